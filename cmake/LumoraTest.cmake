@@ -1,0 +1,29 @@
+# lumora_test(<name> SOURCES ... [LIBS ...] [LOCK <resource>] [TIMEOUT s])
+# Builds a GoogleTest program and registers it with ctest; ctest runs it through Wine.
+# Tests find the program folder through LUMORA_TEST_BIN_DIR (a Windows path) and the
+# source tree through LUMORA_TEST_SRC_DIR.
+string(REPLACE "/" "\\\\" LUMORA_BIN_DIR_WIN "Z:${LUMORA_BIN_DIR}")
+string(REPLACE "/" "\\\\" LUMORA_SRC_DIR_WIN "Z:${CMAKE_SOURCE_DIR}")
+string(REPLACE "/" "\\\\" LUMORA_BUILD_DIR_WIN "Z:${CMAKE_BINARY_DIR}")
+set(LUMORA_TEST_DIR ${CMAKE_BINARY_DIR}/tests)
+
+function(lumora_test name)
+  cmake_parse_arguments(T "" "LOCK;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LUMORA_TEST_DIR})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} lumora_gtest_main lumora_gtest)
+  target_compile_definitions(${name} PRIVATE
+    "LUMORA_TEST_BIN_DIR=L\"${LUMORA_BIN_DIR_WIN}\""
+    "LUMORA_TEST_SRC_DIR=L\"${LUMORA_SRC_DIR_WIN}\""
+    "LUMORA_TEST_BUILD_DIR=L\"${LUMORA_BUILD_DIR_WIN}\"")
+  target_link_options(${name} PRIVATE -mconsole)
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${LUMORA_TEST_DIR})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "WINEPREFIX=${LUMORA_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mshtml=")
+  if(T_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_LOCK})
+  endif()
+endfunction()
