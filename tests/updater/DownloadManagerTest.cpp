@@ -1,0 +1,241 @@
+// The download manager: its result codes, one-at-a-time transfers against the
+// loopback server, and the enciphered list file "updatefile.list".
+#include "DownloadManager.h"
+#include "StringCipher.h"
+#include "UpdaterCipherKey.h"
+#include "UpdaterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <json/json.h>
+#pragma GCC diagnostic pop
+
+namespace {
+
+class DownloadManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        // The list file is relative to the current directory, the install folder.
+        SetCurrentDirectoryA(folder_.c_str());
+    }
+    void TearDown() override { SetCurrentDirectoryA(previous_); }
+
+    DownloadRequest Request(const std::string& url, const std::string& name)
+    {
+        DownloadRequest request;
+        request.downloadPath = folder_;
+        request.url = url;
+        request.fileName = name;
+        return request;
+    }
+
+    void WriteList(const std::string& plainText, const std::string& keyString = std::string())
+    {
+        std::string cipher = keyString.empty()
+                                 ? StringCipher(plainText, MakeUpdaterCipherKey(), CipherEncode)
+                                 : StringCipher(plainText, StringCipherKey(keyString), CipherEncode);
+        WriteWholeFile(folder_ + "updatefile.list", cipher);
+    }
+
+    std::string folder_;
+    char previous_[MAX_PATH] = {};
+    MessageRecorder recorder_;
+};
+
+TEST_F(DownloadManagerTest, UnknownAddressesGiveTheNoTaskCode)
+{
+    CDownloadManager manager;
+    EXPECT_EQ(0x20000002, manager.StartDownload("http://127.0.0.1/none"));
+    EXPECT_EQ(0x20000002, manager.StopDownload("http://127.0.0.1/none", false));
+    EXPECT_EQ(0x20000002, manager.RemoveDownload("http://127.0.0.1/none"));
+    EXPECT_EQ(0, manager.GetDownloadPercent("http://127.0.0.1/none"));
+}
+
+TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
+{
+    {
+        CDownloadManager manager;
+        DownloadRequest first = Request("http://h/a/one.bin", "one.bin");
+        first.copyPath = L"C:\\程序\\";
+        first.version = L"2.1.0";
+        first.cfgFile = folder_ + "one.bin.Cfg";
+        first.percent = 42;
+        first.fileLength = 123456;
+        manager.AddFileDownload(first);
+        manager.AddFileDownload(Request("http://h/a/two.bin", "two.bin"));
+        CompletedDownloadRecord record;
+        record.url = "http://h/a/done.exe";
+        record.folder = folder_;
+        record.fileName = "done.exe_new.exe";
+        record.copyPath = L"D:\\目标\\";
+        record.version = L"3.0";
+        record.size = 777;
+        EXPECT_FALSE(manager.MoveToFinished(record));
+        manager.SaveDownloadList();
+    }
+    // Only cipher text lies on disk.
+    std::string onDisk = ReadWholeFile(folder_ + "updatefile.list");
+    EXPECT_EQ(std::string::npos, onDisk.find("downloadlist"));
+
+    CDownloadManager loaded;
+    loaded.LoadDownloadList();
+    loaded.Lock();
+    ASSERT_EQ(2u, loaded.Tasks().size());
+    const DownloadTask& task = loaded.Tasks().at("http://h/a/one.bin");
+    ASSERT_NE(nullptr, task.downloader);
+    EXPECT_EQ("one.bin", task.name);
+    EXPECT_EQ(folder_, task.downloader->folder);
+    EXPECT_EQ(L"C:\\程序\\", task.downloader->copyPath);
+    EXPECT_EQ(L"2.1.0", task.downloader->version);
+    EXPECT_EQ(folder_ + "one.bin.Cfg", task.downloader->cfgFile);
+    EXPECT_EQ(42u, task.downloader->percent);
+    EXPECT_EQ(123456u, task.downloader->contentLength);
+    EXPECT_EQ(DownloadWaiting, task.downloader->state);
+    EXPECT_EQ(0, task.downloader->probing);  // loading starts nothing
+    ASSERT_EQ(1u, loaded.Finished().size());
+    const CompletedDownload& done = loaded.Finished().at("http://h/a/done.exe");
+    EXPECT_EQ("done.exe_new.exe", done.listName);
+    EXPECT_EQ(folder_, done.downloadPath);
+    EXPECT_EQ(L"D:\\目标\\", done.copyPath);
+    EXPECT_EQ(L"3.0", done.version);
+    EXPECT_EQ(777u, done.fileSize);
+    loaded.Unlock();
+}
+
+TEST_F(DownloadManagerTest, EmptyListIsAnObjectWithTwoEmptyArrays)
+{
+    CDownloadManager manager;
+    manager.SaveDownloadList();
+    std::string text = StringCipher(ReadWholeFile(folder_ + "updatefile.list"),
+                                    MakeUpdaterCipherKey(), CipherDecode);
+    Json::Value root;
+    Json::Reader reader;
+    ASSERT_TRUE(reader.parse(text, root));
+    EXPECT_EQ(0u, root["downloadSize"].asUInt());
+    EXPECT_EQ(0u, root["completeSize"].asUInt());
+    EXPECT_TRUE(root["downloadlist"].isArray() && root["downloadlist"].empty());
+    EXPECT_TRUE(root["completelist"].isArray() && root["completelist"].empty());
+}
+
+TEST_F(DownloadManagerTest, DamagedListsLoadNothing)
+{
+    const std::string good =
+        R"({"downloadlist":[{"url":"http://h/x.bin","fileName":"x.bin","percent":5}],)"
+        R"("completelist":[{"url":"http://h/y.bin","listName":"y.bin"}]})";
+    {
+        // The good document loads, so the damaged ones below fail for their damage.
+        WriteList(good);
+        CDownloadManager manager;
+        manager.LoadDownloadList();
+        manager.Lock();
+        EXPECT_EQ(1u, manager.Tasks().size());
+        EXPECT_EQ(1u, manager.Finished().size());
+        manager.Unlock();
+    }
+    struct Case {
+        const char* what;
+        std::string plain;
+        std::string key;
+        size_t truncateTo;
+    } cases[] = {
+        {"another key", good, "another-21-char-key!!", 0},
+        {"truncated cipher text", good, "", 40},
+        {"truncated JSON", good.substr(0, good.size() / 2), "", 0},
+        {"percent as text", R"({"downloadlist":[{"url":"http://h/x","percent":"5"}]})", "", 0},
+        {"negative length", R"({"downloadlist":[{"url":"http://h/x","fileLength":-1}]})", "", 0},
+        {"negative size", R"({"completelist":[{"url":"http://h/y","fileSize":-5}]})", "", 0},
+        {"percent above 100", R"({"downloadlist":[{"url":"http://h/x","percent":250}]})", "", 0},
+        {"list not an array", R"({"downloadlist":{"url":"http://h/x"}})", "", 0},
+        {"element not an object", R"({"downloadlist":[7]})", "", 0},
+        {"url as a number", R"({"completelist":[{"url":12}]})", "", 0},
+        {"root an array", R"([1,2])", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteList(c.plain, c.key);
+        if (c.truncateTo) {
+            std::string cipher = ReadWholeFile(folder_ + "updatefile.list");
+            WriteWholeFile(folder_ + "updatefile.list", cipher.substr(0, c.truncateTo));
+        }
+        CDownloadManager manager;
+        manager.LoadDownloadList();
+        manager.Lock();
+        EXPECT_TRUE(manager.Tasks().empty());
+        EXPECT_TRUE(manager.Finished().empty());
+        manager.Unlock();
+    }
+}
+
+TEST_F(DownloadManagerTest, TaskIsProbedThenTransferredAndMovedToFinished)
+{
+    ASSERT_TRUE(TestServer::Available());
+    const std::string content = RandomBytes(40000, 21);
+    TestServer::Serve("managed.bin", content);
+    const std::string url = TestServer::Url("/files/managed.bin");
+    CDownloadManager manager;
+    manager.SetOwner(recorder_.Window());
+    manager.AddFileDownload(Request(url, "managed.bin"));
+
+    EXPECT_EQ(0, manager.StartDownload(url));
+    PostedMessage probed = recorder_.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, probed.message);
+    EXPECT_EQ(url, probed.url);
+    EXPECT_EQ(0, manager.Pending());  // a probe does not count as running
+    EXPECT_EQ(0, manager.StartDownload(probed.url));
+    EXPECT_EQ(1, manager.Pending());
+    PostedMessage done = recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
+
+    // What the wizard does with the record.
+    manager.DecrementPending();
+    EXPECT_TRUE(manager.MoveToFinished(done.completed));
+    done.completed.download->Stop();
+    delete done.completed.download;
+    manager.Lock();
+    EXPECT_TRUE(manager.Tasks().empty());
+    EXPECT_EQ("managed.bin", manager.Finished().at(url).listName);
+    EXPECT_EQ(40000u, manager.Finished().at(url).fileSize);
+    manager.Unlock();
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "managed.bin"));
+}
+
+TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
+{
+    ASSERT_TRUE(TestServer::Available());
+    TestServer::Serve("slow.bin", RandomBytes(1 << 20, 22));
+    const std::string slow = TestServer::Url("/files/slow.bin?rate=500000");
+    const std::string other = TestServer::Url("/files/slow.bin?rate=500000&other=1");
+    CDownloadManager manager;
+    manager.SetOwner(recorder_.Window());
+    manager.AddFileDownload(Request(slow, "slow.bin"));
+    manager.AddFileDownload(Request(other, "other.bin"));
+    for (const std::string& url : {slow, other}) {
+        manager.StartDownload(url);
+        ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+        recorder_.Clear();
+        manager.StartDownload(url);
+    }
+    ASSERT_TRUE(recorder_.PumpUntil([&]() { return manager.GetDownloadPercent(slow) > 0; }));
+
+    EXPECT_EQ(0, manager.StopDownload(slow, false));
+    manager.Lock();
+    EXPECT_EQ(DownloadWaiting, manager.Tasks().at(slow).downloader->state);
+    EXPECT_TRUE(manager.Tasks().at(slow).downloader->AreThreadsValid());
+    manager.Unlock();
+    EXPECT_EQ(1, manager.Pending());
+
+    // The other transfer is still running: clearing must stop it before deleting it.
+    manager.ClearAllDownloads();
+    manager.Lock();
+    EXPECT_TRUE(manager.Tasks().empty());
+    manager.Unlock();
+    recorder_.Drain();
+    EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_COMPLETED));
+}
+
+}  // namespace

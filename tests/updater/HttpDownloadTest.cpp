@@ -1,0 +1,364 @@
+// The transfer engine against the loopback test server, with a message-only
+// window as the owner that records what is posted.
+#include "HttpDownload.h"
+#include "UpdaterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+class HttpDownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(TestServer::Available()) << "run through run_with_server.sh";
+        folder_ = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+
+    std::unique_ptr<CHttpDownload> MakeDownload(const std::string& url,
+                                                const std::string& name = std::string())
+    {
+        std::unique_ptr<CHttpDownload> download(new CHttpDownload);
+        download->folder = folder_;
+        download->url = url;
+        download->fileName = name;
+        download->owner = recorder_.Window();
+        download->state = DownloadWaiting;
+        return download;
+    }
+
+    // Probe, then transfer after the probe's message, as the wizard does.
+    PostedMessage RunToEnd(CHttpDownload& download)
+    {
+        recorder_.Clear();
+        EXPECT_EQ(0u, download.StartProbe());
+        PostedMessage probed = recorder_.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
+        if (probed.message != WM_DOWNLOAD_PROBED)
+            return probed;
+        EXPECT_EQ(download.queuedUrl, probed.url);
+        EXPECT_EQ(0u, download.StartTransfer());
+        return recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
+    }
+
+    // Starts a throttled transfer and stops it once part of the file arrived.
+    void StopMidway(CHttpDownload& download, int atPercent)
+    {
+        recorder_.Clear();
+        ASSERT_EQ(0u, download.StartProbe());
+        ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+        ASSERT_EQ(0u, download.StartTransfer());
+        ASSERT_TRUE(recorder_.PumpUntil([&]() { return download.GetPercent() >= atPercent; }));
+        download.Stop();
+        recorder_.Drain();
+        EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_COMPLETED));
+        EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_FAILED));
+    }
+
+    std::string folder_;
+    MessageRecorder recorder_;
+};
+
+TEST_F(HttpDownloadTest, DownloadArrivesByteIdenticalWithOneRange)
+{
+    const std::string content = RandomBytes(300000, 1);
+    TestServer::Serve("plain.bin", content);
+    auto download = MakeDownload(TestServer::Url("/files/plain.bin"), "plain.bin");
+
+    PostedMessage done = RunToEnd(*download);
+
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
+    EXPECT_EQ(TestServer::Url("/files/plain.bin"), done.completed.url);
+    EXPECT_EQ("plain.bin", done.completed.fileName);
+    EXPECT_EQ(content.size(), done.completed.size);
+    EXPECT_EQ(download.get(), done.completed.download);
+    EXPECT_EQ(DownloadDone, download->state);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "plain.bin"));
+    EXPECT_FALSE(PathExists(folder_ + "plain.bin_Tmp"));
+    auto requests = TestServer::RequestsFor("/files/plain.bin");
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ("", requests[0].range);
+    EXPECT_EQ("bytes=0-300000", requests[1].range);
+    download->Stop();
+}
+
+TEST_F(HttpDownloadTest, WithoutContentLengthTheRangeIsOpenEnded)
+{
+    const std::string content = RandomBytes(70000, 2);
+    TestServer::Serve("nolength.bin", content);
+    auto download = MakeDownload(TestServer::Url("/files/nolength.bin?nolength=1"), "nolength.bin");
+
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
+
+    EXPECT_EQ(0u, download->contentLength);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "nolength.bin"));
+    auto requests = TestServer::RequestsFor("/files/nolength.bin");
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ("bytes=0-", requests[1].range);
+}
+
+TEST_F(HttpDownloadTest, TwoRedirectsAreFollowedAndTheRangeCarriesTheRightReferer)
+{
+    const std::string content = RandomBytes(50000, 3);
+    TestServer::Serve("moved.bin", content);
+    const std::string queued = TestServer::Url("/redirect/2/files/moved.bin");
+    auto download = MakeDownload(queued, "moved.bin");
+
+    PostedMessage done = RunToEnd(*download);
+
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
+    EXPECT_EQ(queued, done.completed.url);  // still the manager's key
+    EXPECT_EQ(TestServer::Url("/files/moved.bin"), download->url);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "moved.bin"));
+    auto ranged = TestServer::RequestsFor("/files/moved.bin");
+    ASSERT_EQ(4u, ranged.size());  // two redirects, the probe's answer, the range
+    EXPECT_EQ("bytes=0-50000", ranged[3].range);
+    EXPECT_EQ(TestServer::Url("/redirect/1/files"), ranged[3].referer);
+}
+
+TEST_F(HttpDownloadTest, ServerFileNameIsReducedToASafeBaseName)
+{
+    struct Case {
+        const char* disposition;
+        const char* expected;
+    } cases[] = {
+        {"server.bin", "server.bin"},
+        {"..%5C..%5Cevil.bin", "evil.bin"},
+        {"C:%5Cevil.bin", "evil.bin"},
+        {"sub%2Fevil.bin", "evil.bin"},
+        {"..", "asked.bin"},
+        {"a:b.bin", "asked.bin"},
+    };
+    TestServer::Serve("named.bin", RandomBytes(1000, 4));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.disposition);
+        auto download = MakeDownload(
+            TestServer::Url(std::string("/files/named.bin?disposition=") + c.disposition),
+            "asked.bin");
+        PostedMessage done = RunToEnd(*download);
+        ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
+        EXPECT_EQ(c.expected, done.completed.fileName);
+        EXPECT_TRUE(PathExists(folder_ + c.expected));
+        EXPECT_EQ(folder_ + "named.bin.Cfg", download->cfgFile);  // named after the URL
+        DeleteFileA((folder_ + c.expected).c_str());
+    }
+}
+
+TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
+{
+    const DWORD size = 1 << 20;
+    const std::string content = RandomBytes(size, 5);
+    TestServer::Serve("resume.bin", content);
+    const std::string url = TestServer::Url("/files/resume.bin?rate=1000000");
+    auto first = MakeDownload(url, "resume.bin");
+
+    StopMidway(*first, 20);
+
+    EXPECT_EQ(DownloadWaiting, first->state);
+    std::string cfg = ReadWholeFile(folder_ + "resume.bin.Cfg");
+    ASSERT_EQ(16u, cfg.size());
+    ResumeRecord record;
+    DWORD count = 0;
+    memcpy(&record, cfg.data(), 12);
+    memcpy(&count, cfg.data() + 12, 4);
+    EXPECT_EQ(1u, count);
+    EXPECT_EQ(0u, record.start);
+    EXPECT_EQ(size, record.end);
+    ASSERT_GT(record.received, 0u);
+    ASSERT_LT(record.received, size);
+    std::string partial = ReadWholeFile(folder_ + "resume.bin_Tmp");
+    ASSERT_GE(partial.size(), record.received);
+    EXPECT_TRUE(content.compare(0, record.received, partial, 0, record.received) == 0);
+    EXPECT_GE(first->percent, 20u);
+
+    // A new run, as after loading the download list, with the same address.
+    auto second = MakeDownload(TestServer::Url("/files/resume.bin"), "resume.bin");
+    second->percent = first->percent;
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
+
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "resume.bin"));
+    EXPECT_FALSE(PathExists(folder_ + "resume.bin.Cfg"));
+    auto requests = TestServer::RequestsFor("/files/resume.bin");
+    EXPECT_EQ("bytes=" + std::to_string(record.received) + "-" + std::to_string(size),
+              requests.back().range);
+}
+
+TEST_F(HttpDownloadTest, WithoutAcceptRangesTheRestartBeginsAtZero)
+{
+    const std::string content = RandomBytes(1 << 20, 6);
+    TestServer::Serve("noranges.bin", content);
+    const std::string url = TestServer::Url("/files/noranges.bin?ranges=0&rate=1000000");
+    auto first = MakeDownload(url, "noranges.bin");
+    StopMidway(*first, 20);
+    EXPECT_FALSE(PathExists(folder_ + "noranges.bin.Cfg"));
+
+    auto second = MakeDownload(TestServer::Url("/files/noranges.bin?ranges=0"), "noranges.bin");
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
+
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "noranges.bin"));
+    EXPECT_EQ("bytes=0-1048576", TestServer::RequestsFor("/files/noranges.bin").back().range);
+}
+
+// After a stop, servers that answer the continuing range wrongly: a 200 with
+// the whole file is written from byte 0; a 206 for other bytes is refused.
+TEST_F(HttpDownloadTest, ResumedRangeAcceptsOnlyAMatchingAnswer)
+{
+    const std::string content = RandomBytes(1 << 20, 7);
+    TestServer::Serve("answer.bin", content);
+
+    auto first = MakeDownload(TestServer::Url("/files/answer.bin?rate=1000000"), "answer.bin");
+    StopMidway(*first, 20);
+    auto whole = MakeDownload(TestServer::Url("/files/answer.bin?range200=1"), "answer.bin");
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*whole).message);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "answer.bin"));
+    DeleteFileA((folder_ + "answer.bin").c_str());
+
+    auto again = MakeDownload(TestServer::Url("/files/answer.bin?rate=1000000"), "answer.bin");
+    StopMidway(*again, 20);
+    auto wrong = MakeDownload(TestServer::Url("/files/answer.bin?badrange=1"), "answer.bin");
+    EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*wrong).message);
+    EXPECT_EQ(DownloadFailed, wrong->state);
+    EXPECT_FALSE(PathExists(folder_ + "answer.bin"));
+}
+
+TEST_F(HttpDownloadTest, DroppedConnectionsAreContinuedOrTheDownloadFails)
+{
+    const DWORD drop = 100000;
+    const std::string content = RandomBytes(drop * 7 / 2, 8);
+    TestServer::Serve("drop.bin", content);
+    auto download = MakeDownload(TestServer::Url("/files/drop.bin?drop=100000"), "drop.bin");
+
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "drop.bin"));
+    auto requests = TestServer::RequestsFor("/files/drop.bin");
+    ASSERT_EQ(5u, requests.size());  // probe, first range, three continuations
+    EXPECT_EQ("bytes=300000-350000", requests[4].range);
+
+    // Too many drops for the retries: a failure, never a short file.
+    TestServer::Serve("short.bin", RandomBytes(drop * 10, 9));
+    auto tooShort = MakeDownload(TestServer::Url("/files/short.bin?drop=100000"), "short.bin");
+    EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*tooShort).message);
+    EXPECT_FALSE(PathExists(folder_ + "short.bin"));
+}
+
+TEST_F(HttpDownloadTest, ErrorStatusesFailTheDownload)
+{
+    for (const char* status : {"404", "500", "302"}) {
+        SCOPED_TRACE(status);
+        auto download =
+            MakeDownload(TestServer::Url(std::string("/files/x.bin?status=") + status), "x.bin");
+        PostedMessage failed = RunToEnd(*download);
+        EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
+        EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
+        EXPECT_EQ(DownloadFailed, download->state);
+        EXPECT_FALSE(PathExists(folder_ + "x.bin"));
+    }
+}
+
+TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
+{
+    const DWORD size = 200000;
+    const std::string content = RandomBytes(size, 10);
+    TestServer::Serve("stale.bin", content);
+    struct Case {
+        const char* what;
+        std::vector<DWORD> words;  // the ".Cfg" file as written
+    } cases[] = {
+        {"range beyond the length", {0, size * 2, 1000, 1}},
+        {"received beyond the range", {0, size, size + 5, 1}},
+        {"more held than the partial file has", {0, size, 150000, 1}},
+        {"record count beyond the file", {0, size, 10, 40}},
+        {"no record count", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // An old partial file, longer than the new one and full of other bytes.
+        WriteWholeFile(folder_ + "stale.bin_Tmp", std::string(100000, 'x'));
+        WriteWholeFile(folder_ + "stale.bin.Cfg",
+                       std::string(reinterpret_cast<const char*>(c.words.data()),
+                                   c.words.size() * sizeof(DWORD)));
+        auto download = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
+        ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
+        EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+        EXPECT_EQ("bytes=0-200000", TestServer::RequestsFor("/files/stale.bin").back().range);
+        DeleteFileA((folder_ + "stale.bin").c_str());
+    }
+
+    // No resume records at all, and an old partial file longer than the new one.
+    WriteWholeFile(folder_ + "stale.bin_Tmp", std::string(size + 5000, 'x'));
+    auto download = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+}
+
+TEST_F(HttpDownloadTest, ALockedTargetGetsANewName)
+{
+    const std::string content = RandomBytes(20000, 11);
+    TestServer::Serve("locked.bin", content);
+    const std::string target = folder_ + "locked.bin";
+    WriteWholeFile(target, "in use");
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    auto download = MakeDownload(TestServer::Url("/files/locked.bin"), "locked.bin");
+
+    PostedMessage done = RunToEnd(*download);
+    CloseHandle(held);
+
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
+    EXPECT_EQ("locked.bin_new.bin", done.completed.fileName);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "locked.bin_new.bin"));
+    EXPECT_EQ("in use", ReadWholeFile(target));
+}
+
+TEST_F(HttpDownloadTest, ManifestDownloadPostsItsOwnMessages)
+{
+    TestServer::Serve("newupdate.ini", "[SETUP]\r\nVERSION=1.0\r\n");
+    auto manifest = MakeDownload(TestServer::Url("/files/newupdate.ini?12345"));
+    manifest->isInfo = 1;
+    ASSERT_EQ(0u, manifest->StartProbe());
+    PostedMessage probed = recorder_.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
+    ASSERT_EQ(WM_MANIFEST_PROBED, probed.message);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(manifest.get()), probed.wParam);
+    ASSERT_EQ(0u, manifest->StartTransfer());
+    PostedMessage done = recorder_.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED});
+    ASSERT_EQ(WM_MANIFEST_DOWNLOADED, done.message);
+    EXPECT_EQ("newupdate.ini", manifest->fileName);
+    EXPECT_EQ("[SETUP]\r\nVERSION=1.0\r\n", ReadWholeFile(folder_ + "newupdate.ini"));
+
+    auto missing = MakeDownload(TestServer::Url("/files/missing.ini"));
+    missing->isInfo = 1;
+    recorder_.Clear();
+    ASSERT_EQ(0u, missing->StartProbe());
+    PostedMessage failed = recorder_.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
+    EXPECT_EQ(WM_MANIFEST_FAILED, failed.message);
+    EXPECT_EQ(0u, failed.wParam);
+}
+
+TEST(HttpDownloadProgress, PercentAddsTheStoredPartWithoutOverflow)
+{
+    struct Case {
+        DWORD length, received, stored;
+        int expected;
+    } cases[] = {
+        {100000000, 50000000, 0, 50},  // received * 100 exceeds 32 bits
+        {4000000000u, 3999999999u, 0, 99},
+        {1000, 500, 30, 80},
+        {1000, 900, 30, 100},  // capped
+        {1000, 0, 30, 30},     // nothing received yet: the stored part
+        {0, 500, 30, 30},      // unknown length
+    };
+    for (const Case& c : cases) {
+        CHttpDownload download;
+        download.contentLength = c.length;
+        download.percent = c.stored;
+        DownloadSegment* segment = new DownloadSegment;
+        segment->received = c.received;
+        download.segments.push_back(segment);
+        EXPECT_EQ(c.expected, download.GetPercent()) << c.length << " " << c.received;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+// The manifest check per mode, against a stand-in for the wizard dialog, and
+// the version routines it is built on.
+#include "UpdateManifest.h"
+#include "AnsiText.h"
+#include "UpdaterCipherKey.h"
+#include "UpdaterTestSupport.h"
+#include "VersionCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace {
+
+TEST(VersionCheck, VersionsCompareByNumberWithMissingPartsAsZero)
+{
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        bool newer;
+    } cases[] = {
+        {L"2.0.5", L"2.0", true},  {L"2.1.0", L"2.1", false}, {L"2.1.1", L"2.1", true},
+        {L"2.1", L"2.1.1", false}, {L"2.1", L"2.1.0", false}, {L"1.2", L"1.10", false},
+        {L"1.10", L"1.9", true},   {L"3.0", L"3.0", false},   {L"1.0", L"", true},
+        {L"0.1", L"", true},       {L"", L"", false},          {L"10.0.0.1", L"9.9.9.9", true},
+        {L"2.0", L"10.0", false},  {L" 4.1", L"4.0", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.newer, CompareVersionStrings(c.a, c.b)) << c.a << " vs " << c.b;
+}
+
+TEST(VersionCheck, FileVersionIsReadOrLeftUntouched)
+{
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring version;
+    QueryFileVersion(std::wstring(system) + L"\\kernel32.dll", version);
+    EXPECT_FALSE(version.empty());
+
+    std::wstring untouched = L"keep";
+    QueryFileVersion(L"Z:\\no\\such\\file.exe", untouched);
+    EXPECT_EQ(L"keep", untouched);
+}
+
+TEST(ManifestTargetFolder, PathValuesSelectTheFolder)
+{
+    wchar_t system[MAX_PATH], windows[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_SYSTEM, nullptr, 0, system);
+    SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, 0, windows);
+    const std::wstring install = L"C:\\Lumora\\";
+    struct Case {
+        std::wstring path, expected;
+    } cases[] = {
+        {L"", install},
+        {L"\\plugins", install + L"plugins\\"},
+        {L"$S\\drivers", std::wstring(system) + L"\\drivers\\"},
+        {L"$s", std::wstring(system) + L"\\"},
+        {L"$W", std::wstring(windows) + L"\\"},
+        {L"$Q\\x", L""},  // no defined folder: the entry is skipped
+        {L"D:\\Other", L"D:\\Other\\"},
+        {L"D:\\Other\\", L"D:\\Other\\"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, ResolveTargetFolder(c.path, install)) << c.path;
+}
+
+class FakeUpdateDialog : public IUpdateCheckHost {
+public:
+    WORD GetUpdateMode() override { return mode; }
+    void SetUpdateMode(WORD value) override { mode = value; }
+    std::wstring GetInstallFolder() override { return installFolder; }
+    std::wstring GetManifestPath() override { return manifestPath; }
+    std::string GetManifestUrl() override { return manifestUrl; }
+    CDownloadManager& GetDownloadManager() override { return manager; }
+    HWND GetWindow() override { return window; }
+    void SetFoundVersionText(const std::wstring& text) override { foundVersion = text; }
+    void SetNewFeatures(const std::wstring& text) override { newFeatures = text; }
+    void SetSetupFileName(const std::wstring& name) override { setupName = name; }
+    void SetSetupUrl(const std::string& url) override { setupUrl = url; }
+    void StartProgressTimerThread(HANDLE timer) override
+    {
+        timerStarted = true;
+        CloseHandle(timer);
+    }
+
+    WORD mode = UpdateModeInteractive;
+    std::wstring installFolder, manifestPath;
+    std::string manifestUrl = "http://127.0.0.1/lumo/2014/newupdate.ini?123";
+    CDownloadManager manager;
+    HWND window = nullptr;
+    std::wstring foundVersion, newFeatures, setupName;
+    std::string setupUrl;
+    bool timerStarted = false;
+};
+
+class UpdateManifestTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        SetCurrentDirectoryA(folder_.c_str());
+        dialog_.installFolder = FromAnsi(folder_);
+        dialog_.manifestPath = FromAnsi(folder_ + "newupdate.ini");
+        dialog_.window = recorder_.Window();
+        dialog_.manager.SetOwner(recorder_.Window());
+        // The installed main program: a copy of a system file with a version.
+        wchar_t system[MAX_PATH];
+        GetSystemDirectoryW(system, MAX_PATH);
+        CopyFileW((std::wstring(system) + L"\\kernel32.dll").c_str(),
+                  (dialog_.installFolder + L"lumora.exe").c_str(), FALSE);
+        QueryFileVersion(dialog_.installFolder + L"lumora.exe", installedVersion_);
+        ASSERT_FALSE(installedVersion_.empty());
+    }
+    void TearDown() override { SetCurrentDirectoryA(previous_); }
+
+    void WriteManifest(const std::string& text) { WriteWholeFile(folder_ + "newupdate.ini", text); }
+
+    static std::string Encipher(const std::string& text)
+    {
+        return StringCipher(text, MakeUpdaterCipherKey(), CipherEncode);
+    }
+
+    UINT RunCheck()
+    {
+        recorder_.Clear();
+        ParseUpdateManifest(&dialog_);
+        return recorder_.WaitForAny({WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST}).message;
+    }
+
+    std::vector<std::string> QueuedUrls()
+    {
+        std::vector<std::string> urls;
+        dialog_.manager.Lock();
+        for (const auto& entry : dialog_.manager.Tasks())
+            urls.push_back(entry.first);
+        dialog_.manager.Unlock();
+        std::sort(urls.begin(), urls.end());
+        return urls;
+    }
+
+    std::string folder_;
+    char previous_[MAX_PATH] = {};
+    MessageRecorder recorder_;
+    FakeUpdateDialog dialog_;
+    std::wstring installedVersion_;
+};
+
+TEST_F(UpdateManifestTest, SameSetupVersionIsNewestAndDeletesTheList)
+{
+    WriteWholeFile(folder_ + "updatefile.list", "old");
+    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(installedVersion_) +
+                  "\r\nFILE=5.0\r\nNAME=setup.exe\r\nURL=" + Encipher("http://h/setup.exe") +
+                  "\r\n[FILE]\r\nNUMBER=1\r\nNAME1=missing.dll\r\n");
+
+    EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
+
+    EXPECT_FALSE(PathExists(folder_ + "updatefile.list"));
+    EXPECT_TRUE(QueuedUrls().empty());  // FILE entries count only when forced
+    EXPECT_EQ(L"{f 0}{c #00FF6F0F}5.0{/c}{/f}", dialog_.foundVersion);
+    EXPECT_TRUE(PathExists(folder_ + "cache"));
+}
+
+TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
+{
+    WriteManifest("[SETUP]\r\nVERSION=9999.0\r\nFILE=9999\r\nNAME=setup.exe\r\n"
+                  "NEWFEATURES=first\\nsecond\r\nURL=" +
+                  Encipher("http://h/pkg/setup.exe") + "\r\n");
+
+    EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+
+    EXPECT_EQ(std::vector<std::string>{"http://h/pkg/setup.exe"}, QueuedUrls());
+    EXPECT_EQ("http://h/pkg/setup.exe", dialog_.setupUrl);
+    EXPECT_EQ(L"setup.exe", dialog_.setupName);
+    EXPECT_EQ(L"first\nsecond", dialog_.newFeatures);
+    EXPECT_TRUE(dialog_.timerStarted);
+    dialog_.manager.Lock();
+    const CDownloadPublic* queued = dialog_.manager.Tasks().begin()->second.downloader;
+    EXPECT_EQ(folder_ + "cache\\", queued->folder);
+    EXPECT_EQ("setup.exe", queued->fileName);
+    EXPECT_EQ(L"9999.0", queued->version);
+    EXPECT_EQ(L"", queued->copyPath);
+    dialog_.manager.Unlock();
+}
+
+TEST_F(UpdateManifestTest, SetupAddressThatDoesNotDecipherMeansNoSetup)
+{
+    WriteManifest("[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n");
+
+    EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
+    EXPECT_TRUE(QueuedUrls().empty());
+    EXPECT_FALSE(dialog_.timerStarted);
+}
+
+TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
+{
+    dialog_.mode = UpdateModeForced;
+    WriteWholeFile(folder_ + "present.dll", "x");  // no version information
+    CopyFileA((folder_ + "lumora.exe").c_str(), (folder_ + "current.dll").c_str(), FALSE);
+    WriteManifest("[FILE]\r\nNUMBER=6\r\n"
+                  "NAME1=missing.dll\r\n"                  // not on disk: queued without a version
+                  "NAME2=present.dll\r\n"                  // on disk, no version: skipped
+                  "NAME3=present.dll\r\nVERSION3=1.0\r\n"  // newer than none: queued
+                  "NAME4=current.dll\r\nVERSION4=" +
+                  ToAnsi(installedVersion_) +
+                  "\r\n"                                   // same version: skipped
+                  "NAME5=..\\evil.dll\r\n"                 // refused
+                  "NAME6=sub/evil.dll\r\n");               // refused
+
+    EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+
+    EXPECT_EQ((std::vector<std::string>{"http://127.0.0.1/lumo/2014/missing.dll",
+                                        "http://127.0.0.1/lumo/2014/present.dll"}),
+              QueuedUrls());
+    EXPECT_FALSE(dialog_.timerStarted);
+}
+
+TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
+{
+    dialog_.mode = UpdateModeSilent;
+    WriteManifest("[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=1\r\nPATH1=\\plugins\r\nNAME1=new.dll\r\n");
+
+    EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+
+    EXPECT_EQ(UpdateModeForced, dialog_.mode);
+    dialog_.manager.Lock();
+    ASSERT_EQ(1u, dialog_.manager.Tasks().size());
+    EXPECT_EQ(FromAnsi(folder_) + L"plugins\\",
+              dialog_.manager.Tasks().begin()->second.downloader->copyPath);
+    dialog_.manager.Unlock();
+}
+
+TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
+{
+    dialog_.mode = UpdateModeForced;
+    std::string manifest = "[FILE]\r\nNUMBER=100000\r\n";
+    for (int i = 98; i <= 101; ++i)
+        manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n";
+    WriteManifest(manifest);
+
+    EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+    EXPECT_EQ((std::vector<std::string>{"http://127.0.0.1/lumo/2014/f98.dll",
+                                        "http://127.0.0.1/lumo/2014/f99.dll"}),
+              QueuedUrls());
+}
+
+TEST_F(UpdateManifestTest, StaleTaskIsRemovedWithItsFiles)
+{
+    CreateDirectoryA((folder_ + "cache").c_str(), nullptr);
+    const std::string cache = folder_ + "cache\\";
+    WriteWholeFile(cache + "old.bin_Tmp", "partial");
+    WriteWholeFile(cache + "old.bin.Cfg", "records");
+    DownloadRequest stale;
+    stale.downloadPath = cache;
+    stale.url = "http://127.0.0.1/lumo/2014/old.bin";
+    stale.fileName = "old.bin";
+    dialog_.manager.AddFileDownload(stale);
+    WriteManifest("[SETUP]\r\nVERSION=1.0\r\n");
+
+    EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
+
+    EXPECT_TRUE(QueuedUrls().empty());
+    EXPECT_FALSE(PathExists(cache + "old.bin_Tmp"));
+    EXPECT_FALSE(PathExists(cache + "old.bin.Cfg"));
+}
+
+TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
+{
+    const std::string cache = folder_ + "cache\\";
+    CreateDirectoryA(cache.c_str(), nullptr);
+    struct Case {
+        const wchar_t* had;
+        const wchar_t* manifest;
+        int result;
+    } cases[] = {
+        {L"2.0", L"2.1", 0},  {L"2.0", L"2.0", 2},   {L"2.0", L"2.0.0", 2},
+        {L"2.10", L"2.9", 2}, {L"2.9", L"2.10", 0},  {L"2.1", L"2.1.1", 0},
+    };
+    const std::string url = "http://h/f.dll";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToAnsi(std::wstring(c.had) + L" then " + c.manifest));
+        // A finished download from an earlier run.
+        WriteWholeFile(cache + "f.dll", "old");
+        CompletedDownloadRecord record;
+        record.url = url;
+        record.folder = cache;
+        record.fileName = "f.dll";
+        record.version = c.had;
+        dialog_.manager.MoveToFinished(record);
+        EXPECT_EQ(c.result, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url,
+                                                  c.manifest));
+        dialog_.manager.Lock();
+        EXPECT_EQ(c.result == 2, dialog_.manager.Finished().count(url) == 1);
+        dialog_.manager.Unlock();
+        EXPECT_EQ(c.result == 2, PathExists(cache + "f.dll"));
+        dialog_.manager.RemoveCompletedDownload(url);
+
+        // The same with a queued task.
+        DownloadRequest queued;
+        queued.url = url;
+        queued.version = c.had;
+        dialog_.manager.AddFileDownload(queued);
+        EXPECT_EQ(c.result, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url,
+                                                  c.manifest));
+        dialog_.manager.RemoveDownload(url);
+    }
+    EXPECT_EQ(3, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url, L"1.0"));
+}
+
+}  // namespace

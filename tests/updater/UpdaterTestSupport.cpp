@@ -1,0 +1,227 @@
+#include "UpdaterTestSupport.h"
+
+#include <json/json.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+const wchar_t kRecorderClass[] = L"LumoraTestMessageRecorder";
+
+std::string EnvironmentValue(const char* name)
+{
+    const char* value = getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+MessageRecorder::MessageRecorder()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kRecorderClass;
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, kRecorderClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              windowClass.hInstance, this);
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    // Free what is still queued, as the wizard would.
+    Drain();
+    DestroyWindow(window_);
+}
+
+LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto self = reinterpret_cast<MessageRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message >= WM_USER + 1001 && message <= WM_USER + 1011) {
+        self->Record(message, wParam, lParam);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MessageRecorder::Record(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PostedMessage posted;
+    posted.message = message;
+    posted.wParam = wParam;
+    posted.lParam = lParam;
+    if (message == WM_DOWNLOAD_PROBED) {
+        posted.url = reinterpret_cast<const char*>(wParam);
+        FreePostedUrl(wParam);
+        posted.wParam = 0;
+    } else if (message == WM_DOWNLOAD_COMPLETED) {
+        auto record = reinterpret_cast<CompletedDownloadRecord*>(wParam);
+        posted.completed = *record;
+        delete record;
+        posted.wParam = 0;
+    }
+    messages_.push_back(posted);
+}
+
+bool MessageRecorder::PumpUntil(const std::function<bool()>& done, DWORD limitMs)
+{
+    const DWORD started = GetTickCount();
+    while (!done()) {
+        DWORD elapsed = GetTickCount() - started;
+        if (elapsed >= limitMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(limitMs - elapsed, 50),
+                                  QS_ALLINPUT);
+        Drain();
+    }
+    return true;
+}
+
+PostedMessage MessageRecorder::WaitForAny(std::initializer_list<UINT> wanted, DWORD limitMs)
+{
+    size_t seen = 0;
+    PostedMessage found;
+    PumpUntil(
+        [&]() {
+            for (; seen < messages_.size(); ++seen) {
+                for (UINT message : wanted) {
+                    if (messages_[seen].message == message) {
+                        found = messages_[seen];
+                        return true;
+                    }
+                }
+            }
+            return false;
+        },
+        limitMs);
+    return found;
+}
+
+void MessageRecorder::Drain()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool MessageRecorder::Has(UINT message) const
+{
+    for (const PostedMessage& posted : messages_) {
+        if (posted.message == message)
+            return true;
+    }
+    return false;
+}
+
+bool TestServer::Available()
+{
+    return Port() > 0 && !EnvironmentValue("LUMORA_TEST_HTTP_ROOT").empty();
+}
+
+int TestServer::Port()
+{
+    return atoi(EnvironmentValue("LUMORA_TEST_HTTP_PORT").c_str());
+}
+
+std::string TestServer::Root()
+{
+    std::string root = EnvironmentValue("LUMORA_TEST_HTTP_ROOT");
+    if (!root.empty() && root.back() != '\\')
+        root += '\\';
+    return root;
+}
+
+std::string TestServer::Url(const std::string& pathAndQuery)
+{
+    return "http://127.0.0.1:" + std::to_string(Port()) + pathAndQuery;
+}
+
+void TestServer::Serve(const std::string& name, const std::string& bytes)
+{
+    WriteWholeFile(Root() + name, bytes);
+}
+
+std::vector<TestServer::Request> TestServer::RequestsFor(const std::string& part)
+{
+    std::vector<Request> found;
+    std::istringstream lines(ReadWholeFile(Root() + "requests.log"));
+    std::string line;
+    while (std::getline(lines, line)) {
+        Json::Value entry;
+        Json::Reader reader;
+        if (!reader.parse(line, entry) || !entry.isObject())
+            continue;
+        Request request;
+        request.path = entry["path"].asString();
+        if (request.path.find(part) == std::string::npos)
+            continue;
+        request.range = entry["range"].isString() ? entry["range"].asString() : "";
+        request.referer = entry["referer"].isString() ? entry["referer"].asString() : "";
+        found.push_back(request);
+    }
+    return found;
+}
+
+std::string RandomBytes(size_t size, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator() & 0xFF);
+    return bytes;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FreshFolder(const std::string& name)
+{
+    char buffer[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr,
+                        nullptr);
+    std::string base = std::string(buffer) + "\\tests\\updater_work\\";
+    CreateDirectoryA(base.c_str(), nullptr);
+    std::string folder = base + name + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                std::string path = folder + entry.cFileName;
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    return folder;
+}

@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""Loopback HTTP server for the updater's download tests.
+
+Serves the files of --root under /files/<name>. Behaviour is chosen per
+request by query parameters, so a test can reach every path of the download
+engine through one server:
+
+  ranges=0       no Accept-Ranges and Range is ignored (always 200, whole file)
+  range200=1     announces Accept-Ranges but answers ranged requests with 200
+  badrange=1     answers ranged requests with 206 whose Content-Range starts at 0
+  nolength=1     no Content-Length; the body ends when the connection closes
+  disposition=N  Content-Disposition: attachment; filename="N"
+  rate=B         sends at about B bytes per second
+  drop=N         closes the connection after N body bytes of each answer
+  status=S       answers with status S and a short text body
+
+/redirect/<n>/<path> answers 302 with an absolute Location one step closer to
+/<path>. Every request is logged as one JSON line in --root/requests.log.
+Listens on 127.0.0.1 only, writes its port to --port-file and stops by
+itself after --lifetime seconds.
+"""
+import argparse
+import json
+import os
+import re
+import socket
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+CHUNK = 16384
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, fmt, *args):  # keep the test output clean
+        pass
+
+    def do_GET(self):
+        parsed = urllib.parse.urlsplit(self.path)
+        self.options = dict(urllib.parse.parse_qsl(parsed.query))
+        self.server.log_request_line(self)
+        redirect = re.fullmatch(r"/redirect/(\d+)/(.+)", parsed.path)
+        if redirect:
+            return self.send_redirect(int(redirect.group(1)), redirect.group(2), parsed.query)
+        if "status" in self.options:
+            return self.send_text(int(self.options["status"]), b"error page\n")
+        if not parsed.path.startswith("/files/"):
+            return self.send_text(404, b"not found\n")
+        name = os.path.basename(urllib.parse.unquote(parsed.path[len("/files/"):]))
+        path = os.path.join(self.server.root, name)
+        if not name or not os.path.isfile(path):
+            return self.send_text(404, b"not found\n")
+        self.send_file(path)
+
+    def send_redirect(self, steps, rest, query):
+        target = "/%s" % rest if steps <= 1 else "/redirect/%d/%s" % (steps - 1, rest)
+        if query:
+            target += "?" + query
+        location = "http://127.0.0.1:%d%s" % (self.server.server_port, target)
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def send_text(self, status, body):
+        self.send_response(status)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def requested_range(self, size):
+        header = self.headers.get("Range")
+        if not header or self.options.get("ranges") == "0":
+            return None
+        match = re.fullmatch(r"bytes=(\d+)-(\d*)", header.strip())
+        if not match:
+            return None
+        first = int(match.group(1))
+        last = int(match.group(2)) if match.group(2) else size - 1
+        return first, min(last, size - 1)
+
+    def send_file(self, path):
+        size = os.path.getsize(path)
+        wanted = self.requested_range(size)
+        nolength = self.options.get("nolength") == "1"
+        first, last, status = 0, size - 1, 200
+        if wanted and not nolength and self.options.get("range200") != "1":
+            first, last = wanted
+            if first >= size:
+                self.send_response(416)
+                self.send_header("Content-Range", "bytes */%d" % size)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
+            status = 206
+        self.send_response(status)
+        if self.options.get("ranges") != "0":
+            self.send_header("Accept-Ranges", "bytes")
+        if status == 206:
+            shown = 0 if self.options.get("badrange") == "1" else first
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (shown, shown + last - first, size))
+        if "disposition" in self.options:
+            self.send_header("Content-Disposition",
+                             'attachment; filename="%s"' % self.options["disposition"])
+        self.send_header("Content-Type", "application/octet-stream")
+        if nolength:
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(last - first + 1))
+        self.end_headers()
+        self.send_body(path, first, last - first + 1)
+
+    def send_body(self, path, offset, length):
+        rate = int(self.options.get("rate", "0"))
+        drop = int(self.options["drop"]) if "drop" in self.options else None
+        sent = 0
+        started = time.monotonic()
+        with open(path, "rb") as f:
+            f.seek(offset)
+            while sent < length:
+                piece = min(CHUNK, length - sent)
+                if drop is not None:
+                    piece = min(piece, drop - sent)
+                    if piece <= 0:
+                        break
+                data = f.read(piece)
+                if not data:
+                    break
+                try:
+                    self.wfile.write(data)
+                except OSError:
+                    return
+                sent += len(data)
+                if rate > 0:
+                    ahead = sent / rate - (time.monotonic() - started)
+                    if ahead > 0:
+                        time.sleep(ahead)
+        if drop is not None and sent < length:
+            self.close_connection = True
+            try:
+                self.wfile.flush()
+                self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, root, log_path):
+        super().__init__(("127.0.0.1", 0), Handler)
+        self.root = root
+        self.log_lock = threading.Lock()
+        self.log_path = log_path
+
+    def log_request_line(self, handler):
+        entry = {
+            "path": handler.path,
+            "range": handler.headers.get("Range"),
+            "referer": handler.headers.get("Referer"),
+        }
+        with self.log_lock, open(self.log_path, "a") as log:
+            log.write(json.dumps(entry) + "\n")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--port-file", required=True)
+    parser.add_argument("--lifetime", type=float, default=600)
+    args = parser.parse_args()
+    os.makedirs(args.root, exist_ok=True)
+    server = Server(args.root, os.path.join(args.root, "requests.log"))
+    timer = threading.Timer(args.lifetime, lambda: os._exit(0))
+    timer.daemon = True
+    timer.start()
+    with open(args.port_file + ".part", "w") as f:
+        f.write(str(server.server_port))
+    os.replace(args.port_file + ".part", args.port_file)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,276 @@
+#include "UpdateManifest.h"
+
+#include "AnsiText.h"
+#include "SafeFileName.h"
+#include "UpdaterCipherKey.h"
+#include "VersionCheck.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <set>
+#include <vector>
+
+namespace {
+
+const int kMaxFileEntries = 99;  // "VERSION%d" keys hold two digits
+const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
+
+std::wstring WithBackslash(std::wstring folder)
+{
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
+
+std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                           DWORD capacity)
+{
+    std::vector<wchar_t> buffer(capacity + 1, L'\0');
+    GetPrivateProfileStringW(section, key, L"", buffer.data(), capacity, file.c_str());
+    return buffer.data();
+}
+
+std::wstring NumberedKey(const wchar_t* format, int index)
+{
+    wchar_t key[10];
+    swprintf_s(key, 10, format, index);
+    return key;
+}
+
+std::wstring ReplaceLineBreaks(std::wstring text)
+{
+    for (size_t at = text.find(L"\\n"); at != std::wstring::npos; at = text.find(L"\\n", at + 1))
+        text.replace(at, 2, L"\n");
+    return text;
+}
+
+// The manifest URL up to and including its last "/".
+std::string BaseUrl(const std::string& manifestUrl)
+{
+    size_t slash = manifestUrl.rfind('/');
+    return slash == std::string::npos ? std::string() : manifestUrl.substr(0, slash + 1);
+}
+
+DownloadRequest CacheRequest(const std::wstring& installFolder, const std::string& url,
+                             const std::wstring& name, const std::wstring& copyPath,
+                             const std::wstring& version)
+{
+    DownloadRequest request;
+    request.downloadPath = ToAnsi(installFolder + L"cache\\");
+    request.copyPath = copyPath;
+    request.version = version;
+    request.url = url;
+    request.kind = 0;
+    request.fileName = ToAnsi(name);
+    return request;
+}
+
+void QueueUnlessPresent(IUpdateCheckHost& host, const std::string& url, const std::wstring& name,
+                        const std::wstring& copyPath, const std::wstring& version)
+{
+    CDownloadManager& manager = host.GetDownloadManager();
+    const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
+    if (CheckExistingDownload(manager, installFolder, url, version) != 2)
+        manager.AddFileDownload(CacheRequest(installFolder, url, name, copyPath, version));
+}
+
+// Forced mode: compares every "FILE" entry with the installed file.
+bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
+                      std::set<std::string>& manifestUrls)
+{
+    const std::wstring manifest = host.GetManifestPath();
+    const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
+    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, manifest.c_str());
+    count = std::min(count, kMaxFileEntries);
+    bool changed = false;
+    for (int i = 1; i <= count; ++i) {
+        std::wstring folder = ResolveTargetFolder(
+            ReadIniString(manifest, L"FILE", NumberedKey(L"PATH%d", i).c_str(), 260),
+            installFolder);
+        std::wstring name = ReadIniString(manifest, L"FILE", NumberedKey(L"NAME%d", i).c_str(), 260);
+        // A name is a file beside the manifest and in the target folder, never a path.
+        if (folder.empty() || !IsSafeFileName(name))
+            continue;
+        std::wstring version =
+            ReadIniString(manifest, L"FILE", NumberedKey(L"VERSION%d", i).c_str(), 260);
+        std::string url = baseUrl + ToAnsi(name);
+        manifestUrls.insert(url);
+        std::wstring fullPath = folder + name;
+        if (PathFileExistsW(fullPath.c_str())) {
+            if (version.empty() || !IsManifestVersionNewer(fullPath, version))
+                continue;
+        }
+        changed = true;
+        QueueUnlessPresent(host, url, name, folder, version);
+    }
+    return changed;
+}
+
+void StartProgressTimer(IUpdateCheckHost& host)
+{
+    HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, kProgressTimerName);
+    if (!timer)
+        return;
+    host.StartProgressTimerThread(timer);
+    LARGE_INTEGER due;
+    due.QuadPart = -10000000LL;  // one second from now
+    SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+}
+
+// Every mode: the setup package against the installed main program.
+bool CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrls)
+{
+    const std::wstring manifest = host.GetManifestPath();
+    const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
+    std::wstring version = ReadIniString(manifest, L"SETUP", L"VERSION", 255);
+    if (version.empty())
+        return false;
+    std::wstring found = ReadIniString(manifest, L"SETUP", L"FILE", 255);
+    host.SetFoundVersionText(L"{f 0}{c #00FF6F0F}" + found + L"{/c}{/f}");
+    if (!CompareMainProgramVersion(version, installFolder))
+        return false;
+    host.SetNewFeatures(ReplaceLineBreaks(ReadIniString(manifest, L"SETUP", L"NEWFEATURES", 1024)));
+    std::wstring name = ReadIniString(manifest, L"SETUP", L"NAME", 260);
+    host.SetSetupFileName(name);
+
+    StringCipherKey key = MakeUpdaterCipherKey();
+    std::wstring cipherUrl = ReadIniString(manifest, L"SETUP", L"URL", 260);
+    if (cipherUrl.empty())
+        return false;
+    std::string setupUrl = StringCipher(ToAnsi(cipherUrl), key, CipherDecode);
+    host.SetSetupUrl(setupUrl);
+    // An address that does not decipher names no setup to fetch.
+    if (setupUrl.empty())
+        return false;
+    manifestUrls.insert(setupUrl);
+    QueueUnlessPresent(host, setupUrl, name, std::wstring(), version);
+    if (host.GetUpdateMode() != UpdateModeForced)
+        StartProgressTimer(host);
+    return true;
+}
+
+std::string ResumeFileOf(const CDownloadPublic& downloader)
+{
+    if (!downloader.cfgFile.empty())
+        return downloader.cfgFile;
+    std::string path = downloader.url.substr(0, downloader.url.find('?'));
+    return downloader.folder + path.substr(path.rfind('/') + 1) + ".Cfg";
+}
+
+// Tasks from an earlier run that the manifest no longer names go, with their files.
+void RemoveStaleTasks(CDownloadManager& manager, const std::set<std::string>& manifestUrls)
+{
+    std::vector<std::string> stale;
+    manager.Lock();
+    for (const auto& entry : manager.Tasks()) {
+        if (manifestUrls.count(entry.first))
+            continue;
+        stale.push_back(entry.first);
+        const CDownloadPublic* downloader = entry.second.downloader;
+        if (!downloader)
+            continue;
+        DeleteFileA(ResumeFileOf(*downloader).c_str());
+        DeleteFileA((downloader->folder + downloader->fileName).c_str());
+        DeleteFileA((downloader->folder + downloader->fileName + "_tmp").c_str());
+    }
+    manager.Unlock();
+    for (const std::string& url : stale)
+        manager.RemoveDownload(url);
+}
+
+}  // namespace
+
+std::wstring ResolveTargetFolder(const std::wstring& pathValue, const std::wstring& installFolder)
+{
+    std::wstring folder;
+    if (pathValue.empty()) {
+        folder = installFolder;
+    } else if (pathValue[0] == L'$') {
+        wchar_t which = pathValue.size() > 1 ? towupper(pathValue[1]) : L'\0';
+        int csidl = which == L'S' ? CSIDL_SYSTEM : which == L'W' ? CSIDL_WINDOWS : -1;
+        wchar_t system[MAX_PATH] = {};
+        if (csidl < 0 ||
+            FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, system)))
+            return std::wstring();
+        folder = system;
+        size_t backslash = pathValue.find(L'\\');
+        if (backslash != std::wstring::npos)
+            folder += pathValue.substr(backslash);
+    } else if (pathValue[0] == L'\\') {
+        folder = WithBackslash(installFolder) + pathValue.substr(1);
+    } else {
+        folder = pathValue;
+    }
+    return folder.empty() ? folder : WithBackslash(folder);
+}
+
+int CheckExistingDownload(CDownloadManager& manager, const std::wstring& installFolder,
+                          const std::string& url, const std::wstring& version)
+{
+    manager.Lock();
+    auto task = manager.Tasks().find(url);
+    if (task != manager.Tasks().end() && task->second.downloader) {
+        bool current = !CompareVersionStrings(version, task->second.downloader->version);
+        manager.Unlock();
+        if (current)
+            return 2;
+        manager.RemoveDownload(url);
+        return 0;
+    }
+    auto done = manager.Finished().find(url);
+    if (done == manager.Finished().end()) {
+        manager.Unlock();
+        return 3;
+    }
+    bool current = !CompareVersionStrings(version, done->second.version);
+    std::wstring listName = FromAnsi(done->second.listName);
+    std::wstring copyPath = done->second.copyPath;
+    manager.Unlock();
+    if (current)
+        return 2;
+    DeleteFileW((copyPath + listName).c_str());
+    DeleteFileW((WithBackslash(installFolder) + L"cache\\" + listName).c_str());
+    manager.RemoveCompletedDownload(url);
+    return 0;
+}
+
+bool CompareMainProgramVersion(const std::wstring& manifestVersion,
+                               const std::wstring& installFolder)
+{
+    return IsManifestVersionNewer(WithBackslash(installFolder) + L"lumora.exe", manifestVersion);
+}
+
+unsigned __stdcall ParseUpdateManifest(void* hostPointer)
+{
+    IUpdateCheckHost& host = *static_cast<IUpdateCheckHost*>(hostPointer);
+    const std::wstring manifest = host.GetManifestPath();
+    if (GetPrivateProfileIntW(L"RUN", L"MODE", 0, manifest.c_str()) == 1 &&
+        host.GetUpdateMode() == UpdateModeSilent)
+        host.SetUpdateMode(UpdateModeForced);
+
+    const std::wstring cache = WithBackslash(host.GetInstallFolder()) + L"cache\\";
+    if (!PathFileExistsW(cache.c_str()))
+        CreateDirectoryW(cache.c_str(), nullptr);
+    const std::string baseUrl = BaseUrl(host.GetManifestUrl());
+    std::set<std::string> manifestUrls;
+
+    const bool forced = host.GetUpdateMode() == UpdateModeForced;
+    bool filesChanged = forced && CheckSingleFiles(host, baseUrl, manifestUrls);
+    bool setupNewer = CheckSetup(host, manifestUrls);
+    RemoveStaleTasks(host.GetDownloadManager(), manifestUrls);
+
+    UINT result = WM_UPDATE_ALREADY_NEWEST;
+    if (forced) {
+        if (filesChanged || setupNewer)
+            result = WM_UPDATE_NEW_VERSION;
+    } else if (setupNewer) {
+        result = WM_UPDATE_NEW_VERSION;
+    } else {
+        DeleteFileW(L"updatefile.list");
+    }
+    PostMessageW(host.GetWindow(), result, 0, 0);
+    return 0;
+}

@@ -1,0 +1,20 @@
+// File access of the download engine: the partial file is written in place
+// by byte ranges and the resume record file only grows; both are shared by
+// the range threads, so each open-write-close runs under the download's
+// write lock (an auto-reset event).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Result: 0, or the system error code.
+DWORD WriteFileAtOffset(HANDLE writeLock, const std::string& path, DWORD offset,
+                        const void* data, DWORD size);
+DWORD AppendToFile(HANDLE writeLock, const std::string& path, const void* data, DWORD size);
+// Reads `size` bytes that start `distance` bytes before the end of the file.
+DWORD ReadFromFileEnd(const std::string& path, DWORD distance, void* data, DWORD size);
+// Size of an existing file; false when it cannot be opened or is 4 GiB or more.
+bool QueryFileSize(const std::string& path, DWORD& size);
+// Creates the file empty, cutting off whatever an earlier run left in it.
+DWORD TruncateOrCreateFile(const std::string& path);

@@ -1,0 +1,106 @@
+// The updater's bookkeeper of downloads: the manifest ("info") download, the
+// file downloads keyed by URL with at most one transferring at a time, the
+// finished downloads that the installation moves into place, and the
+// enciphered list file "updatefile.list" that lets an interrupted update
+// continue where it stopped.
+#pragma once
+
+#include "HttpDownload.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// Result codes; both carry the customer bit of Windows error codes.
+enum : int {
+    DownloadResultNotUrl = 0x20000001,
+    DownloadResultNoTask = 0x20000002,
+};
+
+struct DownloadTask {
+    std::string url;
+    WORD kind = 0;  // "utype"; 0: a CHttpDownload the manager creates
+    std::string name;
+    CDownloadPublic* downloader = nullptr;  // owned by the task
+};
+
+struct CompletedDownload {
+    std::string listName;      // final file name
+    std::string downloadPath;  // folder holding it, with trailing backslash
+    std::wstring copyPath;     // where the installation puts it
+    std::wstring version;
+    DWORD fileSize = 0;
+};
+
+struct DownloadRequest {
+    std::string downloadPath;
+    std::wstring copyPath;
+    std::wstring version;
+    std::string cfgFile;
+    DWORD percent = 0;
+    DWORD fileLength = 0;
+    std::string url;
+    WORD kind = 0;
+    std::string fileName;
+    CDownloadPublic* downloader = nullptr;  // used only when kind is not 0
+};
+
+typedef std::unordered_map<std::string, DownloadTask> DownloadTaskMap;
+typedef std::unordered_map<std::string, CompletedDownload> CompletedDownloadMap;
+
+class CDownloadManager {
+public:
+    static const char kListFileName[];
+
+    CDownloadManager();
+    ~CDownloadManager();
+
+    CDownloadManager(const CDownloadManager&) = delete;
+    CDownloadManager& operator=(const CDownloadManager&) = delete;
+
+    void SetOwner(HWND window) { owner_ = window; }
+    HWND GetOwner() const { return owner_; }
+
+    void StartInfoDownload(const std::string& url, const std::wstring& folder);
+    std::shared_ptr<CHttpDownload> GetInfoDownload();
+    void ReleaseInfoDownload();
+
+    int AddFileDownload(DownloadRequest request);
+    int StartDownload(const std::string& url);
+    int StopDownload(const std::string& url, bool remove);
+    int RemoveDownload(const std::string& url);
+    int StopAllDownloads();
+    int GetDownloadPercent(const std::string& url);
+    void RemoveCompletedDownload(const std::string& url);
+    void StartQueuedDownloads();
+    void ClearAllDownloads();
+
+    // A finished file moves from the task map to the finished map; the
+    // record's downloader is left to the caller. True when no task is left.
+    bool MoveToFinished(const CompletedDownloadRecord& record);
+
+    void LoadDownloadList();
+    void SaveDownloadList();
+
+    // The maps may be read and changed only between Lock and Unlock.
+    void Lock() { EnterCriticalSection(&lock_); }
+    void Unlock() { LeaveCriticalSection(&lock_); }
+    DownloadTaskMap& Tasks() { return tasks_; }
+    CompletedDownloadMap& Finished() { return finished_; }
+
+    LONG DecrementPending() { return InterlockedDecrement(&pending_); }
+    LONG Pending() const { return pending_; }
+    WORD maxRunning = 1;
+
+private:
+    static void DeleteDownloader(CDownloadPublic* downloader);
+
+    HWND owner_ = nullptr;
+    DownloadTaskMap tasks_;
+    CompletedDownloadMap finished_;
+    CRITICAL_SECTION lock_;
+    volatile LONG pending_ = 0;
+    std::shared_ptr<CHttpDownload> info_;
+    BYTE winsockStarted_ = 0;
+};

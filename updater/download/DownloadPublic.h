@@ -1,0 +1,101 @@
+// Base of every download: what each one holds (folder, names, owner window,
+// stop event, state) and the two steps that end it: turning the finished
+// partial file into the final file, and telling the owner window.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+// Posted to the owner window; WM_USER is 0x400.
+enum : UINT {
+    WM_DOWNLOAD_PROBED = WM_USER + 1001,         // wParam: heap copy of the URL (char[], delete[])
+    WM_DOWNLOAD_FAILED = WM_USER + 1002,         // wParam: the CDownloadPublic
+    WM_DOWNLOAD_COMPLETED = WM_USER + 1003,      // wParam: new CompletedDownloadRecord
+    WM_MANIFEST_PROBED = WM_USER + 1004,         // wParam: the CDownloadPublic
+    WM_MANIFEST_DOWNLOADED = WM_USER + 1005,     // wParam: the CDownloadPublic
+    WM_MANIFEST_FAILED = WM_USER + 1009,         // wParam, lParam: 0
+};
+
+enum DownloadState : WORD {
+    DownloadFailed = 0,
+    DownloadWaiting = 1,  // also: stopped
+    DownloadRunning = 2,
+    DownloadDone = 4,
+};
+
+class CDownloadPublic;
+
+// Posted with WM_DOWNLOAD_COMPLETED; the receiver deletes it and closes and
+// deletes `download`.
+struct CompletedDownloadRecord {
+    std::string url;       // queuedUrl: the download manager's key
+    std::string folder;
+    std::string fileName;  // final name after any "_new" renaming
+    std::wstring copyPath;
+    std::wstring version;
+    DWORD size = 0;
+    CDownloadPublic* download = nullptr;
+};
+
+// Frees the URL copy posted with WM_DOWNLOAD_PROBED.
+void FreePostedUrl(WPARAM wParam);
+
+class CDownloadPublic {
+public:
+    CDownloadPublic();
+    virtual ~CDownloadPublic();
+
+    CDownloadPublic(const CDownloadPublic&) = delete;
+    CDownloadPublic& operator=(const CDownloadPublic&) = delete;
+
+    virtual DWORD OpenSession();
+    virtual DWORD StartTransfer();
+    virtual DWORD Stop();
+    virtual DWORD StartProbe();
+    virtual void FinishDownloadedFile();
+    virtual void OnDownloadFailed();
+    virtual DWORD SaveResumeRecords();
+    virtual int GetPercent();
+    virtual int GetBytesSinceLastQuery();
+    virtual void CloseSession();
+    virtual void SetProtocol(WORD code);
+    virtual WORD GetProtocol();
+    virtual bool AreThreadsValid();
+
+    bool IsStopSignalled() const;
+
+    // Set directly by the download manager before the first start.
+    std::string folder;  // with trailing backslash
+    HWND owner = nullptr;
+    HINTERNET session = nullptr;
+    CRITICAL_SECTION lock;
+    HANDLE stopEvent = nullptr;
+    std::string fileName;
+    std::string cfgFile;
+    std::string url;
+    std::string queuedUrl;
+    volatile WORD state = DownloadWaiting;
+    DWORD percent = 0;
+    char host[256] = {};
+    char urlPath[2048] = {};
+    char userName[256] = {};
+    char password[256] = {};
+    INTERNET_PORT port = 0;
+    volatile BYTE probing = 0;
+    volatile BYTE probed = 0;
+    volatile LONG cancelled = 0;
+    BYTE isInfo = 0;
+    std::wstring copyPath;
+    std::wstring version;
+    BYTE redirected = 0;
+    std::string preRedirectUrl;
+    DWORD contentLength = 0;
+    BYTE resumable = 0;
+
+protected:
+    bool Post(UINT message, WPARAM wParam, LPARAM lParam) const;
+    bool RenamePartialFile();
+    void PostCompleted();
+};

@@ -1,0 +1,847 @@
+#include "HttpDownload.h"
+
+#include "DownloadFileIo.h"
+#include "SafeFileName.h"
+#include "SystemErrorBox.h"
+
+#include <mmsystem.h>
+#include <process.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kCommonHeaders[] =
+    "Accept: */*\r\n"
+    "Cache-Control: no-cache\r\n"
+    "Connection: Keep-Alive\r\n"
+    "Pragma: no-cache\r\n"
+    "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)\r\n"
+    "HOST: ";
+
+const DWORD kProbeFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT;
+const DWORD kRangeFlags =
+    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
+const DWORD kSecureRangeFlags = kRangeFlags | INTERNET_FLAG_SECURE |
+                                INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
+                                INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+
+const DWORD kAccumulationSize = 0x800000;
+const DWORD kFlushThreshold = 0x7FE000;
+const DWORD kConnectTimeoutMs = 20000;
+const DWORD kReceiveTimeoutMs = 60000;
+const DWORD kResumeRecordSize = sizeof(ResumeRecord);
+
+// An error code for failures that leave no system error behind.
+DWORD OrInternalError(DWORD error)
+{
+    return error ? error : ERROR_INTERNET_INTERNAL_ERROR;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool QueryStatusCode(HINTERNET request, DWORD& status)
+{
+    DWORD size = sizeof(status);
+    return HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                          &size, nullptr) != FALSE;
+}
+
+bool QueryHeaderA(HINTERNET request, DWORD query, char* buffer, DWORD capacity)
+{
+    DWORD size = capacity - 1;
+    if (!HttpQueryInfoA(request, query, buffer, &size, nullptr))
+        return false;
+    buffer[std::min(size, capacity - 1)] = '\0';
+    return true;
+}
+
+// "bytes first-last/total"; total is -1 when the server sent "*".
+bool ParseContentRange(const char* text, DWORD& first, long long& total)
+{
+    unsigned long a = 0, b = 0;
+    char totalText[32] = {};
+    if (sscanf(text, "bytes %lu-%lu/%31s", &a, &b, totalText) != 3 || b < a)
+        return false;
+    first = a;
+    total = strcmp(totalText, "*") == 0 ? -1 : strtoll(totalText, nullptr, 10);
+    return true;
+}
+
+}  // namespace
+
+CHttpDownload::CHttpDownload() = default;
+
+CHttpDownload::~CHttpDownload()
+{
+    if (probeThread || workerThread)
+        Stop();
+    FreeSegments();
+    if (session)
+        CloseSession();
+}
+
+// ---------------------------------------------------------------- session
+
+DWORD CHttpDownload::OpenSession()
+{
+    DWORD perServer = 128, perServer10 = 256;
+    InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &perServer,
+                       sizeof(perServer));
+    InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &perServer10,
+                       sizeof(perServer10));
+
+    DWORD connection = 0;
+    if (!InternetGetConnectedState(&connection, 0))
+        return OrInternalError(GetLastError());
+    if (session)
+        CloseSession();
+
+    char agent[32];
+    snprintf(agent, sizeof(agent), "Agent%ld", static_cast<long>(timeGetTime()));
+    DWORD access = (connection & INTERNET_CONNECTION_PROXY)
+                       ? INTERNET_OPEN_TYPE_PRECONFIG
+                       : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+    session = InternetOpenA(agent, access, nullptr, nullptr, INTERNET_FLAG_ASYNC);
+    if (!session)
+        return OrInternalError(GetLastError());
+
+    DWORD connectTimeout = kConnectTimeoutMs, receiveTimeout = kReceiveTimeoutMs;
+    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectTimeout,
+                       sizeof(connectTimeout));
+    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receiveTimeout,
+                       sizeof(receiveTimeout));
+    if (InternetSetStatusCallbackW(session, DownloadStatusCallback) ==
+        INTERNET_INVALID_STATUS_CALLBACK)
+        return OrInternalError(GetLastError());
+    return 0;
+}
+
+void CHttpDownload::CloseSession()
+{
+    if (!session)
+        return;
+    InternetSetStatusCallbackW(session, nullptr);
+    InternetCloseHandle(session);
+    session = nullptr;
+}
+
+void CHttpDownload::SetProtocol(WORD code) { protocol = code; }
+WORD CHttpDownload::GetProtocol() { return protocol; }
+
+bool CHttpDownload::AreThreadsValid()
+{
+    for (HANDLE thread : {workerThread, probeThread}) {
+        if (!thread)
+            continue;  // none started, or joined by Stop
+        DWORD wait = WaitForSingleObject(thread, 0);
+        if (wait != WAIT_TIMEOUT && wait != WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
+}
+
+void CHttpDownload::JoinThread(HANDLE& thread)
+{
+    if (!thread)
+        return;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    thread = nullptr;
+}
+
+DWORD CHttpDownload::Stop()
+{
+    InterlockedExchange(&cancelled, 1);
+    state = DownloadWaiting;
+    SetEvent(stopEvent);
+    JoinThread(probeThread);
+    JoinThread(workerThread);
+    InterlockedExchange(&probeRunning, 0);
+    InterlockedExchange(&workerRunning, 0);
+    return 0;
+}
+
+// ---------------------------------------------------------------- probe
+
+DWORD CHttpDownload::StartProbe()
+{
+    JoinThread(probeThread);
+    probing = 1;
+    ResetEvent(stopEvent);
+    InterlockedExchange(&cancelled, 0);
+    probeThread = reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, ProbeThreadProc, this, 0, nullptr));
+    if (!probeThread) {
+        probing = 0;
+        return OrInternalError(GetLastError());
+    }
+    return 0;
+}
+
+unsigned __stdcall CHttpDownload::ProbeThreadProc(void* self)
+{
+    static_cast<CHttpDownload*>(self)->RunProbe();
+    return 0;
+}
+
+void CHttpDownload::FailProbe()
+{
+    state = DownloadFailed;
+    probing = 0;
+    OnDownloadFailed();
+}
+
+bool CHttpDownload::CrackCurrentUrl()
+{
+    char newHost[sizeof(host)] = {};
+    char newPath[sizeof(urlPath)] = {};
+    URL_COMPONENTSA parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = newHost;
+    parts.dwHostNameLength = sizeof(newHost);
+    parts.lpszUrlPath = newPath;
+    parts.dwUrlPathLength = sizeof(newPath);
+    if (!InternetCrackUrlA(url.c_str(), 0, ICU_ESCAPE, &parts))
+        return false;
+    memcpy(host, newHost, sizeof(host));
+    memcpy(urlPath, newPath, sizeof(urlPath));
+    port = parts.nPort;
+    return true;
+}
+
+// The resume file is named after the URL, the final file after the server's
+// name when it gives one.
+void CHttpDownload::TakeNamesFromUrl()
+{
+    std::string path = urlPath;
+    size_t query = path.rfind('?');
+    if (query != std::string::npos)
+        path.resize(query);
+    size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+    if (!IsSafeFileName(name))
+        name = "unknow";
+    cfgFile = folder + name + ".Cfg";
+    if (fileName.empty())
+        fileName = name;
+}
+
+std::string CHttpDownload::BuildProbeHeaders() const
+{
+    return std::string(kCommonHeaders) + host + "\r\n";
+}
+
+HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& stopped)
+{
+    const DWORD flags = protocol == kProtocolHttps ? kProbeFlags | INTERNET_FLAG_SECURE : kProbeFlags;
+    std::string headers = BuildProbeHeaders();
+    for (int redirects = 0;; ++redirects) {
+        param.PrepareAsync();
+        param.handle = nullptr;
+        HINTERNET handle = InternetOpenUrlA(session, url.c_str(), headers.c_str(),
+                                            static_cast<DWORD>(headers.size()), flags,
+                                            reinterpret_cast<DWORD_PTR>(&param));
+        if (!handle) {
+            if (GetLastError() != ERROR_IO_PENDING)
+                return nullptr;
+            AsyncWaitResult result = param.Wait(stopEvent);
+            if (result == AsyncStopped)
+                stopped = true;
+            if (result != AsyncDone)
+                return nullptr;
+            handle = param.handle;
+            if (!handle)
+                return nullptr;
+        }
+        char location[2084];
+        if (!QueryHeaderA(handle, HTTP_QUERY_LOCATION, location, sizeof(location)))
+            return handle;
+        InternetCloseHandle(handle);
+        if (redirects >= kMaxRedirects)
+            return nullptr;
+        redirected = 1;
+        preRedirectUrl = url;
+        url = location;
+        CrackCurrentUrl();
+        headers = BuildProbeHeaders();
+    }
+}
+
+void CHttpDownload::TakeContentDispositionName(HINTERNET handle)
+{
+    char disposition[200];
+    if (!QueryHeaderA(handle, HTTP_QUERY_CONTENT_DISPOSITION, disposition, sizeof(disposition)))
+        return;
+    const char* key = strstr(disposition, "filename=");
+    if (!key || strlen(key) < 10)
+        return;
+    std::string quoted = key + 10;
+    size_t closing = quoted.rfind('"');
+    if (closing == std::string::npos)
+        return;
+    std::string name = ReduceToSafeFileName(quoted.substr(0, closing));
+    if (!name.empty())
+        fileName = name;
+}
+
+bool CHttpDownload::ReadProbeHeaders(HINTERNET handle)
+{
+    DWORD status = 0;
+    if (!QueryStatusCode(handle, status) || status < 200 || status > 299)
+        return false;
+
+    wchar_t lengthText[128] = {};
+    DWORD size = sizeof(lengthText) - sizeof(wchar_t);
+    contentLength = 0;
+    if (HttpQueryInfoW(handle, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr)) {
+        unsigned long long length = _wcstoui64(lengthText, nullptr, 10);
+        if (length > 0xFFFFFFFFull)
+            return false;  // the engine counts in 32 bits
+        contentLength = static_cast<DWORD>(length);
+    }
+
+    TakeContentDispositionName(handle);
+
+    char ranges[10];
+    resumable = QueryHeaderA(handle, HTTP_QUERY_ACCEPT_RANGES, ranges, sizeof(ranges)) &&
+                strcmp(ranges, "bytes") == 0;
+    return true;
+}
+
+void CHttpDownload::RunProbe()
+{
+    InterlockedExchange(&probeRunning, 1);
+    // A new probe starts again from the queued address, not from where the
+    // last one was redirected to, so the manager's key never changes.
+    if (queuedUrl.empty())
+        queuedUrl = url;
+    url = queuedUrl;
+    redirected = 0;
+    probed = 0;
+
+    DownloadParam* param = new DownloadParam(ParamOpenUrl);
+    if (!param->IsValid() || OpenSession() != 0 || !CrackCurrentUrl()) {
+        param->Release();
+        FailProbe();
+        return;
+    }
+    TakeNamesFromUrl();
+
+    bool stopped = false;
+    HINTERNET handle = OpenUrlFollowingRedirects(*param, stopped);
+    if (stopped) {
+        probing = 0;
+        state = DownloadWaiting;
+        param->Release();
+        return;
+    }
+    bool ok = handle && ReadProbeHeaders(handle);
+    if (handle)
+        InternetCloseHandle(handle);
+    param->Release();
+    if (!ok) {
+        FailProbe();
+        return;
+    }
+    probed = 1;
+    probing = 0;
+    if (IsStopSignalled() || InterlockedCompareExchange(&cancelled, 1, 1) == 1)
+        return;
+    if (isInfo) {
+        Post(WM_MANIFEST_PROBED, reinterpret_cast<WPARAM>(this), cancelled);
+        return;
+    }
+    // The receiver may handle the message after this object is gone: it gets
+    // its own copy of the address.
+    char* copy = new char[queuedUrl.size() + 1];
+    memcpy(copy, queuedUrl.c_str(), queuedUrl.size() + 1);
+    if (!Post(WM_DOWNLOAD_PROBED, reinterpret_cast<WPARAM>(copy), cancelled))
+        delete[] copy;
+}
+
+// ---------------------------------------------------------------- transfer
+
+DWORD CHttpDownload::StartTransfer()
+{
+    JoinThread(workerThread);
+    state = DownloadRunning;
+    InterlockedExchange(&cancelled, 0);
+    ResetEvent(stopEvent);
+    segmentCount = 1;
+    workerThread = reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, WorkerThreadProc, this, 0, nullptr));
+    if (!workerThread) {
+        state = DownloadFailed;
+        return OrInternalError(GetLastError());
+    }
+    return 0;
+}
+
+unsigned __stdcall CHttpDownload::WorkerThreadProc(void* self)
+{
+    static_cast<CHttpDownload*>(self)->RunWorker();
+    return 0;
+}
+
+// Reads the last block of resume records. Records must lie inside the file's
+// length and behind bytes the partial file really holds; anything else means
+// the records do not belong to this partial file.
+bool CHttpDownload::LoadResumeRecords(const std::string& partial,
+                                      std::vector<ResumeRecord>& ranges)
+{
+    DWORD cfgSize = 0, partialSize = 0, count = 0;
+    if (!QueryFileSize(cfgFile, cfgSize) || !QueryFileSize(partial, partialSize))
+        return false;
+    if (ReadFromFileEnd(cfgFile, 4, &count, 4) != 0)
+        return false;
+    count &= 0xFFFF;
+    if (count > kMaxResumeRecords || cfgSize < 4 + kResumeRecordSize * count)
+        return false;
+    for (DWORD i = 0; i < count; ++i) {
+        ResumeRecord record;
+        if (ReadFromFileEnd(cfgFile, 4 + kResumeRecordSize * (i + 1), &record,
+                            kResumeRecordSize) != 0)
+            return false;
+        if (record.start > record.end || record.end > contentLength ||
+            record.received > record.end - record.start ||
+            record.start + record.received > partialSize)
+            return false;
+        if (record.start + record.received < record.end)
+            ranges.push_back({record.start + record.received, record.end, 0});
+    }
+    return true;
+}
+
+bool CHttpDownload::PlanResume(const std::string& partial, std::vector<ResumeRecord>& ranges)
+{
+    // Without a known length nothing can tell whether the records fit the file.
+    if (!resumable || contentLength == 0 || !FileExists(cfgFile))
+        return false;
+    if (LoadResumeRecords(partial, ranges))
+        return true;
+    ranges.clear();
+    return false;
+}
+
+void CHttpDownload::PlanFreshStart(const std::string& partial, std::vector<ResumeRecord>& ranges)
+{
+    DeleteFileA(cfgFile.c_str());
+    TruncateOrCreateFile(partial);
+    percent = 0;
+    const DWORD count = contentLength > 0 ? std::max<WORD>(segmentCount, 1) : 1;
+    const DWORD length = contentLength / count;
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD start = i * length;
+        DWORD end = i + 1 == count ? contentLength : start + length;
+        ranges.push_back({start, end, 0});
+    }
+}
+
+bool CHttpDownload::StartSegmentThread(DownloadSegment* segment)
+{
+    segment->thread = reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, SegmentThreadProc, segment, 0, nullptr));
+    return segment->thread != nullptr;
+}
+
+// Waits for every range; a range that ended short is continued from where it
+// stopped, at most kMaxRetries times per transfer. Returns false on failure.
+bool CHttpDownload::WaitForSegments()
+{
+    bool failed = false;
+    int retries = 0;
+    for (;;) {
+        std::vector<HANDLE> handles;
+        std::vector<DownloadSegment*> owners;
+        EnterCriticalSection(&lock);
+        for (DownloadSegment* segment : segments) {
+            if (segment->thread) {
+                handles.push_back(segment->thread);
+                owners.push_back(segment);
+            }
+        }
+        LeaveCriticalSection(&lock);
+        if (handles.empty())
+            return !failed;
+
+        DWORD wait = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
+                                            FALSE, INFINITE);
+        if (wait >= WAIT_OBJECT_0 + handles.size()) {
+            // The wait itself failed: nothing says the ranges are complete.
+            for (size_t i = 0; i < handles.size(); ++i)
+                JoinThread(owners[i]->thread);
+            return false;
+        }
+        DownloadSegment* segment = owners[wait - WAIT_OBJECT_0];
+        EnterCriticalSection(&lock);
+        CloseHandle(segment->thread);
+        segment->thread = nullptr;
+        LeaveCriticalSection(&lock);
+
+        bool finished = segment->stopped || segment->completed ||
+                        (segment->end != 0 && segment->start + segment->received >= segment->end);
+        if (finished)
+            continue;
+        if (++retries > kMaxRetries) {
+            failed = true;
+            continue;
+        }
+        segment->error = 0;
+        if (!StartSegmentThread(segment))
+            failed = true;
+    }
+}
+
+bool CHttpDownload::PartialFileIsComplete() const
+{
+    if (contentLength == 0)
+        return true;
+    DWORD size = 0;
+    return QueryFileSize(folder + fileName + "_Tmp", size) && size == contentLength;
+}
+
+void CHttpDownload::FinishTransfer(bool failed)
+{
+    if (!IsStopSignalled()) {
+        state = failed || !PartialFileIsComplete() ? DownloadFailed : DownloadDone;
+    } else {
+        percent = static_cast<DWORD>(GetPercent());
+        if (resumable) {
+            DWORD error = SaveResumeRecords();
+            if (error)
+                ShowSystemErrorBox(error);
+        }
+        state = DownloadWaiting;
+    }
+    FreeSegments();
+    if (writeLock) {
+        CloseHandle(writeLock);
+        writeLock = nullptr;
+    }
+    if (state == DownloadDone)
+        FinishDownloadedFile();
+    else if (state == DownloadFailed)
+        OnDownloadFailed();
+}
+
+void CHttpDownload::FreeSegments()
+{
+    EnterCriticalSection(&lock);
+    for (DownloadSegment* segment : segments) {
+        if (segment->thread)
+            CloseHandle(segment->thread);
+        delete segment;
+    }
+    segments.clear();
+    LeaveCriticalSection(&lock);
+}
+
+void CHttpDownload::RunWorker()
+{
+    InterlockedExchange(&workerRunning, 1);
+    const std::string partial = folder + fileName + "_Tmp";
+    std::vector<ResumeRecord> ranges;
+    if (!PlanResume(partial, ranges))
+        PlanFreshStart(partial, ranges);
+
+    char lockName[64];
+    snprintf(lockName, sizeof(lockName), "_lumora_update_event%lu",
+             static_cast<unsigned long>(GetTickCount()));
+    writeLock = CreateEventA(nullptr, FALSE, TRUE, lockName);
+
+    bool failed = writeLock == nullptr;
+    EnterCriticalSection(&lock);
+    for (const ResumeRecord& range : ranges) {
+        DownloadSegment* segment = new DownloadSegment;
+        segment->url = url;
+        segment->writeLock = writeLock;
+        segment->partialPath = partial;
+        segment->owner = this;
+        segment->start = range.start;
+        segment->end = range.end;
+        segments.push_back(segment);
+    }
+    LeaveCriticalSection(&lock);
+
+    for (DownloadSegment* segment : segments) {
+        if (!failed && !StartSegmentThread(segment))
+            failed = true;
+    }
+    if (!WaitForSegments())
+        failed = true;
+    FinishTransfer(failed);
+}
+
+DWORD CHttpDownload::SaveResumeRecords()
+{
+    EnterCriticalSection(&lock);
+    std::vector<ResumeRecord> records;
+    for (const DownloadSegment* segment : segments)
+        records.push_back({segment->start, segment->end, segment->received});
+    LeaveCriticalSection(&lock);
+
+    HANDLE lockEvent = writeLock;
+    for (const ResumeRecord& record : records) {
+        DWORD error = AppendToFile(lockEvent, cfgFile, &record, kResumeRecordSize);
+        if (error)
+            return error;
+    }
+    DWORD count = static_cast<DWORD>(records.size());
+    return AppendToFile(lockEvent, cfgFile, &count, sizeof(count));
+}
+
+// ---------------------------------------------------------------- one range
+
+unsigned __stdcall CHttpDownload::SegmentThreadProc(void* segment)
+{
+    DownloadSegment* range = static_cast<DownloadSegment*>(segment);
+    range->owner->RunSegment(*range);
+    return 0;
+}
+
+// Completes one asynchronous step. False when the range must end: stopped,
+// or failed with its error stored in the segment.
+bool CHttpDownload::Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate)
+{
+    if (immediate)
+        return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_IO_PENDING) {
+        segment.error = OrInternalError(error);
+        return false;
+    }
+    switch (param.Wait(stopEvent)) {
+    case AsyncDone:
+        return true;
+    case AsyncStopped:
+        segment.stopped = 1;
+        return false;
+    default:
+        segment.error = OrInternalError(param.error);
+        return false;
+    }
+}
+
+std::string CHttpDownload::Referrer() const
+{
+    const std::string& source = redirected ? preRedirectUrl : url;
+    size_t slash = source.rfind('/');
+    return slash == std::string::npos ? std::string(host) : source.substr(0, slash);
+}
+
+std::string CHttpDownload::BuildRangeHeaders(DWORD from, DWORD end) const
+{
+    std::string headers = "Range: bytes=" + std::to_string(from) + "-";
+    if (end != 0)
+        headers += std::to_string(end);
+    headers += "\r\n";
+    headers += kCommonHeaders;
+    headers += host;
+    headers += "\r\nReferer: " + Referrer() + "\r\n";
+    return headers;
+}
+
+bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segment,
+                                     HINTERNET& connection, HINTERNET& request)
+{
+    const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
+    param.PrepareAsync();
+    connection = InternetConnectA(session, host, port, userName, password, INTERNET_SERVICE_HTTP,
+                                  0, context);
+    if (!connection) {
+        if (!Await(param, segment, FALSE))
+            return false;
+        connection = param.handle;
+        if (!connection) {
+            segment.error = ERROR_INTERNET_INTERNAL_ERROR;
+            return false;
+        }
+    }
+
+    param.kind = ParamOpenRequest;
+    param.PrepareAsync();
+    const DWORD flags = protocol == kProtocolHttps ? kSecureRangeFlags : kRangeFlags;
+    request = HttpOpenRequestA(connection, "GET", urlPath, nullptr, nullptr, nullptr, flags,
+                               context);
+    if (!request) {
+        if (!Await(param, segment, FALSE))
+            return false;
+        request = param.requestHandle;
+        if (!request) {
+            segment.error = ERROR_INTERNET_INTERNAL_ERROR;
+            return false;
+        }
+    }
+
+    std::string headers = BuildRangeHeaders(segment.start + segment.received, segment.end);
+    INTERNET_BUFFERSA buffers = {};
+    buffers.dwStructSize = sizeof(buffers);
+    buffers.lpcszHeader = headers.c_str();
+    buffers.dwHeadersLength = static_cast<DWORD>(headers.size());
+    param.PrepareAsync();
+    if (!Await(param, segment, HttpSendRequestExA(request, &buffers, nullptr, 0, context)))
+        return false;
+    param.PrepareAsync();
+    return Await(param, segment, HttpEndRequestW(request, nullptr, HSR_INITIATE, context));
+}
+
+// Only a 206 whose Content-Range starts where the range continues may be
+// written there. A 200 carries the whole file from byte 0: with a single
+// range it restarts that range at 0; otherwise the answer is refused.
+bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segment)
+{
+    const DWORD from = segment.start + segment.received;
+    DWORD status = 0;
+    if (!QueryStatusCode(request, status)) {
+        segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
+        return false;
+    }
+    if (status == HTTP_STATUS_PARTIAL_CONTENT) {
+        char rangeText[128];
+        DWORD first = 0;
+        long long total = -1;
+        if (!QueryHeaderA(request, HTTP_QUERY_CONTENT_RANGE, rangeText, sizeof(rangeText)) ||
+            !ParseContentRange(rangeText, first, total) || first != from ||
+            (contentLength != 0 && total >= 0 && total != contentLength)) {
+            segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
+            return false;
+        }
+        return true;
+    }
+    if (status != HTTP_STATUS_OK) {
+        segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
+        return false;
+    }
+    if (from == 0)
+        return true;
+    EnterCriticalSection(&lock);
+    bool single = segments.size() == 1;
+    if (single) {
+        segment.start = 0;
+        segment.received = 0;
+        percent = 0;
+    }
+    LeaveCriticalSection(&lock);
+    if (!single)
+        segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
+    return single;
+}
+
+void CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
+                                  DownloadSegment& segment)
+{
+    const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
+    const DWORD runBase = segment.received;
+    const DWORD runOffset = segment.start + runBase;
+    std::vector<char> buffer;
+    buffer.reserve(kAccumulationSize);
+    DWORD written = 0;
+    DWORD writeError = 0;
+    DWORD lastRead = 1;
+
+    auto flush = [&]() {
+        if (buffer.empty() || writeError)
+            return;
+        writeError = WriteFileAtOffset(segment.writeLock, segment.partialPath, runOffset + written,
+                                       buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (!writeError)
+            written += static_cast<DWORD>(buffer.size());
+        buffer.clear();
+    };
+
+    while ((segment.end == 0 || segment.start + segment.received < segment.end) && lastRead > 0) {
+        param.readBuffers = INTERNET_BUFFERSA();
+        param.readBuffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
+        param.readBuffers.lpvBuffer = param.readData;
+        param.readBuffers.dwBufferLength = DownloadParam::kReadSize;
+        param.PrepareAsync();
+        BOOL immediate = InternetReadFileExA(request, &param.readBuffers, IRF_ASYNC, context);
+        if (!Await(param, segment, immediate))
+            break;
+        lastRead = std::min(param.readBuffers.dwBufferLength, DownloadParam::kReadSize);
+        DWORD usable = lastRead;
+        if (segment.end != 0)
+            usable = std::min(usable, segment.end - (segment.start + segment.received));
+        buffer.insert(buffer.end(), param.readData, param.readData + usable);
+        segment.runReceived += usable;
+        segment.received += usable;
+        if (buffer.size() >= kFlushThreshold)
+            flush();
+        if (writeError)
+            break;
+    }
+    flush();
+    if (writeError) {
+        // Bytes that never reached the file must be fetched again.
+        segment.error = writeError;
+        segment.received = runBase + written;
+        segment.runReceived = written;
+        return;
+    }
+    if (segment.stopped || segment.error)
+        return;
+    segment.completed = segment.end == 0 || segment.start + segment.received >= segment.end;
+}
+
+void CHttpDownload::RunSegment(DownloadSegment& segment)
+{
+    segment.completed = 0;
+    segment.stopped = 0;
+    segment.runReceived = 0;
+    DownloadParam* param = new DownloadParam(ParamConnect);
+    if (!param->IsValid()) {
+        segment.error = OrInternalError(GetLastError());
+        param->Release();
+        return;
+    }
+    HINTERNET connection = nullptr, request = nullptr;
+    if (OpenRangeRequest(*param, segment, connection, request) &&
+        CheckRangeResponse(request, segment))
+        ReadRangeBody(*param, request, segment);
+    if (request)
+        InternetCloseHandle(request);
+    if (connection)
+        InternetCloseHandle(connection);
+    param->Release();
+}
+
+// ---------------------------------------------------------------- progress
+
+DWORD CHttpDownload::SumReceived()
+{
+    DWORD sum = 0;
+    EnterCriticalSection(&lock);
+    for (const DownloadSegment* segment : segments)
+        sum += segment->received;
+    LeaveCriticalSection(&lock);
+    return sum;
+}
+
+int CHttpDownload::GetPercent()
+{
+    if (contentLength == 0)
+        return static_cast<int>(percent);
+    DWORD sum = SumReceived();
+    if (sum == 0)
+        return static_cast<int>(percent);
+    unsigned long long value = percent + static_cast<unsigned long long>(sum) * 100 / contentLength;
+    return static_cast<int>(std::min<unsigned long long>(value, 100));
+}
+
+int CHttpDownload::GetBytesSinceLastQuery()
+{
+    DWORD sum = SumReceived();
+    if (sum == 0)
+        return 0;
+    LONG delta = static_cast<LONG>(sum) - lastByteSum;
+    lastByteSum = static_cast<LONG>(sum);
+    return delta;
+}

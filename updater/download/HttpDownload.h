@@ -1,0 +1,111 @@
+// Fetches one URL over HTTP or HTTPS into a file, resumably, with WinINet in
+// asynchronous mode. A probe request learns the final URL (following
+// redirects itself), the length, the server's file name and whether byte
+// ranges are accepted; a worker then runs one thread per byte range, writes
+// into the shared partial file, retries broken ranges, and on a user stop
+// leaves resume records from which the next run continues.
+#pragma once
+
+#include "DownloadParam.h"
+#include "DownloadPublic.h"
+
+#include <vector>
+
+class CHttpDownload;
+
+// One byte range of the partial file. The range [start, end) is fixed for a
+// transfer; `received` counts the bytes of [start, start + received) held so
+// far over all runs of the range, `runReceived` those of the current run.
+struct DownloadSegment {
+    std::string url;
+    DWORD error = 0;
+    BYTE completed = 0;
+    std::string partialPath;
+    BYTE stopped = 0;
+    HANDLE thread = nullptr;
+    HANDLE writeLock = nullptr;
+    DWORD start = 0;
+    DWORD end = 0;  // 0: length unknown, read to the end of the body
+    volatile DWORD received = 0;
+    volatile DWORD runReceived = 0;
+    CHttpDownload* owner = nullptr;
+};
+
+// A resume record as stored in the ".Cfg" file: the range [start + received, end)
+// is still missing.
+struct ResumeRecord {
+    DWORD start;
+    DWORD end;
+    DWORD received;
+};
+
+class CHttpDownload : public CDownloadPublic {
+public:
+    static const int kMaxRetries = 3;
+    static const int kMaxRedirects = 16;
+    static const WORD kMaxResumeRecords = 64;
+    static const WORD kProtocolHttps = 1;
+
+    CHttpDownload();
+    ~CHttpDownload() override;
+
+    DWORD OpenSession() override;
+    DWORD StartTransfer() override;
+    DWORD Stop() override;
+    DWORD StartProbe() override;
+    DWORD SaveResumeRecords() override;
+    int GetPercent() override;
+    int GetBytesSinceLastQuery() override;
+    void CloseSession() override;
+    void SetProtocol(WORD code) override;
+    WORD GetProtocol() override;
+    bool AreThreadsValid() override;
+
+    HANDLE writeLock = nullptr;
+    std::vector<DownloadSegment*> segments;
+    volatile LONG probeRunning = 0;
+    volatile LONG workerRunning = 0;
+    WORD segmentCount = 1;
+    HANDLE workerThread = nullptr;
+    HANDLE probeThread = nullptr;
+    WORD protocol = 3;
+    LONG lastByteSum = 0;
+
+private:
+    static unsigned __stdcall ProbeThreadProc(void* self);
+    static unsigned __stdcall WorkerThreadProc(void* self);
+    static unsigned __stdcall SegmentThreadProc(void* segment);
+
+    // probe
+    void RunProbe();
+    bool CrackCurrentUrl();
+    void TakeNamesFromUrl();
+    HINTERNET OpenUrlFollowingRedirects(DownloadParam& param, bool& stopped);
+    bool ReadProbeHeaders(HINTERNET handle);
+    void TakeContentDispositionName(HINTERNET handle);
+    void FailProbe();
+
+    // transfer
+    void RunWorker();
+    bool PlanResume(const std::string& partial, std::vector<ResumeRecord>& ranges);
+    bool LoadResumeRecords(const std::string& partial, std::vector<ResumeRecord>& ranges);
+    void PlanFreshStart(const std::string& partial, std::vector<ResumeRecord>& ranges);
+    bool StartSegmentThread(DownloadSegment* segment);
+    bool WaitForSegments();
+    void FinishTransfer(bool failed);
+    void FreeSegments();
+    bool PartialFileIsComplete() const;
+    static void JoinThread(HANDLE& thread);
+
+    // one range
+    void RunSegment(DownloadSegment& segment);
+    bool Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate);
+    bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment,
+                          HINTERNET& connection, HINTERNET& request);
+    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment);
+    void ReadRangeBody(DownloadParam& param, HINTERNET request, DownloadSegment& segment);
+    std::string BuildProbeHeaders() const;
+    std::string BuildRangeHeaders(DWORD from, DWORD end) const;
+    std::string Referrer() const;
+    DWORD SumReceived();
+};
