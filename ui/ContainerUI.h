@@ -1,0 +1,102 @@
+#pragma once
+#include "ControlUI.h"
+#include "PtrArrayUI.h"
+
+class CScrollbarUI;
+
+// The child-list face of every container.
+class IContainerUI
+{
+public:
+    virtual CControlUI* GetItemAt(int iIndex) const = 0;
+    virtual int GetItemIndex(CControlUI* pControl) const = 0;
+    virtual bool SetItemIndex(CControlUI* pControl, int iIndex) = 0;
+    virtual int GetCount() const = 0;
+    virtual bool Add(CControlUI* pControl) = 0;
+    virtual bool AddAt(CControlUI* pControl, int iIndex) = 0;
+    virtual bool Remove(CControlUI* pControl) = 0;
+    virtual bool RemoveAt(int iIndex) = 0;
+    virtual void RemoveAll() = 0;
+
+protected:
+    ~IContainerUI() = default;
+};
+
+// A control that owns child controls, with an inner margin, a gap between children,
+// optional scroll bars and hit testing and painting over the children. The plain
+// container gives every visible non-float child its whole inner rectangle.
+class CContainerUI : public CControlUI, public IContainerUI
+{
+public:
+    CContainerUI();
+    ~CContainerUI() override;
+
+    LPCWSTR GetControlClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
+
+    CControlUI* GetItemAt(int iIndex) const override;
+    int GetItemIndex(CControlUI* pControl) const override;
+    bool SetItemIndex(CControlUI* pControl, int iIndex) override;
+    int GetCount() const override;
+    bool Add(CControlUI* pControl) override;
+    bool AddAt(CControlUI* pControl, int iIndex) override;
+    bool Remove(CControlUI* pControl) override;
+    bool RemoveAt(int iIndex) override;
+    void RemoveAll() override;
+
+    void SetManager(CWindowManagerUI* pManager, CControlUI* pParent) override;
+    void SetPos(RECT rc) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternalVisible(bool bVisible = true) override;
+    void SetMouseEnabled(bool bEnable = true) override;
+    CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags) override;
+    void DoEvent(TEventRecUI& event) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
+
+    virtual RECT GetInset() const;
+    virtual void SetInset(RECT rcInset);
+    virtual int GetChildPadding() const;
+    virtual void SetChildPadding(int iPadding);
+    virtual bool IsAutoDestroy() const;
+    virtual void SetAutoDestroy(bool bAuto);
+    virtual bool IsMouseChildEnabled() const;
+    virtual void SetMouseChildEnabled(bool bEnable = true);
+    virtual int FindSelectable(int iIndex, bool bForward = true) const;
+
+    virtual SIZE GetScrollPos() const;
+    virtual SIZE GetScrollRange() const;
+    virtual void SetScrollPos(SIZE szPos);
+    virtual void LineUp();
+    virtual void LineDown();
+    virtual void PageUp();
+    virtual void PageDown();
+    virtual void HomeUp();
+    virtual void EndDown();
+    virtual void LineLeft();
+    virtual void LineRight();
+    virtual void PageLeft();
+    virtual void PageRight();
+    virtual void HomeLeft();
+    virtual void EndRight();
+    virtual void EnableScrollBar(bool bEnableVertical = true, bool bEnableHorizontal = false);
+    virtual CScrollbarUI* GetVerticalScrollBar() const;
+    virtual CScrollbarUI* GetHorizontalScrollBar() const;
+    virtual void SetFloatPos(int iIndex);
+    virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
+
+protected:
+    // Inner rectangle: the position less the inset.
+    RECT GetInnerRect() const;
+    bool HandleScrollKey(TEventRecUI& event);
+    void PaintChildren(HDC hDC, const RECT& rcPaint);
+
+    CPtrArrayUI m_items;
+    RECT m_rcInset;
+    int m_iChildPadding;
+    bool m_bAutoDestroy;
+    bool m_bMouseChildEnabled;
+    bool m_bScrollProcess;
+    CScrollbarUI* m_pVerticalScrollBar;
+    CScrollbarUI* m_pHorizontalScrollBar;
+};

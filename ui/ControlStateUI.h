@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+
+// State bits shared by every control that has mouse states: buttons, options, the
+// edit, the slider, the scroll bar's parts and list header items.
+constexpr UINT UISTATE_FOCUSED = 0x01;
+constexpr UINT UISTATE_SELECTED = 0x02;
+constexpr UINT UISTATE_DISABLED = 0x04;
+constexpr UINT UISTATE_HOT = 0x08;
+constexpr UINT UISTATE_PUSHED = 0x10;
+constexpr UINT UISTATE_CAPTURED = 0x40;

@@ -1,0 +1,182 @@
+#include "LabelUI.h"
+
+#include <cwchar>
+
+#include "AttributeValueUI.h"
+#include "PainterUI.h"
+
+CLabelUI::CLabelUI()
+    : m_dwTextColor(0), m_dwDisabledTextColor(0), m_iFont(-1), m_uTextStyle(DT_VCENTER), m_rcTextPadding{ 0, 0, 0, 0 },
+      m_bShowHtml(false)
+{
+}
+
+LPCWSTR CLabelUI::GetControlClass() const
+{
+    return L"LabelUI";
+}
+
+LPVOID CLabelUI::GetInterface(LPCWSTR pstrName)
+{
+    if (wcscmp(pstrName, L"Label") == 0) return this;
+    return CControlUI::GetInterface(pstrName);
+}
+
+UINT CLabelUI::GetTextStyle() const
+{
+    return m_uTextStyle;
+}
+
+void CLabelUI::SetTextStyle(UINT uStyle)
+{
+    m_uTextStyle = uStyle;
+    Invalidate();
+}
+
+DWORD CLabelUI::GetTextColor() const
+{
+    return m_dwTextColor;
+}
+
+void CLabelUI::SetTextColor(DWORD dwTextColor)
+{
+    m_dwTextColor = dwTextColor;
+}
+
+DWORD CLabelUI::GetDisabledTextColor() const
+{
+    return m_dwDisabledTextColor;
+}
+
+void CLabelUI::SetDisabledTextColor(DWORD dwTextColor)
+{
+    m_dwDisabledTextColor = dwTextColor;
+}
+
+int CLabelUI::GetFont() const
+{
+    return m_iFont;
+}
+
+void CLabelUI::SetFont(int iFont)
+{
+    m_iFont = iFont;
+}
+
+RECT CLabelUI::GetTextPadding() const
+{
+    return m_rcTextPadding;
+}
+
+void CLabelUI::SetTextPadding(RECT rc)
+{
+    m_rcTextPadding = rc;
+    Invalidate();
+}
+
+bool CLabelUI::IsShowHtml() const
+{
+    return m_bShowHtml;
+}
+
+void CLabelUI::SetShowHtml(bool bShowHtml)
+{
+    if (m_bShowHtml == bShowHtml) return;
+    m_bShowHtml = bShowHtml;
+    Invalidate();
+}
+
+void CLabelUI::DoEvent(TEventRecUI& event)
+{
+    switch (event.type) {
+    case EventMouseEnter:
+    case EventMouseLeave: return;
+    case EventSetFocus: m_bFocused = true; return;
+    case EventKillFocus: m_bFocused = false; return;
+    default: CControlUI::DoEvent(event); return;
+    }
+}
+
+// Substring tests in a fixed order, so "right bottom" gives DT_RIGHT | DT_BOTTOM.
+void CLabelUI::SetAlign(LPCWSTR pstrValue)
+{
+    if (wcsstr(pstrValue, L"left") != nullptr) m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
+    if (wcsstr(pstrValue, L"center") != nullptr) {
+        m_uTextStyle &= ~DT_RIGHT;
+        m_uTextStyle |= DT_CENTER;
+    }
+    if (wcsstr(pstrValue, L"right") != nullptr) {
+        m_uTextStyle &= ~DT_CENTER;
+        m_uTextStyle |= DT_RIGHT;
+    }
+    if (wcsstr(pstrValue, L"top") != nullptr) m_uTextStyle &= ~(DT_VCENTER | DT_BOTTOM);
+    if (wcsstr(pstrValue, L"bottom") != nullptr) {
+        m_uTextStyle &= ~DT_VCENTER;
+        m_uTextStyle |= DT_BOTTOM;
+    }
+}
+
+void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
+{
+    if (wcscmp(pstrName, L"align") == 0)
+        SetAlign(pstrValue);
+    else if (wcscmp(pstrName, L"font") == 0)
+        SetFont(CAttributeValueUI::ParseInt(pstrValue));
+    else if (wcscmp(pstrName, L"textcolor") == 0)
+        SetTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"disabledtextcolor") == 0)
+        SetDisabledTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"textpadding") == 0)
+        SetTextPadding(CAttributeValueUI::ParseRect(pstrValue));
+    else if (wcscmp(pstrName, L"showhtml") == 0)
+        SetShowHtml(CAttributeValueUI::ParseBool(pstrValue));
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
+}
+
+int CLabelUI::DefaultFontHeight() const
+{
+    if (m_pManager == nullptr) return -1;
+    return m_pManager->GetDefaultFontInfo().tmHeight;
+}
+
+// One line of the default font and a small margin; without a manager there is no
+// font to measure, and the fixed size stands.
+SIZE CLabelUI::EstimateSize(SIZE szAvailable)
+{
+    const int cyFont = DefaultFontHeight();
+    if (m_cxyFixed.cy != 0 || cyFont < 0) return CControlUI::EstimateSize(szAvailable);
+    return SIZE{ m_cxyFixed.cx, cyFont + 4 };
+}
+
+void CLabelUI::FillDefaultColors()
+{
+    if (m_pManager == nullptr) return;
+    if (m_dwTextColor == 0) m_dwTextColor = m_pManager->GetDefaultFontColor();
+    if (m_dwDisabledTextColor == 0) m_dwDisabledTextColor = m_pManager->GetDefaultDisabledColor();
+}
+
+RECT CLabelUI::GetTextRect() const
+{
+    return RECT{ m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
+                 m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom };
+}
+
+// Plain text with the label's font, or tagged text without link bookkeeping.
+void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
+{
+    if (m_bShowHtml) {
+        int nLinks = 0;
+        CPainterUI::DrawMarkupText(hDC, m_pManager, rc, m_sText.GetData(), dwColor, nullptr, nullptr, nLinks, uStyle);
+    } else {
+        CPainterUI::DrawPlainText(hDC, m_pManager, rc, m_sText.GetData(), dwColor, m_iFont, uStyle);
+    }
+}
+
+void CLabelUI::PaintText(HDC hDC)
+{
+    FillDefaultColors();
+    if (m_sText.IsEmpty()) return;
+    const DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
+    DrawLabelText(hDC, GetTextRect(), dwColor, m_uTextStyle | DT_SINGLELINE);
+}

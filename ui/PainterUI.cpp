@@ -1,0 +1,292 @@
+#include "PainterUI.h"
+
+#include <vector>
+
+#include "ImageDecoderUI.h"
+#include "ImageSpecUI.h"
+#include "MarkupTextUI.h"
+#include "MsimgUI.h"
+#include "SkinStorageUI.h"
+#include "WindowManagerUI.h"
+
+namespace {
+
+// One of the nine parts of a stretchable frame: where it goes and where it comes from.
+struct TImagePartUI
+{
+    RECT rcDest;
+    int nSrcX, nSrcY, nSrcWidth, nSrcHeight;
+};
+
+int BuildNineParts(const RECT& rc, const RECT& rcBmpPart, const RECT& rcCorners, bool bHole, TImagePartUI* pParts)
+{
+    const int cl = rcCorners.left, ct = rcCorners.top, cr = rcCorners.right, cb = rcCorners.bottom;
+    const int sw = rcBmpPart.right - rcBmpPart.left, sh = rcBmpPart.bottom - rcBmpPart.top;
+    const int sl = rcBmpPart.left, st = rcBmpPart.top, sr = rcBmpPart.right, sb = rcBmpPart.bottom;
+    int n = 0;
+    auto add = [&](int l, int t, int r, int b, int x, int y, int w, int h) {
+        pParts[n++] = TImagePartUI{ { l, t, r, b }, x, y, w, h };
+    };
+    if (!bHole)
+        add(rc.left + cl, rc.top + ct, rc.right - cr, rc.bottom - cb, sl + cl, st + ct, sw - cl - cr, sh - ct - cb);
+    if (cl > 0 && ct > 0)
+        add(rc.left, rc.top, rc.left + cl, rc.top + ct, sl, st, cl, ct);
+    if (ct > 0)
+        add(rc.left + cl, rc.top, rc.right - cr, rc.top + ct, sl + cl, st, sw - cl - cr, ct);
+    if (cr > 0 && ct > 0)
+        add(rc.right - cr, rc.top, rc.right, rc.top + ct, sr - cr, st, cr, ct);
+    if (cl > 0)
+        add(rc.left, rc.top + ct, rc.left + cl, rc.bottom - cb, sl, st + ct, cl, sh - ct - cb);
+    if (cr > 0)
+        add(rc.right - cr, rc.top + ct, rc.right, rc.bottom - cb, sr - cr, st + ct, cr, sh - ct - cb);
+    if (cl > 0 && cb > 0)
+        add(rc.left, rc.bottom - cb, rc.left + cl, rc.bottom, sl, sb - cb, cl, cb);
+    if (cb > 0)
+        add(rc.left + cl, rc.bottom - cb, rc.right - cr, rc.bottom, sl + cl, sb - cb, sw - cl - cr, cb);
+    if (cr > 0 && cb > 0)
+        add(rc.right - cr, rc.bottom - cb, rc.right, rc.bottom, sr - cr, sb - cb, cr, cb);
+    return n;
+}
+
+bool ShouldDrawPart(const TImagePartUI& part, const RECT& rcPaint)
+{
+    RECT rcTemp;
+    return part.nSrcWidth > 0 && part.nSrcHeight > 0 && IntersectRect(&rcTemp, &rcPaint, &part.rcDest);
+}
+
+bool ReadImageBytes(LPCWSTR pstrBitmap, LPCWSTR pstrSkinFile, LPCWSTR pstrType, std::vector<BYTE>& bytes)
+{
+    if (pstrSkinFile != nullptr && pstrSkinFile[0] != L'\0') {
+        if (IS_INTRESOURCE(pstrBitmap))
+            return false;
+        return CSkinStorageUI::ReadStream(pstrSkinFile, L"pic", pstrBitmap, bytes);
+    }
+    if (IS_INTRESOURCE(pstrBitmap))
+        return CSkinStorageUI::ReadResource(CWindowManagerUI::GetInstance(), (UINT)(UINT_PTR)pstrBitmap, pstrType,
+                                            bytes);
+    return CSkinStorageUI::ReadWholeFile(pstrBitmap, bytes);
+}
+
+} // namespace
+
+COLORREF CPainterUI::ToColorRef(DWORD dwArgb)
+{
+    return RGB((dwArgb >> 16) & 0xFF, (dwArgb >> 8) & 0xFF, dwArgb & 0xFF);
+}
+
+TImageRecUI* CPainterUI::LoadImageData(LPCWSTR pstrBitmap, LPCWSTR pstrSkinFile, LPCWSTR pstrType, DWORD dwMask)
+{
+    if (pstrBitmap == nullptr)
+        return nullptr;
+    std::vector<BYTE> bytes;
+    if (!ReadImageBytes(pstrBitmap, pstrSkinFile, pstrType, bytes) || bytes.empty())
+        return nullptr;
+    return CImageDecoderUI::Decode(bytes.data(), (DWORD)bytes.size(), dwMask);
+}
+
+void CPainterUI::FreeImageData(TImageRecUI* pImage)
+{
+    if (pImage == nullptr)
+        return;
+    if (pImage->hBitmap != nullptr)
+        DeleteObject(pImage->hBitmap);
+    delete pImage;
+}
+
+void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
+                           const RECT& rcCorners, bool bAlphaChannel, BYTE uFade, bool bHole)
+{
+    if (hDC == nullptr || hBitmap == nullptr)
+        return;
+    HDC hMemDC = CreateCompatibleDC(hDC);
+    if (hMemDC == nullptr)
+        return;
+    HBITMAP hOldBitmap = (HBITMAP)SelectObject(hMemDC, hBitmap);
+    SetStretchBltMode(hDC, HALFTONE);
+
+    const bool bSameSize = rc.right - rc.left == rcBmpPart.right - rcBmpPart.left &&
+                           rc.bottom - rc.top == rcBmpPart.bottom - rcBmpPart.top;
+    const bool bNoCorners = rcCorners.left == 0 && rcCorners.top == 0 && rcCorners.right == 0 && rcCorners.bottom == 0;
+    RECT rcTemp;
+    if (!bAlphaChannel && uFade == 255 && bSameSize && bNoCorners) {
+        if (IntersectRect(&rcTemp, &rcPaint, &rc))
+            BitBlt(hDC, rcTemp.left, rcTemp.top, rcTemp.right - rcTemp.left, rcTemp.bottom - rcTemp.top, hMemDC,
+                   rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
+    }
+    else {
+        TImagePartUI parts[9];
+        int nParts = BuildNineParts(rc, rcBmpPart, rcCorners, bHole, parts);
+        BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
+        for (int i = 0; i < nParts; i++) {
+            const TImagePartUI& part = parts[i];
+            if (!ShouldDrawPart(part, rcPaint))
+                continue;
+            const RECT& d = part.rcDest;
+            if (bAlphaChannel || uFade < 255)
+                CMsimgUI::AlphaBlend(hDC, d.left, d.top, d.right - d.left, d.bottom - d.top, hMemDC, part.nSrcX,
+                                     part.nSrcY, part.nSrcWidth, part.nSrcHeight, blend);
+            else
+                StretchBlt(hDC, d.left, d.top, d.right - d.left, d.bottom - d.top, hMemDC, part.nSrcX, part.nSrcY,
+                           part.nSrcWidth, part.nSrcHeight, SRCCOPY);
+        }
+    }
+    SelectObject(hMemDC, hOldBitmap);
+    DeleteDC(hMemDC);
+}
+
+bool CPainterUI::DrawImageSpec(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+                               LPCWSTR pStrImage, LPCWSTR pStrModify)
+{
+    if (pManager == nullptr || pStrImage == nullptr)
+        return false;
+    CImageSpecUI spec(rcItem);
+    spec.sFile = pStrImage;
+    spec.Parse(pStrImage);
+    spec.Parse(pStrModify);
+    TImageRecUI* pImage =
+        pManager->GetImageEx(spec.sFile.GetData(), spec.sResType.IsEmpty() ? nullptr : spec.sResType.GetData(),
+                             spec.dwMask);
+    if (pImage == nullptr)
+        return false;
+    RECT rcSource = spec.rcSource;
+    if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0)
+        rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
+    RECT rcTemp;
+    if (IntersectRect(&rcTemp, &spec.rcDest, &rcItem) && IntersectRect(&rcTemp, &spec.rcDest, &rcPaint))
+        DrawImage(hDC, pImage->hBitmap, spec.rcDest, rcPaint, rcSource, spec.rcCorner, pImage->bAlpha,
+                  spec.uFade, spec.bHole);
+    return true;
+}
+
+void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
+{
+    const DWORD dwAlpha = dwColor >> 24;
+    if (dwAlpha == 0)
+        return;
+    if (dwAlpha == 255) {
+        SetBkColor(hDC, ToColorRef(dwColor));
+        ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+        return;
+    }
+    // The blend expects premultiplied pixels, as every loaded image is.
+    DWORD dwPremultiplied = (dwAlpha << 24) | ((((dwColor >> 16) & 0xFF) * dwAlpha / 255) << 16) |
+                            ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = 1;
+    bmi.bmiHeader.biHeight = -1;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    DWORD* pBits = nullptr;
+    HBITMAP hBitmap = CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)&pBits, nullptr, 0);
+    if (hBitmap == nullptr || pBits == nullptr)
+        return;
+    *pBits = dwPremultiplied;
+    DrawImage(hDC, hBitmap, rc, rc, RECT{ 0, 0, 1, 1 }, RECT{ 0, 0, 0, 0 }, true, 255);
+    DeleteObject(hBitmap);
+}
+
+void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
+{
+    if (!CMsimgUI::HasGradientFill()) {
+        DrawGradientBands(hDC, rc, dwFirst, dwSecond, bVertical, nSteps);
+        return;
+    }
+    TRIVERTEX vertices[2] = {};
+    vertices[0].x = rc.left;
+    vertices[0].y = rc.top;
+    vertices[0].Red = (COLOR16)(((dwFirst >> 16) & 0xFF) << 8);
+    vertices[0].Green = (COLOR16)(((dwFirst >> 8) & 0xFF) << 8);
+    vertices[0].Blue = (COLOR16)((dwFirst & 0xFF) << 8);
+    vertices[0].Alpha = 0xFF00;
+    vertices[1].x = rc.right;
+    vertices[1].y = rc.bottom;
+    vertices[1].Red = (COLOR16)(((dwSecond >> 16) & 0xFF) << 8);
+    vertices[1].Green = (COLOR16)(((dwSecond >> 8) & 0xFF) << 8);
+    vertices[1].Blue = (COLOR16)((dwSecond & 0xFF) << 8);
+    vertices[1].Alpha = 0xFF00;
+    GRADIENT_RECT mesh = { 0, 1 };
+    CMsimgUI::GradientFill(hDC, vertices, 2, &mesh, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+// Without GradientFill: n solid bands, band 0 at the bottom (vertical) or right edge
+// in the second colour, moving towards the first.
+void CPainterUI::DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
+{
+    int n = 2;
+    if (nSteps >= 64)
+        n = 64;
+    else if (nSteps >= 32)
+        n = 32;
+    else if (nSteps >= 16)
+        n = 16;
+    else if (nSteps >= 8)
+        n = 8;
+    else if (nSteps >= 4)
+        n = 4;
+    const int nSize = bVertical ? rc.bottom - rc.top : rc.right - rc.left;
+    for (int i = 0; i < n; i++) {
+        RECT rcBand = rc;
+        if (bVertical) {
+            rcBand.top = rc.bottom - nSize * (i + 1) / n;
+            rcBand.bottom = rc.bottom - nSize * i / n;
+        }
+        else {
+            rcBand.left = rc.right - nSize * (i + 1) / n;
+            rcBand.right = rc.right - nSize * i / n;
+        }
+        if (IsRectEmpty(&rcBand))
+            continue;
+        DWORD dwColor = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            DWORD c1 = (dwFirst >> shift) & 0xFF, c2 = (dwSecond >> shift) & 0xFF;
+            dwColor |= ((c2 * (n - i) + c1 * i) / n) << shift;
+        }
+        HBRUSH hBrush = CreateSolidBrush(ToColorRef(dwColor));
+        FillRect(hDC, &rcBand, hBrush);
+        DeleteObject(hBrush);
+    }
+}
+
+void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
+{
+    HPEN hPen = CreatePen(PS_SOLID, nSize, ToColorRef(dwPenColor));
+    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
+    POINT ptTemp = {};
+    MoveToEx(hDC, rc.left, rc.top, &ptTemp);
+    LineTo(hDC, rc.right, rc.bottom);
+    SelectObject(hDC, hOldPen);
+    DeleteObject(hPen);
+}
+
+void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
+{
+    HPEN hPen = CreatePen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
+    HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
+    Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+    SelectObject(hDC, hOldBrush);
+    SelectObject(hDC, hOldPen);
+    DeleteObject(hPen);
+}
+
+void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
+                               int iFont, UINT uStyle)
+{
+    if (pstrText == nullptr)
+        return;
+    SetBkMode(hDC, TRANSPARENT);
+    SetTextColor(hDC, ToColorRef(dwTextColor));
+    HFONT hFont = pManager != nullptr ? pManager->GetFont(iFont) : (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    HFONT hOldFont = (HFONT)SelectObject(hDC, hFont);
+    DrawTextW(hDC, pstrText, -1, &rc, uStyle);
+    SelectObject(hDC, hOldFont);
+}
+
+void CPainterUI::DrawMarkupText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
+                                RECT* prcLinks, CStringUI* sLinks, int& nLinkRects, UINT uStyle)
+{
+    CMarkupTextUI renderer(hDC, pManager, dwTextColor, prcLinks, sLinks, nLinkRects, uStyle);
+    renderer.Draw(rc, pstrText);
+}

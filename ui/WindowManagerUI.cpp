@@ -1,0 +1,1338 @@
+#include "WindowManagerUI.h"
+
+#include <windowsx.h>
+
+#include <cwchar>
+#include <cwctype>
+
+#include "ControlUI.h"
+#include "PainterUI.h"
+
+namespace {
+
+// WM_APP + 1: delete the trees replaced by AttachRoot once the current message is over.
+const UINT kMsgDelayedCleanup = WM_APP + 1;
+// Reflected owner-draw and notification messages arrive at the child as message + 0x2000.
+const UINT kReflectBase = 0x2000;
+const int kHashBuckets = 83;
+const UINT kFirstTimerCounter = 4096;
+const UINT kTimerIdCount = 255;
+
+HPEN g_hUpdateRectPen = nullptr;
+
+struct TFindTabInfoUI
+{
+    CControlUI* pFocus;
+    CControlUI* pLast;
+    bool bForward;
+    bool bNextIsIt;
+};
+
+struct TFindShortcutUI
+{
+    wchar_t ch;
+    bool bPickNext;
+};
+
+POINT PointFromLParam(LPARAM lParam)
+{
+    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+    return pt;
+}
+
+// Called once per process, by the first manager.
+void InitProcessResources()
+{
+    if (g_hUpdateRectPen != nullptr) return;
+    g_hUpdateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+    ::InitCommonControls();
+    ::LoadLibraryW(L"msimg32.dll");
+}
+
+// Seam for hosted browser controls (ActiveX and HTML controls): they get a chance to
+// translate accelerators of their browser window. The hosting control supplies the
+// browser interfaces; until it is wired in, hosted controls translate nothing.
+bool TranslateHostedAccelerator(CControlUI* /*pControl*/, MSG* /*pMsg*/)
+{
+    return false;
+}
+
+} // namespace
+
+HINSTANCE CWindowManagerUI::m_hInstance = nullptr;
+CPtrArrayUI CWindowManagerUI::m_aPreMessages;
+
+CWindowManagerUI::CWindowManagerUI()
+    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hbmpOffscreen(nullptr),
+      m_hwndTooltip(nullptr), m_ToolTip(), m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
+      m_pEventHover(nullptr), m_pEventClick(nullptr), m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 },
+      m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(),
+      m_uTimerID(kFirstTimerCounter), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
+      m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
+      m_mImageHash(kHashBuckets), m_DefaultAttrHash(kHashBuckets), m_pParentManager(nullptr),
+      m_dwDefaultDisabledColor(0xFFA7A6AA), m_DefaultFont(), m_dwDefaultFontColor(0xFF000000), m_DefaultBoldFont(),
+      m_dwDefaultBoldFontColor(0xFF000000), m_DefaultLinkFont(), m_dwDefaultLinkFontColor(0xFF0000FF),
+      m_dwDefaultLinkHoverFontColor(0xFFD3215F)
+{
+    InitProcessResources();
+    CreateDefaultFonts();
+}
+
+CWindowManagerUI::~CWindowManagerUI()
+{
+    DeleteQueuedRoots();
+    m_mNameHash.Resize(kHashBuckets);
+    for (int i = 0; i < m_aTimers.GetSize(); i++) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
+        if (!pTimer->bKilled) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
+        delete pTimer;
+    }
+    m_aTimers.Empty();
+    CControlUI* pRoot = m_pRoot;
+    m_pRoot = nullptr;
+    delete pRoot;
+    ReleaseResources();
+    if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
+    DropOffscreen();
+    if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    int iIndex = m_aPreMessages.Find(this);
+    if (iIndex >= 0) m_aPreMessages.Remove(iIndex);
+}
+
+void CWindowManagerUI::Init(HWND hWnd)
+{
+    m_hWndPaint = hWnd;
+    m_hDcPaint = ::GetDC(hWnd);
+    if (m_aPreMessages.Find(this) < 0) m_aPreMessages.Add(this);
+}
+
+HWND CWindowManagerUI::GetPaintWindow() const
+{
+    return m_hWndPaint;
+}
+
+HDC CWindowManagerUI::GetPaintDC() const
+{
+    return m_hDcPaint;
+}
+
+CControlUI* CWindowManagerUI::GetRoot() const
+{
+    return m_pRoot;
+}
+
+CControlUI* CWindowManagerUI::GetFocus() const
+{
+    return m_pFocus;
+}
+
+POINT CWindowManagerUI::GetMousePos() const
+{
+    return m_ptLastMousePos;
+}
+
+void CWindowManagerUI::NeedUpdate()
+{
+    m_bUpdateNeeded = true;
+}
+
+void CWindowManagerUI::Invalidate(const RECT& rcItem)
+{
+    ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+}
+
+void CWindowManagerUI::SetInstance(HINSTANCE hInst)
+{
+    m_hInstance = hInst;
+}
+
+HINSTANCE CWindowManagerUI::GetInstance()
+{
+    return m_hInstance;
+}
+
+void CWindowManagerUI::SetInitSize(int cx, int cy)
+{
+    m_szInitWindowSize.cx = cx;
+    m_szInitWindowSize.cy = cy;
+}
+
+CSizeUI CWindowManagerUI::GetInitSize() const
+{
+    return CSizeUI(m_szInitWindowSize.cx, m_szInitWindowSize.cy);
+}
+
+void CWindowManagerUI::SetSizeBox(const RECT& rcSizeBox)
+{
+    m_rcSizeBox = rcSizeBox;
+}
+
+RECT CWindowManagerUI::GetSizeBox() const
+{
+    return m_rcSizeBox;
+}
+
+void CWindowManagerUI::SetCaptionRect(const RECT& rcCaption)
+{
+    m_rcCaption = rcCaption;
+}
+
+RECT CWindowManagerUI::GetCaptionRect() const
+{
+    return m_rcCaption;
+}
+
+void CWindowManagerUI::SetRoundCorner(int cx, int cy)
+{
+    m_szRoundCorner.cx = cx;
+    m_szRoundCorner.cy = cy;
+}
+
+CSizeUI CWindowManagerUI::GetRoundCorner() const
+{
+    return CSizeUI(m_szRoundCorner.cx, m_szRoundCorner.cy);
+}
+
+void CWindowManagerUI::SetMinInfo(int cx, int cy)
+{
+    m_szMinWindow.cx = cx;
+    m_szMinWindow.cy = cy;
+}
+
+void CWindowManagerUI::SetShowUpdateRect(bool bShow)
+{
+    m_bShowUpdateRect = bShow;
+}
+
+// ---------------------------------------------------------------------------
+// Tree
+
+// The old tree is not deleted here: the message being handled may come from one of
+// its controls. It is queued and deleted when WM_APP + 1 arrives. The name map starts
+// afresh, so the new tree's names are not shadowed by controls about to go away.
+bool CWindowManagerUI::AttachRoot(CControlUI* pControl)
+{
+    SetFocus(nullptr);
+    m_pEventKey = nullptr;
+    m_pEventHover = nullptr;
+    m_pEventClick = nullptr;
+    if (m_pRoot != nullptr) {
+        m_aPostPaintControls.Empty();
+        m_aDelayedCleanup.Add(m_pRoot);
+        m_mNameHash.Resize(kHashBuckets);
+        ::PostMessageW(m_hWndPaint, kMsgDelayedCleanup, 0, 0);
+    }
+    m_pRoot = pControl;
+    m_bFirstLayout = true;
+    m_bUpdateNeeded = true;
+    m_bFocusNeeded = true;
+    if (pControl == nullptr) return false;
+    pControl->SetManager(this, pControl->GetParent());
+    RegisterNames(pControl);
+    return true;
+}
+
+bool CWindowManagerUI::InitControls(CControlUI* pControl, CControlUI* pParent)
+{
+    if (pControl == nullptr) return false;
+    pControl->SetManager(this, pParent != nullptr ? pParent : pControl->GetParent());
+    RegisterNames(pControl);
+    return true;
+}
+
+void CWindowManagerUI::RegisterNames(CControlUI* pControl)
+{
+    pControl->FindControl(__FindControlFromNameHash, this, UIFIND_ALL);
+}
+
+// Called by a control's destructor: nothing of the manager may keep pointing at it.
+void CWindowManagerUI::ReapObjects(CControlUI* pControl)
+{
+    if (pControl == m_pEventKey) m_pEventKey = nullptr;
+    if (pControl == m_pEventHover) m_pEventHover = nullptr;
+    if (pControl == m_pEventClick) m_pEventClick = nullptr;
+    if (pControl == m_pFocus) m_pFocus = nullptr;
+    if (pControl == m_pRoot) m_pRoot = nullptr;
+    CStringUI sName = pControl->GetName();
+    if (!sName.IsEmpty() && m_mNameHash.Find(sName.GetData()) == pControl) m_mNameHash.Remove(sName.GetData());
+    KillTimersOf(pControl);
+    RemovePostPaint(pControl);
+    RemoveHostedBrowser(pControl);
+}
+
+void CWindowManagerUI::DeleteQueuedRoots()
+{
+    CPtrArrayUI aRoots(m_aDelayedCleanup);
+    m_aDelayedCleanup.Empty();
+    for (int i = 0; i < aRoots.GetSize(); i++) delete static_cast<CControlUI*>(aRoots.GetAt(i));
+}
+
+CControlUI* CWindowManagerUI::FindControl(LPCWSTR pstrName) const
+{
+    if (pstrName == nullptr) return nullptr;
+    return static_cast<CControlUI*>(m_mNameHash.Find(pstrName));
+}
+
+CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
+{
+    if (m_pRoot == nullptr) return nullptr;
+    return m_pRoot->FindControl(__FindControlFromPoint, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+}
+
+bool CWindowManagerUI::IsForeign(CControlUI* pControl) const
+{
+    return pControl != nullptr && pControl->GetManager() != this;
+}
+
+// The control under the point, or null when there is none or it belongs to another
+// manager.
+CControlUI* CWindowManagerUI::ControlAt(POINT pt) const
+{
+    CControlUI* pControl = FindControlAt(pt);
+    return IsForeign(pControl) ? nullptr : pControl;
+}
+
+// ---------------------------------------------------------------------------
+// Focus
+
+bool CWindowManagerUI::SetFocus(CControlUI* pControl)
+{
+    if (m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
+    if (pControl == m_pFocus) return true;
+    if (m_pFocus != nullptr) {
+        CControlUI* pOld = m_pFocus;
+        SendEvent(pOld, EventKillFocus, pControl, m_ptLastMousePos, 0, 0, 0, 0);
+        SendNotify(pOld, NotifyKillFocus);
+        m_pFocus = nullptr;
+    }
+    if (pControl != nullptr && pControl->GetManager() == this && pControl->IsVisible() && pControl->IsEnabled()) {
+        m_pFocus = pControl;
+        SendEvent(pControl, EventSetFocus, pControl, m_ptLastMousePos, 0, 0, 0, 0);
+        SendNotify(pControl, NotifySetFocus);
+    }
+    return true;
+}
+
+bool CWindowManagerUI::SetNextTabControl(bool bForward)
+{
+    if (bForward && m_bUpdateNeeded) {
+        // The tree is not laid out yet: the next paint moves the focus.
+        m_bFocusNeeded = true;
+        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        return true;
+    }
+    if (m_pRoot == nullptr) {
+        m_bFocusNeeded = false;
+        return true;
+    }
+    const UINT uFlags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
+    TFindTabInfoUI info1 = { m_pFocus, nullptr, bForward, false };
+    CControlUI* pControl = m_pRoot->FindControl(__FindControlFromTab, &info1, uFlags);
+    if (pControl == nullptr) {
+        if (bForward) {
+            TFindTabInfoUI info2 = { nullptr, nullptr, bForward, false };
+            pControl = m_pRoot->FindControl(__FindControlFromTab, &info2, uFlags);
+        } else {
+            pControl = info1.pLast;
+        }
+    }
+    if (pControl != nullptr) SetFocus(pControl);
+    m_bFocusNeeded = false;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Timers
+
+bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
+{
+    for (int i = 0; i < m_aTimers.GetSize(); i++) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
+        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
+        if (!pTimer->bKilled) return false;
+        if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
+        pTimer->bKilled = false;
+        return true;
+    }
+
+    // Ids run (counter + 1) mod 255; an id still held by an entry (running, or killed
+    // and kept for re-use) is skipped, so two timers never share a window timer.
+    UINT uId = m_uTimerID;
+    bool bFree = false;
+    for (UINT nTry = 0; nTry < kTimerIdCount && !bFree; nTry++) {
+        uId = (uId + 1) % kTimerIdCount;
+        bFree = true;
+        for (int i = 0; i < m_aTimers.GetSize() && bFree; i++) {
+            TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
+            if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId) bFree = false;
+        }
+    }
+    if (!bFree) return false;
+    m_uTimerID = uId;
+    if (::SetTimer(m_hWndPaint, uId, uElapse, nullptr) == 0) return false;
+    TTimerRecUI* pTimer = new TTimerRecUI{ pControl, nTimerKey, m_hWndPaint, uId, false };
+    if (!m_aTimers.Add(pTimer)) {
+        ::KillTimer(m_hWndPaint, uId);
+        delete pTimer;
+        return false;
+    }
+    return true;
+}
+
+bool CWindowManagerUI::KillTimer(CControlUI* pControl, UINT nTimerKey)
+{
+    for (int i = 0; i < m_aTimers.GetSize(); i++) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
+        if (pTimer->pSender == pControl && pTimer->hWnd == m_hWndPaint && pTimer->nTimerKey == nTimerKey &&
+            !pTimer->bKilled) {
+            ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
+            pTimer->bKilled = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A deleted control must not leave a running window timer behind.
+void CWindowManagerUI::KillTimersOf(CControlUI* pControl)
+{
+    for (int i = m_aTimers.GetSize() - 1; i >= 0; i--) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
+        if (pTimer->pSender != pControl) continue;
+        if (!pTimer->bKilled) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
+        delete pTimer;
+        m_aTimers.Remove(i);
+    }
+}
+
+void CWindowManagerUI::OnTimer(WPARAM wParam)
+{
+    for (int i = 0; i < m_aTimers.GetSize(); i++) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
+        if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == LOWORD(wParam) && !pTimer->bKilled) {
+            SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, m_ptLastMousePos, 0, 0, pTimer->nTimerKey, 0);
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Listeners and notifications
+
+bool CWindowManagerUI::AddNotifier(INotifyUI* pNotifier)
+{
+    return m_aNotifiers.Add(pNotifier);
+}
+
+bool CWindowManagerUI::AddMessageFilter(IMessageFilterUI* pFilter)
+{
+    return m_aMessageFilters.Add(pFilter);
+}
+
+bool CWindowManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter)
+{
+    int iIndex = m_aMessageFilters.Find(pFilter);
+    return iIndex >= 0 && m_aMessageFilters.Remove(iIndex);
+}
+
+bool CWindowManagerUI::AddPostPaint(CControlUI* pControl)
+{
+    return m_aPostPaintControls.Add(pControl);
+}
+
+bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
+{
+    int iIndex = m_aPostPaintControls.Find(pControl);
+    return iIndex >= 0 && m_aPostPaintControls.Remove(iIndex);
+}
+
+bool CWindowManagerUI::AddHostedBrowser(CControlUI* pControl)
+{
+    return m_aHostedBrowsers.Add(pControl);
+}
+
+bool CWindowManagerUI::RemoveHostedBrowser(CControlUI* pControl)
+{
+    int iIndex = m_aHostedBrowsers.Find(pControl);
+    return iIndex >= 0 && m_aHostedBrowsers.Remove(iIndex);
+}
+
+void CWindowManagerUI::SendNotify(CControlUI* pControl, TNotifyTypeUI type, WPARAM wParam, LPARAM lParam)
+{
+    TNotifyRecUI msg = { type, pControl, 0, { 0, 0 }, wParam, lParam };
+    DispatchNotify(msg);
+}
+
+void CWindowManagerUI::DispatchNotify(TNotifyRecUI& msg)
+{
+    msg.mousePoint = m_ptLastMousePos;
+    msg.timestamp = ::GetTickCount();
+    for (int i = 0; i < m_aNotifiers.GetSize(); i++) static_cast<INotifyUI*>(m_aNotifiers.GetAt(i))->Notify(msg);
+}
+
+void CWindowManagerUI::SendEvent(CControlUI* pControl, TEventTypeUI type, CControlUI* pSender, POINT pt, WORD keyChar,
+                                 WORD keyState, WPARAM wParam, LPARAM lParam)
+{
+    if (pControl == nullptr) return;
+    TEventRecUI event = { type, pSender, ::GetTickCount(), pt, keyChar, keyState, wParam, lParam };
+    pControl->DoEvent(event);
+}
+
+WORD CWindowManagerUI::GetMouseKeyFlags()
+{
+    WORD wState = 0;
+    if (::GetKeyState(VK_LBUTTON) < 0) wState |= UIKEYSTATE_LBUTTON;
+    if (::GetKeyState(VK_RBUTTON) < 0) wState |= UIKEYSTATE_RBUTTON;
+    if (::GetKeyState(VK_SHIFT) < 0) wState |= UIKEYSTATE_SHIFT;
+    if (::GetKeyState(VK_CONTROL) < 0) wState |= UIKEYSTATE_CONTROL;
+    if (::GetKeyState(VK_MENU) < 0) wState |= UIKEYSTATE_ALT;
+    return wState;
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    if (m_hWndPaint == nullptr) return false;
+    for (int i = 0; i < m_aMessageFilters.GetSize(); i++) {
+        bool bHandled = false;
+        LRESULT lResult =
+            static_cast<IMessageFilterUI*>(m_aMessageFilters.GetAt(i))->MessageHandler(uMsg, wParam, lParam, bHandled);
+        if (bHandled) {
+            lRes = lResult;
+            return true;
+        }
+    }
+
+    switch (uMsg) {
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_ERASEBKGND:
+        lRes = 1;
+        return true;
+    case WM_SIZE:
+        SendEvent(m_pFocus, EventWindowSize, m_pFocus, m_ptLastMousePos, 0, 0, wParam, lParam);
+        if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
+        return true;
+    case WM_CLOSE:
+        OnClose();
+        return false;
+    case WM_GETMINMAXINFO: {
+        LPMINMAXINFO lpMMI = reinterpret_cast<LPMINMAXINFO>(lParam);
+        if (m_szMinWindow.cx > 0) lpMMI->ptMinTrackSize.x = m_szMinWindow.cx;
+        if (m_szMinWindow.cy > 0) lpMMI->ptMinTrackSize.y = m_szMinWindow.cy;
+        return false;
+    }
+    case WM_SETCURSOR:
+        return OnSetCursor(wParam, lParam);
+    case WM_KEYDOWN:
+        if (m_pFocus != nullptr) {
+            OnKey(EventKeyDown, m_pFocus, wParam, lParam);
+            m_pEventKey = m_pFocus;
+        }
+        return false;
+    case WM_KEYUP:
+        if (m_pEventKey != nullptr) {
+            CControlUI* pKey = m_pEventKey;
+            m_pEventKey = nullptr;
+            OnKey(EventKeyUp, pKey, wParam, lParam);
+        }
+        return false;
+    case WM_CHAR:
+        if (m_pFocus != nullptr) OnKey(EventChar, m_pFocus, wParam, lParam);
+        return false;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return false;
+    case WM_MOUSEMOVE:
+        OnMouseMove(wParam, lParam);
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        OnButtonDown(uMsg, wParam, lParam);
+        return false;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        OnButtonUp(uMsg, wParam, lParam);
+        return false;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+        OnDoubleClick(uMsg, wParam, lParam);
+        return false;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam, lParam);
+        return false;
+    case WM_MOUSEHOVER:
+        return OnMouseHover(lParam);
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return false;
+    case WM_PRINTCLIENT:
+        OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+        return false;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_NOTIFY:
+    case WM_COMMAND:
+        return ReflectMessage(uMsg, wParam, lParam, lRes);
+    case kMsgDelayedCleanup:
+        DeleteQueuedRoots();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CWindowManagerUI::OnKey(TEventTypeUI type, CControlUI* pTarget, WPARAM wParam, LPARAM lParam)
+{
+    SendEvent(pTarget, type, pTarget, m_ptLastMousePos, static_cast<WORD>(wParam), GetMouseKeyFlags(), wParam,
+              lParam);
+}
+
+void CWindowManagerUI::OnClose()
+{
+    if (m_pEventHover != nullptr) {
+        CControlUI* pHover = m_pEventHover;
+        m_pEventHover = nullptr;
+        SendEvent(pHover, EventMouseLeave, pHover, m_ptLastMousePos, 0, 0, 0, 0);
+    }
+    if (m_pEventClick != nullptr) {
+        CControlUI* pClick = m_pEventClick;
+        m_pEventClick = nullptr;
+        SendEvent(pClick, EventButtonUp, pClick, m_ptLastMousePos, 0, 0, 0, 0);
+    }
+    SetFocus(nullptr);
+    HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
+    if (hWndOwner != nullptr) ::SetFocus(hWndOwner);
+}
+
+bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    if (m_bMouseCapture) return true;
+    POINT pt = {};
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_hWndPaint, &pt);
+    CControlUI* pControl = ControlAt(pt);
+    if (pControl == nullptr || (pControl->GetControlFlags() & UIFLAG_SETCURSOR) == 0) return false;
+    SendEvent(pControl, EventSetCursor, pControl, pt, 0, GetMouseKeyFlags(), wParam, lParam);
+    return true;
+}
+
+void CWindowManagerUI::TrackMouse()
+{
+    TRACKMOUSEEVENT tme = {};
+    tme.cbSize = sizeof(TRACKMOUSEEVENT);
+    tme.dwFlags = TME_HOVER | TME_LEAVE;
+    tme.hwndTrack = m_hWndPaint;
+    tme.dwHoverTime = m_hwndTooltip == nullptr
+                          ? 1000
+                          : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    ::TrackMouseEvent(&tme);
+    m_bMouseTracking = true;
+}
+
+void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bMouseTracking) TrackMouse();
+    POINT pt = PointFromLParam(lParam);
+    m_ptLastMousePos = pt;
+    CControlUI* pNewHover = FindControlAt(pt);
+    if (IsForeign(pNewHover)) return;
+    if (pNewHover != m_pEventHover && m_pEventHover != nullptr) {
+        CControlUI* pOld = m_pEventHover;
+        m_pEventHover = nullptr;
+        SendEvent(pOld, EventMouseLeave, pNewHover, pt, 0, 0, 0, 0);
+        DeactivateToolTip();
+    }
+    if (pNewHover != m_pEventHover && pNewHover != nullptr) {
+        SendEvent(pNewHover, EventMouseEnter, pNewHover, pt, 0, 0, 0, 0);
+        m_pEventHover = pNewHover;
+    }
+    CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;
+    SendEvent(pTarget, EventMouseMove, pTarget, pt, 0, LOWORD(wParam), wParam, lParam);
+}
+
+bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
+{
+    m_bMouseTracking = false;
+    POINT pt = PointFromLParam(lParam);
+    CControlUI* pHover = ControlAt(pt);
+    if (pHover == nullptr) return false;
+    SendEvent(m_pEventHover, EventMouseHover, pHover, pt, 0, 0, 0, 0);
+    ShowToolTip(pHover);
+    return true;
+}
+
+void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
+{
+    CStringUI sToolTip = pControl->GetToolTip();
+    if (sToolTip.IsEmpty()) return;
+    ::ZeroMemory(&m_ToolTip, sizeof(TOOLINFOW));
+    m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
+    m_ToolTip.uFlags = TTF_IDISHWND;
+    m_ToolTip.hwnd = m_hWndPaint;
+    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
+    m_ToolTip.hinst = m_hInstance;
+    m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData()); // the tooltip control keeps its own copy
+    m_ToolTip.rect = pControl->GetPos();
+    if (m_hwndTooltip == nullptr) {
+        m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
+                                          nullptr, m_hInstance, nullptr);
+        ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+    ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
+    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
+}
+
+void CWindowManagerUI::DeactivateToolTip()
+{
+    if (m_hwndTooltip == nullptr) return;
+    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+}
+
+void CWindowManagerUI::OnMouseLeave()
+{
+    DeactivateToolTip();
+    if (m_bMouseTracking) ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+    m_bMouseTracking = false;
+}
+
+// A press with nothing under the pointer starts no capture: there is no control to
+// hand the release to.
+void CWindowManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    ::SetFocus(m_hWndPaint);
+    POINT pt = PointFromLParam(lParam);
+    m_ptLastMousePos = pt;
+    CControlUI* pControl = ControlAt(pt);
+    if (pControl == nullptr) return;
+    m_pEventClick = pControl;
+    pControl->SetFocus();
+    TEventTypeUI type = uMsg == WM_LBUTTONDOWN ? EventButtonDown : EventRightButtonDown;
+    SendEvent(m_pEventClick, type, m_pEventClick, pt, 0, LOWORD(wParam), wParam, lParam);
+    ::SetCapture(m_hWndPaint);
+    m_bMouseCapture = true;
+}
+
+// The capture is released whenever it was taken, even when the pressed control went
+// away meanwhile.
+void CWindowManagerUI::OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = PointFromLParam(lParam);
+    m_ptLastMousePos = pt;
+    if (m_bMouseCapture) {
+        m_bMouseCapture = false;
+        ::ReleaseCapture();
+    }
+    if (m_pEventClick == nullptr) return;
+    CControlUI* pClick = m_pEventClick;
+    m_pEventClick = nullptr;
+    TEventTypeUI type = uMsg == WM_LBUTTONUP ? EventButtonUp : EventRightButtonUp;
+    SendEvent(pClick, type, pClick, pt, 0, LOWORD(wParam), wParam, lParam);
+}
+
+void CWindowManagerUI::OnDoubleClick(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = PointFromLParam(lParam);
+    CControlUI* pControl = ControlAt(pt);
+    if (pControl == nullptr) return;
+    TEventTypeUI type = uMsg == WM_LBUTTONDBLCLK ? EventDoubleClick : EventRightDoubleClick;
+    SendEvent(pControl, type, pControl, pt, 0, LOWORD(wParam), 0, 0);
+    m_pEventClick = pControl;
+    ::SetCapture(m_hWndPaint);
+    m_bMouseCapture = true;
+}
+
+void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    if (m_pFocus == nullptr) return;
+    int zDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+    SendEvent(m_pFocus, EventScrollWheel, m_pFocus, m_ptLastMousePos, 0, 0, zDelta < 0 ? 1 : 0, lParam);
+    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
+}
+
+bool CWindowManagerUI::ReflectMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    HWND hWndChild = nullptr;
+    switch (uMsg) {
+    case WM_DRAWITEM:
+        if (wParam == 0) return false;
+        hWndChild = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        if (wParam == 0) return false;
+        hWndChild = ::GetDlgItem(m_hWndPaint, static_cast<int>(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)->CtlID));
+        break;
+    case WM_NOTIFY:
+        if (lParam == 0) return true;
+        hWndChild = reinterpret_cast<LPNMHDR>(lParam)->hwndFrom;
+        break;
+    case WM_COMMAND:
+        if (lParam == 0) return false;
+        hWndChild = reinterpret_cast<HWND>(lParam);
+        break;
+    default:
+        return false;
+    }
+    lRes = ::SendMessageW(hWndChild, uMsg + kReflectBase, wParam, lParam);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Layout and painting
+
+// Positions the tree: everything after a full relayout of the root, otherwise only
+// the controls flagged as needing it.
+void CWindowManagerUI::LayoutTree()
+{
+    if (!m_bUpdateNeeded || m_pRoot == nullptr) return;
+    m_bUpdateNeeded = false;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    if (::IsRectEmpty(&rcClient)) return;
+    if (m_pRoot->IsUpdateNeeded()) {
+        m_pRoot->SetPos(rcClient);
+        DropOffscreen();
+        return;
+    }
+    CControlUI* pControl = nullptr;
+    while ((pControl = m_pRoot->FindControl(__FindControlFromUpdate, nullptr, UIFIND_VISIBLE | UIFIND_ME_FIRST)) !=
+           nullptr) {
+        pControl->SetPos(pControl->GetPos());
+        if (pControl->IsUpdateNeeded()) break; // a control that cannot settle must not hang the paint
+    }
+}
+
+void CWindowManagerUI::MoveFocusIfNeeded()
+{
+    if (!m_bFocusNeeded) return;
+    if (m_bUpdateNeeded) {
+        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        return;
+    }
+    SetNextTabControl(true);
+}
+
+void CWindowManagerUI::DropOffscreen()
+{
+    if (m_hDcOffscreen != nullptr) ::DeleteDC(m_hDcOffscreen);
+    if (m_hbmpOffscreen != nullptr) ::DeleteObject(m_hbmpOffscreen);
+    m_hDcOffscreen = nullptr;
+    m_hbmpOffscreen = nullptr;
+}
+
+bool CWindowManagerUI::PaintOffscreen(const PAINTSTRUCT& ps)
+{
+    if (m_hbmpOffscreen == nullptr) {
+        RECT rcClient = {};
+        ::GetClientRect(m_hWndPaint, &rcClient);
+        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
+        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
+                                                   rcClient.bottom - rcClient.top);
+        if (m_hDcOffscreen == nullptr || m_hbmpOffscreen == nullptr) {
+            DropOffscreen();
+            return false;
+        }
+    }
+    HGDIOBJ hOldBitmap = ::SelectObject(m_hDcOffscreen, m_hbmpOffscreen);
+    int iSaveDC = ::SaveDC(m_hDcOffscreen);
+    m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
+    ::RestoreDC(m_hDcOffscreen, iSaveDC);
+    for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
+        static_cast<CControlUI*>(m_aPostPaintControls.GetAt(i))->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+    }
+    ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+             ps.rcPaint.bottom - ps.rcPaint.top, m_hDcOffscreen, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    ::SelectObject(m_hDcOffscreen, hOldBitmap);
+    if (m_bShowUpdateRect) {
+        HGDIOBJ hOldPen = ::SelectObject(ps.hdc, g_hUpdateRectPen);
+        HGDIOBJ hOldBrush = ::SelectObject(ps.hdc, ::GetStockObject(HOLLOW_BRUSH));
+        ::Rectangle(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+        ::SelectObject(ps.hdc, hOldBrush);
+        ::SelectObject(ps.hdc, hOldPen);
+    }
+    return true;
+}
+
+// Without a root the update region is still validated, or WM_PAINT would come back
+// for ever.
+void CWindowManagerUI::OnPaint()
+{
+    RECT rcUpdate = {};
+    if (!::GetUpdateRect(m_hWndPaint, &rcUpdate, FALSE)) return;
+    if (m_pRoot == nullptr) {
+        PAINTSTRUCT ps = {};
+        ::BeginPaint(m_hWndPaint, &ps);
+        ::EndPaint(m_hWndPaint, &ps);
+        return;
+    }
+    LayoutTree();
+    if (m_bFirstLayout && m_pRoot != nullptr) {
+        m_bFirstLayout = false;
+        SendNotify(m_pRoot, NotifyWindowInit);
+    }
+    MoveFocusIfNeeded();
+
+    PAINTSTRUCT ps = {};
+    ::BeginPaint(m_hWndPaint, &ps);
+    if (m_pRoot != nullptr) {
+        if (!m_bOffscreenPaint || !PaintOffscreen(ps)) m_pRoot->DoPaint(ps.hdc, ps.rcPaint);
+    }
+    ::EndPaint(m_hWndPaint, &ps);
+    if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+}
+
+void CWindowManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)
+{
+    if (m_pRoot == nullptr || hDC == nullptr) return;
+    LayoutTree();
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    int iSaveDC = ::SaveDC(hDC);
+    m_pRoot->DoPaint(hDC, rcClient);
+    ::RestoreDC(hDC, iSaveDC);
+    if ((lParam & PRF_CHILDREN) == 0) return;
+    for (HWND hChild = ::GetWindow(m_hWndPaint, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        RECT rcPos = {};
+        ::GetWindowRect(hChild, &rcPos);
+        ::MapWindowPoints(HWND_DESKTOP, m_hWndPaint, reinterpret_cast<LPPOINT>(&rcPos), 2);
+        POINT ptOld = {};
+        ::SetWindowOrgEx(hDC, -rcPos.left, -rcPos.top, &ptOld);
+        ::SendMessageW(hChild, WM_PRINT, reinterpret_cast<WPARAM>(hDC), lParam | PRF_NONCLIENT);
+        ::SetWindowOrgEx(hDC, ptOld.x, ptOld.y, nullptr);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard shortcuts, before translation
+
+bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& /*lRes*/)
+{
+    switch (uMsg) {
+    case WM_KEYDOWN:
+        if (wParam == VK_TAB) {
+            SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
+            return true;
+        }
+        if (wParam == VK_RETURN) {
+            CControlUI* pOk = FindControl(L"ok");
+            if (pOk == nullptr || pOk == m_pFocus) return false;
+            if (m_pFocus != nullptr && (m_pFocus->GetControlFlags() & UIFLAG_WANTRETURN) != 0) return false;
+            pOk->Activate();
+            return true;
+        }
+        if (wParam == VK_ESCAPE) {
+            CControlUI* pCancel = FindControl(L"cancel");
+            if (pCancel == nullptr) return false;
+            pCancel->Activate();
+            return true;
+        }
+        return false;
+    case WM_SYSKEYDOWN:
+        if (m_pFocus != nullptr) OnKey(EventSysKey, m_pFocus, wParam, lParam);
+        return false;
+    case WM_SYSCHAR:
+        return HandleShortcut(wParam);
+    default:
+        return false;
+    }
+}
+
+// Alt + a character that no control claims stays with the system (Alt+Space opens
+// the window menu).
+bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
+{
+    if (m_pRoot == nullptr) return false;
+    TFindShortcutUI fs = { static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false };
+    CControlUI* pControl = m_pRoot->FindControl(__FindControlFromShortcut, &fs,
+                                                UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+    if (pControl == nullptr) return false;
+    pControl->SetFocus();
+    pControl->Activate();
+    return true;
+}
+
+bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
+{
+    for (int i = 0; i < m_aPreMessages.GetSize(); i++) {
+        CWindowManagerUI* pManager = static_cast<CWindowManagerUI*>(m_aPreMessages.GetAt(i));
+        HWND hWnd = pMsg->hwnd;
+        LONG_PTR style = ::GetWindowLongPtrW(hWnd, GWL_STYLE);
+        bool bOwn = hWnd == pManager->m_hWndPaint ||
+                    ((style & WS_CHILD) != 0 && ::GetParent(hWnd) == pManager->m_hWndPaint);
+        if (bOwn) {
+            LRESULT lRes = 0;
+            if (pManager->PreHandleMessage(pMsg->message, pMsg->wParam, pMsg->lParam, lRes)) return true;
+            continue;
+        }
+        for (int j = 0; j < pManager->m_aHostedBrowsers.GetSize(); j++) {
+            if (TranslateHostedAccelerator(static_cast<CControlUI*>(pManager->m_aHostedBrowsers.GetAt(j)), pMsg))
+                return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Tree walk callbacks
+
+CControlUI* CALLBACK CWindowManagerUI::__FindControlFromNameHash(CControlUI* pThis, LPVOID pData)
+{
+    CWindowManagerUI* pManager = static_cast<CWindowManagerUI*>(pData);
+    CStringUI sName = pThis->GetName();
+    if (!sName.IsEmpty()) pManager->m_mNameHash.Insert(sName.GetData(), pThis);
+    return nullptr;
+}
+
+CControlUI* CALLBACK CWindowManagerUI::__FindControlFromPoint(CControlUI* pThis, LPVOID pData)
+{
+    const POINT* pPoint = static_cast<const POINT*>(pData);
+    return ::PtInRect(&pThis->GetPos(), *pPoint) ? pThis : nullptr;
+}
+
+CControlUI* CALLBACK CWindowManagerUI::__FindControlFromTab(CControlUI* pThis, LPVOID pData)
+{
+    TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
+    if (pInfo->pFocus == pThis) {
+        if (pInfo->bForward) pInfo->bNextIsIt = true;
+        return pInfo->bForward ? nullptr : pInfo->pLast;
+    }
+    if ((pThis->GetControlFlags() & UIFLAG_TABSTOP) == 0) return nullptr;
+    pInfo->pLast = pThis;
+    if (pInfo->bNextIsIt) return pThis;
+    if (pInfo->pFocus == nullptr) return pThis;
+    return nullptr;
+}
+
+// A label's shortcut goes to the next control of the walk that is not a label.
+CControlUI* CALLBACK CWindowManagerUI::__FindControlFromShortcut(CControlUI* pThis, LPVOID pData)
+{
+    if (!pThis->IsVisible()) return nullptr;
+    TFindShortcutUI* pFS = static_cast<TFindShortcutUI*>(pData);
+    wchar_t chShortcut = pThis->GetShortcut();
+    if (chShortcut != L'\0' && pFS->ch == static_cast<wchar_t>(towupper(static_cast<wint_t>(chShortcut))))
+        pFS->bPickNext = true;
+    if (wcsstr(pThis->GetControlClass(), L"LabelUI") != nullptr) return nullptr;
+    return pFS->bPickNext ? pThis : nullptr;
+}
+
+CControlUI* CALLBACK CWindowManagerUI::__FindControlFromUpdate(CControlUI* pThis, LPVOID /*pData*/)
+{
+    return pThis->IsUpdateNeeded() ? pThis : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Resources: colours and fonts answer from the top manager of the parent chain.
+
+void CWindowManagerUI::CreateDefaultFonts()
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
+    lf.lfHeight = -12;
+    m_DefaultFont.hFont = ::CreateFontIndirectW(&lf);
+    lf.lfUnderline = TRUE;
+    m_DefaultLinkFont.hFont = ::CreateFontIndirectW(&lf);
+    lf.lfUnderline = FALSE;
+    lf.lfWeight += FW_BOLD;
+    m_DefaultBoldFont.hFont = ::CreateFontIndirectW(&lf);
+}
+
+// Every font handle is deleted exactly once, also when the same handle is a default
+// font and listed in the font array.
+void CWindowManagerUI::ReleaseResources()
+{
+    HFONT aDefaults[3] = { m_DefaultFont.hFont, m_DefaultBoldFont.hFont, m_DefaultLinkFont.hFont };
+    for (int i = 0; i < 3; i++) {
+        HFONT hFont = aDefaults[i];
+        if (hFont == nullptr || ArrayHasFont(hFont)) continue;
+        bool bSeen = false;
+        for (int j = 0; j < i; j++) bSeen = bSeen || aDefaults[j] == hFont;
+        if (!bSeen) ::DeleteObject(hFont);
+    }
+    m_DefaultFont.hFont = m_DefaultBoldFont.hFont = m_DefaultLinkFont.hFont = nullptr;
+    m_sSkinFile.Empty();
+    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
+        TFontInfoUI* pFont = static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i));
+        bool bSeen = false;
+        for (int j = 0; j < i; j++) bSeen = bSeen || static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(j))->hFont == pFont->hFont;
+        if (!bSeen) ::DeleteObject(pFont->hFont);
+        delete pFont;
+    }
+    m_aCustomFonts.Empty();
+    RemoveAllImages();
+    RemoveAllDefaultAttributeList();
+}
+
+CWindowManagerUI* CWindowManagerUI::GetTopManager() const
+{
+    const CWindowManagerUI* pManager = this;
+    while (pManager->m_pParentManager != nullptr) pManager = pManager->m_pParentManager;
+    return const_cast<CWindowManagerUI*>(pManager);
+}
+
+bool CWindowManagerUI::SetParentManager(CWindowManagerUI* pParent)
+{
+    for (CWindowManagerUI* p = pParent; p != nullptr; p = p->m_pParentManager) {
+        if (p == this) return false;
+    }
+    m_pParentManager = pParent;
+    return true;
+}
+
+CWindowManagerUI* CWindowManagerUI::GetParentManager() const
+{
+    return m_pParentManager;
+}
+
+DWORD CWindowManagerUI::GetDefaultDisabledColor() const
+{
+    return GetTopManager()->m_dwDefaultDisabledColor;
+}
+
+void CWindowManagerUI::SetDefaultDisabledColor(DWORD dwColor)
+{
+    m_dwDefaultDisabledColor = dwColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultFontColor() const
+{
+    return GetTopManager()->m_dwDefaultFontColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultLinkFontColor() const
+{
+    return GetTopManager()->m_dwDefaultLinkFontColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultLinkHoverFontColor() const
+{
+    return GetTopManager()->m_dwDefaultLinkHoverFontColor;
+}
+
+HFONT CWindowManagerUI::GetDefaultFont() const
+{
+    return GetTopManager()->m_DefaultFont.hFont;
+}
+
+HFONT CWindowManagerUI::GetDefaultBoldFont() const
+{
+    return GetTopManager()->m_DefaultBoldFont.hFont;
+}
+
+HFONT CWindowManagerUI::GetDefaultLinkFont() const
+{
+    return GetTopManager()->m_DefaultLinkFont.hFont;
+}
+
+// Measured in the paint DC; a manager without a window yet measures on the screen.
+void CWindowManagerUI::MeasureFont(TFontInfoUI& info)
+{
+    HDC hDC = m_hDcPaint;
+    bool bScreen = hDC == nullptr;
+    if (bScreen) hDC = ::GetDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hDC, info.hFont);
+    if (!::GetTextMetricsW(hDC, &info.tm)) ::ZeroMemory(&info.tm, sizeof(TEXTMETRICW));
+    ::SelectObject(hDC, hOld);
+    if (bScreen) ::ReleaseDC(nullptr, hDC);
+}
+
+const TEXTMETRICW& CWindowManagerUI::GetDefaultFontInfo()
+{
+    CWindowManagerUI* pTop = GetTopManager();
+    if (pTop->m_DefaultFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultFont);
+    return pTop->m_DefaultFont.tm;
+}
+
+const TEXTMETRICW& CWindowManagerUI::GetDefaultBoldFontInfo()
+{
+    CWindowManagerUI* pTop = GetTopManager();
+    if (pTop->m_DefaultBoldFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultBoldFont);
+    return pTop->m_DefaultBoldFont.tm;
+}
+
+const TEXTMETRICW& CWindowManagerUI::GetDefaultLinkFontInfo()
+{
+    CWindowManagerUI* pTop = GetTopManager();
+    if (pTop->m_DefaultLinkFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultLinkFont);
+    return pTop->m_DefaultLinkFont.tm;
+}
+
+// The previous default is deleted unless the font array owns it (or it is the new
+// font itself).
+void CWindowManagerUI::ReplaceDefaultFont(TFontInfoUI& target, HFONT hFont)
+{
+    TFontInfoUI info = { hFont, {} };
+    if (m_hDcPaint != nullptr) MeasureFont(info);
+    HFONT hOld = target.hFont;
+    if (hOld != nullptr && hOld != hFont && !ArrayHasFont(hOld) && !IsListedFont(hOld)) {
+        bool bOtherDefault = (&target != &m_DefaultFont && hOld == m_DefaultFont.hFont) ||
+                             (&target != &m_DefaultBoldFont && hOld == m_DefaultBoldFont.hFont) ||
+                             (&target != &m_DefaultLinkFont && hOld == m_DefaultLinkFont.hFont);
+        if (!bOtherDefault) ::DeleteObject(hOld);
+    }
+    target = info;
+}
+
+void CWindowManagerUI::SetDefaultFont(HFONT hFont, DWORD dwColor)
+{
+    if (hFont == nullptr) return;
+    ReplaceDefaultFont(m_DefaultFont, hFont);
+    m_dwDefaultFontColor = dwColor;
+}
+
+void CWindowManagerUI::SetDefaultBoldFont(HFONT hFont, DWORD dwColor)
+{
+    if (hFont == nullptr) return;
+    ReplaceDefaultFont(m_DefaultBoldFont, hFont);
+    m_dwDefaultBoldFontColor = dwColor;
+}
+
+void CWindowManagerUI::SetDefaultLinkFont(HFONT hFont, DWORD dwColor, DWORD dwHoverColor)
+{
+    if (hFont == nullptr) return;
+    ReplaceDefaultFont(m_DefaultLinkFont, hFont);
+    m_dwDefaultLinkFontColor = dwColor;
+    m_dwDefaultLinkHoverFontColor = dwHoverColor;
+}
+
+HFONT CWindowManagerUI::AddFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
+    if (pstrFontName != nullptr) {
+        wcsncpy(lf.lfFaceName, pstrFontName, LF_FACESIZE - 1);
+        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    }
+    lf.lfHeight = -nSize;
+    if (bBold) lf.lfWeight += FW_BOLD;
+    if (bUnderline) lf.lfUnderline = TRUE;
+    if (bItalic) lf.lfItalic = TRUE;
+    HFONT hFont = ::CreateFontIndirectW(&lf);
+    if (hFont == nullptr) return nullptr;
+    if (!AddFontHandle(hFont)) {
+        ::DeleteObject(hFont);
+        return nullptr;
+    }
+    return hFont;
+}
+
+bool CWindowManagerUI::AddFontHandle(HFONT hFont)
+{
+    if (hFont == nullptr) return false;
+    TFontInfoUI* pFont = new TFontInfoUI{ hFont, {} };
+    if (m_hDcPaint != nullptr) MeasureFont(*pFont);
+    if (!m_aCustomFonts.Add(pFont)) {
+        delete pFont;
+        return false;
+    }
+    return true;
+}
+
+HFONT CWindowManagerUI::GetFont(int iIndex) const
+{
+    CWindowManagerUI* pTop = GetTopManager();
+    if (iIndex < 0 || iIndex >= pTop->m_aCustomFonts.GetSize()) return pTop->m_DefaultFont.hFont;
+    return static_cast<TFontInfoUI*>(pTop->m_aCustomFonts.GetAt(iIndex))->hFont;
+}
+
+const TEXTMETRICW& CWindowManagerUI::GetFontInfo(int iIndex)
+{
+    CWindowManagerUI* pTop = GetTopManager();
+    if (iIndex < 0 || iIndex >= pTop->m_aCustomFonts.GetSize()) return GetDefaultFontInfo();
+    TFontInfoUI* pFont = static_cast<TFontInfoUI*>(pTop->m_aCustomFonts.GetAt(iIndex));
+    if (pFont->tm.tmHeight == 0) pTop->MeasureFont(*pFont);
+    return pFont->tm;
+}
+
+bool CWindowManagerUI::ArrayHasFont(HFONT hFont) const
+{
+    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
+        if (static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i))->hFont == hFont) return true;
+    }
+    return false;
+}
+
+bool CWindowManagerUI::IsListedFont(HFONT hFont) const
+{
+    return GetTopManager()->ArrayHasFont(hFont);
+}
+
+void CWindowManagerUI::SetSkinFile(LPCWSTR pstrSkinFile)
+{
+    m_sSkinFile = pstrSkinFile;
+}
+
+LPCWSTR CWindowManagerUI::GetSkinFile() const
+{
+    return m_sSkinFile.GetData();
+}
+
+// With a resource type the name is a decimal resource id. A name already cached keeps
+// its first image; the new one is released.
+TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
+    LPCWSTR pstrSource = bitmap;
+    if (type != nullptr) {
+        if (!iswdigit(bitmap[0])) return nullptr;
+        pstrSource = MAKEINTRESOURCEW(static_cast<WORD>(wcstoul(bitmap, nullptr, 10)));
+    }
+    TImageRecUI* pImage =
+        CPainterUI::LoadImageData(pstrSource, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData(), type, mask);
+    if (pImage == nullptr) return nullptr;
+    if (!m_mImageHash.Insert(bitmap, pImage)) {
+        CPainterUI::FreeImageData(pImage);
+        return nullptr;
+    }
+    return pImage;
+}
+
+TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    if (bitmap == nullptr) return nullptr;
+    TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+    if (pImage != nullptr) return pImage;
+    AddImage(bitmap, type, mask);
+    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+}
+
+void CWindowManagerUI::RemoveAllImages()
+{
+    for (int i = 0; i < m_mImageHash.GetSize(); i++) {
+        LPCWSTR key = m_mImageHash.GetAt(i);
+        CPainterUI::FreeImageData(static_cast<TImageRecUI*>(m_mImageHash.Find(key)));
+    }
+    m_mImageHash.Resize(kHashBuckets);
+}
+
+void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
+{
+    if (pStrControlName == nullptr) return;
+    CStringUI* pList = new CStringUI(pStrControlAttrList);
+    CStringUI* pOld = static_cast<CStringUI*>(m_DefaultAttrHash.Set(pStrControlName, pList));
+    delete pOld; // also the new list when the map could not keep it
+}
+
+LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
+{
+    if (pStrControlName == nullptr) return nullptr;
+    for (const CWindowManagerUI* p = this; p != nullptr; p = p->m_pParentManager) {
+        CStringUI* pList = static_cast<CStringUI*>(p->m_DefaultAttrHash.Find(pStrControlName));
+        if (pList != nullptr) return pList->GetData();
+    }
+    return nullptr;
+}
+
+void CWindowManagerUI::RemoveAllDefaultAttributeList()
+{
+    for (int i = 0; i < m_DefaultAttrHash.GetSize(); i++) {
+        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
+        delete static_cast<CStringUI*>(m_DefaultAttrHash.Find(key));
+    }
+    m_DefaultAttrHash.Resize(kHashBuckets);
+}

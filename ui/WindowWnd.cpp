@@ -1,0 +1,230 @@
+#include "WindowWnd.h"
+
+#include "WindowManagerUI.h"
+
+namespace {
+
+// Window property that carries the object of a superclassed window: the base class
+// may use the user data itself.
+const wchar_t kSubclassProp[] = L"WndX";
+
+bool IsMouseOrKeyMessage(UINT uMsg)
+{
+    return (uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST) || (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST) ||
+           uMsg == WM_SETCURSOR;
+}
+
+bool RegisteredOrExists(ATOM atom)
+{
+    return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW)
+{
+}
+
+HWND CWindowWnd::GetWindowHandle() const
+{
+    return m_hWnd;
+}
+
+LPCWSTR CWindowWnd::GetSuperClassName() const
+{
+    return nullptr;
+}
+
+UINT CWindowWnd::GetClassStyle() const
+{
+    return 0;
+}
+
+HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
+                        int cy, HMENU hMenu)
+{
+    bool bRegistered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
+    if (!bRegistered) return nullptr;
+    m_hWnd = ::CreateWindowExW(dwExStyle, GetWindowClassName(), pstrName, dwStyle, x, y, cx, cy, hwndParent, hMenu,
+                               CWindowManagerUI::GetInstance(), this);
+    return m_hWnd;
+}
+
+HWND CWindowWnd::CreateInRect(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, RECT rc,
+                              HMENU hMenu)
+{
+    return Create(hwndParent, pstrName, dwStyle, dwExStyle, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                  hMenu);
+}
+
+void CWindowWnd::Show(bool bShow, bool bTakeFocus)
+{
+    if (!::IsWindow(m_hWnd)) return;
+    ::ShowWindow(m_hWnd, !bShow ? SW_HIDE : (bTakeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE));
+}
+
+// Clicks, keys and cursor queries aimed at the owner are swallowed while this window
+// is modal; the caller disabled the owner, but queued input may still be pending.
+bool CWindowWnd::IsDroppedOwnerMessage(const MSG& msg, HWND hWndOwner)
+{
+    return hWndOwner != nullptr && msg.hwnd == hWndOwner && IsMouseOrKeyMessage(msg.message);
+}
+
+bool CWindowWnd::RunModalLoop()
+{
+    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    bool bQuit = false;
+    WPARAM quitCode = 0;
+    MSG msg = {};
+    while (::IsWindow(m_hWnd)) {
+        BOOL bRet = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (bRet == -1) break; // the queue is unusable: leave instead of spinning on the error
+        if (bRet == 0) {
+            bQuit = true;
+            quitCode = msg.wParam;
+            break;
+        }
+        if (IsDroppedOwnerMessage(msg, hWndOwner)) continue;
+        if (!CWindowManagerUI::PreTranslateAll(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    if (bQuit) ::PostQuitMessage(static_cast<int>(quitCode));
+    return true;
+}
+
+void CWindowWnd::CenterWindow()
+{
+    RECT rcDlg = {};
+    ::GetWindowRect(m_hWnd, &rcDlg);
+    RECT rcArea = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcArea, 0);
+    RECT rcCenter = rcArea;
+    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (hWndOwner != nullptr) ::GetWindowRect(hWndOwner, &rcCenter);
+
+    int dlgWidth = rcDlg.right - rcDlg.left;
+    int dlgHeight = rcDlg.bottom - rcDlg.top;
+    int xLeft = (rcCenter.left + rcCenter.right) / 2 - dlgWidth / 2;
+    int yTop = (rcCenter.top + rcCenter.bottom) / 2 - dlgHeight / 2;
+
+    if (xLeft < rcArea.left) xLeft = rcArea.left;
+    else if (xLeft + dlgWidth > rcArea.right) xLeft = rcArea.right - dlgWidth;
+    if (yTop < rcArea.top) yTop = rcArea.top;
+    else if (yTop + dlgHeight > rcArea.bottom) yTop = rcArea.bottom - dlgHeight;
+
+    ::SetWindowPos(m_hWnd, nullptr, xLeft, yTop, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CWindowWnd::SendWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessageW(m_hWnd, uMsg, wParam, lParam);
+}
+
+bool CWindowWnd::PostWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageW(m_hWnd, uMsg, wParam, lParam) != FALSE;
+}
+
+void CWindowWnd::MoveWindow(int x, int y, int cx, int cy, bool bRepaint)
+{
+    ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint ? TRUE : FALSE);
+}
+
+void CWindowWnd::Close()
+{
+    if (!::IsWindow(m_hWnd)) return;
+    ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+bool CWindowWnd::RegisterWindowClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = GetClassStyle();
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = 0;
+    wc.hIcon = ::LoadIconW(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEW(107));
+    wc.lpfnWndProc = CWindowWnd::StaticWindowProc;
+    wc.hInstance = CWindowManagerUI::GetInstance();
+    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hbrBackground = nullptr;
+    wc.lpszMenuName = nullptr;
+    wc.lpszClassName = GetWindowClassName();
+    return RegisteredOrExists(::RegisterClassW(&wc));
+}
+
+bool CWindowWnd::RegisterSuperclass()
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(WNDCLASSEXW);
+    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc)) {
+        if (!::GetClassInfoExW(CWindowManagerUI::GetInstance(), GetSuperClassName(), &wc)) return false;
+    }
+    m_OldWndProc = wc.lpfnWndProc;
+    wc.lpfnWndProc = CWindowWnd::StaticSubclassProc;
+    wc.hInstance = CWindowManagerUI::GetInstance();
+    wc.lpszClassName = GetWindowClassName();
+    return RegisteredOrExists(::RegisterClassExW(&wc));
+}
+
+// WM_NCDESTROY: the previous procedure sees the message first; the object forgets the
+// handle before OnFinalMessage, which may delete the object.
+LRESULT CWindowWnd::FinishWindow(CWindowWnd* pThis, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
+    pThis->m_hWnd = nullptr;
+    pThis->OnFinalMessage(hWnd);
+    return lRes;
+}
+
+LRESULT CALLBACK CWindowWnd::StaticWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowWnd* pThis = nullptr;
+    if (uMsg == WM_NCCREATE) {
+        LPCREATESTRUCTW lpcs = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        pThis = static_cast<CWindowWnd*>(lpcs->lpCreateParams);
+        pThis->m_hWnd = hWnd;
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+    } else {
+        pThis = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        if (uMsg == WM_NCDESTROY && pThis != nullptr) {
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+            return FinishWindow(pThis, hWnd, uMsg, wParam, lParam);
+        }
+    }
+    if (pThis == nullptr) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return pThis->HandleMessage(uMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK CWindowWnd::StaticSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowWnd* pThis = nullptr;
+    if (uMsg == WM_NCCREATE) {
+        LPCREATESTRUCTW lpcs = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        pThis = static_cast<CWindowWnd*>(lpcs->lpCreateParams);
+        pThis->m_hWnd = hWnd;
+        ::SetPropW(hWnd, kSubclassProp, static_cast<HANDLE>(pThis));
+    } else {
+        pThis = static_cast<CWindowWnd*>(::GetPropW(hWnd, kSubclassProp));
+        if (uMsg == WM_NCDESTROY && pThis != nullptr) {
+            // The property is removed, not left as a stale entry on a dying window.
+            LRESULT lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
+            ::RemovePropW(hWnd, kSubclassProp);
+            pThis->m_hWnd = nullptr;
+            pThis->OnFinalMessage(hWnd);
+            return lRes;
+        }
+    }
+    if (pThis == nullptr) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return pThis->HandleMessage(uMsg, wParam, lParam);
+}
+
+LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallWindowProcW(m_OldWndProc, m_hWnd, uMsg, wParam, lParam);
+}
+
+void CWindowWnd::OnFinalMessage(HWND /*hWnd*/)
+{
+}
