@@ -1,10 +1,9 @@
 // Stand-in for the engine's process-level interface.
 #pragma once
 #include "cef_base.h"
-
-class CefCommandLine : public virtual CefBaseRefCounted {};
-class CefBrowserProcessHandler : public virtual CefBaseRefCounted {};
-class CefRenderProcessHandler : public virtual CefBaseRefCounted {};
+#include "cef_browser_process_handler.h"
+#include "cef_command_line.h"
+#include "cef_render_process_handler.h"
 
 class CefMainArgs {
 public:

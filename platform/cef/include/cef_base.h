@@ -24,6 +24,9 @@ private:
   mutable std::atomic<int> count_{0};
 };
 
+// The name the engine's older releases give the same base.
+typedef CefBaseRefCounted CefBase;
+
 #define IMPLEMENT_REFCOUNTING(ClassName)                                    \
 public:                                                                     \
   void AddRef() const override { ref_count_.AddRef(); }                     \
@@ -84,6 +87,9 @@ public:
   CefString(const char* s);
   CefString(const std::string& s);
   explicit CefString(cef_string_t* attached);
+  // A copy holds the text only; assigning to an attached string writes through.
+  CefString(const CefString& o) : value_(o.value_) {}
+  CefString& operator=(const CefString& o) { FromWString(o.value_); return *this; }
   CefString& operator=(const std::wstring& s) { FromWString(s); return *this; }
   CefString& operator=(const wchar_t* s) { FromWString(s ? s : L""); return *this; }
   void FromWString(const std::wstring& s);
@@ -99,4 +105,27 @@ public:
 private:
   std::wstring value_;
   cef_string_t* attached_ = nullptr;
+};
+
+// A recursive lock, for state that engine callbacks share.
+class CefCriticalSection {
+public:
+  CefCriticalSection() { InitializeCriticalSection(&section_); }
+  ~CefCriticalSection() { DeleteCriticalSection(&section_); }
+  CefCriticalSection(const CefCriticalSection&) = delete;
+  CefCriticalSection& operator=(const CefCriticalSection&) = delete;
+  void Lock() { EnterCriticalSection(&section_); }
+  void Unlock() { LeaveCriticalSection(&section_); }
+private:
+  CRITICAL_SECTION section_;
+};
+
+class CefAutoLock {
+public:
+  explicit CefAutoLock(CefCriticalSection& section) : section_(section) { section_.Lock(); }
+  ~CefAutoLock() { section_.Unlock(); }
+  CefAutoLock(const CefAutoLock&) = delete;
+  CefAutoLock& operator=(const CefAutoLock&) = delete;
+private:
+  CefCriticalSection& section_;
 };

@@ -3,6 +3,11 @@
 #include "cef_app.h"
 #include "cef_version.h"
 
+#include "BrowserImpl.h"
+#include "EngineInternal.h"
+#include "RendererThread.h"
+#include "TaskWindow.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,6 +18,9 @@ namespace {
 struct EngineState {
   CefRefPtr<CefApp> app;
   bool initialized = false;
+  cef_stand_in::TaskWindow uiTasks;
+  cef_stand_in::RendererThread renderer;
+  bool rendererStarted = false;
   std::wstring cachePath;
   std::vector<std::wstring> pluginPaths;
 };
@@ -57,8 +65,16 @@ bool CefInitialize(const CefMainArgs& args, const CefSettings& settings, CefRefP
     engine.cachePath.assign(settings.cache_path.str, settings.cache_path.length);
     CreateDirectoryW(engine.cachePath.c_str(), nullptr);
   }
+  if (!engine.uiTasks.Create()) return false;
   engine.app = application;
   engine.initialized = true;
+  if (application) {
+    CefRefPtr<CefCommandLine> commandLine = CefCommandLine::CreateCommandLine();
+    commandLine->InitFromString(GetCommandLineW());
+    application->OnBeforeCommandLineProcessing(CefString(), commandLine);
+    if (CefRefPtr<CefBrowserProcessHandler> handler = application->GetBrowserProcessHandler())
+      handler->OnContextInitialized();
+  }
   return true;
 }
 
@@ -74,6 +90,12 @@ void CefQuitMessageLoop() { PostQuitMessage(0); }
 
 void CefShutdown() {
   EngineState& engine = Engine();
+  if (!engine.initialized) return;
+  cef_stand_in::BrowserImpl::CloseAll();
+  engine.renderer.Stop();
+  engine.rendererStarted = false;
+  cef_stand_in::ClearExtensions();
+  engine.uiTasks.Destroy();
   engine.app = nullptr;
   engine.pluginPaths.clear();
   engine.initialized = false;
@@ -82,3 +104,37 @@ void CefShutdown() {
 void CefAddWebPluginPath(const CefString& path) { Engine().pluginPaths.push_back(path.ToWString()); }
 
 void CefRefreshWebPlugins() {}
+
+namespace cef_stand_in {
+
+bool PostToUi(Task task) { return Engine().uiTasks.Post(std::move(task)); }
+
+bool PostToRenderer(Task task) { return Engine().renderer.Post(std::move(task)); }
+
+CefRefPtr<CefApp> Application() { return Engine().app; }
+
+bool EnsureRenderer() {
+  EngineState& engine = Engine();
+  if (engine.rendererStarted) return true;
+  if (!engine.initialized) return false;
+  CefRefPtr<CefRenderProcessHandler> renderHandler;
+  CefRefPtr<CefListValue> extraInfo = CefListValue::Create();
+  if (engine.app) {
+    renderHandler = engine.app->GetRenderProcessHandler();
+    if (CefRefPtr<CefBrowserProcessHandler> handler = engine.app->GetBrowserProcessHandler())
+      handler->OnRenderProcessThreadCreated(extraInfo);
+  }
+  engine.rendererStarted = engine.renderer.Start(renderHandler, extraInfo->Copy());
+  return engine.rendererStarted;
+}
+
+}  // namespace cef_stand_in
+
+bool CefBrowserHost::CreateBrowser(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client, const CefString& url,
+                                   const CefBrowserSettings& settings) {
+  if (!Engine().initialized) return false;
+  std::wstring address = url.ToWString();
+  return cef_stand_in::PostToUi([windowInfo, client, address] {
+    cef_stand_in::BrowserImpl::Create(windowInfo, client, address, false);
+  });
+}

@@ -1,4 +1,5 @@
 #include "cef_base.h"
+#include "EngineInternal.h"
 
 #include <cstring>
 
@@ -49,3 +50,11 @@ std::string CefString::ToString() const {
   WideCharToMultiByte(CP_UTF8, 0, value_.data(), (int)value_.size(), &s[0], n, nullptr, nullptr);
   return s;
 }
+
+namespace cef_stand_in {
+
+std::wstring Utf8ToWide(const std::string& text) { return ::Utf8ToWide(text); }
+
+std::string WideToUtf8(const std::wstring& text) { return CefString(text).ToString(); }
+
+}  // namespace cef_stand_in

@@ -1,0 +1,16 @@
+#pragma once
+#include "cef_browser.h"
+#include "cef_dom.h"
+
+// Visits a page's document in the renderer and listens there for
+// "DOMContentLoaded" on behalf of the browser it was made for.
+class DocumentReadyDetector : public CefDOMVisitor {
+public:
+  explicit DocumentReadyDetector(CefRefPtr<CefBrowser> browser) : browser_(browser) {}
+
+  void Visit(CefRefPtr<CefDOMDocument> document) override;
+
+private:
+  CefRefPtr<CefBrowser> browser_;
+  IMPLEMENT_REFCOUNTING(DocumentReadyDetector);
+};

@@ -1,0 +1,222 @@
+#include <winsock2.h>
+
+#include "EngineFixture.h"
+
+#include <memory>
+
+#include "CefClientApp.h"
+#include "ShellMessages.h"
+#include "cef_app.h"
+#include "cef_stand_in.h"
+
+namespace engine_test {
+
+namespace {
+
+const wchar_t kRootClass[] = L"LumoraEngineTestRoot";
+
+// The engine runs once for the whole program, as in lumora.exe.
+class EngineEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override {
+    CefSettings settings;
+    ASSERT_TRUE(CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, new CefClientApp()));
+  }
+  void TearDown() override { CefShutdown(); }
+};
+
+[[maybe_unused]] ::testing::Environment* const engineEnvironment = ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
+
+std::wstring TestFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"lumora_engine_test\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+}  // namespace
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    DrainMessages();
+  }
+  return true;
+}
+
+void DrainMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+Json::Value CallPage(int browserId, const std::string& call, const Json::Value& args) {
+  Json::Value request(Json::objectValue);
+  request["browser"] = browserId;
+  request["call"] = call;
+  request["args"] = args;
+  Json::StreamWriterBuilder writer;
+  std::string reply = CefStandInCallPage(Json::writeString(writer, request));
+  Json::Value answer;
+  Json::CharReaderBuilder reader;
+  std::unique_ptr<Json::CharReader> parser(reader.newCharReader());
+  std::string errors;
+  EXPECT_TRUE(parser->parse(reply.data(), reply.data() + reply.size(), &answer, &errors)) << reply;
+  EXPECT_FALSE(answer.isMember("error")) << call << ": " << reply;
+  return answer;
+}
+
+std::wstring WritePage(const std::wstring& name, const std::string& title) {
+  std::wstring path = TestFolder() + name;
+  std::string html = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + title +
+                     "</title></head><body>page</body></html>";
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (file != INVALID_HANDLE_VALUE) {
+    WriteFile(file, html.data(), static_cast<DWORD>(html.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  std::wstring url = L"file:///" + path;
+  for (wchar_t& c : url) {
+    if (c == L'\\') c = L'/';
+  }
+  return url;
+}
+
+std::thread AnswerMessageBox(const std::wstring& title, int button) {
+  return std::thread([title, button] {
+    for (int i = 0; i < 300; ++i) {
+      if (HWND box = FindWindowW(L"#32770", title.c_str())) {
+        PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        return;
+      }
+      Sleep(50);
+    }
+  });
+}
+
+// Hidden: without a window manager, Wine waits about two seconds whenever a
+// visible top-level window goes away.
+bool RootWindow::Create() {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kRootClass;
+  RegisterClassExW(&wc);
+  window_ = CreateWindowExW(0, kRootClass, L"engine test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50,
+                            640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  return window_ != nullptr;
+}
+
+void RootWindow::Destroy() {
+  if (window_) DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+int RootWindow::Count(UINT message, LPARAM lParam) const {
+  int n = 0;
+  for (const auto& m : received_) n += m.first == message && m.second == lParam;
+  return n;
+}
+
+int RootWindow::Count(UINT message) const {
+  int n = 0;
+  for (const auto& m : received_) n += m.first == message;
+  return n;
+}
+
+LRESULT CALLBACK RootWindow::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    SetWindowLongPtrW(wnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<RootWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (self && msg >= WM_APP && msg <= 0xBFFF) {
+    self->received_.push_back({msg, lParam});
+    return 1;
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+void EngineTest::SetUp() {
+  ASSERT_TRUE(root_.Create());
+  delegate_ = new RecordingDelegate();
+  handler_ = new TestHandler(delegate_.get());
+}
+
+void EngineTest::TearDown() {
+  if (!handler_) return;
+  for (CefRefPtr<CefBrowser>& browser : handler_->created) {
+    if (browser->IsPopup()) browser->GetHost()->CloseBrowser(true);
+  }
+  root_.Destroy();
+  DrainMessages();
+}
+
+CefRefPtr<CefBrowser> EngineTest::OpenView(const std::wstring& url, RECT rect) {
+  CefWindowInfo info;
+  info.SetAsChild(root_.Handle(), rect);
+  CefBrowserSettings settings;
+  settings.web_security = STATE_DISABLED;
+  size_t before = handler_->created.size();
+  EXPECT_TRUE(CefBrowserHost::CreateBrowser(info, handler_.get(), url, settings));
+  EXPECT_TRUE(PumpUntil([&] { return handler_->created.size() > before; }));
+  return handler_->created.size() > before ? handler_->created.back() : nullptr;
+}
+
+bool HeldPageServer::Start() {
+  WSADATA wsa;
+  if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return false;
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s == INVALID_SOCKET) return false;
+  sockaddr_in addr = {};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int len = sizeof(addr);
+  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || listen(s, 8) != 0 ||
+      getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+    closesocket(s);
+    return false;
+  }
+  listener_ = s;
+  port_ = ntohs(addr.sin_port);
+  released_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  thread_ = std::thread(&HeldPageServer::Serve, this);
+  return true;
+}
+
+void HeldPageServer::Release() { SetEvent(released_); }
+
+void HeldPageServer::Stop() {
+  if (listener_ != ~uintptr_t(0)) closesocket(static_cast<SOCKET>(listener_));
+  listener_ = ~uintptr_t(0);
+  if (released_) SetEvent(released_);
+  if (thread_.joinable()) thread_.join();
+  if (released_) CloseHandle(released_);
+  released_ = nullptr;
+}
+
+void HeldPageServer::Serve() {
+  for (;;) {
+    SOCKET client = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
+    if (client == INVALID_SOCKET) return;
+    char request[2048];
+    int got = recv(client, request, sizeof(request) - 1, 0);
+    std::string head(request, got > 0 ? got : 0);
+    if (head.find("GET /slow") == 0) WaitForSingleObject(released_, 30000);
+    std::string reply =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n"
+        "<html><head><title>Held page</title></head><body>held</body></html>";
+    send(client, reply.data(), static_cast<int>(reply.size()), 0);
+    shutdown(client, SD_SEND);
+    closesocket(client);
+  }
+}
+
+}  // namespace engine_test
