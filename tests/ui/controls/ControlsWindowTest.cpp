@@ -27,7 +27,6 @@ public:
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
     {
         if (uMsg == WM_CREATE) {
-            created++;
             manager.Init(m_hWnd);
             CSkinBuilderUI builder;
             root = builder.Build(ControlsSkinFile().c_str(), L"controls.xml", nullptr, nullptr, &manager);
@@ -36,7 +35,7 @@ public:
             return 0;
         }
         LRESULT lRes = 0;
-        if (manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) { handled.push_back(uMsg); return lRes; }
+        if (manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
         return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
     }
 
@@ -49,8 +48,6 @@ public:
 
     CWindowManagerUI manager;
     CControlUI* root = nullptr;
-    int created = 0;
-    std::vector<UINT> handled;
     std::vector<TNotifyRecUI> notes;
 };
 
@@ -86,37 +83,57 @@ DWORD Rgb(DWORD argb)
     return argb & 0x00FFFFFF;
 }
 
+// One window for the whole suite: Wine waits for a window manager that never comes
+// when a window goes away, so each window costs two seconds to destroy.
 class ControlsWindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
         CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
-        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(ControlsSkinFile().c_str()))
-            << "the packed test skin is missing";
-        m_hWnd = m_wnd.Create(nullptr, L"Controls demo", WS_POPUP | WS_VISIBLE, 0, 0, 0, 400, 320);
-        ASSERT_NE(nullptr, m_hWnd) << ::GetLastError() << " created:" << m_wnd.created << " last:" << (m_wnd.handled.empty() ? 0u : m_wnd.handled.back()) << " n:" << m_wnd.handled.size();
-        ASSERT_NE(nullptr, m_wnd.root);
-        ::UpdateWindow(m_hWnd);
+        if (::GetFileAttributesW(ControlsSkinFile().c_str()) == INVALID_FILE_ATTRIBUTES) return;
+        s_wnd = new CDemoWnd;
+        s_wnd->Create(nullptr, L"Controls demo", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 400, 320);
+        s_wnd->Show(true, false);
+        ::UpdateWindow(s_wnd->GetWindowHandle());
         PumpMessages();
     }
-    void TearDown() override
+    static void TearDownTestSuite()
     {
-        if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+        if (s_wnd != nullptr && ::IsWindow(s_wnd->GetWindowHandle())) ::DestroyWindow(s_wnd->GetWindowHandle());
         PumpMessages();
+        delete s_wnd;
+        s_wnd = nullptr;
+    }
+
+    // Every test starts from the skin's own selection, with no notifications seen.
+    void SetUp() override
+    {
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(ControlsSkinFile().c_str()))
+            << "the packed test skin is missing";
+        ASSERT_NE(nullptr, s_wnd);
+        m_hWnd = s_wnd->GetWindowHandle();
+        ASSERT_NE(nullptr, m_hWnd);
+        ASSERT_NE(nullptr, s_wnd->root);
+        Find<COptionUI>(L"opt1")->Select(true);
+        Find<CTabLayoutUI>(L"tabs")->SelectItem(0);
+        PumpMessages();
+        s_wnd->notes.clear();
     }
 
     template <class T>
     T* Find(LPCWSTR name)
     {
-        CControlUI* p = m_wnd.manager.FindControl(name);
+        CControlUI* p = s_wnd->manager.FindControl(name);
         EXPECT_NE(nullptr, p) << "no control named " << static_cast<const void*>(name);
         return static_cast<T*>(p);
     }
 
-    CDemoWnd m_wnd;
+    static CDemoWnd* s_wnd;
     HWND m_hWnd = nullptr;
 };
+
+CDemoWnd* ControlsWindowTest::s_wnd = nullptr;
 
 } // namespace
 
@@ -129,7 +146,7 @@ TEST_F(ControlsWindowTest, PostedClicksReachTheControls)
     ASSERT_GT(ok->GetWidth(), 0);
 
     PostClick(m_hWnd, CentreOf(ok));
-    EXPECT_EQ(1, m_wnd.Count(NotifyClick, ok));
+    EXPECT_EQ(1, s_wnd->Count(NotifyClick, ok));
 
     // Pressed on the button, released elsewhere: no click.
     const LPARAM down = MAKELPARAM(CentreOf(ok).x, CentreOf(ok).y);
@@ -137,14 +154,14 @@ TEST_F(ControlsWindowTest, PostedClicksReachTheControls)
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(390, 310));
     ::PostMessageW(m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(390, 310));
     PumpMessages();
-    EXPECT_EQ(1, m_wnd.Count(NotifyClick, ok));
+    EXPECT_EQ(1, s_wnd->Count(NotifyClick, ok));
 
     EXPECT_TRUE(opt1->IsSelected());
     PostClick(m_hWnd, CentreOf(opt2));
     EXPECT_TRUE(opt2->IsSelected());
     EXPECT_FALSE(opt1->IsSelected());
-    EXPECT_EQ(1, m_wnd.Count(NotifySelectChanged, opt2));
-    EXPECT_EQ(0, m_wnd.Count(NotifySelectChanged, opt1));
+    EXPECT_EQ(1, s_wnd->Count(NotifySelectChanged, opt2));
+    EXPECT_EQ(0, s_wnd->Count(NotifySelectChanged, opt1));
 }
 
 TEST_F(ControlsWindowTest, TreeIsLaidOutFromTheSkin)
