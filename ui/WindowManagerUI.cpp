@@ -138,6 +138,8 @@ void CWindowManagerUI::NeedUpdate()
 
 void CWindowManagerUI::Invalidate(const RECT& rcItem)
 {
+    // Without a window, a null handle would invalidate every window on the desktop.
+    if (m_hWndPaint == nullptr) return;
     ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 
@@ -229,6 +231,7 @@ bool CWindowManagerUI::AttachRoot(CControlUI* pControl)
     if (pControl == nullptr) return false;
     pControl->SetManager(this, pControl->GetParent());
     RegisterNames(pControl);
+    if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
     return true;
 }
 

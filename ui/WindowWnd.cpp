@@ -45,9 +45,10 @@ HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD 
 {
     bool bRegistered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!bRegistered) return nullptr;
-    m_hWnd = ::CreateWindowExW(dwExStyle, GetWindowClassName(), pstrName, dwStyle, x, y, cx, cy, hwndParent, hMenu,
-                               CWindowManagerUI::GetInstance(), this);
-    return m_hWnd;
+    // The handle is stored at WM_NCCREATE; a window that is destroyed during
+    // creation may already have deleted this object, so it is not touched here.
+    return ::CreateWindowExW(dwExStyle, GetWindowClassName(), pstrName, dwStyle, x, y, cx, cy, hwndParent, hMenu,
+                             CWindowManagerUI::GetInstance(), this);
 }
 
 HWND CWindowWnd::CreateInRect(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, RECT rc,

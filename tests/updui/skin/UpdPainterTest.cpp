@@ -1,0 +1,296 @@
+// The render engine drawing into a 32-bit memory bitmap: colours with alpha, image
+// loading with premultiplied alpha, nine-grid pieces, tiling, image descriptions and
+// tagged text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MsimgUI.h"
+#include "PainterUI.h"
+#include "WindowManagerUI.h"
+
+using namespace UpdUI;
+
+namespace {
+
+const DWORD kWhite = 0x00FFFFFF;
+
+// A white 0xRRGGBB canvas of its own, selected into a memory DC.
+class CCanvas
+{
+public:
+    CCanvas(int cx, int cy) : m_cx(cx), m_cy(cy)
+    {
+        m_hDC = CreateCompatibleDC(nullptr);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = -cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        m_hBitmap = CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, (void**)&m_pBits, nullptr, 0);
+        m_hOld = (HBITMAP)SelectObject(m_hDC, m_hBitmap);
+        Clear();
+    }
+    ~CCanvas()
+    {
+        SelectObject(m_hDC, m_hOld);
+        DeleteObject(m_hBitmap);
+        DeleteDC(m_hDC);
+    }
+    void Clear()
+    {
+        for (int i = 0; i < m_cx * m_cy; i++)
+            m_pBits[i] = kWhite;
+    }
+    DWORD At(int x, int y) const
+    {
+        GdiFlush();
+        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
+    }
+    int CountNot(DWORD dwColor) const
+    {
+        GdiFlush();
+        int n = 0;
+        for (int i = 0; i < m_cx * m_cy; i++)
+            n += (m_pBits[i] & 0x00FFFFFF) != dwColor ? 1 : 0;
+        return n;
+    }
+    HDC DC() const { return m_hDC; }
+
+private:
+    int m_cx, m_cy;
+    HDC m_hDC;
+    HBITMAP m_hBitmap;
+    HBITMAP m_hOld;
+    DWORD* m_pBits = nullptr;
+};
+
+// The test skin's images come from plain files below the resource folder here.
+class UpdPainterTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CWindowManagerUI::SetResourcePath((std::wstring(LUMORA_TEST_SRC_DIR) + L"\\skins\\updtest").c_str());
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"UpdPainterHost";
+        RegisterClassW(&wc);
+        s_hWnd = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+    }
+
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(s_hWnd);
+    }
+
+    void SetUp() override
+    {
+        m_manager.Init(s_hWnd);
+    }
+
+    void TearDown() override
+    {
+        CMsimgUI::UseSystemFunctions(true);
+    }
+
+    static HWND s_hWnd;
+    CWindowManagerUI m_manager;
+};
+
+HWND UpdPainterTest::s_hWnd = nullptr;
+
+bool Near(DWORD dwActual, DWORD dwExpected)
+{
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int a = (int)((dwActual >> shift) & 0xFF), e = (int)((dwExpected >> shift) & 0xFF);
+        if (a - e > 2 || e - a > 2)
+            return false;
+    }
+    return true;
+}
+
+class UpdPainterColorTest : public UpdPainterTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+// Both with msimg32's AlphaBlend and with the library's own blend.
+TEST_P(UpdPainterColorTest, DrawsColoursByTheirAlpha)
+{
+    CMsimgUI::UseSystemFunctions(GetParam());
+    CCanvas canvas(8, 8);
+    RECT rc = { 0, 0, 4, 4 };
+    CPainterUI::DrawColor(canvas.DC(), rc, 0x00FFFFFF);
+    EXPECT_EQ(0, canvas.CountNot(kWhite)); // alpha 0 draws nothing
+    CPainterUI::DrawColor(canvas.DC(), rc, 0x80FF0000);
+    EXPECT_TRUE(Near(canvas.At(1, 1), 0xFF7F7F)) << std::hex << canvas.At(1, 1);
+    EXPECT_EQ(kWhite, canvas.At(5, 5));
+    CPainterUI::DrawColor(canvas.DC(), rc, 0xFF00FF00);
+    EXPECT_EQ(0x00FF00u, canvas.At(3, 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Blends, UpdPainterColorTest, ::testing::Values(true, false));
+
+TEST_F(UpdPainterTest, StoresTranslucentPixelsPremultiplied)
+{
+    TImageRecUI* pImage = CPainterUI::LoadImageData(L"down/alpha.png", nullptr, 0);
+    ASSERT_NE(nullptr, pImage);
+    EXPECT_EQ(2, pImage->nWidth);
+    EXPECT_EQ(1, pImage->nHeight);
+    EXPECT_TRUE(pImage->bAlpha);
+    DIBSECTION dib = {};
+    ASSERT_EQ((int)sizeof(dib), GetObjectW(pImage->hBitmap, sizeof(dib), &dib));
+    const DWORD* pBits = static_cast<const DWORD*>(dib.dsBm.bmBits);
+    EXPECT_EQ(0x80800000u, pBits[0]); // alpha 128, red 255 * 128 / 255
+    EXPECT_EQ(0xFF0000FFu, pBits[1]);
+    CPainterUI::FreeImage(pImage);
+
+    EXPECT_EQ(nullptr, CPainterUI::LoadImageData(L"down/missing.png", nullptr, 0));
+    EXPECT_EQ(nullptr, CPainterUI::LoadImageData(L"update.xml", nullptr, 0)); // not an image
+}
+
+TEST_F(UpdPainterTest, HoleLeavesTheCentreOfANineGrid)
+{
+    CCanvas canvas(60, 60);
+    RECT rcItem = { 0, 0, 60, 60 };
+    ASSERT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &m_manager, rcItem, rcItem,
+                                          L"file='down/frame.png' corner='10,10,10,10' hole='true'"));
+    EXPECT_EQ(0x00FF00u, canvas.At(2, 2));   // corner
+    EXPECT_EQ(0x00FF00u, canvas.At(30, 5));  // top edge, stretched
+    EXPECT_EQ(0x00FF00u, canvas.At(55, 30)); // right edge
+    EXPECT_EQ(kWhite, canvas.At(30, 30));    // no centre
+    canvas.Clear();
+    ASSERT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &m_manager, rcItem, rcItem,
+                                          L"file='down/frame.png' corner='10,10,10,10'"));
+    EXPECT_EQ(0xFF0000u, canvas.At(30, 30));
+}
+
+TEST_F(UpdPainterTest, TilesTheCentreAndCutsTheLastTile)
+{
+    // A 10 x 1 strip whose first column is blue: every tile starts with a blue column.
+    DWORD* pBits = nullptr;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = 10;
+    bmi.bmiHeader.biHeight = -1;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    HBITMAP hStrip = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, (void**)&pBits, nullptr, 0);
+    ASSERT_NE(nullptr, hStrip);
+    for (int i = 0; i < 10; i++)
+        pBits[i] = i == 0 ? 0xFF0000FF : 0xFFFF0000;
+    for (bool bAlpha : { false, true }) {
+        CCanvas canvas(30, 1);
+        RECT rcDest = { 0, 0, 25, 1 }, rcSource = { 0, 0, 10, 1 }, rcCorners = {};
+        CPainterUI::DrawImage(canvas.DC(), hStrip, rcDest, rcDest, rcSource, rcCorners, bAlpha, 255, false, true,
+                              false);
+        EXPECT_EQ(0x0000FFu, canvas.At(0, 0)) << bAlpha;
+        EXPECT_EQ(0xFF0000u, canvas.At(9, 0)) << bAlpha;
+        EXPECT_EQ(0x0000FFu, canvas.At(10, 0)) << bAlpha;
+        EXPECT_EQ(0x0000FFu, canvas.At(20, 0)) << bAlpha; // the 5-pixel tile starts like the others
+        EXPECT_EQ(0xFF0000u, canvas.At(24, 0)) << bAlpha;
+        EXPECT_EQ(kWhite, canvas.At(25, 0)) << bAlpha;
+    }
+    DeleteObject(hStrip);
+}
+
+TEST_F(UpdPainterTest, ASecondFileDrawsTheFirstImageWithItsSettings)
+{
+    CCanvas canvas(60, 30);
+    RECT rcItem = { 0, 0, 60, 30 };
+    ASSERT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &m_manager, rcItem, rcItem,
+                                          L"file='down/frame.png' dest='0,0,30,30' file='down/frame.png' "
+                                          L"dest='40,0,50,10' source='10,10,20,20'"));
+    EXPECT_EQ(0x00FF00u, canvas.At(1, 1));   // the first image, whole, on the left
+    EXPECT_EQ(0xFF0000u, canvas.At(15, 15));
+    EXPECT_EQ(0xFF0000u, canvas.At(45, 5));  // the second: only the red centre
+    EXPECT_EQ(kWhite, canvas.At(35, 5));
+    EXPECT_EQ(kWhite, canvas.At(45, 20));
+}
+
+TEST_F(UpdPainterTest, CalcRectMeasuresWithoutDrawing)
+{
+    CCanvas canvas(200, 60);
+    RECT rc = { 0, 0, 200, 60 };
+    int nLinks = 0;
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"<b>Bold</b> and plain", 0xFF000000, nullptr, nullptr,
+                               nLinks, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(0, canvas.CountNot(kWhite));
+    EXPECT_GT(rc.right, 20);
+    EXPECT_LT(rc.right, 200);
+    EXPECT_GT(rc.bottom, 5);
+}
+
+TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
+{
+    CCanvas canvas(300, 40);
+    int nLinks = 0;
+    RECT rcRaw = { 0, 0, 300, 40 }, rcBold = { 0, 0, 300, 40 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcRaw, L"<r><b>x</b></r>", 0xFF000000, nullptr, nullptr,
+                               nLinks, DT_CALCRECT | DT_SINGLELINE);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcBold, L"<b>x</b>", 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_SINGLELINE);
+    // The same characters drawn as plain text with the window's default font.
+    HFONT hOld = (HFONT)SelectObject(canvas.DC(), m_manager.GetDefaultFontInfo()->hFont);
+    SIZE sz = {};
+    GetTextExtentPoint32W(canvas.DC(), L"<b>x</b>", 8, &sz);
+    SelectObject(canvas.DC(), hOld);
+    EXPECT_EQ(sz.cx, rcRaw.right - rcRaw.left);
+    EXPECT_LT(rcBold.right, rcRaw.right);
+}
+
+TEST_F(UpdPainterTest, BoldThenRedRunsDrawInTheirOwnStyles)
+{
+    CCanvas canvas(300, 40);
+    RECT rc = { 0, 0, 300, 40 };
+    int nLinks = 0;
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"<b>WWW</b><c #FFFF0000>WWW</c>", 0xFF000000, nullptr,
+                               nullptr, nLinks, DT_SINGLELINE);
+    RECT rcBold = { 0, 0, 300, 40 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcBold, L"<b>WWW</b>", 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_SINGLELINE);
+    const int xSplit = rcBold.right;
+    int nBlackLeft = 0, nRedLeft = 0, nBlackRight = 0, nRedRight = 0;
+    for (int y = 0; y < 40; y++) {
+        for (int x = 0; x < 300; x++) {
+            // Text is anti-aliased: judge a pixel by its hue, not by an exact value.
+            DWORD c = canvas.At(x, y);
+            int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+            bool bRed = r > g + 40 && g == b, bBlack = r == g && g == b && r < 0xC0;
+            (x < xSplit ? nBlackLeft : nBlackRight) += bBlack ? 1 : 0;
+            (x < xSplit ? nRedLeft : nRedRight) += bRed ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nBlackLeft, 0);
+    EXPECT_EQ(0, nRedLeft);
+    EXPECT_GT(nRedRight, 0);
+    EXPECT_EQ(0, nBlackRight);
+}
+
+TEST_F(UpdPainterTest, RecordsLinksUpToTheCapacity)
+{
+    CCanvas canvas(300, 40);
+    RECT rc = { 0, 0, 300, 40 };
+    RECT rcLinks[1] = {};
+    CStringUI sLinks[1];
+    int nLinks = 1;
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"go <a first>here</a> or <a second>there</a>",
+                               0xFF000000, rcLinks, sLinks, nLinks, DT_SINGLELINE);
+    EXPECT_EQ(1, nLinks);
+    EXPECT_STREQ(L"first", sLinks[0].GetData());
+    EXPECT_GT(rcLinks[0].left, 0);
+    EXPECT_GT(rcLinks[0].right, rcLinks[0].left);
+    EXPECT_GT(rcLinks[0].bottom, rcLinks[0].top);
+}
+
+TEST_F(UpdPainterTest, AdjustsColoursByHueSaturationAndLightness)
+{
+    EXPECT_EQ(0x80123456u, CPainterUI::AdjustColor(0x80123456, 180, 100, 100));
+    EXPECT_EQ(0xFF00FF00u, CPainterUI::AdjustColor(0xFFFF0000, 300, 100, 100)); // red turned by 120 degrees
+    EXPECT_EQ(0x7F000000u, CPainterUI::AdjustColor(0x7FFF0000, 180, 100, 0));   // no lightness: black, alpha kept
+}
+
+} // namespace

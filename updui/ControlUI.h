@@ -1,0 +1,199 @@
+#pragma once
+#include <windows.h>
+
+#include "EventSourceUI.h"
+#include "RectUI.h"
+#include "StringUI.h"
+#include "WindowManagerUI.h"
+
+namespace UpdUI {
+
+// Relative placement of a float control: percentages of the parent's growth since
+// the parent size recorded last.
+struct TRelativePosUI
+{
+    bool bRelative;
+    SIZE szParent;
+    int nMoveXPercent;
+    int nMoveYPercent;
+    int nZoomXPercent;
+    int nZoomYPercent;
+};
+
+// Base of every control: identity, place in the tree, geometry and size limits, state
+// flags, texts, colours, background image and border, five listener lists, and the
+// default behaviour for events, attributes, layout queries and the paint stages.
+// Owned by its parent container (the root by the window manager).
+class CControlUI
+{
+public:
+    CControlUI();
+    virtual ~CControlUI();
+    CControlUI(const CControlUI&) = delete;
+    CControlUI& operator=(const CControlUI&) = delete;
+
+    virtual CStringUI GetName() const;
+    virtual void SetName(LPCWSTR pstrName);
+    virtual LPCWSTR GetControlClass() const;
+    virtual LPVOID GetInterface(LPCWSTR pstrName);
+    virtual UINT GetControlFlags() const;
+    virtual bool Activate();
+    virtual CWindowManagerUI* GetManager() const;
+    virtual void SetManager(CWindowManagerUI* pManager, CControlUI* pParent, bool bInit = true);
+    virtual CControlUI* GetParent() const;
+    virtual CStringUI GetText() const;
+    virtual void SetText(LPCWSTR pstrText);
+
+    virtual const RECT& GetPos() const;
+    virtual void SetPos(RECT rc);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual int GetX() const;
+    virtual int GetY() const;
+    virtual RECT GetPadding() const;
+    virtual void SetPadding(RECT rcPadding);
+    virtual SIZE GetFixedXY() const;
+    virtual void SetFixedXY(SIZE szXY);
+    virtual int GetFixedWidth() const;
+    virtual void SetFixedWidth(int cx);
+    virtual int GetFixedHeight() const;
+    virtual void SetFixedHeight(int cy);
+    virtual int GetMinWidth() const;
+    virtual void SetMinWidth(int cx);
+    virtual int GetMaxWidth() const;
+    virtual void SetMaxWidth(int cx);
+    virtual int GetMinHeight() const;
+    virtual void SetMinHeight(int cy);
+    virtual int GetMaxHeight() const;
+    virtual void SetMaxHeight(int cy);
+    virtual void SetRelativePos(int nMoveX, int nMoveY, int nZoomX, int nZoomY);
+    virtual void SetRelativeParentSize(SIZE sz);
+    virtual TRelativePosUI GetRelativePos() const;
+    virtual bool IsRelativePos() const;
+
+    virtual CStringUI GetToolTip() const;
+    virtual void SetToolTip(LPCWSTR pstrText);
+    virtual wchar_t GetShortcut() const;
+    virtual void SetShortcut(wchar_t ch);
+    virtual bool IsContextMenuUsed() const;
+    virtual void SetContextMenuUsed(bool bMenuUsed);
+    virtual const CStringUI& GetUserData();
+    virtual void SetUserData(LPCWSTR pstrText);
+    virtual UINT_PTR GetTag() const;
+    virtual void SetTag(UINT_PTR pTag);
+
+    virtual bool IsVisible() const;
+    virtual void SetVisible(bool bVisible = true);
+    virtual void SetInternalVisible(bool bVisible = true);
+    virtual bool IsEnabled() const;
+    virtual bool IsShapedHitTest() const;
+    virtual void SetEnabled(bool bEnable = true);
+    virtual void SetShapedHitTest(bool bShaped = true);
+    virtual bool IsMouseEnabled() const;
+    virtual void SetMouseEnabled(bool bEnable = true);
+    virtual bool IsKeyboardEnabled() const;
+    virtual void SetKeyboardEnabled(bool bEnable = true);
+    virtual bool IsFocused() const;
+    virtual void SetFocus();
+    virtual bool IsFloat() const;
+    virtual void SetFloat(bool bFloat = true);
+
+    virtual CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags);
+    virtual void Init();
+    virtual void DoInit();
+    virtual void Event(TEventRecUI& event);
+    virtual void DoEvent(TEventRecUI& event);
+    virtual void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
+    virtual SIZE EstimateSize(SIZE szAvailable);
+
+    virtual void DoPaint(HDC hDC, const RECT& rcPaint);
+    virtual void PaintBkColor(HDC hDC);
+    virtual void PaintBkImage(HDC hDC);
+    virtual void PaintStatusImage(HDC hDC);
+    virtual void PaintText(HDC hDC);
+    virtual void PaintBorder(HDC hDC);
+    virtual void DoPostPaint(HDC hDC, const RECT& rcPaint);
+
+    void Invalidate();
+    bool IsUpdateNeeded() const;
+    void NeedUpdate();
+    void NeedParentUpdate();
+    DWORD GetAdjustColor(DWORD dwColor) const;
+    void ApplyAttributeList(LPCWSTR pstrList);
+    bool DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
+
+    DWORD GetBkColor() const;
+    void SetBkColor(DWORD dwBackColor);
+    DWORD GetBkColor2() const;
+    void SetBkColor2(DWORD dwBackColor);
+    DWORD GetBkColor3() const;
+    void SetBkColor3(DWORD dwBackColor);
+    LPCWSTR GetBkImage() const;
+    void SetBkImage(LPCWSTR pStrImage);
+    DWORD GetBorderColor() const;
+    void SetBorderColor(DWORD dwBorderColor);
+    DWORD GetFocusBorderColor() const;
+    void SetFocusBorderColor(DWORD dwBorderColor);
+    bool IsColorHsl() const;
+    void SetColorHsl(bool bColorHsl);
+    int GetBorderSize() const;
+    void SetBorderSize(int nSize);
+    SIZE GetBorderRound() const;
+    void SetBorderRound(SIZE cxyRound);
+    HRGN GetShapeRegion() const;
+
+    CEventSourceUI OnInit;
+    CEventSourceUI OnDestroy;
+    CEventSourceUI OnSize;
+    CEventSourceUI OnEvent;
+    CEventSourceUI OnNotify;
+
+protected:
+    // The rectangle clipped by every ancestor's position; empty when they hide it all.
+    RECT ClipToAncestors(RECT rc) const;
+    void RebuildShapeRegion();
+    void UpdateFloatFixedXY();
+
+    CWindowManagerUI* m_pManager;
+    CControlUI* m_pParent;
+    CStringUI m_sName;
+    bool m_bUpdateNeeded;
+    bool m_bMenuUsed;
+    HRGN m_hShapeRgn;
+    RECT m_rcItem;
+    RECT m_rcPadding;
+    SIZE m_cXY;
+    SIZE m_cxyFixed;
+    SIZE m_cxyMin;
+    SIZE m_cxyMax;
+    bool m_bVisible;
+    bool m_bInternVisible;
+    bool m_bEnabled;
+    bool m_bShapedHitTest;
+    bool m_bBkImageChanged;
+    bool m_bMouseEnabled;
+    bool m_bKeyboardEnabled;
+    bool m_bFocused;
+    bool m_bFloat;
+    bool m_bInSizeListeners;
+    TRelativePosUI m_tRelativePos;
+
+    CStringUI m_sText;
+    CStringUI m_sToolTip;
+    wchar_t m_chShortcut;
+    CStringUI m_sUserData;
+    UINT_PTR m_pTag;
+
+    DWORD m_dwBackColor;
+    DWORD m_dwBackColor2;
+    DWORD m_dwBackColor3;
+    CStringUI m_sBkImage;
+    DWORD m_dwBorderColor;
+    DWORD m_dwFocusBorderColor;
+    bool m_bColorHsl;
+    int m_nBorderSize;
+    SIZE m_cxyBorderRound;
+    RECT m_rcPaint;
+};
+
+} // namespace UpdUI

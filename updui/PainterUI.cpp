@@ -1,0 +1,550 @@
+#include "PainterUI.h"
+
+#include <math.h>
+
+#include <vector>
+
+#include "ImageDecoderUI.h"
+#include "ImageSpecUI.h"
+#include "MarkupTextUI.h"
+#include "MsimgUI.h"
+#include "SkinSourceUI.h"
+#include "WindowManagerUI.h"
+
+namespace UpdUI {
+
+namespace {
+
+// One piece of a nine-grid drawing: where it goes and which part of the image it shows.
+struct TImagePieceUI
+{
+    RECT rcDest;
+    RECT rcSource;
+};
+
+RECT MakeRect(int l, int t, int r, int b)
+{
+    RECT rc = { l, t, r, b };
+    return rc;
+}
+
+int RectWidth(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+
+int RectHeight(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
+
+// Lays source-centre-sized tiles over the destination centre along one or both axes; the
+// last tile of a row or column is cut to what is left (and its source alike). Along an
+// axis that is not tiled the one tile stretches over the whole centre.
+void AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool bTiledY,
+                    std::vector<TImagePieceUI>& pieces)
+{
+    const int cxTile = RectWidth(rcSource), cyTile = RectHeight(rcSource);
+    if (cxTile <= 0 || cyTile <= 0 || RectWidth(rcDest) <= 0 || RectHeight(rcDest) <= 0)
+        return;
+    const int cxStep = bTiledX ? cxTile : RectWidth(rcDest);
+    const int cyStep = bTiledY ? cyTile : RectHeight(rcDest);
+    for (int y = rcDest.top; y < rcDest.bottom; y += cyStep) {
+        const int cy = y + cyStep > rcDest.bottom ? rcDest.bottom - y : cyStep;
+        const int cySource = bTiledY ? cy : cyTile;
+        for (int x = rcDest.left; x < rcDest.right; x += cxStep) {
+            const int cx = x + cxStep > rcDest.right ? rcDest.right - x : cxStep;
+            const int cxSource = bTiledX ? cx : cxTile;
+            pieces.push_back(TImagePieceUI{ MakeRect(x, y, x + cx, y + cy),
+                                            MakeRect(rcSource.left, rcSource.top, rcSource.left + cxSource,
+                                                     rcSource.top + cySource) });
+        }
+    }
+}
+
+// The eight border pieces: corners unscaled, edges stretched along their length.
+void AddBorderPieces(const RECT& rc, const RECT& src, const RECT& cr, std::vector<TImagePieceUI>& pieces)
+{
+    auto add = [&](bool bWanted, RECT rcDest, RECT rcSource) {
+        if (bWanted)
+            pieces.push_back(TImagePieceUI{ rcDest, rcSource });
+    };
+    const int l = cr.left, t = cr.top, r = cr.right, b = cr.bottom;
+    add(l > 0 && t > 0, MakeRect(rc.left, rc.top, rc.left + l, rc.top + t),
+        MakeRect(src.left, src.top, src.left + l, src.top + t));
+    add(t > 0, MakeRect(rc.left + l, rc.top, rc.right - r, rc.top + t),
+        MakeRect(src.left + l, src.top, src.right - r, src.top + t));
+    add(r > 0 && t > 0, MakeRect(rc.right - r, rc.top, rc.right, rc.top + t),
+        MakeRect(src.right - r, src.top, src.right, src.top + t));
+    add(l > 0, MakeRect(rc.left, rc.top + t, rc.left + l, rc.bottom - b),
+        MakeRect(src.left, src.top + t, src.left + l, src.bottom - b));
+    add(r > 0, MakeRect(rc.right - r, rc.top + t, rc.right, rc.bottom - b),
+        MakeRect(src.right - r, src.top + t, src.right, src.bottom - b));
+    add(l > 0 && b > 0, MakeRect(rc.left, rc.bottom - b, rc.left + l, rc.bottom),
+        MakeRect(src.left, src.bottom - b, src.left + l, src.bottom));
+    add(b > 0, MakeRect(rc.left + l, rc.bottom - b, rc.right - r, rc.bottom),
+        MakeRect(src.left + l, src.bottom - b, src.right - r, src.bottom));
+    add(r > 0 && b > 0, MakeRect(rc.right - r, rc.bottom - b, rc.right, rc.bottom),
+        MakeRect(src.right - r, src.bottom - b, src.right, src.bottom));
+}
+
+void DrawPiece(HDC hDC, HDC hMemDC, const TImagePieceUI& piece, bool bBlend, BYTE uFade)
+{
+    const RECT& d = piece.rcDest;
+    const RECT& s = piece.rcSource;
+    if (RectWidth(d) <= 0 || RectHeight(d) <= 0 || RectWidth(s) <= 0 || RectHeight(s) <= 0)
+        return;
+    if (bBlend) {
+        BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
+        CMsimgUI::AlphaBlend(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, RectWidth(s),
+                             RectHeight(s), blend);
+    }
+    else if (RectWidth(d) == RectWidth(s) && RectHeight(d) == RectHeight(s)) {
+        BitBlt(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, SRCCOPY);
+    }
+    else {
+        StretchBlt(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, RectWidth(s),
+                   RectHeight(s), SRCCOPY);
+    }
+}
+
+bool Meets(const RECT& rc, const RECT& rcPaint)
+{
+    RECT rcTemp;
+    return IntersectRect(&rcTemp, &rc, &rcPaint) != FALSE;
+}
+
+// Draws the image named so far whenever a description names another one.
+class CSpecPainterUI : public CImageSpecUI::IDrawSink
+{
+public:
+    CSpecPainterUI(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint)
+        : m_hDC(hDC), m_pManager(pManager), m_rcItem(rcItem), m_rcPaint(rcPaint)
+    {
+    }
+
+    void DrawPending(const CImageSpecUI& spec) override
+    {
+        CPainterUI::DrawNamedImage(m_hDC, m_pManager, m_rcItem, m_rcPaint, spec.sName.GetData(),
+                                   spec.sResType.IsEmpty() ? nullptr : spec.sResType.GetData(), spec.rcDest,
+                                   spec.rcSource, spec.rcCorner, spec.dwMask, spec.uFade, spec.bHole, spec.bTiledX,
+                                   spec.bTiledY);
+    }
+
+private:
+    HDC m_hDC;
+    CWindowManagerUI* m_pManager;
+    RECT m_rcItem;
+    RECT m_rcPaint;
+};
+
+float HueToChannel(float p, float q, float t)
+{
+    if (t < 0.0f)
+        t += 1.0f;
+    if (t > 1.0f)
+        t -= 1.0f;
+    if (t < 1.0f / 6.0f)
+        return p + (q - p) * 6.0f * t;
+    if (t < 0.5f)
+        return q;
+    if (t < 2.0f / 3.0f)
+        return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
+    return p;
+}
+
+DWORD ClampChannel(float f)
+{
+    int n = (int)(f * 255.0f + 0.5f);
+    return (DWORD)(n < 0 ? 0 : (n > 255 ? 255 : n));
+}
+
+} // namespace
+
+COLORREF CPainterUI::ToColorRef(DWORD dwArgb)
+{
+    return RGB((dwArgb >> 16) & 0xFF, (dwArgb >> 8) & 0xFF, dwArgb & 0xFF);
+}
+
+TImageRecUI* CPainterUI::LoadImageData(LPCWSTR pstrName, LPCWSTR pstrType, DWORD dwMask)
+{
+    std::vector<BYTE> bytes;
+    if (!CSkinSourceUI::ReadImage(pstrName, pstrType, bytes) || bytes.empty())
+        return nullptr;
+    return CImageDecoderUI::Decode(bytes.data(), (DWORD)bytes.size(), dwMask);
+}
+
+void CPainterUI::FreeImage(TImageRecUI* pImage)
+{
+    if (pImage == nullptr)
+        return;
+    if (pImage->hBitmap != nullptr)
+        DeleteObject(pImage->hBitmap);
+    delete pImage;
+}
+
+void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
+                           const RECT& rcCorners, bool bAlphaChannel, BYTE uFade, bool bHole, bool bTiledX,
+                           bool bTiledY)
+{
+    if (hDC == nullptr || hBitmap == nullptr)
+        return;
+    HDC hMemDC = CreateCompatibleDC(hDC);
+    if (hMemDC == nullptr)
+        return;
+    HBITMAP hOldBitmap = (HBITMAP)SelectObject(hMemDC, hBitmap);
+    SetStretchBltMode(hDC, HALFTONE);
+    SetBrushOrgEx(hDC, 0, 0, nullptr);
+
+    const bool bBlend = bAlphaChannel || uFade < 255;
+    const bool bNoCorners = rcCorners.left == 0 && rcCorners.top == 0 && rcCorners.right == 0 && rcCorners.bottom == 0;
+    RECT rcTemp;
+    if (!bBlend && bNoCorners && !bTiledX && !bTiledY && RectWidth(rc) == RectWidth(rcBmpPart) &&
+        RectHeight(rc) == RectHeight(rcBmpPart)) {
+        // Nothing to scale or blend: copy just the part being painted.
+        if (IntersectRect(&rcTemp, &rcPaint, &rc))
+            BitBlt(hDC, rcTemp.left, rcTemp.top, RectWidth(rcTemp), RectHeight(rcTemp), hMemDC,
+                   rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
+    }
+    else {
+        std::vector<TImagePieceUI> pieces;
+        RECT rcDestCentre = MakeRect(rc.left + rcCorners.left, rc.top + rcCorners.top, rc.right - rcCorners.right,
+                                     rc.bottom - rcCorners.bottom);
+        RECT rcSourceCentre = MakeRect(rcBmpPart.left + rcCorners.left, rcBmpPart.top + rcCorners.top,
+                                       rcBmpPart.right - rcCorners.right, rcBmpPart.bottom - rcCorners.bottom);
+        if (!bHole && Meets(rcDestCentre, rcPaint))
+            AddCentreTiles(rcDestCentre, rcSourceCentre, bTiledX, bTiledY, pieces);
+        AddBorderPieces(rc, rcBmpPart, rcCorners, pieces);
+        for (const TImagePieceUI& piece : pieces) {
+            if (Meets(piece.rcDest, rcPaint))
+                DrawPiece(hDC, hMemDC, piece, bBlend, uFade);
+        }
+    }
+    SelectObject(hMemDC, hOldBitmap);
+    DeleteDC(hMemDC);
+}
+
+bool CPainterUI::DrawImageSpec(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+                               LPCWSTR pStrImage, LPCWSTR pStrModify)
+{
+    if (pManager == nullptr || hDC == nullptr)
+        return false;
+    if (pStrImage == nullptr)
+        return true;
+    CImageSpecUI spec(rcItem, pStrImage);
+    CSpecPainterUI painter(hDC, pManager, rcItem, rcPaint);
+    spec.Read(pStrImage, painter);
+    spec.Read(pStrModify, painter);
+    painter.DrawPending(spec);
+    return true;
+}
+
+bool CPainterUI::DrawNamedImage(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+                                LPCWSTR pStrName, LPCWSTR pStrType, const RECT& rcDest, const RECT& rcSource,
+                                const RECT& rcCorners, DWORD dwMask, BYTE uFade, bool bHole, bool bTiledX,
+                                bool bTiledY)
+{
+    if (pManager == nullptr || hDC == nullptr)
+        return false;
+    if (pStrName == nullptr || pStrName[0] == L'\0')
+        return true;
+    TImageRecUI* pImage = pManager->GetImageEx(pStrName, pStrType, dwMask);
+    if (pImage == nullptr)
+        return true;
+    RECT rcBmpPart = rcSource;
+    if (rcBmpPart.left == 0 && rcBmpPart.top == 0 && rcBmpPart.right == 0 && rcBmpPart.bottom == 0)
+        rcBmpPart = MakeRect(0, 0, pImage->nWidth, pImage->nHeight);
+    if (rcBmpPart.right > pImage->nWidth)
+        rcBmpPart.right = pImage->nWidth;
+    if (rcBmpPart.bottom > pImage->nHeight)
+        rcBmpPart.bottom = pImage->nHeight;
+    if (Meets(rcDest, rcItem) && Meets(rcDest, rcPaint))
+        DrawImage(hDC, pImage->hBitmap, rcDest, rcPaint, rcBmpPart, rcCorners, pImage->bAlpha, uFade, bHole,
+                  bTiledX, bTiledY);
+    return true;
+}
+
+void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
+{
+    const DWORD dwAlpha = dwColor >> 24;
+    if (dwAlpha == 0)
+        return;
+    if (dwAlpha == 255) {
+        COLORREF clrOld = SetBkColor(hDC, ToColorRef(dwColor));
+        ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+        SetBkColor(hDC, clrOld);
+        return;
+    }
+    // Images are premultiplied, and the blend expects the one pixel to be so as well.
+    DWORD dwPixel = (dwAlpha << 24) | ((((dwColor >> 16) & 0xFF) * dwAlpha / 255) << 16) |
+                    ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
+    DWORD* pBits = nullptr;
+    HBITMAP hBitmap = CImageDecoderUI::CreateTopDownDib(hDC, 1, 1, &pBits);
+    if (hBitmap == nullptr)
+        return;
+    *pBits = dwPixel;
+    DrawImage(hDC, hBitmap, rc, rc, MakeRect(0, 0, 1, 1), MakeRect(0, 0, 0, 0), true, 255);
+    DeleteObject(hBitmap);
+}
+
+void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
+{
+    const DWORD dwAlpha = ((dwFirst >> 24) + (dwSecond >> 24)) / 2;
+    if (dwAlpha == 0 || RectWidth(rc) <= 0 || RectHeight(rc) <= 0)
+        return;
+    HDC hTarget = hDC;
+    RECT rcTarget = rc;
+    HDC hOffDC = nullptr;
+    HBITMAP hOffBitmap = nullptr, hOldBitmap = nullptr;
+    if (dwAlpha < 255) {
+        // A translucent gradient is drawn opaque off-screen, then blended as a whole.
+        DWORD* pBits = nullptr;
+        hOffDC = CreateCompatibleDC(hDC);
+        hOffBitmap = CImageDecoderUI::CreateTopDownDib(hDC, RectWidth(rc), RectHeight(rc), &pBits);
+        if (hOffDC == nullptr || hOffBitmap == nullptr) {
+            if (hOffDC != nullptr)
+                DeleteDC(hOffDC);
+            if (hOffBitmap != nullptr)
+                DeleteObject(hOffBitmap);
+            return;
+        }
+        hOldBitmap = (HBITMAP)SelectObject(hOffDC, hOffBitmap);
+        hTarget = hOffDC;
+        rcTarget = MakeRect(0, 0, RectWidth(rc), RectHeight(rc));
+    }
+    if (CMsimgUI::HasGradientFill()) {
+        TRIVERTEX vertices[2] = {};
+        vertices[0].x = rcTarget.left;
+        vertices[0].y = rcTarget.top;
+        vertices[0].Red = (COLOR16)(((dwFirst >> 16) & 0xFF) << 8);
+        vertices[0].Green = (COLOR16)(((dwFirst >> 8) & 0xFF) << 8);
+        vertices[0].Blue = (COLOR16)((dwFirst & 0xFF) << 8);
+        vertices[0].Alpha = 0xFF00;
+        vertices[1].x = rcTarget.right;
+        vertices[1].y = rcTarget.bottom;
+        vertices[1].Red = (COLOR16)(((dwSecond >> 16) & 0xFF) << 8);
+        vertices[1].Green = (COLOR16)(((dwSecond >> 8) & 0xFF) << 8);
+        vertices[1].Blue = (COLOR16)((dwSecond & 0xFF) << 8);
+        vertices[1].Alpha = 0xFF00;
+        GRADIENT_RECT mesh = { 0, 1 };
+        CMsimgUI::GradientFill(hTarget, vertices, 2, &mesh, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+    }
+    else {
+        int n = 2;
+        if (nSteps >= 64)
+            n = 64;
+        else if (nSteps >= 32)
+            n = 32;
+        else if (nSteps >= 16)
+            n = 16;
+        else if (nSteps >= 8)
+            n = 8;
+        else if (nSteps >= 4)
+            n = 4;
+        const int nSize = bVertical ? RectHeight(rcTarget) : RectWidth(rcTarget);
+        for (int i = 0; i < n; i++) {
+            RECT rcBand = rcTarget;
+            if (bVertical) {
+                rcBand.top = rcTarget.bottom - nSize * (i + 1) / n;
+                rcBand.bottom = rcTarget.bottom - nSize * i / n;
+            }
+            else {
+                rcBand.left = rcTarget.right - nSize * (i + 1) / n;
+                rcBand.right = rcTarget.right - nSize * i / n;
+            }
+            DWORD dwColor = 0xFF000000;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                DWORD c1 = (dwFirst >> shift) & 0xFF, c2 = (dwSecond >> shift) & 0xFF;
+                dwColor |= ((c1 * i + c2 * (n - i)) / n) << shift;
+            }
+            DrawColor(hTarget, rcBand, dwColor);
+        }
+    }
+    if (hOffDC != nullptr) {
+        BLENDFUNCTION blend = { AC_SRC_OVER, 0, (BYTE)dwAlpha, 0 };
+        CMsimgUI::AlphaBlend(hDC, rc.left, rc.top, RectWidth(rc), RectHeight(rc), hOffDC, 0, 0, RectWidth(rc),
+                             RectHeight(rc), blend);
+        SelectObject(hOffDC, hOldBitmap);
+        DeleteObject(hOffBitmap);
+        DeleteDC(hOffDC);
+    }
+}
+
+void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
+{
+    HPEN hPen = CreatePen(PS_SOLID, nSize, ToColorRef(dwPenColor));
+    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
+    POINT ptTemp = {};
+    MoveToEx(hDC, rc.left, rc.top, &ptTemp);
+    LineTo(hDC, rc.right, rc.bottom);
+    SelectObject(hDC, hOldPen);
+    DeleteObject(hPen);
+}
+
+void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
+{
+    HPEN hPen = CreatePen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
+    HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
+    Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+    SelectObject(hDC, hOldBrush);
+    SelectObject(hDC, hOldPen);
+    DeleteObject(hPen);
+}
+
+void CPainterUI::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor)
+{
+    HPEN hPen = CreatePen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
+    HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
+    RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
+    SelectObject(hDC, hOldBrush);
+    SelectObject(hDC, hOldPen);
+    DeleteObject(hPen);
+}
+
+void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
+                               int iFont, UINT uStyle)
+{
+    if (pstrText == nullptr || pManager == nullptr)
+        return;
+    int nOldMode = SetBkMode(hDC, TRANSPARENT);
+    COLORREF clrOld = SetTextColor(hDC, ToColorRef(dwTextColor));
+    HFONT hOldFont = (HFONT)SelectObject(hDC, pManager->GetFont(iFont));
+    DrawTextW(hDC, pstrText, -1, &rc, uStyle | DT_NOPREFIX);
+    SelectObject(hDC, hOldFont);
+    SetTextColor(hDC, clrOld);
+    SetBkMode(hDC, nOldMode);
+}
+
+void CPainterUI::DrawMarkupText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
+                                RECT* prcLinks, CStringUI* sLinks, int& nLinkRects, UINT uStyle)
+{
+    CMarkupTextUI renderer(hDC, pManager, dwTextColor, prcLinks, sLinks, nLinkRects, uStyle);
+    renderer.Draw(rc, pstrText);
+}
+
+// ---------------------------------------------------------------------------------------
+// Colours
+
+void CPainterUI::RgbToHsl(DWORD dwColor, float* H, float* S, float* L)
+{
+    const float r = ((dwColor >> 16) & 0xFF) / 255.0f;
+    const float g = ((dwColor >> 8) & 0xFF) / 255.0f;
+    const float b = (dwColor & 0xFF) / 255.0f;
+    const float fMax = r > g ? (r > b ? r : b) : (g > b ? g : b);
+    const float fMin = r < g ? (r < b ? r : b) : (g < b ? g : b);
+    const float fDelta = fMax - fMin;
+    *L = (fMax + fMin) / 2.0f;
+    if (fDelta <= 0.0f) {
+        *H = 0.0f;
+        *S = 0.0f;
+        return;
+    }
+    *S = *L < 0.5f ? fDelta / (fMax + fMin) : fDelta / (2.0f - fMax - fMin);
+    float h;
+    if (fMax == r)
+        h = (g - b) / fDelta + (g < b ? 6.0f : 0.0f);
+    else if (fMax == g)
+        h = (b - r) / fDelta + 2.0f;
+    else
+        h = (r - g) / fDelta + 4.0f;
+    *H = h * 60.0f;
+}
+
+void CPainterUI::HslToRgb(DWORD* pColor, float H, float S, float L)
+{
+    float r = L, g = L, b = L;
+    if (S > 0.0f) {
+        const float q = L < 0.5f ? L * (1.0f + S) : L + S - L * S;
+        const float p = 2.0f * L - q;
+        const float h = H / 360.0f;
+        r = HueToChannel(p, q, h + 1.0f / 3.0f);
+        g = HueToChannel(p, q, h);
+        b = HueToChannel(p, q, h - 1.0f / 3.0f);
+    }
+    *pColor = (*pColor & 0xFF000000) | (ClampChannel(r) << 16) | (ClampChannel(g) << 8) | ClampChannel(b);
+}
+
+DWORD CPainterUI::AdjustColor(DWORD dwColor, short H, short S, short L)
+{
+    if (H == 180 && S == 100 && L == 100)
+        return dwColor;
+    float fH = 0.0f, fS = 0.0f, fL = 0.0f;
+    RgbToHsl(dwColor, &fH, &fS, &fL);
+    fH += (float)(H - 180);
+    if (fH <= 0.0f)
+        fH += 360.0f;
+    if (fH >= 360.0f)
+        fH -= 360.0f;
+    fS = fS * S / 100.0f;
+    fL = fL * L / 100.0f;
+    if (fS > 1.0f)
+        fS = 1.0f;
+    if (fL > 1.0f)
+        fL = 1.0f;
+    DWORD dwResult = dwColor;
+    HslToRgb(&dwResult, fH, fS, fL);
+    return dwResult;
+}
+
+DWORD CPainterUI::MixColors(DWORD dwSrc, DWORD dwDest, float fAlpha)
+{
+    DWORD dwResult = dwDest & 0xFF000000;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        float s = (float)((dwSrc >> shift) & 0xFF);
+        float d = (float)((dwDest >> shift) & 0xFF);
+        float c = s * fAlpha + d * (1.0f - fAlpha);
+        int n = (int)(c + 0.5f);
+        dwResult |= (DWORD)(n < 0 ? 0 : (n > 255 ? 255 : n)) << shift;
+    }
+    return dwResult;
+}
+
+BOOL CPainterUI::AlphaBlendFallback(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC,
+                                    int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
+{
+    if (nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
+        return FALSE;
+    HDC hTempDC = CreateCompatibleDC(hDC);
+    if (hTempDC == nullptr)
+        return FALSE;
+    DWORD* pSrcBits = nullptr;
+    DWORD* pDestBits = nullptr;
+    HBITMAP hSrcBmp = CImageDecoderUI::CreateTopDownDib(hDC, nDestWidth, nDestHeight, &pSrcBits);
+    HBITMAP hDestBmp = CImageDecoderUI::CreateTopDownDib(hDC, nDestWidth, nDestHeight, &pDestBits);
+    BOOL bOk = FALSE;
+    if (hSrcBmp != nullptr && hDestBmp != nullptr) {
+        HBITMAP hOld = (HBITMAP)SelectObject(hTempDC, hSrcBmp);
+        SetStretchBltMode(hTempDC, COLORONCOLOR);
+        bOk = StretchBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight,
+                         SRCCOPY);
+        SelectObject(hTempDC, hDestBmp);
+        bOk = bOk && BitBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hDC, nDestX, nDestY, SRCCOPY);
+        if (bOk) {
+            GdiFlush();
+            const bool bSourceAlpha = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+            for (int i = 0; i < nDestWidth * nDestHeight; i++) {
+                DWORD dwSrcAlpha = bSourceAlpha ? (pSrcBits[i] >> 24) : 255;
+                float a = (float)dwSrcAlpha * blend.SourceConstantAlpha / 255.0f / 255.0f;
+                if (a < 0.0f)
+                    a = 0.0f;
+                // Premultiplied sources already carry their alpha in the colour channels.
+                DWORD dwSource = pSrcBits[i];
+                if (bSourceAlpha && dwSrcAlpha > 0)
+                    dwSource = MixColors(dwSource, 0, 255.0f / (float)dwSrcAlpha);
+                pDestBits[i] = MixColors(dwSource, pDestBits[i], a);
+            }
+            bOk = BitBlt(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hTempDC, 0, 0, SRCCOPY);
+        }
+        SelectObject(hTempDC, hOld);
+    }
+    if (hSrcBmp != nullptr)
+        DeleteObject(hSrcBmp);
+    if (hDestBmp != nullptr)
+        DeleteObject(hDestBmp);
+    DeleteDC(hTempDC);
+    return bOk;
+}
+
+} // namespace UpdUI

@@ -1,0 +1,357 @@
+#include "SkinBuilderUI.h"
+
+#include <stdlib.h>
+#include <wchar.h>
+
+#include <vector>
+
+#include "ContainerUI.h"
+#include "ControlUI.h"
+#include "ImageSpecUI.h"
+#include "ScrollBarUI.h"
+#include "SkinSourceUI.h"
+#include "WindowManagerUI.h"
+
+namespace UpdUI {
+
+namespace {
+
+template <class T>
+CControlUI* CreateOf()
+{
+    return new T;
+}
+
+struct TTagUI
+{
+    LPCWSTR pstrName;
+    CControlUI* (*pfnCreate)();
+    bool bBrowser; // also listed with the manager's web browsers
+};
+
+// The tags the builder knows; anything else goes to the plug-in creators, then to the
+// application's callback. A control class joins the skin language with one line here.
+const TTagUI kTags[] = {
+    { L"Control", &CreateOf<CControlUI>, false },
+    { L"Container", &CreateOf<CContainerUI>, false },
+    { L"ScrollBar", &CreateOf<CScrollBarUI>, false },
+};
+
+const TTagUI* FindTag(LPCWSTR pstrClass)
+{
+    const size_t nLength = wcslen(pstrClass);
+    for (const TTagUI& tag : kTags) {
+        if (wcslen(tag.pstrName) == nLength && wcscmp(tag.pstrName, pstrClass) == 0)
+            return &tag;
+    }
+    return nullptr;
+}
+
+bool IsDefinition(LPCWSTR pstrName)
+{
+    return wcscmp(pstrName, L"Image") == 0 || wcscmp(pstrName, L"Font") == 0 || wcscmp(pstrName, L"Default") == 0;
+}
+
+bool IsTrue(LPCWSTR pstrValue)
+{
+    return wcscmp(pstrValue, L"true") == 0;
+}
+
+// "cx,cy": decimal numbers, one separator character skipped between them.
+SIZE ParseSize(LPCWSTR pstrValue)
+{
+    SIZE sz = {};
+    LPWSTR pstr = nullptr;
+    sz.cx = wcstol(pstrValue, &pstr, 10);
+    sz.cy = *pstr != L'\0' ? wcstol(pstr + 1, &pstr, 10) : 0;
+    return sz;
+}
+
+} // namespace
+
+CSkinBuilderUI::CSkinBuilderUI() : m_pCallback(nullptr), m_pstrType(nullptr)
+{
+}
+
+CSkinBuilderUI::~CSkinBuilderUI()
+{
+    m_xml.Release();
+}
+
+CXmlDocUI* CSkinBuilderUI::GetMarkup()
+{
+    return &m_xml;
+}
+
+CControlUI* CSkinBuilderUI::Build(LPCWSTR pstrXml, LPCWSTR pstrType, IDialogBuilderCallback* pCallback,
+                                  CWindowManagerUI* pManager, CControlUI* pParent)
+{
+    m_pCallback = pCallback;
+    if (!LoadMarkup(pstrXml, pstrType))
+        return nullptr;
+    return BuildRoot(pCallback, pManager, pParent);
+}
+
+bool CSkinBuilderUI::LoadMarkup(LPCWSTR pstrXml, LPCWSTR pstrType)
+{
+    if (pstrXml == nullptr)
+        return false;
+    if (IS_INTRESOURCE(pstrXml)) {
+        // A resource number means nothing without the type it belongs to.
+        if (pstrType == nullptr)
+            return false;
+        std::vector<BYTE> bytes;
+        if (!CSkinSourceUI::ReadResource(CWindowManagerUI::GetResourceInstance(), pstrXml, pstrType, bytes))
+            return false;
+        if (!m_xml.LoadFromMemory(bytes.data(), (DWORD)bytes.size(), CXmlDocUI::ENCODING_UTF8))
+            return false;
+        m_pstrType = pstrType;
+        return true;
+    }
+    if (pstrXml[0] == L'<')
+        return m_xml.Load(pstrXml);
+    return m_xml.LoadFromFile(pstrXml, CXmlDocUI::ENCODING_UTF8);
+}
+
+CControlUI* CSkinBuilderUI::BuildRoot(IDialogBuilderCallback* pCallback, CWindowManagerUI* pManager,
+                                      CControlUI* pParent)
+{
+    m_pCallback = pCallback;
+    CXmlNodeUI root = m_xml.GetRoot();
+    if (!root.IsValid())
+        return nullptr;
+    if (pManager != nullptr) {
+        ApplyDefinitions(root, pManager);
+        if (wcscmp(root.GetName(), L"Window") == 0 && pManager->GetPaintWindow() != nullptr)
+            ApplyWindowAttributes(root, pManager);
+    }
+    return ParseNode(root, pParent, pManager);
+}
+
+void CSkinBuilderUI::ApplyDefinitions(CXmlNodeUI& root, CWindowManagerUI* pManager)
+{
+    for (CXmlNodeUI node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        LPCWSTR pstrName = node.GetName();
+        if (wcscmp(pstrName, L"Image") == 0)
+            ApplyImage(node, pManager);
+        else if (wcscmp(pstrName, L"Font") == 0)
+            ApplyFont(node, pManager);
+        else if (wcscmp(pstrName, L"Default") == 0)
+            ApplyDefault(node, pManager);
+    }
+}
+
+void CSkinBuilderUI::ApplyImage(CXmlNodeUI& node, CWindowManagerUI* pManager)
+{
+    LPCWSTR pstrImageName = nullptr, pstrType = nullptr;
+    DWORD dwMask = 0;
+    int nAttributes = node.GetAttributeCount();
+    for (int i = 0; i < nAttributes; i++) {
+        LPCWSTR pstrName = node.GetAttributeName(i), pstrValue = node.GetAttributeValue(i);
+        if (wcscmp(pstrName, L"name") == 0)
+            pstrImageName = pstrValue;
+        else if (wcscmp(pstrName, L"restype") == 0)
+            pstrType = pstrValue;
+        else if (wcscmp(pstrName, L"mask") == 0)
+            dwMask = CImageSpecUI::ParseColor(pstrValue);
+    }
+    if (pstrImageName != nullptr)
+        pManager->AddImage(pstrImageName, pstrType, dwMask);
+}
+
+void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
+{
+    LPCWSTR pstrFace = nullptr;
+    int nSize = 12;
+    bool bBold = false, bUnderline = false, bItalic = false, bDefault = false;
+    int nAttributes = node.GetAttributeCount();
+    for (int i = 0; i < nAttributes; i++) {
+        LPCWSTR pstrName = node.GetAttributeName(i), pstrValue = node.GetAttributeValue(i);
+        if (wcscmp(pstrName, L"name") == 0)
+            pstrFace = pstrValue;
+        else if (wcscmp(pstrName, L"size") == 0)
+            nSize = (int)wcstol(pstrValue, nullptr, 10);
+        else if (wcscmp(pstrName, L"bold") == 0)
+            bBold = IsTrue(pstrValue);
+        else if (wcscmp(pstrName, L"underline") == 0)
+            bUnderline = IsTrue(pstrValue);
+        else if (wcscmp(pstrName, L"italic") == 0)
+            bItalic = IsTrue(pstrValue);
+        else if (wcscmp(pstrName, L"default") == 0)
+            bDefault = IsTrue(pstrValue);
+    }
+    if (pstrFace == nullptr)
+        return;
+    pManager->AddFont(pstrFace, nSize, bBold, bUnderline, bItalic);
+    if (bDefault)
+        pManager->SetDefaultFont(pstrFace, nSize, bBold, bUnderline, bItalic);
+}
+
+void CSkinBuilderUI::ApplyDefault(CXmlNodeUI& node, CWindowManagerUI* pManager)
+{
+    LPCWSTR pstrClass = nullptr, pstrList = nullptr;
+    int nAttributes = node.GetAttributeCount();
+    for (int i = 0; i < nAttributes; i++) {
+        LPCWSTR pstrName = node.GetAttributeName(i), pstrValue = node.GetAttributeValue(i);
+        if (wcscmp(pstrName, L"name") == 0)
+            pstrClass = pstrValue;
+        else if (wcscmp(pstrName, L"value") == 0)
+            pstrList = pstrValue;
+    }
+    if (pstrClass != nullptr)
+        pManager->AddDefaultAttributeList(pstrClass, pstrList != nullptr ? pstrList : L"");
+}
+
+void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* pManager)
+{
+    int nAttributes = root.GetAttributeCount();
+    for (int i = 0; i < nAttributes; i++) {
+        LPCWSTR pstrName = root.GetAttributeName(i), pstrValue = root.GetAttributeValue(i);
+        if (wcscmp(pstrName, L"size") == 0) {
+            SIZE sz = ParseSize(pstrValue);
+            pManager->SetInitSize(sz.cx, sz.cy);
+        }
+        else if (wcscmp(pstrName, L"sizebox") == 0) {
+            pManager->SetSizeBox(CImageSpecUI::ParseRect(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"caption") == 0) {
+            pManager->SetCaptionRect(CImageSpecUI::ParseRect(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"roundcorner") == 0) {
+            SIZE sz = ParseSize(pstrValue);
+            pManager->SetRoundCorner(sz.cx, sz.cy);
+        }
+        else if (wcscmp(pstrName, L"mininfo") == 0) {
+            SIZE sz = ParseSize(pstrValue);
+            pManager->SetMinInfo(sz.cx, sz.cy);
+        }
+        else if (wcscmp(pstrName, L"maxinfo") == 0) {
+            SIZE sz = ParseSize(pstrValue);
+            pManager->SetMaxInfo(sz.cx, sz.cy);
+        }
+        else if (wcscmp(pstrName, L"showdirty") == 0) {
+            pManager->SetShowUpdateRect(IsTrue(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"alpha") == 0) {
+            pManager->SetTransparent((int)wcstol(pstrValue, nullptr, 10));
+        }
+        else if (wcscmp(pstrName, L"bktrans") == 0) {
+            pManager->SetBackgroundTransparent(IsTrue(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"disabledfontcolor") == 0) {
+            pManager->SetDefaultDisabledColor(CImageSpecUI::ParseColor(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"defaultfontcolor") == 0) {
+            pManager->SetDefaultFontColor(CImageSpecUI::ParseColor(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"linkfontcolor") == 0) {
+            pManager->SetDefaultLinkFontColor(CImageSpecUI::ParseColor(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"linkhoverfontcolor") == 0) {
+            pManager->SetDefaultLinkHoverFontColor(CImageSpecUI::ParseColor(pstrValue));
+        }
+        else if (wcscmp(pstrName, L"selectedcolor") == 0) {
+            pManager->SetDefaultSelectedBkColor(CImageSpecUI::ParseColor(pstrValue));
+        }
+    }
+}
+
+CControlUI* CSkinBuilderUI::ParseNode(CXmlNodeUI& element, CControlUI* pParent, CWindowManagerUI* pManager)
+{
+    IContainerUI* pContainer = nullptr;
+    CControlUI* pReturn = nullptr;
+    for (CXmlNodeUI node = element.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        LPCWSTR pstrClass = node.GetName();
+        if (IsDefinition(pstrClass))
+            continue;
+        if (wcscmp(pstrClass, L"Include") == 0) {
+            BuildInclude(node, pParent, pManager);
+            continue;
+        }
+        CControlUI* pControl = CreateControl(pstrClass, pManager);
+        if (pControl == nullptr)
+            continue;
+        if (node.HasChildren())
+            ParseNode(node, pControl, pManager);
+        if (pParent != nullptr) {
+            if (pContainer == nullptr)
+                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+            if (pContainer == nullptr) {
+                delete pControl; // nothing would own it
+                return nullptr;
+            }
+            if (!pContainer->Add(pControl)) {
+                delete pControl;
+                continue;
+            }
+        }
+        ApplyAttributes(node, pControl, pManager);
+        if (pReturn == nullptr)
+            pReturn = pControl;
+        else if (pParent == nullptr)
+            delete pControl; // without a parent only the first control reaches the caller
+    }
+    return pReturn;
+}
+
+void CSkinBuilderUI::BuildInclude(CXmlNodeUI& node, CControlUI* pParent, CWindowManagerUI* pManager)
+{
+    if (!node.HasAttributes())
+        return;
+    WCHAR szValue[500] = {};
+    int nCount = 1;
+    if (node.GetAttributeValue(L"count", szValue, 500))
+        nCount = (int)wcstol(szValue, nullptr, 10);
+    WCHAR szSource[500] = {};
+    if (!node.GetAttributeValue(L"source", szSource, 500) || szSource[0] == L'\0')
+        return;
+    for (int i = 0; i < nCount; i++) {
+        CSkinBuilderUI builder;
+        LPCWSTR pstrSource = szSource;
+        if (m_pstrType != nullptr)
+            pstrSource = MAKEINTRESOURCEW((WORD)wcstol(szSource, nullptr, 10));
+        CControlUI* pIncluded = builder.Build(pstrSource, m_pstrType, m_pCallback, pManager, pParent);
+        // Without a parent nothing would own what the include built.
+        if (pParent == nullptr)
+            delete pIncluded;
+    }
+}
+
+CControlUI* CSkinBuilderUI::CreateControl(LPCWSTR pstrClass, CWindowManagerUI* pManager)
+{
+    CControlUI* pControl = nullptr;
+    const TTagUI* pTag = FindTag(pstrClass);
+    if (pTag != nullptr) {
+        pControl = pTag->pfnCreate();
+        if (pControl != nullptr && pTag->bBrowser && pManager != nullptr)
+            pManager->AddBrowser(pControl);
+    }
+    CPtrArrayUI* pPlugins = CWindowManagerUI::GetPlugins();
+    for (int i = 0; pControl == nullptr && pPlugins != nullptr && i < pPlugins->GetCount(); i++) {
+        LPCREATECONTROL pfnCreate = (LPCREATECONTROL)pPlugins->GetAt(i);
+        if (pfnCreate != nullptr)
+            pControl = pfnCreate(pstrClass);
+    }
+    if (pControl == nullptr && m_pCallback != nullptr)
+        pControl = m_pCallback->CreateControl(pstrClass);
+    return pControl;
+}
+
+// Default attributes first, so the element's own win; the manager is lent only while
+// the attributes are applied, and the caller attaches the tree later.
+void CSkinBuilderUI::ApplyAttributes(CXmlNodeUI& node, CControlUI* pControl, CWindowManagerUI* pManager)
+{
+    if (pManager != nullptr) {
+        pControl->SetManager(pManager, nullptr, false);
+        LPCWSTR pstrDefaults = pManager->GetDefaultAttributeList(node.GetName());
+        if (pstrDefaults != nullptr)
+            pControl->ApplyAttributeList(pstrDefaults);
+    }
+    int nAttributes = node.GetAttributeCount();
+    for (int i = 0; i < nAttributes; i++)
+        pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    if (pManager != nullptr)
+        pControl->SetManager(nullptr, nullptr, false);
+}
+
+} // namespace UpdUI

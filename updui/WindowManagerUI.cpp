@@ -1,0 +1,1714 @@
+#include "WindowManagerUI.h"
+
+#include <exdisp.h>
+#include <ocidl.h>
+#include <servprov.h>
+#include <windowsx.h>
+
+#include <cwchar>
+#include <cwctype>
+#include <new>
+
+#include "ControlUI.h"
+#include "PainterUI.h"
+#include "ZipArchive.h"
+
+namespace UpdUI {
+
+namespace {
+
+const int kMapBuckets = 83;
+const int kHoverTimeDefault = 400;
+const UINT kTimerIdBase = 4096;
+const UINT kTimerIdModulo = 255;
+const UINT kReflectOffset = 0x2000;
+const int kOptionGroupPrealloc = 6;
+const wchar_t kMemoryZipName[] = L"membuffer";
+
+// SID_SShellBrowser is only declared in the SDK headers here.
+const GUID kSidShellBrowser = {0x000214E2, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+struct TFindTabInfoUI
+{
+    CControlUI* pFocus;
+    CControlUI* pLast;
+    bool bForward;
+    bool bNextIsIt;
+};
+
+struct TFindShortcutUI
+{
+    wchar_t ch;
+    bool bPickNext;
+};
+
+POINT PointFromLParam(LPARAM lParam)
+{
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    return pt;
+}
+
+bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
+{
+    LPCWSTR pstrClass = pControl->GetControlClass();
+    return pstrClass != nullptr && wcsstr(pstrClass, pstrPart) != nullptr;
+}
+
+// Seam: the web browser control is not part of the library yet. Once it is, this asks
+// the control for its IWebBrowser2 (with a reference the caller releases).
+IWebBrowser2* QueryBrowser(CControlUI* /*pControl*/)
+{
+    return nullptr;
+}
+
+// Seam: the rich edit control is not part of the library yet; its want-tab setting
+// (true unless the markup says otherwise) is read here once it is.
+bool RichEditWantsTab(CControlUI* /*pControl*/)
+{
+    return true;
+}
+
+HWND BrowserContentWindow(IWebBrowser2* pBrowser)
+{
+    IServiceProvider* pProvider = nullptr;
+    if (FAILED(pBrowser->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&pProvider))) ||
+        pProvider == nullptr) {
+        return nullptr;
+    }
+    HWND hWnd = nullptr;
+    IOleWindow* pWindow = nullptr;
+    if (SUCCEEDED(pProvider->QueryService(kSidShellBrowser, IID_IOleWindow, reinterpret_cast<void**>(&pWindow))) &&
+        pWindow != nullptr) {
+        HWND hShell = nullptr;
+        if (SUCCEEDED(pWindow->GetWindow(&hShell)) && hShell != nullptr) {
+            HWND hChild = ::GetWindow(hShell, GW_CHILD);
+            if (hChild != nullptr) hWnd = ::GetWindow(hChild, GW_CHILD);
+        }
+        pWindow->Release();
+    }
+    pProvider->Release();
+    return hWnd;
+}
+
+bool BrowserTranslates(IWebBrowser2* pBrowser, MSG* pMsg)
+{
+    IOleInPlaceActiveObject* pActive = nullptr;
+    if (FAILED(pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&pActive))) ||
+        pActive == nullptr) {
+        return false;
+    }
+    bool bHandled = pActive->TranslateAccelerator(pMsg) == S_OK;
+    pActive->Release();
+    return bHandled;
+}
+
+} // namespace
+
+HINSTANCE CWindowManagerUI::m_hInstance = nullptr;
+HINSTANCE CWindowManagerUI::m_hResourceInstance = nullptr;
+CStringUI CWindowManagerUI::m_sDefaultFontName;
+CStringUI CWindowManagerUI::m_sResourcePath;
+CStringUI CWindowManagerUI::m_sResourceZip;
+bool CWindowManagerUI::m_bCachedResourceZip = false;
+ZipArchive* CWindowManagerUI::m_hResourceZip = nullptr;
+CPtrArrayUI CWindowManagerUI::m_aManagers;
+CPtrArrayUI CWindowManagerUI::m_aPlugins;
+short CWindowManagerUI::m_H = 180;
+short CWindowManagerUI::m_S = 100;
+short CWindowManagerUI::m_L = 100;
+HPEN CWindowManagerUI::m_hUpdateRectPen = nullptr;
+
+CWindowManagerUI::CWindowManagerUI()
+    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hDcBackground(nullptr),
+      m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_hwndTooltip(nullptr), m_ToolTip(),
+      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
+      m_pEventKey(nullptr), m_ptLastMousePos{-1, -1}, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
+      m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_uTimerID(kTimerIdBase), m_bFirstLayout(true),
+      m_bUpdateNeeded(false), m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false),
+      m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets),
+      m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000),
+      m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
+      m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(), m_mImageHash(kMapBuckets),
+      m_DefaultAttrHash(kMapBuckets)
+{
+    if (m_hUpdateRectPen == nullptr) {
+        m_hUpdateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+        ::InitCommonControlsEx(&icc);
+        ::LoadLibraryW(L"msimg32.dll");
+    }
+    InitDefaultFont();
+}
+
+void CWindowManagerUI::InitDefaultFont()
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    if (!m_sDefaultFontName.IsEmpty()) {
+        wcsncpy(lf.lfFaceName, m_sDefaultFontName.GetData(), LF_FACESIZE - 1);
+        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    }
+    m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);
+    m_DefaultFontInfo.sFontName = lf.lfFaceName;
+    m_DefaultFontInfo.iSize = -lf.lfHeight;
+    m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
+    m_DefaultFontInfo.bUnderline = lf.lfUnderline != FALSE;
+    m_DefaultFontInfo.bItalic = lf.lfItalic != FALSE;
+}
+
+// The tree goes first: its controls reap themselves from the tables below.
+CWindowManagerUI::~CWindowManagerUI()
+{
+    DeleteDelayedCleanup();
+    CControlUI* pRoot = m_pRoot;
+    m_pRoot = nullptr;
+    delete pRoot;
+    for (int i = 0; i < m_aAsyncNotify.GetCount(); ++i) {
+        delete static_cast<TNotifyRecUI*>(m_aAsyncNotify[i]);
+    }
+    m_aAsyncNotify.Empty();
+    m_mNameHash.RemoveAll();
+    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
+    RemoveAllFonts();
+    RemoveAllImages();
+    RemoveAllDefaultAttributeList();
+    RemoveAllOptionGroups();
+    RemoveAllTimers();
+    if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
+    DropOffscreen();
+    if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    int iIndex = m_aManagers.Find(this);
+    if (iIndex >= 0) m_aManagers.Remove(iIndex);
+}
+
+void CWindowManagerUI::Init(HWND hWnd)
+{
+    if (hWnd == nullptr) return;
+    if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    m_hWndPaint = hWnd;
+    m_hDcPaint = ::GetDC(hWnd);
+    if (m_aManagers.Find(this) < 0) m_aManagers.Add(this);
+}
+
+HWND CWindowManagerUI::GetPaintWindow() const
+{
+    return m_hWndPaint;
+}
+
+HDC CWindowManagerUI::GetPaintDC() const
+{
+    return m_hDcPaint;
+}
+
+POINT CWindowManagerUI::GetMousePos() const
+{
+    return m_ptLastMousePos;
+}
+
+CControlUI* CWindowManagerUI::GetRoot() const
+{
+    return m_pRoot;
+}
+
+// ---------------------------------------------------------------- window attributes
+
+void CWindowManagerUI::SetInitSize(int cx, int cy)
+{
+    m_szInitWindowSize.cx = cx;
+    m_szInitWindowSize.cy = cy;
+    if (m_pRoot == nullptr && m_hWndPaint != nullptr) {
+        ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+SIZE CWindowManagerUI::GetInitSize() const
+{
+    return m_szInitWindowSize;
+}
+
+void CWindowManagerUI::SetSizeBox(const RECT& rcSizeBox)
+{
+    m_rcSizeBox = rcSizeBox;
+}
+
+RECT CWindowManagerUI::GetSizeBox() const
+{
+    return m_rcSizeBox;
+}
+
+RECT CWindowManagerUI::GetCaptionRect() const
+{
+    return m_rcCaption;
+}
+
+void CWindowManagerUI::SetCaptionRect(const RECT& rcCaption)
+{
+    m_rcCaption = rcCaption;
+}
+
+SIZE CWindowManagerUI::GetRoundCorner() const
+{
+    return m_szRoundCorner;
+}
+
+void CWindowManagerUI::SetRoundCorner(int cx, int cy)
+{
+    m_szRoundCorner.cx = cx;
+    m_szRoundCorner.cy = cy;
+}
+
+void CWindowManagerUI::SetMinInfo(int cx, int cy)
+{
+    m_szMinWindow.cx = cx;
+    m_szMinWindow.cy = cy;
+}
+
+SIZE CWindowManagerUI::GetMinInfo() const
+{
+    return m_szMinWindow;
+}
+
+void CWindowManagerUI::SetMaxInfo(int cx, int cy)
+{
+    m_szMaxWindow.cx = cx;
+    m_szMaxWindow.cy = cy;
+}
+
+SIZE CWindowManagerUI::GetMaxInfo() const
+{
+    return m_szMaxWindow;
+}
+
+void CWindowManagerUI::SetShowUpdateRect(bool bShow)
+{
+    m_bShowUpdateRect = bShow;
+}
+
+// A value outside 0..255 switches the layered style off; the stored value is clamped.
+void CWindowManagerUI::SetTransparent(int nOpacity)
+{
+    m_nOpacity = nOpacity < 0 ? 0 : (nOpacity > 255 ? 255 : nOpacity);
+    if (m_hWndPaint == nullptr || !::IsWindow(m_hWndPaint)) return;
+    typedef BOOL(WINAPI * PFNSETLAYEREDWINDOWATTRIBUTES)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE hUser32 = ::GetModuleHandleW(L"User32.dll");
+    if (hUser32 == nullptr) return;
+    PFNSETLAYEREDWINDOWATTRIBUTES pfnSetLayered = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
+        ::GetProcAddress(hUser32, "SetLayeredWindowAttributes"));
+    if (pfnSetLayered == nullptr) return;
+    LONG_PTR dwStyle = ::GetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE);
+    if (nOpacity < 0 || nOpacity > 255) dwStyle &= ~static_cast<LONG_PTR>(WS_EX_LAYERED);
+    else dwStyle |= WS_EX_LAYERED;
+    ::SetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE, dwStyle);
+    pfnSetLayered(m_hWndPaint, 0, static_cast<BYTE>(m_nOpacity), LWA_ALPHA);
+}
+
+int CWindowManagerUI::GetTransparent() const
+{
+    return m_nOpacity;
+}
+
+void CWindowManagerUI::SetBackgroundTransparent(bool bTrans)
+{
+    m_bAlphaBackground = bTrans;
+}
+
+// ---------------------------------------------------------------- control tree
+
+bool CWindowManagerUI::AttachRoot(CControlUI* pControl)
+{
+    SetFocus(nullptr);
+    m_pEventKey = nullptr;
+    m_pEventHover = nullptr;
+    m_pEventClick = nullptr;
+    if (m_pRoot != nullptr) {
+        m_aPostPaintControls.Empty();
+        AddDelayedCleanup(m_pRoot);
+    }
+    m_pRoot = pControl;
+    m_bUpdateNeeded = true;
+    m_bFirstLayout = true;
+    m_bFocusNeeded = true;
+    return InitControls(pControl, nullptr);
+}
+
+bool CWindowManagerUI::InitControls(CControlUI* pControl, CControlUI* pParent)
+{
+    if (pControl == nullptr) return false;
+    pControl->SetManager(this, pParent != nullptr ? pParent : pControl->GetParent(), true);
+    pControl->FindControl(RegisterNameCallback, this, UIFIND_ALL);
+    return true;
+}
+
+void CWindowManagerUI::ReapObjects(CControlUI* pControl)
+{
+    if (pControl == nullptr) return;
+    if (m_pRoot == pControl) m_pRoot = nullptr;
+    if (m_pFocus == pControl) m_pFocus = nullptr;
+    if (m_pEventHover == pControl) m_pEventHover = nullptr;
+    if (m_pEventClick == pControl) m_pEventClick = nullptr;
+    if (m_pEventKey == pControl) m_pEventKey = nullptr;
+    KillTimers(pControl);
+    CStringUI sName = pControl->GetName();
+    if (!sName.IsEmpty() && m_mNameHash.Find(sName.GetData(), false) == pControl) m_mNameHash.Remove(sName.GetData());
+    for (int i = 0; i < m_aAsyncNotify.GetCount(); ++i) {
+        TNotifyRecUI* pMsg = static_cast<TNotifyRecUI*>(m_aAsyncNotify[i]);
+        if (pMsg->sender == pControl) pMsg->sender = nullptr;
+    }
+    // The lists below are walked later by painting, message translation and option
+    // selection; a dead control left in them would be called after it is gone.
+    int iIndex = m_aPostPaintControls.Find(pControl);
+    if (iIndex >= 0) m_aPostPaintControls.Remove(iIndex);
+    iIndex = m_aBrowsers.Find(pControl);
+    if (iIndex >= 0) m_aBrowsers.Remove(iIndex);
+    for (int i = 0; i < m_mOptionGroup.GetSize();) {
+        LPCWSTR pstrGroup = m_mOptionGroup.GetAt(i);
+        CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pstrGroup, false));
+        if (pGroup != nullptr && pGroup->Find(pControl) >= 0) {
+            int nBefore = m_mOptionGroup.GetSize();
+            RemoveOptionGroup(pstrGroup, pControl);
+            if (m_mOptionGroup.GetSize() < nBefore) continue;
+        }
+        ++i;
+    }
+}
+
+// A detached subtree no longer reaches this manager from its destructors, so every
+// control in it is reaped now: no name, timer, notification or pointer of the manager
+// may still refer to it when it is deleted.
+void CWindowManagerUI::AddDelayedCleanup(CControlUI* pControl)
+{
+    if (pControl == nullptr) return;
+    struct Reaper
+    {
+        static CControlUI* CALLBACK Visit(CControlUI* pThis, LPVOID pData)
+        {
+            static_cast<CWindowManagerUI*>(pData)->ReapObjects(pThis);
+            return nullptr;
+        }
+    };
+    pControl->FindControl(Reaper::Visit, this, UIFIND_ALL);
+    pControl->SetManager(nullptr, nullptr, false);
+    if (!m_aDelayedCleanup.Add(pControl)) {
+        delete pControl;
+        return;
+    }
+    if (m_hWndPaint != nullptr) ::PostMessageW(m_hWndPaint, WM_UPDUI_CLEANUP, 0, 0);
+}
+
+void CWindowManagerUI::DeleteDelayedCleanup()
+{
+    while (!m_aDelayedCleanup.IsEmpty()) {
+        CControlUI* pControl = static_cast<CControlUI*>(m_aDelayedCleanup[0]);
+        m_aDelayedCleanup.Remove(0);
+        delete pControl;
+    }
+}
+
+CControlUI* CWindowManagerUI::FindControl(LPCWSTR pstrName)
+{
+    return static_cast<CControlUI*>(m_mNameHash.Find(pstrName, false));
+}
+
+CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
+{
+    if (m_pRoot == nullptr) return nullptr;
+    return m_pRoot->FindControl(FindPointCallback, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+}
+
+void CWindowManagerUI::NeedUpdate()
+{
+    m_bUpdateNeeded = true;
+}
+
+void CWindowManagerUI::Invalidate(const RECT& rcItem)
+{
+    if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+}
+
+CControlUI* CALLBACK CWindowManagerUI::RegisterNameCallback(CControlUI* pThis, LPVOID pData)
+{
+    CWindowManagerUI* pManager = static_cast<CWindowManagerUI*>(pData);
+    CStringUI sName = pThis->GetName();
+    if (!sName.IsEmpty()) pManager->m_mNameHash.Set(sName.GetData(), pThis);
+    return nullptr;
+}
+
+CControlUI* CALLBACK CWindowManagerUI::FindPointCallback(CControlUI* pThis, LPVOID /*pData*/)
+{
+    return pThis;
+}
+
+CControlUI* CALLBACK CWindowManagerUI::UpdateNeededCallback(CControlUI* pThis, LPVOID /*pData*/)
+{
+    return pThis->IsUpdateNeeded() ? pThis : nullptr;
+}
+
+// ---------------------------------------------------------------- focus and capture
+
+CControlUI* CWindowManagerUI::GetFocus() const
+{
+    return m_pFocus;
+}
+
+bool CWindowManagerUI::IsOwnControl(CControlUI* pControl) const
+{
+    return pControl != nullptr && pControl->GetManager() == this;
+}
+
+void CWindowManagerUI::SetFocus(CControlUI* pControl)
+{
+    if (m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) ::SetFocus(m_hWndPaint);
+    if (pControl == m_pFocus) return;
+    if (m_pFocus != nullptr) {
+        CControlUI* pOld = m_pFocus;
+        SendEvent(pOld, EventKillFocus, pControl, 0, GetMouseKeyFlags(), 0, 0);
+        SendNotify(pOld, L"killfocus");
+        m_pFocus = nullptr;
+    }
+    if (pControl == nullptr) return;
+    if (!IsOwnControl(pControl) || !pControl->IsVisible() || !pControl->IsEnabled()) return;
+    m_pFocus = pControl;
+    SendEvent(pControl, EventSetFocus, pControl, 0, GetMouseKeyFlags(), 0, 0);
+    SendNotify(pControl, L"setfocus");
+}
+
+CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOID pData)
+{
+    TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
+    if (pThis == pInfo->pFocus) {
+        if (pInfo->bForward) pInfo->bNextIsIt = true;
+        else return pInfo->pLast;
+        return nullptr;
+    }
+    if ((pThis->GetControlFlags() & UIFLAG_TABSTOP) == 0) return nullptr;
+    pInfo->pLast = pThis;
+    if (pInfo->bNextIsIt || pInfo->pFocus == nullptr) return pThis;
+    return nullptr;
+}
+
+CControlUI* CWindowManagerUI::FindTabControl(CControlUI* pStart, bool bForward) const
+{
+    if (m_pRoot == nullptr) return nullptr;
+    TFindTabInfoUI info = {pStart, nullptr, bForward, false};
+    CControlUI* pResult = m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+    if (pResult != nullptr) return pResult;
+    if (bForward) {
+        TFindTabInfoUI first = {nullptr, nullptr, true, false};
+        return m_pRoot->FindControl(TabOrderCallback, &first, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+    }
+    return info.pLast;
+}
+
+bool CWindowManagerUI::SetNextTabControl(bool bForward)
+{
+    if (m_bUpdateNeeded && bForward) {
+        m_bFocusNeeded = true;
+        if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        return true;
+    }
+    CControlUI* pNext = FindTabControl(m_pFocus, bForward);
+    if (pNext != nullptr) SetFocus(pNext);
+    m_bFocusNeeded = false;
+    return true;
+}
+
+void CWindowManagerUI::SetFocusNeeded(CControlUI* pControl)
+{
+    if (m_hWndPaint != nullptr) ::SetFocus(m_hWndPaint);
+    if (pControl == nullptr) return;
+    if (m_pFocus != nullptr) {
+        CControlUI* pOld = m_pFocus;
+        SendEvent(pOld, EventKillFocus, pControl, 0, GetMouseKeyFlags(), 0, 0);
+        SendNotify(pOld, L"killfocus");
+        m_pFocus = nullptr;
+    }
+    if (m_pRoot != nullptr) {
+        TFindTabInfoUI info = {pControl, nullptr, false, false};
+        m_pFocus = m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+        m_pRoot->NeedUpdate();
+    }
+    m_bFocusNeeded = true;
+}
+
+void CWindowManagerUI::SetCapture()
+{
+    if (m_hWndPaint != nullptr) ::SetCapture(m_hWndPaint);
+    m_bMouseCapture = true;
+}
+
+void CWindowManagerUI::ReleaseCapture()
+{
+    ::ReleaseCapture();
+    m_bMouseCapture = false;
+}
+
+bool CWindowManagerUI::IsCaptured() const
+{
+    return m_bMouseCapture;
+}
+
+// ---------------------------------------------------------------- timers
+
+// Local ids count (counter + 1) mod 255 from 4096. Once the count wraps, an id still
+// held by another entry of this window is passed over: SetTimer with a live id would
+// silently take that timer away from its control.
+bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
+{
+    if (pControl == nullptr || m_hWndPaint == nullptr) return false;
+    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
+        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
+        if (!pTimer->bKilled) return false;
+        if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
+        pTimer->bKilled = false;
+        return true;
+    }
+    UINT uId = m_uTimerID;
+    bool bFree = false;
+    for (UINT nTries = 0; nTries < kTimerIdModulo && !bFree; ++nTries) {
+        uId = (uId + 1) % kTimerIdModulo;
+        bFree = true;
+        for (int i = 0; i < m_aTimers.GetCount() && bFree; ++i) {
+            TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
+            if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId) bFree = false;
+        }
+    }
+    if (!bFree) return false;
+    m_uTimerID = uId;
+    if (::SetTimer(m_hWndPaint, uId, uElapse, nullptr) == 0) return false;
+    TTimerRecUI* pTimer = new (std::nothrow) TTimerRecUI;
+    if (pTimer == nullptr) {
+        ::KillTimer(m_hWndPaint, uId);
+        return false;
+    }
+    pTimer->pSender = pControl;
+    pTimer->nTimerKey = nTimerKey;
+    pTimer->hWnd = m_hWndPaint;
+    pTimer->uWinTimer = uId;
+    pTimer->bKilled = false;
+    if (!m_aTimers.Add(pTimer)) {
+        ::KillTimer(m_hWndPaint, uId);
+        delete pTimer;
+        return false;
+    }
+    return true;
+}
+
+bool CWindowManagerUI::KillTimer(CControlUI* pControl, UINT nTimerKey)
+{
+    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
+        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
+        if (pTimer->bKilled) continue;
+        if (::IsWindow(m_hWndPaint)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
+        pTimer->bKilled = true;
+        return true;
+    }
+    return false;
+}
+
+void CWindowManagerUI::KillTimers(CControlUI* pControl)
+{
+    for (int i = m_aTimers.GetCount() - 1; i >= 0; --i) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
+        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint) continue;
+        if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
+        m_aTimers.Remove(i);
+        delete pTimer;
+    }
+}
+
+void CWindowManagerUI::RemoveAllTimers()
+{
+    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
+        if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
+        delete pTimer;
+    }
+    m_aTimers.Empty();
+}
+
+// ---------------------------------------------------------------- listeners
+
+bool CWindowManagerUI::AddNotifier(INotifyUI* pNotifier)
+{
+    return pNotifier != nullptr && m_aNotifiers.Add(pNotifier);
+}
+
+bool CWindowManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter)
+{
+    return pFilter != nullptr && m_aPreMessageFilters.Add(pFilter);
+}
+
+bool CWindowManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter)
+{
+    return m_aPreMessageFilters.Remove(m_aPreMessageFilters.Find(pFilter));
+}
+
+bool CWindowManagerUI::AddMessageFilter(IMessageFilterUI* pFilter)
+{
+    return pFilter != nullptr && m_aMessageFilters.Add(pFilter);
+}
+
+bool CWindowManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter)
+{
+    return m_aMessageFilters.Remove(m_aMessageFilters.Find(pFilter));
+}
+
+bool CWindowManagerUI::AddPostPaint(CControlUI* pControl)
+{
+    return pControl != nullptr && m_aPostPaintControls.Add(pControl);
+}
+
+bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
+{
+    return m_aPostPaintControls.Remove(m_aPostPaintControls.Find(pControl));
+}
+
+bool CWindowManagerUI::AddBrowser(CControlUI* pControl)
+{
+    return pControl != nullptr && m_aBrowsers.Add(pControl);
+}
+
+// ---------------------------------------------------------------- notifications
+
+void CWindowManagerUI::SendNotify(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam, LPARAM lParam, bool bAsync)
+{
+    TNotifyRecUI msg;
+    msg.type = pstrType;
+    msg.sender = pControl;
+    msg.timestamp = 0;
+    msg.mousePoint = m_ptLastMousePos;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    DispatchNotify(msg, bAsync);
+}
+
+void CWindowManagerUI::DispatchNotify(TNotifyRecUI& msg, bool bAsync)
+{
+    msg.mousePoint = m_ptLastMousePos;
+    msg.timestamp = ::GetTickCount();
+    if (!bAsync) {
+        DeliverNotify(msg, true);
+        return;
+    }
+    TNotifyRecUI* pCopy = new (std::nothrow) TNotifyRecUI(msg);
+    if (pCopy == nullptr) return;
+    if (!m_aAsyncNotify.Add(pCopy)) delete pCopy;
+}
+
+void CWindowManagerUI::DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive)
+{
+    if (bSenderAlive && msg.sender != nullptr && msg.sender->OnNotify.HasAny()) msg.sender->OnNotify.CallAll(&msg);
+    for (int i = 0; i < m_aNotifiers.GetCount(); ++i) {
+        static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(msg);
+    }
+}
+
+void CWindowManagerUI::DrainAsyncNotify()
+{
+    while (!m_aAsyncNotify.IsEmpty()) {
+        TNotifyRecUI* pMsg = static_cast<TNotifyRecUI*>(m_aAsyncNotify[0]);
+        m_aAsyncNotify.Remove(0);
+        DeliverNotify(*pMsg, pMsg->sender != nullptr);
+        delete pMsg;
+    }
+}
+
+// ---------------------------------------------------------------- events
+
+void CWindowManagerUI::SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState,
+                                 WPARAM wParam, LPARAM lParam)
+{
+    if (pControl == nullptr) return;
+    TEventRecUI event = {};
+    event.type = type;
+    event.sender = pSender;
+    event.timestamp = ::GetTickCount();
+    event.mousePoint = m_ptLastMousePos;
+    event.keyChar = keyChar;
+    event.keyState = keyState;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    pControl->Event(event);
+}
+
+// ---------------------------------------------------------------- message handling
+
+bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    if (m_hWndPaint == nullptr) return false;
+    DrainAsyncNotify();
+    if (RunMessageFilters(uMsg, wParam, lParam, lRes)) return true;
+    if (HandleOwnMessage(uMsg, wParam, lParam, lRes)) return true;
+    DrainAsyncNotify();
+    return false;
+}
+
+bool CWindowManagerUI::RunMessageFilters(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    for (int i = 0; i < m_aMessageFilters.GetCount(); ++i) {
+        bool bHandled = false;
+        LRESULT lResult =
+            static_cast<IMessageFilterUI*>(m_aMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
+        if (bHandled) {
+            lRes = lResult;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWindowManagerUI::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    switch (uMsg) {
+    case WM_SIZE:
+        OnSize();
+        lRes = 0;
+        return true;
+    case WM_PAINT:
+        OnPaint();
+        lRes = 0;
+        return true;
+    case WM_ERASEBKGND:
+        lRes = 1;
+        return true;
+    case WM_CLOSE:
+        OnClose();
+        return false;
+    case WM_SETCURSOR:
+        return OnSetCursor(wParam, lParam, lRes);
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(lParam);
+        return false;
+    case WM_NOTIFY:
+        return ReflectNotify(wParam, lParam, lRes);
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (lParam == 0) return false;
+        lRes = ::SendMessageW(reinterpret_cast<HWND>(lParam), kReflectOffset + uMsg, wParam, lParam);
+        return true;
+    case WM_PRINTCLIENT:
+        OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+        return false;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return false;
+    case WM_UPDUI_CLEANUP:
+        DeleteDelayedCleanup();
+        return false;
+    default:
+        break;
+    }
+    if (HandleMouseMessage(uMsg, wParam, lParam, lRes)) return true;
+    HandleKeyMessage(uMsg, wParam, lParam);
+    return false;
+}
+
+bool CWindowManagerUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    switch (uMsg) {
+    case WM_MOUSEMOVE:
+        OnMouseMove(wParam, lParam);
+        return false;
+    case WM_MOUSEHOVER:
+        OnMouseHover(lParam);
+        lRes = 0;
+        return true;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return false;
+    case WM_LBUTTONDOWN:
+        OnButtonDown(wParam, lParam, EventButtonDown, true);
+        return false;
+    case WM_LBUTTONUP:
+        OnButtonUp(wParam, lParam);
+        return false;
+    case WM_LBUTTONDBLCLK:
+        OnButtonDown(wParam, lParam, EventDoubleClick, false);
+        return false;
+    case WM_RBUTTONDOWN:
+        OnButtonDown(wParam, lParam, EventRightButtonDown, true);
+        return false;
+    case WM_CONTEXTMENU:
+        OnContextMenu(wParam, lParam);
+        return false;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam, lParam);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CWindowManagerUI::HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_KEYDOWN:
+        if (m_pFocus == nullptr) return false;
+        m_pEventKey = m_pFocus;
+        SendEvent(m_pFocus, EventKeyDown, nullptr, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
+        return false;
+    case WM_KEYUP:
+        if (m_pEventKey == nullptr) return false;
+        SendEvent(m_pEventKey, EventKeyUp, m_pEventKey, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
+        m_pEventKey = nullptr;
+        return false;
+    case WM_CHAR:
+        if (m_pFocus == nullptr) return false;
+        SendEvent(m_pFocus, EventChar, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CWindowManagerUI::OnSize()
+{
+    if (m_pFocus != nullptr) SendEvent(m_pFocus, EventWindowSize, m_pFocus, 0, GetMouseKeyFlags(), 0, 0);
+    if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
+}
+
+void CWindowManagerUI::OnClose()
+{
+    if (m_pEventHover != nullptr) {
+        SendEvent(m_pEventHover, EventMouseLeave, m_pEventHover, 0, GetMouseKeyFlags(), 0, 0);
+    }
+    if (m_pEventClick != nullptr) {
+        SendEvent(m_pEventClick, EventButtonUp, m_pEventClick, 0, GetMouseKeyFlags(), 0, 0);
+    }
+    SetFocus(nullptr);
+    HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
+    if (hWndOwner != nullptr) ::SetFocus(hWndOwner);
+}
+
+bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    if (m_bMouseCapture) {
+        lRes = 0;
+        return true;
+    }
+    POINT pt = {};
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_hWndPaint, &pt);
+    CControlUI* pControl = FindControlAt(pt);
+    if (pControl == nullptr || (pControl->GetControlFlags() & UIFLAG_SETCURSOR) == 0) return false;
+    TEventRecUI event = {};
+    event.type = EventSetCursor;
+    event.sender = pControl;
+    event.timestamp = ::GetTickCount();
+    event.mousePoint = pt;
+    event.keyState = GetMouseKeyFlags();
+    event.wParam = wParam;
+    event.lParam = lParam;
+    pControl->Event(event);
+    lRes = TRUE;
+    return true;
+}
+
+void CWindowManagerUI::OnGetMinMaxInfo(LPARAM lParam)
+{
+    LPMINMAXINFO lpMMI = reinterpret_cast<LPMINMAXINFO>(lParam);
+    if (lpMMI == nullptr) return;
+    if (m_szMinWindow.cx > 0) lpMMI->ptMinTrackSize.x = m_szMinWindow.cx;
+    if (m_szMinWindow.cy > 0) lpMMI->ptMinTrackSize.y = m_szMinWindow.cy;
+    if (m_szMaxWindow.cx > 0) lpMMI->ptMaxTrackSize.x = m_szMaxWindow.cx;
+    if (m_szMaxWindow.cy > 0) lpMMI->ptMaxTrackSize.y = m_szMaxWindow.cy;
+}
+
+bool CWindowManagerUI::ReflectNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    if (lParam == 0) {
+        lRes = 0;
+        return true;
+    }
+    LPNMHDR lpNMHDR = reinterpret_cast<LPNMHDR>(lParam);
+    lRes = ::SendMessageW(lpNMHDR->hwndFrom, kReflectOffset + WM_NOTIFY, wParam, lParam);
+    return true;
+}
+
+void CWindowManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)
+{
+    if (m_pRoot == nullptr || hDC == nullptr) return;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    int iSaved = ::SaveDC(hDC);
+    m_pRoot->DoPaint(hDC, rcClient);
+    if ((lParam & PRF_CHILDREN) != 0) {
+        for (HWND hWndChild = ::GetWindow(m_hWndPaint, GW_CHILD); hWndChild != nullptr;
+             hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+            RECT rcPos = {};
+            ::GetWindowRect(hWndChild, &rcPos);
+            ::MapWindowPoints(HWND_DESKTOP, m_hWndPaint, reinterpret_cast<LPPOINT>(&rcPos), 2);
+            ::SetWindowOrgEx(hDC, -rcPos.left, -rcPos.top, nullptr);
+            ::SendMessageW(hWndChild, WM_PRINT, reinterpret_cast<WPARAM>(hDC), lParam | PRF_NONCLIENT);
+        }
+    }
+    ::RestoreDC(hDC, iSaved);
+}
+
+void CWindowManagerUI::OnTimer(WPARAM wParam)
+{
+    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
+        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
+        if (pTimer->hWnd != m_hWndPaint || pTimer->uWinTimer != LOWORD(wParam) || pTimer->bKilled) continue;
+        SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, 0, GetMouseKeyFlags(), pTimer->nTimerKey, 0);
+        return;
+    }
+}
+
+void CWindowManagerUI::TrackMouse()
+{
+    if (m_bMouseTracking) return;
+    TRACKMOUSEEVENT tme = {};
+    tme.cbSize = sizeof(tme);
+    tme.dwFlags = TME_HOVER | TME_LEAVE;
+    tme.hwndTrack = m_hWndPaint;
+    tme.dwHoverTime = m_hwndTooltip == nullptr
+                          ? kHoverTimeDefault
+                          : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    ::_TrackMouseEvent(&tme);
+    m_bMouseTracking = true;
+}
+
+void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    TrackMouse();
+    m_ptLastMousePos = PointFromLParam(lParam);
+    CControlUI* pNewHover = FindControlAt(m_ptLastMousePos);
+    if (pNewHover != nullptr && pNewHover->GetManager() != this) return;
+    if (pNewHover != m_pEventHover && m_pEventHover != nullptr) {
+        CControlUI* pOld = m_pEventHover;
+        m_pEventHover = nullptr;
+        SendEvent(pOld, EventMouseLeave, pNewHover, 0, GetMouseKeyFlags(), wParam, lParam);
+        HideToolTip();
+    }
+    if (pNewHover != m_pEventHover && pNewHover != nullptr) {
+        SendEvent(pNewHover, EventMouseEnter, pNewHover, 0, GetMouseKeyFlags(), wParam, lParam);
+        m_pEventHover = pNewHover;
+    }
+    CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;
+    if (pTarget != nullptr) SendEvent(pTarget, EventMouseMove, pTarget, 0, GetMouseKeyFlags(), wParam, lParam);
+}
+
+void CWindowManagerUI::OnMouseHover(LPARAM lParam)
+{
+    m_bMouseTracking = false;
+    POINT pt = PointFromLParam(lParam);
+    CControlUI* pHover = FindControlAt(pt);
+    if (pHover == nullptr) return;
+    if (m_pEventHover != nullptr) {
+        SendEvent(m_pEventHover, EventMouseHover, m_pEventHover, 0, GetMouseKeyFlags(), 0, lParam);
+    }
+    ShowToolTip(pHover);
+}
+
+void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
+{
+    CStringUI sToolTip = pControl->GetToolTip();
+    if (sToolTip.IsEmpty()) return;
+    ::ZeroMemory(&m_ToolTip, sizeof(m_ToolTip));
+    m_ToolTip.cbSize = TTTOOLINFOW_V1_SIZE;
+    m_ToolTip.uFlags = TTF_IDISHWND;
+    m_ToolTip.hwnd = m_hWndPaint;
+    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
+    m_ToolTip.hinst = m_hInstance;
+    m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData());
+    m_ToolTip.rect = pControl->GetPos();
+    if (m_hwndTooltip == nullptr) {
+        m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
+                                          nullptr, m_hInstance, nullptr);
+        if (m_hwndTooltip == nullptr) return;
+        ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+    ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
+    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    // The text lived in a local string: the tooltip window has copied it.
+    m_ToolTip.lpszText = nullptr;
+}
+
+void CWindowManagerUI::HideToolTip()
+{
+    if (m_hwndTooltip != nullptr) {
+        ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+}
+
+void CWindowManagerUI::OnMouseLeave()
+{
+    HideToolTip();
+    if (m_bMouseTracking) ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+    m_bMouseTracking = false;
+}
+
+void CWindowManagerUI::OnButtonDown(WPARAM wParam, LPARAM lParam, int type, bool bMoveFocus)
+{
+    ::SetFocus(m_hWndPaint);
+    m_ptLastMousePos = PointFromLParam(lParam);
+    CControlUI* pControl = FindControlAt(m_ptLastMousePos);
+    if (!IsOwnControl(pControl)) return;
+    m_pEventClick = pControl;
+    if (bMoveFocus) pControl->SetFocus();
+    SetCapture();
+    if (type == EventDoubleClick) SendEvent(pControl, type, pControl, 0, GetMouseKeyFlags(), 0, 0);
+    else SendEvent(pControl, type, pControl, 0, LOWORD(wParam), wParam, lParam);
+}
+
+void CWindowManagerUI::OnButtonUp(WPARAM wParam, LPARAM lParam)
+{
+    m_ptLastMousePos = PointFromLParam(lParam);
+    if (m_pEventClick == nullptr) return;
+    ReleaseCapture();
+    CControlUI* pControl = m_pEventClick;
+    SendEvent(pControl, EventButtonUp, pControl, 0, LOWORD(wParam), wParam, lParam);
+    m_pEventClick = nullptr;
+}
+
+void CWindowManagerUI::OnContextMenu(WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = PointFromLParam(lParam);
+    ::ScreenToClient(m_hWndPaint, &pt);
+    m_ptLastMousePos = pt;
+    if (m_pEventClick == nullptr) return;
+    ReleaseCapture();
+    CControlUI* pControl = m_pEventClick;
+    SendEvent(pControl, EventContextMenu, pControl, 0, LOWORD(wParam), wParam, reinterpret_cast<LPARAM>(pControl));
+    m_pEventClick = nullptr;
+}
+
+void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = PointFromLParam(lParam);
+    ::ScreenToClient(m_hWndPaint, &pt);
+    m_ptLastMousePos = pt;
+    CControlUI* pControl = FindControlAt(pt);
+    if (!IsOwnControl(pControl)) return;
+    int zDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+    SendEvent(pControl, EventScrollWheel, pControl, 0, GetMouseKeyFlags(), zDelta < 0 ? 1 : 0, lParam);
+    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
+}
+
+// ---------------------------------------------------------------- painting
+
+void CWindowManagerUI::DropOffscreen()
+{
+    if (m_hDcOffscreen != nullptr) ::DeleteDC(m_hDcOffscreen);
+    if (m_hDcBackground != nullptr) ::DeleteDC(m_hDcBackground);
+    if (m_hbmpOffscreen != nullptr) ::DeleteObject(m_hbmpOffscreen);
+    if (m_hbmpBackground != nullptr) ::DeleteObject(m_hbmpBackground);
+    m_hDcOffscreen = m_hDcBackground = nullptr;
+    m_hbmpOffscreen = m_hbmpBackground = nullptr;
+}
+
+void CWindowManagerUI::LayoutTree()
+{
+    m_bUpdateNeeded = false;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    if (!::IsRectEmpty(&rcClient)) {
+        if (m_pRoot->IsUpdateNeeded()) {
+            m_pRoot->SetPos(rcClient);
+            DropOffscreen();
+        } else {
+            CControlUI* pControl = nullptr;
+            while ((pControl = m_pRoot->FindControl(UpdateNeededCallback, nullptr,
+                                                    UIFIND_VISIBLE | UIFIND_ME_FIRST)) != nullptr) {
+                pControl->SetPos(pControl->GetPos());
+            }
+        }
+        if (m_bFirstLayout) {
+            m_bFirstLayout = false;
+            SendNotify(m_pRoot, L"windowinit");
+        }
+    }
+}
+
+void CWindowManagerUI::PaintTree(HDC hDC, const RECT& rcPaint)
+{
+    if (m_pRoot != nullptr) m_pRoot->DoPaint(hDC, rcPaint);
+    for (int i = 0; i < m_aPostPaintControls.GetCount(); ++i) {
+        static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(hDC, rcPaint);
+    }
+}
+
+// The first paint keeps what the window showed as the backdrop of a transparent skin.
+void CWindowManagerUI::CaptureBackground(HDC hDcSource, const RECT& rcPaint)
+{
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
+    m_hbmpBackground =
+        ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
+    if (m_hDcBackground == nullptr || m_hbmpBackground == nullptr) return;
+    ::SelectObject(m_hDcBackground, m_hbmpBackground);
+    ::BitBlt(m_hDcBackground, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
+             hDcSource, rcPaint.left, rcPaint.top, SRCCOPY);
+}
+
+void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
+{
+    if (!m_bShowUpdateRect) return;
+    HPEN hOldPen = static_cast<HPEN>(::SelectObject(hDC, m_hUpdateRectPen));
+    HBRUSH hOldBrush = static_cast<HBRUSH>(::SelectObject(hDC, ::GetStockObject(HOLLOW_BRUSH)));
+    ::Rectangle(hDC, rcPaint.left, rcPaint.top, rcPaint.right, rcPaint.bottom);
+    ::SelectObject(hDC, hOldBrush);
+    ::SelectObject(hDC, hOldPen);
+}
+
+void CWindowManagerUI::PaintOffscreen(HDC hDcPaint, const RECT& rcPaint)
+{
+    HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcOffscreen, m_hbmpOffscreen));
+    int iSaveDC = ::SaveDC(m_hDcOffscreen);
+    if (m_bAlphaBackground) {
+        if (m_hbmpBackground == nullptr) CaptureBackground(hDcPaint, rcPaint);
+        if (m_hDcBackground != nullptr && m_hbmpBackground != nullptr) {
+            ::BitBlt(m_hDcOffscreen, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left,
+                     rcPaint.bottom - rcPaint.top, m_hDcBackground, rcPaint.left, rcPaint.top, SRCCOPY);
+        }
+    }
+    PaintTree(m_hDcOffscreen, rcPaint);
+    ::RestoreDC(m_hDcOffscreen, iSaveDC);
+    ::BitBlt(hDcPaint, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
+             m_hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
+    ::SelectObject(m_hDcOffscreen, hOldBitmap);
+    FrameUpdateRect(hDcPaint, rcPaint);
+}
+
+void CWindowManagerUI::OnPaint()
+{
+    RECT rcPaint = {};
+    if (!::GetUpdateRect(m_hWndPaint, &rcPaint, FALSE)) return;
+    if (m_pRoot == nullptr) {
+        PAINTSTRUCT ps = {};
+        ::BeginPaint(m_hWndPaint, &ps);
+        ::EndPaint(m_hWndPaint, &ps);
+        return;
+    }
+    if (m_bUpdateNeeded) LayoutTree();
+    if (m_bFocusNeeded) SetNextTabControl(true);
+    if (m_pRoot == nullptr) return; // a "windowinit" listener may have replaced or removed the tree
+
+    if (m_bOffscreenPaint && m_hbmpOffscreen == nullptr) {
+        RECT rcClient = {};
+        ::GetClientRect(m_hWndPaint, &rcClient);
+        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
+        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
+                                                   rcClient.bottom - rcClient.top);
+    }
+    PAINTSTRUCT ps = {};
+    ::BeginPaint(m_hWndPaint, &ps);
+    if (m_bOffscreenPaint && m_hDcOffscreen != nullptr && m_hbmpOffscreen != nullptr) {
+        PaintOffscreen(ps.hdc, ps.rcPaint);
+    } else {
+        int iSaveDC = ::SaveDC(ps.hdc);
+        PaintTree(ps.hdc, ps.rcPaint);
+        ::RestoreDC(ps.hdc, iSaveDC);
+    }
+    ::EndPaint(m_hWndPaint, &ps);
+    if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+}
+
+// ---------------------------------------------------------------- keyboard pre-translation
+
+bool CWindowManagerUI::FocusKeepsTab() const
+{
+    if (m_pFocus == nullptr || !m_pFocus->IsVisible() || !m_pFocus->IsEnabled()) return false;
+    if (!ClassNameContains(m_pFocus, L"RichEditUI")) return false;
+    return RichEditWantsTab(m_pFocus);
+}
+
+CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOID pData)
+{
+    TFindShortcutUI* pFS = static_cast<TFindShortcutUI*>(pData);
+    if (!pThis->IsVisible()) return nullptr;
+    if (static_cast<wchar_t>(towupper(pThis->GetShortcut())) == pFS->ch) pFS->bPickNext = true;
+    if (pFS->bPickNext && !ClassNameContains(pThis, L"LabelUI")) return pThis;
+    return nullptr;
+}
+
+bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
+{
+    if (m_pRoot == nullptr) return false;
+    TFindShortcutUI fs = {static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false};
+    CControlUI* pControl =
+        m_pRoot->FindControl(ShortcutCallback, &fs, UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+    if (pControl == nullptr) return false;
+    pControl->SetFocus();
+    pControl->Activate();
+    return true;
+}
+
+bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    for (int i = 0; i < m_aPreMessageFilters.GetCount(); ++i) {
+        bool bHandled = false;
+        LRESULT lResult =
+            static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
+        if (bHandled) {
+            lRes = lResult;
+            return true;
+        }
+    }
+    switch (uMsg) {
+    case WM_KEYDOWN:
+        if (wParam != VK_TAB) return false;
+        if (FocusKeepsTab()) return false;
+        SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    case WM_SYSKEYDOWN:
+        if (m_pFocus != nullptr) SendEvent(m_pFocus, EventSysKey, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
+        return false;
+    case WM_SYSCHAR:
+        return HandleShortcut(wParam);
+    default:
+        return false;
+    }
+}
+
+void CWindowManagerUI::MessageLoop()
+{
+    MSG msg = {};
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!PreTranslateAll(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+bool CWindowManagerUI::TranslateBrowserAccelerator(MSG* pMsg)
+{
+    for (int i = 0; i < m_aBrowsers.GetCount(); ++i) {
+        IWebBrowser2* pBrowser = QueryBrowser(static_cast<CControlUI*>(m_aBrowsers[i]));
+        if (pBrowser == nullptr) continue;
+        bool bHandled = BrowserContentWindow(pBrowser) == pMsg->hwnd && BrowserTranslates(pBrowser, pMsg);
+        pBrowser->Release();
+        if (bHandled) return true;
+    }
+    return false;
+}
+
+bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
+{
+    if (pMsg == nullptr) return false;
+    for (int i = 0; i < m_aManagers.GetCount(); ++i) {
+        CWindowManagerUI* pManager = static_cast<CWindowManagerUI*>(m_aManagers[i]);
+        HWND hWnd = pMsg->hwnd;
+        bool bOwnWindow = hWnd == pManager->m_hWndPaint ||
+                          (hWnd != nullptr && ::GetParent(hWnd) == pManager->m_hWndPaint &&
+                           (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) != 0);
+        if (bOwnWindow) {
+            LRESULT lRes = 0;
+            if (pManager->PreHandleMessage(pMsg->message, pMsg->wParam, pMsg->lParam, lRes)) return true;
+        } else if (pManager->TranslateBrowserAccelerator(pMsg)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- option groups
+
+bool CWindowManagerUI::AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
+{
+    if (pStrGroupName == nullptr) return false;
+    CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
+    if (pGroup != nullptr) {
+        if (pGroup->Find(pControl) >= 0) return false;
+        return pGroup->Add(pControl);
+    }
+    pGroup = new (std::nothrow) CPtrArrayUI(kOptionGroupPrealloc);
+    if (pGroup == nullptr) return false;
+    if (!pGroup->Add(pControl) || !m_mOptionGroup.Insert(pStrGroupName, pGroup)) {
+        delete pGroup;
+        return false;
+    }
+    return true;
+}
+
+CPtrArrayUI* CWindowManagerUI::GetOptionGroup(LPCWSTR pStrGroupName)
+{
+    return static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
+}
+
+void CWindowManagerUI::RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
+{
+    CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
+    if (pGroup == nullptr) return;
+    pGroup->Remove(pGroup->Find(pControl));
+    if (!pGroup->IsEmpty()) return;
+    CStringUI sName(pStrGroupName); // the key text dies with its entry
+    m_mOptionGroup.Remove(sName.GetData());
+    delete pGroup;
+}
+
+void CWindowManagerUI::RemoveAllOptionGroups()
+{
+    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
+        delete static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(m_mOptionGroup.GetAt(i), false));
+    }
+    m_mOptionGroup.RemoveAll();
+}
+
+// ---------------------------------------------------------------- parent manager and defaults
+
+bool CWindowManagerUI::SetParentManager(CWindowManagerUI* pParent)
+{
+    for (CWindowManagerUI* p = pParent; p != nullptr; p = p->m_pParentManager) {
+        if (p == this) return false;
+    }
+    m_pParentManager = pParent;
+    return true;
+}
+
+CWindowManagerUI* CWindowManagerUI::GetParentManager() const
+{
+    return m_pParentManager;
+}
+
+CWindowManagerUI* CWindowManagerUI::GetTopManager() const
+{
+    const CWindowManagerUI* pTop = this;
+    while (pTop->m_pParentManager != nullptr) pTop = pTop->m_pParentManager;
+    return const_cast<CWindowManagerUI*>(pTop);
+}
+
+DWORD CWindowManagerUI::GetDefaultDisabledColor() const
+{
+    return GetTopManager()->m_dwDefaultDisabledColor;
+}
+
+void CWindowManagerUI::SetDefaultDisabledColor(DWORD dwColor)
+{
+    m_dwDefaultDisabledColor = dwColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultFontColor() const
+{
+    return GetTopManager()->m_dwDefaultFontColor;
+}
+
+void CWindowManagerUI::SetDefaultFontColor(DWORD dwColor)
+{
+    m_dwDefaultFontColor = dwColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultLinkFontColor() const
+{
+    return GetTopManager()->m_dwDefaultLinkFontColor;
+}
+
+void CWindowManagerUI::SetDefaultLinkFontColor(DWORD dwColor)
+{
+    m_dwDefaultLinkFontColor = dwColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultLinkHoverFontColor() const
+{
+    return GetTopManager()->m_dwDefaultLinkHoverFontColor;
+}
+
+void CWindowManagerUI::SetDefaultLinkHoverFontColor(DWORD dwColor)
+{
+    m_dwDefaultLinkHoverFontColor = dwColor;
+}
+
+DWORD CWindowManagerUI::GetDefaultSelectedBkColor() const
+{
+    return GetTopManager()->m_dwDefaultSelectedBkColor;
+}
+
+void CWindowManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
+{
+    m_dwDefaultSelectedBkColor = dwColor;
+}
+
+// ---------------------------------------------------------------- fonts
+
+bool CWindowManagerUI::MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
+                                TFontInfoUI& info)
+{
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    if (pStrFontName != nullptr) {
+        wcsncpy(lf.lfFaceName, pStrFontName, LF_FACESIZE - 1);
+        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    }
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfHeight = -nSize;
+    if (bBold) lf.lfWeight += FW_BOLD;
+    if (bUnderline) lf.lfUnderline = TRUE;
+    if (bItalic) lf.lfItalic = TRUE;
+    HFONT hFont = ::CreateFontIndirectW(&lf);
+    if (hFont == nullptr) return false;
+    info.hFont = hFont;
+    info.sFontName = pStrFontName;
+    info.iSize = nSize;
+    info.bBold = bBold;
+    info.bUnderline = bUnderline;
+    info.bItalic = bItalic;
+    ::ZeroMemory(&info.tm, sizeof(info.tm));
+    return true;
+}
+
+void CWindowManagerUI::MeasureFont(TFontInfoUI& info)
+{
+    if (m_hDcPaint == nullptr || info.hFont == nullptr) return;
+    HFONT hOldFont = static_cast<HFONT>(::SelectObject(m_hDcPaint, info.hFont));
+    ::GetTextMetricsW(m_hDcPaint, &info.tm);
+    ::SelectObject(m_hDcPaint, hOldFont);
+}
+
+TFontInfoUI* CWindowManagerUI::GetDefaultFontInfo()
+{
+    CWindowManagerUI* pTop = GetTopManager();
+    if (pTop->m_DefaultFontInfo.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultFontInfo);
+    return &pTop->m_DefaultFontInfo;
+}
+
+void CWindowManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+{
+    TFontInfoUI info;
+    if (!MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic, info)) return;
+    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
+    m_DefaultFontInfo = info;
+    MeasureFont(m_DefaultFontInfo);
+}
+
+HFONT CWindowManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+{
+    TFontInfoUI* pFontInfo = new (std::nothrow) TFontInfoUI();
+    if (pFontInfo == nullptr) return nullptr;
+    if (!MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic, *pFontInfo)) {
+        delete pFontInfo;
+        return nullptr;
+    }
+    MeasureFont(*pFontInfo);
+    if (!m_aCustomFonts.Add(pFontInfo)) {
+        ::DeleteObject(pFontInfo->hFont);
+        delete pFontInfo;
+        return nullptr;
+    }
+    return pFontInfo->hFont;
+}
+
+HFONT CWindowManagerUI::GetFont(int iIndex)
+{
+    if (iIndex < 0 || iIndex >= m_aCustomFonts.GetCount()) return GetTopManager()->m_DefaultFontInfo.hFont;
+    return static_cast<TFontInfoUI*>(m_aCustomFonts[iIndex])->hFont;
+}
+
+int CWindowManagerUI::GetFontCount() const
+{
+    return m_aCustomFonts.GetCount();
+}
+
+HFONT CWindowManagerUI::FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
+{
+    for (const CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
+        for (int i = 0; i < pManager->m_aCustomFonts.GetCount(); ++i) {
+            TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(pManager->m_aCustomFonts[i]);
+            if (pFontInfo->sFontName == pStrFontName && pFontInfo->iSize == nSize && pFontInfo->bBold == bBold &&
+                pFontInfo->bUnderline == bUnderline && pFontInfo->bItalic == bItalic) {
+                return pFontInfo->hFont;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TFontInfoUI* CWindowManagerUI::GetFontInfo(int iIndex)
+{
+    if (iIndex < 0 || iIndex >= m_aCustomFonts.GetCount()) return GetDefaultFontInfo();
+    TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(m_aCustomFonts[iIndex]);
+    if (pFontInfo->tm.tmHeight == 0) MeasureFont(*pFontInfo);
+    return pFontInfo;
+}
+
+TFontInfoUI* CWindowManagerUI::GetFontInfo(HFONT hFont)
+{
+    for (CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
+        for (int i = 0; i < pManager->m_aCustomFonts.GetCount(); ++i) {
+            TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(pManager->m_aCustomFonts[i]);
+            if (pFontInfo->hFont != hFont) continue;
+            if (pFontInfo->tm.tmHeight == 0) pManager->MeasureFont(*pFontInfo);
+            return pFontInfo;
+        }
+    }
+    return GetDefaultFontInfo();
+}
+
+void CWindowManagerUI::RemoveAllFonts()
+{
+    for (int i = 0; i < m_aCustomFonts.GetCount(); ++i) {
+        TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(m_aCustomFonts[i]);
+        ::DeleteObject(pFontInfo->hFont);
+        delete pFontInfo;
+    }
+    m_aCustomFonts.Empty();
+}
+
+// ---------------------------------------------------------------- images
+
+TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
+    TImageRecUI* pImage = nullptr;
+    if (type != nullptr && type[0] != L'\0') {
+        if (!iswdigit(bitmap[0])) return nullptr;
+        int iIndex = static_cast<int>(wcstol(bitmap, nullptr, 10));
+        pImage = CPainterUI::LoadImageData(MAKEINTRESOURCEW(iIndex), type, mask);
+    } else {
+        pImage = CPainterUI::LoadImageData(bitmap, nullptr, mask);
+    }
+    if (pImage == nullptr) return nullptr;
+    pImage->sResType = type;
+    pImage->dwMask = mask;
+    if (!m_mImageHash.Insert(bitmap, pImage)) {
+        CPainterUI::FreeImage(pImage);
+        return nullptr;
+    }
+    return pImage;
+}
+
+TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
+{
+    TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap, true));
+    if (pImage != nullptr) return pImage;
+    if (AddImage(bitmap, type, mask) == nullptr) return nullptr;
+    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap, true));
+}
+
+void CWindowManagerUI::RemoveAllImages()
+{
+    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
+        CPainterUI::FreeImage(static_cast<TImageRecUI*>(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
+    }
+    m_mImageHash.RemoveAll();
+}
+
+// ---------------------------------------------------------------- default attribute lists
+
+void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
+{
+    if (pStrControlName == nullptr || m_DefaultAttrHash.Find(pStrControlName, false) != nullptr) return;
+    CStringUI* pDefaultAttr = new (std::nothrow) CStringUI(pStrControlAttrList);
+    if (pDefaultAttr == nullptr) return;
+    if (!m_DefaultAttrHash.Insert(pStrControlName, pDefaultAttr)) delete pDefaultAttr;
+}
+
+LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
+{
+    for (const CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
+        CStringUI* pDefaultAttr =
+            static_cast<CStringUI*>(const_cast<CStringMapUI&>(pManager->m_DefaultAttrHash).Find(pStrControlName));
+        if (pDefaultAttr != nullptr) return pDefaultAttr->GetData();
+    }
+    return nullptr;
+}
+
+void CWindowManagerUI::RemoveAllDefaultAttributeList()
+{
+    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
+        delete static_cast<CStringUI*>(m_DefaultAttrHash.Find(m_DefaultAttrHash.GetAt(i), false));
+    }
+    m_DefaultAttrHash.RemoveAll();
+}
+
+// ---------------------------------------------------------------- shared settings
+
+void CWindowManagerUI::SetInstance(HINSTANCE hInst)
+{
+    m_hInstance = hInst;
+}
+
+HINSTANCE CWindowManagerUI::GetInstance()
+{
+    return m_hInstance;
+}
+
+void CWindowManagerUI::SetResourceInstance(HINSTANCE hInst)
+{
+    m_hResourceInstance = hInst;
+}
+
+HINSTANCE CWindowManagerUI::GetResourceInstance()
+{
+    return m_hResourceInstance != nullptr ? m_hResourceInstance : m_hInstance;
+}
+
+CStringUI CWindowManagerUI::GetInstancePath()
+{
+    if (m_hInstance == nullptr) return CStringUI();
+    wchar_t szModule[MAX_PATH + 1] = {};
+    DWORD nLen = ::GetModuleFileNameW(m_hInstance, szModule, MAX_PATH);
+    if (nLen == 0 || nLen >= MAX_PATH) return CStringUI();
+    LPCWSTR pSlash = wcsrchr(szModule, L'\\');
+    if (pSlash == nullptr) return CStringUI();
+    return CStringUI(szModule, static_cast<int>(pSlash - szModule) + 1);
+}
+
+void CWindowManagerUI::SetResourcePath(LPCWSTR pStrPath)
+{
+    m_sResourcePath = pStrPath;
+    if (m_sResourcePath.IsEmpty()) return;
+    wchar_t cEnd = m_sResourcePath.GetAt(m_sResourcePath.GetLength() - 1);
+    if (cEnd != L'\\' && cEnd != L'/') m_sResourcePath += L'\\';
+}
+
+const CStringUI& CWindowManagerUI::GetResourcePath()
+{
+    return m_sResourcePath;
+}
+
+void CWindowManagerUI::SetSkinZipMemory(const void* pData, unsigned int nLength)
+{
+    if (m_sResourceZip == kMemoryZipName) return;
+    if (m_bCachedResourceZip && m_hResourceZip != nullptr) {
+        ZipClose(m_hResourceZip);
+        m_hResourceZip = nullptr;
+    }
+    m_sResourceZip = kMemoryZipName;
+    m_bCachedResourceZip = true;
+    m_hResourceZip = ZipOpen(const_cast<void*>(pData), nLength, ZIP_MEMORY);
+}
+
+const CStringUI& CWindowManagerUI::GetSkinZipName()
+{
+    return m_sResourceZip;
+}
+
+bool CWindowManagerUI::IsSkinZipCached()
+{
+    return m_bCachedResourceZip;
+}
+
+ZipArchive* CWindowManagerUI::GetSkinZipHandle()
+{
+    return m_hResourceZip;
+}
+
+void CWindowManagerUI::ReleaseSkinZip()
+{
+    if (!m_bCachedResourceZip || m_hResourceZip == nullptr) return;
+    ZipClose(m_hResourceZip);
+    m_hResourceZip = nullptr;
+}
+
+void CWindowManagerUI::GetSkinHsl(short* H, short* S, short* L)
+{
+    if (H != nullptr) *H = m_H;
+    if (S != nullptr) *S = m_S;
+    if (L != nullptr) *L = m_L;
+}
+
+CPtrArrayUI* CWindowManagerUI::GetPlugins()
+{
+    return &m_aPlugins;
+}
+
+} // namespace UpdUI
