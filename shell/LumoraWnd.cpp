@@ -1,37 +1,704 @@
 #include "LumoraWnd.h"
 
-#include "cef_app.h"
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "AppPaths.h"
+#include "ButtonUI.h"
+#include "ContainerConUI.h"
+#include "ContainerUI.h"
+#include "LabelUI.h"
+#include "LumoraResource.h"
+#include "OptionUI.h"
+#include "PageCommands.h"
+#include "PortalAddresses.h"
+#include "ProgramGlobals.h"
+#include "SettingsStore.h"
+#include "ShellMessages.h"
+#include "SkinBuilderUI.h"
+#include "TabLayoutUI.h"
+#include "WaitPoweroff.h"
+#include "cef_browser.h"
+#include "cef_frame.h"
 
 namespace {
+
 const wchar_t kMainWindowProperty[] = L"lumora";
+const wchar_t kSkinFile[] = L"skin\\skin.sk";
+const wchar_t kMainMarkup[] = L"main.xml";
+const wchar_t kUpdaterFile[] = L"lumoraupd.exe";
+const wchar_t kErrorPage[] = L"html/err.html";
+const wchar_t kVersionText[] = L"版本 : 2.0.0.1";
+const wchar_t kTrayTip[] = L"Lumora\r\n版本V2.0";
+const wchar_t kFeedbackAddress[] = L"https://www.lumora.tv/feedback";
+const DWORD kBrowserStyle = 0x56010000;  // child, visible, clip children and siblings, tab stop
+const UINT kPowerOffCheckMs = 1000;
+const wchar_t kPowerOffTitle[] = L"自动关机程序";
+const DWORD kPowerOffStyle = 0x86C80000;
+const DWORD kPowerOffExStyle = 0x188;
+const int kPowerOffWidth = 360;
+const int kPowerOffHeight = 160;
+const int kPowerOffSeconds = 10;
+const int kMiniMinWidth = 314;
+const int kMiniMinHeight = 217;
+const int kMinWidth = 990;
+const int kMinHeight = 660;
+
+struct ColorScheme {
+  DWORD background;  // "main" and the border of "tabView"
+  DWORD bars;        // "caption" and "status"
+};
+const ColorScheme kColorSchemes[] = {
+    {0xFF1685C3, 0xFF017ABE}, {0xFF404040, 0xFF1A1A1A}, {0xFF2CA726, 0xFF118F2B},
+    {0xFFAE0000, 0xFFC80000}, {0xFFC900FB, 0xFFB21FC7}, {0xFF996666, 0xFF964C41},
+};
+const WPARAM kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
+
+// Set while Alt+Q keeps the program's windows out of sight.
+bool BossHidden = false;
+
+bool HasClass(CControlUI* control, LPCWSTR className) { return wcscmp(control->GetControlClass(), className) == 0; }
+
+RECT WorkAreaOf(HMONITOR monitor, RECT* monitorRect = nullptr) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(monitor, &info)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    info.rcMonitor = info.rcWork;
+  }
+  if (monitorRect) *monitorRect = info.rcMonitor;
+  return info.rcWork;
 }
 
-LRESULT CLumoraWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  switch (uMsg) {
-    case WM_CREATE:
-      SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
-      break;
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_DESTROY:
-      RemovePropW(m_hWnd, kMainWindowProperty);
-      CefQuitMessageLoop();
-      break;
+}  // namespace
+
+CLumoraWnd::CLumoraWnd() {
+  for (int i = 0; i < kViewCount; ++i) {
+    handlers_[i] = new CefClientHandler(this);
+    handlerList_.push_back(handlers_[i]);
   }
+}
+
+CLumoraWnd::~CLumoraWnd() {
+  DeleteTrayIcon();
+  if (trayIcon_.hIcon) DestroyIcon(trayIcon_.hIcon);
+  if (trayMenu_) DestroyMenu(trayMenu_);
+}
+
+void CLumoraWnd::AddRef() const { InterlockedIncrement(&refCount_); }
+bool CLumoraWnd::Release() const {
+  InterlockedDecrement(&refCount_);
+  return false;
+}
+bool CLumoraWnd::HasOneRef() const { return refCount_ == 1; }
+
+bool CLumoraWnd::OnProcessMessageReceived(CefRefPtr<CefClientHandler> handler, CefRefPtr<CefBrowser> browser,
+                                          CefProcessId source_process, CefRefPtr<CefProcessMessage> message) {
+  DispatchPageCommand(*this, message);
+  return true;  // the message counts as handled even when no command matched
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+LRESULT CLumoraWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (HandleOwnMessage(uMsg, wParam, lParam, result)) return result;
+  if (HandlePrivateMessage(uMsg, wParam, lParam, result)) return result;
+  if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
   return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
-void CLumoraWnd::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
+bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (uMsg) {
+    case WM_CREATE:
+      result = OnCreate();
+      return true;
+    case WM_DESTROY:
+      OnDestroy();
+      return false;
+    case WM_SIZE:
+      OnSize(wParam);
+      return false;
+    case WM_CLOSE:
+      OnClose(lParam);
+      return true;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return true;
+    case WM_NCHITTEST:
+      result = OnNcHitTest(lParam);
+      return true;
+    case WM_NCACTIVATE:
+      if (IsIconic(m_hWnd)) return false;
+      result = wParam == 0;
+      return true;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+      return true;
+    case WM_COMMAND:
+      return OnCommand(wParam, result);
+    case WM_SYSCOMMAND:
+      result = OnSysCommand(wParam, lParam);
+      return true;
+    case WM_INITMENUPOPUP:
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+      return false;
+    case WM_MOUSEMOVE:
+      if (dragging_) OnDragMouseMove(lParam);
+      return false;
+    case WM_LBUTTONUP:
+      if (!dragging_) return false;
+      ReleaseCapture();
+      dragging_ = false;
+      return false;
+    case WM_HOTKEY:
+      OnBossKey();
+      return true;
+  }
+  return false;
+}
+
+bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!initialized_) return false;
+  switch (uMsg) {
+    case kTrayMessage:
+      OnTrayIcon(lParam);
+      return true;
+    case kRecreateViewsMessage:
+      if (views_[HomeView]) CreateViewBrowser(HomeView);
+      if (views_[PlayingView]) CreateViewBrowser(PlayingView);
+      return true;
+    case kArmPowerOffMessage:
+      manager_.SetTimer(controls_.setting, kPowerOffTimer, kPowerOffCheckMs);
+      return true;
+    case kLoadHomeAddressMessage: {
+      // The address comes only from OpenNoticeAddress in this process: lParam
+      // may be a pointer into another process and is never read.
+      std::wstring address;
+      address.swap(pendingHomeAddress_);
+      CefRefPtr<CefBrowser> browser = handlers_[HomeView]->GetBrowser();
+      if (!address.empty() && browser) browser->GetMainFrame()->LoadURL(address);
+      return true;
+    }
+    case kApplyTopMostMessage:
+      if (controls_.opContainer && controls_.opContainer->GetCount() > 0) {
+        COptionUI* first = static_cast<COptionUI*>(controls_.opContainer->GetItemAt(0)->GetInterface(L"Option"));
+        if (first && first->IsSelected()) ApplyTopMost(GlobalSettings && GlobalSettings->topwentv, 0);
+      }
+      return true;
+    case kColorSchemeMessage:
+      ApplyColorScheme(wParam);
+      return true;
+    case WM_LUMORA_PAGE_READY:
+      result = AttachView(lParam);
+      return true;
+    case kSelectPageMessage:
+      if (lParam >= 1 && lParam <= INT_MAX) SelectPageOption(static_cast<int>(lParam - 1));
+      result = 0;
+      return true;
+    case kReservedMessage:
+    case WM_LUMORA_BROWSER_CREATED:
+      result = 1;
+      return true;
+    case WM_LUMORA_LOAD_ERROR:
+      result = ShowErrorPage(lParam);
+      return true;
+  }
+  return false;
+}
+
+LRESULT CLumoraWnd::OnCreate() {
+  LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_CAPTION)) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+  // Without a caption the whole window is client area (WM_NCCALCSIZE), so
+  // the window keeps its size.
+  SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  manager_.Init(m_hWnd);
+  CSkinBuilderUI builder;
+  CControlUI* root = builder.Build(ProgramFile(kSkinFile).c_str(), kMainMarkup, nullptr, nullptr, &manager_);
+  if (!root) return -1;
+  ApplicationWindowList.Add(&manager_);
+  inApplicationWindowList_ = true;
+  if (!manager_.AttachRoot(root)) {
+    delete root;
+    return -1;
+  }
+  manager_.AddNotifier(this);
+  // A skin without the controls this window works with cannot be shown.
+  return InitWindow() ? 0 : -1;
+}
+
+void CLumoraWnd::OnDestroy() {
+  if (hotKeyRegistered_) UnregisterHotKey(m_hWnd, kBossHotKeyId);
+  hotKeyRegistered_ = false;
+  DeleteTrayIcon();
+  RemovePropW(m_hWnd, kMainWindowProperty);
+  if (inApplicationWindowList_) ApplicationWindowList.Remove(ApplicationWindowList.Find(&manager_));
+  inApplicationWindowList_ = false;
+}
+
+void CLumoraWnd::OnSize(WPARAM wParam) {
+  if (wParam == SIZE_MINIMIZED || IsIconic(m_hWnd)) return;
   RECT rc;
   GetClientRect(m_hWnd, &rc);
-  HBRUSH background = CreateSolidBrush(RGB(0x1E, 0x22, 0x2B));
-  FillRect(dc, &rc, background);
-  DeleteObject(background);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0xF0, 0xF0, 0xF0));
-  DrawTextW(dc, L"Lumora", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  EndPaint(m_hWnd, &ps);
+  HRGN square = CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
+  HRGN rounded = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
+  CombineRgn(square, square, rounded, RGN_OR);
+  DeleteObject(rounded);
+  if (!SetWindowRgn(m_hWnd, square, TRUE)) DeleteObject(square);  // the system owns it on success
+}
+
+void CLumoraWnd::OnClose(LPARAM lParam) {
+  bool quit = lParam == 1 || (GlobalSettings && GlobalSettings->quit);
+  if (!quit) {
+    ShowWindow(m_hWnd, SW_HIDE);  // closed to the notification area
+    return;
+  }
+  RemovePropW(m_hWnd, kMainWindowProperty);
+  DeleteTrayIcon();
+  PostQuitMessage(0);
+}
+
+// Maximised and full-screen sizes come from the monitor the window is on; the
+// maximised position is relative to that monitor, as the system expects.
+void CLumoraWnd::OnGetMinMaxInfo(MINMAXINFO* info) const {
+  RECT monitor;
+  RECT work = WorkAreaOf(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  LONG workWidth = work.right - work.left;
+  LONG workHeight = work.bottom - work.top;
+  info->ptMaxPosition.x = work.left - monitor.left;
+  info->ptMaxPosition.y = work.top - monitor.top;
+  info->ptMaxSize.x = fullScreen_ ? workWidth + 2 : workWidth;
+  info->ptMaxSize.y = fullScreen_ ? workHeight + 2 : workHeight;
+  info->ptMinTrackSize.x = mini_ ? kMiniMinWidth : kMinWidth;
+  info->ptMinTrackSize.y = mini_ ? kMiniMinHeight : kMinHeight;
+}
+
+LRESULT CLumoraWnd::OnNcHitTest(LPARAM lParam) const {
+  POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(m_hWnd, &pt);
+  RECT rc;
+  GetClientRect(m_hWnd, &rc);
+  if (!IsZoomed(m_hWnd)) {
+    if (pt.y > rc.bottom - 10 && pt.x > rc.right - 10) return HTBOTTOMRIGHT;
+    if (pt.y < rc.top + 2) {
+      if (pt.x < rc.left + 2) return HTTOPLEFT;
+      if (pt.x > rc.right - 3) return HTTOPRIGHT;
+      return HTTOP;
+    }
+    if (pt.y > rc.bottom - 3) return pt.x < rc.left + 2 ? HTBOTTOMLEFT : HTBOTTOM;
+    if (pt.x < rc.left + 2) return HTLEFT;
+    if (pt.x > rc.right - 3) return HTRIGHT;
+  }
+  if (!PtInRect(&rc, pt)) return HTCLIENT;
+  CControlUI* control = manager_.FindControlAt(pt);
+  if (!control || HasClass(control, L"ButtonUI") || HasClass(control, L"OptionUI") || HasClass(control, L"TextUI"))
+    return HTCLIENT;
+  return HTCAPTION;  // the skinned background moves the window
+}
+
+bool CLumoraWnd::OnCommand(WPARAM wParam, LRESULT& result) {
+  result = 1;
+  switch (LOWORD(wParam)) {
+    case ID_MENU_EXIT:
+      SendMessageW(m_hWnd, WM_CLOSE, 0, 1);
+      return true;
+    case ID_MENU_SETTINGS:
+    case ID_MENU_ABOUT:
+      return true;  // the settings dialog is not part of this build yet
+    case ID_MENU_CHECK_UPDATE:
+      result = RunUpdater();
+      return true;
+    case ID_MENU_FEEDBACK:
+      ShellExecuteW(nullptr, L"open", kFeedbackAddress, nullptr, nullptr, SW_SHOWNORMAL);
+      return true;
+  }
+  return false;
+}
+
+LRESULT CLumoraWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+  if ((wParam & 0xFFF0) == SC_CLOSE) {
+    if (lParam == kQuitRequest && GlobalSettings) GlobalSettings->quit = true;  // this run only
+    PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  bool wasZoomed = IsZoomed(m_hWnd) != FALSE;
+  LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
+  if (initialized_ && (IsZoomed(m_hWnd) != FALSE) != wasZoomed) {
+    controls_.max->SetVisible(wasZoomed);
+    controls_.restore->SetVisible(!wasZoomed);
+  }
+  return result;
+}
+
+void CLumoraWnd::OnDragMouseMove(LPARAM lParam) {
+  if (dragFirstMove_) {
+    dragOffsetX_ = LOWORD(lParam);
+    dragOffsetY_ = HIWORD(lParam);
+    dragFirstMove_ = false;
+  }
+  POINT cursor;
+  GetCursorPos(&cursor);
+  ::MoveWindow(m_hWnd, cursor.x - dragOffsetX_, cursor.y - dragOffsetY_, dragRect_.right - dragRect_.left,
+               dragRect_.bottom - dragRect_.top, TRUE);
+}
+
+// Alt+Q hides every window of the program and the tray icon; pressed again it
+// brings back exactly the windows that were shown, in the state they had.
+void CLumoraWnd::OnBossKey() {
+  if (BossHidden) {
+    for (const BossHiddenWindow& hidden : bossHiddenWindows_) {
+      if (hidden.wasVisible && IsWindow(hidden.window)) ShowWindow(hidden.window, SW_SHOW);
+    }
+    bossHiddenWindows_.clear();
+    AddTrayIcon();
+    BossHidden = false;
+    return;
+  }
+  bossHiddenWindows_.clear();
+  for (int i = 0; i < ApplicationWindowList.GetSize(); ++i) {
+    auto* manager = static_cast<CWindowManagerUI*>(ApplicationWindowList.GetAt(i));
+    HWND window = manager ? manager->GetPaintWindow() : nullptr;
+    if (!window) return;
+    bossHiddenWindows_.push_back({window, IsWindowVisible(window) != FALSE});
+  }
+  for (const BossHiddenWindow& hidden : bossHiddenWindows_) ShowWindow(hidden.window, SW_HIDE);
+  DeleteTrayIcon();
+  BossHidden = true;
+}
+
+void CLumoraWnd::OnTrayIcon(LPARAM lParam) {
+  switch (LOWORD(lParam)) {
+    case WM_RBUTTONDOWN: {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      ShowMainMenu(cursor, true);
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      if (IsIconic(m_hWnd)) {
+        SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        SwitchToThisWindow(m_hWnd, FALSE);
+      } else {
+        ShowWindow(m_hWnd, SW_SHOW);
+      }
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Initialisation
+
+bool CLumoraWnd::InitWindow() {
+  dragging_ = false;
+  tvViewPending_ = true;
+  if (!FindControls()) return false;
+  SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+  AddTrayIcon();
+  StartUpdater(L"S A");
+  controls_.version->SetText(kVersionText);
+  CreateViews();
+  ApplyColorScheme(GlobalSettings ? static_cast<WPARAM>(GlobalSettings->skincolor) : 1);
+  hotKeyRegistered_ = RegisterHotKey(m_hWnd, kBossHotKeyId, MOD_ALT, 'Q') != FALSE;
+  SaveWindowState();
+  initialized_ = true;
+  return true;
+}
+
+template <class T>
+T* CLumoraWnd::FindNamed(LPCWSTR name, LPCWSTR interfaceName) {
+  CControlUI* control = manager_.FindControl(name);
+  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
+}
+
+bool CLumoraWnd::FindControls() {
+  Controls& c = controls_;
+  c.main = FindNamed<CContainerUI>(L"main", L"Container");
+  c.caption = FindNamed<CContainerUI>(L"caption", L"Container");
+  c.status = FindNamed<CContainerUI>(L"status", L"Container");
+  c.top = FindNamed<CButtonUI>(L"top", L"Button");
+  c.restoreTop = FindNamed<CButtonUI>(L"restoretop", L"Button");
+  c.setting = FindNamed<CButtonUI>(L"setting", L"Button");
+  c.min = FindNamed<CButtonUI>(L"min", L"Button");
+  c.max = FindNamed<CButtonUI>(L"max", L"Button");
+  c.restore = FindNamed<CButtonUI>(L"restore", L"Button");
+  c.close = FindNamed<CButtonUI>(L"close", L"Button");
+  c.update = FindNamed<CButtonUI>(L"btnupdate", L"Button");
+  c.tabView = FindNamed<CTabLayoutUI>(L"tabView", L"TabLayout");
+  c.version = FindNamed<CLabelUI>(L"version", L"Label");
+  c.opContainer = FindNamed<CContainerUI>(L"opContainer", L"Container");
+  c.home = FindNamed<COptionUI>(L"home", L"Option");
+  c.tv = FindNamed<COptionUI>(L"tv", L"Option");
+  c.playing = FindNamed<COptionUI>(L"playing", L"Option");
+  return c.main && c.caption && c.status && c.top && c.restoreTop && c.setting && c.min && c.max && c.restore &&
+         c.close && c.update && c.tabView && c.version && c.opContainer && c.home && c.tv && c.playing;
+}
+
+void CLumoraWnd::AddTrayIcon() {
+  if (trayIconAdded_) return;
+  trayIcon_.cbSize = sizeof(trayIcon_);
+  trayIcon_.hWnd = m_hWnd;
+  trayIcon_.uID = IDI_LUMORA;
+  trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  trayIcon_.uCallbackMessage = kTrayMessage;
+  if (!trayIcon_.hIcon) {
+    trayIcon_.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUMORA), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  }
+  lstrcpynW(trayIcon_.szTip, kTrayTip, ARRAYSIZE(trayIcon_.szTip));
+  trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &trayIcon_) != FALSE;
+}
+
+void CLumoraWnd::DeleteTrayIcon() {
+  if (!trayIconAdded_) return;
+  Shell_NotifyIconW(NIM_DELETE, &trayIcon_);
+  trayIconAdded_ = false;
+}
+
+void CLumoraWnd::StartUpdater(LPCWSTR arguments) const {
+  std::wstring updater = ProgramFile(kUpdaterFile);
+  ShellExecuteW(nullptr, L"open", updater.c_str(), arguments, nullptr, SW_SHOWNORMAL);
+}
+
+int CLumoraWnd::RunUpdater() {
+  StartUpdater(L"S");
+  return 1;
+}
+
+void CLumoraWnd::CreateViews() {
+  for (int i = 0; i < kViewCount; ++i) {
+    CContainerConUI* view = new CContainerConUI();
+    if (!controls_.tabView->Add(view)) {
+      delete view;
+      break;
+    }
+    views_[i] = view;
+  }
+  // The TV view gets its browser when its page is first selected.
+  if (views_[HomeView]) CreateViewBrowser(HomeView);
+  if (views_[PlayingView]) CreateViewBrowser(PlayingView);
+}
+
+void CLumoraWnd::CreateViewBrowser(int view) {
+  CefWindowInfo info;
+  info.style = kBrowserStyle;
+  info.parent_window = m_hWnd;
+  info.x = info.y = info.width = info.height = 0;
+  CefBrowserSettings settings;
+  settings.web_security = STATE_DISABLED;
+  std::wstring address = PortalAddresses::StartAddress(view, ProgramFile(L"lumora.exe"));
+  CefBrowserHost::CreateBrowser(info, handlers_[view].get(), address, settings);
+}
+
+void CLumoraWnd::ApplyColorScheme(WPARAM index) {
+  if (index >= kColorSchemeCount) return;  // no such scheme: the colours stay
+  const ColorScheme& scheme = kColorSchemes[index];
+  controls_.main->SetBkColor(scheme.background);
+  controls_.caption->SetBkColor(scheme.bars);
+  controls_.tabView->SetBorderColor(scheme.background);
+  controls_.status->SetBkColor(scheme.bars);
+}
+
+void CLumoraWnd::ApplyTopMost(bool topMost, UINT extraFlags) {
+  SetWindowPos(m_hWnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | extraFlags);
+}
+
+void CLumoraWnd::SaveWindowState() {
+  savedStyle_ = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  savedExStyle_ = GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
+  GetWindowRect(m_hWnd, &savedRect_);
+}
+
+// ---------------------------------------------------------------------------
+// Notifications
+
+void CLumoraWnd::Notify(TNotifyRecUI& msg) {
+  if (!initialized_ || !msg.sender) return;
+  switch (msg.type) {
+    case NotifySelectChanged:
+      OnPageSelected(msg.sender);
+      break;
+    case NotifyClick:
+      OnButtonClick(msg.sender);
+      break;
+    case NotifyTimer:
+      if (msg.sender == controls_.setting && msg.wParam == kPowerOffTimer) CheckPowerOff();
+      break;
+    default:
+      break;
+  }
+}
+
+void CLumoraWnd::OnPageSelected(CControlUI* option) {
+  if (option == controls_.home) {
+    playingSelected_ = false;
+    SelectPage(HomeView);
+  } else if (option == controls_.tv) {
+    playingSelected_ = false;
+    if (tvViewPending_) {
+      tvViewPending_ = false;
+      if (views_[TvView]) CreateViewBrowser(TvView);
+    }
+    SelectPage(TvView);
+  } else if (option == controls_.playing) {
+    playingSelected_ = true;
+    SelectPage(PlayingView);
+  } else {
+    return;
+  }
+  UpdateBars();
+  CStringUI userData = option->GetUserData();
+  if (userData.IsEmpty()) return;
+  bool keepOnTop = _wtoi(userData.GetData()) == 1 && GlobalSettings && GlobalSettings->topwentv;
+  ApplyTopMost(keepOnTop, 0);
+}
+
+void CLumoraWnd::SelectPage(int view) { controls_.tabView->SelectItem(view); }
+
+bool CLumoraWnd::SelectPageOption(int index) {
+  if (index < 0 || index >= controls_.opContainer->GetCount()) return false;
+  COptionUI* option = static_cast<COptionUI*>(controls_.opContainer->GetItemAt(index)->GetInterface(L"Option"));
+  if (!option) return false;
+  option->Select(true);
+  return true;
+}
+
+void CLumoraWnd::UpdateBars() {
+  bool captionShown;
+  bool statusShown;
+  if (fullScreen_) {
+    captionShown = statusShown = false;
+  } else if (!mini_) {
+    captionShown = true;
+    statusShown = !playingSelected_;
+  } else if (playingSelected_) {
+    captionShown = statusShown = false;
+  } else {
+    return;  // mini mode on another page leaves the bars as they are
+  }
+  controls_.caption->SetVisible(captionShown);
+  controls_.status->SetVisible(statusShown);
+}
+
+void CLumoraWnd::OnButtonClick(CControlUI* button) {
+  const Controls& c = controls_;
+  if (button == c.setting) {
+    POINT point = manager_.GetMousePos();
+    ClientToScreen(m_hWnd, &point);
+    ShowMainMenu(point, false);
+  } else if (button == c.top) {
+    c.top->SetVisible(false);
+    c.restoreTop->SetVisible(true);
+    ApplyTopMost(true, 0);
+  } else if (button == c.restoreTop) {
+    c.restoreTop->SetVisible(false);
+    c.top->SetVisible(true);
+    ApplyTopMost(false, SWP_SHOWWINDOW);
+  } else if (button == c.min) {
+    SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  } else if (button == c.max) {
+    SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  } else if (button == c.restore) {
+    SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+  } else if (button == c.close) {
+    SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else if (button == c.update) {
+    RunUpdater();
+  }
+}
+
+// The menu and its handle live only while it is tracked: whatever
+// TrackPopupMenu answers, both are gone afterwards, so the next click opens
+// the menu again.
+void CLumoraWnd::ShowMainMenu(POINT screenPoint, bool fromTray) {
+  if (trayMenu_) return;
+  trayMenu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  if (!trayMenu_) return;
+  if (HMENU popup = GetSubMenu(trayMenu_, 0)) {
+    if (fromTray) SetForegroundWindow(m_hWnd);
+    TrackPopupMenu(popup, TPM_LEFTBUTTON, MenuX(screenPoint), screenPoint.y, 0, m_hWnd, nullptr);
+  }
+  DestroyMenu(trayMenu_);
+  trayMenu_ = nullptr;
+}
+
+int CLumoraWnd::MenuX(POINT screenPoint) {
+  if (MonitorFromPoint(screenPoint, MONITOR_DEFAULTTONULL)) return screenPoint.x;
+  RECT work = WorkAreaOf(MonitorFromPoint(screenPoint, MONITOR_DEFAULTTONEAREST));
+  return std::min(std::max(screenPoint.x, work.left), work.right);
+}
+
+void CLumoraWnd::CheckPowerOff() {
+  if (!GlobalSettings || GlobalSettings->poweroffhour == -1 || GlobalSettings->poweroffminute == -1) return;
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  if (GlobalSettings->poweroffhour != now.wHour || GlobalSettings->poweroffminute != now.wMinute) return;
+  manager_.KillTimer(controls_.setting, kPowerOffTimer);
+  OpenPowerOffCountdown();
+}
+
+void CLumoraWnd::OpenPowerOffCountdown() {
+  CWaitPoweroff* countdown = new CWaitPoweroff();
+  if (!countdown->Create(nullptr, kPowerOffTitle, kPowerOffStyle, kPowerOffExStyle)) {
+    delete countdown;  // without a window the object stays ours
+    return;
+  }
+  countdown->MoveWindow(0, 0, kPowerOffWidth, kPowerOffHeight);
+  countdown->CenterWindow();
+  countdown->StartCountdown(kPowerOffSeconds);
+  countdown->Show(true, true);
+}
+
+// ---------------------------------------------------------------------------
+// Views
+
+int CLumoraWnd::ViewOfBrowser(LPARAM browserId) const {
+  if (browserId == 0) return -1;
+  for (int i = 0; i < kViewCount; ++i) {
+    if (handlers_[i]->GetBrowserId() == browserId) return i;
+  }
+  return -1;
+}
+
+HWND CLumoraWnd::BrowserWindowOf(int view) const {
+  CefRefPtr<CefBrowser> browser = handlers_[view]->GetBrowser();
+  CefRefPtr<CefBrowserHost> host = browser ? browser->GetHost() : nullptr;
+  HWND window = host ? host->GetWindowHandle() : nullptr;
+  return IsWindow(window) ? window : nullptr;
+}
+
+LRESULT CLumoraWnd::AttachView(LPARAM browserId) {
+  int view = ViewOfBrowser(browserId);
+  if (view < 0 || !views_[view] || views_[view]->IsAttached()) return 1;
+  if (HWND window = BrowserWindowOf(view)) views_[view]->AttachWindow(window);
+  return 1;
+}
+
+// A page that could not be loaded before its view was shown is replaced by
+// the program's own error page.
+LRESULT CLumoraWnd::ShowErrorPage(LPARAM browserId) {
+  int view = ViewOfBrowser(browserId);
+  if (view < 0 || !views_[view] || views_[view]->IsAttached()) return 0;
+  HWND window = BrowserWindowOf(view);
+  if (!window) return 0;
+  views_[view]->AttachWindow(window);
+  std::wstring folder = ProgramFile(L"");
+  std::replace(folder.begin(), folder.end(), L'\\', L'/');
+  handlers_[view]->GetBrowser()->GetMainFrame()->LoadURL(L"file:///" + folder + kErrorPage);
+  return 0;
+}
+
+void CLumoraWnd::OpenNoticeAddress(const std::wstring& address) {
+  pendingHomeAddress_ = address;
+  SendMessageW(m_hWnd, kLoadHomeAddressMessage, 0, 0);
+}
+
+std::wstring CLumoraWnd::ProgramFile(const wchar_t* name) const {
+  if (ModulePath) return SiblingPath(ModulePath, name);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return SiblingPath(path, name);
 }

@@ -1,17 +1,180 @@
 #pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "CefClientHandler.h"
+#include "HelpWnd.h"
+#include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
-// The main window. It carries the window property "lumora" by which a second
-// start and the updater find it, and ends the engine's message loop when it goes.
-class CLumoraWnd : public CWindowWnd {
+class CButtonUI;
+class CContainerConUI;
+class CContainerUI;
+class CControlUI;
+class CLabelUI;
+class COptionUI;
+class CTabLayoutUI;
+
+// The main window: a caption-less skinned window built from "main.xml" with
+// the three browser views (home, TV, now playing) as pages of "tabView", the
+// caption buttons, the update button and the version label. It owns the
+// notification-area icon and its menu, the boss key (Alt+Q), close to the
+// notification area, the quit request of other programs (SC_CLOSE with
+// lParam 0x800), the timed power-off check, and the full-screen, mini and
+// window-drag states the page commands drive. Its views' client handlers
+// report page events to it by the messages of ShellMessages.h.
+class CLumoraWnd : public CWindowWnd,
+                   public INotifyUI,
+                   public CefClientHandler::ProcessMessageDelegate,
+                   public INoticeAddressTarget {
 public:
-  CLumoraWnd() = default;
+  static const int kViewCount = 3;
+  enum View { HomeView = 0, TvView = 1, PlayingView = 2 };
+
+  // Private messages of the window's message interface.
+  static const UINT kTrayMessage = WM_USER + 1;
+  static const UINT kRecreateViewsMessage = WM_USER + 2;
+  static const UINT kArmPowerOffMessage = WM_USER + 3;
+  static const UINT kLoadHomeAddressMessage = WM_USER + 4;
+  static const UINT kApplyTopMostMessage = WM_USER + 5;
+  static const UINT kColorSchemeMessage = WM_USER + 6;
+  static const UINT kSelectPageMessage = WM_APP + 3;  // lParam = page number from 1
+  static const UINT kReservedMessage = WM_APP + 4;
+  // lParam of SC_CLOSE from the updater and the installer: quit, do not hide.
+  static const LPARAM kQuitRequest = 0x800;
+  static const int kBossHotKeyId = 1;
+  static const int kPowerOffTimer = 1;
+
+  CLumoraWnd();
+  ~CLumoraWnd() override;
+  CLumoraWnd(const CLumoraWnd&) = delete;
+  CLumoraWnd& operator=(const CLumoraWnd&) = delete;
+
+  // The entry function owns the window object; the reference count that the
+  // client handlers hold never deletes it.
+  void AddRef() const override;
+  bool Release() const override;
+  bool HasOneRef() const override;
+
+  // CefClientHandler::ProcessMessageDelegate: the page commands.
+  bool OnProcessMessageReceived(CefRefPtr<CefClientHandler> handler, CefRefPtr<CefBrowser> browser,
+                                CefProcessId source_process, CefRefPtr<CefProcessMessage> message) override;
+  // INotifyUI
+  void Notify(TNotifyRecUI& msg) override;
+
+  // INoticeAddressTarget: the notice popup's link loads into the home view.
+  void OpenNoticeAddress(const std::wstring& address) override;
+  // Starts "lumoraupd.exe" with "S"; returns 1.
+  int RunUpdater();
+  // Shows or hides "caption" and "status" for the page, full-screen and mini states.
+  void UpdateBars();
+  // Selects the page option at this position of "opContainer"; false when there is none.
+  bool SelectPageOption(int index);
 
 protected:
-  LPCWSTR GetWindowClassName() const override { return L"LumoraMainWnd"; }
+  LPCWSTR GetWindowClassName() const override { return L"Lumora"; }
   UINT GetClassStyle() const override { return CS_DBLCLKS; }
   LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-  void Paint();
+  friend int DispatchPageCommand(CLumoraWnd& window, CefRefPtr<CefProcessMessage> message);
+
+  struct Controls {
+    CContainerUI* main = nullptr;
+    CContainerUI* caption = nullptr;
+    CContainerUI* status = nullptr;
+    CButtonUI* top = nullptr;
+    CButtonUI* restoreTop = nullptr;
+    CButtonUI* setting = nullptr;
+    CButtonUI* min = nullptr;
+    CButtonUI* max = nullptr;
+    CButtonUI* restore = nullptr;
+    CButtonUI* close = nullptr;
+    CButtonUI* update = nullptr;
+    CTabLayoutUI* tabView = nullptr;
+    CLabelUI* version = nullptr;
+    CContainerUI* opContainer = nullptr;
+    COptionUI* home = nullptr;
+    COptionUI* tv = nullptr;
+    COptionUI* playing = nullptr;
+  };
+
+  // A window hidden by the boss key and how to bring it back.
+  struct BossHiddenWindow {
+    HWND window;
+    bool wasVisible;
+  };
+
+  bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  LRESULT OnCreate();
+  void OnDestroy();
+  void OnSize(WPARAM wParam);
+  void OnClose(LPARAM lParam);
+  void OnGetMinMaxInfo(MINMAXINFO* info) const;
+  LRESULT OnNcHitTest(LPARAM lParam) const;
+  bool OnCommand(WPARAM wParam, LRESULT& result);
+  LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+  void OnDragMouseMove(LPARAM lParam);
+  void OnBossKey();
+  void OnTrayIcon(LPARAM lParam);
+
+  bool InitWindow();
+  bool FindControls();
+  template <class T> T* FindNamed(LPCWSTR name, LPCWSTR interfaceName);
+  void AddTrayIcon();
+  void DeleteTrayIcon();
+  void StartUpdater(LPCWSTR arguments) const;
+  void CreateViews();
+  void CreateViewBrowser(int view);
+  void ApplyColorScheme(WPARAM index);
+  void ApplyTopMost(bool topMost, UINT extraFlags);
+  void SaveWindowState();
+
+  void OnPageSelected(CControlUI* option);
+  void SelectPage(int view);
+  void OnButtonClick(CControlUI* button);
+  void ShowMainMenu(POINT screenPoint, bool fromTray);
+  static int MenuX(POINT screenPoint);
+  void CheckPowerOff();
+  void OpenPowerOffCountdown();
+
+  int ViewOfBrowser(LPARAM browserId) const;
+  HWND BrowserWindowOf(int view) const;
+  LRESULT AttachView(LPARAM browserId);
+  LRESULT ShowErrorPage(LPARAM browserId);
+  std::wstring ProgramFile(const wchar_t* name) const;
+
+  mutable LONG refCount_ = 0;
+  CefRefPtr<CefClientHandler> handlers_[kViewCount];
+  std::vector<CefRefPtr<CefClientHandler>> handlerList_;
+  CContainerConUI* views_[kViewCount] = {};
+  bool playingSelected_ = false;
+  bool fullScreen_ = false;
+  bool mini_ = false;
+  LONG_PTR savedStyle_ = 0;
+  LONG_PTR savedExStyle_ = 0;
+  RECT savedRect_ = {};
+  LONG_PTR savedMiniStyle_ = 0;
+  LONG_PTR savedMiniExStyle_ = 0;
+  RECT savedMiniRect_ = {};
+  bool dragging_ = false;
+  bool dragFirstMove_ = false;
+  WORD dragOffsetX_ = 0;
+  WORD dragOffsetY_ = 0;
+  RECT dragRect_ = {};
+  bool tvViewPending_ = false;
+  HMENU trayMenu_ = nullptr;
+  CWindowManagerUI manager_;
+  NOTIFYICONDATAW trayIcon_ = {};
+  bool trayIconAdded_ = false;
+  bool hotKeyRegistered_ = false;
+  bool inApplicationWindowList_ = false;
+  bool initialized_ = false;  // every named control was found
+  std::wstring pendingHomeAddress_;
+  std::vector<BossHiddenWindow> bossHiddenWindows_;
+  Controls controls_;
 };

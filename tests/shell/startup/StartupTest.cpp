@@ -72,9 +72,12 @@ protected:
     Start(first_);
     main_ = WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
+    // The window carries its property before the program shows it.
+    for (DWORD waited = 0; waited < kWaitMs && !IsWindowVisible(main_); waited += 50) Sleep(50);
   }
   void TearDown() override {
-    if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
+    // The quit request: a plain close only hides the window in the notification area.
+    if (IsWindow(main_)) PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0x800);
     EXPECT_EQ(first_.WaitExit(), 0u) << "closing the main window ends the program cleanly";
   }
   Child first_;

@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "ControlUI.h"
+
+class CGifAnimation;
+
+// One browser view in the main window's tab layout. Until the view's browser
+// window is attached it plays the loading animation on black; from then on it
+// keeps that window over its own rectangle and shows or hides it with itself.
+class CContainerConUI : public CControlUI
+{
+public:
+    enum { kAnimationTimer = 100 };
+
+    CContainerConUI();
+    ~CContainerConUI() override;
+
+    // Takes the browser's window once; later calls do nothing.
+    void AttachWindow(HWND hWnd);
+    bool IsAttached() const;
+    HWND GetBrowserWindow() const;
+    // The loading animation; null when GDI+ or the image could not be loaded.
+    const CGifAnimation* GetAnimation() const;
+
+    void SetPos(RECT rc) override;
+    void SetVisible(bool bVisible = true) override;
+    void DoEvent(TEventRecUI& event) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
+
+private:
+    void LoadAnimation();
+    void PlaceBrowserWindow(bool bRepaint);
+    void PaintAnimationFrame(HDC hDC);
+    void ArmAnimationTimer();
+
+    bool m_bAttached;
+    HWND m_hWndBrowser;
+    std::unique_ptr<CGifAnimation> m_pAnimation;
+    ULONG_PTR m_gdiplusToken;
+};

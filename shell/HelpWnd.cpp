@@ -1,0 +1,91 @@
+#include "HelpWnd.h"
+
+namespace {
+
+const DWORD kPopupStyle = 0x86C80000;  // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU
+const DWORD kPopupExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
+const DWORD kLinkColor = 0xFF001C30;
+const DWORD kLinkHoverColor = 0xFFFF6600;
+
+} // namespace
+
+CHelpWnd::CHelpWnd(INoticeAddressTarget* pTarget)
+    : m_pTitle(nullptr), m_pText(nullptr), m_pClose(nullptr), m_pShow(nullptr), m_pTarget(pTarget)
+{
+}
+
+HWND CHelpWnd::Show(const std::wstring& text, const std::wstring& address)
+{
+    HWND hWnd = Create(nullptr, L"帮助", kPopupStyle, kPopupExStyle, 0, 0, kWidth, kHeight);
+    if (hWnd == nullptr) {
+        delete this;
+        return nullptr;
+    }
+    SetNoticeText(text);
+    m_address = address;
+    m_manager.SetDefaultLinkFont(m_manager.GetDefaultLinkFont(), kLinkColor, kLinkHoverColor);
+    MoveToWorkAreaCorner();
+    return hWnd;
+}
+
+bool CHelpWnd::InitControls()
+{
+    m_pTitle = Find<CControlUI>(L"txtTitle");
+    m_pText = Find<CControlUI>(L"txt");
+    m_pClose = Find<CControlUI>(L"close");
+    m_pShow = Find<CControlUI>(L"show");
+    return m_pTitle != nullptr && m_pText != nullptr && m_pClose != nullptr && m_pShow != nullptr;
+}
+
+void CHelpWnd::ApplyWindowRegion()
+{
+    ApplyRoundCornerRegion();
+}
+
+void CHelpWnd::SplitNoticeText(const std::wstring& text, std::wstring& title, std::wstring& linkMarkup)
+{
+    size_t bar = text.find(L'|');
+    title = bar == std::wstring::npos ? std::wstring() : text.substr(0, bar);
+    std::wstring link = bar == std::wstring::npos ? text : text.substr(bar + 1);
+    linkMarkup = L"<f 3><a>" + link + L"</a></f>";
+}
+
+void CHelpWnd::SetNoticeText(const std::wstring& text)
+{
+    std::wstring title;
+    std::wstring linkMarkup;
+    SplitNoticeText(text, title, linkMarkup);
+    m_pTitle->SetText(title.c_str());
+    m_pText->SetText(linkMarkup.c_str());
+}
+
+// The corner of the monitor the popup is on, so a taskbar there is not covered.
+void CHelpWnd::MoveToWorkAreaCorner()
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+    RECT rcWindow = {};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    int x = info.rcWork.right - (rcWindow.right - rcWindow.left);
+    int y = info.rcWork.bottom - (rcWindow.bottom - rcWindow.top);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
+}
+
+void CHelpWnd::Notify(TNotifyRecUI& msg)
+{
+    if (msg.type == NotifyLink) {
+        OpenAddress();
+    } else if (msg.type == NotifyClick && msg.sender == m_pClose) {
+        CloseBySysCommand();
+    } else if (msg.type == NotifyClick && msg.sender == m_pShow) {
+        OpenAddress();
+    }
+}
+
+void CHelpWnd::OpenAddress()
+{
+    if (m_pTarget == nullptr) return;
+    if (!m_address.empty()) m_pTarget->OpenNoticeAddress(m_address);
+    CloseBySysCommand();
+}

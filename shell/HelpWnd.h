@@ -1,0 +1,60 @@
+#pragma once
+#include <string>
+
+#include "SkinPopupWnd.h"
+
+// The window that loads a notice's address into its home view: the main window.
+// The popup calls it directly, so no address pointer ever travels in a window
+// message that another process could send.
+class INoticeAddressTarget
+{
+public:
+    virtual void OpenNoticeAddress(const std::wstring& address) = 0;
+
+protected:
+    ~INoticeAddressTarget() = default;
+};
+
+// The notice popup a portal page opens with its "notice" command: a title and a
+// linked text in the bottom-right corner of the work area. The link and the
+// "show" button hand the notice's address to the main window and close the popup.
+class CHelpWnd : public CSkinPopupWnd
+{
+public:
+    static constexpr int kWidth = 250;
+    static constexpr int kHeight = 172;
+
+    // pTarget receives the address; without one the link does nothing.
+    explicit CHelpWnd(INoticeAddressTarget* pTarget);
+
+    // Creates and shows the popup. text is "title|link text"; without "|" all of
+    // it is the link text. Returns the window, or null when it could not be
+    // created; either way the object is no longer the caller's: it goes with
+    // its window, or at once when there is none.
+    HWND Show(const std::wstring& text, const std::wstring& address);
+
+    // "title|link text" -> the title (empty without "|") and the tagged text
+    // that shows the rest as one link in font 3.
+    static void SplitNoticeText(const std::wstring& text, std::wstring& title, std::wstring& linkMarkup);
+
+    void Notify(TNotifyRecUI& msg) override;
+
+protected:
+    LPCWSTR GetWindowClassName() const override { return L"helpwnd"; }
+    UINT GetClassStyle() const override { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
+    LPCWSTR GetSkinXml() const override { return L"helpwnd.xml"; }
+    bool InitControls() override;
+    void ApplyWindowRegion() override;
+
+private:
+    void SetNoticeText(const std::wstring& text);
+    void MoveToWorkAreaCorner();
+    void OpenAddress();
+
+    std::wstring m_address;
+    CControlUI* m_pTitle;
+    CControlUI* m_pText;
+    CControlUI* m_pClose;
+    CControlUI* m_pShow;
+    INoticeAddressTarget* m_pTarget;
+};

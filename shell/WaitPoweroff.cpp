@@ -1,0 +1,136 @@
+#include "WaitPoweroff.h"
+
+#include <cwchar>
+
+#include "ProgramGlobals.h"
+#include "SettingsStore.h"
+
+namespace {
+
+// The main window's colour schemes: the window colour, then the caption colour.
+struct TColorSchemeUI
+{
+    DWORD dwWindow;
+    DWORD dwCaption;
+};
+
+const TColorSchemeUI kColorSchemes[] = {
+    { 0xFF1685C3, 0xFF017ABE }, { 0xFF404040, 0xFF1A1A1A }, { 0xFF2CA726, 0xFF118F2B },
+    { 0xFFAE0000, 0xFFC80000 }, { 0xFFC900FB, 0xFFB21FC7 }, { 0xFF996666, 0xFF964C41 },
+};
+const size_t kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
+
+} // namespace
+
+CWaitPoweroff::CWaitPoweroff(CSystemShutdown& shutdown)
+    : m_pClose(nullptr), m_pPowerOffNow(nullptr), m_pCancel(nullptr), m_pTime(nullptr), m_nCountdown(0),
+      m_pMain(nullptr), m_pCaption(nullptr), m_shutdown(shutdown)
+{
+}
+
+bool CWaitPoweroff::InitControls()
+{
+    m_pMain = Find<CControlUI>(L"main");
+    m_pCaption = Find<CControlUI>(L"caption");
+    m_pClose = Find<CControlUI>(L"close");
+    m_pTime = Find<CControlUI>(L"time");
+    m_pPowerOffNow = Find<CControlUI>(L"rn");
+    m_pCancel = Find<CControlUI>(L"cancel");
+    if (m_pMain == nullptr || m_pCaption == nullptr || m_pClose == nullptr || m_pTime == nullptr ||
+        m_pPowerOffNow == nullptr || m_pCancel == nullptr)
+        return false;
+    if (GlobalSettings != nullptr) ApplyColorScheme(static_cast<WPARAM>(GlobalSettings->skincolor));
+    return true;
+}
+
+// The main window's shape: square bottom corners, the top corners cut by one pixel.
+void CWaitPoweroff::ApplyWindowRegion()
+{
+    RECT rc = {};
+    ::GetClientRect(m_hWnd, &rc);
+    HRGN hRgn = ::CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
+    HRGN hRound = ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
+    if (hRgn != nullptr && hRound != nullptr) ::CombineRgn(hRgn, hRgn, hRound, RGN_OR);
+    if (hRound != nullptr) ::DeleteObject(hRound);
+    // The window owns the region from here on.
+    if (hRgn != nullptr && !::SetWindowRgn(m_hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+}
+
+bool CWaitPoweroff::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lRes)
+{
+    if (uMsg != kMsgColorScheme) return false;
+    ApplyColorScheme(wParam);
+    lRes = 0;
+    return true;
+}
+
+// An index from outside the table changes nothing.
+void CWaitPoweroff::ApplyColorScheme(WPARAM index)
+{
+    if (index >= kColorSchemeCount) return;
+    const TColorSchemeUI& scheme = kColorSchemes[index];
+    m_pMain->SetBkColor(scheme.dwWindow);
+    m_pMain->SetBorderColor(scheme.dwWindow);
+    m_pCaption->SetBkColor(scheme.dwCaption);
+    m_pMain->Invalidate();
+}
+
+bool CWaitPoweroff::StartCountdown(int seconds)
+{
+    if (m_pClose == nullptr) return false;
+    m_nCountdown = seconds;
+    return m_manager.SetTimer(m_pClose, kTickTimer, kTickMs);
+}
+
+int CWaitPoweroff::GetCountdown() const
+{
+    return m_nCountdown;
+}
+
+void CWaitPoweroff::Notify(TNotifyRecUI& msg)
+{
+    if (msg.type == NotifyTimer) {
+        if (msg.sender == m_pClose && msg.wParam == kTickTimer) Tick();
+        return;
+    }
+    if (msg.type != NotifyClick) return;
+    if (msg.sender == m_pClose) {
+        CloseBySysCommand();
+    } else if (msg.sender == m_pPowerOffNow) {
+        m_nCountdown = 0;
+    } else if (msg.sender == m_pCancel) {
+        StopTicks();
+        CloseBySysCommand();
+    }
+}
+
+void CWaitPoweroff::Tick()
+{
+    ShowCountdown();
+    if (m_nCountdown <= 0) {
+        StopTicks();
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        PowerOff();
+    }
+    m_nCountdown--;
+}
+
+void CWaitPoweroff::ShowCountdown()
+{
+    wchar_t text[16] = {};
+    swprintf(text, sizeof(text) / sizeof(text[0]), L" %d ", m_nCountdown);
+    m_pTime->SetText(text);
+    m_pTime->Invalidate();
+}
+
+void CWaitPoweroff::StopTicks()
+{
+    m_manager.KillTimer(m_pClose, kTickTimer);
+}
+
+// When the system refuses, a hidden countdown stuck at 0 must not stay behind
+// (the boss key would show it again): the window closes instead.
+void CWaitPoweroff::PowerOff()
+{
+    if (!m_shutdown.PowerOff()) CloseBySysCommand();
+}

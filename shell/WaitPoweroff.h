@@ -1,0 +1,49 @@
+#pragma once
+#include "SkinPopupWnd.h"
+#include "SystemShutdown.h"
+
+// The timed power-off's countdown window: counts down once a second on its
+// "close" button's timer and switches the computer off at 0, unless the user
+// cancels. "rn" switches off at the next tick.
+class CWaitPoweroff : public CSkinPopupWnd
+{
+public:
+    // Key of the countdown timer on the "close" control.
+    enum { kTickTimer = 1 };
+    static constexpr UINT kTickMs = 1000;
+    // Private message: wParam = colour scheme index 0..5.
+    static constexpr UINT kMsgColorScheme = WM_USER + 6;
+
+    // shutdown switches the computer off; tests pass a recorder.
+    explicit CWaitPoweroff(CSystemShutdown& shutdown = CSystemShutdown::System());
+
+    // Sets the seconds left and starts the ticks; the window must exist.
+    bool StartCountdown(int seconds);
+    int GetCountdown() const;
+
+    void Notify(TNotifyRecUI& msg) override;
+
+protected:
+    LPCWSTR GetWindowClassName() const override { return L"自动关机"; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+    LPCWSTR GetSkinXml() const override { return L"poweroff.xml"; }
+    bool InitControls() override;
+    void ApplyWindowRegion() override;
+    bool HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) override;
+
+private:
+    void Tick();
+    void ShowCountdown();
+    void StopTicks();
+    void PowerOff();
+    void ApplyColorScheme(WPARAM index);
+
+    CControlUI* m_pClose;
+    CControlUI* m_pPowerOffNow;
+    CControlUI* m_pCancel;
+    CControlUI* m_pTime;
+    int m_nCountdown;
+    CControlUI* m_pMain;
+    CControlUI* m_pCaption;
+    CSystemShutdown& m_shutdown;
+};

@@ -1,0 +1,84 @@
+#include "LumoraProcess.h"
+
+#include <json/json.h>
+
+#include <memory>
+
+#include "PageCallClient.h"
+
+namespace {
+
+const DWORD kStartTimeoutMs = 20000;
+
+std::wstring FromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size);
+  return out;
+}
+
+}  // namespace
+
+LumoraProcess::~LumoraProcess() {
+  if (!info_.hProcess) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hProcess);
+  CloseHandle(info_.hThread);
+}
+
+bool LumoraProcess::Start(const std::wstring& folder) {
+  std::wstring command = L"\"" + folder + L"\\lumora.exe\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  return CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info_) != FALSE;
+}
+
+HWND LumoraProcess::WaitForMainWindow() {
+  WaitUntil(
+      [this] {
+        for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(wnd, &owner);
+          if (owner == info_.dwProcessId && GetPropW(wnd, L"lumora")) {
+            mainWindow_ = wnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      kStartTimeoutMs);
+  return mainWindow_;
+}
+
+DWORD LumoraProcess::WaitExit(DWORD timeoutMs) {
+  if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+bool LumoraProcess::Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::vector<LumoraProcess::Browser> LumoraProcess::Browsers() const {
+  std::vector<Browser> browsers;
+  PageCallClient client;
+  std::string reply;
+  if (!client.Connect(info_.dwProcessId) || !client.Call(R"({"browser":0,"call":"list"})", reply)) return browsers;
+  Json::CharReaderBuilder builder;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  Json::Value answer;
+  if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return browsers;
+  for (const Json::Value& entry : answer["result"]) {
+    Browser browser;
+    browser.id = entry["id"].asInt();
+    browser.url = FromUtf8(entry["url"].asString());
+    browser.popup = entry["popup"].asBool();
+    browsers.push_back(browser);
+  }
+  return browsers;
+}

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "ContainerConUI.h"
+#include "GifAnimation.h"
+#include "ViewsTestSupport.h"
+
+// Two browser views as the pages of a tab layout in a real window, with plain
+// child windows standing in for the browsers' windows.
+namespace {
+
+class CViewHostWnd : public CWindowWnd
+{
+public:
+    LPCWSTR GetWindowClassName() const override { return L"LumoraViewHostWnd"; }
+
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (uMsg == WM_CREATE) {
+            manager.Init(m_hWnd);
+            return 0;
+        }
+        LRESULT lRes = 0;
+        if (manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+
+    // A fresh tab layout with two views; the previous tree goes with the next messages.
+    void BuildViews()
+    {
+        tabs = new CTabLayoutUI;
+        views[0] = new CContainerConUI;
+        views[1] = new CContainerConUI;
+        tabs->Add(views[0]);
+        tabs->Add(views[1]);
+        manager.AttachRoot(tabs);
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    }
+
+    CWindowManagerUI manager;
+    CTabLayoutUI* tabs = nullptr;
+    CContainerConUI* views[2] = {};
+};
+
+// One host window serves every case: taking an activated window down costs
+// seconds on a display without a window manager.
+class ContainerConUITest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+        s_pHost = new CViewHostWnd;
+        s_hWnd = s_pHost->Create(nullptr, L"Views", WS_POPUP | WS_CLIPCHILDREN, 0, 20, 20, 400, 300);
+        if (s_hWnd != nullptr) s_pHost->Show(true, false);
+    }
+    static void TearDownTestSuite()
+    {
+        if (::IsWindow(s_hWnd)) ::DestroyWindow(s_hWnd);
+        PumpMessages();
+        delete s_pHost;
+        s_pHost = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, s_hWnd);
+        m_hWnd = s_hWnd;
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        s_pHost->BuildViews();
+        ::UpdateWindow(m_hWnd);
+        PumpMessages();
+        for (HWND& browser : m_browsers) {
+            browser = ::CreateWindowExW(0, L"STATIC", L"page", WS_CHILD, 0, 0, 10, 10, m_hWnd, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr);
+            ASSERT_NE(nullptr, browser);
+        }
+    }
+    void TearDown() override
+    {
+        for (HWND browser : m_browsers)
+            if (::IsWindow(browser)) ::DestroyWindow(browser);
+        PumpMessages();
+    }
+
+    CViewHostWnd& Host() { return *s_pHost; }
+
+    // The browser window's rectangle in the host's client coordinates.
+    RECT BrowserRect(HWND browser) const
+    {
+        RECT rc = {};
+        ::GetWindowRect(browser, &rc);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+
+    static RECT InsetOnePixelLeftAndRight(RECT rc)
+    {
+        rc.left += 1;
+        rc.right -= 1;
+        return rc;
+    }
+
+    // Whether the animation timer is running; the probe stops it.
+    bool TakeAnimationTimer(CContainerConUI* view)
+    {
+        return Host().manager.KillTimer(view, CContainerConUI::kAnimationTimer);
+    }
+
+    static CViewHostWnd* s_pHost;
+    static HWND s_hWnd;
+    HWND m_hWnd = nullptr;
+    HWND m_browsers[2] = {};
+};
+
+CViewHostWnd* ContainerConUITest::s_pHost = nullptr;
+HWND ContainerConUITest::s_hWnd = nullptr;
+
+void ExpectRectEq(const RECT& expected, const RECT& actual)
+{
+    EXPECT_EQ(expected.left, actual.left);
+    EXPECT_EQ(expected.top, actual.top);
+    EXPECT_EQ(expected.right, actual.right);
+    EXPECT_EQ(expected.bottom, actual.bottom);
+}
+
+TEST_F(ContainerConUITest, ViewStartsBlackWithTheLoadingAnimation)
+{
+    CContainerConUI* view = Host().views[0];
+    EXPECT_EQ(0xFF000000u, view->GetBkColor());
+    ASSERT_NE(nullptr, view->GetAnimation());
+    EXPECT_EQ(12u, view->GetAnimation()->GetFrameCount());
+    EXPECT_FALSE(view->IsAttached());
+    EXPECT_EQ(nullptr, view->GetBrowserWindow());
+}
+
+TEST_F(ContainerConUITest, EachPaintShowsTheNextFrameAndTheTimerBringsTheNextPaint)
+{
+    CContainerConUI* view = Host().views[0];
+    UINT before = view->GetAnimation()->GetCurrentFrame();
+    EXPECT_NE(0u, before) << "the first paint already advanced";
+    EXPECT_TRUE(TakeAnimationTimer(view)) << "a paint arms the next frame's timer";
+
+    FireControlTimer(view, CContainerConUI::kAnimationTimer);
+    EXPECT_TRUE(PumpUntil([&] { return view->GetAnimation()->GetCurrentFrame() != before; }));
+    EXPECT_TRUE(TakeAnimationTimer(view));
+
+    // Left alone, the real timer keeps the animation going.
+    UINT now = view->GetAnimation()->GetCurrentFrame();
+    Host().manager.Invalidate(view->GetPos());
+    EXPECT_TRUE(PumpUntil([&] { return view->GetAnimation()->GetCurrentFrame() != now; }));
+}
+
+TEST_F(ContainerConUITest, AttachingTheVisibleViewShowsTheBrowserOverItAndEndsTheAnimation)
+{
+    CContainerConUI* view = Host().views[0];
+    view->AttachWindow(m_browsers[0]);
+    EXPECT_TRUE(view->IsAttached());
+    EXPECT_EQ(m_browsers[0], view->GetBrowserWindow());
+    EXPECT_TRUE(::IsWindowVisible(m_browsers[0]));
+    ExpectRectEq(InsetOnePixelLeftAndRight(view->GetPos()), BrowserRect(m_browsers[0]));
+
+    TakeAnimationTimer(view);
+    Host().manager.Invalidate(view->GetPos());
+    ::UpdateWindow(m_hWnd);
+    PumpMessages();
+    EXPECT_FALSE(TakeAnimationTimer(view)) << "no new frame is scheduled once attached";
+
+    // A second window is ignored: the view never changes its browser.
+    view->AttachWindow(m_browsers[1]);
+    EXPECT_EQ(m_browsers[0], view->GetBrowserWindow());
+    EXPECT_FALSE(::IsWindowVisible(m_browsers[1]));
+}
+
+TEST_F(ContainerConUITest, BrowserOfAHiddenPageWaitsForThePageToBeSelected)
+{
+    CContainerConUI* hidden = Host().views[1];
+    ASSERT_FALSE(hidden->IsVisible());
+    hidden->AttachWindow(m_browsers[1]);
+    EXPECT_TRUE(hidden->IsAttached());
+    EXPECT_FALSE(::IsWindowVisible(m_browsers[1]));
+
+    Host().views[0]->AttachWindow(m_browsers[0]);
+    Host().tabs->SelectItem(1);
+    PumpMessages();
+    EXPECT_TRUE(::IsWindowVisible(m_browsers[1]));
+    EXPECT_FALSE(::IsWindowVisible(m_browsers[0]));
+    ExpectRectEq(InsetOnePixelLeftAndRight(hidden->GetPos()), BrowserRect(m_browsers[1]));
+
+    Host().tabs->SelectItem(0);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindowVisible(m_browsers[1]));
+    EXPECT_TRUE(::IsWindowVisible(m_browsers[0]));
+}
+
+TEST_F(ContainerConUITest, ResizingTheWindowMovesTheBrowserWithTheView)
+{
+    CContainerConUI* view = Host().views[0];
+    view->AttachWindow(m_browsers[0]);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 520, 360, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::UpdateWindow(m_hWnd);
+    PumpMessages();
+    RECT expected = { 1, 0, 519, 360 };
+    ExpectRectEq(expected, BrowserRect(m_browsers[0]));
+    ExpectRectEq(InsetOnePixelLeftAndRight(view->GetPos()), BrowserRect(m_browsers[0]));
+}
+
+TEST_F(ContainerConUITest, AViewWithoutAWindowStillStopsItsAnimation)
+{
+    CContainerConUI* view = Host().views[0];
+    view->AttachWindow(nullptr);
+    EXPECT_TRUE(view->IsAttached());
+    TakeAnimationTimer(view);
+    Host().manager.Invalidate(view->GetPos());
+    ::UpdateWindow(m_hWnd);
+    PumpMessages();
+    EXPECT_FALSE(TakeAnimationTimer(view));
+    view->SetVisible(false);
+    view->SetPos(RECT{ 0, 0, 50, 50 });
+}
+
+} // namespace
