@@ -81,6 +81,13 @@ CControlUI* CContainerUI::GetItemAt(int iIndex) const
     return static_cast<CControlUI*>(m_items.GetAt(iIndex));
 }
 
+// The container's own walks go over its own children: a subclass may give the item
+// operations another list (the list control's rows live in its body).
+CControlUI* CContainerUI::ChildAt(int iIndex) const
+{
+    return static_cast<CControlUI*>(m_items.GetAt(iIndex));
+}
+
 int CContainerUI::GetItemIndex(CControlUI* pControl) const
 {
     return m_items.Find(pControl);
@@ -225,7 +232,7 @@ void CContainerUI::SetPos(RECT rc)
     if (m_items.IsEmpty()) return;
     RECT rcInner = GetInnerRect();
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) SetFloatPos(i);
         else pControl->SetPos(rcInner);
@@ -234,7 +241,7 @@ void CContainerUI::SetPos(RECT rc)
 
 void CContainerUI::SetFloatPos(int iIndex)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
+    CControlUI* pControl = ChildAt(iIndex);
     if (pControl == nullptr || !pControl->IsVisible() || !pControl->IsFloat()) return;
 
     SIZE szXY = pControl->GetFixedXY();
@@ -345,7 +352,7 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     if (cx == 0 && cy == 0) return;
 
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         RECT rc = pControl->GetPos();
         ::OffsetRect(&rc, -cx, -cy);
@@ -469,7 +476,7 @@ CScrollbarUI* CContainerUI::GetHorizontalScrollBar() const
 
 void CContainerUI::SetManager(CWindowManagerUI* pManager, CControlUI* pParent)
 {
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetManager(pManager, this);
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetManager(pManager, this);
     if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetManager(pManager, this);
     if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetManager(pManager, this);
     CControlUI::SetManager(pManager, pParent);
@@ -478,13 +485,13 @@ void CContainerUI::SetManager(CWindowManagerUI* pManager, CControlUI* pParent)
 void CContainerUI::SetVisible(bool bVisible)
 {
     if (m_bVisible == bVisible) return;
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetInternalVisible(bVisible);
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetInternalVisible(bVisible);
     CControlUI::SetVisible(bVisible);
 }
 
 void CContainerUI::SetInternalVisible(bool bVisible)
 {
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetInternalVisible(bVisible);
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetInternalVisible(bVisible);
     CControlUI::SetInternalVisible(bVisible);
 }
 
@@ -524,7 +531,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT u
     int nCount = m_items.GetSize();
     for (int n = 0; n < nCount; n++) {
         int i = (uFlags & UIFIND_TOP_FIRST) != 0 ? nCount - 1 - n : n;
-        CControlUI* pResult = GetItemAt(i)->FindControl(Proc, pData, uFlags);
+        CControlUI* pResult = ChildAt(i)->FindControl(Proc, pData, uFlags);
         if (pResult != nullptr) return pResult;
     }
     if ((uFlags & UIFIND_ME_FIRST) != 0) return nullptr;
@@ -607,7 +614,7 @@ void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint)
     RECT rcTemp;
     if (!::IntersectRect(&rcTemp, &rcPaint, &rcInner)) {
         for (int i = 0; i < m_items.GetSize(); i++) {
-            CControlUI* pControl = GetItemAt(i);
+            CControlUI* pControl = ChildAt(i);
             if (!pControl->IsVisible() || !pControl->IsFloat()) continue;
             if (!Meets(rcPaint, pControl->GetPos()) || !Meets(m_rcItem, pControl->GetPos())) continue;
             pControl->DoPaint(hDC, rcPaint);
@@ -618,7 +625,7 @@ void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint)
     CRenderClipUI childClip;
     CRenderClipUI::Generate(hDC, rcTemp, childClip);
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
         if (pControl->IsFloat()) {
             if (!Meets(m_rcItem, pControl->GetPos())) continue;

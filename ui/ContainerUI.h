@@ -88,6 +88,7 @@ public:
 protected:
     // Inner rectangle: the position less the inset.
     RECT GetInnerRect() const;
+    CControlUI* ChildAt(int iIndex) const;
     bool HandleScrollKey(TEventRecUI& event);
     void PaintChildren(HDC hDC, const RECT& rcPaint);
 

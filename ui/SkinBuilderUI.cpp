@@ -3,15 +3,29 @@
 #include <vector>
 #include <wchar.h>
 
+#include "ActiveXUI.h"
 #include "AttributeValueUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "ButtonUI.h"
+#include "ComboUI.h"
 #include "DialogLayoutUI.h"
+#include "EditUI.h"
 #include "HorizontalLayoutUI.h"
+#include "HtmlCtrlUI.h"
+#include "ListContainerElementUI.h"
+#include "ListExpandElementUI.h"
+#include "ListHeaderItemUI.h"
+#include "ListHeaderUI.h"
+#include "ListLabelElementUI.h"
+#include "ListUI.h"
 #include "LabelUI.h"
+#include "MenuListLabelUI.h"
+#include "MenuUI.h"
 #include "OptionUI.h"
+#include "ProgressUI.h"
 #include "SkinStorageUI.h"
+#include "SliderUI.h"
 #include "TabLayoutUI.h"
 #include "TextUI.h"
 #include "TileLayoutUI.h"
@@ -42,11 +56,26 @@ const TTagUI kTags[] = {
     { L"Label", &CreateOf<CLabelUI>, false },
     { L"Button", &CreateOf<CButtonUI>, false },
     { L"Option", &CreateOf<COptionUI>, false },
+    { L"Edit", &CreateOf<CEditUI>, false },
+    { L"Progress", &CreateOf<CProgressUI>, false },
+    { L"Slider", &CreateOf<CSliderUI>, false },
     { L"TabLayout", &CreateOf<CTabLayoutUI>, false },
     { L"TileLayout", &CreateOf<CTileLayoutUI>, false },
     { L"DialogLayout", &CreateOf<CDialogLayoutUI>, false },
+    { L"Menu", &CreateOf<CMenuUI>, false },
+    { L"MenuListLabel", &CreateOf<CMenuListLabelUI>, false },
+    { L"ActiveX", &CreateOf<CActiveXUI>, true },
+    { L"HtmlCtrl", &CreateOf<CHtmlCtrlUI>, true },
     { L"VerticalLayout", &CreateOf<CVerticalLayoutUI>, false },
     { L"HorizontalLayout", &CreateOf<CHorizontalLayoutUI>, false },
+    { L"List", &CreateOf<CListUI>, false },
+    { L"ListHeader", &CreateOf<CListHeaderUI>, false },
+    { L"ListHeaderItem", &CreateOf<CListHeaderItemUI>, false },
+    { L"ListLabelElement", &CreateOf<CListLabelElementUI>, false },
+    { L"ListTextElement", &CreateOf<CListTextElementUI>, false },
+    { L"ListExpandElement", &CreateOf<CListExpandElementUI>, false },
+    { L"ListContainerElement", &CreateOf<CListContainerElementUI>, false },
+    { L"Combo", &CreateOf<CComboUI>, false },
 };
 
 const TTagUI* FindTag(LPCWSTR pstrClass)

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "ActiveXUI.h"
 #include "ControlUI.h"
 #include "PainterUI.h"
 
@@ -49,12 +50,12 @@ void InitProcessResources()
     ::LoadLibraryW(L"msimg32.dll");
 }
 
-// Seam for hosted browser controls (ActiveX and HTML controls): they get a chance to
-// translate accelerators of their browser window. The hosting control supplies the
-// browser interfaces; until it is wired in, hosted controls translate nothing.
-bool TranslateHostedAccelerator(CControlUI* /*pControl*/, MSG* /*pMsg*/)
+// Hosted browser controls (ActiveX and HTML controls) get a chance to translate
+// accelerators aimed at their browser's document window.
+bool TranslateHostedAccelerator(CControlUI* pControl, MSG* pMsg)
 {
-    return false;
+    CActiveXUI* pActiveX = dynamic_cast<CActiveXUI*>(pControl);
+    return pActiveX != nullptr && pActiveX->TranslateHostedAccelerator(pMsg);
 }
 
 } // namespace

@@ -9,6 +9,21 @@
 #include "ControlUI.h"
 #include "ImageSpecUI.h"
 #include "ScrollBarUI.h"
+#include "LabelUI.h"
+#include "ButtonUI.h"
+#include "OptionUI.h"
+#include "CheckBoxUI.h"
+#include "TextUI.h"
+#include "ProgressUI.h"
+#include "SliderUI.h"
+#include "VerticalLayoutUI.h"
+#include "HorizontalLayoutUI.h"
+#include "TileLayoutUI.h"
+#include "TabLayoutUI.h"
+#include "ChildWindowUI.h"
+#include "EditUI.h"
+#include "DateTimeUI.h"
+#include "RichEditUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
 
@@ -35,6 +50,21 @@ const TTagUI kTags[] = {
     { L"Control", &CreateOf<CControlUI>, false },
     { L"Container", &CreateOf<CContainerUI>, false },
     { L"ScrollBar", &CreateOf<CScrollBarUI>, false },
+    { L"Label", &CreateOf<CLabelUI>, false },
+    { L"Button", &CreateOf<CButtonUI>, false },
+    { L"Option", &CreateOf<COptionUI>, false },
+    { L"CheckBox", &CreateOf<CCheckBoxUI>, false },
+    { L"Text", &CreateOf<CTextUI>, false },
+    { L"Progress", &CreateOf<CProgressUI>, false },
+    { L"Slider", &CreateOf<CSliderUI>, false },
+    { L"VerticalLayout", &CreateOf<CVerticalLayoutUI>, false },
+    { L"HorizontalLayout", &CreateOf<CHorizontalLayoutUI>, false },
+    { L"TileLayout", &CreateOf<CTileLayoutUI>, false },
+    { L"TabLayout", &CreateOf<CTabLayoutUI>, false },
+    { L"ChildWindow", &CreateOf<CChildWindowUI>, false },
+    { L"Edit", &CreateOf<CEditUI>, false },
+    { L"DateTime", &CreateOf<CDateTimeUI>, false },
+    { L"RichEdit", &CreateOf<CRichEditUI>, false },
 };
 
 const TTagUI* FindTag(LPCWSTR pstrClass)

@@ -11,6 +11,7 @@
 
 #include "ControlUI.h"
 #include "PainterUI.h"
+#include "RichEditUI.h"
 #include "ZipArchive.h"
 
 namespace UpdUI {
@@ -61,11 +62,10 @@ IWebBrowser2* QueryBrowser(CControlUI* /*pControl*/)
     return nullptr;
 }
 
-// Seam: the rich edit control is not part of the library yet; its want-tab setting
-// (true unless the markup says otherwise) is read here once it is.
-bool RichEditWantsTab(CControlUI* /*pControl*/)
+bool RichEditWantsTab(CControlUI* pControl)
 {
-    return true;
+    CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(pControl->GetInterface(L"RichEdit"));
+    return pRichEdit == nullptr || pRichEdit->IsWantTab();
 }
 
 HWND BrowserContentWindow(IWebBrowser2* pBrowser)

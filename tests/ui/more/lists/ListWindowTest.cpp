@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "UILib.h"
+
+// One real window with a list and two combo boxes under the test display, driven by
+// posted mouse, key and wheel messages, as the user would.
+namespace {
+
+const wchar_t kMarkup[] =
+    L"<Window><VerticalLayout>"
+    L"<HorizontalLayout height=\"30\">"
+    L"<Combo name=\"combo\" width=\"150\" height=\"24\" />"
+    L"<Control width=\"20\" />"
+    L"<Combo name=\"small\" width=\"150\" height=\"24\" />"
+    L"</HorizontalLayout>"
+    L"<List name=\"list\" height=\"140\" vscrollbar=\"true\" itemlinecolor=\"#FF808080\">"
+    L"<ListHeader height=\"20\"><ListHeaderItem name=\"colA\" text=\"A\" width=\"100\" />"
+    L"<ListHeaderItem text=\"B\" width=\"100\" /></ListHeader>"
+    L"</List>"
+    L"<Control />"
+    L"</VerticalLayout></Window>";
+
+class CListWnd : public CWindowWnd, public INotifyUI
+{
+public:
+    LPCWSTR GetWindowClassName() const override { return L"LumoraListsTestWnd"; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+
+    void Notify(TNotifyRecUI& msg) override { notes.push_back(msg); }
+
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (uMsg == WM_CREATE) {
+            manager.Init(m_hWnd);
+            CSkinBuilderUI builder;
+            root = builder.Build(nullptr, kMarkup, nullptr, nullptr, &manager);
+            manager.AttachRoot(root);
+            manager.AddNotifier(this);
+            return 0;
+        }
+        LRESULT lRes = 0;
+        if (manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+
+    int Count(TNotifyTypeUI type, CControlUI* sender) const
+    {
+        int n = 0;
+        for (const TNotifyRecUI& r : notes) n += r.type == type && r.sender == sender ? 1 : 0;
+        return n;
+    }
+
+    CWindowManagerUI manager;
+    CControlUI* root = nullptr;
+    std::vector<TNotifyRecUI> notes;
+};
+
+void PumpMessages()
+{
+    MSG msg;
+    for (int round = 0; round < 4; round++) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+}
+
+POINT CentreOf(const RECT& rc)
+{
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+}
+
+void PostClick(HWND hWnd, POINT pt)
+{
+    const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
+    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, lParam);
+    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, lParam);
+    PumpMessages();
+}
+
+void PostKey(HWND hWnd, WORD vk)
+{
+    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(hWnd, WM_KEYUP, vk, 0xC0000001);
+    PumpMessages();
+}
+
+// A memory DC over a 32-bit top-down DIB whose pixels read back as 0xRRGGBB.
+class CCanvas
+{
+public:
+    CCanvas(int cx, int cy) : m_cx(cx)
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = -cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        m_hDC = ::CreateCompatibleDC(nullptr);
+        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
+        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+        RECT rc = { 0, 0, cx, cy };
+        HBRUSH hBrush = ::CreateSolidBrush(RGB(1, 2, 3));
+        ::FillRect(m_hDC, &rc, hBrush);
+        ::DeleteObject(hBrush);
+    }
+    ~CCanvas()
+    {
+        ::SelectObject(m_hDC, m_hOld);
+        ::DeleteObject(m_hBitmap);
+        ::DeleteDC(m_hDC);
+    }
+    CCanvas(const CCanvas&) = delete;
+    CCanvas& operator=(const CCanvas&) = delete;
+
+    HDC DC() const { return m_hDC; }
+    DWORD Pixel(int x, int y) const
+    {
+        ::GdiFlush();
+        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
+    }
+
+private:
+    int m_cx;
+    HDC m_hDC;
+    HBITMAP m_hBitmap;
+    HGDIOBJ m_hOld;
+    DWORD* m_pBits = nullptr;
+};
+
+// One window for the whole suite: without a window manager Wine takes seconds to
+// destroy a window.
+class ListWindowTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+        s_wnd = new CListWnd;
+        s_wnd->Create(nullptr, L"Lists", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 400, 400);
+        if (s_wnd->root == nullptr) return;
+        AddRows(static_cast<CListUI*>(s_wnd->manager.FindControl(L"list")), 20);
+        AddRows(static_cast<CComboUI*>(s_wnd->manager.FindControl(L"combo")), 20);
+        AddRows(static_cast<CComboUI*>(s_wnd->manager.FindControl(L"small")), 3);
+        s_wnd->Show(true, false);
+        ::UpdateWindow(s_wnd->GetWindowHandle());
+        PumpMessages();
+    }
+    static void TearDownTestSuite()
+    {
+        if (s_wnd != nullptr && ::IsWindow(s_wnd->GetWindowHandle())) ::DestroyWindow(s_wnd->GetWindowHandle());
+        PumpMessages();
+        delete s_wnd;
+        s_wnd = nullptr;
+    }
+
+    static void AddRows(IContainerUI* pContainer, int n)
+    {
+        ASSERT_NE(nullptr, pContainer);
+        for (int i = 0; i < n; i++) {
+            CListLabelElementUI* p = new CListLabelElementUI;
+            CStringUI sText;
+            sText.Format(L"row %d", i);
+            p->SetText(sText.GetData());
+            p->SetFixedHeight(20);
+            pContainer->Add(p);
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, s_wnd);
+        ASSERT_NE(nullptr, s_wnd->root);
+        m_hWnd = s_wnd->GetWindowHandle();
+        m_list = static_cast<CListUI*>(s_wnd->manager.FindControl(L"list"));
+        m_combo = static_cast<CComboUI*>(s_wnd->manager.FindControl(L"combo"));
+        m_small = static_cast<CComboUI*>(s_wnd->manager.FindControl(L"small"));
+        ASSERT_TRUE(m_list && m_combo && m_small);
+        PumpMessages();
+        s_wnd->notes.clear();
+    }
+
+    HWND OpenDropDown(CComboUI* combo)
+    {
+        PostClick(m_hWnd, CentreOf(combo->GetPos()));
+        CComboWnd* drop = combo->GetDropWindow();
+        return drop != nullptr ? drop->GetWindowHandle() : nullptr;
+    }
+
+    static CListWnd* s_wnd;
+    HWND m_hWnd = nullptr;
+    CListUI* m_list = nullptr;
+    CComboUI* m_combo = nullptr;
+    CComboUI* m_small = nullptr;
+};
+
+CListWnd* ListWindowTest::s_wnd = nullptr;
+
+} // namespace
+
+TEST_F(ListWindowTest, ClickKeysAndWheelMoveTheSelectionAndScroll)
+{
+    CControlUI* row2 = m_list->GetItemAt(2);
+    ASSERT_GT(row2->GetHeight(), 0);
+    PostClick(m_hWnd, CentreOf(row2->GetPos()));
+    EXPECT_EQ(2, m_list->GetCurSel());
+    EXPECT_EQ(1, s_wnd->Count(NotifyItemClick, row2));
+    EXPECT_EQ(1, s_wnd->Count(NotifyItemSelect, m_list));
+
+    PostKey(m_hWnd, VK_DOWN);
+    EXPECT_EQ(3, m_list->GetCurSel());
+
+    CListBodyUI* body = m_list->GetListBody();
+    PostKey(m_hWnd, VK_END);
+    EXPECT_EQ(19, m_list->GetCurSel());
+    EXPECT_GT(body->GetScrollPos().cy, 0);
+    EXPECT_LE(m_list->GetItemAt(19)->GetPos().bottom, body->GetPos().bottom);
+    EXPECT_GE(m_list->GetItemAt(19)->GetPos().top, body->GetPos().top);
+
+    PostKey(m_hWnd, VK_DOWN);
+    EXPECT_EQ(19, m_list->GetCurSel());
+
+    ::PostMessageW(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    PumpMessages();
+    EXPECT_EQ(18, m_list->GetCurSel());
+
+    PostKey(m_hWnd, VK_HOME);
+    EXPECT_EQ(0, m_list->GetCurSel());
+    EXPECT_EQ(0, body->GetScrollPos().cy);
+    EXPECT_EQ(m_list->GetHeader()->GetPos().bottom, m_list->GetItemAt(0)->GetPos().top);
+}
+
+TEST_F(ListWindowTest, RightReleaseOutsideTheRowIsNoRightClick)
+{
+    CControlUI* row = m_list->GetItemAt(1);
+    const POINT inside = CentreOf(row->GetPos());
+    ::PostMessageW(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(inside.x, inside.y));
+    ::PostMessageW(m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(390, 390));
+    PumpMessages();
+    EXPECT_EQ(1, s_wnd->Count(NotifyItemRightDown, row));
+    EXPECT_EQ(0, s_wnd->Count(NotifyItemRightClick, row));
+    EXPECT_EQ(1, m_list->GetCurSel());
+
+    ::PostMessageW(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(inside.x, inside.y));
+    ::PostMessageW(m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
+    PumpMessages();
+    EXPECT_EQ(1, s_wnd->Count(NotifyItemRightClick, row));
+}
+
+TEST_F(ListWindowTest, HeaderItemsClickAndGiveColumns)
+{
+    CControlUI* colA = s_wnd->manager.FindControl(L"colA");
+    ASSERT_NE(nullptr, colA);
+    PostClick(m_hWnd, POINT{ colA->GetPos().left + 20, CentreOf(colA->GetPos()).y });
+    EXPECT_EQ(1, s_wnd->Count(NotifyHeaderClick, colA));
+    TListInfoUI* info = m_list->GetListInfo();
+    ASSERT_EQ(2, info->nColumns);
+    EXPECT_EQ(colA->GetPos().right, info->rcColumn[1].left);
+}
+
+TEST_F(ListWindowTest, DropDownIsAsHighAsItsRowsUpToTheLimit)
+{
+    struct TCase
+    {
+        CComboUI* combo;
+        int cyExpected;
+    } cases[] = { { m_combo, 150 }, { m_small, 64 } };
+    for (const TCase& c : cases) {
+        HWND hDrop = OpenDropDown(c.combo);
+        ASSERT_NE(nullptr, hDrop);
+        EXPECT_EQ(1, s_wnd->Count(NotifyDropDown, c.combo));
+        RECT rc = {};
+        ::GetWindowRect(hDrop, &rc);
+        EXPECT_EQ(c.cyExpected, rc.bottom - rc.top);
+        POINT ptCombo = { c.combo->GetPos().left, c.combo->GetPos().bottom };
+        ::ClientToScreen(m_hWnd, &ptCombo);
+        EXPECT_EQ(ptCombo.x, rc.left);
+        EXPECT_EQ(ptCombo.y, rc.top);
+        CScrollbarUI* bar = c.combo->GetDropWindow()->GetLayout()->GetVerticalScrollBar();
+        ASSERT_NE(nullptr, bar);
+        EXPECT_EQ(c.cyExpected == 150, bar->IsVisible());
+        PostKey(hDrop, VK_ESCAPE);
+        EXPECT_EQ(nullptr, c.combo->GetDropWindow());
+        EXPECT_FALSE(::IsWindow(hDrop));
+        EXPECT_EQ(&s_wnd->manager, c.combo->GetItemAt(0)->GetManager()) << "the rows came back";
+    }
+}
+
+TEST_F(ListWindowTest, ScrollBarClickKeepsTheDropDownAndARowClickClosesIt)
+{
+    HWND hDrop = OpenDropDown(m_combo);
+    ASSERT_NE(nullptr, hDrop);
+    CScrollbarUI* bar = m_combo->GetDropWindow()->GetLayout()->GetVerticalScrollBar();
+    ASSERT_TRUE(bar != nullptr && bar->IsVisible());
+    PostClick(hDrop, CentreOf(bar->GetButton2Rect()));
+    EXPECT_TRUE(::IsWindow(hDrop));
+    ASSERT_NE(nullptr, m_combo->GetDropWindow());
+    EXPECT_GT(m_combo->GetDropWindow()->GetLayout()->GetScrollPos().cy, 0);
+
+    CControlUI* row = m_combo->GetItemAt(4);
+    PostClick(hDrop, CentreOf(row->GetPos()));
+    EXPECT_FALSE(::IsWindow(hDrop));
+    EXPECT_EQ(nullptr, m_combo->GetDropWindow());
+    EXPECT_EQ(4, m_combo->GetCurSel());
+    EXPECT_STREQ(L"row 4", m_combo->GetText().GetData());
+    EXPECT_EQ(1, s_wnd->Count(NotifyItemSelect, m_combo));
+    const RECT rcRow = row->GetPos();
+    EXPECT_TRUE(::IsRectEmpty(&rcRow)) << "a row at home in the combo has no place";
+}
+
+TEST_F(ListWindowTest, EscapeRestoresTheSelectionTheDropDownOpenedWith)
+{
+    ASSERT_TRUE(m_combo->SelectItem(5));
+    HWND hDrop = OpenDropDown(m_combo);
+    ASSERT_NE(nullptr, hDrop);
+    PostKey(hDrop, VK_DOWN);
+    PostKey(hDrop, VK_DOWN);
+    EXPECT_EQ(7, m_combo->GetCurSel());
+    CControlUI* row7 = m_combo->GetItemAt(7);
+    const RECT rcView = m_combo->GetDropWindow()->GetLayout()->GetPos();
+    EXPECT_LE(row7->GetPos().bottom, rcView.bottom) << "the new selection is scrolled into view";
+    PostKey(hDrop, VK_ESCAPE);
+    EXPECT_FALSE(::IsWindow(hDrop));
+    EXPECT_EQ(5, m_combo->GetCurSel());
+    EXPECT_TRUE(static_cast<CListLabelElementUI*>(m_combo->GetItemAt(5))->IsSelected());
+    EXPECT_FALSE(static_cast<CListLabelElementUI*>(row7)->IsSelected());
+}
+
+// Without images the combo draws a 1-pixel frame, 2 pixels while the pointer is over it.
+TEST_F(ListWindowTest, FrameWidensWhileHot)
+{
+    const RECT rc = m_small->GetPos();
+    const int y = (rc.top + rc.bottom) / 2;
+    ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(390, 390));
+    PumpMessages();
+    {
+        CCanvas canvas(400, 400);
+        ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
+        EXPECT_EQ(0x4EA0D1u, canvas.Pixel(rc.left, y));
+        EXPECT_NE(0x4EA0D1u, canvas.Pixel(rc.left + 1, y));
+        EXPECT_NE(0x85E4FFu, canvas.Pixel(rc.left + 1, y));
+    }
+    ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(rc.left + 10, y));
+    PumpMessages();
+    EXPECT_NE(0u, m_small->GetButtonState() & 0x08);
+    {
+        CCanvas canvas(400, 400);
+        ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
+        EXPECT_EQ(0x85E4FFu, canvas.Pixel(rc.left, y));
+        EXPECT_EQ(0x85E4FFu, canvas.Pixel(rc.left + 1, y));
+        EXPECT_NE(0x85E4FFu, canvas.Pixel(rc.left + 2, y));
+    }
+    ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(390, 390));
+    PumpMessages();
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+#include "WindowWnd.h"
+
+namespace UpdUI {
+
+class CEditUI;
+
+// The native edit window an edit control opens over its text area while it has the
+// focus. It copies every change back into the control and closes itself once the
+// keyboard focus leaves it; the object deletes itself with the window.
+class CEditWnd : public CWindowWnd
+{
+public:
+    CEditWnd();
+
+    // Opens the window over the owner's text area; false when no window could be made
+    // (the caller then still owns this object).
+    bool Init(CEditUI* pOwner);
+    // The owner is going away: the window stops talking to it and closes.
+    void Detach();
+
+protected:
+    LPCWSTR GetWindowClassName() const override;
+    LPCWSTR GetSuperClassName() const override;
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;
+
+private:
+    void ApplyOwnerSettings();
+    void OnTextChanged();
+    LRESULT OnCtlColor(HDC hDC);
+
+    CEditUI* m_pOwner;
+    HBRUSH m_hBkBrush;
+    // Changes count only once the window holds the owner's text.
+    bool m_bInit;
+};
+
+} // namespace UpdUI

@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include "ControlUI.h"
+
+namespace UpdUI {
+
+// One line of text with font, colours, alignment and padding, drawn plainly or as
+// tagged text. Base of the button, the text control and the progress bar.
+class CLabelUI : public CControlUI
+{
+public:
+    CLabelUI();
+
+    LPCWSTR GetControlClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
+    void DoEvent(TEventRecUI& event) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+    SIZE EstimateSize(SIZE szAvailable) override;
+    void PaintText(HDC hDC) override;
+
+    UINT GetTextStyle() const;
+    void SetTextStyle(UINT uStyle);
+    DWORD GetTextColor() const;
+    void SetTextColor(DWORD dwTextColor);
+    DWORD GetDisabledTextColor() const;
+    void SetDisabledTextColor(DWORD dwTextColor);
+    int GetFont() const;
+    void SetFont(int iFont);
+    RECT GetTextPadding() const;
+    void SetTextPadding(RECT rc);
+    bool IsShowHtml() const;
+    void SetShowHtml(bool bShowHtml = true);
+
+protected:
+    // Colours left at 0 take the manager's defaults at the first paint and keep them.
+    void FillDefaultColors();
+    RECT GetTextRect() const;
+    // Height of the label's font, or -1 without a manager to measure it.
+    int FontHeight() const;
+    void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+
+    DWORD m_dwTextColor;
+    DWORD m_dwDisabledTextColor;
+    int m_iFont;
+    UINT m_uTextStyle;
+    RECT m_rcTextPadding;
+    bool m_bShowHtml;
+
+private:
+    void SetAlign(LPCWSTR pstrValue);
+};
+
+} // namespace UpdUI
