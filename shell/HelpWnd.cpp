@@ -47,7 +47,30 @@ void CHelpWnd::SplitNoticeText(const std::wstring& text, std::wstring& title, st
     size_t bar = text.find(L'|');
     title = bar == std::wstring::npos ? std::wstring() : text.substr(0, bar);
     std::wstring link = bar == std::wstring::npos ? text : text.substr(bar + 1);
-    linkMarkup = L"<f 3><a>" + link + L"</a></f>";
+    linkMarkup = L"<f 3><a>" + EscapeMarkup(link) + L"</a></f>";
+}
+
+// Tags open with either kind of bracket; each bracket is written as the
+// escape the tagged-text renderer draws as that bracket: "{<}", "{>}",
+// "<{>", "<}>".
+std::wstring CHelpWnd::EscapeMarkup(const std::wstring& text)
+{
+    std::wstring escaped;
+    escaped.reserve(text.size());
+    for (wchar_t ch : text) {
+        if (ch == L'<' || ch == L'>') {
+            escaped += L'{';
+            escaped += ch;
+            escaped += L'}';
+        } else if (ch == L'{' || ch == L'}') {
+            escaped += L'<';
+            escaped += ch;
+            escaped += L'>';
+        } else {
+            escaped += ch;
+        }
+    }
+    return escaped;
 }
 
 void CHelpWnd::SetNoticeText(const std::wstring& text)

@@ -34,8 +34,11 @@ public:
     HWND Show(const std::wstring& text, const std::wstring& address);
 
     // "title|link text" -> the title (empty without "|") and the tagged text
-    // that shows the rest as one link in font 3.
+    // that shows the rest as one link in font 3. The notice comes from a page:
+    // brackets in it are shown as they are, never taken as tags.
     static void SplitNoticeText(const std::wstring& text, std::wstring& title, std::wstring& linkMarkup);
+    // Plain text -> tagged text that draws exactly that text.
+    static std::wstring EscapeMarkup(const std::wstring& text);
 
     void Notify(TNotifyRecUI& msg) override;
 

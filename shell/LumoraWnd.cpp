@@ -146,12 +146,14 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
       SetCursor(LoadCursorW(nullptr, IDC_ARROW));
       return false;
     case WM_MOUSEMOVE:
-      if (dragging_) OnDragMouseMove(lParam);
+      if (dragging_) OnDragMouseMove(wParam, lParam);
       return false;
     case WM_LBUTTONUP:
-      if (!dragging_) return false;
-      ReleaseCapture();
-      dragging_ = false;
+      if (dragging_) EndDrag();
+      return false;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse: the drag cannot see the button go up.
+      if (dragging_ && reinterpret_cast<HWND>(lParam) != m_hWnd) dragging_ = false;
       return false;
     case WM_HOTKEY:
       OnBossKey();
@@ -334,16 +336,28 @@ LRESULT CLumoraWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-void CLumoraWnd::OnDragMouseMove(LPARAM lParam) {
+// The window follows the pointer while the left button stays down; a move
+// without it (the button went up where this window could not see it) ends
+// the drag.
+void CLumoraWnd::OnDragMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (!(wParam & MK_LBUTTON)) {
+    EndDrag();
+    return;
+  }
   if (dragFirstMove_) {
-    dragOffsetX_ = LOWORD(lParam);
-    dragOffsetY_ = HIWORD(lParam);
+    dragOffsetX_ = GET_X_LPARAM(lParam);
+    dragOffsetY_ = GET_Y_LPARAM(lParam);
     dragFirstMove_ = false;
   }
   POINT cursor;
   GetCursorPos(&cursor);
   ::MoveWindow(m_hWnd, cursor.x - dragOffsetX_, cursor.y - dragOffsetY_, dragRect_.right - dragRect_.left,
                dragRect_.bottom - dragRect_.top, TRUE);
+}
+
+void CLumoraWnd::EndDrag() {
+  dragging_ = false;
+  if (GetCapture() == m_hWnd) ReleaseCapture();
 }
 
 // Alt+Q hides every window of the program and the tray icon; pressed again it

@@ -80,7 +80,7 @@ protected:
   LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-  friend int DispatchPageCommand(CLumoraWnd& window, CefRefPtr<CefProcessMessage> message);
+  friend class PageCommands;
 
   struct Controls {
     CContainerUI* main = nullptr;
@@ -118,7 +118,8 @@ private:
   LRESULT OnNcHitTest(LPARAM lParam) const;
   bool OnCommand(WPARAM wParam, LRESULT& result);
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
-  void OnDragMouseMove(LPARAM lParam);
+  void OnDragMouseMove(WPARAM wParam, LPARAM lParam);
+  void EndDrag();
   void OnBossKey();
   void OnTrayIcon(LPARAM lParam);
 
@@ -163,8 +164,8 @@ private:
   RECT savedMiniRect_ = {};
   bool dragging_ = false;
   bool dragFirstMove_ = false;
-  WORD dragOffsetX_ = 0;
-  WORD dragOffsetY_ = 0;
+  int dragOffsetX_ = 0;  // client coordinates: negative left of or above the window
+  int dragOffsetY_ = 0;
   RECT dragRect_ = {};
   bool tvViewPending_ = false;
   HMENU trayMenu_ = nullptr;

@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -79,9 +81,59 @@ TEST_F(HttpDownloadTest, DownloadArrivesByteIdenticalWithOneRange)
     EXPECT_FALSE(PathExists(folder_ + "plain.bin_Tmp"));
     auto requests = TestServer::RequestsFor("/files/plain.bin");
     ASSERT_EQ(2u, requests.size());
-    EXPECT_EQ("", requests[0].range);
+    EXPECT_EQ("bytes=0-0", requests[0].range);
     EXPECT_EQ("bytes=0-300000", requests[1].range);
     download->Stop();
+}
+
+// The probe asks for the first byte only, so that closing its answer leaves
+// no body behind for WinINet to read; it learns the length and range support
+// whether or not the server honours that range.
+TEST_F(HttpDownloadTest, ProbeTakesOneByteAndLearnsLengthAndRangeSupport)
+{
+    const DWORD size = 200000;
+    const std::string content = RandomBytes(size, 12);
+    TestServer::Serve("probe.bin", content);
+    struct Case {
+        const char* query;
+        DWORD length;
+        BYTE resumable;
+        bool oneByteAnswer;
+    } cases[] = {
+        {"", size, 1, true},
+        {"?noaccept=1", size, 1, true},  // a 206 proves ranges without Accept-Ranges
+        {"?range200=1", size, 1, false},  // whole file with 200, Accept-Ranges all the same
+        {"?ranges=0", size, 0, false},
+        {"?nolength=1", 0, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        const std::string path = std::string("/files/probe.bin") + c.query;
+        const size_t before = TestServer::RequestsFor("/files/probe.bin").size();
+        auto download = MakeDownload(TestServer::Url(path), "probe.bin");
+
+        ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
+
+        EXPECT_EQ(c.length, download->contentLength);
+        EXPECT_EQ(c.resumable, download->resumable);
+        EXPECT_TRUE(content == ReadWholeFile(folder_ + "probe.bin"));
+        auto requests = TestServer::RequestsFor("/files/probe.bin");
+        ASSERT_GT(requests.size(), before);
+        EXPECT_EQ("bytes=0-0", requests[before].range);
+        if (c.oneByteAnswer) {
+            std::vector<unsigned long long> probeBodies;
+            ASSERT_TRUE(recorder_.PumpUntil([&]() {
+                probeBodies.clear();
+                for (const TestServer::Answer& answer : TestServer::AnswersFor(path)) {
+                    if (answer.path == path && answer.range == "bytes=0-0")
+                        probeBodies.push_back(answer.body);
+                }
+                return !probeBodies.empty();
+            }));
+            EXPECT_EQ(std::vector<unsigned long long>{1}, probeBodies);
+        }
+        DeleteFileA((folder_ + "probe.bin").c_str());
+    }
 }
 
 TEST_F(HttpDownloadTest, WithoutContentLengthTheRangeIsOpenEnded)
@@ -183,6 +235,58 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     auto requests = TestServer::RequestsFor("/files/resume.bin");
     EXPECT_EQ("bytes=" + std::to_string(record.received) + "-" + std::to_string(size),
               requests.back().range);
+}
+
+// Reads that complete at once must see a stop too: an unthrottled transfer
+// stops where it is, and the next run fetches the rest in pieces that follow
+// each other without gap or overlap.
+TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
+{
+    const DWORD size = 64 << 20;
+    const std::string content = RandomBytes(size, 13);
+    TestServer::Serve("fast.bin", content);
+    const std::string url = TestServer::Url("/files/fast.bin");
+    auto first = MakeDownload(url, "fast.bin");
+
+    StopMidway(*first, 1);
+
+    EXPECT_EQ(DownloadWaiting, first->state);
+    std::string cfg = ReadWholeFile(folder_ + "fast.bin.Cfg");
+    ASSERT_EQ(16u, cfg.size());
+    ResumeRecord record;
+    DWORD count = 0;
+    memcpy(&record, cfg.data(), 12);
+    memcpy(&count, cfg.data() + 12, 4);
+    EXPECT_EQ(1u, count);
+    EXPECT_EQ(0u, record.start);
+    EXPECT_EQ(size, record.end);
+    ASSERT_GT(record.received, 0u);
+    ASSERT_LT(record.received, size) << "the transfer ran to its end after the stop";
+    std::string partial = ReadWholeFile(folder_ + "fast.bin_Tmp");
+    ASSERT_GE(partial.size(), record.received);
+    EXPECT_TRUE(content.compare(0, record.received, partial, 0, record.received) == 0);
+
+    const size_t before = TestServer::RequestsFor("/files/fast.bin").size();
+    auto second = MakeDownload(url, "fast.bin");
+    second->percent = first->percent;
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
+
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "fast.bin"));
+    EXPECT_FALSE(PathExists(folder_ + "fast.bin.Cfg"));
+    auto requests = TestServer::RequestsFor("/files/fast.bin");
+    ASSERT_GT(requests.size(), before + 2);  // the probe, then more than one piece
+    EXPECT_EQ("bytes=0-0", requests[before].range);
+    unsigned long long next = record.received;
+    for (size_t i = before + 1; i < requests.size(); ++i) {
+        SCOPED_TRACE(requests[i].range);
+        const std::string& range = requests[i].range;
+        const size_t dash = range.find('-');
+        ASSERT_EQ(0u, range.compare(0, 6, "bytes="));
+        ASSERT_NE(std::string::npos, dash);
+        EXPECT_EQ(next, std::stoull(range.substr(6, dash - 6)));
+        next = std::stoull(range.substr(dash + 1)) + 1;
+    }
+    EXPECT_EQ(size + 1ull, next);  // the last asks up to the end as the engine counts it
 }
 
 TEST_F(HttpDownloadTest, WithoutAcceptRangesTheRestartBeginsAtZero)

@@ -174,6 +174,27 @@ std::vector<TestServer::Request> TestServer::RequestsFor(const std::string& part
     return found;
 }
 
+std::vector<TestServer::Answer> TestServer::AnswersFor(const std::string& part)
+{
+    std::vector<Answer> found;
+    std::istringstream lines(ReadWholeFile(Root() + "answered.log"));
+    std::string line;
+    while (std::getline(lines, line)) {
+        Json::Value entry;
+        Json::Reader reader;
+        if (!reader.parse(line, entry) || !entry.isObject())
+            continue;
+        Answer answer;
+        answer.path = entry["path"].asString();
+        if (answer.path.find(part) == std::string::npos)
+            continue;
+        answer.range = entry["range"].isString() ? entry["range"].asString() : "";
+        answer.body = entry["body"].asUInt64();
+        found.push_back(answer);
+    }
+    return found;
+}
+
 std::string RandomBytes(size_t size, unsigned seed)
 {
     std::mt19937 generator(seed);

@@ -59,6 +59,13 @@ public:
         std::string path, range, referer;
     };
     static std::vector<Request> RequestsFor(const std::string& part);
+    // The ended answers whose path contains `part`, in the order they ended,
+    // with the body bytes written for each.
+    struct Answer {
+        std::string path, range;
+        unsigned long long body = 0;
+    };
+    static std::vector<Answer> AnswersFor(const std::string& part);
 };
 
 std::string RandomBytes(size_t size, unsigned seed);

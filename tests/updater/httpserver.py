@@ -6,6 +6,7 @@ request by query parameters, so a test can reach every path of the download
 engine through one server:
 
   ranges=0       no Accept-Ranges and Range is ignored (always 200, whole file)
+  noaccept=1     honours Range but sends no Accept-Ranges header
   range200=1     announces Accept-Ranges but answers ranged requests with 200
   badrange=1     answers ranged requests with 206 whose Content-Range starts at 0
   nolength=1     no Content-Length; the body ends when the connection closes
@@ -15,7 +16,9 @@ engine through one server:
   status=S       answers with status S and a short text body
 
 /redirect/<n>/<path> answers 302 with an absolute Location one step closer to
-/<path>. Every request is logged as one JSON line in --root/requests.log.
+/<path>. Every request is logged as one JSON line in --root/requests.log when
+it arrives, and again in --root/answered.log, with the body bytes written to
+the connection, once the answer ended (early when the client closed it).
 Listens on 127.0.0.1 only, writes its port to --port-file and stops by
 itself after --lifetime seconds.
 """
@@ -39,9 +42,16 @@ class Handler(BaseHTTPRequestHandler):
         pass
 
     def do_GET(self):
+        self.body_sent = 0
+        self.server.log_request_line(self)
+        try:
+            self.answer()
+        finally:
+            self.server.log_answer_line(self)
+
+    def answer(self):
         parsed = urllib.parse.urlsplit(self.path)
         self.options = dict(urllib.parse.parse_qsl(parsed.query))
-        self.server.log_request_line(self)
         redirect = re.fullmatch(r"/redirect/(\d+)/(.+)", parsed.path)
         if redirect:
             return self.send_redirect(int(redirect.group(1)), redirect.group(2), parsed.query)
@@ -71,6 +81,7 @@ class Handler(BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
+        self.body_sent = len(body)
 
     def requested_range(self, size):
         header = self.headers.get("Range")
@@ -98,7 +109,7 @@ class Handler(BaseHTTPRequestHandler):
                 return
             status = 206
         self.send_response(status)
-        if self.options.get("ranges") != "0":
+        if self.options.get("ranges") != "0" and self.options.get("noaccept") != "1":
             self.send_header("Accept-Ranges", "bytes")
         if status == 206:
             shown = 0 if self.options.get("badrange") == "1" else first
@@ -136,6 +147,7 @@ class Handler(BaseHTTPRequestHandler):
                 except OSError:
                     return
                 sent += len(data)
+                self.body_sent = sent
                 if rate > 0:
                     ahead = sent / rate - (time.monotonic() - started)
                     if ahead > 0:
@@ -158,6 +170,7 @@ class Server(ThreadingHTTPServer):
         self.root = root
         self.log_lock = threading.Lock()
         self.log_path = log_path
+        self.answer_log_path = os.path.join(os.path.dirname(log_path), "answered.log")
 
     def log_request_line(self, handler):
         entry = {
@@ -165,7 +178,18 @@ class Server(ThreadingHTTPServer):
             "range": handler.headers.get("Range"),
             "referer": handler.headers.get("Referer"),
         }
-        with self.log_lock, open(self.log_path, "a") as log:
+        self.append_line(self.log_path, entry)
+
+    def log_answer_line(self, handler):
+        entry = {
+            "path": handler.path,
+            "range": handler.headers.get("Range"),
+            "body": handler.body_sent,
+        }
+        self.append_line(self.answer_log_path, entry)
+
+    def append_line(self, path, entry):
+        with self.log_lock, open(path, "a") as log:
             log.write(json.dumps(entry) + "\n")
 
 

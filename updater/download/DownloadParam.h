@@ -23,7 +23,9 @@ enum AsyncWaitResult {
 // late callback or a pending read never touches freed memory.
 class DownloadParam {
 public:
-    static constexpr DWORD kReadSize = 4096;
+    // A read completes only when its buffer is full or the body ends, so the
+    // size is also the step in which progress moves on a slow link.
+    static constexpr DWORD kReadSize = 0x10000;
 
     explicit DownloadParam(WORD kind);
 

@@ -23,6 +23,13 @@ const char kCommonHeaders[] =
     "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)\r\n"
     "HOST: ";
 
+// The probe asks for the first byte only: the total comes from Content-Range,
+// and closing the answer leaves no body behind that WinINet would read to its
+// end to keep the connection. A server that ignores ranges sends the whole
+// file with 200: its Content-Length is then the total, and closing that
+// answer may still cost reading it.
+const char kProbeRange[] = "Range: bytes=0-0\r\n";
+
 const DWORD kProbeFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT;
 const DWORD kRangeFlags =
     INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
@@ -31,7 +38,7 @@ const DWORD kSecureRangeFlags = kRangeFlags | INTERNET_FLAG_SECURE |
                                 INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 
 const DWORD kAccumulationSize = 0x800000;
-const DWORD kFlushThreshold = 0x7FE000;
+const DWORD kPieceSize = 0x1000000;
 const DWORD kConnectTimeoutMs = 20000;
 const DWORD kReceiveTimeoutMs = 60000;
 const DWORD kResumeRecordSize = sizeof(ResumeRecord);
@@ -236,7 +243,7 @@ void CHttpDownload::TakeNamesFromUrl()
 
 std::string CHttpDownload::BuildProbeHeaders() const
 {
-    return std::string(kCommonHeaders) + host + "\r\n";
+    return std::string(kProbeRange) + kCommonHeaders + host + "\r\n";
 }
 
 HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& stopped)
@@ -292,27 +299,51 @@ void CHttpDownload::TakeContentDispositionName(HINTERNET handle)
         fileName = name;
 }
 
+// The engine counts in 32 bits: a longer file cannot be fetched.
+bool CHttpDownload::TakeLengthFromContentLength(HINTERNET handle)
+{
+    wchar_t lengthText[128] = {};
+    DWORD size = sizeof(lengthText) - sizeof(wchar_t);
+    contentLength = 0;
+    if (!HttpQueryInfoW(handle, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr))
+        return true;
+    unsigned long long length = _wcstoui64(lengthText, nullptr, 10);
+    if (length > 0xFFFFFFFFull)
+        return false;
+    contentLength = static_cast<DWORD>(length);
+    return true;
+}
+
+// A 206 answer to the probe must be the first byte; its total ("*" when the
+// server does not know it) is the file's length.
+bool CHttpDownload::TakeLengthFromContentRange(HINTERNET handle)
+{
+    char rangeText[128];
+    DWORD first = 0;
+    long long total = -1;
+    if (!QueryHeaderA(handle, HTTP_QUERY_CONTENT_RANGE, rangeText, sizeof(rangeText)) ||
+        !ParseContentRange(rangeText, first, total) || first != 0 || total > 0xFFFFFFFFll)
+        return false;
+    contentLength = total < 0 ? 0 : static_cast<DWORD>(total);
+    return true;
+}
+
 bool CHttpDownload::ReadProbeHeaders(HINTERNET handle)
 {
     DWORD status = 0;
     if (!QueryStatusCode(handle, status) || status < 200 || status > 299)
         return false;
-
-    wchar_t lengthText[128] = {};
-    DWORD size = sizeof(lengthText) - sizeof(wchar_t);
-    contentLength = 0;
-    if (HttpQueryInfoW(handle, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr)) {
-        unsigned long long length = _wcstoui64(lengthText, nullptr, 10);
-        if (length > 0xFFFFFFFFull)
-            return false;  // the engine counts in 32 bits
-        contentLength = static_cast<DWORD>(length);
-    }
+    // A 206 proves that ranges work even where Accept-Ranges is left out.
+    const bool partial = status == HTTP_STATUS_PARTIAL_CONTENT;
+    if (partial ? !TakeLengthFromContentRange(handle) : !TakeLengthFromContentLength(handle))
+        return false;
 
     TakeContentDispositionName(handle);
 
     char ranges[10];
-    resumable = QueryHeaderA(handle, HTTP_QUERY_ACCEPT_RANGES, ranges, sizeof(ranges)) &&
-                strcmp(ranges, "bytes") == 0;
+    resumable = partial ||
+                (QueryHeaderA(handle, HTTP_QUERY_ACCEPT_RANGES, ranges, sizeof(ranges)) &&
+                 strcmp(ranges, "bytes") == 0);
     return true;
 }
 
@@ -637,40 +668,44 @@ std::string CHttpDownload::Referrer() const
     return slash == std::string::npos ? std::string(host) : source.substr(0, slash);
 }
 
-std::string CHttpDownload::BuildRangeHeaders(DWORD from, DWORD end) const
+// `last` is the text after the "-": the range's end as the engine counts it
+// (servers cut it to the file), a piece's last byte, or nothing.
+std::string CHttpDownload::BuildRangeHeaders(DWORD from, const std::string& last) const
 {
-    std::string headers = "Range: bytes=" + std::to_string(from) + "-";
-    if (end != 0)
-        headers += std::to_string(end);
-    headers += "\r\n";
+    std::string headers = "Range: bytes=" + std::to_string(from) + "-" + last + "\r\n";
     headers += kCommonHeaders;
     headers += host;
     headers += "\r\nReferer: " + Referrer() + "\r\n";
     return headers;
 }
 
-bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segment,
-                                     HINTERNET& connection, HINTERNET& request)
+bool CHttpDownload::ConnectRange(DownloadParam& param, DownloadSegment& segment,
+                                 HINTERNET& connection)
 {
-    const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
     param.PrepareAsync();
     connection = InternetConnectA(session, host, port, userName, password, INTERNET_SERVICE_HTTP,
-                                  0, context);
-    if (!connection) {
-        if (!Await(param, segment, FALSE))
-            return false;
-        connection = param.handle;
-        if (!connection) {
-            segment.error = ERROR_INTERNET_INTERNAL_ERROR;
-            return false;
-        }
-    }
+                                  0, reinterpret_cast<DWORD_PTR>(&param));
+    if (connection)
+        return true;
+    if (!Await(param, segment, FALSE))
+        return false;
+    connection = param.handle;
+    if (!connection)
+        segment.error = ERROR_INTERNET_INTERNAL_ERROR;
+    return connection != nullptr;
+}
 
+// Sends the GET for [from, pieceEnd) of the range; pieceEnd equal to the
+// range's end asks for the rest of the range.
+bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segment,
+                                     HINTERNET connection, DWORD pieceEnd, HINTERNET& request)
+{
     param.kind = ParamOpenRequest;
+    param.requestHandle = nullptr;
     param.PrepareAsync();
     const DWORD flags = protocol == kProtocolHttps ? kSecureRangeFlags : kRangeFlags;
     request = HttpOpenRequestA(connection, "GET", urlPath, nullptr, nullptr, nullptr, flags,
-                               context);
+                               reinterpret_cast<DWORD_PTR>(&param));
     if (!request) {
         if (!Await(param, segment, FALSE))
             return false;
@@ -681,22 +716,30 @@ bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segm
         }
     }
 
-    std::string headers = BuildRangeHeaders(segment.start + segment.received, segment.end);
-    INTERNET_BUFFERSA buffers = {};
-    buffers.dwStructSize = sizeof(buffers);
-    buffers.lpcszHeader = headers.c_str();
-    buffers.dwHeadersLength = static_cast<DWORD>(headers.size());
+    const DWORD from = segment.start + segment.received;
+    std::string last;
+    if (pieceEnd != segment.end)
+        last = std::to_string(pieceEnd - 1);
+    else if (segment.end != 0)
+        last = std::to_string(segment.end);
+    // One call sends the request and reads the answer's headers. A request
+    // closed after a separate send but before its end would hand its
+    // connection back to WinINet's pool with that answer still on its way,
+    // and the next request over it would read the wrong answer; a stop may
+    // close this one at any point.
+    std::string headers = BuildRangeHeaders(from, last);
     param.PrepareAsync();
-    if (!Await(param, segment, HttpSendRequestExA(request, &buffers, nullptr, 0, context)))
-        return false;
-    param.PrepareAsync();
-    return Await(param, segment, HttpEndRequestW(request, nullptr, HSR_INITIATE, context));
+    return Await(param, segment,
+                 HttpSendRequestA(request, headers.c_str(), static_cast<DWORD>(headers.size()),
+                                  nullptr, 0));
 }
 
 // Only a 206 whose Content-Range starts where the range continues may be
 // written there. A 200 carries the whole file from byte 0: with a single
-// range it restarts that range at 0; otherwise the answer is refused.
-bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segment)
+// range it restarts that range at 0 and is read to the range's end
+// (`pieceEnd` becomes that end); otherwise the answer is refused.
+bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segment,
+                                       DWORD& pieceEnd)
 {
     const DWORD from = segment.start + segment.received;
     DWORD status = 0;
@@ -720,6 +763,7 @@ bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segme
         segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
         return false;
     }
+    pieceEnd = segment.end;
     if (from == 0)
         return true;
     EnterCriticalSection(&lock);
@@ -735,12 +779,16 @@ bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segme
     return single;
 }
 
-void CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
-                                  DownloadSegment& segment)
+// Reads one answer up to pieceEnd (0: to the end of the body). True when all
+// of it arrived and was written; the range then goes on with its next piece,
+// or is complete.
+bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
+                                  DownloadSegment& segment, DWORD pieceEnd)
 {
     const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
     const DWORD runBase = segment.received;
     const DWORD runOffset = segment.start + runBase;
+    const DWORD runWritten = segment.runReceived;
     std::vector<char> buffer;
     buffer.reserve(kAccumulationSize);
     DWORD written = 0;
@@ -757,7 +805,13 @@ void CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
         buffer.clear();
     };
 
-    while ((segment.end == 0 || segment.start + segment.received < segment.end) && lastRead > 0) {
+    while ((pieceEnd == 0 || segment.start + segment.received < pieceEnd) && lastRead > 0) {
+        // Reads that complete at once never wait on the stop event: on a fast
+        // link the range would otherwise run to its end after a stop.
+        if (IsStopSignalled()) {
+            segment.stopped = 1;
+            break;
+        }
         param.readBuffers = INTERNET_BUFFERSA();
         param.readBuffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
         param.readBuffers.lpvBuffer = param.readData;
@@ -768,12 +822,12 @@ void CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
             break;
         lastRead = std::min(param.readBuffers.dwBufferLength, DownloadParam::kReadSize);
         DWORD usable = lastRead;
-        if (segment.end != 0)
-            usable = std::min(usable, segment.end - (segment.start + segment.received));
+        if (pieceEnd != 0)
+            usable = std::min(usable, pieceEnd - (segment.start + segment.received));
         buffer.insert(buffer.end(), param.readData, param.readData + usable);
         segment.runReceived += usable;
         segment.received += usable;
-        if (buffer.size() >= kFlushThreshold)
+        if (buffer.size() > kAccumulationSize - DownloadParam::kReadSize)
             flush();
         if (writeError)
             break;
@@ -783,14 +837,22 @@ void CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
         // Bytes that never reached the file must be fetched again.
         segment.error = writeError;
         segment.received = runBase + written;
-        segment.runReceived = written;
-        return;
+        segment.runReceived = runWritten + written;
+        return false;
     }
     if (segment.stopped || segment.error)
-        return;
-    segment.completed = segment.end == 0 || segment.start + segment.received >= segment.end;
+        return false;
+    if (segment.end == 0 || segment.start + segment.received >= segment.end) {
+        segment.completed = 1;
+        return true;
+    }
+    return pieceEnd != 0 && segment.start + segment.received >= pieceEnd;
 }
 
+// The range is fetched in pieces of at most kPieceSize, one request each, over
+// one connection. A stop closes the current request with the rest of its
+// answer unread, and WinINet may read that rest before the close returns (to
+// keep the connection): the piece size bounds that wait.
 void CHttpDownload::RunSegment(DownloadSegment& segment)
 {
     segment.completed = 0;
@@ -802,15 +864,34 @@ void CHttpDownload::RunSegment(DownloadSegment& segment)
         param->Release();
         return;
     }
-    HINTERNET connection = nullptr, request = nullptr;
-    if (OpenRangeRequest(*param, segment, connection, request) &&
-        CheckRangeResponse(request, segment))
-        ReadRangeBody(*param, request, segment);
-    if (request)
-        InternetCloseHandle(request);
+    HINTERNET connection = nullptr;
+    if (ConnectRange(*param, segment, connection)) {
+        while (!segment.completed && FetchPiece(*param, connection, segment)) {
+        }
+    }
     if (connection)
         InternetCloseHandle(connection);
     param->Release();
+}
+
+bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection,
+                               DownloadSegment& segment)
+{
+    if (IsStopSignalled()) {
+        segment.stopped = 1;
+        return false;
+    }
+    const DWORD from = segment.start + segment.received;
+    DWORD pieceEnd = segment.end;
+    if (segment.end != 0 && segment.end - from > kPieceSize)
+        pieceEnd = from + kPieceSize;
+    HINTERNET request = nullptr;
+    bool whole = OpenRangeRequest(param, segment, connection, pieceEnd, request) &&
+                 CheckRangeResponse(request, segment, pieceEnd) &&
+                 ReadRangeBody(param, request, segment, pieceEnd);
+    if (request)
+        InternetCloseHandle(request);
+    return whole;
 }
 
 // ---------------------------------------------------------------- progress

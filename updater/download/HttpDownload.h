@@ -1,8 +1,9 @@
 // Fetches one URL over HTTP or HTTPS into a file, resumably, with WinINet in
 // asynchronous mode. A probe request learns the final URL (following
 // redirects itself), the length, the server's file name and whether byte
-// ranges are accepted; a worker then runs one thread per byte range, writes
-// into the shared partial file, retries broken ranges, and on a user stop
+// ranges are accepted; a worker then runs one thread per byte range, which
+// fetches its range in bounded pieces over one connection and writes into the
+// shared partial file; the worker retries broken ranges, and on a user stop
 // leaves resume records from which the next run continues.
 #pragma once
 
@@ -82,6 +83,8 @@ private:
     void TakeNamesFromUrl();
     HINTERNET OpenUrlFollowingRedirects(DownloadParam& param, bool& stopped);
     bool ReadProbeHeaders(HINTERNET handle);
+    bool TakeLengthFromContentLength(HINTERNET handle);
+    bool TakeLengthFromContentRange(HINTERNET handle);
     void TakeContentDispositionName(HINTERNET handle);
     void FailProbe();
 
@@ -100,12 +103,15 @@ private:
     // one range
     void RunSegment(DownloadSegment& segment);
     bool Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate);
-    bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment,
-                          HINTERNET& connection, HINTERNET& request);
-    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment);
-    void ReadRangeBody(DownloadParam& param, HINTERNET request, DownloadSegment& segment);
+    bool ConnectRange(DownloadParam& param, DownloadSegment& segment, HINTERNET& connection);
+    bool FetchPiece(DownloadParam& param, HINTERNET connection, DownloadSegment& segment);
+    bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection,
+                          DWORD pieceEnd, HINTERNET& request);
+    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd);
+    bool ReadRangeBody(DownloadParam& param, HINTERNET request, DownloadSegment& segment,
+                       DWORD pieceEnd);
     std::string BuildProbeHeaders() const;
-    std::string BuildRangeHeaders(DWORD from, DWORD end) const;
+    std::string BuildRangeHeaders(DWORD from, const std::string& last) const;
     std::string Referrer() const;
     DWORD SumReceived();
 };

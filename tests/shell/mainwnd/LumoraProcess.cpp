@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <cwchar>
 #include <memory>
 
 #include "PageCallClient.h"
@@ -81,4 +82,27 @@ std::vector<LumoraProcess::Browser> LumoraProcess::Browsers() const {
     browsers.push_back(browser);
   }
   return browsers;
+}
+
+std::vector<HWND> BrowserWindows(HWND main) {
+  std::vector<HWND> windows;
+  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (wcscmp(name, L"LumoraCefBrowserWindow") == 0) windows.push_back(child);
+  }
+  return windows;
+}
+
+bool ShownBrowserRect(HWND main, RECT* rect) {
+  int shown = 0;
+  for (HWND browser : BrowserWindows(main)) {
+    RECT rc;
+    GetWindowRect(browser, &rc);
+    if (!IsWindowVisible(browser) || IsRectEmpty(&rc)) continue;
+    ++shown;
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rc), 2);
+    *rect = rc;
+  }
+  return shown == 1;
 }

@@ -36,6 +36,13 @@ private:
   HWND mainWindow_ = nullptr;
 };
 
+// The engine stand-in's browser windows inside the main window.
+std::vector<HWND> BrowserWindows(HWND main);
+// The one browser window shown in the main window, in its client coordinates;
+// false when none or more than one is. A browser starts as a visible window
+// without size until its view takes it.
+bool ShownBrowserRect(HWND main, RECT* rect);
+
 // Polls until the condition holds, pumping this thread's messages; false on timeout.
 template <class Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs = 15000) {

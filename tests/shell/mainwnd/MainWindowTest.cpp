@@ -36,31 +36,6 @@ Size WindowSize(HWND wnd) {
   return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
-std::vector<HWND> BrowserWindows(HWND main) {
-  std::vector<HWND> windows;
-  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t name[64] = {};
-    GetClassNameW(child, name, 64);
-    if (wcscmp(name, L"LumoraCefBrowserWindow") == 0) windows.push_back(child);
-  }
-  return windows;
-}
-
-// The one browser window shown in the main window, in its client coordinates.
-// A browser starts as a visible window without size until its view takes it.
-bool ShownBrowserRect(HWND main, RECT* rect) {
-  int shown = 0;
-  for (HWND browser : BrowserWindows(main)) {
-    RECT rc;
-    GetWindowRect(browser, &rc);
-    if (!IsWindowVisible(browser) || IsRectEmpty(&rc)) continue;
-    ++shown;
-    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rc), 2);
-    *rect = rc;
-  }
-  return shown == 1;
-}
-
 LRESULT HitTest(HWND wnd, int x, int y) {
   RECT rc;
   GetWindowRect(wnd, &rc);

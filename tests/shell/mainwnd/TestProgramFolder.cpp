@@ -21,6 +21,8 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
+bool IsWebAddress(const std::wstring& page) { return page.compare(0, 7, L"http://") == 0; }
+
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 void RemoveTree(const std::wstring& path) {
@@ -92,7 +94,7 @@ bool TestProgramFolder::WritePortal(const std::vector<std::wstring>& portalPages
   std::wstring ini = File(L"portal.ini");
   for (size_t i = 0; i < portalPages.size() && i < 3; ++i) {
     const std::wstring& page = portalPages[i];
-    if (writePages) {
+    if (writePages && !IsWebAddress(page)) {
       std::string html = "<html><head><title>" + Utf8(page) + "</title></head><body>" + Utf8(page) + "</body></html>";
       if (!WriteText(File(L"portal\\" + page), html)) return false;
     }
@@ -112,7 +114,9 @@ std::wstring TestProgramFolder::FileAddress(const std::wstring& relative) const 
   return address;
 }
 
-std::wstring TestProgramFolder::PageAddress(const std::wstring& page) const { return FileAddress(L"portal/" + page); }
+std::wstring TestProgramFolder::PageAddress(const std::wstring& page) const {
+  return IsWebAddress(page) ? page : FileAddress(L"portal/" + page);
+}
 
 std::wstring TestProgramFolder::ErrorPageAddress() const { return FileAddress(L"html/err.html"); }
 

@@ -10,6 +10,7 @@ class TestProgramFolder {
 public:
   // portalPages: file names under the folder's "portal" subfolder for the
   // home, TV and playing views; a name that is not written stays missing.
+  // An "http://" address is given to its view as it is.
   TestProgramFolder(const std::wstring& name, const std::vector<std::wstring>& portalPages, bool writePages = true);
 
   // Replaces the program's skin file with another one.
@@ -18,7 +19,8 @@ public:
   bool Ready() const { return ready_; }
   const std::wstring& Path() const { return path_; }
   std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-  // "file:///Z:/.../portal/<page>" as the views are given it.
+  // "file:///Z:/.../portal/<page>" (or the page's own http:// address) as
+  // the views are given it.
   std::wstring PageAddress(const std::wstring& page) const;
   std::wstring ErrorPageAddress() const;
   // The lines the stand-in updater logged, oldest first.

@@ -1,0 +1,228 @@
+#include "InstallWnd.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cwchar>
+
+#include "LicenseText.h"
+#include "NsisStack.h"
+#include "PluginState.h"
+
+namespace {
+
+const int kPageFirst = 0;
+const int kPageInstalling = 1;
+const int kPageCustom = 2;
+const wchar_t kCustomEnabledText[] = L"{a}自定义安装>>{/a}";
+const wchar_t kCustomDisabledText[] = L"{a}<c #CCCCCC>自定义安装>></c>{/a}";
+
+template <class T> T* FindTyped(CWindowManagerUI& manager, LPCWSTR pstrName, LPCWSTR pstrInterface, bool& bAllFound)
+{
+    CControlUI* pControl = manager.FindControl(pstrName);
+    T* pTyped = pControl != nullptr ? static_cast<T*>(pControl->GetInterface(pstrInterface)) : nullptr;
+    if (pTyped == nullptr) bAllFound = false;
+    return pTyped;
+}
+
+} // namespace
+
+CInstallWnd::CInstallWnd()
+    : m_bSpaceOk(false), m_pCaption(nullptr), m_pConLice(nullptr), m_pClose(nullptr), m_pSetup(nullptr),
+      m_pStart(nullptr), m_pChangePath(nullptr), m_pBack(nullptr), m_pLicense(nullptr), m_pCustom(nullptr),
+      m_pReturn(nullptr), m_pSpace(nullptr), m_pTabView(nullptr), m_pAgree(nullptr), m_pSetMainPage(nullptr),
+      m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr)
+{
+}
+
+LPCWSTR CInstallWnd::GetSkinXml() const
+{
+    return L"main.xml";
+}
+
+IDialogBuilderCallback* CInstallWnd::GetBuilderCallback()
+{
+    return &m_editBuilder;
+}
+
+LPCWSTR CInstallWnd::GetClosePrompt() const
+{
+    return L"安装程序正在执行，是否确认退出安装过程？";
+}
+
+bool CInstallWnd::FindControls()
+{
+    bool bAll = true;
+    m_pCaption = RequireControl(L"caption", bAll);
+    m_pConLice = RequireControl(L"ConLice", bAll);
+    m_pClose = RequireControl(L"close", bAll);
+    m_pSetup = RequireControl(L"setup", bAll);
+    m_pStart = RequireControl(L"start", bAll);
+    m_pChangePath = RequireControl(L"changepath", bAll);
+    m_pBack = RequireControl(L"back", bAll);
+    m_pLicense = RequireControl(L"license", bAll);
+    m_pCustom = RequireControl(L"custom", bAll);
+    m_pReturn = RequireControl(L"return", bAll);
+    m_pSpace = FindTyped<CLabelUI>(m_manager, L"space", L"Label", bAll);
+    m_pTabView = FindTyped<CTabLayoutUI>(m_manager, L"tabView", L"TabLayout", bAll);
+    m_pAgree = FindTyped<COptionUI>(m_manager, L"agree", L"Option", bAll);
+    m_pSetMainPage = FindTyped<COptionUI>(m_manager, L"setmainpage", L"Option", bAll);
+    m_pAfterRun = FindTyped<COptionUI>(m_manager, L"afterrun", L"Option", bAll);
+    m_pPath = FindTyped<CEditUI>(m_manager, L"path", L"Edit", bAll);
+    m_pLicenseTxt = RequireControl(L"licenseTxt", bAll);
+    return bAll;
+}
+
+bool CInstallWnd::InitControls()
+{
+    if (!FindControls()) return false;
+    m_pPath->SetReadOnly(true);
+    m_pPath->SetText(PluginState().defaultInstallFolder);
+    m_pLicenseTxt->SetText(LicenseText());
+    OnSelectChanged(m_pAgree);
+    m_manager.SetDefaultLinkFont(m_manager.GetDefaultLinkFont(), kLinkColor, kLinkColor);
+    return true;
+}
+
+void CInstallWnd::Notify(TNotifyRecUI& msg)
+{
+    // Notifications that arrive while the controls are still being looked up wait
+    // for the lookup to finish, which repeats what they would do.
+    if (m_pLicenseTxt == nullptr) return;
+    switch (msg.type) {
+    case NotifyClick: OnClick(msg.sender); break;
+    case NotifySelectChanged: OnSelectChanged(msg.sender); break;
+    case NotifyLink: OnLink(msg.sender); break;
+    case NotifyTextChanged:
+        if (msg.sender == m_pPath) CheckFreeSpace();
+        break;
+    default: break;
+    }
+}
+
+void CInstallWnd::OnClick(CControlUI* pSender)
+{
+    if (pSender == m_pClose) RequestClose();
+    else if (pSender == m_pSetup || pSender == m_pStart) StartInstall();
+    else if (pSender == m_pBack) ShowLicense(false);
+    else if (pSender == m_pChangePath) ChangeFolder();
+}
+
+void CInstallWnd::OnSelectChanged(CControlUI* pSender)
+{
+    TPluginState& state = PluginState();
+    if (pSender == m_pAgree) {
+        bool bAgreed = m_pAgree->IsSelected();
+        m_pCustom->SetEnabled(bAgreed);
+        m_pCustom->SetText(bAgreed ? kCustomEnabledText : kCustomDisabledText);
+        UpdateStartButtons();
+    } else if (pSender == m_pSetMainPage) {
+        state.setupFlagMainPage = m_pSetMainPage->IsSelected() ? 1 : 0;
+    } else if (pSender == m_pAfterRun) {
+        state.setupFlagAfterRun = m_pAfterRun->IsSelected() ? 1 : 0;
+    }
+}
+
+void CInstallWnd::OnLink(CControlUI* pSender)
+{
+    if (pSender == m_pLicense) ShowLicense(true);
+    else if (pSender == m_pCustom && m_pAgree->IsSelected()) m_pTabView->SelectItem(kPageCustom);
+    else if (pSender == m_pReturn) ResetCustomPage();
+}
+
+// Hands the folder to the script's function, then lets ShowWnd return so the
+// script installs.
+void CInstallWnd::StartInstall()
+{
+    TPluginState& state = PluginState();
+    m_pTabView->SelectItem(kPageInstalling);
+    CNsisStack(state.stackTop, state.stringSize).Push(m_pPath->GetText().GetData());
+    // Without a script function there is nothing to run: address 0 would make
+    // the installer jump to an address before its first instruction.
+    if (state.extra != nullptr && state.extra->ExecuteCodeSegment != nullptr && state.scriptCallbackAddress > 0)
+        state.extra->ExecuteCodeSegment(state.scriptCallbackAddress - 1, nullptr);
+    StopPluginLoop();
+}
+
+void CInstallWnd::ShowLicense(bool bShow)
+{
+    m_pCaption->SetVisible(!bShow);
+    m_pTabView->SetVisible(!bShow);
+    m_pConLice->SetVisible(bShow);
+}
+
+void CInstallWnd::ResetCustomPage()
+{
+    TPluginState& state = PluginState();
+    m_pSetMainPage->Select(true);
+    m_pAfterRun->Select(true);
+    state.setupFlagMainPage = 1;
+    state.setupFlagAfterRun = 1;
+    m_pTabView->SelectItem(kPageFirst);
+    m_pPath->SetText(state.defaultInstallFolder);
+}
+
+void CInstallWnd::ChangeFolder()
+{
+    std::wstring chosen = BrowseForFolder();
+    if (chosen.empty()) return;
+    m_pPath->SetText(ProposedFolder(chosen).c_str());
+}
+
+std::wstring CInstallWnd::ProposedFolder(const std::wstring& chosen)
+{
+    if (chosen.empty() || !::PathIsRootW(chosen.c_str())) return chosen;
+    std::wstring folder = chosen;
+    if (folder.back() != L'\\') folder += L'\\';
+    return folder + L"lumora";
+}
+
+std::wstring CInstallWnd::BrowseForFolder()
+{
+    wchar_t display[MAX_PATH] = {};
+    BROWSEINFOW info = {};
+    info.hwndOwner = m_hWnd;
+    info.pszDisplayName = display;
+    info.lpszTitle = L"选择文件夹";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    LPITEMIDLIST pidl = ::SHBrowseForFolderW(&info);
+    if (pidl == nullptr) return std::wstring();
+    if (!::SHGetPathFromIDListW(pidl, display)) display[0] = L'\0';
+    IMalloc* pMalloc = nullptr;
+    if (SUCCEEDED(::SHGetMalloc(&pMalloc)) && pMalloc != nullptr) {
+        pMalloc->Free(pidl);
+        pMalloc->Release();
+    }
+    return display;
+}
+
+CInstallWnd::TSpaceVerdict CInstallWnd::JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes)
+{
+    if (!bQueried) return { L"所选目录无法安装，请选择其他目录", kSpaceShortColor, false };
+    wchar_t text[128] = {};
+    swprintf(text, sizeof(text) / sizeof(text[0]), L"所需空间：100 MB（磁盘剩余空间：%.2lf MB）",
+             static_cast<double>(freeBytes) / 1048576.0);
+    if (freeBytes > kRequiredFreeBytes) return { text, kSpaceOkColor, true };
+    return { std::wstring(text) + L"请选择其他目录！", kSpaceShortColor, false };
+}
+
+void CInstallWnd::CheckFreeSpace()
+{
+    std::wstring drive = std::wstring(m_pPath->GetText().GetData()).substr(0, 2);
+    ULARGE_INTEGER freeBytes = {};
+    bool bQueried = ::GetDiskFreeSpaceExW(drive.c_str(), nullptr, nullptr, &freeBytes) != FALSE;
+    TSpaceVerdict verdict = JudgeFreeSpace(bQueried, freeBytes.QuadPart);
+    m_bSpaceOk = verdict.bEnough;
+    m_pSpace->SetText(verdict.text.c_str());
+    m_pSpace->SetTextColor(verdict.color);
+    m_pSpace->Invalidate();
+    UpdateStartButtons();
+}
+
+// Installing needs the licence accepted; "start" also needs room on the drive.
+void CInstallWnd::UpdateStartButtons()
+{
+    bool bAgreed = m_pAgree->IsSelected();
+    m_pSetup->SetEnabled(bAgreed);
+    m_pStart->SetEnabled(bAgreed && m_bSpaceOk);
+}

@@ -1,0 +1,74 @@
+#pragma once
+#include <string>
+
+#include "EditBuilder.h"
+#include "SetupWnd.h"
+
+// The install window: welcome page with the licence agreement, the licence view,
+// a custom page with the target folder, its free-space check and two options,
+// then the progress page while the script installs.
+class CInstallWnd : public CSetupWnd
+{
+public:
+    static constexpr ULONGLONG kRequiredFreeBytes = 100ULL * 1024 * 1024;
+    static constexpr DWORD kSpaceOkColor = 0xFFFFFFFF;
+    static constexpr DWORD kSpaceShortColor = 0xFFFF0000;
+    static constexpr DWORD kLinkColor = 0xFFD2E4F0;
+
+    // What the "space" text says about a folder, and whether it can take the install.
+    struct TSpaceVerdict
+    {
+        std::wstring text;
+        DWORD color;
+        bool bEnough;
+    };
+
+    CInstallWnd();
+
+    void Notify(TNotifyRecUI& msg) override;
+
+    // bQueried false: the drive could not be asked.
+    static TSpaceVerdict JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes);
+    // The folder a choice in the folder browser proposes: a drive root gets "lumora".
+    static std::wstring ProposedFolder(const std::wstring& chosen);
+
+protected:
+    LPCWSTR GetSkinXml() const override;
+    IDialogBuilderCallback* GetBuilderCallback() override;
+    bool InitControls() override;
+    LPCWSTR GetClosePrompt() const override;
+
+private:
+    bool FindControls();
+    void OnClick(CControlUI* pSender);
+    void OnSelectChanged(CControlUI* pSender);
+    void OnLink(CControlUI* pSender);
+    void StartInstall();
+    void ShowLicense(bool bShow);
+    void ResetCustomPage();
+    void ChangeFolder();
+    void CheckFreeSpace();
+    void UpdateStartButtons();
+    std::wstring BrowseForFolder();
+
+    CEditBuilder m_editBuilder;
+    bool m_bSpaceOk;
+
+    CControlUI* m_pCaption;
+    CControlUI* m_pConLice;
+    CControlUI* m_pClose;
+    CControlUI* m_pSetup;
+    CControlUI* m_pStart;
+    CControlUI* m_pChangePath;
+    CControlUI* m_pBack;
+    CControlUI* m_pLicense;
+    CControlUI* m_pCustom;
+    CControlUI* m_pReturn;
+    CLabelUI* m_pSpace;
+    CTabLayoutUI* m_pTabView;
+    COptionUI* m_pAgree;
+    COptionUI* m_pSetMainPage;
+    COptionUI* m_pAfterRun;
+    CEditUI* m_pPath;
+    CControlUI* m_pLicenseTxt;
+};

@@ -1,0 +1,85 @@
+#include "MainProgramTerminator.h"
+
+#include <tlhelp32.h>
+
+#include <cwchar>
+
+namespace {
+
+const wchar_t kMainProgramName[] = L"Lumora.exe";
+const wchar_t kMainWindowProp[] = L"lumora";
+// lParam of SC_CLOSE that makes the main program quit instead of hiding in the
+// notification area.
+const LPARAM kQuitRequest = 0x800;
+const DWORD kCloseWaitMs = 1000;
+const DWORD kKillWaitMs = 300;
+
+} // namespace
+
+void CMainProgramTerminator::Run()
+{
+    CloseMarkedMainWindow();
+    ::Sleep(kCloseWaitMs);
+    if (!EnableDebugPrivilege()) return;
+    // Looked up after the wait: an id taken before it may already belong to
+    // another process once the main program has quit.
+    DWORD pid = FindProcessIdByNameNoCase(kMainProgramName);
+    for (int attempt = 0; pid != kNoProcess && attempt < kMaxKillAttempts; attempt++) {
+        TerminateAndWait(pid);
+        pid = FindProcessIdByNameNoCase(kMainProgramName);
+    }
+}
+
+DWORD CMainProgramTerminator::FindProcessIdByNameNoCase(LPCWSTR pstrName)
+{
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE) return kNoProcess;
+    DWORD found = kNoProcess;
+    const DWORD self = ::GetCurrentProcessId();
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore; bMore = ::Process32NextW(hSnapshot, &entry)) {
+        if (entry.th32ProcessID != self && _wcsicmp(entry.szExeFile, pstrName) == 0) {
+            found = entry.th32ProcessID;
+            break;
+        }
+    }
+    ::CloseHandle(hSnapshot);
+    return found;
+}
+
+bool CMainProgramTerminator::CloseMarkedMainWindow()
+{
+    for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); ::IsWindow(hWnd);
+         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        if (::GetPropW(hWnd, kMainWindowProp) != nullptr) {
+            ::SendMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, kQuitRequest);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Lets the installer end a main program started by another user account.
+bool CMainProgramTerminator::EnableDebugPrivilege()
+{
+    HANDLE hToken = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken)) return false;
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (::LookupPrivilegeValueW(nullptr, SE_DEBUG_NAME, &privileges.Privileges[0].Luid))
+        ::AdjustTokenPrivileges(hToken, FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
+    ::CloseHandle(hToken);
+    return true;
+}
+
+void CMainProgramTerminator::TerminateAndWait(DWORD pid)
+{
+    HANDLE hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+    if (hProcess != nullptr) {
+        ::TerminateProcess(hProcess, 0);
+        ::CloseHandle(hProcess);
+    }
+    ::Sleep(kKillWaitMs);
+}

@@ -1,0 +1,213 @@
+#include "SetupWnd.h"
+
+#include <string>
+
+#include "PluginState.h"
+
+namespace {
+
+const wchar_t kSkinFileName[] = L"\\lumora_setup_skin.sk";
+const DWORD kRemovedStyle = WS_CAPTION;
+const DWORD kAddedStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+const int kCornerZone = 10;
+const int kEdgeNear = 2;
+const int kEdgeFar = 3;
+
+// Controls the user works with; the rest of the window drags it.
+bool IsClickableClass(LPCWSTR pstrClass)
+{
+    static const wchar_t* const kClasses[] = { L"ButtonUI", L"OptionUI", L"TextUI", L"EditUI" };
+    for (const wchar_t* pstrName : kClasses) {
+        if (wcscmp(pstrClass, pstrName) == 0) return true;
+    }
+    return false;
+}
+
+// Installer dialog item of its Cancel button.
+const int kInstallerCancelId = IDCANCEL;
+
+} // namespace
+
+CSetupWnd::CSetupWnd() = default;
+
+CWindowManagerUI& CSetupWnd::GetManager()
+{
+    return m_manager;
+}
+
+CControlUI* CSetupWnd::FindControl(LPCWSTR pstrName) const
+{
+    if (m_hWnd == nullptr) return nullptr;
+    return m_manager.FindControl(pstrName);
+}
+
+LPCWSTR CSetupWnd::GetWindowClassName() const
+{
+    return L"Lumora";
+}
+
+UINT CSetupWnd::GetClassStyle() const
+{
+    return CS_DBLCLKS;
+}
+
+IDialogBuilderCallback* CSetupWnd::GetBuilderCallback()
+{
+    return nullptr;
+}
+
+bool CSetupWnd::HandleOwnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lRes = 0;
+    switch (uMsg) {
+    case WM_CREATE: return OnCreate();
+    case WM_SIZE:
+        if (!::IsIconic(m_hWnd)) ApplyWindowRegion();
+        break;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT: return 0;
+    case WM_NCHITTEST: return OnNcHitTest(lParam);
+    case WM_NCACTIVATE:
+        if (!::IsIconic(m_hWnd)) return wParam == FALSE ? TRUE : FALSE;
+        break;
+    case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        // The licence view answers for its own colours.
+        return ::SendMessageW(reinterpret_cast<HWND>(lParam), uMsg, wParam, lParam);
+    default:
+        if (HandleOwnMessage(uMsg, wParam, lParam, lRes)) return lRes;
+        break;
+    }
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+}
+
+// A skin that cannot be read, or lacks a control the window uses, fails the
+// creation instead of leaving a window that would touch missing controls.
+LRESULT CSetupWnd::OnCreate()
+{
+    DropCaptionStyle();
+    if (!BuildSkin()) return -1;
+    return InitControls() ? 0 : -1;
+}
+
+void CSetupWnd::DropCaptionStyle()
+{
+    LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(kRemovedStyle)) | kAddedStyle);
+    RECT rcClient = {};
+    ::GetClientRect(m_hWnd, &rcClient);
+    ::SetWindowPos(m_hWnd, nullptr, rcClient.left, rcClient.top, rcClient.right - rcClient.left,
+                   rcClient.bottom - rcClient.top, SWP_FRAMECHANGED);
+}
+
+bool CSetupWnd::BuildSkin()
+{
+    m_manager.Init(m_hWnd);
+    std::wstring skinFile = std::wstring(PluginState().skinFolder) + kSkinFileName;
+    CSkinBuilderUI builder;
+    CControlUI* pRoot = builder.Build(skinFile.c_str(), GetSkinXml(), nullptr, GetBuilderCallback(), &m_manager);
+    builder.Release();
+    if (pRoot == nullptr) return false;
+    m_manager.AttachRoot(pRoot);
+    m_manager.AddNotifier(this);
+    return true;
+}
+
+CControlUI* CSetupWnd::RequireControl(LPCWSTR pstrName, bool& bAllFound) const
+{
+    CControlUI* pControl = m_manager.FindControl(pstrName);
+    if (pControl == nullptr) bAllFound = false;
+    return pControl;
+}
+
+void CSetupWnd::ApplyWindowRegion()
+{
+    RECT rc = {};
+    ::GetClientRect(m_hWnd, &rc);
+    HRGN hRgn = ::CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
+    HRGN hRound = ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
+    if (hRgn != nullptr && hRound != nullptr) ::CombineRgn(hRgn, hRgn, hRound, RGN_OR);
+    if (hRound != nullptr) ::DeleteObject(hRound);
+    // The window owns the region once it is set.
+    if (hRgn != nullptr && !::SetWindowRgn(m_hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+}
+
+void CSetupWnd::OnGetMinMaxInfo(MINMAXINFO* pInfo) const
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& rcWork = monitor.rcWork;
+    pInfo->ptMaxPosition.x = 0;
+    pInfo->ptMaxPosition.y = 0;
+    pInfo->ptMaxSize.x = rcWork.right - rcWork.left;
+    pInfo->ptMaxSize.y = rcWork.bottom - rcWork.top;
+    pInfo->ptMinTrackSize.x = kMinTrackWidth;
+    pInfo->ptMinTrackSize.y = kMinTrackHeight;
+}
+
+LRESULT CSetupWnd::OnNcHitTest(LPARAM lParam) const
+{
+    POINT pt = { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+    ::ScreenToClient(m_hWnd, &pt);
+    RECT rc = {};
+    ::GetClientRect(m_hWnd, &rc);
+    if (!::IsZoomed(m_hWnd)) {
+        LRESULT border = BorderHitTest(pt, rc);
+        if (border != HTNOWHERE) return border;
+    }
+    if (!::PtInRect(&rc, pt)) return HTCLIENT;
+    CControlUI* pControl = m_manager.FindControlAt(pt);
+    if (pControl == nullptr || IsClickableClass(pControl->GetControlClass())) return HTCLIENT;
+    return HTCAPTION;
+}
+
+LRESULT CSetupWnd::BorderHitTest(POINT pt, const RECT& rc) const
+{
+    if (pt.y > rc.bottom - kCornerZone && pt.x > rc.right - kCornerZone) return HTBOTTOMRIGHT;
+    if (pt.y < rc.top + kEdgeNear) {
+        if (pt.x < rc.left + kEdgeNear) return HTTOPLEFT;
+        if (pt.x > rc.right - kEdgeFar) return HTTOPRIGHT;
+        return HTTOP;
+    }
+    if (pt.y > rc.bottom - kEdgeFar) return pt.x < rc.left + kEdgeNear ? HTBOTTOMLEFT : HTBOTTOM;
+    if (pt.x < rc.left + kEdgeNear) return HTLEFT;
+    if (pt.x > rc.right - kEdgeFar) return HTRIGHT;
+    return HTNOWHERE;
+}
+
+LRESULT CSetupWnd::OnSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    if ((wParam & 0xFFF0) != SC_CLOSE) return CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
+    ConfirmClose();
+    return 0;
+}
+
+void CSetupWnd::ConfirmClose()
+{
+    if (::MessageBoxW(m_hWnd, GetClosePrompt(), L"提示", MB_YESNO) != IDYES) return;
+    Close();
+    StopPluginLoop();
+    HWND hwndInstaller = PluginState().nsisParentWindow;
+    if (hwndInstaller == nullptr) return;
+    ::EnableWindow(::GetDlgItem(hwndInstaller, kInstallerCancelId), TRUE);
+    ::SendMessageW(hwndInstaller, WM_COMMAND, kInstallerCancelId, 0);
+}
+
+void CSetupWnd::RequestClose()
+{
+    ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CSetupWnd::StopPluginLoop()
+{
+    PluginState().pluginRunFlag = 0;
+}

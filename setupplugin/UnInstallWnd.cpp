@@ -1,0 +1,71 @@
+#include "UnInstallWnd.h"
+
+#include "PluginState.h"
+
+CUnInstallWnd::CUnInstallWnd()
+    : m_pClose(nullptr), m_p3q(nullptr), m_pUnsetup(nullptr), m_pFinBtn(nullptr), m_pProgress(nullptr),
+      m_pStateMsg(nullptr)
+{
+}
+
+LPCWSTR CUnInstallWnd::GetSkinXml() const
+{
+    return L"unmain.xml";
+}
+
+LPCWSTR CUnInstallWnd::GetClosePrompt() const
+{
+    return L"卸载程序正在执行，是否确认退出卸载过程？";
+}
+
+bool CUnInstallWnd::InitControls()
+{
+    bool bAll = true;
+    m_pClose = RequireControl(L"close", bAll);
+    m_p3q = RequireControl(L"3q", bAll);
+    m_pUnsetup = RequireControl(L"unsetup", bAll);
+    m_pFinBtn = RequireControl(L"finbtn", bAll);
+    m_pProgress = RequireControl(L"progress", bAll);
+    m_pStateMsg = RequireControl(L"statemsg", bAll);
+    return bAll;
+}
+
+bool CUnInstallWnd::HandleOwnMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lRes)
+{
+    if (uMsg != WM_INSTALLER_FINISHED) return false;
+    ShowFinished();
+    lRes = 0;
+    return true;
+}
+
+void CUnInstallWnd::Notify(TNotifyRecUI& msg)
+{
+    if (msg.type != NotifyClick || m_pStateMsg == nullptr) return;
+    if (msg.sender == m_pClose) RequestClose();
+    else if (msg.sender == m_pUnsetup) ShowWorking();
+    else if (msg.sender == m_pFinBtn) Finish();
+}
+
+// The script uninstalls once ShowWnd returns.
+void CUnInstallWnd::ShowWorking()
+{
+    m_pUnsetup->SetVisible(false);
+    m_p3q->SetVisible(false);
+    m_pStateMsg->SetVisible(true);
+    m_pProgress->SetVisible(true);
+    StopPluginLoop();
+}
+
+void CUnInstallWnd::ShowFinished()
+{
+    if (m_pFinBtn == nullptr) return;
+    m_pFinBtn->SetVisible(true);
+    m_pStateMsg->SetVisible(false);
+    m_pProgress->SetVisible(false);
+}
+
+void CUnInstallWnd::Finish()
+{
+    Show(false, false);
+    StopPluginLoop();
+}

@@ -1,0 +1,251 @@
+#include "SafeFileName.h"
+#include "SelfRelocation.h"
+#include "UpdateInstaller.h"
+#include "UpdateManifest.h"
+#include "UpdaterCommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CommandLineCase {
+    std::vector<const wchar_t*> argv;
+    bool valid;
+    WORD mode;
+    bool quiet;
+    bool fromDownload;
+    DWORD exStyle;
+};
+
+TEST(UpdaterCommandLineTest, ModesFollowTheArgumentTable)
+{
+    const DWORD app = WS_EX_APPWINDOW, tool = WS_EX_TOOLWINDOW;
+    const CommandLineCase cases[] = {
+        {{L"upd"}, true, UpdateModeInteractive, false, false, app},
+        {{L"upd", L"F"}, true, UpdateModeForced, false, false, tool},
+        {{L"upd", L"f"}, true, UpdateModeForced, false, false, tool},
+        {{L"upd", L"s"}, true, UpdateModeSilent, false, false, tool},
+        {{L"upd", L"x"}, true, UpdateModeInteractive, false, false, app},
+        {{L"upd", L"S", L"A"}, true, UpdateModeSilent, true, false, tool},
+        {{L"upd", L"s", L"f"}, true, UpdateModeForced, false, true, tool},
+        {{L"upd", L"S", L"B"}, true, UpdateModeInteractive, false, false, app},
+        {{L"upd", L"A", L"S"}, true, UpdateModeInteractive, false, false, app},
+        {{L"upd", L"S", L"A", L"X"}, false, 0, false, false, app},
+        {{}, false, 0, false, false, app},
+    };
+    for (const CommandLineCase& c : cases) {
+        UpdaterCommandLine line = ParseUpdaterCommandLine(static_cast<int>(c.argv.size()), c.argv.data());
+        SCOPED_TRACE(c.argv.size());
+        EXPECT_EQ(c.valid, line.valid);
+        if (!c.valid)
+            continue;
+        EXPECT_EQ(c.mode, line.mode);
+        EXPECT_EQ(c.quiet, line.quietWhenNewest);
+        EXPECT_EQ(c.fromDownload, line.installFromDownload);
+        EXPECT_EQ(c.exStyle, line.exStyle);
+    }
+}
+
+TEST(SelfRelocationTest, OnlyAFolderDirectlyInTempIsTheCopy)
+{
+    const std::wstring temp = L"C:\\users\\me\\Temp\\";
+    EXPECT_TRUE(IsTemporaryRunPath(L"C:\\users\\me\\Temp\\a1B2c3D4\\lumoraupd.exe", temp));
+    EXPECT_TRUE(IsTemporaryRunPath(L"c:\\USERS\\me\\temp\\a1B2c3D4\\lumoraupd.exe", temp));
+    // An installation deeper under TEMP must never be handed to the finisher.
+    EXPECT_FALSE(IsTemporaryRunPath(L"C:\\users\\me\\Temp\\apps\\Lumora\\lumoraupd.exe", temp));
+    EXPECT_FALSE(IsTemporaryRunPath(L"C:\\users\\me\\Temp\\lumoraupd.exe", temp));
+    EXPECT_FALSE(IsTemporaryRunPath(L"C:\\Program Files\\Lumora\\lumoraupd.exe", temp));
+    EXPECT_FALSE(IsTemporaryRunPath(L"C:\\Program Files\\Lumora\\lumoraupd.exe", L""));
+}
+
+TEST(SelfRelocationTest, ParametersAndFinisherCommandLine)
+{
+    const wchar_t* argv[] = {L"upd", L"S", L"A"};
+    EXPECT_EQ(L"S A ", BuildForwardedParameters(3, argv));
+    EXPECT_EQ(L"", BuildForwardedParameters(1, argv));
+    std::wstring longArgument(2000, L'x');
+    const wchar_t* tooLong[] = {L"upd", L"S", longArgument.c_str()};
+    EXPECT_EQ(L"S ", BuildForwardedParameters(3, tooLong));
+    // A quoted folder must not end in a backslash: it would escape the quote.
+    EXPECT_EQ(L"lumoraupd.exe \"C:\\Temp dir\\a1B2c3D4\"", BuildFinisherParameters(L"C:\\Temp dir\\a1B2c3D4\\"));
+}
+
+TEST(SelfRelocationTest, RunFolderHasEightAlphabetCharactersAndConfig)
+{
+    std::wstring temp = TemporaryDirectory();
+    ASSERT_FALSE(temp.empty());
+    std::set<std::wstring> made;
+    for (int i = 0; i < 3; ++i) {
+        std::wstring folder = CreateRunFolder(temp);
+        ASSERT_FALSE(folder.empty());
+        std::wstring name = folder.substr(temp.size(), folder.size() - temp.size() - 1);
+        EXPECT_EQ(8u, name.size());
+        EXPECT_EQ(std::wstring::npos, name.find_first_not_of(
+                                          L"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+        made.insert(folder);
+        EXPECT_TRUE(WriteRunConfig(folder, L"C:\\Program Files\\Lumora\\"));
+        EXPECT_EQ(L"C:\\Program Files\\Lumora\\", ReadRunConfig(folder));
+        DeleteFileW((folder + kRunConfigName).c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    // Tries within one second must not draw the same name again.
+    EXPECT_EQ(3u, made.size());
+    EXPECT_EQ(L"", ReadRunConfig(temp + L"no-such-run\\"));
+}
+
+TEST(UpdateInstallerTest, SetupEntryAndCommandLine)
+{
+    struct Case {
+        const wchar_t* entry;
+        wchar_t separator;
+        const wchar_t* file;
+        const wchar_t* arguments;
+    } cases[] = {
+        {L"setup.exe", L' ', L"setup.exe", L""},
+        {L"setup.exe /S", L' ', L"setup.exe", L"/S"},
+        {L"setup.exe /S /D=x", L' ', L"setup.exe", L"/S /D=x"},
+        {L"C:\\Lumora\\setup.exe|/S", L'|', L"C:\\Lumora\\setup.exe", L"/S"},
+    };
+    for (const Case& c : cases) {
+        std::wstring file, arguments;
+        SplitSetupEntry(c.entry, c.separator, file, arguments);
+        EXPECT_EQ(c.file, file);
+        EXPECT_EQ(c.arguments, arguments);
+    }
+    HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(132456));
+    EXPECT_EQ(L" /updateDlg=132456", BuildSetupCommandLine(L"", window));
+    EXPECT_EQ(L"/S /updateDlg=132456", BuildSetupCommandLine(L"/S", window));
+}
+
+TEST(UpdateInstallerTest, ReplayedPathsStayInTheirFolder)
+{
+    const std::wstring cache = L"C:\\Lumora\\cache\\";
+    EXPECT_TRUE(IsFileDirectlyIn(L"C:\\Lumora\\cache\\a.dll", cache));
+    EXPECT_TRUE(IsFileDirectlyIn(L"c:\\lumora\\CACHE\\a.dll", cache));
+    EXPECT_FALSE(IsFileDirectlyIn(L"C:\\Lumora\\cache\\..\\a.dll", cache));
+    EXPECT_FALSE(IsFileDirectlyIn(L"C:\\Lumora\\cache\\sub\\a.dll", cache));
+    EXPECT_FALSE(IsFileDirectlyIn(L"C:\\Windows\\a.dll", cache));
+    EXPECT_FALSE(IsFileDirectlyIn(L"a.dll", cache));
+}
+
+// ---- the program under Wine ---------------------------------------------------
+
+std::wstring ProgramFolder()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    // Deeper than one level under TEMP: this is a program folder, not a copy.
+    std::wstring folder = std::wstring(temp) + L"lumoraupd_tests\\program\\";
+    CreateDirectoryW((std::wstring(temp) + L"lumoraupd_tests").c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", (folder + L"lumoraupd.exe").c_str(), FALSE);
+    return folder;
+}
+
+std::set<std::wstring> RunFoldersIn(const std::wstring& temp)
+{
+    std::set<std::wstring> folders;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((temp + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return folders;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wcslen(data.cFileName) == 8)
+            folders.insert(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return folders;
+}
+
+DWORD RunAndWait(const std::wstring& exe, const std::wstring& arguments, DWORD limitMs)
+{
+    std::wstring line = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return WAIT_FAILED;
+    DWORD waited = WaitForSingleObject(process.hProcess, limitMs);
+    if (waited == WAIT_TIMEOUT)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return waited;
+}
+
+void RemoveRunFolder(const std::wstring& folder)
+{
+    for (int i = 0; i < 50; ++i) {
+        DeleteFileW((folder + L"lumoraupd.exe").c_str());
+        DeleteFileW((folder + L"config").c_str());
+        if (RemoveDirectoryW(folder.c_str()))
+            return;
+        Sleep(100);
+    }
+}
+
+class UpdaterProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // No update server answers: every run fails quietly in the hidden modes.
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", L"127.0.0.1:1");
+        temp_ = TemporaryDirectory();
+        program_ = ProgramFolder();
+    }
+    std::wstring temp_;
+    std::wstring program_;
+};
+
+TEST_F(UpdaterProgramTest, SecondInstanceEndsAtOnceWithoutCopying)
+{
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"lumoravid_update_mutex");
+    ASSERT_NE(nullptr, mutex);
+    std::set<std::wstring> before = RunFoldersIn(temp_);
+    EXPECT_EQ(WAIT_OBJECT_0, RunAndWait(program_ + L"lumoraupd.exe", L"S A", 30000));
+    EXPECT_EQ(before, RunFoldersIn(temp_));
+    CloseHandle(mutex);
+}
+
+TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
+{
+    std::set<std::wstring> before = RunFoldersIn(temp_);
+    ASSERT_EQ(WAIT_OBJECT_0, RunAndWait(program_ + L"lumoraupd.exe", L"S A", 30000));
+    std::wstring made;
+    for (const std::wstring& name : RunFoldersIn(temp_)) {
+        if (!before.count(name) && ReadRunConfig(temp_ + name + L"\\") == program_)
+            made = temp_ + name + L"\\";
+    }
+    ASSERT_FALSE(made.empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((made + L"lumoraupd.exe").c_str()));
+    // The copy takes the mutex; with no server it ends quietly, and without a
+    // finisher beside the program its folder stays for us to remove.
+    HANDLE mutex = nullptr;
+    for (int i = 0; i < 300; ++i) {
+        mutex = CreateMutexW(nullptr, FALSE, L"lumoravid_update_mutex");
+        bool copyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
+        CloseHandle(mutex);
+        if (!copyRunning && i > 10)
+            break;
+        Sleep(100);
+    }
+    RemoveRunFolder(made);
+}
+
+TEST_F(UpdaterProgramTest, TemporaryRunWithTooManyArgumentsEndsWithoutWindow)
+{
+    std::wstring run = CreateRunFolder(temp_);
+    ASSERT_FALSE(run.empty());
+    ASSERT_TRUE(CopyFileW((program_ + L"lumoraupd.exe").c_str(), (run + L"lumoraupd.exe").c_str(), FALSE));
+    WriteRunConfig(run, program_);
+    EXPECT_EQ(WAIT_OBJECT_0, RunAndWait(run + L"lumoraupd.exe", L"S A X", 30000));
+    RemoveRunFolder(run);
+}
+
+}  // namespace

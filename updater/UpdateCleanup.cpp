@@ -1,0 +1,78 @@
+#include "UpdateCleanup.h"
+
+#include "ProcessRoutines.h"
+
+#include <process.h>
+#include <shlwapi.h>
+
+namespace {
+
+const int kDeleteTries = 5;
+const DWORD kDeleteRetryMs = 100;
+const DWORD kCleanupWaitMs = 30000;
+
+std::wstring FileNamePart(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+void DeleteWithRetries(const std::wstring& file)
+{
+    for (int attempt = 0; attempt < kDeleteTries; ++attempt) {
+        BOOL ok = DeleteFileW(file.c_str());
+        Sleep(kDeleteRetryMs);
+        if (!PathFileExistsW(file.c_str()) || ok)
+            return;
+    }
+}
+
+struct SetupDeletion {
+    std::wstring setupFile;
+};
+
+unsigned __stdcall SetupDeletionThread(void* parameter)
+{
+    SetupDeletion* job = static_cast<SetupDeletion*>(parameter);
+    WaitSetupAndDelete(job->setupFile, INFINITE);
+    delete job;
+    return 0;
+}
+
+}  // namespace
+
+void DeleteWorkingFiles(const std::wstring& manifestPath)
+{
+    DeleteFileW(L"updatefile.list");
+    if (!manifestPath.empty())
+        DeleteFileW(manifestPath.c_str());
+    RemoveDirectoryW(L"cache");
+}
+
+void WaitSetupAndDelete(const std::wstring& setupFile, DWORD waitMs)
+{
+    if (setupFile.empty())
+        return;
+    // A forced run keeps the whole path; the process list has only the name.
+    DWORD processId = FindProcessIdByName(FileNamePart(setupFile).c_str());
+    if (processId != kNoProcessId) {
+        if (HANDLE thread = OpenFirstThreadOfProcess(processId)) {
+            WaitForSingleObject(thread, waitMs);
+            CloseHandle(thread);
+        }
+    }
+    DeleteWithRetries(setupFile);
+}
+
+void CleanupWorkingFilesAndSetup(const std::wstring& manifestPath, const std::wstring& setupFile)
+{
+    DeleteWorkingFiles(manifestPath);
+    SetupDeletion* job = new SetupDeletion{setupFile};
+    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, SetupDeletionThread, job, 0, nullptr));
+    if (!thread) {
+        delete job;
+        return;
+    }
+    WaitForSingleObject(thread, kCleanupWaitMs);
+    CloseHandle(thread);
+}

@@ -1,0 +1,183 @@
+// The updater's wizard window: fetches the manifest, shows what is new, runs
+// the downloads and the installation, and is the one place where the worker
+// threads' results arrive (posted messages with heap records it frees).
+#pragma once
+
+#include "DownloadManager.h"
+#include "UpdateManifest.h"
+#include "UpdaterCommandLine.h"
+
+#include "UpdUILib.h"
+
+#include <string>
+
+extern const wchar_t kUpdaterWindowProperty[];  // "lumoravid_UpdateDlg"
+extern const wchar_t kProductHomePage[];
+
+enum : UINT {
+    WM_UPDATE_IDLE = WM_USER + 1006,
+    WM_UPDATE_PROGRESS = WM_USER + 1010,     // wParam: percent
+    WM_UPDATE_CLEANED_UP = WM_USER + 1011,
+    // Work of the install thread that touches the window, done on its thread.
+    WM_UPDATE_RUN_ON_DIALOG = WM_APP + 0x20,  // wParam: DialogTask*
+};
+
+const DWORD kInstallProgressDone = 30000;
+
+enum WizardPage {
+    WizardPageConnecting = 0,
+    WizardPageNewVersion = 1,
+    WizardPageDownloading = 2,
+    WizardPageInstalling = 3,
+    WizardPageSuccess = 4,
+    WizardPageNewest = 5,
+};
+
+class CUpdateDlg : public UpdUI::CWindowWnd, public UpdUI::INotifyUI, public IUpdateCheckHost {
+public:
+    CUpdateDlg();
+    ~CUpdateDlg() override;
+
+    void Configure(const UpdaterCommandLine& commandLine, const std::wstring& installFolder);
+
+    // IUpdateCheckHost (called from the manifest thread as well).
+    WORD GetUpdateMode() override;
+    void SetUpdateMode(WORD mode) override;
+    std::wstring GetInstallFolder() override;
+    std::wstring GetManifestPath() override;
+    std::string GetManifestUrl() override;
+    CDownloadManager& GetDownloadManager() override;
+    HWND GetWindow() override;
+    void SetFoundVersionText(const std::wstring& text) override;
+    void SetNewFeatures(const std::wstring& text) override;
+    void SetSetupFileName(const std::wstring& name) override;
+    void SetSetupUrl(const std::string& url) override;
+    void StartProgressTimerThread(HANDLE timer) override;
+
+    // Used by the installation.
+    bool IsInstallFromDownload() const { return installFromDownload_; }
+    std::wstring GetSetupFileName();
+    void SetSetupFileNameForCleanup(const std::wstring& name) { SetSetupFileName(name); }
+    void SetUpdateStarted(LONG value) { InterlockedExchange(&updateStarted_, value); }
+    // Runs `task` on the dialog's thread and waits for it.
+    template <typename Task>
+    void RunOnDialog(Task task);
+    // Dialog-thread parts of the installation.
+    void SetCloseEnabled(bool enabled);
+    void SelectPage(int page);
+    void ShowAsAppWindow();
+    void CleanupUpdateFiles();
+
+    UpdUI::CWindowManagerUI& Manager() { return manager_; }
+
+protected:
+    LPCWSTR GetWindowClassName() const override;
+    UINT GetClassStyle() const override;
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;
+    void Notify(UpdUI::TNotifyRecUI& msg) override;
+
+private:
+    struct DialogTask {
+        virtual ~DialogTask() {}
+        virtual void Run() = 0;
+    };
+    template <typename Task>
+    struct DialogTaskOf : DialogTask {
+        explicit DialogTaskOf(Task& t) : task(t) {}
+        void Run() override { task(); }
+        Task& task;
+    };
+    void RunTaskOnDialog(DialogTask& task);
+
+    LRESULT OnCreate();
+    bool LoadSkinZip();
+    void BindWizardControls();
+    void OnClose();
+    bool HandleWorkerMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool HandleFrameMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT OnNcHitTest(LPARAM lParam);
+    void OnInstallProgress(DWORD value);
+
+    // Worker reports.
+    void OnStartDownloadRequest(WPARAM wParam, LPARAM lParam);
+    void OnFileDownloadFailed(CDownloadPublic* download);
+    void OnFileDownloaded(CompletedDownloadRecord* record);
+    void OnManifestProbed(CDownloadPublic* download);
+    void OnManifestDownloaded(CDownloadPublic* download);
+    void OnNewVersion();
+    void OnAlreadyNewest();
+    void OnManifestFailed();
+    void OnDownloadProgress(WPARAM percent);
+    void ApplyFoundVersionText();
+
+    // Clicks.
+    void OnCloseClicked(bool confirmedWithDefaultCancel);
+    void OnConnectCancel();
+    void StartUpdateDownload();
+    void StartManifestDownload();
+    void StartInstallThread();
+    void StopDownloadsAndClose();
+    void WaitInstallDoneAndCleanup();
+
+    void MinimizeMainWindow();
+    void RestoreMainWindow();
+    void SetExStyleAlone(DWORD exStyle);
+    void ShowTopmost();
+    void CloseWizard() { Close(1); }
+    bool IsMinimized() const { return IsIconic(m_hWnd) != FALSE; }
+    static LONG ReadFlag(volatile LONG& flag) { return InterlockedCompareExchange(&flag, 0, 0); }
+
+    static unsigned __stdcall InstallThread(void* self);
+    static unsigned __stdcall ProgressTimerThread(void* self);
+    static unsigned __stdcall StopManifestAndClose(void* self);
+    static DWORD WINAPI InstallFinishedCleanup(void* self);
+
+    UpdUI::CWindowManagerUI manager_;
+    volatile LONG updateMode_ = 0;  // UpdateModeValue
+    std::wstring installFolder_;
+    HANDLE installDoneEvent_ = nullptr;
+    HANDLE progressTimer_ = nullptr;
+    std::string manifestUrl_;
+    CDownloadManager downloads_;
+    bool quietWhenNewest_ = false;
+    bool installFromDownload_ = false;
+    std::wstring newFeatures_;
+    BYTE* skinZip_ = nullptr;
+    std::wstring manifestPath_;
+    std::string setupUrl_;
+    HANDLE parseThread_ = nullptr;
+    HANDLE progressThread_ = nullptr;
+    volatile LONG downloadsFinished_ = 0;
+    volatile LONG updateStarted_ = 0;
+    volatile LONG installRunning_ = 0;
+    std::wstring foundVersionText_;
+    std::wstring setupFileName_;
+    CRITICAL_SECTION dataLock_;
+    HANDLE installThread_ = nullptr;
+
+    UpdUI::CButtonUI* closeBtn_ = nullptr;
+    UpdUI::CButtonUI* minBtn_ = nullptr;
+    UpdUI::CTextUI* browserDown_ = nullptr;
+    UpdUI::CTabLayoutUI* wizardTab_ = nullptr;
+    UpdUI::CButtonUI* connectCancel_ = nullptr;
+    UpdUI::CTextUI* connectingInfo_ = nullptr;
+    UpdUI::CTextUI* findVersion_ = nullptr;
+    UpdUI::CRichEditUI* newFeaturesEdit_ = nullptr;
+    UpdUI::CButtonUI* updateBtn_ = nullptr;
+    UpdUI::CButtonUI* nextTimeBtn_ = nullptr;
+    UpdUI::CTextUI* percent_ = nullptr;
+    UpdUI::CProgressUI* progress_ = nullptr;
+    UpdUI::CTextUI* installPercent_ = nullptr;
+    UpdUI::CProgressUI* installProgress_ = nullptr;
+    UpdUI::CButtonUI* downloadCancel_ = nullptr;
+    UpdUI::CButtonUI* successBtn_ = nullptr;
+    UpdUI::CButtonUI* newestBtn_ = nullptr;
+};
+
+template <typename Task>
+void CUpdateDlg::RunOnDialog(Task task)
+{
+    DialogTaskOf<Task> wrapped(task);
+    RunTaskOnDialog(wrapped);
+}

@@ -1,0 +1,319 @@
+#include "UpdateInstaller.h"
+
+#include "AnsiText.h"
+#include "AppDirectory.h"
+#include "ProcessRoutines.h"
+#include "SafeFileName.h"
+#include "UpdMessageBox.h"
+#include "UpdateCleanup.h"
+#include "UpdateDlg.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <vector>
+
+const wchar_t kPendingInstallName[] = L"uprelay.ini";
+
+namespace {
+
+const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
+const DWORD kPathValueCapacity = 522;
+
+std::wstring ReadString(const std::wstring& file, const wchar_t* section, const std::wstring& key,
+                        DWORD capacity = MAX_PATH)
+{
+    std::vector<wchar_t> buffer(capacity + 1, L'\0');
+    GetPrivateProfileStringW(section, key.c_str(), L"", buffer.data(), capacity, file.c_str());
+    return buffer.data();
+}
+
+std::wstring Numbered(const wchar_t* prefix, int index)
+{
+    return prefix + std::to_wstring(index);
+}
+
+void Write(const std::wstring& file, const wchar_t* section, const std::wstring& key, const std::wstring& value)
+{
+    WritePrivateProfileStringW(section, key.c_str(), value.c_str(), file.c_str());
+}
+
+void Open(const std::wstring& file, const std::wstring& arguments)
+{
+    ShellExecuteW(nullptr, L"open", file.c_str(), arguments.empty() ? nullptr : arguments.c_str(), nullptr,
+                  SW_SHOWNORMAL);
+}
+
+bool Move(const std::wstring& source, const std::wstring& target)
+{
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
+// A target folder from the download list must not climb out with "..".
+bool HasParentStep(const std::wstring& path)
+{
+    size_t at = 0;
+    while ((at = path.find(L"..", at)) != std::wstring::npos) {
+        bool startsElement = at == 0 || path[at - 1] == L'\\' || path[at - 1] == L'/';
+        bool endsElement = at + 2 == path.size() || path[at + 2] == L'\\' || path[at + 2] == L'/';
+        if (startsElement && endsElement)
+            return true;
+        at += 2;
+    }
+    return false;
+}
+
+std::wstring FileNamePart(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Holds the download manager's lock for one scope.
+class ManagerLock {
+public:
+    explicit ManagerLock(CDownloadManager& manager) : manager_(manager) { manager_.Lock(); }
+    ~ManagerLock() { manager_.Unlock(); }
+
+private:
+    CDownloadManager& manager_;
+};
+
+}  // namespace
+
+ProgramList ReadProgramList(const std::wstring& manifestPath)
+{
+    ProgramList programs;
+    int count = GetPrivateProfileIntW(L"RUN", L"NUMBER", 0, manifestPath.c_str());
+    for (int i = 1; i <= count && i < 100000; ++i) {
+        std::wstring value = ReadString(manifestPath, L"RUN", Numbered(L"FILE", i));
+        if (value.empty())
+            continue;
+        std::wstring name, arguments;
+        SplitSetupEntry(value, L' ', name, arguments);
+        programs[name] = arguments;
+    }
+    return programs;
+}
+
+void SplitSetupEntry(const std::wstring& entry, wchar_t separator, std::wstring& file, std::wstring& arguments)
+{
+    size_t at = entry.find(separator);
+    file = entry.substr(0, at);
+    arguments = at == std::wstring::npos ? std::wstring() : entry.substr(at + 1);
+}
+
+std::wstring BuildSetupCommandLine(const std::wstring& arguments, HWND window)
+{
+    return arguments + L" /updateDlg=" + std::to_wstring(reinterpret_cast<LONG_PTR>(window));
+}
+
+bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder)
+{
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos || !IsSafeFileName(path.substr(slash + 1)))
+        return false;
+    return _wcsicmp(path.substr(0, slash + 1).c_str(), WithTrailingSlash(folder).c_str()) == 0;
+}
+
+CUpdateInstaller::CUpdateInstaller(CUpdateDlg& dialog)
+    : dialog_(dialog),
+      installFolder_(WithTrailingSlash(dialog.GetInstallFolder())),
+      pendingPath_(installFolder_ + kPendingInstallName),
+      forced_(dialog.GetUpdateMode() == UpdateModeForced),
+      fromDownload_(dialog.IsInstallFromDownload())
+{
+}
+
+std::wstring CUpdateInstaller::CacheFolder() const
+{
+    return installFolder_ + L"cache\\";
+}
+
+// Only files the updater itself downloaded into "cache" are moved, and only to
+// a folder without ".." steps.
+bool CUpdateInstaller::TargetFor(const std::wstring& listName, const std::wstring& downloadPath,
+                                 const std::wstring& copyPath, std::wstring& source, std::wstring& target) const
+{
+    if (!IsSafeFileName(listName) || _wcsicmp(WithTrailingSlash(downloadPath).c_str(), CacheFolder().c_str()) != 0)
+        return false;
+    if (HasParentStep(copyPath))
+        return false;
+    if (!copyPath.empty() && !PathFileExistsW(copyPath.c_str()))
+        CreateDirectoryW(copyPath.c_str(), nullptr);
+    source = CacheFolder() + listName;
+    target = copyPath.empty() ? installFolder_ + listName : WithTrailingSlash(copyPath) + listName;
+    return true;
+}
+
+void CUpdateInstaller::MoveFinishedDownloads(const ProgramList& programs)
+{
+    CDownloadManager& manager = dialog_.GetDownloadManager();
+    ManagerLock hold(manager);
+    for (const auto& entry : manager.Finished()) {
+        const CompletedDownload& done = entry.second;
+        std::wstring listName = FromAnsi(done.listName), source, target;
+        if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, source, target))
+            continue;
+        if (!Move(source, target))
+            continue;
+        auto program = programs.find(listName);
+        if (program != programs.end())
+            Open(target, program->second);
+    }
+}
+
+void CUpdateInstaller::RecordFinishedDownloads(const ProgramList& programs)
+{
+    CDownloadManager& manager = dialog_.GetDownloadManager();
+    int index = 1;
+    {
+        ManagerLock hold(manager);
+        for (const auto& entry : manager.Finished()) {
+            const CompletedDownload& done = entry.second;
+            std::wstring listName = FromAnsi(done.listName), source, target;
+            if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, source, target))
+                continue;
+            Write(pendingPath_, L"FILE", Numbered(L"FILES", index), source + L"|" + target);
+            auto program = programs.find(listName);
+            if (program != programs.end()) {
+                Write(pendingPath_, L"FILE", Numbered(L"ARGUMENT", index), program->second);
+                Write(pendingPath_, L"FILE", Numbered(L"RUN", index), L"1");
+            } else {
+                Move(source, target);
+            }
+            ++index;
+        }
+    }
+    Write(pendingPath_, L"FILE", L"NUMBER", std::to_wstring(index - 1));
+}
+
+bool CUpdateInstaller::ReplayPendingInstall()
+{
+    CloseMainProgram(installFolder_);
+    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, pendingPath_.c_str());
+    for (int i = count; i >= 1; --i) {
+        std::wstring value = ReadString(pendingPath_, L"FILE", Numbered(L"FILES", i), kPathValueCapacity);
+        size_t bar = value.find(L'|');
+        std::wstring source = value.substr(0, bar);
+        std::wstring target = bar == std::wstring::npos ? value : value.substr(bar + 1);
+        // The file may be edited by anyone: move only our own downloads, under
+        // their own names.
+        if (!IsFileDirectlyIn(source, CacheFolder()) || HasParentStep(target) ||
+            _wcsicmp(FileNamePart(target).c_str(), FileNamePart(source).c_str()) != 0)
+            continue;
+        if (!Move(source, target))
+            continue;
+        if (GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, pendingPath_.c_str()) != 0)
+            Open(target, ReadString(pendingPath_, L"FILE", Numbered(L"ARGUMENT", i)));
+    }
+    if (!ReadString(pendingPath_, L"FORCE", L"NAME").empty())
+        return true;
+    DeleteFileW(pendingPath_.c_str());
+    dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
+    Open(installFolder_ + kMainProgramExe, std::wstring());
+    dialog_.Close(1);
+    return false;
+}
+
+void CUpdateInstaller::ArmProgressTimer()
+{
+    HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, kProgressTimerName);
+    if (!timer)
+        return;
+    dialog_.StartProgressTimerThread(timer);
+    LARGE_INTEGER due;
+    due.QuadPart = -10000000LL;
+    SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+}
+
+bool CUpdateInstaller::AskRestartNow()
+{
+    int answer = 0;
+    HWND owner = dialog_.GetWindow();
+    dialog_.RunOnDialog([&answer, owner]() {
+        answer = ShowUpdMessageBox(L"程序功能模块更新，需要重新启动软件！", L"提示", L"更新", 2, owner, 3);
+    });
+    return answer == 1;
+}
+
+void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstring& commandLine)
+{
+    CloseMainProgram(installFolder_);
+    Open(setupPath, commandLine);
+}
+
+void CUpdateInstaller::InstallUpdate()
+{
+    dialog_.RunOnDialog([this]() { dialog_.SetCloseEnabled(false); });
+    const std::wstring manifest = dialog_.GetManifestPath();
+    ProgramList programs = ReadProgramList(manifest);
+    if (!forced_) {
+        CloseMainProgram(installFolder_);
+        MoveFinishedDownloads(programs);
+    } else if (!fromDownload_) {
+        RecordFinishedDownloads(programs);
+    } else if (!ReplayPendingInstall()) {
+        return;
+    }
+
+    std::wstring entry = fromDownload_ ? ReadString(pendingPath_, L"FORCE", L"NAME")
+                                       : ReadString(manifest, L"RUN", L"NAME");
+    if (entry.empty()) {
+        if (fromDownload_) {
+            DeleteFileW(pendingPath_.c_str());
+            dialog_.Close(1);
+        } else {
+            dialog_.SetUpdateStarted(0);
+        }
+        return;
+    }
+    ArmProgressTimer();
+    dialog_.RunOnDialog([this]() {
+        dialog_.ShowAsAppWindow();
+        dialog_.SelectPage(WizardPageInstalling);
+    });
+
+    std::wstring file, arguments;
+    SplitSetupEntry(entry, fromDownload_ ? L'|' : L' ', file, arguments);
+    // The setup package is one of our own downloads in the install folder.
+    std::wstring setupPath = fromDownload_ ? file : installFolder_ + file;
+    bool safe = fromDownload_ ? IsFileDirectlyIn(file, installFolder_) : IsSafeFileName(file);
+    const std::wstring later = setupPath + L"|" + arguments;
+    const std::wstring commandLine = BuildSetupCommandLine(arguments, dialog_.GetWindow());
+
+    if (!safe || !PathFileExistsW(setupPath.c_str())) {
+        DeleteFileW(L"updatefile.list");
+        DeleteFileW(manifest.c_str());
+        if (!forced_) {
+            // A lost setup package is a failed update, not "already newest".
+            HWND owner = dialog_.GetWindow();
+            dialog_.RunOnDialog([this, owner]() {
+                dialog_.SelectPage(WizardPageNewest);
+                ShowUpdMessageBox(L"下载更新失败！", L"错误", L"更新程序", 1, owner, 1);
+            });
+            dialog_.SetUpdateStarted(0);
+            dialog_.Close(1);
+        } else {
+            Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
+            dialog_.Close(1);
+        }
+        return;
+    }
+    if (forced_ && !fromDownload_ && !AskRestartNow()) {
+        Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
+        Write(pendingPath_, L"FORCE", L"NAME", later);
+        dialog_.Close(1);
+        return;
+    }
+    StartSetup(setupPath, commandLine);
+    if (!forced_) {
+        dialog_.SetUpdateStarted(0);
+        return;
+    }
+    Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
+    DeleteFileW(pendingPath_.c_str());
+    dialog_.SetSetupFileNameForCleanup(setupPath);
+    dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
+    dialog_.Close(1);
+}

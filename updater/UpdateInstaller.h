@@ -1,0 +1,53 @@
+// Puts finished downloads into place: closes the main program, moves each
+// file from "cache" to its target folder, runs what the manifest marks to be
+// run, and starts the setup package, which then reports its progress to the
+// wizard. A forced run may postpone all this into "uprelay.ini", which a run
+// with InstallFromDownload replays.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+class CUpdateDlg;
+
+extern const wchar_t kPendingInstallName[];  // "uprelay.ini"
+
+// Program file name -> its arguments, from the manifest's "RUN"/"FILE%d".
+typedef std::map<std::wstring, std::wstring> ProgramList;
+ProgramList ReadProgramList(const std::wstring& manifestPath);
+
+// The setup entry split at its first separator into file part and arguments.
+void SplitSetupEntry(const std::wstring& entry, wchar_t separator, std::wstring& file, std::wstring& arguments);
+
+// Arguments, then " /updateDlg=" and the window handle in decimal.
+std::wstring BuildSetupCommandLine(const std::wstring& arguments, HWND window);
+
+// True when path names a file whose folder is `folder` (ignoring case) and
+// whose name is a plain file name.
+bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder);
+
+class CUpdateInstaller {
+public:
+    explicit CUpdateInstaller(CUpdateDlg& dialog);
+    void InstallUpdate();
+
+private:
+    void MoveFinishedDownloads(const ProgramList& programs);
+    void RecordFinishedDownloads(const ProgramList& programs);
+    // False when the replay ended the run (nothing postponed).
+    bool ReplayPendingInstall();
+    void StartSetup(const std::wstring& setupPath, const std::wstring& commandLine);
+    bool AskRestartNow();
+    void ArmProgressTimer();
+    std::wstring CacheFolder() const;
+    bool TargetFor(const std::wstring& listName, const std::wstring& downloadPath,
+                   const std::wstring& copyPath, std::wstring& source, std::wstring& target) const;
+
+    CUpdateDlg& dialog_;
+    std::wstring installFolder_;
+    std::wstring pendingPath_;
+    bool forced_ = false;
+    bool fromDownload_ = false;
+};

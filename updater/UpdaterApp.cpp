@@ -1,0 +1,161 @@
+#include "UpdaterApp.h"
+
+#include "AppDirectory.h"
+#include "MiniDump.h"
+#include "SelfRelocation.h"
+#include "SystemErrorBox.h"
+#include "UpdateDlg.h"
+#include "UpdaterCommandLine.h"
+
+#include <objbase.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+using namespace UpdUI;
+
+namespace {
+
+const wchar_t kUpdaterMutexName[] = L"lumoravid_update_mutex";
+const wchar_t kWizardTitle[] = L"Lumora升级程序";
+const DWORD kWizardStyle = 0x96C80000;
+const int kWizardIconId = 107;
+
+class Arguments {
+public:
+    Arguments() : argv_(CommandLineToArgvW(GetCommandLineW(), &argc_))
+    {
+        if (!argv_)
+            argc_ = 0;
+    }
+    ~Arguments() { LocalFree(argv_); }
+    Arguments(const Arguments&) = delete;
+    Arguments& operator=(const Arguments&) = delete;
+    int Count() const { return argc_; }
+    const wchar_t* const* Values() const { return argv_; }
+
+private:
+    int argc_ = 0;
+    LPWSTR* argv_;
+};
+
+void IgnoreInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned int, uintptr_t) {}
+
+std::wstring OwnPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path);
+}
+
+void CloseMutex(HANDLE mutex)
+{
+    if (!mutex)
+        return;
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+// First run: copy into a fresh folder under TEMP and start the copy there.
+void RelocateAndRestart(HANDLE mutex, const Arguments& arguments, const std::wstring& ownPath,
+                        const std::wstring& tempDirectory)
+{
+    size_t slash = ownPath.rfind(L'\\');
+    if (slash == std::wstring::npos) {
+        CloseHandle(mutex);
+        return;
+    }
+    std::wstring runFolder = CreateRunFolder(tempDirectory);
+    if (runFolder.empty()) {
+        CloseHandle(mutex);
+        return;
+    }
+    WriteRunConfig(runFolder, ownPath.substr(0, slash + 1));
+    std::wstring copy = runFolder + ownPath.substr(slash + 1);
+    if (!CopyFileW(ownPath.c_str(), copy.c_str(), FALSE)) {
+        ShowSystemErrorBox(GetLastError());
+        CloseHandle(mutex);
+        return;
+    }
+    std::wstring parameters = BuildForwardedParameters(arguments.Count(), arguments.Values());
+    CloseMutex(mutex);
+    ShellExecuteW(nullptr, L"open", copy.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void SetWizardIcon(HWND window, HINSTANCE instance)
+{
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kWizardIconId));
+    if (icon)
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
+// Temporary run: the wizard, then the finisher.
+void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
+{
+    SetUnhandledExceptionFilter(UpdateCrashFilter);
+    LoadMiniDumpWriter();
+    _set_invalid_parameter_handler(IgnoreInvalidParameter);
+    OleInitialize(nullptr);
+    if (FAILED(CoInitialize(nullptr))) {
+        CloseHandle(mutex);
+        return;
+    }
+    CWindowManagerUI::SetInstance(instance);
+    CWindowManagerUI::SetResourcePath(CWindowManagerUI::GetInstancePath().GetData());
+
+    const std::wstring runFolder = GetAppDirectory();
+    std::wstring installFolder = ReadRunConfig(runFolder);
+    if (installFolder.empty())
+        installFolder = runFolder;
+    installFolder = WithTrailingSlash(installFolder);
+    SetCurrentDirectoryW(installFolder.c_str());
+
+    UpdaterCommandLine line = ParseUpdaterCommandLine(arguments.Count(), arguments.Values());
+    CUpdateDlg* dialog = line.valid ? new (std::nothrow) CUpdateDlg : nullptr;
+    if (!dialog) {
+        CloseHandle(mutex);
+        CoUninitialize();
+        OleUninitialize();
+        return;
+    }
+    dialog->Configure(line, installFolder);
+    HWND window = dialog->Create(nullptr, kWizardTitle, kWizardStyle, line.exStyle, 0, 0, 450, 360);
+    if (window) {
+        SetWizardIcon(window, instance);
+        dialog->CenterWindow();
+        ShowWindow(window, line.mode == 0 ? SW_SHOWNORMAL : SW_HIDE);
+        CWindowManagerUI::MessageLoop();
+    } else {
+        delete dialog;
+    }
+    CWindowManagerUI::ReleaseSkinZip();
+    CloseMutex(mutex);
+    CoUninitialize();
+    OleUninitialize();
+    // Only a folder this updater made for its copy is handed over for deletion.
+    if (installFolder != runFolder)
+        StartFinisher(installFolder, runFolder);
+}
+
+}  // namespace
+
+int UpdaterMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand)
+{
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kUpdaterMutexName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex)
+            CloseHandle(mutex);
+        return 0;
+    }
+    Arguments arguments;
+    const std::wstring ownPath = OwnPath();
+    const std::wstring tempDirectory = TemporaryDirectory();
+    if (IsTemporaryRunPath(ownPath, tempDirectory))
+        RunWizard(mutex, instance, arguments);
+    else
+        RelocateAndRestart(mutex, arguments, ownPath, tempDirectory);
+    return 0;
+}
