@@ -21,6 +21,8 @@ public:
     void SetInformation(LPCWSTR text, bool asError);
     void SetCaption(LPCWSTR title);
 
+    UpdUI::CWindowManagerUI& Manager() { return manager_; }
+
 protected:
     LPCWSTR GetWindowClassName() const override;
     UINT GetClassStyle() const override;

@@ -27,6 +27,24 @@ void DeleteWithRetries(const std::wstring& file)
     }
 }
 
+// The caller is the wizard's thread and the setup being waited for reports
+// its progress to the wizard with SendMessage: messages sent to this thread
+// are handled while waiting, or the setup would stall until the time-out.
+void WaitHandlingSentMessages(HANDLE object, DWORD limitMs)
+{
+    const DWORD started = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - started;
+        if (elapsed >= limitMs)
+            return;
+        DWORD result = MsgWaitForMultipleObjects(1, &object, FALSE, limitMs - elapsed, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1)
+            return;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 struct SetupDeletion {
     std::wstring setupFile;
 };
@@ -73,6 +91,6 @@ void CleanupWorkingFilesAndSetup(const std::wstring& manifestPath, const std::ws
         delete job;
         return;
     }
-    WaitForSingleObject(thread, kCleanupWaitMs);
+    WaitHandlingSentMessages(thread, kCleanupWaitMs);
     CloseHandle(thread);
 }

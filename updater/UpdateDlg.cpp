@@ -80,6 +80,7 @@ CUpdateDlg::~CUpdateDlg()
         CloseHandle(installDoneEvent_);
     CloseThreadHandle(installThread_);
     CloseThreadHandle(parseThread_);
+    CloseThreadHandle(finishThread_);
     // The skin stays registered with the UI library until the run ends.
     DeleteCriticalSection(&dataLock_);
 }
@@ -399,7 +400,7 @@ void CUpdateDlg::OnClose()
         CloseHandle(progressThread);
     }
     // The dialog is deleted with its window: no worker may still use it.
-    for (HANDLE worker : {installThread_, parseThread_}) {
+    for (HANDLE worker : {installThread_, parseThread_, finishThread_}) {
         if (worker)
             WaitHandlingSentMessages(worker);
     }
@@ -611,8 +612,10 @@ void CUpdateDlg::OnInstallProgress(DWORD value)
         return;
     SetCloseEnabled(true);
     Show(false, true);
-    HANDLE thread = CreateThread(nullptr, 0, InstallFinishedCleanup, this, 0, nullptr);
-    CloseThreadHandle(thread);
+    if (finishThread_ && WaitForSingleObject(finishThread_, 0) == WAIT_TIMEOUT)
+        return;  // a repeated final value: the clean-up already runs
+    CloseThreadHandle(finishThread_);
+    finishThread_ = CreateThread(nullptr, 0, InstallFinishedCleanup, this, 0, nullptr);
 }
 
 // ---- clicks -----------------------------------------------------------------

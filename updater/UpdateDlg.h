@@ -155,6 +155,7 @@ private:
     std::wstring setupFileName_;
     CRITICAL_SECTION dataLock_;
     HANDLE installThread_ = nullptr;
+    HANDLE finishThread_ = nullptr;  // InstallFinishedCleanup; it uses the dialog
 
     UpdUI::CButtonUI* closeBtn_ = nullptr;
     UpdUI::CButtonUI* minBtn_ = nullptr;

@@ -122,11 +122,14 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
         return;
     }
     dialog->Configure(line, installFolder);
-    HWND window = dialog->Create(nullptr, kWizardTitle, kWizardStyle, line.exStyle, 0, 0, 450, 360);
+    // The quiet modes must never flash the wizard: it is created hidden there.
+    const bool shown = line.mode == 0;
+    const DWORD style = shown ? kWizardStyle : kWizardStyle & ~WS_VISIBLE;
+    HWND window = dialog->Create(nullptr, kWizardTitle, style, line.exStyle, 0, 0, 450, 360);
     if (window) {
         SetWizardIcon(window, instance);
         dialog->CenterWindow();
-        ShowWindow(window, line.mode == 0 ? SW_SHOWNORMAL : SW_HIDE);
+        ShowWindow(window, shown ? SW_SHOWNORMAL : SW_HIDE);
         CWindowManagerUI::MessageLoop();
     } else {
         delete dialog;

@@ -24,6 +24,14 @@
 #include "EditUI.h"
 #include "DateTimeUI.h"
 #include "RichEditUI.h"
+#include "ListUI.h"
+#include "ListHeaderUI.h"
+#include "ListHeaderItemUI.h"
+#include "ListLabelElementUI.h"
+#include "ListTextElementUI.h"
+#include "ListContainerElementUI.h"
+#include "ComboUI.h"
+#include "ComboBoxUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
 
@@ -65,6 +73,14 @@ const TTagUI kTags[] = {
     { L"Edit", &CreateOf<CEditUI>, false },
     { L"DateTime", &CreateOf<CDateTimeUI>, false },
     { L"RichEdit", &CreateOf<CRichEditUI>, false },
+    { L"List", &CreateOf<CListUI>, false },
+    { L"ListHeader", &CreateOf<CListHeaderUI>, false },
+    { L"ListHeaderItem", &CreateOf<CListHeaderItemUI>, false },
+    { L"ListLabelElement", &CreateOf<CListLabelElementUI>, false },
+    { L"ListTextElement", &CreateOf<CListTextElementUI>, false },
+    { L"ListContainerElement", &CreateOf<CListContainerElementUI>, false },
+    { L"Combo", &CreateOf<CComboUI>, false },
+    { L"ComboBox", &CreateOf<CComboBoxUI>, false },
 };
 
 const TTagUI* FindTag(LPCWSTR pstrClass)

@@ -3,6 +3,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#include <string>
+
 #include <unzip.h>
 
 #include "ZipStream.h"
@@ -26,11 +28,24 @@ unzFile AsUnzip(void* hUnzip)
     return static_cast<unzFile>(hUnzip);
 }
 
-// Zip item names are in the ANSI code page.
-void AnsiToWide(const char* pstrAnsi, LPWSTR pstrWide, int cchWide)
+// General purpose flag bit 11: the entry's name is UTF-8.
+const uLong kZipFlagUtf8Name = 0x800;
+
+// Zip item names are in the ANSI code page unless the entry says UTF-8.
+void EntryNameToWide(const char* pstrName, uLong flag, LPWSTR pstrWide, int cchWide)
 {
     wmemset(pstrWide, 0, cchWide);
-    MultiByteToWideChar(CP_ACP, 0, pstrAnsi, -1, pstrWide, cchWide - 1);
+    UINT codePage = (flag & kZipFlagUtf8Name) != 0 ? CP_UTF8 : CP_ACP;
+    MultiByteToWideChar(codePage, 0, pstrName, -1, pstrWide, cchWide - 1);
+}
+
+// Archivers write either separator; a lookup must find the entry with both.
+void UseForwardSlashes(LPWSTR pstrName)
+{
+    for (; *pstrName != L'\0'; ++pstrName) {
+        if (*pstrName == L'\\')
+            *pstrName = L'/';
+    }
 }
 
 FILETIME DosToFileTime(uLong dosDate)
@@ -238,6 +253,8 @@ DWORD ZipArchive::FindItem(LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipE
     }
     if (pstrName == nullptr)
         return ZR_ARGS;
+    std::wstring wanted(pstrName);
+    UseForwardSlashes(&wanted[0]);
     CloseOpenItem();
     for (int i = 0; i < m_nItems; i++) {
         if (!MoveTo(i))
@@ -248,8 +265,9 @@ DWORD ZipArchive::FindItem(LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipE
             UNZ_OK)
             return ZR_CORRUPT;
         WCHAR szName[MAX_PATH];
-        AnsiToWide(szAnsi, szName, MAX_PATH);
-        if (CompareStringOrdinal(szName, -1, pstrName, -1, bIgnoreCase ? TRUE : FALSE) != CSTR_EQUAL)
+        EntryNameToWide(szAnsi, info.flag, szName, MAX_PATH);
+        UseForwardSlashes(szName);
+        if (CompareStringOrdinal(szName, -1, wanted.c_str(), -1, bIgnoreCase ? TRUE : FALSE) != CSTR_EQUAL)
             continue;
         if (pIndex != nullptr)
             *pIndex = i;
@@ -293,7 +311,7 @@ DWORD ZipArchive::ReadEntry(int iIndex, ZipEntry* pEntry)
         return ZR_CORRUPT;
     memset(pEntry, 0, sizeof(*pEntry));
     pEntry->index = iIndex;
-    AnsiToWide(szAnsi, pEntry->name, MAX_PATH);
+    EntryNameToWide(szAnsi, info.flag, pEntry->name, MAX_PATH);
     pEntry->attr = AttributesOf(info.external_fa);
     pEntry->mtime = DosToFileTime(info.dosDate);
     pEntry->atime = pEntry->mtime;

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Loopback HTTP server for the updater's download tests.
 
-Serves the files of --root under /files/<name>. Behaviour is chosen per
+Serves the files of --root under /files/<name> and, as the update server
+lays them out, under /lumo/2014/<name>. Behaviour is chosen per
 request by query parameters, so a test can reach every path of the download
 engine through one server:
 
@@ -33,6 +34,9 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 CHUNK = 16384
+# The update server's layout: the manifest and the files it names lie in
+# /lumo/2014/; the download tests use /files/. Both map to --root.
+SERVED_PREFIXES = ("/files/", "/lumo/2014/")
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -57,9 +61,10 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_redirect(int(redirect.group(1)), redirect.group(2), parsed.query)
         if "status" in self.options:
             return self.send_text(int(self.options["status"]), b"error page\n")
-        if not parsed.path.startswith("/files/"):
+        prefix = next((p for p in SERVED_PREFIXES if parsed.path.startswith(p)), None)
+        if prefix is None:
             return self.send_text(404, b"not found\n")
-        name = os.path.basename(urllib.parse.unquote(parsed.path[len("/files/"):]))
+        name = os.path.basename(urllib.parse.unquote(parsed.path[len(prefix):]))
         path = os.path.join(self.server.root, name)
         if not name or not os.path.isfile(path):
             return self.send_text(404, b"not found\n")

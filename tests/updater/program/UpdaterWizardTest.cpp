@@ -1,0 +1,372 @@
+// lumoraupd.exe end to end: the real program against the loopback update
+// server, a program folder with a stub main program, and a stub setup package
+// that reports progress to the wizard. Each run is the temporary run (a copy
+// in a fresh TEMP folder with "config" naming the program folder), driven by
+// real window messages.
+#include "AppDirectory.h"
+#include "SelfRelocation.h"
+#include "StringCipher.h"
+#include "UpdaterCipherKey.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD kRunLimitMs = 40000;
+
+std::wstring Env(const wchar_t* name)
+{
+    wchar_t value[512] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, 512);
+    return length > 0 && length < 512 ? value : L"";
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());  // ASCII paths and numbers only
+}
+
+std::string ReadFile(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::wstring& path, const std::string& content)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[1024] = {};
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 1024, file.c_str());
+    return value;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + L"\\");
+            else
+                DeleteFileW((folder + name).c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* property;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId)
+        return TRUE;
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (search->className && (wcscmp(className, search->className) != 0 || !IsWindowVisible(window)))
+        return TRUE;
+    if (search->property && !GetPropW(window, search->property))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+class UpdaterWizardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
+        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
+        temp_ = TemporaryDirectory();
+        std::wstring base = temp_ + L"lumoraupd_e2e\\";
+        CreateDirectoryW(base.c_str(), nullptr);
+        program_ = base + L"program\\";
+        RemoveTree(program_);
+        ASSERT_TRUE(CreateDirectoryW(program_.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
+                              (program_ + L"lumora.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
+                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
+        payload_ = std::string(70000, 'p') + "end";
+        WriteFile(serverRoot_ + L"a.dat", payload_);
+    }
+
+    void TearDown() override
+    {
+        EndProcess(updater_);
+        EndProcess(mainStub_);
+        if (!runFolder_.empty())
+            RemoveTree(runFolder_);
+    }
+
+    static void EndProcess(PROCESS_INFORMATION& process)
+    {
+        if (!process.hProcess)
+            return;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        process = PROCESS_INFORMATION();
+    }
+
+    std::string ServerUrl(const std::string& name) const
+    {
+        return "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/" + name;
+    }
+
+    std::string EncipheredSetupUrl() const
+    {
+        return StringCipher(ServerUrl("setup.exe"), MakeUpdaterCipherKey(), CipherEncode);
+    }
+
+    // A manifest offering version 9.9 of the setup package (the stub main
+    // program has no version, so it is always older) and, optionally, a file.
+    void ServeManifest(const std::string& runName, bool withFile)
+    {
+        std::string text = "[RUN]\r\nNAME=" + runName + "\r\n";
+        if (withFile)
+            text += "[FILE]\r\nNUMBER=1\r\nPATH1=\r\nNAME1=a.dat\r\nVERSION1=1.0\r\n";
+        text += "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" +
+                EncipheredSetupUrl() + "\r\n";
+        WriteFile(serverRoot_ + L"newupdate.ini", text);
+    }
+
+    void ServeNewestManifest() { WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n"); }
+
+    void StartMainStub()
+    {
+        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+        STARTUPINFOW startup = {sizeof(startup)};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
+                                   &startup, &mainStub_));
+        WindowSearch search = {mainStub_.dwProcessId, nullptr, L"lumora", nullptr};
+        for (int i = 0; i < 200 && !search.found; ++i) {
+            Sleep(50);
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        }
+        ASSERT_NE(nullptr, search.found);
+    }
+
+    void StartUpdater(const std::wstring& arguments)
+    {
+        if (runFolder_.empty()) {
+            runFolder_ = CreateRunFolder(temp_);
+            ASSERT_FALSE(runFolder_.empty());
+            ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
+                                  FALSE));
+            ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
+        }
+        EndProcess(updater_);
+        std::wstring line = L"\"" + runFolder_ + L"lumoraupd.exe\" " + arguments;
+        STARTUPINFOW startup = {sizeof(startup)};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, runFolder_.c_str(),
+                                   &startup, &updater_));
+    }
+
+    bool UpdaterEnds(DWORD limitMs = kRunLimitMs)
+    {
+        return WaitForSingleObject(updater_.hProcess, limitMs) == WAIT_OBJECT_0;
+    }
+
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
+    {
+        WindowSearch search = {updater_.dwProcessId, className, property, nullptr};
+        for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
+            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+                break;
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        }
+        return search.found;
+    }
+
+    HWND WaitForWizard() { return WaitForWindow(nullptr, L"lumoravid_UpdateDlg"); }
+    HWND WaitForMessageBox() { return WaitForWindow(L"Joyvale升级程序", nullptr); }
+
+    // Waits until the wizard is visible (it starts hidden in the quiet modes).
+    bool WaitVisible(HWND window)
+    {
+        for (DWORD waited = 0; waited < kRunLimitMs; waited += 50) {
+            if (IsWindowVisible(window))
+                return true;
+            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+                return false;
+        }
+        return false;
+    }
+
+    std::string SetupLog() { return ReadFile(program_ + L"setup_stub.log"); }
+    std::string MainLog() { return ReadFile(program_ + L"lumora_stub.log"); }
+    std::wstring Pending() { return program_ + L"uprelay.ini"; }
+
+    std::wstring port_;
+    std::wstring serverRoot_;
+    std::wstring temp_;
+    std::wstring program_;
+    std::wstring runFolder_;
+    std::string payload_;
+    PROCESS_INFORMATION updater_ = {};
+    PROCESS_INFORMATION mainStub_ = {};
+};
+
+const char kQuitRequestLine[] = "syscommand 0xf060 0x800";
+
+TEST_F(UpdaterWizardTest, SilentQuietRunWithNothingNewEndsWithoutAWindow)
+{
+    ServeNewestManifest();
+    StartUpdater(L"S A");
+    // Watch the whole run: no wizard may ever become visible.
+    EXPECT_EQ(nullptr, WaitForWindow(L"UpdateDlg", nullptr));
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+}
+
+TEST_F(UpdaterWizardTest, EnterAndEscapeCloseTheWizard)
+{
+    ServeNewestManifest();
+    for (WPARAM key : {static_cast<WPARAM>(VK_RETURN), static_cast<WPARAM>(VK_ESCAPE)}) {
+        SCOPED_TRACE(key);
+        StartUpdater(L"");
+        HWND wizard = WaitForWizard();
+        ASSERT_NE(nullptr, wizard);
+        EXPECT_TRUE(WaitVisible(wizard));
+        EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        EXPECT_EQ(0, SendMessageW(wizard, WM_KEYDOWN, key, 0));
+        EXPECT_TRUE(UpdaterEnds());
+    }
+}
+
+TEST_F(UpdaterWizardTest, SilentRunShowsTheNewVersionAndMinimizesTheMainProgram)
+{
+    StartMainStub();
+    ServeManifest("setup.exe", false);
+    StartUpdater(L"S");
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    ASSERT_TRUE(WaitVisible(wizard));
+    EXPECT_EQ(WS_EX_APPWINDOW, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW));
+    // Nothing is downloaded before the user agrees.
+    EXPECT_EQ(std::string::npos, ReadFile(serverRoot_ + L"requests.log").find("setup.exe"));
+    PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_NE(std::string::npos, MainLog().find("syscommand 0xf020"));  // SC_MINIMIZE
+    EXPECT_EQ(std::string::npos, MainLog().find(kQuitRequestLine));
+}
+
+TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
+{
+    StartMainStub();
+    ServeManifest("setup.exe /S", true);
+    StartUpdater(L"F");
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box) << "the restart prompt";
+    wchar_t title[32] = {};
+    GetWindowTextW(box, title, 32);
+    EXPECT_STREQ(L"提示", title);
+    // Esc answers like "取消": not now.
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(UpdaterEnds());
+
+    const std::wstring cache = program_ + L"cache\\";
+    EXPECT_EQ(L"2", Profile(Pending(), L"FILE", L"NUMBER"));
+    EXPECT_EQ(cache + L"a.dat|" + program_ + L"a.dat", Profile(Pending(), L"FILE", L"FILES1"));
+    EXPECT_EQ(cache + L"setup.exe|" + program_ + L"setup.exe", Profile(Pending(), L"FILE", L"FILES2"));
+    EXPECT_EQ(L"1", Profile(Pending(), L"FORCE", L"NEXTTIME"));
+    EXPECT_EQ(program_ + L"setup.exe|/S", Profile(Pending(), L"FORCE", L"NAME"));
+    // Files not marked to be run are moved at once, whole.
+    EXPECT_EQ(payload_, ReadFile(program_ + L"a.dat"));
+    EXPECT_EQ(ReadFile(serverRoot_ + L"setup.exe"), ReadFile(program_ + L"setup.exe"));
+    // Neither the setup nor the quit request happened.
+    EXPECT_EQ("", SetupLog());
+    EXPECT_EQ(std::string::npos, MainLog().find(kQuitRequestLine));
+
+    // The next run installs from that download: quit request, then the setup
+    // with its arguments and the wizard's handle.
+    StartUpdater(L"S F");
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_NE(std::string::npos, MainLog().find(kQuitRequestLine));
+    std::string expected = "/S /updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard)) + "]";
+    EXPECT_NE(std::string::npos, SetupLog().find(expected)) << SetupLog();
+    EXPECT_FALSE(Exists(Pending()));
+    // The setup file goes once the setup has ended.
+    for (int i = 0; i < 100 && Exists(program_ + L"setup.exe"); ++i)
+        Sleep(100);
+    EXPECT_FALSE(Exists(program_ + L"setup.exe"));
+}
+
+TEST_F(UpdaterWizardTest, ForcedInstallReportsProgressThenCleansUp)
+{
+    StartMainStub();
+    ServeManifest("setup.exe", false);
+    StartUpdater(L"F");
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box);
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // "是": restart now
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_NE(std::string::npos, MainLog().find(kQuitRequestLine));
+    // A bare setup name: the parameters begin with the blank.
+    std::string log = SetupLog();
+    EXPECT_NE(std::string::npos, log.find(" /updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard)) + "]"))
+        << log;
+    EXPECT_EQ(std::string::npos, log.find("/S")) << log;
+    EXPECT_FALSE(Exists(Pending()));
+    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+    for (int i = 0; i < 100 && Exists(program_ + L"setup.exe"); ++i)
+        Sleep(100);
+    EXPECT_FALSE(Exists(program_ + L"setup.exe"));
+}
+
+TEST_F(UpdaterWizardTest, InteractiveFailureIsReportedInAnErrorBox)
+{
+    // No manifest on the server: the fetch fails and says so.
+    DeleteFileW((serverRoot_ + L"newupdate.ini").c_str());
+    StartUpdater(L"");
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box);
+    wchar_t title[32] = {};
+    GetWindowTextW(box, title, 32);
+    EXPECT_STREQ(L"错误", title);
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(UpdaterEnds());
+}
+
+}  // namespace
