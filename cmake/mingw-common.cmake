@@ -1,0 +1,16 @@
+# Shared part of the MinGW-w64 toolchains; the including file sets LUMORA_MINGW_ARCH.
+set(CMAKE_SYSTEM_NAME Windows)
+set(_triple ${LUMORA_MINGW_ARCH}-w64-mingw32)
+set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${_triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${_triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# ./dev passes the Wine loader that matches the architecture.
+if(LUMORA_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${LUMORA_WINE})
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()
