@@ -190,14 +190,6 @@ void CButtonUI::SyncPaintState()
         m_uButtonState &= ~UISTATE_DISABLED;
 }
 
-bool CButtonUI::DrawImageOrForget(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 CStringUI* CButtonUI::CurrentStateImage()
 {
     if ((m_uButtonState & UISTATE_DISABLED) != 0) return &m_sDisabledImage;

@@ -42,7 +42,6 @@ protected:
     // Keeps the focused and disabled bits in step with the control's flags.
     void SyncPaintState();
     // Draws a non-empty description; one that fails is emptied and not tried again.
-    bool DrawImageOrForget(HDC hDC, CStringUI& sImage);
     CStringUI* CurrentStateImage();
     DWORD CurrentTextColor() const;
     void SetImage(CStringUI& sImage, LPCWSTR pStrImage);

@@ -261,14 +261,6 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
     CControlUI::DoPaint(hDC, rcPaint);
 }
 
-bool CComboUI::DrawOrForget(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CComboUI::PaintStatusImage(HDC hDC)
 {
     if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
@@ -281,8 +273,8 @@ void CComboUI::PaintStatusImage(HDC hDC)
     else if ((m_uButtonState & UISTATE_PUSHED) != 0 && !m_sPushedImage.IsEmpty()) pState = &m_sPushedImage;
     else if ((m_uButtonState & UISTATE_HOT) != 0 && !m_sHotImage.IsEmpty()) pState = &m_sHotImage;
     else if ((m_uButtonState & UISTATE_FOCUSED) != 0 && !m_sFocusedImage.IsEmpty()) pState = &m_sFocusedImage;
-    if (pState != nullptr && DrawOrForget(hDC, *pState)) return;
-    if (DrawOrForget(hDC, m_sNormalImage)) return;
+    if (pState != nullptr && DrawImageOrForget(hDC, *pState)) return;
+    if (DrawImageOrForget(hDC, m_sNormalImage)) return;
 
     if ((m_uButtonState & UISTATE_HOT) != 0) CPainterUI::DrawRect(hDC, m_rcItem, 2, 0xFF85E4FF);
     else CPainterUI::DrawRect(hDC, m_rcItem, 1, 0xFF4EA0D1);

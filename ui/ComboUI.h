@@ -58,7 +58,6 @@ private:
     bool SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
     bool SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
     void SetItemAlign(LPCWSTR pstrValue);
-    bool DrawOrForget(HDC hDC, CStringUI& sImage);
     // Called by the drop-down as it goes away.
     void OnDropWindowGone();
 

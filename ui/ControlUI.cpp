@@ -545,20 +545,22 @@ void CControlUI::PaintBkColor(HDC hDC)
 }
 
 // A description that fails to draw is forgotten, so a missing image is tried once.
-void CControlUI::PaintImageOrForget(HDC hDC, CStringUI& sImage)
+bool CControlUI::DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify)
 {
-    if (sImage.IsEmpty()) return;
-    if (!CPainterUI::DrawImageSpec(hDC, m_pManager, m_rcItem, m_rcPaint, sImage.GetData(), nullptr)) sImage.Empty();
+    if (sImage.IsEmpty()) return false;
+    if (DrawImage(hDC, sImage.GetData(), pStrModify)) return true;
+    sImage.Empty();
+    return false;
 }
 
 void CControlUI::PaintBkImage(HDC hDC)
 {
-    PaintImageOrForget(hDC, m_sBkImage);
+    DrawImageOrForget(hDC, m_sBkImage);
 }
 
 void CControlUI::PaintForeImage(HDC hDC)
 {
-    PaintImageOrForget(hDC, m_sForeImage);
+    DrawImageOrForget(hDC, m_sForeImage);
 }
 
 void CControlUI::PaintStatusImage(HDC /*hDC*/)

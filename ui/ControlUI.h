@@ -126,7 +126,8 @@ protected:
     RECT ClipToAncestors(RECT rc) const;
     void SendFloatPosChanged();
     void DropFocusIfHidden();
-    void PaintImageOrForget(HDC hDC, CStringUI& sImage);
+    // Draws sImage; a description that fails to draw is emptied, so it is tried once.
+    bool DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify = nullptr);
 
     CWindowManagerUI* m_pManager;
     CControlUI* m_pParent;

@@ -279,14 +279,6 @@ SIZE CEditUI::EstimateSize(SIZE szAvailable)
 // ---------------------------------------------------------------------------------
 // Painting
 
-bool CEditUI::DrawImageOrForget(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 CStringUI* CEditUI::CurrentStateImage()
 {
     if ((m_uEditState & UISTATE_DISABLED) != 0) return &m_sDisabledImage;

@@ -56,7 +56,6 @@ private:
     void CloseEditWindowByFocus();
     bool HandleMouseEvent(TEventRecUI& event);
     void SendButtonDownToWindow(const TEventRecUI& event);
-    bool DrawImageOrForget(HDC hDC, CStringUI& sImage);
     CStringUI* CurrentStateImage();
     void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     CStringUI ShownText() const;

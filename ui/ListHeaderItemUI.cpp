@@ -199,35 +199,27 @@ SIZE CListHeaderItemUI::EstimateSize(SIZE szAvailable)
     return SIZE{ m_cxyFixed.cx, DefaultFontHeight() + 14 };
 }
 
-bool CListHeaderItemUI::DrawOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pstrModify)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData(), pstrModify)) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CListHeaderItemUI::PaintStatusImage(HDC hDC)
 {
     if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
     else m_uButtonState &= ~UISTATE_FOCUSED;
 
     if ((m_uButtonState & UISTATE_PUSHED) != 0) {
-        if (m_sPushedImage.IsEmpty()) DrawOrForget(hDC, m_sNormalImage);
-        else DrawOrForget(hDC, m_sPushedImage);
+        if (m_sPushedImage.IsEmpty()) DrawImageOrForget(hDC, m_sNormalImage);
+        else DrawImageOrForget(hDC, m_sPushedImage);
     } else if ((m_uButtonState & (UISTATE_HOT | UISTATE_FOCUSED)) != 0) {
         CStringUI& sState = (m_uButtonState & UISTATE_HOT) != 0 ? m_sHotImage : m_sFocusedImage;
-        if (sState.IsEmpty()) DrawOrForget(hDC, m_sNormalImage);
-        else DrawOrForget(hDC, sState);
+        if (sState.IsEmpty()) DrawImageOrForget(hDC, m_sNormalImage);
+        else DrawImageOrForget(hDC, sState);
     } else {
-        DrawOrForget(hDC, m_sNormalImage);
+        DrawImageOrForget(hDC, m_sNormalImage);
     }
 
     if (m_sSepImage.IsEmpty()) return;
     RECT rcThumb = GetThumbRect();
     ::OffsetRect(&rcThumb, -m_rcItem.left, -m_rcItem.top);
     m_sSepImageModify.SmallFormat(L" dest='%d,%d,%d,%d'", rcThumb.left, rcThumb.top, rcThumb.right, rcThumb.bottom);
-    DrawOrForget(hDC, m_sSepImage, m_sSepImageModify.GetData());
+    DrawImageOrForget(hDC, m_sSepImage, m_sSepImageModify.GetData());
 }
 
 void CListHeaderItemUI::PaintText(HDC hDC)

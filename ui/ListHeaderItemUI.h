@@ -33,7 +33,6 @@ private:
     bool OnSetCursor(const TEventRecUI& event);
     void SetAlign(LPCWSTR pstrValue);
     bool SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
-    bool DrawOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pstrModify = nullptr);
     int DefaultFontHeight() const;
 
     POINT m_ptLastMouse;

@@ -131,30 +131,17 @@ SIZE CMenuListLabelUI::EstimateSize(SIZE /*szAvailable*/)
     return sz;
 }
 
-// An image of the item style that fails to draw is forgotten, so it is tried once.
-bool CMenuListLabelUI::DrawInfoImage(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 // True when an image covered the item, which then gets no bottom line.
 bool CMenuListLabelUI::PaintItemBackground(HDC hDC, TMenuInfoUI& info)
 {
     DWORD dwColor = IsHot() ? info.dwHotBkColor : info.dwBkColor;
     if (dwColor != 0) CPainterUI::DrawColor(hDC, m_rcItem, dwColor);
     if (m_dwBackColor != 0) CPainterUI::DrawColor(hDC, m_rcItem, m_dwBackColor);
-    if (!IsEnabled() && DrawInfoImage(hDC, info.sDisabledImage)) return true;
-    if (m_bSelected && DrawInfoImage(hDC, info.sSelectedImage)) return true;
-    if (IsHot() && DrawInfoImage(hDC, info.sHotImage)) return true;
-    if (!m_sBkImage.IsEmpty()) {
-        if (DrawImage(hDC, m_sBkImage.GetData())) return true;
-        m_sBkImage.Empty();
-        return false;
-    }
-    return DrawInfoImage(hDC, info.sImage);
+    if (!IsEnabled() && DrawImageOrForget(hDC, info.sDisabledImage)) return true;
+    if (m_bSelected && DrawImageOrForget(hDC, info.sSelectedImage)) return true;
+    if (IsHot() && DrawImageOrForget(hDC, info.sHotImage)) return true;
+    if (!m_sBkImage.IsEmpty()) return DrawImageOrForget(hDC, m_sBkImage);
+    return DrawImageOrForget(hDC, info.sImage);
 }
 
 // The item's own colour and background image are drawn under its text, together
@@ -201,6 +188,6 @@ void CMenuListLabelUI::DrawItemText(HDC hDC, const RECT& rcItem)
                                       uStyle);
         }
     }
-    if (!m_sNextMenu.IsEmpty()) DrawInfoImage(hDC, info.sNextImage);
-    if (m_bChecked) DrawInfoImage(hDC, info.sCheckImage);
+    if (!m_sNextMenu.IsEmpty()) DrawImageOrForget(hDC, info.sNextImage);
+    if (m_bChecked) DrawImageOrForget(hDC, info.sCheckImage);
 }

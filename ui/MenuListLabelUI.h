@@ -26,7 +26,6 @@ private:
     void OnMouseEnter(TEventRecUI& event);
     void OnChosen();
     bool PaintItemBackground(HDC hDC, TMenuInfoUI& info);
-    bool DrawInfoImage(HDC hDC, CStringUI& sImage);
     DWORD CurrentTextColor(const TMenuInfoUI& info) const;
 
     int m_iLabelId;

@@ -181,19 +181,11 @@ void CProgressUI::BuildFillModifiers()
     }
 }
 
-bool CProgressUI::DrawImageOrForget(HDC hDC, CStringUI& sImage, const CStringUI& sModify)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData(), sModify.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CProgressUI::PaintStatusImage(HDC hDC)
 {
     NormalizeValues();
     BuildFillModifiers();
-    DrawImageOrForget(hDC, m_sFgImage2, m_sFgImage2Modify);
-    if (DrawImageOrForget(hDC, m_sFgImage, m_sFgImageModify)) return;
+    DrawImageOrForget(hDC, m_sFgImage2, m_sFgImage2Modify.GetData());
+    if (DrawImageOrForget(hDC, m_sFgImage, m_sFgImageModify.GetData())) return;
     CPainterUI::DrawRect(hDC, m_rcItem, 1, kFrameColor);
 }

@@ -38,7 +38,6 @@ protected:
     // extent * part / range in single precision, truncated; the differences are taken
     // in 64 bits so extreme ranges cannot overflow.
     static int ScaleExtent(int nExtent, long long nPart, long long nRange);
-    bool DrawImageOrForget(HDC hDC, CStringUI& sImage, const CStringUI& sModify);
 
     bool m_bHorizontal;
     int m_nMax;

@@ -215,6 +215,6 @@ void CSliderUI::PaintStatusImage(HDC hDC)
     ::OffsetRect(&rcThumb, -m_rcItem.left, -m_rcItem.top);
     m_sThumbModify.SmallFormat(L"dest='%d,%d,%d,%d'", rcThumb.left, rcThumb.top, rcThumb.right, rcThumb.bottom);
     CStringUI* pStateImage = CurrentThumbStateImage();
-    if (pStateImage != nullptr && DrawImageOrForget(hDC, *pStateImage, m_sThumbModify)) return;
-    DrawImageOrForget(hDC, m_sThumbImage, m_sThumbModify);
+    if (pStateImage != nullptr && DrawImageOrForget(hDC, *pStateImage, m_sThumbModify.GetData())) return;
+    DrawImageOrForget(hDC, m_sThumbImage, m_sThumbModify.GetData());
 }

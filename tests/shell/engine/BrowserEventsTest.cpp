@@ -2,6 +2,7 @@
 // errors and script dialogs, as the main window sees them.
 #include "EngineFixture.h"
 
+#include "HeldPageServer.h"
 #include "ShellMessages.h"
 #include "cef_cookie.h"
 #include "cef_stand_in.h"
@@ -74,8 +75,7 @@ TEST_F(EngineTest, EveryDocumentGetsItsOwnListenerAndIsReadyOnce) {
 TEST_F(EngineTest, APageStillLoadingIsNotReportedReady) {
   HeldPageServer server;
   ASSERT_TRUE(server.Start());
-  std::wstring url = L"http://127.0.0.1:" + std::to_wstring(server.Port()) + L"/slow";
-  CefRefPtr<CefBrowser> browser = OpenView(url);
+  CefRefPtr<CefBrowser> browser = OpenView(server.HeldAddress());
   ASSERT_TRUE(browser);
   int id = browser->GetIdentifier();
   ASSERT_EQ(handler_->loadStarts.size(), 1u);

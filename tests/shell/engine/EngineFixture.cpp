@@ -1,5 +1,3 @@
-#include <winsock2.h>
-
 #include "EngineFixture.h"
 
 #include <memory>
@@ -168,55 +166,6 @@ CefRefPtr<CefBrowser> EngineTest::OpenView(const std::wstring& url, RECT rect) {
   EXPECT_TRUE(CefBrowserHost::CreateBrowser(info, handler_.get(), url, settings));
   EXPECT_TRUE(PumpUntil([&] { return handler_->created.size() > before; }));
   return handler_->created.size() > before ? handler_->created.back() : nullptr;
-}
-
-bool HeldPageServer::Start() {
-  WSADATA wsa;
-  if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return false;
-  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  if (s == INVALID_SOCKET) return false;
-  sockaddr_in addr = {};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int len = sizeof(addr);
-  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || listen(s, 8) != 0 ||
-      getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    closesocket(s);
-    return false;
-  }
-  listener_ = s;
-  port_ = ntohs(addr.sin_port);
-  released_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  thread_ = std::thread(&HeldPageServer::Serve, this);
-  return true;
-}
-
-void HeldPageServer::Release() { SetEvent(released_); }
-
-void HeldPageServer::Stop() {
-  if (listener_ != ~uintptr_t(0)) closesocket(static_cast<SOCKET>(listener_));
-  listener_ = ~uintptr_t(0);
-  if (released_) SetEvent(released_);
-  if (thread_.joinable()) thread_.join();
-  if (released_) CloseHandle(released_);
-  released_ = nullptr;
-}
-
-void HeldPageServer::Serve() {
-  for (;;) {
-    SOCKET client = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
-    if (client == INVALID_SOCKET) return;
-    char request[2048];
-    int got = recv(client, request, sizeof(request) - 1, 0);
-    std::string head(request, got > 0 ? got : 0);
-    if (head.find("GET /slow") == 0) WaitForSingleObject(released_, 30000);
-    std::string reply =
-        "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n"
-        "<html><head><title>Held page</title></head><body>held</body></html>";
-    send(client, reply.data(), static_cast<int>(reply.size()), 0);
-    shutdown(client, SD_SEND);
-    closesocket(client);
-  }
 }
 
 }  // namespace engine_test

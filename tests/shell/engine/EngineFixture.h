@@ -94,21 +94,4 @@ protected:
   CefRefPtr<TestHandler> handler_;
 };
 
-// A server on 127.0.0.1 whose page "/slow" is answered only after Release().
-class HeldPageServer {
-public:
-  bool Start();
-  void Release();
-  void Stop();
-  int Port() const { return port_; }
-  ~HeldPageServer() { Stop(); }
-
-private:
-  void Serve();
-  uintptr_t listener_ = ~uintptr_t(0);
-  int port_ = 0;
-  HANDLE released_ = nullptr;
-  std::thread thread_;
-};
-
 }  // namespace engine_test
