@@ -32,6 +32,8 @@
 #include "ListContainerElementUI.h"
 #include "ComboUI.h"
 #include "ComboBoxUI.h"
+#include "ActiveXUI.h"
+#include "WebBrowserUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
 
@@ -81,6 +83,8 @@ const TTagUI kTags[] = {
     { L"ListContainerElement", &CreateOf<CListContainerElementUI>, false },
     { L"Combo", &CreateOf<CComboUI>, false },
     { L"ComboBox", &CreateOf<CComboBoxUI>, false },
+    { L"ActiveX", &CreateOf<CActiveXUI>, false },
+    { L"WebBrowser", &CreateOf<CWebBrowserUI>, true },
 };
 
 const TTagUI* FindTag(LPCWSTR pstrClass)

@@ -42,3 +42,5 @@
 #include "ComboUI.h"
 #include "ComboBoxUI.h"
 #include "ComboWnd.h"
+#include "ActiveXUI.h"
+#include "WebBrowserUI.h"

@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <new>
 
+#include "ActiveXUI.h"
 #include "ControlUI.h"
 #include "PainterUI.h"
 #include "RichEditUI.h"
@@ -55,11 +56,14 @@ bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
     return pstrClass != nullptr && wcsstr(pstrClass, pstrPart) != nullptr;
 }
 
-// Seam: the web browser control is not part of the library yet. Once it is, this asks
-// the control for its IWebBrowser2 (with a reference the caller releases).
-IWebBrowser2* QueryBrowser(CControlUI* /*pControl*/)
+// The browser's IWebBrowser2, with a reference the caller releases; null before the
+// browser exists or for a control that hosts nothing.
+IWebBrowser2* QueryBrowser(CControlUI* pControl)
 {
-    return nullptr;
+    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
+    IWebBrowser2* pBrowser = nullptr;
+    if (pHost != nullptr) pHost->GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&pBrowser));
+    return pBrowser;
 }
 
 bool RichEditWantsTab(CControlUI* pControl)

@@ -1,0 +1,87 @@
+#include "ActiveXWnd.h"
+
+#include <ole2.h>
+
+#include "ActiveXCtrl.h"
+#include "ActiveXUI.h"
+
+namespace UpdUI {
+
+CActiveXWnd::CActiveXWnd(CActiveXCtrl* pSite) : m_pSite(pSite)
+{
+}
+
+HWND CActiveXWnd::Init(HWND hWndParent)
+{
+    return Create(hWndParent, L"UIActiveX", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0);
+}
+
+LPCWSTR CActiveXWnd::GetWindowClassName() const
+{
+    return L"ActiveXWnd";
+}
+
+void CActiveXWnd::OnFinalMessage(HWND /*hWnd*/)
+{
+}
+
+void CActiveXWnd::DoVerb(LONG iVerb)
+{
+    CActiveXUI* pOwner = m_pSite->GetOwner();
+    if (pOwner == nullptr) return;
+    IOleObject* pObject = nullptr;
+    if (FAILED(pOwner->GetControl(IID_IOleObject, reinterpret_cast<void**>(&pObject))) || pObject == nullptr) return;
+    IOleClientSite* pClientSite = nullptr;
+    m_pSite->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&pClientSite));
+    RECT rcItem = pOwner->GetPos();
+    pObject->DoVerb(iVerb, nullptr, pClientSite, 0, m_hWnd, &rcItem);
+    if (pClientSite != nullptr) pClientSite->Release();
+    pObject->Release();
+}
+
+LRESULT CActiveXWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_SETFOCUS:
+        m_pSite->SetFocused(true);
+        if (!m_pSite->IsUIActive()) DoVerb(OLEIVERB_UIACTIVATE);
+        break;
+    case WM_KILLFOCUS:
+        m_pSite->SetFocused(false);
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT ps = {};
+        ::BeginPaint(m_hWnd, &ps);
+        ::EndPaint(m_hWnd, &ps);
+        return 1;
+    }
+    case WM_ERASEBKGND:
+        // A control that draws itself covers its whole window; erasing first would flicker.
+        if (m_pSite->GetViewObject() != nullptr) return 1;
+        break;
+    case WM_MOUSEACTIVATE:
+        return OnMouseActivate(uMsg, wParam, lParam);
+    case WM_MOUSEWHEEL:
+        return 0;
+    default:
+        break;
+    }
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+}
+
+LRESULT CActiveXWnd::OnMouseActivate(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CActiveXUI* pOwner = m_pSite->GetOwner();
+    IOleObject* pObject = nullptr;
+    if (pOwner != nullptr && SUCCEEDED(pOwner->GetControl(IID_IOleObject, reinterpret_cast<void**>(&pObject))) &&
+        pObject != nullptr) {
+        DWORD dwMiscStatus = 0;
+        pObject->GetMiscStatus(DVASPECT_CONTENT, &dwMiscStatus);
+        pObject->Release();
+        if ((dwMiscStatus & OLEMISC_NOUIACTIVATE) != 0) return 0;
+    }
+    if (!m_pSite->IsInPlaceActive()) DoVerb(OLEIVERB_INPLACEACTIVATE);
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+}
+
+} // namespace UpdUI
