@@ -610,7 +610,7 @@ bool CControlUI::IsUpdateNeeded() const
 
 bool CControlUI::DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    return CPainterUI::DrawImageSpec(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
+    return CPainterUI::DrawImageDesc(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
 
 DWORD CControlUI::GetBkColor() const

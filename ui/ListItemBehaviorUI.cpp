@@ -44,7 +44,7 @@ bool CListItemBehaviorUI::DrawStateImage(HDC hDC, CWindowManagerUI* pManager, co
                                          const RECT& rcPaint, CStringUI& sImage)
 {
     if (sImage.IsEmpty()) return false;
-    if (CPainterUI::DrawImageSpec(hDC, pManager, rcItem, rcPaint, sImage.GetData())) return true;
+    if (CPainterUI::DrawImageDesc(hDC, pManager, rcItem, rcPaint, sImage.GetData())) return true;
     sImage.Empty();
     return false;
 }
@@ -68,7 +68,7 @@ void CListItemBehaviorUI::PaintBackground(CControlUI* pItem, HDC hDC, const RECT
     if (bHot && DrawStateImage(hDC, pManager, rcItem, rcPaint, pInfo->sHotImage)) return;
     CStringUI sOwnImage = pItem->GetBkImage();
     if (!sOwnImage.IsEmpty()) {
-        if (!CPainterUI::DrawImageSpec(hDC, pManager, rcItem, rcPaint, sOwnImage.GetData())) pItem->SetBkImage(L"");
+        if (!CPainterUI::DrawImageDesc(hDC, pManager, rcItem, rcPaint, sOwnImage.GetData())) pItem->SetBkImage(L"");
     } else if (DrawStateImage(hDC, pManager, rcItem, rcPaint, pInfo->sBkImage)) {
         return;
     }

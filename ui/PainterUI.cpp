@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "ImageDecoderUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
 #include "SkinStorageUI.h"
@@ -134,12 +134,12 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
     DeleteDC(hMemDC);
 }
 
-bool CPainterUI::DrawImageSpec(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
     if (pManager == nullptr || pStrImage == nullptr)
         return false;
-    CImageSpecUI spec(rcItem);
+    CImageDescUI spec(rcItem);
     spec.sFile = pStrImage;
     spec.Parse(pStrImage);
     spec.Parse(pStrModify);

@@ -25,7 +25,7 @@ public:
 
     static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
                           const RECT& rcCorners, bool bAlphaChannel, BYTE uFade = 255, bool bHole = false);
-    static bool DrawImageSpec(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+    static bool DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                               LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
     static void DrawColor(HDC hDC, const RECT& rc, DWORD dwColor);
     static void DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);

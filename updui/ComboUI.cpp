@@ -5,7 +5,7 @@
 
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -282,7 +282,7 @@ void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         return;
     }
     if (wcscmp(pstrName, L"textpadding") == 0) {
-        m_rcTextPadding = CImageSpecUI::ParseRect(pstrValue);
+        m_rcTextPadding = CImageDescUI::ParseRect(pstrValue);
         Invalidate();
     } else if (wcscmp(pstrName, L"normalimage") == 0) {
         m_sNormalImage = pstrValue;

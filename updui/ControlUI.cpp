@@ -689,7 +689,7 @@ void CControlUI::ApplyAttributeList(LPCWSTR pstrList)
 
 bool CControlUI::DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    return CPainterUI::DrawImageSpec(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
+    return CPainterUI::DrawImageDesc(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
 
 void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)

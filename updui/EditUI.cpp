@@ -5,7 +5,7 @@
 
 #include "ControlStateUI.h"
 #include "EditWnd.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "PainterUI.h"
 
 namespace UpdUI {
@@ -320,7 +320,7 @@ void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"disabledimage") == 0) {
         SetDisabledImage(pstrValue);
     } else if (wcscmp(pstrName, L"nativebkcolor") == 0) {
-        SetNativeEditBkColor(CImageSpecUI::ParseColor(pstrValue));
+        SetNativeEditBkColor(CImageDescUI::ParseColor(pstrValue));
     } else {
         CLabelUI::SetAttribute(pstrName, pstrValue);
     }

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <cstdlib>
 
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "PainterUI.h"
 
 namespace UpdUI {
@@ -139,11 +139,11 @@ void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"font") == 0) {
         SetFont(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     } else if (wcscmp(pstrName, L"textcolor") == 0) {
-        SetTextColor(CImageSpecUI::ParseColor(pstrValue));
+        SetTextColor(CImageDescUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"disabledtextcolor") == 0) {
-        SetDisabledTextColor(CImageSpecUI::ParseColor(pstrValue));
+        SetDisabledTextColor(CImageDescUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"textpadding") == 0) {
-        SetTextPadding(CImageSpecUI::ParseRect(pstrValue));
+        SetTextPadding(CImageDescUI::ParseRect(pstrValue));
     } else if (wcscmp(pstrName, L"showhtml") == 0) {
         SetShowHtml(wcscmp(pstrValue, L"true") == 0);
     } else {

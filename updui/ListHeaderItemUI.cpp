@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "ControlStateUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "PainterUI.h"
 
 namespace UpdUI {
@@ -196,9 +196,9 @@ void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         if (IsTrue(pstrValue)) m_uTextStyle |= DT_END_ELLIPSIS;
         else m_uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     } else if (wcscmp(pstrName, L"font") == 0) m_iFont = static_cast<int>(wcstol(pstrValue, nullptr, 10));
-    else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CImageSpecUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CImageDescUI::ParseColor(pstrValue);
     else if (wcscmp(pstrName, L"textpadding") == 0) {
-        m_rcTextPadding = CImageSpecUI::ParseRect(pstrValue);
+        m_rcTextPadding = CImageDescUI::ParseRect(pstrValue);
         Invalidate();
     } else if (wcscmp(pstrName, L"showhtml") == 0) {
         bool bShow = IsTrue(pstrValue);

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -74,7 +74,7 @@ bool TListInfoUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue, bool* pb
     *pbLayout = false;
     for (const TColorAttrUI& attr : kColorAttrs) {
         if (wcscmp(pstrName, attr.pstrName) != 0) continue;
-        this->*attr.pColor = CImageSpecUI::ParseColor(pstrValue);
+        this->*attr.pColor = CImageDescUI::ParseColor(pstrValue);
         return true;
     }
     for (const TImageAttrUI& attr : kImageAttrs) {
@@ -90,7 +90,7 @@ bool TListInfoUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue, bool* pb
         if (IsTrue(pstrValue)) uTextStyle |= DT_END_ELLIPSIS;
         else uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     } else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
-        rcTextPadding = CImageSpecUI::ParseRect(pstrValue);
+        rcTextPadding = CImageDescUI::ParseRect(pstrValue);
         *pbLayout = true;
     } else if (wcscmp(pstrName, L"itemaltbk") == 0) {
         bAlternateBk = IsTrue(pstrValue);

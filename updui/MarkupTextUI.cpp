@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "PainterUI.h"
 #include "WindowManagerUI.h"
 
@@ -272,7 +272,7 @@ int CMarkupTextUI::ApplyTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
         PushFont(VariantOf(CurrentFont(), true, false, false));
         break;
     case L'c':
-        PushColor(CImageSpecUI::ParseColor(pstrParams));
+        PushColor(CImageDescUI::ParseColor(pstrParams));
         break;
     case L'f':
         PushFont(FontFromParams(tag.sParams));

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "ControlStateUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -144,7 +144,7 @@ void COptionUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     else if (wcscmp(pstrName, L"selected") == 0) Select(wcscmp(pstrValue, L"true") == 0);
     else if (wcscmp(pstrName, L"selectedimage") == 0) SetSelectedImage(pstrValue);
     else if (wcscmp(pstrName, L"foreimage") == 0) SetForeImage(pstrValue);
-    else if (wcscmp(pstrName, L"selectedtextcolor") == 0) SetSelectedTextColor(CImageSpecUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"selectedtextcolor") == 0) SetSelectedTextColor(CImageDescUI::ParseColor(pstrValue));
     else CButtonUI::SetAttribute(pstrName, pstrValue);
 }
 

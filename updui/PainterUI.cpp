@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ImageDecoderUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
 #include "SkinSourceUI.h"
@@ -115,7 +115,7 @@ bool Meets(const RECT& rc, const RECT& rcPaint)
 }
 
 // Draws the image named so far whenever a description names another one.
-class CSpecPainterUI : public CImageSpecUI::IDrawSink
+class CSpecPainterUI : public CImageDescUI::IDrawSink
 {
 public:
     CSpecPainterUI(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint)
@@ -123,7 +123,7 @@ public:
     {
     }
 
-    void DrawPending(const CImageSpecUI& spec) override
+    void DrawPending(const CImageDescUI& spec) override
     {
         CPainterUI::DrawNamedImage(m_hDC, m_pManager, m_rcItem, m_rcPaint, spec.sName.GetData(),
                                    spec.sResType.IsEmpty() ? nullptr : spec.sResType.GetData(), spec.rcDest,
@@ -224,14 +224,14 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
     DeleteDC(hMemDC);
 }
 
-bool CPainterUI::DrawImageSpec(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
     if (pManager == nullptr || hDC == nullptr)
         return false;
     if (pStrImage == nullptr)
         return true;
-    CImageSpecUI spec(rcItem, pStrImage);
+    CImageDescUI spec(rcItem, pStrImage);
     CSpecPainterUI painter(hDC, pManager, rcItem, rcPaint);
     spec.Read(pStrImage, painter);
     spec.Read(pStrModify, painter);

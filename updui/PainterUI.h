@@ -32,7 +32,7 @@ public:
     static void DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
                           const RECT& rcCorners, bool bAlphaChannel, BYTE uFade = 255, bool bHole = false,
                           bool bTiledX = false, bool bTiledY = false);
-    static bool DrawImageSpec(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+    static bool DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                               LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
     static bool DrawNamedImage(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                LPCWSTR pStrName, LPCWSTR pStrType, const RECT& rcDest, const RECT& rcSource,

@@ -7,7 +7,7 @@
 
 #include "ContainerUI.h"
 #include "ControlUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "ScrollBarUI.h"
 #include "LabelUI.h"
 #include "ButtonUI.h"
@@ -203,7 +203,7 @@ void CSkinBuilderUI::ApplyImage(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"restype") == 0)
             pstrType = pstrValue;
         else if (wcscmp(pstrName, L"mask") == 0)
-            dwMask = CImageSpecUI::ParseColor(pstrValue);
+            dwMask = CImageDescUI::ParseColor(pstrValue);
     }
     if (pstrImageName != nullptr)
         pManager->AddImage(pstrImageName, pstrType, dwMask);
@@ -262,10 +262,10 @@ void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* p
             pManager->SetInitSize(sz.cx, sz.cy);
         }
         else if (wcscmp(pstrName, L"sizebox") == 0) {
-            pManager->SetSizeBox(CImageSpecUI::ParseRect(pstrValue));
+            pManager->SetSizeBox(CImageDescUI::ParseRect(pstrValue));
         }
         else if (wcscmp(pstrName, L"caption") == 0) {
-            pManager->SetCaptionRect(CImageSpecUI::ParseRect(pstrValue));
+            pManager->SetCaptionRect(CImageDescUI::ParseRect(pstrValue));
         }
         else if (wcscmp(pstrName, L"roundcorner") == 0) {
             SIZE sz = ParseSize(pstrValue);
@@ -289,19 +289,19 @@ void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* p
             pManager->SetBackgroundTransparent(IsTrue(pstrValue));
         }
         else if (wcscmp(pstrName, L"disabledfontcolor") == 0) {
-            pManager->SetDefaultDisabledColor(CImageSpecUI::ParseColor(pstrValue));
+            pManager->SetDefaultDisabledColor(CImageDescUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"defaultfontcolor") == 0) {
-            pManager->SetDefaultFontColor(CImageSpecUI::ParseColor(pstrValue));
+            pManager->SetDefaultFontColor(CImageDescUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"linkfontcolor") == 0) {
-            pManager->SetDefaultLinkFontColor(CImageSpecUI::ParseColor(pstrValue));
+            pManager->SetDefaultLinkFontColor(CImageDescUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"linkhoverfontcolor") == 0) {
-            pManager->SetDefaultLinkHoverFontColor(CImageSpecUI::ParseColor(pstrValue));
+            pManager->SetDefaultLinkHoverFontColor(CImageDescUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"selectedcolor") == 0) {
-            pManager->SetDefaultSelectedBkColor(CImageSpecUI::ParseColor(pstrValue));
+            pManager->SetDefaultSelectedBkColor(CImageDescUI::ParseColor(pstrValue));
         }
     }
 }

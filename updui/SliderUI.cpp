@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "ControlStateUI.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -215,7 +215,7 @@ void CSliderUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"thumbpushedimage") == 0) {
         SetThumbPushedImage(pstrValue);
     } else if (wcscmp(pstrName, L"thumbsize") == 0) {
-        RECT rc = CImageSpecUI::ParseRect(pstrValue);
+        RECT rc = CImageDescUI::ParseRect(pstrValue);
         SIZE sz = {rc.left, rc.top};
         SetThumbSize(sz);
     } else if (wcscmp(pstrName, L"step") == 0) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "ScrollBarUI.h"
 
 namespace UpdUI {
@@ -74,7 +74,7 @@ void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"itemsize") == 0) {
-        RECT rc = CImageSpecUI::ParseRect(pstrValue);
+        RECT rc = CImageDescUI::ParseRect(pstrValue);
         SIZE sz = {rc.left, rc.top};
         SetItemSize(sz);
     } else if (wcscmp(pstrName, L"columns") == 0) {

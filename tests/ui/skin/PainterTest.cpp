@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "CanvasForTest.h"
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
 #include "SkinTestPaths.h"
@@ -228,7 +228,7 @@ struct SpecCase
     bool hole;
 };
 
-TEST(PainterImageSpec, DescriptionsAndModifiers)
+TEST(PainterImageDesc, DescriptionsAndModifiers)
 {
     const RECT item = { 100, 50, 200, 90 };
     const SpecCase cases[] = {
@@ -245,7 +245,7 @@ TEST(PainterImageSpec, DescriptionsAndModifiers)
         { L"file='' fade='12'", nullptr, L"file='' fade='12'", item, {}, {}, 0, 12, false },
     };
     for (const SpecCase& c : cases) {
-        CImageSpecUI spec(item);
+        CImageDescUI spec(item);
         spec.sFile = c.spec;
         spec.Parse(c.spec);
         spec.Parse(c.modifier);

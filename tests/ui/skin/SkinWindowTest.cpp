@@ -122,21 +122,21 @@ TEST(SkinWindow, ImageDescriptionDestIsRelativeToTheControl)
     CanvasForTest canvas(200, 100);
     canvas.Fill(0x000001);
     const RECT item = { 100, 50, 180, 90 };
-    EXPECT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &manager, item, canvas.Rect(), L"file='frame.png' dest='0,0,9,9'"));
+    EXPECT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, canvas.Rect(), L"file='frame.png' dest='0,0,9,9'"));
     EXPECT_EQ(canvas.Pixel(100, 50), 0xFF0000u);
     EXPECT_EQ(canvas.Pixel(108, 58), 0x000000u);
     EXPECT_EQ(canvas.Pixel(109, 59), 0x000001u);
     EXPECT_EQ(canvas.Pixel(99, 49), 0x000001u);
 
     canvas.Fill(0x000001);
-    EXPECT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &manager, item, canvas.Rect(), L"frame.png",
+    EXPECT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, canvas.Rect(), L"frame.png",
                                           L" dest='10,10,19,19' hole='true' corner='3,3,3,3'"));
     EXPECT_EQ(canvas.Pixel(110, 60), 0xFF0000u);
     EXPECT_EQ(canvas.Pixel(114, 64), 0x000001u) << "the hole leaves the centre";
 
-    EXPECT_FALSE(CPainterUI::DrawImageSpec(canvas.DC(), &manager, item, canvas.Rect(), L"nosuch.png"));
+    EXPECT_FALSE(CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, canvas.Rect(), L"nosuch.png"));
     canvas.Fill(0x000001);
-    EXPECT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &manager, item, RECT{ 0, 0, 50, 50 }, L"frame.png"))
+    EXPECT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, RECT{ 0, 0, 50, 50 }, L"frame.png"))
         << "an image outside the paint rect still exists";
     EXPECT_TRUE(canvas.AllPixels(canvas.Rect(), 0x000001));
 }

@@ -156,14 +156,14 @@ TEST_F(UpdPainterTest, HoleLeavesTheCentreOfANineGrid)
 {
     CCanvas canvas(60, 60);
     RECT rcItem = { 0, 0, 60, 60 };
-    ASSERT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &m_manager, rcItem, rcItem,
+    ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' corner='10,10,10,10' hole='true'"));
     EXPECT_EQ(0x00FF00u, canvas.At(2, 2));   // corner
     EXPECT_EQ(0x00FF00u, canvas.At(30, 5));  // top edge, stretched
     EXPECT_EQ(0x00FF00u, canvas.At(55, 30)); // right edge
     EXPECT_EQ(kWhite, canvas.At(30, 30));    // no centre
     canvas.Clear();
-    ASSERT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &m_manager, rcItem, rcItem,
+    ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' corner='10,10,10,10'"));
     EXPECT_EQ(0xFF0000u, canvas.At(30, 30));
 }
@@ -201,7 +201,7 @@ TEST_F(UpdPainterTest, ASecondFileDrawsTheFirstImageWithItsSettings)
 {
     CCanvas canvas(60, 30);
     RECT rcItem = { 0, 0, 60, 30 };
-    ASSERT_TRUE(CPainterUI::DrawImageSpec(canvas.DC(), &m_manager, rcItem, rcItem,
+    ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' dest='0,0,30,30' file='down/frame.png' "
                                           L"dest='40,0,50,10' source='10,10,20,20'"));
     EXPECT_EQ(0x00FF00u, canvas.At(1, 1));   // the first image, whole, on the left

@@ -1,17 +1,17 @@
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 
 #include <stdlib.h>
 #include <wchar.h>
 
 namespace UpdUI {
 
-CImageSpecUI::CImageSpecUI(const RECT& rcItem, LPCWSTR pstrDescription)
+CImageDescUI::CImageDescUI(const RECT& rcItem, LPCWSTR pstrDescription)
     : sName(pstrDescription), rcDest(rcItem), rcSource(), rcCorner(), dwMask(0), uFade(255), bHole(false),
       bTiledX(false), bTiledY(false), m_rcItem(rcItem)
 {
 }
 
-RECT CImageSpecUI::ParseRect(LPCWSTR pstrValue)
+RECT CImageDescUI::ParseRect(LPCWSTR pstrValue)
 {
     RECT rc = {};
     LPWSTR pstr = nullptr;
@@ -22,14 +22,14 @@ RECT CImageSpecUI::ParseRect(LPCWSTR pstrValue)
     return rc;
 }
 
-DWORD CImageSpecUI::ParseColor(LPCWSTR pstrValue)
+DWORD CImageDescUI::ParseColor(LPCWSTR pstrValue)
 {
     if (*pstrValue == L'#')
         pstrValue++;
     return (DWORD)wcstoul(pstrValue, nullptr, 16);
 }
 
-void CImageSpecUI::Read(LPCWSTR pstrText, IDrawSink& sink)
+void CImageDescUI::Read(LPCWSTR pstrText, IDrawSink& sink)
 {
     if (pstrText == nullptr)
         return;
@@ -63,7 +63,7 @@ void CImageSpecUI::Read(LPCWSTR pstrText, IDrawSink& sink)
     }
 }
 
-void CImageSpecUI::Apply(const CStringUI& sKey, const CStringUI& sValue, bool& bNamed, IDrawSink& sink)
+void CImageDescUI::Apply(const CStringUI& sKey, const CStringUI& sValue, bool& bNamed, IDrawSink& sink)
 {
     LPCWSTR pstrValue = sValue.GetData();
     if (sKey == L"file" || sKey == L"res") {

@@ -6,11 +6,11 @@
 // An image description ("bkimage", "ftimage", state images): a bare image name, or
 // key='value' pairs separated by one blank. A modifier string is read over the same
 // record, so its keys override those of the description.
-class CImageSpecUI
+class CImageDescUI
 {
 public:
     // Defaults for a control at rcItem: the whole control, the whole image, no corners.
-    explicit CImageSpecUI(const RECT& rcItem);
+    explicit CImageDescUI(const RECT& rcItem);
 
     void Parse(LPCWSTR pstrSpec);
 

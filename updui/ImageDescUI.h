@@ -8,21 +8,21 @@ namespace UpdUI {
 // An image description: a bare image name, or blank-separated name='value' items (file,
 // res, restype, dest, source, corner, mask, fade, hole, xtiled, ytiled). The modifier a
 // control adds is read over the same record, so its items win.
-class CImageSpecUI
+class CImageDescUI
 {
 public:
     // Called when a text names a second image: the first is drawn with the settings so far.
     class IDrawSink
     {
     public:
-        virtual void DrawPending(const CImageSpecUI& spec) = 0;
+        virtual void DrawPending(const CImageDescUI& spec) = 0;
 
     protected:
         ~IDrawSink() = default;
     };
 
     // Defaults for a control at rcItem: the whole control, the whole image, no corners.
-    CImageSpecUI(const RECT& rcItem, LPCWSTR pstrDescription);
+    CImageDescUI(const RECT& rcItem, LPCWSTR pstrDescription);
 
     void Read(LPCWSTR pstrText, IDrawSink& sink);
 

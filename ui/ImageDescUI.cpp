@@ -1,15 +1,15 @@
-#include "ImageSpecUI.h"
+#include "ImageDescUI.h"
 
 #include <wchar.h>
 
 #include "AttributeValueUI.h"
 
-CImageSpecUI::CImageSpecUI(const RECT& rcItem)
+CImageDescUI::CImageDescUI(const RECT& rcItem)
     : rcDest(rcItem), rcSource(), rcCorner(), dwMask(0), uFade(255), bHole(false), m_rcItem(rcItem)
 {
 }
 
-void CImageSpecUI::Parse(LPCWSTR pstrSpec)
+void CImageDescUI::Parse(LPCWSTR pstrSpec)
 {
     if (pstrSpec == nullptr || pstrSpec[0] == L'\0')
         return;
@@ -39,7 +39,7 @@ void CImageSpecUI::Parse(LPCWSTR pstrSpec)
     }
 }
 
-void CImageSpecUI::Apply(const CStringUI& sKey, const CStringUI& sValue)
+void CImageDescUI::Apply(const CStringUI& sKey, const CStringUI& sValue)
 {
     LPCWSTR pstrValue = sValue.GetData();
     if (sKey.Compare(L"file") || sKey.Compare(L"res")) {
