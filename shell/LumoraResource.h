@@ -8,6 +8,8 @@
 #define IDR_MAIN_MENU 109
 // Icons of the main menu's items, 16 x 16 cells.
 #define IDB_MENU_STRIP 148
+// The bar drawn under the selected item of the main menu, 149 x 21.
+#define IDB_MENU_SELECTION 150
 
 #define ID_MENU_EXIT 105
 #define ID_MENU_SETTINGS 0x8009

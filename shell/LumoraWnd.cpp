@@ -14,6 +14,7 @@
 #include "PageCommands.h"
 #include "PortalAddresses.h"
 #include "ProgramGlobals.h"
+#include "SettingDialog.h"
 #include "SettingsStore.h"
 #include "ShellMessages.h"
 #include "SkinBuilderUI.h"
@@ -106,6 +107,7 @@ LRESULT CLumoraWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (HandleOwnMessage(uMsg, wParam, lParam, result)) return result;
   if (HandlePrivateMessage(uMsg, wParam, lParam, result)) return result;
+  if (HandleMenuMessage(uMsg, wParam, lParam, result)) return result;
   if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
   return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
@@ -144,7 +146,7 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
       return true;
     case WM_INITMENUPOPUP:
       SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-      return false;
+      return HandleMenuMessage(uMsg, wParam, lParam, result);
     case WM_MOUSEMOVE:
       if (dragging_) OnDragMouseMove(wParam, lParam);
       return false;
@@ -310,7 +312,8 @@ bool CLumoraWnd::OnCommand(WPARAM wParam, LRESULT& result) {
       return true;
     case ID_MENU_SETTINGS:
     case ID_MENU_ABOUT:
-      return true;  // the settings dialog is not part of this build yet
+      CSettingDialog::Open(m_hWnd, LOWORD(wParam) == ID_MENU_ABOUT);
+      return true;
     case ID_MENU_CHECK_UPDATE:
       result = RunUpdater();
       return true;
@@ -411,6 +414,7 @@ bool CLumoraWnd::InitWindow() {
   tvViewPending_ = true;
   if (!FindControls()) return false;
   SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+  InitMenuLook(GetModuleHandleW(nullptr));
   AddTrayIcon();
   StartUpdater(L"S A");
   controls_.version->SetText(kVersionText);

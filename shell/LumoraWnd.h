@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CefClientHandler.h"
+#include "CoolContextMenu.h"
 #include "HelpWnd.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
@@ -29,7 +30,8 @@ class CTabLayoutUI;
 class CLumoraWnd : public CWindowWnd,
                    public INotifyUI,
                    public CefClientHandler::ProcessMessageDelegate,
-                   public INoticeAddressTarget {
+                   public INoticeAddressTarget,
+                   public CCoolContextMenu {
 public:
   static const int kViewCount = 3;
   enum View { HomeView = 0, TvView = 1, PlayingView = 2 };

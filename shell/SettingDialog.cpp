@@ -1,0 +1,403 @@
+#include "SettingDialog.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cwchar>
+
+#include "AppPaths.h"
+#include "ProgramGlobals.h"
+#include "SettingsStore.h"
+
+namespace {
+
+const wchar_t kTitle[] = L"软件设置";
+const wchar_t kSkinFile[] = L"skin\\skin.sk";
+const wchar_t kMarkup[] = L"dialog.xml";
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kRunValue[] = L"LUMORA";
+const wchar_t kAutorunFailedText[] = L"设置开机自动运行失败!";
+const wchar_t kAutorunFailedTitle[] = L"失败提示";
+const int kGeneralPage = 0;
+const int kPowerOffPage = 1;
+const int kAboutPage = 2;
+const int kHours = 24;
+const int kMinutes = 60;
+
+// The main window's colour schemes: the window colour, then the caption colour.
+struct ColorScheme {
+  DWORD window;
+  DWORD caption;
+};
+const ColorScheme kColorSchemes[] = {
+    {0xFF1685C3, 0xFF017ABE}, {0xFF404040, 0xFF1A1A1A}, {0xFF2CA726, 0xFF118F2B},
+    {0xFFAE0000, 0xFFC80000}, {0xFFC900FB, 0xFFB21FC7}, {0xFF996666, 0xFF964C41},
+};
+const WPARAM kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
+
+bool HasClass(const CControlUI* control, LPCWSTR className) {
+  return wcscmp(control->GetControlClass(), className) == 0;
+}
+
+template <class T>
+T* FindAs(CWindowManagerUI& manager, LPCWSTR name, LPCWSTR interfaceName) {
+  CControlUI* control = manager.FindControl(name);
+  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
+}
+
+// The combo box answers to no interface name of its own: its class name tells.
+CComboUI* FindCombo(CWindowManagerUI& manager, LPCWSTR name) {
+  CControlUI* control = manager.FindControl(name);
+  return control && HasClass(control, L"ComboUI") ? static_cast<CComboUI*>(control) : nullptr;
+}
+
+bool IsSelected(const COptionUI* option) { return option->IsSelected(); }
+
+struct FindDialogState {
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogOfThread(HWND window, LPARAM lParam) {
+  wchar_t className[32] = {};
+  wchar_t title[32] = {};
+  GetClassNameW(window, className, 32);
+  GetWindowTextW(window, title, 32);
+  if (wcscmp(className, L"Lumora") != 0 || wcscmp(title, kTitle) != 0) return TRUE;
+  reinterpret_cast<FindDialogState*>(lParam)->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Opening
+
+void CSettingDialog::Open(HWND parent, bool startOnAbout) {
+  if (HWND open = OpenWindow()) {
+    // The dialog is modal: a second request (the tray menu still works while
+    // it is open) shows the one there is instead of nesting another loop.
+    SetForegroundWindow(open);
+    return;
+  }
+  CSettingDialog* dialog = new CSettingDialog(startOnAbout);
+  dialog->modal_ = true;
+  HWND window = dialog->Create(parent);
+  if (!window) {
+    delete dialog;
+    return;
+  }
+  if (parent) EnableWindow(parent, FALSE);
+  // The object outlives its window here: the loop still reads it after the
+  // window is gone, so it is deleted only once the loop has ended.
+  dialog->RunModalLoop();
+  if (parent) EnableWindow(parent, TRUE);
+  delete dialog;
+}
+
+HWND CSettingDialog::OpenWindow() {
+  FindDialogState state = {nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindDialogOfThread, reinterpret_cast<LPARAM>(&state));
+  return state.found;
+}
+
+CSettingDialog::CSettingDialog(bool startOnAbout) : startOnAbout_(startOnAbout) {}
+
+CSettingDialog::~CSettingDialog() = default;
+
+HWND CSettingDialog::Create(HWND parent) {
+  parent_ = parent;
+  HWND window = CWindowWnd::Create(parent, kTitle, kStyle, kExStyle, 0, 0, kWidth, kHeight);
+  ownedByWindow_ = window != nullptr;
+  return window;
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+LRESULT CSettingDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  switch (uMsg) {
+    case WM_CREATE:
+      return OnCreate();
+    case WM_SIZE:
+      if (!IsIconic(m_hWnd)) ApplyWindowRegion();
+      break;
+    case WM_CLOSE:
+      OnClose();
+      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    case WM_NCHITTEST:
+      return OnNcHitTest(lParam);
+    case WM_NCACTIVATE:
+      if (!IsIconic(m_hWnd)) return wParam == 0 ? TRUE : FALSE;
+      break;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+      return 0;
+    case kColorSchemeMessage:
+      if (initialized_) ApplyColorScheme(wParam);
+      return 0;
+    default:
+      break;
+  }
+  LRESULT result = 0;
+  if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
+  return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+}
+
+LRESULT CSettingDialog::OnCreate() {
+  LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_CAPTION)) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+  RECT client = {};
+  GetClientRect(m_hWnd, &client);
+  SetWindowPos(m_hWnd, nullptr, client.left, client.top, client.right - client.left, client.bottom - client.top,
+               SWP_FRAMECHANGED);
+  // A missing skin or one without the dialog's controls fails the creation
+  // instead of leaving a window that would use missing controls.
+  if (!BuildSkin() || !FindControls()) return -1;
+  initialized_ = true;
+  InitControls();
+  return 0;
+}
+
+bool CSettingDialog::BuildSkin() {
+  manager_.Init(m_hWnd);
+  if (!ModulePath) return false;
+  CSkinBuilderUI builder;
+  CControlUI* root =
+      builder.Build(SiblingPath(ModulePath, kSkinFile).c_str(), kMarkup, nullptr, nullptr, &manager_);
+  if (!root) return false;
+  listed_ = ApplicationWindowList.Add(&manager_);
+  if (!manager_.AttachRoot(root)) {
+    delete root;
+    return false;
+  }
+  manager_.AddNotifier(this);
+  return true;
+}
+
+bool CSettingDialog::FindControls() {
+  Controls& c = controls_;
+  c.main = manager_.FindControl(L"main");
+  c.caption = manager_.FindControl(L"caption");
+  c.controlBar = manager_.FindControl(L"controlbar");
+  c.close = manager_.FindControl(L"close");
+  c.sure = manager_.FindControl(L"sure");
+  c.giveUp = manager_.FindControl(L"giveup");
+  c.apply = manager_.FindControl(L"apply");
+  c.custom = FindAs<COptionUI>(manager_, L"custom", L"Option");
+  c.timeAuto = FindAs<COptionUI>(manager_, L"timeauto", L"Option");
+  c.aboutUs = FindAs<COptionUI>(manager_, L"aboutus", L"Option");
+  c.tabView = FindAs<CTabLayoutUI>(manager_, L"tabView", L"TabLayout");
+  c.minimize = FindAs<COptionUI>(manager_, L"minimize", L"Option");
+  c.exit = FindAs<COptionUI>(manager_, L"exit", L"Option");
+  c.autorun = FindAs<COptionUI>(manager_, L"autorun", L"Option");
+  c.topWenTv = FindAs<COptionUI>(manager_, L"topwentv", L"Option");
+  c.hour = FindCombo(manager_, L"hour");
+  c.minute = FindCombo(manager_, L"minute");
+  c.autoShutdown = FindAs<COptionUI>(manager_, L"autoshotdown", L"Option");
+  c.autoOff = FindAs<COptionUI>(manager_, L"autooff", L"Option");
+  c.about = FindAs<CTextUI>(manager_, L"eee", L"Text");
+  return c.main && c.caption && c.controlBar && c.close && c.sure && c.giveUp && c.apply && c.custom &&
+         c.timeAuto && c.aboutUs && c.tabView && c.minimize && c.exit && c.autorun && c.topWenTv && c.hour &&
+         c.minute && c.autoShutdown && c.autoOff && c.about;
+}
+
+void CSettingDialog::InitControls() {
+  ShowSettings();
+  CenterWindow();
+  if (startOnAbout_) SelectOneOf(controls_.aboutUs, controls_.custom);
+  if (GlobalSettings) ApplyColorScheme(static_cast<WPARAM>(GlobalSettings->skincolor));
+  EnableApply(false);
+}
+
+void CSettingDialog::ShowSettings() {
+  const SettingsStore* settings = GlobalSettings;
+  if (settings) {
+    if (settings->quit) SelectOneOf(controls_.exit, controls_.minimize);
+    else SelectOneOf(controls_.minimize, controls_.exit);
+    controls_.autorun->Select(settings->autorun);
+    controls_.topWenTv->Select(settings->topwentv);
+  }
+  FillNumbers(controls_.hour, kHours, settings ? settings->poweroffhour : -1);
+  FillNumbers(controls_.minute, kMinutes, settings ? settings->poweroffminute : -1);
+  if (settings && settings->powerOffArmed) SelectOneOf(controls_.autoShutdown, controls_.autoOff);
+  else SelectOneOf(controls_.autoOff, controls_.autoShutdown);
+}
+
+// A group only clears the siblings it can see, and the pages behind the
+// shown one are hidden: the pair is set explicitly.
+void CSettingDialog::SelectOneOf(COptionUI* on, COptionUI* off) {
+  off->Select(false);
+  on->Select(true);
+}
+
+// A stored number outside the list (a hand-edited or damaged "cfg.db")
+// selects nothing rather than the nearest entry, so Apply cannot turn it into
+// a power-off time the user never chose.
+void CSettingDialog::FillNumbers(CComboUI* combo, int count, int selected) {
+  combo->RemoveAll();
+  for (int i = 0; i < count; ++i) {
+    CListLabelElementUI* element = new CListLabelElementUI();
+    wchar_t text[8] = {};
+    swprintf(text, 8, L"%d", i);
+    element->SetText(text);
+    if (!combo->Add(element)) delete element;
+  }
+  if (selected >= 0 && selected < combo->GetCount()) combo->SelectItem(selected);
+}
+
+void CSettingDialog::ApplyColorScheme(WPARAM index) {
+  if (index >= kColorSchemeCount) return;  // no such scheme: the colours stay
+  const ColorScheme& scheme = kColorSchemes[index];
+  controls_.main->SetBkColor(scheme.window);
+  controls_.main->SetBorderColor(scheme.window);
+  controls_.caption->SetBkColor(scheme.caption);
+  controls_.controlBar->SetBorderColor(scheme.window);
+  controls_.main->Invalidate();
+}
+
+// The main window's shape: square bottom corners, the top corners cut by one pixel.
+void CSettingDialog::ApplyWindowRegion() {
+  RECT rc = {};
+  GetClientRect(m_hWnd, &rc);
+  HRGN region = CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
+  HRGN rounded = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
+  if (region && rounded) CombineRgn(region, region, rounded, RGN_OR);
+  if (rounded) DeleteObject(rounded);
+  // The window owns the region from here on.
+  if (region && !SetWindowRgn(m_hWnd, region, TRUE)) DeleteObject(region);
+}
+
+LRESULT CSettingDialog::OnNcHitTest(LPARAM lParam) const {
+  POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(m_hWnd, &pt);
+  RECT rc = {};
+  GetClientRect(m_hWnd, &rc);
+  if (!PtInRect(&rc, pt)) return HTCLIENT;
+  CControlUI* control = manager_.FindControlAt(pt);
+  if (!control || HasClass(control, L"ButtonUI") || HasClass(control, L"OptionUI") ||
+      HasClass(control, L"TextUI") || HasClass(control, L"ComboUI"))
+    return HTCLIENT;
+  return HTCAPTION;  // the skinned background moves the dialog
+}
+
+// The owner comes back before this window goes, so the system activates it
+// rather than some other program's window.
+void CSettingDialog::OnClose() {
+  if (modal_ && parent_) EnableWindow(parent_, TRUE);
+}
+
+void CSettingDialog::OnFinalMessage(HWND) {
+  if (listed_) ApplicationWindowList.Remove(ApplicationWindowList.Find(&manager_));
+  listed_ = false;
+  if (ownedByWindow_ && !modal_) delete this;
+}
+
+// ---------------------------------------------------------------------------
+// Notifications
+
+void CSettingDialog::Notify(TNotifyRecUI& msg) {
+  if (!initialized_ || !msg.sender) return;
+  switch (msg.type) {
+    case NotifySelectChanged:
+      OnSelectChanged(msg.sender);
+      break;
+    case NotifyItemSelect:
+      // A new power-off time is a change like any other.
+      if (msg.sender == controls_.hour || msg.sender == controls_.minute) EnableApply(true);
+      break;
+    case NotifyClick:
+      OnClick(msg.sender);
+      break;
+    case NotifyLink:
+      OnLink(msg.sender, msg.wParam);
+      break;
+    default:
+      break;
+  }
+}
+
+void CSettingDialog::OnSelectChanged(CControlUI* sender) {
+  if (sender == controls_.custom) SelectPage(kGeneralPage);
+  else if (sender == controls_.timeAuto) SelectPage(kPowerOffPage);
+  else if (sender == controls_.aboutUs) SelectPage(kAboutPage);
+  else EnableApply(true);
+}
+
+void CSettingDialog::OnClick(CControlUI* sender) {
+  EnableApply(true);
+  if (sender == controls_.close || sender == controls_.giveUp) {
+    CloseBySysCommand();
+  } else if (sender == controls_.sure) {
+    Apply();
+    CloseBySysCommand();
+  } else if (sender == controls_.apply) {
+    Apply();
+  }
+}
+
+void CSettingDialog::OnLink(CControlUI* sender, WPARAM link) {
+  if (sender != controls_.about || link >= static_cast<WPARAM>(controls_.about->GetLinkCount())) return;
+  LPCWSTR address = controls_.about->GetLinkContent(static_cast<int>(link));
+  if (!address || !*address) return;
+  ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CSettingDialog::SelectPage(int page) { controls_.tabView->SelectItem(page); }
+
+void CSettingDialog::EnableApply(bool enable) { controls_.apply->SetEnabled(enable); }
+
+void CSettingDialog::CloseBySysCommand() { SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// ---------------------------------------------------------------------------
+// Apply
+
+void CSettingDialog::Apply() {
+  if (!initialized_) return;
+  if (GlobalSettings) {
+    SettingsStore& settings = *GlobalSettings;
+    settings.quit = !IsSelected(controls_.minimize);
+    settings.autorun = IsSelected(controls_.autorun);
+    settings.topwentv = IsSelected(controls_.topWenTv);
+    settings.poweroffhour = controls_.hour->GetCurSel();
+    settings.poweroffminute = controls_.minute->GetCurSel();
+    settings.powerOffArmed = IsSelected(controls_.autoShutdown);
+    if (settings.powerOffArmed) PostToParent(kArmPowerOffMessage);
+    UpdateRunValue(settings.autorun);
+    PostToParent(kApplyTopMostMessage);
+    settings.Save();
+  }
+  EnableApply(false);
+}
+
+void CSettingDialog::UpdateRunValue(bool on) {
+  HKEY key = nullptr;
+  REGSAM access = on ? KEY_SET_VALUE : KEY_SET_VALUE | KEY_QUERY_VALUE;
+  LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, RunKeyPath().c_str(), 0, access, &key);
+  if (!on) {
+    // A value that is not there is already what the user asked for.
+    if (opened == ERROR_SUCCESS) RegDeleteValueW(key, kRunValue);
+  } else {
+    bool written = false;
+    if (opened == ERROR_SUCCESS && ModulePath) {
+      DWORD bytes = static_cast<DWORD>((wcslen(ModulePath) + 1) * sizeof(wchar_t));
+      written = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(ModulePath), bytes) ==
+                ERROR_SUCCESS;
+    }
+    if (!written) ReportAutorunFailure();
+  }
+  if (key) RegCloseKey(key);
+}
+
+std::wstring CSettingDialog::RunKeyPath() const { return kRunKey; }
+
+void CSettingDialog::ReportAutorunFailure() { MessageBoxW(nullptr, kAutorunFailedText, kAutorunFailedTitle, MB_OK); }
+
+void CSettingDialog::PostToParent(UINT message) {
+  if (parent_) PostMessageW(parent_, message, 0, 0);
+}

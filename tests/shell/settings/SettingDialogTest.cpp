@@ -1,0 +1,423 @@
+// The settings dialog in-process: a real window built from the packed main
+// skin over a stand-in main window that records what the dialog posts to it.
+// Clicks are real mouse messages; "cfg.db" is a real file in a temporary
+// folder and the Run value is written to the Wine prefix's registry (and put
+// back afterwards).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "LumoraResource.h"
+#include "ProgramGlobals.h"
+#include "SettingDialog.h"
+#include "SettingsStore.h"
+#include "SettingsTestSupport.h"
+
+namespace {
+
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Stands in for the main window: records the dialog's messages and opens the
+// dialog for the menu commands as the main window does.
+class ParentWindow : public CWindowWnd {
+public:
+  std::vector<UINT> received;
+  std::function<void()> onTimer;
+
+  int Count(UINT message) const {
+    int n = 0;
+    for (UINT m : received) n += m == message ? 1 : 0;
+    return n;
+  }
+
+protected:
+  LPCWSTR GetWindowClassName() const override { return L"LumoraSettingsTestParent"; }
+  LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+    if (uMsg == CSettingDialog::kArmPowerOffMessage || uMsg == CSettingDialog::kApplyTopMostMessage) {
+      received.push_back(uMsg);
+      return 0;
+    }
+    if (uMsg == WM_COMMAND && (LOWORD(wParam) == ID_MENU_SETTINGS || LOWORD(wParam) == ID_MENU_ABOUT)) {
+      CSettingDialog::Open(m_hWnd, LOWORD(wParam) == ID_MENU_ABOUT);
+      return 1;
+    }
+    if (uMsg == WM_TIMER && onTimer) {
+      KillTimer(m_hWnd, wParam);
+      onTimer();
+      return 0;
+    }
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+  }
+};
+
+// Records failure reports instead of showing a message box, and can point the
+// Run value at a key that does not exist.
+class TestSettingDialog : public CSettingDialog {
+public:
+  explicit TestSettingDialog(int* failures, std::wstring runKey = kRunKey)
+      : CSettingDialog(false), failures_(failures), runKey_(std::move(runKey)) {}
+
+protected:
+  std::wstring RunKeyPath() const override { return runKey_; }
+  void ReportAutorunFailure() override { ++*failures_; }
+
+private:
+  int* failures_;
+  std::wstring runKey_;
+};
+
+// The Run value as it was before the test, put back afterwards.
+class RunValueGuard {
+public:
+  RunValueGuard() { had_ = Read(&value_); }
+  ~RunValueGuard() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (had_) {
+      RegSetValueExW(key, L"LUMORA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value_.c_str()),
+                     static_cast<DWORD>((value_.size() + 1) * sizeof(wchar_t)));
+    } else {
+      RegDeleteValueW(key, L"LUMORA");
+    }
+    RegCloseKey(key);
+  }
+  static bool Read(std::wstring* value) {
+    wchar_t data[MAX_PATH * 2] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, L"LUMORA", RRF_RT_REG_SZ, &type, data, &size) != ERROR_SUCCESS)
+      return false;
+    *value = data;
+    return true;
+  }
+
+private:
+  bool had_ = false;
+  std::wstring value_;
+};
+
+class SettingDialogTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    parent_ = new ParentWindow();
+    parent_->Create(nullptr, L"Lumora test parent", WS_POPUP | WS_VISIBLE, 0, 0, 0, 800, 600);
+  }
+  static void TearDownTestSuite() {
+    DestroyWindow(parent_->GetWindowHandle());
+    PumpMessages();
+    delete parent_;
+  }
+
+  void SetUp() override {
+    UseSettingsProgramFolder();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    wchar_t file[MAX_PATH] = {};
+    GetTempFileNameW(temp, L"cfg", 0, file);
+    DeleteFileW(file);  // no file until the dialog saves one
+    cfgPath_ = file;
+    settings_ = std::make_unique<SettingsStore>(cfgPath_);
+    settings_->poweroffhour = -1;
+    settings_->poweroffminute = -1;
+    settings_->skincolor = 1;
+    GlobalSettings = settings_.get();
+    parent_->received.clear();
+  }
+  void TearDown() override {
+    if (IsWindow(dialogWindow_)) DestroyWindow(dialogWindow_);
+    PumpMessages();
+    GlobalSettings = nullptr;
+    DeleteFileW(cfgPath_.c_str());
+  }
+
+  HWND Parent() const { return parent_->GetWindowHandle(); }
+
+  void OpenDialog(const std::wstring& runKey = kRunKey) {
+    dialog_ = new TestSettingDialog(&failures_, runKey);
+    dialogWindow_ = dialog_->Create(Parent());
+    if (!dialogWindow_) delete dialog_;
+    ASSERT_NE(nullptr, dialogWindow_) << "no dialog: is there a display, and the packed skin?";
+    UpdateWindow(dialogWindow_);
+    PumpMessages();
+  }
+
+  template <class T = CControlUI>
+  T* Control(LPCWSTR name) {
+    CControlUI* control = dialog_->GetManager().FindControl(name);
+    EXPECT_NE(nullptr, control) << "no control " << name;
+    return static_cast<T*>(control);
+  }
+  COptionUI* Option(LPCWSTR name) { return Control<COptionUI>(name); }
+  CComboUI* Combo(LPCWSTR name) { return Control<CComboUI>(name); }
+  void Click(LPCWSTR name) { PostClick(dialogWindow_, CentreOf(Control(name))); }
+  bool Closed() const { return !IsWindow(dialogWindow_); }
+  int StoredKey(LPCWSTR key) const { return GetPrivateProfileIntW(L"setting", key, -99, cfgPath_.c_str()); }
+  bool FileSaved() const { return GetFileAttributesW(cfgPath_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  int Page() { return Control<CTabLayoutUI>(L"tabView")->GetCurSel(); }
+
+  static ParentWindow* parent_;
+  std::wstring cfgPath_;
+  std::unique_ptr<SettingsStore> settings_;
+  TestSettingDialog* dialog_ = nullptr;
+  HWND dialogWindow_ = nullptr;
+  int failures_ = 0;
+};
+
+ParentWindow* SettingDialogTest::parent_ = nullptr;
+
+TEST_F(SettingDialogTest, ShowsTheSettingsItOpensWith) {
+  struct Case {
+    bool quit, autorun, topwentv, armed;
+    int hour, minute;
+  };
+  const Case cases[] = {
+      {true, true, false, true, 7, 30},
+      {false, false, true, false, 0, 59},
+      {false, false, false, false, -1, -1},
+  };
+  for (const Case& c : cases) {
+    settings_->quit = c.quit;
+    settings_->autorun = c.autorun;
+    settings_->topwentv = c.topwentv;
+    settings_->powerOffArmed = c.armed;
+    settings_->poweroffhour = c.hour;
+    settings_->poweroffminute = c.minute;
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    EXPECT_EQ(c.quit, Option(L"exit")->IsSelected());
+    EXPECT_EQ(!c.quit, Option(L"minimize")->IsSelected());
+    EXPECT_EQ(c.autorun, Option(L"autorun")->IsSelected());
+    EXPECT_EQ(c.topwentv, Option(L"topwentv")->IsSelected());
+    EXPECT_EQ(c.armed, Option(L"autoshotdown")->IsSelected());
+    EXPECT_EQ(!c.armed, Option(L"autooff")->IsSelected());
+    EXPECT_EQ(24, Combo(L"hour")->GetCount());
+    EXPECT_EQ(60, Combo(L"minute")->GetCount());
+    EXPECT_EQ(c.hour, Combo(L"hour")->GetCurSel());
+    EXPECT_EQ(c.minute, Combo(L"minute")->GetCurSel());
+    if (c.hour >= 0) {
+      EXPECT_EQ(std::to_wstring(c.hour), Combo(L"hour")->GetText().GetData());
+    }
+    EXPECT_FALSE(Control(L"apply")->IsEnabled()) << "nothing changed yet";
+    EXPECT_EQ(0, Page());
+    EXPECT_NE(-1, ApplicationWindowList.Find(&dialog_->GetManager()));
+    DestroyWindow(dialogWindow_);
+    PumpMessages();
+  }
+}
+
+TEST_F(SettingDialogTest, StoredTimeOutsideTheListSelectsNothing) {
+  settings_->poweroffhour = 99;
+  settings_->poweroffminute = 60;
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  EXPECT_EQ(-1, Combo(L"hour")->GetCurSel()) << "not silently the last hour";
+  EXPECT_EQ(-1, Combo(L"minute")->GetCurSel());
+  Click(L"sure");
+  EXPECT_EQ(-1, settings_->poweroffhour);
+  EXPECT_EQ(-1, settings_->poweroffminute);
+}
+
+TEST_F(SettingDialogTest, ChosenTimeSevenThirtyIsStoredAndSaved) {
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  Combo(L"hour")->SelectItem(7);
+  Combo(L"minute")->SelectItem(30);
+  EXPECT_TRUE(Control(L"apply")->IsEnabled()) << "a new time is a change";
+  Click(L"apply");
+  EXPECT_EQ(7, settings_->poweroffhour);
+  EXPECT_EQ(30, settings_->poweroffminute);
+  EXPECT_EQ(7, StoredKey(L"poweroffhour"));
+  EXPECT_EQ(30, StoredKey(L"poweroffminute"));
+  EXPECT_FALSE(Control(L"apply")->IsEnabled());
+  EXPECT_FALSE(Closed()) << "apply keeps the dialog open";
+}
+
+TEST_F(SettingDialogTest, PowerOffSwitchTellsTheMainWindowOnlyWhenOn) {
+  settings_->powerOffArmed = true;
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  Click(L"timeauto");
+  Click(L"autooff");
+  EXPECT_TRUE(Control(L"apply")->IsEnabled());
+  Click(L"apply");
+  PumpMessages();
+  EXPECT_FALSE(settings_->powerOffArmed);
+  EXPECT_EQ(0, parent_->Count(CSettingDialog::kArmPowerOffMessage)) << "switched off: nothing to arm";
+  EXPECT_EQ(1, parent_->Count(CSettingDialog::kApplyTopMostMessage));
+  Click(L"autoshotdown");
+  Click(L"apply");
+  PumpMessages();
+  EXPECT_TRUE(settings_->powerOffArmed);
+  EXPECT_EQ(1, parent_->Count(CSettingDialog::kArmPowerOffMessage));
+  EXPECT_EQ(2, parent_->Count(CSettingDialog::kApplyTopMostMessage));
+  EXPECT_EQ(-99, StoredKey(L"powerOffArmed")) << "the switch lives in this run only";
+}
+
+TEST_F(SettingDialogTest, OkWithoutChangesStillSavesAndCloses) {
+  settings_->quit = true;
+  settings_->topwentv = true;
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  ASSERT_FALSE(FileSaved());
+  Click(L"sure");
+  ASSERT_TRUE(PumpUntil([&] { return Closed(); }));
+  ASSERT_TRUE(FileSaved());
+  EXPECT_EQ(1, StoredKey(L"quit"));
+  EXPECT_EQ(1, StoredKey(L"topwentv"));
+  EXPECT_EQ(0, StoredKey(L"autorun"));
+  EXPECT_EQ(-1, StoredKey(L"poweroffhour"));
+  EXPECT_EQ(-1, ApplicationWindowList.Find(&dialog_->GetManager()));
+}
+
+TEST_F(SettingDialogTest, CancelAndCloseLeaveSettingsAndFileAlone) {
+  for (LPCWSTR button : {L"giveup", L"close"}) {
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    Click(L"exit");
+    Click(L"autorun");
+    Click(button);
+    ASSERT_TRUE(PumpUntil([&] { return Closed(); })) << button;
+    EXPECT_FALSE(settings_->quit) << button;
+    EXPECT_FALSE(settings_->autorun) << button;
+    EXPECT_FALSE(FileSaved()) << button;
+  }
+}
+
+TEST_F(SettingDialogTest, GeneralOptionsAreTakenOnApply) {
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  Click(L"exit");
+  Click(L"topwentv");
+  Click(L"apply");
+  EXPECT_TRUE(settings_->quit);
+  EXPECT_TRUE(settings_->topwentv);
+  EXPECT_EQ(1, StoredKey(L"quit"));
+  Click(L"minimize");
+  Click(L"topwentv");
+  Click(L"apply");
+  EXPECT_FALSE(settings_->quit);
+  EXPECT_FALSE(settings_->topwentv);
+  EXPECT_EQ(0, StoredKey(L"quit"));
+}
+
+TEST_F(SettingDialogTest, StartWithWindowsWritesAndRemovesTheRunValue) {
+  RunValueGuard guard;
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  Click(L"autorun");
+  Click(L"apply");
+  std::wstring value;
+  ASSERT_TRUE(RunValueGuard::Read(&value));
+  EXPECT_EQ(std::wstring(ModulePath), value);
+  EXPECT_TRUE(settings_->autorun);
+  Click(L"autorun");
+  Click(L"apply");
+  EXPECT_FALSE(RunValueGuard::Read(&value));
+  Click(L"apply");  // the value is already gone: silent
+  EXPECT_EQ(0, failures_);
+}
+
+TEST_F(SettingDialogTest, RunValueFailureIsReportedAndTheRestOfApplyStillRuns) {
+  ASSERT_NO_FATAL_FAILURE(OpenDialog(L"Software\\Lumora\\NoSuchKey\\Run"));
+  Click(L"autorun");
+  Click(L"timeauto");
+  Click(L"autoshotdown");
+  Click(L"apply");
+  PumpMessages();
+  EXPECT_EQ(1, failures_);
+  EXPECT_TRUE(FileSaved());
+  EXPECT_EQ(1, StoredKey(L"autorun"));
+  EXPECT_EQ(1, parent_->Count(CSettingDialog::kArmPowerOffMessage));
+  Click(L"autorun");
+  Click(L"apply");
+  EXPECT_EQ(1, failures_) << "removing from a missing key is silent";
+}
+
+TEST_F(SettingDialogTest, PageOptionsSwitchPagesWithoutCountingAsChanges) {
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  Click(L"timeauto");
+  EXPECT_EQ(1, Page());
+  Click(L"aboutus");
+  EXPECT_EQ(2, Page());
+  Click(L"custom");
+  EXPECT_EQ(0, Page());
+  EXPECT_FALSE(Control(L"apply")->IsEnabled());
+}
+
+TEST_F(SettingDialogTest, CaptionBackgroundMovesTheDialogAndControlsStayClickable) {
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  auto hit = [&](POINT client) {
+    ClientToScreen(dialogWindow_, &client);
+    return SendMessageW(dialogWindow_, WM_NCHITTEST, 0, MAKELPARAM(client.x, client.y));
+  };
+  EXPECT_EQ(HTCAPTION, hit(POINT{200, 16}));
+  for (LPCWSTR name : {L"close", L"sure", L"custom", L"eee", L"hour"}) {
+    if (wcscmp(name, L"hour") == 0) Click(L"timeauto");
+    if (wcscmp(name, L"eee") == 0) Click(L"aboutus");
+    EXPECT_EQ(HTCLIENT, hit(CentreOf(Control(name)))) << name;
+  }
+}
+
+TEST_F(SettingDialogTest, ColourSchemeFollowsTheMainWindow) {
+  settings_->skincolor = 0;
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  EXPECT_EQ(0xFF1685C3u, Control(L"main")->GetBkColor());
+  EXPECT_EQ(0xFF017ABEu, Control(L"caption")->GetBkColor());
+  SendMessageW(dialogWindow_, CSettingDialog::kColorSchemeMessage, 3, 0);
+  EXPECT_EQ(0xFFAE0000u, Control(L"main")->GetBkColor());
+  EXPECT_EQ(0xFFC80000u, Control(L"caption")->GetBkColor());
+  EXPECT_EQ(0xFFAE0000u, Control(L"controlbar")->GetBorderColor());
+  SendMessageW(dialogWindow_, CSettingDialog::kColorSchemeMessage, 9, 0);
+  EXPECT_EQ(0xFFAE0000u, Control(L"main")->GetBkColor()) << "no scheme 9: colours stay";
+}
+
+// The menu commands open the dialog modally over the main window: "关于Lumora"
+// on the about page, "配置中心" on the first; the main window takes no input
+// meanwhile, and a second request does not stack another dialog.
+TEST_F(SettingDialogTest, MenuCommandsOpenTheModalDialogOnTheirPage) {
+  struct Case {
+    UINT command;
+    int page;
+  };
+  for (const Case& c : {Case{ID_MENU_ABOUT, 2}, Case{ID_MENU_SETTINGS, 0}}) {
+    int page = -1;
+    bool aboutSelected = false, parentEnabled = true, nestedReturned = false;
+    parent_->onTimer = [&] {
+      HWND open = CSettingDialog::OpenWindow();
+      ASSERT_NE(nullptr, open);
+      for (int i = 0; i < ApplicationWindowList.GetSize(); ++i) {
+        auto* manager = static_cast<CWindowManagerUI*>(ApplicationWindowList.GetAt(i));
+        if (manager->GetPaintWindow() != open) continue;
+        page = static_cast<CTabLayoutUI*>(manager->FindControl(L"tabView"))->GetCurSel();
+        aboutSelected = static_cast<COptionUI*>(manager->FindControl(L"aboutus"))->IsSelected();
+      }
+      parentEnabled = IsWindowEnabled(Parent()) != FALSE;
+      SendMessageW(Parent(), WM_COMMAND, ID_MENU_SETTINGS, 0);
+      nestedReturned = true;
+      PostMessageW(open, WM_SYSCOMMAND, SC_CLOSE, 0);
+    };
+    SetTimer(Parent(), 1, 50, nullptr);
+    SendMessageW(Parent(), WM_COMMAND, c.command, 0);  // returns when the dialog is closed
+    parent_->onTimer = nullptr;
+    EXPECT_EQ(c.page, page) << c.command;
+    EXPECT_EQ(c.page == 2, aboutSelected) << c.command;
+    EXPECT_FALSE(parentEnabled) << "modal to the main window";
+    EXPECT_TRUE(nestedReturned) << "a second request while open returns at once";
+    EXPECT_TRUE(IsWindowEnabled(Parent()));
+    EXPECT_EQ(nullptr, CSettingDialog::OpenWindow());
+    EXPECT_EQ(0, ApplicationWindowList.GetSize());
+  }
+}
+
+// Shows the dialog for a while, for screenshots: run with
+// --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_Show*.
+TEST_F(SettingDialogTest, DISABLED_ShowForScreenshot) {
+  settings_->poweroffhour = 22;
+  settings_->poweroffminute = 30;
+  settings_->autorun = true;
+  ASSERT_NO_FATAL_FAILURE(OpenDialog());
+  wchar_t page[8] = {};
+  if (GetEnvironmentVariableW(L"LUMORA_DIALOG_PAGE", page, 8)) {
+    Click(page[0] == L'1' ? L"timeauto" : page[0] == L'2' ? L"aboutus" : L"custom");
+  }
+  for (int i = 0; i < 300; ++i) PumpMessages();
+}
+
+}  // namespace
