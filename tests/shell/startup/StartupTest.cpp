@@ -6,12 +6,20 @@
 #include <string>
 
 #include "AppPaths.h"
+#include "TestProgramFolder.h"
 
 namespace {
 
 const DWORD kWaitMs = 15000;
 
-std::wstring LumoraExe() { return std::wstring(LUMORA_TEST_BIN_DIR) + L"\\lumora.exe"; }
+// A program folder of the tests' own: lumora.exe starts "lumoraupd.exe" beside
+// it, and the real updater in the build's program folder must not run here.
+const TestProgramFolder& ProgramFolder() {
+  static TestProgramFolder folder(L"startup", {L"home.html", L"tv.html", L"playing.html"});
+  return folder;
+}
+
+std::wstring LumoraExe() { return ProgramFolder().File(L"lumora.exe"); }
 
 struct Child {
   PROCESS_INFORMATION pi{};
@@ -34,7 +42,7 @@ void Start(Child& child, const std::wstring& args = L"", const wchar_t* env = nu
   std::wstring cmd = L"\"" + LumoraExe() + L"\"" + (args.empty() ? L"" : L" " + args);
   STARTUPINFOW si{};
   si.cb = sizeof(si);
-  std::wstring dir = LUMORA_TEST_BIN_DIR;
+  std::wstring dir = ProgramFolder().Path();
   ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE,
                              env ? CREATE_UNICODE_ENVIRONMENT : 0, (void*)env, dir.c_str(), &si, &child.pi));
   child.started = true;
