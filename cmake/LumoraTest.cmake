@@ -17,7 +17,9 @@ function(lumora_test name)
     "LUMORA_TEST_SRC_DIR=L\"${LUMORA_SRC_DIR_WIN}\""
     "LUMORA_TEST_BUILD_DIR=L\"${LUMORA_BUILD_DIR_WIN}\"")
   target_link_options(${name} PRIVATE -mconsole)
-  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${LUMORA_TEST_DIR})
+  add_test(NAME ${name}
+           COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/run_wine_test.sh ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>
+           WORKING_DIRECTORY ${LUMORA_TEST_DIR})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
