@@ -4,6 +4,10 @@
 
 #include <cwchar>
 
+// The system reads these records by size: on 32-bit Windows they must have
+// the sizes the system expects there.
+static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32W) == 556, "process snapshot entries");
+
 namespace {
 
 const wchar_t kMainProgramName[] = L"Lumora.exe";

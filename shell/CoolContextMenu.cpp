@@ -9,6 +9,11 @@
 #include "MsimgUI.h"
 #include "PainterUI.h"
 
+// The system reads these records by size: on 32-bit Windows they must have
+// the sizes the system expects there.
+static_assert(sizeof(void*) != 4 || sizeof(MENUITEMINFOW) == 48, "menu item records");
+static_assert(sizeof(void*) != 4 || sizeof(NONCLIENTMETRICSW) == 504, "the menu font metrics");
+
 #ifndef OBM_CHECK
 #define OBM_CHECK 32760  // only declared with OEMRESOURCE
 #endif

@@ -23,6 +23,10 @@
 #include "cef_browser.h"
 #include "cef_frame.h"
 
+// The system reads these records by size: on 32-bit Windows they must have
+// the sizes the system expects there.
+static_assert(sizeof(void*) != 4 || sizeof(NOTIFYICONDATAW) == 956, "the tray record the shell reads");
+
 namespace {
 
 const wchar_t kMainWindowProperty[] = L"lumora";

@@ -9,6 +9,11 @@
 #include "ControlUI.h"
 #include "PainterUI.h"
 
+#include <cstddef>
+
+// Tooltip records are read by size: 44 bytes on 32-bit Windows.
+static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
+
 namespace {
 
 // WM_APP + 1: delete the trees replaced by AttachRoot once the current message is over.

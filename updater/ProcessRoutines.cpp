@@ -4,6 +4,11 @@
 
 #include <tlhelp32.h>
 
+// The system reads these records by size: on 32-bit Windows they must have
+// the sizes the system expects there.
+static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32W) == 556, "process snapshot entries");
+static_assert(sizeof(void*) != 4 || sizeof(THREADENTRY32) == 28, "thread snapshot entries");
+
 const wchar_t kMainProgramExe[] = L"lumora.exe";
 const wchar_t kMainWindowProperty[] = L"lumora";
 

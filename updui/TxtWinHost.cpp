@@ -8,6 +8,11 @@
 #include "ScrollBarUI.h"
 #include "WindowManagerUI.h"
 
+// The system reads these records by size: on 32-bit Windows they must have
+// the sizes the system expects there.
+static_assert(sizeof(void*) != 4 || sizeof(CHARFORMAT2W) == 116, "the text services character format");
+static_assert(sizeof(void*) != 4 || sizeof(PARAFORMAT2) == 188, "the text services paragraph format");
+
 namespace UpdUI {
 
 namespace {

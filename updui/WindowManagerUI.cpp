@@ -15,6 +15,11 @@
 #include "RichEditUI.h"
 #include "ZipArchive.h"
 
+#include <cstddef>
+
+// Tooltip records are read by size: 44 bytes on 32-bit Windows.
+static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
+
 namespace UpdUI {
 
 namespace {
@@ -1015,7 +1020,7 @@ void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
     CStringUI sToolTip = pControl->GetToolTip();
     if (sToolTip.IsEmpty()) return;
     ::ZeroMemory(&m_ToolTip, sizeof(m_ToolTip));
-    m_ToolTip.cbSize = TTTOOLINFOW_V1_SIZE;
+    m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
     m_ToolTip.uFlags = TTF_IDISHWND;
     m_ToolTip.hwnd = m_hWndPaint;
     m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);

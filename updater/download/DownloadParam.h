@@ -6,6 +6,10 @@
 #include <windows.h>
 #include <wininet.h>
 
+// The system reads these records by size: on 32-bit Windows they must have
+// the sizes the system expects there.
+static_assert(sizeof(void*) != 4 || sizeof(INTERNET_BUFFERSA) == 40, "read buffers handed to WinINet");
+
 enum DownloadParamKind : WORD {
     ParamConnect = 0,
     ParamOpenRequest = 1,
