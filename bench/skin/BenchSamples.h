@@ -12,6 +12,7 @@ public:
     double Median() const;
     double Min() const;
     int Count() const;
+    double Last() const { return m_samples.back(); }
 
 private:
     std::vector<double> m_samples;

@@ -6,7 +6,9 @@
 
 #include "BenchDib.h"
 #include "BenchSkinWnd.h"
+#include "ControlUI.h"
 #include "SkinMarkupMaker.h"
+#include "WindowManagerUI.h"
 
 namespace {
 
@@ -71,8 +73,10 @@ bool CPaintBench::Run(int nRounds)
         return false;
     }
     m_nControls = wnd.CountControls();
-    // The first paint lays the tree out and decodes the images it meets.
-    m_firstPaint = TimeFullPaint(hWnd);
+    // The first paint lays the tree out, decodes the images it meets and makes its
+    // fonts; those parts are done one by one ahead of it to see where its time goes.
+    SplitFirstPaint(hWnd, wnd.GetManager());
+    m_firstPaint = m_firstLayout + m_firstImages + m_firstFonts + m_firstTexts + m_firstTree + TimeFullPaint(hWnd);
     PumpMessages();
 
     CBenchDib canvas(kWidth, kHeight), source(kWidth, kHeight), target(kWidth, kHeight);
@@ -85,20 +89,61 @@ bool CPaintBench::Run(int nRounds)
     target.Fill(0xFF808080);
     for (int i = 0; i < nRounds; i++) {
         m_fullPaint.Add(TimeFullPaint(hWnd));
+        if (i < 6) printf("paint %d: %.2f ms\n", i, m_fullPaint.Last() * 1000.0);
         m_alphaBlend.Add(TimeAlphaBlend(source, target));
         m_printClient.Add(TimePrintClient(hWnd, canvas));
         PumpMessages();
     }
     canvas.SaveBmp(L"skin_bench_window.bmp");
+    m_profile.Run(wnd.GetRoot(), canvas.DC(), nRounds);
     DestroyWindow(hWnd);
     PumpMessages();
     return true;
+}
+
+void CPaintBench::SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager)
+{
+    static const LPCWSTR kImages[] = { L"backdrop.png", L"frame.png", L"framea.png", L"frames.png" };
+    RECT rcClient = {};
+    GetClientRect(hWnd, &rcClient);
+    double start = CBenchSamples::Now();
+    manager.GetRoot()->SetPos(rcClient);
+    m_firstLayout = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    for (LPCWSTR pstrImage : kImages)
+        manager.GetImageEx(pstrImage);
+    m_firstImages = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    HDC hDC = GetDC(hWnd);
+    for (int i = -1; i < 3; i++) {
+        HGDIOBJ hOld = SelectObject(hDC, i < 0 ? manager.GetDefaultFont() : manager.GetFont(i));
+        SIZE size = {};
+        GetTextExtentPoint32W(hDC, L"Lumora \u89c6\u9891", 9, &size);
+        SelectObject(hDC, hOld);
+    }
+    ReleaseDC(hWnd, hDC);
+    m_firstFonts = CBenchSamples::Now() - start;
+    // Every control's text once, into a scratch DIB: the first use of each glyph.
+    CBenchDib scratch(kWidth, kHeight);
+    CPaintProfile texts;
+    start = CBenchSamples::Now();
+    texts.RunStep(manager.GetRoot(), scratch.DC(), &CControlUI::PaintText);
+    m_firstTexts = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    manager.GetRoot()->DoPaint(scratch.DC(), rcClient);
+    GdiFlush();
+    m_firstTree = CBenchSamples::Now() - start;
 }
 
 void CPaintBench::Print() const
 {
     printf("window: %dx%d, %d controls, first paint (layout + image decoding) %.2f ms\n", kWidth, kHeight,
            m_nControls, m_firstPaint * 1000.0);
+    printf("first paint split: layout %.2f ms, image decoding %.2f ms, fonts %.2f ms, texts %.2f ms, "
+           "tree into a DIB %.2f ms, the WM_PAINT after %.2f ms\n",
+           m_firstLayout * 1000.0, m_firstImages * 1000.0, m_firstFonts * 1000.0, m_firstTexts * 1000.0,
+           m_firstTree * 1000.0,
+           (m_firstPaint - m_firstLayout - m_firstImages - m_firstFonts - m_firstTexts - m_firstTree) * 1000.0);
     PrintLine("full paint (WM_PAINT, whole client)", m_fullPaint);
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", m_printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", m_alphaBlend);
@@ -107,6 +152,7 @@ void CPaintBench::Print() const
         printf("ratio full paint / AlphaBlend: %.2f\n", m_fullPaint.Median() / blend);
         printf("ratio tree paint / AlphaBlend: %.2f\n", m_printClient.Median() / blend);
     }
+    m_profile.Print();
 }
 
 void CPaintBench::PrintLine(const char* pstrWhat, const CBenchSamples& samples) const

@@ -1,7 +1,12 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "BenchSamples.h"
+#include "PaintProfile.h"
+
+class CWindowManagerUI;
 
 // Times one full paint of a window built from skin markup (the whole client area
 // invalidated, WM_PAINT handled by the window manager: the control tree drawn into
@@ -18,12 +23,20 @@ public:
 
 private:
     void PrintLine(const char* pstrWhat, const CBenchSamples& samples) const;
+    void SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager);
 
     std::wstring m_skinFile;
     std::wstring m_markup;
     int m_nControls;
     double m_firstPaint;
+    // The first paint's parts, each done ahead of it: layout, image decoding, fonts.
+    double m_firstLayout = 0.0;
+    double m_firstImages = 0.0;
+    double m_firstFonts = 0.0;
     CBenchSamples m_fullPaint;
     CBenchSamples m_printClient;
     CBenchSamples m_alphaBlend;
+    CPaintProfile m_profile;
+    double m_firstTexts = 0.0;
+    double m_firstTree = 0.0;
 };
