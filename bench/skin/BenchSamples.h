@@ -12,7 +12,6 @@ public:
     double Median() const;
     double Min() const;
     int Count() const;
-    double Last() const { return m_samples.back(); }
 
 private:
     std::vector<double> m_samples;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "BenchDib.h"
+#include "BenchPaintSteps.h"
 #include "BenchSkinWnd.h"
 #include "ControlUI.h"
 #include "SkinMarkupMaker.h"
@@ -15,40 +16,10 @@ namespace {
 const int kWidth = CSkinMarkupMaker::WINDOW_WIDTH;
 const int kHeight = CSkinMarkupMaker::WINDOW_HEIGHT;
 
-
-void PumpMessages()
+POINT CentreOf(CControlUI* pControl)
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-double TimeFullPaint(HWND hWnd)
-{
-    InvalidateRect(hWnd, nullptr, FALSE);
-    const double start = CBenchSamples::Now();
-    UpdateWindow(hWnd);
-    GdiFlush();
-    return CBenchSamples::Now() - start;
-}
-
-double TimePrintClient(HWND hWnd, CBenchDib& canvas)
-{
-    const double start = CBenchSamples::Now();
-    SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
-    GdiFlush();
-    return CBenchSamples::Now() - start;
-}
-
-double TimeAlphaBlend(const CBenchDib& source, CBenchDib& target)
-{
-    const BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
-    const double start = CBenchSamples::Now();
-    AlphaBlend(target.DC(), 0, 0, kWidth, kHeight, source.DC(), 0, 0, kWidth, kHeight, blend);
-    GdiFlush();
-    return CBenchSamples::Now() - start;
+    const RECT& rc = pControl->GetPos();
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
 }
 
 } // namespace
@@ -76,8 +47,9 @@ bool CPaintBench::Run(int nRounds)
     // The first paint lays the tree out, decodes the images it meets and makes its
     // fonts; those parts are done one by one ahead of it to see where its time goes.
     SplitFirstPaint(hWnd, wnd.GetManager());
-    m_firstPaint = m_firstLayout + m_firstImages + m_firstFonts + m_firstTexts + m_firstTree + TimeFullPaint(hWnd);
-    PumpMessages();
+    m_firstPaint = m_firstLayout + m_firstImages + m_firstFonts + m_firstTexts + m_firstTree +
+                   CBenchPaintSteps::TimeFullPaint(hWnd);
+    CBenchPaintSteps::PumpMessages();
 
     CBenchDib canvas(kWidth, kHeight), source(kWidth, kHeight), target(kWidth, kHeight);
     if (!canvas.IsValid() || !source.IsValid() || !target.IsValid()) {
@@ -87,17 +59,23 @@ bool CPaintBench::Run(int nRounds)
     }
     source.FillTranslucentPattern();
     target.Fill(0xFF808080);
+    CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
+    CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
     for (int i = 0; i < nRounds; i++) {
-        m_fullPaint.Add(TimeFullPaint(hWnd));
-        if (i < 6) printf("paint %d: %.2f ms\n", i, m_fullPaint.Last() * 1000.0);
-        m_alphaBlend.Add(TimeAlphaBlend(source, target));
-        m_printClient.Add(TimePrintClient(hWnd, canvas));
-        PumpMessages();
+        m_fullPaint.Add(CBenchPaintSteps::TimeFullPaint(hWnd));
+        m_alphaBlend.Add(CBenchPaintSteps::TimeAlphaBlend(source, target));
+        m_printClient.Add(CBenchPaintSteps::TimePrintClient(hWnd, canvas.DC()));
+        if (pButton != nullptr && pAway != nullptr) {
+            const CBenchPaintSteps::THover hover = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
+            m_hover.Add(hover.seconds);
+            m_nHoverPixels = hover.nPixels;
+        }
+        CBenchPaintSteps::PumpMessages();
     }
     canvas.SaveBmp(L"skin_bench_window.bmp");
     m_profile.Run(wnd.GetRoot(), canvas.DC(), nRounds);
     DestroyWindow(hWnd);
-    PumpMessages();
+    CBenchPaintSteps::PumpMessages();
     return true;
 }
 
@@ -137,20 +115,26 @@ void CPaintBench::SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager)
 
 void CPaintBench::Print() const
 {
-    printf("window: %dx%d, %d controls, first paint (layout + image decoding) %.2f ms\n", kWidth, kHeight,
-           m_nControls, m_firstPaint * 1000.0);
+    printf("window: %dx%d, %d controls\n", kWidth, kHeight, m_nControls);
     printf("first paint split: layout %.2f ms, image decoding %.2f ms, fonts %.2f ms, texts %.2f ms, "
            "tree into a DIB %.2f ms, the WM_PAINT after %.2f ms\n",
            m_firstLayout * 1000.0, m_firstImages * 1000.0, m_firstFonts * 1000.0, m_firstTexts * 1000.0,
            m_firstTree * 1000.0,
            (m_firstPaint - m_firstLayout - m_firstImages - m_firstFonts - m_firstTexts - m_firstTree) * 1000.0);
+    printf("first paint (layout, image decoding and scaling, the paint): %.2f ms\n", m_firstPaint * 1000.0);
     PrintLine("full paint (WM_PAINT, whole client)", m_fullPaint);
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", m_printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", m_alphaBlend);
+    PrintLine("hover repaint (pointer onto one button)", m_hover);
+    printf("hover repaint pixels: %lld of %d (%.2f%% of the client)\n", m_nHoverPixels, kWidth * kHeight,
+           m_nHoverPixels * 100.0 / (kWidth * kHeight));
     const double blend = m_alphaBlend.Median();
-    if (blend > 0.0) {
-        printf("ratio full paint / AlphaBlend: %.2f\n", m_fullPaint.Median() / blend);
+    const double full = m_fullPaint.Median();
+    if (blend > 0.0 && full > 0.0) {
+        printf("ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
         printf("ratio tree paint / AlphaBlend: %.2f\n", m_printClient.Median() / blend);
+        printf("ratio hover repaint / full paint: %.3f (goal 0.1)\n", m_hover.Median() / full);
+        printf("ratio first paint / full paint: %.2f (goal 2)\n", m_firstPaint / full);
     }
     m_profile.Print();
 }

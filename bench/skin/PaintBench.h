@@ -11,7 +11,9 @@ class CWindowManagerUI;
 // Times one full paint of a window built from skin markup (the whole client area
 // invalidated, WM_PAINT handled by the window manager: the control tree drawn into
 // its back buffer and copied to the window) against one AlphaBlend of a DIB of the
-// same size, the smallest unit of work a layered skin window does per frame.
+// same size, the smallest unit of work a layered skin window does per frame; the
+// first paint, split into its parts; and the repaint after the pointer moves onto one
+// button, with the pixels it repaints.
 class CPaintBench
 {
 public:
@@ -36,6 +38,8 @@ private:
     CBenchSamples m_fullPaint;
     CBenchSamples m_printClient;
     CBenchSamples m_alphaBlend;
+    CBenchSamples m_hover;
+    long long m_nHoverPixels = 0;
     CPaintProfile m_profile;
     double m_firstTexts = 0.0;
     double m_firstTree = 0.0;
