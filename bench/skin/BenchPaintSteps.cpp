@@ -79,3 +79,38 @@ long long CBenchPaintSteps::UpdatePixels(HWND hWnd)
     DeleteObject(hRgn);
     return nPixels;
 }
+
+LRESULT CALLBACK CBenchPaintSteps::BareWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg != WM_PAINT)
+        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC hDC = BeginPaint(hWnd, &ps);
+    SetBkColor(hDC, RGB(0x2B, 0x57, 0x97));
+    ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &ps.rcPaint, nullptr, 0, nullptr);
+    EndPaint(hWnd, &ps);
+    return 0;
+}
+
+HWND CBenchPaintSteps::CreateBareWindow(int cx, int cy)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = BareWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LumoraBenchBareWnd";
+    RegisterClassW(&wc);
+    HWND hWnd = CreateWindowExW(0, wc.lpszClassName, L"bare", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    if (hWnd != nullptr)
+        UpdateWindow(hWnd);
+    return hWnd;
+}
+
+double CBenchPaintSteps::TimeBarePaint(HWND hBare, const RECT& rc)
+{
+    const double start = CBenchSamples::Now();
+    InvalidateRect(hBare, &rc, FALSE);
+    UpdateWindow(hBare);
+    GdiFlush();
+    return CBenchSamples::Now() - start;
+}

@@ -27,6 +27,13 @@ public:
     // The pixels of the window's update region (0 when it has none).
     static long long UpdatePixels(HWND hWnd);
 
+    // The platform's floor for a repaint: a plain window of the same size whose WM_PAINT
+    // only fills the update rectangle with one colour.
+    static HWND CreateBareWindow(int cx, int cy);
+    // The rectangle invalidated in the bare window and painted, from the invalidation on.
+    static double TimeBarePaint(HWND hBare, const RECT& rc);
+
 private:
     static void MoveMouse(HWND hWnd, POINT pt);
+    static LRESULT CALLBACK BareWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 };

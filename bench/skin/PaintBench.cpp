@@ -6,6 +6,7 @@
 
 #include "BenchDib.h"
 #include "BenchPaintSteps.h"
+#include "BenchSamples.h"
 #include "BenchSkinWnd.h"
 #include "ControlUI.h"
 #include "SkinMarkupMaker.h"
@@ -15,6 +16,15 @@ namespace {
 
 const int kWidth = CSkinMarkupMaker::WINDOW_WIDTH;
 const int kHeight = CSkinMarkupMaker::WINDOW_HEIGHT;
+
+// The tree painted into a DIB for one rectangle only, as a WM_PAINT of it would.
+double TimeTreePaint(CControlUI* pRoot, HDC hDC, const RECT& rcPaint)
+{
+    const double start = CBenchSamples::Now();
+    pRoot->DoPaint(hDC, rcPaint);
+    GdiFlush();
+    return CBenchSamples::Now() - start;
+}
 
 POINT CentreOf(CControlUI* pControl)
 {
@@ -60,6 +70,7 @@ bool CPaintBench::Run(int nRounds)
     source.FillTranslucentPattern();
     target.Fill(0xFF808080);
     CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
+    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight);
     CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
     for (int i = 0; i < nRounds; i++) {
         m_fullPaint.Add(CBenchPaintSteps::TimeFullPaint(hWnd));
@@ -69,9 +80,14 @@ bool CPaintBench::Run(int nRounds)
             const CBenchPaintSteps::THover hover = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
             m_hover.Add(hover.seconds);
             m_nHoverPixels = hover.nPixels;
+            m_hoverTree.Add(TimeTreePaint(wnd.GetRoot(), canvas.DC(), pButton->GetPos()));
+            if (hBare != nullptr)
+                m_barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
         }
         CBenchPaintSteps::PumpMessages();
     }
+    if (hBare != nullptr)
+        DestroyWindow(hBare);
     canvas.SaveBmp(L"skin_bench_window.bmp");
     m_profile.Run(wnd.GetRoot(), canvas.DC(), nRounds);
     DestroyWindow(hWnd);
@@ -126,6 +142,8 @@ void CPaintBench::Print() const
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", m_printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", m_alphaBlend);
     PrintLine("hover repaint (pointer onto one button)", m_hover);
+    PrintLine("  of it the tree painted for the button's rectangle", m_hoverTree);
+    PrintLine("  a bare window's WM_PAINT of the same rectangle", m_barePaint);
     printf("hover repaint pixels: %lld of %d (%.2f%% of the client)\n", m_nHoverPixels, kWidth * kHeight,
            m_nHoverPixels * 100.0 / (kWidth * kHeight));
     const double blend = m_alphaBlend.Median();
@@ -134,6 +152,7 @@ void CPaintBench::Print() const
         printf("ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
         printf("ratio tree paint / AlphaBlend: %.2f\n", m_printClient.Median() / blend);
         printf("ratio hover repaint / full paint: %.3f (goal 0.1)\n", m_hover.Median() / full);
+        printf("ratio bare window's WM_PAINT of the button / full paint: %.3f\n", m_barePaint.Median() / full);
         printf("ratio first paint / full paint: %.2f (goal 2)\n", m_firstPaint / full);
     }
     m_profile.Print();

@@ -39,6 +39,8 @@ private:
     CBenchSamples m_printClient;
     CBenchSamples m_alphaBlend;
     CBenchSamples m_hover;
+    CBenchSamples m_hoverTree;
+    CBenchSamples m_barePaint;
     long long m_nHoverPixels = 0;
     CPaintProfile m_profile;
     double m_firstTexts = 0.0;

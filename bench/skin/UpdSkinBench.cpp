@@ -65,7 +65,8 @@ int main()
     target.Fill(0xFF808080);
     UpdUI::CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
     UpdUI::CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
-    CBenchSamples fullPaint, printClient, alphaBlend, hover;
+    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight);
+    CBenchSamples fullPaint, printClient, alphaBlend, hover, barePaint;
     long long nHoverPixels = 0;
     for (int i = 0; i < kPaintRounds; i++) {
         fullPaint.Add(CBenchPaintSteps::TimeFullPaint(hWnd));
@@ -75,9 +76,13 @@ int main()
             const CBenchPaintSteps::THover sample = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
             hover.Add(sample.seconds);
             nHoverPixels = sample.nPixels;
+            if (hBare != nullptr)
+                barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
         }
         CBenchPaintSteps::PumpMessages();
     }
+    if (hBare != nullptr)
+        DestroyWindow(hBare);
     canvas.SaveBmp(L"upd_skin_bench_window.bmp");
     DestroyWindow(hWnd);
     CBenchPaintSteps::PumpMessages();
@@ -88,6 +93,7 @@ int main()
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", alphaBlend);
     PrintLine("hover repaint (pointer onto one button)", hover);
+    PrintLine("  a bare window's WM_PAINT of the same rectangle", barePaint);
     printf("updater library hover repaint pixels: %lld of %d (%.2f%% of the client)\n", nHoverPixels,
            kWidth * kHeight, nHoverPixels * 100.0 / (kWidth * kHeight));
     const double blend = alphaBlend.Median(), full = fullPaint.Median();
@@ -95,6 +101,8 @@ int main()
         printf("updater library ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
         printf("updater library ratio tree paint / AlphaBlend: %.2f\n", printClient.Median() / blend);
         printf("updater library ratio hover repaint / full paint: %.3f (goal 0.1)\n", hover.Median() / full);
+        printf("updater library ratio bare window's WM_PAINT of the button / full paint: %.3f\n",
+               barePaint.Median() / full);
         printf("updater library ratio first paint / full paint: %.2f (goal 2)\n", firstPaint / full);
     }
     return 0;
