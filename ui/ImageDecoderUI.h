@@ -9,8 +9,9 @@ class CImageDecoderUI
 {
 public:
     static TImageRecUI* Decode(const BYTE* pData, DWORD dwSize, DWORD dwMask);
+    // A zeroed (fully transparent) 32-bit top-down DIB section.
+    static HBITMAP CreateTopDownDib(int cx, int cy, DWORD** ppBits);
 
 private:
-    static HBITMAP CreateTopDownDib(int cx, int cy, DWORD** ppBits);
     static bool ConvertPixels(const BYTE* pRgba, DWORD* pBits, size_t nPixels, DWORD dwMask);
 };

@@ -74,7 +74,9 @@ HBITMAP CMsimgUI::CreateDib32(HDC hDC, int cx, int cy, DWORD** ppBits)
 }
 
 // Source pixels are premultiplied: each colour channel already carries its own alpha,
-// so only the constant alpha scales it, and the target keeps (1 - effective alpha).
+// so only the constant alpha scales it, and the target keeps (1 - effective alpha). The
+// target's alpha is blended the same way, as the system's blend does, so a blend into a
+// transparent surface leaves a source that can itself be blended later.
 void CMsimgUI::BlendPixels(DWORD* pDest, const DWORD* pSrc, int nPixels, BYTE uConstantAlpha)
 {
     for (int i = 0; i < nPixels; i++) {
@@ -88,7 +90,8 @@ void CMsimgUI::BlendPixels(DWORD* pDest, const DWORD* pSrc, int nPixels, BYTE uC
             DWORD c = (s * uConstantAlpha + d * (255 - a)) / 255;
             result |= (c > 255 ? 255 : c) << shift;
         }
-        pDest[i] = result;
+        DWORD alpha = a + (dst >> 24) * (255 - a) / 255;
+        pDest[i] = result | (alpha > 255 ? 255 : alpha) << 24;
     }
 }
 

@@ -6,6 +6,8 @@
 #include "ImageDescUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
+#include "PaintCacheUI.h"
+#include "ScaledImageCacheUI.h"
 #include "SkinStorageUI.h"
 #include "WindowManagerUI.h"
 
@@ -90,6 +92,7 @@ void CPainterUI::FreeImageData(TImageRecUI* pImage)
         return;
     if (pImage->hBitmap != nullptr)
         DeleteObject(pImage->hBitmap);
+    delete pImage->pScaled;
     delete pImage;
 }
 
@@ -98,7 +101,7 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
 {
     if (hDC == nullptr || hBitmap == nullptr)
         return;
-    HDC hMemDC = CreateCompatibleDC(hDC);
+    HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
     if (hMemDC == nullptr)
         return;
     HBITMAP hOldBitmap = (HBITMAP)SelectObject(hMemDC, hBitmap);
@@ -131,7 +134,73 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
         }
     }
     SelectObject(hMemDC, hOldBitmap);
-    DeleteDC(hMemDC);
+}
+
+// A stretched image is drawn from its copy at the drawn size, made on first use, so the
+// scaling is paid once per size and not on every paint. The copy holds what the same
+// stretch gives over nothing (premultiplied), so drawing it is one copy or one blend of
+// just the part being painted. False when the image is drawn directly instead.
+bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint,
+                                const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool bHole)
+{
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    if (cx == rcBmpPart.right - rcBmpPart.left && cy == rcBmpPart.bottom - rcBmpPart.top)
+        return false; // nothing is stretched
+    const bool bBlend = pImage->bAlpha || uFade < 255;
+    // An opaque copy would be copied over the hole, which must keep what is below.
+    if ((bHole && !bBlend) || !CScaledImageCacheUI::IsKeepable(cx, cy))
+        return false;
+    if (pImage->pScaled == nullptr)
+        pImage->pScaled = new CScaledImageCacheUI;
+    const CScaledImageCacheUI::TKeyUI key = { rcBmpPart, rcCorners, cx, cy, (bBlend ? 1u : 0u) | (bHole ? 2u : 0u) };
+    HBITMAP hCopy = pImage->pScaled->Find(key);
+    if (hCopy == nullptr) {
+        hCopy = MakeScaledCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole);
+        if (hCopy == nullptr)
+            return false;
+        pImage->pScaled->Add(key, hCopy);
+    }
+    RECT rcPart;
+    if (!IntersectRect(&rcPart, &rc, &rcPaint))
+        return true;
+    HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
+    if (hMemDC == nullptr)
+        return false;
+    HGDIOBJ hOld = SelectObject(hMemDC, hCopy);
+    const int x = rcPart.left, y = rcPart.top, w = rcPart.right - rcPart.left, h = rcPart.bottom - rcPart.top;
+    if (bBlend) {
+        BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
+        CMsimgUI::AlphaBlend(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, w, h, blend);
+    }
+    else {
+        BitBlt(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, SRCCOPY);
+    }
+    SelectObject(hMemDC, hOld);
+    return true;
+}
+
+// The stretch is drawn by DrawImage itself into a transparent surface, so the copy has
+// exactly the pixels a direct drawing would have had: a blend over nothing leaves the
+// source as it is.
+HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                                   const RECT& rcCorners, bool bBlend, bool bHole)
+{
+    DWORD* pBits = nullptr;
+    HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(cx, cy, &pBits);
+    if (hCopy == nullptr)
+        return nullptr;
+    HDC hCopyDC = CreateCompatibleDC(hDC);
+    if (hCopyDC == nullptr) {
+        DeleteObject(hCopy);
+        return nullptr;
+    }
+    HGDIOBJ hOld = SelectObject(hCopyDC, hCopy);
+    const RECT rcCopy = { 0, 0, cx, cy };
+    DrawImage(hCopyDC, pImage->hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole);
+    GdiFlush();
+    SelectObject(hCopyDC, hOld);
+    DeleteDC(hCopyDC);
+    return hCopy;
 }
 
 bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
@@ -152,7 +221,8 @@ bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& 
     if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0)
         rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
     RECT rcTemp;
-    if (IntersectRect(&rcTemp, &spec.rcDest, &rcItem) && IntersectRect(&rcTemp, &spec.rcDest, &rcPaint))
+    if (IntersectRect(&rcTemp, &spec.rcDest, &rcItem) && IntersectRect(&rcTemp, &spec.rcDest, &rcPaint) &&
+        !DrawScaledCopy(hDC, pImage, spec.rcDest, rcPaint, rcSource, spec.rcCorner, spec.uFade, spec.bHole))
         DrawImage(hDC, pImage->hBitmap, spec.rcDest, rcPaint, rcSource, spec.rcCorner, pImage->bAlpha,
                   spec.uFade, spec.bHole);
     return true;
@@ -161,7 +231,7 @@ bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& 
 void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
 {
     const DWORD dwAlpha = dwColor >> 24;
-    if (dwAlpha == 0)
+    if (dwAlpha == 0 || IsRectEmpty(&rc))
         return;
     if (dwAlpha == 255) {
         SetBkColor(hDC, ToColorRef(dwColor));
@@ -171,20 +241,11 @@ void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
     // The blend expects premultiplied pixels, as every loaded image is.
     DWORD dwPremultiplied = (dwAlpha << 24) | ((((dwColor >> 16) & 0xFF) * dwAlpha / 255) << 16) |
                             ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 1;
-    bmi.bmiHeader.biHeight = -1;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    DWORD* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)&pBits, nullptr, 0);
-    if (hBitmap == nullptr || pBits == nullptr)
+    HDC hPixelDC = CPaintCacheUI::ForThisThread().PixelDC(dwPremultiplied);
+    if (hPixelDC == nullptr)
         return;
-    *pBits = dwPremultiplied;
-    DrawImage(hDC, hBitmap, rc, rc, RECT{ 0, 0, 1, 1 }, RECT{ 0, 0, 0, 0 }, true, 255);
-    DeleteObject(hBitmap);
+    BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
+    CMsimgUI::AlphaBlend(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hPixelDC, 0, 0, 1, 1, blend);
 }
 
 void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
@@ -251,24 +312,26 @@ void CPainterUI::DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD
 
 void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CreatePen(PS_SOLID, nSize, ToColorRef(dwPenColor));
+    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID, nSize, ToColorRef(dwPenColor));
+    if (hPen == nullptr)
+        return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     POINT ptTemp = {};
     MoveToEx(hDC, rc.left, rc.top, &ptTemp);
     LineTo(hDC, rc.right, rc.bottom);
     SelectObject(hDC, hOldPen);
-    DeleteObject(hPen);
 }
 
 void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CreatePen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    if (hPen == nullptr)
+        return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
     Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
     SelectObject(hDC, hOldBrush);
     SelectObject(hDC, hOldPen);
-    DeleteObject(hPen);
 }
 
 void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,

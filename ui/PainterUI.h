@@ -4,6 +4,7 @@
 #include "RenderClipUI.h"
 #include "StringUI.h"
 
+class CScaledImageCacheUI;
 class CWindowManagerUI;
 
 // A decoded image: a 32-bit top-down DIB section with premultiplied alpha.
@@ -13,6 +14,7 @@ struct TImageRecUI
     int nWidth;
     int nHeight;
     bool bAlpha; // some pixel is translucent, or was made transparent by the mask
+    CScaledImageCacheUI* pScaled = nullptr; // copies at the sizes drawn, made on first use
 };
 
 // The UI library's stateless drawing functions on a Win32 DC.
@@ -41,5 +43,9 @@ public:
     static COLORREF ToColorRef(DWORD dwArgb);
 
 private:
+    static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint,
+                               const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool bHole);
+    static HBITMAP MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                                  const RECT& rcCorners, bool bBlend, bool bHole);
     static void DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);
 };

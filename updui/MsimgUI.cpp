@@ -52,6 +52,12 @@ BOOL CMsimgUI::AlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int n
                                           nSrcWidth, nSrcHeight, blend);
 }
 
+bool CMsimgUI::HasAlphaBlend()
+{
+    LookUp();
+    return g_pfnAlphaBlend != nullptr;
+}
+
 bool CMsimgUI::HasGradientFill()
 {
     LookUp();

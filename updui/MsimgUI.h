@@ -11,6 +11,8 @@ class CMsimgUI
 public:
     static BOOL AlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC, int nSrcX,
                            int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
+    // False when blends go through the fallback.
+    static bool HasAlphaBlend();
     static bool HasGradientFill();
     static BOOL GradientFill(HDC hDC, TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshes, ULONG ulMode);
 

@@ -8,6 +8,8 @@
 #include "ImageDescUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
+#include "PaintCacheUI.h"
+#include "ScaledImageCacheUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
 
@@ -180,6 +182,7 @@ void CPainterUI::FreeImage(TImageRecUI* pImage)
         return;
     if (pImage->hBitmap != nullptr)
         DeleteObject(pImage->hBitmap);
+    delete pImage->pScaled;
     delete pImage;
 }
 
@@ -189,7 +192,7 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
 {
     if (hDC == nullptr || hBitmap == nullptr)
         return;
-    HDC hMemDC = CreateCompatibleDC(hDC);
+    HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
     if (hMemDC == nullptr)
         return;
     HBITMAP hOldBitmap = (HBITMAP)SelectObject(hMemDC, hBitmap);
@@ -221,7 +224,76 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
         }
     }
     SelectObject(hMemDC, hOldBitmap);
-    DeleteDC(hMemDC);
+}
+
+// A stretched or tiled image is drawn from its copy at the drawn size, made on first
+// use, so the scaling is paid once per size and not on every paint. The copy holds what
+// the same drawing gives over nothing (premultiplied), so drawing it is one copy or one
+// blend of just the part being painted. False when the image is drawn directly instead.
+bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint,
+                                const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool bHole, bool bTiledX,
+                                bool bTiledY)
+{
+    const int cx = RectWidth(rc), cy = RectHeight(rc);
+    if (cx == RectWidth(rcBmpPart) && cy == RectHeight(rcBmpPart))
+        return false; // nothing is stretched or tiled
+    const bool bBlend = pImage->bAlpha || uFade < 255;
+    // An opaque copy would be copied over the hole, which must keep what is below; the
+    // fallback blend does not keep a copy's alpha exact.
+    if ((bHole && !bBlend) || (bBlend && !CMsimgUI::HasAlphaBlend()) || !CScaledImageCacheUI::IsKeepable(cx, cy))
+        return false;
+    if (pImage->pScaled == nullptr)
+        pImage->pScaled = new CScaledImageCacheUI;
+    const UINT uFlags = (bBlend ? 1u : 0u) | (bHole ? 2u : 0u) | (bTiledX ? 4u : 0u) | (bTiledY ? 8u : 0u);
+    const CScaledImageCacheUI::TKeyUI key = { rcBmpPart, rcCorners, cx, cy, uFlags };
+    HBITMAP hCopy = pImage->pScaled->Find(key);
+    if (hCopy == nullptr) {
+        hCopy = MakeScaledCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole, bTiledX, bTiledY);
+        if (hCopy == nullptr)
+            return false;
+        pImage->pScaled->Add(key, hCopy);
+    }
+    RECT rcPart;
+    if (!IntersectRect(&rcPart, &rc, &rcPaint))
+        return true;
+    HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
+    if (hMemDC == nullptr)
+        return false;
+    HGDIOBJ hOld = SelectObject(hMemDC, hCopy);
+    const int x = rcPart.left, y = rcPart.top, w = RectWidth(rcPart), h = RectHeight(rcPart);
+    if (bBlend) {
+        BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
+        CMsimgUI::AlphaBlend(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, w, h, blend);
+    }
+    else {
+        BitBlt(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, SRCCOPY);
+    }
+    SelectObject(hMemDC, hOld);
+    return true;
+}
+
+// The copy is drawn by DrawImage itself into a transparent surface, so it has exactly
+// the pixels a direct drawing would have had: a blend over nothing leaves the source as
+// it is.
+HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                                   const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY)
+{
+    DWORD* pBits = nullptr;
+    HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(hDC, cx, cy, &pBits);
+    if (hCopy == nullptr)
+        return nullptr;
+    HDC hCopyDC = CreateCompatibleDC(hDC);
+    if (hCopyDC == nullptr) {
+        DeleteObject(hCopy);
+        return nullptr;
+    }
+    HGDIOBJ hOld = SelectObject(hCopyDC, hCopy);
+    const RECT rcCopy = MakeRect(0, 0, cx, cy);
+    DrawImage(hCopyDC, pImage->hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole, bTiledX, bTiledY);
+    GdiFlush();
+    SelectObject(hCopyDC, hOld);
+    DeleteDC(hCopyDC);
+    return hCopy;
 }
 
 bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
@@ -258,7 +330,8 @@ bool CPainterUI::DrawNamedImage(HDC hDC, CWindowManagerUI* pManager, const RECT&
         rcBmpPart.right = pImage->nWidth;
     if (rcBmpPart.bottom > pImage->nHeight)
         rcBmpPart.bottom = pImage->nHeight;
-    if (Meets(rcDest, rcItem) && Meets(rcDest, rcPaint))
+    if (Meets(rcDest, rcItem) && Meets(rcDest, rcPaint) &&
+        !DrawScaledCopy(hDC, pImage, rcDest, rcPaint, rcBmpPart, rcCorners, uFade, bHole, bTiledX, bTiledY))
         DrawImage(hDC, pImage->hBitmap, rcDest, rcPaint, rcBmpPart, rcCorners, pImage->bAlpha, uFade, bHole,
                   bTiledX, bTiledY);
     return true;
@@ -267,7 +340,7 @@ bool CPainterUI::DrawNamedImage(HDC hDC, CWindowManagerUI* pManager, const RECT&
 void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
 {
     const DWORD dwAlpha = dwColor >> 24;
-    if (dwAlpha == 0)
+    if (dwAlpha == 0 || IsRectEmpty(&rc))
         return;
     if (dwAlpha == 255) {
         COLORREF clrOld = SetBkColor(hDC, ToColorRef(dwColor));
@@ -278,13 +351,11 @@ void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
     // Images are premultiplied, and the blend expects the one pixel to be so as well.
     DWORD dwPixel = (dwAlpha << 24) | ((((dwColor >> 16) & 0xFF) * dwAlpha / 255) << 16) |
                     ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
-    DWORD* pBits = nullptr;
-    HBITMAP hBitmap = CImageDecoderUI::CreateTopDownDib(hDC, 1, 1, &pBits);
-    if (hBitmap == nullptr)
+    HDC hPixelDC = CPaintCacheUI::ForThisThread().PixelDC(dwPixel);
+    if (hPixelDC == nullptr)
         return;
-    *pBits = dwPixel;
-    DrawImage(hDC, hBitmap, rc, rc, MakeRect(0, 0, 1, 1), MakeRect(0, 0, 0, 0), true, 255);
-    DeleteObject(hBitmap);
+    BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
+    CMsimgUI::AlphaBlend(hDC, rc.left, rc.top, RectWidth(rc), RectHeight(rc), hPixelDC, 0, 0, 1, 1, blend);
 }
 
 void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
@@ -372,35 +443,38 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
 
 void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CreatePen(PS_SOLID, nSize, ToColorRef(dwPenColor));
+    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID, nSize, ToColorRef(dwPenColor));
+    if (hPen == nullptr)
+        return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     POINT ptTemp = {};
     MoveToEx(hDC, rc.left, rc.top, &ptTemp);
     LineTo(hDC, rc.right, rc.bottom);
     SelectObject(hDC, hOldPen);
-    DeleteObject(hPen);
 }
 
 void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CreatePen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    if (hPen == nullptr)
+        return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
     Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
     SelectObject(hDC, hOldBrush);
     SelectObject(hDC, hOldPen);
-    DeleteObject(hPen);
 }
 
 void CPainterUI::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor)
 {
-    HPEN hPen = CreatePen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
+    if (hPen == nullptr)
+        return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
     RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
     SelectObject(hDC, hOldBrush);
     SelectObject(hDC, hOldPen);
-    DeleteObject(hPen);
 }
 
 void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,

@@ -5,6 +5,7 @@
 
 namespace UpdUI {
 
+class CScaledImageCacheUI;
 class CWindowManagerUI;
 
 // A decoded image: a 32-bit top-down DIB section with premultiplied alpha. The window
@@ -17,6 +18,7 @@ struct TImageRecUI
     bool bAlpha; // some pixel is translucent, or was made transparent by the mask
     CStringUI sResType;
     DWORD dwMask;
+    CScaledImageCacheUI* pScaled = nullptr; // copies at the sizes drawn, made on first use
 };
 
 // The library's stateless drawing toolbox on a GDI DC in client coordinates. Colours are
@@ -59,6 +61,13 @@ public:
                                    int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
 
     static COLORREF ToColorRef(DWORD dwArgb);
+
+private:
+    static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint,
+                               const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool bHole, bool bTiledX,
+                               bool bTiledY);
+    static HBITMAP MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                                  const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY);
 };
 
 } // namespace UpdUI

@@ -36,6 +36,16 @@ int CBenchSkinWnd::CountControls() const
     return nControls;
 }
 
+CControlUI* CBenchSkinWnd::GetRoot() const
+{
+    return m_manager.GetRoot();
+}
+
+CWindowManagerUI& CBenchSkinWnd::GetManager()
+{
+    return m_manager;
+}
+
 LPCWSTR CBenchSkinWnd::GetWindowClassName() const
 {
     return L"LumoraSkinBenchWnd";

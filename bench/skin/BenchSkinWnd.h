@@ -17,6 +17,8 @@ public:
     // Why the build failed, as the markup parser reports it (empty when it parsed).
     const std::wstring& GetBuildError() const;
     int CountControls() const;
+    CControlUI* GetRoot() const;
+    CWindowManagerUI& GetManager();
 
 protected:
     LPCWSTR GetWindowClassName() const override;

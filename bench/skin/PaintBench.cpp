@@ -5,48 +5,31 @@
 #include <cstdio>
 
 #include "BenchDib.h"
+#include "BenchPaintSteps.h"
+#include "BenchSamples.h"
 #include "BenchSkinWnd.h"
+#include "ControlUI.h"
 #include "SkinMarkupMaker.h"
+#include "WindowManagerUI.h"
 
 namespace {
 
 const int kWidth = CSkinMarkupMaker::WINDOW_WIDTH;
 const int kHeight = CSkinMarkupMaker::WINDOW_HEIGHT;
 
-
-void PumpMessages()
+// The tree painted into a DIB for one rectangle only, as a WM_PAINT of it would.
+double TimeTreePaint(CControlUI* pRoot, HDC hDC, const RECT& rcPaint)
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-double TimeFullPaint(HWND hWnd)
-{
-    InvalidateRect(hWnd, nullptr, FALSE);
     const double start = CBenchSamples::Now();
-    UpdateWindow(hWnd);
+    pRoot->DoPaint(hDC, rcPaint);
     GdiFlush();
     return CBenchSamples::Now() - start;
 }
 
-double TimePrintClient(HWND hWnd, CBenchDib& canvas)
+POINT CentreOf(CControlUI* pControl)
 {
-    const double start = CBenchSamples::Now();
-    SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
-    GdiFlush();
-    return CBenchSamples::Now() - start;
-}
-
-double TimeAlphaBlend(const CBenchDib& source, CBenchDib& target)
-{
-    const BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
-    const double start = CBenchSamples::Now();
-    AlphaBlend(target.DC(), 0, 0, kWidth, kHeight, source.DC(), 0, 0, kWidth, kHeight, blend);
-    GdiFlush();
-    return CBenchSamples::Now() - start;
+    const RECT& rc = pControl->GetPos();
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
 }
 
 } // namespace
@@ -71,9 +54,12 @@ bool CPaintBench::Run(int nRounds)
         return false;
     }
     m_nControls = wnd.CountControls();
-    // The first paint lays the tree out and decodes the images it meets.
-    m_firstPaint = TimeFullPaint(hWnd);
-    PumpMessages();
+    // The first paint lays the tree out, decodes the images it meets and makes its
+    // fonts; those parts are done one by one ahead of it to see where its time goes.
+    SplitFirstPaint(hWnd, wnd.GetManager());
+    m_firstPaint = m_firstLayout + m_firstImages + m_firstFonts + m_firstTexts + m_firstTree +
+                   CBenchPaintSteps::TimeFullPaint(hWnd);
+    CBenchPaintSteps::PumpMessages();
 
     CBenchDib canvas(kWidth, kHeight), source(kWidth, kHeight), target(kWidth, kHeight);
     if (!canvas.IsValid() || !source.IsValid() || !target.IsValid()) {
@@ -83,30 +69,93 @@ bool CPaintBench::Run(int nRounds)
     }
     source.FillTranslucentPattern();
     target.Fill(0xFF808080);
+    CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
+    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight);
+    CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
     for (int i = 0; i < nRounds; i++) {
-        m_fullPaint.Add(TimeFullPaint(hWnd));
-        m_alphaBlend.Add(TimeAlphaBlend(source, target));
-        m_printClient.Add(TimePrintClient(hWnd, canvas));
-        PumpMessages();
+        m_fullPaint.Add(CBenchPaintSteps::TimeFullPaint(hWnd));
+        m_alphaBlend.Add(CBenchPaintSteps::TimeAlphaBlend(source, target));
+        m_printClient.Add(CBenchPaintSteps::TimePrintClient(hWnd, canvas.DC()));
+        if (pButton != nullptr && pAway != nullptr) {
+            const CBenchPaintSteps::THover hover = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
+            m_hover.Add(hover.seconds);
+            m_nHoverPixels = hover.nPixels;
+            m_hoverTree.Add(TimeTreePaint(wnd.GetRoot(), canvas.DC(), pButton->GetPos()));
+            if (hBare != nullptr)
+                m_barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
+        }
+        CBenchPaintSteps::PumpMessages();
     }
+    if (hBare != nullptr)
+        DestroyWindow(hBare);
     canvas.SaveBmp(L"skin_bench_window.bmp");
+    m_profile.Run(wnd.GetRoot(), canvas.DC(), nRounds);
     DestroyWindow(hWnd);
-    PumpMessages();
+    CBenchPaintSteps::PumpMessages();
     return true;
+}
+
+void CPaintBench::SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager)
+{
+    static const LPCWSTR kImages[] = { L"backdrop.png", L"frame.png", L"framea.png", L"frames.png" };
+    RECT rcClient = {};
+    GetClientRect(hWnd, &rcClient);
+    double start = CBenchSamples::Now();
+    manager.GetRoot()->SetPos(rcClient);
+    m_firstLayout = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    for (LPCWSTR pstrImage : kImages)
+        manager.GetImageEx(pstrImage);
+    m_firstImages = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    HDC hDC = GetDC(hWnd);
+    for (int i = -1; i < 3; i++) {
+        HGDIOBJ hOld = SelectObject(hDC, i < 0 ? manager.GetDefaultFont() : manager.GetFont(i));
+        SIZE size = {};
+        GetTextExtentPoint32W(hDC, L"Lumora \u89c6\u9891", 9, &size);
+        SelectObject(hDC, hOld);
+    }
+    ReleaseDC(hWnd, hDC);
+    m_firstFonts = CBenchSamples::Now() - start;
+    // Every control's text once, into a scratch DIB: the first use of each glyph.
+    CBenchDib scratch(kWidth, kHeight);
+    CPaintProfile texts;
+    start = CBenchSamples::Now();
+    texts.RunStep(manager.GetRoot(), scratch.DC(), &CControlUI::PaintText);
+    m_firstTexts = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    manager.GetRoot()->DoPaint(scratch.DC(), rcClient);
+    GdiFlush();
+    m_firstTree = CBenchSamples::Now() - start;
 }
 
 void CPaintBench::Print() const
 {
-    printf("window: %dx%d, %d controls, first paint (layout + image decoding) %.2f ms\n", kWidth, kHeight,
-           m_nControls, m_firstPaint * 1000.0);
+    printf("window: %dx%d, %d controls\n", kWidth, kHeight, m_nControls);
+    printf("first paint split: layout %.2f ms, image decoding %.2f ms, fonts %.2f ms, texts %.2f ms, "
+           "tree into a DIB %.2f ms, the WM_PAINT after %.2f ms\n",
+           m_firstLayout * 1000.0, m_firstImages * 1000.0, m_firstFonts * 1000.0, m_firstTexts * 1000.0,
+           m_firstTree * 1000.0,
+           (m_firstPaint - m_firstLayout - m_firstImages - m_firstFonts - m_firstTexts - m_firstTree) * 1000.0);
+    printf("first paint (layout, image decoding and scaling, the paint): %.2f ms\n", m_firstPaint * 1000.0);
     PrintLine("full paint (WM_PAINT, whole client)", m_fullPaint);
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", m_printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", m_alphaBlend);
+    PrintLine("hover repaint (pointer onto one button)", m_hover);
+    PrintLine("  of it the tree painted for the button's rectangle", m_hoverTree);
+    PrintLine("  a bare window's WM_PAINT of the same rectangle", m_barePaint);
+    printf("hover repaint pixels: %lld of %d (%.2f%% of the client)\n", m_nHoverPixels, kWidth * kHeight,
+           m_nHoverPixels * 100.0 / (kWidth * kHeight));
     const double blend = m_alphaBlend.Median();
-    if (blend > 0.0) {
-        printf("ratio full paint / AlphaBlend: %.2f\n", m_fullPaint.Median() / blend);
+    const double full = m_fullPaint.Median();
+    if (blend > 0.0 && full > 0.0) {
+        printf("ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
         printf("ratio tree paint / AlphaBlend: %.2f\n", m_printClient.Median() / blend);
+        printf("ratio hover repaint / full paint: %.3f (goal 0.1)\n", m_hover.Median() / full);
+        printf("ratio bare window's WM_PAINT of the button / full paint: %.3f\n", m_barePaint.Median() / full);
+        printf("ratio first paint / full paint: %.2f (goal 2)\n", m_firstPaint / full);
     }
+    m_profile.Print();
 }
 
 void CPaintBench::PrintLine(const char* pstrWhat, const CBenchSamples& samples) const

@@ -1,12 +1,19 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "BenchSamples.h"
+#include "PaintProfile.h"
+
+class CWindowManagerUI;
 
 // Times one full paint of a window built from skin markup (the whole client area
 // invalidated, WM_PAINT handled by the window manager: the control tree drawn into
 // its back buffer and copied to the window) against one AlphaBlend of a DIB of the
-// same size, the smallest unit of work a layered skin window does per frame.
+// same size, the smallest unit of work a layered skin window does per frame; the
+// first paint, split into its parts; and the repaint after the pointer moves onto one
+// button, with the pixels it repaints.
 class CPaintBench
 {
 public:
@@ -18,12 +25,24 @@ public:
 
 private:
     void PrintLine(const char* pstrWhat, const CBenchSamples& samples) const;
+    void SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager);
 
     std::wstring m_skinFile;
     std::wstring m_markup;
     int m_nControls;
     double m_firstPaint;
+    // The first paint's parts, each done ahead of it: layout, image decoding, fonts.
+    double m_firstLayout = 0.0;
+    double m_firstImages = 0.0;
+    double m_firstFonts = 0.0;
     CBenchSamples m_fullPaint;
     CBenchSamples m_printClient;
     CBenchSamples m_alphaBlend;
+    CBenchSamples m_hover;
+    CBenchSamples m_hoverTree;
+    CBenchSamples m_barePaint;
+    long long m_nHoverPixels = 0;
+    CPaintProfile m_profile;
+    double m_firstTexts = 0.0;
+    double m_firstTree = 0.0;
 };

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the skin benchmark once under Wine and prints its figures; starts a private
+# Runs the skin benchmarks once under Wine and prints their figures (the main UI
+# library's parse and paint figures, then the updater library's paint figures); starts a private
 # Xvfb when there is no display. Not a test: nothing here passes or fails on timings.
 #   bench/skin/run_skin_bench.sh [build folder, default build/out]
 # Build it first: cmake --build build/out --target skin_bench
@@ -53,3 +54,7 @@ SKIN_WIN="Z:${SKIN//\//\\}"
 cd "$BUILD_DIR/bench"
 "$WINE" ./skin_bench.exe "$SKIN_WIN"
 echo "the painted window: $BUILD_DIR/bench/skin_bench_window.bmp"
+if [ -f ./upd_skin_bench.exe ]; then
+  "$WINE" ./upd_skin_bench.exe
+  echo "the updater library's painted window: $BUILD_DIR/bench/upd_skin_bench_window.bmp"
+fi

@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+class CControlUI;
+
+// Where a full paint's time goes: every visible control's paint steps run one by one
+// into a DIB, timed and summed by control class and step. Run after a full paint, so
+// each control's paint rectangle is its whole visible part.
+class CPaintProfile
+{
+public:
+    void Run(CControlUI* pRoot, HDC hDC, int nRounds);
+    void Print() const;
+    // One paint step of every visible control, untimed one by one.
+    void RunStep(CControlUI* pRoot, HDC hDC, void (CControlUI::*pStep)(HDC));
+
+private:
+    void TimeControl(CControlUI* pControl, HDC hDC);
+    void Add(const std::string& key, double seconds);
+
+    std::map<std::string, double> m_seconds;
+    int m_nRounds = 0;
+};

@@ -1,0 +1,109 @@
+// Paint benchmark of the updater's UI library: the same window as the main library's
+// skin benchmark, painted in full and after a hover, against one AlphaBlend of a DIB of
+// the same size measured in turns with it. Prints figures and ratios; asserts nothing.
+//   upd_skin_bench.exe [<folder with the test skin's images>]
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "BenchDib.h"
+#include "BenchPaintSteps.h"
+#include "BenchSamples.h"
+#include "BenchUpdSkinWnd.h"
+#include "ControlUI.h"
+#include "SkinMarkupMaker.h"
+
+namespace {
+
+const int kWidth = CSkinMarkupMaker::WINDOW_WIDTH;
+const int kHeight = CSkinMarkupMaker::WINDOW_HEIGHT;
+const int kPaintRounds = 60;
+
+std::wstring PicturesFromArgs()
+{
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::wstring folder = argc > 1 && argv != nullptr ? argv[1] : UPD_SKIN_BENCH_PICTURES;
+    LocalFree(argv);
+    if (!folder.empty() && folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
+
+POINT CentreOf(UpdUI::CControlUI* pControl)
+{
+    const RECT rc = pControl->GetPos();
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+}
+
+void PrintLine(const char* pstrWhat, const CBenchSamples& samples)
+{
+    printf("updater library %s: median %.2f ms (min %.2f ms, %d runs)\n", pstrWhat, samples.Median() * 1000.0,
+           samples.Min() * 1000.0, samples.Count());
+}
+
+} // namespace
+
+int main()
+{
+    UpdUI::CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    UpdUI::CWindowManagerUI::SetResourcePath(PicturesFromArgs().c_str());
+    CBenchUpdSkinWnd wnd(CSkinMarkupMaker::Widen(CSkinMarkupMaker::MakeWindowSkin()));
+    HWND hWnd = wnd.Create(nullptr, L"Lumora updater skin benchmark", WS_POPUP | WS_VISIBLE, 0, 0, 0, kWidth, kHeight);
+    if (hWnd == nullptr || !wnd.IsBuilt()) {
+        printf("the updater library's benchmark window could not be built (error %lu)\n", GetLastError());
+        return 1;
+    }
+    const double firstPaint = CBenchPaintSteps::TimeFullPaint(hWnd);
+    CBenchPaintSteps::PumpMessages();
+
+    CBenchDib canvas(kWidth, kHeight), source(kWidth, kHeight), target(kWidth, kHeight);
+    if (!canvas.IsValid() || !source.IsValid() || !target.IsValid())
+        return 1;
+    source.FillTranslucentPattern();
+    target.Fill(0xFF808080);
+    UpdUI::CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
+    UpdUI::CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
+    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight);
+    CBenchSamples fullPaint, printClient, alphaBlend, hover, barePaint;
+    long long nHoverPixels = 0;
+    for (int i = 0; i < kPaintRounds; i++) {
+        fullPaint.Add(CBenchPaintSteps::TimeFullPaint(hWnd));
+        alphaBlend.Add(CBenchPaintSteps::TimeAlphaBlend(source, target));
+        printClient.Add(CBenchPaintSteps::TimePrintClient(hWnd, canvas.DC()));
+        if (pButton != nullptr && pAway != nullptr) {
+            const CBenchPaintSteps::THover sample = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
+            hover.Add(sample.seconds);
+            nHoverPixels = sample.nPixels;
+            if (hBare != nullptr)
+                barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
+        }
+        CBenchPaintSteps::PumpMessages();
+    }
+    if (hBare != nullptr)
+        DestroyWindow(hBare);
+    canvas.SaveBmp(L"upd_skin_bench_window.bmp");
+    DestroyWindow(hWnd);
+    CBenchPaintSteps::PumpMessages();
+
+    printf("updater library window: %dx%d, %d controls, first paint %.2f ms\n", kWidth, kHeight, wnd.CountControls(),
+           firstPaint * 1000.0);
+    PrintLine("full paint (WM_PAINT, whole client)", fullPaint);
+    PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", printClient);
+    PrintLine("AlphaBlend of a same-size 32-bit DIB", alphaBlend);
+    PrintLine("hover repaint (pointer onto one button)", hover);
+    PrintLine("  a bare window's WM_PAINT of the same rectangle", barePaint);
+    printf("updater library hover repaint pixels: %lld of %d (%.2f%% of the client)\n", nHoverPixels,
+           kWidth * kHeight, nHoverPixels * 100.0 / (kWidth * kHeight));
+    const double blend = alphaBlend.Median(), full = fullPaint.Median();
+    if (blend > 0.0 && full > 0.0) {
+        printf("updater library ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
+        printf("updater library ratio tree paint / AlphaBlend: %.2f\n", printClient.Median() / blend);
+        printf("updater library ratio hover repaint / full paint: %.3f (goal 0.1)\n", hover.Median() / full);
+        printf("updater library ratio bare window's WM_PAINT of the button / full paint: %.3f\n",
+               barePaint.Median() / full);
+        printf("updater library ratio first paint / full paint: %.2f (goal 2)\n", firstPaint / full);
+    }
+    return 0;
+}
