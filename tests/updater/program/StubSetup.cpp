@@ -3,6 +3,8 @@
 // progress to the window named by " /updateDlg=" the way the real setup
 // does: WM_COPYDATA carrying one 32-bit value. After each value it notes
 // whether the wizard is still visible, so a test can see what each one did.
+// With the argument /noreport it ends at once without reporting anything, as
+// a setup that crashed would.
 #include <windows.h>
 
 #include <cstdio>
@@ -75,6 +77,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     g_logPath = path;
     g_logPath = g_logPath.substr(0, g_logPath.rfind(L'\\') + 1) + L"setup_stub.log";
     AppendLog("arguments [" + ToUtf8(arguments) + "]");
+    if (wcsstr(arguments, L"/noreport")) {
+        AppendLog("ended without a report");
+        return 3;
+    }
     HWND wizard = WizardFromArguments(arguments);
     if (!wizard || !IsWindow(wizard)) {
         AppendLog("no wizard");
