@@ -4,7 +4,8 @@
 // does: WM_COPYDATA carrying one 32-bit value. After each value it notes
 // whether the wizard is still visible, so a test can see what each one did.
 // With the argument /noreport it ends at once without reporting anything, as
-// a setup that crashed would.
+// a setup that crashed would; with /hold it reports half way and then stays
+// until the wizard is gone (at most 20 s), as a setup that stalls would.
 #include <windows.h>
 
 #include <cstdio>
@@ -84,6 +85,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     HWND wizard = WizardFromArguments(arguments);
     if (!wizard || !IsWindow(wizard)) {
         AppendLog("no wizard");
+        return 0;
+    }
+    if (wcsstr(arguments, L"/hold")) {
+        Report(wizard, 15000);
+        for (int i = 0; i < 200 && IsWindow(wizard); ++i)
+            Sleep(100);
+        AppendLog("ended without completing");
         return 0;
     }
     for (DWORD value : {15000u, 30001u, 30000u})
