@@ -518,9 +518,9 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
         // The bar ends full before the installing page replaces it.
         ShowDownloadPercent(100);
         StartInstallThread();
-    }
-    else
+    } else {
         downloads_.StartQueuedDownloads();
+    }
 }
 
 void CUpdateDlg::OnManifestProbed(CDownloadPublic* download)
