@@ -1,6 +1,7 @@
 #include "ClientAppExtensionHandler.h"
 
 #include "CefClientApp.h"
+#include "ClientVersion.h"
 #include "ProgramGlobals.h"
 #include "StringCipher.h"
 #include "cef_browser.h"
@@ -8,7 +9,6 @@
 
 namespace {
 const wchar_t kInvalidArguments[] = L"Invalid method arguments";
-const wchar_t kClientVersion[] = L"2.0.0.1";
 }  // namespace
 
 ClientAppExtensionHandler::ClientAppExtensionHandler(CefRefPtr<CefClientApp> app) : app_(app) {}
@@ -24,7 +24,7 @@ bool ClientAppExtensionHandler::Execute(const CefString& name, CefRefPtr<CefV8Va
   } else if (function == L"getClientInfo" && IsOneString(arguments)) {
     retval = ClientInfo(arguments[0]->GetStringValue(), CipherDecode);
   } else if (function == L"getClientVersion") {
-    retval = CefV8Value::CreateString(kClientVersion);
+    retval = CefV8Value::CreateString(ClientVersion());
   } else {
     exception = kInvalidArguments;
   }

@@ -6,6 +6,7 @@
 
 #include "AppPaths.h"
 #include "ButtonUI.h"
+#include "ClientVersion.h"
 #include "ContainerConUI.h"
 #include "ContainerUI.h"
 #include "LabelUI.h"
@@ -34,7 +35,6 @@ const wchar_t kSkinFile[] = L"skin\\skin.sk";
 const wchar_t kMainMarkup[] = L"main.xml";
 const wchar_t kUpdaterFile[] = L"lumoraupd.exe";
 const wchar_t kErrorPage[] = L"html/err.html";
-const wchar_t kVersionText[] = L"版本 : 2.0.0.1";
 const wchar_t kTrayTip[] = L"Lumora\r\n版本V2.0";
 const wchar_t kFeedbackAddress[] = L"https://www.lumora.tv/feedback";
 const DWORD kBrowserStyle = 0x56010000;  // child, visible, clip children and siblings, tab stop
@@ -421,7 +421,7 @@ bool CLumoraWnd::InitWindow() {
   InitMenuLook(GetModuleHandleW(nullptr));
   AddTrayIcon();
   StartUpdater(L"S A");
-  controls_.version->SetText(kVersionText);
+  controls_.version->SetText(VersionLabelText().c_str());
   CreateViews();
   ApplyColorScheme(GlobalSettings ? static_cast<WPARAM>(GlobalSettings->skincolor) : 1);
   hotKeyRegistered_ = RegisterHotKey(m_hWnd, kBossHotKeyId, MOD_ALT, 'Q') != FALSE;

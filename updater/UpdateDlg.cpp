@@ -26,6 +26,14 @@ namespace {
 const int kSkinResourceId = 110;
 const wchar_t kSkinResourceType[] = L"UPX3";
 const DWORD kExitQuestionFlags = MB_OKCANCEL | MB_ICONQUESTION;
+// Each network step of the manifest check (the request with its answer's
+// headers, then the body) must end within this time.
+const UINT_PTR kManifestDeadlineTimer = 0x5301;
+const UINT kManifestStepMs = 15000;
+// The checking page's bar moves while the check runs, so it never looks stuck.
+const UINT_PTR kCheckingActivityTimer = 0x5302;
+const UINT kCheckingActivityMs = 40;
+const int kCheckingActivityStep = 2;
 const wchar_t* const kClientClasses[] = {L"ButtonUI", L"OptionUI", L"TextUI", L"RichEditUI", L"ScrollBarUI",
                                          nullptr};
 
@@ -54,6 +62,15 @@ T* Find(CWindowManagerUI& manager, const wchar_t* name)
     return static_cast<T*>(manager.FindControl(name));
 }
 
+unsigned __stdcall StopAbandonedRequest(void* held)
+{
+    std::shared_ptr<CHttpDownload>* info = static_cast<std::shared_ptr<CHttpDownload>*>(held);
+    if (*info)
+        (*info)->Stop();
+    delete info;
+    return 0;
+}
+
 class DataLock {
 public:
     explicit DataLock(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
@@ -65,7 +82,7 @@ private:
 
 }  // namespace
 
-CUpdateDlg::CUpdateDlg()
+CUpdateDlg::CUpdateDlg() : manifestDeadline_(kManifestDeadlineTimer, kManifestStepMs)
 {
     InitializeCriticalSection(&dataLock_);
     manifestUrl_ = BuildManifestUrl(CurrentUpdateServer(), GetTickCount());
@@ -249,6 +266,7 @@ void CUpdateDlg::BindWizardControls()
     downloadCancel_ = Find<CButtonUI>(manager_, L"DownloadCancel");
     successBtn_ = Find<CButtonUI>(manager_, L"UpdateSuccess");
     newestBtn_ = Find<CButtonUI>(manager_, L"AlreadyNewest");
+    checkingProgress_ = Find<CProgressUI>(manager_, L"CheckingProgress");
     installDoneEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (installFromDownload_)
         StartInstallThread();
@@ -286,6 +304,11 @@ bool CUpdateDlg::HandleFrameMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
     case WM_CLOSE:
         OnClose();
         return false;
+    case WM_TIMER:
+        if (wParam != kManifestDeadlineTimer && wParam != kCheckingActivityTimer)
+            return false;
+        OnTimer(wParam);
+        return true;
     case WM_GETMINMAXINFO:
         MaximizeToWorkArea(m_hWnd, lParam);
         return false;
@@ -366,6 +389,9 @@ bool CUpdateDlg::HandleWorkerMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_UPDATE_CLEANED_UP:
         CloseWizard();
         return true;
+    case WM_UPDATE_SETUP_ENDED:
+        OnSetupEnded();
+        return true;
     default:
         return false;
     }
@@ -386,6 +412,13 @@ void CUpdateDlg::RunTaskOnDialog(DialogTask& task)
 
 void CUpdateDlg::OnClose()
 {
+    manifestDeadline_.Disarm();
+    KillTimer(m_hWnd, kCheckingActivityTimer);
+    setupWatch_.Stop();
+    // Every way out gives the user the main program back, unless the
+    // installation closed it.
+    if (mainMinimized_ && ReadFlag(mainClosed_) == 0)
+        RestoreMainWindow();
     if (installDoneEvent_)
         SetEvent(installDoneEvent_);
     RemovePropW(m_hWnd, kUpdaterWindowProperty);
@@ -409,6 +442,8 @@ void CUpdateDlg::OnClose()
     std::wstring manifest = GetManifestPath();
     if (!manifest.empty())
         DeleteFileW(manifest.c_str());
+    // The check makes "cache"; nothing downloaded leaves no folder behind.
+    RemoveDirectoryW((WithTrailingSlash(installFolder_) + L"cache").c_str());
 }
 
 // ---- worker reports ---------------------------------------------------------
@@ -479,23 +514,32 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
     delete record;
     if (!known)
         return;
-    if (last)
+    if (last) {
+        // The bar ends full before the installing page replaces it.
+        ShowDownloadPercent(100);
         StartInstallThread();
-    else
+    } else {
         downloads_.StartQueuedDownloads();
+    }
 }
 
 void CUpdateDlg::OnManifestProbed(CDownloadPublic* download)
 {
     std::shared_ptr<CHttpDownload> info = downloads_.GetInfoDownload();
-    if (download && info.get() == download)
+    if (download && info.get() == download) {
+        manifestDeadline_.Arm(m_hWnd);
         info->StartTransfer();
+    }
 }
 
 void CUpdateDlg::OnManifestDownloaded(CDownloadPublic* download)
 {
     std::shared_ptr<CHttpDownload> info = downloads_.GetInfoDownload();
-    if (download && info.get() == download) {
+    // A late report of a request given up at its deadline is no answer.
+    if (!checkRunning_ || (download && info.get() != download))
+        return;
+    manifestDeadline_.Disarm();
+    if (download) {
         {
             DataLock hold(dataLock_);
             manifestPath_ = WithTrailingSlash(installFolder_) + FromAnsi(info->fileName);
@@ -521,6 +565,8 @@ void CUpdateDlg::ApplyFoundVersionText()
 
 void CUpdateDlg::OnNewVersion()
 {
+    checkRunning_ = false;
+    KillTimer(m_hWnd, kCheckingActivityTimer);
     ApplyFoundVersionText();
     downloads_.Lock();
     bool nothingQueued = downloads_.Tasks().empty();
@@ -558,6 +604,8 @@ void CUpdateDlg::OnNewVersion()
 
 void CUpdateDlg::OnAlreadyNewest()
 {
+    checkRunning_ = false;
+    KillTimer(m_hWnd, kCheckingActivityTimer);
     ApplyFoundVersionText();
     WORD mode = GetUpdateMode();
     if (mode == UpdateModeInteractive) {
@@ -575,6 +623,11 @@ void CUpdateDlg::OnAlreadyNewest()
 
 void CUpdateDlg::OnManifestFailed()
 {
+    if (!checkRunning_)
+        return;  // the check already ended (its deadline passed)
+    checkRunning_ = false;
+    manifestDeadline_.Disarm();
+    KillTimer(m_hWnd, kCheckingActivityTimer);
     std::shared_ptr<CHttpDownload> info = downloads_.GetInfoDownload();
     if (info) {
         info->Stop();
@@ -590,12 +643,76 @@ void CUpdateDlg::OnManifestFailed()
 
 void CUpdateDlg::OnDownloadProgress(WPARAM percent)
 {
+    // Once every download is done the setup's task has moved to the finished
+    // list, whose percentage is no longer asked: it is whole.
+    if (ReadFlag(downloadsFinished_) == 1)
+        percent = 100;
+    ShowDownloadPercent(static_cast<int>(percent));
+}
+
+void CUpdateDlg::ShowDownloadPercent(int percent)
+{
     wchar_t text[32];
-    swprintf_s(text, 32, L"{f 0}%d%%{/f}", static_cast<int>(percent));
+    swprintf_s(text, 32, L"{f 0}%d%%{/f}", percent);
     if (percent_)
         percent_->SetText(text);
     if (progress_)
-        progress_->SetValue(static_cast<int>(percent));
+        progress_->SetValue(percent);
+}
+
+void CUpdateDlg::OnTimer(WPARAM timerId)
+{
+    if (manifestDeadline_.Expired(timerId))
+        OnManifestDeadline();
+    else if (timerId == kCheckingActivityTimer)
+        StepCheckingActivity();
+}
+
+void CUpdateDlg::StepCheckingActivity()
+{
+    if (!checkingProgress_)
+        return;
+    int next = checkingProgress_->GetValue() + kCheckingActivityStep;
+    checkingProgress_->SetValue(next > checkingProgress_->GetMaxValue() ? checkingProgress_->GetMinValue()
+                                                                       : next);
+}
+
+// The server took too long for one step: the request is given up and the
+// check ends as a failed one. The stop runs on a thread of its own, so a
+// transfer that is slow to wind down cannot hold the window.
+void CUpdateDlg::OnManifestDeadline()
+{
+    std::shared_ptr<CHttpDownload>* abandoned = new std::shared_ptr<CHttpDownload>(downloads_.GetInfoDownload());
+    downloads_.ReleaseInfoDownload();
+    HANDLE stopper = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, StopAbandonedRequest, abandoned, 0, nullptr));
+    if (stopper)
+        CloseHandle(stopper);
+    else
+        delete abandoned;  // no thread: the transfer is left to end with the process
+    OnManifestFailed();
+}
+
+// The setup ended. After it reported completion that is what it should do;
+// before, the update did not happen: say so and give the user the main
+// program back.
+void CUpdateDlg::OnSetupEnded()
+{
+    setupWatch_.Stop();
+    if (setupReportedDone_)
+        return;
+    SelectPage(WizardPageInstalling);
+    ShowUpdMessageBox(L"安装程序意外退出，更新没有完成！", L"错误", L"更新程序", UpdIconError, m_hWnd, 1);
+    ShellExecuteW(nullptr, L"open", (WithTrailingSlash(installFolder_) + kMainProgramExe).c_str(), nullptr,
+                  installFolder_.c_str(), SW_SHOWNORMAL);
+    SetCloseEnabled(true);
+    InterlockedExchange(&updateStarted_, 0);
+    CleanupUpdateFiles();
+    CloseWizard();
+}
+
+void CUpdateDlg::WatchSetup(HANDLE process)
+{
+    setupWatch_.Start(process, m_hWnd, WM_UPDATE_SETUP_ENDED);
 }
 
 void CUpdateDlg::OnInstallProgress(DWORD value)
@@ -610,6 +727,7 @@ void CUpdateDlg::OnInstallProgress(DWORD value)
     }
     if (value != kInstallProgressDone)
         return;
+    setupReportedDone_ = true;
     SetCloseEnabled(true);
     Show(false, true);
     if (finishThread_ && WaitForSingleObject(finishThread_, 0) == WAIT_TIMEOUT)
@@ -668,9 +786,7 @@ void CUpdateDlg::OnCloseClicked(bool fromDownloadCancel)
         CloseWizard();
         return;
     }
-    UINT flags = kExitQuestionFlags | (fromDownloadCancel ? MB_DEFBUTTON2 : 0);
-    if (MessageBoxW(m_hWnd, L"安装程序正在执行，是否确认退出安装过程？", L"提示", flags) != IDOK ||
-        ReadFlag(installRunning_) == 1)
+    if (!ConfirmLeaving(fromDownloadCancel) || ReadFlag(installRunning_) == 1)
         return;
     if (ReadFlag(downloadsFinished_) == 0) {
         StopDownloadsAndClose();
@@ -678,6 +794,18 @@ void CUpdateDlg::OnCloseClicked(bool fromDownloadCancel)
     }
     WaitInstallDoneAndCleanup();
     CloseWizard();
+}
+
+// While files are still downloading the question is about stopping the
+// download, asked in the wizard's own look; once the installation runs it is
+// about leaving the installation.
+bool CUpdateDlg::ConfirmLeaving(bool fromDownloadCancel)
+{
+    if (ReadFlag(downloadsFinished_) == 0)
+        return ShowUpdMessageBox(L"正在下载更新，是否停止下载并退出？", L"提示", L"更新程序", UpdIconQuestion, m_hWnd,
+                                 3) == UpdResultOk;
+    UINT flags = kExitQuestionFlags | (fromDownloadCancel ? MB_DEFBUTTON2 : 0);
+    return MessageBoxW(m_hWnd, L"安装程序正在执行，是否确认退出安装过程？", L"提示", flags) == IDOK;
 }
 
 void CUpdateDlg::WaitInstallDoneAndCleanup()
@@ -708,8 +836,16 @@ void CUpdateDlg::OnConnectCancel()
 void CUpdateDlg::StartUpdateDownload()
 {
     InterlockedExchange(&updateStarted_, 1);
-    if (GetUpdateMode() != UpdateModeForced)
+    if (GetUpdateMode() != UpdateModeForced) {
+        // A download resumed from the list starts where it stopped.
+        std::string url;
+        {
+            DataLock hold(dataLock_);
+            url = setupUrl_;
+        }
+        ShowDownloadPercent(downloads_.GetDownloadPercent(url));
         SelectPage(WizardPageDownloading);
+    }
     std::string first;
     downloads_.Lock();
     if (!downloads_.Tasks().empty())
@@ -721,6 +857,10 @@ void CUpdateDlg::StartUpdateDownload()
 
 void CUpdateDlg::StartManifestDownload()
 {
+    checkRunning_ = true;
+    manifestDeadline_.Arm(m_hWnd);
+    if (checkingProgress_)
+        SetTimer(m_hWnd, kCheckingActivityTimer, kCheckingActivityMs, nullptr);
     downloads_.StartInfoDownload(manifestUrl_, WithTrailingSlash(installFolder_));
 }
 
@@ -766,8 +906,10 @@ void CUpdateDlg::CleanupUpdateFiles()
 
 void CUpdateDlg::MinimizeMainWindow()
 {
-    if (HWND main = FindMainProgramWindow(installFolder_))
+    if (HWND main = FindMainProgramWindow(installFolder_)) {
         SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        mainMinimized_ = true;
+    }
 }
 
 void CUpdateDlg::RestoreMainWindow()

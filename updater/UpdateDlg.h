@@ -4,6 +4,8 @@
 #pragma once
 
 #include "DownloadManager.h"
+#include "SetupWatch.h"
+#include "StepDeadline.h"
 #include "UpdateManifest.h"
 #include "UpdaterCommandLine.h"
 
@@ -20,6 +22,7 @@ enum : UINT {
     WM_UPDATE_CLEANED_UP = WM_USER + 1011,
     // Work of the install thread that touches the window, done on its thread.
     WM_UPDATE_RUN_ON_DIALOG = WM_APP + 0x20,  // wParam: DialogTask*
+    WM_UPDATE_SETUP_ENDED = WM_APP + 0x21,    // the watched setup process ended
 };
 
 const DWORD kInstallProgressDone = 30000;
@@ -67,6 +70,11 @@ public:
     void SelectPage(int page);
     void ShowAsAppWindow();
     void CleanupUpdateFiles();
+    // The installation closes the main program: leaving the wizard then must
+    // not bring back a window that no longer exists, the setup restarts it.
+    void NoteMainProgramClosed() { InterlockedExchange(&mainClosed_, 1); }
+    // Watches the started setup package (dialog thread); takes the handle.
+    void WatchSetup(HANDLE process);
 
     UpdUI::CWindowManagerUI& Manager() { return manager_; }
 
@@ -109,10 +117,16 @@ private:
     void OnAlreadyNewest();
     void OnManifestFailed();
     void OnDownloadProgress(WPARAM percent);
+    void ShowDownloadPercent(int percent);
+    void OnManifestDeadline();
+    void OnSetupEnded();
+    void OnTimer(WPARAM timerId);
+    void StepCheckingActivity();
     void ApplyFoundVersionText();
 
     // Clicks.
     void OnCloseClicked(bool confirmedWithDefaultCancel);
+    bool ConfirmLeaving(bool fromDownloadCancel);
     void OnConnectCancel();
     void StartUpdateDownload();
     void StartManifestDownload();
@@ -156,6 +170,13 @@ private:
     CRITICAL_SECTION dataLock_;
     HANDLE installThread_ = nullptr;
     HANDLE finishThread_ = nullptr;  // InstallFinishedCleanup; it uses the dialog
+    bool checkRunning_ = false;      // from the manifest request to the check's answer
+    StepDeadline manifestDeadline_;
+    SetupWatch setupWatch_;
+    bool setupReportedDone_ = false;
+    bool mainMinimized_ = false;
+    volatile LONG mainClosed_ = 0;
+    UpdUI::CProgressUI* checkingProgress_ = nullptr;
 
     UpdUI::CButtonUI* closeBtn_ = nullptr;
     UpdUI::CButtonUI* minBtn_ = nullptr;

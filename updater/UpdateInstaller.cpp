@@ -44,6 +44,18 @@ void Open(const std::wstring& file, const std::wstring& arguments)
                   SW_SHOWNORMAL);
 }
 
+// Starts a program as Open does and hands back its process, or null.
+HANDLE OpenWatched(const std::wstring& file, const std::wstring& arguments)
+{
+    SHELLEXECUTEINFOW info = {sizeof(info)};
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) ? info.hProcess : nullptr;
+}
+
 bool Move(const std::wstring& source, const std::wstring& target)
 {
     return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
@@ -190,6 +202,7 @@ void CUpdateInstaller::RecordFinishedDownloads(const ProgramList& programs)
 
 bool CUpdateInstaller::ReplayPendingInstall()
 {
+    dialog_.NoteMainProgramClosed();
     CloseMainProgram(installFolder_);
     int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, pendingPath_.c_str());
     for (int i = count; i >= 1; --i) {
@@ -239,8 +252,17 @@ bool CUpdateInstaller::AskRestartNow()
 
 void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstring& commandLine)
 {
+    dialog_.NoteMainProgramClosed();
     CloseMainProgram(installFolder_);
-    Open(setupPath, commandLine);
+    if (forced_) {
+        Open(setupPath, commandLine);
+        return;
+    }
+    // The wizard waits for the setup's reports; it also watches the process,
+    // so a setup that ends without reporting does not keep it waiting.
+    HANDLE process = OpenWatched(setupPath, commandLine);
+    if (process)
+        dialog_.RunOnDialog([this, process]() { dialog_.WatchSetup(process); });
 }
 
 void CUpdateInstaller::InstallUpdate()
@@ -249,6 +271,7 @@ void CUpdateInstaller::InstallUpdate()
     const std::wstring manifest = dialog_.GetManifestPath();
     ProgramList programs = ReadProgramList(manifest);
     if (!forced_) {
+        dialog_.NoteMainProgramClosed();
         CloseMainProgram(installFolder_);
         MoveFinishedDownloads(programs);
     } else if (!fromDownload_) {
@@ -293,6 +316,8 @@ void CUpdateInstaller::InstallUpdate()
                 ShowUpdMessageBox(L"下载更新失败！", L"错误", L"更新程序", 1, owner, 1);
             });
             dialog_.SetUpdateStarted(0);
+            // The main program was closed for this install: it comes back.
+            Open(installFolder_ + kMainProgramExe, std::wstring());
             dialog_.Close(1);
         } else {
             Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");

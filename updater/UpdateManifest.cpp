@@ -47,6 +47,24 @@ std::wstring ReplaceLineBreaks(std::wstring text)
     return text;
 }
 
+bool IsWebAddress(const std::string& url)
+{
+    return url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
+}
+
+// What came back is a manifest only when it has one of the manifest's
+// sections: an error page answered with 200 has none.
+bool IsUpdateManifest(const std::wstring& path)
+{
+    std::vector<wchar_t> names(4096, L'\0');
+    DWORD length = GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), path.c_str());
+    for (const wchar_t* name = names.data(); name < names.data() + length && *name; name += wcslen(name) + 1) {
+        if (_wcsicmp(name, L"SETUP") == 0 || _wcsicmp(name, L"RUN") == 0 || _wcsicmp(name, L"FILE") == 0)
+            return true;
+    }
+    return false;
+}
+
 // The manifest URL up to and including its last "/".
 std::string BaseUrl(const std::string& manifestUrl)
 {
@@ -120,36 +138,37 @@ void StartProgressTimer(IUpdateCheckHost& host)
     SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
 }
 
-// Every mode: the setup package against the installed main program.
-bool CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrls)
+enum SetupCheck { SetupNotNewer, SetupNewer, SetupUnusable };
+
+// Every mode: the setup package against the installed main program. A newer
+// setup whose address does not decipher into a web address cannot be fetched:
+// that is a failed check, never "already the newest".
+SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrls)
 {
     const std::wstring manifest = host.GetManifestPath();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
     std::wstring version = ReadIniString(manifest, L"SETUP", L"VERSION", 255);
     if (version.empty())
-        return false;
+        return SetupNotNewer;
     std::wstring found = ReadIniString(manifest, L"SETUP", L"FILE", 255);
     host.SetFoundVersionText(L"{f 0}{c #00FF6F0F}" + found + L"{/c}{/f}");
     if (!CompareMainProgramVersion(version, installFolder))
-        return false;
+        return SetupNotNewer;
     host.SetNewFeatures(ReplaceLineBreaks(ReadIniString(manifest, L"SETUP", L"NEWFEATURES", 1024)));
     std::wstring name = ReadIniString(manifest, L"SETUP", L"NAME", 260);
     host.SetSetupFileName(name);
 
     StringCipherKey key = MakeUpdaterCipherKey();
     std::wstring cipherUrl = ReadIniString(manifest, L"SETUP", L"URL", 260);
-    if (cipherUrl.empty())
-        return false;
-    std::string setupUrl = StringCipher(ToAnsi(cipherUrl), key, CipherDecode);
+    std::string setupUrl = cipherUrl.empty() ? std::string() : StringCipher(ToAnsi(cipherUrl), key, CipherDecode);
+    if (!IsWebAddress(setupUrl))
+        return SetupUnusable;
     host.SetSetupUrl(setupUrl);
-    // An address that does not decipher names no setup to fetch.
-    if (setupUrl.empty())
-        return false;
     manifestUrls.insert(setupUrl);
     QueueUnlessPresent(host, setupUrl, name, std::wstring(), version);
     if (host.GetUpdateMode() != UpdateModeForced)
         StartProgressTimer(host);
-    return true;
+    return SetupNewer;
 }
 
 std::string ResumeFileOf(const CDownloadPublic& downloader)
@@ -247,6 +266,10 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
 {
     IUpdateCheckHost& host = *static_cast<IUpdateCheckHost*>(hostPointer);
     const std::wstring manifest = host.GetManifestPath();
+    if (!IsUpdateManifest(manifest)) {
+        PostMessageW(host.GetWindow(), WM_MANIFEST_FAILED, 0, 0);
+        return 0;
+    }
     if (GetPrivateProfileIntW(L"RUN", L"MODE", 0, manifest.c_str()) == 1 &&
         host.GetUpdateMode() == UpdateModeSilent)
         host.SetUpdateMode(UpdateModeForced);
@@ -259,7 +282,12 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
 
     const bool forced = host.GetUpdateMode() == UpdateModeForced;
     bool filesChanged = forced && CheckSingleFiles(host, baseUrl, manifestUrls);
-    bool setupNewer = CheckSetup(host, manifestUrls);
+    SetupCheck setup = CheckSetup(host, manifestUrls);
+    if (setup == SetupUnusable) {
+        PostMessageW(host.GetWindow(), WM_MANIFEST_FAILED, 0, 0);
+        return 0;
+    }
+    bool setupNewer = setup == SetupNewer;
     RemoveStaleTasks(host.GetDownloadManager(), manifestUrls);
 
     UINT result = WM_UPDATE_ALREADY_NEWEST;

@@ -12,12 +12,13 @@ btn() { # name width height colour-normal colour-hot colour-pushed
 btn "确定68-24.png" 68 24 '#2D8CF0' '#4AA3FF' '#1F6FC4'
 btn btn_blue.png 100 30 '#2D8CF0' '#4AA3FF' '#1F6FC4'
 btn btn_gray.png 100 30 '#E4E8EE' '#EEF2F7' '#D3D9E1'
-glyph() { # name colour draw
+glyph() { # name colour draw; frames: normal, hot, pushed, disabled
   convert -size 28x24 xc:none -stroke "$2" -strokewidth 2 -draw "$3" n.png
   convert -size 28x24 xc:'#FFFFFF33' -stroke '#FFFFFF' -strokewidth 2 -draw "$3" h.png
   convert -size 28x24 xc:'#00000033' -stroke '#FFFFFF' -strokewidth 2 -draw "$3" p.png
-  convert n.png h.png p.png +append "PNG32:$1"
-  rm -f n.png h.png p.png
+  convert -size 28x24 xc:none -stroke '#FFFFFF66' -strokewidth 2 -draw "$3" d.png
+  convert n.png h.png p.png d.png +append +repage "PNG32:$1"
+  rm -f n.png h.png p.png d.png
 }
 glyph sys_close.png '#FFFFFF' "line 9,7 18,16 line 18,7 9,16"
 glyph sys_min.png '#FFFFFF' "line 9,12 19,12"

@@ -127,7 +127,7 @@ protected:
     {
         recorder_.Clear();
         ParseUpdateManifest(&dialog_);
-        return recorder_.WaitForAny({WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST}).message;
+        return recorder_.WaitForAny({WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST, WM_MANIFEST_FAILED}).message;
     }
 
     std::vector<std::string> QueuedUrls()
@@ -185,13 +185,41 @@ TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
     dialog_.manager.Unlock();
 }
 
-TEST_F(UpdateManifestTest, SetupAddressThatDoesNotDecipherMeansNoSetup)
+// A check that cannot tell what is new is a failure, never "already newest".
+TEST_F(UpdateManifestTest, WhatIsNoManifestOrNamesNoUsableSetupFailsTheCheck)
 {
-    WriteManifest("[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n");
+    struct Case {
+        const char* what;
+        std::string manifest;
+    };
+    const Case cases[] = {
+        {"an error page answered with 200", "<html><body><h1>502 Bad Gateway</h1></body></html>\r\n"},
+        {"an empty answer", ""},
+        {"sections of another file", "[portal]\r\nhome=x\r\n"},
+        {"a newer setup whose address does not decipher",
+         "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n"},
+        {"a newer setup without an address", "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\n"},
+        {"a newer setup whose address deciphers into no web address",
+         "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=" + Encipher("file:///c:/setup.exe") + "\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteWholeFile(folder_ + "updatefile.list", "kept");
+        WriteManifest(c.manifest);
+        EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck());
+        EXPECT_TRUE(QueuedUrls().empty());
+        EXPECT_FALSE(dialog_.timerStarted);
+        EXPECT_EQ("", dialog_.setupUrl);
+        // A failed check leaves an interrupted update's list alone.
+        EXPECT_TRUE(PathExists(folder_ + "updatefile.list"));
+    }
+}
 
+TEST_F(UpdateManifestTest, OlderSetupIsNewestWhateverItsAddress)
+{
+    WriteManifest("[SETUP]\r\nVERSION=0.9\r\nNAME=setup.exe\r\nURL=notciphertext\r\n");
     EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
     EXPECT_TRUE(QueuedUrls().empty());
-    EXPECT_FALSE(dialog_.timerStarted);
 }
 
 TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)

@@ -16,6 +16,13 @@ engine through one server:
   drop=N         closes the connection after N body bytes of each answer
   status=S       answers with status S and a short text body
 
+Hostile behaviours, chosen by files beside the served one, because the
+updater's manifest request carries no query of the test's choosing (see the
+block "hostile behaviours" below):
+
+  <name>.hang    the request is read and never answered; the connection is
+                 held until the client closes it or the server stops
+
 /redirect/<n>/<path> answers 302 with an absolute Location one step closer to
 /<path>. Every request is logged as one JSON line in --root/requests.log when
 it arrives, and again in --root/answered.log, with the body bytes written to
@@ -66,9 +73,34 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_text(404, b"not found\n")
         name = os.path.basename(urllib.parse.unquote(parsed.path[len(prefix):]))
         path = os.path.join(self.server.root, name)
+        if name and self.hostile(path):
+            return
         if not name or not os.path.isfile(path):
             return self.send_text(404, b"not found\n")
         self.send_file(path)
+
+    # ---- hostile behaviours (begin) ----
+    def hostile(self, path):
+        """True when the request was handled by a hostile behaviour."""
+        if os.path.exists(path + ".hang"):
+            self.hold_without_answer()
+            return True
+        return False
+
+    def hold_without_answer(self):
+        # Waits until the client gives up (the socket reads end of file or
+        # fails); the server's own lifetime bounds the wait otherwise.
+        self.close_connection = True
+        self.connection.settimeout(1.0)
+        while True:
+            try:
+                if not self.connection.recv(4096):
+                    return
+            except socket.timeout:
+                continue
+            except OSError:
+                return
+    # ---- hostile behaviours (end) ----
 
     def send_redirect(self, steps, rest, query):
         target = "/%s" % rest if steps <= 1 else "/redirect/%d/%s" % (steps - 1, rest)

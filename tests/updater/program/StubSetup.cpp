@@ -3,6 +3,9 @@
 // progress to the window named by " /updateDlg=" the way the real setup
 // does: WM_COPYDATA carrying one 32-bit value. After each value it notes
 // whether the wizard is still visible, so a test can see what each one did.
+// With the argument /noreport it ends at once without reporting anything, as
+// a setup that crashed would; with /hold it reports half way and then stays
+// until the wizard is gone (at most 20 s), as a setup that stalls would.
 #include <windows.h>
 
 #include <cstdio>
@@ -75,9 +78,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     g_logPath = path;
     g_logPath = g_logPath.substr(0, g_logPath.rfind(L'\\') + 1) + L"setup_stub.log";
     AppendLog("arguments [" + ToUtf8(arguments) + "]");
+    if (wcsstr(arguments, L"/noreport")) {
+        AppendLog("ended without a report");
+        return 3;
+    }
     HWND wizard = WizardFromArguments(arguments);
     if (!wizard || !IsWindow(wizard)) {
         AppendLog("no wizard");
+        return 0;
+    }
+    if (wcsstr(arguments, L"/hold")) {
+        Report(wizard, 15000);
+        for (int i = 0; i < 200 && IsWindow(wizard); ++i)
+            Sleep(100);
+        AppendLog("ended without completing");
         return 0;
     }
     for (DWORD value : {15000u, 30001u, 30000u})

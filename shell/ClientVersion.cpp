@@ -1,0 +1,7 @@
+#include "ClientVersion.h"
+
+#include "LumoraVersion.h"
+
+const wchar_t* ClientVersion() { return LUMORA_VERSION_WTEXT; }
+
+std::wstring VersionLabelText() { return std::wstring(L"版本 : ") + ClientVersion(); }

@@ -1,0 +1,489 @@
+// lumoraupd.exe as a user meets it, end to end against the loopback update
+// server: which manifest versions count as new for the real lumora.exe, checks
+// that cannot succeed (an error page for a manifest, an address that does not
+// decipher, a server that never answers), a setup that ends without reporting,
+// and leaving the wizard during a download. Each run ends in a message or a
+// quiet end within a bounded time, gives the main program back, and leaves
+// nothing that blocks the next check.
+#include "AppDirectory.h"
+#include "ClientVersion.h"
+#include "SelfRelocation.h"
+#include "StringCipher.h"
+#include "UpdaterCipherKey.h"
+#include "VersionCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const DWORD kRunLimitMs = 40000;
+// A server that never answers is given up after one step's deadline (15 s).
+const DWORD kHungRunLimitMs = 45000;
+const char kRestoreLine[] = "syscommand 0xf120";   // SC_RESTORE
+const char kMinimizeLine[] = "syscommand 0xf020";  // SC_MINIMIZE
+
+// Client points of the wizard's buttons (update.xml: a 450 x 360 window, a
+// 1-px frame, a 36-px title strip and a 32-px footer; the pages' button rows
+// end 20 px above the footer and are right-aligned 30 px from the edge).
+const POINT kUpdateButton = {253, 292};
+const POINT kDownloadCancelButton = {369, 292};
+
+std::wstring Env(const wchar_t* name)
+{
+    wchar_t value[512] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, 512);
+    return length > 0 && length < 512 ? value : L"";
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());  // ASCII paths, numbers and versions only
+}
+
+std::string ReadFile(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::wstring& path, const std::string& content)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + L"\\");
+            else
+                DeleteFileW((folder + name).c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+struct WindowSearch {
+    DWORD processId;  // 0: any process
+    const wchar_t* className;
+    const wchar_t* property;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (search->processId && owner != search->processId)
+        return TRUE;
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (search->className && wcscmp(className, search->className) != 0)
+        return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(window))
+        return TRUE;
+    if (search->property && !GetPropW(window, search->property))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+
+// A click as the mouse makes it, at a client point of a skinned window. The
+// window paints first, so a page just selected has its controls laid out.
+void Click(HWND window, POINT at)
+{
+    UpdateWindow(window);
+    LPARAM point = MAKELPARAM(at.x, at.y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, point);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(window, WM_LBUTTONUP, 0, point);
+}
+
+class UpdaterCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
+        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
+        temp_ = TemporaryDirectory();
+        std::wstring base = temp_ + L"lumoraupd_check\\";
+        CreateDirectoryW(base.c_str(), nullptr);
+        program_ = base + L"program\\";
+        RemoveTree(program_);
+        ASSERT_TRUE(CreateDirectoryW(program_.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
+                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
+        DeleteFileW((serverRoot_ + L"newupdate.ini.hang").c_str());
+    }
+
+    void TearDown() override
+    {
+        EndProcess(updater_);
+        EndProcess(mainStub_);
+        EndMainProgramsOfTheFolder();
+        if (!runFolder_.empty())
+            RemoveTree(runFolder_);
+    }
+
+    static void EndProcess(PROCESS_INFORMATION& process)
+    {
+        if (!process.hProcess)
+            return;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        process = PROCESS_INFORMATION();
+    }
+
+    // A main program the updater restarted ends with the test.
+    void EndMainProgramsOfTheFolder()
+    {
+        for (HWND main = FindMainWindow(0); main; main = FindMainWindow(0)) {
+            PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0x800);
+            for (int i = 0; i < 100 && IsWindow(main); ++i)
+                Sleep(20);
+            if (IsWindow(main))
+                break;
+        }
+    }
+
+    HWND FindMainWindow(DWORD processId)
+    {
+        WindowSearch search = {processId, L"LumoraStubMain", L"lumora", false, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    std::string ServerUrl(const std::string& name) const
+    {
+        return "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/" + name;
+    }
+
+    std::string Encipher(const std::string& text) const
+    {
+        return StringCipher(text, MakeUpdaterCipherKey(), CipherEncode);
+    }
+
+    void ServeSetupManifest(const std::string& version, const std::string& runName, const std::string& setupUrl)
+    {
+        WriteFile(serverRoot_ + L"newupdate.ini",
+                  "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
+                      "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
+    }
+
+    void ServeNewerSetup(const std::string& runName = "setup.exe", const std::string& query = "")
+    {
+        ServeSetupManifest("99.0", runName, Encipher(ServerUrl("setup.exe" + query)));
+    }
+
+    void UseTheRealMainProgram()
+    {
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumora.exe", (program_ + L"lumora.exe").c_str(), FALSE));
+    }
+
+    void StartMainStub()
+    {
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
+                              (program_ + L"lumora.exe").c_str(), FALSE));
+        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+        STARTUPINFOW startup = {sizeof(startup)};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
+                                   &startup, &mainStub_));
+        HWND found = nullptr;
+        for (int i = 0; i < 200 && !found; ++i) {
+            Sleep(50);
+            found = FindMainWindow(mainStub_.dwProcessId);
+        }
+        ASSERT_NE(nullptr, found);
+    }
+
+    void StartUpdater(const std::wstring& arguments)
+    {
+        if (runFolder_.empty()) {
+            runFolder_ = CreateRunFolder(temp_);
+            ASSERT_FALSE(runFolder_.empty());
+            ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
+                                  FALSE));
+            ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
+        }
+        EndProcess(updater_);
+        std::wstring line = L"\"" + runFolder_ + L"lumoraupd.exe\" " + arguments;
+        STARTUPINFOW startup = {sizeof(startup)};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, runFolder_.c_str(),
+                                   &startup, &updater_));
+    }
+
+    bool UpdaterEnds(DWORD limitMs = kRunLimitMs)
+    {
+        return WaitForSingleObject(updater_.hProcess, limitMs) == WAIT_OBJECT_0;
+    }
+
+    // Waits for a visible window of the updater; null when the updater ends
+    // first or the time is up.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
+    {
+        WindowSearch search = {updater_.dwProcessId, className, property, true, nullptr};
+        for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
+            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+                break;
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        }
+        return search.found;
+    }
+
+    HWND WaitForWizard(DWORD limitMs = kRunLimitMs) { return WaitForWindow(L"UpdateDlg", nullptr, limitMs); }
+    HWND WaitForMessageBox(DWORD limitMs = kRunLimitMs) { return WaitForWindow(L"Joyvale升级程序", nullptr, limitMs); }
+
+    bool WaitForLog(const std::wstring& path, const std::string& text, DWORD limitMs = kRunLimitMs)
+    {
+        for (DWORD waited = 0; waited < limitMs; waited += 50) {
+            if (ReadFile(path).find(text) != std::string::npos)
+                return true;
+            Sleep(50);
+        }
+        return false;
+    }
+
+    // A hidden check whose answer is "already the newest" ends without ever
+    // showing a window; a new version shows the wizard.
+    bool QuietCheckOffersUpdate()
+    {
+        StartUpdater(L"S A");
+        HWND wizard = WaitForWizard();
+        if (!wizard) {
+            EXPECT_TRUE(UpdaterEnds());
+            return false;
+        }
+        PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(UpdaterEnds());
+        return true;
+    }
+
+    // The next check after a failed one: a hidden manual check ("S") that is
+    // offered a new version shows the wizard, so the single-instance lock and
+    // the program folder were left in order.
+    void ExpectNextCheckWorks()
+    {
+        DeleteFileW((serverRoot_ + L"newupdate.ini.hang").c_str());
+        ServeNewerSetup();
+        StartUpdater(L"S");
+        HWND wizard = WaitForWizard();
+        EXPECT_NE(nullptr, wizard) << "the next check shows the new version";
+        if (wizard)
+            PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(UpdaterEnds());
+    }
+
+    std::string MainLog() { return ReadFile(program_ + L"lumora_stub.log"); }
+    std::string SetupLog() { return ReadFile(program_ + L"setup_stub.log"); }
+    std::string RequestLog() { return ReadFile(serverRoot_ + L"requests.log"); }
+
+    std::wstring port_;
+    std::wstring serverRoot_;
+    std::wstring temp_;
+    std::wstring program_;
+    std::wstring runFolder_;
+    PROCESS_INFORMATION updater_ = {};
+    PROCESS_INFORMATION mainStub_ = {};
+};
+
+TEST_F(UpdaterCheckTest, TheMainProgramCarriesTheVersionItsWindowShows)
+{
+    std::wstring fileVersion;
+    QueryFileVersion(LUMORA_TEST_BIN_DIR L"\\lumora.exe", fileVersion);
+    EXPECT_EQ(std::wstring(ClientVersion()), fileVersion);
+    EXPECT_EQ(L"版本 : " + fileVersion, VersionLabelText());
+    // Every deliverable carries the same version.
+    for (const wchar_t* name : {L"lumoraupd.exe", L"Uprelay.exe", L"LumoraPlugin.dll"}) {
+        SCOPED_TRACE(Narrow(name));
+        std::wstring version;
+        QueryFileVersion(std::wstring(LUMORA_TEST_BIN_DIR L"\\") + name, version);
+        EXPECT_EQ(fileVersion, version);
+    }
+}
+
+TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
+{
+    UseTheRealMainProgram();
+    std::wstring installed;
+    QueryFileVersion(program_ + L"lumora.exe", installed);
+    ASSERT_EQ(std::wstring(ClientVersion()), installed);
+    const std::string same = Narrow(installed);
+    struct Case {
+        std::string version;
+        bool offered;
+    };
+    const Case cases[] = {
+        {same, false}, {"2.0", false}, {"1.0", false}, {"0.9", false}, {same + ".0", false},
+        {"2.0.0.2", true}, {"2.1", true}, {"3.0", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        WriteFile(program_ + L"updatefile.list", "kept from an earlier run");
+        ServeSetupManifest(c.version, "setup.exe", Encipher(ServerUrl("setup.exe")));
+        EXPECT_EQ(c.offered, QuietCheckOffersUpdate());
+        if (!c.offered) {
+            EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+            EXPECT_FALSE(Exists(program_ + L"cache")) << "no empty folder is left per check";
+        }
+    }
+    // Nothing was downloaded: the wizard only offered.
+    EXPECT_EQ(std::string::npos, RequestLog().find("setup.exe"));
+}
+
+TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
+{
+    struct Case {
+        const char* what;
+        std::string manifest;
+    };
+    const Case cases[] = {
+        {"an error page answered with 200", "<html><head><title>502</title></head><body>Bad Gateway</body></html>"},
+        {"an address that does not decipher",
+         "[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(serverRoot_ + L"newupdate.ini", c.manifest);
+        // Interactive: the error box, never the "newest" page.
+        StartUpdater(L"");
+        HWND box = WaitForMessageBox();
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(L"错误", WindowText(box));
+        SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(UpdaterEnds());
+        // Quiet: an end without any window.
+        StartUpdater(L"S A");
+        EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr));
+        EXPECT_TRUE(UpdaterEnds());
+        EXPECT_FALSE(Exists(program_ + L"cache"));
+    }
+    ExpectNextCheckWorks();
+}
+
+TEST_F(UpdaterCheckTest, AServerThatNeverAnswersEndsTheCheckInBoundedTime)
+{
+    ServeNewerSetup();
+    WriteFile(serverRoot_ + L"newupdate.ini.hang", "");
+    // The hidden manual check ends quietly and frees the lock.
+    StartUpdater(L"S");
+    EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr, kHungRunLimitMs));
+    ASSERT_TRUE(UpdaterEnds(kHungRunLimitMs)) << "the check waits without an end";
+    EXPECT_NE(std::string::npos, RequestLog().find("newupdate.ini"));
+    // The interactive check says it failed.
+    StartUpdater(L"");
+    HWND box = WaitForMessageBox(kHungRunLimitMs);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"错误", WindowText(box));
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(UpdaterEnds());
+    ExpectNextCheckWorks();
+}
+
+TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
+{
+    StartMainStub();
+    ServeNewerSetup("setup.exe /noreport");
+    StartUpdater(L"S");
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    Click(wizard, kUpdateButton);
+    // Downloaded, main program closed, setup started and gone: the user is told.
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box) << SetupLog();
+    EXPECT_EQ(L"错误", WindowText(box));
+    EXPECT_NE(std::string::npos, SetupLog().find("ended without a report"));
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(UpdaterEnds());
+    // The main program runs again, and the working files are gone.
+    HWND main = nullptr;
+    for (int i = 0; i < 200 && !main; ++i) {
+        main = FindMainWindow(0);
+        if (!main)
+            Sleep(50);
+    }
+    EXPECT_NE(nullptr, main) << "the main program was started again";
+    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+    EXPECT_FALSE(Exists(program_ + L"cache"));
+    for (int i = 0; i < 100 && Exists(program_ + L"setup.exe"); ++i)
+        Sleep(100);
+    EXPECT_FALSE(Exists(program_ + L"setup.exe"));
+    EndMainProgramsOfTheFolder();
+    ExpectNextCheckWorks();
+}
+
+TEST_F(UpdaterCheckTest, StoppingADownloadAsksAboutTheDownloadAndGivesTheMainProgramBack)
+{
+    StartMainStub();
+    ServeNewerSetup("setup.exe", "?rate=8000");
+    StartUpdater(L"S");
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    ASSERT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kMinimizeLine));
+    Click(wizard, kUpdateButton);
+    ASSERT_TRUE(WaitForLog(serverRoot_ + L"requests.log", "setup.exe"));
+    Click(wizard, kDownloadCancelButton);
+    // The wizard's own box asks about the download.
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"提示", WindowText(box));
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // "是": stop
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
+    EXPECT_TRUE(IsWindowVisible(FindMainWindow(mainStub_.dwProcessId)));
+    EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060"));  // not closed
+    ExpectNextCheckWorks();
+}
+
+TEST_F(UpdaterCheckTest, AFailedDownloadGivenUpGivesTheMainProgramBack)
+{
+    StartMainStub();
+    ServeNewerSetup("setup.exe", "?status=404");
+    StartUpdater(L"S");
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    ASSERT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kMinimizeLine));
+    Click(wizard, kUpdateButton);
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"错误", WindowText(box));
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);  // "取消"
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// The wizard's bars, read from its own controls: the wizard runs in this
+// process with the updater's skin, against the loopback update server and the
+// stub setup package, and a thread timer samples the pages and bars from
+// inside its message loop.
+#include "AppDirectory.h"
+#include "SelfRelocation.h"
+#include "StringCipher.h"
+#include "UpdateDlg.h"
+#include "UpdaterCipherKey.h"
+#include "UpdaterCommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace UpdUI;
+
+namespace {
+
+const DWORD kRunLimitMs = 40000;
+
+std::vector<BYTE> g_skin;
+
+std::wstring Env(const wchar_t* name)
+{
+    wchar_t value[512] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, 512);
+    return length > 0 && length < 512 ? value : L"";
+}
+
+void WriteFile(const std::wstring& path, const std::string& content)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+// What the sampler saw while the wizard ran.
+struct Observation {
+    CUpdateDlg* dialog = nullptr;
+    HWND window = nullptr;
+    bool updateClicked = false;
+    int barWhenDownloadPageShown = -1;
+    std::vector<int> barValues;  // every distinct value on the downloading page
+    int barWhenInstallPageShown = -1;
+    std::wstring percentWhenInstallPageShown;
+    int checkingValuesSeen = 0;
+    int lastCheckingValue = -1;
+};
+
+Observation g_seen;
+
+int CurrentPage(CUpdateDlg& dialog)
+{
+    CControlUI* tab = dialog.Manager().FindControl(L"wizardTab");
+    return tab ? static_cast<CTabLayoutUI*>(tab)->GetCurSel() : -1;
+}
+
+int BarValue(CUpdateDlg& dialog, const wchar_t* name)
+{
+    CControlUI* bar = dialog.Manager().FindControl(name);
+    return bar ? static_cast<CProgressUI*>(bar)->GetValue() : -1;
+}
+
+void CALLBACK Sample(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    Observation& seen = g_seen;
+    if (!IsWindow(seen.window) || !IsWindowVisible(seen.window)) {
+        if (!IsWindow(seen.window))
+            KillTimer(nullptr, timer);
+        return;
+    }
+    CUpdateDlg& dialog = *seen.dialog;
+    int page = CurrentPage(dialog);
+    if (page == WizardPageConnecting) {
+        int value = BarValue(dialog, L"CheckingProgress");
+        if (value != seen.lastCheckingValue)
+            ++seen.checkingValuesSeen;
+        seen.lastCheckingValue = value;
+    } else if (page == WizardPageNewVersion && !seen.updateClicked) {
+        seen.updateClicked = true;
+        static_cast<CButtonUI*>(dialog.Manager().FindControl(L"Update"))->Activate();
+        seen.barWhenDownloadPageShown = BarValue(dialog, L"Progreass");
+    } else if (page == WizardPageDownloading) {
+        int value = BarValue(dialog, L"Progreass");
+        if (seen.barValues.empty() || seen.barValues.back() != value)
+            seen.barValues.push_back(value);
+    } else if (page == WizardPageInstalling && seen.barWhenInstallPageShown < 0) {
+        seen.barWhenInstallPageShown = BarValue(dialog, L"Progreass");
+        seen.percentWhenInstallPageShown = dialog.Manager().FindControl(L"Percent")->GetText().GetData();
+    }
+}
+
+class WizardProgressTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        HMODULE updater = LoadLibraryExW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(nullptr, updater);
+        HRSRC resource = FindResourceW(updater, MAKEINTRESOURCEW(110), L"UPX3");
+        ASSERT_NE(nullptr, resource);
+        const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(updater, resource)));
+        g_skin.assign(bytes, bytes + SizeofResource(updater, resource));
+        CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        CWindowManagerUI::SetSkinZipMemory(g_skin.data(), static_cast<unsigned int>(g_skin.size()));
+    }
+
+    void SetUp() override
+    {
+        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
+        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
+        folder_ = TemporaryDirectory() + L"lumoraupd_progress\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        for (const wchar_t* name : {L"updatefile.list", L"setup.exe", L"setup_stub.log"})
+            DeleteFileW((folder_ + name).c_str());
+        GetCurrentDirectoryW(MAX_PATH, previous_);
+        SetCurrentDirectoryW(folder_.c_str());
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
+                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
+        // Slow enough for the bar to be seen moving.
+        setupUrl_ = "http://127.0.0.1:" + std::string(port_.begin(), port_.end()) +
+                    "/lumo/2014/setup.exe?rate=200000";
+        WriteFile(serverRoot_ + L"newupdate.ini",
+                  "[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
+                      StringCipher(setupUrl_, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+    }
+
+    void TearDown() override { SetCurrentDirectoryW(previous_); }
+
+    // Runs an interactive wizard to its end; `prepare` acts on the dialog once
+    // its window exists and before its loop runs.
+    template <typename Prepare>
+    void RunWizard(Prepare prepare)
+    {
+        g_seen = Observation();
+        UpdaterCommandLine line = ParseUpdaterCommandLine(1, nullptr);
+        CUpdateDlg* dialog = new CUpdateDlg;
+        dialog->Configure(line, folder_);
+        HWND window = dialog->Create(nullptr, L"Lumora升级程序", 0x96C80000, line.exStyle, 0, 0, 450, 360);
+        ASSERT_NE(nullptr, window);
+        g_seen.dialog = dialog;
+        g_seen.window = window;
+        prepare(*dialog);
+        UINT_PTR sampler = SetTimer(nullptr, 0, 10, Sample);
+        const DWORD started = GetTickCount();
+        MSG msg;
+        while (IsWindow(window) && GetTickCount() - started < kRunLimitMs) {
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0)
+                continue;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT)
+                    break;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        KillTimer(nullptr, sampler);
+        if (IsWindow(window)) {
+            ADD_FAILURE() << "the wizard did not end";
+            DestroyWindow(window);
+        }
+    }
+
+    std::wstring port_;
+    std::wstring serverRoot_;
+    std::wstring folder_;
+    std::string setupUrl_;
+    wchar_t previous_[MAX_PATH] = {};
+};
+
+TEST_F(WizardProgressTest, TheDownloadBarEndsFullBeforeTheInstallingPage)
+{
+    RunWizard([](CUpdateDlg&) {});
+    EXPECT_TRUE(g_seen.updateClicked);
+    EXPECT_EQ(0, g_seen.barWhenDownloadPageShown);
+    EXPECT_EQ(100, g_seen.barWhenInstallPageShown);
+    EXPECT_EQ(L"{f 0}100%{/f}", g_seen.percentWhenInstallPageShown);
+    // The bar never drops back while downloading.
+    for (size_t i = 1; i < g_seen.barValues.size(); ++i)
+        EXPECT_LE(g_seen.barValues[i - 1], g_seen.barValues[i]) << "step " << i;
+    // The setup ran and reported completion; the bar on the checking page moved.
+    std::ifstream log((folder_ + L"setup_stub.log").c_str());
+    std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos, text.find("progress 30000")) << text;
+    EXPECT_GE(g_seen.checkingValuesSeen, 2);
+}
+
+TEST_F(WizardProgressTest, AResumedDownloadStartsAtItsSavedPercentage)
+{
+    RunWizard([this](CUpdateDlg& dialog) {
+        // A download of the same setup left by an earlier run at 37 per cent.
+        DownloadRequest request;
+        request.downloadPath = std::string(folder_.begin(), folder_.end()) + "cache\\";
+        request.version = L"99.0";
+        request.percent = 37;
+        request.url = setupUrl_;
+        request.fileName = "setup.exe";
+        dialog.GetDownloadManager().AddFileDownload(request);
+    });
+    EXPECT_TRUE(g_seen.updateClicked);
+    EXPECT_EQ(37, g_seen.barWhenDownloadPageShown);
+    EXPECT_EQ(100, g_seen.barWhenInstallPageShown);
+}
+
+}  // namespace
