@@ -697,7 +697,10 @@ bool CListUI::SelectItemMulti(int iIndex)
 bool CListUI::ExpandItem(int iIndex, bool bExpand)
 {
     if (!m_ListInfo.bExpandable) return false;
-    if (m_iExpandedItem >= 0 && !m_ListInfo.bMultiExpandable) {
+    // The row being opened asks the list back while it opens; closing it then
+    // would reopen it through the same call without end.
+    const bool bReopening = bExpand && m_iExpandedItem == iIndex;
+    if (m_iExpandedItem >= 0 && !m_ListInfo.bMultiExpandable && !bReopening) {
         IListItemUI* pOld = ItemFace(m_iExpandedItem);
         m_iExpandedItem = -1;
         if (pOld != nullptr) pOld->Expand(false);
