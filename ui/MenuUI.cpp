@@ -4,6 +4,7 @@
 #include <new>
 
 #include "AttributeValueUI.h"
+#include "FaceOfUI.h"
 #include "MenuWnd.h"
 #include "PainterUI.h"
 
@@ -16,7 +17,7 @@ const DWORD kPopupExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 
 IMenuListItemUI* ItemFace(CControlUI* pControl)
 {
-    return pControl != nullptr ? static_cast<IMenuListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
+    return FaceOfUI<IMenuListItemUI>(pControl, L"ListItem");
 }
 
 bool IsMouseEvent(TEventTypeUI type)
