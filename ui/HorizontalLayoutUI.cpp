@@ -33,7 +33,7 @@ LPCWSTR CHorizontalLayoutUI::GetControlClass() const
 
 LPVOID CHorizontalLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"HorizontalLayout") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"HorizontalLayout") == 0) return this;
     return CContainerUI::GetInterface(pstrName);
 }
 

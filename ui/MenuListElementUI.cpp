@@ -17,7 +17,7 @@ LPCWSTR CMenuListElementUI::GetControlClass() const
 
 LPVOID CMenuListElementUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"ListItem") == 0) return static_cast<IMenuListItemUI*>(this);
+    if (pstrName != nullptr && wcscmp(pstrName, L"ListItem") == 0) return static_cast<IMenuListItemUI*>(this);
     return CControlUI::GetInterface(pstrName);
 }
 

@@ -47,7 +47,7 @@ LPCWSTR CMenuUI::GetControlClass() const
 
 LPVOID CMenuUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"ListOwner") == 0) return static_cast<IMenuListOwnerUI*>(this);
+    if (pstrName != nullptr && wcscmp(pstrName, L"ListOwner") == 0) return static_cast<IMenuListOwnerUI*>(this);
     return CContainerUI::GetInterface(pstrName);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "DialogLayoutUI.h"
@@ -186,4 +188,31 @@ TEST_F(SkinBuilder, LoadSourcesAndFailures)
     delete pContainer;
     builder.Release();
     EXPECT_FALSE(builder.GetMarkup().GetRoot().IsValid());
+}
+
+// Every control the markup can name answers an interface query without a name
+// with nothing, instead of reading through the null name.
+TEST_F(SkinBuilder, EveryTagAnswersAQueryWithoutANameWithNothing)
+{
+    const LPCWSTR tags[] = { L"Control", L"Container", L"Text", L"Label", L"Button", L"Option", L"Edit",
+                             L"Progress", L"Slider", L"TabLayout", L"TileLayout", L"DialogLayout", L"Menu",
+                             L"MenuListLabel", L"ActiveX", L"HtmlCtrl", L"VerticalLayout", L"HorizontalLayout",
+                             L"List", L"ListHeader", L"ListHeaderItem", L"ListLabelElement", L"ListTextElement",
+                             L"ListExpandElement", L"ListContainerElement", L"Combo" };
+    std::wstring markup = L"<Window><VerticalLayout>";
+    for (LPCWSTR tag : tags) markup += std::wstring(L"<") + tag + L"/>";
+    markup += L"</VerticalLayout></Window>";
+    CSkinBuilderUI builder;
+    CControlUI* pRoot = builder.Build(nullptr, markup.c_str(), nullptr, nullptr, nullptr);
+    ASSERT_NE(pRoot, nullptr);
+    IContainerUI* pContainer = ContainerOf(pRoot);
+    ASSERT_EQ(pContainer->GetCount(), static_cast<int>(sizeof(tags) / sizeof(tags[0])));
+    for (int i = 0; i < pContainer->GetCount(); i++) {
+        CControlUI* pChild = pContainer->GetItemAt(i);
+        SCOPED_TRACE(testing::Message() << "tag " << i);
+        EXPECT_EQ(pChild->GetInterface(nullptr), nullptr);
+        EXPECT_EQ(pChild->GetInterface(L"Control"), pChild) << "named queries still answer";
+    }
+    EXPECT_EQ(pRoot->GetInterface(nullptr), nullptr);
+    delete pRoot;
 }
