@@ -322,7 +322,8 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
     if (bForward && m_bUpdateNeeded) {
         // The tree is not laid out yet: the next paint moves the focus.
         m_bFocusNeeded = true;
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        // A null window would invalidate the whole desktop.
+        if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
         return true;
     }
     if (m_pRoot == nullptr) {
@@ -815,7 +816,7 @@ void CWindowManagerUI::MoveFocusIfNeeded()
 {
     if (!m_bFocusNeeded) return;
     if (m_bUpdateNeeded) {
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
         return;
     }
     SetNextTabControl(true);
