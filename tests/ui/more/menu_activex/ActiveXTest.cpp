@@ -25,6 +25,7 @@ struct TSentRecord
     WPARAM wParam;
     LPARAM lParam;
     std::vector<std::wstring> texts;
+    bool bNullAfterTexts;
 };
 
 class CNotifyLog : public INotifyUI
@@ -54,6 +55,7 @@ public:
         if (uMsg == textArrayMessage) {
             const LPCWSTR* aTexts = reinterpret_cast<const LPCWSTR*>(lParam);
             for (WPARAM i = 0; i < textCount; i++) r.texts.push_back(aTexts[i]);
+            r.bNullAfterTexts = aTexts[textCount] == nullptr;
         } else if (uMsg == UIMSG_PAGE_NOTICE) {
             r.texts.push_back(reinterpret_cast<LPCWSTR>(wParam));
             r.texts.push_back(reinterpret_cast<LPCWSTR>(lParam));
@@ -638,6 +640,7 @@ TEST_F(ActiveXTest, SendMessageNeedsExactlyTwoStrings)
     EXPECT_EQ(9u, host->sent[0].wParam);
     std::vector<std::wstring> expected = { L"a", L"视频" };
     EXPECT_EQ(expected, host->sent[0].texts);
+    EXPECT_TRUE(host->sent[0].bNullAfterTexts) << "the array ends in a null entry";
 
     host->sent.clear();
     CArgs power = CArgs().Int(WM_USER + 300).Bool(true).Object(&two);
@@ -668,6 +671,7 @@ TEST_F(ActiveXTest, SendExeSendsClientItemsOrCallsThePageFunction)
     EXPECT_EQ(3u, host->sent[0].wParam);
     std::vector<std::wstring> expected = { L"x", L"y", L"z" };
     EXPECT_EQ(expected, host->sent[0].texts);
+    EXPECT_TRUE(host->sent[0].bNullAfterTexts) << "the array ends in a null entry";
 
     host->sent.clear();
     CArgs refresh = CArgs().Int(WM_USER + 301).Text(L"refresh").Object(&empty);
@@ -682,6 +686,40 @@ TEST_F(ActiveXTest, SendExeSendsClientItemsOrCallsThePageFunction)
     CArgs noDocument = CArgs().Int(WM_USER + 301).Text(L"refresh").Object(&empty);
     EXPECT_EQ(S_FALSE, Call(bridge, CPageBridgeUI::DispSendExe, noDocument));
     EXPECT_EQ(1, browserLog.nScriptCalls);
+    bridge->Release();
+}
+
+// The strings go out as lParam of a message the page numbers: system messages
+// would take them for buffers to read or fill (WM_SETTEXT, WM_GETTEXT). Only the
+// range a program defines for itself goes out.
+TEST_F(ActiveXTest, PagesSendOnlyTheProgramsOwnMessages)
+{
+    config.pBrowserLog = &browserLog;
+    Host<CActiveXUI>(&CActiveXUI::WebBrowserClsid(), RECT{ 0, 0, 100, 100 });
+    IDispatch* bridge = External();
+    ASSERT_NE(nullptr, bridge);
+    ::SetWindowTextW(hwnd, L"host");
+    CPageArray two({ CPageArray::Text(L"a"), CPageArray::Text(L"b") });
+
+    const LONG refused[] = { WM_SETTEXT, WM_GETTEXT, 0, WM_USER - 1, 0x10000, -1 };
+    for (LONG uMsg : refused) {
+        SCOPED_TRACE(testing::Message() << "message " << uMsg);
+        CArgs message = CArgs().Int(uMsg).Int(4096).Object(&two);
+        EXPECT_EQ(E_INVALIDARG, Call(bridge, CPageBridgeUI::DispSendMessage, message));
+        CArgs power = CArgs().Int(uMsg).Bool(true).Object(&two);
+        EXPECT_EQ(E_INVALIDARG, Call(bridge, CPageBridgeUI::DispSuperPowerPlay, power));
+        CArgs exe = CArgs().Int(uMsg).Text(L"joyvale").Object(&two);
+        EXPECT_EQ(E_INVALIDARG, Call(bridge, CPageBridgeUI::DispSendExe, exe));
+        wchar_t szText[64] = {};
+        ::GetWindowTextW(hwnd, szText, 64);
+        EXPECT_STREQ(L"host", szText);
+    }
+    EXPECT_TRUE(host->sent.empty());
+
+    for (LONG uMsg : { static_cast<LONG>(WM_USER), static_cast<LONG>(WM_APP + 5), 0xFFFFL }) {
+        CArgs message = CArgs().Int(uMsg).Int(1).Object(&two);
+        EXPECT_EQ(S_OK, Call(bridge, CPageBridgeUI::DispSendMessage, message)) << uMsg;
+    }
     bridge->Release();
 }
 
