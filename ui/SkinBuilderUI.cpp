@@ -288,8 +288,8 @@ CControlUI* CSkinBuilderUI::CreateControl(LPCWSTR pstrClass, CWindowManagerUI* p
     if (pTag == nullptr)
         return m_pCallback != nullptr ? m_pCallback->CreateControl(pstrClass) : nullptr;
     CControlUI* pControl = pTag->pfnCreate();
-    if (pControl != nullptr && pTag->bHostedBrowser && pManager != nullptr)
-        pManager->AddHostedBrowser(pControl);
+    if (pControl != nullptr && pTag->bHostedBrowser)
+        static_cast<CActiveXUI*>(pControl)->JoinHostedBrowsers(pManager);
     return pControl;
 }
 

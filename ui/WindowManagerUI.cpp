@@ -92,6 +92,7 @@ CWindowManagerUI::~CWindowManagerUI()
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
+    ForgetHostedControls();
     ReleaseResources();
     if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
     DropOffscreen();
@@ -449,6 +450,21 @@ bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
 {
     int iIndex = m_aPostPaintControls.Find(pControl);
     return iIndex >= 0 && m_aPostPaintControls.Remove(iIndex);
+}
+
+// Hosted controls that outlive the manager must not take themselves off its lists later.
+void CWindowManagerUI::ForgetHostedControls()
+{
+    for (int i = 0; i < m_aHostedBrowsers.GetSize(); i++) {
+        CActiveXUI* pActiveX = dynamic_cast<CActiveXUI*>(static_cast<CControlUI*>(m_aHostedBrowsers.GetAt(i)));
+        if (pActiveX != nullptr) pActiveX->ForgetManager(this);
+    }
+    for (int i = 0; i < m_aMessageFilters.GetSize(); i++) {
+        CActiveXUI* pActiveX = dynamic_cast<CActiveXUI*>(static_cast<IMessageFilterUI*>(m_aMessageFilters.GetAt(i)));
+        if (pActiveX != nullptr) pActiveX->ForgetManager(this);
+    }
+    m_aHostedBrowsers.Empty();
+    m_aMessageFilters.Empty();
 }
 
 bool CWindowManagerUI::AddHostedBrowser(CControlUI* pControl)
