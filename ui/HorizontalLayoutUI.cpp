@@ -72,7 +72,7 @@ bool CHorizontalLayoutUI::IsDragging() const
 void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (wcscmp(pstrName, L"sepwidth") == 0)
-        SetSepWidth(CAttributeValueUI::ParseInt(pstrValue));
+        SetSepWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
     else if (wcscmp(pstrName, L"sepimm") == 0)
         SetSepImmMode(CAttributeValueUI::ParseBool(pstrValue));
     else

@@ -296,7 +296,7 @@ void CMenuUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         int v[2] = {};
         CAttributeValueUI::ParseInts(pstrValue, v, 2);
         m_szMenuCorner = SIZE{ v[0], v[1] };
-    } else if (wcscmp(pstrName, L"menuwidth") == 0) m_nMenuWidth = CAttributeValueUI::ParseInt(pstrValue);
+    } else if (wcscmp(pstrName, L"menuwidth") == 0) m_nMenuWidth = CAttributeValueUI::ParseCoordinate(pstrValue);
     else CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 

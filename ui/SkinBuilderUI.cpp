@@ -218,7 +218,7 @@ void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
         if (wcscmp(pstrName, L"name") == 0)
             pstrFontName = pstrValue;
         else if (wcscmp(pstrName, L"size") == 0)
-            nSize = CAttributeValueUI::ParseInt(pstrValue);
+            nSize = CAttributeValueUI::ParseFontSize(pstrValue);
         else if (wcscmp(pstrName, L"bold") == 0)
             bBold = CAttributeValueUI::ParseBool(pstrValue);
         else if (wcscmp(pstrName, L"underline") == 0)

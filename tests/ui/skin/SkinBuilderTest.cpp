@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "AttributeValueUI.h"
+#include "CanvasForTest.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "DialogLayoutUI.h"
@@ -215,4 +217,41 @@ TEST_F(SkinBuilder, EveryTagAnswersAQueryWithoutANameWithNothing)
     }
     EXPECT_EQ(pRoot->GetInterface(nullptr), nullptr);
     delete pRoot;
+}
+
+// Hostile numbers in markup reach the painter only within ranges GDI draws at once:
+// a rectangle 2^31 high faulted inside AlphaBlend, an eleven-million-pixel pen made
+// one paint take seconds.
+TEST_F(SkinBuilder, OutsizedNumbersAreHeldWhereTheyAreRead)
+{
+    CWindowManagerUI manager;
+    manager.Init(m_hWnd);
+    const std::wstring skin = TestSkinFile();
+    manager.SetSkinFile(skin.c_str());
+    CSkinBuilderUI builder;
+    CControlUI* pRoot = builder.Build(nullptr,
+                                      L"<Window><Font name=\"Arial\" size=\"99999999\"/><Container>"
+                                      L"<Control name=\"tall\" float=\"true\" pos=\"20,20,300,1804294967296\" "
+                                      L"bkimage=\"frame.png\" bordersize=\"11111111\" bordercolor=\"#FF0000FF\"/>"
+                                      L"<Control name=\"wide\" width=\"99999999999\" minheight=\"-99999999999\"/>"
+                                      L"</Container></Window>",
+                                      nullptr, nullptr, &manager);
+    ASSERT_NE(pRoot, nullptr);
+    manager.AttachRoot(pRoot);
+    CControlUI* pTall = manager.FindControl(L"tall");
+    CControlUI* pWide = manager.FindControl(L"wide");
+    ASSERT_TRUE(pTall != nullptr && pWide != nullptr);
+    EXPECT_EQ(pTall->GetFixedHeight(), CAttributeValueUI::MaxCoordinate - 20);
+    EXPECT_EQ(pTall->GetBorderSize(), CAttributeValueUI::MaxBorderSize);
+    EXPECT_EQ(pWide->GetFixedWidth(), CAttributeValueUI::MaxCoordinate);
+    LOGFONTW lf = {};
+    ASSERT_NE(manager.GetFont(0), nullptr);
+    ASSERT_NE(::GetObjectW(manager.GetFont(0), sizeof(lf), &lf), 0);
+    EXPECT_EQ(lf.lfHeight, -CAttributeValueUI::MaxFontSize);
+
+    CanvasForTest canvas(320, 240);
+    canvas.Fill(0xFFFFFF);
+    pRoot->SetPos(canvas.Rect());
+    pRoot->DoPaint(canvas.DC(), canvas.Rect());
+    EXPECT_EQ(canvas.Pixel(25, 100), 0x0000FFu) << "the border is drawn, held to its widest";
 }
