@@ -91,6 +91,10 @@ void CSettingDialog::Open(HWND parent, bool startOnAbout) {
   // window is gone, so it is deleted only once the loop has ended.
   dialog->RunModalLoop();
   if (parent) EnableWindow(parent, TRUE);
+  // A quit (the tray's "退出", the updater's quit request) ends the loop while
+  // the window is still open: it goes before its object, or its last messages
+  // would reach freed memory and its manager would stay listed.
+  if (IsWindow(window)) DestroyWindow(window);
   delete dialog;
 }
 

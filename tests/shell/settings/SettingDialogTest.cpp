@@ -406,6 +406,28 @@ TEST_F(SettingDialogTest, MenuCommandsOpenTheModalDialogOnTheirPage) {
   }
 }
 
+// Quitting while the dialog is open (the tray's "退出" or the updater's quit
+// request end the program's loop) closes the dialog's window before its object
+// goes, and passes the quit on to the outer loop.
+TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst) {
+  HWND seen = nullptr;
+  parent_->onTimer = [&] {
+    seen = CSettingDialog::OpenWindow();
+    PostQuitMessage(7);
+  };
+  SetTimer(Parent(), 1, 50, nullptr);
+  SendMessageW(Parent(), WM_COMMAND, ID_MENU_SETTINGS, 0);
+  parent_->onTimer = nullptr;
+  MSG quit = {};
+  bool quitPassedOn = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+  ASSERT_NE(nullptr, seen) << "the dialog was open when the quit came";
+  EXPECT_FALSE(IsWindow(seen)) << "the dialog's window outlived its object";
+  EXPECT_EQ(0, ApplicationWindowList.GetSize());
+  EXPECT_TRUE(IsWindowEnabled(Parent()));
+  EXPECT_TRUE(quitPassedOn);
+  EXPECT_EQ(7u, quit.wParam);
+}
+
 // Shows the dialog for a while, for screenshots: run with
 // --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_Show*.
 TEST_F(SettingDialogTest, DISABLED_ShowForScreenshot) {
