@@ -389,8 +389,11 @@ void CSettingDialog::UpdateRunValue(bool on) {
   } else {
     bool written = false;
     if (opened == ERROR_SUCCESS && ModulePath) {
-      DWORD bytes = static_cast<DWORD>((wcslen(ModulePath) + 1) * sizeof(wchar_t));
-      written = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(ModulePath), bytes) ==
+      // Quoted: the system splits an unquoted command line at its first space
+      // and would start "C:\Program.exe" for a program under "C:\Program Files".
+      std::wstring command = L"\"" + std::wstring(ModulePath) + L"\"";
+      DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+      written = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), bytes) ==
                 ERROR_SUCCESS;
     }
     if (!written) ReportAutorunFailure();

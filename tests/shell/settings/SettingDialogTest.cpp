@@ -305,7 +305,7 @@ TEST_F(SettingDialogTest, StartWithWindowsWritesAndRemovesTheRunValue) {
   Click(L"apply");
   std::wstring value;
   ASSERT_TRUE(RunValueGuard::Read(&value));
-  EXPECT_EQ(std::wstring(ModulePath), value);
+  EXPECT_EQ(L"\"" + std::wstring(ModulePath) + L"\"", value) << "quoted, as the path may hold spaces";
   EXPECT_TRUE(settings_->autorun);
   Click(L"autorun");
   Click(L"apply");
