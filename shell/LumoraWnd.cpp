@@ -171,8 +171,10 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
       OnTrayIcon(lParam);
       return true;
     case kRecreateViewsMessage:
-      if (views_[HomeView]) CreateViewBrowser(HomeView);
-      if (views_[PlayingView]) CreateViewBrowser(PlayingView);
+      // Any process can send this: only a view whose browser is gone gets a new one.
+      for (int view : {HomeView, PlayingView}) {
+        if (views_[view] && !handlers_[view]->GetBrowser()) CreateViewBrowser(view);
+      }
       return true;
     case kArmPowerOffMessage:
       manager_.SetTimer(controls_.setting, kPowerOffTimer, kPowerOffCheckMs);
