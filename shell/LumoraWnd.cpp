@@ -640,6 +640,9 @@ void CLumoraWnd::ShowMainMenu(POINT screenPoint, bool fromTray) {
   if (HMENU popup = GetSubMenu(trayMenu_, 0)) {
     if (fromTray) SetForegroundWindow(m_hWnd);
     TrackPopupMenu(popup, TPM_LEFTBUTTON, MenuX(screenPoint), screenPoint.y, 0, m_hWnd, nullptr);
+    // A menu opened from the notification area only closes on a click
+    // elsewhere when its window gets a message after the tracking ends.
+    if (fromTray) PostMessageW(m_hWnd, WM_NULL, 0, 0);
   }
   DestroyMenu(trayMenu_);
   trayMenu_ = nullptr;
