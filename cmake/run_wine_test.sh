@@ -9,5 +9,11 @@ log="$(mktemp)"
 "$wine_loader" "$@" >"$log" 2>&1 </dev/null
 rc=$?
 cat "$log"
+# A test program that dies inside a test (a stack overflow, say) can leave Wine
+# with exit status 0: without GoogleTest's closing summary the run has failed.
+if [ $rc -eq 0 ] && ! grep -q '^\[==========\] .* ran\.' "$log"; then
+  echo "run_wine_test.sh: the test program ended without its summary" >&2
+  rc=1
+fi
 rm -f "$log"
 exit $rc

@@ -198,10 +198,14 @@ void CefClientHandler::SetProgramIcon(HWND window) {
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
+// A view has one page browser. A second one made for the same view while the
+// first lives (WM_USER+2 comes from any process) would run unseen and never be
+// closed: it is kept on a list until it is gone, and closed at once.
 void CefClientHandler::OnAfterCreated(CefRefPtr<CefBrowser> browser) {
   if (!browser) return;
   HWND root = RootWindowOf(browser);
   bool newPopup = false;
+  bool stray = false;
   {
     CefAutoLock hold(lock_);
     if (!mainBrowser_) {
@@ -210,7 +214,14 @@ void CefClientHandler::OnAfterCreated(CefRefPtr<CefBrowser> browser) {
     } else if (browser->IsPopup()) {
       popupBrowsers_.push_back(browser);
       newPopup = true;
+    } else {
+      strayBrowsers_.push_back(browser);
+      stray = true;
     }
+  }
+  if (stray) {
+    if (CefRefPtr<CefBrowserHost> host = browser->GetHost()) host->CloseBrowser(true);
+    return;
   }
   if (!root) return;
   if (newPopup) SetProgramIcon(root);
@@ -231,9 +242,9 @@ void CefClientHandler::OnBeforeClose(CefRefPtr<CefBrowser> browser) {
   if (mainBrowser_ && mainBrowser_->IsSame(browser)) {
     mainBrowser_ = nullptr;
   } else {
-    popupBrowsers_.erase(std::remove_if(popupBrowsers_.begin(), popupBrowsers_.end(),
-                                        [&](const CefRefPtr<CefBrowser>& b) { return b->IsSame(browser); }),
-                         popupBrowsers_.end());
+    auto same = [&](const CefRefPtr<CefBrowser>& b) { return b->IsSame(browser); };
+    popupBrowsers_.erase(std::remove_if(popupBrowsers_.begin(), popupBrowsers_.end(), same), popupBrowsers_.end());
+    strayBrowsers_.erase(std::remove_if(strayBrowsers_.begin(), strayBrowsers_.end(), same), strayBrowsers_.end());
   }
   crashes_.erase(browser->GetIdentifier());
 }

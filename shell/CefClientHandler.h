@@ -129,6 +129,7 @@ private:
   CefRefPtr<ProcessMessageDelegate> delegate_;
   CefRefPtr<CefBrowser> mainBrowser_;
   std::vector<CefRefPtr<CefBrowser>> popupBrowsers_;
+  std::vector<CefRefPtr<CefBrowser>> strayBrowsers_;  // closing: a second page browser for the view
   int mainBrowserId_ = 0;
   bool closing_ = false;
   std::wstring lastDownloadPath_;

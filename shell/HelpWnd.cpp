@@ -1,11 +1,22 @@
 #include "HelpWnd.h"
 
+#include <cwctype>
+
 namespace {
 
 const DWORD kPopupStyle = 0x86C80000;  // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU
 const DWORD kPopupExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
 const DWORD kLinkColor = 0xFF001C30;
 const DWORD kLinkHoverColor = 0xFFFF6600;
+
+// The address comes from a page: only a web page may replace the home view, never
+// a local file, a script or another scheme the engine would act on.
+bool IsWebAddress(const std::wstring& address)
+{
+    std::wstring scheme = address.substr(0, 8);
+    for (wchar_t& ch : scheme) ch = static_cast<wchar_t>(std::towlower(ch));
+    return scheme.compare(0, 7, L"http://") == 0 || scheme.compare(0, 8, L"https://") == 0;
+}
 
 } // namespace
 
@@ -109,6 +120,6 @@ void CHelpWnd::Notify(TNotifyRecUI& msg)
 void CHelpWnd::OpenAddress()
 {
     if (m_pTarget == nullptr) return;
-    if (!m_address.empty()) m_pTarget->OpenNoticeAddress(m_address);
+    if (IsWebAddress(m_address)) m_pTarget->OpenNoticeAddress(m_address);
     CloseBySysCommand();
 }

@@ -175,8 +175,10 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
       OnTrayIcon(lParam);
       return true;
     case kRecreateViewsMessage:
-      if (views_[HomeView]) CreateViewBrowser(HomeView);
-      if (views_[PlayingView]) CreateViewBrowser(PlayingView);
+      // Any process can send this: only a view whose browser is gone gets a new one.
+      for (int view : {HomeView, PlayingView}) {
+        if (views_[view] && !handlers_[view]->GetBrowser()) CreateViewBrowser(view);
+      }
       return true;
     case kArmPowerOffMessage:
       manager_.SetTimer(controls_.setting, kPowerOffTimer, kPowerOffCheckMs);
@@ -642,6 +644,9 @@ void CLumoraWnd::ShowMainMenu(POINT screenPoint, bool fromTray) {
   if (HMENU popup = GetSubMenu(trayMenu_, 0)) {
     if (fromTray) SetForegroundWindow(m_hWnd);
     TrackPopupMenu(popup, TPM_LEFTBUTTON, MenuX(screenPoint), screenPoint.y, 0, m_hWnd, nullptr);
+    // A menu opened from the notification area only closes on a click
+    // elsewhere when its window gets a message after the tracking ends.
+    if (fromTray) PostMessageW(m_hWnd, WM_NULL, 0, 0);
   }
   DestroyMenu(trayMenu_);
   trayMenu_ = nullptr;

@@ -91,6 +91,10 @@ void CSettingDialog::Open(HWND parent, bool startOnAbout) {
   // window is gone, so it is deleted only once the loop has ended.
   dialog->RunModalLoop();
   if (parent) EnableWindow(parent, TRUE);
+  // A quit (the tray's "退出", the updater's quit request) ends the loop while
+  // the window is still open: it goes before its object, or its last messages
+  // would reach freed memory and its manager would stay listed.
+  if (IsWindow(window)) DestroyWindow(window);
   delete dialog;
 }
 
@@ -385,8 +389,11 @@ void CSettingDialog::UpdateRunValue(bool on) {
   } else {
     bool written = false;
     if (opened == ERROR_SUCCESS && ModulePath) {
-      DWORD bytes = static_cast<DWORD>((wcslen(ModulePath) + 1) * sizeof(wchar_t));
-      written = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(ModulePath), bytes) ==
+      // Quoted: the system splits an unquoted command line at its first space
+      // and would start "C:\Program.exe" for a program under "C:\Program Files".
+      std::wstring command = L"\"" + std::wstring(ModulePath) + L"\"";
+      DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+      written = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), bytes) ==
                 ERROR_SUCCESS;
     }
     if (!written) ReportAutorunFailure();

@@ -363,7 +363,7 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL*, DWORD dwFlags)
         hr = pObject->QueryInterface(IID_IOleInPlaceObjectWindowless, reinterpret_cast<void**>(&m_pInPlaceObject));
         if (SUCCEEDED(hr)) {
             m_pOwner->SetHostWindow(m_pOwner->GetManagerWindow());
-            if (m_pOwner->GetManager() != nullptr) m_pOwner->GetManager()->AddMessageFilter(m_pOwner);
+            m_pOwner->JoinMessageFilters();
         }
     }
     if (FAILED(hr)) {
@@ -387,6 +387,7 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL*, DWORD dwFlags)
 STDMETHODIMP CActiveXCtrl::OnInPlaceDeactivateEx(BOOL)
 {
     m_bInPlaceActive = false;
+    if (m_pOwner != nullptr) m_pOwner->LeaveMessageFilters();
     if (m_pInPlaceObject != nullptr) {
         m_pInPlaceObject->Release();
         m_pInPlaceObject = nullptr;

@@ -48,13 +48,49 @@ void ReleaseAndClear(T*& p)
 
 CActiveXUI::CActiveXUI()
     : m_clsid(GUID_NULL), m_bCreated(false), m_pUnk(nullptr), m_pControl(nullptr), m_hwndHost(nullptr),
-      m_dwEventCookie(0)
+      m_dwEventCookie(0), m_pHostedList(nullptr), m_pFilterList(nullptr)
 {
 }
 
 CActiveXUI::~CActiveXUI()
 {
     ReleaseHostedControl();
+    LeaveHostedBrowsers();
+}
+
+void CActiveXUI::JoinHostedBrowsers(CWindowManagerUI* pManager)
+{
+    if (pManager == m_pHostedList) return;
+    LeaveHostedBrowsers();
+    if (pManager != nullptr && pManager->AddHostedBrowser(this)) m_pHostedList = pManager;
+}
+
+void CActiveXUI::LeaveHostedBrowsers()
+{
+    CWindowManagerUI* pManager = m_pHostedList;
+    m_pHostedList = nullptr;
+    if (pManager != nullptr) pManager->RemoveHostedBrowser(this);
+}
+
+// One entry per control: a control activated again must not be fed each message twice.
+void CActiveXUI::JoinMessageFilters()
+{
+    if (m_pManager == m_pFilterList) return;
+    LeaveMessageFilters();
+    if (m_pManager != nullptr && m_pManager->AddMessageFilter(this)) m_pFilterList = m_pManager;
+}
+
+void CActiveXUI::LeaveMessageFilters()
+{
+    CWindowManagerUI* pManager = m_pFilterList;
+    m_pFilterList = nullptr;
+    if (pManager != nullptr) pManager->RemoveMessageFilter(this);
+}
+
+void CActiveXUI::ForgetManager(CWindowManagerUI* pManager)
+{
+    if (m_pHostedList == pManager) m_pHostedList = nullptr;
+    if (m_pFilterList == pManager) m_pFilterList = nullptr;
 }
 
 const CLSID& CActiveXUI::WebBrowserClsid()
@@ -143,7 +179,7 @@ void CActiveXUI::ReleaseHostedControl()
         m_pControl->SetOwner(nullptr);
         ReleaseAndClear(m_pControl);
     }
-    if (m_pManager != nullptr) m_pManager->RemoveMessageFilter(this);
+    LeaveMessageFilters();
 }
 
 // Each step of creation depends on the one before; the first failure ends it.

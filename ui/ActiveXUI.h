@@ -44,6 +44,16 @@ public:
     // The window the control's manager paints, or null without a manager.
     HWND GetManagerWindow() const;
 
+    // The manager lists this control is on. It takes itself off them when it goes,
+    // whether or not it still has that manager: the builder drops controls before
+    // they get one, and a built tree can be deleted without ever being attached.
+    void JoinHostedBrowsers(CWindowManagerUI* pManager);
+    void LeaveHostedBrowsers();
+    void JoinMessageFilters();
+    void LeaveMessageFilters();
+    // Called by a manager that goes first.
+    void ForgetManager(CWindowManagerUI* pManager);
+
     // Lets the hosted browser translate an accelerator aimed at its document window.
     bool TranslateHostedAccelerator(MSG* pMsg);
 
@@ -91,4 +101,6 @@ protected:
     CActiveXCtrl* m_pControl;
     HWND m_hwndHost;
     DWORD m_dwEventCookie;
+    CWindowManagerUI* m_pHostedList;
+    CWindowManagerUI* m_pFilterList;
 };

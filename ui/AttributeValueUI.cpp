@@ -30,7 +30,7 @@ int CAttributeValueUI::ParseInts(LPCWSTR pstrValue, int* pValues, int nCount)
     for (int i = 0; i < nCount; i++) {
         if (*p == L'\0') return i;
         LPWSTR pEnd = nullptr;
-        pValues[i] = static_cast<int>(wcstol(p, &pEnd, 10));
+        pValues[i] = Clamp(static_cast<int>(wcstol(p, &pEnd, 10)), -MaxCoordinate, MaxCoordinate);
         p = pEnd;
         if (*p != L'\0') p++;
     }
@@ -43,4 +43,24 @@ RECT CAttributeValueUI::ParseRect(LPCWSTR pstrValue)
     ParseInts(pstrValue, v, 4);
     RECT rc = { v[0], v[1], v[2], v[3] };
     return rc;
+}
+
+int CAttributeValueUI::ParseCoordinate(LPCWSTR pstrValue)
+{
+    return Clamp(ParseInt(pstrValue), -MaxCoordinate, MaxCoordinate);
+}
+
+int CAttributeValueUI::ParseBorderSize(LPCWSTR pstrValue)
+{
+    return Clamp(ParseInt(pstrValue), 0, MaxBorderSize);
+}
+
+int CAttributeValueUI::ParseFontSize(LPCWSTR pstrValue)
+{
+    return Clamp(ParseInt(pstrValue), -MaxFontSize, MaxFontSize);
+}
+
+int CAttributeValueUI::Clamp(int nValue, int nMin, int nMax)
+{
+    return nValue < nMin ? nMin : (nValue > nMax ? nMax : nValue);
 }

@@ -30,7 +30,7 @@ LPCWSTR CButtonUI::GetControlClass() const
 
 LPVOID CButtonUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Button") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Button") == 0) return this;
     return CLabelUI::GetInterface(pstrName);
 }
 

@@ -5,6 +5,7 @@
 #include "AttributeValueUI.h"
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
+#include "FaceOfUI.h"
 #include "PainterUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -289,7 +290,7 @@ void CComboUI::PaintText(HDC hDC)
     rc.bottom -= m_rcTextPadding.bottom;
     CControlUI* pControl = GetItemAt(m_iCurSel);
     if (pControl == nullptr) return;
-    IListItemUI* pItem = static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem"));
+    IListItemUI* pItem = FaceOfUI<IListItemUI>(pControl, L"ListItem");
     if (pItem != nullptr) {
         pItem->DrawItemText(hDC, rc);
         return;
@@ -306,7 +307,7 @@ void CComboUI::PaintText(HDC hDC)
 IListItemUI* CComboUI::ItemFace(int iIndex) const
 {
     CControlUI* pControl = GetItemAt(iIndex);
-    return pControl != nullptr ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
+    return FaceOfUI<IListItemUI>(pControl, L"ListItem");
 }
 
 void CComboUI::Renumber(int iFrom)
@@ -325,7 +326,7 @@ bool CComboUI::Add(CControlUI* pControl)
 bool CComboUI::AddAt(CControlUI* pControl, int iIndex)
 {
     if (!CContainerUI::AddAt(pControl, iIndex)) return false;
-    IListItemUI* pItem = static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem"));
+    IListItemUI* pItem = FaceOfUI<IListItemUI>(pControl, L"ListItem");
     if (pItem != nullptr) pItem->SetOwner(this);
     Renumber(iIndex);
     if (m_iCurSel >= iIndex) m_iCurSel++;

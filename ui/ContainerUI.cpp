@@ -597,7 +597,7 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"hscrollbar") == 0) {
         EnableScrollBar(m_pVerticalScrollBar != nullptr, CAttributeValueUI::ParseBool(pstrValue));
     } else if (wcscmp(pstrName, L"childpadding") == 0) {
-        SetChildPadding(CAttributeValueUI::ParseInt(pstrValue));
+        SetChildPadding(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else {
         CControlUI::SetAttribute(pstrName, pstrValue);
     }

@@ -440,8 +440,9 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         RECT rc = CAttributeValueUI::ParseRect(pstrValue);
         SIZE szXY = { rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom };
         SetFixedXY(szXY);
-        SetFixedWidth(rc.right - rc.left);
-        SetFixedHeight(rc.bottom - rc.top);
+        const int nMax = CAttributeValueUI::MaxCoordinate; // each side is held, their distance too
+        SetFixedWidth(CAttributeValueUI::Clamp(rc.right - rc.left, -nMax, nMax));
+        SetFixedHeight(CAttributeValueUI::Clamp(rc.bottom - rc.top, -nMax, nMax));
     } else if (wcscmp(pstrName, L"relativepos") == 0) {
         int v[4];
         CAttributeValueUI::ParseInts(pstrValue, v, 4);
@@ -455,23 +456,23 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"bordercolor") == 0) {
         SetBorderColor(CAttributeValueUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"bordersize") == 0) {
-        SetBorderSize(CAttributeValueUI::ParseInt(pstrValue));
+        SetBorderSize(CAttributeValueUI::ParseBorderSize(pstrValue));
     } else if (wcscmp(pstrName, L"bkimage") == 0) {
         SetBkImage(pstrValue);
     } else if (wcscmp(pstrName, L"ftimage") == 0) {
         SetForeImage(pstrValue);
     } else if (wcscmp(pstrName, L"width") == 0) {
-        SetFixedWidth(CAttributeValueUI::ParseInt(pstrValue));
+        SetFixedWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else if (wcscmp(pstrName, L"height") == 0) {
-        SetFixedHeight(CAttributeValueUI::ParseInt(pstrValue));
+        SetFixedHeight(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else if (wcscmp(pstrName, L"minwidth") == 0) {
-        SetMinWidth(CAttributeValueUI::ParseInt(pstrValue));
+        SetMinWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else if (wcscmp(pstrName, L"minheight") == 0) {
-        SetMinHeight(CAttributeValueUI::ParseInt(pstrValue));
+        SetMinHeight(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else if (wcscmp(pstrName, L"maxwidth") == 0) {
-        SetMaxWidth(CAttributeValueUI::ParseInt(pstrValue));
+        SetMaxWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else if (wcscmp(pstrName, L"maxheight") == 0) {
-        SetMaxHeight(CAttributeValueUI::ParseInt(pstrValue));
+        SetMaxHeight(CAttributeValueUI::ParseCoordinate(pstrValue));
     } else if (wcscmp(pstrName, L"name") == 0) {
         SetName(pstrValue);
     } else if (wcscmp(pstrName, L"text") == 0) {

@@ -31,7 +31,7 @@ LPCWSTR CDialogLayoutUI::GetControlClass() const
 
 LPVOID CDialogLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"DialogLayout") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"DialogLayout") == 0) return this;
     return CContainerUI::GetInterface(pstrName);
 }
 

@@ -40,7 +40,7 @@ LPCWSTR CEditUI::GetControlClass() const
 
 LPVOID CEditUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Edit") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Edit") == 0) return this;
     return CLabelUI::GetInterface(pstrName);
 }
 

@@ -33,7 +33,7 @@ LPCWSTR CHorizontalLayoutUI::GetControlClass() const
 
 LPVOID CHorizontalLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"HorizontalLayout") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"HorizontalLayout") == 0) return this;
     return CContainerUI::GetInterface(pstrName);
 }
 
@@ -72,7 +72,7 @@ bool CHorizontalLayoutUI::IsDragging() const
 void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (wcscmp(pstrName, L"sepwidth") == 0)
-        SetSepWidth(CAttributeValueUI::ParseInt(pstrValue));
+        SetSepWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
     else if (wcscmp(pstrName, L"sepimm") == 0)
         SetSepImmMode(CAttributeValueUI::ParseBool(pstrValue));
     else

@@ -18,7 +18,7 @@ LPCWSTR CLabelUI::GetControlClass() const
 
 LPVOID CLabelUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Label") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Label") == 0) return this;
     return CControlUI::GetInterface(pstrName);
 }
 

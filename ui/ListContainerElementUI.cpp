@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ControlStateUI.h"
+#include "FaceOfUI.h"
 #include "ListItemBehaviorUI.h"
 
 CListContainerElementUI::CListContainerElementUI()
@@ -91,7 +92,7 @@ IListOwnerUI* CListContainerElementUI::GetOwner()
 
 void CListContainerElementUI::SetOwner(CControlUI* pOwner)
 {
-    m_pOwner = pOwner != nullptr ? static_cast<IListOwnerUI*>(pOwner->GetInterface(L"ListOwner")) : nullptr;
+    m_pOwner = FaceOfUI<IListOwnerUI>(pOwner, L"ListOwner");
     m_pList = pOwner != nullptr ? static_cast<IListUI*>(pOwner->GetInterface(L"List")) : nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ControlStateUI.h"
+#include "FaceOfUI.h"
 #include "ListItemBehaviorUI.h"
 
 CListElementUI::CListElementUI()
@@ -89,7 +90,7 @@ IListOwnerUI* CListElementUI::GetOwner()
 
 void CListElementUI::SetOwner(CControlUI* pOwner)
 {
-    m_pOwner = pOwner != nullptr ? static_cast<IListOwnerUI*>(pOwner->GetInterface(L"ListOwner")) : nullptr;
+    m_pOwner = FaceOfUI<IListOwnerUI>(pOwner, L"ListOwner");
     m_pList = pOwner != nullptr ? static_cast<IListUI*>(pOwner->GetInterface(L"List")) : nullptr;
 }
 

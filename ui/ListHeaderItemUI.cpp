@@ -180,7 +180,7 @@ bool CListHeaderItemUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (wcscmp(pstrName, L"dragable") == 0) SetDragable(CAttributeValueUI::ParseBool(pstrValue));
-    else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(CAttributeValueUI::ParseInt(pstrValue));
+    else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
     else if (wcscmp(pstrName, L"align") == 0) SetAlign(pstrValue);
     else if (wcscmp(pstrName, L"font") == 0) m_iFont = CAttributeValueUI::ParseInt(pstrValue);
     else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CAttributeValueUI::ParseColor(pstrValue);

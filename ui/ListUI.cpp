@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "AttributeValueUI.h"
+#include "FaceOfUI.h"
 #include "ListBodyUI.h"
 #include "ListHeaderUI.h"
 #include "ScrollbarUI.h"
@@ -323,7 +324,7 @@ bool CListUI::IsHeaderItem(CControlUI* pControl) const
 IListItemUI* CListUI::ItemFace(int iIndex) const
 {
     CControlUI* pControl = m_pBody->GetItemAt(iIndex);
-    return pControl != nullptr ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
+    return FaceOfUI<IListItemUI>(pControl, L"ListItem");
 }
 
 void CListUI::Renumber(int iFrom)
@@ -379,7 +380,7 @@ bool CListUI::Add(CControlUI* pControl)
     if (IsHeaderItem(pControl)) return m_pHeader != nullptr && m_pHeader->Add(pControl);
     const int iIndex = m_pBody->GetCount();
     if (!m_pBody->Add(pControl)) return false;
-    IListItemUI* pItem = static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem"));
+    IListItemUI* pItem = FaceOfUI<IListItemUI>(pControl, L"ListItem");
     if (pItem != nullptr) {
         pItem->SetOwner(this);
         pItem->SetIndex(iIndex);
@@ -394,7 +395,7 @@ bool CListUI::AddAt(CControlUI* pControl, int iIndex)
     if (IsHeaderControl(pControl)) return AddHeader(pControl, iIndex);
     if (IsHeaderItem(pControl)) return m_pHeader != nullptr && m_pHeader->AddAt(pControl, iIndex);
     if (!m_pBody->AddAt(pControl, iIndex)) return false;
-    IListItemUI* pItem = static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem"));
+    IListItemUI* pItem = FaceOfUI<IListItemUI>(pControl, L"ListItem");
     if (pItem != nullptr) pItem->SetOwner(this);
     Renumber(iIndex);
     if (m_iCurSel >= iIndex) m_iCurSel++;
@@ -697,7 +698,10 @@ bool CListUI::SelectItemMulti(int iIndex)
 bool CListUI::ExpandItem(int iIndex, bool bExpand)
 {
     if (!m_ListInfo.bExpandable) return false;
-    if (m_iExpandedItem >= 0 && !m_ListInfo.bMultiExpandable) {
+    // The row being opened asks the list back while it opens; closing it then
+    // would reopen it through the same call without end.
+    const bool bReopening = bExpand && m_iExpandedItem == iIndex;
+    if (m_iExpandedItem >= 0 && !m_ListInfo.bMultiExpandable && !bReopening) {
         IListItemUI* pOld = ItemFace(m_iExpandedItem);
         m_iExpandedItem = -1;
         if (pOld != nullptr) pOld->Expand(false);

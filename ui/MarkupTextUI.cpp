@@ -207,20 +207,20 @@ void CMarkupTextUI::ApplyTag(const TTagUI& tag)
         }
         else {
             int cyFont = FontLineHeight();
-            m_cyLine = (m_cyLine > cyFont ? m_cyLine : cyFont) + CAttributeValueUI::ParseInt(pstrArg);
+            m_cyLine = (m_cyLine > cyFont ? m_cyLine : cyFont) + CAttributeValueUI::ParseCoordinate(pstrArg);
             SelectFont(m_pManager->GetDefaultFont());
             SetTextColor(m_hDC, CPainterUI::ToColorRef(m_dwTextColor));
         }
         break;
     case L'x':
         if (!tag.bClosing) {
-            m_pt.x += CAttributeValueUI::ParseInt(pstrArg);
+            m_pt.x += CAttributeValueUI::ParseCoordinate(pstrArg);
             NotePen();
         }
         break;
     case L'y':
         if (!tag.bClosing)
-            m_cyLine = CAttributeValueUI::ParseInt(pstrArg);
+            m_cyLine = CAttributeValueUI::ParseCoordinate(pstrArg);
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ControlStateUI.h"
+#include "FaceOfUI.h"
 
 CMenuListElementUI::CMenuListElementUI()
     : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr)
@@ -16,7 +17,7 @@ LPCWSTR CMenuListElementUI::GetControlClass() const
 
 LPVOID CMenuListElementUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"ListItem") == 0) return static_cast<IMenuListItemUI*>(this);
+    if (pstrName != nullptr && wcscmp(pstrName, L"ListItem") == 0) return static_cast<IMenuListItemUI*>(this);
     return CControlUI::GetInterface(pstrName);
 }
 
@@ -87,7 +88,7 @@ IMenuListOwnerUI* CMenuListElementUI::GetOwner()
 
 void CMenuListElementUI::SetOwner(CControlUI* pOwner)
 {
-    m_pOwner = pOwner != nullptr ? static_cast<IMenuListOwnerUI*>(pOwner->GetInterface(L"ListOwner")) : nullptr;
+    m_pOwner = FaceOfUI<IMenuListOwnerUI>(pOwner, L"ListOwner");
 }
 
 bool CMenuListElementUI::IsSelected() const

@@ -29,7 +29,7 @@ LPCWSTR CMenuListLabelUI::GetControlClass() const
 
 LPVOID CMenuListLabelUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"MenuListLabelUI") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"MenuListLabelUI") == 0) return this;
     return CMenuListElementUI::GetInterface(pstrName);
 }
 

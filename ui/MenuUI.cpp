@@ -4,6 +4,7 @@
 #include <new>
 
 #include "AttributeValueUI.h"
+#include "FaceOfUI.h"
 #include "MenuWnd.h"
 #include "PainterUI.h"
 
@@ -16,7 +17,7 @@ const DWORD kPopupExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 
 IMenuListItemUI* ItemFace(CControlUI* pControl)
 {
-    return pControl != nullptr ? static_cast<IMenuListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
+    return FaceOfUI<IMenuListItemUI>(pControl, L"ListItem");
 }
 
 bool IsMouseEvent(TEventTypeUI type)
@@ -46,7 +47,7 @@ LPCWSTR CMenuUI::GetControlClass() const
 
 LPVOID CMenuUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"ListOwner") == 0) return static_cast<IMenuListOwnerUI*>(this);
+    if (pstrName != nullptr && wcscmp(pstrName, L"ListOwner") == 0) return static_cast<IMenuListOwnerUI*>(this);
     return CContainerUI::GetInterface(pstrName);
 }
 
@@ -295,7 +296,7 @@ void CMenuUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         int v[2] = {};
         CAttributeValueUI::ParseInts(pstrValue, v, 2);
         m_szMenuCorner = SIZE{ v[0], v[1] };
-    } else if (wcscmp(pstrName, L"menuwidth") == 0) m_nMenuWidth = CAttributeValueUI::ParseInt(pstrValue);
+    } else if (wcscmp(pstrName, L"menuwidth") == 0) m_nMenuWidth = CAttributeValueUI::ParseCoordinate(pstrValue);
     else CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 

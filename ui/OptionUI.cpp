@@ -20,7 +20,7 @@ LPCWSTR COptionUI::GetControlClass() const
 
 LPVOID COptionUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Option") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Option") == 0) return this;
     return CButtonUI::GetInterface(pstrName);
 }
 

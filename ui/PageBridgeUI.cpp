@@ -105,11 +105,22 @@ HRESULT ReadArrayStrings(IDispatch* pItems, int nLength, std::vector<CStringUI>&
     return S_OK;
 }
 
+// A null entry closes the array, so a receiver that walks it finds its end.
 std::vector<LPCWSTR> PointersTo(const std::vector<CStringUI>& aTexts)
 {
     std::vector<LPCWSTR> aPointers;
     for (const CStringUI& s : aTexts) aPointers.push_back(s.GetData());
+    aPointers.push_back(nullptr);
     return aPointers;
+}
+
+// A page chooses the message number, and the strings go out as lParam: below
+// WM_USER are the system's messages, whose lParam may be a buffer the receiver
+// fills (WM_GETTEXT writes wParam characters into it). Only the range a program
+// defines for itself is sent; numbers past 0xFFFF are the system's again.
+bool IsPageMessage(const VARIANT& vMessage)
+{
+    return vMessage.lVal >= static_cast<LONG>(WM_USER) && vMessage.lVal <= 0xFFFF;
 }
 
 bool IsExeName(LPCWSTR pstrName)
@@ -196,6 +207,7 @@ HRESULT CPageBridgeUI::SendStringPair(DISPPARAMS* pParams, bool bFlagIsBool)
     const VARIANT& vItems = Arg(pParams, 2);
     bool bValueOk = bFlagIsBool ? vValue.vt == VT_BOOL : IsInt(vValue);
     if (!IsInt(vMessage) || !bValueOk || !IsObject(vItems)) return DISP_E_TYPEMISMATCH;
+    if (!IsPageMessage(vMessage)) return E_INVALIDARG;
     int nLength = 0;
     HRESULT hr = ReadArrayLength(vItems.pdispVal, &nLength);
     if (FAILED(hr)) return hr;
@@ -220,6 +232,7 @@ HRESULT CPageBridgeUI::SendExe(DISPPARAMS* pParams)
     if (!IsInt(vMessage) || vName.vt != VT_BSTR || !IsObject(vItems)) return DISP_E_TYPEMISMATCH;
     LPCWSTR pstrName = TextOf(vName);
     if (!IsExeName(pstrName)) return CallPageFunction(pstrName);
+    if (!IsPageMessage(vMessage)) return E_INVALIDARG;
     int nLength = 0;
     HRESULT hr = ReadArrayLength(vItems.pdispVal, &nLength);
     if (FAILED(hr)) return hr;
@@ -228,7 +241,7 @@ HRESULT CPageBridgeUI::SendExe(DISPPARAMS* pParams)
     hr = ReadArrayStrings(vItems.pdispVal, nLength, aTexts);
     if (FAILED(hr)) return hr;
     std::vector<LPCWSTR> aPointers = PointersTo(aTexts);
-    Send(static_cast<UINT>(vMessage.lVal), static_cast<WPARAM>(aPointers.size()),
+    Send(static_cast<UINT>(vMessage.lVal), static_cast<WPARAM>(aTexts.size()),
          reinterpret_cast<LPARAM>(aPointers.data()));
     return S_OK;
 }

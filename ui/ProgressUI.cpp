@@ -35,7 +35,7 @@ LPCWSTR CProgressUI::GetControlClass() const
 
 LPVOID CProgressUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Progress") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Progress") == 0) return this;
     return CLabelUI::GetInterface(pstrName);
 }
 

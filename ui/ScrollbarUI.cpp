@@ -57,7 +57,7 @@ LPCWSTR CScrollbarUI::GetControlClass() const
 
 LPVOID CScrollbarUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Scrollbar") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Scrollbar") == 0) return this;
     return CControlUI::GetInterface(pstrName);
 }
 

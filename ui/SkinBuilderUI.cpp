@@ -218,7 +218,7 @@ void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
         if (wcscmp(pstrName, L"name") == 0)
             pstrFontName = pstrValue;
         else if (wcscmp(pstrName, L"size") == 0)
-            nSize = CAttributeValueUI::ParseInt(pstrValue);
+            nSize = CAttributeValueUI::ParseFontSize(pstrValue);
         else if (wcscmp(pstrName, L"bold") == 0)
             bBold = CAttributeValueUI::ParseBool(pstrValue);
         else if (wcscmp(pstrName, L"underline") == 0)
@@ -288,8 +288,8 @@ CControlUI* CSkinBuilderUI::CreateControl(LPCWSTR pstrClass, CWindowManagerUI* p
     if (pTag == nullptr)
         return m_pCallback != nullptr ? m_pCallback->CreateControl(pstrClass) : nullptr;
     CControlUI* pControl = pTag->pfnCreate();
-    if (pControl != nullptr && pTag->bHostedBrowser && pManager != nullptr)
-        pManager->AddHostedBrowser(pControl);
+    if (pControl != nullptr && pTag->bHostedBrowser)
+        static_cast<CActiveXUI*>(pControl)->JoinHostedBrowsers(pManager);
     return pControl;
 }
 

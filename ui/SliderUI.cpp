@@ -28,7 +28,7 @@ LPCWSTR CSliderUI::GetControlClass() const
 
 LPVOID CSliderUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Slider") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Slider") == 0) return this;
     return CProgressUI::GetInterface(pstrName);
 }
 

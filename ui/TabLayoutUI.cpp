@@ -15,7 +15,7 @@ LPCWSTR CTabLayoutUI::GetControlClass() const
 
 LPVOID CTabLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"TabLayout") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"TabLayout") == 0) return this;
     return CContainerUI::GetInterface(pstrName);
 }
 

@@ -31,7 +31,7 @@ LPCWSTR CTextUI::GetControlClass() const
 
 LPVOID CTextUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"Text") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"Text") == 0) return this;
     return CLabelUI::GetInterface(pstrName);
 }
 

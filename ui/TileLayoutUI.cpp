@@ -28,7 +28,7 @@ LPCWSTR CTileLayoutUI::GetControlClass() const
 
 LPVOID CTileLayoutUI::GetInterface(LPCWSTR pstrName)
 {
-    if (wcscmp(pstrName, L"TileLayout") == 0) return this;
+    if (pstrName != nullptr && wcscmp(pstrName, L"TileLayout") == 0) return this;
     return CContainerUI::GetInterface(pstrName);
 }
 

@@ -97,6 +97,7 @@ CWindowManagerUI::~CWindowManagerUI()
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
+    ForgetHostedControls();
     ReleaseResources();
     if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
     DropOffscreen();
@@ -327,7 +328,8 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
     if (bForward && m_bUpdateNeeded) {
         // The tree is not laid out yet: the next paint moves the focus.
         m_bFocusNeeded = true;
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        // A null window would invalidate the whole desktop.
+        if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
         return true;
     }
     if (m_pRoot == nullptr) {
@@ -453,6 +455,21 @@ bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
 {
     int iIndex = m_aPostPaintControls.Find(pControl);
     return iIndex >= 0 && m_aPostPaintControls.Remove(iIndex);
+}
+
+// Hosted controls that outlive the manager must not take themselves off its lists later.
+void CWindowManagerUI::ForgetHostedControls()
+{
+    for (int i = 0; i < m_aHostedBrowsers.GetSize(); i++) {
+        CActiveXUI* pActiveX = dynamic_cast<CActiveXUI*>(static_cast<CControlUI*>(m_aHostedBrowsers.GetAt(i)));
+        if (pActiveX != nullptr) pActiveX->ForgetManager(this);
+    }
+    for (int i = 0; i < m_aMessageFilters.GetSize(); i++) {
+        CActiveXUI* pActiveX = dynamic_cast<CActiveXUI*>(static_cast<IMessageFilterUI*>(m_aMessageFilters.GetAt(i)));
+        if (pActiveX != nullptr) pActiveX->ForgetManager(this);
+    }
+    m_aHostedBrowsers.Empty();
+    m_aMessageFilters.Empty();
 }
 
 bool CWindowManagerUI::AddHostedBrowser(CControlUI* pControl)
@@ -820,7 +837,7 @@ void CWindowManagerUI::MoveFocusIfNeeded()
 {
     if (!m_bFocusNeeded) return;
     if (m_bUpdateNeeded) {
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
         return;
     }
     SetNextTabControl(true);

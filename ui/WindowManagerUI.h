@@ -270,6 +270,7 @@ private:
     void OnTimer(WPARAM wParam);
     bool ReflectMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     void DeleteQueuedRoots();
+    void ForgetHostedControls();
     bool HandleShortcut(WPARAM wParam);
 
     void SendEvent(CControlUI* pControl, TEventTypeUI type, CControlUI* pSender, POINT pt, WORD keyChar,

@@ -59,6 +59,27 @@ TEST_F(EngineTest, ViewIsAChildWindowAndReportsCreationThenReadiness) {
   EXPECT_TRUE(delegate_->messages.empty()) << "DomComplete is the handler's own";
 }
 
+// A view keeps one page browser: a second one made for it while the first
+// lives is closed at once instead of running unseen; once the first is gone, a
+// new one takes its place.
+TEST_F(EngineTest, ASecondPageBrowserForTheViewIsClosedAndAReplacementIsTracked) {
+  CefRefPtr<CefBrowser> first = OpenView(WritePage(L"first.html", "First"), {0, 0, 300, 200});
+  ASSERT_TRUE(first);
+  CefRefPtr<CefBrowser> second = OpenView(WritePage(L"second.html", "Second"), {0, 0, 300, 200});
+  ASSERT_TRUE(second);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(BrowserWindow(second)); })) << "the second browser still runs";
+  EXPECT_EQ(handler_->GetBrowserId(), first->GetIdentifier());
+  EXPECT_TRUE(IsWindow(BrowserWindow(first)));
+  EXPECT_EQ(root_.Count(WM_LUMORA_BROWSER_CREATED), 1) << "the closed one was never reported";
+
+  first->GetHost()->CloseBrowser(true);
+  ASSERT_TRUE(PumpUntil([&] { return !handler_->GetBrowser(); }));
+  CefRefPtr<CefBrowser> third = OpenView(WritePage(L"third.html", "Third"), {0, 0, 300, 200});
+  ASSERT_TRUE(third);
+  EXPECT_EQ(handler_->GetBrowserId(), third->GetIdentifier());
+  EXPECT_TRUE(IsWindow(BrowserWindow(third)));
+}
+
 TEST_F(EngineTest, EveryDocumentGetsItsOwnListenerAndIsReadyOnce) {
   CefRefPtr<CefBrowser> browser = OpenView(WritePage(L"first.html", "First"));
   ASSERT_TRUE(PumpUntil([&] { return handler_->domCompletes == 1; }));

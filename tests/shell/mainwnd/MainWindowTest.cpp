@@ -15,6 +15,7 @@
 namespace {
 
 const UINT kTrayMessage = WM_USER + 1;
+const UINT kRecreateViewsMessage = WM_USER + 2;
 const UINT kLoadHomeAddressMessage = WM_USER + 4;
 const UINT kColorSchemeMessage = WM_USER + 6;
 const UINT kPageReadyMessage = WM_APP + 1;
@@ -258,6 +259,19 @@ TEST_F(MainWindow, PrivateMessagesIgnoreBadIndicesPointersAndBrowsers) {
                                           << "," << before.right << "," << before.bottom << " -> " << after.left << ","
                                           << after.top << "," << after.right << "," << after.bottom;
   EXPECT_EQ(process_->Browsers().size(), 3u);
+}
+
+// Any process can ask for the views' browsers again: views whose browsers live
+// get no second one. The engine creates browsers and answers the list in the
+// order it was asked, so the list taken after the messages shows any created.
+TEST_F(MainWindow, RecreateViewsMakesNoSecondBrowserForALiveView) {
+  std::vector<LumoraProcess::Browser> before = process_->Browsers();
+  ASSERT_FALSE(before.empty());
+  for (int i = 0; i < 3; ++i) SendMessageW(main_, kRecreateViewsMessage, 0, 0);
+  std::vector<LumoraProcess::Browser> after = process_->Browsers();
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i].id, before[i].id);
+  EXPECT_TRUE(process_->Running());
 }
 
 TEST_F(MainWindow, ScreenShowsTheSkinnedWindowInEveryColourScheme) {

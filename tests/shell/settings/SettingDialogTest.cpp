@@ -305,7 +305,7 @@ TEST_F(SettingDialogTest, StartWithWindowsWritesAndRemovesTheRunValue) {
   Click(L"apply");
   std::wstring value;
   ASSERT_TRUE(RunValueGuard::Read(&value));
-  EXPECT_EQ(std::wstring(ModulePath), value);
+  EXPECT_EQ(L"\"" + std::wstring(ModulePath) + L"\"", value) << "quoted, as the path may hold spaces";
   EXPECT_TRUE(settings_->autorun);
   Click(L"autorun");
   Click(L"apply");
@@ -404,6 +404,28 @@ TEST_F(SettingDialogTest, MenuCommandsOpenTheModalDialogOnTheirPage) {
     EXPECT_EQ(nullptr, CSettingDialog::OpenWindow());
     EXPECT_EQ(0, ApplicationWindowList.GetSize());
   }
+}
+
+// Quitting while the dialog is open (the tray's "退出" or the updater's quit
+// request end the program's loop) closes the dialog's window before its object
+// goes, and passes the quit on to the outer loop.
+TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst) {
+  HWND seen = nullptr;
+  parent_->onTimer = [&] {
+    seen = CSettingDialog::OpenWindow();
+    PostQuitMessage(7);
+  };
+  SetTimer(Parent(), 1, 50, nullptr);
+  SendMessageW(Parent(), WM_COMMAND, ID_MENU_SETTINGS, 0);
+  parent_->onTimer = nullptr;
+  MSG quit = {};
+  bool quitPassedOn = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+  ASSERT_NE(nullptr, seen) << "the dialog was open when the quit came";
+  EXPECT_FALSE(IsWindow(seen)) << "the dialog's window outlived its object";
+  EXPECT_EQ(0, ApplicationWindowList.GetSize());
+  EXPECT_TRUE(IsWindowEnabled(Parent()));
+  EXPECT_TRUE(quitPassedOn);
+  EXPECT_EQ(7u, quit.wParam);
 }
 
 // Shows the dialog for a while, for screenshots: run with

@@ -137,6 +137,35 @@ TEST_F(HelpWndTest, ShowButtonSendsTheAddressToo)
     EXPECT_EQ(L"http://127.0.0.1/a", m_target.addresses[0]);
 }
 
+// The address comes from a page; only web pages may replace the home view.
+TEST_F(HelpWndTest, OnlyWebAddressesReachTheMainWindow)
+{
+    struct
+    {
+        const wchar_t* address;
+        bool opened;
+    } cases[] = {
+        { L"https://127.0.0.1/secure", true },
+        { L"HTTP://127.0.0.1/upper", true },
+        { L"file:///C:/windows/win.ini", false },
+        { L"javascript:alert(1)", false },
+        { L"http:/127.0.0.1/one-slash", false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<const void*>(c.address));
+        m_target.addresses.clear();
+        ASSERT_NO_FATAL_FAILURE(Open(L"公告|内容", c.address));
+        PostClick(m_hWnd, CentreOf(Control(L"show")));
+        ASSERT_TRUE(PumpUntil([&] { return Closed(); })) << "the popup closes either way";
+        if (c.opened) {
+            ASSERT_EQ(1u, m_target.addresses.size());
+            EXPECT_EQ(c.address, m_target.addresses[0]);
+        } else {
+            EXPECT_TRUE(m_target.addresses.empty());
+        }
+    }
+}
+
 TEST_F(HelpWndTest, LinkWithoutAddressOnlyCloses)
 {
     ASSERT_NO_FATAL_FAILURE(Open(L"公告|内容", L""));

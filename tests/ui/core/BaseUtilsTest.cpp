@@ -263,3 +263,38 @@ TEST(AttributeValueUI, ParsesColoursListsAndBooleans)
         EXPECT_EQ(c.rc.bottom, rc.bottom) << c.text;
     }
 }
+
+// Overflowing markup numbers saturate at 2^31; as coordinates, pen widths or font
+// heights they would fault inside GDI or stall a paint for seconds.
+TEST(AttributeValueUI, NumbersForGdiAreHeldToSaneRanges)
+{
+    const int kMax = CAttributeValueUI::MaxCoordinate;
+    int v[4] = {};
+    EXPECT_EQ(4, CAttributeValueUI::ParseInts(L"20,-20,1804294967296,-99999999999", v, 4));
+    EXPECT_EQ(20, v[0]);
+    EXPECT_EQ(-20, v[1]);
+    EXPECT_EQ(kMax, v[2]);
+    EXPECT_EQ(-kMax, v[3]);
+    RECT rc = CAttributeValueUI::ParseRect(L"20,20,300,1804294967296");
+    EXPECT_EQ(300, rc.right);
+    EXPECT_EQ(kMax, rc.bottom);
+
+    struct Case
+    {
+        LPCWSTR text;
+        int coordinate, border, font;
+    };
+    const Case cases[] = {
+        { L"12", 12, 12, 12 },
+        { L"-7", -7, 0, -7 },
+        { L"11111111", kMax, CAttributeValueUI::MaxBorderSize, CAttributeValueUI::MaxFontSize },
+        { L"-4294967297", -kMax, 0, -CAttributeValueUI::MaxFontSize },
+        { L"", 0, 0, 0 },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.coordinate, CAttributeValueUI::ParseCoordinate(c.text)) << c.text;
+        EXPECT_EQ(c.border, CAttributeValueUI::ParseBorderSize(c.text)) << c.text;
+        EXPECT_EQ(c.font, CAttributeValueUI::ParseFontSize(c.text)) << c.text;
+    }
+    EXPECT_EQ(1804294967, CAttributeValueUI::ParseInt(L"1804294967")) << "plain numbers are not geometry";
+}

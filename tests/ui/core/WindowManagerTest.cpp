@@ -468,6 +468,20 @@ TEST_F(WindowManagerTest, PaintWithoutRootValidates)
     EXPECT_TRUE(pm().HandleWindowMessage(WM_SIZE, 0, MAKELPARAM(200, 150), lRes));
 }
 
+// A manager without a window must not reach for one: a null window handle given to
+// InvalidateRect stands for the whole desktop.
+TEST_F(WindowManagerTest, ManagerWithoutAWindowInvalidatesNoOtherWindow)
+{
+    RECT rc = {};
+    ::ValidateRect(hwnd, nullptr);
+    ASSERT_FALSE(::GetUpdateRect(hwnd, &rc, FALSE));
+    CWindowManagerUI loose;
+    loose.AttachRoot(new CProbeUI(L"loose"));
+    EXPECT_TRUE(loose.SetNextTabControl(true));
+    loose.Invalidate(RECT{ 0, 0, 50, 50 });
+    EXPECT_FALSE(::GetUpdateRect(hwnd, &rc, FALSE)) << "another window was invalidated";
+}
+
 TEST_F(WindowManagerTest, PrintClientPaintsTheTree)
 {
     CContainerUI* root = new CContainerUI;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "AttributeValueUI.h"
+#include "CanvasForTest.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "DialogLayoutUI.h"
@@ -186,4 +190,68 @@ TEST_F(SkinBuilder, LoadSourcesAndFailures)
     delete pContainer;
     builder.Release();
     EXPECT_FALSE(builder.GetMarkup().GetRoot().IsValid());
+}
+
+// Every control the markup can name answers an interface query without a name
+// with nothing, instead of reading through the null name.
+TEST_F(SkinBuilder, EveryTagAnswersAQueryWithoutANameWithNothing)
+{
+    const LPCWSTR tags[] = { L"Control", L"Container", L"Text", L"Label", L"Button", L"Option", L"Edit",
+                             L"Progress", L"Slider", L"TabLayout", L"TileLayout", L"DialogLayout", L"Menu",
+                             L"MenuListLabel", L"ActiveX", L"HtmlCtrl", L"VerticalLayout", L"HorizontalLayout",
+                             L"List", L"ListHeader", L"ListHeaderItem", L"ListLabelElement", L"ListTextElement",
+                             L"ListExpandElement", L"ListContainerElement", L"Combo" };
+    std::wstring markup = L"<Window><VerticalLayout>";
+    for (LPCWSTR tag : tags) markup += std::wstring(L"<") + tag + L"/>";
+    markup += L"</VerticalLayout></Window>";
+    CSkinBuilderUI builder;
+    CControlUI* pRoot = builder.Build(nullptr, markup.c_str(), nullptr, nullptr, nullptr);
+    ASSERT_NE(pRoot, nullptr);
+    IContainerUI* pContainer = ContainerOf(pRoot);
+    ASSERT_EQ(pContainer->GetCount(), static_cast<int>(sizeof(tags) / sizeof(tags[0])));
+    for (int i = 0; i < pContainer->GetCount(); i++) {
+        CControlUI* pChild = pContainer->GetItemAt(i);
+        SCOPED_TRACE(testing::Message() << "tag " << i);
+        EXPECT_EQ(pChild->GetInterface(nullptr), nullptr);
+        EXPECT_EQ(pChild->GetInterface(L"Control"), pChild) << "named queries still answer";
+    }
+    EXPECT_EQ(pRoot->GetInterface(nullptr), nullptr);
+    delete pRoot;
+}
+
+// Hostile numbers in markup reach the painter only within ranges GDI draws at once:
+// a rectangle 2^31 high faulted inside AlphaBlend, an eleven-million-pixel pen made
+// one paint take seconds.
+TEST_F(SkinBuilder, OutsizedNumbersAreHeldWhereTheyAreRead)
+{
+    CWindowManagerUI manager;
+    manager.Init(m_hWnd);
+    const std::wstring skin = TestSkinFile();
+    manager.SetSkinFile(skin.c_str());
+    CSkinBuilderUI builder;
+    CControlUI* pRoot = builder.Build(nullptr,
+                                      L"<Window><Font name=\"Arial\" size=\"99999999\"/><Container>"
+                                      L"<Control name=\"tall\" float=\"true\" pos=\"20,20,300,1804294967296\" "
+                                      L"bkimage=\"frame.png\" bordersize=\"11111111\" bordercolor=\"#FF0000FF\"/>"
+                                      L"<Control name=\"wide\" width=\"99999999999\" minheight=\"-99999999999\"/>"
+                                      L"</Container></Window>",
+                                      nullptr, nullptr, &manager);
+    ASSERT_NE(pRoot, nullptr);
+    manager.AttachRoot(pRoot);
+    CControlUI* pTall = manager.FindControl(L"tall");
+    CControlUI* pWide = manager.FindControl(L"wide");
+    ASSERT_TRUE(pTall != nullptr && pWide != nullptr);
+    EXPECT_EQ(pTall->GetFixedHeight(), CAttributeValueUI::MaxCoordinate - 20);
+    EXPECT_EQ(pTall->GetBorderSize(), CAttributeValueUI::MaxBorderSize);
+    EXPECT_EQ(pWide->GetFixedWidth(), CAttributeValueUI::MaxCoordinate);
+    LOGFONTW lf = {};
+    ASSERT_NE(manager.GetFont(0), nullptr);
+    ASSERT_NE(::GetObjectW(manager.GetFont(0), sizeof(lf), &lf), 0);
+    EXPECT_EQ(lf.lfHeight, -CAttributeValueUI::MaxFontSize);
+
+    CanvasForTest canvas(320, 240);
+    canvas.Fill(0xFFFFFF);
+    pRoot->SetPos(canvas.Rect());
+    pRoot->DoPaint(canvas.DC(), canvas.Rect());
+    EXPECT_EQ(canvas.Pixel(25, 100), 0x0000FFu) << "the border is drawn, held to its widest";
 }

@@ -389,6 +389,37 @@ TEST(ListElements, ExpanderReactsOnlyToReleaseWithExpandingOn)
     EXPECT_EQ(0, list.GetExpandedItem());
 }
 
+// Asking the list itself to open a row goes through the row, which asks the
+// list back: that round trip must settle instead of collapsing and reopening
+// the same row without end.
+TEST(ListElements, ListOpensAndClosesRowsThroughTheListInterface)
+{
+    for (bool multi : { false, true }) {
+        SCOPED_TRACE(multi ? "several open" : "one open");
+        CListUI list;
+        list.SetAttribute(L"expanding", L"true");
+        list.SetAttribute(L"multiexpanding", multi ? L"true" : L"false");
+        std::vector<CListExpandElementUI*> items = FillList<CListExpandElementUI>(list, 3);
+        IListUI* face = static_cast<IListUI*>(list.GetInterface(L"List"));
+        ASSERT_NE(nullptr, face);
+
+        ASSERT_TRUE(face->ExpandItem(1, true));
+        EXPECT_TRUE(items[1]->IsExpanded());
+        EXPECT_EQ(1, face->GetExpandedItem());
+        ASSERT_TRUE(face->ExpandItem(1, true)) << "opening an open row again";
+        EXPECT_TRUE(items[1]->IsExpanded());
+
+        ASSERT_TRUE(face->ExpandItem(2, true));
+        EXPECT_TRUE(items[2]->IsExpanded());
+        EXPECT_EQ(multi, items[1]->IsExpanded());
+        EXPECT_EQ(2, face->GetExpandedItem());
+
+        ASSERT_TRUE(items[2]->Expand(false));
+        EXPECT_FALSE(items[2]->IsExpanded());
+        EXPECT_FALSE(face->ExpandItem(7, true)) << "no such row";
+    }
+}
+
 TEST(ListElements, InterfaceNamesPerRowKind)
 {
     CListLabelElementUI label;

@@ -2,6 +2,8 @@
 
 #include <mshtmhst.h>
 
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,41 @@
 
 namespace {
 
+// Records the addresses of objects of one size allocated while armed, so a test can
+// name controls the skin builder created and deleted on its own. A fixed array: the
+// recorder itself must not allocate.
+struct TAllocationRecord
+{
+    size_t nSize = 0;
+    void* apRecorded[16] = {};
+    int nRecorded = 0;
+};
+TAllocationRecord* g_pAllocationRecord = nullptr;
+
+} // namespace
+
+void* operator new(size_t nSize)
+{
+    void* p = std::malloc(nSize != 0 ? nSize : 1);
+    if (p == nullptr) throw std::bad_alloc();
+    TAllocationRecord* pRecord = g_pAllocationRecord;
+    if (pRecord != nullptr && nSize == pRecord->nSize && pRecord->nRecorded < 16)
+        pRecord->apRecorded[pRecord->nRecorded++] = p;
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace {
+
 // {6C3F0A51-2B7E-4D8A-9F10-5A7E2C1B0D01}: the test control's class.
 const CLSID kTestClsid = { 0x6C3F0A51, 0x2B7E, 0x4D8A, { 0x9F, 0x10, 0x5A, 0x7E, 0x2C, 0x1B, 0x0D, 0x01 } };
 
@@ -25,6 +62,7 @@ struct TSentRecord
     WPARAM wParam;
     LPARAM lParam;
     std::vector<std::wstring> texts;
+    bool bNullAfterTexts;
 };
 
 class CNotifyLog : public INotifyUI
@@ -50,10 +88,11 @@ public:
     }
     void Record(UINT uMsg, WPARAM wParam, LPARAM lParam)
     {
-        TSentRecord r = { uMsg, wParam, lParam, {} };
+        TSentRecord r = { uMsg, wParam, lParam, {}, false };
         if (uMsg == textArrayMessage) {
             const LPCWSTR* aTexts = reinterpret_cast<const LPCWSTR*>(lParam);
             for (WPARAM i = 0; i < textCount; i++) r.texts.push_back(aTexts[i]);
+            r.bNullAfterTexts = aTexts[textCount] == nullptr;
         } else if (uMsg == UIMSG_PAGE_NOTICE) {
             r.texts.push_back(reinterpret_cast<LPCWSTR>(wParam));
             r.texts.push_back(reinterpret_cast<LPCWSTR>(lParam));
@@ -556,6 +595,79 @@ TEST_F(ActiveXTest, HostedBrowserTranslatesAcceleratorsOfItsDocumentWindowOnly)
 }
 
 // ---------------------------------------------------------------------------
+// The manager's lists
+
+// The builder lists ActiveX and HTML controls with the manager as it creates them,
+// before they have a manager; controls it then drops, and a built tree deleted
+// without ever being attached, must leave that list, or every message of the
+// process walks freed controls.
+TEST_F(ActiveXTest, HostedControlsTheBuilderDropsOrNeverAttachesLeaveTheList)
+{
+    TAllocationRecord record;
+    record.nSize = sizeof(CActiveXUI);
+    g_pAllocationRecord = &record;
+    CSkinBuilderUI builder;
+    CControlUI* built = builder.Build(nullptr,
+                                      L"<Window><Container><Control><ActiveX/></Control>"
+                                      L"<ActiveX name=\"kept\"/></Container><ActiveX/></Window>",
+                                      nullptr, nullptr, &pm());
+    g_pAllocationRecord = nullptr;
+    ASSERT_NE(nullptr, built);
+    ASSERT_GE(record.nRecorded, 3) << "three ActiveX controls were made";
+    CControlUI* kept = static_cast<CContainerUI*>(built)->GetItemAt(1);
+    ASSERT_NE(nullptr, kept);
+    ASSERT_TRUE(kept->GetName().Compare(L"kept"));
+    for (int i = 0; i < record.nRecorded; i++) {
+        if (record.apRecorded[i] == kept) continue;
+        EXPECT_FALSE(pm().RemoveHostedBrowser(static_cast<CControlUI*>(record.apRecorded[i])))
+            << "a dropped control is still listed";
+    }
+
+    delete built;
+    EXPECT_FALSE(pm().RemoveHostedBrowser(kept)) << "a deleted, never attached control is still listed";
+    MSG msg = { hwnd, WM_KEYDOWN, 'N', 0, 0, {} };
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    msg.hwnd = other;
+    EXPECT_FALSE(CWindowManagerUI::PreTranslateAll(&msg));
+    ::DestroyWindow(other);
+}
+
+// A windowless control is on the manager's message filters exactly while it is
+// active in place, once, and never after it is gone, with or without its manager.
+TEST_F(ActiveXTest, WindowlessControlIsAFilterOnceAndOnlyWhileActive)
+{
+    CActiveXUI* ax = Host<CActiveXUI>(&kTestClsid, RECT{ 0, 0, 100, 100 });
+    IOleInPlaceSiteWindowless* site = SiteFace<IOleInPlaceSiteWindowless>(IID_IOleInPlaceSiteWindowless);
+    ASSERT_NE(nullptr, site);
+    IMessageFilterUI* filter = ax;
+
+    for (int i = 0; i < 2; i++) {
+        BOOL bNoRedraw = FALSE;
+        ASSERT_EQ(S_OK, site->OnInPlaceActivateEx(&bNoRedraw, ACTIVATE_WINDOWLESS));
+    }
+    controlLog.messages.clear();
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(20, 30));
+    EXPECT_EQ(1u, controlLog.messages.size()) << "activated three times, fed once";
+
+    ASSERT_EQ(S_OK, site->OnInPlaceDeactivateEx(TRUE));
+    EXPECT_FALSE(pm().RemoveMessageFilter(filter)) << "deactivation leaves the filters";
+    BOOL bNoRedraw = FALSE;
+    ASSERT_EQ(S_OK, site->OnInPlaceActivateEx(&bNoRedraw, ACTIVATE_WINDOWLESS));
+    site->Release();
+
+    // Taken out of the tree and off its manager, then deleted.
+    root->SetAutoDestroy(false);
+    ASSERT_TRUE(root->Remove(ax));
+    root->SetAutoDestroy(true);
+    ax->SetManager(nullptr, nullptr);
+    delete ax;
+    EXPECT_FALSE(pm().RemoveMessageFilter(filter)) << "a deleted control is still a filter";
+    controlLog.messages.clear();
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(20, 30));
+    EXPECT_TRUE(controlLog.messages.empty());
+}
+
+// ---------------------------------------------------------------------------
 // Page bridge
 
 TEST_F(ActiveXTest, PageNamesMatchByLeadingWordCaseSensitively)
@@ -638,6 +750,7 @@ TEST_F(ActiveXTest, SendMessageNeedsExactlyTwoStrings)
     EXPECT_EQ(9u, host->sent[0].wParam);
     std::vector<std::wstring> expected = { L"a", L"视频" };
     EXPECT_EQ(expected, host->sent[0].texts);
+    EXPECT_TRUE(host->sent[0].bNullAfterTexts) << "the array ends in a null entry";
 
     host->sent.clear();
     CArgs power = CArgs().Int(WM_USER + 300).Bool(true).Object(&two);
@@ -668,6 +781,7 @@ TEST_F(ActiveXTest, SendExeSendsClientItemsOrCallsThePageFunction)
     EXPECT_EQ(3u, host->sent[0].wParam);
     std::vector<std::wstring> expected = { L"x", L"y", L"z" };
     EXPECT_EQ(expected, host->sent[0].texts);
+    EXPECT_TRUE(host->sent[0].bNullAfterTexts) << "the array ends in a null entry";
 
     host->sent.clear();
     CArgs refresh = CArgs().Int(WM_USER + 301).Text(L"refresh").Object(&empty);
@@ -682,6 +796,40 @@ TEST_F(ActiveXTest, SendExeSendsClientItemsOrCallsThePageFunction)
     CArgs noDocument = CArgs().Int(WM_USER + 301).Text(L"refresh").Object(&empty);
     EXPECT_EQ(S_FALSE, Call(bridge, CPageBridgeUI::DispSendExe, noDocument));
     EXPECT_EQ(1, browserLog.nScriptCalls);
+    bridge->Release();
+}
+
+// The strings go out as lParam of a message the page numbers: system messages
+// would take them for buffers to read or fill (WM_SETTEXT, WM_GETTEXT). Only the
+// range a program defines for itself goes out.
+TEST_F(ActiveXTest, PagesSendOnlyTheProgramsOwnMessages)
+{
+    config.pBrowserLog = &browserLog;
+    Host<CActiveXUI>(&CActiveXUI::WebBrowserClsid(), RECT{ 0, 0, 100, 100 });
+    IDispatch* bridge = External();
+    ASSERT_NE(nullptr, bridge);
+    ::SetWindowTextW(hwnd, L"host");
+    CPageArray two({ CPageArray::Text(L"a"), CPageArray::Text(L"b") });
+
+    const LONG refused[] = { WM_SETTEXT, WM_GETTEXT, 0, WM_USER - 1, 0x10000, -1 };
+    for (LONG uMsg : refused) {
+        SCOPED_TRACE(testing::Message() << "message " << uMsg);
+        CArgs message = CArgs().Int(uMsg).Int(4096).Object(&two);
+        EXPECT_EQ(E_INVALIDARG, Call(bridge, CPageBridgeUI::DispSendMessage, message));
+        CArgs power = CArgs().Int(uMsg).Bool(true).Object(&two);
+        EXPECT_EQ(E_INVALIDARG, Call(bridge, CPageBridgeUI::DispSuperPowerPlay, power));
+        CArgs exe = CArgs().Int(uMsg).Text(L"joyvale").Object(&two);
+        EXPECT_EQ(E_INVALIDARG, Call(bridge, CPageBridgeUI::DispSendExe, exe));
+        wchar_t szText[64] = {};
+        ::GetWindowTextW(hwnd, szText, 64);
+        EXPECT_STREQ(L"host", szText);
+    }
+    EXPECT_TRUE(host->sent.empty());
+
+    for (LONG uMsg : { static_cast<LONG>(WM_USER), static_cast<LONG>(WM_APP + 5), 0xFFFFL }) {
+        CArgs message = CArgs().Int(uMsg).Int(1).Object(&two);
+        EXPECT_EQ(S_OK, Call(bridge, CPageBridgeUI::DispSendMessage, message)) << uMsg;
+    }
     bridge->Release();
 }
 

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "ComboUI.h"
 #include "ContainerUI.h"
+#include "ListLabelElementUI.h"
+#include "ListUI.h"
 #include "MenuListLabelUI.h"
 #include "MenuPlacementUI.h"
 #include "MenuUI.h"
@@ -407,4 +410,61 @@ TEST_F(MenuTest, ItemIndexesFollowTheirPositions)
     EXPECT_TRUE(menu->SelectItem(1));
     EXPECT_TRUE(first->IsSelected());
     EXPECT_EQ(L"Open", std::wstring(menu->GetText().GetData()));
+}
+
+// A row of one kind put by markup under an owner of the other kind answers the
+// same interface names with a different face: it must stay a plain child, never
+// be driven through the face of the other kind.
+TEST(MenuAndListFaces, RowsOfTheOtherKindAreNotAdopted)
+{
+    CWindowManagerUI manager;
+    CSkinBuilderUI builder;
+    CControlUI* root = builder.Build(nullptr,
+                                     L"<Window><VerticalLayout>"
+                                     L"<Menu name=\"menu\"><ListLabelElement text=\"a\"/>"
+                                     L"<MenuListLabel text=\"b\"/></Menu>"
+                                     L"<List name=\"list\"><MenuListLabel text=\"c\"/>"
+                                     L"<ListLabelElement text=\"d\"/></List>"
+                                     L"<Combo name=\"combo\"><MenuListLabel text=\"e\"/></Combo>"
+                                     L"</VerticalLayout></Window>",
+                                     nullptr, nullptr, &manager);
+    ASSERT_NE(nullptr, root);
+    manager.AttachRoot(root);
+    CMenuUI* menu = dynamic_cast<CMenuUI*>(manager.FindControl(L"menu"));
+    CListUI* list = dynamic_cast<CListUI*>(manager.FindControl(L"list"));
+    CComboUI* combo = dynamic_cast<CComboUI*>(manager.FindControl(L"combo"));
+    ASSERT_TRUE(menu != nullptr && list != nullptr && combo != nullptr);
+    ASSERT_EQ(2, menu->GetCount());
+    ASSERT_EQ(2, list->GetCount());
+    ASSERT_EQ(1, combo->GetCount());
+
+    CListLabelElementUI* listRow = dynamic_cast<CListLabelElementUI*>(menu->GetItemAt(0));
+    ASSERT_NE(nullptr, listRow);
+    EXPECT_EQ(nullptr, listRow->GetOwner()) << "a list row under a menu";
+    CMenuListLabelUI* menuRow = dynamic_cast<CMenuListLabelUI*>(menu->GetItemAt(1));
+    ASSERT_NE(nullptr, menuRow);
+    EXPECT_NE(nullptr, menuRow->GetOwner());
+    EXPECT_EQ(1, menuRow->GetIndex());
+
+    for (CControlUI* owner : { static_cast<CControlUI*>(list), static_cast<CControlUI*>(combo) }) {
+        IContainerUI* items = static_cast<IContainerUI*>(owner->GetInterface(L"IContainer"));
+        ASSERT_NE(nullptr, items);
+        CMenuListLabelUI* stray = dynamic_cast<CMenuListLabelUI*>(items->GetItemAt(0));
+        ASSERT_NE(nullptr, stray) << owner->GetControlClass();
+        EXPECT_EQ(nullptr, stray->GetOwner()) << "a menu row under " << owner->GetControlClass();
+    }
+    CListLabelElementUI* row = dynamic_cast<CListLabelElementUI*>(list->GetItemAt(1));
+    ASSERT_NE(nullptr, row);
+    EXPECT_NE(nullptr, row->GetOwner());
+    EXPECT_EQ(1, row->GetIndex());
+
+    // Selecting through the owners touches only rows of their own kind.
+    EXPECT_FALSE(menu->SelectItem(0)) << "the list row is no menu item";
+    EXPECT_TRUE(menu->SelectItem(1));
+    EXPECT_FALSE(list->SelectItem(0)) << "the menu row is no list row";
+    EXPECT_TRUE(list->SelectItem(1));
+    EXPECT_FALSE(combo->SelectItem(0)) << "the menu row is no combo row";
+    // Measuring the stray rows reads no foreign item style.
+    listRow->EstimateSize(SIZE{ 200, 200 });
+    root->SetPos(RECT{ 0, 0, 300, 300 });
 }
