@@ -395,6 +395,37 @@ TEST_F(WindowManagerTest, MouseEnterLeaveAndCapture)
     EXPECT_EQ(nullptr, ::GetCapture());
 }
 
+// A hot control goes cold however the pointer is taken away: a leave after
+// the hover report, or a menu that opens over the window and swallows the leave.
+TEST_F(WindowManagerTest, HotControlLeavesAfterHoverAndWhenAMenuOpens)
+{
+    AttachThree();
+    struct Case {
+        const char* what;
+        std::vector<UINT> messages; // after the pointer came onto the second probe
+    };
+    const Case cases[] = {
+        { "leave after hover", { WM_MOUSEHOVER, WM_MOUSELEAVE } },
+        { "menu opened", { WM_ENTERMENULOOP } },
+        { "menu opened after hover", { WM_MOUSEHOVER, WM_ENTERMENULOOP } },
+    };
+    int leaves = 0;
+    for (const Case& c : cases) {
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 40));
+        ASSERT_EQ(probes[1], pm().FindControlAt(POINT{ 10, 40 }));
+        for (UINT message : c.messages) Send(message, message == WM_ENTERMENULOOP ? TRUE : 0, MAKELPARAM(10, 40));
+        EXPECT_EQ(++leaves, probes[1]->Count(EventMouseLeave)) << c.what;
+        EXPECT_EQ(-1, pm().GetMousePos().x) << c.what;
+        // The next move finds the control again.
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 70));
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 70));
+        EXPECT_EQ(static_cast<int>(&c - cases) + 1, probes[2]->Count(EventMouseEnter)) << c.what;
+        Send(WM_MOUSELEAVE, 0, 0);
+    }
+    Pump(); // no leave keeps coming back for a pointer that is outside
+    EXPECT_EQ(static_cast<int>(sizeof(cases) / sizeof(cases[0])), probes[2]->Count(EventMouseLeave));
+}
+
 TEST_F(WindowManagerTest, WheelAndKeysGoToTheFocus)
 {
     AttachThree();
