@@ -10,7 +10,7 @@ class SettingsStore;
 class PowerOffSchedule {
 public:
   // The local time; tests put a clock of their own in its place.
-  using Clock = void (*)(SYSTEMTIME* now);
+  using Clock = void(WINAPI*)(SYSTEMTIME* now);
 
   explicit PowerOffSchedule(Clock clock = &::GetLocalTime) : clock_(clock) {}
 

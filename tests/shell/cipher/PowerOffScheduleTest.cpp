@@ -13,7 +13,7 @@ namespace {
 
 SYSTEMTIME testNow = {};
 
-void TestClock(SYSTEMTIME* now) { *now = testNow; }
+void WINAPI TestClock(SYSTEMTIME* now) { *now = testNow; }
 
 void SetClock(WORD day, WORD hour, WORD minute, WORD second = 0) {
     testNow = {};
