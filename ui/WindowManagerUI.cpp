@@ -667,6 +667,11 @@ void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
 bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
 {
     m_bMouseTracking = false;
+    // A hover report that arrives while a menu is open would put the tip over the menu.
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &gui) && (gui.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0)
+        return false;
     POINT pt = PointFromLParam(lParam);
     CControlUI* pHover = ControlAt(pt);
     if (pHover == nullptr) return false;
