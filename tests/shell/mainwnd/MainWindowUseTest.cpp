@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -108,11 +109,16 @@ struct NoticeExitCase {
   bool quitByCloseButton;            // with "退出程序" chosen; otherwise the menu's "退出"
 };
 
+void PrintTo(const NoticeExitCase& c, std::ostream* out) { *out << c.what; }
+
 class NoticeExit : public ::testing::TestWithParam<NoticeExitCase> {};
 
+// Each case has a folder of its own: a run that crashed may still hold its files.
 TEST_P(NoticeExit, EndsWithExitCodeZero) {
   const NoticeExitCase& c = GetParam();
-  TestProgramFolder folder(L"mainwnd_use_exit", {L"home.html", L"tv.html", L"playing.html"});
+  const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  TestProgramFolder folder(L"mainwnd_use_exit_" + std::wstring(name.begin() + name.rfind('/') + 1, name.end()),
+                           {L"home.html", L"tv.html", L"playing.html"});
   ASSERT_TRUE(folder.Ready());
   if (c.quitByCloseButton)
     ASSERT_TRUE(WritePrivateProfileStringW(L"setting", L"quit", L"1", folder.File(L"cfg.db").c_str()));
