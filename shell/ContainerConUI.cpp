@@ -6,7 +6,8 @@
 #include "GifAnimation.h"
 #include "ViewsResource.h"
 
-CContainerConUI::CContainerConUI() : m_bAttached(false), m_hWndBrowser(nullptr), m_gdiplusToken(0)
+CContainerConUI::CContainerConUI()
+    : m_bAttached(false), m_hWndBrowser(nullptr), m_nSideMargin(1), m_nGripCorner(0), m_gdiplusToken(0)
 {
     LoadAnimation();
     SetBkColor(0xFF000000);
@@ -60,12 +61,52 @@ const CGifAnimation* CContainerConUI::GetAnimation() const
     return m_pAnimation.get();
 }
 
-// The browser leaves one pixel free on the left and on the right, where the
-// tab layout's border shows.
+void CContainerConUI::SetSideMargin(int nMargin)
+{
+    if (nMargin < 0 || nMargin == m_nSideMargin) return;
+    m_nSideMargin = nMargin;
+    if (::IsWindow(m_hWndBrowser)) PlaceBrowserWindow(true);
+}
+
+void CContainerConUI::SetGripCorner(int nSize)
+{
+    if (nSize < 0 || nSize == m_nGripCorner) return;
+    m_nGripCorner = nSize;
+    if (::IsWindow(m_hWndBrowser)) CutGripCorner();
+}
+
+// The browser leaves its side margin free on the left and on the right, where
+// the tab layout's border shows.
 void CContainerConUI::PlaceBrowserWindow(bool bRepaint)
 {
-    ::MoveWindow(m_hWndBrowser, m_rcItem.left + 1, m_rcItem.top, m_rcItem.right - m_rcItem.left - 2,
-                 m_rcItem.bottom - m_rcItem.top, bRepaint ? TRUE : FALSE);
+    ::MoveWindow(m_hWndBrowser, m_rcItem.left + m_nSideMargin, m_rcItem.top,
+                 m_rcItem.right - m_rcItem.left - 2 * m_nSideMargin, m_rcItem.bottom - m_rcItem.top,
+                 bRepaint ? TRUE : FALSE);
+    CutGripCorner();
+}
+
+void CContainerConUI::CutGripCorner()
+{
+    HWND hWndOwner = ::GetParent(m_hWndBrowser);
+    RECT rcOwner = {};
+    RECT rcBrowser = {};
+    if (hWndOwner == nullptr || !::GetClientRect(hWndOwner, &rcOwner) || !::GetWindowRect(m_hWndBrowser, &rcBrowser))
+        return;
+    ::MapWindowPoints(nullptr, hWndOwner, reinterpret_cast<POINT*>(&rcBrowser), 2);
+    const RECT rcGrip = { rcOwner.right - m_nGripCorner, rcOwner.bottom - m_nGripCorner, rcOwner.right,
+                          rcOwner.bottom };
+    RECT rcCut = {};
+    if (m_nGripCorner == 0 || !::IntersectRect(&rcCut, &rcGrip, &rcBrowser)) {
+        ::SetWindowRgn(m_hWndBrowser, nullptr, TRUE);
+        return;
+    }
+    ::OffsetRect(&rcCut, -rcBrowser.left, -rcBrowser.top);
+    HRGN hRgn = ::CreateRectRgn(0, 0, rcBrowser.right - rcBrowser.left, rcBrowser.bottom - rcBrowser.top);
+    HRGN hCut = ::CreateRectRgnIndirect(&rcCut);
+    if (hRgn != nullptr && hCut != nullptr) ::CombineRgn(hRgn, hRgn, hCut, RGN_DIFF);
+    if (hCut != nullptr) ::DeleteObject(hCut);
+    // The window owns the region from here on.
+    if (hRgn != nullptr && !::SetWindowRgn(m_hWndBrowser, hRgn, TRUE)) ::DeleteObject(hRgn);
 }
 
 void CContainerConUI::SetPos(RECT rc)

@@ -25,6 +25,14 @@ public:
     // The loading animation; null when GDI+ or the image could not be loaded.
     const CGifAnimation* GetAnimation() const;
 
+    // Pixels the browser leaves free on its left and right (1 at first, for
+    // the tab layout's border).
+    void SetSideMargin(int nMargin);
+    // The size of the owner window's bottom-right resize corner, 0 when it
+    // has none: the browser window leaves that corner to its owner, so the
+    // corner still sizes the window where the page reaches it.
+    void SetGripCorner(int nSize);
+
     void SetPos(RECT rc) override;
     void SetVisible(bool bVisible = true) override;
     void DoEvent(TEventRecUI& event) override;
@@ -33,11 +41,14 @@ public:
 private:
     void LoadAnimation();
     void PlaceBrowserWindow(bool bRepaint);
+    void CutGripCorner();
     void PaintAnimationFrame(HDC hDC);
     void ArmAnimationTimer();
 
     bool m_bAttached;
     HWND m_hWndBrowser;
+    int m_nSideMargin;
+    int m_nGripCorner;
     std::unique_ptr<CGifAnimation> m_pAnimation;
     ULONG_PTR m_gdiplusToken;
 };

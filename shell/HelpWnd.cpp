@@ -1,5 +1,6 @@
 #include "HelpWnd.h"
 
+#include <cwchar>
 #include <cwctype>
 
 namespace {
@@ -94,6 +95,8 @@ void CHelpWnd::SetNoticeText(const std::wstring& text)
 }
 
 // The corner of the monitor the popup is on, so a taskbar there is not covered.
+// Popups already open stay where they are: a new one takes the lowest free
+// place in the column above the corner, so none hides another.
 void CHelpWnd::MoveToWorkAreaCorner()
 {
     MONITORINFO info = {};
@@ -101,9 +104,53 @@ void CHelpWnd::MoveToWorkAreaCorner()
     ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
     RECT rcWindow = {};
     ::GetWindowRect(m_hWnd, &rcWindow);
-    int x = info.rcWork.right - (rcWindow.right - rcWindow.left);
-    int y = info.rcWork.bottom - (rcWindow.bottom - rcWindow.top);
+    const int width = rcWindow.right - rcWindow.left;
+    const int height = rcWindow.bottom - rcWindow.top;
+    const int x = info.rcWork.right - width;
+    int y = info.rcWork.bottom - height;
+    const std::vector<RECT> taken = OtherPopupRects();
+    while (y - height >= info.rcWork.top && Overlaps(taken, x, y, width, height)) y -= height;
+    if (Overlaps(taken, x, y, width, height)) y = info.rcWork.bottom - height;  // the column is full
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
+}
+
+namespace {
+
+struct PopupSearch {
+    HWND self;
+    std::vector<RECT>* rects;
+};
+
+BOOL CALLBACK CollectPopup(HWND hWnd, LPARAM lParam)
+{
+    PopupSearch* search = reinterpret_cast<PopupSearch*>(lParam);
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, 16);
+    if (hWnd == search->self || !::IsWindowVisible(hWnd) || wcscmp(className, L"helpwnd") != 0) return TRUE;
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    search->rects->push_back(rc);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<RECT> CHelpWnd::OtherPopupRects() const
+{
+    std::vector<RECT> rects;
+    PopupSearch search = { m_hWnd, &rects };
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(&search));
+    return rects;
+}
+
+bool CHelpWnd::Overlaps(const std::vector<RECT>& rects, int x, int y, int width, int height)
+{
+    const RECT place = { x, y, x + width, y + height };
+    for (const RECT& rc : rects) {
+        RECT common = {};
+        if (::IntersectRect(&common, &place, &rc)) return true;
+    }
+    return false;
 }
 
 void CHelpWnd::Notify(TNotifyRecUI& msg)

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "SkinPopupWnd.h"
 
@@ -52,6 +53,8 @@ protected:
 private:
     void SetNoticeText(const std::wstring& text);
     void MoveToWorkAreaCorner();
+    std::vector<RECT> OtherPopupRects() const;
+    static bool Overlaps(const std::vector<RECT>& rects, int x, int y, int width, int height);
     void OpenAddress();
 
     std::wstring m_address;

@@ -49,6 +49,7 @@ const int kMiniMinWidth = 314;
 const int kMiniMinHeight = 217;
 const int kMinWidth = 990;
 const int kMinHeight = 660;
+const int kGripCorner = 10;  // the bottom-right square that sizes the window
 
 struct ColorScheme {
   DWORD background;  // "main" and the border of "tabView"
@@ -164,6 +165,12 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
     case WM_HOTKEY:
       OnBossKey();
       return true;
+    case WM_SHOWWINDOW:
+      // Shown while the boss key keeps everything hidden (a second start of
+      // the program asks for it): everything comes back, so the next Alt+Q
+      // hides again instead of finding the program already hidden.
+      if (wParam && BossHidden) EndBossHiding();
+      return false;
   }
   return false;
 }
@@ -181,7 +188,7 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
       }
       return true;
     case kArmPowerOffMessage:
-      manager_.SetTimer(controls_.setting, kPowerOffTimer, kPowerOffCheckMs);
+      ArmPowerOffCheck();
       return true;
     case kLoadHomeAddressMessage: {
       // The address comes only from OpenNoticeAddress in this process: lParam
@@ -189,13 +196,18 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
       std::wstring address;
       address.swap(pendingHomeAddress_);
       CefRefPtr<CefBrowser> browser = handlers_[HomeView]->GetBrowser();
-      if (!address.empty() && browser) browser->GetMainFrame()->LoadURL(address);
+      if (address.empty() || !browser) return true;
+      browser->GetMainFrame()->LoadURL(address);
+      controls_.home->Select(true);  // the user sees the page the notice named
       return true;
     }
     case kApplyTopMostMessage:
       if (controls_.opContainer && controls_.opContainer->GetCount() > 0) {
         COptionUI* first = static_cast<COptionUI*>(controls_.opContainer->GetItemAt(0)->GetInterface(L"Option"));
-        if (first && first->IsSelected()) ApplyTopMost(GlobalSettings && GlobalSettings->topwentv, 0);
+        if (first && first->IsSelected()) {
+          pageKeepsOnTop_ = GlobalSettings && GlobalSettings->topwentv;
+          ApplyTopMost(0);
+        }
       }
       return true;
     case kColorSchemeMessage:
@@ -259,6 +271,7 @@ void CLumoraWnd::OnSize(WPARAM wParam) {
   CombineRgn(square, square, rounded, RGN_OR);
   DeleteObject(rounded);
   if (!SetWindowRgn(m_hWnd, square, TRUE)) DeleteObject(square);  // the system owns it on success
+  if (initialized_) UpdateGripCorner();
 }
 
 void CLumoraWnd::OnClose(LPARAM lParam) {
@@ -293,7 +306,7 @@ LRESULT CLumoraWnd::OnNcHitTest(LPARAM lParam) const {
   RECT rc;
   GetClientRect(m_hWnd, &rc);
   if (!IsZoomed(m_hWnd)) {
-    if (pt.y > rc.bottom - 10 && pt.x > rc.right - 10) return HTBOTTOMRIGHT;
+    if (pt.y > rc.bottom - kGripCorner && pt.x > rc.right - kGripCorner) return HTBOTTOMRIGHT;
     if (pt.y < rc.top + 2) {
       if (pt.x < rc.left + 2) return HTTOPLEFT;
       if (pt.x > rc.right - 3) return HTTOPRIGHT;
@@ -372,15 +385,13 @@ void CLumoraWnd::EndDrag() {
 // Alt+Q hides every window of the program and the tray icon; pressed again it
 // brings back exactly the windows that were shown, in the state they had.
 void CLumoraWnd::OnBossKey() {
-  if (BossHidden) {
-    for (const BossHiddenWindow& hidden : bossHiddenWindows_) {
-      if (hidden.wasVisible && IsWindow(hidden.window)) ShowWindow(hidden.window, SW_SHOW);
-    }
-    bossHiddenWindows_.clear();
-    AddTrayIcon();
-    BossHidden = false;
-    return;
-  }
+  if (BossHidden)
+    EndBossHiding();
+  else
+    StartBossHiding();
+}
+
+void CLumoraWnd::StartBossHiding() {
   bossHiddenWindows_.clear();
   for (int i = 0; i < ApplicationWindowList.GetSize(); ++i) {
     auto* manager = static_cast<CWindowManagerUI*>(ApplicationWindowList.GetAt(i));
@@ -388,9 +399,21 @@ void CLumoraWnd::OnBossKey() {
     if (!window) return;
     bossHiddenWindows_.push_back({window, IsWindowVisible(window) != FALSE});
   }
+  BossHidden = true;
   for (const BossHiddenWindow& hidden : bossHiddenWindows_) ShowWindow(hidden.window, SW_HIDE);
   DeleteTrayIcon();
-  BossHidden = true;
+}
+
+// Cleared first: showing the main window below comes back here through
+// WM_SHOWWINDOW.
+void CLumoraWnd::EndBossHiding() {
+  BossHidden = false;
+  std::vector<BossHiddenWindow> hiddenWindows;
+  hiddenWindows.swap(bossHiddenWindows_);
+  for (const BossHiddenWindow& hidden : hiddenWindows) {
+    if (hidden.wasVisible && IsWindow(hidden.window)) ShowWindow(hidden.window, SW_SHOW);
+  }
+  AddTrayIcon();
 }
 
 void CLumoraWnd::OnTrayIcon(LPARAM lParam) {
@@ -419,15 +442,20 @@ bool CLumoraWnd::InitWindow() {
   dragging_ = false;
   tvViewPending_ = true;
   if (!FindControls()) return false;
+  frameInset_ = controls_.main->GetInset();
+  frameBorder_ = controls_.tabView->GetBorderSize();
   SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
   InitMenuLook(GetModuleHandleW(nullptr));
   AddTrayIcon();
   StartUpdater(L"S A");
   controls_.version->SetText(VersionLabelText().c_str());
   CreateViews();
+  UpdateGripCorner();
   ApplyColorScheme(GlobalSettings ? static_cast<WPARAM>(GlobalSettings->skincolor) : 1);
   hotKeyRegistered_ = RegisterHotKey(m_hWnd, kBossHotKeyId, MOD_ALT, 'Q') != FALSE;
   SaveWindowState();
+  // A daily power-off switched on in an earlier run is still on.
+  if (GlobalSettings && PowerOffSchedule::Armed(*GlobalSettings)) ArmPowerOffCheck();
   initialized_ = true;
   return true;
 }
@@ -526,8 +554,29 @@ void CLumoraWnd::ApplyColorScheme(WPARAM index) {
   controls_.status->SetBkColor(scheme.bars);
 }
 
-void CLumoraWnd::ApplyTopMost(bool topMost, UINT extraFlags) {
-  SetWindowPos(m_hWnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | extraFlags);
+// The user's pin (the "top" button or the page's setWindowFront). Turning it
+// off ends stay-on-top whatever set it, so the window does what the button
+// offered.
+void CLumoraWnd::SetStayOnTop(bool on, UINT extraFlags) {
+  pinned_ = on;
+  if (!on) pageKeepsOnTop_ = false;
+  ApplyTopMost(extraFlags);
+}
+
+// One place decides the window's stay-on-top state, and the pin buttons
+// always show it: "restoretop" while the window is on top, "top" otherwise.
+// Full screen puts the window on top by itself, with the buttons hidden.
+void CLumoraWnd::ApplyTopMost(UINT extraFlags) {
+  SetWindowPos(m_hWnd, KeepsOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | extraFlags);
+  ShowPinButtons();
+}
+
+bool CLumoraWnd::KeepsOnTop() const { return pinned_ || pageKeepsOnTop_; }
+
+void CLumoraWnd::ShowPinButtons() {
+  controls_.top->SetVisible(!KeepsOnTop());
+  controls_.restoreTop->SetVisible(KeepsOnTop());
 }
 
 void CLumoraWnd::SaveWindowState() {
@@ -576,8 +625,9 @@ void CLumoraWnd::OnPageSelected(CControlUI* option) {
   UpdateBars();
   CStringUI userData = option->GetUserData();
   if (userData.IsEmpty()) return;
-  bool keepOnTop = _wtoi(userData.GetData()) == 1 && GlobalSettings && GlobalSettings->topwentv;
-  ApplyTopMost(keepOnTop, 0);
+  // The page's own stay-on-top rule adds to the user's pin, never ends it.
+  pageKeepsOnTop_ = _wtoi(userData.GetData()) == 1 && GlobalSettings && GlobalSettings->topwentv;
+  ApplyTopMost(0);
 }
 
 void CLumoraWnd::SelectPage(int view) { controls_.tabView->SelectItem(view); }
@@ -591,6 +641,7 @@ bool CLumoraWnd::SelectPageOption(int index) {
 }
 
 void CLumoraWnd::UpdateBars() {
+  ShowFrame(!fullScreen_);
   bool captionShown;
   bool statusShown;
   if (fullScreen_) {
@@ -607,6 +658,27 @@ void CLumoraWnd::UpdateBars() {
   controls_.status->SetVisible(statusShown);
 }
 
+// The skin's frame round the views (the root's inset and the view border);
+// in full screen it would show as dark lines at the monitor's edges.
+void CLumoraWnd::ShowFrame(bool shown) {
+  RECT none = {};
+  controls_.main->SetInset(shown ? frameInset_ : none);
+  controls_.tabView->SetBorderSize(shown ? frameBorder_ : 0);
+  for (CContainerConUI* view : views_) {
+    if (view) view->SetSideMargin(shown ? frameBorder_ : 0);
+  }
+  UpdateGripCorner();
+}
+
+// Where a page reaches the bottom-right corner (the playing page has no
+// status bar) its browser leaves the corner to this window's sizing grip.
+void CLumoraWnd::UpdateGripCorner() {
+  int grip = fullScreen_ || IsZoomed(m_hWnd) ? 0 : kGripCorner;
+  for (CContainerConUI* view : views_) {
+    if (view) view->SetGripCorner(grip);
+  }
+}
+
 void CLumoraWnd::OnButtonClick(CControlUI* button) {
   const Controls& c = controls_;
   if (button == c.setting) {
@@ -614,13 +686,9 @@ void CLumoraWnd::OnButtonClick(CControlUI* button) {
     ClientToScreen(m_hWnd, &point);
     ShowMainMenu(point, false);
   } else if (button == c.top) {
-    c.top->SetVisible(false);
-    c.restoreTop->SetVisible(true);
-    ApplyTopMost(true, 0);
+    SetStayOnTop(true, 0);
   } else if (button == c.restoreTop) {
-    c.restoreTop->SetVisible(false);
-    c.top->SetVisible(true);
-    ApplyTopMost(false, SWP_SHOWWINDOW);
+    SetStayOnTop(false, SWP_SHOWWINDOW);
   } else if (button == c.min) {
     SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   } else if (button == c.max) {
@@ -658,14 +726,17 @@ int CLumoraWnd::MenuX(POINT screenPoint) {
   return std::min(std::max(screenPoint.x, work.left), work.right);
 }
 
+// The check keeps running after the countdown opens: a daily power-off is
+// due again the next day. Turned off in the settings, it stops here.
 void CLumoraWnd::CheckPowerOff() {
-  if (!GlobalSettings || GlobalSettings->poweroffhour == -1 || GlobalSettings->poweroffminute == -1) return;
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  if (GlobalSettings->poweroffhour != now.wHour || GlobalSettings->poweroffminute != now.wMinute) return;
-  manager_.KillTimer(controls_.setting, kPowerOffTimer);
-  OpenPowerOffCountdown();
+  if (!GlobalSettings || !PowerOffSchedule::Armed(*GlobalSettings)) {
+    manager_.KillTimer(controls_.setting, kPowerOffTimer);
+    return;
+  }
+  if (powerOff_.Due(*GlobalSettings)) OpenPowerOffCountdown();
 }
+
+void CLumoraWnd::ArmPowerOffCheck() { manager_.SetTimer(controls_.setting, kPowerOffTimer, kPowerOffCheckMs); }
 
 void CLumoraWnd::OpenPowerOffCountdown() {
   CWaitPoweroff* countdown = new CWaitPoweroff();

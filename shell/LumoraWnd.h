@@ -8,6 +8,7 @@
 #include "CefClientHandler.h"
 #include "CoolContextMenu.h"
 #include "HelpWnd.h"
+#include "PowerOffSchedule.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
@@ -123,6 +124,8 @@ private:
   void OnDragMouseMove(WPARAM wParam, LPARAM lParam);
   void EndDrag();
   void OnBossKey();
+  void StartBossHiding();
+  void EndBossHiding();
   void OnTrayIcon(LPARAM lParam);
 
   bool InitWindow();
@@ -134,8 +137,13 @@ private:
   void CreateViews();
   void CreateViewBrowser(int view);
   void ApplyColorScheme(WPARAM index);
-  void ApplyTopMost(bool topMost, UINT extraFlags);
+  void SetStayOnTop(bool on, UINT extraFlags);
+  void ApplyTopMost(UINT extraFlags);
+  bool KeepsOnTop() const;
+  void ShowPinButtons();
   void SaveWindowState();
+  void ShowFrame(bool shown);
+  void UpdateGripCorner();
 
   void OnPageSelected(CControlUI* option);
   void SelectPage(int view);
@@ -143,6 +151,7 @@ private:
   void ShowMainMenu(POINT screenPoint, bool fromTray);
   static int MenuX(POINT screenPoint);
   void CheckPowerOff();
+  void ArmPowerOffCheck();
   void OpenPowerOffCountdown();
 
   int ViewOfBrowser(LPARAM browserId) const;
@@ -158,6 +167,10 @@ private:
   bool playingSelected_ = false;
   bool fullScreen_ = false;
   bool mini_ = false;
+  RECT frameInset_ = {};
+  int frameBorder_ = 0;
+  bool pinned_ = false;          // the user keeps the window on top
+  bool pageKeepsOnTop_ = false;  // the selected page's rule (topwentv) does
   LONG_PTR savedStyle_ = 0;
   LONG_PTR savedExStyle_ = 0;
   RECT savedRect_ = {};
@@ -179,5 +192,6 @@ private:
   bool initialized_ = false;  // every named control was found
   std::wstring pendingHomeAddress_;
   std::vector<BossHiddenWindow> bossHiddenWindows_;
+  PowerOffSchedule powerOff_;
   Controls controls_;
 };

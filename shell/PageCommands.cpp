@@ -100,16 +100,19 @@ void PageCommands::EnterFullScreen(CLumoraWnd& window) {
   if (!window.fullScreen_) SaveState(hwnd, window.savedStyle_, window.savedExStyle_, window.savedRect_);
   window.fullScreen_ = true;
   RECT monitor = MonitorAreaOf(hwnd, false);
-  // One pixel past every edge but the top, so no frame line shows.
-  SetWindowPos(hwnd, HWND_TOPMOST, monitor.left - 1, monitor.top, monitor.right - monitor.left + 2,
-               monitor.bottom - monitor.top + 2, SWP_NOACTIVATE);
+  // The window's frame goes with the bars (UpdateBars), so the page alone
+  // covers the monitor, edge to edge.
   window.UpdateBars();
+  SetWindowPos(hwnd, HWND_TOPMOST, monitor.left, monitor.top, monitor.right - monitor.left,
+               monitor.bottom - monitor.top, SWP_NOACTIVATE);
 }
 
 void PageCommands::LeaveFullScreen(CLumoraWnd& window) {
   if (!window.fullScreen_) return;  // nothing saved to go back to
   window.fullScreen_ = false;
-  RestoreState(window.m_hWnd, window.savedStyle_, window.savedExStyle_, window.savedRect_);
+  // A pin from before full screen still holds.
+  RestoreState(window.m_hWnd, window.savedStyle_, window.savedExStyle_, window.savedRect_, window.KeepsOnTop());
+  window.ShowPinButtons();
   window.UpdateBars();
 }
 
@@ -139,7 +142,9 @@ void PageCommands::EnterMini(CLumoraWnd& window) {
 void PageCommands::LeaveMini(CLumoraWnd& window) {
   if (!window.mini_) return;  // nothing saved to go back to
   window.mini_ = false;
-  RestoreState(window.m_hWnd, window.savedMiniStyle_, window.savedMiniExStyle_, window.savedMiniRect_);
+  RestoreState(window.m_hWnd, window.savedMiniStyle_, window.savedMiniExStyle_, window.savedMiniRect_,
+               window.KeepsOnTop());
+  window.ShowPinButtons();
   window.UpdateBars();
 }
 
@@ -149,17 +154,21 @@ void PageCommands::SaveState(HWND window, LONG_PTR& style, LONG_PTR& exStyle, RE
   GetWindowRect(window, &rect);
 }
 
-void PageCommands::RestoreState(HWND window, LONG_PTR style, LONG_PTR exStyle, const RECT& rect) {
+// Stay-on-top is a place in the z-order, which only SetWindowPos changes:
+// written into the extended style it would leave the flag and the z-order
+// disagreeing, and later SetWindowPos calls would not take.
+void PageCommands::RestoreState(HWND window, LONG_PTR style, LONG_PTR exStyle, const RECT& rect, bool topMost) {
   SetWindowLongPtrW(window, GWL_STYLE, style);
-  SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
-  SetWindowPos(window, HWND_NOTOPMOST, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_SHOWWINDOW);
+  LONG_PTR topMostNow = GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST;
+  SetWindowLongPtrW(window, GWL_EXSTYLE, (exStyle & ~static_cast<LONG_PTR>(WS_EX_TOPMOST)) | topMostNow);
+  SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top, SWP_SHOWWINDOW);
 }
 
 void PageCommands::SetWindowFront(CLumoraWnd& window) {
   if (!WindowReady(window)) return;
   bool on = BoolArgument(0);
-  window.ApplyTopMost(on, on ? 0 : SWP_SHOWWINDOW);
+  window.SetStayOnTop(on, on ? 0 : SWP_SHOWWINDOW);
 }
 
 // The page asks from its mouse-down handler. The drag only starts while the

@@ -55,7 +55,7 @@ private:
   static void EnterMini(CLumoraWnd& window);
   static void LeaveMini(CLumoraWnd& window);
   static void SaveState(HWND window, LONG_PTR& style, LONG_PTR& exStyle, RECT& rect);
-  static void RestoreState(HWND window, LONG_PTR style, LONG_PTR exStyle, const RECT& rect);
+  static void RestoreState(HWND window, LONG_PTR style, LONG_PTR exStyle, const RECT& rect, bool topMost);
   static bool LeftButtonDown();
 };
 

@@ -39,9 +39,11 @@ void SettingsStore::Transfer(bool save) {
     TransferNumber(L"skincolor", skincolor, save);
     TransferNumber(L"poweroffhour", poweroffhour, save);
     TransferNumber(L"poweroffminute", poweroffminute, save);
+    // A daily power-off stays on across restarts until the user turns it
+    // off; files written before this key existed load it as off.
+    TransferFlag(L"poweroffarmed", powerOffArmed, save);
     if (save) return;
     if (skincolor < 0 || skincolor >= kSkinColorCount) skincolor = 0;
-    powerOffArmed = false;
 }
 
 void SettingsStore::TransferFlag(const wchar_t* key, bool& value, bool save) {

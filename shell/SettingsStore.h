@@ -19,7 +19,7 @@ public:
     bool autorun;        // start with Windows
     bool quitacc;        // kept and saved only
     bool topwentv;       // keep the main window on top while the TV page shows
-    bool powerOffArmed;  // timed power-off switched on in this run; never saved
+    bool powerOffArmed;  // the daily timed power-off is switched on
     int poweroffhour;    // -1 = off
     int poweroffminute;  // -1 = off
     int skincolor;       // colour scheme 0..5

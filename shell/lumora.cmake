@@ -3,6 +3,7 @@ file(GLOB LUMORA_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.c
 list(REMOVE_ITEM LUMORA_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/StringCipher.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/SettingsStore.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/PowerOffSchedule.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/LumoraMain.cpp)
 # Everything but the entry goes into a library, so tests can link the shell's parts.
 add_library(lumora_shell STATIC ${LUMORA_SHELL_SOURCES})

@@ -595,6 +595,11 @@ bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_MOUSELEAVE:
         OnMouseLeave();
         return false;
+    case WM_ENTERMENULOOP:
+        // The menu takes the mouse and ends the tracking without a leave: the
+        // hot control and its tip go now, and the next move tracks afresh.
+        OnMouseLeave();
+        return false;
     case WM_PRINTCLIENT:
         OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
         return false;
@@ -684,6 +689,11 @@ void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
 bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
 {
     m_bMouseTracking = false;
+    // A hover report that arrives while a menu is open would put the tip over the menu.
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &gui) && (gui.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0)
+        return false;
     POINT pt = PointFromLParam(lParam);
     CControlUI* pHover = ControlAt(pt);
     if (pHover == nullptr) return false;
@@ -720,10 +730,14 @@ void CWindowManagerUI::DeactivateToolTip()
     ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
 }
 
+// The leave counts even after the hover report has ended the hover part of
+// the tracking. The synthetic move runs with the flag still set, so it
+// starts no new tracking for a pointer that is already outside.
 void CWindowManagerUI::OnMouseLeave()
 {
     DeactivateToolTip();
-    if (m_bMouseTracking) ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+    m_bMouseTracking = true;
+    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
     m_bMouseTracking = false;
 }
 
@@ -731,6 +745,7 @@ void CWindowManagerUI::OnMouseLeave()
 // hand the release to.
 void CWindowManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    DeactivateToolTip(); // a press may open a menu or dialog the tip would cover
     ::SetFocus(m_hWndPaint);
     POINT pt = PointFromLParam(lParam);
     m_ptLastMousePos = pt;

@@ -69,3 +69,19 @@ combo "$ACCENT" dlg_combo_hot.png
 # About page: the product mark, 64 x 64.
 convert -size 64x64 xc:none -fill "$ACCENT" -draw 'roundrectangle 0,0 63,63 14,14' \
         -fill white -draw 'polygon 24,18 24,46 47,32' "$PIC/dlg_about.png"
+
+# Scroll bar of the hour and minute drop-downs, 16 pixels wide: a light track,
+# arrow buttons and a rounded thumb stretched by its 4-pixel ends.
+convert -size 16x16 xc:'#F3F5F7' "$PIC/dlg_scroll_bk.png"
+arrow() { # colour, points, file
+  convert -size 16x16 xc:none -fill "$1" -stroke none -draw "polygon $2" "$PIC/$3"
+}
+arrow '#9AA5AF' '4,10 12,10 8,5.5' dlg_scroll_up.png
+arrow '#6B7680' '4,10 12,10 8,5.5' dlg_scroll_up_hot.png
+arrow '#9AA5AF' '4,6 12,6 8,10.5' dlg_scroll_down.png
+arrow '#6B7680' '4,6 12,6 8,10.5' dlg_scroll_down_hot.png
+thumb() { # fill, file
+  convert -size 16x20 xc:none -fill "$1" -stroke none -draw 'roundrectangle 4,1 11,18 3,3' "$PIC/$2"
+}
+thumb '#C9D1D8' dlg_scroll_thumb.png
+thumb '#A9B4BE' dlg_scroll_thumb_hot.png

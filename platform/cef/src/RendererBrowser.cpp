@@ -1,7 +1,5 @@
 #include "RendererBrowser.h"
 
-#include <vector>
-
 #include "BrowserImpl.h"
 #include "EngineInternal.h"
 #include "RendererThread.h"
@@ -37,11 +35,6 @@ private:
   IMPLEMENT_REFCOUNTING(RendererFrame);
 };
 
-std::vector<CefRefPtr<CefV8Context>>& EnteredContexts() {
-  thread_local std::vector<CefRefPtr<CefV8Context>> entered;
-  return entered;
-}
-
 class DocumentContext : public CefV8Context {
 public:
   DocumentContext(CefRefPtr<RendererBrowser> browser, CefRefPtr<RendererDocument> document)
@@ -50,14 +43,14 @@ public:
   CefRefPtr<CefBrowser> GetBrowser() override { return browser_.get(); }
   CefRefPtr<CefFrame> GetFrame() override { return browser_->GetMainFrame(); }
   bool Enter() override {
-    EnteredContexts().push_back(this);
+    RendererThread* renderer = RendererThread::Current();
+    if (!renderer || !renderer->OnThread()) return false;
+    renderer->EnterContext(this);
     return true;
   }
   bool Exit() override {
-    std::vector<CefRefPtr<CefV8Context>>& entered = EnteredContexts();
-    if (entered.empty() || !entered.back()->IsSame(this)) return false;
-    entered.pop_back();
-    return true;
+    RendererThread* renderer = RendererThread::Current();
+    return renderer && renderer->OnThread() && renderer->ExitContext(this);
   }
   bool IsSame(CefRefPtr<CefV8Context> that) override {
     auto* other = dynamic_cast<DocumentContext*>(that.get());
@@ -116,6 +109,6 @@ void RendererBrowser::DropDocument() {
 }  // namespace cef_stand_in
 
 CefRefPtr<CefV8Context> CefV8Context::GetCurrentContext() {
-  std::vector<CefRefPtr<CefV8Context>>& entered = cef_stand_in::EnteredContexts();
-  return entered.empty() ? nullptr : entered.back();
+  cef_stand_in::RendererThread* renderer = cef_stand_in::RendererThread::Current();
+  return renderer && renderer->OnThread() ? renderer->CurrentContext() : nullptr;
 }

@@ -30,11 +30,13 @@ void RendererThread::Stop() {
   if (ready_) CloseHandle(ready_);
   ready_ = nullptr;
   started_ = false;
+  threadId_ = 0;
   if (runningRenderer == this) runningRenderer = nullptr;
   handler_ = nullptr;
 }
 
 void RendererThread::Run(CefRefPtr<CefListValue> extraInfo) {
+  threadId_ = GetCurrentThreadId();
   bool ok = tasks_.Create();
   channel_.Create();
   if (ok && handler_) {
@@ -48,6 +50,7 @@ void RendererThread::Run(CefRefPtr<CefListValue> extraInfo) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  enteredContexts_.clear();
   for (auto& entry : browsers_) entry.second->DropDocument();
   browsers_.clear();
   channel_.Destroy();
@@ -79,6 +82,16 @@ std::vector<CefRefPtr<RendererBrowser>> RendererThread::Browsers() const {
   std::vector<CefRefPtr<RendererBrowser>> all;
   for (const auto& entry : browsers_) all.push_back(entry.second);
   return all;
+}
+
+bool RendererThread::ExitContext(CefRefPtr<CefV8Context> context) {
+  if (enteredContexts_.empty() || !enteredContexts_.back()->IsSame(context)) return false;
+  enteredContexts_.pop_back();
+  return true;
+}
+
+CefRefPtr<CefV8Context> RendererThread::CurrentContext() const {
+  return enteredContexts_.empty() ? nullptr : enteredContexts_.back();
 }
 
 }  // namespace cef_stand_in

@@ -35,6 +35,16 @@ public:
   // id 0: the browser with the lowest identifier.
   CefRefPtr<RendererBrowser> FindBrowser(int id) const;
   std::vector<CefRefPtr<RendererBrowser>> Browsers() const;
+  // True on the renderer thread itself.
+  bool OnThread() const { return threadId_ == GetCurrentThreadId(); }
+  // The script contexts entered on this thread, innermost last. They belong
+  // to the renderer, not to the thread's storage: the renderer lets go of
+  // them before its browsers and documents go, so nothing the engine made
+  // outlives the engine.
+  void EnterContext(CefRefPtr<CefV8Context> context) { enteredContexts_.push_back(context); }
+  // False when the context is not the innermost one.
+  bool ExitContext(CefRefPtr<CefV8Context> context);
+  CefRefPtr<CefV8Context> CurrentContext() const;
 
 private:
   void Run(CefRefPtr<CefListValue> extraInfo);
@@ -46,6 +56,8 @@ private:
   PageChannel channel_;
   CefRefPtr<CefRenderProcessHandler> handler_;
   std::map<int, CefRefPtr<RendererBrowser>> browsers_;
+  DWORD threadId_ = 0;
+  std::vector<CefRefPtr<CefV8Context>> enteredContexts_;
 };
 
 }  // namespace cef_stand_in

@@ -73,16 +73,20 @@ TEST_F(SettingsFile, LoadRules) {
         const char* file;
         bool quit, autorun, quitacc, topwentv;
         int skincolor, poweroffhour, poweroffminute;
+        bool powerOffArmed;
     } cases[] = {
-        {"[setting]\r\nquit=5\r\n", true, false, false, false, 0, 0, 0},
-        {"[setting]\r\nautorun=1\r\nquitacc=-3\r\ntopwentv=0\r\n", false, true, true, false, 0, 0, 0},
-        {"[setting]\r\nskincolor=9\r\n", false, false, false, false, 0, 0, 0},
-        {"[setting]\r\nskincolor=-1\r\n", false, false, false, false, 0, 0, 0},
-        {"[setting]\r\nskincolor=6\r\n", false, false, false, false, 0, 0, 0},
-        {"[setting]\r\nskincolor=5\r\n", false, false, false, false, 5, 0, 0},
-        {"[setting]\r\npoweroffhour=-1\r\npoweroffminute=-1\r\n", false, false, false, false, 0, -1, -1},
-        {"[setting]\r\npoweroffhour=23\r\npoweroffminute=59\r\n", false, false, false, false, 0, 23, 59},
-        {"[other]\r\nquit=1\r\nskincolor=3\r\n", false, false, false, false, 0, 0, 0},
+        {"[setting]\r\nquit=5\r\n", true, false, false, false, 0, 0, 0, false},
+        {"[setting]\r\nautorun=1\r\nquitacc=-3\r\ntopwentv=0\r\n", false, true, true, false, 0, 0, 0, false},
+        {"[setting]\r\nskincolor=9\r\n", false, false, false, false, 0, 0, 0, false},
+        {"[setting]\r\nskincolor=-1\r\n", false, false, false, false, 0, 0, 0, false},
+        {"[setting]\r\nskincolor=6\r\n", false, false, false, false, 0, 0, 0, false},
+        {"[setting]\r\nskincolor=5\r\n", false, false, false, false, 5, 0, 0, false},
+        {"[setting]\r\npoweroffhour=-1\r\npoweroffminute=-1\r\n", false, false, false, false, 0, -1, -1, false},
+        {"[setting]\r\npoweroffhour=23\r\npoweroffminute=59\r\n", false, false, false, false, 0, 23, 59, false},
+        {"[setting]\r\npoweroffhour=17\r\npoweroffminute=20\r\npoweroffarmed=1\r\n", false, false, false, false, 0,
+         17, 20, true},
+        {"[setting]\r\npoweroffarmed=0\r\n", false, false, false, false, 0, 0, 0, false},
+        {"[other]\r\nquit=1\r\nskincolor=3\r\npoweroffarmed=1\r\n", false, false, false, false, 0, 0, 0, false},
     };
     for (const auto& c : cases) {
         WriteFileText(c.file);
@@ -91,7 +95,7 @@ TEST_F(SettingsFile, LoadRules) {
         EXPECT_EQ(store.autorun, c.autorun) << c.file;
         EXPECT_EQ(store.quitacc, c.quitacc) << c.file;
         EXPECT_EQ(store.topwentv, c.topwentv) << c.file;
-        EXPECT_FALSE(store.powerOffArmed) << c.file;
+        EXPECT_EQ(store.powerOffArmed, c.powerOffArmed) << c.file;
         EXPECT_EQ(store.skincolor, c.skincolor) << c.file;
         EXPECT_EQ(store.poweroffhour, c.poweroffhour) << c.file;
         EXPECT_EQ(store.poweroffminute, c.poweroffminute) << c.file;
@@ -109,7 +113,7 @@ TEST_F(SettingsFile, SavesEveryKeyInOrderAsDecimal) {
     store.Save();
     EXPECT_EQ(ReadFileText(),
               "[setting]\r\nquit=1\r\nautorun=0\r\nquitacc=0\r\ntopwentv=1\r\nskincolor=3\r\n"
-              "poweroffhour=-1\r\npoweroffminute=30\r\n");
+              "poweroffhour=-1\r\npoweroffminute=30\r\npoweroffarmed=1\r\n");
 }
 
 TEST_F(SettingsFile, StoredQuitOfFiveIsSavedBackAsOne) {
@@ -127,9 +131,11 @@ TEST_F(SettingsFile, RoundTripKeepsValuesAndOtherSections) {
     store.skincolor = 5;
     store.poweroffhour = -1;
     store.poweroffminute = -1;
+    store.powerOffArmed = true;
     store.Save();
 
     SettingsStore again = Loaded();
+    EXPECT_TRUE(again.powerOffArmed) << "a restart keeps the daily power-off";
     EXPECT_FALSE(again.quit);
     EXPECT_TRUE(again.autorun);
     EXPECT_TRUE(again.quitacc);

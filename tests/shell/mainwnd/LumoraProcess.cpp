@@ -106,3 +106,24 @@ bool ShownBrowserRect(HWND main, RECT* rect) {
   }
   return shown == 1;
 }
+
+bool LumoraProcess::SendPageMessage(const std::string& name, const std::string& jsonArgs) const {
+  Json::CharReaderBuilder builder;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  Json::Value args;
+  if (!reader->parse(jsonArgs.data(), jsonArgs.data() + jsonArgs.size(), &args, nullptr)) return false;
+  Json::Value request(Json::objectValue);
+  request["browser"] = 0;
+  request["call"] = "app.sendMessage";
+  request["args"] = Json::Value(Json::arrayValue);
+  request["args"].append(name);
+  request["args"].append(args);
+  Json::StreamWriterBuilder writer;
+  writer["indentation"] = "";
+  PageCallClient client;
+  std::string reply;
+  if (!client.Connect(info_.dwProcessId) || !client.Call(Json::writeString(writer, request), reply)) return false;
+  Json::Value answer;
+  if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return false;
+  return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");
+}

@@ -30,6 +30,9 @@ public:
   DWORD WaitExit(DWORD timeoutMs);
   bool Running() const;
   std::vector<Browser> Browsers() const;
+  // The page of the first browser calls app.sendMessage(name, args); args is
+  // a JSON array as a page would pass it. False when the call did not run.
+  bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
 
 private:
   PROCESS_INFORMATION info_ = {};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LumoraProcess.h"
+#include "ScreenShot.h"
 #include "TestProgramFolder.h"
 
 namespace {
@@ -41,78 +42,6 @@ LRESULT HitTest(HWND wnd, int x, int y) {
   RECT rc;
   GetWindowRect(wnd, &rc);
   return SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(rc.left + x, rc.top + y));
-}
-
-// The screen under the main window, read back as 0xRRGGBB pixels.
-class ScreenShot {
-public:
-  explicit ScreenShot(HWND wnd) {
-    GetWindowRect(wnd, &rect_);
-    width_ = rect_.right - rect_.left;
-    height_ = rect_.bottom - rect_.top;
-    pixels_.assign(static_cast<size_t>(width_) * height_, 0);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, screen, rect_.left, rect_.top, SRCCOPY);
-    GdiFlush();
-    if (bits) memcpy(pixels_.data(), bits, pixels_.size() * sizeof(DWORD));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-  }
-
-  DWORD Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-
-  // Kept beside the test programs, for a person to look at.
-  void Save(const std::wstring& path) const {
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width_;
-    info.biHeight = -height_;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD));
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + bytes;
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return;
-    std::vector<DWORD> opaque(pixels_);
-    for (DWORD& pixel : opaque) pixel |= 0xFF000000;  // the screen has no alpha
-    DWORD written = 0;
-    WriteFile(out, &file, sizeof(file), &written, nullptr);
-    WriteFile(out, &info, sizeof(info), &written, nullptr);
-    WriteFile(out, opaque.data(), bytes, &written, nullptr);
-    CloseHandle(out);
-  }
-
-private:
-  RECT rect_ = {};
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<DWORD> pixels_;
-};
-
-bool Near(DWORD actual, DWORD expected) {
-  for (int shift = 0; shift <= 16; shift += 8) {
-    int a = (actual >> shift) & 0xFF;
-    int e = (expected >> shift) & 0xFF;
-    if (a - e > 6 || e - a > 6) return false;
-  }
-  return true;
 }
 
 // Whether the notification area knows the window's icon (false also when

@@ -231,6 +231,53 @@ TEST_F(PageCommands, SetWindowFrontTogglesStayOnTop) {
   EXPECT_TRUE(WaitUntil([&] { return !TopMost(main_); }));
 }
 
+// The pin button ("置顶" / "取消置顶", left of the menu button) is read by
+// what a click on it does: it always offers the opposite of the window's state.
+TEST_F(PageCommands, PinButtonAndStayOnTopAgreeAcrossTabsFullScreenAndSetWindowFront) {
+  const RECT rc = PlaceWindow(100, 60);
+  const POINT pin = {rc.right - 6 - 4 * 32 - 15, rc.top + 4 + 15};  // main.xml: five 30-pixel buttons, 2 apart
+  const POINT away = {rc.left + 300, rc.top + 300};
+  // Clicks alternate between two points of the button, so two in quick
+  // succession are two clicks, not a double-click.
+  int clicks = 0;
+  auto clickPin = [&] {
+    const POINT at = {pin.x + (clicks++ % 2 == 0 ? -8 : 8), pin.y};
+    MouseInput(MOUSEEVENTF_LEFTDOWN, at);
+    MouseInput(MOUSEEVENTF_LEFTUP, at);
+    MouseInput(0, away);
+  };
+  ASSERT_FALSE(TopMost(main_));
+
+  clickPin();
+  ASSERT_TRUE(WaitUntil([&] { return TopMost(main_); })) << "the pin button did not pin";
+  for (LPARAM page : {LPARAM(1), LPARAM(3), kHomeOption}) {
+    SendMessageW(main_, kSelectPageMessage, 0, page);
+    EXPECT_TRUE(TopMost(main_)) << "a switch to page option " << page << " dropped the pin";
+  }
+  ASSERT_TRUE(Send("setFullscreen", Args({true})));
+  ASSERT_TRUE(Send("setFullscreen", Args({false})));
+  EXPECT_TRUE(WaitUntil([&] { return RectIs(main_, rc); }));
+  EXPECT_TRUE(WaitUntil([&] { return TopMost(main_); })) << "leaving full screen dropped the pin";
+  clickPin();
+  EXPECT_TRUE(WaitUntil([&] { return !TopMost(main_); })) << "the button did not offer to unpin";
+
+  // Pinned by the page: the button offers to unpin.
+  ASSERT_TRUE(Send("setWindowFront", Args({true})));
+  ASSERT_TRUE(WaitUntil([&] { return TopMost(main_); })) << std::hex << GetWindowLongPtrW(main_, GWL_EXSTYLE);
+  clickPin();
+  EXPECT_TRUE(WaitUntil([&] { return !TopMost(main_); })) << "after setWindowFront [true] the button still offered to pin";
+
+  // Unpinned by the page: the button offers to pin again.
+  clickPin();
+  ASSERT_TRUE(WaitUntil([&] { return TopMost(main_); }));
+  ASSERT_TRUE(Send("setWindowFront", Args({false})));
+  ASSERT_TRUE(WaitUntil([&] { return !TopMost(main_); }));
+  clickPin();
+  EXPECT_TRUE(WaitUntil([&] { return TopMost(main_); })) << "after setWindowFront [false] the button still offered to unpin";
+  ASSERT_TRUE(Send("setWindowFront", Args({false})));
+  EXPECT_TRUE(WaitUntil([&] { return !TopMost(main_); }));
+}
+
 // "Off" without "on", and "on" twice: the normal rectangle survives both.
 TEST_F(PageCommands, SetMiniShowsTheMiniPlayerAndRestoresTheWindow) {
   const RECT normal = PlaceWindow(60, 40);
@@ -260,13 +307,12 @@ TEST_F(PageCommands, SetFullscreenCoversTheMonitorAndRestoresTheWindow) {
   const RECT normal = PlaceWindow(80, 30);
   ASSERT_TRUE(Send("setFullscreen", Args({false})));
   ASSERT_TRUE(Send("setFullscreen", Args({true})));
-  RECT monitor = MonitorArea(main_, false);
-  // One pixel past the monitor's left, right and bottom edges, so no frame line shows.
-  const RECT covering = {monitor.left - 1, monitor.top, monitor.right + 1, monitor.bottom + 2};
+  // The page alone covers the monitor: the window's frame goes in full screen.
+  const RECT covering = MonitorArea(main_, false);
   EXPECT_TRUE(WaitUntil([&] { return RectIs(main_, covering); }))
       << Describe(WindowRect(main_));
   EXPECT_TRUE(TopMost(main_));
-  EXPECT_TRUE(ViewSpans(1, 1)) << "no caption, no status bar";
+  EXPECT_TRUE(ViewSpans(0, 0)) << "no caption, no status bar, no frame";
 
   ASSERT_TRUE(Send("setFullscreen", Args({true})));
   ASSERT_TRUE(Send("setFullscreen", Args({false})));
@@ -374,8 +420,7 @@ TEST_F(PageCommands, MovePlayerWindowEndsWhenCaptureIsLostAndIsIgnoredInFullScre
 
   // Full screen: the window has seen the button down, yet nothing follows the mouse.
   ASSERT_TRUE(Send("setFullscreen", Args({true})));
-  RECT monitor = MonitorArea(main_, false);
-  const RECT covering = {monitor.left - 1, monitor.top, monitor.right + 1, monitor.bottom + 2};
+  const RECT covering = MonitorArea(main_, false);
   ASSERT_TRUE(WaitUntil([&] { return RectIs(main_, covering); }));
   ASSERT_TRUE(Send("movePlayerWindow", Args({1, 1})));
   postMoves();

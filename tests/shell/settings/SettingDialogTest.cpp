@@ -245,13 +245,14 @@ TEST_F(SettingDialogTest, PowerOffSwitchTellsTheMainWindowOnlyWhenOn) {
   EXPECT_FALSE(settings_->powerOffArmed);
   EXPECT_EQ(0, parent_->Count(CSettingDialog::kArmPowerOffMessage)) << "switched off: nothing to arm";
   EXPECT_EQ(1, parent_->Count(CSettingDialog::kApplyTopMostMessage));
+  EXPECT_EQ(0, StoredKey(L"poweroffarmed"));
   Click(L"autoshotdown");
   Click(L"apply");
   PumpMessages();
   EXPECT_TRUE(settings_->powerOffArmed);
   EXPECT_EQ(1, parent_->Count(CSettingDialog::kArmPowerOffMessage));
   EXPECT_EQ(2, parent_->Count(CSettingDialog::kApplyTopMostMessage));
-  EXPECT_EQ(-99, StoredKey(L"powerOffArmed")) << "the switch lives in this run only";
+  EXPECT_EQ(1, StoredKey(L"poweroffarmed")) << "the daily power-off stays on across restarts";
 }
 
 TEST_F(SettingDialogTest, OkWithoutChangesStillSavesAndCloses) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <functional>
 #include <vector>
 
@@ -393,6 +396,93 @@ TEST_F(WindowManagerTest, MouseEnterLeaveAndCapture)
     Send(WM_LBUTTONUP, 0, MAKELPARAM(150, 120));
     Send(WM_RBUTTONDBLCLK, 0, MAKELPARAM(150, 120));
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+// A hot control goes cold however the pointer is taken away: a leave after
+// the hover report, or a menu that opens over the window and swallows the leave.
+TEST_F(WindowManagerTest, HotControlLeavesAfterHoverAndWhenAMenuOpens)
+{
+    AttachThree();
+    struct Case {
+        const char* what;
+        std::vector<UINT> messages; // after the pointer came onto the second probe
+    };
+    const Case cases[] = {
+        { "leave after hover", { WM_MOUSEHOVER, WM_MOUSELEAVE } },
+        { "menu opened", { WM_ENTERMENULOOP } },
+        { "menu opened after hover", { WM_MOUSEHOVER, WM_ENTERMENULOOP } },
+    };
+    int leaves = 0;
+    for (const Case& c : cases) {
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 40));
+        ASSERT_EQ(probes[1], pm().FindControlAt(POINT{ 10, 40 }));
+        for (UINT message : c.messages) Send(message, message == WM_ENTERMENULOOP ? TRUE : 0, MAKELPARAM(10, 40));
+        EXPECT_EQ(++leaves, probes[1]->Count(EventMouseLeave)) << c.what;
+        EXPECT_EQ(-1, pm().GetMousePos().x) << c.what;
+        // The next move finds the control again.
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 70));
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 70));
+        EXPECT_EQ(static_cast<int>(&c - cases) + 1, probes[2]->Count(EventMouseEnter)) << c.what;
+        Send(WM_MOUSELEAVE, 0, 0);
+    }
+    Pump(); // no leave keeps coming back for a pointer that is outside
+    EXPECT_EQ(static_cast<int>(sizeof(cases) / sizeof(cases[0])), probes[2]->Count(EventMouseLeave));
+}
+
+namespace {
+
+BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lParam)
+{
+    wchar_t className[64] = {};
+    ::GetClassNameW(hWnd, className, 64);
+    if (wcscmp(className, TOOLTIPS_CLASSW) != 0 || !::IsWindowVisible(hWnd)) return TRUE;
+    *reinterpret_cast<bool*>(lParam) = true;
+    return FALSE;
+}
+
+bool ToolTipShown()
+{
+    bool shown = false;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownTip, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+HWND hoverTarget = nullptr;
+bool tipShownInMenu = false;
+bool hoverReportedInMenu = false;
+
+// Runs inside the menu's own loop: the hover report comes while the menu is open.
+void CALLBACK HoverWhileMenuIsOpen(HWND hWnd, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(hWnd, id);
+    ::SendMessageW(hoverTarget, WM_MOUSEHOVER, 0, MAKELPARAM(10, 40));
+    hoverReportedInMenu = true;
+    tipShownInMenu = ToolTipShown();
+    ::EndMenu();
+}
+
+} // namespace
+
+// A hover report that comes while a menu is open puts no tip over the menu.
+TEST_F(WindowManagerTest, NoToolTipOverAnOpenMenu)
+{
+    AttachThree();
+    probes[1]->SetToolTip(L"主菜单");
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 40));
+    hoverTarget = hwnd;
+    hoverReportedInMenu = tipShownInMenu = false;
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuW(hMenu, MF_STRING, 1, L"item");
+    ::SetTimer(hwnd, 77, 10, HoverWhileMenuIsOpen);
+    ::TrackPopupMenu(hMenu, TPM_RETURNCMD, 0, 0, 0, hwnd, nullptr);
+    ::DestroyMenu(hMenu);
+    ASSERT_TRUE(hoverReportedInMenu);
+    EXPECT_FALSE(tipShownInMenu);
+    // With the menu gone the same report shows the tip.
+    Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 40));
+    Send(WM_MOUSEHOVER, 0, MAKELPARAM(10, 40));
+    EXPECT_TRUE(ToolTipShown());
+    Send(WM_MOUSELEAVE, 0, 0);
 }
 
 TEST_F(WindowManagerTest, WheelAndKeysGoToTheFocus)
