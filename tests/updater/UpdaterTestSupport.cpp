@@ -169,6 +169,7 @@ std::vector<TestServer::Request> TestServer::RequestsFor(const std::string& part
             continue;
         request.range = entry["range"].isString() ? entry["range"].asString() : "";
         request.referer = entry["referer"].isString() ? entry["referer"].asString() : "";
+        request.ifRange = entry["ifrange"].isString() ? entry["ifrange"].asString() : "";
         found.push_back(request);
     }
     return found;
