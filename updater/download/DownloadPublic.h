@@ -66,6 +66,9 @@ public:
     virtual bool AreThreadsValid();
 
     bool IsStopSignalled() const;
+    // The same without a system call, for the read loop: `Stop` sets
+    // `cancelled` before it signals the stop event.
+    bool IsStopRequested() { return InterlockedCompareExchange(&cancelled, 1, 1) == 1; }
 
     // The names the probe may still change, read together under `lock` by
     // threads other than the probe's (the list save, the wizard).

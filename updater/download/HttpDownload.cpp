@@ -14,7 +14,6 @@
 #include <cstring>
 
 namespace {
-
 const char kCommonHeaders[] =
     "Accept: */*\r\n"
     "Cache-Control: no-cache\r\n"
@@ -37,7 +36,6 @@ const DWORD kSecureRangeFlags = kRangeFlags | INTERNET_FLAG_SECURE |
                                 INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
                                 INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 
-const DWORD kAccumulationSize = 0x800000;
 const DWORD kPieceSize = 0x1000000;
 const DWORD kConnectTimeoutMs = 20000;
 const DWORD kReceiveTimeoutMs = 60000;
@@ -847,7 +845,7 @@ bool CHttpDownload::RestartAtZero(DownloadSegment& segment)
 // Reads one answer up to pieceEnd (0: to the end of the body). True when all
 // of it arrived and was written; the range then goes on with its next piece,
 // or is complete.
-bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
+bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file,
                                   DownloadSegment& segment, DWORD pieceEnd,
                                   const RangeAnswer& answer)
 {
@@ -855,32 +853,41 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
     const DWORD runBase = segment.received;
     const DWORD runOffset = segment.start + runBase;
     const DWORD runWritten = segment.runReceived;
-    std::vector<char> buffer;
-    buffer.reserve(kAccumulationSize);
+    char* const block = param.Block();
+    DWORD filled = 0;
     DWORD written = 0;
     DWORD writeError = 0;
     DWORD lastRead = 1;
 
     auto flush = [&]() {
-        if (buffer.empty() || writeError)
+        if (filled == 0 || writeError)
             return;
-        writeError = WriteFileAtOffset(segment.writeLock, segment.partialPath, runOffset + written,
-                                       buffer.data(), static_cast<DWORD>(buffer.size()));
+        writeError = WriteOpenFileAtOffset(segment.writeLock, file, runOffset + written, block,
+                                           filled);
         if (!writeError)
-            written += static_cast<DWORD>(buffer.size());
-        buffer.clear();
+            written += filled;
+        filled = 0;
     };
 
+    // Reads complete at once while data is waiting, thousands of times per
+    // second, so the loop makes no system call of its own per read: the stop
+    // is seen through `cancelled`, and the events are touched only when a
+    // read has to wait.
     while ((pieceEnd == 0 || segment.start + segment.received < pieceEnd) && lastRead > 0) {
         // Reads that complete at once never wait on the stop event: on a fast
         // link the range would otherwise run to its end after a stop.
-        if (IsStopSignalled()) {
+        if (IsStopRequested()) {
             segment.stopped = 1;
             break;
         }
+        if (filled > DownloadParam::kBlockSize - DownloadParam::kReadSize) {
+            flush();
+            if (writeError)
+                break;
+        }
         param.readBuffers = INTERNET_BUFFERSA();
         param.readBuffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
-        param.readBuffers.lpvBuffer = param.readData;
+        param.readBuffers.lpvBuffer = block + filled;
         param.readBuffers.dwBufferLength = DownloadParam::kReadSize;
         param.PrepareAsync();
         BOOL immediate = InternetReadFileExA(request, &param.readBuffers, IRF_ASYNC, context);
@@ -890,13 +897,9 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
         DWORD usable = lastRead;
         if (pieceEnd != 0)
             usable = std::min(usable, pieceEnd - (segment.start + segment.received));
-        buffer.insert(buffer.end(), param.readData, param.readData + usable);
+        filled += usable;
         segment.runReceived += usable;
         segment.received += usable;
-        if (buffer.size() > kAccumulationSize - DownloadParam::kReadSize)
-            flush();
-        if (writeError)
-            break;
     }
     flush();
     if (writeError) {
@@ -962,20 +965,28 @@ void CHttpDownload::RunSegment(DownloadSegment& segment)
         param->Release();
         return;
     }
+    // The partial file stays open for the whole run of the range.
+    HANDLE file = OpenForWriting(segment.partialPath);
+    if (file == INVALID_HANDLE_VALUE) {
+        segment.error = OrInternalError(GetLastError());
+        param->Release();
+        return;
+    }
     HINTERNET connection = nullptr;
     if (ConnectRange(*param, segment, connection)) {
-        while (!segment.completed && FetchPiece(*param, connection, segment)) {
+        while (!segment.completed && FetchPiece(*param, connection, file, segment)) {
         }
     }
     if (connection)
         InternetCloseHandle(connection);
+    CloseHandle(file);
     param->Release();
 }
 
-bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection,
+bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file,
                                DownloadSegment& segment)
 {
-    if (IsStopSignalled()) {
+    if (IsStopRequested()) {
         segment.stopped = 1;
         return false;
     }
@@ -987,7 +998,7 @@ bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection,
     RangeAnswer answer;
     bool whole = OpenRangeRequest(param, segment, connection, pieceEnd, request) &&
                  CheckRangeResponse(request, segment, pieceEnd, answer) &&
-                 ReadRangeBody(param, request, segment, pieceEnd, answer);
+                 ReadRangeBody(param, request, file, segment, pieceEnd, answer);
     if (request)
         InternetCloseHandle(request);
     return whole;

@@ -114,13 +114,14 @@ private:
     void RunSegment(DownloadSegment& segment);
     bool Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate);
     bool ConnectRange(DownloadParam& param, DownloadSegment& segment, HINTERNET& connection);
-    bool FetchPiece(DownloadParam& param, HINTERNET connection, DownloadSegment& segment);
+    bool FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file,
+                    DownloadSegment& segment);
     bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection,
                           DWORD pieceEnd, HINTERNET& request);
     bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd,
                             RangeAnswer& answer);
-    bool ReadRangeBody(DownloadParam& param, HINTERNET request, DownloadSegment& segment,
-                       DWORD pieceEnd, const RangeAnswer& answer);
+    bool ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file,
+                       DownloadSegment& segment, DWORD pieceEnd, const RangeAnswer& answer);
     bool EndOfUnknownLength(DownloadSegment& segment, const RangeAnswer& answer, DWORD bytes);
     std::string BuildProbeHeaders() const;
     std::string BuildRangeHeaders(DWORD from, const std::string& last) const;
