@@ -224,6 +224,14 @@ bool PathExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string TestBinary(const std::string& name)
+{
+    char buffer[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr,
+                        nullptr);
+    return std::string(buffer) + "\\tests\\" + name;
+}
+
 std::string FreshFolder(const std::string& name)
 {
     char buffer[MAX_PATH];

@@ -72,5 +72,7 @@ std::string RandomBytes(size_t size, unsigned seed);
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// A program built into the tests' output folder.
+std::string TestBinary(const std::string& name);
 // A new empty folder for one test (with trailing backslash).
 std::string FreshFolder(const std::string& name);
