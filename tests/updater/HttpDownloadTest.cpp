@@ -572,6 +572,29 @@ TEST_F(HttpDownloadTest, UnknownLengthBodyCutShortIsContinuedNeverFinishedShort)
     EXPECT_FALSE(PathExists(folder_ + "cut.bin"));
 }
 
+// A worker never shows UI: a stop whose resume records cannot be written is
+// reported to the wizard as a failed download, and the stop returns.
+TEST_F(HttpDownloadTest, StopWhoseRecordsCannotBeKeptIsReportedNotShown)
+{
+    TestServer::Serve("norecord.bin", RandomBytes(1 << 20, 43));
+    CreateDirectoryA((folder_ + "norecord.bin.Cfg").c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA((folder_ + "norecord.bin.Cfg").c_str());
+    ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    auto download = MakeDownload(TestServer::Url("/files/norecord.bin?rate=2000000"), "norecord.bin");
+    ASSERT_EQ(0u, download->StartProbe());
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    ASSERT_EQ(0u, download->StartTransfer());
+    ASSERT_TRUE(recorder_.PumpUntil([&]() { return download->GetPercent() >= 10; }));
+
+    EXPECT_EQ(0u, download->Stop());  // would wait for ever behind a message box
+
+    PostedMessage failed = recorder_.WaitForAny({WM_DOWNLOAD_FAILED, WM_DOWNLOAD_COMPLETED});
+    EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
+    EXPECT_EQ(DownloadFailed, download->state);
+    RemoveDirectoryA((folder_ + "norecord.bin.Cfg").c_str());
+}
+
 TEST_F(HttpDownloadTest, ALockedTargetGetsANewName)
 {
     const std::string content = RandomBytes(20000, 11);
