@@ -27,7 +27,8 @@ public:
 
     HWND Window() const { return window_; }
     // Pumps messages until `done` holds; false when `limitMs` ran out first.
-    bool PumpUntil(const std::function<bool()>& done, DWORD limitMs);
+    // Polls `done` every `pollMs`; a posted message ends the wait at once.
+    bool PumpUntil(const std::function<bool()>& done, DWORD limitMs, DWORD pollMs = 2);
     // Pumps until one of `wanted` arrives and returns it; message 0 on time-out.
     BenchMessage WaitForAny(std::initializer_list<UINT> wanted, DWORD limitMs);
 

@@ -148,26 +148,10 @@ private:
 
     static bool ReadLastRecords(const std::string& path, std::vector<ResumeRecord>& records)
     {
-        FILE* file = fopen(path.c_str(), "rb");
-        if (!file)
-            return false;
-        std::string bytes;
-        char chunk[4096];
-        size_t got = 0;
-        while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)
-            bytes.append(chunk, got);
-        fclose(file);
-        DWORD count = 0;
-        if (bytes.size() < sizeof(count))
-            return false;
-        memcpy(&count, bytes.data() + bytes.size() - sizeof(count), sizeof(count));
-        if (count == 0 || bytes.size() < sizeof(count) + count * sizeof(ResumeRecord))
-            return false;
-        const size_t recordBytes = count * sizeof(ResumeRecord);
-        const char* first = bytes.data() + bytes.size() - sizeof(count) - recordBytes;
-        records.resize(count);
-        memcpy(records.data(), first, recordBytes);
-        return true;
+        ResumeStamp stamp;
+        bool stamped = false;
+        return ResumeRecordFile::Read(path, records, stamp, stamped) && stamped &&
+               !records.empty();
     }
 
     std::string folder_;

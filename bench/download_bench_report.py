@@ -4,7 +4,7 @@
 usage: download_bench_report.py <runs.tsv> <requests.jsonl> <file size>
                                 <stop percent> <slow rate> <curl name> <wine name>
 
-runs.tsv has one line per run: name, kind (engine, curl, resume-same,
+runs.tsv has one line per run: name, kind (engine, loop, curl, resume-same,
 resume-new), the first and end index of its requests in requests.jsonl, and
 the run's key=value output file. requests.jsonl is the counting server's
 list of answered requests: {"order", "path", "range", "sent"}.
@@ -54,16 +54,19 @@ def rate(size, seconds):
 
 def report_throughput(runs, size, curl_name, wine_name):
     engine = [r for r in runs if r.kind == "engine"]
+    loop = [r for r in runs if r.kind == "loop"]
     curl = [r for r in runs if r.kind == "curl"]
     print("Throughput: %d MiB, %d runs each, alternating; every file checked (sha256)"
           % (size / MIB, len(engine)))
     print("  engine: download_bench.exe under %s," % wine_name)
     print("          timed from its probe request to the completion message")
+    print("  loop:   wininet_loop.exe under the same Wine: one InternetOpenUrl, 64 KiB"
+          " InternetReadFile, WriteFile; from InternetOpen to the last write")
     print("  curl:   %s, native; its time_total" % curl_name)
     print("  %-3s %-6s %9s %9s %14s   %s" % ("run", "tool", "seconds", "MiB/s", "server sent",
                                            "detail"))
     for run in runs:
-        if run.kind not in ("engine", "curl"):
+        if run.kind not in ("engine", "loop", "curl"):
             continue
         seconds = run.number("total_seconds")
         detail = ""
@@ -77,11 +80,15 @@ def report_throughput(runs, size, curl_name, wine_name):
     engine_rate = rate(size, statistics.median(r.number("total_seconds") for r in engine))
     transfer_rate = rate(size, statistics.median(r.number("transfer_seconds") for r in engine))
     curl_rate = rate(size, statistics.median(r.number("total_seconds") for r in curl))
+    loop_rate = rate(size, statistics.median(r.number("total_seconds") for r in loop))
     engine_sent = statistics.median(r.sent() for r in engine)
     curl_sent = statistics.median(r.sent() for r in curl)
     print("  median engine: %.1f MiB/s (transfer alone, after the probe: %.1f MiB/s)"
           % (engine_rate, transfer_rate))
+    print("  median loop:   %.1f MiB/s" % loop_rate)
     print("  median curl:   %.1f MiB/s" % curl_rate)
+    print("  ratio engine/WinINet loop: %.4f (transfer alone: %.4f)"
+          % (engine_rate / loop_rate, transfer_rate / loop_rate))
     print("  ratio engine/curl: %.4f (transfer alone: %.4f)"
           % (engine_rate / curl_rate, transfer_rate / curl_rate))
     print("  server sent per download: engine %.3f x file size, curl %.3f x file size"

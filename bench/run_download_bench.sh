@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmark of the updater's transfer engine (CHttpDownload driven through
 # CDownloadManager, as the update wizard drives it): throughput on one large
-# file from the loopback test server, side by side with Debian's curl
+# file from the loopback test server, side by side with our plainest
+# synchronous WinINet loop (wininet_loop.exe, same Wine) and Debian's curl
 # fetching the same file from the same server; then the bytes the server
 # sends for a download stopped midway and resumed: at full speed in one
 # process, and throttled both in one process and from "updatefile.list" in a
@@ -27,10 +28,12 @@ stop_percent="${BENCH_STOP_PERCENT:-50}"
 slow_rate="${BENCH_SLOW_RATE:-8388608}"
 size=$((size_mib * 1048576))
 exe="$build/bench/download_bench.exe"
+loop_exe="$build/bench/wininet_loop.exe"
 fetch_limit=900
 
 die() { echo "run_download_bench: $*" >&2; exit 1; }
 [ -f "$exe" ] || die "$exe is missing: run ./dev build first"
+[ -f "$loop_exe" ] || die "$loop_exe is missing: run ./dev build first"
 command -v curl >/dev/null || die "curl is missing: apt-get install curl"
 
 cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
@@ -109,6 +112,20 @@ engine_fetch() { # $1 = run number
   rm -rf "$folder"
 }
 
+loop_fetch() { # $1 = run number
+  local file="$work/loop$1.bin" out="$work/loop$1.out" first
+  first="$(finished_requests)"
+  if ! timeout -k 10 "$fetch_limit" "$wine_loader" "$loop_exe" "$url" "$(windows_path "$file")" \
+      >"$out" 2>"$out.err"; then
+    cat "$out" "$out.err" >&2
+    die "wininet_loop.exe run $1 failed"
+  fi
+  settle
+  check_identical "$file" "WinINet loop run $1"
+  note_run "$1" loop "$first" "$(finished_requests)" "$out"
+  rm -f "$file"
+}
+
 curl_fetch() { # $1 = run number
   local file="$work/curl$1.bin" out="$work/curl$1.out" first
   first="$(finished_requests)"
@@ -144,6 +161,7 @@ timeout -k 10 120 "$wine_loader" "$exe" >/dev/null 2>&1 || true
 echo "Lumora download benchmark: $size_mib MiB file from 127.0.0.1:$port; running..." >&2
 for i in $(seq "$repeat"); do
   engine_fetch "$i"
+  loop_fetch "$i"
   curl_fetch "$i"
 done
 stop_and_resume full-speed "$url" same

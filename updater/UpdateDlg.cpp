@@ -228,6 +228,9 @@ bool CUpdateDlg::LoadSkinZip()
 LRESULT CUpdateDlg::OnCreate()
 {
     downloads_.SetOwner(m_hWnd);
+    // What an earlier run left: its unfinished tasks resume, its finished
+    // downloads are reused, and the manifest check removes stale ones.
+    downloads_.LoadDownloadList();
     SetPropW(m_hWnd, kUpdaterWindowProperty, this);
     DropNativeCaption(m_hWnd);
     manager_.Init(m_hWnd);

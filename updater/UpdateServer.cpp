@@ -15,6 +15,7 @@ UpdateServerAddress CurrentUpdateServer()
     UpdateServerAddress server;
     server.host = LUMORA_UPDATE_HOST;
     server.port = LUMORA_UPDATE_PORT;
+#ifdef LUMORA_UPDATE_SERVER_FROM_ENV
     char value[300];
     DWORD length = GetEnvironmentVariableA("LUMORA_UPDATE_SERVER", value, sizeof(value));
     if (length == 0 || length >= sizeof(value))
@@ -26,6 +27,7 @@ UpdateServerAddress CurrentUpdateServer()
         long port = strtol(text.c_str() + colon + 1, nullptr, 10);
         server.port = port > 0 && port <= 0xFFFF ? static_cast<WORD>(port) : 80;
     }
+#endif
     return server;
 }
 

@@ -11,8 +11,10 @@ struct UpdateServerAddress {
     WORD port = 80;
 };
 
-// The built-in server, or the one named "host:port" by the environment
-// variable LUMORA_UPDATE_SERVER (used by tests against a loopback server).
+// The built-in server. Builds for tests and benchmarks (compiled with
+// LUMORA_UPDATE_SERVER_FROM_ENV) take "host:port" from the environment
+// variable LUMORA_UPDATE_SERVER instead when it is set; the shipped updater
+// never reads it.
 UpdateServerAddress CurrentUpdateServer();
 
 // "http://host[:port]/lumo/2014/newupdate.ini?" followed by the tick count,

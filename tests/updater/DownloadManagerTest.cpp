@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <json/json.h>
@@ -154,6 +157,17 @@ TEST_F(DownloadManagerTest, DamagedListsLoadNothing)
         {"element not an object", R"({"downloadlist":[7]})", "", 0},
         {"url as a number", R"({"completelist":[{"url":12}]})", "", 0},
         {"root an array", R"([1,2])", "", 0},
+        // JsonCpp throws past its nesting limit; the list must load nothing.
+        {"arrays nested past the parser's limit",
+         R"({"downloadlist":)" + std::string(20000, '[') + std::string(20000, ']') + "}", "", 0},
+        {"objects nested past the parser's limit",
+         [] {
+             std::string text;
+             for (int i = 0; i < 20000; ++i)
+                 text += R"({"a":)";
+             return text + "1" + std::string(20000, '}');
+         }(),
+         "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -236,6 +250,106 @@ TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
     manager.Unlock();
     recorder_.Drain();
     EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_COMPLETED));
+}
+
+// A downloader whose stop takes as long as the test wants, standing in for a
+// transfer whose threads are slow to end.
+class SlowStoppingDownload : public CDownloadPublic {
+public:
+    SlowStoppingDownload(HANDLE entered, HANDLE release) : entered_(entered), release_(release) {}
+    DWORD Stop() override
+    {
+        SetEvent(entered_);
+        WaitForSingleObject(release_, 20000);
+        return 0;
+    }
+
+private:
+    HANDLE entered_;
+    HANDLE release_;
+};
+
+// Stopping waits for a downloader's threads; meanwhile the wizard, the
+// progress timer and the list save must still get at the tables.
+TEST_F(DownloadManagerTest, TablesStayReachableWhileADownloaderStops)
+{
+    HANDLE entered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    for (bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "ClearAllDownloads" : "StopDownload");
+        ResetEvent(entered);
+        ResetEvent(release);
+        CDownloadManager manager;
+        DownloadRequest request = Request("http://127.0.0.1/slow.bin", "slow.bin");
+        request.kind = 1;
+        request.downloader = new SlowStoppingDownload(entered, release);
+        manager.AddFileDownload(request);
+        request.downloader->state = DownloadRunning;
+
+        auto stopping = std::async(std::launch::async, [&]() {
+            if (clear)
+                manager.ClearAllDownloads();
+            else
+                manager.StopDownload(request.url, false);
+        });
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(entered, 20000));
+        auto reader = std::async(std::launch::async, [&]() {
+            manager.GetDownloadPercent(request.url);
+            manager.SaveDownloadList();
+        });
+        EXPECT_EQ(std::future_status::ready, reader.wait_for(std::chrono::seconds(10)))
+            << "the manager's lock is held across the stop";
+        SetEvent(release);
+        stopping.wait();
+        reader.wait();
+    }
+    CloseHandle(entered);
+    CloseHandle(release);
+}
+
+// A kill at any moment of a save leaves a list that loads: the old one or the
+// new one. A child process saves two different lists by turns; once it has
+// saved, the test watches the folder and kills the child the moment a file in
+// it changes, that is, while a save is writing.
+TEST_F(DownloadManagerTest, KillDuringAListSaveLeavesALoadableList)
+{
+    const std::string child = TestBinary("updater_list_save_child.exe");
+    ASSERT_TRUE(PathExists(child)) << child;
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        const std::string eventName = "lumora_list_save_test_" + std::to_string(GetCurrentProcessId());
+        HANDLE saved = CreateEventA(nullptr, FALSE, FALSE, eventName.c_str());
+        // Without its trailing backslash, which would escape the closing quote.
+        const std::string folder = folder_.substr(0, folder_.size() - 1);
+        std::string line = "\"" + child + "\" \"" + folder + "\" " + eventName;
+        STARTUPINFOA startup = {sizeof(startup)};
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   folder_.c_str(), &startup, &process));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(saved, 60000));
+        HANDLE change = FindFirstChangeNotificationA(
+            folder.c_str(), FALSE,
+            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+        ASSERT_NE(INVALID_HANDLE_VALUE, change);
+        // Every other round lets one more save end first.
+        if (round % 2)
+            ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(saved, 60000));
+        FindNextChangeNotification(change);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(change, 60000));
+        TerminateProcess(process.hProcess, 9);
+        FindCloseChangeNotification(change);
+        WaitForSingleObject(process.hProcess, 20000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        CloseHandle(saved);
+
+        CDownloadManager manager;
+        manager.LoadDownloadList();
+        manager.Lock();
+        const size_t tasks = manager.Tasks().size();
+        manager.Unlock();
+        EXPECT_TRUE(tasks == 3000 || tasks == 2000) << tasks << " tasks";
+    }
 }
 
 }  // namespace

@@ -12,6 +12,40 @@
 
 namespace {
 
+// The last block of a ".Cfg" file, which must be stamped and hold one record.
+ResumeRecord ReadOnlyRecord(const std::string& path, ResumeStamp& stamp)
+{
+    std::vector<ResumeRecord> records;
+    bool stamped = false;
+    EXPECT_TRUE(ResumeRecordFile::Read(path, records, stamp, stamped));
+    EXPECT_TRUE(stamped);
+    EXPECT_EQ(1u, records.size());
+    return records.empty() ? ResumeRecord{0, 0, 0} : records[0];
+}
+
+// A ".Cfg" block as raw bytes, so that damaged ones can be written too: the
+// stamp (when given), its length, then `words` (records and count word) with
+// the stamp mark put into the last word.
+std::string CfgBlock(const ResumeStamp* stamp, std::vector<DWORD> words)
+{
+    std::string bytes;
+    auto put = [&bytes](DWORD value) { bytes.append(reinterpret_cast<const char*>(&value), 4); };
+    if (stamp) {
+        std::string stampBytes;
+        DWORD total = stamp->total, size = static_cast<DWORD>(stamp->validator.size());
+        stampBytes.append(reinterpret_cast<const char*>(&total), 4);
+        stampBytes.append(reinterpret_cast<const char*>(&size), 4);
+        stampBytes += stamp->validator + stamp->version;
+        bytes += stampBytes;
+        put(static_cast<DWORD>(stampBytes.size()));
+        if (!words.empty())
+            words.back() |= DWORD(ResumeRecordFile::kStampMark) << 16;
+    }
+    for (DWORD word : words)
+        put(word);
+    return bytes;
+}
+
 class HttpDownloadTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -147,8 +181,9 @@ TEST_F(HttpDownloadTest, WithoutContentLengthTheRangeIsOpenEnded)
     EXPECT_EQ(0u, download->contentLength);
     EXPECT_TRUE(content == ReadWholeFile(folder_ + "nolength.bin"));
     auto requests = TestServer::RequestsFor("/files/nolength.bin");
-    ASSERT_EQ(2u, requests.size());
+    ASSERT_EQ(3u, requests.size());
     EXPECT_EQ("bytes=0-", requests[1].range);
+    EXPECT_EQ("bytes=70000-", requests[2].range);  // answered 416: the body was whole
 }
 
 TEST_F(HttpDownloadTest, TwoRedirectsAreFollowedAndTheRangeCarriesTheRightReferer)
@@ -209,13 +244,11 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     StopMidway(*first, 20);
 
     EXPECT_EQ(DownloadWaiting, first->state);
-    std::string cfg = ReadWholeFile(folder_ + "resume.bin.Cfg");
-    ASSERT_EQ(16u, cfg.size());
-    ResumeRecord record;
-    DWORD count = 0;
-    memcpy(&record, cfg.data(), 12);
-    memcpy(&count, cfg.data() + 12, 4);
-    EXPECT_EQ(1u, count);
+    ResumeStamp stamp;
+    ResumeRecord record = ReadOnlyRecord(folder_ + "resume.bin.Cfg", stamp);
+    EXPECT_EQ(size, stamp.total);
+    EXPECT_EQ(first->validator, stamp.validator);
+    EXPECT_EQ('"', stamp.validator[0]);  // the server's ETag
     EXPECT_EQ(0u, record.start);
     EXPECT_EQ(size, record.end);
     ASSERT_GT(record.received, 0u);
@@ -227,7 +260,7 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
 
     // A new run, as after loading the download list, with the same address.
     auto second = MakeDownload(TestServer::Url("/files/resume.bin"), "resume.bin");
-    second->percent = first->percent;
+    second->percent = first->percent.load();
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
 
     EXPECT_TRUE(content == ReadWholeFile(folder_ + "resume.bin"));
@@ -235,6 +268,7 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     auto requests = TestServer::RequestsFor("/files/resume.bin");
     EXPECT_EQ("bytes=" + std::to_string(record.received) + "-" + std::to_string(size),
               requests.back().range);
+    EXPECT_EQ(stamp.validator, requests.back().ifRange);
 }
 
 // Reads that complete at once must see a stop too: an unthrottled transfer
@@ -251,13 +285,8 @@ TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
     StopMidway(*first, 1);
 
     EXPECT_EQ(DownloadWaiting, first->state);
-    std::string cfg = ReadWholeFile(folder_ + "fast.bin.Cfg");
-    ASSERT_EQ(16u, cfg.size());
-    ResumeRecord record;
-    DWORD count = 0;
-    memcpy(&record, cfg.data(), 12);
-    memcpy(&count, cfg.data() + 12, 4);
-    EXPECT_EQ(1u, count);
+    ResumeStamp stamp;
+    ResumeRecord record = ReadOnlyRecord(folder_ + "fast.bin.Cfg", stamp);
     EXPECT_EQ(0u, record.start);
     EXPECT_EQ(size, record.end);
     ASSERT_GT(record.received, 0u);
@@ -268,7 +297,7 @@ TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
 
     const size_t before = TestServer::RequestsFor("/files/fast.bin").size();
     auto second = MakeDownload(url, "fast.bin");
-    second->percent = first->percent;
+    second->percent = first->percent.load();
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
 
     EXPECT_TRUE(content == ReadWholeFile(folder_ + "fast.bin"));
@@ -366,23 +395,45 @@ TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
     const DWORD size = 200000;
     const std::string content = RandomBytes(size, 10);
     TestServer::Serve("stale.bin", content);
+    // What a stop of this very content would have stamped.
+    auto learn = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*learn).message);
+    ResumeStamp stamp;
+    stamp.total = size;
+    stamp.validator = learn->validator;
+    ASSERT_FALSE(stamp.validator.empty());
+    ResumeStamp otherVersion = stamp;
+    otherVersion.version = "2.0";
+    ResumeStamp otherTag = stamp;
+    otherTag.validator = "\"another\"";
+    ResumeStamp otherTotal = stamp;
+    otherTotal.total = size + 1;
+    ResumeStamp hugeTag = stamp;
+    hugeTag.validator.assign(5000, 'v');
+
     struct Case {
         const char* what;
-        std::vector<DWORD> words;  // the ".Cfg" file as written
+        std::string cfg;
     } cases[] = {
-        {"range beyond the length", {0, size * 2, 1000, 1}},
-        {"received beyond the range", {0, size, size + 5, 1}},
-        {"more held than the partial file has", {0, size, 150000, 1}},
-        {"record count beyond the file", {0, size, 10, 40}},
-        {"no record count", {}},
+        {"range beyond the length", CfgBlock(&stamp, {0, size * 2, 1000, 1})},
+        {"received beyond the range", CfgBlock(&stamp, {0, size, size + 5, 1})},
+        {"more held than the partial file has", CfgBlock(&stamp, {0, size, 150000, 1})},
+        {"record count beyond the file", CfgBlock(&stamp, {0, size, 10, 40})},
+        {"no record count", ""},
+        {"a block from before stamps", CfgBlock(nullptr, {0, size, 1000, 1})},
+        {"another version", CfgBlock(&otherVersion, {0, size, 1000, 1})},
+        {"another validator", CfgBlock(&otherTag, {0, size, 1000, 1})},
+        {"another length", CfgBlock(&otherTotal, {0, size, 1000, 1})},
+        {"a stamp longer than allowed", CfgBlock(&hugeTag, {0, size, 1000, 1})},
+        {"a stamp length beyond the file",
+         std::string(8, '\0') + CfgBlock(nullptr, {0xFFFFFF00u, 0, size, 1000,
+                                                    1 | (DWORD(ResumeRecordFile::kStampMark) << 16)})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // An old partial file, longer than the new one and full of other bytes.
         WriteWholeFile(folder_ + "stale.bin_Tmp", std::string(100000, 'x'));
-        WriteWholeFile(folder_ + "stale.bin.Cfg",
-                       std::string(reinterpret_cast<const char*>(c.words.data()),
-                                   c.words.size() * sizeof(DWORD)));
+        WriteWholeFile(folder_ + "stale.bin.Cfg", c.cfg);
         auto download = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
         EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
@@ -390,11 +441,158 @@ TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
         DeleteFileA((folder_ + "stale.bin").c_str());
     }
 
+    // The control: the same block with a sound record is resumed.
+    WriteWholeFile(folder_ + "stale.bin_Tmp", content.substr(0, 1000));
+    WriteWholeFile(folder_ + "stale.bin.Cfg", CfgBlock(&stamp, {0, size, 1000, 1}));
+    auto resumed = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*resumed).message);
+    EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+    EXPECT_EQ("bytes=1000-200000", TestServer::RequestsFor("/files/stale.bin").back().range);
+    DeleteFileA((folder_ + "stale.bin").c_str());
+
     // No resume records at all, and an old partial file longer than the new one.
     WriteWholeFile(folder_ + "stale.bin_Tmp", std::string(size + 5000, 'x'));
     auto download = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
     EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+}
+
+// A stopped download continues only while the server still has the content
+// its partial file came from; otherwise the new content arrives whole, never
+// spliced onto old bytes.
+TEST_F(HttpDownloadTest, ResumeContinuesOnlyTheSameContent)
+{
+    const DWORD size = 1 << 20;
+    struct Case {
+        const char* what;
+        const char* query;       // of both runs
+        DWORD newSize;           // 0: the content stays
+        const wchar_t* newVersion;
+        bool resumes;
+    } cases[] = {
+        {"unchanged", "", 0, L"1.0", true},
+        {"new content, same length", "", size, L"1.0", false},
+        {"new content, longer", "", size + 300000, L"1.0", false},
+        {"new content, Last-Modified only", "noetag=1", size, L"1.0", false},
+        {"no validator", "novalidator=1", 0, L"1.0", false},
+        {"new version in the manifest", "", 0, L"1.1", false},
+    };
+    unsigned seed = 100;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name = "same" + std::to_string(seed) + ".bin";
+        const std::string old = RandomBytes(size, seed++);
+        TestServer::Serve(name, old);
+        const std::string path = "/files/" + name + "?" + c.query;
+        auto first = MakeDownload(TestServer::Url(path + "&rate=2000000"), name);
+        first->version = L"1.0";
+        StopMidway(*first, 20);
+
+        std::string expected = old;
+        if (c.newSize) {
+            expected = RandomBytes(c.newSize, seed++);
+            TestServer::Serve(name, expected);
+            // Last-Modified has whole seconds: the new content gets another one.
+            FILETIME time;
+            HANDLE file = CreateFileA((TestServer::Root() + name).c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, file);
+            GetFileTime(file, nullptr, nullptr, &time);
+            time.dwHighDateTime += 1;  // about seven minutes later
+            SetFileTime(file, nullptr, nullptr, &time);
+            CloseHandle(file);
+        }
+        const size_t before = TestServer::RequestsFor(name).size();
+        auto second = MakeDownload(TestServer::Url(path), name);
+        second->version = c.newVersion;
+        ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
+
+        EXPECT_TRUE(expected == ReadWholeFile(folder_ + name));
+        auto requests = TestServer::RequestsFor(name);
+        ASSERT_EQ(before + 2, requests.size());  // the probe and one range
+        const bool fromZero = requests.back().range.compare(0, 8, "bytes=0-") == 0;
+        EXPECT_EQ(!c.resumes, fromZero) << requests.back().range;
+    }
+}
+
+// The content may change between the probe and the range request: If-Range
+// makes the server send the whole new content, which is written from byte 0.
+TEST_F(HttpDownloadTest, ContentChangedAfterTheProbeArrivesWholeFromZero)
+{
+    const DWORD size = 1 << 20;
+    const std::string old = RandomBytes(size, 40);
+    TestServer::Serve("race.bin", old);
+    auto first = MakeDownload(TestServer::Url("/files/race.bin?rate=2000000"), "race.bin");
+    StopMidway(*first, 20);
+
+    auto second = MakeDownload(TestServer::Url("/files/race.bin"), "race.bin");
+    recorder_.Clear();
+    ASSERT_EQ(0u, second->StartProbe());
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    const std::string fresh = RandomBytes(size, 41);
+    TestServer::Serve("race.bin", fresh);
+    ASSERT_EQ(0u, second->StartTransfer());
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED,
+              recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message);
+
+    EXPECT_TRUE(fresh == ReadWholeFile(folder_ + "race.bin"));
+    auto requests = TestServer::RequestsFor("/files/race.bin");
+    EXPECT_NE(0u, requests.back().range.compare(0, 8, "bytes=0-"));  // asked to continue
+    EXPECT_EQ(first->validator, requests.back().ifRange);
+    auto answers = TestServer::AnswersFor("/files/race.bin");
+    EXPECT_EQ(size, answers.back().body);  // and got everything
+}
+
+// Without a length, a body that breaks off (a connection reset, chunks that
+// stop before the last one) looks to WinINet like one that ended. It is never
+// taken as whole: the engine asks for what follows, continues there, and
+// finishes only when the server answers that nothing follows.
+TEST_F(HttpDownloadTest, UnknownLengthBodyCutShortIsContinuedNeverFinishedShort)
+{
+    const std::string content = RandomBytes(300000, 42);
+    TestServer::Serve("cut.bin", content);
+    for (const char* query : {"?nolength=1&drop=100000", "?chunked=1&drop=100000", "?chunked=1"}) {
+        SCOPED_TRACE(query);
+        const size_t before = TestServer::RequestsFor("/files/cut.bin").size();
+        auto download = MakeDownload(TestServer::Url(std::string("/files/cut.bin") + query),
+                                     "cut.bin");
+        ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
+        EXPECT_TRUE(content == ReadWholeFile(folder_ + "cut.bin"));
+        auto requests = TestServer::RequestsFor("/files/cut.bin");
+        ASSERT_GT(requests.size(), before + 2);
+        // Each request continues where the bytes so far end; the last one,
+        // past the end, proves it.
+        EXPECT_EQ("bytes=300000-", requests.back().range);
+        DeleteFileA((folder_ + "cut.bin").c_str());
+    }
+    // Cut before a single byte arrives: nothing to continue with, a failure.
+    auto empty = MakeDownload(TestServer::Url("/files/cut.bin?chunked=1&drop=0"), "cut.bin");
+    EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*empty).message);
+    EXPECT_FALSE(PathExists(folder_ + "cut.bin"));
+}
+
+// A worker never shows UI: a stop whose resume records cannot be written is
+// reported to the wizard as a failed download, and the stop returns.
+TEST_F(HttpDownloadTest, StopWhoseRecordsCannotBeKeptIsReportedNotShown)
+{
+    TestServer::Serve("norecord.bin", RandomBytes(1 << 20, 43));
+    CreateDirectoryA((folder_ + "norecord.bin.Cfg").c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA((folder_ + "norecord.bin.Cfg").c_str());
+    ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    auto download = MakeDownload(TestServer::Url("/files/norecord.bin?rate=2000000"), "norecord.bin");
+    ASSERT_EQ(0u, download->StartProbe());
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    ASSERT_EQ(0u, download->StartTransfer());
+    ASSERT_TRUE(recorder_.PumpUntil([&]() { return download->GetPercent() >= 10; }));
+
+    EXPECT_EQ(0u, download->Stop());  // would wait for ever behind a message box
+
+    PostedMessage failed = recorder_.WaitForAny({WM_DOWNLOAD_FAILED, WM_DOWNLOAD_COMPLETED});
+    EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
+    EXPECT_EQ(DownloadFailed, download->state);
+    RemoveDirectoryA((folder_ + "norecord.bin.Cfg").c_str());
 }
 
 TEST_F(HttpDownloadTest, ALockedTargetGetsANewName)

@@ -169,6 +169,7 @@ std::vector<TestServer::Request> TestServer::RequestsFor(const std::string& part
             continue;
         request.range = entry["range"].isString() ? entry["range"].asString() : "";
         request.referer = entry["referer"].isString() ? entry["referer"].asString() : "";
+        request.ifRange = entry["ifrange"].isString() ? entry["ifrange"].asString() : "";
         found.push_back(request);
     }
     return found;
@@ -221,6 +222,14 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
 bool PathExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TestBinary(const std::string& name)
+{
+    char buffer[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr,
+                        nullptr);
+    return std::string(buffer) + "\\tests\\" + name;
 }
 
 std::string FreshFolder(const std::string& name)

@@ -54,9 +54,9 @@ public:
     static std::string Root();  // Windows path, with trailing backslash
     static std::string Url(const std::string& pathAndQuery);
     static void Serve(const std::string& name, const std::string& bytes);
-    // The logged requests whose path contains `part`, oldest first: {range, referer}.
+    // The logged requests whose path contains `part`, oldest first.
     struct Request {
-        std::string path, range, referer;
+        std::string path, range, referer, ifRange;
     };
     static std::vector<Request> RequestsFor(const std::string& part);
     // The ended answers whose path contains `part`, in the order they ended,
@@ -72,5 +72,7 @@ std::string RandomBytes(size_t size, unsigned seed);
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// A program built into the tests' output folder.
+std::string TestBinary(const std::string& name);
 // A new empty folder for one test (with trailing backslash).
 std::string FreshFolder(const std::string& name);

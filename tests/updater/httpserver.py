@@ -10,10 +10,16 @@ engine through one server:
   noaccept=1     honours Range but sends no Accept-Ranges header
   range200=1     announces Accept-Ranges but answers ranged requests with 200
   badrange=1     answers ranged requests with 206 whose Content-Range starts at 0
-  nolength=1     no Content-Length; the body ends when the connection closes
+  nolength=1     no Content-Length (nor a total in Content-Range); the body
+                 ends when the connection closes
+  chunked=1      the same, but the body is sent in chunks
+  novalidator=1  neither ETag nor Last-Modified
+  noetag=1       Last-Modified only
   disposition=N  Content-Disposition: attachment; filename="N"
   rate=B         sends at about B bytes per second
-  drop=N         closes the connection after N body bytes of each answer
+  drop=N         closes the connection after N body bytes of each answer (with
+                 nolength=1 by a reset, since a normal close would end the
+                 body properly; with chunked=1 before the last chunk)
   status=S       answers with status S and a short text body
 
 Hostile behaviours, chosen by files beside the served one, because the
@@ -23,6 +29,10 @@ block "hostile behaviours" below):
   <name>.hang    the request is read and never answered; the connection is
                  held until the client closes it or the server stops
 
+Files carry a strong ETag made from their content and a Last-Modified date
+from their time stamp; a Range request whose If-Range names neither gets the
+whole file with 200.
+
 /redirect/<n>/<path> answers 302 with an absolute Location one step closer to
 /<path>. Every request is logged as one JSON line in --root/requests.log when
 it arrives, and again in --root/answered.log, with the body bytes written to
@@ -31,10 +41,13 @@ Listens on 127.0.0.1 only, writes its port to --port-file and stops by
 itself after --lifetime seconds.
 """
 import argparse
+import email.utils
+import hashlib
 import json
 import os
 import re
 import socket
+import struct
 import threading
 import time
 import urllib.parse
@@ -48,6 +61,10 @@ SERVED_PREFIXES = ("/files/", "/lumo/2014/")
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # As web servers do on keep-alive connections (nginx: tcp_nodelay on):
+    # without it, the last short segment of each answer waits for the
+    # client's delayed acknowledgement, about 40 ms per request.
+    disable_nagle_algorithm = True
 
     def log_message(self, fmt, *args):  # keep the test output clean
         pass
@@ -120,9 +137,21 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.write(body)
         self.body_sent = len(body)
 
-    def requested_range(self, size):
+    def validators(self, path):
+        if self.options.get("novalidator") == "1":
+            return None, None
+        stat = os.stat(path)
+        modified = email.utils.formatdate(stat.st_mtime, usegmt=True)
+        if self.options.get("noetag") == "1":
+            return None, modified
+        return self.server.content_tag(path, stat), modified
+
+    def requested_range(self, size, etag, modified):
         header = self.headers.get("Range")
         if not header or self.options.get("ranges") == "0":
+            return None
+        if_range = self.headers.get("If-Range")
+        if if_range is not None and if_range not in (etag, modified):
             return None
         match = re.fullmatch(r"bytes=(\d+)-(\d*)", header.strip())
         if not match:
@@ -133,10 +162,12 @@ class Handler(BaseHTTPRequestHandler):
 
     def send_file(self, path):
         size = os.path.getsize(path)
-        wanted = self.requested_range(size)
-        nolength = self.options.get("nolength") == "1"
+        etag, modified = self.validators(path)
+        wanted = self.requested_range(size, etag, modified)
+        chunked = self.options.get("chunked") == "1"
+        nolength = self.options.get("nolength") == "1" or chunked
         first, last, status = 0, size - 1, 200
-        if wanted and not nolength and self.options.get("range200") != "1":
+        if wanted and self.options.get("range200") != "1":
             first, last = wanted
             if first >= size:
                 self.send_response(416)
@@ -150,20 +181,27 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Accept-Ranges", "bytes")
         if status == 206:
             shown = 0 if self.options.get("badrange") == "1" else first
-            self.send_header("Content-Range", "bytes %d-%d/%d" % (shown, shown + last - first, size))
+            total = "*" if nolength else str(size)
+            self.send_header("Content-Range", "bytes %d-%d/%s" % (shown, shown + last - first, total))
+        if etag:
+            self.send_header("ETag", etag)
+        if modified:
+            self.send_header("Last-Modified", modified)
         if "disposition" in self.options:
             self.send_header("Content-Disposition",
                              'attachment; filename="%s"' % self.options["disposition"])
         self.send_header("Content-Type", "application/octet-stream")
-        if nolength:
+        if chunked:
+            self.send_header("Transfer-Encoding", "chunked")
+        elif nolength:
             self.send_header("Connection", "close")
             self.close_connection = True
         else:
             self.send_header("Content-Length", str(last - first + 1))
         self.end_headers()
-        self.send_body(path, first, last - first + 1)
+        self.send_body(path, first, last - first + 1, chunked)
 
-    def send_body(self, path, offset, length):
+    def send_body(self, path, offset, length, chunked=False):
         rate = int(self.options.get("rate", "0"))
         drop = int(self.options["drop"]) if "drop" in self.options else None
         sent = 0
@@ -180,7 +218,10 @@ class Handler(BaseHTTPRequestHandler):
                 if not data:
                     break
                 try:
-                    self.wfile.write(data)
+                    if chunked:
+                        self.wfile.write(b"%x\r\n" % len(data) + data + b"\r\n")
+                    else:
+                        self.wfile.write(data)
                 except OSError:
                     return
                 sent += len(data)
@@ -193,7 +234,18 @@ class Handler(BaseHTTPRequestHandler):
             self.close_connection = True
             try:
                 self.wfile.flush()
-                self.connection.shutdown(socket.SHUT_RDWR)
+                if self.options.get("nolength") == "1":
+                    # A reset: a normal close would end such a body properly.
+                    self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                               struct.pack("ii", 1, 0))
+                    self.connection.close()
+                else:
+                    self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+        elif chunked:
+            try:
+                self.wfile.write(b"0\r\n\r\n")
             except OSError:
                 pass
 
@@ -208,12 +260,28 @@ class Server(ThreadingHTTPServer):
         self.log_lock = threading.Lock()
         self.log_path = log_path
         self.answer_log_path = os.path.join(os.path.dirname(log_path), "answered.log")
+        self.tags = {}
+
+    def content_tag(self, path, stat):
+        key = (path, stat.st_mtime_ns, stat.st_size, stat.st_ino)
+        with self.log_lock:
+            tag = self.tags.get(key)
+        if tag is None:
+            digest = hashlib.sha1()
+            with open(path, "rb") as f:
+                for piece in iter(lambda: f.read(1 << 20), b""):
+                    digest.update(piece)
+            tag = '"%s"' % digest.hexdigest()[:20]
+            with self.log_lock:
+                self.tags[key] = tag
+        return tag
 
     def log_request_line(self, handler):
         entry = {
             "path": handler.path,
             "range": handler.headers.get("Range"),
             "referer": handler.headers.get("Referer"),
+            "ifrange": handler.headers.get("If-Range"),
         }
         self.append_line(self.log_path, entry)
 

@@ -21,14 +21,8 @@ private:
     bool held_;
 };
 
-DWORD WriteAt(const std::string& path, LONGLONG distance, DWORD moveMethod, const void* data,
-              DWORD size)
+DWORD WriteOpen(HANDLE file, LONGLONG distance, DWORD moveMethod, const void* data, DWORD size)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
     DWORD result = 0;
     LARGE_INTEGER move;
     move.QuadPart = distance;
@@ -41,6 +35,16 @@ DWORD WriteAt(const std::string& path, LONGLONG distance, DWORD moveMethod, cons
         else if (written != size)
             result = ERROR_WRITE_FAULT;
     }
+    return result;
+}
+
+DWORD WriteAt(const std::string& path, LONGLONG distance, DWORD moveMethod, const void* data,
+              DWORD size)
+{
+    HANDLE file = OpenForWriting(path);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD result = WriteOpen(file, distance, moveMethod, data, size);
     CloseHandle(file);
     return result;
 }
@@ -59,6 +63,22 @@ DWORD WriteFileAtOffset(HANDLE writeLock, const std::string& path, DWORD offset,
     if (!scope.Held())
         return LockFailure();
     return WriteAt(path, offset, FILE_BEGIN, data, size);
+}
+
+DWORD WriteOpenFileAtOffset(HANDLE writeLock, HANDLE file, DWORD offset, const void* data,
+                            DWORD size)
+{
+    WriteLockScope scope(writeLock);
+    if (!scope.Held())
+        return LockFailure();
+    return WriteOpen(file, offset, FILE_BEGIN, data, size);
+}
+
+HANDLE OpenForWriting(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 DWORD AppendToFile(HANDLE writeLock, const std::string& path, const void* data, DWORD size)

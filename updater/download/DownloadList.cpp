@@ -27,14 +27,19 @@ Json::Value TaskToJson(const DownloadTask& task)
     Json::Value item(Json::objectValue);
     item["url"] = AnsiToUtf8(task.url);
     item["utype"] = static_cast<Json::Int>(task.kind);
-    const CDownloadPublic* d = task.downloader;
+    CDownloadPublic* d = task.downloader;
+    // The probe may be renaming the download meanwhile: its names are read
+    // together under its own lock.
+    CDownloadPublic::Names names;
+    if (d)
+        names = d->GetNames();
     item["downloadPath"] = AnsiToUtf8(d ? d->folder : std::string());
     item["copyPath"] = WideToUtf8(d ? d->copyPath : std::wstring());
-    item["fileName"] = AnsiToUtf8(d ? d->fileName : task.name);
+    item["fileName"] = AnsiToUtf8(d ? names.fileName : task.name);
     item["version"] = WideToUtf8(d ? d->version : std::wstring());
-    item["cfgFile"] = AnsiToUtf8(d ? d->cfgFile : std::string());
-    item["percent"] = static_cast<Json::UInt>(d ? d->percent : 0);
-    item["fileLength"] = static_cast<Json::UInt>(d ? d->contentLength : 0);
+    item["cfgFile"] = AnsiToUtf8(names.cfgFile);
+    item["percent"] = static_cast<Json::UInt>(d ? d->percent.load() : 0);
+    item["fileLength"] = static_cast<Json::UInt>(d ? d->contentLength.load() : 0);
     return item;
 }
 
@@ -138,14 +143,47 @@ std::string BuildDownloadListText(const DownloadTaskMap& tasks,
     return writer.write(root);
 }
 
+namespace {
+
+// JsonCpp throws where nesting passes its stack limit, and from accessors on
+// values of unexpected types: a damaged list must load nothing, never end
+// the updater.
+bool ParseListRoot(const std::string& text, Json::Value& root)
+{
+    try {
+        Json::Reader reader;
+        return !text.empty() && reader.parse(text, root, true) && root.isObject();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool ParseDownloadListItems(const std::string& text, std::vector<DownloadRequest>& tasks,
+                            std::vector<std::pair<std::string, CompletedDownload>>& finished);
+
+}  // namespace
+
 bool ParseDownloadListText(const std::string& text, std::vector<DownloadRequest>& tasks,
                            std::vector<std::pair<std::string, CompletedDownload>>& finished)
 {
     tasks.clear();
     finished.clear();
+    try {
+        return ParseDownloadListItems(text, tasks, finished);
+    } catch (const std::exception&) {
+        tasks.clear();
+        finished.clear();
+        return false;
+    }
+}
+
+namespace {
+
+bool ParseDownloadListItems(const std::string& text, std::vector<DownloadRequest>& tasks,
+                            std::vector<std::pair<std::string, CompletedDownload>>& finished)
+{
     Json::Value root;
-    Json::Reader reader;
-    if (text.empty() || !reader.parse(text, root, true) || !root.isObject())
+    if (!ParseListRoot(text, root))
         return false;
     const Json::Value* taskList = nullptr;
     const Json::Value* completeList = nullptr;
@@ -171,5 +209,7 @@ bool ParseDownloadListText(const std::string& text, std::vector<DownloadRequest>
     finished.swap(readFinished);
     return true;
 }
+
+}  // namespace
 
 #pragma GCC diagnostic pop

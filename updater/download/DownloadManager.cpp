@@ -8,7 +8,6 @@
 #include <shlwapi.h>
 
 #include <cstring>
-#include <fstream>
 
 const char CDownloadManager::kListFileName[] = "updatefile.list";
 
@@ -23,6 +22,41 @@ public:
 private:
     CDownloadManager& manager_;
 };
+
+// Holds a critical section for one scope.
+class SectionLock {
+public:
+    explicit SectionLock(CRITICAL_SECTION& section) : section_(section)
+    {
+        EnterCriticalSection(&section_);
+    }
+    ~SectionLock() { LeaveCriticalSection(&section_); }
+
+private:
+    CRITICAL_SECTION& section_;
+};
+
+// Writes the whole text to a file of its own beside the list, flushed to
+// disk, then puts it in place of the list in one step: a kill at any moment
+// leaves either the old list or the new one.
+bool ReplaceListFile(const std::string& text)
+{
+    const std::string temporary = std::string(CDownloadManager::kListFileName) + ".new";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (ok)
+        ok = MoveFileExA(temporary.c_str(), CDownloadManager::kListFileName,
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!ok)
+        DeleteFileA(temporary.c_str());
+    return ok;
+}
 
 bool StartsWith(const std::string& text, const char* prefix)
 {
@@ -51,6 +85,8 @@ bool ReadListFile(std::string& text)
 CDownloadManager::CDownloadManager()
 {
     InitializeCriticalSection(&lock_);
+    InitializeCriticalSection(&controlLock_);
+    InitializeCriticalSection(&saveLock_);
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
         winsockStarted_ = 1;
@@ -64,6 +100,8 @@ CDownloadManager::~CDownloadManager()
     // Winsock counts its start-ups: each successful one is matched here.
     if (winsockStarted_)
         WSACleanup();
+    DeleteCriticalSection(&saveLock_);
+    DeleteCriticalSection(&controlLock_);
     DeleteCriticalSection(&lock_);
 }
 
@@ -124,11 +162,13 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
         downloader->fileName = request.fileName;
         downloader->owner = owner_;
     }
+    SectionLock control(controlLock_);
+    CDownloadPublic* replaced = nullptr;
     {
         ManagerLock hold(*this);
         DownloadTask& task = tasks_[request.url];
-        if (task.downloader && task.downloader != downloader)
-            DeleteDownloader(task.downloader);  // a replaced task must not leak its threads
+        if (task.downloader != downloader)
+            replaced = task.downloader;
         task.url = request.url;
         task.kind = request.kind;
         task.name = request.fileName;
@@ -136,48 +176,67 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
     }
     if (downloader)
         downloader->state = DownloadWaiting;
+    // A replaced task must not leak its threads; it is stopped outside the lock.
+    DeleteDownloader(replaced);
     return 0;
 }
 
+// Control operations (add, start, stop, remove, clear) are serialised by
+// their own lock, which no transfer thread ever takes: the manager's lock,
+// which the wizard, the progress timer and the list save wait for, is only
+// held to read and change the tables, never across a thread start, a join or
+// a file operation.
 int CDownloadManager::StartDownload(const std::string& url)
 {
-    ManagerLock hold(*this);
-    auto found = tasks_.find(url);
-    if (found == tasks_.end())
-        return DownloadResultNoTask;
-    CDownloadPublic* downloader = found->second.downloader;
-    if (!downloader || downloader->state == DownloadRunning || downloader->probing)
-        return 0;
-    if (downloader->probed) {
-        downloader->state = DownloadRunning;
-        InterlockedIncrement(&pending_);
-        return static_cast<int>(downloader->StartTransfer());
+    SectionLock control(controlLock_);
+    CDownloadPublic* downloader = nullptr;
+    bool transfer = false;
+    {
+        ManagerLock hold(*this);
+        auto found = tasks_.find(url);
+        if (found == tasks_.end())
+            return DownloadResultNoTask;
+        downloader = found->second.downloader;
+        if (!downloader || downloader->state == DownloadRunning || downloader->probing)
+            return 0;
+        transfer = downloader->probed != 0;
+        if (transfer) {
+            downloader->state = DownloadRunning;
+            InterlockedIncrement(&pending_);
+        }
     }
+    if (transfer)
+        return static_cast<int>(downloader->StartTransfer());
     downloader->StartProbe();
     return 0;
 }
 
 int CDownloadManager::StopDownload(const std::string& url, bool remove)
 {
-    ManagerLock hold(*this);
-    auto found = tasks_.find(url);
-    if (found == tasks_.end())
-        return DownloadResultNoTask;
-    CDownloadPublic* downloader = found->second.downloader;
-    if (downloader && downloader->state != DownloadWaiting) {
-        downloader->state = DownloadWaiting;
-        if (downloader->probed)
-            InterlockedDecrement(&pending_);
-        downloader->Stop();
-        if (!remove)
-            return 0;
-        downloader->CloseSession();
-    } else if (!remove) {
-        return 0;
+    SectionLock control(controlLock_);
+    CDownloadPublic* downloader = nullptr;
+    bool running = false;
+    {
+        ManagerLock hold(*this);
+        auto found = tasks_.find(url);
+        if (found == tasks_.end())
+            return DownloadResultNoTask;
+        downloader = found->second.downloader;
+        running = downloader && downloader->state != DownloadWaiting;
+        if (running) {
+            downloader->state = DownloadWaiting;
+            if (downloader->probed)
+                InterlockedDecrement(&pending_);
+        }
+        if (remove) {
+            found->second.downloader = nullptr;
+            tasks_.erase(found);
+        }
     }
-    DeleteDownloader(downloader);
-    found->second.downloader = nullptr;
-    tasks_.erase(found);
+    if (running)
+        downloader->Stop();
+    if (remove)
+        DeleteDownloader(downloader);
     return 0;
 }
 
@@ -219,10 +278,12 @@ void CDownloadManager::RemoveCompletedDownload(const std::string& url)
 
 void CDownloadManager::StartQueuedDownloads()
 {
-    ManagerLock hold(*this);
     std::vector<std::string> urls;
-    for (const auto& entry : tasks_)
-        urls.push_back(entry.first);
+    {
+        ManagerLock hold(*this);
+        for (const auto& entry : tasks_)
+            urls.push_back(entry.first);
+    }
     for (const std::string& url : urls) {
         StartDownload(url);
         if (pending_ >= maxRunning)
@@ -232,13 +293,15 @@ void CDownloadManager::StartQueuedDownloads()
 
 void CDownloadManager::ClearAllDownloads()
 {
-    ManagerLock hold(*this);
-    for (auto& entry : tasks_) {
-        DeleteDownloader(entry.second.downloader);
-        entry.second.downloader = nullptr;
+    SectionLock control(controlLock_);
+    DownloadTaskMap tasks;
+    {
+        ManagerLock hold(*this);
+        tasks.swap(tasks_);
+        CompletedDownloadMap().swap(finished_);
     }
-    DownloadTaskMap().swap(tasks_);
-    CompletedDownloadMap().swap(finished_);
+    for (auto& entry : tasks)
+        DeleteDownloader(entry.second.downloader);
 }
 
 bool CDownloadManager::MoveToFinished(const CompletedDownloadRecord& record)
@@ -257,14 +320,21 @@ bool CDownloadManager::MoveToFinished(const CompletedDownloadRecord& record)
 void CDownloadManager::SaveDownloadList()
 {
     std::string text;
+    LONG snapshot = 0;
     {
         ManagerLock hold(*this);
         text = BuildDownloadListText(tasks_, finished_);
+        snapshot = ++saveCount_;
     }
     StringCipherKey key = MakeUpdaterCipherKey();
     std::string cipherText = StringCipher(text, key, CipherEncode);
-    std::ofstream out(kListFileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    out.write(cipherText.data(), static_cast<std::streamsize>(cipherText.size()));
+    // Saves from two threads write one after the other, and a snapshot older
+    // than the one already written is not written over it.
+    SectionLock save(saveLock_);
+    if (snapshot < savedCount_)
+        return;
+    if (ReplaceListFile(cipherText))
+        savedCount_ = snapshot;
 }
 
 void CDownloadManager::LoadDownloadList()

@@ -100,6 +100,10 @@ private:
     DownloadTaskMap tasks_;
     CompletedDownloadMap finished_;
     CRITICAL_SECTION lock_;
+    CRITICAL_SECTION controlLock_;  // serialises control operations, see StartDownload
+    CRITICAL_SECTION saveLock_;     // serialises writes of the list file
+    LONG saveCount_ = 0;            // snapshots taken, under lock_
+    LONG savedCount_ = 0;           // the snapshot the file holds, under saveLock_
     volatile LONG pending_ = 0;
     std::shared_ptr<CHttpDownload> info_;
     BYTE winsockStarted_ = 0;

@@ -9,11 +9,18 @@ DownloadParam::DownloadParam(WORD kindValue) : kind(kindValue)
     requestFailed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     handleClosing = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     ZeroMemory(&readBuffers, sizeof(readBuffers));
-    ZeroMemory(readData, sizeof(readData));
+}
+
+char* DownloadParam::Block()
+{
+    if (!block_)
+        block_ = new char[kBlockSize];
+    return block_;
 }
 
 DownloadParam::~DownloadParam()
 {
+    delete[] block_;
     for (HANDLE event : {handleCreated, requestDone, requestFailed, handleClosing}) {
         if (event)
             CloseHandle(event);
@@ -39,24 +46,35 @@ void DownloadParam::Release()
 void DownloadParam::PrepareAsync()
 {
     error = 0;
-    ResetEvent(requestDone);
-    ResetEvent(requestFailed);
+    expected = InterlockedCompareExchange(&completions, 0, 0) + 1;
+}
+
+void DownloadParam::Complete(DWORD resultError)
+{
+    error = resultError;
+    InterlockedIncrement(&completions);
+    SetEvent(resultError == 0 ? requestDone : requestFailed);
 }
 
 AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent)
 {
     HANDLE events[3] = {requestDone, requestFailed, stopEvent};
-    switch (WaitForMultipleObjects(3, events, FALSE, INFINITE)) {
-    case WAIT_OBJECT_0:
-        return AsyncDone;
-    case WAIT_OBJECT_0 + 2:
-        return AsyncStopped;
-    case WAIT_OBJECT_0 + 1:
-        return AsyncFailed;
-    default:
-        // A wait that itself failed proves nothing about the request.
-        error = GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;
-        return AsyncFailed;
+    for (;;) {
+        switch (WaitForMultipleObjects(3, events, FALSE, INFINITE)) {
+        case WAIT_OBJECT_0:
+        case WAIT_OBJECT_0 + 1:
+            // Which event woke us may be an earlier operation's; the count
+            // and the error say whether and how this one ended.
+            if (InterlockedCompareExchange(&completions, 0, 0) < expected)
+                continue;
+            return error == 0 ? AsyncDone : AsyncFailed;
+        case WAIT_OBJECT_0 + 2:
+            return AsyncStopped;
+        default:
+            // A wait that itself failed proves nothing about the request.
+            error = GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;
+            return AsyncFailed;
+        }
     }
 }
 
@@ -85,12 +103,8 @@ void CALLBACK DownloadStatusCallback(HINTERNET, DWORD_PTR context, DWORD status,
     case INTERNET_STATUS_REQUEST_COMPLETE: {
         const INTERNET_ASYNC_RESULT* result = static_cast<const INTERNET_ASYNC_RESULT*>(info);
         DWORD resultError = result ? result->dwError : 0;
-        if (resultError == 0) {
-            SetEvent(param->requestDone);
-        } else if (resultError != ERROR_INTERNET_OPERATION_CANCELLED) {
-            param->error = resultError;
-            SetEvent(param->requestFailed);
-        }
+        if (resultError != ERROR_INTERNET_OPERATION_CANCELLED)
+            param->Complete(resultError);
         break;
     }
     default:

@@ -54,6 +54,14 @@ bool CDownloadPublic::IsStopSignalled() const
     return WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
 }
 
+CDownloadPublic::Names CDownloadPublic::GetNames()
+{
+    EnterCriticalSection(&lock);
+    Names names{fileName, cfgFile, url};
+    LeaveCriticalSection(&lock);
+    return names;
+}
+
 bool CDownloadPublic::Post(UINT message, WPARAM wParam, LPARAM lParam) const
 {
     return PostMessageW(owner, message, wParam, lParam) != FALSE;
@@ -74,7 +82,9 @@ bool CDownloadPublic::RenamePartialFile()
     std::string finalName = fileName;
     for (int attempt = 1; attempt <= kMaxRenameAttempts; ++attempt) {
         if (rename(partial.c_str(), (folder + finalName).c_str()) == 0) {
+            EnterCriticalSection(&lock);
             fileName = finalName;
+            LeaveCriticalSection(&lock);
             return true;
         }
         base += "_new";

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <string>
 
 // Posted to the owner window; WM_USER is 0x400.
@@ -65,8 +66,22 @@ public:
     virtual bool AreThreadsValid();
 
     bool IsStopSignalled() const;
+    // The same without a system call, for the read loop: `Stop` sets
+    // `cancelled` before it signals the stop event.
+    bool IsStopRequested() { return InterlockedCompareExchange(&cancelled, 1, 1) == 1; }
 
-    // Set directly by the download manager before the first start.
+    // The names the probe may still change, read together under `lock` by
+    // threads other than the probe's (the list save, the wizard).
+    struct Names {
+        std::string fileName;
+        std::string cfgFile;
+        std::string url;
+    };
+    Names GetNames();
+
+    // Set directly by the download manager before the first start. Fields the
+    // transfer threads change while others read them are atomic; the names
+    // the probe changes are written under `lock`.
     std::string folder;  // with trailing backslash
     HWND owner = nullptr;
     HINTERNET session = nullptr;
@@ -76,23 +91,23 @@ public:
     std::string cfgFile;
     std::string url;
     std::string queuedUrl;
-    volatile WORD state = DownloadWaiting;
-    DWORD percent = 0;
+    std::atomic<WORD> state{DownloadWaiting};
+    std::atomic<DWORD> percent{0};
     char host[256] = {};
     char urlPath[2048] = {};
     char userName[256] = {};
     char password[256] = {};
     INTERNET_PORT port = 0;
-    volatile BYTE probing = 0;
-    volatile BYTE probed = 0;
+    std::atomic<BYTE> probing{0};
+    std::atomic<BYTE> probed{0};
     volatile LONG cancelled = 0;
     BYTE isInfo = 0;
     std::wstring copyPath;
     std::wstring version;
     BYTE redirected = 0;
     std::string preRedirectUrl;
-    DWORD contentLength = 0;
-    BYTE resumable = 0;
+    std::atomic<DWORD> contentLength{0};
+    std::atomic<BYTE> resumable{0};
 
 protected:
     bool Post(UINT message, WPARAM wParam, LPARAM lParam) const;

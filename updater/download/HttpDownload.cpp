@@ -1,8 +1,8 @@
 #include "HttpDownload.h"
 
+#include "AnsiText.h"
 #include "DownloadFileIo.h"
 #include "SafeFileName.h"
-#include "SystemErrorBox.h"
 
 #include <mmsystem.h>
 #include <process.h>
@@ -14,7 +14,6 @@
 #include <cstring>
 
 namespace {
-
 const char kCommonHeaders[] =
     "Accept: */*\r\n"
     "Cache-Control: no-cache\r\n"
@@ -37,11 +36,9 @@ const DWORD kSecureRangeFlags = kRangeFlags | INTERNET_FLAG_SECURE |
                                 INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
                                 INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 
-const DWORD kAccumulationSize = 0x800000;
 const DWORD kPieceSize = 0x1000000;
 const DWORD kConnectTimeoutMs = 20000;
 const DWORD kReceiveTimeoutMs = 60000;
-const DWORD kResumeRecordSize = sizeof(ResumeRecord);
 
 // An error code for failures that leave no system error behind.
 DWORD OrInternalError(DWORD error)
@@ -236,9 +233,22 @@ void CHttpDownload::TakeNamesFromUrl()
     std::string name = slash == std::string::npos ? std::string() : path.substr(slash + 1);
     if (!IsSafeFileName(name))
         name = "unknow";
-    cfgFile = folder + name + ".Cfg";
-    if (fileName.empty())
-        fileName = name;
+    SetNames(fileName.empty() ? name : fileName, folder + name + ".Cfg");
+}
+
+void CHttpDownload::SetNames(const std::string& newFileName, const std::string& newCfgFile)
+{
+    EnterCriticalSection(&lock);
+    fileName = newFileName;
+    cfgFile = newCfgFile;
+    LeaveCriticalSection(&lock);
+}
+
+void CHttpDownload::SetUrl(const std::string& newUrl)
+{
+    EnterCriticalSection(&lock);
+    url = newUrl;
+    LeaveCriticalSection(&lock);
 }
 
 std::string CHttpDownload::BuildProbeHeaders() const
@@ -276,7 +286,7 @@ HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& s
             return nullptr;
         redirected = 1;
         preRedirectUrl = url;
-        url = location;
+        SetUrl(location);
         CrackCurrentUrl();
         headers = BuildProbeHeaders();
     }
@@ -296,7 +306,19 @@ void CHttpDownload::TakeContentDispositionName(HINTERNET handle)
         return;
     std::string name = ReduceToSafeFileName(quoted.substr(0, closing));
     if (!name.empty())
-        fileName = name;
+        SetNames(name, cfgFile);
+}
+
+// A strong ETag names the content exactly; Last-Modified is the fallback that
+// If-Range also accepts. A weak ETag may not be used with If-Range.
+void CHttpDownload::TakeValidator(HINTERNET handle)
+{
+    char text[512];
+    validator.clear();
+    if (QueryHeaderA(handle, HTTP_QUERY_ETAG, text, sizeof(text)) && text[0] == '"')
+        validator = text;
+    else if (QueryHeaderA(handle, HTTP_QUERY_LAST_MODIFIED, text, sizeof(text)) && text[0])
+        validator = text;
 }
 
 // The engine counts in 32 bits: a longer file cannot be fetched.
@@ -339,6 +361,7 @@ bool CHttpDownload::ReadProbeHeaders(HINTERNET handle)
         return false;
 
     TakeContentDispositionName(handle);
+    TakeValidator(handle);
 
     char ranges[10];
     resumable = partial ||
@@ -354,8 +377,9 @@ void CHttpDownload::RunProbe()
     // last one was redirected to, so the manager's key never changes.
     if (queuedUrl.empty())
         queuedUrl = url;
-    url = queuedUrl;
+    SetUrl(queuedUrl);
     redirected = 0;
+    validator.clear();
     probed = 0;
 
     DownloadParam* param = new DownloadParam(ParamOpenUrl);
@@ -422,25 +446,36 @@ unsigned __stdcall CHttpDownload::WorkerThreadProc(void* self)
     return 0;
 }
 
-// Reads the last block of resume records. Records must lie inside the file's
-// length and behind bytes the partial file really holds; anything else means
-// the records do not belong to this partial file.
+// What the partial file must belong to: this length, this server content and
+// this version from the manifest.
+ResumeStamp CHttpDownload::CurrentStamp() const
+{
+    ResumeStamp stamp;
+    stamp.total = contentLength;
+    stamp.validator = validator;
+    stamp.version = WideToUtf8(version);
+    return stamp;
+}
+
+// Reads the last block of resume records. It is used only when its stamp
+// matches what the probe saw, and its records lie inside the file's length and
+// behind bytes the partial file really holds; anything else means the records
+// do not belong to this partial file.
 bool CHttpDownload::LoadResumeRecords(const std::string& partial,
                                       std::vector<ResumeRecord>& ranges)
 {
-    DWORD cfgSize = 0, partialSize = 0, count = 0;
-    if (!QueryFileSize(cfgFile, cfgSize) || !QueryFileSize(partial, partialSize))
+    DWORD partialSize = 0;
+    std::vector<ResumeRecord> records;
+    ResumeStamp stamp;
+    bool stamped = false;
+    if (!QueryFileSize(partial, partialSize) ||
+        !ResumeRecordFile::Read(cfgFile, records, stamp, stamped) || !stamped)
         return false;
-    if (ReadFromFileEnd(cfgFile, 4, &count, 4) != 0)
+    const ResumeStamp current = CurrentStamp();
+    if (stamp.total != current.total || stamp.validator != current.validator ||
+        stamp.version != current.version)
         return false;
-    count &= 0xFFFF;
-    if (count > kMaxResumeRecords || cfgSize < 4 + kResumeRecordSize * count)
-        return false;
-    for (DWORD i = 0; i < count; ++i) {
-        ResumeRecord record;
-        if (ReadFromFileEnd(cfgFile, 4 + kResumeRecordSize * (i + 1), &record,
-                            kResumeRecordSize) != 0)
-            return false;
+    for (const ResumeRecord& record : records) {
         if (record.start > record.end || record.end > contentLength ||
             record.received > record.end - record.start ||
             record.start + record.received > partialSize)
@@ -453,8 +488,9 @@ bool CHttpDownload::LoadResumeRecords(const std::string& partial,
 
 bool CHttpDownload::PlanResume(const std::string& partial, std::vector<ResumeRecord>& ranges)
 {
-    // Without a known length nothing can tell whether the records fit the file.
-    if (!resumable || contentLength == 0 || !FileExists(cfgFile))
+    // Without a known length and a validator nothing can tell whether the
+    // partial file still belongs to the content on the server.
+    if (!resumable || contentLength == 0 || validator.empty() || !FileExists(cfgFile))
         return false;
     if (LoadResumeRecords(partial, ranges))
         return true;
@@ -471,7 +507,7 @@ void CHttpDownload::PlanFreshStart(const std::string& partial, std::vector<Resum
     const DWORD length = contentLength / count;
     for (DWORD i = 0; i < count; ++i) {
         DWORD start = i * length;
-        DWORD end = i + 1 == count ? contentLength : start + length;
+        DWORD end = i + 1 == count ? contentLength.load() : start + length;
         ranges.push_back({start, end, 0});
     }
 }
@@ -545,12 +581,14 @@ void CHttpDownload::FinishTransfer(bool failed)
         state = failed || !PartialFileIsComplete() ? DownloadFailed : DownloadDone;
     } else {
         percent = static_cast<DWORD>(GetPercent());
-        if (resumable) {
-            DWORD error = SaveResumeRecords();
-            if (error)
-                ShowSystemErrorBox(error);
-        }
         state = DownloadWaiting;
+        // A worker shows no UI: a stop whose records cannot be kept is
+        // reported to the wizard as a failed download, and what is left of
+        // the records goes, so the next run starts over.
+        if (resumable && SaveResumeRecords() != 0) {
+            DeleteFileA(cfgFile.c_str());
+            state = DownloadFailed;
+        }
     }
     FreeSegments();
     if (writeLock) {
@@ -618,15 +656,7 @@ DWORD CHttpDownload::SaveResumeRecords()
     for (const DownloadSegment* segment : segments)
         records.push_back({segment->start, segment->end, segment->received});
     LeaveCriticalSection(&lock);
-
-    HANDLE lockEvent = writeLock;
-    for (const ResumeRecord& record : records) {
-        DWORD error = AppendToFile(lockEvent, cfgFile, &record, kResumeRecordSize);
-        if (error)
-            return error;
-    }
-    DWORD count = static_cast<DWORD>(records.size());
-    return AppendToFile(lockEvent, cfgFile, &count, sizeof(count));
+    return ResumeRecordFile::Append(writeLock, cfgFile, CurrentStamp(), records);
 }
 
 // ---------------------------------------------------------------- one range
@@ -673,6 +703,10 @@ std::string CHttpDownload::Referrer() const
 std::string CHttpDownload::BuildRangeHeaders(DWORD from, const std::string& last) const
 {
     std::string headers = "Range: bytes=" + std::to_string(from) + "-" + last + "\r\n";
+    // The server sends the range only while its content is still the one
+    // the probe saw; otherwise the whole new content comes with 200.
+    if (!validator.empty())
+        headers += "If-Range: " + validator + "\r\n";
     headers += kCommonHeaders;
     headers += host;
     headers += "\r\nReferer: " + Referrer() + "\r\n";
@@ -735,16 +769,32 @@ bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segm
 }
 
 // Only a 206 whose Content-Range starts where the range continues may be
-// written there. A 200 carries the whole file from byte 0: with a single
-// range it restarts that range at 0 and is read to the range's end
+// written there. A 200 carries the whole file from byte 0, for instance
+// because the content changed since the bytes held were fetched: with a
+// single range it restarts that range at 0 and is read to the range's end
 // (`pieceEnd` becomes that end); otherwise the answer is refused.
+// A 416 to the request after a body of unknown length confirms its end.
 bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segment,
-                                       DWORD& pieceEnd)
+                                       DWORD& pieceEnd, RangeAnswer& answer)
 {
     const DWORD from = segment.start + segment.received;
     DWORD status = 0;
     if (!QueryStatusCode(request, status)) {
         segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
+        return false;
+    }
+    wchar_t lengthText[64];
+    DWORD lengthSize = sizeof(lengthText) - sizeof(wchar_t);
+    answer = RangeAnswer();
+    answer.partial = status == HTTP_STATUS_PARTIAL_CONTENT;
+    if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, lengthText, &lengthSize, nullptr)) {
+        lengthText[std::min<DWORD>(lengthSize / sizeof(wchar_t), 63)] = L'\0';
+        answer.length = static_cast<long long>(_wcstoui64(lengthText, nullptr, 10));
+    }
+    const bool confirming = segment.endToConfirm != 0;
+    segment.endToConfirm = 0;
+    if (confirming && status == 416 /* range not satisfiable */) {
+        segment.completed = 1;
         return false;
     }
     if (status == HTTP_STATUS_PARTIAL_CONTENT) {
@@ -759,62 +809,85 @@ bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segme
         }
         return true;
     }
-    if (status != HTTP_STATUS_OK) {
+    if (status != HTTP_STATUS_OK ||
+        (contentLength != 0 && answer.length >= 0 && answer.length != contentLength)) {
         segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
         return false;
     }
     pieceEnd = segment.end;
     if (from == 0)
         return true;
+    return RestartAtZero(segment);
+}
+
+bool CHttpDownload::RestartAtZero(DownloadSegment& segment)
+{
     EnterCriticalSection(&lock);
     bool single = segments.size() == 1;
     if (single) {
         segment.start = 0;
         segment.received = 0;
+        segment.runReceived = 0;
         percent = 0;
     }
     LeaveCriticalSection(&lock);
-    if (!single)
+    if (!single) {
         segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
-    return single;
+        return false;
+    }
+    // Old bytes past the new end must not survive into the finished file.
+    DWORD error = TruncateOrCreateFile(segment.partialPath);
+    if (error)
+        segment.error = error;
+    return error == 0;
 }
 
 // Reads one answer up to pieceEnd (0: to the end of the body). True when all
 // of it arrived and was written; the range then goes on with its next piece,
 // or is complete.
-bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
-                                  DownloadSegment& segment, DWORD pieceEnd)
+bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file,
+                                  DownloadSegment& segment, DWORD pieceEnd,
+                                  const RangeAnswer& answer)
 {
     const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
     const DWORD runBase = segment.received;
     const DWORD runOffset = segment.start + runBase;
     const DWORD runWritten = segment.runReceived;
-    std::vector<char> buffer;
-    buffer.reserve(kAccumulationSize);
+    char* const block = param.Block();
+    DWORD filled = 0;
     DWORD written = 0;
     DWORD writeError = 0;
     DWORD lastRead = 1;
 
     auto flush = [&]() {
-        if (buffer.empty() || writeError)
+        if (filled == 0 || writeError)
             return;
-        writeError = WriteFileAtOffset(segment.writeLock, segment.partialPath, runOffset + written,
-                                       buffer.data(), static_cast<DWORD>(buffer.size()));
+        writeError = WriteOpenFileAtOffset(segment.writeLock, file, runOffset + written, block,
+                                           filled);
         if (!writeError)
-            written += static_cast<DWORD>(buffer.size());
-        buffer.clear();
+            written += filled;
+        filled = 0;
     };
 
+    // Reads complete at once while data is waiting, thousands of times per
+    // second, so the loop makes no system call of its own per read: the stop
+    // is seen through `cancelled`, and the events are touched only when a
+    // read has to wait.
     while ((pieceEnd == 0 || segment.start + segment.received < pieceEnd) && lastRead > 0) {
         // Reads that complete at once never wait on the stop event: on a fast
         // link the range would otherwise run to its end after a stop.
-        if (IsStopSignalled()) {
+        if (IsStopRequested()) {
             segment.stopped = 1;
             break;
         }
+        if (filled > DownloadParam::kBlockSize - DownloadParam::kReadSize) {
+            flush();
+            if (writeError)
+                break;
+        }
         param.readBuffers = INTERNET_BUFFERSA();
         param.readBuffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
-        param.readBuffers.lpvBuffer = param.readData;
+        param.readBuffers.lpvBuffer = block + filled;
         param.readBuffers.dwBufferLength = DownloadParam::kReadSize;
         param.PrepareAsync();
         BOOL immediate = InternetReadFileExA(request, &param.readBuffers, IRF_ASYNC, context);
@@ -824,13 +897,9 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
         DWORD usable = lastRead;
         if (pieceEnd != 0)
             usable = std::min(usable, pieceEnd - (segment.start + segment.received));
-        buffer.insert(buffer.end(), param.readData, param.readData + usable);
+        filled += usable;
         segment.runReceived += usable;
         segment.received += usable;
-        if (buffer.size() > kAccumulationSize - DownloadParam::kReadSize)
-            flush();
-        if (writeError)
-            break;
     }
     flush();
     if (writeError) {
@@ -842,11 +911,43 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request,
     }
     if (segment.stopped || segment.error)
         return false;
-    if (segment.end == 0 || segment.start + segment.received >= segment.end) {
+    if (segment.end == 0)
+        return EndOfUnknownLength(segment, answer, segment.received - runBase);
+    if (segment.start + segment.received >= segment.end) {
         segment.completed = 1;
         return true;
     }
     return pieceEnd != 0 && segment.start + segment.received >= pieceEnd;
+}
+
+// WinINet ends a body the same way whether the server finished it or the
+// connection broke (a reset, chunks that stop early). So a body of unknown
+// length is whole only when it has its announced length, or, from a server
+// that sends ranges, when asking for what follows it gets 416; a 206 instead
+// continues the body where it broke off. A server without ranges cannot be
+// asked: its body is taken as it ended.
+bool CHttpDownload::EndOfUnknownLength(DownloadSegment& segment, const RangeAnswer& answer,
+                                       DWORD bytes)
+{
+    if (answer.length >= 0) {
+        if (static_cast<long long>(bytes) < answer.length) {
+            segment.error = ERROR_INTERNET_CONNECTION_RESET;
+            return false;
+        }
+        segment.completed = 1;
+        return true;
+    }
+    if (!answer.partial) {
+        segment.completed = 1;
+        return true;
+    }
+    if (bytes == 0) {
+        // A 206 without a byte gives nothing to continue with.
+        segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
+        return false;
+    }
+    segment.endToConfirm = 1;
+    return true;
 }
 
 // The range is fetched in pieces of at most kPieceSize, one request each, over
@@ -864,20 +965,28 @@ void CHttpDownload::RunSegment(DownloadSegment& segment)
         param->Release();
         return;
     }
+    // The partial file stays open for the whole run of the range.
+    HANDLE file = OpenForWriting(segment.partialPath);
+    if (file == INVALID_HANDLE_VALUE) {
+        segment.error = OrInternalError(GetLastError());
+        param->Release();
+        return;
+    }
     HINTERNET connection = nullptr;
     if (ConnectRange(*param, segment, connection)) {
-        while (!segment.completed && FetchPiece(*param, connection, segment)) {
+        while (!segment.completed && FetchPiece(*param, connection, file, segment)) {
         }
     }
     if (connection)
         InternetCloseHandle(connection);
+    CloseHandle(file);
     param->Release();
 }
 
-bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection,
+bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file,
                                DownloadSegment& segment)
 {
-    if (IsStopSignalled()) {
+    if (IsStopRequested()) {
         segment.stopped = 1;
         return false;
     }
@@ -886,9 +995,10 @@ bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection,
     if (segment.end != 0 && segment.end - from > kPieceSize)
         pieceEnd = from + kPieceSize;
     HINTERNET request = nullptr;
+    RangeAnswer answer;
     bool whole = OpenRangeRequest(param, segment, connection, pieceEnd, request) &&
-                 CheckRangeResponse(request, segment, pieceEnd) &&
-                 ReadRangeBody(param, request, segment, pieceEnd);
+                 CheckRangeResponse(request, segment, pieceEnd, answer) &&
+                 ReadRangeBody(param, request, file, segment, pieceEnd, answer);
     if (request)
         InternetCloseHandle(request);
     return whole;

@@ -9,7 +9,9 @@
 
 #include "DownloadParam.h"
 #include "DownloadPublic.h"
+#include "ResumeRecordFile.h"
 
+#include <atomic>
 #include <vector>
 
 class CHttpDownload;
@@ -23,28 +25,28 @@ struct DownloadSegment {
     BYTE completed = 0;
     std::string partialPath;
     BYTE stopped = 0;
+    // A body of unknown length ended: the next request asks for what follows
+    // it, and only a 416 answer proves that the body really ended there.
+    BYTE endToConfirm = 0;
     HANDLE thread = nullptr;
     HANDLE writeLock = nullptr;
     DWORD start = 0;
     DWORD end = 0;  // 0: length unknown, read to the end of the body
-    volatile DWORD received = 0;
-    volatile DWORD runReceived = 0;
+    std::atomic<DWORD> received{0};
+    std::atomic<DWORD> runReceived{0};
     CHttpDownload* owner = nullptr;
 };
 
-// A resume record as stored in the ".Cfg" file: the range [start + received, end)
-// is still missing.
-struct ResumeRecord {
-    DWORD start;
-    DWORD end;
-    DWORD received;
+// What the engine learnt from the headers of one range answer.
+struct RangeAnswer {
+    long long length = -1;  // Content-Length, -1 when absent
+    bool partial = false;   // 206: the server sent the range asked for
 };
 
 class CHttpDownload : public CDownloadPublic {
 public:
     static const int kMaxRetries = 3;
     static const int kMaxRedirects = 16;
-    static const WORD kMaxResumeRecords = 64;
     static const WORD kProtocolHttps = 1;
 
     CHttpDownload();
@@ -71,6 +73,9 @@ public:
     HANDLE probeThread = nullptr;
     WORD protocol = 3;
     LONG lastByteSum = 0;
+    // The server's validator of the content (ETag, else Last-Modified) as
+    // the probe saw it; empty when the server gives none.
+    std::string validator;
 
 private:
     static unsigned __stdcall ProbeThreadProc(void* self);
@@ -86,12 +91,17 @@ private:
     bool TakeLengthFromContentLength(HINTERNET handle);
     bool TakeLengthFromContentRange(HINTERNET handle);
     void TakeContentDispositionName(HINTERNET handle);
+    void TakeValidator(HINTERNET handle);
+    void SetNames(const std::string& newFileName, const std::string& newCfgFile);
+    void SetUrl(const std::string& newUrl);
     void FailProbe();
 
     // transfer
     void RunWorker();
     bool PlanResume(const std::string& partial, std::vector<ResumeRecord>& ranges);
     bool LoadResumeRecords(const std::string& partial, std::vector<ResumeRecord>& ranges);
+    ResumeStamp CurrentStamp() const;
+    bool RestartAtZero(DownloadSegment& segment);
     void PlanFreshStart(const std::string& partial, std::vector<ResumeRecord>& ranges);
     bool StartSegmentThread(DownloadSegment* segment);
     bool WaitForSegments();
@@ -104,12 +114,15 @@ private:
     void RunSegment(DownloadSegment& segment);
     bool Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate);
     bool ConnectRange(DownloadParam& param, DownloadSegment& segment, HINTERNET& connection);
-    bool FetchPiece(DownloadParam& param, HINTERNET connection, DownloadSegment& segment);
+    bool FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file,
+                    DownloadSegment& segment);
     bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection,
                           DWORD pieceEnd, HINTERNET& request);
-    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd);
-    bool ReadRangeBody(DownloadParam& param, HINTERNET request, DownloadSegment& segment,
-                       DWORD pieceEnd);
+    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd,
+                            RangeAnswer& answer);
+    bool ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file,
+                       DownloadSegment& segment, DWORD pieceEnd, const RangeAnswer& answer);
+    bool EndOfUnknownLength(DownloadSegment& segment, const RangeAnswer& answer, DWORD bytes);
     std::string BuildProbeHeaders() const;
     std::string BuildRangeHeaders(DWORD from, const std::string& last) const;
     std::string Referrer() const;

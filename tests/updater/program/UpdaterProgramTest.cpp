@@ -144,7 +144,7 @@ std::wstring ProgramFolder()
     std::wstring folder = std::wstring(temp) + L"lumoraupd_tests\\program\\";
     CreateDirectoryW((std::wstring(temp) + L"lumoraupd_tests").c_str(), nullptr);
     CreateDirectoryW(folder.c_str(), nullptr);
-    CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", (folder + L"lumoraupd.exe").c_str(), FALSE);
+    CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (folder + L"lumoraupd.exe").c_str(), FALSE);
     return folder;
 }
 

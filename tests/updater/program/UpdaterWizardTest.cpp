@@ -4,6 +4,8 @@
 // in a fresh TEMP folder with "config" naming the program folder), driven by
 // real window messages.
 #include "AppDirectory.h"
+#include "AnsiText.h"
+#include "DownloadManager.h"
 #include "SelfRelocation.h"
 #include "StringCipher.h"
 #include "UpdaterCipherKey.h"
@@ -188,7 +190,7 @@ protected:
         if (runFolder_.empty()) {
             runFolder_ = CreateRunFolder(temp_);
             ASSERT_FALSE(runFolder_.empty());
-            ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
+            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
                                   FALSE));
             ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
         }
@@ -367,6 +369,52 @@ TEST_F(UpdaterWizardTest, InteractiveFailureIsReportedInAnErrorBox)
     EXPECT_STREQ(L"错误", title);
     SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(UpdaterEnds());
+}
+
+// A setup package that an earlier run downloaded and listed as finished in
+// "updatefile.list" is installed without being fetched again: the wizard loads
+// the list when it starts.
+TEST_F(UpdaterWizardTest, FinishedDownloadOfAnEarlierRunIsInstalledWithoutFetching)
+{
+    StartMainStub();
+    ServeManifest("setup.exe", false);
+    const std::wstring cache = program_ + L"cache\\";
+    ASSERT_TRUE(CreateDirectoryW(cache.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CopyFileW((serverRoot_ + L"setup.exe").c_str(), (cache + L"setup.exe").c_str(), FALSE));
+    // The server no longer has it: a fetch would fail the run.
+    ASSERT_TRUE(DeleteFileW((serverRoot_ + L"setup.exe").c_str()));
+    {
+        wchar_t previous[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, previous);
+        SetCurrentDirectoryW(program_.c_str());  // the list lives in the install folder
+        CDownloadManager earlier;
+        earlier.Lock();
+        CompletedDownload& done = earlier.Finished()[ServerUrl("setup.exe")];
+        done.listName = "setup.exe";
+        done.downloadPath = ToAnsi(cache);
+        done.version = L"9.9";
+        done.fileSize = static_cast<DWORD>(ReadFile(cache + L"setup.exe").size());
+        earlier.Unlock();
+        earlier.SaveDownloadList();
+        SetCurrentDirectoryW(previous);
+    }
+    ASSERT_TRUE(Exists(program_ + L"updatefile.list"));
+    const size_t logBefore = ReadFile(serverRoot_ + L"requests.log").size();
+
+    StartUpdater(L"F");
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box) << "the restart prompt";
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // restart now
+    ASSERT_TRUE(UpdaterEnds());
+
+    std::string log = SetupLog();
+    EXPECT_NE(std::string::npos, log.find("/updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard))))
+        << log;
+    const std::string requests = ReadFile(serverRoot_ + L"requests.log").substr(logBefore);
+    EXPECT_NE(std::string::npos, requests.find("newupdate.ini"));  // this run's log part
+    EXPECT_EQ(std::string::npos, requests.find("setup.exe")) << requests;
 }
 
 }  // namespace
