@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "InstallerSubclass.h"
 #include "PluginState.h"
 
 namespace {
@@ -28,7 +29,9 @@ const int kInstallerCancelId = IDCANCEL;
 
 } // namespace
 
-CSetupWnd::CSetupWnd() = default;
+CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false)
+{
+}
 
 CWindowManagerUI& CSetupWnd::GetManager()
 {
@@ -61,6 +64,10 @@ bool CSetupWnd::HandleOwnMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return false;
 }
 
+void CSetupWnd::OnCloseDuringWork()
+{
+}
+
 LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lRes = 0;
@@ -77,6 +84,9 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!::IsIconic(m_hWnd)) return wParam == FALSE ? TRUE : FALSE;
         break;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam)) return 0;
+        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         // The licence view answers for its own colours.
@@ -191,9 +201,50 @@ LRESULT CSetupWnd::OnSysCommand(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// Esc asks to close; Enter and Space press the focused button or option, and
+// Enter with nothing of that kind focused presses the page's main button.
+bool CSetupWnd::OnKeyDown(WPARAM wParam)
+{
+    if (wParam == VK_ESCAPE) {
+        RequestClose();
+        return true;
+    }
+    if (wParam != VK_RETURN && wParam != VK_SPACE) return false;
+    CControlUI* pTarget = m_manager.GetFocus();
+    if (pTarget != nullptr && !IsClickableClass(pTarget->GetControlClass())) pTarget = nullptr;
+    if (pTarget == nullptr && wParam == VK_RETURN) pTarget = GetDefaultButton();
+    if (pTarget == nullptr || !pTarget->IsVisible() || !pTarget->IsEnabled()) return false;
+    pTarget->Activate();
+    return true;
+}
+
 void CSetupWnd::ConfirmClose()
 {
-    if (::MessageBoxW(m_hWnd, GetClosePrompt(), L"提示", MB_YESNO) != IDYES) return;
+    TPluginState& state = PluginState();
+    // The work is over: nothing is left to cancel.
+    if (state.phase == SetupPhaseFinished) {
+        Finish();
+        return;
+    }
+    m_bAsking = true;
+    int answer = ::MessageBoxW(m_hWnd, GetClosePrompt(), L"提示", MB_YESNO);
+    m_bAsking = false;
+    if (state.phase == SetupPhaseWorking || m_bNextHeld) {
+        // Cancelling the installer now would stop it between two files and
+        // leave neither the earlier installation nor the new one.
+        if (answer == IDYES && !m_bNextHeld) {
+            state.closeRequested = true;
+            // The user wanted out: nothing new is started at the end.
+            state.setupFlagAfterRun = 0;
+            OnCloseDuringWork();
+        }
+        if (m_bNextHeld) {
+            m_bNextHeld = false;
+            CInstallerSubclass::PressNext();
+        }
+        return;
+    }
+    if (answer != IDYES) return;
     Close();
     StopPluginLoop();
     HWND hwndInstaller = PluginState().nsisParentWindow;
@@ -210,4 +261,40 @@ void CSetupWnd::RequestClose()
 void CSetupWnd::StopPluginLoop()
 {
     PluginState().pluginRunFlag = 0;
+}
+
+void CSetupWnd::Finish()
+{
+    Show(false, false);
+    StopPluginLoop();
+}
+
+bool CSetupWnd::HoldNextWhileAsking()
+{
+    if (!m_bAsking) return false;
+    m_bNextHeld = true;
+    CloseOpenPrompt();
+    return true;
+}
+
+// The prompt is the message box this window owns on this thread.
+void CSetupWnd::CloseOpenPrompt() const
+{
+    struct TSearch
+    {
+        HWND hOwner;
+        HWND hFound;
+    } search = { m_hWnd, nullptr };
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            TSearch* pSearch = reinterpret_cast<TSearch*>(lParam);
+            wchar_t className[16] = {};
+            ::GetClassNameW(hWnd, className, 16);
+            if (wcscmp(className, L"#32770") != 0 || ::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner) return TRUE;
+            pSearch->hFound = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.hFound != nullptr) ::PostMessageW(search.hFound, WM_COMMAND, IDNO, 0);
 }
