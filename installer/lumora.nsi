@@ -2,6 +2,7 @@
 ; skinned install and uninstall windows and follows this installer's progress.
 ; makensis [-DAMD64] -DBIN_DIR=<program folder> -DPLUGIN_DIR=<folder of LumoraPlugin.dll>
 ;          -DSKIN_DIR=<folder of lumora_setup_skin.sk> -DOUT_FILE=<setup.exe>
+;          -DPROGRAM_NSH=<program_files.nsh made by program_files.cmake>
 ; AMD64 makes the x86-64 installer, which loads the x86-64 plug-in.
 ;
 ; Every file is named without a guard: a build that lacks a deliverable or the
@@ -58,14 +59,9 @@ UninstPage instfiles "" un.FollowUninstallProgress
 UninstPage custom un.FinishUninstallPage
 
 ; The files of an installation, relative to the program folder: folder (with
-; its backslash, or empty) and name. OP is the macro applied to each.
-!macro LUMORA_PROGRAM_FILES OP
-  !insertmacro ${OP} "" "lumora.exe"
-  !insertmacro ${OP} "" "lumoraupd.exe"
-  !insertmacro ${OP} "" "Uprelay.exe"
-  !insertmacro ${OP} "skin\" "skin.sk"
-  !insertmacro ${OP} "html\" "err.html"
-!macroend
+; its backslash, or empty) and name; LUMORA_PROGRAM_FILES applies the macro OP
+; to each, and PROGRAM_KB is the room they take. Made from the build's list.
+!include "${PROGRAM_NSH}"
 !macro LUMORA_INSTALLED_FILES OP
   !insertmacro LUMORA_PROGRAM_FILES ${OP}
   !insertmacro ${OP} "" "uninst.exe"
@@ -86,6 +82,8 @@ UninstPage custom un.FinishUninstallPage
 !macroend
 
 Section "Lumora" SecMain
+  ; The files are unpacked by a function, which the section's size does not see.
+  AddSize ${PROGRAM_KB}
   SetShellVarContext all
   StrCpy $Failure ""
   Call CheckRoom

@@ -16,7 +16,8 @@ const int kPageInstalling = 1;
 const int kPageCustom = 2;
 const int kPageFinished = 3;
 const wchar_t kCustomEnabledText[] = L"{a}自定义安装>>{/a}";
-const wchar_t kCustomDisabledText[] = L"{a}<c #CCCCCC>自定义安装>></c>{/a}";
+// Not a link while disabled, and dimmed well below the links' light blue.
+const wchar_t kCustomDisabledText[] = L"<c #7FA0BF>自定义安装>></c>";
 
 template <class T> T* FindTyped(CWindowManagerUI& manager, LPCWSTR pstrName, LPCWSTR pstrInterface, bool& bAllFound)
 {

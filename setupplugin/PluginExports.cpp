@@ -138,6 +138,8 @@ NSIS_PLUGIN_FUNCTION(ShowFinish)
 
 NSIS_PLUGIN_FUNCTION(SetRequiredSpace)
 {
+    // Called before InitWindow: the value must outlive this call.
+    StayLoaded(extra);
     long kib = CNsisStack(stackTop, stringSize).PopLong();
     if (kib > 0) PluginState().requiredFreeBytes = static_cast<ULONGLONG>(kib) * 1024;
 }
@@ -166,7 +168,10 @@ NSIS_PLUGIN_FUNCTION(GetSetupData)
     stack.Push(number);
 }
 
+// A silent install shows no window, so InitWindow never kept the plug-in
+// loaded: the program closed here must still be known when the install ends.
 NSIS_PLUGIN_FUNCTION(LumoraTerminater)
 {
+    StayLoaded(extra);
     CMainProgramTerminator::Run();
 }

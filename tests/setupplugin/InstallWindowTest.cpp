@@ -177,7 +177,7 @@ TEST_F(InstallWindowTest, AgreementGatesTheStartButtonsAndTheCustomPage)
     EXPECT_FALSE(Control(L"setup")->IsEnabled());
     EXPECT_FALSE(Control(L"start")->IsEnabled());
     EXPECT_FALSE(Control(L"custom")->IsEnabled());
-    EXPECT_EQ(TextOf(L"custom"), L"{a}<c #CCCCCC>自定义安装>></c>{/a}");
+    EXPECT_EQ(TextOf(L"custom"), L"<c #7FA0BF>自定义安装>></c>");
     SendLink(L"custom");
     EXPECT_EQ(Tabs()->GetCurSel(), 0);
 
