@@ -24,6 +24,28 @@ bool IsClickableClass(LPCWSTR pstrClass)
     return false;
 }
 
+struct TPromptSearch
+{
+    HWND hOwner;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindOwnedPrompt(HWND hWnd, LPARAM lParam)
+{
+    TPromptSearch* pSearch = reinterpret_cast<TPromptSearch*>(lParam);
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, 16);
+    if (wcscmp(className, L"#32770") != 0 || ::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner) return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// Controls that Enter and Space press when they have the focus.
+bool IsPressableClass(LPCWSTR pstrClass)
+{
+    return wcscmp(pstrClass, L"ButtonUI") == 0 || wcscmp(pstrClass, L"OptionUI") == 0;
+}
+
 // Installer dialog item of its Cancel button.
 const int kInstallerCancelId = IDCANCEL;
 
@@ -84,9 +106,6 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!::IsIconic(m_hWnd)) return wParam == FALSE ? TRUE : FALSE;
         break;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
-    case WM_KEYDOWN:
-        if (OnKeyDown(wParam)) return 0;
-        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         // The licence view answers for its own colours.
@@ -201,6 +220,13 @@ LRESULT CSetupWnd::OnSysCommand(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+bool CSetupWnd::TranslateKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || m_hWnd == nullptr) return false;
+    if (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)) return false;
+    return OnKeyDown(msg.wParam);
+}
+
 // Esc asks to close; Enter and Space press the focused button or option, and
 // Enter with nothing of that kind focused presses the page's main button.
 bool CSetupWnd::OnKeyDown(WPARAM wParam)
@@ -211,7 +237,7 @@ bool CSetupWnd::OnKeyDown(WPARAM wParam)
     }
     if (wParam != VK_RETURN && wParam != VK_SPACE) return false;
     CControlUI* pTarget = m_manager.GetFocus();
-    if (pTarget != nullptr && !IsClickableClass(pTarget->GetControlClass())) pTarget = nullptr;
+    if (pTarget != nullptr && !IsPressableClass(pTarget->GetControlClass())) pTarget = nullptr;
     if (pTarget == nullptr && wParam == VK_RETURN) pTarget = GetDefaultButton();
     if (pTarget == nullptr || !pTarget->IsVisible() || !pTarget->IsEnabled()) return false;
     pTarget->Activate();
@@ -280,21 +306,7 @@ bool CSetupWnd::HoldNextWhileAsking()
 // The prompt is the message box this window owns on this thread.
 void CSetupWnd::CloseOpenPrompt() const
 {
-    struct TSearch
-    {
-        HWND hOwner;
-        HWND hFound;
-    } search = { m_hWnd, nullptr };
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            TSearch* pSearch = reinterpret_cast<TSearch*>(lParam);
-            wchar_t className[16] = {};
-            ::GetClassNameW(hWnd, className, 16);
-            if (wcscmp(className, L"#32770") != 0 || ::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner) return TRUE;
-            pSearch->hFound = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TPromptSearch search = { m_hWnd, nullptr };
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnedPrompt, reinterpret_cast<LPARAM>(&search));
     if (search.hFound != nullptr) ::PostMessageW(search.hFound, WM_COMMAND, IDNO, 0);
 }

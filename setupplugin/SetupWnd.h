@@ -23,6 +23,11 @@ public:
     // prompt is open.
     bool HoldNextWhileAsking();
 
+    // Esc, Enter and Space for a key message of this window or of a native
+    // window inside it (the path and licence edits take the focus); true when
+    // the key was used.
+    bool TranslateKey(const MSG& msg);
+
 protected:
     LPCWSTR GetWindowClassName() const override;
     UINT GetClassStyle() const override;
