@@ -99,7 +99,7 @@ Section "Lumora" SecMain
   StrCmp $Failure "" 0 restore
   Call WriteEntries
   StrCmp $Failure "" 0 restore
-  RMDir /r "$INSTDIR\${BACKUP}"
+  Call RemoveBackup
   Goto done
 restore:
   !insertmacro LUMORA_INSTALLED_FILES RESTORE_FILE
@@ -183,6 +183,19 @@ Function RestoreFile
 no_backup:
   IfFileExists "$INSTDIR\${STAGE}\$R0" done
   Delete "$INSTDIR\$R0"
+done:
+FunctionEnd
+
+; The replaced files go; a closed program may hold its file for a moment.
+Function RemoveBackup
+  StrCpy $0 0
+again:
+  RMDir /r "$INSTDIR\${BACKUP}"
+  IfFileExists "$INSTDIR\${BACKUP}\*.*" 0 done
+  IntOp $0 $0 + 1
+  IntCmp $0 20 done
+  Sleep 250
+  Goto again
 done:
 FunctionEnd
 

@@ -16,6 +16,7 @@ const wchar_t kMainWindowProp[] = L"lumora";
 const LPARAM kQuitRequest = 0x800;
 const DWORD kCloseWaitMs = 1000;
 const DWORD kKillWaitMs = 300;
+const DWORD kExitWaitMs = 5000;
 
 } // namespace
 
@@ -109,11 +110,13 @@ bool CMainProgramTerminator::EnableDebugPrivilege()
     return true;
 }
 
+// Waits for the process to be gone, not just told to go: its files are
+// replaced right after, and a dying process may still hold them.
 void CMainProgramTerminator::TerminateAndWait(DWORD pid)
 {
     HANDLE hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
     if (hProcess != nullptr) {
-        ::TerminateProcess(hProcess, 0);
+        if (::TerminateProcess(hProcess, 0)) ::WaitForSingleObject(hProcess, kExitWaitMs);
         ::CloseHandle(hProcess);
     }
     ::Sleep(kKillWaitMs);

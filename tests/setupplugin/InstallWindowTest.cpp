@@ -426,6 +426,42 @@ struct TConfirmAnswer
 int TConfirmAnswer::answer = IDNO;
 bool TConfirmAnswer::seen = false;
 
+// While files are written a confirmed close must not cancel the installer: it
+// only asks the installer to end once the work is done, and starts nothing new.
+TEST_F(InstallWindowTest, YesWhileFilesAreWrittenLetsTheWorkFinish)
+{
+    HWND hWnd = Window().GetWindowHandle();
+    int cancels = s_installer->CountCommand(IDCANCEL);
+    PluginState().phase = SetupPhaseWorking;
+    PluginState().setupFlagAfterRun = 1;
+
+    TConfirmAnswer::answer = IDYES;
+    TConfirmAnswer::seen = false;
+    ::SetTimer(nullptr, 0, 50, &TConfirmAnswer::Press);
+    ::SendMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_TRUE(TConfirmAnswer::seen);
+    EXPECT_TRUE(::IsWindow(hWnd));
+    EXPECT_EQ(s_installer->CountCommand(IDCANCEL), cancels);
+    EXPECT_TRUE(PluginState().closeRequested);
+    EXPECT_EQ(PluginState().setupFlagAfterRun, 0);
+    PluginState().setupFlagAfterRun = 1;
+}
+
+TEST_F(InstallWindowTest, TheLastPageSaysWhetherTheInstallWorked)
+{
+    SetPath(kDefaultFolder);
+    Window().ShowResult(L"");
+    EXPECT_EQ(Tabs()->GetCurSel(), 3);
+    EXPECT_EQ(TextOf(L"finishtitle"), L"安装完成");
+    EXPECT_EQ(TextOf(L"finishmsg"), std::wstring(L"Lumora 已安装到 ") + kDefaultFolder + L"。");
+
+    Window().ShowResult(L"磁盘空间不足");
+    EXPECT_EQ(TextOf(L"finishtitle"), L"安装未完成");
+    EXPECT_EQ(TextOf(L"finishmsg").rfind(L"磁盘空间不足", 0), 0u) << TextOf(L"finishmsg");
+    ShowPage(0);
+}
+
 // Runs last: accepting the confirmation closes the window.
 TEST_F(InstallWindowTest, ZzCloseAsksFirstAndCancelsTheInstallerOnYes)
 {

@@ -132,13 +132,16 @@ HWND CSetupDriver::WaitForWindow(LPCWSTR pstrTitle, DWORD timeoutMs)
         if (m_hProcess != nullptr) ::CloseHandle(m_hProcess);
         m_hProcess = hProcess;
     }
-    // The window paints once it has been shown; give it the first paint.
+    // Other tests may show windows on the same display at the same time: ours
+    // stays above them, so clicks and keys reach it and not theirs.
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return m_hWnd;
 }
 
 void CSetupDriver::Click(int x, int y) const
 {
+    ::SetForegroundWindow(m_hWnd);
     POINT pt = { x, y };
     ::ClientToScreen(m_hWnd, &pt);
     ClickScreen(pt);
@@ -163,6 +166,7 @@ void CSetupDriver::ClickScreen(POINT pt) const
 
 void CSetupDriver::PressKey(WORD vk) const
 {
+    ::SetForegroundWindow(m_hWnd);
     INPUT inputs[2] = {};
     inputs[0].type = INPUT_KEYBOARD;
     inputs[0].ki.wVk = vk;
@@ -171,6 +175,7 @@ void CSetupDriver::PressKey(WORD vk) const
     ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+// The window is kept topmost, so the screen at its points shows the window.
 COLORREF CSetupDriver::PixelAt(int x, int y) const
 {
     POINT pt = { x, y };
@@ -209,6 +214,8 @@ void CSetupDriver::AnswerPrompt(HWND hPrompt, int buttonId) const
 {
     HWND hButton = ::GetDlgItem(hPrompt, buttonId);
     if (hButton == nullptr) return;
+    ::SetWindowPos(hPrompt, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(hPrompt);
     RECT rc = {};
     ::GetWindowRect(hButton, &rc);
     ClickScreen({ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 });
