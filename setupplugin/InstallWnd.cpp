@@ -14,8 +14,10 @@ namespace {
 const int kPageFirst = 0;
 const int kPageInstalling = 1;
 const int kPageCustom = 2;
+const int kPageFinished = 3;
 const wchar_t kCustomEnabledText[] = L"{a}自定义安装>>{/a}";
-const wchar_t kCustomDisabledText[] = L"{a}<c #CCCCCC>自定义安装>></c>{/a}";
+// Not a link while disabled, and dimmed well below the links' light blue.
+const wchar_t kCustomDisabledText[] = L"<c #7FA0BF>自定义安装>></c>";
 
 template <class T> T* FindTyped(CWindowManagerUI& manager, LPCWSTR pstrName, LPCWSTR pstrInterface, bool& bAllFound)
 {
@@ -31,7 +33,8 @@ CInstallWnd::CInstallWnd()
     : m_bSpaceOk(false), m_pCaption(nullptr), m_pConLice(nullptr), m_pClose(nullptr), m_pSetup(nullptr),
       m_pStart(nullptr), m_pChangePath(nullptr), m_pBack(nullptr), m_pLicense(nullptr), m_pCustom(nullptr),
       m_pReturn(nullptr), m_pSpace(nullptr), m_pTabView(nullptr), m_pAgree(nullptr), m_pSetMainPage(nullptr),
-      m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr)
+      m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr), m_pFinishTitle(nullptr),
+      m_pFinishMsg(nullptr), m_pFinish(nullptr), m_pInstallMsg(nullptr)
 {
 }
 
@@ -70,6 +73,10 @@ bool CInstallWnd::FindControls()
     m_pAfterRun = FindTyped<COptionUI>(m_manager, L"afterrun", L"Option", bAll);
     m_pPath = FindTyped<CEditUI>(m_manager, L"path", L"Edit", bAll);
     m_pLicenseTxt = RequireControl(L"licenseTxt", bAll);
+    m_pFinishTitle = m_manager.FindControl(L"finishtitle");
+    m_pFinishMsg = m_manager.FindControl(L"finishmsg");
+    m_pFinish = m_manager.FindControl(L"finish");
+    m_pInstallMsg = m_manager.FindControl(L"installmsg");
     return bAll;
 }
 
@@ -77,6 +84,8 @@ bool CInstallWnd::InitControls()
 {
     if (!FindControls()) return false;
     m_pPath->SetReadOnly(true);
+    // A long folder keeps its last part in sight.
+    m_pPath->SetTextStyle(m_pPath->GetTextStyle() | DT_PATH_ELLIPSIS);
     m_pPath->SetText(PluginState().defaultInstallFolder);
     m_pLicenseTxt->SetText(LicenseText());
     OnSelectChanged(m_pAgree);
@@ -103,6 +112,7 @@ void CInstallWnd::Notify(TNotifyRecUI& msg)
 void CInstallWnd::OnClick(CControlUI* pSender)
 {
     if (pSender == m_pClose) RequestClose();
+    else if (pSender == m_pFinish && m_pFinish != nullptr) Finish();
     else if (pSender == m_pSetup || pSender == m_pStart) StartInstall();
     else if (pSender == m_pBack) ShowLicense(false);
     else if (pSender == m_pChangePath) ChangeFolder();
@@ -135,7 +145,15 @@ void CInstallWnd::OnLink(CControlUI* pSender)
 void CInstallWnd::StartInstall()
 {
     TPluginState& state = PluginState();
+    // The quick install goes by the same rule as the custom page: a folder
+    // without room shows the custom page with the reason instead.
+    CheckFreeSpace();
+    if (!m_bSpaceOk) {
+        m_pTabView->SelectItem(kPageCustom);
+        return;
+    }
     m_pTabView->SelectItem(kPageInstalling);
+    state.phase = SetupPhaseWorking;
     CNsisStack(state.stackTop, state.stringSize).Push(m_pPath->GetText().GetData());
     // Without a script function there is nothing to run: address 0 would make
     // the installer jump to an address before its first instruction.
@@ -177,14 +195,40 @@ std::wstring CInstallWnd::ProposedFolder(const std::wstring& chosen)
     return folder + L"lumora";
 }
 
+std::wstring CInstallWnd::ExistingFolderOf(const std::wstring& path)
+{
+    std::wstring folder = path;
+    while (!folder.empty()) {
+        DWORD attributes = ::GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return folder;
+        size_t cut = folder.find_last_of(L'\\');
+        if (cut == std::wstring::npos) break;
+        // A drive keeps its backslash: "C:" alone names the drive's current folder.
+        bool bDriveRoot = cut == 2 && folder[1] == L':';
+        if (bDriveRoot && folder.size() == 3) break;
+        folder.erase(bDriveRoot ? cut + 1 : cut);
+    }
+    return std::wstring();
+}
+
+int CALLBACK CInstallWnd::BrowseCallback(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData)
+{
+    if (uMsg == BFFM_INITIALIZED && lpData != 0) ::SendMessageW(hWnd, BFFM_SETSELECTIONW, TRUE, lpData);
+    return 0;
+}
+
 std::wstring CInstallWnd::BrowseForFolder()
 {
     wchar_t display[MAX_PATH] = {};
+    // Opens at the folder shown, or the nearest one of it that exists.
+    std::wstring start = ExistingFolderOf(m_pPath->GetText().GetData());
     BROWSEINFOW info = {};
     info.hwndOwner = m_hWnd;
     info.pszDisplayName = display;
     info.lpszTitle = L"选择文件夹";
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    info.lpfn = &CInstallWnd::BrowseCallback;
+    info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
     LPITEMIDLIST pidl = ::SHBrowseForFolderW(&info);
     if (pidl == nullptr) return std::wstring();
     if (!::SHGetPathFromIDListW(pidl, display)) display[0] = L'\0';
@@ -196,13 +240,14 @@ std::wstring CInstallWnd::BrowseForFolder()
     return display;
 }
 
-CInstallWnd::TSpaceVerdict CInstallWnd::JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes)
+CInstallWnd::TSpaceVerdict CInstallWnd::JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes, ULONGLONG requiredBytes)
 {
     if (!bQueried) return { L"所选目录无法安装，请选择其他目录", kSpaceShortColor, false };
     wchar_t text[128] = {};
-    swprintf(text, sizeof(text) / sizeof(text[0]), L"所需空间：100 MB（磁盘剩余空间：%.2lf MB）",
-             static_cast<double>(freeBytes) / 1048576.0);
-    if (freeBytes > kRequiredFreeBytes) return { text, kSpaceOkColor, true };
+    // Whole mebibytes, rounded up: the text never promises less than is needed.
+    swprintf(text, sizeof(text) / sizeof(text[0]), L"所需空间：%llu MB（磁盘剩余空间：%.2lf MB）",
+             (requiredBytes + 1048575ULL) / 1048576ULL, static_cast<double>(freeBytes) / 1048576.0);
+    if (freeBytes > requiredBytes) return { text, kSpaceOkColor, true };
     return { std::wstring(text) + L"请选择其他目录！", kSpaceShortColor, false };
 }
 
@@ -211,7 +256,7 @@ void CInstallWnd::CheckFreeSpace()
     std::wstring drive = std::wstring(m_pPath->GetText().GetData()).substr(0, 2);
     ULARGE_INTEGER freeBytes = {};
     bool bQueried = ::GetDiskFreeSpaceExW(drive.c_str(), nullptr, nullptr, &freeBytes) != FALSE;
-    TSpaceVerdict verdict = JudgeFreeSpace(bQueried, freeBytes.QuadPart);
+    TSpaceVerdict verdict = JudgeFreeSpace(bQueried, freeBytes.QuadPart, PluginState().requiredFreeBytes);
     m_bSpaceOk = verdict.bEnough;
     m_pSpace->SetText(verdict.text.c_str());
     m_pSpace->SetTextColor(verdict.color);
@@ -225,4 +270,40 @@ void CInstallWnd::UpdateStartButtons()
     bool bAgreed = m_pAgree->IsSelected();
     m_pSetup->SetEnabled(bAgreed);
     m_pStart->SetEnabled(bAgreed && m_bSpaceOk);
+}
+
+CControlUI* CInstallWnd::GetDefaultButton() const
+{
+    if (m_pConLice != nullptr && m_pConLice->IsVisible()) return m_pBack;
+    if (m_pTabView == nullptr) return nullptr;
+    switch (m_pTabView->GetCurSel()) {
+    case kPageFirst: return m_pSetup;
+    case kPageCustom: return m_pStart;
+    case kPageFinished: return m_pFinish;
+    default: return nullptr;
+    }
+}
+
+void CInstallWnd::OnCloseDuringWork()
+{
+    if (m_pInstallMsg != nullptr) m_pInstallMsg->SetText(L"正在完成安装，完成后安装程序将自动退出……");
+}
+
+void CInstallWnd::ShowResult(LPCWSTR pstrFailure)
+{
+    if (m_pFinishTitle == nullptr || m_pFinishMsg == nullptr || m_pFinish == nullptr) {
+        Finish();
+        return;
+    }
+    bool bFailed = pstrFailure != nullptr && pstrFailure[0] != L'\0';
+    std::wstring message;
+    if (bFailed) {
+        message = std::wstring(pstrFailure) + L"\n原有文件保持不变。";
+    } else {
+        message = L"Lumora 已安装到 " + std::wstring(m_pPath->GetText().GetData()) + L"。";
+    }
+    m_pFinishTitle->SetText(bFailed ? L"安装未完成" : L"安装完成");
+    m_pFinishMsg->SetText(message.c_str());
+    ShowLicense(false);
+    m_pTabView->SelectItem(kPageFinished);
 }

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "EditBuilder.h"
+#include "PluginState.h"
 #include "SetupWnd.h"
 
 // The install window: welcome page with the licence agreement, the licence view,
@@ -10,9 +11,10 @@
 class CInstallWnd : public CSetupWnd
 {
 public:
-    static constexpr ULONGLONG kRequiredFreeBytes = 100ULL * 1024 * 1024;
+    static constexpr ULONGLONG kRequiredFreeBytes = kDefaultRequiredFreeBytes;
     static constexpr DWORD kSpaceOkColor = 0xFFFFFFFF;
-    static constexpr DWORD kSpaceShortColor = 0xFFFF0000;
+    // Light amber: readable on the blue background, where red is not.
+    static constexpr DWORD kSpaceShortColor = 0xFFFFE08A;
     static constexpr DWORD kLinkColor = 0xFFD2E4F0;
 
     // What the "space" text says about a folder, and whether it can take the install.
@@ -27,8 +29,16 @@ public:
 
     void Notify(TNotifyRecUI& msg) override;
 
-    // bQueried false: the drive could not be asked.
-    static TSpaceVerdict JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes);
+    // bQueried false: the drive could not be asked. More than requiredBytes free
+    // can take the install.
+    static TSpaceVerdict JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes,
+                                        ULONGLONG requiredBytes = kRequiredFreeBytes);
+    // The nearest folder of path that exists, where the folder browser opens;
+    // empty when none does.
+    static std::wstring ExistingFolderOf(const std::wstring& path);
+
+    // The last page: the install went well (empty failure text) or failed.
+    void ShowResult(LPCWSTR pstrFailure);
     // The folder a choice in the folder browser proposes: a drive root gets "lumora".
     static std::wstring ProposedFolder(const std::wstring& chosen);
 
@@ -37,6 +47,8 @@ protected:
     IDialogBuilderCallback* GetBuilderCallback() override;
     bool InitControls() override;
     LPCWSTR GetClosePrompt() const override;
+    CControlUI* GetDefaultButton() const override;
+    void OnCloseDuringWork() override;
 
 private:
     bool FindControls();
@@ -50,6 +62,7 @@ private:
     void CheckFreeSpace();
     void UpdateStartButtons();
     std::wstring BrowseForFolder();
+    static int CALLBACK BrowseCallback(HWND hWnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
 
     CEditBuilder m_editBuilder;
     bool m_bSpaceOk;
@@ -71,4 +84,9 @@ private:
     COptionUI* m_pAfterRun;
     CEditUI* m_pPath;
     CControlUI* m_pLicenseTxt;
+    // The last page and the installing page's text; optional in the skin.
+    CControlUI* m_pFinishTitle;
+    CControlUI* m_pFinishMsg;
+    CControlUI* m_pFinish;
+    CControlUI* m_pInstallMsg;
 };

@@ -62,7 +62,9 @@ LRESULT CInstallerSubclass::OnSetPos(WPARAM wParam)
     if (pProgress == nullptr) return 0;
     pProgress->SetMaxValue(kInstallerProgressRange);
     pProgress->SetValue(static_cast<int>(wParam));
-    if (pProgress->GetValue() == kInstallerProgressRange) PressNext();
+    if (pProgress->GetValue() != kInstallerProgressRange) return 0;
+    // An open close prompt would otherwise hold the next page inside its own loop.
+    if (!CurrentSetupWindow().HoldNextWhileAsking()) PressNext();
     return 0;
 }
 

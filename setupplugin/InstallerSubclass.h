@@ -13,8 +13,9 @@ public:
 
     static LRESULT CALLBACK InstallerSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
+    static void PressNext();
+
 private:
     static void SubclassOnce(HWND hWnd);
     static LRESULT OnSetPos(WPARAM wParam);
-    static void PressNext();
 };

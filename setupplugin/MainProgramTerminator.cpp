@@ -3,6 +3,9 @@
 #include <tlhelp32.h>
 
 #include <cwchar>
+#include <string>
+
+#include "PluginState.h"
 
 // The system reads these records by size: on 32-bit Windows they must have
 // the sizes the system expects there.
@@ -17,11 +20,14 @@ const wchar_t kMainWindowProp[] = L"lumora";
 const LPARAM kQuitRequest = 0x800;
 const DWORD kCloseWaitMs = 1000;
 const DWORD kKillWaitMs = 300;
+const DWORD kExitWaitMs = 5000;
 
 } // namespace
 
 void CMainProgramTerminator::Run()
 {
+    DWORD running = FindProcessIdByNameNoCase(kMainProgramName);
+    if (running != kNoProcess) RecordImagePath(running);
     CloseMarkedMainWindow();
     ::Sleep(kCloseWaitMs);
     if (!EnableDebugPrivilege()) return;
@@ -32,6 +38,36 @@ void CMainProgramTerminator::Run()
         TerminateAndWait(pid);
         pid = FindProcessIdByNameNoCase(kMainProgramName);
     }
+}
+
+void CMainProgramTerminator::RecordImagePath(DWORD pid)
+{
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (hProcess == nullptr) return;
+    wchar_t path[kPluginPathChars] = {};
+    DWORD chars = kPluginPathChars;
+    if (::QueryFullProcessImageNameW(hProcess, 0, path, &chars))
+        lstrcpynW(PluginState().closedProgramPath, path, kPluginPathChars);
+    ::CloseHandle(hProcess);
+}
+
+bool CMainProgramTerminator::RestartClosedProgram()
+{
+    wchar_t* pstrPath = PluginState().closedProgramPath;
+    std::wstring path = pstrPath;
+    pstrPath[0] = L'\0';
+    if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    // The program finds its skin and settings beside itself.
+    std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return true;
 }
 
 DWORD CMainProgramTerminator::FindProcessIdByNameNoCase(LPCWSTR pstrName)
@@ -78,11 +114,13 @@ bool CMainProgramTerminator::EnableDebugPrivilege()
     return true;
 }
 
+// Waits for the process to be gone, not just told to go: its files are
+// replaced right after, and a dying process may still hold them.
 void CMainProgramTerminator::TerminateAndWait(DWORD pid)
 {
     HANDLE hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
     if (hProcess != nullptr) {
-        ::TerminateProcess(hProcess, 0);
+        if (::TerminateProcess(hProcess, 0)) ::WaitForSingleObject(hProcess, kExitWaitMs);
         ::CloseHandle(hProcess);
     }
     ::Sleep(kKillWaitMs);

@@ -11,7 +11,11 @@ public:
     // installer cannot hang on it.
     static constexpr int kMaxKillAttempts = 50;
 
+    // Records the image path of the running main program, if any, so the
+    // installer can start it again (PluginState().closedProgramPath).
     static void Run();
+    // Starts the recorded program again when its file is there; forgets it.
+    static bool RestartClosedProgram();
 
     // The first process (other than this one) whose file name equals pstrName
     // ignoring case; kNoProcess when none.
@@ -21,6 +25,7 @@ public:
     static bool CloseMarkedMainWindow();
 
 private:
+    static void RecordImagePath(DWORD pid);
     static bool EnableDebugPrivilege();
     static void TerminateAndWait(DWORD pid);
 };

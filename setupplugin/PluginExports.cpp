@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <ole2.h>
 
+#include <vector>
+
 #include "InstallWnd.h"
 #include "InstallerSubclass.h"
 #include "MainProgramTerminator.h"
@@ -96,6 +98,7 @@ NSIS_PLUGIN_FUNCTION(ShowWnd)
 NSIS_PLUGIN_FUNCTION(StartInstall)
 {
     CNsisStack(stackTop, stringSize).Pop(nullptr, 0);
+    PluginState().phase = SetupPhaseWorking;
     CInstallerSubclass::Attach(hwndParent);
 }
 
@@ -106,9 +109,44 @@ NSIS_PLUGIN_FUNCTION(StartUnInstall)
 
 NSIS_PLUGIN_FUNCTION(UninstallFin)
 {
+    // A close confirmed during the work only waited for its end.
+    if (!IsInstallMode() && PluginState().closeRequested && UnInstallWindow().GetWindowHandle() != nullptr) {
+        ::DestroyWindow(UnInstallWindow().GetWindowHandle());
+        return;
+    }
     if (!IsInstallMode()) UnInstallWindow().SendWindowMessage(WM_INSTALLER_FINISHED, 0, 0);
     PluginState().pluginRunFlag = 1;
     RunLoopOverSetupWindow();
+}
+
+NSIS_PLUGIN_FUNCTION(ShowFinish)
+{
+    std::vector<wchar_t> failure(static_cast<size_t>(stringSize > 0 ? stringSize : 1) + 1, L'\0');
+    CNsisStack(stackTop, stringSize).Pop(failure.data(), failure.size());
+    TPluginState& state = PluginState();
+    state.phase = SetupPhaseFinished;
+    if (!IsInstallMode() || InstallWindow().GetWindowHandle() == nullptr) return;
+    // The user asked to leave while the files were written: the work is done.
+    if (state.closeRequested) {
+        ::DestroyWindow(InstallWindow().GetWindowHandle());
+        return;
+    }
+    InstallWindow().ShowResult(failure.data());
+    state.pluginRunFlag = 1;
+    RunLoopOverSetupWindow();
+}
+
+NSIS_PLUGIN_FUNCTION(SetRequiredSpace)
+{
+    // Called before InitWindow: the value must outlive this call.
+    StayLoaded(extra);
+    long kib = CNsisStack(stackTop, stringSize).PopLong();
+    if (kib > 0) PluginState().requiredFreeBytes = static_cast<ULONGLONG>(kib) * 1024;
+}
+
+NSIS_PLUGIN_FUNCTION(RestartMainProgram)
+{
+    CMainProgramTerminator::RestartClosedProgram();
 }
 
 NSIS_PLUGIN_FUNCTION(UserCancel)
@@ -130,7 +168,10 @@ NSIS_PLUGIN_FUNCTION(GetSetupData)
     stack.Push(number);
 }
 
+// A silent install shows no window, so InitWindow never kept the plug-in
+// loaded: the program closed here must still be known when the install ends.
 NSIS_PLUGIN_FUNCTION(LumoraTerminater)
 {
+    StayLoaded(extra);
     CMainProgramTerminator::Run();
 }

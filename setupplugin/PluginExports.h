@@ -2,8 +2,11 @@
 #include "NsisPluginApi.h"
 
 // The functions the installer script calls by name, in the order it uses them:
-// InitWindow, ShowWnd, StartInstall or StartUnInstall, (uninstall) UninstallFin,
-// GetSetupData; UserCancel and LumoraTerminater stand on their own.
+// SetRequiredSpace, InitWindow, ShowWnd, StartInstall or StartUnInstall, then
+// (install) ShowFinish and GetSetupData or (uninstall) UninstallFin; UserCancel,
+// LumoraTerminater and RestartMainProgram stand on their own. ShowFinish and
+// UninstallFin run loops over the window: call them from a page callback, on the
+// installer's window thread, never from section code.
 NSIS_PLUGIN_FUNCTION(InitWindow);
 NSIS_PLUGIN_FUNCTION(ShowWnd);
 NSIS_PLUGIN_FUNCTION(StartInstall);
@@ -12,6 +15,13 @@ NSIS_PLUGIN_FUNCTION(UninstallFin);
 NSIS_PLUGIN_FUNCTION(UserCancel);
 NSIS_PLUGIN_FUNCTION(GetSetupData);
 NSIS_PLUGIN_FUNCTION(LumoraTerminater);
+// Pops the room the install takes, in KiB, for the free-space check.
+NSIS_PLUGIN_FUNCTION(SetRequiredSpace);
+// Pops the failure text ("" when the install succeeded) and shows the last page
+// until the user leaves it.
+NSIS_PLUGIN_FUNCTION(ShowFinish);
+// Starts the main program LumoraTerminater closed, if it closed one.
+NSIS_PLUGIN_FUNCTION(RestartMainProgram);
 
 // Exported beside the installer's functions; the installer never calls them.
 extern "C" int fnNsisPlugin();

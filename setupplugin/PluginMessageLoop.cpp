@@ -1,6 +1,7 @@
 #include "PluginMessageLoop.h"
 
 #include "PluginState.h"
+#include "SetupWnd.h"
 #include "UILib.h"
 
 // The flag is read right after the message whose handler cleared it, so the
@@ -10,7 +11,7 @@ BOOL RunPluginMessageLoop()
     MSG msg = {};
     BOOL bRet = 0;
     while ((bRet = ::GetMessageW(&msg, nullptr, 0, 0)) > 0) {
-        if (!CWindowManagerUI::PreTranslateAll(&msg)) {
+        if (!CurrentSetupWindow().TranslateKey(msg) && !CWindowManagerUI::PreTranslateAll(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

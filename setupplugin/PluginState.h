@@ -18,6 +18,18 @@ const int kInstallerProgressRange = 30000;
 // Characters of the folder buffers; the script passes shorter paths.
 const int kPluginPathChars = MAX_PATH;
 
+// Free room an install needs when the script names none.
+const ULONGLONG kDefaultRequiredFreeBytes = 100ULL * 1024 * 1024;
+
+// Where the window stands in the installer's work. While files are written a
+// close may not stop the installer: it would leave a half-written folder.
+enum TSetupPhase
+{
+    SetupPhaseChoosing,
+    SetupPhaseWorking,
+    SetupPhaseFinished,
+};
+
 // What the plug-in keeps between the installer's calls. One installer loads the
 // plug-in per process and calls it on its own thread, so there is one of these.
 struct TPluginState
@@ -40,6 +52,14 @@ struct TPluginState
     BYTE setupFlagAfterRun = 1;
     // Cleared by the windows to end the running plug-in message loop.
     BYTE pluginRunFlag = 1;
+
+    TSetupPhase phase = SetupPhaseChoosing;
+    // A close the user confirmed while files were written: the work ends first.
+    bool closeRequested = false;
+    // Room the install takes on the target drive, as the script counts it.
+    ULONGLONG requiredFreeBytes = kDefaultRequiredFreeBytes;
+    // The main program the terminator closed, to start again once the work ends.
+    wchar_t closedProgramPath[kPluginPathChars] = {};
 
     // Previous window procedure of every installer window the plug-in subclassed.
     std::map<HWND, WNDPROC> subclassMap;

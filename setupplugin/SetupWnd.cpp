@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "InstallerSubclass.h"
 #include "PluginState.h"
 
 namespace {
@@ -23,12 +24,36 @@ bool IsClickableClass(LPCWSTR pstrClass)
     return false;
 }
 
+struct TPromptSearch
+{
+    HWND hOwner;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindOwnedPrompt(HWND hWnd, LPARAM lParam)
+{
+    TPromptSearch* pSearch = reinterpret_cast<TPromptSearch*>(lParam);
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, 16);
+    if (wcscmp(className, L"#32770") != 0 || ::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner) return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// Controls that Enter and Space press when they have the focus.
+bool IsPressableClass(LPCWSTR pstrClass)
+{
+    return wcscmp(pstrClass, L"ButtonUI") == 0 || wcscmp(pstrClass, L"OptionUI") == 0;
+}
+
 // Installer dialog item of its Cancel button.
 const int kInstallerCancelId = IDCANCEL;
 
 } // namespace
 
-CSetupWnd::CSetupWnd() = default;
+CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false)
+{
+}
 
 CWindowManagerUI& CSetupWnd::GetManager()
 {
@@ -59,6 +84,10 @@ IDialogBuilderCallback* CSetupWnd::GetBuilderCallback()
 bool CSetupWnd::HandleOwnMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
+}
+
+void CSetupWnd::OnCloseDuringWork()
+{
 }
 
 LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -191,9 +220,57 @@ LRESULT CSetupWnd::OnSysCommand(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+bool CSetupWnd::TranslateKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || m_hWnd == nullptr) return false;
+    if (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)) return false;
+    return OnKeyDown(msg.wParam);
+}
+
+// Esc asks to close; Enter and Space press the focused button or option, and
+// Enter with nothing of that kind focused presses the page's main button.
+bool CSetupWnd::OnKeyDown(WPARAM wParam)
+{
+    if (wParam == VK_ESCAPE) {
+        RequestClose();
+        return true;
+    }
+    if (wParam != VK_RETURN && wParam != VK_SPACE) return false;
+    CControlUI* pTarget = m_manager.GetFocus();
+    if (pTarget != nullptr && !IsPressableClass(pTarget->GetControlClass())) pTarget = nullptr;
+    if (pTarget == nullptr && wParam == VK_RETURN) pTarget = GetDefaultButton();
+    if (pTarget == nullptr || !pTarget->IsVisible() || !pTarget->IsEnabled()) return false;
+    pTarget->Activate();
+    return true;
+}
+
 void CSetupWnd::ConfirmClose()
 {
-    if (::MessageBoxW(m_hWnd, GetClosePrompt(), L"提示", MB_YESNO) != IDYES) return;
+    TPluginState& state = PluginState();
+    // The work is over: nothing is left to cancel.
+    if (state.phase == SetupPhaseFinished) {
+        Finish();
+        return;
+    }
+    m_bAsking = true;
+    int answer = ::MessageBoxW(m_hWnd, GetClosePrompt(), L"提示", MB_YESNO);
+    m_bAsking = false;
+    if (state.phase == SetupPhaseWorking || m_bNextHeld) {
+        // Cancelling the installer now would stop it between two files and
+        // leave neither the earlier installation nor the new one.
+        if (answer == IDYES && !m_bNextHeld) {
+            state.closeRequested = true;
+            // The user wanted out: nothing new is started at the end.
+            state.setupFlagAfterRun = 0;
+            OnCloseDuringWork();
+        }
+        if (m_bNextHeld) {
+            m_bNextHeld = false;
+            CInstallerSubclass::PressNext();
+        }
+        return;
+    }
+    if (answer != IDYES) return;
     Close();
     StopPluginLoop();
     HWND hwndInstaller = PluginState().nsisParentWindow;
@@ -210,4 +287,26 @@ void CSetupWnd::RequestClose()
 void CSetupWnd::StopPluginLoop()
 {
     PluginState().pluginRunFlag = 0;
+}
+
+void CSetupWnd::Finish()
+{
+    Show(false, false);
+    StopPluginLoop();
+}
+
+bool CSetupWnd::HoldNextWhileAsking()
+{
+    if (!m_bAsking) return false;
+    m_bNextHeld = true;
+    CloseOpenPrompt();
+    return true;
+}
+
+// The prompt is the message box this window owns on this thread.
+void CSetupWnd::CloseOpenPrompt() const
+{
+    TPromptSearch search = { m_hWnd, nullptr };
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnedPrompt, reinterpret_cast<LPARAM>(&search));
+    if (search.hFound != nullptr) ::PostMessageW(search.hFound, WM_COMMAND, IDNO, 0);
 }

@@ -18,6 +18,16 @@ public:
     // The window's control of that name, or null.
     CControlUI* FindControl(LPCWSTR pstrName) const;
 
+    // The installer reached its end while the close prompt is open: the prompt
+    // goes and the installer's Next is pressed once it has. False when no
+    // prompt is open.
+    bool HoldNextWhileAsking();
+
+    // Esc, Enter and Space for a key message of this window or of a native
+    // window inside it (the path and licence edits take the focus); true when
+    // the key was used.
+    bool TranslateKey(const MSG& msg);
+
 protected:
     LPCWSTR GetWindowClassName() const override;
     UINT GetClassStyle() const override;
@@ -28,6 +38,10 @@ protected:
     // Finds the window's controls after the build; false when the skin lacks one.
     virtual bool InitControls() = 0;
     virtual LPCWSTR GetClosePrompt() const = 0;
+    // The page's main button, pressed by Enter when no button has the focus.
+    virtual CControlUI* GetDefaultButton() const = 0;
+    // A close confirmed while files are written: the work goes on to its end.
+    virtual void OnCloseDuringWork();
     // Messages of one window only; true when handled.
     virtual bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
 
@@ -35,6 +49,8 @@ protected:
     void RequestClose();
     // Ends the plug-in's running message loop.
     static void StopPluginLoop();
+    // Leaves the last page: the window hides and the loop ends.
+    void Finish();
     CControlUI* RequireControl(LPCWSTR pstrName, bool& bAllFound) const;
 
     CWindowManagerUI m_manager;
@@ -48,5 +64,10 @@ private:
     LRESULT OnNcHitTest(LPARAM lParam) const;
     LRESULT BorderHitTest(POINT pt, const RECT& rc) const;
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    bool OnKeyDown(WPARAM wParam);
     void ConfirmClose();
+    void CloseOpenPrompt() const;
+
+    bool m_bAsking;
+    bool m_bNextHeld;
 };

@@ -4,7 +4,7 @@
 
 CUnInstallWnd::CUnInstallWnd()
     : m_pClose(nullptr), m_p3q(nullptr), m_pUnsetup(nullptr), m_pFinBtn(nullptr), m_pProgress(nullptr),
-      m_pStateMsg(nullptr)
+      m_pStateMsg(nullptr), m_pFinMsg(nullptr)
 {
 }
 
@@ -27,7 +27,13 @@ bool CUnInstallWnd::InitControls()
     m_pFinBtn = RequireControl(L"finbtn", bAll);
     m_pProgress = RequireControl(L"progress", bAll);
     m_pStateMsg = RequireControl(L"statemsg", bAll);
+    m_pFinMsg = m_manager.FindControl(L"finmsg");
     return bAll;
+}
+
+CControlUI* CUnInstallWnd::GetDefaultButton() const
+{
+    return m_pFinBtn != nullptr && m_pFinBtn->IsVisible() ? m_pFinBtn : m_pUnsetup;
 }
 
 bool CUnInstallWnd::HandleOwnMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lRes)
@@ -53,19 +59,16 @@ void CUnInstallWnd::ShowWorking()
     m_p3q->SetVisible(false);
     m_pStateMsg->SetVisible(true);
     m_pProgress->SetVisible(true);
+    PluginState().phase = SetupPhaseWorking;
     StopPluginLoop();
 }
 
 void CUnInstallWnd::ShowFinished()
 {
     if (m_pFinBtn == nullptr) return;
+    PluginState().phase = SetupPhaseFinished;
     m_pFinBtn->SetVisible(true);
     m_pStateMsg->SetVisible(false);
     m_pProgress->SetVisible(false);
-}
-
-void CUnInstallWnd::Finish()
-{
-    Show(false, false);
-    StopPluginLoop();
+    if (m_pFinMsg != nullptr) m_pFinMsg->SetVisible(true);
 }

@@ -14,12 +14,12 @@ protected:
     LPCWSTR GetSkinXml() const override;
     bool InitControls() override;
     LPCWSTR GetClosePrompt() const override;
+    CControlUI* GetDefaultButton() const override;
     bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) override;
 
 private:
     void ShowWorking();
     void ShowFinished();
-    void Finish();
 
     CControlUI* m_pClose;
     CControlUI* m_p3q;
@@ -27,4 +27,6 @@ private:
     CControlUI* m_pFinBtn;
     CControlUI* m_pProgress;
     CControlUI* m_pStateMsg;
+    // Says the uninstall is complete; optional in the skin.
+    CControlUI* m_pFinMsg;
 };

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -53,6 +54,8 @@ protected:
     {
         ASSERT_NE(Window().GetWindowHandle(), nullptr) << "the install window was not created";
         PluginState().pluginRunFlag = 1;
+        PluginState().phase = SetupPhaseChoosing;
+        PluginState().closeRequested = false;
         ::UpdateWindow(Window().GetWindowHandle());
     }
 
@@ -174,7 +177,7 @@ TEST_F(InstallWindowTest, AgreementGatesTheStartButtonsAndTheCustomPage)
     EXPECT_FALSE(Control(L"setup")->IsEnabled());
     EXPECT_FALSE(Control(L"start")->IsEnabled());
     EXPECT_FALSE(Control(L"custom")->IsEnabled());
-    EXPECT_EQ(TextOf(L"custom"), L"{a}<c #CCCCCC>自定义安装>></c>{/a}");
+    EXPECT_EQ(TextOf(L"custom"), L"<c #7FA0BF>自定义安装>></c>");
     SendLink(L"custom");
     EXPECT_EQ(Tabs()->GetCurSel(), 0);
 
@@ -202,30 +205,72 @@ TEST_F(InstallWindowTest, ReturnRestoresTheDefaults)
     EXPECT_EQ(TextOf(L"path"), kDefaultFolder);
 }
 
-TEST(InstallFreeSpace, HundredMebibytesAreRefusedOneByteMoreIsAccepted)
+TEST(InstallFreeSpace, MoreThanTheNeededRoomIsAcceptedExactlyItIsRefused)
 {
+    const ULONGLONG kMiB = 1048576ULL;
     const ULONGLONG kLimit = 104857600ULL;
+    const DWORD kShort = CInstallWnd::kSpaceShortColor;
+    const DWORD kOk = CInstallWnd::kSpaceOkColor;
     struct Case
     {
         bool bQueried;
         ULONGLONG freeBytes;
+        ULONGLONG requiredBytes;
         bool bEnough;
         DWORD color;
         const wchar_t* text;
     } cases[] = {
-        { true, kLimit, false, 0xFFFF0000, L"所需空间：100 MB（磁盘剩余空间：100.00 MB）请选择其他目录！" },
-        { true, kLimit + 1, true, 0xFFFFFFFF, L"所需空间：100 MB（磁盘剩余空间：100.00 MB）" },
-        { true, 0, false, 0xFFFF0000, L"所需空间：100 MB（磁盘剩余空间：0.00 MB）请选择其他目录！" },
-        { true, 5ULL * 1024 * 1024 * 1024 + 512 * 1024, true, 0xFFFFFFFF,
-          L"所需空间：100 MB（磁盘剩余空间：5120.50 MB）" },
-        { false, 0, false, 0xFFFF0000, L"所选目录无法安装，请选择其他目录" },
+        { true, kLimit, kLimit, false, kShort, L"所需空间：100 MB（磁盘剩余空间：100.00 MB）请选择其他目录！" },
+        { true, kLimit + 1, kLimit, true, kOk, L"所需空间：100 MB（磁盘剩余空间：100.00 MB）" },
+        { true, 0, kLimit, false, kShort, L"所需空间：100 MB（磁盘剩余空间：0.00 MB）请选择其他目录！" },
+        { true, 5ULL * 1024 * kMiB + 512 * 1024, kLimit, true, kOk, L"所需空间：100 MB（磁盘剩余空间：5120.50 MB）" },
+        { false, 0, kLimit, false, kShort, L"所选目录无法安装，请选择其他目录" },
+        // The script's own size: a part of a mebibyte counts as a whole one.
+        { true, 12 * kMiB, 11 * kMiB + 300 * 1024, true, kOk, L"所需空间：12 MB（磁盘剩余空间：12.00 MB）" },
+        { true, 11 * kMiB + 300 * 1024, 11 * kMiB + 300 * 1024, false, kShort,
+          L"所需空间：12 MB（磁盘剩余空间：11.29 MB）请选择其他目录！" },
+        { true, 4 * kMiB, 12 * kMiB, false, kShort, L"所需空间：12 MB（磁盘剩余空间：4.00 MB）请选择其他目录！" },
     };
     for (const Case& c : cases) {
-        CInstallWnd::TSpaceVerdict verdict = CInstallWnd::JudgeFreeSpace(c.bQueried, c.freeBytes);
+        CInstallWnd::TSpaceVerdict verdict = CInstallWnd::JudgeFreeSpace(c.bQueried, c.freeBytes, c.requiredBytes);
         EXPECT_EQ(verdict.bEnough, c.bEnough) << c.freeBytes;
         EXPECT_EQ(verdict.color, c.color) << c.freeBytes;
         EXPECT_EQ(verdict.text, c.text) << c.freeBytes;
     }
+    // The warning reads well on the window's blue (#1D5F96): at least 4.5:1.
+    auto luminance = [](DWORD argb) {
+        auto channel = [](int v) {
+            double c = v / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel((argb >> 16) & 0xFF) + 0.7152 * channel((argb >> 8) & 0xFF) +
+               0.0722 * channel(argb & 0xFF);
+    };
+    double ratio = (luminance(kShort) + 0.05) / (luminance(0xFF1D5F96) + 0.05);
+    EXPECT_GE(ratio, 4.5);
+}
+
+TEST(InstallFolderChoice, TheBrowserOpensAtTheNearestFolderThatExists)
+{
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring base = temp;
+    if (base.back() == L'\\') base.pop_back();
+    std::wstring folder = base + L"\\浏览 测试";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    struct Case
+    {
+        std::wstring path;
+        std::wstring expected;
+    } cases[] = {
+        { folder, folder },
+        { folder + L"\\not there\\nor this", folder },
+        { L"C:\\no such folder here", L"C:\\" },
+        { L"?:\\nowhere", L"" },
+        { L"", L"" },
+    };
+    for (const Case& c : cases) EXPECT_EQ(CInstallWnd::ExistingFolderOf(c.path), c.expected) << c.path;
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 TEST(InstallFolderChoice, ADriveRootGetsLumoraDeeperFoldersStay)
@@ -251,7 +296,7 @@ TEST_F(InstallWindowTest, FolderThatCannotBeQueriedShowsTheRedMessageAndDisables
     for (const wchar_t* path : { L"Q", L"", L"?:\\nowhere" }) {
         SetPath(path);
         EXPECT_EQ(TextOf(L"space"), L"所选目录无法安装，请选择其他目录") << path;
-        EXPECT_EQ(pSpace->GetTextColor(), 0xFFFF0000u) << path;
+        EXPECT_EQ(pSpace->GetTextColor(), CInstallWnd::kSpaceShortColor) << path;
         EXPECT_FALSE(Control(L"start")->IsEnabled()) << path;
     }
     // Agreeing again does not let "start" install onto a folder that was refused.
@@ -380,6 +425,42 @@ struct TConfirmAnswer
 };
 int TConfirmAnswer::answer = IDNO;
 bool TConfirmAnswer::seen = false;
+
+// While files are written a confirmed close must not cancel the installer: it
+// only asks the installer to end once the work is done, and starts nothing new.
+TEST_F(InstallWindowTest, YesWhileFilesAreWrittenLetsTheWorkFinish)
+{
+    HWND hWnd = Window().GetWindowHandle();
+    int cancels = s_installer->CountCommand(IDCANCEL);
+    PluginState().phase = SetupPhaseWorking;
+    PluginState().setupFlagAfterRun = 1;
+
+    TConfirmAnswer::answer = IDYES;
+    TConfirmAnswer::seen = false;
+    ::SetTimer(nullptr, 0, 50, &TConfirmAnswer::Press);
+    ::SendMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_TRUE(TConfirmAnswer::seen);
+    EXPECT_TRUE(::IsWindow(hWnd));
+    EXPECT_EQ(s_installer->CountCommand(IDCANCEL), cancels);
+    EXPECT_TRUE(PluginState().closeRequested);
+    EXPECT_EQ(PluginState().setupFlagAfterRun, 0);
+    PluginState().setupFlagAfterRun = 1;
+}
+
+TEST_F(InstallWindowTest, TheLastPageSaysWhetherTheInstallWorked)
+{
+    SetPath(kDefaultFolder);
+    Window().ShowResult(L"");
+    EXPECT_EQ(Tabs()->GetCurSel(), 3);
+    EXPECT_EQ(TextOf(L"finishtitle"), L"安装完成");
+    EXPECT_EQ(TextOf(L"finishmsg"), std::wstring(L"Lumora 已安装到 ") + kDefaultFolder + L"。");
+
+    Window().ShowResult(L"磁盘空间不足");
+    EXPECT_EQ(TextOf(L"finishtitle"), L"安装未完成");
+    EXPECT_EQ(TextOf(L"finishmsg").rfind(L"磁盘空间不足", 0), 0u) << TextOf(L"finishmsg");
+    ShowPage(0);
+}
 
 // Runs last: accepting the confirmation closes the window.
 TEST_F(InstallWindowTest, ZzCloseAsksFirstAndCancelsTheInstallerOnYes)

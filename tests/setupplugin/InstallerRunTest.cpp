@@ -1,25 +1,65 @@
-// The real installer, made by makensis with the plug-in, run silently into a
-// folder of its own and uninstalled again. Built where 32-bit programs run.
+// The real installer made by makensis, run as a user runs it: clicked through
+// its skinned windows with real mouse input, silently, over a running earlier
+// installation, into folders it cannot use, and uninstalled again.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <shlobj.h>
+#include <tlhelp32.h>
+
 #include <string>
+#include <vector>
+
+#include "SetupDriver.h"
 
 namespace {
 
-DWORD RunAndWait(std::wstring commandLine)
+const wchar_t kInstallTitle[] = L"安装Lumora";
+const wchar_t kUninstallTitle[] = L"卸载Lumora";
+const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumora";
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const DWORD kInstallWaitMs = 60000;
+// An uninstall that ends must end within seconds.
+const DWORD kUninstallEndMs = 15000;
+const DWORD kFailureExitCode = 2;
+
+// The files an installation holds, relative to its folder.
+const wchar_t* const kProgramFiles[] = { L"lumora.exe", L"lumoraupd.exe", L"Uprelay.exe", L"skin\\skin.sk",
+                                         L"html\\err.html" };
+
+// Where the skin puts things, in client coordinates of the 550 x 359 windows.
+struct TPoint
 {
-    STARTUPINFOW si = { sizeof(si) };
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return static_cast<DWORD>(-1);
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
+    int x;
+    int y;
+};
+const TPoint kCloseButton = { 534, 16 };
+const TPoint kQuickInstall = { 275, 269 };
+const TPoint kQuickInstallEdge = { 202, 260 };
+const TPoint kAgree = { 47, 327 };
+const TPoint kLicenceLink = { 190, 327 };
+const TPoint kCustomLink = { 440, 327 };
+const TPoint kLicenceBack = { 480, 331 };
+const TPoint kLicenceBackEdge = { 436, 322 };
+const TPoint kStart = { 440, 319 };
+const TPoint kStartEdge = { 376, 310 };
+const TPoint kAfterRun = { 47, 148 };
+const TPoint kProgressBar = { 44, 206 };
+const TPoint kFinish = { 275, 317 };
+const TPoint kFinishEdge = { 202, 308 };
+const TPoint kUninstallButton = { 275, 307 };
+const TPoint kUninstallButtonEdge = { 202, 298 };
+
+const COLORREF kButton = RGB(0xF2, 0x9A, 0x1D);
+const COLORREF kButtonHot = RGB(0xF7, 0xB0, 0x4A);
+const COLORREF kButtonDisabled = RGB(0x9A, 0xA7, 0xB2);
+const COLORREF kBackground = RGB(0x1D, 0x5F, 0x96);
+const COLORREF kProgressBack = RGB(0x3F, 0x7C, 0xAF);
+
+std::wstring SetupExe()
+{
+    return LUMORA_SETUP_EXE;
 }
 
 bool Exists(const std::wstring& path)
@@ -27,21 +67,503 @@ bool Exists(const std::wstring& path)
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-TEST(InstallerRun, SilentInstallPutsTheProgramInPlaceAndTheUninstallerRemovesIt)
+std::vector<char> ReadAll(const std::wstring& path)
 {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring target = std::wstring(temp) + L"LumoraSetupRun";
-    // /D must come last and unquoted.
-    ASSERT_EQ(RunAndWait(L"\"" LUMORA_SETUP_EXE L"\" /S /D=" + target), 0u);
-    EXPECT_TRUE(Exists(target + L"\\lumora.exe"));
-    EXPECT_TRUE(Exists(target + L"\\uninst.exe"));
+    std::vector<char> bytes;
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return bytes;
+    LARGE_INTEGER size = {};
+    ::GetFileSizeEx(hFile, &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty()) ::ReadFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(hFile);
+    return bytes;
+}
 
-    // _?= keeps the uninstaller in place, so it can be waited for.
-    ASSERT_EQ(RunAndWait(L"\"" + target + L"\\uninst.exe\" /S _?=" + target), 0u);
-    EXPECT_FALSE(Exists(target + L"\\lumora.exe"));
-    ::DeleteFileW((target + L"\\uninst.exe").c_str());
-    ::RemoveDirectoryW(target.c_str());
+void WriteText(const std::wstring& path, const char* pstrText)
+{
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(hFile, pstrText, static_cast<DWORD>(strlen(pstrText)), &written, nullptr);
+    ::CloseHandle(hFile);
+}
+
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t path[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::wstring ReadRegString(HKEY root, LPCWSTR key, LPCWSTR value)
+{
+    wchar_t text[1024] = {};
+    DWORD bytes = sizeof(text) - sizeof(wchar_t);
+    if (::RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return L"<none>";
+    return text;
+}
+
+bool KeyExists(HKEY root, LPCWSTR key)
+{
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(root, key, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(hKey);
+    return true;
+}
+
+// Process ids and image paths of the running processes with this file name.
+std::vector<std::pair<DWORD, std::wstring>> ProcessesNamed(LPCWSTR pstrName)
+{
+    std::vector<std::pair<DWORD, std::wstring>> found;
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE) return found;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore; bMore = ::Process32NextW(hSnapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, pstrName) != 0) continue;
+        std::wstring image;
+        if (HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID)) {
+            wchar_t path[MAX_PATH] = {};
+            DWORD chars = MAX_PATH;
+            if (::QueryFullProcessImageNameW(hProcess, 0, path, &chars)) image = path;
+            ::CloseHandle(hProcess);
+        }
+        found.emplace_back(entry.th32ProcessID, image);
+    }
+    ::CloseHandle(hSnapshot);
+    return found;
+}
+
+void KillAllNamed(LPCWSTR pstrName)
+{
+    for (const auto& process : ProcessesNamed(pstrName)) {
+        if (HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process.first)) {
+            ::TerminateProcess(hProcess, 1);
+            ::WaitForSingleObject(hProcess, 5000);
+            ::CloseHandle(hProcess);
+        }
+    }
+}
+
+struct TMainWindowSearch
+{
+    DWORD pid;
+    bool bFound;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hWnd, LPARAM lParam)
+{
+    TMainWindowSearch* pSearch = reinterpret_cast<TMainWindowSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != pSearch->pid || ::GetPropW(hWnd, L"lumora") == nullptr || !::IsWindowVisible(hWnd)) return TRUE;
+    pSearch->bFound = true;
+    return FALSE;
+}
+
+// A lumora.exe started from this folder runs and shows its main window.
+bool MainProgramShowsFrom(const std::wstring& folder)
+{
+    const std::wstring image = folder + L"\\lumora.exe";
+    return CSetupDriver::WaitUntil(
+        [&image]() {
+            for (const auto& process : ProcessesNamed(L"lumora.exe")) {
+                if (_wcsicmp(process.second.c_str(), image.c_str()) != 0) continue;
+                TMainWindowSearch search = { process.first, false };
+                ::EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&search));
+                if (search.bFound) return true;
+            }
+            return false;
+        },
+        30000);
+}
+
+bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
+{
+    COLORREF color = driver.PixelAt(pt.x, pt.y);
+    return CSetupDriver::ColorNear(color, kButton) || CSetupDriver::ColorNear(color, kButtonHot);
+}
+
+bool WaitForButton(const CSetupDriver& driver, TPoint pt)
+{
+    return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
+}
+
+// The installing page: its bar, empty or moving.
+bool WaitForProgressPage(const CSetupDriver& driver)
+{
+    return CSetupDriver::WaitUntil(
+        [&]() {
+            COLORREF color = driver.PixelAt(kProgressBar.x, kProgressBar.y);
+            return CSetupDriver::ColorNear(color, kProgressBack) || CSetupDriver::ColorNear(color, kButton);
+        },
+        CSetupDriver::kStateWaitMs);
+}
+
+class InstallerRunTest : public ::testing::Test
+{
+protected:
+    // An installer a failed test left open would answer the next test's clicks.
+    void SetUp() override
+    {
+        KillAllNamed(L"LumoraSetup.exe");
+        Cleanup();
+        KillAllNamed(L"lumora.exe");
+    }
+
+    // The program a test started may have started the updater, which starts
+    // the finisher, which may start the program again: they go in that order.
+    void TearDown() override
+    {
+        KillAllNamed(L"LumoraSetup.exe");
+        KillAllNamed(L"lumoraupd.exe");
+        KillAllNamed(L"Uprelay.exe");
+        KillAllNamed(L"lumora.exe");
+        Cleanup();
+    }
+
+    // A folder whose path holds spaces and Chinese characters.
+    static std::wstring Target() { return L"C:\\Lumora 测试\\程序 文件"; }
+
+    static void Cleanup()
+    {
+        for (const std::wstring& target : { Target(), std::wstring(L"C:\\LumoraRun") }) {
+            SHFILEOPSTRUCTW op = {};
+            std::wstring from = target + L'\0';
+            op.wFunc = FO_DELETE;
+            op.pFrom = from.c_str();
+            op.fFlags = FOF_NO_UI;
+            ::SHFileOperationW(&op);
+        }
+        ::RemoveDirectoryW(L"C:\\Lumora 测试");
+        ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
+        HKEY hRun = nullptr;
+        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &hRun) == ERROR_SUCCESS) {
+            ::RegDeleteValueW(hRun, L"LUMORA");
+            ::RegCloseKey(hRun);
+        }
+        ::DeleteFileW((ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk").c_str());
+        std::wstring menu = ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Lumora";
+        ::DeleteFileW((menu + L"\\Lumora.lnk").c_str());
+        ::DeleteFileW((menu + L"\\卸载Lumora.lnk").c_str());
+        ::RemoveDirectoryW(menu.c_str());
+    }
+
+    static DWORD RunSilent(const std::wstring& arguments)
+    {
+        CSetupDriver driver;
+        if (!driver.Start(L"\"" + SetupExe() + L"\" /S " + arguments)) return static_cast<DWORD>(-1);
+        return driver.WaitForExit(kInstallWaitMs);
+    }
+
+    // Every file of an installation is there, byte for byte the program's.
+    static void ExpectCompleteInstallation(const std::wstring& folder)
+    {
+        for (const wchar_t* pstrFile : kProgramFiles) {
+            std::vector<char> installed = ReadAll(folder + L"\\" + pstrFile);
+            std::vector<char> built = ReadAll(std::wstring(LUMORA_TEST_BIN_DIR) + L"\\" + pstrFile);
+            ASSERT_FALSE(built.empty()) << "the build lacks " << testing::PrintToString(std::wstring(pstrFile));
+            EXPECT_TRUE(installed == built) << "differs: " << testing::PrintToString(std::wstring(pstrFile))
+                                            << " size " << installed.size();
+        }
+        EXPECT_FALSE(ReadAll(folder + L"\\uninst.exe").empty());
+        EXPECT_FALSE(Exists(folder + L"\\~lumora.new"));
+        EXPECT_FALSE(Exists(folder + L"\\~lumora.old"));
+    }
+
+    static void ExpectEntries(const std::wstring& folder)
+    {
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
+                  L"\"" + folder + L"\\uninst.exe\"");
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayIcon"), folder + L"\\lumora.exe");
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumora");
+        std::wstring menu = ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Lumora";
+        EXPECT_TRUE(Exists(menu + L"\\Lumora.lnk"));
+        EXPECT_TRUE(Exists(menu + L"\\卸载Lumora.lnk"));
+        EXPECT_TRUE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
+    }
+
+    static void ExpectNothingOf(const std::wstring& folder)
+    {
+        EXPECT_FALSE(Exists(folder)) << "left behind: " << testing::PrintToString(folder);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"LUMORA"), L"<none>");
+        EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Lumora"));
+        EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
+    }
+
+    // What the four programs leave in their folder and the registry while used.
+    static void LeaveTracesOfUse(const std::wstring& folder)
+    {
+        ::CreateDirectoryW((folder + L"\\cache").c_str(), nullptr);
+        ::CreateDirectoryW((folder + L"\\Log").c_str(), nullptr);
+        ::CreateDirectoryW((folder + L"\\lumora_cookies_and_storge").c_str(), nullptr);
+        WriteText(folder + L"\\cache\\setup.exe.Cfg", "resume");
+        WriteText(folder + L"\\Log\\2026-01-01 000000.dmp", "dump");
+        WriteText(folder + L"\\lumora_cookies_and_storge\\Cookies", "c");
+        for (LPCWSTR pstrName : { L"cfg.db", L"updatefile.list", L"uprelay.ini", L"newupdate.ini" })
+            WriteText(folder + L"\\" + pstrName, "x");
+        HKEY hRun = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hRun, nullptr),
+                  ERROR_SUCCESS);
+        std::wstring value = folder + L"\\lumora.exe";
+        ::RegSetValueExW(hRun, L"LUMORA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(hRun);
+    }
+
+    // Starts lumora.exe from the folder and waits for its main window.
+    static void StartMainProgram(const std::wstring& folder)
+    {
+        CSetupDriver program;
+        ASSERT_TRUE(program.Start(L"\"" + folder + L"\\lumora.exe\""));
+        ASSERT_TRUE(MainProgramShowsFrom(folder));
+    }
+
+    static void OpenInstallWindow(CSetupDriver& driver, const std::wstring& folder)
+    {
+        ASSERT_TRUE(driver.Start(L"\"" + SetupExe() + L"\" /D=" + folder));
+        ASSERT_NE(driver.WaitForWindow(kInstallTitle), nullptr);
+        ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+    }
+
+    static void UninstallByClicks(const std::wstring& folder, const wchar_t* pstrShotPrefix)
+    {
+        CSetupDriver driver;
+        ASSERT_TRUE(driver.Start(L"\"" + folder + L"\\uninst.exe\""));
+        ASSERT_NE(driver.WaitForWindow(kUninstallTitle), nullptr);
+        ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        driver.Shot((std::wstring(pstrShotPrefix) + L"-confirm").c_str());
+        driver.Click(kUninstallButton.x, kUninstallButton.y);
+        // Finished: the folder is gone and the button is back, now the finish button.
+        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(folder + L"\\lumora.exe"); }, kInstallWaitMs));
+        ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        driver.Shot((std::wstring(pstrShotPrefix) + L"-finished").c_str());
+        driver.Click(kUninstallButton.x, kUninstallButton.y);
+        EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
+    }
+};
+
+TEST_F(InstallerRunTest, ClickedThroughEveryPageInstallsStartsAndUninstallsWithNothingLeft)
+{
+    CSetupDriver driver;
+    OpenInstallWindow(driver, Target());
+    driver.Shot(L"install-1-welcome");
+
+    // The licence and back.
+    driver.Click(kLicenceLink.x, kLicenceLink.y);
+    ASSERT_TRUE(WaitForButton(driver, kLicenceBackEdge));
+    driver.Shot(L"install-2-licence");
+    driver.Click(kLicenceBack.x, kLicenceBack.y);
+    ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+
+    // Without the agreement neither start nor the custom page are there.
+    driver.Click(kAgree.x, kAgree.y);
+    ASSERT_TRUE(driver.WaitForColor(kQuickInstallEdge.x, kQuickInstallEdge.y, kButtonDisabled));
+    driver.Shot(L"install-3-not-agreed");
+    driver.Click(kCustomLink.x, kCustomLink.y);
+    driver.Click(kAgree.x, kAgree.y);
+    ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+
+    driver.Click(kCustomLink.x, kCustomLink.y);
+    ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+    driver.Shot(L"install-4-custom");
+    // Enter presses the page's main button.
+    driver.PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    driver.Shot(L"install-5-finished");
+    ExpectCompleteInstallation(Target());
+    ExpectEntries(Target());
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+    // "after run" was left on: the program starts from its new folder.
+    EXPECT_TRUE(MainProgramShowsFrom(Target()));
+
+    KillAllNamed(L"lumora.exe");
+    LeaveTracesOfUse(Target());
+    UninstallByClicks(Target(), L"uninstall");
+    ExpectNothingOf(Target());
+}
+
+TEST_F(InstallerRunTest, SilentInstallAndUninstallLeaveNothingBehind)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    ExpectCompleteInstallation(Target());
+    ExpectEntries(Target());
+    // A silent install shows no window and starts nothing that was not running.
+    EXPECT_TRUE(ProcessesNamed(L"lumora.exe").empty());
+
+    LeaveTracesOfUse(Target());
+    CSetupDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(L"\"" + Target() + L"\\uninst.exe\" /S"));
+    // The uninstaller runs from a copy of itself; the key it removes last tells its end.
+    EXPECT_TRUE(CSetupDriver::WaitUntil(
+        [&]() { return !Exists(Target()) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, kUninstallEndMs));
+    ExpectNothingOf(Target());
+}
+
+TEST_F(InstallerRunTest, ReinstallOverARunningProgramReplacesItsFilesAndStartsItAgain)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    StartMainProgram(Target());
+    auto before = ProcessesNamed(L"lumora.exe");
+    ASSERT_EQ(before.size(), 1u);
+    // A damaged file the reinstall must mend.
+    WriteText(Target() + L"\\html\\err.html", "damaged");
+
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    ExpectCompleteInstallation(Target());
+    // The earlier process was closed, and the program runs again.
+    EXPECT_TRUE(MainProgramShowsFrom(Target()));
+    for (const auto& process : ProcessesNamed(L"lumora.exe")) EXPECT_NE(process.first, before[0].first);
+}
+
+TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesNothing)
+{
+    CSetupDriver driver;
+    OpenInstallWindow(driver, Target());
+    struct TPage
+    {
+        const wchar_t* pstrName;
+        TPoint open;
+        TPoint shown;
+    };
+    const TPage kPages[] = {
+        { L"welcome", { -1, -1 }, kQuickInstallEdge },
+        { L"licence", kLicenceLink, kLicenceBackEdge },
+        { L"custom", kCustomLink, kStartEdge },
+    };
+    for (const TPage& page : kPages) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
+        if (page.open.x >= 0) {
+            if (page.open.x == kCustomLink.x) {
+                driver.Click(kLicenceBack.x, kLicenceBack.y);
+                ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+            }
+            driver.Click(page.open.x, page.open.y);
+        }
+        ASSERT_TRUE(WaitForButton(driver, page.shown));
+        driver.Click(kCloseButton.x, kCloseButton.y);
+        HWND hPrompt = driver.WaitForPrompt();
+        ASSERT_NE(hPrompt, nullptr);
+        if (page.open.x < 0) driver.Shot(L"install-0-close-prompt");
+        driver.AnswerPrompt(hPrompt, IDNO);
+        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hPrompt); }, 10000));
+        EXPECT_FALSE(driver.HasExited());
+        EXPECT_TRUE(WaitForButton(driver, page.shown));
+    }
+    // Esc asks as the close button does; Yes ends the installer before any copy.
+    driver.PressKey(VK_ESCAPE);
+    HWND hPrompt = driver.WaitForPrompt();
+    ASSERT_NE(hPrompt, nullptr);
+    driver.AnswerPrompt(hPrompt, IDYES);
+    EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1));
+    EXPECT_FALSE(Exists(Target()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// Closing while the files are written over a running earlier installation: the
+// installer does not stop between two files. Whatever the moment, one complete
+// installation is there afterwards and the program runs again.
+TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplete)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    StartMainProgram(Target());
+
+    CSetupDriver driver;
+    OpenInstallWindow(driver, Target());
+    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(WaitForProgressPage(driver));
+    driver.Click(kCloseButton.x, kCloseButton.y);
+    // The copy takes its time (the running program is closed first), so the
+    // prompt comes while the files are written; were the install done before,
+    // the close just ends the installer.
+    HWND hPrompt = driver.WaitForPrompt(5000);
+    if (hPrompt != nullptr) {
+        driver.Shot(L"install-6-close-during-copy");
+        driver.AnswerPrompt(hPrompt, IDYES);
+    }
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+    ExpectCompleteInstallation(Target());
+    ExpectEntries(Target());
+    EXPECT_TRUE(MainProgramShowsFrom(Target()));
+}
+
+// Left unanswered, the prompt goes when the install ends and the finish page shows.
+TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    StartMainProgram(Target());
+    CSetupDriver driver;
+    OpenInstallWindow(driver, Target());
+    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(WaitForProgressPage(driver));
+    driver.Click(kCloseButton.x, kCloseButton.y);
+    HWND hPrompt = driver.WaitForPrompt();
+    ASSERT_NE(hPrompt, nullptr);
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    EXPECT_FALSE(::IsWindow(hPrompt) && ::IsWindowVisible(hPrompt));
+    ExpectCompleteInstallation(Target());
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+    // Nobody asked to leave: "after run" stands.
+    EXPECT_TRUE(MainProgramShowsFrom(Target()));
+}
+
+class InstallerDriveTest : public InstallerRunTest
+{
+protected:
+    void SetUp() override
+    {
+        InstallerRunTest::SetUp();
+        if (::GetDriveTypeW(L"R:\\") <= DRIVE_NO_ROOT_DIR || ::GetDriveTypeW(L"S:\\") <= DRIVE_NO_ROOT_DIR)
+            GTEST_SKIP() << "no small and read-only drives here (mounting a tmpfs needs root)";
+    }
+};
+
+// A drive too small for the install: the window shows why and offers no start,
+// the quick install included; a silent install fails without writing.
+TEST_F(InstallerDriveTest, NearlyFullDriveIsRefusedByQuickCustomAndSilentInstall)
+{
+    const std::wstring target = L"R:\\Lumora";
+    CSetupDriver driver;
+    OpenInstallWindow(driver, target);
+    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    // The custom page comes instead of the copy, its start greyed.
+    ASSERT_TRUE(driver.WaitForColor(kStartEdge.x, kStartEdge.y, kButtonDisabled));
+    driver.Shot(L"install-7-drive-full");
+    driver.Click(kCloseButton.x, kCloseButton.y);
+    HWND hPrompt = driver.WaitForPrompt();
+    ASSERT_NE(hPrompt, nullptr);
+    driver.AnswerPrompt(hPrompt, IDYES);
+    EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1));
+    EXPECT_FALSE(Exists(target));
+
+    EXPECT_EQ(RunSilent(L"/D=" + target), kFailureExitCode);
+    EXPECT_FALSE(Exists(target));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// A folder that takes no file: our window says so, nothing is half installed.
+TEST_F(InstallerDriveTest, ReadOnlyTargetFailsWithAMessageAndWritesNothing)
+{
+    const std::wstring target = L"S:\\Lumora";
+    CSetupDriver driver;
+    OpenInstallWindow(driver, target);
+    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    driver.Shot(L"install-8-read-only");
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    EXPECT_FALSE(Exists(target));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
+
+    EXPECT_EQ(RunSilent(L"/D=" + target), kFailureExitCode);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 } // namespace

@@ -1,0 +1,25 @@
+# Writes the installer's list of program files, with the room they take, for
+# lumora.nsi: the macro LUMORA_PROGRAM_FILES and PROGRAM_KB. A file missing
+# from the program folder stops the build.
+# cmake -DBIN_DIR=<program folder> -DFILES=<a;b\c;...> -DOUT=<file.nsh> -P program_files.cmake
+set(_total 0)
+set(_lines "")
+foreach(_file IN LISTS FILES)
+  set(_path "${BIN_DIR}/${_file}")
+  if(NOT EXISTS "${_path}")
+    message(FATAL_ERROR "The installer needs ${_path}, which the build did not make")
+  endif()
+  file(SIZE "${_path}" _size)
+  math(EXPR _total "${_total} + ${_size}")
+  string(REPLACE "/" "\\" _win "${_file}")
+  get_filename_component(_name "${_file}" NAME)
+  get_filename_component(_dir "${_file}" DIRECTORY)
+  if(_dir)
+    string(REPLACE "/" "\\" _dir "${_dir}\\")
+  endif()
+  string(APPEND _lines "  !insertmacro \${OP} \"${_dir}\" \"${_name}\"\n")
+endforeach()
+math(EXPR _kb "(${_total} + 1023) / 1024")
+file(WRITE "${OUT}.new" "; Made by program_files.cmake from the program folder.\n!define PROGRAM_KB ${_kb}\n!macro LUMORA_PROGRAM_FILES OP\n${_lines}!macroend\n")
+file(COPY_FILE "${OUT}.new" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.new")
