@@ -236,7 +236,7 @@ protected:
         if (runFolder_.empty()) {
             runFolder_ = CreateRunFolder(temp_);
             ASSERT_FALSE(runFolder_.empty());
-            ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
+            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
                                   FALSE));
             ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
         }
