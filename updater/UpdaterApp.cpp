@@ -6,6 +6,8 @@
 #include "SystemErrorBox.h"
 #include "UpdateDlg.h"
 #include "UpdaterCommandLine.h"
+#include "UpdateInstaller.h"
+#include "UpdaterTestSeams.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -121,6 +123,12 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
         OleUninitialize();
         return;
     }
+    // What an earlier run left to do is done before anything new is looked for.
+    if (!line.installFromDownload && HasPendingInstall(installFolder)) {
+        line.mode = UpdateModeForced;
+        line.installFromDownload = true;
+        line.exStyle = WS_EX_TOOLWINDOW;
+    }
     dialog->Configure(line, installFolder);
     // The quiet modes must never flash the wizard: it is created hidden there.
     const bool shown = line.mode == 0;
@@ -139,6 +147,7 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
     CoUninitialize();
     OleUninitialize();
     // Only a folder this updater made for its copy is handed over for deletion.
+    TestKillPoint("finisher");
     if (installFolder != runFolder)
         StartFinisher(installFolder, runFolder);
 }
