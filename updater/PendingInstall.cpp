@@ -27,9 +27,19 @@ bool CPendingInstall::Exists() const
     return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A recorded move whose file has left "cache" was made; the lines stay as
+// they were written.
 bool CPendingInstall::HasWork() const
 {
-    return Exists() && (GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, path_.c_str()) > 0 || !ReadSetup().empty());
+    if (!Exists())
+        return false;
+    if (!ReadSetup().empty())
+        return true;
+    for (const PendingMove& move : ReadMoves()) {
+        if (GetFileAttributesW(move.source.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
 }
 
 void CPendingInstall::RecordMoves(const std::vector<PendingMove>& moves)

@@ -20,7 +20,8 @@ public:
 
     const std::wstring& Path() const { return path_; }
     bool Exists() const;
-    // True when the file records moves or a setup still to be carried out.
+    // True when the file records a setup, or a move whose file is still in
+    // "cache", still to be carried out.
     bool HasWork() const;
 
     // Replaces the recorded moves ("FILE" section) with `moves`.

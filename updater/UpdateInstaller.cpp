@@ -169,34 +169,39 @@ std::vector<PendingMove> CUpdateInstaller::CollectFinishedMoves(const ProgramLis
     return moves;
 }
 
-// Every move is recorded before the first is made; what is moved leaves the
-// record, what cannot be moved now (a file in use) stays in it for the next
-// run. A forced run only records the programs to run, as the replay starts them.
+// Every move is recorded before the first is made; a file that cannot be
+// moved now (in use) stays in "cache" and in the record for the next run. A
+// forced run only records the programs to run, as the replay starts them.
 void CUpdateInstaller::InstallFinishedDownloads(const ProgramList& programs)
 {
     std::vector<PendingMove> moves = CollectFinishedMoves(programs);
     if (moves.empty())
         return;
-    CPendingInstall pending(pendingPath_);
-    pending.RecordMoves(moves);
-    std::vector<PendingMove> remaining;
+    CPendingInstall(pendingPath_).RecordMoves(moves);
     bool movedOne = false;
     for (const PendingMove& move : moves) {
-        if (forced_ && move.run) {
-            remaining.push_back(move);
+        if (forced_ && move.run)
             continue;
-        }
         if (movedOne)
             TestKillPoint("move");
-        if (!Move(move.source, move.target)) {
-            remaining.push_back(move);
+        if (!Move(move.source, move.target))
             continue;
-        }
         movedOne = true;
         if (move.run)
             Open(move.target, move.arguments);
     }
-    pending.RecordMoves(remaining);
+}
+
+// "Not now" in a forced run: nothing is moved and the main program keeps
+// running; the record holds the whole installation for the next run.
+void CUpdateInstaller::PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry)
+{
+    CPendingInstall pending(pendingPath_);
+    pending.RecordMoves(CollectFinishedMoves(programs));
+    std::wstring file, arguments;
+    SplitSetupEntry(setupEntry, L' ', file, arguments);
+    pending.RecordSetup(installFolder_ + file + L"|" + arguments);
+    dialog_.Close(1);
 }
 
 bool CUpdateInstaller::ReplayPendingInstall()
@@ -204,7 +209,6 @@ bool CUpdateInstaller::ReplayPendingInstall()
     CloseMainProgram(installFolder_);
     CPendingInstall pending(pendingPath_);
     std::vector<PendingMove> moves = pending.ReadMoves();
-    std::vector<PendingMove> remaining;
     for (size_t i = moves.size(); i-- > 0;) {
         const PendingMove& move = moves[i];
         // The file may be edited by anyone: move only our own downloads, under
@@ -218,14 +222,11 @@ bool CUpdateInstaller::ReplayPendingInstall()
         }
         if (!PathFileExistsW(move.source.c_str()))
             continue;  // moved before the run was stopped
-        if (!Move(move.source, move.target)) {
-            remaining.insert(remaining.begin(), move);
+        if (!Move(move.source, move.target))
             continue;
-        }
         if (move.run)
             Open(move.target, move.arguments);
     }
-    pending.RecordMoves(remaining);
     if (!pending.ReadSetup().empty())
         return true;
     pending.DeleteWhenDone();
@@ -304,6 +305,11 @@ void CUpdateInstaller::InstallUpdate()
         if (!ReplayPendingInstall())
             return;
     } else {
+        std::wstring setupEntry = ReadString(manifest, L"RUN", L"NAME");
+        if (forced_ && !setupEntry.empty() && !AskRestartNow()) {
+            PostponeInstallation(programs, setupEntry);
+            return;
+        }
         // Every mode closes the main program before a file of it is replaced.
         CloseMainProgram(installFolder_);
         RecordSetupAhead(manifest);
@@ -332,7 +338,6 @@ void CUpdateInstaller::InstallUpdate()
     // The setup package is one of our own downloads in the install folder.
     std::wstring setupPath = fromDownload_ ? file : installFolder_ + file;
     bool safe = fromDownload_ ? IsFileDirectlyIn(file, installFolder_) : IsSafeSetupName(file);
-    const std::wstring later = setupPath + L"|" + arguments;
     const std::wstring commandLine = BuildSetupCommandLine(arguments, dialog_.GetWindow());
 
     if (!safe || !PathFileExistsW(setupPath.c_str())) {
@@ -358,19 +363,15 @@ void CUpdateInstaller::InstallUpdate()
         }
         return;
     }
-    if (forced_ && !fromDownload_ && !AskRestartNow()) {
-        CPendingInstall(pendingPath_).RecordSetup(later);
-        Open(installFolder_ + kMainProgramExe, std::wstring());
-        dialog_.Close(1);
-        return;
-    }
     StartSetup(setupPath, commandLine);
     if (!forced_) {
         // The record of the setup goes when the setup reports that it finished.
         dialog_.SetUpdateStarted(0);
         return;
     }
-    ForgetSetup();
+    // The record of the setup stays until the setup reports that it finished:
+    // a setup stopped half-way runs again on the next start.
+    Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
     dialog_.SetSetupFileNameForCleanup(setupPath);
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
     dialog_.Close(1);

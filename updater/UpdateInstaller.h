@@ -50,6 +50,7 @@ private:
     void RecordSetupAhead(const std::wstring& manifest);
     void ForgetSetup();
     void EndWithoutSetup();
+    void PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry);
     // False when the replay ended the run (nothing postponed).
     bool ReplayPendingInstall();
     void StartSetup(const std::wstring& setupPath, const std::wstring& commandLine);

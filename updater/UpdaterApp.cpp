@@ -3,6 +3,7 @@
 #include "AppDirectory.h"
 #include "MiniDump.h"
 #include "SelfRelocation.h"
+#include "StaleRunFolders.h"
 #include "SystemErrorBox.h"
 #include "UpdateDlg.h"
 #include "UpdaterCommandLine.h"
@@ -82,6 +83,8 @@ void RelocateAndRestart(HANDLE mutex, const Arguments& arguments, const std::wst
         CloseHandle(mutex);
         return;
     }
+    // The mutex is held: no other run of this updater is at work in TEMP now.
+    RemoveStaleRunFolders(tempDirectory, ownPath.substr(0, slash + 1), runFolder);
     std::wstring parameters = BuildForwardedParameters(arguments.Count(), arguments.Values());
     CloseMutex(mutex);
     ShellExecuteW(nullptr, L"open", copy.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);

@@ -13,8 +13,21 @@ inline void TestKillPoint(const char* name)
 {
     char value[64] = {};
     DWORD length = GetEnvironmentVariableA("LUMORA_TEST_KILL_AT", value, sizeof(value));
-    if (length > 0 && length < sizeof(value) && strcmp(value, name) == 0)
-        TerminateProcess(GetCurrentProcess(), 86);
+    if (length == 0 || length >= sizeof(value) || strcmp(value, name) != 0)
+        return;
+    // The test waits for this note, then for the process to be gone.
+    char note[MAX_PATH + 32] = {};
+    DWORD folder = GetTempPathA(MAX_PATH, note);
+    if (folder > 0 && folder < MAX_PATH) {
+        strcat(note, "lumora_kill_point.txt");
+        HANDLE file = CreateFileA(note, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(file, name, static_cast<DWORD>(strlen(name)), &written, nullptr);
+            CloseHandle(file);
+        }
+    }
+    TerminateProcess(GetCurrentProcess(), 86);
 }
 #else
 inline void TestKillPoint(const char*) {}
