@@ -2,6 +2,24 @@
 
 CRunFolderLock::~CRunFolderLock() { Release(); }
 
+namespace {
+
+// Both views of the entry: some file systems show a link only in the folder
+// listing, others only in its attributes.
+bool IsLinkEntry(const std::wstring& folder) {
+  std::wstring path = folder;
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(path.c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return true;
+  FindClose(find);
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+}  // namespace
+
 HANDLE CRunFolderLock::OpenFolder(const std::wstring& folder, DWORD share) {
   // The link itself is opened, never what it points to.
   return CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
@@ -21,6 +39,7 @@ bool CRunFolderLock::ReadIdentity(HANDLE folder, Identity& identity) {
 
 bool CRunFolderLock::Acquire(const std::wstring& folder) {
   Release();
+  if (IsLinkEntry(folder)) return false;
   HANDLE handle = OpenFolder(folder, FILE_SHARE_READ | FILE_SHARE_WRITE);
   if (handle == INVALID_HANDLE_VALUE) return false;
   Identity identity;
@@ -37,7 +56,7 @@ bool CRunFolderLock::Acquire(const std::wstring& folder) {
 bool CRunFolderLock::StillTheSame() const {
   // The same folder object under the same path: its place under TEMP is the
   // one verified, and no link or other folder has taken it.
-  if (folder_.empty()) return false;
+  if (folder_.empty() || IsLinkEntry(folder_)) return false;
   HANDLE handle = OpenFolder(folder_, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   if (handle == INVALID_HANDLE_VALUE) return false;
   Identity now;

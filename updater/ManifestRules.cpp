@@ -89,3 +89,8 @@ void LogManifestRefusal(const std::wstring& what, const std::wstring& value)
     std::wstring line = L"lumoraupd: manifest entry refused, " + what + L": \"" + value + L"\"\n";
     OutputDebugStringW(line.c_str());
 }
+
+bool MayBeCut(const std::wstring& value, size_t capacity)
+{
+    return capacity > 0 && value.size() + 1 >= capacity;
+}

@@ -23,3 +23,7 @@ std::wstring EscapeTaggedText(const std::wstring& text);
 // Writes one line to the debugger output, where the updater's refusals of a
 // hostile manifest can be read ("lumoraupd: ...").
 void LogManifestRefusal(const std::wstring& what, const std::wstring& value);
+
+// A manifest value read into a buffer of `capacity` characters that filled it
+// may have been cut: such a name is not the one the server meant.
+bool MayBeCut(const std::wstring& value, size_t capacity);

@@ -94,7 +94,7 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
         std::wstring name = ReadIniString(manifest, L"FILE", NumberedKey(L"NAME%d", i).c_str(), 260);
         // A name is a file beside the manifest and in the target folder, never a
         // path; the folder is the install folder or one of its sub-folders.
-        if (!IsSafeFileName(name)) {
+        if (!IsSafeFileName(name) || MayBeCut(name, 260) || (folder + name).size() >= MAX_PATH) {
             LogManifestRefusal(L"FILE name", name);
             continue;
         }
@@ -143,7 +143,7 @@ bool CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrls)
     host.SetNewFeatures(ReplaceLineBreaks(ReadIniString(manifest, L"SETUP", L"NEWFEATURES", 1024)));
     std::wstring name = ReadIniString(manifest, L"SETUP", L"NAME", 260);
     // The package is saved in "cache" under this name and deleted by it later.
-    if (!IsSafeSetupName(name)) {
+    if (!IsSafeSetupName(name) || MayBeCut(name, 260) || (installFolder + L"cache\\" + name).size() >= MAX_PATH) {
         LogManifestRefusal(L"SETUP name", name);
         return false;
     }

@@ -285,8 +285,9 @@ TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
 
 TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
 {
+    const std::string longName = std::string(300, 's') + ".exe";
     const char* names[] = {"..\\setup.exe", "C:\\setup.exe", "\\\\server\\share\\setup.exe", "sub\\setup.exe",
-                           "setup.exe:stream", "Uprelay.exe\\..\\..\\x.exe"};
+                           "setup.exe:stream", "Uprelay.exe\\..\\..\\x.exe", longName.c_str()};
     for (const char* name : names) {
         dialog_.manager.ClearAllDownloads();
         WriteManifest(std::string("[SETUP]\r\nVERSION=9999.0\r\nNAME=") + name + "\r\nURL=" +
