@@ -304,6 +304,88 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
     EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
 }
 
+// The wizard's "立即更新" button on the new-version page, in client
+// coordinates of the 450 x 360 layout: right-aligned beside "下次再说" in the
+// page's bottom row, above the footer.
+const POINT kUpdateButton = {254, 293};
+
+HWND FindVisibleWizard()
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (GetPropW(window, L"lumoravid_UpdateDlg") && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+void Click(HWND window, POINT at)
+{
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, where);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(window, WM_LBUTTONUP, 0, where);
+}
+
+// The silent start at every start of lumora.exe: the wizard shows the new
+// version, the user clicks "立即更新", the setup package is fetched, the main
+// program is closed, the setup reports its progress to the wizard, the wizard
+// hides, the finisher deletes the temporary copy, and the main program runs
+// again. The main program has no version yet: once the setup ran, the server
+// offers nothing newer, so the next start ends quietly.
+TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
+{
+    std::string url = "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/setup.exe";
+    WriteFile(serverRoot_ + L"newupdate.ini",
+              "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(serverRoot_) + "payload\r\n"
+              "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
+                  StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+    DeleteFileW((serverRoot_ + L"requests.log").c_str());
+    StartLumora(nullptr);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
+    EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // Nothing is fetched before the click.
+    EXPECT_EQ(std::string::npos, ReadFile(serverRoot_ + L"requests.log").find("setup.exe"));
+    Click(wizard, kUpdateButton);
+    ASSERT_TRUE(WaitFor([this]() { return Exists(program_ + L"setup_stub.log"); }))
+        << "the click started no download";
+    WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+
+    Snapshot expected = version1_;
+    expected[L"c.dat"] = version2_[L"c.dat"];
+    expected[L"d.dat"] = version2_[L"d.dat"];
+    EXPECT_TRUE(WaitFor([&]() {
+        return Take() == expected && !HasRecord() && !Exists(program_ + L"cache") &&
+               !Exists(program_ + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
+               ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+    }));
+    EXPECT_TRUE(Take() == expected);
+    EXPECT_FALSE(RunFolderLeft());
+    std::string log = ReadFile(program_ + L"setup_stub.log");
+    // Progress while the wizard shows, hidden at the end.
+    EXPECT_NE(std::string::npos, log.find("progress 10000 visible 1")) << log;
+    EXPECT_NE(std::string::npos, log.find("progress 30000 visible 0")) << log;
+    EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
+}
+
+// Nothing new: the start of lumora.exe runs the updater, which ends without a
+// window and leaves nothing behind.
+TEST_F(UpdateJourneyTest, NewestEndsQuietly)
+{
+    WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    DeleteFileW((serverRoot_ + L"requests.log").c_str());
+    StartLumora(nullptr);
+    ASSERT_TRUE(WaitFor([this]() { return ReadFile(serverRoot_ + L"requests.log").find("newupdate.ini") != std::string::npos; }));
+    EXPECT_TRUE(WaitFor([this]() {
+        return FindVisibleWizard() == nullptr && ProcessesNamed(L"lumoraupd.exe").empty() &&
+               ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+    }));
+    EXPECT_EQ(nullptr, FindVisibleWizard());
+    EXPECT_TRUE(Take() == version1_);
+    EXPECT_FALSE(Exists(program_ + L"cache"));
+    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+}
+
 class KillPointTest : public UpdateJourneyTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(KillPointTest, NextStartCompletesTheUpdate)
