@@ -355,9 +355,8 @@ void CUpdateInstaller::InstallUpdate()
             dialog_.SetUpdateStarted(0);
             dialog_.Close(1);
         } else {
-            Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
-            if (!CPendingInstall(pendingPath_).HasWork())
-                CPendingInstall(pendingPath_).Delete();
+            if (CPendingInstall(pendingPath_).Exists())
+                Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
             Open(installFolder_ + kMainProgramExe, std::wstring());
             dialog_.Close(1);
         }
