@@ -10,6 +10,8 @@
 #include "StringCipher.h"
 #include "TestProgramFolder.h"
 #include "UpdaterCipherKey.h"
+#include "UpdaterTestSupport.h"
+#include "DownloadManager.h"
 #include "VersionCheck.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdint>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -272,12 +275,32 @@ protected:
         KillProcessesNamed(L"setup.exe");
     }
 
-    bool Complete() const
+    size_t ManifestRequests() const
     {
-        return Classify() == State::Version2 && !HasRecord() && !Exists(program_ + L"cache") &&
+        std::string log = ReadFile(serverRoot_ + L"requests.log");
+        size_t count = 0;
+        for (size_t at = log.find("newupdate.ini"); at != std::string::npos; at = log.find("newupdate.ini", at + 1))
+            ++count;
+        return count;
+    }
+
+    // Version 2 in place and nothing left to do; and the main program that the
+    // update started again has run its own updater to the end, which found
+    // nothing newer (its manifest request came after version 2 was in place).
+    bool Complete()
+    {
+        if (Classify() != State::Version2) {
+            requestsAtVersion2_ = SIZE_MAX;
+            return false;
+        }
+        if (requestsAtVersion2_ == SIZE_MAX)
+            requestsAtVersion2_ = ManifestRequests();
+        return ManifestRequests() > requestsAtVersion2_ && !HasRecord() && !Exists(program_ + L"cache") &&
                !Exists(program_ + L"setup.exe") && !Exists(program_ + L"updatefile.list") &&
                ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }
+
+    size_t requestsAtVersion2_ = SIZE_MAX;
 
     std::wstring port_, serverRoot_, program_, killNote_;
     std::unique_ptr<TestProgramFolder> folder_;
@@ -354,8 +377,14 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     Snapshot expected = version1_;
     expected[L"c.dat"] = version2_[L"c.dat"];
     expected[L"d.dat"] = version2_[L"d.dat"];
+    // Done once the restarted main program's own updater run has ended too.
+    size_t requestsAtInstall = SIZE_MAX;
     EXPECT_TRUE(WaitFor([&]() {
-        return Take() == expected && !HasRecord() && !Exists(program_ + L"cache") &&
+        if (Take() != expected)
+            return false;
+        if (requestsAtInstall == SIZE_MAX)
+            requestsAtInstall = ManifestRequests();
+        return ManifestRequests() > requestsAtInstall && !HasRecord() && !Exists(program_ + L"cache") &&
                !Exists(program_ + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
                ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
@@ -384,6 +413,32 @@ TEST_F(UpdateJourneyTest, NewestEndsQuietly)
     EXPECT_TRUE(Take() == version1_);
     EXPECT_FALSE(Exists(program_ + L"cache"));
     EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+}
+
+// The server names the manifest after a deliverable: it is saved under the
+// updater's own name all the same, and the deliverable stays as it was.
+TEST(ManifestDownload, ServersFileNameIsNotUsed)
+{
+    const std::wstring folder = TemporaryDirectory() + L"lumora_manifest_name\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFile(folder + L"Uprelay.exe", "the finisher");
+    DeleteFileW((folder + L"newupdate.ini").c_str());
+    TestServer::Serve("newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    MessageRecorder recorder;
+    CDownloadManager manager;
+    manager.SetOwner(recorder.Window());
+    manager.StartInfoDownload(TestServer::Url("/lumo/2014/newupdate.ini?disposition=Uprelay.exe"), folder);
+    ASSERT_EQ(WM_MANIFEST_PROBED, recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED}).message);
+    manager.GetInfoDownload()->StartTransfer();
+    ASSERT_EQ(WM_MANIFEST_DOWNLOADED, recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED}).message);
+    EXPECT_EQ("newupdate.ini", manager.GetInfoDownload()->fileName);
+    EXPECT_EQ("the finisher", ReadFile(folder + L"Uprelay.exe"));
+    EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadFile(folder + L"newupdate.ini"));
+    manager.GetInfoDownload()->Stop();
+    manager.ReleaseInfoDownload();
+    for (const wchar_t* name : {L"Uprelay.exe", L"newupdate.ini", L"newupdate.ini.Cfg"})
+        DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 class KillPointTest : public UpdateJourneyTest, public ::testing::WithParamInterface<const char*> {};
