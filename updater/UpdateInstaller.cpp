@@ -370,7 +370,8 @@ void CUpdateInstaller::InstallUpdate()
     }
     // The record of the setup stays until the setup reports that it finished:
     // a setup stopped half-way runs again on the next start.
-    Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
+    if (CPendingInstall(pendingPath_).Exists())
+        Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
     dialog_.SetSetupFileNameForCleanup(setupPath);
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
     dialog_.Close(1);
