@@ -39,3 +39,20 @@ void DeleteDirectoryTree(const std::wstring& folder) {
   DeleteDirectoryContents(folder);
   RemoveDirectoryW(folder.c_str());
 }
+
+void DeleteDirectoryTree(const std::wstring& folder, const std::function<bool()>& stillSafe,
+                         const std::function<void()>& releaseFolder) {
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((folder + L"*.*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    bool safe = true;
+    do {
+      safe = stillSafe();
+      if (safe) DeleteEntry(folder, entry);
+    } while (safe && FindNextFileW(find, &entry));
+    FindClose(find);
+    if (!safe) return;
+  }
+  releaseFolder();
+  if (stillSafe()) RemoveDirectoryW(folder.c_str());
+}

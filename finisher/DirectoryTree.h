@@ -1,6 +1,7 @@
 // Deleting the updater's temporary run folder.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Deletes everything in folder (which ends with a backslash) and then the
@@ -9,3 +10,10 @@
 // symbolic links) are removed as links; what they point to is never touched.
 // Nothing is reported.
 void DeleteDirectoryTree(const std::wstring& folder);
+
+// The same, asking stillSafe() right before each deletion in the folder and
+// before the folder itself is removed; a false answer stops at once.
+// releaseFolder() is called before the folder itself is removed, for a caller
+// that holds it open.
+void DeleteDirectoryTree(const std::wstring& folder, const std::function<bool()>& stillSafe,
+                         const std::function<void()>& releaseFolder);

@@ -9,6 +9,7 @@
 #include "DirectoryTree.h"
 #include "ProcessTools.h"
 #include "RunFolderGuard.h"
+#include "RunFolderLock.h"
 
 namespace {
 
@@ -73,13 +74,18 @@ void FinishUpdate(const std::wstring& updaterExe, const std::wstring& folderArgu
   if (!IsPlainFileName(updaterExe)) return;
   folder = VerifiedRunFolder(folder);
   if (folder.empty()) return;
+  // Held from the check to the last delete: waiting for the updater leaves
+  // time in which the folder could be swapped for a link or another folder.
+  CRunFolderLock lock;
+  if (!lock.Acquire(folder)) return;
 
   DWORD processId = FindProcessIdByName(updaterExe.c_str());
   if (processId != kNoProcessId) {
     StopUpdater(processId);
-    DeleteFileW((folder + updaterExe).c_str());
+    if (lock.StillTheSame()) DeleteFileW((folder + updaterExe).c_str());
   }
-  DeleteDirectoryTree(folder);
+  DeleteDirectoryTree(
+      folder, [&lock]() { return lock.StillTheSame(); }, [&lock]() { lock.Release(); });
 }
 
 }  // namespace

@@ -111,14 +111,18 @@ std::wstring BuildFinisherParameters(const std::wstring& runFolder)
 
 bool StartFinisher(const std::wstring& programFolder, const std::wstring& runFolder)
 {
+    // The finisher runs with the user's own rights: a plain CreateProcessW,
+    // named by its full path so that no other "Uprelay.exe" is picked up.
     std::wstring finisher = WithTrailingSlash(programFolder) + kFinisherExeName;
-    std::wstring parameters = BuildFinisherParameters(runFolder);
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpVerb = L"open";
-    info.lpFile = finisher.c_str();
-    info.lpParameters = parameters.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    std::wstring commandLine = L"\"" + finisher + L"\" " + BuildFinisherParameters(runFolder);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }

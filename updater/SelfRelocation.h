@@ -37,6 +37,6 @@ std::wstring BuildForwardedParameters(int argc, const wchar_t* const* argv);
 // backslash would swallow the closing quote).
 std::wstring BuildFinisherParameters(const std::wstring& runFolder);
 
-// Starts the finisher from the program folder. It asks for administrator
-// rights, which only ShellExecuteExW can request. False when it did not start.
+// Starts the finisher from the program folder with CreateProcessW. False when
+// it did not start.
 bool StartFinisher(const std::wstring& programFolder, const std::wstring& runFolder);

@@ -1,6 +1,8 @@
 #include "UpdateCleanup.h"
 
+#include "PendingInstall.h"
 #include "ProcessRoutines.h"
+#include "UpdateInstaller.h"
 
 #include <process.h>
 #include <shlwapi.h>
@@ -45,6 +47,13 @@ void WaitHandlingSentMessages(HANDLE object, DWORD limitMs)
     }
 }
 
+bool SetupStillRecorded(const std::wstring& setupFile)
+{
+    std::wstring entry = CPendingInstall(kPendingInstallName).ReadSetup();
+    std::wstring recorded = entry.substr(0, entry.find(L'|'));
+    return !recorded.empty() && _wcsicmp(FileNamePart(recorded).c_str(), FileNamePart(setupFile).c_str()) == 0;
+}
+
 struct SetupDeletion {
     std::wstring setupFile;
 };
@@ -79,6 +88,10 @@ void WaitSetupAndDelete(const std::wstring& setupFile, DWORD waitMs)
             CloseHandle(thread);
         }
     }
+    // A setup that ended without reporting its finish is still recorded: its
+    // file stays for the next run, which starts it again.
+    if (SetupStillRecorded(setupFile))
+        return;
     DeleteWithRetries(setupFile);
 }
 

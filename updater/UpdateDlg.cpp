@@ -7,6 +7,7 @@
 #include "UpdateCleanup.h"
 #include "UpdateInstaller.h"
 #include "UpdateServer.h"
+#include "UpdaterTestSeams.h"
 #include "WindowFrame.h"
 
 #include "SkinBuilderUI.h"
@@ -69,6 +70,20 @@ unsigned __stdcall StopAbandonedRequest(void* held)
         (*info)->Stop();
     delete info;
     return 0;
+}
+
+const wchar_t kCacheFolderName[] = L"cache\\";
+const wchar_t kManifestFileName[] = L"newupdate.ini";
+
+// The saved manifest under the updater's own name in "cache"; a redirect may
+// have named the transfer after another file.
+std::wstring KeepManifestUnderFixedName(const std::wstring& cache, const std::wstring& savedName)
+{
+    std::wstring fixed = cache + kManifestFileName;
+    if (savedName.empty() || _wcsicmp(savedName.c_str(), kManifestFileName) == 0)
+        return fixed;
+    MoveFileExW((cache + savedName).c_str(), fixed.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return fixed;
 }
 
 class DataLock {
@@ -445,8 +460,9 @@ void CUpdateDlg::OnClose()
     std::wstring manifest = GetManifestPath();
     if (!manifest.empty())
         DeleteFileW(manifest.c_str());
-    // The check makes "cache"; nothing downloaded leaves no folder behind.
-    RemoveDirectoryW((WithTrailingSlash(installFolder_) + L"cache").c_str());
+    // The check makes "cache"; an empty one is not left behind, one with
+    // downloads stays for the next run.
+    RemoveDirectoryW((WithTrailingSlash(installFolder_) + kCacheFolderName).c_str());
 }
 
 // ---- worker reports ---------------------------------------------------------
@@ -522,6 +538,7 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
         ShowDownloadPercent(100);
         StartInstallThread();
     } else {
+        TestKillPoint("download");
         downloads_.StartQueuedDownloads();
     }
 }
@@ -543,13 +560,16 @@ void CUpdateDlg::OnManifestDownloaded(CDownloadPublic* download)
         return;
     manifestDeadline_.Disarm();
     if (download) {
+        std::wstring cache = WithTrailingSlash(installFolder_) + kCacheFolderName;
+        std::wstring fixed = KeepManifestUnderFixedName(cache, FromAnsi(info->fileName));
         {
             DataLock hold(dataLock_);
-            manifestPath_ = WithTrailingSlash(installFolder_) + FromAnsi(info->fileName);
+            manifestPath_ = fixed;
         }
         info->Stop();
         downloads_.ReleaseInfoDownload();
     }
+    TestKillPoint("manifest");
     CloseThreadHandle(parseThread_);
     parseThread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ParseUpdateManifest,
                                                            static_cast<IUpdateCheckHost*>(this), 0, nullptr));
@@ -858,13 +878,16 @@ void CUpdateDlg::StartUpdateDownload()
         downloads_.StartDownload(first);
 }
 
+// The manifest goes into "cache", never beside the deliverables.
 void CUpdateDlg::StartManifestDownload()
 {
     checkRunning_ = true;
     manifestDeadline_.Arm(m_hWnd);
     if (checkingProgress_)
         SetTimer(m_hWnd, kCheckingActivityTimer, kCheckingActivityMs, nullptr);
-    downloads_.StartInfoDownload(manifestUrl_, WithTrailingSlash(installFolder_));
+    std::wstring cache = WithTrailingSlash(installFolder_) + kCacheFolderName;
+    CreateDirectoryW(cache.c_str(), nullptr);
+    downloads_.StartInfoDownload(manifestUrl_, cache);
 }
 
 void CUpdateDlg::StartInstallThread()
@@ -976,6 +999,7 @@ DWORD WINAPI CUpdateDlg::InstallFinishedCleanup(void* self)
 {
     CUpdateDlg* dialog = static_cast<CUpdateDlg*>(self);
     DeleteWorkingFiles(dialog->GetManifestPath());
+    SetupReportedFinished(dialog->GetInstallFolder());
     WaitSetupAndDelete(dialog->GetSetupFileName(), 10000);
     PostMessageW(dialog->m_hWnd, WM_UPDATE_CLEANED_UP, 0, 0);
     return 0;

@@ -2,11 +2,14 @@
 
 #include "AnsiText.h"
 #include "AppDirectory.h"
+#include "ManifestRules.h"
+#include "PendingInstall.h"
 #include "ProcessRoutines.h"
 #include "SafeFileName.h"
 #include "UpdMessageBox.h"
 #include "UpdateCleanup.h"
 #include "UpdateDlg.h"
+#include "UpdaterTestSeams.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -18,7 +21,6 @@ const wchar_t kPendingInstallName[] = L"uprelay.ini";
 namespace {
 
 const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
-const DWORD kPathValueCapacity = 522;
 
 std::wstring ReadString(const std::wstring& file, const wchar_t* section, const std::wstring& key,
                         DWORD capacity = MAX_PATH)
@@ -158,71 +160,89 @@ bool CUpdateInstaller::TargetFor(const std::wstring& listName, const std::wstrin
     return true;
 }
 
-void CUpdateInstaller::MoveFinishedDownloads(const ProgramList& programs)
+std::vector<PendingMove> CUpdateInstaller::CollectFinishedMoves(const ProgramList& programs)
 {
+    std::vector<PendingMove> moves;
     CDownloadManager& manager = dialog_.GetDownloadManager();
     ManagerLock hold(manager);
     for (const auto& entry : manager.Finished()) {
         const CompletedDownload& done = entry.second;
-        std::wstring listName = FromAnsi(done.listName), source, target;
-        if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, source, target))
-            continue;
-        if (!Move(source, target))
+        PendingMove move;
+        std::wstring listName = FromAnsi(done.listName);
+        if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, move.source, move.target))
             continue;
         auto program = programs.find(listName);
-        if (program != programs.end())
-            Open(target, program->second);
+        if (program != programs.end()) {
+            move.run = true;
+            move.arguments = program->second;
+        }
+        moves.push_back(move);
+    }
+    return moves;
+}
+
+// Every move is recorded before the first is made; a file that cannot be
+// moved now (in use) stays in "cache" and in the record for the next run. A
+// forced run only records the programs to run, as the replay starts them.
+void CUpdateInstaller::InstallFinishedDownloads(const ProgramList& programs)
+{
+    std::vector<PendingMove> moves = CollectFinishedMoves(programs);
+    if (moves.empty())
+        return;
+    CPendingInstall(pendingPath_).RecordMoves(moves);
+    bool movedOne = false;
+    for (const PendingMove& move : moves) {
+        if (forced_ && move.run)
+            continue;
+        if (movedOne)
+            TestKillPoint("move");
+        if (!Move(move.source, move.target))
+            continue;
+        movedOne = true;
+        if (move.run)
+            Open(move.target, move.arguments);
     }
 }
 
-void CUpdateInstaller::RecordFinishedDownloads(const ProgramList& programs)
+// "Not now" in a forced run: nothing is moved and the main program keeps
+// running; the record holds the whole installation for the next run.
+void CUpdateInstaller::PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry)
 {
-    CDownloadManager& manager = dialog_.GetDownloadManager();
-    int index = 1;
-    {
-        ManagerLock hold(manager);
-        for (const auto& entry : manager.Finished()) {
-            const CompletedDownload& done = entry.second;
-            std::wstring listName = FromAnsi(done.listName), source, target;
-            if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, source, target))
-                continue;
-            Write(pendingPath_, L"FILE", Numbered(L"FILES", index), source + L"|" + target);
-            auto program = programs.find(listName);
-            if (program != programs.end()) {
-                Write(pendingPath_, L"FILE", Numbered(L"ARGUMENT", index), program->second);
-                Write(pendingPath_, L"FILE", Numbered(L"RUN", index), L"1");
-            } else {
-                Move(source, target);
-            }
-            ++index;
-        }
-    }
-    Write(pendingPath_, L"FILE", L"NUMBER", std::to_wstring(index - 1));
+    CPendingInstall pending(pendingPath_);
+    pending.RecordMoves(CollectFinishedMoves(programs));
+    std::wstring file, arguments;
+    SplitSetupEntry(setupEntry, L' ', file, arguments);
+    pending.RecordSetup(installFolder_ + file + L"|" + arguments);
+    dialog_.Close(1);
 }
 
 bool CUpdateInstaller::ReplayPendingInstall()
 {
     dialog_.NoteMainProgramClosed();
     CloseMainProgram(installFolder_);
-    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, pendingPath_.c_str());
-    for (int i = count; i >= 1; --i) {
-        std::wstring value = ReadString(pendingPath_, L"FILE", Numbered(L"FILES", i), kPathValueCapacity);
-        size_t bar = value.find(L'|');
-        std::wstring source = value.substr(0, bar);
-        std::wstring target = bar == std::wstring::npos ? value : value.substr(bar + 1);
+    CPendingInstall pending(pendingPath_);
+    std::vector<PendingMove> moves = pending.ReadMoves();
+    for (size_t i = moves.size(); i-- > 0;) {
+        const PendingMove& move = moves[i];
         // The file may be edited by anyone: move only our own downloads, under
-        // their own names.
-        if (!IsFileDirectlyIn(source, CacheFolder()) || HasParentStep(target) ||
-            _wcsicmp(FileNamePart(target).c_str(), FileNamePart(source).c_str()) != 0)
+        // their own names, into the install folder.
+        if (!IsFileDirectlyIn(move.source, CacheFolder()) || HasParentStep(move.target) ||
+            _wcsicmp(FileNamePart(move.target).c_str(), FileNamePart(move.source).c_str()) != 0 ||
+            !IsTargetInsideInstallFolder(move.target.substr(0, move.target.size() - FileNamePart(move.target).size()),
+                                         installFolder_)) {
+            LogManifestRefusal(L"recorded move", move.source + L"|" + move.target);
             continue;
-        if (!Move(source, target))
+        }
+        if (!PathFileExistsW(move.source.c_str()))
+            continue;  // moved before the run was stopped
+        if (!Move(move.source, move.target))
             continue;
-        if (GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, pendingPath_.c_str()) != 0)
-            Open(target, ReadString(pendingPath_, L"FILE", Numbered(L"ARGUMENT", i)));
+        if (move.run)
+            Open(move.target, move.arguments);
     }
-    if (!ReadString(pendingPath_, L"FORCE", L"NAME").empty())
+    if (!pending.ReadSetup().empty())
         return true;
-    DeleteFileW(pendingPath_.c_str());
+    pending.DeleteWhenDone();
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
     Open(installFolder_ + kMainProgramExe, std::wstring());
     dialog_.Close(1);
@@ -265,29 +285,68 @@ void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstr
         dialog_.RunOnDialog([this, process]() { dialog_.WatchSetup(process); });
 }
 
+// The setup is recorded before anything is moved, so a run stopped between
+// the moves still starts it next time.
+void CUpdateInstaller::RecordSetupAhead(const std::wstring& manifest)
+{
+    std::wstring file, arguments;
+    SplitSetupEntry(ReadString(manifest, L"RUN", L"NAME"), L' ', file, arguments);
+    if (file.empty() || !IsSafeSetupName(file))
+        return;
+    CPendingInstall(pendingPath_).RecordSetup(installFolder_ + file + L"|" + arguments);
+}
+
+// After the setup was started (or could not be), the record keeps only what
+// is still to do.
+void CUpdateInstaller::ForgetSetup()
+{
+    CPendingInstall pending(pendingPath_);
+    pending.MarkSetupStarted();
+    pending.DeleteWhenDone();
+}
+
+void CUpdateInstaller::EndWithoutSetup()
+{
+    CPendingInstall(pendingPath_).DeleteWhenDone();
+    if (!forced_) {
+        dialog_.SetUpdateStarted(0);
+        return;
+    }
+    // The main program was closed for the moves; a hidden forced run ends here.
+    dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
+    Open(installFolder_ + kMainProgramExe, std::wstring());
+    dialog_.Close(1);
+}
+
 void CUpdateInstaller::InstallUpdate()
 {
     dialog_.RunOnDialog([this]() { dialog_.SetCloseEnabled(false); });
     const std::wstring manifest = dialog_.GetManifestPath();
     ProgramList programs = ReadProgramList(manifest);
-    if (!forced_) {
+    if (fromDownload_) {
+        if (!ReplayPendingInstall())
+            return;
+    } else {
+        std::wstring setupEntry = ReadString(manifest, L"RUN", L"NAME");
+        if (forced_ && !setupEntry.empty() && !AskRestartNow()) {
+            PostponeInstallation(programs, setupEntry);
+            return;
+        }
+        // Every mode closes the main program before a file of it is replaced.
         dialog_.NoteMainProgramClosed();
         CloseMainProgram(installFolder_);
-        MoveFinishedDownloads(programs);
-    } else if (!fromDownload_) {
-        RecordFinishedDownloads(programs);
-    } else if (!ReplayPendingInstall()) {
-        return;
+        RecordSetupAhead(manifest);
+        InstallFinishedDownloads(programs);
     }
 
     std::wstring entry = fromDownload_ ? ReadString(pendingPath_, L"FORCE", L"NAME")
                                        : ReadString(manifest, L"RUN", L"NAME");
     if (entry.empty()) {
         if (fromDownload_) {
-            DeleteFileW(pendingPath_.c_str());
+            CPendingInstall(pendingPath_).DeleteWhenDone();
             dialog_.Close(1);
         } else {
-            dialog_.SetUpdateStarted(0);
+            EndWithoutSetup();
         }
         return;
     }
@@ -301,13 +360,14 @@ void CUpdateInstaller::InstallUpdate()
     SplitSetupEntry(entry, fromDownload_ ? L'|' : L' ', file, arguments);
     // The setup package is one of our own downloads in the install folder.
     std::wstring setupPath = fromDownload_ ? file : installFolder_ + file;
-    bool safe = fromDownload_ ? IsFileDirectlyIn(file, installFolder_) : IsSafeFileName(file);
-    const std::wstring later = setupPath + L"|" + arguments;
+    bool safe = fromDownload_ ? IsFileDirectlyIn(file, installFolder_) : IsSafeSetupName(file);
     const std::wstring commandLine = BuildSetupCommandLine(arguments, dialog_.GetWindow());
 
     if (!safe || !PathFileExistsW(setupPath.c_str())) {
         DeleteFileW(L"updatefile.list");
         DeleteFileW(manifest.c_str());
+        // A setup that is not there cannot be run later either.
+        ForgetSetup();
         if (!forced_) {
             // A lost setup package is a failed update, not "already newest".
             HWND owner = dialog_.GetWindow();
@@ -320,25 +380,38 @@ void CUpdateInstaller::InstallUpdate()
             Open(installFolder_ + kMainProgramExe, std::wstring());
             dialog_.Close(1);
         } else {
-            Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
+            if (CPendingInstall(pendingPath_).Exists())
+                Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
+            Open(installFolder_ + kMainProgramExe, std::wstring());
             dialog_.Close(1);
         }
         return;
     }
-    if (forced_ && !fromDownload_ && !AskRestartNow()) {
-        Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
-        Write(pendingPath_, L"FORCE", L"NAME", later);
-        dialog_.Close(1);
-        return;
-    }
     StartSetup(setupPath, commandLine);
     if (!forced_) {
+        // The record of the setup goes when the setup reports that it finished.
         dialog_.SetUpdateStarted(0);
         return;
     }
-    Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
-    DeleteFileW(pendingPath_.c_str());
+    // The record of the setup stays until the setup reports that it finished:
+    // a setup stopped half-way runs again on the next start.
+    if (CPendingInstall(pendingPath_).Exists())
+        Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
     dialog_.SetSetupFileNameForCleanup(setupPath);
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
     dialog_.Close(1);
+}
+
+void SetupReportedFinished(const std::wstring& installFolder)
+{
+    CPendingInstall pending(WithTrailingSlash(installFolder) + kPendingInstallName);
+    if (!pending.Exists())
+        return;
+    pending.MarkSetupStarted();
+    pending.DeleteWhenDone();
+}
+
+bool HasPendingInstall(const std::wstring& installFolder)
+{
+    return CPendingInstall(WithTrailingSlash(installFolder) + kPendingInstallName).HasWork();
 }

@@ -7,8 +7,11 @@
 
 #include <windows.h>
 
+#include "PendingInstall.h"
+
 #include <map>
 #include <string>
+#include <vector>
 
 class CUpdateDlg;
 
@@ -28,14 +31,26 @@ std::wstring BuildSetupCommandLine(const std::wstring& arguments, HWND window);
 // whose name is a plain file name.
 bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder);
 
+// The setup reported that it finished: its record in "uprelay.ini" goes, and
+// the file with it when nothing else is left to do.
+void SetupReportedFinished(const std::wstring& installFolder);
+
+// A run started from the program folder that finds work in "uprelay.ini"
+// carries it out first (as a replay) before it looks for new updates.
+bool HasPendingInstall(const std::wstring& installFolder);
+
 class CUpdateInstaller {
 public:
     explicit CUpdateInstaller(CUpdateDlg& dialog);
     void InstallUpdate();
 
 private:
-    void MoveFinishedDownloads(const ProgramList& programs);
-    void RecordFinishedDownloads(const ProgramList& programs);
+    std::vector<PendingMove> CollectFinishedMoves(const ProgramList& programs);
+    void InstallFinishedDownloads(const ProgramList& programs);
+    void RecordSetupAhead(const std::wstring& manifest);
+    void ForgetSetup();
+    void EndWithoutSetup();
+    void PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry);
     // False when the replay ended the run (nothing postponed).
     bool ReplayPendingInstall();
     void StartSetup(const std::wstring& setupPath, const std::wstring& commandLine);

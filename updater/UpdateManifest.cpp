@@ -1,6 +1,7 @@
 #include "UpdateManifest.h"
 
 #include "AnsiText.h"
+#include "ManifestRules.h"
 #include "SafeFileName.h"
 #include "UpdaterCipherKey.h"
 #include "VersionCheck.h"
@@ -109,9 +110,16 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
             ReadIniString(manifest, L"FILE", NumberedKey(L"PATH%d", i).c_str(), 260),
             installFolder);
         std::wstring name = ReadIniString(manifest, L"FILE", NumberedKey(L"NAME%d", i).c_str(), 260);
-        // A name is a file beside the manifest and in the target folder, never a path.
-        if (folder.empty() || !IsSafeFileName(name))
+        // A name is a file beside the manifest and in the target folder, never a
+        // path; the folder is the install folder or one of its sub-folders.
+        if (!IsSafeFileName(name) || MayBeCut(name, 260) || (folder + name).size() >= MAX_PATH) {
+            LogManifestRefusal(L"FILE name", name);
             continue;
+        }
+        if (!IsTargetInsideInstallFolder(folder, installFolder)) {
+            LogManifestRefusal(L"FILE target outside the install folder", folder);
+            continue;
+        }
         std::wstring version =
             ReadIniString(manifest, L"FILE", NumberedKey(L"VERSION%d", i).c_str(), 260);
         std::string url = baseUrl + ToAnsi(name);
@@ -151,11 +159,16 @@ SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrl
     if (version.empty())
         return SetupNotNewer;
     std::wstring found = ReadIniString(manifest, L"SETUP", L"FILE", 255);
-    host.SetFoundVersionText(L"{f 0}{c #00FF6F0F}" + found + L"{/c}{/f}");
+    host.SetFoundVersionText(L"{f 0}{c #00FF6F0F}" + EscapeTaggedText(found) + L"{/c}{/f}");
     if (!CompareMainProgramVersion(version, installFolder))
         return SetupNotNewer;
     host.SetNewFeatures(ReplaceLineBreaks(ReadIniString(manifest, L"SETUP", L"NEWFEATURES", 1024)));
     std::wstring name = ReadIniString(manifest, L"SETUP", L"NAME", 260);
+    // The package is saved in "cache" under this name and deleted by it later.
+    if (!IsSafeSetupName(name) || MayBeCut(name, 260) || (installFolder + L"cache\\" + name).size() >= MAX_PATH) {
+        LogManifestRefusal(L"SETUP name", name);
+        return false;
+    }
     host.SetSetupFileName(name);
 
     StringCipherKey key = MakeUpdaterCipherKey();

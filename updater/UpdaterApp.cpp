@@ -3,9 +3,12 @@
 #include "AppDirectory.h"
 #include "MiniDump.h"
 #include "SelfRelocation.h"
+#include "StaleRunFolders.h"
 #include "SystemErrorBox.h"
 #include "UpdateDlg.h"
 #include "UpdaterCommandLine.h"
+#include "UpdateInstaller.h"
+#include "UpdaterTestSeams.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -80,6 +83,8 @@ void RelocateAndRestart(HANDLE mutex, const Arguments& arguments, const std::wst
         CloseHandle(mutex);
         return;
     }
+    // The mutex is held: no other run of this updater is at work in TEMP now.
+    RemoveStaleRunFolders(tempDirectory, ownPath.substr(0, slash + 1), runFolder);
     std::wstring parameters = BuildForwardedParameters(arguments.Count(), arguments.Values());
     CloseMutex(mutex);
     ShellExecuteW(nullptr, L"open", copy.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
@@ -121,6 +126,12 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
         OleUninitialize();
         return;
     }
+    // What an earlier run left to do is done before anything new is looked for.
+    if (!line.installFromDownload && HasPendingInstall(installFolder)) {
+        line.mode = UpdateModeForced;
+        line.installFromDownload = true;
+        line.exStyle = WS_EX_TOOLWINDOW;
+    }
     dialog->Configure(line, installFolder);
     // The quiet modes must never flash the wizard: it is created hidden there.
     const bool shown = line.mode == 0;
@@ -139,6 +150,7 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
     CoUninitialize();
     OleUninitialize();
     // Only a folder this updater made for its copy is handed over for deletion.
+    TestKillPoint("finisher");
     if (installFolder != runFolder)
         StartFinisher(installFolder, runFolder);
 }

@@ -10,6 +10,7 @@
 
 #include "DirectoryTree.h"
 #include "RunFolderGuard.h"
+#include "RunFolderLock.h"
 
 namespace {
 
@@ -300,6 +301,54 @@ TEST(DeleteDirectoryTree, UndeletableFileKeepsItsFoldersAndNothingElse) {
   EXPECT_FALSE(Exists(run / L"sub\\other.txt"));
   EXPECT_FALSE(Exists(run / L"empty"));
   EXPECT_FALSE(Exists(run / L"config"));
+}
+
+// ---- The verified folder is what gets deleted -------------------------------
+
+// The folder is moved away and another one put in its place between the check
+// and the deletion: nothing of the newcomer is deleted.
+TEST(RunFolderLock, FolderSwappedInAfterTheCheckIsNotDeleted) {
+  RunFolder run;
+  WriteTextFile(run / L"a.txt", "x");
+  CRunFolderLock lock;
+  ASSERT_TRUE(lock.Acquire(run.Path()));
+  EXPECT_TRUE(lock.StillTheSame());
+  lock.Release();  // as if the hold had been broken
+  std::wstring moved = run.NoSlash() + L"_moved";
+  ASSERT_TRUE(MoveFileW(run.NoSlash().c_str(), moved.c_str()));
+  ASSERT_TRUE(CreateDirectoryW(run.NoSlash().c_str(), nullptr));
+  WriteTextFile(run / L"config", "[Config]\r\n");
+  WriteTextFile(run / L"precious.txt", "keep");
+
+  EXPECT_FALSE(lock.StillTheSame());
+  DeleteDirectoryTree(run.Path(), [&lock]() { return lock.StillTheSame(); }, [&lock]() { lock.Release(); });
+
+  EXPECT_TRUE(Exists(run / L"precious.txt"));
+  EXPECT_TRUE(Exists(run / L"config"));
+  EXPECT_TRUE(Exists(moved + L"\\a.txt"));
+  RemoveTree(moved);
+}
+
+TEST(RunFolderLock, HeldFolderIsDeletedWholeWhenUnchanged) {
+  RunFolder run;
+  CreateDirectoryW((run / L"Log").c_str(), nullptr);
+  WriteTextFile(run / L"Log\\a.dmp", "x");
+  WriteTextFile(run / L"lumoraupd.exe", "x");
+  CRunFolderLock lock;
+  ASSERT_TRUE(lock.Acquire(run.Path()));
+
+  DeleteDirectoryTree(run.Path(), [&lock]() { return lock.StillTheSame(); }, [&lock]() { lock.Release(); });
+
+  EXPECT_FALSE(Exists(run.Path()));
+}
+
+// Wine shows a Unix symbolic link as a linked folder: it is never taken as the run folder.
+TEST(RunFolderLock, LinkIsNotAcquired) {
+  std::wstring links = std::wstring(LUMORA_TEST_BUILD_DIR) + L"\\tests\\finisher_links\\";
+  if (!Exists(links + L"runlink\\precious.txt")) GTEST_SKIP() << "no prepared link (run through ctest)";
+  CRunFolderLock lock;
+  EXPECT_FALSE(lock.Acquire(links + L"runlink\\"));
+  EXPECT_FALSE(lock.StillTheSame());
 }
 
 // ---- Uprelay.exe end to end -----------------------------------------------

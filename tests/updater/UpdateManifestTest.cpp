@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -258,6 +259,80 @@ TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
     EXPECT_EQ(FromAnsi(folder_) + L"plugins\\",
               dialog_.manager.Tasks().begin()->second.downloader->copyPath);
     dialog_.manager.Unlock();
+}
+
+// A manifest from a hostile server: every target outside the install folder
+// and every name that is a path is refused; the rest of the manifest still works.
+TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
+{
+    dialog_.mode = UpdateModeForced;
+    struct Entry {
+        std::string path, name;
+        bool queued;
+    } entries[] = {
+        {"", "ok1.dll", true},
+        {"\\sub\\deeper", "ok2.dll", true},
+        {"\\sub\\..\\sub2", "ok3.dll", true},
+        {"\\..", "up.dll", false},
+        {"\\sub\\..\\..\\x", "up2.dll", false},
+        {"C:\\Windows", "abs.dll", false},
+        {"Z:\\elsewhere", "drive.dll", false},
+        {"C:relative", "driverel.dll", false},
+        {"\\\\server\\share", "unc.dll", true},  // a leading backslash is install-relative
+        {"\\\\?\\C:\\x", "device.dll", false},
+        {"$S", "sys.dll", false},
+        {"$W\\fonts", "win.dll", false},
+        {"", "C:\\Windows\\win.ini", false},
+        {"", "\\\\server\\share\\x.dll", false},
+        {"", "..", false},
+        {"", "a:b.dll", false},
+        {"", std::string(300, 'n'), false},
+    };
+    std::string manifest = "[FILE]\r\nNUMBER=" + std::to_string(std::size(entries)) + "\r\n";
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < std::size(entries); ++i) {
+        std::string n = std::to_string(i + 1);
+        manifest += "PATH" + n + "=" + entries[i].path + "\r\nNAME" + n + "=" + entries[i].name + "\r\n";
+        if (entries[i].queued)
+            expected.push_back("http://127.0.0.1/lumo/2014/" + entries[i].name);
+    }
+    WriteManifest(manifest);
+
+    EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, QueuedUrls());
+    dialog_.manager.Lock();
+    for (const auto& task : dialog_.manager.Tasks()) {
+        std::wstring target = task.second.downloader->copyPath;
+        EXPECT_EQ(0, _wcsnicmp(target.c_str(), dialog_.installFolder.c_str(), dialog_.installFolder.size()))
+            << ToAnsi(target);
+    }
+    dialog_.manager.Unlock();
+}
+
+TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
+{
+    const std::string longName = std::string(300, 's') + ".exe";
+    const char* names[] = {"..\\setup.exe", "C:\\setup.exe", "\\\\server\\share\\setup.exe", "sub\\setup.exe",
+                           "setup.exe:stream", "Uprelay.exe\\..\\..\\x.exe", longName.c_str()};
+    for (const char* name : names) {
+        dialog_.manager.ClearAllDownloads();
+        WriteManifest(std::string("[SETUP]\r\nVERSION=9999.0\r\nNAME=") + name + "\r\nURL=" +
+                      Encipher("http://h/setup.exe") + "\r\n");
+        EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck()) << name;
+        EXPECT_TRUE(QueuedUrls().empty()) << name;
+    }
+}
+
+// The found-version text reaches a control that reads tags: what the server
+// writes shows as text, so it cannot load an image file or make fonts.
+TEST_F(UpdateManifestTest, FoundVersionTextIsEscaped)
+{
+    WriteManifest("[SETUP]\r\nVERSION=1.0\r\nFILE=5.0{i C:\\windows\\win.ini}{f 9}<a x>{/f}\r\n");
+    RunCheck();
+    EXPECT_EQ(L"{f 0}{c #00FF6F0F}5.0<{>i C:\\windows\\win.ini<}><{>f 9<}>{<}a x{>}<{>/f<}>{/c}{/f}",
+              dialog_.foundVersion);
 }
 
 TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)

@@ -294,6 +294,10 @@ HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& s
 
 void CHttpDownload::TakeContentDispositionName(HINTERNET handle)
 {
+    // The manifest is kept under the updater's own name, whatever the server
+    // calls it: a name of the server's could replace a file of the installation.
+    if (isInfo)
+        return;
     char disposition[200];
     if (!QueryHeaderA(handle, HTTP_QUERY_CONTENT_DISPOSITION, disposition, sizeof(disposition)))
         return;

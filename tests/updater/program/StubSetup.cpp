@@ -6,7 +6,12 @@
 // With the argument /noreport it ends at once without reporting anything, as
 // a setup that crashed would; with /hold it reports half way and then stays
 // until the wizard is gone (at most 20 s), as a setup that stalls would.
+// With "/payload=<folder>" it installs as the real setup does: it copies every
+// file of that folder into its own folder (the program folder), reporting
+// progress after each, and then starts the main program again. The journey
+// tests stop it after the first file with LUMORA_TEST_KILL_AT=setup.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -68,6 +73,62 @@ void Report(HWND wizard, DWORD value)
     AppendLog(line);
 }
 
+std::wstring PayloadFolder(const wchar_t* arguments)
+{
+    const wchar_t* at = wcsstr(arguments, L"/payload=");
+    if (!at)
+        return std::wstring();
+    std::wstring folder = at + wcslen(L"/payload=");
+    folder = folder.substr(0, folder.find(L' '));
+    if (!folder.empty() && folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
+
+bool KillRequested()
+{
+    wchar_t value[32] = {};
+    DWORD length = GetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", value, 32);
+    return length > 0 && length < 32 && wcscmp(value, L"setup") == 0;
+}
+
+void NoteKill()
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    FILE* note = nullptr;
+    if (_wfopen_s(&note, (std::wstring(temp) + L"lumora_kill_point.txt").c_str(), L"wb") == 0 && note) {
+        fputs("setup", note);
+        fclose(note);
+    }
+}
+
+void InstallPayload(HWND wizard, const std::wstring& payload)
+{
+    std::wstring own = g_logPath.substr(0, g_logPath.rfind(L'\\') + 1);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((payload + L"*").c_str(), &entry);
+    DWORD copied = 0;
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            CopyFileW((payload + entry.cFileName).c_str(), (own + entry.cFileName).c_str(), FALSE);
+            AppendLog("copied " + ToUtf8(entry.cFileName));
+            if (++copied == 1 && KillRequested()) {
+                NoteKill();
+                TerminateProcess(GetCurrentProcess(), 86);
+            }
+            Report(wizard, 10000);
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    Report(wizard, 30000);
+    // The real setup starts the main program again after an update.
+    std::wstring main = own + L"lumora.exe";
+    ShellExecuteW(nullptr, L"open", main.c_str(), nullptr, own.c_str(), SW_SHOWNORMAL);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
@@ -92,6 +153,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         for (int i = 0; i < 200 && IsWindow(wizard); ++i)
             Sleep(100);
         AppendLog("ended without completing");
+        return 0;
+    }
+    std::wstring payload = PayloadFolder(arguments);
+    if (!payload.empty()) {
+        InstallPayload(wizard, payload);
+        AppendLog("ended");
         return 0;
     }
     for (DWORD value : {15000u, 30001u, 30000u})

@@ -1,3 +1,4 @@
+#include "PendingInstall.h"
 #include "SafeFileName.h"
 #include "SelfRelocation.h"
 #include "UpdateInstaller.h"
@@ -132,6 +133,52 @@ TEST(UpdateInstallerTest, ReplayedPathsStayInTheirFolder)
     EXPECT_FALSE(IsFileDirectlyIn(L"C:\\Lumora\\cache\\sub\\a.dll", cache));
     EXPECT_FALSE(IsFileDirectlyIn(L"C:\\Windows\\a.dll", cache));
     EXPECT_FALSE(IsFileDirectlyIn(L"a.dll", cache));
+}
+
+// The record an installation keeps in "uprelay.ini": its format is the one a
+// forced run writes, and it counts as work only while something is left.
+TEST(PendingInstallTest, RecordHasWorkWhileAFileWaitsInCacheOrASetupIsNamed)
+{
+    const std::wstring folder = TemporaryDirectory() + L"lumora_pending_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"cache").c_str(), nullptr);
+    const std::wstring waiting = folder + L"cache\\a.dll", moved = folder + L"cache\\b.dll";
+    HANDLE file = CreateFileW(waiting.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    CPendingInstall pending(folder + L"uprelay.ini");
+    EXPECT_FALSE(pending.HasWork());
+
+    PendingMove first{waiting, folder + L"a.dll", false, L""};
+    PendingMove second{moved, folder + L"b.dll", true, L"/x"};
+    pending.RecordMoves({first, second});
+    EXPECT_TRUE(pending.HasWork());
+    std::vector<PendingMove> read = pending.ReadMoves();
+    ASSERT_EQ(2u, read.size());
+    EXPECT_EQ(waiting, read[0].source);
+    EXPECT_EQ(folder + L"a.dll", read[0].target);
+    EXPECT_FALSE(read[0].run);
+    EXPECT_TRUE(read[1].run);
+    EXPECT_EQ(L"/x", read[1].arguments);
+    wchar_t line[600] = {};
+    GetPrivateProfileStringW(L"FILE", L"FILES1", L"", line, 600, pending.Path().c_str());
+    EXPECT_EQ(waiting + L"|" + folder + L"a.dll", line);
+
+    // The waiting file was moved: nothing is left, and the file goes.
+    DeleteFileW(waiting.c_str());
+    EXPECT_FALSE(pending.HasWork());
+    pending.RecordSetup(folder + L"setup.exe|/S");
+    EXPECT_TRUE(pending.HasWork());
+    EXPECT_EQ(folder + L"setup.exe|/S", pending.ReadSetup());
+    pending.DeleteWhenDone();
+    EXPECT_TRUE(pending.Exists());
+    pending.MarkSetupStarted();
+    EXPECT_EQ(L"", pending.ReadSetup());
+    pending.DeleteWhenDone();
+    EXPECT_FALSE(pending.Exists());
+    EXPECT_FALSE(HasPendingInstall(folder));
+    RemoveDirectoryW((folder + L"cache").c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 // ---- the program under Wine ---------------------------------------------------

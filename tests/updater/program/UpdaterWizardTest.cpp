@@ -310,9 +310,11 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
     EXPECT_EQ(cache + L"setup.exe|" + program_ + L"setup.exe", Profile(Pending(), L"FILE", L"FILES2"));
     EXPECT_EQ(L"1", Profile(Pending(), L"FORCE", L"NEXTTIME"));
     EXPECT_EQ(program_ + L"setup.exe|/S", Profile(Pending(), L"FORCE", L"NAME"));
-    // Files not marked to be run are moved at once, whole.
-    EXPECT_EQ(payload_, ReadFile(program_ + L"a.dat"));
-    EXPECT_EQ(ReadFile(serverRoot_ + L"setup.exe"), ReadFile(program_ + L"setup.exe"));
+    // Nothing is moved while the main program runs on: the downloads wait in
+    // "cache", whole, for the next run.
+    EXPECT_FALSE(Exists(program_ + L"a.dat"));
+    EXPECT_EQ(payload_, ReadFile(cache + L"a.dat"));
+    EXPECT_EQ(ReadFile(serverRoot_ + L"setup.exe"), ReadFile(cache + L"setup.exe"));
     // Neither the setup nor the quit request happened.
     EXPECT_EQ("", SetupLog());
     EXPECT_EQ(std::string::npos, MainLog().find(kQuitRequestLine));

@@ -1,0 +1,481 @@
+// The update journey as a user lives it: lumora.exe of version 1 starts the
+// updater as it does at every start; the loopback server offers version 2.
+// Each kill point stops the journey once (the test build of the updater ends
+// itself there, the stand-in setup likewise); the next start of lumora.exe
+// must then bring the folder to version 2 byte for byte, with no record and
+// no temporary folder left.
+#include "AppDirectory.h"
+#include "ProcessRoutines.h"
+#include "SelfRelocation.h"
+#include "StringCipher.h"
+#include "UpdateInstaller.h"
+#include "TestProgramFolder.h"
+#include "UpdaterCipherKey.h"
+#include "UpdaterTestSupport.h"
+#include "DownloadManager.h"
+#include "VersionCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD kLimitMs = 90000;
+const wchar_t* const kProductFiles[] = {L"lumora.exe", L"lumoraupd.exe", L"Uprelay.exe", L"skin\\skin.sk",
+                                        L"a.dll",      L"b.dll",         L"c.dat",       L"d.dat"};
+
+typedef std::map<std::wstring, std::string> Snapshot;
+
+std::wstring Env(const wchar_t* name)
+{
+    wchar_t value[512] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, 512);
+    return length > 0 && length < 512 ? value : L"";
+}
+
+std::string ReadFile(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::wstring& path, const std::string& content)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());  // ASCII paths and numbers only
+}
+
+std::vector<DWORD> ProcessesNamed(const wchar_t* name)
+{
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32W entry = {sizeof(entry)};
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, name) == 0)
+            ids.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+void KillProcessesNamed(const wchar_t* name)
+{
+    for (DWORD id : ProcessesNamed(name)) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+}
+
+// Waits for `done` with a time limit, looking again every 100 ms.
+template <typename Condition>
+bool WaitFor(Condition done, DWORD limitMs = kLimitMs)
+{
+    for (DWORD waited = 0; waited < limitMs; waited += 100) {
+        if (done())
+            return true;
+        Sleep(100);
+    }
+    return done();
+}
+
+enum class State { Version1, Version2, Mixed };
+
+const char* Name(State state)
+{
+    return state == State::Version1 ? "version 1" : state == State::Version2 ? "version 2" : "a mix";
+}
+
+class UpdateJourneyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
+        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
+        SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", nullptr);
+        killNote_ = TemporaryDirectory() + L"lumora_kill_point.txt";
+        DeleteFileW(killNote_.c_str());
+        StopEverything();
+
+        folder_.reset(new TestProgramFolder(L"journey_program", {L"home.html", L"tv.html", L"playing.html"}));
+        ASSERT_TRUE(folder_->Ready());
+        program_ = WithTrailingSlash(folder_->Path());
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\journey_seams\\lumoraupd.exe",
+                              (program_ + L"lumoraupd.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\Uprelay.exe", (program_ + L"Uprelay.exe").c_str(), FALSE));
+        for (const wchar_t* name : {L"a.dll", L"b.dll", L"c.dat", L"d.dat"})
+            WriteFile(program_ + name, "version 1 of " + Narrow(name));
+        version1_ = Take();
+        StageVersion2();
+    }
+
+    void TearDown() override
+    {
+        StopEverything();
+        SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", nullptr);
+        DeleteFileW(killNote_.c_str());
+    }
+
+    // Files with a version (copies of system libraries) replace a.dll and
+    // b.dll; the setup writes c.dat and d.dat.
+    void StageVersion2()
+    {
+        wchar_t system[MAX_PATH] = {};
+        GetSystemDirectoryW(system, MAX_PATH);
+        const wchar_t* sources[] = {L"\\kernel32.dll", L"\\user32.dll"};
+        const wchar_t* names[] = {L"a.dll", L"b.dll"};
+        version2_ = version1_;
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(CopyFileW((std::wstring(system) + sources[i]).c_str(), (serverRoot_ + names[i]).c_str(), FALSE));
+            std::wstring version;
+            QueryFileVersion(serverRoot_ + names[i], version);
+            ASSERT_FALSE(version.empty());
+            versions_.push_back(version);
+            version2_[names[i]] = ReadFile(serverRoot_ + names[i]);
+        }
+        CreateDirectoryW((serverRoot_ + L"payload").c_str(), nullptr);
+        for (const wchar_t* name : {L"c.dat", L"d.dat"}) {
+            WriteFile(serverRoot_ + L"payload\\" + name, "version 2 of " + Narrow(name) + std::string(5000, '2'));
+            version2_[name] = ReadFile(serverRoot_ + L"payload\\" + name);
+        }
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
+                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
+    }
+
+    // Version 2 as forced files (the manifest raises the silent start to a
+    // forced run) and as a setup package that the user accepts.
+    void ServeVersion2()
+    {
+        std::string url = "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/setup.exe";
+        std::string text = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(serverRoot_) + "payload\r\n"
+                           "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(versions_[0]) +
+                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(versions_[1]) + "\r\n"
+                           "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
+                           StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n";
+        WriteFile(serverRoot_ + L"newupdate.ini", text);
+    }
+
+    // What a complete update leaves: the main program has no version yet, so
+    // the server stops offering the setup once it was installed.
+    void ServeNewest()
+    {
+        std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(versions_[0]) +
+                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(versions_[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
+        WriteFile(serverRoot_ + L"newupdate.ini", text);
+    }
+
+    Snapshot Take() const
+    {
+        Snapshot snapshot;
+        for (const wchar_t* name : kProductFiles)
+            snapshot[name] = Exists(program_ + name) ? ReadFile(program_ + name) : std::string("<missing>");
+        return snapshot;
+    }
+
+    State Classify() const
+    {
+        Snapshot now = Take();
+        return now == version1_ ? State::Version1 : now == version2_ ? State::Version2 : State::Mixed;
+    }
+
+    bool HasRecord() const { return Exists(program_ + L"uprelay.ini"); }
+
+    // A run folder under TEMP whose "config" names this program folder.
+    bool RunFolderLeft() const
+    {
+        const std::wstring temp = TemporaryDirectory();
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((temp + L"*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return false;
+        bool found = false;
+        do {
+            std::wstring name = entry.cFileName;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() == 8 &&
+                _wcsicmp(ReadRunConfig(temp + name + L"\\").c_str(), program_.c_str()) == 0)
+                found = true;
+        } while (!found && FindNextFileW(find, &entry));
+        FindClose(find);
+        return found;
+    }
+
+    void StartLumora(const wchar_t* killAt)
+    {
+        SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", killAt);
+        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+        STARTUPINFOW startup = {sizeof(startup)};
+        PROCESS_INFORMATION process = {};
+        BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
+                                      &startup, &process);
+        SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", nullptr);
+        ASSERT_TRUE(started);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+
+    // The forced run asks before it installs; "是" (Enter) answers yes.
+    void AnswerRestartPromptsUntil(const std::function<bool()>& done)
+    {
+        WaitFor([&]() {
+            for (DWORD id : ProcessesNamed(L"lumoraupd.exe"))
+                AnswerPromptOf(id);
+            return done();
+        });
+    }
+
+    static void AnswerPromptOf(DWORD processId)
+    {
+        for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t title[16] = {};
+            GetWindowTextW(window, title, 16);
+            if (owner == processId && IsWindowVisible(window) && wcscmp(title, L"提示") == 0)
+                PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+        }
+    }
+
+    bool KillPointReached(const char* point) const { return ReadFile(killNote_) == point; }
+
+    void StopEverything()
+    {
+        KillProcessesNamed(L"lumoraupd.exe");
+        if (!program_.empty())
+            CloseMainProgram(program_);
+        KillProcessesNamed(L"updater_stub_setup.exe");
+        KillProcessesNamed(L"setup.exe");
+    }
+
+    size_t ManifestRequests() const
+    {
+        std::string log = ReadFile(serverRoot_ + L"requests.log");
+        size_t count = 0;
+        for (size_t at = log.find("newupdate.ini"); at != std::string::npos; at = log.find("newupdate.ini", at + 1))
+            ++count;
+        return count;
+    }
+
+    // Version 2 in place and nothing left to do; and the main program that the
+    // update started again has run its own updater to the end, which found
+    // nothing newer (its manifest request came after version 2 was in place).
+    bool Complete()
+    {
+        if (Classify() != State::Version2) {
+            requestsAtVersion2_ = SIZE_MAX;
+            return false;
+        }
+        if (requestsAtVersion2_ == SIZE_MAX)
+            requestsAtVersion2_ = ManifestRequests();
+        return ManifestRequests() > requestsAtVersion2_ && !HasRecord() && !Exists(program_ + L"cache") &&
+               !Exists(program_ + L"setup.exe") && !Exists(program_ + L"updatefile.list") &&
+               ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+    }
+
+    size_t requestsAtVersion2_ = SIZE_MAX;
+
+    std::wstring port_, serverRoot_, program_, killNote_;
+    std::unique_ptr<TestProgramFolder> folder_;
+    Snapshot version1_, version2_;
+    std::vector<std::wstring> versions_;
+};
+
+TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
+{
+    ServeVersion2();
+    StartLumora(nullptr);
+    // Once the setup was fetched the server offers nothing newer.
+    AnswerRestartPromptsUntil([this]() {
+        if (Exists(program_ + L"setup_stub.log"))
+            ServeNewest();
+        return Complete();
+    });
+    EXPECT_EQ(State::Version2, Classify());
+    EXPECT_FALSE(HasRecord());
+    EXPECT_FALSE(RunFolderLeft());
+    // The setup reported to the wizard and started the main program again.
+    std::string log = ReadFile(program_ + L"setup_stub.log");
+    EXPECT_NE(std::string::npos, log.find("progress 30000")) << log;
+    EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
+}
+
+// The wizard's "立即更新" button on the new-version page, in client
+// coordinates of the 450 x 360 layout: right-aligned beside "下次再说" in the
+// page's bottom row, above the footer.
+const POINT kUpdateButton = {254, 293};
+
+HWND FindVisibleWizard()
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (GetPropW(window, L"lumoravid_UpdateDlg") && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+void Click(HWND window, POINT at)
+{
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, where);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(window, WM_LBUTTONUP, 0, where);
+}
+
+// The silent start at every start of lumora.exe: the wizard shows the new
+// version, the user clicks "立即更新", the setup package is fetched, the main
+// program is closed, the setup reports its progress to the wizard, the wizard
+// hides, the finisher deletes the temporary copy, and the main program runs
+// again. The main program has no version yet: once the setup ran, the server
+// offers nothing newer, so the next start ends quietly.
+TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
+{
+    std::string url = "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/setup.exe";
+    WriteFile(serverRoot_ + L"newupdate.ini",
+              "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(serverRoot_) + "payload\r\n"
+              "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
+                  StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+    DeleteFileW((serverRoot_ + L"requests.log").c_str());
+    StartLumora(nullptr);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
+    EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // Nothing is fetched before the click.
+    EXPECT_EQ(std::string::npos, ReadFile(serverRoot_ + L"requests.log").find("setup.exe"));
+    Click(wizard, kUpdateButton);
+    ASSERT_TRUE(WaitFor([this]() { return Exists(program_ + L"setup_stub.log"); }))
+        << "the click started no download";
+    WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+
+    Snapshot expected = version1_;
+    expected[L"c.dat"] = version2_[L"c.dat"];
+    expected[L"d.dat"] = version2_[L"d.dat"];
+    // Done once the restarted main program's own updater run has ended too.
+    size_t requestsAtInstall = SIZE_MAX;
+    EXPECT_TRUE(WaitFor([&]() {
+        if (Take() != expected)
+            return false;
+        if (requestsAtInstall == SIZE_MAX)
+            requestsAtInstall = ManifestRequests();
+        return ManifestRequests() > requestsAtInstall && !HasRecord() && !Exists(program_ + L"cache") &&
+               !Exists(program_ + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
+               ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+    }));
+    EXPECT_TRUE(Take() == expected);
+    EXPECT_FALSE(RunFolderLeft());
+    std::string log = ReadFile(program_ + L"setup_stub.log");
+    // Progress while the wizard shows, hidden at the end.
+    EXPECT_NE(std::string::npos, log.find("progress 10000 visible 1")) << log;
+    EXPECT_NE(std::string::npos, log.find("progress 30000 visible 0")) << log;
+    EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
+}
+
+// Nothing new: the start of lumora.exe runs the updater, which ends without a
+// window and leaves nothing behind.
+TEST_F(UpdateJourneyTest, NewestEndsQuietly)
+{
+    WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    DeleteFileW((serverRoot_ + L"requests.log").c_str());
+    StartLumora(nullptr);
+    ASSERT_TRUE(WaitFor([this]() { return ReadFile(serverRoot_ + L"requests.log").find("newupdate.ini") != std::string::npos; }));
+    EXPECT_TRUE(WaitFor([this]() {
+        return FindVisibleWizard() == nullptr && ProcessesNamed(L"lumoraupd.exe").empty() &&
+               ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+    }));
+    EXPECT_EQ(nullptr, FindVisibleWizard());
+    EXPECT_TRUE(Take() == version1_);
+    EXPECT_FALSE(Exists(program_ + L"cache"));
+    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+}
+
+// The server names the manifest after a deliverable: it is saved under the
+// updater's own name all the same, and the deliverable stays as it was.
+TEST(ManifestDownload, ServersFileNameIsNotUsed)
+{
+    const std::wstring folder = TemporaryDirectory() + L"lumora_manifest_name\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFile(folder + L"Uprelay.exe", "the finisher");
+    DeleteFileW((folder + L"newupdate.ini").c_str());
+    TestServer::Serve("newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    MessageRecorder recorder;
+    CDownloadManager manager;
+    manager.SetOwner(recorder.Window());
+    manager.StartInfoDownload(TestServer::Url("/lumo/2014/newupdate.ini?disposition=Uprelay.exe"), folder);
+    ASSERT_EQ(WM_MANIFEST_PROBED, recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED}).message);
+    manager.GetInfoDownload()->StartTransfer();
+    ASSERT_EQ(WM_MANIFEST_DOWNLOADED, recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED}).message);
+    EXPECT_EQ("newupdate.ini", manager.GetInfoDownload()->fileName);
+    EXPECT_EQ("the finisher", ReadFile(folder + L"Uprelay.exe"));
+    EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadFile(folder + L"newupdate.ini"));
+    manager.GetInfoDownload()->Stop();
+    manager.ReleaseInfoDownload();
+    for (const wchar_t* name : {L"Uprelay.exe", L"newupdate.ini", L"newupdate.ini.Cfg"})
+        DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+class KillPointTest : public UpdateJourneyTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(KillPointTest, NextStartCompletesTheUpdate)
+{
+    const char* point = GetParam();
+    std::wstring wide(point, point + strlen(point));
+    ServeVersion2();
+    StartLumora(wide.c_str());
+    AnswerRestartPromptsUntil([&]() { return KillPointReached(point); });
+    ASSERT_TRUE(KillPointReached(point)) << "the run never reached " << point;
+    // The user (or the system) ends whatever is left of the stopped run.
+    StopEverything();
+    State stopped = Classify();
+    // A record counts only when it names work the next run can still do.
+    bool record = HasPendingInstall(program_);
+    std::cout << "[ state ] killed at " << point << ": " << Name(stopped) << (record ? ", with a record" : "")
+              << (RunFolderLeft() ? ", run folder left" : "") << std::endl;
+    // Never a mix without a record that the next run completes.
+    EXPECT_TRUE(stopped != State::Mixed || record) << point;
+
+    DeleteFileW(killNote_.c_str());
+    StartLumora(nullptr);
+    AnswerRestartPromptsUntil([this]() {
+        if (Exists(program_ + L"setup_stub.log"))
+            ServeNewest();
+        return Complete();
+    });
+    EXPECT_EQ(State::Version2, Classify()) << point;
+    EXPECT_FALSE(HasRecord()) << point;
+    EXPECT_FALSE(Exists(program_ + L"cache")) << point;
+    EXPECT_FALSE(RunFolderLeft()) << point;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, KillPointTest,
+                         ::testing::Values("manifest", "download", "move", "setup", "finisher"));
+
+}  // namespace

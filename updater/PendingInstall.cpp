@@ -1,0 +1,112 @@
+#include "PendingInstall.h"
+
+#include <windows.h>
+
+namespace {
+
+const DWORD kPathValueCapacity = 522;
+
+std::wstring Numbered(const wchar_t* prefix, size_t index)
+{
+    return prefix + std::to_wstring(index);
+}
+
+std::wstring ReadString(const std::wstring& file, const wchar_t* section, const std::wstring& key,
+                        DWORD capacity = MAX_PATH)
+{
+    std::wstring buffer(capacity + 1, L'\0');
+    DWORD length = GetPrivateProfileStringW(section, key.c_str(), L"", &buffer[0], capacity, file.c_str());
+    buffer.resize(length);
+    return buffer;
+}
+
+}  // namespace
+
+bool CPendingInstall::Exists() const
+{
+    return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A recorded move whose file has left "cache" was made; the lines stay as
+// they were written.
+bool CPendingInstall::HasWork() const
+{
+    if (!Exists())
+        return false;
+    if (!ReadSetup().empty())
+        return true;
+    for (const PendingMove& move : ReadMoves()) {
+        if (GetFileAttributesW(move.source.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
+}
+
+void CPendingInstall::RecordMoves(const std::vector<PendingMove>& moves)
+{
+    WritePrivateProfileStringW(L"FILE", nullptr, nullptr, path_.c_str());
+    for (size_t i = 0; i < moves.size(); ++i) {
+        const PendingMove& move = moves[i];
+        WritePrivateProfileStringW(L"FILE", Numbered(L"FILES", i + 1).c_str(),
+                                   (move.source + L"|" + move.target).c_str(), path_.c_str());
+        if (move.run) {
+            WritePrivateProfileStringW(L"FILE", Numbered(L"ARGUMENT", i + 1).c_str(), move.arguments.c_str(),
+                                       path_.c_str());
+            WritePrivateProfileStringW(L"FILE", Numbered(L"RUN", i + 1).c_str(), L"1", path_.c_str());
+        }
+    }
+    // The count goes last: a record cut short counts only complete lines.
+    WritePrivateProfileStringW(L"FILE", L"NUMBER", std::to_wstring(moves.size()).c_str(), path_.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+}
+
+std::vector<PendingMove> CPendingInstall::ReadMoves() const
+{
+    std::vector<PendingMove> moves;
+    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, path_.c_str());
+    for (int i = 1; i <= count && i < 100000; ++i) {
+        std::wstring value = ReadString(path_, L"FILE", Numbered(L"FILES", i), kPathValueCapacity);
+        size_t bar = value.find(L'|');
+        PendingMove move;
+        move.source = value.substr(0, bar);
+        move.target = bar == std::wstring::npos ? value : value.substr(bar + 1);
+        move.run = GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, path_.c_str()) != 0;
+        if (move.run)
+            move.arguments = ReadString(path_, L"FILE", Numbered(L"ARGUMENT", i));
+        moves.push_back(move);
+    }
+    return moves;
+}
+
+void CPendingInstall::RecordSetup(const std::wstring& later)
+{
+    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"1", path_.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"NAME", later.c_str(), path_.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+}
+
+std::wstring CPendingInstall::ReadSetup() const
+{
+    return ReadString(path_, L"FORCE", L"NAME");
+}
+
+void CPendingInstall::MarkSetupStarted()
+{
+    if (!Exists())
+        return;
+    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"0", path_.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"NAME", nullptr, path_.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+}
+
+void CPendingInstall::DeleteWhenDone()
+{
+    if (!HasWork())
+        Delete();
+}
+
+void CPendingInstall::Delete()
+{
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+    DeleteFileW(path_.c_str());
+}

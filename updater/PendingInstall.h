@@ -1,0 +1,42 @@
+// The pending-install file "uprelay.ini" in the install folder: what an
+// installation still has to do. Every move is written here before it is
+// made, so an installation stopped at any point (a kill, a file in use, a
+// postponed setup) leaves a record that the next updater run completes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct PendingMove {
+    std::wstring source;     // install folder + "cache\" + name
+    std::wstring target;     // target folder + name
+    bool run = false;        // start the target after it is moved
+    std::wstring arguments;  // for that start
+};
+
+class CPendingInstall {
+public:
+    explicit CPendingInstall(const std::wstring& path) : path_(path) {}
+
+    const std::wstring& Path() const { return path_; }
+    bool Exists() const;
+    // True when the file records a setup, or a move whose file is still in
+    // "cache", still to be carried out.
+    bool HasWork() const;
+
+    // Replaces the recorded moves ("FILE" section) with `moves`.
+    void RecordMoves(const std::vector<PendingMove>& moves);
+    std::vector<PendingMove> ReadMoves() const;
+
+    // "FORCE"/"NAME": setup path, "|", its arguments; "NEXTTIME" 1.
+    void RecordSetup(const std::wstring& later);
+    std::wstring ReadSetup() const;
+    void MarkSetupStarted();  // "NEXTTIME" 0 and "NAME" removed
+
+    // Deletes the file once nothing is left to do in it.
+    void DeleteWhenDone();
+    void Delete();
+
+private:
+    std::wstring path_;
+};
