@@ -6,6 +6,7 @@
 #include "ImageDescUI.h"
 #include "PainterUI.h"
 #include "WindowManagerUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -31,7 +32,7 @@ WCHAR ClosingBracket(WCHAR chOpen)
 
 int ParseInt(LPCWSTR pstr)
 {
-    return (int)wcstol(pstr, nullptr, 10);
+    return (int)MarkupNumber::Coord(pstr);
 }
 
 // The value of key='value' inside an image description, or empty.
@@ -459,7 +460,7 @@ HFONT CMarkupTextUI::FontFromParams(const CStringUI& sParams)
         if (sWord.IsEmpty())
             break;
         if (sWord.GetAt(0) >= L'0' && sWord.GetAt(0) <= L'9')
-            nSize = ParseInt(sWord.GetData());
+            nSize = (int)MarkupNumber::Font(sWord.GetData());
         else if (sWord == L"bold")
             bBold = true;
         else if (sWord == L"underline")
