@@ -354,7 +354,7 @@ bool CXmlDocUI::Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation)
 bool CXmlDocUI::Parse()
 {
     ClearError();
-    m_nDepth = 0;
+    m_nDepth = 1; // the level of the elements being read: the root is level 1
     m_nElements = 1; // slot 0 is the "no element" placeholder
     LPWSTR p = m_pstrText;
     return ParseElementList(p, 0);

@@ -339,7 +339,7 @@ bool CXmlDocUI::Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation)
 bool CXmlDocUI::Parse()
 {
     ClearError();
-    m_nDepth = 0;
+    m_nDepth = 1; // the level of the elements being read: the root is level 1
     if (m_nReservedElements == 0 && !GrowElements())
         return false;
     m_pElements[0] = TElementUI{}; // slot 0 stands for the document itself

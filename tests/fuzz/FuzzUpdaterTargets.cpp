@@ -2,22 +2,22 @@
 
 #include <wininet.h>
 
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
-
-#include "DownloadManager.h"
-#include "DownloadParam.h"
-#include "DownloadPublic.h"
-#include "FuzzRunner.h"
-#include "StringCipher.h"
-#include "UpdateManifest.h"
-#include "UpdaterCipherKey.h"
 
 // The resume records are read only inside a transfer; the harness calls that reader
 // directly instead of starting one.
 #define private public
 #include "HttpDownload.h"
 #undef private
+
+#include "DownloadManager.h"
+#include "FuzzRunner.h"
+#include "StringCipher.h"
+#include "UpdateManifest.h"
+#include "UpdaterCipherKey.h"
 
 namespace {
 

@@ -295,7 +295,7 @@ TEST_F(UpdSkinBuilderTest, HugeNumbersInMarkupAreHeldToSaneRanges)
     EXPECT_EQ(-32767, pControl->GetPadding().left);
     EXPECT_EQ(32767, pControl->GetMaxWidth());
 
-    // It paints into a small bitmap, its border inside its own rectangle.
+    // It paints into a small bitmap; the widest border fills a control of 160 rows.
     pControl->SetAttribute(L"borderround", L"0,0");
     pControl->SetManager(&manager, nullptr, false);
     RECT rcItem = {20, 20, 300, 32767};
@@ -312,6 +312,9 @@ TEST_F(UpdSkinBuilderTest, HugeNumbersInMarkupAreHeldToSaneRanges)
     ASSERT_NE(nullptr, hBitmap);
     HGDIOBJ hOld = SelectObject(hDC, hBitmap);
     RECT rcPaint = {0, 0, 320, 200};
+    pControl->DoPaint(hDC, rcPaint); // the image over 2^15 rows: this used to fault in the blend
+    RECT rcSmall = {20, 20, 300, 180};
+    pControl->SetPos(rcSmall);
     pControl->DoPaint(hDC, rcPaint);
     GdiFlush();
     EXPECT_EQ(0x0000FFu, pBits[100 * 320 + 25] & 0x00FFFFFF); // inside the 255-pixel border

@@ -213,11 +213,11 @@ TEST_F(UpdZipArchiveTest, ExtractsToFilesBelowTheBaseFolderOnly)
 
 // Patches the local and the central record of one item of a zip image: the reader checks
 // that both agree, so a damage both carry reaches the item's data.
+const size_t kNotFound = (size_t)-1;
+
 class CZipPatcher
 {
 public:
-    static const size_t kNotFound = (size_t)-1;
-
     CZipPatcher(std::vector<BYTE>& zip, const char* pszName) : m_zip(zip), m_pszName(pszName) {}
 
     void SetUncompressedSize(DWORD dwSize)
