@@ -49,7 +49,7 @@ void WalkMarkup(CXmlDocUI& doc)
         nChars += wcslen(node.GetName());
         for (int i = 0; i < node.GetAttributeCount(); ++i) {
             nChars += wcslen(node.GetAttributeName(i)) + wcslen(node.GetAttributeValue(i));
-            node.GetAttributeValue(node.GetAttributeName(i), szValue, 16);
+            node.GetAttributeValue(node.GetAttributeName(i), szValue, 15); // the buffer is one larger
         }
         if (node.GetSibling().IsValid())
             pending.push_back(node.GetSibling());

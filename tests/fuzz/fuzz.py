@@ -274,6 +274,8 @@ def mutate_json(data, rng):
 def mutate_ini(data, rng):
     lines = data.decode('utf-8', 'replace').split('\r\n')
     for _ in range(rng.choice([1, 2, 4])):
+        if not lines:
+            lines = ['[FILE]']
         pick = rng.random()
         i = rng.randrange(len(lines))
         if pick < 0.5 and '=' in lines[i]:
@@ -311,7 +313,7 @@ def mutate_resume(data, rng):
     for _ in range(rng.choice([1, 2, 3])):
         i = rng.randrange(len(words))
         words[i] = rng.choice([0, 1, 65535, 65536, 65537, 99999, 100000, 100001, 0xFFFFFFFF, 0x80000000,
-                               words[i] + 1, (words[i] - 1) & 0xFFFFFFFF, 64, 65, 0x10040])
+                               (words[i] + 1) & 0xFFFFFFFF, (words[i] - 1) & 0xFFFFFFFF, 64, 65, 0x10040])
     return struct.pack('<%dI' % len(words), *words)
 
 # ---------------------------------------------------------------- targets
