@@ -5,6 +5,7 @@
 # Needs a finished ./dev build. Runs under its own Xvfb and wineserver on the project's
 # Wine prefix; PARALLEL targets run side by side (default 2). Batches, failing inputs
 # (with how each was made) and a log per target go to build/fuzz/<target>/.
+# LUMORA_FUZZ_SHALLOW_JSON=1 leaves out deeply nested JSON (see fuzz.py).
 # A failing input replays with:
 #   python3 tests/fuzz/fuzz.py replay --target TARGET build/fuzz/TARGET/failures/TARGET-NNNNNNN.in
 set -euo pipefail

@@ -68,7 +68,7 @@ def image_description(rng):
 
 
 def long_text(rng):
-    return rng.choice(['A', '宽', '&amp;', '%s%n', '\\', '<b>', '{']) * rng.choice([300, 5000, 70000])
+    return rng.choice(['A', '宽', '&amp;', '%s%n', '\\', '<b>', '{']) * rng.choice([300, 300, 5000, 5000, 70000])
 
 
 def extreme_value(rng):
@@ -210,7 +210,7 @@ def mutate_text(data, rng):
             text = text[:pos] + rng.choice(TEXT_TAGS) + text[pos:]
         elif pick < 0.65:
             text = text[:pos] + rng.choice(TEXT_TAGS) * rng.choice([50, 2000]) + text[pos:]
-        elif pick < 0.85:
+        elif pick < 0.9:
             text = re.sub(r'-?\d+', lambda m: extreme_number(rng) if rng.random() < 0.5 else m.group(0), text)
         else:
             text = text[:pos] + long_text(rng) + text[pos:]
@@ -263,7 +263,9 @@ def mutate_json(data, rng):
     for _ in range(rng.choice([1, 2, 4])):
         value = mutate_json_value(value, rng)
     text = json.dumps(value, ensure_ascii=rng.random() < 0.5)
-    if rng.random() < 0.15:
+    # LUMORA_FUZZ_SHALLOW_JSON=1 leaves deep nesting out, for a long run of the other
+    # mutations while a known fault with deep nesting is open.
+    if rng.random() < 0.15 and not os.environ.get('LUMORA_FUZZ_SHALLOW_JSON'):
         depth = rng.choice([100, 999, 1001, 20000])
         pos = text.find('[')
         if pos >= 0:
