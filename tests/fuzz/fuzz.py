@@ -35,6 +35,8 @@ import time
 
 # ---------------------------------------------------------------- extreme values
 
+MAX_INPUT = 4 * 1024 * 1024
+
 NUMBERS = ['-1', '0', '1', '7', '255', '256', '32767', '32768', '65535', '65536', '2147483647',
            '-2147483648', '2147483648', '4294967295', '4294967296', '1804294967296', '-99999999',
            '99999999999999999999', '0x7fffffff', '1e9', '-0', '00000000000000000000001']
@@ -411,7 +413,9 @@ def make_batch(target, seeds, batch_seed, count):
         for step in kind.split('+'):
             if step in MUTATORS:
                 data = MUTATORS[step](data, rng)
-        items.append([data, kind, name])
+        # The programs read no markup or list larger than this; repeated mutations could
+        # otherwise build inputs of gigabytes.
+        items.append([data[:MAX_INPUT], kind, name])
     # one zzuf run for every input that asks for byte mutations, laid end to end
     fuzzed = [i for i, item in enumerate(items) if 'zzuf' in item[1]]
     stream = zzuf(b''.join(items[i][0] for i in fuzzed), batch_seed, ratio)
