@@ -294,9 +294,13 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
         sName.Assign(sArgument.GetData(), iBlank);
         iFrame = CAttributeValueUI::ParseInt(sArgument.GetData() + iBlank + 1);
     }
-    TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
-    if (pImage == nullptr)
+    if (m_missingImages.count(sName.GetData()) != 0)
         return;
+    TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
+    if (pImage == nullptr) {
+        m_missingImages.insert(sName.GetData());
+        return;
+    }
     int cx = pImage->nWidth, cy = pImage->nHeight;
     RECT rcSource = { 0, 0, cx, cy };
     if (bFrames && cy > 0) {

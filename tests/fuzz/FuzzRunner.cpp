@@ -108,10 +108,11 @@ unsigned __stdcall RunInputs(void*)
         g_shared.target->prepare(g_shared.resourceFolder);
     std::vector<BYTE> bytes;
     for (size_t i = g_shared.first; i < g_shared.inputs.size(); ++i) {
-        if (!ReadInput(g_shared.inputs[i], bytes))
-            continue;
+        // Reading counts for the input read: a slow read must not be blamed on the last one.
         g_shared.startedAt = (LONGLONG)GetTickCount64();
         InterlockedExchange(&g_shared.current, (LONG)i);
+        if (!ReadInput(g_shared.inputs[i], bytes))
+            continue;
         RunOne(bytes);
         // Messages the reader posted to its windows are dropped with the input.
         MSG msg;

@@ -201,3 +201,14 @@ TEST_F(MarkupText, AVeryLongTextWrapsLineByLine)
     EXPECT_LT(rc.bottom, nExpected * 11 / 10);
     EXPECT_LE(rc.right, 200);
 }
+
+// An image the skin lacks is looked for once per drawing, however often the text names
+// it: every failed lookup reads the skin file again (thousands of them froze drawing).
+TEST_F(MarkupText, AMissingInlineImageIsLookedForOnce)
+{
+    std::wstring text = L"x";
+    for (int i = 0; i < 20000; i++)
+        text += L"<i no-such-image.png 3>";
+    const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
+    EXPECT_EQ(rc.right, Extent(m_manager.GetDefaultFont(), L"x").cx) << "missing images take no room";
+}
