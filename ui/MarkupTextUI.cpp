@@ -9,6 +9,9 @@
 
 namespace {
 
+// Characters a run may hold beyond the pixels left on its line (characters without width).
+const int kRunSlack = 64;
+
 bool IsAsciiLetter(WCHAR ch)
 {
     return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z');
@@ -291,9 +294,13 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
         sName.Assign(sArgument.GetData(), iBlank);
         iFrame = CAttributeValueUI::ParseInt(sArgument.GetData() + iBlank + 1);
     }
-    TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
-    if (pImage == nullptr)
+    if (m_missingImages.count(sName.GetData()) != 0)
         return;
+    TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
+    if (pImage == nullptr) {
+        m_missingImages.insert(sName.GetData());
+        return;
+    }
     int cx = pImage->nWidth, cy = pImage->nHeight;
     RECT rcSource = { 0, 0, cx, cy };
     if (bFrames && cy > 0) {
@@ -353,7 +360,12 @@ void CMarkupTextUI::DrawRun()
 {
     LPCWSTR pstrRun = m_p;
     LPCWSTR q = m_p;
-    while (*q != L'\0' && *q != L'\n' && (q == pstrRun || !IsTagStart(q)))
+    // A run ends where the rest of the line is surely full (a character is at least a pixel
+    // wide, but for a few without width): scanning and measuring the whole rest of a long
+    // text for every line made drawing take quadratic time. A run cut here just goes on
+    // with the next one on the same line.
+    const int nLimit = (m_rc.right - m_pt.x > 0 ? m_rc.right - m_pt.x : 0) + kRunSlack;
+    while (*q != L'\0' && *q != L'\n' && (q == pstrRun || !IsTagStart(q)) && q - pstrRun < nLimit)
         q++;
     int nChars = (int)(q - pstrRun);
     if (nChars == 0) {

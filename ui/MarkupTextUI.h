@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <set>
+#include <string>
+
 #include "StringUI.h"
 
 class CWindowManagerUI;
@@ -71,6 +74,9 @@ private:
     bool m_bHoverLink;
     int m_nLinks;
     int m_iOpenLink; // entry of the link being drawn, -1 outside links or past the capacity
+    // Inline images that could not be loaded in this drawing: each is looked for once, as a
+    // failed lookup reads the skin file again and a text may name one thousands of times.
+    std::set<std::wstring> m_missingImages;
     bool m_bInLink;
     POINT m_ptLinkStart;
     bool m_bEnded;

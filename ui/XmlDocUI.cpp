@@ -160,7 +160,7 @@ void CXmlNodeUI::CollectAttributes()
 // CXmlDocUI: loading
 
 CXmlDocUI::CXmlDocUI(LPCWSTR pstrText)
-    : m_pstrText(nullptr), m_pstrEnd(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0),
+    : m_pstrText(nullptr), m_pstrEnd(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0), m_nDepth(0),
       m_bPreserveWhitespace(false)
 {
     ClearError();
@@ -354,6 +354,7 @@ bool CXmlDocUI::Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation)
 bool CXmlDocUI::Parse()
 {
     ClearError();
+    m_nDepth = 1; // the level of the elements being read: the root is level 1
     m_nElements = 1; // slot 0 is the "no element" placeholder
     LPWSTR p = m_pstrText;
     return ParseElementList(p, 0);
@@ -484,7 +485,13 @@ bool CXmlDocUI::ParseContent(LPWSTR& p, ULONG iElement, ULONG iParent, LPWSTR& p
     }
     if (p + 1 < m_pstrEnd && p[1] == L'/')
         return true;
-    return ParseElementList(p, iElement);
+    // Each level of nesting costs stack; markup from outside must not be able to exhaust it.
+    if (m_nDepth >= MAX_DEPTH)
+        return Fail(L"Elements nested too deeply", p);
+    m_nDepth++;
+    bool bParsed = ParseElementList(p, iElement);
+    m_nDepth--;
+    return bParsed;
 }
 
 bool CXmlDocUI::ParseEndTag(LPWSTR& p, LPCWSTR pstrName, ULONG nNameLength)

@@ -55,6 +55,8 @@ public:
         ENCODING_UTF16 = 0,
     };
     enum { MAX_FILE_SIZE = 4 * 1024 * 1024 };
+    // Deepest nesting of elements a document may have; deeper markup is a parse error.
+    enum { MAX_DEPTH = 256 };
 
     explicit CXmlDocUI(LPCWSTR pstrText = nullptr);
     ~CXmlDocUI();
@@ -105,6 +107,7 @@ private:
     TElementUI* m_pElements;
     ULONG m_nElements;
     ULONG m_nReservedElements;
+    ULONG m_nDepth;
     WCHAR m_szErrorMsg[100];
     WCHAR m_szErrorXml[50];
     bool m_bPreserveWhitespace;

@@ -54,7 +54,8 @@ void ReplaceCounted(T*& pField, T* pNew)
 
 CActiveXUI::CActiveXUI()
     : m_clsid(GUID_NULL), m_bCreated(false), m_bDelayCreate(true), m_pUnk(nullptr), m_pControl(nullptr),
-      m_hwndHost(nullptr), m_pUIHandler(nullptr), m_pDownloadManager(nullptr), m_pDispatch(nullptr)
+      m_hwndHost(nullptr), m_pUIHandler(nullptr), m_pDownloadManager(nullptr), m_pDispatch(nullptr),
+      m_pListingManager(nullptr)
 {
 }
 
@@ -65,6 +66,17 @@ CActiveXUI::~CActiveXUI()
     ReleaseAndClear(m_pDownloadManager);
     // Not virtual here: a derived part is already gone.
     CActiveXUI::ReleaseHostedControl();
+    if (m_pListingManager != nullptr) m_pListingManager->RemoveBrowser(this);
+}
+
+void CActiveXUI::SetListingManager(CWindowManagerUI* pManager)
+{
+    m_pListingManager = pManager;
+}
+
+CWindowManagerUI* CActiveXUI::GetListingManager() const
+{
+    return m_pListingManager;
 }
 
 LPCWSTR CActiveXUI::GetControlClass() const

@@ -55,6 +55,10 @@ public:
     void SetHostWindow(HWND hWnd);
     // The window the control's manager paints, or null without a manager.
     HWND GetManagerWindow() const;
+    // The manager whose browser list holds this control: it is taken off that list when
+    // the control goes first, and the manager clears this when it goes first.
+    void SetListingManager(CWindowManagerUI* pManager);
+    CWindowManagerUI* GetListingManager() const;
 
     // IMessageFilterUI: feeds a windowless hosted control.
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
@@ -81,6 +85,7 @@ protected:
     IDocHostUIHandler* m_pUIHandler;
     IDownloadManager* m_pDownloadManager;
     IDispatch* m_pDispatch;
+    CWindowManagerUI* m_pListingManager;
 };
 
 } // namespace UpdUI

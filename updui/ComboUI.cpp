@@ -6,6 +6,7 @@
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
 #include "ImageDescUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -303,8 +304,8 @@ void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         m_sDropBoxAttributes = pstrValue;
     } else if (wcscmp(pstrName, L"dropboxsize") == 0) {
         LPWSTR pstr = nullptr;
-        m_szDropBox.cx = wcstol(pstrValue, &pstr, 10);
-        m_szDropBox.cy = *pstr != L'\0' ? wcstol(pstr + 1, &pstr, 10) : 0;
+        m_szDropBox.cx = MarkupNumber::Coord(pstrValue, &pstr);
+        m_szDropBox.cy = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
     }
     CContainerUI::SetAttribute(pstrName, pstrValue);
 }

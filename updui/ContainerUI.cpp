@@ -5,6 +5,7 @@
 
 #include "RenderClipUI.h"
 #include "ScrollBarUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -24,7 +25,7 @@ RECT ParseRect(LPCWSTR p)
     LONG v[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4 && *p != L'\0'; ++i) {
         LPWSTR pEnd = nullptr;
-        v[i] = wcstol(p, &pEnd, 10);
+        v[i] = MarkupNumber::Coord(p, &pEnd);
         if (*pEnd == L'\0') break;
         p = pEnd + 1;
     }
@@ -333,7 +334,7 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
         if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->ApplyAttributeList(pstrValue);
     } else if (wcscmp(pstrName, L"childpadding") == 0) {
-        SetChildPadding(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetChildPadding(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else {
         CControlUI::SetAttribute(pstrName, pstrValue);
     }

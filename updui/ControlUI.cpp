@@ -5,6 +5,7 @@
 
 #include "PainterUI.h"
 #include "RenderClipUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -27,7 +28,7 @@ void ParseInts(LPCWSTR pstrValue, LONG* pValues, int nCount)
     }
     for (int i = 0; i < nCount && p != nullptr && *p != L'\0'; ++i) {
         LPWSTR pEnd = nullptr;
-        pValues[i] = wcstol(p, &pEnd, 10);
+        pValues[i] = MarkupNumber::Coord(p, &pEnd);
         if (pEnd == nullptr || *pEnd == L'\0') break;
         p = pEnd + 1;
     }
@@ -497,8 +498,11 @@ CControlUI* CControlUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFl
     if ((uFlags & UIFIND_HITTEST) != 0) {
         if (!m_bMouseEnabled) return nullptr;
         POINT pt = *static_cast<const POINT*>(pData);
-        bool bHit = m_bShapedHitTest ? ::PtInRegion(m_hShapeRgn, pt.x, pt.y) != FALSE
-                                     : ::PtInRect(&m_rcItem, pt) != FALSE;
+        // The shape region is in the background image's coordinates, which start at the
+        // control's top left corner.
+        bool bHit = ::PtInRect(&m_rcItem, pt) != FALSE;
+        if (bHit && m_bShapedHitTest)
+            bHit = ::PtInRegion(m_hShapeRgn, pt.x - m_rcItem.left, pt.y - m_rcItem.top) != FALSE;
         if (!bHit) return nullptr;
     }
     return Proc(this, pData);
@@ -576,23 +580,23 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"colorhsl") == 0) {
         SetColorHsl(IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"bordersize") == 0) {
-        SetBorderSize(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetBorderSize(static_cast<int>(MarkupNumber::Pen(pstrValue)));
     } else if (wcscmp(pstrName, L"borderround") == 0) {
         SetBorderRound(ParseSize(pstrValue));
     } else if (wcscmp(pstrName, L"bkimage") == 0) {
         SetBkImage(pstrValue);
     } else if (wcscmp(pstrName, L"width") == 0) {
-        SetFixedWidth(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetFixedWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else if (wcscmp(pstrName, L"height") == 0) {
-        SetFixedHeight(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetFixedHeight(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else if (wcscmp(pstrName, L"minwidth") == 0) {
-        SetMinWidth(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetMinWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else if (wcscmp(pstrName, L"minheight") == 0) {
-        SetMinHeight(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetMinHeight(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else if (wcscmp(pstrName, L"maxwidth") == 0) {
-        SetMaxWidth(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetMaxWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else if (wcscmp(pstrName, L"maxheight") == 0) {
-        SetMaxHeight(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+        SetMaxHeight(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     } else if (wcscmp(pstrName, L"name") == 0) {
         SetName(pstrValue);
     } else if (wcscmp(pstrName, L"text") == 0) {

@@ -6,6 +6,7 @@
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 #include "ScrollBarUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -268,7 +269,7 @@ void CHorizontalLayoutUI::DoEvent(TEventRecUI& event)
 void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     else if (wcscmp(pstrName, L"sepimm") == 0) SetSepImmediate(wcscmp(pstrValue, L"true") == 0);
     else CContainerUI::SetAttribute(pstrName, pstrValue);
 }

@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <wchar.h>
 
+#include "MarkupNumberUI.h"
+
 namespace UpdUI {
 
 CImageDescUI::CImageDescUI(const RECT& rcItem, LPCWSTR pstrDescription)
@@ -15,10 +17,10 @@ RECT CImageDescUI::ParseRect(LPCWSTR pstrValue)
 {
     RECT rc = {};
     LPWSTR pstr = nullptr;
-    rc.left = wcstol(pstrValue, &pstr, 10);
-    rc.top = *pstr != L'\0' ? wcstol(pstr + 1, &pstr, 10) : 0;
-    rc.right = *pstr != L'\0' ? wcstol(pstr + 1, &pstr, 10) : 0;
-    rc.bottom = *pstr != L'\0' ? wcstol(pstr + 1, &pstr, 10) : 0;
+    rc.left = MarkupNumber::Coord(pstrValue, &pstr);
+    rc.top = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
+    rc.right = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
+    rc.bottom = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
     return rc;
 }
 

@@ -6,6 +6,7 @@
 #include "ControlStateUI.h"
 #include "ImageDescUI.h"
 #include "PainterUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -190,7 +191,7 @@ void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"dragable") == 0) SetDragable(IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     else if (wcscmp(pstrName, L"align") == 0) m_uTextStyle = ApplyAlign(m_uTextStyle, pstrValue);
     else if (wcscmp(pstrName, L"endellipsis") == 0) {
         if (IsTrue(pstrValue)) m_uTextStyle |= DT_END_ELLIPSIS;

@@ -6,10 +6,14 @@
 #include "ImageDescUI.h"
 #include "PainterUI.h"
 #include "WindowManagerUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
 namespace {
+
+// Characters a run may hold beyond the pixels left on its line (characters without width).
+const int kRunSlack = 64;
 
 // How a tag leaves the line it stands in.
 enum
@@ -31,7 +35,7 @@ WCHAR ClosingBracket(WCHAR chOpen)
 
 int ParseInt(LPCWSTR pstr)
 {
-    return (int)wcstol(pstr, nullptr, 10);
+    return (int)MarkupNumber::Coord(pstr);
 }
 
 // The value of key='value' inside an image description, or empty.
@@ -459,7 +463,7 @@ HFONT CMarkupTextUI::FontFromParams(const CStringUI& sParams)
         if (sWord.IsEmpty())
             break;
         if (sWord.GetAt(0) >= L'0' && sWord.GetAt(0) <= L'9')
-            nSize = ParseInt(sWord.GetData());
+            nSize = (int)MarkupNumber::Font(sWord.GetData());
         else if (sWord == L"bold")
             bBold = true;
         else if (sWord == L"underline")
@@ -503,8 +507,13 @@ void CMarkupTextUI::NoteFont(TLineUI& line)
 // Plain characters up to the next tag, line feed or the end; cut where the line is full.
 LPCWSTR CMarkupTextUI::DoRun(LPCWSTR p, bool bEmit, bool& bLineFull, TLineUI& line)
 {
+    // A run ends where the rest of the line is surely full (a character is at least a pixel
+    // wide, but for a few without width): scanning and measuring the whole rest of a long
+    // text for every line made drawing take quadratic time. A run cut here just goes on
+    // with the next one on the same line.
+    const int nLimit = (m_rc.right - m_x > 0 ? m_rc.right - m_x : 0) + kRunSlack;
     LPCWSTR q = p;
-    while (*q != L'\0' && *q != L'\n' && *q != L'\r') {
+    while (*q != L'\0' && *q != L'\n' && *q != L'\r' && q - p < nLimit) {
         LPCWSTR pNext = nullptr;
         TTagUI tag;
         WCHAR ch = 0;

@@ -36,6 +36,7 @@
 #include "WebBrowserUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -112,14 +113,15 @@ SIZE ParseSize(LPCWSTR pstrValue)
 {
     SIZE sz = {};
     LPWSTR pstr = nullptr;
-    sz.cx = wcstol(pstrValue, &pstr, 10);
-    sz.cy = *pstr != L'\0' ? wcstol(pstr + 1, &pstr, 10) : 0;
+    sz.cx = MarkupNumber::Coord(pstrValue, &pstr);
+    sz.cy = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
     return sz;
 }
 
 } // namespace
 
-CSkinBuilderUI::CSkinBuilderUI() : m_pCallback(nullptr), m_pstrType(nullptr)
+CSkinBuilderUI::CSkinBuilderUI()
+    : m_pCallback(nullptr), m_pstrType(nullptr), m_pOuter(nullptr), m_nNesting(0), m_nIncludes(0)
 {
 }
 
@@ -137,9 +139,46 @@ CControlUI* CSkinBuilderUI::Build(LPCWSTR pstrXml, LPCWSTR pstrType, IDialogBuil
                                   CWindowManagerUI* pManager, CControlUI* pParent)
 {
     m_pCallback = pCallback;
+    m_sSource = SourceKey(pstrXml);
     if (!LoadMarkup(pstrXml, pstrType))
         return nullptr;
     return BuildRoot(pCallback, pManager, pParent);
+}
+
+// What names a markup for the include chain: "#n" for a resource number, the name for a
+// markup name, nothing for markup text.
+std::wstring CSkinBuilderUI::SourceKey(LPCWSTR pstrXml)
+{
+    if (pstrXml == nullptr || (!IS_INTRESOURCE(pstrXml) && pstrXml[0] == L'<'))
+        return std::wstring();
+    if (IS_INTRESOURCE(pstrXml))
+        return L"#" + std::to_wstring((unsigned)(ULONG_PTR)pstrXml);
+    return pstrXml;
+}
+
+bool CSkinBuilderUI::IsIncludedFrom(const std::wstring& sKey) const
+{
+    for (const CSkinBuilderUI* pBuilder = this; pBuilder != nullptr; pBuilder = pBuilder->m_pOuter) {
+        if (!sKey.empty() && _wcsicmp(pBuilder->m_sSource.c_str(), sKey.c_str()) == 0)
+            return true;
+    }
+    return false;
+}
+
+int CSkinBuilderUI::IncludeDepth() const
+{
+    int nDepth = 0;
+    for (const CSkinBuilderUI* pBuilder = m_pOuter; pBuilder != nullptr; pBuilder = pBuilder->m_pOuter)
+        nDepth++;
+    return nDepth;
+}
+
+int& CSkinBuilderUI::IncludeCount()
+{
+    CSkinBuilderUI* pOutermost = this;
+    while (pOutermost->m_pOuter != nullptr)
+        pOutermost = pOutermost->m_pOuter;
+    return pOutermost->m_nIncludes;
 }
 
 bool CSkinBuilderUI::LoadMarkup(LPCWSTR pstrXml, LPCWSTR pstrType)
@@ -220,7 +259,7 @@ void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
         if (wcscmp(pstrName, L"name") == 0)
             pstrFace = pstrValue;
         else if (wcscmp(pstrName, L"size") == 0)
-            nSize = (int)wcstol(pstrValue, nullptr, 10);
+            nSize = (int)MarkupNumber::Font(pstrValue);
         else if (wcscmp(pstrName, L"bold") == 0)
             bBold = IsTrue(pstrValue);
         else if (wcscmp(pstrName, L"underline") == 0)
@@ -321,8 +360,11 @@ CControlUI* CSkinBuilderUI::ParseNode(CXmlNodeUI& element, CControlUI* pParent, 
         CControlUI* pControl = CreateControl(pstrClass, pManager);
         if (pControl == nullptr)
             continue;
-        if (node.HasChildren())
+        if (node.HasChildren() && m_nNesting < MAX_NESTING) {
+            m_nNesting++;
             ParseNode(node, pControl, pManager);
+            m_nNesting--;
+        }
         if (pParent != nullptr) {
             if (pContainer == nullptr)
                 pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
@@ -355,11 +397,16 @@ void CSkinBuilderUI::BuildInclude(CXmlNodeUI& node, CControlUI* pParent, CWindow
     WCHAR szSource[500] = {};
     if (!node.GetAttributeValue(L"source", szSource, 500) || szSource[0] == L'\0')
         return;
-    for (int i = 0; i < nCount; i++) {
+    LPCWSTR pstrSource = szSource;
+    if (m_pstrType != nullptr)
+        pstrSource = MAKEINTRESOURCEW((WORD)wcstol(szSource, nullptr, 10));
+    if (IsIncludedFrom(SourceKey(pstrSource)) || IncludeDepth() >= MAX_INCLUDE_DEPTH)
+        return;
+    for (int i = 0; i < nCount && IncludeCount() < MAX_INCLUDES; i++) {
+        IncludeCount()++;
         CSkinBuilderUI builder;
-        LPCWSTR pstrSource = szSource;
-        if (m_pstrType != nullptr)
-            pstrSource = MAKEINTRESOURCEW((WORD)wcstol(szSource, nullptr, 10));
+        builder.m_pOuter = this;
+        builder.m_nNesting = m_nNesting;
         CControlUI* pIncluded = builder.Build(pstrSource, m_pstrType, m_pCallback, pManager, pParent);
         // Without a parent nothing would own what the include built.
         if (pParent == nullptr)

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "XmlDocUI.h"
 
 namespace UpdUI {
@@ -26,6 +28,17 @@ protected:
 class CSkinBuilderUI
 {
 public:
+    enum
+    {
+        // Deepest control tree a build makes, included markup counted: deeper elements are
+        // left out, so that layout and painting cannot exhaust the stack.
+        MAX_NESTING = 256,
+        // Includes within includes, and all includes of one build: a markup that includes
+        // itself, or repeats includes without end, stops here.
+        MAX_INCLUDE_DEPTH = 8,
+        MAX_INCLUDES = 1000,
+    };
+
     CSkinBuilderUI();
     ~CSkinBuilderUI();
     CSkinBuilderUI(const CSkinBuilderUI&) = delete;
@@ -52,9 +65,18 @@ private:
     CControlUI* CreateControl(LPCWSTR pstrClass, CWindowManagerUI* pManager);
     void ApplyAttributes(CXmlNodeUI& node, CControlUI* pControl, CWindowManagerUI* pManager);
 
+    static std::wstring SourceKey(LPCWSTR pstrXml);
+    bool IsIncludedFrom(const std::wstring& sKey) const;
+    int IncludeDepth() const;
+    int& IncludeCount();
+
     CXmlDocUI m_xml;
     IDialogBuilderCallback* m_pCallback;
     LPCWSTR m_pstrType; // set when the markup came from a resource; includes use the same type
+    CSkinBuilderUI* m_pOuter; // the builder whose Include made this one
+    std::wstring m_sSource;   // the markup name or resource number this builder loaded
+    int m_nNesting;           // depth in the control tree of the controls being made
+    int m_nIncludes;          // includes made so far under the outermost builder
 };
 
 } // namespace UpdUI

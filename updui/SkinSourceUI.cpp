@@ -2,6 +2,7 @@
 
 #include <new>
 #include <string>
+#include <wchar.h>
 
 #include "StringUI.h"
 #include "WindowManagerUI.h"
@@ -15,6 +16,24 @@ void SetError(LPCWSTR* ppstrError, LPCWSTR pstrError)
 {
     if (ppstrError != nullptr)
         *ppstrError = pstrError;
+}
+
+// Image names come from markup and tagged text, which may come from outside: a name must
+// stay inside the skin or the resource folder, so no drive, root, UNC or stream name and no
+// ".." step.
+bool StaysInsideTheSkin(LPCWSTR pstrName)
+{
+    if (pstrName[0] == L'\0' || pstrName[0] == L'\\' || pstrName[0] == L'/' || wcschr(pstrName, L':') != nullptr)
+        return false;
+    for (LPCWSTR p = pstrName; *p != L'\0';) {
+        size_t nStep = wcscspn(p, L"\\/");
+        if (nStep == 2 && p[0] == L'.' && p[1] == L'.')
+            return false;
+        p += nStep;
+        if (*p != L'\0')
+            p++;
+    }
+    return true;
 }
 
 std::wstring BelowResourcePath(LPCWSTR pstrName)
@@ -42,11 +61,14 @@ bool CSkinSourceUI::ReadImage(LPCWSTR pstrName, LPCWSTR pstrType, std::vector<BY
         return false;
     if (pstrType != nullptr)
         return ReadResource(CWindowManagerUI::GetResourceInstance(), pstrName, pstrType, bytes);
-    if (IS_INTRESOURCE(pstrName))
+    if (IS_INTRESOURCE(pstrName) || !StaysInsideTheSkin(pstrName))
         return false;
     if (ReadFromSkin(pstrName, MAX_IMAGE_SIZE, bytes, nullptr))
         return true;
-    return ReadFile(pstrName, MAX_IMAGE_SIZE, bytes, nullptr);
+    // Not in the skin zip: the resource folder may still hold it.
+    if (CWindowManagerUI::GetSkinZipName().IsEmpty())
+        return false;
+    return ReadFile(BelowResourcePath(pstrName).c_str(), MAX_IMAGE_SIZE, bytes, nullptr);
 }
 
 bool CSkinSourceUI::ReadResource(HINSTANCE hModule, LPCWSTR pstrName, LPCWSTR pstrType, std::vector<BYTE>& bytes)
@@ -116,7 +138,13 @@ bool CSkinSourceUI::ReadZipItem(ZipArchive* hZip, LPCWSTR pstrName, DWORD dwMaxS
         return false;
     }
     DWORD dwResult = ZipUnzipItem(hZip, iIndex, bytes.data(), (unsigned int)bytes.size(), ZIP_MEMORY);
-    if (!ZipSucceeded(dwResult)) {
+    // A full buffer is not yet the whole item: one more call must find its end, where the
+    // checksum is compared. A short or damaged item is an error, never zero padding.
+    if (dwResult == ZR_MORE) {
+        BYTE chPast = 0;
+        dwResult = ZipUnzipItem(hZip, iIndex, &chPast, 1, ZIP_MEMORY);
+    }
+    if (dwResult != ZR_OK) {
         bytes.clear();
         SetError(ppstrError, L"Could not unzip file");
         return false;

@@ -24,7 +24,8 @@ public:
     // On failure *ppstrError holds the parser's message for it.
     static bool ReadMarkup(LPCWSTR pstrName, std::vector<BYTE>& bytes, LPCWSTR* ppstrError);
     // With a type: the resource (name or MAKEINTRESOURCE number) of the resource module.
-    // Otherwise the skin zip or the resource folder, then the name as a path of its own.
+    // Otherwise the skin zip, then the resource folder; a name that would leave them (a
+    // drive, root, UNC or stream name, a ".." step) is refused.
     static bool ReadImage(LPCWSTR pstrName, LPCWSTR pstrType, std::vector<BYTE>& bytes);
     static bool ReadResource(HINSTANCE hModule, LPCWSTR pstrName, LPCWSTR pstrType, std::vector<BYTE>& bytes);
     static bool ReadFile(LPCWSTR pstrPath, DWORD dwMaxSize, std::vector<BYTE>& bytes, LPCWSTR* ppstrError);

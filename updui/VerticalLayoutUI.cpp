@@ -6,6 +6,7 @@
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 #include "ScrollBarUI.h"
+#include "MarkupNumberUI.h"
 
 namespace UpdUI {
 
@@ -280,7 +281,7 @@ void CVerticalLayoutUI::DoEvent(TEventRecUI& event)
 void CVerticalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"sepheight") == 0) SetSepHeight(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    if (wcscmp(pstrName, L"sepheight") == 0) SetSepHeight(static_cast<int>(MarkupNumber::Coord(pstrValue)));
     else if (wcscmp(pstrName, L"sepimm") == 0) SetSepImmediate(wcscmp(pstrValue, L"true") == 0);
     else CContainerUI::SetAttribute(pstrName, pstrValue);
 }

@@ -125,7 +125,7 @@ CPtrArrayUI CWindowManagerUI::m_aPlugins;
 short CWindowManagerUI::m_H = 180;
 short CWindowManagerUI::m_S = 100;
 short CWindowManagerUI::m_L = 100;
-HPEN CWindowManagerUI::m_hUpdateRectPen = nullptr;
+bool CWindowManagerUI::m_bProcessSetUp = false;
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hDcBackground(nullptr),
@@ -140,8 +140,8 @@ CWindowManagerUI::CWindowManagerUI()
       m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(), m_mImageHash(kMapBuckets),
       m_DefaultAttrHash(kMapBuckets)
 {
-    if (m_hUpdateRectPen == nullptr) {
-        m_hUpdateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+    if (!m_bProcessSetUp) {
+        m_bProcessSetUp = true;
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
         ::InitCommonControlsEx(&icc);
         ::LoadLibraryW(L"msimg32.dll");
@@ -187,6 +187,8 @@ CWindowManagerUI::~CWindowManagerUI()
     if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
     DropOffscreen();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    // Browsers that outlive the manager must not reach back into it.
+    while (m_aBrowsers.GetCount() > 0) RemoveBrowser(static_cast<CControlUI*>(m_aBrowsers[0]));
     int iIndex = m_aManagers.Find(this);
     if (iIndex >= 0) m_aManagers.Remove(iIndex);
 }
@@ -368,8 +370,7 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     // selection; a dead control left in them would be called after it is gone.
     int iIndex = m_aPostPaintControls.Find(pControl);
     if (iIndex >= 0) m_aPostPaintControls.Remove(iIndex);
-    iIndex = m_aBrowsers.Find(pControl);
-    if (iIndex >= 0) m_aBrowsers.Remove(iIndex);
+    RemoveBrowser(pControl);
     for (int i = 0; i < m_mOptionGroup.GetSize();) {
         LPCWSTR pstrGroup = m_mOptionGroup.GetAt(i);
         CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pstrGroup, false));
@@ -677,7 +678,28 @@ bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
 
 bool CWindowManagerUI::AddBrowser(CControlUI* pControl)
 {
-    return pControl != nullptr && m_aBrowsers.Add(pControl);
+    CActiveXUI* pHost = pControl != nullptr ? static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX")) : nullptr;
+    if (pHost == nullptr || m_aBrowsers.Find(pControl) >= 0) return false;
+    CWindowManagerUI* pPrevious = pHost->GetListingManager();
+    if (pPrevious != nullptr) pPrevious->RemoveBrowser(pControl);
+    if (!m_aBrowsers.Add(pControl)) return false;
+    pHost->SetListingManager(this);
+    return true;
+}
+
+int CWindowManagerUI::GetBrowserCount() const
+{
+    return m_aBrowsers.GetCount();
+}
+
+bool CWindowManagerUI::RemoveBrowser(CControlUI* pControl)
+{
+    int iIndex = m_aBrowsers.Find(pControl);
+    if (iIndex < 0) return false;
+    m_aBrowsers.Remove(iIndex);
+    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
+    if (pHost != nullptr && pHost->GetListingManager() == this) pHost->SetListingManager(nullptr);
+    return true;
 }
 
 // ---------------------------------------------------------------- notifications
@@ -1161,11 +1183,15 @@ void CWindowManagerUI::CaptureBackground(HDC hDcSource, const RECT& rcPaint)
 void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
 {
     if (!m_bShowUpdateRect) return;
-    HPEN hOldPen = static_cast<HPEN>(::SelectObject(hDC, m_hUpdateRectPen));
+    // The pen lives only for this frame: a pen kept for the process would never be freed.
+    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+    if (hPen == nullptr) return;
+    HPEN hOldPen = static_cast<HPEN>(::SelectObject(hDC, hPen));
     HBRUSH hOldBrush = static_cast<HBRUSH>(::SelectObject(hDC, ::GetStockObject(HOLLOW_BRUSH)));
     ::Rectangle(hDC, rcPaint.left, rcPaint.top, rcPaint.right, rcPaint.bottom);
     ::SelectObject(hDC, hOldBrush);
     ::SelectObject(hDC, hOldPen);
+    ::DeleteObject(hPen);
 }
 
 void CWindowManagerUI::PaintOffscreen(HDC hDcPaint, const RECT& rcPaint)
@@ -1703,9 +1729,11 @@ ZipArchive* CWindowManagerUI::GetSkinZipHandle()
 
 void CWindowManagerUI::ReleaseSkinZip()
 {
-    if (!m_bCachedResourceZip || m_hResourceZip == nullptr) return;
-    ZipClose(m_hResourceZip);
+    // Name and flag go with the archive: later reads must not look for a closed one.
+    if (m_bCachedResourceZip && m_hResourceZip != nullptr) ZipClose(m_hResourceZip);
     m_hResourceZip = nullptr;
+    m_bCachedResourceZip = false;
+    m_sResourceZip.Empty();
 }
 
 void CWindowManagerUI::GetSkinHsl(short* H, short* S, short* L)

@@ -205,7 +205,10 @@ public:
     bool RemoveMessageFilter(IMessageFilterUI* pFilter);
     bool AddPostPaint(CControlUI* pControl);
     bool RemovePostPaint(CControlUI* pControl);
+    // Only ActiveX hosts are listed; each stays on the list until it or the manager goes.
     bool AddBrowser(CControlUI* pControl);
+    bool RemoveBrowser(CControlUI* pControl);
+    int GetBrowserCount() const;
 
     // Notifications.
     void SendNotify(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam = 0, LPARAM lParam = 0,
@@ -400,7 +403,7 @@ private:
     static short m_H;
     static short m_S;
     static short m_L;
-    static HPEN m_hUpdateRectPen;
+    static bool m_bProcessSetUp; // common controls and msimg32 loaded
 };
 
 } // namespace UpdUI

@@ -60,6 +60,8 @@ public:
         ENCODING_ANSI = 2,
     };
     enum { MAX_FILE_SIZE = 0x400000 };
+    // Deepest nesting of elements a document may have; deeper markup is a parse error.
+    enum { MAX_DEPTH = 256 };
 
     explicit CXmlDocUI(LPCWSTR pstrText = nullptr);
     ~CXmlDocUI();
@@ -112,6 +114,7 @@ private:
     TElementUI* m_pElements;
     ULONG m_nElements;
     ULONG m_nReservedElements;
+    ULONG m_nDepth;
     WCHAR m_szErrorMsg[100];
     WCHAR m_szErrorXml[50];
     bool m_bPreserveWhitespace;

@@ -365,7 +365,9 @@ DWORD ZipArchive::UnzipItem(int iIndex, void* pDest, unsigned int nLength, DWORD
 }
 
 // Fills the buffer from the item; while bytes keep coming the item stays open, so the
-// next call with the same index carries on where this one stopped.
+// next call with the same index carries on where this one stopped. An item whose data
+// ends before its recorded size, or whose checksum does not match, is damaged: no call
+// that reaches its end reports success.
 DWORD ZipArchive::UnzipToMemory(int iIndex, void* pDest, unsigned int nLength)
 {
     if (iIndex != m_iOpenItem)
@@ -378,10 +380,23 @@ DWORD ZipArchive::UnzipToMemory(int iIndex, void* pDest, unsigned int nLength)
         m_iOpenItem = iIndex;
     }
     int nRead = unzReadCurrentFile(AsUnzip(m_hUnzip), pDest, nLength);
-    if (nRead > 0)
+    bool bAtEnd = nRead >= 0 && unzeof(AsUnzip(m_hUnzip)) == 1;
+    if (nRead > 0 && ((unsigned int)nRead == nLength || bAtEnd))
         return ZR_MORE;
-    CloseOpenItem();
-    return nRead == 0 ? ZR_OK : ZR_FLATE;
+    if (nLength == 0 && nRead == 0) {
+        CloseOpenItem();
+        return ZR_OK;
+    }
+    return FinishOpenItem(bAtEnd);
+}
+
+// Closes the item the reader has open; minizip compares the checksum on closing an item
+// read to its end.
+DWORD ZipArchive::FinishOpenItem(bool bAtEnd)
+{
+    int nClosed = unzCloseCurrentFile(AsUnzip(m_hUnzip));
+    m_iOpenItem = -1;
+    return bAtEnd && nClosed == UNZ_OK ? ZR_OK : ZR_FLATE;
 }
 
 DWORD ZipArchive::UnzipToFile(int iIndex, void* pDest, DWORD dwKind)
@@ -407,7 +422,11 @@ DWORD ZipArchive::UnzipToFile(int iIndex, void* pDest, DWORD dwKind)
     }
     else {
         dwResult = InflateInto(hFile);
-        unzCloseCurrentFile(AsUnzip(m_hUnzip));
+        // A short item or a checksum that does not match leaves a damaged file.
+        bool bAtEnd = unzeof(AsUnzip(m_hUnzip)) == 1;
+        bool bClosed = unzCloseCurrentFile(AsUnzip(m_hUnzip)) == UNZ_OK;
+        if (dwResult == ZR_OK && (!bAtEnd || !bClosed))
+            dwResult = ZR_FLATE;
     }
     if (dwResult == ZR_OK && GetFileType(hFile) == FILE_TYPE_DISK)
         SetFileTime(hFile, &entry.ctime, &entry.atime, &entry.mtime);

@@ -66,6 +66,7 @@ private:
     DWORD OpenStream(void* pSource, unsigned int nLength, DWORD dwKind);
     bool MoveTo(int iIndex);
     void CloseOpenItem();
+    DWORD FinishOpenItem(bool bAtEnd);
     DWORD ReadEntry(int iIndex, ZipEntry* pEntry);
     DWORD ApplyLocalExtra(ZipEntry* pEntry);
     DWORD UnzipToMemory(int iIndex, void* pDest, unsigned int nLength);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "CanvasForTest.h"
 #include "PainterUI.h"
 #include "SkinTestPaths.h"
@@ -181,4 +183,32 @@ TEST_F(MarkupText, DrawingIsClippedToTheRect)
     EXPECT_EQ(m_canvas.Pixel(5, 5), 0xFF0000u);
     EXPECT_EQ(m_canvas.Pixel(5, 9), 0u);
     EXPECT_EQ(m_canvas.Pixel(25, 2), 0u);
+}
+
+// A text far longer than its box wraps line by line; each line looks only at what can fit
+// on it (looking at the whole rest for every line took minutes for this text).
+TEST_F(MarkupText, AVeryLongTextWrapsLineByLine)
+{
+    std::wstring text;
+    for (int i = 0; i < 400000; i++)
+        text += L"i,";
+    const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 }, DT_WORDBREAK);
+    const LONG cxPair = Extent(m_manager.GetDefaultFont(), L"i,").cx;
+    ASSERT_GT(cxPair, 0);
+    const long nPerLine = 200 / cxPair, nLines = (400000 + nPerLine - 1) / nPerLine;
+    const long nExpected = nLines * LineHeight(m_manager.GetDefaultFont());
+    EXPECT_GT(rc.bottom, nExpected * 9 / 10);
+    EXPECT_LT(rc.bottom, nExpected * 11 / 10);
+    EXPECT_LE(rc.right, 200);
+}
+
+// An image the skin lacks is looked for once per drawing, however often the text names
+// it: every failed lookup reads the skin file again (thousands of them froze drawing).
+TEST_F(MarkupText, AMissingInlineImageIsLookedForOnce)
+{
+    std::wstring text = L"x";
+    for (int i = 0; i < 20000; i++)
+        text += L"<i no-such-image.png 3>";
+    const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
+    EXPECT_EQ(rc.right, Extent(m_manager.GetDefaultFont(), L"x").cx) << "missing images take no room";
 }

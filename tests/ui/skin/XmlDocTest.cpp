@@ -121,6 +121,34 @@ TEST(XmlDoc, MissingEndTagAtRootAndChildLevelIsAcceptedButNotDeeper)
     EXPECT_STREQ(doc.GetLastErrorMessage(), L"Expected end-tag start");
 }
 
+std::wstring Nested(int nDepth)
+{
+    std::wstring markup;
+    for (int i = 0; i < nDepth; i++)
+        markup += L"<a>";
+    for (int i = 0; i < nDepth; i++)
+        markup += L"</a>";
+    return markup;
+}
+
+TEST(XmlDoc, NestingIsBoundedWithAParseError)
+{
+    CXmlDocUI doc;
+    ASSERT_TRUE(doc.LoadFromString(Nested(CXmlDocUI::MAX_DEPTH).c_str())) << doc.GetLastErrorMessage();
+    int nDepth = 0;
+    for (CXmlNodeUI node = doc.GetRoot(); node.IsValid(); node = node.GetChild())
+        nDepth++;
+    EXPECT_EQ(nDepth, CXmlDocUI::MAX_DEPTH);
+    // One level more is refused; a nesting deep enough to exhaust the stack fails the same way.
+    for (int nTooDeep : { CXmlDocUI::MAX_DEPTH + 1, 200000 }) {
+        EXPECT_FALSE(doc.LoadFromString(Nested(nTooDeep).c_str())) << nTooDeep;
+        EXPECT_STREQ(doc.GetLastErrorMessage(), L"Elements nested too deeply");
+        EXPECT_FALSE(doc.GetRoot().IsValid());
+    }
+    // The count starts again with each document.
+    EXPECT_TRUE(doc.LoadFromString(Nested(CXmlDocUI::MAX_DEPTH).c_str())) << doc.GetLastErrorMessage();
+}
+
 TEST(XmlDoc, EntitiesSingleQuotesAndBlanksInValues)
 {
     CXmlDocUI doc;

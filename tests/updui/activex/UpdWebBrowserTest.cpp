@@ -165,3 +165,46 @@ TEST_F(CUpdWebBrowser, BuilderListsTheBrowserWithTheManager)
     EXPECT_FALSE(CWindowManagerUI::PreTranslateAll(&msg));
     EXPECT_GE(browser.nServiceQueries, 1);
 }
+
+// A browser the builder made and then dropped, or a built tree deleted without ever being
+// attached, must leave the manager's list: the list is walked for every message.
+TEST_F(CUpdWebBrowser, DeletedBrowsersLeaveTheManagersList)
+{
+    ASSERT_EQ(0, manager->GetBrowserCount());
+    // A child of a control that holds no children is deleted by the builder.
+    delete Build(L"<Window><Control><WebBrowser/></Control></Window>");
+    EXPECT_EQ(0, manager->GetBrowserCount());
+    // Without a parent only the first control is kept; the second is deleted at once.
+    CControlUI* pFirst = Build(L"<Window><WebBrowser name=\"a\"/><WebBrowser name=\"b\"/></Window>");
+    ASSERT_NE(nullptr, pFirst);
+    EXPECT_EQ(1, manager->GetBrowserCount());
+    delete pFirst; // never attached
+    EXPECT_EQ(0, manager->GetBrowserCount());
+    // Keys for other windows still pass through the (now empty) list.
+    MSG msg = {};
+    msg.hwnd = ::GetDesktopWindow();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_TAB;
+    EXPECT_FALSE(CWindowManagerUI::PreTranslateAll(&msg));
+}
+
+TEST_F(CUpdWebBrowser, ABrowserOutlivingItsManagerForgetsIt)
+{
+    CWebBrowserUI* pWeb = new CWebBrowserUI;
+    CWindowManagerUI* pOther = new CWindowManagerUI;
+    ASSERT_TRUE(pOther->AddBrowser(pWeb));
+    EXPECT_FALSE(pOther->AddBrowser(pWeb)); // listed once
+    EXPECT_EQ(pOther, pWeb->GetListingManager());
+    // Moving to another manager's list leaves the first one.
+    ASSERT_TRUE(manager->AddBrowser(pWeb));
+    EXPECT_EQ(0, pOther->GetBrowserCount());
+    ASSERT_TRUE(pOther->AddBrowser(pWeb));
+    EXPECT_EQ(0, manager->GetBrowserCount());
+    delete pOther;
+    EXPECT_EQ(nullptr, pWeb->GetListingManager());
+    delete pWeb;
+    // Only ActiveX hosts are taken.
+    CControlUI plain;
+    EXPECT_FALSE(manager->AddBrowser(&plain));
+    EXPECT_FALSE(manager->AddBrowser(nullptr));
+}

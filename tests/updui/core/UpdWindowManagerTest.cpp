@@ -96,8 +96,15 @@ TEST_F(CUpdWindowManager, ReplacedTreeLeavesNoNamesTimersOrNotificationsBehind)
     EXPECT_EQ(nullptr, log.records.back().sender);
     PumpMessages();
     EXPECT_EQ(1, deleted);
-    // Its timer id no longer reaches anything.
+    // Its timer is gone from the window, and its id reaches no other control.
+    EXPECT_FALSE(::KillTimer(hWnd, 17));
+    CProbeUI* pNew = new CProbeUI(L"new");
+    Attach({pNew});
+    ASSERT_TRUE(manager->SetTimer(pNew, 3, 60000));
     Send(WM_TIMER, 17, 0);
+    EXPECT_EQ(0, pNew->Count(EventTimer));
+    Send(WM_TIMER, 18, 0);
+    EXPECT_EQ(1, pNew->Count(EventTimer));
 }
 
 TEST_F(CUpdWindowManager, TimerIdsStartAt17WrapToZeroAndNeverCollide)

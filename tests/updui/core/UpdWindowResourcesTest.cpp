@@ -4,18 +4,25 @@
 #include <vector>
 
 #include "PainterUI.h"
+#include "SkinBuilderUI.h"
 #include "UpdCoreTestSupport.h"
 
 using namespace UpdCoreTest;
 
 namespace {
 
-// Writes a 2 x 2 24-bit BMP file (stb_image decodes it) and returns its path.
-std::wstring WriteBitmapFile(LPCWSTR pstrName)
+std::wstring TempFolder()
 {
     wchar_t szDir[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, szDir);
-    std::wstring path = std::wstring(szDir) + pstrName;
+    return szDir;
+}
+
+// Writes a 2 x 2 24-bit BMP file (stb_image decodes it) into the temporary folder and
+// returns its path.
+std::wstring WriteBitmapFile(LPCWSTR pstrName)
+{
+    std::wstring path = TempFolder() + pstrName;
     BYTE pixels[2 * 8] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
     BITMAPINFOHEADER bih = {};
     bih.biSize = sizeof(bih);
@@ -34,6 +41,44 @@ std::wstring WriteBitmapFile(LPCWSTR pstrName)
     ::WriteFile(hFile, pixels, sizeof(pixels), &written, nullptr);
     ::CloseHandle(hFile);
     return path;
+}
+
+// A 4 x 4 24-bit BMP whose left half is black and right half white.
+std::wstring WriteHalfBlackBitmap(LPCWSTR pstrName)
+{
+    std::wstring path = TempFolder() + pstrName;
+    std::vector<BYTE> pixels;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            BYTE b = x < 2 ? 0 : 255;
+            pixels.insert(pixels.end(), {b, b, b});
+        }
+    }
+    BITMAPINFOHEADER bih = {};
+    bih.biSize = sizeof(bih);
+    bih.biWidth = 4;
+    bih.biHeight = 4;
+    bih.biPlanes = 1;
+    bih.biBitCount = 24;
+    BITMAPFILEHEADER bfh = {};
+    bfh.bfType = 0x4D42;
+    bfh.bfOffBits = sizeof(bfh) + sizeof(bih);
+    bfh.bfSize = bfh.bfOffBits + (DWORD)pixels.size();
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(hFile, &bfh, sizeof(bfh), &written, nullptr);
+    ::WriteFile(hFile, &bih, sizeof(bih), &written, nullptr);
+    ::WriteFile(hFile, pixels.data(), (DWORD)pixels.size(), &written, nullptr);
+    ::CloseHandle(hFile);
+    return path;
+}
+
+CControlUI* CreateMarker(LPCWSTR pstrType)
+{
+    if (wcscmp(pstrType, L"Marker") != 0) return nullptr;
+    CControlUI* pControl = new CControlUI;
+    pControl->SetName(L"made by the plug-in");
+    return pControl;
 }
 
 class CUpdWindowResources : public ::testing::Test
@@ -108,15 +153,82 @@ TEST_F(CUpdWindowResources, ImagesLoadOnceByNameAndResourceNamesMustBeNumbers)
     EXPECT_EQ(nullptr, manager.AddImage(L"button.png", L"PNG"));
     EXPECT_EQ(nullptr, manager.AddImage(L"no-such-file.bmp"));
     std::wstring path = WriteBitmapFile(L"updcore_res.bmp");
-    TImageRecUI* pImage = manager.GetImageEx(path.c_str(), nullptr, 0xFF00FF00);
+    CWindowManagerUI::SetResourcePath(TempFolder().c_str());
+    LPCWSTR pstrName = L"updcore_res.bmp";
+    TImageRecUI* pImage = manager.GetImageEx(pstrName, nullptr, 0xFF00FF00);
     ASSERT_NE(nullptr, pImage);
     EXPECT_EQ(2, pImage->nWidth);
     EXPECT_EQ(0xFF00FF00u, pImage->dwMask);
-    EXPECT_EQ(pImage, manager.GetImageEx(path.c_str()));
-    EXPECT_EQ(nullptr, manager.AddImage(path.c_str())); // already present
+    EXPECT_EQ(pImage, manager.GetImageEx(pstrName));
+    EXPECT_EQ(nullptr, manager.AddImage(pstrName)); // already present
     manager.RemoveAllImages();
-    TImageRecUI* pAgain = manager.GetImageEx(path.c_str());
+    TImageRecUI* pAgain = manager.GetImageEx(pstrName);
     EXPECT_NE(nullptr, pAgain);
+    ::DeleteFileW(path.c_str());
+}
+
+// Image names come from markup and tagged text: a name that leaves the resource folder
+// is refused, even when the file it names exists.
+TEST_F(CUpdWindowResources, ImageNamesStayInsideTheResourceFolder)
+{
+    std::wstring sFolder = TempFolder() + L"updcore_names\\";
+    ::CreateDirectoryW(sFolder.c_str(), nullptr);
+    ::CreateDirectoryW((sFolder + L"skin").c_str(), nullptr);
+    std::wstring path = WriteBitmapFile(L"updcore_names\\outside.bmp");
+    std::wstring inside = WriteBitmapFile(L"updcore_names\\skin\\inside.bmp");
+    CWindowManagerUI::SetResourcePath((sFolder + L"skin").c_str());
+    EXPECT_NE(nullptr, manager.GetImageEx(L"inside.bmp"));
+    std::wstring sDrive = path.substr(0, 2);
+    const std::wstring refused[] = {
+        path,                             // absolute
+        L"..\\outside.bmp",               // a step up
+        L"sub/../../outside.bmp",         // a step up behind a folder
+        sDrive + L"outside.bmp",          // drive-relative
+        L"\\\\127.0.0.1\\c$\\outside.bmp", // UNC
+        L"\\outside.bmp",                 // rooted
+        L"inside.bmp:stream",             // a stream of a file
+    };
+    for (const std::wstring& sName : refused)
+        EXPECT_EQ(nullptr, manager.GetImageEx(sName.c_str())) << sName.c_str();
+    // Names with dots that are not a step up are fine.
+    EXPECT_NE(nullptr, manager.GetImageEx(L".\\inside.bmp"));
+    ::DeleteFileW(path.c_str());
+    ::DeleteFileW(inside.c_str());
+}
+
+// The shape region is in the image's coordinates: a point in window coordinates hits only
+// where the image under it is not black.
+TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
+{
+    std::wstring path = WriteHalfBlackBitmap(L"updcore_shape.bmp");
+    CWindowManagerUI::SetResourcePath(TempFolder().c_str());
+    for (int nOffset : {0, 20, 57}) {
+        SCOPED_TRACE(nOffset);
+        CControlUI control;
+        control.SetManager(&manager, nullptr, false);
+        control.SetAttribute(L"random", L"true");
+        control.SetBkImage(L"updcore_shape.bmp");
+        RECT rc = {nOffset, nOffset + 3, nOffset + 4, nOffset + 7};
+        control.SetPos(rc);
+        HDC hDC = ::CreateCompatibleDC(nullptr);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(manager.GetPaintDC(), 100, 100);
+        HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+        control.DoPaint(hDC, rc); // the region is made when the image is first painted
+        ::SelectObject(hDC, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hDC);
+        auto Hit = [&](int x, int y) {
+            POINT pt = {x, y};
+            return control.FindControl([](CControlUI* p, LPVOID) -> CControlUI* { return p; }, &pt,
+                                       UIFIND_HITTEST) != nullptr;
+        };
+        EXPECT_TRUE(Hit(rc.left + 2, rc.top + 1));
+        EXPECT_TRUE(Hit(rc.left + 3, rc.top + 3));
+        EXPECT_FALSE(Hit(rc.left + 1, rc.top + 1)); // black
+        EXPECT_FALSE(Hit(rc.left, rc.top + 3));     // black
+        EXPECT_FALSE(Hit(rc.left + 4, rc.top + 1)); // past the control
+        control.SetManager(nullptr, nullptr, false);
+    }
     ::DeleteFileW(path.c_str());
 }
 
@@ -191,7 +303,23 @@ TEST_F(CUpdWindowResources, SharedSettings)
     EXPECT_EQ(180, h);
     EXPECT_EQ(100, s);
     EXPECT_EQ(100, l);
-    EXPECT_NE(nullptr, CWindowManagerUI::GetPlugins());
+    CPtrArrayUI* pPlugins = CWindowManagerUI::GetPlugins();
+    ASSERT_NE(nullptr, pPlugins);
+    EXPECT_EQ(pPlugins, CWindowManagerUI::GetPlugins()); // one list for the process
+    EXPECT_EQ(0, pPlugins->GetCount());
     EXPECT_TRUE(CWindowManagerUI::GetSkinZipName().IsEmpty());
     EXPECT_FALSE(CWindowManagerUI::IsSkinZipCached());
+}
+
+// The plug-in list is the one the skin builder asks for tags it does not know.
+TEST_F(CUpdWindowResources, PluginsCreateTheTagsTheBuilderDoesNotKnow)
+{
+    CSkinBuilderUI builder;
+    EXPECT_EQ(nullptr, builder.Build(L"<Window><Marker/></Window>"));
+    CWindowManagerUI::GetPlugins()->Add(reinterpret_cast<LPVOID>(&CreateMarker));
+    CControlUI* pControl = builder.Build(L"<Window><Marker/></Window>");
+    CWindowManagerUI::GetPlugins()->Empty();
+    ASSERT_NE(nullptr, pControl);
+    EXPECT_STREQ(L"made by the plug-in", pControl->GetName().GetData());
+    delete pControl;
 }

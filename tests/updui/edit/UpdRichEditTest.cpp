@@ -20,6 +20,21 @@ const wchar_t kFeatures[] =
     L"8. 改进了高分辨率屏幕下的显示效果。\r"
     L"9. 其他细节优化。";
 
+// Counts the deletions of the control it listens to; the control owns it.
+class CDestroyCounter : public IDelegateUI
+{
+public:
+    explicit CDestroyCounter(int& nCount) : m_nCount(nCount) {}
+    bool Invoke(void*) override
+    {
+        m_nCount++;
+        return true;
+    }
+
+private:
+    int& m_nCount;
+};
+
 class CUpdRichEdit : public CEditFixture
 {
 protected:
@@ -311,16 +326,29 @@ TEST_F(CUpdRichEdit, ReplacedControlLeavesTheManagersFilters)
 {
     CRichEditUI* pRich = PlacedRichEdit();
     pRich->SetText(L"旧");
+    pRich->SetFocus();
+    // Listed while attached (put back at once: the check takes it off).
+    ASSERT_TRUE(manager->RemoveMessageFilter(pRich));
+    ASSERT_TRUE(manager->AddMessageFilter(pRich));
+    int nDestroyed = 0;
+    pRich->OnDestroy += new CDestroyCounter(nDestroyed);
     // A new tree replaces the old one; the old rich edit is deleted later, and the
     // window's messages in between must not reach it.
     manager->AttachRoot(new CContainerUI);
+    EXPECT_FALSE(manager->RemoveMessageFilter(pRich));
     Send(WM_MOUSEMOVE, 0, 50, 50);
-    TypeText(hWnd, L"x");
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 50, 50);
+    Send(WM_LBUTTONUP, 0, 50, 50);
+    ::SendMessageW(hWnd, WM_CHAR, L'x', 1);
+    ASSERT_EQ(0, nDestroyed);
+    EXPECT_STREQ(L"旧", pRich->GetText().GetData());
+    // The clean-up message then deletes it, and later messages reach nothing freed.
     PumpMessages();
+    EXPECT_EQ(1, nDestroyed);
+    TypeText(hWnd, L"y");
     Send(WM_LBUTTONDOWN, MK_LBUTTON, 50, 50);
     Send(WM_LBUTTONUP, 0, 50, 50);
     PumpMessages();
-    SUCCEED();
 }
 
 TEST_F(CUpdRichEdit, SkinMarkupBuildsTheThreeControls)

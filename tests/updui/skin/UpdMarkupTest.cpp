@@ -54,6 +54,33 @@ INSTANTIATE_TEST_SUITE_P(
                       TParseCaseUI{ L"<a><b><c>", L"Expected end-tag start" },
                       TParseCaseUI{ L"<?xml version=\"1.0\"?><!-- note --><a/>", nullptr }));
 
+std::wstring Nested(int nDepth)
+{
+    std::wstring markup;
+    for (int i = 0; i < nDepth; i++)
+        markup += L"<a>";
+    for (int i = 0; i < nDepth; i++)
+        markup += L"</a>";
+    return markup;
+}
+
+TEST(UpdMarkupTest, BoundsTheNestingWithAParseError)
+{
+    CXmlDocUI doc;
+    ASSERT_TRUE(doc.Load(Nested(CXmlDocUI::MAX_DEPTH).c_str())) << doc.GetLastErrorMessage();
+    int nDepth = 0;
+    for (CXmlNodeUI node = doc.GetRoot(); node.IsValid(); node = node.GetChild())
+        nDepth++;
+    EXPECT_EQ(nDepth, CXmlDocUI::MAX_DEPTH);
+    // One level more is refused; a nesting deep enough to exhaust the stack fails the same way.
+    for (int nTooDeep : { CXmlDocUI::MAX_DEPTH + 1, 200000 }) {
+        EXPECT_FALSE(doc.Load(Nested(nTooDeep).c_str())) << nTooDeep;
+        EXPECT_STREQ(doc.GetLastErrorMessage(), L"Elements nested too deeply");
+        EXPECT_FALSE(doc.GetRoot().IsValid());
+    }
+    EXPECT_TRUE(doc.Load(Nested(CXmlDocUI::MAX_DEPTH).c_str())) << doc.GetLastErrorMessage();
+}
+
 TEST(UpdMarkupTest, ReadsAttributesInDocumentOrder)
 {
     CXmlDocUI doc;

@@ -224,6 +224,32 @@ TEST_F(UpdPainterTest, CalcRectMeasuresWithoutDrawing)
     EXPECT_GT(rc.bottom, 5);
 }
 
+// A text far longer than its box wraps line by line; each line looks only at what can fit
+// on it (looking at the whole rest for every line took minutes for this text).
+TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
+{
+    CCanvas canvas(200, 60);
+    std::wstring sText;
+    for (int i = 0; i < 400000; i++)
+        sText += L"i,";
+    RECT rc = { 0, 0, 200, 60 };
+    int nLinks = 0;
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, sText.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    HFONT hOld = (HFONT)SelectObject(canvas.DC(), m_manager.GetDefaultFontInfo()->hFont);
+    SIZE szPair = {};
+    GetTextExtentPoint32W(canvas.DC(), L"i,", 2, &szPair);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(canvas.DC(), &tm);
+    SelectObject(canvas.DC(), hOld);
+    ASSERT_GT(szPair.cx, 0);
+    const int nPerLine = 200 / szPair.cx, nLines = (400000 + nPerLine - 1) / nPerLine;
+    const long nExpected = (long)nLines * (tm.tmHeight + tm.tmExternalLeading);
+    EXPECT_GT(rc.bottom, nExpected * 9 / 10);
+    EXPECT_LT(rc.bottom, nExpected * 11 / 10);
+    EXPECT_LE(rc.right, 200);
+}
+
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
 {
     CCanvas canvas(300, 40);

@@ -3,6 +3,7 @@
 // tags and the application's callback.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "ContainerUI.h"
@@ -217,6 +218,112 @@ TEST_F(UpdSkinBuilderTest, RefusesAParentThatHoldsNoChildren)
     CControlUI notAContainer;
     CSkinBuilderUI builder;
     EXPECT_EQ(nullptr, builder.Build(L"<Window><Control/></Window>", nullptr, nullptr, nullptr, &notAContainer));
+}
+
+TEST_F(UpdSkinBuilderTest, IncludeCyclesStopAtTheFirstRepeat)
+{
+    struct TCase
+    {
+        LPCWSTR pstrMarkup;
+        std::vector<std::wstring> names;
+    };
+    const TCase cases[] = {
+        // The file itself is built once; its include of itself is refused.
+        { L"<Window><Container><Include source=\"loops/self.xml\"/></Container></Window>", { L"self" } },
+        // Through another file and another spelling of the same name.
+        { L"<Window><Container><Include source=\"loops/ping.xml\"/></Container></Window>", { L"ping", L"pong" } },
+    };
+    for (const TCase& c : cases) {
+        CSkinBuilderUI builder;
+        CControlUI* pRoot = builder.Build(c.pstrMarkup);
+        ASSERT_NE(nullptr, pRoot) << c.pstrMarkup;
+        std::vector<std::wstring> names;
+        for (int i = 0; i < ChildCount(pRoot); i++)
+            names.push_back(Child(pRoot, i)->GetName().GetData());
+        EXPECT_EQ(c.names, names) << c.pstrMarkup;
+        delete pRoot;
+    }
+}
+
+TEST_F(UpdSkinBuilderTest, IncludesOfOneBuildAreBounded)
+{
+    CSkinBuilderUI builder;
+    CControlUI* pRoot =
+        builder.Build(L"<Window><Container><Include source=\"row.xml\" count=\"2000000000\"/></Container></Window>");
+    ASSERT_NE(nullptr, pRoot);
+    EXPECT_EQ((int)CSkinBuilderUI::MAX_INCLUDES, ChildCount(pRoot));
+    delete pRoot;
+}
+
+// Releasing the skin zip forgets it wholly, so that it can be set again.
+TEST_F(UpdSkinBuilderTest, AReleasedSkinZipCanBeSetAgain)
+{
+    CWindowManagerUI::ReleaseSkinZip();
+    EXPECT_TRUE(CWindowManagerUI::GetSkinZipName().IsEmpty());
+    EXPECT_FALSE(CWindowManagerUI::IsSkinZipCached());
+    EXPECT_EQ(nullptr, CWindowManagerUI::GetSkinZipHandle());
+    CWindowManagerUI::SetSkinZipMemory(SkinZip().data(), (unsigned int)SkinZip().size());
+    ASSERT_NE(nullptr, CWindowManagerUI::GetSkinZipHandle());
+    CSkinBuilderUI builder;
+    CControlUI* pRow = builder.Build(L"row.xml");
+    ASSERT_NE(nullptr, pRow) << builder.GetMarkup()->GetLastErrorMessage();
+    EXPECT_STREQ(L"row", pRow->GetName().GetData());
+    delete pRow;
+}
+
+// Numbers far outside any real skin are held where they are read, so GDI never sees a
+// 2^31-high rectangle or a pen millions of pixels wide.
+TEST_F(UpdSkinBuilderTest, HugeNumbersInMarkupAreHeldToSaneRanges)
+{
+    CWindowManagerUI manager;
+    manager.Init(s_hWnd);
+    CSkinBuilderUI builder;
+    CControlUI* pControl = builder.Build(
+        L"<Window size=\"99999999,-99999999\"><Font name=\"Tahoma\" size=\"99999999\"/>"
+        L"<Control pos=\"20,20,300,1804294967296\" bordersize=\"11111111\" bordercolor=\"#FF0000FF\" "
+        L"borderround=\"99999999,-99999999\" padding=\"-4000000000,1,2,3\" maxwidth=\"4000000000\" "
+        L"bkimage=\"file='down/frame.png' dest='0,0,99999999,99999999' corner='9999999,0,0,9999999'\"/></Window>",
+        nullptr, nullptr, &manager);
+    ASSERT_NE(nullptr, pControl);
+    EXPECT_EQ(32767, manager.GetInitSize().cx);
+    EXPECT_EQ(1000, manager.GetFontInfo(0)->iSize);
+    EXPECT_EQ(280, pControl->GetFixedWidth());
+    EXPECT_EQ(32767 - 20, pControl->GetFixedHeight());
+    EXPECT_EQ(255, pControl->GetBorderSize());
+    EXPECT_EQ(32767, pControl->GetBorderRound().cx);
+    EXPECT_EQ(-32767, pControl->GetBorderRound().cy);
+    EXPECT_EQ(-32767, pControl->GetPadding().left);
+    EXPECT_EQ(32767, pControl->GetMaxWidth());
+
+    // It paints into a small bitmap; the widest border fills a control of 160 rows.
+    pControl->SetAttribute(L"borderround", L"0,0");
+    pControl->SetManager(&manager, nullptr, false);
+    RECT rcItem = {20, 20, 300, 32767};
+    pControl->SetPos(rcItem);
+    HDC hDC = CreateCompatibleDC(nullptr);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = 320;
+    bmi.bmiHeader.biHeight = -200;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    DWORD* pBits = nullptr;
+    HBITMAP hBitmap = CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)&pBits, nullptr, 0);
+    ASSERT_NE(nullptr, hBitmap);
+    HGDIOBJ hOld = SelectObject(hDC, hBitmap);
+    RECT rcPaint = {0, 0, 320, 200};
+    pControl->DoPaint(hDC, rcPaint); // the image over 2^15 rows: this used to fault in the blend
+    RECT rcSmall = {20, 20, 300, 180};
+    pControl->SetPos(rcSmall);
+    pControl->DoPaint(hDC, rcPaint);
+    GdiFlush();
+    EXPECT_EQ(0x0000FFu, pBits[100 * 320 + 25] & 0x00FFFFFF); // inside the 255-pixel border
+    EXPECT_EQ(0u, pBits[100 * 320 + 10] & 0x00FFFFFF);        // left of the control
+    SelectObject(hDC, hOld);
+    DeleteObject(hBitmap);
+    DeleteDC(hDC);
+    pControl->SetManager(nullptr, nullptr, false);
+    delete pControl;
 }
 
 TEST_F(UpdSkinBuilderTest, FailsOnMissingOrBrokenMarkup)

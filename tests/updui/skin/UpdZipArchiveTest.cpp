@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "UpdSkinTestSupport.h"
+#include "SkinSourceUI.h"
 #include "ZipArchive.h"
 
 using namespace UpdUI;
@@ -207,6 +208,108 @@ TEST_F(UpdZipArchiveTest, ExtractsToFilesBelowTheBaseFolderOnly)
     CloseHandle(hFile);
     EXPECT_EQ(SourceFile(L"down\\alpha.png"), UpdSkinTest::ReadWholeFile(sTarget));
     EXPECT_EQ((DWORD)ZR_OK, ZipClose(hZip));
+}
+
+
+// Patches the local and the central record of one item of a zip image: the reader checks
+// that both agree, so a damage both carry reaches the item's data.
+const size_t kNotFound = (size_t)-1;
+
+class CZipPatcher
+{
+public:
+    CZipPatcher(std::vector<BYTE>& zip, const char* pszName) : m_zip(zip), m_pszName(pszName) {}
+
+    void SetUncompressedSize(DWORD dwSize)
+    {
+        Patch(0x04034B50, 26, 22, dwSize);
+        Patch(0x02014B50, 28, 24, dwSize);
+    }
+    void SetChecksum(DWORD dwCrc)
+    {
+        Patch(0x04034B50, 26, 14, dwCrc);
+        Patch(0x02014B50, 28, 16, dwCrc);
+    }
+    DWORD Checksum() const
+    {
+        size_t i = Find(0x02014B50, 28);
+        return i == kNotFound ? 0 : Read32(i + 16);
+    }
+
+private:
+    DWORD Read32(size_t i) const
+    {
+        return m_zip[i] | (m_zip[i + 1] << 8) | (m_zip[i + 2] << 16) | ((DWORD)m_zip[i + 3] << 24);
+    }
+    // The record of that signature whose name (after a header of 30 or 46 bytes) is ours.
+    size_t Find(DWORD dwSignature, size_t iNameLength) const
+    {
+        size_t nHeader = dwSignature == 0x04034B50 ? 30 : 46;
+        size_t nName = strlen(m_pszName);
+        for (size_t i = 0; i + nHeader + nName <= m_zip.size(); i++) {
+            if (Read32(i) != dwSignature)
+                continue;
+            size_t nLength = m_zip[i + iNameLength] | (m_zip[i + iNameLength + 1] << 8);
+            if (nLength == nName && memcmp(&m_zip[i + nHeader], m_pszName, nName) == 0)
+                return i;
+        }
+        return kNotFound;
+    }
+    void Patch(DWORD dwSignature, size_t iNameLength, size_t iField, DWORD dwValue)
+    {
+        size_t i = Find(dwSignature, iNameLength);
+        ASSERT_NE(kNotFound, i) << m_pszName << " not found";
+        for (int b = 0; b < 4; b++)
+            m_zip[i + iField + b] = (BYTE)(dwValue >> (8 * b));
+    }
+
+    std::vector<BYTE>& m_zip;
+    const char* m_pszName;
+};
+
+// The skin source reads an item whole: a short item or one whose checksum does not match
+// is an error, never data with zero padding.
+TEST_F(UpdZipArchiveTest, ShortOrDamagedItemsAreErrors)
+{
+    std::vector<BYTE> expected = SourceFile(L"update.xml");
+    ASSERT_FALSE(expected.empty());
+    struct TCase
+    {
+        const char* pszDamage;
+        int nExtraBytes; // recorded size past the real one
+        bool bBadChecksum;
+    };
+    const TCase cases[] = { { "intact", 0, false }, { "size", 10, false }, { "checksum", 0, true } };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.pszDamage);
+        std::vector<BYTE> zip = m_zip;
+        CZipPatcher patcher(zip, "update.xml");
+        if (c.nExtraBytes != 0)
+            patcher.SetUncompressedSize((DWORD)expected.size() + c.nExtraBytes);
+        if (c.bBadChecksum)
+            patcher.SetChecksum(patcher.Checksum() ^ 0x5A5A5A5A);
+        ZipArchive* hZip = ZipOpen(zip.data(), (unsigned int)zip.size(), ZIP_MEMORY);
+        ASSERT_NE(nullptr, hZip);
+        std::vector<BYTE> bytes;
+        LPCWSTR pstrError = nullptr;
+        bool bRead = CSkinSourceUI::ReadZipItem(hZip, L"update.xml", 1 << 20, bytes, &pstrError);
+        bool bIntact = c.nExtraBytes == 0 && !c.bBadChecksum;
+        EXPECT_EQ(bIntact, bRead);
+        if (bIntact) {
+            EXPECT_EQ(expected, bytes);
+        }
+        else {
+            EXPECT_TRUE(bytes.empty());
+            EXPECT_STREQ(L"Could not unzip file", pstrError);
+        }
+        // Extraction to a file reports the same damage.
+        std::wstring sTarget = UpdSkinTest::MakeTempFolder(L"updui_zip_damaged") + L"update.xml";
+        int iIndex = -1;
+        ASSERT_EQ((DWORD)ZR_OK, ZipFindItem(hZip, L"update.xml", true, &iIndex, nullptr));
+        DWORD dwResult = ZipUnzipItem(hZip, iIndex, (void*)sTarget.c_str(), 0, ZIP_FILENAME);
+        EXPECT_EQ(bIntact, dwResult == ZR_OK) << std::hex << dwResult;
+        ZipClose(hZip);
+    }
 }
 
 } // namespace

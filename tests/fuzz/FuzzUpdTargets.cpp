@@ -1,0 +1,173 @@
+// The updater's readers of outside input: its UI library's markup parser, skin builder,
+// zip skin reader, image descriptions and tagged text, and the updater's download list,
+// update manifest and ".Cfg" resume records.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ControlUI.h"
+#include "FuzzCanvas.h"
+#include "FuzzRunner.h"
+#include "FuzzUpdaterTargets.h"
+#include "PainterUI.h"
+#include "SkinBuilderUI.h"
+#include "SkinSourceUI.h"
+#include "StringUI.h"
+#include "WindowManagerUI.h"
+#include "XmlDocUI.h"
+#include "ZipArchive.h"
+
+using namespace UpdUI;
+
+namespace {
+
+HWND g_hHost = nullptr;
+std::vector<BYTE> g_skinZip; // must outlive every read from it
+
+std::vector<BYTE> ReadWholeFile(const std::wstring& path)
+{
+    std::vector<BYTE> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    DWORD size = GetFileSize(file, nullptr), read = 0;
+    bytes.resize(size);
+    if (size > 0 && !ReadFile(file, bytes.data(), size, &read, nullptr))
+        bytes.clear();
+    CloseHandle(file);
+    return bytes;
+}
+
+// The updater's own skin as it embeds it, so that markup finds its images.
+void PrepareSkin(const std::wstring& resources)
+{
+    CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    g_skinZip = ReadWholeFile(resources + L"\\update_skin.zip");
+    if (!g_skinZip.empty())
+        CWindowManagerUI::SetSkinZipMemory(g_skinZip.data(), (unsigned int)g_skinZip.size());
+    g_hHost = Fuzz::CreateHostWindow(L"UpdFuzzHost");
+}
+
+// Every node, attribute and text, walked without recursion.
+void WalkMarkup(CXmlDocUI& doc)
+{
+    std::vector<CXmlNodeUI> pending;
+    if (doc.GetRoot().IsValid())
+        pending.push_back(doc.GetRoot());
+    WCHAR szValue[16];
+    size_t nChars = 0;
+    while (!pending.empty()) {
+        CXmlNodeUI node = pending.back();
+        pending.pop_back();
+        nChars += wcslen(node.GetName()) + wcslen(node.GetValue());
+        for (int i = 0; i < node.GetAttributeCount(); ++i) {
+            nChars += wcslen(node.GetAttributeName(i)) + wcslen(node.GetAttributeValue(i));
+            node.GetAttributeValue(node.GetAttributeName(i), szValue, 16);
+        }
+        if (node.GetSibling().IsValid())
+            pending.push_back(node.GetSibling());
+        if (node.GetChild().IsValid())
+            pending.push_back(node.GetChild());
+    }
+    (void)nChars;
+}
+
+void RunMarkup(const BYTE* data, size_t size)
+{
+    for (int encoding : {CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UNICODE}) {
+        CXmlDocUI doc;
+        if (doc.LoadFromMemory(data, (DWORD)size, encoding))
+            WalkMarkup(doc);
+        doc.GetLastErrorMessage();
+    }
+}
+
+// Markup -> controls -> layout -> paint, as the updater builds its dialogs.
+void RunSkin(const BYTE* data, size_t size)
+{
+    CWindowManagerUI manager;
+    manager.Init(g_hHost);
+    CSkinBuilderUI builder;
+    if (!builder.GetMarkup()->LoadFromMemory(data, (DWORD)size, CXmlDocUI::ENCODING_UTF8))
+        return;
+    CControlUI* pRoot = builder.BuildRoot(nullptr, &manager);
+    if (pRoot == nullptr)
+        return;
+    manager.AttachRoot(pRoot);
+    Fuzz::Canvas canvas(400, 300);
+    for (const RECT& rc : {RECT{0, 0, 400, 300}, RECT{0, 0, 37, 12}}) {
+        pRoot->SetPos(rc);
+        pRoot->DoPaint(canvas.DC(), canvas.Rect());
+    }
+}
+
+void RunZip(const BYTE* data, size_t size)
+{
+    std::vector<BYTE> copy(data, data + size);
+    ZipArchive* hZip = ZipOpen(copy.data(), (unsigned int)copy.size(), ZIP_MEMORY);
+    if (hZip == nullptr)
+        return;
+    ZipEntry entry;
+    int nItems = ZipGetItem(hZip, -1, &entry) == ZR_OK ? entry.index : 0;
+    for (int i = 0; i < nItems && i < 64; ++i) {
+        if (ZipGetItem(hZip, i, &entry) != ZR_OK)
+            continue;
+        std::vector<BYTE> bytes;
+        LPCWSTR pstrError = nullptr;
+        CSkinSourceUI::ReadZipItem(hZip, entry.name, 1 << 20, bytes, &pstrError);
+        BYTE piece[61];
+        for (int nCalls = 0; nCalls < 20000 && ZipUnzipItem(hZip, i, piece, sizeof(piece), ZIP_MEMORY) == ZR_MORE;)
+            nCalls++;
+        int iFound = -1;
+        ZipFindItem(hZip, entry.name, true, &iFound, &entry);
+    }
+    ZipClose(hZip);
+}
+
+void RunImageDescription(const BYTE* data, size_t size)
+{
+    std::wstring desc = Fuzz::Utf8ToWide(data, size);
+    CWindowManagerUI manager;
+    manager.Init(g_hHost);
+    Fuzz::Canvas canvas(200, 150);
+    RECT rcItem = {10, 10, 190, 140};
+    CPainterUI::DrawImageDesc(canvas.DC(), &manager, rcItem, canvas.Rect(), desc.c_str());
+    CPainterUI::DrawImageDesc(canvas.DC(), &manager, rcItem, canvas.Rect(), L"down/frame.png", desc.c_str());
+}
+
+void RunTaggedText(const BYTE* data, size_t size)
+{
+    std::wstring text = Fuzz::Utf8ToWide(data, size);
+    CWindowManagerUI manager;
+    manager.Init(g_hHost);
+    Fuzz::Canvas canvas(200, 120);
+    for (UINT uStyle : {(UINT)DT_WORDBREAK, (UINT)(DT_SINGLELINE | DT_VCENTER | DT_CENTER), (UINT)DT_CALCRECT}) {
+        RECT rc = {5, 5, 195, 115};
+        RECT rcLinks[8];
+        CStringUI sLinks[8];
+        int nLinks = 8;
+        CPainterUI::DrawMarkupText(canvas.DC(), &manager, rc, text.c_str(), 0xFF000000, rcLinks, sLinks, nLinks,
+                                   uStyle);
+        if (nLinks < 0 || nLinks > 8)
+            Fuzz::ReportWrongResult("more links reported than the arrays hold");
+    }
+}
+
+const Fuzz::Target kTargets[] = {
+    {L"updui-markup", nullptr, RunMarkup},
+    {L"updui-skin", PrepareSkin, RunSkin},
+    {L"updui-zip", nullptr, RunZip},
+    {L"updui-imagedesc", PrepareSkin, RunImageDescription},
+    {L"updui-text", PrepareSkin, RunTaggedText},
+    {L"updater-list", PrepareUpdaterFolder, RunDownloadList},
+    {L"updater-manifest", PrepareUpdaterFolder, RunManifest},
+    {L"updater-cfg", PrepareUpdaterFolder, RunResumeRecords},
+};
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    return Fuzz::Main(argc, argv, kTargets, sizeof(kTargets) / sizeof(kTargets[0]));
+}
