@@ -47,7 +47,9 @@ def fail(name, what):
 
 
 def objdump(tool, *args):
-    return subprocess.run([tool] + list(args), check=True, capture_output=True, text=True).stdout
+    # The test run sets a Chinese locale for Wine; objdump's words are read here.
+    env = dict(os.environ, LC_ALL="C", LANG="C", LANGUAGE="")
+    return subprocess.run([tool] + list(args), check=True, capture_output=True, text=True, env=env).stdout
 
 
 def check_header(name, dump, want_dll):

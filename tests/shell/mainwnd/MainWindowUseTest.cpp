@@ -120,8 +120,9 @@ TEST_P(NoticeExit, EndsWithExitCodeZero) {
   TestProgramFolder folder(L"mainwnd_use_exit_" + std::wstring(name.begin() + name.rfind('/') + 1, name.end()),
                            {L"home.html", L"tv.html", L"playing.html"});
   ASSERT_TRUE(folder.Ready());
-  if (c.quitByCloseButton)
+  if (c.quitByCloseButton) {
     ASSERT_TRUE(WritePrivateProfileStringW(L"setting", L"quit", L"1", folder.File(L"cfg.db").c_str()));
+  }
   LumoraProcess process;
   ASSERT_TRUE(process.Start(folder.Path()));
   HWND main = process.WaitForMainWindow();

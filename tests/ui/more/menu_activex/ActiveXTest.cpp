@@ -33,7 +33,8 @@ TAllocationRecord* g_pAllocationRecord = nullptr;
 
 void* operator new(size_t nSize)
 {
-    void* p = std::malloc(nSize != 0 ? nSize : 1);
+    // The process heap directly, so the replacement pair never mixes with the CRT's own.
+    void* p = ::HeapAlloc(::GetProcessHeap(), 0, nSize != 0 ? nSize : 1);
     if (p == nullptr) throw std::bad_alloc();
     TAllocationRecord* pRecord = g_pAllocationRecord;
     if (pRecord != nullptr && nSize == pRecord->nSize && pRecord->nRecorded < 16)
@@ -43,12 +44,12 @@ void* operator new(size_t nSize)
 
 void operator delete(void* p) noexcept
 {
-    std::free(p);
+    if (p != nullptr) ::HeapFree(::GetProcessHeap(), 0, p);
 }
 
 void operator delete(void* p, size_t) noexcept
 {
-    std::free(p);
+    if (p != nullptr) ::HeapFree(::GetProcessHeap(), 0, p);
 }
 
 namespace {
