@@ -16,6 +16,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <new>
 
 using namespace UpdUI;
 
@@ -191,8 +192,23 @@ void CUpdateDlg::SetSetupUrl(const std::string& url)
     setupUrl_ = url;
 }
 
+namespace {
+
+// What one progress thread waits on: its own copy of the timer handle, so a
+// later thread's timer never closes a handle an earlier thread still waits on.
+struct ProgressThreadStart {
+    CUpdateDlg* dialog;
+    HANDLE timer;
+};
+
+} // namespace
+
 void CUpdateDlg::StartProgressTimerThread(HANDLE timer)
 {
+    HANDLE own = nullptr;
+    if (!timer || !DuplicateHandle(GetCurrentProcess(), timer, GetCurrentProcess(), &own, 0, FALSE,
+                                   DUPLICATE_SAME_ACCESS))
+        return;
     HANDLE previous = nullptr;
     {
         DataLock hold(dataLock_);
@@ -200,7 +216,15 @@ void CUpdateDlg::StartProgressTimerThread(HANDLE timer)
             CloseHandle(progressTimer_);
         progressTimer_ = timer;
         previous = progressThread_;
-        progressThread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProgressTimerThread, this, 0, nullptr));
+        ProgressThreadStart* start = new (std::nothrow) ProgressThreadStart{this, own};
+        progressThread_ = start ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProgressTimerThread, start, 0, nullptr))
+                                : nullptr;
+        if (start && !progressThread_) {
+            delete start;
+            start = nullptr;
+        }
+        if (!start)
+            CloseHandle(own);
     }
     // The earlier thread keeps waiting on the done event and ends with it.
     CloseThreadHandle(previous);
@@ -960,19 +984,19 @@ unsigned __stdcall CUpdateDlg::InstallThread(void* self)
     return 0;
 }
 
-unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* self)
+unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
 {
-    CUpdateDlg* dialog = static_cast<CUpdateDlg*>(self);
-    HANDLE timer = nullptr;
-    {
-        DataLock hold(dialog->dataLock_);
-        timer = dialog->progressTimer_;
-    }
+    ProgressThreadStart* start = static_cast<ProgressThreadStart*>(param);
+    CUpdateDlg* dialog = start->dialog;
+    HANDLE timer = start->timer;
+    delete start;
     HANDLE objects[2] = {timer, dialog->installDoneEvent_};
     for (;;) {
         DWORD woke = WaitForMultipleObjects(2, objects, FALSE, INFINITE);
-        if (woke != WAIT_OBJECT_0)
+        if (woke != WAIT_OBJECT_0) {
+            CloseHandle(timer);
             return 0;
+        }
         std::string url;
         {
             DataLock hold(dialog->dataLock_);
