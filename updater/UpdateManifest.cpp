@@ -167,7 +167,7 @@ SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrl
     // The package is saved in "cache" under this name and deleted by it later.
     if (!IsSafeSetupName(name) || MayBeCut(name, 260) || (installFolder + L"cache\\" + name).size() >= MAX_PATH) {
         LogManifestRefusal(L"SETUP name", name);
-        return false;
+        return SetupUnusable;
     }
     host.SetSetupFileName(name);
 
