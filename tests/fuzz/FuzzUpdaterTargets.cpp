@@ -118,7 +118,7 @@ void RunResumeRecords(const BYTE* data, size_t size)
     std::vector<ResumeRecord> ranges;
     if (!download.PlanResume(g_folder + "file.bin.part", ranges))
         return;
-    if (ranges.size() > CHttpDownload::kMaxResumeRecords)
+    if (ranges.size() > ResumeRecordFile::kMaxRecords)
         Fuzz::ReportWrongResult("more ranges than records allowed");
     for (const ResumeRecord& range : ranges) {
         if (range.start >= range.end || range.end > kContentLength || range.start > kPartialSize)

@@ -22,6 +22,8 @@ struct ResumeRecord {
     DWORD end;
     DWORD received;
 };
+// The records are written and read as they lie in memory: 12 bytes each on every architecture.
+static_assert(sizeof(ResumeRecord) == 12, "resume record layout");
 
 struct ResumeStamp {
     DWORD total = 0;
