@@ -19,11 +19,6 @@ IMenuListItemUI* ItemFace(CControlUI* pControl)
     return pControl != nullptr ? static_cast<IMenuListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
 }
 
-bool IsMouseEvent(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
 } // namespace
 
 CMenuUI::CMenuUI()
