@@ -4,6 +4,7 @@
 #include <new>
 
 #include "AttributeValueUI.h"
+#include "ItemAlignUI.h"
 #include "MenuWnd.h"
 #include "PainterUI.h"
 
@@ -238,10 +239,7 @@ void CMenuUI::DoEvent(TEventRecUI& event)
 
 void CMenuUI::SetItemAlign(LPCWSTR pstrValue)
 {
-    UINT& uStyle = m_menuInfo.uTextStyle;
-    if (wcsstr(pstrValue, L"left") != nullptr) uStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) uStyle = (uStyle & ~DT_RIGHT) | DT_CENTER;
-    if (wcsstr(pstrValue, L"right") != nullptr) uStyle = (uStyle & ~DT_CENTER) | DT_RIGHT;
+    m_menuInfo.uTextStyle = CItemAlignUI::Apply(m_menuInfo.uTextStyle, pstrValue);
 }
 
 // Images drawn at a fixed spot of the item get that spot unless the skin names one.
