@@ -7,7 +7,7 @@
 //   resume <folder>                  load the download list, finish its task
 // <folder> is the Windows folder the file is written to; it is also the
 // current directory, where the download list lives.
-#include "BenchOwnerWindow.h"
+#include "MessageRecorder.h"
 #include "DownloadManager.h"
 
 #include <windows.h>
@@ -22,6 +22,8 @@ namespace {
 
 const DWORD kProbeLimitMs = 300000;
 const DWORD kTransferLimitMs = 300000;
+// A short wait, so a poll on progress reacts within a few milliseconds.
+const DWORD kOwnerPollMs = 2;
 
 double Now()
 {
@@ -76,8 +78,8 @@ public:
     {
         const double started = Now();
         manager_.StartDownload(url_);
-        BenchMessage probed =
-            owner_.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED}, kProbeLimitMs);
+        PostedMessage probed =
+            owner_.WaitForNext({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED}, kProbeLimitMs);
         if (probed.message != WM_DOWNLOAD_PROBED)
             return Fail(probed.message ? "probe failed" : "probe timed out");
         printf("probe_seconds=%.4f\n", Now() - started);
@@ -94,8 +96,8 @@ public:
 
     bool WaitForCompletion(double started)
     {
-        BenchMessage done =
-            owner_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}, kTransferLimitMs);
+        PostedMessage done =
+            owner_.WaitForNext({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}, kTransferLimitMs);
         const double finished = Now();
         if (done.message != WM_DOWNLOAD_COMPLETED)
             return Fail(done.message ? "transfer failed" : "transfer timed out");
@@ -156,7 +158,7 @@ private:
 
     std::string folder_;
     std::string url_;
-    BenchOwnerWindow owner_;
+    MessageRecorder owner_{kOwnerPollMs};
     CDownloadManager manager_;
 };
 

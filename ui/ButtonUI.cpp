@@ -6,15 +6,6 @@
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 
-namespace {
-
-bool IsMouseEventType(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
-} // namespace
-
 CButtonUI::CButtonUI()
     : m_uButtonState(0), m_dwHotTextColor(0), m_dwPushedTextColor(0), m_dwFocusedTextColor(0)
 {
@@ -115,7 +106,7 @@ SIZE CButtonUI::EstimateSize(SIZE szAvailable)
 
 void CButtonUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

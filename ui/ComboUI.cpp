@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "AttributeValueUI.h"
+#include "ItemAlignUI.h"
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
 #include "FaceOfUI.h"
@@ -155,15 +156,7 @@ void CComboUI::DoEvent(TEventRecUI& event)
 
 void CComboUI::SetItemAlign(LPCWSTR pstrValue)
 {
-    if (wcsstr(pstrValue, L"left") != nullptr) m_ListInfo.uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        m_ListInfo.uTextStyle &= ~DT_RIGHT;
-        m_ListInfo.uTextStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        m_ListInfo.uTextStyle &= ~DT_CENTER;
-        m_ListInfo.uTextStyle |= DT_RIGHT;
-    }
+    m_ListInfo.uTextStyle = CItemAlignUI::Apply(m_ListInfo.uTextStyle, pstrValue);
 }
 
 bool CComboUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)

@@ -12,11 +12,6 @@ namespace {
 const DWORD kActiveFrameColor = 0xFF85E4FF;
 const DWORD kIdleFrameColor = 0xFF4EA0D1;
 
-bool IsMouseEventType(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
 } // namespace
 
 CEditUI::CEditUI()
@@ -209,7 +204,7 @@ void CEditUI::OpenEditWindow()
 
 void CEditUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -7,6 +7,7 @@
 #include "LayoutMathUI.h"
 #include "PainterUI.h"
 #include "ScrollbarUI.h"
+#include "StackLayoutUI.h"
 
 namespace {
 
@@ -95,63 +96,14 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
     if (bHorBar) szAvailable.cx += m_pHorizontalScrollBar->GetScrollRange();
 
-    // Pass 1: what the fixed children need and how many share the rest.
-    int nAdjustables = 0, cxFixed = 0, nCounted = 0;
-    for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = static_cast<CControlUI*>(m_items.GetAt(i));
-        if (!pControl->IsVisible() || pControl->IsFloat()) continue;
-        const RECT rcPadding = pControl->GetPadding();
-        SIZE sz = pControl->EstimateSize(szAvailable);
-        if (sz.cx == 0)
-            nAdjustables++;
-        else
-            sz.cx = CLayoutMathUI::ClampWidth(pControl, sz.cx);
-        cxFixed += sz.cx + rcPadding.left + rcPadding.right;
-        nCounted++;
-    }
-    if (nCounted > 1) cxFixed += (nCounted - 1) * m_iChildPadding;
-    int cxExpand = 0;
-    if (nAdjustables > 0) cxExpand = CLayoutMathUI::AtLeastZero((szAvailable.cx - cxFixed) / nAdjustables);
-
-    // Pass 2: place them. This layout scrolls only across; its vertical position is
-    // not applied.
-    int iPosX = rc.left - (bHorBar ? m_pHorizontalScrollBar->GetScrollPos() : 0);
-    int cxRemaining = szAvailable.cx;
-    int cxFixedRemaining = cxFixed;
-    int iAdjustable = 0;
-    for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = static_cast<CControlUI*>(m_items.GetAt(i));
-        if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        const RECT rcPadding = pControl->GetPadding();
-        cxRemaining -= rcPadding.left;
-        // What is still reserved for the children right of this one.
-        cxFixedRemaining -= rcPadding.left + rcPadding.right;
-        SIZE sz = pControl->EstimateSize(SIZE{ cxRemaining, szAvailable.cy });
-        if (sz.cx == 0) {
-            iAdjustable++;
-            sz.cx = cxExpand;
-            if (iAdjustable == nAdjustables)
-                sz.cx = CLayoutMathUI::AtLeastZero(cxRemaining - rcPadding.right - cxFixedRemaining);
-            sz.cx = CLayoutMathUI::ClampWidth(pControl, sz.cx);
-        } else {
-            sz.cx = CLayoutMathUI::ClampWidth(pControl, sz.cx);
-            cxFixedRemaining -= sz.cx;
-        }
-        cxFixedRemaining -= m_iChildPadding;
-        sz.cy = CLayoutMathUI::AtLeastZero(rc.bottom - rcPadding.bottom - rcPadding.top - rc.top);
-        sz.cy = CLayoutMathUI::ClampHeight(pControl, sz.cy);
-
-        // The padding is an outer margin: it is left around the child, not added to it.
-        const RECT rcCtrl = { iPosX + rcPadding.left, rc.top + rcPadding.top, iPosX + rcPadding.left + sz.cx,
-                              rc.top + rcPadding.top + sz.cy };
-        pControl->SetPos(rcCtrl);
-        cxRemaining -= sz.cx + m_iChildPadding + rcPadding.right;
-        iPosX += rcPadding.left + sz.cx + rcPadding.right + m_iChildPadding;
-    }
+    const CStackLayoutUI stack(this, m_items, false, m_iChildPadding);
+    const CStackLayoutUI::TPlanUI plan = stack.Plan(szAvailable);
+    // This layout scrolls only across; its vertical position is not applied.
+    const POINT ptOrigin = { rc.left - (bHorBar ? m_pHorizontalScrollBar->GetScrollPos() : 0), rc.top };
+    stack.Place(plan, szAvailable, ptOrigin, [&](CControlUI* pControl, const RECT& rcPadding) {
+        return CLayoutMathUI::ClampHeight(pControl,
+                                          CLayoutMathUI::AtLeastZero(szAvailable.cy - rcPadding.bottom - rcPadding.top));
+    });
 }
 
 // ---------------------------------------------------------------------------------

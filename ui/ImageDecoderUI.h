@@ -11,7 +11,4 @@ public:
     static TImageRecUI* Decode(const BYTE* pData, DWORD dwSize, DWORD dwMask);
     // A zeroed (fully transparent) 32-bit top-down DIB section.
     static HBITMAP CreateTopDownDib(int cx, int cy, DWORD** ppBits);
-
-private:
-    static bool ConvertPixels(const BYTE* pRgba, DWORD* pBits, size_t nPixels, DWORD dwMask);
 };

@@ -9,15 +9,15 @@ CImageDescUI::CImageDescUI(const RECT& rcItem)
 {
 }
 
-void CImageDescUI::Parse(LPCWSTR pstrSpec)
+void CImageDescUI::Parse(LPCWSTR pstrDesc)
 {
-    if (pstrSpec == nullptr || pstrSpec[0] == L'\0')
+    if (pstrDesc == nullptr || pstrDesc[0] == L'\0')
         return;
-    if (wcschr(pstrSpec, L'=') == nullptr) {
-        sFile = pstrSpec;
+    if (wcschr(pstrDesc, L'=') == nullptr) {
+        sFile = pstrDesc;
         return;
     }
-    LPCWSTR p = pstrSpec;
+    LPCWSTR p = pstrDesc;
     for (;;) {
         // Controls build their modifiers as " dest='...'", with a leading blank.
         while (*p == L' ')

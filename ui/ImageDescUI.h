@@ -12,7 +12,7 @@ public:
     // Defaults for a control at rcItem: the whole control, the whole image, no corners.
     explicit CImageDescUI(const RECT& rcItem);
 
-    void Parse(LPCWSTR pstrSpec);
+    void Parse(LPCWSTR pstrDesc);
 
     CStringUI sFile;
     CStringUI sResType;

@@ -4,6 +4,7 @@
 #include "ListHeaderUI.h"
 #include "ListUI.h"
 #include "ScrollbarUI.h"
+#include "StackLayoutUI.h"
 
 CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner)
 {
@@ -67,68 +68,17 @@ void CListBodyUI::SetPos(RECT rc)
     }
     const SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
 
-    // Pass 1: fixed heights, the stretching children and the widest child.
-    int nAdjustables = 0, cyFixed = 0, nCounted = 0, cxWidest = 0;
-    for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = static_cast<CControlUI*>(m_items.GetAt(i));
-        if (!pControl->IsVisible() || pControl->IsFloat()) continue;
-        const RECT rcPadding = pControl->GetPadding();
-        SIZE sz = pControl->EstimateSize(szAvailable);
-        if (sz.cy == 0) nAdjustables++;
-        else sz.cy = CLayoutMathUI::ClampHeight(pControl, sz.cy);
-        const int cx = CLayoutMathUI::ClampWidth(pControl, sz.cx < 1 ? 0 : sz.cx);
-        if (cx > cxWidest) cxWidest = cx;
-        cyFixed += sz.cy + rcPadding.top + rcPadding.bottom;
-        nCounted++;
-    }
-    const int cyGaps = nCounted > 1 ? (nCounted - 1) * m_iChildPadding : 0;
-    cyFixed += cyGaps;
-    int cyExpand = 0;
-    if (nAdjustables > 0) cyExpand = CLayoutMathUI::AtLeastZero((szAvailable.cy - cyFixed) / nAdjustables);
-    const int cxNeeded = NeededWidth(szAvailable, cxWidest);
+    const CStackLayoutUI stack(this, m_items, true, m_iChildPadding);
+    const CStackLayoutUI::TPlanUI plan = stack.Plan(szAvailable);
+    const int cxNeeded = NeededWidth(szAvailable, plan.nWidestAcross);
 
-    // Pass 2: place them, each at least as wide as the columns.
+    // Each row is at least as wide as the columns.
     const SIZE szScroll = GetScrollPos();
-    const int iPosX = rc.left - szScroll.cx;
-    int iPosY = rc.top - szScroll.cy;
-    int cyRemaining = szAvailable.cy;
-    int cyFixedRemaining = cyFixed;
-    int cyNeeded = 0;
-    int iAdjustable = 0;
-    for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = static_cast<CControlUI*>(m_items.GetAt(i));
-        if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        const RECT rcPadding = pControl->GetPadding();
-        cyRemaining -= rcPadding.top;
-        cyFixedRemaining -= rcPadding.top + rcPadding.bottom;
-        SIZE sz = pControl->EstimateSize(SIZE{ szAvailable.cx, cyRemaining });
-        if (sz.cy == 0) {
-            iAdjustable++;
-            sz.cy = cyExpand;
-            if (iAdjustable == nAdjustables)
-                sz.cy = CLayoutMathUI::AtLeastZero(cyRemaining - rcPadding.bottom - cyFixedRemaining);
-            sz.cy = CLayoutMathUI::ClampHeight(pControl, sz.cy);
-        } else {
-            sz.cy = CLayoutMathUI::ClampHeight(pControl, sz.cy);
-            cyFixedRemaining -= sz.cy;
-        }
-        cyFixedRemaining -= m_iChildPadding;
+    const POINT ptOrigin = { rc.left - szScroll.cx, rc.top - szScroll.cy };
+    const int cyNeeded = stack.Place(plan, szAvailable, ptOrigin, [&](CControlUI* pControl, const RECT& rcPadding) {
         const int cxFill = szAvailable.cx - rcPadding.left - rcPadding.right;
-        sz.cx = CLayoutMathUI::ClampWidth(pControl, cxNeeded > cxFill ? cxNeeded : cxFill);
-
-        const RECT rcCtrl = { iPosX + rcPadding.left, iPosY + rcPadding.top, iPosX + rcPadding.left + sz.cx,
-                              iPosY + rcPadding.top + sz.cy };
-        pControl->SetPos(rcCtrl);
-
-        iPosY += sz.cy + m_iChildPadding + rcPadding.top + rcPadding.bottom;
-        cyNeeded += sz.cy + rcPadding.top + rcPadding.bottom;
-        cyRemaining -= sz.cy + m_iChildPadding + rcPadding.bottom;
-    }
-    cyNeeded += cyGaps;
+        return CLayoutMathUI::ClampWidth(pControl, cxNeeded > cxFill ? cxNeeded : cxFill);
+    });
     UpdateHorizontalBar(rc, cxNeeded);
-    ProcessScrollBar(rc, cxNeeded, cyNeeded);
+    ProcessScrollBar(rc, cxNeeded, cyNeeded + plan.nGaps);
 }

@@ -50,7 +50,7 @@ void CListContainerElementUI::SetEnabled(bool bEnable)
 
 void CListContainerElementUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && CListItemBehaviorUI::IsMouseEvent(event)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
         else CContainerUI::DoEvent(event);
         return;

@@ -45,7 +45,7 @@ void CListElementUI::SetEnabled(bool bEnable)
 
 void CListElementUI::DoLabelEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && CListItemBehaviorUI::IsMouseEvent(event)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
         else CControlUI::DoEvent(event);
         return;

@@ -136,7 +136,7 @@ bool CListExpandElementUI::HandleExpandEvent(TEventRecUI& event)
 
 void CListExpandElementUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && CListItemBehaviorUI::IsMouseEvent(event)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pList != nullptr) m_pList->DoEvent(event);
         else DoTextEvent(event);
         return;

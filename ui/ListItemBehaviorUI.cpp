@@ -5,11 +5,6 @@
 #include "PainterUI.h"
 #include "ScrollbarUI.h"
 
-bool CListItemBehaviorUI::IsMouseEvent(const TEventRecUI& event)
-{
-    return event.type >= EventMouseMove && event.type <= EventScrollWheel;
-}
-
 void CListItemBehaviorUI::InvalidateItem(CControlUI* pItem)
 {
     if (!pItem->IsVisible()) return;

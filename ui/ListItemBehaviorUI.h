@@ -9,8 +9,6 @@
 class CListItemBehaviorUI
 {
 public:
-    static bool IsMouseEvent(const TEventRecUI& event);
-
     // Only the part of the row the parent shows (inside its inset and bars) is redrawn.
     static void InvalidateItem(CControlUI* pItem);
 

@@ -86,7 +86,7 @@ bool CListTextElementUI::HandleLinkEvent(TEventRecUI& event)
 
 void CListTextElementUI::DoTextEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && CListItemBehaviorUI::IsMouseEvent(event)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pList != nullptr) m_pList->DoEvent(event);
         else CListElementUI::DoEvent(event);
         return;

@@ -4,6 +4,7 @@
 
 #include "AttributeValueUI.h"
 #include "FaceOfUI.h"
+#include "ItemAlignUI.h"
 #include "ListBodyUI.h"
 #include "ListHeaderUI.h"
 #include "ScrollbarUI.h"
@@ -187,15 +188,7 @@ void CListUI::DoEvent(TEventRecUI& event)
 
 void CListUI::SetItemAlign(LPCWSTR pstrValue)
 {
-    if (wcsstr(pstrValue, L"left") != nullptr) m_ListInfo.uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        m_ListInfo.uTextStyle &= ~DT_RIGHT;
-        m_ListInfo.uTextStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        m_ListInfo.uTextStyle &= ~DT_CENTER;
-        m_ListInfo.uTextStyle |= DT_RIGHT;
-    }
+    m_ListInfo.uTextStyle = CItemAlignUI::Apply(m_ListInfo.uTextStyle, pstrValue);
 }
 
 namespace {

@@ -11,11 +11,6 @@ namespace {
 
 const int kItemHeightExtra = 13;
 
-bool IsMouseEvent(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
 } // namespace
 
 CMenuListLabelUI::CMenuListLabelUI() : m_iLabelId(0), m_bChecked(false)

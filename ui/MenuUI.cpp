@@ -5,6 +5,7 @@
 
 #include "AttributeValueUI.h"
 #include "FaceOfUI.h"
+#include "ItemAlignUI.h"
 #include "MenuWnd.h"
 #include "PainterUI.h"
 
@@ -18,11 +19,6 @@ const DWORD kPopupExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 IMenuListItemUI* ItemFace(CControlUI* pControl)
 {
     return FaceOfUI<IMenuListItemUI>(pControl, L"ListItem");
-}
-
-bool IsMouseEvent(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
 }
 
 } // namespace
@@ -244,10 +240,7 @@ void CMenuUI::DoEvent(TEventRecUI& event)
 
 void CMenuUI::SetItemAlign(LPCWSTR pstrValue)
 {
-    UINT& uStyle = m_menuInfo.uTextStyle;
-    if (wcsstr(pstrValue, L"left") != nullptr) uStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) uStyle = (uStyle & ~DT_RIGHT) | DT_CENTER;
-    if (wcsstr(pstrValue, L"right") != nullptr) uStyle = (uStyle & ~DT_CENTER) | DT_RIGHT;
+    m_menuInfo.uTextStyle = CItemAlignUI::Apply(m_menuInfo.uTextStyle, pstrValue);
 }
 
 // Images drawn at a fixed spot of the item get that spot unless the skin names one.

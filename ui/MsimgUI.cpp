@@ -1,76 +1,28 @@
 #include "MsimgUI.h"
 
-namespace {
-
-typedef BOOL(WINAPI* ALPHABLENDPROC)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
-typedef BOOL(WINAPI* GRADIENTFILLPROC)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
-
-// The looked-up entry points; the library is single-threaded, so a plain flag suffices.
-bool g_bLookedUp = false;
-bool g_bUseSystem = true;
-ALPHABLENDPROC g_pfnAlphaBlend = nullptr;
-GRADIENTFILLPROC g_pfnGradientFill = nullptr;
-
-} // namespace
-
-void CMsimgUI::LookUp()
-{
-    if (g_bLookedUp)
-        return;
-    g_bLookedUp = true;
-    g_pfnAlphaBlend = nullptr;
-    g_pfnGradientFill = nullptr;
-    if (!g_bUseSystem)
-        return;
-    HMODULE hMsimg = LoadLibraryW(L"msimg32.dll");
-    if (hMsimg == nullptr)
-        return;
-    g_pfnAlphaBlend = (ALPHABLENDPROC)(void*)GetProcAddress(hMsimg, "AlphaBlend");
-    g_pfnGradientFill = (GRADIENTFILLPROC)(void*)GetProcAddress(hMsimg, "GradientFill");
-}
-
-void CMsimgUI::UseSystemFunctions(bool bUse)
-{
-    g_bUseSystem = bUse;
-    g_bLookedUp = false;
-}
+#include "uishared/ImageDecoderUI.h"
+#include "uishared/MsimgUI.h"
 
 BOOL CMsimgUI::AlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC, int nSrcX,
                           int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    LookUp();
-    if (g_pfnAlphaBlend != nullptr)
-        return g_pfnAlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth,
-                               nSrcHeight, blend);
-    return OwnAlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight,
-                         blend);
+    return UIShared::CMsimgUI::AlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY,
+                                          nSrcWidth, nSrcHeight, blend, &OwnAlphaBlend);
 }
 
 bool CMsimgUI::HasGradientFill()
 {
-    LookUp();
-    return g_pfnGradientFill != nullptr;
+    return UIShared::CMsimgUI::HasGradientFill();
 }
 
 BOOL CMsimgUI::GradientFill(HDC hDC, TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshes, ULONG ulMode)
 {
-    LookUp();
-    if (g_pfnGradientFill == nullptr)
-        return FALSE;
-    return g_pfnGradientFill(hDC, pVertices, nVertices, pMesh, nMeshes, ulMode);
+    return UIShared::CMsimgUI::GradientFill(hDC, pVertices, nVertices, pMesh, nMeshes, ulMode);
 }
 
-HBITMAP CMsimgUI::CreateDib32(HDC hDC, int cx, int cy, DWORD** ppBits)
+void CMsimgUI::UseSystemFunctions(bool bUse)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    *ppBits = nullptr;
-    return CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)ppBits, nullptr, 0);
+    UIShared::CMsimgUI::UseSystemFunctions(bUse);
 }
 
 // Source pixels are premultiplied: each colour channel already carries its own alpha,
@@ -105,8 +57,8 @@ BOOL CMsimgUI::OwnAlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, in
         return FALSE;
     DWORD* pSrcBits = nullptr;
     DWORD* pDestBits = nullptr;
-    HBITMAP hSrcBmp = CreateDib32(hDC, nDestWidth, nDestHeight, &pSrcBits);
-    HBITMAP hDestBmp = CreateDib32(hDC, nDestWidth, nDestHeight, &pDestBits);
+    HBITMAP hSrcBmp = UIShared::CImageDecoderUI::CreateTopDownDib(hDC, nDestWidth, nDestHeight, &pSrcBits);
+    HBITMAP hDestBmp = UIShared::CImageDecoderUI::CreateTopDownDib(hDC, nDestWidth, nDestHeight, &pDestBits);
     BOOL bOk = FALSE;
     if (hSrcBmp != nullptr && hDestBmp != nullptr) {
         HBITMAP hOld = (HBITMAP)SelectObject(hTempDC, hSrcBmp);

@@ -21,7 +21,5 @@ public:
     static void UseSystemFunctions(bool bUse);
 
 private:
-    static void LookUp();
-    static HBITMAP CreateDib32(HDC hDC, int cx, int cy, DWORD** ppBits);
     static void BlendPixels(DWORD* pDest, const DWORD* pSrc, int nPixels, BYTE uConstantAlpha);
 };

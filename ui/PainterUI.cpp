@@ -208,23 +208,23 @@ bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& 
 {
     if (pManager == nullptr || pStrImage == nullptr)
         return false;
-    CImageDescUI spec(rcItem);
-    spec.sFile = pStrImage;
-    spec.Parse(pStrImage);
-    spec.Parse(pStrModify);
+    CImageDescUI desc(rcItem);
+    desc.sFile = pStrImage;
+    desc.Parse(pStrImage);
+    desc.Parse(pStrModify);
     TImageRecUI* pImage =
-        pManager->GetImageEx(spec.sFile.GetData(), spec.sResType.IsEmpty() ? nullptr : spec.sResType.GetData(),
-                             spec.dwMask);
+        pManager->GetImageEx(desc.sFile.GetData(), desc.sResType.IsEmpty() ? nullptr : desc.sResType.GetData(),
+                             desc.dwMask);
     if (pImage == nullptr)
         return false;
-    RECT rcSource = spec.rcSource;
+    RECT rcSource = desc.rcSource;
     if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0)
         rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
     RECT rcTemp;
-    if (IntersectRect(&rcTemp, &spec.rcDest, &rcItem) && IntersectRect(&rcTemp, &spec.rcDest, &rcPaint) &&
-        !DrawScaledCopy(hDC, pImage, spec.rcDest, rcPaint, rcSource, spec.rcCorner, spec.uFade, spec.bHole))
-        DrawImage(hDC, pImage->hBitmap, spec.rcDest, rcPaint, rcSource, spec.rcCorner, pImage->bAlpha,
-                  spec.uFade, spec.bHole);
+    if (IntersectRect(&rcTemp, &desc.rcDest, &rcItem) && IntersectRect(&rcTemp, &desc.rcDest, &rcPaint) &&
+        !DrawScaledCopy(hDC, pImage, desc.rcDest, rcPaint, rcSource, desc.rcCorner, desc.uFade, desc.bHole))
+        DrawImage(hDC, pImage->hBitmap, desc.rcDest, rcPaint, rcSource, desc.rcCorner, pImage->bAlpha,
+                  desc.uFade, desc.bHole);
     return true;
 }
 

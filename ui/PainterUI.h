@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include "RenderClipUI.h"
+#include "ScaledImageCacheUI.h"
 #include "StringUI.h"
 
-class CScaledImageCacheUI;
 class CWindowManagerUI;
 
 // A decoded image: a 32-bit top-down DIB section with premultiplied alpha.

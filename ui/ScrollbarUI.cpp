@@ -14,11 +14,6 @@ namespace {
 const DWORD kFallbackFrameColor = 0xFF85E4FF;
 const int kFallbackFrameSize = 2;
 
-bool IsMouseEventType(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
 bool IsEmptyRect(const RECT& rc)
 {
     return rc.right <= rc.left || rc.bottom <= rc.top;
@@ -322,7 +317,7 @@ void CScrollbarUI::ForwardEvent(TEventRecUI& event)
 
 void CScrollbarUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         ForwardEvent(event);
         return;
     }

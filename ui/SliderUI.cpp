@@ -5,15 +5,6 @@
 #include "AttributeValueUI.h"
 #include "ControlStateUI.h"
 
-namespace {
-
-bool IsMouseEventType(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
-} // namespace
-
 CSliderUI::CSliderUI() : m_uSliderState(0), m_szThumb{ 10, 10 }
 {
     m_uTextStyle = DT_CENTER | DT_SINGLELINE;
@@ -142,7 +133,7 @@ int CSliderUI::GetValueAt(POINT pt) const
 
 void CSliderUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -6,11 +6,6 @@
 
 namespace {
 
-bool IsMouseEventType(TEventTypeUI type)
-{
-    return type >= EventMouseMove && type <= EventScrollWheel;
-}
-
 const int kMeasureHeight = 9999;
 
 } // namespace
@@ -66,7 +61,7 @@ int CTextUI::LinkAt(POINT pt) const
 
 void CTextUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

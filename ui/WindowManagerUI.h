@@ -35,6 +35,12 @@ enum TEventTypeUI
     EventTimer = 27,
 };
 
+// The mouse events run from EventMouseMove to EventScrollWheel.
+inline bool IsMouseEvent(TEventTypeUI type)
+{
+    return type >= EventMouseMove && type <= EventScrollWheel;
+}
+
 // Notifications from controls to the window's INotifyUI listeners.
 enum TNotifyTypeUI
 {

@@ -12,9 +12,6 @@ class CImageDecoderUI
 public:
     static TImageRecUI* Decode(const BYTE* pData, DWORD dwSize, DWORD dwMask);
     static HBITMAP CreateTopDownDib(HDC hDC, int cx, int cy, DWORD** ppBits);
-
-private:
-    static bool ConvertPixels(const BYTE* pRgba, DWORD* pBits, size_t nPixels, DWORD dwMask);
 };
 
 } // namespace UpdUI

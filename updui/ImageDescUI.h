@@ -15,7 +15,7 @@ public:
     class IDrawSink
     {
     public:
-        virtual void DrawPending(const CImageDescUI& spec) = 0;
+        virtual void DrawPending(const CImageDescUI& desc) = 0;
 
     protected:
         ~IDrawSink() = default;

@@ -19,9 +19,6 @@ public:
     // Behave as on a system whose msimg32 lacks both functions (false), or look them up
     // again (true); lets the fallbacks run where msimg32 exists.
     static void UseSystemFunctions(bool bUse);
-
-private:
-    static void LookUp();
 };
 
 } // namespace UpdUI

@@ -117,20 +117,20 @@ bool Meets(const RECT& rc, const RECT& rcPaint)
 }
 
 // Draws the image named so far whenever a description names another one.
-class CSpecPainterUI : public CImageDescUI::IDrawSink
+class CImageDescPainterUI : public CImageDescUI::IDrawSink
 {
 public:
-    CSpecPainterUI(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint)
+    CImageDescPainterUI(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint)
         : m_hDC(hDC), m_pManager(pManager), m_rcItem(rcItem), m_rcPaint(rcPaint)
     {
     }
 
-    void DrawPending(const CImageDescUI& spec) override
+    void DrawPending(const CImageDescUI& desc) override
     {
-        CPainterUI::DrawNamedImage(m_hDC, m_pManager, m_rcItem, m_rcPaint, spec.sName.GetData(),
-                                   spec.sResType.IsEmpty() ? nullptr : spec.sResType.GetData(), spec.rcDest,
-                                   spec.rcSource, spec.rcCorner, spec.dwMask, spec.uFade, spec.bHole, spec.bTiledX,
-                                   spec.bTiledY);
+        CPainterUI::DrawNamedImage(m_hDC, m_pManager, m_rcItem, m_rcPaint, desc.sName.GetData(),
+                                   desc.sResType.IsEmpty() ? nullptr : desc.sResType.GetData(), desc.rcDest,
+                                   desc.rcSource, desc.rcCorner, desc.dwMask, desc.uFade, desc.bHole, desc.bTiledX,
+                                   desc.bTiledY);
     }
 
 private:
@@ -303,11 +303,11 @@ bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& 
         return false;
     if (pStrImage == nullptr)
         return true;
-    CImageDescUI spec(rcItem, pStrImage);
-    CSpecPainterUI painter(hDC, pManager, rcItem, rcPaint);
-    spec.Read(pStrImage, painter);
-    spec.Read(pStrModify, painter);
-    painter.DrawPending(spec);
+    CImageDescUI desc(rcItem, pStrImage);
+    CImageDescPainterUI painter(hDC, pManager, rcItem, rcPaint);
+    desc.Read(pStrImage, painter);
+    desc.Read(pStrModify, painter);
+    painter.DrawPending(desc);
     return true;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include "ScaledImageCacheUI.h"
 #include "StringUI.h"
 
 namespace UpdUI {
 
-class CScaledImageCacheUI;
 class CWindowManagerUI;
 
 // A decoded image: a 32-bit top-down DIB section with premultiplied alpha. The window

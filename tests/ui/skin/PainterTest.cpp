@@ -217,9 +217,9 @@ TEST(PainterShapes, LineAndRectangle)
     EXPECT_EQ(canvas.Pixel(10, 18), 0xFF0000u);
 }
 
-struct SpecCase
+struct ImageDescCase
 {
-    const wchar_t* spec;
+    const wchar_t* pstrDesc;
     const wchar_t* modifier;
     const wchar_t* file;
     RECT dest, source, corner;
@@ -231,7 +231,7 @@ struct SpecCase
 TEST(PainterImageDesc, DescriptionsAndModifiers)
 {
     const RECT item = { 100, 50, 200, 90 };
-    const SpecCase cases[] = {
+    const ImageDescCase cases[] = {
         { L"bk.png", nullptr, L"bk.png", item, {}, {}, 0, 255, false },
         { L"file='a.png' dest='0,0,10,10'", nullptr, L"a.png", { 100, 50, 110, 60 }, {}, {}, 0, 255, false },
         { L"file='a.png' source='1,2,3,4' corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='true'", nullptr,
@@ -244,19 +244,19 @@ TEST(PainterImageDesc, DescriptionsAndModifiers)
         { L"file=a.png", nullptr, L"file=a.png", item, {}, {}, 0, 255, false },
         { L"file='' fade='12'", nullptr, L"file='' fade='12'", item, {}, {}, 0, 12, false },
     };
-    for (const SpecCase& c : cases) {
-        CImageDescUI spec(item);
-        spec.sFile = c.spec;
-        spec.Parse(c.spec);
-        spec.Parse(c.modifier);
-        EXPECT_STREQ(spec.sFile.GetData(), c.file) << c.spec;
-        EXPECT_TRUE(EqualRect(&spec.rcDest, &c.dest)) << c.spec << " dest " << spec.rcDest.left << ","
-                                                      << spec.rcDest.top << "," << spec.rcDest.right << ","
-                                                      << spec.rcDest.bottom;
-        EXPECT_TRUE(EqualRect(&spec.rcSource, &c.source)) << c.spec;
-        EXPECT_TRUE(EqualRect(&spec.rcCorner, &c.corner)) << c.spec;
-        EXPECT_EQ(spec.dwMask, c.mask) << c.spec;
-        EXPECT_EQ(spec.uFade, c.fade) << c.spec;
-        EXPECT_EQ(spec.bHole, c.hole) << c.spec;
+    for (const ImageDescCase& c : cases) {
+        CImageDescUI desc(item);
+        desc.sFile = c.pstrDesc;
+        desc.Parse(c.pstrDesc);
+        desc.Parse(c.modifier);
+        EXPECT_STREQ(desc.sFile.GetData(), c.file) << c.pstrDesc;
+        EXPECT_TRUE(EqualRect(&desc.rcDest, &c.dest)) << c.pstrDesc << " dest " << desc.rcDest.left << ","
+                                                      << desc.rcDest.top << "," << desc.rcDest.right << ","
+                                                      << desc.rcDest.bottom;
+        EXPECT_TRUE(EqualRect(&desc.rcSource, &c.source)) << c.pstrDesc;
+        EXPECT_TRUE(EqualRect(&desc.rcCorner, &c.corner)) << c.pstrDesc;
+        EXPECT_EQ(desc.dwMask, c.mask) << c.pstrDesc;
+        EXPECT_EQ(desc.uFade, c.fade) << c.pstrDesc;
+        EXPECT_EQ(desc.bHole, c.hole) << c.pstrDesc;
     }
 }

@@ -57,10 +57,10 @@ protected:
     {
         TImageRecUI* pImage = m_manager.GetImageEx(c.pstrFile);
         ASSERT_NE(pImage, nullptr) << c.pstrFile;
-        CImageDescUI spec(rcItem);
-        spec.sFile = c.pstrDesc;
-        spec.Parse(c.pstrDesc);
-        RECT rcSource = spec.rcSource;
+        CImageDescUI desc(rcItem);
+        desc.sFile = c.pstrDesc;
+        desc.Parse(c.pstrDesc);
+        RECT rcSource = desc.rcSource;
         if (IsRectEmpty(&rcSource))
             rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
         CPainterUI::DrawImage(canvas.DC(), pImage->hBitmap, rcItem, rcItem, rcSource, c.rcCorners, pImage->bAlpha,

@@ -1,6 +1,6 @@
 #include "RectUI.h"
 
-namespace UpdUI {
+namespace UIShared {
 
 CRectUI::CRectUI()
 {
@@ -33,6 +33,7 @@ int CRectUI::GetHeight() const
     return bottom - top;
 }
 
+// Union by coordinates only; an empty rect still pulls the result towards it.
 void CRectUI::Join(const RECT& rc)
 {
     if (rc.left < left) left = rc.left;
@@ -62,4 +63,4 @@ void CRectUI::Deflate(int cx, int cy)
     bottom -= cy;
 }
 
-} // namespace UpdUI
+} // namespace UIShared

@@ -1,6 +1,6 @@
 #include "PaintCacheUI.h"
 
-namespace UpdUI {
+namespace UIShared {
 
 namespace {
 
@@ -88,4 +88,4 @@ HPEN CPaintCacheUI::Pen(int nStyle, int nWidth, COLORREF clr)
     return hPen;
 }
 
-} // namespace UpdUI
+} // namespace UIShared

@@ -1,6 +1,6 @@
 #include "ScaledImageCacheUI.h"
 
-namespace UpdUI {
+namespace UIShared {
 
 namespace {
 
@@ -69,4 +69,4 @@ int CScaledImageCacheUI::GetCount() const
     return (int)m_entries.size();
 }
 
-} // namespace UpdUI
+} // namespace UIShared
