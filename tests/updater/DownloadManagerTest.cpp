@@ -332,8 +332,9 @@ TEST_F(DownloadManagerTest, KillDuringAListSaveLeavesALoadableList)
             FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
         ASSERT_NE(INVALID_HANDLE_VALUE, change);
         // Every other round lets one more save end first.
-        if (round % 2)
+        if (round % 2) {
             ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(saved, 60000));
+        }
         FindNextChangeNotification(change);
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(change, 60000));
         TerminateProcess(process.hProcess, 9);
