@@ -272,6 +272,9 @@ protected:
         KillProcessesNamed(L"lumoraupd.exe");
         if (!program_.empty())
             CloseMainProgram(program_);
+        // A main program left by an earlier test would hold the single-instance
+        // mutex, and the journey's own start would only bring it to the front.
+        KillProcessesNamed(L"lumora.exe");
         KillProcessesNamed(L"updater_stub_setup.exe");
         KillProcessesNamed(L"setup.exe");
     }
