@@ -196,6 +196,7 @@ std::string ResumeFileOf(const CDownloadPublic& downloader)
 void RemoveStaleTasks(CDownloadManager& manager, const std::set<std::string>& manifestUrls)
 {
     std::vector<std::string> stale;
+    std::vector<std::string> files;
     manager.Lock();
     for (const auto& entry : manager.Tasks()) {
         if (manifestUrls.count(entry.first))
@@ -204,13 +205,17 @@ void RemoveStaleTasks(CDownloadManager& manager, const std::set<std::string>& ma
         const CDownloadPublic* downloader = entry.second.downloader;
         if (!downloader)
             continue;
-        DeleteFileA(ResumeFileOf(*downloader).c_str());
-        DeleteFileA((downloader->folder + downloader->fileName).c_str());
-        DeleteFileA((downloader->folder + downloader->fileName + "_tmp").c_str());
+        files.push_back(ResumeFileOf(*downloader));
+        files.push_back(downloader->folder + downloader->fileName);
+        files.push_back(downloader->folder + downloader->fileName + "_tmp");
     }
     manager.Unlock();
+    // A running task writes its resume record when it stops: its files go
+    // only once it has stopped.
     for (const std::string& url : stale)
         manager.RemoveDownload(url);
+    for (const std::string& file : files)
+        DeleteFileA(file.c_str());
 }
 
 }  // namespace
