@@ -275,6 +275,9 @@ protected:
         // A main program left by an earlier test would hold the single-instance
         // mutex, and the journey's own start would only bring it to the front.
         KillProcessesNamed(L"lumora.exe");
+        // Nor a finisher or stand-in of an earlier test holding its mutex or window.
+        KillProcessesNamed(L"Uprelay.exe");
+        KillProcessesNamed(L"updater_stub_main.exe");
         KillProcessesNamed(L"updater_stub_setup.exe");
         KillProcessesNamed(L"setup.exe");
     }
