@@ -14,6 +14,7 @@
 
 #include <process.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cwchar>
 #include <new>
@@ -74,6 +75,19 @@ unsigned __stdcall StopAbandonedRequest(void* held)
 }
 
 const wchar_t kCacheFolderName[] = L"cache\\";
+
+void DeleteMatching(const std::wstring& folder, const wchar_t* pattern)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + pattern).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW((folder + entry.cFileName).c_str());
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
 const wchar_t kManifestFileName[] = L"newupdate.ini";
 
 // The saved manifest under the updater's own name in "cache"; a redirect may
@@ -484,9 +498,16 @@ void CUpdateDlg::OnClose()
     std::wstring manifest = GetManifestPath();
     if (!manifest.empty())
         DeleteFileW(manifest.c_str());
+    const std::wstring cache = WithTrailingSlash(installFolder_) + kCacheFolderName;
+    // Without a download list no later run can resume a partial file: those
+    // that stopped tasks left behind are only clutter.
+    if (!PathFileExistsW((WithTrailingSlash(installFolder_) + L"updatefile.list").c_str())) {
+        for (const wchar_t* pattern : {L"*_tmp", L"*.Cfg"})
+            DeleteMatching(cache, pattern);
+    }
     // The check makes "cache"; an empty one is not left behind, one with
     // downloads stays for the next run.
-    RemoveDirectoryW((WithTrailingSlash(installFolder_) + kCacheFolderName).c_str());
+    RemoveDirectoryW(cache.c_str());
 }
 
 // ---- worker reports ---------------------------------------------------------
