@@ -1,14 +1,17 @@
-# lumora_test(<name> SOURCES ... [LIBS ...] [LOCK <resource>] [TIMEOUT s])
+# lumora_test(<name> SOURCES ... [LIBS ...] [LOCK <resource>] [TIMEOUT s] [ALONE])
 # Builds a GoogleTest program and registers it with ctest; ctest runs it through Wine.
 # Tests find the program folder through LUMORA_TEST_BIN_DIR (a Windows path) and the
 # source tree through LUMORA_TEST_SRC_DIR.
+# ALONE: the test needs the keyboard focus to stay where it puts it, or moves the
+# real mouse. There is one focus and one cursor per display, and any other test's
+# window that shows takes the focus, so such a test runs with no other beside it.
 string(REPLACE "/" "\\\\" LUMORA_BIN_DIR_WIN "Z:${LUMORA_BIN_DIR}")
 string(REPLACE "/" "\\\\" LUMORA_SRC_DIR_WIN "Z:${CMAKE_SOURCE_DIR}")
 string(REPLACE "/" "\\\\" LUMORA_BUILD_DIR_WIN "Z:${CMAKE_BINARY_DIR}")
 set(LUMORA_TEST_DIR ${CMAKE_BINARY_DIR}/tests)
 
 function(lumora_test name)
-  cmake_parse_arguments(T "" "LOCK;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "ALONE" "LOCK;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LUMORA_TEST_DIR})
   target_link_libraries(${name} PRIVATE ${T_LIBS} lumora_gtest_main lumora_gtest)
@@ -26,6 +29,9 @@ function(lumora_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "WINEPREFIX=${LUMORA_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mshtml=")
   if(T_LOCK)
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_LOCK})
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCK}")
+  endif()
+  if(T_ALONE)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()
