@@ -47,9 +47,16 @@ void WaitHandlingSentMessages(HANDLE object, DWORD limitMs)
     }
 }
 
+// The wizard runs in the install folder, which holds the record. The profile
+// functions would look a bare file name up in the Windows folder instead, so
+// the record is named by its full path.
 bool SetupStillRecorded(const std::wstring& setupFile)
 {
-    std::wstring entry = CPendingInstall(kPendingInstallName).ReadSetup();
+    wchar_t record[MAX_PATH] = {};
+    DWORD length = GetFullPathNameW(kPendingInstallName, MAX_PATH, record, nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return true;  // unknown: the setup stays rather than a record losing it
+    std::wstring entry = CPendingInstall(record).ReadSetup();
     std::wstring recorded = entry.substr(0, entry.find(L'|'));
     return !recorded.empty() && _wcsicmp(FileNamePart(recorded).c_str(), FileNamePart(setupFile).c_str()) == 0;
 }

@@ -2,6 +2,9 @@
 // the version routines it is built on.
 #include "UpdateManifest.h"
 #include "AnsiText.h"
+#include "PendingInstall.h"
+#include "UpdateCleanup.h"
+#include "UpdateInstaller.h"
 #include "UpdaterCipherKey.h"
 #include "UpdaterTestSupport.h"
 #include "VersionCheck.h"
@@ -411,6 +414,23 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
         dialog_.manager.RemoveDownload(url);
     }
     EXPECT_EQ(3, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url, L"1.0"));
+}
+
+// A setup that ended before it reported its finish may have changed half the
+// program: while the record names it, its file stays for the next start to run
+// again. The wizard works in the install folder, as here.
+TEST_F(UpdateManifestTest, EndedSetupStaysWhileTheRecordNamesIt)
+{
+    const std::wstring setup = dialog_.installFolder + L"setup.exe";
+    WriteWholeFile(folder_ + "setup.exe", "MZ");
+    CPendingInstall(dialog_.installFolder + kPendingInstallName).RecordSetup(setup + L"|/payload=x");
+
+    WaitSetupAndDelete(L"setup.exe", 0);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(setup.c_str())) << "recorded: kept";
+
+    CPendingInstall(dialog_.installFolder + kPendingInstallName).Delete();
+    WaitSetupAndDelete(L"setup.exe", 0);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(setup.c_str())) << "no longer recorded: deleted";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "SelfRelocation.h"
 #include "StringCipher.h"
 #include "UpdateInstaller.h"
+#include "TestProcesses.h"
 #include "TestProgramFolder.h"
 #include "UpdaterCipherKey.h"
 #include "UpdaterTestSupport.h"
@@ -18,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdint>
 #include <fstream>
@@ -67,32 +67,6 @@ bool Exists(const std::wstring& path)
 std::string Narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());  // ASCII paths and numbers only
-}
-
-std::vector<DWORD> ProcessesNamed(const wchar_t* name)
-{
-    std::vector<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return ids;
-    PROCESSENTRY32W entry = {sizeof(entry)};
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, name) == 0)
-            ids.push_back(entry.th32ProcessID);
-    }
-    CloseHandle(snapshot);
-    return ids;
-}
-
-void KillProcessesNamed(const wchar_t* name)
-{
-    for (DWORD id : ProcessesNamed(name)) {
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
-    }
 }
 
 // Waits for `done` with a time limit, looking again every 100 ms.
@@ -247,8 +221,8 @@ protected:
     void AnswerRestartPromptsUntil(const std::function<bool()>& done)
     {
         WaitFor([&]() {
-            for (DWORD id : ProcessesNamed(L"lumoraupd.exe"))
-                AnswerPromptOf(id);
+            for (const RunningProcess& updater : ProcessesNamed(L"lumoraupd.exe"))
+                AnswerPromptOf(updater.id);
             return done();
         });
     }

@@ -9,6 +9,7 @@
 #include "ClientVersion.h"
 #include "SelfRelocation.h"
 #include "StringCipher.h"
+#include "TestProcesses.h"
 #include "UpdaterCipherKey.h"
 #include "VersionCheck.h"
 
@@ -153,6 +154,9 @@ protected:
         EndProcess(updater_);
         EndProcess(mainStub_);
         EndMainProgramsOfTheFolder();
+        // A main program restarted just as the updater ended has no window yet
+        // to close; it must not hold the folder the next test makes anew.
+        KillProcessesUnder(program_);
         if (!runFolder_.empty())
             RemoveTree(runFolder_);
     }
