@@ -2,6 +2,9 @@
 # Builds a GoogleTest program and registers it with ctest; ctest runs it through Wine.
 # Tests find the program folder through LUMORA_TEST_BIN_DIR (a Windows path) and the
 # source tree through LUMORA_TEST_SRC_DIR.
+# LOCK lumora_programs: the test runs lumora.exe, lumoraupd.exe or Uprelay.exe (or a
+# stand-in under one of those names). Tests end such processes by name, and the
+# finisher ends the updater by name, so no two of these tests run at once.
 # ALONE: the test needs the keyboard focus to stay where it puts it, or moves the
 # real mouse. There is one focus and one cursor per display, and any other test's
 # window that shows takes the focus, so such a test runs with no other beside it.
