@@ -7,6 +7,7 @@
 #include "AppPaths.h"
 #include "ButtonUI.h"
 #include "ClientVersion.h"
+#include "ColorScheme.h"
 #include "ContainerConUI.h"
 #include "ContainerUI.h"
 #include "LabelUI.h"
@@ -50,16 +51,6 @@ const int kMiniMinHeight = 217;
 const int kMinWidth = 990;
 const int kMinHeight = 660;
 const int kGripCorner = 10;  // the bottom-right square that sizes the window
-
-struct ColorScheme {
-  DWORD background;  // "main" and the border of "tabView"
-  DWORD bars;        // "caption" and "status"
-};
-const ColorScheme kColorSchemes[] = {
-    {0xFF1685C3, 0xFF017ABE}, {0xFF404040, 0xFF1A1A1A}, {0xFF2CA726, 0xFF118F2B},
-    {0xFFAE0000, 0xFFC80000}, {0xFFC900FB, 0xFFB21FC7}, {0xFF996666, 0xFF964C41},
-};
-const WPARAM kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
 
 // Set while Alt+Q keeps the program's windows out of sight.
 bool BossHidden = false;
@@ -546,12 +537,12 @@ void CLumoraWnd::CreateViewBrowser(int view) {
 }
 
 void CLumoraWnd::ApplyColorScheme(WPARAM index) {
-  if (index >= kColorSchemeCount) return;  // no such scheme: the colours stay
-  const ColorScheme& scheme = kColorSchemes[index];
-  controls_.main->SetBkColor(scheme.background);
-  controls_.caption->SetBkColor(scheme.bars);
-  controls_.tabView->SetBorderColor(scheme.background);
-  controls_.status->SetBkColor(scheme.bars);
+  const CColorScheme* scheme = CColorScheme::At(index);
+  if (!scheme) return;  // no such scheme: the colours stay
+  controls_.main->SetBkColor(scheme->dwWindow);
+  controls_.caption->SetBkColor(scheme->dwCaption);
+  controls_.tabView->SetBorderColor(scheme->dwWindow);
+  controls_.status->SetBkColor(scheme->dwCaption);
 }
 
 // The user's pin (the "top" button or the page's setWindowFront). Turning it

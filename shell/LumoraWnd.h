@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CefClientHandler.h"
+#include "ColorScheme.h"
 #include "CoolContextMenu.h"
 #include "HelpWnd.h"
 #include "PowerOffSchedule.h"
@@ -43,7 +44,7 @@ public:
   static const UINT kArmPowerOffMessage = WM_USER + 3;
   static const UINT kLoadHomeAddressMessage = WM_USER + 4;
   static const UINT kApplyTopMostMessage = WM_USER + 5;
-  static const UINT kColorSchemeMessage = WM_USER + 6;
+  static const UINT kColorSchemeMessage = CColorScheme::kMessage;
   static const UINT kSelectPageMessage = WM_APP + 3;  // lParam = page number from 1
   static const UINT kReservedMessage = WM_APP + 4;
   // lParam of SC_CLOSE from the updater and the installer: quit, do not hide.

@@ -24,17 +24,6 @@ const int kAboutPage = 2;
 const int kHours = 24;
 const int kMinutes = 60;
 
-// The main window's colour schemes: the window colour, then the caption colour.
-struct ColorScheme {
-  DWORD window;
-  DWORD caption;
-};
-const ColorScheme kColorSchemes[] = {
-    {0xFF1685C3, 0xFF017ABE}, {0xFF404040, 0xFF1A1A1A}, {0xFF2CA726, 0xFF118F2B},
-    {0xFFAE0000, 0xFFC80000}, {0xFFC900FB, 0xFFB21FC7}, {0xFF996666, 0xFF964C41},
-};
-const WPARAM kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
-
 bool HasClass(const CControlUI* control, LPCWSTR className) {
   return wcscmp(control->GetControlClass(), className) == 0;
 }
@@ -256,12 +245,12 @@ void CSettingDialog::FillNumbers(CComboUI* combo, int count, int selected) {
 }
 
 void CSettingDialog::ApplyColorScheme(WPARAM index) {
-  if (index >= kColorSchemeCount) return;  // no such scheme: the colours stay
-  const ColorScheme& scheme = kColorSchemes[index];
-  controls_.main->SetBkColor(scheme.window);
-  controls_.main->SetBorderColor(scheme.window);
-  controls_.caption->SetBkColor(scheme.caption);
-  controls_.controlBar->SetBorderColor(scheme.window);
+  const CColorScheme* scheme = CColorScheme::At(index);
+  if (!scheme) return;  // no such scheme: the colours stay
+  controls_.main->SetBkColor(scheme->dwWindow);
+  controls_.main->SetBorderColor(scheme->dwWindow);
+  controls_.caption->SetBkColor(scheme->dwCaption);
+  controls_.controlBar->SetBorderColor(scheme->dwWindow);
   controls_.main->Invalidate();
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ColorScheme.h"
 #include "UILib.h"
 
 // The main program's modal settings window ("dialog.xml"): what closing the
@@ -20,7 +21,7 @@ public:
   static const UINT kArmPowerOffMessage = WM_USER + 3;
   static const UINT kApplyTopMostMessage = WM_USER + 5;
   // Message to this window: wParam = colour scheme index 0..5.
-  static const UINT kColorSchemeMessage = WM_USER + 6;
+  static const UINT kColorSchemeMessage = CColorScheme::kMessage;
   static const DWORD kStyle = 0x96C80000;
   static const DWORD kExStyle = 0x81;  // tool window, modal frame
   static const int kWidth = 520;

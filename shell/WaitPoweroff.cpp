@@ -5,23 +5,6 @@
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
 
-namespace {
-
-// The main window's colour schemes: the window colour, then the caption colour.
-struct TColorSchemeUI
-{
-    DWORD dwWindow;
-    DWORD dwCaption;
-};
-
-const TColorSchemeUI kColorSchemes[] = {
-    { 0xFF1685C3, 0xFF017ABE }, { 0xFF404040, 0xFF1A1A1A }, { 0xFF2CA726, 0xFF118F2B },
-    { 0xFFAE0000, 0xFFC80000 }, { 0xFFC900FB, 0xFFB21FC7 }, { 0xFF996666, 0xFF964C41 },
-};
-const size_t kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
-
-} // namespace
-
 CWaitPoweroff::CWaitPoweroff(CSystemShutdown& shutdown)
     : m_pClose(nullptr), m_pPowerOffNow(nullptr), m_pCancel(nullptr), m_pTime(nullptr), m_nCountdown(0),
       m_pMain(nullptr), m_pCaption(nullptr), m_shutdown(shutdown)
@@ -67,11 +50,11 @@ bool CWaitPoweroff::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESUL
 // An index from outside the table changes nothing.
 void CWaitPoweroff::ApplyColorScheme(WPARAM index)
 {
-    if (index >= kColorSchemeCount) return;
-    const TColorSchemeUI& scheme = kColorSchemes[index];
-    m_pMain->SetBkColor(scheme.dwWindow);
-    m_pMain->SetBorderColor(scheme.dwWindow);
-    m_pCaption->SetBkColor(scheme.dwCaption);
+    const CColorScheme* pScheme = CColorScheme::At(index);
+    if (pScheme == nullptr) return;
+    m_pMain->SetBkColor(pScheme->dwWindow);
+    m_pMain->SetBorderColor(pScheme->dwWindow);
+    m_pCaption->SetBkColor(pScheme->dwCaption);
     m_pMain->Invalidate();
 }
 
