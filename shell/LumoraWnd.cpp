@@ -22,6 +22,7 @@
 #include "SkinBuilderUI.h"
 #include "TabLayoutUI.h"
 #include "WaitPoweroff.h"
+#include "WindowRegion.h"
 #include "cef_browser.h"
 #include "cef_frame.h"
 
@@ -255,13 +256,7 @@ void CLumoraWnd::OnDestroy() {
 
 void CLumoraWnd::OnSize(WPARAM wParam) {
   if (wParam == SIZE_MINIMIZED || IsIconic(m_hWnd)) return;
-  RECT rc;
-  GetClientRect(m_hWnd, &rc);
-  HRGN square = CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
-  HRGN rounded = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
-  CombineRgn(square, square, rounded, RGN_OR);
-  DeleteObject(rounded);
-  if (!SetWindowRgn(m_hWnd, square, TRUE)) DeleteObject(square);  // the system owns it on success
+  CWindowRegion::ApplyMainShape(m_hWnd);
   if (initialized_) UpdateGripCorner();
 }
 

@@ -8,6 +8,7 @@
 #include "AppPaths.h"
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
+#include "WindowRegion.h"
 
 namespace {
 
@@ -254,17 +255,7 @@ void CSettingDialog::ApplyColorScheme(WPARAM index) {
   controls_.main->Invalidate();
 }
 
-// The main window's shape: square bottom corners, the top corners cut by one pixel.
-void CSettingDialog::ApplyWindowRegion() {
-  RECT rc = {};
-  GetClientRect(m_hWnd, &rc);
-  HRGN region = CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
-  HRGN rounded = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
-  if (region && rounded) CombineRgn(region, region, rounded, RGN_OR);
-  if (rounded) DeleteObject(rounded);
-  // The window owns the region from here on.
-  if (region && !SetWindowRgn(m_hWnd, region, TRUE)) DeleteObject(region);
-}
+void CSettingDialog::ApplyWindowRegion() { CWindowRegion::ApplyMainShape(m_hWnd); }
 
 LRESULT CSettingDialog::OnNcHitTest(LPARAM lParam) const {
   POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -4,6 +4,7 @@
 
 #include "AppPaths.h"
 #include "ProgramGlobals.h"
+#include "WindowRegion.h"
 
 namespace {
 
@@ -133,13 +134,7 @@ bool CSkinPopupWnd::IsCaptionPoint(POINT pt, const RECT& rcClient) const
 
 void CSkinPopupWnd::ApplyRoundCornerRegion()
 {
-    CSizeUI corner = m_manager.GetRoundCorner();
-    if (corner.cx == 0 && corner.cy == 0) return;
-    RECT rc = {};
-    ::GetClientRect(m_hWnd, &rc);
-    HRGN hRgn = ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, corner.cx, corner.cy);
-    // The window owns the region from here on.
-    if (hRgn != nullptr && !::SetWindowRgn(m_hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+    CWindowRegion::ApplyRoundCorners(m_hWnd, m_manager.GetRoundCorner());
 }
 
 void CSkinPopupWnd::CloseBySysCommand()

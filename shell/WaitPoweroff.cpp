@@ -4,6 +4,7 @@
 
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
+#include "WindowRegion.h"
 
 CWaitPoweroff::CWaitPoweroff(CSystemShutdown& shutdown)
     : m_pClose(nullptr), m_pPowerOffNow(nullptr), m_pCancel(nullptr), m_pTime(nullptr), m_nCountdown(0),
@@ -26,17 +27,9 @@ bool CWaitPoweroff::InitControls()
     return true;
 }
 
-// The main window's shape: square bottom corners, the top corners cut by one pixel.
 void CWaitPoweroff::ApplyWindowRegion()
 {
-    RECT rc = {};
-    ::GetClientRect(m_hWnd, &rc);
-    HRGN hRgn = ::CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
-    HRGN hRound = ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
-    if (hRgn != nullptr && hRound != nullptr) ::CombineRgn(hRgn, hRgn, hRound, RGN_OR);
-    if (hRound != nullptr) ::DeleteObject(hRound);
-    // The window owns the region from here on.
-    if (hRgn != nullptr && !::SetWindowRgn(m_hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+    CWindowRegion::ApplyMainShape(m_hWnd);
 }
 
 bool CWaitPoweroff::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lRes)
