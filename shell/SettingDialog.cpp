@@ -1,11 +1,9 @@
 #include "SettingDialog.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <cwchar>
 
-#include "AppPaths.h"
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
 #include "WindowRegion.h"
@@ -13,7 +11,6 @@
 namespace {
 
 const wchar_t kTitle[] = L"软件设置";
-const wchar_t kSkinFile[] = L"skin\\skin.sk";
 const wchar_t kMarkup[] = L"dialog.xml";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kRunValue[] = L"LUMORA";
@@ -100,108 +97,66 @@ CSettingDialog::~CSettingDialog() = default;
 
 HWND CSettingDialog::Create(HWND parent) {
   parent_ = parent;
-  HWND window = CWindowWnd::Create(parent, kTitle, kStyle, kExStyle, 0, 0, kWidth, kHeight);
-  ownedByWindow_ = window != nullptr;
-  return window;
+  return CSkinPopupWnd::Create(parent, kTitle, kStyle, kExStyle, 0, 0, kWidth, kHeight);
 }
 
 // ---------------------------------------------------------------------------
 // Messages
 
-LRESULT CSettingDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+bool CSettingDialog::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
   switch (uMsg) {
-    case WM_CREATE:
-      return OnCreate();
-    case WM_SIZE:
-      if (!IsIconic(m_hWnd)) ApplyWindowRegion();
-      break;
     case WM_CLOSE:
       OnClose();
-      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    case WM_NCHITTEST:
-      return OnNcHitTest(lParam);
-    case WM_NCACTIVATE:
-      if (!IsIconic(m_hWnd)) return wParam == 0 ? TRUE : FALSE;
-      break;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
-        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-        return 0;
-      }
-      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-      return 0;
+      lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+      return true;
     case kColorSchemeMessage:
       if (initialized_) ApplyColorScheme(wParam);
-      return 0;
+      lRes = 0;
+      return true;
     default:
-      break;
+      return false;
   }
-  LRESULT result = 0;
-  if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
-  return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
-LRESULT CSettingDialog::OnCreate() {
-  LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
-  SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_CAPTION)) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-  RECT client = {};
-  GetClientRect(m_hWnd, &client);
-  SetWindowPos(m_hWnd, nullptr, client.left, client.top, client.right - client.left, client.bottom - client.top,
-               SWP_FRAMECHANGED);
-  // A missing skin or one without the dialog's controls fails the creation
-  // instead of leaving a window that would use missing controls.
-  if (!BuildSkin() || !FindControls()) return -1;
+LPCWSTR CSettingDialog::GetSkinXml() const { return kMarkup; }
+
+// A skin without the dialog's controls fails the creation instead of leaving
+// a window that would use missing controls.
+bool CSettingDialog::InitControls() {
+  if (!FindControls()) return false;
   initialized_ = true;
-  InitControls();
-  return 0;
-}
-
-bool CSettingDialog::BuildSkin() {
-  manager_.Init(m_hWnd);
-  if (!ModulePath) return false;
-  CSkinBuilderUI builder;
-  CControlUI* root =
-      builder.Build(SiblingPath(ModulePath, kSkinFile).c_str(), kMarkup, nullptr, nullptr, &manager_);
-  if (!root) return false;
-  listed_ = ApplicationWindowList.Add(&manager_);
-  if (!manager_.AttachRoot(root)) {
-    delete root;
-    return false;
-  }
-  manager_.AddNotifier(this);
+  ShowInitialState();
   return true;
 }
 
 bool CSettingDialog::FindControls() {
   Controls& c = controls_;
-  c.main = manager_.FindControl(L"main");
-  c.caption = manager_.FindControl(L"caption");
-  c.controlBar = manager_.FindControl(L"controlbar");
-  c.close = manager_.FindControl(L"close");
-  c.sure = manager_.FindControl(L"sure");
-  c.giveUp = manager_.FindControl(L"giveup");
-  c.apply = manager_.FindControl(L"apply");
-  c.custom = FindAs<COptionUI>(manager_, L"custom", L"Option");
-  c.timeAuto = FindAs<COptionUI>(manager_, L"timeauto", L"Option");
-  c.aboutUs = FindAs<COptionUI>(manager_, L"aboutus", L"Option");
-  c.tabView = FindAs<CTabLayoutUI>(manager_, L"tabView", L"TabLayout");
-  c.minimize = FindAs<COptionUI>(manager_, L"minimize", L"Option");
-  c.exit = FindAs<COptionUI>(manager_, L"exit", L"Option");
-  c.autorun = FindAs<COptionUI>(manager_, L"autorun", L"Option");
-  c.topWenTv = FindAs<COptionUI>(manager_, L"topwentv", L"Option");
-  c.hour = FindCombo(manager_, L"hour");
-  c.minute = FindCombo(manager_, L"minute");
-  c.autoShutdown = FindAs<COptionUI>(manager_, L"autoshotdown", L"Option");
-  c.autoOff = FindAs<COptionUI>(manager_, L"autooff", L"Option");
-  c.about = FindAs<CTextUI>(manager_, L"eee", L"Text");
+  c.main = m_manager.FindControl(L"main");
+  c.caption = m_manager.FindControl(L"caption");
+  c.controlBar = m_manager.FindControl(L"controlbar");
+  c.close = m_manager.FindControl(L"close");
+  c.sure = m_manager.FindControl(L"sure");
+  c.giveUp = m_manager.FindControl(L"giveup");
+  c.apply = m_manager.FindControl(L"apply");
+  c.custom = FindAs<COptionUI>(m_manager, L"custom", L"Option");
+  c.timeAuto = FindAs<COptionUI>(m_manager, L"timeauto", L"Option");
+  c.aboutUs = FindAs<COptionUI>(m_manager, L"aboutus", L"Option");
+  c.tabView = FindAs<CTabLayoutUI>(m_manager, L"tabView", L"TabLayout");
+  c.minimize = FindAs<COptionUI>(m_manager, L"minimize", L"Option");
+  c.exit = FindAs<COptionUI>(m_manager, L"exit", L"Option");
+  c.autorun = FindAs<COptionUI>(m_manager, L"autorun", L"Option");
+  c.topWenTv = FindAs<COptionUI>(m_manager, L"topwentv", L"Option");
+  c.hour = FindCombo(m_manager, L"hour");
+  c.minute = FindCombo(m_manager, L"minute");
+  c.autoShutdown = FindAs<COptionUI>(m_manager, L"autoshotdown", L"Option");
+  c.autoOff = FindAs<COptionUI>(m_manager, L"autooff", L"Option");
+  c.about = FindAs<CTextUI>(m_manager, L"eee", L"Text");
   return c.main && c.caption && c.controlBar && c.close && c.sure && c.giveUp && c.apply && c.custom &&
          c.timeAuto && c.aboutUs && c.tabView && c.minimize && c.exit && c.autorun && c.topWenTv && c.hour &&
          c.minute && c.autoShutdown && c.autoOff && c.about;
 }
 
-void CSettingDialog::InitControls() {
+void CSettingDialog::ShowInitialState() {
   ShowSettings();
   CenterWindow();
   if (startOnAbout_) SelectOneOf(controls_.aboutUs, controls_.custom);
@@ -257,17 +212,12 @@ void CSettingDialog::ApplyColorScheme(WPARAM index) {
 
 void CSettingDialog::ApplyWindowRegion() { CWindowRegion::ApplyMainShape(m_hWnd); }
 
-LRESULT CSettingDialog::OnNcHitTest(LPARAM lParam) const {
-  POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ScreenToClient(m_hWnd, &pt);
-  RECT rc = {};
-  GetClientRect(m_hWnd, &rc);
-  if (!PtInRect(&rc, pt)) return HTCLIENT;
-  CControlUI* control = manager_.FindControlAt(pt);
-  if (!control || HasClass(control, L"ButtonUI") || HasClass(control, L"OptionUI") ||
-      HasClass(control, L"TextUI") || HasClass(control, L"ComboUI"))
-    return HTCLIENT;
-  return HTCAPTION;  // the skinned background moves the dialog
+// The skinned background moves the dialog; what it shows to use does not.
+bool CSettingDialog::IsCaptionPoint(POINT pt, const RECT& rcClient) const {
+  if (!PtInRect(&rcClient, pt)) return false;
+  CControlUI* control = m_manager.FindControlAt(pt);
+  return control && !HasClass(control, L"ButtonUI") && !HasClass(control, L"OptionUI") &&
+         !HasClass(control, L"TextUI") && !HasClass(control, L"ComboUI");
 }
 
 // The owner comes back before this window goes, so the system activates it
@@ -276,11 +226,8 @@ void CSettingDialog::OnClose() {
   if (modal_ && parent_) EnableWindow(parent_, TRUE);
 }
 
-void CSettingDialog::OnFinalMessage(HWND) {
-  if (listed_) ApplicationWindowList.Remove(ApplicationWindowList.Find(&manager_));
-  listed_ = false;
-  if (ownedByWindow_ && !modal_) delete this;
-}
+// Open's modal loop still reads the object after the window is gone.
+bool CSettingDialog::IsDeletedWithWindow() const { return !modal_; }
 
 // ---------------------------------------------------------------------------
 // Notifications
@@ -335,8 +282,6 @@ void CSettingDialog::OnLink(CControlUI* sender, WPARAM link) {
 void CSettingDialog::SelectPage(int page) { controls_.tabView->SelectItem(page); }
 
 void CSettingDialog::EnableApply(bool enable) { controls_.apply->SetEnabled(enable); }
-
-void CSettingDialog::CloseBySysCommand() { SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 // ---------------------------------------------------------------------------
 // Apply

@@ -49,6 +49,11 @@ bool CSkinPopupWnd::HandleCustomMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return false;
 }
 
+bool CSkinPopupWnd::IsDeletedWithWindow() const
+{
+    return true;
+}
+
 LRESULT CSkinPopupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
@@ -148,5 +153,5 @@ void CSkinPopupWnd::OnFinalMessage(HWND)
 {
     if (m_bListed) ApplicationWindowList.Remove(ApplicationWindowList.Find(&m_manager));
     m_bListed = false;
-    if (m_bCreated) delete this;
+    if (m_bCreated && IsDeletedWithWindow()) delete this;
 }
