@@ -67,7 +67,7 @@ void CSettingDialog::Open(HWND parent, bool startOnAbout) {
     return;
   }
   CSettingDialog* dialog = new CSettingDialog(startOnAbout);
-  dialog->modal_ = true;
+  dialog->m_modal = true;
   HWND window = dialog->Create(parent);
   if (!window) {
     delete dialog;
@@ -91,12 +91,12 @@ HWND CSettingDialog::OpenWindow() {
   return state.found;
 }
 
-CSettingDialog::CSettingDialog(bool startOnAbout) : startOnAbout_(startOnAbout) {}
+CSettingDialog::CSettingDialog(bool startOnAbout) : m_startOnAbout(startOnAbout) {}
 
 CSettingDialog::~CSettingDialog() = default;
 
 HWND CSettingDialog::Create(HWND parent) {
-  parent_ = parent;
+  m_parent = parent;
   return CSkinPopupWnd::Create(parent, kTitle, kStyle, kExStyle, 0, 0, kWidth, kHeight);
 }
 
@@ -110,7 +110,7 @@ bool CSettingDialog::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
       lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
       return true;
     case kColorSchemeMessage:
-      if (initialized_) ApplyColorScheme(wParam);
+      if (m_initialized) ApplyColorScheme(wParam);
       lRes = 0;
       return true;
     default:
@@ -124,13 +124,13 @@ LPCWSTR CSettingDialog::GetSkinXml() const { return kMarkup; }
 // a window that would use missing controls.
 bool CSettingDialog::InitControls() {
   if (!FindControls()) return false;
-  initialized_ = true;
+  m_initialized = true;
   ShowInitialState();
   return true;
 }
 
 bool CSettingDialog::FindControls() {
-  Controls& c = controls_;
+  Controls& c = m_controls;
   c.main = m_manager.FindControl(L"main");
   c.caption = m_manager.FindControl(L"caption");
   c.controlBar = m_manager.FindControl(L"controlbar");
@@ -159,7 +159,7 @@ bool CSettingDialog::FindControls() {
 void CSettingDialog::ShowInitialState() {
   ShowSettings();
   CenterWindow();
-  if (startOnAbout_) SelectOneOf(controls_.aboutUs, controls_.custom);
+  if (m_startOnAbout) SelectOneOf(m_controls.aboutUs, m_controls.custom);
   if (GlobalSettings) ApplyColorScheme(static_cast<WPARAM>(GlobalSettings->skincolor));
   EnableApply(false);
 }
@@ -167,15 +167,15 @@ void CSettingDialog::ShowInitialState() {
 void CSettingDialog::ShowSettings() {
   const SettingsStore* settings = GlobalSettings;
   if (settings) {
-    if (settings->quit) SelectOneOf(controls_.exit, controls_.minimize);
-    else SelectOneOf(controls_.minimize, controls_.exit);
-    controls_.autorun->Select(settings->autorun);
-    controls_.topWenTv->Select(settings->topwentv);
+    if (settings->quit) SelectOneOf(m_controls.exit, m_controls.minimize);
+    else SelectOneOf(m_controls.minimize, m_controls.exit);
+    m_controls.autorun->Select(settings->autorun);
+    m_controls.topWenTv->Select(settings->topwentv);
   }
-  FillNumbers(controls_.hour, kHours, settings ? settings->poweroffhour : -1);
-  FillNumbers(controls_.minute, kMinutes, settings ? settings->poweroffminute : -1);
-  if (settings && settings->powerOffArmed) SelectOneOf(controls_.autoShutdown, controls_.autoOff);
-  else SelectOneOf(controls_.autoOff, controls_.autoShutdown);
+  FillNumbers(m_controls.hour, kHours, settings ? settings->poweroffhour : -1);
+  FillNumbers(m_controls.minute, kMinutes, settings ? settings->poweroffminute : -1);
+  if (settings && settings->powerOffArmed) SelectOneOf(m_controls.autoShutdown, m_controls.autoOff);
+  else SelectOneOf(m_controls.autoOff, m_controls.autoShutdown);
 }
 
 // A group only clears the siblings it can see, and the pages behind the
@@ -203,11 +203,11 @@ void CSettingDialog::FillNumbers(CComboUI* combo, int count, int selected) {
 void CSettingDialog::ApplyColorScheme(WPARAM index) {
   const CColorScheme* scheme = CColorScheme::At(index);
   if (!scheme) return;  // no such scheme: the colours stay
-  controls_.main->SetBkColor(scheme->dwWindow);
-  controls_.main->SetBorderColor(scheme->dwWindow);
-  controls_.caption->SetBkColor(scheme->dwCaption);
-  controls_.controlBar->SetBorderColor(scheme->dwWindow);
-  controls_.main->Invalidate();
+  m_controls.main->SetBkColor(scheme->dwWindow);
+  m_controls.main->SetBorderColor(scheme->dwWindow);
+  m_controls.caption->SetBkColor(scheme->dwCaption);
+  m_controls.controlBar->SetBorderColor(scheme->dwWindow);
+  m_controls.main->Invalidate();
 }
 
 void CSettingDialog::ApplyWindowRegion() { CWindowRegion::ApplyMainShape(m_hWnd); }
@@ -223,24 +223,24 @@ bool CSettingDialog::IsCaptionPoint(POINT pt, const RECT& rcClient) const {
 // The owner comes back before this window goes, so the system activates it
 // rather than some other program's window.
 void CSettingDialog::OnClose() {
-  if (modal_ && parent_) EnableWindow(parent_, TRUE);
+  if (m_modal && m_parent) EnableWindow(m_parent, TRUE);
 }
 
 // Open's modal loop still reads the object after the window is gone.
-bool CSettingDialog::IsDeletedWithWindow() const { return !modal_; }
+bool CSettingDialog::IsDeletedWithWindow() const { return !m_modal; }
 
 // ---------------------------------------------------------------------------
 // Notifications
 
 void CSettingDialog::Notify(TNotifyRecUI& msg) {
-  if (!initialized_ || !msg.sender) return;
+  if (!m_initialized || !msg.sender) return;
   switch (msg.type) {
     case NotifySelectChanged:
       OnSelectChanged(msg.sender);
       break;
     case NotifyItemSelect:
       // A new power-off time is a change like any other.
-      if (msg.sender == controls_.hour || msg.sender == controls_.minute) EnableApply(true);
+      if (msg.sender == m_controls.hour || msg.sender == m_controls.minute) EnableApply(true);
       break;
     case NotifyClick:
       OnClick(msg.sender);
@@ -254,48 +254,48 @@ void CSettingDialog::Notify(TNotifyRecUI& msg) {
 }
 
 void CSettingDialog::OnSelectChanged(CControlUI* sender) {
-  if (sender == controls_.custom) SelectPage(kGeneralPage);
-  else if (sender == controls_.timeAuto) SelectPage(kPowerOffPage);
-  else if (sender == controls_.aboutUs) SelectPage(kAboutPage);
+  if (sender == m_controls.custom) SelectPage(kGeneralPage);
+  else if (sender == m_controls.timeAuto) SelectPage(kPowerOffPage);
+  else if (sender == m_controls.aboutUs) SelectPage(kAboutPage);
   else EnableApply(true);
 }
 
 void CSettingDialog::OnClick(CControlUI* sender) {
   EnableApply(true);
-  if (sender == controls_.close || sender == controls_.giveUp) {
+  if (sender == m_controls.close || sender == m_controls.giveUp) {
     CloseBySysCommand();
-  } else if (sender == controls_.sure) {
+  } else if (sender == m_controls.sure) {
     Apply();
     CloseBySysCommand();
-  } else if (sender == controls_.apply) {
+  } else if (sender == m_controls.apply) {
     Apply();
   }
 }
 
 void CSettingDialog::OnLink(CControlUI* sender, WPARAM link) {
-  if (sender != controls_.about || link >= static_cast<WPARAM>(controls_.about->GetLinkCount())) return;
-  LPCWSTR address = controls_.about->GetLinkContent(static_cast<int>(link));
+  if (sender != m_controls.about || link >= static_cast<WPARAM>(m_controls.about->GetLinkCount())) return;
+  LPCWSTR address = m_controls.about->GetLinkContent(static_cast<int>(link));
   if (!address || !*address) return;
   ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CSettingDialog::SelectPage(int page) { controls_.tabView->SelectItem(page); }
+void CSettingDialog::SelectPage(int page) { m_controls.tabView->SelectItem(page); }
 
-void CSettingDialog::EnableApply(bool enable) { controls_.apply->SetEnabled(enable); }
+void CSettingDialog::EnableApply(bool enable) { m_controls.apply->SetEnabled(enable); }
 
 // ---------------------------------------------------------------------------
 // Apply
 
 void CSettingDialog::Apply() {
-  if (!initialized_) return;
+  if (!m_initialized) return;
   if (GlobalSettings) {
     SettingsStore& settings = *GlobalSettings;
-    settings.quit = !IsSelected(controls_.minimize);
-    settings.autorun = IsSelected(controls_.autorun);
-    settings.topwentv = IsSelected(controls_.topWenTv);
-    settings.poweroffhour = controls_.hour->GetCurSel();
-    settings.poweroffminute = controls_.minute->GetCurSel();
-    settings.powerOffArmed = IsSelected(controls_.autoShutdown);
+    settings.quit = !IsSelected(m_controls.minimize);
+    settings.autorun = IsSelected(m_controls.autorun);
+    settings.topwentv = IsSelected(m_controls.topWenTv);
+    settings.poweroffhour = m_controls.hour->GetCurSel();
+    settings.poweroffminute = m_controls.minute->GetCurSel();
+    settings.powerOffArmed = IsSelected(m_controls.autoShutdown);
     if (settings.powerOffArmed) PostToParent(kArmPowerOffMessage);
     UpdateRunValue(settings.autorun);
     PostToParent(kApplyTopMostMessage);
@@ -331,5 +331,5 @@ std::wstring CSettingDialog::RunKeyPath() const { return kRunKey; }
 void CSettingDialog::ReportAutorunFailure() { MessageBoxW(nullptr, kAutorunFailedText, kAutorunFailedTitle, MB_OK); }
 
 void CSettingDialog::PostToParent(UINT message) {
-  if (parent_) PostMessageW(parent_, message, 0, 0);
+  if (m_parent) PostMessageW(m_parent, message, 0, 0);
 }

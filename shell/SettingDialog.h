@@ -101,9 +101,9 @@ private:
   void UpdateRunValue(bool on);
   void PostToParent(UINT message);
 
-  bool startOnAbout_;
-  Controls controls_;
-  HWND parent_ = nullptr;
-  bool modal_ = false;
-  bool initialized_ = false;
+  bool m_startOnAbout;
+  Controls m_controls;
+  HWND m_parent = nullptr;
+  bool m_modal = false;
+  bool m_initialized = false;
 };
