@@ -25,12 +25,12 @@ const char kCreateDomListenerMessage[] = "CreateDomListener";
 }  // namespace
 
 CefClientApp::CefClientApp() {
-  cookieSchemes_.push_back(L"http");
-  cookieSchemes_.push_back(L"https");
+  m_cookieSchemes.push_back(L"http");
+  m_cookieSchemes.push_back(L"https");
 }
 
 void CefClientApp::OnContextInitialized() {
-  CefCookieManager::GetGlobalManager()->SetSupportedSchemes(cookieSchemes_);
+  CefCookieManager::GetGlobalManager()->SetSupportedSchemes(m_cookieSchemes);
 }
 
 void CefClientApp::OnWebKitInitialized() {

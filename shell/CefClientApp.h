@@ -25,6 +25,6 @@ public:
                                 CefRefPtr<CefProcessMessage> message) override;
 
 private:
-  std::vector<CefString> cookieSchemes_;
+  std::vector<CefString> m_cookieSchemes;
   IMPLEMENT_REFCOUNTING(CefClientApp);
 };

@@ -37,20 +37,20 @@ RECT RectInParent(HWND window, HWND parent) {
 
 }  // namespace
 
-CefClientHandler::CefClientHandler(CefRefPtr<ProcessMessageDelegate> delegate) : delegate_(delegate) {}
+CefClientHandler::CefClientHandler(CefRefPtr<ProcessMessageDelegate> delegate) : m_delegate(delegate) {}
 
 CefRefPtr<CefBrowser> CefClientHandler::GetBrowser() const {
-  CefAutoLock hold(lock_);
-  return mainBrowser_;
+  CefAutoLock hold(m_lock);
+  return m_mainBrowser;
 }
 
 std::wstring CefClientHandler::GetLastDownloadPath() const {
-  CefAutoLock hold(lock_);
-  return lastDownloadPath_;
+  CefAutoLock hold(m_lock);
+  return m_lastDownloadPath;
 }
 
 bool CefClientHandler::IsMainBrowser(CefRefPtr<CefBrowser> browser) const {
-  return browser && mainBrowserId_ != 0 && browser->GetIdentifier() == mainBrowserId_;
+  return browser && m_mainBrowserId != 0 && browser->GetIdentifier() == m_mainBrowserId;
 }
 
 HWND CefClientHandler::RootWindowOf(CefRefPtr<CefBrowser> browser) {
@@ -70,7 +70,7 @@ bool CefClientHandler::OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, C
     NotifyRoot(browser, WM_LUMORA_PAGE_READY, browser->GetIdentifier());
     return true;
   }
-  return delegate_ ? delegate_->OnProcessMessageReceived(this, browser, source_process, message) : false;
+  return m_delegate ? m_delegate->OnProcessMessageReceived(this, browser, source_process, message) : false;
 }
 
 // Page and frame menus lose the engine's items (so no menu shows); menus for
@@ -104,31 +104,31 @@ void CefClientHandler::OnFullscreenModeChange(CefRefPtr<CefBrowser> browser, boo
 void CefClientHandler::EnterBrowserFullScreen(HWND window) {
   MONITORINFO monitor = {sizeof(monitor)};
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-  if (!browserFullScreen_) {
-    savedBrowserStyle_ = GetWindowLongPtrW(window, GWL_STYLE);
-    savedBrowserExStyle_ = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    savedBrowserParent_ = GetParent(window);
-    savedBrowserRect_ = RectInParent(window, savedBrowserParent_);
+  if (!m_browserFullScreen) {
+    m_savedBrowserStyle = GetWindowLongPtrW(window, GWL_STYLE);
+    m_savedBrowserExStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    m_savedBrowserParent = GetParent(window);
+    m_savedBrowserRect = RectInParent(window, m_savedBrowserParent);
   }
   // A window without a parent must not keep WS_CHILD: it becomes a popup.
   SetParent(window, nullptr);
-  SetWindowLongPtrW(window, GWL_STYLE, (savedBrowserStyle_ & kFullScreenStyleMask & ~static_cast<LONG_PTR>(WS_CHILD)) | WS_POPUP);
-  SetWindowLongPtrW(window, GWL_EXSTYLE, savedBrowserExStyle_ & kFullScreenExStyleMask);
+  SetWindowLongPtrW(window, GWL_STYLE, (m_savedBrowserStyle & kFullScreenStyleMask & ~static_cast<LONG_PTR>(WS_CHILD)) | WS_POPUP);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, m_savedBrowserExStyle & kFullScreenExStyleMask);
   const RECT& rc = monitor.rcMonitor;
   SetWindowPos(window, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
-  browserFullScreen_ = true;
+  m_browserFullScreen = true;
 }
 
 // The browser window goes back into the window it came from, where it was.
 void CefClientHandler::LeaveBrowserFullScreen(HWND window) {
-  if (!browserFullScreen_) return;
-  browserFullScreen_ = false;
+  if (!m_browserFullScreen) return;
+  m_browserFullScreen = false;
   // The child style goes back before the parent does.
-  SetWindowLongPtrW(window, GWL_STYLE, savedBrowserStyle_);
-  SetWindowLongPtrW(window, GWL_EXSTYLE, savedBrowserExStyle_);
-  if (savedBrowserParent_ && IsWindow(savedBrowserParent_)) SetParent(window, savedBrowserParent_);
-  const RECT& rc = savedBrowserRect_;
+  SetWindowLongPtrW(window, GWL_STYLE, m_savedBrowserStyle);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, m_savedBrowserExStyle);
+  if (m_savedBrowserParent && IsWindow(m_savedBrowserParent)) SetParent(window, m_savedBrowserParent);
+  const RECT& rc = m_savedBrowserRect;
   SetWindowPos(window, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
@@ -159,8 +159,8 @@ void CefClientHandler::OnBeforeDownload(CefRefPtr<CefBrowser> browser, CefRefPtr
 void CefClientHandler::OnDownloadUpdated(CefRefPtr<CefBrowser> browser, CefRefPtr<CefDownloadItem> download_item,
                                          CefRefPtr<CefDownloadItemCallback> callback) {
   if (!download_item || !download_item->IsComplete()) return;
-  CefAutoLock hold(lock_);
-  lastDownloadPath_ = download_item->GetFullPath().ToWString();
+  CefAutoLock hold(m_lock);
+  m_lastDownloadPath = download_item->GetFullPath().ToWString();
 }
 
 bool CefClientHandler::OnDragEnter(CefRefPtr<CefBrowser> browser, CefRefPtr<CefDragData> dragData,
@@ -207,15 +207,15 @@ void CefClientHandler::OnAfterCreated(CefRefPtr<CefBrowser> browser) {
   bool newPopup = false;
   bool stray = false;
   {
-    CefAutoLock hold(lock_);
-    if (!mainBrowser_) {
-      mainBrowser_ = browser;
-      mainBrowserId_ = browser->GetIdentifier();
+    CefAutoLock hold(m_lock);
+    if (!m_mainBrowser) {
+      m_mainBrowser = browser;
+      m_mainBrowserId = browser->GetIdentifier();
     } else if (browser->IsPopup()) {
-      popupBrowsers_.push_back(browser);
+      m_popupBrowsers.push_back(browser);
       newPopup = true;
     } else {
-      strayBrowsers_.push_back(browser);
+      m_strayBrowsers.push_back(browser);
       stray = true;
     }
   }
@@ -225,28 +225,28 @@ void CefClientHandler::OnAfterCreated(CefRefPtr<CefBrowser> browser) {
   }
   if (!root) return;
   if (newPopup) SetProgramIcon(root);
-  SendMessageW(root, WM_LUMORA_BROWSER_CREATED, 0, static_cast<LPARAM>(mainBrowserId_));
+  SendMessageW(root, WM_LUMORA_BROWSER_CREATED, 0, static_cast<LPARAM>(m_mainBrowserId));
 }
 
 bool CefClientHandler::DoClose(CefRefPtr<CefBrowser> browser) {
   if (IsMainBrowser(browser)) {
     if (CefRefPtr<CefBrowserHost> host = browser->GetHost()) host->ParentWindowWillClose();
-    closing_ = true;
+    m_closing = true;
   }
   return false;
 }
 
 void CefClientHandler::OnBeforeClose(CefRefPtr<CefBrowser> browser) {
   if (!browser) return;
-  CefAutoLock hold(lock_);
-  if (mainBrowser_ && mainBrowser_->IsSame(browser)) {
-    mainBrowser_ = nullptr;
+  CefAutoLock hold(m_lock);
+  if (m_mainBrowser && m_mainBrowser->IsSame(browser)) {
+    m_mainBrowser = nullptr;
   } else {
     auto same = [&](const CefRefPtr<CefBrowser>& b) { return b->IsSame(browser); };
-    popupBrowsers_.erase(std::remove_if(popupBrowsers_.begin(), popupBrowsers_.end(), same), popupBrowsers_.end());
-    strayBrowsers_.erase(std::remove_if(strayBrowsers_.begin(), strayBrowsers_.end(), same), strayBrowsers_.end());
+    m_popupBrowsers.erase(std::remove_if(m_popupBrowsers.begin(), m_popupBrowsers.end(), same), m_popupBrowsers.end());
+    m_strayBrowsers.erase(std::remove_if(m_strayBrowsers.begin(), m_strayBrowsers.end(), same), m_strayBrowsers.end());
   }
-  crashes_.erase(browser->GetIdentifier());
+  m_crashes.erase(browser->GetIdentifier());
 }
 
 void CefClientHandler::OnLoadStart(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame) {
@@ -256,7 +256,7 @@ void CefClientHandler::OnLoadStart(CefRefPtr<CefBrowser> browser, CefRefPtr<CefF
 
 void CefClientHandler::OnLoadEnd(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame, int httpStatusCode) {
   if (!IsMainBrowser(browser) || !frame || !frame->IsMain()) return;
-  NotifyRoot(browser, WM_LUMORA_PAGE_READY, mainBrowserId_);
+  NotifyRoot(browser, WM_LUMORA_PAGE_READY, m_mainBrowserId);
 }
 
 // Only a failed main page replaces the portal with the error page: a broken
@@ -265,7 +265,7 @@ void CefClientHandler::OnLoadError(CefRefPtr<CefBrowser> browser, CefRefPtr<CefF
                                    cef_errorcode_t errorCode, const CefString& errorText,
                                    const CefString& failedUrl) {
   if (!IsMainBrowser(browser) || !frame || !frame->IsMain() || errorCode == ERR_ABORTED) return;
-  NotifyRoot(browser, WM_LUMORA_LOAD_ERROR, mainBrowserId_);
+  NotifyRoot(browser, WM_LUMORA_LOAD_ERROR, m_mainBrowserId);
 }
 
 bool CefClientHandler::OnQuotaRequest(CefRefPtr<CefBrowser> browser, const CefString& origin_url, int64_t new_size,
@@ -286,8 +286,8 @@ void CefClientHandler::OnRenderProcessTerminated(CefRefPtr<CefBrowser> browser, 
   if (!frame) return;
   std::wstring url = frame->GetURL().ToWString();
   {
-    CefAutoLock hold(lock_);
-    CrashRecord& record = crashes_[browser->GetIdentifier()];
+    CefAutoLock hold(m_lock);
+    CrashRecord& record = m_crashes[browser->GetIdentifier()];
     if (record.url != url) record = CrashRecord{url, 0};
     if (record.reloads >= kMaxCrashReloads) return;
     ++record.reloads;

@@ -38,8 +38,8 @@ public:
   explicit CefClientHandler(CefRefPtr<ProcessMessageDelegate> delegate);
 
   CefRefPtr<CefBrowser> GetBrowser() const;
-  int GetBrowserId() const { return mainBrowserId_; }
-  bool IsClosing() const { return closing_; }
+  int GetBrowserId() const { return m_mainBrowserId; }
+  bool IsClosing() const { return m_closing; }
   std::wstring GetLastDownloadPath() const;
 
   // CefClient
@@ -126,19 +126,19 @@ private:
   void EnterBrowserFullScreen(HWND window);
   void LeaveBrowserFullScreen(HWND window);
 
-  CefRefPtr<ProcessMessageDelegate> delegate_;
-  CefRefPtr<CefBrowser> mainBrowser_;
-  std::vector<CefRefPtr<CefBrowser>> popupBrowsers_;
-  std::vector<CefRefPtr<CefBrowser>> strayBrowsers_;  // closing: a second page browser for the view
-  int mainBrowserId_ = 0;
-  bool closing_ = false;
-  std::wstring lastDownloadPath_;
-  bool browserFullScreen_ = false;
-  LONG_PTR savedBrowserStyle_ = 0;
-  LONG_PTR savedBrowserExStyle_ = 0;
-  RECT savedBrowserRect_ = {};  // in the parent's client coordinates (screen ones without a parent)
-  HWND savedBrowserParent_ = nullptr;
-  std::map<int, CrashRecord> crashes_;
-  mutable CefCriticalSection lock_;
+  CefRefPtr<ProcessMessageDelegate> m_delegate;
+  CefRefPtr<CefBrowser> m_mainBrowser;
+  std::vector<CefRefPtr<CefBrowser>> m_popupBrowsers;
+  std::vector<CefRefPtr<CefBrowser>> m_strayBrowsers;  // closing: a second page browser for the view
+  int m_mainBrowserId = 0;
+  bool m_closing = false;
+  std::wstring m_lastDownloadPath;
+  bool m_browserFullScreen = false;
+  LONG_PTR m_savedBrowserStyle = 0;
+  LONG_PTR m_savedBrowserExStyle = 0;
+  RECT m_savedBrowserRect = {};  // in the parent's client coordinates (screen ones without a parent)
+  HWND m_savedBrowserParent = nullptr;
+  std::map<int, CrashRecord> m_crashes;
+  mutable CefCriticalSection m_lock;
   IMPLEMENT_REFCOUNTING(CefClientHandler);
 };

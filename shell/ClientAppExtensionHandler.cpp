@@ -11,7 +11,7 @@ namespace {
 const wchar_t kInvalidArguments[] = L"Invalid method arguments";
 }  // namespace
 
-ClientAppExtensionHandler::ClientAppExtensionHandler(CefRefPtr<CefClientApp> app) : app_(app) {}
+ClientAppExtensionHandler::ClientAppExtensionHandler(CefRefPtr<CefClientApp> app) : m_app(app) {}
 
 bool ClientAppExtensionHandler::Execute(const CefString& name, CefRefPtr<CefV8Value> object,
                                         const CefV8ValueList& arguments, CefRefPtr<CefV8Value>& retval,

@@ -33,6 +33,6 @@ private:
   static bool IsOneString(const CefV8ValueList& arguments);
   static CefRefPtr<CefV8Value> ClientInfo(const CefString& text, int mode);
 
-  CefRefPtr<CefClientApp> app_;
+  CefRefPtr<CefClientApp> m_app;
   IMPLEMENT_REFCOUNTING(ClientAppExtensionHandler);
 };

@@ -31,43 +31,43 @@ const int kBoldWeight = 700;
 class ScopedBrush {
 public:
   ScopedBrush(HDC dc, COLORREF color)
-      : dc_(dc), brush_(color == static_cast<COLORREF>(-1) ? nullptr : CreateSolidBrush(color)) {
-    old_ = SelectObject(dc_, brush_ ? static_cast<HGDIOBJ>(brush_) : GetStockObject(NULL_BRUSH));
+      : m_dc(dc), m_brush(color == static_cast<COLORREF>(-1) ? nullptr : CreateSolidBrush(color)) {
+    m_old = SelectObject(m_dc, m_brush ? static_cast<HGDIOBJ>(m_brush) : GetStockObject(NULL_BRUSH));
   }
   ~ScopedBrush() {
-    SelectObject(dc_, old_);
-    if (brush_) DeleteObject(brush_);
+    SelectObject(m_dc, m_old);
+    if (m_brush) DeleteObject(m_brush);
   }
   ScopedBrush(const ScopedBrush&) = delete;
   ScopedBrush& operator=(const ScopedBrush&) = delete;
 
 private:
-  HDC dc_;
-  HBRUSH brush_;
-  HGDIOBJ old_;
+  HDC m_dc;
+  HBRUSH m_brush;
+  HGDIOBJ m_old;
 };
 
 // Selects a font in its bold or normal form.
 class ScopedFontWeight {
 public:
-  ScopedFontWeight(HDC dc, HFONT font, bool bold) : dc_(dc) {
+  ScopedFontWeight(HDC dc, HFONT font, bool bold) : m_dc(dc) {
     LOGFONTW lf = {};
     if (!font || !GetObjectW(font, sizeof(lf), &lf)) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfWeight = bold ? kBoldWeight : kNormalWeight;
-    font_ = CreateFontIndirectW(&lf);
-    old_ = SelectObject(dc_, font_);
+    m_font = CreateFontIndirectW(&lf);
+    m_old = SelectObject(m_dc, m_font);
   }
   ~ScopedFontWeight() {
-    SelectObject(dc_, old_);
-    DeleteObject(font_);
+    SelectObject(m_dc, m_old);
+    DeleteObject(m_font);
   }
   ScopedFontWeight(const ScopedFontWeight&) = delete;
   ScopedFontWeight& operator=(const ScopedFontWeight&) = delete;
 
 private:
-  HDC dc_;
-  HFONT font_;
-  HGDIOBJ old_;
+  HDC m_dc;
+  HFONT m_font;
+  HGDIOBJ m_old;
 };
 
 int TextWidth(HDC dc, const wchar_t* text, int length) {
@@ -159,17 +159,17 @@ CCoolContextMenu::CCoolContextMenu() = default;
 
 CCoolContextMenu::~CCoolContextMenu() {
   RestoreMenus();
-  if (menuFont_) DeleteObject(menuFont_);
-  CPainterUI::FreeImageData(stripImage_);
-  CPainterUI::FreeImageData(selectionImage_);
+  if (m_menuFont) DeleteObject(m_menuFont);
+  CPainterUI::FreeImageData(m_stripImage);
+  CPainterUI::FreeImageData(m_selectionImage);
 }
 
 void CCoolContextMenu::InitMenuLook(HMODULE module) {
   ReadMenuFont();
   MeasureCheckWidth();
   ReadFlatMenus();
-  if (!stripImage_) stripImage_ = LoadPngResource(module, kStripResource);
-  if (!selectionImage_) selectionImage_ = LoadPngResource(module, kSelectionResource);
+  if (!m_stripImage) m_stripImage = LoadPngResource(module, kStripResource);
+  if (!m_selectionImage) m_selectionImage = LoadPngResource(module, kSelectionResource);
 }
 
 void CCoolContextMenu::ReadMenuFont() {
@@ -178,27 +178,27 @@ void CCoolContextMenu::ReadMenuFont() {
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(metrics.lfMenuFont), &metrics.lfMenuFont);
   }
-  if (menuFont_ && memcmp(&metrics.lfMenuFont, &menuLogFont_, sizeof(menuLogFont_)) == 0) return;
+  if (m_menuFont && memcmp(&metrics.lfMenuFont, &m_menuLogFont, sizeof(m_menuLogFont)) == 0) return;
   HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
   if (!font) return;
-  if (menuFont_) DeleteObject(menuFont_);
-  menuFont_ = font;
-  menuLogFont_ = metrics.lfMenuFont;
+  if (m_menuFont) DeleteObject(m_menuFont);
+  m_menuFont = font;
+  m_menuLogFont = metrics.lfMenuFont;
 }
 
 // A tab that measures as (next to) nothing leaves the items no room between
 // the text and its accelerator: they get the width of an "x" more.
 void CCoolContextMenu::MeasureCheckWidth() {
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, menuFont_ ? static_cast<HGDIOBJ>(menuFont_) : GetStockObject(DEFAULT_GUI_FONT));
-  checkWidth_ = TextWidth(dc, L"\t", 1) > 3 ? 0 : TextWidth(dc, L"x", 1);
+  HGDIOBJ old = SelectObject(dc, m_menuFont ? static_cast<HGDIOBJ>(m_menuFont) : GetStockObject(DEFAULT_GUI_FONT));
+  m_checkWidth = TextWidth(dc, L"\t", 1) > 3 ? 0 : TextWidth(dc, L"x", 1);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
 }
 
 void CCoolContextMenu::ReadFlatMenus() {
   BOOL flat = FALSE;
-  flatMenus_ = SystemParametersInfoW(SPI_GETFLATMENU, 0, &flat, 0) && flat;
+  m_flatMenus = SystemParametersInfoW(SPI_GETFLATMENU, 0, &flat, 0) && flat;
 }
 
 int CCoolContextMenu::ImageIndexOf(UINT command) {
@@ -263,13 +263,13 @@ void CCoolContextMenu::ConvertMenu(HMENU menu) {
     owner.dwItemData = reinterpret_cast<ULONG_PTR>(record.get());
     if (SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &owner)) open.items.push_back(std::move(record));
   }
-  openMenus_.push_back(std::move(open));
+  m_openMenus.push_back(std::move(open));
 }
 
 void CCoolContextMenu::RestoreMenus() {
-  while (!openMenus_.empty()) {
-    RestoreMenu(openMenus_.back());
-    openMenus_.pop_back();
+  while (!m_openMenus.empty()) {
+    RestoreMenu(m_openMenus.back());
+    m_openMenus.pop_back();
   }
 }
 
@@ -303,13 +303,13 @@ void CCoolContextMenu::RestoreMenu(OpenMenu& open) {
 
 size_t CCoolContextMenu::ConvertedItemCount() const {
   size_t count = 0;
-  for (const OpenMenu& open : openMenus_) count += open.items.size();
+  for (const OpenMenu& open : m_openMenus) count += open.items.size();
   return count;
 }
 
 const CCoolContextMenu::ItemRecord* CCoolContextMenu::FindRecord(ULONG_PTR data) const {
   if (!data) return nullptr;
-  for (const OpenMenu& open : openMenus_) {
+  for (const OpenMenu& open : m_openMenus) {
     for (const std::unique_ptr<ItemRecord>& item : open.items) {
       if (reinterpret_cast<ULONG_PTR>(item.get()) == data) return item.get();
     }
@@ -331,12 +331,12 @@ bool CCoolContextMenu::MeasureItem(MEASUREITEMSTRUCT* measure) const {
   HDC dc = GetDC(nullptr);
   int textWidth;
   {
-    ScopedFontWeight font(dc, menuFont_, (item->state & MFS_DEFAULT) != 0);
+    ScopedFontWeight font(dc, m_menuFont, (item->state & MFS_DEFAULT) != 0);
     textWidth = TextWidth(dc, item->text.c_str(), static_cast<int>(item->text.size()));
   }
   ReleaseDC(nullptr, dc);
-  measure->itemHeight = static_cast<UINT>(std::abs(menuLogFont_.lfHeight) + 15);
-  int width = textWidth + checkWidth_ + 2 * buttonWidth_ - GetSystemMetrics(SM_CXMENUCHECK) + 26;
+  measure->itemHeight = static_cast<UINT>(std::abs(m_menuLogFont.lfHeight) + 15);
+  int width = textWidth + m_checkWidth + 2 * m_buttonWidth - GetSystemMetrics(SM_CXMENUCHECK) + 26;
   measure->itemWidth = static_cast<UINT>(std::max(width, 0));
   return true;
 }
@@ -364,14 +364,14 @@ bool CCoolContextMenu::DrawItem(const DRAWITEMSTRUCT* draw) const {
 
 void CCoolContextMenu::DrawBackground(HDC dc, const RECT& rc, bool selected) const {
   RECT band = rc;
-  band.right = std::min(rc.right, rc.left + bitmapWidth_ + 6);
+  band.right = std::min(rc.right, rc.left + m_bitmapWidth + 6);
   RECT rest = rc;
   rest.left = band.right;
   if (!selected) FillSolid(dc, band, AdjustColor(ButtonFace(), 20, 0));
   // Under the selection bar too, so its translucent edges show the menu's colour.
   FillSolid(dc, selected ? rc : rest, AdjustColor(ButtonFace(), 75, 0));
-  if (selected && selectionImage_) {
-    BlendImage(dc, selectionImage_, rc, 0, 0, selectionImage_->nWidth, selectionImage_->nHeight);
+  if (selected && m_selectionImage) {
+    BlendImage(dc, m_selectionImage, rc, 0, 0, m_selectionImage->nWidth, m_selectionImage->nHeight);
   }
 }
 
@@ -382,13 +382,13 @@ void CCoolContextMenu::DrawSeparator(HDC dc, const RECT& rc) const {
 }
 
 void CCoolContextMenu::DrawLabel(HDC dc, const RECT& rc, const ItemRecord& item, bool grayed, bool bold) const {
-  ScopedFontWeight font(dc, menuFont_, bold);
+  ScopedFontWeight font(dc, m_menuFont, bold);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, grayed ? AdjustColor(ButtonFace(), -18, 0) : GetSysColor(COLOR_MENUTEXT));
   size_t tab = item.text.find(L'\t');
   std::wstring label = item.text.substr(0, tab);
   RECT textRect = rc;
-  textRect.left += bitmapWidth_ + 14;
+  textRect.left += m_bitmapWidth + 14;
   ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   if (tab == std::wstring::npos) return;
   std::wstring accelerator = item.text.substr(tab + 1);
@@ -407,7 +407,7 @@ void CCoolContextMenu::DrawCheckFrame(HDC dc, const RECT& rc, bool selected, boo
   HGDIOBJ oldPen = SelectObject(dc, pen);
   {
     ScopedBrush brush(dc, fill);
-    Rectangle(dc, rc.left + 1, rc.top + 1, rc.left + buttonWidth_ - 2, rc.bottom - 1);
+    Rectangle(dc, rc.left + 1, rc.top + 1, rc.left + m_buttonWidth - 2, rc.bottom - 1);
   }
   SelectObject(dc, oldPen);
   DeleteObject(pen);
@@ -418,11 +418,11 @@ void CCoolContextMenu::DrawCheckFrame(HDC dc, const RECT& rc, bool selected, boo
 void CCoolContextMenu::DrawIcon(HDC dc, const RECT& rc, const ItemRecord& item, bool checked) const {
   const int cell = 16;
   int cellX = (item.imageIndex - 1) * cell;
-  if (item.imageIndex >= 0 && stripImage_) {
-    if (cellX >= 0 && cellX + cell <= stripImage_->nWidth && stripImage_->nHeight >= cell) {
+  if (item.imageIndex >= 0 && m_stripImage) {
+    if (cellX >= 0 && cellX + cell <= m_stripImage->nWidth && m_stripImage->nHeight >= cell) {
       int top = rc.top + (rc.bottom - rc.top - cell) / 2;
       RECT dest = {rc.left + 3, top, rc.left + 3 + cell, top + cell};
-      BlendImage(dc, stripImage_, dest, cellX, 0, cell, cell);
+      BlendImage(dc, m_stripImage, dest, cellX, 0, cell, cell);
     }
     return;
   }

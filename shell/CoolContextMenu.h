@@ -50,7 +50,7 @@ public:
   static int ImageIndexOf(UINT command);
   // Items converted and not yet given back, over every open menu.
   size_t ConvertedItemCount() const;
-  HFONT GetMenuFont() const { return menuFont_; }
+  HFONT GetMenuFont() const { return m_menuFont; }
 
 protected:
   void ConvertMenu(HMENU menu);
@@ -84,16 +84,16 @@ private:
   static void BlendImage(HDC dc, const TImageRecUI* image, const RECT& dest, int srcX, int srcY, int srcWidth,
                          int srcHeight);
 
-  const int bitmapWidth_ = 16;
-  const int bitmapHeight_ = 15;
-  const int buttonWidth_ = 22;
-  const int buttonHeight_ = 21;
-  HFONT menuFont_ = nullptr;
-  LOGFONTW menuLogFont_ = {};
-  int checkWidth_ = 0;
-  bool flatMenus_ = false;
-  const COLORREF maskColour_ = 0xC0C0C0;
-  std::vector<OpenMenu> openMenus_;
-  TImageRecUI* stripImage_ = nullptr;
-  TImageRecUI* selectionImage_ = nullptr;
+  const int m_bitmapWidth = 16;
+  const int m_bitmapHeight = 15;
+  const int m_buttonWidth = 22;
+  const int m_buttonHeight = 21;
+  HFONT m_menuFont = nullptr;
+  LOGFONTW m_menuLogFont = {};
+  int m_checkWidth = 0;
+  bool m_flatMenus = false;
+  const COLORREF m_maskColour = 0xC0C0C0;
+  std::vector<OpenMenu> m_openMenus;
+  TImageRecUI* m_stripImage = nullptr;
+  TImageRecUI* m_selectionImage = nullptr;
 };

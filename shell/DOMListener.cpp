@@ -1,5 +1,5 @@
 #include "DOMListener.h"
 
 void DOMListener::HandleEvent(CefRefPtr<CefDOMEvent> event) {
-  if (browser_) browser_->SendProcessMessage(PID_BROWSER, CefProcessMessage::Create("DomComplete"));
+  if (m_browser) m_browser->SendProcessMessage(PID_BROWSER, CefProcessMessage::Create("DomComplete"));
 }

@@ -6,11 +6,11 @@
 // the document's "DOMContentLoaded" with the process message "DomComplete".
 class DOMListener : public CefDOMEventListener {
 public:
-  explicit DOMListener(CefRefPtr<CefBrowser> browser) : browser_(browser) {}
+  explicit DOMListener(CefRefPtr<CefBrowser> browser) : m_browser(browser) {}
 
   void HandleEvent(CefRefPtr<CefDOMEvent> event) override;
 
 private:
-  CefRefPtr<CefBrowser> browser_;
+  CefRefPtr<CefBrowser> m_browser;
   IMPLEMENT_REFCOUNTING(DOMListener);
 };

@@ -6,11 +6,11 @@
 // "DOMContentLoaded" on behalf of the browser it was made for.
 class DocumentReadyDetector : public CefDOMVisitor {
 public:
-  explicit DocumentReadyDetector(CefRefPtr<CefBrowser> browser) : browser_(browser) {}
+  explicit DocumentReadyDetector(CefRefPtr<CefBrowser> browser) : m_browser(browser) {}
 
   void Visit(CefRefPtr<CefDOMDocument> document) override;
 
 private:
-  CefRefPtr<CefBrowser> browser_;
+  CefRefPtr<CefBrowser> m_browser;
   IMPLEMENT_REFCOUNTING(DocumentReadyDetector);
 };

@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -54,8 +55,9 @@ bool CGifAnimation::LoadMemory(const void* pData, size_t cbData)
     if (hMem == nullptr) return false;
     if (!LoadGlobal(hMem)) return false;
     ReadFrames();
-    ReadDelays();
-    return true;
+    if (ReadDelays()) return true;
+    Free();
+    return false;
 }
 
 // The stream owns the memory block from here on and frees it with itself.
@@ -88,23 +90,33 @@ void CGifAnimation::ReadFrames()
 }
 
 // A file may carry fewer delays than frames, or none at all: every frame without
-// one keeps 0, so the table always covers every frame.
-void CGifAnimation::ReadDelays()
+// one keeps 0, so the table always covers every frame. The frame count and the
+// delay item's size come from the file: a table that cannot be had fails the
+// load.
+bool CGifAnimation::ReadDelays()
 {
-    m_delays.assign(m_nFrames, 0);
     UINT cbItem = m_pImage->GetPropertyItemSize(kFrameDelayTag);
-    if (cbItem < sizeof(Gdiplus::PropertyItem)) return;
-    std::vector<BYTE> buffer(cbItem);
+    std::vector<BYTE> buffer;
+    if (m_nFrames > m_delays.max_size() || cbItem > buffer.max_size()) return false;
+    try {
+        m_delays.assign(m_nFrames, 0);
+        if (cbItem >= sizeof(Gdiplus::PropertyItem)) buffer.resize(cbItem);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (buffer.empty()) return true;
     Gdiplus::PropertyItem* pItem = reinterpret_cast<Gdiplus::PropertyItem*>(buffer.data());
-    if (m_pImage->GetPropertyItem(kFrameDelayTag, cbItem, pItem) != Gdiplus::Ok || pItem->value == nullptr) return;
+    if (m_pImage->GetPropertyItem(kFrameDelayTag, cbItem, pItem) != Gdiplus::Ok || pItem->value == nullptr)
+        return true;
     size_t nValues = pItem->length / sizeof(UINT);
     const BYTE* pEnd = buffer.data() + buffer.size();
     const BYTE* pValues = static_cast<const BYTE*>(pItem->value);
-    if (pValues < buffer.data() || pValues > pEnd) return;
+    if (pValues < buffer.data() || pValues > pEnd) return true;
     size_t nFit = static_cast<size_t>(pEnd - pValues) / sizeof(UINT);
     if (nValues > nFit) nValues = nFit;
     if (nValues > m_nFrames) nValues = m_nFrames;
     memcpy(m_delays.data(), pValues, nValues * sizeof(UINT));
+    return true;
 }
 
 void CGifAnimation::Free()

@@ -44,7 +44,7 @@ public:
 private:
     bool LoadGlobal(HGLOBAL hMem);
     void ReadFrames();
-    void ReadDelays();
+    bool ReadDelays();
 
     Gdiplus::Image* m_pImage;
     IStream* m_pStream; // the image reads from it as long as it lives

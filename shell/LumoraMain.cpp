@@ -117,12 +117,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     return kExitNoCom;
   }
 
-  ModulePath = new (std::nothrow) wchar_t[MAX_PATH]();
-  if (ModulePath) {
-    GetModuleFileNameW(nullptr, ModulePath, MAX_PATH);
-    LoadSettings();
-    RunMainWindow(mainWnd);
-  }
+  ModulePath = new wchar_t[MAX_PATH]();
+  GetModuleFileNameW(nullptr, ModulePath, MAX_PATH);
+  LoadSettings();
+  RunMainWindow(mainWnd);
   CoUninitialize();
   AtlModule.Term();
   return 0;

@@ -7,6 +7,7 @@
 #include "AppPaths.h"
 #include "ButtonUI.h"
 #include "ClientVersion.h"
+#include "ColorScheme.h"
 #include "ContainerConUI.h"
 #include "ContainerUI.h"
 #include "LabelUI.h"
@@ -21,6 +22,7 @@
 #include "SkinBuilderUI.h"
 #include "TabLayoutUI.h"
 #include "WaitPoweroff.h"
+#include "WindowRegion.h"
 #include "cef_browser.h"
 #include "cef_frame.h"
 
@@ -51,16 +53,6 @@ const int kMinWidth = 990;
 const int kMinHeight = 660;
 const int kGripCorner = 10;  // the bottom-right square that sizes the window
 
-struct ColorScheme {
-  DWORD background;  // "main" and the border of "tabView"
-  DWORD bars;        // "caption" and "status"
-};
-const ColorScheme kColorSchemes[] = {
-    {0xFF1685C3, 0xFF017ABE}, {0xFF404040, 0xFF1A1A1A}, {0xFF2CA726, 0xFF118F2B},
-    {0xFFAE0000, 0xFFC80000}, {0xFFC900FB, 0xFFB21FC7}, {0xFF996666, 0xFF964C41},
-};
-const WPARAM kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
-
 // Set while Alt+Q keeps the program's windows out of sight.
 bool BossHidden = false;
 
@@ -81,23 +73,23 @@ RECT WorkAreaOf(HMONITOR monitor, RECT* monitorRect = nullptr) {
 
 CLumoraWnd::CLumoraWnd() {
   for (int i = 0; i < kViewCount; ++i) {
-    handlers_[i] = new CefClientHandler(this);
-    handlerList_.push_back(handlers_[i]);
+    m_handlers[i] = new CefClientHandler(this);
+    m_handlerList.push_back(m_handlers[i]);
   }
 }
 
 CLumoraWnd::~CLumoraWnd() {
   DeleteTrayIcon();
-  if (trayIcon_.hIcon) DestroyIcon(trayIcon_.hIcon);
-  if (trayMenu_) DestroyMenu(trayMenu_);
+  if (m_trayIcon.hIcon) DestroyIcon(m_trayIcon.hIcon);
+  if (m_trayMenu) DestroyMenu(m_trayMenu);
 }
 
-void CLumoraWnd::AddRef() const { InterlockedIncrement(&refCount_); }
+void CLumoraWnd::AddRef() const { InterlockedIncrement(&m_refCount); }
 bool CLumoraWnd::Release() const {
-  InterlockedDecrement(&refCount_);
+  InterlockedDecrement(&m_refCount);
   return false;
 }
-bool CLumoraWnd::HasOneRef() const { return refCount_ == 1; }
+bool CLumoraWnd::HasOneRef() const { return m_refCount == 1; }
 
 bool CLumoraWnd::OnProcessMessageReceived(CefRefPtr<CefClientHandler> handler, CefRefPtr<CefBrowser> browser,
                                           CefProcessId source_process, CefRefPtr<CefProcessMessage> message) {
@@ -113,7 +105,7 @@ LRESULT CLumoraWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   if (HandleOwnMessage(uMsg, wParam, lParam, result)) return result;
   if (HandlePrivateMessage(uMsg, wParam, lParam, result)) return result;
   if (HandleMenuMessage(uMsg, wParam, lParam, result)) return result;
-  if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
+  if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
   return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
@@ -153,14 +145,14 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
       SetCursor(LoadCursorW(nullptr, IDC_ARROW));
       return HandleMenuMessage(uMsg, wParam, lParam, result);
     case WM_MOUSEMOVE:
-      if (dragging_) OnDragMouseMove(wParam, lParam);
+      if (m_dragging) OnDragMouseMove(wParam, lParam);
       return false;
     case WM_LBUTTONUP:
-      if (dragging_) EndDrag();
+      if (m_dragging) EndDrag();
       return false;
     case WM_CAPTURECHANGED:
       // Another window took the mouse: the drag cannot see the button go up.
-      if (dragging_ && reinterpret_cast<HWND>(lParam) != m_hWnd) dragging_ = false;
+      if (m_dragging && reinterpret_cast<HWND>(lParam) != m_hWnd) m_dragging = false;
       return false;
     case WM_HOTKEY:
       OnBossKey();
@@ -176,7 +168,7 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (!initialized_) return false;
+  if (!m_initialized) return false;
   switch (uMsg) {
     case kTrayMessage:
       OnTrayIcon(lParam);
@@ -184,7 +176,7 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
     case kRecreateViewsMessage:
       // Any process can send this: only a view whose browser is gone gets a new one.
       for (int view : {HomeView, PlayingView}) {
-        if (views_[view] && !handlers_[view]->GetBrowser()) CreateViewBrowser(view);
+        if (m_views[view] && !m_handlers[view]->GetBrowser()) CreateViewBrowser(view);
       }
       return true;
     case kArmPowerOffMessage:
@@ -194,18 +186,18 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
       // The address comes only from OpenNoticeAddress in this process: lParam
       // may be a pointer into another process and is never read.
       std::wstring address;
-      address.swap(pendingHomeAddress_);
-      CefRefPtr<CefBrowser> browser = handlers_[HomeView]->GetBrowser();
+      address.swap(m_pendingHomeAddress);
+      CefRefPtr<CefBrowser> browser = m_handlers[HomeView]->GetBrowser();
       if (address.empty() || !browser) return true;
       browser->GetMainFrame()->LoadURL(address);
-      controls_.home->Select(true);  // the user sees the page the notice named
+      m_controls.home->Select(true);  // the user sees the page the notice named
       return true;
     }
     case kApplyTopMostMessage:
-      if (controls_.opContainer && controls_.opContainer->GetCount() > 0) {
-        COptionUI* first = static_cast<COptionUI*>(controls_.opContainer->GetItemAt(0)->GetInterface(L"Option"));
+      if (m_controls.opContainer && m_controls.opContainer->GetCount() > 0) {
+        COptionUI* first = static_cast<COptionUI*>(m_controls.opContainer->GetItemAt(0)->GetInterface(L"Option"));
         if (first && first->IsSelected()) {
-          pageKeepsOnTop_ = GlobalSettings && GlobalSettings->topwentv;
+          m_pageKeepsOnTop = GlobalSettings && GlobalSettings->topwentv;
           ApplyTopMost(0);
         }
       }
@@ -238,40 +230,34 @@ LRESULT CLumoraWnd::OnCreate() {
   // the window keeps its size.
   SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  manager_.Init(m_hWnd);
+  m_manager.Init(m_hWnd);
   CSkinBuilderUI builder;
-  CControlUI* root = builder.Build(ProgramFile(kSkinFile).c_str(), kMainMarkup, nullptr, nullptr, &manager_);
+  CControlUI* root = builder.Build(ProgramFile(kSkinFile).c_str(), kMainMarkup, nullptr, nullptr, &m_manager);
   if (!root) return -1;
-  ApplicationWindowList.Add(&manager_);
-  inApplicationWindowList_ = true;
-  if (!manager_.AttachRoot(root)) {
+  ApplicationWindowList.Add(&m_manager);
+  m_inApplicationWindowList = true;
+  if (!m_manager.AttachRoot(root)) {
     delete root;
     return -1;
   }
-  manager_.AddNotifier(this);
+  m_manager.AddNotifier(this);
   // A skin without the controls this window works with cannot be shown.
   return InitWindow() ? 0 : -1;
 }
 
 void CLumoraWnd::OnDestroy() {
-  if (hotKeyRegistered_) UnregisterHotKey(m_hWnd, kBossHotKeyId);
-  hotKeyRegistered_ = false;
+  if (m_hotKeyRegistered) UnregisterHotKey(m_hWnd, kBossHotKeyId);
+  m_hotKeyRegistered = false;
   DeleteTrayIcon();
   RemovePropW(m_hWnd, kMainWindowProperty);
-  if (inApplicationWindowList_) ApplicationWindowList.Remove(ApplicationWindowList.Find(&manager_));
-  inApplicationWindowList_ = false;
+  if (m_inApplicationWindowList) ApplicationWindowList.Remove(ApplicationWindowList.Find(&m_manager));
+  m_inApplicationWindowList = false;
 }
 
 void CLumoraWnd::OnSize(WPARAM wParam) {
   if (wParam == SIZE_MINIMIZED || IsIconic(m_hWnd)) return;
-  RECT rc;
-  GetClientRect(m_hWnd, &rc);
-  HRGN square = CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
-  HRGN rounded = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
-  CombineRgn(square, square, rounded, RGN_OR);
-  DeleteObject(rounded);
-  if (!SetWindowRgn(m_hWnd, square, TRUE)) DeleteObject(square);  // the system owns it on success
-  if (initialized_) UpdateGripCorner();
+  CWindowRegion::ApplyMainShape(m_hWnd);
+  if (m_initialized) UpdateGripCorner();
 }
 
 void CLumoraWnd::OnClose(LPARAM lParam) {
@@ -294,10 +280,10 @@ void CLumoraWnd::OnGetMinMaxInfo(MINMAXINFO* info) const {
   LONG workHeight = work.bottom - work.top;
   info->ptMaxPosition.x = work.left - monitor.left;
   info->ptMaxPosition.y = work.top - monitor.top;
-  info->ptMaxSize.x = fullScreen_ ? workWidth + 2 : workWidth;
-  info->ptMaxSize.y = fullScreen_ ? workHeight + 2 : workHeight;
-  info->ptMinTrackSize.x = mini_ ? kMiniMinWidth : kMinWidth;
-  info->ptMinTrackSize.y = mini_ ? kMiniMinHeight : kMinHeight;
+  info->ptMaxSize.x = m_fullScreen ? workWidth + 2 : workWidth;
+  info->ptMaxSize.y = m_fullScreen ? workHeight + 2 : workHeight;
+  info->ptMinTrackSize.x = m_mini ? kMiniMinWidth : kMinWidth;
+  info->ptMinTrackSize.y = m_mini ? kMiniMinHeight : kMinHeight;
 }
 
 LRESULT CLumoraWnd::OnNcHitTest(LPARAM lParam) const {
@@ -317,7 +303,7 @@ LRESULT CLumoraWnd::OnNcHitTest(LPARAM lParam) const {
     if (pt.x > rc.right - 3) return HTRIGHT;
   }
   if (!PtInRect(&rc, pt)) return HTCLIENT;
-  CControlUI* control = manager_.FindControlAt(pt);
+  CControlUI* control = m_manager.FindControlAt(pt);
   if (!control || HasClass(control, L"ButtonUI") || HasClass(control, L"OptionUI") || HasClass(control, L"TextUI"))
     return HTCLIENT;
   return HTCAPTION;  // the skinned background moves the window
@@ -351,9 +337,9 @@ LRESULT CLumoraWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
   }
   bool wasZoomed = IsZoomed(m_hWnd) != FALSE;
   LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
-  if (initialized_ && (IsZoomed(m_hWnd) != FALSE) != wasZoomed) {
-    controls_.max->SetVisible(wasZoomed);
-    controls_.restore->SetVisible(!wasZoomed);
+  if (m_initialized && (IsZoomed(m_hWnd) != FALSE) != wasZoomed) {
+    m_controls.max->SetVisible(wasZoomed);
+    m_controls.restore->SetVisible(!wasZoomed);
   }
   return result;
 }
@@ -366,19 +352,19 @@ void CLumoraWnd::OnDragMouseMove(WPARAM wParam, LPARAM lParam) {
     EndDrag();
     return;
   }
-  if (dragFirstMove_) {
-    dragOffsetX_ = GET_X_LPARAM(lParam);
-    dragOffsetY_ = GET_Y_LPARAM(lParam);
-    dragFirstMove_ = false;
+  if (m_dragFirstMove) {
+    m_dragOffsetX = GET_X_LPARAM(lParam);
+    m_dragOffsetY = GET_Y_LPARAM(lParam);
+    m_dragFirstMove = false;
   }
   POINT cursor;
   GetCursorPos(&cursor);
-  ::MoveWindow(m_hWnd, cursor.x - dragOffsetX_, cursor.y - dragOffsetY_, dragRect_.right - dragRect_.left,
-               dragRect_.bottom - dragRect_.top, TRUE);
+  ::MoveWindow(m_hWnd, cursor.x - m_dragOffsetX, cursor.y - m_dragOffsetY, m_dragRect.right - m_dragRect.left,
+               m_dragRect.bottom - m_dragRect.top, TRUE);
 }
 
 void CLumoraWnd::EndDrag() {
-  dragging_ = false;
+  m_dragging = false;
   if (GetCapture() == m_hWnd) ReleaseCapture();
 }
 
@@ -392,15 +378,15 @@ void CLumoraWnd::OnBossKey() {
 }
 
 void CLumoraWnd::StartBossHiding() {
-  bossHiddenWindows_.clear();
+  m_bossHiddenWindows.clear();
   for (int i = 0; i < ApplicationWindowList.GetSize(); ++i) {
     auto* manager = static_cast<CWindowManagerUI*>(ApplicationWindowList.GetAt(i));
     HWND window = manager ? manager->GetPaintWindow() : nullptr;
     if (!window) return;
-    bossHiddenWindows_.push_back({window, IsWindowVisible(window) != FALSE});
+    m_bossHiddenWindows.push_back({window, IsWindowVisible(window) != FALSE});
   }
   BossHidden = true;
-  for (const BossHiddenWindow& hidden : bossHiddenWindows_) ShowWindow(hidden.window, SW_HIDE);
+  for (const BossHiddenWindow& hidden : m_bossHiddenWindows) ShowWindow(hidden.window, SW_HIDE);
   DeleteTrayIcon();
 }
 
@@ -409,7 +395,7 @@ void CLumoraWnd::StartBossHiding() {
 void CLumoraWnd::EndBossHiding() {
   BossHidden = false;
   std::vector<BossHiddenWindow> hiddenWindows;
-  hiddenWindows.swap(bossHiddenWindows_);
+  hiddenWindows.swap(m_bossHiddenWindows);
   for (const BossHiddenWindow& hidden : hiddenWindows) {
     if (hidden.wasVisible && IsWindow(hidden.window)) ShowWindow(hidden.window, SW_SHOW);
   }
@@ -439,35 +425,35 @@ void CLumoraWnd::OnTrayIcon(LPARAM lParam) {
 // Initialisation
 
 bool CLumoraWnd::InitWindow() {
-  dragging_ = false;
-  tvViewPending_ = true;
+  m_dragging = false;
+  m_tvViewPending = true;
   if (!FindControls()) return false;
-  frameInset_ = controls_.main->GetInset();
-  frameBorder_ = controls_.tabView->GetBorderSize();
+  m_frameInset = m_controls.main->GetInset();
+  m_frameBorder = m_controls.tabView->GetBorderSize();
   SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
   InitMenuLook(GetModuleHandleW(nullptr));
   AddTrayIcon();
   StartUpdater(L"S A");
-  controls_.version->SetText(VersionLabelText().c_str());
+  m_controls.version->SetText(VersionLabelText().c_str());
   CreateViews();
   UpdateGripCorner();
   ApplyColorScheme(GlobalSettings ? static_cast<WPARAM>(GlobalSettings->skincolor) : 1);
-  hotKeyRegistered_ = RegisterHotKey(m_hWnd, kBossHotKeyId, MOD_ALT, 'Q') != FALSE;
+  m_hotKeyRegistered = RegisterHotKey(m_hWnd, kBossHotKeyId, MOD_ALT, 'Q') != FALSE;
   SaveWindowState();
   // A daily power-off switched on in an earlier run is still on.
   if (GlobalSettings && PowerOffSchedule::Armed(*GlobalSettings)) ArmPowerOffCheck();
-  initialized_ = true;
+  m_initialized = true;
   return true;
 }
 
 template <class T>
 T* CLumoraWnd::FindNamed(LPCWSTR name, LPCWSTR interfaceName) {
-  CControlUI* control = manager_.FindControl(name);
+  CControlUI* control = m_manager.FindControl(name);
   return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
 }
 
 bool CLumoraWnd::FindControls() {
-  Controls& c = controls_;
+  Controls& c = m_controls;
   c.main = FindNamed<CContainerUI>(L"main", L"Container");
   c.caption = FindNamed<CContainerUI>(L"caption", L"Container");
   c.status = FindNamed<CContainerUI>(L"status", L"Container");
@@ -490,24 +476,24 @@ bool CLumoraWnd::FindControls() {
 }
 
 void CLumoraWnd::AddTrayIcon() {
-  if (trayIconAdded_) return;
-  trayIcon_.cbSize = sizeof(trayIcon_);
-  trayIcon_.hWnd = m_hWnd;
-  trayIcon_.uID = IDI_LUMORA;
-  trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  trayIcon_.uCallbackMessage = kTrayMessage;
-  if (!trayIcon_.hIcon) {
-    trayIcon_.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUMORA), IMAGE_ICON,
+  if (m_trayIconAdded) return;
+  m_trayIcon.cbSize = sizeof(m_trayIcon);
+  m_trayIcon.hWnd = m_hWnd;
+  m_trayIcon.uID = IDI_LUMORA;
+  m_trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  m_trayIcon.uCallbackMessage = kTrayMessage;
+  if (!m_trayIcon.hIcon) {
+    m_trayIcon.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUMORA), IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   }
-  lstrcpynW(trayIcon_.szTip, kTrayTip, ARRAYSIZE(trayIcon_.szTip));
-  trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &trayIcon_) != FALSE;
+  lstrcpynW(m_trayIcon.szTip, kTrayTip, ARRAYSIZE(m_trayIcon.szTip));
+  m_trayIconAdded = Shell_NotifyIconW(NIM_ADD, &m_trayIcon) != FALSE;
 }
 
 void CLumoraWnd::DeleteTrayIcon() {
-  if (!trayIconAdded_) return;
-  Shell_NotifyIconW(NIM_DELETE, &trayIcon_);
-  trayIconAdded_ = false;
+  if (!m_trayIconAdded) return;
+  Shell_NotifyIconW(NIM_DELETE, &m_trayIcon);
+  m_trayIconAdded = false;
 }
 
 void CLumoraWnd::StartUpdater(LPCWSTR arguments) const {
@@ -523,15 +509,15 @@ int CLumoraWnd::RunUpdater() {
 void CLumoraWnd::CreateViews() {
   for (int i = 0; i < kViewCount; ++i) {
     CContainerConUI* view = new CContainerConUI();
-    if (!controls_.tabView->Add(view)) {
+    if (!m_controls.tabView->Add(view)) {
       delete view;
       break;
     }
-    views_[i] = view;
+    m_views[i] = view;
   }
   // The TV view gets its browser when its page is first selected.
-  if (views_[HomeView]) CreateViewBrowser(HomeView);
-  if (views_[PlayingView]) CreateViewBrowser(PlayingView);
+  if (m_views[HomeView]) CreateViewBrowser(HomeView);
+  if (m_views[PlayingView]) CreateViewBrowser(PlayingView);
 }
 
 void CLumoraWnd::CreateViewBrowser(int view) {
@@ -542,24 +528,24 @@ void CLumoraWnd::CreateViewBrowser(int view) {
   CefBrowserSettings settings;
   settings.web_security = STATE_DISABLED;
   std::wstring address = PortalAddresses::StartAddress(view, ProgramFile(L"lumora.exe"));
-  CefBrowserHost::CreateBrowser(info, handlers_[view].get(), address, settings);
+  CefBrowserHost::CreateBrowser(info, m_handlers[view].get(), address, settings);
 }
 
 void CLumoraWnd::ApplyColorScheme(WPARAM index) {
-  if (index >= kColorSchemeCount) return;  // no such scheme: the colours stay
-  const ColorScheme& scheme = kColorSchemes[index];
-  controls_.main->SetBkColor(scheme.background);
-  controls_.caption->SetBkColor(scheme.bars);
-  controls_.tabView->SetBorderColor(scheme.background);
-  controls_.status->SetBkColor(scheme.bars);
+  const CColorScheme* scheme = CColorScheme::At(index);
+  if (!scheme) return;  // no such scheme: the colours stay
+  m_controls.main->SetBkColor(scheme->dwWindow);
+  m_controls.caption->SetBkColor(scheme->dwCaption);
+  m_controls.tabView->SetBorderColor(scheme->dwWindow);
+  m_controls.status->SetBkColor(scheme->dwCaption);
 }
 
 // The user's pin (the "top" button or the page's setWindowFront). Turning it
 // off ends stay-on-top whatever set it, so the window does what the button
 // offered.
 void CLumoraWnd::SetStayOnTop(bool on, UINT extraFlags) {
-  pinned_ = on;
-  if (!on) pageKeepsOnTop_ = false;
+  m_pinned = on;
+  if (!on) m_pageKeepsOnTop = false;
   ApplyTopMost(extraFlags);
 }
 
@@ -572,24 +558,24 @@ void CLumoraWnd::ApplyTopMost(UINT extraFlags) {
   ShowPinButtons();
 }
 
-bool CLumoraWnd::KeepsOnTop() const { return pinned_ || pageKeepsOnTop_; }
+bool CLumoraWnd::KeepsOnTop() const { return m_pinned || m_pageKeepsOnTop; }
 
 void CLumoraWnd::ShowPinButtons() {
-  controls_.top->SetVisible(!KeepsOnTop());
-  controls_.restoreTop->SetVisible(KeepsOnTop());
+  m_controls.top->SetVisible(!KeepsOnTop());
+  m_controls.restoreTop->SetVisible(KeepsOnTop());
 }
 
 void CLumoraWnd::SaveWindowState() {
-  savedStyle_ = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
-  savedExStyle_ = GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
-  GetWindowRect(m_hWnd, &savedRect_);
+  m_savedStyle = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  m_savedExStyle = GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
+  GetWindowRect(m_hWnd, &m_savedRect);
 }
 
 // ---------------------------------------------------------------------------
 // Notifications
 
 void CLumoraWnd::Notify(TNotifyRecUI& msg) {
-  if (!initialized_ || !msg.sender) return;
+  if (!m_initialized || !msg.sender) return;
   switch (msg.type) {
     case NotifySelectChanged:
       OnPageSelected(msg.sender);
@@ -598,7 +584,7 @@ void CLumoraWnd::Notify(TNotifyRecUI& msg) {
       OnButtonClick(msg.sender);
       break;
     case NotifyTimer:
-      if (msg.sender == controls_.setting && msg.wParam == kPowerOffTimer) CheckPowerOff();
+      if (msg.sender == m_controls.setting && msg.wParam == kPowerOffTimer) CheckPowerOff();
       break;
     default:
       break;
@@ -606,18 +592,18 @@ void CLumoraWnd::Notify(TNotifyRecUI& msg) {
 }
 
 void CLumoraWnd::OnPageSelected(CControlUI* option) {
-  if (option == controls_.home) {
-    playingSelected_ = false;
+  if (option == m_controls.home) {
+    m_playingSelected = false;
     SelectPage(HomeView);
-  } else if (option == controls_.tv) {
-    playingSelected_ = false;
-    if (tvViewPending_) {
-      tvViewPending_ = false;
-      if (views_[TvView]) CreateViewBrowser(TvView);
+  } else if (option == m_controls.tv) {
+    m_playingSelected = false;
+    if (m_tvViewPending) {
+      m_tvViewPending = false;
+      if (m_views[TvView]) CreateViewBrowser(TvView);
     }
     SelectPage(TvView);
-  } else if (option == controls_.playing) {
-    playingSelected_ = true;
+  } else if (option == m_controls.playing) {
+    m_playingSelected = true;
     SelectPage(PlayingView);
   } else {
     return;
@@ -626,46 +612,46 @@ void CLumoraWnd::OnPageSelected(CControlUI* option) {
   CStringUI userData = option->GetUserData();
   if (userData.IsEmpty()) return;
   // The page's own stay-on-top rule adds to the user's pin, never ends it.
-  pageKeepsOnTop_ = _wtoi(userData.GetData()) == 1 && GlobalSettings && GlobalSettings->topwentv;
+  m_pageKeepsOnTop = _wtoi(userData.GetData()) == 1 && GlobalSettings && GlobalSettings->topwentv;
   ApplyTopMost(0);
 }
 
-void CLumoraWnd::SelectPage(int view) { controls_.tabView->SelectItem(view); }
+void CLumoraWnd::SelectPage(int view) { m_controls.tabView->SelectItem(view); }
 
 bool CLumoraWnd::SelectPageOption(int index) {
-  if (index < 0 || index >= controls_.opContainer->GetCount()) return false;
-  COptionUI* option = static_cast<COptionUI*>(controls_.opContainer->GetItemAt(index)->GetInterface(L"Option"));
+  if (index < 0 || index >= m_controls.opContainer->GetCount()) return false;
+  COptionUI* option = static_cast<COptionUI*>(m_controls.opContainer->GetItemAt(index)->GetInterface(L"Option"));
   if (!option) return false;
   option->Select(true);
   return true;
 }
 
 void CLumoraWnd::UpdateBars() {
-  ShowFrame(!fullScreen_);
+  ShowFrame(!m_fullScreen);
   bool captionShown;
   bool statusShown;
-  if (fullScreen_) {
+  if (m_fullScreen) {
     captionShown = statusShown = false;
-  } else if (!mini_) {
+  } else if (!m_mini) {
     captionShown = true;
-    statusShown = !playingSelected_;
-  } else if (playingSelected_) {
+    statusShown = !m_playingSelected;
+  } else if (m_playingSelected) {
     captionShown = statusShown = false;
   } else {
     return;  // mini mode on another page leaves the bars as they are
   }
-  controls_.caption->SetVisible(captionShown);
-  controls_.status->SetVisible(statusShown);
+  m_controls.caption->SetVisible(captionShown);
+  m_controls.status->SetVisible(statusShown);
 }
 
 // The skin's frame round the views (the root's inset and the view border);
 // in full screen it would show as dark lines at the monitor's edges.
 void CLumoraWnd::ShowFrame(bool shown) {
   RECT none = {};
-  controls_.main->SetInset(shown ? frameInset_ : none);
-  controls_.tabView->SetBorderSize(shown ? frameBorder_ : 0);
-  for (CContainerConUI* view : views_) {
-    if (view) view->SetSideMargin(shown ? frameBorder_ : 0);
+  m_controls.main->SetInset(shown ? m_frameInset : none);
+  m_controls.tabView->SetBorderSize(shown ? m_frameBorder : 0);
+  for (CContainerConUI* view : m_views) {
+    if (view) view->SetSideMargin(shown ? m_frameBorder : 0);
   }
   UpdateGripCorner();
 }
@@ -673,16 +659,16 @@ void CLumoraWnd::ShowFrame(bool shown) {
 // Where a page reaches the bottom-right corner (the playing page has no
 // status bar) its browser leaves the corner to this window's sizing grip.
 void CLumoraWnd::UpdateGripCorner() {
-  int grip = fullScreen_ || IsZoomed(m_hWnd) ? 0 : kGripCorner;
-  for (CContainerConUI* view : views_) {
+  int grip = m_fullScreen || IsZoomed(m_hWnd) ? 0 : kGripCorner;
+  for (CContainerConUI* view : m_views) {
     if (view) view->SetGripCorner(grip);
   }
 }
 
 void CLumoraWnd::OnButtonClick(CControlUI* button) {
-  const Controls& c = controls_;
+  const Controls& c = m_controls;
   if (button == c.setting) {
-    POINT point = manager_.GetMousePos();
+    POINT point = m_manager.GetMousePos();
     ClientToScreen(m_hWnd, &point);
     ShowMainMenu(point, false);
   } else if (button == c.top) {
@@ -706,18 +692,18 @@ void CLumoraWnd::OnButtonClick(CControlUI* button) {
 // TrackPopupMenu answers, both are gone afterwards, so the next click opens
 // the menu again.
 void CLumoraWnd::ShowMainMenu(POINT screenPoint, bool fromTray) {
-  if (trayMenu_) return;
-  trayMenu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
-  if (!trayMenu_) return;
-  if (HMENU popup = GetSubMenu(trayMenu_, 0)) {
+  if (m_trayMenu) return;
+  m_trayMenu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  if (!m_trayMenu) return;
+  if (HMENU popup = GetSubMenu(m_trayMenu, 0)) {
     if (fromTray) SetForegroundWindow(m_hWnd);
     TrackPopupMenu(popup, TPM_LEFTBUTTON, MenuX(screenPoint), screenPoint.y, 0, m_hWnd, nullptr);
     // A menu opened from the notification area only closes on a click
     // elsewhere when its window gets a message after the tracking ends.
     if (fromTray) PostMessageW(m_hWnd, WM_NULL, 0, 0);
   }
-  DestroyMenu(trayMenu_);
-  trayMenu_ = nullptr;
+  DestroyMenu(m_trayMenu);
+  m_trayMenu = nullptr;
 }
 
 int CLumoraWnd::MenuX(POINT screenPoint) {
@@ -730,13 +716,13 @@ int CLumoraWnd::MenuX(POINT screenPoint) {
 // due again the next day. Turned off in the settings, it stops here.
 void CLumoraWnd::CheckPowerOff() {
   if (!GlobalSettings || !PowerOffSchedule::Armed(*GlobalSettings)) {
-    manager_.KillTimer(controls_.setting, kPowerOffTimer);
+    m_manager.KillTimer(m_controls.setting, kPowerOffTimer);
     return;
   }
-  if (powerOff_.Due(*GlobalSettings)) OpenPowerOffCountdown();
+  if (m_powerOff.Due(*GlobalSettings)) OpenPowerOffCountdown();
 }
 
-void CLumoraWnd::ArmPowerOffCheck() { manager_.SetTimer(controls_.setting, kPowerOffTimer, kPowerOffCheckMs); }
+void CLumoraWnd::ArmPowerOffCheck() { m_manager.SetTimer(m_controls.setting, kPowerOffTimer, kPowerOffCheckMs); }
 
 void CLumoraWnd::OpenPowerOffCountdown() {
   CWaitPoweroff* countdown = new CWaitPoweroff();
@@ -756,13 +742,13 @@ void CLumoraWnd::OpenPowerOffCountdown() {
 int CLumoraWnd::ViewOfBrowser(LPARAM browserId) const {
   if (browserId == 0) return -1;
   for (int i = 0; i < kViewCount; ++i) {
-    if (handlers_[i]->GetBrowserId() == browserId) return i;
+    if (m_handlers[i]->GetBrowserId() == browserId) return i;
   }
   return -1;
 }
 
 HWND CLumoraWnd::BrowserWindowOf(int view) const {
-  CefRefPtr<CefBrowser> browser = handlers_[view]->GetBrowser();
+  CefRefPtr<CefBrowser> browser = m_handlers[view]->GetBrowser();
   CefRefPtr<CefBrowserHost> host = browser ? browser->GetHost() : nullptr;
   HWND window = host ? host->GetWindowHandle() : nullptr;
   return IsWindow(window) ? window : nullptr;
@@ -770,8 +756,8 @@ HWND CLumoraWnd::BrowserWindowOf(int view) const {
 
 LRESULT CLumoraWnd::AttachView(LPARAM browserId) {
   int view = ViewOfBrowser(browserId);
-  if (view < 0 || !views_[view] || views_[view]->IsAttached()) return 1;
-  if (HWND window = BrowserWindowOf(view)) views_[view]->AttachWindow(window);
+  if (view < 0 || !m_views[view] || m_views[view]->IsAttached()) return 1;
+  if (HWND window = BrowserWindowOf(view)) m_views[view]->AttachWindow(window);
   return 1;
 }
 
@@ -779,18 +765,18 @@ LRESULT CLumoraWnd::AttachView(LPARAM browserId) {
 // the program's own error page.
 LRESULT CLumoraWnd::ShowErrorPage(LPARAM browserId) {
   int view = ViewOfBrowser(browserId);
-  if (view < 0 || !views_[view] || views_[view]->IsAttached()) return 0;
+  if (view < 0 || !m_views[view] || m_views[view]->IsAttached()) return 0;
   HWND window = BrowserWindowOf(view);
   if (!window) return 0;
-  views_[view]->AttachWindow(window);
+  m_views[view]->AttachWindow(window);
   std::wstring folder = ProgramFile(L"");
   std::replace(folder.begin(), folder.end(), L'\\', L'/');
-  handlers_[view]->GetBrowser()->GetMainFrame()->LoadURL(L"file:///" + folder + kErrorPage);
+  m_handlers[view]->GetBrowser()->GetMainFrame()->LoadURL(L"file:///" + folder + kErrorPage);
   return 0;
 }
 
 void CLumoraWnd::OpenNoticeAddress(const std::wstring& address) {
-  pendingHomeAddress_ = address;
+  m_pendingHomeAddress = address;
   SendMessageW(m_hWnd, kLoadHomeAddressMessage, 0, 0);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CefClientHandler.h"
+#include "ColorScheme.h"
 #include "CoolContextMenu.h"
 #include "HelpWnd.h"
 #include "PowerOffSchedule.h"
@@ -43,7 +44,7 @@ public:
   static const UINT kArmPowerOffMessage = WM_USER + 3;
   static const UINT kLoadHomeAddressMessage = WM_USER + 4;
   static const UINT kApplyTopMostMessage = WM_USER + 5;
-  static const UINT kColorSchemeMessage = WM_USER + 6;
+  static const UINT kColorSchemeMessage = CColorScheme::kMessage;
   static const UINT kSelectPageMessage = WM_APP + 3;  // lParam = page number from 1
   static const UINT kReservedMessage = WM_APP + 4;
   // lParam of SC_CLOSE from the updater and the installer: quit, do not hide.
@@ -160,38 +161,38 @@ private:
   LRESULT ShowErrorPage(LPARAM browserId);
   std::wstring ProgramFile(const wchar_t* name) const;
 
-  mutable LONG refCount_ = 0;
-  CefRefPtr<CefClientHandler> handlers_[kViewCount];
-  std::vector<CefRefPtr<CefClientHandler>> handlerList_;
-  CContainerConUI* views_[kViewCount] = {};
-  bool playingSelected_ = false;
-  bool fullScreen_ = false;
-  bool mini_ = false;
-  RECT frameInset_ = {};
-  int frameBorder_ = 0;
-  bool pinned_ = false;          // the user keeps the window on top
-  bool pageKeepsOnTop_ = false;  // the selected page's rule (topwentv) does
-  LONG_PTR savedStyle_ = 0;
-  LONG_PTR savedExStyle_ = 0;
-  RECT savedRect_ = {};
-  LONG_PTR savedMiniStyle_ = 0;
-  LONG_PTR savedMiniExStyle_ = 0;
-  RECT savedMiniRect_ = {};
-  bool dragging_ = false;
-  bool dragFirstMove_ = false;
-  int dragOffsetX_ = 0;  // client coordinates: negative left of or above the window
-  int dragOffsetY_ = 0;
-  RECT dragRect_ = {};
-  bool tvViewPending_ = false;
-  HMENU trayMenu_ = nullptr;
-  CWindowManagerUI manager_;
-  NOTIFYICONDATAW trayIcon_ = {};
-  bool trayIconAdded_ = false;
-  bool hotKeyRegistered_ = false;
-  bool inApplicationWindowList_ = false;
-  bool initialized_ = false;  // every named control was found
-  std::wstring pendingHomeAddress_;
-  std::vector<BossHiddenWindow> bossHiddenWindows_;
-  PowerOffSchedule powerOff_;
-  Controls controls_;
+  mutable LONG m_refCount = 0;
+  CefRefPtr<CefClientHandler> m_handlers[kViewCount];
+  std::vector<CefRefPtr<CefClientHandler>> m_handlerList;
+  CContainerConUI* m_views[kViewCount] = {};
+  bool m_playingSelected = false;
+  bool m_fullScreen = false;
+  bool m_mini = false;
+  RECT m_frameInset = {};
+  int m_frameBorder = 0;
+  bool m_pinned = false;          // the user keeps the window on top
+  bool m_pageKeepsOnTop = false;  // the selected page's rule (topwentv) does
+  LONG_PTR m_savedStyle = 0;
+  LONG_PTR m_savedExStyle = 0;
+  RECT m_savedRect = {};
+  LONG_PTR m_savedMiniStyle = 0;
+  LONG_PTR m_savedMiniExStyle = 0;
+  RECT m_savedMiniRect = {};
+  bool m_dragging = false;
+  bool m_dragFirstMove = false;
+  int m_dragOffsetX = 0;  // client coordinates: negative left of or above the window
+  int m_dragOffsetY = 0;
+  RECT m_dragRect = {};
+  bool m_tvViewPending = false;
+  HMENU m_trayMenu = nullptr;
+  CWindowManagerUI m_manager;
+  NOTIFYICONDATAW m_trayIcon = {};
+  bool m_trayIconAdded = false;
+  bool m_hotKeyRegistered = false;
+  bool m_inApplicationWindowList = false;
+  bool m_initialized = false;  // every named control was found
+  std::wstring m_pendingHomeAddress;
+  std::vector<BossHiddenWindow> m_bossHiddenWindows;
+  PowerOffSchedule m_powerOff;
+  Controls m_controls;
 };

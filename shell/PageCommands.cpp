@@ -76,14 +76,14 @@ bool PageCommands::Matches(const ProcessMessageHandlerEntry& row, const std::str
 // Commands
 
 bool PageCommands::WindowReady(const CLumoraWnd& window) {
-  return window.initialized_ && IsWindow(window.m_hWnd);
+  return window.m_initialized && IsWindow(window.m_hWnd);
 }
 
 void PageCommands::ShowPlayerWindow(CLumoraWnd& window) {
   if (WindowReady(window)) SelectPlaying(window);
 }
 
-void PageCommands::SelectPlaying(CLumoraWnd& window) { window.controls_.playing->Select(true); }
+void PageCommands::SelectPlaying(CLumoraWnd& window) { window.m_controls.playing->Select(true); }
 
 void PageCommands::SetFullscreen(CLumoraWnd& window) {
   if (!WindowReady(window)) return;
@@ -97,8 +97,8 @@ void PageCommands::SetFullscreen(CLumoraWnd& window) {
 // repeated "on" cannot replace it with the full-screen one.
 void PageCommands::EnterFullScreen(CLumoraWnd& window) {
   HWND hwnd = window.m_hWnd;
-  if (!window.fullScreen_) SaveState(hwnd, window.savedStyle_, window.savedExStyle_, window.savedRect_);
-  window.fullScreen_ = true;
+  if (!window.m_fullScreen) SaveState(hwnd, window.m_savedStyle, window.m_savedExStyle, window.m_savedRect);
+  window.m_fullScreen = true;
   RECT monitor = MonitorAreaOf(hwnd, false);
   // The window's frame goes with the bars (UpdateBars), so the page alone
   // covers the monitor, edge to edge.
@@ -108,10 +108,10 @@ void PageCommands::EnterFullScreen(CLumoraWnd& window) {
 }
 
 void PageCommands::LeaveFullScreen(CLumoraWnd& window) {
-  if (!window.fullScreen_) return;  // nothing saved to go back to
-  window.fullScreen_ = false;
+  if (!window.m_fullScreen) return;  // nothing saved to go back to
+  window.m_fullScreen = false;
   // A pin from before full screen still holds.
-  RestoreState(window.m_hWnd, window.savedStyle_, window.savedExStyle_, window.savedRect_, window.KeepsOnTop());
+  RestoreState(window.m_hWnd, window.m_savedStyle, window.m_savedExStyle, window.m_savedRect, window.KeepsOnTop());
   window.ShowPinButtons();
   window.UpdateBars();
 }
@@ -126,9 +126,9 @@ void PageCommands::SetMini(CLumoraWnd& window) {
 
 void PageCommands::EnterMini(CLumoraWnd& window) {
   HWND hwnd = window.m_hWnd;
-  if (!window.mini_) SaveState(hwnd, window.savedMiniStyle_, window.savedMiniExStyle_, window.savedMiniRect_);
+  if (!window.m_mini) SaveState(hwnd, window.m_savedMiniStyle, window.m_savedMiniExStyle, window.m_savedMiniRect);
   // Set first: the smaller minimum track size must hold when the window shrinks.
-  window.mini_ = true;
+  window.m_mini = true;
   SelectPlaying(window);
   RECT work = MonitorAreaOf(hwnd, true);
   int x = work.left + (work.right - work.left - kMiniWidth) / 2;
@@ -140,9 +140,9 @@ void PageCommands::EnterMini(CLumoraWnd& window) {
 }
 
 void PageCommands::LeaveMini(CLumoraWnd& window) {
-  if (!window.mini_) return;  // nothing saved to go back to
-  window.mini_ = false;
-  RestoreState(window.m_hWnd, window.savedMiniStyle_, window.savedMiniExStyle_, window.savedMiniRect_,
+  if (!window.m_mini) return;  // nothing saved to go back to
+  window.m_mini = false;
+  RestoreState(window.m_hWnd, window.m_savedMiniStyle, window.m_savedMiniExStyle, window.m_savedMiniRect,
                window.KeepsOnTop());
   window.ShowPinButtons();
   window.UpdateBars();
@@ -175,11 +175,11 @@ void PageCommands::SetWindowFront(CLumoraWnd& window) {
 // button is still held, so a late or scripted call cannot leave the window
 // glued to the pointer; the two numbers are not used.
 void PageCommands::MovePlayerWindow(CLumoraWnd& window) {
-  if (!WindowReady(window) || window.fullScreen_ || !LeftButtonDown()) return;
+  if (!WindowReady(window) || window.m_fullScreen || !LeftButtonDown()) return;
   SetCapture(window.m_hWnd);
-  window.dragging_ = true;
-  window.dragFirstMove_ = true;
-  GetWindowRect(window.m_hWnd, &window.dragRect_);
+  window.m_dragging = true;
+  window.m_dragFirstMove = true;
+  GetWindowRect(window.m_hWnd, &window.m_dragRect);
 }
 
 // The button as this thread's messages have seen it: the page's mouse-down

@@ -9,14 +9,14 @@ bool PowerOffSchedule::Armed(const SettingsStore& settings) {
 bool PowerOffSchedule::Due(const SettingsStore& settings) {
   if (!Armed(settings)) return false;
   SYSTEMTIME now = {};
-  clock_(&now);
+  m_clock(&now);
   if (settings.poweroffhour != now.wHour || settings.poweroffminute != now.wMinute) return false;
   // The minute of one day counts once; a time moved to later the same day,
   // or the same time the next day, is a new one.
   const Moment moment = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
-  if (fired_ && Same(moment, lastFired_)) return false;
-  fired_ = true;
-  lastFired_ = moment;
+  if (m_fired && Same(moment, m_lastFired)) return false;
+  m_fired = true;
+  m_lastFired = moment;
   return true;
 }
 

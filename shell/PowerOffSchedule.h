@@ -12,7 +12,7 @@ public:
   // The local time; tests put a clock of their own in its place.
   using Clock = void(WINAPI*)(SYSTEMTIME* now);
 
-  explicit PowerOffSchedule(Clock clock = &::GetLocalTime) : clock_(clock) {}
+  explicit PowerOffSchedule(Clock clock = &::GetLocalTime) : m_clock(clock) {}
 
   // Whether the countdown should start now under these settings.
   bool Due(const SettingsStore& settings);
@@ -25,7 +25,7 @@ private:
   };
   static bool Same(const Moment& a, const Moment& b);
 
-  Clock clock_;
-  bool fired_ = false;
-  Moment lastFired_ = {};
+  Clock m_clock;
+  bool m_fired = false;
+  Moment m_lastFired = {};
 };

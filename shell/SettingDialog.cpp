@@ -1,18 +1,16 @@
 #include "SettingDialog.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <cwchar>
 
-#include "AppPaths.h"
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
+#include "WindowRegion.h"
 
 namespace {
 
 const wchar_t kTitle[] = L"软件设置";
-const wchar_t kSkinFile[] = L"skin\\skin.sk";
 const wchar_t kMarkup[] = L"dialog.xml";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kRunValue[] = L"LUMORA";
@@ -23,17 +21,6 @@ const int kPowerOffPage = 1;
 const int kAboutPage = 2;
 const int kHours = 24;
 const int kMinutes = 60;
-
-// The main window's colour schemes: the window colour, then the caption colour.
-struct ColorScheme {
-  DWORD window;
-  DWORD caption;
-};
-const ColorScheme kColorSchemes[] = {
-    {0xFF1685C3, 0xFF017ABE}, {0xFF404040, 0xFF1A1A1A}, {0xFF2CA726, 0xFF118F2B},
-    {0xFFAE0000, 0xFFC80000}, {0xFFC900FB, 0xFFB21FC7}, {0xFF996666, 0xFF964C41},
-};
-const WPARAM kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
 
 bool HasClass(const CControlUI* control, LPCWSTR className) {
   return wcscmp(control->GetControlClass(), className) == 0;
@@ -80,7 +67,7 @@ void CSettingDialog::Open(HWND parent, bool startOnAbout) {
     return;
   }
   CSettingDialog* dialog = new CSettingDialog(startOnAbout);
-  dialog->modal_ = true;
+  dialog->m_modal = true;
   HWND window = dialog->Create(parent);
   if (!window) {
     delete dialog;
@@ -104,117 +91,75 @@ HWND CSettingDialog::OpenWindow() {
   return state.found;
 }
 
-CSettingDialog::CSettingDialog(bool startOnAbout) : startOnAbout_(startOnAbout) {}
+CSettingDialog::CSettingDialog(bool startOnAbout) : m_startOnAbout(startOnAbout) {}
 
 CSettingDialog::~CSettingDialog() = default;
 
 HWND CSettingDialog::Create(HWND parent) {
-  parent_ = parent;
-  HWND window = CWindowWnd::Create(parent, kTitle, kStyle, kExStyle, 0, 0, kWidth, kHeight);
-  ownedByWindow_ = window != nullptr;
-  return window;
+  m_parent = parent;
+  return CSkinPopupWnd::Create(parent, kTitle, kStyle, kExStyle, 0, 0, kWidth, kHeight);
 }
 
 // ---------------------------------------------------------------------------
 // Messages
 
-LRESULT CSettingDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+bool CSettingDialog::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
   switch (uMsg) {
-    case WM_CREATE:
-      return OnCreate();
-    case WM_SIZE:
-      if (!IsIconic(m_hWnd)) ApplyWindowRegion();
-      break;
     case WM_CLOSE:
       OnClose();
-      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    case WM_NCHITTEST:
-      return OnNcHitTest(lParam);
-    case WM_NCACTIVATE:
-      if (!IsIconic(m_hWnd)) return wParam == 0 ? TRUE : FALSE;
-      break;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
-        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-        return 0;
-      }
-      return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-      return 0;
+      lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+      return true;
     case kColorSchemeMessage:
-      if (initialized_) ApplyColorScheme(wParam);
-      return 0;
+      if (m_initialized) ApplyColorScheme(wParam);
+      lRes = 0;
+      return true;
     default:
-      break;
+      return false;
   }
-  LRESULT result = 0;
-  if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
-  return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
-LRESULT CSettingDialog::OnCreate() {
-  LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
-  SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_CAPTION)) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-  RECT client = {};
-  GetClientRect(m_hWnd, &client);
-  SetWindowPos(m_hWnd, nullptr, client.left, client.top, client.right - client.left, client.bottom - client.top,
-               SWP_FRAMECHANGED);
-  // A missing skin or one without the dialog's controls fails the creation
-  // instead of leaving a window that would use missing controls.
-  if (!BuildSkin() || !FindControls()) return -1;
-  initialized_ = true;
-  InitControls();
-  return 0;
-}
+LPCWSTR CSettingDialog::GetSkinXml() const { return kMarkup; }
 
-bool CSettingDialog::BuildSkin() {
-  manager_.Init(m_hWnd);
-  if (!ModulePath) return false;
-  CSkinBuilderUI builder;
-  CControlUI* root =
-      builder.Build(SiblingPath(ModulePath, kSkinFile).c_str(), kMarkup, nullptr, nullptr, &manager_);
-  if (!root) return false;
-  listed_ = ApplicationWindowList.Add(&manager_);
-  if (!manager_.AttachRoot(root)) {
-    delete root;
-    return false;
-  }
-  manager_.AddNotifier(this);
+// A skin without the dialog's controls fails the creation instead of leaving
+// a window that would use missing controls.
+bool CSettingDialog::InitControls() {
+  if (!FindControls()) return false;
+  m_initialized = true;
+  ShowInitialState();
   return true;
 }
 
 bool CSettingDialog::FindControls() {
-  Controls& c = controls_;
-  c.main = manager_.FindControl(L"main");
-  c.caption = manager_.FindControl(L"caption");
-  c.controlBar = manager_.FindControl(L"controlbar");
-  c.close = manager_.FindControl(L"close");
-  c.sure = manager_.FindControl(L"sure");
-  c.giveUp = manager_.FindControl(L"giveup");
-  c.apply = manager_.FindControl(L"apply");
-  c.custom = FindAs<COptionUI>(manager_, L"custom", L"Option");
-  c.timeAuto = FindAs<COptionUI>(manager_, L"timeauto", L"Option");
-  c.aboutUs = FindAs<COptionUI>(manager_, L"aboutus", L"Option");
-  c.tabView = FindAs<CTabLayoutUI>(manager_, L"tabView", L"TabLayout");
-  c.minimize = FindAs<COptionUI>(manager_, L"minimize", L"Option");
-  c.exit = FindAs<COptionUI>(manager_, L"exit", L"Option");
-  c.autorun = FindAs<COptionUI>(manager_, L"autorun", L"Option");
-  c.topWenTv = FindAs<COptionUI>(manager_, L"topwentv", L"Option");
-  c.hour = FindCombo(manager_, L"hour");
-  c.minute = FindCombo(manager_, L"minute");
-  c.autoShutdown = FindAs<COptionUI>(manager_, L"autoshotdown", L"Option");
-  c.autoOff = FindAs<COptionUI>(manager_, L"autooff", L"Option");
-  c.about = FindAs<CTextUI>(manager_, L"eee", L"Text");
+  Controls& c = m_controls;
+  c.main = m_manager.FindControl(L"main");
+  c.caption = m_manager.FindControl(L"caption");
+  c.controlBar = m_manager.FindControl(L"controlbar");
+  c.close = m_manager.FindControl(L"close");
+  c.sure = m_manager.FindControl(L"sure");
+  c.giveUp = m_manager.FindControl(L"giveup");
+  c.apply = m_manager.FindControl(L"apply");
+  c.custom = FindAs<COptionUI>(m_manager, L"custom", L"Option");
+  c.timeAuto = FindAs<COptionUI>(m_manager, L"timeauto", L"Option");
+  c.aboutUs = FindAs<COptionUI>(m_manager, L"aboutus", L"Option");
+  c.tabView = FindAs<CTabLayoutUI>(m_manager, L"tabView", L"TabLayout");
+  c.minimize = FindAs<COptionUI>(m_manager, L"minimize", L"Option");
+  c.exit = FindAs<COptionUI>(m_manager, L"exit", L"Option");
+  c.autorun = FindAs<COptionUI>(m_manager, L"autorun", L"Option");
+  c.topWenTv = FindAs<COptionUI>(m_manager, L"topwentv", L"Option");
+  c.hour = FindCombo(m_manager, L"hour");
+  c.minute = FindCombo(m_manager, L"minute");
+  c.autoShutdown = FindAs<COptionUI>(m_manager, L"autoshotdown", L"Option");
+  c.autoOff = FindAs<COptionUI>(m_manager, L"autooff", L"Option");
+  c.about = FindAs<CTextUI>(m_manager, L"eee", L"Text");
   return c.main && c.caption && c.controlBar && c.close && c.sure && c.giveUp && c.apply && c.custom &&
          c.timeAuto && c.aboutUs && c.tabView && c.minimize && c.exit && c.autorun && c.topWenTv && c.hour &&
          c.minute && c.autoShutdown && c.autoOff && c.about;
 }
 
-void CSettingDialog::InitControls() {
+void CSettingDialog::ShowInitialState() {
   ShowSettings();
   CenterWindow();
-  if (startOnAbout_) SelectOneOf(controls_.aboutUs, controls_.custom);
+  if (m_startOnAbout) SelectOneOf(m_controls.aboutUs, m_controls.custom);
   if (GlobalSettings) ApplyColorScheme(static_cast<WPARAM>(GlobalSettings->skincolor));
   EnableApply(false);
 }
@@ -222,15 +167,15 @@ void CSettingDialog::InitControls() {
 void CSettingDialog::ShowSettings() {
   const SettingsStore* settings = GlobalSettings;
   if (settings) {
-    if (settings->quit) SelectOneOf(controls_.exit, controls_.minimize);
-    else SelectOneOf(controls_.minimize, controls_.exit);
-    controls_.autorun->Select(settings->autorun);
-    controls_.topWenTv->Select(settings->topwentv);
+    if (settings->quit) SelectOneOf(m_controls.exit, m_controls.minimize);
+    else SelectOneOf(m_controls.minimize, m_controls.exit);
+    m_controls.autorun->Select(settings->autorun);
+    m_controls.topWenTv->Select(settings->topwentv);
   }
-  FillNumbers(controls_.hour, kHours, settings ? settings->poweroffhour : -1);
-  FillNumbers(controls_.minute, kMinutes, settings ? settings->poweroffminute : -1);
-  if (settings && settings->powerOffArmed) SelectOneOf(controls_.autoShutdown, controls_.autoOff);
-  else SelectOneOf(controls_.autoOff, controls_.autoShutdown);
+  FillNumbers(m_controls.hour, kHours, settings ? settings->poweroffhour : -1);
+  FillNumbers(m_controls.minute, kMinutes, settings ? settings->poweroffminute : -1);
+  if (settings && settings->powerOffArmed) SelectOneOf(m_controls.autoShutdown, m_controls.autoOff);
+  else SelectOneOf(m_controls.autoOff, m_controls.autoShutdown);
 }
 
 // A group only clears the siblings it can see, and the pages behind the
@@ -256,64 +201,46 @@ void CSettingDialog::FillNumbers(CComboUI* combo, int count, int selected) {
 }
 
 void CSettingDialog::ApplyColorScheme(WPARAM index) {
-  if (index >= kColorSchemeCount) return;  // no such scheme: the colours stay
-  const ColorScheme& scheme = kColorSchemes[index];
-  controls_.main->SetBkColor(scheme.window);
-  controls_.main->SetBorderColor(scheme.window);
-  controls_.caption->SetBkColor(scheme.caption);
-  controls_.controlBar->SetBorderColor(scheme.window);
-  controls_.main->Invalidate();
+  const CColorScheme* scheme = CColorScheme::At(index);
+  if (!scheme) return;  // no such scheme: the colours stay
+  m_controls.main->SetBkColor(scheme->dwWindow);
+  m_controls.main->SetBorderColor(scheme->dwWindow);
+  m_controls.caption->SetBkColor(scheme->dwCaption);
+  m_controls.controlBar->SetBorderColor(scheme->dwWindow);
+  m_controls.main->Invalidate();
 }
 
-// The main window's shape: square bottom corners, the top corners cut by one pixel.
-void CSettingDialog::ApplyWindowRegion() {
-  RECT rc = {};
-  GetClientRect(m_hWnd, &rc);
-  HRGN region = CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
-  HRGN rounded = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
-  if (region && rounded) CombineRgn(region, region, rounded, RGN_OR);
-  if (rounded) DeleteObject(rounded);
-  // The window owns the region from here on.
-  if (region && !SetWindowRgn(m_hWnd, region, TRUE)) DeleteObject(region);
-}
+void CSettingDialog::ApplyWindowRegion() { CWindowRegion::ApplyMainShape(m_hWnd); }
 
-LRESULT CSettingDialog::OnNcHitTest(LPARAM lParam) const {
-  POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ScreenToClient(m_hWnd, &pt);
-  RECT rc = {};
-  GetClientRect(m_hWnd, &rc);
-  if (!PtInRect(&rc, pt)) return HTCLIENT;
-  CControlUI* control = manager_.FindControlAt(pt);
-  if (!control || HasClass(control, L"ButtonUI") || HasClass(control, L"OptionUI") ||
-      HasClass(control, L"TextUI") || HasClass(control, L"ComboUI"))
-    return HTCLIENT;
-  return HTCAPTION;  // the skinned background moves the dialog
+// The skinned background moves the dialog; what it shows to use does not.
+bool CSettingDialog::IsCaptionPoint(POINT pt, const RECT& rcClient) const {
+  if (!PtInRect(&rcClient, pt)) return false;
+  CControlUI* control = m_manager.FindControlAt(pt);
+  return control && !HasClass(control, L"ButtonUI") && !HasClass(control, L"OptionUI") &&
+         !HasClass(control, L"TextUI") && !HasClass(control, L"ComboUI");
 }
 
 // The owner comes back before this window goes, so the system activates it
 // rather than some other program's window.
 void CSettingDialog::OnClose() {
-  if (modal_ && parent_) EnableWindow(parent_, TRUE);
+  if (m_modal && m_parent) EnableWindow(m_parent, TRUE);
 }
 
-void CSettingDialog::OnFinalMessage(HWND) {
-  if (listed_) ApplicationWindowList.Remove(ApplicationWindowList.Find(&manager_));
-  listed_ = false;
-  if (ownedByWindow_ && !modal_) delete this;
-}
+// Open's modal loop still reads the object after the window is gone.
+bool CSettingDialog::IsDeletedWithWindow() const { return !m_modal; }
 
 // ---------------------------------------------------------------------------
 // Notifications
 
 void CSettingDialog::Notify(TNotifyRecUI& msg) {
-  if (!initialized_ || !msg.sender) return;
+  if (!m_initialized || !msg.sender) return;
   switch (msg.type) {
     case NotifySelectChanged:
       OnSelectChanged(msg.sender);
       break;
     case NotifyItemSelect:
       // A new power-off time is a change like any other.
-      if (msg.sender == controls_.hour || msg.sender == controls_.minute) EnableApply(true);
+      if (msg.sender == m_controls.hour || msg.sender == m_controls.minute) EnableApply(true);
       break;
     case NotifyClick:
       OnClick(msg.sender);
@@ -327,50 +254,48 @@ void CSettingDialog::Notify(TNotifyRecUI& msg) {
 }
 
 void CSettingDialog::OnSelectChanged(CControlUI* sender) {
-  if (sender == controls_.custom) SelectPage(kGeneralPage);
-  else if (sender == controls_.timeAuto) SelectPage(kPowerOffPage);
-  else if (sender == controls_.aboutUs) SelectPage(kAboutPage);
+  if (sender == m_controls.custom) SelectPage(kGeneralPage);
+  else if (sender == m_controls.timeAuto) SelectPage(kPowerOffPage);
+  else if (sender == m_controls.aboutUs) SelectPage(kAboutPage);
   else EnableApply(true);
 }
 
 void CSettingDialog::OnClick(CControlUI* sender) {
   EnableApply(true);
-  if (sender == controls_.close || sender == controls_.giveUp) {
+  if (sender == m_controls.close || sender == m_controls.giveUp) {
     CloseBySysCommand();
-  } else if (sender == controls_.sure) {
+  } else if (sender == m_controls.sure) {
     Apply();
     CloseBySysCommand();
-  } else if (sender == controls_.apply) {
+  } else if (sender == m_controls.apply) {
     Apply();
   }
 }
 
 void CSettingDialog::OnLink(CControlUI* sender, WPARAM link) {
-  if (sender != controls_.about || link >= static_cast<WPARAM>(controls_.about->GetLinkCount())) return;
-  LPCWSTR address = controls_.about->GetLinkContent(static_cast<int>(link));
+  if (sender != m_controls.about || link >= static_cast<WPARAM>(m_controls.about->GetLinkCount())) return;
+  LPCWSTR address = m_controls.about->GetLinkContent(static_cast<int>(link));
   if (!address || !*address) return;
   ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CSettingDialog::SelectPage(int page) { controls_.tabView->SelectItem(page); }
+void CSettingDialog::SelectPage(int page) { m_controls.tabView->SelectItem(page); }
 
-void CSettingDialog::EnableApply(bool enable) { controls_.apply->SetEnabled(enable); }
-
-void CSettingDialog::CloseBySysCommand() { SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void CSettingDialog::EnableApply(bool enable) { m_controls.apply->SetEnabled(enable); }
 
 // ---------------------------------------------------------------------------
 // Apply
 
 void CSettingDialog::Apply() {
-  if (!initialized_) return;
+  if (!m_initialized) return;
   if (GlobalSettings) {
     SettingsStore& settings = *GlobalSettings;
-    settings.quit = !IsSelected(controls_.minimize);
-    settings.autorun = IsSelected(controls_.autorun);
-    settings.topwentv = IsSelected(controls_.topWenTv);
-    settings.poweroffhour = controls_.hour->GetCurSel();
-    settings.poweroffminute = controls_.minute->GetCurSel();
-    settings.powerOffArmed = IsSelected(controls_.autoShutdown);
+    settings.quit = !IsSelected(m_controls.minimize);
+    settings.autorun = IsSelected(m_controls.autorun);
+    settings.topwentv = IsSelected(m_controls.topWenTv);
+    settings.poweroffhour = m_controls.hour->GetCurSel();
+    settings.poweroffminute = m_controls.minute->GetCurSel();
+    settings.powerOffArmed = IsSelected(m_controls.autoShutdown);
     if (settings.powerOffArmed) PostToParent(kArmPowerOffMessage);
     UpdateRunValue(settings.autorun);
     PostToParent(kApplyTopMostMessage);
@@ -406,5 +331,5 @@ std::wstring CSettingDialog::RunKeyPath() const { return kRunKey; }
 void CSettingDialog::ReportAutorunFailure() { MessageBoxW(nullptr, kAutorunFailedText, kAutorunFailedTitle, MB_OK); }
 
 void CSettingDialog::PostToParent(UINT message) {
-  if (parent_) PostMessageW(parent_, message, 0, 0);
+  if (m_parent) PostMessageW(m_parent, message, 0, 0);
 }

@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "UILib.h"
+#include "ColorScheme.h"
+#include "SkinPopupWnd.h"
 
 // The main program's modal settings window ("dialog.xml"): what closing the
 // main window does, start with Windows, stay on top on the TV page and the
@@ -14,13 +15,13 @@
 //
 // Objects are made with new. A window created with Create deletes its object
 // once it is gone; Open keeps the object until its modal loop has ended.
-class CSettingDialog : public CWindowWnd, public INotifyUI {
+class CSettingDialog : public CSkinPopupWnd {
 public:
   // Messages to the main window.
   static const UINT kArmPowerOffMessage = WM_USER + 3;
   static const UINT kApplyTopMostMessage = WM_USER + 5;
   // Message to this window: wParam = colour scheme index 0..5.
-  static const UINT kColorSchemeMessage = WM_USER + 6;
+  static const UINT kColorSchemeMessage = CColorScheme::kMessage;
   static const DWORD kStyle = 0x96C80000;
   static const DWORD kExStyle = 0x81;  // tool window, modal frame
   static const int kWidth = 520;
@@ -40,7 +41,6 @@ public:
   // Creates the window without running a modal loop; null when the skin is
   // missing or lacks a control, and the object then stays with the caller.
   HWND Create(HWND parent);
-  CWindowManagerUI& GetManager() { return manager_; }
 
   void Notify(TNotifyRecUI& msg) override;
   // Takes the controls' state into the settings and saves them.
@@ -49,8 +49,12 @@ public:
 protected:
   LPCWSTR GetWindowClassName() const override { return L"Lumora"; }
   UINT GetClassStyle() const override { return CS_DBLCLKS; }
-  LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-  void OnFinalMessage(HWND hWnd) override;
+  LPCWSTR GetSkinXml() const override;
+  bool InitControls() override;
+  void ApplyWindowRegion() override;
+  bool HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) override;
+  bool IsCaptionPoint(POINT pt, const RECT& rcClient) const override;
+  bool IsDeletedWithWindow() const override;
 
   // Key under HKEY_LOCAL_MACHINE that holds the Run value.
   virtual std::wstring RunKeyPath() const;
@@ -81,16 +85,12 @@ private:
     CTextUI* about = nullptr;
   };
 
-  LRESULT OnCreate();
-  bool BuildSkin();
   bool FindControls();
-  void InitControls();
+  void ShowInitialState();
   void ShowSettings();
   static void SelectOneOf(COptionUI* on, COptionUI* off);
   static void FillNumbers(CComboUI* combo, int count, int selected);
   void ApplyColorScheme(WPARAM index);
-  void ApplyWindowRegion();
-  LRESULT OnNcHitTest(LPARAM lParam) const;
   void OnClose();
 
   void OnSelectChanged(CControlUI* sender);
@@ -98,16 +98,12 @@ private:
   void OnLink(CControlUI* sender, WPARAM link);
   void SelectPage(int page);
   void EnableApply(bool enable);
-  void CloseBySysCommand();
   void UpdateRunValue(bool on);
   void PostToParent(UINT message);
 
-  bool startOnAbout_;
-  CWindowManagerUI manager_;
-  Controls controls_;
-  HWND parent_ = nullptr;
-  bool listed_ = false;        // the manager is in ApplicationWindowList
-  bool ownedByWindow_ = false; // the window deletes this object when it goes
-  bool modal_ = false;
-  bool initialized_ = false;
+  bool m_startOnAbout;
+  Controls m_controls;
+  HWND m_parent = nullptr;
+  bool m_modal = false;
+  bool m_initialized = false;
 };

@@ -4,6 +4,7 @@
 
 #include "AppPaths.h"
 #include "ProgramGlobals.h"
+#include "WindowRegion.h"
 
 namespace {
 
@@ -46,6 +47,11 @@ HWND CSkinPopupWnd::CreateInRect(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyl
 bool CSkinPopupWnd::HandleCustomMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
+}
+
+bool CSkinPopupWnd::IsDeletedWithWindow() const
+{
+    return true;
 }
 
 LRESULT CSkinPopupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -133,13 +139,7 @@ bool CSkinPopupWnd::IsCaptionPoint(POINT pt, const RECT& rcClient) const
 
 void CSkinPopupWnd::ApplyRoundCornerRegion()
 {
-    CSizeUI corner = m_manager.GetRoundCorner();
-    if (corner.cx == 0 && corner.cy == 0) return;
-    RECT rc = {};
-    ::GetClientRect(m_hWnd, &rc);
-    HRGN hRgn = ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, corner.cx, corner.cy);
-    // The window owns the region from here on.
-    if (hRgn != nullptr && !::SetWindowRgn(m_hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+    CWindowRegion::ApplyRoundCorners(m_hWnd, m_manager.GetRoundCorner());
 }
 
 void CSkinPopupWnd::CloseBySysCommand()
@@ -153,5 +153,5 @@ void CSkinPopupWnd::OnFinalMessage(HWND)
 {
     if (m_bListed) ApplicationWindowList.Remove(ApplicationWindowList.Find(&m_manager));
     m_bListed = false;
-    if (m_bCreated) delete this;
+    if (m_bCreated && IsDeletedWithWindow()) delete this;
 }

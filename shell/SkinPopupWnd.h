@@ -3,8 +3,9 @@
 
 #include "UILib.h"
 
-// Common ground of the main program's small skinned popups (the notice popup and
-// the power-off countdown): a caption-less top-level window built from one
+// Common ground of the main program's small skinned windows (the notice popup,
+// the power-off countdown and the settings dialog): a caption-less top-level
+// window built from one
 // markup file of "skin\skin.sk", registered in ApplicationWindowList while it
 // lives, moved by its markup's caption area, and deleted with its window.
 //
@@ -35,6 +36,11 @@ protected:
     virtual void ApplyWindowRegion() = 0;
     // Messages of one window only; false hands the message on.
     virtual bool HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // Whether a point of the client area moves the window like a caption.
+    virtual bool IsCaptionPoint(POINT pt, const RECT& rcClient) const;
+    // Whether the object goes with its window; a window run in a modal loop
+    // keeps it for the loop, whose caller deletes it.
+    virtual bool IsDeletedWithWindow() const;
 
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hWnd) override;
@@ -57,7 +63,6 @@ private:
     bool BuildSkin();
     void ResizeToInitialSize();
     LRESULT OnNcHitTest(LPARAM lParam) const;
-    bool IsCaptionPoint(POINT pt, const RECT& rcClient) const;
 
     bool m_bListed;  // the manager is in ApplicationWindowList
     bool m_bCreated; // Create returned the window: the window owns the object

@@ -143,38 +143,38 @@ std::string Decode(const std::string& text, const StringCipherKey& key, int64_t 
 Md5Context::Md5Context() { Reset(); }
 
 void Md5Context::Reset() {
-    state_[0] = 0x67452301;
-    state_[1] = 0xefcdab89;
-    state_[2] = 0x98badcfe;
-    state_[3] = 0x10325476;
-    count_[0] = count_[1] = 0;
-    std::memset(buffer_, 0, sizeof buffer_);
-    std::memset(digest_, 0, sizeof digest_);
-    finalized_ = false;
+    m_state[0] = 0x67452301;
+    m_state[1] = 0xefcdab89;
+    m_state[2] = 0x98badcfe;
+    m_state[3] = 0x10325476;
+    m_count[0] = m_count[1] = 0;
+    std::memset(m_buffer, 0, sizeof m_buffer);
+    std::memset(m_digest, 0, sizeof m_digest);
+    m_finalized = false;
 }
 
 void Md5Context::Update(const void* data, size_t size) {
-    finalized_ = false;
+    m_finalized = false;
     const uint8_t* input = static_cast<const uint8_t*>(data);
-    size_t index = (count_[0] >> 3) & 0x3F;
-    uint64_t bits = (uint64_t(count_[1]) << 32 | count_[0]) + uint64_t(size) * 8;
-    count_[0] = uint32_t(bits);
-    count_[1] = uint32_t(bits >> 32);
+    size_t index = (m_count[0] >> 3) & 0x3F;
+    uint64_t bits = (uint64_t(m_count[1]) << 32 | m_count[0]) + uint64_t(size) * 8;
+    m_count[0] = uint32_t(bits);
+    m_count[1] = uint32_t(bits >> 32);
 
     size_t room = 64 - index;
     size_t used = 0;
     if (size >= room) {
-        std::memcpy(buffer_ + index, input, room);
-        Transform(buffer_);
+        std::memcpy(m_buffer + index, input, room);
+        Transform(m_buffer);
         for (used = room; used + 64 <= size; used += 64) Transform(input + used);
         index = 0;
     }
-    std::memcpy(buffer_ + index, input + used, size - used);
+    std::memcpy(m_buffer + index, input + used, size - used);
 }
 
 const uint8_t* Md5Context::Digest() {
-    if (!finalized_) Finalize();
-    return digest_;
+    if (!m_finalized) Finalize();
+    return m_digest;
 }
 
 // Pads a copy so the running state, count and buffered bytes stay untouched
@@ -182,22 +182,22 @@ const uint8_t* Md5Context::Digest() {
 void Md5Context::Finalize() {
     Md5Context tail = *this;
     uint8_t length[8];
-    StoreLittleEndian(count_[0], length);
-    StoreLittleEndian(count_[1], length + 4);
+    StoreLittleEndian(m_count[0], length);
+    StoreLittleEndian(m_count[1], length + 4);
 
     static const uint8_t kPadding[64] = {0x80};
-    size_t index = (count_[0] >> 3) & 0x3F;
+    size_t index = (m_count[0] >> 3) & 0x3F;
     size_t padLength = index < 56 ? 56 - index : 120 - index;
     tail.Update(kPadding, padLength);
     tail.Update(length, sizeof length);
-    for (int i = 0; i < 4; ++i) StoreLittleEndian(tail.state_[i], digest_ + 4 * i);
-    finalized_ = true;
+    for (int i = 0; i < 4; ++i) StoreLittleEndian(tail.m_state[i], m_digest + 4 * i);
+    m_finalized = true;
 }
 
 void Md5Context::Transform(const uint8_t block[64]) {
     uint32_t x[16];
     for (int i = 0; i < 16; ++i) x[i] = LoadLittleEndian(block + 4 * i);
-    uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
+    uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
 
     Step<F>(a, b, c, d, x[0], 7, 0xd76aa478);   Step<F>(d, a, b, c, x[1], 12, 0xe8c7b756);
     Step<F>(c, d, a, b, x[2], 17, 0x242070db);  Step<F>(b, c, d, a, x[3], 22, 0xc1bdceee);
@@ -235,10 +235,10 @@ void Md5Context::Transform(const uint8_t block[64]) {
     Step<I>(a, b, c, d, x[4], 6, 0xf7537e82);   Step<I>(d, a, b, c, x[11], 10, 0xbd3af235);
     Step<I>(c, d, a, b, x[2], 15, 0x2ad7d2bb);  Step<I>(b, c, d, a, x[9], 21, 0xeb86d391);
 
-    state_[0] += a;
-    state_[1] += b;
-    state_[2] += c;
-    state_[3] += d;
+    m_state[0] += a;
+    m_state[1] += b;
+    m_state[2] += c;
+    m_state[3] += d;
 }
 
 // ---- StringCipherKey ------------------------------------------------------

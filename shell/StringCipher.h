@@ -25,11 +25,11 @@ private:
     void Transform(const uint8_t block[64]);
     void Finalize();
 
-    uint32_t state_[4];
-    uint32_t count_[2];  // bit count, low word first
-    uint8_t buffer_[64];
-    uint8_t digest_[16];
-    bool finalized_;
+    uint32_t m_state[4];
+    uint32_t m_count[2];  // bit count, low word first
+    uint8_t m_buffer[64];
+    uint8_t m_digest[16];
+    bool m_finalized;
 };
 
 // Derived key material for one key string; built once and reused.

@@ -4,23 +4,7 @@
 
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
-
-namespace {
-
-// The main window's colour schemes: the window colour, then the caption colour.
-struct TColorSchemeUI
-{
-    DWORD dwWindow;
-    DWORD dwCaption;
-};
-
-const TColorSchemeUI kColorSchemes[] = {
-    { 0xFF1685C3, 0xFF017ABE }, { 0xFF404040, 0xFF1A1A1A }, { 0xFF2CA726, 0xFF118F2B },
-    { 0xFFAE0000, 0xFFC80000 }, { 0xFFC900FB, 0xFFB21FC7 }, { 0xFF996666, 0xFF964C41 },
-};
-const size_t kColorSchemeCount = sizeof(kColorSchemes) / sizeof(kColorSchemes[0]);
-
-} // namespace
+#include "WindowRegion.h"
 
 CWaitPoweroff::CWaitPoweroff(CSystemShutdown& shutdown)
     : m_pClose(nullptr), m_pPowerOffNow(nullptr), m_pCancel(nullptr), m_pTime(nullptr), m_nCountdown(0),
@@ -43,17 +27,9 @@ bool CWaitPoweroff::InitControls()
     return true;
 }
 
-// The main window's shape: square bottom corners, the top corners cut by one pixel.
 void CWaitPoweroff::ApplyWindowRegion()
 {
-    RECT rc = {};
-    ::GetClientRect(m_hWnd, &rc);
-    HRGN hRgn = ::CreateRectRgn(rc.left, rc.top + 2, rc.right, rc.bottom);
-    HRGN hRound = ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom - 2, 2, 2);
-    if (hRgn != nullptr && hRound != nullptr) ::CombineRgn(hRgn, hRgn, hRound, RGN_OR);
-    if (hRound != nullptr) ::DeleteObject(hRound);
-    // The window owns the region from here on.
-    if (hRgn != nullptr && !::SetWindowRgn(m_hWnd, hRgn, TRUE)) ::DeleteObject(hRgn);
+    CWindowRegion::ApplyMainShape(m_hWnd);
 }
 
 bool CWaitPoweroff::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lRes)
@@ -67,11 +43,11 @@ bool CWaitPoweroff::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESUL
 // An index from outside the table changes nothing.
 void CWaitPoweroff::ApplyColorScheme(WPARAM index)
 {
-    if (index >= kColorSchemeCount) return;
-    const TColorSchemeUI& scheme = kColorSchemes[index];
-    m_pMain->SetBkColor(scheme.dwWindow);
-    m_pMain->SetBorderColor(scheme.dwWindow);
-    m_pCaption->SetBkColor(scheme.dwCaption);
+    const CColorScheme* pScheme = CColorScheme::At(index);
+    if (pScheme == nullptr) return;
+    m_pMain->SetBkColor(pScheme->dwWindow);
+    m_pMain->SetBorderColor(pScheme->dwWindow);
+    m_pCaption->SetBkColor(pScheme->dwCaption);
     m_pMain->Invalidate();
 }
 

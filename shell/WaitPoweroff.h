@@ -1,4 +1,5 @@
 #pragma once
+#include "ColorScheme.h"
 #include "SkinPopupWnd.h"
 #include "SystemShutdown.h"
 
@@ -12,7 +13,7 @@ public:
     enum { kTickTimer = 1 };
     static constexpr UINT kTickMs = 1000;
     // Private message: wParam = colour scheme index 0..5.
-    static constexpr UINT kMsgColorScheme = WM_USER + 6;
+    static constexpr UINT kMsgColorScheme = CColorScheme::kMessage;
 
     // shutdown switches the computer off; tests pass a recorder.
     explicit CWaitPoweroff(CSystemShutdown& shutdown = CSystemShutdown::System());
