@@ -1,104 +1,21 @@
 #include "StringUI.h"
 
-#include <climits>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
-namespace {
-
-// Longest text whose heap block size still fits an int of bytes.
-const int kMaxLength = INT_MAX / static_cast<int>(sizeof(wchar_t)) - 1;
-
-LPWSTR AllocText(int nLength)
+CStringUI::CStringUI()
 {
-    return static_cast<LPWSTR>(malloc(static_cast<size_t>(nLength + 1) * sizeof(wchar_t)));
 }
 
-int TextLength(LPCWSTR pstr, int nLength)
+CStringUI::CStringUI(LPCWSTR lpsz, int nLen)
 {
-    if (pstr == nullptr) return 0;
-    if (nLength < 0) {
-        size_t n = wcslen(pstr);
-        return n > static_cast<size_t>(kMaxLength) ? kMaxLength : static_cast<int>(n);
-    }
-    return nLength > kMaxLength ? kMaxLength : nLength;
-}
-
-} // namespace
-
-CStringUI::CStringUI() : m_pstr(m_szBuffer)
-{
-    m_szBuffer[0] = L'\0';
-}
-
-CStringUI::CStringUI(LPCWSTR lpsz, int nLen) : m_pstr(m_szBuffer)
-{
-    m_szBuffer[0] = L'\0';
     Assign(lpsz, nLen);
 }
 
-CStringUI::CStringUI(const CStringUI& src) : m_pstr(m_szBuffer)
+CStringUI::CStringUI(const CStringUI& src) : CInlineTextUI(src)
 {
-    m_szBuffer[0] = L'\0';
-    Assign(src.m_pstr);
-}
-
-CStringUI::~CStringUI()
-{
-    FreeHeap();
-}
-
-bool CStringUI::IsLocal() const
-{
-    return m_pstr == m_szBuffer;
-}
-
-// True when pstr points into this string's own characters, which a reallocation
-// or a switch between buffers would invalidate.
-bool CStringUI::Overlaps(LPCWSTR pstr) const
-{
-    if (pstr == nullptr) return false;
-    return pstr >= m_pstr && pstr <= m_pstr + GetLength();
-}
-
-void CStringUI::FreeHeap()
-{
-    if (!IsLocal()) free(m_pstr);
-    m_pstr = m_szBuffer;
-    m_szBuffer[0] = L'\0';
-}
-
-void CStringUI::Assign(LPCWSTR pstr, int nLength)
-{
-    nLength = TextLength(pstr, nLength);
-    if (!Overlaps(pstr)) {
-        AssignUnaliased(pstr, nLength);
-        return;
-    }
-    CStringUI copy(pstr, nLength);
-    AssignUnaliased(copy.m_pstr, nLength);
-}
-
-void CStringUI::AssignUnaliased(LPCWSTR pstr, int nLength)
-{
-    if (nLength > MAX_LOCAL_STRING_LEN) {
-        if (IsLocal() || GetLength() < nLength) {
-            LPWSTR pNew = IsLocal() ? AllocText(nLength)
-                                    : static_cast<LPWSTR>(realloc(m_pstr, static_cast<size_t>(nLength + 1) * sizeof(wchar_t)));
-            if (pNew == nullptr) {
-                FreeHeap();
-                return;
-            }
-            m_pstr = pNew;
-        }
-    } else {
-        FreeHeap();
-    }
-    if (nLength > 0) wmemcpy(m_pstr, pstr, static_cast<size_t>(nLength));
-    m_pstr[nLength] = L'\0';
 }
 
 CStringUI& CStringUI::operator=(LPCWSTR pstr)
@@ -115,34 +32,7 @@ CStringUI& CStringUI::operator=(const CStringUI& src)
 
 void CStringUI::Append(LPCWSTR pstr)
 {
-    int nAdd = TextLength(pstr, -1);
-    if (nAdd == 0) return;
-    if (!Overlaps(pstr)) {
-        AppendUnaliased(pstr, nAdd);
-        return;
-    }
-    CStringUI copy(pstr, nAdd);
-    AppendUnaliased(copy.m_pstr, nAdd);
-}
-
-void CStringUI::AppendUnaliased(LPCWSTR pstr, int nAdd)
-{
-    int nOld = GetLength();
-    if (nAdd > kMaxLength - nOld) nAdd = kMaxLength - nOld;
-    int nNew = nOld + nAdd;
-    if (nNew > MAX_LOCAL_STRING_LEN) {
-        LPWSTR pNew;
-        if (IsLocal()) {
-            pNew = AllocText(nNew);
-            if (pNew != nullptr) wmemcpy(pNew, m_szBuffer, static_cast<size_t>(nOld) + 1);
-        } else {
-            pNew = static_cast<LPWSTR>(realloc(m_pstr, static_cast<size_t>(nNew + 1) * sizeof(wchar_t)));
-        }
-        if (pNew == nullptr) return; // the old text stays as it was
-        m_pstr = pNew;
-    }
-    wmemcpy(m_pstr + nOld, pstr, static_cast<size_t>(nAdd));
-    m_pstr[nNew] = L'\0';
+    CInlineTextUI::Append(pstr);
 }
 
 CStringUI& CStringUI::operator+=(LPCWSTR pstr)
@@ -162,31 +52,6 @@ CStringUI& CStringUI::operator+=(wchar_t ch)
     wchar_t sz[2] = { ch, L'\0' };
     Append(sz);
     return *this;
-}
-
-bool CStringUI::IsEmpty() const
-{
-    return m_pstr[0] == L'\0';
-}
-
-void CStringUI::Empty()
-{
-    FreeHeap();
-}
-
-int CStringUI::GetLength() const
-{
-    return static_cast<int>(wcslen(m_pstr));
-}
-
-LPCWSTR CStringUI::GetData() const
-{
-    return m_pstr;
-}
-
-wchar_t CStringUI::GetAt(int nIndex) const
-{
-    return m_pstr[nIndex];
 }
 
 bool CStringUI::Compare(LPCWSTR pstr) const

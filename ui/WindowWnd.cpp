@@ -1,6 +1,7 @@
 #include "WindowWnd.h"
 
 #include "WindowManagerUI.h"
+#include "uishared/WindowClassUI.h"
 
 namespace {
 
@@ -12,11 +13,6 @@ bool IsMouseOrKeyMessage(UINT uMsg)
 {
     return (uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST) || (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST) ||
            uMsg == WM_SETCURSOR;
-}
-
-bool RegisteredOrExists(ATOM atom)
-{
-    return atom != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 } // namespace
@@ -97,25 +93,7 @@ bool CWindowWnd::RunModalLoop()
 
 void CWindowWnd::CenterWindow()
 {
-    RECT rcDlg = {};
-    ::GetWindowRect(m_hWnd, &rcDlg);
-    RECT rcArea = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcArea, 0);
-    RECT rcCenter = rcArea;
-    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (hWndOwner != nullptr) ::GetWindowRect(hWndOwner, &rcCenter);
-
-    int dlgWidth = rcDlg.right - rcDlg.left;
-    int dlgHeight = rcDlg.bottom - rcDlg.top;
-    int xLeft = (rcCenter.left + rcCenter.right) / 2 - dlgWidth / 2;
-    int yTop = (rcCenter.top + rcCenter.bottom) / 2 - dlgHeight / 2;
-
-    if (xLeft < rcArea.left) xLeft = rcArea.left;
-    else if (xLeft + dlgWidth > rcArea.right) xLeft = rcArea.right - dlgWidth;
-    if (yTop < rcArea.top) yTop = rcArea.top;
-    else if (yTop + dlgHeight > rcArea.bottom) yTop = rcArea.bottom - dlgHeight;
-
-    ::SetWindowPos(m_hWnd, nullptr, xLeft, yTop, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UIShared::CWindowClassUI::CenterOnOwner(m_hWnd);
 }
 
 LRESULT CWindowWnd::SendWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -141,32 +119,17 @@ void CWindowWnd::Close()
 
 bool CWindowWnd::RegisterWindowClass()
 {
-    WNDCLASSW wc = {};
-    wc.style = GetClassStyle();
-    wc.cbClsExtra = 0;
-    wc.cbWndExtra = 0;
-    wc.hIcon = ::LoadIconW(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEW(107));
-    wc.lpfnWndProc = CWindowWnd::StaticWindowProc;
-    wc.hInstance = CWindowManagerUI::GetInstance();
-    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    wc.hbrBackground = nullptr;
-    wc.lpszMenuName = nullptr;
-    wc.lpszClassName = GetWindowClassName();
-    return RegisteredOrExists(::RegisterClassW(&wc));
+    HINSTANCE hInstance = CWindowManagerUI::GetInstance();
+    HICON hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(107));
+    return UIShared::CWindowClassUI::RegisterPlain(GetClassStyle(), CWindowWnd::StaticWindowProc, hInstance, hIcon,
+                                                   GetWindowClassName());
 }
 
 bool CWindowWnd::RegisterSuperclass()
 {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(WNDCLASSEXW);
-    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc)) {
-        if (!::GetClassInfoExW(CWindowManagerUI::GetInstance(), GetSuperClassName(), &wc)) return false;
-    }
-    m_OldWndProc = wc.lpfnWndProc;
-    wc.lpfnWndProc = CWindowWnd::StaticSubclassProc;
-    wc.hInstance = CWindowManagerUI::GetInstance();
-    wc.lpszClassName = GetWindowClassName();
-    return RegisteredOrExists(::RegisterClassExW(&wc));
+    return UIShared::CWindowClassUI::RegisterSuperclass(GetSuperClassName(), GetWindowClassName(),
+                                                        CWindowWnd::StaticSubclassProc, CWindowManagerUI::GetInstance(),
+                                                        &m_OldWndProc);
 }
 
 // WM_NCDESTROY: the previous procedure sees the message first; the object forgets the

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "uishared/XmlStoreUI.h"
+
 class CXmlDocUI;
 
 // One element of a parsed markup document, as the skin builder walks it. A node is a
@@ -45,7 +47,7 @@ private:
 // Small non-validating XML parser. It works in place on one UTF-16 copy of the markup:
 // names, values and texts stay inside that buffer, terminated by overwriting delimiters,
 // and the elements are records in one growing array.
-class CXmlDocUI
+class CXmlDocUI : public UIShared::CXmlStoreUI
 {
 public:
     enum
@@ -59,35 +61,20 @@ public:
     enum { MAX_DEPTH = 256 };
 
     explicit CXmlDocUI(LPCWSTR pstrText = nullptr);
-    ~CXmlDocUI();
     CXmlDocUI(const CXmlDocUI&) = delete;
     CXmlDocUI& operator=(const CXmlDocUI&) = delete;
 
     bool LoadFromString(LPCWSTR pstrText);
     bool LoadFromMem(const BYTE* pData, DWORD dwSize, int iEncoding);
     bool LoadFromFile(LPCWSTR pstrPath, int iEncoding);
-    void Release();
 
     CXmlNodeUI GetRoot();
-    LPCWSTR GetLastErrorMessage() const;
-    LPCWSTR GetLastErrorLocation() const;
 
 private:
     friend class CXmlNodeUI;
 
-    struct TElementUI
-    {
-        ULONG iName;
-        ULONG iChild;
-        ULONG iNext;
-        ULONG iParent;
-        ULONG iData;
-    };
-
     bool TakeText(LPWSTR pstrText, ULONG nLength);
     bool DecodeBytes(const BYTE* pData, DWORD dwSize, int iEncoding);
-    bool DecodeMultiByte(UINT uCodePage, const BYTE* pData, DWORD dwSize);
-    bool DecodeUtf16(const BYTE* pData, DWORD dwSize);
 
     bool Parse();
     bool ParseElementList(LPWSTR& p, ULONG iParent);
@@ -95,20 +82,4 @@ private:
     bool ParseAttributes(LPWSTR& p);
     bool ParseContent(LPWSTR& p, ULONG iElement, ULONG iParent, LPWSTR& pstrDataEnd);
     bool ParseEndTag(LPWSTR& p, LPCWSTR pstrName, ULONG nNameLength);
-    LPWSTR Decode(LPWSTR& p, WCHAR chStop);
-    void SkipWhitespace(LPWSTR& p) const;
-    void SkipPast(LPWSTR& p, LPCWSTR pstrMarker) const;
-    ULONG AppendElement(LPWSTR pstrName, ULONG iParent);
-    bool Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation);
-    void ClearError();
-
-    LPWSTR m_pstrText;
-    LPWSTR m_pstrEnd;
-    TElementUI* m_pElements;
-    ULONG m_nElements;
-    ULONG m_nReservedElements;
-    ULONG m_nDepth;
-    WCHAR m_szErrorMsg[100];
-    WCHAR m_szErrorXml[50];
-    bool m_bPreserveWhitespace;
 };

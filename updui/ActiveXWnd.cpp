@@ -4,6 +4,7 @@
 
 #include "ActiveXCtrl.h"
 #include "ActiveXUI.h"
+#include "uishared/OleVerbUI.h"
 
 namespace UpdUI {
 
@@ -31,11 +32,7 @@ void CActiveXWnd::DoVerb(LONG iVerb)
     if (pOwner == nullptr) return;
     IOleObject* pObject = nullptr;
     if (FAILED(pOwner->GetControl(IID_IOleObject, reinterpret_cast<void**>(&pObject))) || pObject == nullptr) return;
-    IOleClientSite* pClientSite = nullptr;
-    m_pSite->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&pClientSite));
-    RECT rcItem = pOwner->GetPos();
-    pObject->DoVerb(iVerb, nullptr, pClientSite, 0, m_hWnd, &rcItem);
-    if (pClientSite != nullptr) pClientSite->Release();
+    UIShared::COleVerbUI::DoVerb(pObject, static_cast<IOleClientSite*>(m_pSite), iVerb, m_hWnd, pOwner->GetPos());
     pObject->Release();
 }
 
@@ -75,10 +72,9 @@ LRESULT CActiveXWnd::OnMouseActivate(UINT uMsg, WPARAM wParam, LPARAM lParam)
     IOleObject* pObject = nullptr;
     if (pOwner != nullptr && SUCCEEDED(pOwner->GetControl(IID_IOleObject, reinterpret_cast<void**>(&pObject))) &&
         pObject != nullptr) {
-        DWORD dwMiscStatus = 0;
-        pObject->GetMiscStatus(DVASPECT_CONTENT, &dwMiscStatus);
+        bool bRefuses = UIShared::COleVerbUI::RefusesUIActivate(pObject);
         pObject->Release();
-        if ((dwMiscStatus & OLEMISC_NOUIACTIVATE) != 0) return 0;
+        if (bRefuses) return 0;
     }
     if (!m_pSite->IsInPlaceActive()) DoVerb(OLEIVERB_INPLACEACTIVATE);
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);

@@ -2,179 +2,35 @@
 
 #include <shlwapi.h>
 
-#include <climits>
 #include <cstdarg>
-#include <cstdlib>
 #include <cwchar>
 
 namespace UpdUI {
 
 namespace {
 
-// Longest text whose heap block size still fits an int of bytes.
-const int kMaxLength = INT_MAX / static_cast<int>(sizeof(wchar_t)) - 1;
-
 // wvsprintfW never writes more than 1024 characters; the buffer holds that and the terminator.
 const int kFormatBuffer = 1025;
 
-LPWSTR AllocText(int nLength)
-{
-    return static_cast<LPWSTR>(malloc(static_cast<size_t>(nLength + 1) * sizeof(wchar_t)));
-}
-
-LPWSTR ReallocText(LPWSTR pstr, int nLength)
-{
-    return static_cast<LPWSTR>(realloc(pstr, static_cast<size_t>(nLength + 1) * sizeof(wchar_t)));
-}
-
-int TextLength(LPCWSTR pstr, int nLength)
-{
-    if (pstr == nullptr) return 0;
-    if (nLength < 0) {
-        size_t n = wcslen(pstr);
-        return n > static_cast<size_t>(kMaxLength) ? kMaxLength : static_cast<int>(n);
-    }
-    return nLength > kMaxLength ? kMaxLength : nLength;
-}
-
 } // namespace
 
-CStringUI::CStringUI() : m_pstr(m_szBuffer)
+CStringUI::CStringUI()
 {
-    m_szBuffer[0] = L'\0';
 }
 
-CStringUI::CStringUI(wchar_t ch) : m_pstr(m_szBuffer)
+CStringUI::CStringUI(wchar_t ch)
 {
-    m_szBuffer[0] = ch;
-    m_szBuffer[1] = L'\0';
+    wchar_t sz[2] = {ch, L'\0'};
+    Assign(sz, ch == L'\0' ? 0 : 1);
 }
 
-CStringUI::CStringUI(LPCWSTR lpsz, int nLen) : m_pstr(m_szBuffer)
+CStringUI::CStringUI(LPCWSTR lpsz, int nLen)
 {
-    m_szBuffer[0] = L'\0';
     Assign(lpsz, nLen);
 }
 
-CStringUI::CStringUI(const CStringUI& src) : m_pstr(m_szBuffer)
+CStringUI::CStringUI(const CStringUI& src) : CInlineTextUI(src)
 {
-    m_szBuffer[0] = L'\0';
-    Assign(src.m_pstr);
-}
-
-CStringUI::~CStringUI()
-{
-    FreeHeap();
-}
-
-int CStringUI::GetLength() const
-{
-    return static_cast<int>(wcslen(m_pstr));
-}
-
-LPCWSTR CStringUI::GetData() const
-{
-    return m_pstr;
-}
-
-bool CStringUI::IsEmpty() const
-{
-    return m_pstr[0] == L'\0';
-}
-
-wchar_t CStringUI::GetAt(int nIndex) const
-{
-    return m_pstr[nIndex];
-}
-
-bool CStringUI::IsLocal() const
-{
-    return m_pstr == m_szBuffer;
-}
-
-// True when pstr points into this string's own characters, which a reallocation
-// or a switch between buffers would invalidate.
-bool CStringUI::Overlaps(LPCWSTR pstr) const
-{
-    if (pstr == nullptr) return false;
-    return pstr >= m_pstr && pstr <= m_pstr + GetLength();
-}
-
-void CStringUI::FreeHeap()
-{
-    if (!IsLocal()) free(m_pstr);
-    m_pstr = m_szBuffer;
-    m_szBuffer[0] = L'\0';
-}
-
-void CStringUI::Empty()
-{
-    FreeHeap();
-}
-
-void CStringUI::Assign(LPCWSTR pstr, int nLength)
-{
-    nLength = TextLength(pstr, nLength);
-    if (!Overlaps(pstr)) {
-        AssignUnaliased(pstr, nLength);
-        return;
-    }
-    CStringUI copy(pstr, nLength);
-    AssignUnaliased(copy.m_pstr, nLength);
-}
-
-// A heap block is reused when the text it holds is at least as long as the new one;
-// short texts always go back to the inline buffer.
-void CStringUI::AssignUnaliased(LPCWSTR pstr, int nLength)
-{
-    if (nLength > MAX_LOCAL_STRING_LEN) {
-        if (IsLocal() || GetLength() < nLength) {
-            LPWSTR pNew = IsLocal() ? AllocText(nLength) : ReallocText(m_pstr, nLength);
-            if (pNew == nullptr) {
-                FreeHeap();
-                return;
-            }
-            m_pstr = pNew;
-        }
-    } else {
-        FreeHeap();
-    }
-    if (nLength > 0) wmemcpy(m_pstr, pstr, static_cast<size_t>(nLength));
-    m_pstr[nLength] = L'\0';
-}
-
-void CStringUI::Append(LPCWSTR pstr, int nLength)
-{
-    int nAdd = TextLength(pstr, nLength);
-    if (nAdd == 0) return;
-    if (!Overlaps(pstr)) {
-        AppendUnaliased(pstr, nAdd);
-        return;
-    }
-    CStringUI copy(pstr, nAdd);
-    AppendUnaliased(copy.m_pstr, nAdd);
-}
-
-// On allocation failure the text stays as it was.
-void CStringUI::AppendUnaliased(LPCWSTR pstr, int nAdd)
-{
-    int nOld = GetLength();
-    if (nAdd > kMaxLength - nOld) nAdd = kMaxLength - nOld;
-    int nNew = nOld + nAdd;
-    if (nNew > MAX_LOCAL_STRING_LEN) {
-        if (IsLocal()) {
-            LPWSTR pNew = AllocText(nNew);
-            if (pNew == nullptr) return;
-            wmemcpy(pNew, m_szBuffer, static_cast<size_t>(nOld) + 1);
-            m_pstr = pNew;
-        } else {
-            LPWSTR pNew = ReallocText(m_pstr, nNew);
-            if (pNew == nullptr) return;
-            m_pstr = pNew;
-        }
-    }
-    wmemcpy(m_pstr + nOld, pstr, static_cast<size_t>(nAdd));
-    m_pstr[nNew] = L'\0';
 }
 
 CStringUI& CStringUI::operator=(LPCWSTR pstr)

@@ -1,6 +1,7 @@
 #include "WindowWnd.h"
 
 #include "WindowManagerUI.h"
+#include "uishared/WindowClassUI.h"
 
 namespace UpdUI {
 
@@ -9,11 +10,6 @@ namespace {
 // Window property that carries the object of a superclassed window: the system
 // class may use the user data itself.
 const wchar_t kSuperclassProp[] = L"WndX";
-
-bool RegisteredOrExists(ATOM atom)
-{
-    return atom != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 void ReturnFocusToOwner(HWND hWndOwner)
 {
@@ -109,25 +105,7 @@ UINT CWindowWnd::RunModalLoop()
 
 void CWindowWnd::CenterWindow()
 {
-    RECT rcDlg = {};
-    ::GetWindowRect(m_hWnd, &rcDlg);
-    RECT rcArea = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcArea, 0);
-    RECT rcCenter = rcArea;
-    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (hWndOwner != nullptr) ::GetWindowRect(hWndOwner, &rcCenter);
-
-    int dlgWidth = rcDlg.right - rcDlg.left;
-    int dlgHeight = rcDlg.bottom - rcDlg.top;
-    int xLeft = (rcCenter.left + rcCenter.right) / 2 - dlgWidth / 2;
-    int yTop = (rcCenter.top + rcCenter.bottom) / 2 - dlgHeight / 2;
-
-    if (xLeft < rcArea.left) xLeft = rcArea.left;
-    else if (xLeft + dlgWidth > rcArea.right) xLeft = rcArea.right - dlgWidth;
-    if (yTop < rcArea.top) yTop = rcArea.top;
-    else if (yTop + dlgHeight > rcArea.bottom) yTop = rcArea.bottom - dlgHeight;
-
-    ::SetWindowPos(m_hWnd, nullptr, xLeft, yTop, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UIShared::CWindowClassUI::CenterOnOwner(m_hWnd);
 }
 
 LRESULT CWindowWnd::SendWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -148,27 +126,14 @@ void CWindowWnd::Close(UINT nRet)
 
 bool CWindowWnd::RegisterWindowClass()
 {
-    WNDCLASSW wc = {};
-    wc.style = GetClassStyle();
-    wc.lpfnWndProc = CWindowWnd::WindowProc;
-    wc.hInstance = CWindowManagerUI::GetInstance();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = GetWindowClassName();
-    return RegisteredOrExists(::RegisterClassW(&wc));
+    return UIShared::CWindowClassUI::RegisterPlain(GetClassStyle(), CWindowWnd::WindowProc, CWindowManagerUI::GetInstance(),
+                                                   nullptr, GetWindowClassName());
 }
 
 bool CWindowWnd::RegisterSuperclass()
 {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(WNDCLASSEXW);
-    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc)) {
-        if (!::GetClassInfoExW(CWindowManagerUI::GetInstance(), GetSuperClassName(), &wc)) return false;
-    }
-    m_OldWndProc = wc.lpfnWndProc;
-    wc.lpfnWndProc = CWindowWnd::SuperclassProc;
-    wc.hInstance = CWindowManagerUI::GetInstance();
-    wc.lpszClassName = GetWindowClassName();
-    return RegisteredOrExists(::RegisterClassExW(&wc));
+    return UIShared::CWindowClassUI::RegisterSuperclass(GetSuperClassName(), GetWindowClassName(), CWindowWnd::SuperclassProc,
+                                                        CWindowManagerUI::GetInstance(), &m_OldWndProc);
 }
 
 CWindowWnd* CWindowWnd::AttachOnCreate(HWND hWnd, LPARAM lParam)

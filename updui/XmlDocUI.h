@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "uishared/XmlStoreUI.h"
+
 namespace UpdUI {
 
 class CXmlDocUI;
@@ -50,7 +52,7 @@ private:
 // Small non-validating XML parser working in place on one UTF-16 copy of the markup:
 // names, values and texts stay inside that buffer, terminated by overwriting delimiters,
 // and the elements are records in one growing array.
-class CXmlDocUI
+class CXmlDocUI : public UIShared::CXmlStoreUI
 {
 public:
     enum
@@ -64,7 +66,6 @@ public:
     enum { MAX_DEPTH = 256 };
 
     explicit CXmlDocUI(LPCWSTR pstrText = nullptr);
-    ~CXmlDocUI();
     CXmlDocUI(const CXmlDocUI&) = delete;
     CXmlDocUI& operator=(const CXmlDocUI&) = delete;
 
@@ -72,28 +73,14 @@ public:
     bool LoadFromMemory(const BYTE* pData, DWORD dwSize, int iEncoding);
     // A markup name below the resource folder, or an item of the skin zip when one is set.
     bool LoadFromFile(LPCWSTR pstrName, int iEncoding);
-    void Release();
 
     CXmlNodeUI GetRoot();
     void SetPreserveWhitespace(bool bPreserve);
-    LPCWSTR GetLastErrorMessage() const;
-    LPCWSTR GetLastErrorLocation() const;
 
 private:
     friend class CXmlNodeUI;
 
-    struct TElementUI
-    {
-        ULONG iName;
-        ULONG iChild;
-        ULONG iNext;
-        ULONG iParent;
-        ULONG iData;
-    };
-
     bool TakeText(LPWSTR pstrText, ULONG nLength);
-    bool DecodeMultiByte(UINT uCodePage, const BYTE* pData, DWORD dwSize);
-    bool DecodeUtf16(const BYTE* pData, DWORD dwSize);
 
     bool Parse();
     bool ParseElementList(LPWSTR& p, ULONG iParent);
@@ -101,23 +88,6 @@ private:
     bool ParseAttributes(LPWSTR& p);
     bool ParseContent(LPWSTR& p, ULONG iElement, ULONG iParent, LPWSTR& pstrDataEnd);
     bool ParseEndTag(LPWSTR& p, LPCWSTR pstrName, ULONG nNameLength);
-    LPWSTR Decode(LPWSTR& p, WCHAR chStop);
-    void SkipWhitespace(LPWSTR& p) const;
-    void SkipPast(LPWSTR& p, LPCWSTR pstrMarker) const;
-    bool GrowElements();
-    ULONG AppendElement(LPWSTR pstrName, ULONG iParent);
-    bool Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation = L"");
-    void ClearError();
-
-    LPWSTR m_pstrText;
-    LPWSTR m_pstrEnd;
-    TElementUI* m_pElements;
-    ULONG m_nElements;
-    ULONG m_nReservedElements;
-    ULONG m_nDepth;
-    WCHAR m_szErrorMsg[100];
-    WCHAR m_szErrorXml[50];
-    bool m_bPreserveWhitespace;
 };
 
 } // namespace UpdUI
