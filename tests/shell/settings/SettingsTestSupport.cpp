@@ -16,35 +16,6 @@ void UseSettingsProgramFolder() {
   ModulePath = g_modulePath;
 }
 
-void PumpMessages() {
-  MSG msg;
-  for (int round = 0; round < 3; round++) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(10);
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done) {
-  for (int i = 0; i < 250 && !done(); i++) PumpMessages();
-  return done();
-}
-
-POINT CentreOf(const CControlUI* control) {
-  const RECT& rc = control->GetPos();
-  return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-void PostClick(HWND window, POINT pt) {
-  const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
-  PostMessageW(window, WM_MOUSEMOVE, 0, lParam);
-  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
-  PostMessageW(window, WM_LBUTTONUP, 0, lParam);
-  PumpMessages();
-}
-
 WindowPixels::WindowPixels(HWND window) {
   RECT rc = {};
   GetWindowRect(window, &rc);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlStateUI.h"
-#include "ControlsCanvas.h"
+#include "DibCanvas.h"
 #include "ScrollbarUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -290,7 +290,7 @@ TEST(ScrollbarUI, DisabledBarClearsPartStatesAndIgnoresPresses)
 // background and the rail draw nothing.
 TEST(ScrollbarUI, PaintsFallbackFramesWithoutImages)
 {
-    CControlsCanvas canvas(40, 220);
+    CDibCanvas canvas(40, 220, RGB(255, 255, 255));
     CScrollbarUI bar;
     bar.SetPos(RECT{ 10, 10, 26, 210 }); // thumb 26..138
     bar.DoPaint(canvas.DC(), canvas.Rect());
@@ -306,13 +306,13 @@ TEST(ScrollbarUI, PaintsFallbackFramesWithoutImages)
     EXPECT_EQ(0, canvas.CountOtherThan(RECT{ 0, 0, 10, 220 }, kWhite)); // nothing outside
 
     // A missing image is tried once, then the frame is drawn again.
-    CControlsCanvas second(40, 220);
+    CDibCanvas second(40, 220, RGB(255, 255, 255));
     bar.SetAttribute(L"button1normalimage", L"no-such-image.png");
     bar.DoPaint(second.DC(), second.Rect());
     EXPECT_EQ(kFrame, second.Pixel(10, 10));
 
     // Too short for a thumb: only the two button frames.
-    CControlsCanvas shortCanvas(40, 60);
+    CDibCanvas shortCanvas(40, 60, RGB(255, 255, 255));
     CScrollbarUI shortBar;
     shortBar.SetPos(RECT{ 0, 0, 16, 40 });
     shortBar.DoPaint(shortCanvas.DC(), shortCanvas.Rect());
