@@ -317,14 +317,14 @@ TEST_F(CoolContextMenuTest, SelectedItemShowsTheSelectionBarAcrossItsWidth) {
     }
     if (idle < 3) return true;  // let the selection paint
     RedrawWindow(menuWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    WindowPixels pixels(menuWindow);
+    ScreenShot pixels(menuWindow);
     menuWidth = pixels.Width();
     int x = menuWidth / 2;
     for (int y = 0; y < pixels.Height(); ++y) {
-      if (IsBluish(pixels.At(x, y))) {
+      if (IsBluish(ColourAt(pixels, x, y))) {
         if (bandStart < 0) bandStart = y;
         ++bandRows;
-      } else if (IsGrey(pixels.At(x, y))) {
+      } else if (IsGrey(ColourAt(pixels, x, y))) {
         ++greyRows;
       }
     }
@@ -332,7 +332,7 @@ TEST_F(CoolContextMenuTest, SelectedItemShowsTheSelectionBarAcrossItsWidth) {
       int y = bandStart + 2;  // above the item's text
       int run = 0;
       for (int cx = 0; cx < pixels.Width(); ++cx) {
-        run = IsBluish(pixels.At(cx, y)) ? run + 1 : 0;
+        run = IsBluish(ColourAt(pixels, cx, y)) ? run + 1 : 0;
         if (run > widestRun) widestRun = run;
       }
     }
@@ -374,10 +374,10 @@ struct BarRows {
 };
 
 BarRows FindBar(HWND menuWindow) {
-  WindowPixels pixels(menuWindow);
+  ScreenShot pixels(menuWindow);
   BarRows bar;
   for (int y = 0; y < pixels.Height(); ++y) {
-    if (!IsBluish(pixels.At(pixels.Width() / 2, y))) continue;
+    if (!IsBluish(ColourAt(pixels, pixels.Width() / 2, y))) continue;
     if (bar.first < 0) bar.first = y;
     bar.last = y;
   }

@@ -431,11 +431,11 @@ TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst) {
 
 // Pixels of the window at a control's client rectangle that look blue: the
 // selection images of the page list, check boxes and radio buttons.
-int BluishPixels(const WindowPixels& pixels, POINT origin, const RECT& rc) {
+int BluishPixels(const ScreenShot& pixels, POINT origin, const RECT& rc) {
   int n = 0;
   for (int y = rc.top; y < rc.bottom; ++y) {
     for (int x = rc.left; x < rc.right; ++x) {
-      COLORREF c = pixels.At(origin.x + x, origin.y + y);
+      COLORREF c = ColourAt(pixels, origin.x + x, origin.y + y);
       n += c != CLR_INVALID && GetBValue(c) > GetRValue(c) + 60 ? 1 : 0;
     }
   }
@@ -474,10 +474,10 @@ TEST_F(SettingDialogTest, EachPageShowsOnScreenWithTheSettingsItOpenedWith) {
     origin.x -= window.left;
     origin.y -= window.top;
     // What the screen shows once the page has been painted there.
-    std::unique_ptr<WindowPixels> shown;
+    std::unique_ptr<ScreenShot> shown;
     bool selectedShows = PumpUntil([&] {
       RedrawWindow(dialogWindow_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      shown = std::make_unique<WindowPixels>(dialogWindow_);
+      shown = std::make_unique<ScreenShot>(dialogWindow_);
       return BluishPixels(*shown, origin, leftEdgeOf(pages[page])) > 0;
     });
     ASSERT_TRUE(selectedShows) << "no selection bar on page " << page << "'s option";
@@ -498,7 +498,7 @@ TEST_F(SettingDialogTest, EachPageShowsOnScreenWithTheSettingsItOpenedWith) {
     RECT tab = Control(L"tabView")->GetPos();
     std::vector<COLORREF> look;
     for (int y = tab.top; y < tab.bottom; ++y) {
-      for (int x = tab.left; x < tab.right; ++x) look.push_back(shown->At(origin.x + x, origin.y + y));
+      for (int x = tab.left; x < tab.right; ++x) look.push_back(ColourAt(*shown, origin.x + x, origin.y + y));
     }
     pageLooks.push_back(look);
   }
