@@ -30,6 +30,13 @@ protected:
     ASSERT_NE(main_, nullptr) << "lumora.exe showed no main window";
     ASSERT_TRUE(process_->Running()) << "lumora.exe ended with " << std::hex << process_->WaitExit(0);
   }
+  // For suites whose tests start from the home page: SetUp, and the page is shown.
+  void SetUpWithHomePage() {
+    TLumoraProgramSuite::SetUp();
+    if (HasFatalFailure()) return;
+    RECT view;
+    ASSERT_TRUE(WaitUntil([&] { return ShownBrowserRect(main_, &view); })) << "the home page was not shown";
+  }
 
   static TestProgramFolder* folder_;
   static LumoraProcess* process_;

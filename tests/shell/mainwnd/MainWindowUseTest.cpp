@@ -120,12 +120,7 @@ public:
   static constexpr const wchar_t* kProgramFolder = L"mainwnd_use_program";
 
 protected:
-  void SetUp() override {
-    TLumoraProgramSuite::SetUp();
-    if (HasFatalFailure()) return;
-    RECT view;
-    ASSERT_TRUE(WaitUntil([&] { return ShownBrowserRect(main_, &view); })) << "the home page was not shown";
-  }
+  void SetUp() override { SetUpWithHomePage(); }
   void TearDown() override {
     for (HWND popup : NoticePopups(process_->ProcessId())) PostMessageW(popup, WM_CLOSE, 0, 0);
     WaitUntil([&] { return NoticePopups(process_->ProcessId()).empty(); });

@@ -52,12 +52,7 @@ public:
   static constexpr const wchar_t* kProgramFolder = L"pagecmds_program";
 
 protected:
-  void SetUp() override {
-    TLumoraProgramSuite::SetUp();
-    if (HasFatalFailure()) return;
-    RECT view;
-    ASSERT_TRUE(WaitUntil([&] { return ShownBrowserRect(main_, &view); })) << "the home page was not shown";
-  }
+  void SetUp() override { SetUpWithHomePage(); }
   void TearDown() override {
     if (IsIconic(main_)) SendMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
   }

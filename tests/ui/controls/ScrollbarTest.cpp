@@ -2,6 +2,7 @@
 
 #include "ControlStateUI.h"
 #include "DibCanvas.h"
+#include "RectAssertions.h"
 #include "ScrollbarUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -21,15 +22,6 @@ TEventRecUI RepeatTick()
     e.type = EventTimer;
     e.wParam = CScrollbarUI::REPEAT_TIMER_KEY;
     return e;
-}
-
-::testing::AssertionResult RectIs(const RECT& actual, int l, int t, int r, int b)
-{
-    if (actual.left == l && actual.top == t && actual.right == r && actual.bottom == b)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right << ","
-                                         << actual.bottom << ") want (" << l << "," << t << "," << r << "," << b
-                                         << ")";
 }
 
 // RGB of the fallback frame colour 0xFF85E4FF, as the canvas reads it (0xRRGGBB).
