@@ -14,6 +14,8 @@ public:
     CDibCanvas(const CDibCanvas&) = delete;
     CDibCanvas& operator=(const CDibCanvas&) = delete;
 
+    // False when the DIB could not be made (a size beyond the system's means).
+    bool IsValid() const { return m_pBits != nullptr; }
     HDC DC() const { return m_hDC; }
     int Width() const { return m_cx; }
     int Height() const { return m_cy; }
@@ -43,6 +45,9 @@ public:
 
     // Keeps what the test saw, for a person to look at.
     void SaveBmp(LPCWSTR pstrPath) const;
+
+protected:
+    DWORD* Bits() const { return m_pBits; }
 
 private:
     int m_cx;
