@@ -14,40 +14,13 @@ for f in "$EXE" "$BUILD_DIR/bench/bare_window.exe" "$BUILD_DIR/bin/lumora.exe" "
   [ -f "$f" ] || { echo "missing $f: run 'cmake --build $BUILD_DIR --target startpaint_bench lumora_skin_main'" >&2; exit 1; }
 done
 
-# The benchmark's own prefix, as the skin benchmark keeps one: nothing else runs there.
-WINE="$(sed -n 's/^LUMORA_WINE:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt" | head -1)"
-: "${WINE:=/usr/lib/wine/wine64}"
-case "$WINE" in *64) export WINEARCH=win64 ;; *) export WINEARCH=win32 ;; esac
-export WINELOADER="$WINE"
-export WINEPREFIX="${SKIN_BENCH_WINEPREFIX:-$ROOT/build/wineprefix-skinbench-$WINEARCH}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mshtml=;winemenubuilder.exe=d"
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+. "$ROOT/bench/bench_wine.sh"
+bench_wine_env "$BUILD_DIR"
 unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
-
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/lumora-startpaint.XXXXXX")"
-XVFB_PID=
-cleanup() {
-  [ -z "${SKIN_BENCH_WINEPREFIX:-}" ] && { wineserver -k 2>/dev/null || true; }
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  n=95
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n+1)); done
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-fi
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "creating the benchmark's Wine prefix $WINEPREFIX" >&2
-  mkdir -p "$WINEPREFIX"
-  "$WINE" wineboot -i >/dev/null 2>&1 || true
-  "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
+bench_on_exit 'rm -rf "$WORK"'
+bench_display
+bench_prefix
 
 # The program folder: the program, its skin and error page; both programs sit in it.
 mkdir -p "$WORK/prog/skin" "$WORK/prog/html"
@@ -56,6 +29,5 @@ cp "$BUILD_DIR/bin/skin/skin.sk" "$WORK/prog/skin/"
 [ -f "$BUILD_DIR/bin/html/err.html" ] && cp "$BUILD_DIR/bin/html/err.html" "$WORK/prog/html/"
 for dll in "$BUILD_DIR"/bin/*.dll; do [ -f "$dll" ] && cp "$dll" "$WORK/prog/"; done
 
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 cd "$BUILD_DIR/bench"
-"$WINE" ./startpaint_bench.exe "$ROUNDS" "$(winpath "$WORK/prog/lumora.exe")" "$(winpath "$WORK/prog/bare_window.exe")"
+"$WINE" ./startpaint_bench.exe "$ROUNDS" "$(bench_winpath "$WORK/prog/lumora.exe")" "$(bench_winpath "$WORK/prog/bare_window.exe")"

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "LumoraProcess.h"
+#include "LumoraProgramSuite.h"
 #include "ScreenShot.h"
 #include "TestProgramFolder.h"
+#include "WindowProbes.h"
 
 namespace {
 
@@ -44,51 +46,18 @@ LRESULT HitTest(HWND wnd, int x, int y) {
   return SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(rc.left + x, rc.top + y));
 }
 
-// Whether the notification area knows the window's icon (false also when
-// this system has no notification area to ask).
-bool TrayIconPresent(HWND main) {
-  NOTIFYICONDATAW data = {};
-  data.cbSize = sizeof(data);
-  data.hWnd = main;
-  data.uID = 107;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
+// The suite's program run.
+class MainWindow : public TLumoraProgramSuite<MainWindow> {
+public:
+  static constexpr const wchar_t* kProgramFolder = L"mainwnd_program";
 
-// One program run shared by the tests of this suite, in their order: every
-// window destruction under Wine without a window manager costs seconds.
-class MainWindow : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    folder_ = new TestProgramFolder(L"mainwnd_program", {L"home.html", L"tv.html", L"playing.html"});
-    process_ = new LumoraProcess();
-    if (folder_->Ready() && process_->Start(folder_->Path())) process_->WaitForMainWindow();
-  }
-  static void TearDownTestSuite() {
-    delete process_;
-    delete folder_;
-    process_ = nullptr;
-    folder_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(folder_->Ready()) << "the test program folder could not be made";
-    main_ = process_->MainWindow();
-    ASSERT_NE(main_, nullptr) << "lumora.exe showed no main window";
-    ASSERT_TRUE(process_->Running()) << "lumora.exe ended with " << std::hex << process_->WaitExit(0);
-  }
-
   std::wstring UrlOfBrowserWith(const std::wstring& url) const {
     for (const LumoraProcess::Browser& b : process_->Browsers())
       if (b.url == url) return b.url;
     return std::wstring();
   }
-
-  static TestProgramFolder* folder_;
-  static LumoraProcess* process_;
-  HWND main_ = nullptr;
 };
-
-TestProgramFolder* MainWindow::folder_ = nullptr;
-LumoraProcess* MainWindow::process_ = nullptr;
 
 TEST_F(MainWindow, StartsTheUpdaterWithSAAndWithSFromCheckForUpdates) {
   ASSERT_TRUE(WaitUntil([&] { return folder_->UpdaterCalls().size() == 1; }));

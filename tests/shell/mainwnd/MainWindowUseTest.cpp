@@ -14,8 +14,10 @@
 
 #include "HeldPageServer.h"
 #include "LumoraProcess.h"
+#include "LumoraProgramSuite.h"
 #include "ScreenShot.h"
 #include "TestProgramFolder.h"
+#include "WindowProbes.h"
 
 namespace {
 
@@ -31,52 +33,8 @@ const int kTabBottomY = 57;
 const DWORD kSelectedTab = 0x2E9BE6;
 const int kStatusHeight = 26;
 
-RECT WindowRect(HWND wnd) {
-  RECT rc = {};
-  GetWindowRect(wnd, &rc);
-  return rc;
-}
-
-bool TopMost(HWND wnd) { return (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
 std::wstring ShotPath(const std::wstring& name) {
   return std::wstring(LUMORA_TEST_BUILD_DIR) + L"\\tests\\" + name + L".bmp";
-}
-
-// The visible windows of this class that the process shows.
-std::vector<HWND> VisibleWindowsOf(DWORD processId, const wchar_t* className) {
-  std::vector<HWND> windows;
-  for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(wnd, &owner);
-    wchar_t name[32] = {};
-    GetClassNameW(wnd, name, 32);
-    if (owner == processId && wcscmp(name, className) == 0 && IsWindowVisible(wnd)) windows.push_back(wnd);
-  }
-  return windows;
-}
-
-std::vector<HWND> NoticePopups(DWORD processId) { return VisibleWindowsOf(processId, L"helpwnd"); }
-
-bool TrayIconPresent(HWND main) {
-  NOTIFYICONDATAW data = {};
-  data.cbSize = sizeof(data);
-  data.hWnd = main;
-  data.uID = 107;
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
-// A real click of the left button at a screen point.
-void ClickAt(POINT screen) {
-  INPUT input[2] = {};
-  for (INPUT& one : input) {
-    one.type = INPUT_MOUSE;
-    one.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    one.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  }
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(2, input, sizeof(INPUT));
 }
 
 // The popup's close button (caption, right) and its "show" button (bottom right): helpwnd.xml.
@@ -156,30 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<NoticeExitCase>& info) { return "Case" + std::to_string(info.index); });
 
 // ---------------------------------------------------------------------------
-// One program run for the rest, in the tests' order: every window
-// destruction under Wine without a window manager costs seconds.
+// One program run for the rest, in the tests' order.
+class MainWindowUse : public TLumoraProgramSuite<MainWindowUse> {
+public:
+  static constexpr const wchar_t* kProgramFolder = L"mainwnd_use_program";
 
-class MainWindowUse : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    folder_ = new TestProgramFolder(L"mainwnd_use_program", {L"home.html", L"tv.html", L"playing.html"});
-    process_ = new LumoraProcess();
-    if (folder_->Ready() && process_->Start(folder_->Path())) process_->WaitForMainWindow();
-  }
-  static void TearDownTestSuite() {
-    delete process_;
-    delete folder_;
-    process_ = nullptr;
-    folder_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(folder_->Ready()) << "the test program folder could not be made";
-    main_ = process_->MainWindow();
-    ASSERT_NE(main_, nullptr) << "lumora.exe showed no main window";
-    ASSERT_TRUE(process_->Running()) << "lumora.exe ended with " << std::hex << process_->WaitExit(0);
-    RECT view;
-    ASSERT_TRUE(WaitUntil([&] { return ShownBrowserRect(main_, &view); })) << "the home page was not shown";
-  }
+  void SetUp() override { SetUpWithHomePage(); }
   void TearDown() override {
     for (HWND popup : NoticePopups(process_->ProcessId())) PostMessageW(popup, WM_CLOSE, 0, 0);
     WaitUntil([&] { return NoticePopups(process_->ProcessId()).empty(); });
@@ -199,14 +140,8 @@ protected:
     });
     return popups;
   }
-
-  static TestProgramFolder* folder_;
-  static LumoraProcess* process_;
-  HWND main_ = nullptr;
 };
 
-TestProgramFolder* MainWindowUse::folder_ = nullptr;
-LumoraProcess* MainWindowUse::process_ = nullptr;
 
 // The notice's link loads into the home view, and the home view is what the user then sees.
 TEST_F(MainWindowUse, NoticeOpenedFromAnotherTabShowsTheHomePage) {

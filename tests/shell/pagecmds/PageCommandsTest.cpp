@@ -13,8 +13,10 @@
 
 #include "HeldPageServer.h"
 #include "LumoraProcess.h"
-#include "PageCallClient.h"
+#include "LumoraProgramSuite.h"
+#include "ScreenShot.h"
 #include "TestProgramFolder.h"
+#include "WindowProbes.h"
 
 namespace {
 
@@ -24,12 +26,6 @@ const int kCaptionHeight = 58;  // main.xml
 const int kStatusHeight = 26;
 const int kMiniWidth = 476;
 const int kMiniHeight = 270;
-
-RECT WindowRect(HWND wnd) {
-  RECT rc = {};
-  GetWindowRect(wnd, &rc);
-  return rc;
-}
 
 std::string Describe(const RECT& rc) {
   return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
@@ -41,128 +37,28 @@ bool RectIs(HWND wnd, const RECT& expected) {
   return EqualRect(&rc, &expected) != FALSE;
 }
 
-bool TopMost(HWND wnd) { return (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-RECT MonitorArea(HWND wnd, bool workArea) {
-  MONITORINFO info = {};
-  info.cbSize = sizeof(info);
-  GetMonitorInfoW(MonitorFromWindow(wnd, MONITOR_DEFAULTTOPRIMARY), &info);
-  return workArea ? info.rcWork : info.rcMonitor;
-}
-
-HWND CaptureOf(HWND wnd) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(wnd, nullptr), &info)) return nullptr;
-  return info.hwndCapture;
-}
-
 Json::Value Args(std::initializer_list<Json::Value> values) {
   Json::Value args(Json::arrayValue);
   for (const Json::Value& v : values) args.append(v);
   return args;
 }
 
-// The page of the process's first browser calls app.sendMessage(name, args).
-bool SendPageMessage(DWORD processId, const std::string& name, const Json::Value& args) {
-  Json::Value request(Json::objectValue);
-  request["browser"] = 0;
-  request["call"] = "app.sendMessage";
-  request["args"] = Args({name, args});
-  Json::StreamWriterBuilder writer;
-  writer["indentation"] = "";
-  PageCallClient client;
-  std::string reply;
-  if (!client.Connect(processId) || !client.Call(Json::writeString(writer, request), reply)) return false;
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  Json::Value answer;
-  if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return false;
-  return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");
-}
-
-// A real mouse event at a screen point (or only a button change there).
-void MouseInput(DWORD flags, POINT screen) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-}
-
-// The windows of the notice popup ("helpwnd") that the process shows.
-std::vector<HWND> NoticePopups(DWORD processId) {
-  std::vector<HWND> popups;
-  for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(wnd, &owner);
-    wchar_t name[32] = {};
-    GetClassNameW(wnd, name, 32);
-    if (owner == processId && wcscmp(name, L"helpwnd") == 0 && IsWindowVisible(wnd)) popups.push_back(wnd);
-  }
-  return popups;
-}
-
-// Screen pixels of a rectangle as 0xRRGGBB.
-std::vector<DWORD> ScreenPixels(const RECT& rc) {
-  int width = rc.right - rc.left;
-  int height = rc.bottom - rc.top;
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height, 0);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-  GdiFlush();
-  if (bits) memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  for (DWORD& p : pixels) p &= 0xFFFFFF;
-  return pixels;
-}
-
 bool IsRed(DWORD p) { return (p >> 16) > 0xC0 && ((p >> 8) & 0xFF) < 0x40 && (p & 0xFF) < 0x40; }
 bool IsDark(DWORD p) { return (p >> 16) < 0x40 && ((p >> 8) & 0xFF) < 0x50 && (p & 0xFF) < 0x70; }
 
-// One program run for the suite, in the tests' order: every window
-// destruction under Wine without a window manager costs seconds.
-class PageCommands : public ::testing::Test {
+// The suite's program run.
+class PageCommands : public TLumoraProgramSuite<PageCommands> {
+public:
+  static constexpr const wchar_t* kProgramFolder = L"pagecmds_program";
+
 protected:
-  static void SetUpTestSuite() {
-    folder_ = new TestProgramFolder(L"pagecmds_program", {L"home.html", L"tv.html", L"playing.html"});
-    process_ = new LumoraProcess();
-    if (folder_->Ready() && process_->Start(folder_->Path())) process_->WaitForMainWindow();
-  }
-  static void TearDownTestSuite() {
-    delete process_;
-    delete folder_;
-    process_ = nullptr;
-    folder_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(folder_->Ready()) << "the test program folder could not be made";
-    main_ = process_->MainWindow();
-    ASSERT_NE(main_, nullptr) << "lumora.exe showed no main window";
-    ASSERT_TRUE(process_->Running()) << "lumora.exe ended with " << std::hex << process_->WaitExit(0);
-    RECT view;
-    ASSERT_TRUE(WaitUntil([&] { return ShownBrowserRect(main_, &view); })) << "the home page was not shown";
-  }
+  void SetUp() override { SetUpWithHomePage(); }
   void TearDown() override {
     if (IsIconic(main_)) SendMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
   }
 
   bool Send(const std::string& name, const Json::Value& args = Json::Value(Json::arrayValue)) {
-    return SendPageMessage(process_->ProcessId(), name, args);
+    return process_->SendPageMessageArgs(name, args);
   }
 
   // Returns once the main window has run every page command sent before:
@@ -206,14 +102,7 @@ protected:
     SetWindowPos(main_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return WindowRect(main_);
   }
-
-  static TestProgramFolder* folder_;
-  static LumoraProcess* process_;
-  HWND main_ = nullptr;
 };
-
-TestProgramFolder* PageCommands::folder_ = nullptr;
-LumoraProcess* PageCommands::process_ = nullptr;
 
 TEST_F(PageCommands, ShowPlayerWindowSelectsThePlayingPage) {
   ASSERT_TRUE(ViewSpans(1 + kCaptionHeight, 1 + kStatusHeight)) << "home page with both bars";
@@ -350,9 +239,12 @@ TEST_F(PageCommands, NoticeOpensThePopupWithThePageTextAsPlainText) {
   int red = 0;
   EXPECT_TRUE(WaitUntil([&] {
     dark = red = 0;
-    for (DWORD p : ScreenPixels(text)) {
-      dark += IsDark(p);
-      red += IsRed(p);
+    ScreenShot shot(text);
+    for (int y = 0; y < shot.Height(); ++y) {
+      for (int x = 0; x < shot.Width(); ++x) {
+        dark += IsDark(shot.Pixel(x, y));
+        red += IsRed(shot.Pixel(x, y));
+      }
     }
     return dark > 20;
   })) << "the notice text was not drawn";

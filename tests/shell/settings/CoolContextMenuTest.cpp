@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CoolContextMenu.h"
+#include "DibCanvas.h"
 #include "LumoraResource.h"
 #include "PainterUI.h"
 #include "SettingsTestSupport.h"
@@ -265,19 +266,10 @@ TEST_F(CoolContextMenuTest, IconsComeFromTheirStripCells) {
   LRESULT result = 0;
   host_->HandleMenuMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0, result);
   const int width = 160, height = 30;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  CDibCanvas canvas(width, height);
+  HDC dc = canvas.DC();
   auto pixel = [&](int x, int y) {
-    DWORD p = static_cast<const DWORD*>(bits)[y * width + x];
+    DWORD p = canvas.Pixel(x, y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   };
   // Counts icon pixels of a colour kind in the 16 x 16 cell drawn at (3, 7).
@@ -310,10 +302,6 @@ TEST_F(CoolContextMenuTest, IconsComeFromTheirStripCells) {
   EXPECT_GT(blue[1], 10) << "feedback: the bubble";
   EXPECT_EQ(0, red[1]);
   EXPECT_EQ(0, red[2] + blue[2]) << "settings: no icon";
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   host_->HandleMenuMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0, result);
   DestroyMenu(menu);
 }
@@ -329,14 +317,14 @@ TEST_F(CoolContextMenuTest, SelectedItemShowsTheSelectionBarAcrossItsWidth) {
     }
     if (idle < 3) return true;  // let the selection paint
     RedrawWindow(menuWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    WindowPixels pixels(menuWindow);
+    ScreenShot pixels(menuWindow);
     menuWidth = pixels.Width();
     int x = menuWidth / 2;
     for (int y = 0; y < pixels.Height(); ++y) {
-      if (IsBluish(pixels.At(x, y))) {
+      if (IsBluish(ColourAt(pixels, x, y))) {
         if (bandStart < 0) bandStart = y;
         ++bandRows;
-      } else if (IsGrey(pixels.At(x, y))) {
+      } else if (IsGrey(ColourAt(pixels, x, y))) {
         ++greyRows;
       }
     }
@@ -344,7 +332,7 @@ TEST_F(CoolContextMenuTest, SelectedItemShowsTheSelectionBarAcrossItsWidth) {
       int y = bandStart + 2;  // above the item's text
       int run = 0;
       for (int cx = 0; cx < pixels.Width(); ++cx) {
-        run = IsBluish(pixels.At(cx, y)) ? run + 1 : 0;
+        run = IsBluish(ColourAt(pixels, cx, y)) ? run + 1 : 0;
         if (run > widestRun) widestRun = run;
       }
     }
@@ -371,16 +359,62 @@ TEST_F(CoolContextMenuTest, ChosenItemStillSendsItsCommand) {
 
 namespace {
 
-// Keeps the menu open with its second item selected, for screenshots: run
-// with --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_Show*.
-TEST_F(CoolContextMenuTest, DISABLED_ShowMenuForScreenshot) {
-  TrackMainMenu([&](HWND, int idle) {
+// The item of the open popup that shows as selected, or -1.
+int HilitedItem(HMENU menu) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+  }
+  return -1;
+}
+
+// Rows of the menu window, at its middle column, that show the selection bar.
+struct BarRows {
+  int first = -1;
+  int last = -1;
+};
+
+BarRows FindBar(HWND menuWindow) {
+  ScreenShot pixels(menuWindow);
+  BarRows bar;
+  for (int y = 0; y < pixels.Height(); ++y) {
+    if (!IsBluish(ColourAt(pixels, pixels.Width() / 2, y))) continue;
+    if (bar.first < 0) bar.first = y;
+    bar.last = y;
+  }
+  return bar;
+}
+
+// Two steps down from an open menu select the second item: the bar is drawn
+// on screen over that item's rows and over no other item's.
+TEST_F(CoolContextMenuTest, SecondItemSelectedShowsTheBarOverThatItem) {
+  int hilited = -1;
+  RECT item = {}, first = {};
+  BarRows bar;
+  TrackMainMenu([&](HWND menuWindow, int idle) {
     if (idle == 0) {
       PostMessageW(Host(), WM_KEYDOWN, VK_DOWN, 0);
       PostMessageW(Host(), WM_KEYDOWN, VK_DOWN, 0);
+      return true;
     }
-    return idle < 45;
+    hilited = HilitedItem(popup_);
+    if (hilited < 1) return true;  // the keys are still on their way
+    RECT window = {};
+    GetWindowRect(menuWindow, &window);
+    GetMenuItemRect(nullptr, popup_, static_cast<UINT>(hilited), &item);
+    GetMenuItemRect(nullptr, popup_, 0, &first);
+    OffsetRect(&item, -window.left, -window.top);
+    OffsetRect(&first, -window.left, -window.top);
+    RedrawWindow(menuWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    bar = FindBar(menuWindow);
+    return bar.first < item.top || bar.last >= item.bottom;  // until the bar has moved there
   });
+  ASSERT_GE(hilited, 1) << "the second step selected nothing after the first item";
+  EXPECT_EQ(1, hilited) << "the first item has no separator after it in the main menu";
+  ASSERT_GT(item.bottom, item.top);
+  EXPECT_GE(bar.first, item.top) << "the bar starts inside the selected item";
+  EXPECT_LT(bar.last, item.bottom) << "the bar ends inside the selected item";
+  EXPECT_GE(bar.last - bar.first + 1, (item.bottom - item.top) / 2) << "the bar covers the item";
+  EXPECT_GE(bar.first, first.bottom) << "the first item is no longer selected";
 }
 
 }  // namespace

@@ -429,18 +429,82 @@ TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst) {
   EXPECT_EQ(7u, quit.wParam);
 }
 
-// Shows the dialog for a while, for screenshots: run with
-// --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_Show*.
-TEST_F(SettingDialogTest, DISABLED_ShowForScreenshot) {
+// Pixels of the window at a control's client rectangle that look blue: the
+// selection images of the page list, check boxes and radio buttons.
+int BluishPixels(const ScreenShot& pixels, POINT origin, const RECT& rc) {
+  int n = 0;
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    for (int x = rc.left; x < rc.right; ++x) {
+      COLORREF c = ColourAt(pixels, origin.x + x, origin.y + y);
+      n += c != CLR_INVALID && GetBValue(c) > GetRValue(c) + 60 ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+// The dialog as the screen shows it: each page's option carries the selection
+// bar on its left edge while the others do not, the pages look different, and
+// the check boxes and radio buttons show the settings the dialog opened with.
+TEST_F(SettingDialogTest, EachPageShowsOnScreenWithTheSettingsItOpenedWith) {
   settings_->poweroffhour = 22;
   settings_->poweroffminute = 30;
   settings_->autorun = true;
+  settings_->topwentv = false;
+  settings_->quit = false;
+  settings_->powerOffArmed = false;
   ASSERT_NO_FATAL_FAILURE(OpenDialog());
-  wchar_t page[8] = {};
-  if (GetEnvironmentVariableW(L"LUMORA_DIALOG_PAGE", page, 8)) {
-    Click(page[0] == L'1' ? L"timeauto" : page[0] == L'2' ? L"aboutus" : L"custom");
+  const wchar_t* const pages[] = {L"custom", L"timeauto", L"aboutus"};
+  // A control's image area: the first 16 x 16 of it, 4 pixels down.
+  auto imageOf = [&](LPCWSTR name) {
+    RECT rc = Control(name)->GetPos();
+    return RECT{rc.left, rc.top + 4, rc.left + 16, rc.top + 20};
+  };
+  auto leftEdgeOf = [&](LPCWSTR name) {
+    RECT rc = Control(name)->GetPos();
+    return RECT{rc.left, rc.top, rc.left + 4, rc.bottom};
+  };
+  std::vector<std::vector<COLORREF>> pageLooks;
+  for (int page = 0; page < 3; ++page) {
+    Click(pages[page]);
+    ASSERT_TRUE(PumpUntil([&] { return Page() == page; })) << page;
+    POINT origin = {};
+    RECT window = {};
+    GetWindowRect(dialogWindow_, &window);
+    ClientToScreen(dialogWindow_, &origin);
+    origin.x -= window.left;
+    origin.y -= window.top;
+    // What the screen shows once the page has been painted there.
+    std::unique_ptr<ScreenShot> shown;
+    bool selectedShows = PumpUntil([&] {
+      RedrawWindow(dialogWindow_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      shown = std::make_unique<ScreenShot>(dialogWindow_);
+      return BluishPixels(*shown, origin, leftEdgeOf(pages[page])) > 0;
+    });
+    ASSERT_TRUE(selectedShows) << "no selection bar on page " << page << "'s option";
+    for (int other = 0; other < 3; ++other) {
+      if (other == page) continue;
+      EXPECT_EQ(0, BluishPixels(*shown, origin, leftEdgeOf(pages[other]))) << page << " " << other;
+    }
+    if (page == 0) {
+      EXPECT_GT(BluishPixels(*shown, origin, imageOf(L"autorun")), 50) << "checked";
+      EXPECT_EQ(0, BluishPixels(*shown, origin, imageOf(L"topwentv"))) << "not checked";
+      EXPECT_GT(BluishPixels(*shown, origin, imageOf(L"minimize")), 50) << "chosen";
+      EXPECT_EQ(0, BluishPixels(*shown, origin, imageOf(L"exit"))) << "not chosen";
+    }
+    if (page == 1) {
+      EXPECT_GT(BluishPixels(*shown, origin, imageOf(L"autooff")), 50) << "chosen";
+      EXPECT_EQ(0, BluishPixels(*shown, origin, imageOf(L"autoshotdown"))) << "not chosen";
+    }
+    RECT tab = Control(L"tabView")->GetPos();
+    std::vector<COLORREF> look;
+    for (int y = tab.top; y < tab.bottom; ++y) {
+      for (int x = tab.left; x < tab.right; ++x) look.push_back(ColourAt(*shown, origin.x + x, origin.y + y));
+    }
+    pageLooks.push_back(look);
   }
-  for (int i = 0; i < 300; ++i) PumpMessages();
+  EXPECT_NE(pageLooks[0], pageLooks[1]);
+  EXPECT_NE(pageLooks[1], pageLooks[2]);
+  EXPECT_NE(pageLooks[0], pageLooks[2]);
 }
 
 }  // namespace

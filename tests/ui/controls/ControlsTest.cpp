@@ -4,7 +4,7 @@
 
 #include "ButtonUI.h"
 #include "ControlStateUI.h"
-#include "ControlsCanvas.h"
+#include "DibCanvas.h"
 #include "LabelUI.h"
 #include "OptionUI.h"
 #include "TextUI.h"
@@ -170,7 +170,7 @@ TEST_F(ControlsTest, LabelPaintsItsTextWhereItIsAligned)
     label->SetPos(RECT{ 0, 0, 200, 60 });
     label->SetText(L"WWWW");
     label->SetAttribute(L"align", L"right bottom");
-    CControlsCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     label->DoPaint(canvas.DC(), canvas.Rect());
     EXPECT_EQ(0, canvas.CountOtherThan(RECT{ 0, 0, 100, 30 }, 0xFFFFFF));
     EXPECT_GT(canvas.CountOtherThan(RECT{ 100, 30, 200, 60 }, 0xFFFFFF), 0);
@@ -246,7 +246,7 @@ TEST_F(ControlsTest, BrokenStateImageIsForgotten)
     button->SetAttribute(L"normalimage", L"missing-normal.png");
     TEventRecUI enter = MouseEvent(EventMouseEnter, 50, 15);
     button->DoEvent(enter);
-    CControlsCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     button->DoPaint(canvas.DC(), canvas.Rect());
     EXPECT_STREQ(L"", button->GetHotImage());
     EXPECT_STREQ(L"", button->GetNormalImage());
@@ -313,7 +313,7 @@ TEST_F(ControlsTest, SelectedOptionPaintsItsSelectedBackground)
     COptionUI* option = AddControl<COptionUI>(0, 20);
     option->SetAttribute(L"selectedbkcolor", L"FF00FF00");
     option->SetAttribute(L"bkcolor", L"FFFF0000");
-    CControlsCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     option->DoPaint(canvas.DC(), canvas.Rect());
     EXPECT_EQ(0xFF0000u, canvas.Pixel(50, 10));
     option->Select(true);
@@ -346,7 +346,7 @@ TEST_F(ControlsTest, TextLinksNotifyTheirIndexWhenEnabled)
     text->SetPos(RECT{ 10, 0, 290, 40 }); // wide enough for one line
     text->SetShowHtml(true);
     text->SetText(L"go to <a page>this place</a> now");
-    CControlsCanvas canvas(300, 60);
+    CDibCanvas canvas(300, 60, RGB(255, 255, 255));
     text->DoPaint(canvas.DC(), canvas.Rect());
 
     ASSERT_EQ(1, text->GetLinkCount());
@@ -381,7 +381,7 @@ TEST_F(ControlsTest, PlainTextForgetsEarlierLinks)
     CTextUI* text = AddControl<CTextUI>(0, 40);
     text->SetShowHtml(true);
     text->SetText(L"<a page>link</a>");
-    CControlsCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     text->DoPaint(canvas.DC(), canvas.Rect());
     ASSERT_EQ(1, text->GetLinkCount());
     const int x = FindLinkX(text, 5);

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ControlsCanvas.h"
+#include "DibCanvas.h"
+#include "ManagedHostWnd.h"
+#include "PostedInput.h"
 #include "SkinBuilderUI.h"
 #include "UILib.h"
 
@@ -16,67 +18,18 @@ std::wstring ControlsSkinFile()
     return std::wstring(LUMORA_TEST_BUILD_DIR) + L"\\tests\\controls.sk";
 }
 
-class CDemoWnd : public CWindowWnd, public INotifyUI
+class CDemoWnd : public TBuiltSkinWnd<CWindowWnd, CWindowManagerUI, CControlUI, TNotifyLog<INotifyUI, TNotifyRecUI>>
 {
 public:
     LPCWSTR GetWindowClassName() const override { return L"LumoraControlsDemoWnd"; }
-    UINT GetClassStyle() const override { return CS_DBLCLKS; }
 
-    void Notify(TNotifyRecUI& msg) override { notes.push_back(msg); }
-
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+protected:
+    CControlUI* BuildRoot(CWindowManagerUI& builderManager) override
     {
-        if (uMsg == WM_CREATE) {
-            manager.Init(m_hWnd);
-            CSkinBuilderUI builder;
-            root = builder.Build(ControlsSkinFile().c_str(), L"controls.xml", nullptr, nullptr, &manager);
-            manager.AttachRoot(root);
-            manager.AddNotifier(this);
-            return 0;
-        }
-        LRESULT lRes = 0;
-        if (manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+        CSkinBuilderUI builder;
+        return builder.Build(ControlsSkinFile().c_str(), L"controls.xml", nullptr, nullptr, &builderManager);
     }
-
-    int Count(TNotifyTypeUI type, CControlUI* sender) const
-    {
-        int n = 0;
-        for (const TNotifyRecUI& r : notes) n += r.type == type && r.sender == sender ? 1 : 0;
-        return n;
-    }
-
-    CWindowManagerUI manager;
-    CControlUI* root = nullptr;
-    std::vector<TNotifyRecUI> notes;
 };
-
-void PumpMessages()
-{
-    MSG msg;
-    for (int round = 0; round < 3; round++) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-}
-
-POINT CentreOf(CControlUI* p)
-{
-    const RECT& rc = p->GetPos();
-    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
-}
-
-void PostClick(HWND hWnd, POINT pt)
-{
-    const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
-    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, lParam);
-    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
-    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, lParam);
-    PumpMessages();
-}
 
 DWORD Rgb(DWORD argb)
 {
@@ -118,7 +71,7 @@ protected:
         Find<COptionUI>(L"opt1")->Select(true);
         Find<CTabLayoutUI>(L"tabs")->SelectItem(0);
         PumpMessages();
-        s_wnd->notes.clear();
+        s_wnd->log.records.clear();
     }
 
     template <class T>
@@ -146,7 +99,7 @@ TEST_F(ControlsWindowTest, PostedClicksReachTheControls)
     ASSERT_GT(ok->GetWidth(), 0);
 
     PostClick(m_hWnd, CentreOf(ok));
-    EXPECT_EQ(1, s_wnd->Count(NotifyClick, ok));
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyClick, ok));
 
     // Pressed on the button, released elsewhere: no click.
     const LPARAM down = MAKELPARAM(CentreOf(ok).x, CentreOf(ok).y);
@@ -154,14 +107,14 @@ TEST_F(ControlsWindowTest, PostedClicksReachTheControls)
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(390, 310));
     ::PostMessageW(m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(390, 310));
     PumpMessages();
-    EXPECT_EQ(1, s_wnd->Count(NotifyClick, ok));
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyClick, ok));
 
     EXPECT_TRUE(opt1->IsSelected());
     PostClick(m_hWnd, CentreOf(opt2));
     EXPECT_TRUE(opt2->IsSelected());
     EXPECT_FALSE(opt1->IsSelected());
-    EXPECT_EQ(1, s_wnd->Count(NotifySelectChanged, opt2));
-    EXPECT_EQ(0, s_wnd->Count(NotifySelectChanged, opt1));
+    EXPECT_EQ(1, s_wnd->log.Count(NotifySelectChanged, opt2));
+    EXPECT_EQ(0, s_wnd->log.Count(NotifySelectChanged, opt1));
 }
 
 TEST_F(ControlsWindowTest, TreeIsLaidOutFromTheSkin)
@@ -193,7 +146,7 @@ TEST_F(ControlsWindowTest, TreeIsLaidOutFromTheSkin)
 // What the window paints, read back through WM_PRINTCLIENT.
 TEST_F(ControlsWindowTest, ControlsArePainted)
 {
-    CControlsCanvas canvas(400, 320, RGB(1, 2, 3));
+    CDibCanvas canvas(400, 320, RGB(1, 2, 3));
     ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
 
     const RECT rcLabel = Find<CControlUI>(L"label")->GetPos();

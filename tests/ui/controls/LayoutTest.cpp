@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "DialogLayoutUI.h"
+#include "RectAssertions.h"
 #include "HorizontalLayoutUI.h"
 #include "ScrollbarUI.h"
 #include "TabLayoutUI.h"
@@ -36,15 +37,6 @@ TEventRecUI MouseEvent(TEventTypeUI type, int x, int y)
     e.type = type;
     e.mousePoint = POINT{ x, y };
     return e;
-}
-
-::testing::AssertionResult RectIs(const RECT& actual, int l, int t, int r, int b)
-{
-    if (actual.left == l && actual.top == t && actual.right == r && actual.bottom == b)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right << ","
-                                         << actual.bottom << ") want (" << l << "," << t << "," << r << "," << b
-                                         << ")";
 }
 
 } // namespace

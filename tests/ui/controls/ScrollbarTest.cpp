@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ControlStateUI.h"
-#include "ControlsCanvas.h"
+#include "DibCanvas.h"
+#include "RectAssertions.h"
 #include "ScrollbarUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -21,15 +22,6 @@ TEventRecUI RepeatTick()
     e.type = EventTimer;
     e.wParam = CScrollbarUI::REPEAT_TIMER_KEY;
     return e;
-}
-
-::testing::AssertionResult RectIs(const RECT& actual, int l, int t, int r, int b)
-{
-    if (actual.left == l && actual.top == t && actual.right == r && actual.bottom == b)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right << ","
-                                         << actual.bottom << ") want (" << l << "," << t << "," << r << "," << b
-                                         << ")";
 }
 
 // RGB of the fallback frame colour 0xFF85E4FF, as the canvas reads it (0xRRGGBB).
@@ -290,7 +282,7 @@ TEST(ScrollbarUI, DisabledBarClearsPartStatesAndIgnoresPresses)
 // background and the rail draw nothing.
 TEST(ScrollbarUI, PaintsFallbackFramesWithoutImages)
 {
-    CControlsCanvas canvas(40, 220);
+    CDibCanvas canvas(40, 220, RGB(255, 255, 255));
     CScrollbarUI bar;
     bar.SetPos(RECT{ 10, 10, 26, 210 }); // thumb 26..138
     bar.DoPaint(canvas.DC(), canvas.Rect());
@@ -306,13 +298,13 @@ TEST(ScrollbarUI, PaintsFallbackFramesWithoutImages)
     EXPECT_EQ(0, canvas.CountOtherThan(RECT{ 0, 0, 10, 220 }, kWhite)); // nothing outside
 
     // A missing image is tried once, then the frame is drawn again.
-    CControlsCanvas second(40, 220);
+    CDibCanvas second(40, 220, RGB(255, 255, 255));
     bar.SetAttribute(L"button1normalimage", L"no-such-image.png");
     bar.DoPaint(second.DC(), second.Rect());
     EXPECT_EQ(kFrame, second.Pixel(10, 10));
 
     // Too short for a thumb: only the two button frames.
-    CControlsCanvas shortCanvas(40, 60);
+    CDibCanvas shortCanvas(40, 60, RGB(255, 255, 255));
     CScrollbarUI shortBar;
     shortBar.SetPos(RECT{ 0, 0, 16, 40 });
     shortBar.DoPaint(shortCanvas.DC(), shortCanvas.Rect());

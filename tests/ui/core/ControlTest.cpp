@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ControlUI.h"
+#include "DibCanvas.h"
 
 namespace {
 
@@ -32,45 +33,6 @@ public:
     std::wstring stages;
     std::vector<TEventTypeUI> events;
     std::vector<std::wstring> applied;
-};
-
-// A 32-bit top-down DIB section filled white, to paint into and read back.
-class CPixelBuffer
-{
-public:
-    CPixelBuffer(int cx, int cy) : m_cx(cx)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        m_hDC = ::CreateCompatibleDC(nullptr);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
-        for (int i = 0; i < cx * cy; i++) m_pBits[i] = 0x00FFFFFF;
-    }
-    ~CPixelBuffer()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
-    HDC DC() const { return m_hDC; }
-    DWORD At(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
-    }
-
-private:
-    int m_cx;
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-    DWORD* m_pBits = nullptr;
 };
 
 } // namespace
@@ -170,7 +132,7 @@ TEST(ControlUI, SizeSettersIgnoreNegativeValues)
 
 TEST(ControlUI, PaintStagesInOrderAndOnlyInsideThePaintRect)
 {
-    CPixelBuffer buffer(10, 10);
+    CDibCanvas buffer(10, 10, RGB(255, 255, 255));
     CProbeControl control;
     control.SetPos(RECT{ 0, 0, 5, 5 });
     control.DoPaint(buffer.DC(), RECT{ 6, 6, 10, 10 });
@@ -185,25 +147,25 @@ TEST(ControlUI, BackgroundColourOpaqueVersusTranslucent)
     struct Case { DWORD color; bool outsidePainted; };
     const Case cases[] = { { 0xFFFF0000, false }, { 0x80FF0000, true } };
     for (const Case& c : cases) {
-        CPixelBuffer buffer(40, 40);
+        CDibCanvas buffer(40, 40, RGB(255, 255, 255));
         CControlUI control;
         control.SetPos(RECT{ 0, 0, 40, 40 });
         control.SetBkColor(c.color);
         control.DoPaint(buffer.DC(), RECT{ 0, 0, 20, 20 });
-        EXPECT_NE(0x00FFFFFFu, buffer.At(5, 5)) << std::hex << c.color;
-        EXPECT_EQ(c.outsidePainted, buffer.At(30, 30) != 0x00FFFFFFu) << std::hex << c.color;
+        EXPECT_NE(0x00FFFFFFu, buffer.Pixel(5, 5)) << std::hex << c.color;
+        EXPECT_EQ(c.outsidePainted, buffer.Pixel(30, 30) != 0x00FFFFFFu) << std::hex << c.color;
     }
 }
 
 TEST(ControlUI, BorderIsDrawnWithItsColour)
 {
-    CPixelBuffer buffer(20, 20);
+    CDibCanvas buffer(20, 20, RGB(255, 255, 255));
     CControlUI control;
     control.SetPos(RECT{ 2, 2, 18, 18 });
     control.SetBorderColor(0xFF0000FF);
     control.DoPaint(buffer.DC(), RECT{ 0, 0, 20, 20 });
-    EXPECT_EQ(0x000000FFu, buffer.At(2, 10));
-    EXPECT_EQ(0x00FFFFFFu, buffer.At(10, 10));
+    EXPECT_EQ(0x000000FFu, buffer.Pixel(2, 10));
+    EXPECT_EQ(0x00FFFFFFu, buffer.Pixel(10, 10));
 }
 
 TEST(ControlUI, UnhandledEventsGoToTheParentOrAreDropped)

@@ -8,6 +8,7 @@
 
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "ManagedHostWnd.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
@@ -63,45 +64,13 @@ private:
     int* m_pDeleted;
 };
 
-class CNotifyLog : public INotifyUI
-{
-public:
-    void Notify(TNotifyRecUI& msg) override { records.push_back(msg); }
-    int Count(TNotifyTypeUI type) const
-    {
-        int n = 0;
-        for (const TNotifyRecUI& r : records) n += r.type == type ? 1 : 0;
-        return n;
-    }
-    std::vector<TNotifyRecUI> records;
-};
+using CNotifyLog = TNotifyLog<INotifyUI, TNotifyRecUI>;
 
-// A skinned window as the application builds one: the manager sees every message
-// first. Tests share one window (destroying an activated window costs Wine seconds
-// under a bare X server) and each gets a fresh manager for it.
-class CHostWnd : public CWindowWnd
+// The window all tests share, with a fresh manager each.
+class CHostWnd : public TResettableHostWnd<CWindowWnd, CWindowManagerUI, CNotifyLog>
 {
 public:
-    ~CHostWnd() override { delete m_pm; }
     LPCWSTR GetWindowClassName() const override { return L"LumoraTestHostWnd"; }
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        LRESULT lRes = 0;
-        if (m_pm != nullptr && m_pm->HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-    void Reset(bool bNewManager)
-    {
-        delete m_pm;
-        m_pm = nullptr;
-        log.records.clear();
-        if (!bNewManager) return;
-        m_pm = new CWindowManagerUI;
-        m_pm->Init(m_hWnd);
-        m_pm->AddNotifier(&log);
-    }
-    CWindowManagerUI* m_pm = nullptr;
-    CNotifyLog log;
 };
 
 class WindowManagerTest : public ::testing::Test

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "CanvasForTest.h"
+#include "DibCanvas.h"
 #include "PainterUI.h"
 #include "SkinTestPaths.h"
 #include "WindowManagerUI.h"
@@ -44,7 +44,7 @@ protected:
     }
 
     CWindowManagerUI m_manager;
-    CanvasForTest m_canvas;
+    CDibCanvas m_canvas;
     RECT m_rcLinks[4] = {};
     CStringUI m_sLinks[4];
     int m_nLinks = 0;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "CanvasForTest.h"
+#include "DibCanvas.h"
 #include "ImageDescUI.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
@@ -98,7 +98,7 @@ TEST_P(PainterBothBlends, NinePartFrameWithAndWithoutHole)
         ImagePtr image = LoadFromSkin(name);
         ASSERT_TRUE(image);
         for (bool hole : { false, true }) {
-            CanvasForTest canvas(30, 30);
+            CDibCanvas canvas(30, 30);
             canvas.Fill(0x000000);
             const RECT rcDest = { 10, 10, 19, 19 };
             CPainterUI::DrawImage(canvas.DC(), image->hBitmap, rcDest, canvas.Rect(), RECT{ 0, 0, 9, 9 },
@@ -126,7 +126,7 @@ TEST_P(PainterBothBlends, FadeBlendsEvenAnOpaqueImage)
 {
     ImagePtr image = LoadFromSkin(L"frame.png");
     ASSERT_TRUE(image);
-    CanvasForTest canvas(9, 9);
+    CDibCanvas canvas(9, 9);
     canvas.Fill(0x000000);
     CPainterUI::DrawImage(canvas.DC(), image->hBitmap, RECT{ 0, 0, 9, 9 }, canvas.Rect(), RECT{ 0, 0, 9, 9 },
                           kNoCorners, false, 128);
@@ -136,7 +136,7 @@ TEST_P(PainterBothBlends, FadeBlendsEvenAnOpaqueImage)
 
 TEST_P(PainterBothBlends, TranslucentColourFillIsPremultiplied)
 {
-    CanvasForTest canvas(8, 8);
+    CDibCanvas canvas(8, 8);
     canvas.Fill(0x000000);
     CPainterUI::DrawColor(canvas.DC(), RECT{ 0, 0, 4, 8 }, 0x80FF0000);
     EXPECT_TRUE(Near(canvas.Pixel(1, 1), 0x800000)) << "about half red, got " << std::hex << canvas.Pixel(1, 1);
@@ -163,7 +163,7 @@ TEST(PainterImages, OpaqueSameSizeImageCopiesOnlyThePaintRect)
 {
     ImagePtr image = LoadFromSkin(L"frame.png");
     ASSERT_TRUE(image);
-    CanvasForTest canvas(20, 20);
+    CDibCanvas canvas(20, 20);
     canvas.Fill(0x000001);
     const RECT rcPaint = { 0, 0, 20, 8 };
     CPainterUI::DrawImage(canvas.DC(), image->hBitmap, RECT{ 5, 5, 14, 14 }, rcPaint, RECT{ 0, 0, 9, 9 }, kNoCorners,
@@ -176,7 +176,7 @@ TEST(PainterImages, OpaqueSameSizeImageCopiesOnlyThePaintRect)
 TEST(PainterGradient, BandFallbackDrawsTheBandsOfTheStepCount)
 {
     CMsimgUI::UseSystemFunctions(false);
-    CanvasForTest canvas(4, 80);
+    CDibCanvas canvas(4, 80);
     CPainterUI::DrawGradient(canvas.DC(), canvas.Rect(), 0xFF000000, 0xFF00FF00, true, 10);
     CMsimgUI::UseSystemFunctions(true);
     // 8 bands of 10 rows, the second colour at the bottom.
@@ -188,7 +188,7 @@ TEST(PainterGradient, BandFallbackDrawsTheBandsOfTheStepCount)
     }
 
     CMsimgUI::UseSystemFunctions(false);
-    CanvasForTest wide(64, 2);
+    CDibCanvas wide(64, 2);
     CPainterUI::DrawGradient(wide.DC(), wide.Rect(), 0xFF0000FF, 0xFFFF0000, false, 3);
     CMsimgUI::UseSystemFunctions(true);
     EXPECT_EQ(wide.Pixel(0, 0), 0x7F007Fu) << "two bands below 4 steps: the left band is the mix";
@@ -197,7 +197,7 @@ TEST(PainterGradient, BandFallbackDrawsTheBandsOfTheStepCount)
 
 TEST(PainterGradient, GradientFillRunsFromFirstToSecondColour)
 {
-    CanvasForTest canvas(4, 100);
+    CDibCanvas canvas(4, 100);
     CPainterUI::DrawGradient(canvas.DC(), canvas.Rect(), 0xFF000000, 0xFF0000FF, true, 16);
     EXPECT_LT(canvas.Pixel(0, 0) & 0xFF, 0x10u);
     EXPECT_GT(canvas.Pixel(0, 99) & 0xFF, 0xF0u);
@@ -205,7 +205,7 @@ TEST(PainterGradient, GradientFillRunsFromFirstToSecondColour)
 
 TEST(PainterShapes, LineAndRectangle)
 {
-    CanvasForTest canvas(20, 20);
+    CDibCanvas canvas(20, 20);
     canvas.Fill(0x000000);
     CPainterUI::DrawRect(canvas.DC(), RECT{ 2, 2, 12, 12 }, 2, 0xFF00FF00);
     EXPECT_EQ(canvas.Pixel(2, 5), 0x00FF00u);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "CanvasForTest.h"
+#include "DibCanvas.h"
 #include "ImageDescUI.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
@@ -13,7 +13,7 @@
 namespace {
 
 // A background no drawing leaves alone by chance: every pixel differs from its neighbours.
-void FillPattern(CanvasForTest& canvas, int cx, int cy)
+void FillPattern(CDibCanvas& canvas, int cx, int cy)
 {
     for (int y = 0; y < cy; y++)
         for (int x = 0; x < cx; x++)
@@ -53,7 +53,7 @@ protected:
     void TearDown() override { CMsimgUI::UseSystemFunctions(true); }
 
     // The whole item drawn at once, unclipped.
-    void DrawDirect(CanvasForTest& canvas, const TScaledCase& c, const RECT& rcItem)
+    void DrawDirect(CDibCanvas& canvas, const TScaledCase& c, const RECT& rcItem)
     {
         TImageRecUI* pImage = m_manager.GetImageEx(c.pstrFile);
         ASSERT_NE(pImage, nullptr) << c.pstrFile;
@@ -81,7 +81,7 @@ TEST_P(ScaledImages, CopiesDrawExactlyWhatADirectStretchDraws)
     for (const TScaledCase& c : kCases) {
         for (const RECT& rcPaint : paints) {
             for (int round = 0; round < 2; round++) {
-                CanvasForTest direct(kCanvas, kCanvas), copied(kCanvas, kCanvas), background(kCanvas, kCanvas);
+                CDibCanvas direct(kCanvas, kCanvas), copied(kCanvas, kCanvas), background(kCanvas, kCanvas);
                 FillPattern(background, kCanvas, kCanvas);
                 FillPattern(direct, kCanvas, kCanvas);
                 FillPattern(copied, kCanvas, kCanvas);
@@ -118,7 +118,7 @@ TEST(ScaledImageCopies, OnePerSizeAndBounded)
 {
     CWindowManagerUI manager;
     manager.SetSkinFile(TestSkinFile().c_str());
-    CanvasForTest canvas(kCanvas, kCanvas);
+    CDibCanvas canvas(kCanvas, kCanvas);
     const RECT rcAll = { 0, 0, kCanvas, kCanvas };
     TImageRecUI* pBackdrop = manager.GetImageEx(L"backdrop.png");
     ASSERT_NE(pBackdrop, nullptr);

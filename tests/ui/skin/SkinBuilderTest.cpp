@@ -3,7 +3,7 @@
 #include <string>
 
 #include "AttributeValueUI.h"
-#include "CanvasForTest.h"
+#include "DibCanvas.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "DialogLayoutUI.h"
@@ -249,7 +249,7 @@ TEST_F(SkinBuilder, OutsizedNumbersAreHeldWhereTheyAreRead)
     ASSERT_NE(::GetObjectW(manager.GetFont(0), sizeof(lf), &lf), 0);
     EXPECT_EQ(lf.lfHeight, -CAttributeValueUI::MaxFontSize);
 
-    CanvasForTest canvas(320, 240);
+    CDibCanvas canvas(320, 240);
     canvas.Fill(0xFFFFFF);
     pRoot->SetPos(canvas.Rect());
     pRoot->DoPaint(canvas.DC(), canvas.Rect());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CanvasForTest.h"
+#include "DibCanvas.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "PainterUI.h"
@@ -82,7 +82,7 @@ TEST(SkinWindow, WindowBuiltFromThePackedSkinPaintsImagesFramesAndText)
     RedrawWindow(wnd.GetWindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpMessages();
 
-    CanvasForTest canvas(320, 200);
+    CDibCanvas canvas(320, 200);
     canvas.Fill(0x000000);
     SendMessageW(wnd.GetWindowHandle(), WM_PRINTCLIENT, (WPARAM)canvas.DC(), PRF_CLIENT);
     canvas.SaveBmp(L"skin_demo.bmp");
@@ -119,7 +119,7 @@ TEST(SkinWindow, ImageDescriptionDestIsRelativeToTheControl)
 {
     CWindowManagerUI manager;
     manager.SetSkinFile(TestSkinFile().c_str());
-    CanvasForTest canvas(200, 100);
+    CDibCanvas canvas(200, 100);
     canvas.Fill(0x000001);
     const RECT item = { 100, 50, 180, 90 };
     EXPECT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, canvas.Rect(), L"file='frame.png' dest='0,0,9,9'"));

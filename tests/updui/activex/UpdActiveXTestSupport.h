@@ -49,7 +49,7 @@ protected:
         return p;
     }
 
-    TTestControlSetup setup;
+    TTestControlConfig setup;
     TTestControlLog controls;
     CTestControlFactory factory;
 };

@@ -43,7 +43,7 @@ protected:
     }
     IDispatch* SiteDispatch() { return Query<IDispatch>(IID_IDispatch); }
 
-    TFakeWebBrowserLog browser = {};
+    TFakeBrowserLog browser = {};
 };
 
 TEST_F(CUpdWebBrowser, UrlWithoutAutonaviCreatesBrowserButStaysBlank)

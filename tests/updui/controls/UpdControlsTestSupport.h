@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../core/UpdCoreTestSupport.h"
+#include "DibCanvas.h"
 #include "SkinBuilderUI.h"
 #include "UpdUILib.h"
 
@@ -62,68 +63,14 @@ inline bool WriteBmp(const std::wstring& sPath, int cx, int cy, const std::funct
     return WriteWholeFile(sPath, bytes.data(), bytes.size());
 }
 
-// An off-screen 32-bit surface to paint a control tree into and read back.
-class CCanvas
-{
-public:
-    CCanvas(int cx, int cy) : m_cx(cx)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        m_hDC = ::CreateCompatibleDC(nullptr);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
-    }
-    ~CCanvas()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
-    CCanvas(const CCanvas&) = delete;
-    CCanvas& operator=(const CCanvas&) = delete;
-
-    HDC GetDC() const { return m_hDC; }
-    // 0xRRGGBB at (x, y).
-    DWORD Pixel(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[static_cast<size_t>(y) * m_cx + x] & 0x00FFFFFF;
-    }
-    void Paint(CControlUI* pRoot, const RECT& rc) { pRoot->DoPaint(m_hDC, rc); }
-
-private:
-    int m_cx;
-    HDC m_hDC = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
-};
-
 // One manager per test on the shared host window; controls get real window messages.
-class CControlsFixture : public ::testing::Test
+class CControlsFixture : public CHostedManagerFixture
 {
 protected:
-    void SetUp() override
-    {
-        host = &SharedHost();
-        hWnd = host->GetWindowHandle();
-        manager = new CWindowManagerUI;
-        manager->Init(hWnd);
-        manager->AddNotifier(&log);
-        host->pManager = manager;
-    }
     void TearDown() override
     {
-        host->pManager = nullptr;
-        delete manager;
-        PumpMessages();
-        BYTE state[256] = {};
-        ::SetKeyboardState(state);
+        CHostedManagerFixture::TearDown();
+        ReleaseAllKeys();
     }
     // Attaches the root and lays it out over the whole client area.
     void Attach(CControlUI* pRoot)
@@ -141,11 +88,6 @@ protected:
         Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
         Send(WM_LBUTTONUP, 0, x, y);
     }
-
-    CHostWnd* host = nullptr;
-    HWND hWnd = nullptr;
-    CWindowManagerUI* manager = nullptr;
-    CNotifyLog log;
 };
 
 inline TEventRecUI MakeEvent(int type, int x = 0, int y = 0, WPARAM wParam = 0)

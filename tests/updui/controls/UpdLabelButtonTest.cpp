@@ -248,18 +248,18 @@ TEST_F(CUpdButtons, StateImagesFollowHoverAndEnabledState)
     CContainerUI* pRoot = Root({pButton});
     RECT rc = {0, 0, 200, 100};
 
-    CCanvas normal(200, 100);
+    CDibCanvas normal(200, 100);
     normal.Paint(pRoot, rc);
     EXPECT_EQ(0xFF0000u, normal.Pixel(30, 20));
 
     Send(WM_MOUSEMOVE, 0, 30, 20);
     ASSERT_NE(0u, pButton->GetButtonState() & UISTATE_HOT);
-    CCanvas hot(200, 100);
+    CDibCanvas hot(200, 100);
     hot.Paint(pRoot, rc);
     EXPECT_EQ(0x0000FFu, hot.Pixel(30, 20));
 
     pButton->SetEnabled(false);
-    CCanvas disabled(200, 100);
+    CDibCanvas disabled(200, 100);
     disabled.Paint(pRoot, rc);
     EXPECT_EQ(0x00FF00u, disabled.Pixel(30, 20));
     CWindowManagerUI::SetResourcePath(L"");

@@ -70,14 +70,14 @@ TEST_F(CUpdProgress, StretchedOrCutForeImage)
     pProgress->SetBkColor(0xFFFFFFFF);
     RECT rcAll = {0, 0, 300, 50};
 
-    CCanvas stretched(300, 50);
+    CDibCanvas stretched(300, 50);
     stretched.Paint(pRoot, rcAll);
     EXPECT_EQ(0xFF0000u, stretched.Pixel(20, 6));
     EXPECT_EQ(0x0000FFu, stretched.Pixel(80, 6));
     EXPECT_EQ(0xFFFFFFu, stretched.Pixel(150, 6));
 
     pProgress->SetAttribute(L"isstretchfore", L"false");
-    CCanvas cut(300, 50);
+    CDibCanvas cut(300, 50);
     cut.Paint(pRoot, rcAll);
     EXPECT_EQ(0xFF0000u, cut.Pixel(20, 6));
     EXPECT_EQ(0xFF0000u, cut.Pixel(80, 6));

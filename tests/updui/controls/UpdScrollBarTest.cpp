@@ -190,7 +190,7 @@ TEST_F(CUpdScrollBar, PartsWithoutImagesAreFramed)
 {
     CScrollBarUI* pBar = PlacedBar(L"10,10,26,110");
     pBar->SetScrollRange(200);
-    CCanvas canvas(100, 150);
+    CDibCanvas canvas(100, 150);
     canvas.Paint(pRoot, RECT{0, 0, 100, 150});
     const DWORD dwFrame = 0x85E4FF;
     EXPECT_EQ(dwFrame, canvas.Pixel(10, 10));

@@ -50,25 +50,7 @@ public:
     }
 };
 
-class CUpdContainer : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        host = &SharedHost();
-        manager = new CWindowManagerUI;
-        manager->Init(host->GetWindowHandle());
-        host->pManager = manager;
-    }
-    void TearDown() override
-    {
-        host->pManager = nullptr;
-        delete manager;
-        PumpMessages();
-    }
-    CHostWnd* host = nullptr;
-    CWindowManagerUI* manager = nullptr;
-};
+using CUpdContainer = CHostedManagerFixture;
 
 } // namespace
 

@@ -160,25 +160,7 @@ TEST(UpdControl, AFalseListenerVetoesTheEventAndStopsTheWalk)
     EXPECT_EQ(1, destroyCalls);
 }
 
-class CUpdControlWindow : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        host = &SharedHost();
-        manager = new CWindowManagerUI;
-        manager->Init(host->GetWindowHandle());
-        host->pManager = manager;
-    }
-    void TearDown() override
-    {
-        host->pManager = nullptr;
-        delete manager;
-        PumpMessages();
-    }
-    CHostWnd* host = nullptr;
-    CWindowManagerUI* manager = nullptr;
-};
+using CUpdControlWindow = CHostedManagerFixture;
 
 TEST_F(CUpdControlWindow, HiddenControlLosesTheFocusForGood)
 {

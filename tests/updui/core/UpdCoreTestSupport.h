@@ -1,12 +1,15 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "ManagedHostWnd.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
@@ -77,34 +80,13 @@ private:
     int* m_pDeleted;
 };
 
-class CNotifyLog : public INotifyUI
+using CNotifyLog = TNotifyLog<INotifyUI, TNotifyRecUI>;
+
+// The window all tests share, with a manager of each test's own.
+class CHostWnd : public TManagedHostWnd<CWindowWnd, CWindowManagerUI>
 {
 public:
-    void Notify(TNotifyRecUI& msg) override { records.push_back(msg); }
-    int Count(LPCWSTR pstrType) const
-    {
-        int n = 0;
-        for (const TNotifyRecUI& r : records) n += r.type == pstrType ? 1 : 0;
-        return n;
-    }
-    std::vector<TNotifyRecUI> records;
-};
-
-// A skinned window as the application builds one: the manager sees every message
-// first. Tests share one window (destroying an activated window costs Wine seconds
-// under a bare X server) and each gets a fresh manager for it.
-class CHostWnd : public CWindowWnd
-{
-public:
-    CWindowManagerUI* pManager = nullptr;
-
     LPCWSTR GetWindowClassName() const override { return L"UpdCoreTestHost"; }
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        LRESULT lRes = 0;
-        if (pManager != nullptr && pManager->HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
 };
 
 inline void PumpMessages();
@@ -143,5 +125,37 @@ inline RECT Rect(int l, int t, int r, int b)
     RECT rc = {l, t, r, b};
     return rc;
 }
+
+// A manager of each test's own on the shared host window, reporting to log;
+// controls get real window messages.
+class CHostedManagerFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        host = &SharedHost();
+        hWnd = host->GetWindowHandle();
+        manager = new CWindowManagerUI;
+        manager->Init(hWnd);
+        manager->AddNotifier(&log);
+        host->m_pm = manager;
+    }
+    void TearDown() override
+    {
+        host->m_pm = nullptr;
+        delete manager;
+        PumpMessages();
+    }
+    static void ReleaseAllKeys()
+    {
+        BYTE state[256] = {};
+        ::SetKeyboardState(state);
+    }
+
+    CHostWnd* host = nullptr;
+    HWND hWnd = nullptr;
+    CWindowManagerUI* manager = nullptr;
+    CNotifyLog log;
+};
 
 } // namespace UpdCoreTest

@@ -6,25 +6,13 @@ using namespace UpdCoreTest;
 
 namespace {
 
-class CUpdWindowManager : public ::testing::Test
+class CUpdWindowManager : public CHostedManagerFixture
 {
 protected:
-    void SetUp() override
-    {
-        host = &SharedHost();
-        hWnd = host->GetWindowHandle();
-        manager = new CWindowManagerUI;
-        manager->Init(hWnd);
-        manager->AddNotifier(&log);
-        host->pManager = manager;
-    }
     void TearDown() override
     {
-        host->pManager = nullptr;
-        delete manager;
-        PumpMessages();
-        BYTE state[256] = {};
-        ::SetKeyboardState(state);
+        CHostedManagerFixture::TearDown();
+        ReleaseAllKeys();
     }
     // A root container holding the given controls, attached and laid out.
     CContainerUI* Attach(std::initializer_list<CControlUI*> children)
@@ -36,11 +24,6 @@ protected:
         return pRoot;
     }
     LRESULT Send(UINT uMsg, WPARAM wParam, LPARAM lParam) { return ::SendMessageW(hWnd, uMsg, wParam, lParam); }
-
-    CHostWnd* host = nullptr;
-    HWND hWnd = nullptr;
-    CWindowManagerUI* manager = nullptr;
-    CNotifyLog log;
 };
 
 // A control whose class says it is a rich edit; such controls keep TAB for themselves.

@@ -74,15 +74,15 @@ TEST_F(CUpdEdit, PasswordEditShowsOnlyStarsOnceTheFocusLeaves)
     stars.SetBkColor(0xFFFFFFFF);
     stars.SetPos(pEdit->GetPos());
     RECT rcText = Rect(10, 10, 210, 40);
-    CCanvas edit(220, 50), expected(220, 50), plain(220, 50);
+    CDibCanvas edit(220, 50, RGB(255, 255, 255)), expected(220, 50, RGB(255, 255, 255)), plain(220, 50, RGB(255, 255, 255));
     edit.Paint(pEdit, rcText);
     stars.SetText(L"***");
     expected.Paint(&stars, rcText);
     stars.SetText(L"abc");
     plain.Paint(&stars, rcText);
-    EXPECT_GT(edit.CountNonWhite(rcText), 0);
-    EXPECT_EQ(expected.Capture(rcText), edit.Capture(rcText));
-    EXPECT_NE(plain.Capture(rcText), edit.Capture(rcText));
+    EXPECT_GT(edit.CountOtherThan(rcText, 0xFFFFFF), 0);
+    EXPECT_EQ(expected.Capture(rcText, 0xFFFFFF), edit.Capture(rcText, 0xFFFFFF));
+    EXPECT_NE(plain.Capture(rcText, 0xFFFFFF), edit.Capture(rcText, 0xFFFFFF));
 }
 
 TEST_F(CUpdEdit, EnterSendsReturnAndInsertsNothing)

@@ -7,93 +7,27 @@
 #include <gtest/gtest.h>
 
 #include "../core/UpdCoreTestSupport.h"
+#include "DibCanvas.h"
 #include "UpdUILib.h"
 
 namespace UpdEditTest {
 
 using namespace UpdCoreTest;
 
-// An off-screen 32-bit surface to paint controls into and read back.
-class CCanvas
-{
-public:
-    CCanvas(int cx, int cy) : m_cx(cx)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        m_hDC = ::CreateCompatibleDC(nullptr);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
-        RECT rc = {0, 0, cx, cy};
-        ::FillRect(m_hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    ~CCanvas()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
-    CCanvas(const CCanvas&) = delete;
-    CCanvas& operator=(const CCanvas&) = delete;
-
-    HDC GetDC() const { return m_hDC; }
-    // 0xRRGGBB at (x, y).
-    DWORD Pixel(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[static_cast<size_t>(y) * m_cx + x] & 0x00FFFFFF;
-    }
-    // The pixels of rc, row by row, for comparing two paintings.
-    std::wstring Capture(const RECT& rc) const
-    {
-        std::wstring sPixels;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) sPixels += static_cast<wchar_t>(Pixel(x, y) == 0xFFFFFF ? L'.' : L'#');
-        }
-        return sPixels;
-    }
-    int CountNonWhite(const RECT& rc) const
-    {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) n += Pixel(x, y) != 0xFFFFFF ? 1 : 0;
-        }
-        return n;
-    }
-    void Paint(CControlUI* pControl, const RECT& rc) { pControl->DoPaint(m_hDC, rc); }
-
-private:
-    int m_cx;
-    HDC m_hDC = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
-};
-
 // One manager per test on the shared host window; controls get real window messages.
-class CEditFixture : public ::testing::Test
+class CEditFixture : public CHostedManagerFixture
 {
 protected:
+    // The host has the focus before the test's manager sees any message.
     void SetUp() override
     {
-        host = &SharedHost();
-        hWnd = host->GetWindowHandle();
-        ::SetForegroundWindow(hWnd);
-        ::SetFocus(hWnd);
-        manager = new CWindowManagerUI;
-        manager->Init(hWnd);
-        manager->AddNotifier(&log);
-        host->pManager = manager;
+        ::SetForegroundWindow(SharedHost().GetWindowHandle());
+        ::SetFocus(SharedHost().GetWindowHandle());
+        CHostedManagerFixture::SetUp();
     }
     void TearDown() override
     {
-        host->pManager = nullptr;
-        delete manager;
-        PumpMessages();
+        CHostedManagerFixture::TearDown();
         SetCtrl(false);
     }
     // A root container holding the given controls, attached and laid out.
@@ -143,11 +77,6 @@ protected:
         ::SetKeyboardState(state);
     }
     HWND FindChild(LPCWSTR pstrClass) const { return ::FindWindowExW(hWnd, nullptr, pstrClass, nullptr); }
-
-    CHostWnd* host = nullptr;
-    HWND hWnd = nullptr;
-    CWindowManagerUI* manager = nullptr;
-    CNotifyLog log;
 };
 
 } // namespace UpdEditTest

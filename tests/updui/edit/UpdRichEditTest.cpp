@@ -169,17 +169,17 @@ TEST_F(CUpdRichEdit, ShowsAndScrollsAMultiLineChineseText)
     EXPECT_EQ(0, Ask(pRich, EM_GETFIRSTVISIBLELINE));
 
     RECT rcText = Rect(10, 10, 290, 110);
-    CCanvas top(400, 300);
+    CDibCanvas top(400, 300, RGB(255, 255, 255));
     top.Paint(manager->GetRoot(), rcText);
-    EXPECT_GT(top.CountNonWhite(rcText), 100);
+    EXPECT_GT(top.CountOtherThan(rcText, 0xFFFFFF), 100);
 
     // The wheel without Ctrl scrolls by lines; the bar follows the text.
     Wheel(100, 50, -WHEEL_DELTA, 0);
     EXPECT_GT(Ask(pRich, EM_GETFIRSTVISIBLELINE), 0);
     EXPECT_GT(pBar->GetScrollPos(), 0);
-    CCanvas scrolled(400, 300);
+    CDibCanvas scrolled(400, 300, RGB(255, 255, 255));
     scrolled.Paint(manager->GetRoot(), rcText);
-    EXPECT_NE(top.Capture(rcText), scrolled.Capture(rcText));
+    EXPECT_NE(top.Capture(rcText, 0xFFFFFF), scrolled.Capture(rcText, 0xFFFFFF));
 
     // To the end and back to the top.
     pRich->EndDown();
@@ -188,9 +188,9 @@ TEST_F(CUpdRichEdit, ShowsAndScrollsAMultiLineChineseText)
     pRich->HomeUp();
     EXPECT_EQ(0, pBar->GetScrollPos());
     EXPECT_EQ(0, Ask(pRich, EM_GETFIRSTVISIBLELINE));
-    CCanvas back(400, 300);
+    CDibCanvas back(400, 300, RGB(255, 255, 255));
     back.Paint(manager->GetRoot(), rcText);
-    EXPECT_EQ(top.Capture(rcText), back.Capture(rcText));
+    EXPECT_EQ(top.Capture(rcText, 0xFFFFFF), back.Capture(rcText, 0xFFFFFF));
 
     // Moving the bar's position scrolls the text.
     pRich->SetScrollPos(SIZE{0, pBar->GetScrollRange()});
@@ -295,7 +295,7 @@ TEST_F(CUpdRichEdit, WithoutTextServicesOnlyBackgroundAndBorderArePainted)
     EXPECT_STREQ(L"看不见的文字", rich.GetText().GetData());
     EXPECT_EQ(0, rich.AppendText(L"更多"));
 
-    CCanvas canvas(120, 70);
+    CDibCanvas canvas(120, 70, RGB(255, 255, 255));
     canvas.Paint(&rich, Rect(0, 0, 120, 70));
     for (int y = 11; y < 59; ++y) {
         for (int x = 11; x < 109; ++x) {

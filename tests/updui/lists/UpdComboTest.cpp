@@ -227,9 +227,9 @@ protected:
     }
     DWORD ArrowPixel(CComboBoxUI* pCombo)
     {
-        CCanvas canvas(400, 300);
-        ::PatBlt(canvas.GetDC(), 0, 0, 400, 300, WHITENESS);
-        pCombo->DoPaint(canvas.GetDC(), RECT{0, 0, 400, 300});
+        CDibCanvas canvas(400, 300);
+        ::PatBlt(canvas.DC(), 0, 0, 400, 300, WHITENESS);
+        pCombo->DoPaint(canvas.DC(), RECT{0, 0, 400, 300});
         const RECT& rc = pCombo->GetPos();
         return canvas.Pixel(rc.right - 5, (rc.top + rc.bottom) / 2);
     }

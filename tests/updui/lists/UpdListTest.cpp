@@ -287,10 +287,10 @@ TEST_F(ListTest, AlternateBackgroundOnlyOnEvenRows)
     pList->SetAttribute(L"itemaltbk", L"true");
     pList->SetAttribute(L"itemtextcolor", L"#FF0000FF");
     PaintNow(hWnd);
-    CCanvas canvas(400, 300);
-    ::PatBlt(canvas.GetDC(), 0, 0, 400, 300, WHITENESS);
+    CDibCanvas canvas(400, 300);
+    ::PatBlt(canvas.DC(), 0, 0, 400, 300, WHITENESS);
     const RECT rcAll = {0, 0, 400, 300};
-    for (int i = 0; i < 3; ++i) Row(pList, i)->DoPaint(canvas.GetDC(), rcAll);
+    for (int i = 0; i < 3; ++i) Row(pList, i)->DoPaint(canvas.DC(), rcAll);
     EXPECT_EQ(0x0000FFu, canvas.Pixel(390, RowY(0)));
     EXPECT_EQ(0xFFFFFFu, canvas.Pixel(390, RowY(1)));
     EXPECT_EQ(0x0000FFu, canvas.Pixel(390, RowY(2)));
@@ -320,8 +320,8 @@ TEST_F(ListTest, TextRowKeepsTheFirstEightLinks)
     pRow->SetFixedHeight(24);
     pList->Add(pRow);
     Attach(pList);
-    CCanvas canvas(400, 300);
-    pRow->DrawItemText(canvas.GetDC(), pRow->GetPos());
+    CDibCanvas canvas(400, 300);
+    pRow->DrawItemText(canvas.DC(), pRow->GetPos());
     ASSERT_EQ(CListTextElementUI::MAX_LINKS, pRow->GetLinkCount());
     EXPECT_STREQ(L"3", (pRow->GetLinkText(7)).GetData()); // the third link of the second column
     EXPECT_EQ(6u, pRow->GetControlFlags());

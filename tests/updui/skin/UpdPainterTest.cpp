@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "DibCanvas.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
 #include "WindowManagerUI.h"
@@ -14,57 +15,6 @@ using namespace UpdUI;
 namespace {
 
 const DWORD kWhite = 0x00FFFFFF;
-
-// A white 0xRRGGBB canvas of its own, selected into a memory DC.
-class CCanvas
-{
-public:
-    CCanvas(int cx, int cy) : m_cx(cx), m_cy(cy)
-    {
-        m_hDC = CreateCompatibleDC(nullptr);
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        m_hBitmap = CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, (void**)&m_pBits, nullptr, 0);
-        m_hOld = (HBITMAP)SelectObject(m_hDC, m_hBitmap);
-        Clear();
-    }
-    ~CCanvas()
-    {
-        SelectObject(m_hDC, m_hOld);
-        DeleteObject(m_hBitmap);
-        DeleteDC(m_hDC);
-    }
-    void Clear()
-    {
-        for (int i = 0; i < m_cx * m_cy; i++)
-            m_pBits[i] = kWhite;
-    }
-    DWORD At(int x, int y) const
-    {
-        GdiFlush();
-        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
-    }
-    int CountNot(DWORD dwColor) const
-    {
-        GdiFlush();
-        int n = 0;
-        for (int i = 0; i < m_cx * m_cy; i++)
-            n += (m_pBits[i] & 0x00FFFFFF) != dwColor ? 1 : 0;
-        return n;
-    }
-    HDC DC() const { return m_hDC; }
-
-private:
-    int m_cx, m_cy;
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HBITMAP m_hOld;
-    DWORD* m_pBits = nullptr;
-};
 
 // The test skin's images come from plain files below the resource folder here.
 class UpdPainterTest : public ::testing::Test
@@ -121,15 +71,15 @@ class UpdPainterColorTest : public UpdPainterTest, public ::testing::WithParamIn
 TEST_P(UpdPainterColorTest, DrawsColoursByTheirAlpha)
 {
     CMsimgUI::UseSystemFunctions(GetParam());
-    CCanvas canvas(8, 8);
+    CDibCanvas canvas(8, 8, RGB(255, 255, 255));
     RECT rc = { 0, 0, 4, 4 };
     CPainterUI::DrawColor(canvas.DC(), rc, 0x00FFFFFF);
-    EXPECT_EQ(0, canvas.CountNot(kWhite)); // alpha 0 draws nothing
+    EXPECT_EQ(0, canvas.CountOtherThan(canvas.Rect(), kWhite)); // alpha 0 draws nothing
     CPainterUI::DrawColor(canvas.DC(), rc, 0x80FF0000);
-    EXPECT_TRUE(Near(canvas.At(1, 1), 0xFF7F7F)) << std::hex << canvas.At(1, 1);
-    EXPECT_EQ(kWhite, canvas.At(5, 5));
+    EXPECT_TRUE(Near(canvas.Pixel(1, 1), 0xFF7F7F)) << std::hex << canvas.Pixel(1, 1);
+    EXPECT_EQ(kWhite, canvas.Pixel(5, 5));
     CPainterUI::DrawColor(canvas.DC(), rc, 0xFF00FF00);
-    EXPECT_EQ(0x00FF00u, canvas.At(3, 3));
+    EXPECT_EQ(0x00FF00u, canvas.Pixel(3, 3));
 }
 
 INSTANTIATE_TEST_SUITE_P(Blends, UpdPainterColorTest, ::testing::Values(true, false));
@@ -154,18 +104,18 @@ TEST_F(UpdPainterTest, StoresTranslucentPixelsPremultiplied)
 
 TEST_F(UpdPainterTest, HoleLeavesTheCentreOfANineGrid)
 {
-    CCanvas canvas(60, 60);
+    CDibCanvas canvas(60, 60, RGB(255, 255, 255));
     RECT rcItem = { 0, 0, 60, 60 };
     ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' corner='10,10,10,10' hole='true'"));
-    EXPECT_EQ(0x00FF00u, canvas.At(2, 2));   // corner
-    EXPECT_EQ(0x00FF00u, canvas.At(30, 5));  // top edge, stretched
-    EXPECT_EQ(0x00FF00u, canvas.At(55, 30)); // right edge
-    EXPECT_EQ(kWhite, canvas.At(30, 30));    // no centre
-    canvas.Clear();
+    EXPECT_EQ(0x00FF00u, canvas.Pixel(2, 2));   // corner
+    EXPECT_EQ(0x00FF00u, canvas.Pixel(30, 5));  // top edge, stretched
+    EXPECT_EQ(0x00FF00u, canvas.Pixel(55, 30)); // right edge
+    EXPECT_EQ(kWhite, canvas.Pixel(30, 30));    // no centre
+    canvas.Fill(kWhite);
     ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' corner='10,10,10,10'"));
-    EXPECT_EQ(0xFF0000u, canvas.At(30, 30));
+    EXPECT_EQ(0xFF0000u, canvas.Pixel(30, 30));
 }
 
 TEST_F(UpdPainterTest, TilesTheCentreAndCutsTheLastTile)
@@ -183,42 +133,42 @@ TEST_F(UpdPainterTest, TilesTheCentreAndCutsTheLastTile)
     for (int i = 0; i < 10; i++)
         pBits[i] = i == 0 ? 0xFF0000FF : 0xFFFF0000;
     for (bool bAlpha : { false, true }) {
-        CCanvas canvas(30, 1);
+        CDibCanvas canvas(30, 1, RGB(255, 255, 255));
         RECT rcDest = { 0, 0, 25, 1 }, rcSource = { 0, 0, 10, 1 }, rcCorners = {};
         CPainterUI::DrawImage(canvas.DC(), hStrip, rcDest, rcDest, rcSource, rcCorners, bAlpha, 255, false, true,
                               false);
-        EXPECT_EQ(0x0000FFu, canvas.At(0, 0)) << bAlpha;
-        EXPECT_EQ(0xFF0000u, canvas.At(9, 0)) << bAlpha;
-        EXPECT_EQ(0x0000FFu, canvas.At(10, 0)) << bAlpha;
-        EXPECT_EQ(0x0000FFu, canvas.At(20, 0)) << bAlpha; // the 5-pixel tile starts like the others
-        EXPECT_EQ(0xFF0000u, canvas.At(24, 0)) << bAlpha;
-        EXPECT_EQ(kWhite, canvas.At(25, 0)) << bAlpha;
+        EXPECT_EQ(0x0000FFu, canvas.Pixel(0, 0)) << bAlpha;
+        EXPECT_EQ(0xFF0000u, canvas.Pixel(9, 0)) << bAlpha;
+        EXPECT_EQ(0x0000FFu, canvas.Pixel(10, 0)) << bAlpha;
+        EXPECT_EQ(0x0000FFu, canvas.Pixel(20, 0)) << bAlpha; // the 5-pixel tile starts like the others
+        EXPECT_EQ(0xFF0000u, canvas.Pixel(24, 0)) << bAlpha;
+        EXPECT_EQ(kWhite, canvas.Pixel(25, 0)) << bAlpha;
     }
     DeleteObject(hStrip);
 }
 
 TEST_F(UpdPainterTest, ASecondFileDrawsTheFirstImageWithItsSettings)
 {
-    CCanvas canvas(60, 30);
+    CDibCanvas canvas(60, 30, RGB(255, 255, 255));
     RECT rcItem = { 0, 0, 60, 30 };
     ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' dest='0,0,30,30' file='down/frame.png' "
                                           L"dest='40,0,50,10' source='10,10,20,20'"));
-    EXPECT_EQ(0x00FF00u, canvas.At(1, 1));   // the first image, whole, on the left
-    EXPECT_EQ(0xFF0000u, canvas.At(15, 15));
-    EXPECT_EQ(0xFF0000u, canvas.At(45, 5));  // the second: only the red centre
-    EXPECT_EQ(kWhite, canvas.At(35, 5));
-    EXPECT_EQ(kWhite, canvas.At(45, 20));
+    EXPECT_EQ(0x00FF00u, canvas.Pixel(1, 1));   // the first image, whole, on the left
+    EXPECT_EQ(0xFF0000u, canvas.Pixel(15, 15));
+    EXPECT_EQ(0xFF0000u, canvas.Pixel(45, 5));  // the second: only the red centre
+    EXPECT_EQ(kWhite, canvas.Pixel(35, 5));
+    EXPECT_EQ(kWhite, canvas.Pixel(45, 20));
 }
 
 TEST_F(UpdPainterTest, CalcRectMeasuresWithoutDrawing)
 {
-    CCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     RECT rc = { 0, 0, 200, 60 };
     int nLinks = 0;
     CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"<b>Bold</b> and plain", 0xFF000000, nullptr, nullptr,
                                nLinks, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(0, canvas.CountNot(kWhite));
+    EXPECT_EQ(0, canvas.CountOtherThan(canvas.Rect(), kWhite));
     EXPECT_GT(rc.right, 20);
     EXPECT_LT(rc.right, 200);
     EXPECT_GT(rc.bottom, 5);
@@ -228,7 +178,7 @@ TEST_F(UpdPainterTest, CalcRectMeasuresWithoutDrawing)
 // on it (looking at the whole rest for every line took minutes for this text).
 TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
 {
-    CCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     std::wstring sText;
     for (int i = 0; i < 400000; i++)
         sText += L"i,";
@@ -252,7 +202,7 @@ TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
 
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
 {
-    CCanvas canvas(300, 40);
+    CDibCanvas canvas(300, 40, RGB(255, 255, 255));
     int nLinks = 0;
     RECT rcRaw = { 0, 0, 300, 40 }, rcBold = { 0, 0, 300, 40 };
     CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcRaw, L"<r><b>x</b></r>", 0xFF000000, nullptr, nullptr,
@@ -270,7 +220,7 @@ TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
 
 TEST_F(UpdPainterTest, BoldThenRedRunsDrawInTheirOwnStyles)
 {
-    CCanvas canvas(300, 40);
+    CDibCanvas canvas(300, 40, RGB(255, 255, 255));
     RECT rc = { 0, 0, 300, 40 };
     int nLinks = 0;
     CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"<b>WWW</b><c #FFFF0000>WWW</c>", 0xFF000000, nullptr,
@@ -283,7 +233,7 @@ TEST_F(UpdPainterTest, BoldThenRedRunsDrawInTheirOwnStyles)
     for (int y = 0; y < 40; y++) {
         for (int x = 0; x < 300; x++) {
             // Text is anti-aliased: judge a pixel by its hue, not by an exact value.
-            DWORD c = canvas.At(x, y);
+            DWORD c = canvas.Pixel(x, y);
             int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
             bool bRed = r > g + 40 && g == b, bBlack = r == g && g == b && r < 0xC0;
             (x < xSplit ? nBlackLeft : nBlackRight) += bBlack ? 1 : 0;
@@ -298,7 +248,7 @@ TEST_F(UpdPainterTest, BoldThenRedRunsDrawInTheirOwnStyles)
 
 TEST_F(UpdPainterTest, RecordsLinksUpToTheCapacity)
 {
-    CCanvas canvas(300, 40);
+    CDibCanvas canvas(300, 40, RGB(255, 255, 255));
     RECT rc = { 0, 0, 300, 40 };
     RECT rcLinks[1] = {};
     CStringUI sLinks[1];

@@ -1,61 +1,25 @@
 #pragma once
 // Shared pieces of the edit and progress tests: a skinned host window as applications
 // build one, a notification log, a message pump that runs the library's keyboard
-// pre-translation, a readable memory canvas and solid-colour image files.
+// pre-translation and solid-colour image files.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "ControlUI.h"
+#include "DibCanvas.h"
+#include "ManagedHostWnd.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
-class CNotifyLog : public INotifyUI
-{
-public:
-    void Notify(TNotifyRecUI& msg) override { records.push_back(msg); }
-    int Count(TNotifyTypeUI type, CControlUI* sender = nullptr) const
-    {
-        int n = 0;
-        for (const TNotifyRecUI& r : records) n += r.type == type && (sender == nullptr || r.sender == sender) ? 1 : 0;
-        return n;
-    }
-    const TNotifyRecUI* Last(TNotifyTypeUI type) const
-    {
-        for (size_t i = records.size(); i > 0; i--)
-            if (records[i - 1].type == type) return &records[i - 1];
-        return nullptr;
-    }
-    std::vector<TNotifyRecUI> records;
-};
+using CNotifyLog = TNotifyLog<INotifyUI, TNotifyRecUI>;
 
-// The manager sees every message first. One window serves a whole test program
-// (destroying an activated window costs Wine seconds without a window manager); each
-// test gets a fresh manager for it.
-class CTestHostWnd : public CWindowWnd
+// One window serves a whole test program; each test gets a fresh manager for it.
+class CTestHostWnd : public TResettableHostWnd<CWindowWnd, CWindowManagerUI, CNotifyLog>
 {
 public:
-    ~CTestHostWnd() override { delete m_pm; }
     LPCWSTR GetWindowClassName() const override { return L"LumoraEditProgressHostWnd"; }
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        LRESULT lRes = 0;
-        if (m_pm != nullptr && m_pm->HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-    void Reset(bool bNewManager)
-    {
-        delete m_pm;
-        m_pm = nullptr;
-        log.records.clear();
-        if (!bNewManager) return;
-        m_pm = new CWindowManagerUI;
-        m_pm->Init(m_hWnd);
-        m_pm->AddNotifier(&log);
-    }
-    CWindowManagerUI* m_pm = nullptr;
-    CNotifyLog log;
 };
 
 // Runs queued messages through the same steps as the library's modal loop.
@@ -76,60 +40,6 @@ inline void LayOut(HWND hWnd)
     ::UpdateWindow(hWnd);
     PumpMessages();
 }
-
-// A memory DC over a 32-bit top-down DIB whose pixels read back as 0xRRGGBB.
-class CTestCanvas
-{
-public:
-    CTestCanvas(int cx, int cy, COLORREF fill = RGB(255, 255, 255)) : m_cx(cx), m_cy(cy)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        m_hDC = ::CreateCompatibleDC(nullptr);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
-        RECT rc = { 0, 0, cx, cy };
-        HBRUSH hBrush = ::CreateSolidBrush(fill);
-        ::FillRect(m_hDC, &rc, hBrush);
-        ::DeleteObject(hBrush);
-    }
-    ~CTestCanvas()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
-    CTestCanvas(const CTestCanvas&) = delete;
-    CTestCanvas& operator=(const CTestCanvas&) = delete;
-
-    HDC DC() const { return m_hDC; }
-    RECT Rect() const { return RECT{ 0, 0, m_cx, m_cy }; }
-    DWORD Pixel(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
-    }
-    int CountOf(const RECT& rc, DWORD colour) const
-    {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; y++)
-            for (int x = rc.left; x < rc.right; x++) n += Pixel(x, y) == colour ? 1 : 0;
-        return n;
-    }
-
-private:
-    int m_cx;
-    int m_cy;
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-    DWORD* m_pBits = nullptr;
-};
 
 // Writes an 8 x 8 24-bit BMP of one colour (0xRRGGBB) into the temporary folder and
 // returns its path, which image descriptions take as a bare file name.

@@ -496,7 +496,7 @@ TEST_F(EditTest, PasswordFieldPaintsOneMaskPerCharacter)
     edit->SetPasswordMode(true);
     edit->SetText(L"abc");
     edit2->SetText(L"***");
-    CTestCanvas canvas(300, 200);
+    CDibCanvas canvas(300, 200, RGB(255, 255, 255));
     edit->DoPaint(canvas.DC(), canvas.Rect());
     edit2->DoPaint(canvas.DC(), canvas.Rect());
     const RECT& a = edit->GetPos();
@@ -561,7 +561,7 @@ TEST_F(EditTest, StateLooksOfTheField)
             field.CLabelUI::DoEvent(e);
         }
         if (c.state == Disabled || c.state == DisabledFocused) field.SetEnabled(false);
-        CTestCanvas canvas(100, 30);
+        CDibCanvas canvas(100, 30, RGB(255, 255, 255));
         field.DoPaint(canvas.DC(), canvas.Rect());
         EXPECT_EQ(c.edge, canvas.Pixel(0, 15)) << c.what;
         EXPECT_EQ(c.inner, canvas.Pixel(1, 15)) << c.what;

@@ -166,7 +166,7 @@ TEST_F(ProgressSliderTest, ForeImageFillsTheValuesShare)
         bar->SetMaxValue(c.max);
         bar->SetValue(c.value);
         bar->SetFgImage(redImage.c_str());
-        CTestCanvas canvas(200, 200);
+        CDibCanvas canvas(200, 200, RGB(255, 255, 255));
         bar->DoPaint(canvas.DC(), canvas.Rect());
         if (c.horizontal) {
             EXPECT_EQ(c.filled * 20, canvas.CountOf(RECT{ 0, 0, 200, 20 }, kRed)) << c.what;
@@ -199,7 +199,7 @@ TEST_F(ProgressSliderTest, SecondValueFillsBehindTheFirst)
     bar->SetSecondValue(75);
     bar->SetFgImage(redImage.c_str());
     bar->SetFgImage2(blueImage.c_str());
-    CTestCanvas canvas(200, 20);
+    CDibCanvas canvas(200, 20, RGB(255, 255, 255));
     bar->DoPaint(canvas.DC(), canvas.Rect());
     EXPECT_EQ(kRed, canvas.Pixel(49, 10));
     EXPECT_EQ(kBlue, canvas.Pixel(50, 10));
@@ -214,7 +214,7 @@ TEST_F(ProgressSliderTest, MissingForeImageLeavesAFrame)
     CProgressUI* bar = Place<CProgressUI>(RECT{ 0, 0, 200, 20 });
     bar->SetValue(50);
     bar->SetFgImage(L"no-such-image.bmp");
-    CTestCanvas canvas(200, 20);
+    CDibCanvas canvas(200, 20, RGB(255, 255, 255));
     bar->DoPaint(canvas.DC(), canvas.Rect());
     EXPECT_STREQ(L"", bar->GetFgImage());
     EXPECT_EQ(kFrame, canvas.Pixel(0, 10));
@@ -240,7 +240,7 @@ TEST_F(ProgressSliderTest, EmptyRangeIsWidenedByPainting)
         bar->SetMinValue(c.min);
         bar->SetMaxValue(c.max);
         bar->SetValue(c.value);
-        CTestCanvas canvas(200, 20);
+        CDibCanvas canvas(200, 20, RGB(255, 255, 255));
         bar->DoPaint(canvas.DC(), canvas.Rect());
         EXPECT_EQ(c.expectMax, bar->GetMaxValue()) << c.min << ".." << c.max;
         EXPECT_EQ(c.expectValue, bar->GetValue()) << c.min << ".." << c.max;
@@ -437,7 +437,7 @@ TEST_F(ProgressSliderTest, ThumbImageFollowsTheStateAndPosition)
     slider->SetThumbImage(redImage.c_str());
     slider->SetThumbPushedImage(blueImage.c_str());
     {
-        CTestCanvas canvas(200, 20);
+        CDibCanvas canvas(200, 20, RGB(255, 255, 255));
         slider->DoPaint(canvas.DC(), canvas.Rect());
         EXPECT_EQ(100, canvas.CountOf(RECT{ 95, 5, 105, 15 }, kRed));
         EXPECT_EQ(100, canvas.CountOf(canvas.Rect(), kRed));
@@ -445,7 +445,7 @@ TEST_F(ProgressSliderTest, ThumbImageFollowsTheStateAndPosition)
     TEventRecUI down = MouseEvent(EventButtonDown, 100, 10);
     slider->DoEvent(down);
     {
-        CTestCanvas canvas(200, 20);
+        CDibCanvas canvas(200, 20, RGB(255, 255, 255));
         slider->DoPaint(canvas.DC(), canvas.Rect());
         EXPECT_EQ(100, canvas.CountOf(canvas.Rect(), kBlue));
         EXPECT_EQ(0, canvas.CountOf(canvas.Rect(), kRed));
@@ -457,7 +457,7 @@ TEST_F(ProgressSliderTest, ThumbImageFollowsTheStateAndPosition)
     TEventRecUI enter = MouseEvent(EventMouseEnter, 100, 10);
     slider->DoEvent(enter);
     {
-        CTestCanvas canvas(200, 20);
+        CDibCanvas canvas(200, 20, RGB(255, 255, 255));
         slider->DoPaint(canvas.DC(), canvas.Rect());
         EXPECT_EQ(100, canvas.CountOf(canvas.Rect(), kRed));
         EXPECT_STREQ(L"", slider->GetThumbHotImage());

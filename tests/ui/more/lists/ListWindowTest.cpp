@@ -2,11 +2,17 @@
 
 #include <vector>
 
+#include "DibCanvas.h"
+#include "ManagedHostWnd.h"
+#include "PostedInput.h"
 #include "UILib.h"
 
 // One real window with a list and two combo boxes under the test display, driven by
 // posted mouse, key and wheel messages, as the user would.
 namespace {
+
+// This window's tests pump one round more than the other window tests do.
+const int kPumpRounds = 4;
 
 const wchar_t kMarkup[] =
     L"<Window><VerticalLayout>"
@@ -22,118 +28,25 @@ const wchar_t kMarkup[] =
     L"<Control />"
     L"</VerticalLayout></Window>";
 
-class CListWnd : public CWindowWnd, public INotifyUI
+class CListWnd : public TBuiltSkinWnd<CWindowWnd, CWindowManagerUI, CControlUI, TNotifyLog<INotifyUI, TNotifyRecUI>>
 {
 public:
     LPCWSTR GetWindowClassName() const override { return L"LumoraListsTestWnd"; }
-    UINT GetClassStyle() const override { return CS_DBLCLKS; }
 
-    void Notify(TNotifyRecUI& msg) override { notes.push_back(msg); }
-
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+protected:
+    CControlUI* BuildRoot(CWindowManagerUI& builderManager) override
     {
-        if (uMsg == WM_CREATE) {
-            manager.Init(m_hWnd);
-            CSkinBuilderUI builder;
-            root = builder.Build(nullptr, kMarkup, nullptr, nullptr, &manager);
-            manager.AttachRoot(root);
-            manager.AddNotifier(this);
-            return 0;
-        }
-        LRESULT lRes = 0;
-        if (manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+        CSkinBuilderUI builder;
+        return builder.Build(nullptr, kMarkup, nullptr, nullptr, &builderManager);
     }
-
-    int Count(TNotifyTypeUI type, CControlUI* sender) const
-    {
-        int n = 0;
-        for (const TNotifyRecUI& r : notes) n += r.type == type && r.sender == sender ? 1 : 0;
-        return n;
-    }
-
-    CWindowManagerUI manager;
-    CControlUI* root = nullptr;
-    std::vector<TNotifyRecUI> notes;
 };
-
-void PumpMessages()
-{
-    MSG msg;
-    for (int round = 0; round < 4; round++) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-}
-
-POINT CentreOf(const RECT& rc)
-{
-    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
-}
-
-void PostClick(HWND hWnd, POINT pt)
-{
-    const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
-    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, lParam);
-    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
-    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, lParam);
-    PumpMessages();
-}
 
 void PostKey(HWND hWnd, WORD vk)
 {
     ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1);
     ::PostMessageW(hWnd, WM_KEYUP, vk, 0xC0000001);
-    PumpMessages();
+    PumpMessages(kPumpRounds);
 }
-
-// A memory DC over a 32-bit top-down DIB whose pixels read back as 0xRRGGBB.
-class CCanvas
-{
-public:
-    CCanvas(int cx, int cy) : m_cx(cx)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        m_hDC = ::CreateCompatibleDC(nullptr);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-        m_hOld = ::SelectObject(m_hDC, m_hBitmap);
-        RECT rc = { 0, 0, cx, cy };
-        HBRUSH hBrush = ::CreateSolidBrush(RGB(1, 2, 3));
-        ::FillRect(m_hDC, &rc, hBrush);
-        ::DeleteObject(hBrush);
-    }
-    ~CCanvas()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hDC);
-    }
-    CCanvas(const CCanvas&) = delete;
-    CCanvas& operator=(const CCanvas&) = delete;
-
-    HDC DC() const { return m_hDC; }
-    DWORD Pixel(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pBits[y * m_cx + x] & 0x00FFFFFF;
-    }
-
-private:
-    int m_cx;
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-    DWORD* m_pBits = nullptr;
-};
 
 // One window for the whole suite: without a window manager Wine takes seconds to
 // destroy a window.
@@ -151,12 +64,12 @@ protected:
         AddRows(static_cast<CComboUI*>(s_wnd->manager.FindControl(L"small")), 3);
         s_wnd->Show(true, false);
         ::UpdateWindow(s_wnd->GetWindowHandle());
-        PumpMessages();
+        PumpMessages(kPumpRounds);
     }
     static void TearDownTestSuite()
     {
         if (s_wnd != nullptr && ::IsWindow(s_wnd->GetWindowHandle())) ::DestroyWindow(s_wnd->GetWindowHandle());
-        PumpMessages();
+        PumpMessages(kPumpRounds);
         delete s_wnd;
         s_wnd = nullptr;
     }
@@ -183,13 +96,13 @@ protected:
         m_combo = static_cast<CComboUI*>(s_wnd->manager.FindControl(L"combo"));
         m_small = static_cast<CComboUI*>(s_wnd->manager.FindControl(L"small"));
         ASSERT_TRUE(m_list && m_combo && m_small);
-        PumpMessages();
-        s_wnd->notes.clear();
+        PumpMessages(kPumpRounds);
+        s_wnd->log.records.clear();
     }
 
     HWND OpenDropDown(CComboUI* combo)
     {
-        PostClick(m_hWnd, CentreOf(combo->GetPos()));
+        PostClick(m_hWnd, CentreOf(combo->GetPos()), kPumpRounds);
         CComboWnd* drop = combo->GetDropWindow();
         return drop != nullptr ? drop->GetWindowHandle() : nullptr;
     }
@@ -209,10 +122,10 @@ TEST_F(ListWindowTest, ClickKeysAndWheelMoveTheSelectionAndScroll)
 {
     CControlUI* row2 = m_list->GetItemAt(2);
     ASSERT_GT(row2->GetHeight(), 0);
-    PostClick(m_hWnd, CentreOf(row2->GetPos()));
+    PostClick(m_hWnd, CentreOf(row2->GetPos()), kPumpRounds);
     EXPECT_EQ(2, m_list->GetCurSel());
-    EXPECT_EQ(1, s_wnd->Count(NotifyItemClick, row2));
-    EXPECT_EQ(1, s_wnd->Count(NotifyItemSelect, m_list));
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyItemClick, row2));
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyItemSelect, m_list));
 
     PostKey(m_hWnd, VK_DOWN);
     EXPECT_EQ(3, m_list->GetCurSel());
@@ -228,7 +141,7 @@ TEST_F(ListWindowTest, ClickKeysAndWheelMoveTheSelectionAndScroll)
     EXPECT_EQ(19, m_list->GetCurSel());
 
     ::PostMessageW(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    PumpMessages();
+    PumpMessages(kPumpRounds);
     EXPECT_EQ(18, m_list->GetCurSel());
 
     PostKey(m_hWnd, VK_HOME);
@@ -243,23 +156,23 @@ TEST_F(ListWindowTest, RightReleaseOutsideTheRowIsNoRightClick)
     const POINT inside = CentreOf(row->GetPos());
     ::PostMessageW(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(inside.x, inside.y));
     ::PostMessageW(m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(390, 390));
-    PumpMessages();
-    EXPECT_EQ(1, s_wnd->Count(NotifyItemRightDown, row));
-    EXPECT_EQ(0, s_wnd->Count(NotifyItemRightClick, row));
+    PumpMessages(kPumpRounds);
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyItemRightDown, row));
+    EXPECT_EQ(0, s_wnd->log.Count(NotifyItemRightClick, row));
     EXPECT_EQ(1, m_list->GetCurSel());
 
     ::PostMessageW(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(inside.x, inside.y));
     ::PostMessageW(m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
-    PumpMessages();
-    EXPECT_EQ(1, s_wnd->Count(NotifyItemRightClick, row));
+    PumpMessages(kPumpRounds);
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyItemRightClick, row));
 }
 
 TEST_F(ListWindowTest, HeaderItemsClickAndGiveColumns)
 {
     CControlUI* colA = s_wnd->manager.FindControl(L"colA");
     ASSERT_NE(nullptr, colA);
-    PostClick(m_hWnd, POINT{ colA->GetPos().left + 20, CentreOf(colA->GetPos()).y });
-    EXPECT_EQ(1, s_wnd->Count(NotifyHeaderClick, colA));
+    PostClick(m_hWnd, POINT{ colA->GetPos().left + 20, CentreOf(colA->GetPos()).y }, kPumpRounds);
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyHeaderClick, colA));
     TListInfoUI* info = m_list->GetListInfo();
     ASSERT_EQ(2, info->nColumns);
     EXPECT_EQ(colA->GetPos().right, info->rcColumn[1].left);
@@ -275,7 +188,7 @@ TEST_F(ListWindowTest, DropDownIsAsHighAsItsRowsUpToTheLimit)
     for (const TCase& c : cases) {
         HWND hDrop = OpenDropDown(c.combo);
         ASSERT_NE(nullptr, hDrop);
-        EXPECT_EQ(1, s_wnd->Count(NotifyDropDown, c.combo));
+        EXPECT_EQ(1, s_wnd->log.Count(NotifyDropDown, c.combo));
         RECT rc = {};
         ::GetWindowRect(hDrop, &rc);
         EXPECT_EQ(c.cyExpected, rc.bottom - rc.top);
@@ -299,18 +212,18 @@ TEST_F(ListWindowTest, ScrollBarClickKeepsTheDropDownAndARowClickClosesIt)
     ASSERT_NE(nullptr, hDrop);
     CScrollbarUI* bar = m_combo->GetDropWindow()->GetLayout()->GetVerticalScrollBar();
     ASSERT_TRUE(bar != nullptr && bar->IsVisible());
-    PostClick(hDrop, CentreOf(bar->GetButton2Rect()));
+    PostClick(hDrop, CentreOf(bar->GetButton2Rect()), kPumpRounds);
     EXPECT_TRUE(::IsWindow(hDrop));
     ASSERT_NE(nullptr, m_combo->GetDropWindow());
     EXPECT_GT(m_combo->GetDropWindow()->GetLayout()->GetScrollPos().cy, 0);
 
     CControlUI* row = m_combo->GetItemAt(4);
-    PostClick(hDrop, CentreOf(row->GetPos()));
+    PostClick(hDrop, CentreOf(row->GetPos()), kPumpRounds);
     EXPECT_FALSE(::IsWindow(hDrop));
     EXPECT_EQ(nullptr, m_combo->GetDropWindow());
     EXPECT_EQ(4, m_combo->GetCurSel());
     EXPECT_STREQ(L"row 4", m_combo->GetText().GetData());
-    EXPECT_EQ(1, s_wnd->Count(NotifyItemSelect, m_combo));
+    EXPECT_EQ(1, s_wnd->log.Count(NotifyItemSelect, m_combo));
     const RECT rcRow = row->GetPos();
     EXPECT_TRUE(::IsRectEmpty(&rcRow)) << "a row at home in the combo has no place";
 }
@@ -339,24 +252,24 @@ TEST_F(ListWindowTest, FrameWidensWhileHot)
     const RECT rc = m_small->GetPos();
     const int y = (rc.top + rc.bottom) / 2;
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(390, 390));
-    PumpMessages();
+    PumpMessages(kPumpRounds);
     {
-        CCanvas canvas(400, 400);
+        CDibCanvas canvas(400, 400, RGB(1, 2, 3));
         ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
         EXPECT_EQ(0x4EA0D1u, canvas.Pixel(rc.left, y));
         EXPECT_NE(0x4EA0D1u, canvas.Pixel(rc.left + 1, y));
         EXPECT_NE(0x85E4FFu, canvas.Pixel(rc.left + 1, y));
     }
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(rc.left + 10, y));
-    PumpMessages();
+    PumpMessages(kPumpRounds);
     EXPECT_NE(0u, m_small->GetButtonState() & 0x08);
     {
-        CCanvas canvas(400, 400);
+        CDibCanvas canvas(400, 400, RGB(1, 2, 3));
         ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
         EXPECT_EQ(0x85E4FFu, canvas.Pixel(rc.left, y));
         EXPECT_EQ(0x85E4FFu, canvas.Pixel(rc.left + 1, y));
         EXPECT_NE(0x85E4FFu, canvas.Pixel(rc.left + 2, y));
     }
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(390, 390));
-    PumpMessages();
+    PumpMessages(kPumpRounds);
 }

@@ -10,6 +10,7 @@
 #include "ActiveXUI.h"
 #include "ContainerUI.h"
 #include "HtmlCtrlUI.h"
+#include "ManagedHostWnd.h"
 #include "PageBridgeUI.h"
 #include "SkinBuilderUI.h"
 #include "TestOleControl.h"
@@ -66,26 +67,18 @@ struct TSentRecord
     bool bNullAfterTexts;
 };
 
-class CNotifyLog : public INotifyUI
-{
-public:
-    void Notify(TNotifyRecUI& msg) override { records.push_back(msg); }
-    std::vector<TNotifyRecUI> records;
-};
+using CNotifyLog = TNotifyLog<INotifyUI, TNotifyRecUI>;
 
 // The window holding the controls; it records what the page bridge sends, copying
 // the strings while they are valid.
-class CHostWnd : public CWindowWnd
+class CHostWnd : public TResettableHostWnd<CWindowWnd, CWindowManagerUI, CNotifyLog>
 {
 public:
-    ~CHostWnd() override { delete m_pm; }
     LPCWSTR GetWindowClassName() const override { return L"LumoraAxTestHost"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
     {
         if (uMsg >= WM_USER && uMsg < WM_APP) Record(uMsg, wParam, lParam);
-        LRESULT lRes = 0;
-        if (m_pm != nullptr && m_pm->HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+        return TResettableHostWnd::HandleMessage(uMsg, wParam, lParam);
     }
     void Record(UINT uMsg, WPARAM wParam, LPARAM lParam)
     {
@@ -100,22 +93,16 @@ public:
         }
         sent.push_back(r);
     }
+    // What the old manager sends while it goes is not kept.
     void Reset(bool bNewManager)
     {
-        delete m_pm;
-        m_pm = nullptr;
+        TResettableHostWnd::Reset(false);
         sent.clear();
-        log.records.clear();
-        if (!bNewManager) return;
-        m_pm = new CWindowManagerUI;
-        m_pm->Init(m_hWnd);
-        m_pm->AddNotifier(&log);
+        TResettableHostWnd::Reset(bNewManager);
     }
-    CWindowManagerUI* m_pm = nullptr;
     std::vector<TSentRecord> sent;
     UINT textArrayMessage = 0;
     WPARAM textCount = 0;
-    CNotifyLog log;
 };
 
 // A page's array: "length" and the method "IndexOf" giving element i.
@@ -244,6 +231,7 @@ protected:
     void SetUp() override
     {
         config = TTestControlConfig();
+        config.bEveryFace = true;
         config.rcHit = RECT{ 10, 20, 60, 70 };
         ResetLog();
         browserLog = TFakeBrowserLog();

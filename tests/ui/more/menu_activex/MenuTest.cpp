@@ -7,6 +7,7 @@
 #include "ContainerUI.h"
 #include "ListLabelElementUI.h"
 #include "ListUI.h"
+#include "ManagedHostWnd.h"
 #include "MenuListLabelUI.h"
 #include "MenuPlacementUI.h"
 #include "MenuUI.h"
@@ -39,7 +40,7 @@ struct TPosted
     LPARAM lParam;
 };
 
-class CHostWnd : public CWindowWnd
+class CHostWnd : public TManagedHostWnd<CWindowWnd, CWindowManagerUI>
 {
 public:
     ~CHostWnd() override { delete m_pm; }
@@ -47,11 +48,8 @@ public:
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
     {
         if (uMsg == UIMSG_MENU_COMMAND) commands.push_back(TPosted{ uMsg, wParam, lParam });
-        LRESULT lRes = 0;
-        if (m_pm != nullptr && m_pm->HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+        return TManagedHostWnd::HandleMessage(uMsg, wParam, lParam);
     }
-    CWindowManagerUI* m_pm = nullptr;
     std::vector<TPosted> commands;
 };
 

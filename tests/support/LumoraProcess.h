@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace Json {
+class Value;
+}
+
 // One lumora.exe started from a test program folder, with the probes the
 // tests use: its main window (found by the window property "lumora"), its
 // browsers (asked through the engine stand-in's page channel) and its exit.
@@ -33,6 +37,8 @@ public:
   // The page of the first browser calls app.sendMessage(name, args); args is
   // a JSON array as a page would pass it. False when the call did not run.
   bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
+  // The same with the arguments as a JSON array value.
+  bool SendPageMessageArgs(const std::string& name, const Json::Value& args) const;
 
 private:
   PROCESS_INFORMATION info_ = {};

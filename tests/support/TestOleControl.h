@@ -19,11 +19,18 @@ struct TTestControlConfig
     HWND hwndShellBrowser = nullptr;     // window of the shell-browser service, or none
     bool bFailCreate = false;
     TFakeBrowserLog* pBrowserLog = nullptr; // non-null: the control is also a web browser
+    // Also answers for the site (IObjectWithSite), the active object, the shell
+    // browser's window (when hwndShellBrowser is set), and for the windowless face
+    // when activated with a window, as the controls the main library hosts do;
+    // otherwise its window is asked in vain.
+    bool bEveryFace = false;
 };
 
-// What the hosting site did to the test control.
+// What the host did to the test controls.
 struct TTestControlLog
 {
+    int nCreated = 0;
+    int nAlive = 0;
     std::vector<std::string> calls;
     std::vector<UINT> messages;
     RECT rcObject = {};
@@ -33,7 +40,12 @@ struct TTestControlLog
     int nAccelerators = 0;
     HRESULT hrActivate = E_FAIL;
     HWND hwndActivationParent = nullptr;
-    IOleClientSite* pSite = nullptr; // kept (AddRef'ed) from SetClientSite for the tests
+    IOleClientSite* pSite = nullptr; // the last client site, AddRef'ed, for the tests to call
+    void ReleaseSite()
+    {
+        if (pSite != nullptr) pSite->Release();
+        pSite = nullptr;
+    }
     int Count(const char* pstrCall) const
     {
         int n = 0;
@@ -55,11 +67,15 @@ class CTestOleControl : public IOleControl,
 public:
     CTestOleControl(const TTestControlConfig& config, TTestControlLog& log) : m_config(config), m_log(log)
     {
+        m_log.nCreated++;
+        m_log.nAlive++;
         if (config.pBrowserLog != nullptr) m_pBrowser = FakeBrowserCreate(config.pBrowserLog);
     }
     virtual ~CTestOleControl()
     {
+        m_log.nAlive--;
         if (m_pBrowser != nullptr) m_pBrowser->Release();
+        if (m_pSite != nullptr) m_pSite->Release();
     }
 
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
@@ -67,15 +83,18 @@ public:
         *ppv = nullptr;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleControl)) *ppv = static_cast<IOleControl*>(this);
         else if (IsEqualIID(riid, IID_IOleObject)) *ppv = static_cast<IOleObject*>(this);
-        else if (IsEqualIID(riid, IID_IOleInPlaceObject) || IsEqualIID(riid, IID_IOleInPlaceObjectWindowless))
+        else if (IsEqualIID(riid, IID_IOleInPlaceObject) ||
+                 (IsEqualIID(riid, IID_IOleInPlaceObjectWindowless) && (m_config.bWindowless || m_config.bEveryFace)))
             *ppv = static_cast<IOleInPlaceObjectWindowless*>(this);
         else if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2) ||
                  IsEqualIID(riid, IID_IViewObjectEx))
             *ppv = static_cast<IViewObjectEx*>(this);
-        else if (IsEqualIID(riid, IID_IObjectWithSite)) *ppv = static_cast<IObjectWithSite*>(this);
-        else if (IsEqualIID(riid, IID_IServiceProvider) && m_config.hwndShellBrowser != nullptr)
+        else if (m_config.bEveryFace && IsEqualIID(riid, IID_IObjectWithSite))
+            *ppv = static_cast<IObjectWithSite*>(this);
+        else if (m_config.bEveryFace && IsEqualIID(riid, IID_IServiceProvider) && m_config.hwndShellBrowser != nullptr)
             *ppv = static_cast<IServiceProvider*>(this);
-        else if (IsEqualIID(riid, IID_IOleInPlaceActiveObject)) *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+        else if (m_config.bEveryFace && IsEqualIID(riid, IID_IOleInPlaceActiveObject))
+            *ppv = static_cast<IOleInPlaceActiveObject*>(this);
         else if (IsEqualIID(riid, IID_IWebBrowser2) && m_pBrowser != nullptr)
             return m_pBrowser->QueryInterface(riid, ppv);
         if (*ppv == nullptr) return E_NOINTERFACE;
@@ -102,7 +121,7 @@ public:
         m_log.calls.push_back(pSite != nullptr ? "SetClientSite" : "SetClientSite(null)");
         if (pSite != nullptr) {
             pSite->AddRef();
-            if (m_log.pSite != nullptr) m_log.pSite->Release();
+            m_log.ReleaseSite();
             m_log.pSite = pSite;
         }
         if (pSite != nullptr) pSite->AddRef();
@@ -170,8 +189,8 @@ public:
     // IOleWindow, IOleInPlaceObject(Windowless): the window is the shell browser's.
     STDMETHOD(GetWindow)(HWND* phwnd) override
     {
-        *phwnd = m_config.hwndShellBrowser;
-        return S_OK;
+        *phwnd = m_config.bEveryFace ? m_config.hwndShellBrowser : nullptr;
+        return m_config.bEveryFace ? S_OK : E_FAIL;
     }
     STDMETHOD(ContextSensitiveHelp)(BOOL) override { return S_OK; }
     STDMETHOD(InPlaceDeactivate)() override { return S_OK; }

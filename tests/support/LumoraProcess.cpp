@@ -112,6 +112,10 @@ bool LumoraProcess::SendPageMessage(const std::string& name, const std::string& 
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value args;
   if (!reader->parse(jsonArgs.data(), jsonArgs.data() + jsonArgs.size(), &args, nullptr)) return false;
+  return SendPageMessageArgs(name, args);
+}
+
+bool LumoraProcess::SendPageMessageArgs(const std::string& name, const Json::Value& args) const {
   Json::Value request(Json::objectValue);
   request["browser"] = 0;
   request["call"] = "app.sendMessage";
@@ -123,6 +127,8 @@ bool LumoraProcess::SendPageMessage(const std::string& name, const std::string& 
   PageCallClient client;
   std::string reply;
   if (!client.Connect(info_.dwProcessId) || !client.Call(Json::writeString(writer, request), reply)) return false;
+  Json::CharReaderBuilder builder;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value answer;
   if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return false;
   return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");

@@ -4,6 +4,7 @@
 #include "FakeBrowser.h"
 
 #include <mshtml.h>
+#include <servprov.h>
 #include <string.h>
 
 typedef struct TFakeScript
@@ -136,6 +137,7 @@ static IHTMLDocument2Vtbl g_documentVtbl = {
 
 static HRESULT STDMETHODCALLTYPE Browser_QueryInterface(IWebBrowser2* This, REFIID riid, void** ppv)
 {
+    if (IsEqualIID(riid, &IID_IServiceProvider)) ((TFakeBrowser*)This)->log->nServiceQueries++;
     if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, &IID_IDispatch) &&
         !IsEqualIID(riid, &IID_IWebBrowser2) && !IsEqualIID(riid, &IID_IWebBrowserApp) &&
         !IsEqualIID(riid, &IID_IWebBrowser)) {
@@ -172,6 +174,18 @@ static HRESULT STDMETHODCALLTYPE Browser_Navigate(IWebBrowser2* This, BSTR url, 
     return S_OK;
 }
 
+// Only the address: the host never passes the other arguments.
+static HRESULT STDMETHODCALLTYPE Browser_Navigate2(IWebBrowser2* This, VARIANT* url, VARIANT* flags,
+                                                   VARIANT* target, VARIANT* postData, VARIANT* headers)
+{
+    TFakeBrowserLog* log = ((TFakeBrowser*)This)->log;
+    if (flags != NULL || target != NULL || postData != NULL || headers != NULL) return E_INVALIDARG;
+    if (url == NULL || url->vt != VT_BSTR || url->bstrVal == NULL) return E_INVALIDARG;
+    log->nNavigations++;
+    lstrcpynW(log->szLastUrl, url->bstrVal, 1024);
+    return S_OK;
+}
+
 static HRESULT STDMETHODCALLTYPE Browser_get_Document(IWebBrowser2* This, IDispatch** ppDisp)
 {
     TFakeBrowserLog* log = ((TFakeBrowser*)This)->log;
@@ -190,6 +204,7 @@ static IWebBrowser2Vtbl g_browserVtbl = {
     .AddRef = Browser_AddRef,
     .Release = Browser_Release,
     .Navigate = Browser_Navigate,
+    .Navigate2 = Browser_Navigate2,
     .get_Document = Browser_get_Document,
 };
 
