@@ -6,6 +6,7 @@
 #include "DownloadManager.h"
 #include "SetupWatch.h"
 #include "StepDeadline.h"
+#include "UpdateInstallHost.h"
 #include "UpdateManifest.h"
 #include "UpdaterCommandLine.h"
 
@@ -27,16 +28,10 @@ enum : UINT {
 
 const DWORD kInstallProgressDone = 30000;
 
-enum WizardPage {
-    WizardPageConnecting = 0,
-    WizardPageNewVersion = 1,
-    WizardPageDownloading = 2,
-    WizardPageInstalling = 3,
-    WizardPageSuccess = 4,
-    WizardPageNewest = 5,
-};
-
-class CUpdateDlg : public UpdUI::CWindowWnd, public UpdUI::INotifyUI, public IUpdateCheckHost {
+class CUpdateDlg : public UpdUI::CWindowWnd,
+                   public UpdUI::INotifyUI,
+                   public IUpdateCheckHost,
+                   public IUpdateInstallHost {
 public:
     CUpdateDlg();
     ~CUpdateDlg() override;
@@ -57,24 +52,19 @@ public:
     void SetSetupUrl(const std::string& url) override;
     void StartProgressTimerThread(HANDLE timer) override;
 
-    // Used by the installation.
-    bool IsInstallFromDownload() const { return installFromDownload_; }
+    // IUpdateInstallHost (called from the install thread as well).
+    bool IsInstallFromDownload() const override { return installFromDownload_; }
+    void SetSetupFileNameForCleanup(const std::wstring& name) override { SetSetupFileName(name); }
+    void SetUpdateStarted(LONG value) override { InterlockedExchange(&updateStarted_, value); }
+    void NoteMainProgramClosed() override { InterlockedExchange(&mainClosed_, 1); }
+    void CloseWizard() override { Close(1); }
+    void SetCloseEnabled(bool enabled) override;
+    void SelectPage(int page) override;
+    void ShowAsAppWindow() override;
+    void CleanupUpdateFiles() override;
+    void WatchSetup(HANDLE process) override;
+
     std::wstring GetSetupFileName();
-    void SetSetupFileNameForCleanup(const std::wstring& name) { SetSetupFileName(name); }
-    void SetUpdateStarted(LONG value) { InterlockedExchange(&updateStarted_, value); }
-    // Runs `task` on the dialog's thread and waits for it.
-    template <typename Task>
-    void RunOnDialog(Task task);
-    // Dialog-thread parts of the installation.
-    void SetCloseEnabled(bool enabled);
-    void SelectPage(int page);
-    void ShowAsAppWindow();
-    void CleanupUpdateFiles();
-    // The installation closes the main program: leaving the wizard then must
-    // not bring back a window that no longer exists, the setup restarts it.
-    void NoteMainProgramClosed() { InterlockedExchange(&mainClosed_, 1); }
-    // Watches the started setup package (dialog thread); takes the handle.
-    void WatchSetup(HANDLE process);
 
     UpdUI::CWindowManagerUI& Manager() { return manager_; }
 
@@ -86,17 +76,7 @@ protected:
     void Notify(UpdUI::TNotifyRecUI& msg) override;
 
 private:
-    struct DialogTask {
-        virtual ~DialogTask() {}
-        virtual void Run() = 0;
-    };
-    template <typename Task>
-    struct DialogTaskOf : DialogTask {
-        explicit DialogTaskOf(Task& t) : task(t) {}
-        void Run() override { task(); }
-        Task& task;
-    };
-    void RunTaskOnDialog(DialogTask& task);
+    void RunTaskOnDialog(DialogTask& task) override;
 
     LRESULT OnCreate();
     bool LoadSkinZip();
@@ -138,7 +118,6 @@ private:
     void RestoreMainWindow();
     void SetExStyleAlone(DWORD exStyle);
     void ShowTopmost();
-    void CloseWizard() { Close(1); }
     bool IsMinimized() const { return IsIconic(m_hWnd) != FALSE; }
     static LONG ReadFlag(volatile LONG& flag) { return InterlockedCompareExchange(&flag, 0, 0); }
 
@@ -196,10 +175,3 @@ private:
     UpdUI::CButtonUI* successBtn_ = nullptr;
     UpdUI::CButtonUI* newestBtn_ = nullptr;
 };
-
-template <typename Task>
-void CUpdateDlg::RunOnDialog(Task task)
-{
-    DialogTaskOf<Task> wrapped(task);
-    RunTaskOnDialog(wrapped);
-}

@@ -2,13 +2,15 @@
 
 #include "AnsiText.h"
 #include "AppDirectory.h"
+#include "DownloadManager.h"
 #include "ManifestRules.h"
 #include "PendingInstall.h"
 #include "ProcessRoutines.h"
 #include "SafeFileName.h"
 #include "UpdMessageBox.h"
 #include "UpdateCleanup.h"
-#include "UpdateDlg.h"
+#include "UpdateInstallHost.h"
+#include "UpdateManifest.h"
 #include "UpdaterTestSeams.h"
 
 #include <shellapi.h>
@@ -130,7 +132,7 @@ bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder)
     return _wcsicmp(path.substr(0, slash + 1).c_str(), WithTrailingSlash(folder).c_str()) == 0;
 }
 
-CUpdateInstaller::CUpdateInstaller(CUpdateDlg& dialog)
+CUpdateInstaller::CUpdateInstaller(IUpdateInstallHost& dialog)
     : dialog_(dialog),
       installFolder_(WithTrailingSlash(dialog.GetInstallFolder())),
       pendingPath_(installFolder_ + kPendingInstallName),
@@ -213,7 +215,7 @@ void CUpdateInstaller::PostponeInstallation(const ProgramList& programs, const s
     std::wstring file, arguments;
     SplitSetupEntry(setupEntry, L' ', file, arguments);
     pending.RecordSetup(installFolder_ + file + L"|" + arguments);
-    dialog_.Close(1);
+    dialog_.CloseWizard();
 }
 
 bool CUpdateInstaller::ReplayPendingInstall()
@@ -245,7 +247,7 @@ bool CUpdateInstaller::ReplayPendingInstall()
     pending.DeleteWhenDone();
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
     Open(installFolder_ + kMainProgramExe, std::wstring());
-    dialog_.Close(1);
+    dialog_.CloseWizard();
     return false;
 }
 
@@ -315,7 +317,7 @@ void CUpdateInstaller::EndWithoutSetup()
     // The main program was closed for the moves; a hidden forced run ends here.
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
     Open(installFolder_ + kMainProgramExe, std::wstring());
-    dialog_.Close(1);
+    dialog_.CloseWizard();
 }
 
 void CUpdateInstaller::InstallUpdate()
@@ -344,7 +346,7 @@ void CUpdateInstaller::InstallUpdate()
     if (entry.empty()) {
         if (fromDownload_) {
             CPendingInstall(pendingPath_).DeleteWhenDone();
-            dialog_.Close(1);
+            dialog_.CloseWizard();
         } else {
             EndWithoutSetup();
         }
@@ -378,12 +380,12 @@ void CUpdateInstaller::InstallUpdate()
             dialog_.SetUpdateStarted(0);
             // The main program was closed for this install: it comes back.
             Open(installFolder_ + kMainProgramExe, std::wstring());
-            dialog_.Close(1);
+            dialog_.CloseWizard();
         } else {
             if (CPendingInstall(pendingPath_).Exists())
                 Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
             Open(installFolder_ + kMainProgramExe, std::wstring());
-            dialog_.Close(1);
+            dialog_.CloseWizard();
         }
         return;
     }
@@ -399,7 +401,7 @@ void CUpdateInstaller::InstallUpdate()
         Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
     dialog_.SetSetupFileNameForCleanup(setupPath);
     dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
-    dialog_.Close(1);
+    dialog_.CloseWizard();
 }
 
 void SetupReportedFinished(const std::wstring& installFolder)

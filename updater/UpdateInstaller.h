@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class CUpdateDlg;
+class IUpdateInstallHost;
 
 extern const wchar_t kPendingInstallName[];  // "uprelay.ini"
 
@@ -41,7 +41,7 @@ bool HasPendingInstall(const std::wstring& installFolder);
 
 class CUpdateInstaller {
 public:
-    explicit CUpdateInstaller(CUpdateDlg& dialog);
+    explicit CUpdateInstaller(IUpdateInstallHost& dialog);
     void InstallUpdate();
 
 private:
@@ -60,7 +60,7 @@ private:
     bool TargetFor(const std::wstring& listName, const std::wstring& downloadPath,
                    const std::wstring& copyPath, std::wstring& source, std::wstring& target) const;
 
-    CUpdateDlg& dialog_;
+    IUpdateInstallHost& dialog_;
     std::wstring installFolder_;
     std::wstring pendingPath_;
     bool forced_ = false;
