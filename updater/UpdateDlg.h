@@ -53,10 +53,10 @@ public:
     void StartProgressTimerThread(HANDLE timer) override;
 
     // IUpdateInstallHost (called from the install thread as well).
-    bool IsInstallFromDownload() const override { return installFromDownload_; }
+    bool IsInstallFromDownload() const override { return m_installFromDownload; }
     void SetSetupFileNameForCleanup(const std::wstring& name) override { SetSetupFileName(name); }
-    void SetUpdateStarted(LONG value) override { InterlockedExchange(&updateStarted_, value); }
-    void NoteMainProgramClosed() override { InterlockedExchange(&mainClosed_, 1); }
+    void SetUpdateStarted(LONG value) override { InterlockedExchange(&m_updateStarted, value); }
+    void NoteMainProgramClosed() override { InterlockedExchange(&m_mainClosed, 1); }
     void CloseWizard() override { Close(1); }
     void SetCloseEnabled(bool enabled) override;
     void SelectPage(int page) override;
@@ -66,7 +66,7 @@ public:
 
     std::wstring GetSetupFileName();
 
-    UpdUI::CWindowManagerUI& Manager() { return manager_; }
+    UpdUI::CWindowManagerUI& Manager() { return m_manager; }
 
 protected:
     LPCWSTR GetWindowClassName() const override;
@@ -126,52 +126,52 @@ private:
     static unsigned __stdcall StopManifestAndClose(void* self);
     static DWORD WINAPI InstallFinishedCleanup(void* self);
 
-    UpdUI::CWindowManagerUI manager_;
-    volatile LONG updateMode_ = 0;  // UpdateModeValue
-    std::wstring installFolder_;
-    HANDLE installDoneEvent_ = nullptr;
-    HANDLE progressTimer_ = nullptr;
-    std::string manifestUrl_;
-    CDownloadManager downloads_;
-    bool quietWhenNewest_ = false;
-    bool installFromDownload_ = false;
-    std::wstring newFeatures_;
-    BYTE* skinZip_ = nullptr;
-    std::wstring manifestPath_;
-    std::string setupUrl_;
-    HANDLE parseThread_ = nullptr;
-    HANDLE progressThread_ = nullptr;
-    volatile LONG downloadsFinished_ = 0;
-    volatile LONG updateStarted_ = 0;
-    volatile LONG installRunning_ = 0;
-    std::wstring foundVersionText_;
-    std::wstring setupFileName_;
-    CRITICAL_SECTION dataLock_;
-    HANDLE installThread_ = nullptr;
-    HANDLE finishThread_ = nullptr;  // InstallFinishedCleanup; it uses the dialog
-    bool checkRunning_ = false;      // from the manifest request to the check's answer
-    StepDeadline manifestDeadline_;
-    SetupWatch setupWatch_;
-    bool setupReportedDone_ = false;
-    bool mainMinimized_ = false;
-    volatile LONG mainClosed_ = 0;
-    UpdUI::CProgressUI* checkingProgress_ = nullptr;
+    UpdUI::CWindowManagerUI m_manager;
+    volatile LONG m_updateMode = 0;  // UpdateModeValue
+    std::wstring m_installFolder;
+    HANDLE m_installDoneEvent = nullptr;
+    HANDLE m_progressTimer = nullptr;
+    std::string m_manifestUrl;
+    CDownloadManager m_downloads;
+    bool m_quietWhenNewest = false;
+    bool m_installFromDownload = false;
+    std::wstring m_newFeatures;
+    BYTE* m_skinZip = nullptr;
+    std::wstring m_manifestPath;
+    std::string m_setupUrl;
+    HANDLE m_parseThread = nullptr;
+    HANDLE m_progressThread = nullptr;
+    volatile LONG m_downloadsFinished = 0;
+    volatile LONG m_updateStarted = 0;
+    volatile LONG m_installRunning = 0;
+    std::wstring m_foundVersionText;
+    std::wstring m_setupFileName;
+    CRITICAL_SECTION m_dataLock;
+    HANDLE m_installThread = nullptr;
+    HANDLE m_finishThread = nullptr;  // InstallFinishedCleanup; it uses the dialog
+    bool m_checkRunning = false;      // from the manifest request to the check's answer
+    StepDeadline m_manifestDeadline;
+    SetupWatch m_setupWatch;
+    bool m_setupReportedDone = false;
+    bool m_mainMinimized = false;
+    volatile LONG m_mainClosed = 0;
+    UpdUI::CProgressUI* m_checkingProgress = nullptr;
 
-    UpdUI::CButtonUI* closeBtn_ = nullptr;
-    UpdUI::CButtonUI* minBtn_ = nullptr;
-    UpdUI::CTextUI* browserDown_ = nullptr;
-    UpdUI::CTabLayoutUI* wizardTab_ = nullptr;
-    UpdUI::CButtonUI* connectCancel_ = nullptr;
-    UpdUI::CTextUI* connectingInfo_ = nullptr;
-    UpdUI::CTextUI* findVersion_ = nullptr;
-    UpdUI::CRichEditUI* newFeaturesEdit_ = nullptr;
-    UpdUI::CButtonUI* updateBtn_ = nullptr;
-    UpdUI::CButtonUI* nextTimeBtn_ = nullptr;
-    UpdUI::CTextUI* percent_ = nullptr;
-    UpdUI::CProgressUI* progress_ = nullptr;
-    UpdUI::CTextUI* installPercent_ = nullptr;
-    UpdUI::CProgressUI* installProgress_ = nullptr;
-    UpdUI::CButtonUI* downloadCancel_ = nullptr;
-    UpdUI::CButtonUI* successBtn_ = nullptr;
-    UpdUI::CButtonUI* newestBtn_ = nullptr;
+    UpdUI::CButtonUI* m_closeBtn = nullptr;
+    UpdUI::CButtonUI* m_minBtn = nullptr;
+    UpdUI::CTextUI* m_browserDown = nullptr;
+    UpdUI::CTabLayoutUI* m_wizardTab = nullptr;
+    UpdUI::CButtonUI* m_connectCancel = nullptr;
+    UpdUI::CTextUI* m_connectingInfo = nullptr;
+    UpdUI::CTextUI* m_findVersion = nullptr;
+    UpdUI::CRichEditUI* m_newFeaturesEdit = nullptr;
+    UpdUI::CButtonUI* m_updateBtn = nullptr;
+    UpdUI::CButtonUI* m_nextTimeBtn = nullptr;
+    UpdUI::CTextUI* m_percent = nullptr;
+    UpdUI::CProgressUI* m_progress = nullptr;
+    UpdUI::CTextUI* m_installPercent = nullptr;
+    UpdUI::CProgressUI* m_installProgress = nullptr;
+    UpdUI::CButtonUI* m_downloadCancel = nullptr;
+    UpdUI::CButtonUI* m_successBtn = nullptr;
+    UpdUI::CButtonUI* m_newestBtn = nullptr;
 };

@@ -60,9 +60,9 @@ private:
     bool TargetFor(const std::wstring& listName, const std::wstring& downloadPath,
                    const std::wstring& copyPath, std::wstring& source, std::wstring& target) const;
 
-    IUpdateInstallHost& dialog_;
-    std::wstring installFolder_;
-    std::wstring pendingPath_;
-    bool forced_ = false;
-    bool fromDownload_ = false;
+    IUpdateInstallHost& m_dialog;
+    std::wstring m_installFolder;
+    std::wstring m_pendingPath;
+    bool m_forced = false;
+    bool m_fromDownload = false;
 };

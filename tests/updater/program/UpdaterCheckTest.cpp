@@ -133,28 +133,28 @@ class UpdaterCheckTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
-        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
-        temp_ = TemporaryDirectory();
-        std::wstring base = temp_ + L"lumoraupd_check\\";
+        m_port = Env(L"LUMORA_TEST_HTTP_PORT");
+        m_serverRoot = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(m_port.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
+        m_temp = TemporaryDirectory();
+        std::wstring base = m_temp + L"lumoraupd_check\\";
         CreateDirectoryW(base.c_str(), nullptr);
-        program_ = base + L"program\\";
-        RemoveTree(program_);
-        ASSERT_TRUE(CreateDirectoryW(program_.c_str(), nullptr));
+        m_program = base + L"program\\";
+        RemoveTree(m_program);
+        ASSERT_TRUE(CreateDirectoryW(m_program.c_str(), nullptr));
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
-                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
-        DeleteFileW((serverRoot_ + L"newupdate.ini.hang").c_str());
+                              (m_serverRoot + L"setup.exe").c_str(), FALSE));
+        DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
     }
 
     void TearDown() override
     {
-        EndProcess(updater_);
-        EndProcess(mainStub_);
+        EndProcess(m_updater);
+        EndProcess(m_mainStub);
         EndMainProgramsOfTheFolder();
-        if (!runFolder_.empty())
-            RemoveTree(runFolder_);
+        if (!m_runFolder.empty())
+            RemoveTree(m_runFolder);
     }
 
     static void EndProcess(PROCESS_INFORMATION& process)
@@ -190,7 +190,7 @@ protected:
 
     std::string ServerUrl(const std::string& name) const
     {
-        return "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/" + name;
+        return "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/" + name;
     }
 
     std::string Encipher(const std::string& text) const
@@ -200,7 +200,7 @@ protected:
 
     void ServeSetupManifest(const std::string& version, const std::string& runName, const std::string& setupUrl)
     {
-        WriteFile(serverRoot_ + L"newupdate.ini",
+        WriteFile(m_serverRoot + L"newupdate.ini",
                   "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
                       "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
     }
@@ -212,53 +212,53 @@ protected:
 
     void UseTheRealMainProgram()
     {
-        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumora.exe", (program_ + L"lumora.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumora.exe", (m_program + L"lumora.exe").c_str(), FALSE));
     }
 
     void StartMainStub()
     {
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
-                              (program_ + L"lumora.exe").c_str(), FALSE));
-        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+                              (m_program + L"lumora.exe").c_str(), FALSE));
+        std::wstring line = L"\"" + m_program + L"lumora.exe\"";
         STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
-                                   &startup, &mainStub_));
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
+                                   &startup, &m_mainStub));
         HWND found = nullptr;
         for (int i = 0; i < 200 && !found; ++i) {
             Sleep(50);
-            found = FindMainWindow(mainStub_.dwProcessId);
+            found = FindMainWindow(m_mainStub.dwProcessId);
         }
         ASSERT_NE(nullptr, found);
     }
 
     void StartUpdater(const std::wstring& arguments)
     {
-        if (runFolder_.empty()) {
-            runFolder_ = CreateRunFolder(temp_);
-            ASSERT_FALSE(runFolder_.empty());
-            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
+        if (m_runFolder.empty()) {
+            m_runFolder = CreateRunFolder(m_temp);
+            ASSERT_FALSE(m_runFolder.empty());
+            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (m_runFolder + L"lumoraupd.exe").c_str(),
                                   FALSE));
-            ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
+            ASSERT_TRUE(WriteRunConfig(m_runFolder, m_program));
         }
-        EndProcess(updater_);
-        std::wstring line = L"\"" + runFolder_ + L"lumoraupd.exe\" " + arguments;
+        EndProcess(m_updater);
+        std::wstring line = L"\"" + m_runFolder + L"lumoraupd.exe\" " + arguments;
         STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, runFolder_.c_str(),
-                                   &startup, &updater_));
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_runFolder.c_str(),
+                                   &startup, &m_updater));
     }
 
     bool UpdaterEnds(DWORD limitMs = kRunLimitMs)
     {
-        return WaitForSingleObject(updater_.hProcess, limitMs) == WAIT_OBJECT_0;
+        return WaitForSingleObject(m_updater.hProcess, limitMs) == WAIT_OBJECT_0;
     }
 
     // Waits for a visible window of the updater; null when the updater ends
     // first or the time is up.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = {updater_.dwProcessId, className, property, true, nullptr};
+        WindowSearch search = {m_updater.dwProcessId, className, property, true, nullptr};
         for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
                 break;
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         }
@@ -298,7 +298,7 @@ protected:
     // the program folder were left in order.
     void ExpectNextCheckWorks()
     {
-        DeleteFileW((serverRoot_ + L"newupdate.ini.hang").c_str());
+        DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
         ServeNewerSetup();
         StartUpdater(L"S");
         HWND wizard = WaitForWizard();
@@ -308,17 +308,17 @@ protected:
         EXPECT_TRUE(UpdaterEnds());
     }
 
-    std::string MainLog() { return ReadFile(program_ + L"lumora_stub.log"); }
-    std::string SetupLog() { return ReadFile(program_ + L"setup_stub.log"); }
-    std::string RequestLog() { return ReadFile(serverRoot_ + L"requests.log"); }
+    std::string MainLog() { return ReadFile(m_program + L"lumora_stub.log"); }
+    std::string SetupLog() { return ReadFile(m_program + L"setup_stub.log"); }
+    std::string RequestLog() { return ReadFile(m_serverRoot + L"requests.log"); }
 
-    std::wstring port_;
-    std::wstring serverRoot_;
-    std::wstring temp_;
-    std::wstring program_;
-    std::wstring runFolder_;
-    PROCESS_INFORMATION updater_ = {};
-    PROCESS_INFORMATION mainStub_ = {};
+    std::wstring m_port;
+    std::wstring m_serverRoot;
+    std::wstring m_temp;
+    std::wstring m_program;
+    std::wstring m_runFolder;
+    PROCESS_INFORMATION m_updater = {};
+    PROCESS_INFORMATION m_mainStub = {};
 };
 
 TEST_F(UpdaterCheckTest, TheMainProgramCarriesTheVersionItsWindowShows)
@@ -340,7 +340,7 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
 {
     UseTheRealMainProgram();
     std::wstring installed;
-    QueryFileVersion(program_ + L"lumora.exe", installed);
+    QueryFileVersion(m_program + L"lumora.exe", installed);
     ASSERT_EQ(std::wstring(ClientVersion()), installed);
     const std::string same = Narrow(installed);
     struct Case {
@@ -353,12 +353,12 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
-        WriteFile(program_ + L"updatefile.list", "kept from an earlier run");
+        WriteFile(m_program + L"updatefile.list", "kept from an earlier run");
         ServeSetupManifest(c.version, "setup.exe", Encipher(ServerUrl("setup.exe")));
         EXPECT_EQ(c.offered, QuietCheckOffersUpdate());
         if (!c.offered) {
-            EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
-            EXPECT_FALSE(Exists(program_ + L"cache")) << "no empty folder is left per check";
+            EXPECT_FALSE(Exists(m_program + L"updatefile.list"));
+            EXPECT_FALSE(Exists(m_program + L"cache")) << "no empty folder is left per check";
         }
     }
     // Nothing was downloaded: the wizard only offered.
@@ -378,7 +378,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteFile(serverRoot_ + L"newupdate.ini", c.manifest);
+        WriteFile(m_serverRoot + L"newupdate.ini", c.manifest);
         // Interactive: the error box, never the "newest" page.
         StartUpdater(L"");
         HWND box = WaitForMessageBox();
@@ -390,7 +390,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
         StartUpdater(L"S A");
         EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr));
         EXPECT_TRUE(UpdaterEnds());
-        EXPECT_FALSE(Exists(program_ + L"cache"));
+        EXPECT_FALSE(Exists(m_program + L"cache"));
     }
     ExpectNextCheckWorks();
 }
@@ -398,7 +398,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
 TEST_F(UpdaterCheckTest, AServerThatNeverAnswersEndsTheCheckInBoundedTime)
 {
     ServeNewerSetup();
-    WriteFile(serverRoot_ + L"newupdate.ini.hang", "");
+    WriteFile(m_serverRoot + L"newupdate.ini.hang", "");
     // The hidden manual check ends quietly and frees the lock.
     StartUpdater(L"S");
     EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr, kHungRunLimitMs));
@@ -437,11 +437,11 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
             Sleep(50);
     }
     EXPECT_NE(nullptr, main) << "the main program was started again";
-    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
-    EXPECT_FALSE(Exists(program_ + L"cache"));
-    for (int i = 0; i < 100 && Exists(program_ + L"setup.exe"); ++i)
+    EXPECT_FALSE(Exists(m_program + L"updatefile.list"));
+    EXPECT_FALSE(Exists(m_program + L"cache"));
+    for (int i = 0; i < 100 && Exists(m_program + L"setup.exe"); ++i)
         Sleep(100);
-    EXPECT_FALSE(Exists(program_ + L"setup.exe"));
+    EXPECT_FALSE(Exists(m_program + L"setup.exe"));
     EndMainProgramsOfTheFolder();
     ExpectNextCheckWorks();
 }
@@ -453,9 +453,9 @@ TEST_F(UpdaterCheckTest, StoppingADownloadAsksAboutTheDownloadAndGivesTheMainPro
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    ASSERT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kMinimizeLine));
+    ASSERT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kMinimizeLine));
     Click(wizard, kUpdateButton);
-    ASSERT_TRUE(WaitForLog(serverRoot_ + L"requests.log", "setup.exe"));
+    ASSERT_TRUE(WaitForLog(m_serverRoot + L"requests.log", "setup.exe"));
     Click(wizard, kDownloadCancelButton);
     // The wizard's own box asks about the download.
     HWND box = WaitForMessageBox();
@@ -463,8 +463,8 @@ TEST_F(UpdaterCheckTest, StoppingADownloadAsksAboutTheDownloadAndGivesTheMainPro
     EXPECT_EQ(L"提示", WindowText(box));
     SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // "是": stop
     ASSERT_TRUE(UpdaterEnds());
-    EXPECT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
-    EXPECT_TRUE(IsWindowVisible(FindMainWindow(mainStub_.dwProcessId)));
+    EXPECT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
+    EXPECT_TRUE(IsWindowVisible(FindMainWindow(m_mainStub.dwProcessId)));
     EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060"));  // not closed
     ExpectNextCheckWorks();
 }
@@ -476,14 +476,14 @@ TEST_F(UpdaterCheckTest, AFailedDownloadGivenUpGivesTheMainProgramBack)
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    ASSERT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kMinimizeLine));
+    ASSERT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kMinimizeLine));
     Click(wizard, kUpdateButton);
     HWND box = WaitForMessageBox();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(L"错误", WindowText(box));
     SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);  // "取消"
     ASSERT_TRUE(UpdaterEnds());
-    EXPECT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
+    EXPECT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
 }
 
 }  // namespace
