@@ -3,6 +3,8 @@
 #include "AnsiText.h"
 #include "AppDirectory.h"
 #include "ProcessRoutines.h"
+#include "SectionLock.h"
+#include "SetupProgressTimer.h"
 #include "UpdMessageBox.h"
 #include "UpdateCleanup.h"
 #include "UpdateInstaller.h"
@@ -101,15 +103,6 @@ std::wstring KeepManifestUnderFixedName(const std::wstring& cache, const std::ws
     return fixed;
 }
 
-class DataLock {
-public:
-    explicit DataLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~DataLock() { LeaveCriticalSection(&m_lock); }
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
-
 }  // namespace
 
 CUpdateDlg::CUpdateDlg() : m_manifestDeadline(kManifestDeadlineTimer, kManifestStepMs)
@@ -157,7 +150,7 @@ std::wstring CUpdateDlg::GetInstallFolder()
 
 std::wstring CUpdateDlg::GetManifestPath()
 {
-    DataLock hold(m_dataLock);
+    SectionLock hold(m_dataLock);
     return m_manifestPath;
 }
 
@@ -178,31 +171,31 @@ HWND CUpdateDlg::GetWindow()
 
 void CUpdateDlg::SetFoundVersionText(const std::wstring& text)
 {
-    DataLock hold(m_dataLock);
+    SectionLock hold(m_dataLock);
     m_foundVersionText = text;
 }
 
 void CUpdateDlg::SetNewFeatures(const std::wstring& text)
 {
-    DataLock hold(m_dataLock);
+    SectionLock hold(m_dataLock);
     m_newFeatures = text;
 }
 
 void CUpdateDlg::SetSetupFileName(const std::wstring& name)
 {
-    DataLock hold(m_dataLock);
+    SectionLock hold(m_dataLock);
     m_setupFileName = name;
 }
 
 std::wstring CUpdateDlg::GetSetupFileName()
 {
-    DataLock hold(m_dataLock);
+    SectionLock hold(m_dataLock);
     return m_setupFileName;
 }
 
 void CUpdateDlg::SetSetupUrl(const std::string& url)
 {
-    DataLock hold(m_dataLock);
+    SectionLock hold(m_dataLock);
     m_setupUrl = url;
 }
 
@@ -225,7 +218,7 @@ void CUpdateDlg::StartProgressTimerThread(HANDLE timer)
         return;
     HANDLE previous = nullptr;
     {
-        DataLock hold(m_dataLock);
+        SectionLock hold(m_dataLock);
         if (m_progressTimer && m_progressTimer != timer)
             CloseHandle(m_progressTimer);
         m_progressTimer = timer;
@@ -480,7 +473,7 @@ void CUpdateDlg::OnClose()
     RemovePropW(m_hWnd, kUpdaterWindowProperty);
     HANDLE progressThread = nullptr;
     {
-        DataLock hold(m_dataLock);
+        SectionLock hold(m_dataLock);
         progressThread = m_progressThread;
         m_progressThread = nullptr;
     }
@@ -608,7 +601,7 @@ void CUpdateDlg::OnManifestDownloaded(CDownloadPublic* download)
         std::wstring cache = WithTrailingSlash(m_installFolder) + kCacheFolderName;
         std::wstring fixed = KeepManifestUnderFixedName(cache, FromAnsi(info->fileName));
         {
-            DataLock hold(m_dataLock);
+            SectionLock hold(m_dataLock);
             m_manifestPath = fixed;
         }
         info->Stop();
@@ -624,7 +617,7 @@ void CUpdateDlg::ApplyFoundVersionText()
 {
     std::wstring text;
     {
-        DataLock hold(m_dataLock);
+        SectionLock hold(m_dataLock);
         text = m_foundVersionText;
     }
     if (m_findVersion && !text.empty())
@@ -646,7 +639,7 @@ void CUpdateDlg::OnNewVersion()
     }
     std::wstring features;
     {
-        DataLock hold(m_dataLock);
+        SectionLock hold(m_dataLock);
         features = m_newFeatures;
     }
     switch (GetUpdateMode()) {
@@ -810,7 +803,7 @@ void CUpdateDlg::Notify(TNotifyRecUI& msg)
 {
     if (msg.type == L"link") {
         if (msg.sender == m_browserDown && m_browserDown) {
-            DataLock hold(m_dataLock);
+            SectionLock hold(m_dataLock);
             if (!m_setupUrl.empty())
                 ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         }
@@ -908,7 +901,7 @@ void CUpdateDlg::StartUpdateDownload()
         // A download resumed from the list starts where it stopped.
         std::string url;
         {
-            DataLock hold(m_dataLock);
+            SectionLock hold(m_dataLock);
             url = m_setupUrl;
         }
         ShowDownloadPercent(m_downloads.GetDownloadPercent(url));
@@ -1020,14 +1013,12 @@ unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
         }
         std::string url;
         {
-            DataLock hold(dialog->m_dataLock);
+            SectionLock hold(dialog->m_dataLock);
             url = dialog->m_setupUrl;
         }
         int percent = dialog->m_downloads.GetDownloadPercent(url);
         PostMessageW(dialog->m_hWnd, WM_UPDATE_PROGRESS, static_cast<WPARAM>(percent), 0);
-        LARGE_INTEGER due;
-        due.QuadPart = -10000000LL;
-        SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+        ArmSetupProgressTimer(timer);
     }
 }
 

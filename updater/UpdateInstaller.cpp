@@ -3,10 +3,12 @@
 #include "AnsiText.h"
 #include "AppDirectory.h"
 #include "DownloadManager.h"
+#include "ManagerLock.h"
 #include "ManifestRules.h"
 #include "PendingInstall.h"
 #include "ProcessRoutines.h"
 #include "SafeFileName.h"
+#include "SetupProgressTimer.h"
 #include "UpdMessageBox.h"
 #include "UpdateCleanup.h"
 #include "UpdateInstallHost.h"
@@ -21,8 +23,6 @@
 const wchar_t kPendingInstallName[] = L"uprelay.ini";
 
 namespace {
-
-const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
 
 std::wstring ReadString(const std::wstring& file, const wchar_t* section, const std::wstring& key,
                         DWORD capacity = MAX_PATH)
@@ -84,16 +84,6 @@ std::wstring FileNamePart(const std::wstring& path)
     size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
-
-// Holds the download manager's lock for one scope.
-class ManagerLock {
-public:
-    explicit ManagerLock(CDownloadManager& manager) : m_manager(manager) { m_manager.Lock(); }
-    ~ManagerLock() { m_manager.Unlock(); }
-
-private:
-    CDownloadManager& m_manager;
-};
 
 }  // namespace
 
@@ -253,13 +243,11 @@ bool CUpdateInstaller::ReplayPendingInstall()
 
 void CUpdateInstaller::ArmProgressTimer()
 {
-    HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, kProgressTimerName);
+    HANDLE timer = CreateSetupProgressTimer();
     if (!timer)
         return;
     m_dialog.StartProgressTimerThread(timer);
-    LARGE_INTEGER due;
-    due.QuadPart = -10000000LL;
-    SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+    ArmSetupProgressTimer(timer);
 }
 
 bool CUpdateInstaller::AskRestartNow()

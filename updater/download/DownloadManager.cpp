@@ -2,6 +2,8 @@
 
 #include "AnsiText.h"
 #include "DownloadList.h"
+#include "ManagerLock.h"
+#include "SectionLock.h"
 #include "SystemErrorBox.h"
 #include "UpdaterCipherKey.h"
 
@@ -12,29 +14,6 @@
 const char CDownloadManager::kListFileName[] = "updatefile.list";
 
 namespace {
-
-// Holds the manager's lock for one scope.
-class ManagerLock {
-public:
-    explicit ManagerLock(CDownloadManager& manager) : m_manager(manager) { m_manager.Lock(); }
-    ~ManagerLock() { m_manager.Unlock(); }
-
-private:
-    CDownloadManager& m_manager;
-};
-
-// Holds a critical section for one scope.
-class SectionLock {
-public:
-    explicit SectionLock(CRITICAL_SECTION& section) : m_section(section)
-    {
-        EnterCriticalSection(&m_section);
-    }
-    ~SectionLock() { LeaveCriticalSection(&m_section); }
-
-private:
-    CRITICAL_SECTION& m_section;
-};
 
 // Writes the whole text to a file of its own beside the list, flushed to
 // disk, then puts it in place of the list in one step: a kill at any moment
