@@ -78,18 +78,6 @@ unsigned __stdcall StopAbandonedRequest(void* held)
 
 const wchar_t kCacheFolderName[] = L"cache\\";
 
-void DeleteMatching(const std::wstring& folder, const wchar_t* pattern)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + pattern).c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW((folder + entry.cFileName).c_str());
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-}
 const wchar_t kManifestFileName[] = L"newupdate.ini";
 
 // The saved manifest under the updater's own name in "cache"; a redirect may
@@ -488,19 +476,7 @@ void CUpdateDlg::OnClose()
     }
     m_downloads.ReleaseInfoDownload();
     m_downloads.ClearAllDownloads();
-    std::wstring manifest = GetManifestPath();
-    if (!manifest.empty())
-        DeleteFileW(manifest.c_str());
-    const std::wstring cache = WithTrailingSlash(m_installFolder) + kCacheFolderName;
-    // Without a download list no later run can resume a partial file: those
-    // that stopped tasks left behind are only clutter.
-    if (!PathFileExistsW((WithTrailingSlash(m_installFolder) + L"updatefile.list").c_str())) {
-        for (const wchar_t* pattern : {L"*_tmp", L"*.Cfg"})
-            DeleteMatching(cache, pattern);
-    }
-    // The check makes "cache"; an empty one is not left behind, one with
-    // downloads stays for the next run.
-    RemoveDirectoryW(cache.c_str());
+    DeleteLeftoversOfWizard(GetManifestPath(), WithTrailingSlash(m_installFolder), kCacheFolderName);
 }
 
 // ---- worker reports ---------------------------------------------------------
