@@ -38,37 +38,6 @@ const wchar_t* const kProductFiles[] = {L"lumora.exe", L"lumoraupd.exe", L"Uprel
 
 typedef std::map<std::wstring, std::string> Snapshot;
 
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());  // ASCII paths and numbers only
-}
-
 std::vector<DWORD> ProcessesNamed(const wchar_t* name)
 {
     std::vector<DWORD> ids;
@@ -134,7 +103,7 @@ protected:
                               (m_program + L"lumoraupd.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\Uprelay.exe", (m_program + L"Uprelay.exe").c_str(), FALSE));
         for (const wchar_t* name : {L"a.dll", L"b.dll", L"c.dat", L"d.dat"})
-            WriteFile(m_program + name, "version 1 of " + Narrow(name));
+            WriteWholeFile(m_program + name, "version 1 of " + Narrow(name));
         m_version1 = Take();
         StageVersion2();
     }
@@ -161,12 +130,12 @@ protected:
             QueryFileVersion(m_serverRoot + names[i], version);
             ASSERT_FALSE(version.empty());
             m_versions.push_back(version);
-            m_version2[names[i]] = ReadFile(m_serverRoot + names[i]);
+            m_version2[names[i]] = ReadWholeFile(m_serverRoot + names[i]);
         }
         CreateDirectoryW((m_serverRoot + L"payload").c_str(), nullptr);
         for (const wchar_t* name : {L"c.dat", L"d.dat"}) {
-            WriteFile(m_serverRoot + L"payload\\" + name, "version 2 of " + Narrow(name) + std::string(5000, '2'));
-            m_version2[name] = ReadFile(m_serverRoot + L"payload\\" + name);
+            WriteWholeFile(m_serverRoot + L"payload\\" + name, "version 2 of " + Narrow(name) + std::string(5000, '2'));
+            m_version2[name] = ReadWholeFile(m_serverRoot + L"payload\\" + name);
         }
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
                               (m_serverRoot + L"setup.exe").c_str(), FALSE));
@@ -182,7 +151,7 @@ protected:
                            "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n"
                            "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
                            StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n";
-        WriteFile(m_serverRoot + L"newupdate.ini", text);
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
     // What a complete update leaves: the main program has no version yet, so
@@ -191,14 +160,14 @@ protected:
     {
         std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) +
                            "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
-        WriteFile(m_serverRoot + L"newupdate.ini", text);
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
     Snapshot Take() const
     {
         Snapshot snapshot;
         for (const wchar_t* name : kProductFiles)
-            snapshot[name] = Exists(m_program + name) ? ReadFile(m_program + name) : std::string("<missing>");
+            snapshot[name] = PathExists(m_program + name) ? ReadWholeFile(m_program + name) : std::string("<missing>");
         return snapshot;
     }
 
@@ -208,7 +177,7 @@ protected:
         return now == m_version1 ? State::Version1 : now == m_version2 ? State::Version2 : State::Mixed;
     }
 
-    bool HasRecord() const { return Exists(m_program + L"uprelay.ini"); }
+    bool HasRecord() const { return PathExists(m_program + L"uprelay.ini"); }
 
     // A run folder under TEMP whose "config" names this program folder.
     bool RunFolderLeft() const
@@ -265,7 +234,7 @@ protected:
         }
     }
 
-    bool KillPointReached(const char* point) const { return ReadFile(m_killNote) == point; }
+    bool KillPointReached(const char* point) const { return ReadWholeFile(m_killNote) == point; }
 
     void StopEverything()
     {
@@ -284,7 +253,7 @@ protected:
 
     size_t ManifestRequests() const
     {
-        std::string log = ReadFile(m_serverRoot + L"requests.log");
+        std::string log = ReadWholeFile(m_serverRoot + L"requests.log");
         size_t count = 0;
         for (size_t at = log.find("newupdate.ini"); at != std::string::npos; at = log.find("newupdate.ini", at + 1))
             ++count;
@@ -302,8 +271,8 @@ protected:
         }
         if (m_requestsAtVersion2 == SIZE_MAX)
             m_requestsAtVersion2 = ManifestRequests();
-        return ManifestRequests() > m_requestsAtVersion2 && !HasRecord() && !Exists(m_program + L"cache") &&
-               !Exists(m_program + L"setup.exe") && !Exists(m_program + L"updatefile.list") &&
+        return ManifestRequests() > m_requestsAtVersion2 && !HasRecord() && !PathExists(m_program + L"cache") &&
+               !PathExists(m_program + L"setup.exe") && !PathExists(m_program + L"updatefile.list") &&
                ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }
 
@@ -321,7 +290,7 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
     StartLumora(nullptr);
     // Once the setup was fetched the server offers nothing newer.
     AnswerRestartPromptsUntil([this]() {
-        if (Exists(m_program + L"setup_stub.log"))
+        if (PathExists(m_program + L"setup_stub.log"))
             ServeNewest();
         return Complete();
     });
@@ -329,7 +298,7 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
     EXPECT_FALSE(HasRecord());
     EXPECT_FALSE(RunFolderLeft());
     // The setup reported to the wizard and started the main program again.
-    std::string log = ReadFile(m_program + L"setup_stub.log");
+    std::string log = ReadWholeFile(m_program + L"setup_stub.log");
     EXPECT_NE(std::string::npos, log.find("progress 30000")) << log;
     EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
 }
@@ -365,7 +334,7 @@ void Click(HWND window, POINT at)
 TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
 {
     std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
-    WriteFile(m_serverRoot + L"newupdate.ini",
+    WriteWholeFile(m_serverRoot + L"newupdate.ini",
               "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n"
               "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
                   StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
@@ -375,21 +344,21 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
     EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     // Nothing is fetched before the click.
-    EXPECT_EQ(std::string::npos, ReadFile(m_serverRoot + L"requests.log").find("setup.exe"));
+    EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
     // The wizard may be visible a moment before its page takes clicks: a click
     // that fetched nothing is given again, never once a fetch has begun.
     Click(wizard, kUpdateButton);
     DWORD clicked = GetTickCount();
     ASSERT_TRUE(WaitFor([&]() {
         if (GetTickCount() - clicked > 5000 && IsWindow(wizard) &&
-            ReadFile(m_serverRoot + L"requests.log").find(".dll") == std::string::npos &&
-            ReadFile(m_serverRoot + L"requests.log").find("setup.exe") == std::string::npos) {
+            ReadWholeFile(m_serverRoot + L"requests.log").find(".dll") == std::string::npos &&
+            ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe") == std::string::npos) {
             Click(wizard, kUpdateButton);
             clicked = GetTickCount();
         }
-        return Exists(m_program + L"setup_stub.log");
+        return PathExists(m_program + L"setup_stub.log");
     })) << "the click started no download";
-    WriteFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
 
     Snapshot expected = m_version1;
     expected[L"c.dat"] = m_version2[L"c.dat"];
@@ -401,13 +370,13 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
             return false;
         if (requestsAtInstall == SIZE_MAX)
             requestsAtInstall = ManifestRequests();
-        return ManifestRequests() > requestsAtInstall && !HasRecord() && !Exists(m_program + L"cache") &&
-               !Exists(m_program + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
+        return ManifestRequests() > requestsAtInstall && !HasRecord() && !PathExists(m_program + L"cache") &&
+               !PathExists(m_program + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
                ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
     EXPECT_TRUE(Take() == expected);
     EXPECT_FALSE(RunFolderLeft());
-    std::string log = ReadFile(m_program + L"setup_stub.log");
+    std::string log = ReadWholeFile(m_program + L"setup_stub.log");
     // Progress while the wizard shows, hidden at the end.
     EXPECT_NE(std::string::npos, log.find("progress 10000 visible 1")) << log;
     EXPECT_NE(std::string::npos, log.find("progress 30000 visible 0")) << log;
@@ -418,18 +387,18 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
 // window and leaves nothing behind.
 TEST_F(UpdateJourneyTest, NewestEndsQuietly)
 {
-    WriteFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
     DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
-    ASSERT_TRUE(WaitFor([this]() { return ReadFile(m_serverRoot + L"requests.log").find("newupdate.ini") != std::string::npos; }));
+    ASSERT_TRUE(WaitFor([this]() { return ReadWholeFile(m_serverRoot + L"requests.log").find("newupdate.ini") != std::string::npos; }));
     EXPECT_TRUE(WaitFor([this]() {
         return FindVisibleWizard() == nullptr && ProcessesNamed(L"lumoraupd.exe").empty() &&
                ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
     EXPECT_EQ(nullptr, FindVisibleWizard());
     EXPECT_TRUE(Take() == m_version1);
-    EXPECT_FALSE(Exists(m_program + L"cache"));
-    EXPECT_FALSE(Exists(m_program + L"updatefile.list"));
+    EXPECT_FALSE(PathExists(m_program + L"cache"));
+    EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
 }
 
 // The server names the manifest after a deliverable: it is saved under the
@@ -438,7 +407,7 @@ TEST(ManifestDownload, ServersFileNameIsNotUsed)
 {
     const std::wstring folder = TemporaryDirectory() + L"lumora_manifest_name\\";
     CreateDirectoryW(folder.c_str(), nullptr);
-    WriteFile(folder + L"Uprelay.exe", "the finisher");
+    WriteWholeFile(folder + L"Uprelay.exe", "the finisher");
     DeleteFileW((folder + L"newupdate.ini").c_str());
     TestServer::Serve("newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
     MessageRecorder recorder;
@@ -449,8 +418,8 @@ TEST(ManifestDownload, ServersFileNameIsNotUsed)
     manager.GetInfoDownload()->StartTransfer();
     ASSERT_EQ(WM_MANIFEST_DOWNLOADED, recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED}).message);
     EXPECT_EQ("newupdate.ini", manager.GetInfoDownload()->fileName);
-    EXPECT_EQ("the finisher", ReadFile(folder + L"Uprelay.exe"));
-    EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadFile(folder + L"newupdate.ini"));
+    EXPECT_EQ("the finisher", ReadWholeFile(folder + L"Uprelay.exe"));
+    EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadWholeFile(folder + L"newupdate.ini"));
     manager.GetInfoDownload()->Stop();
     manager.ReleaseInfoDownload();
     for (const wchar_t* name : {L"Uprelay.exe", L"newupdate.ini", L"newupdate.ini.Cfg"})
@@ -481,13 +450,13 @@ TEST_P(KillPointTest, NextStartCompletesTheUpdate)
     DeleteFileW(m_killNote.c_str());
     StartLumora(nullptr);
     AnswerRestartPromptsUntil([this]() {
-        if (Exists(m_program + L"setup_stub.log"))
+        if (PathExists(m_program + L"setup_stub.log"))
             ServeNewest();
         return Complete();
     });
     EXPECT_EQ(State::Version2, Classify()) << point;
     EXPECT_FALSE(HasRecord()) << point;
-    EXPECT_FALSE(Exists(m_program + L"cache")) << point;
+    EXPECT_FALSE(PathExists(m_program + L"cache")) << point;
     EXPECT_FALSE(RunFolderLeft()) << point;
 }
 

@@ -10,6 +10,8 @@
 #include "SelfRelocation.h"
 #include "StringCipher.h"
 #include "UpdaterCipherKey.h"
+#include "UpdaterRunTest.h"
+#include "UpdaterTestSupport.h"
 #include "VersionCheck.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +24,6 @@
 
 namespace {
 
-const DWORD kRunLimitMs = 40000;
 // A server that never answers is given up after one step's deadline (15 s).
 const DWORD kHungRunLimitMs = 45000;
 const char kRestoreLine[] = "syscommand 0xf120";   // SC_RESTORE
@@ -33,56 +34,6 @@ const char kMinimizeLine[] = "syscommand 0xf020";  // SC_MINIMIZE
 // end 20 px above the footer and are right-aligned 30 px from the edge).
 const POINT kUpdateButton = {253, 292};
 const POINT kDownloadCancelButton = {369, 292};
-
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());  // ASCII paths, numbers and versions only
-}
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else
-                DeleteFileW((folder + name).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 struct WindowSearch {
     DWORD processId;  // 0: any process
@@ -129,20 +80,13 @@ void Click(HWND window, POINT at)
     PostMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
-class UpdaterCheckTest : public ::testing::Test {
+class UpdaterCheckTest : public UpdaterRunTest {
 protected:
     void SetUp() override
     {
-        m_port = Env(L"LUMORA_TEST_HTTP_PORT");
-        m_serverRoot = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(m_port.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
-        m_temp = TemporaryDirectory();
-        std::wstring base = m_temp + L"lumoraupd_check\\";
-        CreateDirectoryW(base.c_str(), nullptr);
-        m_program = base + L"program\\";
-        RemoveTree(m_program);
-        ASSERT_TRUE(CreateDirectoryW(m_program.c_str(), nullptr));
+        PrepareRun(L"lumoraupd_check");
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
                               (m_serverRoot + L"setup.exe").c_str(), FALSE));
         DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
@@ -153,20 +97,7 @@ protected:
         EndProcess(m_updater);
         EndProcess(m_mainStub);
         EndMainProgramsOfTheFolder();
-        if (!m_runFolder.empty())
-            RemoveTree(m_runFolder);
-    }
-
-    static void EndProcess(PROCESS_INFORMATION& process)
-    {
-        if (!process.hProcess)
-            return;
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        process = PROCESS_INFORMATION();
+        UpdaterRunTest::TearDown();
     }
 
     // A main program the updater restarted ends with the test.
@@ -188,11 +119,6 @@ protected:
         return search.found;
     }
 
-    std::string ServerUrl(const std::string& name) const
-    {
-        return "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/" + name;
-    }
-
     std::string Encipher(const std::string& text) const
     {
         return StringCipher(text, MakeUpdaterCipherKey(), CipherEncode);
@@ -200,7 +126,7 @@ protected:
 
     void ServeSetupManifest(const std::string& version, const std::string& runName, const std::string& setupUrl)
     {
-        WriteFile(m_serverRoot + L"newupdate.ini",
+        WriteWholeFile(m_serverRoot + L"newupdate.ini",
                   "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
                       "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
     }
@@ -231,27 +157,6 @@ protected:
         ASSERT_NE(nullptr, found);
     }
 
-    void StartUpdater(const std::wstring& arguments)
-    {
-        if (m_runFolder.empty()) {
-            m_runFolder = CreateRunFolder(m_temp);
-            ASSERT_FALSE(m_runFolder.empty());
-            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (m_runFolder + L"lumoraupd.exe").c_str(),
-                                  FALSE));
-            ASSERT_TRUE(WriteRunConfig(m_runFolder, m_program));
-        }
-        EndProcess(m_updater);
-        std::wstring line = L"\"" + m_runFolder + L"lumoraupd.exe\" " + arguments;
-        STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_runFolder.c_str(),
-                                   &startup, &m_updater));
-    }
-
-    bool UpdaterEnds(DWORD limitMs = kRunLimitMs)
-    {
-        return WaitForSingleObject(m_updater.hProcess, limitMs) == WAIT_OBJECT_0;
-    }
-
     // Waits for a visible window of the updater; null when the updater ends
     // first or the time is up.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
@@ -271,7 +176,7 @@ protected:
     bool WaitForLog(const std::wstring& path, const std::string& text, DWORD limitMs = kRunLimitMs)
     {
         for (DWORD waited = 0; waited < limitMs; waited += 50) {
-            if (ReadFile(path).find(text) != std::string::npos)
+            if (ReadWholeFile(path).find(text) != std::string::npos)
                 return true;
             Sleep(50);
         }
@@ -308,17 +213,10 @@ protected:
         EXPECT_TRUE(UpdaterEnds());
     }
 
-    std::string MainLog() { return ReadFile(m_program + L"lumora_stub.log"); }
-    std::string SetupLog() { return ReadFile(m_program + L"setup_stub.log"); }
-    std::string RequestLog() { return ReadFile(m_serverRoot + L"requests.log"); }
+    std::string MainLog() { return ReadWholeFile(m_program + L"lumora_stub.log"); }
+    std::string SetupLog() { return ReadWholeFile(m_program + L"setup_stub.log"); }
+    std::string RequestLog() { return ReadWholeFile(m_serverRoot + L"requests.log"); }
 
-    std::wstring m_port;
-    std::wstring m_serverRoot;
-    std::wstring m_temp;
-    std::wstring m_program;
-    std::wstring m_runFolder;
-    PROCESS_INFORMATION m_updater = {};
-    PROCESS_INFORMATION m_mainStub = {};
 };
 
 TEST_F(UpdaterCheckTest, TheMainProgramCarriesTheVersionItsWindowShows)
@@ -353,12 +251,12 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
-        WriteFile(m_program + L"updatefile.list", "kept from an earlier run");
+        WriteWholeFile(m_program + L"updatefile.list", "kept from an earlier run");
         ServeSetupManifest(c.version, "setup.exe", Encipher(ServerUrl("setup.exe")));
         EXPECT_EQ(c.offered, QuietCheckOffersUpdate());
         if (!c.offered) {
-            EXPECT_FALSE(Exists(m_program + L"updatefile.list"));
-            EXPECT_FALSE(Exists(m_program + L"cache")) << "no empty folder is left per check";
+            EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
+            EXPECT_FALSE(PathExists(m_program + L"cache")) << "no empty folder is left per check";
         }
     }
     // Nothing was downloaded: the wizard only offered.
@@ -378,7 +276,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteFile(m_serverRoot + L"newupdate.ini", c.manifest);
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", c.manifest);
         // Interactive: the error box, never the "newest" page.
         StartUpdater(L"");
         HWND box = WaitForMessageBox();
@@ -390,7 +288,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
         StartUpdater(L"S A");
         EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr));
         EXPECT_TRUE(UpdaterEnds());
-        EXPECT_FALSE(Exists(m_program + L"cache"));
+        EXPECT_FALSE(PathExists(m_program + L"cache"));
     }
     ExpectNextCheckWorks();
 }
@@ -398,7 +296,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
 TEST_F(UpdaterCheckTest, AServerThatNeverAnswersEndsTheCheckInBoundedTime)
 {
     ServeNewerSetup();
-    WriteFile(m_serverRoot + L"newupdate.ini.hang", "");
+    WriteWholeFile(m_serverRoot + L"newupdate.ini.hang", "");
     // The hidden manual check ends quietly and frees the lock.
     StartUpdater(L"S");
     EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr, kHungRunLimitMs));
@@ -437,11 +335,11 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
             Sleep(50);
     }
     EXPECT_NE(nullptr, main) << "the main program was started again";
-    EXPECT_FALSE(Exists(m_program + L"updatefile.list"));
-    EXPECT_FALSE(Exists(m_program + L"cache"));
-    for (int i = 0; i < 100 && Exists(m_program + L"setup.exe"); ++i)
+    EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
+    EXPECT_FALSE(PathExists(m_program + L"cache"));
+    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i)
         Sleep(100);
-    EXPECT_FALSE(Exists(m_program + L"setup.exe"));
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
     EndMainProgramsOfTheFolder();
     ExpectNextCheckWorks();
 }

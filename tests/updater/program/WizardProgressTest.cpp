@@ -7,6 +7,7 @@
 #include "StringCipher.h"
 #include "UpdateDlg.h"
 #include "UpdaterCipherKey.h"
+#include "UpdaterTestSupport.h"
 #include "UpdaterCommandLine.h"
 
 #include <gtest/gtest.h>
@@ -25,19 +26,6 @@ namespace {
 const DWORD kRunLimitMs = 40000;
 
 std::vector<BYTE> g_skin;
-
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
 
 // What the sampler saw while the wizard ran.
 struct Observation {
@@ -127,7 +115,7 @@ protected:
         // Slow enough for the bar to be seen moving.
         m_setupUrl = "http://127.0.0.1:" + std::string(m_port.begin(), m_port.end()) +
                     "/lumo/2014/setup.exe?rate=200000";
-        WriteFile(m_serverRoot + L"newupdate.ini",
+        WriteWholeFile(m_serverRoot + L"newupdate.ini",
                   "[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
                       StringCipher(m_setupUrl, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
     }
