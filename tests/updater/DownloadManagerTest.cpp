@@ -168,6 +168,8 @@ TEST_F(DownloadManagerTest, DamagedListsLoadNothing)
              return text + "1" + std::string(20000, '}');
          }(),
          "", 0},
+        // A good document padded past the size any real list has is not read.
+        {"larger than any real list", good + std::string(16 * 1024 * 1024, ' '), "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

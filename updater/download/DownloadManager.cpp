@@ -10,10 +10,14 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <new>
 
 const char CDownloadManager::kListFileName[] = "updatefile.list";
 
 namespace {
+
+// Far beyond the list of any update (a line of a few hundred bytes per file).
+const DWORD kMaxListFileSize = 16 * 1024 * 1024;
 
 // Writes the whole text to a file of its own beside the list, flushed to
 // disk, then puts it in place of the list in one step: a kill at any moment
@@ -49,9 +53,17 @@ bool ReadListFile(std::string& text)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD size = GetFileSize(file, nullptr);
-    bool ok = size != INVALID_FILE_SIZE;
+    // The list is a file anyone may edit: a size beyond any real list, or one
+    // there is no memory for, is a list that cannot be loaded.
+    bool ok = size != INVALID_FILE_SIZE && size <= kMaxListFileSize;
     if (ok) {
-        text.assign(size, '\0');
+        try {
+            text.assign(size, '\0');
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    if (ok) {
         DWORD read = 0;
         ok = size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size);
     }
