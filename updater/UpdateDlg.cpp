@@ -23,7 +23,6 @@
 
 using namespace UpdUI;
 
-const wchar_t kUpdaterWindowProperty[] = L"lumoravid_UpdateDlg";
 const wchar_t kProductHomePage[] = L"http://www.lumora.cn/";
 
 namespace {

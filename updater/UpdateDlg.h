@@ -14,7 +14,6 @@
 
 #include <string>
 
-extern const wchar_t kUpdaterWindowProperty[];  // "lumoravid_UpdateDlg"
 extern const wchar_t kProductHomePage[];
 
 enum : UINT {
