@@ -16,6 +16,24 @@ std::string EnvironmentValue(const char* name)
     return value ? value : "";
 }
 
+// Calls `take` for each JSON line of the server's log whose path contains
+// `part`, oldest first.
+template <typename Take>
+void ForEachLogged(const char* logName, const std::string& part, Take take)
+{
+    std::istringstream lines(ReadWholeFile(TestServer::Root() + logName));
+    std::string line;
+    while (std::getline(lines, line)) {
+        Json::Value entry;
+        Json::Reader reader;
+        if (!reader.parse(line, entry) || !entry.isObject())
+            continue;
+        if (entry["path"].asString().find(part) == std::string::npos)
+            continue;
+        take(entry);
+    }
+}
+
 }  // namespace
 
 bool TestServer::Available()
@@ -49,43 +67,27 @@ void TestServer::Serve(const std::string& name, const std::string& bytes)
 std::vector<TestServer::Request> TestServer::RequestsFor(const std::string& part)
 {
     std::vector<Request> found;
-    std::istringstream lines(ReadWholeFile(Root() + "requests.log"));
-    std::string line;
-    while (std::getline(lines, line)) {
-        Json::Value entry;
-        Json::Reader reader;
-        if (!reader.parse(line, entry) || !entry.isObject())
-            continue;
+    ForEachLogged("requests.log", part, [&found](const Json::Value& entry) {
         Request request;
         request.path = entry["path"].asString();
-        if (request.path.find(part) == std::string::npos)
-            continue;
         request.range = entry["range"].isString() ? entry["range"].asString() : "";
         request.referer = entry["referer"].isString() ? entry["referer"].asString() : "";
         request.ifRange = entry["ifrange"].isString() ? entry["ifrange"].asString() : "";
         found.push_back(request);
-    }
+    });
     return found;
 }
 
 std::vector<TestServer::Answer> TestServer::AnswersFor(const std::string& part)
 {
     std::vector<Answer> found;
-    std::istringstream lines(ReadWholeFile(Root() + "answered.log"));
-    std::string line;
-    while (std::getline(lines, line)) {
-        Json::Value entry;
-        Json::Reader reader;
-        if (!reader.parse(line, entry) || !entry.isObject())
-            continue;
+    ForEachLogged("answered.log", part, [&found](const Json::Value& entry) {
         Answer answer;
         answer.path = entry["path"].asString();
-        if (answer.path.find(part) == std::string::npos)
-            continue;
         answer.range = entry["range"].isString() ? entry["range"].asString() : "";
         answer.body = entry["body"].asUInt64();
         found.push_back(answer);
-    }
+    });
     return found;
 }
 
