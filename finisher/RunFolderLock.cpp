@@ -47,26 +47,26 @@ bool CRunFolderLock::Acquire(const std::wstring& folder) {
     CloseHandle(handle);
     return false;
   }
-  folder_ = folder;
-  handle_ = handle;
-  identity_ = identity;
+  m_folder = folder;
+  m_handle = handle;
+  m_identity = identity;
   return true;
 }
 
 bool CRunFolderLock::StillTheSame() const {
   // The same folder object under the same path: its place under TEMP is the
   // one verified, and no link or other folder has taken it.
-  if (folder_.empty() || IsLinkEntry(folder_)) return false;
-  HANDLE handle = OpenFolder(folder_, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  if (m_folder.empty() || IsLinkEntry(m_folder)) return false;
+  HANDLE handle = OpenFolder(m_folder, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   if (handle == INVALID_HANDLE_VALUE) return false;
   Identity now;
-  bool same = ReadIdentity(handle, now) && now.volume == identity_.volume && now.indexHigh == identity_.indexHigh &&
-              now.indexLow == identity_.indexLow;
+  bool same = ReadIdentity(handle, now) && now.volume == m_identity.volume && now.indexHigh == m_identity.indexHigh &&
+              now.indexLow == m_identity.indexLow;
   CloseHandle(handle);
   return same;
 }
 
 void CRunFolderLock::Release() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
+  if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+  m_handle = INVALID_HANDLE_VALUE;
 }

@@ -36,7 +36,7 @@ private:
   static HANDLE OpenFolder(const std::wstring& folder, DWORD share);
   static bool ReadIdentity(HANDLE folder, Identity& identity);
 
-  std::wstring folder_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-  Identity identity_;
+  std::wstring m_folder;
+  HANDLE m_handle = INVALID_HANDLE_VALUE;
+  Identity m_identity;
 };

@@ -19,19 +19,19 @@ const DWORD kUpdaterExitWaitMs = 6000;
 // The process ends right after, but the command line split is freed like any other.
 class CommandLineArguments {
 public:
-  CommandLineArguments() : argv_(CommandLineToArgvW(GetCommandLineW(), &argc_)) {
-    if (!argv_) argc_ = 0;
+  CommandLineArguments() : m_argv(CommandLineToArgvW(GetCommandLineW(), &m_argc)) {
+    if (!m_argv) m_argc = 0;
   }
-  ~CommandLineArguments() { LocalFree(argv_); }
+  ~CommandLineArguments() { LocalFree(m_argv); }
   CommandLineArguments(const CommandLineArguments&) = delete;
   CommandLineArguments& operator=(const CommandLineArguments&) = delete;
 
-  int Count() const { return argc_; }
-  std::wstring At(int index) const { return argv_[index]; }
+  int Count() const { return m_argc; }
+  std::wstring At(int index) const { return m_argv[index]; }
 
 private:
-  int argc_ = 0;
-  LPWSTR* argv_;
+  int m_argc = 0;
+  LPWSTR* m_argv;
 };
 
 // Keeps the finisher from holding the run folder as its current directory.

@@ -24,7 +24,7 @@ std::wstring ReadString(const std::wstring& file, const wchar_t* section, const 
 
 bool CPendingInstall::Exists() const
 {
-    return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(m_path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A recorded move whose file has left "cache" was made; the lines stay as
@@ -44,35 +44,35 @@ bool CPendingInstall::HasWork() const
 
 void CPendingInstall::RecordMoves(const std::vector<PendingMove>& moves)
 {
-    WritePrivateProfileStringW(L"FILE", nullptr, nullptr, path_.c_str());
+    WritePrivateProfileStringW(L"FILE", nullptr, nullptr, m_path.c_str());
     for (size_t i = 0; i < moves.size(); ++i) {
         const PendingMove& move = moves[i];
         WritePrivateProfileStringW(L"FILE", Numbered(L"FILES", i + 1).c_str(),
-                                   (move.source + L"|" + move.target).c_str(), path_.c_str());
+                                   (move.source + L"|" + move.target).c_str(), m_path.c_str());
         if (move.run) {
             WritePrivateProfileStringW(L"FILE", Numbered(L"ARGUMENT", i + 1).c_str(), move.arguments.c_str(),
-                                       path_.c_str());
-            WritePrivateProfileStringW(L"FILE", Numbered(L"RUN", i + 1).c_str(), L"1", path_.c_str());
+                                       m_path.c_str());
+            WritePrivateProfileStringW(L"FILE", Numbered(L"RUN", i + 1).c_str(), L"1", m_path.c_str());
         }
     }
     // The count goes last: a record cut short counts only complete lines.
-    WritePrivateProfileStringW(L"FILE", L"NUMBER", std::to_wstring(moves.size()).c_str(), path_.c_str());
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+    WritePrivateProfileStringW(L"FILE", L"NUMBER", std::to_wstring(moves.size()).c_str(), m_path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
 std::vector<PendingMove> CPendingInstall::ReadMoves() const
 {
     std::vector<PendingMove> moves;
-    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, path_.c_str());
+    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, m_path.c_str());
     for (int i = 1; i <= count && i < 100000; ++i) {
-        std::wstring value = ReadString(path_, L"FILE", Numbered(L"FILES", i), kPathValueCapacity);
+        std::wstring value = ReadString(m_path, L"FILE", Numbered(L"FILES", i), kPathValueCapacity);
         size_t bar = value.find(L'|');
         PendingMove move;
         move.source = value.substr(0, bar);
         move.target = bar == std::wstring::npos ? value : value.substr(bar + 1);
-        move.run = GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, path_.c_str()) != 0;
+        move.run = GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, m_path.c_str()) != 0;
         if (move.run)
-            move.arguments = ReadString(path_, L"FILE", Numbered(L"ARGUMENT", i));
+            move.arguments = ReadString(m_path, L"FILE", Numbered(L"ARGUMENT", i));
         moves.push_back(move);
     }
     return moves;
@@ -80,23 +80,23 @@ std::vector<PendingMove> CPendingInstall::ReadMoves() const
 
 void CPendingInstall::RecordSetup(const std::wstring& later)
 {
-    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"1", path_.c_str());
-    WritePrivateProfileStringW(L"FORCE", L"NAME", later.c_str(), path_.c_str());
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"1", m_path.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"NAME", later.c_str(), m_path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
 std::wstring CPendingInstall::ReadSetup() const
 {
-    return ReadString(path_, L"FORCE", L"NAME");
+    return ReadString(m_path, L"FORCE", L"NAME");
 }
 
 void CPendingInstall::MarkSetupStarted()
 {
     if (!Exists())
         return;
-    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"0", path_.c_str());
-    WritePrivateProfileStringW(L"FORCE", L"NAME", nullptr, path_.c_str());
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"0", m_path.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"NAME", nullptr, m_path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
 void CPendingInstall::DeleteWhenDone()
@@ -107,6 +107,6 @@ void CPendingInstall::DeleteWhenDone()
 
 void CPendingInstall::Delete()
 {
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
-    DeleteFileW(path_.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
+    DeleteFileW(m_path.c_str());
 }

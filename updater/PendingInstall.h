@@ -16,9 +16,9 @@ struct PendingMove {
 
 class CPendingInstall {
 public:
-    explicit CPendingInstall(const std::wstring& path) : path_(path) {}
+    explicit CPendingInstall(const std::wstring& path) : m_path(path) {}
 
-    const std::wstring& Path() const { return path_; }
+    const std::wstring& Path() const { return m_path; }
     bool Exists() const;
     // True when the file records a setup, or a move whose file is still in
     // "cache", still to be carried out.
@@ -38,5 +38,5 @@ public:
     void Delete();
 
 private:
-    std::wstring path_;
+    std::wstring m_path;
 };

@@ -74,36 +74,11 @@ void TerminateById(DWORD processId)
 
 }  // namespace
 
-DWORD FindProcessIdByName(const wchar_t* exeName)
-{
-    return FindProcess([exeName](const PROCESSENTRY32W& entry) {
-        return wcscmp(entry.szExeFile, exeName) == 0;
-    });
-}
-
 DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder)
 {
     return FindProcess([exeName, &folder](const PROCESSENTRY32W& entry) {
         return wcscmp(entry.szExeFile, exeName) == 0 && ProcessLiesIn(entry.th32ProcessID, folder);
     });
-}
-
-HANDLE OpenFirstThreadOfProcess(DWORD processId)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return nullptr;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    HANDLE thread = nullptr;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == processId) {
-            thread = OpenThread(SYNCHRONIZE, FALSE, entry.th32ThreadID);
-            break;
-        }
-    }
-    CloseHandle(snapshot);
-    return thread;
 }
 
 HWND FindMainProgramWindow(const std::wstring& installFolder)

@@ -2,25 +2,18 @@
 // are replaced, and the setup package before its file is deleted.
 #pragma once
 
+#include "ProcessTools.h"  // FindProcessIdByName, OpenFirstThreadOfProcess, shared with the finisher
+
 #include <windows.h>
 
 #include <string>
 
-const DWORD kNoProcessId = 0xFFFFFFFF;
-
 extern const wchar_t kMainProgramExe[];       // "lumora.exe"
 extern const wchar_t kMainWindowProperty[];   // "lumora"
-
-// First process whose file name equals exeName exactly (case matters), or
-// kNoProcessId.
-DWORD FindProcessIdByName(const wchar_t* exeName);
 
 // First process named exeName (exactly) whose executable lies in folder
 // (compared ignoring case), or kNoProcessId.
 DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder);
-
-// A SYNCHRONIZE handle to the process's first thread, or null.
-HANDLE OpenFirstThreadOfProcess(DWORD processId);
 
 // The main program's window ("lumora" property) of the installation in
 // installFolder, or null. Main programs of other installations are left alone.

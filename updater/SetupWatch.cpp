@@ -9,13 +9,13 @@ bool SetupWatch::Start(HANDLE process, HWND window, UINT message)
     Stop();
     if (!process)
         return false;
-    stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    process_ = process;
-    window_ = window;
-    message_ = message;
-    if (stopEvent_)
-        thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WatchThread, this, 0, nullptr));
-    if (thread_)
+    m_stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_process = process;
+    m_window = window;
+    m_message = message;
+    if (m_stopEvent)
+        m_thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WatchThread, this, 0, nullptr));
+    if (m_thread)
         return true;
     Stop();
     return false;
@@ -23,13 +23,13 @@ bool SetupWatch::Start(HANDLE process, HWND window, UINT message)
 
 void SetupWatch::Stop()
 {
-    if (thread_) {
-        SetEvent(stopEvent_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
+    if (m_thread) {
+        SetEvent(m_stopEvent);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
     }
-    for (HANDLE* handle : {&stopEvent_, &process_}) {
+    for (HANDLE* handle : {&m_stopEvent, &m_process}) {
         if (*handle)
             CloseHandle(*handle);
         *handle = nullptr;
@@ -39,8 +39,8 @@ void SetupWatch::Stop()
 unsigned __stdcall SetupWatch::WatchThread(void* self)
 {
     SetupWatch* watch = static_cast<SetupWatch*>(self);
-    HANDLE objects[2] = {watch->stopEvent_, watch->process_};
+    HANDLE objects[2] = {watch->m_stopEvent, watch->m_process};
     if (WaitForMultipleObjects(2, objects, FALSE, INFINITE) == WAIT_OBJECT_0 + 1)
-        PostMessageW(watch->window_, watch->message_, 0, 0);
+        PostMessageW(watch->m_window, watch->m_message, 0, 0);
     return 0;
 }

@@ -22,9 +22,9 @@ public:
 private:
     static unsigned __stdcall WatchThread(void* self);
 
-    HANDLE process_ = nullptr;
-    HANDLE stopEvent_ = nullptr;
-    HANDLE thread_ = nullptr;
-    HWND window_ = nullptr;
-    UINT message_ = 0;
+    HANDLE m_process = nullptr;
+    HANDLE m_stopEvent = nullptr;
+    HANDLE m_thread = nullptr;
+    HWND m_window = nullptr;
+    UINT m_message = 0;
 };

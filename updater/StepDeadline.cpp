@@ -2,20 +2,20 @@
 
 void StepDeadline::Arm(HWND window)
 {
-    if (::SetTimer(window, timerId_, stepMs_, nullptr))
-        window_ = window;
+    if (::SetTimer(window, m_timerId, m_stepMs, nullptr))
+        m_window = window;
 }
 
 void StepDeadline::Disarm()
 {
-    if (window_)
-        ::KillTimer(window_, timerId_);
-    window_ = nullptr;
+    if (m_window)
+        ::KillTimer(m_window, m_timerId);
+    m_window = nullptr;
 }
 
 bool StepDeadline::Expired(WPARAM timerId)
 {
-    if (!window_ || timerId != timerId_)
+    if (!m_window || timerId != m_timerId)
         return false;
     Disarm();
     return true;

@@ -8,7 +8,7 @@
 
 class StepDeadline {
 public:
-    StepDeadline(UINT_PTR timerId, UINT stepMs) : timerId_(timerId), stepMs_(stepMs) {}
+    StepDeadline(UINT_PTR timerId, UINT stepMs) : m_timerId(timerId), m_stepMs(stepMs) {}
     ~StepDeadline() { Disarm(); }
 
     StepDeadline(const StepDeadline&) = delete;
@@ -17,12 +17,12 @@ public:
     // Starts the clock of the next step (again, when one was running).
     void Arm(HWND window);
     void Disarm();
-    bool IsArmed() const { return window_ != nullptr; }
+    bool IsArmed() const { return m_window != nullptr; }
     // True for the WM_TIMER of this deadline; the deadline is then over.
     bool Expired(WPARAM timerId);
 
 private:
-    UINT_PTR timerId_;
-    UINT stepMs_;
-    HWND window_ = nullptr;
+    UINT_PTR m_timerId;
+    UINT m_stepMs;
+    HWND m_window = nullptr;
 };

@@ -79,30 +79,30 @@ void CUpdMessageBox::OnFinalMessage(HWND hWnd)
 
 void CUpdMessageBox::SetInformation(LPCWSTR text, bool asError)
 {
-    if (!information_)
+    if (!m_information)
         return;
-    information_->SetText(text);
+    m_information->SetText(text);
     if (asError)
-        information_->SetTextColor(kErrorTextColor);
+        m_information->SetTextColor(kErrorTextColor);
 }
 
 void CUpdMessageBox::SetCaption(LPCWSTR title)
 {
-    if (caption_)
-        caption_->SetText(title ? title : L"");
+    if (m_caption)
+        m_caption->SetText(title ? title : L"");
 }
 
 void CUpdMessageBox::SetCue(LPCWSTR cue)
 {
-    if (!cue_)
+    if (!m_cue)
         return;
     std::wstring text = L"{b}{f 0}" + std::wstring(cue ? cue : L"提示信息") + L"{/f}{/b}";
-    cue_->SetText(text.c_str());
+    m_cue->SetText(text.c_str());
 }
 
 void CUpdMessageBox::SetIcon(int kind)
 {
-    if (!typeImage_)
+    if (!m_typeImage)
         return;
     const wchar_t* image = L"down\\information2.png";
     if (kind == UpdIconError)
@@ -111,12 +111,12 @@ void CUpdMessageBox::SetIcon(int kind)
         image = L"down\\warning2.png";
     else if (kind == UpdIconQuestion)
         image = L"down\\question2.png";
-    typeImage_->SetBkImage(image);
+    m_typeImage->SetBkImage(image);
 }
 
 void CUpdMessageBox::AddButtons(int count)
 {
-    if (!buttons_)
+    if (!m_buttons)
         return;
     const ButtonSpec* specs = kOneButton;
     if (count == 2)
@@ -128,7 +128,7 @@ void CUpdMessageBox::AddButtons(int count)
     for (int i = 0; i < count; ++i) {
         CButtonUI* button = new CButtonUI;
         button->ApplyAttributeList(kButtonAttributes);
-        if (!buttons_->Add(button)) {
+        if (!m_buttons->Add(button)) {
             delete button;
             continue;
         }
@@ -140,44 +140,44 @@ void CUpdMessageBox::AddButtons(int count)
 
 void CUpdMessageBox::BindControls()
 {
-    icon_ = manager_.FindControl(L"Icon");
-    caption_ = static_cast<CLabelUI*>(manager_.FindControl(L"Caption"));
-    information_ = static_cast<CLabelUI*>(manager_.FindControl(L"Information"));
-    cue_ = static_cast<CLabelUI*>(manager_.FindControl(L"Cue"));
-    CControlUI* buttons = manager_.FindControl(L"buttom");
-    buttons_ = buttons ? static_cast<CContainerUI*>(buttons->GetInterface(L"Container")) : nullptr;
-    typeImage_ = manager_.FindControl(L"TypeImage");
-    close_ = manager_.FindControl(L"Close");
+    m_icon = m_manager.FindControl(L"Icon");
+    m_caption = static_cast<CLabelUI*>(m_manager.FindControl(L"Caption"));
+    m_information = static_cast<CLabelUI*>(m_manager.FindControl(L"Information"));
+    m_cue = static_cast<CLabelUI*>(m_manager.FindControl(L"Cue"));
+    CControlUI* buttons = m_manager.FindControl(L"buttom");
+    m_buttons = buttons ? static_cast<CContainerUI*>(buttons->GetInterface(L"Container")) : nullptr;
+    m_typeImage = m_manager.FindControl(L"TypeImage");
+    m_close = m_manager.FindControl(L"Close");
 }
 
 LRESULT CUpdMessageBox::OnCreate()
 {
     DropNativeCaption(m_hWnd);
-    manager_.Init(m_hWnd);
+    m_manager.Init(m_hWnd);
     CSkinBuilderUI builder;
-    CControlUI* root = builder.Build(L"UpdateMessageDlg.xml", nullptr, nullptr, &manager_);
+    CControlUI* root = builder.Build(L"UpdateMessageDlg.xml", nullptr, nullptr, &m_manager);
     if (!root) {
         MessageBoxW(nullptr, L"程序已经损坏，请到官网重新下载！", L"错误信息", MB_OK);
         ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         Close(UpdResultOk);
         return 0;
     }
-    manager_.AttachRoot(root);
-    manager_.AddNotifier(this);
+    m_manager.AttachRoot(root);
+    m_manager.AddNotifier(this);
     BindControls();
     return 0;
 }
 
 void CUpdMessageBox::OnButtonClick(CControlUI* sender)
 {
-    if (sender == close_ && close_) {
+    if (sender == m_close && m_close) {
         Close(UpdResultCancel);
         return;
     }
-    if (!buttons_)
+    if (!m_buttons)
         return;
-    for (int i = 0; i < buttons_->GetCount(); ++i) {
-        CControlUI* button = buttons_->GetItemAt(i);
+    for (int i = 0; i < m_buttons->GetCount(); ++i) {
+        CControlUI* button = m_buttons->GetItemAt(i);
         if (button != sender)
             continue;
         CStringUI name = button->GetName();
@@ -199,7 +199,7 @@ void CUpdMessageBox::Notify(TNotifyRecUI& msg)
 
 LRESULT CUpdMessageBox::OnNcHitTest(LPARAM lParam)
 {
-    return CaptionHitTest(m_hWnd, manager_, lParam, kClientClasses);
+    return CaptionHitTest(m_hWnd, m_manager, lParam, kClientClasses);
 }
 
 LRESULT CUpdMessageBox::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -209,11 +209,11 @@ LRESULT CUpdMessageBox::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         return OnCreate();
     case WM_SIZE:
-        ApplyRoundCorners(m_hWnd, manager_);
+        ApplyRoundCorners(m_hWnd, m_manager);
         break;
     case WM_CLOSE:
-        if (buttons_)
-            buttons_->RemoveAll();
+        if (m_buttons)
+            m_buttons->RemoveAll();
         break;
     case WM_GETMINMAXINFO:
         MaximizeToWorkArea(m_hWnd, lParam);
@@ -242,7 +242,7 @@ LRESULT CUpdMessageBox::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result))
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result))
         return result;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }

@@ -21,7 +21,7 @@ public:
     void SetInformation(LPCWSTR text, bool asError);
     void SetCaption(LPCWSTR title);
 
-    UpdUI::CWindowManagerUI& Manager() { return manager_; }
+    UpdUI::CWindowManagerUI& Manager() { return m_manager; }
 
 protected:
     LPCWSTR GetWindowClassName() const override;
@@ -36,12 +36,12 @@ private:
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnButtonClick(UpdUI::CControlUI* sender);
 
-    UpdUI::CWindowManagerUI manager_;
-    UpdUI::CControlUI* icon_ = nullptr;
-    UpdUI::CLabelUI* caption_ = nullptr;
-    UpdUI::CLabelUI* information_ = nullptr;
-    UpdUI::CLabelUI* cue_ = nullptr;
-    UpdUI::CContainerUI* buttons_ = nullptr;
-    UpdUI::CControlUI* typeImage_ = nullptr;
-    UpdUI::CControlUI* close_ = nullptr;
+    UpdUI::CWindowManagerUI m_manager;
+    UpdUI::CControlUI* m_icon = nullptr;
+    UpdUI::CLabelUI* m_caption = nullptr;
+    UpdUI::CLabelUI* m_information = nullptr;
+    UpdUI::CLabelUI* m_cue = nullptr;
+    UpdUI::CContainerUI* m_buttons = nullptr;
+    UpdUI::CControlUI* m_typeImage = nullptr;
+    UpdUI::CControlUI* m_close = nullptr;
 };

@@ -13,6 +13,19 @@ const int kDeleteTries = 5;
 const DWORD kDeleteRetryMs = 100;
 const DWORD kCleanupWaitMs = 30000;
 
+void DeleteMatching(const std::wstring& folder, const wchar_t* pattern)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + pattern).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW((folder + entry.cFileName).c_str());
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
 std::wstring FileNamePart(const std::wstring& path)
 {
     size_t slash = path.find_last_of(L"\\/");
@@ -113,4 +126,21 @@ void CleanupWorkingFilesAndSetup(const std::wstring& manifestPath, const std::ws
     }
     WaitHandlingSentMessages(thread, kCleanupWaitMs);
     CloseHandle(thread);
+}
+
+void DeleteLeftoversOfWizard(const std::wstring& manifestPath, const std::wstring& installFolder,
+                             const wchar_t* cacheName)
+{
+    if (!manifestPath.empty())
+        DeleteFileW(manifestPath.c_str());
+    const std::wstring cache = installFolder + cacheName;
+    // Without a download list no later run can resume a partial file: those
+    // that stopped tasks left behind are only clutter.
+    if (!PathFileExistsW((installFolder + L"updatefile.list").c_str())) {
+        for (const wchar_t* pattern : {L"*_tmp", L"*.Cfg"})
+            DeleteMatching(cache, pattern);
+    }
+    // The check makes "cache"; an empty one is not left behind, one with
+    // downloads stays for the next run.
+    RemoveDirectoryW(cache.c_str());
 }

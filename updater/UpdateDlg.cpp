@@ -3,6 +3,8 @@
 #include "AnsiText.h"
 #include "AppDirectory.h"
 #include "ProcessRoutines.h"
+#include "SectionLock.h"
+#include "SetupProgressTimer.h"
 #include "UpdMessageBox.h"
 #include "UpdateCleanup.h"
 #include "UpdateInstaller.h"
@@ -21,7 +23,6 @@
 
 using namespace UpdUI;
 
-const wchar_t kUpdaterWindowProperty[] = L"lumoravid_UpdateDlg";
 const wchar_t kProductHomePage[] = L"http://www.lumora.cn/";
 
 namespace {
@@ -76,18 +77,6 @@ unsigned __stdcall StopAbandonedRequest(void* held)
 
 const wchar_t kCacheFolderName[] = L"cache\\";
 
-void DeleteMatching(const std::wstring& folder, const wchar_t* pattern)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + pattern).c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW((folder + entry.cFileName).c_str());
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-}
 const wchar_t kManifestFileName[] = L"newupdate.ini";
 
 // The saved manifest under the updater's own name in "cache"; a redirect may
@@ -101,74 +90,65 @@ std::wstring KeepManifestUnderFixedName(const std::wstring& cache, const std::ws
     return fixed;
 }
 
-class DataLock {
-public:
-    explicit DataLock(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-    ~DataLock() { LeaveCriticalSection(&lock_); }
-
-private:
-    CRITICAL_SECTION& lock_;
-};
-
 }  // namespace
 
-CUpdateDlg::CUpdateDlg() : manifestDeadline_(kManifestDeadlineTimer, kManifestStepMs)
+CUpdateDlg::CUpdateDlg() : m_manifestDeadline(kManifestDeadlineTimer, kManifestStepMs)
 {
-    InitializeCriticalSection(&dataLock_);
-    manifestUrl_ = BuildManifestUrl(CurrentUpdateServer(), GetTickCount());
+    InitializeCriticalSection(&m_dataLock);
+    m_manifestUrl = BuildManifestUrl(CurrentUpdateServer(), GetTickCount());
 }
 
 CUpdateDlg::~CUpdateDlg()
 {
-    downloads_.ClearAllDownloads();
-    if (progressTimer_)
-        CloseHandle(progressTimer_);
-    if (installDoneEvent_)
-        CloseHandle(installDoneEvent_);
-    CloseThreadHandle(installThread_);
-    CloseThreadHandle(parseThread_);
-    CloseThreadHandle(finishThread_);
+    m_downloads.ClearAllDownloads();
+    if (m_progressTimer)
+        CloseHandle(m_progressTimer);
+    if (m_installDoneEvent)
+        CloseHandle(m_installDoneEvent);
+    CloseThreadHandle(m_installThread);
+    CloseThreadHandle(m_parseThread);
+    CloseThreadHandle(m_finishThread);
     // The skin stays registered with the UI library until the run ends.
-    DeleteCriticalSection(&dataLock_);
+    DeleteCriticalSection(&m_dataLock);
 }
 
 void CUpdateDlg::Configure(const UpdaterCommandLine& commandLine, const std::wstring& installFolder)
 {
-    updateMode_ = commandLine.mode;
-    quietWhenNewest_ = commandLine.quietWhenNewest;
-    installFromDownload_ = commandLine.installFromDownload;
-    installFolder_ = installFolder;
+    m_updateMode = commandLine.mode;
+    m_quietWhenNewest = commandLine.quietWhenNewest;
+    m_installFromDownload = commandLine.installFromDownload;
+    m_installFolder = installFolder;
 }
 
 WORD CUpdateDlg::GetUpdateMode()
 {
-    return static_cast<WORD>(ReadFlag(updateMode_));
+    return static_cast<WORD>(ReadFlag(m_updateMode));
 }
 
 void CUpdateDlg::SetUpdateMode(WORD mode)
 {
-    InterlockedExchange(&updateMode_, mode);
+    InterlockedExchange(&m_updateMode, mode);
 }
 
 std::wstring CUpdateDlg::GetInstallFolder()
 {
-    return installFolder_;
+    return m_installFolder;
 }
 
 std::wstring CUpdateDlg::GetManifestPath()
 {
-    DataLock hold(dataLock_);
-    return manifestPath_;
+    SectionLock hold(m_dataLock);
+    return m_manifestPath;
 }
 
 std::string CUpdateDlg::GetManifestUrl()
 {
-    return manifestUrl_;
+    return m_manifestUrl;
 }
 
 CDownloadManager& CUpdateDlg::GetDownloadManager()
 {
-    return downloads_;
+    return m_downloads;
 }
 
 HWND CUpdateDlg::GetWindow()
@@ -178,32 +158,32 @@ HWND CUpdateDlg::GetWindow()
 
 void CUpdateDlg::SetFoundVersionText(const std::wstring& text)
 {
-    DataLock hold(dataLock_);
-    foundVersionText_ = text;
+    SectionLock hold(m_dataLock);
+    m_foundVersionText = text;
 }
 
 void CUpdateDlg::SetNewFeatures(const std::wstring& text)
 {
-    DataLock hold(dataLock_);
-    newFeatures_ = text;
+    SectionLock hold(m_dataLock);
+    m_newFeatures = text;
 }
 
 void CUpdateDlg::SetSetupFileName(const std::wstring& name)
 {
-    DataLock hold(dataLock_);
-    setupFileName_ = name;
+    SectionLock hold(m_dataLock);
+    m_setupFileName = name;
 }
 
 std::wstring CUpdateDlg::GetSetupFileName()
 {
-    DataLock hold(dataLock_);
-    return setupFileName_;
+    SectionLock hold(m_dataLock);
+    return m_setupFileName;
 }
 
 void CUpdateDlg::SetSetupUrl(const std::string& url)
 {
-    DataLock hold(dataLock_);
-    setupUrl_ = url;
+    SectionLock hold(m_dataLock);
+    m_setupUrl = url;
 }
 
 namespace {
@@ -225,15 +205,15 @@ void CUpdateDlg::StartProgressTimerThread(HANDLE timer)
         return;
     HANDLE previous = nullptr;
     {
-        DataLock hold(dataLock_);
-        if (progressTimer_ && progressTimer_ != timer)
-            CloseHandle(progressTimer_);
-        progressTimer_ = timer;
-        previous = progressThread_;
+        SectionLock hold(m_dataLock);
+        if (m_progressTimer && m_progressTimer != timer)
+            CloseHandle(m_progressTimer);
+        m_progressTimer = timer;
+        previous = m_progressThread;
         ProgressThreadStart* start = new (std::nothrow) ProgressThreadStart{this, own};
-        progressThread_ = start ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProgressTimerThread, start, 0, nullptr))
+        m_progressThread = start ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProgressTimerThread, start, 0, nullptr))
                                 : nullptr;
-        if (start && !progressThread_) {
+        if (start && !m_progressThread) {
             delete start;
             start = nullptr;
         }
@@ -263,7 +243,7 @@ void CUpdateDlg::OnFinalMessage(HWND hWnd)
 
 bool CUpdateDlg::LoadSkinZip()
 {
-    if (skinZip_ || CWindowManagerUI::IsSkinZipCached())
+    if (m_skinZip || CWindowManagerUI::IsSkinZipCached())
         return true;
     HINSTANCE instance = CWindowManagerUI::GetResourceInstance();
     HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
@@ -272,59 +252,59 @@ bool CUpdateDlg::LoadSkinZip()
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0)
         return false;
-    skinZip_ = new BYTE[size];
-    memcpy(skinZip_, bytes, size);
-    CWindowManagerUI::SetSkinZipMemory(skinZip_, size);
+    m_skinZip = new BYTE[size];
+    memcpy(m_skinZip, bytes, size);
+    CWindowManagerUI::SetSkinZipMemory(m_skinZip, size);
     return true;
 }
 
 LRESULT CUpdateDlg::OnCreate()
 {
-    downloads_.SetOwner(m_hWnd);
+    m_downloads.SetOwner(m_hWnd);
     // What an earlier run left: its unfinished tasks resume, its finished
     // downloads are reused, and the manifest check removes stale ones.
-    downloads_.LoadDownloadList();
+    m_downloads.LoadDownloadList();
     SetPropW(m_hWnd, kUpdaterWindowProperty, this);
     DropNativeCaption(m_hWnd);
-    manager_.Init(m_hWnd);
+    m_manager.Init(m_hWnd);
     if (!LoadSkinZip())
         return 0;
     CSkinBuilderUI builder;
-    CControlUI* root = builder.Build(L"update.xml", nullptr, nullptr, &manager_);
+    CControlUI* root = builder.Build(L"update.xml", nullptr, nullptr, &m_manager);
     if (!root) {
         MessageBoxW(nullptr, L"程序已经损坏，请到官网重新下载！", L"错误信息", MB_OK);
         ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         CloseWizard();
         return 0;
     }
-    manager_.AttachRoot(root);
-    manager_.AddNotifier(this);
+    m_manager.AttachRoot(root);
+    m_manager.AddNotifier(this);
     BindWizardControls();
     return 0;
 }
 
 void CUpdateDlg::BindWizardControls()
 {
-    closeBtn_ = Find<CButtonUI>(manager_, L"Wizard_CloseBtn");
-    minBtn_ = Find<CButtonUI>(manager_, L"Wizard_MinBtn");
-    browserDown_ = Find<CTextUI>(manager_, L"BrowserDown");
-    wizardTab_ = Find<CTabLayoutUI>(manager_, L"wizardTab");
-    connectCancel_ = Find<CButtonUI>(manager_, L"ConnectCancel");
-    connectingInfo_ = Find<CTextUI>(manager_, L"ConnectingInfo");
-    findVersion_ = Find<CTextUI>(manager_, L"FindVersion");
-    newFeaturesEdit_ = Find<CRichEditUI>(manager_, L"NewFeatures");
-    updateBtn_ = Find<CButtonUI>(manager_, L"Update");
-    nextTimeBtn_ = Find<CButtonUI>(manager_, L"UpdateNextTime");
-    percent_ = Find<CTextUI>(manager_, L"Percent");
-    progress_ = Find<CProgressUI>(manager_, L"Progreass");
-    installPercent_ = Find<CTextUI>(manager_, L"InstallPercent");
-    installProgress_ = Find<CProgressUI>(manager_, L"InstallProgreass");
-    downloadCancel_ = Find<CButtonUI>(manager_, L"DownloadCancel");
-    successBtn_ = Find<CButtonUI>(manager_, L"UpdateSuccess");
-    newestBtn_ = Find<CButtonUI>(manager_, L"AlreadyNewest");
-    checkingProgress_ = Find<CProgressUI>(manager_, L"CheckingProgress");
-    installDoneEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (installFromDownload_)
+    m_closeBtn = Find<CButtonUI>(m_manager, L"Wizard_CloseBtn");
+    m_minBtn = Find<CButtonUI>(m_manager, L"Wizard_MinBtn");
+    m_browserDown = Find<CTextUI>(m_manager, L"BrowserDown");
+    m_wizardTab = Find<CTabLayoutUI>(m_manager, L"wizardTab");
+    m_connectCancel = Find<CButtonUI>(m_manager, L"ConnectCancel");
+    m_connectingInfo = Find<CTextUI>(m_manager, L"ConnectingInfo");
+    m_findVersion = Find<CTextUI>(m_manager, L"FindVersion");
+    m_newFeaturesEdit = Find<CRichEditUI>(m_manager, L"NewFeatures");
+    m_updateBtn = Find<CButtonUI>(m_manager, L"Update");
+    m_nextTimeBtn = Find<CButtonUI>(m_manager, L"UpdateNextTime");
+    m_percent = Find<CTextUI>(m_manager, L"Percent");
+    m_progress = Find<CProgressUI>(m_manager, L"Progreass");
+    m_installPercent = Find<CTextUI>(m_manager, L"InstallPercent");
+    m_installProgress = Find<CProgressUI>(m_manager, L"InstallProgreass");
+    m_downloadCancel = Find<CButtonUI>(m_manager, L"DownloadCancel");
+    m_successBtn = Find<CButtonUI>(m_manager, L"UpdateSuccess");
+    m_newestBtn = Find<CButtonUI>(m_manager, L"AlreadyNewest");
+    m_checkingProgress = Find<CProgressUI>(m_manager, L"CheckingProgress");
+    m_installDoneEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (m_installFromDownload)
         StartInstallThread();
     else
         StartManifestDownload();
@@ -339,7 +319,7 @@ LRESULT CUpdateDlg::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     if (HandleFrameMessage(uMsg, wParam, lParam, result))
         return result;
-    if (manager_.HandleWindowMessage(uMsg, wParam, lParam, result))
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result))
         return result;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
@@ -355,7 +335,7 @@ bool CUpdateDlg::HandleFrameMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         PostQuitMessage(0);
         return false;
     case WM_SIZE:
-        ApplyRoundCorners(m_hWnd, manager_);
+        ApplyRoundCorners(m_hWnd, m_manager);
         return false;
     case WM_CLOSE:
         OnClose();
@@ -455,7 +435,7 @@ bool CUpdateDlg::HandleWorkerMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 LRESULT CUpdateDlg::OnNcHitTest(LPARAM lParam)
 {
-    return CaptionHitTest(m_hWnd, manager_, lParam, kClientClasses);
+    return CaptionHitTest(m_hWnd, m_manager, lParam, kClientClasses);
 }
 
 void CUpdateDlg::RunTaskOnDialog(DialogTask& task)
@@ -468,46 +448,34 @@ void CUpdateDlg::RunTaskOnDialog(DialogTask& task)
 
 void CUpdateDlg::OnClose()
 {
-    manifestDeadline_.Disarm();
+    m_manifestDeadline.Disarm();
     KillTimer(m_hWnd, kCheckingActivityTimer);
-    setupWatch_.Stop();
+    m_setupWatch.Stop();
     // Every way out gives the user the main program back, unless the
     // installation closed it.
-    if (mainMinimized_ && ReadFlag(mainClosed_) == 0)
+    if (m_mainMinimized && ReadFlag(m_mainClosed) == 0)
         RestoreMainWindow();
-    if (installDoneEvent_)
-        SetEvent(installDoneEvent_);
+    if (m_installDoneEvent)
+        SetEvent(m_installDoneEvent);
     RemovePropW(m_hWnd, kUpdaterWindowProperty);
     HANDLE progressThread = nullptr;
     {
-        DataLock hold(dataLock_);
-        progressThread = progressThread_;
-        progressThread_ = nullptr;
+        SectionLock hold(m_dataLock);
+        progressThread = m_progressThread;
+        m_progressThread = nullptr;
     }
     if (progressThread) {
         WaitHandlingSentMessages(progressThread);
         CloseHandle(progressThread);
     }
     // The dialog is deleted with its window: no worker may still use it.
-    for (HANDLE worker : {installThread_, parseThread_, finishThread_}) {
+    for (HANDLE worker : {m_installThread, m_parseThread, m_finishThread}) {
         if (worker)
             WaitHandlingSentMessages(worker);
     }
-    downloads_.ReleaseInfoDownload();
-    downloads_.ClearAllDownloads();
-    std::wstring manifest = GetManifestPath();
-    if (!manifest.empty())
-        DeleteFileW(manifest.c_str());
-    const std::wstring cache = WithTrailingSlash(installFolder_) + kCacheFolderName;
-    // Without a download list no later run can resume a partial file: those
-    // that stopped tasks left behind are only clutter.
-    if (!PathFileExistsW((WithTrailingSlash(installFolder_) + L"updatefile.list").c_str())) {
-        for (const wchar_t* pattern : {L"*_tmp", L"*.Cfg"})
-            DeleteMatching(cache, pattern);
-    }
-    // The check makes "cache"; an empty one is not left behind, one with
-    // downloads stays for the next run.
-    RemoveDirectoryW(cache.c_str());
+    m_downloads.ReleaseInfoDownload();
+    m_downloads.ClearAllDownloads();
+    DeleteLeftoversOfWizard(GetManifestPath(), WithTrailingSlash(m_installFolder), kCacheFolderName);
 }
 
 // ---- worker reports ---------------------------------------------------------
@@ -515,7 +483,7 @@ void CUpdateDlg::OnClose()
 void CUpdateDlg::OnStartDownloadRequest(WPARAM wParam, LPARAM lParam)
 {
     if (lParam != 1 && wParam)
-        downloads_.StartDownload(reinterpret_cast<const char*>(wParam));
+        m_downloads.StartDownload(reinterpret_cast<const char*>(wParam));
     FreePostedUrl(wParam);
 }
 
@@ -526,12 +494,12 @@ void CUpdateDlg::OnFileDownloadFailed(CDownloadPublic* download)
         if (!download)
             return;
         std::string url;
-        downloads_.Lock();
+        m_downloads.Lock();
         // Only a download the manager still owns may be looked at.
-        auto task = downloads_.Tasks().find(download->queuedUrl.empty() ? download->url : download->queuedUrl);
-        if (task != downloads_.Tasks().end() && task->second.downloader == download)
+        auto task = m_downloads.Tasks().find(download->queuedUrl.empty() ? download->url : download->queuedUrl);
+        if (task != m_downloads.Tasks().end() && task->second.downloader == download)
             url = task->first;
-        downloads_.Unlock();
+        m_downloads.Unlock();
         if (url.empty())
             return;
         if (ShowUpdMessageBox(L"下载更新失败！", L"错误", L"更新程序", UpdIconError, m_hWnd, 2) == UpdResultRetry) {
@@ -542,9 +510,9 @@ void CUpdateDlg::OnFileDownloadFailed(CDownloadPublic* download)
             request.version = download->version;
             request.url = url;
             request.fileName = download->fileName;
-            downloads_.RemoveDownload(url);
-            downloads_.AddFileDownload(request);
-            downloads_.StartDownload(url);
+            m_downloads.RemoveDownload(url);
+            m_downloads.AddFileDownload(request);
+            m_downloads.StartDownload(url);
             return;
         }
     }
@@ -555,22 +523,22 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
 {
     if (!record)
         return;
-    downloads_.DecrementPending();
+    m_downloads.DecrementPending();
     bool known = false;
     bool last = false;
-    downloads_.Lock();
-    auto task = downloads_.Tasks().find(record->url);
+    m_downloads.Lock();
+    auto task = m_downloads.Tasks().find(record->url);
     // A record whose task was removed meanwhile holds a downloader that is gone.
-    known = task != downloads_.Tasks().end() && task->second.downloader == record->download;
+    known = task != m_downloads.Tasks().end() && task->second.downloader == record->download;
     if (known) {
         task->second.downloader = nullptr;
-        last = downloads_.MoveToFinished(*record);
+        last = m_downloads.MoveToFinished(*record);
         if (last)
-            InterlockedExchange(&downloadsFinished_, 1);
+            InterlockedExchange(&m_downloadsFinished, 1);
     }
-    downloads_.Unlock();
+    m_downloads.Unlock();
     if (known) {
-        downloads_.SaveDownloadList();
+        m_downloads.SaveDownloadList();
         record->download->Stop();
         record->download->CloseSession();
         delete record->download;
@@ -584,39 +552,39 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
         StartInstallThread();
     } else {
         TestKillPoint("download");
-        downloads_.StartQueuedDownloads();
+        m_downloads.StartQueuedDownloads();
     }
 }
 
 void CUpdateDlg::OnManifestProbed(CDownloadPublic* download)
 {
-    std::shared_ptr<CHttpDownload> info = downloads_.GetInfoDownload();
+    std::shared_ptr<CHttpDownload> info = m_downloads.GetInfoDownload();
     if (download && info.get() == download) {
-        manifestDeadline_.Arm(m_hWnd);
+        m_manifestDeadline.Arm(m_hWnd);
         info->StartTransfer();
     }
 }
 
 void CUpdateDlg::OnManifestDownloaded(CDownloadPublic* download)
 {
-    std::shared_ptr<CHttpDownload> info = downloads_.GetInfoDownload();
+    std::shared_ptr<CHttpDownload> info = m_downloads.GetInfoDownload();
     // A late report of a request given up at its deadline is no answer.
-    if (!checkRunning_ || (download && info.get() != download))
+    if (!m_checkRunning || (download && info.get() != download))
         return;
-    manifestDeadline_.Disarm();
+    m_manifestDeadline.Disarm();
     if (download) {
-        std::wstring cache = WithTrailingSlash(installFolder_) + kCacheFolderName;
+        std::wstring cache = WithTrailingSlash(m_installFolder) + kCacheFolderName;
         std::wstring fixed = KeepManifestUnderFixedName(cache, FromAnsi(info->fileName));
         {
-            DataLock hold(dataLock_);
-            manifestPath_ = fixed;
+            SectionLock hold(m_dataLock);
+            m_manifestPath = fixed;
         }
         info->Stop();
-        downloads_.ReleaseInfoDownload();
+        m_downloads.ReleaseInfoDownload();
     }
     TestKillPoint("manifest");
-    CloseThreadHandle(parseThread_);
-    parseThread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ParseUpdateManifest,
+    CloseThreadHandle(m_parseThread);
+    m_parseThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ParseUpdateManifest,
                                                            static_cast<IUpdateCheckHost*>(this), 0, nullptr));
 }
 
@@ -624,42 +592,42 @@ void CUpdateDlg::ApplyFoundVersionText()
 {
     std::wstring text;
     {
-        DataLock hold(dataLock_);
-        text = foundVersionText_;
+        SectionLock hold(m_dataLock);
+        text = m_foundVersionText;
     }
-    if (findVersion_ && !text.empty())
-        findVersion_->SetText(text.c_str());
+    if (m_findVersion && !text.empty())
+        m_findVersion->SetText(text.c_str());
 }
 
 void CUpdateDlg::OnNewVersion()
 {
-    checkRunning_ = false;
+    m_checkRunning = false;
     KillTimer(m_hWnd, kCheckingActivityTimer);
     ApplyFoundVersionText();
-    downloads_.Lock();
-    bool nothingQueued = downloads_.Tasks().empty();
-    downloads_.Unlock();
+    m_downloads.Lock();
+    bool nothingQueued = m_downloads.Tasks().empty();
+    m_downloads.Unlock();
     if (nothingQueued) {
-        InterlockedExchange(&downloadsFinished_, 1);
+        InterlockedExchange(&m_downloadsFinished, 1);
         StartInstallThread();
         return;
     }
     std::wstring features;
     {
-        DataLock hold(dataLock_);
-        features = newFeatures_;
+        SectionLock hold(m_dataLock);
+        features = m_newFeatures;
     }
     switch (GetUpdateMode()) {
     case UpdateModeInteractive:
         MinimizeMainWindow();
-        if (newFeaturesEdit_)
-            newFeaturesEdit_->AppendText(features.c_str(), false);
+        if (m_newFeaturesEdit)
+            m_newFeaturesEdit->AppendText(features.c_str(), false);
         SelectPage(WizardPageNewVersion);
         break;
     case UpdateModeSilent:
         SetExStyleAlone(WS_EX_APPWINDOW);
-        if (newFeaturesEdit_)
-            newFeaturesEdit_->AppendText(features.c_str(), false);
+        if (m_newFeaturesEdit)
+            m_newFeaturesEdit->AppendText(features.c_str(), false);
         SelectPage(WizardPageNewVersion);
         Show(true, true);
         MinimizeMainWindow();
@@ -672,14 +640,14 @@ void CUpdateDlg::OnNewVersion()
 
 void CUpdateDlg::OnAlreadyNewest()
 {
-    checkRunning_ = false;
+    m_checkRunning = false;
     KillTimer(m_hWnd, kCheckingActivityTimer);
     ApplyFoundVersionText();
     WORD mode = GetUpdateMode();
     if (mode == UpdateModeInteractive) {
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SelectPage(WizardPageNewest);
-    } else if (mode == UpdateModeSilent && !quietWhenNewest_) {
+    } else if (mode == UpdateModeSilent && !m_quietWhenNewest) {
         SetExStyleAlone(WS_EX_APPWINDOW);
         SelectPage(WizardPageNewest);
         Show(true, true);
@@ -691,15 +659,15 @@ void CUpdateDlg::OnAlreadyNewest()
 
 void CUpdateDlg::OnManifestFailed()
 {
-    if (!checkRunning_)
+    if (!m_checkRunning)
         return;  // the check already ended (its deadline passed)
-    checkRunning_ = false;
-    manifestDeadline_.Disarm();
+    m_checkRunning = false;
+    m_manifestDeadline.Disarm();
     KillTimer(m_hWnd, kCheckingActivityTimer);
-    std::shared_ptr<CHttpDownload> info = downloads_.GetInfoDownload();
+    std::shared_ptr<CHttpDownload> info = m_downloads.GetInfoDownload();
     if (info) {
         info->Stop();
-        downloads_.ReleaseInfoDownload();
+        m_downloads.ReleaseInfoDownload();
     }
     if (GetUpdateMode() == UpdateModeInteractive &&
         ShowUpdMessageBox(L"获取更新信息失败！", L"错误", L"更新程序", UpdIconWarning, m_hWnd, 2) == UpdResultRetry) {
@@ -713,7 +681,7 @@ void CUpdateDlg::OnDownloadProgress(WPARAM percent)
 {
     // Once every download is done the setup's task has moved to the finished
     // list, whose percentage is no longer asked: it is whole.
-    if (ReadFlag(downloadsFinished_) == 1)
+    if (ReadFlag(m_downloadsFinished) == 1)
         percent = 100;
     ShowDownloadPercent(static_cast<int>(percent));
 }
@@ -722,15 +690,15 @@ void CUpdateDlg::ShowDownloadPercent(int percent)
 {
     wchar_t text[32];
     swprintf_s(text, 32, L"{f 0}%d%%{/f}", percent);
-    if (percent_)
-        percent_->SetText(text);
-    if (progress_)
-        progress_->SetValue(percent);
+    if (m_percent)
+        m_percent->SetText(text);
+    if (m_progress)
+        m_progress->SetValue(percent);
 }
 
 void CUpdateDlg::OnTimer(WPARAM timerId)
 {
-    if (manifestDeadline_.Expired(timerId))
+    if (m_manifestDeadline.Expired(timerId))
         OnManifestDeadline();
     else if (timerId == kCheckingActivityTimer)
         StepCheckingActivity();
@@ -738,10 +706,10 @@ void CUpdateDlg::OnTimer(WPARAM timerId)
 
 void CUpdateDlg::StepCheckingActivity()
 {
-    if (!checkingProgress_)
+    if (!m_checkingProgress)
         return;
-    int next = checkingProgress_->GetValue() + kCheckingActivityStep;
-    checkingProgress_->SetValue(next > checkingProgress_->GetMaxValue() ? checkingProgress_->GetMinValue()
+    int next = m_checkingProgress->GetValue() + kCheckingActivityStep;
+    m_checkingProgress->SetValue(next > m_checkingProgress->GetMaxValue() ? m_checkingProgress->GetMinValue()
                                                                        : next);
 }
 
@@ -750,8 +718,8 @@ void CUpdateDlg::StepCheckingActivity()
 // transfer that is slow to wind down cannot hold the window.
 void CUpdateDlg::OnManifestDeadline()
 {
-    std::shared_ptr<CHttpDownload>* abandoned = new std::shared_ptr<CHttpDownload>(downloads_.GetInfoDownload());
-    downloads_.ReleaseInfoDownload();
+    std::shared_ptr<CHttpDownload>* abandoned = new std::shared_ptr<CHttpDownload>(m_downloads.GetInfoDownload());
+    m_downloads.ReleaseInfoDownload();
     HANDLE stopper = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, StopAbandonedRequest, abandoned, 0, nullptr));
     if (stopper)
         CloseHandle(stopper);
@@ -765,22 +733,22 @@ void CUpdateDlg::OnManifestDeadline()
 // program back.
 void CUpdateDlg::OnSetupEnded()
 {
-    setupWatch_.Stop();
-    if (setupReportedDone_)
+    m_setupWatch.Stop();
+    if (m_setupReportedDone)
         return;
     SelectPage(WizardPageInstalling);
     ShowUpdMessageBox(L"安装程序意外退出，更新没有完成！", L"错误", L"更新程序", UpdIconError, m_hWnd, 1);
-    ShellExecuteW(nullptr, L"open", (WithTrailingSlash(installFolder_) + kMainProgramExe).c_str(), nullptr,
-                  installFolder_.c_str(), SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", (WithTrailingSlash(m_installFolder) + kMainProgramExe).c_str(), nullptr,
+                  m_installFolder.c_str(), SW_SHOWNORMAL);
     SetCloseEnabled(true);
-    InterlockedExchange(&updateStarted_, 0);
+    InterlockedExchange(&m_updateStarted, 0);
     CleanupUpdateFiles();
     CloseWizard();
 }
 
 void CUpdateDlg::WatchSetup(HANDLE process)
 {
-    setupWatch_.Start(process, m_hWnd, WM_UPDATE_SETUP_ENDED);
+    m_setupWatch.Start(process, m_hWnd, WM_UPDATE_SETUP_ENDED);
 }
 
 void CUpdateDlg::OnInstallProgress(DWORD value)
@@ -789,19 +757,19 @@ void CUpdateDlg::OnInstallProgress(DWORD value)
         return;
     wchar_t text[12];
     swprintf_s(text, 12, L"%d%%", static_cast<int>(value / 300));
-    if (installProgress_) {
-        installProgress_->SetText(text);
-        installProgress_->SetValue(static_cast<int>(value));
+    if (m_installProgress) {
+        m_installProgress->SetText(text);
+        m_installProgress->SetValue(static_cast<int>(value));
     }
     if (value != kInstallProgressDone)
         return;
-    setupReportedDone_ = true;
+    m_setupReportedDone = true;
     SetCloseEnabled(true);
     Show(false, true);
-    if (finishThread_ && WaitForSingleObject(finishThread_, 0) == WAIT_TIMEOUT)
+    if (m_finishThread && WaitForSingleObject(m_finishThread, 0) == WAIT_TIMEOUT)
         return;  // a repeated final value: the clean-up already runs
-    CloseThreadHandle(finishThread_);
-    finishThread_ = CreateThread(nullptr, 0, InstallFinishedCleanup, this, 0, nullptr);
+    CloseThreadHandle(m_finishThread);
+    m_finishThread = CreateThread(nullptr, 0, InstallFinishedCleanup, this, 0, nullptr);
 }
 
 // ---- clicks -----------------------------------------------------------------
@@ -809,9 +777,9 @@ void CUpdateDlg::OnInstallProgress(DWORD value)
 void CUpdateDlg::Notify(TNotifyRecUI& msg)
 {
     if (msg.type == L"link") {
-        if (msg.sender == browserDown_ && browserDown_) {
-            DataLock hold(dataLock_);
-            if (!setupUrl_.empty())
+        if (msg.sender == m_browserDown && m_browserDown) {
+            SectionLock hold(m_dataLock);
+            if (!m_setupUrl.empty())
                 ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         }
         return;
@@ -819,34 +787,34 @@ void CUpdateDlg::Notify(TNotifyRecUI& msg)
     if (msg.type != L"click" || !msg.sender)
         return;
     CControlUI* sender = msg.sender;
-    if (sender == closeBtn_) {
+    if (sender == m_closeBtn) {
         OnCloseClicked(false);
-    } else if (sender == minBtn_) {
+    } else if (sender == m_minBtn) {
         SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    } else if (sender == connectCancel_) {
+    } else if (sender == m_connectCancel) {
         OnConnectCancel();
-    } else if (sender == updateBtn_) {
+    } else if (sender == m_updateBtn) {
         StartUpdateDownload();
-    } else if (sender == nextTimeBtn_) {
+    } else if (sender == m_nextTimeBtn) {
         RestoreMainWindow();
         CloseWizard();
-    } else if (sender == downloadCancel_) {
+    } else if (sender == m_downloadCancel) {
         OnCloseClicked(true);
-    } else if (sender == successBtn_) {
+    } else if (sender == m_successBtn) {
         ShellExecuteW(nullptr, L"open", kMainProgramExe, nullptr, nullptr, SW_SHOWNORMAL);
         CleanupUpdateFiles();
         CloseWizard();
-    } else if (sender == newestBtn_) {
+    } else if (sender == m_newestBtn) {
         CloseWizard();
     }
 }
 
 void CUpdateDlg::OnCloseClicked(bool fromDownloadCancel)
 {
-    if (!fromDownloadCancel && ReadFlag(updateStarted_) == 0) {
-        if (ReadFlag(downloadsFinished_) == 1) {
+    if (!fromDownloadCancel && ReadFlag(m_updateStarted) == 0) {
+        if (ReadFlag(m_downloadsFinished) == 1) {
             WaitInstallDoneAndCleanup();
-        } else if (installFromDownload_) {
+        } else if (m_installFromDownload) {
             CleanupUpdateFiles();
         } else {
             RestoreMainWindow();
@@ -854,9 +822,9 @@ void CUpdateDlg::OnCloseClicked(bool fromDownloadCancel)
         CloseWizard();
         return;
     }
-    if (!ConfirmLeaving(fromDownloadCancel) || ReadFlag(installRunning_) == 1)
+    if (!ConfirmLeaving(fromDownloadCancel) || ReadFlag(m_installRunning) == 1)
         return;
-    if (ReadFlag(downloadsFinished_) == 0) {
+    if (ReadFlag(m_downloadsFinished) == 0) {
         StopDownloadsAndClose();
         return;
     }
@@ -869,7 +837,7 @@ void CUpdateDlg::OnCloseClicked(bool fromDownloadCancel)
 // about leaving the installation.
 bool CUpdateDlg::ConfirmLeaving(bool fromDownloadCancel)
 {
-    if (ReadFlag(downloadsFinished_) == 0)
+    if (ReadFlag(m_downloadsFinished) == 0)
         return ShowUpdMessageBox(L"正在下载更新，是否停止下载并退出？", L"提示", L"更新程序", UpdIconQuestion, m_hWnd,
                                  3) == UpdResultOk;
     UINT flags = kExitQuestionFlags | (fromDownloadCancel ? MB_DEFBUTTON2 : 0);
@@ -878,24 +846,24 @@ bool CUpdateDlg::ConfirmLeaving(bool fromDownloadCancel)
 
 void CUpdateDlg::WaitInstallDoneAndCleanup()
 {
-    if (installDoneEvent_ && ReadFlag(installRunning_) == 1)
-        WaitHandlingSentMessages(installDoneEvent_);
+    if (m_installDoneEvent && ReadFlag(m_installRunning) == 1)
+        WaitHandlingSentMessages(m_installDoneEvent);
     CleanupUpdateFiles();
 }
 
 void CUpdateDlg::StopDownloadsAndClose()
 {
-    downloads_.StopAllDownloads();
-    downloads_.SaveDownloadList();
+    m_downloads.StopAllDownloads();
+    m_downloads.SaveDownloadList();
     CloseWizard();
 }
 
 void CUpdateDlg::OnConnectCancel()
 {
-    if (connectCancel_)
-        connectCancel_->SetVisible(false);
-    if (connectingInfo_)
-        connectingInfo_->SetText(L"{f 0}正在停止，请勿强制关闭...{/f}");
+    if (m_connectCancel)
+        m_connectCancel->SetVisible(false);
+    if (m_connectingInfo)
+        m_connectingInfo->SetText(L"{f 0}正在停止，请勿强制关闭...{/f}");
     SetCloseEnabled(false);
     HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, StopManifestAndClose, this, 0, nullptr));
     CloseThreadHandle(thread);
@@ -903,58 +871,58 @@ void CUpdateDlg::OnConnectCancel()
 
 void CUpdateDlg::StartUpdateDownload()
 {
-    InterlockedExchange(&updateStarted_, 1);
+    InterlockedExchange(&m_updateStarted, 1);
     if (GetUpdateMode() != UpdateModeForced) {
         // A download resumed from the list starts where it stopped.
         std::string url;
         {
-            DataLock hold(dataLock_);
-            url = setupUrl_;
+            SectionLock hold(m_dataLock);
+            url = m_setupUrl;
         }
-        ShowDownloadPercent(downloads_.GetDownloadPercent(url));
+        ShowDownloadPercent(m_downloads.GetDownloadPercent(url));
         SelectPage(WizardPageDownloading);
     }
     std::string first;
-    downloads_.Lock();
-    if (!downloads_.Tasks().empty())
-        first = downloads_.Tasks().begin()->first;
-    downloads_.Unlock();
+    m_downloads.Lock();
+    if (!m_downloads.Tasks().empty())
+        first = m_downloads.Tasks().begin()->first;
+    m_downloads.Unlock();
     if (!first.empty())
-        downloads_.StartDownload(first);
+        m_downloads.StartDownload(first);
 }
 
 // The manifest goes into "cache", never beside the deliverables.
 void CUpdateDlg::StartManifestDownload()
 {
-    checkRunning_ = true;
-    manifestDeadline_.Arm(m_hWnd);
-    if (checkingProgress_)
+    m_checkRunning = true;
+    m_manifestDeadline.Arm(m_hWnd);
+    if (m_checkingProgress)
         SetTimer(m_hWnd, kCheckingActivityTimer, kCheckingActivityMs, nullptr);
-    std::wstring cache = WithTrailingSlash(installFolder_) + kCacheFolderName;
+    std::wstring cache = WithTrailingSlash(m_installFolder) + kCacheFolderName;
     CreateDirectoryW(cache.c_str(), nullptr);
-    downloads_.StartInfoDownload(manifestUrl_, cache);
+    m_downloads.StartInfoDownload(m_manifestUrl, cache);
 }
 
 void CUpdateDlg::StartInstallThread()
 {
-    if (installThread_ && WaitForSingleObject(installThread_, 0) == WAIT_TIMEOUT)
+    if (m_installThread && WaitForSingleObject(m_installThread, 0) == WAIT_TIMEOUT)
         return;  // one installation at a time
-    CloseThreadHandle(installThread_);
-    installThread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, InstallThread, this, 0, nullptr));
+    CloseThreadHandle(m_installThread);
+    m_installThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, InstallThread, this, 0, nullptr));
 }
 
 // ---- dialog-thread helpers ----------------------------------------------------
 
 void CUpdateDlg::SetCloseEnabled(bool enabled)
 {
-    if (closeBtn_)
-        closeBtn_->SetEnabled(enabled);
+    if (m_closeBtn)
+        m_closeBtn->SetEnabled(enabled);
 }
 
 void CUpdateDlg::SelectPage(int page)
 {
-    if (wizardTab_)
-        wizardTab_->SelectItem(page);
+    if (m_wizardTab)
+        m_wizardTab->SelectItem(page);
 }
 
 void CUpdateDlg::ShowAsAppWindow()
@@ -977,15 +945,15 @@ void CUpdateDlg::CleanupUpdateFiles()
 
 void CUpdateDlg::MinimizeMainWindow()
 {
-    if (HWND main = FindMainProgramWindow(installFolder_)) {
+    if (HWND main = FindMainProgramWindow(m_installFolder)) {
         SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        mainMinimized_ = true;
+        m_mainMinimized = true;
     }
 }
 
 void CUpdateDlg::RestoreMainWindow()
 {
-    if (HWND main = FindMainProgramWindow(installFolder_)) {
+    if (HWND main = FindMainProgramWindow(m_installFolder)) {
         SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
         ShowWindow(main, SW_SHOW);
         SetForegroundWindow(main);
@@ -997,11 +965,11 @@ void CUpdateDlg::RestoreMainWindow()
 unsigned __stdcall CUpdateDlg::InstallThread(void* self)
 {
     CUpdateDlg* dialog = static_cast<CUpdateDlg*>(self);
-    InterlockedExchange(&dialog->installRunning_, 1);
+    InterlockedExchange(&dialog->m_installRunning, 1);
     CUpdateInstaller installer(*dialog);
     installer.InstallUpdate();
-    SetEvent(dialog->installDoneEvent_);
-    InterlockedExchange(&dialog->installRunning_, 0);
+    SetEvent(dialog->m_installDoneEvent);
+    InterlockedExchange(&dialog->m_installRunning, 0);
     return 0;
 }
 
@@ -1011,7 +979,7 @@ unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
     CUpdateDlg* dialog = start->dialog;
     HANDLE timer = start->timer;
     delete start;
-    HANDLE objects[2] = {timer, dialog->installDoneEvent_};
+    HANDLE objects[2] = {timer, dialog->m_installDoneEvent};
     for (;;) {
         DWORD woke = WaitForMultipleObjects(2, objects, FALSE, INFINITE);
         if (woke != WAIT_OBJECT_0) {
@@ -1020,21 +988,19 @@ unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
         }
         std::string url;
         {
-            DataLock hold(dialog->dataLock_);
-            url = dialog->setupUrl_;
+            SectionLock hold(dialog->m_dataLock);
+            url = dialog->m_setupUrl;
         }
-        int percent = dialog->downloads_.GetDownloadPercent(url);
+        int percent = dialog->m_downloads.GetDownloadPercent(url);
         PostMessageW(dialog->m_hWnd, WM_UPDATE_PROGRESS, static_cast<WPARAM>(percent), 0);
-        LARGE_INTEGER due;
-        due.QuadPart = -10000000LL;
-        SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+        ArmSetupProgressTimer(timer);
     }
 }
 
 unsigned __stdcall CUpdateDlg::StopManifestAndClose(void* self)
 {
     CUpdateDlg* dialog = static_cast<CUpdateDlg*>(self);
-    if (std::shared_ptr<CHttpDownload> info = dialog->downloads_.GetInfoDownload())
+    if (std::shared_ptr<CHttpDownload> info = dialog->m_downloads.GetInfoDownload())
         info->Stop();
     PostMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
     return 0;

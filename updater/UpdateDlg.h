@@ -6,6 +6,7 @@
 #include "DownloadManager.h"
 #include "SetupWatch.h"
 #include "StepDeadline.h"
+#include "UpdateInstallHost.h"
 #include "UpdateManifest.h"
 #include "UpdaterCommandLine.h"
 
@@ -13,7 +14,6 @@
 
 #include <string>
 
-extern const wchar_t kUpdaterWindowProperty[];  // "lumoravid_UpdateDlg"
 extern const wchar_t kProductHomePage[];
 
 enum : UINT {
@@ -27,16 +27,10 @@ enum : UINT {
 
 const DWORD kInstallProgressDone = 30000;
 
-enum WizardPage {
-    WizardPageConnecting = 0,
-    WizardPageNewVersion = 1,
-    WizardPageDownloading = 2,
-    WizardPageInstalling = 3,
-    WizardPageSuccess = 4,
-    WizardPageNewest = 5,
-};
-
-class CUpdateDlg : public UpdUI::CWindowWnd, public UpdUI::INotifyUI, public IUpdateCheckHost {
+class CUpdateDlg : public UpdUI::CWindowWnd,
+                   public UpdUI::INotifyUI,
+                   public IUpdateCheckHost,
+                   public IUpdateInstallHost {
 public:
     CUpdateDlg();
     ~CUpdateDlg() override;
@@ -57,26 +51,21 @@ public:
     void SetSetupUrl(const std::string& url) override;
     void StartProgressTimerThread(HANDLE timer) override;
 
-    // Used by the installation.
-    bool IsInstallFromDownload() const { return installFromDownload_; }
-    std::wstring GetSetupFileName();
-    void SetSetupFileNameForCleanup(const std::wstring& name) { SetSetupFileName(name); }
-    void SetUpdateStarted(LONG value) { InterlockedExchange(&updateStarted_, value); }
-    // Runs `task` on the dialog's thread and waits for it.
-    template <typename Task>
-    void RunOnDialog(Task task);
-    // Dialog-thread parts of the installation.
-    void SetCloseEnabled(bool enabled);
-    void SelectPage(int page);
-    void ShowAsAppWindow();
-    void CleanupUpdateFiles();
-    // The installation closes the main program: leaving the wizard then must
-    // not bring back a window that no longer exists, the setup restarts it.
-    void NoteMainProgramClosed() { InterlockedExchange(&mainClosed_, 1); }
-    // Watches the started setup package (dialog thread); takes the handle.
-    void WatchSetup(HANDLE process);
+    // IUpdateInstallHost (called from the install thread as well).
+    bool IsInstallFromDownload() const override { return m_installFromDownload; }
+    void SetSetupFileNameForCleanup(const std::wstring& name) override { SetSetupFileName(name); }
+    void SetUpdateStarted(LONG value) override { InterlockedExchange(&m_updateStarted, value); }
+    void NoteMainProgramClosed() override { InterlockedExchange(&m_mainClosed, 1); }
+    void CloseWizard() override { Close(1); }
+    void SetCloseEnabled(bool enabled) override;
+    void SelectPage(int page) override;
+    void ShowAsAppWindow() override;
+    void CleanupUpdateFiles() override;
+    void WatchSetup(HANDLE process) override;
 
-    UpdUI::CWindowManagerUI& Manager() { return manager_; }
+    std::wstring GetSetupFileName();
+
+    UpdUI::CWindowManagerUI& Manager() { return m_manager; }
 
 protected:
     LPCWSTR GetWindowClassName() const override;
@@ -86,17 +75,7 @@ protected:
     void Notify(UpdUI::TNotifyRecUI& msg) override;
 
 private:
-    struct DialogTask {
-        virtual ~DialogTask() {}
-        virtual void Run() = 0;
-    };
-    template <typename Task>
-    struct DialogTaskOf : DialogTask {
-        explicit DialogTaskOf(Task& t) : task(t) {}
-        void Run() override { task(); }
-        Task& task;
-    };
-    void RunTaskOnDialog(DialogTask& task);
+    void RunTaskOnDialog(DialogTask& task) override;
 
     LRESULT OnCreate();
     bool LoadSkinZip();
@@ -138,7 +117,6 @@ private:
     void RestoreMainWindow();
     void SetExStyleAlone(DWORD exStyle);
     void ShowTopmost();
-    void CloseWizard() { Close(1); }
     bool IsMinimized() const { return IsIconic(m_hWnd) != FALSE; }
     static LONG ReadFlag(volatile LONG& flag) { return InterlockedCompareExchange(&flag, 0, 0); }
 
@@ -147,59 +125,52 @@ private:
     static unsigned __stdcall StopManifestAndClose(void* self);
     static DWORD WINAPI InstallFinishedCleanup(void* self);
 
-    UpdUI::CWindowManagerUI manager_;
-    volatile LONG updateMode_ = 0;  // UpdateModeValue
-    std::wstring installFolder_;
-    HANDLE installDoneEvent_ = nullptr;
-    HANDLE progressTimer_ = nullptr;
-    std::string manifestUrl_;
-    CDownloadManager downloads_;
-    bool quietWhenNewest_ = false;
-    bool installFromDownload_ = false;
-    std::wstring newFeatures_;
-    BYTE* skinZip_ = nullptr;
-    std::wstring manifestPath_;
-    std::string setupUrl_;
-    HANDLE parseThread_ = nullptr;
-    HANDLE progressThread_ = nullptr;
-    volatile LONG downloadsFinished_ = 0;
-    volatile LONG updateStarted_ = 0;
-    volatile LONG installRunning_ = 0;
-    std::wstring foundVersionText_;
-    std::wstring setupFileName_;
-    CRITICAL_SECTION dataLock_;
-    HANDLE installThread_ = nullptr;
-    HANDLE finishThread_ = nullptr;  // InstallFinishedCleanup; it uses the dialog
-    bool checkRunning_ = false;      // from the manifest request to the check's answer
-    StepDeadline manifestDeadline_;
-    SetupWatch setupWatch_;
-    bool setupReportedDone_ = false;
-    bool mainMinimized_ = false;
-    volatile LONG mainClosed_ = 0;
-    UpdUI::CProgressUI* checkingProgress_ = nullptr;
+    UpdUI::CWindowManagerUI m_manager;
+    volatile LONG m_updateMode = 0;  // UpdateModeValue
+    std::wstring m_installFolder;
+    HANDLE m_installDoneEvent = nullptr;
+    HANDLE m_progressTimer = nullptr;
+    std::string m_manifestUrl;
+    CDownloadManager m_downloads;
+    bool m_quietWhenNewest = false;
+    bool m_installFromDownload = false;
+    std::wstring m_newFeatures;
+    BYTE* m_skinZip = nullptr;
+    std::wstring m_manifestPath;
+    std::string m_setupUrl;
+    HANDLE m_parseThread = nullptr;
+    HANDLE m_progressThread = nullptr;
+    volatile LONG m_downloadsFinished = 0;
+    volatile LONG m_updateStarted = 0;
+    volatile LONG m_installRunning = 0;
+    std::wstring m_foundVersionText;
+    std::wstring m_setupFileName;
+    CRITICAL_SECTION m_dataLock;
+    HANDLE m_installThread = nullptr;
+    HANDLE m_finishThread = nullptr;  // InstallFinishedCleanup; it uses the dialog
+    bool m_checkRunning = false;      // from the manifest request to the check's answer
+    StepDeadline m_manifestDeadline;
+    SetupWatch m_setupWatch;
+    bool m_setupReportedDone = false;
+    bool m_mainMinimized = false;
+    volatile LONG m_mainClosed = 0;
+    UpdUI::CProgressUI* m_checkingProgress = nullptr;
 
-    UpdUI::CButtonUI* closeBtn_ = nullptr;
-    UpdUI::CButtonUI* minBtn_ = nullptr;
-    UpdUI::CTextUI* browserDown_ = nullptr;
-    UpdUI::CTabLayoutUI* wizardTab_ = nullptr;
-    UpdUI::CButtonUI* connectCancel_ = nullptr;
-    UpdUI::CTextUI* connectingInfo_ = nullptr;
-    UpdUI::CTextUI* findVersion_ = nullptr;
-    UpdUI::CRichEditUI* newFeaturesEdit_ = nullptr;
-    UpdUI::CButtonUI* updateBtn_ = nullptr;
-    UpdUI::CButtonUI* nextTimeBtn_ = nullptr;
-    UpdUI::CTextUI* percent_ = nullptr;
-    UpdUI::CProgressUI* progress_ = nullptr;
-    UpdUI::CTextUI* installPercent_ = nullptr;
-    UpdUI::CProgressUI* installProgress_ = nullptr;
-    UpdUI::CButtonUI* downloadCancel_ = nullptr;
-    UpdUI::CButtonUI* successBtn_ = nullptr;
-    UpdUI::CButtonUI* newestBtn_ = nullptr;
+    UpdUI::CButtonUI* m_closeBtn = nullptr;
+    UpdUI::CButtonUI* m_minBtn = nullptr;
+    UpdUI::CTextUI* m_browserDown = nullptr;
+    UpdUI::CTabLayoutUI* m_wizardTab = nullptr;
+    UpdUI::CButtonUI* m_connectCancel = nullptr;
+    UpdUI::CTextUI* m_connectingInfo = nullptr;
+    UpdUI::CTextUI* m_findVersion = nullptr;
+    UpdUI::CRichEditUI* m_newFeaturesEdit = nullptr;
+    UpdUI::CButtonUI* m_updateBtn = nullptr;
+    UpdUI::CButtonUI* m_nextTimeBtn = nullptr;
+    UpdUI::CTextUI* m_percent = nullptr;
+    UpdUI::CProgressUI* m_progress = nullptr;
+    UpdUI::CTextUI* m_installPercent = nullptr;
+    UpdUI::CProgressUI* m_installProgress = nullptr;
+    UpdUI::CButtonUI* m_downloadCancel = nullptr;
+    UpdUI::CButtonUI* m_successBtn = nullptr;
+    UpdUI::CButtonUI* m_newestBtn = nullptr;
 };
-
-template <typename Task>
-void CUpdateDlg::RunOnDialog(Task task)
-{
-    DialogTaskOf<Task> wrapped(task);
-    RunTaskOnDialog(wrapped);
-}

@@ -2,13 +2,17 @@
 
 #include "AnsiText.h"
 #include "AppDirectory.h"
+#include "DownloadManager.h"
+#include "ManagerLock.h"
 #include "ManifestRules.h"
 #include "PendingInstall.h"
 #include "ProcessRoutines.h"
 #include "SafeFileName.h"
+#include "SetupProgressTimer.h"
 #include "UpdMessageBox.h"
 #include "UpdateCleanup.h"
-#include "UpdateDlg.h"
+#include "UpdateInstallHost.h"
+#include "UpdateManifest.h"
 #include "UpdaterTestSeams.h"
 
 #include <shellapi.h>
@@ -19,8 +23,6 @@
 const wchar_t kPendingInstallName[] = L"uprelay.ini";
 
 namespace {
-
-const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
 
 std::wstring ReadString(const std::wstring& file, const wchar_t* section, const std::wstring& key,
                         DWORD capacity = MAX_PATH)
@@ -83,16 +85,6 @@ std::wstring FileNamePart(const std::wstring& path)
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// Holds the download manager's lock for one scope.
-class ManagerLock {
-public:
-    explicit ManagerLock(CDownloadManager& manager) : manager_(manager) { manager_.Lock(); }
-    ~ManagerLock() { manager_.Unlock(); }
-
-private:
-    CDownloadManager& manager_;
-};
-
 }  // namespace
 
 ProgramList ReadProgramList(const std::wstring& manifestPath)
@@ -130,18 +122,18 @@ bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder)
     return _wcsicmp(path.substr(0, slash + 1).c_str(), WithTrailingSlash(folder).c_str()) == 0;
 }
 
-CUpdateInstaller::CUpdateInstaller(CUpdateDlg& dialog)
-    : dialog_(dialog),
-      installFolder_(WithTrailingSlash(dialog.GetInstallFolder())),
-      pendingPath_(installFolder_ + kPendingInstallName),
-      forced_(dialog.GetUpdateMode() == UpdateModeForced),
-      fromDownload_(dialog.IsInstallFromDownload())
+CUpdateInstaller::CUpdateInstaller(IUpdateInstallHost& dialog)
+    : m_dialog(dialog),
+      m_installFolder(WithTrailingSlash(dialog.GetInstallFolder())),
+      m_pendingPath(m_installFolder + kPendingInstallName),
+      m_forced(dialog.GetUpdateMode() == UpdateModeForced),
+      m_fromDownload(dialog.IsInstallFromDownload())
 {
 }
 
 std::wstring CUpdateInstaller::CacheFolder() const
 {
-    return installFolder_ + L"cache\\";
+    return m_installFolder + L"cache\\";
 }
 
 // Only files the updater itself downloaded into "cache" are moved, and only to
@@ -156,14 +148,14 @@ bool CUpdateInstaller::TargetFor(const std::wstring& listName, const std::wstrin
     if (!copyPath.empty() && !PathFileExistsW(copyPath.c_str()))
         CreateDirectoryW(copyPath.c_str(), nullptr);
     source = CacheFolder() + listName;
-    target = copyPath.empty() ? installFolder_ + listName : WithTrailingSlash(copyPath) + listName;
+    target = copyPath.empty() ? m_installFolder + listName : WithTrailingSlash(copyPath) + listName;
     return true;
 }
 
 std::vector<PendingMove> CUpdateInstaller::CollectFinishedMoves(const ProgramList& programs)
 {
     std::vector<PendingMove> moves;
-    CDownloadManager& manager = dialog_.GetDownloadManager();
+    CDownloadManager& manager = m_dialog.GetDownloadManager();
     ManagerLock hold(manager);
     for (const auto& entry : manager.Finished()) {
         const CompletedDownload& done = entry.second;
@@ -189,10 +181,10 @@ void CUpdateInstaller::InstallFinishedDownloads(const ProgramList& programs)
     std::vector<PendingMove> moves = CollectFinishedMoves(programs);
     if (moves.empty())
         return;
-    CPendingInstall(pendingPath_).RecordMoves(moves);
+    CPendingInstall(m_pendingPath).RecordMoves(moves);
     bool movedOne = false;
     for (const PendingMove& move : moves) {
-        if (forced_ && move.run)
+        if (m_forced && move.run)
             continue;
         if (movedOne)
             TestKillPoint("move");
@@ -208,19 +200,19 @@ void CUpdateInstaller::InstallFinishedDownloads(const ProgramList& programs)
 // running; the record holds the whole installation for the next run.
 void CUpdateInstaller::PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry)
 {
-    CPendingInstall pending(pendingPath_);
+    CPendingInstall pending(m_pendingPath);
     pending.RecordMoves(CollectFinishedMoves(programs));
     std::wstring file, arguments;
     SplitSetupEntry(setupEntry, L' ', file, arguments);
-    pending.RecordSetup(installFolder_ + file + L"|" + arguments);
-    dialog_.Close(1);
+    pending.RecordSetup(m_installFolder + file + L"|" + arguments);
+    m_dialog.CloseWizard();
 }
 
 bool CUpdateInstaller::ReplayPendingInstall()
 {
-    dialog_.NoteMainProgramClosed();
-    CloseMainProgram(installFolder_);
-    CPendingInstall pending(pendingPath_);
+    m_dialog.NoteMainProgramClosed();
+    CloseMainProgram(m_installFolder);
+    CPendingInstall pending(m_pendingPath);
     std::vector<PendingMove> moves = pending.ReadMoves();
     for (size_t i = moves.size(); i-- > 0;) {
         const PendingMove& move = moves[i];
@@ -229,7 +221,7 @@ bool CUpdateInstaller::ReplayPendingInstall()
         if (!IsFileDirectlyIn(move.source, CacheFolder()) || HasParentStep(move.target) ||
             _wcsicmp(FileNamePart(move.target).c_str(), FileNamePart(move.source).c_str()) != 0 ||
             !IsTargetInsideInstallFolder(move.target.substr(0, move.target.size() - FileNamePart(move.target).size()),
-                                         installFolder_)) {
+                                         m_installFolder)) {
             LogManifestRefusal(L"recorded move", move.source + L"|" + move.target);
             continue;
         }
@@ -243,28 +235,26 @@ bool CUpdateInstaller::ReplayPendingInstall()
     if (!pending.ReadSetup().empty())
         return true;
     pending.DeleteWhenDone();
-    dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
-    Open(installFolder_ + kMainProgramExe, std::wstring());
-    dialog_.Close(1);
+    m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
+    Open(m_installFolder + kMainProgramExe, std::wstring());
+    m_dialog.CloseWizard();
     return false;
 }
 
 void CUpdateInstaller::ArmProgressTimer()
 {
-    HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, kProgressTimerName);
+    HANDLE timer = CreateSetupProgressTimer();
     if (!timer)
         return;
-    dialog_.StartProgressTimerThread(timer);
-    LARGE_INTEGER due;
-    due.QuadPart = -10000000LL;
-    SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+    m_dialog.StartProgressTimerThread(timer);
+    ArmSetupProgressTimer(timer);
 }
 
 bool CUpdateInstaller::AskRestartNow()
 {
     int answer = 0;
-    HWND owner = dialog_.GetWindow();
-    dialog_.RunOnDialog([&answer, owner]() {
+    HWND owner = m_dialog.GetWindow();
+    m_dialog.RunOnDialog([&answer, owner]() {
         answer = ShowUpdMessageBox(L"程序功能模块更新，需要重新启动软件！", L"提示", L"更新", 2, owner, 3);
     });
     return answer == 1;
@@ -272,9 +262,9 @@ bool CUpdateInstaller::AskRestartNow()
 
 void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstring& commandLine)
 {
-    dialog_.NoteMainProgramClosed();
-    CloseMainProgram(installFolder_);
-    if (forced_) {
+    m_dialog.NoteMainProgramClosed();
+    CloseMainProgram(m_installFolder);
+    if (m_forced) {
         Open(setupPath, commandLine);
         return;
     }
@@ -282,7 +272,7 @@ void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstr
     // so a setup that ends without reporting does not keep it waiting.
     HANDLE process = OpenWatched(setupPath, commandLine);
     if (process)
-        dialog_.RunOnDialog([this, process]() { dialog_.WatchSetup(process); });
+        m_dialog.RunOnDialog([this, process]() { m_dialog.WatchSetup(process); });
 }
 
 // The setup is recorded before anything is moved, so a run stopped between
@@ -293,113 +283,113 @@ void CUpdateInstaller::RecordSetupAhead(const std::wstring& manifest)
     SplitSetupEntry(ReadString(manifest, L"RUN", L"NAME"), L' ', file, arguments);
     if (file.empty() || !IsSafeSetupName(file))
         return;
-    CPendingInstall(pendingPath_).RecordSetup(installFolder_ + file + L"|" + arguments);
+    CPendingInstall(m_pendingPath).RecordSetup(m_installFolder + file + L"|" + arguments);
 }
 
 // After the setup was started (or could not be), the record keeps only what
 // is still to do.
 void CUpdateInstaller::ForgetSetup()
 {
-    CPendingInstall pending(pendingPath_);
+    CPendingInstall pending(m_pendingPath);
     pending.MarkSetupStarted();
     pending.DeleteWhenDone();
 }
 
 void CUpdateInstaller::EndWithoutSetup()
 {
-    CPendingInstall(pendingPath_).DeleteWhenDone();
-    if (!forced_) {
-        dialog_.SetUpdateStarted(0);
+    CPendingInstall(m_pendingPath).DeleteWhenDone();
+    if (!m_forced) {
+        m_dialog.SetUpdateStarted(0);
         return;
     }
     // The main program was closed for the moves; a hidden forced run ends here.
-    dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
-    Open(installFolder_ + kMainProgramExe, std::wstring());
-    dialog_.Close(1);
+    m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
+    Open(m_installFolder + kMainProgramExe, std::wstring());
+    m_dialog.CloseWizard();
 }
 
 void CUpdateInstaller::InstallUpdate()
 {
-    dialog_.RunOnDialog([this]() { dialog_.SetCloseEnabled(false); });
-    const std::wstring manifest = dialog_.GetManifestPath();
+    m_dialog.RunOnDialog([this]() { m_dialog.SetCloseEnabled(false); });
+    const std::wstring manifest = m_dialog.GetManifestPath();
     ProgramList programs = ReadProgramList(manifest);
-    if (fromDownload_) {
+    if (m_fromDownload) {
         if (!ReplayPendingInstall())
             return;
     } else {
         std::wstring setupEntry = ReadString(manifest, L"RUN", L"NAME");
-        if (forced_ && !setupEntry.empty() && !AskRestartNow()) {
+        if (m_forced && !setupEntry.empty() && !AskRestartNow()) {
             PostponeInstallation(programs, setupEntry);
             return;
         }
         // Every mode closes the main program before a file of it is replaced.
-        dialog_.NoteMainProgramClosed();
-        CloseMainProgram(installFolder_);
+        m_dialog.NoteMainProgramClosed();
+        CloseMainProgram(m_installFolder);
         RecordSetupAhead(manifest);
         InstallFinishedDownloads(programs);
     }
 
-    std::wstring entry = fromDownload_ ? ReadString(pendingPath_, L"FORCE", L"NAME")
+    std::wstring entry = m_fromDownload ? ReadString(m_pendingPath, L"FORCE", L"NAME")
                                        : ReadString(manifest, L"RUN", L"NAME");
     if (entry.empty()) {
-        if (fromDownload_) {
-            CPendingInstall(pendingPath_).DeleteWhenDone();
-            dialog_.Close(1);
+        if (m_fromDownload) {
+            CPendingInstall(m_pendingPath).DeleteWhenDone();
+            m_dialog.CloseWizard();
         } else {
             EndWithoutSetup();
         }
         return;
     }
     ArmProgressTimer();
-    dialog_.RunOnDialog([this]() {
-        dialog_.ShowAsAppWindow();
-        dialog_.SelectPage(WizardPageInstalling);
+    m_dialog.RunOnDialog([this]() {
+        m_dialog.ShowAsAppWindow();
+        m_dialog.SelectPage(WizardPageInstalling);
     });
 
     std::wstring file, arguments;
-    SplitSetupEntry(entry, fromDownload_ ? L'|' : L' ', file, arguments);
+    SplitSetupEntry(entry, m_fromDownload ? L'|' : L' ', file, arguments);
     // The setup package is one of our own downloads in the install folder.
-    std::wstring setupPath = fromDownload_ ? file : installFolder_ + file;
-    bool safe = fromDownload_ ? IsFileDirectlyIn(file, installFolder_) : IsSafeSetupName(file);
-    const std::wstring commandLine = BuildSetupCommandLine(arguments, dialog_.GetWindow());
+    std::wstring setupPath = m_fromDownload ? file : m_installFolder + file;
+    bool safe = m_fromDownload ? IsFileDirectlyIn(file, m_installFolder) : IsSafeSetupName(file);
+    const std::wstring commandLine = BuildSetupCommandLine(arguments, m_dialog.GetWindow());
 
     if (!safe || !PathFileExistsW(setupPath.c_str())) {
         DeleteFileW(L"updatefile.list");
         DeleteFileW(manifest.c_str());
         // A setup that is not there cannot be run later either.
         ForgetSetup();
-        if (!forced_) {
+        if (!m_forced) {
             // A lost setup package is a failed update, not "already newest".
-            HWND owner = dialog_.GetWindow();
-            dialog_.RunOnDialog([this, owner]() {
-                dialog_.SelectPage(WizardPageNewest);
+            HWND owner = m_dialog.GetWindow();
+            m_dialog.RunOnDialog([this, owner]() {
+                m_dialog.SelectPage(WizardPageNewest);
                 ShowUpdMessageBox(L"下载更新失败！", L"错误", L"更新程序", 1, owner, 1);
             });
-            dialog_.SetUpdateStarted(0);
+            m_dialog.SetUpdateStarted(0);
             // The main program was closed for this install: it comes back.
-            Open(installFolder_ + kMainProgramExe, std::wstring());
-            dialog_.Close(1);
+            Open(m_installFolder + kMainProgramExe, std::wstring());
+            m_dialog.CloseWizard();
         } else {
-            if (CPendingInstall(pendingPath_).Exists())
-                Write(pendingPath_, L"FORCE", L"NEXTTIME", L"1");
-            Open(installFolder_ + kMainProgramExe, std::wstring());
-            dialog_.Close(1);
+            if (CPendingInstall(m_pendingPath).Exists())
+                Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"1");
+            Open(m_installFolder + kMainProgramExe, std::wstring());
+            m_dialog.CloseWizard();
         }
         return;
     }
     StartSetup(setupPath, commandLine);
-    if (!forced_) {
+    if (!m_forced) {
         // The record of the setup goes when the setup reports that it finished.
-        dialog_.SetUpdateStarted(0);
+        m_dialog.SetUpdateStarted(0);
         return;
     }
     // The record of the setup stays until the setup reports that it finished:
     // a setup stopped half-way runs again on the next start.
-    if (CPendingInstall(pendingPath_).Exists())
-        Write(pendingPath_, L"FORCE", L"NEXTTIME", L"0");
-    dialog_.SetSetupFileNameForCleanup(setupPath);
-    dialog_.RunOnDialog([this]() { dialog_.CleanupUpdateFiles(); });
-    dialog_.Close(1);
+    if (CPendingInstall(m_pendingPath).Exists())
+        Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"0");
+    m_dialog.SetSetupFileNameForCleanup(setupPath);
+    m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
+    m_dialog.CloseWizard();
 }
 
 void SetupReportedFinished(const std::wstring& installFolder)

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class CUpdateDlg;
+class IUpdateInstallHost;
 
 extern const wchar_t kPendingInstallName[];  // "uprelay.ini"
 
@@ -41,7 +41,7 @@ bool HasPendingInstall(const std::wstring& installFolder);
 
 class CUpdateInstaller {
 public:
-    explicit CUpdateInstaller(CUpdateDlg& dialog);
+    explicit CUpdateInstaller(IUpdateInstallHost& dialog);
     void InstallUpdate();
 
 private:
@@ -60,9 +60,9 @@ private:
     bool TargetFor(const std::wstring& listName, const std::wstring& downloadPath,
                    const std::wstring& copyPath, std::wstring& source, std::wstring& target) const;
 
-    CUpdateDlg& dialog_;
-    std::wstring installFolder_;
-    std::wstring pendingPath_;
-    bool forced_ = false;
-    bool fromDownload_ = false;
+    IUpdateInstallHost& m_dialog;
+    std::wstring m_installFolder;
+    std::wstring m_pendingPath;
+    bool m_forced = false;
+    bool m_fromDownload = false;
 };

@@ -3,6 +3,7 @@
 #include "AnsiText.h"
 #include "ManifestRules.h"
 #include "SafeFileName.h"
+#include "SetupProgressTimer.h"
 #include "UpdaterCipherKey.h"
 #include "VersionCheck.h"
 
@@ -17,8 +18,6 @@
 namespace {
 
 const int kMaxFileEntries = 99;  // "VERSION%d" keys hold two digits
-const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
-
 std::wstring WithBackslash(std::wstring folder)
 {
     if (folder.empty() || folder.back() != L'\\')
@@ -137,13 +136,11 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
 
 void StartProgressTimer(IUpdateCheckHost& host)
 {
-    HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, kProgressTimerName);
+    HANDLE timer = CreateSetupProgressTimer();
     if (!timer)
         return;
     host.StartProgressTimerThread(timer);
-    LARGE_INTEGER due;
-    due.QuadPart = -10000000LL;  // one second from now
-    SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+    ArmSetupProgressTimer(timer);
 }
 
 enum SetupCheck { SetupNotNewer, SetupNewer, SetupUnusable };

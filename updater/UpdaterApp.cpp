@@ -29,20 +29,20 @@ const int kWizardIconId = 107;
 
 class Arguments {
 public:
-    Arguments() : argv_(CommandLineToArgvW(GetCommandLineW(), &argc_))
+    Arguments() : m_argv(CommandLineToArgvW(GetCommandLineW(), &m_argc))
     {
-        if (!argv_)
-            argc_ = 0;
+        if (!m_argv)
+            m_argc = 0;
     }
-    ~Arguments() { LocalFree(argv_); }
+    ~Arguments() { LocalFree(m_argv); }
     Arguments(const Arguments&) = delete;
     Arguments& operator=(const Arguments&) = delete;
-    int Count() const { return argc_; }
-    const wchar_t* const* Values() const { return argv_; }
+    int Count() const { return m_argc; }
+    const wchar_t* const* Values() const { return m_argv; }
 
 private:
-    int argc_ = 0;
-    LPWSTR* argv_;
+    int m_argc = 0;
+    LPWSTR* m_argv;
 };
 
 void IgnoreInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned int, uintptr_t) {}

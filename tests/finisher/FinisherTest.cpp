@@ -64,53 +64,53 @@ void RemoveTree(const std::wstring& folder) {
 class RunFolder {
 public:
   explicit RunFolder(const std::wstring& parent = TempFolder(), const std::wstring& name = UniqueName(L"lumora_fin_"))
-      : path_(parent + name + L"\\") {
-    CreateDirectoryW(path_.c_str(), nullptr);
-    WriteTextFile(path_ + L"config", "[Config]\r\npath=C:\\Program Files\\Lumora\\\r\n");
+      : m_path(parent + name + L"\\") {
+    CreateDirectoryW(m_path.c_str(), nullptr);
+    WriteTextFile(m_path + L"config", "[Config]\r\npath=C:\\Program Files\\Lumora\\\r\n");
   }
   ~RunFolder() { RemoveTree(NoSlash()); }
   RunFolder(const RunFolder&) = delete;
   RunFolder& operator=(const RunFolder&) = delete;
 
-  const std::wstring& Path() const { return path_; }
-  std::wstring NoSlash() const { return path_.substr(0, path_.size() - 1); }
-  std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+  const std::wstring& Path() const { return m_path; }
+  std::wstring NoSlash() const { return m_path.substr(0, m_path.size() - 1); }
+  std::wstring operator/(const std::wstring& name) const { return m_path + name; }
 
 private:
-  std::wstring path_;
+  std::wstring m_path;
 };
 
 class ChildProcess {
 public:
   ~ChildProcess() {
-    if (!started_) return;
+    if (!m_started) return;
     if (IsRunning()) {
-      TerminateProcess(info_.hProcess, 99);
-      WaitForSingleObject(info_.hProcess, kProcessWaitMs);
+      TerminateProcess(m_info.hProcess, 99);
+      WaitForSingleObject(m_info.hProcess, kProcessWaitMs);
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
+    CloseHandle(m_info.hThread);
+    CloseHandle(m_info.hProcess);
   }
 
   bool Start(const std::wstring& exe, std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    started_ = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &info_) != FALSE;
-    return started_;
+    m_started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &m_info) != FALSE;
+    return m_started;
   }
   DWORD Wait(DWORD ms = kProcessWaitMs) {
-    if (!started_ || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (!m_started || WaitForSingleObject(m_info.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(m_info.hProcess, &code);
     return code;
   }
-  bool IsRunning() const { return started_ && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-  DWORD Id() const { return info_.dwProcessId; }
+  bool IsRunning() const { return m_started && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+  DWORD Id() const { return m_info.dwProcessId; }
 
 private:
-  PROCESS_INFORMATION info_{};
-  bool started_ = false;
+  PROCESS_INFORMATION m_info{};
+  bool m_started = false;
 };
 
 // The stand-in updater, copied into a run folder under the updater's name and
@@ -124,7 +124,7 @@ public:
     if (!Start(exe, L"\"" + exe + L"\"" + (ignoreClose ? L" ignore-close" : L""))) return false;
     return WaitForWindow();
   }
-  bool HasWindow() const { return IsWindow(window_) && GetPropW(window_, L"lumoravid_UpdateDlg"); }
+  bool HasWindow() const { return IsWindow(m_window) && GetPropW(m_window, L"lumoravid_UpdateDlg"); }
 
 private:
   bool WaitForWindow() {
@@ -133,7 +133,7 @@ private:
         DWORD owner = 0;
         GetWindowThreadProcessId(wnd, &owner);
         if (owner == Id() && GetPropW(wnd, L"lumoravid_UpdateDlg")) {
-          window_ = wnd;
+          m_window = wnd;
           return true;
         }
       }
@@ -141,7 +141,7 @@ private:
     }
     return false;
   }
-  HWND window_ = nullptr;
+  HWND m_window = nullptr;
 };
 
 // Runs the real finisher with "Uprelay.exe " + arguments and returns its exit code.

@@ -21,17 +21,17 @@ class DownloadManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder_ = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        GetCurrentDirectoryA(MAX_PATH, previous_);
+        m_folder = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        GetCurrentDirectoryA(MAX_PATH, m_previous);
         // The list file is relative to the current directory, the install folder.
-        SetCurrentDirectoryA(folder_.c_str());
+        SetCurrentDirectoryA(m_folder.c_str());
     }
-    void TearDown() override { SetCurrentDirectoryA(previous_); }
+    void TearDown() override { SetCurrentDirectoryA(m_previous); }
 
     DownloadRequest Request(const std::string& url, const std::string& name)
     {
         DownloadRequest request;
-        request.downloadPath = folder_;
+        request.downloadPath = m_folder;
         request.url = url;
         request.fileName = name;
         return request;
@@ -42,12 +42,12 @@ protected:
         std::string cipher = keyString.empty()
                                  ? StringCipher(plainText, MakeUpdaterCipherKey(), CipherEncode)
                                  : StringCipher(plainText, StringCipherKey(keyString), CipherEncode);
-        WriteWholeFile(folder_ + "updatefile.list", cipher);
+        WriteWholeFile(m_folder + "updatefile.list", cipher);
     }
 
-    std::string folder_;
-    char previous_[MAX_PATH] = {};
-    MessageRecorder recorder_;
+    std::string m_folder;
+    char m_previous[MAX_PATH] = {};
+    MessageRecorder m_recorder;
 };
 
 TEST_F(DownloadManagerTest, UnknownAddressesGiveTheNoTaskCode)
@@ -66,14 +66,14 @@ TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
         DownloadRequest first = Request("http://h/a/one.bin", "one.bin");
         first.copyPath = L"C:\\程序\\";
         first.version = L"2.1.0";
-        first.cfgFile = folder_ + "one.bin.Cfg";
+        first.cfgFile = m_folder + "one.bin.Cfg";
         first.percent = 42;
         first.fileLength = 123456;
         manager.AddFileDownload(first);
         manager.AddFileDownload(Request("http://h/a/two.bin", "two.bin"));
         CompletedDownloadRecord record;
         record.url = "http://h/a/done.exe";
-        record.folder = folder_;
+        record.folder = m_folder;
         record.fileName = "done.exe_new.exe";
         record.copyPath = L"D:\\目标\\";
         record.version = L"3.0";
@@ -82,7 +82,7 @@ TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
         manager.SaveDownloadList();
     }
     // Only cipher text lies on disk.
-    std::string onDisk = ReadWholeFile(folder_ + "updatefile.list");
+    std::string onDisk = ReadWholeFile(m_folder + "updatefile.list");
     EXPECT_EQ(std::string::npos, onDisk.find("downloadlist"));
 
     CDownloadManager loaded;
@@ -92,10 +92,10 @@ TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
     const DownloadTask& task = loaded.Tasks().at("http://h/a/one.bin");
     ASSERT_NE(nullptr, task.downloader);
     EXPECT_EQ("one.bin", task.name);
-    EXPECT_EQ(folder_, task.downloader->folder);
+    EXPECT_EQ(m_folder, task.downloader->folder);
     EXPECT_EQ(L"C:\\程序\\", task.downloader->copyPath);
     EXPECT_EQ(L"2.1.0", task.downloader->version);
-    EXPECT_EQ(folder_ + "one.bin.Cfg", task.downloader->cfgFile);
+    EXPECT_EQ(m_folder + "one.bin.Cfg", task.downloader->cfgFile);
     EXPECT_EQ(42u, task.downloader->percent);
     EXPECT_EQ(123456u, task.downloader->contentLength);
     EXPECT_EQ(DownloadWaiting, task.downloader->state);
@@ -103,7 +103,7 @@ TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
     ASSERT_EQ(1u, loaded.Finished().size());
     const CompletedDownload& done = loaded.Finished().at("http://h/a/done.exe");
     EXPECT_EQ("done.exe_new.exe", done.listName);
-    EXPECT_EQ(folder_, done.downloadPath);
+    EXPECT_EQ(m_folder, done.downloadPath);
     EXPECT_EQ(L"D:\\目标\\", done.copyPath);
     EXPECT_EQ(L"3.0", done.version);
     EXPECT_EQ(777u, done.fileSize);
@@ -114,7 +114,7 @@ TEST_F(DownloadManagerTest, EmptyListIsAnObjectWithTwoEmptyArrays)
 {
     CDownloadManager manager;
     manager.SaveDownloadList();
-    std::string text = StringCipher(ReadWholeFile(folder_ + "updatefile.list"),
+    std::string text = StringCipher(ReadWholeFile(m_folder + "updatefile.list"),
                                     MakeUpdaterCipherKey(), CipherDecode);
     Json::Value root;
     Json::Reader reader;
@@ -168,13 +168,15 @@ TEST_F(DownloadManagerTest, DamagedListsLoadNothing)
              return text + "1" + std::string(20000, '}');
          }(),
          "", 0},
+        // A good document padded past the size any real list has is not read.
+        {"larger than any real list", good + std::string(16 * 1024 * 1024, ' '), "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteList(c.plain, c.key);
         if (c.truncateTo) {
-            std::string cipher = ReadWholeFile(folder_ + "updatefile.list");
-            WriteWholeFile(folder_ + "updatefile.list", cipher.substr(0, c.truncateTo));
+            std::string cipher = ReadWholeFile(m_folder + "updatefile.list");
+            WriteWholeFile(m_folder + "updatefile.list", cipher.substr(0, c.truncateTo));
         }
         CDownloadManager manager;
         manager.LoadDownloadList();
@@ -192,17 +194,17 @@ TEST_F(DownloadManagerTest, TaskIsProbedThenTransferredAndMovedToFinished)
     TestServer::Serve("managed.bin", content);
     const std::string url = TestServer::Url("/files/managed.bin");
     CDownloadManager manager;
-    manager.SetOwner(recorder_.Window());
+    manager.SetOwner(m_recorder.Window());
     manager.AddFileDownload(Request(url, "managed.bin"));
 
     EXPECT_EQ(0, manager.StartDownload(url));
-    PostedMessage probed = recorder_.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
+    PostedMessage probed = m_recorder.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
     ASSERT_EQ(WM_DOWNLOAD_PROBED, probed.message);
     EXPECT_EQ(url, probed.url);
     EXPECT_EQ(0, manager.Pending());  // a probe does not count as running
     EXPECT_EQ(0, manager.StartDownload(probed.url));
     EXPECT_EQ(1, manager.Pending());
-    PostedMessage done = recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
+    PostedMessage done = m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
 
     // What the wizard does with the record.
@@ -215,7 +217,7 @@ TEST_F(DownloadManagerTest, TaskIsProbedThenTransferredAndMovedToFinished)
     EXPECT_EQ("managed.bin", manager.Finished().at(url).listName);
     EXPECT_EQ(40000u, manager.Finished().at(url).fileSize);
     manager.Unlock();
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "managed.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "managed.bin"));
 }
 
 TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
@@ -225,16 +227,16 @@ TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
     const std::string slow = TestServer::Url("/files/slow.bin?rate=500000");
     const std::string other = TestServer::Url("/files/slow.bin?rate=500000&other=1");
     CDownloadManager manager;
-    manager.SetOwner(recorder_.Window());
+    manager.SetOwner(m_recorder.Window());
     manager.AddFileDownload(Request(slow, "slow.bin"));
     manager.AddFileDownload(Request(other, "other.bin"));
     for (const std::string& url : {slow, other}) {
         manager.StartDownload(url);
-        ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
-        recorder_.Clear();
+        ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+        m_recorder.Clear();
         manager.StartDownload(url);
     }
-    ASSERT_TRUE(recorder_.PumpUntil([&]() { return manager.GetDownloadPercent(slow) > 0; }));
+    ASSERT_TRUE(m_recorder.PumpUntil([&]() { return manager.GetDownloadPercent(slow) > 0; }));
 
     EXPECT_EQ(0, manager.StopDownload(slow, false));
     manager.Lock();
@@ -248,25 +250,25 @@ TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
     manager.Lock();
     EXPECT_TRUE(manager.Tasks().empty());
     manager.Unlock();
-    recorder_.Drain();
-    EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_COMPLETED));
+    m_recorder.Drain();
+    EXPECT_FALSE(m_recorder.Has(WM_DOWNLOAD_COMPLETED));
 }
 
 // A downloader whose stop takes as long as the test wants, standing in for a
 // transfer whose threads are slow to end.
 class SlowStoppingDownload : public CDownloadPublic {
 public:
-    SlowStoppingDownload(HANDLE entered, HANDLE release) : entered_(entered), release_(release) {}
+    SlowStoppingDownload(HANDLE entered, HANDLE release) : m_entered(entered), m_release(release) {}
     DWORD Stop() override
     {
-        SetEvent(entered_);
-        WaitForSingleObject(release_, 20000);
+        SetEvent(m_entered);
+        WaitForSingleObject(m_release, 20000);
         return 0;
     }
 
 private:
-    HANDLE entered_;
-    HANDLE release_;
+    HANDLE m_entered;
+    HANDLE m_release;
 };
 
 // Stopping waits for a downloader's threads; meanwhile the wizard, the
@@ -320,12 +322,12 @@ TEST_F(DownloadManagerTest, KillDuringAListSaveLeavesALoadableList)
         const std::string eventName = "lumora_list_save_test_" + std::to_string(GetCurrentProcessId());
         HANDLE saved = CreateEventA(nullptr, FALSE, FALSE, eventName.c_str());
         // Without its trailing backslash, which would escape the closing quote.
-        const std::string folder = folder_.substr(0, folder_.size() - 1);
+        const std::string folder = m_folder.substr(0, m_folder.size() - 1);
         std::string line = "\"" + child + "\" \"" + folder + "\" " + eventName;
         STARTUPINFOA startup = {sizeof(startup)};
         PROCESS_INFORMATION process = {};
         ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   folder_.c_str(), &startup, &process));
+                                   m_folder.c_str(), &startup, &process));
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(saved, 60000));
         HANDLE change = FindFirstChangeNotificationA(
             folder.c_str(), FALSE,

@@ -51,17 +51,17 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(TestServer::Available()) << "run through run_with_server.sh";
-        folder_ = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_folder = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
     std::unique_ptr<CHttpDownload> MakeDownload(const std::string& url,
                                                 const std::string& name = std::string())
     {
         std::unique_ptr<CHttpDownload> download(new CHttpDownload);
-        download->folder = folder_;
+        download->folder = m_folder;
         download->url = url;
         download->fileName = name;
-        download->owner = recorder_.Window();
+        download->owner = m_recorder.Window();
         download->state = DownloadWaiting;
         return download;
     }
@@ -69,32 +69,32 @@ protected:
     // Probe, then transfer after the probe's message, as the wizard does.
     PostedMessage RunToEnd(CHttpDownload& download)
     {
-        recorder_.Clear();
+        m_recorder.Clear();
         EXPECT_EQ(0u, download.StartProbe());
-        PostedMessage probed = recorder_.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
+        PostedMessage probed = m_recorder.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
         if (probed.message != WM_DOWNLOAD_PROBED)
             return probed;
         EXPECT_EQ(download.queuedUrl, probed.url);
         EXPECT_EQ(0u, download.StartTransfer());
-        return recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
+        return m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
     }
 
     // Starts a throttled transfer and stops it once part of the file arrived.
     void StopMidway(CHttpDownload& download, int atPercent)
     {
-        recorder_.Clear();
+        m_recorder.Clear();
         ASSERT_EQ(0u, download.StartProbe());
-        ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+        ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
         ASSERT_EQ(0u, download.StartTransfer());
-        ASSERT_TRUE(recorder_.PumpUntil([&]() { return download.GetPercent() >= atPercent; }));
+        ASSERT_TRUE(m_recorder.PumpUntil([&]() { return download.GetPercent() >= atPercent; }));
         download.Stop();
-        recorder_.Drain();
-        EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_COMPLETED));
-        EXPECT_FALSE(recorder_.Has(WM_DOWNLOAD_FAILED));
+        m_recorder.Drain();
+        EXPECT_FALSE(m_recorder.Has(WM_DOWNLOAD_COMPLETED));
+        EXPECT_FALSE(m_recorder.Has(WM_DOWNLOAD_FAILED));
     }
 
-    std::string folder_;
-    MessageRecorder recorder_;
+    std::string m_folder;
+    MessageRecorder m_recorder;
 };
 
 TEST_F(HttpDownloadTest, DownloadArrivesByteIdenticalWithOneRange)
@@ -111,8 +111,8 @@ TEST_F(HttpDownloadTest, DownloadArrivesByteIdenticalWithOneRange)
     EXPECT_EQ(content.size(), done.completed.size);
     EXPECT_EQ(download.get(), done.completed.download);
     EXPECT_EQ(DownloadDone, download->state);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "plain.bin"));
-    EXPECT_FALSE(PathExists(folder_ + "plain.bin_Tmp"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "plain.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "plain.bin_Tmp"));
     auto requests = TestServer::RequestsFor("/files/plain.bin");
     ASSERT_EQ(2u, requests.size());
     EXPECT_EQ("bytes=0-0", requests[0].range);
@@ -150,13 +150,13 @@ TEST_F(HttpDownloadTest, ProbeTakesOneByteAndLearnsLengthAndRangeSupport)
 
         EXPECT_EQ(c.length, download->contentLength);
         EXPECT_EQ(c.resumable, download->resumable);
-        EXPECT_TRUE(content == ReadWholeFile(folder_ + "probe.bin"));
+        EXPECT_TRUE(content == ReadWholeFile(m_folder + "probe.bin"));
         auto requests = TestServer::RequestsFor("/files/probe.bin");
         ASSERT_GT(requests.size(), before);
         EXPECT_EQ("bytes=0-0", requests[before].range);
         if (c.oneByteAnswer) {
             std::vector<unsigned long long> probeBodies;
-            ASSERT_TRUE(recorder_.PumpUntil([&]() {
+            ASSERT_TRUE(m_recorder.PumpUntil([&]() {
                 probeBodies.clear();
                 for (const TestServer::Answer& answer : TestServer::AnswersFor(path)) {
                     if (answer.path == path && answer.range == "bytes=0-0")
@@ -166,7 +166,7 @@ TEST_F(HttpDownloadTest, ProbeTakesOneByteAndLearnsLengthAndRangeSupport)
             }));
             EXPECT_EQ(std::vector<unsigned long long>{1}, probeBodies);
         }
-        DeleteFileA((folder_ + "probe.bin").c_str());
+        DeleteFileA((m_folder + "probe.bin").c_str());
     }
 }
 
@@ -179,7 +179,7 @@ TEST_F(HttpDownloadTest, WithoutContentLengthTheRangeIsOpenEnded)
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
 
     EXPECT_EQ(0u, download->contentLength);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "nolength.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "nolength.bin"));
     auto requests = TestServer::RequestsFor("/files/nolength.bin");
     ASSERT_EQ(3u, requests.size());
     EXPECT_EQ("bytes=0-", requests[1].range);
@@ -198,7 +198,7 @@ TEST_F(HttpDownloadTest, TwoRedirectsAreFollowedAndTheRangeCarriesTheRightRefere
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
     EXPECT_EQ(queued, done.completed.url);  // still the manager's key
     EXPECT_EQ(TestServer::Url("/files/moved.bin"), download->url);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "moved.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "moved.bin"));
     auto ranged = TestServer::RequestsFor("/files/moved.bin");
     ASSERT_EQ(4u, ranged.size());  // two redirects, the probe's answer, the range
     EXPECT_EQ("bytes=0-50000", ranged[3].range);
@@ -227,9 +227,9 @@ TEST_F(HttpDownloadTest, ServerFileNameIsReducedToASafeBaseName)
         PostedMessage done = RunToEnd(*download);
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
         EXPECT_EQ(c.expected, done.completed.fileName);
-        EXPECT_TRUE(PathExists(folder_ + c.expected));
-        EXPECT_EQ(folder_ + "named.bin.Cfg", download->cfgFile);  // named after the URL
-        DeleteFileA((folder_ + c.expected).c_str());
+        EXPECT_TRUE(PathExists(m_folder + c.expected));
+        EXPECT_EQ(m_folder + "named.bin.Cfg", download->cfgFile);  // named after the URL
+        DeleteFileA((m_folder + c.expected).c_str());
     }
 }
 
@@ -245,7 +245,7 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
 
     EXPECT_EQ(DownloadWaiting, first->state);
     ResumeStamp stamp;
-    ResumeRecord record = ReadOnlyRecord(folder_ + "resume.bin.Cfg", stamp);
+    ResumeRecord record = ReadOnlyRecord(m_folder + "resume.bin.Cfg", stamp);
     EXPECT_EQ(size, stamp.total);
     EXPECT_EQ(first->validator, stamp.validator);
     EXPECT_EQ('"', stamp.validator[0]);  // the server's ETag
@@ -253,7 +253,7 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     EXPECT_EQ(size, record.end);
     ASSERT_GT(record.received, 0u);
     ASSERT_LT(record.received, size);
-    std::string partial = ReadWholeFile(folder_ + "resume.bin_Tmp");
+    std::string partial = ReadWholeFile(m_folder + "resume.bin_Tmp");
     ASSERT_GE(partial.size(), record.received);
     EXPECT_TRUE(content.compare(0, record.received, partial, 0, record.received) == 0);
     EXPECT_GE(first->percent, 20u);
@@ -263,8 +263,8 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     second->percent = first->percent.load();
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
 
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "resume.bin"));
-    EXPECT_FALSE(PathExists(folder_ + "resume.bin.Cfg"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "resume.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "resume.bin.Cfg"));
     auto requests = TestServer::RequestsFor("/files/resume.bin");
     EXPECT_EQ("bytes=" + std::to_string(record.received) + "-" + std::to_string(size),
               requests.back().range);
@@ -286,12 +286,12 @@ TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
 
     EXPECT_EQ(DownloadWaiting, first->state);
     ResumeStamp stamp;
-    ResumeRecord record = ReadOnlyRecord(folder_ + "fast.bin.Cfg", stamp);
+    ResumeRecord record = ReadOnlyRecord(m_folder + "fast.bin.Cfg", stamp);
     EXPECT_EQ(0u, record.start);
     EXPECT_EQ(size, record.end);
     ASSERT_GT(record.received, 0u);
     ASSERT_LT(record.received, size) << "the transfer ran to its end after the stop";
-    std::string partial = ReadWholeFile(folder_ + "fast.bin_Tmp");
+    std::string partial = ReadWholeFile(m_folder + "fast.bin_Tmp");
     ASSERT_GE(partial.size(), record.received);
     EXPECT_TRUE(content.compare(0, record.received, partial, 0, record.received) == 0);
 
@@ -300,8 +300,8 @@ TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
     second->percent = first->percent.load();
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
 
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "fast.bin"));
-    EXPECT_FALSE(PathExists(folder_ + "fast.bin.Cfg"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "fast.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "fast.bin.Cfg"));
     auto requests = TestServer::RequestsFor("/files/fast.bin");
     ASSERT_GT(requests.size(), before + 2);  // the probe, then more than one piece
     EXPECT_EQ("bytes=0-0", requests[before].range);
@@ -325,12 +325,12 @@ TEST_F(HttpDownloadTest, WithoutAcceptRangesTheRestartBeginsAtZero)
     const std::string url = TestServer::Url("/files/noranges.bin?ranges=0&rate=1000000");
     auto first = MakeDownload(url, "noranges.bin");
     StopMidway(*first, 20);
-    EXPECT_FALSE(PathExists(folder_ + "noranges.bin.Cfg"));
+    EXPECT_FALSE(PathExists(m_folder + "noranges.bin.Cfg"));
 
     auto second = MakeDownload(TestServer::Url("/files/noranges.bin?ranges=0"), "noranges.bin");
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
 
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "noranges.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "noranges.bin"));
     EXPECT_EQ("bytes=0-1048576", TestServer::RequestsFor("/files/noranges.bin").back().range);
 }
 
@@ -345,15 +345,15 @@ TEST_F(HttpDownloadTest, ResumedRangeAcceptsOnlyAMatchingAnswer)
     StopMidway(*first, 20);
     auto whole = MakeDownload(TestServer::Url("/files/answer.bin?range200=1"), "answer.bin");
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*whole).message);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "answer.bin"));
-    DeleteFileA((folder_ + "answer.bin").c_str());
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "answer.bin"));
+    DeleteFileA((m_folder + "answer.bin").c_str());
 
     auto again = MakeDownload(TestServer::Url("/files/answer.bin?rate=1000000"), "answer.bin");
     StopMidway(*again, 20);
     auto wrong = MakeDownload(TestServer::Url("/files/answer.bin?badrange=1"), "answer.bin");
     EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*wrong).message);
     EXPECT_EQ(DownloadFailed, wrong->state);
-    EXPECT_FALSE(PathExists(folder_ + "answer.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "answer.bin"));
 }
 
 TEST_F(HttpDownloadTest, DroppedConnectionsAreContinuedOrTheDownloadFails)
@@ -364,7 +364,7 @@ TEST_F(HttpDownloadTest, DroppedConnectionsAreContinuedOrTheDownloadFails)
     auto download = MakeDownload(TestServer::Url("/files/drop.bin?drop=100000"), "drop.bin");
 
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "drop.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "drop.bin"));
     auto requests = TestServer::RequestsFor("/files/drop.bin");
     ASSERT_EQ(5u, requests.size());  // probe, first range, three continuations
     EXPECT_EQ("bytes=300000-350000", requests[4].range);
@@ -373,7 +373,7 @@ TEST_F(HttpDownloadTest, DroppedConnectionsAreContinuedOrTheDownloadFails)
     TestServer::Serve("short.bin", RandomBytes(drop * 10, 9));
     auto tooShort = MakeDownload(TestServer::Url("/files/short.bin?drop=100000"), "short.bin");
     EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*tooShort).message);
-    EXPECT_FALSE(PathExists(folder_ + "short.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "short.bin"));
 }
 
 TEST_F(HttpDownloadTest, ErrorStatusesFailTheDownload)
@@ -386,7 +386,7 @@ TEST_F(HttpDownloadTest, ErrorStatusesFailTheDownload)
         EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
         EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
         EXPECT_EQ(DownloadFailed, download->state);
-        EXPECT_FALSE(PathExists(folder_ + "x.bin"));
+        EXPECT_FALSE(PathExists(m_folder + "x.bin"));
     }
 }
 
@@ -432,29 +432,29 @@ TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // An old partial file, longer than the new one and full of other bytes.
-        WriteWholeFile(folder_ + "stale.bin_Tmp", std::string(100000, 'x'));
-        WriteWholeFile(folder_ + "stale.bin.Cfg", c.cfg);
+        WriteWholeFile(m_folder + "stale.bin_Tmp", std::string(100000, 'x'));
+        WriteWholeFile(m_folder + "stale.bin.Cfg", c.cfg);
         auto download = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
-        EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+        EXPECT_TRUE(content == ReadWholeFile(m_folder + "stale.bin"));
         EXPECT_EQ("bytes=0-200000", TestServer::RequestsFor("/files/stale.bin").back().range);
-        DeleteFileA((folder_ + "stale.bin").c_str());
+        DeleteFileA((m_folder + "stale.bin").c_str());
     }
 
     // The control: the same block with a sound record is resumed.
-    WriteWholeFile(folder_ + "stale.bin_Tmp", content.substr(0, 1000));
-    WriteWholeFile(folder_ + "stale.bin.Cfg", CfgBlock(&stamp, {0, size, 1000, 1}));
+    WriteWholeFile(m_folder + "stale.bin_Tmp", content.substr(0, 1000));
+    WriteWholeFile(m_folder + "stale.bin.Cfg", CfgBlock(&stamp, {0, size, 1000, 1}));
     auto resumed = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*resumed).message);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "stale.bin"));
     EXPECT_EQ("bytes=1000-200000", TestServer::RequestsFor("/files/stale.bin").back().range);
-    DeleteFileA((folder_ + "stale.bin").c_str());
+    DeleteFileA((m_folder + "stale.bin").c_str());
 
     // No resume records at all, and an old partial file longer than the new one.
-    WriteWholeFile(folder_ + "stale.bin_Tmp", std::string(size + 5000, 'x'));
+    WriteWholeFile(m_folder + "stale.bin_Tmp", std::string(size + 5000, 'x'));
     auto download = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "stale.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "stale.bin"));
 }
 
 // A stopped download continues only while the server still has the content
@@ -508,7 +508,7 @@ TEST_F(HttpDownloadTest, ResumeContinuesOnlyTheSameContent)
         second->version = c.newVersion;
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*second).message);
 
-        EXPECT_TRUE(expected == ReadWholeFile(folder_ + name));
+        EXPECT_TRUE(expected == ReadWholeFile(m_folder + name));
         auto requests = TestServer::RequestsFor(name);
         ASSERT_EQ(before + 2, requests.size());  // the probe and one range
         const bool fromZero = requests.back().range.compare(0, 8, "bytes=0-") == 0;
@@ -527,16 +527,16 @@ TEST_F(HttpDownloadTest, ContentChangedAfterTheProbeArrivesWholeFromZero)
     StopMidway(*first, 20);
 
     auto second = MakeDownload(TestServer::Url("/files/race.bin"), "race.bin");
-    recorder_.Clear();
+    m_recorder.Clear();
     ASSERT_EQ(0u, second->StartProbe());
-    ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
     const std::string fresh = RandomBytes(size, 41);
     TestServer::Serve("race.bin", fresh);
     ASSERT_EQ(0u, second->StartTransfer());
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED,
-              recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message);
+              m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message);
 
-    EXPECT_TRUE(fresh == ReadWholeFile(folder_ + "race.bin"));
+    EXPECT_TRUE(fresh == ReadWholeFile(m_folder + "race.bin"));
     auto requests = TestServer::RequestsFor("/files/race.bin");
     EXPECT_NE(0u, requests.back().range.compare(0, 8, "bytes=0-"));  // asked to continue
     EXPECT_EQ(first->validator, requests.back().ifRange);
@@ -558,18 +558,18 @@ TEST_F(HttpDownloadTest, UnknownLengthBodyCutShortIsContinuedNeverFinishedShort)
         auto download = MakeDownload(TestServer::Url(std::string("/files/cut.bin") + query),
                                      "cut.bin");
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
-        EXPECT_TRUE(content == ReadWholeFile(folder_ + "cut.bin"));
+        EXPECT_TRUE(content == ReadWholeFile(m_folder + "cut.bin"));
         auto requests = TestServer::RequestsFor("/files/cut.bin");
         ASSERT_GT(requests.size(), before + 2);
         // Each request continues where the bytes so far end; the last one,
         // past the end, proves it.
         EXPECT_EQ("bytes=300000-", requests.back().range);
-        DeleteFileA((folder_ + "cut.bin").c_str());
+        DeleteFileA((m_folder + "cut.bin").c_str());
     }
     // Cut before a single byte arrives: nothing to continue with, a failure.
     auto empty = MakeDownload(TestServer::Url("/files/cut.bin?chunked=1&drop=0"), "cut.bin");
     EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*empty).message);
-    EXPECT_FALSE(PathExists(folder_ + "cut.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "cut.bin"));
 }
 
 // A worker never shows UI: a stop whose resume records cannot be written is
@@ -577,29 +577,29 @@ TEST_F(HttpDownloadTest, UnknownLengthBodyCutShortIsContinuedNeverFinishedShort)
 TEST_F(HttpDownloadTest, StopWhoseRecordsCannotBeKeptIsReportedNotShown)
 {
     TestServer::Serve("norecord.bin", RandomBytes(1 << 20, 43));
-    CreateDirectoryA((folder_ + "norecord.bin.Cfg").c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesA((folder_ + "norecord.bin.Cfg").c_str());
+    CreateDirectoryA((m_folder + "norecord.bin.Cfg").c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA((m_folder + "norecord.bin.Cfg").c_str());
     ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
     auto download = MakeDownload(TestServer::Url("/files/norecord.bin?rate=2000000"), "norecord.bin");
     ASSERT_EQ(0u, download->StartProbe());
-    ASSERT_EQ(WM_DOWNLOAD_PROBED, recorder_.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
     ASSERT_EQ(0u, download->StartTransfer());
-    ASSERT_TRUE(recorder_.PumpUntil([&]() { return download->GetPercent() >= 10; }));
+    ASSERT_TRUE(m_recorder.PumpUntil([&]() { return download->GetPercent() >= 10; }));
 
     EXPECT_EQ(0u, download->Stop());  // would wait for ever behind a message box
 
-    PostedMessage failed = recorder_.WaitForAny({WM_DOWNLOAD_FAILED, WM_DOWNLOAD_COMPLETED});
+    PostedMessage failed = m_recorder.WaitForAny({WM_DOWNLOAD_FAILED, WM_DOWNLOAD_COMPLETED});
     EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
     EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
     EXPECT_EQ(DownloadFailed, download->state);
-    RemoveDirectoryA((folder_ + "norecord.bin.Cfg").c_str());
+    RemoveDirectoryA((m_folder + "norecord.bin.Cfg").c_str());
 }
 
 TEST_F(HttpDownloadTest, ALockedTargetGetsANewName)
 {
     const std::string content = RandomBytes(20000, 11);
     TestServer::Serve("locked.bin", content);
-    const std::string target = folder_ + "locked.bin";
+    const std::string target = m_folder + "locked.bin";
     WriteWholeFile(target, "in use");
     HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -611,7 +611,7 @@ TEST_F(HttpDownloadTest, ALockedTargetGetsANewName)
 
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
     EXPECT_EQ("locked.bin_new.bin", done.completed.fileName);
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "locked.bin_new.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "locked.bin_new.bin"));
     EXPECT_EQ("in use", ReadWholeFile(target));
 }
 
@@ -621,20 +621,20 @@ TEST_F(HttpDownloadTest, ManifestDownloadPostsItsOwnMessages)
     auto manifest = MakeDownload(TestServer::Url("/files/newupdate.ini?12345"));
     manifest->isInfo = 1;
     ASSERT_EQ(0u, manifest->StartProbe());
-    PostedMessage probed = recorder_.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
+    PostedMessage probed = m_recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
     ASSERT_EQ(WM_MANIFEST_PROBED, probed.message);
     EXPECT_EQ(reinterpret_cast<WPARAM>(manifest.get()), probed.wParam);
     ASSERT_EQ(0u, manifest->StartTransfer());
-    PostedMessage done = recorder_.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED});
+    PostedMessage done = m_recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED});
     ASSERT_EQ(WM_MANIFEST_DOWNLOADED, done.message);
     EXPECT_EQ("newupdate.ini", manifest->fileName);
-    EXPECT_EQ("[SETUP]\r\nVERSION=1.0\r\n", ReadWholeFile(folder_ + "newupdate.ini"));
+    EXPECT_EQ("[SETUP]\r\nVERSION=1.0\r\n", ReadWholeFile(m_folder + "newupdate.ini"));
 
     auto missing = MakeDownload(TestServer::Url("/files/missing.ini"));
     missing->isInfo = 1;
-    recorder_.Clear();
+    m_recorder.Clear();
     ASSERT_EQ(0u, missing->StartProbe());
-    PostedMessage failed = recorder_.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
+    PostedMessage failed = m_recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
     EXPECT_EQ(WM_MANIFEST_FAILED, failed.message);
     EXPECT_EQ(0u, failed.wParam);
 }

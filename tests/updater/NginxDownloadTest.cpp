@@ -60,26 +60,26 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(TestServer::Available()) << "run through run_with_nginx.sh";
-        folder_ = FreshFolder(std::string("nginx_") +
+        m_folder = FreshFolder(std::string("nginx_") +
                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
     std::unique_ptr<CHttpDownload> MakeDownload(const std::string& path, const std::string& name)
     {
         std::unique_ptr<CHttpDownload> download(new CHttpDownload);
-        download->folder = folder_;
+        download->folder = m_folder;
         download->url = TestServer::Url(path);
         download->fileName = name;
-        download->owner = recorder_.Window();
+        download->owner = m_recorder.Window();
         download->state = DownloadWaiting;
         return download;
     }
 
     bool Probe(CHttpDownload& download)
     {
-        recorder_.Clear();
+        m_recorder.Clear();
         return download.StartProbe() == 0 &&
-               recorder_.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED}).message ==
+               m_recorder.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED}).message ==
                    WM_DOWNLOAD_PROBED;
     }
 
@@ -87,7 +87,7 @@ protected:
     {
         if (download.StartTransfer() != 0)
             return 0;
-        return recorder_.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message;
+        return m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message;
     }
 
     // A throttled transfer from /slow/, stopped once part of the file arrived.
@@ -96,17 +96,17 @@ protected:
         auto first = MakeDownload("/slow/" + name, name);
         ASSERT_TRUE(Probe(*first));
         ASSERT_EQ(0u, first->StartTransfer());
-        ASSERT_TRUE(recorder_.PumpUntil([&]() { return first->GetPercent() >= 20; }));
+        ASSERT_TRUE(m_recorder.PumpUntil([&]() { return first->GetPercent() >= 20; }));
         first->Stop();
-        recorder_.Drain();
-        ASSERT_FALSE(recorder_.Has(WM_DOWNLOAD_COMPLETED));
-        ASSERT_TRUE(PathExists(folder_ + name + ".Cfg"));
-        validator_ = first->validator;
+        m_recorder.Drain();
+        ASSERT_FALSE(m_recorder.Has(WM_DOWNLOAD_COMPLETED));
+        ASSERT_TRUE(PathExists(m_folder + name + ".Cfg"));
+        m_validator = first->validator;
     }
 
-    std::string folder_;
-    std::string validator_;
-    MessageRecorder recorder_;
+    std::string m_folder;
+    std::string m_validator;
+    MessageRecorder m_recorder;
 };
 
 TEST_F(NginxDownloadTest, FullDownloadIsByteIdenticalAndTakesTheETag)
@@ -120,7 +120,7 @@ TEST_F(NginxDownloadTest, FullDownloadIsByteIdenticalAndTakesTheETag)
     ASSERT_FALSE(download->validator.empty());
     EXPECT_EQ('"', download->validator[0]);
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, Transfer(*download));
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "full.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "full.bin"));
     auto log = NginxLog("/full.bin");
     ASSERT_EQ(2u, log.size());
     EXPECT_EQ("bytes=0-0", log[0].range);
@@ -137,12 +137,12 @@ TEST_F(NginxDownloadTest, StopAndResumeContinuesWhereItStopped)
     auto second = MakeDownload("/resume.bin", "resume.bin");
     ASSERT_TRUE(Probe(*second));
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, Transfer(*second));
-    EXPECT_TRUE(content == ReadWholeFile(folder_ + "resume.bin"));
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "resume.bin"));
     auto log = NginxLog("/resume.bin");
     ASSERT_FALSE(log.empty());
     EXPECT_EQ("206", log.back().status);
     EXPECT_NE(0u, log.back().range.compare(0, 8, "bytes=0-")) << log.back().range;
-    EXPECT_EQ(validator_, log.back().ifRange);
+    EXPECT_EQ(m_validator, log.back().ifRange);
     EXPECT_LT(log.back().body, content.size());
 }
 
@@ -165,12 +165,12 @@ TEST_F(NginxDownloadTest, ChangedFileIsFetchedWhole)
         if (afterProbe)
             ServeNewContent(name, fresh);
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, Transfer(*second));
-        EXPECT_TRUE(fresh == ReadWholeFile(folder_ + name));
+        EXPECT_TRUE(fresh == ReadWholeFile(m_folder + name));
         auto log = NginxLog("/" + name);
         ASSERT_FALSE(log.empty());
         if (afterProbe) {
             EXPECT_EQ("200", log.back().status);
-            EXPECT_EQ(validator_, log.back().ifRange);
+            EXPECT_EQ(m_validator, log.back().ifRange);
         } else {
             EXPECT_EQ("206", log.back().status);
             EXPECT_EQ(0u, log.back().range.compare(0, 8, "bytes=0-")) << log.back().range;

@@ -103,24 +103,24 @@ class UpdateManifestTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder_ = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        SetCurrentDirectoryA(folder_.c_str());
-        dialog_.installFolder = FromAnsi(folder_);
-        dialog_.manifestPath = FromAnsi(folder_ + "newupdate.ini");
-        dialog_.window = recorder_.Window();
-        dialog_.manager.SetOwner(recorder_.Window());
+        m_folder = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        GetCurrentDirectoryA(MAX_PATH, m_previous);
+        SetCurrentDirectoryA(m_folder.c_str());
+        m_dialog.installFolder = FromAnsi(m_folder);
+        m_dialog.manifestPath = FromAnsi(m_folder + "newupdate.ini");
+        m_dialog.window = m_recorder.Window();
+        m_dialog.manager.SetOwner(m_recorder.Window());
         // The installed main program: a copy of a system file with a version.
         wchar_t system[MAX_PATH];
         GetSystemDirectoryW(system, MAX_PATH);
         CopyFileW((std::wstring(system) + L"\\kernel32.dll").c_str(),
-                  (dialog_.installFolder + L"lumora.exe").c_str(), FALSE);
-        QueryFileVersion(dialog_.installFolder + L"lumora.exe", installedVersion_);
-        ASSERT_FALSE(installedVersion_.empty());
+                  (m_dialog.installFolder + L"lumora.exe").c_str(), FALSE);
+        QueryFileVersion(m_dialog.installFolder + L"lumora.exe", m_installedVersion);
+        ASSERT_FALSE(m_installedVersion.empty());
     }
-    void TearDown() override { SetCurrentDirectoryA(previous_); }
+    void TearDown() override { SetCurrentDirectoryA(m_previous); }
 
-    void WriteManifest(const std::string& text) { WriteWholeFile(folder_ + "newupdate.ini", text); }
+    void WriteManifest(const std::string& text) { WriteWholeFile(m_folder + "newupdate.ini", text); }
 
     static std::string Encipher(const std::string& text)
     {
@@ -129,42 +129,42 @@ protected:
 
     UINT RunCheck()
     {
-        recorder_.Clear();
-        ParseUpdateManifest(&dialog_);
-        return recorder_.WaitForAny({WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST, WM_MANIFEST_FAILED}).message;
+        m_recorder.Clear();
+        ParseUpdateManifest(&m_dialog);
+        return m_recorder.WaitForAny({WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST, WM_MANIFEST_FAILED}).message;
     }
 
     std::vector<std::string> QueuedUrls()
     {
         std::vector<std::string> urls;
-        dialog_.manager.Lock();
-        for (const auto& entry : dialog_.manager.Tasks())
+        m_dialog.manager.Lock();
+        for (const auto& entry : m_dialog.manager.Tasks())
             urls.push_back(entry.first);
-        dialog_.manager.Unlock();
+        m_dialog.manager.Unlock();
         std::sort(urls.begin(), urls.end());
         return urls;
     }
 
-    std::string folder_;
-    char previous_[MAX_PATH] = {};
-    MessageRecorder recorder_;
-    FakeUpdateDialog dialog_;
-    std::wstring installedVersion_;
+    std::string m_folder;
+    char m_previous[MAX_PATH] = {};
+    MessageRecorder m_recorder;
+    FakeUpdateDialog m_dialog;
+    std::wstring m_installedVersion;
 };
 
 TEST_F(UpdateManifestTest, SameSetupVersionIsNewestAndDeletesTheList)
 {
-    WriteWholeFile(folder_ + "updatefile.list", "old");
-    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(installedVersion_) +
+    WriteWholeFile(m_folder + "updatefile.list", "old");
+    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(m_installedVersion) +
                   "\r\nFILE=5.0\r\nNAME=setup.exe\r\nURL=" + Encipher("http://h/setup.exe") +
                   "\r\n[FILE]\r\nNUMBER=1\r\nNAME1=missing.dll\r\n");
 
     EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
 
-    EXPECT_FALSE(PathExists(folder_ + "updatefile.list"));
+    EXPECT_FALSE(PathExists(m_folder + "updatefile.list"));
     EXPECT_TRUE(QueuedUrls().empty());  // FILE entries count only when forced
-    EXPECT_EQ(L"{f 0}{c #00FF6F0F}5.0{/c}{/f}", dialog_.foundVersion);
-    EXPECT_TRUE(PathExists(folder_ + "cache"));
+    EXPECT_EQ(L"{f 0}{c #00FF6F0F}5.0{/c}{/f}", m_dialog.foundVersion);
+    EXPECT_TRUE(PathExists(m_folder + "cache"));
 }
 
 TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
@@ -176,17 +176,17 @@ TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
     EXPECT_EQ(std::vector<std::string>{"http://h/pkg/setup.exe"}, QueuedUrls());
-    EXPECT_EQ("http://h/pkg/setup.exe", dialog_.setupUrl);
-    EXPECT_EQ(L"setup.exe", dialog_.setupName);
-    EXPECT_EQ(L"first\nsecond", dialog_.newFeatures);
-    EXPECT_TRUE(dialog_.timerStarted);
-    dialog_.manager.Lock();
-    const CDownloadPublic* queued = dialog_.manager.Tasks().begin()->second.downloader;
-    EXPECT_EQ(folder_ + "cache\\", queued->folder);
+    EXPECT_EQ("http://h/pkg/setup.exe", m_dialog.setupUrl);
+    EXPECT_EQ(L"setup.exe", m_dialog.setupName);
+    EXPECT_EQ(L"first\nsecond", m_dialog.newFeatures);
+    EXPECT_TRUE(m_dialog.timerStarted);
+    m_dialog.manager.Lock();
+    const CDownloadPublic* queued = m_dialog.manager.Tasks().begin()->second.downloader;
+    EXPECT_EQ(m_folder + "cache\\", queued->folder);
     EXPECT_EQ("setup.exe", queued->fileName);
     EXPECT_EQ(L"9999.0", queued->version);
     EXPECT_EQ(L"", queued->copyPath);
-    dialog_.manager.Unlock();
+    m_dialog.manager.Unlock();
 }
 
 // A check that cannot tell what is new is a failure, never "already newest".
@@ -208,14 +208,14 @@ TEST_F(UpdateManifestTest, WhatIsNoManifestOrNamesNoUsableSetupFailsTheCheck)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteWholeFile(folder_ + "updatefile.list", "kept");
+        WriteWholeFile(m_folder + "updatefile.list", "kept");
         WriteManifest(c.manifest);
         EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck());
         EXPECT_TRUE(QueuedUrls().empty());
-        EXPECT_FALSE(dialog_.timerStarted);
-        EXPECT_EQ("", dialog_.setupUrl);
+        EXPECT_FALSE(m_dialog.timerStarted);
+        EXPECT_EQ("", m_dialog.setupUrl);
         // A failed check leaves an interrupted update's list alone.
-        EXPECT_TRUE(PathExists(folder_ + "updatefile.list"));
+        EXPECT_TRUE(PathExists(m_folder + "updatefile.list"));
     }
 }
 
@@ -228,15 +228,15 @@ TEST_F(UpdateManifestTest, OlderSetupIsNewestWhateverItsAddress)
 
 TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
 {
-    dialog_.mode = UpdateModeForced;
-    WriteWholeFile(folder_ + "present.dll", "x");  // no version information
-    CopyFileA((folder_ + "lumora.exe").c_str(), (folder_ + "current.dll").c_str(), FALSE);
+    m_dialog.mode = UpdateModeForced;
+    WriteWholeFile(m_folder + "present.dll", "x");  // no version information
+    CopyFileA((m_folder + "lumora.exe").c_str(), (m_folder + "current.dll").c_str(), FALSE);
     WriteManifest("[FILE]\r\nNUMBER=6\r\n"
                   "NAME1=missing.dll\r\n"                  // not on disk: queued without a version
                   "NAME2=present.dll\r\n"                  // on disk, no version: skipped
                   "NAME3=present.dll\r\nVERSION3=1.0\r\n"  // newer than none: queued
                   "NAME4=current.dll\r\nVERSION4=" +
-                  ToAnsi(installedVersion_) +
+                  ToAnsi(m_installedVersion) +
                   "\r\n"                                   // same version: skipped
                   "NAME5=..\\evil.dll\r\n"                 // refused
                   "NAME6=sub/evil.dll\r\n");               // refused
@@ -246,29 +246,29 @@ TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
     EXPECT_EQ((std::vector<std::string>{"http://127.0.0.1/lumo/2014/missing.dll",
                                         "http://127.0.0.1/lumo/2014/present.dll"}),
               QueuedUrls());
-    EXPECT_FALSE(dialog_.timerStarted);
+    EXPECT_FALSE(m_dialog.timerStarted);
 }
 
 TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
 {
-    dialog_.mode = UpdateModeSilent;
+    m_dialog.mode = UpdateModeSilent;
     WriteManifest("[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=1\r\nPATH1=\\plugins\r\nNAME1=new.dll\r\n");
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
-    EXPECT_EQ(UpdateModeForced, dialog_.mode);
-    dialog_.manager.Lock();
-    ASSERT_EQ(1u, dialog_.manager.Tasks().size());
-    EXPECT_EQ(FromAnsi(folder_) + L"plugins\\",
-              dialog_.manager.Tasks().begin()->second.downloader->copyPath);
-    dialog_.manager.Unlock();
+    EXPECT_EQ(UpdateModeForced, m_dialog.mode);
+    m_dialog.manager.Lock();
+    ASSERT_EQ(1u, m_dialog.manager.Tasks().size());
+    EXPECT_EQ(FromAnsi(m_folder) + L"plugins\\",
+              m_dialog.manager.Tasks().begin()->second.downloader->copyPath);
+    m_dialog.manager.Unlock();
 }
 
 // A manifest from a hostile server: every target outside the install folder
 // and every name that is a path is refused; the rest of the manifest still works.
 TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
 {
-    dialog_.mode = UpdateModeForced;
+    m_dialog.mode = UpdateModeForced;
     struct Entry {
         std::string path, name;
         bool queued;
@@ -305,13 +305,13 @@ TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
 
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected, QueuedUrls());
-    dialog_.manager.Lock();
-    for (const auto& task : dialog_.manager.Tasks()) {
+    m_dialog.manager.Lock();
+    for (const auto& task : m_dialog.manager.Tasks()) {
         std::wstring target = task.second.downloader->copyPath;
-        EXPECT_EQ(0, _wcsnicmp(target.c_str(), dialog_.installFolder.c_str(), dialog_.installFolder.size()))
+        EXPECT_EQ(0, _wcsnicmp(target.c_str(), m_dialog.installFolder.c_str(), m_dialog.installFolder.size()))
             << ToAnsi(target);
     }
-    dialog_.manager.Unlock();
+    m_dialog.manager.Unlock();
 }
 
 TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
@@ -320,7 +320,7 @@ TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
     const char* names[] = {"..\\setup.exe", "C:\\setup.exe", "\\\\server\\share\\setup.exe", "sub\\setup.exe",
                            "setup.exe:stream", "Uprelay.exe\\..\\..\\x.exe", longName.c_str()};
     for (const char* name : names) {
-        dialog_.manager.ClearAllDownloads();
+        m_dialog.manager.ClearAllDownloads();
         WriteManifest(std::string("[SETUP]\r\nVERSION=9999.0\r\nNAME=") + name + "\r\nURL=" +
                       Encipher("http://h/setup.exe") + "\r\n");
         // A newer setup that cannot be fetched safely is a failed check, never "newest".
@@ -336,12 +336,12 @@ TEST_F(UpdateManifestTest, FoundVersionTextIsEscaped)
     WriteManifest("[SETUP]\r\nVERSION=1.0\r\nFILE=5.0{i C:\\windows\\win.ini}{f 9}<a x>{/f}\r\n");
     RunCheck();
     EXPECT_EQ(L"{f 0}{c #00FF6F0F}5.0<{>i C:\\windows\\win.ini<}><{>f 9<}>{<}a x{>}<{>/f<}>{/c}{/f}",
-              dialog_.foundVersion);
+              m_dialog.foundVersion);
 }
 
 TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
 {
-    dialog_.mode = UpdateModeForced;
+    m_dialog.mode = UpdateModeForced;
     std::string manifest = "[FILE]\r\nNUMBER=100000\r\n";
     for (int i = 98; i <= 101; ++i)
         manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n";
@@ -355,15 +355,15 @@ TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
 
 TEST_F(UpdateManifestTest, StaleTaskIsRemovedWithItsFiles)
 {
-    CreateDirectoryA((folder_ + "cache").c_str(), nullptr);
-    const std::string cache = folder_ + "cache\\";
+    CreateDirectoryA((m_folder + "cache").c_str(), nullptr);
+    const std::string cache = m_folder + "cache\\";
     WriteWholeFile(cache + "old.bin_Tmp", "partial");
     WriteWholeFile(cache + "old.bin.Cfg", "records");
     DownloadRequest stale;
     stale.downloadPath = cache;
     stale.url = "http://127.0.0.1/lumo/2014/old.bin";
     stale.fileName = "old.bin";
-    dialog_.manager.AddFileDownload(stale);
+    m_dialog.manager.AddFileDownload(stale);
     WriteManifest("[SETUP]\r\nVERSION=1.0\r\n");
 
     EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
@@ -375,7 +375,7 @@ TEST_F(UpdateManifestTest, StaleTaskIsRemovedWithItsFiles)
 
 TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
 {
-    const std::string cache = folder_ + "cache\\";
+    const std::string cache = m_folder + "cache\\";
     CreateDirectoryA(cache.c_str(), nullptr);
     struct Case {
         const wchar_t* had;
@@ -395,25 +395,25 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
         record.folder = cache;
         record.fileName = "f.dll";
         record.version = c.had;
-        dialog_.manager.MoveToFinished(record);
-        EXPECT_EQ(c.result, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url,
+        m_dialog.manager.MoveToFinished(record);
+        EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url,
                                                   c.manifest));
-        dialog_.manager.Lock();
-        EXPECT_EQ(c.result == 2, dialog_.manager.Finished().count(url) == 1);
-        dialog_.manager.Unlock();
+        m_dialog.manager.Lock();
+        EXPECT_EQ(c.result == 2, m_dialog.manager.Finished().count(url) == 1);
+        m_dialog.manager.Unlock();
         EXPECT_EQ(c.result == 2, PathExists(cache + "f.dll"));
-        dialog_.manager.RemoveCompletedDownload(url);
+        m_dialog.manager.RemoveCompletedDownload(url);
 
         // The same with a queued task.
         DownloadRequest queued;
         queued.url = url;
         queued.version = c.had;
-        dialog_.manager.AddFileDownload(queued);
-        EXPECT_EQ(c.result, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url,
+        m_dialog.manager.AddFileDownload(queued);
+        EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url,
                                                   c.manifest));
-        dialog_.manager.RemoveDownload(url);
+        m_dialog.manager.RemoveDownload(url);
     }
-    EXPECT_EQ(3, CheckExistingDownload(dialog_.manager, dialog_.installFolder, url, L"1.0"));
+    EXPECT_EQ(3, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url, L"1.0"));
 }
 
 // A setup that ended before it reported its finish may have changed half the

@@ -16,6 +16,24 @@ std::string EnvironmentValue(const char* name)
     return value ? value : "";
 }
 
+// Calls `take` for each JSON line of the server's log whose path contains
+// `part`, oldest first.
+template <typename Take>
+void ForEachLogged(const char* logName, const std::string& part, Take take)
+{
+    std::istringstream lines(ReadWholeFile(TestServer::Root() + logName));
+    std::string line;
+    while (std::getline(lines, line)) {
+        Json::Value entry;
+        Json::Reader reader;
+        if (!reader.parse(line, entry) || !entry.isObject())
+            continue;
+        if (entry["path"].asString().find(part) == std::string::npos)
+            continue;
+        take(entry);
+    }
+}
+
 }  // namespace
 
 bool TestServer::Available()
@@ -49,43 +67,27 @@ void TestServer::Serve(const std::string& name, const std::string& bytes)
 std::vector<TestServer::Request> TestServer::RequestsFor(const std::string& part)
 {
     std::vector<Request> found;
-    std::istringstream lines(ReadWholeFile(Root() + "requests.log"));
-    std::string line;
-    while (std::getline(lines, line)) {
-        Json::Value entry;
-        Json::Reader reader;
-        if (!reader.parse(line, entry) || !entry.isObject())
-            continue;
+    ForEachLogged("requests.log", part, [&found](const Json::Value& entry) {
         Request request;
         request.path = entry["path"].asString();
-        if (request.path.find(part) == std::string::npos)
-            continue;
         request.range = entry["range"].isString() ? entry["range"].asString() : "";
         request.referer = entry["referer"].isString() ? entry["referer"].asString() : "";
         request.ifRange = entry["ifrange"].isString() ? entry["ifrange"].asString() : "";
         found.push_back(request);
-    }
+    });
     return found;
 }
 
 std::vector<TestServer::Answer> TestServer::AnswersFor(const std::string& part)
 {
     std::vector<Answer> found;
-    std::istringstream lines(ReadWholeFile(Root() + "answered.log"));
-    std::string line;
-    while (std::getline(lines, line)) {
-        Json::Value entry;
-        Json::Reader reader;
-        if (!reader.parse(line, entry) || !entry.isObject())
-            continue;
+    ForEachLogged("answered.log", part, [&found](const Json::Value& entry) {
         Answer answer;
         answer.path = entry["path"].asString();
-        if (answer.path.find(part) == std::string::npos)
-            continue;
         answer.range = entry["range"].isString() ? entry["range"].asString() : "";
         answer.body = entry["body"].asUInt64();
         found.push_back(answer);
-    }
+    });
     return found;
 }
 
@@ -147,4 +149,54 @@ std::string FreshFolder(const std::string& name)
         FindClose(find);
     }
     return folder;
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteWholeFile(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool PathExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + L"\\");
+            else
+                DeleteFileW((folder + name).c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring Env(const wchar_t* name)
+{
+    wchar_t value[512] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, 512);
+    return length > 0 && length < 512 ? value : L"";
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
 }

@@ -42,3 +42,14 @@ bool PathExists(const std::string& path);
 std::string TestBinary(const std::string& name);
 // A new empty folder for one test (with trailing backslash).
 std::string FreshFolder(const std::string& name);
+
+// The same for the wide paths of the tests that run the updater program.
+std::string ReadWholeFile(const std::wstring& path);
+void WriteWholeFile(const std::wstring& path, const std::string& bytes);
+bool PathExists(const std::wstring& path);
+// Removes a folder (with trailing backslash) and all it holds.
+void RemoveTree(const std::wstring& folder);
+// An environment variable; empty when unset or too long.
+std::wstring Env(const wchar_t* name);
+// ASCII paths, numbers and versions only.
+std::string Narrow(const std::wstring& text);

@@ -5,20 +5,20 @@ namespace {
 // Holds the write lock for one file operation; a failed wait is an error.
 class WriteLockScope {
 public:
-    explicit WriteLockScope(HANDLE lockEvent) : lock_(lockEvent)
+    explicit WriteLockScope(HANDLE lockEvent) : m_lock(lockEvent)
     {
-        held_ = !lock_ || WaitForSingleObject(lock_, INFINITE) == WAIT_OBJECT_0;
+        m_held = !m_lock || WaitForSingleObject(m_lock, INFINITE) == WAIT_OBJECT_0;
     }
     ~WriteLockScope()
     {
-        if (held_ && lock_)
-            SetEvent(lock_);
+        if (m_held && m_lock)
+            SetEvent(m_lock);
     }
-    bool Held() const { return held_; }
+    bool Held() const { return m_held; }
 
 private:
-    HANDLE lock_;
-    bool held_;
+    HANDLE m_lock;
+    bool m_held;
 };
 
 DWORD WriteOpen(HANDLE file, LONGLONG distance, DWORD moveMethod, const void* data, DWORD size)

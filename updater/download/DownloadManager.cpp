@@ -2,39 +2,22 @@
 
 #include "AnsiText.h"
 #include "DownloadList.h"
+#include "ManagerLock.h"
+#include "SectionLock.h"
 #include "SystemErrorBox.h"
 #include "UpdaterCipherKey.h"
 
 #include <shlwapi.h>
 
 #include <cstring>
+#include <new>
 
 const char CDownloadManager::kListFileName[] = "updatefile.list";
 
 namespace {
 
-// Holds the manager's lock for one scope.
-class ManagerLock {
-public:
-    explicit ManagerLock(CDownloadManager& manager) : manager_(manager) { manager_.Lock(); }
-    ~ManagerLock() { manager_.Unlock(); }
-
-private:
-    CDownloadManager& manager_;
-};
-
-// Holds a critical section for one scope.
-class SectionLock {
-public:
-    explicit SectionLock(CRITICAL_SECTION& section) : section_(section)
-    {
-        EnterCriticalSection(&section_);
-    }
-    ~SectionLock() { LeaveCriticalSection(&section_); }
-
-private:
-    CRITICAL_SECTION& section_;
-};
+// Far beyond the list of any update (a line of a few hundred bytes per file).
+const DWORD kMaxListFileSize = 16 * 1024 * 1024;
 
 // Writes the whole text to a file of its own beside the list, flushed to
 // disk, then puts it in place of the list in one step: a kill at any moment
@@ -70,9 +53,17 @@ bool ReadListFile(std::string& text)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD size = GetFileSize(file, nullptr);
-    bool ok = size != INVALID_FILE_SIZE;
+    // The list is a file anyone may edit: a size beyond any real list, or one
+    // there is no memory for, is a list that cannot be loaded.
+    bool ok = size != INVALID_FILE_SIZE && size <= kMaxListFileSize;
     if (ok) {
-        text.assign(size, '\0');
+        try {
+            text.assign(size, '\0');
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    if (ok) {
         DWORD read = 0;
         ok = size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size);
     }
@@ -84,25 +75,25 @@ bool ReadListFile(std::string& text)
 
 CDownloadManager::CDownloadManager()
 {
-    InitializeCriticalSection(&lock_);
-    InitializeCriticalSection(&controlLock_);
-    InitializeCriticalSection(&saveLock_);
+    InitializeCriticalSection(&m_lock);
+    InitializeCriticalSection(&m_controlLock);
+    InitializeCriticalSection(&m_saveLock);
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
-        winsockStarted_ = 1;
+        m_winsockStarted = 1;
     }
 }
 
 CDownloadManager::~CDownloadManager()
 {
-    info_.reset();
+    m_info.reset();
     ClearAllDownloads();
     // Winsock counts its start-ups: each successful one is matched here.
-    if (winsockStarted_)
+    if (m_winsockStarted)
         WSACleanup();
-    DeleteCriticalSection(&saveLock_);
-    DeleteCriticalSection(&controlLock_);
-    DeleteCriticalSection(&lock_);
+    DeleteCriticalSection(&m_saveLock);
+    DeleteCriticalSection(&m_controlLock);
+    DeleteCriticalSection(&m_lock);
 }
 
 void CDownloadManager::DeleteDownloader(CDownloadPublic* downloader)
@@ -131,21 +122,21 @@ void CDownloadManager::StartInfoDownload(const std::string& url, const std::wstr
         return;
     }
     download->url = url;
-    download->owner = owner_;
+    download->owner = m_owner;
     download->isInfo = 1;
     download->folder = ToAnsi(folder);
-    info_ = download;
+    m_info = download;
     download->StartProbe();
 }
 
 std::shared_ptr<CHttpDownload> CDownloadManager::GetInfoDownload()
 {
-    return info_;
+    return m_info;
 }
 
 void CDownloadManager::ReleaseInfoDownload()
 {
-    info_.reset();
+    m_info.reset();
 }
 
 int CDownloadManager::AddFileDownload(DownloadRequest request)
@@ -160,13 +151,13 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
         downloader->contentLength = request.fileLength;
         downloader->url = request.url;
         downloader->fileName = request.fileName;
-        downloader->owner = owner_;
+        downloader->owner = m_owner;
     }
-    SectionLock control(controlLock_);
+    SectionLock control(m_controlLock);
     CDownloadPublic* replaced = nullptr;
     {
         ManagerLock hold(*this);
-        DownloadTask& task = tasks_[request.url];
+        DownloadTask& task = m_tasks[request.url];
         if (task.downloader != downloader)
             replaced = task.downloader;
         task.url = request.url;
@@ -188,13 +179,13 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
 // a file operation.
 int CDownloadManager::StartDownload(const std::string& url)
 {
-    SectionLock control(controlLock_);
+    SectionLock control(m_controlLock);
     CDownloadPublic* downloader = nullptr;
     bool transfer = false;
     {
         ManagerLock hold(*this);
-        auto found = tasks_.find(url);
-        if (found == tasks_.end())
+        auto found = m_tasks.find(url);
+        if (found == m_tasks.end())
             return DownloadResultNoTask;
         downloader = found->second.downloader;
         if (!downloader || downloader->state == DownloadRunning || downloader->probing)
@@ -202,7 +193,7 @@ int CDownloadManager::StartDownload(const std::string& url)
         transfer = downloader->probed != 0;
         if (transfer) {
             downloader->state = DownloadRunning;
-            InterlockedIncrement(&pending_);
+            InterlockedIncrement(&m_pending);
         }
     }
     if (transfer)
@@ -213,24 +204,24 @@ int CDownloadManager::StartDownload(const std::string& url)
 
 int CDownloadManager::StopDownload(const std::string& url, bool remove)
 {
-    SectionLock control(controlLock_);
+    SectionLock control(m_controlLock);
     CDownloadPublic* downloader = nullptr;
     bool running = false;
     {
         ManagerLock hold(*this);
-        auto found = tasks_.find(url);
-        if (found == tasks_.end())
+        auto found = m_tasks.find(url);
+        if (found == m_tasks.end())
             return DownloadResultNoTask;
         downloader = found->second.downloader;
         running = downloader && downloader->state != DownloadWaiting;
         if (running) {
             downloader->state = DownloadWaiting;
             if (downloader->probed)
-                InterlockedDecrement(&pending_);
+                InterlockedDecrement(&m_pending);
         }
         if (remove) {
             found->second.downloader = nullptr;
-            tasks_.erase(found);
+            m_tasks.erase(found);
         }
     }
     if (running)
@@ -250,7 +241,7 @@ int CDownloadManager::StopAllDownloads()
     std::vector<std::string> running;
     {
         ManagerLock hold(*this);
-        for (const auto& entry : tasks_) {
+        for (const auto& entry : m_tasks) {
             const CDownloadPublic* downloader = entry.second.downloader;
             if (!downloader || downloader->state == DownloadRunning)
                 running.push_back(entry.first);
@@ -264,8 +255,8 @@ int CDownloadManager::StopAllDownloads()
 int CDownloadManager::GetDownloadPercent(const std::string& url)
 {
     ManagerLock hold(*this);
-    auto found = tasks_.find(url);
-    if (found == tasks_.end() || !found->second.downloader)
+    auto found = m_tasks.find(url);
+    if (found == m_tasks.end() || !found->second.downloader)
         return 0;
     return found->second.downloader->GetPercent();
 }
@@ -273,7 +264,7 @@ int CDownloadManager::GetDownloadPercent(const std::string& url)
 void CDownloadManager::RemoveCompletedDownload(const std::string& url)
 {
     ManagerLock hold(*this);
-    finished_.erase(url);
+    m_finished.erase(url);
 }
 
 void CDownloadManager::StartQueuedDownloads()
@@ -281,24 +272,24 @@ void CDownloadManager::StartQueuedDownloads()
     std::vector<std::string> urls;
     {
         ManagerLock hold(*this);
-        for (const auto& entry : tasks_)
+        for (const auto& entry : m_tasks)
             urls.push_back(entry.first);
     }
     for (const std::string& url : urls) {
         StartDownload(url);
-        if (pending_ >= maxRunning)
+        if (m_pending >= maxRunning)
             break;
     }
 }
 
 void CDownloadManager::ClearAllDownloads()
 {
-    SectionLock control(controlLock_);
+    SectionLock control(m_controlLock);
     DownloadTaskMap tasks;
     {
         ManagerLock hold(*this);
-        tasks.swap(tasks_);
-        CompletedDownloadMap().swap(finished_);
+        tasks.swap(m_tasks);
+        CompletedDownloadMap().swap(m_finished);
     }
     for (auto& entry : tasks)
         DeleteDownloader(entry.second.downloader);
@@ -307,14 +298,14 @@ void CDownloadManager::ClearAllDownloads()
 bool CDownloadManager::MoveToFinished(const CompletedDownloadRecord& record)
 {
     ManagerLock hold(*this);
-    tasks_.erase(record.url);
-    CompletedDownload& done = finished_[record.url];
+    m_tasks.erase(record.url);
+    CompletedDownload& done = m_finished[record.url];
     done.listName = record.fileName;
     done.downloadPath = record.folder;
     done.copyPath = record.copyPath;
     done.version = record.version;
     done.fileSize = record.size;
-    return tasks_.empty();
+    return m_tasks.empty();
 }
 
 void CDownloadManager::SaveDownloadList()
@@ -323,18 +314,18 @@ void CDownloadManager::SaveDownloadList()
     LONG snapshot = 0;
     {
         ManagerLock hold(*this);
-        text = BuildDownloadListText(tasks_, finished_);
-        snapshot = ++saveCount_;
+        text = BuildDownloadListText(m_tasks, m_finished);
+        snapshot = ++m_saveCount;
     }
     StringCipherKey key = MakeUpdaterCipherKey();
     std::string cipherText = StringCipher(text, key, CipherEncode);
     // Saves from two threads write one after the other, and a snapshot older
     // than the one already written is not written over it.
-    SectionLock save(saveLock_);
-    if (snapshot < savedCount_)
+    SectionLock save(m_saveLock);
+    if (snapshot < m_savedCount)
         return;
     if (ReplaceListFile(cipherText))
-        savedCount_ = snapshot;
+        m_savedCount = snapshot;
 }
 
 void CDownloadManager::LoadDownloadList()
@@ -352,5 +343,5 @@ void CDownloadManager::LoadDownloadList()
         AddFileDownload(request);
     ManagerLock hold(*this);
     for (const auto& entry : finished)
-        finished_[entry.first] = entry.second;
+        m_finished[entry.first] = entry.second;
 }

@@ -59,8 +59,8 @@ public:
     CDownloadManager(const CDownloadManager&) = delete;
     CDownloadManager& operator=(const CDownloadManager&) = delete;
 
-    void SetOwner(HWND window) { owner_ = window; }
-    HWND GetOwner() const { return owner_; }
+    void SetOwner(HWND window) { m_owner = window; }
+    HWND GetOwner() const { return m_owner; }
 
     void StartInfoDownload(const std::string& url, const std::wstring& folder);
     std::shared_ptr<CHttpDownload> GetInfoDownload();
@@ -84,27 +84,27 @@ public:
     void SaveDownloadList();
 
     // The maps may be read and changed only between Lock and Unlock.
-    void Lock() { EnterCriticalSection(&lock_); }
-    void Unlock() { LeaveCriticalSection(&lock_); }
-    DownloadTaskMap& Tasks() { return tasks_; }
-    CompletedDownloadMap& Finished() { return finished_; }
+    void Lock() { EnterCriticalSection(&m_lock); }
+    void Unlock() { LeaveCriticalSection(&m_lock); }
+    DownloadTaskMap& Tasks() { return m_tasks; }
+    CompletedDownloadMap& Finished() { return m_finished; }
 
-    LONG DecrementPending() { return InterlockedDecrement(&pending_); }
-    LONG Pending() const { return pending_; }
+    LONG DecrementPending() { return InterlockedDecrement(&m_pending); }
+    LONG Pending() const { return m_pending; }
     WORD maxRunning = 1;
 
 private:
     static void DeleteDownloader(CDownloadPublic* downloader);
 
-    HWND owner_ = nullptr;
-    DownloadTaskMap tasks_;
-    CompletedDownloadMap finished_;
-    CRITICAL_SECTION lock_;
-    CRITICAL_SECTION controlLock_;  // serialises control operations, see StartDownload
-    CRITICAL_SECTION saveLock_;     // serialises writes of the list file
-    LONG saveCount_ = 0;            // snapshots taken, under lock_
-    LONG savedCount_ = 0;           // the snapshot the file holds, under saveLock_
-    volatile LONG pending_ = 0;
-    std::shared_ptr<CHttpDownload> info_;
-    BYTE winsockStarted_ = 0;
+    HWND m_owner = nullptr;
+    DownloadTaskMap m_tasks;
+    CompletedDownloadMap m_finished;
+    CRITICAL_SECTION m_lock;
+    CRITICAL_SECTION m_controlLock;  // serialises control operations, see StartDownload
+    CRITICAL_SECTION m_saveLock;     // serialises writes of the list file
+    LONG m_saveCount = 0;            // snapshots taken, under m_lock
+    LONG m_savedCount = 0;           // the snapshot the file holds, under m_saveLock
+    volatile LONG m_pending = 0;
+    std::shared_ptr<CHttpDownload> m_info;
+    BYTE m_winsockStarted = 0;
 };

@@ -13,14 +13,14 @@ DownloadParam::DownloadParam(WORD kindValue) : kind(kindValue)
 
 char* DownloadParam::Block()
 {
-    if (!block_)
-        block_ = new char[kBlockSize];
-    return block_;
+    if (!m_block)
+        m_block = new char[kBlockSize];
+    return m_block;
 }
 
 DownloadParam::~DownloadParam()
 {
-    delete[] block_;
+    delete[] m_block;
     for (HANDLE event : {handleCreated, requestDone, requestFailed, handleClosing}) {
         if (event)
             CloseHandle(event);

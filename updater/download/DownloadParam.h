@@ -77,7 +77,7 @@ private:
     ~DownloadParam();
 
     volatile LONG refs = 1;
-    char* block_ = nullptr;
+    char* m_block = nullptr;
 };
 
 void CALLBACK DownloadStatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status,

@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "DownloadFileIo.h"
+#include "HttpHeaders.h"
 #include "SafeFileName.h"
 
 #include <mmsystem.h>
@@ -49,34 +50,6 @@ DWORD OrInternalError(DWORD error)
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool QueryStatusCode(HINTERNET request, DWORD& status)
-{
-    DWORD size = sizeof(status);
-    return HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                          &size, nullptr) != FALSE;
-}
-
-bool QueryHeaderA(HINTERNET request, DWORD query, char* buffer, DWORD capacity)
-{
-    DWORD size = capacity - 1;
-    if (!HttpQueryInfoA(request, query, buffer, &size, nullptr))
-        return false;
-    buffer[std::min(size, capacity - 1)] = '\0';
-    return true;
-}
-
-// "bytes first-last/total"; total is -1 when the server sent "*".
-bool ParseContentRange(const char* text, DWORD& first, long long& total)
-{
-    unsigned long a = 0, b = 0;
-    char totalText[32] = {};
-    if (sscanf(text, "bytes %lu-%lu/%31s", &a, &b, totalText) != 3 || b < a)
-        return false;
-    first = a;
-    total = strcmp(totalText, "*") == 0 ? -1 : strtoll(totalText, nullptr, 10);
-    return true;
 }
 
 }  // namespace

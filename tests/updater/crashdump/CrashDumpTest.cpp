@@ -91,31 +91,31 @@ protected:
   void SetUp() override {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"lumora_crashdump_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+    m_folder = std::wstring(temp) + L"lumora_crashdump_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
               std::to_wstring(GetTickCount());
-    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileW(ChildExe().c_str(), (folder_ + L"\\lumoraupd.exe").c_str(), FALSE)) << "child not built";
+    ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(ChildExe().c_str(), (m_folder + L"\\lumoraupd.exe").c_str(), FALSE)) << "child not built";
   }
-  void TearDown() override { DeleteTree(folder_); }
+  void TearDown() override { DeleteTree(m_folder); }
 
   DWORD RunChild(const std::wstring& mode) {
-    std::wstring command = L"\"" + folder_ + L"\\lumoraupd.exe\" " + mode;
+    std::wstring command = L"\"" + m_folder + L"\\lumoraupd.exe\" " + mode;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    GetLocalTime(&started_);
+    GetLocalTime(&m_started);
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
       return 0xFFFFFFFF;
     DWORD code = STILL_ACTIVE;
     if (WaitForSingleObject(process.hProcess, kChildWaitMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
     else TerminateProcess(process.hProcess, 1);
-    GetLocalTime(&ended_);
+    GetLocalTime(&m_ended);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
   }
 
-  std::wstring LogFolder() const { return folder_ + L"\\Log"; }
+  std::wstring LogFolder() const { return m_folder + L"\\Log"; }
 
   std::vector<std::wstring> LogEntries() const {
     std::vector<std::wstring> names;
@@ -142,17 +142,17 @@ protected:
     if (dumps.size() != 1) return {};
     SYSTEMTIME named{};
     EXPECT_TRUE(ParseDumpName(dumps[0], &named)) << "unexpected dump name " << testing::PrintToString(dumps[0]);
-    EXPECT_GE(SecondsOf(named), SecondsOf(started_)) << "named after the local time of the crash";
-    EXPECT_LE(SecondsOf(named), SecondsOf(ended_)) << "named after the local time of the crash";
+    EXPECT_GE(SecondsOf(named), SecondsOf(m_started)) << "named after the local time of the crash";
+    EXPECT_LE(SecondsOf(named), SecondsOf(m_ended)) << "named after the local time of the crash";
     std::vector<char> bytes = ReadFileBytes(LogFolder() + L"\\" + dumps[0]);
     EXPECT_GE(bytes.size(), sizeof(MINIDUMP_HEADER));
     EXPECT_EQ(std::string(bytes.data(), bytes.size() < 4 ? bytes.size() : 4), "MDMP");
     return bytes;
   }
 
-  std::wstring folder_;
-  SYSTEMTIME started_{};
-  SYSTEMTIME ended_{};
+  std::wstring m_folder;
+  SYSTEMTIME m_started{};
+  SYSTEMTIME m_ended{};
 };
 
 TEST_F(CrashDumpTest, CrashCreatesLogAndWritesOneDumpWithTheException) {

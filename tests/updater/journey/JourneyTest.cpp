@@ -38,37 +38,6 @@ const wchar_t* const kProductFiles[] = {L"lumora.exe", L"lumoraupd.exe", L"Uprel
 
 typedef std::map<std::wstring, std::string> Snapshot;
 
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());  // ASCII paths and numbers only
-}
-
 // Waits for `done` with a time limit, looking again every 100 ms.
 template <typename Condition>
 bool WaitFor(Condition done, DWORD limitMs = kLimitMs)
@@ -92,24 +61,24 @@ class UpdateJourneyTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
-        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
+        m_port = Env(L"LUMORA_TEST_HTTP_PORT");
+        m_serverRoot = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(m_port.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
         SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", nullptr);
-        killNote_ = TemporaryDirectory() + L"lumora_kill_point.txt";
-        DeleteFileW(killNote_.c_str());
+        m_killNote = TemporaryDirectory() + L"lumora_kill_point.txt";
+        DeleteFileW(m_killNote.c_str());
         StopEverything();
 
-        folder_.reset(new TestProgramFolder(L"journey_program", {L"home.html", L"tv.html", L"playing.html"}));
-        ASSERT_TRUE(folder_->Ready());
-        program_ = WithTrailingSlash(folder_->Path());
+        m_folder.reset(new TestProgramFolder(L"journey_program", {L"home.html", L"tv.html", L"playing.html"}));
+        ASSERT_TRUE(m_folder->Ready());
+        m_program = WithTrailingSlash(m_folder->Path());
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\journey_seams\\lumoraupd.exe",
-                              (program_ + L"lumoraupd.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\Uprelay.exe", (program_ + L"Uprelay.exe").c_str(), FALSE));
+                              (m_program + L"lumoraupd.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\Uprelay.exe", (m_program + L"Uprelay.exe").c_str(), FALSE));
         for (const wchar_t* name : {L"a.dll", L"b.dll", L"c.dat", L"d.dat"})
-            WriteFile(program_ + name, "version 1 of " + Narrow(name));
-        version1_ = Take();
+            WriteWholeFile(m_program + name, "version 1 of " + Narrow(name));
+        m_version1 = Take();
         StageVersion2();
     }
 
@@ -117,7 +86,7 @@ protected:
     {
         StopEverything();
         SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", nullptr);
-        DeleteFileW(killNote_.c_str());
+        DeleteFileW(m_killNote.c_str());
     }
 
     // Files with a version (copies of system libraries) replace a.dll and
@@ -128,61 +97,61 @@ protected:
         GetSystemDirectoryW(system, MAX_PATH);
         const wchar_t* sources[] = {L"\\kernel32.dll", L"\\user32.dll"};
         const wchar_t* names[] = {L"a.dll", L"b.dll"};
-        version2_ = version1_;
+        m_version2 = m_version1;
         for (int i = 0; i < 2; ++i) {
-            ASSERT_TRUE(CopyFileW((std::wstring(system) + sources[i]).c_str(), (serverRoot_ + names[i]).c_str(), FALSE));
+            ASSERT_TRUE(CopyFileW((std::wstring(system) + sources[i]).c_str(), (m_serverRoot + names[i]).c_str(), FALSE));
             std::wstring version;
-            QueryFileVersion(serverRoot_ + names[i], version);
+            QueryFileVersion(m_serverRoot + names[i], version);
             ASSERT_FALSE(version.empty());
-            versions_.push_back(version);
-            version2_[names[i]] = ReadFile(serverRoot_ + names[i]);
+            m_versions.push_back(version);
+            m_version2[names[i]] = ReadWholeFile(m_serverRoot + names[i]);
         }
-        CreateDirectoryW((serverRoot_ + L"payload").c_str(), nullptr);
+        CreateDirectoryW((m_serverRoot + L"payload").c_str(), nullptr);
         for (const wchar_t* name : {L"c.dat", L"d.dat"}) {
-            WriteFile(serverRoot_ + L"payload\\" + name, "version 2 of " + Narrow(name) + std::string(5000, '2'));
-            version2_[name] = ReadFile(serverRoot_ + L"payload\\" + name);
+            WriteWholeFile(m_serverRoot + L"payload\\" + name, "version 2 of " + Narrow(name) + std::string(5000, '2'));
+            m_version2[name] = ReadWholeFile(m_serverRoot + L"payload\\" + name);
         }
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
-                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
+                              (m_serverRoot + L"setup.exe").c_str(), FALSE));
     }
 
     // Version 2 as forced files (the manifest raises the silent start to a
     // forced run) and as a setup package that the user accepts.
     void ServeVersion2()
     {
-        std::string url = "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/setup.exe";
-        std::string text = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(serverRoot_) + "payload\r\n"
-                           "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(versions_[0]) +
-                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(versions_[1]) + "\r\n"
+        std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
+        std::string text = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n"
+                           "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) +
+                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n"
                            "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
                            StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n";
-        WriteFile(serverRoot_ + L"newupdate.ini", text);
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
     // What a complete update leaves: the main program has no version yet, so
     // the server stops offering the setup once it was installed.
     void ServeNewest()
     {
-        std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(versions_[0]) +
-                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(versions_[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
-        WriteFile(serverRoot_ + L"newupdate.ini", text);
+        std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) +
+                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
     Snapshot Take() const
     {
         Snapshot snapshot;
         for (const wchar_t* name : kProductFiles)
-            snapshot[name] = Exists(program_ + name) ? ReadFile(program_ + name) : std::string("<missing>");
+            snapshot[name] = PathExists(m_program + name) ? ReadWholeFile(m_program + name) : std::string("<missing>");
         return snapshot;
     }
 
     State Classify() const
     {
         Snapshot now = Take();
-        return now == version1_ ? State::Version1 : now == version2_ ? State::Version2 : State::Mixed;
+        return now == m_version1 ? State::Version1 : now == m_version2 ? State::Version2 : State::Mixed;
     }
 
-    bool HasRecord() const { return Exists(program_ + L"uprelay.ini"); }
+    bool HasRecord() const { return PathExists(m_program + L"uprelay.ini"); }
 
     // A run folder under TEMP whose "config" names this program folder.
     bool RunFolderLeft() const
@@ -196,7 +165,7 @@ protected:
         do {
             std::wstring name = entry.cFileName;
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() == 8 &&
-                _wcsicmp(ReadRunConfig(temp + name + L"\\").c_str(), program_.c_str()) == 0)
+                _wcsicmp(ReadRunConfig(temp + name + L"\\").c_str(), m_program.c_str()) == 0)
                 found = true;
         } while (!found && FindNextFileW(find, &entry));
         FindClose(find);
@@ -206,10 +175,10 @@ protected:
     void StartLumora(const wchar_t* killAt)
     {
         SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", killAt);
-        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+        std::wstring line = L"\"" + m_program + L"lumora.exe\"";
         STARTUPINFOW startup = {sizeof(startup)};
         PROCESS_INFORMATION process = {};
-        BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
+        BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
                                       &startup, &process);
         SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", nullptr);
         ASSERT_TRUE(started);
@@ -239,13 +208,13 @@ protected:
         }
     }
 
-    bool KillPointReached(const char* point) const { return ReadFile(killNote_) == point; }
+    bool KillPointReached(const char* point) const { return ReadWholeFile(m_killNote) == point; }
 
     void StopEverything()
     {
         KillProcessesNamed(L"lumoraupd.exe");
-        if (!program_.empty())
-            CloseMainProgram(program_);
+        if (!m_program.empty())
+            CloseMainProgram(m_program);
         // A main program left by an earlier test would hold the single-instance
         // mutex, and the journey's own start would only bring it to the front.
         KillProcessesNamed(L"lumora.exe");
@@ -258,7 +227,7 @@ protected:
 
     size_t ManifestRequests() const
     {
-        std::string log = ReadFile(serverRoot_ + L"requests.log");
+        std::string log = ReadWholeFile(m_serverRoot + L"requests.log");
         size_t count = 0;
         for (size_t at = log.find("newupdate.ini"); at != std::string::npos; at = log.find("newupdate.ini", at + 1))
             ++count;
@@ -271,22 +240,22 @@ protected:
     bool Complete()
     {
         if (Classify() != State::Version2) {
-            requestsAtVersion2_ = SIZE_MAX;
+            m_requestsAtVersion2 = SIZE_MAX;
             return false;
         }
-        if (requestsAtVersion2_ == SIZE_MAX)
-            requestsAtVersion2_ = ManifestRequests();
-        return ManifestRequests() > requestsAtVersion2_ && !HasRecord() && !Exists(program_ + L"cache") &&
-               !Exists(program_ + L"setup.exe") && !Exists(program_ + L"updatefile.list") &&
+        if (m_requestsAtVersion2 == SIZE_MAX)
+            m_requestsAtVersion2 = ManifestRequests();
+        return ManifestRequests() > m_requestsAtVersion2 && !HasRecord() && !PathExists(m_program + L"cache") &&
+               !PathExists(m_program + L"setup.exe") && !PathExists(m_program + L"updatefile.list") &&
                ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }
 
-    size_t requestsAtVersion2_ = SIZE_MAX;
+    size_t m_requestsAtVersion2 = SIZE_MAX;
 
-    std::wstring port_, serverRoot_, program_, killNote_;
-    std::unique_ptr<TestProgramFolder> folder_;
-    Snapshot version1_, version2_;
-    std::vector<std::wstring> versions_;
+    std::wstring m_port, m_serverRoot, m_program, m_killNote;
+    std::unique_ptr<TestProgramFolder> m_folder;
+    Snapshot m_version1, m_version2;
+    std::vector<std::wstring> m_versions;
 };
 
 TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
@@ -295,7 +264,7 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
     StartLumora(nullptr);
     // Once the setup was fetched the server offers nothing newer.
     AnswerRestartPromptsUntil([this]() {
-        if (Exists(program_ + L"setup_stub.log"))
+        if (PathExists(m_program + L"setup_stub.log"))
             ServeNewest();
         return Complete();
     });
@@ -303,7 +272,7 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
     EXPECT_FALSE(HasRecord());
     EXPECT_FALSE(RunFolderLeft());
     // The setup reported to the wizard and started the main program again.
-    std::string log = ReadFile(program_ + L"setup_stub.log");
+    std::string log = ReadWholeFile(m_program + L"setup_stub.log");
     EXPECT_NE(std::string::npos, log.find("progress 30000")) << log;
     EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
 }
@@ -338,36 +307,36 @@ void Click(HWND window, POINT at)
 // offers nothing newer, so the next start ends quietly.
 TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
 {
-    std::string url = "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/setup.exe";
-    WriteFile(serverRoot_ + L"newupdate.ini",
-              "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(serverRoot_) + "payload\r\n"
+    std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
+    WriteWholeFile(m_serverRoot + L"newupdate.ini",
+              "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n"
               "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
                   StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
-    DeleteFileW((serverRoot_ + L"requests.log").c_str());
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
     HWND wizard = nullptr;
     ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
     EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     // Nothing is fetched before the click.
-    EXPECT_EQ(std::string::npos, ReadFile(serverRoot_ + L"requests.log").find("setup.exe"));
+    EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
     // The wizard may be visible a moment before its page takes clicks: a click
     // that fetched nothing is given again, never once a fetch has begun.
     Click(wizard, kUpdateButton);
     DWORD clicked = GetTickCount();
     ASSERT_TRUE(WaitFor([&]() {
         if (GetTickCount() - clicked > 5000 && IsWindow(wizard) &&
-            ReadFile(serverRoot_ + L"requests.log").find(".dll") == std::string::npos &&
-            ReadFile(serverRoot_ + L"requests.log").find("setup.exe") == std::string::npos) {
+            ReadWholeFile(m_serverRoot + L"requests.log").find(".dll") == std::string::npos &&
+            ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe") == std::string::npos) {
             Click(wizard, kUpdateButton);
             clicked = GetTickCount();
         }
-        return Exists(program_ + L"setup_stub.log");
+        return PathExists(m_program + L"setup_stub.log");
     })) << "the click started no download";
-    WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
 
-    Snapshot expected = version1_;
-    expected[L"c.dat"] = version2_[L"c.dat"];
-    expected[L"d.dat"] = version2_[L"d.dat"];
+    Snapshot expected = m_version1;
+    expected[L"c.dat"] = m_version2[L"c.dat"];
+    expected[L"d.dat"] = m_version2[L"d.dat"];
     // Done once the restarted main program's own updater run has ended too.
     size_t requestsAtInstall = SIZE_MAX;
     EXPECT_TRUE(WaitFor([&]() {
@@ -375,13 +344,13 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
             return false;
         if (requestsAtInstall == SIZE_MAX)
             requestsAtInstall = ManifestRequests();
-        return ManifestRequests() > requestsAtInstall && !HasRecord() && !Exists(program_ + L"cache") &&
-               !Exists(program_ + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
+        return ManifestRequests() > requestsAtInstall && !HasRecord() && !PathExists(m_program + L"cache") &&
+               !PathExists(m_program + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
                ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
     EXPECT_TRUE(Take() == expected);
     EXPECT_FALSE(RunFolderLeft());
-    std::string log = ReadFile(program_ + L"setup_stub.log");
+    std::string log = ReadWholeFile(m_program + L"setup_stub.log");
     // Progress while the wizard shows, hidden at the end.
     EXPECT_NE(std::string::npos, log.find("progress 10000 visible 1")) << log;
     EXPECT_NE(std::string::npos, log.find("progress 30000 visible 0")) << log;
@@ -392,18 +361,18 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
 // window and leaves nothing behind.
 TEST_F(UpdateJourneyTest, NewestEndsQuietly)
 {
-    WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
-    DeleteFileW((serverRoot_ + L"requests.log").c_str());
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
-    ASSERT_TRUE(WaitFor([this]() { return ReadFile(serverRoot_ + L"requests.log").find("newupdate.ini") != std::string::npos; }));
+    ASSERT_TRUE(WaitFor([this]() { return ReadWholeFile(m_serverRoot + L"requests.log").find("newupdate.ini") != std::string::npos; }));
     EXPECT_TRUE(WaitFor([this]() {
         return FindVisibleWizard() == nullptr && ProcessesNamed(L"lumoraupd.exe").empty() &&
                ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
     EXPECT_EQ(nullptr, FindVisibleWizard());
-    EXPECT_TRUE(Take() == version1_);
-    EXPECT_FALSE(Exists(program_ + L"cache"));
-    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+    EXPECT_TRUE(Take() == m_version1);
+    EXPECT_FALSE(PathExists(m_program + L"cache"));
+    EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
 }
 
 // The server names the manifest after a deliverable: it is saved under the
@@ -412,7 +381,7 @@ TEST(ManifestDownload, ServersFileNameIsNotUsed)
 {
     const std::wstring folder = TemporaryDirectory() + L"lumora_manifest_name\\";
     CreateDirectoryW(folder.c_str(), nullptr);
-    WriteFile(folder + L"Uprelay.exe", "the finisher");
+    WriteWholeFile(folder + L"Uprelay.exe", "the finisher");
     DeleteFileW((folder + L"newupdate.ini").c_str());
     TestServer::Serve("newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
     MessageRecorder recorder;
@@ -423,8 +392,8 @@ TEST(ManifestDownload, ServersFileNameIsNotUsed)
     manager.GetInfoDownload()->StartTransfer();
     ASSERT_EQ(WM_MANIFEST_DOWNLOADED, recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED}).message);
     EXPECT_EQ("newupdate.ini", manager.GetInfoDownload()->fileName);
-    EXPECT_EQ("the finisher", ReadFile(folder + L"Uprelay.exe"));
-    EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadFile(folder + L"newupdate.ini"));
+    EXPECT_EQ("the finisher", ReadWholeFile(folder + L"Uprelay.exe"));
+    EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadWholeFile(folder + L"newupdate.ini"));
     manager.GetInfoDownload()->Stop();
     manager.ReleaseInfoDownload();
     for (const wchar_t* name : {L"Uprelay.exe", L"newupdate.ini", L"newupdate.ini.Cfg"})
@@ -446,22 +415,22 @@ TEST_P(KillPointTest, NextStartCompletesTheUpdate)
     StopEverything();
     State stopped = Classify();
     // A record counts only when it names work the next run can still do.
-    bool record = HasPendingInstall(program_);
+    bool record = HasPendingInstall(m_program);
     std::cout << "[ state ] killed at " << point << ": " << Name(stopped) << (record ? ", with a record" : "")
               << (RunFolderLeft() ? ", run folder left" : "") << std::endl;
     // Never a mix without a record that the next run completes.
     EXPECT_TRUE(stopped != State::Mixed || record) << point;
 
-    DeleteFileW(killNote_.c_str());
+    DeleteFileW(m_killNote.c_str());
     StartLumora(nullptr);
     AnswerRestartPromptsUntil([this]() {
-        if (Exists(program_ + L"setup_stub.log"))
+        if (PathExists(m_program + L"setup_stub.log"))
             ServeNewest();
         return Complete();
     });
     EXPECT_EQ(State::Version2, Classify()) << point;
     EXPECT_FALSE(HasRecord()) << point;
-    EXPECT_FALSE(Exists(program_ + L"cache")) << point;
+    EXPECT_FALSE(PathExists(m_program + L"cache")) << point;
     EXPECT_FALSE(RunFolderLeft()) << point;
 }
 

@@ -12,6 +12,8 @@
 #include "TestProcesses.h"
 #include "UpdateInstaller.h"
 #include "UpdaterCipherKey.h"
+#include "UpdaterRunTest.h"
+#include "UpdaterTestSupport.h"
 #include "VersionCheck.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +26,6 @@
 
 namespace {
 
-const DWORD kRunLimitMs = 40000;
 // A server that never answers is given up after one step's deadline (15 s).
 const DWORD kHungRunLimitMs = 45000;
 const char kRestoreLine[] = "syscommand 0xf120";   // SC_RESTORE
@@ -35,56 +36,6 @@ const char kMinimizeLine[] = "syscommand 0xf020";  // SC_MINIMIZE
 // end 20 px above the footer and are right-aligned 30 px from the edge).
 const POINT kUpdateButton = {253, 292};
 const POINT kDownloadCancelButton = {369, 292};
-
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());  // ASCII paths, numbers and versions only
-}
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else
-                DeleteFileW((folder + name).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 struct WindowSearch {
     DWORD processId;  // 0: any process
@@ -131,47 +82,27 @@ void Click(HWND window, POINT at)
     PostMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
-class UpdaterCheckTest : public ::testing::Test {
+class UpdaterCheckTest : public UpdaterRunTest {
 protected:
     void SetUp() override
     {
-        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
-        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
-        temp_ = TemporaryDirectory();
-        std::wstring base = temp_ + L"lumoraupd_check\\";
-        CreateDirectoryW(base.c_str(), nullptr);
-        program_ = base + L"program\\";
-        RemoveTree(program_);
-        ASSERT_TRUE(CreateDirectoryW(program_.c_str(), nullptr));
+        PrepareRun(L"lumoraupd_check");
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
-                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
-        DeleteFileW((serverRoot_ + L"newupdate.ini.hang").c_str());
+                              (m_serverRoot + L"setup.exe").c_str(), FALSE));
+        DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
     }
 
     void TearDown() override
     {
-        EndProcess(updater_);
-        EndProcess(mainStub_);
+        EndProcess(m_updater);
+        EndProcess(m_mainStub);
         EndMainProgramsOfTheFolder();
         // A main program restarted just as the updater ended has no window yet
         // to close; it must not hold the folder the next test makes anew.
-        KillProcessesUnder(program_);
-        if (!runFolder_.empty())
-            RemoveTree(runFolder_);
-    }
-
-    static void EndProcess(PROCESS_INFORMATION& process)
-    {
-        if (!process.hProcess)
-            return;
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        process = PROCESS_INFORMATION();
+        KillProcessesUnder(m_program);
+        UpdaterRunTest::TearDown();
     }
 
     // A main program the updater restarted ends with the test.
@@ -193,11 +124,6 @@ protected:
         return search.found;
     }
 
-    std::string ServerUrl(const std::string& name) const
-    {
-        return "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/" + name;
-    }
-
     std::string Encipher(const std::string& text) const
     {
         return StringCipher(text, MakeUpdaterCipherKey(), CipherEncode);
@@ -205,7 +131,7 @@ protected:
 
     void ServeSetupManifest(const std::string& version, const std::string& runName, const std::string& setupUrl)
     {
-        WriteFile(serverRoot_ + L"newupdate.ini",
+        WriteWholeFile(m_serverRoot + L"newupdate.ini",
                   "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
                       "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
     }
@@ -217,53 +143,32 @@ protected:
 
     void UseTheRealMainProgram()
     {
-        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumora.exe", (program_ + L"lumora.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\lumora.exe", (m_program + L"lumora.exe").c_str(), FALSE));
     }
 
     void StartMainStub()
     {
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
-                              (program_ + L"lumora.exe").c_str(), FALSE));
-        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+                              (m_program + L"lumora.exe").c_str(), FALSE));
+        std::wstring line = L"\"" + m_program + L"lumora.exe\"";
         STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
-                                   &startup, &mainStub_));
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
+                                   &startup, &m_mainStub));
         HWND found = nullptr;
         for (int i = 0; i < 200 && !found; ++i) {
             Sleep(50);
-            found = FindMainWindow(mainStub_.dwProcessId);
+            found = FindMainWindow(m_mainStub.dwProcessId);
         }
         ASSERT_NE(nullptr, found);
-    }
-
-    void StartUpdater(const std::wstring& arguments)
-    {
-        if (runFolder_.empty()) {
-            runFolder_ = CreateRunFolder(temp_);
-            ASSERT_FALSE(runFolder_.empty());
-            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
-                                  FALSE));
-            ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
-        }
-        EndProcess(updater_);
-        std::wstring line = L"\"" + runFolder_ + L"lumoraupd.exe\" " + arguments;
-        STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, runFolder_.c_str(),
-                                   &startup, &updater_));
-    }
-
-    bool UpdaterEnds(DWORD limitMs = kRunLimitMs)
-    {
-        return WaitForSingleObject(updater_.hProcess, limitMs) == WAIT_OBJECT_0;
     }
 
     // Waits for a visible window of the updater; null when the updater ends
     // first or the time is up.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = {updater_.dwProcessId, className, property, true, nullptr};
+        WindowSearch search = {m_updater.dwProcessId, className, property, true, nullptr};
         for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
                 break;
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         }
@@ -276,7 +181,7 @@ protected:
     bool WaitForLog(const std::wstring& path, const std::string& text, DWORD limitMs = kRunLimitMs)
     {
         for (DWORD waited = 0; waited < limitMs; waited += 50) {
-            if (ReadFile(path).find(text) != std::string::npos)
+            if (ReadWholeFile(path).find(text) != std::string::npos)
                 return true;
             Sleep(50);
         }
@@ -303,7 +208,7 @@ protected:
     // the program folder were left in order.
     void ExpectNextCheckWorks()
     {
-        DeleteFileW((serverRoot_ + L"newupdate.ini.hang").c_str());
+        DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
         ServeNewerSetup();
         StartUpdater(L"S");
         HWND wizard = WaitForWizard();
@@ -313,17 +218,10 @@ protected:
         EXPECT_TRUE(UpdaterEnds());
     }
 
-    std::string MainLog() { return ReadFile(program_ + L"lumora_stub.log"); }
-    std::string SetupLog() { return ReadFile(program_ + L"setup_stub.log"); }
-    std::string RequestLog() { return ReadFile(serverRoot_ + L"requests.log"); }
+    std::string MainLog() { return ReadWholeFile(m_program + L"lumora_stub.log"); }
+    std::string SetupLog() { return ReadWholeFile(m_program + L"setup_stub.log"); }
+    std::string RequestLog() { return ReadWholeFile(m_serverRoot + L"requests.log"); }
 
-    std::wstring port_;
-    std::wstring serverRoot_;
-    std::wstring temp_;
-    std::wstring program_;
-    std::wstring runFolder_;
-    PROCESS_INFORMATION updater_ = {};
-    PROCESS_INFORMATION mainStub_ = {};
 };
 
 TEST_F(UpdaterCheckTest, TheMainProgramCarriesTheVersionItsWindowShows)
@@ -345,7 +243,7 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
 {
     UseTheRealMainProgram();
     std::wstring installed;
-    QueryFileVersion(program_ + L"lumora.exe", installed);
+    QueryFileVersion(m_program + L"lumora.exe", installed);
     ASSERT_EQ(std::wstring(ClientVersion()), installed);
     const std::string same = Narrow(installed);
     struct Case {
@@ -358,12 +256,12 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
-        WriteFile(program_ + L"updatefile.list", "kept from an earlier run");
+        WriteWholeFile(m_program + L"updatefile.list", "kept from an earlier run");
         ServeSetupManifest(c.version, "setup.exe", Encipher(ServerUrl("setup.exe")));
         EXPECT_EQ(c.offered, QuietCheckOffersUpdate());
         if (!c.offered) {
-            EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
-            EXPECT_FALSE(Exists(program_ + L"cache")) << "no empty folder is left per check";
+            EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
+            EXPECT_FALSE(PathExists(m_program + L"cache")) << "no empty folder is left per check";
         }
     }
     // Nothing was downloaded: the wizard only offered.
@@ -383,7 +281,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteFile(serverRoot_ + L"newupdate.ini", c.manifest);
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", c.manifest);
         // Interactive: the error box, never the "newest" page.
         StartUpdater(L"");
         HWND box = WaitForMessageBox();
@@ -395,7 +293,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
         StartUpdater(L"S A");
         EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr));
         EXPECT_TRUE(UpdaterEnds());
-        EXPECT_FALSE(Exists(program_ + L"cache"));
+        EXPECT_FALSE(PathExists(m_program + L"cache"));
     }
     ExpectNextCheckWorks();
 }
@@ -403,7 +301,7 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
 TEST_F(UpdaterCheckTest, AServerThatNeverAnswersEndsTheCheckInBoundedTime)
 {
     ServeNewerSetup();
-    WriteFile(serverRoot_ + L"newupdate.ini.hang", "");
+    WriteWholeFile(m_serverRoot + L"newupdate.ini.hang", "");
     // The hidden manual check ends quietly and frees the lock.
     StartUpdater(L"S");
     EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr, kHungRunLimitMs));
@@ -442,12 +340,12 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
             Sleep(50);
     }
     EXPECT_NE(nullptr, main) << "the main program was started again";
-    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
-    EXPECT_FALSE(Exists(program_ + L"cache"));
+    EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
+    EXPECT_FALSE(PathExists(m_program + L"cache"));
     // The setup may have changed part of the program before it ended: its file
     // and its record stay, and the next start runs it again.
-    EXPECT_TRUE(Exists(program_ + L"setup.exe"));
-    EXPECT_TRUE(HasPendingInstall(program_));
+    EXPECT_TRUE(PathExists(m_program + L"setup.exe"));
+    EXPECT_TRUE(HasPendingInstall(m_program));
     EndMainProgramsOfTheFolder();
     StartUpdater(L"S");
     bool ranAgain = false;
@@ -468,9 +366,9 @@ TEST_F(UpdaterCheckTest, StoppingADownloadAsksAboutTheDownloadAndGivesTheMainPro
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    ASSERT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kMinimizeLine));
+    ASSERT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kMinimizeLine));
     Click(wizard, kUpdateButton);
-    ASSERT_TRUE(WaitForLog(serverRoot_ + L"requests.log", "setup.exe"));
+    ASSERT_TRUE(WaitForLog(m_serverRoot + L"requests.log", "setup.exe"));
     Click(wizard, kDownloadCancelButton);
     // The wizard's own box asks about the download.
     HWND box = WaitForMessageBox();
@@ -478,8 +376,8 @@ TEST_F(UpdaterCheckTest, StoppingADownloadAsksAboutTheDownloadAndGivesTheMainPro
     EXPECT_EQ(L"提示", WindowText(box));
     SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // "是": stop
     ASSERT_TRUE(UpdaterEnds());
-    EXPECT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
-    EXPECT_TRUE(IsWindowVisible(FindMainWindow(mainStub_.dwProcessId)));
+    EXPECT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
+    EXPECT_TRUE(IsWindowVisible(FindMainWindow(m_mainStub.dwProcessId)));
     EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060"));  // not closed
     ExpectNextCheckWorks();
 }
@@ -491,14 +389,14 @@ TEST_F(UpdaterCheckTest, AFailedDownloadGivenUpGivesTheMainProgramBack)
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    ASSERT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kMinimizeLine));
+    ASSERT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kMinimizeLine));
     Click(wizard, kUpdateButton);
     HWND box = WaitForMessageBox();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(L"错误", WindowText(box));
     SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);  // "取消"
     ASSERT_TRUE(UpdaterEnds());
-    EXPECT_TRUE(WaitForLog(program_ + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
+    EXPECT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
 }
 
 }  // namespace

@@ -243,31 +243,31 @@ protected:
     {
         // No update server answers: every run fails quietly in the hidden modes.
         SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", L"127.0.0.1:1");
-        temp_ = TemporaryDirectory();
-        program_ = ProgramFolder();
+        m_temp = TemporaryDirectory();
+        m_program = ProgramFolder();
     }
-    std::wstring temp_;
-    std::wstring program_;
+    std::wstring m_temp;
+    std::wstring m_program;
 };
 
 TEST_F(UpdaterProgramTest, SecondInstanceEndsAtOnceWithoutCopying)
 {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"lumoravid_update_mutex");
     ASSERT_NE(nullptr, mutex);
-    std::set<std::wstring> before = RunFoldersIn(temp_);
-    EXPECT_EQ(WAIT_OBJECT_0, RunAndWait(program_ + L"lumoraupd.exe", L"S A", 30000));
-    EXPECT_EQ(before, RunFoldersIn(temp_));
+    std::set<std::wstring> before = RunFoldersIn(m_temp);
+    EXPECT_EQ(WAIT_OBJECT_0, RunAndWait(m_program + L"lumoraupd.exe", L"S A", 30000));
+    EXPECT_EQ(before, RunFoldersIn(m_temp));
     CloseHandle(mutex);
 }
 
 TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
 {
-    std::set<std::wstring> before = RunFoldersIn(temp_);
-    ASSERT_EQ(WAIT_OBJECT_0, RunAndWait(program_ + L"lumoraupd.exe", L"S A", 30000));
+    std::set<std::wstring> before = RunFoldersIn(m_temp);
+    ASSERT_EQ(WAIT_OBJECT_0, RunAndWait(m_program + L"lumoraupd.exe", L"S A", 30000));
     std::wstring made;
-    for (const std::wstring& name : RunFoldersIn(temp_)) {
-        if (!before.count(name) && ReadRunConfig(temp_ + name + L"\\") == program_)
-            made = temp_ + name + L"\\";
+    for (const std::wstring& name : RunFoldersIn(m_temp)) {
+        if (!before.count(name) && ReadRunConfig(m_temp + name + L"\\") == m_program)
+            made = m_temp + name + L"\\";
     }
     ASSERT_FALSE(made.empty());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((made + L"lumoraupd.exe").c_str()));
@@ -287,10 +287,10 @@ TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
 
 TEST_F(UpdaterProgramTest, TemporaryRunWithTooManyArgumentsEndsWithoutWindow)
 {
-    std::wstring run = CreateRunFolder(temp_);
+    std::wstring run = CreateRunFolder(m_temp);
     ASSERT_FALSE(run.empty());
-    ASSERT_TRUE(CopyFileW((program_ + L"lumoraupd.exe").c_str(), (run + L"lumoraupd.exe").c_str(), FALSE));
-    WriteRunConfig(run, program_);
+    ASSERT_TRUE(CopyFileW((m_program + L"lumoraupd.exe").c_str(), (run + L"lumoraupd.exe").c_str(), FALSE));
+    WriteRunConfig(run, m_program);
     EXPECT_EQ(WAIT_OBJECT_0, RunAndWait(run + L"lumoraupd.exe", L"S A X", 30000));
     RemoveRunFolder(run);
 }

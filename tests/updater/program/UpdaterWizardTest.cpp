@@ -9,6 +9,8 @@
 #include "SelfRelocation.h"
 #include "StringCipher.h"
 #include "UpdaterCipherKey.h"
+#include "UpdaterRunTest.h"
+#include "UpdaterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,63 +24,12 @@
 
 namespace {
 
-const DWORD kRunLimitMs = 40000;
-
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());  // ASCII paths and numbers only
-}
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key)
 {
     wchar_t value[1024] = {};
     GetPrivateProfileStringW(section, key, L"<missing>", value, 1024, file.c_str());
     return value;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else
-                DeleteFileW((folder + name).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 struct WindowSearch {
@@ -105,51 +56,19 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     return FALSE;
 }
 
-class UpdaterWizardTest : public ::testing::Test {
+class UpdaterWizardTest : public UpdaterRunTest {
 protected:
     void SetUp() override
     {
-        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
-        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
-        temp_ = TemporaryDirectory();
-        std::wstring base = temp_ + L"lumoraupd_e2e\\";
-        CreateDirectoryW(base.c_str(), nullptr);
-        program_ = base + L"program\\";
-        RemoveTree(program_);
-        ASSERT_TRUE(CreateDirectoryW(program_.c_str(), nullptr));
-        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
-                              (program_ + L"lumora.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
-                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
-        payload_ = std::string(70000, 'p') + "end";
-        WriteFile(serverRoot_ + L"a.dat", payload_);
-    }
-
-    void TearDown() override
-    {
-        EndProcess(updater_);
-        EndProcess(mainStub_);
-        if (!runFolder_.empty())
-            RemoveTree(runFolder_);
-    }
-
-    static void EndProcess(PROCESS_INFORMATION& process)
-    {
-        if (!process.hProcess)
+        PrepareRun(L"lumoraupd_e2e");
+        if (HasFatalFailure())
             return;
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        process = PROCESS_INFORMATION();
-    }
-
-    std::string ServerUrl(const std::string& name) const
-    {
-        return "http://127.0.0.1:" + Narrow(port_) + "/lumo/2014/" + name;
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
+                              (m_program + L"lumora.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
+                              (m_serverRoot + L"setup.exe").c_str(), FALSE));
+        m_payload = std::string(70000, 'p') + "end";
+        WriteWholeFile(m_serverRoot + L"a.dat", m_payload);
     }
 
     std::string EncipheredSetupUrl() const
@@ -166,18 +85,18 @@ protected:
             text += "[FILE]\r\nNUMBER=1\r\nPATH1=\r\nNAME1=a.dat\r\nVERSION1=1.0\r\n";
         text += "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" +
                 EncipheredSetupUrl() + "\r\n";
-        WriteFile(serverRoot_ + L"newupdate.ini", text);
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
-    void ServeNewestManifest() { WriteFile(serverRoot_ + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n"); }
+    void ServeNewestManifest() { WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n"); }
 
     void StartMainStub()
     {
-        std::wstring line = L"\"" + program_ + L"lumora.exe\"";
+        std::wstring line = L"\"" + m_program + L"lumora.exe\"";
         STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, program_.c_str(),
-                                   &startup, &mainStub_));
-        WindowSearch search = {mainStub_.dwProcessId, nullptr, L"lumora", nullptr};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
+                                   &startup, &m_mainStub));
+        WindowSearch search = {m_mainStub.dwProcessId, nullptr, L"lumora", nullptr};
         for (int i = 0; i < 200 && !search.found; ++i) {
             Sleep(50);
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
@@ -185,32 +104,11 @@ protected:
         ASSERT_NE(nullptr, search.found);
     }
 
-    void StartUpdater(const std::wstring& arguments)
-    {
-        if (runFolder_.empty()) {
-            runFolder_ = CreateRunFolder(temp_);
-            ASSERT_FALSE(runFolder_.empty());
-            ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (runFolder_ + L"lumoraupd.exe").c_str(),
-                                  FALSE));
-            ASSERT_TRUE(WriteRunConfig(runFolder_, program_));
-        }
-        EndProcess(updater_);
-        std::wstring line = L"\"" + runFolder_ + L"lumoraupd.exe\" " + arguments;
-        STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, runFolder_.c_str(),
-                                   &startup, &updater_));
-    }
-
-    bool UpdaterEnds(DWORD limitMs = kRunLimitMs)
-    {
-        return WaitForSingleObject(updater_.hProcess, limitMs) == WAIT_OBJECT_0;
-    }
-
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = {updater_.dwProcessId, className, property, nullptr};
+        WindowSearch search = {m_updater.dwProcessId, className, property, nullptr};
         for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
                 break;
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         }
@@ -226,24 +124,17 @@ protected:
         for (DWORD waited = 0; waited < kRunLimitMs; waited += 50) {
             if (IsWindowVisible(window))
                 return true;
-            if (WaitForSingleObject(updater_.hProcess, 50) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
                 return false;
         }
         return false;
     }
 
-    std::string SetupLog() { return ReadFile(program_ + L"setup_stub.log"); }
-    std::string MainLog() { return ReadFile(program_ + L"lumora_stub.log"); }
-    std::wstring Pending() { return program_ + L"uprelay.ini"; }
+    std::string SetupLog() { return ReadWholeFile(m_program + L"setup_stub.log"); }
+    std::string MainLog() { return ReadWholeFile(m_program + L"lumora_stub.log"); }
+    std::wstring Pending() { return m_program + L"uprelay.ini"; }
 
-    std::wstring port_;
-    std::wstring serverRoot_;
-    std::wstring temp_;
-    std::wstring program_;
-    std::wstring runFolder_;
-    std::string payload_;
-    PROCESS_INFORMATION updater_ = {};
-    PROCESS_INFORMATION mainStub_ = {};
+    std::string m_payload;
 };
 
 const char kQuitRequestLine[] = "syscommand 0xf060 0x800";
@@ -255,7 +146,7 @@ TEST_F(UpdaterWizardTest, SilentQuietRunWithNothingNewEndsWithoutAWindow)
     // Watch the whole run: no wizard may ever become visible.
     EXPECT_EQ(nullptr, WaitForWindow(L"UpdateDlg", nullptr));
     ASSERT_TRUE(UpdaterEnds());
-    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
+    EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
 }
 
 TEST_F(UpdaterWizardTest, EnterAndEscapeCloseTheWizard)
@@ -283,7 +174,7 @@ TEST_F(UpdaterWizardTest, SilentRunShowsTheNewVersionAndMinimizesTheMainProgram)
     ASSERT_TRUE(WaitVisible(wizard));
     EXPECT_EQ(WS_EX_APPWINDOW, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW));
     // Nothing is downloaded before the user agrees.
-    EXPECT_EQ(std::string::npos, ReadFile(serverRoot_ + L"requests.log").find("setup.exe"));
+    EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
     PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(UpdaterEnds());
     EXPECT_NE(std::string::npos, MainLog().find("syscommand 0xf020"));  // SC_MINIMIZE
@@ -304,17 +195,17 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
     SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(UpdaterEnds());
 
-    const std::wstring cache = program_ + L"cache\\";
+    const std::wstring cache = m_program + L"cache\\";
     EXPECT_EQ(L"2", Profile(Pending(), L"FILE", L"NUMBER"));
-    EXPECT_EQ(cache + L"a.dat|" + program_ + L"a.dat", Profile(Pending(), L"FILE", L"FILES1"));
-    EXPECT_EQ(cache + L"setup.exe|" + program_ + L"setup.exe", Profile(Pending(), L"FILE", L"FILES2"));
+    EXPECT_EQ(cache + L"a.dat|" + m_program + L"a.dat", Profile(Pending(), L"FILE", L"FILES1"));
+    EXPECT_EQ(cache + L"setup.exe|" + m_program + L"setup.exe", Profile(Pending(), L"FILE", L"FILES2"));
     EXPECT_EQ(L"1", Profile(Pending(), L"FORCE", L"NEXTTIME"));
-    EXPECT_EQ(program_ + L"setup.exe|/S", Profile(Pending(), L"FORCE", L"NAME"));
+    EXPECT_EQ(m_program + L"setup.exe|/S", Profile(Pending(), L"FORCE", L"NAME"));
     // Nothing is moved while the main program runs on: the downloads wait in
     // "cache", whole, for the next run.
-    EXPECT_FALSE(Exists(program_ + L"a.dat"));
-    EXPECT_EQ(payload_, ReadFile(cache + L"a.dat"));
-    EXPECT_EQ(ReadFile(serverRoot_ + L"setup.exe"), ReadFile(cache + L"setup.exe"));
+    EXPECT_FALSE(PathExists(m_program + L"a.dat"));
+    EXPECT_EQ(m_payload, ReadWholeFile(cache + L"a.dat"));
+    EXPECT_EQ(ReadWholeFile(m_serverRoot + L"setup.exe"), ReadWholeFile(cache + L"setup.exe"));
     // Neither the setup nor the quit request happened.
     EXPECT_EQ("", SetupLog());
     EXPECT_EQ(std::string::npos, MainLog().find(kQuitRequestLine));
@@ -328,11 +219,11 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
     EXPECT_NE(std::string::npos, MainLog().find(kQuitRequestLine));
     std::string expected = "/S /updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard)) + "]";
     EXPECT_NE(std::string::npos, SetupLog().find(expected)) << SetupLog();
-    EXPECT_FALSE(Exists(Pending()));
+    EXPECT_FALSE(PathExists(Pending()));
     // The setup file goes once the setup has ended.
-    for (int i = 0; i < 100 && Exists(program_ + L"setup.exe"); ++i)
+    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i)
         Sleep(100);
-    EXPECT_FALSE(Exists(program_ + L"setup.exe"));
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
 }
 
 TEST_F(UpdaterWizardTest, ForcedInstallReportsProgressThenCleansUp)
@@ -352,17 +243,17 @@ TEST_F(UpdaterWizardTest, ForcedInstallReportsProgressThenCleansUp)
     EXPECT_NE(std::string::npos, log.find(" /updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard)) + "]"))
         << log;
     EXPECT_EQ(std::string::npos, log.find("/S")) << log;
-    EXPECT_FALSE(Exists(Pending()));
-    EXPECT_FALSE(Exists(program_ + L"updatefile.list"));
-    for (int i = 0; i < 100 && Exists(program_ + L"setup.exe"); ++i)
+    EXPECT_FALSE(PathExists(Pending()));
+    EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
+    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i)
         Sleep(100);
-    EXPECT_FALSE(Exists(program_ + L"setup.exe"));
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
 }
 
 TEST_F(UpdaterWizardTest, InteractiveFailureIsReportedInAnErrorBox)
 {
     // No manifest on the server: the fetch fails and says so.
-    DeleteFileW((serverRoot_ + L"newupdate.ini").c_str());
+    DeleteFileW((m_serverRoot + L"newupdate.ini").c_str());
     StartUpdater(L"");
     HWND box = WaitForMessageBox();
     ASSERT_NE(nullptr, box);
@@ -380,28 +271,28 @@ TEST_F(UpdaterWizardTest, FinishedDownloadOfAnEarlierRunIsInstalledWithoutFetchi
 {
     StartMainStub();
     ServeManifest("setup.exe", false);
-    const std::wstring cache = program_ + L"cache\\";
+    const std::wstring cache = m_program + L"cache\\";
     ASSERT_TRUE(CreateDirectoryW(cache.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(CopyFileW((serverRoot_ + L"setup.exe").c_str(), (cache + L"setup.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((m_serverRoot + L"setup.exe").c_str(), (cache + L"setup.exe").c_str(), FALSE));
     // The server no longer has it: a fetch would fail the run.
-    ASSERT_TRUE(DeleteFileW((serverRoot_ + L"setup.exe").c_str()));
+    ASSERT_TRUE(DeleteFileW((m_serverRoot + L"setup.exe").c_str()));
     {
         wchar_t previous[MAX_PATH];
         GetCurrentDirectoryW(MAX_PATH, previous);
-        SetCurrentDirectoryW(program_.c_str());  // the list lives in the install folder
+        SetCurrentDirectoryW(m_program.c_str());  // the list lives in the install folder
         CDownloadManager earlier;
         earlier.Lock();
         CompletedDownload& done = earlier.Finished()[ServerUrl("setup.exe")];
         done.listName = "setup.exe";
         done.downloadPath = ToAnsi(cache);
         done.version = L"9.9";
-        done.fileSize = static_cast<DWORD>(ReadFile(cache + L"setup.exe").size());
+        done.fileSize = static_cast<DWORD>(ReadWholeFile(cache + L"setup.exe").size());
         earlier.Unlock();
         earlier.SaveDownloadList();
         SetCurrentDirectoryW(previous);
     }
-    ASSERT_TRUE(Exists(program_ + L"updatefile.list"));
-    const size_t logBefore = ReadFile(serverRoot_ + L"requests.log").size();
+    ASSERT_TRUE(PathExists(m_program + L"updatefile.list"));
+    const size_t logBefore = ReadWholeFile(m_serverRoot + L"requests.log").size();
 
     StartUpdater(L"F");
     HWND box = WaitForMessageBox();
@@ -414,7 +305,7 @@ TEST_F(UpdaterWizardTest, FinishedDownloadOfAnEarlierRunIsInstalledWithoutFetchi
     std::string log = SetupLog();
     EXPECT_NE(std::string::npos, log.find("/updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard))))
         << log;
-    const std::string requests = ReadFile(serverRoot_ + L"requests.log").substr(logBefore);
+    const std::string requests = ReadWholeFile(m_serverRoot + L"requests.log").substr(logBefore);
     EXPECT_NE(std::string::npos, requests.find("newupdate.ini"));  // this run's log part
     EXPECT_EQ(std::string::npos, requests.find("setup.exe")) << requests;
 }

@@ -7,6 +7,7 @@
 #include "StringCipher.h"
 #include "UpdateDlg.h"
 #include "UpdaterCipherKey.h"
+#include "UpdaterTestSupport.h"
 #include "UpdaterCommandLine.h"
 
 #include <gtest/gtest.h>
@@ -25,19 +26,6 @@ namespace {
 const DWORD kRunLimitMs = 40000;
 
 std::vector<BYTE> g_skin;
-
-std::wstring Env(const wchar_t* name)
-{
-    wchar_t value[512] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return length > 0 && length < 512 ? value : L"";
-}
-
-void WriteFile(const std::wstring& path, const std::string& content)
-{
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
-}
 
 // What the sampler saw while the wizard ran.
 struct Observation {
@@ -112,27 +100,27 @@ protected:
 
     void SetUp() override
     {
-        port_ = Env(L"LUMORA_TEST_HTTP_PORT");
-        serverRoot_ = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(port_.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port_).c_str());
-        folder_ = TemporaryDirectory() + L"lumoraupd_progress\\";
-        CreateDirectoryW(folder_.c_str(), nullptr);
+        m_port = Env(L"LUMORA_TEST_HTTP_PORT");
+        m_serverRoot = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
+        ASSERT_FALSE(m_port.empty()) << "run through run_with_server.sh";
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
+        m_folder = TemporaryDirectory() + L"lumoraupd_progress\\";
+        CreateDirectoryW(m_folder.c_str(), nullptr);
         for (const wchar_t* name : {L"updatefile.list", L"setup.exe", L"setup_stub.log"})
-            DeleteFileW((folder_ + name).c_str());
-        GetCurrentDirectoryW(MAX_PATH, previous_);
-        SetCurrentDirectoryW(folder_.c_str());
+            DeleteFileW((m_folder + name).c_str());
+        GetCurrentDirectoryW(MAX_PATH, m_previous);
+        SetCurrentDirectoryW(m_folder.c_str());
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
-                              (serverRoot_ + L"setup.exe").c_str(), FALSE));
+                              (m_serverRoot + L"setup.exe").c_str(), FALSE));
         // Slow enough for the bar to be seen moving.
-        setupUrl_ = "http://127.0.0.1:" + std::string(port_.begin(), port_.end()) +
+        m_setupUrl = "http://127.0.0.1:" + std::string(m_port.begin(), m_port.end()) +
                     "/lumo/2014/setup.exe?rate=200000";
-        WriteFile(serverRoot_ + L"newupdate.ini",
+        WriteWholeFile(m_serverRoot + L"newupdate.ini",
                   "[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
-                      StringCipher(setupUrl_, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+                      StringCipher(m_setupUrl, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
     }
 
-    void TearDown() override { SetCurrentDirectoryW(previous_); }
+    void TearDown() override { SetCurrentDirectoryW(m_previous); }
 
     // Runs an interactive wizard to its end; `prepare` acts on the dialog once
     // its window exists and before its loop runs.
@@ -142,7 +130,7 @@ protected:
         g_seen = Observation();
         UpdaterCommandLine line = ParseUpdaterCommandLine(1, nullptr);
         CUpdateDlg* dialog = new CUpdateDlg;
-        dialog->Configure(line, folder_);
+        dialog->Configure(line, m_folder);
         HWND window = dialog->Create(nullptr, L"Lumora升级程序", 0x96C80000, line.exStyle, 0, 0, 450, 360);
         ASSERT_NE(nullptr, window);
         g_seen.dialog = dialog;
@@ -168,11 +156,11 @@ protected:
         }
     }
 
-    std::wstring port_;
-    std::wstring serverRoot_;
-    std::wstring folder_;
-    std::string setupUrl_;
-    wchar_t previous_[MAX_PATH] = {};
+    std::wstring m_port;
+    std::wstring m_serverRoot;
+    std::wstring m_folder;
+    std::string m_setupUrl;
+    wchar_t m_previous[MAX_PATH] = {};
 };
 
 TEST_F(WizardProgressTest, TheDownloadBarEndsFullBeforeTheInstallingPage)
@@ -186,7 +174,7 @@ TEST_F(WizardProgressTest, TheDownloadBarEndsFullBeforeTheInstallingPage)
     for (size_t i = 1; i < g_seen.barValues.size(); ++i)
         EXPECT_LE(g_seen.barValues[i - 1], g_seen.barValues[i]) << "step " << i;
     // The setup ran and reported completion; the bar on the checking page moved.
-    std::ifstream log((folder_ + L"setup_stub.log").c_str());
+    std::ifstream log((m_folder + L"setup_stub.log").c_str());
     std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
     EXPECT_NE(std::string::npos, text.find("progress 30000")) << text;
     EXPECT_GE(g_seen.checkingValuesSeen, 2);
@@ -197,10 +185,10 @@ TEST_F(WizardProgressTest, AResumedDownloadStartsAtItsSavedPercentage)
     RunWizard([this](CUpdateDlg& dialog) {
         // A download of the same setup left by an earlier run at 37 per cent.
         DownloadRequest request;
-        request.downloadPath = std::string(folder_.begin(), folder_.end()) + "cache\\";
+        request.downloadPath = std::string(m_folder.begin(), m_folder.end()) + "cache\\";
         request.version = L"99.0";
         request.percent = 37;
-        request.url = setupUrl_;
+        request.url = m_setupUrl;
         request.fileName = "setup.exe";
         dialog.GetDownloadManager().AddFileDownload(request);
     });

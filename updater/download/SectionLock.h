@@ -1,0 +1,15 @@
+// Holds a critical section for one scope.
+#pragma once
+
+#include <windows.h>
+
+class SectionLock {
+public:
+    explicit SectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
+    ~SectionLock() { LeaveCriticalSection(&m_section); }
+    SectionLock(const SectionLock&) = delete;
+    SectionLock& operator=(const SectionLock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_section;
+};
