@@ -421,14 +421,14 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
 // again. The wizard works in the install folder, as here.
 TEST_F(UpdateManifestTest, EndedSetupStaysWhileTheRecordNamesIt)
 {
-    const std::wstring setup = dialog_.installFolder + L"setup.exe";
-    WriteWholeFile(folder_ + "setup.exe", "MZ");
-    CPendingInstall(dialog_.installFolder + kPendingInstallName).RecordSetup(setup + L"|/payload=x");
+    const std::wstring setup = m_dialog.installFolder + L"setup.exe";
+    WriteWholeFile(m_folder + "setup.exe", "MZ");
+    CPendingInstall(m_dialog.installFolder + kPendingInstallName).RecordSetup(setup + L"|/payload=x");
 
     WaitSetupAndDelete(L"setup.exe", 0);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(setup.c_str())) << "recorded: kept";
 
-    CPendingInstall(dialog_.installFolder + kPendingInstallName).Delete();
+    CPendingInstall(m_dialog.installFolder + kPendingInstallName).Delete();
     WaitSetupAndDelete(L"setup.exe", 0);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(setup.c_str())) << "no longer recorded: deleted";
 }
