@@ -12,6 +12,9 @@ namespace {
 // Characters a run may hold beyond the pixels left on its line (characters without width).
 const int kRunSlack = 64;
 
+// Different missing images a text may name before it stops looking images up.
+const size_t kMaxMissingImages = 32;
+
 bool IsAsciiLetter(WCHAR ch)
 {
     return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z');
@@ -294,7 +297,7 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
         sName.Assign(sArgument.GetData(), iBlank);
         iFrame = CAttributeValueUI::ParseInt(sArgument.GetData() + iBlank + 1);
     }
-    if (m_missingImages.count(sName.GetData()) != 0)
+    if (m_missingImages.size() >= kMaxMissingImages || m_missingImages.count(sName.GetData()) != 0)
         return;
     TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
     if (pImage == nullptr) {

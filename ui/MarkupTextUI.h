@@ -76,6 +76,8 @@ private:
     int m_iOpenLink; // entry of the link being drawn, -1 outside links or past the capacity
     // Inline images that could not be loaded in this drawing: each is looked for once, as a
     // failed lookup reads the skin file again and a text may name one thousands of times.
+    // Past kMaxMissingImages names no further image is looked for: a text naming thousands
+    // of different missing images would read the skin file thousands of times.
     std::set<std::wstring> m_missingImages;
     bool m_bInLink;
     POINT m_ptLinkStart;
