@@ -33,7 +33,7 @@ CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextCo
       m_nLinkRects(nLinkRects),
       m_nLinkCapacity(prcLinks != nullptr && sLinks != nullptr && nLinkRects > 0 ? nLinkRects : 0),
       m_uStyle(uStyle), m_bDraw((uStyle & DT_CALCRECT) == 0), m_bSingleLine((uStyle & DT_SINGLELINE) != 0), m_rc(),
-      m_p(nullptr), m_pt(), m_cyLine(0), m_cxMaxPen(0), m_cyImageBottom(0), m_tm(), m_bHoverLink(false), m_nLinks(0),
+      m_p(nullptr), m_pt(), m_cyLine(0), m_cxMaxPen(0), m_cyImageBottom(0), m_tm(), m_hFont(nullptr), m_hFontInDC(nullptr), m_bHoverLink(false), m_nLinks(0),
       m_iOpenLink(-1), m_bInLink(false), m_ptLinkStart(), m_bEnded(false)
 {
 }
@@ -48,8 +48,8 @@ void CMarkupTextUI::Draw(RECT& rc, LPCWSTR pstrText)
     if (m_bDraw)
         CRenderClipUI::Generate(m_hDC, rc, clip);
     m_rc = rc;
-    HFONT hOldFont = (HFONT)SelectObject(m_hDC, m_pManager->GetDefaultFont());
-    GetTextMetricsW(m_hDC, &m_tm);
+    HFONT hOldFont = (HFONT)GetCurrentObject(m_hDC, OBJ_FONT);
+    SelectFont(m_pManager->GetDefaultFont());
     int nOldBkMode = SetBkMode(m_hDC, TRANSPARENT);
     COLORREF clrOld = SetTextColor(m_hDC, CPainterUI::ToColorRef(m_dwTextColor));
     if (m_bDraw && m_bSingleLine)
@@ -352,6 +352,7 @@ bool CMarkupTextUI::BreakLine(bool bKeepLineHeight)
 void CMarkupTextUI::DrawBlank()
 {
     SIZE sz = {};
+    UseFont();
     GetTextExtentPoint32W(m_hDC, L" ", 1, &sz);
     DrawTextAt(L" ", 1, sz.cx);
     m_p++;
@@ -376,6 +377,7 @@ void CMarkupTextUI::DrawRun()
         return;
     }
     const int cxAvailable = m_rc.right - m_pt.x;
+    UseFont();
     if (nChars * m_tm.tmMaxCharWidth > cxAvailable) {
         int nFit = FitRun(pstrRun, nChars, cxAvailable);
         if (nFit < nChars && (m_uStyle & DT_END_ELLIPSIS) != 0 && m_bDraw) {
@@ -424,6 +426,7 @@ int CMarkupTextUI::FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable) const
 
 void CMarkupTextUI::DrawTextAt(LPCWSTR pstrText, int nChars, int cxWidth)
 {
+    UseFont();
     if (cxWidth < 0) {
         SIZE sz = {};
         GetTextExtentPoint32W(m_hDC, pstrText, nChars, &sz);
@@ -437,11 +440,27 @@ void CMarkupTextUI::DrawTextAt(LPCWSTR pstrText, int nChars, int cxWidth)
 
 void CMarkupTextUI::SelectFont(HFONT hFont)
 {
-    SelectObject(m_hDC, hFont);
-    GetTextMetricsW(m_hDC, &m_tm);
+    m_hFont = hFont;
+    auto found = m_metrics.find(hFont);
+    if (found != m_metrics.end()) {
+        m_tm = found->second;
+    }
+    else {
+        UseFont();
+        GetTextMetricsW(m_hDC, &m_tm);
+        m_metrics[hFont] = m_tm;
+    }
     int cyFont = FontLineHeight();
     if (m_cyLine < cyFont)
         m_cyLine = cyFont;
+}
+
+void CMarkupTextUI::UseFont()
+{
+    if (m_hFontInDC == m_hFont)
+        return;
+    SelectObject(m_hDC, m_hFont);
+    m_hFontInDC = m_hFont;
 }
 
 int CMarkupTextUI::FontLineHeight() const

@@ -229,3 +229,22 @@ TEST_F(MarkupText, ATextNamingManyMissingImagesStopsLookingImagesUp)
     const std::wstring fewMissing = L"<i missing-a.png><i missing-b.png><i frames.png>";
     EXPECT_EQ(Measure(fewMissing.c_str(), RECT{ 0, 0, 200, 100 }).right, cxImage) << "a few missing names change nothing";
 }
+
+// Font tags with no text between them change nothing the text shows; tens of thousands of
+// them (damaged text) once selected a font and read its metrics for every tag.
+TEST_F(MarkupText, FontTagsWithoutTextBetweenThemOnlyCountForTheNextText)
+{
+    const LONG cxExpected = Extent(m_manager.GetDefaultBoldFont(), L"W").cx + Extent(m_manager.GetDefaultFont(), L"W").cx;
+    std::wstring text = L"<b>";
+    for (int i = 0; i < 20000; i++)
+        text += i % 2 == 0 ? L"</b><b>" : L"<b><b>";
+    text += L"W</b>";
+    for (int i = 0; i < 20000; i++)
+        text += L"<b></b>";
+    text += L"W";
+    const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
+    EXPECT_EQ(rc.right, cxExpected);
+    EXPECT_EQ(rc.bottom, LineHeight(m_manager.GetDefaultBoldFont()) > LineHeight(m_manager.GetDefaultFont())
+                             ? LineHeight(m_manager.GetDefaultBoldFont())
+                             : LineHeight(m_manager.GetDefaultFont()));
+}
