@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
 #include "StringUI.h"
@@ -74,6 +75,7 @@ private:
     void PushColor(DWORD dwColor);
     void PopColor();
     void NoteFont(TLineUI& line);
+    const TEXTMETRICW& MetricsOf(HFONT hFont);
     LPCWSTR DoRun(LPCWSTR p, bool bEmit, bool& bLineFull, TLineUI& line);
     int FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable, bool bLineStart) const;
     void Output(LPCWSTR pstrText, int nChars, bool bEmit, const TLineUI& line);
@@ -98,6 +100,9 @@ private:
     CStringUI m_sHoverLink;
     bool m_bHoverFound;
     bool m_bEnded;
+    // Metrics read once per font: every tag notes the font's height on its line, and reading
+    // them from the DC for each of thousands of tags took seconds.
+    std::map<HFONT, TEXTMETRICW> m_metrics;
 };
 
 } // namespace UpdUI

@@ -250,6 +250,31 @@ TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
     EXPECT_LE(rc.right, 200);
 }
 
+// Thousands of font tags with hardly any text (damaged text) measure as the few that hold
+// text; each tag once read its font's metrics from the DC again, taking seconds.
+TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
+{
+    CCanvas canvas(200, 60);
+    std::wstring sText;
+    for (int i = 0; i < 20000; i++)
+        sText += L"<b>";
+    sText += L"W";
+    for (int i = 0; i < 20000; i++)
+        sText += L"</b>";
+    for (int i = 0; i < 10000; i++)
+        sText += L"<u></u><b></b>";
+    sText += L"W";
+    int nLinks = 0;
+    RECT rcMany = { 0, 0, 200, 60 }, rcFew = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcMany, sText.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcFew, L"<b>W</b><u></u>W", 0xFF000000, nullptr, nullptr,
+                               nLinks, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rcFew.right, rcMany.right);
+    EXPECT_EQ(rcFew.bottom, rcMany.bottom);
+    EXPECT_GT(rcMany.right, 0);
+}
+
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
 {
     CCanvas canvas(300, 40);
