@@ -35,12 +35,43 @@ private:
         CStringUI sParams;
     };
 
+    // What nested tags set, innermost last. The state is copied at every line's start, so
+    // tags nested deeper than kMaxDepth keep the innermost value set above them and their
+    // closing tags only count down: thousands of open tags made every line copy thousands
+    // of entries, and a long text took minutes.
+    template <class T>
+    class TTagStackUI
+    {
+    public:
+        static const size_t kMaxDepth = 64;
+        bool empty() const { return m_items.empty(); }
+        const T& back() const { return m_items.back(); }
+        void push_back(const T& value)
+        {
+            if (m_items.size() < kMaxDepth)
+                m_items.push_back(value);
+            else
+                m_nDeeper++;
+        }
+        void pop_back()
+        {
+            if (m_nDeeper > 0)
+                m_nDeeper--;
+            else if (!m_items.empty())
+                m_items.pop_back();
+        }
+
+    private:
+        std::vector<T> m_items;
+        size_t m_nDeeper = 0;
+    };
+
     // What tags change; saved at a line's start so the line can be measured, then drawn.
     struct TStateUI
     {
-        std::vector<HFONT> fonts;
-        std::vector<DWORD> colors;
-        std::vector<int> spacings;
+        TTagStackUI<HFONT> fonts;
+        TTagStackUI<DWORD> colors;
+        TTagStackUI<int> spacings;
         bool bSelected;
         bool bRaw;
         bool bInLink;

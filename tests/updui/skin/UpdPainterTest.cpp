@@ -251,7 +251,8 @@ TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
 }
 
 // Thousands of font tags with hardly any text (damaged text) measure as the few that hold
-// text; each tag once read its font's metrics from the DC again, taking seconds.
+// text; each tag once read its font's metrics from the DC again, taking seconds, and the
+// tags still open were copied at every line's start.
 TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
 {
     CCanvas canvas(200, 60);
@@ -273,6 +274,22 @@ TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
     EXPECT_EQ(rcFew.right, rcMany.right);
     EXPECT_EQ(rcFew.bottom, rcMany.bottom);
     EXPECT_GT(rcMany.right, 0);
+
+    // Open tags carried over a text of many lines (every line once copied them all).
+    const std::wstring sWords(6000, L'W');
+    std::wstring sDeep;
+    for (int i = 0; i < 20000; i++)
+        sDeep += L"<b>";
+    sDeep += sWords;
+    const std::wstring sShallow = L"<b>" + sWords;
+    RECT rcDeep = { 0, 0, 200, 60 }, rcShallow = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcDeep, sDeep.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcShallow, sShallow.c_str(), 0xFF000000, nullptr, nullptr,
+                               nLinks, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rcShallow.right, rcDeep.right);
+    EXPECT_EQ(rcShallow.bottom, rcDeep.bottom);
+    EXPECT_GT(rcDeep.bottom, 60) << "the text wraps over many lines";
 }
 
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
