@@ -1306,6 +1306,7 @@ bool CWindowManagerUI::IsListedFont(HFONT hFont) const
 void CWindowManagerUI::SetSkinFile(LPCWSTR pstrSkinFile)
 {
     m_sSkinFile = pstrSkinFile;
+    m_missingImages.clear();
 }
 
 LPCWSTR CWindowManagerUI::GetSkinFile() const
@@ -1338,8 +1339,10 @@ TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD ma
     if (bitmap == nullptr) return nullptr;
     TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
     if (pImage != nullptr) return pImage;
-    AddImage(bitmap, type, mask);
-    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+    if (type == nullptr && m_missingImages.count(bitmap) != 0) return nullptr;
+    pImage = AddImage(bitmap, type, mask);
+    if (pImage == nullptr && type == nullptr) m_missingImages.insert(bitmap);
+    return pImage;
 }
 
 void CWindowManagerUI::RemoveAllImages()
@@ -1349,6 +1352,7 @@ void CWindowManagerUI::RemoveAllImages()
         CPainterUI::FreeImageData(static_cast<TImageRecUI*>(m_mImageHash.Find(key)));
     }
     m_mImageHash.Resize(kHashBuckets);
+    m_missingImages.clear();
 }
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
