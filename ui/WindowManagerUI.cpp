@@ -1315,10 +1315,12 @@ LPCWSTR CWindowManagerUI::GetSkinFile() const
 }
 
 // With a resource type the name is a decimal resource id. A name already cached keeps
-// its first image; the new one is released.
+// its first image and nothing is read again, nor for a name the skin was found to lack.
 TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
+    if (m_mImageHash.Find(bitmap) != nullptr) return nullptr;
+    if (type == nullptr && m_missingImages.count(bitmap) != 0) return nullptr;
     LPCWSTR pstrSource = bitmap;
     if (type != nullptr) {
         if (!iswdigit(bitmap[0])) return nullptr;
@@ -1326,7 +1328,10 @@ TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask
     }
     TImageRecUI* pImage =
         CPainterUI::LoadImageData(pstrSource, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData(), type, mask);
-    if (pImage == nullptr) return nullptr;
+    if (pImage == nullptr) {
+        if (type == nullptr) m_missingImages.insert(bitmap);
+        return nullptr;
+    }
     if (!m_mImageHash.Insert(bitmap, pImage)) {
         CPainterUI::FreeImageData(pImage);
         return nullptr;
@@ -1339,10 +1344,7 @@ TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD ma
     if (bitmap == nullptr) return nullptr;
     TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
     if (pImage != nullptr) return pImage;
-    if (type == nullptr && m_missingImages.count(bitmap) != 0) return nullptr;
-    pImage = AddImage(bitmap, type, mask);
-    if (pImage == nullptr && type == nullptr) m_missingImages.insert(bitmap);
-    return pImage;
+    return AddImage(bitmap, type, mask);
 }
 
 void CWindowManagerUI::RemoveAllImages()

@@ -107,7 +107,10 @@ TEST(PainterImages, AMissingImageStaysMissingUntilTheSkinChanges)
     TImageRecUI* pImage = manager.GetImageEx(L"frame.png");
     ASSERT_NE(pImage, nullptr) << "the new skin's image is found";
     EXPECT_EQ(pImage->nWidth, 9);
+    EXPECT_EQ(manager.AddImage(L"frame.png", nullptr, 0), nullptr) << "a name already there keeps its image";
+    EXPECT_EQ(manager.GetImageEx(L"frame.png"), pImage);
     EXPECT_EQ(manager.GetImageEx(L"nosuch.png"), nullptr);
+    EXPECT_EQ(manager.AddImage(L"nosuch.png", nullptr, 0), nullptr);
     manager.RemoveAllImages();
     EXPECT_NE(manager.GetImageEx(L"frame.png"), nullptr);
     EXPECT_EQ(manager.GetImageEx(L"nosuch.png"), nullptr);
