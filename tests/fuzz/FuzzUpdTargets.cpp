@@ -129,5 +129,5 @@ const Fuzz::Target kTargets[] = {
 
 int wmain(int argc, wchar_t** argv)
 {
-    return Fuzz::Main(argc, argv, kTargets, sizeof(kTargets) / sizeof(kTargets[0]));
+    return Fuzz::Main(argc, argv, kTargets);
 }
