@@ -12,6 +12,9 @@ namespace {
 // Characters a run may hold beyond the pixels left on its line (characters without width).
 const int kRunSlack = 64;
 
+// Different missing images a text may name before it stops looking images up.
+const size_t kMaxMissingImages = 32;
+
 bool IsAsciiLetter(WCHAR ch)
 {
     return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z');
@@ -30,7 +33,7 @@ CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextCo
       m_nLinkRects(nLinkRects),
       m_nLinkCapacity(prcLinks != nullptr && sLinks != nullptr && nLinkRects > 0 ? nLinkRects : 0),
       m_uStyle(uStyle), m_bDraw((uStyle & DT_CALCRECT) == 0), m_bSingleLine((uStyle & DT_SINGLELINE) != 0), m_rc(),
-      m_p(nullptr), m_pt(), m_cyLine(0), m_cxMaxPen(0), m_cyImageBottom(0), m_tm(), m_bHoverLink(false), m_nLinks(0),
+      m_p(nullptr), m_pt(), m_cyLine(0), m_cxMaxPen(0), m_cyImageBottom(0), m_tm(), m_hFont(nullptr), m_hFontInDC(nullptr), m_bHoverLink(false), m_nLinks(0),
       m_iOpenLink(-1), m_bInLink(false), m_ptLinkStart(), m_bEnded(false)
 {
 }
@@ -45,8 +48,8 @@ void CMarkupTextUI::Draw(RECT& rc, LPCWSTR pstrText)
     if (m_bDraw)
         CRenderClipUI::Generate(m_hDC, rc, clip);
     m_rc = rc;
-    HFONT hOldFont = (HFONT)SelectObject(m_hDC, m_pManager->GetDefaultFont());
-    GetTextMetricsW(m_hDC, &m_tm);
+    HFONT hOldFont = (HFONT)GetCurrentObject(m_hDC, OBJ_FONT);
+    SelectFont(m_pManager->GetDefaultFont());
     int nOldBkMode = SetBkMode(m_hDC, TRANSPARENT);
     COLORREF clrOld = SetTextColor(m_hDC, CPainterUI::ToColorRef(m_dwTextColor));
     if (m_bDraw && m_bSingleLine)
@@ -294,7 +297,7 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
         sName.Assign(sArgument.GetData(), iBlank);
         iFrame = CAttributeValueUI::ParseInt(sArgument.GetData() + iBlank + 1);
     }
-    if (m_missingImages.count(sName.GetData()) != 0)
+    if (m_missingImages.size() >= kMaxMissingImages || m_missingImages.count(sName.GetData()) != 0)
         return;
     TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
     if (pImage == nullptr) {
@@ -349,6 +352,7 @@ bool CMarkupTextUI::BreakLine(bool bKeepLineHeight)
 void CMarkupTextUI::DrawBlank()
 {
     SIZE sz = {};
+    UseFont();
     GetTextExtentPoint32W(m_hDC, L" ", 1, &sz);
     DrawTextAt(L" ", 1, sz.cx);
     m_p++;
@@ -373,6 +377,7 @@ void CMarkupTextUI::DrawRun()
         return;
     }
     const int cxAvailable = m_rc.right - m_pt.x;
+    UseFont();
     if (nChars * m_tm.tmMaxCharWidth > cxAvailable) {
         int nFit = FitRun(pstrRun, nChars, cxAvailable);
         if (nFit < nChars && (m_uStyle & DT_END_ELLIPSIS) != 0 && m_bDraw) {
@@ -421,6 +426,7 @@ int CMarkupTextUI::FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable) const
 
 void CMarkupTextUI::DrawTextAt(LPCWSTR pstrText, int nChars, int cxWidth)
 {
+    UseFont();
     if (cxWidth < 0) {
         SIZE sz = {};
         GetTextExtentPoint32W(m_hDC, pstrText, nChars, &sz);
@@ -434,11 +440,27 @@ void CMarkupTextUI::DrawTextAt(LPCWSTR pstrText, int nChars, int cxWidth)
 
 void CMarkupTextUI::SelectFont(HFONT hFont)
 {
-    SelectObject(m_hDC, hFont);
-    GetTextMetricsW(m_hDC, &m_tm);
+    m_hFont = hFont;
+    auto found = m_metrics.find(hFont);
+    if (found != m_metrics.end()) {
+        m_tm = found->second;
+    }
+    else {
+        UseFont();
+        GetTextMetricsW(m_hDC, &m_tm);
+        m_metrics[hFont] = m_tm;
+    }
     int cyFont = FontLineHeight();
     if (m_cyLine < cyFont)
         m_cyLine = cyFont;
+}
+
+void CMarkupTextUI::UseFont()
+{
+    if (m_hFontInDC == m_hFont)
+        return;
+    SelectObject(m_hDC, m_hFont);
+    m_hFontInDC = m_hFont;
 }
 
 int CMarkupTextUI::FontLineHeight() const

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -48,6 +49,7 @@ private:
     int FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable) const;
     void DrawTextAt(LPCWSTR pstrText, int nChars, int cxWidth);
     void SelectFont(HFONT hFont);
+    void UseFont();
     int FontLineHeight() const;
     void NotePen();
     bool IsTagStart(LPCWSTR p) const;
@@ -71,11 +73,19 @@ private:
     int m_cxMaxPen;
     int m_cyImageBottom;
     TEXTMETRICW m_tm;
+    // The font the text is in and the one the DC holds: a font goes into the DC only when
+    // text is measured or drawn, and its metrics are read once. Selecting a font and reading
+    // its metrics for every tag made a text of thousands of font tags take seconds.
+    HFONT m_hFont;
+    HFONT m_hFontInDC;
+    std::map<HFONT, TEXTMETRICW> m_metrics;
     bool m_bHoverLink;
     int m_nLinks;
     int m_iOpenLink; // entry of the link being drawn, -1 outside links or past the capacity
     // Inline images that could not be loaded in this drawing: each is looked for once, as a
     // failed lookup reads the skin file again and a text may name one thousands of times.
+    // Past kMaxMissingImages names no further image is looked for: a text naming thousands
+    // of different missing images would read the skin file thousands of times.
     std::set<std::wstring> m_missingImages;
     bool m_bInLink;
     POINT m_ptLinkStart;

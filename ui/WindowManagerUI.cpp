@@ -1306,6 +1306,7 @@ bool CWindowManagerUI::IsListedFont(HFONT hFont) const
 void CWindowManagerUI::SetSkinFile(LPCWSTR pstrSkinFile)
 {
     m_sSkinFile = pstrSkinFile;
+    m_missingImages.clear();
 }
 
 LPCWSTR CWindowManagerUI::GetSkinFile() const
@@ -1314,10 +1315,12 @@ LPCWSTR CWindowManagerUI::GetSkinFile() const
 }
 
 // With a resource type the name is a decimal resource id. A name already cached keeps
-// its first image; the new one is released.
+// its first image and nothing is read again, nor for a name the skin was found to lack.
 TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
+    if (m_mImageHash.Find(bitmap) != nullptr) return nullptr;
+    if (type == nullptr && m_missingImages.count(bitmap) != 0) return nullptr;
     LPCWSTR pstrSource = bitmap;
     if (type != nullptr) {
         if (!iswdigit(bitmap[0])) return nullptr;
@@ -1325,7 +1328,10 @@ TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask
     }
     TImageRecUI* pImage =
         CPainterUI::LoadImageData(pstrSource, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData(), type, mask);
-    if (pImage == nullptr) return nullptr;
+    if (pImage == nullptr) {
+        if (type == nullptr) m_missingImages.insert(bitmap);
+        return nullptr;
+    }
     if (!m_mImageHash.Insert(bitmap, pImage)) {
         CPainterUI::FreeImageData(pImage);
         return nullptr;
@@ -1338,8 +1344,7 @@ TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD ma
     if (bitmap == nullptr) return nullptr;
     TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
     if (pImage != nullptr) return pImage;
-    AddImage(bitmap, type, mask);
-    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+    return AddImage(bitmap, type, mask);
 }
 
 void CWindowManagerUI::RemoveAllImages()
@@ -1349,6 +1354,7 @@ void CWindowManagerUI::RemoveAllImages()
         CPainterUI::FreeImageData(static_cast<TImageRecUI*>(m_mImageHash.Find(key)));
     }
     m_mImageHash.Resize(kHashBuckets);
+    m_missingImages.clear();
 }
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)

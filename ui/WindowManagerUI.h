@@ -2,6 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <set>
+#include <string>
+
 #include "PtrArrayUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
@@ -341,6 +344,9 @@ private:
 
     CStringMapUI m_mNameHash;
     CStringMapUI m_mImageHash;
+    // Image names the skin lacks, so that painting does not read the skin file again for
+    // them on every paint of every control naming them; forgotten when the skin changes.
+    std::set<std::wstring> m_missingImages;
     CStringMapUI m_DefaultAttrHash;
 
     CWindowManagerUI* m_pParentManager;

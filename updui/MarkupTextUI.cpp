@@ -495,13 +495,22 @@ void CMarkupTextUI::PopColor()
 
 void CMarkupTextUI::NoteFont(TLineUI& line)
 {
-    SelectObject(m_hDC, CurrentFont());
-    TEXTMETRICW tm = {};
-    GetTextMetricsW(m_hDC, &tm);
+    const TEXTMETRICW& tm = MetricsOf(CurrentFont());
     if (line.cyHeight < tm.tmHeight + tm.tmExternalLeading)
         line.cyHeight = tm.tmHeight + tm.tmExternalLeading;
     if (line.cyDescent < tm.tmDescent)
         line.cyDescent = tm.tmDescent;
+}
+
+const TEXTMETRICW& CMarkupTextUI::MetricsOf(HFONT hFont)
+{
+    auto found = m_metrics.find(hFont);
+    if (found != m_metrics.end())
+        return found->second;
+    SelectObject(m_hDC, hFont);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(m_hDC, &tm);
+    return m_metrics[hFont] = tm;
 }
 
 // Plain characters up to the next tag, line feed or the end; cut where the line is full.

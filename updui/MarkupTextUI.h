@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
 #include "StringUI.h"
@@ -34,12 +35,43 @@ private:
         CStringUI sParams;
     };
 
+    // What nested tags set, innermost last. The state is copied at every line's start, so
+    // tags nested deeper than kMaxDepth keep the innermost value set above them and their
+    // closing tags only count down: thousands of open tags made every line copy thousands
+    // of entries, and a long text took minutes.
+    template <class T>
+    class TTagStackUI
+    {
+    public:
+        static const size_t kMaxDepth = 64;
+        bool empty() const { return m_items.empty(); }
+        const T& back() const { return m_items.back(); }
+        void push_back(const T& value)
+        {
+            if (m_items.size() < kMaxDepth)
+                m_items.push_back(value);
+            else
+                m_nDeeper++;
+        }
+        void pop_back()
+        {
+            if (m_nDeeper > 0)
+                m_nDeeper--;
+            else if (!m_items.empty())
+                m_items.pop_back();
+        }
+
+    private:
+        std::vector<T> m_items;
+        size_t m_nDeeper = 0;
+    };
+
     // What tags change; saved at a line's start so the line can be measured, then drawn.
     struct TStateUI
     {
-        std::vector<HFONT> fonts;
-        std::vector<DWORD> colors;
-        std::vector<int> spacings;
+        TTagStackUI<HFONT> fonts;
+        TTagStackUI<DWORD> colors;
+        TTagStackUI<int> spacings;
         bool bSelected;
         bool bRaw;
         bool bInLink;
@@ -74,6 +106,7 @@ private:
     void PushColor(DWORD dwColor);
     void PopColor();
     void NoteFont(TLineUI& line);
+    const TEXTMETRICW& MetricsOf(HFONT hFont);
     LPCWSTR DoRun(LPCWSTR p, bool bEmit, bool& bLineFull, TLineUI& line);
     int FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable, bool bLineStart) const;
     void Output(LPCWSTR pstrText, int nChars, bool bEmit, const TLineUI& line);
@@ -98,6 +131,9 @@ private:
     CStringUI m_sHoverLink;
     bool m_bHoverFound;
     bool m_bEnded;
+    // Metrics read once per font: every tag notes the font's height on its line, and reading
+    // them from the DC for each of thousands of tags took seconds.
+    std::map<HFONT, TEXTMETRICW> m_metrics;
 };
 
 } // namespace UpdUI

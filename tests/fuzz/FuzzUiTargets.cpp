@@ -11,7 +11,7 @@
 
 #include "ClientAppExtensionHandler.h"
 #include "ControlUI.h"
-#include "FuzzCanvas.h"
+#include "FuzzDrivers.h"
 #include "FuzzRunner.h"
 #include "LumoraWnd.h"
 #include "PageCommands.h"
@@ -36,35 +36,12 @@ void PrepareSkin(const std::wstring& resources)
     g_hHost = Fuzz::CreateHostWindow(L"UiFuzzHost");
 }
 
-void WalkMarkup(CXmlDocUI& doc)
-{
-    std::vector<CXmlNodeUI> pending;
-    if (doc.GetRoot().IsValid())
-        pending.push_back(doc.GetRoot());
-    WCHAR szValue[16];
-    size_t nChars = 0;
-    while (!pending.empty()) {
-        CXmlNodeUI node = pending.back();
-        pending.pop_back();
-        nChars += wcslen(node.GetName());
-        for (int i = 0; i < node.GetAttributeCount(); ++i) {
-            nChars += wcslen(node.GetAttributeName(i)) + wcslen(node.GetAttributeValue(i));
-            node.GetAttributeValue(node.GetAttributeName(i), szValue, 15); // the buffer is one larger
-        }
-        if (node.GetSibling().IsValid())
-            pending.push_back(node.GetSibling());
-        if (node.GetChild().IsValid())
-            pending.push_back(node.GetChild());
-    }
-    (void)nChars;
-}
-
 void RunMarkup(const BYTE* data, size_t size)
 {
     for (int encoding : {CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UTF16}) {
         CXmlDocUI doc;
         if (doc.LoadFromMem(data, (DWORD)size, encoding))
-            WalkMarkup(doc);
+            Fuzz::WalkMarkup(doc.GetRoot(), 15, [](CXmlNodeUI& node) { return wcslen(node.GetName()); });
         doc.GetLastErrorMessage();
     }
 }
@@ -84,11 +61,7 @@ void RunSkin(const BYTE* data, size_t size)
     if (pRoot == nullptr)
         return;
     manager.AttachRoot(pRoot);
-    Fuzz::Canvas canvas(400, 300);
-    for (const RECT& rc : {RECT{0, 0, 400, 300}, RECT{0, 0, 37, 12}}) {
-        pRoot->SetPos(rc);
-        pRoot->DoPaint(canvas.DC(), canvas.Rect());
-    }
+    Fuzz::LayOutAndPaint(pRoot);
 }
 
 void RunImageDescription(const BYTE* data, size_t size)
@@ -97,10 +70,7 @@ void RunImageDescription(const BYTE* data, size_t size)
     CWindowManagerUI manager;
     manager.Init(g_hHost);
     manager.SetSkinFile(g_skinFile.c_str());
-    Fuzz::Canvas canvas(200, 150);
-    RECT rcItem = {10, 10, 190, 140};
-    CPainterUI::DrawImageDesc(canvas.DC(), &manager, rcItem, canvas.Rect(), desc.c_str());
-    CPainterUI::DrawImageDesc(canvas.DC(), &manager, rcItem, canvas.Rect(), L"close.png", desc.c_str());
+    Fuzz::DrawImageDescription<CPainterUI>(manager, desc, L"close.png");
 }
 
 void RunTaggedText(const BYTE* data, size_t size)
@@ -109,17 +79,7 @@ void RunTaggedText(const BYTE* data, size_t size)
     CWindowManagerUI manager;
     manager.Init(g_hHost);
     manager.SetSkinFile(g_skinFile.c_str());
-    Fuzz::Canvas canvas(200, 120);
-    for (UINT uStyle : {(UINT)DT_WORDBREAK, (UINT)(DT_SINGLELINE | DT_VCENTER | DT_CENTER), (UINT)DT_CALCRECT}) {
-        RECT rc = {5, 5, 195, 115};
-        RECT rcLinks[8];
-        CStringUI sLinks[8];
-        int nLinks = 8;
-        CPainterUI::DrawMarkupText(canvas.DC(), &manager, rc, text.c_str(), 0xFF000000, rcLinks, sLinks, nLinks,
-                                   uStyle);
-        if (nLinks < 0 || nLinks > 8)
-            Fuzz::ReportWrongResult("more links reported than the arrays hold");
-    }
+    Fuzz::DrawTaggedText<CPainterUI, CStringUI>(manager, text);
 }
 
 // ---- page commands: ["name", [arguments...]] as a page's app.sendMessage gives them
@@ -191,5 +151,5 @@ const Fuzz::Target kTargets[] = {
 
 int wmain(int argc, wchar_t** argv)
 {
-    return Fuzz::Main(argc, argv, kTargets, sizeof(kTargets) / sizeof(kTargets[0]));
+    return Fuzz::Main(argc, argv, kTargets);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ControlUI.h"
-#include "FuzzCanvas.h"
+#include "FuzzDrivers.h"
 #include "FuzzRunner.h"
 #include "FuzzUpdaterTargets.h"
 #include "PainterUI.h"
@@ -49,36 +49,13 @@ void PrepareSkin(const std::wstring& resources)
     g_hHost = Fuzz::CreateHostWindow(L"UpdFuzzHost");
 }
 
-// Every node, attribute and text, walked without recursion.
-void WalkMarkup(CXmlDocUI& doc)
-{
-    std::vector<CXmlNodeUI> pending;
-    if (doc.GetRoot().IsValid())
-        pending.push_back(doc.GetRoot());
-    WCHAR szValue[16];
-    size_t nChars = 0;
-    while (!pending.empty()) {
-        CXmlNodeUI node = pending.back();
-        pending.pop_back();
-        nChars += wcslen(node.GetName()) + wcslen(node.GetValue());
-        for (int i = 0; i < node.GetAttributeCount(); ++i) {
-            nChars += wcslen(node.GetAttributeName(i)) + wcslen(node.GetAttributeValue(i));
-            node.GetAttributeValue(node.GetAttributeName(i), szValue, 16);
-        }
-        if (node.GetSibling().IsValid())
-            pending.push_back(node.GetSibling());
-        if (node.GetChild().IsValid())
-            pending.push_back(node.GetChild());
-    }
-    (void)nChars;
-}
-
 void RunMarkup(const BYTE* data, size_t size)
 {
     for (int encoding : {CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UNICODE}) {
         CXmlDocUI doc;
         if (doc.LoadFromMemory(data, (DWORD)size, encoding))
-            WalkMarkup(doc);
+            Fuzz::WalkMarkup(doc.GetRoot(), 16,
+                             [](CXmlNodeUI& node) { return wcslen(node.GetName()) + wcslen(node.GetValue()); });
         doc.GetLastErrorMessage();
     }
 }
@@ -95,11 +72,7 @@ void RunSkin(const BYTE* data, size_t size)
     if (pRoot == nullptr)
         return;
     manager.AttachRoot(pRoot);
-    Fuzz::Canvas canvas(400, 300);
-    for (const RECT& rc : {RECT{0, 0, 400, 300}, RECT{0, 0, 37, 12}}) {
-        pRoot->SetPos(rc);
-        pRoot->DoPaint(canvas.DC(), canvas.Rect());
-    }
+    Fuzz::LayOutAndPaint(pRoot);
 }
 
 void RunZip(const BYTE* data, size_t size)
@@ -130,10 +103,7 @@ void RunImageDescription(const BYTE* data, size_t size)
     std::wstring desc = Fuzz::Utf8ToWide(data, size);
     CWindowManagerUI manager;
     manager.Init(g_hHost);
-    Fuzz::Canvas canvas(200, 150);
-    RECT rcItem = {10, 10, 190, 140};
-    CPainterUI::DrawImageDesc(canvas.DC(), &manager, rcItem, canvas.Rect(), desc.c_str());
-    CPainterUI::DrawImageDesc(canvas.DC(), &manager, rcItem, canvas.Rect(), L"down/frame.png", desc.c_str());
+    Fuzz::DrawImageDescription<CPainterUI>(manager, desc, L"down/frame.png");
 }
 
 void RunTaggedText(const BYTE* data, size_t size)
@@ -141,17 +111,7 @@ void RunTaggedText(const BYTE* data, size_t size)
     std::wstring text = Fuzz::Utf8ToWide(data, size);
     CWindowManagerUI manager;
     manager.Init(g_hHost);
-    Fuzz::Canvas canvas(200, 120);
-    for (UINT uStyle : {(UINT)DT_WORDBREAK, (UINT)(DT_SINGLELINE | DT_VCENTER | DT_CENTER), (UINT)DT_CALCRECT}) {
-        RECT rc = {5, 5, 195, 115};
-        RECT rcLinks[8];
-        CStringUI sLinks[8];
-        int nLinks = 8;
-        CPainterUI::DrawMarkupText(canvas.DC(), &manager, rc, text.c_str(), 0xFF000000, rcLinks, sLinks, nLinks,
-                                   uStyle);
-        if (nLinks < 0 || nLinks > 8)
-            Fuzz::ReportWrongResult("more links reported than the arrays hold");
-    }
+    Fuzz::DrawTaggedText<CPainterUI, CStringUI>(manager, text);
 }
 
 const Fuzz::Target kTargets[] = {
@@ -169,5 +129,5 @@ const Fuzz::Target kTargets[] = {
 
 int wmain(int argc, wchar_t** argv)
 {
-    return Fuzz::Main(argc, argv, kTargets, sizeof(kTargets) / sizeof(kTargets[0]));
+    return Fuzz::Main(argc, argv, kTargets);
 }

@@ -212,3 +212,39 @@ TEST_F(MarkupText, AMissingInlineImageIsLookedForOnce)
     const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
     EXPECT_EQ(rc.right, Extent(m_manager.GetDefaultFont(), L"x").cx) << "missing images take no room";
 }
+
+// Every different missing name reads the skin file again; a text naming thousands of them
+// (as damaged tagged text does) froze drawing for seconds each time. After a bounded number
+// of missing names the text looks no image up, found or not.
+TEST_F(MarkupText, ATextNamingManyMissingImagesStopsLookingImagesUp)
+{
+    const LONG cxImage = Measure(L"<i frames.png>", RECT{ 0, 0, 200, 100 }).right;
+    ASSERT_GT(cxImage, 0);
+    std::wstring text = L"<i frames.png>";
+    for (int i = 0; i < 5000; i++)
+        text += L"<i missing-" + std::to_wstring(i) + L".png>";
+    text += L"<i frames.png>";
+    EXPECT_EQ(Measure(text.c_str(), RECT{ 0, 0, 200, 100 }).right, cxImage)
+        << "the image before the missing names is drawn, the one after them is not looked for";
+    const std::wstring fewMissing = L"<i missing-a.png><i missing-b.png><i frames.png>";
+    EXPECT_EQ(Measure(fewMissing.c_str(), RECT{ 0, 0, 200, 100 }).right, cxImage) << "a few missing names change nothing";
+}
+
+// Font tags with no text between them change nothing the text shows; tens of thousands of
+// them (damaged text) once selected a font and read its metrics for every tag.
+TEST_F(MarkupText, FontTagsWithoutTextBetweenThemOnlyCountForTheNextText)
+{
+    const LONG cxExpected = Extent(m_manager.GetDefaultBoldFont(), L"W").cx + Extent(m_manager.GetDefaultFont(), L"W").cx;
+    std::wstring text = L"<b>";
+    for (int i = 0; i < 20000; i++)
+        text += i % 2 == 0 ? L"</b><b>" : L"<b><b>";
+    text += L"W</b>";
+    for (int i = 0; i < 20000; i++)
+        text += L"<b></b>";
+    text += L"W";
+    const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
+    EXPECT_EQ(rc.right, cxExpected);
+    EXPECT_EQ(rc.bottom, LineHeight(m_manager.GetDefaultBoldFont()) > LineHeight(m_manager.GetDefaultFont())
+                             ? LineHeight(m_manager.GetDefaultBoldFont())
+                             : LineHeight(m_manager.GetDefaultFont()));
+}

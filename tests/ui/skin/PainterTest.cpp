@@ -7,6 +7,7 @@
 #include "MsimgUI.h"
 #include "PainterUI.h"
 #include "SkinTestPaths.h"
+#include "WindowManagerUI.h"
 
 namespace {
 
@@ -90,6 +91,29 @@ TEST(PainterImages, LoadFailures)
     EXPECT_EQ(fromFile->nWidth, 9);
     const std::wstring markup = TestSkinSource(L"xml\\storage.xml");
     EXPECT_FALSE(CPainterUI::LoadImageData(markup.c_str(), nullptr, nullptr, 0)) << "undecodable bytes";
+}
+
+// A name the skin lacks is looked for once (every paint of every control naming it read the
+// skin file again: a window of a few thousand such controls took seconds a paint), until
+// the skin changes.
+TEST(PainterImages, AMissingImageStaysMissingUntilTheSkinChanges)
+{
+    CWindowManagerUI manager;
+    const std::wstring nowhere = TestSkinFile() + L".none";
+    manager.SetSkinFile(nowhere.c_str());
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(manager.GetImageEx(L"frame.png"), nullptr);
+    manager.SetSkinFile(TestSkinFile().c_str());
+    TImageRecUI* pImage = manager.GetImageEx(L"frame.png");
+    ASSERT_NE(pImage, nullptr) << "the new skin's image is found";
+    EXPECT_EQ(pImage->nWidth, 9);
+    EXPECT_EQ(manager.AddImage(L"frame.png", nullptr, 0), nullptr) << "a name already there keeps its image";
+    EXPECT_EQ(manager.GetImageEx(L"frame.png"), pImage);
+    EXPECT_EQ(manager.GetImageEx(L"nosuch.png"), nullptr);
+    EXPECT_EQ(manager.AddImage(L"nosuch.png", nullptr, 0), nullptr);
+    manager.RemoveAllImages();
+    EXPECT_NE(manager.GetImageEx(L"frame.png"), nullptr);
+    EXPECT_EQ(manager.GetImageEx(L"nosuch.png"), nullptr);
 }
 
 TEST_P(PainterBothBlends, NinePartFrameWithAndWithoutHole)

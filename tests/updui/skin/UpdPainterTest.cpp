@@ -200,6 +200,48 @@ TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
     EXPECT_LE(rc.right, 200);
 }
 
+// Thousands of font tags with hardly any text (damaged text) measure as the few that hold
+// text; each tag once read its font's metrics from the DC again, taking seconds, and the
+// tags still open were copied at every line's start.
+TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
+{
+    CCanvas canvas(200, 60);
+    std::wstring sText;
+    for (int i = 0; i < 20000; i++)
+        sText += L"<b>";
+    sText += L"W";
+    for (int i = 0; i < 20000; i++)
+        sText += L"</b>";
+    for (int i = 0; i < 10000; i++)
+        sText += L"<u></u><b></b>";
+    sText += L"W";
+    int nLinks = 0;
+    RECT rcMany = { 0, 0, 200, 60 }, rcFew = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcMany, sText.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcFew, L"<b>W</b><u></u>W", 0xFF000000, nullptr, nullptr,
+                               nLinks, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rcFew.right, rcMany.right);
+    EXPECT_EQ(rcFew.bottom, rcMany.bottom);
+    EXPECT_GT(rcMany.right, 0);
+
+    // Open tags carried over a text of many lines (every line once copied them all).
+    const std::wstring sWords(6000, L'W');
+    std::wstring sDeep;
+    for (int i = 0; i < 20000; i++)
+        sDeep += L"<b>";
+    sDeep += sWords;
+    const std::wstring sShallow = L"<b>" + sWords;
+    RECT rcDeep = { 0, 0, 200, 60 }, rcShallow = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcDeep, sDeep.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcShallow, sShallow.c_str(), 0xFF000000, nullptr, nullptr,
+                               nLinks, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rcShallow.right, rcDeep.right);
+    EXPECT_EQ(rcShallow.bottom, rcDeep.bottom);
+    EXPECT_GT(rcDeep.bottom, 60) << "the text wraps over many lines";
+}
+
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
 {
     CDibCanvas canvas(300, 40, RGB(255, 255, 255));
