@@ -170,9 +170,11 @@ public:
     {
         m_hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
     }
-    ~CHeldFile()
+    ~CHeldFile() { Release(); }
+    void Release()
     {
         if (IsHeld()) ::CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
     }
     CHeldFile(const CHeldFile&) = delete;
     CHeldFile& operator=(const CHeldFile&) = delete;
@@ -336,6 +338,18 @@ bool WaitForButton(const CSetupDriver& driver, TPoint pt)
     return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
 }
 
+// A click a loaded display lost is given again, only while the button it was
+// meant for still shows there.
+bool PressButton(const CSetupDriver& driver, TPoint pt, TPoint edge)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
+    do {
+        driver.Click(pt.x, pt.y);
+        if (CSetupDriver::WaitUntil([&]() { return !IsButtonAt(driver, edge); }, 3000)) return true;
+    } while (::GetTickCount64() < deadline);
+    return false;
+}
+
 // The installing page: its bar, empty or moving.
 bool WaitForProgressPage(const CSetupDriver& driver)
 {
@@ -463,6 +477,14 @@ protected:
         ::RegSetValueExW(hRun, L"LUMORA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(hRun);
+    }
+
+    // The installer removes the files it replaced last, and tries for a few
+    // seconds while one of them is held: the install stays at work meanwhile.
+    static CHeldFile HoldInReplacedFiles()
+    {
+        ::CreateDirectoryW((Target() + L"\\~lumora.old").c_str(), nullptr);
+        return CHeldFile(Target() + L"\\~lumora.old\\held");
     }
 
     // Starts lumora.exe from the folder and waits for its main window.
@@ -700,31 +722,28 @@ TEST_F(InstallerRunTest, ALongPathShowsItsEnd)
 }
 
 // Closing while the files are written over a running earlier installation: the
-// installer does not stop between two files. Whatever the moment, one complete
-// installation is there afterwards and the program runs again.
+// installer does not stop between two files, one complete installation is
+// there afterwards and the program runs again. A file held in the folder of
+// replaced files keeps the install at its last step until the prompt is answered.
 TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplete)
 {
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
     StartMainProgram(Target());
+    CHeldFile held = HoldInReplacedFiles();
+    ASSERT_TRUE(held.IsHeld());
 
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
     driver.Click(kCloseButton.x, kCloseButton.y);
-    // The copy takes its time (the running program is closed first), so the
-    // prompt comes while the files are written; were the install done before,
-    // the close just ends the installer.
-    HWND hPrompt = driver.WaitForPrompt(5000);
-    if (hPrompt != nullptr) {
-        driver.Shot(L"install-6-close-during-copy");
-        driver.AnswerPrompt(hPrompt, IDYES);
-    }
-    // The install may have ended while the prompt was on its way out: then the
-    // Yes met no prompt, and the finish page waits for its button.
-    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return driver.HasExited() || IsButtonAt(driver, kFinishEdge); },
-                                        kInstallWaitMs));
-    if (!driver.HasExited()) driver.Click(kFinish.x, kFinish.y);
+    HWND hPrompt = driver.WaitForPrompt();
+    ASSERT_NE(hPrompt, nullptr);
+    driver.Shot(L"install-6-close-during-copy");
+    driver.AnswerPrompt(hPrompt, IDYES);
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hPrompt); }, 10000));
+    held.Release();
+    // The install goes on to its end, then the installer leaves by itself.
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
     ExpectCompleteInstallation(Target());
     ExpectEntries(Target());
@@ -735,14 +754,16 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
 TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
 {
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
-    StartMainProgram(Target());
+    CHeldFile held = HoldInReplacedFiles();
+    ASSERT_TRUE(held.IsHeld());
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
     driver.Click(kCloseButton.x, kCloseButton.y);
     HWND hPrompt = driver.WaitForPrompt();
     ASSERT_NE(hPrompt, nullptr);
+    held.Release();
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     EXPECT_FALSE(::IsWindow(hPrompt) && ::IsWindowVisible(hPrompt));
     ExpectCompleteInstallation(Target());
@@ -788,7 +809,7 @@ TEST_F(InstallerRunTest, AFileInUseMidCopyFailsInOurWindowAndKeepsTheEarlierInst
             } else {
                 CSetupDriver driver;
                 OpenInstallWindow(driver, Target());
-                driver.Click(kQuickInstall.x, kQuickInstall.y);
+                ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
                 ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
                 EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
                 driver.Shot((std::wstring(L"install-9-in-use-") + test.pstrName).c_str());
@@ -820,7 +841,7 @@ TEST_F(InstallerDriveTest, NearlyFullDriveIsRefusedByQuickCustomAndSilentInstall
     const std::wstring target = L"R:\\Lumora";
     CSetupDriver driver;
     OpenInstallWindow(driver, target);
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     // The custom page comes instead of the copy, its start greyed.
     ASSERT_TRUE(driver.WaitForColor(kStartEdge.x, kStartEdge.y, kButtonDisabled));
     driver.Shot(L"install-7-drive-full");
@@ -842,7 +863,7 @@ TEST_F(InstallerDriveTest, ReadOnlyTargetFailsWithAMessageAndWritesNothing)
     const std::wstring target = L"S:\\Lumora";
     CSetupDriver driver;
     OpenInstallWindow(driver, target);
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     driver.Shot(L"install-8-read-only");
     driver.Click(kFinish.x, kFinish.y);
