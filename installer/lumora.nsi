@@ -67,9 +67,15 @@ UninstPage custom un.FinishUninstallPage
   !insertmacro ${OP} "" "uninst.exe"
 !macroend
 
+; A file the folder does not take (in use, or the drive turned read-only) sets
+; the error flag instead of stopping the copy with the installer's own box.
 !macro STAGE_FILE DIR NAME
+  StrCpy $R0 "${DIR}${NAME}"
   SetOutPath "$INSTDIR\${STAGE}\${DIR}"
+  SetOverwrite try
   File "${BIN_DIR}\${DIR}${NAME}"
+  SetOverwrite on
+  Call CheckStagedFile
 !macroend
 !macro SWAP_IN_FILE DIR NAME
   StrCpy $R0 "${DIR}${NAME}"
@@ -147,11 +153,22 @@ Function StageNewFiles
   Delete "$INSTDIR\${STAGE}\probe"
   ClearErrors
   !insertmacro LUMORA_PROGRAM_FILES STAGE_FILE
+  StrCmp $Failure "" 0 done
   WriteUninstaller "$INSTDIR\${STAGE}\uninst.exe"
   IfErrors unwritable
   Return
 unwritable:
   StrCpy $Failure "无法写入 $INSTDIR：请选择其他目录，或以管理员身份运行安装程序。"
+done:
+FunctionEnd
+
+; $R0 the file just unpacked. The first file that did not arrive names the
+; failure; the error flag stays set, so later files are checked no further.
+Function CheckStagedFile
+  IfErrors 0 done
+  StrCmp $Failure "" 0 done
+  StrCpy $Failure "无法写入 $INSTDIR\$R0：文件正被其他程序使用，或该位置已无法写入。"
+done:
 FunctionEnd
 
 ; $R0 the file, $R1 its folder. Moves the earlier file aside, then the new one

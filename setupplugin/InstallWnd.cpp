@@ -136,7 +136,7 @@ void CInstallWnd::OnSelectChanged(CControlUI* pSender)
 void CInstallWnd::OnLink(CControlUI* pSender)
 {
     if (pSender == m_pLicense) ShowLicense(true);
-    else if (pSender == m_pCustom && m_pAgree->IsSelected()) m_pTabView->SelectItem(kPageCustom);
+    else if (pSender == m_pCustom && m_pAgree->IsSelected()) ShowPage(kPageCustom);
     else if (pSender == m_pReturn) ResetCustomPage();
 }
 
@@ -149,10 +149,10 @@ void CInstallWnd::StartInstall()
     // without room shows the custom page with the reason instead.
     CheckFreeSpace();
     if (!m_bSpaceOk) {
-        m_pTabView->SelectItem(kPageCustom);
+        ShowPage(kPageCustom);
         return;
     }
-    m_pTabView->SelectItem(kPageInstalling);
+    ShowPage(kPageInstalling);
     state.phase = SetupPhaseWorking;
     CNsisStack(state.stackTop, state.stringSize).Push(m_pPath->GetText().GetData());
     // Without a script function there is nothing to run: address 0 would make
@@ -167,6 +167,13 @@ void CInstallWnd::ShowLicense(bool bShow)
     m_pCaption->SetVisible(!bShow);
     m_pTabView->SetVisible(!bShow);
     m_pConLice->SetVisible(bShow);
+    FocusDefaultButton();
+}
+
+void CInstallWnd::ShowPage(int iPage)
+{
+    m_pTabView->SelectItem(iPage);
+    FocusDefaultButton();
 }
 
 void CInstallWnd::ResetCustomPage()
@@ -176,7 +183,7 @@ void CInstallWnd::ResetCustomPage()
     m_pAfterRun->Select(true);
     state.setupFlagMainPage = 1;
     state.setupFlagAfterRun = 1;
-    m_pTabView->SelectItem(kPageFirst);
+    ShowPage(kPageFirst);
     m_pPath->SetText(state.defaultInstallFolder);
 }
 
@@ -305,5 +312,5 @@ void CInstallWnd::ShowResult(LPCWSTR pstrFailure)
     m_pFinishTitle->SetText(bFailed ? L"安装未完成" : L"安装完成");
     m_pFinishMsg->SetText(message.c_str());
     ShowLicense(false);
-    m_pTabView->SelectItem(kPageFinished);
+    ShowPage(kPageFinished);
 }

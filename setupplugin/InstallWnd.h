@@ -57,6 +57,7 @@ private:
     void OnLink(CControlUI* pSender);
     void StartInstall();
     void ShowLicense(bool bShow);
+    void ShowPage(int iPage);
     void ResetCustomPage();
     void ChangeFolder();
     void CheckFreeSpace();

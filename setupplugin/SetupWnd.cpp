@@ -51,7 +51,7 @@ const int kInstallerCancelId = IDCANCEL;
 
 } // namespace
 
-CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false)
+CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false)
 {
 }
 
@@ -95,6 +95,15 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     LRESULT lRes = 0;
     switch (uMsg) {
     case WM_CREATE: return OnCreate();
+    case WM_PAINT:
+        // The manager moves the focus to the first tab stop (the close button)
+        // when it lays a page out in its paint; the page's main button wins.
+        {
+            bool bHandled = m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes);
+            ApplyPendingFocus();
+            if (bHandled) return lRes;
+        }
+        break;
     case WM_SIZE:
         if (!::IsIconic(m_hWnd)) ApplyWindowRegion();
         break;
@@ -124,7 +133,9 @@ LRESULT CSetupWnd::OnCreate()
 {
     DropCaptionStyle();
     if (!BuildSkin()) return -1;
-    return InitControls() ? 0 : -1;
+    if (!InitControls()) return -1;
+    FocusDefaultButton();
+    return 0;
 }
 
 void CSetupWnd::DropCaptionStyle()
@@ -237,7 +248,9 @@ bool CSetupWnd::OnKeyDown(WPARAM wParam)
     }
     if (wParam != VK_RETURN && wParam != VK_SPACE) return false;
     CControlUI* pTarget = m_manager.GetFocus();
-    if (pTarget != nullptr && !IsPressableClass(pTarget->GetControlClass())) pTarget = nullptr;
+    // A focus left on a page that is gone counts as none.
+    if (pTarget != nullptr && (!IsPressableClass(pTarget->GetControlClass()) || !pTarget->IsVisible()))
+        pTarget = nullptr;
     if (pTarget == nullptr && wParam == VK_RETURN) pTarget = GetDefaultButton();
     if (pTarget == nullptr || !pTarget->IsVisible() || !pTarget->IsEnabled()) return false;
     pTarget->Activate();
@@ -282,6 +295,21 @@ void CSetupWnd::ConfirmClose()
 void CSetupWnd::RequestClose()
 {
     ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CSetupWnd::FocusDefaultButton()
+{
+    m_bFocusDefault = true;
+    if (m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CSetupWnd::ApplyPendingFocus()
+{
+    if (!m_bFocusDefault) return;
+    m_bFocusDefault = false;
+    // A page whose main button is greyed keeps the manager's choice.
+    CControlUI* pDefault = GetDefaultButton();
+    if (pDefault != nullptr && pDefault->IsVisible() && pDefault->IsEnabled()) m_manager.SetFocus(pDefault);
 }
 
 void CSetupWnd::StopPluginLoop()

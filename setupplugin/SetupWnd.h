@@ -47,6 +47,9 @@ protected:
 
     // Asks as a SC_CLOSE from the system menu does.
     void RequestClose();
+    // The page's main button takes the focus once the page is laid out, so
+    // Enter presses it and Tab starts from it.
+    void FocusDefaultButton();
     // Ends the plug-in's running message loop.
     static void StopPluginLoop();
     // Leaves the last page: the window hides and the loop ends.
@@ -65,9 +68,11 @@ private:
     LRESULT BorderHitTest(POINT pt, const RECT& rc) const;
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     bool OnKeyDown(WPARAM wParam);
+    void ApplyPendingFocus();
     void ConfirmClose();
     void CloseOpenPrompt() const;
 
     bool m_bAsking;
     bool m_bNextHeld;
+    bool m_bFocusDefault;
 };

@@ -71,4 +71,5 @@ void CUnInstallWnd::ShowFinished()
     m_pStateMsg->SetVisible(false);
     m_pProgress->SetVisible(false);
     if (m_pFinMsg != nullptr) m_pFinMsg->SetVisible(true);
+    FocusDefaultButton();
 }

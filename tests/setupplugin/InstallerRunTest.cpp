@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,9 @@ const TPoint kLicenceBackEdge = { 436, 322 };
 const TPoint kStart = { 440, 319 };
 const TPoint kStartEdge = { 376, 310 };
 const TPoint kAfterRun = { 47, 148 };
+const TPoint kChangePath = { 478, 86 };
+// The folder field of the custom page.
+const RECT kPathField = { 40, 72, 438, 100 };
 const TPoint kProgressBar = { 44, 206 };
 const TPoint kFinish = { 275, 317 };
 const TPoint kFinishEdge = { 202, 308 };
@@ -82,6 +87,72 @@ std::vector<char> ReadAll(const std::wstring& path)
     return bytes;
 }
 
+// Every file under a folder, by its path relative to the folder, with its bytes.
+using TFolderSnapshot = std::map<std::wstring, std::vector<char>>;
+
+void AddToSnapshot(const std::wstring& folder, const std::wstring& relative, TFolderSnapshot& snapshot)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = ::FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            AddToSnapshot(folder, relative + name + L"\\", snapshot);
+        else
+            snapshot[relative + name] = ReadAll(folder + L"\\" + relative + name);
+    } while (::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+}
+
+TFolderSnapshot SnapshotOf(const std::wstring& folder)
+{
+    TFolderSnapshot snapshot;
+    AddToSnapshot(folder, std::wstring(), snapshot);
+    return snapshot;
+}
+
+void ExpectSameFiles(const TFolderSnapshot& expected, const TFolderSnapshot& actual)
+{
+    for (const auto& file : expected) {
+        auto it = actual.find(file.first);
+        if (it == actual.end()) {
+            ADD_FAILURE() << "gone: " << testing::PrintToString(file.first);
+            continue;
+        }
+        EXPECT_TRUE(it->second == file.second) << "changed: " << testing::PrintToString(file.first);
+    }
+    for (const auto& file : actual) {
+        if (expected.count(file.first) == 0) ADD_FAILURE() << "new: " << testing::PrintToString(file.first);
+    }
+}
+
+struct TDialogCount
+{
+    DWORD pid;
+    size_t count;
+};
+
+BOOL CALLBACK CountVisibleDialog(HWND hWnd, LPARAM lParam)
+{
+    TDialogCount* pCount = reinterpret_cast<TDialogCount*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, 16);
+    if (pid == pCount->pid && wcscmp(className, L"#32770") == 0 && ::IsWindowVisible(hWnd)) pCount->count++;
+    return TRUE;
+}
+
+// Dialog windows of a process on the screen: the installer's own boxes.
+size_t VisibleDialogsOf(DWORD pid)
+{
+    TDialogCount count = { pid, 0 };
+    ::EnumWindows(&CountVisibleDialog, reinterpret_cast<LPARAM>(&count));
+    return count.count;
+}
+
 void WriteText(const std::wstring& path, const char* pstrText)
 {
     HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -90,6 +161,28 @@ void WriteText(const std::wstring& path, const char* pstrText)
     ::WriteFile(hFile, pstrText, static_cast<DWORD>(strlen(pstrText)), &written, nullptr);
     ::CloseHandle(hFile);
 }
+
+// A file another program holds open: it can be read, never written, moved or deleted.
+class CHeldFile
+{
+public:
+    explicit CHeldFile(const std::wstring& path)
+    {
+        m_hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    }
+    ~CHeldFile() { Release(); }
+    void Release()
+    {
+        if (IsHeld()) ::CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+    CHeldFile(const CHeldFile&) = delete;
+    CHeldFile& operator=(const CHeldFile&) = delete;
+    bool IsHeld() const { return m_hFile != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_hFile;
+};
 
 std::wstring ShellFolder(int csidl)
 {
@@ -181,6 +274,59 @@ bool MainProgramShowsFrom(const std::wstring& folder)
         30000);
 }
 
+BOOL CALLBACK FindTreeView(HWND hWnd, LPARAM lParam)
+{
+    wchar_t className[32] = {};
+    ::GetClassNameW(hWnd, className, 32);
+    if (wcscmp(className, WC_TREEVIEWW) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The text of a tree item of another process: the item record and its text
+// buffer must live in that process.
+std::wstring TreeItemText(HWND hTree, HTREEITEM hItem)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hTree, &pid);
+    HANDLE hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (hProcess == nullptr) return std::wstring();
+    const size_t kChars = MAX_PATH;
+    BYTE* pRemote = static_cast<BYTE*>(
+        ::VirtualAllocEx(hProcess, nullptr, sizeof(TVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text;
+    if (pRemote != nullptr) {
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = hItem;
+        item.pszText = reinterpret_cast<LPWSTR>(pRemote + sizeof(TVITEMW));
+        item.cchTextMax = static_cast<int>(kChars);
+        wchar_t buffer[MAX_PATH + 1] = {};
+        if (::WriteProcessMemory(hProcess, pRemote, &item, sizeof(item), nullptr) &&
+            ::SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(pRemote)) &&
+            ::ReadProcessMemory(hProcess, item.pszText, buffer, kChars * sizeof(wchar_t), nullptr))
+            text = buffer;
+        ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(hProcess);
+    return text;
+}
+
+// The folder a folder browser has selected, as its tree shows it: the item's
+// name under its parent's.
+std::wstring BrowserSelection(HWND hBrowser)
+{
+    HWND hTree = nullptr;
+    ::EnumChildWindows(hBrowser, &FindTreeView, reinterpret_cast<LPARAM>(&hTree));
+    if (hTree == nullptr) return std::wstring();
+    HTREEITEM hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (hItem == nullptr) return std::wstring();
+    HTREEITEM hParent = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(hItem)));
+    std::wstring parent = hParent != nullptr ? TreeItemText(hTree, hParent) : std::wstring();
+    return parent + L"|" + TreeItemText(hTree, hItem);
+}
+
 bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
 {
     COLORREF color = driver.PixelAt(pt.x, pt.y);
@@ -190,6 +336,18 @@ bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
 bool WaitForButton(const CSetupDriver& driver, TPoint pt)
 {
     return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
+}
+
+// A click a loaded display lost is given again, only while the button it was
+// meant for still shows there.
+bool PressButton(const CSetupDriver& driver, TPoint pt, TPoint edge)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
+    do {
+        driver.Click(pt.x, pt.y);
+        if (CSetupDriver::WaitUntil([&]() { return !IsButtonAt(driver, edge); }, 3000)) return true;
+    } while (::GetTickCount64() < deadline);
+    return false;
 }
 
 // The installing page: its bar, empty or moving.
@@ -209,7 +367,7 @@ protected:
     // An installer a failed test left open would answer the next test's clicks.
     void SetUp() override
     {
-        KillAllNamed(L"LumoraSetup.exe");
+        KillAllSetups();
         Cleanup();
         KillAllNamed(L"lumora.exe");
     }
@@ -218,19 +376,26 @@ protected:
     // the finisher, which may start the program again: they go in that order.
     void TearDown() override
     {
-        KillAllNamed(L"LumoraSetup.exe");
+        KillAllSetups();
         KillAllNamed(L"lumoraupd.exe");
         KillAllNamed(L"Uprelay.exe");
         KillAllNamed(L"lumora.exe");
         Cleanup();
     }
 
+    // The uninstaller runs from a copy of itself under the temporary folder.
+    static void KillAllSetups()
+    {
+        for (LPCWSTR pstrName : { L"LumoraSetup.exe", L"Un_A.exe", L"Au_.exe" }) KillAllNamed(pstrName);
+    }
+
     // A folder whose path holds spaces and Chinese characters.
-    static std::wstring Target() { return L"C:\\Lumora 测试\\程序 文件"; }
+    static std::wstring TargetParent() { return L"C:\\Lumora 测试"; }
+    static std::wstring Target() { return TargetParent() + L"\\程序 文件"; }
 
     static void Cleanup()
     {
-        for (const std::wstring& target : { Target(), std::wstring(L"C:\\LumoraRun") }) {
+        for (const std::wstring& target : { TargetParent(), std::wstring(L"C:\\LumoraRun") }) {
             SHFILEOPSTRUCTW op = {};
             std::wstring from = target + L'\0';
             op.wFunc = FO_DELETE;
@@ -238,7 +403,6 @@ protected:
             op.fFlags = FOF_NO_UI;
             ::SHFileOperationW(&op);
         }
-        ::RemoveDirectoryW(L"C:\\Lumora 测试");
         ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
         HKEY hRun = nullptr;
         if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &hRun) == ERROR_SUCCESS) {
@@ -313,6 +477,14 @@ protected:
         ::RegSetValueExW(hRun, L"LUMORA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(hRun);
+    }
+
+    // The installer removes the files it replaced last, and tries for a few
+    // seconds while one of them is held: the install stays at work meanwhile.
+    static CHeldFile HoldInReplacedFiles()
+    {
+        ::CreateDirectoryW((Target() + L"\\~lumora.old").c_str(), nullptr);
+        return CHeldFile(Target() + L"\\~lumora.old\\held");
     }
 
     // Starts lumora.exe from the folder and waits for its main window.
@@ -465,27 +637,113 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
+// Keys as in any dialog: the page's main button has the focus, Tab walks the
+// window's controls and comes round again, Space and Enter press the focused
+// one, Enter on a control that is not pressed presses the main button.
+TEST_F(InstallerRunTest, KeyboardWalksPressesAndAsksToClose)
+{
+    CSetupDriver driver;
+    OpenInstallWindow(driver, Target());
+    // From the quick install on to the agreement: Space and Enter untick and tick it.
+    driver.PressKey(VK_TAB);
+    driver.PressKey(VK_SPACE);
+    ASSERT_TRUE(driver.WaitForColor(kQuickInstallEdge.x, kQuickInstallEdge.y, kButtonDisabled));
+    driver.PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+    // Round to the close button, whose Enter asks; No keeps the installer.
+    driver.PressKey(VK_TAB);
+    driver.PressKey(VK_RETURN);
+    HWND hPrompt = driver.WaitForPrompt();
+    ASSERT_NE(hPrompt, nullptr);
+    driver.AnswerPrompt(hPrompt, IDNO);
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hPrompt); }, 10000));
+    // On to the quick install, whose Enter installs; Enter then leaves the finish page.
+    driver.PressKey(VK_TAB);
+    driver.PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    ExpectCompleteInstallation(Target());
+    driver.PressKey(VK_RETURN);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+}
+
+// The folder browser opens at the folder shown, or the nearest of it that
+// exists, and what it returns becomes the install folder.
+TEST_F(InstallerRunTest, FolderBrowserOpensAtTheNearestExistingFolderOfThePathShown)
+{
+    ASSERT_TRUE(::CreateDirectoryW(TargetParent().c_str(), nullptr));
+    CSetupDriver driver;
+    OpenInstallWindow(driver, Target());
+    driver.Click(kCustomLink.x, kCustomLink.y);
+    ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+    driver.Click(kChangePath.x, kChangePath.y);
+    HWND hBrowser = driver.WaitForPrompt();
+    ASSERT_NE(hBrowser, nullptr);
+    std::wstring selection;
+    EXPECT_TRUE(CSetupDriver::WaitUntil(
+        [&]() {
+            selection = BrowserSelection(hBrowser);
+            return selection.size() > 14 && selection.compare(selection.size() - 10, 10, L"|Lumora 测试") == 0;
+        },
+        CSetupDriver::kStateWaitMs))
+        << testing::PrintToString(selection);
+    EXPECT_NE(selection.find(L"C:"), std::wstring::npos) << testing::PrintToString(selection);
+    driver.Shot(L"install-4b-browse");
+    driver.AnswerPrompt(hBrowser, IDOK);
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hBrowser); }, 10000));
+    // Nothing to start afterwards: this test is about the folder.
+    driver.Click(kAfterRun.x, kAfterRun.y);
+    driver.Click(kStart.x, kStart.y);
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    EXPECT_TRUE(Exists(TargetParent() + L"\\lumora.exe"));
+    EXPECT_FALSE(Exists(Target()));
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+}
+
+// A path longer than its field shows its end: two paths that differ only in
+// their last letter look different.
+TEST_F(InstallerRunTest, ALongPathShowsItsEnd)
+{
+    const std::wstring start = L"C:\\Lumora 测试\\一个很长很长的安装目录名称\\又一个很长很长的安装目录名称\\"
+                               L"再一个很长很长的安装目录名称\\Lumora ";
+    std::vector<COLORREF> fields[2];
+    const wchar_t* const kEnds[] = { L"甲", L"乙" };
+    for (int i = 0; i < 2; i++) {
+        CSetupDriver driver;
+        OpenInstallWindow(driver, start + kEnds[i]);
+        driver.Click(kCustomLink.x, kCustomLink.y);
+        ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+        fields[i] = driver.Capture(kPathField);
+        if (i == 0) driver.Shot(L"install-4c-long-path");
+        ASSERT_FALSE(fields[i].empty());
+        KillAllSetups();
+    }
+    EXPECT_TRUE(fields[0] != fields[1]) << "both fields show only the start of their path";
+}
+
 // Closing while the files are written over a running earlier installation: the
-// installer does not stop between two files. Whatever the moment, one complete
-// installation is there afterwards and the program runs again.
+// installer does not stop between two files, one complete installation is
+// there afterwards and the program runs again. A file held in the folder of
+// replaced files keeps the install at its last step until the prompt is answered.
 TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplete)
 {
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
     StartMainProgram(Target());
+    CHeldFile held = HoldInReplacedFiles();
+    ASSERT_TRUE(held.IsHeld());
 
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
     driver.Click(kCloseButton.x, kCloseButton.y);
-    // The copy takes its time (the running program is closed first), so the
-    // prompt comes while the files are written; were the install done before,
-    // the close just ends the installer.
-    HWND hPrompt = driver.WaitForPrompt(5000);
-    if (hPrompt != nullptr) {
-        driver.Shot(L"install-6-close-during-copy");
-        driver.AnswerPrompt(hPrompt, IDYES);
-    }
+    HWND hPrompt = driver.WaitForPrompt();
+    ASSERT_NE(hPrompt, nullptr);
+    driver.Shot(L"install-6-close-during-copy");
+    driver.AnswerPrompt(hPrompt, IDYES);
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hPrompt); }, 10000));
+    held.Release();
+    // The install goes on to its end, then the installer leaves by itself.
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
     ExpectCompleteInstallation(Target());
     ExpectEntries(Target());
@@ -496,14 +754,16 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
 TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
 {
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
-    StartMainProgram(Target());
+    CHeldFile held = HoldInReplacedFiles();
+    ASSERT_TRUE(held.IsHeld());
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
     driver.Click(kCloseButton.x, kCloseButton.y);
     HWND hPrompt = driver.WaitForPrompt();
     ASSERT_NE(hPrompt, nullptr);
+    held.Release();
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     EXPECT_FALSE(::IsWindow(hPrompt) && ::IsWindowVisible(hPrompt));
     ExpectCompleteInstallation(Target());
@@ -511,6 +771,56 @@ TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
     // Nobody asked to leave: "after run" stands.
     EXPECT_TRUE(MainProgramShowsFrom(Target()));
+}
+
+// A file another program holds in the target stops the install in the middle
+// of its copy: while the new files are unpacked beside the installation, or
+// while they replace the earlier ones. Our window says so (no stock box), the
+// exit code tells the failure, and the earlier installation is left exactly as
+// it was, its uninstaller, entries and shortcuts included.
+TEST_F(InstallerRunTest, AFileInUseMidCopyFailsInOurWindowAndKeepsTheEarlierInstallation)
+{
+    struct TCase
+    {
+        const wchar_t* pstrName;
+        const wchar_t* pstrHeldFile;
+    };
+    // html\err.html is the last file moved in and the last one unpacked. A file
+    // held in the unpacking folder stays there after the run.
+    const TCase kCases[] = {
+        { L"replacing", L"html\\err.html" },
+        { L"unpacking", L"~lumora.new\\html\\err.html" },
+    };
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    // An earlier file that differs from the new one shows whether it was replaced.
+    WriteText(Target() + L"\\skin\\skin.sk", "the earlier skin");
+    // Each failed run leaves the earlier installation for the next one.
+    for (const TCase& test : kCases) {
+        for (bool bSilent : { false, true }) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(test.pstrName)) + (bSilent ? " silent" : " clicked"));
+            ::CreateDirectoryW((Target() + L"\\~lumora.new").c_str(), nullptr);
+            ::CreateDirectoryW((Target() + L"\\~lumora.new\\html").c_str(), nullptr);
+            CHeldFile held(Target() + L"\\" + test.pstrHeldFile);
+            ASSERT_TRUE(held.IsHeld());
+            const TFolderSnapshot before = SnapshotOf(Target());
+
+            if (bSilent) {
+                EXPECT_EQ(RunSilent(L"/D=" + Target()), kFailureExitCode);
+            } else {
+                CSetupDriver driver;
+                OpenInstallWindow(driver, Target());
+                ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+                ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+                EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
+                driver.Shot((std::wstring(L"install-9-in-use-") + test.pstrName).c_str());
+                driver.Click(kFinish.x, kFinish.y);
+                EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+            }
+            ExpectSameFiles(before, SnapshotOf(Target()));
+            ExpectEntries(Target());
+            EXPECT_FALSE(Exists(Target() + L"\\~lumora.old"));
+        }
+    }
 }
 
 class InstallerDriveTest : public InstallerRunTest
@@ -531,7 +841,7 @@ TEST_F(InstallerDriveTest, NearlyFullDriveIsRefusedByQuickCustomAndSilentInstall
     const std::wstring target = L"R:\\Lumora";
     CSetupDriver driver;
     OpenInstallWindow(driver, target);
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     // The custom page comes instead of the copy, its start greyed.
     ASSERT_TRUE(driver.WaitForColor(kStartEdge.x, kStartEdge.y, kButtonDisabled));
     driver.Shot(L"install-7-drive-full");
@@ -553,7 +863,7 @@ TEST_F(InstallerDriveTest, ReadOnlyTargetFailsWithAMessageAndWritesNothing)
     const std::wstring target = L"S:\\Lumora";
     CSetupDriver driver;
     OpenInstallWindow(driver, target);
-    driver.Click(kQuickInstall.x, kQuickInstall.y);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     driver.Shot(L"install-8-read-only");
     driver.Click(kFinish.x, kFinish.y);

@@ -114,6 +114,11 @@ bool CSetupDriver::HasExited() const
     return m_hProcess == nullptr || ::WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
 }
 
+DWORD CSetupDriver::ProcessId() const
+{
+    return m_hProcess != nullptr ? ::GetProcessId(m_hProcess) : 0;
+}
+
 HWND CSetupDriver::WaitForWindow(LPCWSTR pstrTitle, DWORD timeoutMs)
 {
     TWindowSearch search = { pstrTitle, nullptr };
@@ -173,6 +178,38 @@ void CSetupDriver::PressKey(WORD vk) const
     inputs[1] = inputs[0];
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+std::vector<COLORREF> CSetupDriver::Capture(const RECT& rcClient) const
+{
+    const int width = rcClient.right - rcClient.left;
+    const int height = rcClient.bottom - rcClient.top;
+    std::vector<COLORREF> pixels;
+    if (width <= 0 || height <= 0) return pixels;
+    POINT origin = { rcClient.left, rcClient.top };
+    ::ClientToScreen(m_hWnd, &origin);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMemory = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hBitmap != nullptr && pBits != nullptr) {
+        HGDIOBJ hOld = ::SelectObject(hMemory, hBitmap);
+        ::BitBlt(hMemory, 0, 0, width, height, hScreen, origin.x, origin.y, SRCCOPY);
+        ::SelectObject(hMemory, hOld);
+        const DWORD* pRow = static_cast<const DWORD*>(pBits);
+        pixels.assign(pRow, pRow + static_cast<size_t>(width) * height);
+    }
+    if (hBitmap != nullptr) ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemory);
+    ::ReleaseDC(nullptr, hScreen);
+    return pixels;
 }
 
 // The window is kept topmost, so the screen at its points shows the window.

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Drives the real installer and uninstaller as a user does: starts them, finds
 // their skinned windows, clicks at points of the window with real mouse input
@@ -24,6 +25,7 @@ public:
     // to end; its exit code, or -1 on timeout.
     DWORD WaitForExit(DWORD timeoutMs);
     bool HasExited() const;
+    DWORD ProcessId() const;
 
     // Waits for a visible top-level skinned window with this title; null on timeout.
     // The window's process becomes the one waited for (the uninstaller runs
@@ -34,6 +36,8 @@ public:
     // A real click at a point of the window's client area.
     void Click(int x, int y) const;
     void PressKey(WORD vk) const;
+    // The pixels the screen shows over a rectangle of the window's client area, row by row.
+    std::vector<COLORREF> Capture(const RECT& rcClient) const;
     // The colour the screen shows at a point of the window.
     COLORREF PixelAt(int x, int y) const;
     bool WaitForColor(int x, int y, COLORREF color, DWORD timeoutMs = kStateWaitMs) const;
