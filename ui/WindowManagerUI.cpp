@@ -76,12 +76,9 @@ CWindowManagerUI::CWindowManagerUI()
       m_uTimerID(kFirstTimerCounter), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
       m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
       m_mImageHash(kHashBuckets), m_DefaultAttrHash(kHashBuckets), m_pParentManager(nullptr),
-      m_dwDefaultDisabledColor(0xFFA7A6AA), m_DefaultFont(), m_dwDefaultFontColor(0xFF000000), m_DefaultBoldFont(),
-      m_dwDefaultBoldFontColor(0xFF000000), m_DefaultLinkFont(), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F)
+      m_dwDefaultDisabledColor(0xFFA7A6AA)
 {
     InitProcessResources();
-    CreateDefaultFonts();
 }
 
 CWindowManagerUI::~CWindowManagerUI()
@@ -1070,41 +1067,10 @@ CControlUI* CALLBACK CWindowManagerUI::__FindControlFromUpdate(CControlUI* pThis
 // ---------------------------------------------------------------------------
 // Resources: colours and fonts answer from the top manager of the parent chain.
 
-void CWindowManagerUI::CreateDefaultFonts()
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    lf.lfHeight = -12;
-    m_DefaultFont.hFont = ::CreateFontIndirectW(&lf);
-    lf.lfUnderline = TRUE;
-    m_DefaultLinkFont.hFont = ::CreateFontIndirectW(&lf);
-    lf.lfUnderline = FALSE;
-    lf.lfWeight += FW_BOLD;
-    m_DefaultBoldFont.hFont = ::CreateFontIndirectW(&lf);
-}
-
-// Every font handle is deleted exactly once, also when the same handle is a default
-// font and listed in the font array.
 void CWindowManagerUI::ReleaseResources()
 {
-    HFONT aDefaults[3] = { m_DefaultFont.hFont, m_DefaultBoldFont.hFont, m_DefaultLinkFont.hFont };
-    for (int i = 0; i < 3; i++) {
-        HFONT hFont = aDefaults[i];
-        if (hFont == nullptr || ArrayHasFont(hFont)) continue;
-        bool bSeen = false;
-        for (int j = 0; j < i; j++) bSeen = bSeen || aDefaults[j] == hFont;
-        if (!bSeen) ::DeleteObject(hFont);
-    }
-    m_DefaultFont.hFont = m_DefaultBoldFont.hFont = m_DefaultLinkFont.hFont = nullptr;
+    m_Fonts.Release();
     m_sSkinFile.Empty();
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
-        TFontInfoUI* pFont = static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i));
-        bool bSeen = false;
-        for (int j = 0; j < i; j++) bSeen = bSeen || static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(j))->hFont == pFont->hFont;
-        if (!bSeen) ::DeleteObject(pFont->hFont);
-        delete pFont;
-    }
-    m_aCustomFonts.Empty();
     RemoveAllImages();
     RemoveAllDefaultAttributeList();
 }
@@ -1142,118 +1108,73 @@ void CWindowManagerUI::SetDefaultDisabledColor(DWORD dwColor)
 
 DWORD CWindowManagerUI::GetDefaultFontColor() const
 {
-    return GetTopManager()->m_dwDefaultFontColor;
+    return GetTopManager()->m_Fonts.GetDefaultFontColor();
 }
 
 DWORD CWindowManagerUI::GetDefaultLinkFontColor() const
 {
-    return GetTopManager()->m_dwDefaultLinkFontColor;
+    return GetTopManager()->m_Fonts.GetDefaultLinkFontColor();
 }
 
 DWORD CWindowManagerUI::GetDefaultLinkHoverFontColor() const
 {
-    return GetTopManager()->m_dwDefaultLinkHoverFontColor;
+    return GetTopManager()->m_Fonts.GetDefaultLinkHoverFontColor();
 }
 
 HFONT CWindowManagerUI::GetDefaultFont() const
 {
-    return GetTopManager()->m_DefaultFont.hFont;
+    return GetTopManager()->m_Fonts.GetDefaultFont();
 }
 
 HFONT CWindowManagerUI::GetDefaultBoldFont() const
 {
-    return GetTopManager()->m_DefaultBoldFont.hFont;
+    return GetTopManager()->m_Fonts.GetDefaultBoldFont();
 }
 
 HFONT CWindowManagerUI::GetDefaultLinkFont() const
 {
-    return GetTopManager()->m_DefaultLinkFont.hFont;
-}
-
-// Measured in the paint DC; a manager without a window yet measures on the screen.
-void CWindowManagerUI::MeasureFont(TFontInfoUI& info)
-{
-    HDC hDC = m_hDcPaint;
-    bool bScreen = hDC == nullptr;
-    if (bScreen) hDC = ::GetDC(nullptr);
-    HGDIOBJ hOld = ::SelectObject(hDC, info.hFont);
-    if (!::GetTextMetricsW(hDC, &info.tm)) ::ZeroMemory(&info.tm, sizeof(TEXTMETRICW));
-    ::SelectObject(hDC, hOld);
-    if (bScreen) ::ReleaseDC(nullptr, hDC);
+    return GetTopManager()->m_Fonts.GetDefaultLinkFont();
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetDefaultFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultFont);
-    return pTop->m_DefaultFont.tm;
+    return pTop->m_Fonts.GetDefaultFontInfo(pTop->m_hDcPaint);
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetDefaultBoldFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultBoldFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultBoldFont);
-    return pTop->m_DefaultBoldFont.tm;
+    return pTop->m_Fonts.GetDefaultBoldFontInfo(pTop->m_hDcPaint);
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetDefaultLinkFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultLinkFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultLinkFont);
-    return pTop->m_DefaultLinkFont.tm;
-}
-
-// The previous default is deleted unless the font array owns it (or it is the new
-// font itself).
-void CWindowManagerUI::ReplaceDefaultFont(TFontInfoUI& target, HFONT hFont)
-{
-    TFontInfoUI info = { hFont, {} };
-    if (m_hDcPaint != nullptr) MeasureFont(info);
-    HFONT hOld = target.hFont;
-    if (hOld != nullptr && hOld != hFont && !ArrayHasFont(hOld) && !IsListedFont(hOld)) {
-        bool bOtherDefault = (&target != &m_DefaultFont && hOld == m_DefaultFont.hFont) ||
-                             (&target != &m_DefaultBoldFont && hOld == m_DefaultBoldFont.hFont) ||
-                             (&target != &m_DefaultLinkFont && hOld == m_DefaultLinkFont.hFont);
-        if (!bOtherDefault) ::DeleteObject(hOld);
-    }
-    target = info;
+    return pTop->m_Fonts.GetDefaultLinkFontInfo(pTop->m_hDcPaint);
 }
 
 void CWindowManagerUI::SetDefaultFont(HFONT hFont, DWORD dwColor)
 {
     if (hFont == nullptr) return;
-    ReplaceDefaultFont(m_DefaultFont, hFont);
-    m_dwDefaultFontColor = dwColor;
+    m_Fonts.SetDefaultFont(hFont, dwColor, m_hDcPaint, GetTopManager()->m_Fonts);
 }
 
 void CWindowManagerUI::SetDefaultBoldFont(HFONT hFont, DWORD dwColor)
 {
     if (hFont == nullptr) return;
-    ReplaceDefaultFont(m_DefaultBoldFont, hFont);
-    m_dwDefaultBoldFontColor = dwColor;
+    m_Fonts.SetDefaultBoldFont(hFont, dwColor, m_hDcPaint, GetTopManager()->m_Fonts);
 }
 
 void CWindowManagerUI::SetDefaultLinkFont(HFONT hFont, DWORD dwColor, DWORD dwHoverColor)
 {
     if (hFont == nullptr) return;
-    ReplaceDefaultFont(m_DefaultLinkFont, hFont);
-    m_dwDefaultLinkFontColor = dwColor;
-    m_dwDefaultLinkHoverFontColor = dwHoverColor;
+    m_Fonts.SetDefaultLinkFont(hFont, dwColor, dwHoverColor, m_hDcPaint, GetTopManager()->m_Fonts);
 }
 
 HFONT CWindowManagerUI::AddFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    if (pstrFontName != nullptr) {
-        wcsncpy(lf.lfFaceName, pstrFontName, LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    lf.lfHeight = -nSize;
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    HFONT hFont = ::CreateFontIndirectW(&lf);
+    HFONT hFont = CFontTableUI::MakeFont(pstrFontName, nSize, bBold, bUnderline, bItalic);
     if (hFont == nullptr) return nullptr;
     if (!AddFontHandle(hFont)) {
         ::DeleteObject(hFont);
@@ -1264,43 +1185,23 @@ HFONT CWindowManagerUI::AddFont(LPCWSTR pstrFontName, int nSize, bool bBold, boo
 
 bool CWindowManagerUI::AddFontHandle(HFONT hFont)
 {
-    if (hFont == nullptr) return false;
-    TFontInfoUI* pFont = new TFontInfoUI{ hFont, {} };
-    if (m_hDcPaint != nullptr) MeasureFont(*pFont);
-    if (!m_aCustomFonts.Add(pFont)) {
-        delete pFont;
-        return false;
-    }
-    return true;
+    return m_Fonts.AddFont(hFont, m_hDcPaint);
 }
 
 HFONT CWindowManagerUI::GetFont(int iIndex) const
 {
-    CWindowManagerUI* pTop = GetTopManager();
-    if (iIndex < 0 || iIndex >= pTop->m_aCustomFonts.GetSize()) return pTop->m_DefaultFont.hFont;
-    return static_cast<TFontInfoUI*>(pTop->m_aCustomFonts.GetAt(iIndex))->hFont;
+    return GetTopManager()->m_Fonts.GetFont(iIndex);
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetFontInfo(int iIndex)
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (iIndex < 0 || iIndex >= pTop->m_aCustomFonts.GetSize()) return GetDefaultFontInfo();
-    TFontInfoUI* pFont = static_cast<TFontInfoUI*>(pTop->m_aCustomFonts.GetAt(iIndex));
-    if (pFont->tm.tmHeight == 0) pTop->MeasureFont(*pFont);
-    return pFont->tm;
-}
-
-bool CWindowManagerUI::ArrayHasFont(HFONT hFont) const
-{
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
-        if (static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i))->hFont == hFont) return true;
-    }
-    return false;
+    return pTop->m_Fonts.GetFontInfo(iIndex, pTop->m_hDcPaint);
 }
 
 bool CWindowManagerUI::IsListedFont(HFONT hFont) const
 {
-    return GetTopManager()->ArrayHasFont(hFont);
+    return GetTopManager()->m_Fonts.HasFont(hFont);
 }
 
 void CWindowManagerUI::SetSkinFile(LPCWSTR pstrSkinFile)

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "FontTableUI.h"
 #include "PtrArrayUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
@@ -126,12 +127,6 @@ struct TTimerRecUI
     HWND hWnd;
     UINT uWinTimer;
     bool bKilled;
-};
-
-struct TFontInfoUI
-{
-    HFONT hFont;
-    TEXTMETRICW tm; // tmHeight 0: not measured yet
 };
 
 class INotifyUI
@@ -288,14 +283,9 @@ private:
     void DropOffscreen();
     void RegisterNames(CControlUI* pControl);
     bool IsForeign(CControlUI* pControl) const;
-    bool ArrayHasFont(HFONT hFont) const;
     void KillTimersOf(CControlUI* pControl);
 
-    // Resources.
-    void CreateDefaultFonts();
     void ReleaseResources();
-    void MeasureFont(TFontInfoUI& info);
-    void ReplaceDefaultFont(TFontInfoUI& target, HFONT hFont);
 
     static CControlUI* CALLBACK __FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK __FindControlFromPoint(CControlUI* pThis, LPVOID pData);
@@ -347,14 +337,7 @@ private:
     CStringUI m_sSkinFile;
 
     DWORD m_dwDefaultDisabledColor;
-    TFontInfoUI m_DefaultFont;
-    DWORD m_dwDefaultFontColor;
-    TFontInfoUI m_DefaultBoldFont;
-    DWORD m_dwDefaultBoldFontColor;
-    TFontInfoUI m_DefaultLinkFont;
-    DWORD m_dwDefaultLinkFontColor;
-    DWORD m_dwDefaultLinkHoverFontColor;
-    CPtrArrayUI m_aCustomFonts;
+    CFontTableUI m_Fonts;
 
     static HINSTANCE m_hInstance;
     static CPtrArrayUI m_aPreMessages;
