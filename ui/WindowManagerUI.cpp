@@ -21,8 +21,6 @@ const UINT kMsgDelayedCleanup = WM_APP + 1;
 // Reflected owner-draw and notification messages arrive at the child as message + 0x2000.
 const UINT kReflectBase = 0x2000;
 const int kHashBuckets = 83;
-const UINT kFirstTimerCounter = 4096;
-const UINT kTimerIdCount = 255;
 
 HPEN g_hUpdateRectPen = nullptr;
 
@@ -73,7 +71,7 @@ CWindowManagerUI::CWindowManagerUI()
       m_hwndTooltip(nullptr), m_ToolTip(), m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
       m_pEventHover(nullptr), m_pEventClick(nullptr), m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 },
       m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(),
-      m_uTimerID(kFirstTimerCounter), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
+      m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
       m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
       m_mImageHash(kHashBuckets), m_DefaultAttrHash(kHashBuckets), m_pParentManager(nullptr),
       m_dwDefaultDisabledColor(0xFFA7A6AA)
@@ -85,12 +83,7 @@ CWindowManagerUI::~CWindowManagerUI()
 {
     DeleteQueuedRoots();
     m_mNameHash.Resize(kHashBuckets);
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (!pTimer->bKilled) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        delete pTimer;
-    }
-    m_aTimers.Empty();
+    m_Timers.KillAll();
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
@@ -262,7 +255,7 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     if (pControl == m_pRoot) m_pRoot = nullptr;
     CStringUI sName = pControl->GetName();
     if (!sName.IsEmpty() && m_mNameHash.Find(sName.GetData()) == pControl) m_mNameHash.Remove(sName.GetData());
-    KillTimersOf(pControl);
+    m_Timers.KillTimersOf(pControl);
     RemovePostPaint(pControl);
     RemoveHostedBrowser(pControl);
 }
@@ -354,74 +347,19 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
 
 bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
 {
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
-        if (!pTimer->bKilled) return false;
-        if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
-        pTimer->bKilled = false;
-        return true;
-    }
-
-    // Ids run (counter + 1) mod 255; an id still held by an entry (running, or killed
-    // and kept for re-use) is skipped, so two timers never share a window timer.
-    UINT uId = m_uTimerID;
-    bool bFree = false;
-    for (UINT nTry = 0; nTry < kTimerIdCount && !bFree; nTry++) {
-        uId = (uId + 1) % kTimerIdCount;
-        bFree = true;
-        for (int i = 0; i < m_aTimers.GetSize() && bFree; i++) {
-            TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-            if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId) bFree = false;
-        }
-    }
-    if (!bFree) return false;
-    m_uTimerID = uId;
-    if (::SetTimer(m_hWndPaint, uId, uElapse, nullptr) == 0) return false;
-    TTimerRecUI* pTimer = new TTimerRecUI{ pControl, nTimerKey, m_hWndPaint, uId, false };
-    if (!m_aTimers.Add(pTimer)) {
-        ::KillTimer(m_hWndPaint, uId);
-        delete pTimer;
-        return false;
-    }
-    return true;
+    return m_Timers.SetTimer(m_hWndPaint, pControl, nTimerKey, uElapse);
 }
 
 bool CWindowManagerUI::KillTimer(CControlUI* pControl, UINT nTimerKey)
 {
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->pSender == pControl && pTimer->hWnd == m_hWndPaint && pTimer->nTimerKey == nTimerKey &&
-            !pTimer->bKilled) {
-            ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-            pTimer->bKilled = true;
-            return true;
-        }
-    }
-    return false;
-}
-
-// A deleted control must not leave a running window timer behind.
-void CWindowManagerUI::KillTimersOf(CControlUI* pControl)
-{
-    for (int i = m_aTimers.GetSize() - 1; i >= 0; i--) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->pSender != pControl) continue;
-        if (!pTimer->bKilled) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        delete pTimer;
-        m_aTimers.Remove(i);
-    }
+    return m_Timers.KillTimer(m_hWndPaint, pControl, nTimerKey);
 }
 
 void CWindowManagerUI::OnTimer(WPARAM wParam)
 {
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == LOWORD(wParam) && !pTimer->bKilled) {
-            SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, m_ptLastMousePos, 0, 0, pTimer->nTimerKey, 0);
-            return;
-        }
-    }
+    const TTimerRecUI* pTimer = m_Timers.FindRunning(m_hWndPaint, LOWORD(wParam));
+    if (pTimer == nullptr) return;
+    SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, m_ptLastMousePos, 0, 0, pTimer->nTimerKey, 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
+#include "TimerTableUI.h"
 
 class CControlUI;
 struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
@@ -118,15 +119,6 @@ struct TNotifyRecUI
     POINT mousePoint;
     WPARAM wParam;
     LPARAM lParam;
-};
-
-struct TTimerRecUI
-{
-    CControlUI* pSender;
-    UINT nTimerKey;
-    HWND hWnd;
-    UINT uWinTimer;
-    bool bKilled;
 };
 
 class INotifyUI
@@ -283,7 +275,6 @@ private:
     void DropOffscreen();
     void RegisterNames(CControlUI* pControl);
     bool IsForeign(CControlUI* pControl) const;
-    void KillTimersOf(CControlUI* pControl);
 
     void ReleaseResources();
 
@@ -313,7 +304,6 @@ private:
     RECT m_rcSizeBox;
     SIZE m_szRoundCorner;
     RECT m_rcCaption;
-    UINT m_uTimerID;
 
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;
@@ -323,7 +313,7 @@ private:
     bool m_bMouseCapture;
 
     CPtrArrayUI m_aNotifiers;
-    CPtrArrayUI m_aTimers;
+    CTimerTableUI m_Timers;
     CPtrArrayUI m_aMessageFilters;
     CPtrArrayUI m_aPostPaintControls;
     CPtrArrayUI m_aDelayedCleanup;
