@@ -9,11 +9,6 @@
 #include "ControlUI.h"
 #include "PainterUI.h"
 
-#include <cstddef>
-
-// Tooltip records are read by size: 44 bytes on 32-bit Windows.
-static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
-
 namespace {
 
 // WM_APP + 1: delete the trees replaced by AttachRoot once the current message is over.
@@ -68,7 +63,7 @@ CPtrArrayUI CWindowManagerUI::m_aPreMessages;
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hbmpOffscreen(nullptr),
-      m_hwndTooltip(nullptr), m_ToolTip(), m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
+      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
       m_pEventHover(nullptr), m_pEventClick(nullptr), m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 },
       m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(),
       m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
@@ -89,7 +84,7 @@ CWindowManagerUI::~CWindowManagerUI()
     delete pRoot;
     ForgetHostedControls();
     ReleaseResources();
-    if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
+    m_ToolTip.Destroy();
     DropOffscreen();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     int iIndex = m_aPreMessages.Find(this);
@@ -593,9 +588,7 @@ void CWindowManagerUI::TrackMouse()
     tme.cbSize = sizeof(TRACKMOUSEEVENT);
     tme.dwFlags = TME_HOVER | TME_LEAVE;
     tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_hwndTooltip == nullptr
-                          ? 1000
-                          : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    tme.dwHoverTime = m_ToolTip.HoverTime();
     ::TrackMouseEvent(&tme);
     m_bMouseTracking = true;
 }
@@ -611,7 +604,7 @@ void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
         CControlUI* pOld = m_pEventHover;
         m_pEventHover = nullptr;
         SendEvent(pOld, EventMouseLeave, pNewHover, pt, 0, 0, 0, 0);
-        DeactivateToolTip();
+        m_ToolTip.Deactivate();
     }
     if (pNewHover != m_pEventHover && pNewHover != nullptr) {
         SendEvent(pNewHover, EventMouseEnter, pNewHover, pt, 0, 0, 0, 0);
@@ -641,28 +634,7 @@ void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
 {
     CStringUI sToolTip = pControl->GetToolTip();
     if (sToolTip.IsEmpty()) return;
-    ::ZeroMemory(&m_ToolTip, sizeof(TOOLINFOW));
-    m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
-    m_ToolTip.uFlags = TTF_IDISHWND;
-    m_ToolTip.hwnd = m_hWndPaint;
-    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    m_ToolTip.hinst = m_hInstance;
-    m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData()); // the tooltip control keeps its own copy
-    m_ToolTip.rect = pControl->GetPos();
-    if (m_hwndTooltip == nullptr) {
-        m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
-                                          nullptr, m_hInstance, nullptr);
-        ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    }
-    ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
-}
-
-void CWindowManagerUI::DeactivateToolTip()
-{
-    if (m_hwndTooltip == nullptr) return;
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    m_ToolTip.Show(m_hWndPaint, m_hInstance, sToolTip.GetData(), pControl->GetPos());
 }
 
 // The leave counts even after the hover report has ended the hover part of
@@ -670,7 +642,7 @@ void CWindowManagerUI::DeactivateToolTip()
 // starts no new tracking for a pointer that is already outside.
 void CWindowManagerUI::OnMouseLeave()
 {
-    DeactivateToolTip();
+    m_ToolTip.Deactivate();
     m_bMouseTracking = true;
     ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
     m_bMouseTracking = false;
@@ -680,7 +652,7 @@ void CWindowManagerUI::OnMouseLeave()
 // hand the release to.
 void CWindowManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    DeactivateToolTip(); // a press may open a menu or dialog the tip would cover
+    m_ToolTip.Deactivate(); // a press may open a menu or dialog the tip would cover
     ::SetFocus(m_hWndPaint);
     POINT pt = PointFromLParam(lParam);
     m_ptLastMousePos = pt;

@@ -8,6 +8,7 @@
 #include "StringMapUI.h"
 #include "StringUI.h"
 #include "TimerTableUI.h"
+#include "ToolTipUI.h"
 
 class CControlUI;
 struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
@@ -270,7 +271,6 @@ private:
                    WORD keyState, WPARAM wParam, LPARAM lParam);
     CControlUI* ControlAt(POINT pt) const;
     void ShowToolTip(CControlUI* pControl);
-    void DeactivateToolTip();
     void TrackMouse();
     void DropOffscreen();
     void RegisterNames(CControlUI* pControl);
@@ -288,8 +288,7 @@ private:
     HDC m_hDcPaint;
     HDC m_hDcOffscreen;
     HBITMAP m_hbmpOffscreen;
-    HWND m_hwndTooltip;
-    TOOLINFOW m_ToolTip;
+    CToolTipUI m_ToolTip;
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;
