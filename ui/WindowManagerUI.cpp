@@ -68,7 +68,7 @@ CWindowManagerUI::CWindowManagerUI()
       m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(),
       m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
       m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
-      m_mImageHash(kHashBuckets), m_DefaultAttrHash(kHashBuckets), m_pParentManager(nullptr),
+      m_pParentManager(nullptr),
       m_dwDefaultDisabledColor(0xFFA7A6AA)
 {
     InitProcessResources();
@@ -1124,67 +1124,43 @@ LPCWSTR CWindowManagerUI::GetSkinFile() const
     return m_sSkinFile.GetData();
 }
 
-// With a resource type the name is a decimal resource id. A name already cached keeps
-// its first image; the new one is released.
 TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
-    if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
-    LPCWSTR pstrSource = bitmap;
-    if (type != nullptr) {
-        if (!iswdigit(bitmap[0])) return nullptr;
-        pstrSource = MAKEINTRESOURCEW(static_cast<WORD>(wcstoul(bitmap, nullptr, 10)));
-    }
-    TImageRecUI* pImage =
-        CPainterUI::LoadImageData(pstrSource, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData(), type, mask);
-    if (pImage == nullptr) return nullptr;
-    if (!m_mImageHash.Insert(bitmap, pImage)) {
-        CPainterUI::FreeImageData(pImage);
-        return nullptr;
-    }
-    return pImage;
+    return m_Images.Add(bitmap, type, mask, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData());
 }
 
 TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (bitmap == nullptr) return nullptr;
-    TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+    TImageRecUI* pImage = m_Images.Find(bitmap);
     if (pImage != nullptr) return pImage;
     AddImage(bitmap, type, mask);
-    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+    return m_Images.Find(bitmap);
 }
 
 void CWindowManagerUI::RemoveAllImages()
 {
-    for (int i = 0; i < m_mImageHash.GetSize(); i++) {
-        LPCWSTR key = m_mImageHash.GetAt(i);
-        CPainterUI::FreeImageData(static_cast<TImageRecUI*>(m_mImageHash.Find(key)));
-    }
-    m_mImageHash.Resize(kHashBuckets);
+    m_Images.RemoveAll();
 }
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
 {
     if (pStrControlName == nullptr) return;
-    CStringUI* pList = new CStringUI(pStrControlAttrList);
-    CStringUI* pOld = static_cast<CStringUI*>(m_DefaultAttrHash.Set(pStrControlName, pList));
-    delete pOld; // also the new list when the map could not keep it
+    m_DefaultAttributes.Set(pStrControlName, pStrControlAttrList);
 }
 
+// A window without its own list for the name asks its parent managers.
 LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 {
     if (pStrControlName == nullptr) return nullptr;
     for (const CWindowManagerUI* p = this; p != nullptr; p = p->m_pParentManager) {
-        CStringUI* pList = static_cast<CStringUI*>(p->m_DefaultAttrHash.Find(pStrControlName));
-        if (pList != nullptr) return pList->GetData();
+        LPCWSTR pstrList = p->m_DefaultAttributes.Find(pStrControlName);
+        if (pstrList != nullptr) return pstrList;
     }
     return nullptr;
 }
 
 void CWindowManagerUI::RemoveAllDefaultAttributeList()
 {
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); i++) {
-        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
-        delete static_cast<CStringUI*>(m_DefaultAttrHash.Find(key));
-    }
-    m_DefaultAttrHash.Resize(kHashBuckets);
+    m_DefaultAttributes.RemoveAll();
 }

@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "DefaultAttributesUI.h"
 #include "FontTableUI.h"
+#include "ImageCacheUI.h"
 #include "PtrArrayUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
@@ -319,8 +321,8 @@ private:
     CPtrArrayUI m_aHostedBrowsers;
 
     CStringMapUI m_mNameHash;
-    CStringMapUI m_mImageHash;
-    CStringMapUI m_DefaultAttrHash;
+    CImageCacheUI m_Images;
+    CDefaultAttributesUI m_DefaultAttributes;
 
     CWindowManagerUI* m_pParentManager;
     CStringUI m_sSkinFile;
