@@ -2,12 +2,12 @@
 
 #include <windowsx.h>
 
-#include <cwchar>
 #include <cwctype>
 
 #include "ActiveXUI.h"
 #include "ControlUI.h"
 #include "PainterUI.h"
+#include "TreeSearchUI.h"
 
 namespace {
 
@@ -18,20 +18,6 @@ const UINT kReflectBase = 0x2000;
 const int kHashBuckets = 83;
 
 HPEN g_hUpdateRectPen = nullptr;
-
-struct TFindTabInfoUI
-{
-    CControlUI* pFocus;
-    CControlUI* pLast;
-    bool bForward;
-    bool bNextIsIt;
-};
-
-struct TFindShortcutUI
-{
-    wchar_t ch;
-    bool bPickNext;
-};
 
 POINT PointFromLParam(LPARAM lParam)
 {
@@ -271,7 +257,7 @@ CControlUI* CWindowManagerUI::FindControl(LPCWSTR pstrName) const
 CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
 {
     if (m_pRoot == nullptr) return nullptr;
-    return m_pRoot->FindControl(__FindControlFromPoint, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+    return CTreeSearchUI::ControlAt(m_pRoot, pt);
 }
 
 bool CWindowManagerUI::IsForeign(CControlUI* pControl) const
@@ -321,17 +307,7 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
         m_bFocusNeeded = false;
         return true;
     }
-    const UINT uFlags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
-    TFindTabInfoUI info1 = { m_pFocus, nullptr, bForward, false };
-    CControlUI* pControl = m_pRoot->FindControl(__FindControlFromTab, &info1, uFlags);
-    if (pControl == nullptr) {
-        if (bForward) {
-            TFindTabInfoUI info2 = { nullptr, nullptr, bForward, false };
-            pControl = m_pRoot->FindControl(__FindControlFromTab, &info2, uFlags);
-        } else {
-            pControl = info1.pLast;
-        }
-    }
+    CControlUI* pControl = CTreeSearchUI::NextTabStop(m_pRoot, m_pFocus, bForward);
     if (pControl != nullptr) SetFocus(pControl);
     m_bFocusNeeded = false;
     return true;
@@ -748,8 +724,7 @@ void CWindowManagerUI::LayoutTree()
         return;
     }
     CControlUI* pControl = nullptr;
-    while ((pControl = m_pRoot->FindControl(__FindControlFromUpdate, nullptr, UIFIND_VISIBLE | UIFIND_ME_FIRST)) !=
-           nullptr) {
+    while ((pControl = CTreeSearchUI::FirstNeedingUpdate(m_pRoot)) != nullptr) {
         pControl->SetPos(pControl->GetPos());
         if (pControl->IsUpdateNeeded()) break; // a control that cannot settle must not hang the paint
     }
@@ -896,9 +871,8 @@ bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
 bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
 {
     if (m_pRoot == nullptr) return false;
-    TFindShortcutUI fs = { static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false };
-    CControlUI* pControl = m_pRoot->FindControl(__FindControlFromShortcut, &fs,
-                                                UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+    wchar_t ch = static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam)));
+    CControlUI* pControl = CTreeSearchUI::ShortcutTarget(m_pRoot, ch);
     if (pControl == nullptr) return false;
     pControl->SetFocus();
     pControl->Activate();
@@ -927,7 +901,7 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
 }
 
 // ---------------------------------------------------------------------------
-// Tree walk callbacks
+// Tree walk callback
 
 CControlUI* CALLBACK CWindowManagerUI::__FindControlFromNameHash(CControlUI* pThis, LPVOID pData)
 {
@@ -935,43 +909,6 @@ CControlUI* CALLBACK CWindowManagerUI::__FindControlFromNameHash(CControlUI* pTh
     CStringUI sName = pThis->GetName();
     if (!sName.IsEmpty()) pManager->m_mNameHash.Insert(sName.GetData(), pThis);
     return nullptr;
-}
-
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromPoint(CControlUI* pThis, LPVOID pData)
-{
-    const POINT* pPoint = static_cast<const POINT*>(pData);
-    return ::PtInRect(&pThis->GetPos(), *pPoint) ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromTab(CControlUI* pThis, LPVOID pData)
-{
-    TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
-    if (pInfo->pFocus == pThis) {
-        if (pInfo->bForward) pInfo->bNextIsIt = true;
-        return pInfo->bForward ? nullptr : pInfo->pLast;
-    }
-    if ((pThis->GetControlFlags() & UIFLAG_TABSTOP) == 0) return nullptr;
-    pInfo->pLast = pThis;
-    if (pInfo->bNextIsIt) return pThis;
-    if (pInfo->pFocus == nullptr) return pThis;
-    return nullptr;
-}
-
-// A label's shortcut goes to the next control of the walk that is not a label.
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromShortcut(CControlUI* pThis, LPVOID pData)
-{
-    if (!pThis->IsVisible()) return nullptr;
-    TFindShortcutUI* pFS = static_cast<TFindShortcutUI*>(pData);
-    wchar_t chShortcut = pThis->GetShortcut();
-    if (chShortcut != L'\0' && pFS->ch == static_cast<wchar_t>(towupper(static_cast<wint_t>(chShortcut))))
-        pFS->bPickNext = true;
-    if (wcsstr(pThis->GetControlClass(), L"LabelUI") != nullptr) return nullptr;
-    return pFS->bPickNext ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromUpdate(CControlUI* pThis, LPVOID /*pData*/)
-{
-    return pThis->IsUpdateNeeded() ? pThis : nullptr;
 }
 
 // ---------------------------------------------------------------------------

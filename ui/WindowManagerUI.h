@@ -281,10 +281,6 @@ private:
     void ReleaseResources();
 
     static CControlUI* CALLBACK __FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromPoint(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromTab(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromShortcut(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
 
     HWND m_hWndPaint;
     HDC m_hDcPaint;
