@@ -49,12 +49,6 @@ UINT CButtonUI::GetButtonState() const
     return m_uButtonState;
 }
 
-void CButtonUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CButtonUI::GetNormalImage() const { return m_sNormalImage.GetData(); }
 void CButtonUI::SetNormalImage(LPCWSTR pStrImage) { SetImage(m_sNormalImage, pStrImage); }
 LPCWSTR CButtonUI::GetHotImage() const { return m_sHotImage.GetData(); }

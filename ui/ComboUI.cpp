@@ -168,8 +168,7 @@ bool CComboUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     else if (wcscmp(pstrName, L"focusedimage") == 0) pTarget = &m_sFocusedImage;
     else if (wcscmp(pstrName, L"disabledimage") == 0) pTarget = &m_sDisabledImage;
     if (pTarget == nullptr) return false;
-    *pTarget = pstrValue;
-    Invalidate();
+    SetImage(*pTarget, pstrValue);
     return true;
 }
 

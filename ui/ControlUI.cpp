@@ -554,6 +554,12 @@ bool CControlUI::DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModif
     return false;
 }
 
+void CControlUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
+{
+    sImage = pStrImage;
+    Invalidate();
+}
+
 void CControlUI::PaintBkImage(HDC hDC)
 {
     DrawImageOrForget(hDC, m_sBkImage);
@@ -670,8 +676,7 @@ LPCWSTR CControlUI::GetBkImage() const
 void CControlUI::SetBkImage(LPCWSTR pStrImage)
 {
     if (m_sBkImage.Compare(pStrImage != nullptr ? pStrImage : L"")) return;
-    m_sBkImage = pStrImage;
-    Invalidate();
+    SetImage(m_sBkImage, pStrImage);
 }
 
 LPCWSTR CControlUI::GetForeImage() const
@@ -682,6 +687,5 @@ LPCWSTR CControlUI::GetForeImage() const
 void CControlUI::SetForeImage(LPCWSTR pStrImage)
 {
     if (m_sForeImage.Compare(pStrImage != nullptr ? pStrImage : L"")) return;
-    m_sForeImage = pStrImage;
-    Invalidate();
+    SetImage(m_sForeImage, pStrImage);
 }

@@ -128,6 +128,8 @@ protected:
     void DropFocusIfHidden();
     // Draws sImage; a description that fails to draw is emptied, so it is tried once.
     bool DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify = nullptr);
+    // Stores one of the control's state images and repaints.
+    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
 
     CWindowManagerUI* m_pManager;
     CControlUI* m_pParent;

@@ -120,12 +120,6 @@ UINT CEditUI::GetEditState() const
     return m_uEditState;
 }
 
-void CEditUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CEditUI::GetNormalImage() const { return m_sNormalImage.GetData(); }
 void CEditUI::SetNormalImage(LPCWSTR pStrImage) { SetImage(m_sNormalImage, pStrImage); }
 LPCWSTR CEditUI::GetHotImage() const { return m_sHotImage.GetData(); }

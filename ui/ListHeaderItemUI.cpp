@@ -172,8 +172,7 @@ bool CListHeaderItemUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     else if (wcscmp(pstrName, L"focusedimage") == 0) pTarget = &m_sFocusedImage;
     else if (wcscmp(pstrName, L"sepimage") == 0) pTarget = &m_sSepImage;
     if (pTarget == nullptr) return false;
-    *pTarget = pstrValue;
-    Invalidate();
+    SetImage(*pTarget, pstrValue);
     return true;
 }
 

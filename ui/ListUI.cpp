@@ -229,8 +229,7 @@ bool CListUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         m_ListInfo.dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
         NeedUpdate();
     } else if (wcscmp(pstrName, L"itemimage") == 0) {
-        m_ListInfo.sBkImage = pstrValue;
-        Invalidate();
+        SetImage(m_ListInfo.sBkImage, pstrValue);
     } else if (wcscmp(pstrName, L"itemselectedimage") == 0) SetItemSelectedImage(pstrValue);
     else if (wcscmp(pstrName, L"itemhotimage") == 0) SetItemHotImage(pstrValue);
     else if (wcscmp(pstrName, L"itemdisabledimage") == 0) SetItemDisabledImage(pstrValue);
@@ -263,20 +262,17 @@ void CListUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 void CListUI::SetItemSelectedImage(LPCWSTR pStrImage)
 {
-    m_ListInfo.sSelectedImage = pStrImage;
-    Invalidate();
+    SetImage(m_ListInfo.sSelectedImage, pStrImage);
 }
 
 void CListUI::SetItemHotImage(LPCWSTR pStrImage)
 {
-    m_ListInfo.sHotImage = pStrImage;
-    Invalidate();
+    SetImage(m_ListInfo.sHotImage, pStrImage);
 }
 
 void CListUI::SetItemDisabledImage(LPCWSTR pStrImage)
 {
-    m_ListInfo.sDisabledImage = pStrImage;
-    Invalidate();
+    SetImage(m_ListInfo.sDisabledImage, pStrImage);
 }
 
 void CListUI::SetItemShowHtml(bool bShowHtml)

@@ -49,12 +49,6 @@ void CSliderUI::SetThumbSize(SIZE szThumb)
     m_szThumb = szThumb;
 }
 
-void CSliderUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CSliderUI::GetThumbImage() const { return m_sThumbImage.GetData(); }
 void CSliderUI::SetThumbImage(LPCWSTR pStrImage) { SetImage(m_sThumbImage, pStrImage); }
 LPCWSTR CSliderUI::GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
