@@ -128,19 +128,13 @@ bool CButtonUI::HandleMouseEvent(TEventRecUI& event)
     switch (event.type) {
     case EventMouseMove:
         if ((m_uButtonState & UISTATE_CAPTURED) == 0) return true;
-        if (bInside)
-            m_uButtonState |= UISTATE_PUSHED;
-        else
-            m_uButtonState &= ~UISTATE_PUSHED;
+        SetStateBits(m_uButtonState, UISTATE_PUSHED, bInside);
         Invalidate();
         return true;
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) return true;
-        if (event.type == EventMouseEnter)
-            m_uButtonState |= UISTATE_HOT;
-        else
-            m_uButtonState &= ~UISTATE_HOT;
+        SetStateBits(m_uButtonState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return true;
     case EventButtonDown:
@@ -165,14 +159,7 @@ bool CButtonUI::HandleMouseEvent(TEventRecUI& event)
 
 void CButtonUI::SyncPaintState()
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled())
-        m_uButtonState |= UISTATE_DISABLED;
-    else
-        m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 }
 
 CStringUI* CButtonUI::CurrentStateImage()

@@ -231,10 +231,7 @@ bool CEditUI::HandleMouseEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) return true;
-        if (event.type == EventMouseEnter)
-            m_uEditState |= UISTATE_HOT;
-        else
-            m_uEditState &= ~UISTATE_HOT;
+        SetStateBits(m_uEditState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return true;
     case EventButtonDown:
@@ -278,14 +275,7 @@ CStringUI* CEditUI::CurrentStateImage()
 
 void CEditUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused())
-        m_uEditState |= UISTATE_FOCUSED;
-    else
-        m_uEditState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled())
-        m_uEditState |= UISTATE_DISABLED;
-    else
-        m_uEditState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabled(m_uEditState, IsFocused(), IsEnabled());
 
     CStringUI* pStateImage = CurrentStateImage();
     if (pStateImage != nullptr && DrawImageOrForget(hDC, *pStateImage)) return;

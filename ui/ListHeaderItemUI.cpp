@@ -139,8 +139,7 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (IsEnabled()) {
-            if (event.type == EventMouseEnter) m_uButtonState |= UISTATE_HOT;
-            else m_uButtonState &= ~UISTATE_HOT;
+            SetStateBits(m_uButtonState, UISTATE_HOT, event.type == EventMouseEnter);
             Invalidate();
         }
         bHandled = true;
@@ -200,8 +199,7 @@ SIZE CListHeaderItemUI::EstimateSize(SIZE szAvailable)
 
 void CListHeaderItemUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
+    SetStateBits(m_uButtonState, UISTATE_FOCUSED, IsFocused());
 
     if ((m_uButtonState & UISTATE_PUSHED) != 0) {
         if (m_sPushedImage.IsEmpty()) DrawImageOrForget(hDC, m_sNormalImage);

@@ -173,10 +173,7 @@ bool CSliderUI::HandleMouseEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) return false;
-        if (event.type == EventMouseEnter)
-            m_uSliderState |= UISTATE_HOT;
-        else
-            m_uSliderState &= ~UISTATE_HOT;
+        SetStateBits(m_uSliderState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return true;
     default: return false;
