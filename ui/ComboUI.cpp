@@ -7,6 +7,7 @@
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
 #include "FaceOfUI.h"
+#include "ItemStyleAttributesUI.h"
 #include "PainterUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -172,51 +173,12 @@ bool CComboUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     return true;
 }
 
-namespace {
-
-struct TComboColorUI
-{
-    LPCWSTR pstrName;
-    DWORD TListInfoUI::*pColor;
-};
-
-const TComboColorUI kComboColors[] = {
-    { L"itemtextcolor", &TListInfoUI::dwTextColor },
-    { L"itembkcolor", &TListInfoUI::dwBkColor },
-    { L"itemselectedtextcolor", &TListInfoUI::dwSelectedTextColor },
-    { L"itemselectedbkcolor", &TListInfoUI::dwSelectedBkColor },
-    { L"itemhottextcolor", &TListInfoUI::dwHotTextColor },
-    { L"itemhotbkcolor", &TListInfoUI::dwHotBkColor },
-    { L"itemdisabledtextcolor", &TListInfoUI::dwDisabledTextColor },
-    { L"itemdisabledbkcolor", &TListInfoUI::dwDisabledBkColor },
-    { L"itemlinecolor", &TListInfoUI::dwLineColor },
-};
-
-struct TComboImageUI
-{
-    LPCWSTR pstrName;
-    CStringUI TListInfoUI::*pImage;
-};
-
-const TComboImageUI kComboImages[] = {
-    { L"itemimage", &TListInfoUI::sBkImage },
-    { L"itemselectedimage", &TListInfoUI::sSelectedImage },
-    { L"itemhotimage", &TListInfoUI::sHotImage },
-    { L"itemdisabledimage", &TListInfoUI::sDisabledImage },
-};
-
-} // namespace
-
 bool CComboUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    for (const TComboColorUI& color : kComboColors) {
-        if (wcscmp(pstrName, color.pstrName) != 0) continue;
-        m_ListInfo.*color.pColor = CAttributeValueUI::ParseColor(pstrValue);
-        return true;
-    }
-    for (const TComboImageUI& image : kComboImages) {
-        if (wcscmp(pstrName, image.pstrName) != 0) continue;
-        m_ListInfo.*image.pImage = pstrValue;
+    if (CItemStyleAttributesUI::SetColor(m_ListInfo, pstrName, pstrValue)) return true;
+    CStringUI* pImage = CItemStyleAttributesUI::FindImage(m_ListInfo, pstrName);
+    if (pImage != nullptr) {
+        *pImage = pstrValue;
         return true;
     }
     if (wcscmp(pstrName, L"itemfont") == 0) m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
