@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "AttributeValueUI.h"
+#include "ItemAlignUI.h"
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 
@@ -151,15 +152,7 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 
 void CListHeaderItemUI::SetAlign(LPCWSTR pstrValue)
 {
-    if (wcsstr(pstrValue, L"left") != nullptr) m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        m_uTextStyle &= ~DT_RIGHT;
-        m_uTextStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        m_uTextStyle &= ~DT_CENTER;
-        m_uTextStyle |= DT_RIGHT;
-    }
+    m_uTextStyle = CItemAlignUI::Apply(m_uTextStyle, pstrValue);
 }
 
 bool CListHeaderItemUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
