@@ -68,17 +68,14 @@ void CButtonUI::SetFocusedTextColor(DWORD dwColor) { m_dwFocusedTextColor = dwCo
 
 void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"normalimage") == 0)
-        SetNormalImage(pstrValue);
-    else if (wcscmp(pstrName, L"hotimage") == 0)
-        SetHotImage(pstrValue);
-    else if (wcscmp(pstrName, L"pushedimage") == 0)
-        SetPushedImage(pstrValue);
-    else if (wcscmp(pstrName, L"focusedimage") == 0)
-        SetFocusedImage(pstrValue);
-    else if (wcscmp(pstrName, L"disabledimage") == 0)
-        SetDisabledImage(pstrValue);
-    else if (wcscmp(pstrName, L"hottextcolor") == 0)
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"disabledimage", &m_sDisabledImage },
+    };
+    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue))
+        return;
+    if (wcscmp(pstrName, L"hottextcolor") == 0)
         SetHotTextColor(CAttributeValueUI::ParseColor(pstrValue));
     else if (wcscmp(pstrName, L"pushedtextcolor") == 0)
         SetPushedTextColor(CAttributeValueUI::ParseColor(pstrValue));

@@ -162,15 +162,12 @@ void CComboUI::SetItemAlign(LPCWSTR pstrValue)
 
 bool CComboUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    CStringUI* pTarget = nullptr;
-    if (wcscmp(pstrName, L"normalimage") == 0) pTarget = &m_sNormalImage;
-    else if (wcscmp(pstrName, L"hotimage") == 0) pTarget = &m_sHotImage;
-    else if (wcscmp(pstrName, L"pushedimage") == 0) pTarget = &m_sPushedImage;
-    else if (wcscmp(pstrName, L"focusedimage") == 0) pTarget = &m_sFocusedImage;
-    else if (wcscmp(pstrName, L"disabledimage") == 0) pTarget = &m_sDisabledImage;
-    if (pTarget == nullptr) return false;
-    SetImage(*pTarget, pstrValue);
-    return true;
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"disabledimage", &m_sDisabledImage },
+    };
+    return SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
 }
 
 bool CComboUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)

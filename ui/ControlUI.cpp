@@ -560,6 +560,16 @@ void CControlUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
     Invalidate();
 }
 
+bool CControlUI::SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR pstrName, LPCWSTR pStrImage)
+{
+    for (int i = 0; i < nSlots; i++) {
+        if (wcscmp(pstrName, aSlots[i].pstrName) != 0) continue;
+        SetImage(*aSlots[i].pImage, pStrImage);
+        return true;
+    }
+    return false;
+}
+
 void CControlUI::PaintBkImage(HDC hDC)
 {
     DrawImageOrForget(hDC, m_sBkImage);

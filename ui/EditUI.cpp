@@ -131,20 +131,18 @@ void CEditUI::SetDisabledImage(LPCWSTR pStrImage) { SetImage(m_sDisabledImage, p
 
 void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"focusedimage", &m_sFocusedImage }, { L"disabledimage", &m_sDisabledImage },
+    };
+    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue))
+        return;
     if (wcscmp(pstrName, L"readonly") == 0)
         SetReadOnly(CAttributeValueUI::ParseBool(pstrValue));
     else if (wcscmp(pstrName, L"numonly") == 0)
         SetNumberOnly(CAttributeValueUI::ParseBool(pstrValue));
     else if (wcscmp(pstrName, L"password") == 0)
         SetPasswordMode(CAttributeValueUI::ParseBool(pstrValue));
-    else if (wcscmp(pstrName, L"normalimage") == 0)
-        SetNormalImage(pstrValue);
-    else if (wcscmp(pstrName, L"hotimage") == 0)
-        SetHotImage(pstrValue);
-    else if (wcscmp(pstrName, L"focusedimage") == 0)
-        SetFocusedImage(pstrValue);
-    else if (wcscmp(pstrName, L"disabledimage") == 0)
-        SetDisabledImage(pstrValue);
     else
         CLabelUI::SetAttribute(pstrName, pstrValue);
 }

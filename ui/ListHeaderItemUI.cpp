@@ -157,15 +157,12 @@ void CListHeaderItemUI::SetAlign(LPCWSTR pstrValue)
 
 bool CListHeaderItemUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    CStringUI* pTarget = nullptr;
-    if (wcscmp(pstrName, L"normalimage") == 0) pTarget = &m_sNormalImage;
-    else if (wcscmp(pstrName, L"hotimage") == 0) pTarget = &m_sHotImage;
-    else if (wcscmp(pstrName, L"pushedimage") == 0) pTarget = &m_sPushedImage;
-    else if (wcscmp(pstrName, L"focusedimage") == 0) pTarget = &m_sFocusedImage;
-    else if (wcscmp(pstrName, L"sepimage") == 0) pTarget = &m_sSepImage;
-    if (pTarget == nullptr) return false;
-    SetImage(*pTarget, pstrValue);
-    return true;
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"sepimage", &m_sSepImage },
+    };
+    return SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
 }
 
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
