@@ -49,12 +49,6 @@ UINT CButtonUI::GetButtonState() const
     return m_uButtonState;
 }
 
-void CButtonUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CButtonUI::GetNormalImage() const { return m_sNormalImage.GetData(); }
 void CButtonUI::SetNormalImage(LPCWSTR pStrImage) { SetImage(m_sNormalImage, pStrImage); }
 LPCWSTR CButtonUI::GetHotImage() const { return m_sHotImage.GetData(); }
@@ -74,17 +68,14 @@ void CButtonUI::SetFocusedTextColor(DWORD dwColor) { m_dwFocusedTextColor = dwCo
 
 void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"normalimage") == 0)
-        SetNormalImage(pstrValue);
-    else if (wcscmp(pstrName, L"hotimage") == 0)
-        SetHotImage(pstrValue);
-    else if (wcscmp(pstrName, L"pushedimage") == 0)
-        SetPushedImage(pstrValue);
-    else if (wcscmp(pstrName, L"focusedimage") == 0)
-        SetFocusedImage(pstrValue);
-    else if (wcscmp(pstrName, L"disabledimage") == 0)
-        SetDisabledImage(pstrValue);
-    else if (wcscmp(pstrName, L"hottextcolor") == 0)
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"disabledimage", &m_sDisabledImage },
+    };
+    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue))
+        return;
+    if (wcscmp(pstrName, L"hottextcolor") == 0)
         SetHotTextColor(CAttributeValueUI::ParseColor(pstrValue));
     else if (wcscmp(pstrName, L"pushedtextcolor") == 0)
         SetPushedTextColor(CAttributeValueUI::ParseColor(pstrValue));
@@ -134,19 +125,13 @@ bool CButtonUI::HandleMouseEvent(TEventRecUI& event)
     switch (event.type) {
     case EventMouseMove:
         if ((m_uButtonState & UISTATE_CAPTURED) == 0) return true;
-        if (bInside)
-            m_uButtonState |= UISTATE_PUSHED;
-        else
-            m_uButtonState &= ~UISTATE_PUSHED;
+        SetStateBits(m_uButtonState, UISTATE_PUSHED, bInside);
         Invalidate();
         return true;
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) return true;
-        if (event.type == EventMouseEnter)
-            m_uButtonState |= UISTATE_HOT;
-        else
-            m_uButtonState &= ~UISTATE_HOT;
+        SetStateBits(m_uButtonState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return true;
     case EventButtonDown:
@@ -171,14 +156,7 @@ bool CButtonUI::HandleMouseEvent(TEventRecUI& event)
 
 void CButtonUI::SyncPaintState()
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled())
-        m_uButtonState |= UISTATE_DISABLED;
-    else
-        m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 }
 
 CStringUI* CButtonUI::CurrentStateImage()

@@ -44,7 +44,6 @@ protected:
     // Draws a non-empty description; one that fails is emptied and not tried again.
     CStringUI* CurrentStateImage();
     DWORD CurrentTextColor() const;
-    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
 
     UINT m_uButtonState;
     DWORD m_dwHotTextColor;

@@ -7,6 +7,7 @@
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
 #include "FaceOfUI.h"
+#include "ItemStyleAttributesUI.h"
 #include "PainterUI.h"
 #include "VerticalLayoutUI.h"
 
@@ -161,63 +162,20 @@ void CComboUI::SetItemAlign(LPCWSTR pstrValue)
 
 bool CComboUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    CStringUI* pTarget = nullptr;
-    if (wcscmp(pstrName, L"normalimage") == 0) pTarget = &m_sNormalImage;
-    else if (wcscmp(pstrName, L"hotimage") == 0) pTarget = &m_sHotImage;
-    else if (wcscmp(pstrName, L"pushedimage") == 0) pTarget = &m_sPushedImage;
-    else if (wcscmp(pstrName, L"focusedimage") == 0) pTarget = &m_sFocusedImage;
-    else if (wcscmp(pstrName, L"disabledimage") == 0) pTarget = &m_sDisabledImage;
-    if (pTarget == nullptr) return false;
-    *pTarget = pstrValue;
-    Invalidate();
-    return true;
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"disabledimage", &m_sDisabledImage },
+    };
+    return SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
 }
-
-namespace {
-
-struct TComboColorUI
-{
-    LPCWSTR pstrName;
-    DWORD TListInfoUI::*pColor;
-};
-
-const TComboColorUI kComboColors[] = {
-    { L"itemtextcolor", &TListInfoUI::dwTextColor },
-    { L"itembkcolor", &TListInfoUI::dwBkColor },
-    { L"itemselectedtextcolor", &TListInfoUI::dwSelectedTextColor },
-    { L"itemselectedbkcolor", &TListInfoUI::dwSelectedBkColor },
-    { L"itemhottextcolor", &TListInfoUI::dwHotTextColor },
-    { L"itemhotbkcolor", &TListInfoUI::dwHotBkColor },
-    { L"itemdisabledtextcolor", &TListInfoUI::dwDisabledTextColor },
-    { L"itemdisabledbkcolor", &TListInfoUI::dwDisabledBkColor },
-    { L"itemlinecolor", &TListInfoUI::dwLineColor },
-};
-
-struct TComboImageUI
-{
-    LPCWSTR pstrName;
-    CStringUI TListInfoUI::*pImage;
-};
-
-const TComboImageUI kComboImages[] = {
-    { L"itemimage", &TListInfoUI::sBkImage },
-    { L"itemselectedimage", &TListInfoUI::sSelectedImage },
-    { L"itemhotimage", &TListInfoUI::sHotImage },
-    { L"itemdisabledimage", &TListInfoUI::sDisabledImage },
-};
-
-} // namespace
 
 bool CComboUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    for (const TComboColorUI& color : kComboColors) {
-        if (wcscmp(pstrName, color.pstrName) != 0) continue;
-        m_ListInfo.*color.pColor = CAttributeValueUI::ParseColor(pstrValue);
-        return true;
-    }
-    for (const TComboImageUI& image : kComboImages) {
-        if (wcscmp(pstrName, image.pstrName) != 0) continue;
-        m_ListInfo.*image.pImage = pstrValue;
+    if (CItemStyleAttributesUI::SetColor(m_ListInfo, pstrName, pstrValue)) return true;
+    CStringUI* pImage = CItemStyleAttributesUI::FindImage(m_ListInfo, pstrName);
+    if (pImage != nullptr) {
+        *pImage = pstrValue;
         return true;
     }
     if (wcscmp(pstrName, L"itemfont") == 0) m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
@@ -257,10 +215,7 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 void CComboUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 
     CStringUI* pState = nullptr;
     if ((m_uButtonState & UISTATE_DISABLED) != 0 && !m_sDisabledImage.IsEmpty()) pState = &m_sDisabledImage;

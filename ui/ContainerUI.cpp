@@ -226,6 +226,16 @@ RECT CContainerUI::GetInnerRect() const
     return rc;
 }
 
+RECT CContainerUI::GetViewRect() const
+{
+    RECT rc = GetInnerRect();
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
+        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
+        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    return rc;
+}
+
 void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);

@@ -88,6 +88,8 @@ public:
 protected:
     // Inner rectangle: the position less the inset.
     RECT GetInnerRect() const;
+    // Where the children are seen: the inner rectangle less the visible scroll bars.
+    RECT GetViewRect() const;
     CControlUI* ChildAt(int iIndex) const;
     bool HandleScrollKey(TEventRecUI& event);
     void PaintChildren(HDC hDC, const RECT& rcPaint);

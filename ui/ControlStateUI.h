@@ -9,3 +9,19 @@ constexpr UINT UISTATE_DISABLED = 0x04;
 constexpr UINT UISTATE_HOT = 0x08;
 constexpr UINT UISTATE_PUSHED = 0x10;
 constexpr UINT UISTATE_CAPTURED = 0x40;
+
+// Sets uBits in uState when bSet, clears them otherwise.
+inline void SetStateBits(UINT& uState, UINT uBits, bool bSet)
+{
+    if (bSet)
+        uState |= uBits;
+    else
+        uState &= ~uBits;
+}
+
+// Before a paint the focused and disabled bits follow the control.
+inline void SyncFocusAndDisabled(UINT& uState, bool bFocused, bool bEnabled)
+{
+    SetStateBits(uState, UISTATE_FOCUSED, bFocused);
+    SetStateBits(uState, UISTATE_DISABLED, !bEnabled);
+}

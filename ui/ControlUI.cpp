@@ -554,6 +554,22 @@ bool CControlUI::DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModif
     return false;
 }
 
+void CControlUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
+{
+    sImage = pStrImage;
+    Invalidate();
+}
+
+bool CControlUI::SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR pstrName, LPCWSTR pStrImage)
+{
+    for (int i = 0; i < nSlots; i++) {
+        if (wcscmp(pstrName, aSlots[i].pstrName) != 0) continue;
+        SetImage(*aSlots[i].pImage, pStrImage);
+        return true;
+    }
+    return false;
+}
+
 void CControlUI::PaintBkImage(HDC hDC)
 {
     DrawImageOrForget(hDC, m_sBkImage);
@@ -670,8 +686,7 @@ LPCWSTR CControlUI::GetBkImage() const
 void CControlUI::SetBkImage(LPCWSTR pStrImage)
 {
     if (m_sBkImage.Compare(pStrImage != nullptr ? pStrImage : L"")) return;
-    m_sBkImage = pStrImage;
-    Invalidate();
+    SetImage(m_sBkImage, pStrImage);
 }
 
 LPCWSTR CControlUI::GetForeImage() const
@@ -682,6 +697,5 @@ LPCWSTR CControlUI::GetForeImage() const
 void CControlUI::SetForeImage(LPCWSTR pStrImage)
 {
     if (m_sForeImage.Compare(pStrImage != nullptr ? pStrImage : L"")) return;
-    m_sForeImage = pStrImage;
-    Invalidate();
+    SetImage(m_sForeImage, pStrImage);
 }

@@ -128,6 +128,16 @@ protected:
     void DropFocusIfHidden();
     // Draws sImage; a description that fails to draw is emptied, so it is tried once.
     bool DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify = nullptr);
+    // Stores one of the control's state images and repaints.
+    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
+    // An image attribute and the member it sets.
+    struct TImageSlotUI
+    {
+        LPCWSTR pstrName;
+        CStringUI* pImage;
+    };
+    // Sets the image whose attribute is pstrName; false when none of the slots has it.
+    bool SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR pstrName, LPCWSTR pStrImage);
 
     CWindowManagerUI* m_pManager;
     CControlUI* m_pParent;

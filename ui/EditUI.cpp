@@ -120,12 +120,6 @@ UINT CEditUI::GetEditState() const
     return m_uEditState;
 }
 
-void CEditUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CEditUI::GetNormalImage() const { return m_sNormalImage.GetData(); }
 void CEditUI::SetNormalImage(LPCWSTR pStrImage) { SetImage(m_sNormalImage, pStrImage); }
 LPCWSTR CEditUI::GetHotImage() const { return m_sHotImage.GetData(); }
@@ -137,20 +131,18 @@ void CEditUI::SetDisabledImage(LPCWSTR pStrImage) { SetImage(m_sDisabledImage, p
 
 void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"focusedimage", &m_sFocusedImage }, { L"disabledimage", &m_sDisabledImage },
+    };
+    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue))
+        return;
     if (wcscmp(pstrName, L"readonly") == 0)
         SetReadOnly(CAttributeValueUI::ParseBool(pstrValue));
     else if (wcscmp(pstrName, L"numonly") == 0)
         SetNumberOnly(CAttributeValueUI::ParseBool(pstrValue));
     else if (wcscmp(pstrName, L"password") == 0)
         SetPasswordMode(CAttributeValueUI::ParseBool(pstrValue));
-    else if (wcscmp(pstrName, L"normalimage") == 0)
-        SetNormalImage(pstrValue);
-    else if (wcscmp(pstrName, L"hotimage") == 0)
-        SetHotImage(pstrValue);
-    else if (wcscmp(pstrName, L"focusedimage") == 0)
-        SetFocusedImage(pstrValue);
-    else if (wcscmp(pstrName, L"disabledimage") == 0)
-        SetDisabledImage(pstrValue);
     else
         CLabelUI::SetAttribute(pstrName, pstrValue);
 }
@@ -237,10 +229,7 @@ bool CEditUI::HandleMouseEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) return true;
-        if (event.type == EventMouseEnter)
-            m_uEditState |= UISTATE_HOT;
-        else
-            m_uEditState &= ~UISTATE_HOT;
+        SetStateBits(m_uEditState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return true;
     case EventButtonDown:
@@ -284,14 +273,7 @@ CStringUI* CEditUI::CurrentStateImage()
 
 void CEditUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused())
-        m_uEditState |= UISTATE_FOCUSED;
-    else
-        m_uEditState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled())
-        m_uEditState |= UISTATE_DISABLED;
-    else
-        m_uEditState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabled(m_uEditState, IsFocused(), IsEnabled());
 
     CStringUI* pStateImage = CurrentStateImage();
     if (pStateImage != nullptr && DrawImageOrForget(hDC, *pStateImage)) return;

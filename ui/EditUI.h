@@ -57,7 +57,6 @@ private:
     bool HandleMouseEvent(TEventRecUI& event);
     void SendButtonDownToWindow(const TEventRecUI& event);
     CStringUI* CurrentStateImage();
-    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     CStringUI ShownText() const;
 
     CEditWnd* m_pWindow;

@@ -83,15 +83,13 @@ void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 void CHorizontalLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = GetInnerRect();
     if (m_items.GetSize() == 0) {
-        ProcessScrollBar(rc, 0, 0);
+        // An empty row hands the bars the whole inner rectangle.
+        ProcessScrollBar(GetInnerRect(), 0, 0);
         return;
     }
+    rc = GetViewRect();
     const bool bHorBar = m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible();
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (bHorBar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
 
     SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
     if (bHorBar) szAvailable.cx += m_pHorizontalScrollBar->GetScrollRange();

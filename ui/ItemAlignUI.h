@@ -1,9 +1,10 @@
 #pragma once
 #include <windows.h>
 
-// The "itemalign" attribute of lists, combo boxes and menus: the words "left", "center"
-// and "right" found in the value set the horizontal alignment of the item text, in
-// that order, so the last one named wins.
+// The horizontal part of an alignment value: "itemalign" of lists, combo boxes and
+// menus, "align" of labels and list header items. The words "left", "center" and
+// "right" found in the value set the horizontal alignment of the text, in that
+// order, so the last one named wins.
 class CItemAlignUI
 {
 public:

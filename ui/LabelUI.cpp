@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "AttributeValueUI.h"
+#include "ItemAlignUI.h"
 #include "PainterUI.h"
 
 CLabelUI::CLabelUI()
@@ -100,15 +101,7 @@ void CLabelUI::DoEvent(TEventRecUI& event)
 // Substring tests in a fixed order, so "right bottom" gives DT_RIGHT | DT_BOTTOM.
 void CLabelUI::SetAlign(LPCWSTR pstrValue)
 {
-    if (wcsstr(pstrValue, L"left") != nullptr) m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        m_uTextStyle &= ~DT_RIGHT;
-        m_uTextStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        m_uTextStyle &= ~DT_CENTER;
-        m_uTextStyle |= DT_RIGHT;
-    }
+    m_uTextStyle = CItemAlignUI::Apply(m_uTextStyle, pstrValue);
     if (wcsstr(pstrValue, L"top") != nullptr) m_uTextStyle &= ~(DT_VCENTER | DT_BOTTOM);
     if (wcsstr(pstrValue, L"bottom") != nullptr) {
         m_uTextStyle &= ~DT_VCENTER;

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "AttributeValueUI.h"
+#include "ItemAlignUI.h"
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 
@@ -139,8 +140,7 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (IsEnabled()) {
-            if (event.type == EventMouseEnter) m_uButtonState |= UISTATE_HOT;
-            else m_uButtonState &= ~UISTATE_HOT;
+            SetStateBits(m_uButtonState, UISTATE_HOT, event.type == EventMouseEnter);
             Invalidate();
         }
         bHandled = true;
@@ -152,29 +152,17 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 
 void CListHeaderItemUI::SetAlign(LPCWSTR pstrValue)
 {
-    if (wcsstr(pstrValue, L"left") != nullptr) m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        m_uTextStyle &= ~DT_RIGHT;
-        m_uTextStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        m_uTextStyle &= ~DT_CENTER;
-        m_uTextStyle |= DT_RIGHT;
-    }
+    m_uTextStyle = CItemAlignUI::Apply(m_uTextStyle, pstrValue);
 }
 
 bool CListHeaderItemUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    CStringUI* pTarget = nullptr;
-    if (wcscmp(pstrName, L"normalimage") == 0) pTarget = &m_sNormalImage;
-    else if (wcscmp(pstrName, L"hotimage") == 0) pTarget = &m_sHotImage;
-    else if (wcscmp(pstrName, L"pushedimage") == 0) pTarget = &m_sPushedImage;
-    else if (wcscmp(pstrName, L"focusedimage") == 0) pTarget = &m_sFocusedImage;
-    else if (wcscmp(pstrName, L"sepimage") == 0) pTarget = &m_sSepImage;
-    if (pTarget == nullptr) return false;
-    *pTarget = pstrValue;
-    Invalidate();
-    return true;
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"sepimage", &m_sSepImage },
+    };
+    return SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
 }
 
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
@@ -201,8 +189,7 @@ SIZE CListHeaderItemUI::EstimateSize(SIZE szAvailable)
 
 void CListHeaderItemUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
+    SetStateBits(m_uButtonState, UISTATE_FOCUSED, IsFocused());
 
     if ((m_uButtonState & UISTATE_PUSHED) != 0) {
         if (m_sPushedImage.IsEmpty()) DrawImageOrForget(hDC, m_sNormalImage);

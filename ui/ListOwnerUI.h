@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "ListItemFaceUI.h"
 #include "StringUI.h"
 #include "WindowManagerUI.h"
 
@@ -89,18 +90,9 @@ protected:
 };
 
 // Every row of a list or a combo box answers "ListItem" with this face.
-class IListItemUI
+class IListItemUI : public IListItemFaceUI<IListOwnerUI>
 {
 public:
-    virtual int GetIndex() const = 0;
-    virtual void SetIndex(int iIndex) = 0;
-    virtual IListOwnerUI* GetOwner() = 0;
-    virtual void SetOwner(CControlUI* pOwner) = 0;
-    virtual bool IsSelected() const = 0;
-    virtual bool Select(bool bSelect = true) = 0;
-    virtual bool IsExpanded() const = 0;
-    virtual bool Expand(bool bExpand = true) = 0;
-    virtual void DrawItemText(HDC hDC, const RECT& rcItem) = 0;
     virtual bool MarkSelected(bool bSelect = true) = 0;
 
 protected:

@@ -5,6 +5,7 @@
 #include "AttributeValueUI.h"
 #include "FaceOfUI.h"
 #include "ItemAlignUI.h"
+#include "ItemStyleAttributesUI.h"
 #include "ListBodyUI.h"
 #include "ListHeaderUI.h"
 #include "ScrollbarUI.h"
@@ -191,33 +192,21 @@ void CListUI::SetItemAlign(LPCWSTR pstrValue)
     m_ListInfo.uTextStyle = CItemAlignUI::Apply(m_ListInfo.uTextStyle, pstrValue);
 }
 
-namespace {
-
-struct TItemColorUI
-{
-    LPCWSTR pstrName;
-    DWORD TListInfoUI::*pColor;
-};
-
-const TItemColorUI kItemColors[] = {
-    { L"itembkcolor", &TListInfoUI::dwBkColor },
-    { L"itemselectedtextcolor", &TListInfoUI::dwSelectedTextColor },
-    { L"itemselectedbkcolor", &TListInfoUI::dwSelectedBkColor },
-    { L"itemhottextcolor", &TListInfoUI::dwHotTextColor },
-    { L"itemhotbkcolor", &TListInfoUI::dwHotBkColor },
-    { L"itemdisabledtextcolor", &TListInfoUI::dwDisabledTextColor },
-    { L"itemdisabledbkcolor", &TListInfoUI::dwDisabledBkColor },
-    { L"itemlinecolor", &TListInfoUI::dwLineColor },
-};
-
-} // namespace
-
 bool CListUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    for (const TItemColorUI& color : kItemColors) {
-        if (wcscmp(pstrName, color.pstrName) != 0) continue;
-        m_ListInfo.*color.pColor = CAttributeValueUI::ParseColor(pstrValue);
+    // The text colour goes with a relayout, the other colours and images with a repaint.
+    if (wcscmp(pstrName, L"itemtextcolor") == 0) {
+        m_ListInfo.dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
+        NeedUpdate();
+        return true;
+    }
+    if (CItemStyleAttributesUI::SetColor(m_ListInfo, pstrName, pstrValue)) {
         Invalidate();
+        return true;
+    }
+    CStringUI* pImage = CItemStyleAttributesUI::FindImage(m_ListInfo, pstrName);
+    if (pImage != nullptr) {
+        SetImage(*pImage, pstrValue);
         return true;
     }
     if (wcscmp(pstrName, L"itemfont") == 0) m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
@@ -225,16 +214,7 @@ bool CListUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
         m_ListInfo.rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         NeedUpdate();
-    } else if (wcscmp(pstrName, L"itemtextcolor") == 0) {
-        m_ListInfo.dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
-        NeedUpdate();
-    } else if (wcscmp(pstrName, L"itemimage") == 0) {
-        m_ListInfo.sBkImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"itemselectedimage") == 0) SetItemSelectedImage(pstrValue);
-    else if (wcscmp(pstrName, L"itemhotimage") == 0) SetItemHotImage(pstrValue);
-    else if (wcscmp(pstrName, L"itemdisabledimage") == 0) SetItemDisabledImage(pstrValue);
-    else if (wcscmp(pstrName, L"itemshowhtml") == 0) SetItemShowHtml(CAttributeValueUI::ParseBool(pstrValue));
+    } else if (wcscmp(pstrName, L"itemshowhtml") == 0) SetItemShowHtml(CAttributeValueUI::ParseBool(pstrValue));
     else return false;
     return true;
 }
@@ -263,20 +243,17 @@ void CListUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 void CListUI::SetItemSelectedImage(LPCWSTR pStrImage)
 {
-    m_ListInfo.sSelectedImage = pStrImage;
-    Invalidate();
+    SetImage(m_ListInfo.sSelectedImage, pStrImage);
 }
 
 void CListUI::SetItemHotImage(LPCWSTR pStrImage)
 {
-    m_ListInfo.sHotImage = pStrImage;
-    Invalidate();
+    SetImage(m_ListInfo.sHotImage, pStrImage);
 }
 
 void CListUI::SetItemDisabledImage(LPCWSTR pStrImage)
 {
-    m_ListInfo.sDisabledImage = pStrImage;
-    Invalidate();
+    SetImage(m_ListInfo.sDisabledImage, pStrImage);
 }
 
 void CListUI::SetItemShowHtml(bool bShowHtml)

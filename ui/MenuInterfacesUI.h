@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "ListItemFaceUI.h"
 #include "StringUI.h"
 #include "WindowManagerUI.h"
 
@@ -56,19 +57,4 @@ protected:
 };
 
 // The face of a menu item ("ListItem").
-class IMenuListItemUI
-{
-public:
-    virtual int GetIndex() const = 0;
-    virtual void SetIndex(int iIndex) = 0;
-    virtual IMenuListOwnerUI* GetOwner() = 0;
-    virtual void SetOwner(CControlUI* pOwner) = 0;
-    virtual bool IsSelected() const = 0;
-    virtual bool Select(bool bSelect = true) = 0;
-    virtual bool IsExpanded() const = 0;
-    virtual bool Expand(bool bExpand = true) = 0;
-    virtual void DrawItemText(HDC hDC, const RECT& rcItem) = 0;
-
-protected:
-    ~IMenuListItemUI() = default;
-};
+typedef IListItemFaceUI<IMenuListOwnerUI> IMenuListItemUI;

@@ -40,10 +40,7 @@ void COptionUI::Select(bool bSelected)
 {
     if (m_bSelected == bSelected) return;
     m_bSelected = bSelected;
-    if (m_bSelected)
-        m_uButtonState |= UISTATE_SELECTED;
-    else
-        m_uButtonState &= ~UISTATE_SELECTED;
+    SetStateBits(m_uButtonState, UISTATE_SELECTED, m_bSelected);
 
     if (m_bGroup) {
         // Only the option that becomes selected speaks for the group.

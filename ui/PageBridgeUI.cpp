@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exdisp.h>
 #include <mshtml.h>
+#include <new>
 #include <vector>
 
 #include "ActiveXUI.h"
@@ -79,6 +80,17 @@ HRESULT ReadArrayLength(IDispatch* pItems, int* pnLength)
     return bInt ? S_OK : DISP_E_TYPEMISMATCH;
 }
 
+// The page sets how many strings come: one that cannot be kept fails the call.
+bool KeepText(std::vector<CStringUI>& aTexts, LPCWSTR pstrText)
+{
+    try {
+        aTexts.push_back(CStringUI(pstrText));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 // Elements are copied one by one, so a bogus length fails at the first missing
 // element instead of reserving room for it.
 HRESULT ReadArrayStrings(IDispatch* pItems, int nLength, std::vector<CStringUI>& aTexts)
@@ -98,20 +110,25 @@ HRESULT ReadArrayStrings(IDispatch* pItems, int nLength, std::vector<CStringUI>&
         hr = pItems->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &args, &result, nullptr, nullptr);
         if (FAILED(hr)) return hr;
         bool bString = result.vt == VT_BSTR;
-        if (bString) aTexts.push_back(CStringUI(TextOf(result)));
+        bool bKept = bString && KeepText(aTexts, TextOf(result));
         ::VariantClear(&result);
         if (!bString) return DISP_E_TYPEMISMATCH;
+        if (!bKept) return E_OUTOFMEMORY;
     }
     return S_OK;
 }
 
 // A null entry closes the array, so a receiver that walks it finds its end.
-std::vector<LPCWSTR> PointersTo(const std::vector<CStringUI>& aTexts)
+HRESULT PointersTo(const std::vector<CStringUI>& aTexts, std::vector<LPCWSTR>& aPointers)
 {
-    std::vector<LPCWSTR> aPointers;
+    try {
+        aPointers.reserve(aTexts.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     for (const CStringUI& s : aTexts) aPointers.push_back(s.GetData());
     aPointers.push_back(nullptr);
-    return aPointers;
+    return S_OK;
 }
 
 // A page chooses the message number, and the strings go out as lParam: below
@@ -215,7 +232,9 @@ HRESULT CPageBridgeUI::SendStringPair(DISPPARAMS* pParams, bool bFlagIsBool)
     std::vector<CStringUI> aTexts;
     hr = ReadArrayStrings(vItems.pdispVal, nLength, aTexts);
     if (FAILED(hr)) return hr;
-    std::vector<LPCWSTR> aPointers = PointersTo(aTexts);
+    std::vector<LPCWSTR> aPointers;
+    hr = PointersTo(aTexts, aPointers);
+    if (FAILED(hr)) return hr;
     WPARAM wValue = bFlagIsBool ? (vValue.boolVal != VARIANT_FALSE ? 1 : 0) : static_cast<WPARAM>(vValue.lVal);
     Send(static_cast<UINT>(vMessage.lVal), wValue, reinterpret_cast<LPARAM>(aPointers.data()));
     return S_OK;
@@ -240,7 +259,9 @@ HRESULT CPageBridgeUI::SendExe(DISPPARAMS* pParams)
     std::vector<CStringUI> aTexts;
     hr = ReadArrayStrings(vItems.pdispVal, nLength, aTexts);
     if (FAILED(hr)) return hr;
-    std::vector<LPCWSTR> aPointers = PointersTo(aTexts);
+    std::vector<LPCWSTR> aPointers;
+    hr = PointersTo(aTexts, aPointers);
+    if (FAILED(hr)) return hr;
     Send(static_cast<UINT>(vMessage.lVal), static_cast<WPARAM>(aTexts.size()),
          reinterpret_cast<LPARAM>(aPointers.data()));
     return S_OK;

@@ -103,8 +103,7 @@ LPCWSTR CProgressUI::GetFgImage() const
 void CProgressUI::SetFgImage(LPCWSTR pStrImage)
 {
     if (m_sFgImage.Compare(pStrImage != nullptr ? pStrImage : L"")) return;
-    m_sFgImage = pStrImage;
-    Invalidate();
+    SetImage(m_sFgImage, pStrImage);
 }
 
 LPCWSTR CProgressUI::GetFgImage2() const
@@ -114,8 +113,7 @@ LPCWSTR CProgressUI::GetFgImage2() const
 
 void CProgressUI::SetFgImage2(LPCWSTR pStrImage)
 {
-    m_sFgImage2 = pStrImage;
-    Invalidate();
+    SetImage(m_sFgImage2, pStrImage);
 }
 
 void CProgressUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)

@@ -464,8 +464,7 @@ bool CScrollbarUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         if (wcsncmp(pstrName, part.prefix, n) != 0) continue;
         for (int i = 0; i < IMAGE_COUNT; i++) {
             if (wcscmp(pstrName + n, kStates[i]) != 0) continue;
-            part.images[i] = pstrValue;
-            Invalidate();
+            SetImage(part.images[i], pstrValue);
             return true;
         }
     }

@@ -2,6 +2,9 @@
 
 #include <objbase.h>
 
+#include <cstring>
+#include <new>
+
 namespace {
 
 // Releases a COM interface when it leaves scope.
@@ -24,6 +27,18 @@ public:
 private:
     T* m_p;
 };
+
+// Sizes come from the skin file: a block that cannot be had fails this read only.
+bool AllocateBytes(std::vector<BYTE>& bytes, size_t nSize)
+{
+    try {
+        bytes.resize(nSize);
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -55,7 +70,8 @@ bool CSkinStorageUI::ReadWholeStream(IStream* pStream, std::vector<BYTE>& bytes)
         return false;
     if (size.QuadPart > MAX_STREAM_SIZE)
         return false;
-    bytes.resize((size_t)size.QuadPart);
+    if (!AllocateBytes(bytes, (size_t)size.QuadPart))
+        return false;
     ULONG nRead = 0;
     if (!bytes.empty() && (FAILED(pStream->Read(bytes.data(), (ULONG)bytes.size(), &nRead)) || nRead != bytes.size())) {
         bytes.clear();
@@ -77,7 +93,9 @@ bool CSkinStorageUI::ReadResource(HINSTANCE hModule, UINT uId, LPCWSTR pstrType,
     const BYTE* pData = hGlobal != nullptr ? (const BYTE*)LockResource(hGlobal) : nullptr;
     if (pData == nullptr || dwSize == 0)
         return false;
-    bytes.assign(pData, pData + dwSize);
+    if (!AllocateBytes(bytes, dwSize))
+        return false;
+    memcpy(bytes.data(), pData, dwSize);
     return true;
 }
 
@@ -90,8 +108,9 @@ bool CSkinStorageUI::ReadWholeFile(LPCWSTR pstrPath, std::vector<BYTE>& bytes)
         return false;
     LARGE_INTEGER size;
     bool bOk = GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart <= MAX_STREAM_SIZE;
+    if (bOk)
+        bOk = AllocateBytes(bytes, (size_t)size.QuadPart);
     if (bOk) {
-        bytes.resize((size_t)size.QuadPart);
         DWORD dwRead = 0;
         bOk = ReadFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwRead, nullptr) && dwRead == bytes.size();
     }

@@ -49,12 +49,6 @@ void CSliderUI::SetThumbSize(SIZE szThumb)
     m_szThumb = szThumb;
 }
 
-void CSliderUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CSliderUI::GetThumbImage() const { return m_sThumbImage.GetData(); }
 void CSliderUI::SetThumbImage(LPCWSTR pStrImage) { SetImage(m_sThumbImage, pStrImage); }
 LPCWSTR CSliderUI::GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
@@ -179,10 +173,7 @@ bool CSliderUI::HandleMouseEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) return false;
-        if (event.type == EventMouseEnter)
-            m_uSliderState |= UISTATE_HOT;
-        else
-            m_uSliderState &= ~UISTATE_HOT;
+        SetStateBits(m_uSliderState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return true;
     default: return false;

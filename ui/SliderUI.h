@@ -33,7 +33,6 @@ public:
 
 private:
     bool HandleMouseEvent(TEventRecUI& event);
-    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     CStringUI* CurrentThumbStateImage();
 
     UINT m_uSliderState;

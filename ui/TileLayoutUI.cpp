@@ -89,11 +89,9 @@ int CTileLayoutUI::MeasureRowHeight(int iFirst, int cxColumn) const
 void CTileLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = GetInnerRect();
+    rc = GetViewRect();
     const bool bHorBar = m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible();
     const bool bVerBar = m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible();
-    if (bVerBar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (bHorBar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     if (m_items.GetSize() == 0) {
         ProcessScrollBar(rc, 0, 0);
         return;

@@ -15,11 +15,7 @@ LPCWSTR CVerticalLayoutUI::GetControlClass() const
 void CVerticalLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = GetInnerRect();
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    rc = GetViewRect();
     if (m_items.GetSize() == 0) {
         ProcessScrollBar(rc, 0, 0);
         return;

@@ -2,17 +2,12 @@
 
 #include <windowsx.h>
 
-#include <cwchar>
 #include <cwctype>
 
 #include "ActiveXUI.h"
 #include "ControlUI.h"
 #include "PainterUI.h"
-
-#include <cstddef>
-
-// Tooltip records are read by size: 44 bytes on 32-bit Windows.
-static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
+#include "TreeSearchUI.h"
 
 namespace {
 
@@ -21,24 +16,8 @@ const UINT kMsgDelayedCleanup = WM_APP + 1;
 // Reflected owner-draw and notification messages arrive at the child as message + 0x2000.
 const UINT kReflectBase = 0x2000;
 const int kHashBuckets = 83;
-const UINT kFirstTimerCounter = 4096;
-const UINT kTimerIdCount = 255;
 
 HPEN g_hUpdateRectPen = nullptr;
-
-struct TFindTabInfoUI
-{
-    CControlUI* pFocus;
-    CControlUI* pLast;
-    bool bForward;
-    bool bNextIsIt;
-};
-
-struct TFindShortcutUI
-{
-    wchar_t ch;
-    bool bPickNext;
-};
 
 POINT PointFromLParam(LPARAM lParam)
 {
@@ -70,36 +49,28 @@ CPtrArrayUI CWindowManagerUI::m_aPreMessages;
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hbmpOffscreen(nullptr),
-      m_hwndTooltip(nullptr), m_ToolTip(), m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
+      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
       m_pEventHover(nullptr), m_pEventClick(nullptr), m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 },
       m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(),
-      m_uTimerID(kFirstTimerCounter), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
+      m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
       m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
-      m_mImageHash(kHashBuckets), m_DefaultAttrHash(kHashBuckets), m_pParentManager(nullptr),
-      m_dwDefaultDisabledColor(0xFFA7A6AA), m_DefaultFont(), m_dwDefaultFontColor(0xFF000000), m_DefaultBoldFont(),
-      m_dwDefaultBoldFontColor(0xFF000000), m_DefaultLinkFont(), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F)
+      m_pParentManager(nullptr),
+      m_dwDefaultDisabledColor(0xFFA7A6AA)
 {
     InitProcessResources();
-    CreateDefaultFonts();
 }
 
 CWindowManagerUI::~CWindowManagerUI()
 {
     DeleteQueuedRoots();
     m_mNameHash.Resize(kHashBuckets);
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (!pTimer->bKilled) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        delete pTimer;
-    }
-    m_aTimers.Empty();
+    m_Timers.KillAll();
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
     ForgetHostedControls();
     ReleaseResources();
-    if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
+    m_ToolTip.Destroy();
     DropOffscreen();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     int iIndex = m_aPreMessages.Find(this);
@@ -265,7 +236,7 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     if (pControl == m_pRoot) m_pRoot = nullptr;
     CStringUI sName = pControl->GetName();
     if (!sName.IsEmpty() && m_mNameHash.Find(sName.GetData()) == pControl) m_mNameHash.Remove(sName.GetData());
-    KillTimersOf(pControl);
+    m_Timers.KillTimersOf(pControl);
     RemovePostPaint(pControl);
     RemoveHostedBrowser(pControl);
 }
@@ -286,7 +257,7 @@ CControlUI* CWindowManagerUI::FindControl(LPCWSTR pstrName) const
 CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
 {
     if (m_pRoot == nullptr) return nullptr;
-    return m_pRoot->FindControl(__FindControlFromPoint, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+    return CTreeSearchUI::ControlAt(m_pRoot, pt);
 }
 
 bool CWindowManagerUI::IsForeign(CControlUI* pControl) const
@@ -336,17 +307,7 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
         m_bFocusNeeded = false;
         return true;
     }
-    const UINT uFlags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
-    TFindTabInfoUI info1 = { m_pFocus, nullptr, bForward, false };
-    CControlUI* pControl = m_pRoot->FindControl(__FindControlFromTab, &info1, uFlags);
-    if (pControl == nullptr) {
-        if (bForward) {
-            TFindTabInfoUI info2 = { nullptr, nullptr, bForward, false };
-            pControl = m_pRoot->FindControl(__FindControlFromTab, &info2, uFlags);
-        } else {
-            pControl = info1.pLast;
-        }
-    }
+    CControlUI* pControl = CTreeSearchUI::NextTabStop(m_pRoot, m_pFocus, bForward);
     if (pControl != nullptr) SetFocus(pControl);
     m_bFocusNeeded = false;
     return true;
@@ -357,74 +318,19 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
 
 bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
 {
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
-        if (!pTimer->bKilled) return false;
-        if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
-        pTimer->bKilled = false;
-        return true;
-    }
-
-    // Ids run (counter + 1) mod 255; an id still held by an entry (running, or killed
-    // and kept for re-use) is skipped, so two timers never share a window timer.
-    UINT uId = m_uTimerID;
-    bool bFree = false;
-    for (UINT nTry = 0; nTry < kTimerIdCount && !bFree; nTry++) {
-        uId = (uId + 1) % kTimerIdCount;
-        bFree = true;
-        for (int i = 0; i < m_aTimers.GetSize() && bFree; i++) {
-            TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-            if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId) bFree = false;
-        }
-    }
-    if (!bFree) return false;
-    m_uTimerID = uId;
-    if (::SetTimer(m_hWndPaint, uId, uElapse, nullptr) == 0) return false;
-    TTimerRecUI* pTimer = new TTimerRecUI{ pControl, nTimerKey, m_hWndPaint, uId, false };
-    if (!m_aTimers.Add(pTimer)) {
-        ::KillTimer(m_hWndPaint, uId);
-        delete pTimer;
-        return false;
-    }
-    return true;
+    return m_Timers.SetTimer(m_hWndPaint, pControl, nTimerKey, uElapse);
 }
 
 bool CWindowManagerUI::KillTimer(CControlUI* pControl, UINT nTimerKey)
 {
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->pSender == pControl && pTimer->hWnd == m_hWndPaint && pTimer->nTimerKey == nTimerKey &&
-            !pTimer->bKilled) {
-            ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-            pTimer->bKilled = true;
-            return true;
-        }
-    }
-    return false;
-}
-
-// A deleted control must not leave a running window timer behind.
-void CWindowManagerUI::KillTimersOf(CControlUI* pControl)
-{
-    for (int i = m_aTimers.GetSize() - 1; i >= 0; i--) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->pSender != pControl) continue;
-        if (!pTimer->bKilled) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        delete pTimer;
-        m_aTimers.Remove(i);
-    }
+    return m_Timers.KillTimer(m_hWndPaint, pControl, nTimerKey);
 }
 
 void CWindowManagerUI::OnTimer(WPARAM wParam)
 {
-    for (int i = 0; i < m_aTimers.GetSize(); i++) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers.GetAt(i));
-        if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == LOWORD(wParam) && !pTimer->bKilled) {
-            SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, m_ptLastMousePos, 0, 0, pTimer->nTimerKey, 0);
-            return;
-        }
-    }
+    const TTimerRecUI* pTimer = m_Timers.FindRunning(m_hWndPaint, LOWORD(wParam));
+    if (pTimer == nullptr) return;
+    SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, m_ptLastMousePos, 0, 0, pTimer->nTimerKey, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -658,9 +564,7 @@ void CWindowManagerUI::TrackMouse()
     tme.cbSize = sizeof(TRACKMOUSEEVENT);
     tme.dwFlags = TME_HOVER | TME_LEAVE;
     tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_hwndTooltip == nullptr
-                          ? 1000
-                          : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    tme.dwHoverTime = m_ToolTip.HoverTime();
     ::TrackMouseEvent(&tme);
     m_bMouseTracking = true;
 }
@@ -676,7 +580,7 @@ void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
         CControlUI* pOld = m_pEventHover;
         m_pEventHover = nullptr;
         SendEvent(pOld, EventMouseLeave, pNewHover, pt, 0, 0, 0, 0);
-        DeactivateToolTip();
+        m_ToolTip.Deactivate();
     }
     if (pNewHover != m_pEventHover && pNewHover != nullptr) {
         SendEvent(pNewHover, EventMouseEnter, pNewHover, pt, 0, 0, 0, 0);
@@ -706,28 +610,7 @@ void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
 {
     CStringUI sToolTip = pControl->GetToolTip();
     if (sToolTip.IsEmpty()) return;
-    ::ZeroMemory(&m_ToolTip, sizeof(TOOLINFOW));
-    m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
-    m_ToolTip.uFlags = TTF_IDISHWND;
-    m_ToolTip.hwnd = m_hWndPaint;
-    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    m_ToolTip.hinst = m_hInstance;
-    m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData()); // the tooltip control keeps its own copy
-    m_ToolTip.rect = pControl->GetPos();
-    if (m_hwndTooltip == nullptr) {
-        m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
-                                          nullptr, m_hInstance, nullptr);
-        ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    }
-    ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
-}
-
-void CWindowManagerUI::DeactivateToolTip()
-{
-    if (m_hwndTooltip == nullptr) return;
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    m_ToolTip.Show(m_hWndPaint, m_hInstance, sToolTip.GetData(), pControl->GetPos());
 }
 
 // The leave counts even after the hover report has ended the hover part of
@@ -735,7 +618,7 @@ void CWindowManagerUI::DeactivateToolTip()
 // starts no new tracking for a pointer that is already outside.
 void CWindowManagerUI::OnMouseLeave()
 {
-    DeactivateToolTip();
+    m_ToolTip.Deactivate();
     m_bMouseTracking = true;
     ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
     m_bMouseTracking = false;
@@ -745,7 +628,7 @@ void CWindowManagerUI::OnMouseLeave()
 // hand the release to.
 void CWindowManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    DeactivateToolTip(); // a press may open a menu or dialog the tip would cover
+    m_ToolTip.Deactivate(); // a press may open a menu or dialog the tip would cover
     ::SetFocus(m_hWndPaint);
     POINT pt = PointFromLParam(lParam);
     m_ptLastMousePos = pt;
@@ -841,8 +724,7 @@ void CWindowManagerUI::LayoutTree()
         return;
     }
     CControlUI* pControl = nullptr;
-    while ((pControl = m_pRoot->FindControl(__FindControlFromUpdate, nullptr, UIFIND_VISIBLE | UIFIND_ME_FIRST)) !=
-           nullptr) {
+    while ((pControl = CTreeSearchUI::FirstNeedingUpdate(m_pRoot)) != nullptr) {
         pControl->SetPos(pControl->GetPos());
         if (pControl->IsUpdateNeeded()) break; // a control that cannot settle must not hang the paint
     }
@@ -989,9 +871,8 @@ bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
 bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
 {
     if (m_pRoot == nullptr) return false;
-    TFindShortcutUI fs = { static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false };
-    CControlUI* pControl = m_pRoot->FindControl(__FindControlFromShortcut, &fs,
-                                                UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+    wchar_t ch = static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam)));
+    CControlUI* pControl = CTreeSearchUI::ShortcutTarget(m_pRoot, ch);
     if (pControl == nullptr) return false;
     pControl->SetFocus();
     pControl->Activate();
@@ -1020,7 +901,7 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
 }
 
 // ---------------------------------------------------------------------------
-// Tree walk callbacks
+// Tree walk callback
 
 CControlUI* CALLBACK CWindowManagerUI::__FindControlFromNameHash(CControlUI* pThis, LPVOID pData)
 {
@@ -1030,81 +911,13 @@ CControlUI* CALLBACK CWindowManagerUI::__FindControlFromNameHash(CControlUI* pTh
     return nullptr;
 }
 
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromPoint(CControlUI* pThis, LPVOID pData)
-{
-    const POINT* pPoint = static_cast<const POINT*>(pData);
-    return ::PtInRect(&pThis->GetPos(), *pPoint) ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromTab(CControlUI* pThis, LPVOID pData)
-{
-    TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
-    if (pInfo->pFocus == pThis) {
-        if (pInfo->bForward) pInfo->bNextIsIt = true;
-        return pInfo->bForward ? nullptr : pInfo->pLast;
-    }
-    if ((pThis->GetControlFlags() & UIFLAG_TABSTOP) == 0) return nullptr;
-    pInfo->pLast = pThis;
-    if (pInfo->bNextIsIt) return pThis;
-    if (pInfo->pFocus == nullptr) return pThis;
-    return nullptr;
-}
-
-// A label's shortcut goes to the next control of the walk that is not a label.
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromShortcut(CControlUI* pThis, LPVOID pData)
-{
-    if (!pThis->IsVisible()) return nullptr;
-    TFindShortcutUI* pFS = static_cast<TFindShortcutUI*>(pData);
-    wchar_t chShortcut = pThis->GetShortcut();
-    if (chShortcut != L'\0' && pFS->ch == static_cast<wchar_t>(towupper(static_cast<wint_t>(chShortcut))))
-        pFS->bPickNext = true;
-    if (wcsstr(pThis->GetControlClass(), L"LabelUI") != nullptr) return nullptr;
-    return pFS->bPickNext ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CWindowManagerUI::__FindControlFromUpdate(CControlUI* pThis, LPVOID /*pData*/)
-{
-    return pThis->IsUpdateNeeded() ? pThis : nullptr;
-}
-
 // ---------------------------------------------------------------------------
 // Resources: colours and fonts answer from the top manager of the parent chain.
 
-void CWindowManagerUI::CreateDefaultFonts()
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    lf.lfHeight = -12;
-    m_DefaultFont.hFont = ::CreateFontIndirectW(&lf);
-    lf.lfUnderline = TRUE;
-    m_DefaultLinkFont.hFont = ::CreateFontIndirectW(&lf);
-    lf.lfUnderline = FALSE;
-    lf.lfWeight += FW_BOLD;
-    m_DefaultBoldFont.hFont = ::CreateFontIndirectW(&lf);
-}
-
-// Every font handle is deleted exactly once, also when the same handle is a default
-// font and listed in the font array.
 void CWindowManagerUI::ReleaseResources()
 {
-    HFONT aDefaults[3] = { m_DefaultFont.hFont, m_DefaultBoldFont.hFont, m_DefaultLinkFont.hFont };
-    for (int i = 0; i < 3; i++) {
-        HFONT hFont = aDefaults[i];
-        if (hFont == nullptr || ArrayHasFont(hFont)) continue;
-        bool bSeen = false;
-        for (int j = 0; j < i; j++) bSeen = bSeen || aDefaults[j] == hFont;
-        if (!bSeen) ::DeleteObject(hFont);
-    }
-    m_DefaultFont.hFont = m_DefaultBoldFont.hFont = m_DefaultLinkFont.hFont = nullptr;
+    m_Fonts.Release();
     m_sSkinFile.Empty();
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
-        TFontInfoUI* pFont = static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i));
-        bool bSeen = false;
-        for (int j = 0; j < i; j++) bSeen = bSeen || static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(j))->hFont == pFont->hFont;
-        if (!bSeen) ::DeleteObject(pFont->hFont);
-        delete pFont;
-    }
-    m_aCustomFonts.Empty();
     RemoveAllImages();
     RemoveAllDefaultAttributeList();
 }
@@ -1142,118 +955,73 @@ void CWindowManagerUI::SetDefaultDisabledColor(DWORD dwColor)
 
 DWORD CWindowManagerUI::GetDefaultFontColor() const
 {
-    return GetTopManager()->m_dwDefaultFontColor;
+    return GetTopManager()->m_Fonts.GetDefaultFontColor();
 }
 
 DWORD CWindowManagerUI::GetDefaultLinkFontColor() const
 {
-    return GetTopManager()->m_dwDefaultLinkFontColor;
+    return GetTopManager()->m_Fonts.GetDefaultLinkFontColor();
 }
 
 DWORD CWindowManagerUI::GetDefaultLinkHoverFontColor() const
 {
-    return GetTopManager()->m_dwDefaultLinkHoverFontColor;
+    return GetTopManager()->m_Fonts.GetDefaultLinkHoverFontColor();
 }
 
 HFONT CWindowManagerUI::GetDefaultFont() const
 {
-    return GetTopManager()->m_DefaultFont.hFont;
+    return GetTopManager()->m_Fonts.GetDefaultFont();
 }
 
 HFONT CWindowManagerUI::GetDefaultBoldFont() const
 {
-    return GetTopManager()->m_DefaultBoldFont.hFont;
+    return GetTopManager()->m_Fonts.GetDefaultBoldFont();
 }
 
 HFONT CWindowManagerUI::GetDefaultLinkFont() const
 {
-    return GetTopManager()->m_DefaultLinkFont.hFont;
-}
-
-// Measured in the paint DC; a manager without a window yet measures on the screen.
-void CWindowManagerUI::MeasureFont(TFontInfoUI& info)
-{
-    HDC hDC = m_hDcPaint;
-    bool bScreen = hDC == nullptr;
-    if (bScreen) hDC = ::GetDC(nullptr);
-    HGDIOBJ hOld = ::SelectObject(hDC, info.hFont);
-    if (!::GetTextMetricsW(hDC, &info.tm)) ::ZeroMemory(&info.tm, sizeof(TEXTMETRICW));
-    ::SelectObject(hDC, hOld);
-    if (bScreen) ::ReleaseDC(nullptr, hDC);
+    return GetTopManager()->m_Fonts.GetDefaultLinkFont();
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetDefaultFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultFont);
-    return pTop->m_DefaultFont.tm;
+    return pTop->m_Fonts.GetDefaultFontInfo(pTop->m_hDcPaint);
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetDefaultBoldFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultBoldFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultBoldFont);
-    return pTop->m_DefaultBoldFont.tm;
+    return pTop->m_Fonts.GetDefaultBoldFontInfo(pTop->m_hDcPaint);
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetDefaultLinkFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultLinkFont.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultLinkFont);
-    return pTop->m_DefaultLinkFont.tm;
-}
-
-// The previous default is deleted unless the font array owns it (or it is the new
-// font itself).
-void CWindowManagerUI::ReplaceDefaultFont(TFontInfoUI& target, HFONT hFont)
-{
-    TFontInfoUI info = { hFont, {} };
-    if (m_hDcPaint != nullptr) MeasureFont(info);
-    HFONT hOld = target.hFont;
-    if (hOld != nullptr && hOld != hFont && !ArrayHasFont(hOld) && !IsListedFont(hOld)) {
-        bool bOtherDefault = (&target != &m_DefaultFont && hOld == m_DefaultFont.hFont) ||
-                             (&target != &m_DefaultBoldFont && hOld == m_DefaultBoldFont.hFont) ||
-                             (&target != &m_DefaultLinkFont && hOld == m_DefaultLinkFont.hFont);
-        if (!bOtherDefault) ::DeleteObject(hOld);
-    }
-    target = info;
+    return pTop->m_Fonts.GetDefaultLinkFontInfo(pTop->m_hDcPaint);
 }
 
 void CWindowManagerUI::SetDefaultFont(HFONT hFont, DWORD dwColor)
 {
     if (hFont == nullptr) return;
-    ReplaceDefaultFont(m_DefaultFont, hFont);
-    m_dwDefaultFontColor = dwColor;
+    m_Fonts.SetDefaultFont(hFont, dwColor, m_hDcPaint, GetTopManager()->m_Fonts);
 }
 
 void CWindowManagerUI::SetDefaultBoldFont(HFONT hFont, DWORD dwColor)
 {
     if (hFont == nullptr) return;
-    ReplaceDefaultFont(m_DefaultBoldFont, hFont);
-    m_dwDefaultBoldFontColor = dwColor;
+    m_Fonts.SetDefaultBoldFont(hFont, dwColor, m_hDcPaint, GetTopManager()->m_Fonts);
 }
 
 void CWindowManagerUI::SetDefaultLinkFont(HFONT hFont, DWORD dwColor, DWORD dwHoverColor)
 {
     if (hFont == nullptr) return;
-    ReplaceDefaultFont(m_DefaultLinkFont, hFont);
-    m_dwDefaultLinkFontColor = dwColor;
-    m_dwDefaultLinkHoverFontColor = dwHoverColor;
+    m_Fonts.SetDefaultLinkFont(hFont, dwColor, dwHoverColor, m_hDcPaint, GetTopManager()->m_Fonts);
 }
 
 HFONT CWindowManagerUI::AddFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
-    if (pstrFontName != nullptr) {
-        wcsncpy(lf.lfFaceName, pstrFontName, LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    lf.lfHeight = -nSize;
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    HFONT hFont = ::CreateFontIndirectW(&lf);
+    HFONT hFont = CFontTableUI::MakeFont(pstrFontName, nSize, bBold, bUnderline, bItalic);
     if (hFont == nullptr) return nullptr;
     if (!AddFontHandle(hFont)) {
         ::DeleteObject(hFont);
@@ -1264,49 +1032,29 @@ HFONT CWindowManagerUI::AddFont(LPCWSTR pstrFontName, int nSize, bool bBold, boo
 
 bool CWindowManagerUI::AddFontHandle(HFONT hFont)
 {
-    if (hFont == nullptr) return false;
-    TFontInfoUI* pFont = new TFontInfoUI{ hFont, {} };
-    if (m_hDcPaint != nullptr) MeasureFont(*pFont);
-    if (!m_aCustomFonts.Add(pFont)) {
-        delete pFont;
-        return false;
-    }
-    return true;
+    return m_Fonts.AddFont(hFont, m_hDcPaint);
 }
 
 HFONT CWindowManagerUI::GetFont(int iIndex) const
 {
-    CWindowManagerUI* pTop = GetTopManager();
-    if (iIndex < 0 || iIndex >= pTop->m_aCustomFonts.GetSize()) return pTop->m_DefaultFont.hFont;
-    return static_cast<TFontInfoUI*>(pTop->m_aCustomFonts.GetAt(iIndex))->hFont;
+    return GetTopManager()->m_Fonts.GetFont(iIndex);
 }
 
 const TEXTMETRICW& CWindowManagerUI::GetFontInfo(int iIndex)
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (iIndex < 0 || iIndex >= pTop->m_aCustomFonts.GetSize()) return GetDefaultFontInfo();
-    TFontInfoUI* pFont = static_cast<TFontInfoUI*>(pTop->m_aCustomFonts.GetAt(iIndex));
-    if (pFont->tm.tmHeight == 0) pTop->MeasureFont(*pFont);
-    return pFont->tm;
-}
-
-bool CWindowManagerUI::ArrayHasFont(HFONT hFont) const
-{
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
-        if (static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i))->hFont == hFont) return true;
-    }
-    return false;
+    return pTop->m_Fonts.GetFontInfo(iIndex, pTop->m_hDcPaint);
 }
 
 bool CWindowManagerUI::IsListedFont(HFONT hFont) const
 {
-    return GetTopManager()->ArrayHasFont(hFont);
+    return GetTopManager()->m_Fonts.HasFont(hFont);
 }
 
 void CWindowManagerUI::SetSkinFile(LPCWSTR pstrSkinFile)
 {
     m_sSkinFile = pstrSkinFile;
-    m_missingImages.clear();
+    m_Images.ForgetMissing();
 }
 
 LPCWSTR CWindowManagerUI::GetSkinFile() const
@@ -1314,72 +1062,42 @@ LPCWSTR CWindowManagerUI::GetSkinFile() const
     return m_sSkinFile.GetData();
 }
 
-// With a resource type the name is a decimal resource id. A name already cached keeps
-// its first image and nothing is read again, nor for a name the skin was found to lack.
 TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
-    if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
-    if (m_mImageHash.Find(bitmap) != nullptr) return nullptr;
-    if (type == nullptr && m_missingImages.count(bitmap) != 0) return nullptr;
-    LPCWSTR pstrSource = bitmap;
-    if (type != nullptr) {
-        if (!iswdigit(bitmap[0])) return nullptr;
-        pstrSource = MAKEINTRESOURCEW(static_cast<WORD>(wcstoul(bitmap, nullptr, 10)));
-    }
-    TImageRecUI* pImage =
-        CPainterUI::LoadImageData(pstrSource, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData(), type, mask);
-    if (pImage == nullptr) {
-        if (type == nullptr) m_missingImages.insert(bitmap);
-        return nullptr;
-    }
-    if (!m_mImageHash.Insert(bitmap, pImage)) {
-        CPainterUI::FreeImageData(pImage);
-        return nullptr;
-    }
-    return pImage;
+    return m_Images.Add(bitmap, type, mask, m_sSkinFile.IsEmpty() ? nullptr : m_sSkinFile.GetData());
 }
 
 TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (bitmap == nullptr) return nullptr;
-    TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap));
+    TImageRecUI* pImage = m_Images.Find(bitmap);
     if (pImage != nullptr) return pImage;
     return AddImage(bitmap, type, mask);
 }
 
 void CWindowManagerUI::RemoveAllImages()
 {
-    for (int i = 0; i < m_mImageHash.GetSize(); i++) {
-        LPCWSTR key = m_mImageHash.GetAt(i);
-        CPainterUI::FreeImageData(static_cast<TImageRecUI*>(m_mImageHash.Find(key)));
-    }
-    m_mImageHash.Resize(kHashBuckets);
-    m_missingImages.clear();
+    m_Images.RemoveAll();
 }
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
 {
     if (pStrControlName == nullptr) return;
-    CStringUI* pList = new CStringUI(pStrControlAttrList);
-    CStringUI* pOld = static_cast<CStringUI*>(m_DefaultAttrHash.Set(pStrControlName, pList));
-    delete pOld; // also the new list when the map could not keep it
+    m_DefaultAttributes.Set(pStrControlName, pStrControlAttrList);
 }
 
+// A window without its own list for the name asks its parent managers.
 LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 {
     if (pStrControlName == nullptr) return nullptr;
     for (const CWindowManagerUI* p = this; p != nullptr; p = p->m_pParentManager) {
-        CStringUI* pList = static_cast<CStringUI*>(p->m_DefaultAttrHash.Find(pStrControlName));
-        if (pList != nullptr) return pList->GetData();
+        LPCWSTR pstrList = p->m_DefaultAttributes.Find(pStrControlName);
+        if (pstrList != nullptr) return pstrList;
     }
     return nullptr;
 }
 
 void CWindowManagerUI::RemoveAllDefaultAttributeList()
 {
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); i++) {
-        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
-        delete static_cast<CStringUI*>(m_DefaultAttrHash.Find(key));
-    }
-    m_DefaultAttrHash.Resize(kHashBuckets);
+    m_DefaultAttributes.RemoveAll();
 }

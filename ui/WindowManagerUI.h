@@ -2,13 +2,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <set>
-#include <string>
-
+#include "DefaultAttributesUI.h"
+#include "FontTableUI.h"
+#include "ImageCacheUI.h"
 #include "PtrArrayUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
+#include "TimerTableUI.h"
+#include "ToolTipUI.h"
 
 class CControlUI;
 struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
@@ -120,21 +122,6 @@ struct TNotifyRecUI
     POINT mousePoint;
     WPARAM wParam;
     LPARAM lParam;
-};
-
-struct TTimerRecUI
-{
-    CControlUI* pSender;
-    UINT nTimerKey;
-    HWND hWnd;
-    UINT uWinTimer;
-    bool bKilled;
-};
-
-struct TFontInfoUI
-{
-    HFONT hFont;
-    TEXTMETRICW tm; // tmHeight 0: not measured yet
 };
 
 class INotifyUI
@@ -286,32 +273,20 @@ private:
                    WORD keyState, WPARAM wParam, LPARAM lParam);
     CControlUI* ControlAt(POINT pt) const;
     void ShowToolTip(CControlUI* pControl);
-    void DeactivateToolTip();
     void TrackMouse();
     void DropOffscreen();
     void RegisterNames(CControlUI* pControl);
     bool IsForeign(CControlUI* pControl) const;
-    bool ArrayHasFont(HFONT hFont) const;
-    void KillTimersOf(CControlUI* pControl);
 
-    // Resources.
-    void CreateDefaultFonts();
     void ReleaseResources();
-    void MeasureFont(TFontInfoUI& info);
-    void ReplaceDefaultFont(TFontInfoUI& target, HFONT hFont);
 
     static CControlUI* CALLBACK __FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromPoint(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromTab(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromShortcut(CControlUI* pThis, LPVOID pData);
-    static CControlUI* CALLBACK __FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
 
     HWND m_hWndPaint;
     HDC m_hDcPaint;
     HDC m_hDcOffscreen;
     HBITMAP m_hbmpOffscreen;
-    HWND m_hwndTooltip;
-    TOOLINFOW m_ToolTip;
+    CToolTipUI m_ToolTip;
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;
@@ -326,7 +301,6 @@ private:
     RECT m_rcSizeBox;
     SIZE m_szRoundCorner;
     RECT m_rcCaption;
-    UINT m_uTimerID;
 
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;
@@ -336,31 +310,21 @@ private:
     bool m_bMouseCapture;
 
     CPtrArrayUI m_aNotifiers;
-    CPtrArrayUI m_aTimers;
+    CTimerTableUI m_Timers;
     CPtrArrayUI m_aMessageFilters;
     CPtrArrayUI m_aPostPaintControls;
     CPtrArrayUI m_aDelayedCleanup;
     CPtrArrayUI m_aHostedBrowsers;
 
     CStringMapUI m_mNameHash;
-    CStringMapUI m_mImageHash;
-    // Image names the skin lacks, so that painting does not read the skin file again for
-    // them on every paint of every control naming them; forgotten when the skin changes.
-    std::set<std::wstring> m_missingImages;
-    CStringMapUI m_DefaultAttrHash;
+    CImageCacheUI m_Images;
+    CDefaultAttributesUI m_DefaultAttributes;
 
     CWindowManagerUI* m_pParentManager;
     CStringUI m_sSkinFile;
 
     DWORD m_dwDefaultDisabledColor;
-    TFontInfoUI m_DefaultFont;
-    DWORD m_dwDefaultFontColor;
-    TFontInfoUI m_DefaultBoldFont;
-    DWORD m_dwDefaultBoldFontColor;
-    TFontInfoUI m_DefaultLinkFont;
-    DWORD m_dwDefaultLinkFontColor;
-    DWORD m_dwDefaultLinkHoverFontColor;
-    CPtrArrayUI m_aCustomFonts;
+    CFontTableUI m_Fonts;
 
     static HINSTANCE m_hInstance;
     static CPtrArrayUI m_aPreMessages;

@@ -205,7 +205,7 @@ TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
 // tags still open were copied at every line's start.
 TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
 {
-    CCanvas canvas(200, 60);
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     std::wstring sText;
     for (int i = 0; i < 20000; i++)
         sText += L"<b>";
