@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ActiveXCtrl.h"
 
 namespace UpdUI {
@@ -164,7 +165,7 @@ void CActiveXUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (wcscmp(pstrName, L"clsid") == 0) SetClsidText(pstrValue);
     else if (wcscmp(pstrName, L"modulename") == 0) SetModuleName(pstrValue);
-    else if (wcscmp(pstrName, L"delaycreate") == 0) SetDelayCreate(wcscmp(pstrValue, L"true") == 0);
+    else if (wcscmp(pstrName, L"delaycreate") == 0) SetDelayCreate(CAttributeValueUI::IsTrue(pstrValue));
     else CControlUI::SetAttribute(pstrName, pstrValue);
 }
 

@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
-#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -230,9 +230,9 @@ void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     else if (wcscmp(pstrName, L"pushedimage") == 0) SetPushedImage(pstrValue);
     else if (wcscmp(pstrName, L"focusedimage") == 0) SetFocusedImage(pstrValue);
     else if (wcscmp(pstrName, L"disabledimage") == 0) SetDisabledImage(pstrValue);
-    else if (wcscmp(pstrName, L"hottextcolor") == 0) SetHotTextColor(CImageDescUI::ParseColor(pstrValue));
-    else if (wcscmp(pstrName, L"pushedtextcolor") == 0) SetPushedTextColor(CImageDescUI::ParseColor(pstrValue));
-    else if (wcscmp(pstrName, L"focusedtextcolor") == 0) SetFocusedTextColor(CImageDescUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"hottextcolor") == 0) SetHotTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"pushedtextcolor") == 0) SetPushedTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"focusedtextcolor") == 0) SetFocusedTextColor(CAttributeValueUI::ParseColor(pstrValue));
     else CLabelUI::SetAttribute(pstrName, pstrValue);
 }
 

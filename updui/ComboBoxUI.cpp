@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
-#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -60,7 +60,7 @@ CStringUI CComboBoxUI::FrameDescription(int iFrame)
     if (iClose < 0) return CStringUI();
     // Only the text between the quotes is read: a short rectangle must not run on
     // into the rest of the description.
-    RECT rcSource = CImageDescUI::ParseRect(sImage.Mid(iOpen + 1, iClose - iOpen - 1).GetData());
+    RECT rcSource = CAttributeValueUI::ParseRect(sImage.Mid(iOpen + 1, iClose - iOpen - 1).GetData());
 
     const int cxFrame = (rcSource.right - rcSource.left) / kFrameCount;
     m_nArrowWidth = cxFrame;

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ComboWnd.h"
 #include "ControlStateUI.h"
-#include "ImageDescUI.h"
 #include "MarkupNumberUI.h"
 
 namespace UpdUI {
@@ -283,7 +283,7 @@ void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         return;
     }
     if (wcscmp(pstrName, L"textpadding") == 0) {
-        m_rcTextPadding = CImageDescUI::ParseRect(pstrValue);
+        m_rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         Invalidate();
     } else if (wcscmp(pstrName, L"normalimage") == 0) {
         m_sNormalImage = pstrValue;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "RenderClipUI.h"
 #include "ScrollBarUI.h"
 #include "MarkupNumberUI.h"
@@ -12,26 +13,6 @@ namespace UpdUI {
 namespace {
 
 const int kLineStep = 8;
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
-
-// Four decimal numbers, each starting one character after the previous one ends;
-// reading stops at the end of the text.
-RECT ParseRect(LPCWSTR p)
-{
-    LONG v[4] = {0, 0, 0, 0};
-    for (int i = 0; i < 4 && *p != L'\0'; ++i) {
-        LPWSTR pEnd = nullptr;
-        v[i] = MarkupNumber::Coord(p, &pEnd);
-        if (*pEnd == L'\0') break;
-        p = pEnd + 1;
-    }
-    RECT rc = {v[0], v[1], v[2], v[3]};
-    return rc;
-}
 
 bool Meets(const RECT& a, const RECT& b)
 {
@@ -206,6 +187,13 @@ bool CContainerUI::IsInvisibleBar(CScrollBarUI* pBar) const
     return pBar == nullptr || !pBar->IsVisible();
 }
 
+int CContainerUI::ClampToLimits(int nValue, int nMin, int nMax)
+{
+    if (nValue < nMin) nValue = nMin;
+    if (nValue > nMax) nValue = nMax;
+    return nValue;
+}
+
 // The inner rectangle without the room the visible bars take.
 RECT CContainerUI::GetClientRect() const
 {
@@ -320,16 +308,16 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"inset") == 0) {
-        SetInset(ParseRect(pstrValue));
+        SetInset(CAttributeValueUI::ParseRect(pstrValue));
     } else if (wcscmp(pstrName, L"mousechild") == 0) {
-        SetMouseChildEnabled(IsTrue(pstrValue));
+        SetMouseChildEnabled(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"vscrollbar") == 0) {
-        EnableScrollBar(IsTrue(pstrValue), m_pHorizontalScrollBar != nullptr);
+        EnableScrollBar(CAttributeValueUI::IsTrue(pstrValue), m_pHorizontalScrollBar != nullptr);
     } else if (wcscmp(pstrName, L"vscrollbarstyle") == 0) {
         EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
         if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->ApplyAttributeList(pstrValue);
     } else if (wcscmp(pstrName, L"hscrollbar") == 0) {
-        EnableScrollBar(m_pVerticalScrollBar != nullptr, IsTrue(pstrValue));
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"hscrollbarstyle") == 0) {
         EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
         if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->ApplyAttributeList(pstrValue);

@@ -95,6 +95,9 @@ protected:
     RECT GetClientRect() const;
     void DisposeChild(CControlUI* pControl);
     bool IsInvisibleBar(CScrollBarUI* pBar) const;
+    // Below the minimum gives the minimum, then above the maximum the maximum: a
+    // maximum under the minimum wins.
+    static int ClampToLimits(int nValue, int nMin, int nMax);
     bool ScrollKey(TEventRecUI& event, bool bVertical);
     void PaintChildren(HDC hDC, const RECT& rcPaint);
     CControlUI* FindInChildren(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "PainterUI.h"
 #include "RenderClipUI.h"
 #include "MarkupNumberUI.h"
@@ -13,61 +14,11 @@ namespace {
 
 const int kDefaultMaxSize = 9999;
 
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
-
-// Reads up to nCount decimal numbers, each starting one character after the previous
-// one ends. Numbers past the end of the text stay 0: reading never leaves the text.
-void ParseInts(LPCWSTR pstrValue, LONG* pValues, int nCount)
-{
-    LPCWSTR p = pstrValue;
-    for (int i = 0; i < nCount; ++i) {
-        pValues[i] = 0;
-    }
-    for (int i = 0; i < nCount && p != nullptr && *p != L'\0'; ++i) {
-        LPWSTR pEnd = nullptr;
-        pValues[i] = MarkupNumber::Coord(p, &pEnd);
-        if (pEnd == nullptr || *pEnd == L'\0') break;
-        p = pEnd + 1;
-    }
-}
-
-RECT ParseRect(LPCWSTR pstrValue)
-{
-    LONG v[4];
-    ParseInts(pstrValue, v, 4);
-    RECT rc = {v[0], v[1], v[2], v[3]};
-    return rc;
-}
-
-SIZE ParseSize(LPCWSTR pstrValue)
-{
-    LONG v[2];
-    ParseInts(pstrValue, v, 2);
-    SIZE sz = {v[0], v[1]};
-    return sz;
-}
-
-DWORD ParseHex(LPCWSTR p)
-{
-    LPWSTR pEnd = nullptr;
-    return static_cast<DWORD>(wcstoul(p, &pEnd, 16));
-}
-
 // Background colours tolerate blanks before the '#'.
 DWORD ParseBkColor(LPCWSTR pstrValue)
 {
     while (*pstrValue == L' ') ++pstrValue;
-    if (*pstrValue == L'#') ++pstrValue;
-    return ParseHex(pstrValue);
-}
-
-DWORD ParseColor(LPCWSTR pstrValue)
-{
-    if (*pstrValue == L'#') ++pstrValue;
-    return ParseHex(pstrValue);
+    return CAttributeValueUI::ParseColor(pstrValue);
 }
 
 bool IsNotBlack(DWORD dwPixel)
@@ -556,17 +507,16 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"pos") == 0) {
-        RECT rc = ParseRect(pstrValue);
+        RECT rc = CAttributeValueUI::ParseRect(pstrValue);
         SIZE szXY = {rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom};
         SetFixedXY(szXY);
         SetFixedWidth(rc.right - rc.left);
         SetFixedHeight(rc.bottom - rc.top);
     } else if (wcscmp(pstrName, L"relativepos") == 0) {
-        LONG v[4];
-        ParseInts(pstrValue, v, 4);
-        SetRelativePos(v[0], v[1], v[2], v[3]);
+        RECT rc = CAttributeValueUI::ParseRect(pstrValue);
+        SetRelativePos(rc.left, rc.top, rc.right, rc.bottom);
     } else if (wcscmp(pstrName, L"padding") == 0) {
-        SetPadding(ParseRect(pstrValue));
+        SetPadding(CAttributeValueUI::ParseRect(pstrValue));
     } else if (wcscmp(pstrName, L"bkcolor") == 0 || wcscmp(pstrName, L"bkcolor1") == 0) {
         SetBkColor(ParseBkColor(pstrValue));
     } else if (wcscmp(pstrName, L"bkcolor2") == 0) {
@@ -574,15 +524,15 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"bkcolor3") == 0) {
         SetBkColor3(ParseBkColor(pstrValue));
     } else if (wcscmp(pstrName, L"bordercolor") == 0) {
-        SetBorderColor(ParseColor(pstrValue));
+        SetBorderColor(CAttributeValueUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"focusbordercolor") == 0) {
-        SetFocusBorderColor(ParseColor(pstrValue));
+        SetFocusBorderColor(CAttributeValueUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"colorhsl") == 0) {
-        SetColorHsl(IsTrue(pstrValue));
+        SetColorHsl(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"bordersize") == 0) {
         SetBorderSize(static_cast<int>(MarkupNumber::Pen(pstrValue)));
     } else if (wcscmp(pstrName, L"borderround") == 0) {
-        SetBorderRound(ParseSize(pstrValue));
+        SetBorderRound(CAttributeValueUI::ParseSize(pstrValue));
     } else if (wcscmp(pstrName, L"bkimage") == 0) {
         SetBkImage(pstrValue);
     } else if (wcscmp(pstrName, L"width") == 0) {
@@ -606,21 +556,21 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"userdata") == 0) {
         SetUserData(pstrValue);
     } else if (wcscmp(pstrName, L"enabled") == 0) {
-        SetEnabled(IsTrue(pstrValue));
+        SetEnabled(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"mouse") == 0) {
-        SetMouseEnabled(IsTrue(pstrValue));
+        SetMouseEnabled(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"keyboard") == 0) {
-        SetKeyboardEnabled(IsTrue(pstrValue));
+        SetKeyboardEnabled(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"visible") == 0) {
-        SetVisible(IsTrue(pstrValue));
+        SetVisible(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"random") == 0) {
-        SetShapedHitTest(IsTrue(pstrValue));
+        SetShapedHitTest(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"float") == 0) {
-        SetFloat(IsTrue(pstrValue));
+        SetFloat(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"shortcut") == 0) {
         SetShortcut(pstrValue[0]);
     } else if (wcscmp(pstrName, L"menu") == 0) {
-        SetContextMenuUsed(IsTrue(pstrValue));
+        SetContextMenuUsed(CAttributeValueUI::IsTrue(pstrValue));
     }
 }
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
 #include "EditWnd.h"
-#include "ImageDescUI.h"
 #include "PainterUI.h"
 
 namespace UpdUI {
@@ -16,11 +16,6 @@ const UINT kDefaultMaxChar = 255;
 const DWORD kNoNativeBkColor = 0xFFFFFFFF;
 const DWORD kWhite = 0xFFFFFFFF;
 const int kEditExtraHeight = 6;
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
 
 } // namespace
 
@@ -304,11 +299,11 @@ void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"readonly") == 0) {
-        SetReadOnly(IsTrue(pstrValue));
+        SetReadOnly(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"numberonly") == 0) {
-        SetNumberOnly(IsTrue(pstrValue));
+        SetNumberOnly(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"password") == 0) {
-        SetPasswordMode(IsTrue(pstrValue));
+        SetPasswordMode(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"maxchar") == 0) {
         SetMaxChar(static_cast<UINT>(wcstol(pstrValue, nullptr, 10)));
     } else if (wcscmp(pstrName, L"normalimage") == 0) {
@@ -320,7 +315,7 @@ void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"disabledimage") == 0) {
         SetDisabledImage(pstrValue);
     } else if (wcscmp(pstrName, L"nativebkcolor") == 0) {
-        SetNativeEditBkColor(CImageDescUI::ParseColor(pstrValue));
+        SetNativeEditBkColor(CAttributeValueUI::ParseColor(pstrValue));
     } else {
         CLabelUI::SetAttribute(pstrName, pstrValue);
     }

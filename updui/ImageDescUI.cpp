@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <wchar.h>
 
+#include "AttributeValueUI.h"
 #include "MarkupNumberUI.h"
 
 namespace UpdUI {
@@ -11,24 +12,6 @@ CImageDescUI::CImageDescUI(const RECT& rcItem, LPCWSTR pstrDescription)
     : sName(pstrDescription), rcDest(rcItem), rcSource(), rcCorner(), dwMask(0), uFade(255), bHole(false),
       bTiledX(false), bTiledY(false), m_rcItem(rcItem)
 {
-}
-
-RECT CImageDescUI::ParseRect(LPCWSTR pstrValue)
-{
-    RECT rc = {};
-    LPWSTR pstr = nullptr;
-    rc.left = MarkupNumber::Coord(pstrValue, &pstr);
-    rc.top = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
-    rc.right = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
-    rc.bottom = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
-    return rc;
-}
-
-DWORD CImageDescUI::ParseColor(LPCWSTR pstrValue)
-{
-    if (*pstrValue == L'#')
-        pstrValue++;
-    return (DWORD)wcstoul(pstrValue, nullptr, 16);
 }
 
 void CImageDescUI::Read(LPCWSTR pstrText, IDrawSink& sink)
@@ -80,7 +63,7 @@ void CImageDescUI::Apply(const CStringUI& sKey, const CStringUI& sValue, bool& b
         sResType = sValue;
     }
     else if (sKey == L"dest") {
-        RECT rc = ParseRect(pstrValue);
+        RECT rc = CAttributeValueUI::ParseRect(pstrValue);
         rcDest.left = m_rcItem.left + rc.left;
         rcDest.top = m_rcItem.top + rc.top;
         rcDest.right = m_rcItem.left + rc.right;
@@ -91,13 +74,13 @@ void CImageDescUI::Apply(const CStringUI& sKey, const CStringUI& sValue, bool& b
             rcDest.bottom = m_rcItem.bottom;
     }
     else if (sKey == L"source") {
-        rcSource = ParseRect(pstrValue);
+        rcSource = CAttributeValueUI::ParseRect(pstrValue);
     }
     else if (sKey == L"corner") {
-        rcCorner = ParseRect(pstrValue);
+        rcCorner = CAttributeValueUI::ParseRect(pstrValue);
     }
     else if (sKey == L"mask") {
-        dwMask = ParseColor(pstrValue);
+        dwMask = CAttributeValueUI::ParseColor(pstrValue);
     }
     else if (sKey == L"fade") {
         long nFade = wcstol(pstrValue, nullptr, 10);

@@ -37,10 +37,6 @@ public:
     bool bTiledX;
     bool bTiledY;
 
-    // Readers for the value forms of the skin language, shared with the skin builder.
-    static RECT ParseRect(LPCWSTR pstrValue);
-    static DWORD ParseColor(LPCWSTR pstrValue);
-
 private:
     void Apply(const CStringUI& sKey, const CStringUI& sValue, bool& bNamed, IDrawSink& sink);
 

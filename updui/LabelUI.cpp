@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <cstdlib>
 
-#include "ImageDescUI.h"
+#include "AttributeValueUI.h"
 #include "PainterUI.h"
 
 namespace UpdUI {
@@ -107,15 +107,7 @@ void CLabelUI::DoEvent(TEventRecUI& event)
 // Substring tests in a fixed order; "vcenter" also matches "center".
 void CLabelUI::SetAlign(LPCWSTR pstrValue)
 {
-    if (wcsstr(pstrValue, L"left") != nullptr) m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        m_uTextStyle &= ~DT_RIGHT;
-        m_uTextStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        m_uTextStyle &= ~DT_CENTER;
-        m_uTextStyle |= DT_RIGHT;
-    }
+    m_uTextStyle = CAttributeValueUI::ApplyAlign(m_uTextStyle, pstrValue);
     if (wcsstr(pstrValue, L"top") != nullptr) m_uTextStyle &= ~(DT_VCENTER | DT_BOTTOM);
     if (wcsstr(pstrValue, L"vcenter") != nullptr) {
         m_uTextStyle &= ~DT_BOTTOM;
@@ -134,18 +126,18 @@ void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     if (wcscmp(pstrName, L"align") == 0) {
         SetAlign(pstrValue);
     } else if (wcscmp(pstrName, L"endellipsis") == 0) {
-        if (wcscmp(pstrValue, L"true") == 0) SetTextStyle(m_uTextStyle | DT_END_ELLIPSIS);
+        if (CAttributeValueUI::IsTrue(pstrValue)) SetTextStyle(m_uTextStyle | DT_END_ELLIPSIS);
         else SetTextStyle(m_uTextStyle & ~static_cast<UINT>(DT_END_ELLIPSIS));
     } else if (wcscmp(pstrName, L"font") == 0) {
         SetFont(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     } else if (wcscmp(pstrName, L"textcolor") == 0) {
-        SetTextColor(CImageDescUI::ParseColor(pstrValue));
+        SetTextColor(CAttributeValueUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"disabledtextcolor") == 0) {
-        SetDisabledTextColor(CImageDescUI::ParseColor(pstrValue));
+        SetDisabledTextColor(CAttributeValueUI::ParseColor(pstrValue));
     } else if (wcscmp(pstrName, L"textpadding") == 0) {
-        SetTextPadding(CImageDescUI::ParseRect(pstrValue));
+        SetTextPadding(CAttributeValueUI::ParseRect(pstrValue));
     } else if (wcscmp(pstrName, L"showhtml") == 0) {
-        SetShowHtml(wcscmp(pstrValue, L"true") == 0);
+        SetShowHtml(CAttributeValueUI::IsTrue(pstrValue));
     } else {
         CControlUI::SetAttribute(pstrName, pstrValue);
     }

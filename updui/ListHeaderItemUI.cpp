@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
-#include "ImageDescUI.h"
 #include "PainterUI.h"
 #include "MarkupNumberUI.h"
 
@@ -14,19 +14,6 @@ namespace {
 
 const int kThumbHitGrow = 4;
 const int kItemMargin = 14;
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
-
-UINT ApplyAlign(UINT uStyle, LPCWSTR pstrValue)
-{
-    if (wcsstr(pstrValue, L"left") != nullptr) uStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) uStyle = (uStyle & ~DT_RIGHT) | DT_CENTER;
-    if (wcsstr(pstrValue, L"right") != nullptr) uStyle = (uStyle & ~DT_CENTER) | DT_RIGHT;
-    return uStyle;
-}
 
 } // namespace
 
@@ -190,19 +177,19 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"dragable") == 0) SetDragable(IsTrue(pstrValue));
+    if (wcscmp(pstrName, L"dragable") == 0) SetDragable(CAttributeValueUI::IsTrue(pstrValue));
     else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
-    else if (wcscmp(pstrName, L"align") == 0) m_uTextStyle = ApplyAlign(m_uTextStyle, pstrValue);
+    else if (wcscmp(pstrName, L"align") == 0) m_uTextStyle = CAttributeValueUI::ApplyAlign(m_uTextStyle, pstrValue);
     else if (wcscmp(pstrName, L"endellipsis") == 0) {
-        if (IsTrue(pstrValue)) m_uTextStyle |= DT_END_ELLIPSIS;
+        if (CAttributeValueUI::IsTrue(pstrValue)) m_uTextStyle |= DT_END_ELLIPSIS;
         else m_uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     } else if (wcscmp(pstrName, L"font") == 0) m_iFont = static_cast<int>(wcstol(pstrValue, nullptr, 10));
-    else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CImageDescUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
     else if (wcscmp(pstrName, L"textpadding") == 0) {
-        m_rcTextPadding = CImageDescUI::ParseRect(pstrValue);
+        m_rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         Invalidate();
     } else if (wcscmp(pstrName, L"showhtml") == 0) {
-        bool bShow = IsTrue(pstrValue);
+        bool bShow = CAttributeValueUI::IsTrue(pstrValue);
         if (bShow != m_bShowHtml) Invalidate();
         m_bShowHtml = bShow;
     } else if (wcscmp(pstrName, L"normalimage") == 0) {

@@ -3,16 +3,11 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "ImageDescUI.h"
+#include "AttributeValueUI.h"
 
 namespace UpdUI {
 
 namespace {
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
 
 struct TColorAttrUI
 {
@@ -45,20 +40,6 @@ const TImageAttrUI kImageAttrs[] = {
     {L"itemdisabledimage", &TListInfoUI::sDisabledImage},
 };
 
-UINT ApplyAlign(UINT uStyle, LPCWSTR pstrValue)
-{
-    if (wcsstr(pstrValue, L"left") != nullptr) uStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (wcsstr(pstrValue, L"center") != nullptr) {
-        uStyle &= ~DT_RIGHT;
-        uStyle |= DT_CENTER;
-    }
-    if (wcsstr(pstrValue, L"right") != nullptr) {
-        uStyle &= ~DT_CENTER;
-        uStyle |= DT_RIGHT;
-    }
-    return uStyle;
-}
-
 } // namespace
 
 TListInfoUI::TListInfoUI()
@@ -74,7 +55,7 @@ bool TListInfoUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue, bool* pb
     *pbLayout = false;
     for (const TColorAttrUI& attr : kColorAttrs) {
         if (wcscmp(pstrName, attr.pstrName) != 0) continue;
-        this->*attr.pColor = CImageDescUI::ParseColor(pstrValue);
+        this->*attr.pColor = CAttributeValueUI::ParseColor(pstrValue);
         return true;
     }
     for (const TImageAttrUI& attr : kImageAttrs) {
@@ -85,17 +66,17 @@ bool TListInfoUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue, bool* pb
     if (wcscmp(pstrName, L"itemfont") == 0) {
         nFont = static_cast<int>(wcstol(pstrValue, nullptr, 10));
     } else if (wcscmp(pstrName, L"itemalign") == 0) {
-        uTextStyle = ApplyAlign(uTextStyle, pstrValue);
+        uTextStyle = CAttributeValueUI::ApplyAlign(uTextStyle, pstrValue);
     } else if (wcscmp(pstrName, L"itemendellipsis") == 0) {
-        if (IsTrue(pstrValue)) uTextStyle |= DT_END_ELLIPSIS;
+        if (CAttributeValueUI::IsTrue(pstrValue)) uTextStyle |= DT_END_ELLIPSIS;
         else uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     } else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
-        rcTextPadding = CImageDescUI::ParseRect(pstrValue);
+        rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         *pbLayout = true;
     } else if (wcscmp(pstrName, L"itemaltbk") == 0) {
-        bAlternateBk = IsTrue(pstrValue);
+        bAlternateBk = CAttributeValueUI::IsTrue(pstrValue);
     } else if (wcscmp(pstrName, L"itemshowhtml") == 0) {
-        bool bShow = IsTrue(pstrValue);
+        bool bShow = CAttributeValueUI::IsTrue(pstrValue);
         *pbLayout = bShow != bShowHtml;
         bShowHtml = bShow;
     } else {

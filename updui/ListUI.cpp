@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
 #include "ListBodyUI.h"
 #include "ListHeaderUI.h"
@@ -11,11 +12,6 @@
 namespace UpdUI {
 
 namespace {
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
 
 IListItemUI* ItemFace(CControlUI* pControl)
 {
@@ -460,9 +456,9 @@ void CListUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"headerbkimage") == 0) {
         if (m_pHeader != nullptr) m_pHeader->SetBkImage(pstrValue);
     } else if (wcscmp(pstrName, L"scrollselect") == 0) {
-        SetScrollSelect(IsTrue(pstrValue));
+        SetScrollSelect(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"multiexpanding") == 0) {
-        m_ListInfo.bMultiExpandable = IsTrue(pstrValue);
+        m_ListInfo.bMultiExpandable = CAttributeValueUI::IsTrue(pstrValue);
     } else if (m_ListInfo.SetItemAttribute(pstrName, pstrValue, &bLayout)) {
         if (bLayout) NeedUpdate();
         else Invalidate();

@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "ImageDescUI.h"
+#include "AttributeValueUI.h"
 #include "PainterUI.h"
 #include "WindowManagerUI.h"
 #include "MarkupNumberUI.h"
@@ -276,7 +276,7 @@ int CMarkupTextUI::ApplyTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
         PushFont(VariantOf(CurrentFont(), true, false, false));
         break;
     case L'c':
-        PushColor(CImageDescUI::ParseColor(pstrParams));
+        PushColor(CAttributeValueUI::ParseColor(pstrParams));
         break;
     case L'f':
         PushFont(FontFromParams(tag.sParams));

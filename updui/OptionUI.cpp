@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
-#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -141,10 +141,10 @@ void COptionUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"group") == 0) SetGroup(pstrValue);
-    else if (wcscmp(pstrName, L"selected") == 0) Select(wcscmp(pstrValue, L"true") == 0);
+    else if (wcscmp(pstrName, L"selected") == 0) Select(CAttributeValueUI::IsTrue(pstrValue));
     else if (wcscmp(pstrName, L"selectedimage") == 0) SetSelectedImage(pstrValue);
     else if (wcscmp(pstrName, L"foreimage") == 0) SetForeImage(pstrValue);
-    else if (wcscmp(pstrName, L"selectedtextcolor") == 0) SetSelectedTextColor(CImageDescUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"selectedtextcolor") == 0) SetSelectedTextColor(CAttributeValueUI::ParseColor(pstrValue));
     else CButtonUI::SetAttribute(pstrName, pstrValue);
 }
 

@@ -1,5 +1,7 @@
 #include "ProgressUI.h"
 
+#include "AttributeValueUI.h"
+
 #include <cstdlib>
 #include <cwchar>
 
@@ -104,11 +106,11 @@ void CProgressUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"foreimage") == 0) SetForeImage(pstrValue);
-    else if (wcscmp(pstrName, L"hor") == 0) SetHorizontal(wcscmp(pstrValue, L"true") == 0);
+    else if (wcscmp(pstrName, L"hor") == 0) SetHorizontal(CAttributeValueUI::IsTrue(pstrValue));
     else if (wcscmp(pstrName, L"min") == 0) SetMinValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     else if (wcscmp(pstrName, L"max") == 0) SetMaxValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     else if (wcscmp(pstrName, L"value") == 0) SetValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else if (wcscmp(pstrName, L"isstretchfore") == 0) SetStretchForeImage(wcscmp(pstrValue, L"true") == 0);
+    else if (wcscmp(pstrName, L"isstretchfore") == 0) SetStretchForeImage(CAttributeValueUI::IsTrue(pstrValue));
     else CLabelUI::SetAttribute(pstrName, pstrValue);
 }
 

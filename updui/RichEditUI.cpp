@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
 #include "RenderClipUI.h"
 #include "ScrollBarUI.h"
@@ -24,11 +25,6 @@ const UINT kCodePageUnicode = 1200;
 const DWORD kForwardedNotifies[] = {EN_MSGFILTER,  EN_SELCHANGE,      EN_DROPFILES,    EN_PROTECTED,
                                     EN_STOPNOUNDO, EN_SAVECLIPBOARD,  EN_OLEOPFAILED,  EN_OBJECTPOSITIONS,
                                     EN_LINK,       EN_DRAGDROPDONE};
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
 
 bool IsMouseMessage(UINT uMsg)
 {
@@ -629,34 +625,34 @@ void CRichEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"vscrollbar") == 0) {
-        if (IsTrue(pstrValue)) SetStyleBits(WS_VSCROLL | ES_DISABLENOSCROLL, true);
+        if (CAttributeValueUI::IsTrue(pstrValue)) SetStyleBits(WS_VSCROLL | ES_DISABLENOSCROLL, true);
         CContainerUI::SetAttribute(pstrName, pstrValue);
     } else if (wcscmp(pstrName, L"hscrollbar") == 0) {
-        if (IsTrue(pstrValue)) SetStyleBits(WS_HSCROLL | ES_DISABLENOSCROLL, true);
+        if (CAttributeValueUI::IsTrue(pstrValue)) SetStyleBits(WS_HSCROLL | ES_DISABLENOSCROLL, true);
         CContainerUI::SetAttribute(pstrName, pstrValue);
     } else if (wcscmp(pstrName, L"autovscroll") == 0) {
-        if (IsTrue(pstrValue)) SetStyleBits(ES_AUTOVSCROLL, true);
+        if (CAttributeValueUI::IsTrue(pstrValue)) SetStyleBits(ES_AUTOVSCROLL, true);
     } else if (wcscmp(pstrName, L"autohscroll") == 0) {
-        if (IsTrue(pstrValue)) SetStyleBits(ES_AUTOHSCROLL, true);
+        if (CAttributeValueUI::IsTrue(pstrValue)) SetStyleBits(ES_AUTOHSCROLL, true);
     } else if (wcscmp(pstrName, L"multiline") == 0) {
         if (wcscmp(pstrValue, L"false") == 0) SetStyleBits(ES_MULTILINE, false);
     } else if (wcscmp(pstrName, L"readonly") == 0) {
-        if (IsTrue(pstrValue)) {
+        if (CAttributeValueUI::IsTrue(pstrValue)) {
             SetStyleBits(ES_READONLY, true);
             m_bReadOnly = true;
         }
     } else if (wcscmp(pstrName, L"password") == 0) {
-        if (IsTrue(pstrValue)) SetStyleBits(ES_PASSWORD, true);
+        if (CAttributeValueUI::IsTrue(pstrValue)) SetStyleBits(ES_PASSWORD, true);
     } else if (wcscmp(pstrName, L"align") == 0) {
         SetAlign(pstrValue);
     } else if (wcscmp(pstrName, L"wanttab") == 0) {
-        SetWantTab(IsTrue(pstrValue));
+        SetWantTab(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"wantreturn") == 0) {
-        SetWantReturn(IsTrue(pstrValue));
+        SetWantReturn(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"wantctrlreturn") == 0) {
-        SetWantCtrlReturn(IsTrue(pstrValue));
+        SetWantCtrlReturn(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"rich") == 0) {
-        SetRich(IsTrue(pstrValue));
+        SetRich(CAttributeValueUI::IsTrue(pstrValue));
     } else if (wcscmp(pstrName, L"font") == 0) {
         SetFont(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     } else if (wcscmp(pstrName, L"textcolor") == 0) {

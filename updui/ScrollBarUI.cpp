@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ContainerUI.h"
 #include "ControlStateUI.h"
 #include "PainterUI.h"
@@ -44,11 +45,6 @@ const TImageAttributeUI kImageAttributes[] = {
     {L"bkpushedimage", ScrollPartBk, ScrollImagePushed},
     {L"bkdisabledimage", ScrollPartBk, ScrollImageDisabled},
 };
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
 
 bool IsValidPart(TScrollPartUI part, TScrollImageStateUI state)
 {
@@ -498,9 +494,9 @@ void CScrollBarUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
             return;
         }
     }
-    if (wcscmp(pstrName, L"hor") == 0) SetHorizontal(IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"showbutton1") == 0) SetShowButton1(IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"showbutton2") == 0) SetShowButton2(IsTrue(pstrValue));
+    if (wcscmp(pstrName, L"hor") == 0) SetHorizontal(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"showbutton1") == 0) SetShowButton1(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"showbutton2") == 0) SetShowButton2(CAttributeValueUI::IsTrue(pstrValue));
     else if (wcscmp(pstrName, L"linesize") == 0) SetLineSize(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     else if (wcscmp(pstrName, L"range") == 0) SetScrollRange(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     else if (wcscmp(pstrName, L"value") == 0) SetScrollPos(static_cast<int>(wcstol(pstrValue, nullptr, 10)));

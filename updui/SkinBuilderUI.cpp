@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "AttributeValueUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
-#include "ImageDescUI.h"
 #include "ScrollBarUI.h"
 #include "LabelUI.h"
 #include "ButtonUI.h"
@@ -101,21 +101,6 @@ const TTagUI* FindTag(LPCWSTR pstrClass)
 bool IsDefinition(LPCWSTR pstrName)
 {
     return wcscmp(pstrName, L"Image") == 0 || wcscmp(pstrName, L"Font") == 0 || wcscmp(pstrName, L"Default") == 0;
-}
-
-bool IsTrue(LPCWSTR pstrValue)
-{
-    return wcscmp(pstrValue, L"true") == 0;
-}
-
-// "cx,cy": decimal numbers, one separator character skipped between them.
-SIZE ParseSize(LPCWSTR pstrValue)
-{
-    SIZE sz = {};
-    LPWSTR pstr = nullptr;
-    sz.cx = MarkupNumber::Coord(pstrValue, &pstr);
-    sz.cy = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
-    return sz;
 }
 
 } // namespace
@@ -242,7 +227,7 @@ void CSkinBuilderUI::ApplyImage(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"restype") == 0)
             pstrType = pstrValue;
         else if (wcscmp(pstrName, L"mask") == 0)
-            dwMask = CImageDescUI::ParseColor(pstrValue);
+            dwMask = CAttributeValueUI::ParseColor(pstrValue);
     }
     if (pstrImageName != nullptr)
         pManager->AddImage(pstrImageName, pstrType, dwMask);
@@ -261,13 +246,13 @@ void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"size") == 0)
             nSize = (int)MarkupNumber::Font(pstrValue);
         else if (wcscmp(pstrName, L"bold") == 0)
-            bBold = IsTrue(pstrValue);
+            bBold = CAttributeValueUI::IsTrue(pstrValue);
         else if (wcscmp(pstrName, L"underline") == 0)
-            bUnderline = IsTrue(pstrValue);
+            bUnderline = CAttributeValueUI::IsTrue(pstrValue);
         else if (wcscmp(pstrName, L"italic") == 0)
-            bItalic = IsTrue(pstrValue);
+            bItalic = CAttributeValueUI::IsTrue(pstrValue);
         else if (wcscmp(pstrName, L"default") == 0)
-            bDefault = IsTrue(pstrValue);
+            bDefault = CAttributeValueUI::IsTrue(pstrValue);
     }
     if (pstrFace == nullptr)
         return;
@@ -297,50 +282,50 @@ void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* p
     for (int i = 0; i < nAttributes; i++) {
         LPCWSTR pstrName = root.GetAttributeName(i), pstrValue = root.GetAttributeValue(i);
         if (wcscmp(pstrName, L"size") == 0) {
-            SIZE sz = ParseSize(pstrValue);
+            SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetInitSize(sz.cx, sz.cy);
         }
         else if (wcscmp(pstrName, L"sizebox") == 0) {
-            pManager->SetSizeBox(CImageDescUI::ParseRect(pstrValue));
+            pManager->SetSizeBox(CAttributeValueUI::ParseRect(pstrValue));
         }
         else if (wcscmp(pstrName, L"caption") == 0) {
-            pManager->SetCaptionRect(CImageDescUI::ParseRect(pstrValue));
+            pManager->SetCaptionRect(CAttributeValueUI::ParseRect(pstrValue));
         }
         else if (wcscmp(pstrName, L"roundcorner") == 0) {
-            SIZE sz = ParseSize(pstrValue);
+            SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetRoundCorner(sz.cx, sz.cy);
         }
         else if (wcscmp(pstrName, L"mininfo") == 0) {
-            SIZE sz = ParseSize(pstrValue);
+            SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetMinInfo(sz.cx, sz.cy);
         }
         else if (wcscmp(pstrName, L"maxinfo") == 0) {
-            SIZE sz = ParseSize(pstrValue);
+            SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetMaxInfo(sz.cx, sz.cy);
         }
         else if (wcscmp(pstrName, L"showdirty") == 0) {
-            pManager->SetShowUpdateRect(IsTrue(pstrValue));
+            pManager->SetShowUpdateRect(CAttributeValueUI::IsTrue(pstrValue));
         }
         else if (wcscmp(pstrName, L"alpha") == 0) {
             pManager->SetTransparent((int)wcstol(pstrValue, nullptr, 10));
         }
         else if (wcscmp(pstrName, L"bktrans") == 0) {
-            pManager->SetBackgroundTransparent(IsTrue(pstrValue));
+            pManager->SetBackgroundTransparent(CAttributeValueUI::IsTrue(pstrValue));
         }
         else if (wcscmp(pstrName, L"disabledfontcolor") == 0) {
-            pManager->SetDefaultDisabledColor(CImageDescUI::ParseColor(pstrValue));
+            pManager->SetDefaultDisabledColor(CAttributeValueUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"defaultfontcolor") == 0) {
-            pManager->SetDefaultFontColor(CImageDescUI::ParseColor(pstrValue));
+            pManager->SetDefaultFontColor(CAttributeValueUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"linkfontcolor") == 0) {
-            pManager->SetDefaultLinkFontColor(CImageDescUI::ParseColor(pstrValue));
+            pManager->SetDefaultLinkFontColor(CAttributeValueUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"linkhoverfontcolor") == 0) {
-            pManager->SetDefaultLinkHoverFontColor(CImageDescUI::ParseColor(pstrValue));
+            pManager->SetDefaultLinkHoverFontColor(CAttributeValueUI::ParseColor(pstrValue));
         }
         else if (wcscmp(pstrName, L"selectedcolor") == 0) {
-            pManager->SetDefaultSelectedBkColor(CImageDescUI::ParseColor(pstrValue));
+            pManager->SetDefaultSelectedBkColor(CAttributeValueUI::ParseColor(pstrValue));
         }
     }
 }

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "AttributeValueUI.h"
 #include "ControlStateUI.h"
-#include "ImageDescUI.h"
 
 namespace UpdUI {
 
@@ -215,7 +215,7 @@ void CSliderUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"thumbpushedimage") == 0) {
         SetThumbPushedImage(pstrValue);
     } else if (wcscmp(pstrName, L"thumbsize") == 0) {
-        RECT rc = CImageDescUI::ParseRect(pstrValue);
+        RECT rc = CAttributeValueUI::ParseRect(pstrValue);
         SIZE sz = {rc.left, rc.top};
         SetThumbSize(sz);
     } else if (wcscmp(pstrName, L"step") == 0) {

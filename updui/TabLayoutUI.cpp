@@ -5,17 +5,6 @@
 
 namespace UpdUI {
 
-namespace {
-
-int ClampTo(int nValue, int nMin, int nMax)
-{
-    if (nValue < nMin) nValue = nMin;
-    if (nValue > nMax) nValue = nMax;
-    return nValue;
-}
-
-} // namespace
-
 CTabLayoutUI::CTabLayoutUI() : m_iCurSel(-1)
 {
 }
@@ -135,8 +124,8 @@ void CTabLayoutUI::SetPos(RECT rc)
         SIZE sz = pControl->EstimateSize(szAvailable);
         if (sz.cx == 0) sz.cx = szAvailable.cx > 0 ? szAvailable.cx : 0;
         if (sz.cy == 0) sz.cy = szAvailable.cy > 0 ? szAvailable.cy : 0;
-        sz.cx = ClampTo(sz.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
-        sz.cy = ClampTo(sz.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
+        sz.cx = ClampToLimits(sz.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
+        sz.cy = ClampToLimits(sz.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
         RECT rcCtrl = {rcPage.left, rcPage.top, rcPage.left + sz.cx, rcPage.top + sz.cy};
         pControl->SetPos(rcCtrl);
     }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "ImageDescUI.h"
+#include "AttributeValueUI.h"
 #include "ScrollBarUI.h"
 
 namespace UpdUI {
@@ -11,18 +11,6 @@ namespace UpdUI {
 namespace {
 
 const int kMeasureHeight = 9999;
-
-int ClampTo(int nValue, int nMin, int nMax)
-{
-    if (nValue < nMin) nValue = nMin;
-    if (nValue > nMax) nValue = nMax;
-    return nValue;
-}
-
-bool IsShownBar(const CScrollBarUI* pBar)
-{
-    return pBar != nullptr && pBar->IsVisible();
-}
 
 bool IsPlaced(const CControlUI* pControl)
 {
@@ -74,7 +62,7 @@ void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"itemsize") == 0) {
-        RECT rc = CImageDescUI::ParseRect(pstrValue);
+        RECT rc = CAttributeValueUI::ParseRect(pstrValue);
         SIZE sz = {rc.left, rc.top};
         SetItemSize(sz);
     } else if (wcscmp(pstrName, L"columns") == 0) {
@@ -98,10 +86,10 @@ int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int cxTile) const
         SIZE szAvailable = {cxTile - rcPadding.left - rcPadding.right, kMeasureHeight};
         bool bRowEnd = (iIndex % m_nColumns == 0) || ((iIndex + 1) % m_nColumns == 0);
         szAvailable.cx -= bRowEnd ? m_iChildPadding / 2 : m_iChildPadding;
-        szAvailable.cx = ClampTo(szAvailable.cx, pFirst->GetMinWidth(), pFirst->GetMaxWidth());
+        szAvailable.cx = ClampToLimits(szAvailable.cx, pFirst->GetMinWidth(), pFirst->GetMaxWidth());
         SIZE szTile = pControl->EstimateSize(szAvailable);
-        szTile.cx = ClampTo(szTile.cx, pFirst->GetMinWidth(), pFirst->GetMaxWidth());
-        szTile.cy = ClampTo(szTile.cy, pFirst->GetMinHeight(), pFirst->GetMaxHeight());
+        szTile.cx = ClampToLimits(szTile.cx, pFirst->GetMinWidth(), pFirst->GetMaxWidth());
+        szTile.cy = ClampToLimits(szTile.cy, pFirst->GetMinHeight(), pFirst->GetMaxHeight());
         int cyMember = szTile.cy + rcPadding.top + rcPadding.bottom;
         if (cyMember > cyRow) cyRow = cyMember;
         if (++iIndex % m_nColumns == 0) break;
@@ -121,8 +109,8 @@ void CTileLayoutUI::SetPos(RECT rc)
         ProcessScrollBar(rc, 0, 0);
         return;
     }
-    bool bVBar = IsShownBar(m_pVerticalScrollBar);
-    bool bHBar = IsShownBar(m_pHorizontalScrollBar);
+    bool bVBar = !IsInvisibleBar(m_pVerticalScrollBar);
+    bool bHBar = !IsInvisibleBar(m_pHorizontalScrollBar);
     if (bVBar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (bHBar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
 
@@ -162,8 +150,8 @@ void CTileLayoutUI::SetPos(RECT rc)
         SIZE szTile = pControl->EstimateSize(szAvailable);
         if (szTile.cx == 0) szTile.cx = szAvailable.cx;
         if (szTile.cy == 0) szTile.cy = szAvailable.cy;
-        szTile.cx = ClampTo(szTile.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
-        szTile.cy = ClampTo(szTile.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
+        szTile.cx = ClampToLimits(szTile.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
+        szTile.cy = ClampToLimits(szTile.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
         int iLeft = (rcTile.left + rcTile.right - szTile.cx) / 2;
         int iTop = (rcTile.top + rcTile.bottom - szTile.cy) / 2;
         RECT rcPos = {iLeft, iTop, iLeft + szTile.cx, iTop + szTile.cy};

@@ -1,5 +1,7 @@
 #include "WebBrowserUI.h"
 
+#include "AttributeValueUI.h"
+
 #include <cwchar>
 
 namespace UpdUI {
@@ -50,7 +52,7 @@ const CLSID& CWebBrowserUI::WebBrowserClsid()
 void CWebBrowserUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (wcscmp(pstrName, L"url") == 0) SetHomePage(pstrValue);
-    else if (wcscmp(pstrName, L"autonavi") == 0) SetAutoNavigation(wcscmp(pstrValue, L"true") == 0);
+    else if (wcscmp(pstrName, L"autonavi") == 0) SetAutoNavigation(CAttributeValueUI::IsTrue(pstrValue));
     else CActiveXUI::SetAttribute(pstrName, pstrValue);
 }
 
