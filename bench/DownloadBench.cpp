@@ -44,12 +44,12 @@ bool Fail(const char* what)
     return false;
 }
 
-class BenchSession {
+class BenchSession
+{
 public:
     explicit BenchSession(const std::string& folder) : folder_(folder)
     {
-        if (folder_.empty() || folder_.back() != '\\')
-            folder_ += '\\';
+        if (folder_.empty() || folder_.back() != '\\') folder_ += '\\';
         SetCurrentDirectoryA(folder_.c_str());
         manager_.SetOwner(owner_.Window());
     }
@@ -68,8 +68,7 @@ public:
     {
         manager_.LoadDownloadList();
         manager_.Lock();
-        if (manager_.Tasks().size() == 1)
-            url_ = manager_.Tasks().begin()->first;
+        if (manager_.Tasks().size() == 1) url_ = manager_.Tasks().begin()->first;
         manager_.Unlock();
         return !url_.empty() || Fail("no task in the download list");
     }
@@ -78,10 +77,8 @@ public:
     {
         const double started = Now();
         manager_.StartDownload(url_);
-        PostedMessage probed =
-            owner_.WaitForNext({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED}, kProbeLimitMs);
-        if (probed.message != WM_DOWNLOAD_PROBED)
-            return Fail(probed.message ? "probe failed" : "probe timed out");
+        PostedMessage probed = owner_.WaitForNext({ WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED }, kProbeLimitMs);
+        if (probed.message != WM_DOWNLOAD_PROBED) return Fail(probed.message ? "probe failed" : "probe timed out");
         printf("probe_seconds=%.4f\n", Now() - started);
         return true;
     }
@@ -96,11 +93,9 @@ public:
 
     bool WaitForCompletion(double started)
     {
-        PostedMessage done =
-            owner_.WaitForNext({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}, kTransferLimitMs);
+        PostedMessage done = owner_.WaitForNext({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED }, kTransferLimitMs);
         const double finished = Now();
-        if (done.message != WM_DOWNLOAD_COMPLETED)
-            return Fail(done.message ? "transfer failed" : "transfer timed out");
+        if (done.message != WM_DOWNLOAD_COMPLETED) return Fail(done.message ? "transfer failed" : "transfer timed out");
         printf("transfer_seconds=%.4f\n", finished - started);
         printf("bytes=%lu\n", static_cast<unsigned long>(done.completed.size));
         printf("file=%s\n", done.completed.fileName.c_str());
@@ -114,8 +109,7 @@ public:
 
     bool StopAt(int atPercent)
     {
-        if (!owner_.PumpUntil([&]() { return manager_.GetDownloadPercent(url_) >= atPercent; },
-                              kTransferLimitMs))
+        if (!owner_.PumpUntil([&]() { return manager_.GetDownloadPercent(url_) >= atPercent; }, kTransferLimitMs))
             return Fail("stop point not reached");
         printf("stop_requested_percent=%d\n", manager_.GetDownloadPercent(url_));
         // The call returns once the transfer's threads have ended.
@@ -138,11 +132,9 @@ private:
         const DWORD length = download->contentLength;
         manager_.Unlock();
         std::vector<ResumeRecord> records;
-        if (!ReadLastRecords(cfg, records))
-            return Fail("no resume records after the stop");
+        if (!ReadLastRecords(cfg, records)) return Fail("no resume records after the stop");
         unsigned long long missing = 0;
-        for (const ResumeRecord& record : records)
-            missing += record.end - record.start - record.received;
+        for (const ResumeRecord& record : records) missing += record.end - record.start - record.received;
         printf("held_bytes=%llu\n", length - missing);
         printf("resume_records=%u\n", static_cast<unsigned>(records.size()));
         return true;
@@ -152,13 +144,12 @@ private:
     {
         ResumeStamp stamp;
         bool stamped = false;
-        return ResumeRecordFile::Read(path, records, stamp, stamped) && stamped &&
-               !records.empty();
+        return ResumeRecordFile::Read(path, records, stamp, stamped) && stamped && !records.empty();
     }
 
     std::string folder_;
     std::string url_;
-    MessageRecorder owner_{kOwnerPollMs};
+    MessageRecorder owner_{ kOwnerPollMs };
     CDownloadManager manager_;
 };
 
@@ -166,10 +157,8 @@ bool RunFull(BenchSession& session, const std::string& url)
 {
     session.Add(url);
     const double started = Now();
-    if (!session.Probe())
-        return false;
-    if (!session.WaitForCompletion(session.StartTransfer()))
-        return false;
+    if (!session.Probe()) return false;
+    if (!session.WaitForCompletion(session.StartTransfer())) return false;
     printf("total_seconds=%.4f\n", Now() - started);
     return true;
 }
@@ -177,30 +166,25 @@ bool RunFull(BenchSession& session, const std::string& url)
 bool RunPause(BenchSession& session, const std::string& url, int atPercent)
 {
     session.Add(url);
-    if (!session.Probe())
-        return false;
+    if (!session.Probe()) return false;
     session.StartTransfer();
-    if (!session.StopAt(atPercent))
-        return false;
+    if (!session.StopAt(atPercent)) return false;
     return session.WaitForCompletion(session.StartTransfer());
 }
 
 bool RunStop(BenchSession& session, const std::string& url, int atPercent)
 {
     session.Add(url);
-    if (!session.Probe())
-        return false;
+    if (!session.Probe()) return false;
     session.StartTransfer();
-    if (!session.StopAt(atPercent))
-        return false;
+    if (!session.StopAt(atPercent)) return false;
     session.SaveList();
     return true;
 }
 
 bool RunResume(BenchSession& session)
 {
-    if (!session.LoadList() || !session.Probe())
-        return false;
+    if (!session.LoadList() || !session.Probe()) return false;
     return session.WaitForCompletion(session.StartTransfer());
 }
 
@@ -212,12 +196,11 @@ int Usage()
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
-        return Usage();
+    if (argc < 3) return Usage();
     const std::string mode = argv[1];
     bool ok = false;
     if (mode == "resume") {

@@ -24,7 +24,8 @@ double Now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct AsyncState {
+struct AsyncState
+{
     HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HINTERNET handle = nullptr;
     DWORD error = 0;
@@ -33,8 +34,7 @@ struct AsyncState {
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD)
 {
     AsyncState* state = reinterpret_cast<AsyncState*>(context);
-    if (!state)
-        return;
+    if (!state) return;
     if (status == INTERNET_STATUS_HANDLE_CREATED) {
         state->handle = *static_cast<HINTERNET*>(info);
     } else if (status == INTERNET_STATUS_REQUEST_COMPLETE) {
@@ -46,10 +46,8 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, 
 // Completes a call that may have gone asynchronous.
 bool Finish(BOOL immediate, AsyncState& state)
 {
-    if (immediate)
-        return true;
-    if (GetLastError() != ERROR_IO_PENDING)
-        return false;
+    if (immediate) return true;
+    if (GetLastError() != ERROR_IO_PENDING) return false;
     WaitForSingleObject(state.done, INFINITE);
     return state.error == 0;
 }
@@ -60,7 +58,7 @@ int Fail(const char* what)
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -74,20 +72,15 @@ int main(int argc, char** argv)
     AsyncState state;
     const DWORD_PTR context = async ? reinterpret_cast<DWORD_PTR>(&state) : 0;
     const double started = Now();
-    HINTERNET session = InternetOpenA("wininet_loop", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr,
-                                      async ? INTERNET_FLAG_ASYNC : 0);
-    if (!session)
-        return Fail("InternetOpen");
-    if (async)
-        InternetSetStatusCallbackA(session, OnStatus);
-    HINTERNET request = InternetOpenUrlA(session, url, nullptr, 0,
-                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, context);
-    if (!request && !(async && Finish(FALSE, state) && (request = state.handle)))
-        return Fail("InternetOpenUrl");
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return Fail("CreateFile");
+    HINTERNET session =
+        InternetOpenA("wininet_loop", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, async ? INTERNET_FLAG_ASYNC : 0);
+    if (!session) return Fail("InternetOpen");
+    if (async) InternetSetStatusCallbackA(session, OnStatus);
+    HINTERNET request =
+        InternetOpenUrlA(session, url, nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, context);
+    if (!request && !(async && Finish(FALSE, state) && (request = state.handle))) return Fail("InternetOpenUrl");
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail("CreateFile");
     std::vector<char> buffer(0x10000);
     unsigned long long total = 0;
     for (;;) {
@@ -100,15 +93,12 @@ int main(int argc, char** argv)
             if (!Finish(InternetReadFileExA(request, &buffers, IRF_ASYNC, context), state))
                 return Fail("InternetReadFileEx");
             read = buffers.dwBufferLength;
-        } else if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                     &read)) {
+        } else if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read)) {
             return Fail("InternetReadFile");
         }
-        if (read == 0)
-            break;
+        if (read == 0) break;
         DWORD written = 0;
-        if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read)
-            return Fail("WriteFile");
+        if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read) return Fail("WriteFile");
         total += read;
     }
     CloseHandle(file);

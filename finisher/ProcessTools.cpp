@@ -11,52 +11,56 @@ static_assert(sizeof(void*) != 4 || sizeof(THREADENTRY32) == 28, "thread snapsho
 
 const wchar_t kUpdaterWindowProperty[] = L"lumoravid_UpdateDlg";
 
-void EnableDebugPrivilege() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return;
-  TOKEN_PRIVILEGES privileges{};
-  privileges.PrivilegeCount = 1;
-  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  if (LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &privileges.Privileges[0].Luid))
-    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
-  CloseHandle(token);
+void EnableDebugPrivilege()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
 }
 
-DWORD FindProcessIdByName(const wchar_t* exeName) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return kNoProcessId;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  DWORD found = kNoProcessId;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    if (wcscmp(entry.szExeFile, exeName) == 0) {
-      found = entry.th32ProcessID;
-      break;
+DWORD FindProcessIdByName(const wchar_t* exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return kNoProcessId;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    DWORD found = kNoProcessId;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (wcscmp(entry.szExeFile, exeName) == 0) {
+            found = entry.th32ProcessID;
+            break;
+        }
     }
-  }
-  CloseHandle(snapshot);
-  return found;
+    CloseHandle(snapshot);
+    return found;
 }
 
-HANDLE OpenFirstThreadOfProcess(DWORD processId) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, processId);
-  if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  HANDLE thread = nullptr;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == processId) {
-      thread = OpenThread(SYNCHRONIZE, FALSE, entry.th32ThreadID);
-      break;
+HANDLE OpenFirstThreadOfProcess(DWORD processId)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, processId);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    HANDLE thread = nullptr;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == processId) {
+            thread = OpenThread(SYNCHRONIZE, FALSE, entry.th32ThreadID);
+            break;
+        }
     }
-  }
-  CloseHandle(snapshot);
-  return thread;
+    CloseHandle(snapshot);
+    return thread;
 }
 
-HWND FindUpdateDialogWindow() {
-  for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-    if (GetPropW(wnd, kUpdaterWindowProperty)) return wnd;
-  }
-  return nullptr;
+HWND FindUpdateDialogWindow()
+{
+    for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+        if (GetPropW(wnd, kUpdaterWindowProperty)) return wnd;
+    }
+    return nullptr;
 }

@@ -33,10 +33,9 @@ CInstallWnd::CInstallWnd()
     : m_bSpaceOk(false), m_pCaption(nullptr), m_pConLice(nullptr), m_pClose(nullptr), m_pSetup(nullptr),
       m_pStart(nullptr), m_pChangePath(nullptr), m_pBack(nullptr), m_pLicense(nullptr), m_pCustom(nullptr),
       m_pReturn(nullptr), m_pSpace(nullptr), m_pTabView(nullptr), m_pAgree(nullptr), m_pSetMainPage(nullptr),
-      m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr), m_pFinishTitle(nullptr),
-      m_pFinishMsg(nullptr), m_pFinish(nullptr), m_pInstallMsg(nullptr)
-{
-}
+      m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr), m_pFinishTitle(nullptr), m_pFinishMsg(nullptr),
+      m_pFinish(nullptr), m_pInstallMsg(nullptr)
+{ }
 
 LPCWSTR CInstallWnd::GetSkinXml() const
 {
@@ -111,11 +110,16 @@ void CInstallWnd::Notify(TNotifyRecUI& msg)
 
 void CInstallWnd::OnClick(CControlUI* pSender)
 {
-    if (pSender == m_pClose) RequestClose();
-    else if (pSender == m_pFinish && m_pFinish != nullptr) Finish();
-    else if (pSender == m_pSetup || pSender == m_pStart) StartInstall();
-    else if (pSender == m_pBack) ShowLicense(false);
-    else if (pSender == m_pChangePath) ChangeFolder();
+    if (pSender == m_pClose)
+        RequestClose();
+    else if (pSender == m_pFinish && m_pFinish != nullptr)
+        Finish();
+    else if (pSender == m_pSetup || pSender == m_pStart)
+        StartInstall();
+    else if (pSender == m_pBack)
+        ShowLicense(false);
+    else if (pSender == m_pChangePath)
+        ChangeFolder();
 }
 
 void CInstallWnd::OnSelectChanged(CControlUI* pSender)
@@ -135,9 +139,12 @@ void CInstallWnd::OnSelectChanged(CControlUI* pSender)
 
 void CInstallWnd::OnLink(CControlUI* pSender)
 {
-    if (pSender == m_pLicense) ShowLicense(true);
-    else if (pSender == m_pCustom && m_pAgree->IsSelected()) ShowPage(kPageCustom);
-    else if (pSender == m_pReturn) ResetCustomPage();
+    if (pSender == m_pLicense)
+        ShowLicense(true);
+    else if (pSender == m_pCustom && m_pAgree->IsSelected())
+        ShowPage(kPageCustom);
+    else if (pSender == m_pReturn)
+        ResetCustomPage();
 }
 
 // Hands the folder to the script's function, then lets ShowWnd return so the

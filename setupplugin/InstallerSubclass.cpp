@@ -58,7 +58,8 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
 LRESULT CInstallerSubclass::OnSetPos(WPARAM wParam)
 {
     CControlUI* pControl = CurrentSetupWindow().FindControl(L"progress");
-    CProgressUI* pProgress = pControl != nullptr ? static_cast<CProgressUI*>(pControl->GetInterface(L"Progress")) : nullptr;
+    CProgressUI* pProgress =
+        pControl != nullptr ? static_cast<CProgressUI*>(pControl->GetInterface(L"Progress")) : nullptr;
     if (pProgress == nullptr) return 0;
     pProgress->SetMaxValue(kInstallerProgressRange);
     pProgress->SetValue(static_cast<int>(wParam));

@@ -10,9 +10,7 @@ const size_t kNumberChars = 256;
 
 } // namespace
 
-CNsisStack::CNsisStack(TNsisStackEntry** stackTop, int stringSize) : m_stackTop(stackTop), m_stringSize(stringSize)
-{
-}
+CNsisStack::CNsisStack(TNsisStackEntry** stackTop, int stringSize) : m_stackTop(stackTop), m_stringSize(stringSize) { }
 
 bool CNsisStack::IsEmpty() const
 {

@@ -23,8 +23,7 @@ const ULONGLONG kDefaultRequiredFreeBytes = 100ULL * 1024 * 1024;
 
 // Where the window stands in the installer's work. While files are written a
 // close may not stop the installer: it would leave a half-written folder.
-enum TSetupPhase
-{
+enum TSetupPhase {
     SetupPhaseChoosing,
     SetupPhaseWorking,
     SetupPhaseFinished,

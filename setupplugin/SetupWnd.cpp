@@ -51,9 +51,7 @@ const int kInstallerCancelId = IDCANCEL;
 
 } // namespace
 
-CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false)
-{
-}
+CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false) { }
 
 CWindowManagerUI& CSetupWnd::GetManager()
 {
@@ -86,9 +84,7 @@ bool CSetupWnd::HandleOwnMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return false;
 }
 
-void CSetupWnd::OnCloseDuringWork()
-{
-}
+void CSetupWnd::OnCloseDuringWork() { }
 
 LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {

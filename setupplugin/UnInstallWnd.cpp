@@ -5,8 +5,7 @@
 CUnInstallWnd::CUnInstallWnd()
     : m_pClose(nullptr), m_p3q(nullptr), m_pUnsetup(nullptr), m_pFinBtn(nullptr), m_pProgress(nullptr),
       m_pStateMsg(nullptr), m_pFinMsg(nullptr)
-{
-}
+{ }
 
 LPCWSTR CUnInstallWnd::GetSkinXml() const
 {
@@ -47,9 +46,12 @@ bool CUnInstallWnd::HandleOwnMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lRes)
 void CUnInstallWnd::Notify(TNotifyRecUI& msg)
 {
     if (msg.type != NotifyClick || m_pStateMsg == nullptr) return;
-    if (msg.sender == m_pClose) RequestClose();
-    else if (msg.sender == m_pUnsetup) ShowWorking();
-    else if (msg.sender == m_pFinBtn) Finish();
+    if (msg.sender == m_pClose)
+        RequestClose();
+    else if (msg.sender == m_pUnsetup)
+        ShowWorking();
+    else if (msg.sender == m_pFinBtn)
+        Finish();
 }
 
 // The script uninstalls once ShowWnd returns.

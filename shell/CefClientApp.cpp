@@ -22,24 +22,28 @@ const wchar_t kAppExtensionSource[] =
 
 const char kCreateDomListenerMessage[] = "CreateDomListener";
 
-}  // namespace
+} // namespace
 
-CefClientApp::CefClientApp() {
-  m_cookieSchemes.push_back(L"http");
-  m_cookieSchemes.push_back(L"https");
+CefClientApp::CefClientApp()
+{
+    m_cookieSchemes.push_back(L"http");
+    m_cookieSchemes.push_back(L"https");
 }
 
-void CefClientApp::OnContextInitialized() {
-  CefCookieManager::GetGlobalManager()->SetSupportedSchemes(m_cookieSchemes);
+void CefClientApp::OnContextInitialized()
+{
+    CefCookieManager::GetGlobalManager()->SetSupportedSchemes(m_cookieSchemes);
 }
 
-void CefClientApp::OnWebKitInitialized() {
-  CefRegisterExtension(kAppExtensionName, kAppExtensionSource, new ClientAppExtensionHandler(this));
+void CefClientApp::OnWebKitInitialized()
+{
+    CefRegisterExtension(kAppExtensionName, kAppExtensionSource, new ClientAppExtensionHandler(this));
 }
 
 bool CefClientApp::OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, CefProcessId source_process,
-                                            CefRefPtr<CefProcessMessage> message) {
-  if (!browser || !message || message->GetName().ToString() != kCreateDomListenerMessage) return false;
-  if (CefRefPtr<CefFrame> frame = browser->GetMainFrame()) frame->VisitDOM(new DocumentReadyDetector(browser));
-  return true;
+                                            CefRefPtr<CefProcessMessage> message)
+{
+    if (!browser || !message || message->GetName().ToString() != kCreateDomListenerMessage) return false;
+    if (CefRefPtr<CefFrame> frame = browser->GetMainFrame()) frame->VisitDOM(new DocumentReadyDetector(browser));
+    return true;
 }

@@ -7,24 +7,26 @@
 // the browser process it limits cookies to web addresses; in a renderer it
 // registers the page's "app" object and watches documents for readiness when
 // the browser process asks.
-class CefClientApp : public CefApp, public CefBrowserProcessHandler, public CefRenderProcessHandler {
+class CefClientApp : public CefApp, public CefBrowserProcessHandler, public CefRenderProcessHandler
+{
 public:
-  CefClientApp();
+    CefClientApp();
 
-  // CefApp
-  void OnBeforeCommandLineProcessing(const CefString& process_type, CefRefPtr<CefCommandLine> command_line) override {}
-  CefRefPtr<CefBrowserProcessHandler> GetBrowserProcessHandler() override { return this; }
-  CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() override { return this; }
+    // CefApp
+    void OnBeforeCommandLineProcessing(const CefString& process_type, CefRefPtr<CefCommandLine> command_line) override
+    { }
+    CefRefPtr<CefBrowserProcessHandler> GetBrowserProcessHandler() override { return this; }
+    CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() override { return this; }
 
-  // CefBrowserProcessHandler
-  void OnContextInitialized() override;
+    // CefBrowserProcessHandler
+    void OnContextInitialized() override;
 
-  // CefRenderProcessHandler
-  void OnWebKitInitialized() override;
-  bool OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, CefProcessId source_process,
-                                CefRefPtr<CefProcessMessage> message) override;
+    // CefRenderProcessHandler
+    void OnWebKitInitialized() override;
+    bool OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, CefProcessId source_process,
+                                  CefRefPtr<CefProcessMessage> message) override;
 
 private:
-  std::vector<CefString> m_cookieSchemes;
-  IMPLEMENT_REFCOUNTING(CefClientApp);
+    std::vector<CefString> m_cookieSchemes;
+    IMPLEMENT_REFCOUNTING(CefClientApp);
 };

@@ -2,6 +2,12 @@
 
 #include "LumoraVersion.h"
 
-const wchar_t* ClientVersion() { return LUMORA_VERSION_WTEXT; }
+const wchar_t* ClientVersion()
+{
+    return LUMORA_VERSION_WTEXT;
+}
 
-std::wstring VersionLabelText() { return std::wstring(L"版本 : ") + ClientVersion(); }
+std::wstring VersionLabelText()
+{
+    return std::wstring(L"版本 : ") + ClientVersion();
+}

@@ -28,72 +28,75 @@ TImageRecUI* LoadPngResource(HMODULE module, UINT id);
 // were when it closes. Every item's record belongs to this object, not to the
 // menu, so a menu destroyed while open leaks nothing, and item data that this
 // object did not attach is never read.
-class CCoolContextMenu {
+class CCoolContextMenu
+{
 public:
-  static const UINT kStripResource = 148;      // icons, 16 x 16 cells
-  static const UINT kSelectionResource = 150;  // bar under the selected item
-  static const UINT kExitCommand = 105;
-  static const UINT kFeedbackCommand = 0x800E;
+    static const UINT kStripResource = 148;     // icons, 16 x 16 cells
+    static const UINT kSelectionResource = 150; // bar under the selected item
+    static const UINT kExitCommand = 105;
+    static const UINT kFeedbackCommand = 0x800E;
 
-  CCoolContextMenu();
-  virtual ~CCoolContextMenu();
-  CCoolContextMenu(const CCoolContextMenu&) = delete;
-  CCoolContextMenu& operator=(const CCoolContextMenu&) = delete;
+    CCoolContextMenu();
+    virtual ~CCoolContextMenu();
+    CCoolContextMenu(const CCoolContextMenu&) = delete;
+    CCoolContextMenu& operator=(const CCoolContextMenu&) = delete;
 
-  // Reads the system's menu metrics and loads the images from module's resources.
-  void InitMenuLook(HMODULE module);
-  // Menu messages of the window that tracks the menus; false when the message
-  // is not one of them.
-  bool HandleMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Reads the system's menu metrics and loads the images from module's resources.
+    void InitMenuLook(HMODULE module);
+    // Menu messages of the window that tracks the menus; false when the message
+    // is not one of them.
+    bool HandleMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  // Strip image index of a command's item: 2 exit, 1 feedback, -1 no icon.
-  static int ImageIndexOf(UINT command);
-  // Items converted and not yet given back, over every open menu.
-  size_t ConvertedItemCount() const;
-  HFONT GetMenuFont() const { return m_menuFont; }
+    // Strip image index of a command's item: 2 exit, 1 feedback, -1 no icon.
+    static int ImageIndexOf(UINT command);
+    // Items converted and not yet given back, over every open menu.
+    size_t ConvertedItemCount() const;
+    HFONT GetMenuFont() const { return m_menuFont; }
 
 protected:
-  void ConvertMenu(HMENU menu);
-  void RestoreMenus();
-  bool MeasureItem(MEASUREITEMSTRUCT* measure) const;
-  bool DrawItem(const DRAWITEMSTRUCT* draw) const;
+    void ConvertMenu(HMENU menu);
+    void RestoreMenus();
+    bool MeasureItem(MEASUREITEMSTRUCT* measure) const;
+    bool DrawItem(const DRAWITEMSTRUCT* draw) const;
 
 private:
-  struct ItemRecord {
-    std::wstring text;
-    UINT type = 0;  // with MFT_OWNERDRAW added
-    UINT state = 0;
-    int imageIndex = -1;
-  };
-  struct OpenMenu {
-    HMENU menu = nullptr;
-    std::vector<std::unique_ptr<ItemRecord>> items;
-  };
+    struct ItemRecord
+    {
+        std::wstring text;
+        UINT type = 0; // with MFT_OWNERDRAW added
+        UINT state = 0;
+        int imageIndex = -1;
+    };
+    struct OpenMenu
+    {
+        HMENU menu = nullptr;
+        std::vector<std::unique_ptr<ItemRecord>> items;
+    };
 
-  void ReadMenuFont();
-  void MeasureCheckWidth();
-  void ReadFlatMenus();
-  void RestoreMenu(OpenMenu& open);
-  const ItemRecord* FindRecord(ULONG_PTR data) const;
+    void ReadMenuFont();
+    void MeasureCheckWidth();
+    void ReadFlatMenus();
+    void RestoreMenu(OpenMenu& open);
+    const ItemRecord* FindRecord(ULONG_PTR data) const;
 
-  void DrawBackground(HDC dc, const RECT& rc, bool selected) const;
-  void DrawSeparator(HDC dc, const RECT& rc) const;
-  void DrawLabel(HDC dc, const RECT& rc, const ItemRecord& item, bool grayed, bool bold) const;
-  void DrawCheckFrame(HDC dc, const RECT& rc, bool selected, bool grayed) const;
-  void DrawIcon(HDC dc, const RECT& rc, const ItemRecord& item, bool checked) const;
-  static void BlendImage(HDC dc, const TImageRecUI* image, const RECT& dest, int srcX, int srcY, int srcWidth,
-                         int srcHeight);
+    void DrawBackground(HDC dc, const RECT& rc, bool selected) const;
+    void DrawSeparator(HDC dc, const RECT& rc) const;
+    void DrawLabel(HDC dc, const RECT& rc, const ItemRecord& item, bool grayed, bool bold) const;
+    void DrawCheckFrame(HDC dc, const RECT& rc, bool selected, bool grayed) const;
+    void DrawIcon(HDC dc, const RECT& rc, const ItemRecord& item, bool checked) const;
+    static void BlendImage(HDC dc, const TImageRecUI* image, const RECT& dest, int srcX, int srcY, int srcWidth,
+                           int srcHeight);
 
-  const int m_bitmapWidth = 16;
-  const int m_bitmapHeight = 15;
-  const int m_buttonWidth = 22;
-  const int m_buttonHeight = 21;
-  HFONT m_menuFont = nullptr;
-  LOGFONTW m_menuLogFont = {};
-  int m_checkWidth = 0;
-  bool m_flatMenus = false;
-  const COLORREF m_maskColour = 0xC0C0C0;
-  std::vector<OpenMenu> m_openMenus;
-  TImageRecUI* m_stripImage = nullptr;
-  TImageRecUI* m_selectionImage = nullptr;
+    const int m_bitmapWidth = 16;
+    const int m_bitmapHeight = 15;
+    const int m_buttonWidth = 22;
+    const int m_buttonHeight = 21;
+    HFONT m_menuFont = nullptr;
+    LOGFONTW m_menuLogFont = {};
+    int m_checkWidth = 0;
+    bool m_flatMenus = false;
+    const COLORREF m_maskColour = 0xC0C0C0;
+    std::vector<OpenMenu> m_openMenus;
+    TImageRecUI* m_stripImage = nullptr;
+    TImageRecUI* m_selectionImage = nullptr;
 };

@@ -4,13 +4,14 @@
 
 // Tells the browser process that its browser's document is ready: answers
 // the document's "DOMContentLoaded" with the process message "DomComplete".
-class DOMListener : public CefDOMEventListener {
+class DOMListener : public CefDOMEventListener
+{
 public:
-  explicit DOMListener(CefRefPtr<CefBrowser> browser) : m_browser(browser) {}
+    explicit DOMListener(CefRefPtr<CefBrowser> browser) : m_browser(browser) { }
 
-  void HandleEvent(CefRefPtr<CefDOMEvent> event) override;
+    void HandleEvent(CefRefPtr<CefDOMEvent> event) override;
 
 private:
-  CefRefPtr<CefBrowser> m_browser;
-  IMPLEMENT_REFCOUNTING(DOMListener);
+    CefRefPtr<CefBrowser> m_browser;
+    IMPLEMENT_REFCOUNTING(DOMListener);
 };

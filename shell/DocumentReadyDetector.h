@@ -4,13 +4,14 @@
 
 // Visits a page's document in the renderer and listens there for
 // "DOMContentLoaded" on behalf of the browser it was made for.
-class DocumentReadyDetector : public CefDOMVisitor {
+class DocumentReadyDetector : public CefDOMVisitor
+{
 public:
-  explicit DocumentReadyDetector(CefRefPtr<CefBrowser> browser) : m_browser(browser) {}
+    explicit DocumentReadyDetector(CefRefPtr<CefBrowser> browser) : m_browser(browser) { }
 
-  void Visit(CefRefPtr<CefDOMDocument> document) override;
+    void Visit(CefRefPtr<CefDOMDocument> document) override;
 
 private:
-  CefRefPtr<CefBrowser> m_browser;
-  IMPLEMENT_REFCOUNTING(DocumentReadyDetector);
+    CefRefPtr<CefBrowser> m_browser;
+    IMPLEMENT_REFCOUNTING(DocumentReadyDetector);
 };

@@ -8,7 +8,7 @@
 
 namespace {
 
-const PROPID kFrameDelayTag = 0x5100; // PropertyTagFrameDelay
+const PROPID kFrameDelayTag = 0x5100;     // PropertyTagFrameDelay
 const ULONGLONG kMaxTimerMs = 0x7FFFFFFF; // USER_TIMER_MAXIMUM
 
 HGLOBAL CopyToMovableMemory(const void* pData, size_t cbData)
@@ -30,8 +30,7 @@ HGLOBAL CopyToMovableMemory(const void* pData, size_t cbData)
 
 CGifAnimation::CGifAnimation()
     : m_pImage(nullptr), m_pStream(nullptr), m_frameDimension(), m_nFrames(0), m_iCurrent(0), m_szFrame()
-{
-}
+{ }
 
 CGifAnimation::~CGifAnimation()
 {
@@ -106,8 +105,7 @@ bool CGifAnimation::ReadDelays()
     }
     if (buffer.empty()) return true;
     Gdiplus::PropertyItem* pItem = reinterpret_cast<Gdiplus::PropertyItem*>(buffer.data());
-    if (m_pImage->GetPropertyItem(kFrameDelayTag, cbItem, pItem) != Gdiplus::Ok || pItem->value == nullptr)
-        return true;
+    if (m_pImage->GetPropertyItem(kFrameDelayTag, cbItem, pItem) != Gdiplus::Ok || pItem->value == nullptr) return true;
     size_t nValues = pItem->length / sizeof(UINT);
     const BYTE* pEnd = buffer.data() + buffer.size();
     const BYTE* pValues = static_cast<const BYTE*>(pItem->value);

@@ -5,7 +5,7 @@
 
 namespace {
 
-const DWORD kPopupStyle = 0x86C80000;  // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU
+const DWORD kPopupStyle = 0x86C80000; // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU
 const DWORD kPopupExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
 const DWORD kLinkColor = 0xFF001C30;
 const DWORD kLinkHoverColor = 0xFFFF6600;
@@ -23,8 +23,7 @@ bool IsWebAddress(const std::wstring& address)
 
 CHelpWnd::CHelpWnd(INoticeAddressTarget* pTarget)
     : m_pTitle(nullptr), m_pText(nullptr), m_pClose(nullptr), m_pShow(nullptr), m_pTarget(pTarget)
-{
-}
+{ }
 
 HWND CHelpWnd::Show(const std::wstring& text, const std::wstring& address)
 {
@@ -110,13 +109,14 @@ void CHelpWnd::MoveToWorkAreaCorner()
     int y = info.rcWork.bottom - height;
     const std::vector<RECT> taken = OtherPopupRects();
     while (y - height >= info.rcWork.top && Overlaps(taken, x, y, width, height)) y -= height;
-    if (Overlaps(taken, x, y, width, height)) y = info.rcWork.bottom - height;  // the column is full
+    if (Overlaps(taken, x, y, width, height)) y = info.rcWork.bottom - height; // the column is full
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
 }
 
 namespace {
 
-struct PopupSearch {
+struct PopupSearch
+{
     HWND self;
     std::vector<RECT>* rects;
 };

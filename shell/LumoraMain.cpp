@@ -26,102 +26,110 @@ const int kExitNoCom = 2;
 
 CComModule AtlModule;
 
-void RegisterFlashPlugin() {
-  std::wstring dir = GetAppDirectory();
-  if (dir.empty()) return;
-  CefAddWebPluginPath(CefString(dir + kFlashPlugin));
-  CefRefreshWebPlugins();
+void RegisterFlashPlugin()
+{
+    std::wstring dir = GetAppDirectory();
+    if (dir.empty()) return;
+    CefAddWebPluginPath(CefString(dir + kFlashPlugin));
+    CefRefreshWebPlugins();
 }
 
-bool InitializeEngine(const CefMainArgs& args, CefRefPtr<CefApp> app) {
-  CefSettings settings;
-  CefString(&settings.cache_path) = GetAppDirectory() + kCacheFolder;
-  settings.persist_session_cookies = 1;
-  bool ok = CefInitialize(args, settings, app);
-  cef_string_clear(&settings.cache_path);
-  return ok;
+bool InitializeEngine(const CefMainArgs& args, CefRefPtr<CefApp> app)
+{
+    CefSettings settings;
+    CefString(&settings.cache_path) = GetAppDirectory() + kCacheFolder;
+    settings.persist_session_cookies = 1;
+    bool ok = CefInitialize(args, settings, app);
+    cef_string_clear(&settings.cache_path);
+    return ok;
 }
 
-HWND FindRunningMainWindow() {
-  for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-    if (GetPropW(wnd, kMainWindowProperty)) return wnd;
-  }
-  return nullptr;
+HWND FindRunningMainWindow()
+{
+    for (HWND wnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(wnd); wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+        if (GetPropW(wnd, kMainWindowProperty)) return wnd;
+    }
+    return nullptr;
 }
 
-void BringBackRunningInstance() {
-  HWND wnd = FindRunningMainWindow();
-  if (!wnd) return;
-  if (IsIconic(wnd)) {
-    SendMessageW(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-    SwitchToThisWindow(wnd, FALSE);
-  } else {
-    ShowWindow(wnd, SW_SHOW);
-  }
+void BringBackRunningInstance()
+{
+    HWND wnd = FindRunningMainWindow();
+    if (!wnd) return;
+    if (IsIconic(wnd)) {
+        SendMessageW(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        SwitchToThisWindow(wnd, FALSE);
+    } else {
+        ShowWindow(wnd, SW_SHOW);
+    }
 }
 
 // True when another instance already holds the mutex; ours then stays closed.
-bool AnotherInstanceRuns() {
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kMainInstanceMutex);
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (mutex) CloseHandle(mutex);
-    return true;
-  }
-  return false;  // the handle stays open for the life of the process
+bool AnotherInstanceRuns()
+{
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMainInstanceMutex);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex) CloseHandle(mutex);
+        return true;
+    }
+    return false; // the handle stays open for the life of the process
 }
 
-void LoadSettings() {
-  GlobalSettings = new SettingsStore(SiblingPath(ModulePath, L"cfg.db"));
-  GlobalSettings->Load();
-  GlobalSettings->skincolor = 1;  // every start shows the first scheme
+void LoadSettings()
+{
+    GlobalSettings = new SettingsStore(SiblingPath(ModulePath, L"cfg.db"));
+    GlobalSettings->Load();
+    GlobalSettings->skincolor = 1; // every start shows the first scheme
 }
 
-void RunMainWindow(CLumoraWnd& mainWnd) {
-  HWND wnd = mainWnd.Create(nullptr, L"Lumora", 0x10CF0000, 0, 0, 0, kMainWidth, kMainHeight);
-  if (wnd) {
-    mainWnd.CenterWindow();
-    mainWnd.Show(true, true);
-    CefRunMessageLoop();
-  }
-  // The window must be gone before the engine shuts down and before its
-  // object is destroyed, so no message reaches a freed object.
-  if (IsWindow(mainWnd.GetWindowHandle())) DestroyWindow(mainWnd.GetWindowHandle());
-  CefShutdown();
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  CefMainArgs mainArgs(instance);
-  CefRefPtr<CefApp> app(new CefClientApp);
-  int exitCode = CefExecuteProcess(mainArgs, app);
-  if (exitCode >= 0) return exitCode;
-
-  bool engineReady = InitializeEngine(mainArgs, app);
-  if (!engineReady) return kExitEngineFailed;
-  RegisterFlashPlugin();
-  app = nullptr;
-
-  if (AnotherInstanceRuns()) {
-    BringBackRunningInstance();
+void RunMainWindow(CLumoraWnd& mainWnd)
+{
+    HWND wnd = mainWnd.Create(nullptr, L"Lumora", 0x10CF0000, 0, 0, 0, kMainWidth, kMainHeight);
+    if (wnd) {
+        mainWnd.CenterWindow();
+        mainWnd.Show(true, true);
+        CefRunMessageLoop();
+    }
+    // The window must be gone before the engine shuts down and before its
+    // object is destroyed, so no message reaches a freed object.
+    if (IsWindow(mainWnd.GetWindowHandle())) DestroyWindow(mainWnd.GetWindowHandle());
     CefShutdown();
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
+{
+    CefMainArgs mainArgs(instance);
+    CefRefPtr<CefApp> app(new CefClientApp);
+    int exitCode = CefExecuteProcess(mainArgs, app);
+    if (exitCode >= 0) return exitCode;
+
+    bool engineReady = InitializeEngine(mainArgs, app);
+    if (!engineReady) return kExitEngineFailed;
+    RegisterFlashPlugin();
+    app = nullptr;
+
+    if (AnotherInstanceRuns()) {
+        BringBackRunningInstance();
+        CefShutdown();
+        return 0;
+    }
+
+    OleInitialize(nullptr);
+    AtlModule.Init(instance);
+    CLumoraWnd mainWnd;
+    CWindowManagerUI::SetInstance(instance);
+    if (FAILED(CoInitialize(nullptr))) {
+        CefShutdown();
+        return kExitNoCom;
+    }
+
+    ModulePath = new wchar_t[MAX_PATH]();
+    GetModuleFileNameW(nullptr, ModulePath, MAX_PATH);
+    LoadSettings();
+    RunMainWindow(mainWnd);
+    CoUninitialize();
+    AtlModule.Term();
     return 0;
-  }
-
-  OleInitialize(nullptr);
-  AtlModule.Init(instance);
-  CLumoraWnd mainWnd;
-  CWindowManagerUI::SetInstance(instance);
-  if (FAILED(CoInitialize(nullptr))) {
-    CefShutdown();
-    return kExitNoCom;
-  }
-
-  ModulePath = new wchar_t[MAX_PATH]();
-  GetModuleFileNameW(nullptr, ModulePath, MAX_PATH);
-  LoadSettings();
-  RunMainWindow(mainWnd);
-  CoUninitialize();
-  AtlModule.Term();
-  return 0;
 }

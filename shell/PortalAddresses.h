@@ -7,15 +7,16 @@
 // names its own portal in "portal.ini" beside the program: section "portal",
 // keys "home", "tv" and "playing", each value enciphered with the view key
 // (tools/strcipher encode "m!r+t#v$w%xyz^q&k*n(j" <address>).
-class PortalAddresses {
+class PortalAddresses
+{
 public:
-  static const int kViewCount = 3;
+    static const int kViewCount = 3;
 
-  // The enciphered address of a view: the value in "portal.ini" in the folder
-  // of modulePath when there is one, else the built-in one; "" for an index
-  // out of range.
-  static std::string Enciphered(int view, const std::wstring& modulePath);
-  // The deciphered address; "" when the enciphered text is damaged.
-  static std::wstring StartAddress(int view, const std::wstring& modulePath);
-  static std::wstring Decipher(const std::string& enciphered);
+    // The enciphered address of a view: the value in "portal.ini" in the folder
+    // of modulePath when there is one, else the built-in one; "" for an index
+    // out of range.
+    static std::string Enciphered(int view, const std::wstring& modulePath);
+    // The deciphered address; "" when the enciphered text is damaged.
+    static std::wstring StartAddress(int view, const std::wstring& modulePath);
+    static std::wstring Decipher(const std::string& enciphered);
 };

@@ -8,8 +8,8 @@ class CPtrArrayUI;
 class SettingsStore;
 
 extern StringCipherKey ClientInfoKey;
-extern CPtrArrayUI ApplicationWindowList;  // managers of every open top-level window
-extern wchar_t* ModulePath;                // full path of the running executable
+extern CPtrArrayUI ApplicationWindowList; // managers of every open top-level window
+extern wchar_t* ModulePath;               // full path of the running executable
 extern SettingsStore* GlobalSettings;
 // Arguments of the last page message the main window received; the page
 // commands (PageCommands.h, with their table ProcessMessageHandlerTable) read

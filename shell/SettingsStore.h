@@ -6,7 +6,8 @@
 
 #include <string>
 
-class SettingsStore {
+class SettingsStore
+{
 public:
     explicit SettingsStore(const std::wstring& path);
 
@@ -15,14 +16,14 @@ public:
     // Writes every persisted key; write failures are ignored.
     void Save();
 
-    bool quit;           // closing the main window ends the program
-    bool autorun;        // start with Windows
-    bool quitacc;        // kept and saved only
-    bool topwentv;       // keep the main window on top while the TV page shows
-    bool powerOffArmed;  // the daily timed power-off is switched on
-    int poweroffhour;    // -1 = off
-    int poweroffminute;  // -1 = off
-    int skincolor;       // colour scheme 0..5
+    bool quit;          // closing the main window ends the program
+    bool autorun;       // start with Windows
+    bool quitacc;       // kept and saved only
+    bool topwentv;      // keep the main window on top while the TV page shows
+    bool powerOffArmed; // the daily timed power-off is switched on
+    int poweroffhour;   // -1 = off
+    int poweroffminute; // -1 = off
+    int skincolor;      // colour scheme 0..5
     std::wstring filePath;
 
 private:

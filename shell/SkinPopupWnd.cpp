@@ -20,9 +20,7 @@ std::wstring SkinFilePath()
 
 } // namespace
 
-CSkinPopupWnd::CSkinPopupWnd() : m_bListed(false), m_bCreated(false)
-{
-}
+CSkinPopupWnd::CSkinPopupWnd() : m_bListed(false), m_bCreated(false) { }
 
 CWindowManagerUI& CSkinPopupWnd::GetManager()
 {
@@ -131,7 +129,7 @@ bool CSkinPopupWnd::IsCaptionPoint(POINT pt, const RECT& rcClient) const
 {
     RECT rcCaption = m_manager.GetCaptionRect();
     bool bInside = pt.x >= rcClient.left + rcCaption.left && pt.x < rcClient.right - rcCaption.right &&
-                   pt.y >= rcCaption.top && pt.y < rcCaption.bottom;
+        pt.y >= rcCaption.top && pt.y < rcCaption.bottom;
     if (!bInside) return false;
     CControlUI* pControl = m_manager.FindControlAt(pt);
     return pControl != nullptr && wcscmp(pControl->GetControlClass(), L"ButtonUI") != 0;

@@ -50,11 +50,7 @@ protected:
     // The manager's round corner applied as the window's region, when it has one.
     void ApplyRoundCornerRegion();
     // Finds a control by name; logs nothing, the caller decides.
-    template <class T>
-    T* Find(LPCWSTR pstrName) const
-    {
-        return static_cast<T*>(m_manager.FindControl(pstrName));
-    }
+    template <class T> T* Find(LPCWSTR pstrName) const { return static_cast<T*>(m_manager.FindControl(pstrName)); }
 
     CWindowManagerUI m_manager;
 

@@ -12,7 +12,8 @@
 
 // MD5 whose digest can be read in the middle of a stream: taking the digest
 // pads a copy of the running state, so updating may continue afterwards.
-class Md5Context {
+class Md5Context
+{
 public:
     Md5Context();
 
@@ -26,23 +27,24 @@ private:
     void Finalize();
 
     uint32_t m_state[4];
-    uint32_t m_count[2];  // bit count, low word first
+    uint32_t m_count[2]; // bit count, low word first
     uint8_t m_buffer[64];
     uint8_t m_digest[16];
     bool m_finalized;
 };
 
 // Derived key material for one key string; built once and reused.
-class StringCipherKey {
+class StringCipherKey
+{
 public:
     explicit StringCipherKey(const std::string& keyString);
 
-    std::string key;   // MD5 hex of the key string
-    std::string keyA;  // MD5 hex of key[0..16)
-    std::string keyB;  // MD5 hex of key[16..32); salts the check value
-    int32_t prefixLength;   // 0, or 32 and above, means no prefix
-    int32_t expirySeconds;  // 0: encoded text never expires
-    Md5Context context;     // working context for deriving the key material
+    std::string key;       // MD5 hex of the key string
+    std::string keyA;      // MD5 hex of key[0..16)
+    std::string keyB;      // MD5 hex of key[16..32); salts the check value
+    int32_t prefixLength;  // 0, or 32 and above, means no prefix
+    int32_t expirySeconds; // 0: encoded text never expires
+    Md5Context context;    // working context for deriving the key material
 };
 
 enum StringCipherMode : int {
@@ -53,8 +55,7 @@ enum StringCipherMode : int {
 // Encodes or decodes with the current time of day as "now".
 std::string StringCipher(const std::string& text, const StringCipherKey& key, int mode);
 // The same with "now" (seconds since 1970) given by the caller.
-std::string StringCipher(const std::string& text, const StringCipherKey& key, int mode,
-                         int64_t now);
+std::string StringCipher(const std::string& text, const StringCipherKey& key, int mode, int64_t now);
 
 std::string Md5HexOfString(Md5Context& context, const std::string& text);
 std::string Md5DigestToHex(const uint8_t digest[16]);
@@ -65,5 +66,4 @@ extern const char Base64Alphabet[];
 std::string Base64Encode(const void* bytes, size_t count);
 std::string Base64Decode(const std::string& text);
 
-std::string ReplaceAll(const std::string& text, const std::string& pattern,
-                       const std::string& replacement);
+std::string ReplaceAll(const std::string& text, const std::string& pattern, const std::string& replacement);

@@ -39,7 +39,7 @@ bool CSystemShutdown::EnableShutdownPrivilege()
     // AdjustTokenPrivileges succeeds even when it could not grant the privilege;
     // only the last error tells.
     ok = ok && ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) != FALSE &&
-         ::GetLastError() == ERROR_SUCCESS;
+        ::GetLastError() == ERROR_SUCCESS;
     ::CloseHandle(token);
     return ok;
 }

@@ -9,8 +9,7 @@
 CWaitPoweroff::CWaitPoweroff(CSystemShutdown& shutdown)
     : m_pClose(nullptr), m_pPowerOffNow(nullptr), m_pCancel(nullptr), m_pTime(nullptr), m_nCountdown(0),
       m_pMain(nullptr), m_pCaption(nullptr), m_shutdown(shutdown)
-{
-}
+{ }
 
 bool CWaitPoweroff::InitControls()
 {

@@ -26,8 +26,7 @@ CActiveXCtrl::CActiveXCtrl()
     : m_dwRef(1), m_pOwner(nullptr), m_pWindow(nullptr), m_pUnkSite(nullptr), m_pViewObject(nullptr),
       m_pInPlaceObject(nullptr), m_hAccel(nullptr), m_bLocked(false), m_bFocused(false), m_bCaptured(false),
       m_bUIActivated(false), m_bInPlaceActive(false), m_bWindowless(true)
-{
-}
+{ }
 
 CActiveXCtrl::~CActiveXCtrl()
 {
@@ -157,8 +156,8 @@ STDMETHODIMP CActiveXCtrl::QueryInterface(REFIID riid, void** ppvObject)
     if (Is(riid, IID_IDocHostUIHandler)) {
         if (m_pOwner == nullptr) return E_NOINTERFACE;
         // A derived control (the HTML control) serves the document host itself.
-        IDocHostUIHandler* pHandler = IsOwnerPlainActiveX() ? static_cast<IDocHostUIHandler*>(this)
-                                                            : static_cast<IDocHostUIHandler*>(m_pOwner);
+        IDocHostUIHandler* pHandler =
+            IsOwnerPlainActiveX() ? static_cast<IDocHostUIHandler*>(this) : static_cast<IDocHostUIHandler*>(m_pOwner);
         pHandler->AddRef();
         *ppvObject = pHandler;
         return S_OK;
@@ -270,8 +269,10 @@ STDMETHODIMP CActiveXCtrl::SetCapture(BOOL fCapture)
 {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
     m_bCaptured = fCapture == TRUE;
-    if (fCapture) ::SetCapture(m_pOwner->GetHostWindow());
-    else ::ReleaseCapture();
+    if (fCapture)
+        ::SetCapture(m_pOwner->GetHostWindow());
+    else
+        ::ReleaseCapture();
     return S_OK;
 }
 
@@ -421,9 +422,8 @@ STDMETHODIMP CActiveXCtrl::OnUIActivate()
     return S_OK;
 }
 
-STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
-                                            LPRECT lprcPosRect, LPRECT lprcClipRect,
-                                            LPOLEINPLACEFRAMEINFO lpFrameInfo)
+STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect,
+                                            LPRECT lprcClipRect, LPOLEINPLACEFRAMEINFO lpFrameInfo)
 {
     if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr || lprcClipRect == nullptr ||
         lpFrameInfo == nullptr)
@@ -707,8 +707,8 @@ STDMETHODIMP CActiveXCtrl::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cName
     return CPageBridgeUI::GetIDsOfNames(rgszNames, cNames, rgDispId);
 }
 
-STDMETHODIMP CActiveXCtrl::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
-                                  VARIANT* pVarResult, EXCEPINFO*, UINT*)
+STDMETHODIMP CActiveXCtrl::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                                  EXCEPINFO*, UINT*)
 {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
     CPageBridgeUI bridge(m_pOwner);

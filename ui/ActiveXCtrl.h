@@ -13,14 +13,14 @@ class CActiveXWnd;
 // E_UNEXPECTED. With the web browser as the hosted class the IDispatch face is the
 // page bridge and the browser's event sink.
 class CActiveXCtrl final : public IOleClientSite,
-                     public IOleInPlaceSiteWindowless,
-                     public IOleControlSite,
-                     public IObjectWithSite,
-                     public IOleContainer,
-                     public IDocHostUIHandler,
-                     public IDocHostShowUI,
-                     public IOleControl,
-                     public IDispatch
+                           public IOleInPlaceSiteWindowless,
+                           public IOleControlSite,
+                           public IObjectWithSite,
+                           public IOleContainer,
+                           public IDocHostUIHandler,
+                           public IDocHostShowUI,
+                           public IOleControl,
+                           public IDispatch
 {
 public:
     CActiveXCtrl();
@@ -81,8 +81,9 @@ public:
     STDMETHOD(CanInPlaceActivate)() override;
     STDMETHOD(OnInPlaceActivate)() override;
     STDMETHOD(OnUIActivate)() override;
-    STDMETHOD(GetWindowContext)(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect,
-                                LPRECT lprcClipRect, LPOLEINPLACEFRAMEINFO lpFrameInfo) override;
+    STDMETHOD(GetWindowContext)
+    (IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect, LPRECT lprcClipRect,
+     LPOLEINPLACEFRAMEINFO lpFrameInfo) override;
     STDMETHOD(Scroll)(SIZE scrollExtant) override;
     STDMETHOD(OnUIDeactivate)(BOOL fUndoable) override;
     STDMETHOD(OnInPlaceDeactivate)() override;
@@ -111,11 +112,12 @@ public:
     STDMETHOD(ParseDisplayName)(IBindCtx* pbc, LPOLESTR pszDisplayName, ULONG* pchEaten, IMoniker** ppmkOut) override;
 
     // IDocHostUIHandler
-    STDMETHOD(ShowContextMenu)(DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget,
-                               IDispatch* pDispatchObjectHit) override;
+    STDMETHOD(ShowContextMenu)
+    (DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget, IDispatch* pDispatchObjectHit) override;
     STDMETHOD(GetHostInfo)(DOCHOSTUIINFO* pInfo) override;
-    STDMETHOD(ShowUI)(DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget,
-                      IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc) override;
+    STDMETHOD(ShowUI)
+    (DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
+     IOleInPlaceUIWindow* pDoc) override;
     STDMETHOD(HideUI)() override;
     STDMETHOD(UpdateUI)() override;
     STDMETHOD(EnableModeless)(BOOL fEnable) override;
@@ -130,10 +132,12 @@ public:
     STDMETHOD(FilterDataObject)(IDataObject* pDO, IDataObject** ppDORet) override;
 
     // IDocHostShowUI
-    STDMETHOD(ShowMessage)(HWND hwnd, LPOLESTR lpstrText, LPOLESTR lpstrCaption, DWORD dwType, LPOLESTR lpstrHelpFile,
-                           DWORD dwHelpContext, LRESULT* plResult) override;
-    STDMETHOD(ShowHelp)(HWND hwnd, LPOLESTR pszHelpFile, UINT uCommand, DWORD dwData, POINT ptMouse,
-                        IDispatch* pDispatchObjectHit) override;
+    STDMETHOD(ShowMessage)
+    (HWND hwnd, LPOLESTR lpstrText, LPOLESTR lpstrCaption, DWORD dwType, LPOLESTR lpstrHelpFile, DWORD dwHelpContext,
+     LRESULT* plResult) override;
+    STDMETHOD(ShowHelp)
+    (HWND hwnd, LPOLESTR pszHelpFile, UINT uCommand, DWORD dwData, POINT ptMouse,
+     IDispatch* pDispatchObjectHit) override;
 
     // IOleControl
     STDMETHOD(GetControlInfo)(CONTROLINFO* pCI) override;
@@ -145,8 +149,9 @@ public:
     STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
     STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) override;
-    STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                      VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+    STDMETHOD(Invoke)
+    (DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+     EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
 
 private:
     ~CActiveXCtrl();

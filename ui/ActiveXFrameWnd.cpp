@@ -3,9 +3,7 @@
 #include "ActiveXCtrl.h"
 #include "ActiveXUI.h"
 
-CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* pSite) : UIShared::CActiveXFrameWnd(pSite), m_pSite(pSite)
-{
-}
+CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* pSite) : UIShared::CActiveXFrameWnd(pSite), m_pSite(pSite) { }
 
 bool CActiveXFrameWnd::GetOwnerWindow(HWND* phwnd) const
 {

@@ -36,8 +36,7 @@ bool IsKeyMessage(UINT uMsg)
     return uMsg >= 0x100 && uMsg <= 0x109;
 }
 
-template <class T>
-void ReleaseAndClear(T*& p)
+template <class T> void ReleaseAndClear(T*& p)
 {
     if (p == nullptr) return;
     p->Release();
@@ -49,8 +48,7 @@ void ReleaseAndClear(T*& p)
 CActiveXUI::CActiveXUI()
     : m_clsid(GUID_NULL), m_bCreated(false), m_pUnk(nullptr), m_pControl(nullptr), m_hwndHost(nullptr),
       m_dwEventCookie(0), m_pHostedList(nullptr), m_pFilterList(nullptr)
-{
-}
+{ }
 
 CActiveXUI::~CActiveXUI()
 {
@@ -130,8 +128,10 @@ HWND CActiveXUI::GetManagerWindow() const
 
 void CActiveXUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"clsid") == 0) SetClsidText(pstrValue, false);
-    else CControlUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"clsid") == 0)
+        SetClsidText(pstrValue, false);
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 bool CActiveXUI::SetClsidText(LPCWSTR pstrClsid, bool bDelayCreate)
@@ -140,8 +140,10 @@ bool CActiveXUI::SetClsidText(LPCWSTR pstrClsid, bool bDelayCreate)
     wchar_t szClsid[kMaxClsidText + 1] = {};
     wcsncpy(szClsid, pstrClsid, kMaxClsidText);
     CLSID clsid = GUID_NULL;
-    if (szClsid[0] == L'{') ::CLSIDFromString(szClsid, &clsid);
-    else ::CLSIDFromProgID(szClsid, &clsid);
+    if (szClsid[0] == L'{')
+        ::CLSIDFromString(szClsid, &clsid);
+    else
+        ::CLSIDFromProgID(szClsid, &clsid);
     return SetClsid(clsid, bDelayCreate);
 }
 
@@ -188,8 +190,8 @@ bool CActiveXUI::CreateHostedControl()
     ReleaseHostedControl();
     m_bCreated = true;
     IOleControl* pOleControl = nullptr;
-    HRESULT hr = ::CoCreateInstance(m_clsid, nullptr, CLSCTX_ALL, IID_IOleControl,
-                                    reinterpret_cast<void**>(&pOleControl));
+    HRESULT hr =
+        ::CoCreateInstance(m_clsid, nullptr, CLSCTX_ALL, IID_IOleControl, reinterpret_cast<void**>(&pOleControl));
     if (FAILED(hr) || pOleControl == nullptr) return false;
     hr = pOleControl->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&m_pUnk));
     pOleControl->Release();
@@ -229,8 +231,7 @@ bool CActiveXUI::CreateHostedControl()
         hr = m_pUnk->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pClientSite, 0, GetManagerWindow(), &rcItem);
     }
     IObjectWithSite* pSite = nullptr;
-    if (SUCCEEDED(m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&pSite))) &&
-        pSite != nullptr) {
+    if (SUCCEEDED(m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&pSite))) && pSite != nullptr) {
         pSite->SetSite(static_cast<IOleClientSite*>(m_pControl));
         pSite->Release();
     }
@@ -308,14 +309,13 @@ void CActiveXUI::DoPaint(HDC hDC, const RECT& rcPaint)
     if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;
     if (m_pControl == nullptr || !m_pControl->IsWindowless() || m_pControl->GetViewObject() == nullptr) return;
     RECTL rcItem = { m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
-    m_pControl->GetViewObject()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &rcItem, &rcItem,
-                                      nullptr, 0);
+    m_pControl->GetViewObject()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &rcItem, &rcItem, nullptr,
+                                      0);
 }
 
 LRESULT CActiveXUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
 {
-    if (m_pControl == nullptr || !m_pControl->IsInPlaceActive() || m_pControl->GetInPlaceObject() == nullptr)
-        return 0;
+    if (m_pControl == nullptr || !m_pControl->IsInPlaceActive() || m_pControl->GetInPlaceObject() == nullptr) return 0;
     bool bWasHandled = true;
     if (IsMouseMessage(uMsg) || uMsg == WM_SETCURSOR) {
         if (!m_pControl->IsCaptured()) {

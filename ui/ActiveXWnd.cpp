@@ -6,9 +6,7 @@
 #include "ActiveXUI.h"
 #include "uishared/OleVerbUI.h"
 
-CActiveXWnd::CActiveXWnd(CActiveXCtrl* pOwner) : m_pOwner(pOwner)
-{
-}
+CActiveXWnd::CActiveXWnd(CActiveXCtrl* pOwner) : m_pOwner(pOwner) { }
 
 HWND CActiveXWnd::Init(HWND hWndParent)
 {
@@ -37,21 +35,16 @@ LRESULT CActiveXWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         m_pOwner->SetFocused(true);
         if (!m_pOwner->IsUIActive()) DoVerb(OLEIVERB_UIACTIVATE);
         break;
-    case WM_KILLFOCUS:
-        m_pOwner->SetFocused(false);
-        break;
+    case WM_KILLFOCUS: m_pOwner->SetFocused(false); break;
     case WM_PAINT: {
         PAINTSTRUCT ps = {};
         ::BeginPaint(m_hWnd, &ps);
         ::EndPaint(m_hWnd, &ps);
         return 1;
     }
-    case WM_ERASEBKGND:
-        return OnEraseBackground(uMsg, wParam, lParam);
-    case WM_MOUSEACTIVATE:
-        return OnMouseActivate(uMsg, wParam, lParam);
-    default:
-        break;
+    case WM_ERASEBKGND: return OnEraseBackground(uMsg, wParam, lParam);
+    case WM_MOUSEACTIVATE: return OnMouseActivate(uMsg, wParam, lParam);
+    default: break;
     }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }

@@ -11,8 +11,7 @@
 class CAttributeValueUI
 {
 public:
-    enum : int
-    {
+    enum : int {
         MaxCoordinate = 32767, // positions, sizes, paddings and radii: -Max..Max
         MaxBorderSize = 100,   // pen widths: 0..Max
         MaxFontSize = 500,     // font heights: -Max..Max

@@ -6,8 +6,7 @@
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 
-CButtonUI::CButtonUI()
-    : m_uButtonState(0), m_dwHotTextColor(0), m_dwPushedTextColor(0), m_dwFocusedTextColor(0)
+CButtonUI::CButtonUI() : m_uButtonState(0), m_dwHotTextColor(0), m_dwPushedTextColor(0), m_dwFocusedTextColor(0)
 {
     m_uTextStyle = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 }
@@ -49,32 +48,79 @@ UINT CButtonUI::GetButtonState() const
     return m_uButtonState;
 }
 
-LPCWSTR CButtonUI::GetNormalImage() const { return m_sNormalImage.GetData(); }
-void CButtonUI::SetNormalImage(LPCWSTR pStrImage) { SetImage(m_sNormalImage, pStrImage); }
-LPCWSTR CButtonUI::GetHotImage() const { return m_sHotImage.GetData(); }
-void CButtonUI::SetHotImage(LPCWSTR pStrImage) { SetImage(m_sHotImage, pStrImage); }
-LPCWSTR CButtonUI::GetPushedImage() const { return m_sPushedImage.GetData(); }
-void CButtonUI::SetPushedImage(LPCWSTR pStrImage) { SetImage(m_sPushedImage, pStrImage); }
-LPCWSTR CButtonUI::GetFocusedImage() const { return m_sFocusedImage.GetData(); }
-void CButtonUI::SetFocusedImage(LPCWSTR pStrImage) { SetImage(m_sFocusedImage, pStrImage); }
-LPCWSTR CButtonUI::GetDisabledImage() const { return m_sDisabledImage.GetData(); }
-void CButtonUI::SetDisabledImage(LPCWSTR pStrImage) { SetImage(m_sDisabledImage, pStrImage); }
-DWORD CButtonUI::GetHotTextColor() const { return m_dwHotTextColor; }
-void CButtonUI::SetHotTextColor(DWORD dwColor) { m_dwHotTextColor = dwColor; }
-DWORD CButtonUI::GetPushedTextColor() const { return m_dwPushedTextColor; }
-void CButtonUI::SetPushedTextColor(DWORD dwColor) { m_dwPushedTextColor = dwColor; }
-DWORD CButtonUI::GetFocusedTextColor() const { return m_dwFocusedTextColor; }
-void CButtonUI::SetFocusedTextColor(DWORD dwColor) { m_dwFocusedTextColor = dwColor; }
+LPCWSTR CButtonUI::GetNormalImage() const
+{
+    return m_sNormalImage.GetData();
+}
+void CButtonUI::SetNormalImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sNormalImage, pStrImage);
+}
+LPCWSTR CButtonUI::GetHotImage() const
+{
+    return m_sHotImage.GetData();
+}
+void CButtonUI::SetHotImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sHotImage, pStrImage);
+}
+LPCWSTR CButtonUI::GetPushedImage() const
+{
+    return m_sPushedImage.GetData();
+}
+void CButtonUI::SetPushedImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sPushedImage, pStrImage);
+}
+LPCWSTR CButtonUI::GetFocusedImage() const
+{
+    return m_sFocusedImage.GetData();
+}
+void CButtonUI::SetFocusedImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sFocusedImage, pStrImage);
+}
+LPCWSTR CButtonUI::GetDisabledImage() const
+{
+    return m_sDisabledImage.GetData();
+}
+void CButtonUI::SetDisabledImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sDisabledImage, pStrImage);
+}
+DWORD CButtonUI::GetHotTextColor() const
+{
+    return m_dwHotTextColor;
+}
+void CButtonUI::SetHotTextColor(DWORD dwColor)
+{
+    m_dwHotTextColor = dwColor;
+}
+DWORD CButtonUI::GetPushedTextColor() const
+{
+    return m_dwPushedTextColor;
+}
+void CButtonUI::SetPushedTextColor(DWORD dwColor)
+{
+    m_dwPushedTextColor = dwColor;
+}
+DWORD CButtonUI::GetFocusedTextColor() const
+{
+    return m_dwFocusedTextColor;
+}
+void CButtonUI::SetFocusedTextColor(DWORD dwColor)
+{
+    m_dwFocusedTextColor = dwColor;
+}
 
 void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     const TImageSlotUI aSlots[] = {
-        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
-        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"normalimage", &m_sNormalImage },     { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },     { L"focusedimage", &m_sFocusedImage },
         { L"disabledimage", &m_sDisabledImage },
     };
-    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue))
-        return;
+    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue)) return;
     if (wcscmp(pstrName, L"hottextcolor") == 0)
         SetHotTextColor(CAttributeValueUI::ParseColor(pstrValue));
     else if (wcscmp(pstrName, L"pushedtextcolor") == 0)

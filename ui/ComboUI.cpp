@@ -12,15 +12,12 @@
 #include "VerticalLayoutUI.h"
 
 CComboUI::CComboUI()
-    : m_pWindow(nullptr), m_iCurSel(-1), m_rcTextPadding(), m_uButtonState(0), m_szDropBox{ 0, 150 }
-{
-}
+    : m_pWindow(nullptr), m_iCurSel(-1), m_rcTextPadding(), m_uButtonState(0), m_szDropBox{ 0, 150 } { }
 
 // An open drop-down goes first: it hands the rows back before they are deleted.
 CComboUI::~CComboUI()
 {
-    if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetWindowHandle()))
-        ::DestroyWindow(m_pWindow->GetWindowHandle());
+    if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetWindowHandle())) ::DestroyWindow(m_pWindow->GetWindowHandle());
     m_pWindow = nullptr;
 }
 
@@ -104,8 +101,10 @@ bool CComboUI::HandleKey(const TEventRecUI& event)
 void CComboUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && event.type >= EventMouseMove && event.type <= EventScrollWheel) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -132,8 +131,10 @@ void CComboUI::DoEvent(TEventRecUI& event)
         if (HandleKey(event)) return;
         break;
     case EventScrollWheel:
-        if (event.wParam == 1) SelectByKey(FindSelectable(m_iCurSel + 1, true));
-        else SelectByKey(FindSelectable(m_iCurSel - 1, false));
+        if (event.wParam == 1)
+            SelectByKey(FindSelectable(m_iCurSel + 1, true));
+        else
+            SelectByKey(FindSelectable(m_iCurSel - 1, false));
         return;
     case EventMouseEnter:
         if (::PtInRect(&m_rcItem, event.mousePoint)) {
@@ -163,8 +164,8 @@ void CComboUI::SetItemAlign(LPCWSTR pstrValue)
 bool CComboUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     const TImageSlotUI aSlots[] = {
-        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
-        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
+        { L"normalimage", &m_sNormalImage },     { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },     { L"focusedimage", &m_sFocusedImage },
         { L"disabledimage", &m_sDisabledImage },
     };
     return SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
@@ -178,9 +179,12 @@ bool CComboUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         *pImage = pstrValue;
         return true;
     }
-    if (wcscmp(pstrName, L"itemfont") == 0) m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
-    else if (wcscmp(pstrName, L"itemalign") == 0) SetItemAlign(pstrValue);
-    else if (wcscmp(pstrName, L"itemtextpadding") == 0) m_ListInfo.rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
+    if (wcscmp(pstrName, L"itemfont") == 0)
+        m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
+    else if (wcscmp(pstrName, L"itemalign") == 0)
+        SetItemAlign(pstrValue);
+    else if (wcscmp(pstrName, L"itemtextpadding") == 0)
+        m_ListInfo.rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
     else if (wcscmp(pstrName, L"itemshowhtml") == 0) {
         const bool bShowHtml = CAttributeValueUI::ParseBool(pstrValue);
         if (m_ListInfo.bShowHtml == bShowHtml) return true;
@@ -194,9 +198,12 @@ bool CComboUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"textpadding") == 0) SetTextPadding(CAttributeValueUI::ParseRect(pstrValue));
-    else if (SetImageAttribute(pstrName, pstrValue)) return;
-    else if (!SetItemAttribute(pstrName, pstrValue)) CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"textpadding") == 0)
+        SetTextPadding(CAttributeValueUI::ParseRect(pstrValue));
+    else if (SetImageAttribute(pstrName, pstrValue))
+        return;
+    else if (!SetItemAttribute(pstrName, pstrValue))
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 SIZE CComboUI::EstimateSize(SIZE szAvailable)
@@ -218,15 +225,21 @@ void CComboUI::PaintStatusImage(HDC hDC)
     SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 
     CStringUI* pState = nullptr;
-    if ((m_uButtonState & UISTATE_DISABLED) != 0 && !m_sDisabledImage.IsEmpty()) pState = &m_sDisabledImage;
-    else if ((m_uButtonState & UISTATE_PUSHED) != 0 && !m_sPushedImage.IsEmpty()) pState = &m_sPushedImage;
-    else if ((m_uButtonState & UISTATE_HOT) != 0 && !m_sHotImage.IsEmpty()) pState = &m_sHotImage;
-    else if ((m_uButtonState & UISTATE_FOCUSED) != 0 && !m_sFocusedImage.IsEmpty()) pState = &m_sFocusedImage;
+    if ((m_uButtonState & UISTATE_DISABLED) != 0 && !m_sDisabledImage.IsEmpty())
+        pState = &m_sDisabledImage;
+    else if ((m_uButtonState & UISTATE_PUSHED) != 0 && !m_sPushedImage.IsEmpty())
+        pState = &m_sPushedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0 && !m_sHotImage.IsEmpty())
+        pState = &m_sHotImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0 && !m_sFocusedImage.IsEmpty())
+        pState = &m_sFocusedImage;
     if (pState != nullptr && DrawImageOrForget(hDC, *pState)) return;
     if (DrawImageOrForget(hDC, m_sNormalImage)) return;
 
-    if ((m_uButtonState & UISTATE_HOT) != 0) CPainterUI::DrawRect(hDC, m_rcItem, 2, 0xFF85E4FF);
-    else CPainterUI::DrawRect(hDC, m_rcItem, 1, 0xFF4EA0D1);
+    if ((m_uButtonState & UISTATE_HOT) != 0)
+        CPainterUI::DrawRect(hDC, m_rcItem, 2, 0xFF85E4FF);
+    else
+        CPainterUI::DrawRect(hDC, m_rcItem, 1, 0xFF4EA0D1);
 }
 
 void CComboUI::PaintText(HDC hDC)
@@ -298,8 +311,10 @@ bool CComboUI::RemoveAt(int iIndex)
     if (m_pWindow != nullptr && m_pWindow->GetLayout() != nullptr) m_pWindow->GetLayout()->Remove(pControl);
     if (!CContainerUI::Remove(pControl)) return false;
     int iReselect = m_iCurSel;
-    if (m_iCurSel == iIndex) m_iCurSel = -1;
-    else if (m_iCurSel > iIndex) iReselect = --m_iCurSel;
+    if (m_iCurSel == iIndex)
+        m_iCurSel = -1;
+    else if (m_iCurSel > iIndex)
+        iReselect = --m_iCurSel;
     Renumber(iIndex);
     if (iReselect >= 0) SelectItem(FindSelectable(iReselect, false));
     return true;

@@ -20,9 +20,7 @@ void ToScreen(HWND hWnd, RECT& rc)
 
 } // namespace
 
-CComboWnd::CComboWnd() : m_pOwner(nullptr), m_pLayout(nullptr), m_iOldSel(-1), m_bItemsReturned(false)
-{
-}
+CComboWnd::CComboWnd() : m_pOwner(nullptr), m_pLayout(nullptr), m_iOldSel(-1), m_bItemsReturned(false) { }
 
 LPCWSTR CComboWnd::GetWindowClassName() const
 {
@@ -124,15 +122,23 @@ void CComboWnd::EnsureVisible(int iIndex)
     if (pBar != nullptr && pBar->IsVisible()) rcView.bottom -= pBar->GetFixedHeight();
     if (rcItem.top >= rcView.top && rcItem.bottom <= rcView.bottom) return;
     SIZE sz = m_pLayout->GetScrollPos();
-    if (rcItem.bottom > rcView.bottom) sz.cy += rcItem.bottom - rcView.bottom;
-    else sz.cy += rcItem.top - rcView.top;
+    if (rcItem.bottom > rcView.bottom)
+        sz.cy += rcItem.bottom - rcView.bottom;
+    else
+        sz.cy += rcItem.top - rcView.top;
     m_pLayout->SetScrollPos(sz);
 }
 
 void CComboWnd::SendToOwner(TEventTypeUI type, WPARAM wParam)
 {
-    TEventRecUI event = { type,          m_pOwner, ::GetTickCount(), m_pm.GetMousePos(),
-                          static_cast<WORD>(wParam), CWindowManagerUI::GetMouseKeyFlags(), wParam, 0 };
+    TEventRecUI event = { type,
+                          m_pOwner,
+                          ::GetTickCount(),
+                          m_pm.GetMousePos(),
+                          static_cast<WORD>(wParam),
+                          CWindowManagerUI::GetMouseKeyFlags(),
+                          wParam,
+                          0 };
     m_pOwner->DoEvent(event);
 }
 
@@ -171,9 +177,7 @@ LRESULT CComboWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
     case WM_CREATE: OnCreate(); return 0;
-    case WM_CLOSE:
-        ReturnItems(true);
-        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    case WM_CLOSE: ReturnItems(true); return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
     case WM_LBUTTONUP: OnButtonUp(lParam); break;
     case WM_KEYDOWN:
         if (OnKeyDown(wParam)) return 0;

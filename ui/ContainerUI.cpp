@@ -50,8 +50,7 @@ bool Meets(const RECT& a, const RECT& b)
 CContainerUI::CContainerUI()
     : m_rcInset(), m_iChildPadding(0), m_bAutoDestroy(true), m_bMouseChildEnabled(true), m_bScrollProcess(false),
       m_pVerticalScrollBar(nullptr), m_pHorizontalScrollBar(nullptr)
-{
-}
+{ }
 
 CContainerUI::~CContainerUI()
 {
@@ -119,8 +118,10 @@ bool CContainerUI::Add(CControlUI* pControl)
 bool CContainerUI::AddAt(CControlUI* pControl, int iIndex)
 {
     if (pControl == nullptr) return false;
-    if (m_pManager != nullptr) m_pManager->InitControls(pControl, this);
-    else pControl->SetManager(nullptr, this);
+    if (m_pManager != nullptr)
+        m_pManager->InitControls(pControl, this);
+    else
+        pControl->SetManager(nullptr, this);
     NeedUpdate();
     return m_items.InsertAt(iIndex, pControl);
 }
@@ -210,8 +211,7 @@ int CContainerUI::FindSelectable(int iIndex, bool bForward) const
     }
     for (int i = iIndex; i >= 0; i--) {
         CControlUI* pControl = GetItemAt(i);
-        if (pControl->GetInterface(L"ListItem") != nullptr && pControl->IsVisible() && pControl->IsEnabled())
-            return i;
+        if (pControl->GetInterface(L"ListItem") != nullptr && pControl->IsVisible() && pControl->IsEnabled()) return i;
     }
     return FindSelectable(0, true);
 }
@@ -244,8 +244,10 @@ void CContainerUI::SetPos(RECT rc)
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) SetFloatPos(i);
-        else pControl->SetPos(rcInner);
+        if (pControl->IsFloat())
+            SetFloatPos(i);
+        else
+            pControl->SetPos(rcInner);
     }
 }
 
@@ -467,10 +469,14 @@ void CContainerUI::EndRight()
 
 void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
 {
-    if (!bEnableVertical) DeleteBar(m_pVerticalScrollBar);
-    else if (m_pVerticalScrollBar == nullptr) m_pVerticalScrollBar = NewBar(this, m_pManager, false);
-    if (!bEnableHorizontal) DeleteBar(m_pHorizontalScrollBar);
-    else if (m_pHorizontalScrollBar == nullptr) m_pHorizontalScrollBar = NewBar(this, m_pManager, true);
+    if (!bEnableVertical)
+        DeleteBar(m_pVerticalScrollBar);
+    else if (m_pVerticalScrollBar == nullptr)
+        m_pVerticalScrollBar = NewBar(this, m_pManager, false);
+    if (!bEnableHorizontal)
+        DeleteBar(m_pHorizontalScrollBar);
+    else if (m_pHorizontalScrollBar == nullptr)
+        m_pHorizontalScrollBar = NewBar(this, m_pManager, true);
     NeedUpdate();
 }
 
@@ -580,8 +586,10 @@ bool CContainerUI::HandleScrollKey(TEventRecUI& event)
 void CContainerUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && event.type >= EventMouseMove && event.type <= EventScrollWheel) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CControlUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
         return;
     }
     if (event.type == EventSetFocus) {

@@ -17,13 +17,12 @@ bool IsEmptyRect(const RECT& rc)
 } // namespace
 
 CControlUI::CControlUI()
-    : m_pManager(nullptr), m_pParent(nullptr), m_bUpdateNeeded(true), m_rcItem(), m_rcPadding(), m_cXY(),
-      m_cxyFixed(), m_cxyMin(), m_cxyMax{ kDefaultMaxSize, kDefaultMaxSize }, m_bVisible(true),
-      m_bInternVisible(true), m_bEnabled(true), m_bMouseEnabled(true), m_bFocused(false), m_bFloat(false),
-      m_bSetPos(false), m_tRelativePos(), m_chShortcut(L'\0'), m_pTag(0), m_dwBackColor(0), m_dwBackColor2(0),
-      m_dwBorderColor(0), m_nBorderSize(1), m_rcPaint()
-{
-}
+    : m_pManager(nullptr), m_pParent(nullptr), m_bUpdateNeeded(true), m_rcItem(), m_rcPadding(), m_cXY(), m_cxyFixed(),
+      m_cxyMin(), m_cxyMax{ kDefaultMaxSize, kDefaultMaxSize }, m_bVisible(true), m_bInternVisible(true),
+      m_bEnabled(true), m_bMouseEnabled(true), m_bFocused(false), m_bFloat(false), m_bSetPos(false), m_tRelativePos(),
+      m_chShortcut(L'\0'), m_pTag(0), m_dwBackColor(0), m_dwBackColor2(0), m_dwBorderColor(0), m_nBorderSize(1),
+      m_rcPaint()
+{ }
 
 CControlUI::~CControlUI()
 {
@@ -174,8 +173,10 @@ SIZE CControlUI::GetFixedXY() const
 void CControlUI::SetFixedXY(SIZE szXY)
 {
     m_cXY = szXY;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetFixedWidth() const
@@ -187,8 +188,10 @@ void CControlUI::SetFixedWidth(int cx)
 {
     if (cx < 0) return;
     m_cxyFixed.cx = cx;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetFixedHeight() const
@@ -200,8 +203,10 @@ void CControlUI::SetFixedHeight(int cy)
 {
     if (cy < 0) return;
     m_cxyFixed.cy = cy;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMinWidth() const
@@ -213,8 +218,10 @@ void CControlUI::SetMinWidth(int cx)
 {
     if (cx < 0 || m_cxyMin.cx == cx) return;
     m_cxyMin.cx = cx;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMaxWidth() const
@@ -226,8 +233,10 @@ void CControlUI::SetMaxWidth(int cx)
 {
     if (cx < 0 || m_cxyMax.cx == cx) return;
     m_cxyMax.cx = cx;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMinHeight() const
@@ -239,8 +248,10 @@ void CControlUI::SetMinHeight(int cy)
 {
     if (cy < 0 || m_cxyMin.cy == cy) return;
     m_cxyMin.cy = cy;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMaxHeight() const
@@ -252,8 +263,10 @@ void CControlUI::SetMaxHeight(int cy)
 {
     if (cy < 0 || m_cxyMax.cy == cy) return;
     m_cxyMax.cy = cy;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 void CControlUI::SetRelativePos(int nMoveX, int nMoveY, int nZoomX, int nZoomY)
@@ -337,8 +350,10 @@ void CControlUI::SetVisible(bool bVisible)
     m_bVisible = bVisible;
     if (m_bFocused) m_bFocused = false;
     if (IsVisible() != bWasVisible) {
-        if (m_bFloat) NeedUpdate();
-        else NeedParentUpdate();
+        if (m_bFloat)
+            NeedUpdate();
+        else
+            NeedParentUpdate();
     }
     DropFocusIfHidden();
 }
@@ -580,13 +595,9 @@ void CControlUI::PaintForeImage(HDC hDC)
     DrawImageOrForget(hDC, m_sForeImage);
 }
 
-void CControlUI::PaintStatusImage(HDC /*hDC*/)
-{
-}
+void CControlUI::PaintStatusImage(HDC /*hDC*/) { }
 
-void CControlUI::PaintText(HDC /*hDC*/)
-{
-}
+void CControlUI::PaintText(HDC /*hDC*/) { }
 
 void CControlUI::PaintBorder(HDC hDC)
 {
@@ -594,9 +605,7 @@ void CControlUI::PaintBorder(HDC hDC)
     CPainterUI::DrawRect(hDC, m_rcItem, m_nBorderSize, m_dwBorderColor);
 }
 
-void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/)
-{
-}
+void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) { }
 
 void CControlUI::Invalidate()
 {
@@ -615,8 +624,10 @@ void CControlUI::NeedUpdate()
 
 void CControlUI::NeedParentUpdate()
 {
-    if (m_pParent != nullptr) m_pParent->NeedUpdate();
-    else NeedUpdate();
+    if (m_pParent != nullptr)
+        m_pParent->NeedUpdate();
+    else
+        NeedUpdate();
     if (m_pManager != nullptr) m_pManager->NeedUpdate();
 }
 

@@ -8,9 +8,7 @@ const int kHashBuckets = 83;
 
 } // namespace
 
-CDefaultAttributesUI::CDefaultAttributesUI() : m_DefaultAttrHash(kHashBuckets)
-{
-}
+CDefaultAttributesUI::CDefaultAttributesUI() : m_DefaultAttrHash(kHashBuckets) { }
 
 CDefaultAttributesUI::~CDefaultAttributesUI()
 {

@@ -15,9 +15,7 @@ RECT FixedRectOf(const CControlUI* pControl)
 
 } // namespace
 
-CDialogLayoutUI::CDialogLayoutUI() : m_aModes(sizeof(TStretchModeUI))
-{
-}
+CDialogLayoutUI::CDialogLayoutUI() : m_aModes(sizeof(TStretchModeUI)) { }
 
 CDialogLayoutUI::~CDialogLayoutUI()
 {

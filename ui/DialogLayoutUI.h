@@ -3,8 +3,7 @@
 #include "ValArrayUI.h"
 
 // Stretch modes of a dialog layout's child (the markup's "stretch" words).
-enum : UINT
-{
+enum : UINT {
     UISTRETCH_NEWGROUP = 0x01,
     UISTRETCH_NEWLINE = 0x02,
     UISTRETCH_MOVE_X = 0x04,

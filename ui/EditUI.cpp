@@ -120,23 +120,48 @@ UINT CEditUI::GetEditState() const
     return m_uEditState;
 }
 
-LPCWSTR CEditUI::GetNormalImage() const { return m_sNormalImage.GetData(); }
-void CEditUI::SetNormalImage(LPCWSTR pStrImage) { SetImage(m_sNormalImage, pStrImage); }
-LPCWSTR CEditUI::GetHotImage() const { return m_sHotImage.GetData(); }
-void CEditUI::SetHotImage(LPCWSTR pStrImage) { SetImage(m_sHotImage, pStrImage); }
-LPCWSTR CEditUI::GetFocusedImage() const { return m_sFocusedImage.GetData(); }
-void CEditUI::SetFocusedImage(LPCWSTR pStrImage) { SetImage(m_sFocusedImage, pStrImage); }
-LPCWSTR CEditUI::GetDisabledImage() const { return m_sDisabledImage.GetData(); }
-void CEditUI::SetDisabledImage(LPCWSTR pStrImage) { SetImage(m_sDisabledImage, pStrImage); }
+LPCWSTR CEditUI::GetNormalImage() const
+{
+    return m_sNormalImage.GetData();
+}
+void CEditUI::SetNormalImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sNormalImage, pStrImage);
+}
+LPCWSTR CEditUI::GetHotImage() const
+{
+    return m_sHotImage.GetData();
+}
+void CEditUI::SetHotImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sHotImage, pStrImage);
+}
+LPCWSTR CEditUI::GetFocusedImage() const
+{
+    return m_sFocusedImage.GetData();
+}
+void CEditUI::SetFocusedImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sFocusedImage, pStrImage);
+}
+LPCWSTR CEditUI::GetDisabledImage() const
+{
+    return m_sDisabledImage.GetData();
+}
+void CEditUI::SetDisabledImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sDisabledImage, pStrImage);
+}
 
 void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     const TImageSlotUI aSlots[] = {
-        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
-        { L"focusedimage", &m_sFocusedImage }, { L"disabledimage", &m_sDisabledImage },
+        { L"normalimage", &m_sNormalImage },
+        { L"hotimage", &m_sHotImage },
+        { L"focusedimage", &m_sFocusedImage },
+        { L"disabledimage", &m_sDisabledImage },
     };
-    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue))
-        return;
+    if (SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue)) return;
     if (wcscmp(pstrName, L"readonly") == 0)
         SetReadOnly(CAttributeValueUI::ParseBool(pstrValue));
     else if (wcscmp(pstrName, L"numonly") == 0)
@@ -207,7 +232,8 @@ void CEditUI::DoEvent(TEventRecUI& event)
         ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
         return;
     }
-    if ((event.type == EventWindowSize || event.type == EventScrollWheel) && m_pWindow != nullptr && m_pManager != nullptr)
+    if ((event.type == EventWindowSize || event.type == EventScrollWheel) && m_pWindow != nullptr &&
+        m_pManager != nullptr)
         m_pManager->SetFocus(nullptr);
     if (event.type == EventSetFocus && IsEnabled()) {
         if (m_pWindow == nullptr) {

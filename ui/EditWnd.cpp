@@ -20,9 +20,7 @@ RECT ShrinkBy(RECT rc, const RECT& rcPadding)
 
 } // namespace
 
-CEditWnd::CEditWnd() : m_pOwner(nullptr), m_bCopyChanges(false)
-{
-}
+CEditWnd::CEditWnd() : m_pOwner(nullptr), m_bCopyChanges(false) { }
 
 LPCWSTR CEditWnd::GetWindowClassName() const
 {

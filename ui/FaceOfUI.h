@@ -5,8 +5,7 @@
 // rows, and the menu faces on menus and menu items; markup can put either kind
 // under the other. A face is handed out only when the control answers the name
 // with exactly the face the caller is going to use.
-template <class TFace>
-TFace* FaceOfUI(CControlUI* pControl, LPCWSTR pstrName)
+template <class TFace> TFace* FaceOfUI(CControlUI* pControl, LPCWSTR pstrName)
 {
     if (pControl == nullptr) return nullptr;
     LPVOID pAnswer = pControl->GetInterface(pstrName);

@@ -47,7 +47,8 @@ void CFontTableUI::ReleaseNumberedFonts()
     for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
         TFontInfoUI* pFont = static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i));
         bool bSeen = false;
-        for (int j = 0; j < i; j++) bSeen = bSeen || static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(j))->hFont == pFont->hFont;
+        for (int j = 0; j < i; j++)
+            bSeen = bSeen || static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(j))->hFont == pFont->hFont;
         if (!bSeen) ::DeleteObject(pFont->hFont);
         delete pFont;
     }
@@ -125,8 +126,8 @@ void CFontTableUI::ReplaceDefaultFont(TFontInfoUI& target, HFONT hFont, HDC hDcP
     HFONT hOld = target.hFont;
     if (hOld != nullptr && hOld != hFont && !HasFont(hOld) && !top.HasFont(hOld)) {
         bool bOtherDefault = (&target != &m_DefaultFont && hOld == m_DefaultFont.hFont) ||
-                             (&target != &m_DefaultBoldFont && hOld == m_DefaultBoldFont.hFont) ||
-                             (&target != &m_DefaultLinkFont && hOld == m_DefaultLinkFont.hFont);
+            (&target != &m_DefaultBoldFont && hOld == m_DefaultBoldFont.hFont) ||
+            (&target != &m_DefaultLinkFont && hOld == m_DefaultLinkFont.hFont);
         if (!bOtherDefault) ::DeleteObject(hOld);
     }
     target = info;

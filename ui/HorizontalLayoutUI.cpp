@@ -24,8 +24,7 @@ RECT UnionOf(const RECT& a, const RECT& b)
 
 CHorizontalLayoutUI::CHorizontalLayoutUI()
     : m_iSepWidth(0), m_uButtonState(0), m_ptLastMouse{ 0, 0 }, m_rcNewPos{ 0, 0, 0, 0 }, m_bImmMode(false)
-{
-}
+{ }
 
 LPCWSTR CHorizontalLayoutUI::GetControlClass() const
 {
@@ -99,8 +98,8 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     // This layout scrolls only across; its vertical position is not applied.
     const POINT ptOrigin = { rc.left - (bHorBar ? m_pHorizontalScrollBar->GetScrollPos() : 0), rc.top };
     stack.Place(plan, szAvailable, ptOrigin, [&](CControlUI* pControl, const RECT& rcPadding) {
-        return CLayoutMathUI::ClampHeight(pControl,
-                                          CLayoutMathUI::AtLeastZero(szAvailable.cy - rcPadding.bottom - rcPadding.top));
+        return CLayoutMathUI::ClampHeight(
+            pControl, CLayoutMathUI::AtLeastZero(szAvailable.cy - rcPadding.bottom - rcPadding.top));
     });
 }
 

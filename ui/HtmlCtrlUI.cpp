@@ -94,8 +94,7 @@ STDMETHODIMP CHtmlCtrlUI::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CHtmlCtrlUI::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                 UINT*)
+STDMETHODIMP CHtmlCtrlUI::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
 {
     if (!::IsEqualIID(riid, IID_NULL)) return E_INVALIDARG;
     return IsIgnoredBrowserEvent(dispIdMember) ? S_OK : E_NOTIMPL;

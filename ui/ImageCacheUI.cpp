@@ -11,9 +11,7 @@ const int kHashBuckets = 83;
 
 } // namespace
 
-CImageCacheUI::CImageCacheUI() : m_mImageHash(kHashBuckets)
-{
-}
+CImageCacheUI::CImageCacheUI() : m_mImageHash(kHashBuckets) { }
 
 CImageCacheUI::~CImageCacheUI()
 {

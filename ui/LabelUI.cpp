@@ -9,8 +9,7 @@
 CLabelUI::CLabelUI()
     : m_dwTextColor(0), m_dwDisabledTextColor(0), m_iFont(-1), m_uTextStyle(DT_VCENTER), m_rcTextPadding{ 0, 0, 0, 0 },
       m_bShowHtml(false)
-{
-}
+{ }
 
 LPCWSTR CLabelUI::GetControlClass() const
 {

@@ -6,9 +6,7 @@
 #include "ScrollbarUI.h"
 #include "StackLayoutUI.h"
 
-CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner)
-{
-}
+CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner) { }
 
 LPCWSTR CListBodyUI::GetControlClass() const
 {

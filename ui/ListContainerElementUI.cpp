@@ -8,8 +8,7 @@
 
 CListContainerElementUI::CListContainerElementUI()
     : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr), m_pList(nullptr)
-{
-}
+{ }
 
 LPCWSTR CListContainerElementUI::GetControlClass() const
 {
@@ -51,19 +50,25 @@ void CListContainerElementUI::SetEnabled(bool bEnable)
 void CListContainerElementUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pOwner != nullptr)
+            m_pOwner->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     if (CListItemBehaviorUI::HandleEvent(this, this, m_pList, m_uButtonState, event)) return;
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 void CListContainerElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"selected") == 0) Select(true);
-    else CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"selected") == 0)
+        Select(true);
+    else
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CListContainerElementUI::DoPaint(HDC hDC, const RECT& rcPaint)
@@ -122,9 +127,7 @@ bool CListContainerElementUI::Expand(bool /*bExpand*/)
     return false;
 }
 
-void CListContainerElementUI::DrawItemText(HDC /*hDC*/, const RECT& /*rcItem*/)
-{
-}
+void CListContainerElementUI::DrawItemText(HDC /*hDC*/, const RECT& /*rcItem*/) { }
 
 bool CListContainerElementUI::MarkSelected(bool bSelect)
 {

@@ -8,8 +8,7 @@
 
 CListElementUI::CListElementUI()
     : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr), m_pList(nullptr)
-{
-}
+{ }
 
 LPVOID CListElementUI::GetInterface(LPCWSTR pstrName)
 {
@@ -46,13 +45,17 @@ void CListElementUI::SetEnabled(bool bEnable)
 void CListElementUI::DoLabelEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-        else CControlUI::DoEvent(event);
+        if (m_pOwner != nullptr)
+            m_pOwner->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
         return;
     }
     if (CListItemBehaviorUI::HandleEvent(this, this, m_pList, m_uButtonState, event)) return;
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 void CListElementUI::DoEvent(TEventRecUI& event)
@@ -62,8 +65,10 @@ void CListElementUI::DoEvent(TEventRecUI& event)
 
 void CListElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"selected") == 0) Select(true);
-    else CControlUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"selected") == 0)
+        Select(true);
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CListElementUI::DoPaint(HDC hDC, const RECT& rcPaint)

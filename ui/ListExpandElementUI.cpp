@@ -10,8 +10,7 @@
 
 CListExpandElementUI::CListExpandElementUI()
     : m_bExpanded(false), m_bHideSelf(false), m_rcExpander(), m_pSubContainer(nullptr)
-{
-}
+{ }
 
 CListExpandElementUI::~CListExpandElementUI()
 {
@@ -60,9 +59,12 @@ void CListExpandElementUI::SetPos(RECT rc)
     }
     const int cy = ContainerHeight(SIZE{ rc.right - rc.left, rc.bottom - rc.top });
     RECT rcSub = { rc.left + p.left, 0, rc.right - p.right, rc.bottom - p.bottom };
-    if (m_cxyFixed.cy != 0) rcSub.top = rc.top + m_cxyFixed.cy + p.top;
-    else if (cy != 0) rcSub.top = rc.bottom - p.bottom - cy;
-    else rcSub.top = (rc.top + rc.bottom) / 2 + p.top;
+    if (m_cxyFixed.cy != 0)
+        rcSub.top = rc.top + m_cxyFixed.cy + p.top;
+    else if (cy != 0)
+        rcSub.top = rc.bottom - p.bottom - cy;
+    else
+        rcSub.top = (rc.top + rc.bottom) / 2 + p.top;
     pSub->SetPos(rcSub);
 }
 
@@ -137,8 +139,10 @@ bool CListExpandElementUI::HandleExpandEvent(TEventRecUI& event)
 void CListExpandElementUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pList != nullptr) m_pList->DoEvent(event);
-        else DoTextEvent(event);
+        if (m_pList != nullptr)
+            m_pList->DoEvent(event);
+        else
+            DoTextEvent(event);
         return;
     }
     if (HandleExpandEvent(event)) return;
@@ -147,9 +151,12 @@ void CListExpandElementUI::DoEvent(TEventRecUI& event)
 
 void CListExpandElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"expander") == 0) SetExpanderRect(CAttributeValueUI::ParseRect(pstrValue));
-    else if (wcscmp(pstrName, L"hideself") == 0) SetHideSelf(CAttributeValueUI::ParseBool(pstrValue));
-    else CListTextElementUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"expander") == 0)
+        SetExpanderRect(CAttributeValueUI::ParseRect(pstrValue));
+    else if (wcscmp(pstrName, L"hideself") == 0)
+        SetHideSelf(CAttributeValueUI::ParseBool(pstrValue));
+    else
+        CListTextElementUI::SetAttribute(pstrName, pstrValue);
 }
 
 SIZE CListExpandElementUI::EstimateSize(SIZE szAvailable)

@@ -64,8 +64,7 @@ UINT CListHeaderItemUI::GetButtonState() const
 
 RECT CListHeaderItemUI::GetThumbRect() const
 {
-    if (m_iSepWidth >= 0)
-        return RECT{ m_rcItem.right - m_iSepWidth, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
+    if (m_iSepWidth >= 0) return RECT{ m_rcItem.right - m_iSepWidth, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
     return RECT{ m_rcItem.left, m_rcItem.top, m_rcItem.left - m_iSepWidth, m_rcItem.bottom };
 }
 
@@ -90,8 +89,10 @@ bool CListHeaderItemUI::OnMouseMove(const TEventRecUI& event)
     if ((m_uButtonState & UISTATE_CAPTURED) == 0) return true;
     RECT rc = m_rcItem;
     const int dx = event.mousePoint.x - m_ptLastMouse.x;
-    if (m_iSepWidth >= 0) rc.right += dx;
-    else rc.left += dx;
+    if (m_iSepWidth >= 0)
+        rc.right += dx;
+    else
+        rc.left += dx;
     const int cx = rc.right - rc.left;
     if (cx > GetMinWidth()) {
         SetFixedWidth(cx);
@@ -124,8 +125,10 @@ bool CListHeaderItemUI::OnSetCursor(const TEventRecUI& event)
 void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && event.type >= EventMouseMove && event.type <= EventScrollWheel) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CControlUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
         return;
     }
     bool bHandled = false;
@@ -158,22 +161,28 @@ void CListHeaderItemUI::SetAlign(LPCWSTR pstrValue)
 bool CListHeaderItemUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     const TImageSlotUI aSlots[] = {
-        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage },
-        { L"pushedimage", &m_sPushedImage },   { L"focusedimage", &m_sFocusedImage },
-        { L"sepimage", &m_sSepImage },
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage }, { L"pushedimage", &m_sPushedImage },
+        { L"focusedimage", &m_sFocusedImage }, { L"sepimage", &m_sSepImage },
     };
     return SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
 }
 
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"dragable") == 0) SetDragable(CAttributeValueUI::ParseBool(pstrValue));
-    else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
-    else if (wcscmp(pstrName, L"align") == 0) SetAlign(pstrValue);
-    else if (wcscmp(pstrName, L"font") == 0) m_iFont = CAttributeValueUI::ParseInt(pstrValue);
-    else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
-    else if (wcscmp(pstrName, L"showhtml") == 0) m_bShowHtml = CAttributeValueUI::ParseBool(pstrValue);
-    else if (!SetImageAttribute(pstrName, pstrValue)) CControlUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"dragable") == 0)
+        SetDragable(CAttributeValueUI::ParseBool(pstrValue));
+    else if (wcscmp(pstrName, L"sepwidth") == 0)
+        SetSepWidth(CAttributeValueUI::ParseCoordinate(pstrValue));
+    else if (wcscmp(pstrName, L"align") == 0)
+        SetAlign(pstrValue);
+    else if (wcscmp(pstrName, L"font") == 0)
+        m_iFont = CAttributeValueUI::ParseInt(pstrValue);
+    else if (wcscmp(pstrName, L"textcolor") == 0)
+        m_dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"showhtml") == 0)
+        m_bShowHtml = CAttributeValueUI::ParseBool(pstrValue);
+    else if (!SetImageAttribute(pstrName, pstrValue))
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 int CListHeaderItemUI::DefaultFontHeight() const
@@ -192,12 +201,16 @@ void CListHeaderItemUI::PaintStatusImage(HDC hDC)
     SetStateBits(m_uButtonState, UISTATE_FOCUSED, IsFocused());
 
     if ((m_uButtonState & UISTATE_PUSHED) != 0) {
-        if (m_sPushedImage.IsEmpty()) DrawImageOrForget(hDC, m_sNormalImage);
-        else DrawImageOrForget(hDC, m_sPushedImage);
+        if (m_sPushedImage.IsEmpty())
+            DrawImageOrForget(hDC, m_sNormalImage);
+        else
+            DrawImageOrForget(hDC, m_sPushedImage);
     } else if ((m_uButtonState & (UISTATE_HOT | UISTATE_FOCUSED)) != 0) {
         CStringUI& sState = (m_uButtonState & UISTATE_HOT) != 0 ? m_sHotImage : m_sFocusedImage;
-        if (sState.IsEmpty()) DrawImageOrForget(hDC, m_sNormalImage);
-        else DrawImageOrForget(hDC, sState);
+        if (sState.IsEmpty())
+            DrawImageOrForget(hDC, m_sNormalImage);
+        else
+            DrawImageOrForget(hDC, sState);
     } else {
         DrawImageOrForget(hDC, m_sNormalImage);
     }

@@ -35,8 +35,8 @@ void CListItemBehaviorUI::InvalidateItem(CControlUI* pItem)
     if (pItem->GetManager() != nullptr) pItem->GetManager()->Invalidate(rc);
 }
 
-bool CListItemBehaviorUI::DrawStateImage(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem,
-                                         const RECT& rcPaint, CStringUI& sImage)
+bool CListItemBehaviorUI::DrawStateImage(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
+                                         CStringUI& sImage)
 {
     if (sImage.IsEmpty()) return false;
     if (CPainterUI::DrawImageDesc(hDC, pManager, rcItem, rcPaint, sImage.GetData())) return true;

@@ -6,8 +6,7 @@ class CControlUI;
 // The face a row shows its owner, for list rows (owner IListOwnerUI) and menu items
 // (owner IMenuListOwnerUI) alike. The two instances are distinct types, so a row of
 // one kind is never taken for the other.
-template <class TOwner>
-class IListItemFaceUI
+template <class TOwner> class IListItemFaceUI
 {
 public:
     virtual int GetIndex() const = 0;

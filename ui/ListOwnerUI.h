@@ -47,8 +47,7 @@ inline TListInfoUI::TListInfoUI()
       dwBkColor(0), dwSelectedTextColor(0xFF000000), dwSelectedBkColor(0xFFC1E3FF), dwHotTextColor(0xFF000000),
       dwHotBkColor(0xFFE9F5FF), dwDisabledTextColor(0xFFCCCCCC), dwDisabledBkColor(0xFFFFFFFF), dwLineColor(0),
       bShowHtml(false), bExpandable(false), bMultiExpandable(false), bMultiSelect(false)
-{
-}
+{ }
 
 // What a row needs from the control that owns it (a list or a combo box).
 class IListOwnerUI

@@ -4,9 +4,7 @@
 
 #include "ListItemBehaviorUI.h"
 
-CListTextElementUI::CListTextElementUI() : m_nLinks(0), m_rcLinks(), m_nHoverLink(-1)
-{
-}
+CListTextElementUI::CListTextElementUI() : m_nLinks(0), m_rcLinks(), m_nHoverLink(-1) { }
 
 CListTextElementUI::~CListTextElementUI() = default;
 
@@ -17,7 +15,8 @@ LPCWSTR CListTextElementUI::GetControlClass() const
 
 LPVOID CListTextElementUI::GetInterface(LPCWSTR pstrName)
 {
-    if (pstrName != nullptr && (wcscmp(pstrName, L"ListTextElement") == 0 || wcscmp(pstrName, L"ListLabelElement") == 0))
+    if (pstrName != nullptr &&
+        (wcscmp(pstrName, L"ListTextElement") == 0 || wcscmp(pstrName, L"ListLabelElement") == 0))
         return this;
     return CListElementUI::GetInterface(pstrName);
 }
@@ -87,8 +86,10 @@ bool CListTextElementUI::HandleLinkEvent(TEventRecUI& event)
 void CListTextElementUI::DoTextEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pList != nullptr) m_pList->DoEvent(event);
-        else CListElementUI::DoEvent(event);
+        if (m_pList != nullptr)
+            m_pList->DoEvent(event);
+        else
+            CListElementUI::DoEvent(event);
         return;
     }
     if (HandleLinkEvent(event)) return;

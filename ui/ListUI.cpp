@@ -110,8 +110,10 @@ void CListUI::EnsureVisible(int iIndex, int iPosition)
 
     int dy = 0;
     if (iPosition < 0) {
-        if (rcItem.top < cyTop) dy = rcItem.top - cyTop;
-        else if (rcItem.bottom > cyBottom) dy = rcItem.bottom - cyBottom;
+        if (rcItem.top < cyTop)
+            dy = rcItem.top - cyTop;
+        else if (rcItem.bottom > cyBottom)
+            dy = rcItem.bottom - cyBottom;
     } else {
         dy = rcItem.top - (cyTop + iPosition * (rcItem.bottom - rcItem.top));
     }
@@ -156,8 +158,10 @@ bool CListUI::HandleKey(TEventRecUI& event)
 void CListUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && event.type >= EventMouseMove && event.type <= EventScrollWheel) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -209,13 +213,17 @@ bool CListUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         SetImage(*pImage, pstrValue);
         return true;
     }
-    if (wcscmp(pstrName, L"itemfont") == 0) m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
-    else if (wcscmp(pstrName, L"itemalign") == 0) SetItemAlign(pstrValue);
+    if (wcscmp(pstrName, L"itemfont") == 0)
+        m_ListInfo.nFont = CAttributeValueUI::ParseInt(pstrValue);
+    else if (wcscmp(pstrName, L"itemalign") == 0)
+        SetItemAlign(pstrValue);
     else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
         m_ListInfo.rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         NeedUpdate();
-    } else if (wcscmp(pstrName, L"itemshowhtml") == 0) SetItemShowHtml(CAttributeValueUI::ParseBool(pstrValue));
-    else return false;
+    } else if (wcscmp(pstrName, L"itemshowhtml") == 0)
+        SetItemShowHtml(CAttributeValueUI::ParseBool(pstrValue));
+    else
+        return false;
     return true;
 }
 

@@ -27,16 +27,15 @@ WCHAR ClosingBracket(WCHAR chOpen)
 
 } // namespace
 
-CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextColor, RECT* prcLinks,
-                             CStringUI* sLinks, int& nLinkRects, UINT uStyle)
+CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextColor, RECT* prcLinks, CStringUI* sLinks,
+                             int& nLinkRects, UINT uStyle)
     : m_hDC(hDC), m_pManager(pManager), m_dwTextColor(dwTextColor), m_prcLinks(prcLinks), m_sLinks(sLinks),
       m_nLinkRects(nLinkRects),
-      m_nLinkCapacity(prcLinks != nullptr && sLinks != nullptr && nLinkRects > 0 ? nLinkRects : 0),
-      m_uStyle(uStyle), m_bDraw((uStyle & DT_CALCRECT) == 0), m_bSingleLine((uStyle & DT_SINGLELINE) != 0), m_rc(),
-      m_p(nullptr), m_pt(), m_cyLine(0), m_cxMaxPen(0), m_cyImageBottom(0), m_tm(), m_hFont(nullptr), m_hFontInDC(nullptr), m_bHoverLink(false), m_nLinks(0),
-      m_iOpenLink(-1), m_bInLink(false), m_ptLinkStart(), m_bEnded(false)
-{
-}
+      m_nLinkCapacity(prcLinks != nullptr && sLinks != nullptr && nLinkRects > 0 ? nLinkRects : 0), m_uStyle(uStyle),
+      m_bDraw((uStyle & DT_CALCRECT) == 0), m_bSingleLine((uStyle & DT_SINGLELINE) != 0), m_rc(), m_p(nullptr), m_pt(),
+      m_cyLine(0), m_cxMaxPen(0), m_cyImageBottom(0), m_tm(), m_hFont(nullptr), m_hFontInDC(nullptr),
+      m_bHoverLink(false), m_nLinks(0), m_iOpenLink(-1), m_bInLink(false), m_ptLinkStart(), m_bEnded(false)
+{ }
 
 void CMarkupTextUI::Draw(RECT& rc, LPCWSTR pstrText)
 {
@@ -45,15 +44,13 @@ void CMarkupTextUI::Draw(RECT& rc, LPCWSTR pstrText)
         return;
     }
     CRenderClipUI clip;
-    if (m_bDraw)
-        CRenderClipUI::Generate(m_hDC, rc, clip);
+    if (m_bDraw) CRenderClipUI::Generate(m_hDC, rc, clip);
     m_rc = rc;
     HFONT hOldFont = (HFONT)GetCurrentObject(m_hDC, OBJ_FONT);
     SelectFont(m_pManager->GetDefaultFont());
     int nOldBkMode = SetBkMode(m_hDC, TRANSPARENT);
     COLORREF clrOld = SetTextColor(m_hDC, CPainterUI::ToColorRef(m_dwTextColor));
-    if (m_bDraw && m_bSingleLine)
-        AlignSingleLine(pstrText);
+    if (m_bDraw && m_bSingleLine) AlignSingleLine(pstrText);
     FindHoverLink();
     Run(pstrText);
     Finish(rc);
@@ -65,8 +62,7 @@ void CMarkupTextUI::Draw(RECT& rc, LPCWSTR pstrText)
 // A single line is placed inside the rect by measuring it first.
 void CMarkupTextUI::AlignSingleLine(LPCWSTR pstrText)
 {
-    if ((m_uStyle & (DT_VCENTER | DT_CENTER | DT_RIGHT)) == 0)
-        return;
+    if ((m_uStyle & (DT_VCENTER | DT_CENTER | DT_RIGHT)) == 0) return;
     RECT rcMeasure = m_rc;
     int nNoLinks = 0;
     CMarkupTextUI measure(m_hDC, m_pManager, m_dwTextColor, nullptr, nullptr, nNoLinks, m_uStyle | DT_CALCRECT);
@@ -79,8 +75,7 @@ void CMarkupTextUI::AlignSingleLine(LPCWSTR pstrText)
     if ((m_uStyle & DT_CENTER) != 0) {
         m_rc.left += (m_rc.right - m_rc.left - cx) / 2;
         m_rc.right = m_rc.left + cx;
-    }
-    else if ((m_uStyle & DT_RIGHT) != 0) {
+    } else if ((m_uStyle & DT_RIGHT) != 0) {
         m_rc.left = m_rc.right - cx;
     }
 }
@@ -108,51 +103,39 @@ void CMarkupTextUI::Run(LPCWSTR pstrText)
     m_cyLine = FontLineHeight();
     while (*m_p != L'\0' && !m_bEnded) {
         if (m_pt.x >= m_rc.right || *m_p == L'\n') {
-            if (*m_p == L'\n')
-                m_p++;
-            if (!BreakLine(false))
-                break;
+            if (*m_p == L'\n') m_p++;
+            if (!BreakLine(false)) break;
             continue;
         }
         TTagUI tag;
         WCHAR chEscaped = 0;
         if (ParseTag(m_p, tag)) {
             ApplyTag(tag);
-        }
-        else if (ParseEscape(m_p, chEscaped)) {
+        } else if (ParseEscape(m_p, chEscaped)) {
             DrawTextAt(&chEscaped, 1, -1);
-        }
-        else if (*m_p == L' ') {
+        } else if (*m_p == L' ') {
             DrawBlank();
-        }
-        else {
+        } else {
             DrawRun();
         }
     }
-    if (m_bInLink)
-        CloseLink();
+    if (m_bInLink) CloseLink();
 }
 
 // "<b>", "<c #FF0000>", "</b>", and the same in curly brackets.
 bool CMarkupTextUI::ParseTag(LPCWSTR& p, TTagUI& tag) const
 {
-    if (p[0] != L'<' && p[0] != L'{')
-        return false;
+    if (p[0] != L'<' && p[0] != L'{') return false;
     const WCHAR chClose = ClosingBracket(p[0]);
     LPCWSTR q = p + 1;
     tag.bClosing = *q == L'/';
-    if (tag.bClosing)
-        q++;
-    if (*q < L'a' || *q > L'z')
-        return false;
+    if (tag.bClosing) q++;
+    if (*q < L'a' || *q > L'z') return false;
     tag.chName = *q++;
-    if (*q != L' ' && *q != chClose)
-        return false;
+    if (*q != L' ' && *q != chClose) return false;
     LPCWSTR pstrEnd = wcschr(q, chClose);
-    if (pstrEnd == nullptr)
-        return false;
-    if (*q == L' ')
-        tag.sArgument.Assign(q + 1, (int)(pstrEnd - q - 1));
+    if (pstrEnd == nullptr) return false;
+    if (*q == L' ') tag.sArgument.Assign(q + 1, (int)(pstrEnd - q - 1));
     p = pstrEnd + 1;
     return true;
 }
@@ -190,28 +173,25 @@ void CMarkupTextUI::ApplyTag(const TTagUI& tag)
         else
             OpenLink(tag.sArgument);
         break;
-    case L'b':
-        SelectFont(tag.bClosing ? m_pManager->GetDefaultFont() : m_pManager->GetDefaultBoldFont());
-        break;
+    case L'b': SelectFont(tag.bClosing ? m_pManager->GetDefaultFont() : m_pManager->GetDefaultBoldFont()); break;
     case L'c':
-        SetTextColor(m_hDC, CPainterUI::ToColorRef(tag.bClosing ? m_dwTextColor : CAttributeValueUI::ParseColor(pstrArg)));
+        SetTextColor(m_hDC,
+                     CPainterUI::ToColorRef(tag.bClosing ? m_dwTextColor : CAttributeValueUI::ParseColor(pstrArg)));
         break;
     case L'f':
-        SelectFont(tag.bClosing ? m_pManager->GetDefaultFont() : m_pManager->GetFont(CAttributeValueUI::ParseInt(pstrArg)));
+        SelectFont(tag.bClosing ? m_pManager->GetDefaultFont()
+                                : m_pManager->GetFont(CAttributeValueUI::ParseInt(pstrArg)));
         break;
     case L'i':
-        if (!tag.bClosing)
-            DrawInlineImage(tag.sArgument);
+        if (!tag.bClosing) DrawInlineImage(tag.sArgument);
         break;
     case L'n':
-        if (!tag.bClosing && !m_bSingleLine && !BreakLine(true))
-            m_bEnded = true;
+        if (!tag.bClosing && !m_bSingleLine && !BreakLine(true)) m_bEnded = true;
         break;
     case L'p':
         if (tag.bClosing) {
             m_cyLine = FontLineHeight();
-        }
-        else {
+        } else {
             int cyFont = FontLineHeight();
             m_cyLine = (m_cyLine > cyFont ? m_cyLine : cyFont) + CAttributeValueUI::ParseCoordinate(pstrArg);
             SelectFont(m_pManager->GetDefaultFont());
@@ -225,11 +205,9 @@ void CMarkupTextUI::ApplyTag(const TTagUI& tag)
         }
         break;
     case L'y':
-        if (!tag.bClosing)
-            m_cyLine = CAttributeValueUI::ParseCoordinate(pstrArg);
+        if (!tag.bClosing) m_cyLine = CAttributeValueUI::ParseCoordinate(pstrArg);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -244,8 +222,9 @@ void CMarkupTextUI::OpenLink(const CStringUI& sText)
         m_sLinks[m_iOpenLink] = sText;
         SetRectEmpty(&m_prcLinks[m_iOpenLink]);
     }
-    SetTextColor(m_hDC, CPainterUI::ToColorRef(m_bHoverLink ? m_pManager->GetDefaultLinkHoverFontColor()
-                                                             : m_pManager->GetDefaultLinkFontColor()));
+    SetTextColor(m_hDC,
+                 CPainterUI::ToColorRef(m_bHoverLink ? m_pManager->GetDefaultLinkHoverFontColor()
+                                                     : m_pManager->GetDefaultLinkFontColor()));
     SelectFont(m_pManager->GetDefaultLinkFont());
 }
 
@@ -259,8 +238,7 @@ void CMarkupTextUI::CloseLink()
         rcLink.bottom = m_ptLinkStart.y + m_tm.tmHeight;
     }
     m_iOpenLink = -1;
-    if (!m_bInLink)
-        return;
+    if (!m_bInLink) return;
     m_bInLink = false;
     SetTextColor(m_hDC, CPainterUI::ToColorRef(m_dwTextColor));
     SelectFont(m_pManager->GetDefaultFont());
@@ -270,8 +248,7 @@ void CMarkupTextUI::CloseLink()
 // same text continues it, while the caller's arrays have room.
 void CMarkupTextUI::ContinueLink()
 {
-    if (m_iOpenLink < 0)
-        return;
+    if (m_iOpenLink < 0) return;
     const int iPrevious = m_iOpenLink;
     RECT& rcLink = m_prcLinks[iPrevious];
     rcLink.left = m_ptLinkStart.x;
@@ -297,8 +274,7 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
         sName.Assign(sArgument.GetData(), iBlank);
         iFrame = CAttributeValueUI::ParseInt(sArgument.GetData() + iBlank + 1);
     }
-    if (m_missingImages.size() >= kMaxMissingImages || m_missingImages.count(sName.GetData()) != 0)
-        return;
+    if (m_missingImages.size() >= kMaxMissingImages || m_missingImages.count(sName.GetData()) != 0) return;
     TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData());
     if (pImage == nullptr) {
         m_missingImages.insert(sName.GetData());
@@ -308,8 +284,7 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
     RECT rcSource = { 0, 0, cx, cy };
     if (bFrames && cy > 0) {
         int nFrames = cx / cy;
-        if (iFrame < 0 || iFrame >= nFrames)
-            iFrame = 0;
+        if (iFrame < 0 || iFrame >= nFrames) iFrame = 0;
         cx = cy;
         rcSource = RECT{ cx * iFrame, 0, cx * (iFrame + 1), cy };
     }
@@ -321,12 +296,10 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
     }
     RECT rcDest = { m_pt.x, m_pt.y, m_pt.x + cx, m_pt.y + cy };
     if (m_bDraw)
-        CPainterUI::DrawImage(m_hDC, pImage->hBitmap, rcDest, rcDest, rcSource, RECT{ 0, 0, 0, 0 },
-                              pImage->bAlpha, 255);
-    if (m_cyLine < cy)
-        m_cyLine = cy;
-    if (m_cyImageBottom < rcDest.bottom)
-        m_cyImageBottom = rcDest.bottom;
+        CPainterUI::DrawImage(m_hDC, pImage->hBitmap, rcDest, rcDest, rcSource, RECT{ 0, 0, 0, 0 }, pImage->bAlpha,
+                              255);
+    if (m_cyLine < cy) m_cyLine = cy;
+    if (m_cyImageBottom < rcDest.bottom) m_cyImageBottom = rcDest.bottom;
     m_pt.x += cx;
     NotePen();
 }
@@ -334,18 +307,15 @@ void CMarkupTextUI::DrawInlineImage(const CStringUI& sArgument)
 bool CMarkupTextUI::BreakLine(bool bKeepLineHeight)
 {
     ContinueLink();
-    if (m_bSingleLine)
-        return false;
+    if (m_bSingleLine) return false;
     NotePen();
     m_pt.x = m_rc.left;
     m_pt.y += m_cyLine;
     int cyFont = FontLineHeight();
     m_cyLine = bKeepLineHeight && m_cyLine > cyFont ? m_cyLine : cyFont;
     m_ptLinkStart = m_pt;
-    if (m_bDraw && m_pt.y >= m_rc.bottom)
-        return false;
-    while (*m_p == L' ')
-        m_p++;
+    if (m_bDraw && m_pt.y >= m_rc.bottom) return false;
+    while (*m_p == L' ') m_p++;
     return true;
 }
 
@@ -369,8 +339,7 @@ void CMarkupTextUI::DrawRun()
     // text for every line made drawing take quadratic time. A run cut here just goes on
     // with the next one on the same line.
     const int nLimit = (m_rc.right - m_pt.x > 0 ? m_rc.right - m_pt.x : 0) + kRunSlack;
-    while (*q != L'\0' && *q != L'\n' && (q == pstrRun || !IsTagStart(q)) && q - pstrRun < nLimit)
-        q++;
+    while (*q != L'\0' && *q != L'\n' && (q == pstrRun || !IsTagStart(q)) && q - pstrRun < nLimit) q++;
     int nChars = (int)(q - pstrRun);
     if (nChars == 0) {
         m_bEnded = true;
@@ -390,8 +359,7 @@ void CMarkupTextUI::DrawRun()
         }
         if (nFit < nChars) {
             m_p = pstrRun + nFit;
-            if (nFit > 0)
-                DrawTextAt(pstrRun, nFit, -1);
+            if (nFit > 0) DrawTextAt(pstrRun, nFit, -1);
             m_pt.x = m_rc.right; // the next step breaks the line
             return;
         }
@@ -406,21 +374,16 @@ int CMarkupTextUI::FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable) const
 {
     int nFit = 0;
     SIZE sz = {};
-    if (cxAvailable > 0)
-        GetTextExtentExPointW(m_hDC, pstrRun, nChars, cxAvailable, &nFit, nullptr, &sz);
-    if (nFit >= nChars)
-        return nChars;
+    if (cxAvailable > 0) GetTextExtentExPointW(m_hDC, pstrRun, nChars, cxAvailable, &nFit, nullptr, &sz);
+    if (nFit >= nChars) return nChars;
     const bool bLineStart = m_pt.x <= m_rc.left;
     if ((m_uStyle & DT_WORDBREAK) != 0) {
         for (int i = nFit - 1; i >= 0; i--) {
-            if (!IsAsciiLetter(pstrRun[i]))
-                return i + 1;
+            if (!IsAsciiLetter(pstrRun[i])) return i + 1;
         }
-        if (!bLineStart)
-            return 0; // the word moves to the next line whole
+        if (!bLineStart) return 0; // the word moves to the next line whole
     }
-    if (nFit == 0 && bLineStart)
-        nFit = 1;
+    if (nFit == 0 && bLineStart) nFit = 1;
     return nFit;
 }
 
@@ -432,8 +395,7 @@ void CMarkupTextUI::DrawTextAt(LPCWSTR pstrText, int nChars, int cxWidth)
         GetTextExtentPoint32W(m_hDC, pstrText, nChars, &sz);
         cxWidth = sz.cx;
     }
-    if (m_bDraw)
-        TextOutW(m_hDC, m_pt.x, m_pt.y, pstrText, nChars);
+    if (m_bDraw) TextOutW(m_hDC, m_pt.x, m_pt.y, pstrText, nChars);
     m_pt.x += cxWidth;
     NotePen();
 }
@@ -444,21 +406,18 @@ void CMarkupTextUI::SelectFont(HFONT hFont)
     auto found = m_metrics.find(hFont);
     if (found != m_metrics.end()) {
         m_tm = found->second;
-    }
-    else {
+    } else {
         UseFont();
         GetTextMetricsW(m_hDC, &m_tm);
         m_metrics[hFont] = m_tm;
     }
     int cyFont = FontLineHeight();
-    if (m_cyLine < cyFont)
-        m_cyLine = cyFont;
+    if (m_cyLine < cyFont) m_cyLine = cyFont;
 }
 
 void CMarkupTextUI::UseFont()
 {
-    if (m_hFontInDC == m_hFont)
-        return;
+    if (m_hFontInDC == m_hFont) return;
     SelectObject(m_hDC, m_hFont);
     m_hFontInDC = m_hFont;
 }
@@ -470,19 +429,15 @@ int CMarkupTextUI::FontLineHeight() const
 
 void CMarkupTextUI::NotePen()
 {
-    if (m_cxMaxPen < m_pt.x)
-        m_cxMaxPen = m_pt.x;
+    if (m_cxMaxPen < m_pt.x) m_cxMaxPen = m_pt.x;
 }
 
 void CMarkupTextUI::Finish(RECT& rc)
 {
-    for (int i = m_nLinks; i < m_nLinkCapacity; i++)
-        SetRectEmpty(&m_prcLinks[i]);
+    for (int i = m_nLinks; i < m_nLinkCapacity; i++) SetRectEmpty(&m_prcLinks[i]);
     m_nLinkRects = m_nLinks;
-    if (m_bDraw)
-        return;
+    if (m_bDraw) return;
     int cyBottom = m_pt.y + m_cyLine;
     rc.bottom = cyBottom > m_cyImageBottom ? cyBottom : m_cyImageBottom;
-    if (m_cxMaxPen < rc.right)
-        rc.right = m_cxMaxPen;
+    if (m_cxMaxPen < rc.right) rc.right = m_cxMaxPen;
 }

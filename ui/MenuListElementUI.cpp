@@ -5,10 +5,7 @@
 #include "ControlStateUI.h"
 #include "FaceOfUI.h"
 
-CMenuListElementUI::CMenuListElementUI()
-    : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr)
-{
-}
+CMenuListElementUI::CMenuListElementUI() : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr) { }
 
 LPCWSTR CMenuListElementUI::GetControlClass() const
 {
@@ -50,8 +47,10 @@ void CMenuListElementUI::SetEnabled(bool bEnable)
 
 void CMenuListElementUI::PassToOwner(TEventRecUI& event)
 {
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 void CMenuListElementUI::DoEvent(TEventRecUI& event)
@@ -67,8 +66,10 @@ void CMenuListElementUI::DoEvent(TEventRecUI& event)
 
 void CMenuListElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"selected") == 0) Select(true);
-    else CControlUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"selected") == 0)
+        Select(true);
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 int CMenuListElementUI::GetIndex() const

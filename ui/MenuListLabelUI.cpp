@@ -13,9 +13,7 @@ const int kItemHeightExtra = 13;
 
 } // namespace
 
-CMenuListLabelUI::CMenuListLabelUI() : m_iLabelId(0), m_bChecked(false)
-{
-}
+CMenuListLabelUI::CMenuListLabelUI() : m_iLabelId(0), m_bChecked(false) { }
 
 LPCWSTR CMenuListLabelUI::GetControlClass() const
 {
@@ -101,15 +99,20 @@ void CMenuListLabelUI::OnChosen()
 
 void CMenuListLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"name") == 0) m_sLabelName = pstrValue;
-    else if (wcscmp(pstrName, L"nextmenu") == 0) m_sNextMenu = pstrValue;
-    else if (wcscmp(pstrName, L"labelid") == 0) m_iLabelId = CAttributeValueUI::ParseInt(pstrValue);
-    else if (wcscmp(pstrName, L"labelmarkcheck") == 0) m_bChecked = CAttributeValueUI::ParseBool(pstrValue);
+    if (wcscmp(pstrName, L"name") == 0)
+        m_sLabelName = pstrValue;
+    else if (wcscmp(pstrName, L"nextmenu") == 0)
+        m_sNextMenu = pstrValue;
+    else if (wcscmp(pstrName, L"labelid") == 0)
+        m_iLabelId = CAttributeValueUI::ParseInt(pstrValue);
+    else if (wcscmp(pstrName, L"labelmarkcheck") == 0)
+        m_bChecked = CAttributeValueUI::ParseBool(pstrValue);
     else if (wcscmp(pstrName, L"ftimage") == 0) {
         CStringUI sImage = pstrValue;
         if (sImage.Find(L"dest='") < 0) sImage += L" dest='3,2,18,17'";
         SetForeImage(sImage.GetData());
-    } else CControlUI::SetAttribute(pstrName, pstrValue);
+    } else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 SIZE CMenuListLabelUI::EstimateSize(SIZE /*szAvailable*/)
@@ -119,10 +122,10 @@ SIZE CMenuListLabelUI::EstimateSize(SIZE /*szAvailable*/)
     SIZE sz = m_cxyFixed;
     if (sz.cy == 0)
         sz.cy = m_pManager->GetDefaultFontInfo().tmHeight + info.rcTextPadding.top + info.rcTextPadding.bottom +
-                kItemHeightExtra;
+            kItemHeightExtra;
     if (sz.cx == 0)
         sz.cx = CMenuUI::MeasureText(m_pManager, info, m_sText.GetData(), sz.cy) + info.rcTextPadding.left +
-                info.rcTextPadding.right;
+            info.rcTextPadding.right;
     return sz;
 }
 

@@ -8,7 +8,7 @@ class CMenuPlacementUI
 public:
     struct TMenuSizeUI
     {
-        int nItems;      // every child, separators included
+        int nItems; // every child, separators included
         int nSeparators;
         int nItemHeight;
         int nWidth;

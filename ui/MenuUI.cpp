@@ -23,17 +23,14 @@ IMenuListItemUI* ItemFace(CControlUI* pControl)
 
 } // namespace
 
-CMenuUI::CMenuUI()
-    : m_pWindow(nullptr), m_nMenuWidth(0), m_szMenuCorner{ 0, 0 }, m_iCurSel(-1), m_hTopMenuWnd(nullptr)
-{
-}
+CMenuUI::CMenuUI() : m_pWindow(nullptr), m_nMenuWidth(0), m_szMenuCorner{ 0, 0 }, m_iCurSel(-1), m_hTopMenuWnd(nullptr)
+{ }
 
 // A menu deleted while its popup is open takes the popup (and its sub-menus) along,
 // so no popup is left with a dangling menu.
 CMenuUI::~CMenuUI()
 {
-    if (m_pWindow != nullptr && m_pWindow->GetWindowHandle() != nullptr)
-        ::DestroyWindow(m_pWindow->GetWindowHandle());
+    if (m_pWindow != nullptr && m_pWindow->GetWindowHandle() != nullptr) ::DestroyWindow(m_pWindow->GetWindowHandle());
 }
 
 LPCWSTR CMenuUI::GetControlClass() const
@@ -208,8 +205,10 @@ bool CMenuUI::SelectItem(int iIndex)
 void CMenuUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -253,34 +252,46 @@ void CMenuUI::SetImageWithDest(CStringUI& sImage, LPCWSTR pstrValue, LPCWSTR pst
 void CMenuUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     TMenuInfoUI& info = m_menuInfo;
-    if (wcscmp(pstrName, L"itemfont") == 0) info.nFont = CAttributeValueUI::ParseInt(pstrValue);
-    else if (wcscmp(pstrName, L"itemalign") == 0) SetItemAlign(pstrValue);
+    if (wcscmp(pstrName, L"itemfont") == 0)
+        info.nFont = CAttributeValueUI::ParseInt(pstrValue);
+    else if (wcscmp(pstrName, L"itemalign") == 0)
+        SetItemAlign(pstrValue);
     else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
         info.rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         Invalidate();
     } else if (wcscmp(pstrName, L"itemtextcolor") == 0) {
         info.dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
         Invalidate();
-    } else if (wcscmp(pstrName, L"itembkcolor") == 0) info.dwBkColor = CAttributeValueUI::ParseColor(pstrValue);
-    else if (wcscmp(pstrName, L"itembkimage") == 0) info.sBkImage = pstrValue;
+    } else if (wcscmp(pstrName, L"itembkcolor") == 0)
+        info.dwBkColor = CAttributeValueUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"itembkimage") == 0)
+        info.sBkImage = pstrValue;
     else if (wcscmp(pstrName, L"itemcheckimage") == 0)
         SetImageWithDest(info.sCheckImage, pstrValue, L" dest='5,7,14,15'");
-    else if (wcscmp(pstrName, L"itemnextimage") == 0) info.sNextImage = pstrValue;
-    else if (wcscmp(pstrName, L"itemimage") == 0) info.sImage = pstrValue;
+    else if (wcscmp(pstrName, L"itemnextimage") == 0)
+        info.sNextImage = pstrValue;
+    else if (wcscmp(pstrName, L"itemimage") == 0)
+        info.sImage = pstrValue;
     else if (wcscmp(pstrName, L"itemselectedtextcolor") == 0)
         info.dwSelectedTextColor = CAttributeValueUI::ParseColor(pstrValue);
     else if (wcscmp(pstrName, L"itemselectedbkcolor") == 0)
         info.dwSelectedBkColor = CAttributeValueUI::ParseColor(pstrValue);
-    else if (wcscmp(pstrName, L"itemselectedimage") == 0) info.sSelectedImage = pstrValue;
-    else if (wcscmp(pstrName, L"itemhottextcolor") == 0) info.dwHotTextColor = CAttributeValueUI::ParseColor(pstrValue);
-    else if (wcscmp(pstrName, L"itemhotbkcolor") == 0) info.dwHotBkColor = CAttributeValueUI::ParseColor(pstrValue);
-    else if (wcscmp(pstrName, L"itemhotimage") == 0) info.sHotImage = pstrValue;
+    else if (wcscmp(pstrName, L"itemselectedimage") == 0)
+        info.sSelectedImage = pstrValue;
+    else if (wcscmp(pstrName, L"itemhottextcolor") == 0)
+        info.dwHotTextColor = CAttributeValueUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"itemhotbkcolor") == 0)
+        info.dwHotBkColor = CAttributeValueUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"itemhotimage") == 0)
+        info.sHotImage = pstrValue;
     else if (wcscmp(pstrName, L"itemdisabledtextcolor") == 0)
         info.dwDisabledTextColor = CAttributeValueUI::ParseColor(pstrValue);
     else if (wcscmp(pstrName, L"itemdisabledbkcolor") == 0)
         info.dwDisabledBkColor = CAttributeValueUI::ParseColor(pstrValue);
-    else if (wcscmp(pstrName, L"itemdisabledimage") == 0) info.sDisabledImage = pstrValue;
-    else if (wcscmp(pstrName, L"itemlinecolor") == 0) info.dwLineColor = CAttributeValueUI::ParseColor(pstrValue);
+    else if (wcscmp(pstrName, L"itemdisabledimage") == 0)
+        info.sDisabledImage = pstrValue;
+    else if (wcscmp(pstrName, L"itemlinecolor") == 0)
+        info.dwLineColor = CAttributeValueUI::ParseColor(pstrValue);
     else if (wcscmp(pstrName, L"itemshowhtml") == 0) {
         bool bShowHtml = CAttributeValueUI::ParseBool(pstrValue);
         if (bShowHtml != info.bShowHtml) Invalidate();
@@ -289,8 +300,10 @@ void CMenuUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         int v[2] = {};
         CAttributeValueUI::ParseInts(pstrValue, v, 2);
         m_szMenuCorner = SIZE{ v[0], v[1] };
-    } else if (wcscmp(pstrName, L"menuwidth") == 0) m_nMenuWidth = CAttributeValueUI::ParseCoordinate(pstrValue);
-    else CContainerUI::SetAttribute(pstrName, pstrValue);
+    } else if (wcscmp(pstrName, L"menuwidth") == 0)
+        m_nMenuWidth = CAttributeValueUI::ParseCoordinate(pstrValue);
+    else
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 // ---------------------------------------------------------------------------
@@ -332,7 +345,7 @@ CMenuPlacementUI::TMenuSizeUI CMenuUI::MeasurePopup(int iFirstSeparatorItem)
         CControlUI* pItem = GetItemAt(i);
         CStringUI sText = pItem->GetText();
         int nWidth = MeasureItemText(sText.GetData(), size.nItemHeight) + m_menuInfo.rcTextPadding.left +
-                     m_menuInfo.rcTextPadding.right;
+            m_menuInfo.rcTextPadding.right;
         if (nWidth > nWidest) nWidest = nWidth;
         if (i >= iFirstSeparatorItem && wcscmp(pItem->GetControlClass(), L"ContainerUI") == 0) size.nSeparators++;
     }

@@ -6,9 +6,7 @@
 
 CPtrArrayUI CMenuWnd::m_aPopups;
 
-CMenuWnd::CMenuWnd(CMenuUI* pMenu) : m_pMenu(pMenu), m_pOpenSubMenu(nullptr), m_pRoot(nullptr)
-{
-}
+CMenuWnd::CMenuWnd(CMenuUI* pMenu) : m_pMenu(pMenu), m_pOpenSubMenu(nullptr), m_pRoot(nullptr) { }
 
 CMenuUI* CMenuWnd::GetMenu() const
 {
@@ -141,8 +139,14 @@ void CMenuWnd::OnKeyDown(WPARAM wParam, LPARAM lParam)
         ::PostMessageW(m_hWnd, WM_KILLFOCUS, 0, 0);
         return;
     }
-    TEventRecUI event = { EventKeyDown, m_pMenu, ::GetTickCount(), m_pm.GetMousePos(), static_cast<WORD>(wParam),
-                          CWindowManagerUI::GetMouseKeyFlags(), wParam, lParam };
+    TEventRecUI event = { EventKeyDown,
+                          m_pMenu,
+                          ::GetTickCount(),
+                          m_pm.GetMousePos(),
+                          static_cast<WORD>(wParam),
+                          CWindowManagerUI::GetMouseKeyFlags(),
+                          wParam,
+                          lParam };
     m_pMenu->DoEvent(event);
 }
 
@@ -169,9 +173,8 @@ void CMenuWnd::CloseSubMenu()
 void CMenuWnd::CheckItem(int iIndex, bool bCheck)
 {
     CControlUI* pControl = m_pRoot != nullptr ? m_pRoot->GetItemAt(iIndex) : nullptr;
-    CMenuListLabelUI* pItem = pControl != nullptr
-                                  ? static_cast<CMenuListLabelUI*>(pControl->GetInterface(L"MenuListLabelUI"))
-                                  : nullptr;
+    CMenuListLabelUI* pItem =
+        pControl != nullptr ? static_cast<CMenuListLabelUI*>(pControl->GetInterface(L"MenuListLabelUI")) : nullptr;
     if (pItem == nullptr) return;
     ::SendMessageW(m_hWnd, UIMSG_MENU_CHOSEN, static_cast<WPARAM>(pItem->GetLabelId()), 0);
     pItem->SetChecked(bCheck);
@@ -185,8 +188,10 @@ void CMenuWnd::CloseChain()
     pMenu->TakeBackItems();
     pMenu->SetFocus();
     HWND hWndTop = pMenu->GetTopMenuWindow();
-    if (hWndTop != nullptr && ::IsWindow(hWndTop)) ::DestroyWindow(hWndTop);
-    else if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
+    if (hWndTop != nullptr && ::IsWindow(hWndTop))
+        ::DestroyWindow(hWndTop);
+    else if (m_hWnd != nullptr)
+        ::DestroyWindow(m_hWnd);
 }
 
 void CMenuWnd::OnFinalMessage(HWND /*hWnd*/)

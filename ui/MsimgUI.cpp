@@ -6,8 +6,8 @@
 BOOL CMsimgUI::AlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC, int nSrcX,
                           int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    return UIShared::CMsimgUI::AlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY,
-                                          nSrcWidth, nSrcHeight, blend, &OwnAlphaBlend);
+    return UIShared::CMsimgUI::AlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth,
+                                          nSrcHeight, blend, &OwnAlphaBlend);
 }
 
 bool CMsimgUI::HasGradientFill()
@@ -50,11 +50,9 @@ void CMsimgUI::BlendPixels(DWORD* pDest, const DWORD* pSrc, int nPixels, BYTE uC
 BOOL CMsimgUI::OwnAlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC, int nSrcX,
                              int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    if (nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
-        return FALSE;
+    if (nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0) return FALSE;
     HDC hTempDC = CreateCompatibleDC(hDC);
-    if (hTempDC == nullptr)
-        return FALSE;
+    if (hTempDC == nullptr) return FALSE;
     DWORD* pSrcBits = nullptr;
     DWORD* pDestBits = nullptr;
     HBITMAP hSrcBmp = UIShared::CImageDecoderUI::CreateTopDownDib(hDC, nDestWidth, nDestHeight, &pSrcBits);
@@ -63,8 +61,7 @@ BOOL CMsimgUI::OwnAlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, in
     if (hSrcBmp != nullptr && hDestBmp != nullptr) {
         HBITMAP hOld = (HBITMAP)SelectObject(hTempDC, hSrcBmp);
         SetStretchBltMode(hTempDC, COLORONCOLOR);
-        bOk = StretchBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight,
-                         SRCCOPY);
+        bOk = StretchBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight, SRCCOPY);
         SelectObject(hTempDC, hDestBmp);
         bOk = bOk && BitBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hDC, nDestX, nDestY, SRCCOPY);
         if (bOk) {
@@ -74,10 +71,8 @@ BOOL CMsimgUI::OwnAlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, in
         }
         SelectObject(hTempDC, hOld);
     }
-    if (hSrcBmp != nullptr)
-        DeleteObject(hSrcBmp);
-    if (hDestBmp != nullptr)
-        DeleteObject(hDestBmp);
+    if (hSrcBmp != nullptr) DeleteObject(hSrcBmp);
+    if (hDestBmp != nullptr) DeleteObject(hDestBmp);
     DeleteDC(hTempDC);
     return bOk;
 }

@@ -7,9 +7,7 @@
 #include "ControlStateUI.h"
 #include "PainterUI.h"
 
-COptionUI::COptionUI() : m_bSelected(false), m_bGroup(false), m_dwSelectedTextColor(0), m_dwSelectedBkColor(0)
-{
-}
+COptionUI::COptionUI() : m_bSelected(false), m_bGroup(false), m_dwSelectedTextColor(0), m_dwSelectedBkColor(0) { }
 
 COptionUI::~COptionUI() = default;
 
@@ -24,17 +22,50 @@ LPVOID COptionUI::GetInterface(LPCWSTR pstrName)
     return CButtonUI::GetInterface(pstrName);
 }
 
-bool COptionUI::IsSelected() const { return m_bSelected; }
-bool COptionUI::IsGroup() const { return m_bGroup; }
-void COptionUI::SetGroup(bool bGroup) { m_bGroup = bGroup; }
-LPCWSTR COptionUI::GetSelectedImage() const { return m_sSelectedImage.GetData(); }
-void COptionUI::SetSelectedImage(LPCWSTR pStrImage) { SetImage(m_sSelectedImage, pStrImage); }
-LPCWSTR COptionUI::GetForeImage() const { return m_sForeStateImage.GetData(); }
-void COptionUI::SetForeImage(LPCWSTR pStrImage) { SetImage(m_sForeStateImage, pStrImage); }
-DWORD COptionUI::GetSelectedTextColor() const { return m_dwSelectedTextColor; }
-void COptionUI::SetSelectedTextColor(DWORD dwColor) { m_dwSelectedTextColor = dwColor; }
-DWORD COptionUI::GetSelectedBkColor() const { return m_dwSelectedBkColor; }
-void COptionUI::SetSelectedBkColor(DWORD dwColor) { m_dwSelectedBkColor = dwColor; }
+bool COptionUI::IsSelected() const
+{
+    return m_bSelected;
+}
+bool COptionUI::IsGroup() const
+{
+    return m_bGroup;
+}
+void COptionUI::SetGroup(bool bGroup)
+{
+    m_bGroup = bGroup;
+}
+LPCWSTR COptionUI::GetSelectedImage() const
+{
+    return m_sSelectedImage.GetData();
+}
+void COptionUI::SetSelectedImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sSelectedImage, pStrImage);
+}
+LPCWSTR COptionUI::GetForeImage() const
+{
+    return m_sForeStateImage.GetData();
+}
+void COptionUI::SetForeImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sForeStateImage, pStrImage);
+}
+DWORD COptionUI::GetSelectedTextColor() const
+{
+    return m_dwSelectedTextColor;
+}
+void COptionUI::SetSelectedTextColor(DWORD dwColor)
+{
+    m_dwSelectedTextColor = dwColor;
+}
+DWORD COptionUI::GetSelectedBkColor() const
+{
+    return m_dwSelectedBkColor;
+}
+void COptionUI::SetSelectedBkColor(DWORD dwColor)
+{
+    m_dwSelectedBkColor = dwColor;
+}
 
 void COptionUI::Select(bool bSelected)
 {

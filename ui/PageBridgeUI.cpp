@@ -157,9 +157,7 @@ IUnknown* IdentityOf(IUnknown* pObject)
 
 CStringUI CPageBridgeUI::m_sLastFailedUrl;
 
-CPageBridgeUI::CPageBridgeUI(CActiveXUI* pOwner) : m_pOwner(pOwner)
-{
-}
+CPageBridgeUI::CPageBridgeUI(CActiveXUI* pOwner) : m_pOwner(pOwner) { }
 
 CStringUI CPageBridgeUI::GetLastFailedUrl()
 {
@@ -325,16 +323,20 @@ HRESULT CPageBridgeUI::OnNavigateError(DISPPARAMS* pParams)
     const VARIANT& vUrl = Arg(pParams, 1);
     SetLastFailedUrl(vUrl.vt == VT_BSTR ? TextOf(vUrl) : L"");
     IDispatch* pDisp = nullptr;
-    if (vBrowser.vt == VT_DISPATCH) pDisp = vBrowser.pdispVal;
-    else if (vBrowser.vt == (VT_DISPATCH | VT_BYREF) && vBrowser.ppdispVal != nullptr) pDisp = *vBrowser.ppdispVal;
+    if (vBrowser.vt == VT_DISPATCH)
+        pDisp = vBrowser.pdispVal;
+    else if (vBrowser.vt == (VT_DISPATCH | VT_BYREF) && vBrowser.ppdispVal != nullptr)
+        pDisp = *vBrowser.ppdispVal;
     if (!IsOwnBrowser(pDisp)) return S_OK;
     wchar_t szModule[MAX_PATH + 1] = {};
     ::GetModuleFileNameW(nullptr, szModule, MAX_PATH);
     CStringUI sErrorUrl(L"res://");
     sErrorUrl += szModule;
     CStringUI sName = m_pOwner->GetName();
-    if (sName.Compare(L"bhome")) sErrorUrl += L"/HTML_ERR";
-    else if (sName.Compare(L"bApply")) sErrorUrl += L"/HTML_APPLYERR";
+    if (sName.Compare(L"bhome"))
+        sErrorUrl += L"/HTML_ERR";
+    else if (sName.Compare(L"bApply"))
+        sErrorUrl += L"/HTML_APPLYERR";
     NavigateOwnBrowser(sErrorUrl.GetData());
     return S_OK;
 }

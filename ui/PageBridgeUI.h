@@ -7,10 +7,10 @@
 class CActiveXUI;
 
 // Messages the page bridge sends or posts to the window that holds the control.
-constexpr UINT UIMSG_PAGE_NOTIFY = WM_USER + 200;   // posted: wParam 204 list ad shown, 205 closed
-constexpr UINT UIMSG_PAGE_ISOK = WM_USER + 101;     // sent by isOk()
-constexpr UINT UIMSG_PAGE_QUERY = WM_USER + 102;    // sent by queryStatus()
-constexpr UINT UIMSG_PAGE_NOTICE = WM_USER + 112;   // sent: wParam, lParam = LPCWSTR of NoticeFunc's texts
+constexpr UINT UIMSG_PAGE_NOTIFY = WM_USER + 200; // posted: wParam 204 list ad shown, 205 closed
+constexpr UINT UIMSG_PAGE_ISOK = WM_USER + 101;   // sent by isOk()
+constexpr UINT UIMSG_PAGE_QUERY = WM_USER + 102;  // sent by queryStatus()
+constexpr UINT UIMSG_PAGE_NOTICE = WM_USER + 112; // sent: wParam, lParam = LPCWSTR of NoticeFunc's texts
 
 // The external object a page shown by a hosted web browser calls, and the sink of
 // the browser's events. Page calls become window messages to the window holding the
@@ -19,8 +19,7 @@ constexpr UINT UIMSG_PAGE_NOTICE = WM_USER + 112;   // sent: wParam, lParam = LP
 class CPageBridgeUI
 {
 public:
-    enum : DISPID
-    {
+    enum : DISPID {
         DispSendMessage = 1,
         DispSendExe = 2,
         DispReload = 3,

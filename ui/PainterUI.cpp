@@ -31,22 +31,14 @@ int BuildNineParts(const RECT& rc, const RECT& rcBmpPart, const RECT& rcCorners,
     };
     if (!bHole)
         add(rc.left + cl, rc.top + ct, rc.right - cr, rc.bottom - cb, sl + cl, st + ct, sw - cl - cr, sh - ct - cb);
-    if (cl > 0 && ct > 0)
-        add(rc.left, rc.top, rc.left + cl, rc.top + ct, sl, st, cl, ct);
-    if (ct > 0)
-        add(rc.left + cl, rc.top, rc.right - cr, rc.top + ct, sl + cl, st, sw - cl - cr, ct);
-    if (cr > 0 && ct > 0)
-        add(rc.right - cr, rc.top, rc.right, rc.top + ct, sr - cr, st, cr, ct);
-    if (cl > 0)
-        add(rc.left, rc.top + ct, rc.left + cl, rc.bottom - cb, sl, st + ct, cl, sh - ct - cb);
-    if (cr > 0)
-        add(rc.right - cr, rc.top + ct, rc.right, rc.bottom - cb, sr - cr, st + ct, cr, sh - ct - cb);
-    if (cl > 0 && cb > 0)
-        add(rc.left, rc.bottom - cb, rc.left + cl, rc.bottom, sl, sb - cb, cl, cb);
-    if (cb > 0)
-        add(rc.left + cl, rc.bottom - cb, rc.right - cr, rc.bottom, sl + cl, sb - cb, sw - cl - cr, cb);
-    if (cr > 0 && cb > 0)
-        add(rc.right - cr, rc.bottom - cb, rc.right, rc.bottom, sr - cr, sb - cb, cr, cb);
+    if (cl > 0 && ct > 0) add(rc.left, rc.top, rc.left + cl, rc.top + ct, sl, st, cl, ct);
+    if (ct > 0) add(rc.left + cl, rc.top, rc.right - cr, rc.top + ct, sl + cl, st, sw - cl - cr, ct);
+    if (cr > 0 && ct > 0) add(rc.right - cr, rc.top, rc.right, rc.top + ct, sr - cr, st, cr, ct);
+    if (cl > 0) add(rc.left, rc.top + ct, rc.left + cl, rc.bottom - cb, sl, st + ct, cl, sh - ct - cb);
+    if (cr > 0) add(rc.right - cr, rc.top + ct, rc.right, rc.bottom - cb, sr - cr, st + ct, cr, sh - ct - cb);
+    if (cl > 0 && cb > 0) add(rc.left, rc.bottom - cb, rc.left + cl, rc.bottom, sl, sb - cb, cl, cb);
+    if (cb > 0) add(rc.left + cl, rc.bottom - cb, rc.right - cr, rc.bottom, sl + cl, sb - cb, sw - cl - cr, cb);
+    if (cr > 0 && cb > 0) add(rc.right - cr, rc.bottom - cb, rc.right, rc.bottom, sr - cr, sb - cb, cr, cb);
     return n;
 }
 
@@ -59,8 +51,7 @@ bool ShouldDrawPart(const TImagePartUI& part, const RECT& rcPaint)
 bool ReadImageBytes(LPCWSTR pstrBitmap, LPCWSTR pstrSkinFile, LPCWSTR pstrType, std::vector<BYTE>& bytes)
 {
     if (pstrSkinFile != nullptr && pstrSkinFile[0] != L'\0') {
-        if (IS_INTRESOURCE(pstrBitmap))
-            return false;
+        if (IS_INTRESOURCE(pstrBitmap)) return false;
         return CSkinStorageUI::ReadStream(pstrSkinFile, L"pic", pstrBitmap, bytes);
     }
     if (IS_INTRESOURCE(pstrBitmap))
@@ -78,20 +69,16 @@ COLORREF CPainterUI::ToColorRef(DWORD dwArgb)
 
 TImageRecUI* CPainterUI::LoadImageData(LPCWSTR pstrBitmap, LPCWSTR pstrSkinFile, LPCWSTR pstrType, DWORD dwMask)
 {
-    if (pstrBitmap == nullptr)
-        return nullptr;
+    if (pstrBitmap == nullptr) return nullptr;
     std::vector<BYTE> bytes;
-    if (!ReadImageBytes(pstrBitmap, pstrSkinFile, pstrType, bytes) || bytes.empty())
-        return nullptr;
+    if (!ReadImageBytes(pstrBitmap, pstrSkinFile, pstrType, bytes) || bytes.empty()) return nullptr;
     return CImageDecoderUI::Decode(bytes.data(), (DWORD)bytes.size(), dwMask);
 }
 
 void CPainterUI::FreeImageData(TImageRecUI* pImage)
 {
-    if (pImage == nullptr)
-        return;
-    if (pImage->hBitmap != nullptr)
-        DeleteObject(pImage->hBitmap);
+    if (pImage == nullptr) return;
+    if (pImage->hBitmap != nullptr) DeleteObject(pImage->hBitmap);
     delete pImage->pScaled;
     delete pImage;
 }
@@ -99,31 +86,27 @@ void CPainterUI::FreeImageData(TImageRecUI* pImage)
 void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
                            const RECT& rcCorners, bool bAlphaChannel, BYTE uFade, bool bHole)
 {
-    if (hDC == nullptr || hBitmap == nullptr)
-        return;
+    if (hDC == nullptr || hBitmap == nullptr) return;
     HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
-    if (hMemDC == nullptr)
-        return;
+    if (hMemDC == nullptr) return;
     HBITMAP hOldBitmap = (HBITMAP)SelectObject(hMemDC, hBitmap);
     SetStretchBltMode(hDC, HALFTONE);
 
     const bool bSameSize = rc.right - rc.left == rcBmpPart.right - rcBmpPart.left &&
-                           rc.bottom - rc.top == rcBmpPart.bottom - rcBmpPart.top;
+        rc.bottom - rc.top == rcBmpPart.bottom - rcBmpPart.top;
     const bool bNoCorners = rcCorners.left == 0 && rcCorners.top == 0 && rcCorners.right == 0 && rcCorners.bottom == 0;
     RECT rcTemp;
     if (!bAlphaChannel && uFade == 255 && bSameSize && bNoCorners) {
         if (IntersectRect(&rcTemp, &rcPaint, &rc))
             BitBlt(hDC, rcTemp.left, rcTemp.top, rcTemp.right - rcTemp.left, rcTemp.bottom - rcTemp.top, hMemDC,
                    rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
-    }
-    else {
+    } else {
         TImagePartUI parts[9];
         int nParts = BuildNineParts(rc, rcBmpPart, rcCorners, bHole, parts);
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
         for (int i = 0; i < nParts; i++) {
             const TImagePartUI& part = parts[i];
-            if (!ShouldDrawPart(part, rcPaint))
-                continue;
+            if (!ShouldDrawPart(part, rcPaint)) continue;
             const RECT& d = part.rcDest;
             if (bAlphaChannel || uFade < 255)
                 CMsimgUI::AlphaBlend(hDC, d.left, d.top, d.right - d.left, d.bottom - d.top, hMemDC, part.nSrcX,
@@ -148,31 +131,25 @@ bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, co
         return false; // nothing is stretched
     const bool bBlend = pImage->bAlpha || uFade < 255;
     // An opaque copy would be copied over the hole, which must keep what is below.
-    if ((bHole && !bBlend) || !CScaledImageCacheUI::IsKeepable(cx, cy))
-        return false;
-    if (pImage->pScaled == nullptr)
-        pImage->pScaled = new CScaledImageCacheUI;
+    if ((bHole && !bBlend) || !CScaledImageCacheUI::IsKeepable(cx, cy)) return false;
+    if (pImage->pScaled == nullptr) pImage->pScaled = new CScaledImageCacheUI;
     const CScaledImageCacheUI::TKeyUI key = { rcBmpPart, rcCorners, cx, cy, (bBlend ? 1u : 0u) | (bHole ? 2u : 0u) };
     HBITMAP hCopy = pImage->pScaled->Find(key);
     if (hCopy == nullptr) {
         hCopy = MakeScaledCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole);
-        if (hCopy == nullptr)
-            return false;
+        if (hCopy == nullptr) return false;
         pImage->pScaled->Add(key, hCopy);
     }
     RECT rcPart;
-    if (!IntersectRect(&rcPart, &rc, &rcPaint))
-        return true;
+    if (!IntersectRect(&rcPart, &rc, &rcPaint)) return true;
     HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
-    if (hMemDC == nullptr)
-        return false;
+    if (hMemDC == nullptr) return false;
     HGDIOBJ hOld = SelectObject(hMemDC, hCopy);
     const int x = rcPart.left, y = rcPart.top, w = rcPart.right - rcPart.left, h = rcPart.bottom - rcPart.top;
     if (bBlend) {
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
         CMsimgUI::AlphaBlend(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, w, h, blend);
-    }
-    else {
+    } else {
         BitBlt(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, SRCCOPY);
     }
     SelectObject(hMemDC, hOld);
@@ -187,8 +164,7 @@ HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, i
 {
     DWORD* pBits = nullptr;
     HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(cx, cy, &pBits);
-    if (hCopy == nullptr)
-        return nullptr;
+    if (hCopy == nullptr) return nullptr;
     HDC hCopyDC = CreateCompatibleDC(hDC);
     if (hCopyDC == nullptr) {
         DeleteObject(hCopy);
@@ -206,33 +182,29 @@ HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, i
 bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    if (pManager == nullptr || pStrImage == nullptr)
-        return false;
+    if (pManager == nullptr || pStrImage == nullptr) return false;
     CImageDescUI desc(rcItem);
     desc.sFile = pStrImage;
     desc.Parse(pStrImage);
     desc.Parse(pStrModify);
-    TImageRecUI* pImage =
-        pManager->GetImageEx(desc.sFile.GetData(), desc.sResType.IsEmpty() ? nullptr : desc.sResType.GetData(),
-                             desc.dwMask);
-    if (pImage == nullptr)
-        return false;
+    TImageRecUI* pImage = pManager->GetImageEx(
+        desc.sFile.GetData(), desc.sResType.IsEmpty() ? nullptr : desc.sResType.GetData(), desc.dwMask);
+    if (pImage == nullptr) return false;
     RECT rcSource = desc.rcSource;
     if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0)
         rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
     RECT rcTemp;
     if (IntersectRect(&rcTemp, &desc.rcDest, &rcItem) && IntersectRect(&rcTemp, &desc.rcDest, &rcPaint) &&
         !DrawScaledCopy(hDC, pImage, desc.rcDest, rcPaint, rcSource, desc.rcCorner, desc.uFade, desc.bHole))
-        DrawImage(hDC, pImage->hBitmap, desc.rcDest, rcPaint, rcSource, desc.rcCorner, pImage->bAlpha,
-                  desc.uFade, desc.bHole);
+        DrawImage(hDC, pImage->hBitmap, desc.rcDest, rcPaint, rcSource, desc.rcCorner, pImage->bAlpha, desc.uFade,
+                  desc.bHole);
     return true;
 }
 
 void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
 {
     const DWORD dwAlpha = dwColor >> 24;
-    if (dwAlpha == 0 || IsRectEmpty(&rc))
-        return;
+    if (dwAlpha == 0 || IsRectEmpty(&rc)) return;
     if (dwAlpha == 255) {
         SetBkColor(hDC, ToColorRef(dwColor));
         ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
@@ -240,10 +212,9 @@ void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
     }
     // The blend expects premultiplied pixels, as every loaded image is.
     DWORD dwPremultiplied = (dwAlpha << 24) | ((((dwColor >> 16) & 0xFF) * dwAlpha / 255) << 16) |
-                            ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
+        ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
     HDC hPixelDC = CPaintCacheUI::ForThisThread().PixelDC(dwPremultiplied);
-    if (hPixelDC == nullptr)
-        return;
+    if (hPixelDC == nullptr) return;
     BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
     CMsimgUI::AlphaBlend(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hPixelDC, 0, 0, 1, 1, blend);
 }
@@ -292,13 +263,11 @@ void CPainterUI::DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD
         if (bVertical) {
             rcBand.top = rc.bottom - nSize * (i + 1) / n;
             rcBand.bottom = rc.bottom - nSize * i / n;
-        }
-        else {
+        } else {
             rcBand.left = rc.right - nSize * (i + 1) / n;
             rcBand.right = rc.right - nSize * i / n;
         }
-        if (IsRectEmpty(&rcBand))
-            continue;
+        if (IsRectEmpty(&rcBand)) continue;
         DWORD dwColor = 0;
         for (int shift = 0; shift <= 16; shift += 8) {
             DWORD c1 = (dwFirst >> shift) & 0xFF, c2 = (dwSecond >> shift) & 0xFF;
@@ -313,8 +282,7 @@ void CPainterUI::DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD
 void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
     HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr)
-        return;
+    if (hPen == nullptr) return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     POINT ptTemp = {};
     MoveToEx(hDC, rc.left, rc.top, &ptTemp);
@@ -325,8 +293,7 @@ void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
     HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr)
-        return;
+    if (hPen == nullptr) return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
     Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
@@ -337,8 +304,7 @@ void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
                                int iFont, UINT uStyle)
 {
-    if (pstrText == nullptr)
-        return;
+    if (pstrText == nullptr) return;
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, ToColorRef(dwTextColor));
     HFONT hFont = pManager != nullptr ? pManager->GetFont(iFont) : (HFONT)GetStockObject(DEFAULT_GUI_FONT);

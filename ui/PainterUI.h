@@ -13,7 +13,7 @@ struct TImageRecUI
     HBITMAP hBitmap;
     int nWidth;
     int nHeight;
-    bool bAlpha; // some pixel is translucent, or was made transparent by the mask
+    bool bAlpha;                            // some pixel is translucent, or was made transparent by the mask
     CScaledImageCacheUI* pScaled = nullptr; // copies at the sizes drawn, made on first use
 };
 
@@ -43,8 +43,8 @@ public:
     static COLORREF ToColorRef(DWORD dwArgb);
 
 private:
-    static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint,
-                               const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool bHole);
+    static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
+                               const RECT& rcCorners, BYTE uFade, bool bHole);
     static HBITMAP MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
                                   const RECT& rcCorners, bool bBlend, bool bHole);
     static void DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);

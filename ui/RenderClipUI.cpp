@@ -1,17 +1,12 @@
 #include "RenderClipUI.h"
 
-CRenderClipUI::CRenderClipUI() : rcItem(), hDC(nullptr), hRgn(nullptr), hOldRgn(nullptr)
-{
-}
+CRenderClipUI::CRenderClipUI() : rcItem(), hDC(nullptr), hRgn(nullptr), hOldRgn(nullptr) { }
 
 CRenderClipUI::~CRenderClipUI()
 {
-    if (hDC != nullptr)
-        SelectClipRgn(hDC, hOldRgn);
-    if (hOldRgn != nullptr)
-        DeleteObject(hOldRgn);
-    if (hRgn != nullptr)
-        DeleteObject(hRgn);
+    if (hDC != nullptr) SelectClipRgn(hDC, hOldRgn);
+    if (hOldRgn != nullptr) DeleteObject(hOldRgn);
+    if (hRgn != nullptr) DeleteObject(hRgn);
 }
 
 void CRenderClipUI::Generate(HDC hDC, const RECT& rc, CRenderClipUI& clip)

@@ -33,9 +33,11 @@ int ScaleDiv(int a, int b, int c)
 } // namespace
 
 CScrollbarUI::CScrollbarUI()
-    : m_bHorizontal(false), m_nRange(100), m_nScrollPos(0), m_nLineSize(8), m_pOwner(nullptr),
-      m_ptLastMouse{ 0, 0 }, m_nLastScrollPos(0), m_nLastScrollOffset(0), m_nScrollRepeatDelay(0),
-      m_button1{ { 0, 0, 0, 0 }, 0, {} }, m_button2{ { 0, 0, 0, 0 }, 0, {} }, m_thumb{ { 0, 0, 0, 0 }, 0, {} }
+    : m_bHorizontal(false), m_nRange(100), m_nScrollPos(0), m_nLineSize(8), m_pOwner(nullptr), m_ptLastMouse{ 0, 0 },
+      m_nLastScrollPos(0), m_nLastScrollOffset(0),
+      m_nScrollRepeatDelay(0), m_button1{ { 0, 0, 0, 0 }, 0, {} }, m_button2{ { 0, 0, 0, 0 }, 0, {} }, m_thumb{
+          { 0, 0, 0, 0 }, 0, {}
+      }
 {
     m_cxyFixed.cx = DEFAULT_SCROLLBAR_SIZE;
 }
@@ -456,8 +458,11 @@ bool CScrollbarUI::SetImageAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         LPCWSTR prefix;
         CStringUI* images;
     } const parts[] = {
-        { L"button1", m_button1.sImages }, { L"button2", m_button2.sImages }, { L"thumb", m_thumb.sImages },
-        { L"rail", m_sRailImages },        { L"bk", m_sBkImages },
+        { L"button1", m_button1.sImages },
+        { L"button2", m_button2.sImages },
+        { L"thumb", m_thumb.sImages },
+        { L"rail", m_sRailImages },
+        { L"bk", m_sBkImages },
     };
     for (const auto& part : parts) {
         const size_t n = wcslen(part.prefix);
@@ -527,8 +532,7 @@ void CScrollbarUI::PaintPart(HDC hDC, CStringUI* pImages, UINT uState, const REC
     else if ((uState & UISTATE_HOT) != 0)
         iStateImage = IMAGE_HOT;
 
-    if (iStateImage >= 0 && !pImages[iStateImage].IsEmpty() && DrawOrForget(hDC, pImages[iStateImage], prcPart))
-        return;
+    if (iStateImage >= 0 && !pImages[iStateImage].IsEmpty() && DrawOrForget(hDC, pImages[iStateImage], prcPart)) return;
     if (!pImages[IMAGE_NORMAL].IsEmpty() && DrawOrForget(hDC, pImages[IMAGE_NORMAL], prcPart)) return;
     if (bFrameFallback && prcPart != nullptr)
         CPainterUI::DrawRect(hDC, *prcPart, kFallbackFrameSize, kFallbackFrameColor);

@@ -6,5 +6,9 @@ class CSizeUI : public SIZE
 {
 public:
     CSizeUI() { cx = cy = 0; }
-    CSizeUI(int x, int y) { cx = x; cy = y; }
+    CSizeUI(int x, int y)
+    {
+        cx = x;
+        cy = y;
+    }
 };

@@ -34,8 +34,7 @@
 
 namespace {
 
-template <class T>
-CControlUI* CreateOf()
+template <class T> CControlUI* CreateOf()
 {
     return new T;
 }
@@ -82,8 +81,7 @@ const TTagUI* FindTag(LPCWSTR pstrClass)
 {
     const size_t nLength = wcslen(pstrClass);
     for (const TTagUI& tag : kTags) {
-        if (wcslen(tag.pstrName) == nLength && wcscmp(tag.pstrName, pstrClass) == 0)
-            return &tag;
+        if (wcslen(tag.pstrName) == nLength && wcscmp(tag.pstrName, pstrClass) == 0) return &tag;
     }
     return nullptr;
 }
@@ -95,8 +93,8 @@ struct TStretchWordUI
 };
 
 const TStretchWordUI kStretchWords[] = {
-    { L"move_x", UISTRETCH_MOVE_X }, { L"move_y", UISTRETCH_MOVE_Y },   { L"move_xy", UISTRETCH_MOVE_XY },
-    { L"size_x", UISTRETCH_SIZE_X }, { L"size_y", UISTRETCH_SIZE_Y },   { L"size_xy", UISTRETCH_SIZE_XY },
+    { L"move_x", UISTRETCH_MOVE_X },  { L"move_y", UISTRETCH_MOVE_Y }, { L"move_xy", UISTRETCH_MOVE_XY },
+    { L"size_x", UISTRETCH_SIZE_X },  { L"size_y", UISTRETCH_SIZE_Y }, { L"size_xy", UISTRETCH_SIZE_XY },
     { L"group", UISTRETCH_NEWGROUP }, { L"line", UISTRETCH_NEWLINE },
 };
 
@@ -107,9 +105,7 @@ bool IsWindowElement(LPCWSTR pstrName)
 
 } // namespace
 
-CSkinBuilderUI::CSkinBuilderUI() : m_pCallback(nullptr)
-{
-}
+CSkinBuilderUI::CSkinBuilderUI() : m_pCallback(nullptr) { }
 
 CXmlDocUI& CSkinBuilderUI::GetMarkup()
 {
@@ -124,11 +120,9 @@ void CSkinBuilderUI::Release()
 UINT CSkinBuilderUI::ParseStretch(LPCWSTR pstrValue)
 {
     UINT uFlags = 0;
-    if (pstrValue == nullptr)
-        return 0;
+    if (pstrValue == nullptr) return 0;
     for (const TStretchWordUI& word : kStretchWords) {
-        if (wcsstr(pstrValue, word.pstrWord) != nullptr)
-            uFlags |= word.uFlags;
+        if (wcsstr(pstrValue, word.pstrWord) != nullptr) uFlags |= word.uFlags;
     }
     return uFlags;
 }
@@ -137,31 +131,24 @@ CControlUI* CSkinBuilderUI::Build(LPCWSTR pstrSkinFile, LPCWSTR pstrXml, LPCWSTR
                                   IDialogBuilderCallback* pCallback, CWindowManagerUI* pManager)
 {
     m_pCallback = pCallback;
-    if (!LoadMarkup(pstrSkinFile, pstrXml, pstrType, pManager))
-        return nullptr;
+    if (!LoadMarkup(pstrSkinFile, pstrXml, pstrType, pManager)) return nullptr;
     CXmlNodeUI root = m_xml.GetRoot();
-    if (!root.IsValid())
-        return nullptr;
+    if (!root.IsValid()) return nullptr;
     if (pManager != nullptr && wcscmp(root.GetName(), L"Window") == 0) {
         ApplyWindowElements(root, pManager);
-        if (pManager->GetPaintWindow() != nullptr)
-            ApplyWindowAttributes(root, pManager);
+        if (pManager->GetPaintWindow() != nullptr) ApplyWindowAttributes(root, pManager);
     }
     return ParseNode(root, nullptr, pManager);
 }
 
 bool CSkinBuilderUI::LoadMarkup(LPCWSTR pstrSkinFile, LPCWSTR pstrXml, LPCWSTR pstrType, CWindowManagerUI* pManager)
 {
-    if (pstrXml == nullptr)
-        return false;
+    if (pstrXml == nullptr) return false;
     std::vector<BYTE> bytes;
     if (pstrSkinFile != nullptr && pstrSkinFile[0] != L'\0') {
-        if (IS_INTRESOURCE(pstrXml) || !CSkinStorageUI::ReadStream(pstrSkinFile, L"xml", pstrXml, bytes))
-            return false;
-        if (!m_xml.LoadFromMem(bytes.data(), (DWORD)bytes.size(), CXmlDocUI::ENCODING_UTF8))
-            return false;
-        if (pManager != nullptr)
-            pManager->SetSkinFile(pstrSkinFile);
+        if (IS_INTRESOURCE(pstrXml) || !CSkinStorageUI::ReadStream(pstrSkinFile, L"xml", pstrXml, bytes)) return false;
+        if (!m_xml.LoadFromMem(bytes.data(), (DWORD)bytes.size(), CXmlDocUI::ENCODING_UTF8)) return false;
+        if (pManager != nullptr) pManager->SetSkinFile(pstrSkinFile);
         return true;
     }
     if (IS_INTRESOURCE(pstrXml)) {
@@ -169,8 +156,7 @@ bool CSkinBuilderUI::LoadMarkup(LPCWSTR pstrSkinFile, LPCWSTR pstrXml, LPCWSTR p
             return false;
         return m_xml.LoadFromMem(bytes.data(), (DWORD)bytes.size(), CXmlDocUI::ENCODING_UTF8);
     }
-    if (pstrXml[0] == L'<')
-        return m_xml.LoadFromString(pstrXml);
+    if (pstrXml[0] == L'<') return m_xml.LoadFromString(pstrXml);
     return m_xml.LoadFromFile(pstrXml, CXmlDocUI::ENCODING_UTF8);
 }
 
@@ -202,8 +188,7 @@ void CSkinBuilderUI::ApplyImage(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"mask") == 0)
             dwMask = CAttributeValueUI::ParseColor(pstrValue);
     }
-    if (pstrImageName != nullptr)
-        pManager->AddImage(pstrImageName, pstrType, dwMask);
+    if (pstrImageName != nullptr) pManager->AddImage(pstrImageName, pstrType, dwMask);
 }
 
 void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
@@ -232,17 +217,12 @@ void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"defaultlink") == 0)
             bDefaultLink = CAttributeValueUI::ParseBool(pstrValue);
     }
-    if (pstrFontName == nullptr)
-        return;
+    if (pstrFontName == nullptr) return;
     HFONT hFont = pManager->AddFont(pstrFontName, nSize, bBold, bUnderline, bItalic);
-    if (hFont == nullptr)
-        return;
-    if (bDefault)
-        pManager->SetDefaultFont(hFont, 0xFF000000);
-    if (bDefaultBold)
-        pManager->SetDefaultBoldFont(hFont, 0xFF000000);
-    if (bDefaultLink)
-        pManager->SetDefaultLinkFont(hFont, 0xFF0000FF, 0xFFD3215F);
+    if (hFont == nullptr) return;
+    if (bDefault) pManager->SetDefaultFont(hFont, 0xFF000000);
+    if (bDefaultBold) pManager->SetDefaultBoldFont(hFont, 0xFF000000);
+    if (bDefaultLink) pManager->SetDefaultLinkFont(hFont, 0xFF0000FF, 0xFFD3215F);
 }
 
 void CSkinBuilderUI::ApplyDefault(CXmlNodeUI& node, CWindowManagerUI* pManager)
@@ -285,11 +265,9 @@ void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* p
 CControlUI* CSkinBuilderUI::CreateControl(LPCWSTR pstrClass, CWindowManagerUI* pManager)
 {
     const TTagUI* pTag = FindTag(pstrClass);
-    if (pTag == nullptr)
-        return m_pCallback != nullptr ? m_pCallback->CreateControl(pstrClass) : nullptr;
+    if (pTag == nullptr) return m_pCallback != nullptr ? m_pCallback->CreateControl(pstrClass) : nullptr;
     CControlUI* pControl = pTag->pfnCreate();
-    if (pControl != nullptr && pTag->bHostedBrowser)
-        static_cast<CActiveXUI*>(pControl)->JoinHostedBrowsers(pManager);
+    if (pControl != nullptr && pTag->bHostedBrowser) static_cast<CActiveXUI*>(pControl)->JoinHostedBrowsers(pManager);
     return pControl;
 }
 
@@ -301,16 +279,12 @@ CControlUI* CSkinBuilderUI::ParseNode(CXmlNodeUI& parent, CControlUI* pParent, C
     CControlUI* pFirst = nullptr;
     for (CXmlNodeUI node = parent.GetChild(); node.IsValid(); node = node.GetSibling()) {
         LPCWSTR pstrClass = node.GetName();
-        if (IsWindowElement(pstrClass))
-            continue;
+        if (IsWindowElement(pstrClass)) continue;
         CControlUI* pControl = CreateControl(pstrClass, pManager);
-        if (pControl == nullptr)
-            continue;
-        if (node.HasChildren())
-            ParseNode(node, pControl, pManager);
+        if (pControl == nullptr) continue;
+        if (node.HasChildren()) ParseNode(node, pControl, pManager);
         if (pParent != nullptr) {
-            if (pContainer == nullptr)
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+            if (pContainer == nullptr) pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
             if (pContainer == nullptr) {
                 delete pControl;
                 return nullptr;
@@ -319,18 +293,15 @@ CControlUI* CSkinBuilderUI::ParseNode(CXmlNodeUI& parent, CControlUI* pParent, C
                 delete pControl;
                 continue;
             }
-        }
-        else if (pFirst != nullptr) {
+        } else if (pFirst != nullptr) {
             delete pControl;
             continue;
         }
         ApplyAttributes(node, pControl, pManager);
         // The manager set for the attributes is taken back; AttachRoot and the containers
         // set the real manager and parent later.
-        if (ApplyStretch(node, pControl, pParent) && pManager != nullptr)
-            pControl->SetManager(nullptr, nullptr);
-        if (pFirst == nullptr)
-            pFirst = pControl;
+        if (ApplyStretch(node, pControl, pParent) && pManager != nullptr) pControl->SetManager(nullptr, nullptr);
+        if (pFirst == nullptr) pFirst = pControl;
     }
     return pFirst;
 }
@@ -341,8 +312,7 @@ void CSkinBuilderUI::ApplyAttributes(CXmlNodeUI& node, CControlUI* pControl, CWi
     if (pManager != nullptr) {
         pControl->SetManager(pManager, nullptr);
         LPCWSTR pstrDefault = pManager->GetDefaultAttributeList(node.GetName());
-        if (pstrDefault != nullptr)
-            pControl->ApplyAttributeList(pstrDefault);
+        if (pstrDefault != nullptr) pControl->ApplyAttributeList(pstrDefault);
     }
     for (int i = 0; i < node.GetAttributeCount(); i++)
         pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
@@ -352,12 +322,10 @@ void CSkinBuilderUI::ApplyAttributes(CXmlNodeUI& node, CControlUI* pControl, CWi
 bool CSkinBuilderUI::ApplyStretch(CXmlNodeUI& node, CControlUI* pControl, CControlUI* pParent)
 {
     WCHAR szStretch[64] = {};
-    if (!node.GetAttributeValue(L"stretch", szStretch, 63))
-        return true;
+    if (!node.GetAttributeValue(L"stretch", szStretch, 63)) return true;
     CDialogLayoutUI* pLayout =
         pParent != nullptr ? static_cast<CDialogLayoutUI*>(pParent->GetInterface(L"DialogLayout")) : nullptr;
-    if (pLayout == nullptr)
-        return false;
+    if (pLayout == nullptr) return false;
     pLayout->SetStretchMode(pControl, ParseStretch(szStretch));
     return true;
 }

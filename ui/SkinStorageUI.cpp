@@ -8,15 +8,13 @@
 namespace {
 
 // Releases a COM interface when it leaves scope.
-template <class T>
-class CComReleaserUI
+template <class T> class CComReleaserUI
 {
 public:
-    CComReleaserUI() : m_p(nullptr) {}
+    CComReleaserUI() : m_p(nullptr) { }
     ~CComReleaserUI()
     {
-        if (m_p != nullptr)
-            m_p->Release();
+        if (m_p != nullptr) m_p->Release();
     }
     CComReleaserUI(const CComReleaserUI&) = delete;
     CComReleaserUI& operator=(const CComReleaserUI&) = delete;
@@ -42,14 +40,11 @@ bool AllocateBytes(std::vector<BYTE>& bytes, size_t nSize)
 
 } // namespace
 
-bool CSkinStorageUI::ReadStream(LPCWSTR pstrSkinFile, LPCWSTR pstrStorage, LPCWSTR pstrName,
-                                std::vector<BYTE>& bytes)
+bool CSkinStorageUI::ReadStream(LPCWSTR pstrSkinFile, LPCWSTR pstrStorage, LPCWSTR pstrName, std::vector<BYTE>& bytes)
 {
     bytes.clear();
-    if (pstrSkinFile == nullptr || pstrStorage == nullptr || pstrName == nullptr || pstrName[0] == L'\0')
-        return false;
-    if (StgIsStorageFile(pstrSkinFile) != S_OK)
-        return false;
+    if (pstrSkinFile == nullptr || pstrStorage == nullptr || pstrName == nullptr || pstrName[0] == L'\0') return false;
+    if (StgIsStorageFile(pstrSkinFile) != S_OK) return false;
     CComReleaserUI<IStorage> root;
     if (FAILED(StgOpenStorage(pstrSkinFile, nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, &root)))
         return false;
@@ -57,8 +52,7 @@ bool CSkinStorageUI::ReadStream(LPCWSTR pstrSkinFile, LPCWSTR pstrStorage, LPCWS
     if (FAILED(root->OpenStorage(pstrStorage, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, &storage)))
         return false;
     CComReleaserUI<IStream> stream;
-    if (FAILED(storage->OpenStream(pstrName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream)))
-        return false;
+    if (FAILED(storage->OpenStream(pstrName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream))) return false;
     return ReadWholeStream(stream.Get(), bytes);
 }
 
@@ -68,10 +62,8 @@ bool CSkinStorageUI::ReadWholeStream(IStream* pStream, std::vector<BYTE>& bytes)
     ULARGE_INTEGER size = {};
     if (FAILED(pStream->Seek(zero, STREAM_SEEK_END, &size)) || FAILED(pStream->Seek(zero, STREAM_SEEK_SET, nullptr)))
         return false;
-    if (size.QuadPart > MAX_STREAM_SIZE)
-        return false;
-    if (!AllocateBytes(bytes, (size_t)size.QuadPart))
-        return false;
+    if (size.QuadPart > MAX_STREAM_SIZE) return false;
+    if (!AllocateBytes(bytes, (size_t)size.QuadPart)) return false;
     ULONG nRead = 0;
     if (!bytes.empty() && (FAILED(pStream->Read(bytes.data(), (ULONG)bytes.size(), &nRead)) || nRead != bytes.size())) {
         bytes.clear();
@@ -83,18 +75,14 @@ bool CSkinStorageUI::ReadWholeStream(IStream* pStream, std::vector<BYTE>& bytes)
 bool CSkinStorageUI::ReadResource(HINSTANCE hModule, UINT uId, LPCWSTR pstrType, std::vector<BYTE>& bytes)
 {
     bytes.clear();
-    if (pstrType == nullptr)
-        return false;
+    if (pstrType == nullptr) return false;
     HRSRC hResource = FindResourceW(hModule, MAKEINTRESOURCEW(uId), pstrType);
-    if (hResource == nullptr)
-        return false;
+    if (hResource == nullptr) return false;
     HGLOBAL hGlobal = LoadResource(hModule, hResource);
     DWORD dwSize = SizeofResource(hModule, hResource);
     const BYTE* pData = hGlobal != nullptr ? (const BYTE*)LockResource(hGlobal) : nullptr;
-    if (pData == nullptr || dwSize == 0)
-        return false;
-    if (!AllocateBytes(bytes, dwSize))
-        return false;
+    if (pData == nullptr || dwSize == 0) return false;
+    if (!AllocateBytes(bytes, dwSize)) return false;
     memcpy(bytes.data(), pData, dwSize);
     return true;
 }
@@ -102,20 +90,17 @@ bool CSkinStorageUI::ReadResource(HINSTANCE hModule, UINT uId, LPCWSTR pstrType,
 bool CSkinStorageUI::ReadWholeFile(LPCWSTR pstrPath, std::vector<BYTE>& bytes)
 {
     bytes.clear();
-    HANDLE hFile = CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
+    HANDLE hFile =
+        CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size;
     bool bOk = GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart <= MAX_STREAM_SIZE;
-    if (bOk)
-        bOk = AllocateBytes(bytes, (size_t)size.QuadPart);
+    if (bOk) bOk = AllocateBytes(bytes, (size_t)size.QuadPart);
     if (bOk) {
         DWORD dwRead = 0;
         bOk = ReadFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwRead, nullptr) && dwRead == bytes.size();
     }
     CloseHandle(hFile);
-    if (!bOk)
-        bytes.clear();
+    if (!bOk) bytes.clear();
     return bOk;
 }

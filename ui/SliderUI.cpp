@@ -49,12 +49,30 @@ void CSliderUI::SetThumbSize(SIZE szThumb)
     m_szThumb = szThumb;
 }
 
-LPCWSTR CSliderUI::GetThumbImage() const { return m_sThumbImage.GetData(); }
-void CSliderUI::SetThumbImage(LPCWSTR pStrImage) { SetImage(m_sThumbImage, pStrImage); }
-LPCWSTR CSliderUI::GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
-void CSliderUI::SetThumbHotImage(LPCWSTR pStrImage) { SetImage(m_sThumbHotImage, pStrImage); }
-LPCWSTR CSliderUI::GetThumbPushedImage() const { return m_sThumbPushedImage.GetData(); }
-void CSliderUI::SetThumbPushedImage(LPCWSTR pStrImage) { SetImage(m_sThumbPushedImage, pStrImage); }
+LPCWSTR CSliderUI::GetThumbImage() const
+{
+    return m_sThumbImage.GetData();
+}
+void CSliderUI::SetThumbImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sThumbImage, pStrImage);
+}
+LPCWSTR CSliderUI::GetThumbHotImage() const
+{
+    return m_sThumbHotImage.GetData();
+}
+void CSliderUI::SetThumbHotImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sThumbHotImage, pStrImage);
+}
+LPCWSTR CSliderUI::GetThumbPushedImage() const
+{
+    return m_sThumbPushedImage.GetData();
+}
+void CSliderUI::SetThumbPushedImage(LPCWSTR pStrImage)
+{
+    SetImage(m_sThumbPushedImage, pStrImage);
+}
 
 void CSliderUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {

@@ -4,8 +4,7 @@
 
 CStackLayoutUI::CStackLayoutUI(CContainerUI* pOwner, const CPtrArrayUI& items, bool bVertical, int iChildPadding)
     : m_pOwner(pOwner), m_items(items), m_bVertical(bVertical), m_iChildPadding(iChildPadding)
-{
-}
+{ }
 
 int CStackLayoutUI::Along(SIZE sz) const
 {

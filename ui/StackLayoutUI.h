@@ -14,11 +14,11 @@ class CStackLayoutUI
 public:
     struct TPlanUI
     {
-        int nAdjustables;   // children that stretch along the axis
-        int nFixed;         // what the others need along the axis, paddings and gaps included
-        int nGaps;          // the gaps between the counted children
-        int nExpand;        // each stretching child's share
-        int nWidestAcross;  // the largest estimate across the axis, within the child's limits
+        int nAdjustables;  // children that stretch along the axis
+        int nFixed;        // what the others need along the axis, paddings and gaps included
+        int nGaps;         // the gaps between the counted children
+        int nExpand;       // each stretching child's share
+        int nWidestAcross; // the largest estimate across the axis, within the child's limits
     };
     // The extent across the axis a child is given, from its padding.
     typedef std::function<int(CControlUI* pControl, const RECT& rcPadding)> AcrossRule;

@@ -5,18 +5,14 @@
 #include <cstring>
 #include <cwchar>
 
-CStringUI::CStringUI()
-{
-}
+CStringUI::CStringUI() { }
 
 CStringUI::CStringUI(LPCWSTR lpsz, int nLen)
 {
     Assign(lpsz, nLen);
 }
 
-CStringUI::CStringUI(const CStringUI& src) : CInlineTextUI(src)
-{
-}
+CStringUI::CStringUI(const CStringUI& src) : CInlineTextUI(src) { }
 
 CStringUI& CStringUI::operator=(LPCWSTR pstr)
 {

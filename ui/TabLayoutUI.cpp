@@ -4,9 +4,7 @@
 
 #include "LayoutMathUI.h"
 
-CTabLayoutUI::CTabLayoutUI() : m_iCurSel(-1)
-{
-}
+CTabLayoutUI::CTabLayoutUI() : m_iCurSel(-1) { }
 
 LPCWSTR CTabLayoutUI::GetControlClass() const
 {

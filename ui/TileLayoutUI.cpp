@@ -17,9 +17,7 @@ bool TakesTile(const CControlUI* pControl)
 
 } // namespace
 
-CTileLayoutUI::CTileLayoutUI() : m_nColumns(2)
-{
-}
+CTileLayoutUI::CTileLayoutUI() : m_nColumns(2) { }
 
 LPCWSTR CTileLayoutUI::GetControlClass() const
 {

@@ -7,9 +7,7 @@ const UINT kTimerIdCount = 255;
 
 } // namespace
 
-CTimerTableUI::CTimerTableUI() : m_uTimerID(kFirstTimerCounter)
-{
-}
+CTimerTableUI::CTimerTableUI() : m_uTimerID(kFirstTimerCounter) { }
 
 CTimerTableUI::~CTimerTableUI()
 {
@@ -77,8 +75,7 @@ bool CTimerTableUI::KillTimer(HWND hWnd, CControlUI* pControl, UINT nTimerKey)
 {
     for (int i = 0; i < m_aTimers.GetSize(); i++) {
         TTimerRecUI* pTimer = TimerAt(i);
-        if (pTimer->pSender == pControl && pTimer->hWnd == hWnd && pTimer->nTimerKey == nTimerKey &&
-            !pTimer->bKilled) {
+        if (pTimer->pSender == pControl && pTimer->hWnd == hWnd && pTimer->nTimerKey == nTimerKey && !pTimer->bKilled) {
             ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
             pTimer->bKilled = true;
             return true;

@@ -5,9 +5,7 @@
 // Tooltip records are read by size: 44 bytes on 32-bit Windows.
 static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
 
-CToolTipUI::CToolTipUI() : m_hwndTooltip(nullptr), m_ToolTip()
-{
-}
+CToolTipUI::CToolTipUI() : m_hwndTooltip(nullptr), m_ToolTip() { }
 
 CToolTipUI::~CToolTipUI()
 {
@@ -25,9 +23,9 @@ void CToolTipUI::Show(HWND hWndOwner, HINSTANCE hInstance, LPCWSTR pstrText, con
     m_ToolTip.lpszText = const_cast<LPWSTR>(pstrText); // the tooltip control keeps its own copy
     m_ToolTip.rect = rcControl;
     if (m_hwndTooltip == nullptr) {
-        m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWndOwner,
-                                          nullptr, hInstance, nullptr);
+        m_hwndTooltip =
+            ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWndOwner, nullptr, hInstance, nullptr);
         ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
     }
     ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));

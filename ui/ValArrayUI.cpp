@@ -8,7 +8,8 @@ CValArrayUI::CValArrayUI(int iElementSize, int iPreallocSize)
     : m_pVoid(nullptr), m_iElementSize(iElementSize > 0 ? iElementSize : 1), m_nCount(0), m_nAllocated(0)
 {
     if (iPreallocSize > 0 && iPreallocSize <= INT_MAX / m_iElementSize) {
-        m_pVoid = static_cast<unsigned char*>(malloc(static_cast<size_t>(m_iElementSize) * static_cast<size_t>(iPreallocSize)));
+        m_pVoid = static_cast<unsigned char*>(
+            malloc(static_cast<size_t>(m_iElementSize) * static_cast<size_t>(iPreallocSize)));
         if (m_pVoid != nullptr) m_nAllocated = iPreallocSize;
     }
 }

@@ -49,13 +49,11 @@ CPtrArrayUI CWindowManagerUI::m_aPreMessages;
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hbmpOffscreen(nullptr),
-      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr),
-      m_pEventHover(nullptr), m_pEventClick(nullptr), m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 },
-      m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(),
-      m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
+      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
+      m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(),
+      m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
       m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
-      m_pParentManager(nullptr),
-      m_dwDefaultDisabledColor(0xFFA7A6AA)
+      m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA)
 {
     InitProcessResources();
 }
@@ -438,27 +436,20 @@ bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
     }
 
     switch (uMsg) {
-    case WM_PAINT:
-        OnPaint();
-        return true;
-    case WM_ERASEBKGND:
-        lRes = 1;
-        return true;
+    case WM_PAINT: OnPaint(); return true;
+    case WM_ERASEBKGND: lRes = 1; return true;
     case WM_SIZE:
         SendEvent(m_pFocus, EventWindowSize, m_pFocus, m_ptLastMousePos, 0, 0, wParam, lParam);
         if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
         return true;
-    case WM_CLOSE:
-        OnClose();
-        return false;
+    case WM_CLOSE: OnClose(); return false;
     case WM_GETMINMAXINFO: {
         LPMINMAXINFO lpMMI = reinterpret_cast<LPMINMAXINFO>(lParam);
         if (m_szMinWindow.cx > 0) lpMMI->ptMinTrackSize.x = m_szMinWindow.cx;
         if (m_szMinWindow.cy > 0) lpMMI->ptMinTrackSize.y = m_szMinWindow.cy;
         return false;
     }
-    case WM_SETCURSOR:
-        return OnSetCursor(wParam, lParam);
+    case WM_SETCURSOR: return OnSetCursor(wParam, lParam);
     case WM_KEYDOWN:
         if (m_pFocus != nullptr) {
             OnKey(EventKeyDown, m_pFocus, wParam, lParam);
@@ -475,57 +466,35 @@ bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_CHAR:
         if (m_pFocus != nullptr) OnKey(EventChar, m_pFocus, wParam, lParam);
         return false;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return false;
-    case WM_MOUSEMOVE:
-        OnMouseMove(wParam, lParam);
-        return false;
+    case WM_TIMER: OnTimer(wParam); return false;
+    case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return false;
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-        OnButtonDown(uMsg, wParam, lParam);
-        return false;
+    case WM_RBUTTONDOWN: OnButtonDown(uMsg, wParam, lParam); return false;
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        OnButtonUp(uMsg, wParam, lParam);
-        return false;
+    case WM_RBUTTONUP: OnButtonUp(uMsg, wParam, lParam); return false;
     case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        OnDoubleClick(uMsg, wParam, lParam);
-        return false;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam, lParam);
-        return false;
-    case WM_MOUSEHOVER:
-        return OnMouseHover(lParam);
-    case WM_MOUSELEAVE:
-        OnMouseLeave();
-        return false;
+    case WM_RBUTTONDBLCLK: OnDoubleClick(uMsg, wParam, lParam); return false;
+    case WM_MOUSEWHEEL: OnMouseWheel(wParam, lParam); return false;
+    case WM_MOUSEHOVER: return OnMouseHover(lParam);
+    case WM_MOUSELEAVE: OnMouseLeave(); return false;
     case WM_ENTERMENULOOP:
         // The menu takes the mouse and ends the tracking without a leave: the
         // hot control and its tip go now, and the next move tracks afresh.
         OnMouseLeave();
         return false;
-    case WM_PRINTCLIENT:
-        OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-        return false;
+    case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam), lParam); return false;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_NOTIFY:
-    case WM_COMMAND:
-        return ReflectMessage(uMsg, wParam, lParam, lRes);
-    case kMsgDelayedCleanup:
-        DeleteQueuedRoots();
-        return false;
-    default:
-        return false;
+    case WM_COMMAND: return ReflectMessage(uMsg, wParam, lParam, lRes);
+    case kMsgDelayedCleanup: DeleteQueuedRoots(); return false;
+    default: return false;
     }
 }
 
 void CWindowManagerUI::OnKey(TEventTypeUI type, CControlUI* pTarget, WPARAM wParam, LPARAM lParam)
 {
-    SendEvent(pTarget, type, pTarget, m_ptLastMousePos, static_cast<WORD>(wParam), GetMouseKeyFlags(), wParam,
-              lParam);
+    SendEvent(pTarget, type, pTarget, m_ptLastMousePos, static_cast<WORD>(wParam), GetMouseKeyFlags(), wParam, lParam);
 }
 
 void CWindowManagerUI::OnClose()
@@ -699,8 +668,7 @@ bool CWindowManagerUI::ReflectMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
         if (lParam == 0) return false;
         hWndChild = reinterpret_cast<HWND>(lParam);
         break;
-    default:
-        return false;
+    default: return false;
     }
     lRes = ::SendMessageW(hWndChild, uMsg + kReflectBase, wParam, lParam);
     return true;
@@ -754,8 +722,8 @@ bool CWindowManagerUI::PaintOffscreen(const PAINTSTRUCT& ps)
         RECT rcClient = {};
         ::GetClientRect(m_hWndPaint, &rcClient);
         m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
-        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
-                                                   rcClient.bottom - rcClient.top);
+        m_hbmpOffscreen =
+            ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
         if (m_hDcOffscreen == nullptr || m_hbmpOffscreen == nullptr) {
             DropOffscreen();
             return false;
@@ -859,10 +827,8 @@ bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_SYSKEYDOWN:
         if (m_pFocus != nullptr) OnKey(EventSysKey, m_pFocus, wParam, lParam);
         return false;
-    case WM_SYSCHAR:
-        return HandleShortcut(wParam);
-    default:
-        return false;
+    case WM_SYSCHAR: return HandleShortcut(wParam);
+    default: return false;
     }
 }
 
@@ -885,8 +851,8 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
         CWindowManagerUI* pManager = static_cast<CWindowManagerUI*>(m_aPreMessages.GetAt(i));
         HWND hWnd = pMsg->hwnd;
         LONG_PTR style = ::GetWindowLongPtrW(hWnd, GWL_STYLE);
-        bool bOwn = hWnd == pManager->m_hWndPaint ||
-                    ((style & WS_CHILD) != 0 && ::GetParent(hWnd) == pManager->m_hWndPaint);
+        bool bOwn =
+            hWnd == pManager->m_hWndPaint || ((style & WS_CHILD) != 0 && ::GetParent(hWnd) == pManager->m_hWndPaint);
         if (bOwn) {
             LRESULT lRes = 0;
             if (pManager->PreHandleMessage(pMsg->message, pMsg->wParam, pMsg->lParam, lRes)) return true;

@@ -16,8 +16,7 @@ class CControlUI;
 struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
 
 // UI events delivered to CControlUI::DoEvent.
-enum TEventTypeUI
-{
+enum TEventTypeUI {
     EventKeyDown = 2,
     EventKeyUp = 3,
     EventChar = 4,
@@ -47,8 +46,7 @@ inline bool IsMouseEvent(TEventTypeUI type)
 }
 
 // Notifications from controls to the window's INotifyUI listeners.
-enum TNotifyTypeUI
-{
+enum TNotifyTypeUI {
     NotifyClick = 0,
     NotifyItemClick = 1,
     NotifyHeaderClick = 2,
@@ -74,8 +72,7 @@ enum TNotifyTypeUI
 };
 
 // Key-state bits of TEventRecUI::keyState.
-enum
-{
+enum {
     UIKEYSTATE_LBUTTON = 0x01,
     UIKEYSTATE_RBUTTON = 0x02,
     UIKEYSTATE_SHIFT = 0x04,
@@ -84,16 +81,14 @@ enum
 };
 
 // Control flags (CControlUI::GetControlFlags).
-enum
-{
+enum {
     UIFLAG_TABSTOP = 0x01,
     UIFLAG_SETCURSOR = 0x02,
     UIFLAG_WANTRETURN = 0x04,
 };
 
 // Flags of CControlUI::FindControl.
-enum : UINT
-{
+enum : UINT {
     UIFIND_ALL = 0x00000000,
     UIFIND_VISIBLE = 0x00000001,
     UIFIND_ENABLED = 0x00000002,
@@ -269,8 +264,8 @@ private:
     void ForgetHostedControls();
     bool HandleShortcut(WPARAM wParam);
 
-    void SendEvent(CControlUI* pControl, TEventTypeUI type, CControlUI* pSender, POINT pt, WORD keyChar,
-                   WORD keyState, WPARAM wParam, LPARAM lParam);
+    void SendEvent(CControlUI* pControl, TEventTypeUI type, CControlUI* pSender, POINT pt, WORD keyChar, WORD keyState,
+                   WPARAM wParam, LPARAM lParam);
     CControlUI* ControlAt(POINT pt) const;
     void ShowToolTip(CControlUI* pControl);
     void TrackMouse();

@@ -12,14 +12,12 @@ const wchar_t kSubclassProp[] = L"WndX";
 bool IsMouseOrKeyMessage(UINT uMsg)
 {
     return (uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST) || (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST) ||
-           uMsg == WM_SETCURSOR;
+        uMsg == WM_SETCURSOR;
 }
 
 } // namespace
 
-CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW)
-{
-}
+CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW) { }
 
 HWND CWindowWnd::GetWindowHandle() const
 {
@@ -36,8 +34,8 @@ UINT CWindowWnd::GetClassStyle() const
     return 0;
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
-                        int cy, HMENU hMenu)
+HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx, int cy,
+                        HMENU hMenu)
 {
     bool bRegistered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!bRegistered) return nullptr;
@@ -47,8 +45,7 @@ HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD 
                              CWindowManagerUI::GetInstance(), this);
 }
 
-HWND CWindowWnd::CreateInRect(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, RECT rc,
-                              HMENU hMenu)
+HWND CWindowWnd::CreateInRect(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, RECT rc, HMENU hMenu)
 {
     return Create(hwndParent, pstrName, dwStyle, dwExStyle, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                   hMenu);
@@ -189,6 +186,4 @@ LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_OldWndProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-void CWindowWnd::OnFinalMessage(HWND /*hWnd*/)
-{
-}
+void CWindowWnd::OnFinalMessage(HWND /*hWnd*/) { }

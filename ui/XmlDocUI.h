@@ -50,8 +50,7 @@ private:
 class CXmlDocUI : public UIShared::CXmlStoreUI
 {
 public:
-    enum
-    {
+    enum {
         ENCODING_UTF8 = 1,
         ENCODING_ANSI = 3,
         ENCODING_UTF16 = 0,

@@ -10,15 +10,12 @@
 
 namespace UIShared {
 
-HBITMAP CImageDecoderUI::DecodeToDib(const BYTE* pData, DWORD dwSize, DWORD dwMask, int* pcx, int* pcy,
-                                     bool* pbAlpha)
+HBITMAP CImageDecoderUI::DecodeToDib(const BYTE* pData, DWORD dwSize, DWORD dwMask, int* pcx, int* pcy, bool* pbAlpha)
 {
-    if (pData == nullptr || dwSize == 0 || dwSize > INT_MAX)
-        return nullptr;
+    if (pData == nullptr || dwSize == 0 || dwSize > INT_MAX) return nullptr;
     int cx = 0, cy = 0, nChannels = 0;
     stbi_uc* pRgba = stbi_load_from_memory(pData, (int)dwSize, &cx, &cy, &nChannels, 4);
-    if (pRgba == nullptr)
-        return nullptr;
+    if (pRgba == nullptr) return nullptr;
     DWORD* pBits = nullptr;
     HBITMAP hBitmap = CreateTopDownDib(nullptr, cx, cy, &pBits);
     if (hBitmap != nullptr) {
@@ -33,8 +30,7 @@ HBITMAP CImageDecoderUI::DecodeToDib(const BYTE* pData, DWORD dwSize, DWORD dwMa
 HBITMAP CImageDecoderUI::CreateTopDownDib(HDC hDC, int cx, int cy, DWORD** ppBits)
 {
     *ppBits = nullptr;
-    if (cx <= 0 || cy <= 0)
-        return nullptr;
+    if (cx <= 0 || cy <= 0) return nullptr;
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = cx;

@@ -17,18 +17,14 @@ GRADIENTFILLPROC g_pfnGradientFill = nullptr;
 
 void CMsimgUI::LookUp()
 {
-    if (g_bLookedUp)
-        return;
+    if (g_bLookedUp) return;
     g_bLookedUp = true;
     g_pfnAlphaBlend = nullptr;
     g_pfnGradientFill = nullptr;
-    if (!g_bUseSystem)
-        return;
+    if (!g_bUseSystem) return;
     HMODULE hMsimg = GetModuleHandleW(L"msimg32.dll");
-    if (hMsimg == nullptr)
-        hMsimg = LoadLibraryW(L"msimg32.dll");
-    if (hMsimg == nullptr)
-        return;
+    if (hMsimg == nullptr) hMsimg = LoadLibraryW(L"msimg32.dll");
+    if (hMsimg == nullptr) return;
     g_pfnAlphaBlend = (ALPHABLENDPROC)(void*)GetProcAddress(hMsimg, "AlphaBlend");
     g_pfnGradientFill = (GRADIENTFILLPROC)(void*)GetProcAddress(hMsimg, "GradientFill");
 }
@@ -40,8 +36,7 @@ void CMsimgUI::UseSystemFunctions(bool bUse)
 }
 
 BOOL CMsimgUI::AlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC, int nSrcX,
-                          int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend,
-                          BLENDFALLBACKPROC pfnFallback)
+                          int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend, BLENDFALLBACKPROC pfnFallback)
 {
     LookUp();
     if (g_pfnAlphaBlend != nullptr)
@@ -66,8 +61,7 @@ bool CMsimgUI::HasGradientFill()
 BOOL CMsimgUI::GradientFill(HDC hDC, TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshes, ULONG ulMode)
 {
     LookUp();
-    if (g_pfnGradientFill == nullptr)
-        return FALSE;
+    if (g_pfnGradientFill == nullptr) return FALSE;
     return g_pfnGradientFill(hDC, pVertices, nVertices, pMesh, nMeshes, ulMode);
 }
 

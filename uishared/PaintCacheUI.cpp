@@ -18,8 +18,7 @@ CPaintCacheUI& CPaintCacheUI::ForThisThread()
 
 CPaintCacheUI::CPaintCacheUI()
     : m_hMemoryDC(nullptr), m_hPixelDC(nullptr), m_hPixel(nullptr), m_hOldPixel(nullptr), m_pPixel(nullptr)
-{
-}
+{ }
 
 CPaintCacheUI::~CPaintCacheUI()
 {
@@ -27,18 +26,14 @@ CPaintCacheUI::~CPaintCacheUI()
         SelectObject(m_hPixelDC, m_hOldPixel);
         DeleteDC(m_hPixelDC);
     }
-    if (m_hPixel != nullptr)
-        DeleteObject(m_hPixel);
-    if (m_hMemoryDC != nullptr)
-        DeleteDC(m_hMemoryDC);
-    for (const TPenUI& pen : m_pens)
-        DeleteObject(pen.hPen);
+    if (m_hPixel != nullptr) DeleteObject(m_hPixel);
+    if (m_hMemoryDC != nullptr) DeleteDC(m_hMemoryDC);
+    for (const TPenUI& pen : m_pens) DeleteObject(pen.hPen);
 }
 
 HDC CPaintCacheUI::MemoryDC()
 {
-    if (m_hMemoryDC == nullptr)
-        m_hMemoryDC = CreateCompatibleDC(nullptr);
+    if (m_hMemoryDC == nullptr) m_hMemoryDC = CreateCompatibleDC(nullptr);
     return m_hMemoryDC;
 }
 
@@ -56,8 +51,7 @@ HDC CPaintCacheUI::PixelDC(DWORD dwPremultiplied)
         HBITMAP hPixel = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
         HDC hDC = hPixel != nullptr && pBits != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
         if (hDC == nullptr) {
-            if (hPixel != nullptr)
-                DeleteObject(hPixel);
+            if (hPixel != nullptr) DeleteObject(hPixel);
             return nullptr;
         }
         m_hPixel = hPixel;
@@ -74,12 +68,10 @@ HDC CPaintCacheUI::PixelDC(DWORD dwPremultiplied)
 HPEN CPaintCacheUI::Pen(int nStyle, int nWidth, COLORREF clr)
 {
     for (const TPenUI& pen : m_pens) {
-        if (pen.nStyle == nStyle && pen.nWidth == nWidth && pen.clr == clr)
-            return pen.hPen;
+        if (pen.nStyle == nStyle && pen.nWidth == nWidth && pen.clr == clr) return pen.hPen;
     }
     HPEN hPen = CreatePen(nStyle, nWidth, clr);
-    if (hPen == nullptr)
-        return nullptr;
+    if (hPen == nullptr) return nullptr;
     if (m_pens.size() >= kMaxPens) {
         DeleteObject(m_pens.front().hPen);
         m_pens.erase(m_pens.begin());

@@ -16,14 +16,11 @@ bool SameRect(const RECT& a, const RECT& b)
 
 } // namespace
 
-CScaledImageCacheUI::CScaledImageCacheUI() : m_uClock(0)
-{
-}
+CScaledImageCacheUI::CScaledImageCacheUI() : m_uClock(0) { }
 
 CScaledImageCacheUI::~CScaledImageCacheUI()
 {
-    for (const TEntryUI& entry : m_entries)
-        DeleteObject(entry.hBitmap);
+    for (const TEntryUI& entry : m_entries) DeleteObject(entry.hBitmap);
 }
 
 bool CScaledImageCacheUI::IsKeepable(int cx, int cy)
@@ -34,7 +31,7 @@ bool CScaledImageCacheUI::IsKeepable(int cx, int cy)
 bool CScaledImageCacheUI::SameKey(const TKeyUI& a, const TKeyUI& b)
 {
     return a.cx == b.cx && a.cy == b.cy && a.uFlags == b.uFlags && SameRect(a.rcPart, b.rcPart) &&
-           SameRect(a.rcCorners, b.rcCorners);
+        SameRect(a.rcCorners, b.rcCorners);
 }
 
 HBITMAP CScaledImageCacheUI::Find(const TKeyUI& key)
@@ -50,13 +47,11 @@ HBITMAP CScaledImageCacheUI::Find(const TKeyUI& key)
 
 void CScaledImageCacheUI::Add(const TKeyUI& key, HBITMAP hBitmap)
 {
-    if (hBitmap == nullptr)
-        return;
+    if (hBitmap == nullptr) return;
     if (m_entries.size() >= kMaxCopies) {
         size_t iOldest = 0;
         for (size_t i = 1; i < m_entries.size(); i++) {
-            if (m_entries[i].uLastUse < m_entries[iOldest].uLastUse)
-                iOldest = i;
+            if (m_entries[i].uLastUse < m_entries[iOldest].uLastUse) iOldest = i;
         }
         DeleteObject(m_entries[iOldest].hBitmap);
         m_entries.erase(m_entries.begin() + (ptrdiff_t)iOldest);

@@ -50,10 +50,14 @@ void CWindowClassUI::CenterOnOwner(HWND hWnd)
     int xLeft = (rcCenter.left + rcCenter.right) / 2 - dlgWidth / 2;
     int yTop = (rcCenter.top + rcCenter.bottom) / 2 - dlgHeight / 2;
 
-    if (xLeft < rcArea.left) xLeft = rcArea.left;
-    else if (xLeft + dlgWidth > rcArea.right) xLeft = rcArea.right - dlgWidth;
-    if (yTop < rcArea.top) yTop = rcArea.top;
-    else if (yTop + dlgHeight > rcArea.bottom) yTop = rcArea.bottom - dlgHeight;
+    if (xLeft < rcArea.left)
+        xLeft = rcArea.left;
+    else if (xLeft + dlgWidth > rcArea.right)
+        xLeft = rcArea.right - dlgWidth;
+    if (yTop < rcArea.top)
+        yTop = rcArea.top;
+    else if (yTop + dlgHeight > rcArea.bottom)
+        yTop = rcArea.bottom - dlgHeight;
 
     ::SetWindowPos(hWnd, nullptr, xLeft, yTop, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -13,8 +13,8 @@ public:
     static bool RegisterPlain(UINT uStyle, WNDPROC pfnProc, HINSTANCE hInstance, HICON hIcon, LPCWSTR pstrClassName);
     // Looks the base class up among the system classes first, then the module's own. When
     // it is found, *ppfnBaseProc receives its procedure, even if the registration fails.
-    static bool RegisterSuperclass(LPCWSTR pstrBaseClass, LPCWSTR pstrClassName, WNDPROC pfnProc,
-                                   HINSTANCE hInstance, WNDPROC* ppfnBaseProc);
+    static bool RegisterSuperclass(LPCWSTR pstrBaseClass, LPCWSTR pstrClassName, WNDPROC pfnProc, HINSTANCE hInstance,
+                                   WNDPROC* ppfnBaseProc);
     static void CenterOnOwner(HWND hWnd);
 
 private:

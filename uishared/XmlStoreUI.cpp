@@ -16,18 +16,14 @@ struct TEntityUI
 };
 
 const TEntityUI kEntities[] = {
-    { L"amp;", 4, L'&' },
-    { L"lt;", 3, L'<' },
-    { L"gt;", 3, L'>' },
-    { L"quot;", 5, L'"' },
-    { L"apos;", 5, L'\'' },
+    { L"amp;", 4, L'&' }, { L"lt;", 3, L'<' }, { L"gt;", 3, L'>' }, { L"quot;", 5, L'"' }, { L"apos;", 5, L'\'' },
 };
 
 } // namespace
 
 CXmlStoreUI::CXmlStoreUI(bool bPreserveWhitespace)
-    : m_pstrText(nullptr), m_pstrEnd(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0), m_nDepth(0),
-      m_bPreserveWhitespace(bPreserveWhitespace)
+    : m_pstrText(nullptr), m_pstrEnd(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0),
+      m_nDepth(0), m_bPreserveWhitespace(bPreserveWhitespace)
 {
     ClearError();
 }
@@ -63,14 +59,11 @@ bool CXmlStoreUI::DecodeMultiByte(UINT uCodePage, const BYTE* pData, DWORD dwSiz
     int nChars = 0;
     if (dwSize > 0) {
         nChars = MultiByteToWideChar(uCodePage, 0, (LPCSTR)pData, (int)dwSize, nullptr, 0);
-        if (nChars <= 0)
-            return Fail(L"Could not convert the markup text");
+        if (nChars <= 0) return Fail(L"Could not convert the markup text");
     }
     LPWSTR pstrText = (LPWSTR)malloc(((size_t)nChars + 1) * sizeof(WCHAR));
-    if (pstrText == nullptr)
-        return Fail(L"Out of memory");
-    if (nChars > 0)
-        MultiByteToWideChar(uCodePage, 0, (LPCSTR)pData, (int)dwSize, pstrText, nChars);
+    if (pstrText == nullptr) return Fail(L"Out of memory");
+    if (nChars > 0) MultiByteToWideChar(uCodePage, 0, (LPCSTR)pData, (int)dwSize, pstrText, nChars);
     pstrText[nChars] = L'\0';
     m_pstrText = pstrText;
     m_pstrEnd = pstrText + nChars;
@@ -81,16 +74,13 @@ bool CXmlStoreUI::DecodeMultiByte(UINT uCodePage, const BYTE* pData, DWORD dwSiz
 // swapped to the machine's order. A last odd byte is not part of any character.
 bool CXmlStoreUI::DecodeUtf16(const BYTE* pData, DWORD dwSize)
 {
-    if (dwSize < 2)
-        return Fail(L"Unsupported text encoding");
+    if (dwSize < 2) return Fail(L"Unsupported text encoding");
     bool bBigEndian = pData[0] == 0xFE && pData[1] == 0xFF;
     bool bLittleEndian = pData[0] == 0xFF && pData[1] == 0xFE;
-    if (!bBigEndian && !bLittleEndian)
-        return Fail(L"Unsupported text encoding");
+    if (!bBigEndian && !bLittleEndian) return Fail(L"Unsupported text encoding");
     DWORD nChars = dwSize / 2 - 1;
     LPWSTR pstrText = (LPWSTR)malloc(((size_t)nChars + 1) * sizeof(WCHAR));
-    if (pstrText == nullptr)
-        return Fail(L"Out of memory");
+    if (pstrText == nullptr) return Fail(L"Out of memory");
     const BYTE* pSrc = pData + 2;
     for (DWORD i = 0; i < nChars; i++, pSrc += 2)
         pstrText[i] = bBigEndian ? (WCHAR)((pSrc[0] << 8) | pSrc[1]) : (WCHAR)(pSrc[0] | (pSrc[1] << 8));
@@ -126,8 +116,7 @@ bool CXmlStoreUI::GrowElements()
 {
     ULONG nReserve = m_nReservedElements + m_nReservedElements / 2 + 500;
     TElementUI* pGrown = (TElementUI*)realloc(m_pElements, nReserve * sizeof(TElementUI));
-    if (pGrown == nullptr)
-        return Fail(L"Out of memory");
+    if (pGrown == nullptr) return Fail(L"Out of memory");
     m_pElements = pGrown;
     m_nReservedElements = nReserve;
     return true;
@@ -135,8 +124,7 @@ bool CXmlStoreUI::GrowElements()
 
 ULONG CXmlStoreUI::AppendElement(LPWSTR pstrName, ULONG iParent)
 {
-    if (m_nElements >= m_nReservedElements && !GrowElements())
-        return 0;
+    if (m_nElements >= m_nReservedElements && !GrowElements()) return 0;
     ULONG iElement = m_nElements++;
     TElementUI& element = m_pElements[iElement];
     element.iName = (ULONG)(pstrName - m_pstrText);
@@ -151,8 +139,7 @@ ULONG CXmlStoreUI::AppendElement(LPWSTR pstrName, ULONG iParent)
 // included; the skip is bounded by the real end of the text, never by a terminator.
 void CXmlStoreUI::SkipWhitespace(LPWSTR& p) const
 {
-    while (p < m_pstrEnd && *p <= L' ')
-        p++;
+    while (p < m_pstrEnd && *p <= L' ') p++;
 }
 
 void CXmlStoreUI::SkipPast(LPWSTR& p, LPCWSTR pstrMarker) const
@@ -185,22 +172,17 @@ LPWSTR CXmlStoreUI::Decode(LPWSTR& p, WCHAR chStop)
             if (pEntity != nullptr) {
                 *pstrOut++ = pEntity->ch;
                 p += pEntity->nLength;
-            }
-            else {
+            } else {
                 *pstrOut++ = L'&';
             }
-        }
-        else if (*p == L' ' && !m_bPreserveWhitespace) {
+        } else if (*p == L' ' && !m_bPreserveWhitespace) {
             *pstrOut++ = *p++;
-            while (p < m_pstrEnd && *p != chStop && *p <= L' ')
-                p++;
-        }
-        else {
+            while (p < m_pstrEnd && *p != chStop && *p <= L' ') p++;
+        } else {
             *pstrOut++ = *p++;
         }
     }
-    for (LPWSTR pstrFill = pstrOut; pstrFill < p; pstrFill++)
-        *pstrFill = L' ';
+    for (LPWSTR pstrFill = pstrOut; pstrFill < p; pstrFill++) *pstrFill = L' ';
     return pstrOut;
 }
 

@@ -6,12 +6,11 @@ std::wstring OwnPath()
 {
     wchar_t path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
     return path;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring GetAppDirectory()
 {
@@ -23,18 +22,15 @@ std::wstring GetAppDirectory()
 std::wstring GetAppDirectoryNoSlash()
 {
     std::wstring folder = GetAppDirectory();
-    if (!folder.empty())
-        folder.pop_back();
+    if (!folder.empty()) folder.pop_back();
     return folder;
 }
 
 bool FindWindowByProperty(HWND* window, const wchar_t* propertyName)
 {
-    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top && IsWindow(top);
-         top = GetWindow(top, GW_HWNDNEXT)) {
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top && IsWindow(top); top = GetWindow(top, GW_HWNDNEXT)) {
         if (GetPropW(top, propertyName)) {
-            if (window)
-                *window = top;
+            if (window) *window = top;
             return true;
         }
     }
@@ -43,7 +39,6 @@ bool FindWindowByProperty(HWND* window, const wchar_t* propertyName)
 
 std::wstring WithTrailingSlash(std::wstring folder)
 {
-    if (!folder.empty() && folder.back() != L'\\')
-        folder += L'\\';
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
 }

@@ -8,8 +8,7 @@ namespace {
 
 std::wstring WithBackslash(std::wstring folder)
 {
-    if (!folder.empty() && folder.back() != L'\\')
-        folder += L'\\';
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
 }
 
@@ -19,8 +18,7 @@ std::wstring FullFolder(const std::wstring& folder)
 {
     wchar_t buffer[MAX_PATH * 2] = {};
     DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH * 2, buffer, nullptr);
-    if (length == 0 || length >= MAX_PATH * 2)
-        return std::wstring();
+    if (length == 0 || length >= MAX_PATH * 2) return std::wstring();
     return WithBackslash(buffer);
 }
 
@@ -32,25 +30,23 @@ bool IsDriveRooted(const std::wstring& path)
 bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix)
 {
     return text.size() >= prefix.size() &&
-           CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
-                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+        CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                             static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
 }
 
-}  // namespace
+} // namespace
 
 bool IsTargetInsideInstallFolder(const std::wstring& folder, const std::wstring& installFolder)
 {
-    if (folder.empty() || installFolder.empty())
-        return false;
+    if (folder.empty() || installFolder.empty()) return false;
     // Device, UNC and stream paths, and wildcards, never name a folder of ours.
-    if (folder.find_first_of(L"*?\"<>|/") != std::wstring::npos || folder.compare(0, 2, L"\\\\") == 0)
-        return false;
-    if (folder.find(L':') != std::wstring::npos && (!IsDriveRooted(folder) || folder.find(L':', 2) != std::wstring::npos))
+    if (folder.find_first_of(L"*?\"<>|/") != std::wstring::npos || folder.compare(0, 2, L"\\\\") == 0) return false;
+    if (folder.find(L':') != std::wstring::npos &&
+        (!IsDriveRooted(folder) || folder.find(L':', 2) != std::wstring::npos))
         return false;
     std::wstring target = FullFolder(folder);
     std::wstring install = FullFolder(installFolder);
-    if (target.empty() || install.empty() || !IsDriveRooted(install))
-        return false;
+    if (target.empty() || install.empty() || !IsDriveRooted(install)) return false;
     return StartsWithIgnoringCase(target, install);
 }
 
@@ -65,20 +61,11 @@ std::wstring EscapeTaggedText(const std::wstring& text)
     escaped.reserve(text.size());
     for (wchar_t ch : text) {
         switch (ch) {
-        case L'{':
-            escaped += L"<{>";
-            break;
-        case L'}':
-            escaped += L"<}>";
-            break;
-        case L'<':
-            escaped += L"{<}";
-            break;
-        case L'>':
-            escaped += L"{>}";
-            break;
-        default:
-            escaped += ch;
+        case L'{': escaped += L"<{>"; break;
+        case L'}': escaped += L"<}>"; break;
+        case L'<': escaped += L"{<}"; break;
+        case L'>': escaped += L"{>}"; break;
+        default: escaped += ch;
         }
     }
     return escaped;

@@ -20,7 +20,7 @@ std::wstring ReadString(const std::wstring& file, const wchar_t* section, const 
     return buffer;
 }
 
-}  // namespace
+} // namespace
 
 bool CPendingInstall::Exists() const
 {
@@ -31,13 +31,10 @@ bool CPendingInstall::Exists() const
 // they were written.
 bool CPendingInstall::HasWork() const
 {
-    if (!Exists())
-        return false;
-    if (!ReadSetup().empty())
-        return true;
+    if (!Exists()) return false;
+    if (!ReadSetup().empty()) return true;
     for (const PendingMove& move : ReadMoves()) {
-        if (GetFileAttributesW(move.source.c_str()) != INVALID_FILE_ATTRIBUTES)
-            return true;
+        if (GetFileAttributesW(move.source.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     }
     return false;
 }
@@ -71,8 +68,7 @@ std::vector<PendingMove> CPendingInstall::ReadMoves() const
         move.source = value.substr(0, bar);
         move.target = bar == std::wstring::npos ? value : value.substr(bar + 1);
         move.run = GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, m_path.c_str()) != 0;
-        if (move.run)
-            move.arguments = ReadString(m_path, L"FILE", Numbered(L"ARGUMENT", i));
+        if (move.run) move.arguments = ReadString(m_path, L"FILE", Numbered(L"ARGUMENT", i));
         moves.push_back(move);
     }
     return moves;
@@ -92,8 +88,7 @@ std::wstring CPendingInstall::ReadSetup() const
 
 void CPendingInstall::MarkSetupStarted()
 {
-    if (!Exists())
-        return;
+    if (!Exists()) return;
     WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"0", m_path.c_str());
     WritePrivateProfileStringW(L"FORCE", L"NAME", nullptr, m_path.c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
@@ -101,8 +96,7 @@ void CPendingInstall::MarkSetupStarted()
 
 void CPendingInstall::DeleteWhenDone()
 {
-    if (!HasWork())
-        Delete();
+    if (!HasWork()) Delete();
 }
 
 void CPendingInstall::Delete()

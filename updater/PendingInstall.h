@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
-struct PendingMove {
-    std::wstring source;     // install folder + "cache\" + name
-    std::wstring target;     // target folder + name
-    bool run = false;        // start the target after it is moved
-    std::wstring arguments;  // for that start
+struct PendingMove
+{
+    std::wstring source;    // install folder + "cache\" + name
+    std::wstring target;    // target folder + name
+    bool run = false;       // start the target after it is moved
+    std::wstring arguments; // for that start
 };
 
-class CPendingInstall {
+class CPendingInstall
+{
 public:
-    explicit CPendingInstall(const std::wstring& path) : m_path(path) {}
+    explicit CPendingInstall(const std::wstring& path) : m_path(path) { }
 
     const std::wstring& Path() const { return m_path; }
     bool Exists() const;
@@ -31,7 +33,7 @@ public:
     // "FORCE"/"NAME": setup path, "|", its arguments; "NEXTTIME" 1.
     void RecordSetup(const std::wstring& later);
     std::wstring ReadSetup() const;
-    void MarkSetupStarted();  // "NEXTTIME" 0 and "NAME" removed
+    void MarkSetupStarted(); // "NEXTTIME" 0 and "NAME" removed
 
     // Deletes the file once nothing is left to do in it.
     void DeleteWhenDone();

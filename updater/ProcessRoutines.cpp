@@ -24,8 +24,7 @@ const UINT kQuitRequestTimeoutMs = 10000;
 std::wstring ProcessImagePath(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
-        return std::wstring();
+    if (!process) return std::wstring();
     wchar_t path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
     BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
@@ -37,19 +36,16 @@ bool ProcessLiesIn(DWORD processId, const std::wstring& folder)
 {
     std::wstring image = ProcessImagePath(processId);
     size_t slash = image.rfind(L'\\');
-    if (slash == std::wstring::npos)
-        return false;
+    if (slash == std::wstring::npos) return false;
     std::wstring imageFolder = image.substr(0, slash + 1);
     return _wcsicmp(imageFolder.c_str(), WithTrailingSlash(folder).c_str()) == 0;
 }
 
 // Walks the process list until `match` accepts an entry.
-template <typename Match>
-DWORD FindProcess(Match match)
+template <typename Match> DWORD FindProcess(Match match)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return kNoProcessId;
+    if (snapshot == INVALID_HANDLE_VALUE) return kNoProcessId;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     DWORD found = kNoProcessId;
@@ -66,13 +62,12 @@ DWORD FindProcess(Match match)
 void TerminateById(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-    if (!process)
-        return;
+    if (!process) return;
     TerminateProcess(process, 0);
     CloseHandle(process);
 }
 
-}  // namespace
+} // namespace
 
 DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder)
 {
@@ -83,14 +78,11 @@ DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder)
 
 HWND FindMainProgramWindow(const std::wstring& installFolder)
 {
-    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top && IsWindow(top);
-         top = GetWindow(top, GW_HWNDNEXT)) {
-        if (!GetPropW(top, kMainWindowProperty))
-            continue;
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top && IsWindow(top); top = GetWindow(top, GW_HWNDNEXT)) {
+        if (!GetPropW(top, kMainWindowProperty)) continue;
         DWORD processId = 0;
         GetWindowThreadProcessId(top, &processId);
-        if (ProcessLiesIn(processId, installFolder))
-            return top;
+        if (ProcessLiesIn(processId, installFolder)) return top;
     }
     return nullptr;
 }
@@ -98,12 +90,11 @@ HWND FindMainProgramWindow(const std::wstring& installFolder)
 void CloseMainProgram(const std::wstring& installFolder)
 {
     DWORD processId = FindProcessIdInFolder(kMainProgramExe, installFolder);
-    if (processId == kNoProcessId)
-        return;
+    if (processId == kNoProcessId) return;
     if (HWND window = FindMainProgramWindow(installFolder)) {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(window, WM_SYSCOMMAND, kQuitRequestCommand, kQuitRequestFlag,
-                            SMTO_NORMAL, kQuitRequestTimeoutMs, &ignored);
+        SendMessageTimeoutW(window, WM_SYSCOMMAND, kQuitRequestCommand, kQuitRequestFlag, SMTO_NORMAL,
+                            kQuitRequestTimeoutMs, &ignored);
         Sleep(kQuitGraceMs);
     }
     for (int round = 0; round < kTerminateRounds && processId != kNoProcessId; ++round) {

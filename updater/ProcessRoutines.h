@@ -2,14 +2,14 @@
 // are replaced, and the setup package before its file is deleted.
 #pragma once
 
-#include "ProcessTools.h"  // FindProcessIdByName, OpenFirstThreadOfProcess, shared with the finisher
+#include "ProcessTools.h" // FindProcessIdByName, OpenFirstThreadOfProcess, shared with the finisher
 
 #include <windows.h>
 
 #include <string>
 
-extern const wchar_t kMainProgramExe[];       // "lumora.exe"
-extern const wchar_t kMainWindowProperty[];   // "lumora"
+extern const wchar_t kMainProgramExe[];     // "lumora.exe"
+extern const wchar_t kMainWindowProperty[]; // "lumora"
 
 // First process named exeName (exactly) whose executable lies in folder
 // (compared ignoring case), or kNoProcessId.

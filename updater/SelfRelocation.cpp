@@ -22,8 +22,7 @@ const size_t kParameterCapacity = 1024;
 std::wstring RandomFolderName()
 {
     std::wstring name;
-    for (int i = 0; i < kFolderNameLength; ++i)
-        name += kFolderAlphabet[rand() % 62];
+    for (int i = 0; i < kFolderNameLength; ++i) name += kFolderAlphabet[rand() % 62];
     return name;
 }
 
@@ -33,26 +32,22 @@ std::wstring FolderOf(const std::wstring& path)
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-}  // namespace
+} // namespace
 
 std::wstring TemporaryDirectory()
 {
     wchar_t buffer[MAX_PATH] = {};
     DWORD length = GetTempPathW(MAX_PATH, buffer);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
     return WithTrailingSlash(buffer);
 }
 
 bool IsTemporaryRunPath(const std::wstring& ownPath, const std::wstring& tempDirectory)
 {
-    if (tempDirectory.empty())
-        return false;
+    if (tempDirectory.empty()) return false;
     std::wstring folder = FolderOf(ownPath);
-    if (folder.size() <= tempDirectory.size())
-        return false;
-    if (_wcsnicmp(folder.c_str(), tempDirectory.c_str(), tempDirectory.size()) != 0)
-        return false;
+    if (folder.size() <= tempDirectory.size()) return false;
+    if (_wcsnicmp(folder.c_str(), tempDirectory.c_str(), tempDirectory.size()) != 0) return false;
     // Exactly one more folder level: "<TEMP>\<name>\".
     std::wstring rest = folder.substr(tempDirectory.size());
     return rest.find(L'\\') == rest.size() - 1;
@@ -60,15 +55,13 @@ bool IsTemporaryRunPath(const std::wstring& ownPath, const std::wstring& tempDir
 
 std::wstring CreateRunFolder(const std::wstring& tempDirectory)
 {
-    if (tempDirectory.empty())
-        return std::wstring();
+    if (tempDirectory.empty()) return std::wstring();
     // Seeded once: re-seeding with the same second would draw the same name
     // on every retry.
     srand(static_cast<unsigned>(_time64(nullptr)) ^ GetCurrentProcessId() ^ GetTickCount());
     for (int attempt = 0; attempt < kFolderTries; ++attempt) {
         std::wstring folder = WithTrailingSlash(tempDirectory) + RandomFolderName();
-        if (CreateDirectoryW(folder.c_str(), nullptr))
-            return folder + L'\\';
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder + L'\\';
     }
     return std::wstring();
 }
@@ -84,8 +77,7 @@ bool WriteRunConfig(const std::wstring& runFolder, const std::wstring& programFo
 std::wstring ReadRunConfig(const std::wstring& runFolder)
 {
     wchar_t value[MAX_PATH] = {};
-    GetPrivateProfileStringW(L"Config", L"path", L"", value, MAX_PATH,
-                             (runFolder + kRunConfigName).c_str());
+    GetPrivateProfileStringW(L"Config", L"path", L"", value, MAX_PATH, (runFolder + kRunConfigName).c_str());
     return value;
 }
 
@@ -94,8 +86,7 @@ std::wstring BuildForwardedParameters(int argc, const wchar_t* const* argv)
     std::wstring parameters;
     for (int i = 1; i < argc && argv; ++i) {
         std::wstring argument = std::wstring(argv[i] ? argv[i] : L"") + L' ';
-        if (parameters.size() + argument.size() >= kParameterCapacity)
-            break;
+        if (parameters.size() + argument.size() >= kParameterCapacity) break;
         parameters += argument;
     }
     return parameters;
@@ -104,8 +95,7 @@ std::wstring BuildForwardedParameters(int argc, const wchar_t* const* argv)
 std::wstring BuildFinisherParameters(const std::wstring& runFolder)
 {
     std::wstring folder = runFolder;
-    while (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     return std::wstring(kUpdaterExeName) + L" \"" + folder + L"\"";
 }
 
@@ -119,8 +109,8 @@ bool StartFinisher(const std::wstring& programFolder, const std::wstring& runFol
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                        &startup, &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

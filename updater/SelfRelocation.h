@@ -8,9 +8,9 @@
 
 #include <string>
 
-extern const wchar_t kRunConfigName[];        // "config"
-extern const wchar_t kUpdaterExeName[];       // "lumoraupd.exe"
-extern const wchar_t kFinisherExeName[];      // "Uprelay.exe"
+extern const wchar_t kRunConfigName[];   // "config"
+extern const wchar_t kUpdaterExeName[];  // "lumoraupd.exe"
+extern const wchar_t kFinisherExeName[]; // "Uprelay.exe"
 
 // The user's temporary directory, with trailing backslash.
 std::wstring TemporaryDirectory();

@@ -4,7 +4,7 @@ namespace {
 
 const wchar_t kProgressTimerName[] = L"lumoravid_Update_Skerry_timer";
 
-}  // namespace
+} // namespace
 
 HANDLE CreateSetupProgressTimer()
 {
@@ -14,6 +14,6 @@ HANDLE CreateSetupProgressTimer()
 void ArmSetupProgressTimer(HANDLE timer)
 {
     LARGE_INTEGER due;
-    due.QuadPart = -10000000LL;  // one second from now
+    due.QuadPart = -10000000LL; // one second from now
     SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
 }

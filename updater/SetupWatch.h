@@ -5,7 +5,8 @@
 
 #include <windows.h>
 
-class SetupWatch {
+class SetupWatch
+{
 public:
     SetupWatch() = default;
     ~SetupWatch() { Stop(); }

@@ -6,9 +6,10 @@
 
 #include <windows.h>
 
-class StepDeadline {
+class StepDeadline
+{
 public:
-    StepDeadline(UINT_PTR timerId, UINT stepMs) : m_timerId(timerId), m_stepMs(stepMs) {}
+    StepDeadline(UINT_PTR timerId, UINT stepMs) : m_timerId(timerId), m_stepMs(stepMs) { }
     ~StepDeadline() { Disarm(); }
 
     StepDeadline(const StepDeadline&) = delete;

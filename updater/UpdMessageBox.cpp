@@ -23,25 +23,25 @@ const wchar_t kButtonAttributes[] =
     L"hotimage=\"file='down\\确定68-24.png' source='68,0,136,24'\" "
     L"pushedimage=\"file='down\\确定68-24.png' source='136,0,204,24'\" width=\"68\" height=\"24\"";
 
-struct ButtonSpec {
+struct ButtonSpec
+{
     const wchar_t* text;
     const wchar_t* name;
     int leftPadding;
 };
 
-const ButtonSpec kOneButton[] = {{L"确定", L"OK", 140}};
-const ButtonSpec kTwoButtons[] = {{L"重试", L"Retry", 80}, {L"取消", L"CANCEL", 60}};
-const ButtonSpec kThreeButtons[] = {{L"是", L"YES", 54}, {L"否", L"NO", 20}, {L"取消", L"CANCEL", 20}};
+const ButtonSpec kOneButton[] = { { L"确定", L"OK", 140 } };
+const ButtonSpec kTwoButtons[] = { { L"重试", L"Retry", 80 }, { L"取消", L"CANCEL", 60 } };
+const ButtonSpec kThreeButtons[] = { { L"是", L"YES", 54 }, { L"否", L"NO", 20 }, { L"取消", L"CANCEL", 20 } };
 
-const wchar_t* const kClientClasses[] = {L"ButtonUI", L"OptionUI", L"TextUI", nullptr};
+const wchar_t* const kClientClasses[] = { L"ButtonUI", L"OptionUI", L"TextUI", nullptr };
 
-}  // namespace
+} // namespace
 
 int ShowUpdMessageBox(LPCWSTR text, LPCWSTR title, LPCWSTR cue, int iconKind, HWND owner, int buttonCount)
 {
     CUpdMessageBox* box = new (std::nothrow) CUpdMessageBox;
-    if (!box)
-        return UpdResultNoMemory;
+    if (!box) return UpdResultNoMemory;
     if (!box->Create(owner, title, kBoxStyle, kBoxExStyle, 0, 0, 400, 270)) {
         delete box;
         return UpdResultNoMemory;
@@ -57,8 +57,7 @@ int ShowUpdMessageBox(LPCWSTR text, LPCWSTR title, LPCWSTR cue, int iconKind, HW
     box->AddButtons(buttonCount);
     box->CenterWindow();
     HWND window = box->GetWindowHandle();
-    if (IsWindow(window))
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    if (IsWindow(window)) SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     return static_cast<int>(box->RunModalLoop());
 }
 
@@ -79,31 +78,26 @@ void CUpdMessageBox::OnFinalMessage(HWND hWnd)
 
 void CUpdMessageBox::SetInformation(LPCWSTR text, bool asError)
 {
-    if (!m_information)
-        return;
+    if (!m_information) return;
     m_information->SetText(text);
-    if (asError)
-        m_information->SetTextColor(kErrorTextColor);
+    if (asError) m_information->SetTextColor(kErrorTextColor);
 }
 
 void CUpdMessageBox::SetCaption(LPCWSTR title)
 {
-    if (m_caption)
-        m_caption->SetText(title ? title : L"");
+    if (m_caption) m_caption->SetText(title ? title : L"");
 }
 
 void CUpdMessageBox::SetCue(LPCWSTR cue)
 {
-    if (!m_cue)
-        return;
+    if (!m_cue) return;
     std::wstring text = L"{b}{f 0}" + std::wstring(cue ? cue : L"提示信息") + L"{/f}{/b}";
     m_cue->SetText(text.c_str());
 }
 
 void CUpdMessageBox::SetIcon(int kind)
 {
-    if (!m_typeImage)
-        return;
+    if (!m_typeImage) return;
     const wchar_t* image = L"down\\information2.png";
     if (kind == UpdIconError)
         image = L"down\\error2.png";
@@ -116,8 +110,7 @@ void CUpdMessageBox::SetIcon(int kind)
 
 void CUpdMessageBox::AddButtons(int count)
 {
-    if (!m_buttons)
-        return;
+    if (!m_buttons) return;
     const ButtonSpec* specs = kOneButton;
     if (count == 2)
         specs = kTwoButtons;
@@ -134,7 +127,7 @@ void CUpdMessageBox::AddButtons(int count)
         }
         button->SetText(specs[i].text);
         button->SetName(specs[i].name);
-        button->SetPadding(RECT{specs[i].leftPadding, 4, 0, 0});
+        button->SetPadding(RECT{ specs[i].leftPadding, 4, 0, 0 });
     }
 }
 
@@ -174,12 +167,10 @@ void CUpdMessageBox::OnButtonClick(CControlUI* sender)
         Close(UpdResultCancel);
         return;
     }
-    if (!m_buttons)
-        return;
+    if (!m_buttons) return;
     for (int i = 0; i < m_buttons->GetCount(); ++i) {
         CControlUI* button = m_buttons->GetItemAt(i);
-        if (button != sender)
-            continue;
+        if (button != sender) continue;
         CStringUI name = button->GetName();
         if (name == L"OK" || name == L"YES")
             Close(UpdResultOk);
@@ -193,8 +184,7 @@ void CUpdMessageBox::OnButtonClick(CControlUI* sender)
 
 void CUpdMessageBox::Notify(TNotifyRecUI& msg)
 {
-    if (msg.type == L"click")
-        OnButtonClick(msg.sender);
+    if (msg.type == L"click") OnButtonClick(msg.sender);
 }
 
 LRESULT CUpdMessageBox::OnNcHitTest(LPARAM lParam)
@@ -206,27 +196,18 @@ LRESULT CUpdMessageBox::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
     switch (uMsg) {
-    case WM_CREATE:
-        return OnCreate();
-    case WM_SIZE:
-        ApplyRoundCorners(m_hWnd, m_manager);
-        break;
+    case WM_CREATE: return OnCreate();
+    case WM_SIZE: ApplyRoundCorners(m_hWnd, m_manager); break;
     case WM_CLOSE:
-        if (m_buttons)
-            m_buttons->RemoveAll();
+        if (m_buttons) m_buttons->RemoveAll();
         break;
-    case WM_GETMINMAXINFO:
-        MaximizeToWorkArea(m_hWnd, lParam);
-        break;
-    case WM_NCHITTEST:
-        return OnNcHitTest(lParam);
+    case WM_GETMINMAXINFO: MaximizeToWorkArea(m_hWnd, lParam); break;
+    case WM_NCHITTEST: return OnNcHitTest(lParam);
     case WM_NCACTIVATE:
-        if (!IsIconic(m_hWnd))
-            return wParam == 0;
+        if (!IsIconic(m_hWnd)) return wParam == 0;
         break;
     case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-        return 0;
+    case WM_NCPAINT: return 0;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN)
             Close(UpdResultOk);
@@ -239,10 +220,8 @@ LRESULT CUpdMessageBox::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-    default:
-        break;
+    default: break;
     }
-    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result))
-        return result;
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }

@@ -11,7 +11,8 @@ enum UpdMessageResult { UpdResultOk = 1, UpdResultCancel = 2, UpdResultNoMemory 
 // one) and returns what ended it (UpdMessageResult).
 int ShowUpdMessageBox(LPCWSTR text, LPCWSTR title, LPCWSTR cue, int iconKind, HWND owner, int buttonCount);
 
-class CUpdMessageBox : public UpdUI::CWindowWnd, public UpdUI::INotifyUI {
+class CUpdMessageBox : public UpdUI::CWindowWnd, public UpdUI::INotifyUI
+{
 public:
     CUpdMessageBox() = default;
 

@@ -17,11 +17,9 @@ void DeleteMatching(const std::wstring& folder, const wchar_t* pattern)
 {
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW((folder + pattern).c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
+    if (find == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW((folder + entry.cFileName).c_str());
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + entry.cFileName).c_str());
     } while (FindNextFileW(find, &entry));
     FindClose(find);
 }
@@ -37,8 +35,7 @@ void DeleteWithRetries(const std::wstring& file)
     for (int attempt = 0; attempt < kDeleteTries; ++attempt) {
         BOOL ok = DeleteFileW(file.c_str());
         Sleep(kDeleteRetryMs);
-        if (!PathFileExistsW(file.c_str()) || ok)
-            return;
+        if (!PathFileExistsW(file.c_str()) || ok) return;
     }
 }
 
@@ -50,11 +47,9 @@ void WaitHandlingSentMessages(HANDLE object, DWORD limitMs)
     const DWORD started = GetTickCount();
     for (;;) {
         DWORD elapsed = GetTickCount() - started;
-        if (elapsed >= limitMs)
-            return;
+        if (elapsed >= limitMs) return;
         DWORD result = MsgWaitForMultipleObjects(1, &object, FALSE, limitMs - elapsed, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1)
-            return;
+        if (result != WAIT_OBJECT_0 + 1) return;
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
@@ -67,14 +62,14 @@ bool SetupStillRecorded(const std::wstring& setupFile)
 {
     wchar_t record[MAX_PATH] = {};
     DWORD length = GetFullPathNameW(kPendingInstallName, MAX_PATH, record, nullptr);
-    if (length == 0 || length >= MAX_PATH)
-        return true;  // unknown: the setup stays rather than a record losing it
+    if (length == 0 || length >= MAX_PATH) return true; // unknown: the setup stays rather than a record losing it
     std::wstring entry = CPendingInstall(record).ReadSetup();
     std::wstring recorded = entry.substr(0, entry.find(L'|'));
     return !recorded.empty() && _wcsicmp(FileNamePart(recorded).c_str(), FileNamePart(setupFile).c_str()) == 0;
 }
 
-struct SetupDeletion {
+struct SetupDeletion
+{
     std::wstring setupFile;
 };
 
@@ -86,20 +81,18 @@ unsigned __stdcall SetupDeletionThread(void* parameter)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 void DeleteWorkingFiles(const std::wstring& manifestPath)
 {
     DeleteFileW(L"updatefile.list");
-    if (!manifestPath.empty())
-        DeleteFileW(manifestPath.c_str());
+    if (!manifestPath.empty()) DeleteFileW(manifestPath.c_str());
     RemoveDirectoryW(L"cache");
 }
 
 void WaitSetupAndDelete(const std::wstring& setupFile, DWORD waitMs)
 {
-    if (setupFile.empty())
-        return;
+    if (setupFile.empty()) return;
     // A forced run keeps the whole path; the process list has only the name.
     DWORD processId = FindProcessIdByName(FileNamePart(setupFile).c_str());
     if (processId != kNoProcessId) {
@@ -110,15 +103,14 @@ void WaitSetupAndDelete(const std::wstring& setupFile, DWORD waitMs)
     }
     // A setup that ended without reporting its finish is still recorded: its
     // file stays for the next run, which starts it again.
-    if (SetupStillRecorded(setupFile))
-        return;
+    if (SetupStillRecorded(setupFile)) return;
     DeleteWithRetries(setupFile);
 }
 
 void CleanupWorkingFilesAndSetup(const std::wstring& manifestPath, const std::wstring& setupFile)
 {
     DeleteWorkingFiles(manifestPath);
-    SetupDeletion* job = new SetupDeletion{setupFile};
+    SetupDeletion* job = new SetupDeletion{ setupFile };
     HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, SetupDeletionThread, job, 0, nullptr));
     if (!thread) {
         delete job;
@@ -131,14 +123,12 @@ void CleanupWorkingFilesAndSetup(const std::wstring& manifestPath, const std::ws
 void DeleteLeftoversOfWizard(const std::wstring& manifestPath, const std::wstring& installFolder,
                              const wchar_t* cacheName)
 {
-    if (!manifestPath.empty())
-        DeleteFileW(manifestPath.c_str());
+    if (!manifestPath.empty()) DeleteFileW(manifestPath.c_str());
     const std::wstring cache = installFolder + cacheName;
     // Without a download list no later run can resume a partial file: those
     // that stopped tasks left behind are only clutter.
     if (!PathFileExistsW((installFolder + L"updatefile.list").c_str())) {
-        for (const wchar_t* pattern : {L"*_tmp", L"*.Cfg"})
-            DeleteMatching(cache, pattern);
+        for (const wchar_t* pattern : { L"*_tmp", L"*.Cfg" }) DeleteMatching(cache, pattern);
     }
     // The check makes "cache"; an empty one is not left behind, one with
     // downloads stays for the next run.

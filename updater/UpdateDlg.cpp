@@ -38,8 +38,7 @@ const UINT kManifestStepMs = 15000;
 const UINT_PTR kCheckingActivityTimer = 0x5302;
 const UINT kCheckingActivityMs = 40;
 const int kCheckingActivityStep = 2;
-const wchar_t* const kClientClasses[] = {L"ButtonUI", L"OptionUI", L"TextUI", L"RichEditUI", L"ScrollBarUI",
-                                         nullptr};
+const wchar_t* const kClientClasses[] = { L"ButtonUI", L"OptionUI", L"TextUI", L"RichEditUI", L"ScrollBarUI", nullptr };
 
 // Waits for an object while still handling messages sent from other threads,
 // so a worker that runs a step on this thread cannot deadlock the wait.
@@ -47,8 +46,7 @@ void WaitHandlingSentMessages(HANDLE object)
 {
     for (;;) {
         DWORD result = MsgWaitForMultipleObjects(1, &object, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1)
-            return;
+        if (result != WAIT_OBJECT_0 + 1) return;
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
@@ -56,12 +54,10 @@ void WaitHandlingSentMessages(HANDLE object)
 
 void CloseThreadHandle(HANDLE thread)
 {
-    if (thread)
-        CloseHandle(thread);
+    if (thread) CloseHandle(thread);
 }
 
-template <typename T>
-T* Find(CWindowManagerUI& manager, const wchar_t* name)
+template <typename T> T* Find(CWindowManagerUI& manager, const wchar_t* name)
 {
     return static_cast<T*>(manager.FindControl(name));
 }
@@ -69,8 +65,7 @@ T* Find(CWindowManagerUI& manager, const wchar_t* name)
 unsigned __stdcall StopAbandonedRequest(void* held)
 {
     std::shared_ptr<CHttpDownload>* info = static_cast<std::shared_ptr<CHttpDownload>*>(held);
-    if (*info)
-        (*info)->Stop();
+    if (*info) (*info)->Stop();
     delete info;
     return 0;
 }
@@ -84,13 +79,12 @@ const wchar_t kManifestFileName[] = L"newupdate.ini";
 std::wstring KeepManifestUnderFixedName(const std::wstring& cache, const std::wstring& savedName)
 {
     std::wstring fixed = cache + kManifestFileName;
-    if (savedName.empty() || _wcsicmp(savedName.c_str(), kManifestFileName) == 0)
-        return fixed;
+    if (savedName.empty() || _wcsicmp(savedName.c_str(), kManifestFileName) == 0) return fixed;
     MoveFileExW((cache + savedName).c_str(), fixed.c_str(), MOVEFILE_REPLACE_EXISTING);
     return fixed;
 }
 
-}  // namespace
+} // namespace
 
 CUpdateDlg::CUpdateDlg() : m_manifestDeadline(kManifestDeadlineTimer, kManifestStepMs)
 {
@@ -101,10 +95,8 @@ CUpdateDlg::CUpdateDlg() : m_manifestDeadline(kManifestDeadlineTimer, kManifestS
 CUpdateDlg::~CUpdateDlg()
 {
     m_downloads.ClearAllDownloads();
-    if (m_progressTimer)
-        CloseHandle(m_progressTimer);
-    if (m_installDoneEvent)
-        CloseHandle(m_installDoneEvent);
+    if (m_progressTimer) CloseHandle(m_progressTimer);
+    if (m_installDoneEvent) CloseHandle(m_installDoneEvent);
     CloseThreadHandle(m_installThread);
     CloseThreadHandle(m_parseThread);
     CloseThreadHandle(m_finishThread);
@@ -190,7 +182,8 @@ namespace {
 
 // What one progress thread waits on: its own copy of the timer handle, so a
 // later thread's timer never closes a handle an earlier thread still waits on.
-struct ProgressThreadStart {
+struct ProgressThreadStart
+{
     CUpdateDlg* dialog;
     HANDLE timer;
 };
@@ -200,25 +193,24 @@ struct ProgressThreadStart {
 void CUpdateDlg::StartProgressTimerThread(HANDLE timer)
 {
     HANDLE own = nullptr;
-    if (!timer || !DuplicateHandle(GetCurrentProcess(), timer, GetCurrentProcess(), &own, 0, FALSE,
-                                   DUPLICATE_SAME_ACCESS))
+    if (!timer ||
+        !DuplicateHandle(GetCurrentProcess(), timer, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS))
         return;
     HANDLE previous = nullptr;
     {
         SectionLock hold(m_dataLock);
-        if (m_progressTimer && m_progressTimer != timer)
-            CloseHandle(m_progressTimer);
+        if (m_progressTimer && m_progressTimer != timer) CloseHandle(m_progressTimer);
         m_progressTimer = timer;
         previous = m_progressThread;
-        ProgressThreadStart* start = new (std::nothrow) ProgressThreadStart{this, own};
-        m_progressThread = start ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProgressTimerThread, start, 0, nullptr))
-                                : nullptr;
+        ProgressThreadStart* start = new (std::nothrow) ProgressThreadStart{ this, own };
+        m_progressThread = start
+            ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProgressTimerThread, start, 0, nullptr))
+            : nullptr;
         if (start && !m_progressThread) {
             delete start;
             start = nullptr;
         }
-        if (!start)
-            CloseHandle(own);
+        if (!start) CloseHandle(own);
     }
     // The earlier thread keeps waiting on the done event and ends with it.
     CloseThreadHandle(previous);
@@ -243,15 +235,13 @@ void CUpdateDlg::OnFinalMessage(HWND hWnd)
 
 bool CUpdateDlg::LoadSkinZip()
 {
-    if (m_skinZip || CWindowManagerUI::IsSkinZipCached())
-        return true;
+    if (m_skinZip || CWindowManagerUI::IsSkinZipCached()) return true;
     HINSTANCE instance = CWindowManagerUI::GetResourceInstance();
     HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
     HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
     DWORD size = resource ? SizeofResource(instance, resource) : 0;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes || size == 0)
-        return false;
+    if (!bytes || size == 0) return false;
     m_skinZip = new BYTE[size];
     memcpy(m_skinZip, bytes, size);
     CWindowManagerUI::SetSkinZipMemory(m_skinZip, size);
@@ -267,8 +257,7 @@ LRESULT CUpdateDlg::OnCreate()
     SetPropW(m_hWnd, kUpdaterWindowProperty, this);
     DropNativeCaption(m_hWnd);
     m_manager.Init(m_hWnd);
-    if (!LoadSkinZip())
-        return 0;
+    if (!LoadSkinZip()) return 0;
     CSkinBuilderUI builder;
     CControlUI* root = builder.Build(L"update.xml", nullptr, nullptr, &m_manager);
     if (!root) {
@@ -315,12 +304,9 @@ void CUpdateDlg::BindWizardControls()
 LRESULT CUpdateDlg::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (HandleWorkerMessage(uMsg, wParam, lParam))
-        return 0;
-    if (HandleFrameMessage(uMsg, wParam, lParam, result))
-        return result;
-    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result))
-        return result;
+    if (HandleWorkerMessage(uMsg, wParam, lParam)) return 0;
+    if (HandleFrameMessage(uMsg, wParam, lParam, result)) return result;
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
@@ -328,50 +314,33 @@ bool CUpdateDlg::HandleFrameMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
 {
     result = 0;
     switch (uMsg) {
-    case WM_CREATE:
-        result = OnCreate();
-        return true;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return false;
-    case WM_SIZE:
-        ApplyRoundCorners(m_hWnd, m_manager);
-        return false;
-    case WM_CLOSE:
-        OnClose();
-        return false;
+    case WM_CREATE: result = OnCreate(); return true;
+    case WM_DESTROY: PostQuitMessage(0); return false;
+    case WM_SIZE: ApplyRoundCorners(m_hWnd, m_manager); return false;
+    case WM_CLOSE: OnClose(); return false;
     case WM_TIMER:
-        if (wParam != kManifestDeadlineTimer && wParam != kCheckingActivityTimer)
-            return false;
+        if (wParam != kManifestDeadlineTimer && wParam != kCheckingActivityTimer) return false;
         OnTimer(wParam);
         return true;
-    case WM_GETMINMAXINFO:
-        MaximizeToWorkArea(m_hWnd, lParam);
-        return false;
+    case WM_GETMINMAXINFO: MaximizeToWorkArea(m_hWnd, lParam); return false;
     case WM_COPYDATA: {
         const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         // The sender's size is checked: a short block must not be read past.
         if (data && data->lpData && data->cbData >= sizeof(DWORD)) {
             DWORD value = *static_cast<const DWORD*>(data->lpData);
-            if (value <= kInstallProgressDone)
-                OnInstallProgress(value);
+            if (value <= kInstallProgressDone) OnInstallProgress(value);
         }
         return true;
     }
     case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-        return true;
-    case WM_NCHITTEST:
-        result = OnNcHitTest(lParam);
-        return true;
+    case WM_NCPAINT: return true;
+    case WM_NCHITTEST: result = OnNcHitTest(lParam); return true;
     case WM_NCACTIVATE:
-        if (IsMinimized())
-            return false;
+        if (IsMinimized()) return false;
         result = wParam == 0;
         return true;
     case WM_KEYDOWN:
-        if (wParam == VK_RETURN || wParam == VK_ESCAPE)
-            CloseWizard();
+        if (wParam == VK_RETURN || wParam == VK_ESCAPE) CloseWizard();
         return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
@@ -380,56 +349,31 @@ bool CUpdateDlg::HandleFrameMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRE
         }
         result = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
         return true;
-    case WM_UPDATE_RUN_ON_DIALOG:
-        reinterpret_cast<DialogTask*>(wParam)->Run();
-        return true;
-    default:
-        return false;
+    case WM_UPDATE_RUN_ON_DIALOG: reinterpret_cast<DialogTask*>(wParam)->Run(); return true;
+    default: return false;
     }
 }
 
 bool CUpdateDlg::HandleWorkerMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_DOWNLOAD_PROBED:
-        OnStartDownloadRequest(wParam, lParam);
-        return true;
-    case WM_DOWNLOAD_FAILED:
-        OnFileDownloadFailed(reinterpret_cast<CDownloadPublic*>(wParam));
-        return true;
-    case WM_DOWNLOAD_COMPLETED:
-        OnFileDownloaded(reinterpret_cast<CompletedDownloadRecord*>(wParam));
-        return true;
+    case WM_DOWNLOAD_PROBED: OnStartDownloadRequest(wParam, lParam); return true;
+    case WM_DOWNLOAD_FAILED: OnFileDownloadFailed(reinterpret_cast<CDownloadPublic*>(wParam)); return true;
+    case WM_DOWNLOAD_COMPLETED: OnFileDownloaded(reinterpret_cast<CompletedDownloadRecord*>(wParam)); return true;
     case WM_MANIFEST_PROBED:
-        if (lParam != 1)
-            OnManifestProbed(reinterpret_cast<CDownloadPublic*>(wParam));
+        if (lParam != 1) OnManifestProbed(reinterpret_cast<CDownloadPublic*>(wParam));
         return true;
     case WM_MANIFEST_DOWNLOADED:
-        if (lParam != 1)
-            OnManifestDownloaded(reinterpret_cast<CDownloadPublic*>(wParam));
+        if (lParam != 1) OnManifestDownloaded(reinterpret_cast<CDownloadPublic*>(wParam));
         return true;
-    case WM_UPDATE_IDLE:
-        return true;
-    case WM_UPDATE_NEW_VERSION:
-        OnNewVersion();
-        return true;
-    case WM_UPDATE_ALREADY_NEWEST:
-        OnAlreadyNewest();
-        return true;
-    case WM_MANIFEST_FAILED:
-        OnManifestFailed();
-        return true;
-    case WM_UPDATE_PROGRESS:
-        OnDownloadProgress(wParam);
-        return true;
-    case WM_UPDATE_CLEANED_UP:
-        CloseWizard();
-        return true;
-    case WM_UPDATE_SETUP_ENDED:
-        OnSetupEnded();
-        return true;
-    default:
-        return false;
+    case WM_UPDATE_IDLE: return true;
+    case WM_UPDATE_NEW_VERSION: OnNewVersion(); return true;
+    case WM_UPDATE_ALREADY_NEWEST: OnAlreadyNewest(); return true;
+    case WM_MANIFEST_FAILED: OnManifestFailed(); return true;
+    case WM_UPDATE_PROGRESS: OnDownloadProgress(wParam); return true;
+    case WM_UPDATE_CLEANED_UP: CloseWizard(); return true;
+    case WM_UPDATE_SETUP_ENDED: OnSetupEnded(); return true;
+    default: return false;
     }
 }
 
@@ -453,10 +397,8 @@ void CUpdateDlg::OnClose()
     m_setupWatch.Stop();
     // Every way out gives the user the main program back, unless the
     // installation closed it.
-    if (m_mainMinimized && ReadFlag(m_mainClosed) == 0)
-        RestoreMainWindow();
-    if (m_installDoneEvent)
-        SetEvent(m_installDoneEvent);
+    if (m_mainMinimized && ReadFlag(m_mainClosed) == 0) RestoreMainWindow();
+    if (m_installDoneEvent) SetEvent(m_installDoneEvent);
     RemovePropW(m_hWnd, kUpdaterWindowProperty);
     HANDLE progressThread = nullptr;
     {
@@ -469,9 +411,8 @@ void CUpdateDlg::OnClose()
         CloseHandle(progressThread);
     }
     // The dialog is deleted with its window: no worker may still use it.
-    for (HANDLE worker : {m_installThread, m_parseThread, m_finishThread}) {
-        if (worker)
-            WaitHandlingSentMessages(worker);
+    for (HANDLE worker : { m_installThread, m_parseThread, m_finishThread }) {
+        if (worker) WaitHandlingSentMessages(worker);
     }
     m_downloads.ReleaseInfoDownload();
     m_downloads.ClearAllDownloads();
@@ -482,8 +423,7 @@ void CUpdateDlg::OnClose()
 
 void CUpdateDlg::OnStartDownloadRequest(WPARAM wParam, LPARAM lParam)
 {
-    if (lParam != 1 && wParam)
-        m_downloads.StartDownload(reinterpret_cast<const char*>(wParam));
+    if (lParam != 1 && wParam) m_downloads.StartDownload(reinterpret_cast<const char*>(wParam));
     FreePostedUrl(wParam);
 }
 
@@ -491,17 +431,14 @@ void CUpdateDlg::OnFileDownloadFailed(CDownloadPublic* download)
 {
     WORD mode = GetUpdateMode();
     if (mode != UpdateModeForced) {
-        if (!download)
-            return;
+        if (!download) return;
         std::string url;
         m_downloads.Lock();
         // Only a download the manager still owns may be looked at.
         auto task = m_downloads.Tasks().find(download->queuedUrl.empty() ? download->url : download->queuedUrl);
-        if (task != m_downloads.Tasks().end() && task->second.downloader == download)
-            url = task->first;
+        if (task != m_downloads.Tasks().end() && task->second.downloader == download) url = task->first;
         m_downloads.Unlock();
-        if (url.empty())
-            return;
+        if (url.empty()) return;
         if (ShowUpdMessageBox(L"下载更新失败！", L"错误", L"更新程序", UpdIconError, m_hWnd, 2) == UpdResultRetry) {
             std::wstring name = FromAnsi(download->fileName);
             DownloadRequest request;
@@ -521,8 +458,7 @@ void CUpdateDlg::OnFileDownloadFailed(CDownloadPublic* download)
 
 void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
 {
-    if (!record)
-        return;
+    if (!record) return;
     m_downloads.DecrementPending();
     bool known = false;
     bool last = false;
@@ -533,8 +469,7 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
     if (known) {
         task->second.downloader = nullptr;
         last = m_downloads.MoveToFinished(*record);
-        if (last)
-            InterlockedExchange(&m_downloadsFinished, 1);
+        if (last) InterlockedExchange(&m_downloadsFinished, 1);
     }
     m_downloads.Unlock();
     if (known) {
@@ -544,8 +479,7 @@ void CUpdateDlg::OnFileDownloaded(CompletedDownloadRecord* record)
         delete record->download;
     }
     delete record;
-    if (!known)
-        return;
+    if (!known) return;
     if (last) {
         // The bar ends full before the installing page replaces it.
         ShowDownloadPercent(100);
@@ -569,8 +503,7 @@ void CUpdateDlg::OnManifestDownloaded(CDownloadPublic* download)
 {
     std::shared_ptr<CHttpDownload> info = m_downloads.GetInfoDownload();
     // A late report of a request given up at its deadline is no answer.
-    if (!m_checkRunning || (download && info.get() != download))
-        return;
+    if (!m_checkRunning || (download && info.get() != download)) return;
     m_manifestDeadline.Disarm();
     if (download) {
         std::wstring cache = WithTrailingSlash(m_installFolder) + kCacheFolderName;
@@ -584,8 +517,8 @@ void CUpdateDlg::OnManifestDownloaded(CDownloadPublic* download)
     }
     TestKillPoint("manifest");
     CloseThreadHandle(m_parseThread);
-    m_parseThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ParseUpdateManifest,
-                                                           static_cast<IUpdateCheckHost*>(this), 0, nullptr));
+    m_parseThread = reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, ParseUpdateManifest, static_cast<IUpdateCheckHost*>(this), 0, nullptr));
 }
 
 void CUpdateDlg::ApplyFoundVersionText()
@@ -595,8 +528,7 @@ void CUpdateDlg::ApplyFoundVersionText()
         SectionLock hold(m_dataLock);
         text = m_foundVersionText;
     }
-    if (m_findVersion && !text.empty())
-        m_findVersion->SetText(text.c_str());
+    if (m_findVersion && !text.empty()) m_findVersion->SetText(text.c_str());
 }
 
 void CUpdateDlg::OnNewVersion()
@@ -620,21 +552,17 @@ void CUpdateDlg::OnNewVersion()
     switch (GetUpdateMode()) {
     case UpdateModeInteractive:
         MinimizeMainWindow();
-        if (m_newFeaturesEdit)
-            m_newFeaturesEdit->AppendText(features.c_str(), false);
+        if (m_newFeaturesEdit) m_newFeaturesEdit->AppendText(features.c_str(), false);
         SelectPage(WizardPageNewVersion);
         break;
     case UpdateModeSilent:
         SetExStyleAlone(WS_EX_APPWINDOW);
-        if (m_newFeaturesEdit)
-            m_newFeaturesEdit->AppendText(features.c_str(), false);
+        if (m_newFeaturesEdit) m_newFeaturesEdit->AppendText(features.c_str(), false);
         SelectPage(WizardPageNewVersion);
         Show(true, true);
         MinimizeMainWindow();
         break;
-    default:
-        StartUpdateDownload();
-        break;
+    default: StartUpdateDownload(); break;
     }
 }
 
@@ -659,8 +587,7 @@ void CUpdateDlg::OnAlreadyNewest()
 
 void CUpdateDlg::OnManifestFailed()
 {
-    if (!m_checkRunning)
-        return;  // the check already ended (its deadline passed)
+    if (!m_checkRunning) return; // the check already ended (its deadline passed)
     m_checkRunning = false;
     m_manifestDeadline.Disarm();
     KillTimer(m_hWnd, kCheckingActivityTimer);
@@ -681,8 +608,7 @@ void CUpdateDlg::OnDownloadProgress(WPARAM percent)
 {
     // Once every download is done the setup's task has moved to the finished
     // list, whose percentage is no longer asked: it is whole.
-    if (ReadFlag(m_downloadsFinished) == 1)
-        percent = 100;
+    if (ReadFlag(m_downloadsFinished) == 1) percent = 100;
     ShowDownloadPercent(static_cast<int>(percent));
 }
 
@@ -690,10 +616,8 @@ void CUpdateDlg::ShowDownloadPercent(int percent)
 {
     wchar_t text[32];
     swprintf_s(text, 32, L"{f 0}%d%%{/f}", percent);
-    if (m_percent)
-        m_percent->SetText(text);
-    if (m_progress)
-        m_progress->SetValue(percent);
+    if (m_percent) m_percent->SetText(text);
+    if (m_progress) m_progress->SetValue(percent);
 }
 
 void CUpdateDlg::OnTimer(WPARAM timerId)
@@ -706,11 +630,9 @@ void CUpdateDlg::OnTimer(WPARAM timerId)
 
 void CUpdateDlg::StepCheckingActivity()
 {
-    if (!m_checkingProgress)
-        return;
+    if (!m_checkingProgress) return;
     int next = m_checkingProgress->GetValue() + kCheckingActivityStep;
-    m_checkingProgress->SetValue(next > m_checkingProgress->GetMaxValue() ? m_checkingProgress->GetMinValue()
-                                                                       : next);
+    m_checkingProgress->SetValue(next > m_checkingProgress->GetMaxValue() ? m_checkingProgress->GetMinValue() : next);
 }
 
 // The server took too long for one step: the request is given up and the
@@ -724,7 +646,7 @@ void CUpdateDlg::OnManifestDeadline()
     if (stopper)
         CloseHandle(stopper);
     else
-        delete abandoned;  // no thread: the transfer is left to end with the process
+        delete abandoned; // no thread: the transfer is left to end with the process
     OnManifestFailed();
 }
 
@@ -734,8 +656,7 @@ void CUpdateDlg::OnManifestDeadline()
 void CUpdateDlg::OnSetupEnded()
 {
     m_setupWatch.Stop();
-    if (m_setupReportedDone)
-        return;
+    if (m_setupReportedDone) return;
     SelectPage(WizardPageInstalling);
     ShowUpdMessageBox(L"安装程序意外退出，更新没有完成！", L"错误", L"更新程序", UpdIconError, m_hWnd, 1);
     ShellExecuteW(nullptr, L"open", (WithTrailingSlash(m_installFolder) + kMainProgramExe).c_str(), nullptr,
@@ -753,21 +674,19 @@ void CUpdateDlg::WatchSetup(HANDLE process)
 
 void CUpdateDlg::OnInstallProgress(DWORD value)
 {
-    if (value == 0)
-        return;
+    if (value == 0) return;
     wchar_t text[12];
     swprintf_s(text, 12, L"%d%%", static_cast<int>(value / 300));
     if (m_installProgress) {
         m_installProgress->SetText(text);
         m_installProgress->SetValue(static_cast<int>(value));
     }
-    if (value != kInstallProgressDone)
-        return;
+    if (value != kInstallProgressDone) return;
     m_setupReportedDone = true;
     SetCloseEnabled(true);
     Show(false, true);
     if (m_finishThread && WaitForSingleObject(m_finishThread, 0) == WAIT_TIMEOUT)
-        return;  // a repeated final value: the clean-up already runs
+        return; // a repeated final value: the clean-up already runs
     CloseThreadHandle(m_finishThread);
     m_finishThread = CreateThread(nullptr, 0, InstallFinishedCleanup, this, 0, nullptr);
 }
@@ -779,13 +698,11 @@ void CUpdateDlg::Notify(TNotifyRecUI& msg)
     if (msg.type == L"link") {
         if (msg.sender == m_browserDown && m_browserDown) {
             SectionLock hold(m_dataLock);
-            if (!m_setupUrl.empty())
-                ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+            if (!m_setupUrl.empty()) ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         }
         return;
     }
-    if (msg.type != L"click" || !msg.sender)
-        return;
+    if (msg.type != L"click" || !msg.sender) return;
     CControlUI* sender = msg.sender;
     if (sender == m_closeBtn) {
         OnCloseClicked(false);
@@ -822,8 +739,7 @@ void CUpdateDlg::OnCloseClicked(bool fromDownloadCancel)
         CloseWizard();
         return;
     }
-    if (!ConfirmLeaving(fromDownloadCancel) || ReadFlag(m_installRunning) == 1)
-        return;
+    if (!ConfirmLeaving(fromDownloadCancel) || ReadFlag(m_installRunning) == 1) return;
     if (ReadFlag(m_downloadsFinished) == 0) {
         StopDownloadsAndClose();
         return;
@@ -846,8 +762,7 @@ bool CUpdateDlg::ConfirmLeaving(bool fromDownloadCancel)
 
 void CUpdateDlg::WaitInstallDoneAndCleanup()
 {
-    if (m_installDoneEvent && ReadFlag(m_installRunning) == 1)
-        WaitHandlingSentMessages(m_installDoneEvent);
+    if (m_installDoneEvent && ReadFlag(m_installRunning) == 1) WaitHandlingSentMessages(m_installDoneEvent);
     CleanupUpdateFiles();
 }
 
@@ -860,10 +775,8 @@ void CUpdateDlg::StopDownloadsAndClose()
 
 void CUpdateDlg::OnConnectCancel()
 {
-    if (m_connectCancel)
-        m_connectCancel->SetVisible(false);
-    if (m_connectingInfo)
-        m_connectingInfo->SetText(L"{f 0}正在停止，请勿强制关闭...{/f}");
+    if (m_connectCancel) m_connectCancel->SetVisible(false);
+    if (m_connectingInfo) m_connectingInfo->SetText(L"{f 0}正在停止，请勿强制关闭...{/f}");
     SetCloseEnabled(false);
     HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, StopManifestAndClose, this, 0, nullptr));
     CloseThreadHandle(thread);
@@ -884,11 +797,9 @@ void CUpdateDlg::StartUpdateDownload()
     }
     std::string first;
     m_downloads.Lock();
-    if (!m_downloads.Tasks().empty())
-        first = m_downloads.Tasks().begin()->first;
+    if (!m_downloads.Tasks().empty()) first = m_downloads.Tasks().begin()->first;
     m_downloads.Unlock();
-    if (!first.empty())
-        m_downloads.StartDownload(first);
+    if (!first.empty()) m_downloads.StartDownload(first);
 }
 
 // The manifest goes into "cache", never beside the deliverables.
@@ -896,8 +807,7 @@ void CUpdateDlg::StartManifestDownload()
 {
     m_checkRunning = true;
     m_manifestDeadline.Arm(m_hWnd);
-    if (m_checkingProgress)
-        SetTimer(m_hWnd, kCheckingActivityTimer, kCheckingActivityMs, nullptr);
+    if (m_checkingProgress) SetTimer(m_hWnd, kCheckingActivityTimer, kCheckingActivityMs, nullptr);
     std::wstring cache = WithTrailingSlash(m_installFolder) + kCacheFolderName;
     CreateDirectoryW(cache.c_str(), nullptr);
     m_downloads.StartInfoDownload(m_manifestUrl, cache);
@@ -906,7 +816,7 @@ void CUpdateDlg::StartManifestDownload()
 void CUpdateDlg::StartInstallThread()
 {
     if (m_installThread && WaitForSingleObject(m_installThread, 0) == WAIT_TIMEOUT)
-        return;  // one installation at a time
+        return; // one installation at a time
     CloseThreadHandle(m_installThread);
     m_installThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, InstallThread, this, 0, nullptr));
 }
@@ -915,14 +825,12 @@ void CUpdateDlg::StartInstallThread()
 
 void CUpdateDlg::SetCloseEnabled(bool enabled)
 {
-    if (m_closeBtn)
-        m_closeBtn->SetEnabled(enabled);
+    if (m_closeBtn) m_closeBtn->SetEnabled(enabled);
 }
 
 void CUpdateDlg::SelectPage(int page)
 {
-    if (m_wizardTab)
-        m_wizardTab->SelectItem(page);
+    if (m_wizardTab) m_wizardTab->SelectItem(page);
 }
 
 void CUpdateDlg::ShowAsAppWindow()
@@ -979,7 +887,7 @@ unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
     CUpdateDlg* dialog = start->dialog;
     HANDLE timer = start->timer;
     delete start;
-    HANDLE objects[2] = {timer, dialog->m_installDoneEvent};
+    HANDLE objects[2] = { timer, dialog->m_installDoneEvent };
     for (;;) {
         DWORD woke = WaitForMultipleObjects(2, objects, FALSE, INFINITE);
         if (woke != WAIT_OBJECT_0) {
@@ -1000,8 +908,7 @@ unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
 unsigned __stdcall CUpdateDlg::StopManifestAndClose(void* self)
 {
     CUpdateDlg* dialog = static_cast<CUpdateDlg*>(self);
-    if (std::shared_ptr<CHttpDownload> info = dialog->m_downloads.GetInfoDownload())
-        info->Stop();
+    if (std::shared_ptr<CHttpDownload> info = dialog->m_downloads.GetInfoDownload()) info->Stop();
     PostMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
     return 0;
 }

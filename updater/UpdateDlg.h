@@ -18,19 +18,17 @@ extern const wchar_t kProductHomePage[];
 
 enum : UINT {
     WM_UPDATE_IDLE = WM_USER + 1006,
-    WM_UPDATE_PROGRESS = WM_USER + 1010,     // wParam: percent
+    WM_UPDATE_PROGRESS = WM_USER + 1010, // wParam: percent
     WM_UPDATE_CLEANED_UP = WM_USER + 1011,
     // Work of the install thread that touches the window, done on its thread.
-    WM_UPDATE_RUN_ON_DIALOG = WM_APP + 0x20,  // wParam: DialogTask*
-    WM_UPDATE_SETUP_ENDED = WM_APP + 0x21,    // the watched setup process ended
+    WM_UPDATE_RUN_ON_DIALOG = WM_APP + 0x20, // wParam: DialogTask*
+    WM_UPDATE_SETUP_ENDED = WM_APP + 0x21,   // the watched setup process ended
 };
 
 const DWORD kInstallProgressDone = 30000;
 
-class CUpdateDlg : public UpdUI::CWindowWnd,
-                   public UpdUI::INotifyUI,
-                   public IUpdateCheckHost,
-                   public IUpdateInstallHost {
+class CUpdateDlg : public UpdUI::CWindowWnd, public UpdUI::INotifyUI, public IUpdateCheckHost, public IUpdateInstallHost
+{
 public:
     CUpdateDlg();
     ~CUpdateDlg() override;
@@ -126,7 +124,7 @@ private:
     static DWORD WINAPI InstallFinishedCleanup(void* self);
 
     UpdUI::CWindowManagerUI m_manager;
-    volatile LONG m_updateMode = 0;  // UpdateModeValue
+    volatile LONG m_updateMode = 0; // UpdateModeValue
     std::wstring m_installFolder;
     HANDLE m_installDoneEvent = nullptr;
     HANDLE m_progressTimer = nullptr;
@@ -147,8 +145,8 @@ private:
     std::wstring m_setupFileName;
     CRITICAL_SECTION m_dataLock;
     HANDLE m_installThread = nullptr;
-    HANDLE m_finishThread = nullptr;  // InstallFinishedCleanup; it uses the dialog
-    bool m_checkRunning = false;      // from the manifest request to the check's answer
+    HANDLE m_finishThread = nullptr; // InstallFinishedCleanup; it uses the dialog
+    bool m_checkRunning = false;     // from the manifest request to the check's answer
     StepDeadline m_manifestDeadline;
     SetupWatch m_setupWatch;
     bool m_setupReportedDone = false;

@@ -18,9 +18,10 @@ enum WizardPage {
     WizardPageNewest = 5,
 };
 
-class IUpdateInstallHost {
+class IUpdateInstallHost
+{
 public:
-    virtual ~IUpdateInstallHost() {}
+    virtual ~IUpdateInstallHost() { }
 
     // The run.
     virtual WORD GetUpdateMode() = 0;
@@ -50,27 +51,26 @@ public:
     virtual void WatchSetup(HANDLE process) = 0;
 
     // Runs `task` on the wizard's thread and waits for it.
-    template <typename Task>
-    void RunOnDialog(Task task);
+    template <typename Task> void RunOnDialog(Task task);
 
 protected:
-    struct DialogTask {
-        virtual ~DialogTask() {}
+    struct DialogTask
+    {
+        virtual ~DialogTask() { }
         virtual void Run() = 0;
     };
     virtual void RunTaskOnDialog(DialogTask& task) = 0;
 
 private:
-    template <typename Task>
-    struct DialogTaskOf : DialogTask {
-        explicit DialogTaskOf(Task& t) : task(t) {}
+    template <typename Task> struct DialogTaskOf : DialogTask
+    {
+        explicit DialogTaskOf(Task& t) : task(t) { }
         void Run() override { task(); }
         Task& task;
     };
 };
 
-template <typename Task>
-void IUpdateInstallHost::RunOnDialog(Task task)
+template <typename Task> void IUpdateInstallHost::RunOnDialog(Task task)
 {
     DialogTaskOf<Task> wrapped(task);
     RunTaskOnDialog(wrapped);

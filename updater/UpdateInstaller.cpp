@@ -51,7 +51,7 @@ void Open(const std::wstring& file, const std::wstring& arguments)
 // Starts a program as Open does and hands back its process, or null.
 HANDLE OpenWatched(const std::wstring& file, const std::wstring& arguments)
 {
-    SHELLEXECUTEINFOW info = {sizeof(info)};
+    SHELLEXECUTEINFOW info = { sizeof(info) };
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = L"open";
     info.lpFile = file.c_str();
@@ -72,8 +72,7 @@ bool HasParentStep(const std::wstring& path)
     while ((at = path.find(L"..", at)) != std::wstring::npos) {
         bool startsElement = at == 0 || path[at - 1] == L'\\' || path[at - 1] == L'/';
         bool endsElement = at + 2 == path.size() || path[at + 2] == L'\\' || path[at + 2] == L'/';
-        if (startsElement && endsElement)
-            return true;
+        if (startsElement && endsElement) return true;
         at += 2;
     }
     return false;
@@ -85,7 +84,7 @@ std::wstring FileNamePart(const std::wstring& path)
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
+} // namespace
 
 ProgramList ReadProgramList(const std::wstring& manifestPath)
 {
@@ -93,8 +92,7 @@ ProgramList ReadProgramList(const std::wstring& manifestPath)
     int count = GetPrivateProfileIntW(L"RUN", L"NUMBER", 0, manifestPath.c_str());
     for (int i = 1; i <= count && i < 100000; ++i) {
         std::wstring value = ReadString(manifestPath, L"RUN", Numbered(L"FILE", i));
-        if (value.empty())
-            continue;
+        if (value.empty()) continue;
         std::wstring name, arguments;
         SplitSetupEntry(value, L' ', name, arguments);
         programs[name] = arguments;
@@ -117,19 +115,15 @@ std::wstring BuildSetupCommandLine(const std::wstring& arguments, HWND window)
 bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder)
 {
     size_t slash = path.rfind(L'\\');
-    if (slash == std::wstring::npos || !IsSafeFileName(path.substr(slash + 1)))
-        return false;
+    if (slash == std::wstring::npos || !IsSafeFileName(path.substr(slash + 1))) return false;
     return _wcsicmp(path.substr(0, slash + 1).c_str(), WithTrailingSlash(folder).c_str()) == 0;
 }
 
 CUpdateInstaller::CUpdateInstaller(IUpdateInstallHost& dialog)
-    : m_dialog(dialog),
-      m_installFolder(WithTrailingSlash(dialog.GetInstallFolder())),
-      m_pendingPath(m_installFolder + kPendingInstallName),
-      m_forced(dialog.GetUpdateMode() == UpdateModeForced),
+    : m_dialog(dialog), m_installFolder(WithTrailingSlash(dialog.GetInstallFolder())),
+      m_pendingPath(m_installFolder + kPendingInstallName), m_forced(dialog.GetUpdateMode() == UpdateModeForced),
       m_fromDownload(dialog.IsInstallFromDownload())
-{
-}
+{ }
 
 std::wstring CUpdateInstaller::CacheFolder() const
 {
@@ -143,10 +137,8 @@ bool CUpdateInstaller::TargetFor(const std::wstring& listName, const std::wstrin
 {
     if (!IsSafeFileName(listName) || _wcsicmp(WithTrailingSlash(downloadPath).c_str(), CacheFolder().c_str()) != 0)
         return false;
-    if (HasParentStep(copyPath))
-        return false;
-    if (!copyPath.empty() && !PathFileExistsW(copyPath.c_str()))
-        CreateDirectoryW(copyPath.c_str(), nullptr);
+    if (HasParentStep(copyPath)) return false;
+    if (!copyPath.empty() && !PathFileExistsW(copyPath.c_str())) CreateDirectoryW(copyPath.c_str(), nullptr);
     source = CacheFolder() + listName;
     target = copyPath.empty() ? m_installFolder + listName : WithTrailingSlash(copyPath) + listName;
     return true;
@@ -161,8 +153,7 @@ std::vector<PendingMove> CUpdateInstaller::CollectFinishedMoves(const ProgramLis
         const CompletedDownload& done = entry.second;
         PendingMove move;
         std::wstring listName = FromAnsi(done.listName);
-        if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, move.source, move.target))
-            continue;
+        if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, move.source, move.target)) continue;
         auto program = programs.find(listName);
         if (program != programs.end()) {
             move.run = true;
@@ -179,20 +170,15 @@ std::vector<PendingMove> CUpdateInstaller::CollectFinishedMoves(const ProgramLis
 void CUpdateInstaller::InstallFinishedDownloads(const ProgramList& programs)
 {
     std::vector<PendingMove> moves = CollectFinishedMoves(programs);
-    if (moves.empty())
-        return;
+    if (moves.empty()) return;
     CPendingInstall(m_pendingPath).RecordMoves(moves);
     bool movedOne = false;
     for (const PendingMove& move : moves) {
-        if (m_forced && move.run)
-            continue;
-        if (movedOne)
-            TestKillPoint("move");
-        if (!Move(move.source, move.target))
-            continue;
+        if (m_forced && move.run) continue;
+        if (movedOne) TestKillPoint("move");
+        if (!Move(move.source, move.target)) continue;
         movedOne = true;
-        if (move.run)
-            Open(move.target, move.arguments);
+        if (move.run) Open(move.target, move.arguments);
     }
 }
 
@@ -225,15 +211,11 @@ bool CUpdateInstaller::ReplayPendingInstall()
             LogManifestRefusal(L"recorded move", move.source + L"|" + move.target);
             continue;
         }
-        if (!PathFileExistsW(move.source.c_str()))
-            continue;  // moved before the run was stopped
-        if (!Move(move.source, move.target))
-            continue;
-        if (move.run)
-            Open(move.target, move.arguments);
+        if (!PathFileExistsW(move.source.c_str())) continue; // moved before the run was stopped
+        if (!Move(move.source, move.target)) continue;
+        if (move.run) Open(move.target, move.arguments);
     }
-    if (!pending.ReadSetup().empty())
-        return true;
+    if (!pending.ReadSetup().empty()) return true;
     pending.DeleteWhenDone();
     m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
     Open(m_installFolder + kMainProgramExe, std::wstring());
@@ -244,8 +226,7 @@ bool CUpdateInstaller::ReplayPendingInstall()
 void CUpdateInstaller::ArmProgressTimer()
 {
     HANDLE timer = CreateSetupProgressTimer();
-    if (!timer)
-        return;
+    if (!timer) return;
     m_dialog.StartProgressTimerThread(timer);
     ArmSetupProgressTimer(timer);
 }
@@ -271,8 +252,7 @@ void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstr
     // The wizard waits for the setup's reports; it also watches the process,
     // so a setup that ends without reporting does not keep it waiting.
     HANDLE process = OpenWatched(setupPath, commandLine);
-    if (process)
-        m_dialog.RunOnDialog([this, process]() { m_dialog.WatchSetup(process); });
+    if (process) m_dialog.RunOnDialog([this, process]() { m_dialog.WatchSetup(process); });
 }
 
 // The setup is recorded before anything is moved, so a run stopped between
@@ -281,8 +261,7 @@ void CUpdateInstaller::RecordSetupAhead(const std::wstring& manifest)
 {
     std::wstring file, arguments;
     SplitSetupEntry(ReadString(manifest, L"RUN", L"NAME"), L' ', file, arguments);
-    if (file.empty() || !IsSafeSetupName(file))
-        return;
+    if (file.empty() || !IsSafeSetupName(file)) return;
     CPendingInstall(m_pendingPath).RecordSetup(m_installFolder + file + L"|" + arguments);
 }
 
@@ -314,8 +293,7 @@ void CUpdateInstaller::InstallUpdate()
     const std::wstring manifest = m_dialog.GetManifestPath();
     ProgramList programs = ReadProgramList(manifest);
     if (m_fromDownload) {
-        if (!ReplayPendingInstall())
-            return;
+        if (!ReplayPendingInstall()) return;
     } else {
         std::wstring setupEntry = ReadString(manifest, L"RUN", L"NAME");
         if (m_forced && !setupEntry.empty() && !AskRestartNow()) {
@@ -329,8 +307,8 @@ void CUpdateInstaller::InstallUpdate()
         InstallFinishedDownloads(programs);
     }
 
-    std::wstring entry = m_fromDownload ? ReadString(m_pendingPath, L"FORCE", L"NAME")
-                                       : ReadString(manifest, L"RUN", L"NAME");
+    std::wstring entry =
+        m_fromDownload ? ReadString(m_pendingPath, L"FORCE", L"NAME") : ReadString(manifest, L"RUN", L"NAME");
     if (entry.empty()) {
         if (m_fromDownload) {
             CPendingInstall(m_pendingPath).DeleteWhenDone();
@@ -370,8 +348,7 @@ void CUpdateInstaller::InstallUpdate()
             Open(m_installFolder + kMainProgramExe, std::wstring());
             m_dialog.CloseWizard();
         } else {
-            if (CPendingInstall(m_pendingPath).Exists())
-                Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"1");
+            if (CPendingInstall(m_pendingPath).Exists()) Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"1");
             Open(m_installFolder + kMainProgramExe, std::wstring());
             m_dialog.CloseWizard();
         }
@@ -385,8 +362,7 @@ void CUpdateInstaller::InstallUpdate()
     }
     // The record of the setup stays until the setup reports that it finished:
     // a setup stopped half-way runs again on the next start.
-    if (CPendingInstall(m_pendingPath).Exists())
-        Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"0");
+    if (CPendingInstall(m_pendingPath).Exists()) Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"0");
     m_dialog.SetSetupFileNameForCleanup(setupPath);
     m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
     m_dialog.CloseWizard();
@@ -395,8 +371,7 @@ void CUpdateInstaller::InstallUpdate()
 void SetupReportedFinished(const std::wstring& installFolder)
 {
     CPendingInstall pending(WithTrailingSlash(installFolder) + kPendingInstallName);
-    if (!pending.Exists())
-        return;
+    if (!pending.Exists()) return;
     pending.MarkSetupStarted();
     pending.DeleteWhenDone();
 }

@@ -15,7 +15,7 @@
 
 class IUpdateInstallHost;
 
-extern const wchar_t kPendingInstallName[];  // "uprelay.ini"
+extern const wchar_t kPendingInstallName[]; // "uprelay.ini"
 
 // Program file name -> its arguments, from the manifest's "RUN"/"FILE%d".
 typedef std::map<std::wstring, std::wstring> ProgramList;
@@ -39,7 +39,8 @@ void SetupReportedFinished(const std::wstring& installFolder);
 // carries it out first (as a replay) before it looks for new updates.
 bool HasPendingInstall(const std::wstring& installFolder);
 
-class CUpdateInstaller {
+class CUpdateInstaller
+{
 public:
     explicit CUpdateInstaller(IUpdateInstallHost& dialog);
     void InstallUpdate();
@@ -57,8 +58,8 @@ private:
     bool AskRestartNow();
     void ArmProgressTimer();
     std::wstring CacheFolder() const;
-    bool TargetFor(const std::wstring& listName, const std::wstring& downloadPath,
-                   const std::wstring& copyPath, std::wstring& source, std::wstring& target) const;
+    bool TargetFor(const std::wstring& listName, const std::wstring& downloadPath, const std::wstring& copyPath,
+                   std::wstring& source, std::wstring& target) const;
 
     IUpdateInstallHost& m_dialog;
     std::wstring m_installFolder;

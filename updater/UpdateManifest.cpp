@@ -17,16 +17,14 @@
 
 namespace {
 
-const int kMaxFileEntries = 99;  // "VERSION%d" keys hold two digits
+const int kMaxFileEntries = 99; // "VERSION%d" keys hold two digits
 std::wstring WithBackslash(std::wstring folder)
 {
-    if (folder.empty() || folder.back() != L'\\')
-        folder += L'\\';
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     return folder;
 }
 
-std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
-                           DWORD capacity)
+std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key, DWORD capacity)
 {
     std::vector<wchar_t> buffer(capacity + 1, L'\0');
     GetPrivateProfileStringW(section, key, L"", buffer.data(), capacity, file.c_str());
@@ -59,8 +57,7 @@ bool IsUpdateManifest(const std::wstring& path)
     std::vector<wchar_t> names(4096, L'\0');
     DWORD length = GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), path.c_str());
     for (const wchar_t* name = names.data(); name < names.data() + length && *name; name += wcslen(name) + 1) {
-        if (_wcsicmp(name, L"SETUP") == 0 || _wcsicmp(name, L"RUN") == 0 || _wcsicmp(name, L"FILE") == 0)
-            return true;
+        if (_wcsicmp(name, L"SETUP") == 0 || _wcsicmp(name, L"RUN") == 0 || _wcsicmp(name, L"FILE") == 0) return true;
     }
     return false;
 }
@@ -72,9 +69,8 @@ std::string BaseUrl(const std::string& manifestUrl)
     return slash == std::string::npos ? std::string() : manifestUrl.substr(0, slash + 1);
 }
 
-DownloadRequest CacheRequest(const std::wstring& installFolder, const std::string& url,
-                             const std::wstring& name, const std::wstring& copyPath,
-                             const std::wstring& version)
+DownloadRequest CacheRequest(const std::wstring& installFolder, const std::string& url, const std::wstring& name,
+                             const std::wstring& copyPath, const std::wstring& version)
 {
     DownloadRequest request;
     request.downloadPath = ToAnsi(installFolder + L"cache\\");
@@ -96,8 +92,7 @@ void QueueUnlessPresent(IUpdateCheckHost& host, const std::string& url, const st
 }
 
 // Forced mode: compares every "FILE" entry with the installed file.
-bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
-                      std::set<std::string>& manifestUrls)
+bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl, std::set<std::string>& manifestUrls)
 {
     const std::wstring manifest = host.GetManifestPath();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
@@ -106,8 +101,7 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
     bool changed = false;
     for (int i = 1; i <= count; ++i) {
         std::wstring folder = ResolveTargetFolder(
-            ReadIniString(manifest, L"FILE", NumberedKey(L"PATH%d", i).c_str(), 260),
-            installFolder);
+            ReadIniString(manifest, L"FILE", NumberedKey(L"PATH%d", i).c_str(), 260), installFolder);
         std::wstring name = ReadIniString(manifest, L"FILE", NumberedKey(L"NAME%d", i).c_str(), 260);
         // A name is a file beside the manifest and in the target folder, never a
         // path; the folder is the install folder or one of its sub-folders.
@@ -119,14 +113,12 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
             LogManifestRefusal(L"FILE target outside the install folder", folder);
             continue;
         }
-        std::wstring version =
-            ReadIniString(manifest, L"FILE", NumberedKey(L"VERSION%d", i).c_str(), 260);
+        std::wstring version = ReadIniString(manifest, L"FILE", NumberedKey(L"VERSION%d", i).c_str(), 260);
         std::string url = baseUrl + ToAnsi(name);
         manifestUrls.insert(url);
         std::wstring fullPath = folder + name;
         if (PathFileExistsW(fullPath.c_str())) {
-            if (version.empty() || !IsManifestVersionNewer(fullPath, version))
-                continue;
+            if (version.empty() || !IsManifestVersionNewer(fullPath, version)) continue;
         }
         changed = true;
         QueueUnlessPresent(host, url, name, folder, version);
@@ -137,8 +129,7 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl,
 void StartProgressTimer(IUpdateCheckHost& host)
 {
     HANDLE timer = CreateSetupProgressTimer();
-    if (!timer)
-        return;
+    if (!timer) return;
     host.StartProgressTimerThread(timer);
     ArmSetupProgressTimer(timer);
 }
@@ -153,12 +144,10 @@ SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrl
     const std::wstring manifest = host.GetManifestPath();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
     std::wstring version = ReadIniString(manifest, L"SETUP", L"VERSION", 255);
-    if (version.empty())
-        return SetupNotNewer;
+    if (version.empty()) return SetupNotNewer;
     std::wstring found = ReadIniString(manifest, L"SETUP", L"FILE", 255);
     host.SetFoundVersionText(L"{f 0}{c #00FF6F0F}" + EscapeTaggedText(found) + L"{/c}{/f}");
-    if (!CompareMainProgramVersion(version, installFolder))
-        return SetupNotNewer;
+    if (!CompareMainProgramVersion(version, installFolder)) return SetupNotNewer;
     host.SetNewFeatures(ReplaceLineBreaks(ReadIniString(manifest, L"SETUP", L"NEWFEATURES", 1024)));
     std::wstring name = ReadIniString(manifest, L"SETUP", L"NAME", 260);
     // The package is saved in "cache" under this name and deleted by it later.
@@ -171,20 +160,17 @@ SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrl
     StringCipherKey key = MakeUpdaterCipherKey();
     std::wstring cipherUrl = ReadIniString(manifest, L"SETUP", L"URL", 260);
     std::string setupUrl = cipherUrl.empty() ? std::string() : StringCipher(ToAnsi(cipherUrl), key, CipherDecode);
-    if (!IsWebAddress(setupUrl))
-        return SetupUnusable;
+    if (!IsWebAddress(setupUrl)) return SetupUnusable;
     host.SetSetupUrl(setupUrl);
     manifestUrls.insert(setupUrl);
     QueueUnlessPresent(host, setupUrl, name, std::wstring(), version);
-    if (host.GetUpdateMode() != UpdateModeForced)
-        StartProgressTimer(host);
+    if (host.GetUpdateMode() != UpdateModeForced) StartProgressTimer(host);
     return SetupNewer;
 }
 
 std::string ResumeFileOf(const CDownloadPublic& downloader)
 {
-    if (!downloader.cfgFile.empty())
-        return downloader.cfgFile;
+    if (!downloader.cfgFile.empty()) return downloader.cfgFile;
     std::string path = downloader.url.substr(0, downloader.url.find('?'));
     return downloader.folder + path.substr(path.rfind('/') + 1) + ".Cfg";
 }
@@ -196,12 +182,10 @@ void RemoveStaleTasks(CDownloadManager& manager, const std::set<std::string>& ma
     std::vector<std::string> files;
     manager.Lock();
     for (const auto& entry : manager.Tasks()) {
-        if (manifestUrls.count(entry.first))
-            continue;
+        if (manifestUrls.count(entry.first)) continue;
         stale.push_back(entry.first);
         const CDownloadPublic* downloader = entry.second.downloader;
-        if (!downloader)
-            continue;
+        if (!downloader) continue;
         files.push_back(ResumeFileOf(*downloader));
         files.push_back(downloader->folder + downloader->fileName);
         files.push_back(downloader->folder + downloader->fileName + "_tmp");
@@ -209,13 +193,11 @@ void RemoveStaleTasks(CDownloadManager& manager, const std::set<std::string>& ma
     manager.Unlock();
     // A running task writes its resume record when it stops: its files go
     // only once it has stopped.
-    for (const std::string& url : stale)
-        manager.RemoveDownload(url);
-    for (const std::string& file : files)
-        DeleteFileA(file.c_str());
+    for (const std::string& url : stale) manager.RemoveDownload(url);
+    for (const std::string& file : files) DeleteFileA(file.c_str());
 }
 
-}  // namespace
+} // namespace
 
 std::wstring ResolveTargetFolder(const std::wstring& pathValue, const std::wstring& installFolder)
 {
@@ -226,13 +208,11 @@ std::wstring ResolveTargetFolder(const std::wstring& pathValue, const std::wstri
         wchar_t which = pathValue.size() > 1 ? towupper(pathValue[1]) : L'\0';
         int csidl = which == L'S' ? CSIDL_SYSTEM : which == L'W' ? CSIDL_WINDOWS : -1;
         wchar_t system[MAX_PATH] = {};
-        if (csidl < 0 ||
-            FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, system)))
+        if (csidl < 0 || FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, system)))
             return std::wstring();
         folder = system;
         size_t backslash = pathValue.find(L'\\');
-        if (backslash != std::wstring::npos)
-            folder += pathValue.substr(backslash);
+        if (backslash != std::wstring::npos) folder += pathValue.substr(backslash);
     } else if (pathValue[0] == L'\\') {
         folder = WithBackslash(installFolder) + pathValue.substr(1);
     } else {
@@ -241,16 +221,15 @@ std::wstring ResolveTargetFolder(const std::wstring& pathValue, const std::wstri
     return folder.empty() ? folder : WithBackslash(folder);
 }
 
-int CheckExistingDownload(CDownloadManager& manager, const std::wstring& installFolder,
-                          const std::string& url, const std::wstring& version)
+int CheckExistingDownload(CDownloadManager& manager, const std::wstring& installFolder, const std::string& url,
+                          const std::wstring& version)
 {
     manager.Lock();
     auto task = manager.Tasks().find(url);
     if (task != manager.Tasks().end() && task->second.downloader) {
         bool current = !CompareVersionStrings(version, task->second.downloader->version);
         manager.Unlock();
-        if (current)
-            return 2;
+        if (current) return 2;
         manager.RemoveDownload(url);
         return 0;
     }
@@ -263,16 +242,14 @@ int CheckExistingDownload(CDownloadManager& manager, const std::wstring& install
     std::wstring listName = FromAnsi(done->second.listName);
     std::wstring copyPath = done->second.copyPath;
     manager.Unlock();
-    if (current)
-        return 2;
+    if (current) return 2;
     DeleteFileW((copyPath + listName).c_str());
     DeleteFileW((WithBackslash(installFolder) + L"cache\\" + listName).c_str());
     manager.RemoveCompletedDownload(url);
     return 0;
 }
 
-bool CompareMainProgramVersion(const std::wstring& manifestVersion,
-                               const std::wstring& installFolder)
+bool CompareMainProgramVersion(const std::wstring& manifestVersion, const std::wstring& installFolder)
 {
     return IsManifestVersionNewer(WithBackslash(installFolder) + L"lumora.exe", manifestVersion);
 }
@@ -285,13 +262,11 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
         PostMessageW(host.GetWindow(), WM_MANIFEST_FAILED, 0, 0);
         return 0;
     }
-    if (GetPrivateProfileIntW(L"RUN", L"MODE", 0, manifest.c_str()) == 1 &&
-        host.GetUpdateMode() == UpdateModeSilent)
+    if (GetPrivateProfileIntW(L"RUN", L"MODE", 0, manifest.c_str()) == 1 && host.GetUpdateMode() == UpdateModeSilent)
         host.SetUpdateMode(UpdateModeForced);
 
     const std::wstring cache = WithBackslash(host.GetInstallFolder()) + L"cache\\";
-    if (!PathFileExistsW(cache.c_str()))
-        CreateDirectoryW(cache.c_str(), nullptr);
+    if (!PathFileExistsW(cache.c_str())) CreateDirectoryW(cache.c_str(), nullptr);
     const std::string baseUrl = BaseUrl(host.GetManifestUrl());
     std::set<std::string> manifestUrls;
 
@@ -307,8 +282,7 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
 
     UINT result = WM_UPDATE_ALREADY_NEWEST;
     if (forced) {
-        if (filesChanged || setupNewer)
-            result = WM_UPDATE_NEW_VERSION;
+        if (filesChanged || setupNewer) result = WM_UPDATE_NEW_VERSION;
     } else if (setupNewer) {
         result = WM_UPDATE_NEW_VERSION;
     } else {

@@ -22,9 +22,10 @@ enum : UINT {
 };
 
 // What the manifest check needs from the wizard dialog.
-class IUpdateCheckHost {
+class IUpdateCheckHost
+{
 public:
-    virtual ~IUpdateCheckHost() {}
+    virtual ~IUpdateCheckHost() { }
     virtual WORD GetUpdateMode() = 0;
     virtual void SetUpdateMode(WORD mode) = 0;
     virtual std::wstring GetInstallFolder() = 0;
@@ -52,8 +53,7 @@ std::wstring ResolveTargetFolder(const std::wstring& pathValue, const std::wstri
 
 // 2: a queued or finished download of the URL is not older (download nothing);
 // 0: an older one was removed (download anew); 3: the URL is unknown (download).
-int CheckExistingDownload(CDownloadManager& manager, const std::wstring& installFolder,
-                          const std::string& url, const std::wstring& version);
+int CheckExistingDownload(CDownloadManager& manager, const std::wstring& installFolder, const std::string& url,
+                          const std::wstring& version);
 
-bool CompareMainProgramVersion(const std::wstring& manifestVersion,
-                               const std::wstring& installFolder);
+bool CompareMainProgramVersion(const std::wstring& manifestVersion, const std::wstring& installFolder);

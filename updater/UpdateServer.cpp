@@ -18,8 +18,7 @@ UpdateServerAddress CurrentUpdateServer()
 #ifdef LUMORA_UPDATE_SERVER_FROM_ENV
     char value[300];
     DWORD length = GetEnvironmentVariableA("LUMORA_UPDATE_SERVER", value, sizeof(value));
-    if (length == 0 || length >= sizeof(value))
-        return server;
+    if (length == 0 || length >= sizeof(value)) return server;
     std::string text(value, length);
     size_t colon = text.rfind(':');
     server.host = text.substr(0, colon);
@@ -34,8 +33,7 @@ UpdateServerAddress CurrentUpdateServer()
 std::string BuildManifestUrl(const UpdateServerAddress& server, DWORD tickCount)
 {
     std::string url = "http://" + server.host;
-    if (server.port != 80)
-        url += ":" + std::to_string(server.port);
+    if (server.port != 80) url += ":" + std::to_string(server.port);
     char tick[16];
     snprintf(tick, sizeof(tick), "%d", static_cast<int>(tickCount));
     return url + "/lumo/2014/newupdate.ini?" + tick;

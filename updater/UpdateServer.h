@@ -6,7 +6,8 @@
 
 #include <string>
 
-struct UpdateServerAddress {
+struct UpdateServerAddress
+{
     std::string host;
     WORD port = 80;
 };

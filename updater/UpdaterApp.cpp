@@ -27,12 +27,12 @@ const wchar_t kWizardTitle[] = L"Lumora升级程序";
 const DWORD kWizardStyle = 0x96C80000;
 const int kWizardIconId = 107;
 
-class Arguments {
+class Arguments
+{
 public:
     Arguments() : m_argv(CommandLineToArgvW(GetCommandLineW(), &m_argc))
     {
-        if (!m_argv)
-            m_argc = 0;
+        if (!m_argv) m_argc = 0;
     }
     ~Arguments() { LocalFree(m_argv); }
     Arguments(const Arguments&) = delete;
@@ -45,7 +45,7 @@ private:
     LPWSTR* m_argv;
 };
 
-void IgnoreInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned int, uintptr_t) {}
+void IgnoreInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned int, uintptr_t) { }
 
 std::wstring OwnPath()
 {
@@ -56,8 +56,7 @@ std::wstring OwnPath()
 
 void CloseMutex(HANDLE mutex)
 {
-    if (!mutex)
-        return;
+    if (!mutex) return;
     ReleaseMutex(mutex);
     CloseHandle(mutex);
 }
@@ -93,8 +92,7 @@ void RelocateAndRestart(HANDLE mutex, const Arguments& arguments, const std::wst
 void SetWizardIcon(HWND window, HINSTANCE instance)
 {
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kWizardIconId));
-    if (icon)
-        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (icon) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 // Temporary run: the wizard, then the finisher.
@@ -113,8 +111,7 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
 
     const std::wstring runFolder = GetAppDirectory();
     std::wstring installFolder = ReadRunConfig(runFolder);
-    if (installFolder.empty())
-        installFolder = runFolder;
+    if (installFolder.empty()) installFolder = runFolder;
     installFolder = WithTrailingSlash(installFolder);
     SetCurrentDirectoryW(installFolder.c_str());
 
@@ -151,18 +148,16 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
     OleUninitialize();
     // Only a folder this updater made for its copy is handed over for deletion.
     TestKillPoint("finisher");
-    if (installFolder != runFolder)
-        StartFinisher(installFolder, runFolder);
+    if (installFolder != runFolder) StartFinisher(installFolder, runFolder);
 }
 
-}  // namespace
+} // namespace
 
 int UpdaterMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand)
 {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, kUpdaterMutexName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (mutex)
-            CloseHandle(mutex);
+        if (mutex) CloseHandle(mutex);
         return 0;
     }
     Arguments arguments;

@@ -17,13 +17,12 @@ void SetHidden(UpdaterCommandLine& line, WORD mode)
     line.exStyle = WS_EX_TOOLWINDOW;
 }
 
-}  // namespace
+} // namespace
 
 UpdaterCommandLine ParseUpdaterCommandLine(int argc, const wchar_t* const* argv)
 {
     UpdaterCommandLine line;
-    if (argc < 1 || argc > 3 || !argv)
-        return line;
+    if (argc < 1 || argc > 3 || !argv) return line;
     line.valid = true;
     if (argc == 2) {
         wchar_t first = FirstUpper(argv[1]);

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-struct UpdaterCommandLine {
-    bool valid = false;  // 0 or more than 3 argv entries end the run
-    WORD mode = 0;       // UpdateModeValue
+struct UpdaterCommandLine
+{
+    bool valid = false; // 0 or more than 3 argv entries end the run
+    WORD mode = 0;      // UpdateModeValue
     bool quietWhenNewest = false;
     bool installFromDownload = false;
     DWORD exStyle = WS_EX_APPWINDOW;

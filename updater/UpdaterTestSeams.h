@@ -13,8 +13,7 @@ inline void TestKillPoint(const char* name)
 {
     char value[64] = {};
     DWORD length = GetEnvironmentVariableA("LUMORA_TEST_KILL_AT", value, sizeof(value));
-    if (length == 0 || length >= sizeof(value) || strcmp(value, name) != 0)
-        return;
+    if (length == 0 || length >= sizeof(value) || strcmp(value, name) != 0) return;
     // The test waits for this note, then for the process to be gone.
     char note[MAX_PATH + 32] = {};
     DWORD folder = GetTempPathA(MAX_PATH, note);
@@ -30,5 +29,5 @@ inline void TestKillPoint(const char* name)
     TerminateProcess(GetCurrentProcess(), 86);
 }
 #else
-inline void TestKillPoint(const char*) {}
+inline void TestKillPoint(const char*) { }
 #endif

@@ -26,8 +26,7 @@ bool Is(REFIID riid, REFIID other)
 
 // The out-pointer methods answer S_FALSE with a cleared result unless the handler
 // produced one.
-template <class T>
-HRESULT ResultOrFalse(HRESULT hr, T** ppOut)
+template <class T> HRESULT ResultOrFalse(HRESULT hr, T** ppOut)
 {
     if (ppOut == nullptr) return hr;
     if (*ppOut != nullptr) return hr;
@@ -37,12 +36,10 @@ HRESULT ResultOrFalse(HRESULT hr, T** ppOut)
 } // namespace
 
 CActiveXCtrl::CActiveXCtrl(CActiveXUI* pOwner)
-    : m_dwEventCookie(0), m_dwRef(1), m_pOwner(pOwner), m_pWindow(nullptr), m_pUnkSite(nullptr),
-      m_pViewObject(nullptr), m_pInPlaceObject(nullptr), m_hAccel(nullptr), m_bWindowless(true), m_bFocused(false),
-      m_bCaptured(false), m_bUIActivated(false), m_bInPlaceActive(false), m_bLocked(false),
-      m_bRunningLocked(false)
-{
-}
+    : m_dwEventCookie(0), m_dwRef(1), m_pOwner(pOwner), m_pWindow(nullptr), m_pUnkSite(nullptr), m_pViewObject(nullptr),
+      m_pInPlaceObject(nullptr), m_hAccel(nullptr), m_bWindowless(true), m_bFocused(false), m_bCaptured(false),
+      m_bUIActivated(false), m_bInPlaceActive(false), m_bLocked(false), m_bRunningLocked(false)
+{ }
 
 CActiveXCtrl::~CActiveXCtrl()
 {
@@ -189,8 +186,7 @@ void CActiveXCtrl::ConnectBrowserEvents(bool bConnect)
     IConnectionPoint* pPoint = nullptr;
     if (SUCCEEDED(pContainer->FindConnectionPoint(kDiidWebBrowserEvents2, &pPoint)) && pPoint != nullptr) {
         if (!bConnect) pPoint->Unadvise(m_dwEventCookie);
-        if (!bConnect || FAILED(pPoint->Advise(static_cast<IDispatch*>(this), &m_dwEventCookie)))
-            m_dwEventCookie = 0;
+        if (!bConnect || FAILED(pPoint->Advise(static_cast<IDispatch*>(this), &m_dwEventCookie))) m_dwEventCookie = 0;
         pPoint->Release();
     }
     pContainer->Release();
@@ -319,8 +315,10 @@ STDMETHODIMP CActiveXCtrl::SetCapture(BOOL fCapture)
 {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
     m_bCaptured = fCapture != FALSE;
-    if (m_bCaptured) ::SetCapture(m_pOwner->GetHostWindow());
-    else ::ReleaseCapture();
+    if (m_bCaptured)
+        ::SetCapture(m_pOwner->GetHostWindow());
+    else
+        ::ReleaseCapture();
     return S_OK;
 }
 
@@ -469,12 +467,10 @@ STDMETHODIMP CActiveXCtrl::OnUIActivate()
     return S_OK;
 }
 
-STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
-                                            LPRECT lprcPosRect, LPRECT lprcClipRect,
-                                            LPOLEINPLACEFRAMEINFO lpFrameInfo)
+STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect,
+                                            LPRECT lprcClipRect, LPOLEINPLACEFRAMEINFO lpFrameInfo)
 {
-    if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr || lprcClipRect == nullptr)
-        return E_POINTER;
+    if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr || lprcClipRect == nullptr) return E_POINTER;
     *ppFrame = nullptr;
     *ppDoc = nullptr;
     if (m_pOwner == nullptr) return E_UNEXPECTED;
@@ -624,9 +620,8 @@ STDMETHODIMP CActiveXCtrl::GetHostInfo(DOCHOSTUIINFO* pInfo)
     return S_OK;
 }
 
-STDMETHODIMP CActiveXCtrl::ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject,
-                                  IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
-                                  IOleInPlaceUIWindow* pDoc)
+STDMETHODIMP CActiveXCtrl::ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget,
+                                  IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc)
 {
     if (Handler() != nullptr) return Handler()->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc);
     return S_OK;

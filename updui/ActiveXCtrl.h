@@ -86,8 +86,9 @@ public:
     STDMETHOD(CanInPlaceActivate)() override;
     STDMETHOD(OnInPlaceActivate)() override;
     STDMETHOD(OnUIActivate)() override;
-    STDMETHOD(GetWindowContext)(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect,
-                                LPRECT lprcClipRect, LPOLEINPLACEFRAMEINFO lpFrameInfo) override;
+    STDMETHOD(GetWindowContext)
+    (IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT lprcPosRect, LPRECT lprcClipRect,
+     LPOLEINPLACEFRAMEINFO lpFrameInfo) override;
     STDMETHOD(Scroll)(SIZE scrollExtant) override;
     STDMETHOD(OnUIDeactivate)(BOOL fUndoable) override;
     STDMETHOD(OnInPlaceDeactivate)() override;
@@ -114,11 +115,12 @@ public:
     STDMETHOD(LockContainer)(BOOL fLock) override;
 
     // IDocHostUIHandler
-    STDMETHOD(ShowContextMenu)(DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget,
-                               IDispatch* pDispatchObjectHit) override;
+    STDMETHOD(ShowContextMenu)
+    (DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget, IDispatch* pDispatchObjectHit) override;
     STDMETHOD(GetHostInfo)(DOCHOSTUIINFO* pInfo) override;
-    STDMETHOD(ShowUI)(DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget,
-                      IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc) override;
+    STDMETHOD(ShowUI)
+    (DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
+     IOleInPlaceUIWindow* pDoc) override;
     STDMETHOD(HideUI)() override;
     STDMETHOD(UpdateUI)() override;
     STDMETHOD(EnableModeless)(BOOL fEnable) override;
@@ -139,8 +141,9 @@ public:
     STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
     STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) override;
-    STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                      VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+    STDMETHOD(Invoke)
+    (DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+     EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
 
 private:
     ~CActiveXCtrl();

@@ -5,9 +5,7 @@
 
 namespace UpdUI {
 
-CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* pSite) : UIShared::CActiveXFrameWnd(pSite), m_pSite(pSite)
-{
-}
+CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* pSite) : UIShared::CActiveXFrameWnd(pSite), m_pSite(pSite) { }
 
 bool CActiveXFrameWnd::GetOwnerWindow(HWND* phwnd) const
 {

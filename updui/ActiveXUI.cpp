@@ -34,16 +34,14 @@ bool IsKeyMessage(UINT uMsg)
     return uMsg >= WM_KEYDOWN && uMsg <= WM_DEADCHAR;
 }
 
-template <class T>
-void ReleaseAndClear(T*& p)
+template <class T> void ReleaseAndClear(T*& p)
 {
     if (p == nullptr) return;
     p->Release();
     p = nullptr;
 }
 
-template <class T>
-void ReplaceCounted(T*& pField, T* pNew)
+template <class T> void ReplaceCounted(T*& pField, T* pNew)
 {
     if (pField == pNew) return;
     if (pNew != nullptr) pNew->AddRef();
@@ -57,8 +55,7 @@ CActiveXUI::CActiveXUI()
     : m_clsid(GUID_NULL), m_bCreated(false), m_bDelayCreate(true), m_pUnk(nullptr), m_pControl(nullptr),
       m_hwndHost(nullptr), m_pUIHandler(nullptr), m_pDownloadManager(nullptr), m_pDispatch(nullptr),
       m_pListingManager(nullptr)
-{
-}
+{ }
 
 CActiveXUI::~CActiveXUI()
 {
@@ -163,10 +160,14 @@ IDispatch* CActiveXUI::GetDispatch() const
 
 void CActiveXUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"clsid") == 0) SetClsidText(pstrValue);
-    else if (wcscmp(pstrName, L"modulename") == 0) SetModuleName(pstrValue);
-    else if (wcscmp(pstrName, L"delaycreate") == 0) SetDelayCreate(CAttributeValueUI::IsTrue(pstrValue));
-    else CControlUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"clsid") == 0)
+        SetClsidText(pstrValue);
+    else if (wcscmp(pstrName, L"modulename") == 0)
+        SetModuleName(pstrValue);
+    else if (wcscmp(pstrName, L"delaycreate") == 0)
+        SetDelayCreate(CAttributeValueUI::IsTrue(pstrValue));
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 bool CActiveXUI::SetClsidText(LPCWSTR pstrClsid)
@@ -385,8 +386,8 @@ void CActiveXUI::DoPaint(HDC hDC, const RECT& /*rcPaint*/)
 {
     if (m_pControl == nullptr || !m_pControl->IsWindowless() || m_pControl->GetViewObject() == nullptr) return;
     RECTL rcItem = { m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
-    m_pControl->GetViewObject()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &rcItem, &rcItem,
-                                      nullptr, 0);
+    m_pControl->GetViewObject()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &rcItem, &rcItem, nullptr,
+                                      0);
 }
 
 bool CActiveXUI::PassesMouseFilter(UINT uMsg, LPARAM lParam) const
@@ -412,8 +413,7 @@ bool CActiveXUI::PassesMouseFilter(UINT uMsg, LPARAM lParam) const
 
 LRESULT CActiveXUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
 {
-    if (m_pControl == nullptr || !m_pControl->IsInPlaceActive() || m_pControl->GetInPlaceObject() == nullptr)
-        return 0;
+    if (m_pControl == nullptr || !m_pControl->IsInPlaceActive() || m_pControl->GetInPlaceObject() == nullptr) return 0;
     bool bMarkHandled = true;
     if (IsMouseMessage(uMsg) || uMsg == WM_SETCURSOR) {
         if (!PassesMouseFilter(uMsg, lParam)) return 0;

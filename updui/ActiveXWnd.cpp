@@ -8,9 +8,7 @@
 
 namespace UpdUI {
 
-CActiveXWnd::CActiveXWnd(CActiveXCtrl* pSite) : m_pSite(pSite)
-{
-}
+CActiveXWnd::CActiveXWnd(CActiveXCtrl* pSite) : m_pSite(pSite) { }
 
 HWND CActiveXWnd::Init(HWND hWndParent)
 {
@@ -22,9 +20,7 @@ LPCWSTR CActiveXWnd::GetWindowClassName() const
     return L"ActiveXWnd";
 }
 
-void CActiveXWnd::OnFinalMessage(HWND /*hWnd*/)
-{
-}
+void CActiveXWnd::OnFinalMessage(HWND /*hWnd*/) { }
 
 void CActiveXWnd::DoVerb(LONG iVerb)
 {
@@ -43,9 +39,7 @@ LRESULT CActiveXWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         m_pSite->SetFocused(true);
         if (!m_pSite->IsUIActive()) DoVerb(OLEIVERB_UIACTIVATE);
         break;
-    case WM_KILLFOCUS:
-        m_pSite->SetFocused(false);
-        break;
+    case WM_KILLFOCUS: m_pSite->SetFocused(false); break;
     case WM_PAINT: {
         PAINTSTRUCT ps = {};
         ::BeginPaint(m_hWnd, &ps);
@@ -56,12 +50,9 @@ LRESULT CActiveXWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         // A control that draws itself covers its whole window; erasing first would flicker.
         if (m_pSite->GetViewObject() != nullptr) return 1;
         break;
-    case WM_MOUSEACTIVATE:
-        return OnMouseActivate(uMsg, wParam, lParam);
-    case WM_MOUSEWHEEL:
-        return 0;
-    default:
-        break;
+    case WM_MOUSEACTIVATE: return OnMouseActivate(uMsg, wParam, lParam);
+    case WM_MOUSEWHEEL: return 0;
+    default: break;
     }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }

@@ -31,7 +31,7 @@ RECT CAttributeValueUI::ParseRect(LPCWSTR pstrValue)
 {
     LONG v[4];
     ParseCoords(pstrValue, v, 4);
-    RECT rc = {v[0], v[1], v[2], v[3]};
+    RECT rc = { v[0], v[1], v[2], v[3] };
     return rc;
 }
 
@@ -39,7 +39,7 @@ SIZE CAttributeValueUI::ParseSize(LPCWSTR pstrValue)
 {
     LONG v[2];
     ParseCoords(pstrValue, v, 2);
-    SIZE sz = {v[0], v[1]};
+    SIZE sz = { v[0], v[1] };
     return sz;
 }
 

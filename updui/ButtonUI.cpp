@@ -7,8 +7,7 @@
 
 namespace UpdUI {
 
-CButtonUI::CButtonUI()
-    : m_uButtonState(0), m_dwHotTextColor(0), m_dwPushedTextColor(0), m_dwFocusedTextColor(0)
+CButtonUI::CButtonUI() : m_uButtonState(0), m_dwHotTextColor(0), m_dwPushedTextColor(0), m_dwFocusedTextColor(0)
 {
     m_uTextStyle = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 }
@@ -148,8 +147,10 @@ void CButtonUI::HandleMouseEvent(TEventRecUI& event)
     switch (event.type) {
     case EventMouseMove:
         if ((m_uButtonState & UISTATE_CAPTURED) == 0) return;
-        if (bInside) m_uButtonState |= UISTATE_PUSHED;
-        else m_uButtonState &= ~UISTATE_PUSHED;
+        if (bInside)
+            m_uButtonState |= UISTATE_PUSHED;
+        else
+            m_uButtonState &= ~UISTATE_PUSHED;
         Invalidate();
         return;
     case EventMouseEnter:
@@ -184,8 +185,7 @@ void CButtonUI::HandleMouseEvent(TEventRecUI& event)
         if (!IsContextMenuUsed()) break;
         if (m_pManager != nullptr) m_pManager->SendNotify(this, L"menu", event.wParam, event.lParam);
         return;
-    default:
-        break;
+    default: break;
     }
     CLabelUI::DoEvent(event);
 }
@@ -193,8 +193,10 @@ void CButtonUI::HandleMouseEvent(TEventRecUI& event)
 void CButtonUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CLabelUI::DoEvent(event);
         return;
     }
     if (IsMouseEvent(event.type)) {
@@ -213,11 +215,8 @@ void CButtonUI::DoEvent(TEventRecUI& event)
             return;
         }
         break;
-    case EventSetCursor:
-        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-        return;
-    default:
-        break;
+    case EventSetCursor: ::SetCursor(::LoadCursorW(nullptr, IDC_HAND)); return;
+    default: break;
     }
     CLabelUI::DoEvent(event);
 }
@@ -225,22 +224,31 @@ void CButtonUI::DoEvent(TEventRecUI& event)
 void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"normalimage") == 0) SetNormalImage(pstrValue);
-    else if (wcscmp(pstrName, L"hotimage") == 0) SetHotImage(pstrValue);
-    else if (wcscmp(pstrName, L"pushedimage") == 0) SetPushedImage(pstrValue);
-    else if (wcscmp(pstrName, L"focusedimage") == 0) SetFocusedImage(pstrValue);
-    else if (wcscmp(pstrName, L"disabledimage") == 0) SetDisabledImage(pstrValue);
-    else if (wcscmp(pstrName, L"hottextcolor") == 0) SetHotTextColor(CAttributeValueUI::ParseColor(pstrValue));
-    else if (wcscmp(pstrName, L"pushedtextcolor") == 0) SetPushedTextColor(CAttributeValueUI::ParseColor(pstrValue));
-    else if (wcscmp(pstrName, L"focusedtextcolor") == 0) SetFocusedTextColor(CAttributeValueUI::ParseColor(pstrValue));
-    else CLabelUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"normalimage") == 0)
+        SetNormalImage(pstrValue);
+    else if (wcscmp(pstrName, L"hotimage") == 0)
+        SetHotImage(pstrValue);
+    else if (wcscmp(pstrName, L"pushedimage") == 0)
+        SetPushedImage(pstrValue);
+    else if (wcscmp(pstrName, L"focusedimage") == 0)
+        SetFocusedImage(pstrValue);
+    else if (wcscmp(pstrName, L"disabledimage") == 0)
+        SetDisabledImage(pstrValue);
+    else if (wcscmp(pstrName, L"hottextcolor") == 0)
+        SetHotTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"pushedtextcolor") == 0)
+        SetPushedTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else if (wcscmp(pstrName, L"focusedtextcolor") == 0)
+        SetFocusedTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else
+        CLabelUI::SetAttribute(pstrName, pstrValue);
 }
 
 SIZE CButtonUI::EstimateSize(SIZE szAvailable)
 {
     int cyFont = FontHeight();
     if (m_cxyFixed.cy != 0 || cyFont < 0) return CControlUI::EstimateSize(szAvailable);
-    SIZE sz = {m_cxyFixed.cx, cyFont + 8};
+    SIZE sz = { m_cxyFixed.cx, cyFont + 8 };
     return sz;
 }
 
@@ -254,10 +262,14 @@ bool CButtonUI::DrawOrForget(HDC hDC, CStringUI& sImage)
 
 void CButtonUI::RefreshStateBits()
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    if (IsFocused())
+        m_uButtonState |= UISTATE_FOCUSED;
+    else
+        m_uButtonState &= ~UISTATE_FOCUSED;
+    if (!IsEnabled())
+        m_uButtonState |= UISTATE_DISABLED;
+    else
+        m_uButtonState &= ~UISTATE_DISABLED;
 }
 
 // Only the first state image that applies and is set is tried; when it cannot be drawn
@@ -266,10 +278,14 @@ void CButtonUI::PaintStatusImage(HDC hDC)
 {
     RefreshStateBits();
     CStringUI* pImage = nullptr;
-    if ((m_uButtonState & UISTATE_DISABLED) != 0 && !m_sDisabledImage.IsEmpty()) pImage = &m_sDisabledImage;
-    else if ((m_uButtonState & UISTATE_PUSHED) != 0 && !m_sPushedImage.IsEmpty()) pImage = &m_sPushedImage;
-    else if ((m_uButtonState & UISTATE_HOT) != 0 && !m_sHotImage.IsEmpty()) pImage = &m_sHotImage;
-    else if ((m_uButtonState & UISTATE_FOCUSED) != 0 && !m_sFocusedImage.IsEmpty()) pImage = &m_sFocusedImage;
+    if ((m_uButtonState & UISTATE_DISABLED) != 0 && !m_sDisabledImage.IsEmpty())
+        pImage = &m_sDisabledImage;
+    else if ((m_uButtonState & UISTATE_PUSHED) != 0 && !m_sPushedImage.IsEmpty())
+        pImage = &m_sPushedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0 && !m_sHotImage.IsEmpty())
+        pImage = &m_sHotImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0 && !m_sFocusedImage.IsEmpty())
+        pImage = &m_sFocusedImage;
     if (pImage != nullptr && DrawOrForget(hDC, *pImage)) return;
     DrawOrForget(hDC, m_sNormalImage);
 }
@@ -284,8 +300,10 @@ DWORD CButtonUI::StateTextColor() const
 
 void CButtonUI::PaintText(HDC hDC)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
+    if (IsFocused())
+        m_uButtonState |= UISTATE_FOCUSED;
+    else
+        m_uButtonState &= ~UISTATE_FOCUSED;
     FillDefaultColors();
     if (m_sText.IsEmpty()) return;
     DrawLabelText(hDC, GetTextRect(), StateTextColor(), m_uTextStyle);

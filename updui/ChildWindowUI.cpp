@@ -37,8 +37,10 @@ void CChildWindowUI::Init()
 void CChildWindowUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"xmlfile") == 0) SetChildLayoutFile(pstrValue);
-    else CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"xmlfile") == 0)
+        SetChildLayoutFile(pstrValue);
+    else
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 LPCWSTR CChildWindowUI::GetChildLayoutFile() const

@@ -14,9 +14,7 @@ const int kSourceKeyLength = 7; // "source="
 
 } // namespace
 
-CComboBoxUI::CComboBoxUI() : m_nArrowWidth(0)
-{
-}
+CComboBoxUI::CComboBoxUI() : m_nArrowWidth(0) { }
 
 CComboBoxUI::~CComboBoxUI() = default;
 
@@ -66,13 +64,13 @@ CStringUI CComboBoxUI::FrameDescription(int iFrame)
     m_nArrowWidth = cxFrame;
     const int xFrame = rcSource.left + cxFrame * iFrame;
     const int nBorder = GetBorderSize();
-    RECT rcDest = {0, 0, m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top};
+    RECT rcDest = { 0, 0, m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top };
     ::InflateRect(&rcDest, -nBorder, -nBorder);
     rcDest.left = rcDest.right - cxFrame;
 
     CStringUI sPart;
-    sPart.Format(L"source='%d,%d,%d,%d' dest='%d,%d,%d,%d'", xFrame, rcSource.top, xFrame + cxFrame,
-                 rcSource.bottom, rcDest.left, rcDest.top, rcDest.right, rcDest.bottom);
+    sPart.Format(L"source='%d,%d,%d,%d' dest='%d,%d,%d,%d'", xFrame, rcSource.top, xFrame + cxFrame, rcSource.bottom,
+                 rcDest.left, rcDest.top, rcDest.right, rcDest.bottom);
     CStringUI sResult = sImage.Left(iSource);
     sResult += sPart;
     sResult += sImage.Mid(iClose + 1);
@@ -94,8 +92,8 @@ void CComboBoxUI::PaintStatusImage(HDC hDC)
 void CComboBoxUI::PaintText(HDC hDC)
 {
     if (m_iCurSel < 0) return;
-    RECT rc = {m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
-               m_rcItem.right - m_rcTextPadding.right - m_nArrowWidth, m_rcItem.bottom - m_rcTextPadding.bottom};
+    RECT rc = { m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
+                m_rcItem.right - m_rcTextPadding.right - m_nArrowWidth, m_rcItem.bottom - m_rcTextPadding.bottom };
     PaintSelectedRow(hDC, rc);
 }
 

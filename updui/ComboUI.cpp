@@ -21,10 +21,8 @@ IListItemUI* ItemFace(CControlUI* pControl)
 
 } // namespace
 
-CComboUI::CComboUI()
-    : m_pDropWnd(nullptr), m_iCurSel(-1), m_rcTextPadding(), m_szDropBox{0, 150}, m_uButtonState(0)
-{
-}
+CComboUI::CComboUI() : m_pDropWnd(nullptr), m_iCurSel(-1), m_rcTextPadding(), m_szDropBox{ 0, 150 }, m_uButtonState(0)
+{ }
 
 // An open drop-down still shows the rows: they come back before they are deleted.
 CComboUI::~CComboUI()
@@ -73,7 +71,7 @@ CStringUI CComboUI::GetText() const
 
 void CComboUI::SetPos(RECT rc)
 {
-    const RECT rcNull = {0, 0, 0, 0};
+    const RECT rcNull = { 0, 0, 0, 0 };
     for (int i = 0; i < m_items.GetCount(); ++i) static_cast<CControlUI*>(m_items[i])->SetPos(rcNull);
     CControlUI::SetPos(rc);
 }
@@ -200,39 +198,28 @@ bool CComboUI::HandleKey(const TEventRecUI& event)
 {
     switch (event.keyChar) {
     case VK_UP:
-    case VK_PRIOR:
-        SelectItem(FindSelectable(m_iCurSel - 1, false), false);
-        return true;
+    case VK_PRIOR: SelectItem(FindSelectable(m_iCurSel - 1, false), false); return true;
     case VK_DOWN:
-    case VK_NEXT:
-        SelectItem(FindSelectable(m_iCurSel + 1, true), false);
-        return true;
-    case VK_HOME:
-        SelectItem(FindSelectable(0, false), false);
-        return true;
-    case VK_END:
-        SelectItem(FindSelectable(GetCount() - 1, true), false);
-        return true;
-    case VK_F4:
-        Activate();
-        return true;
-    default:
-        return false;
+    case VK_NEXT: SelectItem(FindSelectable(m_iCurSel + 1, true), false); return true;
+    case VK_HOME: SelectItem(FindSelectable(0, false), false); return true;
+    case VK_END: SelectItem(FindSelectable(GetCount() - 1, true), false); return true;
+    case VK_F4: Activate(); return true;
+    default: return false;
     }
 }
 
 void CComboUI::DoEvent(TEventRecUI& event)
 {
     if (IsMouseEvent(event.type) && !IsMouseEnabled()) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     switch (event.type) {
     case EventSetFocus:
-    case EventKillFocus:
-        Invalidate();
-        break;
+    case EventKillFocus: Invalidate(); break;
     case EventButtonDown:
         if (IsEnabled()) {
             Activate();
@@ -245,17 +232,17 @@ void CComboUI::DoEvent(TEventRecUI& event)
             Invalidate();
         }
         return;
-    case EventMouseMove:
-        return;
+    case EventMouseMove: return;
     case EventKeyDown:
         if (HandleKey(event)) return;
         break;
     case EventScrollWheel:
-        if (event.wParam == 1) SelectItem(FindSelectable(m_iCurSel + 1, true), false);
-        else SelectItem(FindSelectable(m_iCurSel - 1, false), false);
+        if (event.wParam == 1)
+            SelectItem(FindSelectable(m_iCurSel + 1, true), false);
+        else
+            SelectItem(FindSelectable(m_iCurSel - 1, false), false);
         return;
-    case EventContextMenu:
-        return;
+    case EventContextMenu: return;
     case EventMouseEnter:
         if (::PtInRect(&m_rcItem, event.mousePoint)) {
             if ((m_uButtonState & UISTATE_HOT) == 0) m_uButtonState |= UISTATE_HOT;
@@ -268,8 +255,7 @@ void CComboUI::DoEvent(TEventRecUI& event)
             Invalidate();
         }
         return;
-    default:
-        break;
+    default: break;
     }
     CControlUI::DoEvent(event);
 }
@@ -314,7 +300,7 @@ SIZE CComboUI::EstimateSize(SIZE szAvailable)
 {
     if (m_cxyFixed.cy != 0 || m_pManager == nullptr) return CControlUI::EstimateSize(szAvailable);
     TFontInfoUI* pFont = m_pManager->GetDefaultFontInfo();
-    return SIZE{m_cxyFixed.cx, (pFont != nullptr ? pFont->tm.tmHeight : 0) + kFaceMargin};
+    return SIZE{ m_cxyFixed.cx, (pFont != nullptr ? pFont->tm.tmHeight : 0) + kFaceMargin };
 }
 
 // The rows belong to the drop-down's paint; the face paints only itself.
@@ -325,10 +311,14 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 void CComboUI::UpdatePaintState()
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    if (IsFocused())
+        m_uButtonState |= UISTATE_FOCUSED;
+    else
+        m_uButtonState &= ~UISTATE_FOCUSED;
+    if (!IsEnabled())
+        m_uButtonState |= UISTATE_DISABLED;
+    else
+        m_uButtonState &= ~UISTATE_DISABLED;
 }
 
 bool CComboUI::DrawStateImage(HDC hDC, CStringUI& sImage)
@@ -343,10 +333,14 @@ void CComboUI::PaintStatusImage(HDC hDC)
 {
     UpdatePaintState();
     CStringUI* pState = nullptr;
-    if ((m_uButtonState & UISTATE_DISABLED) != 0) pState = &m_sDisabledImage;
-    else if ((m_uButtonState & UISTATE_PUSHED) != 0) pState = &m_sPushedImage;
-    else if ((m_uButtonState & UISTATE_HOT) != 0) pState = &m_sHotImage;
-    else if ((m_uButtonState & UISTATE_FOCUSED) != 0) pState = &m_sFocusedImage;
+    if ((m_uButtonState & UISTATE_DISABLED) != 0)
+        pState = &m_sDisabledImage;
+    else if ((m_uButtonState & UISTATE_PUSHED) != 0)
+        pState = &m_sPushedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0)
+        pState = &m_sHotImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0)
+        pState = &m_sFocusedImage;
     if (pState != nullptr && DrawStateImage(hDC, *pState)) return;
     DrawStateImage(hDC, m_sNormalImage);
 }
@@ -369,8 +363,8 @@ void CComboUI::PaintSelectedRow(HDC hDC, const RECT& rcText)
 void CComboUI::PaintText(HDC hDC)
 {
     if (m_iCurSel < 0) return;
-    RECT rc = {m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
-               m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom};
+    RECT rc = { m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
+                m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom };
     PaintSelectedRow(hDC, rc);
 }
 

@@ -24,9 +24,7 @@ void ToScreen(HWND hWnd, RECT& rc)
 
 } // namespace
 
-CComboWnd::CComboWnd() : m_pOwner(nullptr), m_pLayout(nullptr), m_iOldSel(-1), m_bRowsReturned(false)
-{
-}
+CComboWnd::CComboWnd() : m_pOwner(nullptr), m_pLayout(nullptr), m_iOldSel(-1), m_bRowsReturned(false) { }
 
 LPCWSTR CComboWnd::GetWindowClassName() const
 {
@@ -49,9 +47,9 @@ RECT CComboWnd::DropRect() const
 {
     const SIZE szDrop = m_pOwner->GetDropBoxSize();
     const RECT rcOwner = m_pOwner->GetPos();
-    RECT rc = {rcOwner.left, rcOwner.bottom, szDrop.cx > 0 ? rcOwner.left + szDrop.cx : rcOwner.right,
-               rcOwner.bottom + szDrop.cy};
-    const SIZE szAvailable = {rc.right - rc.left, szDrop.cy};
+    RECT rc = { rcOwner.left, rcOwner.bottom, szDrop.cx > 0 ? rcOwner.left + szDrop.cx : rcOwner.right,
+                rcOwner.bottom + szDrop.cy };
+    const SIZE szAvailable = { rc.right - rc.left, szDrop.cy };
     int cyRows = 0;
     for (int i = 0; i < m_pOwner->GetCount(); ++i) {
         CControlUI* pRow = m_pOwner->GetItemAt(i);
@@ -68,8 +66,8 @@ RECT CComboWnd::DropRect() const
     ::GetMonitorInfoW(::MonitorFromWindow(hWndHost, MONITOR_DEFAULTTOPRIMARY), &info);
     if (rc.bottom <= info.rcWork.bottom) return rc;
 
-    rc = RECT{rcOwner.left, rcOwner.top - cyDrop, szDrop.cx > 0 ? rcOwner.left + szDrop.cx : rcOwner.right,
-              rcOwner.top};
+    rc = RECT{ rcOwner.left, rcOwner.top - cyDrop, szDrop.cx > 0 ? rcOwner.left + szDrop.cx : rcOwner.right,
+               rcOwner.top };
     ToScreen(hWndHost, rc);
     return rc;
 }
@@ -97,7 +95,7 @@ void CComboWnd::OnCreate()
     m_pLayout->SetManager(&m_pm, nullptr, false);
     LPCWSTR pstrDefault = pOwnerManager->GetDefaultAttributeList(L"VerticalLayout");
     if (pstrDefault != nullptr) m_pLayout->ApplyAttributeList(pstrDefault);
-    m_pLayout->SetInset(RECT{1, 1, 1, 1});
+    m_pLayout->SetInset(RECT{ 1, 1, 1, 1 });
     m_pLayout->SetBkColor(kDropBkColor);
     m_pLayout->SetBorderColor(kDropBorderColor);
     m_pLayout->SetBorderSize(1);
@@ -134,8 +132,10 @@ void CComboWnd::EnsureVisible(int iIndex)
     CScrollBarUI* pBar = m_pLayout->GetHorizontalScrollBar();
     if (pBar != nullptr && pBar->IsVisible()) rcView.bottom -= pBar->GetFixedHeight();
     int dy = 0;
-    if (rcRow.top < rcView.top) dy = rcRow.top - rcView.top;
-    else if (rcRow.bottom > rcView.bottom) dy = rcRow.bottom - rcView.bottom;
+    if (rcRow.top < rcView.top)
+        dy = rcRow.top - rcView.top;
+    else if (rcRow.bottom > rcView.bottom)
+        dy = rcRow.bottom - rcView.bottom;
     if (dy == 0) return;
     SIZE sz = m_pLayout->GetScrollPos();
     sz.cy += dy;
@@ -158,9 +158,7 @@ void CComboWnd::SendToOwner(int type, WPARAM wParam)
 bool CComboWnd::OnKeyDown(WPARAM wParam)
 {
     switch (wParam) {
-    case VK_RETURN:
-        PostWindowMessage(WM_KILLFOCUS);
-        return true;
+    case VK_RETURN: PostWindowMessage(WM_KILLFOCUS); return true;
     case VK_ESCAPE:
         m_pOwner->SelectItem(m_iOldSel, true);
         EnsureVisible(m_iOldSel);
@@ -176,7 +174,7 @@ bool CComboWnd::OnKeyDown(WPARAM wParam)
 // A release over a row closes the drop-down; one over its scroll bar does not.
 void CComboWnd::OnButtonUp(LPARAM lParam)
 {
-    const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     CControlUI* pControl = m_pm.FindControlAt(pt);
     if (pControl != nullptr && wcscmp(pControl->GetControlClass(), L"ScrollBarUI") != 0)
         PostWindowMessage(WM_KILLFOCUS);
@@ -185,12 +183,8 @@ void CComboWnd::OnButtonUp(LPARAM lParam)
 LRESULT CComboWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
-    case WM_CLOSE:
-        ReturnRows(true);
-        break;
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_CLOSE: ReturnRows(true); break;
     case WM_LBUTTONUP:
         if (m_pOwner != nullptr) OnButtonUp(lParam);
         break;
@@ -205,8 +199,7 @@ LRESULT CComboWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         if (reinterpret_cast<HWND>(wParam) != m_hWnd) PostWindowMessage(WM_CLOSE);
         break;
-    default:
-        break;
+    default: break;
     }
     LRESULT lRes = 0;
     if (m_pm.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;

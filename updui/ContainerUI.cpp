@@ -25,8 +25,7 @@ bool Meets(const RECT& a, const RECT& b)
 CContainerUI::CContainerUI()
     : m_rcInset(), m_iChildPadding(0), m_bAutoDestroy(true), m_bDelayedDestroy(true), m_bMouseChildEnabled(true),
       m_bScrollProcess(false), m_pVerticalScrollBar(nullptr), m_pHorizontalScrollBar(nullptr)
-{
-}
+{ }
 
 CContainerUI::~CContainerUI()
 {
@@ -84,8 +83,10 @@ bool CContainerUI::AddAt(CControlUI* pControl, int iIndex)
 {
     if (pControl == nullptr || iIndex < 0 || iIndex > m_items.GetCount()) return false;
     if (m_pManager != nullptr) m_pManager->InitControls(pControl, this);
-    if (IsVisible()) NeedUpdate();
-    else pControl->SetInternalVisible(false);
+    if (IsVisible())
+        NeedUpdate();
+    else
+        pControl->SetInternalVisible(false);
     return m_items.InsertAt(iIndex, pControl);
 }
 
@@ -94,8 +95,10 @@ bool CContainerUI::AddAt(CControlUI* pControl, int iIndex)
 void CContainerUI::DisposeChild(CControlUI* pControl)
 {
     if (!m_bAutoDestroy) return;
-    if (m_bDelayedDestroy && m_pManager != nullptr) m_pManager->AddDelayedCleanup(pControl);
-    else delete pControl;
+    if (m_bDelayedDestroy && m_pManager != nullptr)
+        m_pManager->AddDelayedCleanup(pControl);
+    else
+        delete pControl;
 }
 
 bool CContainerUI::Remove(CControlUI* pControl)
@@ -148,13 +151,15 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    RECT rcInner = {rc.left + m_rcInset.left, rc.top + m_rcInset.top, rc.right - m_rcInset.right,
-                    rc.bottom - m_rcInset.bottom};
+    RECT rcInner = { rc.left + m_rcInset.left, rc.top + m_rcInset.top, rc.right - m_rcInset.right,
+                     rc.bottom - m_rcInset.bottom };
     for (int i = 0; i < m_items.GetCount(); ++i) {
         CControlUI* pControl = static_cast<CControlUI*>(m_items[i]);
         if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) SetFloatPos(i);
-        else pControl->SetPos(rcInner);
+        if (pControl->IsFloat())
+            SetFloatPos(i);
+        else
+            pControl->SetPos(rcInner);
     }
 }
 
@@ -197,8 +202,8 @@ int CContainerUI::ClampToLimits(int nValue, int nMin, int nMax)
 // The inner rectangle without the room the visible bars take.
 RECT CContainerUI::GetClientRect() const
 {
-    RECT rc = {m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
-               m_rcItem.bottom - m_rcInset.bottom};
+    RECT rc = { m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
+                m_rcItem.bottom - m_rcInset.bottom };
     if (!IsInvisibleBar(m_pVerticalScrollBar)) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     return rc;
@@ -282,8 +287,10 @@ bool CContainerUI::ScrollKey(TEventRecUI& event, bool bVertical)
 void CContainerUI::DoEvent(TEventRecUI& event)
 {
     if (!m_bMouseEnabled && event.type > EventMouseBegin && event.type < EventMouseEnd) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CControlUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
         return;
     }
     if (event.type == EventSetFocus) {
@@ -448,7 +455,7 @@ int CContainerUI::FindSelectable(int iIndex, bool bForward) const
 
 SIZE CContainerUI::GetScrollPos() const
 {
-    SIZE sz = {0, 0};
+    SIZE sz = { 0, 0 };
     if (!IsInvisibleBar(m_pVerticalScrollBar)) sz.cy = m_pVerticalScrollBar->GetScrollPos();
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) sz.cx = m_pHorizontalScrollBar->GetScrollPos();
     return sz;
@@ -456,7 +463,7 @@ SIZE CContainerUI::GetScrollPos() const
 
 SIZE CContainerUI::GetScrollRange() const
 {
-    SIZE sz = {0, 0};
+    SIZE sz = { 0, 0 };
     if (!IsInvisibleBar(m_pVerticalScrollBar)) sz.cy = m_pVerticalScrollBar->GetScrollRange();
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) sz.cx = m_pHorizontalScrollBar->GetScrollRange();
     return sz;
@@ -634,7 +641,7 @@ void CContainerUI::SetFloatPos(int iIndex)
     CControlUI* pControl = GetItemAt(iIndex);
     if (pControl == nullptr || !pControl->IsVisible() || !pControl->IsFloat()) return;
     SIZE szXY = pControl->GetFixedXY();
-    SIZE sz = {pControl->GetFixedWidth(), pControl->GetFixedHeight()};
+    SIZE sz = { pControl->GetFixedWidth(), pControl->GetFixedHeight() };
     RECT rc = {};
     if (szXY.cx < 0) {
         rc.left = m_rcItem.right + szXY.cx - sz.cx;
@@ -648,7 +655,7 @@ void CContainerUI::SetFloatPos(int iIndex)
 
     if (pControl->IsRelativePos()) {
         TRelativePosUI tRelativePos = pControl->GetRelativePos();
-        SIZE szParent = {m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top};
+        SIZE szParent = { m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top };
         if (tRelativePos.szParent.cx != 0) {
             int nIncreaseX = szParent.cx - tRelativePos.szParent.cx;
             int nIncreaseY = szParent.cy - tRelativePos.szParent.cy;
@@ -665,7 +672,7 @@ void CContainerUI::SetFloatPos(int iIndex)
 void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int cyRequired)
 {
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) {
-        RECT rcBar = {rc.left, rc.bottom, rc.right, rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
+        RECT rcBar = { rc.left, rc.bottom, rc.right, rc.bottom + m_pHorizontalScrollBar->GetFixedHeight() };
         m_pHorizontalScrollBar->SetPos(rcBar);
     }
     if (m_pVerticalScrollBar == nullptr) return;
@@ -681,7 +688,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int cyRequired)
     }
     if (!m_pVerticalScrollBar->IsVisible()) return;
     if (cyScroll > 0 || m_bScrollProcess) {
-        RECT rcBar = {rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(), rc.bottom};
+        RECT rcBar = { rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(), rc.bottom };
         m_pVerticalScrollBar->SetPos(rcBar);
         if (m_pVerticalScrollBar->GetScrollRange() == cyScroll) return;
         int iOldPos = m_pVerticalScrollBar->GetScrollPos();

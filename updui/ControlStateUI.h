@@ -7,8 +7,7 @@ namespace UpdUI {
 
 // State bits shared by the controls that keep a state word (buttons, options, the
 // slider and the scroll bar parts).
-enum : UINT
-{
+enum : UINT {
     UISTATE_FOCUSED = 0x01,
     UISTATE_SELECTED = 0x02,
     UISTATE_DISABLED = 0x04,

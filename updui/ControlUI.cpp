@@ -33,9 +33,9 @@ CControlUI::CControlUI()
       m_hShapeRgn(::CreateRectRgn(0, 0, 0, 0)), m_rcItem(), m_rcPadding(), m_cXY(), m_cxyFixed(), m_cxyMin(),
       m_cxyMax(), m_bVisible(true), m_bInternVisible(true), m_bEnabled(true), m_bShapedHitTest(false),
       m_bBkImageChanged(false), m_bMouseEnabled(true), m_bKeyboardEnabled(true), m_bFocused(false), m_bFloat(false),
-      m_bInSizeListeners(false), m_tRelativePos(), m_chShortcut(L'\0'), m_pTag(0), m_dwBackColor(0),
-      m_dwBackColor2(0), m_dwBackColor3(0), m_dwBorderColor(0), m_dwFocusBorderColor(0), m_bColorHsl(false),
-      m_nBorderSize(0), m_cxyBorderRound(), m_rcPaint()
+      m_bInSizeListeners(false), m_tRelativePos(), m_chShortcut(L'\0'), m_pTag(0), m_dwBackColor(0), m_dwBackColor2(0),
+      m_dwBackColor3(0), m_dwBorderColor(0), m_dwFocusBorderColor(0), m_bColorHsl(false), m_nBorderSize(0),
+      m_cxyBorderRound(), m_rcPaint()
 {
     m_cxyMax.cx = kDefaultMaxSize;
     m_cxyMax.cy = kDefaultMaxSize;
@@ -199,8 +199,10 @@ SIZE CControlUI::GetFixedXY() const
 void CControlUI::SetFixedXY(SIZE szXY)
 {
     m_cXY = szXY;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetFixedWidth() const
@@ -212,8 +214,10 @@ void CControlUI::SetFixedWidth(int cx)
 {
     if (cx < 0) return;
     m_cxyFixed.cx = cx;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetFixedHeight() const
@@ -225,8 +229,10 @@ void CControlUI::SetFixedHeight(int cy)
 {
     if (cy < 0) return;
     m_cxyFixed.cy = cy;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMinWidth() const
@@ -238,8 +244,10 @@ void CControlUI::SetMinWidth(int cx)
 {
     if (cx < 0 || m_cxyMin.cx == cx) return;
     m_cxyMin.cx = cx;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMaxWidth() const
@@ -251,8 +259,10 @@ void CControlUI::SetMaxWidth(int cx)
 {
     if (cx < 0 || m_cxyMax.cx == cx) return;
     m_cxyMax.cx = cx;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMinHeight() const
@@ -264,8 +274,10 @@ void CControlUI::SetMinHeight(int cy)
 {
     if (cy < 0 || m_cxyMin.cy == cy) return;
     m_cxyMin.cy = cy;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CControlUI::GetMaxHeight() const
@@ -277,8 +289,10 @@ void CControlUI::SetMaxHeight(int cy)
 {
     if (cy < 0 || m_cxyMax.cy == cy) return;
     m_cxyMax.cy = cy;
-    if (m_bFloat) NeedUpdate();
-    else NeedParentUpdate();
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 void CControlUI::SetRelativePos(int nMoveX, int nMoveY, int nZoomX, int nZoomY)
@@ -465,9 +479,7 @@ void CControlUI::Init()
     OnInit.CallAll(this);
 }
 
-void CControlUI::DoInit()
-{
-}
+void CControlUI::DoInit() { }
 
 void CControlUI::Event(TEventRecUI& event)
 {
@@ -491,14 +503,11 @@ void CControlUI::DoEvent(TEventRecUI& event)
         m_bFocused = true;
         Invalidate();
         return;
-    case EventSetCursor:
-        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-        return;
+    case EventSetCursor: ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW)); return;
     case EventTimer:
         if (m_pManager != nullptr) m_pManager->SendNotify(this, L"timer", event.wParam, event.lParam);
         return;
-    default:
-        break;
+    default: break;
     }
     if (m_pParent != nullptr) m_pParent->DoEvent(event);
 }
@@ -508,7 +517,7 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"pos") == 0) {
         RECT rc = CAttributeValueUI::ParseRect(pstrValue);
-        SIZE szXY = {rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom};
+        SIZE szXY = { rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom };
         SetFixedXY(szXY);
         SetFixedWidth(rc.right - rc.left);
         SetFixedHeight(rc.bottom - rc.top);
@@ -682,8 +691,7 @@ void CControlUI::PaintBkColor(HDC hDC)
         RECT rcLower = m_rcItem;
         rcLower.top = rcUpper.bottom;
         CPainterUI::DrawGradient(hDC, rcUpper, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), true, 8);
-        CPainterUI::DrawGradient(hDC, rcLower, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3), true,
-                                 8);
+        CPainterUI::DrawGradient(hDC, rcLower, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3), true, 8);
         return;
     }
     CPainterUI::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), true, 16);
@@ -732,13 +740,9 @@ void CControlUI::RebuildShapeRegion()
     m_hShapeRgn = hRgn;
 }
 
-void CControlUI::PaintStatusImage(HDC /*hDC*/)
-{
-}
+void CControlUI::PaintStatusImage(HDC /*hDC*/) { }
 
-void CControlUI::PaintText(HDC /*hDC*/)
-{
-}
+void CControlUI::PaintText(HDC /*hDC*/) { }
 
 void CControlUI::PaintBorder(HDC hDC)
 {
@@ -752,9 +756,7 @@ void CControlUI::PaintBorder(HDC hDC)
     }
 }
 
-void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/)
-{
-}
+void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) { }
 
 DWORD CControlUI::GetBkColor() const
 {

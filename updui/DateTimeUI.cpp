@@ -62,8 +62,10 @@ void CDateTimeUI::OpenPicker()
 void CDateTimeUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CLabelUI::DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -91,8 +93,7 @@ void CDateTimeUI::DoEvent(TEventRecUI& event)
     case EventMouseLeave:
     case EventMouseEnter:
     case EventButtonUp:
-    case EventContextMenu:
-        return;
+    case EventContextMenu: return;
     case EventButtonDown:
     case EventRightButtonDown:
     case EventDoubleClick:
@@ -100,8 +101,7 @@ void CDateTimeUI::DoEvent(TEventRecUI& event)
         if (m_pManager != nullptr) m_pManager->ReleaseCapture();
         if (m_pWindow != nullptr || IsFocused()) OpenPicker();
         return;
-    default:
-        break;
+    default: break;
     }
     CLabelUI::DoEvent(event);
 }

@@ -16,8 +16,7 @@ class CDateTimeUI : public CLabelUI
 
 public:
     // What closing the picker does to the text.
-    enum TUpdateKindUI
-    {
+    enum TUpdateKindUI {
         UpdateNone = 0,
         UpdateTakeDate = 1,
         UpdateCleared = 2,

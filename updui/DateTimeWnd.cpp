@@ -7,9 +7,7 @@
 
 namespace UpdUI {
 
-CDateTimeWnd::CDateTimeWnd() : m_pOwner(nullptr), m_hBkBrush(nullptr), m_bInit(false)
-{
-}
+CDateTimeWnd::CDateTimeWnd() : m_pOwner(nullptr), m_hBkBrush(nullptr), m_bInit(false) { }
 
 LPCWSTR CDateTimeWnd::GetWindowClassName() const
 {

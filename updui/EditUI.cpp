@@ -23,7 +23,7 @@ CEditUI::CEditUI()
     : m_pWindow(nullptr), m_uMaxChar(kDefaultMaxChar), m_bReadOnly(false), m_bPasswordMode(false),
       m_cPasswordChar(L'*'), m_uButtonState(0), m_dwEditBkColor(kNoNativeBkColor), m_lWindowStyles(0)
 {
-    m_rcTextPadding = {4, 3, 4, 3};
+    m_rcTextPadding = { 4, 3, 4, 3 };
     SetBkColor(kWhite);
 }
 
@@ -127,8 +127,10 @@ bool CEditUI::IsNumberOnly() const
 
 void CEditUI::SetNumberOnly(bool bNumberOnly)
 {
-    if (bNumberOnly) m_lWindowStyles |= ES_NUMBER;
-    else m_lWindowStyles &= ~static_cast<LONG>(ES_NUMBER);
+    if (bNumberOnly)
+        m_lWindowStyles |= ES_NUMBER;
+    else
+        m_lWindowStyles &= ~static_cast<LONG>(ES_NUMBER);
 }
 
 bool CEditUI::IsPasswordMode() const
@@ -240,8 +242,10 @@ void CEditUI::SelectAllInWindow()
 void CEditUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CLabelUI::DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -269,13 +273,14 @@ void CEditUI::DoEvent(TEventRecUI& event)
         return;
     case EventMouseMove:
     case EventButtonUp:
-    case EventContextMenu:
-        return;
+    case EventContextMenu: return;
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) break;
-        if (event.type == EventMouseEnter) m_uButtonState |= UISTATE_HOT;
-        else m_uButtonState &= ~static_cast<UINT>(UISTATE_HOT);
+        if (event.type == EventMouseEnter)
+            m_uButtonState |= UISTATE_HOT;
+        else
+            m_uButtonState &= ~static_cast<UINT>(UISTATE_HOT);
         Invalidate();
         return;
     case EventButtonDown:
@@ -289,8 +294,7 @@ void CEditUI::DoEvent(TEventRecUI& event)
         }
         SelectAllInWindow();
         return;
-    default:
-        break;
+    default: break;
     }
     CLabelUI::DoEvent(event);
 }
@@ -325,16 +329,20 @@ SIZE CEditUI::EstimateSize(SIZE szAvailable)
 {
     int cyFont = FontHeight();
     if (m_cxyFixed.cy != 0 || cyFont < 0) return CControlUI::EstimateSize(szAvailable);
-    SIZE sz = {m_cxyFixed.cx, cyFont + kEditExtraHeight};
+    SIZE sz = { m_cxyFixed.cx, cyFont + kEditExtraHeight };
     return sz;
 }
 
 void CEditUI::RefreshStateBits()
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~static_cast<UINT>(UISTATE_FOCUSED);
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~static_cast<UINT>(UISTATE_DISABLED);
+    if (IsFocused())
+        m_uButtonState |= UISTATE_FOCUSED;
+    else
+        m_uButtonState &= ~static_cast<UINT>(UISTATE_FOCUSED);
+    if (!IsEnabled())
+        m_uButtonState |= UISTATE_DISABLED;
+    else
+        m_uButtonState &= ~static_cast<UINT>(UISTATE_DISABLED);
 }
 
 bool CEditUI::DrawOrForget(HDC hDC, CStringUI& sImage)
@@ -349,9 +357,12 @@ void CEditUI::PaintStatusImage(HDC hDC)
 {
     RefreshStateBits();
     CStringUI* pStateImage = nullptr;
-    if ((m_uButtonState & UISTATE_DISABLED) != 0) pStateImage = &m_sDisabledImage;
-    else if ((m_uButtonState & UISTATE_FOCUSED) != 0) pStateImage = &m_sFocusedImage;
-    else if ((m_uButtonState & UISTATE_HOT) != 0) pStateImage = &m_sHotImage;
+    if ((m_uButtonState & UISTATE_DISABLED) != 0)
+        pStateImage = &m_sDisabledImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0)
+        pStateImage = &m_sFocusedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0)
+        pStateImage = &m_sHotImage;
     if (pStateImage != nullptr && DrawOrForget(hDC, *pStateImage)) return;
     DrawOrForget(hDC, m_sNormalImage);
 }

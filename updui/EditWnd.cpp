@@ -17,9 +17,7 @@ const DWORD kNoNativeBkColor = 0xFFFFFFFF;
 
 } // namespace
 
-CEditWnd::CEditWnd() : m_pOwner(nullptr), m_hBkBrush(nullptr), m_bInit(false)
-{
-}
+CEditWnd::CEditWnd() : m_pOwner(nullptr), m_hBkBrush(nullptr), m_bInit(false) { }
 
 LPCWSTR CEditWnd::GetWindowClassName() const
 {
@@ -118,10 +116,8 @@ LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case kReflectOffset + WM_CTLCOLOREDIT:
-    case kReflectOffset + WM_CTLCOLORSTATIC:
-        return OnCtlColor(reinterpret_cast<HDC>(wParam));
-    default:
-        break;
+    case kReflectOffset + WM_CTLCOLORSTATIC: return OnCtlColor(reinterpret_cast<HDC>(wParam));
+    default: break;
     }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }

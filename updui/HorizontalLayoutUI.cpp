@@ -8,10 +8,7 @@
 
 namespace UpdUI {
 
-CHorizontalLayoutUI::CHorizontalLayoutUI()
-    : CSeparatorLayoutUI(false)
-{
-}
+CHorizontalLayoutUI::CHorizontalLayoutUI() : CSeparatorLayoutUI(false) { }
 
 LPCWSTR CHorizontalLayoutUI::GetControlClass() const
 {
@@ -42,7 +39,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     if (bVBar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (bHBar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
 
-    SIZE szAvailable = {rc.right - rc.left, rc.bottom - rc.top};
+    SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
     if (bHBar) szAvailable.cx += m_pHorizontalScrollBar->GetScrollRange();
 
     int nAdjustables = 0;
@@ -57,7 +54,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         } else {
             RECT rcPadding = pControl->GetPadding();
             cxFixed += ClampToLimits(sz.cx, pControl->GetMinWidth(), pControl->GetMaxWidth()) + rcPadding.left +
-                       rcPadding.right;
+                rcPadding.right;
         }
         nEstimateNum++;
     }
@@ -101,8 +98,8 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         if (sz.cy < 0) sz.cy = 0;
         sz.cy = ClampToLimits(sz.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
 
-        RECT rcCtrl = {iPosX + rcPadding.left, rc.top + rcPadding.top, iPosX + rcPadding.left + sz.cx + rcPadding.right,
-                       rc.top + rcPadding.top + sz.cy};
+        RECT rcCtrl = { iPosX + rcPadding.left, rc.top + rcPadding.top,
+                        iPosX + rcPadding.left + sz.cx + rcPadding.right, rc.top + rcPadding.top + sz.cy };
         pControl->SetPos(rcCtrl);
 
         iPosX += sz.cx + m_iChildPadding + rcPadding.left + rcPadding.right;
@@ -124,8 +121,10 @@ void CHorizontalLayoutUI::SetSepWidth(int iWidth)
 void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
-    else CSeparatorLayoutUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"sepwidth") == 0)
+        SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
+    else
+        CSeparatorLayoutUI::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace UpdUI

@@ -10,8 +10,7 @@ TImageRecUI* CImageDecoderUI::Decode(const BYTE* pData, DWORD dwSize, DWORD dwMa
     int cx = 0, cy = 0;
     bool bAlpha = false;
     HBITMAP hBitmap = UIShared::CImageDecoderUI::DecodeToDib(pData, dwSize, dwMask, &cx, &cy, &bAlpha);
-    if (hBitmap == nullptr)
-        return nullptr;
+    if (hBitmap == nullptr) return nullptr;
     TImageRecUI* pImage = new TImageRecUI;
     pImage->hBitmap = hBitmap;
     pImage->nWidth = cx;

@@ -4,8 +4,7 @@
 namespace UpdUI {
 
 // Key-state bits of TEventRecUI::keyState. The button bits are the reverse of MK_LBUTTON/MK_RBUTTON.
-enum
-{
+enum {
     UIKEYSTATE_RBUTTON = 0x01,
     UIKEYSTATE_LBUTTON = 0x02,
     UIKEYSTATE_SHIFT = 0x04,

@@ -11,8 +11,7 @@ namespace UpdUI {
 CLabelUI::CLabelUI()
     : m_dwTextColor(0), m_dwDisabledTextColor(0), m_iFont(-1), m_uTextStyle(DT_VCENTER), m_rcTextPadding(),
       m_bShowHtml(false)
-{
-}
+{ }
 
 LPCWSTR CLabelUI::GetControlClass() const
 {
@@ -126,8 +125,10 @@ void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     if (wcscmp(pstrName, L"align") == 0) {
         SetAlign(pstrValue);
     } else if (wcscmp(pstrName, L"endellipsis") == 0) {
-        if (CAttributeValueUI::IsTrue(pstrValue)) SetTextStyle(m_uTextStyle | DT_END_ELLIPSIS);
-        else SetTextStyle(m_uTextStyle & ~static_cast<UINT>(DT_END_ELLIPSIS));
+        if (CAttributeValueUI::IsTrue(pstrValue))
+            SetTextStyle(m_uTextStyle | DT_END_ELLIPSIS);
+        else
+            SetTextStyle(m_uTextStyle & ~static_cast<UINT>(DT_END_ELLIPSIS));
     } else if (wcscmp(pstrName, L"font") == 0) {
         SetFont(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
     } else if (wcscmp(pstrName, L"textcolor") == 0) {
@@ -156,7 +157,7 @@ SIZE CLabelUI::EstimateSize(SIZE szAvailable)
 {
     int cyFont = FontHeight();
     if (m_cxyFixed.cy != 0 || cyFont < 0) return CControlUI::EstimateSize(szAvailable);
-    SIZE sz = {m_cxyFixed.cx, cyFont + 4};
+    SIZE sz = { m_cxyFixed.cx, cyFont + 4 };
     return sz;
 }
 
@@ -169,8 +170,8 @@ void CLabelUI::FillDefaultColors()
 
 RECT CLabelUI::GetTextRect() const
 {
-    RECT rc = {m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
-               m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom};
+    RECT rc = { m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
+                m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom };
     return rc;
 }
 

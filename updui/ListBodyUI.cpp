@@ -29,9 +29,7 @@ int AtLeastZero(int n)
 
 } // namespace
 
-CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner)
-{
-}
+CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner) { }
 
 void CListBodyUI::SetScrollPos(SIZE szPos)
 {
@@ -43,8 +41,10 @@ void CListBodyUI::SetScrollPos(SIZE szPos)
 
 void CListBodyUI::DoEvent(TEventRecUI& event)
 {
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 int CListBodyUI::NeededWidth(SIZE szAvailable, int cxWidest) const
@@ -84,7 +84,7 @@ void CListBodyUI::SetPos(RECT rc)
         ProcessScrollBar(rc, 0, 0);
         return;
     }
-    SIZE szAvailable = {rc.right - rc.left, rc.bottom - rc.top};
+    SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
     if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
         szAvailable.cx += m_pHorizontalScrollBar->GetScrollRange();
 
@@ -95,8 +95,10 @@ void CListBodyUI::SetPos(RECT rc)
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         const RECT rcPadding = pControl->GetPadding();
         SIZE sz = pControl->EstimateSize(szAvailable);
-        if (sz.cy == 0) nAdjustables++;
-        else cyFixed += ClampHeight(pControl, sz.cy) + rcPadding.top + rcPadding.bottom;
+        if (sz.cy == 0)
+            nAdjustables++;
+        else
+            cyFixed += ClampHeight(pControl, sz.cy) + rcPadding.top + rcPadding.bottom;
         const int cx = ClampWidth(pControl, AtLeastZero(sz.cx));
         if (cx > cxWidest) cxWidest = cx;
         nCounted++;
@@ -123,7 +125,7 @@ void CListBodyUI::SetPos(RECT rc)
         }
         const RECT rcPadding = pControl->GetPadding();
         cyRemaining -= rcPadding.top;
-        SIZE sz = pControl->EstimateSize(SIZE{szAvailable.cx, cyRemaining});
+        SIZE sz = pControl->EstimateSize(SIZE{ szAvailable.cx, cyRemaining });
         if (sz.cy == 0) {
             iAdjustable++;
             sz.cy = cyExpand;
@@ -137,8 +139,8 @@ void CListBodyUI::SetPos(RECT rc)
         const int cxFill = szAvailable.cx - rcPadding.left - rcPadding.right;
         sz.cx = ClampWidth(pControl, cxNeeded > cxFill ? cxNeeded : cxFill);
 
-        const RECT rcCtrl = {iPosX + rcPadding.left, iPosY + rcPadding.top, iPosX + rcPadding.left + sz.cx,
-                             iPosY + rcPadding.top + sz.cy};
+        const RECT rcCtrl = { iPosX + rcPadding.left, iPosY + rcPadding.top, iPosX + rcPadding.left + sz.cx,
+                              iPosY + rcPadding.top + sz.cy };
         pControl->SetPos(rcCtrl);
 
         iPosY += sz.cy + m_iChildPadding + rcPadding.top + rcPadding.bottom;

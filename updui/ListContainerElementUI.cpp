@@ -9,8 +9,7 @@ namespace UpdUI {
 
 CListContainerElementUI::CListContainerElementUI()
     : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr)
-{
-}
+{ }
 
 LPCWSTR CListContainerElementUI::GetControlClass() const
 {
@@ -65,8 +64,7 @@ bool CListContainerElementUI::HandleRowEvent(TEventRecUI& event)
         CListRowUI::InvalidateInParent(this);
         return true;
     case EventMouseMove:
-    case EventButtonUp:
-        return true;
+    case EventButtonUp: return true;
     case EventMouseLeave:
         if ((m_uButtonState & UISTATE_HOT) != 0) {
             m_uButtonState &= ~UISTATE_HOT;
@@ -87,27 +85,32 @@ bool CListContainerElementUI::HandleRowEvent(TEventRecUI& event)
             CListRowUI::InvalidateInParent(this);
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
 void CListContainerElementUI::DoEvent(TEventRecUI& event)
 {
     if (IsMouseEvent(event.type) && !IsMouseEnabled()) {
-        if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pOwner != nullptr)
+            m_pOwner->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     if (HandleRowEvent(event)) return;
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 void CListContainerElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (pstrName != nullptr && pstrValue != nullptr && wcscmp(pstrName, L"selected") == 0) Select(true);
-    else CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (pstrName != nullptr && pstrValue != nullptr && wcscmp(pstrName, L"selected") == 0)
+        Select(true);
+    else
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CListContainerElementUI::DoPaint(HDC hDC, const RECT& rcPaint)
@@ -163,9 +166,7 @@ bool CListContainerElementUI::Expand(bool /*bExpand*/)
     return false;
 }
 
-void CListContainerElementUI::DrawItemText(HDC /*hDC*/, const RECT& /*rcItem*/)
-{
-}
+void CListContainerElementUI::DrawItemText(HDC /*hDC*/, const RECT& /*rcItem*/) { }
 
 UINT CListContainerElementUI::GetState() const
 {

@@ -7,9 +7,7 @@
 
 namespace UpdUI {
 
-CListElementUI::CListElementUI() : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr)
-{
-}
+CListElementUI::CListElementUI() : m_iIndex(-1), m_bSelected(false), m_uButtonState(0), m_pOwner(nullptr) { }
 
 LPCWSTR CListElementUI::GetControlClass() const
 {
@@ -59,14 +57,18 @@ void CListElementUI::DoEvent(TEventRecUI& event)
             return;
         }
     }
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 void CListElementUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (pstrName != nullptr && pstrValue != nullptr && wcscmp(pstrName, L"selected") == 0) Select(true);
-    else CControlUI::SetAttribute(pstrName, pstrValue);
+    if (pstrName != nullptr && pstrValue != nullptr && wcscmp(pstrName, L"selected") == 0)
+        Select(true);
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 int CListElementUI::GetIndex() const

@@ -19,7 +19,7 @@ const int kItemMargin = 14;
 
 CListHeaderItemUI::CListHeaderItemUI()
     : m_uButtonState(0), m_ptLastMouse(), m_bDragable(true), m_iSepWidth(4), m_dwTextColor(0), m_iFont(-1),
-      m_uTextStyle(DT_CENTER | DT_VCENTER | DT_SINGLELINE), m_bShowHtml(false), m_rcTextPadding{2, 0, 2, 0}
+      m_uTextStyle(DT_CENTER | DT_VCENTER | DT_SINGLELINE), m_bShowHtml(false), m_rcTextPadding{ 2, 0, 2, 0 }
 {
     m_cxyMin.cx = MIN_WIDTH;
 }
@@ -76,22 +76,26 @@ UINT CListHeaderItemUI::GetState() const
 
 RECT CListHeaderItemUI::GetThumbRect() const
 {
-    if (m_iSepWidth >= 0) return RECT{m_rcItem.right - m_iSepWidth, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
-    return RECT{m_rcItem.left, m_rcItem.top, m_rcItem.left - m_iSepWidth, m_rcItem.bottom};
+    if (m_iSepWidth >= 0) return RECT{ m_rcItem.right - m_iSepWidth, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
+    return RECT{ m_rcItem.left, m_rcItem.top, m_rcItem.left - m_iSepWidth, m_rcItem.bottom };
 }
 
 RECT CListHeaderItemUI::GetHitThumbRect() const
 {
     RECT rc = GetThumbRect();
-    if (m_iSepWidth >= 0) rc.left -= kThumbHitGrow;
-    else rc.right += kThumbHitGrow;
+    if (m_iSepWidth >= 0)
+        rc.left -= kThumbHitGrow;
+    else
+        rc.right += kThumbHitGrow;
     return rc;
 }
 
 void CListHeaderItemUI::NeedHeaderParentUpdate()
 {
-    if (m_pParent != nullptr) m_pParent->NeedParentUpdate();
-    else NeedUpdate();
+    if (m_pParent != nullptr)
+        m_pParent->NeedParentUpdate();
+    else
+        NeedUpdate();
 }
 
 void CListHeaderItemUI::OnPress(const TEventRecUI& event)
@@ -112,8 +116,10 @@ void CListHeaderItemUI::OnPress(const TEventRecUI& event)
 void CListHeaderItemUI::OnDrag(POINT pt)
 {
     RECT rc = m_rcItem;
-    if (m_iSepWidth >= 0) rc.right += pt.x - m_ptLastMouse.x;
-    else rc.left += pt.x - m_ptLastMouse.x;
+    if (m_iSepWidth >= 0)
+        rc.right += pt.x - m_ptLastMouse.x;
+    else
+        rc.left += pt.x - m_ptLastMouse.x;
     if (rc.right - rc.left <= MIN_WIDTH) return;
     m_cxyFixed.cx = rc.right - rc.left;
     m_ptLastMouse = pt;
@@ -123,15 +129,15 @@ void CListHeaderItemUI::OnDrag(POINT pt)
 void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 {
     if (IsMouseEvent(event.type) && !IsMouseEnabled()) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CControlUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
         return;
     }
     switch (event.type) {
     case EventSetFocus:
-    case EventKillFocus:
-        Invalidate();
-        return;
+    case EventKillFocus: Invalidate(); return;
     case EventButtonDown:
     case EventDoubleClick:
         if (IsEnabled()) OnPress(event);
@@ -168,8 +174,7 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
             Invalidate();
         }
         return;
-    default:
-        break;
+    default: break;
     }
     CControlUI::DoEvent(event);
 }
@@ -177,14 +182,21 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"dragable") == 0) SetDragable(CAttributeValueUI::IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"sepwidth") == 0) SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
-    else if (wcscmp(pstrName, L"align") == 0) m_uTextStyle = CAttributeValueUI::ApplyAlign(m_uTextStyle, pstrValue);
+    if (wcscmp(pstrName, L"dragable") == 0)
+        SetDragable(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"sepwidth") == 0)
+        SetSepWidth(static_cast<int>(MarkupNumber::Coord(pstrValue)));
+    else if (wcscmp(pstrName, L"align") == 0)
+        m_uTextStyle = CAttributeValueUI::ApplyAlign(m_uTextStyle, pstrValue);
     else if (wcscmp(pstrName, L"endellipsis") == 0) {
-        if (CAttributeValueUI::IsTrue(pstrValue)) m_uTextStyle |= DT_END_ELLIPSIS;
-        else m_uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
-    } else if (wcscmp(pstrName, L"font") == 0) m_iFont = static_cast<int>(wcstol(pstrValue, nullptr, 10));
-    else if (wcscmp(pstrName, L"textcolor") == 0) m_dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
+        if (CAttributeValueUI::IsTrue(pstrValue))
+            m_uTextStyle |= DT_END_ELLIPSIS;
+        else
+            m_uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
+    } else if (wcscmp(pstrName, L"font") == 0)
+        m_iFont = static_cast<int>(wcstol(pstrValue, nullptr, 10));
+    else if (wcscmp(pstrName, L"textcolor") == 0)
+        m_dwTextColor = CAttributeValueUI::ParseColor(pstrValue);
     else if (wcscmp(pstrName, L"textpadding") == 0) {
         m_rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         Invalidate();
@@ -216,7 +228,7 @@ SIZE CListHeaderItemUI::EstimateSize(SIZE szAvailable)
 {
     if (m_cxyFixed.cy != 0 || m_pManager == nullptr) return CControlUI::EstimateSize(szAvailable);
     TFontInfoUI* pFont = m_pManager->GetDefaultFontInfo();
-    SIZE sz = {m_cxyFixed.cx, (pFont != nullptr ? pFont->tm.tmHeight : 0) + kItemMargin};
+    SIZE sz = { m_cxyFixed.cx, (pFont != nullptr ? pFont->tm.tmHeight : 0) + kItemMargin };
     return sz;
 }
 
@@ -230,15 +242,22 @@ bool CListHeaderItemUI::DrawStateImage(HDC hDC, CStringUI& sImage)
 
 void CListHeaderItemUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
+    if (IsFocused())
+        m_uButtonState |= UISTATE_FOCUSED;
+    else
+        m_uButtonState &= ~UISTATE_FOCUSED;
 
     CStringUI* pState = nullptr;
-    if ((m_uButtonState & UISTATE_PUSHED) != 0) pState = &m_sPushedImage;
-    else if ((m_uButtonState & UISTATE_HOT) != 0) pState = &m_sHotImage;
-    else if ((m_uButtonState & UISTATE_FOCUSED) != 0) pState = &m_sFocusedImage;
-    if (pState == nullptr || pState->IsEmpty()) DrawStateImage(hDC, m_sNormalImage);
-    else DrawStateImage(hDC, *pState);
+    if ((m_uButtonState & UISTATE_PUSHED) != 0)
+        pState = &m_sPushedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0)
+        pState = &m_sHotImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0)
+        pState = &m_sFocusedImage;
+    if (pState == nullptr || pState->IsEmpty())
+        DrawStateImage(hDC, m_sNormalImage);
+    else
+        DrawStateImage(hDC, *pState);
 
     if (m_sSepImage.IsEmpty()) return;
     RECT rcThumb = GetThumbRect();
@@ -251,8 +270,8 @@ void CListHeaderItemUI::PaintText(HDC hDC)
 {
     if (m_dwTextColor == 0 && m_pManager != nullptr) m_dwTextColor = m_pManager->GetDefaultFontColor();
     if (m_sText.IsEmpty()) return;
-    RECT rc = {m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
-               m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom};
+    RECT rc = { m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
+                m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom };
     UINT uStyle = m_uTextStyle | DT_SINGLELINE;
     if (m_bShowHtml) {
         int nLinks = 0;

@@ -23,7 +23,7 @@ LPVOID CListHeaderUI::GetInterface(LPCWSTR pstrName)
 
 SIZE CListHeaderUI::EstimateSize(SIZE szAvailable)
 {
-    SIZE sz = {0, m_cxyFixed.cy};
+    SIZE sz = { 0, m_cxyFixed.cy };
     for (int i = 0; i < m_items.GetCount(); ++i) {
         SIZE szItem = static_cast<CControlUI*>(m_items[i])->EstimateSize(szAvailable);
         sz.cx += szItem.cx;

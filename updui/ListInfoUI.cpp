@@ -16,15 +16,15 @@ struct TColorAttrUI
 };
 
 const TColorAttrUI kColorAttrs[] = {
-    {L"itemtextcolor", &TListInfoUI::dwTextColor},
-    {L"itembkcolor", &TListInfoUI::dwBkColor},
-    {L"itemselectedtextcolor", &TListInfoUI::dwSelectedTextColor},
-    {L"itemselectedbkcolor", &TListInfoUI::dwSelectedBkColor},
-    {L"itemhottextcolor", &TListInfoUI::dwHotTextColor},
-    {L"itemhotbkcolor", &TListInfoUI::dwHotBkColor},
-    {L"itemdisabledtextcolor", &TListInfoUI::dwDisabledTextColor},
-    {L"itemdisabledbkcolor", &TListInfoUI::dwDisabledBkColor},
-    {L"itemlinecolor", &TListInfoUI::dwLineColor},
+    { L"itemtextcolor", &TListInfoUI::dwTextColor },
+    { L"itembkcolor", &TListInfoUI::dwBkColor },
+    { L"itemselectedtextcolor", &TListInfoUI::dwSelectedTextColor },
+    { L"itemselectedbkcolor", &TListInfoUI::dwSelectedBkColor },
+    { L"itemhottextcolor", &TListInfoUI::dwHotTextColor },
+    { L"itemhotbkcolor", &TListInfoUI::dwHotBkColor },
+    { L"itemdisabledtextcolor", &TListInfoUI::dwDisabledTextColor },
+    { L"itemdisabledbkcolor", &TListInfoUI::dwDisabledBkColor },
+    { L"itemlinecolor", &TListInfoUI::dwLineColor },
 };
 
 struct TImageAttrUI
@@ -34,10 +34,10 @@ struct TImageAttrUI
 };
 
 const TImageAttrUI kImageAttrs[] = {
-    {L"itembkimage", &TListInfoUI::sBkImage},
-    {L"itemselectedimage", &TListInfoUI::sSelectedImage},
-    {L"itemhotimage", &TListInfoUI::sHotImage},
-    {L"itemdisabledimage", &TListInfoUI::sDisabledImage},
+    { L"itembkimage", &TListInfoUI::sBkImage },
+    { L"itemselectedimage", &TListInfoUI::sSelectedImage },
+    { L"itemhotimage", &TListInfoUI::sHotImage },
+    { L"itemdisabledimage", &TListInfoUI::sDisabledImage },
 };
 
 } // namespace
@@ -47,8 +47,7 @@ TListInfoUI::TListInfoUI()
       dwBkColor(0), bAlternateBk(false), dwSelectedTextColor(0xFF000000), dwSelectedBkColor(0xFFC1E3FF),
       dwHotTextColor(0xFF000000), dwHotBkColor(0xFFE9F5FF), dwDisabledTextColor(0xFFCCCCCC),
       dwDisabledBkColor(0xFFFFFFFF), dwLineColor(0), bShowHtml(false), bMultiExpandable(false)
-{
-}
+{ }
 
 bool TListInfoUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue, bool* pbLayout)
 {
@@ -68,8 +67,10 @@ bool TListInfoUI::SetItemAttribute(LPCWSTR pstrName, LPCWSTR pstrValue, bool* pb
     } else if (wcscmp(pstrName, L"itemalign") == 0) {
         uTextStyle = CAttributeValueUI::ApplyAlign(uTextStyle, pstrValue);
     } else if (wcscmp(pstrName, L"itemendellipsis") == 0) {
-        if (CAttributeValueUI::IsTrue(pstrValue)) uTextStyle |= DT_END_ELLIPSIS;
-        else uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
+        if (CAttributeValueUI::IsTrue(pstrValue))
+            uTextStyle |= DT_END_ELLIPSIS;
+        else
+            uTextStyle &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     } else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
         rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
         *pbLayout = true;

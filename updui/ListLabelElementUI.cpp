@@ -31,8 +31,7 @@ bool CListLabelElementUI::HandleRowMouse(TEventRecUI& event)
 {
     switch (event.type) {
     case EventMouseMove:
-    case EventButtonUp:
-        return true;
+    case EventButtonUp: return true;
     case EventMouseLeave:
         if ((m_uButtonState & UISTATE_HOT) != 0) {
             m_uButtonState &= ~UISTATE_HOT;
@@ -53,16 +52,17 @@ bool CListLabelElementUI::HandleRowMouse(TEventRecUI& event)
             CListRowUI::InvalidateInParent(this);
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
 void CListLabelElementUI::DoEvent(TEventRecUI& event)
 {
     if (IsMouseEvent(event.type) && !IsMouseEnabled()) {
-        if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-        else CControlUI::DoEvent(event);
+        if (m_pOwner != nullptr)
+            m_pOwner->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
         return;
     }
     if (HandleRowMouse(event)) return;
@@ -79,14 +79,14 @@ int CListLabelElementUI::ItemHeight(const TListInfoUI& info) const
 
 SIZE CListLabelElementUI::EstimateSize(SIZE /*szAvailable*/)
 {
-    SIZE sz = {0, 0};
+    SIZE sz = { 0, 0 };
     TListInfoUI* pInfo = m_pOwner != nullptr ? m_pOwner->GetListInfo() : nullptr;
     if (pInfo == nullptr) return sz;
     sz.cy = m_cxyFixed.cy != 0 ? m_cxyFixed.cy : (std::max)(ItemHeight(*pInfo), 0);
     sz.cx = m_cxyFixed.cx;
     HDC hDC = m_pManager != nullptr ? m_pManager->GetPaintDC() : nullptr;
     if (sz.cx == 0 && hDC != nullptr) {
-        RECT rcText = {0, 0, kMeasureWidth, sz.cy};
+        RECT rcText = { 0, 0, kMeasureWidth, sz.cy };
         UINT uStyle = (pInfo->uTextStyle & ~static_cast<UINT>(DT_CENTER | DT_RIGHT)) | DT_CALCRECT | DT_SINGLELINE;
         HGDIOBJ hOld = ::SelectObject(hDC, m_pManager->GetFont(pInfo->nFont));
         ::DrawTextW(hDC, m_sText.GetData(), -1, &rcText, uStyle);
@@ -108,8 +108,8 @@ void CListLabelElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
     if (m_sText.IsEmpty() || m_pOwner == nullptr) return;
     TListInfoUI* pInfo = m_pOwner->GetListInfo();
     DWORD dwColor = CListRowUI::TextColor(*pInfo, m_uButtonState, m_bSelected, IsEnabled());
-    RECT rc = {rcItem.left + pInfo->rcTextPadding.left, rcItem.top + pInfo->rcTextPadding.top,
-               rcItem.right - pInfo->rcTextPadding.right, rcItem.bottom - pInfo->rcTextPadding.bottom};
+    RECT rc = { rcItem.left + pInfo->rcTextPadding.left, rcItem.top + pInfo->rcTextPadding.top,
+                rcItem.right - pInfo->rcTextPadding.right, rcItem.bottom - pInfo->rcTextPadding.bottom };
     UINT uStyle = pInfo->uTextStyle | DT_SINGLELINE;
     if (pInfo->bShowHtml) {
         int nLinks = 0;

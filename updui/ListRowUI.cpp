@@ -83,7 +83,7 @@ void CListRowUI::DrawItemBk(CControlUI* pRow, HDC hDC, TListInfoUI* pInfo, int i
 
     if (pInfo->dwLineColor != 0) {
         const RECT& rcItem = pRow->GetPos();
-        RECT rcLine = {rcItem.left, rcItem.bottom - 1, rcItem.right, rcItem.bottom - 1};
+        RECT rcLine = { rcItem.left, rcItem.bottom - 1, rcItem.right, rcItem.bottom - 1 };
         CPainterUI::DrawLine(hDC, rcLine, 1, pRow->GetAdjustColor(pInfo->dwLineColor));
     }
 }

@@ -8,9 +8,7 @@
 
 namespace UpdUI {
 
-CListTextElementUI::CListTextElementUI() : m_nLinks(0), m_rcLinks(), m_nHoverLink(-1), m_pListOwner(nullptr)
-{
-}
+CListTextElementUI::CListTextElementUI() : m_nLinks(0), m_rcLinks(), m_nHoverLink(-1), m_pListOwner(nullptr) { }
 
 CListTextElementUI::~CListTextElementUI() = default;
 
@@ -62,7 +60,7 @@ void CListTextElementUI::DoEvent(TEventRecUI& event)
 
 SIZE CListTextElementUI::EstimateSize(SIZE /*szAvailable*/)
 {
-    SIZE sz = {m_cxyFixed.cx, m_cxyFixed.cy};
+    SIZE sz = { m_cxyFixed.cx, m_cxyFixed.cy };
     TListInfoUI* pInfo = m_pOwner != nullptr ? m_pOwner->GetListInfo() : nullptr;
     if (sz.cy == 0 && pInfo != nullptr && m_pManager != nullptr) sz.cy = ItemHeight(*pInfo);
     return sz;
@@ -107,8 +105,8 @@ void CListTextElementUI::DrawColumn(HDC hDC, RECT rc, LPCWSTR pstrText, const TL
         return;
     }
     int nFree = MAX_LINKS - m_nLinks;
-    CPainterUI::DrawMarkupText(hDC, m_pManager, rc, pstrText, dwColor, &m_rcLinks[m_nLinks], &m_sLinks[m_nLinks],
-                               nFree, uStyle);
+    CPainterUI::DrawMarkupText(hDC, m_pManager, rc, pstrText, dwColor, &m_rcLinks[m_nLinks], &m_sLinks[m_nLinks], nFree,
+                               uStyle);
     if (nFree > 0) m_nLinks += (std::min)(nFree, MAX_LINKS - m_nLinks);
 }
 
@@ -121,9 +119,9 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
     m_nLinks = 0;
     const int nColumns = (std::min)(pInfo->nColumns, static_cast<int>(UILIST_MAX_COLUMNS));
     for (int i = 0; i < nColumns; ++i) {
-        RECT rc = {pInfo->rcColumn[i].left + pInfo->rcTextPadding.left, rcItem.top + pInfo->rcTextPadding.top,
-                   pInfo->rcColumn[i].right - pInfo->rcTextPadding.right,
-                   rcItem.bottom - pInfo->rcTextPadding.bottom};
+        RECT rc = { pInfo->rcColumn[i].left + pInfo->rcTextPadding.left, rcItem.top + pInfo->rcTextPadding.top,
+                    pInfo->rcColumn[i].right - pInfo->rcTextPadding.right,
+                    rcItem.bottom - pInfo->rcTextPadding.bottom };
         LPCWSTR pstrSourced = pSource != nullptr ? pSource->GetItemText(this, m_iIndex, i) : nullptr;
         CStringUI sText = pSource != nullptr ? CStringUI(pstrSourced != nullptr ? pstrSourced : L"") : GetColumnText(i);
         DrawColumn(hDC, rc, sText.GetData(), *pInfo, dwColor);

@@ -54,8 +54,8 @@ UINT CListUI::GetControlFlags() const
 
 void CListUI::UpdateColumnCount()
 {
-    m_ListInfo.nColumns = m_pHeader != nullptr ? (std::min)(m_pHeader->GetCount(), static_cast<int>(UILIST_MAX_COLUMNS))
-                                               : 0;
+    m_ListInfo.nColumns =
+        m_pHeader != nullptr ? (std::min)(m_pHeader->GetCount(), static_cast<int>(UILIST_MAX_COLUMNS)) : 0;
 }
 
 void CListUI::SetPos(RECT rc)
@@ -66,7 +66,7 @@ void CListUI::SetPos(RECT rc)
     const bool bHidden = !m_pHeader->IsVisible();
     if (bHidden) {
         for (int i = 0; i < m_pHeader->GetCount(); ++i) m_pHeader->GetItemAt(i)->SetInternalVisible(true);
-        m_pHeader->SetPos(RECT{rc.left, 0, rc.right, 0});
+        m_pHeader->SetPos(RECT{ rc.left, 0, rc.right, 0 });
     }
     const int cxScroll = m_pBody->GetScrollPos().cx;
     for (int i = 0; i < m_ListInfo.nColumns; ++i) {
@@ -226,8 +226,10 @@ bool CListUI::RemoveRow(int iIndex)
     } else if (iIndex < m_iCurSel) {
         m_iCurSel -= 1;
     }
-    if (iIndex == m_iExpandedItem) m_iExpandedItem = -1;
-    else if (iIndex < m_iExpandedItem) m_iExpandedItem -= 1;
+    if (iIndex == m_iExpandedItem)
+        m_iExpandedItem = -1;
+    else if (iIndex < m_iExpandedItem)
+        m_iExpandedItem -= 1;
     return true;
 }
 
@@ -378,7 +380,7 @@ void CListUI::Scroll(int dx, int dy)
 {
     if (dx == 0 && dy == 0) return;
     SIZE sz = m_pBody->GetScrollPos();
-    m_pBody->SetScrollPos(SIZE{sz.cx + dx, sz.cy + dy});
+    m_pBody->SetScrollPos(SIZE{ sz.cx + dx, sz.cy + dy });
 }
 
 // ---------------------------------------------------------------- events
@@ -389,39 +391,30 @@ bool CListUI::HandleKey(const TEventRecUI& event)
     case VK_RETURN:
         if (m_iCurSel >= 0 && GetItemAt(m_iCurSel) != nullptr) GetItemAt(m_iCurSel)->Activate();
         return true;
-    case VK_PRIOR:
-        PageUp();
-        return true;
-    case VK_NEXT:
-        PageDown();
-        return true;
-    case VK_HOME:
-        SelectItem(m_pBody->FindSelectable(0, false), true);
-        return true;
-    case VK_END:
-        SelectItem(m_pBody->FindSelectable(GetCount() - 1, true), true);
-        return true;
-    case VK_UP:
-        SelectItem(m_pBody->FindSelectable(m_iCurSel - 1, false), true);
-        return true;
-    case VK_DOWN:
-        SelectItem(m_pBody->FindSelectable(m_iCurSel + 1, true), true);
-        return true;
-    default:
-        return false;
+    case VK_PRIOR: PageUp(); return true;
+    case VK_NEXT: PageDown(); return true;
+    case VK_HOME: SelectItem(m_pBody->FindSelectable(0, false), true); return true;
+    case VK_END: SelectItem(m_pBody->FindSelectable(GetCount() - 1, true), true); return true;
+    case VK_UP: SelectItem(m_pBody->FindSelectable(m_iCurSel - 1, false), true); return true;
+    case VK_DOWN: SelectItem(m_pBody->FindSelectable(m_iCurSel + 1, true), true); return true;
+    default: return false;
     }
 }
 
 bool CListUI::HandleWheel(const TEventRecUI& event)
 {
     if (event.wParam == 0) {
-        if (m_bScrollSelect) SelectItem(m_pBody->FindSelectable(m_iCurSel - 1, false), true);
-        else LineUp();
+        if (m_bScrollSelect)
+            SelectItem(m_pBody->FindSelectable(m_iCurSel - 1, false), true);
+        else
+            LineUp();
         return true;
     }
     if (event.wParam == 1) {
-        if (m_bScrollSelect) SelectItem(m_pBody->FindSelectable(m_iCurSel + 1, true), true);
-        else LineDown();
+        if (m_bScrollSelect)
+            SelectItem(m_pBody->FindSelectable(m_iCurSel + 1, true), true);
+        else
+            LineDown();
         return true;
     }
     return false;
@@ -430,8 +423,10 @@ bool CListUI::HandleWheel(const TEventRecUI& event)
 void CListUI::DoEvent(TEventRecUI& event)
 {
     if (IsMouseEvent(event.type) && !IsMouseEnabled()) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CVerticalLayoutUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CVerticalLayoutUI::DoEvent(event);
         return;
     }
     if (event.type == EventSetFocus) {
@@ -460,8 +455,10 @@ void CListUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     } else if (wcscmp(pstrName, L"multiexpanding") == 0) {
         m_ListInfo.bMultiExpandable = CAttributeValueUI::IsTrue(pstrValue);
     } else if (m_ListInfo.SetItemAttribute(pstrName, pstrValue, &bLayout)) {
-        if (bLayout) NeedUpdate();
-        else Invalidate();
+        if (bLayout)
+            NeedUpdate();
+        else
+            Invalidate();
         return;
     } else {
         CVerticalLayoutUI::SetAttribute(pstrName, pstrValue);

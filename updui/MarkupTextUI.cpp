@@ -16,8 +16,7 @@ namespace {
 const int kRunSlack = 64;
 
 // How a tag leaves the line it stands in.
-enum
-{
+enum {
     TAG_CONTINUE,   // the line goes on after the tag
     TAG_END_AFTER,  // the line ends after the tag
     TAG_END_BEFORE, // the line ends before the tag, which starts the next line
@@ -42,8 +41,7 @@ int ParseInt(LPCWSTR pstr)
 CStringUI QuotedValue(const CStringUI& sText, LPCWSTR pstrKey)
 {
     int iKey = sText.Find(pstrKey);
-    if (iKey < 0)
-        return CStringUI();
+    if (iKey < 0) return CStringUI();
     LPCWSTR pstrValue = sText.GetData() + iKey + wcslen(pstrKey);
     LPCWSTR pstrEnd = wcschr(pstrValue, L'\'');
     return pstrEnd == nullptr ? CStringUI() : CStringUI(pstrValue, (int)(pstrEnd - pstrValue));
@@ -51,8 +49,8 @@ CStringUI QuotedValue(const CStringUI& sText, LPCWSTR pstrKey)
 
 } // namespace
 
-CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextColor, RECT* prcLinks,
-                             CStringUI* sLinks, int& nLinkRects, UINT uStyle)
+CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextColor, RECT* prcLinks, CStringUI* sLinks,
+                             int& nLinkRects, UINT uStyle)
     : m_hDC(hDC), m_pManager(pManager), m_dwTextColor(dwTextColor), m_prcLinks(prcLinks), m_sLinks(sLinks),
       m_nLinkRects(nLinkRects),
       m_nLinkCapacity(prcLinks != nullptr && sLinks != nullptr && nLinkRects > 0 ? nLinkRects : 0), m_uStyle(uStyle),
@@ -92,8 +90,7 @@ void CMarkupTextUI::Draw(RECT& rc, LPCWSTR pstrText)
 // Centred, right-aligned and vertically placed text is measured first.
 void CMarkupTextUI::AlignToMeasure(LPCWSTR pstrText)
 {
-    if ((m_uStyle & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) == 0)
-        return;
+    if ((m_uStyle & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) == 0) return;
     RECT rcMeasure = { m_rc.left, m_rc.top, m_rc.left + 9999, m_rc.top + 100 };
     int nNoLinks = 0;
     CMarkupTextUI measure(m_hDC, m_pManager, m_dwTextColor, nullptr, nullptr, nNoLinks, m_uStyle | DT_CALCRECT);
@@ -142,8 +139,7 @@ void CMarkupTextUI::Run(LPCWSTR pstrText)
         }
         m_yLine += line.cyHeight;
         // A line that took nothing (an image wider than the whole line) cannot repeat.
-        if (pEnd == p || (m_uStyle & DT_SINGLELINE) != 0 || (m_bDraw && m_yLine >= m_rc.bottom))
-            break;
+        if (pEnd == p || (m_uStyle & DT_SINGLELINE) != 0 || (m_bDraw && m_yLine >= m_rc.bottom)) break;
         p = pEnd;
     }
 }
@@ -156,8 +152,7 @@ LPCWSTR CMarkupTextUI::DoLine(LPCWSTR p, bool bEmit, TLineUI& line)
     int cySpacing = m_state.spacings.empty() ? 0 : m_state.spacings.back();
     m_state.cyFixedLine = 0;
     bool bLineStart = true;
-    if (!bEmit)
-        NoteFont(line);
+    if (!bEmit) NoteFont(line);
     while (*p != L'\0') {
         LPCWSTR pNext = nullptr;
         TTagUI tag;
@@ -168,14 +163,12 @@ LPCWSTR CMarkupTextUI::DoLine(LPCWSTR p, bool bEmit, TLineUI& line)
             continue;
         }
         if (!m_state.bRaw && ParseTag(p, tag, pNext)) {
-            int nResult = tag.bClosing ? CloseTag(tag, bEmit, bLineStart, line) : ApplyTag(tag, bEmit, bLineStart, line);
-            if (tag.chName == L'p' && !tag.bClosing && nResult == TAG_CONTINUE)
-                cySpacing = m_state.spacings.back();
-            if (nResult == TAG_END_BEFORE)
-                break;
+            int nResult =
+                tag.bClosing ? CloseTag(tag, bEmit, bLineStart, line) : ApplyTag(tag, bEmit, bLineStart, line);
+            if (tag.chName == L'p' && !tag.bClosing && nResult == TAG_CONTINUE) cySpacing = m_state.spacings.back();
+            if (nResult == TAG_END_BEFORE) break;
             p = pNext;
-            if (nResult == TAG_END_AFTER)
-                break;
+            if (nResult == TAG_END_AFTER) break;
             bLineStart = bLineStart && m_x == m_rc.left;
             continue;
         }
@@ -188,19 +181,16 @@ LPCWSTR CMarkupTextUI::DoLine(LPCWSTR p, bool bEmit, TLineUI& line)
         if (*p == L'\n' || *p == L'\r') {
             LPCWSTR pAfter = p + (p[0] == L'\r' && p[1] == L'\n' ? 2 : 1);
             p = pAfter;
-            if (!bSingleLine)
-                break;
+            if (!bSingleLine) break;
             continue;
         }
         bool bLineFull = false;
         p = DoRun(p, bEmit, bLineFull, line);
         bLineStart = false;
-        if (bLineFull)
-            break;
+        if (bLineFull) break;
     }
     if (!bEmit) {
-        if (m_state.cyFixedLine > 0)
-            line.cyHeight = m_state.cyFixedLine;
+        if (m_state.cyFixedLine > 0) line.cyHeight = m_state.cyFixedLine;
         line.cyHeight += cySpacing;
     }
     return p;
@@ -208,29 +198,22 @@ LPCWSTR CMarkupTextUI::DoLine(LPCWSTR p, bool bEmit, TLineUI& line)
 
 bool CMarkupTextUI::ParseTag(LPCWSTR p, TTagUI& tag, LPCWSTR& pNext) const
 {
-    if (p[0] != L'<' && p[0] != L'{')
-        return false;
+    if (p[0] != L'<' && p[0] != L'{') return false;
     const WCHAR chClose = ClosingBracket(p[0]);
     LPCWSTR q = p + 1;
     tag.bClosing = *q == L'/';
-    if (tag.bClosing)
-        q++;
-    if (*q < L'a' || *q > L'z')
-        return false;
+    if (tag.bClosing) q++;
+    if (*q < L'a' || *q > L'z') return false;
     tag.chName = *q++;
     if (tag.bClosing) {
-        if (*q != chClose)
-            return false;
+        if (*q != chClose) return false;
         pNext = q + 1;
         return true;
     }
-    if (*q != L' ' && *q != chClose)
-        return false;
+    if (*q != L' ' && *q != chClose) return false;
     LPCWSTR pstrEnd = wcschr(q, chClose);
-    if (pstrEnd == nullptr)
-        return false;
-    if (*q == L' ')
-        tag.sParams.Assign(q + 1, (int)(pstrEnd - q - 1));
+    if (pstrEnd == nullptr) return false;
+    if (*q == L' ') tag.sParams.Assign(q + 1, (int)(pstrEnd - q - 1));
     pNext = pstrEnd + 1;
     return true;
 }
@@ -272,15 +255,9 @@ int CMarkupTextUI::ApplyTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
         PushFont(CurrentFont());
         break;
     }
-    case L'b':
-        PushFont(VariantOf(CurrentFont(), true, false, false));
-        break;
-    case L'c':
-        PushColor(CAttributeValueUI::ParseColor(pstrParams));
-        break;
-    case L'f':
-        PushFont(FontFromParams(tag.sParams));
-        break;
+    case L'b': PushFont(VariantOf(CurrentFont(), true, false, false)); break;
+    case L'c': PushColor(CAttributeValueUI::ParseColor(pstrParams)); break;
+    case L'f': PushFont(FontFromParams(tag.sParams)); break;
     case L'i':
         if (tag.sParams.IsEmpty())
             PushFont(VariantOf(CurrentFont(), false, false, true));
@@ -288,36 +265,23 @@ int CMarkupTextUI::ApplyTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
             return bLineStart ? TAG_CONTINUE : TAG_END_BEFORE;
         break;
     case L'n':
-        if (!bSingleLine)
-            return TAG_END_AFTER;
+        if (!bSingleLine) return TAG_END_AFTER;
         break;
     case L'p':
-        if (!bLineStart && !bSingleLine)
-            return TAG_END_BEFORE;
+        if (!bLineStart && !bSingleLine) return TAG_END_BEFORE;
         m_state.spacings.push_back(ParseInt(pstrParams));
         break;
-    case L'r':
-        m_state.bRaw = true;
-        break;
-    case L's':
-        m_state.bSelected = true;
-        break;
-    case L'u':
-        PushFont(VariantOf(CurrentFont(), false, true, false));
-        break;
+    case L'r': m_state.bRaw = true; break;
+    case L's': m_state.bSelected = true; break;
+    case L'u': PushFont(VariantOf(CurrentFont(), false, true, false)); break;
     case L'x':
         m_x += ParseInt(pstrParams);
-        if (m_cxExtent < m_x - m_rc.left)
-            m_cxExtent = m_x - m_rc.left;
+        if (m_cxExtent < m_x - m_rc.left) m_cxExtent = m_x - m_rc.left;
         break;
-    case L'y':
-        m_state.cyFixedLine = ParseInt(pstrParams);
-        break;
-    default:
-        break;
+    case L'y': m_state.cyFixedLine = ParseInt(pstrParams); break;
+    default: break;
     }
-    if (!bEmit)
-        NoteFont(line);
+    if (!bEmit) NoteFont(line);
     return TAG_CONTINUE;
 }
 
@@ -325,8 +289,7 @@ int CMarkupTextUI::CloseTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
 {
     switch (tag.chName) {
     case L'a':
-        if (bEmit && m_state.bInLink)
-            RecordLink(line);
+        if (bEmit && m_state.bInLink) RecordLink(line);
         m_state.bInLink = false;
         PopColor();
         PopFont();
@@ -334,23 +297,14 @@ int CMarkupTextUI::CloseTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
     case L'b':
     case L'f':
     case L'i':
-    case L'u':
-        PopFont();
-        break;
-    case L'c':
-        PopColor();
-        break;
+    case L'u': PopFont(); break;
+    case L'c': PopColor(); break;
     case L'p':
-        if (!bLineStart && (m_uStyle & DT_SINGLELINE) == 0)
-            return TAG_END_BEFORE;
-        if (!m_state.spacings.empty())
-            m_state.spacings.pop_back();
+        if (!bLineStart && (m_uStyle & DT_SINGLELINE) == 0) return TAG_END_BEFORE;
+        if (!m_state.spacings.empty()) m_state.spacings.pop_back();
         break;
-    case L's':
-        m_state.bSelected = false;
-        break;
-    default:
-        break;
+    case L's': m_state.bSelected = false; break;
+    default: break;
     }
     return TAG_CONTINUE;
 }
@@ -366,30 +320,23 @@ bool CMarkupTextUI::DrawInlineImage(const CStringUI& sParams, bool bEmit, TLineU
         sName = QuotedValue(sParams, sParams.Find(L"file='") >= 0 ? L"file='" : L"res='");
         sType = QuotedValue(sParams, L"restype='");
         sNumbers = sParams.Mid(iQuote + 1);
-    }
-    else {
+    } else {
         int iBlank = sParams.Find(L" ");
         sName = iBlank >= 0 ? sParams.Left(iBlank) : sParams;
         sNumbers = iBlank >= 0 ? sParams.Mid(iBlank + 1) : CStringUI();
     }
     TImageRecUI* pImage = m_pManager->GetImageEx(sName.GetData(), sType.IsEmpty() ? nullptr : sType.GetData(), 0);
-    if (pImage == nullptr)
-        return true;
+    if (pImage == nullptr) return true;
     LPWSTR pstrEnd = nullptr;
     long nCount = wcstol(sNumbers.GetData(), &pstrEnd, 10);
     long iFrame = *pstrEnd != L'\0' ? wcstol(pstrEnd + 1, nullptr, 10) : 0;
-    if (nCount < 1)
-        nCount = 1;
-    if (iFrame < 0 || iFrame >= nCount)
-        iFrame = 0;
+    if (nCount < 1) nCount = 1;
+    if (iFrame < 0 || iFrame >= nCount) iFrame = 0;
     const int cx = pImage->nWidth / nCount, cy = pImage->nHeight;
-    if (m_x + cx > m_rc.right && m_x > m_rc.left)
-        return false;
+    if (m_x + cx > m_rc.right && m_x > m_rc.left) return false;
     if (!bEmit) {
-        if (line.cyHeight < cy)
-            line.cyHeight = cy;
-    }
-    else if (m_bDraw) {
+        if (line.cyHeight < cy) line.cyHeight = cy;
+    } else if (m_bDraw) {
         const int y = cy < line.cyHeight ? m_yLine + (line.cyHeight - cy) / 2 : m_yLine + line.cyHeight - cy;
         RECT rcDest = { m_x, y, m_x + cx, y + cy };
         RECT rcSource = { cx * iFrame, 0, cx * (iFrame + 1), cy };
@@ -397,8 +344,7 @@ bool CMarkupTextUI::DrawInlineImage(const CStringUI& sParams, bool bEmit, TLineU
                               255);
     }
     m_x += cx;
-    if (m_cxExtent < m_x - m_rc.left)
-        m_cxExtent = m_x - m_rc.left;
+    if (m_cxExtent < m_x - m_rc.left) m_cxExtent = m_x - m_rc.left;
     return true;
 }
 
@@ -415,16 +361,14 @@ void CMarkupTextUI::PushFont(HFONT hFont)
 // Leaving an italic run for upright text moves the pen past the slant's overhang.
 void CMarkupTextUI::PopFont()
 {
-    if (m_state.fonts.empty())
-        return;
+    if (m_state.fonts.empty()) return;
     TFontInfoUI* pLeaving = m_pManager->GetFontInfo(m_state.fonts.back());
     m_state.fonts.pop_back();
     TFontInfoUI* pNow = m_pManager->GetFontInfo(CurrentFont());
     if (pLeaving != nullptr && pNow != nullptr && pLeaving->bItalic && !pNow->bItalic) {
         HFONT hOld = (HFONT)SelectObject(m_hDC, pLeaving->hFont);
         ABC abc = {};
-        if (GetCharABCWidthsW(m_hDC, L' ', L' ', &abc) && abc.abcC > 0)
-            m_x += abc.abcC / 2;
+        if (GetCharABCWidthsW(m_hDC, L' ', L' ', &abc) && abc.abcC > 0) m_x += abc.abcC / 2;
         SelectObject(m_hDC, hOld);
     }
 }
@@ -432,15 +376,13 @@ void CMarkupTextUI::PopFont()
 HFONT CMarkupTextUI::VariantOf(HFONT hFont, bool bBold, bool bUnderline, bool bItalic)
 {
     TFontInfoUI* pInfo = m_pManager->GetFontInfo(hFont);
-    if (pInfo == nullptr)
-        return hFont;
+    if (pInfo == nullptr) return hFont;
     bBold = bBold || pInfo->bBold;
     bUnderline = bUnderline || pInfo->bUnderline;
     bItalic = bItalic || pInfo->bItalic;
     LPCWSTR pstrFace = pInfo->sFontName.GetData();
     HFONT hVariant = m_pManager->FindFont(pstrFace, pInfo->iSize, bBold, bUnderline, bItalic);
-    if (hVariant == nullptr)
-        hVariant = m_pManager->AddFont(pstrFace, pInfo->iSize, bBold, bUnderline, bItalic);
+    if (hVariant == nullptr) hVariant = m_pManager->AddFont(pstrFace, pInfo->iSize, bBold, bUnderline, bItalic);
     return hVariant != nullptr ? hVariant : hFont;
 }
 
@@ -448,20 +390,16 @@ HFONT CMarkupTextUI::VariantOf(HFONT hFont, bool bBold, bool bUnderline, bool bI
 HFONT CMarkupTextUI::FontFromParams(const CStringUI& sParams)
 {
     LPCWSTR p = sParams.GetData();
-    if (*p >= L'0' && *p <= L'9')
-        return m_pManager->GetFont(ParseInt(p));
+    if (*p >= L'0' && *p <= L'9') return m_pManager->GetFont(ParseInt(p));
     CStringUI sFace;
     int nSize = 10;
     bool bBold = false, bUnderline = false, bItalic = false;
     while (*p != L'\0') {
-        while (*p == L' ')
-            p++;
+        while (*p == L' ') p++;
         LPCWSTR pstrWord = p;
-        while (*p != L'\0' && *p != L' ')
-            p++;
+        while (*p != L'\0' && *p != L' ') p++;
         CStringUI sWord(pstrWord, (int)(p - pstrWord));
-        if (sWord.IsEmpty())
-            break;
+        if (sWord.IsEmpty()) break;
         if (sWord.GetAt(0) >= L'0' && sWord.GetAt(0) <= L'9')
             nSize = (int)MarkupNumber::Font(sWord.GetData());
         else if (sWord == L"bold")
@@ -471,14 +409,12 @@ HFONT CMarkupTextUI::FontFromParams(const CStringUI& sParams)
         else if (sWord == L"italic")
             bItalic = true;
         else {
-            if (!sFace.IsEmpty())
-                sFace += L' ';
+            if (!sFace.IsEmpty()) sFace += L' ';
             sFace += sWord;
         }
     }
     HFONT hFont = m_pManager->FindFont(sFace.GetData(), nSize, bBold, bUnderline, bItalic);
-    if (hFont == nullptr)
-        hFont = m_pManager->AddFont(sFace.GetData(), nSize, bBold, bUnderline, bItalic);
+    if (hFont == nullptr) hFont = m_pManager->AddFont(sFace.GetData(), nSize, bBold, bUnderline, bItalic);
     return hFont;
 }
 
@@ -489,24 +425,20 @@ void CMarkupTextUI::PushColor(DWORD dwColor)
 
 void CMarkupTextUI::PopColor()
 {
-    if (!m_state.colors.empty())
-        m_state.colors.pop_back();
+    if (!m_state.colors.empty()) m_state.colors.pop_back();
 }
 
 void CMarkupTextUI::NoteFont(TLineUI& line)
 {
     const TEXTMETRICW& tm = MetricsOf(CurrentFont());
-    if (line.cyHeight < tm.tmHeight + tm.tmExternalLeading)
-        line.cyHeight = tm.tmHeight + tm.tmExternalLeading;
-    if (line.cyDescent < tm.tmDescent)
-        line.cyDescent = tm.tmDescent;
+    if (line.cyHeight < tm.tmHeight + tm.tmExternalLeading) line.cyHeight = tm.tmHeight + tm.tmExternalLeading;
+    if (line.cyDescent < tm.tmDescent) line.cyDescent = tm.tmDescent;
 }
 
 const TEXTMETRICW& CMarkupTextUI::MetricsOf(HFONT hFont)
 {
     auto found = m_metrics.find(hFont);
-    if (found != m_metrics.end())
-        return found->second;
+    if (found != m_metrics.end()) return found->second;
     SelectObject(m_hDC, hFont);
     TEXTMETRICW tm = {};
     GetTextMetricsW(m_hDC, &tm);
@@ -526,14 +458,12 @@ LPCWSTR CMarkupTextUI::DoRun(LPCWSTR p, bool bEmit, bool& bLineFull, TLineUI& li
         LPCWSTR pNext = nullptr;
         TTagUI tag;
         WCHAR ch = 0;
-        if (q != p && (m_state.bRaw ? IsRawEnd(q, pNext) : (ParseTag(q, tag, pNext) || ParseEscape(q, ch))))
-            break;
+        if (q != p && (m_state.bRaw ? IsRawEnd(q, pNext) : (ParseTag(q, tag, pNext) || ParseEscape(q, ch)))) break;
         q++;
     }
     const int nChars = (int)(q - p);
     SelectObject(m_hDC, CurrentFont());
-    if (!bEmit)
-        NoteFont(line);
+    if (!bEmit) NoteFont(line);
     const bool bLineStart = m_x <= m_rc.left;
     int nFit = FitRun(p, nChars, m_rc.right - m_x, bLineStart);
     if (nFit >= nChars) {
@@ -558,27 +488,21 @@ int CMarkupTextUI::FitRun(LPCWSTR pstrRun, int nChars, int cxAvailable, bool bLi
 {
     int nFit = 0;
     SIZE sz = {};
-    if (cxAvailable > 0)
-        GetTextExtentExPointW(m_hDC, pstrRun, nChars, cxAvailable, &nFit, nullptr, &sz);
-    if (nFit >= nChars)
-        return nChars;
+    if (cxAvailable > 0) GetTextExtentExPointW(m_hDC, pstrRun, nChars, cxAvailable, &nFit, nullptr, &sz);
+    if (nFit >= nChars) return nChars;
     if ((m_uStyle & DT_WORDBREAK) != 0) {
         for (int i = nFit - 1; i >= 0; i--) {
-            if (!IsAsciiLetter(pstrRun[i]))
-                return i + 1;
+            if (!IsAsciiLetter(pstrRun[i])) return i + 1;
         }
-        if (!bLineStart)
-            return 0; // the word moves to the next line whole
+        if (!bLineStart) return 0; // the word moves to the next line whole
     }
-    if (nFit == 0 && bLineStart)
-        nFit = 1;
+    if (nFit == 0 && bLineStart) nFit = 1;
     return nFit;
 }
 
 void CMarkupTextUI::Output(LPCWSTR pstrText, int nChars, bool bEmit, const TLineUI& line)
 {
-    if (nChars <= 0)
-        return;
+    if (nChars <= 0) return;
     SelectObject(m_hDC, CurrentFont());
     SIZE sz = {};
     GetTextExtentPoint32W(m_hDC, pstrText, nChars, &sz);
@@ -590,22 +514,19 @@ void CMarkupTextUI::Output(LPCWSTR pstrText, int nChars, bool bEmit, const TLine
         if (m_state.bSelected) {
             SetBkMode(m_hDC, OPAQUE);
             SetBkColor(m_hDC, CPainterUI::ToColorRef(m_pManager->GetDefaultSelectedBkColor()));
-        }
-        else {
+        } else {
             SetBkMode(m_hDC, TRANSPARENT);
         }
         const int y = m_yLine + line.cyHeight - line.cyDescent - tm.tmAscent;
         TextOutW(m_hDC, m_x, y, pstrText, nChars);
     }
     m_x += sz.cx;
-    if (m_cxExtent < m_x - m_rc.left)
-        m_cxExtent = m_x - m_rc.left;
+    if (m_cxExtent < m_x - m_rc.left) m_cxExtent = m_x - m_rc.left;
 }
 
 void CMarkupTextUI::RecordLink(const TLineUI& line)
 {
-    if (m_nLinks >= m_nLinkCapacity)
-        return;
+    if (m_nLinks >= m_nLinkCapacity) return;
     RECT& rcLink = m_prcLinks[m_nLinks];
     rcLink.left = m_state.xLinkStart;
     rcLink.top = m_yLine;

@@ -39,8 +39,7 @@ private:
     // tags nested deeper than kMaxDepth keep the innermost value set above them and their
     // closing tags only count down: thousands of open tags made every line copy thousands
     // of entries, and a long text took minutes.
-    template <class T>
-    class TTagStackUI
+    template <class T> class TTagStackUI
     {
     public:
         static const size_t kMaxDepth = 64;

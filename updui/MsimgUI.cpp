@@ -8,8 +8,8 @@ namespace UpdUI {
 BOOL CMsimgUI::AlphaBlend(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC, int nSrcX,
                           int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    return UIShared::CMsimgUI::AlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY,
-                                          nSrcWidth, nSrcHeight, blend, &CPainterUI::AlphaBlendFallback);
+    return UIShared::CMsimgUI::AlphaBlend(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth,
+                                          nSrcHeight, blend, &CPainterUI::AlphaBlendFallback);
 }
 
 bool CMsimgUI::HasAlphaBlend()

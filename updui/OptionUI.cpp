@@ -7,14 +7,11 @@
 
 namespace UpdUI {
 
-COptionUI::COptionUI() : m_bSelected(false), m_dwSelectedTextColor(0)
-{
-}
+COptionUI::COptionUI() : m_bSelected(false), m_dwSelectedTextColor(0) { }
 
 COptionUI::~COptionUI()
 {
-    if (!m_sGroupName.IsEmpty() && m_pManager != nullptr)
-        m_pManager->RemoveOptionGroup(m_sGroupName.GetData(), this);
+    if (!m_sGroupName.IsEmpty() && m_pManager != nullptr) m_pManager->RemoveOptionGroup(m_sGroupName.GetData(), this);
 }
 
 LPCWSTR COptionUI::GetControlClass() const
@@ -48,11 +45,9 @@ void COptionUI::SetGroup(LPCWSTR pStrGroupName)
 {
     if (pStrGroupName == nullptr) pStrGroupName = L"";
     if (m_sGroupName == pStrGroupName) return;
-    if (m_pManager != nullptr && !m_sGroupName.IsEmpty())
-        m_pManager->RemoveOptionGroup(m_sGroupName.GetData(), this);
+    if (m_pManager != nullptr && !m_sGroupName.IsEmpty()) m_pManager->RemoveOptionGroup(m_sGroupName.GetData(), this);
     m_sGroupName = pStrGroupName;
-    if (m_pManager != nullptr && !m_sGroupName.IsEmpty())
-        m_pManager->AddOptionGroup(m_sGroupName.GetData(), this);
+    if (m_pManager != nullptr && !m_sGroupName.IsEmpty()) m_pManager->AddOptionGroup(m_sGroupName.GetData(), this);
     Invalidate();
 }
 
@@ -77,8 +72,10 @@ void COptionUI::Select(bool bSelected)
 {
     if (m_bSelected == bSelected) return;
     m_bSelected = bSelected;
-    if (m_bSelected) m_uButtonState |= UISTATE_SELECTED;
-    else m_uButtonState &= ~UISTATE_SELECTED;
+    if (m_bSelected)
+        m_uButtonState |= UISTATE_SELECTED;
+    else
+        m_uButtonState &= ~UISTATE_SELECTED;
     if (m_pManager != nullptr) {
         if (!m_sGroupName.IsEmpty()) {
             if (m_bSelected) {
@@ -95,8 +92,10 @@ void COptionUI::Select(bool bSelected)
 bool COptionUI::Activate()
 {
     if (!CButtonUI::Activate()) return false;
-    if (!m_sGroupName.IsEmpty()) Select(true);
-    else Select(!m_bSelected);
+    if (!m_sGroupName.IsEmpty())
+        Select(true);
+    else
+        Select(!m_bSelected);
     return true;
 }
 
@@ -140,12 +139,18 @@ void COptionUI::SetSelectedTextColor(DWORD dwColor)
 void COptionUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"group") == 0) SetGroup(pstrValue);
-    else if (wcscmp(pstrName, L"selected") == 0) Select(CAttributeValueUI::IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"selectedimage") == 0) SetSelectedImage(pstrValue);
-    else if (wcscmp(pstrName, L"foreimage") == 0) SetForeImage(pstrValue);
-    else if (wcscmp(pstrName, L"selectedtextcolor") == 0) SetSelectedTextColor(CAttributeValueUI::ParseColor(pstrValue));
-    else CButtonUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"group") == 0)
+        SetGroup(pstrValue);
+    else if (wcscmp(pstrName, L"selected") == 0)
+        Select(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"selectedimage") == 0)
+        SetSelectedImage(pstrValue);
+    else if (wcscmp(pstrName, L"foreimage") == 0)
+        SetForeImage(pstrValue);
+    else if (wcscmp(pstrName, L"selectedtextcolor") == 0)
+        SetSelectedTextColor(CAttributeValueUI::ParseColor(pstrValue));
+    else
+        CButtonUI::SetAttribute(pstrName, pstrValue);
 }
 
 void COptionUI::PaintStatusImage(HDC hDC)

@@ -47,8 +47,7 @@ void AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool
                     std::vector<TImagePieceUI>& pieces)
 {
     const int cxTile = RectWidth(rcSource), cyTile = RectHeight(rcSource);
-    if (cxTile <= 0 || cyTile <= 0 || RectWidth(rcDest) <= 0 || RectHeight(rcDest) <= 0)
-        return;
+    if (cxTile <= 0 || cyTile <= 0 || RectWidth(rcDest) <= 0 || RectHeight(rcDest) <= 0) return;
     const int cxStep = bTiledX ? cxTile : RectWidth(rcDest);
     const int cyStep = bTiledY ? cyTile : RectHeight(rcDest);
     for (int y = rcDest.top; y < rcDest.bottom; y += cyStep) {
@@ -57,9 +56,9 @@ void AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool
         for (int x = rcDest.left; x < rcDest.right; x += cxStep) {
             const int cx = x + cxStep > rcDest.right ? rcDest.right - x : cxStep;
             const int cxSource = bTiledX ? cx : cxTile;
-            pieces.push_back(TImagePieceUI{ MakeRect(x, y, x + cx, y + cy),
-                                            MakeRect(rcSource.left, rcSource.top, rcSource.left + cxSource,
-                                                     rcSource.top + cySource) });
+            pieces.push_back(TImagePieceUI{
+                MakeRect(x, y, x + cx, y + cy),
+                MakeRect(rcSource.left, rcSource.top, rcSource.left + cxSource, rcSource.top + cySource) });
         }
     }
 }
@@ -68,8 +67,7 @@ void AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool
 void AddBorderPieces(const RECT& rc, const RECT& src, const RECT& cr, std::vector<TImagePieceUI>& pieces)
 {
     auto add = [&](bool bWanted, RECT rcDest, RECT rcSource) {
-        if (bWanted)
-            pieces.push_back(TImagePieceUI{ rcDest, rcSource });
+        if (bWanted) pieces.push_back(TImagePieceUI{ rcDest, rcSource });
     };
     const int l = cr.left, t = cr.top, r = cr.right, b = cr.bottom;
     add(l > 0 && t > 0, MakeRect(rc.left, rc.top, rc.left + l, rc.top + t),
@@ -94,19 +92,16 @@ void DrawPiece(HDC hDC, HDC hMemDC, const TImagePieceUI& piece, bool bBlend, BYT
 {
     const RECT& d = piece.rcDest;
     const RECT& s = piece.rcSource;
-    if (RectWidth(d) <= 0 || RectHeight(d) <= 0 || RectWidth(s) <= 0 || RectHeight(s) <= 0)
-        return;
+    if (RectWidth(d) <= 0 || RectHeight(d) <= 0 || RectWidth(s) <= 0 || RectHeight(s) <= 0) return;
     if (bBlend) {
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
         CMsimgUI::AlphaBlend(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, RectWidth(s),
                              RectHeight(s), blend);
-    }
-    else if (RectWidth(d) == RectWidth(s) && RectHeight(d) == RectHeight(s)) {
+    } else if (RectWidth(d) == RectWidth(s) && RectHeight(d) == RectHeight(s)) {
         BitBlt(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, SRCCOPY);
-    }
-    else {
-        StretchBlt(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, RectWidth(s),
-                   RectHeight(s), SRCCOPY);
+    } else {
+        StretchBlt(hDC, d.left, d.top, RectWidth(d), RectHeight(d), hMemDC, s.left, s.top, RectWidth(s), RectHeight(s),
+                   SRCCOPY);
     }
 }
 
@@ -122,8 +117,7 @@ class CImageDescPainterUI : public CImageDescUI::IDrawSink
 public:
     CImageDescPainterUI(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint)
         : m_hDC(hDC), m_pManager(pManager), m_rcItem(rcItem), m_rcPaint(rcPaint)
-    {
-    }
+    { }
 
     void DrawPending(const CImageDescUI& desc) override
     {
@@ -142,16 +136,11 @@ private:
 
 float HueToChannel(float p, float q, float t)
 {
-    if (t < 0.0f)
-        t += 1.0f;
-    if (t > 1.0f)
-        t -= 1.0f;
-    if (t < 1.0f / 6.0f)
-        return p + (q - p) * 6.0f * t;
-    if (t < 0.5f)
-        return q;
-    if (t < 2.0f / 3.0f)
-        return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
+    if (t < 0.0f) t += 1.0f;
+    if (t > 1.0f) t -= 1.0f;
+    if (t < 1.0f / 6.0f) return p + (q - p) * 6.0f * t;
+    if (t < 0.5f) return q;
+    if (t < 2.0f / 3.0f) return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
     return p;
 }
 
@@ -171,17 +160,14 @@ COLORREF CPainterUI::ToColorRef(DWORD dwArgb)
 TImageRecUI* CPainterUI::LoadImageData(LPCWSTR pstrName, LPCWSTR pstrType, DWORD dwMask)
 {
     std::vector<BYTE> bytes;
-    if (!CSkinSourceUI::ReadImage(pstrName, pstrType, bytes) || bytes.empty())
-        return nullptr;
+    if (!CSkinSourceUI::ReadImage(pstrName, pstrType, bytes) || bytes.empty()) return nullptr;
     return CImageDecoderUI::Decode(bytes.data(), (DWORD)bytes.size(), dwMask);
 }
 
 void CPainterUI::FreeImage(TImageRecUI* pImage)
 {
-    if (pImage == nullptr)
-        return;
-    if (pImage->hBitmap != nullptr)
-        DeleteObject(pImage->hBitmap);
+    if (pImage == nullptr) return;
+    if (pImage->hBitmap != nullptr) DeleteObject(pImage->hBitmap);
     delete pImage->pScaled;
     delete pImage;
 }
@@ -190,11 +176,9 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
                            const RECT& rcCorners, bool bAlphaChannel, BYTE uFade, bool bHole, bool bTiledX,
                            bool bTiledY)
 {
-    if (hDC == nullptr || hBitmap == nullptr)
-        return;
+    if (hDC == nullptr || hBitmap == nullptr) return;
     HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
-    if (hMemDC == nullptr)
-        return;
+    if (hMemDC == nullptr) return;
     HBITMAP hOldBitmap = (HBITMAP)SelectObject(hMemDC, hBitmap);
     SetStretchBltMode(hDC, HALFTONE);
     SetBrushOrgEx(hDC, 0, 0, nullptr);
@@ -208,8 +192,7 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
         if (IntersectRect(&rcTemp, &rcPaint, &rc))
             BitBlt(hDC, rcTemp.left, rcTemp.top, RectWidth(rcTemp), RectHeight(rcTemp), hMemDC,
                    rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
-    }
-    else {
+    } else {
         std::vector<TImagePieceUI> pieces;
         RECT rcDestCentre = MakeRect(rc.left + rcCorners.left, rc.top + rcCorners.top, rc.right - rcCorners.right,
                                      rc.bottom - rcCorners.bottom);
@@ -219,8 +202,7 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
             AddCentreTiles(rcDestCentre, rcSourceCentre, bTiledX, bTiledY, pieces);
         AddBorderPieces(rc, rcBmpPart, rcCorners, pieces);
         for (const TImagePieceUI& piece : pieces) {
-            if (Meets(piece.rcDest, rcPaint))
-                DrawPiece(hDC, hMemDC, piece, bBlend, uFade);
+            if (Meets(piece.rcDest, rcPaint)) DrawPiece(hDC, hMemDC, piece, bBlend, uFade);
         }
     }
     SelectObject(hMemDC, hOldBitmap);
@@ -235,37 +217,31 @@ bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, co
                                 bool bTiledY)
 {
     const int cx = RectWidth(rc), cy = RectHeight(rc);
-    if (cx == RectWidth(rcBmpPart) && cy == RectHeight(rcBmpPart))
-        return false; // nothing is stretched or tiled
+    if (cx == RectWidth(rcBmpPart) && cy == RectHeight(rcBmpPart)) return false; // nothing is stretched or tiled
     const bool bBlend = pImage->bAlpha || uFade < 255;
     // An opaque copy would be copied over the hole, which must keep what is below; the
     // fallback blend does not keep a copy's alpha exact.
     if ((bHole && !bBlend) || (bBlend && !CMsimgUI::HasAlphaBlend()) || !CScaledImageCacheUI::IsKeepable(cx, cy))
         return false;
-    if (pImage->pScaled == nullptr)
-        pImage->pScaled = new CScaledImageCacheUI;
+    if (pImage->pScaled == nullptr) pImage->pScaled = new CScaledImageCacheUI;
     const UINT uFlags = (bBlend ? 1u : 0u) | (bHole ? 2u : 0u) | (bTiledX ? 4u : 0u) | (bTiledY ? 8u : 0u);
     const CScaledImageCacheUI::TKeyUI key = { rcBmpPart, rcCorners, cx, cy, uFlags };
     HBITMAP hCopy = pImage->pScaled->Find(key);
     if (hCopy == nullptr) {
         hCopy = MakeScaledCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole, bTiledX, bTiledY);
-        if (hCopy == nullptr)
-            return false;
+        if (hCopy == nullptr) return false;
         pImage->pScaled->Add(key, hCopy);
     }
     RECT rcPart;
-    if (!IntersectRect(&rcPart, &rc, &rcPaint))
-        return true;
+    if (!IntersectRect(&rcPart, &rc, &rcPaint)) return true;
     HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
-    if (hMemDC == nullptr)
-        return false;
+    if (hMemDC == nullptr) return false;
     HGDIOBJ hOld = SelectObject(hMemDC, hCopy);
     const int x = rcPart.left, y = rcPart.top, w = RectWidth(rcPart), h = RectHeight(rcPart);
     if (bBlend) {
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
         CMsimgUI::AlphaBlend(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, w, h, blend);
-    }
-    else {
+    } else {
         BitBlt(hDC, x, y, w, h, hMemDC, x - rc.left, y - rc.top, SRCCOPY);
     }
     SelectObject(hMemDC, hOld);
@@ -280,8 +256,7 @@ HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, i
 {
     DWORD* pBits = nullptr;
     HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(hDC, cx, cy, &pBits);
-    if (hCopy == nullptr)
-        return nullptr;
+    if (hCopy == nullptr) return nullptr;
     HDC hCopyDC = CreateCompatibleDC(hDC);
     if (hCopyDC == nullptr) {
         DeleteObject(hCopy);
@@ -299,10 +274,8 @@ HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, i
 bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
-    if (pManager == nullptr || hDC == nullptr)
-        return false;
-    if (pStrImage == nullptr)
-        return true;
+    if (pManager == nullptr || hDC == nullptr) return false;
+    if (pStrImage == nullptr) return true;
     CImageDescUI desc(rcItem, pStrImage);
     CImageDescPainterUI painter(hDC, pManager, rcItem, rcPaint);
     desc.Read(pStrImage, painter);
@@ -313,35 +286,28 @@ bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& 
 
 bool CPainterUI::DrawNamedImage(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                 LPCWSTR pStrName, LPCWSTR pStrType, const RECT& rcDest, const RECT& rcSource,
-                                const RECT& rcCorners, DWORD dwMask, BYTE uFade, bool bHole, bool bTiledX,
-                                bool bTiledY)
+                                const RECT& rcCorners, DWORD dwMask, BYTE uFade, bool bHole, bool bTiledX, bool bTiledY)
 {
-    if (pManager == nullptr || hDC == nullptr)
-        return false;
-    if (pStrName == nullptr || pStrName[0] == L'\0')
-        return true;
+    if (pManager == nullptr || hDC == nullptr) return false;
+    if (pStrName == nullptr || pStrName[0] == L'\0') return true;
     TImageRecUI* pImage = pManager->GetImageEx(pStrName, pStrType, dwMask);
-    if (pImage == nullptr)
-        return true;
+    if (pImage == nullptr) return true;
     RECT rcBmpPart = rcSource;
     if (rcBmpPart.left == 0 && rcBmpPart.top == 0 && rcBmpPart.right == 0 && rcBmpPart.bottom == 0)
         rcBmpPart = MakeRect(0, 0, pImage->nWidth, pImage->nHeight);
-    if (rcBmpPart.right > pImage->nWidth)
-        rcBmpPart.right = pImage->nWidth;
-    if (rcBmpPart.bottom > pImage->nHeight)
-        rcBmpPart.bottom = pImage->nHeight;
+    if (rcBmpPart.right > pImage->nWidth) rcBmpPart.right = pImage->nWidth;
+    if (rcBmpPart.bottom > pImage->nHeight) rcBmpPart.bottom = pImage->nHeight;
     if (Meets(rcDest, rcItem) && Meets(rcDest, rcPaint) &&
         !DrawScaledCopy(hDC, pImage, rcDest, rcPaint, rcBmpPart, rcCorners, uFade, bHole, bTiledX, bTiledY))
-        DrawImage(hDC, pImage->hBitmap, rcDest, rcPaint, rcBmpPart, rcCorners, pImage->bAlpha, uFade, bHole,
-                  bTiledX, bTiledY);
+        DrawImage(hDC, pImage->hBitmap, rcDest, rcPaint, rcBmpPart, rcCorners, pImage->bAlpha, uFade, bHole, bTiledX,
+                  bTiledY);
     return true;
 }
 
 void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
 {
     const DWORD dwAlpha = dwColor >> 24;
-    if (dwAlpha == 0 || IsRectEmpty(&rc))
-        return;
+    if (dwAlpha == 0 || IsRectEmpty(&rc)) return;
     if (dwAlpha == 255) {
         COLORREF clrOld = SetBkColor(hDC, ToColorRef(dwColor));
         ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
@@ -350,10 +316,9 @@ void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
     }
     // Images are premultiplied, and the blend expects the one pixel to be so as well.
     DWORD dwPixel = (dwAlpha << 24) | ((((dwColor >> 16) & 0xFF) * dwAlpha / 255) << 16) |
-                    ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
+        ((((dwColor >> 8) & 0xFF) * dwAlpha / 255) << 8) | ((dwColor & 0xFF) * dwAlpha / 255);
     HDC hPixelDC = CPaintCacheUI::ForThisThread().PixelDC(dwPixel);
-    if (hPixelDC == nullptr)
-        return;
+    if (hPixelDC == nullptr) return;
     BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
     CMsimgUI::AlphaBlend(hDC, rc.left, rc.top, RectWidth(rc), RectHeight(rc), hPixelDC, 0, 0, 1, 1, blend);
 }
@@ -361,8 +326,7 @@ void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
 void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
 {
     const DWORD dwAlpha = ((dwFirst >> 24) + (dwSecond >> 24)) / 2;
-    if (dwAlpha == 0 || RectWidth(rc) <= 0 || RectHeight(rc) <= 0)
-        return;
+    if (dwAlpha == 0 || RectWidth(rc) <= 0 || RectHeight(rc) <= 0) return;
     HDC hTarget = hDC;
     RECT rcTarget = rc;
     HDC hOffDC = nullptr;
@@ -373,10 +337,8 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
         hOffDC = CreateCompatibleDC(hDC);
         hOffBitmap = CImageDecoderUI::CreateTopDownDib(hDC, RectWidth(rc), RectHeight(rc), &pBits);
         if (hOffDC == nullptr || hOffBitmap == nullptr) {
-            if (hOffDC != nullptr)
-                DeleteDC(hOffDC);
-            if (hOffBitmap != nullptr)
-                DeleteObject(hOffBitmap);
+            if (hOffDC != nullptr) DeleteDC(hOffDC);
+            if (hOffBitmap != nullptr) DeleteObject(hOffBitmap);
             return;
         }
         hOldBitmap = (HBITMAP)SelectObject(hOffDC, hOffBitmap);
@@ -399,8 +361,7 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
         vertices[1].Alpha = 0xFF00;
         GRADIENT_RECT mesh = { 0, 1 };
         CMsimgUI::GradientFill(hTarget, vertices, 2, &mesh, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
-    }
-    else {
+    } else {
         int n = 2;
         if (nSteps >= 64)
             n = 64;
@@ -418,8 +379,7 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
             if (bVertical) {
                 rcBand.top = rcTarget.bottom - nSize * (i + 1) / n;
                 rcBand.bottom = rcTarget.bottom - nSize * i / n;
-            }
-            else {
+            } else {
                 rcBand.left = rcTarget.right - nSize * (i + 1) / n;
                 rcBand.right = rcTarget.right - nSize * i / n;
             }
@@ -444,8 +404,7 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
 void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
     HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr)
-        return;
+    if (hPen == nullptr) return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     POINT ptTemp = {};
     MoveToEx(hDC, rc.left, rc.top, &ptTemp);
@@ -456,8 +415,7 @@ void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
     HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr)
-        return;
+    if (hPen == nullptr) return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
     Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
@@ -468,8 +426,7 @@ void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 void CPainterUI::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor)
 {
     HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr)
-        return;
+    if (hPen == nullptr) return;
     HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
     HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
     RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
@@ -480,8 +437,7 @@ void CPainterUI::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, in
 void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
                                int iFont, UINT uStyle)
 {
-    if (pstrText == nullptr || pManager == nullptr)
-        return;
+    if (pstrText == nullptr || pManager == nullptr) return;
     int nOldMode = SetBkMode(hDC, TRANSPARENT);
     COLORREF clrOld = SetTextColor(hDC, ToColorRef(dwTextColor));
     HFONT hOldFont = (HFONT)SelectObject(hDC, pManager->GetFont(iFont));
@@ -542,21 +498,16 @@ void CPainterUI::HslToRgb(DWORD* pColor, float H, float S, float L)
 
 DWORD CPainterUI::AdjustColor(DWORD dwColor, short H, short S, short L)
 {
-    if (H == 180 && S == 100 && L == 100)
-        return dwColor;
+    if (H == 180 && S == 100 && L == 100) return dwColor;
     float fH = 0.0f, fS = 0.0f, fL = 0.0f;
     RgbToHsl(dwColor, &fH, &fS, &fL);
     fH += (float)(H - 180);
-    if (fH <= 0.0f)
-        fH += 360.0f;
-    if (fH >= 360.0f)
-        fH -= 360.0f;
+    if (fH <= 0.0f) fH += 360.0f;
+    if (fH >= 360.0f) fH -= 360.0f;
     fS = fS * S / 100.0f;
     fL = fL * L / 100.0f;
-    if (fS > 1.0f)
-        fS = 1.0f;
-    if (fL > 1.0f)
-        fL = 1.0f;
+    if (fS > 1.0f) fS = 1.0f;
+    if (fL > 1.0f) fL = 1.0f;
     DWORD dwResult = dwColor;
     HslToRgb(&dwResult, fH, fS, fL);
     return dwResult;
@@ -578,11 +529,9 @@ DWORD CPainterUI::MixColors(DWORD dwSrc, DWORD dwDest, float fAlpha)
 BOOL CPainterUI::AlphaBlendFallback(HDC hDC, int nDestX, int nDestY, int nDestWidth, int nDestHeight, HDC hSrcDC,
                                     int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    if (nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
-        return FALSE;
+    if (nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0) return FALSE;
     HDC hTempDC = CreateCompatibleDC(hDC);
-    if (hTempDC == nullptr)
-        return FALSE;
+    if (hTempDC == nullptr) return FALSE;
     DWORD* pSrcBits = nullptr;
     DWORD* pDestBits = nullptr;
     HBITMAP hSrcBmp = CImageDecoderUI::CreateTopDownDib(hDC, nDestWidth, nDestHeight, &pSrcBits);
@@ -591,8 +540,7 @@ BOOL CPainterUI::AlphaBlendFallback(HDC hDC, int nDestX, int nDestY, int nDestWi
     if (hSrcBmp != nullptr && hDestBmp != nullptr) {
         HBITMAP hOld = (HBITMAP)SelectObject(hTempDC, hSrcBmp);
         SetStretchBltMode(hTempDC, COLORONCOLOR);
-        bOk = StretchBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight,
-                         SRCCOPY);
+        bOk = StretchBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight, SRCCOPY);
         SelectObject(hTempDC, hDestBmp);
         bOk = bOk && BitBlt(hTempDC, 0, 0, nDestWidth, nDestHeight, hDC, nDestX, nDestY, SRCCOPY);
         if (bOk) {
@@ -601,22 +549,18 @@ BOOL CPainterUI::AlphaBlendFallback(HDC hDC, int nDestX, int nDestY, int nDestWi
             for (int i = 0; i < nDestWidth * nDestHeight; i++) {
                 DWORD dwSrcAlpha = bSourceAlpha ? (pSrcBits[i] >> 24) : 255;
                 float a = (float)dwSrcAlpha * blend.SourceConstantAlpha / 255.0f / 255.0f;
-                if (a < 0.0f)
-                    a = 0.0f;
+                if (a < 0.0f) a = 0.0f;
                 // Premultiplied sources already carry their alpha in the colour channels.
                 DWORD dwSource = pSrcBits[i];
-                if (bSourceAlpha && dwSrcAlpha > 0)
-                    dwSource = MixColors(dwSource, 0, 255.0f / (float)dwSrcAlpha);
+                if (bSourceAlpha && dwSrcAlpha > 0) dwSource = MixColors(dwSource, 0, 255.0f / (float)dwSrcAlpha);
                 pDestBits[i] = MixColors(dwSource, pDestBits[i], a);
             }
             bOk = BitBlt(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hTempDC, 0, 0, SRCCOPY);
         }
         SelectObject(hTempDC, hOld);
     }
-    if (hSrcBmp != nullptr)
-        DeleteObject(hSrcBmp);
-    if (hDestBmp != nullptr)
-        DeleteObject(hDestBmp);
+    if (hSrcBmp != nullptr) DeleteObject(hSrcBmp);
+    if (hDestBmp != nullptr) DeleteObject(hDestBmp);
     DeleteDC(hTempDC);
     return bOk;
 }

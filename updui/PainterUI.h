@@ -38,8 +38,7 @@ public:
                               LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
     static bool DrawNamedImage(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
                                LPCWSTR pStrName, LPCWSTR pStrType, const RECT& rcDest, const RECT& rcSource,
-                               const RECT& rcCorners, DWORD dwMask, BYTE uFade, bool bHole, bool bTiledX,
-                               bool bTiledY);
+                               const RECT& rcCorners, DWORD dwMask, BYTE uFade, bool bHole, bool bTiledX, bool bTiledY);
     static void DrawColor(HDC hDC, const RECT& rc, DWORD dwColor);
     static void DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);
     static void DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor);
@@ -63,9 +62,8 @@ public:
     static COLORREF ToColorRef(DWORD dwArgb);
 
 private:
-    static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint,
-                               const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool bHole, bool bTiledX,
-                               bool bTiledY);
+    static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
+                               const RECT& rcCorners, BYTE uFade, bool bHole, bool bTiledX, bool bTiledY);
     static HBITMAP MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
                                   const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY);
 };

@@ -13,8 +13,7 @@ const int kDefaultHeight = 12;
 
 } // namespace
 
-CProgressUI::CProgressUI()
-    : m_bHorizontal(true), m_bStretchForeImage(true), m_nMax(100), m_nMin(0), m_nValue(0)
+CProgressUI::CProgressUI() : m_bHorizontal(true), m_bStretchForeImage(true), m_nMax(100), m_nMin(0), m_nValue(0)
 {
     m_uTextStyle = DT_CENTER | DT_SINGLELINE;
     m_cxyFixed.cy = kDefaultHeight;
@@ -105,13 +104,20 @@ void CProgressUI::SetForeImage(LPCWSTR pStrImage)
 void CProgressUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"foreimage") == 0) SetForeImage(pstrValue);
-    else if (wcscmp(pstrName, L"hor") == 0) SetHorizontal(CAttributeValueUI::IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"min") == 0) SetMinValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else if (wcscmp(pstrName, L"max") == 0) SetMaxValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else if (wcscmp(pstrName, L"value") == 0) SetValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else if (wcscmp(pstrName, L"isstretchfore") == 0) SetStretchForeImage(CAttributeValueUI::IsTrue(pstrValue));
-    else CLabelUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"foreimage") == 0)
+        SetForeImage(pstrValue);
+    else if (wcscmp(pstrName, L"hor") == 0)
+        SetHorizontal(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"min") == 0)
+        SetMinValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else if (wcscmp(pstrName, L"max") == 0)
+        SetMaxValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else if (wcscmp(pstrName, L"value") == 0)
+        SetValue(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else if (wcscmp(pstrName, L"isstretchfore") == 0)
+        SetStretchForeImage(CAttributeValueUI::IsTrue(pstrValue));
+    else
+        CLabelUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CProgressUI::NormalizeRange()
@@ -132,9 +138,11 @@ RECT CProgressUI::GetFilledRect() const
 {
     int cx = m_rcItem.right - m_rcItem.left;
     int cy = m_rcItem.bottom - m_rcItem.top;
-    RECT rc = {0, 0, cx, cy};
-    if (m_bHorizontal) rc.right = Share(cx, static_cast<LONGLONG>(m_nValue) - m_nMin);
-    else rc.top = Share(cy, static_cast<LONGLONG>(m_nMax) - m_nValue);
+    RECT rc = { 0, 0, cx, cy };
+    if (m_bHorizontal)
+        rc.right = Share(cx, static_cast<LONGLONG>(m_nValue) - m_nMin);
+    else
+        rc.top = Share(cy, static_cast<LONGLONG>(m_nMax) - m_nValue);
     return rc;
 }
 

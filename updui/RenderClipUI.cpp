@@ -2,27 +2,20 @@
 
 namespace UpdUI {
 
-CRenderClipUI::CRenderClipUI() : rcItem(), hDC(nullptr), hRgn(nullptr), hOldRgn(nullptr)
-{
-}
+CRenderClipUI::CRenderClipUI() : rcItem(), hDC(nullptr), hRgn(nullptr), hOldRgn(nullptr) { }
 
 CRenderClipUI::~CRenderClipUI()
 {
-    if (hDC != nullptr)
-        SelectClipRgn(hDC, hOldRgn);
-    if (hOldRgn != nullptr)
-        DeleteObject(hOldRgn);
-    if (hRgn != nullptr)
-        DeleteObject(hRgn);
+    if (hDC != nullptr) SelectClipRgn(hDC, hOldRgn);
+    if (hOldRgn != nullptr) DeleteObject(hOldRgn);
+    if (hRgn != nullptr) DeleteObject(hRgn);
 }
 
 // A clip object is generated once; a second call would otherwise leak the first regions.
 void CRenderClipUI::Save(HDC hDCTarget, const RECT& rc)
 {
-    if (hOldRgn != nullptr)
-        DeleteObject(hOldRgn);
-    if (hRgn != nullptr)
-        DeleteObject(hRgn);
+    if (hOldRgn != nullptr) DeleteObject(hOldRgn);
+    if (hRgn != nullptr) DeleteObject(hRgn);
     RECT rcClip = {};
     GetClipBox(hDCTarget, &rcClip);
     hOldRgn = CreateRectRgnIndirect(&rcClip);

@@ -14,8 +14,7 @@ public:
     CRenderClipUI& operator=(const CRenderClipUI&) = delete;
 
     static void Generate(HDC hDC, const RECT& rc, CRenderClipUI& clip);
-    static void GenerateRound(HDC hDC, const RECT& rc, const RECT& rcItem, int width, int height,
-                              CRenderClipUI& clip);
+    static void GenerateRound(HDC hDC, const RECT& rc, const RECT& rcItem, int width, int height, CRenderClipUI& clip);
     static void SelectOldClip(HDC hDC, CRenderClipUI& clip);
     static void SelectNewClip(HDC hDC, CRenderClipUI& clip);
 

@@ -22,9 +22,10 @@ namespace {
 const LONG kDefaultLimitText = 0x7FFF;
 const UINT kCodePageUnicode = 1200;
 // Rich edit notifications handed on to the window as WM_NOTIFY.
-const DWORD kForwardedNotifies[] = {EN_MSGFILTER,  EN_SELCHANGE,      EN_DROPFILES,    EN_PROTECTED,
-                                    EN_STOPNOUNDO, EN_SAVECLIPBOARD,  EN_OLEOPFAILED,  EN_OBJECTPOSITIONS,
-                                    EN_LINK,       EN_DRAGDROPDONE};
+const DWORD kForwardedNotifies[] = {
+    EN_MSGFILTER,     EN_SELCHANGE,   EN_DROPFILES,       EN_PROTECTED, EN_STOPNOUNDO,
+    EN_SAVECLIPBOARD, EN_OLEOPFAILED, EN_OBJECTPOSITIONS, EN_LINK,      EN_DRAGDROPDONE
+};
 
 bool IsMouseMessage(UINT uMsg)
 {
@@ -60,8 +61,7 @@ CRichEditUI::CRichEditUI()
     : m_pTwh(nullptr), m_bVScrollBarFixing(false), m_bWantTab(true), m_bWantReturn(true), m_bWantCtrlReturn(true),
       m_bRich(true), m_bReadOnly(false), m_dwTextColor(0), m_iFont(-1), m_lLimitText(kDefaultLimitText),
       m_lTwhStyle(ES_MULTILINE), m_bInited(false), m_bLayingOut(false), m_bFilterAdded(false)
-{
-}
+{ }
 
 CRichEditUI::~CRichEditUI()
 {
@@ -162,8 +162,10 @@ LONG CRichEditUI::GetWinStyle() const
 
 void CRichEditUI::SetStyleBits(LONG lBits, bool bOn)
 {
-    if (bOn) m_lTwhStyle |= lBits;
-    else m_lTwhStyle &= ~lBits;
+    if (bOn)
+        m_lTwhStyle |= lBits;
+    else
+        m_lTwhStyle &= ~lBits;
 }
 
 // ---------------------------------------------------------------- text
@@ -187,7 +189,7 @@ HRESULT CRichEditUI::SendTextServicesMessage(UINT uMsg, WPARAM wParam, LPARAM lP
 
 long CRichEditUI::GetTextLength(DWORD dwFlags) const
 {
-    GETTEXTLENGTHEX textLenEx = {dwFlags, kCodePageUnicode};
+    GETTEXTLENGTHEX textLenEx = { dwFlags, kCodePageUnicode };
     LRESULT lResult = 0;
     SendTextServicesMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&textLenEx), 0, &lResult);
     return static_cast<long>(lResult);
@@ -205,8 +207,8 @@ CStringUI CRichEditUI::GetText() const
     getTextEx.flags = GT_DEFAULT;
     getTextEx.codepage = kCodePageUnicode;
     LRESULT lResult = 0;
-    SendTextServicesMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&getTextEx),
-                            reinterpret_cast<LPARAM>(buffer.data()), &lResult);
+    SendTextServicesMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&getTextEx), reinterpret_cast<LPARAM>(buffer.data()),
+                            &lResult);
     buffer.back() = L'\0';
     return CStringUI(buffer.data());
 }
@@ -221,7 +223,7 @@ void CRichEditUI::SetText(LPCWSTR pstrText)
 
 LRESULT CRichEditUI::SetSel(long nStartChar, long nEndChar)
 {
-    CHARRANGE cr = {nStartChar, nEndChar};
+    CHARRANGE cr = { nStartChar, nEndChar };
     LRESULT lResult = 0;
     SendTextServicesMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr), &lResult);
     return lResult;
@@ -288,10 +290,10 @@ bool CRichEditUI::IsNaturalHeightAbove(int cxWidth, int cyLimit) const
     if (m_pTwh == nullptr || m_pTwh->GetTextServices() == nullptr) return false;
     LONG lWidth = cxWidth;
     LONG lHeight = 0;
-    SIZEL szExtent = {-1, -1};
+    SIZEL szExtent = { -1, -1 };
     HDC hDC = m_pManager != nullptr ? m_pManager->GetPaintDC() : nullptr;
-    m_pTwh->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT,
-                                                &szExtent, &lWidth, &lHeight);
+    m_pTwh->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT, &szExtent,
+                                                &lWidth, &lHeight);
     return lHeight > cyLimit;
 }
 
@@ -314,13 +316,13 @@ void CRichEditUI::FixAutoVScrollBar(const RECT& rcClient)
 void CRichEditUI::PlaceScrollBars(const RECT& rcClient)
 {
     if (!IsInvisibleBar(m_pVerticalScrollBar)) {
-        RECT rcBar = {rcClient.right, rcClient.top, rcClient.right + m_pVerticalScrollBar->GetFixedWidth(),
-                      rcClient.bottom};
+        RECT rcBar = { rcClient.right, rcClient.top, rcClient.right + m_pVerticalScrollBar->GetFixedWidth(),
+                       rcClient.bottom };
         m_pVerticalScrollBar->SetPos(rcBar);
     }
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) {
-        RECT rcBar = {rcClient.left, rcClient.bottom, rcClient.right,
-                      rcClient.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
+        RECT rcBar = { rcClient.left, rcClient.bottom, rcClient.right,
+                       rcClient.bottom + m_pHorizontalScrollBar->GetFixedHeight() };
         m_pHorizontalScrollBar->SetPos(rcBar);
     }
 }
@@ -330,8 +332,10 @@ void CRichEditUI::PlaceChildren(const RECT& rcClient)
     for (int i = 0; i < m_items.GetCount(); ++i) {
         CControlUI* pControl = static_cast<CControlUI*>(m_items[i]);
         if (!pControl->IsVisible()) continue;
-        if (pControl->IsFloat()) SetFloatPos(i);
-        else pControl->SetPos(rcClient);
+        if (pControl->IsFloat())
+            SetFloatPos(i);
+        else
+            pControl->SetPos(rcClient);
     }
 }
 
@@ -519,8 +523,10 @@ void CRichEditUI::OnTextNotify(DWORD iNotify, void* pv)
 void CRichEditUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CContainerUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CContainerUI::DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -547,8 +553,7 @@ void CRichEditUI::DoEvent(TEventRecUI& event)
     case EventMouseLeave:
     case EventButtonDown:
     case EventButtonUp:
-    case EventDoubleClick:
-        return;
+    case EventDoubleClick: return;
     default:
         if (IsKeyEvent(event.type)) return;
         break;
@@ -562,7 +567,7 @@ void CRichEditUI::DoEvent(TEventRecUI& event)
 bool CRichEditUI::AcceptsMouseMessage(UINT uMsg, WPARAM /*wParam*/, LPARAM lParam) const
 {
     if (m_pTwh->IsCaptured()) return true;
-    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     if (uMsg == WM_MOUSEWHEEL) {
         ::ScreenToClient(m_pManager->GetPaintWindow(), &pt);
     } else if (uMsg == WM_SETCURSOR) {
@@ -584,12 +589,14 @@ LRESULT CRichEditUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, boo
     bool bMouse = IsMouseMessage(uMsg);
     if (bMouse || uMsg == WM_SETCURSOR) {
         if (!AcceptsMouseMessage(uMsg, wParam, lParam)) return 0;
-        if (uMsg == WM_SETCURSOR) bMarkHandled = false;
-        else if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK || uMsg == WM_RBUTTONDOWN) SetFocus();
+        if (uMsg == WM_SETCURSOR)
+            bMarkHandled = false;
+        else if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK || uMsg == WM_RBUTTONDOWN)
+            SetFocus();
     } else if (IsKeyMessage(uMsg)) {
         if (m_pManager->GetFocus() != this) return 0;
     } else if (uMsg == WM_CONTEXTMENU) {
-        POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
         ::ScreenToClient(m_pManager->GetPaintWindow(), &pt);
         if (m_pManager->FindControlAt(pt) != this) return 0;
     } else if (uMsg == WM_HELP) {

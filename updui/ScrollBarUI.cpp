@@ -24,26 +24,26 @@ struct TImageAttributeUI
 };
 
 const TImageAttributeUI kImageAttributes[] = {
-    {L"button1normalimage", ScrollPartButton1, ScrollImageNormal},
-    {L"button1hotimage", ScrollPartButton1, ScrollImageHot},
-    {L"button1pushedimage", ScrollPartButton1, ScrollImagePushed},
-    {L"button1disabledimage", ScrollPartButton1, ScrollImageDisabled},
-    {L"button2normalimage", ScrollPartButton2, ScrollImageNormal},
-    {L"button2hotimage", ScrollPartButton2, ScrollImageHot},
-    {L"button2pushedimage", ScrollPartButton2, ScrollImagePushed},
-    {L"button2disabledimage", ScrollPartButton2, ScrollImageDisabled},
-    {L"thumbnormalimage", ScrollPartThumb, ScrollImageNormal},
-    {L"thumbhotimage", ScrollPartThumb, ScrollImageHot},
-    {L"thumbpushedimage", ScrollPartThumb, ScrollImagePushed},
-    {L"thumbdisabledimage", ScrollPartThumb, ScrollImageDisabled},
-    {L"railnormalimage", ScrollPartRail, ScrollImageNormal},
-    {L"railhotimage", ScrollPartRail, ScrollImageHot},
-    {L"railpushedimage", ScrollPartRail, ScrollImagePushed},
-    {L"raildisabledimage", ScrollPartRail, ScrollImageDisabled},
-    {L"bknormalimage", ScrollPartBk, ScrollImageNormal},
-    {L"bkhotimage", ScrollPartBk, ScrollImageHot},
-    {L"bkpushedimage", ScrollPartBk, ScrollImagePushed},
-    {L"bkdisabledimage", ScrollPartBk, ScrollImageDisabled},
+    { L"button1normalimage", ScrollPartButton1, ScrollImageNormal },
+    { L"button1hotimage", ScrollPartButton1, ScrollImageHot },
+    { L"button1pushedimage", ScrollPartButton1, ScrollImagePushed },
+    { L"button1disabledimage", ScrollPartButton1, ScrollImageDisabled },
+    { L"button2normalimage", ScrollPartButton2, ScrollImageNormal },
+    { L"button2hotimage", ScrollPartButton2, ScrollImageHot },
+    { L"button2pushedimage", ScrollPartButton2, ScrollImagePushed },
+    { L"button2disabledimage", ScrollPartButton2, ScrollImageDisabled },
+    { L"thumbnormalimage", ScrollPartThumb, ScrollImageNormal },
+    { L"thumbhotimage", ScrollPartThumb, ScrollImageHot },
+    { L"thumbpushedimage", ScrollPartThumb, ScrollImagePushed },
+    { L"thumbdisabledimage", ScrollPartThumb, ScrollImageDisabled },
+    { L"railnormalimage", ScrollPartRail, ScrollImageNormal },
+    { L"railhotimage", ScrollPartRail, ScrollImageHot },
+    { L"railpushedimage", ScrollPartRail, ScrollImagePushed },
+    { L"raildisabledimage", ScrollPartRail, ScrollImageDisabled },
+    { L"bknormalimage", ScrollPartBk, ScrollImageNormal },
+    { L"bkhotimage", ScrollPartBk, ScrollImageHot },
+    { L"bkpushedimage", ScrollPartBk, ScrollImagePushed },
+    { L"bkdisabledimage", ScrollPartBk, ScrollImageDisabled },
 };
 
 bool IsValidPart(TScrollPartUI part, TScrollImageStateUI state)
@@ -93,8 +93,10 @@ void CScrollBarUI::SetEnabled(bool bEnable)
 
 void CScrollBarUI::SetFocus()
 {
-    if (m_pOwner != nullptr) m_pOwner->SetFocus();
-    else CControlUI::SetFocus();
+    if (m_pOwner != nullptr)
+        m_pOwner->SetFocus();
+    else
+        CControlUI::SetFocus();
 }
 
 CContainerUI* CScrollBarUI::GetOwner() const
@@ -123,8 +125,10 @@ void CScrollBarUI::SetHorizontal(bool bHorizontal)
         m_cxyFixed.cy = 0;
         m_cxyFixed.cx = kDefaultBarSize;
     }
-    if (m_pOwner != nullptr) m_pOwner->NeedUpdate();
-    else NeedParentUpdate();
+    if (m_pOwner != nullptr)
+        m_pOwner->NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 int CScrollBarUI::GetScrollRange() const
@@ -236,8 +240,10 @@ int CScrollBarUI::ButtonSize() const
 void CScrollBarUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    if (m_bHorizontal) LayOut(m_rcItem.right - m_rcItem.left, m_cxyFixed.cy);
-    else LayOut(m_rcItem.bottom - m_rcItem.top, m_cxyFixed.cx);
+    if (m_bHorizontal)
+        LayOut(m_rcItem.right - m_rcItem.left, m_cxyFixed.cy);
+    else
+        LayOut(m_rcItem.bottom - m_rcItem.top, m_cxyFixed.cx);
 }
 
 // Lays the buttons and the thumb out along the bar's axis: a = start edge, b = end
@@ -248,12 +254,16 @@ void CScrollBarUI::LayOut(int nLength, int nButton)
     int b = m_bHorizontal ? m_rcItem.right : m_rcItem.bottom;
     int c = m_bHorizontal ? m_rcItem.top : m_rcItem.left;
     auto place = [this, c, nButton](RECT& rcOut, int from, int to) {
-        if (m_bHorizontal) ::SetRect(&rcOut, from, c, to, c + nButton);
-        else ::SetRect(&rcOut, c, from, c + nButton, to);
+        if (m_bHorizontal)
+            ::SetRect(&rcOut, from, c, to, c + nButton);
+        else
+            ::SetRect(&rcOut, c, from, c + nButton, to);
     };
     auto placeEmpty = [this, c](RECT& rcOut, int at) {
-        if (m_bHorizontal) ::SetRect(&rcOut, at, c, at, c);
-        else ::SetRect(&rcOut, c, at, c, at);
+        if (m_bHorizontal)
+            ::SetRect(&rcOut, at, c, at, c);
+        else
+            ::SetRect(&rcOut, c, at, c, at);
     };
 
     int nTrack = nLength;
@@ -261,24 +271,33 @@ void CScrollBarUI::LayOut(int nLength, int nButton)
     if (m_bShowButton2) nTrack -= nButton;
     if (nButton >= nTrack) {
         int nHalf = nButton < nLength / 2 ? nButton : nLength / 2;
-        if (m_bShowButton1) place(m_rcButton1, a, a + nHalf);
-        else placeEmpty(m_rcButton1, a);
-        if (m_bShowButton2) place(m_rcButton2, b - nHalf, b);
-        else placeEmpty(m_rcButton2, b);
+        if (m_bShowButton1)
+            place(m_rcButton1, a, a + nHalf);
+        else
+            placeEmpty(m_rcButton1, a);
+        if (m_bShowButton2)
+            place(m_rcButton2, b - nHalf, b);
+        else
+            placeEmpty(m_rcButton2, b);
         ::SetRectEmpty(&m_rcThumb);
         return;
     }
-    if (m_bShowButton1) place(m_rcButton1, a, a + nButton);
-    else placeEmpty(m_rcButton1, a);
-    if (m_bShowButton2) place(m_rcButton2, b - nButton, b);
-    else placeEmpty(m_rcButton2, b);
+    if (m_bShowButton1)
+        place(m_rcButton1, a, a + nButton);
+    else
+        placeEmpty(m_rcButton1, a);
+    if (m_bShowButton2)
+        place(m_rcButton2, b - nButton, b);
+    else
+        placeEmpty(m_rcButton2, b);
     int nStart = m_bHorizontal ? m_rcButton1.right : m_rcButton1.bottom;
     int nEnd = m_bHorizontal ? m_rcButton2.left : m_rcButton2.top;
     if (m_nRange <= 0) {
         place(m_rcThumb, nStart, nEnd);
         return;
     }
-    int nThumb = static_cast<int>(static_cast<LONGLONG>(nLength) * nTrack / (static_cast<LONGLONG>(nLength) + m_nRange));
+    int nThumb =
+        static_cast<int>(static_cast<LONGLONG>(nLength) * nTrack / (static_cast<LONGLONG>(nLength) + m_nRange));
     if (nThumb < nButton) nThumb = nButton;
     int nFrom = nStart + static_cast<int>(static_cast<LONGLONG>(nTrack - nThumb) * m_nScrollPos / m_nRange);
     int nTo = nFrom + nThumb;
@@ -304,30 +323,42 @@ void CScrollBarUI::ScrollTo(int nPos)
 
 void CScrollBarUI::LineBack()
 {
-    if (m_pOwner == nullptr) ScrollTo(m_nScrollPos - m_nLineSize);
-    else if (m_bHorizontal) m_pOwner->LineLeft();
-    else m_pOwner->LineUp();
+    if (m_pOwner == nullptr)
+        ScrollTo(m_nScrollPos - m_nLineSize);
+    else if (m_bHorizontal)
+        m_pOwner->LineLeft();
+    else
+        m_pOwner->LineUp();
 }
 
 void CScrollBarUI::LineForward()
 {
-    if (m_pOwner == nullptr) ScrollTo(m_nScrollPos + m_nLineSize);
-    else if (m_bHorizontal) m_pOwner->LineRight();
-    else m_pOwner->LineDown();
+    if (m_pOwner == nullptr)
+        ScrollTo(m_nScrollPos + m_nLineSize);
+    else if (m_bHorizontal)
+        m_pOwner->LineRight();
+    else
+        m_pOwner->LineDown();
 }
 
 void CScrollBarUI::PageBack()
 {
-    if (m_pOwner == nullptr) ScrollTo(m_nScrollPos - (m_bHorizontal ? GetWidth() : GetHeight()));
-    else if (m_bHorizontal) m_pOwner->PageLeft();
-    else m_pOwner->PageUp();
+    if (m_pOwner == nullptr)
+        ScrollTo(m_nScrollPos - (m_bHorizontal ? GetWidth() : GetHeight()));
+    else if (m_bHorizontal)
+        m_pOwner->PageLeft();
+    else
+        m_pOwner->PageUp();
 }
 
 void CScrollBarUI::PageForward()
 {
-    if (m_pOwner == nullptr) ScrollTo(m_nScrollPos + (m_bHorizontal ? GetWidth() : GetHeight()));
-    else if (m_bHorizontal) m_pOwner->PageRight();
-    else m_pOwner->PageDown();
+    if (m_pOwner == nullptr)
+        ScrollTo(m_nScrollPos + (m_bHorizontal ? GetWidth() : GetHeight()));
+    else if (m_bHorizontal)
+        m_pOwner->PageRight();
+    else
+        m_pOwner->PageDown();
 }
 
 void CScrollBarUI::PageTowards(POINT pt)
@@ -335,16 +366,20 @@ void CScrollBarUI::PageTowards(POINT pt)
     int nAt = m_bHorizontal ? pt.x : pt.y;
     int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
     int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
-    if (nAt < nThumbStart) PageBack();
-    else if (nAt >= nThumbEnd) PageForward();
+    if (nAt < nThumbStart)
+        PageBack();
+    else if (nAt >= nThumbEnd)
+        PageForward();
 }
 
 // ---------------------------------------------------------------- events
 
 void CScrollBarUI::PassOn(TEventRecUI& event)
 {
-    if (m_pOwner != nullptr) m_pOwner->DoEvent(event);
-    else CControlUI::DoEvent(event);
+    if (m_pOwner != nullptr)
+        m_pOwner->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
 }
 
 void CScrollBarUI::OnButtonDown(const TEventRecUI& event)
@@ -375,9 +410,12 @@ void CScrollBarUI::OnButtonUp()
     m_nScrollRepeatDelay = 0;
     m_nLastScrollOffset = 0;
     if (m_pManager != nullptr) m_pManager->KillTimer(this, REPEAT_TIMER_KEY);
-    if ((m_uThumbState & UISTATE_CAPTURED) != 0) m_uThumbState &= ~(UISTATE_CAPTURED | UISTATE_PUSHED);
-    else if ((m_uButton1State & UISTATE_PUSHED) != 0) m_uButton1State &= ~UISTATE_PUSHED;
-    else if ((m_uButton2State & UISTATE_PUSHED) != 0) m_uButton2State &= ~UISTATE_PUSHED;
+    if ((m_uThumbState & UISTATE_CAPTURED) != 0)
+        m_uThumbState &= ~(UISTATE_CAPTURED | UISTATE_PUSHED);
+    else if ((m_uButton1State & UISTATE_PUSHED) != 0)
+        m_uButton1State &= ~UISTATE_PUSHED;
+    else if ((m_uButton2State & UISTATE_PUSHED) != 0)
+        m_uButton2State &= ~UISTATE_PUSHED;
     Invalidate();
 }
 
@@ -391,16 +429,17 @@ void CScrollBarUI::OnMouseMove(const TEventRecUI& event)
         int nThumb = m_bHorizontal ? m_rcThumb.right - m_rcThumb.left : m_rcThumb.bottom - m_rcThumb.top;
         int nFree = nLength - 2 * ButtonSize() - nThumb;
         int nTravel = m_bHorizontal ? pt.x - m_ptLastMouse.x : pt.y - m_ptLastMouse.y;
-        m_nLastScrollOffset =
-            nFree > 0 ? static_cast<int>(static_cast<LONGLONG>(nTravel) * m_nRange / nFree) : 0;
+        m_nLastScrollOffset = nFree > 0 ? static_cast<int>(static_cast<LONGLONG>(nTravel) * m_nRange / nFree) : 0;
         return;
     }
     if (!IsEnabled()) return;
     bool bOverThumb = ::PtInRect(&m_rcThumb, pt) != FALSE;
     bool bHot = (m_uThumbState & UISTATE_HOT) != 0;
     if (bOverThumb == bHot) return;
-    if (bOverThumb) m_uThumbState |= UISTATE_HOT;
-    else m_uThumbState &= ~UISTATE_HOT;
+    if (bOverThumb)
+        m_uThumbState |= UISTATE_HOT;
+    else
+        m_uThumbState &= ~UISTATE_HOT;
     Invalidate();
 }
 
@@ -413,8 +452,10 @@ void CScrollBarUI::OnRepeatTimer()
         int nPos = m_nLastScrollPos + m_nLastScrollOffset;
         if (m_pOwner != nullptr) {
             SIZE sz = m_pOwner->GetScrollPos();
-            if (m_bHorizontal) sz.cx = nPos;
-            else sz.cy = nPos;
+            if (m_bHorizontal)
+                sz.cx = nPos;
+            else
+                sz.cy = nPos;
             m_pOwner->SetScrollPos(sz);
         } else {
             SetScrollPos(nPos);
@@ -424,9 +465,12 @@ void CScrollBarUI::OnRepeatTimer()
         return;
     }
     if (m_nScrollRepeatDelay <= REPEAT_DELAY_TICKS) return;
-    if ((m_uButton1State & UISTATE_PUSHED) != 0) LineBack();
-    else if ((m_uButton2State & UISTATE_PUSHED) != 0) LineForward();
-    else if (m_pManager != nullptr) PageTowards(m_pManager->GetMousePos());
+    if ((m_uButton1State & UISTATE_PUSHED) != 0)
+        LineBack();
+    else if ((m_uButton2State & UISTATE_PUSHED) != 0)
+        LineForward();
+    else if (m_pManager != nullptr)
+        PageTowards(m_pManager->GetMousePos());
 }
 
 void CScrollBarUI::OnMouseEnter(const TEventRecUI& event)
@@ -457,12 +501,8 @@ void CScrollBarUI::DoEvent(TEventRecUI& event)
         if (!IsEnabled()) break;
         OnButtonDown(event);
         return;
-    case EventButtonUp:
-        OnButtonUp();
-        return;
-    case EventMouseMove:
-        OnMouseMove(event);
-        return;
+    case EventButtonUp: OnButtonUp(); return;
+    case EventMouseMove: OnMouseMove(event); return;
     case EventTimer:
         if (event.wParam != REPEAT_TIMER_KEY) break;
         OnRepeatTimer();
@@ -477,10 +517,8 @@ void CScrollBarUI::DoEvent(TEventRecUI& event)
         return;
     case EventContextMenu:
     case EventKillFocus:
-    case EventSetFocus:
-        return;
-    default:
-        break;
+    case EventSetFocus: return;
+    default: break;
     }
     PassOn(event);
 }
@@ -494,13 +532,20 @@ void CScrollBarUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
             return;
         }
     }
-    if (wcscmp(pstrName, L"hor") == 0) SetHorizontal(CAttributeValueUI::IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"showbutton1") == 0) SetShowButton1(CAttributeValueUI::IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"showbutton2") == 0) SetShowButton2(CAttributeValueUI::IsTrue(pstrValue));
-    else if (wcscmp(pstrName, L"linesize") == 0) SetLineSize(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else if (wcscmp(pstrName, L"range") == 0) SetScrollRange(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else if (wcscmp(pstrName, L"value") == 0) SetScrollPos(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
-    else CControlUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"hor") == 0)
+        SetHorizontal(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"showbutton1") == 0)
+        SetShowButton1(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"showbutton2") == 0)
+        SetShowButton2(CAttributeValueUI::IsTrue(pstrValue));
+    else if (wcscmp(pstrName, L"linesize") == 0)
+        SetLineSize(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else if (wcscmp(pstrName, L"range") == 0)
+        SetScrollRange(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else if (wcscmp(pstrName, L"value") == 0)
+        SetScrollPos(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
+    else
+        CControlUI::SetAttribute(pstrName, pstrValue);
 }
 
 // ---------------------------------------------------------------- painting
@@ -518,9 +563,12 @@ void CScrollBarUI::PaintBk(HDC hDC)
     CStringUI* pImages = m_sImages[ScrollPartBk];
     bool bHot = ((m_uButton1State | m_uButton2State | m_uThumbState) & UISTATE_HOT) != 0;
     CStringUI* pImage = nullptr;
-    if (!IsEnabled()) pImage = &pImages[ScrollImageDisabled];
-    else if ((m_uThumbState & UISTATE_PUSHED) != 0) pImage = &pImages[ScrollImagePushed];
-    else if (bHot) pImage = &pImages[ScrollImageHot];
+    if (!IsEnabled())
+        pImage = &pImages[ScrollImageDisabled];
+    else if ((m_uThumbState & UISTATE_PUSHED) != 0)
+        pImage = &pImages[ScrollImagePushed];
+    else if (bHot)
+        pImage = &pImages[ScrollImageHot];
     if (pImage != nullptr && DrawOrForget(hDC, *pImage, nullptr)) return;
     DrawOrForget(hDC, pImages[ScrollImageNormal], nullptr);
 }
@@ -531,9 +579,12 @@ bool CScrollBarUI::PaintPart(HDC hDC, TScrollPartUI part, UINT uState, const REC
                           rcPart.right - m_rcItem.left, rcPart.bottom - m_rcItem.top);
     CStringUI* pImages = m_sImages[part];
     CStringUI* pImage = nullptr;
-    if (!IsEnabled()) pImage = &pImages[ScrollImageDisabled];
-    else if ((uState & UISTATE_PUSHED) != 0) pImage = &pImages[ScrollImagePushed];
-    else if ((uState & UISTATE_HOT) != 0) pImage = &pImages[ScrollImageHot];
+    if (!IsEnabled())
+        pImage = &pImages[ScrollImageDisabled];
+    else if ((uState & UISTATE_PUSHED) != 0)
+        pImage = &pImages[ScrollImagePushed];
+    else if ((uState & UISTATE_HOT) != 0)
+        pImage = &pImages[ScrollImageHot];
     if (pImage != nullptr && DrawOrForget(hDC, *pImage, m_sImageModify.GetData())) return true;
     return DrawOrForget(hDC, pImages[ScrollImageNormal], m_sImageModify.GetData());
 }

@@ -8,8 +8,7 @@ namespace UpdUI {
 class CContainerUI;
 
 // The parts of a scroll bar that carry images, and the states each part has an image for.
-enum TScrollPartUI
-{
+enum TScrollPartUI {
     ScrollPartButton1 = 0,
     ScrollPartButton2,
     ScrollPartThumb,
@@ -18,8 +17,7 @@ enum TScrollPartUI
     ScrollPartCount
 };
 
-enum TScrollImageStateUI
-{
+enum TScrollImageStateUI {
     ScrollImageNormal = 0,
     ScrollImageHot,
     ScrollImagePushed,

@@ -16,8 +16,7 @@ const DWORD kSeparatorDragColor = 0xAA000000;
 
 CSeparatorLayoutUI::CSeparatorLayoutUI(bool bVertical)
     : m_iSepSize(0), m_uButtonState(0), m_ptLastMouse(), m_rcNewPos(), m_bImmMode(false), m_bVertical(bVertical)
-{
-}
+{ }
 
 LONG& CSeparatorLayoutUI::NearEdge(RECT& rc) const
 {
@@ -46,8 +45,10 @@ int CSeparatorLayoutUI::MaxExtent() const
 
 void CSeparatorLayoutUI::SetFixedExtent(int nExtent)
 {
-    if (m_bVertical) SetFixedHeight(nExtent);
-    else SetFixedWidth(nExtent);
+    if (m_bVertical)
+        SetFixedHeight(nExtent);
+    else
+        SetFixedWidth(nExtent);
 }
 
 UINT CSeparatorLayoutUI::GetControlFlags() const
@@ -110,14 +111,18 @@ bool CSeparatorLayoutUI::ClampDragExtent(RECT& rc, int nOldExtent) const
     int nMin = MinExtent();
     if (nMin >= FarEdge(rc) - NearEdge(rc)) {
         if (nOldExtent <= nMin) return false;
-        if (bFar) FarEdge(rc) = NearEdge(rc) + nMin;
-        else NearEdge(rc) = FarEdge(rc) - nMin;
+        if (bFar)
+            FarEdge(rc) = NearEdge(rc) + nMin;
+        else
+            NearEdge(rc) = FarEdge(rc) - nMin;
     }
     int nMax = MaxExtent();
     if (FarEdge(rc) - NearEdge(rc) >= nMax) {
         if (nOldExtent >= nMax) return false;
-        if (bFar) FarEdge(rc) = NearEdge(rc) + nMax;
-        else NearEdge(rc) = FarEdge(rc) - nMax;
+        if (bFar)
+            FarEdge(rc) = NearEdge(rc) + nMax;
+        else
+            NearEdge(rc) = FarEdge(rc) - nMax;
     }
     return true;
 }
@@ -186,8 +191,7 @@ void CSeparatorLayoutUI::DoEvent(TEventRecUI& event)
         ::SetCursor(::LoadCursorW(nullptr, m_bVertical ? IDC_SIZENS : IDC_SIZEWE));
         return;
     }
-    default:
-        break;
+    default: break;
     }
     CContainerUI::DoEvent(event);
 }
@@ -195,8 +199,10 @@ void CSeparatorLayoutUI::DoEvent(TEventRecUI& event)
 void CSeparatorLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"sepimm") == 0) SetSepImmediate(CAttributeValueUI::IsTrue(pstrValue));
-    else CContainerUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"sepimm") == 0)
+        SetSepImmediate(CAttributeValueUI::IsTrue(pstrValue));
+    else
+        CContainerUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CSeparatorLayoutUI::DoPostPaint(HDC hDC, const RECT& /*rcPaint*/)

@@ -8,7 +8,11 @@ class CSizeUI : public SIZE
 {
 public:
     CSizeUI() { cx = cy = 0; }
-    CSizeUI(int x, int y) { cx = x; cy = y; }
+    CSizeUI(int x, int y)
+    {
+        cx = x;
+        cy = y;
+    }
 };
 
 } // namespace UpdUI

@@ -42,8 +42,7 @@ namespace UpdUI {
 
 namespace {
 
-template <class T>
-CControlUI* CreateOf()
+template <class T> CControlUI* CreateOf()
 {
     return new T;
 }
@@ -92,8 +91,7 @@ const TTagUI* FindTag(LPCWSTR pstrClass)
 {
     const size_t nLength = wcslen(pstrClass);
     for (const TTagUI& tag : kTags) {
-        if (wcslen(tag.pstrName) == nLength && wcscmp(tag.pstrName, pstrClass) == 0)
-            return &tag;
+        if (wcslen(tag.pstrName) == nLength && wcscmp(tag.pstrName, pstrClass) == 0) return &tag;
     }
     return nullptr;
 }
@@ -107,8 +105,7 @@ bool IsDefinition(LPCWSTR pstrName)
 
 CSkinBuilderUI::CSkinBuilderUI()
     : m_pCallback(nullptr), m_pstrType(nullptr), m_pOuter(nullptr), m_nNesting(0), m_nIncludes(0)
-{
-}
+{ }
 
 CSkinBuilderUI::~CSkinBuilderUI()
 {
@@ -125,8 +122,7 @@ CControlUI* CSkinBuilderUI::Build(LPCWSTR pstrXml, LPCWSTR pstrType, IDialogBuil
 {
     m_pCallback = pCallback;
     m_sSource = SourceKey(pstrXml);
-    if (!LoadMarkup(pstrXml, pstrType))
-        return nullptr;
+    if (!LoadMarkup(pstrXml, pstrType)) return nullptr;
     return BuildRoot(pCallback, pManager, pParent);
 }
 
@@ -134,18 +130,15 @@ CControlUI* CSkinBuilderUI::Build(LPCWSTR pstrXml, LPCWSTR pstrType, IDialogBuil
 // markup name, nothing for markup text.
 std::wstring CSkinBuilderUI::SourceKey(LPCWSTR pstrXml)
 {
-    if (pstrXml == nullptr || (!IS_INTRESOURCE(pstrXml) && pstrXml[0] == L'<'))
-        return std::wstring();
-    if (IS_INTRESOURCE(pstrXml))
-        return L"#" + std::to_wstring((unsigned)(ULONG_PTR)pstrXml);
+    if (pstrXml == nullptr || (!IS_INTRESOURCE(pstrXml) && pstrXml[0] == L'<')) return std::wstring();
+    if (IS_INTRESOURCE(pstrXml)) return L"#" + std::to_wstring((unsigned)(ULONG_PTR)pstrXml);
     return pstrXml;
 }
 
 bool CSkinBuilderUI::IsIncludedFrom(const std::wstring& sKey) const
 {
     for (const CSkinBuilderUI* pBuilder = this; pBuilder != nullptr; pBuilder = pBuilder->m_pOuter) {
-        if (!sKey.empty() && _wcsicmp(pBuilder->m_sSource.c_str(), sKey.c_str()) == 0)
-            return true;
+        if (!sKey.empty() && _wcsicmp(pBuilder->m_sSource.c_str(), sKey.c_str()) == 0) return true;
     }
     return false;
 }
@@ -153,37 +146,31 @@ bool CSkinBuilderUI::IsIncludedFrom(const std::wstring& sKey) const
 int CSkinBuilderUI::IncludeDepth() const
 {
     int nDepth = 0;
-    for (const CSkinBuilderUI* pBuilder = m_pOuter; pBuilder != nullptr; pBuilder = pBuilder->m_pOuter)
-        nDepth++;
+    for (const CSkinBuilderUI* pBuilder = m_pOuter; pBuilder != nullptr; pBuilder = pBuilder->m_pOuter) nDepth++;
     return nDepth;
 }
 
 int& CSkinBuilderUI::IncludeCount()
 {
     CSkinBuilderUI* pOutermost = this;
-    while (pOutermost->m_pOuter != nullptr)
-        pOutermost = pOutermost->m_pOuter;
+    while (pOutermost->m_pOuter != nullptr) pOutermost = pOutermost->m_pOuter;
     return pOutermost->m_nIncludes;
 }
 
 bool CSkinBuilderUI::LoadMarkup(LPCWSTR pstrXml, LPCWSTR pstrType)
 {
-    if (pstrXml == nullptr)
-        return false;
+    if (pstrXml == nullptr) return false;
     if (IS_INTRESOURCE(pstrXml)) {
         // A resource number means nothing without the type it belongs to.
-        if (pstrType == nullptr)
-            return false;
+        if (pstrType == nullptr) return false;
         std::vector<BYTE> bytes;
         if (!CSkinSourceUI::ReadResource(CWindowManagerUI::GetResourceInstance(), pstrXml, pstrType, bytes))
             return false;
-        if (!m_xml.LoadFromMemory(bytes.data(), (DWORD)bytes.size(), CXmlDocUI::ENCODING_UTF8))
-            return false;
+        if (!m_xml.LoadFromMemory(bytes.data(), (DWORD)bytes.size(), CXmlDocUI::ENCODING_UTF8)) return false;
         m_pstrType = pstrType;
         return true;
     }
-    if (pstrXml[0] == L'<')
-        return m_xml.Load(pstrXml);
+    if (pstrXml[0] == L'<') return m_xml.Load(pstrXml);
     return m_xml.LoadFromFile(pstrXml, CXmlDocUI::ENCODING_UTF8);
 }
 
@@ -192,8 +179,7 @@ CControlUI* CSkinBuilderUI::BuildRoot(IDialogBuilderCallback* pCallback, CWindow
 {
     m_pCallback = pCallback;
     CXmlNodeUI root = m_xml.GetRoot();
-    if (!root.IsValid())
-        return nullptr;
+    if (!root.IsValid()) return nullptr;
     if (pManager != nullptr) {
         ApplyDefinitions(root, pManager);
         if (wcscmp(root.GetName(), L"Window") == 0 && pManager->GetPaintWindow() != nullptr)
@@ -229,8 +215,7 @@ void CSkinBuilderUI::ApplyImage(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"mask") == 0)
             dwMask = CAttributeValueUI::ParseColor(pstrValue);
     }
-    if (pstrImageName != nullptr)
-        pManager->AddImage(pstrImageName, pstrType, dwMask);
+    if (pstrImageName != nullptr) pManager->AddImage(pstrImageName, pstrType, dwMask);
 }
 
 void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
@@ -254,11 +239,9 @@ void CSkinBuilderUI::ApplyFont(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"default") == 0)
             bDefault = CAttributeValueUI::IsTrue(pstrValue);
     }
-    if (pstrFace == nullptr)
-        return;
+    if (pstrFace == nullptr) return;
     pManager->AddFont(pstrFace, nSize, bBold, bUnderline, bItalic);
-    if (bDefault)
-        pManager->SetDefaultFont(pstrFace, nSize, bBold, bUnderline, bItalic);
+    if (bDefault) pManager->SetDefaultFont(pstrFace, nSize, bBold, bUnderline, bItalic);
 }
 
 void CSkinBuilderUI::ApplyDefault(CXmlNodeUI& node, CWindowManagerUI* pManager)
@@ -272,8 +255,7 @@ void CSkinBuilderUI::ApplyDefault(CXmlNodeUI& node, CWindowManagerUI* pManager)
         else if (wcscmp(pstrName, L"value") == 0)
             pstrList = pstrValue;
     }
-    if (pstrClass != nullptr)
-        pManager->AddDefaultAttributeList(pstrClass, pstrList != nullptr ? pstrList : L"");
+    if (pstrClass != nullptr) pManager->AddDefaultAttributeList(pstrClass, pstrList != nullptr ? pstrList : L"");
 }
 
 void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* pManager)
@@ -284,47 +266,34 @@ void CSkinBuilderUI::ApplyWindowAttributes(CXmlNodeUI& root, CWindowManagerUI* p
         if (wcscmp(pstrName, L"size") == 0) {
             SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetInitSize(sz.cx, sz.cy);
-        }
-        else if (wcscmp(pstrName, L"sizebox") == 0) {
+        } else if (wcscmp(pstrName, L"sizebox") == 0) {
             pManager->SetSizeBox(CAttributeValueUI::ParseRect(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"caption") == 0) {
+        } else if (wcscmp(pstrName, L"caption") == 0) {
             pManager->SetCaptionRect(CAttributeValueUI::ParseRect(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"roundcorner") == 0) {
+        } else if (wcscmp(pstrName, L"roundcorner") == 0) {
             SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetRoundCorner(sz.cx, sz.cy);
-        }
-        else if (wcscmp(pstrName, L"mininfo") == 0) {
+        } else if (wcscmp(pstrName, L"mininfo") == 0) {
             SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetMinInfo(sz.cx, sz.cy);
-        }
-        else if (wcscmp(pstrName, L"maxinfo") == 0) {
+        } else if (wcscmp(pstrName, L"maxinfo") == 0) {
             SIZE sz = CAttributeValueUI::ParseSize(pstrValue);
             pManager->SetMaxInfo(sz.cx, sz.cy);
-        }
-        else if (wcscmp(pstrName, L"showdirty") == 0) {
+        } else if (wcscmp(pstrName, L"showdirty") == 0) {
             pManager->SetShowUpdateRect(CAttributeValueUI::IsTrue(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"alpha") == 0) {
+        } else if (wcscmp(pstrName, L"alpha") == 0) {
             pManager->SetTransparent((int)wcstol(pstrValue, nullptr, 10));
-        }
-        else if (wcscmp(pstrName, L"bktrans") == 0) {
+        } else if (wcscmp(pstrName, L"bktrans") == 0) {
             pManager->SetBackgroundTransparent(CAttributeValueUI::IsTrue(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"disabledfontcolor") == 0) {
+        } else if (wcscmp(pstrName, L"disabledfontcolor") == 0) {
             pManager->SetDefaultDisabledColor(CAttributeValueUI::ParseColor(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"defaultfontcolor") == 0) {
+        } else if (wcscmp(pstrName, L"defaultfontcolor") == 0) {
             pManager->SetDefaultFontColor(CAttributeValueUI::ParseColor(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"linkfontcolor") == 0) {
+        } else if (wcscmp(pstrName, L"linkfontcolor") == 0) {
             pManager->SetDefaultLinkFontColor(CAttributeValueUI::ParseColor(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"linkhoverfontcolor") == 0) {
+        } else if (wcscmp(pstrName, L"linkhoverfontcolor") == 0) {
             pManager->SetDefaultLinkHoverFontColor(CAttributeValueUI::ParseColor(pstrValue));
-        }
-        else if (wcscmp(pstrName, L"selectedcolor") == 0) {
+        } else if (wcscmp(pstrName, L"selectedcolor") == 0) {
             pManager->SetDefaultSelectedBkColor(CAttributeValueUI::ParseColor(pstrValue));
         }
     }
@@ -336,23 +305,20 @@ CControlUI* CSkinBuilderUI::ParseNode(CXmlNodeUI& element, CControlUI* pParent, 
     CControlUI* pReturn = nullptr;
     for (CXmlNodeUI node = element.GetChild(); node.IsValid(); node = node.GetSibling()) {
         LPCWSTR pstrClass = node.GetName();
-        if (IsDefinition(pstrClass))
-            continue;
+        if (IsDefinition(pstrClass)) continue;
         if (wcscmp(pstrClass, L"Include") == 0) {
             BuildInclude(node, pParent, pManager);
             continue;
         }
         CControlUI* pControl = CreateControl(pstrClass, pManager);
-        if (pControl == nullptr)
-            continue;
+        if (pControl == nullptr) continue;
         if (node.HasChildren() && m_nNesting < MAX_NESTING) {
             m_nNesting++;
             ParseNode(node, pControl, pManager);
             m_nNesting--;
         }
         if (pParent != nullptr) {
-            if (pContainer == nullptr)
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+            if (pContainer == nullptr) pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
             if (pContainer == nullptr) {
                 delete pControl; // nothing would own it
                 return nullptr;
@@ -373,20 +339,15 @@ CControlUI* CSkinBuilderUI::ParseNode(CXmlNodeUI& element, CControlUI* pParent, 
 
 void CSkinBuilderUI::BuildInclude(CXmlNodeUI& node, CControlUI* pParent, CWindowManagerUI* pManager)
 {
-    if (!node.HasAttributes())
-        return;
+    if (!node.HasAttributes()) return;
     WCHAR szValue[500] = {};
     int nCount = 1;
-    if (node.GetAttributeValue(L"count", szValue, 500))
-        nCount = (int)wcstol(szValue, nullptr, 10);
+    if (node.GetAttributeValue(L"count", szValue, 500)) nCount = (int)wcstol(szValue, nullptr, 10);
     WCHAR szSource[500] = {};
-    if (!node.GetAttributeValue(L"source", szSource, 500) || szSource[0] == L'\0')
-        return;
+    if (!node.GetAttributeValue(L"source", szSource, 500) || szSource[0] == L'\0') return;
     LPCWSTR pstrSource = szSource;
-    if (m_pstrType != nullptr)
-        pstrSource = MAKEINTRESOURCEW((WORD)wcstol(szSource, nullptr, 10));
-    if (IsIncludedFrom(SourceKey(pstrSource)) || IncludeDepth() >= MAX_INCLUDE_DEPTH)
-        return;
+    if (m_pstrType != nullptr) pstrSource = MAKEINTRESOURCEW((WORD)wcstol(szSource, nullptr, 10));
+    if (IsIncludedFrom(SourceKey(pstrSource)) || IncludeDepth() >= MAX_INCLUDE_DEPTH) return;
     for (int i = 0; i < nCount && IncludeCount() < MAX_INCLUDES; i++) {
         IncludeCount()++;
         CSkinBuilderUI builder;
@@ -394,8 +355,7 @@ void CSkinBuilderUI::BuildInclude(CXmlNodeUI& node, CControlUI* pParent, CWindow
         builder.m_nNesting = m_nNesting;
         CControlUI* pIncluded = builder.Build(pstrSource, m_pstrType, m_pCallback, pManager, pParent);
         // Without a parent nothing would own what the include built.
-        if (pParent == nullptr)
-            delete pIncluded;
+        if (pParent == nullptr) delete pIncluded;
     }
 }
 
@@ -405,17 +365,14 @@ CControlUI* CSkinBuilderUI::CreateControl(LPCWSTR pstrClass, CWindowManagerUI* p
     const TTagUI* pTag = FindTag(pstrClass);
     if (pTag != nullptr) {
         pControl = pTag->pfnCreate();
-        if (pControl != nullptr && pTag->bBrowser && pManager != nullptr)
-            pManager->AddBrowser(pControl);
+        if (pControl != nullptr && pTag->bBrowser && pManager != nullptr) pManager->AddBrowser(pControl);
     }
     CPtrArrayUI* pPlugins = CWindowManagerUI::GetPlugins();
     for (int i = 0; pControl == nullptr && pPlugins != nullptr && i < pPlugins->GetCount(); i++) {
         LPCREATECONTROL pfnCreate = (LPCREATECONTROL)pPlugins->GetAt(i);
-        if (pfnCreate != nullptr)
-            pControl = pfnCreate(pstrClass);
+        if (pfnCreate != nullptr) pControl = pfnCreate(pstrClass);
     }
-    if (pControl == nullptr && m_pCallback != nullptr)
-        pControl = m_pCallback->CreateControl(pstrClass);
+    if (pControl == nullptr && m_pCallback != nullptr) pControl = m_pCallback->CreateControl(pstrClass);
     return pControl;
 }
 
@@ -426,14 +383,11 @@ void CSkinBuilderUI::ApplyAttributes(CXmlNodeUI& node, CControlUI* pControl, CWi
     if (pManager != nullptr) {
         pControl->SetManager(pManager, nullptr, false);
         LPCWSTR pstrDefaults = pManager->GetDefaultAttributeList(node.GetName());
-        if (pstrDefaults != nullptr)
-            pControl->ApplyAttributeList(pstrDefaults);
+        if (pstrDefaults != nullptr) pControl->ApplyAttributeList(pstrDefaults);
     }
     int nAttributes = node.GetAttributeCount();
-    for (int i = 0; i < nAttributes; i++)
-        pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
-    if (pManager != nullptr)
-        pControl->SetManager(nullptr, nullptr, false);
+    for (int i = 0; i < nAttributes; i++) pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    if (pManager != nullptr) pControl->SetManager(nullptr, nullptr, false);
 }
 
 } // namespace UpdUI

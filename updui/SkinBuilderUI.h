@@ -28,8 +28,7 @@ protected:
 class CSkinBuilderUI
 {
 public:
-    enum
-    {
+    enum {
         // Deepest control tree a build makes, included markup counted: deeper elements are
         // left out, so that layout and painting cannot exhaust the stack.
         MAX_NESTING = 256,
@@ -72,7 +71,7 @@ private:
 
     CXmlDocUI m_xml;
     IDialogBuilderCallback* m_pCallback;
-    LPCWSTR m_pstrType; // set when the markup came from a resource; includes use the same type
+    LPCWSTR m_pstrType;       // set when the markup came from a resource; includes use the same type
     CSkinBuilderUI* m_pOuter; // the builder whose Include made this one
     std::wstring m_sSource;   // the markup name or resource number this builder loaded
     int m_nNesting;           // depth in the control tree of the controls being made

@@ -14,8 +14,7 @@ namespace {
 
 void SetError(LPCWSTR* ppstrError, LPCWSTR pstrError)
 {
-    if (ppstrError != nullptr)
-        *ppstrError = pstrError;
+    if (ppstrError != nullptr) *ppstrError = pstrError;
 }
 
 // Image names come from markup and tagged text, which may come from outside: a name must
@@ -27,11 +26,9 @@ bool StaysInsideTheSkin(LPCWSTR pstrName)
         return false;
     for (LPCWSTR p = pstrName; *p != L'\0';) {
         size_t nStep = wcscspn(p, L"\\/");
-        if (nStep == 2 && p[0] == L'.' && p[1] == L'.')
-            return false;
+        if (nStep == 2 && p[0] == L'.' && p[1] == L'.') return false;
         p += nStep;
-        if (*p != L'\0')
-            p++;
+        if (*p != L'\0') p++;
     }
     return true;
 }
@@ -57,33 +54,25 @@ bool CSkinSourceUI::ReadMarkup(LPCWSTR pstrName, std::vector<BYTE>& bytes, LPCWS
 bool CSkinSourceUI::ReadImage(LPCWSTR pstrName, LPCWSTR pstrType, std::vector<BYTE>& bytes)
 {
     bytes.clear();
-    if (pstrName == nullptr)
-        return false;
-    if (pstrType != nullptr)
-        return ReadResource(CWindowManagerUI::GetResourceInstance(), pstrName, pstrType, bytes);
-    if (IS_INTRESOURCE(pstrName) || !StaysInsideTheSkin(pstrName))
-        return false;
-    if (ReadFromSkin(pstrName, MAX_IMAGE_SIZE, bytes, nullptr))
-        return true;
+    if (pstrName == nullptr) return false;
+    if (pstrType != nullptr) return ReadResource(CWindowManagerUI::GetResourceInstance(), pstrName, pstrType, bytes);
+    if (IS_INTRESOURCE(pstrName) || !StaysInsideTheSkin(pstrName)) return false;
+    if (ReadFromSkin(pstrName, MAX_IMAGE_SIZE, bytes, nullptr)) return true;
     // Not in the skin zip: the resource folder may still hold it.
-    if (CWindowManagerUI::GetSkinZipName().IsEmpty())
-        return false;
+    if (CWindowManagerUI::GetSkinZipName().IsEmpty()) return false;
     return ReadFile(BelowResourcePath(pstrName).c_str(), MAX_IMAGE_SIZE, bytes, nullptr);
 }
 
 bool CSkinSourceUI::ReadResource(HINSTANCE hModule, LPCWSTR pstrName, LPCWSTR pstrType, std::vector<BYTE>& bytes)
 {
     bytes.clear();
-    if (pstrName == nullptr || pstrType == nullptr)
-        return false;
+    if (pstrName == nullptr || pstrType == nullptr) return false;
     HRSRC hResource = FindResourceW(hModule, pstrName, pstrType);
-    if (hResource == nullptr)
-        return false;
+    if (hResource == nullptr) return false;
     HGLOBAL hGlobal = LoadResource(hModule, hResource);
     DWORD dwSize = SizeofResource(hModule, hResource);
     const BYTE* pData = hGlobal != nullptr ? (const BYTE*)LockResource(hGlobal) : nullptr;
-    if (pData == nullptr || dwSize == 0)
-        return false;
+    if (pData == nullptr || dwSize == 0) return false;
     bytes.assign(pData, pData + dwSize);
     return true;
 }
@@ -93,14 +82,12 @@ bool CSkinSourceUI::ReadResource(HINSTANCE hModule, LPCWSTR pstrName, LPCWSTR ps
 bool CSkinSourceUI::ReadFromSkin(LPCWSTR pstrName, DWORD dwMaxSize, std::vector<BYTE>& bytes, LPCWSTR* ppstrError)
 {
     CStringUI sZipName = CWindowManagerUI::GetSkinZipName();
-    if (sZipName.IsEmpty())
-        return ReadFile(BelowResourcePath(pstrName).c_str(), dwMaxSize, bytes, ppstrError);
+    if (sZipName.IsEmpty()) return ReadFile(BelowResourcePath(pstrName).c_str(), dwMaxSize, bytes, ppstrError);
     ZipArchive* hZip = nullptr;
     bool bOwned = false;
     if (CWindowManagerUI::IsSkinZipCached()) {
         hZip = static_cast<ZipArchive*>(CWindowManagerUI::GetSkinZipHandle());
-    }
-    else {
+    } else {
         std::wstring sZipPath = BelowResourcePath(sZipName.GetData());
         hZip = ZipOpen((void*)sZipPath.c_str(), 0, ZIP_FILENAME);
         bOwned = true;
@@ -110,8 +97,7 @@ bool CSkinSourceUI::ReadFromSkin(LPCWSTR pstrName, DWORD dwMaxSize, std::vector<
         return false;
     }
     bool bRead = ReadZipItem(hZip, pstrName, dwMaxSize, bytes, ppstrError);
-    if (bOwned)
-        ZipClose(hZip);
+    if (bOwned) ZipClose(hZip);
     return bRead;
 }
 
@@ -155,8 +141,8 @@ bool CSkinSourceUI::ReadZipItem(ZipArchive* hZip, LPCWSTR pstrName, DWORD dwMaxS
 bool CSkinSourceUI::ReadFile(LPCWSTR pstrPath, DWORD dwMaxSize, std::vector<BYTE>& bytes, LPCWSTR* ppstrError)
 {
     bytes.clear();
-    HANDLE hFile = CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
+    HANDLE hFile =
+        CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE) {
         SetError(ppstrError, L"Error opening file");
         return false;
@@ -189,8 +175,7 @@ bool CSkinSourceUI::Allocate(std::vector<BYTE>& bytes, size_t nSize)
 {
     try {
         bytes.resize(nSize);
-    }
-    catch (const std::bad_alloc&) {
+    } catch (const std::bad_alloc&) {
         return false;
     }
     return true;

@@ -13,8 +13,7 @@ class ZipArchive;
 class CSkinSourceUI
 {
 public:
-    enum
-    {
+    enum {
         MAX_MARKUP_SIZE = 0x400000,
         // Images have no limit of their own; this only stops a damaged size field from
         // asking for gigabytes.

@@ -20,9 +20,7 @@ int MulDiv64(LONGLONG a, LONGLONG b, LONGLONG c)
 
 } // namespace
 
-CSliderUI::CSliderUI() : m_uButtonState(0), m_szThumb{kDefaultThumbSize, kDefaultThumbSize}, m_nStep(1)
-{
-}
+CSliderUI::CSliderUI() : m_uButtonState(0), m_szThumb{ kDefaultThumbSize, kDefaultThumbSize }, m_nStep(1) { }
 
 CSliderUI::~CSliderUI() = default;
 
@@ -155,8 +153,10 @@ int CSliderUI::ValueFromPoint(POINT pt) const
 void CSliderUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CLabelUI::DoEvent(event);
         return;
     }
     RECT rcThumb = GetThumbRect();
@@ -166,8 +166,7 @@ void CSliderUI::DoEvent(TEventRecUI& event)
     case EventDoubleClick:
         if (IsEnabled() && bInThumb) m_uButtonState |= UISTATE_CAPTURED;
         return;
-    case EventContextMenu:
-        return;
+    case EventContextMenu: return;
     case EventButtonUp:
         m_uButtonState &= ~UISTATE_CAPTURED;
         if (!IsEnabled()) return;
@@ -199,8 +198,7 @@ void CSliderUI::DoEvent(TEventRecUI& event)
         m_uButtonState &= ~UISTATE_HOT;
         Invalidate();
         return;
-    default:
-        break;
+    default: break;
     }
     CControlUI::DoEvent(event);
 }
@@ -216,7 +214,7 @@ void CSliderUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         SetThumbPushedImage(pstrValue);
     } else if (wcscmp(pstrName, L"thumbsize") == 0) {
         RECT rc = CAttributeValueUI::ParseRect(pstrValue);
-        SIZE sz = {rc.left, rc.top};
+        SIZE sz = { rc.left, rc.top };
         SetThumbSize(sz);
     } else if (wcscmp(pstrName, L"step") == 0) {
         SetChangeStep(static_cast<int>(wcstol(pstrValue, nullptr, 10)));

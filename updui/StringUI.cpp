@@ -14,13 +14,11 @@ const int kFormatBuffer = 1025;
 
 } // namespace
 
-CStringUI::CStringUI()
-{
-}
+CStringUI::CStringUI() { }
 
 CStringUI::CStringUI(wchar_t ch)
 {
-    wchar_t sz[2] = {ch, L'\0'};
+    wchar_t sz[2] = { ch, L'\0' };
     Assign(sz, ch == L'\0' ? 0 : 1);
 }
 
@@ -29,9 +27,7 @@ CStringUI::CStringUI(LPCWSTR lpsz, int nLen)
     Assign(lpsz, nLen);
 }
 
-CStringUI::CStringUI(const CStringUI& src) : CInlineTextUI(src)
-{
-}
+CStringUI::CStringUI(const CStringUI& src) : CInlineTextUI(src) { }
 
 CStringUI& CStringUI::operator=(LPCWSTR pstr)
 {
@@ -59,7 +55,7 @@ CStringUI& CStringUI::operator+=(LPCWSTR pstr)
 
 CStringUI& CStringUI::operator+=(wchar_t ch)
 {
-    wchar_t sz[2] = {ch, L'\0'};
+    wchar_t sz[2] = { ch, L'\0' };
     Append(sz, ch == L'\0' ? 0 : 1);
     return *this;
 }

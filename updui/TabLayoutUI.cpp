@@ -5,9 +5,7 @@
 
 namespace UpdUI {
 
-CTabLayoutUI::CTabLayoutUI() : m_iCurSel(-1)
-{
-}
+CTabLayoutUI::CTabLayoutUI() : m_iCurSel(-1) { }
 
 LPCWSTR CTabLayoutUI::GetControlClass() const
 {
@@ -30,17 +28,22 @@ bool CTabLayoutUI::Add(CControlUI* pControl)
 {
     // The base Add goes through the virtual AddAt, which would apply the page rules twice.
     if (!CContainerUI::AddAt(pControl, GetCount())) return false;
-    if (m_iCurSel == -1 && pControl->IsVisible()) m_iCurSel = GetItemIndex(pControl);
-    else pControl->SetVisible(false);
+    if (m_iCurSel == -1 && pControl->IsVisible())
+        m_iCurSel = GetItemIndex(pControl);
+    else
+        pControl->SetVisible(false);
     return true;
 }
 
 bool CTabLayoutUI::AddAt(CControlUI* pControl, int iIndex)
 {
     if (!CContainerUI::AddAt(pControl, iIndex)) return false;
-    if (m_iCurSel == -1 && pControl->IsVisible()) m_iCurSel = GetItemIndex(pControl);
-    else if (m_iCurSel == -1 || m_iCurSel < iIndex) pControl->SetVisible(false);
-    else m_iCurSel++;
+    if (m_iCurSel == -1 && pControl->IsVisible())
+        m_iCurSel = GetItemIndex(pControl);
+    else if (m_iCurSel == -1 || m_iCurSel < iIndex)
+        pControl->SetVisible(false);
+    else
+        m_iCurSel++;
     return true;
 }
 
@@ -118,15 +121,15 @@ void CTabLayoutUI::SetPos(RECT rc)
         }
         if (i != m_iCurSel) continue;
         RECT rcPadding = pControl->GetPadding();
-        RECT rcPage = {rc.left + rcPadding.left, rc.top + rcPadding.top, rc.right - rcPadding.right,
-                       rc.bottom - rcPadding.bottom};
-        SIZE szAvailable = {rcPage.right - rcPage.left, rcPage.bottom - rcPage.top};
+        RECT rcPage = { rc.left + rcPadding.left, rc.top + rcPadding.top, rc.right - rcPadding.right,
+                        rc.bottom - rcPadding.bottom };
+        SIZE szAvailable = { rcPage.right - rcPage.left, rcPage.bottom - rcPage.top };
         SIZE sz = pControl->EstimateSize(szAvailable);
         if (sz.cx == 0) sz.cx = szAvailable.cx > 0 ? szAvailable.cx : 0;
         if (sz.cy == 0) sz.cy = szAvailable.cy > 0 ? szAvailable.cy : 0;
         sz.cx = ClampToLimits(sz.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
         sz.cy = ClampToLimits(sz.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
-        RECT rcCtrl = {rcPage.left, rcPage.top, rcPage.left + sz.cx, rcPage.top + sz.cy};
+        RECT rcCtrl = { rcPage.left, rcPage.top, rcPage.left + sz.cx, rcPage.top + sz.cy };
         pControl->SetPos(rcCtrl);
     }
 }

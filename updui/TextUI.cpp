@@ -72,8 +72,10 @@ int CTextUI::LinkAt(POINT pt) const
 void CTextUI::DoEvent(TEventRecUI& event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr) m_pParent->DoEvent(event);
-        else CLabelUI::DoEvent(event);
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CLabelUI::DoEvent(event);
         return;
     }
     int iLink = LinkAt(event.mousePoint);
@@ -91,8 +93,7 @@ void CTextUI::DoEvent(TEventRecUI& event)
         if (iLink < 0 || !IsEnabled()) break;
         if (m_pManager != nullptr) m_pManager->SendNotify(this, L"link", static_cast<WPARAM>(iLink));
         return;
-    case EventContextMenu:
-        return;
+    case EventContextMenu: return;
     case EventMouseMove:
         if (!IsEnabled() || m_nLinks == 0) break;
         if (iLink != m_nHoverLink) {
@@ -105,8 +106,7 @@ void CTextUI::DoEvent(TEventRecUI& event)
         m_nHoverLink = -1;
         Invalidate();
         return;
-    default:
-        break;
+    default: break;
     }
     CLabelUI::DoEvent(event);
 }
@@ -117,18 +117,17 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
 {
     if (m_pManager == nullptr || m_pManager->GetPaintDC() == nullptr) return CLabelUI::EstimateSize(szAvailable);
     int cxWidth = m_cxyFixed.cx > szAvailable.cx ? m_cxyFixed.cx : szAvailable.cx;
-    RECT rcText = {m_rcTextPadding.left, 0, cxWidth - m_rcTextPadding.right, kMeasureHeight};
+    RECT rcText = { m_rcTextPadding.left, 0, cxWidth - m_rcTextPadding.right, kMeasureHeight };
     UINT uStyle = m_uTextStyle | DT_CALCRECT;
     if (m_bShowHtml) {
         int nLinks = 0;
-        CPainterUI::DrawMarkupText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText.GetData(), 0, nullptr,
-                                   nullptr, nLinks, uStyle);
+        CPainterUI::DrawMarkupText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText.GetData(), 0, nullptr, nullptr,
+                                   nLinks, uStyle);
     } else {
-        CPainterUI::DrawPlainText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText.GetData(), 0, m_iFont,
-                                  uStyle);
+        CPainterUI::DrawPlainText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText.GetData(), 0, m_iFont, uStyle);
     }
-    SIZE sz = {rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right,
-               rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom};
+    SIZE sz = { rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right,
+                rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom };
     if (m_cxyFixed.cy != 0) sz.cy = m_cxyFixed.cy;
     return sz;
 }

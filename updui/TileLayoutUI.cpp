@@ -19,9 +19,7 @@ bool IsPlaced(const CControlUI* pControl)
 
 } // namespace
 
-CTileLayoutUI::CTileLayoutUI() : m_szItem(), m_nColumns(1)
-{
-}
+CTileLayoutUI::CTileLayoutUI() : m_szItem(), m_nColumns(1) { }
 
 LPCWSTR CTileLayoutUI::GetControlClass() const
 {
@@ -63,7 +61,7 @@ void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (wcscmp(pstrName, L"itemsize") == 0) {
         RECT rc = CAttributeValueUI::ParseRect(pstrValue);
-        SIZE sz = {rc.left, rc.top};
+        SIZE sz = { rc.left, rc.top };
         SetItemSize(sz);
     } else if (wcscmp(pstrName, L"columns") == 0) {
         SetColumns(static_cast<int>(wcstol(pstrValue, nullptr, 10)));
@@ -83,7 +81,7 @@ int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int cxTile) const
         CControlUI* pControl = static_cast<CControlUI*>(m_items[i]);
         if (!IsPlaced(pControl)) continue;
         RECT rcPadding = pControl->GetPadding();
-        SIZE szAvailable = {cxTile - rcPadding.left - rcPadding.right, kMeasureHeight};
+        SIZE szAvailable = { cxTile - rcPadding.left - rcPadding.right, kMeasureHeight };
         bool bRowEnd = (iIndex % m_nColumns == 0) || ((iIndex + 1) % m_nColumns == 0);
         szAvailable.cx -= bRowEnd ? m_iChildPadding / 2 : m_iChildPadding;
         szAvailable.cx = ClampToLimits(szAvailable.cx, pFirst->GetMinWidth(), pFirst->GetMaxWidth());
@@ -124,7 +122,7 @@ void CTileLayoutUI::SetPos(RECT rc)
     int cxTile = cxWidth / m_nColumns;
 
     int iRowStartX = rc.left - (bHBar ? m_pHorizontalScrollBar->GetScrollPos() : 0);
-    POINT ptTile = {iRowStartX, rc.top - (bVBar ? m_pVerticalScrollBar->GetScrollPos() : 0)};
+    POINT ptTile = { iRowStartX, rc.top - (bVBar ? m_pVerticalScrollBar->GetScrollPos() : 0) };
     int cyRow = 0;
     int iCount = 0;
     int cyNeeded = 0;
@@ -141,12 +139,12 @@ void CTileLayoutUI::SetPos(RECT rc)
         RECT rcPadding = pControl->GetPadding();
         bool bRowStart = iCount % m_nColumns == 0;
         bool bRowEnd = (iCount + 1) % m_nColumns == 0;
-        RECT rcTile = {ptTile.x + rcPadding.left, ptTile.y + rcPadding.top, iTileRight - rcPadding.right,
-                       ptTile.y + cyRow};
+        RECT rcTile = { ptTile.x + rcPadding.left, ptTile.y + rcPadding.top, iTileRight - rcPadding.right,
+                        ptTile.y + cyRow };
         if (!bRowStart) rcTile.left += m_iChildPadding / 2;
         if (!bRowEnd) rcTile.right -= m_iChildPadding / 2;
 
-        SIZE szAvailable = {rcTile.right - rcTile.left, cyRow - rcPadding.top};
+        SIZE szAvailable = { rcTile.right - rcTile.left, cyRow - rcPadding.top };
         SIZE szTile = pControl->EstimateSize(szAvailable);
         if (szTile.cx == 0) szTile.cx = szAvailable.cx;
         if (szTile.cy == 0) szTile.cy = szAvailable.cy;
@@ -154,7 +152,7 @@ void CTileLayoutUI::SetPos(RECT rc)
         szTile.cy = ClampToLimits(szTile.cy, pControl->GetMinHeight(), pControl->GetMaxHeight());
         int iLeft = (rcTile.left + rcTile.right - szTile.cx) / 2;
         int iTop = (rcTile.top + rcTile.bottom - szTile.cy) / 2;
-        RECT rcPos = {iLeft, iTop, iLeft + szTile.cx, iTop + szTile.cy};
+        RECT rcPos = { iLeft, iTop, iLeft + szTile.cx, iTop + szTile.cy };
         pControl->SetPos(rcPos);
 
         if (++iCount % m_nColumns == 0) {

@@ -18,8 +18,8 @@ namespace UpdUI {
 namespace {
 
 // The SDK headers here only declare these two interface ids.
-const IID kIidTextServices = {0x8D33F740, 0xCF58, 0x11CE, {0xA8, 0x9D, 0x00, 0xAA, 0x00, 0x6C, 0xAD, 0xC5}};
-const IID kIidTextHost = {0xC5BDD8D0, 0xD26E, 0x11CE, {0xA8, 0x9E, 0x00, 0xAA, 0x00, 0x6C, 0xAD, 0xC5}};
+const IID kIidTextServices = { 0x8D33F740, 0xCF58, 0x11CE, { 0xA8, 0x9D, 0x00, 0xAA, 0x00, 0x6C, 0xAD, 0xC5 } };
+const IID kIidTextHost = { 0xC5BDD8D0, 0xD26E, 0x11CE, { 0xA8, 0x9E, 0x00, 0xAA, 0x00, 0x6C, 0xAD, 0xC5 } };
 
 // CreateTextServices is exported by RICHED20 under this ordinal.
 const WORD kCreateTextServicesOrdinal = 4;
@@ -30,8 +30,7 @@ const LONG kDefaultMaxLength = 0x7FFF;
 const LONG kBoldWeight = 700;
 
 // Property flags of the host.
-enum : DWORD
-{
+enum : DWORD {
     HostAutoWordSelect = 0x01,
     HostWordWrap = 0x02,
     HostAllowBeep = 0x04,
@@ -58,8 +57,7 @@ CTxtWinHost::CTxtWinHost()
     : m_cRefs(1), m_pOwner(nullptr), m_pServices(nullptr), m_hRichEdit(nullptr), m_dwFlags(0), m_lSelBarWidth(0),
       m_cchTextMost(kDefaultMaxLength), m_dwStyle(0), m_rcClient(), m_sizelExtent(), m_cf(), m_pf(), m_lAccelPos(-1),
       m_chPasswordChar(L'*')
-{
-}
+{ }
 
 CTxtWinHost::~CTxtWinHost()
 {
@@ -98,8 +96,10 @@ bool CTxtWinHost::Init(CRichEditUI* pOwner, const CREATESTRUCTW* pcs)
     SetFlag(HostRichText, pOwner->IsRich());
     m_cchTextMost = pOwner->GetLimitText();
     if ((m_dwStyle & (ES_AUTOHSCROLL | WS_HSCROLL)) == 0) SetFlag(HostWordWrap, true);
-    if ((m_dwStyle & ES_CENTER) != 0) m_pf.wAlignment = PFA_CENTER;
-    else if ((m_dwStyle & ES_RIGHT) != 0) m_pf.wAlignment = PFA_RIGHT;
+    if ((m_dwStyle & ES_CENTER) != 0)
+        m_pf.wAlignment = PFA_CENTER;
+    else if ((m_dwStyle & ES_RIGHT) != 0)
+        m_pf.wAlignment = PFA_RIGHT;
     SetFlag(HostInPlaceActive, true);
     return CreateTextServices(pcs->lpszName);
 }
@@ -137,8 +137,10 @@ HDC CTxtWinHost::GetPaintDC() const
 
 void CTxtWinHost::SetFlag(DWORD dwFlag, bool bOn)
 {
-    if (bOn) m_dwFlags |= dwFlag;
-    else m_dwFlags &= ~dwFlag;
+    if (bOn)
+        m_dwFlags |= dwFlag;
+    else
+        m_dwFlags &= ~dwFlag;
 }
 
 bool CTxtWinHost::HasFlag(DWORD dwFlag) const
@@ -231,7 +233,8 @@ WINBOOL CTxtWinHost::TxShowScrollBar(INT fnBar, WINBOOL fShow)
 {
     if (m_pOwner == nullptr) return TRUE;
     bool bChanged = false;
-    if (fnBar == SB_VERT || fnBar == SB_BOTH) bChanged |= SetBarVisible(m_pOwner->GetVerticalScrollBar(), fShow != FALSE);
+    if (fnBar == SB_VERT || fnBar == SB_BOTH)
+        bChanged |= SetBarVisible(m_pOwner->GetVerticalScrollBar(), fShow != FALSE);
     if (fnBar == SB_HORZ || fnBar == SB_BOTH) {
         bChanged |= SetBarVisible(m_pOwner->GetHorizontalScrollBar(), fShow != FALSE);
     }
@@ -283,8 +286,10 @@ WINBOOL CTxtWinHost::TxSetScrollPos(INT fnBar, INT nPos, WINBOOL /*fRedraw*/)
 {
     if (m_pOwner == nullptr) return TRUE;
     CScrollBarUI* pBar = nullptr;
-    if (fnBar == SB_VERT) pBar = m_pOwner->GetVerticalScrollBar();
-    else if (fnBar == SB_HORZ) pBar = m_pOwner->GetHorizontalScrollBar();
+    if (fnBar == SB_VERT)
+        pBar = m_pOwner->GetVerticalScrollBar();
+    else if (fnBar == SB_HORZ)
+        pBar = m_pOwner->GetHorizontalScrollBar();
     if (pBar != nullptr) pBar->SetScrollPos(nPos);
     return TRUE;
 }
@@ -334,14 +339,15 @@ void CTxtWinHost::TxKillTimer(UINT idTimer)
 
 void CTxtWinHost::TxScrollWindowEx(INT /*dx*/, INT /*dy*/, LPCRECT /*lprcScroll*/, LPCRECT /*lprcClip*/,
                                    HRGN /*hrgnUpdate*/, LPRECT /*lprcUpdate*/, UINT /*fuScroll*/)
-{
-}
+{ }
 
 void CTxtWinHost::TxSetCapture(WINBOOL fCapture)
 {
     if (m_pOwner == nullptr || m_pOwner->GetManager() == nullptr) return;
-    if (fCapture) m_pOwner->GetManager()->SetCapture();
-    else m_pOwner->GetManager()->ReleaseCapture();
+    if (fCapture)
+        m_pOwner->GetManager()->SetCapture();
+    else
+        m_pOwner->GetManager()->ReleaseCapture();
     SetFlag(HostCaptured, fCapture != FALSE);
 }
 
@@ -498,9 +504,7 @@ HIMC CTxtWinHost::TxImmGetContext()
     return nullptr;
 }
 
-void CTxtWinHost::TxImmReleaseContext(HIMC /*himc*/)
-{
-}
+void CTxtWinHost::TxImmReleaseContext(HIMC /*himc*/) { }
 
 HRESULT CTxtWinHost::TxGetSelectionBarWidth(LONG* lSelBarWidth)
 {

@@ -8,10 +8,7 @@
 
 namespace UpdUI {
 
-CVerticalLayoutUI::CVerticalLayoutUI()
-    : CSeparatorLayoutUI(true)
-{
-}
+CVerticalLayoutUI::CVerticalLayoutUI() : CSeparatorLayoutUI(true) { }
 
 LPCWSTR CVerticalLayoutUI::GetControlClass() const
 {
@@ -41,7 +38,7 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         return;
     }
 
-    SIZE szAvailable = {rc.right - rc.left, rc.bottom - rc.top};
+    SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
     if (bHBar) szAvailable.cx += m_pHorizontalScrollBar->GetScrollRange();
 
     // First pass: what the children with a height of their own take.
@@ -57,7 +54,7 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         } else {
             RECT rcPadding = pControl->GetPadding();
             cyFixed += ClampToLimits(sz.cy, pControl->GetMinHeight(), pControl->GetMaxHeight()) + rcPadding.top +
-                       rcPadding.bottom;
+                rcPadding.bottom;
         }
         nEstimateNum++;
     }
@@ -106,8 +103,8 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         if (sz.cx < 0) sz.cx = 0;
         sz.cx = ClampToLimits(sz.cx, pControl->GetMinWidth(), pControl->GetMaxWidth());
 
-        RECT rcCtrl = {iPosX + rcPadding.left, iPosY + rcPadding.top, iPosX + rcPadding.left + sz.cx,
-                       iPosY + rcPadding.top + sz.cy + rcPadding.bottom};
+        RECT rcCtrl = { iPosX + rcPadding.left, iPosY + rcPadding.top, iPosX + rcPadding.left + sz.cx,
+                        iPosY + rcPadding.top + sz.cy + rcPadding.bottom };
         pControl->SetPos(rcCtrl);
 
         iPosY += sz.cy + m_iChildPadding + rcPadding.top + rcPadding.bottom;
@@ -131,8 +128,10 @@ void CVerticalLayoutUI::SetSepHeight(int iHeight)
 void CVerticalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
-    if (wcscmp(pstrName, L"sepheight") == 0) SetSepHeight(static_cast<int>(MarkupNumber::Coord(pstrValue)));
-    else CSeparatorLayoutUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"sepheight") == 0)
+        SetSepHeight(static_cast<int>(MarkupNumber::Coord(pstrValue)));
+    else
+        CSeparatorLayoutUI::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace UpdUI

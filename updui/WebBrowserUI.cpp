@@ -23,13 +23,12 @@ const DISPID kDispidNewWindow3 = 273;
 bool IsHandedOn(DISPID dispid)
 {
     return dispid == kDispidCommandStateChange || dispid == kDispidBeforeNavigate2 ||
-           dispid == kDispidNavigateComplete2 || dispid == kDispidNavigateError || dispid == kDispidNewWindow3;
+        dispid == kDispidNavigateComplete2 || dispid == kDispidNavigateError || dispid == kDispidNewWindow3;
 }
 
 } // namespace
 
-CWebBrowserUI::CWebBrowserUI()
-    : m_pWebBrowser2(nullptr), m_dwRef(0), m_bAutoNavi(false), m_pEventHandler(nullptr)
+CWebBrowserUI::CWebBrowserUI() : m_pWebBrowser2(nullptr), m_dwRef(0), m_bAutoNavi(false), m_pEventHandler(nullptr)
 {
     m_clsid = kWebBrowserClsid;
 }
@@ -51,9 +50,12 @@ const CLSID& CWebBrowserUI::WebBrowserClsid()
 
 void CWebBrowserUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
-    if (wcscmp(pstrName, L"url") == 0) SetHomePage(pstrValue);
-    else if (wcscmp(pstrName, L"autonavi") == 0) SetAutoNavigation(CAttributeValueUI::IsTrue(pstrValue));
-    else CActiveXUI::SetAttribute(pstrName, pstrValue);
+    if (wcscmp(pstrName, L"url") == 0)
+        SetHomePage(pstrValue);
+    else if (wcscmp(pstrName, L"autonavi") == 0)
+        SetAutoNavigation(CAttributeValueUI::IsTrue(pstrValue));
+    else
+        CActiveXUI::SetAttribute(pstrName, pstrValue);
 }
 
 void CWebBrowserUI::SetHomePage(LPCWSTR pstrUrl)
@@ -263,8 +265,8 @@ STDMETHODIMP CWebBrowserUI::FilterDataObject(IDataObject* pDO, IDataObject** ppD
 
 // ---------------------------------------------------------------- IDownloadManager
 
-STDMETHODIMP CWebBrowserUI::Download(IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb, LONG grfBINDF,
-                                     BINDINFO* pBindInfo, LPCOLESTR pszHeaders, LPCOLESTR pszRedir, UINT uiCP)
+STDMETHODIMP CWebBrowserUI::Download(IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb, LONG grfBINDF, BINDINFO* pBindInfo,
+                                     LPCOLESTR pszHeaders, LPCOLESTR pszRedir, UINT uiCP)
 {
     if (m_pEventHandler == nullptr) return S_OK;
     return m_pEventHandler->Download(pmk, pbc, dwBindVerb, grfBINDF, pBindInfo, pszHeaders, pszRedir, uiCP);

@@ -27,11 +27,13 @@ class CWebBrowserEventHandlerUI
 public:
     virtual ~CWebBrowserEventHandlerUI() = default;
 
-    virtual void OnBrowserEvent(DISPID /*dispid*/, DISPPARAMS* /*pParams*/) {}
+    virtual void OnBrowserEvent(DISPID /*dispid*/, DISPPARAMS* /*pParams*/) { }
     virtual HRESULT ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) { return S_OK; }
     virtual HRESULT GetHostInfo(DOCHOSTUIINFO*) { return S_OK; }
-    virtual HRESULT ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
-                           IOleInPlaceUIWindow*) { return S_OK; }
+    virtual HRESULT ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*, IOleInPlaceUIWindow*)
+    {
+        return S_OK;
+    }
     virtual HRESULT HideUI() { return S_OK; }
     virtual HRESULT UpdateUI() { return S_OK; }
     virtual HRESULT EnableModeless(BOOL) { return S_OK; }
@@ -84,15 +86,17 @@ public:
     STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
     STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) override;
-    STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                      VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+    STDMETHOD(Invoke)
+    (DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+     EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
 
     // IDocHostUIHandler
-    STDMETHOD(ShowContextMenu)(DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget,
-                               IDispatch* pDispatchObjectHit) override;
+    STDMETHOD(ShowContextMenu)
+    (DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget, IDispatch* pDispatchObjectHit) override;
     STDMETHOD(GetHostInfo)(DOCHOSTUIINFO* pInfo) override;
-    STDMETHOD(ShowUI)(DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget,
-                      IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc) override;
+    STDMETHOD(ShowUI)
+    (DWORD dwID, IOleInPlaceActiveObject* pActiveObject, IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
+     IOleInPlaceUIWindow* pDoc) override;
     STDMETHOD(HideUI)() override;
     STDMETHOD(UpdateUI)() override;
     STDMETHOD(EnableModeless)(BOOL fEnable) override;
@@ -107,8 +111,9 @@ public:
     STDMETHOD(FilterDataObject)(IDataObject* pDO, IDataObject** ppDORet) override;
 
     // IDownloadManager
-    STDMETHOD(Download)(IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb, LONG grfBINDF, BINDINFO* pBindInfo,
-                        LPCOLESTR pszHeaders, LPCOLESTR pszRedir, UINT uiCP) override;
+    STDMETHOD(Download)
+    (IMoniker* pmk, IBindCtx* pbc, DWORD dwBindVerb, LONG grfBINDF, BINDINFO* pBindInfo, LPCOLESTR pszHeaders,
+     LPCOLESTR pszRedir, UINT uiCP) override;
 
     // ITranslateAccelerator
     STDMETHOD(TranslateAccelerator)(MSG* pMsg) override;

@@ -33,7 +33,7 @@ const int kOptionGroupPrealloc = 6;
 const wchar_t kMemoryZipName[] = L"membuffer";
 
 // SID_SShellBrowser is only declared in the SDK headers here.
-const GUID kSidShellBrowser = {0x000214E2, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const GUID kSidShellBrowser = { 0x000214E2, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
 
 struct TFindTabInfoUI
 {
@@ -51,7 +51,7 @@ struct TFindShortcutUI
 
 POINT PointFromLParam(LPARAM lParam)
 {
-    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     return pt;
 }
 
@@ -131,7 +131,7 @@ CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hDcBackground(nullptr),
       m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_hwndTooltip(nullptr), m_ToolTip(),
       m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
-      m_pEventKey(nullptr), m_ptLastMousePos{-1, -1}, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
+      m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
       m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_uTimerID(kTimerIdBase), m_bFirstLayout(true),
       m_bUpdateNeeded(false), m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false),
       m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets),
@@ -142,7 +142,7 @@ CWindowManagerUI::CWindowManagerUI()
 {
     if (!m_bProcessSetUp) {
         m_bProcessSetUp = true;
-        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+        INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
         ::InitCommonControlsEx(&icc);
         ::LoadLibraryW(L"msimg32.dll");
     }
@@ -304,12 +304,14 @@ void CWindowManagerUI::SetTransparent(int nOpacity)
     typedef BOOL(WINAPI * PFNSETLAYEREDWINDOWATTRIBUTES)(HWND, COLORREF, BYTE, DWORD);
     HMODULE hUser32 = ::GetModuleHandleW(L"User32.dll");
     if (hUser32 == nullptr) return;
-    PFNSETLAYEREDWINDOWATTRIBUTES pfnSetLayered = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
-        ::GetProcAddress(hUser32, "SetLayeredWindowAttributes"));
+    PFNSETLAYEREDWINDOWATTRIBUTES pfnSetLayered =
+        reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(::GetProcAddress(hUser32, "SetLayeredWindowAttributes"));
     if (pfnSetLayered == nullptr) return;
     LONG_PTR dwStyle = ::GetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE);
-    if (nOpacity < 0 || nOpacity > 255) dwStyle &= ~static_cast<LONG_PTR>(WS_EX_LAYERED);
-    else dwStyle |= WS_EX_LAYERED;
+    if (nOpacity < 0 || nOpacity > 255)
+        dwStyle &= ~static_cast<LONG_PTR>(WS_EX_LAYERED);
+    else
+        dwStyle |= WS_EX_LAYERED;
     ::SetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE, dwStyle);
     pfnSetLayered(m_hWndPaint, 0, static_cast<BYTE>(m_nOpacity), LWA_ALPHA);
 }
@@ -487,8 +489,10 @@ CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOI
 {
     TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
     if (pThis == pInfo->pFocus) {
-        if (pInfo->bForward) pInfo->bNextIsIt = true;
-        else return pInfo->pLast;
+        if (pInfo->bForward)
+            pInfo->bNextIsIt = true;
+        else
+            return pInfo->pLast;
         return nullptr;
     }
     if ((pThis->GetControlFlags() & UIFLAG_TABSTOP) == 0) return nullptr;
@@ -500,11 +504,12 @@ CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOI
 CControlUI* CWindowManagerUI::FindTabControl(CControlUI* pStart, bool bForward) const
 {
     if (m_pRoot == nullptr) return nullptr;
-    TFindTabInfoUI info = {pStart, nullptr, bForward, false};
-    CControlUI* pResult = m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+    TFindTabInfoUI info = { pStart, nullptr, bForward, false };
+    CControlUI* pResult =
+        m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
     if (pResult != nullptr) return pResult;
     if (bForward) {
-        TFindTabInfoUI first = {nullptr, nullptr, true, false};
+        TFindTabInfoUI first = { nullptr, nullptr, true, false };
         return m_pRoot->FindControl(TabOrderCallback, &first, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
     }
     return info.pLast;
@@ -534,7 +539,7 @@ void CWindowManagerUI::SetFocusNeeded(CControlUI* pControl)
         m_pFocus = nullptr;
     }
     if (m_pRoot != nullptr) {
-        TFindTabInfoUI info = {pControl, nullptr, false, false};
+        TFindTabInfoUI info = { pControl, nullptr, false, false };
         m_pFocus = m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
         m_pRoot->NeedUpdate();
     }
@@ -802,36 +807,21 @@ bool CWindowManagerUI::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
         OnPaint();
         lRes = 0;
         return true;
-    case WM_ERASEBKGND:
-        lRes = 1;
-        return true;
-    case WM_CLOSE:
-        OnClose();
-        return false;
-    case WM_SETCURSOR:
-        return OnSetCursor(wParam, lParam, lRes);
-    case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(lParam);
-        return false;
-    case WM_NOTIFY:
-        return ReflectNotify(wParam, lParam, lRes);
+    case WM_ERASEBKGND: lRes = 1; return true;
+    case WM_CLOSE: OnClose(); return false;
+    case WM_SETCURSOR: return OnSetCursor(wParam, lParam, lRes);
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(lParam); return false;
+    case WM_NOTIFY: return ReflectNotify(wParam, lParam, lRes);
     case WM_COMMAND:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (lParam == 0) return false;
         lRes = ::SendMessageW(reinterpret_cast<HWND>(lParam), kReflectOffset + uMsg, wParam, lParam);
         return true;
-    case WM_PRINTCLIENT:
-        OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
-        return false;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return false;
-    case WM_UPDUI_CLEANUP:
-        DeleteDelayedCleanup();
-        return false;
-    default:
-        break;
+    case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam), lParam); return false;
+    case WM_TIMER: OnTimer(wParam); return false;
+    case WM_UPDUI_CLEANUP: DeleteDelayedCleanup(); return false;
+    default: break;
     }
     if (HandleMouseMessage(uMsg, wParam, lParam, lRes)) return true;
     HandleKeyMessage(uMsg, wParam, lParam);
@@ -841,36 +831,19 @@ bool CWindowManagerUI::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
 bool CWindowManagerUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
     switch (uMsg) {
-    case WM_MOUSEMOVE:
-        OnMouseMove(wParam, lParam);
-        return false;
+    case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return false;
     case WM_MOUSEHOVER:
         OnMouseHover(lParam);
         lRes = 0;
         return true;
-    case WM_MOUSELEAVE:
-        OnMouseLeave();
-        return false;
-    case WM_LBUTTONDOWN:
-        OnButtonDown(wParam, lParam, EventButtonDown, true);
-        return false;
-    case WM_LBUTTONUP:
-        OnButtonUp(wParam, lParam);
-        return false;
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(wParam, lParam, EventDoubleClick, false);
-        return false;
-    case WM_RBUTTONDOWN:
-        OnButtonDown(wParam, lParam, EventRightButtonDown, true);
-        return false;
-    case WM_CONTEXTMENU:
-        OnContextMenu(wParam, lParam);
-        return false;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam, lParam);
-        return false;
-    default:
-        return false;
+    case WM_MOUSELEAVE: OnMouseLeave(); return false;
+    case WM_LBUTTONDOWN: OnButtonDown(wParam, lParam, EventButtonDown, true); return false;
+    case WM_LBUTTONUP: OnButtonUp(wParam, lParam); return false;
+    case WM_LBUTTONDBLCLK: OnButtonDown(wParam, lParam, EventDoubleClick, false); return false;
+    case WM_RBUTTONDOWN: OnButtonDown(wParam, lParam, EventRightButtonDown, true); return false;
+    case WM_CONTEXTMENU: OnContextMenu(wParam, lParam); return false;
+    case WM_MOUSEWHEEL: OnMouseWheel(wParam, lParam); return false;
+    default: return false;
     }
 }
 
@@ -891,8 +864,7 @@ bool CWindowManagerUI::HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (m_pFocus == nullptr) return false;
         SendEvent(m_pFocus, EventChar, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -999,8 +971,8 @@ void CWindowManagerUI::TrackMouse()
     tme.dwFlags = TME_HOVER | TME_LEAVE;
     tme.hwndTrack = m_hWndPaint;
     tme.dwHoverTime = m_hwndTooltip == nullptr
-                          ? kHoverTimeDefault
-                          : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+        ? kHoverTimeDefault
+        : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     ::_TrackMouseEvent(&tme);
     m_bMouseTracking = true;
 }
@@ -1050,9 +1022,9 @@ void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
     m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData());
     m_ToolTip.rect = pControl->GetPos();
     if (m_hwndTooltip == nullptr) {
-        m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
-                                          nullptr, m_hInstance, nullptr);
+        m_hwndTooltip =
+            ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr, m_hInstance, nullptr);
         if (m_hwndTooltip == nullptr) return;
         ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
     }
@@ -1085,8 +1057,10 @@ void CWindowManagerUI::OnButtonDown(WPARAM wParam, LPARAM lParam, int type, bool
     m_pEventClick = pControl;
     if (bMoveFocus) pControl->SetFocus();
     SetCapture();
-    if (type == EventDoubleClick) SendEvent(pControl, type, pControl, 0, GetMouseKeyFlags(), 0, 0);
-    else SendEvent(pControl, type, pControl, 0, LOWORD(wParam), wParam, lParam);
+    if (type == EventDoubleClick)
+        SendEvent(pControl, type, pControl, 0, GetMouseKeyFlags(), 0, 0);
+    else
+        SendEvent(pControl, type, pControl, 0, LOWORD(wParam), wParam, lParam);
 }
 
 void CWindowManagerUI::OnButtonUp(WPARAM wParam, LPARAM lParam)
@@ -1146,8 +1120,8 @@ void CWindowManagerUI::LayoutTree()
             DropOffscreen();
         } else {
             CControlUI* pControl = nullptr;
-            while ((pControl = m_pRoot->FindControl(UpdateNeededCallback, nullptr,
-                                                    UIFIND_VISIBLE | UIFIND_ME_FIRST)) != nullptr) {
+            while ((pControl = m_pRoot->FindControl(UpdateNeededCallback, nullptr, UIFIND_VISIBLE | UIFIND_ME_FIRST)) !=
+                   nullptr) {
                 pControl->SetPos(pControl->GetPos());
             }
         }
@@ -1231,8 +1205,8 @@ void CWindowManagerUI::OnPaint()
         RECT rcClient = {};
         ::GetClientRect(m_hWndPaint, &rcClient);
         m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
-        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
-                                                   rcClient.bottom - rcClient.top);
+        m_hbmpOffscreen =
+            ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
     }
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
@@ -1268,7 +1242,7 @@ CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOI
 bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
 {
     if (m_pRoot == nullptr) return false;
-    TFindShortcutUI fs = {static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false};
+    TFindShortcutUI fs = { static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false };
     CControlUI* pControl =
         m_pRoot->FindControl(ShortcutCallback, &fs, UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
     if (pControl == nullptr) return false;
@@ -1295,12 +1269,11 @@ bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
         SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     case WM_SYSKEYDOWN:
-        if (m_pFocus != nullptr) SendEvent(m_pFocus, EventSysKey, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
+        if (m_pFocus != nullptr)
+            SendEvent(m_pFocus, EventSysKey, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
         return false;
-    case WM_SYSCHAR:
-        return HandleShortcut(wParam);
-    default:
-        return false;
+    case WM_SYSCHAR: return HandleShortcut(wParam);
+    default: return false;
     }
 }
 
@@ -1334,8 +1307,8 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
         CWindowManagerUI* pManager = static_cast<CWindowManagerUI*>(m_aManagers[i]);
         HWND hWnd = pMsg->hwnd;
         bool bOwnWindow = hWnd == pManager->m_hWndPaint ||
-                          (hWnd != nullptr && ::GetParent(hWnd) == pManager->m_hWndPaint &&
-                           (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) != 0);
+            (hWnd != nullptr && ::GetParent(hWnd) == pManager->m_hWndPaint &&
+             (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) != 0);
         if (bOwnWindow) {
             LRESULT lRes = 0;
             if (pManager->PreHandleMessage(pMsg->message, pMsg->wParam, pMsg->lParam, lRes)) return true;

@@ -19,8 +19,7 @@ struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
 
 // UI events delivered to CControlUI::Event. The unnamed numbers between them mark
 // ranges: 2 < type < 7 is a key event, 8 < type < 19 a mouse event.
-enum TEventTypeUI
-{
+enum TEventTypeUI {
     EventFirst = 1,
     EventKeyBegin = 2,
     EventKeyDown = 3,
@@ -48,16 +47,14 @@ enum TEventTypeUI
 };
 
 // Control flags (CControlUI::GetControlFlags).
-enum
-{
+enum {
     UIFLAG_TABSTOP = 0x01,
     UIFLAG_SETCURSOR = 0x02,
     UIFLAG_WANTRETURN = 0x04,
 };
 
 // Flags of CControlUI::FindControl.
-enum : UINT
-{
+enum : UINT {
     UIFIND_ALL = 0x00000000,
     UIFIND_VISIBLE = 0x00000001,
     UIFIND_ENABLED = 0x00000002,
@@ -211,8 +208,7 @@ public:
     int GetBrowserCount() const;
 
     // Notifications.
-    void SendNotify(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam = 0, LPARAM lParam = 0,
-                    bool bAsync = false);
+    void SendNotify(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam = 0, LPARAM lParam = 0, bool bAsync = false);
     void DispatchNotify(TNotifyRecUI& msg, bool bAsync = false);
 
     // Messages.
@@ -318,8 +314,8 @@ private:
     bool FocusKeepsTab() const;
     bool HandleShortcut(WPARAM wParam);
 
-    void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState,
-                   WPARAM wParam, LPARAM lParam);
+    void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState, WPARAM wParam,
+                   LPARAM lParam);
     void DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive);
     CControlUI* FindTabControl(CControlUI* pStart, bool bForward) const;
     bool IsOwnControl(CControlUI* pControl) const;

@@ -20,9 +20,7 @@ void ReturnFocusToOwner(HWND hWndOwner)
 
 } // namespace
 
-CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW), m_bSubclassed(false)
-{
-}
+CWindowWnd::CWindowWnd() : m_hWnd(nullptr), m_OldWndProc(::DefWindowProcW), m_bSubclassed(false) { }
 
 HWND CWindowWnd::GetWindowHandle() const
 {
@@ -39,8 +37,8 @@ UINT CWindowWnd::GetClassStyle() const
     return 0;
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
-                        int cy, HMENU hMenu)
+HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx, int cy,
+                        HMENU hMenu)
 {
     bool bRegistered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!bRegistered) return nullptr;
@@ -126,14 +124,15 @@ void CWindowWnd::Close(UINT nRet)
 
 bool CWindowWnd::RegisterWindowClass()
 {
-    return UIShared::CWindowClassUI::RegisterPlain(GetClassStyle(), CWindowWnd::WindowProc, CWindowManagerUI::GetInstance(),
-                                                   nullptr, GetWindowClassName());
+    return UIShared::CWindowClassUI::RegisterPlain(GetClassStyle(), CWindowWnd::WindowProc,
+                                                   CWindowManagerUI::GetInstance(), nullptr, GetWindowClassName());
 }
 
 bool CWindowWnd::RegisterSuperclass()
 {
-    return UIShared::CWindowClassUI::RegisterSuperclass(GetSuperClassName(), GetWindowClassName(), CWindowWnd::SuperclassProc,
-                                                        CWindowManagerUI::GetInstance(), &m_OldWndProc);
+    return UIShared::CWindowClassUI::RegisterSuperclass(GetSuperClassName(), GetWindowClassName(),
+                                                        CWindowWnd::SuperclassProc, CWindowManagerUI::GetInstance(),
+                                                        &m_OldWndProc);
 }
 
 CWindowWnd* CWindowWnd::AttachOnCreate(HWND hWnd, LPARAM lParam)
@@ -190,8 +189,6 @@ LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_OldWndProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-void CWindowWnd::OnFinalMessage(HWND /*hWnd*/)
-{
-}
+void CWindowWnd::OnFinalMessage(HWND /*hWnd*/) { }
 
 } // namespace UpdUI

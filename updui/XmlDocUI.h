@@ -55,8 +55,7 @@ private:
 class CXmlDocUI : public UIShared::CXmlStoreUI
 {
 public:
-    enum
-    {
+    enum {
         ENCODING_UTF8 = 0,
         ENCODING_UNICODE = 1,
         ENCODING_ANSI = 2,

@@ -43,8 +43,7 @@ void EntryNameToWide(const char* pstrName, uLong flag, LPWSTR pstrWide, int cchW
 void UseForwardSlashes(LPWSTR pstrName)
 {
     for (; *pstrName != L'\0'; ++pstrName) {
-        if (*pstrName == L'\\')
-            *pstrName = L'/';
+        if (*pstrName == L'\\') *pstrName = L'/';
     }
 }
 
@@ -71,14 +70,10 @@ DWORD AttributesOf(uLong externalAttributes)
     DWORD dwAttr = FILE_ATTRIBUTE_NORMAL;
     if ((externalAttributes & 0x40000000) != 0 || (externalAttributes & 0x10) != 0)
         dwAttr = FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY;
-    if ((externalAttributes & 0x20) != 0)
-        dwAttr |= FILE_ATTRIBUTE_ARCHIVE;
-    if ((externalAttributes & 0x02) != 0)
-        dwAttr |= FILE_ATTRIBUTE_HIDDEN;
-    if ((externalAttributes & 0x04) != 0)
-        dwAttr |= FILE_ATTRIBUTE_SYSTEM;
-    if ((externalAttributes & 0x01) != 0 || (externalAttributes & 0x00800000) == 0)
-        dwAttr |= FILE_ATTRIBUTE_READONLY;
+    if ((externalAttributes & 0x20) != 0) dwAttr |= FILE_ATTRIBUTE_ARCHIVE;
+    if ((externalAttributes & 0x02) != 0) dwAttr |= FILE_ATTRIBUTE_HIDDEN;
+    if ((externalAttributes & 0x04) != 0) dwAttr |= FILE_ATTRIBUTE_SYSTEM;
+    if ((externalAttributes & 0x01) != 0 || (externalAttributes & 0x00800000) == 0) dwAttr |= FILE_ATTRIBUTE_READONLY;
     return dwAttr;
 }
 
@@ -92,8 +87,7 @@ bool HasParentStep(LPCWSTR pstrPath)
 {
     for (LPCWSTR p = pstrPath; *p != L'\0'; p++) {
         bool bAtStart = p == pstrPath || p[-1] == L'/' || p[-1] == L'\\';
-        if (bAtStart && p[0] == L'.' && p[1] == L'.' && (p[2] == L'\0' || p[2] == L'/' || p[2] == L'\\'))
-            return true;
+        if (bAtStart && p[0] == L'.' && p[1] == L'.' && (p[2] == L'\0' || p[2] == L'/' || p[2] == L'\\')) return true;
     }
     return false;
 }
@@ -101,8 +95,7 @@ bool HasParentStep(LPCWSTR pstrPath)
 void NormaliseSeparators(LPWSTR pstrPath)
 {
     for (LPWSTR p = pstrPath; *p != L'\0'; p++) {
-        if (*p == L'/')
-            *p = L'\\';
+        if (*p == L'/') *p = L'\\';
     }
 }
 
@@ -111,8 +104,7 @@ void CreateFolderChain(LPWSTR pstrFull)
 {
     NormaliseSeparators(pstrFull);
     for (LPWSTR p = pstrFull; *p != L'\0'; p++) {
-        if (*p != L'\\' || p == pstrFull || p[-1] == L':')
-            continue;
+        if (*p != L'\\' || p == pstrFull || p[-1] == L':') continue;
         *p = L'\0';
         CreateDirectoryW(pstrFull, nullptr);
         *p = L'\\';
@@ -146,11 +138,9 @@ int ZipArchive::GetItemCount() const
 
 DWORD ZipArchive::Open(void* pSource, unsigned int nLength, DWORD dwKind)
 {
-    if (m_hUnzip != nullptr)
-        return ZR_NOTINITED;
+    if (m_hUnzip != nullptr) return ZR_NOTINITED;
     DWORD dwResult = OpenStream(pSource, nLength, dwKind);
-    if (dwResult != ZR_OK)
-        return dwResult;
+    if (dwResult != ZR_OK) return dwResult;
     DWORD cch = GetCurrentDirectoryW(MAX_PATH - 1, m_szBaseFolder);
     if (cch == 0 || cch >= MAX_PATH - 1)
         m_szBaseFolder[0] = L'\0';
@@ -172,8 +162,7 @@ DWORD ZipArchive::Open(void* pSource, unsigned int nLength, DWORD dwKind)
 DWORD ZipArchive::OpenStream(void* pSource, unsigned int nLength, DWORD dwKind)
 {
     if (dwKind == ZIP_MEMORY) {
-        if (pSource == nullptr)
-            return ZR_ARGS;
+        if (pSource == nullptr) return ZR_ARGS;
         m_pStream = ZipStream::FromMemory(pSource, nLength);
         return ZR_OK;
     }
@@ -186,16 +175,12 @@ DWORD ZipArchive::OpenStream(void* pSource, unsigned int nLength, DWORD dwKind)
             CloseHandle(hFile);
             return ZR_SEEK;
         }
-    }
-    else if (dwKind == ZIP_FILENAME) {
-        if (pSource == nullptr)
-            return ZR_ARGS;
+    } else if (dwKind == ZIP_FILENAME) {
+        if (pSource == nullptr) return ZR_ARGS;
         hFile = CreateFileW((LPCWSTR)pSource, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hFile == INVALID_HANDLE_VALUE)
-            return ZR_NOFILE;
-    }
-    else {
+        if (hFile == INVALID_HANDLE_VALUE) return ZR_NOFILE;
+    } else {
         return ZR_ARGS;
     }
     m_pStream = ZipStream::FromFile(hFile);
@@ -205,8 +190,7 @@ DWORD ZipArchive::OpenStream(void* pSource, unsigned int nLength, DWORD dwKind)
 void ZipArchive::Close()
 {
     CloseOpenItem();
-    if (m_hUnzip != nullptr)
-        unzClose(AsUnzip(m_hUnzip));
+    if (m_hUnzip != nullptr) unzClose(AsUnzip(m_hUnzip));
     m_hUnzip = nullptr;
     delete m_pStream;
     m_pStream = nullptr;
@@ -217,8 +201,7 @@ void ZipArchive::Close()
 
 void ZipArchive::CloseOpenItem()
 {
-    if (m_iOpenItem >= 0 && m_hUnzip != nullptr)
-        unzCloseCurrentFile(AsUnzip(m_hUnzip));
+    if (m_iOpenItem >= 0 && m_hUnzip != nullptr) unzCloseCurrentFile(AsUnzip(m_hUnzip));
     m_iOpenItem = -1;
 }
 
@@ -245,20 +228,17 @@ bool ZipArchive::MoveTo(int iIndex)
 
 DWORD ZipArchive::FindItem(LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipEntry* pEntry)
 {
-    if (pIndex != nullptr)
-        *pIndex = -1;
+    if (pIndex != nullptr) *pIndex = -1;
     if (pEntry != nullptr) {
         memset(pEntry, 0, sizeof(*pEntry));
         pEntry->index = -1;
     }
-    if (pstrName == nullptr)
-        return ZR_ARGS;
+    if (pstrName == nullptr) return ZR_ARGS;
     std::wstring wanted(pstrName);
     UseForwardSlashes(&wanted[0]);
     CloseOpenItem();
     for (int i = 0; i < m_nItems; i++) {
-        if (!MoveTo(i))
-            return ZR_CORRUPT;
+        if (!MoveTo(i)) return ZR_CORRUPT;
         char szAnsi[MAX_PATH] = {};
         unz_file_info info = {};
         if (unzGetCurrentFileInfo(AsUnzip(m_hUnzip), &info, szAnsi, sizeof(szAnsi) - 1, nullptr, 0, nullptr, 0) !=
@@ -267,12 +247,9 @@ DWORD ZipArchive::FindItem(LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipE
         WCHAR szName[MAX_PATH];
         EntryNameToWide(szAnsi, info.flag, szName, MAX_PATH);
         UseForwardSlashes(szName);
-        if (CompareStringOrdinal(szName, -1, wanted.c_str(), -1, bIgnoreCase ? TRUE : FALSE) != CSTR_EQUAL)
-            continue;
-        if (pIndex != nullptr)
-            *pIndex = i;
-        if (pEntry == nullptr)
-            return ZR_OK;
+        if (CompareStringOrdinal(szName, -1, wanted.c_str(), -1, bIgnoreCase ? TRUE : FALSE) != CSTR_EQUAL) continue;
+        if (pIndex != nullptr) *pIndex = i;
+        if (pEntry == nullptr) return ZR_OK;
         return GetItem(i, pEntry);
     }
     return ZR_NOTFOUND;
@@ -280,8 +257,7 @@ DWORD ZipArchive::FindItem(LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipE
 
 DWORD ZipArchive::GetItem(int iIndex, ZipEntry* pEntry)
 {
-    if (pEntry == nullptr || iIndex < -1 || iIndex >= m_nItems)
-        return ZR_ARGS;
+    if (pEntry == nullptr || iIndex < -1 || iIndex >= m_nItems) return ZR_ARGS;
     if (iIndex == -1) {
         memset(pEntry, 0, sizeof(*pEntry));
         pEntry->index = m_nItems;
@@ -293,8 +269,7 @@ DWORD ZipArchive::GetItem(int iIndex, ZipEntry* pEntry)
     }
     CloseOpenItem();
     DWORD dwResult = ReadEntry(iIndex, pEntry);
-    if (dwResult != ZR_OK)
-        return dwResult;
+    if (dwResult != ZR_OK) return dwResult;
     m_cachedEntry = *pEntry;
     m_iCachedEntry = iIndex;
     return ZR_OK;
@@ -302,12 +277,10 @@ DWORD ZipArchive::GetItem(int iIndex, ZipEntry* pEntry)
 
 DWORD ZipArchive::ReadEntry(int iIndex, ZipEntry* pEntry)
 {
-    if (!MoveTo(iIndex))
-        return ZR_CORRUPT;
+    if (!MoveTo(iIndex)) return ZR_CORRUPT;
     char szAnsi[MAX_PATH] = {};
     unz_file_info info = {};
-    if (unzGetCurrentFileInfo(AsUnzip(m_hUnzip), &info, szAnsi, sizeof(szAnsi) - 1, nullptr, 0, nullptr, 0) !=
-        UNZ_OK)
+    if (unzGetCurrentFileInfo(AsUnzip(m_hUnzip), &info, szAnsi, sizeof(szAnsi) - 1, nullptr, 0, nullptr, 0) != UNZ_OK)
         return ZR_CORRUPT;
     memset(pEntry, 0, sizeof(*pEntry));
     pEntry->index = iIndex;
@@ -324,28 +297,24 @@ DWORD ZipArchive::ReadEntry(int iIndex, ZipEntry* pEntry)
 // The local header's "UT" block carries Unix times, which win over the MS-DOS time.
 DWORD ZipArchive::ApplyLocalExtra(ZipEntry* pEntry)
 {
-    if (unzOpenCurrentFile(AsUnzip(m_hUnzip)) != UNZ_OK)
-        return ZR_CORRUPT;
+    if (unzOpenCurrentFile(AsUnzip(m_hUnzip)) != UNZ_OK) return ZR_CORRUPT;
     BYTE extra[1024];
     int nExtra = unzGetLocalExtrafield(AsUnzip(m_hUnzip), extra, sizeof(extra));
     unzCloseCurrentFile(AsUnzip(m_hUnzip));
-    if (nExtra < 0)
-        return ZR_READ;
+    if (nExtra < 0) return ZR_READ;
     int iPos = 0;
     while (iPos + 4 <= nExtra) {
         int nSize = extra[iPos + 2] | (extra[iPos + 3] << 8);
         const BYTE* pData = extra + iPos + 4;
-        if (iPos + 4 + nSize > nExtra)
-            break;
+        if (iPos + 4 + nSize > nExtra) break;
         if (extra[iPos] == 'U' && extra[iPos + 1] == 'T' && nSize >= 1) {
             BYTE flags = pData[0];
             int iField = 1;
             FILETIME* apTimes[3] = { &pEntry->mtime, &pEntry->atime, &pEntry->ctime };
             for (int bit = 0; bit < 3; bit++) {
-                if ((flags & (1 << bit)) == 0 || iField + 4 > nSize)
-                    continue;
+                if ((flags & (1 << bit)) == 0 || iField + 4 > nSize) continue;
                 DWORD dwUnix = pData[iField] | (pData[iField + 1] << 8) | (pData[iField + 2] << 16) |
-                               ((DWORD)pData[iField + 3] << 24);
+                    ((DWORD)pData[iField + 3] << 24);
                 *apTimes[bit] = UnixToFileTime(dwUnix);
                 iField += 4;
             }
@@ -357,10 +326,8 @@ DWORD ZipArchive::ApplyLocalExtra(ZipEntry* pEntry)
 
 DWORD ZipArchive::UnzipItem(int iIndex, void* pDest, unsigned int nLength, DWORD dwKind)
 {
-    if (dwKind == ZIP_MEMORY)
-        return UnzipToMemory(iIndex, pDest, nLength);
-    if (dwKind == ZIP_HANDLE || dwKind == ZIP_FILENAME)
-        return UnzipToFile(iIndex, pDest, dwKind);
+    if (dwKind == ZIP_MEMORY) return UnzipToMemory(iIndex, pDest, nLength);
+    if (dwKind == ZIP_HANDLE || dwKind == ZIP_FILENAME) return UnzipToFile(iIndex, pDest, dwKind);
     return ZR_ARGS;
 }
 
@@ -370,19 +337,15 @@ DWORD ZipArchive::UnzipItem(int iIndex, void* pDest, unsigned int nLength, DWORD
 // that reaches its end reports success.
 DWORD ZipArchive::UnzipToMemory(int iIndex, void* pDest, unsigned int nLength)
 {
-    if (iIndex != m_iOpenItem)
-        CloseOpenItem();
-    if (iIndex < 0 || iIndex >= m_nItems || (pDest == nullptr && nLength > 0))
-        return ZR_ARGS;
+    if (iIndex != m_iOpenItem) CloseOpenItem();
+    if (iIndex < 0 || iIndex >= m_nItems || (pDest == nullptr && nLength > 0)) return ZR_ARGS;
     if (m_iOpenItem < 0) {
-        if (!MoveTo(iIndex) || unzOpenCurrentFile(AsUnzip(m_hUnzip)) != UNZ_OK)
-            return ZR_CORRUPT;
+        if (!MoveTo(iIndex) || unzOpenCurrentFile(AsUnzip(m_hUnzip)) != UNZ_OK) return ZR_CORRUPT;
         m_iOpenItem = iIndex;
     }
     int nRead = unzReadCurrentFile(AsUnzip(m_hUnzip), pDest, nLength);
     bool bAtEnd = nRead >= 0 && unzeof(AsUnzip(m_hUnzip)) == 1;
-    if (nRead > 0 && ((unsigned int)nRead == nLength || bAtEnd))
-        return ZR_MORE;
+    if (nRead > 0 && ((unsigned int)nRead == nLength || bAtEnd)) return ZR_MORE;
     if (nLength == 0 && nRead == 0) {
         CloseOpenItem();
         return ZR_OK;
@@ -402,36 +365,30 @@ DWORD ZipArchive::FinishOpenItem(bool bAtEnd)
 DWORD ZipArchive::UnzipToFile(int iIndex, void* pDest, DWORD dwKind)
 {
     CloseOpenItem();
-    if (iIndex < 0 || iIndex >= m_nItems || pDest == nullptr)
-        return ZR_ARGS;
+    if (iIndex < 0 || iIndex >= m_nItems || pDest == nullptr) return ZR_ARGS;
     ZipEntry entry;
     DWORD dwResult = GetItem(iIndex, &entry);
-    if (dwResult != ZR_OK)
-        return dwResult;
+    if (dwResult != ZR_OK) return dwResult;
     if ((entry.attr & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return dwKind == ZIP_FILENAME ? MakeFolder((LPCWSTR)pDest) : ZR_OK;
 
     HANDLE hFile = (HANDLE)pDest;
     if (dwKind == ZIP_FILENAME) {
         dwResult = CreateDestination((LPCWSTR)pDest, entry.attr, &hFile);
-        if (dwResult != ZR_OK)
-            return dwResult;
+        if (dwResult != ZR_OK) return dwResult;
     }
     if (!MoveTo(iIndex) || unzOpenCurrentFile(AsUnzip(m_hUnzip)) != UNZ_OK) {
         dwResult = ZR_CORRUPT;
-    }
-    else {
+    } else {
         dwResult = InflateInto(hFile);
         // A short item or a checksum that does not match leaves a damaged file.
         bool bAtEnd = unzeof(AsUnzip(m_hUnzip)) == 1;
         bool bClosed = unzCloseCurrentFile(AsUnzip(m_hUnzip)) == UNZ_OK;
-        if (dwResult == ZR_OK && (!bAtEnd || !bClosed))
-            dwResult = ZR_FLATE;
+        if (dwResult == ZR_OK && (!bAtEnd || !bClosed)) dwResult = ZR_FLATE;
     }
     if (dwResult == ZR_OK && GetFileType(hFile) == FILE_TYPE_DISK)
         SetFileTime(hFile, &entry.ctime, &entry.atime, &entry.mtime);
-    if (dwKind == ZIP_FILENAME)
-        CloseHandle(hFile);
+    if (dwKind == ZIP_FILENAME) CloseHandle(hFile);
     return dwResult;
 }
 
@@ -440,21 +397,17 @@ DWORD ZipArchive::InflateInto(HANDLE hFile)
     BYTE buffer[kInflateChunk];
     for (;;) {
         int nRead = unzReadCurrentFile(AsUnzip(m_hUnzip), buffer, sizeof(buffer));
-        if (nRead == 0)
-            return ZR_OK;
-        if (nRead < 0)
-            return ZR_WRITE;
+        if (nRead == 0) return ZR_OK;
+        if (nRead < 0) return ZR_WRITE;
         DWORD dwWritten = 0;
-        if (!WriteFile(hFile, buffer, (DWORD)nRead, &dwWritten, nullptr) || dwWritten != (DWORD)nRead)
-            return ZR_WRITE;
+        if (!WriteFile(hFile, buffer, (DWORD)nRead, &dwWritten, nullptr) || dwWritten != (DWORD)nRead) return ZR_WRITE;
     }
 }
 
 // Names with a ".." step are refused: extraction stays inside the folder it was given.
 DWORD ZipArchive::MakeFolder(LPCWSTR pstrName)
 {
-    if (HasParentStep(pstrName))
-        return ZR_ARGS;
+    if (HasParentStep(pstrName)) return ZR_ARGS;
     WCHAR szFull[MAX_PATH * 2];
     if (IsAbsolutePath(pstrName))
         wcsncpy(szFull, pstrName, MAX_PATH * 2 - 1);
@@ -462,17 +415,14 @@ DWORD ZipArchive::MakeFolder(LPCWSTR pstrName)
         _snwprintf(szFull, MAX_PATH * 2 - 1, L"%ls%ls", m_szBaseFolder, pstrName);
     szFull[MAX_PATH * 2 - 1] = L'\0';
     size_t n = wcslen(szFull);
-    while (n > 0 && (szFull[n - 1] == L'\\' || szFull[n - 1] == L'/'))
-        szFull[--n] = L'\0';
-    if (n > 0)
-        CreateFolderChain(szFull);
+    while (n > 0 && (szFull[n - 1] == L'\\' || szFull[n - 1] == L'/')) szFull[--n] = L'\0';
+    if (n > 0) CreateFolderChain(szFull);
     return ZR_OK;
 }
 
 DWORD ZipArchive::CreateDestination(LPCWSTR pstrName, DWORD dwAttributes, HANDLE* phFile)
 {
-    if (HasParentStep(pstrName))
-        return ZR_ARGS;
+    if (HasParentStep(pstrName)) return ZR_ARGS;
     WCHAR szFull[MAX_PATH * 2];
     if (IsAbsolutePath(pstrName))
         wcsncpy(szFull, pstrName, MAX_PATH * 2 - 1);
@@ -489,8 +439,7 @@ DWORD ZipArchive::CreateDestination(LPCWSTR pstrName, DWORD dwAttributes, HANDLE
     // The created file takes the item's attributes, but a directory bit would refuse it.
     DWORD dwFlags = dwAttributes & ~FILE_ATTRIBUTE_DIRECTORY;
     *phFile = CreateFileW(szFull, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, dwFlags, nullptr);
-    if (*phFile == INVALID_HANDLE_VALUE)
-        return ZR_NOFILE;
+    if (*phFile == INVALID_HANDLE_VALUE) return ZR_NOFILE;
     return ZR_OK;
 }
 
@@ -511,37 +460,29 @@ ZipArchive* ZipOpen(void* pSource, unsigned int nLength, DWORD dwKind)
 
 DWORD ZipFindItem(ZipArchive* hZip, LPCWSTR pstrName, bool bIgnoreCase, int* pIndex, ZipEntry* pEntry)
 {
-    if (hZip == nullptr)
-        return Remember(ZR_ARGS);
-    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER)
-        return Remember(ZR_ZMODE);
+    if (hZip == nullptr) return Remember(ZR_ARGS);
+    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER) return Remember(ZR_ZMODE);
     return Remember(hZip->FindItem(pstrName, bIgnoreCase, pIndex, pEntry));
 }
 
 DWORD ZipGetItem(ZipArchive* hZip, int iIndex, ZipEntry* pEntry)
 {
-    if (hZip == nullptr)
-        return Remember(ZR_ARGS);
-    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER)
-        return Remember(ZR_ZMODE);
+    if (hZip == nullptr) return Remember(ZR_ARGS);
+    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER) return Remember(ZR_ZMODE);
     return Remember(hZip->GetItem(iIndex, pEntry));
 }
 
 DWORD ZipUnzipItem(ZipArchive* hZip, int iIndex, void* pDest, unsigned int nLength, DWORD dwKind)
 {
-    if (hZip == nullptr)
-        return Remember(ZR_ARGS);
-    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER)
-        return Remember(ZR_ZMODE);
+    if (hZip == nullptr) return Remember(ZR_ARGS);
+    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER) return Remember(ZR_ZMODE);
     return Remember(hZip->UnzipItem(iIndex, pDest, nLength, dwKind));
 }
 
 DWORD ZipClose(ZipArchive* hZip)
 {
-    if (hZip == nullptr)
-        return Remember(ZR_ARGS);
-    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER)
-        return Remember(ZR_ZMODE);
+    if (hZip == nullptr) return Remember(ZR_ARGS);
+    if (hZip->GetTag() != ZipArchive::TAG_ZIP_READER) return Remember(ZR_ZMODE);
     delete hZip;
     return Remember(ZR_OK);
 }

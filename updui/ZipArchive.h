@@ -7,8 +7,7 @@ class ZipStream;
 
 // Result codes of the zip reader; 0 is success, and ZR_MORE (the destination buffer was
 // filled from the item) counts as success for memory extraction.
-enum ZipResult : DWORD
-{
+enum ZipResult : DWORD {
     ZR_OK = 0x00000000,
     ZR_NODUPH = 0x00000100,    // the file handle could not be duplicated
     ZR_NOFILE = 0x00000200,    // a file could not be opened or created
@@ -25,8 +24,7 @@ enum ZipResult : DWORD
 };
 
 // What ZipOpen reads from and what ZipUnzipItem writes to.
-enum ZipSourceKind : DWORD
-{
+enum ZipSourceKind : DWORD {
     ZIP_HANDLE = 1,   // a Win32 file handle
     ZIP_FILENAME = 2, // a file name (UTF-16)
     ZIP_MEMORY = 3,   // a memory block of the given length
@@ -76,12 +74,12 @@ private:
     DWORD InflateInto(HANDLE hFile);
 
     DWORD m_dwTag;
-    void* m_hUnzip;      // minizip's unzFile
+    void* m_hUnzip; // minizip's unzFile
     ZipStream* m_pStream;
     int m_nItems;
-    int m_iCurrent;      // item the unzip handle points at, -1 = unknown
-    int m_iOpenItem;     // item open for piecewise reading, -1 = none
-    int m_iCachedEntry;  // index of m_cachedEntry, -1 = none
+    int m_iCurrent;     // item the unzip handle points at, -1 = unknown
+    int m_iOpenItem;    // item open for piecewise reading, -1 = none
+    int m_iCachedEntry; // index of m_cachedEntry, -1 = none
     ZipEntry m_cachedEntry;
     WCHAR m_szBaseFolder[MAX_PATH];
 };

@@ -53,13 +53,11 @@ int ZCALLBACK ErrorCallback(voidpf, voidpf pStream)
 ZipStream::ZipStream()
     : m_hFile(nullptr), m_bSeekable(false), m_dwStartOffset(0), m_bError(false), m_pData(nullptr), m_nLength(0),
       m_nPosition(0)
-{
-}
+{ }
 
 ZipStream::~ZipStream()
 {
-    if (m_hFile != nullptr)
-        CloseHandle(m_hFile);
+    if (m_hFile != nullptr) CloseHandle(m_hFile);
 }
 
 ZipStream* ZipStream::FromFile(HANDLE hFile)
@@ -67,8 +65,7 @@ ZipStream* ZipStream::FromFile(HANDLE hFile)
     ZipStream* pStream = new ZipStream;
     pStream->m_hFile = hFile;
     pStream->m_bSeekable = GetFileType(hFile) == FILE_TYPE_DISK;
-    if (pStream->m_bSeekable)
-        pStream->m_dwStartOffset = SetFilePointer(hFile, 0, nullptr, FILE_CURRENT);
+    if (pStream->m_bSeekable) pStream->m_dwStartOffset = SetFilePointer(hFile, 0, nullptr, FILE_CURRENT);
     return pStream;
 }
 
@@ -92,10 +89,8 @@ long ZipStream::Seek(unsigned long nOffset, int iOrigin)
 
 long ZipStream::Tell() const
 {
-    if (m_hFile == nullptr)
-        return (long)m_nPosition;
-    if (!m_bSeekable)
-        return -1;
+    if (m_hFile == nullptr) return (long)m_nPosition;
+    if (!m_bSeekable) return -1;
     return (long)(SetFilePointer(m_hFile, 0, nullptr, FILE_CURRENT) - m_dwStartOffset);
 }
 
@@ -117,11 +112,9 @@ unsigned long ZipStream::ReadFile(void* pBuffer, unsigned long nSize)
 // Copies no further than the end of the block, wherever the position was set.
 unsigned long ZipStream::ReadMemory(void* pBuffer, unsigned long nSize)
 {
-    if (m_nPosition >= m_nLength)
-        return 0;
+    if (m_nPosition >= m_nLength) return 0;
     unsigned long nLeft = m_nLength - m_nPosition;
-    if (nSize > nLeft)
-        nSize = nLeft;
+    if (nSize > nLeft) nSize = nLeft;
     memcpy(pBuffer, m_pData + m_nPosition, nSize);
     m_nPosition += nSize;
     return nSize;
@@ -129,22 +122,14 @@ unsigned long ZipStream::ReadMemory(void* pBuffer, unsigned long nSize)
 
 long ZipStream::SeekFile(unsigned long nOffset, int iOrigin)
 {
-    if (!m_bSeekable)
-        return kSeekNotSeekable;
+    if (!m_bSeekable) return kSeekNotSeekable;
     DWORD dwMethod = FILE_BEGIN;
     LONG lOffset = (LONG)nOffset;
     switch (iOrigin) {
-    case ZLIB_FILEFUNC_SEEK_SET:
-        lOffset = (LONG)(nOffset + m_dwStartOffset);
-        break;
-    case ZLIB_FILEFUNC_SEEK_CUR:
-        dwMethod = FILE_CURRENT;
-        break;
-    case ZLIB_FILEFUNC_SEEK_END:
-        dwMethod = FILE_END;
-        break;
-    default:
-        return kSeekBadOrigin;
+    case ZLIB_FILEFUNC_SEEK_SET: lOffset = (LONG)(nOffset + m_dwStartOffset); break;
+    case ZLIB_FILEFUNC_SEEK_CUR: dwMethod = FILE_CURRENT; break;
+    case ZLIB_FILEFUNC_SEEK_END: dwMethod = FILE_END; break;
+    default: return kSeekBadOrigin;
     }
     SetFilePointer(m_hFile, lOffset, nullptr, dwMethod);
     return 0;
@@ -156,20 +141,12 @@ long ZipStream::SeekMemory(unsigned long nOffset, int iOrigin)
 {
     long long llPosition = 0;
     switch (iOrigin) {
-    case ZLIB_FILEFUNC_SEEK_SET:
-        llPosition = (long long)nOffset;
-        break;
-    case ZLIB_FILEFUNC_SEEK_CUR:
-        llPosition = (long long)m_nPosition + (long)nOffset;
-        break;
-    case ZLIB_FILEFUNC_SEEK_END:
-        llPosition = (long long)m_nLength + (long)nOffset;
-        break;
-    default:
-        return kSeekBadOrigin;
+    case ZLIB_FILEFUNC_SEEK_SET: llPosition = (long long)nOffset; break;
+    case ZLIB_FILEFUNC_SEEK_CUR: llPosition = (long long)m_nPosition + (long)nOffset; break;
+    case ZLIB_FILEFUNC_SEEK_END: llPosition = (long long)m_nLength + (long)nOffset; break;
+    default: return kSeekBadOrigin;
     }
-    if (llPosition < 0 || llPosition > (long long)m_nLength)
-        return kSeekOutOfRange;
+    if (llPosition < 0 || llPosition > (long long)m_nLength) return kSeekOutOfRange;
     m_nPosition = (unsigned int)llPosition;
     return 0;
 }

@@ -31,9 +31,9 @@ private:
     long SeekFile(unsigned long nOffset, int iOrigin);
     long SeekMemory(unsigned long nOffset, int iOrigin);
 
-    HANDLE m_hFile;          // null for a memory stream
-    bool m_bSeekable;        // the handle is a disk file
-    DWORD m_dwStartOffset;   // file position when the stream was made
+    HANDLE m_hFile;        // null for a memory stream
+    bool m_bSeekable;      // the handle is a disk file
+    DWORD m_dwStartOffset; // file position when the stream was made
     bool m_bError;
     const BYTE* m_pData;
     unsigned int m_nLength;

@@ -7,7 +7,7 @@
 class CBenchDib : public CDibCanvas
 {
 public:
-    CBenchDib(int cx, int cy) : CDibCanvas(cx, cy) {}
+    CBenchDib(int cx, int cy) : CDibCanvas(cx, cy) { }
 
     // Premultiplied pixels whose alpha runs through every value, so a blend of this DIB
     // takes the general path on every pixel.

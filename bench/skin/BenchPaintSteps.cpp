@@ -35,8 +35,8 @@ double CBenchPaintSteps::TimeAlphaBlend(const CBenchDib& source, CBenchDib& targ
 {
     const BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
     const double start = CBenchSamples::Now();
-    AlphaBlend(target.DC(), 0, 0, target.Width(), target.Height(), source.DC(), 0, 0, source.Width(),
-               source.Height(), blend);
+    AlphaBlend(target.DC(), 0, 0, target.Width(), target.Height(), source.DC(), 0, 0, source.Width(), source.Height(),
+               blend);
     GdiFlush();
     return CBenchSamples::Now() - start;
 }
@@ -82,8 +82,7 @@ long long CBenchPaintSteps::UpdatePixels(HWND hWnd)
 
 LRESULT CALLBACK CBenchPaintSteps::BareWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg != WM_PAINT)
-        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    if (uMsg != WM_PAINT) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(hWnd, &ps);
     SetBkColor(hDC, RGB(0x2B, 0x57, 0x97));
@@ -101,8 +100,7 @@ HWND CBenchPaintSteps::CreateBareWindow(int cx, int cy)
     RegisterClassW(&wc);
     HWND hWnd = CreateWindowExW(0, wc.lpszClassName, L"bare", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr,
                                 wc.hInstance, nullptr);
-    if (hWnd != nullptr)
-        UpdateWindow(hWnd);
+    if (hWnd != nullptr) UpdateWindow(hWnd);
     return hWnd;
 }
 

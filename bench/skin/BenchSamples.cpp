@@ -23,8 +23,7 @@ void CBenchSamples::Add(double seconds)
 
 double CBenchSamples::Median() const
 {
-    if (m_samples.empty())
-        return 0.0;
+    if (m_samples.empty()) return 0.0;
     std::vector<double> sorted(m_samples);
     std::sort(sorted.begin(), sorted.end());
     const size_t n = sorted.size();

@@ -15,8 +15,7 @@ CControlUI* CALLBACK CountControl(CControlUI* /*pControl*/, LPVOID pData)
 
 CBenchSkinWnd::CBenchSkinWnd(const std::wstring& skinFile, const std::wstring& markup)
     : m_skinFile(skinFile), m_markup(markup), m_bBuilt(false)
-{
-}
+{ }
 
 bool CBenchSkinWnd::IsBuilt() const
 {
@@ -31,8 +30,7 @@ const std::wstring& CBenchSkinWnd::GetBuildError() const
 int CBenchSkinWnd::CountControls() const
 {
     int nControls = 0;
-    if (m_manager.GetRoot() != nullptr)
-        m_manager.GetRoot()->FindControl(CountControl, &nControls, UIFIND_ALL);
+    if (m_manager.GetRoot() != nullptr) m_manager.GetRoot()->FindControl(CountControl, &nControls, UIFIND_ALL);
     return nControls;
 }
 
@@ -58,8 +56,7 @@ LRESULT CBenchSkinWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     LRESULT lRes = 0;
-    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes))
-        return lRes;
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
@@ -74,5 +71,5 @@ void CBenchSkinWnd::Build()
     m_bBuilt = pRoot != nullptr && m_manager.AttachRoot(pRoot);
     if (pRoot == nullptr)
         m_buildError = std::wstring(builder.GetMarkup().GetLastErrorMessage()) + L" [" +
-                       builder.GetMarkup().GetLastErrorLocation() + L"]";
+            builder.GetMarkup().GetLastErrorLocation() + L"]";
 }

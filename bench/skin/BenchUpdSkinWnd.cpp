@@ -15,9 +15,7 @@ CControlUI* CALLBACK CountControl(CControlUI* /*pControl*/, LPVOID pData)
 
 } // namespace
 
-CBenchUpdSkinWnd::CBenchUpdSkinWnd(const std::wstring& markup) : m_markup(markup), m_bBuilt(false)
-{
-}
+CBenchUpdSkinWnd::CBenchUpdSkinWnd(const std::wstring& markup) : m_markup(markup), m_bBuilt(false) { }
 
 bool CBenchUpdSkinWnd::IsBuilt() const
 {
@@ -27,8 +25,7 @@ bool CBenchUpdSkinWnd::IsBuilt() const
 int CBenchUpdSkinWnd::CountControls() const
 {
     int nControls = 0;
-    if (m_manager.GetRoot() != nullptr)
-        m_manager.GetRoot()->FindControl(CountControl, &nControls, UIFIND_ALL);
+    if (m_manager.GetRoot() != nullptr) m_manager.GetRoot()->FindControl(CountControl, &nControls, UIFIND_ALL);
     return nControls;
 }
 
@@ -49,8 +46,7 @@ LRESULT CBenchUpdSkinWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     LRESULT lRes = 0;
-    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes))
-        return lRes;
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 

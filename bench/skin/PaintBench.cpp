@@ -36,8 +36,7 @@ POINT CentreOf(CControlUI* pControl)
 
 CPaintBench::CPaintBench(const std::wstring& skinFile, const std::string& markup)
     : m_skinFile(skinFile), m_markup(CSkinMarkupMaker::Widen(markup)), m_nControls(0), m_firstPaint(0.0)
-{
-}
+{ }
 
 bool CPaintBench::Run(int nRounds)
 {
@@ -58,7 +57,7 @@ bool CPaintBench::Run(int nRounds)
     // fonts; those parts are done one by one ahead of it to see where its time goes.
     SplitFirstPaint(hWnd, wnd.GetManager());
     m_firstPaint = m_firstLayout + m_firstImages + m_firstFonts + m_firstTexts + m_firstTree +
-                   CBenchPaintSteps::TimeFullPaint(hWnd);
+        CBenchPaintSteps::TimeFullPaint(hWnd);
     CBenchPaintSteps::PumpMessages();
 
     CBenchDib canvas(kWidth, kHeight), source(kWidth, kHeight), target(kWidth, kHeight);
@@ -77,17 +76,16 @@ bool CPaintBench::Run(int nRounds)
         m_alphaBlend.Add(CBenchPaintSteps::TimeAlphaBlend(source, target));
         m_printClient.Add(CBenchPaintSteps::TimePrintClient(hWnd, canvas.DC()));
         if (pButton != nullptr && pAway != nullptr) {
-            const CBenchPaintSteps::THover hover = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
+            const CBenchPaintSteps::THover hover =
+                CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
             m_hover.Add(hover.seconds);
             m_nHoverPixels = hover.nPixels;
             m_hoverTree.Add(TimeTreePaint(wnd.GetRoot(), canvas.DC(), pButton->GetPos()));
-            if (hBare != nullptr)
-                m_barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
+            if (hBare != nullptr) m_barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
         }
         CBenchPaintSteps::PumpMessages();
     }
-    if (hBare != nullptr)
-        DestroyWindow(hBare);
+    if (hBare != nullptr) DestroyWindow(hBare);
     canvas.SaveBmp(L"skin_bench_window.bmp");
     m_profile.Run(wnd.GetRoot(), canvas.DC(), nRounds);
     DestroyWindow(hWnd);
@@ -104,8 +102,7 @@ void CPaintBench::SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager)
     manager.GetRoot()->SetPos(rcClient);
     m_firstLayout = CBenchSamples::Now() - start;
     start = CBenchSamples::Now();
-    for (LPCWSTR pstrImage : kImages)
-        manager.GetImageEx(pstrImage);
+    for (LPCWSTR pstrImage : kImages) manager.GetImageEx(pstrImage);
     m_firstImages = CBenchSamples::Now() - start;
     start = CBenchSamples::Now();
     HDC hDC = GetDC(hWnd);

@@ -33,8 +33,7 @@ void CPaintProfile::Run(CControlUI* pRoot, HDC hDC, int nRounds)
     std::vector<CControlUI*> controls;
     pRoot->FindControl(CollectControl, &controls, UIFIND_VISIBLE);
     for (int i = 0; i < nRounds; i++) {
-        for (CControlUI* pControl : controls)
-            TimeControl(pControl, hDC);
+        for (CControlUI* pControl : controls) TimeControl(pControl, hDC);
     }
     m_nRounds += nRounds;
 }
@@ -43,8 +42,7 @@ void CPaintProfile::RunStep(CControlUI* pRoot, HDC hDC, void (CControlUI::*pStep
 {
     std::vector<CControlUI*> controls;
     pRoot->FindControl(CollectControl, &controls, UIFIND_VISIBLE);
-    for (CControlUI* pControl : controls)
-        (pControl->*pStep)(hDC);
+    for (CControlUI* pControl : controls) (pControl->*pStep)(hDC);
     GdiFlush();
 }
 
@@ -76,8 +74,7 @@ void CPaintProfile::Print() const
     const double rounds = m_nRounds > 0 ? m_nRounds : 1;
     printf("paint steps one by one: %.2f ms per paint in all\n", total * 1000.0 / rounds);
     for (const auto& row : rows) {
-        if (row.first * 1000.0 / rounds < 0.01)
-            continue;
+        if (row.first * 1000.0 / rounds < 0.01) continue;
         printf("  %-40s %7.3f ms %5.1f%%\n", row.second.c_str(), row.first * 1000.0 / rounds,
                total > 0.0 ? row.first * 100.0 / total : 0.0);
     }

@@ -24,27 +24,22 @@ void CountTree(CXmlNodeUI node, int& nElements, int& nAttributes)
 void CountTree(const pugi::xml_node& parent, int& nElements, int& nAttributes)
 {
     for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
-        if (node.type() != pugi::node_element)
-            continue;
+        if (node.type() != pugi::node_element) continue;
         nElements++;
-        for (pugi::xml_attribute attr = node.first_attribute(); attr; attr = attr.next_attribute())
-            nAttributes++;
+        for (pugi::xml_attribute attr = node.first_attribute(); attr; attr = attr.next_attribute()) nAttributes++;
         CountTree(node, nElements, nAttributes);
     }
 }
-
 
 } // namespace
 
 CParseBench::CParseBench(const std::string& markup)
     : m_markup(markup), m_wide(CSkinMarkupMaker::Widen(markup)), m_nElements(0), m_nAttributes(0)
-{
-}
+{ }
 
 bool CParseBench::Run(int nRounds)
 {
-    if (!CheckSameTree())
-        return false;
+    if (!CheckSameTree()) return false;
     for (int i = 0; i < nRounds; i++) {
         // The order turns every round: no parser always runs on a cache the other warmed.
         switch (i % 3) {

@@ -31,14 +31,12 @@ std::wstring SkinFileFromArgs()
 int main()
 {
     CParseBench parse(CSkinMarkupMaker::MakeLargeSkin(kLargeSkinBytes));
-    if (!parse.Run(kParseRounds))
-        return 1;
+    if (!parse.Run(kParseRounds)) return 1;
     parse.Print();
     fflush(stdout);
 
     CPaintBench paint(SkinFileFromArgs(), CSkinMarkupMaker::MakeWindowSkin());
-    if (!paint.Run(kPaintRounds))
-        return 1;
+    if (!paint.Run(kPaintRounds)) return 1;
     paint.Print();
     fflush(stdout);
     return 0;

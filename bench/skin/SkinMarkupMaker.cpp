@@ -17,8 +17,7 @@ std::string CSkinMarkupMaker::MakeLargeSkin(size_t nMinBytes)
     std::string out;
     out.reserve(nMinBytes + 64 * 1024);
     AppendHead(out);
-    for (int iPage = 0; out.size() < nMinBytes; iPage++)
-        AppendPage(out, iPage);
+    for (int iPage = 0; out.size() < nMinBytes; iPage++) AppendPage(out, iPage);
     AppendTail(out);
     return out;
 }
@@ -36,8 +35,7 @@ std::wstring CSkinMarkupMaker::Widen(const std::string& utf8)
 {
     const int nChars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), nullptr, 0);
     std::wstring wide(nChars > 0 ? (size_t)nChars : 0, L'\0');
-    if (nChars > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &wide[0], nChars);
+    if (nChars > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &wide[0], nChars);
     return wide;
 }
 
@@ -67,7 +65,8 @@ void CSkinMarkupMaker::AppendHead(std::string& out)
                      kFrameImage, kFrameHotImage);
     out += "    </HorizontalLayout>\n"
            "    <HorizontalLayout name=\"body\">\n"
-           "      <VerticalLayout name=\"nav\" width=\"180\" bkcolor=\"#F0F4F4F4\" inset=\"8,8,8,8\" childpadding=\"4\">\n";
+           "      <VerticalLayout name=\"nav\" width=\"180\" bkcolor=\"#F0F4F4F4\" inset=\"8,8,8,8\" "
+           "childpadding=\"4\">\n";
     for (int i = 0; i < 10; i++)
         AppendFormat(out, "        <Option name=\"nav%d\" text=\"分类 %d\" group=\"true\"%s/>\n", i, i + 1,
                      i == 0 ? " selected=\"true\"" : "");
@@ -84,8 +83,7 @@ void CSkinMarkupMaker::AppendPage(std::string& out, int iPage)
                  "          <!-- 第 %d 页 -->\n"
                  "          <TileLayout name=\"page%d\" columns=\"5\" childpadding=\"12\">\n",
                  iPage + 1, iPage);
-    for (int i = 0; i < CARDS_PER_PAGE; i++)
-        AppendCard(out, iPage * CARDS_PER_PAGE + i);
+    for (int i = 0; i < CARDS_PER_PAGE; i++) AppendCard(out, iPage * CARDS_PER_PAGE + i);
     out += "          </TileLayout>\n";
 }
 

@@ -26,8 +26,7 @@ std::wstring PicturesFromArgs()
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring folder = argc > 1 && argv != nullptr ? argv[1] : UPD_SKIN_BENCH_PICTURES;
     LocalFree(argv);
-    if (!folder.empty() && folder.back() != L'\\')
-        folder += L'\\';
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
 }
 
@@ -59,8 +58,7 @@ int main()
     CBenchPaintSteps::PumpMessages();
 
     CBenchDib canvas(kWidth, kHeight), source(kWidth, kHeight), target(kWidth, kHeight);
-    if (!canvas.IsValid() || !source.IsValid() || !target.IsValid())
-        return 1;
+    if (!canvas.IsValid() || !source.IsValid() || !target.IsValid()) return 1;
     source.FillTranslucentPattern();
     target.Fill(0xFF808080);
     UpdUI::CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
@@ -73,16 +71,15 @@ int main()
         alphaBlend.Add(CBenchPaintSteps::TimeAlphaBlend(source, target));
         printClient.Add(CBenchPaintSteps::TimePrintClient(hWnd, canvas.DC()));
         if (pButton != nullptr && pAway != nullptr) {
-            const CBenchPaintSteps::THover sample = CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
+            const CBenchPaintSteps::THover sample =
+                CBenchPaintSteps::TimeHover(hWnd, CentreOf(pAway), CentreOf(pButton));
             hover.Add(sample.seconds);
             nHoverPixels = sample.nPixels;
-            if (hBare != nullptr)
-                barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
+            if (hBare != nullptr) barePaint.Add(CBenchPaintSteps::TimeBarePaint(hBare, pButton->GetPos()));
         }
         CBenchPaintSteps::PumpMessages();
     }
-    if (hBare != nullptr)
-        DestroyWindow(hBare);
+    if (hBare != nullptr) DestroyWindow(hBare);
     canvas.SaveBmp(L"upd_skin_bench_window.bmp");
     DestroyWindow(hWnd);
     CBenchPaintSteps::PumpMessages();
@@ -94,8 +91,8 @@ int main()
     PrintLine("AlphaBlend of a same-size 32-bit DIB", alphaBlend);
     PrintLine("hover repaint (pointer onto one button)", hover);
     PrintLine("  a bare window's WM_PAINT of the same rectangle", barePaint);
-    printf("updater library hover repaint pixels: %lld of %d (%.2f%% of the client)\n", nHoverPixels,
-           kWidth * kHeight, nHoverPixels * 100.0 / (kWidth * kHeight));
+    printf("updater library hover repaint pixels: %lld of %d (%.2f%% of the client)\n", nHoverPixels, kWidth * kHeight,
+           nHoverPixels * 100.0 / (kWidth * kHeight));
     const double blend = alphaBlend.Median(), full = fullPaint.Median();
     if (blend > 0.0 && full > 0.0) {
         printf("updater library ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);

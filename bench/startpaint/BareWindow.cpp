@@ -19,11 +19,8 @@ LRESULT CALLBACK BareWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         EndPaint(hWnd, &ps);
         return 0;
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
 }
 
@@ -36,14 +33,12 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     wc.hInstance = hInstance;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     wc.lpszClassName = L"LumoraBareWnd";
-    if (!RegisterClassW(&wc))
-        return 1;
+    if (!RegisterClassW(&wc)) return 1;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
     HWND hWnd = CreateWindowExW(0, wc.lpszClassName, L"Bare", WS_POPUP | WS_CLIPCHILDREN, x, y, kWidth, kHeight,
                                 nullptr, nullptr, hInstance, nullptr);
-    if (hWnd == nullptr)
-        return 2;
+    if (hWnd == nullptr) return 2;
     ShowWindow(hWnd, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -24,8 +24,8 @@ const LPARAM kQuitRequest = 0x800;
 struct TFindWindow
 {
     DWORD dwProcessId;
-    HWND hWnd;      // the painted main window
-    HWND hShown;    // a visible main-window-sized one, painted or not
+    HWND hWnd;   // the painted main window
+    HWND hShown; // a visible main-window-sized one, painted or not
 };
 
 BOOL CALLBACK FindPaintedWindow(HWND hWnd, LPARAM lParam)
@@ -33,15 +33,12 @@ BOOL CALLBACK FindPaintedWindow(HWND hWnd, LPARAM lParam)
     TFindWindow* pFind = reinterpret_cast<TFindWindow*>(lParam);
     DWORD dwProcessId = 0;
     GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId != pFind->dwProcessId || !IsWindowVisible(hWnd))
-        return TRUE;
+    if (dwProcessId != pFind->dwProcessId || !IsWindowVisible(hWnd)) return TRUE;
     RECT rc = {};
     GetWindowRect(hWnd, &rc);
-    if (rc.right - rc.left < kMinSide || rc.bottom - rc.top < kMinSide)
-        return TRUE;
+    if (rc.right - rc.left < kMinSide || rc.bottom - rc.top < kMinSide) return TRUE;
     pFind->hShown = hWnd;
-    if (GetUpdateRect(hWnd, nullptr, FALSE))
-        return TRUE;
+    if (GetUpdateRect(hWnd, nullptr, FALSE)) return TRUE;
     pFind->hWnd = hWnd;
     return FALSE;
 }
@@ -74,8 +71,7 @@ double TimeStartToPaint(const std::wstring& exe)
     STARTUPINFOW si = { sizeof(si) };
     PROCESS_INFORMATION pi = {};
     HANDLE hJob = CreateJobObjectW(nullptr, nullptr);
-    if (hJob == nullptr)
-        return -1.0;
+    if (hJob == nullptr) return -1.0;
     const double start = CBenchSamples::Now();
     if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         folder.c_str(), &si, &pi)) {
@@ -89,22 +85,19 @@ double TimeStartToPaint(const std::wstring& exe)
     double shown = -1.0;
     while (CBenchSamples::Now() - start < kStartLimitMs / 1000.0) {
         EnumWindows(FindPaintedWindow, reinterpret_cast<LPARAM>(&find));
-        if (find.hShown != nullptr && shown < 0.0)
-            shown = CBenchSamples::Now() - start;
+        if (find.hShown != nullptr && shown < 0.0) shown = CBenchSamples::Now() - start;
         if (find.hWnd != nullptr) {
             seconds = CBenchSamples::Now() - start;
             break;
         }
-        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
-            break; // ended before it showed a window
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break; // ended before it showed a window
         SwitchToThread();
     }
     if (getenv("STARTPAINT_TRACE"))
         printf("  %ls: shown %.1f ms, painted %.1f ms\n", exe.c_str(), shown * 1000.0, seconds * 1000.0);
     // Closed the way a user quits, since a killed program leaves its windows and tray
     // icon for Wine to clean up while the next program starts; then nothing may be left.
-    if (find.hWnd != nullptr)
-        PostMessageW(find.hWnd, WM_SYSCOMMAND, SC_CLOSE, kQuitRequest);
+    if (find.hWnd != nullptr) PostMessageW(find.hWnd, WM_SYSCOMMAND, SC_CLOSE, kQuitRequest);
     WaitForSingleObject(pi.hProcess, kStartLimitMs);
     EndJob(hJob);
     CloseHandle(pi.hThread);
@@ -126,8 +119,8 @@ bool Measure(const std::wstring& exe, CBenchSamples& samples)
 
 void PrintLine(const char* pstrWhat, const CBenchSamples& samples)
 {
-    printf("%s: median %.1f ms (min %.1f ms, %d runs)\n", pstrWhat, samples.Median() * 1000.0,
-           samples.Min() * 1000.0, samples.Count());
+    printf("%s: median %.1f ms (min %.1f ms, %d runs)\n", pstrWhat, samples.Median() * 1000.0, samples.Min() * 1000.0,
+           samples.Count());
 }
 
 } // namespace
@@ -141,17 +134,14 @@ int wmain(int argc, wchar_t** argv)
     const int nRounds = _wtoi(argv[1]);
     CBenchSamples lumora, bare;
     // Both are started once before timing, so neither pays for a cold file cache.
-    if (!Measure(argv[2], lumora) || !Measure(argv[3], bare))
-        return 1;
+    if (!Measure(argv[2], lumora) || !Measure(argv[3], bare)) return 1;
     lumora = CBenchSamples();
     bare = CBenchSamples();
     for (int i = 0; i < nRounds; i++) {
-        if (!Measure(argv[2], lumora) || !Measure(argv[3], bare))
-            return 1;
+        if (!Measure(argv[2], lumora) || !Measure(argv[3], bare)) return 1;
     }
     PrintLine("lumora.exe, start to painted main window", lumora);
     PrintLine("bare window program, start to painted window", bare);
-    if (bare.Median() > 0.0)
-        printf("ratio lumora.exe / bare window: %.2f\n", lumora.Median() / bare.Median());
+    if (bare.Median() > 0.0) printf("ratio lumora.exe / bare window: %.2f\n", lumora.Median() / bare.Median());
     return 0;
 }

@@ -21,7 +21,7 @@ public:
         void* pBits = nullptr;
         m_hBitmap = CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
         m_hOld = SelectObject(m_hDC, m_hBitmap);
-        m_rc = {0, 0, cx, cy};
+        m_rc = { 0, 0, cx, cy };
     }
     ~Canvas()
     {
@@ -51,19 +51,16 @@ inline HWND CreateHostWindow(LPCWSTR pstrClass)
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = pstrClass;
     RegisterClassW(&wc);
-    return CreateWindowExW(0, pstrClass, L"fuzz", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, wc.hInstance,
-                           nullptr);
+    return CreateWindowExW(0, pstrClass, L"fuzz", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // UTF-8 bytes as UTF-16 text (invalid sequences become U+FFFD).
 inline std::wstring Utf8ToWide(const BYTE* data, size_t size)
 {
-    if (size == 0)
-        return std::wstring();
+    if (size == 0) return std::wstring();
     int n = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)data, (int)size, nullptr, 0);
     std::wstring text((size_t)(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)data, (int)size, &text[0], n);
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)data, (int)size, &text[0], n);
     return text;
 }
 

@@ -18,12 +18,12 @@ struct Shared
     std::wstring resourceFolder;
     std::vector<std::wstring> inputs;
     size_t first = 0;
-    volatile LONG current = -1;        // index of the input being run
-    volatile LONGLONG startedAt = 0;   // GetTickCount64 when it started
+    volatile LONG current = -1;      // index of the input being run
+    volatile LONGLONG startedAt = 0; // GetTickCount64 when it started
     volatile DWORD faultCode = 0;
     volatile ULONG_PTR faultAddress = 0;
     char detail[512] = {};
-    HANDLE failed = nullptr;           // set by the running thread on a failure
+    HANDLE failed = nullptr; // set by the running thread on a failure
 };
 
 Shared g_shared;
@@ -33,11 +33,9 @@ std::vector<std::wstring> ListInputs(const std::wstring& folder)
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + L"\\*.in").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
+    if (find == INVALID_HANDLE_VALUE) return names;
     do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(data.cFileName);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(data.cFileName);
     } while (FindNextFileW(find, &data));
     FindClose(find);
     std::sort(names.begin(), names.end());
@@ -47,8 +45,7 @@ std::vector<std::wstring> ListInputs(const std::wstring& folder)
 bool ReadInput(const std::wstring& path, std::vector<BYTE>& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD size = GetFileSize(file, nullptr);
     bytes.assign(size, 0);
     DWORD read = 0;
@@ -80,8 +77,7 @@ bool HeapsAreSound()
     HANDLE heaps[256];
     DWORD count = GetProcessHeaps(256, heaps);
     for (DWORD i = 0; i < count && i < 256; ++i) {
-        if (!HeapValidate(heaps[i], 0, nullptr))
-            return false;
+        if (!HeapValidate(heaps[i], 0, nullptr)) return false;
     }
     return true;
 }
@@ -90,12 +86,10 @@ void RunOne(const std::vector<BYTE>& bytes)
 {
     try {
         g_shared.target->run(bytes.data(), bytes.size());
-    }
-    catch (const std::exception& e) {
+    } catch (const std::exception& e) {
         std::string text = std::string("exception escaped the reader: ") + e.what();
         Fail(text.c_str());
-    }
-    catch (...) {
+    } catch (...) {
         Fail("exception escaped the reader");
     }
 }
@@ -104,22 +98,18 @@ unsigned __stdcall RunInputs(void*)
 {
     SetUnhandledExceptionFilter(OnUnhandledException);
     std::set_terminate([] { Fail("std::terminate"); });
-    if (g_shared.target->prepare != nullptr)
-        g_shared.target->prepare(g_shared.resourceFolder);
+    if (g_shared.target->prepare != nullptr) g_shared.target->prepare(g_shared.resourceFolder);
     std::vector<BYTE> bytes;
     for (size_t i = g_shared.first; i < g_shared.inputs.size(); ++i) {
         // Reading counts for the input read: a slow read must not be blamed on the last one.
         g_shared.startedAt = (LONGLONG)GetTickCount64();
         InterlockedExchange(&g_shared.current, (LONG)i);
-        if (!ReadInput(g_shared.inputs[i], bytes))
-            continue;
+        if (!ReadInput(g_shared.inputs[i], bytes)) continue;
         RunOne(bytes);
         // Messages the reader posted to its windows are dropped with the input.
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        if (!HeapsAreSound())
-            Fail("heap damaged");
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        if (!HeapsAreSound()) Fail("heap damaged");
     }
     InterlockedExchange(&g_shared.current, -1);
     return 0;
@@ -160,15 +150,14 @@ std::string DescribeFault()
 // Waits for the running thread to finish, fail or overrun the limit on one input.
 int Watch(HANDLE runner, const std::wstring& failureFolder, DWORD limitMs)
 {
-    HANDLE waits[2] = {g_shared.failed, runner};
+    HANDLE waits[2] = { g_shared.failed, runner };
     for (;;) {
         DWORD which = WaitForMultipleObjects(2, waits, FALSE, 100);
         if (which == WAIT_OBJECT_0) {
             SaveFailure(failureFolder, g_shared.current, DescribeFault());
             return 2;
         }
-        if (which == WAIT_OBJECT_0 + 1)
-            return 0;
+        if (which == WAIT_OBJECT_0 + 1) return 0;
         LONG index = g_shared.current;
         LONGLONG elapsed = (LONGLONG)GetTickCount64() - g_shared.startedAt;
         if (index >= 0 && elapsed > (LONGLONG)limitMs && g_shared.current == index) {
@@ -194,8 +183,7 @@ int Main(int argc, wchar_t** argv, const Target* targets, size_t count)
         return 1;
     }
     for (size_t i = 0; i < count; ++i) {
-        if (wcscmp(targets[i].name, argv[1]) == 0)
-            g_shared.target = &targets[i];
+        if (wcscmp(targets[i].name, argv[1]) == 0) g_shared.target = &targets[i];
     }
     if (g_shared.target == nullptr) {
         printf("unknown target %ls\n", argv[1]);
@@ -206,14 +194,12 @@ int Main(int argc, wchar_t** argv, const Target* targets, size_t count)
     DWORD limitMs = argc > 4 ? wcstoul(argv[4], nullptr, 10) : 5000;
     g_shared.first = argc > 5 ? wcstoul(argv[5], nullptr, 10) : 0;
     g_shared.resourceFolder = argc > 6 ? argv[6] : L"";
-    for (const std::wstring& name : ListInputs(inputFolder))
-        g_shared.inputs.push_back(inputFolder + L"\\" + name);
+    for (const std::wstring& name : ListInputs(inputFolder)) g_shared.inputs.push_back(inputFolder + L"\\" + name);
     g_shared.failed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     // The stack of a program's main thread: a reader must fit in what it will have.
     HANDLE runner = (HANDLE)_beginthreadex(nullptr, 2 * 1024 * 1024, RunInputs, nullptr,
                                            STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (runner == nullptr)
-        return 1;
+    if (runner == nullptr) return 1;
     DWORD started = GetTickCount();
     int result = Watch(runner, failureFolder, limitMs);
     if (result == 0) {

@@ -29,8 +29,7 @@ void ReportWrongResult(const char* what);
 // 1: bad arguments.
 int Main(int argc, wchar_t** argv, const Target* targets, size_t count);
 
-template <size_t N>
-int Main(int argc, wchar_t** argv, const Target (&targets)[N])
+template <size_t N> int Main(int argc, wchar_t** argv, const Target (&targets)[N])
 {
     return Main(argc, argv, targets, N);
 }

@@ -38,7 +38,7 @@ void PrepareSkin(const std::wstring& resources)
 
 void RunMarkup(const BYTE* data, size_t size)
 {
-    for (int encoding : {CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UTF16}) {
+    for (int encoding : { CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UTF16 }) {
         CXmlDocUI doc;
         if (doc.LoadFromMem(data, (DWORD)size, encoding))
             Fuzz::WalkMarkup(doc.GetRoot(), 15, [](CXmlNodeUI& node) { return wcslen(node.GetName()); });
@@ -51,15 +51,13 @@ void RunSkin(const BYTE* data, size_t size)
 {
     std::wstring markup = Fuzz::Utf8ToWide(data, size);
     size_t start = markup.find(L'<');
-    if (start == std::wstring::npos)
-        return; // the builder would take the text for a file name
+    if (start == std::wstring::npos) return; // the builder would take the text for a file name
     CWindowManagerUI manager;
     manager.Init(g_hHost);
     manager.SetSkinFile(g_skinFile.c_str());
     CSkinBuilderUI builder;
     CControlUI* pRoot = builder.Build(nullptr, markup.c_str() + start, nullptr, nullptr, &manager);
-    if (pRoot == nullptr)
-        return;
+    if (pRoot == nullptr) return;
     manager.AttachRoot(pRoot);
     Fuzz::LayOutAndPaint(pRoot);
 }
@@ -87,26 +85,21 @@ void RunTaggedText(const BYTE* data, size_t size)
 CefRefPtr<CefV8Value> ToScript(const Json::Value& value)
 {
     switch (value.type()) {
-    case Json::booleanValue:
-        return CefV8Value::CreateBool(value.asBool());
+    case Json::booleanValue: return CefV8Value::CreateBool(value.asBool());
     case Json::intValue:
     case Json::uintValue:
-    case Json::realValue:
-        return CefV8Value::CreateDouble(value.asDouble());
-    case Json::stringValue:
-        return CefV8Value::CreateString(value.asString());
+    case Json::realValue: return CefV8Value::CreateDouble(value.asDouble());
+    case Json::stringValue: return CefV8Value::CreateString(value.asString());
     case Json::arrayValue: {
         CefRefPtr<CefV8Value> array = CefV8Value::CreateArray((int)value.size());
-        for (Json::ArrayIndex i = 0; i < value.size(); ++i)
-            array->SetValue((int)i, ToScript(value[i]));
+        for (Json::ArrayIndex i = 0; i < value.size(); ++i) array->SetValue((int)i, ToScript(value[i]));
         return array;
     }
-    default:
-        return CefV8Value::CreateNull();
+    default: return CefV8Value::CreateNull();
     }
 }
 
-void DoNothing(CLumoraWnd&) {}
+void DoNothing(CLumoraWnd&) { }
 
 void RunPageCommand(const BYTE* data, size_t size)
 {
@@ -117,14 +110,11 @@ void RunPageCommand(const BYTE* data, size_t size)
     std::string errors;
     const char* begin = reinterpret_cast<const char*>(data);
     try {
-        if (!reader->parse(begin, begin + size, &call, &errors))
-            return;
-    }
-    catch (const std::exception&) {
+        if (!reader->parse(begin, begin + size, &call, &errors)) return;
+    } catch (const std::exception&) {
         return; // the harness's own reading of the input, not the program's
     }
-    if (!call.isArray() || call.size() < 1)
-        return;
+    if (!call.isArray() || call.size() < 1) return;
     std::string name = call[0].isString() ? call[0].asString() : std::string();
     CefRefPtr<CefProcessMessage> message = CefProcessMessage::Create(name);
     if (call.size() > 1 && call[1].isArray())
@@ -132,19 +122,18 @@ void RunPageCommand(const BYTE* data, size_t size)
     // The real table with commands that touch no window: the dispatcher's checks decide.
     std::vector<ProcessMessageHandlerEntry> table(ProcessMessageHandlerTable,
                                                   ProcessMessageHandlerTable + kPageCommandCount);
-    for (ProcessMessageHandlerEntry& row : table)
-        row.handler = DoNothing;
+    for (ProcessMessageHandlerEntry& row : table) row.handler = DoNothing;
     static CLumoraWnd window; // never given a native window
     DispatchPageCommand(window, message, table.data(), table.size());
     PendingCommandArguments = nullptr;
 }
 
 const Fuzz::Target kTargets[] = {
-    {L"ui-markup", nullptr, RunMarkup},
-    {L"ui-skin", PrepareSkin, RunSkin},
-    {L"ui-imagedesc", PrepareSkin, RunImageDescription},
-    {L"ui-text", PrepareSkin, RunTaggedText},
-    {L"shell-pagecmd", nullptr, RunPageCommand},
+    { L"ui-markup", nullptr, RunMarkup },
+    { L"ui-skin", PrepareSkin, RunSkin },
+    { L"ui-imagedesc", PrepareSkin, RunImageDescription },
+    { L"ui-text", PrepareSkin, RunTaggedText },
+    { L"shell-pagecmd", nullptr, RunPageCommand },
 };
 
 } // namespace

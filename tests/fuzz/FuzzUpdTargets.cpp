@@ -29,12 +29,10 @@ std::vector<BYTE> ReadWholeFile(const std::wstring& path)
 {
     std::vector<BYTE> bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
+    if (file == INVALID_HANDLE_VALUE) return bytes;
     DWORD size = GetFileSize(file, nullptr), read = 0;
     bytes.resize(size);
-    if (size > 0 && !ReadFile(file, bytes.data(), size, &read, nullptr))
-        bytes.clear();
+    if (size > 0 && !ReadFile(file, bytes.data(), size, &read, nullptr)) bytes.clear();
     CloseHandle(file);
     return bytes;
 }
@@ -44,14 +42,13 @@ void PrepareSkin(const std::wstring& resources)
 {
     CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
     g_skinZip = ReadWholeFile(resources + L"\\update_skin.zip");
-    if (!g_skinZip.empty())
-        CWindowManagerUI::SetSkinZipMemory(g_skinZip.data(), (unsigned int)g_skinZip.size());
+    if (!g_skinZip.empty()) CWindowManagerUI::SetSkinZipMemory(g_skinZip.data(), (unsigned int)g_skinZip.size());
     g_hHost = Fuzz::CreateHostWindow(L"UpdFuzzHost");
 }
 
 void RunMarkup(const BYTE* data, size_t size)
 {
-    for (int encoding : {CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UNICODE}) {
+    for (int encoding : { CXmlDocUI::ENCODING_UTF8, CXmlDocUI::ENCODING_UNICODE }) {
         CXmlDocUI doc;
         if (doc.LoadFromMemory(data, (DWORD)size, encoding))
             Fuzz::WalkMarkup(doc.GetRoot(), 16,
@@ -66,11 +63,9 @@ void RunSkin(const BYTE* data, size_t size)
     CWindowManagerUI manager;
     manager.Init(g_hHost);
     CSkinBuilderUI builder;
-    if (!builder.GetMarkup()->LoadFromMemory(data, (DWORD)size, CXmlDocUI::ENCODING_UTF8))
-        return;
+    if (!builder.GetMarkup()->LoadFromMemory(data, (DWORD)size, CXmlDocUI::ENCODING_UTF8)) return;
     CControlUI* pRoot = builder.BuildRoot(nullptr, &manager);
-    if (pRoot == nullptr)
-        return;
+    if (pRoot == nullptr) return;
     manager.AttachRoot(pRoot);
     Fuzz::LayOutAndPaint(pRoot);
 }
@@ -79,13 +74,11 @@ void RunZip(const BYTE* data, size_t size)
 {
     std::vector<BYTE> copy(data, data + size);
     ZipArchive* hZip = ZipOpen(copy.data(), (unsigned int)copy.size(), ZIP_MEMORY);
-    if (hZip == nullptr)
-        return;
+    if (hZip == nullptr) return;
     ZipEntry entry;
     int nItems = ZipGetItem(hZip, -1, &entry) == ZR_OK ? entry.index : 0;
     for (int i = 0; i < nItems && i < 64; ++i) {
-        if (ZipGetItem(hZip, i, &entry) != ZR_OK)
-            continue;
+        if (ZipGetItem(hZip, i, &entry) != ZR_OK) continue;
         std::vector<BYTE> bytes;
         LPCWSTR pstrError = nullptr;
         CSkinSourceUI::ReadZipItem(hZip, entry.name, 1 << 20, bytes, &pstrError);
@@ -115,14 +108,14 @@ void RunTaggedText(const BYTE* data, size_t size)
 }
 
 const Fuzz::Target kTargets[] = {
-    {L"updui-markup", nullptr, RunMarkup},
-    {L"updui-skin", PrepareSkin, RunSkin},
-    {L"updui-zip", nullptr, RunZip},
-    {L"updui-imagedesc", PrepareSkin, RunImageDescription},
-    {L"updui-text", PrepareSkin, RunTaggedText},
-    {L"updater-list", PrepareUpdaterFolder, RunDownloadList},
-    {L"updater-manifest", PrepareUpdaterFolder, RunManifest},
-    {L"updater-cfg", PrepareUpdaterFolder, RunResumeRecords},
+    { L"updui-markup", nullptr, RunMarkup },
+    { L"updui-skin", PrepareSkin, RunSkin },
+    { L"updui-zip", nullptr, RunZip },
+    { L"updui-imagedesc", PrepareSkin, RunImageDescription },
+    { L"updui-text", PrepareSkin, RunTaggedText },
+    { L"updater-list", PrepareUpdaterFolder, RunDownloadList },
+    { L"updater-manifest", PrepareUpdaterFolder, RunManifest },
+    { L"updater-cfg", PrepareUpdaterFolder, RunResumeRecords },
 };
 
 } // namespace

@@ -21,26 +21,25 @@
 
 namespace {
 
-std::string g_folder;  // the working folder, with a trailing backslash
+std::string g_folder; // the working folder, with a trailing backslash
 const DWORD kPartialSize = 65536;
 const DWORD kContentLength = 100000;
 
 void WriteWholeFile(const std::string& path, const void* data, size_t size)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
+    if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, data, (DWORD)size, &written, nullptr);
     CloseHandle(file);
 }
 
-class FuzzUpdateHost : public IUpdateCheckHost {
+class FuzzUpdateHost : public IUpdateCheckHost
+{
 public:
     ~FuzzUpdateHost() override
     {
-        for (HANDLE timer : timers_)
-            CloseHandle(timer);
+        for (HANDLE timer : timers_) CloseHandle(timer);
     }
     WORD GetUpdateMode() override { return mode; }
     void SetUpdateMode(WORD value) override { mode = value; }
@@ -50,10 +49,10 @@ public:
     std::string GetManifestUrl() override { return "http://127.0.0.1:9/lumo/newupdate.ini"; }
     CDownloadManager& GetDownloadManager() override { return manager; }
     HWND GetWindow() override { return nullptr; }
-    void SetFoundVersionText(const std::wstring&) override {}
-    void SetNewFeatures(const std::wstring&) override {}
-    void SetSetupFileName(const std::wstring&) override {}
-    void SetSetupUrl(const std::string&) override {}
+    void SetFoundVersionText(const std::wstring&) override { }
+    void SetNewFeatures(const std::wstring&) override { }
+    void SetSetupFileName(const std::wstring&) override { }
+    void SetSetupUrl(const std::string&) override { }
     void StartProgressTimerThread(HANDLE timer) override { timers_.push_back(timer); }
 
     WORD mode = UpdateModeInteractive;
@@ -116,10 +115,8 @@ void RunResumeRecords(const BYTE* data, size_t size)
     download.resumable = 1;
     WriteWholeFile(download.cfgFile, data, size);
     std::vector<ResumeRecord> ranges;
-    if (!download.PlanResume(g_folder + "file.bin.part", ranges))
-        return;
-    if (ranges.size() > ResumeRecordFile::kMaxRecords)
-        Fuzz::ReportWrongResult("more ranges than records allowed");
+    if (!download.PlanResume(g_folder + "file.bin.part", ranges)) return;
+    if (ranges.size() > ResumeRecordFile::kMaxRecords) Fuzz::ReportWrongResult("more ranges than records allowed");
     for (const ResumeRecord& range : ranges) {
         if (range.start >= range.end || range.end > kContentLength || range.start > kPartialSize)
             Fuzz::ReportWrongResult("a resume range outside the file");

@@ -113,8 +113,8 @@ CFakeInstallerWindow::CFakeInstallerWindow()
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), hInst, nullptr);
     ::CreateWindowExW(0, L"BUTTON", L"取消", WS_CHILD | WS_VISIBLE | WS_DISABLED, 380, 290, 70, 24, m_hWnd,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), hInst, nullptr);
-    m_hPage = ::CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_VISIBLE, 0, 0, 460, 270, m_hWnd, nullptr, hInst,
-                                nullptr);
+    m_hPage =
+        ::CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_VISIBLE, 0, 0, 460, 270, m_hWnd, nullptr, hInst, nullptr);
     m_hProgress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 40, 440, 16, m_hPage, nullptr,
                                     hInst, nullptr);
     ::SendMessageW(m_hProgress, PBM_SETRANGE32, 0, 30000);

@@ -76,7 +76,11 @@ protected:
         PostClick(Window().GetWindowHandle(), CenterOf(Control(name)->GetPos()));
     }
     static void SetPath(const std::wstring& path) { Control(L"path")->SetText(path.c_str()); }
-    static void ShowPage(int page) { Tabs()->SelectItem(page); ::UpdateWindow(Window().GetWindowHandle()); }
+    static void ShowPage(int page)
+    {
+        Tabs()->SelectItem(page);
+        ::UpdateWindow(Window().GetWindowHandle());
+    }
 
     static CFakeNsisStack* s_stack;
     static CFakeExtraParameters* s_extra;
@@ -244,7 +248,7 @@ TEST(InstallFreeSpace, MoreThanTheNeededRoomIsAcceptedExactlyItIsRefused)
             return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
         };
         return 0.2126 * channel((argb >> 16) & 0xFF) + 0.7152 * channel((argb >> 8) & 0xFF) +
-               0.0722 * channel(argb & 0xFF);
+            0.0722 * channel(argb & 0xFF);
     };
     double ratio = (luminance(kShort) + 0.05) / (luminance(0xFF1D5F96) + 0.05);
     EXPECT_GE(ratio, 4.5);

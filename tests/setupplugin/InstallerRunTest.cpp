@@ -430,8 +430,8 @@ protected:
             std::vector<char> installed = ReadAll(folder + L"\\" + pstrFile);
             std::vector<char> built = ReadAll(std::wstring(LUMORA_TEST_BIN_DIR) + L"\\" + pstrFile);
             ASSERT_FALSE(built.empty()) << "the build lacks " << testing::PrintToString(std::wstring(pstrFile));
-            EXPECT_TRUE(installed == built) << "differs: " << testing::PrintToString(std::wstring(pstrFile))
-                                            << " size " << installed.size();
+            EXPECT_TRUE(installed == built)
+                << "differs: " << testing::PrintToString(std::wstring(pstrFile)) << " size " << installed.size();
         }
         EXPECT_FALSE(ReadAll(folder + L"\\uninst.exe").empty());
         EXPECT_FALSE(Exists(folder + L"\\~lumora.new"));

@@ -12,8 +12,8 @@
 
 namespace {
 
-const char* const kExports[] = { "InitWindow",   "ShowWnd",    "StartInstall", "StartUnInstall",   "UninstallFin",
-                                 "UserCancel",   "GetSetupData", "LumoraTerminater", "fnNsisPlugin" };
+const char* const kExports[] = { "InitWindow", "ShowWnd",      "StartInstall",     "StartUnInstall", "UninstallFin",
+                                 "UserCancel", "GetSetupData", "LumoraTerminater", "fnNsisPlugin" };
 
 class PluginDllTest : public ::testing::Test
 {

@@ -38,8 +38,7 @@ BOOL CALLBACK FindPrompt(HWND hWnd, LPARAM lParam)
     TPromptSearch* pSearch = reinterpret_cast<TPromptSearch*>(lParam);
     wchar_t className[16] = {};
     ::GetClassNameW(hWnd, className, 16);
-    if (wcscmp(className, L"#32770") != 0 || ::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner ||
-        !::IsWindowVisible(hWnd))
+    if (wcscmp(className, L"#32770") != 0 || ::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner || !::IsWindowVisible(hWnd))
         return TRUE;
     pSearch->hFound = hWnd;
     return FALSE;
@@ -226,8 +225,8 @@ COLORREF CSetupDriver::PixelAt(int x, int y) const
 bool CSetupDriver::ColorNear(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) <= kColorTolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= kColorTolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= kColorTolerance;
+        std::abs(GetGValue(a) - GetGValue(b)) <= kColorTolerance &&
+        std::abs(GetBValue(a) - GetBValue(b)) <= kColorTolerance;
 }
 
 bool CSetupDriver::WaitForColor(int x, int y, COLORREF color, DWORD timeoutMs) const

@@ -42,7 +42,9 @@ TEST(NsisStack, NumbersAsTheScriptWritesThem)
     {
         const wchar_t* text;
         long value;
-    } cases[] = { { L"1", 1 }, { L"0", 0 }, { L"-7", -7 }, { L"1234", 1234 }, { L"", 0 }, { L"abc", 0 }, { L"12ab", 12 } };
+    } cases[] = {
+        { L"1", 1 }, { L"0", 0 }, { L"-7", -7 }, { L"1234", 1234 }, { L"", 0 }, { L"abc", 0 }, { L"12ab", 12 }
+    };
     for (const Case& c : cases) {
         CFakeNsisStack fake;
         fake.Push(c.text);

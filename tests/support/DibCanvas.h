@@ -37,11 +37,7 @@ public:
     std::wstring Capture(const RECT& rc, DWORD background) const;
 
     // Paints a control tree of either library on the canvas.
-    template <class TControl>
-    void Paint(TControl* pControl, const RECT& rc)
-    {
-        pControl->DoPaint(m_hDC, rc);
-    }
+    template <class TControl> void Paint(TControl* pControl, const RECT& rc) { pControl->DoPaint(m_hDC, rc); }
 
     // Keeps what the test saw, for a person to look at.
     void SaveBmp(LPCWSTR pstrPath) const;

@@ -138,9 +138,8 @@ static IHTMLDocument2Vtbl g_documentVtbl = {
 static HRESULT STDMETHODCALLTYPE Browser_QueryInterface(IWebBrowser2* This, REFIID riid, void** ppv)
 {
     if (IsEqualIID(riid, &IID_IServiceProvider)) ((TFakeBrowser*)This)->log->nServiceQueries++;
-    if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, &IID_IDispatch) &&
-        !IsEqualIID(riid, &IID_IWebBrowser2) && !IsEqualIID(riid, &IID_IWebBrowserApp) &&
-        !IsEqualIID(riid, &IID_IWebBrowser)) {
+    if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, &IID_IDispatch) && !IsEqualIID(riid, &IID_IWebBrowser2) &&
+        !IsEqualIID(riid, &IID_IWebBrowserApp) && !IsEqualIID(riid, &IID_IWebBrowser)) {
         *ppv = NULL;
         return E_NOINTERFACE;
     }
@@ -175,8 +174,8 @@ static HRESULT STDMETHODCALLTYPE Browser_Navigate(IWebBrowser2* This, BSTR url, 
 }
 
 // Only the address: the host never passes the other arguments.
-static HRESULT STDMETHODCALLTYPE Browser_Navigate2(IWebBrowser2* This, VARIANT* url, VARIANT* flags,
-                                                   VARIANT* target, VARIANT* postData, VARIANT* headers)
+static HRESULT STDMETHODCALLTYPE Browser_Navigate2(IWebBrowser2* This, VARIANT* url, VARIANT* flags, VARIANT* target,
+                                                   VARIANT* postData, VARIANT* headers)
 {
     TFakeBrowserLog* log = ((TFakeBrowser*)This)->log;
     if (flags != NULL || target != NULL || postData != NULL || headers != NULL) return E_INVALIDARG;

@@ -9,29 +9,30 @@
 #include <string>
 #include <thread>
 
-class HeldPageServer {
+class HeldPageServer
+{
 public:
-  HeldPageServer() = default;
-  HeldPageServer(const HeldPageServer&) = delete;
-  HeldPageServer& operator=(const HeldPageServer&) = delete;
-  ~HeldPageServer() { Stop(); }
+    HeldPageServer() = default;
+    HeldPageServer(const HeldPageServer&) = delete;
+    HeldPageServer& operator=(const HeldPageServer&) = delete;
+    ~HeldPageServer() { Stop(); }
 
-  bool Start();
-  // Lets the held page (and every later request for it) through.
-  void Release();
-  void Stop();
-  // "http://127.0.0.1:<port>/held"
-  std::wstring HeldAddress() const;
-  // Whether a request for the held page has come in.
-  bool HeldRequested() const { return heldRequested_; }
+    bool Start();
+    // Lets the held page (and every later request for it) through.
+    void Release();
+    void Stop();
+    // "http://127.0.0.1:<port>/held"
+    std::wstring HeldAddress() const;
+    // Whether a request for the held page has come in.
+    bool HeldRequested() const { return heldRequested_; }
 
 private:
-  void Serve();
-  void Answer(uintptr_t client);
+    void Serve();
+    void Answer(uintptr_t client);
 
-  uintptr_t listener_ = ~uintptr_t(0);
-  int port_ = 0;
-  HANDLE released_ = nullptr;
-  std::atomic<bool> heldRequested_{false};
-  std::thread thread_;
+    uintptr_t listener_ = ~uintptr_t(0);
+    int port_ = 0;
+    HANDLE released_ = nullptr;
+    std::atomic<bool> heldRequested_{ false };
+    std::thread thread_;
 };

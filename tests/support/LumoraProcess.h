@@ -11,38 +11,40 @@ class Value;
 // One lumora.exe started from a test program folder, with the probes the
 // tests use: its main window (found by the window property "lumora"), its
 // browsers (asked through the engine stand-in's page channel) and its exit.
-class LumoraProcess {
+class LumoraProcess
+{
 public:
-  struct Browser {
-    int id = 0;
-    std::wstring url;
-    bool popup = false;
-  };
+    struct Browser
+    {
+        int id = 0;
+        std::wstring url;
+        bool popup = false;
+    };
 
-  LumoraProcess() = default;
-  LumoraProcess(const LumoraProcess&) = delete;
-  LumoraProcess& operator=(const LumoraProcess&) = delete;
-  // Ends a process the test left running.
-  ~LumoraProcess();
+    LumoraProcess() = default;
+    LumoraProcess(const LumoraProcess&) = delete;
+    LumoraProcess& operator=(const LumoraProcess&) = delete;
+    // Ends a process the test left running.
+    ~LumoraProcess();
 
-  bool Start(const std::wstring& folder);
-  // The main window once it carries its property; null after the timeout.
-  HWND WaitForMainWindow();
-  HWND MainWindow() const { return mainWindow_; }
-  DWORD ProcessId() const { return info_.dwProcessId; }
-  // The exit code, or STILL_ACTIVE when the process did not end in time.
-  DWORD WaitExit(DWORD timeoutMs);
-  bool Running() const;
-  std::vector<Browser> Browsers() const;
-  // The page of the first browser calls app.sendMessage(name, args); args is
-  // a JSON array as a page would pass it. False when the call did not run.
-  bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
-  // The same with the arguments as a JSON array value.
-  bool SendPageMessageArgs(const std::string& name, const Json::Value& args) const;
+    bool Start(const std::wstring& folder);
+    // The main window once it carries its property; null after the timeout.
+    HWND WaitForMainWindow();
+    HWND MainWindow() const { return mainWindow_; }
+    DWORD ProcessId() const { return info_.dwProcessId; }
+    // The exit code, or STILL_ACTIVE when the process did not end in time.
+    DWORD WaitExit(DWORD timeoutMs);
+    bool Running() const;
+    std::vector<Browser> Browsers() const;
+    // The page of the first browser calls app.sendMessage(name, args); args is
+    // a JSON array as a page would pass it. False when the call did not run.
+    bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
+    // The same with the arguments as a JSON array value.
+    bool SendPageMessageArgs(const std::string& name, const Json::Value& args) const;
 
 private:
-  PROCESS_INFORMATION info_ = {};
-  HWND mainWindow_ = nullptr;
+    PROCESS_INFORMATION info_ = {};
+    HWND mainWindow_ = nullptr;
 };
 
 // The engine stand-in's browser windows inside the main window.
@@ -53,13 +55,13 @@ std::vector<HWND> BrowserWindows(HWND main);
 bool ShownBrowserRect(HWND main, RECT* rect);
 
 // Polls until the condition holds, pumping this thread's messages; false on timeout.
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs = 15000) {
-  for (DWORD waited = 0;; waited += 50) {
-    if (condition()) return true;
-    if (waited >= timeoutMs) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(50);
-  }
+template <class Condition> bool WaitUntil(Condition condition, DWORD timeoutMs = 15000)
+{
+    for (DWORD waited = 0;; waited += 50) {
+        if (condition()) return true;
+        if (waited >= timeoutMs) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(50);
+    }
 }

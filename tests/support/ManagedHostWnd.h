@@ -7,21 +7,18 @@
 // templates over the library's window, manager and notification types.
 
 // Keeps every notification the manager sends.
-template <class TNotifier, class TRecord>
-class TNotifyLog : public TNotifier
+template <class TNotifier, class TRecord> class TNotifyLog : public TNotifier
 {
 public:
     void Notify(TRecord& msg) override { records.push_back(msg); }
     // Notifications of a type (from one sender, when given).
-    template <class TType>
-    int Count(const TType& type, const void* sender = nullptr) const
+    template <class TType> int Count(const TType& type, const void* sender = nullptr) const
     {
         int n = 0;
         for (const TRecord& r : records) n += r.type == type && (sender == nullptr || r.sender == sender) ? 1 : 0;
         return n;
     }
-    template <class TType>
-    const TRecord* Last(const TType& type) const
+    template <class TType> const TRecord* Last(const TType& type) const
     {
         for (size_t i = records.size(); i > 0; i--)
             if (records[i - 1].type == type) return &records[i - 1];
@@ -34,8 +31,7 @@ public:
 // one, sees every message first. Tests share one such window (destroying an
 // activated window costs Wine seconds under a bare X server) and give it a
 // fresh manager each.
-template <class TWindow, class TManager>
-class TManagedHostWnd : public TWindow
+template <class TWindow, class TManager> class TManagedHostWnd : public TWindow
 {
 public:
     TManager* m_pm = nullptr;
@@ -70,8 +66,7 @@ public:
 
 // A window whose own manager builds its tree from the skin when the window is
 // created, and that logs every notification.
-template <class TWindow, class TManager, class TControl, class TLog>
-class TBuiltSkinWnd : public TWindow
+template <class TWindow, class TManager, class TControl, class TLog> class TBuiltSkinWnd : public TWindow
 {
 public:
     UINT GetClassStyle() const override { return CS_DBLCLKS; }

@@ -6,7 +6,7 @@ namespace {
 
 const wchar_t kRecorderClass[] = L"LumoraTestMessageRecorder";
 
-}  // namespace
+} // namespace
 
 MessageRecorder::MessageRecorder(DWORD pollMs) : pollMs_(pollMs)
 {
@@ -15,8 +15,8 @@ MessageRecorder::MessageRecorder(DWORD pollMs) : pollMs_(pollMs)
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kRecorderClass;
     RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, kRecorderClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              windowClass.hInstance, this);
+    window_ =
+        CreateWindowExW(0, kRecorderClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, this);
 }
 
 MessageRecorder::~MessageRecorder()
@@ -26,13 +26,11 @@ MessageRecorder::~MessageRecorder()
     DestroyWindow(window_);
 }
 
-LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam)
+LRESULT CALLBACK MessageRecorder::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
         auto create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto self = reinterpret_cast<MessageRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message >= WM_USER + 1001 && message <= WM_USER + 1011) {
@@ -71,24 +69,20 @@ bool MessageRecorder::PumpUntil(const std::function<bool()>& done, DWORD limitMs
     const DWORD started = GetTickCount();
     while (!done()) {
         DWORD elapsed = GetTickCount() - started;
-        if (elapsed >= limitMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(limitMs - elapsed, pollMs),
-                                  QS_ALLINPUT);
+        if (elapsed >= limitMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(limitMs - elapsed, pollMs), QS_ALLINPUT);
         Drain();
     }
     return true;
 }
 
-PostedMessage MessageRecorder::WaitFrom(size_t* seen, std::initializer_list<UINT> wanted,
-                                        DWORD limitMs)
+PostedMessage MessageRecorder::WaitFrom(size_t* seen, std::initializer_list<UINT> wanted, DWORD limitMs)
 {
     PostedMessage found;
     PumpUntil(
         [&]() {
             for (; *seen < messages_.size(); ++*seen) {
-                if (std::find(wanted.begin(), wanted.end(), messages_[*seen].message) !=
-                    wanted.end()) {
+                if (std::find(wanted.begin(), wanted.end(), messages_[*seen].message) != wanted.end()) {
                     found = messages_[*seen];
                     return true;
                 }
@@ -110,8 +104,7 @@ PostedMessage MessageRecorder::WaitForAny(std::initializer_list<UINT> wanted, DW
 PostedMessage MessageRecorder::WaitForNext(std::initializer_list<UINT> wanted, DWORD limitMs)
 {
     PostedMessage found = WaitFrom(&next_, wanted, limitMs);
-    if (found.message != 0)
-        ++next_;
+    if (found.message != 0) ++next_;
     return found;
 }
 
@@ -127,8 +120,7 @@ void MessageRecorder::Drain()
 bool MessageRecorder::Has(UINT message) const
 {
     for (const PostedMessage& posted : messages_) {
-        if (posted.message == message)
-            return true;
+        if (posted.message == message) return true;
     }
     return false;
 }

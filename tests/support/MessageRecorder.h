@@ -12,15 +12,17 @@
 #include <string>
 #include <vector>
 
-struct PostedMessage {
+struct PostedMessage
+{
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     std::string url;                   // copy of the WM_DOWNLOAD_PROBED address
-    CompletedDownloadRecord completed;  // copy of the WM_DOWNLOAD_COMPLETED record
+    CompletedDownloadRecord completed; // copy of the WM_DOWNLOAD_COMPLETED record
 };
 
-class MessageRecorder {
+class MessageRecorder
+{
 public:
     // `pollMs` bounds how long a pump sleeps between looks at its condition.
     explicit MessageRecorder(DWORD pollMs = 50);

@@ -14,8 +14,7 @@ bool PumpUntil(const std::function<bool()>& done);
 
 POINT CentreOf(const RECT& rc);
 // The centre of a control of either library.
-template <class TControl>
-POINT CentreOf(const TControl* pControl)
+template <class TControl> POINT CentreOf(const TControl* pControl)
 {
     return CentreOf(pControl->GetPos());
 }

@@ -8,6 +8,5 @@ inline ::testing::AssertionResult RectIs(const RECT& actual, int l, int t, int r
     if (actual.left == l && actual.top == t && actual.right == r && actual.bottom == b)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right << ","
-                                         << actual.bottom << ") want (" << l << "," << t << "," << r << "," << b
-                                         << ")";
+                                         << actual.bottom << ") want (" << l << "," << t << "," << r << "," << b << ")";
 }

@@ -15,8 +15,8 @@ struct TTestControlConfig
 {
     bool bWindowless = true;
     DWORD dwMiscStatus = 0;
-    RECT rcHit = { 0, 0, 0, 0 };         // where QueryHitPoint reports a hit
-    HWND hwndShellBrowser = nullptr;     // window of the shell-browser service, or none
+    RECT rcHit = { 0, 0, 0, 0 };     // where QueryHitPoint reports a hit
+    HWND hwndShellBrowser = nullptr; // window of the shell-browser service, or none
     bool bFailCreate = false;
     TFakeBrowserLog* pBrowserLog = nullptr; // non-null: the control is also a web browser
     // Also answers for the site (IObjectWithSite), the active object, the shell
@@ -81,8 +81,10 @@ public:
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
     {
         *ppv = nullptr;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleControl)) *ppv = static_cast<IOleControl*>(this);
-        else if (IsEqualIID(riid, IID_IOleObject)) *ppv = static_cast<IOleObject*>(this);
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleControl))
+            *ppv = static_cast<IOleControl*>(this);
+        else if (IsEqualIID(riid, IID_IOleObject))
+            *ppv = static_cast<IOleObject*>(this);
         else if (IsEqualIID(riid, IID_IOleInPlaceObject) ||
                  (IsEqualIID(riid, IID_IOleInPlaceObjectWindowless) && (m_config.bWindowless || m_config.bEveryFace)))
             *ppv = static_cast<IOleInPlaceObjectWindowless*>(this);
@@ -210,8 +212,9 @@ public:
     STDMETHOD(GetDropTarget)(IDropTarget**) override { return E_NOTIMPL; }
 
     // IViewObjectEx
-    STDMETHOD(Draw)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC, LPCRECTL lprcBounds, LPCRECTL,
-                    BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override
+    STDMETHOD(Draw)
+    (DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC, LPCRECTL lprcBounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+     ULONG_PTR) override
     {
         m_log.nDraws++;
         if (lprcBounds != nullptr) m_log.rcDraw = *lprcBounds;
@@ -275,7 +278,7 @@ private:
 class CTestControlFactory : public IClassFactory
 {
 public:
-    CTestControlFactory(TTestControlConfig& config, TTestControlLog& log) : m_config(config), m_log(log) {}
+    CTestControlFactory(TTestControlConfig& config, TTestControlLog& log) : m_config(config), m_log(log) { }
     virtual ~CTestControlFactory() = default;
 
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override

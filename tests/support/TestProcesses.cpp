@@ -11,8 +11,7 @@ const DWORD kExitWaitMs = 5000;
 std::wstring ImageOf(DWORD id)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    if (!process)
-        return std::wstring();
+    if (!process) return std::wstring();
     wchar_t path[MAX_PATH] = {};
     DWORD chars = MAX_PATH;
     std::wstring image = QueryFullProcessImageNameW(process, 0, path, &chars) ? path : L"";
@@ -20,19 +19,16 @@ std::wstring ImageOf(DWORD id)
     return image;
 }
 
-template <typename Match>
-std::vector<RunningProcess> ProcessesWhere(Match match)
+template <typename Match> std::vector<RunningProcess> ProcessesWhere(Match match)
 {
     std::vector<RunningProcess> found;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return found;
+    if (snapshot == INVALID_HANDLE_VALUE) return found;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        RunningProcess process = {entry.th32ProcessID, ImageOf(entry.th32ProcessID)};
-        if (match(entry.szExeFile, process.image))
-            found.push_back(process);
+        RunningProcess process = { entry.th32ProcessID, ImageOf(entry.th32ProcessID) };
+        if (match(entry.szExeFile, process.image)) found.push_back(process);
     }
     CloseHandle(snapshot);
     return found;
@@ -49,7 +45,7 @@ void Kill(const std::vector<RunningProcess>& processes)
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<RunningProcess> ProcessesNamed(const wchar_t* name)
 {
@@ -64,8 +60,7 @@ void KillProcessesNamed(const wchar_t* name)
 void KillProcessesUnder(const std::wstring& folder)
 {
     std::wstring prefix = folder;
-    if (!prefix.empty() && prefix.back() != L'\\')
-        prefix += L'\\';
+    if (!prefix.empty() && prefix.back() != L'\\') prefix += L'\\';
     Kill(ProcessesWhere([&prefix](const wchar_t*, const std::wstring& image) {
         return image.size() > prefix.size() && _wcsnicmp(image.c_str(), prefix.c_str(), prefix.size()) == 0;
     }));

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-struct RunningProcess {
+struct RunningProcess
+{
     DWORD id = 0;
-    std::wstring image;  // full path; empty when the process could not be opened
+    std::wstring image; // full path; empty when the process could not be opened
 };
 
 // The running processes with this file name, letter case ignored.

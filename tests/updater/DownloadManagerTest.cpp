@@ -17,7 +17,8 @@
 
 namespace {
 
-class DownloadManagerTest : public ::testing::Test {
+class DownloadManagerTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -39,9 +40,8 @@ protected:
 
     void WriteList(const std::string& plainText, const std::string& keyString = std::string())
     {
-        std::string cipher = keyString.empty()
-                                 ? StringCipher(plainText, MakeUpdaterCipherKey(), CipherEncode)
-                                 : StringCipher(plainText, StringCipherKey(keyString), CipherEncode);
+        std::string cipher = keyString.empty() ? StringCipher(plainText, MakeUpdaterCipherKey(), CipherEncode)
+                                               : StringCipher(plainText, StringCipherKey(keyString), CipherEncode);
         WriteWholeFile(m_folder + "updatefile.list", cipher);
     }
 
@@ -99,7 +99,7 @@ TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
     EXPECT_EQ(42u, task.downloader->percent);
     EXPECT_EQ(123456u, task.downloader->contentLength);
     EXPECT_EQ(DownloadWaiting, task.downloader->state);
-    EXPECT_EQ(0, task.downloader->probing);  // loading starts nothing
+    EXPECT_EQ(0, task.downloader->probing); // loading starts nothing
     ASSERT_EQ(1u, loaded.Finished().size());
     const CompletedDownload& done = loaded.Finished().at("http://h/a/done.exe");
     EXPECT_EQ("done.exe_new.exe", done.listName);
@@ -114,8 +114,7 @@ TEST_F(DownloadManagerTest, EmptyListIsAnObjectWithTwoEmptyArrays)
 {
     CDownloadManager manager;
     manager.SaveDownloadList();
-    std::string text = StringCipher(ReadWholeFile(m_folder + "updatefile.list"),
-                                    MakeUpdaterCipherKey(), CipherDecode);
+    std::string text = StringCipher(ReadWholeFile(m_folder + "updatefile.list"), MakeUpdaterCipherKey(), CipherDecode);
     Json::Value root;
     Json::Reader reader;
     ASSERT_TRUE(reader.parse(text, root));
@@ -127,9 +126,8 @@ TEST_F(DownloadManagerTest, EmptyListIsAnObjectWithTwoEmptyArrays)
 
 TEST_F(DownloadManagerTest, DamagedListsLoadNothing)
 {
-    const std::string good =
-        R"({"downloadlist":[{"url":"http://h/x.bin","fileName":"x.bin","percent":5}],)"
-        R"("completelist":[{"url":"http://h/y.bin","listName":"y.bin"}]})";
+    const std::string good = R"({"downloadlist":[{"url":"http://h/x.bin","fileName":"x.bin","percent":5}],)"
+                             R"("completelist":[{"url":"http://h/y.bin","listName":"y.bin"}]})";
     {
         // The good document loads, so the damaged ones below fail for their damage.
         WriteList(good);
@@ -140,36 +138,36 @@ TEST_F(DownloadManagerTest, DamagedListsLoadNothing)
         EXPECT_EQ(1u, manager.Finished().size());
         manager.Unlock();
     }
-    struct Case {
+    struct Case
+    {
         const char* what;
         std::string plain;
         std::string key;
         size_t truncateTo;
     } cases[] = {
-        {"another key", good, "another-21-char-key!!", 0},
-        {"truncated cipher text", good, "", 40},
-        {"truncated JSON", good.substr(0, good.size() / 2), "", 0},
-        {"percent as text", R"({"downloadlist":[{"url":"http://h/x","percent":"5"}]})", "", 0},
-        {"negative length", R"({"downloadlist":[{"url":"http://h/x","fileLength":-1}]})", "", 0},
-        {"negative size", R"({"completelist":[{"url":"http://h/y","fileSize":-5}]})", "", 0},
-        {"percent above 100", R"({"downloadlist":[{"url":"http://h/x","percent":250}]})", "", 0},
-        {"list not an array", R"({"downloadlist":{"url":"http://h/x"}})", "", 0},
-        {"element not an object", R"({"downloadlist":[7]})", "", 0},
-        {"url as a number", R"({"completelist":[{"url":12}]})", "", 0},
-        {"root an array", R"([1,2])", "", 0},
+        { "another key", good, "another-21-char-key!!", 0 },
+        { "truncated cipher text", good, "", 40 },
+        { "truncated JSON", good.substr(0, good.size() / 2), "", 0 },
+        { "percent as text", R"({"downloadlist":[{"url":"http://h/x","percent":"5"}]})", "", 0 },
+        { "negative length", R"({"downloadlist":[{"url":"http://h/x","fileLength":-1}]})", "", 0 },
+        { "negative size", R"({"completelist":[{"url":"http://h/y","fileSize":-5}]})", "", 0 },
+        { "percent above 100", R"({"downloadlist":[{"url":"http://h/x","percent":250}]})", "", 0 },
+        { "list not an array", R"({"downloadlist":{"url":"http://h/x"}})", "", 0 },
+        { "element not an object", R"({"downloadlist":[7]})", "", 0 },
+        { "url as a number", R"({"completelist":[{"url":12}]})", "", 0 },
+        { "root an array", R"([1,2])", "", 0 },
         // JsonCpp throws past its nesting limit; the list must load nothing.
-        {"arrays nested past the parser's limit",
-         R"({"downloadlist":)" + std::string(20000, '[') + std::string(20000, ']') + "}", "", 0},
-        {"objects nested past the parser's limit",
-         [] {
-             std::string text;
-             for (int i = 0; i < 20000; ++i)
-                 text += R"({"a":)";
-             return text + "1" + std::string(20000, '}');
-         }(),
-         "", 0},
+        { "arrays nested past the parser's limit",
+          R"({"downloadlist":)" + std::string(20000, '[') + std::string(20000, ']') + "}", "", 0 },
+        { "objects nested past the parser's limit",
+          [] {
+              std::string text;
+              for (int i = 0; i < 20000; ++i) text += R"({"a":)";
+              return text + "1" + std::string(20000, '}');
+          }(),
+          "", 0 },
         // A good document padded past the size any real list has is not read.
-        {"larger than any real list", good + std::string(16 * 1024 * 1024, ' '), "", 0},
+        { "larger than any real list", good + std::string(16 * 1024 * 1024, ' '), "", 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -198,13 +196,13 @@ TEST_F(DownloadManagerTest, TaskIsProbedThenTransferredAndMovedToFinished)
     manager.AddFileDownload(Request(url, "managed.bin"));
 
     EXPECT_EQ(0, manager.StartDownload(url));
-    PostedMessage probed = m_recorder.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
+    PostedMessage probed = m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED });
     ASSERT_EQ(WM_DOWNLOAD_PROBED, probed.message);
     EXPECT_EQ(url, probed.url);
-    EXPECT_EQ(0, manager.Pending());  // a probe does not count as running
+    EXPECT_EQ(0, manager.Pending()); // a probe does not count as running
     EXPECT_EQ(0, manager.StartDownload(probed.url));
     EXPECT_EQ(1, manager.Pending());
-    PostedMessage done = m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
+    PostedMessage done = m_recorder.WaitForAny({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED });
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
 
     // What the wizard does with the record.
@@ -230,9 +228,9 @@ TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
     manager.SetOwner(m_recorder.Window());
     manager.AddFileDownload(Request(slow, "slow.bin"));
     manager.AddFileDownload(Request(other, "other.bin"));
-    for (const std::string& url : {slow, other}) {
+    for (const std::string& url : { slow, other }) {
         manager.StartDownload(url);
-        ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+        ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED }).message);
         m_recorder.Clear();
         manager.StartDownload(url);
     }
@@ -256,9 +254,10 @@ TEST_F(DownloadManagerTest, StopAndClearEndRunningTransfers)
 
 // A downloader whose stop takes as long as the test wants, standing in for a
 // transfer whose threads are slow to end.
-class SlowStoppingDownload : public CDownloadPublic {
+class SlowStoppingDownload : public CDownloadPublic
+{
 public:
-    SlowStoppingDownload(HANDLE entered, HANDLE release) : m_entered(entered), m_release(release) {}
+    SlowStoppingDownload(HANDLE entered, HANDLE release) : m_entered(entered), m_release(release) { }
     DWORD Stop() override
     {
         SetEvent(m_entered);
@@ -277,7 +276,7 @@ TEST_F(DownloadManagerTest, TablesStayReachableWhileADownloaderStops)
 {
     HANDLE entered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    for (bool clear : {false, true}) {
+    for (bool clear : { false, true }) {
         SCOPED_TRACE(clear ? "ClearAllDownloads" : "StopDownload");
         ResetEvent(entered);
         ResetEvent(release);
@@ -324,14 +323,14 @@ TEST_F(DownloadManagerTest, KillDuringAListSaveLeavesALoadableList)
         // Without its trailing backslash, which would escape the closing quote.
         const std::string folder = m_folder.substr(0, m_folder.size() - 1);
         std::string line = "\"" + child + "\" \"" + folder + "\" " + eventName;
-        STARTUPINFOA startup = {sizeof(startup)};
+        STARTUPINFOA startup = { sizeof(startup) };
         PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   m_folder.c_str(), &startup, &process));
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(), &startup,
+                                   &process));
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(saved, 60000));
-        HANDLE change = FindFirstChangeNotificationA(
-            folder.c_str(), FALSE,
-            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+        HANDLE change = FindFirstChangeNotificationA(folder.c_str(), FALSE,
+                                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                                                         FILE_NOTIFY_CHANGE_LAST_WRITE);
         ASSERT_NE(INVALID_HANDLE_VALUE, change);
         // Every other round lets one more save end first.
         if (round % 2) {
@@ -355,4 +354,4 @@ TEST_F(DownloadManagerTest, KillDuringAListSaveLeavesALoadableList)
     }
 }
 
-}  // namespace
+} // namespace

@@ -20,7 +20,7 @@ ResumeRecord ReadOnlyRecord(const std::string& path, ResumeStamp& stamp)
     EXPECT_TRUE(ResumeRecordFile::Read(path, records, stamp, stamped));
     EXPECT_TRUE(stamped);
     EXPECT_EQ(1u, records.size());
-    return records.empty() ? ResumeRecord{0, 0, 0} : records[0];
+    return records.empty() ? ResumeRecord{ 0, 0, 0 } : records[0];
 }
 
 // A ".Cfg" block as raw bytes, so that damaged ones can be written too: the
@@ -38,15 +38,14 @@ std::string CfgBlock(const ResumeStamp* stamp, std::vector<DWORD> words)
         stampBytes += stamp->validator + stamp->version;
         bytes += stampBytes;
         put(static_cast<DWORD>(stampBytes.size()));
-        if (!words.empty())
-            words.back() |= DWORD(ResumeRecordFile::kStampMark) << 16;
+        if (!words.empty()) words.back() |= DWORD(ResumeRecordFile::kStampMark) << 16;
     }
-    for (DWORD word : words)
-        put(word);
+    for (DWORD word : words) put(word);
     return bytes;
 }
 
-class HttpDownloadTest : public ::testing::Test {
+class HttpDownloadTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -54,8 +53,7 @@ protected:
         m_folder = FreshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
-    std::unique_ptr<CHttpDownload> MakeDownload(const std::string& url,
-                                                const std::string& name = std::string())
+    std::unique_ptr<CHttpDownload> MakeDownload(const std::string& url, const std::string& name = std::string())
     {
         std::unique_ptr<CHttpDownload> download(new CHttpDownload);
         download->folder = m_folder;
@@ -71,12 +69,11 @@ protected:
     {
         m_recorder.Clear();
         EXPECT_EQ(0u, download.StartProbe());
-        PostedMessage probed = m_recorder.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED});
-        if (probed.message != WM_DOWNLOAD_PROBED)
-            return probed;
+        PostedMessage probed = m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED });
+        if (probed.message != WM_DOWNLOAD_PROBED) return probed;
         EXPECT_EQ(download.queuedUrl, probed.url);
         EXPECT_EQ(0u, download.StartTransfer());
-        return m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED});
+        return m_recorder.WaitForAny({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED });
     }
 
     // Starts a throttled transfer and stops it once part of the file arrived.
@@ -84,7 +81,7 @@ protected:
     {
         m_recorder.Clear();
         ASSERT_EQ(0u, download.StartProbe());
-        ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+        ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED }).message);
         ASSERT_EQ(0u, download.StartTransfer());
         ASSERT_TRUE(m_recorder.PumpUntil([&]() { return download.GetPercent() >= atPercent; }));
         download.Stop();
@@ -128,17 +125,18 @@ TEST_F(HttpDownloadTest, ProbeTakesOneByteAndLearnsLengthAndRangeSupport)
     const DWORD size = 200000;
     const std::string content = RandomBytes(size, 12);
     TestServer::Serve("probe.bin", content);
-    struct Case {
+    struct Case
+    {
         const char* query;
         DWORD length;
         BYTE resumable;
         bool oneByteAnswer;
     } cases[] = {
-        {"", size, 1, true},
-        {"?noaccept=1", size, 1, true},  // a 206 proves ranges without Accept-Ranges
-        {"?range200=1", size, 1, false},  // whole file with 200, Accept-Ranges all the same
-        {"?ranges=0", size, 0, false},
-        {"?nolength=1", 0, 1, false},
+        { "", size, 1, true },
+        { "?noaccept=1", size, 1, true },  // a 206 proves ranges without Accept-Ranges
+        { "?range200=1", size, 1, false }, // whole file with 200, Accept-Ranges all the same
+        { "?ranges=0", size, 0, false },
+        { "?nolength=1", 0, 1, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query);
@@ -159,12 +157,11 @@ TEST_F(HttpDownloadTest, ProbeTakesOneByteAndLearnsLengthAndRangeSupport)
             ASSERT_TRUE(m_recorder.PumpUntil([&]() {
                 probeBodies.clear();
                 for (const TestServer::Answer& answer : TestServer::AnswersFor(path)) {
-                    if (answer.path == path && answer.range == "bytes=0-0")
-                        probeBodies.push_back(answer.body);
+                    if (answer.path == path && answer.range == "bytes=0-0") probeBodies.push_back(answer.body);
                 }
                 return !probeBodies.empty();
             }));
-            EXPECT_EQ(std::vector<unsigned long long>{1}, probeBodies);
+            EXPECT_EQ(std::vector<unsigned long long>{ 1 }, probeBodies);
         }
         DeleteFileA((m_folder + "probe.bin").c_str());
     }
@@ -183,7 +180,7 @@ TEST_F(HttpDownloadTest, WithoutContentLengthTheRangeIsOpenEnded)
     auto requests = TestServer::RequestsFor("/files/nolength.bin");
     ASSERT_EQ(3u, requests.size());
     EXPECT_EQ("bytes=0-", requests[1].range);
-    EXPECT_EQ("bytes=70000-", requests[2].range);  // answered 416: the body was whole
+    EXPECT_EQ("bytes=70000-", requests[2].range); // answered 416: the body was whole
 }
 
 TEST_F(HttpDownloadTest, TwoRedirectsAreFollowedAndTheRangeCarriesTheRightReferer)
@@ -196,39 +193,36 @@ TEST_F(HttpDownloadTest, TwoRedirectsAreFollowedAndTheRangeCarriesTheRightRefere
     PostedMessage done = RunToEnd(*download);
 
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
-    EXPECT_EQ(queued, done.completed.url);  // still the manager's key
+    EXPECT_EQ(queued, done.completed.url); // still the manager's key
     EXPECT_EQ(TestServer::Url("/files/moved.bin"), download->url);
     EXPECT_TRUE(content == ReadWholeFile(m_folder + "moved.bin"));
     auto ranged = TestServer::RequestsFor("/files/moved.bin");
-    ASSERT_EQ(4u, ranged.size());  // two redirects, the probe's answer, the range
+    ASSERT_EQ(4u, ranged.size()); // two redirects, the probe's answer, the range
     EXPECT_EQ("bytes=0-50000", ranged[3].range);
     EXPECT_EQ(TestServer::Url("/redirect/1/files"), ranged[3].referer);
 }
 
 TEST_F(HttpDownloadTest, ServerFileNameIsReducedToASafeBaseName)
 {
-    struct Case {
+    struct Case
+    {
         const char* disposition;
         const char* expected;
     } cases[] = {
-        {"server.bin", "server.bin"},
-        {"..%5C..%5Cevil.bin", "evil.bin"},
-        {"C:%5Cevil.bin", "evil.bin"},
-        {"sub%2Fevil.bin", "evil.bin"},
-        {"..", "asked.bin"},
-        {"a:b.bin", "asked.bin"},
+        { "server.bin", "server.bin" },  { "..%5C..%5Cevil.bin", "evil.bin" },
+        { "C:%5Cevil.bin", "evil.bin" }, { "sub%2Fevil.bin", "evil.bin" },
+        { "..", "asked.bin" },           { "a:b.bin", "asked.bin" },
     };
     TestServer::Serve("named.bin", RandomBytes(1000, 4));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.disposition);
-        auto download = MakeDownload(
-            TestServer::Url(std::string("/files/named.bin?disposition=") + c.disposition),
-            "asked.bin");
+        auto download =
+            MakeDownload(TestServer::Url(std::string("/files/named.bin?disposition=") + c.disposition), "asked.bin");
         PostedMessage done = RunToEnd(*download);
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
         EXPECT_EQ(c.expected, done.completed.fileName);
         EXPECT_TRUE(PathExists(m_folder + c.expected));
-        EXPECT_EQ(m_folder + "named.bin.Cfg", download->cfgFile);  // named after the URL
+        EXPECT_EQ(m_folder + "named.bin.Cfg", download->cfgFile); // named after the URL
         DeleteFileA((m_folder + c.expected).c_str());
     }
 }
@@ -248,7 +242,7 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     ResumeRecord record = ReadOnlyRecord(m_folder + "resume.bin.Cfg", stamp);
     EXPECT_EQ(size, stamp.total);
     EXPECT_EQ(first->validator, stamp.validator);
-    EXPECT_EQ('"', stamp.validator[0]);  // the server's ETag
+    EXPECT_EQ('"', stamp.validator[0]); // the server's ETag
     EXPECT_EQ(0u, record.start);
     EXPECT_EQ(size, record.end);
     ASSERT_GT(record.received, 0u);
@@ -266,8 +260,7 @@ TEST_F(HttpDownloadTest, StopLeavesOneResumeRecordAndTheRestartContinuesThere)
     EXPECT_TRUE(content == ReadWholeFile(m_folder + "resume.bin"));
     EXPECT_FALSE(PathExists(m_folder + "resume.bin.Cfg"));
     auto requests = TestServer::RequestsFor("/files/resume.bin");
-    EXPECT_EQ("bytes=" + std::to_string(record.received) + "-" + std::to_string(size),
-              requests.back().range);
+    EXPECT_EQ("bytes=" + std::to_string(record.received) + "-" + std::to_string(size), requests.back().range);
     EXPECT_EQ(stamp.validator, requests.back().ifRange);
 }
 
@@ -303,7 +296,7 @@ TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
     EXPECT_TRUE(content == ReadWholeFile(m_folder + "fast.bin"));
     EXPECT_FALSE(PathExists(m_folder + "fast.bin.Cfg"));
     auto requests = TestServer::RequestsFor("/files/fast.bin");
-    ASSERT_GT(requests.size(), before + 2);  // the probe, then more than one piece
+    ASSERT_GT(requests.size(), before + 2); // the probe, then more than one piece
     EXPECT_EQ("bytes=0-0", requests[before].range);
     unsigned long long next = record.received;
     for (size_t i = before + 1; i < requests.size(); ++i) {
@@ -315,7 +308,7 @@ TEST_F(HttpDownloadTest, StopAtFullSpeedLeavesAConsistentPartialFileToResume)
         EXPECT_EQ(next, std::stoull(range.substr(6, dash - 6)));
         next = std::stoull(range.substr(dash + 1)) + 1;
     }
-    EXPECT_EQ(size + 1ull, next);  // the last asks up to the end as the engine counts it
+    EXPECT_EQ(size + 1ull, next); // the last asks up to the end as the engine counts it
 }
 
 TEST_F(HttpDownloadTest, WithoutAcceptRangesTheRestartBeginsAtZero)
@@ -366,7 +359,7 @@ TEST_F(HttpDownloadTest, DroppedConnectionsAreContinuedOrTheDownloadFails)
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
     EXPECT_TRUE(content == ReadWholeFile(m_folder + "drop.bin"));
     auto requests = TestServer::RequestsFor("/files/drop.bin");
-    ASSERT_EQ(5u, requests.size());  // probe, first range, three continuations
+    ASSERT_EQ(5u, requests.size()); // probe, first range, three continuations
     EXPECT_EQ("bytes=300000-350000", requests[4].range);
 
     // Too many drops for the retries: a failure, never a short file.
@@ -378,10 +371,9 @@ TEST_F(HttpDownloadTest, DroppedConnectionsAreContinuedOrTheDownloadFails)
 
 TEST_F(HttpDownloadTest, ErrorStatusesFailTheDownload)
 {
-    for (const char* status : {"404", "500", "302"}) {
+    for (const char* status : { "404", "500", "302" }) {
         SCOPED_TRACE(status);
-        auto download =
-            MakeDownload(TestServer::Url(std::string("/files/x.bin?status=") + status), "x.bin");
+        auto download = MakeDownload(TestServer::Url(std::string("/files/x.bin?status=") + status), "x.bin");
         PostedMessage failed = RunToEnd(*download);
         EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
         EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
@@ -411,23 +403,24 @@ TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
     ResumeStamp hugeTag = stamp;
     hugeTag.validator.assign(5000, 'v');
 
-    struct Case {
+    struct Case
+    {
         const char* what;
         std::string cfg;
     } cases[] = {
-        {"range beyond the length", CfgBlock(&stamp, {0, size * 2, 1000, 1})},
-        {"received beyond the range", CfgBlock(&stamp, {0, size, size + 5, 1})},
-        {"more held than the partial file has", CfgBlock(&stamp, {0, size, 150000, 1})},
-        {"record count beyond the file", CfgBlock(&stamp, {0, size, 10, 40})},
-        {"no record count", ""},
-        {"a block from before stamps", CfgBlock(nullptr, {0, size, 1000, 1})},
-        {"another version", CfgBlock(&otherVersion, {0, size, 1000, 1})},
-        {"another validator", CfgBlock(&otherTag, {0, size, 1000, 1})},
-        {"another length", CfgBlock(&otherTotal, {0, size, 1000, 1})},
-        {"a stamp longer than allowed", CfgBlock(&hugeTag, {0, size, 1000, 1})},
-        {"a stamp length beyond the file",
-         std::string(8, '\0') + CfgBlock(nullptr, {0xFFFFFF00u, 0, size, 1000,
-                                                    1 | (DWORD(ResumeRecordFile::kStampMark) << 16)})},
+        { "range beyond the length", CfgBlock(&stamp, { 0, size * 2, 1000, 1 }) },
+        { "received beyond the range", CfgBlock(&stamp, { 0, size, size + 5, 1 }) },
+        { "more held than the partial file has", CfgBlock(&stamp, { 0, size, 150000, 1 }) },
+        { "record count beyond the file", CfgBlock(&stamp, { 0, size, 10, 40 }) },
+        { "no record count", "" },
+        { "a block from before stamps", CfgBlock(nullptr, { 0, size, 1000, 1 }) },
+        { "another version", CfgBlock(&otherVersion, { 0, size, 1000, 1 }) },
+        { "another validator", CfgBlock(&otherTag, { 0, size, 1000, 1 }) },
+        { "another length", CfgBlock(&otherTotal, { 0, size, 1000, 1 }) },
+        { "a stamp longer than allowed", CfgBlock(&hugeTag, { 0, size, 1000, 1 }) },
+        { "a stamp length beyond the file",
+          std::string(8, '\0') +
+              CfgBlock(nullptr, { 0xFFFFFF00u, 0, size, 1000, 1 | (DWORD(ResumeRecordFile::kStampMark) << 16) }) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -443,7 +436,7 @@ TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
 
     // The control: the same block with a sound record is resumed.
     WriteWholeFile(m_folder + "stale.bin_Tmp", content.substr(0, 1000));
-    WriteWholeFile(m_folder + "stale.bin.Cfg", CfgBlock(&stamp, {0, size, 1000, 1}));
+    WriteWholeFile(m_folder + "stale.bin.Cfg", CfgBlock(&stamp, { 0, size, 1000, 1 }));
     auto resumed = MakeDownload(TestServer::Url("/files/stale.bin"), "stale.bin");
     ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*resumed).message);
     EXPECT_TRUE(content == ReadWholeFile(m_folder + "stale.bin"));
@@ -463,19 +456,20 @@ TEST_F(HttpDownloadTest, StaleResumeRecordsAndOldPartialFilesAreNotTrusted)
 TEST_F(HttpDownloadTest, ResumeContinuesOnlyTheSameContent)
 {
     const DWORD size = 1 << 20;
-    struct Case {
+    struct Case
+    {
         const char* what;
-        const char* query;       // of both runs
-        DWORD newSize;           // 0: the content stays
+        const char* query; // of both runs
+        DWORD newSize;     // 0: the content stays
         const wchar_t* newVersion;
         bool resumes;
     } cases[] = {
-        {"unchanged", "", 0, L"1.0", true},
-        {"new content, same length", "", size, L"1.0", false},
-        {"new content, longer", "", size + 300000, L"1.0", false},
-        {"new content, Last-Modified only", "noetag=1", size, L"1.0", false},
-        {"no validator", "novalidator=1", 0, L"1.0", false},
-        {"new version in the manifest", "", 0, L"1.1", false},
+        { "unchanged", "", 0, L"1.0", true },
+        { "new content, same length", "", size, L"1.0", false },
+        { "new content, longer", "", size + 300000, L"1.0", false },
+        { "new content, Last-Modified only", "noetag=1", size, L"1.0", false },
+        { "no validator", "novalidator=1", 0, L"1.0", false },
+        { "new version in the manifest", "", 0, L"1.1", false },
     };
     unsigned seed = 100;
     for (const Case& c : cases) {
@@ -495,11 +489,10 @@ TEST_F(HttpDownloadTest, ResumeContinuesOnlyTheSameContent)
             // Last-Modified has whole seconds: the new content gets another one.
             FILETIME time;
             HANDLE file = CreateFileA((TestServer::Root() + name).c_str(), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(INVALID_HANDLE_VALUE, file);
             GetFileTime(file, nullptr, nullptr, &time);
-            time.dwHighDateTime += 1;  // about seven minutes later
+            time.dwHighDateTime += 1; // about seven minutes later
             SetFileTime(file, nullptr, nullptr, &time);
             CloseHandle(file);
         }
@@ -510,7 +503,7 @@ TEST_F(HttpDownloadTest, ResumeContinuesOnlyTheSameContent)
 
         EXPECT_TRUE(expected == ReadWholeFile(m_folder + name));
         auto requests = TestServer::RequestsFor(name);
-        ASSERT_EQ(before + 2, requests.size());  // the probe and one range
+        ASSERT_EQ(before + 2, requests.size()); // the probe and one range
         const bool fromZero = requests.back().range.compare(0, 8, "bytes=0-") == 0;
         EXPECT_EQ(!c.resumes, fromZero) << requests.back().range;
     }
@@ -529,19 +522,18 @@ TEST_F(HttpDownloadTest, ContentChangedAfterTheProbeArrivesWholeFromZero)
     auto second = MakeDownload(TestServer::Url("/files/race.bin"), "race.bin");
     m_recorder.Clear();
     ASSERT_EQ(0u, second->StartProbe());
-    ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED }).message);
     const std::string fresh = RandomBytes(size, 41);
     TestServer::Serve("race.bin", fresh);
     ASSERT_EQ(0u, second->StartTransfer());
-    ASSERT_EQ(WM_DOWNLOAD_COMPLETED,
-              m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message);
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, m_recorder.WaitForAny({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED }).message);
 
     EXPECT_TRUE(fresh == ReadWholeFile(m_folder + "race.bin"));
     auto requests = TestServer::RequestsFor("/files/race.bin");
-    EXPECT_NE(0u, requests.back().range.compare(0, 8, "bytes=0-"));  // asked to continue
+    EXPECT_NE(0u, requests.back().range.compare(0, 8, "bytes=0-")); // asked to continue
     EXPECT_EQ(first->validator, requests.back().ifRange);
     auto answers = TestServer::AnswersFor("/files/race.bin");
-    EXPECT_EQ(size, answers.back().body);  // and got everything
+    EXPECT_EQ(size, answers.back().body); // and got everything
 }
 
 // Without a length, a body that breaks off (a connection reset, chunks that
@@ -552,11 +544,10 @@ TEST_F(HttpDownloadTest, UnknownLengthBodyCutShortIsContinuedNeverFinishedShort)
 {
     const std::string content = RandomBytes(300000, 42);
     TestServer::Serve("cut.bin", content);
-    for (const char* query : {"?nolength=1&drop=100000", "?chunked=1&drop=100000", "?chunked=1"}) {
+    for (const char* query : { "?nolength=1&drop=100000", "?chunked=1&drop=100000", "?chunked=1" }) {
         SCOPED_TRACE(query);
         const size_t before = TestServer::RequestsFor("/files/cut.bin").size();
-        auto download = MakeDownload(TestServer::Url(std::string("/files/cut.bin") + query),
-                                     "cut.bin");
+        auto download = MakeDownload(TestServer::Url(std::string("/files/cut.bin") + query), "cut.bin");
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, RunToEnd(*download).message);
         EXPECT_TRUE(content == ReadWholeFile(m_folder + "cut.bin"));
         auto requests = TestServer::RequestsFor("/files/cut.bin");
@@ -582,13 +573,13 @@ TEST_F(HttpDownloadTest, StopWhoseRecordsCannotBeKeptIsReportedNotShown)
     ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
     auto download = MakeDownload(TestServer::Url("/files/norecord.bin?rate=2000000"), "norecord.bin");
     ASSERT_EQ(0u, download->StartProbe());
-    ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({WM_DOWNLOAD_PROBED}).message);
+    ASSERT_EQ(WM_DOWNLOAD_PROBED, m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED }).message);
     ASSERT_EQ(0u, download->StartTransfer());
     ASSERT_TRUE(m_recorder.PumpUntil([&]() { return download->GetPercent() >= 10; }));
 
-    EXPECT_EQ(0u, download->Stop());  // would wait for ever behind a message box
+    EXPECT_EQ(0u, download->Stop()); // would wait for ever behind a message box
 
-    PostedMessage failed = m_recorder.WaitForAny({WM_DOWNLOAD_FAILED, WM_DOWNLOAD_COMPLETED});
+    PostedMessage failed = m_recorder.WaitForAny({ WM_DOWNLOAD_FAILED, WM_DOWNLOAD_COMPLETED });
     EXPECT_EQ(WM_DOWNLOAD_FAILED, failed.message);
     EXPECT_EQ(reinterpret_cast<WPARAM>(download.get()), failed.wParam);
     EXPECT_EQ(DownloadFailed, download->state);
@@ -601,8 +592,7 @@ TEST_F(HttpDownloadTest, ALockedTargetGetsANewName)
     TestServer::Serve("locked.bin", content);
     const std::string target = m_folder + "locked.bin";
     WriteWholeFile(target, "in use");
-    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     auto download = MakeDownload(TestServer::Url("/files/locked.bin"), "locked.bin");
 
@@ -621,11 +611,11 @@ TEST_F(HttpDownloadTest, ManifestDownloadPostsItsOwnMessages)
     auto manifest = MakeDownload(TestServer::Url("/files/newupdate.ini?12345"));
     manifest->isInfo = 1;
     ASSERT_EQ(0u, manifest->StartProbe());
-    PostedMessage probed = m_recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
+    PostedMessage probed = m_recorder.WaitForAny({ WM_MANIFEST_PROBED, WM_MANIFEST_FAILED });
     ASSERT_EQ(WM_MANIFEST_PROBED, probed.message);
     EXPECT_EQ(reinterpret_cast<WPARAM>(manifest.get()), probed.wParam);
     ASSERT_EQ(0u, manifest->StartTransfer());
-    PostedMessage done = m_recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED});
+    PostedMessage done = m_recorder.WaitForAny({ WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED });
     ASSERT_EQ(WM_MANIFEST_DOWNLOADED, done.message);
     EXPECT_EQ("newupdate.ini", manifest->fileName);
     EXPECT_EQ("[SETUP]\r\nVERSION=1.0\r\n", ReadWholeFile(m_folder + "newupdate.ini"));
@@ -634,23 +624,24 @@ TEST_F(HttpDownloadTest, ManifestDownloadPostsItsOwnMessages)
     missing->isInfo = 1;
     m_recorder.Clear();
     ASSERT_EQ(0u, missing->StartProbe());
-    PostedMessage failed = m_recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED});
+    PostedMessage failed = m_recorder.WaitForAny({ WM_MANIFEST_PROBED, WM_MANIFEST_FAILED });
     EXPECT_EQ(WM_MANIFEST_FAILED, failed.message);
     EXPECT_EQ(0u, failed.wParam);
 }
 
 TEST(HttpDownloadProgress, PercentAddsTheStoredPartWithoutOverflow)
 {
-    struct Case {
+    struct Case
+    {
         DWORD length, received, stored;
         int expected;
     } cases[] = {
-        {100000000, 50000000, 0, 50},  // received * 100 exceeds 32 bits
-        {4000000000u, 3999999999u, 0, 99},
-        {1000, 500, 30, 80},
-        {1000, 900, 30, 100},  // capped
-        {1000, 0, 30, 30},     // nothing received yet: the stored part
-        {0, 500, 30, 30},      // unknown length
+        { 100000000, 50000000, 0, 50 }, // received * 100 exceeds 32 bits
+        { 4000000000u, 3999999999u, 0, 99 },
+        { 1000, 500, 30, 80 },
+        { 1000, 900, 30, 100 }, // capped
+        { 1000, 0, 30, 30 },    // nothing received yet: the stored part
+        { 0, 500, 30, 30 },     // unknown length
     };
     for (const Case& c : cases) {
         CHttpDownload download;
@@ -663,4 +654,4 @@ TEST(HttpDownloadProgress, PercentAddsTheStoredPartWithoutOverflow)
     }
 }
 
-}  // namespace
+} // namespace

@@ -22,17 +22,15 @@ void AddTasks(CDownloadManager& manager, const std::string& folder, char prefix,
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-        return 2;
+    if (argc != 3) return 2;
     std::string folder = std::string(argv[1]) + "\\";
     SetCurrentDirectoryA(folder.c_str());
     HANDLE saved = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
-    if (!saved)
-        return 3;
+    if (!saved) return 3;
     CDownloadManager first, second;
     AddTasks(first, folder, 'a', 3000);
     AddTasks(second, folder, 'b', 2000);

@@ -16,7 +16,8 @@
 
 namespace {
 
-struct LoggedRequest {
+struct LoggedRequest
+{
     std::string uri, range, ifRange, status;
     unsigned long long body = 0;
 };
@@ -32,11 +33,9 @@ std::vector<LoggedRequest> NginxLog(const std::string& name)
         std::vector<std::string> fields;
         std::istringstream parts(line);
         std::string field;
-        while (std::getline(parts, field, '|'))
-            fields.push_back(field == "-" ? std::string() : field);
-        if (fields.size() != 5 || fields[0].find(name) == std::string::npos)
-            continue;
-        found.push_back({fields[0], fields[1], fields[2], fields[3], std::stoull(fields[4])});
+        while (std::getline(parts, field, '|')) fields.push_back(field == "-" ? std::string() : field);
+        if (fields.size() != 5 || fields[0].find(name) == std::string::npos) continue;
+        found.push_back({ fields[0], fields[1], fields[2], fields[3], std::stoull(fields[4]) });
     }
     return found;
 }
@@ -55,13 +54,13 @@ void ServeNewContent(const std::string& name, const std::string& bytes)
     CloseHandle(file);
 }
 
-class NginxDownloadTest : public ::testing::Test {
+class NginxDownloadTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(TestServer::Available()) << "run through run_with_nginx.sh";
-        m_folder = FreshFolder(std::string("nginx_") +
-                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_folder = FreshFolder(std::string("nginx_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
     std::unique_ptr<CHttpDownload> MakeDownload(const std::string& path, const std::string& name)
@@ -79,15 +78,13 @@ protected:
     {
         m_recorder.Clear();
         return download.StartProbe() == 0 &&
-               m_recorder.WaitForAny({WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED}).message ==
-                   WM_DOWNLOAD_PROBED;
+            m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED }).message == WM_DOWNLOAD_PROBED;
     }
 
     UINT Transfer(CHttpDownload& download)
     {
-        if (download.StartTransfer() != 0)
-            return 0;
-        return m_recorder.WaitForAny({WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED}).message;
+        if (download.StartTransfer() != 0) return 0;
+        return m_recorder.WaitForAny({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED }).message;
     }
 
     // A throttled transfer from /slow/, stopped once part of the file arrived.
@@ -152,18 +149,16 @@ TEST_F(NginxDownloadTest, StopAndResumeContinuesWhereItStopped)
 TEST_F(NginxDownloadTest, ChangedFileIsFetchedWhole)
 {
     const size_t size = 2 << 20;
-    for (bool afterProbe : {false, true}) {
+    for (bool afterProbe : { false, true }) {
         SCOPED_TRACE(afterProbe ? "changed after the probe" : "changed before the probe");
         const std::string name = afterProbe ? "late.bin" : "early.bin";
         TestServer::Serve(name, RandomBytes(size, afterProbe ? 62 : 63));
         StopMidway(name);
         const std::string fresh = RandomBytes(size, afterProbe ? 64 : 65);
-        if (!afterProbe)
-            ServeNewContent(name, fresh);
+        if (!afterProbe) ServeNewContent(name, fresh);
         auto second = MakeDownload("/" + name, name);
         ASSERT_TRUE(Probe(*second));
-        if (afterProbe)
-            ServeNewContent(name, fresh);
+        if (afterProbe) ServeNewContent(name, fresh);
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, Transfer(*second));
         EXPECT_TRUE(fresh == ReadWholeFile(m_folder + name));
         auto log = NginxLog("/" + name);
@@ -179,4 +174,4 @@ TEST_F(NginxDownloadTest, ChangedFileIsFetchedWhole)
     }
 }
 
-}  // namespace
+} // namespace

@@ -20,19 +20,19 @@ namespace {
 
 TEST(VersionCheck, VersionsCompareByNumberWithMissingPartsAsZero)
 {
-    struct Case {
+    struct Case
+    {
         const wchar_t* a;
         const wchar_t* b;
         bool newer;
     } cases[] = {
-        {L"2.0.5", L"2.0", true},  {L"2.1.0", L"2.1", false}, {L"2.1.1", L"2.1", true},
-        {L"2.1", L"2.1.1", false}, {L"2.1", L"2.1.0", false}, {L"1.2", L"1.10", false},
-        {L"1.10", L"1.9", true},   {L"3.0", L"3.0", false},   {L"1.0", L"", true},
-        {L"0.1", L"", true},       {L"", L"", false},          {L"10.0.0.1", L"9.9.9.9", true},
-        {L"2.0", L"10.0", false},  {L" 4.1", L"4.0", true},
+        { L"2.0.5", L"2.0", true },  { L"2.1.0", L"2.1", false }, { L"2.1.1", L"2.1", true },
+        { L"2.1", L"2.1.1", false }, { L"2.1", L"2.1.0", false }, { L"1.2", L"1.10", false },
+        { L"1.10", L"1.9", true },   { L"3.0", L"3.0", false },   { L"1.0", L"", true },
+        { L"0.1", L"", true },       { L"", L"", false },         { L"10.0.0.1", L"9.9.9.9", true },
+        { L"2.0", L"10.0", false },  { L" 4.1", L"4.0", true },
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.newer, CompareVersionStrings(c.a, c.b)) << c.a << " vs " << c.b;
+    for (const Case& c : cases) EXPECT_EQ(c.newer, CompareVersionStrings(c.a, c.b)) << c.a << " vs " << c.b;
 }
 
 TEST(VersionCheck, FileVersionIsReadOrLeftUntouched)
@@ -54,23 +54,24 @@ TEST(ManifestTargetFolder, PathValuesSelectTheFolder)
     SHGetFolderPathW(nullptr, CSIDL_SYSTEM, nullptr, 0, system);
     SHGetFolderPathW(nullptr, CSIDL_WINDOWS, nullptr, 0, windows);
     const std::wstring install = L"C:\\Lumora\\";
-    struct Case {
+    struct Case
+    {
         std::wstring path, expected;
     } cases[] = {
-        {L"", install},
-        {L"\\plugins", install + L"plugins\\"},
-        {L"$S\\drivers", std::wstring(system) + L"\\drivers\\"},
-        {L"$s", std::wstring(system) + L"\\"},
-        {L"$W", std::wstring(windows) + L"\\"},
-        {L"$Q\\x", L""},  // no defined folder: the entry is skipped
-        {L"D:\\Other", L"D:\\Other\\"},
-        {L"D:\\Other\\", L"D:\\Other\\"},
+        { L"", install },
+        { L"\\plugins", install + L"plugins\\" },
+        { L"$S\\drivers", std::wstring(system) + L"\\drivers\\" },
+        { L"$s", std::wstring(system) + L"\\" },
+        { L"$W", std::wstring(windows) + L"\\" },
+        { L"$Q\\x", L"" }, // no defined folder: the entry is skipped
+        { L"D:\\Other", L"D:\\Other\\" },
+        { L"D:\\Other\\", L"D:\\Other\\" },
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, ResolveTargetFolder(c.path, install)) << c.path;
+    for (const Case& c : cases) EXPECT_EQ(c.expected, ResolveTargetFolder(c.path, install)) << c.path;
 }
 
-class FakeUpdateDialog : public IUpdateCheckHost {
+class FakeUpdateDialog : public IUpdateCheckHost
+{
 public:
     WORD GetUpdateMode() override { return mode; }
     void SetUpdateMode(WORD value) override { mode = value; }
@@ -99,7 +100,8 @@ public:
     bool timerStarted = false;
 };
 
-class UpdateManifestTest : public ::testing::Test {
+class UpdateManifestTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -113,8 +115,8 @@ protected:
         // The installed main program: a copy of a system file with a version.
         wchar_t system[MAX_PATH];
         GetSystemDirectoryW(system, MAX_PATH);
-        CopyFileW((std::wstring(system) + L"\\kernel32.dll").c_str(),
-                  (m_dialog.installFolder + L"lumora.exe").c_str(), FALSE);
+        CopyFileW((std::wstring(system) + L"\\kernel32.dll").c_str(), (m_dialog.installFolder + L"lumora.exe").c_str(),
+                  FALSE);
         QueryFileVersion(m_dialog.installFolder + L"lumora.exe", m_installedVersion);
         ASSERT_FALSE(m_installedVersion.empty());
     }
@@ -131,15 +133,14 @@ protected:
     {
         m_recorder.Clear();
         ParseUpdateManifest(&m_dialog);
-        return m_recorder.WaitForAny({WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST, WM_MANIFEST_FAILED}).message;
+        return m_recorder.WaitForAny({ WM_UPDATE_NEW_VERSION, WM_UPDATE_ALREADY_NEWEST, WM_MANIFEST_FAILED }).message;
     }
 
     std::vector<std::string> QueuedUrls()
     {
         std::vector<std::string> urls;
         m_dialog.manager.Lock();
-        for (const auto& entry : m_dialog.manager.Tasks())
-            urls.push_back(entry.first);
+        for (const auto& entry : m_dialog.manager.Tasks()) urls.push_back(entry.first);
         m_dialog.manager.Unlock();
         std::sort(urls.begin(), urls.end());
         return urls;
@@ -155,14 +156,13 @@ protected:
 TEST_F(UpdateManifestTest, SameSetupVersionIsNewestAndDeletesTheList)
 {
     WriteWholeFile(m_folder + "updatefile.list", "old");
-    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(m_installedVersion) +
-                  "\r\nFILE=5.0\r\nNAME=setup.exe\r\nURL=" + Encipher("http://h/setup.exe") +
-                  "\r\n[FILE]\r\nNUMBER=1\r\nNAME1=missing.dll\r\n");
+    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(m_installedVersion) + "\r\nFILE=5.0\r\nNAME=setup.exe\r\nURL=" +
+                  Encipher("http://h/setup.exe") + "\r\n[FILE]\r\nNUMBER=1\r\nNAME1=missing.dll\r\n");
 
     EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
 
     EXPECT_FALSE(PathExists(m_folder + "updatefile.list"));
-    EXPECT_TRUE(QueuedUrls().empty());  // FILE entries count only when forced
+    EXPECT_TRUE(QueuedUrls().empty()); // FILE entries count only when forced
     EXPECT_EQ(L"{f 0}{c #00FF6F0F}5.0{/c}{/f}", m_dialog.foundVersion);
     EXPECT_TRUE(PathExists(m_folder + "cache"));
 }
@@ -175,7 +175,7 @@ TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
-    EXPECT_EQ(std::vector<std::string>{"http://h/pkg/setup.exe"}, QueuedUrls());
+    EXPECT_EQ(std::vector<std::string>{ "http://h/pkg/setup.exe" }, QueuedUrls());
     EXPECT_EQ("http://h/pkg/setup.exe", m_dialog.setupUrl);
     EXPECT_EQ(L"setup.exe", m_dialog.setupName);
     EXPECT_EQ(L"first\nsecond", m_dialog.newFeatures);
@@ -192,19 +192,20 @@ TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
 // A check that cannot tell what is new is a failure, never "already newest".
 TEST_F(UpdateManifestTest, WhatIsNoManifestOrNamesNoUsableSetupFailsTheCheck)
 {
-    struct Case {
+    struct Case
+    {
         const char* what;
         std::string manifest;
     };
     const Case cases[] = {
-        {"an error page answered with 200", "<html><body><h1>502 Bad Gateway</h1></body></html>\r\n"},
-        {"an empty answer", ""},
-        {"sections of another file", "[portal]\r\nhome=x\r\n"},
-        {"a newer setup whose address does not decipher",
-         "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n"},
-        {"a newer setup without an address", "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\n"},
-        {"a newer setup whose address deciphers into no web address",
-         "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=" + Encipher("file:///c:/setup.exe") + "\r\n"},
+        { "an error page answered with 200", "<html><body><h1>502 Bad Gateway</h1></body></html>\r\n" },
+        { "an empty answer", "" },
+        { "sections of another file", "[portal]\r\nhome=x\r\n" },
+        { "a newer setup whose address does not decipher",
+          "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" },
+        { "a newer setup without an address", "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\n" },
+        { "a newer setup whose address deciphers into no web address",
+          "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=" + Encipher("file:///c:/setup.exe") + "\r\n" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -229,22 +230,22 @@ TEST_F(UpdateManifestTest, OlderSetupIsNewestWhateverItsAddress)
 TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
 {
     m_dialog.mode = UpdateModeForced;
-    WriteWholeFile(m_folder + "present.dll", "x");  // no version information
+    WriteWholeFile(m_folder + "present.dll", "x"); // no version information
     CopyFileA((m_folder + "lumora.exe").c_str(), (m_folder + "current.dll").c_str(), FALSE);
     WriteManifest("[FILE]\r\nNUMBER=6\r\n"
-                  "NAME1=missing.dll\r\n"                  // not on disk: queued without a version
-                  "NAME2=present.dll\r\n"                  // on disk, no version: skipped
-                  "NAME3=present.dll\r\nVERSION3=1.0\r\n"  // newer than none: queued
+                  "NAME1=missing.dll\r\n"                 // not on disk: queued without a version
+                  "NAME2=present.dll\r\n"                 // on disk, no version: skipped
+                  "NAME3=present.dll\r\nVERSION3=1.0\r\n" // newer than none: queued
                   "NAME4=current.dll\r\nVERSION4=" +
                   ToAnsi(m_installedVersion) +
-                  "\r\n"                                   // same version: skipped
-                  "NAME5=..\\evil.dll\r\n"                 // refused
-                  "NAME6=sub/evil.dll\r\n");               // refused
+                  "\r\n"                     // same version: skipped
+                  "NAME5=..\\evil.dll\r\n"   // refused
+                  "NAME6=sub/evil.dll\r\n"); // refused
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
-    EXPECT_EQ((std::vector<std::string>{"http://127.0.0.1/lumo/2014/missing.dll",
-                                        "http://127.0.0.1/lumo/2014/present.dll"}),
+    EXPECT_EQ((std::vector<std::string>{ "http://127.0.0.1/lumo/2014/missing.dll",
+                                         "http://127.0.0.1/lumo/2014/present.dll" }),
               QueuedUrls());
     EXPECT_FALSE(m_dialog.timerStarted);
 }
@@ -259,8 +260,7 @@ TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
     EXPECT_EQ(UpdateModeForced, m_dialog.mode);
     m_dialog.manager.Lock();
     ASSERT_EQ(1u, m_dialog.manager.Tasks().size());
-    EXPECT_EQ(FromAnsi(m_folder) + L"plugins\\",
-              m_dialog.manager.Tasks().begin()->second.downloader->copyPath);
+    EXPECT_EQ(FromAnsi(m_folder) + L"plugins\\", m_dialog.manager.Tasks().begin()->second.downloader->copyPath);
     m_dialog.manager.Unlock();
 }
 
@@ -269,35 +269,35 @@ TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
 TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
 {
     m_dialog.mode = UpdateModeForced;
-    struct Entry {
+    struct Entry
+    {
         std::string path, name;
         bool queued;
     } entries[] = {
-        {"", "ok1.dll", true},
-        {"\\sub\\deeper", "ok2.dll", true},
-        {"\\sub\\..\\sub2", "ok3.dll", true},
-        {"\\..", "up.dll", false},
-        {"\\sub\\..\\..\\x", "up2.dll", false},
-        {"C:\\Windows", "abs.dll", false},
-        {"Z:\\elsewhere", "drive.dll", false},
-        {"C:relative", "driverel.dll", false},
-        {"\\\\server\\share", "unc.dll", true},  // a leading backslash is install-relative
-        {"\\\\?\\C:\\x", "device.dll", false},
-        {"$S", "sys.dll", false},
-        {"$W\\fonts", "win.dll", false},
-        {"", "C:\\Windows\\win.ini", false},
-        {"", "\\\\server\\share\\x.dll", false},
-        {"", "..", false},
-        {"", "a:b.dll", false},
-        {"", std::string(300, 'n'), false},
+        { "", "ok1.dll", true },
+        { "\\sub\\deeper", "ok2.dll", true },
+        { "\\sub\\..\\sub2", "ok3.dll", true },
+        { "\\..", "up.dll", false },
+        { "\\sub\\..\\..\\x", "up2.dll", false },
+        { "C:\\Windows", "abs.dll", false },
+        { "Z:\\elsewhere", "drive.dll", false },
+        { "C:relative", "driverel.dll", false },
+        { "\\\\server\\share", "unc.dll", true }, // a leading backslash is install-relative
+        { "\\\\?\\C:\\x", "device.dll", false },
+        { "$S", "sys.dll", false },
+        { "$W\\fonts", "win.dll", false },
+        { "", "C:\\Windows\\win.ini", false },
+        { "", "\\\\server\\share\\x.dll", false },
+        { "", "..", false },
+        { "", "a:b.dll", false },
+        { "", std::string(300, 'n'), false },
     };
     std::string manifest = "[FILE]\r\nNUMBER=" + std::to_string(std::size(entries)) + "\r\n";
     std::vector<std::string> expected;
     for (size_t i = 0; i < std::size(entries); ++i) {
         std::string n = std::to_string(i + 1);
         manifest += "PATH" + n + "=" + entries[i].path + "\r\nNAME" + n + "=" + entries[i].name + "\r\n";
-        if (entries[i].queued)
-            expected.push_back("http://127.0.0.1/lumo/2014/" + entries[i].name);
+        if (entries[i].queued) expected.push_back("http://127.0.0.1/lumo/2014/" + entries[i].name);
     }
     WriteManifest(manifest);
 
@@ -317,12 +317,13 @@ TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
 TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
 {
     const std::string longName = std::string(300, 's') + ".exe";
-    const char* names[] = {"..\\setup.exe", "C:\\setup.exe", "\\\\server\\share\\setup.exe", "sub\\setup.exe",
-                           "setup.exe:stream", "Uprelay.exe\\..\\..\\x.exe", longName.c_str()};
+    const char* names[] = { "..\\setup.exe",  "C:\\setup.exe",    "\\\\server\\share\\setup.exe",
+                            "sub\\setup.exe", "setup.exe:stream", "Uprelay.exe\\..\\..\\x.exe",
+                            longName.c_str() };
     for (const char* name : names) {
         m_dialog.manager.ClearAllDownloads();
-        WriteManifest(std::string("[SETUP]\r\nVERSION=9999.0\r\nNAME=") + name + "\r\nURL=" +
-                      Encipher("http://h/setup.exe") + "\r\n");
+        WriteManifest(std::string("[SETUP]\r\nVERSION=9999.0\r\nNAME=") + name +
+                      "\r\nURL=" + Encipher("http://h/setup.exe") + "\r\n");
         // A newer setup that cannot be fetched safely is a failed check, never "newest".
         EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck()) << name;
         EXPECT_TRUE(QueuedUrls().empty()) << name;
@@ -343,13 +344,11 @@ TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
 {
     m_dialog.mode = UpdateModeForced;
     std::string manifest = "[FILE]\r\nNUMBER=100000\r\n";
-    for (int i = 98; i <= 101; ++i)
-        manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n";
+    for (int i = 98; i <= 101; ++i) manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n";
     WriteManifest(manifest);
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
-    EXPECT_EQ((std::vector<std::string>{"http://127.0.0.1/lumo/2014/f98.dll",
-                                        "http://127.0.0.1/lumo/2014/f99.dll"}),
+    EXPECT_EQ((std::vector<std::string>{ "http://127.0.0.1/lumo/2014/f98.dll", "http://127.0.0.1/lumo/2014/f99.dll" }),
               QueuedUrls());
 }
 
@@ -377,13 +376,14 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
 {
     const std::string cache = m_folder + "cache\\";
     CreateDirectoryA(cache.c_str(), nullptr);
-    struct Case {
+    struct Case
+    {
         const wchar_t* had;
         const wchar_t* manifest;
         int result;
     } cases[] = {
-        {L"2.0", L"2.1", 0},  {L"2.0", L"2.0", 2},   {L"2.0", L"2.0.0", 2},
-        {L"2.10", L"2.9", 2}, {L"2.9", L"2.10", 0},  {L"2.1", L"2.1.1", 0},
+        { L"2.0", L"2.1", 0 },  { L"2.0", L"2.0", 2 },  { L"2.0", L"2.0.0", 2 },
+        { L"2.10", L"2.9", 2 }, { L"2.9", L"2.10", 0 }, { L"2.1", L"2.1.1", 0 },
     };
     const std::string url = "http://h/f.dll";
     for (const Case& c : cases) {
@@ -396,8 +396,7 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
         record.fileName = "f.dll";
         record.version = c.had;
         m_dialog.manager.MoveToFinished(record);
-        EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url,
-                                                  c.manifest));
+        EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url, c.manifest));
         m_dialog.manager.Lock();
         EXPECT_EQ(c.result == 2, m_dialog.manager.Finished().count(url) == 1);
         m_dialog.manager.Unlock();
@@ -409,8 +408,7 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
         queued.url = url;
         queued.version = c.had;
         m_dialog.manager.AddFileDownload(queued);
-        EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url,
-                                                  c.manifest));
+        EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url, c.manifest));
         m_dialog.manager.RemoveDownload(url);
     }
     EXPECT_EQ(3, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url, L"1.0"));
@@ -433,4 +431,4 @@ TEST_F(UpdateManifestTest, EndedSetupStaysWhileTheRecordNamesIt)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(setup.c_str())) << "no longer recorded: deleted";
 }
 
-}  // namespace
+} // namespace

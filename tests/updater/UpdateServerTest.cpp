@@ -38,4 +38,4 @@ TEST(UpdateServer, OnlyTheTestBuildOfTheProgramNamesTheVariable)
     EXPECT_TRUE(FileContains(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", "LUMORA_UPDATE_SERVER"));
 }
 
-}  // namespace
+} // namespace

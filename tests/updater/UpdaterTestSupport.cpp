@@ -18,23 +18,20 @@ std::string EnvironmentValue(const char* name)
 
 // Calls `take` for each JSON line of the server's log whose path contains
 // `part`, oldest first.
-template <typename Take>
-void ForEachLogged(const char* logName, const std::string& part, Take take)
+template <typename Take> void ForEachLogged(const char* logName, const std::string& part, Take take)
 {
     std::istringstream lines(ReadWholeFile(TestServer::Root() + logName));
     std::string line;
     while (std::getline(lines, line)) {
         Json::Value entry;
         Json::Reader reader;
-        if (!reader.parse(line, entry) || !entry.isObject())
-            continue;
-        if (entry["path"].asString().find(part) == std::string::npos)
-            continue;
+        if (!reader.parse(line, entry) || !entry.isObject()) continue;
+        if (entry["path"].asString().find(part) == std::string::npos) continue;
         take(entry);
     }
 }
 
-}  // namespace
+} // namespace
 
 bool TestServer::Available()
 {
@@ -49,8 +46,7 @@ int TestServer::Port()
 std::string TestServer::Root()
 {
     std::string root = EnvironmentValue("LUMORA_TEST_HTTP_ROOT");
-    if (!root.empty() && root.back() != '\\')
-        root += '\\';
+    if (!root.empty() && root.back() != '\\') root += '\\';
     return root;
 }
 
@@ -95,8 +91,7 @@ std::string RandomBytes(size_t size, unsigned seed)
 {
     std::mt19937 generator(seed);
     std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator() & 0xFF);
+    for (char& byte : bytes) byte = static_cast<char>(generator() & 0xFF);
     return bytes;
 }
 
@@ -122,16 +117,14 @@ bool PathExists(const std::string& path)
 std::string TestBinary(const std::string& name)
 {
     char buffer[MAX_PATH];
-    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr, nullptr);
     return std::string(buffer) + "\\tests\\" + name;
 }
 
 std::string FreshFolder(const std::string& name)
 {
     char buffer[MAX_PATH];
-    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, 0, LUMORA_TEST_BUILD_DIR, -1, buffer, sizeof(buffer), nullptr, nullptr);
     std::string base = std::string(buffer) + "\\tests\\updater_work\\";
     CreateDirectoryA(base.c_str(), nullptr);
     std::string folder = base + name + "\\";
@@ -177,8 +170,7 @@ void RemoveTree(const std::wstring& folder)
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
+            if (name == L"." || name == L"..") continue;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(folder + name + L"\\");
             else

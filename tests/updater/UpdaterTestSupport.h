@@ -13,21 +13,24 @@
 #include <vector>
 
 // The server started by run_with_server.sh around the test program.
-class TestServer {
+class TestServer
+{
 public:
     static bool Available();
     static int Port();
-    static std::string Root();  // Windows path, with trailing backslash
+    static std::string Root(); // Windows path, with trailing backslash
     static std::string Url(const std::string& pathAndQuery);
     static void Serve(const std::string& name, const std::string& bytes);
     // The logged requests whose path contains `part`, oldest first.
-    struct Request {
+    struct Request
+    {
         std::string path, range, referer, ifRange;
     };
     static std::vector<Request> RequestsFor(const std::string& part);
     // The ended answers whose path contains `part`, in the order they ended,
     // with the body bytes written for each.
-    struct Answer {
+    struct Answer
+    {
         std::string path, range;
         unsigned long long body = 0;
     };

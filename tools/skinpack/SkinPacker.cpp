@@ -8,19 +8,16 @@ bool CSkinPacker::Pack(const std::wstring& skinFolder, const std::wstring& outpu
     m_error.clear();
     IStorage* pRoot = nullptr;
     HRESULT hr = StgCreateDocfile(outputFile.c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &pRoot);
-    if (FAILED(hr))
-        return Fail(L"cannot create " + outputFile, hr);
+    if (FAILED(hr)) return Fail(L"cannot create " + outputFile, hr);
     bool bOk = PackFolder(pRoot, skinFolder + L"\\xml", L"xml", L"*.xml") &&
-               PackFolder(pRoot, skinFolder + L"\\pic", L"pic", L"*");
+        PackFolder(pRoot, skinFolder + L"\\pic", L"pic", L"*");
     if (bOk) {
         hr = pRoot->Commit(STGC_DEFAULT);
-        if (FAILED(hr))
-            bOk = Fail(L"cannot commit " + outputFile, hr);
+        if (FAILED(hr)) bOk = Fail(L"cannot commit " + outputFile, hr);
     }
     pRoot->Release();
     // A half-written skin must not look like a finished one to the next build step.
-    if (!bOk)
-        DeleteFileW(outputFile.c_str());
+    if (!bOk) DeleteFileW(outputFile.c_str());
     return bOk;
 }
 
@@ -36,8 +33,7 @@ bool CSkinPacker::ListFiles(const std::wstring& folder, const wchar_t* pattern, 
         return Fail(L"cannot list " + folder, HRESULT_FROM_WIN32(dwError));
     }
     do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(data.cFileName);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(data.cFileName);
     } while (FindNextFileW(hFind, &data));
     FindClose(hFind);
     std::sort(names.begin(), names.end());
@@ -48,12 +44,11 @@ bool CSkinPacker::PackFolder(IStorage* pRoot, const std::wstring& folder, const 
                              const wchar_t* pattern)
 {
     std::vector<std::wstring> names;
-    if (!ListFiles(folder, pattern, names))
-        return false;
+    if (!ListFiles(folder, pattern, names)) return false;
     IStorage* pStorage = nullptr;
-    HRESULT hr = pRoot->CreateStorage(storageName, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &pStorage);
-    if (FAILED(hr))
-        return Fail(std::wstring(L"cannot create storage ") + storageName, hr);
+    HRESULT hr =
+        pRoot->CreateStorage(storageName, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &pStorage);
+    if (FAILED(hr)) return Fail(std::wstring(L"cannot create storage ") + storageName, hr);
     bool bOk = true;
     for (const std::wstring& name : names) {
         if (!PackFile(pStorage, folder + L"\\" + name, name)) {
@@ -63,8 +58,7 @@ bool CSkinPacker::PackFolder(IStorage* pRoot, const std::wstring& folder, const 
     }
     if (bOk) {
         hr = pStorage->Commit(STGC_DEFAULT);
-        if (FAILED(hr))
-            bOk = Fail(std::wstring(L"cannot commit storage ") + storageName, hr);
+        if (FAILED(hr)) bOk = Fail(std::wstring(L"cannot commit storage ") + storageName, hr);
     }
     pStorage->Release();
     return bOk;
@@ -72,15 +66,12 @@ bool CSkinPacker::PackFolder(IStorage* pRoot, const std::wstring& folder, const 
 
 bool CSkinPacker::PackFile(IStorage* pStorage, const std::wstring& path, const std::wstring& name)
 {
-    if (name.size() > MAX_STREAM_NAME)
-        return Fail(L"file name longer than 31 characters: " + name);
+    if (name.size() > MAX_STREAM_NAME) return Fail(L"file name longer than 31 characters: " + name);
     std::vector<BYTE> bytes;
-    if (!ReadFileBytes(path, bytes))
-        return false;
+    if (!ReadFileBytes(path, bytes)) return false;
     IStream* pStream = nullptr;
     HRESULT hr = pStorage->CreateStream(name.c_str(), STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, &pStream);
-    if (FAILED(hr))
-        return Fail(L"cannot create stream " + name, hr);
+    if (FAILED(hr)) return Fail(L"cannot create stream " + name, hr);
     ULONG nWritten = 0;
     hr = bytes.empty() ? S_OK : pStream->Write(bytes.data(), (ULONG)bytes.size(), &nWritten);
     pStream->Release();
@@ -93,27 +84,24 @@ bool CSkinPacker::ReadFileBytes(const std::wstring& path, std::vector<BYTE>& byt
 {
     HANDLE hFile = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return Fail(L"cannot open " + path, HRESULT_FROM_WIN32(GetLastError()));
+    if (hFile == INVALID_HANDLE_VALUE) return Fail(L"cannot open " + path, HRESULT_FROM_WIN32(GetLastError()));
     LARGE_INTEGER size;
     bool bOk = GetFileSizeEx(hFile, &size) != FALSE && size.QuadPart < 0x40000000;
     if (bOk) {
         bytes.resize((size_t)size.QuadPart);
         DWORD dwRead = 0;
-        bOk = bytes.empty() || (ReadFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwRead, nullptr) &&
-                                dwRead == bytes.size());
+        bOk = bytes.empty() ||
+            (ReadFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwRead, nullptr) && dwRead == bytes.size());
     }
     CloseHandle(hFile);
-    if (!bOk)
-        return Fail(L"cannot read " + path);
+    if (!bOk) return Fail(L"cannot read " + path);
     return true;
 }
 
 bool CSkinPacker::Fail(const std::wstring& message, HRESULT hr)
 {
     wchar_t code[32] = L"";
-    if (hr != S_OK)
-        swprintf(code, 32, L" (0x%08lX)", (unsigned long)hr);
+    if (hr != S_OK) swprintf(code, 32, L" (0x%08lX)", (unsigned long)hr);
     m_error = message + code;
     return false;
 }

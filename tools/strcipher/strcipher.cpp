@@ -13,13 +13,13 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: strcipher encode|decode KEY [TEXT]\n"
-    "  Without TEXT the text is read from standard input.\n";
+const char kUsage[] = "usage: strcipher encode|decode KEY [TEXT]\n"
+                      "  Without TEXT the text is read from standard input.\n";
 
 enum ExitCode { ExitOk = 0, ExitNotDeciphered = 1, ExitUsage = 2, ExitIo = 3 };
 
-std::string ToUtf8(const wchar_t* text) {
+std::string ToUtf8(const wchar_t* text)
+{
     int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1) return std::string();
     std::string out(size_t(size), '\0');
@@ -28,7 +28,8 @@ std::string ToUtf8(const wchar_t* text) {
     return out;
 }
 
-std::wstring ToUtf16(const std::string& text) {
+std::wstring ToUtf16(const std::string& text)
+{
     if (text.empty()) return std::wstring();
     int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring out(size_t(size), L'\0');
@@ -36,20 +37,21 @@ std::wstring ToUtf16(const std::string& text) {
     return out;
 }
 
-bool ReadStandardInput(std::string& text) {
+bool ReadStandardInput(std::string& text)
+{
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     char chunk[4096];
     DWORD got = 0;
     for (;;) {
-        if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr))
-            return GetLastError() == ERROR_BROKEN_PIPE;
+        if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr)) return GetLastError() == ERROR_BROKEN_PIPE;
         if (got == 0) return true;
         text.append(chunk, got);
     }
 }
 
 // A console shows UTF-16; a pipe or file gets the bytes unchanged.
-bool WriteStandardOutput(const std::string& text) {
+bool WriteStandardOutput(const std::string& text)
+{
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (GetConsoleMode(out, &mode)) {
@@ -60,14 +62,14 @@ bool WriteStandardOutput(const std::string& text) {
     size_t done = 0;
     while (done < text.size()) {
         DWORD written = 0;
-        if (!WriteFile(out, text.data() + done, DWORD(text.size() - done), &written, nullptr))
-            return false;
+        if (!WriteFile(out, text.data() + done, DWORD(text.size() - done), &written, nullptr)) return false;
         done += written;
     }
     return true;
 }
 
-bool ParseMode(const wchar_t* word, int& mode) {
+bool ParseMode(const wchar_t* word, int& mode)
+{
     if (wcscmp(word, L"encode") == 0) {
         mode = CipherEncode;
         return true;
@@ -79,9 +81,10 @@ bool ParseMode(const wchar_t* word, int& mode) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     int mode = CipherEncode;
     if (argc < 3 || argc > 4 || !ParseMode(argv[1], mode)) {
         std::fputs(kUsage, stderr);
@@ -100,7 +103,8 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == CipherDecode && result.empty() && !text.empty()) {
         // The cipher gives "" for every failure, so an enciphered empty text lands here too.
         std::fputs("strcipher: the text deciphers to nothing (an empty text, damaged, "
-                   "expired or enciphered with another key)\n", stderr);
+                   "expired or enciphered with another key)\n",
+                   stderr);
         return ExitNotDeciphered;
     }
     if (!WriteStandardOutput(result + "\n")) {

@@ -3,7 +3,8 @@
 namespace {
 
 // Holds the write lock for one file operation; a failed wait is an error.
-class WriteLockScope {
+class WriteLockScope
+{
 public:
     explicit WriteLockScope(HANDLE lockEvent) : m_lock(lockEvent)
     {
@@ -11,8 +12,7 @@ public:
     }
     ~WriteLockScope()
     {
-        if (m_held && m_lock)
-            SetEvent(m_lock);
+        if (m_held && m_lock) SetEvent(m_lock);
     }
     bool Held() const { return m_held; }
 
@@ -38,12 +38,10 @@ DWORD WriteOpen(HANDLE file, LONGLONG distance, DWORD moveMethod, const void* da
     return result;
 }
 
-DWORD WriteAt(const std::string& path, LONGLONG distance, DWORD moveMethod, const void* data,
-              DWORD size)
+DWORD WriteAt(const std::string& path, LONGLONG distance, DWORD moveMethod, const void* data, DWORD size)
 {
     HANDLE file = OpenForWriting(path);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
     DWORD result = WriteOpen(file, distance, moveMethod, data, size);
     CloseHandle(file);
     return result;
@@ -54,47 +52,40 @@ DWORD LockFailure()
     return GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;
 }
 
-}  // namespace
+} // namespace
 
-DWORD WriteFileAtOffset(HANDLE writeLock, const std::string& path, DWORD offset,
-                        const void* data, DWORD size)
+DWORD WriteFileAtOffset(HANDLE writeLock, const std::string& path, DWORD offset, const void* data, DWORD size)
 {
     WriteLockScope scope(writeLock);
-    if (!scope.Held())
-        return LockFailure();
+    if (!scope.Held()) return LockFailure();
     return WriteAt(path, offset, FILE_BEGIN, data, size);
 }
 
-DWORD WriteOpenFileAtOffset(HANDLE writeLock, HANDLE file, DWORD offset, const void* data,
-                            DWORD size)
+DWORD WriteOpenFileAtOffset(HANDLE writeLock, HANDLE file, DWORD offset, const void* data, DWORD size)
 {
     WriteLockScope scope(writeLock);
-    if (!scope.Held())
-        return LockFailure();
+    if (!scope.Held()) return LockFailure();
     return WriteOpen(file, offset, FILE_BEGIN, data, size);
 }
 
 HANDLE OpenForWriting(const std::string& path)
 {
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 DWORD AppendToFile(HANDLE writeLock, const std::string& path, const void* data, DWORD size)
 {
     WriteLockScope scope(writeLock);
-    if (!scope.Held())
-        return LockFailure();
+    if (!scope.Held()) return LockFailure();
     return WriteAt(path, 0, FILE_END, data, size);
 }
 
 DWORD ReadFromFileEnd(const std::string& path, DWORD distance, void* data, DWORD size)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
     DWORD result = 0;
     LARGE_INTEGER move;
     move.QuadPart = -static_cast<LONGLONG>(distance);
@@ -114,21 +105,17 @@ DWORD ReadFromFileEnd(const std::string& path, DWORD distance, void* data, DWORD
 bool QueryFileSize(const std::string& path, DWORD& size)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return false;
-    if (data.nFileSizeHigh != 0)
-        return false;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (data.nFileSizeHigh != 0) return false;
     size = data.nFileSizeLow;
     return true;
 }
 
 DWORD TruncateOrCreateFile(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
     CloseHandle(file);
     return 0;
 }

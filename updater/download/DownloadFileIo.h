@@ -9,11 +9,9 @@
 #include <string>
 
 // Result: 0, or the system error code.
-DWORD WriteFileAtOffset(HANDLE writeLock, const std::string& path, DWORD offset,
-                        const void* data, DWORD size);
+DWORD WriteFileAtOffset(HANDLE writeLock, const std::string& path, DWORD offset, const void* data, DWORD size);
 // The same on a file the caller keeps open (see OpenForWriting).
-DWORD WriteOpenFileAtOffset(HANDLE writeLock, HANDLE file, DWORD offset, const void* data,
-                            DWORD size);
+DWORD WriteOpenFileAtOffset(HANDLE writeLock, HANDLE file, DWORD offset, const void* data, DWORD size);
 // Opens (or creates) a partial file for writing in place, shared with the
 // other ranges; INVALID_HANDLE_VALUE on failure.
 HANDLE OpenForWriting(const std::string& path);

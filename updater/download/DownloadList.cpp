@@ -31,8 +31,7 @@ Json::Value TaskToJson(const DownloadTask& task)
     // The probe may be renaming the download meanwhile: its names are read
     // together under its own lock.
     CDownloadPublic::Names names;
-    if (d)
-        names = d->GetNames();
+    if (d) names = d->GetNames();
     item["downloadPath"] = AnsiToUtf8(d ? d->folder : std::string());
     item["copyPath"] = WideToUtf8(d ? d->copyPath : std::wstring());
     item["fileName"] = AnsiToUtf8(d ? names.fileName : task.name);
@@ -63,8 +62,7 @@ bool ReadString(const Json::Value& item, const char* name, std::string& out)
         out.clear();
         return true;
     }
-    if (!value.isString())
-        return false;
+    if (!value.isString()) return false;
     out = Utf8ToAnsi(value.asString());
     return true;
 }
@@ -73,10 +71,8 @@ bool ReadWide(const Json::Value& item, const char* name, std::wstring& out)
 {
     const Json::Value& value = item[name];
     out.clear();
-    if (value.isNull())
-        return true;
-    if (!value.isString())
-        return false;
+    if (value.isNull()) return true;
+    if (!value.isString()) return false;
     out = Utf8ToWide(value.asString());
     return true;
 }
@@ -85,10 +81,8 @@ bool ReadUnsigned(const Json::Value& item, const char* name, DWORD limit, DWORD&
 {
     const Json::Value& value = item[name];
     out = 0;
-    if (value.isNull())
-        return true;
-    if (!value.isIntegral() || !value.isUInt() || value.asUInt() > limit)
-        return false;
+    if (value.isNull()) return true;
+    if (!value.isIntegral() || !value.isUInt() || value.asUInt() > limit) return false;
     out = value.asUInt();
     return true;
 }
@@ -96,15 +90,11 @@ bool ReadUnsigned(const Json::Value& item, const char* name, DWORD limit, DWORD&
 bool ReadTask(const Json::Value& item, DownloadRequest& request)
 {
     DWORD kind = 0;
-    bool ok = item.isObject() && ReadString(item, "url", request.url) &&
-              ReadUnsigned(item, "utype", 0xFFFF, kind) &&
-              ReadString(item, "downloadPath", request.downloadPath) &&
-              ReadWide(item, "copyPath", request.copyPath) &&
-              ReadString(item, "fileName", request.fileName) &&
-              ReadWide(item, "version", request.version) &&
-              ReadString(item, "cfgFile", request.cfgFile) &&
-              ReadUnsigned(item, "percent", 100, request.percent) &&
-              ReadUnsigned(item, "fileLength", 0xFFFFFFFF, request.fileLength);
+    bool ok = item.isObject() && ReadString(item, "url", request.url) && ReadUnsigned(item, "utype", 0xFFFF, kind) &&
+        ReadString(item, "downloadPath", request.downloadPath) && ReadWide(item, "copyPath", request.copyPath) &&
+        ReadString(item, "fileName", request.fileName) && ReadWide(item, "version", request.version) &&
+        ReadString(item, "cfgFile", request.cfgFile) && ReadUnsigned(item, "percent", 100, request.percent) &&
+        ReadUnsigned(item, "fileLength", 0xFFFFFFFF, request.fileLength);
     request.kind = static_cast<WORD>(kind);
     return ok && !request.url.empty();
 }
@@ -112,10 +102,9 @@ bool ReadTask(const Json::Value& item, DownloadRequest& request)
 bool ReadCompleted(const Json::Value& item, std::string& url, CompletedDownload& done)
 {
     return item.isObject() && ReadString(item, "url", url) && !url.empty() &&
-           ReadUnsigned(item, "fileSize", 0xFFFFFFFF, done.fileSize) &&
-           ReadString(item, "downloadPath", done.downloadPath) &&
-           ReadWide(item, "copyPath", done.copyPath) &&
-           ReadString(item, "listName", done.listName) && ReadWide(item, "version", done.version);
+        ReadUnsigned(item, "fileSize", 0xFFFFFFFF, done.fileSize) &&
+        ReadString(item, "downloadPath", done.downloadPath) && ReadWide(item, "copyPath", done.copyPath) &&
+        ReadString(item, "listName", done.listName) && ReadWide(item, "version", done.version);
 }
 
 // An absent list is empty; a present one must be an array.
@@ -125,20 +114,17 @@ bool ListMember(const Json::Value& root, const char* name, const Json::Value*& l
     return list->isNull() || list->isArray();
 }
 
-}  // namespace
+} // namespace
 
-std::string BuildDownloadListText(const DownloadTaskMap& tasks,
-                                  const CompletedDownloadMap& finished)
+std::string BuildDownloadListText(const DownloadTaskMap& tasks, const CompletedDownloadMap& finished)
 {
     Json::Value root(Json::objectValue);
     root["downloadSize"] = static_cast<Json::UInt>(tasks.size());
     Json::Value& taskList = root["downloadlist"] = Json::Value(Json::arrayValue);
-    for (const auto& entry : tasks)
-        taskList.append(TaskToJson(entry.second));
+    for (const auto& entry : tasks) taskList.append(TaskToJson(entry.second));
     root["completeSize"] = static_cast<Json::UInt>(finished.size());
     Json::Value& completeList = root["completelist"] = Json::Value(Json::arrayValue);
-    for (const auto& entry : finished)
-        completeList.append(CompletedToJson(entry.first, entry.second));
+    for (const auto& entry : finished) completeList.append(CompletedToJson(entry.first, entry.second));
     Json::StyledWriter writer;
     return writer.write(root);
 }
@@ -161,7 +147,7 @@ bool ParseListRoot(const std::string& text, Json::Value& root)
 bool ParseDownloadListItems(const std::string& text, std::vector<DownloadRequest>& tasks,
                             std::vector<std::pair<std::string, CompletedDownload>>& finished);
 
-}  // namespace
+} // namespace
 
 bool ParseDownloadListText(const std::string& text, std::vector<DownloadRequest>& tasks,
                            std::vector<std::pair<std::string, CompletedDownload>>& finished)
@@ -183,26 +169,21 @@ bool ParseDownloadListItems(const std::string& text, std::vector<DownloadRequest
                             std::vector<std::pair<std::string, CompletedDownload>>& finished)
 {
     Json::Value root;
-    if (!ParseListRoot(text, root))
-        return false;
+    if (!ParseListRoot(text, root)) return false;
     const Json::Value* taskList = nullptr;
     const Json::Value* completeList = nullptr;
-    if (!ListMember(root, "downloadlist", taskList) ||
-        !ListMember(root, "completelist", completeList))
-        return false;
+    if (!ListMember(root, "downloadlist", taskList) || !ListMember(root, "completelist", completeList)) return false;
 
     std::vector<DownloadRequest> readTasks;
     for (const Json::Value& item : *taskList) {
         DownloadRequest request;
-        if (!ReadTask(item, request))
-            return false;
+        if (!ReadTask(item, request)) return false;
         readTasks.push_back(request);
     }
     std::vector<std::pair<std::string, CompletedDownload>> readFinished;
     for (const Json::Value& item : *completeList) {
         std::pair<std::string, CompletedDownload> entry;
-        if (!ReadCompleted(item, entry.first, entry.second))
-            return false;
+        if (!ReadCompleted(item, entry.first, entry.second)) return false;
         readFinished.push_back(entry);
     }
     tasks.swap(readTasks);
@@ -210,6 +191,6 @@ bool ParseDownloadListItems(const std::string& text, std::vector<DownloadRequest
     return true;
 }
 
-}  // namespace
+} // namespace
 
 #pragma GCC diagnostic pop

@@ -7,8 +7,7 @@
 #include <utility>
 #include <vector>
 
-std::string BuildDownloadListText(const DownloadTaskMap& tasks,
-                                  const CompletedDownloadMap& finished);
+std::string BuildDownloadListText(const DownloadTaskMap& tasks, const CompletedDownloadMap& finished);
 
 // All or nothing: a document with a member of the wrong type, a negative or
 // oversized number, or a broken structure yields false and nothing.

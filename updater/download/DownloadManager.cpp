@@ -25,19 +25,17 @@ const DWORD kMaxListFileSize = 16 * 1024 * 1024;
 bool ReplaceListFile(const std::string& text)
 {
     const std::string temporary = std::string(CDownloadManager::kListFileName) + ".new";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    HANDLE file =
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-              written == text.size() && FlushFileBuffers(file);
+        written == text.size() && FlushFileBuffers(file);
     CloseHandle(file);
     if (ok)
         ok = MoveFileExA(temporary.c_str(), CDownloadManager::kListFileName,
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!ok)
-        DeleteFileA(temporary.c_str());
+    if (!ok) DeleteFileA(temporary.c_str());
     return ok;
 }
 
@@ -48,10 +46,9 @@ bool StartsWith(const std::string& text, const char* prefix)
 
 bool ReadListFile(std::string& text)
 {
-    HANDLE file = CreateFileA(CDownloadManager::kListFileName, GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    HANDLE file = CreateFileA(CDownloadManager::kListFileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD size = GetFileSize(file, nullptr);
     // The list is a file anyone may edit: a size beyond any real list, or one
     // there is no memory for, is a list that cannot be loaded.
@@ -71,7 +68,7 @@ bool ReadListFile(std::string& text)
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 CDownloadManager::CDownloadManager()
 {
@@ -89,8 +86,7 @@ CDownloadManager::~CDownloadManager()
     m_info.reset();
     ClearAllDownloads();
     // Winsock counts its start-ups: each successful one is matched here.
-    if (m_winsockStarted)
-        WSACleanup();
+    if (m_winsockStarted) WSACleanup();
     DeleteCriticalSection(&m_saveLock);
     DeleteCriticalSection(&m_controlLock);
     DeleteCriticalSection(&m_lock);
@@ -98,8 +94,7 @@ CDownloadManager::~CDownloadManager()
 
 void CDownloadManager::DeleteDownloader(CDownloadPublic* downloader)
 {
-    if (!downloader)
-        return;
+    if (!downloader) return;
     // Threads still running would use the object after it is gone.
     downloader->Stop();
     downloader->CloseSession();
@@ -158,15 +153,13 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
     {
         ManagerLock hold(*this);
         DownloadTask& task = m_tasks[request.url];
-        if (task.downloader != downloader)
-            replaced = task.downloader;
+        if (task.downloader != downloader) replaced = task.downloader;
         task.url = request.url;
         task.kind = request.kind;
         task.name = request.fileName;
         task.downloader = downloader;
     }
-    if (downloader)
-        downloader->state = DownloadWaiting;
+    if (downloader) downloader->state = DownloadWaiting;
     // A replaced task must not leak its threads; it is stopped outside the lock.
     DeleteDownloader(replaced);
     return 0;
@@ -185,19 +178,16 @@ int CDownloadManager::StartDownload(const std::string& url)
     {
         ManagerLock hold(*this);
         auto found = m_tasks.find(url);
-        if (found == m_tasks.end())
-            return DownloadResultNoTask;
+        if (found == m_tasks.end()) return DownloadResultNoTask;
         downloader = found->second.downloader;
-        if (!downloader || downloader->state == DownloadRunning || downloader->probing)
-            return 0;
+        if (!downloader || downloader->state == DownloadRunning || downloader->probing) return 0;
         transfer = downloader->probed != 0;
         if (transfer) {
             downloader->state = DownloadRunning;
             InterlockedIncrement(&m_pending);
         }
     }
-    if (transfer)
-        return static_cast<int>(downloader->StartTransfer());
+    if (transfer) return static_cast<int>(downloader->StartTransfer());
     downloader->StartProbe();
     return 0;
 }
@@ -210,24 +200,20 @@ int CDownloadManager::StopDownload(const std::string& url, bool remove)
     {
         ManagerLock hold(*this);
         auto found = m_tasks.find(url);
-        if (found == m_tasks.end())
-            return DownloadResultNoTask;
+        if (found == m_tasks.end()) return DownloadResultNoTask;
         downloader = found->second.downloader;
         running = downloader && downloader->state != DownloadWaiting;
         if (running) {
             downloader->state = DownloadWaiting;
-            if (downloader->probed)
-                InterlockedDecrement(&m_pending);
+            if (downloader->probed) InterlockedDecrement(&m_pending);
         }
         if (remove) {
             found->second.downloader = nullptr;
             m_tasks.erase(found);
         }
     }
-    if (running)
-        downloader->Stop();
-    if (remove)
-        DeleteDownloader(downloader);
+    if (running) downloader->Stop();
+    if (remove) DeleteDownloader(downloader);
     return 0;
 }
 
@@ -243,12 +229,10 @@ int CDownloadManager::StopAllDownloads()
         ManagerLock hold(*this);
         for (const auto& entry : m_tasks) {
             const CDownloadPublic* downloader = entry.second.downloader;
-            if (!downloader || downloader->state == DownloadRunning)
-                running.push_back(entry.first);
+            if (!downloader || downloader->state == DownloadRunning) running.push_back(entry.first);
         }
     }
-    for (const std::string& url : running)
-        StopDownload(url, false);
+    for (const std::string& url : running) StopDownload(url, false);
     return 0;
 }
 
@@ -256,8 +240,7 @@ int CDownloadManager::GetDownloadPercent(const std::string& url)
 {
     ManagerLock hold(*this);
     auto found = m_tasks.find(url);
-    if (found == m_tasks.end() || !found->second.downloader)
-        return 0;
+    if (found == m_tasks.end() || !found->second.downloader) return 0;
     return found->second.downloader->GetPercent();
 }
 
@@ -272,13 +255,11 @@ void CDownloadManager::StartQueuedDownloads()
     std::vector<std::string> urls;
     {
         ManagerLock hold(*this);
-        for (const auto& entry : m_tasks)
-            urls.push_back(entry.first);
+        for (const auto& entry : m_tasks) urls.push_back(entry.first);
     }
     for (const std::string& url : urls) {
         StartDownload(url);
-        if (m_pending >= maxRunning)
-            break;
+        if (m_pending >= maxRunning) break;
     }
 }
 
@@ -291,8 +272,7 @@ void CDownloadManager::ClearAllDownloads()
         tasks.swap(m_tasks);
         CompletedDownloadMap().swap(m_finished);
     }
-    for (auto& entry : tasks)
-        DeleteDownloader(entry.second.downloader);
+    for (auto& entry : tasks) DeleteDownloader(entry.second.downloader);
 }
 
 bool CDownloadManager::MoveToFinished(const CompletedDownloadRecord& record)
@@ -322,26 +302,20 @@ void CDownloadManager::SaveDownloadList()
     // Saves from two threads write one after the other, and a snapshot older
     // than the one already written is not written over it.
     SectionLock save(m_saveLock);
-    if (snapshot < m_savedCount)
-        return;
-    if (ReplaceListFile(cipherText))
-        m_savedCount = snapshot;
+    if (snapshot < m_savedCount) return;
+    if (ReplaceListFile(cipherText)) m_savedCount = snapshot;
 }
 
 void CDownloadManager::LoadDownloadList()
 {
     std::string cipherText;
-    if (!ReadListFile(cipherText))
-        return;
+    if (!ReadListFile(cipherText)) return;
     StringCipherKey key = MakeUpdaterCipherKey();
     std::string text = StringCipher(cipherText, key, CipherDecode);
     std::vector<DownloadRequest> requests;
     std::vector<std::pair<std::string, CompletedDownload>> finished;
-    if (!ParseDownloadListText(text, requests, finished))
-        return;
-    for (const DownloadRequest& request : requests)
-        AddFileDownload(request);
+    if (!ParseDownloadListText(text, requests, finished)) return;
+    for (const DownloadRequest& request : requests) AddFileDownload(request);
     ManagerLock hold(*this);
-    for (const auto& entry : finished)
-        m_finished[entry.first] = entry.second;
+    for (const auto& entry : finished) m_finished[entry.first] = entry.second;
 }

@@ -18,22 +18,25 @@ enum : int {
     DownloadResultNoTask = 0x20000002,
 };
 
-struct DownloadTask {
+struct DownloadTask
+{
     std::string url;
-    WORD kind = 0;  // "utype"; 0: a CHttpDownload the manager creates
+    WORD kind = 0; // "utype"; 0: a CHttpDownload the manager creates
     std::string name;
-    CDownloadPublic* downloader = nullptr;  // owned by the task
+    CDownloadPublic* downloader = nullptr; // owned by the task
 };
 
-struct CompletedDownload {
-    std::string listName;      // final file name
-    std::string downloadPath;  // folder holding it, with trailing backslash
-    std::wstring copyPath;     // where the installation puts it
+struct CompletedDownload
+{
+    std::string listName;     // final file name
+    std::string downloadPath; // folder holding it, with trailing backslash
+    std::wstring copyPath;    // where the installation puts it
     std::wstring version;
     DWORD fileSize = 0;
 };
 
-struct DownloadRequest {
+struct DownloadRequest
+{
     std::string downloadPath;
     std::wstring copyPath;
     std::wstring version;
@@ -43,13 +46,14 @@ struct DownloadRequest {
     std::string url;
     WORD kind = 0;
     std::string fileName;
-    CDownloadPublic* downloader = nullptr;  // used only when kind is not 0
+    CDownloadPublic* downloader = nullptr; // used only when kind is not 0
 };
 
 typedef std::unordered_map<std::string, DownloadTask> DownloadTaskMap;
 typedef std::unordered_map<std::string, CompletedDownload> CompletedDownloadMap;
 
-class CDownloadManager {
+class CDownloadManager
+{
 public:
     static const char kListFileName[];
 
@@ -100,10 +104,10 @@ private:
     DownloadTaskMap m_tasks;
     CompletedDownloadMap m_finished;
     CRITICAL_SECTION m_lock;
-    CRITICAL_SECTION m_controlLock;  // serialises control operations, see StartDownload
-    CRITICAL_SECTION m_saveLock;     // serialises writes of the list file
-    LONG m_saveCount = 0;            // snapshots taken, under m_lock
-    LONG m_savedCount = 0;           // the snapshot the file holds, under m_saveLock
+    CRITICAL_SECTION m_controlLock; // serialises control operations, see StartDownload
+    CRITICAL_SECTION m_saveLock;    // serialises writes of the list file
+    LONG m_saveCount = 0;           // snapshots taken, under m_lock
+    LONG m_savedCount = 0;          // the snapshot the file holds, under m_saveLock
     volatile LONG m_pending = 0;
     std::shared_ptr<CHttpDownload> m_info;
     BYTE m_winsockStarted = 0;

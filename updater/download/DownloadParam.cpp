@@ -13,17 +13,15 @@ DownloadParam::DownloadParam(WORD kindValue) : kind(kindValue)
 
 char* DownloadParam::Block()
 {
-    if (!m_block)
-        m_block = new char[kBlockSize];
+    if (!m_block) m_block = new char[kBlockSize];
     return m_block;
 }
 
 DownloadParam::~DownloadParam()
 {
     delete[] m_block;
-    for (HANDLE event : {handleCreated, requestDone, requestFailed, handleClosing}) {
-        if (event)
-            CloseHandle(event);
+    for (HANDLE event : { handleCreated, requestDone, requestFailed, handleClosing }) {
+        if (event) CloseHandle(event);
     }
 }
 
@@ -39,8 +37,7 @@ void DownloadParam::AddRef()
 
 void DownloadParam::Release()
 {
-    if (InterlockedDecrement(&refs) == 0)
-        delete this;
+    if (InterlockedDecrement(&refs) == 0) delete this;
 }
 
 void DownloadParam::PrepareAsync()
@@ -58,18 +55,16 @@ void DownloadParam::Complete(DWORD resultError)
 
 AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent)
 {
-    HANDLE events[3] = {requestDone, requestFailed, stopEvent};
+    HANDLE events[3] = { requestDone, requestFailed, stopEvent };
     for (;;) {
         switch (WaitForMultipleObjects(3, events, FALSE, INFINITE)) {
         case WAIT_OBJECT_0:
         case WAIT_OBJECT_0 + 1:
             // Which event woke us may be an earlier operation's; the count
             // and the error say whether and how this one ended.
-            if (InterlockedCompareExchange(&completions, 0, 0) < expected)
-                continue;
+            if (InterlockedCompareExchange(&completions, 0, 0) < expected) continue;
             return error == 0 ? AsyncDone : AsyncFailed;
-        case WAIT_OBJECT_0 + 2:
-            return AsyncStopped;
+        case WAIT_OBJECT_0 + 2: return AsyncStopped;
         default:
             // A wait that itself failed proves nothing about the request.
             error = GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;
@@ -78,12 +73,10 @@ AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent)
     }
 }
 
-void CALLBACK DownloadStatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info,
-                                     DWORD)
+void CALLBACK DownloadStatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD)
 {
     DownloadParam* param = reinterpret_cast<DownloadParam*>(context);
-    if (!param)
-        return;
+    if (!param) return;
     switch (status) {
     case INTERNET_STATUS_HANDLE_CREATED: {
         param->AddRef();
@@ -103,11 +96,9 @@ void CALLBACK DownloadStatusCallback(HINTERNET, DWORD_PTR context, DWORD status,
     case INTERNET_STATUS_REQUEST_COMPLETE: {
         const INTERNET_ASYNC_RESULT* result = static_cast<const INTERNET_ASYNC_RESULT*>(info);
         DWORD resultError = result ? result->dwError : 0;
-        if (resultError != ERROR_INTERNET_OPERATION_CANCELLED)
-            param->Complete(resultError);
+        if (resultError != ERROR_INTERNET_OPERATION_CANCELLED) param->Complete(resultError);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }

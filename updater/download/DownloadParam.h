@@ -25,7 +25,8 @@ enum AsyncWaitResult {
 // Shared between the issuing thread and WinINet: every handle created with
 // this context holds a reference until its HANDLE_CLOSING callback, so a
 // late callback or a pending read never touches freed memory.
-class DownloadParam {
+class DownloadParam
+{
 public:
     // A read completes only when its buffer is full or the body ends, so the
     // size is also the step in which progress moves on a slow link.
@@ -72,7 +73,6 @@ public:
     // a read WinINet completes after a stop still has its memory.
     char* Block();
 
-
 private:
     ~DownloadParam();
 
@@ -80,5 +80,4 @@ private:
     char* m_block = nullptr;
 };
 
-void CALLBACK DownloadStatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status,
-                                     LPVOID info, DWORD infoLength);
+void CALLBACK DownloadStatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD infoLength);

@@ -17,7 +17,7 @@ std::string ExtensionOf(const std::string& name)
     return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
-}  // namespace
+} // namespace
 
 void FreePostedUrl(WPARAM wParam)
 {
@@ -32,22 +32,48 @@ CDownloadPublic::CDownloadPublic()
 
 CDownloadPublic::~CDownloadPublic()
 {
-    if (stopEvent)
-        CloseHandle(stopEvent);
+    if (stopEvent) CloseHandle(stopEvent);
     DeleteCriticalSection(&lock);
 }
 
-DWORD CDownloadPublic::OpenSession() { return 0; }
-DWORD CDownloadPublic::StartTransfer() { return 0; }
-DWORD CDownloadPublic::Stop() { return 0; }
-DWORD CDownloadPublic::StartProbe() { return 0; }
-DWORD CDownloadPublic::SaveResumeRecords() { return 0; }
-int CDownloadPublic::GetPercent() { return 0; }
-int CDownloadPublic::GetBytesSinceLastQuery() { return 0; }
-void CDownloadPublic::CloseSession() {}
-void CDownloadPublic::SetProtocol(WORD) {}
-WORD CDownloadPublic::GetProtocol() { return 0; }
-bool CDownloadPublic::AreThreadsValid() { return true; }
+DWORD CDownloadPublic::OpenSession()
+{
+    return 0;
+}
+DWORD CDownloadPublic::StartTransfer()
+{
+    return 0;
+}
+DWORD CDownloadPublic::Stop()
+{
+    return 0;
+}
+DWORD CDownloadPublic::StartProbe()
+{
+    return 0;
+}
+DWORD CDownloadPublic::SaveResumeRecords()
+{
+    return 0;
+}
+int CDownloadPublic::GetPercent()
+{
+    return 0;
+}
+int CDownloadPublic::GetBytesSinceLastQuery()
+{
+    return 0;
+}
+void CDownloadPublic::CloseSession() { }
+void CDownloadPublic::SetProtocol(WORD) { }
+WORD CDownloadPublic::GetProtocol()
+{
+    return 0;
+}
+bool CDownloadPublic::AreThreadsValid()
+{
+    return true;
+}
 
 bool CDownloadPublic::IsStopSignalled() const
 {
@@ -57,7 +83,7 @@ bool CDownloadPublic::IsStopSignalled() const
 CDownloadPublic::Names CDownloadPublic::GetNames()
 {
     EnterCriticalSection(&lock);
-    Names names{fileName, cfgFile, url};
+    Names names{ fileName, cfgFile, url };
     LeaveCriticalSection(&lock);
     return names;
 }
@@ -72,10 +98,8 @@ bool CDownloadPublic::Post(UINT message, WPARAM wParam, LPARAM lParam) const
 bool CDownloadPublic::RenamePartialFile()
 {
     const std::string partial = folder + fileName + "_tmp";
-    if (!cfgFile.empty() && FileExists(cfgFile))
-        DeleteFileA(cfgFile.c_str());
-    if (FileExists(folder + fileName))
-        DeleteFileA((folder + fileName).c_str());
+    if (!cfgFile.empty() && FileExists(cfgFile)) DeleteFileA(cfgFile.c_str());
+    if (FileExists(folder + fileName)) DeleteFileA((folder + fileName).c_str());
 
     const std::string ext = ExtensionOf(fileName);
     std::string base = fileName;
@@ -118,16 +142,14 @@ void CDownloadPublic::PostCompleted()
     record->version = version;
     record->size = contentLength;
     record->download = this;
-    if (!Post(WM_DOWNLOAD_COMPLETED, reinterpret_cast<WPARAM>(record), cancelled))
-        delete record;
+    if (!Post(WM_DOWNLOAD_COMPLETED, reinterpret_cast<WPARAM>(record), cancelled)) delete record;
 }
 
 void CDownloadPublic::OnDownloadFailed()
 {
     if (isInfo) {
         // A user stop stays silent.
-        if (!IsStopSignalled())
-            Post(WM_MANIFEST_FAILED, 0, 0);
+        if (!IsStopSignalled()) Post(WM_MANIFEST_FAILED, 0, 0);
         return;
     }
     state = DownloadFailed;

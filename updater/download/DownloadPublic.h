@@ -11,17 +11,17 @@
 
 // Posted to the owner window; WM_USER is 0x400.
 enum : UINT {
-    WM_DOWNLOAD_PROBED = WM_USER + 1001,         // wParam: heap copy of the URL (char[], delete[])
-    WM_DOWNLOAD_FAILED = WM_USER + 1002,         // wParam: the CDownloadPublic
-    WM_DOWNLOAD_COMPLETED = WM_USER + 1003,      // wParam: new CompletedDownloadRecord
-    WM_MANIFEST_PROBED = WM_USER + 1004,         // wParam: the CDownloadPublic
-    WM_MANIFEST_DOWNLOADED = WM_USER + 1005,     // wParam: the CDownloadPublic
-    WM_MANIFEST_FAILED = WM_USER + 1009,         // wParam, lParam: 0
+    WM_DOWNLOAD_PROBED = WM_USER + 1001,     // wParam: heap copy of the URL (char[], delete[])
+    WM_DOWNLOAD_FAILED = WM_USER + 1002,     // wParam: the CDownloadPublic
+    WM_DOWNLOAD_COMPLETED = WM_USER + 1003,  // wParam: new CompletedDownloadRecord
+    WM_MANIFEST_PROBED = WM_USER + 1004,     // wParam: the CDownloadPublic
+    WM_MANIFEST_DOWNLOADED = WM_USER + 1005, // wParam: the CDownloadPublic
+    WM_MANIFEST_FAILED = WM_USER + 1009,     // wParam, lParam: 0
 };
 
 enum DownloadState : WORD {
     DownloadFailed = 0,
-    DownloadWaiting = 1,  // also: stopped
+    DownloadWaiting = 1, // also: stopped
     DownloadRunning = 2,
     DownloadDone = 4,
 };
@@ -30,10 +30,11 @@ class CDownloadPublic;
 
 // Posted with WM_DOWNLOAD_COMPLETED; the receiver deletes it and closes and
 // deletes `download`.
-struct CompletedDownloadRecord {
-    std::string url;       // queuedUrl: the download manager's key
+struct CompletedDownloadRecord
+{
+    std::string url; // queuedUrl: the download manager's key
     std::string folder;
-    std::string fileName;  // final name after any "_new" renaming
+    std::string fileName; // final name after any "_new" renaming
     std::wstring copyPath;
     std::wstring version;
     DWORD size = 0;
@@ -43,7 +44,8 @@ struct CompletedDownloadRecord {
 // Frees the URL copy posted with WM_DOWNLOAD_PROBED.
 void FreePostedUrl(WPARAM wParam);
 
-class CDownloadPublic {
+class CDownloadPublic
+{
 public:
     CDownloadPublic();
     virtual ~CDownloadPublic();
@@ -72,7 +74,8 @@ public:
 
     // The names the probe may still change, read together under `lock` by
     // threads other than the probe's (the list save, the wizard).
-    struct Names {
+    struct Names
+    {
         std::string fileName;
         std::string cfgFile;
         std::string url;
@@ -82,7 +85,7 @@ public:
     // Set directly by the download manager before the first start. Fields the
     // transfer threads change while others read them are atomic; the names
     // the probe changes are written under `lock`.
-    std::string folder;  // with trailing backslash
+    std::string folder; // with trailing backslash
     HWND owner = nullptr;
     HINTERNET session = nullptr;
     CRITICAL_SECTION lock;
@@ -91,23 +94,23 @@ public:
     std::string cfgFile;
     std::string url;
     std::string queuedUrl;
-    std::atomic<WORD> state{DownloadWaiting};
-    std::atomic<DWORD> percent{0};
+    std::atomic<WORD> state{ DownloadWaiting };
+    std::atomic<DWORD> percent{ 0 };
     char host[256] = {};
     char urlPath[2048] = {};
     char userName[256] = {};
     char password[256] = {};
     INTERNET_PORT port = 0;
-    std::atomic<BYTE> probing{0};
-    std::atomic<BYTE> probed{0};
+    std::atomic<BYTE> probing{ 0 };
+    std::atomic<BYTE> probed{ 0 };
     volatile LONG cancelled = 0;
     BYTE isInfo = 0;
     std::wstring copyPath;
     std::wstring version;
     BYTE redirected = 0;
     std::string preRedirectUrl;
-    std::atomic<DWORD> contentLength{0};
-    std::atomic<BYTE> resumable{0};
+    std::atomic<DWORD> contentLength{ 0 };
+    std::atomic<BYTE> resumable{ 0 };
 
 protected:
     bool Post(UINT message, WPARAM wParam, LPARAM lParam) const;

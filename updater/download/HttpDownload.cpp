@@ -15,13 +15,12 @@
 #include <cstring>
 
 namespace {
-const char kCommonHeaders[] =
-    "Accept: */*\r\n"
-    "Cache-Control: no-cache\r\n"
-    "Connection: Keep-Alive\r\n"
-    "Pragma: no-cache\r\n"
-    "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)\r\n"
-    "HOST: ";
+const char kCommonHeaders[] = "Accept: */*\r\n"
+                              "Cache-Control: no-cache\r\n"
+                              "Connection: Keep-Alive\r\n"
+                              "Pragma: no-cache\r\n"
+                              "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)\r\n"
+                              "HOST: ";
 
 // The probe asks for the first byte only: the total comes from Content-Range,
 // and closing the answer leaves no body behind that WinINet would read to its
@@ -31,11 +30,9 @@ const char kCommonHeaders[] =
 const char kProbeRange[] = "Range: bytes=0-0\r\n";
 
 const DWORD kProbeFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT;
-const DWORD kRangeFlags =
-    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
-const DWORD kSecureRangeFlags = kRangeFlags | INTERNET_FLAG_SECURE |
-                                INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
-                                INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+const DWORD kRangeFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
+const DWORD kSecureRangeFlags =
+    kRangeFlags | INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 
 const DWORD kPieceSize = 0x1000000;
 const DWORD kConnectTimeoutMs = 20000;
@@ -52,17 +49,15 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-}  // namespace
+} // namespace
 
 CHttpDownload::CHttpDownload() = default;
 
 CHttpDownload::~CHttpDownload()
 {
-    if (probeThread || workerThread)
-        Stop();
+    if (probeThread || workerThread) Stop();
     FreeSegments();
-    if (session)
-        CloseSession();
+    if (session) CloseSession();
 }
 
 // ---------------------------------------------------------------- session
@@ -70,65 +65,58 @@ CHttpDownload::~CHttpDownload()
 DWORD CHttpDownload::OpenSession()
 {
     DWORD perServer = 128, perServer10 = 256;
-    InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &perServer,
-                       sizeof(perServer));
-    InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &perServer10,
-                       sizeof(perServer10));
+    InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_SERVER, &perServer, sizeof(perServer));
+    InternetSetOptionW(nullptr, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER, &perServer10, sizeof(perServer10));
 
     DWORD connection = 0;
-    if (!InternetGetConnectedState(&connection, 0))
-        return OrInternalError(GetLastError());
-    if (session)
-        CloseSession();
+    if (!InternetGetConnectedState(&connection, 0)) return OrInternalError(GetLastError());
+    if (session) CloseSession();
 
     char agent[32];
     snprintf(agent, sizeof(agent), "Agent%ld", static_cast<long>(timeGetTime()));
-    DWORD access = (connection & INTERNET_CONNECTION_PROXY)
-                       ? INTERNET_OPEN_TYPE_PRECONFIG
-                       : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+    DWORD access = (connection & INTERNET_CONNECTION_PROXY) ? INTERNET_OPEN_TYPE_PRECONFIG
+                                                            : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
     session = InternetOpenA(agent, access, nullptr, nullptr, INTERNET_FLAG_ASYNC);
-    if (!session)
-        return OrInternalError(GetLastError());
+    if (!session) return OrInternalError(GetLastError());
 
     DWORD connectTimeout = kConnectTimeoutMs, receiveTimeout = kReceiveTimeoutMs;
-    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectTimeout,
-                       sizeof(connectTimeout));
-    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receiveTimeout,
-                       sizeof(receiveTimeout));
-    if (InternetSetStatusCallbackW(session, DownloadStatusCallback) ==
-        INTERNET_INVALID_STATUS_CALLBACK)
+    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectTimeout, sizeof(connectTimeout));
+    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receiveTimeout, sizeof(receiveTimeout));
+    if (InternetSetStatusCallbackW(session, DownloadStatusCallback) == INTERNET_INVALID_STATUS_CALLBACK)
         return OrInternalError(GetLastError());
     return 0;
 }
 
 void CHttpDownload::CloseSession()
 {
-    if (!session)
-        return;
+    if (!session) return;
     InternetSetStatusCallbackW(session, nullptr);
     InternetCloseHandle(session);
     session = nullptr;
 }
 
-void CHttpDownload::SetProtocol(WORD code) { protocol = code; }
-WORD CHttpDownload::GetProtocol() { return protocol; }
+void CHttpDownload::SetProtocol(WORD code)
+{
+    protocol = code;
+}
+WORD CHttpDownload::GetProtocol()
+{
+    return protocol;
+}
 
 bool CHttpDownload::AreThreadsValid()
 {
-    for (HANDLE thread : {workerThread, probeThread}) {
-        if (!thread)
-            continue;  // none started, or joined by Stop
+    for (HANDLE thread : { workerThread, probeThread }) {
+        if (!thread) continue; // none started, or joined by Stop
         DWORD wait = WaitForSingleObject(thread, 0);
-        if (wait != WAIT_TIMEOUT && wait != WAIT_OBJECT_0)
-            return false;
+        if (wait != WAIT_TIMEOUT && wait != WAIT_OBJECT_0) return false;
     }
     return true;
 }
 
 void CHttpDownload::JoinThread(HANDLE& thread)
 {
-    if (!thread)
-        return;
+    if (!thread) return;
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     thread = nullptr;
@@ -154,8 +142,7 @@ DWORD CHttpDownload::StartProbe()
     probing = 1;
     ResetEvent(stopEvent);
     InterlockedExchange(&cancelled, 0);
-    probeThread = reinterpret_cast<HANDLE>(
-        _beginthreadex(nullptr, 0, ProbeThreadProc, this, 0, nullptr));
+    probeThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ProbeThreadProc, this, 0, nullptr));
     if (!probeThread) {
         probing = 0;
         return OrInternalError(GetLastError());
@@ -186,8 +173,7 @@ bool CHttpDownload::CrackCurrentUrl()
     parts.dwHostNameLength = sizeof(newHost);
     parts.lpszUrlPath = newPath;
     parts.dwUrlPathLength = sizeof(newPath);
-    if (!InternetCrackUrlA(url.c_str(), 0, ICU_ESCAPE, &parts))
-        return false;
+    if (!InternetCrackUrlA(url.c_str(), 0, ICU_ESCAPE, &parts)) return false;
     memcpy(host, newHost, sizeof(host));
     memcpy(urlPath, newPath, sizeof(urlPath));
     port = parts.nPort;
@@ -200,12 +186,10 @@ void CHttpDownload::TakeNamesFromUrl()
 {
     std::string path = urlPath;
     size_t query = path.rfind('?');
-    if (query != std::string::npos)
-        path.resize(query);
+    if (query != std::string::npos) path.resize(query);
     size_t slash = path.rfind('/');
     std::string name = slash == std::string::npos ? std::string() : path.substr(slash + 1);
-    if (!IsSafeFileName(name))
-        name = "unknow";
+    if (!IsSafeFileName(name)) name = "unknow";
     SetNames(fileName.empty() ? name : fileName, folder + name + ".Cfg");
 }
 
@@ -236,27 +220,20 @@ HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& s
     for (int redirects = 0;; ++redirects) {
         param.PrepareAsync();
         param.handle = nullptr;
-        HINTERNET handle = InternetOpenUrlA(session, url.c_str(), headers.c_str(),
-                                            static_cast<DWORD>(headers.size()), flags,
-                                            reinterpret_cast<DWORD_PTR>(&param));
+        HINTERNET handle = InternetOpenUrlA(session, url.c_str(), headers.c_str(), static_cast<DWORD>(headers.size()),
+                                            flags, reinterpret_cast<DWORD_PTR>(&param));
         if (!handle) {
-            if (GetLastError() != ERROR_IO_PENDING)
-                return nullptr;
+            if (GetLastError() != ERROR_IO_PENDING) return nullptr;
             AsyncWaitResult result = param.Wait(stopEvent);
-            if (result == AsyncStopped)
-                stopped = true;
-            if (result != AsyncDone)
-                return nullptr;
+            if (result == AsyncStopped) stopped = true;
+            if (result != AsyncDone) return nullptr;
             handle = param.handle;
-            if (!handle)
-                return nullptr;
+            if (!handle) return nullptr;
         }
         char location[2084];
-        if (!QueryHeaderA(handle, HTTP_QUERY_LOCATION, location, sizeof(location)))
-            return handle;
+        if (!QueryHeaderA(handle, HTTP_QUERY_LOCATION, location, sizeof(location))) return handle;
         InternetCloseHandle(handle);
-        if (redirects >= kMaxRedirects)
-            return nullptr;
+        if (redirects >= kMaxRedirects) return nullptr;
         redirected = 1;
         preRedirectUrl = url;
         SetUrl(location);
@@ -269,21 +246,16 @@ void CHttpDownload::TakeContentDispositionName(HINTERNET handle)
 {
     // The manifest is kept under the updater's own name, whatever the server
     // calls it: a name of the server's could replace a file of the installation.
-    if (isInfo)
-        return;
+    if (isInfo) return;
     char disposition[200];
-    if (!QueryHeaderA(handle, HTTP_QUERY_CONTENT_DISPOSITION, disposition, sizeof(disposition)))
-        return;
+    if (!QueryHeaderA(handle, HTTP_QUERY_CONTENT_DISPOSITION, disposition, sizeof(disposition))) return;
     const char* key = strstr(disposition, "filename=");
-    if (!key || strlen(key) < 10)
-        return;
+    if (!key || strlen(key) < 10) return;
     std::string quoted = key + 10;
     size_t closing = quoted.rfind('"');
-    if (closing == std::string::npos)
-        return;
+    if (closing == std::string::npos) return;
     std::string name = ReduceToSafeFileName(quoted.substr(0, closing));
-    if (!name.empty())
-        SetNames(name, cfgFile);
+    if (!name.empty()) SetNames(name, cfgFile);
 }
 
 // A strong ETag names the content exactly; Last-Modified is the fallback that
@@ -304,11 +276,9 @@ bool CHttpDownload::TakeLengthFromContentLength(HINTERNET handle)
     wchar_t lengthText[128] = {};
     DWORD size = sizeof(lengthText) - sizeof(wchar_t);
     contentLength = 0;
-    if (!HttpQueryInfoW(handle, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr))
-        return true;
+    if (!HttpQueryInfoW(handle, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr)) return true;
     unsigned long long length = _wcstoui64(lengthText, nullptr, 10);
-    if (length > 0xFFFFFFFFull)
-        return false;
+    if (length > 0xFFFFFFFFull) return false;
     contentLength = static_cast<DWORD>(length);
     return true;
 }
@@ -330,20 +300,17 @@ bool CHttpDownload::TakeLengthFromContentRange(HINTERNET handle)
 bool CHttpDownload::ReadProbeHeaders(HINTERNET handle)
 {
     DWORD status = 0;
-    if (!QueryStatusCode(handle, status) || status < 200 || status > 299)
-        return false;
+    if (!QueryStatusCode(handle, status) || status < 200 || status > 299) return false;
     // A 206 proves that ranges work even where Accept-Ranges is left out.
     const bool partial = status == HTTP_STATUS_PARTIAL_CONTENT;
-    if (partial ? !TakeLengthFromContentRange(handle) : !TakeLengthFromContentLength(handle))
-        return false;
+    if (partial ? !TakeLengthFromContentRange(handle) : !TakeLengthFromContentLength(handle)) return false;
 
     TakeContentDispositionName(handle);
     TakeValidator(handle);
 
     char ranges[10];
     resumable = partial ||
-                (QueryHeaderA(handle, HTTP_QUERY_ACCEPT_RANGES, ranges, sizeof(ranges)) &&
-                 strcmp(ranges, "bytes") == 0);
+        (QueryHeaderA(handle, HTTP_QUERY_ACCEPT_RANGES, ranges, sizeof(ranges)) && strcmp(ranges, "bytes") == 0);
     return true;
 }
 
@@ -352,8 +319,7 @@ void CHttpDownload::RunProbe()
     InterlockedExchange(&probeRunning, 1);
     // A new probe starts again from the queued address, not from where the
     // last one was redirected to, so the manager's key never changes.
-    if (queuedUrl.empty())
-        queuedUrl = url;
+    if (queuedUrl.empty()) queuedUrl = url;
     SetUrl(queuedUrl);
     redirected = 0;
     validator.clear();
@@ -376,8 +342,7 @@ void CHttpDownload::RunProbe()
         return;
     }
     bool ok = handle && ReadProbeHeaders(handle);
-    if (handle)
-        InternetCloseHandle(handle);
+    if (handle) InternetCloseHandle(handle);
     param->Release();
     if (!ok) {
         FailProbe();
@@ -385,8 +350,7 @@ void CHttpDownload::RunProbe()
     }
     probed = 1;
     probing = 0;
-    if (IsStopSignalled() || InterlockedCompareExchange(&cancelled, 1, 1) == 1)
-        return;
+    if (IsStopSignalled() || InterlockedCompareExchange(&cancelled, 1, 1) == 1) return;
     if (isInfo) {
         Post(WM_MANIFEST_PROBED, reinterpret_cast<WPARAM>(this), cancelled);
         return;
@@ -395,8 +359,7 @@ void CHttpDownload::RunProbe()
     // its own copy of the address.
     char* copy = new char[queuedUrl.size() + 1];
     memcpy(copy, queuedUrl.c_str(), queuedUrl.size() + 1);
-    if (!Post(WM_DOWNLOAD_PROBED, reinterpret_cast<WPARAM>(copy), cancelled))
-        delete[] copy;
+    if (!Post(WM_DOWNLOAD_PROBED, reinterpret_cast<WPARAM>(copy), cancelled)) delete[] copy;
 }
 
 // ---------------------------------------------------------------- transfer
@@ -408,8 +371,7 @@ DWORD CHttpDownload::StartTransfer()
     InterlockedExchange(&cancelled, 0);
     ResetEvent(stopEvent);
     segmentCount = 1;
-    workerThread = reinterpret_cast<HANDLE>(
-        _beginthreadex(nullptr, 0, WorkerThreadProc, this, 0, nullptr));
+    workerThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WorkerThreadProc, this, 0, nullptr));
     if (!workerThread) {
         state = DownloadFailed;
         return OrInternalError(GetLastError());
@@ -438,27 +400,23 @@ ResumeStamp CHttpDownload::CurrentStamp() const
 // matches what the probe saw, and its records lie inside the file's length and
 // behind bytes the partial file really holds; anything else means the records
 // do not belong to this partial file.
-bool CHttpDownload::LoadResumeRecords(const std::string& partial,
-                                      std::vector<ResumeRecord>& ranges)
+bool CHttpDownload::LoadResumeRecords(const std::string& partial, std::vector<ResumeRecord>& ranges)
 {
     DWORD partialSize = 0;
     std::vector<ResumeRecord> records;
     ResumeStamp stamp;
     bool stamped = false;
-    if (!QueryFileSize(partial, partialSize) ||
-        !ResumeRecordFile::Read(cfgFile, records, stamp, stamped) || !stamped)
+    if (!QueryFileSize(partial, partialSize) || !ResumeRecordFile::Read(cfgFile, records, stamp, stamped) || !stamped)
         return false;
     const ResumeStamp current = CurrentStamp();
-    if (stamp.total != current.total || stamp.validator != current.validator ||
-        stamp.version != current.version)
+    if (stamp.total != current.total || stamp.validator != current.validator || stamp.version != current.version)
         return false;
     for (const ResumeRecord& record : records) {
-        if (record.start > record.end || record.end > contentLength ||
-            record.received > record.end - record.start ||
+        if (record.start > record.end || record.end > contentLength || record.received > record.end - record.start ||
             record.start + record.received > partialSize)
             return false;
         if (record.start + record.received < record.end)
-            ranges.push_back({record.start + record.received, record.end, 0});
+            ranges.push_back({ record.start + record.received, record.end, 0 });
     }
     return true;
 }
@@ -467,10 +425,8 @@ bool CHttpDownload::PlanResume(const std::string& partial, std::vector<ResumeRec
 {
     // Without a known length and a validator nothing can tell whether the
     // partial file still belongs to the content on the server.
-    if (!resumable || contentLength == 0 || validator.empty() || !FileExists(cfgFile))
-        return false;
-    if (LoadResumeRecords(partial, ranges))
-        return true;
+    if (!resumable || contentLength == 0 || validator.empty() || !FileExists(cfgFile)) return false;
+    if (LoadResumeRecords(partial, ranges)) return true;
     ranges.clear();
     return false;
 }
@@ -485,14 +441,13 @@ void CHttpDownload::PlanFreshStart(const std::string& partial, std::vector<Resum
     for (DWORD i = 0; i < count; ++i) {
         DWORD start = i * length;
         DWORD end = i + 1 == count ? contentLength.load() : start + length;
-        ranges.push_back({start, end, 0});
+        ranges.push_back({ start, end, 0 });
     }
 }
 
 bool CHttpDownload::StartSegmentThread(DownloadSegment* segment)
 {
-    segment->thread = reinterpret_cast<HANDLE>(
-        _beginthreadex(nullptr, 0, SegmentThreadProc, segment, 0, nullptr));
+    segment->thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, SegmentThreadProc, segment, 0, nullptr));
     return segment->thread != nullptr;
 }
 
@@ -513,15 +468,12 @@ bool CHttpDownload::WaitForSegments()
             }
         }
         LeaveCriticalSection(&lock);
-        if (handles.empty())
-            return !failed;
+        if (handles.empty()) return !failed;
 
-        DWORD wait = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
-                                            FALSE, INFINITE);
+        DWORD wait = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
         if (wait >= WAIT_OBJECT_0 + handles.size()) {
             // The wait itself failed: nothing says the ranges are complete.
-            for (size_t i = 0; i < handles.size(); ++i)
-                JoinThread(owners[i]->thread);
+            for (size_t i = 0; i < handles.size(); ++i) JoinThread(owners[i]->thread);
             return false;
         }
         DownloadSegment* segment = owners[wait - WAIT_OBJECT_0];
@@ -531,23 +483,20 @@ bool CHttpDownload::WaitForSegments()
         LeaveCriticalSection(&lock);
 
         bool finished = segment->stopped || segment->completed ||
-                        (segment->end != 0 && segment->start + segment->received >= segment->end);
-        if (finished)
-            continue;
+            (segment->end != 0 && segment->start + segment->received >= segment->end);
+        if (finished) continue;
         if (++retries > kMaxRetries) {
             failed = true;
             continue;
         }
         segment->error = 0;
-        if (!StartSegmentThread(segment))
-            failed = true;
+        if (!StartSegmentThread(segment)) failed = true;
     }
 }
 
 bool CHttpDownload::PartialFileIsComplete() const
 {
-    if (contentLength == 0)
-        return true;
+    if (contentLength == 0) return true;
     DWORD size = 0;
     return QueryFileSize(folder + fileName + "_Tmp", size) && size == contentLength;
 }
@@ -582,8 +531,7 @@ void CHttpDownload::FreeSegments()
 {
     EnterCriticalSection(&lock);
     for (DownloadSegment* segment : segments) {
-        if (segment->thread)
-            CloseHandle(segment->thread);
+        if (segment->thread) CloseHandle(segment->thread);
         delete segment;
     }
     segments.clear();
@@ -595,12 +543,10 @@ void CHttpDownload::RunWorker()
     InterlockedExchange(&workerRunning, 1);
     const std::string partial = folder + fileName + "_Tmp";
     std::vector<ResumeRecord> ranges;
-    if (!PlanResume(partial, ranges))
-        PlanFreshStart(partial, ranges);
+    if (!PlanResume(partial, ranges)) PlanFreshStart(partial, ranges);
 
     char lockName[64];
-    snprintf(lockName, sizeof(lockName), "_lumora_update_event%lu",
-             static_cast<unsigned long>(GetTickCount()));
+    snprintf(lockName, sizeof(lockName), "_lumora_update_event%lu", static_cast<unsigned long>(GetTickCount()));
     writeLock = CreateEventA(nullptr, FALSE, TRUE, lockName);
 
     bool failed = writeLock == nullptr;
@@ -618,11 +564,9 @@ void CHttpDownload::RunWorker()
     LeaveCriticalSection(&lock);
 
     for (DownloadSegment* segment : segments) {
-        if (!failed && !StartSegmentThread(segment))
-            failed = true;
+        if (!failed && !StartSegmentThread(segment)) failed = true;
     }
-    if (!WaitForSegments())
-        failed = true;
+    if (!WaitForSegments()) failed = true;
     FinishTransfer(failed);
 }
 
@@ -631,7 +575,7 @@ DWORD CHttpDownload::SaveResumeRecords()
     EnterCriticalSection(&lock);
     std::vector<ResumeRecord> records;
     for (const DownloadSegment* segment : segments)
-        records.push_back({segment->start, segment->end, segment->received});
+        records.push_back({ segment->start, segment->end, segment->received });
     LeaveCriticalSection(&lock);
     return ResumeRecordFile::Append(writeLock, cfgFile, CurrentStamp(), records);
 }
@@ -649,22 +593,16 @@ unsigned __stdcall CHttpDownload::SegmentThreadProc(void* segment)
 // or failed with its error stored in the segment.
 bool CHttpDownload::Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate)
 {
-    if (immediate)
-        return true;
+    if (immediate) return true;
     DWORD error = GetLastError();
     if (error != ERROR_IO_PENDING) {
         segment.error = OrInternalError(error);
         return false;
     }
     switch (param.Wait(stopEvent)) {
-    case AsyncDone:
-        return true;
-    case AsyncStopped:
-        segment.stopped = 1;
-        return false;
-    default:
-        segment.error = OrInternalError(param.error);
-        return false;
+    case AsyncDone: return true;
+    case AsyncStopped: segment.stopped = 1; return false;
+    default: segment.error = OrInternalError(param.error); return false;
     }
 }
 
@@ -682,34 +620,29 @@ std::string CHttpDownload::BuildRangeHeaders(DWORD from, const std::string& last
     std::string headers = "Range: bytes=" + std::to_string(from) + "-" + last + "\r\n";
     // The server sends the range only while its content is still the one
     // the probe saw; otherwise the whole new content comes with 200.
-    if (!validator.empty())
-        headers += "If-Range: " + validator + "\r\n";
+    if (!validator.empty()) headers += "If-Range: " + validator + "\r\n";
     headers += kCommonHeaders;
     headers += host;
     headers += "\r\nReferer: " + Referrer() + "\r\n";
     return headers;
 }
 
-bool CHttpDownload::ConnectRange(DownloadParam& param, DownloadSegment& segment,
-                                 HINTERNET& connection)
+bool CHttpDownload::ConnectRange(DownloadParam& param, DownloadSegment& segment, HINTERNET& connection)
 {
     param.PrepareAsync();
-    connection = InternetConnectA(session, host, port, userName, password, INTERNET_SERVICE_HTTP,
-                                  0, reinterpret_cast<DWORD_PTR>(&param));
-    if (connection)
-        return true;
-    if (!Await(param, segment, FALSE))
-        return false;
+    connection = InternetConnectA(session, host, port, userName, password, INTERNET_SERVICE_HTTP, 0,
+                                  reinterpret_cast<DWORD_PTR>(&param));
+    if (connection) return true;
+    if (!Await(param, segment, FALSE)) return false;
     connection = param.handle;
-    if (!connection)
-        segment.error = ERROR_INTERNET_INTERNAL_ERROR;
+    if (!connection) segment.error = ERROR_INTERNET_INTERNAL_ERROR;
     return connection != nullptr;
 }
 
 // Sends the GET for [from, pieceEnd) of the range; pieceEnd equal to the
 // range's end asks for the rest of the range.
-bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segment,
-                                     HINTERNET connection, DWORD pieceEnd, HINTERNET& request)
+bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection,
+                                     DWORD pieceEnd, HINTERNET& request)
 {
     param.kind = ParamOpenRequest;
     param.requestHandle = nullptr;
@@ -718,8 +651,7 @@ bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segm
     request = HttpOpenRequestA(connection, "GET", urlPath, nullptr, nullptr, nullptr, flags,
                                reinterpret_cast<DWORD_PTR>(&param));
     if (!request) {
-        if (!Await(param, segment, FALSE))
-            return false;
+        if (!Await(param, segment, FALSE)) return false;
         request = param.requestHandle;
         if (!request) {
             segment.error = ERROR_INTERNET_INTERNAL_ERROR;
@@ -741,8 +673,7 @@ bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segm
     std::string headers = BuildRangeHeaders(from, last);
     param.PrepareAsync();
     return Await(param, segment,
-                 HttpSendRequestA(request, headers.c_str(), static_cast<DWORD>(headers.size()),
-                                  nullptr, 0));
+                 HttpSendRequestA(request, headers.c_str(), static_cast<DWORD>(headers.size()), nullptr, 0));
 }
 
 // Only a 206 whose Content-Range starts where the range continues may be
@@ -751,8 +682,8 @@ bool CHttpDownload::OpenRangeRequest(DownloadParam& param, DownloadSegment& segm
 // single range it restarts that range at 0 and is read to the range's end
 // (`pieceEnd` becomes that end); otherwise the answer is refused.
 // A 416 to the request after a body of unknown length confirms its end.
-bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segment,
-                                       DWORD& pieceEnd, RangeAnswer& answer)
+bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd,
+                                       RangeAnswer& answer)
 {
     const DWORD from = segment.start + segment.received;
     DWORD status = 0;
@@ -786,14 +717,12 @@ bool CHttpDownload::CheckRangeResponse(HINTERNET request, DownloadSegment& segme
         }
         return true;
     }
-    if (status != HTTP_STATUS_OK ||
-        (contentLength != 0 && answer.length >= 0 && answer.length != contentLength)) {
+    if (status != HTTP_STATUS_OK || (contentLength != 0 && answer.length >= 0 && answer.length != contentLength)) {
         segment.error = ERROR_HTTP_INVALID_SERVER_RESPONSE;
         return false;
     }
     pieceEnd = segment.end;
-    if (from == 0)
-        return true;
+    if (from == 0) return true;
     return RestartAtZero(segment);
 }
 
@@ -814,17 +743,15 @@ bool CHttpDownload::RestartAtZero(DownloadSegment& segment)
     }
     // Old bytes past the new end must not survive into the finished file.
     DWORD error = TruncateOrCreateFile(segment.partialPath);
-    if (error)
-        segment.error = error;
+    if (error) segment.error = error;
     return error == 0;
 }
 
 // Reads one answer up to pieceEnd (0: to the end of the body). True when all
 // of it arrived and was written; the range then goes on with its next piece,
 // or is complete.
-bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file,
-                                  DownloadSegment& segment, DWORD pieceEnd,
-                                  const RangeAnswer& answer)
+bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file, DownloadSegment& segment,
+                                  DWORD pieceEnd, const RangeAnswer& answer)
 {
     const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
     const DWORD runBase = segment.received;
@@ -837,12 +764,9 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDL
     DWORD lastRead = 1;
 
     auto flush = [&]() {
-        if (filled == 0 || writeError)
-            return;
-        writeError = WriteOpenFileAtOffset(segment.writeLock, file, runOffset + written, block,
-                                           filled);
-        if (!writeError)
-            written += filled;
+        if (filled == 0 || writeError) return;
+        writeError = WriteOpenFileAtOffset(segment.writeLock, file, runOffset + written, block, filled);
+        if (!writeError) written += filled;
         filled = 0;
     };
 
@@ -859,8 +783,7 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDL
         }
         if (filled > DownloadParam::kBlockSize - DownloadParam::kReadSize) {
             flush();
-            if (writeError)
-                break;
+            if (writeError) break;
         }
         param.readBuffers = INTERNET_BUFFERSA();
         param.readBuffers.dwStructSize = sizeof(INTERNET_BUFFERSA);
@@ -868,12 +791,10 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDL
         param.readBuffers.dwBufferLength = DownloadParam::kReadSize;
         param.PrepareAsync();
         BOOL immediate = InternetReadFileExA(request, &param.readBuffers, IRF_ASYNC, context);
-        if (!Await(param, segment, immediate))
-            break;
+        if (!Await(param, segment, immediate)) break;
         lastRead = std::min(param.readBuffers.dwBufferLength, DownloadParam::kReadSize);
         DWORD usable = lastRead;
-        if (pieceEnd != 0)
-            usable = std::min(usable, pieceEnd - (segment.start + segment.received));
+        if (pieceEnd != 0) usable = std::min(usable, pieceEnd - (segment.start + segment.received));
         filled += usable;
         segment.runReceived += usable;
         segment.received += usable;
@@ -886,10 +807,8 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDL
         segment.runReceived = runWritten + written;
         return false;
     }
-    if (segment.stopped || segment.error)
-        return false;
-    if (segment.end == 0)
-        return EndOfUnknownLength(segment, answer, segment.received - runBase);
+    if (segment.stopped || segment.error) return false;
+    if (segment.end == 0) return EndOfUnknownLength(segment, answer, segment.received - runBase);
     if (segment.start + segment.received >= segment.end) {
         segment.completed = 1;
         return true;
@@ -903,8 +822,7 @@ bool CHttpDownload::ReadRangeBody(DownloadParam& param, HINTERNET request, HANDL
 // that sends ranges, when asking for what follows it gets 416; a 206 instead
 // continues the body where it broke off. A server without ranges cannot be
 // asked: its body is taken as it ended.
-bool CHttpDownload::EndOfUnknownLength(DownloadSegment& segment, const RangeAnswer& answer,
-                                       DWORD bytes)
+bool CHttpDownload::EndOfUnknownLength(DownloadSegment& segment, const RangeAnswer& answer, DWORD bytes)
 {
     if (answer.length >= 0) {
         if (static_cast<long long>(bytes) < answer.length) {
@@ -951,17 +869,14 @@ void CHttpDownload::RunSegment(DownloadSegment& segment)
     }
     HINTERNET connection = nullptr;
     if (ConnectRange(*param, segment, connection)) {
-        while (!segment.completed && FetchPiece(*param, connection, file, segment)) {
-        }
+        while (!segment.completed && FetchPiece(*param, connection, file, segment)) { }
     }
-    if (connection)
-        InternetCloseHandle(connection);
+    if (connection) InternetCloseHandle(connection);
     CloseHandle(file);
     param->Release();
 }
 
-bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file,
-                               DownloadSegment& segment)
+bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file, DownloadSegment& segment)
 {
     if (IsStopRequested()) {
         segment.stopped = 1;
@@ -969,15 +884,13 @@ bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET connection, HANDL
     }
     const DWORD from = segment.start + segment.received;
     DWORD pieceEnd = segment.end;
-    if (segment.end != 0 && segment.end - from > kPieceSize)
-        pieceEnd = from + kPieceSize;
+    if (segment.end != 0 && segment.end - from > kPieceSize) pieceEnd = from + kPieceSize;
     HINTERNET request = nullptr;
     RangeAnswer answer;
     bool whole = OpenRangeRequest(param, segment, connection, pieceEnd, request) &&
-                 CheckRangeResponse(request, segment, pieceEnd, answer) &&
-                 ReadRangeBody(param, request, file, segment, pieceEnd, answer);
-    if (request)
-        InternetCloseHandle(request);
+        CheckRangeResponse(request, segment, pieceEnd, answer) &&
+        ReadRangeBody(param, request, file, segment, pieceEnd, answer);
+    if (request) InternetCloseHandle(request);
     return whole;
 }
 
@@ -987,19 +900,16 @@ DWORD CHttpDownload::SumReceived()
 {
     DWORD sum = 0;
     EnterCriticalSection(&lock);
-    for (const DownloadSegment* segment : segments)
-        sum += segment->received;
+    for (const DownloadSegment* segment : segments) sum += segment->received;
     LeaveCriticalSection(&lock);
     return sum;
 }
 
 int CHttpDownload::GetPercent()
 {
-    if (contentLength == 0)
-        return static_cast<int>(percent);
+    if (contentLength == 0) return static_cast<int>(percent);
     DWORD sum = SumReceived();
-    if (sum == 0)
-        return static_cast<int>(percent);
+    if (sum == 0) return static_cast<int>(percent);
     unsigned long long value = percent + static_cast<unsigned long long>(sum) * 100 / contentLength;
     return static_cast<int>(std::min<unsigned long long>(value, 100));
 }
@@ -1007,8 +917,7 @@ int CHttpDownload::GetPercent()
 int CHttpDownload::GetBytesSinceLastQuery()
 {
     DWORD sum = SumReceived();
-    if (sum == 0)
-        return 0;
+    if (sum == 0) return 0;
     LONG delta = static_cast<LONG>(sum) - lastByteSum;
     lastByteSum = static_cast<LONG>(sum);
     return delta;

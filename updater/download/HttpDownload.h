@@ -19,7 +19,8 @@ class CHttpDownload;
 // One byte range of the partial file. The range [start, end) is fixed for a
 // transfer; `received` counts the bytes of [start, start + received) held so
 // far over all runs of the range, `runReceived` those of the current run.
-struct DownloadSegment {
+struct DownloadSegment
+{
     std::string url;
     DWORD error = 0;
     BYTE completed = 0;
@@ -31,19 +32,21 @@ struct DownloadSegment {
     HANDLE thread = nullptr;
     HANDLE writeLock = nullptr;
     DWORD start = 0;
-    DWORD end = 0;  // 0: length unknown, read to the end of the body
-    std::atomic<DWORD> received{0};
-    std::atomic<DWORD> runReceived{0};
+    DWORD end = 0; // 0: length unknown, read to the end of the body
+    std::atomic<DWORD> received{ 0 };
+    std::atomic<DWORD> runReceived{ 0 };
     CHttpDownload* owner = nullptr;
 };
 
 // What the engine learnt from the headers of one range answer.
-struct RangeAnswer {
-    long long length = -1;  // Content-Length, -1 when absent
-    bool partial = false;   // 206: the server sent the range asked for
+struct RangeAnswer
+{
+    long long length = -1; // Content-Length, -1 when absent
+    bool partial = false;  // 206: the server sent the range asked for
 };
 
-class CHttpDownload : public CDownloadPublic {
+class CHttpDownload : public CDownloadPublic
+{
 public:
     static const int kMaxRetries = 3;
     static const int kMaxRedirects = 16;
@@ -114,14 +117,12 @@ private:
     void RunSegment(DownloadSegment& segment);
     bool Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate);
     bool ConnectRange(DownloadParam& param, DownloadSegment& segment, HINTERNET& connection);
-    bool FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file,
-                    DownloadSegment& segment);
-    bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection,
-                          DWORD pieceEnd, HINTERNET& request);
-    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd,
-                            RangeAnswer& answer);
-    bool ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file,
-                       DownloadSegment& segment, DWORD pieceEnd, const RangeAnswer& answer);
+    bool FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file, DownloadSegment& segment);
+    bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection, DWORD pieceEnd,
+                          HINTERNET& request);
+    bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd, RangeAnswer& answer);
+    bool ReadRangeBody(DownloadParam& param, HINTERNET request, HANDLE file, DownloadSegment& segment, DWORD pieceEnd,
+                       const RangeAnswer& answer);
     bool EndOfUnknownLength(DownloadSegment& segment, const RangeAnswer& answer, DWORD bytes);
     std::string BuildProbeHeaders() const;
     std::string BuildRangeHeaders(DWORD from, const std::string& last) const;

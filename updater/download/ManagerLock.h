@@ -3,7 +3,8 @@
 
 #include "DownloadManager.h"
 
-class ManagerLock {
+class ManagerLock
+{
 public:
     explicit ManagerLock(CDownloadManager& manager) : m_manager(manager) { m_manager.Lock(); }
     ~ManagerLock() { m_manager.Unlock(); }

@@ -22,24 +22,21 @@ DWORD GetDword(const std::string& bytes, size_t offset)
 
 bool ParseStamp(const std::string& bytes, ResumeStamp& stamp)
 {
-    if (bytes.size() < 8)
-        return false;
+    if (bytes.size() < 8) return false;
     stamp.total = GetDword(bytes, 0);
     const DWORD validatorSize = GetDword(bytes, 4);
-    if (validatorSize > bytes.size() - 8)
-        return false;
+    if (validatorSize > bytes.size() - 8) return false;
     stamp.validator = bytes.substr(8, validatorSize);
     stamp.version = bytes.substr(8 + validatorSize);
     return true;
 }
 
-}  // namespace
+} // namespace
 
-DWORD ResumeRecordFile::Append(HANDLE writeLock, const std::string& path,
-                               const ResumeStamp& stamp, const std::vector<ResumeRecord>& records)
+DWORD ResumeRecordFile::Append(HANDLE writeLock, const std::string& path, const ResumeStamp& stamp,
+                               const std::vector<ResumeRecord>& records)
 {
-    if (records.size() > kMaxRecords ||
-        8 + stamp.validator.size() + stamp.version.size() > kMaxStampSize)
+    if (records.size() > kMaxRecords || 8 + stamp.validator.size() + stamp.version.size() > kMaxStampSize)
         return ERROR_INVALID_DATA;
     std::string block;
     PutDword(block, stamp.total);
@@ -47,49 +44,40 @@ DWORD ResumeRecordFile::Append(HANDLE writeLock, const std::string& path,
     block += stamp.validator;
     block += stamp.version;
     PutDword(block, static_cast<DWORD>(block.size()));
-    for (const ResumeRecord& record : records)
-        block.append(reinterpret_cast<const char*>(&record), kRecordSize);
+    for (const ResumeRecord& record : records) block.append(reinterpret_cast<const char*>(&record), kRecordSize);
     PutDword(block, static_cast<DWORD>(records.size()) | (DWORD(kStampMark) << 16));
     // One append: a block is either whole or, cut short by a crash, fails
     // the reader's checks.
     return AppendToFile(writeLock, path, block.data(), static_cast<DWORD>(block.size()));
 }
 
-bool ResumeRecordFile::Read(const std::string& path, std::vector<ResumeRecord>& records,
-                            ResumeStamp& stamp, bool& stamped)
+bool ResumeRecordFile::Read(const std::string& path, std::vector<ResumeRecord>& records, ResumeStamp& stamp,
+                            bool& stamped)
 {
     records.clear();
     stamp = ResumeStamp();
     stamped = false;
     DWORD fileSize = 0;
-    if (!QueryFileSize(path, fileSize) || fileSize < 4)
-        return false;
+    if (!QueryFileSize(path, fileSize) || fileSize < 4) return false;
     // The longest block there can be; the file may hold older blocks before it.
     const DWORD longest = 4 + kRecordSize * kMaxRecords + 4 + kMaxStampSize;
     const DWORD tailSize = fileSize < longest ? fileSize : longest;
     std::string tail(tailSize, '\0');
-    if (ReadFromFileEnd(path, tailSize, &tail[0], tailSize) != 0)
-        return false;
+    if (ReadFromFileEnd(path, tailSize, &tail[0], tailSize) != 0) return false;
 
     const DWORD countWord = GetDword(tail, tailSize - 4);
     const DWORD count = countWord & 0xFFFF;
     const DWORD recordBytes = kRecordSize * count;
-    if (count > kMaxRecords || tailSize < 4 + recordBytes)
-        return false;
+    if (count > kMaxRecords || tailSize < 4 + recordBytes) return false;
     const DWORD recordsAt = tailSize - 4 - recordBytes;
     records.resize(count);
-    if (count)
-        memcpy(records.data(), tail.data() + recordsAt, recordBytes);
-    if ((countWord >> 16) != kStampMark)
-        return true;
+    if (count) memcpy(records.data(), tail.data() + recordsAt, recordBytes);
+    if ((countWord >> 16) != kStampMark) return true;
 
-    if (recordsAt < 4)
-        return false;
+    if (recordsAt < 4) return false;
     const DWORD stampSize = GetDword(tail, recordsAt - 4);
-    if (stampSize < 8 || stampSize > kMaxStampSize || recordsAt - 4 < stampSize)
-        return false;
-    if (!ParseStamp(tail.substr(recordsAt - 4 - stampSize, stampSize), stamp))
-        return false;
+    if (stampSize < 8 || stampSize > kMaxStampSize || recordsAt - 4 < stampSize) return false;
+    if (!ParseStamp(tail.substr(recordsAt - 4 - stampSize, stampSize), stamp)) return false;
     stamped = true;
     return true;
 }

@@ -17,7 +17,8 @@
 #include <vector>
 
 // A resume record: the range [start + received, end) is still missing.
-struct ResumeRecord {
+struct ResumeRecord
+{
     DWORD start;
     DWORD end;
     DWORD received;
@@ -25,13 +26,15 @@ struct ResumeRecord {
 // The records are written and read as they lie in memory: 12 bytes each on every architecture.
 static_assert(sizeof(ResumeRecord) == 12, "resume record layout");
 
-struct ResumeStamp {
+struct ResumeStamp
+{
     DWORD total = 0;
     std::string validator;
     std::string version;
 };
 
-class ResumeRecordFile {
+class ResumeRecordFile
+{
 public:
     static const WORD kStampMark = 0x5354;
     static const WORD kMaxRecords = 64;
@@ -43,6 +46,5 @@ public:
 
     // Reads the last block. False for a missing, short or damaged file;
     // `stamped` is false for a block written without a stamp.
-    static bool Read(const std::string& path, std::vector<ResumeRecord>& records,
-                     ResumeStamp& stamp, bool& stamped);
+    static bool Read(const std::string& path, std::vector<ResumeRecord>& records, ResumeStamp& stamp, bool& stamped);
 };

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-class SectionLock {
+class SectionLock
+{
 public:
     explicit SectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
     ~SectionLock() { LeaveCriticalSection(&m_section); }

@@ -3,21 +3,24 @@
 #pragma once
 #include <windows.h>
 
-class CComModule {
+class CComModule
+{
 public:
-  HRESULT Init(HINSTANCE instance) {
-    instance_ = instance;
-    current_ = this;
-    return S_OK;
-  }
-  void Term() {
-    if (current_ == this) current_ = nullptr;
-    instance_ = nullptr;
-  }
-  HINSTANCE GetModuleInstance() const { return instance_; }
-  static CComModule* Current() { return current_; }
+    HRESULT Init(HINSTANCE instance)
+    {
+        instance_ = instance;
+        current_ = this;
+        return S_OK;
+    }
+    void Term()
+    {
+        if (current_ == this) current_ = nullptr;
+        instance_ = nullptr;
+    }
+    HINSTANCE GetModuleInstance() const { return instance_; }
+    static CComModule* Current() { return current_; }
 
 private:
-  HINSTANCE instance_ = nullptr;
-  static inline CComModule* current_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    static inline CComModule* current_ = nullptr;
 };

@@ -13,28 +13,33 @@
 #include "cef_request_handler.h"
 
 // Handlers the stand-in never calls.
-class CefDialogHandler : public virtual CefBaseRefCounted {};
-class CefFocusHandler : public virtual CefBaseRefCounted {};
-class CefRenderHandler : public virtual CefBaseRefCounted {};
+class CefDialogHandler : public virtual CefBaseRefCounted
+{ };
+class CefFocusHandler : public virtual CefBaseRefCounted
+{ };
+class CefRenderHandler : public virtual CefBaseRefCounted
+{ };
 
-class CefClient : public virtual CefBaseRefCounted {
+class CefClient : public virtual CefBaseRefCounted
+{
 public:
-  virtual CefRefPtr<CefContextMenuHandler> GetContextMenuHandler() { return nullptr; }
-  virtual CefRefPtr<CefDialogHandler> GetDialogHandler() { return nullptr; }
-  virtual CefRefPtr<CefDisplayHandler> GetDisplayHandler() { return nullptr; }
-  virtual CefRefPtr<CefDownloadHandler> GetDownloadHandler() { return nullptr; }
-  virtual CefRefPtr<CefDragHandler> GetDragHandler() { return nullptr; }
-  virtual CefRefPtr<CefFocusHandler> GetFocusHandler() { return nullptr; }
-  virtual CefRefPtr<CefGeolocationHandler> GetGeolocationHandler() { return nullptr; }
-  virtual CefRefPtr<CefJSDialogHandler> GetJSDialogHandler() { return nullptr; }
-  virtual CefRefPtr<CefKeyboardHandler> GetKeyboardHandler() { return nullptr; }
-  virtual CefRefPtr<CefLifeSpanHandler> GetLifeSpanHandler() { return nullptr; }
-  virtual CefRefPtr<CefLoadHandler> GetLoadHandler() { return nullptr; }
-  virtual CefRefPtr<CefRenderHandler> GetRenderHandler() { return nullptr; }
-  virtual CefRefPtr<CefRequestHandler> GetRequestHandler() { return nullptr; }
-  // A message from the browser's renderer; true when handled.
-  virtual bool OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, CefProcessId source_process,
-                                        CefRefPtr<CefProcessMessage> message) {
-    return false;
-  }
+    virtual CefRefPtr<CefContextMenuHandler> GetContextMenuHandler() { return nullptr; }
+    virtual CefRefPtr<CefDialogHandler> GetDialogHandler() { return nullptr; }
+    virtual CefRefPtr<CefDisplayHandler> GetDisplayHandler() { return nullptr; }
+    virtual CefRefPtr<CefDownloadHandler> GetDownloadHandler() { return nullptr; }
+    virtual CefRefPtr<CefDragHandler> GetDragHandler() { return nullptr; }
+    virtual CefRefPtr<CefFocusHandler> GetFocusHandler() { return nullptr; }
+    virtual CefRefPtr<CefGeolocationHandler> GetGeolocationHandler() { return nullptr; }
+    virtual CefRefPtr<CefJSDialogHandler> GetJSDialogHandler() { return nullptr; }
+    virtual CefRefPtr<CefKeyboardHandler> GetKeyboardHandler() { return nullptr; }
+    virtual CefRefPtr<CefLifeSpanHandler> GetLifeSpanHandler() { return nullptr; }
+    virtual CefRefPtr<CefLoadHandler> GetLoadHandler() { return nullptr; }
+    virtual CefRefPtr<CefRenderHandler> GetRenderHandler() { return nullptr; }
+    virtual CefRefPtr<CefRequestHandler> GetRequestHandler() { return nullptr; }
+    // A message from the browser's renderer; true when handled.
+    virtual bool OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, CefProcessId source_process,
+                                          CefRefPtr<CefProcessMessage> message)
+    {
+        return false;
+    }
 };

@@ -4,19 +4,22 @@
 
 typedef unsigned int cef_drag_operations_mask_t;
 
-class CefDragData : public virtual CefBaseRefCounted {
+class CefDragData : public virtual CefBaseRefCounted
+{
 public:
-  virtual bool IsLink() = 0;
-  virtual bool IsFragment() = 0;
-  virtual bool IsFile() = 0;
-  virtual CefString GetLinkURL() = 0;
+    virtual bool IsLink() = 0;
+    virtual bool IsFragment() = 0;
+    virtual bool IsFile() = 0;
+    virtual CefString GetLinkURL() = 0;
 };
 
-class CefDragHandler : public virtual CefBaseRefCounted {
+class CefDragHandler : public virtual CefBaseRefCounted
+{
 public:
-  // True refuses the drag.
-  virtual bool OnDragEnter(CefRefPtr<CefBrowser> browser, CefRefPtr<CefDragData> dragData,
-                           cef_drag_operations_mask_t mask) {
-    return false;
-  }
+    // True refuses the drag.
+    virtual bool OnDragEnter(CefRefPtr<CefBrowser> browser, CefRefPtr<CefDragData> dragData,
+                             cef_drag_operations_mask_t mask)
+    {
+        return false;
+    }
 };

@@ -2,15 +2,19 @@
 #pragma once
 #include "cef_browser.h"
 
-class CefGeolocationCallback : public virtual CefBaseRefCounted {
+class CefGeolocationCallback : public virtual CefBaseRefCounted
+{
 public:
-  virtual void Continue(bool allow) = 0;
+    virtual void Continue(bool allow) = 0;
 };
 
-class CefGeolocationHandler : public virtual CefBaseRefCounted {
+class CefGeolocationHandler : public virtual CefBaseRefCounted
+{
 public:
-  virtual void OnRequestGeolocationPermission(CefRefPtr<CefBrowser> browser, const CefString& requesting_url,
-                                              int request_id, CefRefPtr<CefGeolocationCallback> callback) {}
-  virtual void OnCancelGeolocationPermission(CefRefPtr<CefBrowser> browser, const CefString& requesting_url,
-                                             int request_id) {}
+    virtual void OnRequestGeolocationPermission(CefRefPtr<CefBrowser> browser, const CefString& requesting_url,
+                                                int request_id, CefRefPtr<CefGeolocationCallback> callback)
+    { }
+    virtual void OnCancelGeolocationPermission(CefRefPtr<CefBrowser> browser, const CefString& requesting_url,
+                                               int request_id)
+    { }
 };

@@ -22,8 +22,8 @@
 // WM_COPYDATA: dwData kCefPageCallRequest, the request's UTF-8 bytes, wParam
 // the window that gets the answer by WM_COPYDATA with dwData kCefPageCallReply.
 #define CEF_PAGE_CHANNEL_CLASS L"LumoraCefPageChannel"
-const ULONG_PTR kCefPageCallRequest = 0x4C504351;  // 'LPCQ'
-const ULONG_PTR kCefPageCallReply = 0x4C504352;    // 'LPCR'
+const ULONG_PTR kCefPageCallRequest = 0x4C504351; // 'LPCQ'
+const ULONG_PTR kCefPageCallReply = 0x4C504352;   // 'LPCR'
 
 // Runs one page call on the renderer thread; the calling thread's messages are
 // dispatched while it waits, so it may be the engine's UI thread.

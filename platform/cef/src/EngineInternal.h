@@ -26,4 +26,4 @@ void ClearExtensions();
 std::wstring Utf8ToWide(const std::string& text);
 std::string WideToUtf8(const std::wstring& text);
 
-}  // namespace cef_stand_in
+} // namespace cef_stand_in

@@ -8,23 +8,24 @@
 
 namespace cef_stand_in {
 
-class PageChannel {
+class PageChannel
+{
 public:
-  PageChannel() = default;
-  PageChannel(const PageChannel&) = delete;
-  PageChannel& operator=(const PageChannel&) = delete;
-  ~PageChannel() { Destroy(); }
+    PageChannel() = default;
+    PageChannel(const PageChannel&) = delete;
+    PageChannel& operator=(const PageChannel&) = delete;
+    ~PageChannel() { Destroy(); }
 
-  // Renderer thread.
-  bool Create();
-  void Destroy();
-  // Runs one request and returns the answer (both UTF-8 JSON).
-  static std::string Handle(const std::string& request);
+    // Renderer thread.
+    bool Create();
+    void Destroy();
+    // Runs one request and returns the answer (both UTF-8 JSON).
+    static std::string Handle(const std::string& request);
 
 private:
-  static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT OnCopyData(HWND wnd, HWND replyTo, const COPYDATASTRUCT* data);
-  HWND window_ = nullptr;
+    static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT OnCopyData(HWND wnd, HWND replyTo, const COPYDATASTRUCT* data);
+    HWND window_ = nullptr;
 };
 
-}  // namespace cef_stand_in
+} // namespace cef_stand_in

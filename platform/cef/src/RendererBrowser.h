@@ -10,33 +10,34 @@
 
 namespace cef_stand_in {
 
-class RendererBrowser : public CefBrowser {
+class RendererBrowser : public CefBrowser
+{
 public:
-  RendererBrowser(int id, bool popup) : id_(id), popup_(popup) {}
+    RendererBrowser(int id, bool popup) : id_(id), popup_(popup) { }
 
-  CefRefPtr<CefBrowserHost> GetHost() override { return nullptr; }
-  int GetIdentifier() override { return id_; }
-  bool IsSame(CefRefPtr<CefBrowser> that) override { return that && that->GetIdentifier() == id_; }
-  bool IsPopup() override { return popup_; }
-  CefRefPtr<CefFrame> GetMainFrame() override;
-  void Reload() override;
-  bool SendProcessMessage(CefProcessId target_process, CefRefPtr<CefProcessMessage> message) override;
+    CefRefPtr<CefBrowserHost> GetHost() override { return nullptr; }
+    int GetIdentifier() override { return id_; }
+    bool IsSame(CefRefPtr<CefBrowser> that) override { return that && that->GetIdentifier() == id_; }
+    bool IsPopup() override { return popup_; }
+    CefRefPtr<CefFrame> GetMainFrame() override;
+    void Reload() override;
+    bool SendProcessMessage(CefProcessId target_process, CefRefPtr<CefProcessMessage> message) override;
 
-  // A navigation replaces the document; the old one's listeners go with it.
-  void BeginDocument(const std::wstring& url, int navigation);
-  void DocumentParsed(int navigation);
-  void DropDocument();
-  CefRefPtr<RendererDocument> Document() const { return document_; }
-  std::wstring Url() const { return url_; }
-  // The script context of the current document; null without one.
-  CefRefPtr<CefV8Context> Context();
+    // A navigation replaces the document; the old one's listeners go with it.
+    void BeginDocument(const std::wstring& url, int navigation);
+    void DocumentParsed(int navigation);
+    void DropDocument();
+    CefRefPtr<RendererDocument> Document() const { return document_; }
+    std::wstring Url() const { return url_; }
+    // The script context of the current document; null without one.
+    CefRefPtr<CefV8Context> Context();
 
 private:
-  int id_;
-  bool popup_;
-  std::wstring url_;
-  CefRefPtr<RendererDocument> document_;
-  IMPLEMENT_REFCOUNTING(RendererBrowser);
+    int id_;
+    bool popup_;
+    std::wstring url_;
+    CefRefPtr<RendererDocument> document_;
+    IMPLEMENT_REFCOUNTING(RendererBrowser);
 };
 
-}  // namespace cef_stand_in
+} // namespace cef_stand_in

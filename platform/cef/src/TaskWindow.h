@@ -8,22 +8,23 @@
 
 namespace cef_stand_in {
 
-class TaskWindow {
+class TaskWindow
+{
 public:
-  TaskWindow() = default;
-  TaskWindow(const TaskWindow&) = delete;
-  TaskWindow& operator=(const TaskWindow&) = delete;
-  ~TaskWindow() { Destroy(); }
+    TaskWindow() = default;
+    TaskWindow(const TaskWindow&) = delete;
+    TaskWindow& operator=(const TaskWindow&) = delete;
+    ~TaskWindow() { Destroy(); }
 
-  // On the thread that is to run the tasks.
-  bool Create();
-  // Tasks still queued are dropped unrun.
-  void Destroy();
-  bool Post(Task task) const;
+    // On the thread that is to run the tasks.
+    bool Create();
+    // Tasks still queued are dropped unrun.
+    void Destroy();
+    bool Post(Task task) const;
 
 private:
-  static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  std::atomic<HWND> window_{nullptr};
+    static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    std::atomic<HWND> window_{ nullptr };
 };
 
-}  // namespace cef_stand_in
+} // namespace cef_stand_in

@@ -17,8 +17,7 @@ struct TNsisExecFlags;
 
 // Notifications a registered plug-in callback receives; the only one sent today
 // tells the plug-in that the installer is about to unload it.
-enum TNsisPluginMessage
-{
+enum TNsisPluginMessage {
     NSPIM_UNLOAD = 0,
     NSPIM_GUIUNLOAD = 1,
 };
@@ -38,9 +37,9 @@ struct TNsisExtraParameters
 };
 
 // Every function the installer calls by name has this shape (C calling convention).
-typedef void (*NsisPluginFunction)(HWND hwndParent, int stringSize, wchar_t* variables,
-                                   TNsisStackEntry** stackTop, TNsisExtraParameters* extra);
+typedef void (*NsisPluginFunction)(HWND hwndParent, int stringSize, wchar_t* variables, TNsisStackEntry** stackTop,
+                                   TNsisExtraParameters* extra);
 
-#define NSIS_PLUGIN_FUNCTION(name)                                                                                 \
-    extern "C" void name(HWND hwndParent, int stringSize, wchar_t* variables, TNsisStackEntry** stackTop,          \
+#define NSIS_PLUGIN_FUNCTION(name)                                                                                     \
+    extern "C" void name(HWND hwndParent, int stringSize, wchar_t* variables, TNsisStackEntry** stackTop,              \
                          TNsisExtraParameters* extra)

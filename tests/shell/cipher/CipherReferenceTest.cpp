@@ -11,7 +11,8 @@
 
 namespace {
 
-struct Vector {
+struct Vector
+{
     std::string keyString;
     int64_t now = 0;
     int32_t expirySeconds = 0;
@@ -20,14 +21,15 @@ struct Vector {
     std::string cipher;
 };
 
-std::string FromHex(const std::string& hex) {
+std::string FromHex(const std::string& hex)
+{
     std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(char(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(char(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
-std::vector<std::string> SplitTabs(const std::string& line) {
+std::vector<std::string> SplitTabs(const std::string& line)
+{
     std::vector<std::string> fields;
     std::string field;
     std::istringstream in(line);
@@ -36,7 +38,8 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     return fields;
 }
 
-std::vector<Vector> LoadVectors() {
+std::vector<Vector> LoadVectors()
+{
     std::vector<Vector> vectors;
     std::ifstream in("string_cipher_vectors.tsv");
     std::string line;
@@ -58,29 +61,34 @@ std::vector<Vector> LoadVectors() {
     return vectors;
 }
 
-StringCipherKey KeyFor(const Vector& v) {
+StringCipherKey KeyFor(const Vector& v)
+{
     StringCipherKey key(v.keyString);
     key.expirySeconds = v.expirySeconds;
     key.prefixLength = v.prefixLength;
     return key;
 }
 
-class CipherReference : public ::testing::Test {
+class CipherReference : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         vectors_ = LoadVectors();
         ASSERT_GE(vectors_.size(), 10u) << "the reference vectors were not written";
     }
     std::vector<Vector> vectors_;
 };
 
-TEST_F(CipherReference, EncoderMatchesTheReferenceByteForByte) {
+TEST_F(CipherReference, EncoderMatchesTheReferenceByteForByte)
+{
     for (const Vector& v : vectors_)
         EXPECT_EQ(StringCipher(v.text, KeyFor(v), CipherEncode, v.now), v.cipher)
             << "text of " << v.text.size() << " bytes at " << v.now;
 }
 
-TEST_F(CipherReference, DecoderReadsTheReferenceTexts) {
+TEST_F(CipherReference, DecoderReadsTheReferenceTexts)
+{
     for (const Vector& v : vectors_) {
         int64_t later = v.now + (v.expirySeconds ? v.expirySeconds - 1 : 1000000000);
         EXPECT_EQ(StringCipher(v.cipher, KeyFor(v), CipherDecode, later), v.text)
@@ -88,4 +96,4 @@ TEST_F(CipherReference, DecoderReadsTheReferenceTexts) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -13,9 +13,13 @@ namespace {
 
 SYSTEMTIME testNow = {};
 
-void WINAPI TestClock(SYSTEMTIME* now) { *now = testNow; }
+void WINAPI TestClock(SYSTEMTIME* now)
+{
+    *now = testNow;
+}
 
-void SetClock(WORD day, WORD hour, WORD minute, WORD second = 0) {
+void SetClock(WORD day, WORD hour, WORD minute, WORD second = 0)
+{
     testNow = {};
     testNow.wYear = 2026;
     testNow.wMonth = 12;
@@ -25,7 +29,8 @@ void SetClock(WORD day, WORD hour, WORD minute, WORD second = 0) {
     testNow.wSecond = second;
 }
 
-SettingsStore Armed(int hour, int minute, bool armed = true) {
+SettingsStore Armed(int hour, int minute, bool armed = true)
+{
     SettingsStore settings(L"");
     settings.poweroffhour = hour;
     settings.poweroffminute = minute;
@@ -35,7 +40,8 @@ SettingsStore Armed(int hour, int minute, bool armed = true) {
 
 // Asks every second of the given hour and minute on that day; returns how
 // often the power-off was due.
-int DueCountDuring(PowerOffSchedule& schedule, const SettingsStore& settings, WORD day, WORD hour, WORD minute) {
+int DueCountDuring(PowerOffSchedule& schedule, const SettingsStore& settings, WORD day, WORD hour, WORD minute)
+{
     int due = 0;
     for (WORD second = 0; second < 60; ++second) {
         SetClock(day, hour, minute, second);
@@ -44,7 +50,8 @@ int DueCountDuring(PowerOffSchedule& schedule, const SettingsStore& settings, WO
     return due;
 }
 
-TEST(PowerOffSchedule, DailyFiresOnceOnEachOfTwoConsecutiveDays) {
+TEST(PowerOffSchedule, DailyFiresOnceOnEachOfTwoConsecutiveDays)
+{
     PowerOffSchedule schedule(&TestClock);
     const SettingsStore settings = Armed(17, 20);
     EXPECT_EQ(DueCountDuring(schedule, settings, 10, 17, 19), 0);
@@ -61,14 +68,16 @@ TEST(PowerOffSchedule, DailyFiresOnceOnEachOfTwoConsecutiveDays) {
     EXPECT_TRUE(schedule.Due(settings));
 }
 
-TEST(PowerOffSchedule, OffOrWithoutATimeNeverFires) {
-    const struct {
+TEST(PowerOffSchedule, OffOrWithoutATimeNeverFires)
+{
+    const struct
+    {
         const char* what;
         SettingsStore settings;
     } cases[] = {
-        {"switched off", Armed(17, 20, false)},
-        {"no hour", Armed(-1, 20)},
-        {"no minute", Armed(17, -1)},
+        { "switched off", Armed(17, 20, false) },
+        { "no hour", Armed(-1, 20) },
+        { "no minute", Armed(17, -1) },
     };
     for (const auto& c : cases) {
         PowerOffSchedule schedule(&TestClock);
@@ -78,7 +87,8 @@ TEST(PowerOffSchedule, OffOrWithoutATimeNeverFires) {
     EXPECT_TRUE(PowerOffSchedule::Armed(Armed(0, 0)));
 }
 
-TEST(PowerOffSchedule, AChangedTimeMovesIt) {
+TEST(PowerOffSchedule, AChangedTimeMovesIt)
+{
     PowerOffSchedule schedule(&TestClock);
     SettingsStore settings = Armed(17, 20);
     EXPECT_EQ(DueCountDuring(schedule, settings, 10, 17, 20), 1);
@@ -91,12 +101,14 @@ TEST(PowerOffSchedule, AChangedTimeMovesIt) {
 }
 
 // What the settings dialog saves is what the next run schedules.
-TEST(PowerOffSchedule, ARestartKeepsIt) {
+TEST(PowerOffSchedule, ARestartKeepsIt)
+{
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"lumora_poweroff_" + std::to_wstring(GetCurrentProcessId()) + L".db";
+    const std::wstring path =
+        std::wstring(temp) + L"lumora_poweroff_" + std::to_wstring(GetCurrentProcessId()) + L".db";
     DeleteFileW(path.c_str());
-    for (bool armed : {true, false}) {
+    for (bool armed : { true, false }) {
         SettingsStore saved(path);
         saved.poweroffhour = 7;
         saved.poweroffminute = 30;
@@ -112,4 +124,4 @@ TEST(PowerOffSchedule, ARestartKeepsIt) {
     DeleteFileW(path.c_str());
 }
 
-}  // namespace
+} // namespace

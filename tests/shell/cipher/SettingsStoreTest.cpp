@@ -11,29 +11,32 @@
 
 namespace {
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"lumora_settings_" + std::to_wstring(GetCurrentProcessId()) +
-                  L"_" + std::to_wstring(counter_++);
+        folder_ = std::wstring(temp) + L"lumora_settings_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(counter_++);
         CreateDirectoryW(folder_.c_str(), nullptr);
         path_ = folder_ + L"\\cfg.db";
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         DeleteFileW(path_.c_str());
         RemoveDirectoryW(folder_.c_str());
     }
 
-    void WriteFileText(const std::string& text) {
-        std::ofstream(path_.c_str(), std::ios::binary) << text;
-    }
-    std::string ReadFileText() {
+    void WriteFileText(const std::string& text) { std::ofstream(path_.c_str(), std::ios::binary) << text; }
+    std::string ReadFileText()
+    {
         std::ifstream in(path_.c_str(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    SettingsStore Loaded() {
+    SettingsStore Loaded()
+    {
         SettingsStore store(path_);
         store.Load();
         return store;
@@ -46,7 +49,8 @@ protected:
 
 int SettingsFile::counter_ = 0;
 
-TEST_F(SettingsFile, NewStoreHoldsZerosAndItsPath) {
+TEST_F(SettingsFile, NewStoreHoldsZerosAndItsPath)
+{
     SettingsStore store(path_);
     EXPECT_EQ(store.filePath, path_);
     EXPECT_FALSE(store.quit || store.autorun || store.quitacc || store.topwentv || store.powerOffArmed);
@@ -55,7 +59,8 @@ TEST_F(SettingsFile, NewStoreHoldsZerosAndItsPath) {
     EXPECT_EQ(store.skincolor, 0);
 }
 
-TEST_F(SettingsFile, MissingFileLoadsZerosAndDisarmsPowerOff) {
+TEST_F(SettingsFile, MissingFileLoadsZerosAndDisarmsPowerOff)
+{
     SettingsStore store(path_);
     store.quit = store.topwentv = store.powerOffArmed = true;
     store.poweroffhour = store.poweroffminute = -1;
@@ -68,25 +73,27 @@ TEST_F(SettingsFile, MissingFileLoadsZerosAndDisarmsPowerOff) {
     EXPECT_EQ(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES) << "loading creates no file";
 }
 
-TEST_F(SettingsFile, LoadRules) {
-    const struct {
+TEST_F(SettingsFile, LoadRules)
+{
+    const struct
+    {
         const char* file;
         bool quit, autorun, quitacc, topwentv;
         int skincolor, poweroffhour, poweroffminute;
         bool powerOffArmed;
     } cases[] = {
-        {"[setting]\r\nquit=5\r\n", true, false, false, false, 0, 0, 0, false},
-        {"[setting]\r\nautorun=1\r\nquitacc=-3\r\ntopwentv=0\r\n", false, true, true, false, 0, 0, 0, false},
-        {"[setting]\r\nskincolor=9\r\n", false, false, false, false, 0, 0, 0, false},
-        {"[setting]\r\nskincolor=-1\r\n", false, false, false, false, 0, 0, 0, false},
-        {"[setting]\r\nskincolor=6\r\n", false, false, false, false, 0, 0, 0, false},
-        {"[setting]\r\nskincolor=5\r\n", false, false, false, false, 5, 0, 0, false},
-        {"[setting]\r\npoweroffhour=-1\r\npoweroffminute=-1\r\n", false, false, false, false, 0, -1, -1, false},
-        {"[setting]\r\npoweroffhour=23\r\npoweroffminute=59\r\n", false, false, false, false, 0, 23, 59, false},
-        {"[setting]\r\npoweroffhour=17\r\npoweroffminute=20\r\npoweroffarmed=1\r\n", false, false, false, false, 0,
-         17, 20, true},
-        {"[setting]\r\npoweroffarmed=0\r\n", false, false, false, false, 0, 0, 0, false},
-        {"[other]\r\nquit=1\r\nskincolor=3\r\npoweroffarmed=1\r\n", false, false, false, false, 0, 0, 0, false},
+        { "[setting]\r\nquit=5\r\n", true, false, false, false, 0, 0, 0, false },
+        { "[setting]\r\nautorun=1\r\nquitacc=-3\r\ntopwentv=0\r\n", false, true, true, false, 0, 0, 0, false },
+        { "[setting]\r\nskincolor=9\r\n", false, false, false, false, 0, 0, 0, false },
+        { "[setting]\r\nskincolor=-1\r\n", false, false, false, false, 0, 0, 0, false },
+        { "[setting]\r\nskincolor=6\r\n", false, false, false, false, 0, 0, 0, false },
+        { "[setting]\r\nskincolor=5\r\n", false, false, false, false, 5, 0, 0, false },
+        { "[setting]\r\npoweroffhour=-1\r\npoweroffminute=-1\r\n", false, false, false, false, 0, -1, -1, false },
+        { "[setting]\r\npoweroffhour=23\r\npoweroffminute=59\r\n", false, false, false, false, 0, 23, 59, false },
+        { "[setting]\r\npoweroffhour=17\r\npoweroffminute=20\r\npoweroffarmed=1\r\n", false, false, false, false, 0, 17,
+          20, true },
+        { "[setting]\r\npoweroffarmed=0\r\n", false, false, false, false, 0, 0, 0, false },
+        { "[other]\r\nquit=1\r\nskincolor=3\r\npoweroffarmed=1\r\n", false, false, false, false, 0, 0, 0, false },
     };
     for (const auto& c : cases) {
         WriteFileText(c.file);
@@ -102,7 +109,8 @@ TEST_F(SettingsFile, LoadRules) {
     }
 }
 
-TEST_F(SettingsFile, SavesEveryKeyInOrderAsDecimal) {
+TEST_F(SettingsFile, SavesEveryKeyInOrderAsDecimal)
+{
     SettingsStore store(path_);
     store.quit = true;
     store.topwentv = true;
@@ -116,14 +124,16 @@ TEST_F(SettingsFile, SavesEveryKeyInOrderAsDecimal) {
               "poweroffhour=-1\r\npoweroffminute=30\r\npoweroffarmed=1\r\n");
 }
 
-TEST_F(SettingsFile, StoredQuitOfFiveIsSavedBackAsOne) {
+TEST_F(SettingsFile, StoredQuitOfFiveIsSavedBackAsOne)
+{
     WriteFileText("[setting]\r\nquit=5\r\n");
     SettingsStore store = Loaded();
     store.Save();
     EXPECT_EQ(GetPrivateProfileIntW(L"setting", L"quit", 7, path_.c_str()), 1u);
 }
 
-TEST_F(SettingsFile, RoundTripKeepsValuesAndOtherSections) {
+TEST_F(SettingsFile, RoundTripKeepsValuesAndOtherSections)
+{
     WriteFileText("[other]\r\nkeep=yes\r\n");
     SettingsStore store(path_);
     store.autorun = true;
@@ -148,15 +158,16 @@ TEST_F(SettingsFile, RoundTripKeepsValuesAndOtherSections) {
     EXPECT_STREQ(kept, L"yes");
 }
 
-TEST_F(SettingsFile, WriteSettingReportsTheSystemResult) {
+TEST_F(SettingsFile, WriteSettingReportsTheSystemResult)
+{
     EXPECT_TRUE(WriteSetting(L"skincolor", 2, path_));
     EXPECT_EQ(Loaded().skincolor, 2);
     std::wstring unreachable = folder_ + L"\\no such folder\\cfg.db";
     EXPECT_FALSE(WriteSetting(L"skincolor", 2, unreachable));
     SettingsStore store(unreachable);
-    store.Save();  // failures are ignored
+    store.Save(); // failures are ignored
     store.Load();
     EXPECT_EQ(store.skincolor, 0);
 }
 
-}  // namespace
+} // namespace

@@ -11,42 +11,47 @@ namespace {
 const int64_t kNow = 1700000000;
 const char kViewKey[] = "m!r+t#v$w%xyz^q&k*n(j";
 
-std::string Md5Hex(const std::string& text) {
+std::string Md5Hex(const std::string& text)
+{
     Md5Context context;
     return Md5HexOfString(context, text);
 }
 
-std::string Encode(const std::string& text, const StringCipherKey& key, int64_t now = kNow) {
+std::string Encode(const std::string& text, const StringCipherKey& key, int64_t now = kNow)
+{
     return StringCipher(text, key, CipherEncode, now);
 }
 
-std::string Decode(const std::string& text, const StringCipherKey& key, int64_t now = kNow) {
+std::string Decode(const std::string& text, const StringCipherKey& key, int64_t now = kNow)
+{
     return StringCipher(text, key, CipherDecode, now);
 }
 
 // ---- Known answers ---------------------------------------------------------
 
-TEST(Md5, MatchesRfc1321TestSuite) {
-    const struct {
+TEST(Md5, MatchesRfc1321TestSuite)
+{
+    const struct
+    {
         const char* text;
         const char* hex;
     } cases[] = {
-        {"", "d41d8cd98f00b204e9800998ecf8427e"},
-        {"a", "0cc175b9c0f1b6a831c399e269772661"},
-        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
-        {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
-        {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
-         "d174ab98d277d9f5a5611c2c9f419d9f"},
-        {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
-         "57edf4a22be3c955ac49da2e2107b67a"},
+        { "", "d41d8cd98f00b204e9800998ecf8427e" },
+        { "a", "0cc175b9c0f1b6a831c399e269772661" },
+        { "abc", "900150983cd24fb0d6963f7d28e17f72" },
+        { "message digest", "f96b697d7cb7938d525a2f31aaf161d0" },
+        { "abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b" },
+        { "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f" },
+        { "12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+          "57edf4a22be3c955ac49da2e2107b67a" },
     };
     for (const auto& c : cases) EXPECT_EQ(Md5Hex(c.text), c.hex) << '"' << c.text << '"';
 }
 
 // A digest taken midway must not disturb the stream, wherever the split falls
 // in the 64-byte block (including past the 56-byte padding boundary).
-TEST(Md5, DigestTakenMidStreamLeavesTheStreamIntact) {
+TEST(Md5, DigestTakenMidStreamLeavesTheStreamIntact)
+{
     std::string text;
     for (int i = 0; i < 200; ++i) text.push_back(char(i * 7 + 3));
     const std::string whole = Md5Hex(text);
@@ -59,7 +64,8 @@ TEST(Md5, DigestTakenMidStreamLeavesTheStreamIntact) {
     }
 }
 
-TEST(Md5, ByteByByteUpdatesEqualOneUpdate) {
+TEST(Md5, ByteByByteUpdatesEqualOneUpdate)
+{
     std::string text(1000, 'x');
     for (size_t i = 0; i < text.size(); ++i) text[i] = char(i % 251);
     Md5Context context;
@@ -67,13 +73,20 @@ TEST(Md5, ByteByByteUpdatesEqualOneUpdate) {
     EXPECT_EQ(Md5DigestToHex(context.Digest()), Md5Hex(text));
 }
 
-TEST(Base64, MatchesRfc4648Vectors) {
-    const struct {
+TEST(Base64, MatchesRfc4648Vectors)
+{
+    const struct
+    {
         const char* bytes;
         const char* text;
     } cases[] = {
-        {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},        {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+        { "", "" },
+        { "f", "Zg==" },
+        { "fo", "Zm8=" },
+        { "foo", "Zm9v" },
+        { "foob", "Zm9vYg==" },
+        { "fooba", "Zm9vYmE=" },
+        { "foobar", "Zm9vYmFy" },
     };
     for (const auto& c : cases) {
         std::string bytes = c.bytes;
@@ -83,48 +96,49 @@ TEST(Base64, MatchesRfc4648Vectors) {
     }
 }
 
-TEST(Base64, DecodeStopsAtTheFirstForeignCharacter) {
-    const struct {
+TEST(Base64, DecodeStopsAtTheFirstForeignCharacter)
+{
+    const struct
+    {
         const char* text;
         const char* bytes;
     } cases[] = {
-        {"Zm9v!Zm9v", "foo"}, {"Zm9v\nYmFy", "foo"}, {"Zm9v=YmFy", "foo"},
-        {"Zm9vY", "foo"},     {"Z", ""},             {"-_-_", ""},
+        { "Zm9v!Zm9v", "foo" }, { "Zm9v\nYmFy", "foo" }, { "Zm9v=YmFy", "foo" }, { "Zm9vY", "foo" }, { "Z", "" },
+        { "-_-_", "" },
     };
     for (const auto& c : cases) EXPECT_EQ(Base64Decode(c.text), c.bytes) << c.text;
 }
 
-TEST(Base64, EveryByteValueRoundTrips) {
+TEST(Base64, EveryByteValueRoundTrips)
+{
     std::string bytes;
     for (int i = 0; i < 256; ++i) bytes.push_back(char(i));
     for (size_t length = 0; length <= bytes.size(); length += 37) {
         std::string part = bytes.substr(bytes.size() - length);
         EXPECT_EQ(Base64Decode(Base64Encode(part.data(), part.size())), part);
     }
-    EXPECT_EQ(std::string(Base64Alphabet),
-              "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
+    EXPECT_EQ(std::string(Base64Alphabet), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
 }
 
-TEST(ReplaceAll, ScansOnFromTheEndOfEachReplacement) {
-    const struct {
+TEST(ReplaceAll, ScansOnFromTheEndOfEachReplacement)
+{
+    const struct
+    {
         const char* text;
         const char* pattern;
         const char* replacement;
         const char* result;
     } cases[] = {
-        {"ab==c=", "=", "", "abc"},
-        {"aaa", "a", "aa", "aaaaaa"},
-        {"xx", "x", "", ""},
-        {"abc", "", "x", "abc"},
-        {"", "a", "b", ""},
+        { "ab==c=", "=", "", "abc" }, { "aaa", "a", "aa", "aaaaaa" }, { "xx", "x", "", "" },
+        { "abc", "", "x", "abc" },    { "", "a", "b", "" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ReplaceAll(c.text, c.pattern, c.replacement), c.result) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(ReplaceAll(c.text, c.pattern, c.replacement), c.result) << c.text;
 }
 
 // ---- The cipher ------------------------------------------------------------
 
-TEST(StringCipherKey, DerivesItsKeysFromMd5OfTheKeyString) {
+TEST(StringCipherKey, DerivesItsKeysFromMd5OfTheKeyString)
+{
     StringCipherKey key(kViewKey);
     EXPECT_EQ(key.key, Md5Hex(kViewKey));
     EXPECT_EQ(key.keyA, Md5Hex(key.key.substr(0, 16)));
@@ -133,7 +147,8 @@ TEST(StringCipherKey, DerivesItsKeysFromMd5OfTheKeyString) {
     EXPECT_EQ(key.expirySeconds, 0);
 }
 
-TEST(StringCipher, Properties) {
+TEST(StringCipher, Properties)
+{
     const StringCipherKey key(kViewKey);
     const StringCipherKey otherKey("m!r+t#v$w%xyz^q&k*n(J");
     StringCipherKey expiring(kViewKey);
@@ -145,44 +160,43 @@ TEST(StringCipher, Properties) {
     const std::string sample = "http://127.0.0.1/tv/index.html?id=7";
     const std::string encoded = Encode(sample, key);
 
-    const struct {
+    const struct
+    {
         const char* name;
         std::function<std::string()> result;
         std::string expected;
     } cases[] = {
-        {"ascii round trip", [&] { return Decode(Encode(sample, key), key); }, sample},
-        {"utf-8 round trip", [&] { return Decode(Encode(utf8, key), key); }, utf8},
-        {"long text round trip", [&] { return Decode(Encode(longText, key), key); }, longText},
-        {"bytes with NUL round trip", [&] { return Decode(Encode(binary, key), key); }, binary},
-        {"empty text round trip", [&] { return Decode(Encode("", key), key); }, ""},
-        {"another second, same text", [&] { return Decode(Encode(sample, key, kNow + 1), key); },
-         sample},
-        {"stamp 0 never expires", [&] { return Decode(encoded, key, kNow + 400000000); }, sample},
-        {"wrong key", [&] { return Decode(encoded, otherKey); }, ""},
-        {"empty input", [&] { return Decode("", key); }, ""},
-        {"7 characters", [&] { return Decode(encoded.substr(0, 7), key); }, ""},
-        {"26 body bytes", [&] { return Decode(Encode("", key), key); }, ""},
-        {"cut to 26 body bytes",
-         [&] { return Decode(encoded.substr(0, 7 + 35), key); }, ""},
-        {"cut by one character", [&] { return Decode(encoded.substr(0, encoded.size() - 1), key); },
-         ""},
-        {"padding put back", [&] { return Decode(encoded + "=", key); }, sample},
-        {"before expiry", [&] { return Decode(Encode(sample, expiring), expiring, kNow + 9); },
-         sample},
-        {"at expiry", [&] { return Decode(Encode(sample, expiring), expiring, kNow + 10); }, ""},
-        {"after expiry", [&] { return Decode(Encode(sample, expiring), expiring, kNow + 11); }, ""},
+        { "ascii round trip", [&] { return Decode(Encode(sample, key), key); }, sample },
+        { "utf-8 round trip", [&] { return Decode(Encode(utf8, key), key); }, utf8 },
+        { "long text round trip", [&] { return Decode(Encode(longText, key), key); }, longText },
+        { "bytes with NUL round trip", [&] { return Decode(Encode(binary, key), key); }, binary },
+        { "empty text round trip", [&] { return Decode(Encode("", key), key); }, "" },
+        { "another second, same text", [&] { return Decode(Encode(sample, key, kNow + 1), key); }, sample },
+        { "stamp 0 never expires", [&] { return Decode(encoded, key, kNow + 400000000); }, sample },
+        { "wrong key", [&] { return Decode(encoded, otherKey); }, "" },
+        { "empty input", [&] { return Decode("", key); }, "" },
+        { "7 characters", [&] { return Decode(encoded.substr(0, 7), key); }, "" },
+        { "26 body bytes", [&] { return Decode(Encode("", key), key); }, "" },
+        { "cut to 26 body bytes", [&] { return Decode(encoded.substr(0, 7 + 35), key); }, "" },
+        { "cut by one character", [&] { return Decode(encoded.substr(0, encoded.size() - 1), key); }, "" },
+        { "padding put back", [&] { return Decode(encoded + "=", key); }, sample },
+        { "before expiry", [&] { return Decode(Encode(sample, expiring), expiring, kNow + 9); }, sample },
+        { "at expiry", [&] { return Decode(Encode(sample, expiring), expiring, kNow + 10); }, "" },
+        { "after expiry", [&] { return Decode(Encode(sample, expiring), expiring, kNow + 11); }, "" },
     };
     for (const auto& c : cases) EXPECT_EQ(c.result(), c.expected) << c.name;
 }
 
-TEST(StringCipher, EncodedEmptyTextIs42Characters) {
+TEST(StringCipher, EncodedEmptyTextIs42Characters)
+{
     StringCipherKey key(kViewKey);
     std::string encoded = Encode("", key);
     EXPECT_EQ(encoded.size(), 42u);
     EXPECT_EQ(encoded.substr(0, 7), Md5Hex(std::to_string(kNow)).substr(25));
 }
 
-TEST(StringCipher, EncodedTextNeverContainsPadding) {
+TEST(StringCipher, EncodedTextNeverContainsPadding)
+{
     StringCipherKey key(kViewKey);
     for (int length = 0; length < 12; ++length) {
         std::string encoded = Encode(std::string(size_t(length), 'q'), key);
@@ -190,7 +204,8 @@ TEST(StringCipher, EncodedTextNeverContainsPadding) {
     }
 }
 
-TEST(StringCipher, PrefixDependsOnTheSecond) {
+TEST(StringCipher, PrefixDependsOnTheSecond)
+{
     StringCipherKey key(kViewKey);
     EXPECT_EQ(Encode("same", key, kNow), Encode("same", key, kNow));
     EXPECT_NE(Encode("same", key, kNow), Encode("same", key, kNow + 1));
@@ -198,10 +213,11 @@ TEST(StringCipher, PrefixDependsOnTheSecond) {
 
 // Every character that carries prefix, check value or text must matter. The
 // stamp's characters are left out: the check value does not cover them.
-TEST(StringCipher, AnyChangedCharacterDecodesToNothing) {
+TEST(StringCipher, AnyChangedCharacterDecodesToNothing)
+{
     StringCipherKey key(kViewKey);
     const std::string encoded = Encode("a text worth protecting", key);
-    const size_t firstCheckCharacter = 7 + 14;  // Base64 character 14 starts in byte 10
+    const size_t firstCheckCharacter = 7 + 14; // Base64 character 14 starts in byte 10
     for (size_t at = 0; at < encoded.size(); ++at) {
         if (at >= 7 && at < firstCheckCharacter) continue;
         std::string damaged = encoded;
@@ -212,8 +228,9 @@ TEST(StringCipher, AnyChangedCharacterDecodesToNothing) {
     }
 }
 
-TEST(StringCipher, KeyWithoutPrefix) {
-    for (int32_t length : {0, 32, 40}) {
+TEST(StringCipher, KeyWithoutPrefix)
+{
+    for (int32_t length : { 0, 32, 40 }) {
         StringCipherKey key(kViewKey);
         key.prefixLength = length;
         std::string encoded = Encode("no prefix", key);
@@ -222,16 +239,18 @@ TEST(StringCipher, KeyWithoutPrefix) {
     }
 }
 
-TEST(StringCipher, MainProgramBuildEncodesTheEmptyText) {
+TEST(StringCipher, MainProgramBuildEncodesTheEmptyText)
+{
     StringCipherKey key(kViewKey);
     EXPECT_EQ(StringCipher("", key, CipherEncode).size(), 42u);
     EXPECT_EQ(StringCipher("", key, CipherDecode), "");
 }
 
-TEST(StringCipher, UsesTheClockWhenNoTimeIsGiven) {
+TEST(StringCipher, UsesTheClockWhenNoTimeIsGiven)
+{
     StringCipherKey key(kViewKey);
     key.expirySeconds = 3600;
     EXPECT_EQ(StringCipher(StringCipher("now", key, CipherEncode), key, CipherDecode), "now");
 }
 
-}  // namespace
+} // namespace

@@ -6,13 +6,15 @@
 
 namespace {
 
-TEST(UpdaterStringCipher, EmptyInputComesBackUnchangedInBothModes) {
+TEST(UpdaterStringCipher, EmptyInputComesBackUnchangedInBothModes)
+{
     StringCipherKey key("an updater key string");
     EXPECT_EQ(StringCipher("", key, CipherEncode, 1700000000), "");
     EXPECT_EQ(StringCipher("", key, CipherDecode, 1700000000), "");
 }
 
-TEST(UpdaterStringCipher, OtherTextsBehaveAsInTheMainProgram) {
+TEST(UpdaterStringCipher, OtherTextsBehaveAsInTheMainProgram)
+{
     StringCipherKey key("an updater key string");
     std::string encoded = StringCipher("http://127.0.0.1/setup.exe", key, CipherEncode, 1700000000);
     EXPECT_EQ(encoded.size(), 7u + 70u);
@@ -20,4 +22,4 @@ TEST(UpdaterStringCipher, OtherTextsBehaveAsInTheMainProgram) {
     EXPECT_EQ(StringCipher("short", key, CipherDecode), "");
 }
 
-}  // namespace
+} // namespace

@@ -6,25 +6,29 @@
 
 namespace {
 
-struct Pipe {
+struct Pipe
+{
     HANDLE read = nullptr;
     HANDLE write = nullptr;
 };
 
-bool MakePipe(Pipe& pipe, bool childReads) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+bool MakePipe(Pipe& pipe, bool childReads)
+{
+    SECURITY_ATTRIBUTES inherit = { sizeof inherit, nullptr, TRUE };
     if (!CreatePipe(&pipe.read, &pipe.write, &inherit, 1 << 16)) return false;
     // Only the child's end may be inherited, or the parent never sees EOF.
     SetHandleInformation(childReads ? pipe.write : pipe.read, HANDLE_FLAG_INHERIT, 0);
     return true;
 }
 
-void CloseHandleOnce(HANDLE& handle) {
+void CloseHandleOnce(HANDLE& handle)
+{
     if (handle) CloseHandle(handle);
     handle = nullptr;
 }
 
-std::string ReadAll(HANDLE from) {
+std::string ReadAll(HANDLE from)
+{
     std::string text;
     char chunk[4096];
     DWORD got = 0;
@@ -32,9 +36,10 @@ std::string ReadAll(HANDLE from) {
     return text;
 }
 
-}  // namespace
+} // namespace
 
-TestProcessResult RunTestProcess(const std::wstring& commandLine, const std::string& input) {
+TestProcessResult RunTestProcess(const std::wstring& commandLine, const std::string& input)
+{
     TestProcessResult result;
     Pipe in, out;
     if (!MakePipe(in, true) || !MakePipe(out, false)) return result;
@@ -48,8 +53,8 @@ TestProcessResult RunTestProcess(const std::wstring& commandLine, const std::str
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    result.started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                    nullptr, &startup, &process) != 0;
+    result.started =
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process) != 0;
     CloseHandleOnce(in.read);
     CloseHandleOnce(out.write);
     if (result.started) {

@@ -3,10 +3,11 @@
 
 #include <string>
 
-struct TestProcessResult {
+struct TestProcessResult
+{
     bool started = false;
     unsigned long exitCode = 0;
-    std::string output;  // standard output, bytes as written
+    std::string output; // standard output, bytes as written
 };
 
 TestProcessResult RunTestProcess(const std::wstring& commandLine, const std::string& input);

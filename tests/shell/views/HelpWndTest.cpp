@@ -145,10 +145,8 @@ TEST_F(HelpWndTest, OnlyWebAddressesReachTheMainWindow)
         const wchar_t* address;
         bool opened;
     } cases[] = {
-        { L"https://127.0.0.1/secure", true },
-        { L"HTTP://127.0.0.1/upper", true },
-        { L"file:///C:/windows/win.ini", false },
-        { L"javascript:alert(1)", false },
+        { L"https://127.0.0.1/secure", true },    { L"HTTP://127.0.0.1/upper", true },
+        { L"file:///C:/windows/win.ini", false }, { L"javascript:alert(1)", false },
         { L"http:/127.0.0.1/one-slash", false },
     };
     for (const auto& c : cases) {

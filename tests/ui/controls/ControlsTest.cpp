@@ -57,8 +57,7 @@ protected:
         if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
     }
 
-    template <class T>
-    T* AddControl(int top, int height)
+    template <class T> T* AddControl(int top, int height)
     {
         T* p = new T;
         m_root->Add(p);

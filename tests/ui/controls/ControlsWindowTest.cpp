@@ -74,8 +74,7 @@ protected:
         s_wnd->log.records.clear();
     }
 
-    template <class T>
-    T* Find(LPCWSTR name)
+    template <class T> T* Find(LPCWSTR name)
     {
         CControlUI* p = s_wnd->manager.FindControl(name);
         EXPECT_NE(nullptr, p) << "no control named " << static_cast<const void*>(name);
@@ -165,8 +164,10 @@ TEST_F(ControlsWindowTest, ControlsArePainted)
 
     EXPECT_EQ(0xFF0000u, canvas.Pixel(CentreOf(Find<CControlUI>(L"tile1")).x, CentreOf(Find<CControlUI>(L"tile1")).y));
     EXPECT_EQ(0x0000FFu, canvas.Pixel(CentreOf(Find<CControlUI>(L"tile3")).x, CentreOf(Find<CControlUI>(L"tile3")).y));
-    EXPECT_EQ(0xFFFF80u, canvas.Pixel(CentreOf(Find<CControlUI>(L"page1")).x - 60, CentreOf(Find<CControlUI>(L"page1")).y));
-    EXPECT_EQ(Rgb(0xFF8040C0), canvas.Pixel(CentreOf(Find<CControlUI>(L"grow")).x, CentreOf(Find<CControlUI>(L"grow")).y));
+    EXPECT_EQ(0xFFFF80u,
+              canvas.Pixel(CentreOf(Find<CControlUI>(L"page1")).x - 60, CentreOf(Find<CControlUI>(L"page1")).y));
+    EXPECT_EQ(Rgb(0xFF8040C0),
+              canvas.Pixel(CentreOf(Find<CControlUI>(L"grow")).x, CentreOf(Find<CControlUI>(L"grow")).y));
 
     CTextUI* text = Find<CTextUI>(L"text");
     EXPECT_EQ(1, text->GetLinkCount());

@@ -54,12 +54,12 @@ struct StackCase
 };
 
 const StackCase kStackCases[] = {
-    { { 0, 30 }, 10, 100, { 60, 30 } },         // the adjustable child gets 100 - 30 - 10
-    { { 30, 0 }, 10, 100, { 30, 60 } },         // the same with the fixed child first
-    { { 0, 0, 0 }, 0, 100, { 33, 33, 34 } },    // the last adjustable takes the remainder
-    { { 0, 0, 0 }, 10, 100, { 26, 26, 28 } },   // gaps before the last one are not lost
+    { { 0, 30 }, 10, 100, { 60, 30 } },       // the adjustable child gets 100 - 30 - 10
+    { { 30, 0 }, 10, 100, { 30, 60 } },       // the same with the fixed child first
+    { { 0, 0, 0 }, 0, 100, { 33, 33, 34 } },  // the last adjustable takes the remainder
+    { { 0, 0, 0 }, 10, 100, { 26, 26, 28 } }, // gaps before the last one are not lost
     { { 20, 0, 20, 0 }, 5, 100, { 20, 22, 20, 23 } },
-    { { 80, 0, 50 }, 0, 100, { 80, 0, 50 } },   // nothing left: adjustables get 0
+    { { 80, 0, 50 }, 0, 100, { 80, 0, 50 } }, // nothing left: adjustables get 0
 };
 
 TEST(VerticalLayoutUI, HeightsFromTable)
@@ -276,17 +276,17 @@ TEST(TileLayoutUI, CentresChildrenInColumnsAndRows)
     c[2]->SetMinHeight(6); // a stretchy child still reports its minimum to the row
     layout.SetPos(RECT{ 0, 0, 150, 200 });
 
-    EXPECT_TRUE(RectIs(c[0]->GetPos(), 15, 10, 35, 20));   // column 0..50, row 0..30
+    EXPECT_TRUE(RectIs(c[0]->GetPos(), 15, 10, 35, 20)); // column 0..50, row 0..30
     EXPECT_TRUE(RectIs(c[1]->GetPos(), 65, 0, 85, 30));
-    EXPECT_TRUE(RectIs(c[2]->GetPos(), 100, 0, 150, 30));  // size 0 fills its tile
-    EXPECT_TRUE(RectIs(c[3]->GetPos(), 20, 30, 30, 40));   // second row, 10 high
+    EXPECT_TRUE(RectIs(c[2]->GetPos(), 100, 0, 150, 30)); // size 0 fills its tile
+    EXPECT_TRUE(RectIs(c[3]->GetPos(), 20, 30, 30, 40));  // second row, 10 high
 
     layout.SetChildPadding(10);
     layout.SetPos(RECT{ 0, 0, 150, 200 });
-    EXPECT_TRUE(RectIs(c[2]->GetPos(), 105, 0, 150, 30));  // last column: inset 5 at its left only
-    EXPECT_TRUE(RectIs(c[1]->GetPos(), 65, 0, 85, 30));    // middle column: 55..95, centred
-    EXPECT_TRUE(RectIs(c[0]->GetPos(), 12, 10, 32, 20));   // first column: 0..45
-    EXPECT_TRUE(RectIs(c[3]->GetPos(), 17, 40, 27, 50));   // the row gap is the whole padding
+    EXPECT_TRUE(RectIs(c[2]->GetPos(), 105, 0, 150, 30)); // last column: inset 5 at its left only
+    EXPECT_TRUE(RectIs(c[1]->GetPos(), 65, 0, 85, 30));   // middle column: 55..95, centred
+    EXPECT_TRUE(RectIs(c[0]->GetPos(), 12, 10, 32, 20));  // first column: 0..45
+    EXPECT_TRUE(RectIs(c[3]->GetPos(), 17, 40, 27, 50));  // the row gap is the whole padding
 }
 
 // ---------------------------------------------------------------------------------

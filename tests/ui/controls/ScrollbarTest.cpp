@@ -42,12 +42,11 @@ TEST(ScrollbarUI, PartGeometry)
         int pos;
         int thumbStart, thumbEnd;
     } const cases[] = {
-        { false, 200, 100, 0, 16, 128 },   // 200 * 168 / 300 = 112
-        { false, 200, 100, 100, 72, 184 }, // at the end it touches button2
-        { false, 200, 100, 50, 44, 156 },
-        { false, 200, 0, 0, 16, 184 },     // range 0: the thumb fills the track
-        { false, 200, 100000, 500, 16, 32 }, // never shorter than a button
-        { true, 300, 300, 150, 83, 217 },   // 300 * 268 / 600 = 134
+        { false, 200, 100, 0, 16, 128 },                                    // 200 * 168 / 300 = 112
+        { false, 200, 100, 100, 72, 184 },                                  // at the end it touches button2
+        { false, 200, 100, 50, 44, 156 },    { false, 200, 0, 0, 16, 184 }, // range 0: the thumb fills the track
+        { false, 200, 100000, 500, 16, 32 },                                // never shorter than a button
+        { true, 300, 300, 150, 83, 217 },                                   // 300 * 268 / 600 = 134
     };
     for (const Case& c : cases) {
         CScrollbarUI bar;
@@ -80,7 +79,6 @@ TEST(ScrollbarUI, TooShortForAThumb)
     bar.SetPos(RECT{ 0, 0, 16, 20 });
     EXPECT_TRUE(RectIs(bar.GetButton1Rect(), 0, 0, 16, 10));
     EXPECT_TRUE(RectIs(bar.GetButton2Rect(), 0, 10, 16, 20));
-
 }
 
 TEST(ScrollbarUI, RangeAndPositionAreClamped)
@@ -287,14 +285,14 @@ TEST(ScrollbarUI, PaintsFallbackFramesWithoutImages)
     bar.SetPos(RECT{ 10, 10, 26, 210 }); // thumb 26..138
     bar.DoPaint(canvas.DC(), canvas.Rect());
 
-    EXPECT_EQ(kFrame, canvas.Pixel(10, 10));  // button1 corner
-    EXPECT_EQ(kFrame, canvas.Pixel(11, 11));  // second pixel of its frame
-    EXPECT_EQ(kWhite, canvas.Pixel(12, 12));  // inside is untouched
-    EXPECT_EQ(kFrame, canvas.Pixel(25, 209)); // button2 corner
-    EXPECT_EQ(kFrame, canvas.Pixel(10, 26));  // thumb top-left
-    EXPECT_EQ(kFrame, canvas.Pixel(25, 137)); // thumb bottom-right
-    EXPECT_EQ(kWhite, canvas.Pixel(18, 80));  // thumb middle: the rail has no image
-    EXPECT_EQ(kWhite, canvas.Pixel(18, 160)); // the rail below the thumb
+    EXPECT_EQ(kFrame, canvas.Pixel(10, 10));                            // button1 corner
+    EXPECT_EQ(kFrame, canvas.Pixel(11, 11));                            // second pixel of its frame
+    EXPECT_EQ(kWhite, canvas.Pixel(12, 12));                            // inside is untouched
+    EXPECT_EQ(kFrame, canvas.Pixel(25, 209));                           // button2 corner
+    EXPECT_EQ(kFrame, canvas.Pixel(10, 26));                            // thumb top-left
+    EXPECT_EQ(kFrame, canvas.Pixel(25, 137));                           // thumb bottom-right
+    EXPECT_EQ(kWhite, canvas.Pixel(18, 80));                            // thumb middle: the rail has no image
+    EXPECT_EQ(kWhite, canvas.Pixel(18, 160));                           // the rail below the thumb
     EXPECT_EQ(0, canvas.CountOtherThan(RECT{ 0, 0, 10, 220 }, kWhite)); // nothing outside
 
     // A missing image is tried once, then the frame is drawn again.

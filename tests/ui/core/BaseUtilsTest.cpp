@@ -27,7 +27,11 @@ std::wstring Repeat(wchar_t ch, int n)
 
 TEST(StringUI, InlineHeapBoundaryOnAssign)
 {
-    struct Case { int len; bool inlineExpected; };
+    struct Case
+    {
+        int len;
+        bool inlineExpected;
+    };
     const Case cases[] = { { 0, true }, { 1, true }, { 62, true }, { 63, false }, { 64, false }, { 1000, false } };
     for (const Case& c : cases) {
         std::wstring text = Repeat(L'x', c.len);
@@ -88,10 +92,15 @@ TEST(StringUI, CompareAndFind)
     CStringUI s(L"abcabc");
     EXPECT_TRUE(s.Compare(L"abcabc"));
     EXPECT_FALSE(s.Compare(L"ABCABC"));
-    struct Case { LPCWSTR sub; int start; int expected; };
+    struct Case
+    {
+        LPCWSTR sub;
+        int start;
+        int expected;
+    };
     const Case cases[] = {
-        { L"c", 0, 2 }, { L"c", 3, 5 }, { L"abc", 1, 3 }, { L"c", 6, -1 },
-        { L"", 6, 6 }, { L"c", 7, -1 }, { L"c", -1, -1 }, { L"x", 0, -1 },
+        { L"c", 0, 2 }, { L"c", 3, 5 },  { L"abc", 1, 3 }, { L"c", 6, -1 },
+        { L"", 6, 6 },  { L"c", 7, -1 }, { L"c", -1, -1 }, { L"x", 0, -1 },
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, s.Find(c.sub, c.start)) << c.start;
     EXPECT_EQ(L'b', s.GetAt(1));
@@ -109,11 +118,19 @@ TEST(StringUI, FormatIsBounded)
     s.Format(L"%s", huge.c_str());
     EXPECT_EQ(1024, s.GetLength());
 
-    struct Case { int len; int expected; };
+    struct Case
+    {
+        int len;
+        int expected;
+    };
     const Case cases[] = { { 10, 10 }, { 63, 63 }, { 64, 63 }, { 500, 63 } };
     for (const Case& c : cases) {
         // A canary after the string object catches any write past its buffers.
-        struct { CStringUI str; unsigned canary; } guarded;
+        struct
+        {
+            CStringUI str;
+            unsigned canary;
+        } guarded;
         guarded.canary = 0xDEADBEEF;
         std::wstring text = Repeat(L'q', c.len);
         guarded.str.SmallFormat(L"%s", text.c_str());
@@ -186,7 +203,12 @@ TEST(PtrArrayUI, InsertAtAndRemoveBounds)
     void* const B = reinterpret_cast<void*>(0xB);
     void* const C = reinterpret_cast<void*>(0xC);
     CPtrArrayUI arr(2);
-    struct Case { int index; bool ok; int sizeAfter; };
+    struct Case
+    {
+        int index;
+        bool ok;
+        int sizeAfter;
+    };
     const Case inserts[] = { { 1, false, 0 }, { -1, false, 0 }, { 0, true, 1 }, { 1, true, 2 }, { 3, false, 2 } };
     for (const Case& c : inserts) {
         EXPECT_EQ(c.ok, arr.InsertAt(c.index, c.index == 0 ? A : C)) << c.index;
@@ -206,7 +228,12 @@ TEST(PtrArrayUI, InsertAtAndRemoveBounds)
 
 TEST(ValArrayUI, CopiesElements)
 {
-    struct Item { int a; double b; char c[7]; };
+    struct Item
+    {
+        int a;
+        double b;
+        char c[7];
+    };
     CValArrayUI arr(sizeof(Item), 3);
     for (int i = 0; i < 50; i++) {
         Item it = { i, i * 0.5, "abcdef" };
@@ -248,7 +275,11 @@ TEST(AttributeValueUI, ParsesColoursListsAndBooleans)
     EXPECT_TRUE(CAttributeValueUI::ParseBool(L"true"));
     EXPECT_FALSE(CAttributeValueUI::ParseBool(L"True"));
     EXPECT_FALSE(CAttributeValueUI::ParseBool(L"1"));
-    struct Case { LPCWSTR text; RECT rc; };
+    struct Case
+    {
+        LPCWSTR text;
+        RECT rc;
+    };
     const Case cases[] = {
         { L"1,2,3,4", { 1, 2, 3, 4 } },
         { L"-100,10,-20,40", { -100, 10, -20, 40 } },

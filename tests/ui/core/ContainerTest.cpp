@@ -9,7 +9,8 @@ class CTrackedControl : public CControlUI
 {
 public:
     explicit CTrackedControl(int* pDeleted = nullptr, bool bListItem = false)
-        : m_pDeleted(pDeleted), m_bListItem(bListItem) {}
+        : m_pDeleted(pDeleted), m_bListItem(bListItem)
+    { }
     ~CTrackedControl() override
     {
         if (m_pDeleted != nullptr) (*m_pDeleted)++;
@@ -233,10 +234,15 @@ TEST(ContainerUI, FindSelectableSkipsNonItems)
     disabled->SetEnabled(false);
     list.Add(disabled);
     list.Add(new CTrackedControl(nullptr, true));
-    struct Case { int index; bool forward; int expected; };
+    struct Case
+    {
+        int index;
+        bool forward;
+        int expected;
+    };
     const Case cases[] = {
-        { 0, true, 1 }, { 2, true, 3 }, { 9, true, 3 }, { -3, true, 1 },
-        { 2, false, 1 }, { 0, false, 1 }, // nothing below: searches forward from 0
+        { 0, true, 1 },  { 2, true, 3 },  { 9, true, 3 },
+        { -3, true, 1 }, { 2, false, 1 }, { 0, false, 1 }, // nothing below: searches forward from 0
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, list.FindSelectable(c.index, c.forward)) << c.index;
 }

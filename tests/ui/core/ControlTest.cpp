@@ -12,7 +12,11 @@ namespace {
 class CProbeControl : public CControlUI
 {
 public:
-    void PaintBkColor(HDC hDC) override { stages += L"bkcolor "; CControlUI::PaintBkColor(hDC); }
+    void PaintBkColor(HDC hDC) override
+    {
+        stages += L"bkcolor ";
+        CControlUI::PaintBkColor(hDC);
+    }
     void PaintBkImage(HDC) override { stages += L"bkimage "; }
     void PaintStatusImage(HDC) override { stages += L"status "; }
     void PaintText(HDC) override { stages += L"text "; }
@@ -39,7 +43,11 @@ public:
 
 TEST(ControlUI, PosAttributeWithNegativeEdges)
 {
-    struct Case { LPCWSTR pos; LONG x, y, cx, cy; };
+    struct Case
+    {
+        LPCWSTR pos;
+        LONG x, y, cx, cy;
+    };
     const Case cases[] = {
         { L"-100,10,-20,40", -20, 10, 80, 30 },
         { L"10,-50,30,-5", 10, -5, 20, 45 },
@@ -88,12 +96,16 @@ TEST(ControlUI, CommonAttributes)
 
 TEST(ControlUI, AttributeListStopsAtFirstMalformedPair)
 {
-    struct Case { LPCWSTR list; std::vector<std::wstring> applied; };
+    struct Case
+    {
+        LPCWSTR list;
+        std::vector<std::wstring> applied;
+    };
     const Case cases[] = {
         { L"name=\"a\" text=\"b c\" tooltip=\"t\"", { L"name=a", L"text=b c", L"tooltip=t" } },
-        { L"name=\"a\"  text=\"b\"", { L"name=a" } },      // two blanks: only the first pair
-        { L"name=\"a\",text=\"b\"", { L"name=a" } },       // not a blank
-        { L"name=a text=\"b\"", {} },                      // value without quotes
+        { L"name=\"a\"  text=\"b\"", { L"name=a" } }, // two blanks: only the first pair
+        { L"name=\"a\",text=\"b\"", { L"name=a" } },  // not a blank
+        { L"name=a text=\"b\"", {} },                 // value without quotes
         { L"name=\"a\" text=\"unterminated", { L"name=a" } },
         { L"name=\"\" text=\"x\"", { L"name=", L"text=x" } },
         { L"", {} },
@@ -144,7 +156,11 @@ TEST(ControlUI, PaintStagesInOrderAndOnlyInsideThePaintRect)
 // An opaque colour fills only the paint rectangle; a translucent one the whole control.
 TEST(ControlUI, BackgroundColourOpaqueVersusTranslucent)
 {
-    struct Case { DWORD color; bool outsidePainted; };
+    struct Case
+    {
+        DWORD color;
+        bool outsidePainted;
+    };
     const Case cases[] = { { 0xFFFF0000, false }, { 0x80FF0000, true } };
     for (const Case& c : cases) {
         CDibCanvas buffer(40, 40, RGB(255, 255, 255));

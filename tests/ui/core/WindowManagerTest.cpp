@@ -179,7 +179,7 @@ TEST_F(WindowManagerTest, TimerIdsStartAt17AndAreKeptPerControlAndKey)
     EXPECT_TRUE(pm().KillTimer(p, 5));
     EXPECT_FALSE(pm().KillTimer(p, 5));
     Send(WM_TIMER, 17, 0);
-    EXPECT_EQ(1, p->Count(EventTimer)); // killed: nothing delivered
+    EXPECT_EQ(1, p->Count(EventTimer));       // killed: nothing delivered
     EXPECT_TRUE(pm().SetTimer(p, 5, 100000)); // re-armed under the same id
     Send(WM_TIMER, 17, 0);
     EXPECT_EQ(2, p->Count(EventTimer));
@@ -234,8 +234,14 @@ TEST_F(WindowManagerTest, TabAndShiftTabWrap)
 {
     AttachThree();
     ASSERT_EQ(probes[0], pm().GetFocus());
-    struct Step { bool shift; int expected; };
-    const Step steps[] = { { false, 1 }, { false, 2 }, { false, 0 }, { true, 2 }, { true, 1 }, { true, 0 }, { true, 2 } };
+    struct Step
+    {
+        bool shift;
+        int expected;
+    };
+    const Step steps[] = {
+        { false, 1 }, { false, 2 }, { false, 0 }, { true, 2 }, { true, 1 }, { true, 0 }, { true, 2 }
+    };
     for (const Step& s : steps) {
         SetShift(s.shift);
         EXPECT_TRUE(PreKey(WM_KEYDOWN, VK_TAB));
@@ -372,7 +378,8 @@ TEST_F(WindowManagerTest, MouseEnterLeaveAndCapture)
 TEST_F(WindowManagerTest, HotControlLeavesAfterHoverAndWhenAMenuOpens)
 {
     AttachThree();
-    struct Case {
+    struct Case
+    {
         const char* what;
         std::vector<UINT> messages; // after the pointer came onto the second probe
     };
@@ -562,8 +569,8 @@ TEST_F(WindowManagerTest, PrintClientPaintsTheTree)
     HGDIOBJ hOld = ::SelectObject(hDC, hBmp);
     Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT);
     ::GdiFlush();
-    EXPECT_EQ(0x00FF0000u, pBits[5 * 200 + 5] & 0xFFFFFF);    // root: red
-    EXPECT_EQ(0x000000FFu, pBits[30 * 200 + 30] & 0xFFFFFF);  // box: blue
+    EXPECT_EQ(0x00FF0000u, pBits[5 * 200 + 5] & 0xFFFFFF);   // root: red
+    EXPECT_EQ(0x000000FFu, pBits[30 * 200 + 30] & 0xFFFFFF); // box: blue
     EXPECT_EQ(0x00FF0000u, pBits[100 * 200 + 150] & 0xFFFFFF);
     ::SelectObject(hDC, hOld);
     ::DeleteObject(hBmp);

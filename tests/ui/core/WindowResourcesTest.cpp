@@ -137,7 +137,7 @@ TEST(WindowResources, ImageCacheIsKeyedByName)
     EXPECT_EQ(4, pImage->nWidth);
     EXPECT_EQ(2, pImage->nHeight);
     EXPECT_EQ(pImage, pm.GetImageEx(path.c_str(), nullptr, 0xFF808080)); // mask counts only on first load
-    EXPECT_EQ(nullptr, pm.AddImage(path.c_str())); // already cached: refused
+    EXPECT_EQ(nullptr, pm.AddImage(path.c_str()));                       // already cached: refused
 
     std::wstring missing = path + L".missing";
     EXPECT_EQ(nullptr, pm.GetImageEx(missing.c_str()));

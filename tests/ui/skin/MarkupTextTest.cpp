@@ -66,8 +66,8 @@ TEST_F(MarkupText, MeasuringShrinksTheRectAndDrawsNothing)
     EXPECT_EQ(escaped.right, Extent(m_manager.GetDefaultFont(), L"{<").cx);
 
     const RECT bold = Measure(L"<b>abc</b>abc", RECT{ 0, 0, 200, 100 });
-    EXPECT_EQ(bold.right, Extent(m_manager.GetDefaultBoldFont(), L"abc").cx +
-                              Extent(m_manager.GetDefaultFont(), L"abc").cx);
+    EXPECT_EQ(bold.right,
+              Extent(m_manager.GetDefaultBoldFont(), L"abc").cx + Extent(m_manager.GetDefaultFont(), L"abc").cx);
     EXPECT_EQ(m_nLinks, 0);
 }
 
@@ -108,8 +108,8 @@ TEST_F(MarkupText, LinksBeyondTheCallersCapacityAreNotRecorded)
     sLinks[1] = L"guard";
     int nLinks = 1;
     RECT rc = { 0, 0, 40, 100 };
-    CPainterUI::DrawMarkupText(m_canvas.DC(), &m_manager, rc, L"<a x>first link wraps</a> <a y>second</a>",
-                               0xFFFFFFFF, rcLinks, sLinks, nLinks, DT_CALCRECT | DT_WORDBREAK);
+    CPainterUI::DrawMarkupText(m_canvas.DC(), &m_manager, rc, L"<a x>first link wraps</a> <a y>second</a>", 0xFFFFFFFF,
+                               rcLinks, sLinks, nLinks, DT_CALCRECT | DT_WORDBREAK);
     EXPECT_EQ(nLinks, 1);
     EXPECT_STREQ(sLinks[0].GetData(), L"x");
     EXPECT_STREQ(sLinks[1].GetData(), L"guard");
@@ -130,8 +130,10 @@ TEST_F(MarkupText, InlineImageFrames)
         LPCWSTR text;
         DWORD colour;
     } cases[] = {
-        { L"<i frames.png 3>", 0xFFFFFF }, { L"<i frames.png 1>", 0x00FF00 },
-        { L"<i frames.png 9>", 0xFF0000 }, { L"<i frames.png -2>", 0xFF0000 },
+        { L"<i frames.png 3>", 0xFFFFFF },
+        { L"<i frames.png 1>", 0x00FF00 },
+        { L"<i frames.png 9>", 0xFF0000 },
+        { L"<i frames.png -2>", 0xFF0000 },
     };
     for (const auto& c : cases) {
         m_canvas.Fill(0x000000);
@@ -153,15 +155,14 @@ TEST_F(MarkupText, ColourTagAndItsClosingTag)
 {
     RECT rc = { 0, 0, 200, 100 };
     int nLinks = 0;
-    CPainterUI::DrawMarkupText(m_canvas.DC(), &m_manager, rc, L"<c #FF0000>MMM</c>MMM", 0xFF00FF00, nullptr,
-                               nullptr, nLinks, DT_SINGLELINE);
+    CPainterUI::DrawMarkupText(m_canvas.DC(), &m_manager, rc, L"<c #FF0000>MMM</c>MMM", 0xFF00FF00, nullptr, nullptr,
+                               nLinks, DT_SINGLELINE);
     const int cxRed = Extent(m_manager.GetDefaultFont(), L"MMM").cx;
     bool bRed = false, bGreen = false, bOther = false;
     for (int y = 0; y < 30; y++)
         for (int x = 0; x < 2 * cxRed; x++) {
             DWORD p = m_canvas.Pixel(x, y);
-            if (p == 0)
-                continue;
+            if (p == 0) continue;
             if (x < cxRed && (p & 0x00FFFF) == 0)
                 bRed = true;
             else if (x >= cxRed && (p & 0xFF00FF) == 0)
@@ -190,8 +191,7 @@ TEST_F(MarkupText, DrawingIsClippedToTheRect)
 TEST_F(MarkupText, AVeryLongTextWrapsLineByLine)
 {
     std::wstring text;
-    for (int i = 0; i < 400000; i++)
-        text += L"i,";
+    for (int i = 0; i < 400000; i++) text += L"i,";
     const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 }, DT_WORDBREAK);
     const LONG cxPair = Extent(m_manager.GetDefaultFont(), L"i,").cx;
     ASSERT_GT(cxPair, 0);
@@ -207,8 +207,7 @@ TEST_F(MarkupText, AVeryLongTextWrapsLineByLine)
 TEST_F(MarkupText, AMissingInlineImageIsLookedForOnce)
 {
     std::wstring text = L"x";
-    for (int i = 0; i < 20000; i++)
-        text += L"<i no-such-image.png 3>";
+    for (int i = 0; i < 20000; i++) text += L"<i no-such-image.png 3>";
     const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
     EXPECT_EQ(rc.right, Extent(m_manager.GetDefaultFont(), L"x").cx) << "missing images take no room";
 }
@@ -221,30 +220,30 @@ TEST_F(MarkupText, ATextNamingManyMissingImagesStopsLookingImagesUp)
     const LONG cxImage = Measure(L"<i frames.png>", RECT{ 0, 0, 200, 100 }).right;
     ASSERT_GT(cxImage, 0);
     std::wstring text = L"<i frames.png>";
-    for (int i = 0; i < 5000; i++)
-        text += L"<i missing-" + std::to_wstring(i) + L".png>";
+    for (int i = 0; i < 5000; i++) text += L"<i missing-" + std::to_wstring(i) + L".png>";
     text += L"<i frames.png>";
     EXPECT_EQ(Measure(text.c_str(), RECT{ 0, 0, 200, 100 }).right, cxImage)
         << "the image before the missing names is drawn, the one after them is not looked for";
     const std::wstring fewMissing = L"<i missing-a.png><i missing-b.png><i frames.png>";
-    EXPECT_EQ(Measure(fewMissing.c_str(), RECT{ 0, 0, 200, 100 }).right, cxImage) << "a few missing names change nothing";
+    EXPECT_EQ(Measure(fewMissing.c_str(), RECT{ 0, 0, 200, 100 }).right, cxImage)
+        << "a few missing names change nothing";
 }
 
 // Font tags with no text between them change nothing the text shows; tens of thousands of
 // them (damaged text) once selected a font and read its metrics for every tag.
 TEST_F(MarkupText, FontTagsWithoutTextBetweenThemOnlyCountForTheNextText)
 {
-    const LONG cxExpected = Extent(m_manager.GetDefaultBoldFont(), L"W").cx + Extent(m_manager.GetDefaultFont(), L"W").cx;
+    const LONG cxExpected =
+        Extent(m_manager.GetDefaultBoldFont(), L"W").cx + Extent(m_manager.GetDefaultFont(), L"W").cx;
     std::wstring text = L"<b>";
-    for (int i = 0; i < 20000; i++)
-        text += i % 2 == 0 ? L"</b><b>" : L"<b><b>";
+    for (int i = 0; i < 20000; i++) text += i % 2 == 0 ? L"</b><b>" : L"<b><b>";
     text += L"W</b>";
-    for (int i = 0; i < 20000; i++)
-        text += L"<b></b>";
+    for (int i = 0; i < 20000; i++) text += L"<b></b>";
     text += L"W";
     const RECT rc = Measure(text.c_str(), RECT{ 0, 0, 200, 100 });
     EXPECT_EQ(rc.right, cxExpected);
-    EXPECT_EQ(rc.bottom, LineHeight(m_manager.GetDefaultBoldFont()) > LineHeight(m_manager.GetDefaultFont())
-                             ? LineHeight(m_manager.GetDefaultBoldFont())
-                             : LineHeight(m_manager.GetDefaultFont()));
+    EXPECT_EQ(rc.bottom,
+              LineHeight(m_manager.GetDefaultBoldFont()) > LineHeight(m_manager.GetDefaultFont())
+                  ? LineHeight(m_manager.GetDefaultBoldFont())
+                  : LineHeight(m_manager.GetDefaultFont()));
 }

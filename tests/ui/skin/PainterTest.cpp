@@ -34,8 +34,7 @@ bool Near(DWORD actual, DWORD expected, int tolerance = 1)
 {
     for (int shift = 0; shift <= 16; shift += 8) {
         int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
-        if (a - e > tolerance || e - a > tolerance)
-            return false;
+        if (a - e > tolerance || e - a > tolerance) return false;
     }
     return true;
 }
@@ -101,8 +100,7 @@ TEST(PainterImages, AMissingImageStaysMissingUntilTheSkinChanges)
     CWindowManagerUI manager;
     const std::wstring nowhere = TestSkinFile() + L".none";
     manager.SetSkinFile(nowhere.c_str());
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(manager.GetImageEx(L"frame.png"), nullptr);
+    for (int i = 0; i < 3; i++) EXPECT_EQ(manager.GetImageEx(L"frame.png"), nullptr);
     manager.SetSkinFile(TestSkinFile().c_str());
     TImageRecUI* pImage = manager.GetImageEx(L"frame.png");
     ASSERT_NE(pImage, nullptr) << "the new skin's image is found";
@@ -125,22 +123,21 @@ TEST_P(PainterBothBlends, NinePartFrameWithAndWithoutHole)
             CDibCanvas canvas(30, 30);
             canvas.Fill(0x000000);
             const RECT rcDest = { 10, 10, 19, 19 };
-            CPainterUI::DrawImage(canvas.DC(), image->hBitmap, rcDest, canvas.Rect(), RECT{ 0, 0, 9, 9 },
-                                  kFrameCorners, image->bAlpha, 255, hole);
+            CPainterUI::DrawImage(canvas.DC(), image->hBitmap, rcDest, canvas.Rect(), RECT{ 0, 0, 9, 9 }, kFrameCorners,
+                                  image->bAlpha, 255, hole);
             const DWORD borders[3][3] = { { 0xFF0000, 0x00FF00, 0x0000FF },
                                           { 0xFFFF00, 0, 0x00FFFF },
                                           { 0xFF00FF, 0x808080, 0x000000 } };
             for (int row = 0; row < 3; row++)
                 for (int col = 0; col < 3; col++) {
-                    if (row == 1 && col == 1)
-                        continue;
+                    if (row == 1 && col == 1) continue;
                     RECT part = { 10 + col * 3, 10 + row * 3, 13 + col * 3, 13 + row * 3 };
                     EXPECT_TRUE(canvas.AllPixels(part, borders[row][col])) << name << " part " << row << "," << col;
                 }
             const RECT centre = { 13, 13, 16, 16 };
             DWORD expectedCentre = hole ? 0x000000 : (image->bAlpha ? 0x808080 : 0xFFFFFF);
-            EXPECT_TRUE(canvas.AllPixels(centre, expectedCentre)) << name << " hole " << hole << " centre "
-                                                                  << std::hex << canvas.Pixel(14, 14);
+            EXPECT_TRUE(canvas.AllPixels(centre, expectedCentre))
+                << name << " hole " << hole << " centre " << std::hex << canvas.Pixel(14, 14);
             EXPECT_TRUE(canvas.AllPixels(RECT{ 0, 0, 30, 10 }, 0)) << "nothing outside the destination";
         }
     }
@@ -258,10 +255,24 @@ TEST(PainterImageDesc, DescriptionsAndModifiers)
     const ImageDescCase cases[] = {
         { L"bk.png", nullptr, L"bk.png", item, {}, {}, 0, 255, false },
         { L"file='a.png' dest='0,0,10,10'", nullptr, L"a.png", { 100, 50, 110, 60 }, {}, {}, 0, 255, false },
-        { L"file='a.png' source='1,2,3,4' corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='true'", nullptr,
-          L"a.png", item, { 1, 2, 3, 4 }, { 4, 4, 4, 4 }, 0xFFFF00FF, 128, true },
+        { L"file='a.png' source='1,2,3,4' corner='4,4,4,4' mask='#FFFF00FF' fade='128' hole='true'",
+          nullptr,
+          L"a.png",
+          item,
+          { 1, 2, 3, 4 },
+          { 4, 4, 4, 4 },
+          0xFFFF00FF,
+          128,
+          true },
         { L"res='a.png' fade='300'", L" dest='1,1,5,5'", L"a.png", { 101, 51, 105, 55 }, {}, {}, 0, 255, false },
-        { L"file='a.png' fade='9'", L"dest='5,6,7,8' fade='200'", L"a.png", { 105, 56, 107, 58 }, {}, {}, 0, 200,
+        { L"file='a.png' fade='9'",
+          L"dest='5,6,7,8' fade='200'",
+          L"a.png",
+          { 105, 56, 107, 58 },
+          {},
+          {},
+          0,
+          200,
           false },
         { L"file='a.png' dest='3,4'", nullptr, L"a.png", { 103, 54, 100, 50 }, {}, {}, 0, 255, false },
         { L"file='a.png' fade='7'x hole='true'", nullptr, L"a.png", item, {}, {}, 0, 7, false },
@@ -274,9 +285,9 @@ TEST(PainterImageDesc, DescriptionsAndModifiers)
         desc.Parse(c.pstrDesc);
         desc.Parse(c.modifier);
         EXPECT_STREQ(desc.sFile.GetData(), c.file) << c.pstrDesc;
-        EXPECT_TRUE(EqualRect(&desc.rcDest, &c.dest)) << c.pstrDesc << " dest " << desc.rcDest.left << ","
-                                                      << desc.rcDest.top << "," << desc.rcDest.right << ","
-                                                      << desc.rcDest.bottom;
+        EXPECT_TRUE(EqualRect(&desc.rcDest, &c.dest))
+            << c.pstrDesc << " dest " << desc.rcDest.left << "," << desc.rcDest.top << "," << desc.rcDest.right << ","
+            << desc.rcDest.bottom;
         EXPECT_TRUE(EqualRect(&desc.rcSource, &c.source)) << c.pstrDesc;
         EXPECT_TRUE(EqualRect(&desc.rcCorner, &c.corner)) << c.pstrDesc;
         EXPECT_EQ(desc.dwMask, c.mask) << c.pstrDesc;

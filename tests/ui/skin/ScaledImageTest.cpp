@@ -61,8 +61,7 @@ protected:
         desc.sFile = c.pstrDesc;
         desc.Parse(c.pstrDesc);
         RECT rcSource = desc.rcSource;
-        if (IsRectEmpty(&rcSource))
-            rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
+        if (IsRectEmpty(&rcSource)) rcSource = RECT{ 0, 0, pImage->nWidth, pImage->nHeight };
         CPainterUI::DrawImage(canvas.DC(), pImage->hBitmap, rcItem, rcItem, rcSource, c.rcCorners, pImage->bAlpha,
                               c.uFade, c.bHole);
     }

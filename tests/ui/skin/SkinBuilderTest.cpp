@@ -30,10 +30,8 @@ class CTestCallback : public IDialogBuilderCallback
 public:
     CControlUI* CreateControl(LPCWSTR pstrClass) override
     {
-        if (wcscmp(pstrClass, L"Counted") == 0)
-            return new CCountedUI;
-        if (wcscmp(pstrClass, L"DialogLayout") == 0)
-            return new CDialogLayoutUI;
+        if (wcscmp(pstrClass, L"Counted") == 0) return new CCountedUI;
+        if (wcscmp(pstrClass, L"DialogLayout") == 0) return new CDialogLayoutUI;
         return nullptr;
     }
 };
@@ -48,8 +46,7 @@ CControlUI* ChildNamed(CControlUI* pParent, LPCWSTR name)
     IContainerUI* pContainer = ContainerOf(pParent);
     for (int i = 0; pContainer != nullptr && i < pContainer->GetCount(); i++) {
         CControlUI* pChild = pContainer->GetItemAt(i);
-        if (pChild->GetName().Compare(name))
-            return pChild;
+        if (pChild->GetName().Compare(name)) return pChild;
     }
     return nullptr;
 }
@@ -77,11 +74,10 @@ TEST(SkinBuilderStretch, WordsCombineBySubstringSearch)
         LPCWSTR value;
         UINT flags;
     } cases[] = {
-        { L"move_xy size_x", 28 }, { L"move_y", 8 }, { L"size_xy", 48 }, { L"group line", 3 },
-        { L"", 0 },                { L"Move_X", 0 },
+        { L"move_xy size_x", 28 }, { L"move_y", 8 }, { L"size_xy", 48 },
+        { L"group line", 3 },      { L"", 0 },       { L"Move_X", 0 },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CSkinBuilderUI::ParseStretch(c.value), c.flags) << c.value;
+    for (const auto& c : cases) EXPECT_EQ(CSkinBuilderUI::ParseStretch(c.value), c.flags) << c.value;
 }
 
 TEST_F(SkinBuilder, BuildsTheTreeFromThePackedSkin)
@@ -160,8 +156,8 @@ TEST_F(SkinBuilder, WindowAttributesNeedAManagerWithAWindow)
 {
     CWindowManagerUI manager;
     CSkinBuilderUI builder;
-    CControlUI* pControl = builder.Build(nullptr, L"<Window size=\"50,60\"><Control/></Window>", nullptr, nullptr,
-                                         &manager);
+    CControlUI* pControl =
+        builder.Build(nullptr, L"<Window size=\"50,60\"><Control/></Window>", nullptr, nullptr, &manager);
     ASSERT_NE(pControl, nullptr);
     EXPECT_EQ(manager.GetInitSize().cx, 0);
     delete pControl;
@@ -196,11 +192,32 @@ TEST_F(SkinBuilder, LoadSourcesAndFailures)
 // with nothing, instead of reading through the null name.
 TEST_F(SkinBuilder, EveryTagAnswersAQueryWithoutANameWithNothing)
 {
-    const LPCWSTR tags[] = { L"Control", L"Container", L"Text", L"Label", L"Button", L"Option", L"Edit",
-                             L"Progress", L"Slider", L"TabLayout", L"TileLayout", L"DialogLayout", L"Menu",
-                             L"MenuListLabel", L"ActiveX", L"HtmlCtrl", L"VerticalLayout", L"HorizontalLayout",
-                             L"List", L"ListHeader", L"ListHeaderItem", L"ListLabelElement", L"ListTextElement",
-                             L"ListExpandElement", L"ListContainerElement", L"Combo" };
+    const LPCWSTR tags[] = { L"Control",
+                             L"Container",
+                             L"Text",
+                             L"Label",
+                             L"Button",
+                             L"Option",
+                             L"Edit",
+                             L"Progress",
+                             L"Slider",
+                             L"TabLayout",
+                             L"TileLayout",
+                             L"DialogLayout",
+                             L"Menu",
+                             L"MenuListLabel",
+                             L"ActiveX",
+                             L"HtmlCtrl",
+                             L"VerticalLayout",
+                             L"HorizontalLayout",
+                             L"List",
+                             L"ListHeader",
+                             L"ListHeaderItem",
+                             L"ListLabelElement",
+                             L"ListTextElement",
+                             L"ListExpandElement",
+                             L"ListContainerElement",
+                             L"Combo" };
     std::wstring markup = L"<Window><VerticalLayout>";
     for (LPCWSTR tag : tags) markup += std::wstring(L"<") + tag + L"/>";
     markup += L"</VerticalLayout></Window>";

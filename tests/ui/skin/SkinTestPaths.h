@@ -19,13 +19,11 @@ inline std::vector<BYTE> ReadFileForTest(const std::wstring& path)
 {
     std::vector<BYTE> bytes;
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return bytes;
+    if (h == INVALID_HANDLE_VALUE) return bytes;
     DWORD size = GetFileSize(h, nullptr);
     bytes.resize(size);
     DWORD read = 0;
-    if (size > 0)
-        ReadFile(h, bytes.data(), size, &read, nullptr);
+    if (size > 0) ReadFile(h, bytes.data(), size, &read, nullptr);
     CloseHandle(h);
     bytes.resize(read);
     return bytes;
@@ -34,8 +32,7 @@ inline std::vector<BYTE> ReadFileForTest(const std::wstring& path)
 inline void WriteFileForTest(const std::wstring& path, const std::string& text)
 {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
+    if (h == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(h, text.data(), (DWORD)text.size(), &written, nullptr);
     CloseHandle(h);

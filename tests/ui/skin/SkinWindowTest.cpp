@@ -50,14 +50,12 @@ protected:
         if (uMsg == WM_CREATE) {
             m_manager.Init(m_hWnd);
             CSkinBuilderUI builder;
-            CControlUI* pRoot =
-                builder.Build(TestSkinFile().c_str(), L"demo.xml", nullptr, &m_callback, &m_manager);
+            CControlUI* pRoot = builder.Build(TestSkinFile().c_str(), L"demo.xml", nullptr, &m_callback, &m_manager);
             m_bBuilt = pRoot != nullptr && m_manager.AttachRoot(pRoot);
             return 0;
         }
         LRESULT lRes = 0;
-        if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes))
-            return lRes;
+        if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
         return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
     }
 };
@@ -122,7 +120,8 @@ TEST(SkinWindow, ImageDescriptionDestIsRelativeToTheControl)
     CDibCanvas canvas(200, 100);
     canvas.Fill(0x000001);
     const RECT item = { 100, 50, 180, 90 };
-    EXPECT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, canvas.Rect(), L"file='frame.png' dest='0,0,9,9'"));
+    EXPECT_TRUE(
+        CPainterUI::DrawImageDesc(canvas.DC(), &manager, item, canvas.Rect(), L"file='frame.png' dest='0,0,9,9'"));
     EXPECT_EQ(canvas.Pixel(100, 50), 0xFF0000u);
     EXPECT_EQ(canvas.Pixel(108, 58), 0x000000u);
     EXPECT_EQ(canvas.Pixel(109, 59), 0x000001u);

@@ -124,10 +124,8 @@ TEST(XmlDoc, MissingEndTagAtRootAndChildLevelIsAcceptedButNotDeeper)
 std::wstring Nested(int nDepth)
 {
     std::wstring markup;
-    for (int i = 0; i < nDepth; i++)
-        markup += L"<a>";
-    for (int i = 0; i < nDepth; i++)
-        markup += L"</a>";
+    for (int i = 0; i < nDepth; i++) markup += L"<a>";
+    for (int i = 0; i < nDepth; i++) markup += L"</a>";
     return markup;
 }
 
@@ -136,8 +134,7 @@ TEST(XmlDoc, NestingIsBoundedWithAParseError)
     CXmlDocUI doc;
     ASSERT_TRUE(doc.LoadFromString(Nested(CXmlDocUI::MAX_DEPTH).c_str())) << doc.GetLastErrorMessage();
     int nDepth = 0;
-    for (CXmlNodeUI node = doc.GetRoot(); node.IsValid(); node = node.GetChild())
-        nDepth++;
+    for (CXmlNodeUI node = doc.GetRoot(); node.IsValid(); node = node.GetChild()) nDepth++;
     EXPECT_EQ(nDepth, CXmlDocUI::MAX_DEPTH);
     // One level more is refused; a nesting deep enough to exhaust the stack fails the same way.
     for (int nTooDeep : { CXmlDocUI::MAX_DEPTH + 1, 200000 }) {
@@ -158,8 +155,8 @@ TEST(XmlDoc, EntitiesSingleQuotesAndBlanksInValues)
     CXmlNodeUI root = doc.GetRoot();
     ASSERT_EQ(root.GetAttributeCount(), 6);
     const wchar_t* expected[][2] = {
-        { L"a", L"<b>" }, { L"b", L"x &\"' y" }, { L"c", L"&bogus; &amp" },
-        { L"d", L"one two" }, { L"e", L"" }, { L"f", L"spaced" },
+        { L"a", L"<b>" },     { L"b", L"x &\"' y" }, { L"c", L"&bogus; &amp" },
+        { L"d", L"one two" }, { L"e", L"" },         { L"f", L"spaced" },
     };
     for (int i = 0; i < 6; i++) {
         EXPECT_STREQ(root.GetAttributeName(i), expected[i][0]);
@@ -177,8 +174,7 @@ TEST(XmlDoc, EntitiesSingleQuotesAndBlanksInValues)
 TEST(XmlDoc, OnlyTheFirst64AttributesAreExposed)
 {
     std::wstring markup = L"<Window";
-    for (int i = 0; i < 70; i++)
-        markup += L" a" + std::to_wstring(i) + L"=\"v" + std::to_wstring(i) + L"\"";
+    for (int i = 0; i < 70; i++) markup += L" a" + std::to_wstring(i) + L"=\"v" + std::to_wstring(i) + L"\"";
     markup += L"><Child/></Window>";
     CXmlDocUI doc;
     ASSERT_TRUE(doc.LoadFromString(markup.c_str())) << doc.GetLastErrorMessage();

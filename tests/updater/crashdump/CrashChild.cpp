@@ -11,31 +11,33 @@
 
 namespace {
 
-void CrashWithAccessViolation() {
-  // Read through volatile so the compiler cannot see the null pointer and
-  // replace the write by a trap instruction.
-  volatile std::uintptr_t address = 0;
-  *reinterpret_cast<volatile int*>(address) = 1;
+void CrashWithAccessViolation()
+{
+    // Read through volatile so the compiler cannot see the null pointer and
+    // replace the write by a trap instruction.
+    volatile std::uintptr_t address = 0;
+    *reinterpret_cast<volatile int*>(address) = 1;
 }
 
-}  // namespace
+} // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) return 2;
-  std::wstring mode = argv[1];
-  if (mode == L"write") {
-    if (!LoadMiniDumpWriter()) return 3;
-    WriteCrashDump(nullptr);
-    return 0;
-  }
-  if (mode == L"crash") {
-    if (!LoadMiniDumpWriter()) return 3;
-  } else if (mode == L"crash-no-writer") {
-    SetMiniDumpWriter(nullptr);
-  } else {
-    return 2;
-  }
-  SetUnhandledExceptionFilter(UpdateCrashFilter);
-  CrashWithAccessViolation();
-  return 4;
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2) return 2;
+    std::wstring mode = argv[1];
+    if (mode == L"write") {
+        if (!LoadMiniDumpWriter()) return 3;
+        WriteCrashDump(nullptr);
+        return 0;
+    }
+    if (mode == L"crash") {
+        if (!LoadMiniDumpWriter()) return 3;
+    } else if (mode == L"crash-no-writer") {
+        SetMiniDumpWriter(nullptr);
+    } else {
+        return 2;
+    }
+    SetUnhandledExceptionFilter(UpdateCrashFilter);
+    CrashWithAccessViolation();
+    return 4;
 }

@@ -33,18 +33,16 @@
 namespace {
 
 const DWORD kLimitMs = 90000;
-const wchar_t* const kProductFiles[] = {L"lumora.exe", L"lumoraupd.exe", L"Uprelay.exe", L"skin\\skin.sk",
-                                        L"a.dll",      L"b.dll",         L"c.dat",       L"d.dat"};
+const wchar_t* const kProductFiles[] = { L"lumora.exe", L"lumoraupd.exe", L"Uprelay.exe", L"skin\\skin.sk",
+                                         L"a.dll",      L"b.dll",         L"c.dat",       L"d.dat" };
 
 typedef std::map<std::wstring, std::string> Snapshot;
 
 // Waits for `done` with a time limit, looking again every 100 ms.
-template <typename Condition>
-bool WaitFor(Condition done, DWORD limitMs = kLimitMs)
+template <typename Condition> bool WaitFor(Condition done, DWORD limitMs = kLimitMs)
 {
     for (DWORD waited = 0; waited < limitMs; waited += 100) {
-        if (done())
-            return true;
+        if (done()) return true;
         Sleep(100);
     }
     return done();
@@ -57,7 +55,8 @@ const char* Name(State state)
     return state == State::Version1 ? "version 1" : state == State::Version2 ? "version 2" : "a mix";
 }
 
-class UpdateJourneyTest : public ::testing::Test {
+class UpdateJourneyTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -70,13 +69,13 @@ protected:
         DeleteFileW(m_killNote.c_str());
         StopEverything();
 
-        m_folder.reset(new TestProgramFolder(L"journey_program", {L"home.html", L"tv.html", L"playing.html"}));
+        m_folder.reset(new TestProgramFolder(L"journey_program", { L"home.html", L"tv.html", L"playing.html" }));
         ASSERT_TRUE(m_folder->Ready());
         m_program = WithTrailingSlash(m_folder->Path());
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\journey_seams\\lumoraupd.exe",
                               (m_program + L"lumoraupd.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BIN_DIR L"\\Uprelay.exe", (m_program + L"Uprelay.exe").c_str(), FALSE));
-        for (const wchar_t* name : {L"a.dll", L"b.dll", L"c.dat", L"d.dat"})
+        for (const wchar_t* name : { L"a.dll", L"b.dll", L"c.dat", L"d.dat" })
             WriteWholeFile(m_program + name, "version 1 of " + Narrow(name));
         m_version1 = Take();
         StageVersion2();
@@ -95,11 +94,12 @@ protected:
     {
         wchar_t system[MAX_PATH] = {};
         GetSystemDirectoryW(system, MAX_PATH);
-        const wchar_t* sources[] = {L"\\kernel32.dll", L"\\user32.dll"};
-        const wchar_t* names[] = {L"a.dll", L"b.dll"};
+        const wchar_t* sources[] = { L"\\kernel32.dll", L"\\user32.dll" };
+        const wchar_t* names[] = { L"a.dll", L"b.dll" };
         m_version2 = m_version1;
         for (int i = 0; i < 2; ++i) {
-            ASSERT_TRUE(CopyFileW((std::wstring(system) + sources[i]).c_str(), (m_serverRoot + names[i]).c_str(), FALSE));
+            ASSERT_TRUE(
+                CopyFileW((std::wstring(system) + sources[i]).c_str(), (m_serverRoot + names[i]).c_str(), FALSE));
             std::wstring version;
             QueryFileVersion(m_serverRoot + names[i], version);
             ASSERT_FALSE(version.empty());
@@ -107,7 +107,7 @@ protected:
             m_version2[names[i]] = ReadWholeFile(m_serverRoot + names[i]);
         }
         CreateDirectoryW((m_serverRoot + L"payload").c_str(), nullptr);
-        for (const wchar_t* name : {L"c.dat", L"d.dat"}) {
+        for (const wchar_t* name : { L"c.dat", L"d.dat" }) {
             WriteWholeFile(m_serverRoot + L"payload\\" + name, "version 2 of " + Narrow(name) + std::string(5000, '2'));
             m_version2[name] = ReadWholeFile(m_serverRoot + L"payload\\" + name);
         }
@@ -120,11 +120,13 @@ protected:
     void ServeVersion2()
     {
         std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
-        std::string text = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n"
-                           "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) +
-                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n"
-                           "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
-                           StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n";
+        std::string text = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) +
+            "payload\r\n"
+            "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" +
+            Narrow(m_versions[0]) + "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) +
+            "\r\n"
+            "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
+            StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n";
         WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
@@ -133,7 +135,7 @@ protected:
     void ServeNewest()
     {
         std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) +
-                           "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
+            "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
         WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
@@ -159,8 +161,7 @@ protected:
         const std::wstring temp = TemporaryDirectory();
         WIN32_FIND_DATAW entry;
         HANDLE find = FindFirstFileW((temp + L"*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE)
-            return false;
+        if (find == INVALID_HANDLE_VALUE) return false;
         bool found = false;
         do {
             std::wstring name = entry.cFileName;
@@ -176,7 +177,7 @@ protected:
     {
         SetEnvironmentVariableW(L"LUMORA_TEST_KILL_AT", killAt);
         std::wstring line = L"\"" + m_program + L"lumora.exe\"";
-        STARTUPINFOW startup = {sizeof(startup)};
+        STARTUPINFOW startup = { sizeof(startup) };
         PROCESS_INFORMATION process = {};
         BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
                                       &startup, &process);
@@ -190,8 +191,7 @@ protected:
     void AnswerRestartPromptsUntil(const std::function<bool()>& done)
     {
         WaitFor([&]() {
-            for (const RunningProcess& updater : ProcessesNamed(L"lumoraupd.exe"))
-                AnswerPromptOf(updater.id);
+            for (const RunningProcess& updater : ProcessesNamed(L"lumoraupd.exe")) AnswerPromptOf(updater.id);
             return done();
         });
     }
@@ -213,8 +213,7 @@ protected:
     void StopEverything()
     {
         KillProcessesNamed(L"lumoraupd.exe");
-        if (!m_program.empty())
-            CloseMainProgram(m_program);
+        if (!m_program.empty()) CloseMainProgram(m_program);
         // A main program left by an earlier test would hold the single-instance
         // mutex, and the journey's own start would only bring it to the front.
         KillProcessesNamed(L"lumora.exe");
@@ -243,11 +242,10 @@ protected:
             m_requestsAtVersion2 = SIZE_MAX;
             return false;
         }
-        if (m_requestsAtVersion2 == SIZE_MAX)
-            m_requestsAtVersion2 = ManifestRequests();
+        if (m_requestsAtVersion2 == SIZE_MAX) m_requestsAtVersion2 = ManifestRequests();
         return ManifestRequests() > m_requestsAtVersion2 && !HasRecord() && !PathExists(m_program + L"cache") &&
-               !PathExists(m_program + L"setup.exe") && !PathExists(m_program + L"updatefile.list") &&
-               ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+            !PathExists(m_program + L"setup.exe") && !PathExists(m_program + L"updatefile.list") &&
+            ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }
 
     size_t m_requestsAtVersion2 = SIZE_MAX;
@@ -264,8 +262,7 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
     StartLumora(nullptr);
     // Once the setup was fetched the server offers nothing newer.
     AnswerRestartPromptsUntil([this]() {
-        if (PathExists(m_program + L"setup_stub.log"))
-            ServeNewest();
+        if (PathExists(m_program + L"setup_stub.log")) ServeNewest();
         return Complete();
     });
     EXPECT_EQ(State::Version2, Classify());
@@ -280,13 +277,12 @@ TEST_F(UpdateJourneyTest, ForcedUpdateFromStartToRestartedMainProgram)
 // The wizard's "立即更新" button on the new-version page, in client
 // coordinates of the 450 x 360 layout: right-aligned beside "下次再说" in the
 // page's bottom row, above the footer.
-const POINT kUpdateButton = {254, 293};
+const POINT kUpdateButton = { 254, 293 };
 
 HWND FindVisibleWizard()
 {
     for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (GetPropW(window, L"lumoravid_UpdateDlg") && IsWindowVisible(window))
-            return window;
+        if (GetPropW(window, L"lumoravid_UpdateDlg") && IsWindowVisible(window)) return window;
     }
     return nullptr;
 }
@@ -309,9 +305,10 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
 {
     std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
     WriteWholeFile(m_serverRoot + L"newupdate.ini",
-              "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n"
-              "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
-                  StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+                   "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) +
+                       "payload\r\n"
+                       "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
+                       StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
     DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
     HWND wizard = nullptr;
@@ -340,13 +337,11 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     // Done once the restarted main program's own updater run has ended too.
     size_t requestsAtInstall = SIZE_MAX;
     EXPECT_TRUE(WaitFor([&]() {
-        if (Take() != expected)
-            return false;
-        if (requestsAtInstall == SIZE_MAX)
-            requestsAtInstall = ManifestRequests();
+        if (Take() != expected) return false;
+        if (requestsAtInstall == SIZE_MAX) requestsAtInstall = ManifestRequests();
         return ManifestRequests() > requestsAtInstall && !HasRecord() && !PathExists(m_program + L"cache") &&
-               !PathExists(m_program + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
-               ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+            !PathExists(m_program + L"setup.exe") && ProcessesNamed(L"lumoraupd.exe").empty() &&
+            ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
     EXPECT_TRUE(Take() == expected);
     EXPECT_FALSE(RunFolderLeft());
@@ -364,10 +359,11 @@ TEST_F(UpdateJourneyTest, NewestEndsQuietly)
     WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
     DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
-    ASSERT_TRUE(WaitFor([this]() { return ReadWholeFile(m_serverRoot + L"requests.log").find("newupdate.ini") != std::string::npos; }));
+    ASSERT_TRUE(WaitFor(
+        [this]() { return ReadWholeFile(m_serverRoot + L"requests.log").find("newupdate.ini") != std::string::npos; }));
     EXPECT_TRUE(WaitFor([this]() {
         return FindVisibleWizard() == nullptr && ProcessesNamed(L"lumoraupd.exe").empty() &&
-               ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
+            ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft();
     }));
     EXPECT_EQ(nullptr, FindVisibleWizard());
     EXPECT_TRUE(Take() == m_version1);
@@ -388,20 +384,21 @@ TEST(ManifestDownload, ServersFileNameIsNotUsed)
     CDownloadManager manager;
     manager.SetOwner(recorder.Window());
     manager.StartInfoDownload(TestServer::Url("/lumo/2014/newupdate.ini?disposition=Uprelay.exe"), folder);
-    ASSERT_EQ(WM_MANIFEST_PROBED, recorder.WaitForAny({WM_MANIFEST_PROBED, WM_MANIFEST_FAILED}).message);
+    ASSERT_EQ(WM_MANIFEST_PROBED, recorder.WaitForAny({ WM_MANIFEST_PROBED, WM_MANIFEST_FAILED }).message);
     manager.GetInfoDownload()->StartTransfer();
-    ASSERT_EQ(WM_MANIFEST_DOWNLOADED, recorder.WaitForAny({WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED}).message);
+    ASSERT_EQ(WM_MANIFEST_DOWNLOADED, recorder.WaitForAny({ WM_MANIFEST_DOWNLOADED, WM_MANIFEST_FAILED }).message);
     EXPECT_EQ("newupdate.ini", manager.GetInfoDownload()->fileName);
     EXPECT_EQ("the finisher", ReadWholeFile(folder + L"Uprelay.exe"));
     EXPECT_EQ("[SETUP]\r\nVERSION=0.0\r\n", ReadWholeFile(folder + L"newupdate.ini"));
     manager.GetInfoDownload()->Stop();
     manager.ReleaseInfoDownload();
-    for (const wchar_t* name : {L"Uprelay.exe", L"newupdate.ini", L"newupdate.ini.Cfg"})
+    for (const wchar_t* name : { L"Uprelay.exe", L"newupdate.ini", L"newupdate.ini.Cfg" })
         DeleteFileW((folder + name).c_str());
     RemoveDirectoryW(folder.c_str());
 }
 
-class KillPointTest : public UpdateJourneyTest, public ::testing::WithParamInterface<const char*> {};
+class KillPointTest : public UpdateJourneyTest, public ::testing::WithParamInterface<const char*>
+{ };
 
 TEST_P(KillPointTest, NextStartCompletesTheUpdate)
 {
@@ -424,8 +421,7 @@ TEST_P(KillPointTest, NextStartCompletesTheUpdate)
     DeleteFileW(m_killNote.c_str());
     StartLumora(nullptr);
     AnswerRestartPromptsUntil([this]() {
-        if (PathExists(m_program + L"setup_stub.log"))
-            ServeNewest();
+        if (PathExists(m_program + L"setup_stub.log")) ServeNewest();
         return Complete();
     });
     EXPECT_EQ(State::Version2, Classify()) << point;
@@ -437,4 +433,4 @@ TEST_P(KillPointTest, NextStartCompletesTheUpdate)
 INSTANTIATE_TEST_SUITE_P(EachStep, KillPointTest,
                          ::testing::Values("manifest", "download", "move", "setup", "finisher"));
 
-}  // namespace
+} // namespace

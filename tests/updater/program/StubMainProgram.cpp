@@ -16,8 +16,7 @@ std::wstring g_logPath;
 void AppendLog(const char* line)
 {
     FILE* log = nullptr;
-    if (_wfopen_s(&log, g_logPath.c_str(), L"ab") != 0 || !log)
-        return;
+    if (_wfopen_s(&log, g_logPath.c_str(), L"ab") != 0 || !log) return;
     fprintf(log, "%s\n", line);
     fclose(log);
 }
@@ -47,7 +46,7 @@ LRESULT CALLBACK StubWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
@@ -62,10 +61,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"LumoraStubMain";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Lumora stub", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                  100, nullptr, nullptr, instance, nullptr);
-    if (!window)
-        return 1;
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Lumora stub", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
     SetPropW(window, L"lumora", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
     SetTimer(window, kLifetimeTimer, kLifetimeMs, nullptr);
     MSG msg;

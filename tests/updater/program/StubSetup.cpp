@@ -24,8 +24,7 @@ std::wstring g_logPath;
 void AppendLog(const std::string& line)
 {
     FILE* log = nullptr;
-    if (_wfopen_s(&log, g_logPath.c_str(), L"ab") != 0 || !log)
-        return;
+    if (_wfopen_s(&log, g_logPath.c_str(), L"ab") != 0 || !log) return;
     fprintf(log, "%s\n", line.c_str());
     fclose(log);
 }
@@ -42,8 +41,7 @@ std::string ToUtf8(const wchar_t* text)
 HWND WizardFromArguments(const wchar_t* arguments)
 {
     const wchar_t* at = wcsstr(arguments, L" /updateDlg=");
-    if (!at)
-        return nullptr;
+    if (!at) return nullptr;
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(_wcstoi64(at + wcslen(L" /updateDlg="), nullptr, 10)));
 }
 
@@ -76,12 +74,10 @@ void Report(HWND wizard, DWORD value)
 std::wstring PayloadFolder(const wchar_t* arguments)
 {
     const wchar_t* at = wcsstr(arguments, L"/payload=");
-    if (!at)
-        return std::wstring();
+    if (!at) return std::wstring();
     std::wstring folder = at + wcslen(L"/payload=");
     folder = folder.substr(0, folder.find(L' '));
-    if (!folder.empty() && folder.back() != L'\\')
-        folder += L'\\';
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
 }
 
@@ -111,8 +107,7 @@ void InstallPayload(HWND wizard, const std::wstring& payload)
     DWORD copied = 0;
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             CopyFileW((payload + entry.cFileName).c_str(), (own + entry.cFileName).c_str(), FALSE);
             AppendLog("copied " + ToUtf8(entry.cFileName));
             if (++copied == 1 && KillRequested()) {
@@ -129,7 +124,7 @@ void InstallPayload(HWND wizard, const std::wstring& payload)
     ShellExecuteW(nullptr, L"open", main.c_str(), nullptr, own.c_str(), SW_SHOWNORMAL);
 }
 
-}  // namespace
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
@@ -150,8 +145,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     }
     if (wcsstr(arguments, L"/hold")) {
         Report(wizard, 15000);
-        for (int i = 0; i < 200 && IsWindow(wizard); ++i)
-            Sleep(100);
+        for (int i = 0; i < 200 && IsWindow(wizard); ++i) Sleep(100);
         AppendLog("ended without completing");
         return 0;
     }
@@ -161,8 +155,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         AppendLog("ended");
         return 0;
     }
-    for (DWORD value : {15000u, 30001u, 30000u})
-        Report(wizard, value);
+    for (DWORD value : { 15000u, 30001u, 30000u }) Report(wizard, value);
     AppendLog("ended");
     return 0;
 }

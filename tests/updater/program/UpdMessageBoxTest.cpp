@@ -35,8 +35,7 @@ void CALLBACK ActOnBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND box = nullptr;
     EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-    if (!box)
-        return;
+    if (!box) return;
     KillTimer(nullptr, timer);
     CWindowWnd* window = reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(box, GWLP_USERDATA));
     g_action(*static_cast<CUpdMessageBox*>(window), box);
@@ -56,8 +55,7 @@ CControlUI* FindButton(CUpdMessageBox& box, const wchar_t* name)
     CControlUI* holder = box.Manager().FindControl(L"buttom");
     CContainerUI* buttons = holder ? static_cast<CContainerUI*>(holder->GetInterface(L"Container")) : nullptr;
     for (int i = 0; buttons && i < buttons->GetCount(); ++i) {
-        if (buttons->GetItemAt(i)->GetName() == name)
-            return buttons->GetItemAt(i);
+        if (buttons->GetItemAt(i)->GetName() == name) return buttons->GetItemAt(i);
     }
     return nullptr;
 }
@@ -66,10 +64,10 @@ void Click(CUpdMessageBox& box, HWND window, const wchar_t* name)
 {
     CControlUI* control = FindButton(box, name);
     if (!control) {
-        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // end the box; the test fails on the result
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); // end the box; the test fails on the result
         return;
     }
-    UpdateWindow(window);  // lays the buttons out if no paint did yet
+    UpdateWindow(window); // lays the buttons out if no paint did yet
     RECT pos = control->GetPos();
     LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
     PostMessageW(window, WM_MOUSEMOVE, 0, at);
@@ -88,7 +86,8 @@ std::vector<std::wstring> ButtonNames(CUpdMessageBox& box)
     return names;
 }
 
-class UpdMessageBoxTest : public ::testing::Test {
+class UpdMessageBoxTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -107,16 +106,17 @@ protected:
 
 TEST_F(UpdMessageBoxTest, ButtonCountsGiveTheirButtons)
 {
-    struct Case {
+    struct Case
+    {
         int count;
         std::vector<std::wstring> names;
     } cases[] = {
-        {0, {L"OK=确定"}},
-        {1, {L"OK=确定"}},
-        {2, {L"Retry=重试", L"CANCEL=取消"}},
-        {3, {L"YES=是", L"NO=否", L"CANCEL=取消"}},
-        {5, {L"OK=确定"}},
-        {-1, {L"OK=确定"}},
+        { 0, { L"OK=确定" } },
+        { 1, { L"OK=确定" } },
+        { 2, { L"Retry=重试", L"CANCEL=取消" } },
+        { 3, { L"YES=是", L"NO=否", L"CANCEL=取消" } },
+        { 5, { L"OK=确定" } },
+        { -1, { L"OK=确定" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
@@ -131,14 +131,15 @@ TEST_F(UpdMessageBoxTest, ButtonCountsGiveTheirButtons)
 
 TEST_F(UpdMessageBoxTest, IconKindsPickTheirPictureAndErrorsShowRed)
 {
-    struct Case {
+    struct Case
+    {
         int kind;
         const wchar_t* image;
         bool red;
     } cases[] = {
-        {0, L"down\\information2.png", false}, {1, L"down\\error2.png", true},
-        {2, L"down\\warning2.png", false},     {3, L"down\\information2.png", false},
-        {4, L"down\\question2.png", false},    {7, L"down\\information2.png", false},
+        { 0, L"down\\information2.png", false }, { 1, L"down\\error2.png", true },
+        { 2, L"down\\warning2.png", false },     { 3, L"down\\information2.png", false },
+        { 4, L"down\\question2.png", false },    { 7, L"down\\information2.png", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -164,21 +165,22 @@ TEST_F(UpdMessageBoxTest, IconKindsPickTheirPictureAndErrorsShowRed)
 
 TEST_F(UpdMessageBoxTest, ClicksAndKeysGiveTheirResults)
 {
-    struct Case {
+    struct Case
+    {
         int buttons;
-        const wchar_t* click;  // a control name, or null for the key below
+        const wchar_t* click; // a control name, or null for the key below
         UINT message;
         WPARAM key;
         int result;
     } cases[] = {
-        {2, L"Retry", 0, 0, UpdResultRetry},
-        {2, L"CANCEL", 0, 0, UpdResultCancel},
-        {3, L"YES", 0, 0, UpdResultOk},
-        {3, L"NO", 0, 0, UpdResultCancel},
-        {1, L"OK", 0, 0, UpdResultOk},
-        {3, nullptr, WM_KEYDOWN, VK_RETURN, UpdResultOk},
-        {3, nullptr, WM_KEYDOWN, VK_ESCAPE, UpdResultCancel},
-        {2, nullptr, WM_SYSCOMMAND, SC_CLOSE, UpdResultCancel},
+        { 2, L"Retry", 0, 0, UpdResultRetry },
+        { 2, L"CANCEL", 0, 0, UpdResultCancel },
+        { 3, L"YES", 0, 0, UpdResultOk },
+        { 3, L"NO", 0, 0, UpdResultCancel },
+        { 1, L"OK", 0, 0, UpdResultOk },
+        { 3, nullptr, WM_KEYDOWN, VK_RETURN, UpdResultOk },
+        { 3, nullptr, WM_KEYDOWN, VK_ESCAPE, UpdResultCancel },
+        { 2, nullptr, WM_SYSCOMMAND, SC_CLOSE, UpdResultCancel },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.click ? c.click : (c.key == VK_RETURN ? L"Enter" : L"Esc/SC_CLOSE"));
@@ -198,4 +200,4 @@ TEST_F(UpdMessageBoxTest, NoTextClosesWithOk)
     EXPECT_EQ(UpdResultOk, ShowUpdMessageBox(L"", L"错误", nullptr, 1, nullptr, 2));
 }
 
-}  // namespace
+} // namespace

@@ -28,17 +28,18 @@ namespace {
 
 // A server that never answers is given up after one step's deadline (15 s).
 const DWORD kHungRunLimitMs = 45000;
-const char kRestoreLine[] = "syscommand 0xf120";   // SC_RESTORE
-const char kMinimizeLine[] = "syscommand 0xf020";  // SC_MINIMIZE
+const char kRestoreLine[] = "syscommand 0xf120";  // SC_RESTORE
+const char kMinimizeLine[] = "syscommand 0xf020"; // SC_MINIMIZE
 
 // Client points of the wizard's buttons (update.xml: a 450 x 360 window, a
 // 1-px frame, a 36-px title strip and a 32-px footer; the pages' button rows
 // end 20 px above the footer and are right-aligned 30 px from the edge).
-const POINT kUpdateButton = {253, 292};
-const POINT kDownloadCancelButton = {369, 292};
+const POINT kUpdateButton = { 253, 292 };
+const POINT kDownloadCancelButton = { 369, 292 };
 
-struct WindowSearch {
-    DWORD processId;  // 0: any process
+struct WindowSearch
+{
+    DWORD processId; // 0: any process
     const wchar_t* className;
     const wchar_t* property;
     bool visibleOnly;
@@ -50,16 +51,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (search->processId && owner != search->processId)
-        return TRUE;
+    if (search->processId && owner != search->processId) return TRUE;
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (search->className && wcscmp(className, search->className) != 0)
-        return TRUE;
-    if (search->visibleOnly && !IsWindowVisible(window))
-        return TRUE;
-    if (search->property && !GetPropW(window, search->property))
-        return TRUE;
+    if (search->className && wcscmp(className, search->className) != 0) return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
+    if (search->property && !GetPropW(window, search->property)) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -82,13 +79,13 @@ void Click(HWND window, POINT at)
     PostMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
-class UpdaterCheckTest : public UpdaterRunTest {
+class UpdaterCheckTest : public UpdaterRunTest
+{
 protected:
     void SetUp() override
     {
         PrepareRun(L"lumoraupd_check");
-        if (HasFatalFailure())
-            return;
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
                               (m_serverRoot + L"setup.exe").c_str(), FALSE));
         DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
@@ -110,16 +107,14 @@ protected:
     {
         for (HWND main = FindMainWindow(0); main; main = FindMainWindow(0)) {
             PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0x800);
-            for (int i = 0; i < 100 && IsWindow(main); ++i)
-                Sleep(20);
-            if (IsWindow(main))
-                break;
+            for (int i = 0; i < 100 && IsWindow(main); ++i) Sleep(20);
+            if (IsWindow(main)) break;
         }
     }
 
     HWND FindMainWindow(DWORD processId)
     {
-        WindowSearch search = {processId, L"LumoraStubMain", L"lumora", false, nullptr};
+        WindowSearch search = { processId, L"LumoraStubMain", L"lumora", false, nullptr };
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
@@ -132,8 +127,8 @@ protected:
     void ServeSetupManifest(const std::string& version, const std::string& runName, const std::string& setupUrl)
     {
         WriteWholeFile(m_serverRoot + L"newupdate.ini",
-                  "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
-                      "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
+                       "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
+                           "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
     }
 
     void ServeNewerSetup(const std::string& runName = "setup.exe", const std::string& query = "")
@@ -151,9 +146,9 @@ protected:
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
                               (m_program + L"lumora.exe").c_str(), FALSE));
         std::wstring line = L"\"" + m_program + L"lumora.exe\"";
-        STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
-                                   &startup, &m_mainStub));
+        STARTUPINFOW startup = { sizeof(startup) };
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup,
+                                   &m_mainStub));
         HWND found = nullptr;
         for (int i = 0; i < 200 && !found; ++i) {
             Sleep(50);
@@ -166,10 +161,9 @@ protected:
     // first or the time is up.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = {m_updater.dwProcessId, className, property, true, nullptr};
+        WindowSearch search = { m_updater.dwProcessId, className, property, true, nullptr };
         for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
-                break;
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0) break;
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         }
         return search.found;
@@ -181,8 +175,7 @@ protected:
     bool WaitForLog(const std::wstring& path, const std::string& text, DWORD limitMs = kRunLimitMs)
     {
         for (DWORD waited = 0; waited < limitMs; waited += 50) {
-            if (ReadWholeFile(path).find(text) != std::string::npos)
-                return true;
+            if (ReadWholeFile(path).find(text) != std::string::npos) return true;
             Sleep(50);
         }
         return false;
@@ -213,15 +206,13 @@ protected:
         StartUpdater(L"S");
         HWND wizard = WaitForWizard();
         EXPECT_NE(nullptr, wizard) << "the next check shows the new version";
-        if (wizard)
-            PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (wizard) PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(UpdaterEnds());
     }
 
     std::string MainLog() { return ReadWholeFile(m_program + L"lumora_stub.log"); }
     std::string SetupLog() { return ReadWholeFile(m_program + L"setup_stub.log"); }
     std::string RequestLog() { return ReadWholeFile(m_serverRoot + L"requests.log"); }
-
 };
 
 TEST_F(UpdaterCheckTest, TheMainProgramCarriesTheVersionItsWindowShows)
@@ -231,7 +222,7 @@ TEST_F(UpdaterCheckTest, TheMainProgramCarriesTheVersionItsWindowShows)
     EXPECT_EQ(std::wstring(ClientVersion()), fileVersion);
     EXPECT_EQ(L"版本 : " + fileVersion, VersionLabelText());
     // Every deliverable carries the same version.
-    for (const wchar_t* name : {L"lumoraupd.exe", L"Uprelay.exe", L"LumoraPlugin.dll"}) {
+    for (const wchar_t* name : { L"lumoraupd.exe", L"Uprelay.exe", L"LumoraPlugin.dll" }) {
         SCOPED_TRACE(Narrow(name));
         std::wstring version;
         QueryFileVersion(std::wstring(LUMORA_TEST_BIN_DIR L"\\") + name, version);
@@ -246,13 +237,14 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
     QueryFileVersion(m_program + L"lumora.exe", installed);
     ASSERT_EQ(std::wstring(ClientVersion()), installed);
     const std::string same = Narrow(installed);
-    struct Case {
+    struct Case
+    {
         std::string version;
         bool offered;
     };
     const Case cases[] = {
-        {same, false}, {"2.0", false}, {"1.0", false}, {"0.9", false}, {same + ".0", false},
-        {"2.0.0.2", true}, {"2.1", true}, {"3.0", true},
+        { same, false },        { "2.0", false },    { "1.0", false }, { "0.9", false },
+        { same + ".0", false }, { "2.0.0.2", true }, { "2.1", true },  { "3.0", true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
@@ -270,14 +262,15 @@ TEST_F(UpdaterCheckTest, OnlyAVersionNewerThanTheInstalledOneIsOffered)
 
 TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
 {
-    struct Case {
+    struct Case
+    {
         const char* what;
         std::string manifest;
     };
     const Case cases[] = {
-        {"an error page answered with 200", "<html><head><title>502</title></head><body>Bad Gateway</body></html>"},
-        {"an address that does not decipher",
-         "[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n"},
+        { "an error page answered with 200", "<html><head><title>502</title></head><body>Bad Gateway</body></html>" },
+        { "an address that does not decipher",
+          "[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -336,8 +329,7 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
     HWND main = nullptr;
     for (int i = 0; i < 200 && !main; ++i) {
         main = FindMainWindow(0);
-        if (!main)
-            Sleep(50);
+        if (!main) Sleep(50);
     }
     EXPECT_NE(nullptr, main) << "the main program was started again";
     EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
@@ -352,8 +344,7 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
     for (int i = 0; i < 300 && !ranAgain; ++i) {
         const std::string log = SetupLog();
         ranAgain = log.find("arguments") != log.rfind("arguments");
-        if (!ranAgain)
-            Sleep(50);
+        if (!ranAgain) Sleep(50);
     }
     EXPECT_TRUE(ranAgain) << SetupLog();
     EXPECT_TRUE(UpdaterEnds());
@@ -374,11 +365,11 @@ TEST_F(UpdaterCheckTest, StoppingADownloadAsksAboutTheDownloadAndGivesTheMainPro
     HWND box = WaitForMessageBox();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(L"提示", WindowText(box));
-    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // "是": stop
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0); // "是": stop
     ASSERT_TRUE(UpdaterEnds());
     EXPECT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
     EXPECT_TRUE(IsWindowVisible(FindMainWindow(m_mainStub.dwProcessId)));
-    EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060"));  // not closed
+    EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060")); // not closed
     ExpectNextCheckWorks();
 }
 
@@ -394,9 +385,9 @@ TEST_F(UpdaterCheckTest, AFailedDownloadGivenUpGivesTheMainProgramBack)
     HWND box = WaitForMessageBox();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(L"错误", WindowText(box));
-    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);  // "取消"
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0); // "取消"
     ASSERT_TRUE(UpdaterEnds());
     EXPECT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kRestoreLine, 5000)) << MainLog();
 }
 
-}  // namespace
+} // namespace

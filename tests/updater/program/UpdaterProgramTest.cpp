@@ -15,7 +15,8 @@
 
 namespace {
 
-struct CommandLineCase {
+struct CommandLineCase
+{
     std::vector<const wchar_t*> argv;
     bool valid;
     WORD mode;
@@ -28,24 +29,23 @@ TEST(UpdaterCommandLineTest, ModesFollowTheArgumentTable)
 {
     const DWORD app = WS_EX_APPWINDOW, tool = WS_EX_TOOLWINDOW;
     const CommandLineCase cases[] = {
-        {{L"upd"}, true, UpdateModeInteractive, false, false, app},
-        {{L"upd", L"F"}, true, UpdateModeForced, false, false, tool},
-        {{L"upd", L"f"}, true, UpdateModeForced, false, false, tool},
-        {{L"upd", L"s"}, true, UpdateModeSilent, false, false, tool},
-        {{L"upd", L"x"}, true, UpdateModeInteractive, false, false, app},
-        {{L"upd", L"S", L"A"}, true, UpdateModeSilent, true, false, tool},
-        {{L"upd", L"s", L"f"}, true, UpdateModeForced, false, true, tool},
-        {{L"upd", L"S", L"B"}, true, UpdateModeInteractive, false, false, app},
-        {{L"upd", L"A", L"S"}, true, UpdateModeInteractive, false, false, app},
-        {{L"upd", L"S", L"A", L"X"}, false, 0, false, false, app},
-        {{}, false, 0, false, false, app},
+        { { L"upd" }, true, UpdateModeInteractive, false, false, app },
+        { { L"upd", L"F" }, true, UpdateModeForced, false, false, tool },
+        { { L"upd", L"f" }, true, UpdateModeForced, false, false, tool },
+        { { L"upd", L"s" }, true, UpdateModeSilent, false, false, tool },
+        { { L"upd", L"x" }, true, UpdateModeInteractive, false, false, app },
+        { { L"upd", L"S", L"A" }, true, UpdateModeSilent, true, false, tool },
+        { { L"upd", L"s", L"f" }, true, UpdateModeForced, false, true, tool },
+        { { L"upd", L"S", L"B" }, true, UpdateModeInteractive, false, false, app },
+        { { L"upd", L"A", L"S" }, true, UpdateModeInteractive, false, false, app },
+        { { L"upd", L"S", L"A", L"X" }, false, 0, false, false, app },
+        { {}, false, 0, false, false, app },
     };
     for (const CommandLineCase& c : cases) {
         UpdaterCommandLine line = ParseUpdaterCommandLine(static_cast<int>(c.argv.size()), c.argv.data());
         SCOPED_TRACE(c.argv.size());
         EXPECT_EQ(c.valid, line.valid);
-        if (!c.valid)
-            continue;
+        if (!c.valid) continue;
         EXPECT_EQ(c.mode, line.mode);
         EXPECT_EQ(c.quiet, line.quietWhenNewest);
         EXPECT_EQ(c.fromDownload, line.installFromDownload);
@@ -67,11 +67,11 @@ TEST(SelfRelocationTest, OnlyAFolderDirectlyInTempIsTheCopy)
 
 TEST(SelfRelocationTest, ParametersAndFinisherCommandLine)
 {
-    const wchar_t* argv[] = {L"upd", L"S", L"A"};
+    const wchar_t* argv[] = { L"upd", L"S", L"A" };
     EXPECT_EQ(L"S A ", BuildForwardedParameters(3, argv));
     EXPECT_EQ(L"", BuildForwardedParameters(1, argv));
     std::wstring longArgument(2000, L'x');
-    const wchar_t* tooLong[] = {L"upd", L"S", longArgument.c_str()};
+    const wchar_t* tooLong[] = { L"upd", L"S", longArgument.c_str() };
     EXPECT_EQ(L"S ", BuildForwardedParameters(3, tooLong));
     // A quoted folder must not end in a backslash: it would escape the quote.
     EXPECT_EQ(L"lumoraupd.exe \"C:\\Temp dir\\a1B2c3D4\"", BuildFinisherParameters(L"C:\\Temp dir\\a1B2c3D4\\"));
@@ -87,8 +87,8 @@ TEST(SelfRelocationTest, RunFolderHasEightAlphabetCharactersAndConfig)
         ASSERT_FALSE(folder.empty());
         std::wstring name = folder.substr(temp.size(), folder.size() - temp.size() - 1);
         EXPECT_EQ(8u, name.size());
-        EXPECT_EQ(std::wstring::npos, name.find_first_not_of(
-                                          L"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+        EXPECT_EQ(std::wstring::npos,
+                  name.find_first_not_of(L"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
         made.insert(folder);
         EXPECT_TRUE(WriteRunConfig(folder, L"C:\\Program Files\\Lumora\\"));
         EXPECT_EQ(L"C:\\Program Files\\Lumora\\", ReadRunConfig(folder));
@@ -102,16 +102,17 @@ TEST(SelfRelocationTest, RunFolderHasEightAlphabetCharactersAndConfig)
 
 TEST(UpdateInstallerTest, SetupEntryAndCommandLine)
 {
-    struct Case {
+    struct Case
+    {
         const wchar_t* entry;
         wchar_t separator;
         const wchar_t* file;
         const wchar_t* arguments;
     } cases[] = {
-        {L"setup.exe", L' ', L"setup.exe", L""},
-        {L"setup.exe /S", L' ', L"setup.exe", L"/S"},
-        {L"setup.exe /S /D=x", L' ', L"setup.exe", L"/S /D=x"},
-        {L"C:\\Lumora\\setup.exe|/S", L'|', L"C:\\Lumora\\setup.exe", L"/S"},
+        { L"setup.exe", L' ', L"setup.exe", L"" },
+        { L"setup.exe /S", L' ', L"setup.exe", L"/S" },
+        { L"setup.exe /S /D=x", L' ', L"setup.exe", L"/S /D=x" },
+        { L"C:\\Lumora\\setup.exe|/S", L'|', L"C:\\Lumora\\setup.exe", L"/S" },
     };
     for (const Case& c : cases) {
         std::wstring file, arguments;
@@ -139,7 +140,8 @@ TEST(UpdateInstallerTest, ReplayedPathsStayInTheirFolder)
 // forced run writes, and it counts as work only while something is left.
 TEST(PendingInstallTest, RecordHasWorkWhileAFileWaitsInCacheOrASetupIsNamed)
 {
-    const std::wstring folder = TemporaryDirectory() + L"lumora_pending_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    const std::wstring folder =
+        TemporaryDirectory() + L"lumora_pending_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(folder.c_str(), nullptr);
     CreateDirectoryW((folder + L"cache").c_str(), nullptr);
     const std::wstring waiting = folder + L"cache\\a.dll", moved = folder + L"cache\\b.dll";
@@ -149,9 +151,9 @@ TEST(PendingInstallTest, RecordHasWorkWhileAFileWaitsInCacheOrASetupIsNamed)
     CPendingInstall pending(folder + L"uprelay.ini");
     EXPECT_FALSE(pending.HasWork());
 
-    PendingMove first{waiting, folder + L"a.dll", false, L""};
-    PendingMove second{moved, folder + L"b.dll", true, L"/x"};
-    pending.RecordMoves({first, second});
+    PendingMove first{ waiting, folder + L"a.dll", false, L"" };
+    PendingMove second{ moved, folder + L"b.dll", true, L"/x" };
+    pending.RecordMoves({ first, second });
     EXPECT_TRUE(pending.HasWork());
     std::vector<PendingMove> read = pending.ReadMoves();
     ASSERT_EQ(2u, read.size());
@@ -200,8 +202,7 @@ std::set<std::wstring> RunFoldersIn(const std::wstring& temp)
     std::set<std::wstring> folders;
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((temp + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return folders;
+    if (find == INVALID_HANDLE_VALUE) return folders;
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wcslen(data.cFileName) == 8)
             folders.insert(data.cFileName);
@@ -219,8 +220,7 @@ DWORD RunAndWait(const std::wstring& exe, const std::wstring& arguments, DWORD l
     if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return WAIT_FAILED;
     DWORD waited = WaitForSingleObject(process.hProcess, limitMs);
-    if (waited == WAIT_TIMEOUT)
-        TerminateProcess(process.hProcess, 1);
+    if (waited == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return waited;
@@ -231,13 +231,13 @@ void RemoveRunFolder(const std::wstring& folder)
     for (int i = 0; i < 50; ++i) {
         DeleteFileW((folder + L"lumoraupd.exe").c_str());
         DeleteFileW((folder + L"config").c_str());
-        if (RemoveDirectoryW(folder.c_str()))
-            return;
+        if (RemoveDirectoryW(folder.c_str())) return;
         Sleep(100);
     }
 }
 
-class UpdaterProgramTest : public ::testing::Test {
+class UpdaterProgramTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -266,8 +266,7 @@ TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
     ASSERT_EQ(WAIT_OBJECT_0, RunAndWait(m_program + L"lumoraupd.exe", L"S A", 30000));
     std::wstring made;
     for (const std::wstring& name : RunFoldersIn(m_temp)) {
-        if (!before.count(name) && ReadRunConfig(m_temp + name + L"\\") == m_program)
-            made = m_temp + name + L"\\";
+        if (!before.count(name) && ReadRunConfig(m_temp + name + L"\\") == m_program) made = m_temp + name + L"\\";
     }
     ASSERT_FALSE(made.empty());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((made + L"lumoraupd.exe").c_str()));
@@ -278,8 +277,7 @@ TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
         mutex = CreateMutexW(nullptr, FALSE, L"lumoravid_update_mutex");
         bool copyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
         CloseHandle(mutex);
-        if (!copyRunning && i > 10)
-            break;
+        if (!copyRunning && i > 10) break;
         Sleep(100);
     }
     RemoveRunFolder(made);
@@ -295,4 +293,4 @@ TEST_F(UpdaterProgramTest, TemporaryRunWithTooManyArgumentsEndsWithoutWindow)
     RemoveRunFolder(run);
 }
 
-}  // namespace
+} // namespace

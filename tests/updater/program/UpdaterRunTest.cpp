@@ -24,16 +24,13 @@ void UpdaterRunTest::TearDown()
 {
     EndProcess(m_updater);
     EndProcess(m_mainStub);
-    if (!m_runFolder.empty())
-        RemoveTree(m_runFolder);
+    if (!m_runFolder.empty()) RemoveTree(m_runFolder);
 }
 
 void UpdaterRunTest::EndProcess(PROCESS_INFORMATION& process)
 {
-    if (!process.hProcess)
-        return;
-    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-        TerminateProcess(process.hProcess, 1);
+    if (!process.hProcess) return;
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 5000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -50,15 +47,15 @@ void UpdaterRunTest::StartUpdater(const std::wstring& arguments)
     if (m_runFolder.empty()) {
         m_runFolder = CreateRunFolder(m_temp);
         ASSERT_FALSE(m_runFolder.empty());
-        ASSERT_TRUE(CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (m_runFolder + L"lumoraupd.exe").c_str(),
-                              FALSE));
+        ASSERT_TRUE(
+            CopyFileW(LUMORA_TEST_UPDATER_DIR L"\\lumoraupd.exe", (m_runFolder + L"lumoraupd.exe").c_str(), FALSE));
         ASSERT_TRUE(WriteRunConfig(m_runFolder, m_program));
     }
     EndProcess(m_updater);
     std::wstring line = L"\"" + m_runFolder + L"lumoraupd.exe\" " + arguments;
-    STARTUPINFOW startup = {sizeof(startup)};
-    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_runFolder.c_str(),
-                               &startup, &m_updater));
+    STARTUPINFOW startup = { sizeof(startup) };
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_runFolder.c_str(), &startup,
+                               &m_updater));
 }
 
 bool UpdaterRunTest::UpdaterEnds(DWORD limitMs)

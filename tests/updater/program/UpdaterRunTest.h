@@ -10,7 +10,8 @@
 
 #include <string>
 
-class UpdaterRunTest : public ::testing::Test {
+class UpdaterRunTest : public ::testing::Test
+{
 protected:
     static const DWORD kRunLimitMs = 40000;
 

@@ -24,7 +24,6 @@
 
 namespace {
 
-
 std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key)
 {
     wchar_t value[1024] = {};
@@ -32,7 +31,8 @@ std::wstring Profile(const std::wstring& file, const wchar_t* section, const wch
     return value;
 }
 
-struct WindowSearch {
+struct WindowSearch
+{
     DWORD processId;
     const wchar_t* className;
     const wchar_t* property;
@@ -44,25 +44,22 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId)
-        return TRUE;
+    if (owner != search->processId) return TRUE;
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (search->className && (wcscmp(className, search->className) != 0 || !IsWindowVisible(window)))
-        return TRUE;
-    if (search->property && !GetPropW(window, search->property))
-        return TRUE;
+    if (search->className && (wcscmp(className, search->className) != 0 || !IsWindowVisible(window))) return TRUE;
+    if (search->property && !GetPropW(window, search->property)) return TRUE;
     search->found = window;
     return FALSE;
 }
 
-class UpdaterWizardTest : public UpdaterRunTest {
+class UpdaterWizardTest : public UpdaterRunTest
+{
 protected:
     void SetUp() override
     {
         PrepareRun(L"lumoraupd_e2e");
-        if (HasFatalFailure())
-            return;
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
                               (m_program + L"lumora.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
@@ -81,10 +78,9 @@ protected:
     void ServeManifest(const std::string& runName, bool withFile)
     {
         std::string text = "[RUN]\r\nNAME=" + runName + "\r\n";
-        if (withFile)
-            text += "[FILE]\r\nNUMBER=1\r\nPATH1=\r\nNAME1=a.dat\r\nVERSION1=1.0\r\n";
+        if (withFile) text += "[FILE]\r\nNUMBER=1\r\nPATH1=\r\nNAME1=a.dat\r\nVERSION1=1.0\r\n";
         text += "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" +
-                EncipheredSetupUrl() + "\r\n";
+            EncipheredSetupUrl() + "\r\n";
         WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
     }
 
@@ -93,10 +89,10 @@ protected:
     void StartMainStub()
     {
         std::wstring line = L"\"" + m_program + L"lumora.exe\"";
-        STARTUPINFOW startup = {sizeof(startup)};
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(),
-                                   &startup, &m_mainStub));
-        WindowSearch search = {m_mainStub.dwProcessId, nullptr, L"lumora", nullptr};
+        STARTUPINFOW startup = { sizeof(startup) };
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup,
+                                   &m_mainStub));
+        WindowSearch search = { m_mainStub.dwProcessId, nullptr, L"lumora", nullptr };
         for (int i = 0; i < 200 && !search.found; ++i) {
             Sleep(50);
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
@@ -106,10 +102,9 @@ protected:
 
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = {m_updater.dwProcessId, className, property, nullptr};
+        WindowSearch search = { m_updater.dwProcessId, className, property, nullptr };
         for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
-                break;
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0) break;
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         }
         return search.found;
@@ -122,10 +117,8 @@ protected:
     bool WaitVisible(HWND window)
     {
         for (DWORD waited = 0; waited < kRunLimitMs; waited += 50) {
-            if (IsWindowVisible(window))
-                return true;
-            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0)
-                return false;
+            if (IsWindowVisible(window)) return true;
+            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0) return false;
         }
         return false;
     }
@@ -152,7 +145,7 @@ TEST_F(UpdaterWizardTest, SilentQuietRunWithNothingNewEndsWithoutAWindow)
 TEST_F(UpdaterWizardTest, EnterAndEscapeCloseTheWizard)
 {
     ServeNewestManifest();
-    for (WPARAM key : {static_cast<WPARAM>(VK_RETURN), static_cast<WPARAM>(VK_ESCAPE)}) {
+    for (WPARAM key : { static_cast<WPARAM>(VK_RETURN), static_cast<WPARAM>(VK_ESCAPE) }) {
         SCOPED_TRACE(key);
         StartUpdater(L"");
         HWND wizard = WaitForWizard();
@@ -177,7 +170,7 @@ TEST_F(UpdaterWizardTest, SilentRunShowsTheNewVersionAndMinimizesTheMainProgram)
     EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
     PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(UpdaterEnds());
-    EXPECT_NE(std::string::npos, MainLog().find("syscommand 0xf020"));  // SC_MINIMIZE
+    EXPECT_NE(std::string::npos, MainLog().find("syscommand 0xf020")); // SC_MINIMIZE
     EXPECT_EQ(std::string::npos, MainLog().find(kQuitRequestLine));
 }
 
@@ -221,8 +214,7 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
     EXPECT_NE(std::string::npos, SetupLog().find(expected)) << SetupLog();
     EXPECT_FALSE(PathExists(Pending()));
     // The setup file goes once the setup has ended.
-    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i)
-        Sleep(100);
+    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i) Sleep(100);
     EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
 }
 
@@ -235,7 +227,7 @@ TEST_F(UpdaterWizardTest, ForcedInstallReportsProgressThenCleansUp)
     ASSERT_NE(nullptr, box);
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // "是": restart now
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0); // "是": restart now
     ASSERT_TRUE(UpdaterEnds());
     EXPECT_NE(std::string::npos, MainLog().find(kQuitRequestLine));
     // A bare setup name: the parameters begin with the blank.
@@ -245,8 +237,7 @@ TEST_F(UpdaterWizardTest, ForcedInstallReportsProgressThenCleansUp)
     EXPECT_EQ(std::string::npos, log.find("/S")) << log;
     EXPECT_FALSE(PathExists(Pending()));
     EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
-    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i)
-        Sleep(100);
+    for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i) Sleep(100);
     EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
 }
 
@@ -279,7 +270,7 @@ TEST_F(UpdaterWizardTest, FinishedDownloadOfAnEarlierRunIsInstalledWithoutFetchi
     {
         wchar_t previous[MAX_PATH];
         GetCurrentDirectoryW(MAX_PATH, previous);
-        SetCurrentDirectoryW(m_program.c_str());  // the list lives in the install folder
+        SetCurrentDirectoryW(m_program.c_str()); // the list lives in the install folder
         CDownloadManager earlier;
         earlier.Lock();
         CompletedDownload& done = earlier.Finished()[ServerUrl("setup.exe")];
@@ -299,15 +290,14 @@ TEST_F(UpdaterWizardTest, FinishedDownloadOfAnEarlierRunIsInstalledWithoutFetchi
     ASSERT_NE(nullptr, box) << "the restart prompt";
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // restart now
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0); // restart now
     ASSERT_TRUE(UpdaterEnds());
 
     std::string log = SetupLog();
-    EXPECT_NE(std::string::npos, log.find("/updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard))))
-        << log;
+    EXPECT_NE(std::string::npos, log.find("/updateDlg=" + std::to_string(reinterpret_cast<LONG_PTR>(wizard)))) << log;
     const std::string requests = ReadWholeFile(m_serverRoot + L"requests.log").substr(logBefore);
-    EXPECT_NE(std::string::npos, requests.find("newupdate.ini"));  // this run's log part
+    EXPECT_NE(std::string::npos, requests.find("newupdate.ini")); // this run's log part
     EXPECT_EQ(std::string::npos, requests.find("setup.exe")) << requests;
 }
 
-}  // namespace
+} // namespace

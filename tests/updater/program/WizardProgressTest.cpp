@@ -28,12 +28,13 @@ const DWORD kRunLimitMs = 40000;
 std::vector<BYTE> g_skin;
 
 // What the sampler saw while the wizard ran.
-struct Observation {
+struct Observation
+{
     CUpdateDlg* dialog = nullptr;
     HWND window = nullptr;
     bool updateClicked = false;
     int barWhenDownloadPageShown = -1;
-    std::vector<int> barValues;  // every distinct value on the downloading page
+    std::vector<int> barValues; // every distinct value on the downloading page
     int barWhenInstallPageShown = -1;
     std::wstring percentWhenInstallPageShown;
     int checkingValuesSeen = 0;
@@ -58,16 +59,14 @@ void CALLBACK Sample(HWND, UINT, UINT_PTR timer, DWORD)
 {
     Observation& seen = g_seen;
     if (!IsWindow(seen.window) || !IsWindowVisible(seen.window)) {
-        if (!IsWindow(seen.window))
-            KillTimer(nullptr, timer);
+        if (!IsWindow(seen.window)) KillTimer(nullptr, timer);
         return;
     }
     CUpdateDlg& dialog = *seen.dialog;
     int page = CurrentPage(dialog);
     if (page == WizardPageConnecting) {
         int value = BarValue(dialog, L"CheckingProgress");
-        if (value != seen.lastCheckingValue)
-            ++seen.checkingValuesSeen;
+        if (value != seen.lastCheckingValue) ++seen.checkingValuesSeen;
         seen.lastCheckingValue = value;
     } else if (page == WizardPageNewVersion && !seen.updateClicked) {
         seen.updateClicked = true;
@@ -75,15 +74,15 @@ void CALLBACK Sample(HWND, UINT, UINT_PTR timer, DWORD)
         seen.barWhenDownloadPageShown = BarValue(dialog, L"Progreass");
     } else if (page == WizardPageDownloading) {
         int value = BarValue(dialog, L"Progreass");
-        if (seen.barValues.empty() || seen.barValues.back() != value)
-            seen.barValues.push_back(value);
+        if (seen.barValues.empty() || seen.barValues.back() != value) seen.barValues.push_back(value);
     } else if (page == WizardPageInstalling && seen.barWhenInstallPageShown < 0) {
         seen.barWhenInstallPageShown = BarValue(dialog, L"Progreass");
         seen.percentWhenInstallPageShown = dialog.Manager().FindControl(L"Percent")->GetText().GetData();
     }
 }
 
-class WizardProgressTest : public ::testing::Test {
+class WizardProgressTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -106,26 +105,25 @@ protected:
         SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
         m_folder = TemporaryDirectory() + L"lumoraupd_progress\\";
         CreateDirectoryW(m_folder.c_str(), nullptr);
-        for (const wchar_t* name : {L"updatefile.list", L"setup.exe", L"setup_stub.log"})
+        for (const wchar_t* name : { L"updatefile.list", L"setup.exe", L"setup_stub.log" })
             DeleteFileW((m_folder + name).c_str());
         GetCurrentDirectoryW(MAX_PATH, m_previous);
         SetCurrentDirectoryW(m_folder.c_str());
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
                               (m_serverRoot + L"setup.exe").c_str(), FALSE));
         // Slow enough for the bar to be seen moving.
-        m_setupUrl = "http://127.0.0.1:" + std::string(m_port.begin(), m_port.end()) +
-                    "/lumo/2014/setup.exe?rate=200000";
+        m_setupUrl =
+            "http://127.0.0.1:" + std::string(m_port.begin(), m_port.end()) + "/lumo/2014/setup.exe?rate=200000";
         WriteWholeFile(m_serverRoot + L"newupdate.ini",
-                  "[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
-                      StringCipher(m_setupUrl, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+                       "[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
+                           StringCipher(m_setupUrl, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
     }
 
     void TearDown() override { SetCurrentDirectoryW(m_previous); }
 
     // Runs an interactive wizard to its end; `prepare` acts on the dialog once
     // its window exists and before its loop runs.
-    template <typename Prepare>
-    void RunWizard(Prepare prepare)
+    template <typename Prepare> void RunWizard(Prepare prepare)
     {
         g_seen = Observation();
         UpdaterCommandLine line = ParseUpdaterCommandLine(1, nullptr);
@@ -140,11 +138,9 @@ protected:
         const DWORD started = GetTickCount();
         MSG msg;
         while (IsWindow(window) && GetTickCount() - started < kRunLimitMs) {
-            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0)
-                continue;
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) continue;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT)
-                    break;
+                if (msg.message == WM_QUIT) break;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
@@ -197,4 +193,4 @@ TEST_F(WizardProgressTest, AResumedDownloadStartsAtItsSavedPercentage)
     EXPECT_EQ(100, g_seen.barWhenInstallPageShown);
 }
 
-}  // namespace
+} // namespace

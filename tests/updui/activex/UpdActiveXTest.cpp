@@ -16,7 +16,7 @@ namespace {
 std::wstring HostMarkup(LPCWSTR pstrHostAttributes)
 {
     return std::wstring(L"<Window><HorizontalLayout><ActiveX name=\"ax\" width=\"200\" ") + pstrHostAttributes +
-           L" /><Button name=\"btn\" /></HorizontalLayout></Window>";
+        L" /><Button name=\"btn\" /></HorizontalLayout></Window>";
 }
 
 bool Saw(const TTestControlLog& log, UINT uMsg)
@@ -45,8 +45,8 @@ protected:
 
 TEST_F(CUpdActiveX, ZeroOrUnreadableClsidIsRefusedAndCreatesNothing)
 {
-    const wchar_t* values[] = { L"{00000000-0000-0000-0000-000000000000}", L"{not a class id}",
-                                L"No.Such.ProgId", L"" };
+    const wchar_t* values[] = { L"{00000000-0000-0000-0000-000000000000}", L"{not a class id}", L"No.Such.ProgId",
+                                L"" };
     for (const wchar_t* pstrValue : values) {
         CActiveXUI host;
         host.SetAttribute(L"delaycreate", L"false");
@@ -111,7 +111,7 @@ TEST_F(CUpdActiveX, WindowlessControlGetsClicksOnlyInsideItsHitArea)
     EXPECT_TRUE(Saw(controls, WM_LBUTTONUP));
 
     controls.messages.clear();
-    Click(20, 250); // on the host, outside the hit area
+    Click(20, 250);  // on the host, outside the hit area
     Click(300, 100); // on the button
     EXPECT_FALSE(Saw(controls, WM_LBUTTONDOWN));
     EXPECT_EQ(1, log.Count(L"click"));

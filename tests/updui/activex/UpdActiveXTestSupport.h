@@ -21,7 +21,7 @@ const wchar_t kTestClsidText[] = L"{5C6E2B8A-1F0D-4E7B-9A3C-2D4F6B8E0A11}";
 class CActiveXFixture : public CControlsFixture
 {
 protected:
-    CActiveXFixture() : factory(setup, controls) {}
+    CActiveXFixture() : factory(setup, controls) { }
 
     void Register(REFCLSID clsid)
     {
@@ -40,8 +40,7 @@ protected:
         CSkinBuilderUI builder;
         return builder.Build(sXml.c_str(), nullptr, nullptr, manager);
     }
-    template <class T>
-    T* Query(REFIID iid)
+    template <class T> T* Query(REFIID iid)
     {
         T* p = nullptr;
         if (controls.pSite == nullptr || FAILED(controls.pSite->QueryInterface(iid, reinterpret_cast<void**>(&p))))

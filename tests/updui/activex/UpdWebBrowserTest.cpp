@@ -38,7 +38,8 @@ protected:
     }
     CWebBrowserUI* BuildBrowser(LPCWSTR pstrAttributes)
     {
-        CControlUI* pRoot = Build(std::wstring(L"<Window><WebBrowser name=\"web\" ") + pstrAttributes + L" /></Window>");
+        CControlUI* pRoot =
+            Build(std::wstring(L"<Window><WebBrowser name=\"web\" ") + pstrAttributes + L" /></Window>");
         return static_cast<CWebBrowserUI*>(pRoot);
     }
     IDispatch* SiteDispatch() { return Query<IDispatch>(IID_IDispatch); }
@@ -100,8 +101,8 @@ TEST_F(CUpdWebBrowser, EventsWithoutHandlerAnswerOkAndShowNoMenu)
     {
         DISPID dispid;
         HRESULT hr;
-    } cases[] = { { 102, S_OK }, { 105, S_OK }, { 250, S_OK }, { 252, S_OK }, { 271, S_OK }, { 273, S_OK },
-                  { 251, E_NOTIMPL }, { 259, E_NOTIMPL }, { -1, E_NOTIMPL } };
+    } cases[] = { { 102, S_OK }, { 105, S_OK },      { 250, S_OK },      { 252, S_OK },    { 271, S_OK },
+                  { 273, S_OK }, { 251, E_NOTIMPL }, { 259, E_NOTIMPL }, { -1, E_NOTIMPL } };
     DISPPARAMS none = {};
     for (const auto& c : cases) {
         EXPECT_EQ(c.hr, pSink->Invoke(c.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr))
@@ -121,8 +122,8 @@ TEST_F(CUpdWebBrowser, EventsWithoutHandlerAnswerOkAndShowNoMenu)
     IServiceProvider* pServices = Query<IServiceProvider>(IID_IServiceProvider);
     ASSERT_NE(nullptr, pServices);
     IDownloadManager* pDownloads = nullptr;
-    ASSERT_EQ(S_OK, pServices->QueryService(kIidDownloadManager, kIidDownloadManager,
-                                            reinterpret_cast<void**>(&pDownloads)));
+    ASSERT_EQ(S_OK,
+              pServices->QueryService(kIidDownloadManager, kIidDownloadManager, reinterpret_cast<void**>(&pDownloads)));
     EXPECT_EQ(S_OK, pDownloads->Download(nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, 0));
     pDownloads->Release();
     pServices->Release();

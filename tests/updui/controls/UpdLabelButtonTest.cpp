@@ -5,8 +5,7 @@ using namespace UpdControlsTest;
 namespace {
 
 // A control placed at fixed coordinates inside a plain root container.
-template <class T>
-T* Placed(LPCWSTR pstrPos, LPCWSTR pstrName = L"")
+template <class T> T* Placed(LPCWSTR pstrPos, LPCWSTR pstrName = L"")
 {
     T* pControl = new T;
     pControl->SetFloat(true);
@@ -44,14 +43,14 @@ TEST(UpdLabel, AlignAndEllipsisAttributes)
         LPCWSTR pstrValue;
         UINT uExpected;
     } cases[] = {
-        {DT_VCENTER, L"align", L"vcenter", DT_CENTER | DT_VCENTER},
-        {DT_VCENTER, L"align", L"center", DT_CENTER | DT_VCENTER},
-        {DT_CENTER | DT_VCENTER, L"align", L"left", DT_VCENTER},
-        {DT_CENTER | DT_VCENTER, L"align", L"right", DT_RIGHT | DT_VCENTER},
-        {DT_VCENTER, L"align", L"top", 0},
-        {DT_VCENTER, L"align", L"right bottom", DT_RIGHT | DT_BOTTOM},
-        {DT_VCENTER, L"endellipsis", L"true", DT_VCENTER | DT_END_ELLIPSIS},
-        {DT_VCENTER | DT_END_ELLIPSIS, L"endellipsis", L"TRUE", DT_VCENTER},
+        { DT_VCENTER, L"align", L"vcenter", DT_CENTER | DT_VCENTER },
+        { DT_VCENTER, L"align", L"center", DT_CENTER | DT_VCENTER },
+        { DT_CENTER | DT_VCENTER, L"align", L"left", DT_VCENTER },
+        { DT_CENTER | DT_VCENTER, L"align", L"right", DT_RIGHT | DT_VCENTER },
+        { DT_VCENTER, L"align", L"top", 0 },
+        { DT_VCENTER, L"align", L"right bottom", DT_RIGHT | DT_BOTTOM },
+        { DT_VCENTER, L"endellipsis", L"true", DT_VCENTER | DT_END_ELLIPSIS },
+        { DT_VCENTER | DT_END_ELLIPSIS, L"endellipsis", L"TRUE", DT_VCENTER },
     };
     for (const Case& c : cases) {
         CLabelUI label;
@@ -88,9 +87,9 @@ TEST_F(CUpdButtons, LabelAndButtonHeightsFollowTheFont)
     CLabelUI* pLabel = Placed<CLabelUI>(L"0,0,50,0");
     CButtonUI* pButton = Placed<CButtonUI>(L"0,0,50,0");
     CLabelUI* pFixed = Placed<CLabelUI>(L"0,0,50,30");
-    Root({pLabel, pButton, pFixed});
+    Root({ pLabel, pButton, pFixed });
     int cyFont = manager->GetDefaultFontInfo()->tm.tmHeight;
-    SIZE szAvailable = {300, 300};
+    SIZE szAvailable = { 300, 300 };
     EXPECT_EQ(cyFont + 4, pLabel->EstimateSize(szAvailable).cy);
     EXPECT_EQ(cyFont + 8, pButton->EstimateSize(szAvailable).cy);
     EXPECT_EQ(30, pFixed->EstimateSize(szAvailable).cy);
@@ -100,7 +99,7 @@ TEST_F(CUpdButtons, LabelAndButtonHeightsFollowTheFont)
 TEST_F(CUpdButtons, ReleaseOutsideDoesNotClickButComingBackDoes)
 {
     CButtonUI* pButton = Placed<CButtonUI>(L"10,10,110,40", L"ok");
-    Root({pButton});
+    Root({ pButton });
 
     Send(WM_MOUSEMOVE, 0, 50, 20);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, 50, 20);
@@ -126,7 +125,7 @@ TEST_F(CUpdButtons, SpaceAndEnterActivateAFocusedKeyboardButton)
     CButtonUI* pButton = Placed<CButtonUI>(L"10,10,110,40");
     CButtonUI* pNoKeys = Placed<CButtonUI>(L"10,50,110,80");
     pNoKeys->SetKeyboardEnabled(false);
-    Root({pButton, pNoKeys});
+    Root({ pButton, pNoKeys });
 
     pButton->SetFocus();
     ::SendMessageW(hWnd, WM_KEYDOWN, VK_SPACE, 0);
@@ -145,7 +144,7 @@ TEST_F(CUpdButtons, SpaceAndEnterActivateAFocusedKeyboardButton)
 TEST_F(CUpdButtons, RightClickAndDisabledButtons)
 {
     CButtonUI* pButton = Placed<CButtonUI>(L"10,10,110,40");
-    Root({pButton});
+    Root({ pButton });
     Send(WM_MOUSEMOVE, 0, 50, 20);
     EXPECT_NE(0u, pButton->GetButtonState() & UISTATE_HOT);
     Send(WM_RBUTTONDOWN, MK_RBUTTON, 50, 20);
@@ -167,7 +166,7 @@ TEST_F(CUpdButtons, GroupSelectionIsExclusiveAndReportedOnce)
     pA->SetGroup(L"g");
     pB->SetGroup(L"g");
     pC->SetGroup(L"g");
-    Root({pA, pB, pC});
+    Root({ pA, pB, pC });
     ASSERT_NE(nullptr, manager->GetOptionGroup(L"g"));
     EXPECT_EQ(3, manager->GetOptionGroup(L"g")->GetCount());
 
@@ -194,7 +193,7 @@ TEST_F(CUpdButtons, GroupSelectionIsExclusiveAndReportedOnce)
 TEST_F(CUpdButtons, OptionWithoutGroupTogglesAndDisablingKeepsTheSelectedBit)
 {
     COptionUI* pOption = Placed<COptionUI>(L"10,10,60,30");
-    Root({pOption});
+    Root({ pOption });
     Click(30, 20);
     EXPECT_TRUE(pOption->IsSelected());
     Click(30, 20);
@@ -213,7 +212,8 @@ TEST_F(CUpdButtons, OptionWithoutGroupTogglesAndDisablingKeepsTheSelectedBit)
 TEST_F(CUpdButtons, OptionBuiltButNeverAttachedLeavesNoStaleGroupEntry)
 {
     CSkinBuilderUI builder;
-    CControlUI* pBuilt = builder.Build(L"<Window><Option group=\"g\" selected=\"true\" /></Window>", nullptr, nullptr, manager);
+    CControlUI* pBuilt =
+        builder.Build(L"<Window><Option group=\"g\" selected=\"true\" /></Window>", nullptr, nullptr, manager);
     ASSERT_NE(nullptr, pBuilt);
     EXPECT_EQ(nullptr, manager->GetOptionGroup(L"g"));
     delete pBuilt;
@@ -224,7 +224,7 @@ TEST_F(CUpdButtons, OptionBuiltButNeverAttachedLeavesNoStaleGroupEntry)
     ASSERT_NE(nullptr, pSecond);
     pSecond->SetFloat(true);
     pLive->SetGroup(L"g");
-    Root({pLive, pSecond});
+    Root({ pLive, pSecond });
     ASSERT_NE(nullptr, manager->GetOptionGroup(L"g"));
     EXPECT_EQ(2, manager->GetOptionGroup(L"g")->GetCount());
     pLive->Select(true);
@@ -245,8 +245,8 @@ TEST_F(CUpdButtons, StateImagesFollowHoverAndEnabledState)
     pButton->SetAttribute(L"normalimage", L"red.bmp");
     pButton->SetAttribute(L"hotimage", L"blue.bmp");
     pButton->SetAttribute(L"disabledimage", L"green.bmp");
-    CContainerUI* pRoot = Root({pButton});
-    RECT rc = {0, 0, 200, 100};
+    CContainerUI* pRoot = Root({ pButton });
+    RECT rc = { 0, 0, 200, 100 };
 
     CDibCanvas normal(200, 100);
     normal.Paint(pRoot, rc);

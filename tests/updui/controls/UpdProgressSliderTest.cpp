@@ -7,8 +7,7 @@ namespace {
 class CUpdProgress : public CControlsFixture
 {
 protected:
-    template <class T>
-    T* PlacedIn(LPCWSTR pstrPos)
+    template <class T> T* PlacedIn(LPCWSTR pstrPos)
     {
         T* pControl = new T;
         pControl->SetFloat(true);
@@ -32,12 +31,9 @@ TEST_F(CUpdProgress, FilledPartAndRangeRepairAtPaintTime)
         RECT rcFilled;
         int nMaxAfter, nValueAfter;
     } cases[] = {
-        {true, 0, 100, 50, {0, 0, 100, 12}, 100, 50},
-        {true, 10, 10, 10, {0, 0, 0, 12}, 11, 10},
-        {true, 0, 100, 150, {0, 0, 200, 12}, 100, 100},
-        {true, 0, 100, -5, {0, 0, 0, 12}, 100, 0},
-        {false, 0, 100, 50, {0, 6, 200, 12}, 100, 50},
-        {false, 0, 3, 1, {0, 8, 200, 12}, 3, 1},
+        { true, 0, 100, 50, { 0, 0, 100, 12 }, 100, 50 },   { true, 10, 10, 10, { 0, 0, 0, 12 }, 11, 10 },
+        { true, 0, 100, 150, { 0, 0, 200, 12 }, 100, 100 }, { true, 0, 100, -5, { 0, 0, 0, 12 }, 100, 0 },
+        { false, 0, 100, 50, { 0, 6, 200, 12 }, 100, 50 },  { false, 0, 3, 1, { 0, 8, 200, 12 }, 3, 1 },
     };
     CProgressUI* pProgress = PlacedIn<CProgressUI>(L"10,10,210,22");
     for (const Case& c : cases) {
@@ -68,7 +64,7 @@ TEST_F(CUpdProgress, StretchedOrCutForeImage)
     pProgress->SetAttribute(L"foreimage", L"fore.bmp");
     pProgress->SetAttribute(L"value", L"50");
     pProgress->SetBkColor(0xFFFFFFFF);
-    RECT rcAll = {0, 0, 300, 50};
+    RECT rcAll = { 0, 0, 300, 50 };
 
     CDibCanvas stretched(300, 50);
     stretched.Paint(pRoot, rcAll);

@@ -46,23 +46,23 @@ TEST(UpdScrollBarLayout, PartsForRangesAndLengths)
         int nThumb;
     } cases[] = {
         // 100 * (100 - 32) / (100 + 200) = 22.
-        {false, 100, 200, 0, 16, 16, 22},
-        {true, 100, 200, 0, 16, 16, 22},
-        {false, 100, 200, 200, 16, 62, 22},
+        { false, 100, 200, 0, 16, 16, 22 },
+        { true, 100, 200, 0, 16, 16, 22 },
+        { false, 100, 200, 200, 16, 62, 22 },
         // No range: the thumb fills the track.
-        {false, 100, 0, 0, 16, 16, 68},
+        { false, 100, 0, 0, 16, 16, 68 },
         // A huge range keeps at least a button-sized thumb.
-        {false, 100, 100000, 100000, 16, 68, 16},
+        { false, 100, 100000, 100000, 16, 68, 16 },
         // Shorter than two buttons: half-size buttons and no thumb.
-        {false, 20, 200, 0, 10, 0, 0},
-        {true, 30, 200, 0, 15, 0, 0},
+        { false, 20, 200, 0, 10, 0, 0 },
+        { true, 30, 200, 0, 15, 0, 0 },
     };
     for (const Case& c : cases) {
         CScrollBarUI bar;
         bar.SetHorizontal(c.bHorizontal);
         bar.SetScrollRange(c.nRange);
         bar.SetScrollPos(c.nPos);
-        RECT rc = c.bHorizontal ? RECT{0, 0, c.nLength, 16} : RECT{0, 0, 16, c.nLength};
+        RECT rc = c.bHorizontal ? RECT{ 0, 0, c.nLength, 16 } : RECT{ 0, 0, 16, c.nLength };
         bar.SetPos(rc);
         EXPECT_EQ(c.nButton, Extent(bar.GetButton1Rect(), c.bHorizontal)) << c.nLength << "/" << c.nRange;
         EXPECT_EQ(c.nButton, Extent(bar.GetButton2Rect(), c.bHorizontal)) << c.nLength << "/" << c.nRange;
@@ -77,7 +77,7 @@ TEST(UpdScrollBarLayout, PartsForRangesAndLengths)
 TEST(UpdScrollBarLayout, PositionIsKeptWithinTheRange)
 {
     CScrollBarUI bar;
-    bar.SetPos(RECT{0, 0, 16, 100});
+    bar.SetPos(RECT{ 0, 0, 16, 100 });
     bar.SetScrollRange(50);
     bar.SetScrollPos(80);
     EXPECT_EQ(50, bar.GetScrollPos());
@@ -191,7 +191,7 @@ TEST_F(CUpdScrollBar, PartsWithoutImagesAreFramed)
     CScrollBarUI* pBar = PlacedBar(L"10,10,26,110");
     pBar->SetScrollRange(200);
     CDibCanvas canvas(100, 150);
-    canvas.Paint(pRoot, RECT{0, 0, 100, 150});
+    canvas.Paint(pRoot, RECT{ 0, 0, 100, 150 });
     const DWORD dwFrame = 0x85E4FF;
     EXPECT_EQ(dwFrame, canvas.Pixel(10, 10));
     EXPECT_EQ(dwFrame, canvas.Pixel(11, 18));

@@ -21,7 +21,7 @@ protected:
     }
     POINT CentreOf(const RECT& rc) const
     {
-        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        POINT pt = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
         return pt;
     }
 };
@@ -67,10 +67,10 @@ TEST_F(CUpdText, PlainTextHasNoLinksAndMeasuresItsWrappedHeight)
     pText->SetFixedWidth(0);
     pText->SetFixedHeight(0);
     pText->SetText(L"a few words that surely wrap onto more than one line in a narrow box");
-    SIZE szWide = pText->EstimateSize(SIZE{2000, 0});
-    SIZE szNarrow = pText->EstimateSize(SIZE{60, 0});
+    SIZE szWide = pText->EstimateSize(SIZE{ 2000, 0 });
+    SIZE szNarrow = pText->EstimateSize(SIZE{ 60, 0 });
     EXPECT_GT(szNarrow.cy, szWide.cy);
     EXPECT_LE(szNarrow.cx, 60);
     pText->SetFixedHeight(77);
-    EXPECT_EQ(77, pText->EstimateSize(SIZE{60, 0}).cy);
+    EXPECT_EQ(77, pText->EstimateSize(SIZE{ 60, 0 }).cy);
 }

@@ -42,8 +42,8 @@ public:
         int cyNeeded = 30 * GetCount();
         SIZE szPos = GetScrollPos();
         for (int i = 0; i < GetCount(); ++i) {
-            RECT rcItem = {rcInner.left, rcInner.top + 30 * i - szPos.cy, rcInner.right,
-                           rcInner.top + 30 * (i + 1) - szPos.cy};
+            RECT rcItem = { rcInner.left, rcInner.top + 30 * i - szPos.cy, rcInner.right,
+                            rcInner.top + 30 * (i + 1) - szPos.cy };
             GetItemAt(i)->SetPos(rcItem);
         }
         ProcessScrollBar(rcInner, 0, cyNeeded);
@@ -140,7 +140,7 @@ TEST(UpdContainerList, FloatChildWithNegativeXSitsFromTheRightEdge)
     CContainerUI container;
     CProbeUI* pFloat = new CProbeUI;
     pFloat->SetFloat(true);
-    pFloat->SetFixedXY(SIZE{-10, 5});
+    pFloat->SetFixedXY(SIZE{ -10, 5 });
     pFloat->SetFixedWidth(20);
     pFloat->SetFixedHeight(10);
     CProbeUI* pStacked = new CProbeUI;
@@ -163,7 +163,7 @@ TEST(UpdContainerList, RelativeFloatChildFollowsTheParentsGrowth)
     CContainerUI container;
     CProbeUI* pFloat = new CProbeUI;
     pFloat->SetFloat(true);
-    pFloat->SetFixedXY(SIZE{10, 10});
+    pFloat->SetFixedXY(SIZE{ 10, 10 });
     pFloat->SetFixedWidth(20);
     pFloat->SetFixedHeight(20);
     pFloat->SetRelativePos(50, 0, 100, 0);
@@ -221,7 +221,7 @@ TEST_F(CUpdContainer, ScrollBarHidesWhenTheContentFitsAndScrollingMovesChildren)
     // Scrolling to where it already is moves nothing and repaints nothing.
     ::ValidateRect(host->GetWindowHandle(), nullptr);
     int before = rows[2]->placements;
-    pColumn->SetScrollPos(SIZE{0, 0});
+    pColumn->SetScrollPos(SIZE{ 0, 0 });
     EXPECT_EQ(before, rows[2]->placements);
     RECT rcUpdate = {};
     EXPECT_FALSE(::GetUpdateRect(host->GetWindowHandle(), &rcUpdate, FALSE));
@@ -260,12 +260,12 @@ TEST_F(CUpdContainer, HitTestPrefersTopmostChildAndHonoursMouseChild)
     pRoot->Add(pTop);
     manager->AttachRoot(pRoot);
     pRoot->SetPos(Rect(0, 0, 100, 100));
-    EXPECT_EQ(pTop, manager->FindControlAt(POINT{10, 10}));
+    EXPECT_EQ(pTop, manager->FindControlAt(POINT{ 10, 10 }));
     pTop->SetMouseEnabled(false);
-    EXPECT_EQ(pBottom, manager->FindControlAt(POINT{10, 10}));
+    EXPECT_EQ(pBottom, manager->FindControlAt(POINT{ 10, 10 }));
     pRoot->SetMouseChildEnabled(false);
-    EXPECT_EQ(pRoot, manager->FindControlAt(POINT{10, 10}));
-    EXPECT_EQ(nullptr, manager->FindControlAt(POINT{150, 10}));
+    EXPECT_EQ(pRoot, manager->FindControlAt(POINT{ 10, 10 }));
+    EXPECT_EQ(nullptr, manager->FindControlAt(POINT{ 150, 10 }));
 }
 
 TEST_F(CUpdContainer, RemovedChildIsDeletedOnTheCleanupMessage)

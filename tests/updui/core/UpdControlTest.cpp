@@ -12,8 +12,7 @@ class CCountingDelegate : public IDelegateUI
 public:
     CCountingDelegate(bool bAnswer, int* pCalls, int* pDeleted = nullptr)
         : m_bAnswer(bAnswer), m_pCalls(pCalls), m_pDeleted(pDeleted)
-    {
-    }
+    { }
     ~CCountingDelegate() override
     {
         if (m_pDeleted != nullptr) (*m_pDeleted)++;
@@ -77,10 +76,10 @@ TEST(UpdControl, AttributeTableCases)
         DWORD bk;
         DWORD border;
     } cases[] = {
-        {L"bkcolor", L" #FF112233", 0xFF112233, 0},
-        {L"bkcolor1", L"#80FF0000", 0x80FF0000, 0},
-        {L"bordercolor", L"#FF00FF00", 0, 0xFF00FF00},
-        {L"bordercolor", L" #FF00FF00", 0, 0},
+        { L"bkcolor", L" #FF112233", 0xFF112233, 0 },
+        { L"bkcolor1", L"#80FF0000", 0x80FF0000, 0 },
+        { L"bordercolor", L"#FF00FF00", 0, 0xFF00FF00 },
+        { L"bordercolor", L" #FF00FF00", 0, 0 },
     };
     for (const Case& c : cases) {
         CControlUI control;
@@ -205,7 +204,7 @@ TEST_F(CUpdControlWindow, TranslucentBackgroundCoversTheWholeControl)
     {
         DWORD colour;
         bool outsidePainted;
-    } cases[] = {{0xFFFF0000, false}, {0x80FF0000, true}};
+    } cases[] = { { 0xFFFF0000, false }, { 0x80FF0000, true } };
     for (const Case& c : cases) {
         RECT rcAll = Rect(0, 0, 100, 100);
         ::FillRect(hDC, &rcAll, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));

@@ -64,7 +64,7 @@ private:
 class CProbeContainerUI : public CContainerUI
 {
 public:
-    explicit CProbeContainerUI(int* pDeleted = nullptr) : m_pDeleted(pDeleted) {}
+    explicit CProbeContainerUI(int* pDeleted = nullptr) : m_pDeleted(pDeleted) { }
     ~CProbeContainerUI() override
     {
         if (m_pDeleted != nullptr) (*m_pDeleted)++;
@@ -122,7 +122,7 @@ inline void PaintNow(HWND hWnd)
 
 inline RECT Rect(int l, int t, int r, int b)
 {
-    RECT rc = {l, t, r, b};
+    RECT rc = { l, t, r, b };
     return rc;
 }
 

@@ -30,18 +30,18 @@ protected:
 class CRichEditProbeUI : public CProbeUI
 {
 public:
-    CRichEditProbeUI() : CProbeUI(L"rich", UIFLAG_TABSTOP, L"RichEditUI") {}
+    CRichEditProbeUI() : CProbeUI(L"rich", UIFLAG_TABSTOP, L"RichEditUI") { }
 };
 
 } // namespace
 
 TEST_F(CUpdWindowManager, WindowInitIsSentOncePerAttachedRoot)
 {
-    Attach({new CProbeUI(L"a")});
+    Attach({ new CProbeUI(L"a") });
     EXPECT_EQ(1, log.Count(L"windowinit"));
     PaintNow(hWnd);
     EXPECT_EQ(1, log.Count(L"windowinit"));
-    CContainerUI* pSecond = Attach({new CProbeUI(L"b")});
+    CContainerUI* pSecond = Attach({ new CProbeUI(L"b") });
     EXPECT_EQ(2, log.Count(L"windowinit"));
     CControlUI* pSender = nullptr;
     for (const TNotifyRecUI& r : log.records) {
@@ -57,7 +57,7 @@ TEST_F(CUpdWindowManager, LaterControlOfTheSameNameWins)
 {
     CProbeUI* pFirst = new CProbeUI(L"twin");
     CProbeUI* pSecond = new CProbeUI(L"twin");
-    Attach({pFirst, pSecond});
+    Attach({ pFirst, pSecond });
     EXPECT_EQ(pSecond, manager->FindControl(L"twin"));
     EXPECT_EQ(nullptr, manager->FindControl(L"nobody"));
 }
@@ -66,7 +66,7 @@ TEST_F(CUpdWindowManager, ReplacedTreeLeavesNoNamesTimersOrNotificationsBehind)
 {
     int deleted = 0;
     CProbeUI* pOld = new CProbeUI(L"old", UIFLAG_TABSTOP, L"ProbeUI", &deleted);
-    Attach({pOld});
+    Attach({ pOld });
     ASSERT_TRUE(manager->SetTimer(pOld, 3, 60000));
     manager->SendNotify(pOld, L"click", 0, 0, true);
     manager->AttachRoot(new CContainerUI);
@@ -82,7 +82,7 @@ TEST_F(CUpdWindowManager, ReplacedTreeLeavesNoNamesTimersOrNotificationsBehind)
     // Its timer is gone from the window, and its id reaches no other control.
     EXPECT_FALSE(::KillTimer(hWnd, 17));
     CProbeUI* pNew = new CProbeUI(L"new");
-    Attach({pNew});
+    Attach({ pNew });
     ASSERT_TRUE(manager->SetTimer(pNew, 3, 60000));
     Send(WM_TIMER, 17, 0);
     EXPECT_EQ(0, pNew->Count(EventTimer));
@@ -134,7 +134,7 @@ TEST_F(CUpdWindowManager, TabMovesForwardShiftTabWrapsBackwardsRichEditKeepsIt)
     CProbeUI* b = new CProbeUI(L"b");
     CProbeUI* label = new CProbeUI(L"label", 0);
     CProbeUI* c = new CProbeUI(L"c");
-    Attach({a, label, b, c});
+    Attach({ a, label, b, c });
     // The first paint after attaching a tree focuses its first tab stop.
     EXPECT_EQ(a, manager->GetFocus());
     LRESULT lRes = 0;
@@ -168,7 +168,7 @@ TEST_F(CUpdWindowManager, TabMovesForwardShiftTabWrapsBackwardsRichEditKeepsIt)
 TEST_F(CUpdWindowManager, FocusRefusesForeignHiddenAndDisabledControls)
 {
     CProbeUI* a = new CProbeUI(L"a");
-    Attach({a});
+    Attach({ a });
     ASSERT_EQ(a, manager->GetFocus());
     CProbeUI stranger;
     manager->SetFocus(&stranger);
@@ -186,7 +186,7 @@ TEST_F(CUpdWindowManager, FocusRefusesForeignHiddenAndDisabledControls)
 TEST_F(CUpdWindowManager, AsyncNotificationArrivesWithTheNextMessage)
 {
     CProbeUI* a = new CProbeUI(L"a");
-    Attach({a});
+    Attach({ a });
     int before = log.Count(L"itemclick");
     manager->SendNotify(a, L"itemclick", 4, 5, true);
     EXPECT_EQ(before, log.Count(L"itemclick"));
@@ -202,7 +202,7 @@ TEST_F(CUpdWindowManager, AsyncNotificationArrivesWithTheNextMessage)
 TEST_F(CUpdWindowManager, MouseMessagesBecomeEventsWithTheLibrarysNumbers)
 {
     CProbeUI* a = new CProbeUI(L"a");
-    CContainerUI* pRoot = Attach({a});
+    CContainerUI* pRoot = Attach({ a });
     (void)pRoot;
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
     EXPECT_EQ(1, a->Count(EventMouseEnter));
@@ -216,7 +216,7 @@ TEST_F(CUpdWindowManager, MouseMessagesBecomeEventsWithTheLibrarysNumbers)
     EXPECT_FALSE(manager->IsCaptured());
     EXPECT_EQ(22, manager->GetMousePos().x);
 
-    POINT pt = {30, 30};
+    POINT pt = { 30, 30 };
     ::ClientToScreen(hWnd, &pt);
     Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(pt.x, pt.y));
     ASSERT_EQ(1, a->Count(EventScrollWheel));
@@ -236,7 +236,7 @@ TEST_F(CUpdWindowManager, KeysGoToTheFocusAndKeyUpToTheControlThatGotKeyDown)
 {
     CProbeUI* a = new CProbeUI(L"a");
     CProbeUI* b = new CProbeUI(L"b");
-    Attach({a, b});
+    Attach({ a, b });
     manager->SetFocus(nullptr);
     Send(WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(0, a->Count(EventKeyDown));
@@ -261,7 +261,7 @@ TEST_F(CUpdWindowManager, ShortcutOfALabelPassesToTheNextControlSearched)
     CProbeUI* label = new CProbeUI(L"label", 0, L"LabelUI");
     label->SetShortcut(L'n');
     CProbeUI* other = new CProbeUI(L"other");
-    Attach({edit, label, other});
+    Attach({ edit, label, other });
     manager->SetFocus(other);
     LRESULT lRes = 0;
     EXPECT_TRUE(manager->PreHandleMessage(WM_SYSCHAR, 'N', 0, lRes));

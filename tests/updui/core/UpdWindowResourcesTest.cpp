@@ -23,7 +23,7 @@ std::wstring TempFolder()
 std::wstring WriteBitmapFile(LPCWSTR pstrName)
 {
     std::wstring path = TempFolder() + pstrName;
-    BYTE pixels[2 * 8] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    BYTE pixels[2 * 8] = { 0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0 };
     BITMAPINFOHEADER bih = {};
     bih.biSize = sizeof(bih);
     bih.biWidth = 2;
@@ -51,7 +51,7 @@ std::wstring WriteHalfBlackBitmap(LPCWSTR pstrName)
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
             BYTE b = x < 2 ? 0 : 255;
-            pixels.insert(pixels.end(), {b, b, b});
+            pixels.insert(pixels.end(), { b, b, b });
         }
     }
     BITMAPINFOHEADER bih = {};
@@ -180,16 +180,15 @@ TEST_F(CUpdWindowResources, ImageNamesStayInsideTheResourceFolder)
     EXPECT_NE(nullptr, manager.GetImageEx(L"inside.bmp"));
     std::wstring sDrive = path.substr(0, 2);
     const std::wstring refused[] = {
-        path,                             // absolute
-        L"..\\outside.bmp",               // a step up
-        L"sub/../../outside.bmp",         // a step up behind a folder
-        sDrive + L"outside.bmp",          // drive-relative
+        path,                              // absolute
+        L"..\\outside.bmp",                // a step up
+        L"sub/../../outside.bmp",          // a step up behind a folder
+        sDrive + L"outside.bmp",           // drive-relative
         L"\\\\127.0.0.1\\c$\\outside.bmp", // UNC
-        L"\\outside.bmp",                 // rooted
-        L"inside.bmp:stream",             // a stream of a file
+        L"\\outside.bmp",                  // rooted
+        L"inside.bmp:stream",              // a stream of a file
     };
-    for (const std::wstring& sName : refused)
-        EXPECT_EQ(nullptr, manager.GetImageEx(sName.c_str())) << sName.c_str();
+    for (const std::wstring& sName : refused) EXPECT_EQ(nullptr, manager.GetImageEx(sName.c_str())) << sName.c_str();
     // Names with dots that are not a step up are fine.
     EXPECT_NE(nullptr, manager.GetImageEx(L".\\inside.bmp"));
     ::DeleteFileW(path.c_str());
@@ -202,13 +201,13 @@ TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
 {
     std::wstring path = WriteHalfBlackBitmap(L"updcore_shape.bmp");
     CWindowManagerUI::SetResourcePath(TempFolder().c_str());
-    for (int nOffset : {0, 20, 57}) {
+    for (int nOffset : { 0, 20, 57 }) {
         SCOPED_TRACE(nOffset);
         CControlUI control;
         control.SetManager(&manager, nullptr, false);
         control.SetAttribute(L"random", L"true");
         control.SetBkImage(L"updcore_shape.bmp");
-        RECT rc = {nOffset, nOffset + 3, nOffset + 4, nOffset + 7};
+        RECT rc = { nOffset, nOffset + 3, nOffset + 4, nOffset + 7 };
         control.SetPos(rc);
         HDC hDC = ::CreateCompatibleDC(nullptr);
         HBITMAP hBitmap = ::CreateCompatibleBitmap(manager.GetPaintDC(), 100, 100);
@@ -218,9 +217,9 @@ TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
         ::DeleteObject(hBitmap);
         ::DeleteDC(hDC);
         auto Hit = [&](int x, int y) {
-            POINT pt = {x, y};
-            return control.FindControl([](CControlUI* p, LPVOID) -> CControlUI* { return p; }, &pt,
-                                       UIFIND_HITTEST) != nullptr;
+            POINT pt = { x, y };
+            return control.FindControl([](CControlUI* p, LPVOID) -> CControlUI* { return p; }, &pt, UIFIND_HITTEST) !=
+                nullptr;
         };
         EXPECT_TRUE(Hit(rc.left + 2, rc.top + 1));
         EXPECT_TRUE(Hit(rc.left + 3, rc.top + 3));
@@ -285,7 +284,9 @@ TEST_F(CUpdWindowResources, ResourcePathGetsOneTrailingSeparator)
     {
         LPCWSTR in;
         LPCWSTR out;
-    } cases[] = {{L"C:\\skin", L"C:\\skin\\"}, {L"C:\\skin/", L"C:\\skin/"}, {L"C:\\skin\\", L"C:\\skin\\"}, {L"", L""}};
+    } cases[] = {
+        { L"C:\\skin", L"C:\\skin\\" }, { L"C:\\skin/", L"C:\\skin/" }, { L"C:\\skin\\", L"C:\\skin\\" }, { L"", L"" }
+    };
     for (const Case& c : cases) {
         CWindowManagerUI::SetResourcePath(c.in);
         EXPECT_STREQ(c.out, CWindowManagerUI::GetResourcePath().GetData()) << c.in;

@@ -11,7 +11,7 @@ protected:
     {
         CDateTimeUI* pDate = new CDateTimeUI;
         Place(pDate, L"10,10,210,40");
-        Attach({pDate});
+        Attach({ pDate });
         return pDate;
     }
     HWND Picker() const { return FindChild(L"DateTimeWnd"); }
@@ -106,7 +106,7 @@ TEST_F(CUpdDateTime, EscapeLeavesThePreviousTextUnchanged)
 
 TEST_F(CUpdDateTime, DeleteEmptiesTheTextAndTheNextOpeningStartsFromToday)
 {
-    for (UINT vk : {VK_DELETE, VK_BACK}) {
+    for (UINT vk : { VK_DELETE, VK_BACK }) {
         SCOPED_TRACE(vk);
         CDateTimeUI* pDate = PlacedPicker();
         pDate->SetFocus();

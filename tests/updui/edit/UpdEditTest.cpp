@@ -19,7 +19,7 @@ protected:
         for (const auto& a : attributes) pEdit->SetAttribute(a.first, a.second);
         pOther = new CEditUI;
         Place(pOther, L"10,60,210,90");
-        Attach({pEdit, pOther});
+        Attach({ pEdit, pOther });
         manager->SetFocus(nullptr);
         PumpMessages();
         return pEdit;
@@ -54,7 +54,7 @@ LRESULT CALLBACK RecordSetSel(int nCode, WPARAM wParam, LPARAM lParam)
 
 TEST_F(CUpdEdit, PasswordEditShowsOnlyStarsOnceTheFocusLeaves)
 {
-    CEditUI* pEdit = PlacedEdit({{L"password", L"true"}});
+    CEditUI* pEdit = PlacedEdit({ { L"password", L"true" } });
     HWND hEdit = OpenWindow(pEdit);
     ASSERT_NE(nullptr, hEdit);
     EXPECT_NE(0, ::GetWindowLongPtrW(hEdit, GWL_STYLE) & ES_PASSWORD);
@@ -74,7 +74,8 @@ TEST_F(CUpdEdit, PasswordEditShowsOnlyStarsOnceTheFocusLeaves)
     stars.SetBkColor(0xFFFFFFFF);
     stars.SetPos(pEdit->GetPos());
     RECT rcText = Rect(10, 10, 210, 40);
-    CDibCanvas edit(220, 50, RGB(255, 255, 255)), expected(220, 50, RGB(255, 255, 255)), plain(220, 50, RGB(255, 255, 255));
+    CDibCanvas edit(220, 50, RGB(255, 255, 255)), expected(220, 50, RGB(255, 255, 255)),
+        plain(220, 50, RGB(255, 255, 255));
     edit.Paint(pEdit, rcText);
     stars.SetText(L"***");
     expected.Paint(&stars, rcText);
@@ -105,7 +106,7 @@ TEST_F(CUpdEdit, EnterSendsReturnAndInsertsNothing)
 
 TEST_F(CUpdEdit, MaxCharStopsTypingAfterFiveCharacters)
 {
-    CEditUI* pEdit = PlacedEdit({{L"maxchar", L"5"}});
+    CEditUI* pEdit = PlacedEdit({ { L"maxchar", L"5" } });
     HWND hEdit = OpenWindow(pEdit);
     ASSERT_NE(nullptr, hEdit);
     TypeText(hEdit, L"abcdefgh");
@@ -176,8 +177,10 @@ TEST_F(CUpdEdit, ClickingIntoAFocusedEditSelectsAllItsText)
 
 TEST_F(CUpdEdit, NativeWindowTakesTheControlsSettings)
 {
-    CEditUI* pEdit =
-        PlacedEdit({{L"numberonly", L"true"}, {L"readonly", L"true"}, {L"nativebkcolor", L"#FF102030"}, {L"text", L"42"}});
+    CEditUI* pEdit = PlacedEdit({ { L"numberonly", L"true" },
+                                  { L"readonly", L"true" },
+                                  { L"nativebkcolor", L"#FF102030" },
+                                  { L"text", L"42" } });
     HWND hEdit = OpenWindow(pEdit);
     ASSERT_NE(nullptr, hEdit);
     LONG_PTR style = ::GetWindowLongPtrW(hEdit, GWL_STYLE);
@@ -197,7 +200,8 @@ TEST_F(CUpdEdit, NativeWindowTakesTheControlsSettings)
 
     // The window's colour request is answered with a brush of the native colour.
     HDC hDC = ::GetDC(hEdit);
-    LRESULT lBrush = ::SendMessageW(hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hEdit));
+    LRESULT lBrush =
+        ::SendMessageW(hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hEdit));
     ::ReleaseDC(hEdit, hDC);
     ASSERT_NE(0, lBrush);
     LOGBRUSH lb = {};
@@ -243,7 +247,7 @@ TEST_F(CUpdEdit, AnswersItsNamesFlagsAndSize)
     EXPECT_EQ(0u, edit.GetControlFlags());
 
     edit.SetManager(manager, nullptr, false);
-    EXPECT_EQ(manager->GetFontInfo(-1)->tm.tmHeight + 6, edit.EstimateSize(SIZE{100, 100}).cy);
+    EXPECT_EQ(manager->GetFontInfo(-1)->tm.tmHeight + 6, edit.EstimateSize(SIZE{ 100, 100 }).cy);
     edit.SetFixedHeight(30);
-    EXPECT_EQ(30, edit.EstimateSize(SIZE{100, 100}).cy);
+    EXPECT_EQ(30, edit.EstimateSize(SIZE{ 100, 100 }).cy);
 }

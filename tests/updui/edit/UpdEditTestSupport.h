@@ -46,7 +46,10 @@ protected:
         pControl->SetAttribute(L"pos", pstrPos);
         return pControl;
     }
-    LRESULT Send(UINT uMsg, WPARAM wParam, int x, int y) { return ::SendMessageW(hWnd, uMsg, wParam, MAKELPARAM(x, y)); }
+    LRESULT Send(UINT uMsg, WPARAM wParam, int x, int y)
+    {
+        return ::SendMessageW(hWnd, uMsg, wParam, MAKELPARAM(x, y));
+    }
     void Click(int x, int y)
     {
         Send(WM_MOUSEMOVE, 0, x, y);

@@ -8,23 +8,22 @@ using namespace UpdEditTest;
 namespace {
 
 // The new-features text of the update wizard: more lines than the box shows.
-const wchar_t kFeatures[] =
-    L"新版本功能介绍：\r"
-    L"1. 全新的首页设计，频道浏览更方便。\r"
-    L"2. 播放器支持倍速播放与画质切换。\r"
-    L"3. 修复了迷你模式下窗口位置错误的问题。\r"
-    L"4. 优化了启动速度和内存占用。\r"
-    L"5. 新增节目预约提醒。\r"
-    L"6. 下载更新支持断点续传。\r"
-    L"7. 托盘菜单增加定时关机。\r"
-    L"8. 改进了高分辨率屏幕下的显示效果。\r"
-    L"9. 其他细节优化。";
+const wchar_t kFeatures[] = L"新版本功能介绍：\r"
+                            L"1. 全新的首页设计，频道浏览更方便。\r"
+                            L"2. 播放器支持倍速播放与画质切换。\r"
+                            L"3. 修复了迷你模式下窗口位置错误的问题。\r"
+                            L"4. 优化了启动速度和内存占用。\r"
+                            L"5. 新增节目预约提醒。\r"
+                            L"6. 下载更新支持断点续传。\r"
+                            L"7. 托盘菜单增加定时关机。\r"
+                            L"8. 改进了高分辨率屏幕下的显示效果。\r"
+                            L"9. 其他细节优化。";
 
 // Counts the deletions of the control it listens to; the control owns it.
 class CDestroyCounter : public IDelegateUI
 {
 public:
-    explicit CDestroyCounter(int& nCount) : m_nCount(nCount) {}
+    explicit CDestroyCounter(int& nCount) : m_nCount(nCount) { }
     bool Invoke(void*) override
     {
         m_nCount++;
@@ -47,12 +46,12 @@ protected:
         for (const auto& a : attributes) pRich->SetAttribute(a.first, a.second);
         pNext = new CEditUI;
         Place(pNext, L"10,150,310,180");
-        Attach({pRich, pNext});
+        Attach({ pRich, pNext });
         return pRich;
     }
     static CHARRANGE Selection(CRichEditUI* pRich)
     {
-        CHARRANGE cr = {-2, -2};
+        CHARRANGE cr = { -2, -2 };
         pRich->SendTextServicesMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&cr), nullptr);
         return cr;
     }
@@ -64,7 +63,7 @@ protected:
     }
     void Wheel(int x, int y, int nDelta, WORD wKeys)
     {
-        POINT pt = {x, y};
+        POINT pt = { x, y };
         ::ClientToScreen(hWnd, &pt);
         ::SendMessageW(hWnd, WM_MOUSEWHEEL, MAKEWPARAM(wKeys, nDelta), MAKELPARAM(pt.x, pt.y));
         PumpMessages();
@@ -86,16 +85,14 @@ TEST_F(CUpdRichEdit, EnterInsertsALineBreakOnlyWhenTheControlWantsIt)
         bool bSendsReturn;
     };
     const Case cases[] = {
-        {L"wantreturn", L"true", false, false},
-        {L"wantreturn", L"true", true, false},
-        {L"wantreturn", L"false", false, true},
-        {L"wantctrlreturn", L"false", true, true},
-        {L"wantctrlreturn", L"false", false, false},
+        { L"wantreturn", L"true", false, false },      { L"wantreturn", L"true", true, false },
+        { L"wantreturn", L"false", false, true },      { L"wantctrlreturn", L"false", true, true },
+        { L"wantctrlreturn", L"false", false, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::wstring(c.pstrAttribute) + L"=" + c.pstrValue + (c.bCtrl ? L" with Ctrl" : L""));
         log.records.clear();
-        CRichEditUI* pRich = PlacedRichEdit({{c.pstrAttribute, c.pstrValue}});
+        CRichEditUI* pRich = PlacedRichEdit({ { c.pstrAttribute, c.pstrValue } });
         pRich->SetText(L"ab");
         pRich->SetSel(1, 1);
         pRich->SetFocus();
@@ -117,7 +114,7 @@ TEST_F(CUpdRichEdit, EnterInsertsALineBreakOnlyWhenTheControlWantsIt)
 
 TEST_F(CUpdRichEdit, VerticalBarAppearsOnlyForTextTallerThanTheBox)
 {
-    CRichEditUI* pRich = PlacedRichEdit({{L"vscrollbar", L"true"}, {L"autovscroll", L"true"}});
+    CRichEditUI* pRich = PlacedRichEdit({ { L"vscrollbar", L"true" }, { L"autovscroll", L"true" } });
     CScrollBarUI* pBar = pRich->GetVerticalScrollBar();
     ASSERT_NE(nullptr, pBar);
     pRich->SetText(L"短文本");
@@ -143,7 +140,7 @@ TEST_F(CUpdRichEdit, VerticalBarAppearsOnlyForTextTallerThanTheBox)
 
 TEST_F(CUpdRichEdit, TextGivenBeforeTheFirstLayoutGetsItsBarInsideTheControl)
 {
-    CRichEditUI* pRich = PlacedRichEdit({{L"vscrollbar", L"true"}, {L"text", kFeatures}});
+    CRichEditUI* pRich = PlacedRichEdit({ { L"vscrollbar", L"true" }, { L"text", kFeatures } });
     CScrollBarUI* pBar = pRich->GetVerticalScrollBar();
     ASSERT_TRUE(pBar->IsVisible());
     RECT rcBar = pBar->GetPos();
@@ -159,7 +156,7 @@ TEST_F(CUpdRichEdit, TextGivenBeforeTheFirstLayoutGetsItsBarInsideTheControl)
 
 TEST_F(CUpdRichEdit, ShowsAndScrollsAMultiLineChineseText)
 {
-    CRichEditUI* pRich = PlacedRichEdit({{L"vscrollbar", L"true"}, {L"readonly", L"true"}});
+    CRichEditUI* pRich = PlacedRichEdit({ { L"vscrollbar", L"true" }, { L"readonly", L"true" } });
     pRich->SetText(kFeatures);
     PaintNow(hWnd);
     PaintNow(hWnd);
@@ -193,7 +190,7 @@ TEST_F(CUpdRichEdit, ShowsAndScrollsAMultiLineChineseText)
     EXPECT_EQ(top.Capture(rcText, 0xFFFFFF), back.Capture(rcText, 0xFFFFFF));
 
     // Moving the bar's position scrolls the text.
-    pRich->SetScrollPos(SIZE{0, pBar->GetScrollRange()});
+    pRich->SetScrollPos(SIZE{ 0, pBar->GetScrollRange() });
     EXPECT_GE(Ask(pRich, EM_GETFIRSTVISIBLELINE), 2);
 
     // Read-only: typing changes nothing.
@@ -204,7 +201,7 @@ TEST_F(CUpdRichEdit, ShowsAndScrollsAMultiLineChineseText)
 
 TEST_F(CUpdRichEdit, CtrlWheelGoesToTheTextServices)
 {
-    CRichEditUI* pRich = PlacedRichEdit({{L"vscrollbar", L"true"}});
+    CRichEditUI* pRich = PlacedRichEdit({ { L"vscrollbar", L"true" } });
     pRich->SetText(kFeatures);
     PaintNow(hWnd);
     PaintNow(hWnd);
@@ -309,12 +306,12 @@ TEST_F(CUpdRichEdit, WithoutTextServicesOnlyBackgroundAndBorderArePainted)
 
 TEST_F(CUpdRichEdit, TabStaysInARichEditThatWantsIt)
 {
-    for (bool bWantTab : {true, false}) {
+    for (bool bWantTab : { true, false }) {
         SCOPED_TRACE(bWantTab);
-        CRichEditUI* pRich = PlacedRichEdit({{L"wanttab", bWantTab ? L"true" : L"false"}});
+        CRichEditUI* pRich = PlacedRichEdit({ { L"wanttab", bWantTab ? L"true" : L"false" } });
         EXPECT_EQ(bWantTab, pRich->IsWantTab());
         pRich->SetFocus();
-        MSG msg = {hWnd, WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
+        MSG msg = { hWnd, WM_KEYDOWN, VK_TAB, 1, 0, { 0, 0 } };
         bool bTaken = CWindowManagerUI::PreTranslateAll(&msg);
         EXPECT_EQ(!bWantTab, bTaken);
         EXPECT_EQ(bWantTab ? static_cast<CControlUI*>(pRich) : static_cast<CControlUI*>(pNext), manager->GetFocus());

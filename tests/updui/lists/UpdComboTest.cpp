@@ -17,8 +17,7 @@ protected:
         CControlsFixture::TearDown();
     }
     // A combo at the top left of a vertical layout that fills the window.
-    template <class T = CComboUI>
-    T* MakeCombo(int nRows)
+    template <class T = CComboUI> T* MakeCombo(int nRows)
     {
         layout = new CVerticalLayoutUI;
         T* pCombo = new T;
@@ -83,7 +82,7 @@ TEST_F(ComboTest, KeysAndWheelOnTheClosedCombo)
     {
         UINT vk;
         int expected;
-    } steps[] = {{VK_DOWN, 0}, {VK_NEXT, 1}, {VK_END, 3}, {VK_UP, 2}, {VK_HOME, 0}};
+    } steps[] = { { VK_DOWN, 0 }, { VK_NEXT, 1 }, { VK_END, 3 }, { VK_UP, 2 }, { VK_HOME, 0 } };
     for (const Step& s : steps) {
         SendKey(hWnd, s.vk);
         EXPECT_EQ(s.expected, pCombo->GetCurSel()) << s.vk;
@@ -124,7 +123,7 @@ TEST_F(ComboTest, EscapeRestoresAndEnterKeeps)
     {
         UINT vk;
         int expected;
-    } cases[] = {{VK_ESCAPE, 0}, {VK_RETURN, 1}};
+    } cases[] = { { VK_ESCAPE, 0 }, { VK_RETURN, 1 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.vk);
         CComboUI* pCombo = MakeCombo(3);
@@ -160,7 +159,7 @@ TEST_F(ComboTest, ScrollBarClickKeepsItOpenRowClickCloses)
 
     RECT rcClient = {};
     ::GetClientRect(hDrop, &rcClient);
-    CControlUI* pRow = pCombo->GetDropWindow()->GetManager()->FindControlAt(POINT{20, rcClient.bottom / 2});
+    CControlUI* pRow = pCombo->GetDropWindow()->GetManager()->FindControlAt(POINT{ 20, rcClient.bottom / 2 });
     ASSERT_NE(nullptr, pRow);
     ASSERT_NE(nullptr, pRow->GetInterface(L"ListItem"));
     const RECT rcRow = pRow->GetPos();
@@ -215,7 +214,7 @@ protected:
         ComboTest::SetUp();
         folder = MakeTempFolder(L"updcomboarrow");
         // Five 10x10 frames: red, green, blue, black, grey.
-        const DWORD frames[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000, 0x808080};
+        const DWORD frames[] = { 0xFF0000, 0x00FF00, 0x0000FF, 0x000000, 0x808080 };
         ASSERT_TRUE(WriteBmp(folder + L"arrow.bmp", 50, 10, [&](int x, int) { return frames[x / 10]; }));
         ASSERT_TRUE(WriteBmp(folder + L"face.bmp", 4, 4, [](int, int) { return 0x00FFFF; }));
         CWindowManagerUI::SetResourcePath(folder.c_str());
@@ -229,7 +228,7 @@ protected:
     {
         CDibCanvas canvas(400, 300);
         ::PatBlt(canvas.DC(), 0, 0, 400, 300, WHITENESS);
-        pCombo->DoPaint(canvas.DC(), RECT{0, 0, 400, 300});
+        pCombo->DoPaint(canvas.DC(), RECT{ 0, 0, 400, 300 });
         const RECT& rc = pCombo->GetPos();
         return canvas.Pixel(rc.right - 5, (rc.top + rc.bottom) / 2);
     }
@@ -254,7 +253,8 @@ TEST_F(ComboBoxArrowTest, FramesFollowTheState)
 
 TEST_F(ComboBoxArrowTest, ArrowWithoutAQuotedSourceDrawsNoStatusImage)
 {
-    const LPCWSTR broken[] = {L"file='arrow.bmp'", L"file='arrow.bmp' source='0,0,50,10", L"file='arrow.bmp' source=0"};
+    const LPCWSTR broken[] = { L"file='arrow.bmp'", L"file='arrow.bmp' source='0,0,50,10",
+                               L"file='arrow.bmp' source=0" };
     for (LPCWSTR pstrArrow : broken) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(pstrArrow)));
         CComboBoxUI* pCombo = MakeCombo<CComboBoxUI>(2);

@@ -52,8 +52,8 @@ TEST_F(ListTest, SelectItemRefusesRowsThatCannotBeSelected)
         const char* what;
         void (*spoil)(CControlUI*);
     } cases[] = {
-        {"hidden", [](CControlUI* p) { p->SetVisible(false); }},
-        {"disabled", [](CControlUI* p) { p->SetEnabled(false); }},
+        { "hidden", [](CControlUI* p) { p->SetVisible(false); } },
+        { "disabled", [](CControlUI* p) { p->SetEnabled(false); } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -79,8 +79,8 @@ TEST_F(ListTest, RemovingTheSelectedRowSelectsTheNearestBefore)
     EXPECT_TRUE(Face(pList, 1)->IsSelected());
 
     // At the end, with the row before disabled, it runs back to the first selectable.
-    Row(pList, 2)->SetEnabled(false); // row3
-    ASSERT_TRUE(pList->SelectItem(3));  // row4
+    Row(pList, 2)->SetEnabled(false);  // row3
+    ASSERT_TRUE(pList->SelectItem(3)); // row4
     ASSERT_TRUE(pList->Remove(Row(pList, 3)));
     EXPECT_EQ(1, pList->GetCurSel());
     for (int i = 0; i < pList->GetCount(); ++i) EXPECT_EQ(i, Face(pList, i)->GetIndex());
@@ -100,7 +100,7 @@ TEST_F(ListTest, InsertingAtOrBeforeTheSelectionKeepsTheSameRow)
 {
     CListUI* pList = MakeList(3);
     ASSERT_TRUE(pList->SelectItem(1));
-    const int positions[] = {1, 0};
+    const int positions[] = { 1, 0 };
     for (int iAt : positions) {
         CControlUI* pSelected = Row(pList, pList->GetCurSel());
         ASSERT_TRUE(pList->AddAt(MakeRow(L"new"), iAt));
@@ -193,7 +193,7 @@ TEST_F(ListTest, KeysMoveTheSelection)
     {
         UINT vk;
         int expected;
-    } steps[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_UP, 1}, {VK_END, 4}, {VK_HOME, 0}};
+    } steps[] = { { VK_DOWN, 1 }, { VK_DOWN, 2 }, { VK_UP, 1 }, { VK_END, 4 }, { VK_HOME, 0 } };
     for (const Step& s : steps) {
         SendKey(hWnd, s.vk);
         EXPECT_EQ(s.expected, pList->GetCurSel()) << s.vk;
@@ -229,7 +229,7 @@ TEST_F(ListTest, KeysScrollTheSelectionIntoView)
 
 TEST_F(ListTest, WheelScrollsOrMovesTheSelection)
 {
-    for (bool bScrollSelect : {false, true}) {
+    for (bool bScrollSelect : { false, true }) {
         SCOPED_TRACE(bScrollSelect);
         CListUI* pList = MakeList(30);
         pList->SetAttribute(L"vscrollbar", L"true");
@@ -264,9 +264,9 @@ TEST_F(ListTest, ItemAlignSetsTheTextStyle)
         LPCWSTR value;
         UINT style;
     } cases[] = {
-        {L"right", DT_RIGHT | DT_VCENTER},
-        {L"center", DT_CENTER | DT_VCENTER},
-        {L"left", DT_LEFT | DT_VCENTER},
+        { L"right", DT_RIGHT | DT_VCENTER },
+        { L"center", DT_CENTER | DT_VCENTER },
+        { L"left", DT_LEFT | DT_VCENTER },
     };
     for (const Case& c : cases) {
         CListUI list;
@@ -289,7 +289,7 @@ TEST_F(ListTest, AlternateBackgroundOnlyOnEvenRows)
     PaintNow(hWnd);
     CDibCanvas canvas(400, 300);
     ::PatBlt(canvas.DC(), 0, 0, 400, 300, WHITENESS);
-    const RECT rcAll = {0, 0, 400, 300};
+    const RECT rcAll = { 0, 0, 400, 300 };
     for (int i = 0; i < 3; ++i) Row(pList, i)->DoPaint(canvas.DC(), rcAll);
     EXPECT_EQ(0x0000FFu, canvas.Pixel(390, RowY(0)));
     EXPECT_EQ(0xFFFFFFu, canvas.Pixel(390, RowY(1)));
@@ -374,15 +374,15 @@ namespace {
 TEST_F(ListTest, MarkupBuildsListsAndCombosWithTheirRows)
 {
     CSkinBuilderUI builder;
-    CControlUI* pRoot = builder.Build(
-        L"<Window><VerticalLayout>"
-        L"<List name=\"list\" itemalign=\"right\"><ListHeader><ListHeaderItem text=\"A\" width=\"60\"/>"
-        L"<ListHeaderItem text=\"B\" width=\"70\"/></ListHeader>"
-        L"<ListTextElement/><ListLabelElement text=\"x\" selected=\"true\"/>"
-        L"<ListContainerElement height=\"30\"><Label text=\"in\"/></ListContainerElement></List>"
-        L"<Combo name=\"combo\" dropboxsize=\"0,90\"><ListLabelElement text=\"c\"/></Combo>"
-        L"<ComboBox name=\"box\"/></VerticalLayout></Window>",
-        nullptr, nullptr, manager);
+    CControlUI* pRoot =
+        builder.Build(L"<Window><VerticalLayout>"
+                      L"<List name=\"list\" itemalign=\"right\"><ListHeader><ListHeaderItem text=\"A\" width=\"60\"/>"
+                      L"<ListHeaderItem text=\"B\" width=\"70\"/></ListHeader>"
+                      L"<ListTextElement/><ListLabelElement text=\"x\" selected=\"true\"/>"
+                      L"<ListContainerElement height=\"30\"><Label text=\"in\"/></ListContainerElement></List>"
+                      L"<Combo name=\"combo\" dropboxsize=\"0,90\"><ListLabelElement text=\"c\"/></Combo>"
+                      L"<ComboBox name=\"box\"/></VerticalLayout></Window>",
+                      nullptr, nullptr, manager);
     ASSERT_NE(nullptr, pRoot);
     Attach(pRoot);
     CListUI* pList = static_cast<CListUI*>(manager->FindControl(L"list")->GetInterface(L"List"));

@@ -31,7 +31,7 @@ inline LRESULT SendKey(HWND hWnd, UINT vk)
 
 inline LRESULT SendWheel(HWND hWnd, int delta, int x, int y)
 {
-    POINT pt = {x, y};
+    POINT pt = { x, y };
     ::ClientToScreen(hWnd, &pt);
     return ::SendMessageW(hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(pt.x, pt.y));
 }

@@ -20,8 +20,7 @@ struct TParseCaseUI
 };
 
 class UpdMarkupParseTest : public ::testing::TestWithParam<TParseCaseUI>
-{
-};
+{ };
 
 TEST_P(UpdMarkupParseTest, ParsesOrReportsTheError)
 {
@@ -31,36 +30,32 @@ TEST_P(UpdMarkupParseTest, ParsesOrReportsTheError)
     if (c.pstrError == nullptr) {
         EXPECT_TRUE(bLoaded) << doc.GetLastErrorMessage();
         EXPECT_TRUE(doc.GetRoot().IsValid());
-    }
-    else {
+    } else {
         EXPECT_FALSE(bLoaded);
         EXPECT_STREQ(c.pstrError, doc.GetLastErrorMessage());
         EXPECT_FALSE(doc.GetRoot().IsValid()); // a failed load leaves the document empty
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, UpdMarkupParseTest,
-    ::testing::Values(TParseCaseUI{ L"<a x=\"1\" y = \"2\"/>", nullptr },
-                      TParseCaseUI{ L"<a x='1'/>", L"Expected attribute value" },
-                      TParseCaseUI{ L"<a><b></a>", L"Unmatched closing tag" },
-                      TParseCaseUI{ L"<a></ a >", nullptr },
-                      TParseCaseUI{ L"<a x=\"1\"", L"Expected start-tag closing" },
-                      TParseCaseUI{ L"<a x=\"1/>", L"Error while parsing attribute string" },
-                      TParseCaseUI{ L"<a x \"1\"/>", L"Error while parsing attributes" },
-                      TParseCaseUI{ L"text", L"Expected start tag" },
-                      TParseCaseUI{ L"< >", L"Error parsing element name" },
-                      TParseCaseUI{ L"<a x=\"1\" %>", L"Error while parsing attributes" },
-                      TParseCaseUI{ L"<a><b><c>", L"Expected end-tag start" },
-                      TParseCaseUI{ L"<?xml version=\"1.0\"?><!-- note --><a/>", nullptr }));
+INSTANTIATE_TEST_SUITE_P(Cases, UpdMarkupParseTest,
+                         ::testing::Values(TParseCaseUI{ L"<a x=\"1\" y = \"2\"/>", nullptr },
+                                           TParseCaseUI{ L"<a x='1'/>", L"Expected attribute value" },
+                                           TParseCaseUI{ L"<a><b></a>", L"Unmatched closing tag" },
+                                           TParseCaseUI{ L"<a></ a >", nullptr },
+                                           TParseCaseUI{ L"<a x=\"1\"", L"Expected start-tag closing" },
+                                           TParseCaseUI{ L"<a x=\"1/>", L"Error while parsing attribute string" },
+                                           TParseCaseUI{ L"<a x \"1\"/>", L"Error while parsing attributes" },
+                                           TParseCaseUI{ L"text", L"Expected start tag" },
+                                           TParseCaseUI{ L"< >", L"Error parsing element name" },
+                                           TParseCaseUI{ L"<a x=\"1\" %>", L"Error while parsing attributes" },
+                                           TParseCaseUI{ L"<a><b><c>", L"Expected end-tag start" },
+                                           TParseCaseUI{ L"<?xml version=\"1.0\"?><!-- note --><a/>", nullptr }));
 
 std::wstring Nested(int nDepth)
 {
     std::wstring markup;
-    for (int i = 0; i < nDepth; i++)
-        markup += L"<a>";
-    for (int i = 0; i < nDepth; i++)
-        markup += L"</a>";
+    for (int i = 0; i < nDepth; i++) markup += L"<a>";
+    for (int i = 0; i < nDepth; i++) markup += L"</a>";
     return markup;
 }
 
@@ -69,8 +64,7 @@ TEST(UpdMarkupTest, BoundsTheNestingWithAParseError)
     CXmlDocUI doc;
     ASSERT_TRUE(doc.Load(Nested(CXmlDocUI::MAX_DEPTH).c_str())) << doc.GetLastErrorMessage();
     int nDepth = 0;
-    for (CXmlNodeUI node = doc.GetRoot(); node.IsValid(); node = node.GetChild())
-        nDepth++;
+    for (CXmlNodeUI node = doc.GetRoot(); node.IsValid(); node = node.GetChild()) nDepth++;
     EXPECT_EQ(nDepth, CXmlDocUI::MAX_DEPTH);
     // One level more is refused; a nesting deep enough to exhaust the stack fails the same way.
     for (int nTooDeep : { CXmlDocUI::MAX_DEPTH + 1, 200000 }) {
@@ -103,7 +97,8 @@ TEST(UpdMarkupTest, ReadsAttributesInDocumentOrder)
 TEST(UpdMarkupTest, SkipsCommentAndDeclarationBeforeTheRoot)
 {
     CXmlDocUI doc;
-    ASSERT_TRUE(doc.Load(L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<!-- the dialog -->\r\n<Window><A/><B/></Window>"));
+    ASSERT_TRUE(
+        doc.Load(L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<!-- the dialog -->\r\n<Window><A/><B/></Window>"));
     CXmlNodeUI root = doc.GetRoot();
     EXPECT_STREQ(L"Window", root.GetName());
     EXPECT_STREQ(L"A", root.GetChild().GetName());
@@ -140,8 +135,7 @@ TEST(UpdMarkupTest, CopiesANamedAttributeCutToTheBuffer)
 TEST(UpdMarkupTest, KeepsTheFirst64Attributes)
 {
     std::wstring sMarkup = L"<a";
-    for (int i = 0; i < 70; i++)
-        sMarkup += L" n" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
+    for (int i = 0; i < 70; i++) sMarkup += L" n" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
     sMarkup += L"/>";
     CXmlDocUI doc;
     ASSERT_TRUE(doc.Load(sMarkup.c_str()));
@@ -190,10 +184,7 @@ protected:
         CWindowManagerUI::SetResourcePath(m_sFolder.c_str());
     }
 
-    void TearDown() override
-    {
-        CWindowManagerUI::SetResourcePath(L"");
-    }
+    void TearDown() override { CWindowManagerUI::SetResourcePath(L""); }
 
     // "<a>" + filler + "</a>" of exactly nSize bytes.
     void WriteMarkupOfSize(LPCWSTR pstrName, size_t nSize)

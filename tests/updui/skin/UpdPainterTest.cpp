@@ -28,24 +28,15 @@ protected:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"UpdPainterHost";
         RegisterClassW(&wc);
-        s_hWnd = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
+        s_hWnd = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
     }
 
-    static void TearDownTestSuite()
-    {
-        DestroyWindow(s_hWnd);
-    }
+    static void TearDownTestSuite() { DestroyWindow(s_hWnd); }
 
-    void SetUp() override
-    {
-        m_manager.Init(s_hWnd);
-    }
+    void SetUp() override { m_manager.Init(s_hWnd); }
 
-    void TearDown() override
-    {
-        CMsimgUI::UseSystemFunctions(true);
-    }
+    void TearDown() override { CMsimgUI::UseSystemFunctions(true); }
 
     static HWND s_hWnd;
     CWindowManagerUI m_manager;
@@ -57,15 +48,13 @@ bool Near(DWORD dwActual, DWORD dwExpected)
 {
     for (int shift = 0; shift <= 16; shift += 8) {
         int a = (int)((dwActual >> shift) & 0xFF), e = (int)((dwExpected >> shift) & 0xFF);
-        if (a - e > 2 || e - a > 2)
-            return false;
+        if (a - e > 2 || e - a > 2) return false;
     }
     return true;
 }
 
 class UpdPainterColorTest : public UpdPainterTest, public ::testing::WithParamInterface<bool>
-{
-};
+{ };
 
 // Both with msimg32's AlphaBlend and with the library's own blend.
 TEST_P(UpdPainterColorTest, DrawsColoursByTheirAlpha)
@@ -130,8 +119,7 @@ TEST_F(UpdPainterTest, TilesTheCentreAndCutsTheLastTile)
     bmi.bmiHeader.biBitCount = 32;
     HBITMAP hStrip = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, (void**)&pBits, nullptr, 0);
     ASSERT_NE(nullptr, hStrip);
-    for (int i = 0; i < 10; i++)
-        pBits[i] = i == 0 ? 0xFF0000FF : 0xFFFF0000;
+    for (int i = 0; i < 10; i++) pBits[i] = i == 0 ? 0xFF0000FF : 0xFFFF0000;
     for (bool bAlpha : { false, true }) {
         CDibCanvas canvas(30, 1, RGB(255, 255, 255));
         RECT rcDest = { 0, 0, 25, 1 }, rcSource = { 0, 0, 10, 1 }, rcCorners = {};
@@ -154,9 +142,9 @@ TEST_F(UpdPainterTest, ASecondFileDrawsTheFirstImageWithItsSettings)
     ASSERT_TRUE(CPainterUI::DrawImageDesc(canvas.DC(), &m_manager, rcItem, rcItem,
                                           L"file='down/frame.png' dest='0,0,30,30' file='down/frame.png' "
                                           L"dest='40,0,50,10' source='10,10,20,20'"));
-    EXPECT_EQ(0x00FF00u, canvas.Pixel(1, 1));   // the first image, whole, on the left
+    EXPECT_EQ(0x00FF00u, canvas.Pixel(1, 1)); // the first image, whole, on the left
     EXPECT_EQ(0xFF0000u, canvas.Pixel(15, 15));
-    EXPECT_EQ(0xFF0000u, canvas.Pixel(45, 5));  // the second: only the red centre
+    EXPECT_EQ(0xFF0000u, canvas.Pixel(45, 5)); // the second: only the red centre
     EXPECT_EQ(kWhite, canvas.Pixel(35, 5));
     EXPECT_EQ(kWhite, canvas.Pixel(45, 20));
 }
@@ -180,8 +168,7 @@ TEST_F(UpdPainterTest, AVeryLongTextWrapsLineByLine)
 {
     CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     std::wstring sText;
-    for (int i = 0; i < 400000; i++)
-        sText += L"i,";
+    for (int i = 0; i < 400000; i++) sText += L"i,";
     RECT rc = { 0, 0, 200, 60 };
     int nLinks = 0;
     CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, sText.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
@@ -207,13 +194,10 @@ TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
 {
     CDibCanvas canvas(200, 60, RGB(255, 255, 255));
     std::wstring sText;
-    for (int i = 0; i < 20000; i++)
-        sText += L"<b>";
+    for (int i = 0; i < 20000; i++) sText += L"<b>";
     sText += L"W";
-    for (int i = 0; i < 20000; i++)
-        sText += L"</b>";
-    for (int i = 0; i < 10000; i++)
-        sText += L"<u></u><b></b>";
+    for (int i = 0; i < 20000; i++) sText += L"</b>";
+    for (int i = 0; i < 10000; i++) sText += L"<u></u><b></b>";
     sText += L"W";
     int nLinks = 0;
     RECT rcMany = { 0, 0, 200, 60 }, rcFew = { 0, 0, 200, 60 };
@@ -228,8 +212,7 @@ TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
     // Open tags carried over a text of many lines (every line once copied them all).
     const std::wstring sWords(6000, L'W');
     std::wstring sDeep;
-    for (int i = 0; i < 20000; i++)
-        sDeep += L"<b>";
+    for (int i = 0; i < 20000; i++) sDeep += L"<b>";
     sDeep += sWords;
     const std::wstring sShallow = L"<b>" + sWords;
     RECT rcDeep = { 0, 0, 200, 60 }, rcShallow = { 0, 0, 200, 60 };
@@ -247,8 +230,8 @@ TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
     CDibCanvas canvas(300, 40, RGB(255, 255, 255));
     int nLinks = 0;
     RECT rcRaw = { 0, 0, 300, 40 }, rcBold = { 0, 0, 300, 40 };
-    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcRaw, L"<r><b>x</b></r>", 0xFF000000, nullptr, nullptr,
-                               nLinks, DT_CALCRECT | DT_SINGLELINE);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcRaw, L"<r><b>x</b></r>", 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_SINGLELINE);
     CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcBold, L"<b>x</b>", 0xFF000000, nullptr, nullptr, nLinks,
                                DT_CALCRECT | DT_SINGLELINE);
     // The same characters drawn as plain text with the window's default font.
@@ -295,8 +278,8 @@ TEST_F(UpdPainterTest, RecordsLinksUpToTheCapacity)
     RECT rcLinks[1] = {};
     CStringUI sLinks[1];
     int nLinks = 1;
-    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"go <a first>here</a> or <a second>there</a>",
-                               0xFF000000, rcLinks, sLinks, nLinks, DT_SINGLELINE);
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rc, L"go <a first>here</a> or <a second>there</a>", 0xFF000000,
+                               rcLinks, sLinks, nLinks, DT_SINGLELINE);
     EXPECT_EQ(1, nLinks);
     EXPECT_STREQ(L"first", sLinks[0].GetData());
     EXPECT_GT(rcLinks[0].left, 0);

@@ -66,21 +66,49 @@ struct TScaledCase
     bool bHole;
     bool bTiledX;
     bool bTiledY;
-    bool bCopied; // false: drawn directly, as before
+    bool bCopied;  // false: drawn directly, as before
     bool bBlended; // copied only with the system's blend: the fallback's is not exact enough
 };
 
 const TScaledCase kCases[] = {
     { L"down/frame.png", L"down/frame.png", { 0, 0, 0, 0 }, 255, false, false, false, true, false },
     { L"file='down/frame.png' fade='150'", L"down/frame.png", { 0, 0, 0, 0 }, 150, false, false, false, true, true },
-    { L"file='down/frame.png' corner='5,5,5,5'", L"down/frame.png", { 5, 5, 5, 5 }, 255, false, false, false, true,
+    { L"file='down/frame.png' corner='5,5,5,5'",
+      L"down/frame.png",
+      { 5, 5, 5, 5 },
+      255,
+      false,
+      false,
+      false,
+      true,
       false },
-    { L"file='down/frame.png' corner='5,5,5,5' xtiled='true' ytiled='true'", L"down/frame.png", { 5, 5, 5, 5 }, 255,
-      false, true, true, true, false },
-    { L"file='down/frame.png' corner='5,5,5,5' hole='true'", L"down/frame.png", { 5, 5, 5, 5 }, 255, true, false,
-      false, false, false },
-    { L"file='down/frame.png' corner='5,5,5,5' hole='true' fade='200'", L"down/frame.png", { 5, 5, 5, 5 }, 200, true,
-      false, false, true, true },
+    { L"file='down/frame.png' corner='5,5,5,5' xtiled='true' ytiled='true'",
+      L"down/frame.png",
+      { 5, 5, 5, 5 },
+      255,
+      false,
+      true,
+      true,
+      true,
+      false },
+    { L"file='down/frame.png' corner='5,5,5,5' hole='true'",
+      L"down/frame.png",
+      { 5, 5, 5, 5 },
+      255,
+      true,
+      false,
+      false,
+      false,
+      false },
+    { L"file='down/frame.png' corner='5,5,5,5' hole='true' fade='200'",
+      L"down/frame.png",
+      { 5, 5, 5, 5 },
+      200,
+      true,
+      false,
+      false,
+      true,
+      true },
     { L"down/alpha.png", L"down/alpha.png", { 0, 0, 0, 0 }, 255, false, false, false, true, true },
 };
 
@@ -95,8 +123,8 @@ protected:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"UpdScaledImageHost";
         RegisterClassW(&wc);
-        s_hWnd = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
+        s_hWnd = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
     }
     static void TearDownTestSuite() { DestroyWindow(s_hWnd); }
     void SetUp() override
@@ -162,8 +190,7 @@ INSTANTIATE_TEST_SUITE_P(SystemAndOwn, UpdScaledImageTest, ::testing::Values(tru
 // new sizes do not pile up copies.
 TEST_P(UpdScaledImageTest, OneCopyPerSizeAndBounded)
 {
-    if (!GetParam())
-        GTEST_SKIP() << "the copies' count is the same with either blend";
+    if (!GetParam()) GTEST_SKIP() << "the copies' count is the same with either blend";
     CPatternCanvas canvas;
     const RECT rcAll = { 0, 0, kCanvas, kCanvas };
     TImageRecUI* pFrame = m_manager.GetImageEx(L"down/frame.png");

@@ -36,10 +36,7 @@ public:
         ASSERT_NE(nullptr, CWindowManagerUI::GetSkinZipHandle());
     }
 
-    void TearDown() override
-    {
-        CWindowManagerUI::ReleaseSkinZip();
-    }
+    void TearDown() override { CWindowManagerUI::ReleaseSkinZip(); }
 };
 
 const ::testing::Environment* const g_pSkinZip = ::testing::AddGlobalTestEnvironment(new UpdSkinZipEnvironment);
@@ -51,8 +48,8 @@ HWND CreateHostWindow()
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"UpdSkinBuilderHost";
     RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    return CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance,
+                           nullptr);
 }
 
 class CountingCallback : public IDialogBuilderCallback
@@ -61,8 +58,7 @@ public:
     CControlUI* CreateControl(LPCWSTR pstrClass) override
     {
         m_nAsked++;
-        if (wcscmp(pstrClass, L"Special") == 0)
-            return new CControlUI;
+        if (wcscmp(pstrClass, L"Special") == 0) return new CControlUI;
         return nullptr;
     }
 
@@ -73,15 +69,9 @@ public:
 class UpdSkinBuilderTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_hWnd = CreateHostWindow();
-    }
+    static void SetUpTestSuite() { s_hWnd = CreateHostWindow(); }
 
-    static void TearDownTestSuite()
-    {
-        DestroyWindow(s_hWnd);
-    }
+    static void TearDownTestSuite() { DestroyWindow(s_hWnd); }
 
     CControlUI* Child(CControlUI* pContainer, int iIndex)
     {
@@ -191,10 +181,10 @@ TEST_F(UpdSkinBuilderTest, KeepsTheFirstDefaultListOfAClass)
     CWindowManagerUI manager;
     manager.Init(s_hWnd);
     CSkinBuilderUI builder;
-    CControlUI* pControl = builder.Build(
-        L"<Window><Default name=\"Control\" value=\"width=&quot;5&quot;\"/>"
-        L"<Default name=\"Control\" value=\"width=&quot;9&quot;\"/><Control/></Window>",
-        nullptr, nullptr, &manager);
+    CControlUI* pControl =
+        builder.Build(L"<Window><Default name=\"Control\" value=\"width=&quot;5&quot;\"/>"
+                      L"<Default name=\"Control\" value=\"width=&quot;9&quot;\"/><Control/></Window>",
+                      nullptr, nullptr, &manager);
     ASSERT_NE(nullptr, pControl);
     EXPECT_EQ(5, pControl->GetFixedWidth());
     delete pControl;
@@ -238,8 +228,7 @@ TEST_F(UpdSkinBuilderTest, IncludeCyclesStopAtTheFirstRepeat)
         CControlUI* pRoot = builder.Build(c.pstrMarkup);
         ASSERT_NE(nullptr, pRoot) << c.pstrMarkup;
         std::vector<std::wstring> names;
-        for (int i = 0; i < ChildCount(pRoot); i++)
-            names.push_back(Child(pRoot, i)->GetName().GetData());
+        for (int i = 0; i < ChildCount(pRoot); i++) names.push_back(Child(pRoot, i)->GetName().GetData());
         EXPECT_EQ(c.names, names) << c.pstrMarkup;
         delete pRoot;
     }
@@ -298,7 +287,7 @@ TEST_F(UpdSkinBuilderTest, HugeNumbersInMarkupAreHeldToSaneRanges)
     // It paints into a small bitmap; the widest border fills a control of 160 rows.
     pControl->SetAttribute(L"borderround", L"0,0");
     pControl->SetManager(&manager, nullptr, false);
-    RECT rcItem = {20, 20, 300, 32767};
+    RECT rcItem = { 20, 20, 300, 32767 };
     pControl->SetPos(rcItem);
     HDC hDC = CreateCompatibleDC(nullptr);
     BITMAPINFO bmi = {};
@@ -311,9 +300,9 @@ TEST_F(UpdSkinBuilderTest, HugeNumbersInMarkupAreHeldToSaneRanges)
     HBITMAP hBitmap = CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)&pBits, nullptr, 0);
     ASSERT_NE(nullptr, hBitmap);
     HGDIOBJ hOld = SelectObject(hDC, hBitmap);
-    RECT rcPaint = {0, 0, 320, 200};
+    RECT rcPaint = { 0, 0, 320, 200 };
     pControl->DoPaint(hDC, rcPaint); // the image over 2^15 rows: this used to fault in the blend
-    RECT rcSmall = {20, 20, 300, 180};
+    RECT rcSmall = { 20, 20, 300, 180 };
     pControl->SetPos(rcSmall);
     pControl->DoPaint(hDC, rcPaint);
     GdiFlush();

@@ -18,13 +18,11 @@ std::vector<BYTE> ReadWholeFile(const std::wstring& sPath)
 {
     std::vector<BYTE> bytes;
     HANDLE hFile = CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return bytes;
+    if (hFile == INVALID_HANDLE_VALUE) return bytes;
     DWORD dwSize = GetFileSize(hFile, nullptr);
     bytes.resize(dwSize);
     DWORD dwRead = 0;
-    if (dwSize == 0 || !ReadFile(hFile, bytes.data(), dwSize, &dwRead, nullptr) || dwRead != dwSize)
-        bytes.clear();
+    if (dwSize == 0 || !ReadFile(hFile, bytes.data(), dwSize, &dwRead, nullptr) || dwRead != dwSize) bytes.clear();
     CloseHandle(hFile);
     return bytes;
 }
@@ -32,8 +30,7 @@ std::vector<BYTE> ReadWholeFile(const std::wstring& sPath)
 bool WriteWholeFile(const std::wstring& sPath, const void* pData, size_t nSize)
 {
     HANDLE hFile = CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
+    if (hFile == INVALID_HANDLE_VALUE) return false;
     DWORD dwWritten = 0;
     BOOL bOk = nSize == 0 || WriteFile(hFile, pData, (DWORD)nSize, &dwWritten, nullptr);
     CloseHandle(hFile);

@@ -138,8 +138,7 @@ TEST_F(UpdZipArchiveTest, RefusesDamagedArchivesWithoutReadingPastTheBlock)
     // The end-of-directory record's directory offset pointing far past the block.
     std::vector<BYTE> damaged = m_zip;
     size_t iEnd = damaged.size() - 22;
-    while (iEnd > 0 && memcmp(&damaged[iEnd], "PK\x05\x06", 4) != 0)
-        iEnd--;
+    while (iEnd > 0 && memcmp(&damaged[iEnd], "PK\x05\x06", 4) != 0) iEnd--;
     ASSERT_GT(iEnd, 0u);
     damaged[iEnd + 16] = 0xF0;
     damaged[iEnd + 17] = 0xFF;
@@ -210,7 +209,6 @@ TEST_F(UpdZipArchiveTest, ExtractsToFilesBelowTheBaseFolderOnly)
     EXPECT_EQ((DWORD)ZR_OK, ZipClose(hZip));
 }
 
-
 // Patches the local and the central record of one item of a zip image: the reader checks
 // that both agree, so a damage both carry reaches the item's data.
 const size_t kNotFound = (size_t)-1;
@@ -218,7 +216,7 @@ const size_t kNotFound = (size_t)-1;
 class CZipPatcher
 {
 public:
-    CZipPatcher(std::vector<BYTE>& zip, const char* pszName) : m_zip(zip), m_pszName(pszName) {}
+    CZipPatcher(std::vector<BYTE>& zip, const char* pszName) : m_zip(zip), m_pszName(pszName) { }
 
     void SetUncompressedSize(DWORD dwSize)
     {
@@ -247,11 +245,9 @@ private:
         size_t nHeader = dwSignature == 0x04034B50 ? 30 : 46;
         size_t nName = strlen(m_pszName);
         for (size_t i = 0; i + nHeader + nName <= m_zip.size(); i++) {
-            if (Read32(i) != dwSignature)
-                continue;
+            if (Read32(i) != dwSignature) continue;
             size_t nLength = m_zip[i + iNameLength] | (m_zip[i + iNameLength + 1] << 8);
-            if (nLength == nName && memcmp(&m_zip[i + nHeader], m_pszName, nName) == 0)
-                return i;
+            if (nLength == nName && memcmp(&m_zip[i + nHeader], m_pszName, nName) == 0) return i;
         }
         return kNotFound;
     }
@@ -259,8 +255,7 @@ private:
     {
         size_t i = Find(dwSignature, iNameLength);
         ASSERT_NE(kNotFound, i) << m_pszName << " not found";
-        for (int b = 0; b < 4; b++)
-            m_zip[i + iField + b] = (BYTE)(dwValue >> (8 * b));
+        for (int b = 0; b < 4; b++) m_zip[i + iField + b] = (BYTE)(dwValue >> (8 * b));
     }
 
     std::vector<BYTE>& m_zip;
@@ -284,10 +279,8 @@ TEST_F(UpdZipArchiveTest, ShortOrDamagedItemsAreErrors)
         SCOPED_TRACE(c.pszDamage);
         std::vector<BYTE> zip = m_zip;
         CZipPatcher patcher(zip, "update.xml");
-        if (c.nExtraBytes != 0)
-            patcher.SetUncompressedSize((DWORD)expected.size() + c.nExtraBytes);
-        if (c.bBadChecksum)
-            patcher.SetChecksum(patcher.Checksum() ^ 0x5A5A5A5A);
+        if (c.nExtraBytes != 0) patcher.SetUncompressedSize((DWORD)expected.size() + c.nExtraBytes);
+        if (c.bBadChecksum) patcher.SetChecksum(patcher.Checksum() ^ 0x5A5A5A5A);
         ZipArchive* hZip = ZipOpen(zip.data(), (unsigned int)zip.size(), ZIP_MEMORY);
         ASSERT_NE(nullptr, hZip);
         std::vector<BYTE> bytes;
@@ -297,8 +290,7 @@ TEST_F(UpdZipArchiveTest, ShortOrDamagedItemsAreErrors)
         EXPECT_EQ(bIntact, bRead);
         if (bIntact) {
             EXPECT_EQ(expected, bytes);
-        }
-        else {
+        } else {
             EXPECT_TRUE(bytes.empty());
             EXPECT_STREQ(L"Could not unzip file", pstrError);
         }

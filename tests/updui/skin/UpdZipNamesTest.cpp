@@ -15,8 +15,9 @@ using namespace UpdUI;
 
 namespace {
 
-struct StoredEntry {
-    std::string name;  // bytes as written into the archive
+struct StoredEntry
+{
+    std::string name; // bytes as written into the archive
     bool utf8;
     std::string data;
 };
@@ -49,8 +50,8 @@ std::vector<BYTE> MakeZip(const std::vector<StoredEntry>& entries)
         Put32(zip, 0x04034b50);
         Put16(zip, 10);
         Put16(zip, flag);
-        Put16(zip, 0);  // stored
-        Put32(zip, 0x00210000);  // 1980-01-01 00:00
+        Put16(zip, 0);          // stored
+        Put32(zip, 0x00210000); // 1980-01-01 00:00
         Put32(zip, crc);
         Put32(zip, static_cast<unsigned long>(e.data.size()));
         Put32(zip, static_cast<unsigned long>(e.data.size()));
@@ -101,7 +102,8 @@ std::string Encode(const std::wstring& text, UINT codePage)
 
 const wchar_t kChineseName[] = L"down/确定68-24.png";
 
-class UpdZipNamesTest : public ::testing::Test {
+class UpdZipNamesTest : public ::testing::Test
+{
 protected:
     void Open(const std::vector<StoredEntry>& entries)
     {
@@ -111,23 +113,19 @@ protected:
     }
     void TearDown() override
     {
-        if (zip_)
-            ZipClose(zip_);
+        if (zip_) ZipClose(zip_);
     }
     std::string Unzip(int index)
     {
         ZipEntry entry;
-        if (ZipGetItem(zip_, index, &entry) != ZR_OK)
-            return "<no entry>";
+        if (ZipGetItem(zip_, index, &entry) != ZR_OK) return "<no entry>";
         // The reader hands out pieces (ZR_MORE) until the item ends (ZR_OK).
         std::string data;
         for (;;) {
-            char piece[64] = {};  // the entries hold short text, so its length is the count read
+            char piece[64] = {}; // the entries hold short text, so its length is the count read
             DWORD result = ZipUnzipItem(zip_, index, piece, sizeof(piece), ZIP_MEMORY);
-            if (result == ZR_OK)
-                break;
-            if (result != ZR_MORE || data.size() > static_cast<size_t>(entry.unc_size))
-                return "<unzip failed>";
+            if (result == ZR_OK) break;
+            if (result != ZR_MORE || data.size() > static_cast<size_t>(entry.unc_size)) return "<unzip failed>";
             data.append(piece, strnlen(piece, sizeof(piece)));
         }
         return data;
@@ -138,13 +136,14 @@ protected:
 
 TEST_F(UpdZipNamesTest, EitherSeparatorFindsTheEntry)
 {
-    Open({{"down/frame.png", false, "forward"}, {"skin\\update.xml", false, "backward"}});
-    struct Case {
+    Open({ { "down/frame.png", false, "forward" }, { "skin\\update.xml", false, "backward" } });
+    struct Case
+    {
         const wchar_t* lookup;
         int index;
     } cases[] = {
-        {L"down/frame.png", 0}, {L"down\\frame.png", 0}, {L"DOWN\\Frame.PNG", 0},
-        {L"skin\\update.xml", 1}, {L"skin/update.xml", 1},
+        { L"down/frame.png", 0 },   { L"down\\frame.png", 0 }, { L"DOWN\\Frame.PNG", 0 },
+        { L"skin\\update.xml", 1 }, { L"skin/update.xml", 1 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lookup);
@@ -164,8 +163,8 @@ TEST_F(UpdZipNamesTest, EitherSeparatorFindsTheEntry)
 TEST_F(UpdZipNamesTest, NamesDecodeByTheirFlag)
 {
     // The same text once as UTF-8 (flag bit 11) and once in the ANSI code page.
-    Open({{Encode(L"utf8/确定68-24.png", CP_UTF8), true, "utf8"},
-          {Encode(L"ansi/确定68-24.png", CP_ACP), false, "ansi"}});
+    Open({ { Encode(L"utf8/确定68-24.png", CP_UTF8), true, "utf8" },
+           { Encode(L"ansi/确定68-24.png", CP_ACP), false, "ansi" } });
     ZipEntry entry;
     ASSERT_EQ(static_cast<DWORD>(ZR_OK), ZipGetItem(zip_, 0, &entry));
     EXPECT_STREQ(L"utf8/确定68-24.png", entry.name);
@@ -182,11 +181,11 @@ TEST_F(UpdZipNamesTest, NamesDecodeByTheirFlag)
 TEST_F(UpdZipNamesTest, Utf8BytesWithoutTheFlagAreNotTakenForUtf8)
 {
     // Without bit 11 the bytes are ANSI text: the UTF-8 reading must not match.
-    Open({{Encode(kChineseName, CP_UTF8), false, "x"}});
+    Open({ { Encode(kChineseName, CP_UTF8), false, "x" } });
     int index = -2;
     if (GetACP() != CP_UTF8) {
         EXPECT_EQ(static_cast<DWORD>(ZR_NOTFOUND), ZipFindItem(zip_, kChineseName, false, &index, nullptr));
     }
 }
 
-}  // namespace
+} // namespace

@@ -68,7 +68,8 @@ inline std::wstring WriteSolidBmp(LPCWSTR pstrName, DWORD rgb)
     wchar_t szDir[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, szDir);
     std::wstring path = std::wstring(szDir) + pstrName;
-    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE) return std::wstring();
     DWORD dwWritten = 0;
     ::WriteFile(hFile, &bf, sizeof(bf), &dwWritten, nullptr);

@@ -73,8 +73,7 @@ protected:
     }
     CNotifyLog& log() { return host->log; }
 
-    template <class T>
-    T* AddRow(LPCWSTR pstrName)
+    template <class T> T* AddRow(LPCWSTR pstrName)
     {
         T* p = new T;
         p->SetName(pstrName);

@@ -70,8 +70,7 @@ protected:
     CNotifyLog& log() { return host->log; }
 
     // A floating child keeps the position it is given when the tree is laid out.
-    template <class T>
-    T* Place(RECT rc)
+    template <class T> T* Place(RECT rc)
     {
         T* p = new T;
         p->SetFloat(true);
@@ -85,8 +84,7 @@ protected:
 
     void SendMouse(UINT uMsg, int x, int y)
     {
-        ::SendMessageW(hwnd, uMsg, uMsg == WM_LBUTTONDOWN || uMsg == WM_MOUSEMOVE ? MK_LBUTTON : 0,
-                       MAKELPARAM(x, y));
+        ::SendMessageW(hwnd, uMsg, uMsg == WM_LBUTTONDOWN || uMsg == WM_MOUSEMOVE ? MK_LBUTTON : 0, MAKELPARAM(x, y));
     }
 
     static CTestHostWnd* sharedHost;
@@ -160,7 +158,8 @@ TEST_F(ProgressSliderTest, ForeImageFillsTheValuesShare)
         { "vertical full", false, 0, 100, 100, 200 },
     };
     for (const Case& c : cases) {
-        CProgressUI* bar = c.horizontal ? Place<CProgressUI>(RECT{ 0, 0, 200, 20 }) : Place<CProgressUI>(RECT{ 0, 0, 20, 200 });
+        CProgressUI* bar =
+            c.horizontal ? Place<CProgressUI>(RECT{ 0, 0, 200, 20 }) : Place<CProgressUI>(RECT{ 0, 0, 20, 200 });
         bar->SetHorizontal(c.horizontal);
         bar->SetMinValue(c.min);
         bar->SetMaxValue(c.max);
@@ -286,12 +285,10 @@ TEST(SliderUI, ThumbRectFollowsTheValue)
         int value;
         RECT expect;
     } const cases[] = {
-        { true, 0, { 10, 25, 20, 35 } },     // bar (10,20)-(210,40), thumb 10 x 10
-        { true, 100, { 200, 25, 210, 35 } },
-        { true, 50, { 105, 25, 115, 35 } },
+        { true, 0, { 10, 25, 20, 35 } }, // bar (10,20)-(210,40), thumb 10 x 10
+        { true, 100, { 200, 25, 210, 35 } }, { true, 50, { 105, 25, 115, 35 } },
         { false, 0, { 15, 210, 25, 220 } }, // bar (10,20)-(30,220)
-        { false, 100, { 15, 20, 25, 30 } },
-        { false, 50, { 15, 115, 25, 125 } },
+        { false, 100, { 15, 20, 25, 30 } },  { false, 50, { 15, 115, 25, 125 } },
     };
     for (const Case& c : cases) {
         CSliderUI slider;
@@ -314,9 +311,9 @@ TEST(SliderUI, ValueUnderThePointer)
         int along; // x for horizontal, y for vertical, on a 0..200 bar with a 10-pixel thumb
         int expect;
     } const cases[] = {
-        { true, -30, 0 }, { true, 5, 0 }, { true, 6, 0 }, { true, 100, 50 }, { true, 194, 99 },
-        { true, 195, 100 }, { true, 400, 100 },
-        { false, -30, 100 }, { false, 5, 100 }, { false, 100, 50 }, { false, 195, 0 }, { false, 400, 0 },
+        { true, -30, 0 },  { true, 5, 0 },     { true, 6, 0 },     { true, 100, 50 },
+        { true, 194, 99 }, { true, 195, 100 }, { true, 400, 100 }, { false, -30, 100 },
+        { false, 5, 100 }, { false, 100, 50 }, { false, 195, 0 },  { false, 400, 0 },
     };
     for (const Case& c : cases) {
         CSliderUI slider;
@@ -484,14 +481,13 @@ TEST_F(ProgressSliderTest, MouseDisabledSliderPassesMouseToTheParent)
 TEST_F(ProgressSliderTest, SkinTagsBuildTheControls)
 {
     CSkinBuilderUI builder;
-    CControlUI* tree = builder.Build(
-        nullptr,
-        L"<Window><VerticalLayout>"
-        L"<Edit name=\"e\" password=\"true\" numonly=\"true\" text=\"12\" />"
-        L"<Progress name=\"p\" min=\"5\" max=\"50\" value=\"20\" hor=\"false\" />"
-        L"<Slider name=\"s\" thumbsize=\"8,16\" value=\"3\" />"
-        L"</VerticalLayout></Window>",
-        nullptr, nullptr, &pm());
+    CControlUI* tree = builder.Build(nullptr,
+                                     L"<Window><VerticalLayout>"
+                                     L"<Edit name=\"e\" password=\"true\" numonly=\"true\" text=\"12\" />"
+                                     L"<Progress name=\"p\" min=\"5\" max=\"50\" value=\"20\" hor=\"false\" />"
+                                     L"<Slider name=\"s\" thumbsize=\"8,16\" value=\"3\" />"
+                                     L"</VerticalLayout></Window>",
+                                     nullptr, nullptr, &pm());
     ASSERT_NE(nullptr, tree);
     pm().AttachRoot(tree);
     PumpMessages();

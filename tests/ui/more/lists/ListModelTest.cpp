@@ -40,8 +40,7 @@ private:
     int m_vk;
 };
 
-template <class TItem>
-std::vector<TItem*> FillList(CListUI& list, int n)
+template <class TItem> std::vector<TItem*> FillList(CListUI& list, int n)
 {
     std::vector<TItem*> items;
     for (int i = 0; i < n; i++) {
@@ -261,8 +260,9 @@ TEST(ListHeader, HiddenHeaderStillGivesColumns)
 TEST(ListHeader, MarkupHeaderReplacesTheEmptyDefaultAboveTheBody)
 {
     CSkinBuilderUI builder;
-    CControlUI* root = builder.Build(nullptr, L"<Window><List><ListHeader height=\"24\"><ListHeaderItem width=\"50\" />"
-                                              L"</ListHeader><ListLabelElement text=\"a\" /></List></Window>");
+    CControlUI* root = builder.Build(nullptr,
+                                     L"<Window><List><ListHeader height=\"24\"><ListHeaderItem width=\"50\" />"
+                                     L"</ListHeader><ListLabelElement text=\"a\" /></List></Window>");
     ASSERT_NE(nullptr, root);
     ASSERT_NE(nullptr, root->GetInterface(L"List"));
     CListUI* list = static_cast<CListUI*>(root);
@@ -314,8 +314,9 @@ TEST(ListElements, HidingTheSelectedRowClearsTheSelection)
 TEST(ListElements, SelectedAttributeSelectsWhateverItsValue)
 {
     CSkinBuilderUI builder;
-    CControlUI* root = builder.Build(nullptr, L"<Window><List><ListLabelElement /><ListTextElement selected=\"false\" />"
-                                              L"</List></Window>");
+    CControlUI* root = builder.Build(nullptr,
+                                     L"<Window><List><ListLabelElement /><ListTextElement selected=\"false\" />"
+                                     L"</List></Window>");
     ASSERT_NE(nullptr, root);
     ASSERT_NE(nullptr, root->GetInterface(L"List"));
     CListUI* list = static_cast<CListUI*>(root);
@@ -492,10 +493,11 @@ TEST(ComboModel, RemovingTheSelectedRowReselectsFromItsPlace)
 TEST(ListRows, ListInsideALayoutBuildsAndLaysOut)
 {
     CSkinBuilderUI builder;
-    CControlUI* root = builder.Build(nullptr, L"<Window><VerticalLayout><List name=\"list\" vscrollbar=\"true\">"
-                                              L"<ListHeader height=\"20\"><ListHeaderItem width=\"100\" />"
-                                              L"</ListHeader><ListLabelElement height=\"30\" />"
-                                              L"<ListLabelElement height=\"30\" /></List></VerticalLayout></Window>");
+    CControlUI* root = builder.Build(nullptr,
+                                     L"<Window><VerticalLayout><List name=\"list\" vscrollbar=\"true\">"
+                                     L"<ListHeader height=\"20\"><ListHeaderItem width=\"100\" />"
+                                     L"</ListHeader><ListLabelElement height=\"30\" />"
+                                     L"<ListLabelElement height=\"30\" /></List></VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
     CListUI* list = static_cast<CListUI*>(static_cast<CContainerUI*>(root)->GetItemAt(0));
     ASSERT_NE(nullptr, list->GetInterface(L"List"));

@@ -14,19 +14,18 @@ namespace {
 // This window's tests pump one round more than the other window tests do.
 const int kPumpRounds = 4;
 
-const wchar_t kMarkup[] =
-    L"<Window><VerticalLayout>"
-    L"<HorizontalLayout height=\"30\">"
-    L"<Combo name=\"combo\" width=\"150\" height=\"24\" />"
-    L"<Control width=\"20\" />"
-    L"<Combo name=\"small\" width=\"150\" height=\"24\" />"
-    L"</HorizontalLayout>"
-    L"<List name=\"list\" height=\"140\" vscrollbar=\"true\" itemlinecolor=\"#FF808080\">"
-    L"<ListHeader height=\"20\"><ListHeaderItem name=\"colA\" text=\"A\" width=\"100\" />"
-    L"<ListHeaderItem text=\"B\" width=\"100\" /></ListHeader>"
-    L"</List>"
-    L"<Control />"
-    L"</VerticalLayout></Window>";
+const wchar_t kMarkup[] = L"<Window><VerticalLayout>"
+                          L"<HorizontalLayout height=\"30\">"
+                          L"<Combo name=\"combo\" width=\"150\" height=\"24\" />"
+                          L"<Control width=\"20\" />"
+                          L"<Combo name=\"small\" width=\"150\" height=\"24\" />"
+                          L"</HorizontalLayout>"
+                          L"<List name=\"list\" height=\"140\" vscrollbar=\"true\" itemlinecolor=\"#FF808080\">"
+                          L"<ListHeader height=\"20\"><ListHeaderItem name=\"colA\" text=\"A\" width=\"100\" />"
+                          L"<ListHeaderItem text=\"B\" width=\"100\" /></ListHeader>"
+                          L"</List>"
+                          L"<Control />"
+                          L"</VerticalLayout></Window>";
 
 class CListWnd : public TBuiltSkinWnd<CWindowWnd, CWindowManagerUI, CControlUI, TNotifyLog<INotifyUI, TNotifyRecUI>>
 {

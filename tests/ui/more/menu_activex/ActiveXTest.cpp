@@ -109,7 +109,7 @@ public:
 class CPageArray : public IDispatch
 {
 public:
-    explicit CPageArray(std::vector<VARIANT> items) : m_items(std::move(items)) {}
+    explicit CPageArray(std::vector<VARIANT> items) : m_items(std::move(items)) { }
     ~CPageArray()
     {
         for (VARIANT& v : m_items) ::VariantClear(&v);
@@ -143,9 +143,12 @@ public:
     STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
     {
-        if (wcscmp(names[0], L"length") == 0) ids[0] = 1;
-        else if (wcscmp(names[0], L"IndexOf") == 0) ids[0] = 2;
-        else return DISP_E_UNKNOWNNAME;
+        if (wcscmp(names[0], L"length") == 0)
+            ids[0] = 1;
+        else if (wcscmp(names[0], L"IndexOf") == 0)
+            ids[0] = 2;
+        else
+            return DISP_E_UNKNOWNNAME;
         return S_OK;
     }
     STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*, UINT*) override
@@ -259,8 +262,7 @@ protected:
     CWindowManagerUI& pm() { return *host->m_pm; }
 
     // A control of the given class placed at rc in the root.
-    template <class T>
-    T* Host(const CLSID* pClsid, RECT rc, LPCWSTR pstrName = L"")
+    template <class T> T* Host(const CLSID* pClsid, RECT rc, LPCWSTR pstrName = L"")
     {
         T* p = new T;
         p->SetName(pstrName);
@@ -270,12 +272,10 @@ protected:
         return p;
     }
 
-    template <class T>
-    T* SiteFace(REFIID riid)
+    template <class T> T* SiteFace(REFIID riid)
     {
         T* p = nullptr;
-        if (controlLog.pSite == nullptr ||
-            FAILED(controlLog.pSite->QueryInterface(riid, reinterpret_cast<void**>(&p))))
+        if (controlLog.pSite == nullptr || FAILED(controlLog.pSite->QueryInterface(riid, reinterpret_cast<void**>(&p))))
             return nullptr;
         return p;
     }
@@ -666,10 +666,9 @@ TEST_F(ActiveXTest, PageNamesMatchByLeadingWordCaseSensitively)
         LPCWSTR name;
         DISPID id; // -1: not found
     } cases[] = {
-        { L"SendMessage", 1 },      { L"SendMessageToClient", 1 }, { L"sendmessage", -1 },
-        { L"SendExe", 2 },          { L"reload", 3 },              { L"listAdShow", 4 },
-        { L"listAdClose", 5 },      { L"SuperPowerPlay", 6 },      { L"isOk", 7 },
-        { L"queryStatus", 8 },      { L"getClientVersion", 9 },    { L"NoticeFunc", 10 },
+        { L"SendMessage", 1 }, { L"SendMessageToClient", 1 }, { L"sendmessage", -1 },     { L"SendExe", 2 },
+        { L"reload", 3 },      { L"listAdShow", 4 },          { L"listAdClose", 5 },      { L"SuperPowerPlay", 6 },
+        { L"isOk", 7 },        { L"queryStatus", 8 },         { L"getClientVersion", 9 }, { L"NoticeFunc", 10 },
         { L"unknown", -1 },
     };
     for (const TCase& c : cases) {
@@ -1005,8 +1004,8 @@ TEST_F(ActiveXTest, DocumentHostsTurnMenusIntoNotificationsAndEatBrowserKeys)
             WPARAM key;
             HRESULT hr;
         } keys[] = {
-            { true, false, 'N', S_OK },      { true, false, 'P', S_OK },       { true, false, 'C', S_FALSE },
-            { false, true, VK_LEFT, S_OK },  { false, true, VK_RIGHT, S_OK },  { false, false, VK_LEFT, S_FALSE },
+            { true, false, 'N', S_OK },        { true, false, 'P', S_OK },      { true, false, 'C', S_FALSE },
+            { false, true, VK_LEFT, S_OK },    { false, true, VK_RIGHT, S_OK }, { false, false, VK_LEFT, S_FALSE },
             { false, false, VK_ESCAPE, S_OK }, { false, false, 'N', S_FALSE },
         };
         for (const TKey& k : keys) {

@@ -18,20 +18,19 @@
 
 namespace {
 
-const wchar_t kMenuMarkup[] =
-    L"<Window><VerticalLayout>"
-    L"<Menu name=\"main\">"
-    L"<MenuListLabel text=\"Open\" labelid=\"7\"/>"
-    L"<MenuListLabel text=\"More\" labelid=\"8\" nextmenu=\"sub\"/>"
-    L"<Container height=\"2\"/>"
-    L"<MenuListLabel text=\"Settings\" labelid=\"9\"/>"
-    L"<MenuListLabel text=\"Quit\" labelid=\"10\"/>"
-    L"</Menu>"
-    L"<Menu name=\"sub\">"
-    L"<MenuListLabel text=\"First\" labelid=\"21\"/>"
-    L"<MenuListLabel text=\"Second\" labelid=\"22\"/>"
-    L"</Menu>"
-    L"</VerticalLayout></Window>";
+const wchar_t kMenuMarkup[] = L"<Window><VerticalLayout>"
+                              L"<Menu name=\"main\">"
+                              L"<MenuListLabel text=\"Open\" labelid=\"7\"/>"
+                              L"<MenuListLabel text=\"More\" labelid=\"8\" nextmenu=\"sub\"/>"
+                              L"<Container height=\"2\"/>"
+                              L"<MenuListLabel text=\"Settings\" labelid=\"9\"/>"
+                              L"<MenuListLabel text=\"Quit\" labelid=\"10\"/>"
+                              L"</Menu>"
+                              L"<Menu name=\"sub\">"
+                              L"<MenuListLabel text=\"First\" labelid=\"21\"/>"
+                              L"<MenuListLabel text=\"Second\" labelid=\"22\"/>"
+                              L"</Menu>"
+                              L"</VerticalLayout></Window>";
 
 struct TPosted
 {
