@@ -11,6 +11,12 @@ using namespace UpdCoreTest;
 
 namespace {
 
+// A find procedure that takes whatever the hit test reaches.
+CControlUI* CALLBACK AnyControl(CControlUI* p, LPVOID)
+{
+    return p;
+}
+
 std::wstring TempFolder()
 {
     wchar_t szDir[MAX_PATH] = {};
@@ -218,8 +224,7 @@ TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
         ::DeleteDC(hDC);
         auto Hit = [&](int x, int y) {
             POINT pt = { x, y };
-            return control.FindControl([](CControlUI* p, LPVOID) -> CControlUI* { return p; }, &pt, UIFIND_HITTEST) !=
-                nullptr;
+            return control.FindControl(AnyControl, &pt, UIFIND_HITTEST) != nullptr;
         };
         EXPECT_TRUE(Hit(rc.left + 2, rc.top + 1));
         EXPECT_TRUE(Hit(rc.left + 3, rc.top + 3));
