@@ -350,6 +350,20 @@ bool PressButton(const CSetupDriver& driver, TPoint pt, TPoint edge)
     return false;
 }
 
+// Clicks the close button until its prompt shows: under Wine a click can be
+// lost while another window of the run appears or goes (the running program
+// being closed by the install, say), and the close button cannot be read.
+HWND CloseUntilPrompt(const CSetupDriver& driver)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
+    do {
+        driver.Click(kCloseButton.x, kCloseButton.y);
+        HWND hPrompt = driver.WaitForPrompt(3000);
+        if (hPrompt != nullptr) return hPrompt;
+    } while (::GetTickCount64() < deadline);
+    return nullptr;
+}
+
 // The installing page: its bar, empty or moving.
 bool WaitForProgressPage(const CSetupDriver& driver)
 {
@@ -618,8 +632,7 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
             driver.Click(page.open.x, page.open.y);
         }
         ASSERT_TRUE(WaitForButton(driver, page.shown));
-        driver.Click(kCloseButton.x, kCloseButton.y);
-        HWND hPrompt = driver.WaitForPrompt();
+        HWND hPrompt = CloseUntilPrompt(driver);
         ASSERT_NE(hPrompt, nullptr);
         if (page.open.x < 0) driver.Shot(L"install-0-close-prompt");
         driver.AnswerPrompt(hPrompt, IDNO);
@@ -736,8 +749,7 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    driver.Click(kCloseButton.x, kCloseButton.y);
-    HWND hPrompt = driver.WaitForPrompt();
+    HWND hPrompt = CloseUntilPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     driver.Shot(L"install-6-close-during-copy");
     driver.AnswerPrompt(hPrompt, IDYES);
@@ -760,8 +772,7 @@ TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    driver.Click(kCloseButton.x, kCloseButton.y);
-    HWND hPrompt = driver.WaitForPrompt();
+    HWND hPrompt = CloseUntilPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     held.Release();
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
@@ -845,8 +856,7 @@ TEST_F(InstallerDriveTest, NearlyFullDriveIsRefusedByQuickCustomAndSilentInstall
     // The custom page comes instead of the copy, its start greyed.
     ASSERT_TRUE(driver.WaitForColor(kStartEdge.x, kStartEdge.y, kButtonDisabled));
     driver.Shot(L"install-7-drive-full");
-    driver.Click(kCloseButton.x, kCloseButton.y);
-    HWND hPrompt = driver.WaitForPrompt();
+    HWND hPrompt = CloseUntilPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     driver.AnswerPrompt(hPrompt, IDYES);
     EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1));

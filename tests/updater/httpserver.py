@@ -28,6 +28,8 @@ block "hostile behaviours" below):
 
   <name>.hang    the request is read and never answered; the connection is
                  held until the client closes it or the server stops
+  <name>.delay   the answer comes after the number of milliseconds the file
+                 holds (at most 10000), as from a slow server
 
 Files carry a strong ETag made from their content and a Last-Modified date
 from their time stamp; a Range request whose If-Range names neither gets the
@@ -102,6 +104,9 @@ class Handler(BaseHTTPRequestHandler):
         if os.path.exists(path + ".hang"):
             self.hold_without_answer()
             return True
+        if os.path.exists(path + ".delay"):
+            with open(path + ".delay") as delay:
+                time.sleep(min(int(delay.read().strip() or "0"), 10000) / 1000.0)
         return False
 
     def hold_without_answer(self):

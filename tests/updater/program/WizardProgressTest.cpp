@@ -161,7 +161,11 @@ protected:
 
 TEST_F(WizardProgressTest, TheDownloadBarEndsFullBeforeTheInstallingPage)
 {
+    // A manifest that takes a while, so the checking page is seen for longer
+    // than its bar takes to step.
+    WriteWholeFile(m_serverRoot + L"newupdate.ini.delay", "600");
     RunWizard([](CUpdateDlg&) {});
+    DeleteFileW((m_serverRoot + L"newupdate.ini.delay").c_str());
     EXPECT_TRUE(g_seen.updateClicked);
     EXPECT_EQ(0, g_seen.barWhenDownloadPageShown);
     EXPECT_EQ(100, g_seen.barWhenInstallPageShown);
