@@ -616,7 +616,12 @@ void CUpdateDlg::ShowDownloadPercent(int percent)
 {
     wchar_t text[32];
     swprintf_s(text, 32, L"{f 0}%d%%{/f}", percent);
-    if (m_percent) m_percent->SetText(text);
+    if (m_percent) {
+        m_percent->SetText(text);
+        // The field is as wide as its text was when the row was laid out: a
+        // wider number would wrap its "%" onto a clipped second line.
+        m_percent->NeedParentUpdate();
+    }
     if (m_progress) m_progress->SetValue(percent);
 }
 

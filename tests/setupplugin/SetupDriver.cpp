@@ -145,7 +145,10 @@ HWND CSetupDriver::WaitForWindow(LPCWSTR pstrTitle, DWORD timeoutMs)
 
 void CSetupDriver::Click(int x, int y) const
 {
+    // A click sent while the activation is still on its way (a prompt or the
+    // folder browser just closed) can reach no window at all.
     ::SetForegroundWindow(m_hWnd);
+    WaitUntil([this]() { return ::GetForegroundWindow() == m_hWnd; }, 2000);
     POINT pt = { x, y };
     ::ClientToScreen(m_hWnd, &pt);
     ClickScreen(pt);
@@ -165,7 +168,15 @@ void CSetupDriver::ClickScreen(POINT pt) const
     inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
     inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    ::SendInput(3, inputs, sizeof(INPUT));
+    // The pointer arrives first, so the control under it is hot before it is pressed.
+    ::SendInput(1, inputs, sizeof(INPUT));
+    WaitUntil(
+        [pt]() {
+            POINT now = {};
+            return ::GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
+        },
+        1000);
+    ::SendInput(2, inputs + 1, sizeof(INPUT));
 }
 
 void CSetupDriver::PressKey(WORD vk) const
@@ -255,6 +266,11 @@ void CSetupDriver::AnswerPrompt(HWND hPrompt, int buttonId) const
     RECT rc = {};
     ::GetWindowRect(hButton, &rc);
     ClickScreen({ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 });
+    // Under Wine a click can be lost while windows come and go; the button is
+    // then pressed by its message, never by a second click that could land on
+    // the window below once the prompt has gone.
+    if (!WaitUntil([hPrompt]() { return !::IsWindow(hPrompt) || !::IsWindowVisible(hPrompt); }, 3000))
+        ::PostMessageW(hButton, BM_CLICK, 0, 0);
 }
 
 void CSetupDriver::Shot(LPCWSTR pstrName) const

@@ -38,6 +38,8 @@ struct Observation
     int barWhenInstallPageShown = -1;
     std::wstring percentWhenInstallPageShown;
     int checkingValuesSeen = 0;
+    std::vector<std::wstring> percentTextsCut; // shown in a field narrower than they are
+    int percentTextsSeen = 0;
     int lastCheckingValue = -1;
 };
 
@@ -53,6 +55,18 @@ int BarValue(CUpdateDlg& dialog, const wchar_t* name)
 {
     CControlUI* bar = dialog.Manager().FindControl(name);
     return bar ? static_cast<CProgressUI*>(bar)->GetValue() : -1;
+}
+
+// Once the window has painted what it was asked to, the percentage's field is
+// at least as wide as its text.
+void NotePercentField(Observation& seen)
+{
+    if (GetUpdateRect(seen.window, nullptr, FALSE)) return;
+    CControlUI* percent = seen.dialog->Manager().FindControl(L"Percent");
+    const RECT& rc = percent->GetPos();
+    SIZE needed = percent->EstimateSize(SIZE{ 400, 24 });
+    ++seen.percentTextsSeen;
+    if (needed.cx > rc.right - rc.left) seen.percentTextsCut.push_back(percent->GetText().GetData());
 }
 
 void CALLBACK Sample(HWND, UINT, UINT_PTR timer, DWORD)
@@ -75,6 +89,7 @@ void CALLBACK Sample(HWND, UINT, UINT_PTR timer, DWORD)
     } else if (page == WizardPageDownloading) {
         int value = BarValue(dialog, L"Progreass");
         if (seen.barValues.empty() || seen.barValues.back() != value) seen.barValues.push_back(value);
+        NotePercentField(seen);
     } else if (page == WizardPageInstalling && seen.barWhenInstallPageShown < 0) {
         seen.barWhenInstallPageShown = BarValue(dialog, L"Progreass");
         seen.percentWhenInstallPageShown = dialog.Manager().FindControl(L"Percent")->GetText().GetData();
@@ -178,6 +193,9 @@ TEST_F(WizardProgressTest, TheDownloadBarEndsFullBeforeTheInstallingPage)
     std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
     EXPECT_NE(std::string::npos, text.find("progress 30000")) << text;
     EXPECT_GE(g_seen.checkingValuesSeen, 2);
+    // Two-digit percentages fit their field as well as one-digit ones.
+    EXPECT_GT(g_seen.percentTextsSeen, 0);
+    EXPECT_TRUE(g_seen.percentTextsCut.empty()) << testing::PrintToString(g_seen.percentTextsCut);
 }
 
 TEST_F(WizardProgressTest, AResumedDownloadStartsAtItsSavedPercentage)
