@@ -197,6 +197,12 @@ TEST_F(CUpdWindowResources, ImageNamesStayInsideTheResourceFolder)
 
 // The shape region is in the image's coordinates: a point in window coordinates hits only
 // where the image under it is not black.
+// A lambda does not convert to the 32-bit build's __stdcall callback type.
+static CControlUI* CALLBACK AnyControl(CControlUI* pControl, LPVOID)
+{
+    return pControl;
+}
+
 TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
 {
     std::wstring path = WriteHalfBlackBitmap(L"updcore_shape.bmp");
@@ -218,8 +224,7 @@ TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
         ::DeleteDC(hDC);
         auto Hit = [&](int x, int y) {
             POINT pt = { x, y };
-            return control.FindControl([](CControlUI* p, LPVOID) -> CControlUI* { return p; }, &pt, UIFIND_HITTEST) !=
-                nullptr;
+            return control.FindControl(AnyControl, &pt, UIFIND_HITTEST) != nullptr;
         };
         EXPECT_TRUE(Hit(rc.left + 2, rc.top + 1));
         EXPECT_TRUE(Hit(rc.left + 3, rc.top + 3));
