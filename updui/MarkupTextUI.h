@@ -33,6 +33,8 @@ private:
         WCHAR chName;
         bool bClosing;
         CStringUI sParams;
+        LPCWSTR pstrParams = L""; // the parameters where they stand in the text
+        int nParams = 0;
     };
 
     // What nested tags set, innermost last. The state is copied at every line's start, so
@@ -75,7 +77,11 @@ private:
         bool bRaw;
         bool bInLink;
         int xLinkStart;
-        CStringUI sLinkText;
+        // The open link's parameters where they stand in the text: the state is copied at
+        // every line's start, and a copy of a long link text for each line of a long text
+        // took seconds.
+        LPCWSTR pstrLinkText;
+        int nLinkText;
         int cyFixedLine; // "y": 0 = from the fonts and images
     };
 

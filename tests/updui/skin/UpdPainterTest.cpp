@@ -44,6 +44,50 @@ protected:
 
 HWND UpdPainterTest::s_hWnd = nullptr;
 
+// The program reaches the C runtime's malloc through one entry of its import table, the
+// library's code and the test's alike.
+extern "C" void*(__cdecl* __MINGW_IMP_SYMBOL(malloc))(size_t);
+
+// Counts the C runtime allocations of at least a given size made while it lives, by taking
+// over that entry and giving it back.
+class CLargeAllocationCounter
+{
+public:
+    explicit CLargeAllocationCounter(size_t nMinBytes)
+    {
+        s_nMinBytes = nMinBytes;
+        s_nCount = 0;
+        s_pfnMalloc = __MINGW_IMP_SYMBOL(malloc);
+        SetEntry(&Counting);
+    }
+    ~CLargeAllocationCounter() { SetEntry(s_pfnMalloc); }
+    CLargeAllocationCounter(const CLargeAllocationCounter&) = delete;
+    CLargeAllocationCounter& operator=(const CLargeAllocationCounter&) = delete;
+    int Count() const { return s_nCount; }
+
+private:
+    typedef void*(__cdecl* MallocProc)(size_t);
+    static void* __cdecl Counting(size_t nBytes)
+    {
+        if (nBytes >= s_nMinBytes) s_nCount++;
+        return s_pfnMalloc(nBytes);
+    }
+    static void SetEntry(MallocProc pfn)
+    {
+        DWORD dwOld = 0;
+        VirtualProtect(&__MINGW_IMP_SYMBOL(malloc), sizeof(pfn), PAGE_READWRITE, &dwOld);
+        __MINGW_IMP_SYMBOL(malloc) = pfn;
+        VirtualProtect(&__MINGW_IMP_SYMBOL(malloc), sizeof(pfn), dwOld, &dwOld);
+    }
+    static size_t s_nMinBytes;
+    static int s_nCount;
+    static MallocProc s_pfnMalloc;
+};
+
+size_t CLargeAllocationCounter::s_nMinBytes = 0;
+int CLargeAllocationCounter::s_nCount = 0;
+CLargeAllocationCounter::MallocProc CLargeAllocationCounter::s_pfnMalloc = nullptr;
+
 bool Near(DWORD dwActual, DWORD dwExpected)
 {
     for (int shift = 0; shift <= 16; shift += 8) {
@@ -223,6 +267,52 @@ TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
     EXPECT_EQ(rcShallow.right, rcDeep.right);
     EXPECT_EQ(rcShallow.bottom, rcDeep.bottom);
     EXPECT_GT(rcDeep.bottom, 60) << "the text wraps over many lines";
+}
+
+// A link's address is kept once however many lines its text covers: every line's start
+// once copied it with the rest of the tags' state, so a long address over a long text (as
+// damaged text has) took seconds to measure. Counted here as the allocations the size of
+// the address made while measuring.
+TEST_F(UpdPainterTest, ALongLinkOverManyLinesIsNotCopiedPerLine)
+{
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
+    const std::wstring sAddress = L"http://127.0.0.1/" + std::wstring(20000, L'x');
+    std::wstring sWords;
+    for (int i = 0; i < 6000; i++) sWords += L"i,";
+    const std::wstring sLinked = L"<a " + sAddress + L">" + sWords + L"</a>";
+    int nLinks = 0;
+    RECT rcPlain = { 0, 0, 200, 60 }, rcLinked = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcPlain, sWords.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    int nCopies = 0;
+    {
+        CLargeAllocationCounter counter(sAddress.size() * sizeof(wchar_t));
+        CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcLinked, sLinked.c_str(), 0xFF000000, nullptr, nullptr,
+                                   nLinks, DT_CALCRECT | DT_WORDBREAK);
+        nCopies = counter.Count();
+    }
+    HFONT hOld = (HFONT)SelectObject(canvas.DC(), m_manager.GetDefaultFontInfo()->hFont);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(canvas.DC(), &tm);
+    SelectObject(canvas.DC(), hOld);
+    ASSERT_GT(rcPlain.bottom, 50 * tm.tmHeight) << "the text covers many lines";
+    EXPECT_EQ(rcPlain.bottom, rcLinked.bottom) << "the link lays out as its text";
+    EXPECT_EQ(rcPlain.right, rcLinked.right);
+    EXPECT_LE(nCopies, 4) << "the address was copied for the lines of its text";
+
+    // The address is still what a drawn link reports, on every line it covers.
+    RECT rcLinks[3] = {};
+    CStringUI sLinks[3];
+    nLinks = 3;
+    RECT rcDraw = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcDraw, sLinked.c_str(), 0xFF000000, rcLinks, sLinks, nLinks,
+                               DT_WORDBREAK);
+    ASSERT_EQ(3, nLinks);
+    for (int i = 0; i < 3; i++) {
+        EXPECT_STREQ(sAddress.c_str(), sLinks[i].GetData()) << i;
+        EXPECT_GT(rcLinks[i].right, rcLinks[i].left) << i;
+    }
+    EXPECT_LT(rcLinks[0].top, rcLinks[1].top);
 }
 
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
