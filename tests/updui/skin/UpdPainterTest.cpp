@@ -8,6 +8,7 @@
 #include "DibCanvas.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
+#include "RuntimeCallCounter.h"
 #include "WindowManagerUI.h"
 
 using namespace UpdUI;
@@ -43,50 +44,6 @@ protected:
 };
 
 HWND UpdPainterTest::s_hWnd = nullptr;
-
-// The program reaches the C runtime's malloc through one entry of its import table, the
-// library's code and the test's alike.
-extern "C" void*(__cdecl* __MINGW_IMP_SYMBOL(malloc))(size_t);
-
-// Counts the C runtime allocations of at least a given size made while it lives, by taking
-// over that entry and giving it back.
-class CLargeAllocationCounter
-{
-public:
-    explicit CLargeAllocationCounter(size_t nMinBytes)
-    {
-        s_nMinBytes = nMinBytes;
-        s_nCount = 0;
-        s_pfnMalloc = __MINGW_IMP_SYMBOL(malloc);
-        SetEntry(&Counting);
-    }
-    ~CLargeAllocationCounter() { SetEntry(s_pfnMalloc); }
-    CLargeAllocationCounter(const CLargeAllocationCounter&) = delete;
-    CLargeAllocationCounter& operator=(const CLargeAllocationCounter&) = delete;
-    int Count() const { return s_nCount; }
-
-private:
-    typedef void*(__cdecl* MallocProc)(size_t);
-    static void* __cdecl Counting(size_t nBytes)
-    {
-        if (nBytes >= s_nMinBytes) s_nCount++;
-        return s_pfnMalloc(nBytes);
-    }
-    static void SetEntry(MallocProc pfn)
-    {
-        DWORD dwOld = 0;
-        VirtualProtect(&__MINGW_IMP_SYMBOL(malloc), sizeof(pfn), PAGE_READWRITE, &dwOld);
-        __MINGW_IMP_SYMBOL(malloc) = pfn;
-        VirtualProtect(&__MINGW_IMP_SYMBOL(malloc), sizeof(pfn), dwOld, &dwOld);
-    }
-    static size_t s_nMinBytes;
-    static int s_nCount;
-    static MallocProc s_pfnMalloc;
-};
-
-size_t CLargeAllocationCounter::s_nMinBytes = 0;
-int CLargeAllocationCounter::s_nCount = 0;
-CLargeAllocationCounter::MallocProc CLargeAllocationCounter::s_pfnMalloc = nullptr;
 
 bool Near(DWORD dwActual, DWORD dwExpected)
 {
@@ -313,6 +270,34 @@ TEST_F(UpdPainterTest, ALongLinkOverManyLinesIsNotCopiedPerLine)
         EXPECT_GT(rcLinks[i].right, rcLinks[i].left) << i;
     }
     EXPECT_LT(rcLinks[0].top, rcLinks[1].top);
+}
+
+// A tag opening that is never closed is text. Thousands of them before a long rest of text
+// (damaged text) each searched the whole rest for a closing bracket, so measuring took
+// seconds; now the rest is searched through to its end a few times per drawing. The text
+// measures as the same characters given as raw text.
+TEST_F(UpdPainterTest, UnclosedTagOpeningsDoNotEachSearchTheRestOfTheText)
+{
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
+    std::wstring sText;
+    for (int i = 0; i < 3000; i++) sText += L"<b x{c y";
+    sText += std::wstring(20000, L'W');
+    const std::wstring sRaw = L"<r>" + sText + L"</r>";
+    int nLinks = 0;
+    RECT rcText = { 0, 0, 200, 60 }, rcRaw = { 0, 0, 200, 60 };
+    int nSearches = 0;
+    {
+        CFailedCharSearchCounter counter;
+        CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcText, sText.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                                   DT_CALCRECT | DT_WORDBREAK);
+        nSearches = counter.Count();
+    }
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcRaw, sRaw.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_LE(nSearches, 4) << "each opening searched the rest of the text";
+    EXPECT_EQ(rcRaw.right, rcText.right);
+    EXPECT_EQ(rcRaw.bottom, rcText.bottom);
+    EXPECT_GT(rcText.bottom, 60);
 }
 
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)
