@@ -189,6 +189,9 @@ bool CActiveXUI::CreateHostedControl()
 {
     ReleaseHostedControl();
     m_bCreated = true;
+    // A control given no class has nothing to create. Asking COM for the null class costs a
+    // registry search and a call to the activation service, for every such control.
+    if (::IsEqualGUID(m_clsid, GUID_NULL)) return false;
     IOleControl* pOleControl = nullptr;
     HRESULT hr =
         ::CoCreateInstance(m_clsid, nullptr, CLSCTX_ALL, IID_IOleControl, reinterpret_cast<void**>(&pOleControl));

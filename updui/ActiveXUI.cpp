@@ -295,6 +295,10 @@ bool CActiveXUI::CreateHostedControl()
 {
     ReleaseHostedControl();
     m_bCreated = true;
+    // A host given no class has nothing to create, not even from its module. Asking COM for
+    // the null class costs a registry search and a call to the activation service, for every
+    // such host.
+    if (::IsEqualGUID(m_clsid, GUID_NULL)) return false;
     IUnknown* pObject = CreateObject();
     if (pObject == nullptr) return false;
     HRESULT hr = pObject->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&m_pUnk));

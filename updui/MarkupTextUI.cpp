@@ -61,6 +61,8 @@ CMarkupTextUI::CMarkupTextUI(HDC hDC, CWindowManagerUI* pManager, DWORD dwTextCo
     m_state.bRaw = false;
     m_state.bInLink = false;
     m_state.xLinkStart = 0;
+    m_state.pstrLinkText = L"";
+    m_state.nLinkText = 0;
     m_state.cyFixedLine = 0;
 }
 
@@ -211,11 +213,32 @@ bool CMarkupTextUI::ParseTag(LPCWSTR p, TTagUI& tag, LPCWSTR& pNext) const
         return true;
     }
     if (*q != L' ' && *q != chClose) return false;
-    LPCWSTR pstrEnd = wcschr(q, chClose);
+    LPCWSTR pstrEnd = FindClosing(q, chClose);
     if (pstrEnd == nullptr) return false;
-    if (*q == L' ') tag.sParams.Assign(q + 1, (int)(pstrEnd - q - 1));
+    tag.pstrParams = *q == L' ' ? q + 1 : q;
+    tag.nParams = (int)(pstrEnd - tag.pstrParams);
+    if (*q == L' ') tag.sParams.Assign(tag.pstrParams, tag.nParams);
     pNext = pstrEnd + 1;
     return true;
+}
+
+// The first chClose at or after q. What the last search found answers for every q it
+// covered, and a search starting before it stops where it started.
+LPCWSTR CMarkupTextUI::FindClosing(LPCWSTR q, WCHAR chClose) const
+{
+    TClosingSearchUI& last = m_closingSearches[chClose == L'>' ? 0 : 1];
+    if (last.pFrom != nullptr && q >= last.pFrom && (last.pFound == nullptr || q <= last.pFound)) return last.pFound;
+    LPCWSTR pFound = nullptr;
+    if (last.pFrom != nullptr && q < last.pFrom) {
+        LPCWSTR r = q;
+        while (r < last.pFrom && *r != chClose) r++;
+        pFound = r < last.pFrom ? r : last.pFound;
+    } else {
+        pFound = wcschr(q, chClose);
+    }
+    last.pFrom = q;
+    last.pFound = pFound;
+    return pFound;
 }
 
 // "<{>" draws "{", "{<}" draws "<", and so on.
@@ -249,7 +272,8 @@ int CMarkupTextUI::ApplyTag(const TTagUI& tag, bool bEmit, bool bLineStart, TLin
     case L'a': {
         m_state.bInLink = true;
         m_state.xLinkStart = m_x;
-        m_state.sLinkText = tag.sParams;
+        m_state.pstrLinkText = tag.pstrParams;
+        m_state.nLinkText = tag.nParams;
         const bool bHover = m_bHoverFound && m_sHoverLink == tag.sParams;
         PushColor(bHover ? m_pManager->GetDefaultLinkHoverFontColor() : m_pManager->GetDefaultLinkFontColor());
         PushFont(CurrentFont());
@@ -532,7 +556,7 @@ void CMarkupTextUI::RecordLink(const TLineUI& line)
     rcLink.top = m_yLine;
     rcLink.right = m_x;
     rcLink.bottom = m_yLine + line.cyHeight;
-    m_sLinks[m_nLinks] = m_state.sLinkText;
+    m_sLinks[m_nLinks] = CStringUI(m_state.pstrLinkText, m_state.nLinkText);
     m_nLinks++;
 }
 

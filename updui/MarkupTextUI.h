@@ -33,6 +33,8 @@ private:
         WCHAR chName;
         bool bClosing;
         CStringUI sParams;
+        LPCWSTR pstrParams = L""; // the parameters where they stand in the text
+        int nParams = 0;
     };
 
     // What nested tags set, innermost last. The state is copied at every line's start, so
@@ -75,7 +77,11 @@ private:
         bool bRaw;
         bool bInLink;
         int xLinkStart;
-        CStringUI sLinkText;
+        // The open link's parameters where they stand in the text: the state is copied at
+        // every line's start, and a copy of a long link text for each line of a long text
+        // took seconds.
+        LPCWSTR pstrLinkText;
+        int nLinkText;
         int cyFixedLine; // "y": 0 = from the fonts and images
     };
 
@@ -91,6 +97,7 @@ private:
     void Run(LPCWSTR pstrText);
     LPCWSTR DoLine(LPCWSTR p, bool bEmit, TLineUI& line);
     bool ParseTag(LPCWSTR p, TTagUI& tag, LPCWSTR& pNext) const;
+    LPCWSTR FindClosing(LPCWSTR q, WCHAR chClose) const;
     bool ParseEscape(LPCWSTR p, WCHAR& ch) const;
     bool IsRawEnd(LPCWSTR p, LPCWSTR& pNext) const;
     // Both return how the tag leaves the line (continue, end after it, end before it).
@@ -133,6 +140,15 @@ private:
     // Metrics read once per font: every tag notes the font's height on its line, and reading
     // them from the DC for each of thousands of tags took seconds.
     std::map<HFONT, TEXTMETRICW> m_metrics;
+    // The last search for a closing bracket of each kind: from pFrom there is none before
+    // pFound (null: none at all). Tag openings that are never closed each searched the whole
+    // rest of the text, and thousands of them before a long rest took seconds.
+    struct TClosingSearchUI
+    {
+        LPCWSTR pFrom = nullptr;
+        LPCWSTR pFound = nullptr;
+    };
+    mutable TClosingSearchUI m_closingSearches[2];
 };
 
 } // namespace UpdUI

@@ -4,6 +4,7 @@
 
 #include "DibCanvas.h"
 #include "PainterUI.h"
+#include "RuntimeCallCounter.h"
 #include "SkinTestPaths.h"
 #include "WindowManagerUI.h"
 
@@ -246,4 +247,26 @@ TEST_F(MarkupText, FontTagsWithoutTextBetweenThemOnlyCountForTheNextText)
               LineHeight(m_manager.GetDefaultBoldFont()) > LineHeight(m_manager.GetDefaultFont())
                   ? LineHeight(m_manager.GetDefaultBoldFont())
                   : LineHeight(m_manager.GetDefaultFont()));
+}
+
+// A tag opening that is never closed is text. Thousands of them before a long rest of text
+// (damaged text) each searched the whole rest for a closing bracket, so measuring took
+// seconds; now the rest is searched through to its end a few times per drawing.
+TEST_F(MarkupText, UnclosedTagOpeningsDoNotEachSearchTheRestOfTheText)
+{
+    std::wstring text;
+    for (int i = 0; i < 3000; i++) text += L"<b x{c y";
+    text += std::wstring(20000, L'W');
+    RECT rcText = {};
+    int nSearches = 0;
+    {
+        CFailedCharSearchCounter counter;
+        rcText = Measure(text.c_str(), RECT{ 0, 0, 200, 100 }, DT_WORDBREAK);
+        nSearches = counter.Count();
+    }
+    EXPECT_LE(nSearches, 4) << "each opening searched the rest of the text";
+    const int cyLine = LineHeight(m_manager.GetDefaultFont());
+    ASSERT_GT(cyLine, 0);
+    EXPECT_LE(rcText.right, 200);
+    EXPECT_GT(rcText.bottom, 100 * cyLine) << "the openings and the rest are text over many lines";
 }

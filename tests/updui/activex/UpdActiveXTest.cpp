@@ -64,6 +64,34 @@ TEST_F(CUpdActiveX, ZeroOrUnreadableClsidIsRefusedAndCreatesNothing)
     EXPECT_TRUE(::IsEqualGUID(kTestClsid, host.GetClsid())); // a refused value keeps the one before
 }
 
+// A host given no class creates nothing and asks COM for nothing: under Wine each request
+// for the null class searched the registry and called the activation service, so a skin
+// with thousands of such hosts took seconds to lay out. A factory answering for the null
+// class counts any request that still reaches COM.
+TEST_F(CUpdActiveX, HostWithoutAClassNeverAsksComForOne)
+{
+    // Kept past the test: a control made before the fix would outlive a local log.
+    static TTestControlConfig nullSetup;
+    static TTestControlLog nullControls;
+    static CTestControlFactory nullFactory(nullSetup, nullControls);
+    ASSERT_TRUE(nullFactory.Register(GUID_NULL));
+    CControlUI* pRoot = Build(L"<Window><HorizontalLayout><ActiveX /><ActiveX delaycreate=\"false\" />"
+                              L"<ActiveX modulename=\"nosuchmodule.dll\" /></HorizontalLayout></Window>");
+    ASSERT_NE(nullptr, pRoot);
+    Attach(pRoot);
+    CContainerUI* pLayout = static_cast<CContainerUI*>(pRoot);
+    ASSERT_EQ(3, pLayout->GetCount());
+    for (int i = 0; i < pLayout->GetCount(); i++) {
+        CActiveXUI* pHost = static_cast<CActiveXUI*>(pLayout->GetItemAt(i));
+        pHost->SetPos(Rect(0, 0, 50, 50));
+        EXPECT_FALSE(pHost->CreateHostedControl()) << i;
+        IUnknown* pUnk = nullptr;
+        EXPECT_EQ(E_PENDING, pHost->GetControl(IID_IUnknown, reinterpret_cast<void**>(&pUnk))) << i;
+    }
+    EXPECT_EQ(0, nullControls.nCreated);
+    nullFactory.Revoke();
+}
+
 TEST_F(CUpdActiveX, DelayedControlExistsOnlyAfterFirstLayout)
 {
     CControlUI* pRoot = Build(HostMarkup((std::wstring(L"clsid=\"") + kTestClsidText + L"\"").c_str()));

@@ -203,6 +203,12 @@ TEST_F(CUpdWindowResources, ImageNamesStayInsideTheResourceFolder)
 
 // The shape region is in the image's coordinates: a point in window coordinates hits only
 // where the image under it is not black.
+// A lambda does not convert to the 32-bit build's __stdcall callback type.
+static CControlUI* CALLBACK AnyControl(CControlUI* pControl, LPVOID)
+{
+    return pControl;
+}
+
 TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
 {
     std::wstring path = WriteHalfBlackBitmap(L"updcore_shape.bmp");

@@ -8,6 +8,7 @@
 #include "DibCanvas.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
+#include "RuntimeCallCounter.h"
 #include "WindowManagerUI.h"
 
 using namespace UpdUI;
@@ -223,6 +224,80 @@ TEST_F(UpdPainterTest, ThousandsOfFontTagsMeasureAsTheTextTheyHold)
     EXPECT_EQ(rcShallow.right, rcDeep.right);
     EXPECT_EQ(rcShallow.bottom, rcDeep.bottom);
     EXPECT_GT(rcDeep.bottom, 60) << "the text wraps over many lines";
+}
+
+// A link's address is kept once however many lines its text covers: every line's start
+// once copied it with the rest of the tags' state, so a long address over a long text (as
+// damaged text has) took seconds to measure. Counted here as the allocations the size of
+// the address made while measuring.
+TEST_F(UpdPainterTest, ALongLinkOverManyLinesIsNotCopiedPerLine)
+{
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
+    const std::wstring sAddress = L"http://127.0.0.1/" + std::wstring(20000, L'x');
+    std::wstring sWords;
+    for (int i = 0; i < 6000; i++) sWords += L"i,";
+    const std::wstring sLinked = L"<a " + sAddress + L">" + sWords + L"</a>";
+    int nLinks = 0;
+    RECT rcPlain = { 0, 0, 200, 60 }, rcLinked = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcPlain, sWords.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    int nCopies = 0;
+    {
+        CLargeAllocationCounter counter(sAddress.size() * sizeof(wchar_t));
+        CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcLinked, sLinked.c_str(), 0xFF000000, nullptr, nullptr,
+                                   nLinks, DT_CALCRECT | DT_WORDBREAK);
+        nCopies = counter.Count();
+    }
+    HFONT hOld = (HFONT)SelectObject(canvas.DC(), m_manager.GetDefaultFontInfo()->hFont);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(canvas.DC(), &tm);
+    SelectObject(canvas.DC(), hOld);
+    ASSERT_GT(rcPlain.bottom, 50 * tm.tmHeight) << "the text covers many lines";
+    EXPECT_EQ(rcPlain.bottom, rcLinked.bottom) << "the link lays out as its text";
+    EXPECT_EQ(rcPlain.right, rcLinked.right);
+    EXPECT_LE(nCopies, 4) << "the address was copied for the lines of its text";
+
+    // The address is still what a drawn link reports, on every line it covers.
+    RECT rcLinks[3] = {};
+    CStringUI sLinks[3];
+    nLinks = 3;
+    RECT rcDraw = { 0, 0, 200, 60 };
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcDraw, sLinked.c_str(), 0xFF000000, rcLinks, sLinks, nLinks,
+                               DT_WORDBREAK);
+    ASSERT_EQ(3, nLinks);
+    for (int i = 0; i < 3; i++) {
+        EXPECT_STREQ(sAddress.c_str(), sLinks[i].GetData()) << i;
+        EXPECT_GT(rcLinks[i].right, rcLinks[i].left) << i;
+    }
+    EXPECT_LT(rcLinks[0].top, rcLinks[1].top);
+}
+
+// A tag opening that is never closed is text. Thousands of them before a long rest of text
+// (damaged text) each searched the whole rest for a closing bracket, so measuring took
+// seconds; now the rest is searched through to its end a few times per drawing. The text
+// measures as the same characters given as raw text.
+TEST_F(UpdPainterTest, UnclosedTagOpeningsDoNotEachSearchTheRestOfTheText)
+{
+    CDibCanvas canvas(200, 60, RGB(255, 255, 255));
+    std::wstring sText;
+    for (int i = 0; i < 3000; i++) sText += L"<b x{c y";
+    sText += std::wstring(20000, L'W');
+    const std::wstring sRaw = L"<r>" + sText + L"</r>";
+    int nLinks = 0;
+    RECT rcText = { 0, 0, 200, 60 }, rcRaw = { 0, 0, 200, 60 };
+    int nSearches = 0;
+    {
+        CFailedCharSearchCounter counter;
+        CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcText, sText.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                                   DT_CALCRECT | DT_WORDBREAK);
+        nSearches = counter.Count();
+    }
+    CPainterUI::DrawMarkupText(canvas.DC(), &m_manager, rcRaw, sRaw.c_str(), 0xFF000000, nullptr, nullptr, nLinks,
+                               DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_LE(nSearches, 4) << "each opening searched the rest of the text";
+    EXPECT_EQ(rcRaw.right, rcText.right);
+    EXPECT_EQ(rcRaw.bottom, rcText.bottom);
+    EXPECT_GT(rcText.bottom, 60);
 }
 
 TEST_F(UpdPainterTest, RawTextShowsTagsAsCharacters)

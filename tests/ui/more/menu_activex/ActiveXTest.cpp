@@ -501,6 +501,38 @@ TEST_F(ActiveXTest, ClassIdsAndCreationFailures)
     static_cast<IUnknown*>(p)->Release();
 }
 
+// A control given no class creates nothing and asks COM for nothing: under Wine each
+// request for the null class searched the registry and called the activation service, so a
+// skin with thousands of such controls took seconds to lay out. A factory answering for the
+// null class counts any request that still reaches COM.
+TEST_F(ActiveXTest, ControlWithoutAClassNeverAsksComForOne)
+{
+    // Kept past the test: a control made before the fix would outlive a local log.
+    static TTestControlConfig nullConfig;
+    static TTestControlLog nullLog;
+    static CTestControlFactory nullFactory(nullConfig, nullLog);
+    ASSERT_TRUE(nullFactory.Register(GUID_NULL));
+    CSkinBuilderUI builder;
+    CControlUI* pBuilt = builder.Build(nullptr,
+                                       L"<Window><Container><ActiveX /><ActiveX name=\"b\" /><ActiveX clsid=\"\" />"
+                                       L"</Container></Window>",
+                                       nullptr, nullptr, &pm());
+    ASSERT_NE(nullptr, pBuilt);
+    root->Add(pBuilt);
+    IContainerUI* pBox = static_cast<IContainerUI*>(pBuilt->GetInterface(L"IContainer"));
+    ASSERT_NE(nullptr, pBox);
+    ASSERT_EQ(3, pBox->GetCount());
+    for (int i = 0; i < pBox->GetCount(); i++) {
+        CActiveXUI* ax = static_cast<CActiveXUI*>(pBox->GetItemAt(i));
+        ax->SetPos(RECT{ 0, 0, 50, 50 });
+        EXPECT_FALSE(ax->CreateHostedControl()) << i;
+        void* p = nullptr;
+        EXPECT_EQ(E_PENDING, ax->GetControl(IID_IOleObject, &p)) << i;
+    }
+    EXPECT_EQ(0, nullLog.nCreated);
+    nullFactory.Revoke();
+}
+
 TEST_F(ActiveXTest, SiteFacesFrameAndEnumerator)
 {
     Host<CActiveXUI>(&kTestClsid, RECT{ 0, 0, 100, 100 });
