@@ -11,7 +11,8 @@ using namespace UpdCoreTest;
 
 namespace {
 
-// A find procedure that takes whatever the hit test reaches.
+// A find procedure that takes whatever the hit test reaches (a named function:
+// a lambda does not convert to the 32-bit build's __stdcall callback type).
 CControlUI* CALLBACK AnyControl(CControlUI* p, LPVOID)
 {
     return p;
@@ -203,12 +204,6 @@ TEST_F(CUpdWindowResources, ImageNamesStayInsideTheResourceFolder)
 
 // The shape region is in the image's coordinates: a point in window coordinates hits only
 // where the image under it is not black.
-// A lambda does not convert to the 32-bit build's __stdcall callback type.
-static CControlUI* CALLBACK AnyControl(CControlUI* pControl, LPVOID)
-{
-    return pControl;
-}
-
 TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
 {
     std::wstring path = WriteHalfBlackBitmap(L"updcore_shape.bmp");
