@@ -24,6 +24,20 @@ void DeleteMatching(const std::wstring& folder, const wchar_t* pattern)
     FindClose(find);
 }
 
+// A program still running from the folder keeps its file; the rest goes.
+void DeleteFilesNotRunning(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (FindProcessIdByName(entry.cFileName) != kNoProcessId) continue;
+        DeleteFileW((folder + entry.cFileName).c_str());
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
 std::wstring FileNamePart(const std::wstring& path)
 {
     size_t slash = path.find_last_of(L"\\/");
@@ -129,6 +143,9 @@ void DeleteLeftoversOfWizard(const std::wstring& manifestPath, const std::wstrin
     // that stopped tasks left behind are only clutter.
     if (!PathFileExistsW((installFolder + L"updatefile.list").c_str())) {
         for (const wchar_t* pattern : { L"*_tmp", L"*.Cfg" }) DeleteMatching(cache, pattern);
+        // Nor is there a record of work left: a setup package that a stopped run's
+        // clean-up never got to delete is clutter that would keep "cache" for good.
+        if (!HasPendingInstall(installFolder)) DeleteFilesNotRunning(cache);
     }
     // The check makes "cache"; an empty one is not left behind, one with
     // downloads stays for the next run.

@@ -190,11 +190,28 @@ void RemoveStaleTasks(CDownloadManager& manager, const std::set<std::string>& ma
         files.push_back(downloader->folder + downloader->fileName);
         files.push_back(downloader->folder + downloader->fileName + "_tmp");
     }
+    // Finished downloads too: a stopped run may leave one that was never
+    // installed, and it would keep "cache" and the list for good.
+    std::vector<std::string> finished;
+    for (const auto& entry : manager.Finished()) {
+        if (manifestUrls.count(entry.first)) continue;
+        finished.push_back(entry.first);
+        files.push_back(entry.second.downloadPath + entry.second.listName);
+    }
     manager.Unlock();
     // A running task writes its resume record when it stops: its files go
     // only once it has stopped.
     for (const std::string& url : stale) manager.RemoveDownload(url);
+    for (const std::string& url : finished) manager.RemoveCompletedDownload(url);
     for (const std::string& file : files) DeleteFileA(file.c_str());
+}
+
+bool HasNoDownloads(CDownloadManager& manager)
+{
+    manager.Lock();
+    bool none = manager.Tasks().empty() && manager.Finished().empty();
+    manager.Unlock();
+    return none;
 }
 
 } // namespace
@@ -282,7 +299,10 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
 
     UINT result = WM_UPDATE_ALREADY_NEWEST;
     if (forced) {
-        if (filesChanged || setupNewer) result = WM_UPDATE_NEW_VERSION;
+        if (filesChanged || setupNewer)
+            result = WM_UPDATE_NEW_VERSION;
+        else if (HasNoDownloads(host.GetDownloadManager()))
+            DeleteFileW(L"updatefile.list");
     } else if (setupNewer) {
         result = WM_UPDATE_NEW_VERSION;
     } else {
