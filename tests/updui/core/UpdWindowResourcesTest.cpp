@@ -94,6 +94,12 @@ protected:
     CWindowManagerUI manager;
 };
 
+// A hit test callback that takes every control it is offered.
+CControlUI* CALLBACK AnyControl(CControlUI* pControl, LPVOID)
+{
+    return pControl;
+}
+
 } // namespace
 
 TEST_F(CUpdWindowResources, FontIndexOutOfRangeGivesTheDefaultFont)
@@ -218,8 +224,7 @@ TEST_F(CUpdWindowResources, ShapedHitTestFollowsTheImageWhereverTheControlIs)
         ::DeleteDC(hDC);
         auto Hit = [&](int x, int y) {
             POINT pt = { x, y };
-            return control.FindControl([](CControlUI* p, LPVOID) -> CControlUI* { return p; }, &pt, UIFIND_HITTEST) !=
-                nullptr;
+            return control.FindControl(AnyControl, &pt, UIFIND_HITTEST) != nullptr;
         };
         EXPECT_TRUE(Hit(rc.left + 2, rc.top + 1));
         EXPECT_TRUE(Hit(rc.left + 3, rc.top + 3));
