@@ -335,22 +335,7 @@ SIZE CEditUI::EstimateSize(SIZE szAvailable)
 
 void CEditUI::RefreshStateBits()
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~static_cast<UINT>(UISTATE_FOCUSED);
-    if (!IsEnabled())
-        m_uButtonState |= UISTATE_DISABLED;
-    else
-        m_uButtonState &= ~static_cast<UINT>(UISTATE_DISABLED);
-}
-
-bool CEditUI::DrawOrForget(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 }
 
 void CEditUI::PaintStatusImage(HDC hDC)
@@ -363,8 +348,8 @@ void CEditUI::PaintStatusImage(HDC hDC)
         pStateImage = &m_sFocusedImage;
     else if ((m_uButtonState & UISTATE_HOT) != 0)
         pStateImage = &m_sHotImage;
-    if (pStateImage != nullptr && DrawOrForget(hDC, *pStateImage)) return;
-    DrawOrForget(hDC, m_sNormalImage);
+    if (pStateImage != nullptr && DrawImageOrForget(hDC, *pStateImage)) return;
+    DrawImageOrForget(hDC, m_sNormalImage);
 }
 
 // CharNextW steps, so a surrogate pair shows one password character.
