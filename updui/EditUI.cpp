@@ -241,24 +241,8 @@ void CEditUI::SelectAllInWindow()
 
 void CEditUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
-        return;
-    }
+    if (DoFieldEvent(event, m_pWindow != nullptr)) return;
     switch (event.type) {
-    case EventSetCursor:
-        if (!IsEnabled()) break;
-        ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-        return;
-    case EventWindowSize:
-        if (m_pWindow != nullptr && m_pManager != nullptr) m_pManager->SetFocusNeeded(this);
-        return;
-    case EventScrollWheel:
-        if (m_pWindow != nullptr) return;
-        break;
     case EventSetFocus:
         if (!IsEnabled()) break;
         m_bFocused = true;
@@ -266,14 +250,6 @@ void CEditUI::DoEvent(TEventRecUI& event)
         OpenWindow();
         Invalidate();
         return;
-    case EventKillFocus:
-        if (!IsEnabled()) break;
-        m_bFocused = false;
-        Invalidate();
-        return;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu: return;
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) break;
