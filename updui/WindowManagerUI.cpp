@@ -26,8 +26,6 @@ namespace {
 
 const int kMapBuckets = 83;
 const int kHoverTimeDefault = 400;
-const UINT kTimerIdBase = 4096;
-const UINT kTimerIdModulo = 255;
 const UINT kReflectOffset = 0x2000;
 const int kOptionGroupPrealloc = 6;
 const wchar_t kMemoryZipName[] = L"membuffer";
@@ -132,13 +130,12 @@ CWindowManagerUI::CWindowManagerUI()
       m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_hwndTooltip(nullptr), m_ToolTip(),
       m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
       m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
-      m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_uTimerID(kTimerIdBase), m_bFirstLayout(true),
-      m_bUpdateNeeded(false), m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false),
-      m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets),
-      m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000),
-      m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
-      m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(), m_mImageHash(kMapBuckets),
-      m_DefaultAttrHash(kMapBuckets)
+      m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false),
+      m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
+      m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets), m_pParentManager(nullptr),
+      m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
+      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(),
+      m_mImageHash(kMapBuckets), m_DefaultAttrHash(kMapBuckets)
 {
     if (!m_bProcessSetUp) {
         m_bProcessSetUp = true;
@@ -565,83 +562,24 @@ bool CWindowManagerUI::IsCaptured() const
 
 // ---------------------------------------------------------------- timers
 
-// Local ids count (counter + 1) mod 255 from 4096. Once the count wraps, an id still
-// held by another entry of this window is passed over: SetTimer with a live id would
-// silently take that timer away from its control.
 bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
 {
-    if (pControl == nullptr || m_hWndPaint == nullptr) return false;
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
-        if (!pTimer->bKilled) return false;
-        if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
-        pTimer->bKilled = false;
-        return true;
-    }
-    UINT uId = m_uTimerID;
-    bool bFree = false;
-    for (UINT nTries = 0; nTries < kTimerIdModulo && !bFree; ++nTries) {
-        uId = (uId + 1) % kTimerIdModulo;
-        bFree = true;
-        for (int i = 0; i < m_aTimers.GetCount() && bFree; ++i) {
-            TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-            if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId) bFree = false;
-        }
-    }
-    if (!bFree) return false;
-    m_uTimerID = uId;
-    if (::SetTimer(m_hWndPaint, uId, uElapse, nullptr) == 0) return false;
-    TTimerRecUI* pTimer = new (std::nothrow) TTimerRecUI;
-    if (pTimer == nullptr) {
-        ::KillTimer(m_hWndPaint, uId);
-        return false;
-    }
-    pTimer->pSender = pControl;
-    pTimer->nTimerKey = nTimerKey;
-    pTimer->hWnd = m_hWndPaint;
-    pTimer->uWinTimer = uId;
-    pTimer->bKilled = false;
-    if (!m_aTimers.Add(pTimer)) {
-        ::KillTimer(m_hWndPaint, uId);
-        delete pTimer;
-        return false;
-    }
-    return true;
+    return m_timers.SetTimer(m_hWndPaint, pControl, nTimerKey, uElapse);
 }
 
 bool CWindowManagerUI::KillTimer(CControlUI* pControl, UINT nTimerKey)
 {
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
-        if (pTimer->bKilled) continue;
-        if (::IsWindow(m_hWndPaint)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        pTimer->bKilled = true;
-        return true;
-    }
-    return false;
+    return m_timers.KillTimer(m_hWndPaint, pControl, nTimerKey);
 }
 
 void CWindowManagerUI::KillTimers(CControlUI* pControl)
 {
-    for (int i = m_aTimers.GetCount() - 1; i >= 0; --i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint) continue;
-        if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        m_aTimers.Remove(i);
-        delete pTimer;
-    }
+    m_timers.KillTimersOf(m_hWndPaint, pControl);
 }
 
 void CWindowManagerUI::RemoveAllTimers()
 {
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        delete pTimer;
-    }
-    m_aTimers.Empty();
+    m_timers.KillAll();
 }
 
 // ---------------------------------------------------------------- listeners
@@ -955,12 +893,9 @@ void CWindowManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)
 
 void CWindowManagerUI::OnTimer(WPARAM wParam)
 {
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->hWnd != m_hWndPaint || pTimer->uWinTimer != LOWORD(wParam) || pTimer->bKilled) continue;
-        SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, 0, GetMouseKeyFlags(), pTimer->nTimerKey, 0);
-        return;
-    }
+    const TTimerRecUI* pTimer = m_timers.FindRunning(m_hWndPaint, LOWORD(wParam));
+    if (pTimer == nullptr) return;
+    SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, 0, GetMouseKeyFlags(), pTimer->nTimerKey, 0);
 }
 
 void CWindowManagerUI::TrackMouse()

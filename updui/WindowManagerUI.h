@@ -8,6 +8,7 @@
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
+#include "TimerTableUI.h"
 
 struct IWebBrowser2;
 
@@ -87,15 +88,6 @@ struct TNotifyRecUI
     POINT mousePoint;
     WPARAM wParam;
     LPARAM lParam;
-};
-
-struct TTimerRecUI
-{
-    CControlUI* pSender;
-    UINT nTimerKey;
-    HWND hWnd;
-    UINT uWinTimer;
-    bool bKilled;
 };
 
 struct TFontInfoUI
@@ -329,7 +321,6 @@ private:
     bool MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic, TFontInfoUI& info);
     void MeasureFont(TFontInfoUI& info);
     void InitDefaultFont();
-    void FreeTimers();
 
     CPtrArrayUI m_aBrowsers;
     HWND m_hWndPaint;
@@ -356,7 +347,6 @@ private:
     RECT m_rcSizeBox;
     SIZE m_szRoundCorner;
     RECT m_rcCaption;
-    UINT m_uTimerID;
 
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;
@@ -367,7 +357,7 @@ private:
     bool m_bMouseCapture;
 
     CPtrArrayUI m_aNotifiers;
-    CPtrArrayUI m_aTimers;
+    CTimerTableUI m_timers;
     CPtrArrayUI m_aPreMessageFilters;
     CPtrArrayUI m_aMessageFilters;
     CPtrArrayUI m_aPostPaintControls;
