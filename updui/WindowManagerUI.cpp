@@ -15,17 +15,11 @@
 #include "RichEditUI.h"
 #include "ZipArchive.h"
 
-#include <cstddef>
-
-// Tooltip records are read by size: 44 bytes on 32-bit Windows.
-static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
-
 namespace UpdUI {
 
 namespace {
 
 const int kMapBuckets = 83;
-const int kHoverTimeDefault = 400;
 const UINT kReflectOffset = 0x2000;
 const int kOptionGroupPrealloc = 6;
 const wchar_t kMemoryZipName[] = L"membuffer";
@@ -127,8 +121,8 @@ bool CWindowManagerUI::m_bProcessSetUp = false;
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hDcBackground(nullptr),
-      m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_hwndTooltip(nullptr), m_ToolTip(),
-      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
+      m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_bShowUpdateRect(false), m_pRoot(nullptr),
+      m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
       m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
       m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false),
       m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
@@ -181,7 +175,7 @@ CWindowManagerUI::~CWindowManagerUI()
     RemoveAllDefaultAttributeList();
     RemoveAllOptionGroups();
     RemoveAllTimers();
-    if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
+    m_toolTip.Destroy();
     DropOffscreen();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     // Browsers that outlive the manager must not reach back into it.
@@ -905,9 +899,7 @@ void CWindowManagerUI::TrackMouse()
     tme.cbSize = sizeof(tme);
     tme.dwFlags = TME_HOVER | TME_LEAVE;
     tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_hwndTooltip == nullptr
-        ? kHoverTimeDefault
-        : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    tme.dwHoverTime = m_toolTip.HoverTime();
     ::_TrackMouseEvent(&tme);
     m_bMouseTracking = true;
 }
@@ -947,33 +939,12 @@ void CWindowManagerUI::OnMouseHover(LPARAM lParam)
 void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
 {
     CStringUI sToolTip = pControl->GetToolTip();
-    if (sToolTip.IsEmpty()) return;
-    ::ZeroMemory(&m_ToolTip, sizeof(m_ToolTip));
-    m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
-    m_ToolTip.uFlags = TTF_IDISHWND;
-    m_ToolTip.hwnd = m_hWndPaint;
-    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    m_ToolTip.hinst = m_hInstance;
-    m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData());
-    m_ToolTip.rect = pControl->GetPos();
-    if (m_hwndTooltip == nullptr) {
-        m_hwndTooltip =
-            ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr, m_hInstance, nullptr);
-        if (m_hwndTooltip == nullptr) return;
-        ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    }
-    ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
-    // The text lived in a local string: the tooltip window has copied it.
-    m_ToolTip.lpszText = nullptr;
+    m_toolTip.Show(m_hWndPaint, m_hInstance, sToolTip.GetData(), pControl->GetPos());
 }
 
 void CWindowManagerUI::HideToolTip()
 {
-    if (m_hwndTooltip != nullptr) {
-        ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
-    }
+    m_toolTip.Hide();
 }
 
 void CWindowManagerUI::OnMouseLeave()

@@ -9,6 +9,7 @@
 #include "StringMapUI.h"
 #include "StringUI.h"
 #include "TimerTableUI.h"
+#include "ToolTipUI.h"
 
 struct IWebBrowser2;
 
@@ -330,8 +331,7 @@ private:
     HDC m_hDcBackground;
     HBITMAP m_hbmpOffscreen;
     HBITMAP m_hbmpBackground;
-    HWND m_hwndTooltip;
-    TOOLINFOW m_ToolTip;
+    CToolTipUI m_toolTip;
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;
