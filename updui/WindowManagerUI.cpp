@@ -128,8 +128,8 @@ CWindowManagerUI::CWindowManagerUI()
       m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
       m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets), m_pParentManager(nullptr),
       m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(),
-      m_mImageHash(kMapBuckets), m_DefaultAttrHash(kMapBuckets)
+      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_mImageHash(kMapBuckets),
+      m_DefaultAttrHash(kMapBuckets)
 {
     if (!m_bProcessSetUp) {
         m_bProcessSetUp = true;
@@ -137,24 +137,7 @@ CWindowManagerUI::CWindowManagerUI()
         ::InitCommonControlsEx(&icc);
         ::LoadLibraryW(L"msimg32.dll");
     }
-    InitDefaultFont();
-}
-
-void CWindowManagerUI::InitDefaultFont()
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    if (!m_sDefaultFontName.IsEmpty()) {
-        wcsncpy(lf.lfFaceName, m_sDefaultFontName.GetData(), LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);
-    m_DefaultFontInfo.sFontName = lf.lfFaceName;
-    m_DefaultFontInfo.iSize = -lf.lfHeight;
-    m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
-    m_DefaultFontInfo.bUnderline = lf.lfUnderline != FALSE;
-    m_DefaultFontInfo.bItalic = lf.lfItalic != FALSE;
+    m_fonts.InitDefault(m_sDefaultFontName);
 }
 
 // The tree goes first: its controls reap themselves from the tables below.
@@ -169,8 +152,7 @@ CWindowManagerUI::~CWindowManagerUI()
     }
     m_aAsyncNotify.Empty();
     m_mNameHash.RemoveAll();
-    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
-    RemoveAllFonts();
+    m_fonts.Release();
     RemoveAllImages();
     RemoveAllDefaultAttributeList();
     RemoveAllOptionGroups();
@@ -1343,127 +1325,67 @@ void CWindowManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
 
 // ---------------------------------------------------------------- fonts
 
-bool CWindowManagerUI::MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
-                                TFontInfoUI& info)
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    if (pStrFontName != nullptr) {
-        wcsncpy(lf.lfFaceName, pStrFontName, LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -nSize;
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    HFONT hFont = ::CreateFontIndirectW(&lf);
-    if (hFont == nullptr) return false;
-    info.hFont = hFont;
-    info.sFontName = pStrFontName;
-    info.iSize = nSize;
-    info.bBold = bBold;
-    info.bUnderline = bUnderline;
-    info.bItalic = bItalic;
-    ::ZeroMemory(&info.tm, sizeof(info.tm));
-    return true;
-}
-
-void CWindowManagerUI::MeasureFont(TFontInfoUI& info)
-{
-    if (m_hDcPaint == nullptr || info.hFont == nullptr) return;
-    HFONT hOldFont = static_cast<HFONT>(::SelectObject(m_hDcPaint, info.hFont));
-    ::GetTextMetricsW(m_hDcPaint, &info.tm);
-    ::SelectObject(m_hDcPaint, hOldFont);
-}
-
 TFontInfoUI* CWindowManagerUI::GetDefaultFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultFontInfo.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultFontInfo);
-    return &pTop->m_DefaultFontInfo;
+    TFontInfoUI& info = pTop->m_fonts.GetDefault();
+    if (info.tm.tmHeight == 0) CFontTableUI::MeasureFont(pTop->m_hDcPaint, info);
+    return &info;
 }
 
 void CWindowManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    TFontInfoUI info;
-    if (!MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic, info)) return;
-    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
-    m_DefaultFontInfo = info;
-    MeasureFont(m_DefaultFontInfo);
+    m_fonts.SetDefault(pStrFontName, nSize, bBold, bUnderline, bItalic, m_hDcPaint);
 }
 
 HFONT CWindowManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    TFontInfoUI* pFontInfo = new (std::nothrow) TFontInfoUI();
-    if (pFontInfo == nullptr) return nullptr;
-    if (!MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic, *pFontInfo)) {
-        delete pFontInfo;
-        return nullptr;
-    }
-    MeasureFont(*pFontInfo);
-    if (!m_aCustomFonts.Add(pFontInfo)) {
-        ::DeleteObject(pFontInfo->hFont);
-        delete pFontInfo;
-        return nullptr;
-    }
-    return pFontInfo->hFont;
+    return m_fonts.Add(pStrFontName, nSize, bBold, bUnderline, bItalic, m_hDcPaint);
 }
 
 HFONT CWindowManagerUI::GetFont(int iIndex)
 {
-    if (iIndex < 0 || iIndex >= m_aCustomFonts.GetCount()) return GetTopManager()->m_DefaultFontInfo.hFont;
-    return static_cast<TFontInfoUI*>(m_aCustomFonts[iIndex])->hFont;
+    TFontInfoUI* pFontInfo = m_fonts.GetAt(iIndex);
+    if (pFontInfo == nullptr) return GetTopManager()->m_fonts.GetDefault().hFont;
+    return pFontInfo->hFont;
 }
 
 int CWindowManagerUI::GetFontCount() const
 {
-    return m_aCustomFonts.GetCount();
+    return m_fonts.GetCount();
 }
 
 HFONT CWindowManagerUI::FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
 {
     for (const CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
-        for (int i = 0; i < pManager->m_aCustomFonts.GetCount(); ++i) {
-            TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(pManager->m_aCustomFonts[i]);
-            if (pFontInfo->sFontName == pStrFontName && pFontInfo->iSize == nSize && pFontInfo->bBold == bBold &&
-                pFontInfo->bUnderline == bUnderline && pFontInfo->bItalic == bItalic) {
-                return pFontInfo->hFont;
-            }
-        }
+        HFONT hFont = pManager->m_fonts.Find(pStrFontName, nSize, bBold, bUnderline, bItalic);
+        if (hFont != nullptr) return hFont;
     }
     return nullptr;
 }
 
 TFontInfoUI* CWindowManagerUI::GetFontInfo(int iIndex)
 {
-    if (iIndex < 0 || iIndex >= m_aCustomFonts.GetCount()) return GetDefaultFontInfo();
-    TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(m_aCustomFonts[iIndex]);
-    if (pFontInfo->tm.tmHeight == 0) MeasureFont(*pFontInfo);
+    TFontInfoUI* pFontInfo = m_fonts.GetAt(iIndex);
+    if (pFontInfo == nullptr) return GetDefaultFontInfo();
+    if (pFontInfo->tm.tmHeight == 0) CFontTableUI::MeasureFont(m_hDcPaint, *pFontInfo);
     return pFontInfo;
 }
 
 TFontInfoUI* CWindowManagerUI::GetFontInfo(HFONT hFont)
 {
     for (CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
-        for (int i = 0; i < pManager->m_aCustomFonts.GetCount(); ++i) {
-            TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(pManager->m_aCustomFonts[i]);
-            if (pFontInfo->hFont != hFont) continue;
-            if (pFontInfo->tm.tmHeight == 0) pManager->MeasureFont(*pFontInfo);
-            return pFontInfo;
-        }
+        TFontInfoUI* pFontInfo = pManager->m_fonts.Find(hFont);
+        if (pFontInfo == nullptr) continue;
+        if (pFontInfo->tm.tmHeight == 0) CFontTableUI::MeasureFont(pManager->m_hDcPaint, *pFontInfo);
+        return pFontInfo;
     }
     return GetDefaultFontInfo();
 }
 
 void CWindowManagerUI::RemoveAllFonts()
 {
-    for (int i = 0; i < m_aCustomFonts.GetCount(); ++i) {
-        TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(m_aCustomFonts[i]);
-        ::DeleteObject(pFontInfo->hFont);
-        delete pFontInfo;
-    }
-    m_aCustomFonts.Empty();
+    m_fonts.RemoveAll();
 }
 
 // ---------------------------------------------------------------- images

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "FontTableUI.h"
 #include "KeyStateUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
@@ -89,17 +90,6 @@ struct TNotifyRecUI
     POINT mousePoint;
     WPARAM wParam;
     LPARAM lParam;
-};
-
-struct TFontInfoUI
-{
-    HFONT hFont;
-    CStringUI sFontName;
-    int iSize;
-    bool bBold;
-    bool bUnderline;
-    bool bItalic;
-    TEXTMETRICW tm; // tmHeight 0: not measured yet
 };
 
 class INotifyUI
@@ -318,11 +308,6 @@ private:
     void DropOffscreen();
     bool TranslateBrowserAccelerator(MSG* pMsg);
 
-    // Resources.
-    bool MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic, TFontInfoUI& info);
-    void MeasureFont(TFontInfoUI& info);
-    void InitDefaultFont();
-
     CPtrArrayUI m_aBrowsers;
     HWND m_hWndPaint;
     int m_nOpacity;
@@ -372,8 +357,7 @@ private:
     DWORD m_dwDefaultLinkFontColor;
     DWORD m_dwDefaultLinkHoverFontColor;
     DWORD m_dwDefaultSelectedBkColor;
-    TFontInfoUI m_DefaultFontInfo;
-    CPtrArrayUI m_aCustomFonts;
+    CFontTableUI m_fonts;
     CStringMapUI m_mImageHash;
     CStringMapUI m_DefaultAttrHash;
 
