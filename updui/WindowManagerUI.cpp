@@ -6,12 +6,10 @@
 #include <windowsx.h>
 
 #include <cwchar>
-#include <cwctype>
 #include <new>
 
 #include "ActiveXUI.h"
 #include "ControlUI.h"
-#include "PainterUI.h"
 #include "RichEditUI.h"
 #include "ZipArchive.h"
 
@@ -128,8 +126,7 @@ CWindowManagerUI::CWindowManagerUI()
       m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
       m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets), m_pParentManager(nullptr),
       m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_mImageHash(kMapBuckets),
-      m_DefaultAttrHash(kMapBuckets)
+      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF)
 {
     if (!m_bProcessSetUp) {
         m_bProcessSetUp = true;
@@ -1392,67 +1389,41 @@ void CWindowManagerUI::RemoveAllFonts()
 
 TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
-    if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
-    TImageRecUI* pImage = nullptr;
-    if (type != nullptr && type[0] != L'\0') {
-        if (!iswdigit(bitmap[0])) return nullptr;
-        int iIndex = static_cast<int>(wcstol(bitmap, nullptr, 10));
-        pImage = CPainterUI::LoadImageData(MAKEINTRESOURCEW(iIndex), type, mask);
-    } else {
-        pImage = CPainterUI::LoadImageData(bitmap, nullptr, mask);
-    }
-    if (pImage == nullptr) return nullptr;
-    pImage->sResType = type;
-    pImage->dwMask = mask;
-    if (!m_mImageHash.Insert(bitmap, pImage)) {
-        CPainterUI::FreeImage(pImage);
-        return nullptr;
-    }
-    return pImage;
+    return m_images.Add(bitmap, type, mask);
 }
 
 TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
-    TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap, true));
+    TImageRecUI* pImage = m_images.Find(bitmap);
     if (pImage != nullptr) return pImage;
-    if (AddImage(bitmap, type, mask) == nullptr) return nullptr;
-    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap, true));
+    if (m_images.Add(bitmap, type, mask) == nullptr) return nullptr;
+    return m_images.Find(bitmap);
 }
 
 void CWindowManagerUI::RemoveAllImages()
 {
-    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        CPainterUI::FreeImage(static_cast<TImageRecUI*>(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
-    }
-    m_mImageHash.RemoveAll();
+    m_images.RemoveAll();
 }
 
 // ---------------------------------------------------------------- default attribute lists
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
 {
-    if (pStrControlName == nullptr || m_DefaultAttrHash.Find(pStrControlName, false) != nullptr) return;
-    CStringUI* pDefaultAttr = new (std::nothrow) CStringUI(pStrControlAttrList);
-    if (pDefaultAttr == nullptr) return;
-    if (!m_DefaultAttrHash.Insert(pStrControlName, pDefaultAttr)) delete pDefaultAttr;
+    m_defaultAttributes.Add(pStrControlName, pStrControlAttrList);
 }
 
 LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 {
     for (const CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
-        CStringUI* pDefaultAttr =
-            static_cast<CStringUI*>(const_cast<CStringMapUI&>(pManager->m_DefaultAttrHash).Find(pStrControlName));
-        if (pDefaultAttr != nullptr) return pDefaultAttr->GetData();
+        LPCWSTR pstrList = pManager->m_defaultAttributes.Find(pStrControlName);
+        if (pstrList != nullptr) return pstrList;
     }
     return nullptr;
 }
 
 void CWindowManagerUI::RemoveAllDefaultAttributeList()
 {
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
-        delete static_cast<CStringUI*>(m_DefaultAttrHash.Find(m_DefaultAttrHash.GetAt(i), false));
-    }
-    m_DefaultAttrHash.RemoveAll();
+    m_defaultAttributes.RemoveAll();
 }
 
 // ---------------------------------------------------------------- shared settings

@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "DefaultAttributesUI.h"
 #include "FontTableUI.h"
+#include "ImageCacheUI.h"
 #include "KeyStateUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
@@ -358,8 +360,8 @@ private:
     DWORD m_dwDefaultLinkHoverFontColor;
     DWORD m_dwDefaultSelectedBkColor;
     CFontTableUI m_fonts;
-    CStringMapUI m_mImageHash;
-    CStringMapUI m_DefaultAttrHash;
+    CImageCacheUI m_images;
+    CDefaultAttributesUI m_defaultAttributes;
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
