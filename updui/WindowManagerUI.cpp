@@ -11,6 +11,7 @@
 #include "ActiveXUI.h"
 #include "ControlUI.h"
 #include "RichEditUI.h"
+#include "TreeSearchUI.h"
 #include "ZipArchive.h"
 
 namespace UpdUI {
@@ -24,20 +25,6 @@ const wchar_t kMemoryZipName[] = L"membuffer";
 
 // SID_SShellBrowser is only declared in the SDK headers here.
 const GUID kSidShellBrowser = { 0x000214E2, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
-
-struct TFindTabInfoUI
-{
-    CControlUI* pFocus;
-    CControlUI* pLast;
-    bool bForward;
-    bool bNextIsIt;
-};
-
-struct TFindShortcutUI
-{
-    wchar_t ch;
-    bool bPickNext;
-};
 
 POINT PointFromLParam(LPARAM lParam)
 {
@@ -394,8 +381,7 @@ CControlUI* CWindowManagerUI::FindControl(LPCWSTR pstrName)
 
 CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
 {
-    if (m_pRoot == nullptr) return nullptr;
-    return m_pRoot->FindControl(FindPointCallback, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+    return CTreeSearchUI::ControlAt(m_pRoot, pt);
 }
 
 void CWindowManagerUI::NeedUpdate()
@@ -457,7 +443,7 @@ void CWindowManagerUI::SetFocus(CControlUI* pControl)
 
 CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOID pData)
 {
-    TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
+    CTreeSearchUI::TTabSearchUI* pInfo = static_cast<CTreeSearchUI::TTabSearchUI*>(pData);
     if (pThis == pInfo->pFocus) {
         if (pInfo->bForward)
             pInfo->bNextIsIt = true;
@@ -471,20 +457,6 @@ CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOI
     return nullptr;
 }
 
-CControlUI* CWindowManagerUI::FindTabControl(CControlUI* pStart, bool bForward) const
-{
-    if (m_pRoot == nullptr) return nullptr;
-    TFindTabInfoUI info = { pStart, nullptr, bForward, false };
-    CControlUI* pResult =
-        m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
-    if (pResult != nullptr) return pResult;
-    if (bForward) {
-        TFindTabInfoUI first = { nullptr, nullptr, true, false };
-        return m_pRoot->FindControl(TabOrderCallback, &first, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
-    }
-    return info.pLast;
-}
-
 bool CWindowManagerUI::SetNextTabControl(bool bForward)
 {
     if (m_bUpdateNeeded && bForward) {
@@ -492,7 +464,7 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
         if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
         return true;
     }
-    CControlUI* pNext = FindTabControl(m_pFocus, bForward);
+    CControlUI* pNext = CTreeSearchUI::NextTabStop(m_pRoot, m_pFocus, bForward);
     if (pNext != nullptr) SetFocus(pNext);
     m_bFocusNeeded = false;
     return true;
@@ -509,8 +481,7 @@ void CWindowManagerUI::SetFocusNeeded(CControlUI* pControl)
         m_pFocus = nullptr;
     }
     if (m_pRoot != nullptr) {
-        TFindTabInfoUI info = { pControl, nullptr, false, false };
-        m_pFocus = m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+        m_pFocus = CTreeSearchUI::TabStopBefore(m_pRoot, pControl);
         m_pRoot->NeedUpdate();
     }
     m_bFocusNeeded = true;
@@ -1005,8 +976,7 @@ void CWindowManagerUI::LayoutTree()
             DropOffscreen();
         } else {
             CControlUI* pControl = nullptr;
-            while ((pControl = m_pRoot->FindControl(UpdateNeededCallback, nullptr, UIFIND_VISIBLE | UIFIND_ME_FIRST)) !=
-                   nullptr) {
+            while ((pControl = CTreeSearchUI::FirstNeedingUpdate(m_pRoot)) != nullptr) {
                 pControl->SetPos(pControl->GetPos());
             }
         }
@@ -1117,7 +1087,7 @@ bool CWindowManagerUI::FocusKeepsTab() const
 
 CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOID pData)
 {
-    TFindShortcutUI* pFS = static_cast<TFindShortcutUI*>(pData);
+    CTreeSearchUI::TShortcutSearchUI* pFS = static_cast<CTreeSearchUI::TShortcutSearchUI*>(pData);
     if (!pThis->IsVisible()) return nullptr;
     if (static_cast<wchar_t>(towupper(pThis->GetShortcut())) == pFS->ch) pFS->bPickNext = true;
     if (pFS->bPickNext && !ClassNameContains(pThis, L"LabelUI")) return pThis;
@@ -1127,9 +1097,8 @@ CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOI
 bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
 {
     if (m_pRoot == nullptr) return false;
-    TFindShortcutUI fs = { static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false };
     CControlUI* pControl =
-        m_pRoot->FindControl(ShortcutCallback, &fs, UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+        CTreeSearchUI::ShortcutTarget(m_pRoot, static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))));
     if (pControl == nullptr) return false;
     pControl->SetFocus();
     pControl->Activate();

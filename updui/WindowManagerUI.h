@@ -302,7 +302,6 @@ private:
     void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState, WPARAM wParam,
                    LPARAM lParam);
     void DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive);
-    CControlUI* FindTabControl(CControlUI* pStart, bool bForward) const;
     bool IsOwnControl(CControlUI* pControl) const;
     void ShowToolTip(CControlUI* pControl);
     void HideToolTip();
