@@ -20,7 +20,6 @@ namespace {
 
 const int kMapBuckets = 83;
 const UINT kReflectOffset = 0x2000;
-const int kOptionGroupPrealloc = 6;
 const wchar_t kMemoryZipName[] = L"membuffer";
 
 // SID_SShellBrowser is only declared in the SDK headers here.
@@ -111,9 +110,9 @@ CWindowManagerUI::CWindowManagerUI()
       m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
       m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false),
       m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
-      m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets), m_pParentManager(nullptr),
-      m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF)
+      m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA),
+      m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
+      m_dwDefaultSelectedBkColor(0xFFBAE4FF)
 {
     if (!m_bProcessSetUp) {
         m_bProcessSetUp = true;
@@ -330,16 +329,7 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     int iIndex = m_aPostPaintControls.Find(pControl);
     if (iIndex >= 0) m_aPostPaintControls.Remove(iIndex);
     RemoveBrowser(pControl);
-    for (int i = 0; i < m_mOptionGroup.GetSize();) {
-        LPCWSTR pstrGroup = m_mOptionGroup.GetAt(i);
-        CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pstrGroup, false));
-        if (pGroup != nullptr && pGroup->Find(pControl) >= 0) {
-            int nBefore = m_mOptionGroup.GetSize();
-            RemoveOptionGroup(pstrGroup, pControl);
-            if (m_mOptionGroup.GetSize() < nBefore) continue;
-        }
-        ++i;
-    }
+    m_optionGroups.RemoveFromAll(pControl);
 }
 
 // A detached subtree no longer reaches this manager from its destructors, so every
@@ -1177,43 +1167,22 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
 
 bool CWindowManagerUI::AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
 {
-    if (pStrGroupName == nullptr) return false;
-    CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
-    if (pGroup != nullptr) {
-        if (pGroup->Find(pControl) >= 0) return false;
-        return pGroup->Add(pControl);
-    }
-    pGroup = new (std::nothrow) CPtrArrayUI(kOptionGroupPrealloc);
-    if (pGroup == nullptr) return false;
-    if (!pGroup->Add(pControl) || !m_mOptionGroup.Insert(pStrGroupName, pGroup)) {
-        delete pGroup;
-        return false;
-    }
-    return true;
+    return m_optionGroups.Add(pStrGroupName, pControl);
 }
 
 CPtrArrayUI* CWindowManagerUI::GetOptionGroup(LPCWSTR pStrGroupName)
 {
-    return static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
+    return m_optionGroups.Find(pStrGroupName);
 }
 
 void CWindowManagerUI::RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
 {
-    CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
-    if (pGroup == nullptr) return;
-    pGroup->Remove(pGroup->Find(pControl));
-    if (!pGroup->IsEmpty()) return;
-    CStringUI sName(pStrGroupName); // the key text dies with its entry
-    m_mOptionGroup.Remove(sName.GetData());
-    delete pGroup;
+    m_optionGroups.Remove(pStrGroupName, pControl);
 }
 
 void CWindowManagerUI::RemoveAllOptionGroups()
 {
-    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-        delete static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(m_mOptionGroup.GetAt(i), false));
-    }
-    m_mOptionGroup.RemoveAll();
+    m_optionGroups.RemoveAll();
 }
 
 // ---------------------------------------------------------------- parent manager and defaults

@@ -6,6 +6,7 @@
 #include "FontTableUI.h"
 #include "ImageCacheUI.h"
 #include "KeyStateUI.h"
+#include "OptionGroupsUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
 #include "SizeUI.h"
@@ -350,7 +351,7 @@ private:
     CPtrArrayUI m_aDelayedCleanup;
     CPtrArrayUI m_aAsyncNotify;
     CStringMapUI m_mNameHash;
-    CStringMapUI m_mOptionGroup;
+    COptionGroupsUI m_optionGroups;
 
     CWindowManagerUI* m_pParentManager;
     DWORD m_dwDefaultDisabledColor;
