@@ -1,14 +1,12 @@
 #include "WindowManagerUI.h"
 
-#include <exdisp.h>
-#include <ocidl.h>
-#include <servprov.h>
 #include <windowsx.h>
 
 #include <cwchar>
 #include <new>
 
 #include "ActiveXUI.h"
+#include "BrowserKeysUI.h"
 #include "ControlUI.h"
 #include "RichEditUI.h"
 #include "TreeSearchUI.h"
@@ -22,9 +20,6 @@ const int kMapBuckets = 83;
 const UINT kReflectOffset = 0x2000;
 const wchar_t kMemoryZipName[] = L"membuffer";
 
-// SID_SShellBrowser is only declared in the SDK headers here.
-const GUID kSidShellBrowser = { 0x000214E2, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
-
 POINT PointFromLParam(LPARAM lParam)
 {
     POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
@@ -37,54 +32,10 @@ bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
     return pstrClass != nullptr && wcsstr(pstrClass, pstrPart) != nullptr;
 }
 
-// The browser's IWebBrowser2, with a reference the caller releases; null before the
-// browser exists or for a control that hosts nothing.
-IWebBrowser2* QueryBrowser(CControlUI* pControl)
-{
-    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
-    IWebBrowser2* pBrowser = nullptr;
-    if (pHost != nullptr) pHost->GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&pBrowser));
-    return pBrowser;
-}
-
 bool RichEditWantsTab(CControlUI* pControl)
 {
     CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(pControl->GetInterface(L"RichEdit"));
     return pRichEdit == nullptr || pRichEdit->IsWantTab();
-}
-
-HWND BrowserContentWindow(IWebBrowser2* pBrowser)
-{
-    IServiceProvider* pProvider = nullptr;
-    if (FAILED(pBrowser->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&pProvider))) ||
-        pProvider == nullptr) {
-        return nullptr;
-    }
-    HWND hWnd = nullptr;
-    IOleWindow* pWindow = nullptr;
-    if (SUCCEEDED(pProvider->QueryService(kSidShellBrowser, IID_IOleWindow, reinterpret_cast<void**>(&pWindow))) &&
-        pWindow != nullptr) {
-        HWND hShell = nullptr;
-        if (SUCCEEDED(pWindow->GetWindow(&hShell)) && hShell != nullptr) {
-            HWND hChild = ::GetWindow(hShell, GW_CHILD);
-            if (hChild != nullptr) hWnd = ::GetWindow(hChild, GW_CHILD);
-        }
-        pWindow->Release();
-    }
-    pProvider->Release();
-    return hWnd;
-}
-
-bool BrowserTranslates(IWebBrowser2* pBrowser, MSG* pMsg)
-{
-    IOleInPlaceActiveObject* pActive = nullptr;
-    if (FAILED(pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&pActive))) ||
-        pActive == nullptr) {
-        return false;
-    }
-    bool bHandled = pActive->TranslateAccelerator(pMsg) == S_OK;
-    pActive->Release();
-    return bHandled;
 }
 
 } // namespace
@@ -1135,11 +1086,7 @@ void CWindowManagerUI::MessageLoop()
 bool CWindowManagerUI::TranslateBrowserAccelerator(MSG* pMsg)
 {
     for (int i = 0; i < m_aBrowsers.GetCount(); ++i) {
-        IWebBrowser2* pBrowser = QueryBrowser(static_cast<CControlUI*>(m_aBrowsers[i]));
-        if (pBrowser == nullptr) continue;
-        bool bHandled = BrowserContentWindow(pBrowser) == pMsg->hwnd && BrowserTranslates(pBrowser, pMsg);
-        pBrowser->Release();
-        if (bHandled) return true;
+        if (CBrowserKeysUI::Translate(static_cast<CControlUI*>(m_aBrowsers[i]), pMsg)) return true;
     }
     return false;
 }
