@@ -55,8 +55,7 @@ short CWindowManagerUI::m_L = 100;
 bool CWindowManagerUI::m_bProcessSetUp = false;
 
 CWindowManagerUI::CWindowManagerUI()
-    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hDcBackground(nullptr),
-      m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_bShowUpdateRect(false), m_pRoot(nullptr),
+    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_bShowUpdateRect(false), m_pRoot(nullptr),
       m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
       m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
       m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false),
@@ -898,12 +897,7 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
 
 void CWindowManagerUI::DropOffscreen()
 {
-    if (m_hDcOffscreen != nullptr) ::DeleteDC(m_hDcOffscreen);
-    if (m_hDcBackground != nullptr) ::DeleteDC(m_hDcBackground);
-    if (m_hbmpOffscreen != nullptr) ::DeleteObject(m_hbmpOffscreen);
-    if (m_hbmpBackground != nullptr) ::DeleteObject(m_hbmpBackground);
-    m_hDcOffscreen = m_hDcBackground = nullptr;
-    m_hbmpOffscreen = m_hbmpBackground = nullptr;
+    m_buffers.Drop();
 }
 
 void CWindowManagerUI::LayoutTree()
@@ -941,13 +935,7 @@ void CWindowManagerUI::CaptureBackground(HDC hDcSource, const RECT& rcPaint)
 {
     RECT rcClient = {};
     ::GetClientRect(m_hWndPaint, &rcClient);
-    m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
-    m_hbmpBackground =
-        ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
-    if (m_hDcBackground == nullptr || m_hbmpBackground == nullptr) return;
-    ::SelectObject(m_hDcBackground, m_hbmpBackground);
-    ::BitBlt(m_hDcBackground, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
-             hDcSource, rcPaint.left, rcPaint.top, SRCCOPY);
+    m_buffers.CaptureBackdrop(m_hDcPaint, hDcSource, rcClient, rcPaint);
 }
 
 void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
@@ -966,20 +954,18 @@ void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
 
 void CWindowManagerUI::PaintOffscreen(HDC hDcPaint, const RECT& rcPaint)
 {
-    HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcOffscreen, m_hbmpOffscreen));
-    int iSaveDC = ::SaveDC(m_hDcOffscreen);
+    HDC hDcOffscreen = m_buffers.GetOffscreenDC();
+    HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(hDcOffscreen, m_buffers.GetOffscreenBitmap()));
+    int iSaveDC = ::SaveDC(hDcOffscreen);
     if (m_bAlphaBackground) {
-        if (m_hbmpBackground == nullptr) CaptureBackground(hDcPaint, rcPaint);
-        if (m_hDcBackground != nullptr && m_hbmpBackground != nullptr) {
-            ::BitBlt(m_hDcOffscreen, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left,
-                     rcPaint.bottom - rcPaint.top, m_hDcBackground, rcPaint.left, rcPaint.top, SRCCOPY);
-        }
+        if (!m_buffers.HasBackdrop()) CaptureBackground(hDcPaint, rcPaint);
+        m_buffers.CopyBackdrop(hDcOffscreen, rcPaint);
     }
-    PaintTree(m_hDcOffscreen, rcPaint);
-    ::RestoreDC(m_hDcOffscreen, iSaveDC);
+    PaintTree(hDcOffscreen, rcPaint);
+    ::RestoreDC(hDcOffscreen, iSaveDC);
     ::BitBlt(hDcPaint, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
-             m_hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
-    ::SelectObject(m_hDcOffscreen, hOldBitmap);
+             hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
+    ::SelectObject(hDcOffscreen, hOldBitmap);
     FrameUpdateRect(hDcPaint, rcPaint);
 }
 
@@ -997,16 +983,14 @@ void CWindowManagerUI::OnPaint()
     if (m_bFocusNeeded) SetNextTabControl(true);
     if (m_pRoot == nullptr) return; // a "windowinit" listener may have replaced or removed the tree
 
-    if (m_bOffscreenPaint && m_hbmpOffscreen == nullptr) {
+    if (m_bOffscreenPaint && m_buffers.GetOffscreenBitmap() == nullptr) {
         RECT rcClient = {};
         ::GetClientRect(m_hWndPaint, &rcClient);
-        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
-        m_hbmpOffscreen =
-            ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
+        m_buffers.MakeOffscreen(m_hDcPaint, rcClient);
     }
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
-    if (m_bOffscreenPaint && m_hDcOffscreen != nullptr && m_hbmpOffscreen != nullptr) {
+    if (m_bOffscreenPaint && m_buffers.HasOffscreen()) {
         PaintOffscreen(ps.hdc, ps.rcPaint);
     } else {
         int iSaveDC = ::SaveDC(ps.hdc);

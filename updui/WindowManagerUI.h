@@ -7,6 +7,7 @@
 #include "ImageCacheUI.h"
 #include "KeyStateUI.h"
 #include "OptionGroupsUI.h"
+#include "PaintBuffersUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
 #include "SizeUI.h"
@@ -314,10 +315,7 @@ private:
     HWND m_hWndPaint;
     int m_nOpacity;
     HDC m_hDcPaint;
-    HDC m_hDcOffscreen;
-    HDC m_hDcBackground;
-    HBITMAP m_hbmpOffscreen;
-    HBITMAP m_hbmpBackground;
+    CPaintBuffersUI m_buffers;
     CToolTipUI m_toolTip;
     bool m_bShowUpdateRect;
 
