@@ -252,24 +252,9 @@ SIZE CButtonUI::EstimateSize(SIZE szAvailable)
     return sz;
 }
 
-bool CButtonUI::DrawOrForget(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CButtonUI::RefreshStateBits()
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled())
-        m_uButtonState |= UISTATE_DISABLED;
-    else
-        m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 }
 
 // Only the first state image that applies and is set is tried; when it cannot be drawn
@@ -286,8 +271,8 @@ void CButtonUI::PaintStatusImage(HDC hDC)
         pImage = &m_sHotImage;
     else if ((m_uButtonState & UISTATE_FOCUSED) != 0 && !m_sFocusedImage.IsEmpty())
         pImage = &m_sFocusedImage;
-    if (pImage != nullptr && DrawOrForget(hDC, *pImage)) return;
-    DrawOrForget(hDC, m_sNormalImage);
+    if (pImage != nullptr && DrawImageOrForget(hDC, *pImage)) return;
+    DrawImageOrForget(hDC, m_sNormalImage);
 }
 
 DWORD CButtonUI::StateTextColor() const
@@ -300,10 +285,7 @@ DWORD CButtonUI::StateTextColor() const
 
 void CButtonUI::PaintText(HDC hDC)
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~UISTATE_FOCUSED;
+    SetStateBits(m_uButtonState, UISTATE_FOCUSED, IsFocused());
     FillDefaultColors();
     if (m_sText.IsEmpty()) return;
     DrawLabelText(hDC, GetTextRect(), StateTextColor(), m_uTextStyle);

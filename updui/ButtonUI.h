@@ -44,8 +44,6 @@ public:
 
 protected:
     void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
-    // Draws the description; a description that fails is emptied so it is tried once.
-    bool DrawOrForget(HDC hDC, CStringUI& sImage);
     void RefreshStateBits();
     DWORD StateTextColor() const;
     void HandleMouseEvent(TEventRecUI& event);

@@ -268,23 +268,13 @@ void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         Invalidate();
         return;
     }
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },     { L"hotimage", &m_sHotImage },
+        { L"pushedimage", &m_sPushedImage },     { L"focusedimage", &m_sFocusedImage },
+        { L"disabledimage", &m_sDisabledImage },
+    };
     if (wcscmp(pstrName, L"textpadding") == 0) {
         m_rcTextPadding = CAttributeValueUI::ParseRect(pstrValue);
-        Invalidate();
-    } else if (wcscmp(pstrName, L"normalimage") == 0) {
-        m_sNormalImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"hotimage") == 0) {
-        m_sHotImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"pushedimage") == 0) {
-        m_sPushedImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"focusedimage") == 0) {
-        m_sFocusedImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"disabledimage") == 0) {
-        m_sDisabledImage = pstrValue;
         Invalidate();
     } else if (wcscmp(pstrName, L"dropbox") == 0) {
         m_sDropBoxAttributes = pstrValue;
@@ -292,6 +282,8 @@ void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         LPWSTR pstr = nullptr;
         m_szDropBox.cx = MarkupNumber::Coord(pstrValue, &pstr);
         m_szDropBox.cy = *pstr != L'\0' ? MarkupNumber::Coord(pstr + 1, &pstr) : 0;
+    } else {
+        SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue);
     }
     CContainerUI::SetAttribute(pstrName, pstrValue);
 }
@@ -311,22 +303,7 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 void CComboUI::UpdatePaintState()
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled())
-        m_uButtonState |= UISTATE_DISABLED;
-    else
-        m_uButtonState &= ~UISTATE_DISABLED;
-}
-
-bool CComboUI::DrawStateImage(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 }
 
 void CComboUI::PaintStatusImage(HDC hDC)
@@ -341,8 +318,8 @@ void CComboUI::PaintStatusImage(HDC hDC)
         pState = &m_sHotImage;
     else if ((m_uButtonState & UISTATE_FOCUSED) != 0)
         pState = &m_sFocusedImage;
-    if (pState != nullptr && DrawStateImage(hDC, *pState)) return;
-    DrawStateImage(hDC, m_sNormalImage);
+    if (pState != nullptr && DrawImageOrForget(hDC, *pState)) return;
+    DrawImageOrForget(hDC, m_sNormalImage);
 }
 
 void CComboUI::PaintSelectedRow(HDC hDC, const RECT& rcText)

@@ -50,8 +50,6 @@ public:
     void OnDropWindowGone();
 
 protected:
-    // The state image of the current state; false when none is set or it fails.
-    bool DrawStateImage(HDC hDC, CStringUI& sImage);
     void PaintSelectedRow(HDC hDC, const RECT& rcText);
     void UpdatePaintState();
 

@@ -16,6 +16,22 @@ enum : UINT {
     UISTATE_CAPTURED = 0x40,
 };
 
+// Sets uBits in uState when bSet, clears them otherwise.
+inline void SetStateBits(UINT& uState, UINT uBits, bool bSet)
+{
+    if (bSet)
+        uState |= uBits;
+    else
+        uState &= ~uBits;
+}
+
+// Before a paint the focused and disabled bits follow the control.
+inline void SyncFocusAndDisabled(UINT& uState, bool bFocused, bool bEnabled)
+{
+    SetStateBits(uState, UISTATE_FOCUSED, bFocused);
+    SetStateBits(uState, UISTATE_DISABLED, !bEnabled);
+}
+
 // Mouse events lie strictly between EventMouseBegin and EventMouseEnd.
 inline bool IsMouseEvent(int type)
 {

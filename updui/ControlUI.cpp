@@ -655,6 +655,30 @@ bool CControlUI::DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify)
     return CPainterUI::DrawImageDesc(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
 
+void CControlUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
+{
+    sImage = pStrImage;
+    Invalidate();
+}
+
+bool CControlUI::SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR pstrName, LPCWSTR pStrImage)
+{
+    for (int i = 0; i < nSlots; i++) {
+        if (wcscmp(pstrName, aSlots[i].pstrName) != 0) continue;
+        SetImage(*aSlots[i].pImage, pStrImage);
+        return true;
+    }
+    return false;
+}
+
+bool CControlUI::DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify)
+{
+    if (sImage.IsEmpty()) return false;
+    if (DrawImage(hDC, sImage.GetData(), pStrModify)) return true;
+    sImage.Empty();
+    return false;
+}
+
 void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
     if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;

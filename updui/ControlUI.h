@@ -121,6 +121,8 @@ public:
     DWORD GetAdjustColor(DWORD dwColor) const;
     void ApplyAttributeList(LPCWSTR pstrList);
     bool DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
+    // Draws sImage; a description that fails to draw is emptied, so it is tried once.
+    bool DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify = nullptr);
 
     DWORD GetBkColor() const;
     void SetBkColor(DWORD dwBackColor);
@@ -153,6 +155,16 @@ protected:
     RECT ClipToAncestors(RECT rc) const;
     void RebuildShapeRegion();
     void UpdateFloatFixedXY();
+    // Stores one of the control's state images and repaints.
+    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
+    // An image attribute and the member it sets.
+    struct TImageSlotUI
+    {
+        LPCWSTR pstrName;
+        CStringUI* pImage;
+    };
+    // Sets the image whose attribute is pstrName; false when none of the slots has it.
+    bool SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR pstrName, LPCWSTR pStrImage);
 
     CWindowManagerUI* m_pManager;
     CControlUI* m_pParent;

@@ -61,39 +61,15 @@ void CDateTimeUI::OpenPicker()
 
 void CDateTimeUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
-        return;
-    }
+    if (DoFieldEvent(event, m_pWindow != nullptr)) return;
     switch (event.type) {
-    case EventSetCursor:
-        if (!IsEnabled()) break;
-        ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-        return;
-    case EventWindowSize:
-        if (m_pWindow != nullptr && m_pManager != nullptr) m_pManager->SetFocusNeeded(this);
-        return;
-    case EventScrollWheel:
-        if (m_pWindow != nullptr) return;
-        break;
     case EventSetFocus:
         if (!IsEnabled()) break;
         m_bFocused = true;
         if (m_pWindow == nullptr) OpenPicker();
         return;
-    case EventKillFocus:
-        if (!IsEnabled()) break;
-        m_bFocused = false;
-        Invalidate();
-        return;
-    case EventMouseMove:
     case EventMouseLeave:
-    case EventMouseEnter:
-    case EventButtonUp:
-    case EventContextMenu: return;
+    case EventMouseEnter: return;
     case EventButtonDown:
     case EventRightButtonDown:
     case EventDoubleClick:

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "LabelUI.h"
+#include "TextFieldUI.h"
 
 namespace UpdUI {
 
@@ -10,7 +10,7 @@ class CDateTimeWnd;
 // A date shown as label text "yyyy-mm-dd". While it has the focus a native date picker
 // (CDateTimeWnd) lies over it: losing the focus takes the picked date, Backspace or
 // Delete clears the text, Escape cancels.
-class CDateTimeUI : public CLabelUI
+class CDateTimeUI : public CTextFieldUI
 {
     friend class CDateTimeWnd;
 

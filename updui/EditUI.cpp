@@ -241,24 +241,8 @@ void CEditUI::SelectAllInWindow()
 
 void CEditUI::DoEvent(TEventRecUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
-        return;
-    }
+    if (DoFieldEvent(event, m_pWindow != nullptr)) return;
     switch (event.type) {
-    case EventSetCursor:
-        if (!IsEnabled()) break;
-        ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-        return;
-    case EventWindowSize:
-        if (m_pWindow != nullptr && m_pManager != nullptr) m_pManager->SetFocusNeeded(this);
-        return;
-    case EventScrollWheel:
-        if (m_pWindow != nullptr) return;
-        break;
     case EventSetFocus:
         if (!IsEnabled()) break;
         m_bFocused = true;
@@ -266,14 +250,6 @@ void CEditUI::DoEvent(TEventRecUI& event)
         OpenWindow();
         Invalidate();
         return;
-    case EventKillFocus:
-        if (!IsEnabled()) break;
-        m_bFocused = false;
-        Invalidate();
-        return;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu: return;
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) break;
@@ -335,22 +311,7 @@ SIZE CEditUI::EstimateSize(SIZE szAvailable)
 
 void CEditUI::RefreshStateBits()
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~static_cast<UINT>(UISTATE_FOCUSED);
-    if (!IsEnabled())
-        m_uButtonState |= UISTATE_DISABLED;
-    else
-        m_uButtonState &= ~static_cast<UINT>(UISTATE_DISABLED);
-}
-
-bool CEditUI::DrawOrForget(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
+    SyncFocusAndDisabled(m_uButtonState, IsFocused(), IsEnabled());
 }
 
 void CEditUI::PaintStatusImage(HDC hDC)
@@ -363,8 +324,8 @@ void CEditUI::PaintStatusImage(HDC hDC)
         pStateImage = &m_sFocusedImage;
     else if ((m_uButtonState & UISTATE_HOT) != 0)
         pStateImage = &m_sHotImage;
-    if (pStateImage != nullptr && DrawOrForget(hDC, *pStateImage)) return;
-    DrawOrForget(hDC, m_sNormalImage);
+    if (pStateImage != nullptr && DrawImageOrForget(hDC, *pStateImage)) return;
+    DrawImageOrForget(hDC, m_sNormalImage);
 }
 
 // CharNextW steps, so a surrogate pair shows one password character.

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "LabelUI.h"
+#include "TextFieldUI.h"
 
 namespace UpdUI {
 
@@ -10,7 +10,7 @@ class CEditWnd;
 // A single-line text field drawn like a label. While it has the focus a native edit
 // window (CEditWnd) lies over its text area and does the typing; the control keeps the
 // text and reports "textchanged" on every change and "return" on Enter.
-class CEditUI : public CLabelUI
+class CEditUI : public CTextFieldUI
 {
     friend class CEditWnd;
 
@@ -64,7 +64,6 @@ protected:
     void OpenWindow();
     void SelectAllInWindow();
     void RefreshStateBits();
-    bool DrawOrForget(HDC hDC, CStringUI& sImage);
     void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     // The text as painted: the password character once per character in password mode.
     CStringUI GetShownText() const;

@@ -182,6 +182,10 @@ void CListHeaderItemUI::DoEvent(TEventRecUI& event)
 void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
+    const TImageSlotUI aSlots[] = {
+        { L"normalimage", &m_sNormalImage },   { L"hotimage", &m_sHotImage }, { L"pushedimage", &m_sPushedImage },
+        { L"focusedimage", &m_sFocusedImage }, { L"sepimage", &m_sSepImage },
+    };
     if (wcscmp(pstrName, L"dragable") == 0)
         SetDragable(CAttributeValueUI::IsTrue(pstrValue));
     else if (wcscmp(pstrName, L"sepwidth") == 0)
@@ -204,22 +208,7 @@ void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         bool bShow = CAttributeValueUI::IsTrue(pstrValue);
         if (bShow != m_bShowHtml) Invalidate();
         m_bShowHtml = bShow;
-    } else if (wcscmp(pstrName, L"normalimage") == 0) {
-        m_sNormalImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"hotimage") == 0) {
-        m_sHotImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"pushedimage") == 0) {
-        m_sPushedImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"focusedimage") == 0) {
-        m_sFocusedImage = pstrValue;
-        Invalidate();
-    } else if (wcscmp(pstrName, L"sepimage") == 0) {
-        m_sSepImage = pstrValue;
-        Invalidate();
-    } else {
+    } else if (!SetImageByName(aSlots, ARRAYSIZE(aSlots), pstrName, pstrValue)) {
         CControlUI::SetAttribute(pstrName, pstrValue);
     }
 }
@@ -232,20 +221,9 @@ SIZE CListHeaderItemUI::EstimateSize(SIZE szAvailable)
     return sz;
 }
 
-bool CListHeaderItemUI::DrawStateImage(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CListHeaderItemUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused())
-        m_uButtonState |= UISTATE_FOCUSED;
-    else
-        m_uButtonState &= ~UISTATE_FOCUSED;
+    SetStateBits(m_uButtonState, UISTATE_FOCUSED, IsFocused());
 
     CStringUI* pState = nullptr;
     if ((m_uButtonState & UISTATE_PUSHED) != 0)
@@ -255,9 +233,9 @@ void CListHeaderItemUI::PaintStatusImage(HDC hDC)
     else if ((m_uButtonState & UISTATE_FOCUSED) != 0)
         pState = &m_sFocusedImage;
     if (pState == nullptr || pState->IsEmpty())
-        DrawStateImage(hDC, m_sNormalImage);
+        DrawImageOrForget(hDC, m_sNormalImage);
     else
-        DrawStateImage(hDC, *pState);
+        DrawImageOrForget(hDC, *pState);
 
     if (m_sSepImage.IsEmpty()) return;
     RECT rcThumb = GetThumbRect();

@@ -38,7 +38,6 @@ private:
     void OnPress(const TEventRecUI& event);
     void OnDrag(POINT pt);
     void NeedHeaderParentUpdate();
-    bool DrawStateImage(HDC hDC, CStringUI& sImage);
 
     UINT m_uButtonState;
     POINT m_ptLastMouse;

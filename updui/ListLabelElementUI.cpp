@@ -27,46 +27,9 @@ LPVOID CListLabelElementUI::GetInterface(LPCWSTR pstrName)
     return CListElementUI::GetInterface(pstrName);
 }
 
-bool CListLabelElementUI::HandleRowMouse(TEventRecUI& event)
-{
-    switch (event.type) {
-    case EventMouseMove:
-    case EventButtonUp: return true;
-    case EventMouseLeave:
-        if ((m_uButtonState & UISTATE_HOT) != 0) {
-            m_uButtonState &= ~UISTATE_HOT;
-            CListRowUI::InvalidateInParent(this);
-        }
-        return true;
-    case EventMouseEnter:
-        if (IsEnabled()) {
-            m_uButtonState |= UISTATE_HOT;
-            CListRowUI::InvalidateInParent(this);
-        }
-        return true;
-    case EventButtonDown:
-    case EventRightButtonDown:
-        if (IsEnabled()) {
-            if (m_pManager != nullptr) m_pManager->SendNotify(this, L"itemclick");
-            Select(true);
-            CListRowUI::InvalidateInParent(this);
-        }
-        return true;
-    default: return false;
-    }
-}
-
 void CListLabelElementUI::DoEvent(TEventRecUI& event)
 {
-    if (IsMouseEvent(event.type) && !IsMouseEnabled()) {
-        if (m_pOwner != nullptr)
-            m_pOwner->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
-        return;
-    }
-    if (HandleRowMouse(event)) return;
-    CListElementUI::DoEvent(event);
+    DoRowEvent(event);
 }
 
 int CListLabelElementUI::ItemHeight(const TListInfoUI& info) const

@@ -20,9 +20,6 @@ protected:
     // The height of the owner's item font with its padding and a margin; -1 without
     // a manager.
     int ItemHeight(const TListInfoUI& info) const;
-    // The hot, click and selection handling every plain row shares; false when the
-    // event is not one of them.
-    bool HandleRowMouse(TEventRecUI& event);
 };
 
 } // namespace UpdUI

@@ -45,14 +45,6 @@ DWORD CListRowUI::TextColor(const TListInfoUI& info, UINT uState, bool bSelected
     return dwColor;
 }
 
-bool CListRowUI::DrawStateImage(CControlUI* pRow, HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (pRow->DrawImage(hDC, sImage.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CListRowUI::DrawItemBk(CControlUI* pRow, HDC hDC, TListInfoUI* pInfo, int iIndex, UINT uState, bool bSelected,
                             CStringUI& ownBkImage)
 {
@@ -67,11 +59,11 @@ void CListRowUI::DrawItemBk(CControlUI* pRow, HDC hDC, TListInfoUI* pInfo, int i
     if (dwColor != 0) CPainterUI::DrawColor(hDC, pRow->GetPos(), pRow->GetAdjustColor(dwColor));
 
     if (!bEnabled) {
-        if (DrawStateImage(pRow, hDC, pInfo->sDisabledImage)) return;
+        if (pRow->DrawImageOrForget(hDC, pInfo->sDisabledImage)) return;
     } else if (bSelected) {
-        if (DrawStateImage(pRow, hDC, pInfo->sSelectedImage)) return;
+        if (pRow->DrawImageOrForget(hDC, pInfo->sSelectedImage)) return;
     } else if (bHot) {
-        if (DrawStateImage(pRow, hDC, pInfo->sHotImage)) return;
+        if (pRow->DrawImageOrForget(hDC, pInfo->sHotImage)) return;
     }
 
     if (!ownBkImage.IsEmpty()) {

@@ -22,7 +22,6 @@ public:
     static DWORD TextColor(const TListInfoUI& info, UINT uState, bool bSelected, bool bEnabled);
 
 private:
-    static bool DrawStateImage(CControlUI* pRow, HDC hDC, CStringUI& sImage);
 };
 
 } // namespace UpdUI

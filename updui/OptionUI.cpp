@@ -157,9 +157,9 @@ void COptionUI::PaintStatusImage(HDC hDC)
 {
     m_uButtonState &= ~UISTATE_PUSHED;
     bool bDrawn = false;
-    if (m_bSelected && !m_sSelectedImage.IsEmpty()) bDrawn = DrawOrForget(hDC, m_sSelectedImage);
+    if (m_bSelected && !m_sSelectedImage.IsEmpty()) bDrawn = DrawImageOrForget(hDC, m_sSelectedImage);
     if (!bDrawn) CButtonUI::PaintStatusImage(hDC);
-    DrawOrForget(hDC, m_sForeImage);
+    DrawImageOrForget(hDC, m_sForeImage);
 }
 
 void COptionUI::PaintText(HDC hDC)

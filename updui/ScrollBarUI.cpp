@@ -550,14 +550,6 @@ void CScrollBarUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 // ---------------------------------------------------------------- painting
 
-bool CScrollBarUI::DrawOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData(), pStrModify)) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CScrollBarUI::PaintBk(HDC hDC)
 {
     CStringUI* pImages = m_sImages[ScrollPartBk];
@@ -569,8 +561,8 @@ void CScrollBarUI::PaintBk(HDC hDC)
         pImage = &pImages[ScrollImagePushed];
     else if (bHot)
         pImage = &pImages[ScrollImageHot];
-    if (pImage != nullptr && DrawOrForget(hDC, *pImage, nullptr)) return;
-    DrawOrForget(hDC, pImages[ScrollImageNormal], nullptr);
+    if (pImage != nullptr && DrawImageOrForget(hDC, *pImage, nullptr)) return;
+    DrawImageOrForget(hDC, pImages[ScrollImageNormal], nullptr);
 }
 
 bool CScrollBarUI::PaintPart(HDC hDC, TScrollPartUI part, UINT uState, const RECT& rcPart)
@@ -585,8 +577,8 @@ bool CScrollBarUI::PaintPart(HDC hDC, TScrollPartUI part, UINT uState, const REC
         pImage = &pImages[ScrollImagePushed];
     else if ((uState & UISTATE_HOT) != 0)
         pImage = &pImages[ScrollImageHot];
-    if (pImage != nullptr && DrawOrForget(hDC, *pImage, m_sImageModify.GetData())) return true;
-    return DrawOrForget(hDC, pImages[ScrollImageNormal], m_sImageModify.GetData());
+    if (pImage != nullptr && DrawImageOrForget(hDC, *pImage, m_sImageModify.GetData())) return true;
+    return DrawImageOrForget(hDC, pImages[ScrollImageNormal], m_sImageModify.GetData());
 }
 
 // The grip: an image of the bar's button size centred on the thumb.

@@ -95,7 +95,6 @@ protected:
     void PaintBk(HDC hDC);
     // Draws a part's image for its state; false when no image could be drawn.
     bool PaintPart(HDC hDC, TScrollPartUI part, UINT uState, const RECT& rcPart);
-    bool DrawOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify);
     void PaintRail(HDC hDC);
 
     bool m_bHorizontal;

@@ -5,6 +5,7 @@
 #include "AttributeValueUI.h"
 #include "ControlStateUI.h"
 #include "PainterUI.h"
+#include "ScrollBarUI.h"
 
 namespace UpdUI {
 
@@ -31,6 +32,136 @@ LONG& CSeparatorLayoutUI::FarEdge(RECT& rc) const
 LONG CSeparatorLayoutUI::Along(POINT pt) const
 {
     return m_bVertical ? pt.y : pt.x;
+}
+
+LONG& CSeparatorLayoutUI::Along(SIZE& sz) const
+{
+    return m_bVertical ? sz.cy : sz.cx;
+}
+
+LONG& CSeparatorLayoutUI::Across(SIZE& sz) const
+{
+    return m_bVertical ? sz.cx : sz.cy;
+}
+
+int CSeparatorLayoutUI::ClampAlong(CControlUI* pControl, int n) const
+{
+    return m_bVertical ? ClampToLimits(n, pControl->GetMinHeight(), pControl->GetMaxHeight())
+                       : ClampToLimits(n, pControl->GetMinWidth(), pControl->GetMaxWidth());
+}
+
+int CSeparatorLayoutUI::ClampAcross(CControlUI* pControl, int n) const
+{
+    return m_bVertical ? ClampToLimits(n, pControl->GetMinWidth(), pControl->GetMaxWidth())
+                       : ClampToLimits(n, pControl->GetMinHeight(), pControl->GetMaxHeight());
+}
+
+// Two passes: first what the children with an extent of their own take along the
+// axis, then each child placed after the one before; the last stretching child takes
+// what is left once the fixed children after it (with their paddings and the child
+// padding between them) have their room. Across the axis a child without a fixed
+// extent fills the layout. The vertical layout scrolls both ways and reports the
+// height its children need; the horizontal one is not moved by the vertical bar and
+// reports nothing needed. A child's far padding along the axis is inside its rectangle.
+void CSeparatorLayoutUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    rc = m_rcItem;
+    rc.left += m_rcInset.left;
+    rc.top += m_rcInset.top;
+    rc.right -= m_rcInset.right;
+    rc.bottom -= m_rcInset.bottom;
+    const RECT rcInset = rc;
+    bool bVBar = !IsInvisibleBar(m_pVerticalScrollBar);
+    bool bHBar = !IsInvisibleBar(m_pHorizontalScrollBar);
+    if (bVBar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    if (bHBar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    if (m_items.GetCount() == 0) {
+        // The horizontal layout hands the bars the inner rectangle before their room is taken.
+        ProcessScrollBar(m_bVertical ? rc : rcInset, 0, 0);
+        return;
+    }
+
+    SIZE szAvailable = { rc.right - rc.left, rc.bottom - rc.top };
+    if (bHBar) szAvailable.cx += m_pHorizontalScrollBar->GetScrollRange();
+
+    int nAdjustables = 0;
+    int nFixed = 0;
+    int nEstimateNum = 0;
+    for (int i = 0; i < m_items.GetCount(); ++i) {
+        CControlUI* pControl = static_cast<CControlUI*>(m_items[i]);
+        if (!pControl->IsVisible() || pControl->IsFloat()) continue;
+        SIZE sz = pControl->EstimateSize(szAvailable);
+        if (Along(sz) == 0) {
+            nAdjustables++;
+        } else {
+            RECT rcPadding = pControl->GetPadding();
+            nFixed += ClampAlong(pControl, Along(sz)) + NearEdge(rcPadding) + FarEdge(rcPadding);
+        }
+        nEstimateNum++;
+    }
+    if (nEstimateNum > 0) nFixed += (nEstimateNum - 1) * m_iChildPadding;
+
+    int nExpand = 0;
+    if (nAdjustables > 0) {
+        nExpand = (Along(szAvailable) - nFixed) / nAdjustables;
+        if (nExpand < 0) nExpand = 0;
+    }
+
+    int iPos = m_bVertical ? rc.top - (bVBar ? m_pVerticalScrollBar->GetScrollPos() : 0)
+                           : rc.left - (bHBar ? m_pHorizontalScrollBar->GetScrollPos() : 0);
+    const int iPosAcross = m_bVertical ? rc.left - (bHBar ? m_pHorizontalScrollBar->GetScrollPos() : 0) : rc.top;
+    SIZE szRemaining = szAvailable;
+    int iAdjustable = 0;
+    int nFixedRemaining = nFixed;
+    int nNeeded = 0;
+    for (int i = 0; i < m_items.GetCount(); ++i) {
+        CControlUI* pControl = static_cast<CControlUI*>(m_items[i]);
+        if (!pControl->IsVisible()) continue;
+        if (pControl->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+        RECT rcPadding = pControl->GetPadding();
+        const int nLead = NearEdge(rcPadding);
+        const int nTrail = FarEdge(rcPadding);
+        Along(szRemaining) -= nLead;
+        SIZE sz = pControl->EstimateSize(szRemaining);
+        if (Along(sz) == 0) {
+            iAdjustable++;
+            Along(sz) = nExpand;
+            if (iAdjustable == nAdjustables) {
+                Along(sz) = Along(szRemaining) - nTrail - nFixedRemaining;
+                if (Along(sz) < 0) Along(sz) = 0;
+            }
+            Along(sz) = ClampAlong(pControl, Along(sz));
+        } else {
+            Along(sz) = ClampAlong(pControl, Along(sz));
+            nFixedRemaining -= Along(sz) + nLead + nTrail;
+        }
+        nFixedRemaining -= m_iChildPadding;
+        Across(sz) = m_bVertical ? pControl->GetFixedWidth() : pControl->GetFixedHeight();
+        if (Across(sz) == 0)
+            Across(sz) = Across(szAvailable) -
+                (m_bVertical ? rcPadding.left + rcPadding.right : rcPadding.top + rcPadding.bottom);
+        if (Across(sz) < 0) Across(sz) = 0;
+        Across(sz) = ClampAcross(pControl, Across(sz));
+
+        RECT rcCtrl;
+        if (m_bVertical)
+            rcCtrl = { iPosAcross + rcPadding.left, iPos + rcPadding.top, iPosAcross + rcPadding.left + sz.cx,
+                       iPos + rcPadding.top + sz.cy + rcPadding.bottom };
+        else
+            rcCtrl = { iPos + rcPadding.left, iPosAcross + rcPadding.top,
+                       iPos + rcPadding.left + sz.cx + rcPadding.right, iPosAcross + rcPadding.top + sz.cy };
+        pControl->SetPos(rcCtrl);
+
+        iPos += Along(sz) + m_iChildPadding + nLead + nTrail;
+        nNeeded += nLead + nTrail + Along(sz);
+        Along(szRemaining) -= Along(sz) + m_iChildPadding + nTrail;
+    }
+    if (nEstimateNum > 0) nNeeded += (nEstimateNum - 1) * m_iChildPadding;
+    ProcessScrollBar(rc, 0, m_bVertical ? nNeeded : 0);
 }
 
 int CSeparatorLayoutUI::MinExtent() const

@@ -5,13 +5,15 @@
 
 namespace UpdUI {
 
-// The draggable separator the vertical and horizontal layouts share: a strip along one
-// edge of the layout (the far edge for a size > 0, the near edge for a size < 0) that
-// the user drags to change the layout's height or width. Written once for both axes;
-// the layouts differ only where noted.
+// What the vertical and horizontal layouts share, written once for both axes (the
+// layouts differ only where noted): the children stacked along the axis, those
+// without an extent of their own sharing what the others leave; and the draggable
+// separator, a strip along one edge of the layout (the far edge for a size > 0, the
+// near edge for a size < 0) that the user drags to change the layout's height or width.
 class CSeparatorLayoutUI : public CContainerUI
 {
 public:
+    void SetPos(RECT rc) override;
     UINT GetControlFlags() const override;
     void DoEvent(TEventRecUI& event) override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
@@ -41,6 +43,11 @@ private:
     LONG& NearEdge(RECT& rc) const;
     LONG& FarEdge(RECT& rc) const;
     LONG Along(POINT pt) const;
+    LONG& Along(SIZE& sz) const;
+    LONG& Across(SIZE& sz) const;
+    // A child's extent along or across the axis held to its limits.
+    int ClampAlong(CControlUI* pControl, int n) const;
+    int ClampAcross(CControlUI* pControl, int n) const;
     int MinExtent() const;
     int MaxExtent() const;
     void SetFixedExtent(int nExtent);

@@ -223,14 +223,6 @@ void CSliderUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     }
 }
 
-bool CSliderUI::DrawThumbImage(HDC hDC, CStringUI& sImage)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage.GetData(), m_sImageModify.GetData())) return true;
-    sImage.Empty();
-    return false;
-}
-
 void CSliderUI::PaintStatusImage(HDC hDC)
 {
     CProgressUI::PaintStatusImage(hDC);
@@ -238,11 +230,11 @@ void CSliderUI::PaintStatusImage(HDC hDC)
     ::OffsetRect(&rcThumb, -m_rcItem.left, -m_rcItem.top);
     m_sImageModify.Format(L"dest='%d,%d,%d,%d'", rcThumb.left, rcThumb.top, rcThumb.right, rcThumb.bottom);
     if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-        if (DrawThumbImage(hDC, m_sThumbPushedImage)) return;
+        if (DrawImageOrForget(hDC, m_sThumbPushedImage, m_sImageModify.GetData())) return;
     } else if ((m_uButtonState & UISTATE_HOT) != 0) {
-        if (DrawThumbImage(hDC, m_sThumbHotImage)) return;
+        if (DrawImageOrForget(hDC, m_sThumbHotImage, m_sImageModify.GetData())) return;
     }
-    DrawThumbImage(hDC, m_sThumbImage);
+    DrawImageOrForget(hDC, m_sThumbImage, m_sImageModify.GetData());
 }
 
 } // namespace UpdUI

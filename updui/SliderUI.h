@@ -37,7 +37,6 @@ public:
 protected:
     // The value a point on the track stands for.
     int ValueFromPoint(POINT pt) const;
-    bool DrawThumbImage(HDC hDC, CStringUI& sImage);
 
     UINT m_uButtonState;
     SIZE m_szThumb;

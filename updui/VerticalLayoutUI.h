@@ -15,7 +15,6 @@ public:
 
     LPCWSTR GetControlClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    void SetPos(RECT rc) override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     int GetSepHeight() const;

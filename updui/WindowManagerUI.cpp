@@ -1,53 +1,24 @@
 #include "WindowManagerUI.h"
 
-#include <exdisp.h>
-#include <ocidl.h>
-#include <servprov.h>
 #include <windowsx.h>
 
 #include <cwchar>
-#include <cwctype>
 #include <new>
 
 #include "ActiveXUI.h"
+#include "BrowserKeysUI.h"
 #include "ControlUI.h"
-#include "PainterUI.h"
 #include "RichEditUI.h"
+#include "TreeSearchUI.h"
 #include "ZipArchive.h"
-
-#include <cstddef>
-
-// Tooltip records are read by size: 44 bytes on 32-bit Windows.
-static_assert(sizeof(void*) != 4 || offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == 44, "tooltip record size");
 
 namespace UpdUI {
 
 namespace {
 
 const int kMapBuckets = 83;
-const int kHoverTimeDefault = 400;
-const UINT kTimerIdBase = 4096;
-const UINT kTimerIdModulo = 255;
 const UINT kReflectOffset = 0x2000;
-const int kOptionGroupPrealloc = 6;
 const wchar_t kMemoryZipName[] = L"membuffer";
-
-// SID_SShellBrowser is only declared in the SDK headers here.
-const GUID kSidShellBrowser = { 0x000214E2, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
-
-struct TFindTabInfoUI
-{
-    CControlUI* pFocus;
-    CControlUI* pLast;
-    bool bForward;
-    bool bNextIsIt;
-};
-
-struct TFindShortcutUI
-{
-    wchar_t ch;
-    bool bPickNext;
-};
 
 POINT PointFromLParam(LPARAM lParam)
 {
@@ -61,54 +32,10 @@ bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
     return pstrClass != nullptr && wcsstr(pstrClass, pstrPart) != nullptr;
 }
 
-// The browser's IWebBrowser2, with a reference the caller releases; null before the
-// browser exists or for a control that hosts nothing.
-IWebBrowser2* QueryBrowser(CControlUI* pControl)
-{
-    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
-    IWebBrowser2* pBrowser = nullptr;
-    if (pHost != nullptr) pHost->GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&pBrowser));
-    return pBrowser;
-}
-
 bool RichEditWantsTab(CControlUI* pControl)
 {
     CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(pControl->GetInterface(L"RichEdit"));
     return pRichEdit == nullptr || pRichEdit->IsWantTab();
-}
-
-HWND BrowserContentWindow(IWebBrowser2* pBrowser)
-{
-    IServiceProvider* pProvider = nullptr;
-    if (FAILED(pBrowser->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&pProvider))) ||
-        pProvider == nullptr) {
-        return nullptr;
-    }
-    HWND hWnd = nullptr;
-    IOleWindow* pWindow = nullptr;
-    if (SUCCEEDED(pProvider->QueryService(kSidShellBrowser, IID_IOleWindow, reinterpret_cast<void**>(&pWindow))) &&
-        pWindow != nullptr) {
-        HWND hShell = nullptr;
-        if (SUCCEEDED(pWindow->GetWindow(&hShell)) && hShell != nullptr) {
-            HWND hChild = ::GetWindow(hShell, GW_CHILD);
-            if (hChild != nullptr) hWnd = ::GetWindow(hChild, GW_CHILD);
-        }
-        pWindow->Release();
-    }
-    pProvider->Release();
-    return hWnd;
-}
-
-bool BrowserTranslates(IWebBrowser2* pBrowser, MSG* pMsg)
-{
-    IOleInPlaceActiveObject* pActive = nullptr;
-    if (FAILED(pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&pActive))) ||
-        pActive == nullptr) {
-        return false;
-    }
-    bool bHandled = pActive->TranslateAccelerator(pMsg) == S_OK;
-    pActive->Release();
-    return bHandled;
 }
 
 } // namespace
@@ -128,17 +55,14 @@ short CWindowManagerUI::m_L = 100;
 bool CWindowManagerUI::m_bProcessSetUp = false;
 
 CWindowManagerUI::CWindowManagerUI()
-    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hDcBackground(nullptr),
-      m_hbmpOffscreen(nullptr), m_hbmpBackground(nullptr), m_hwndTooltip(nullptr), m_ToolTip(),
-      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
+    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_bShowUpdateRect(false), m_pRoot(nullptr),
+      m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
       m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
-      m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_uTimerID(kTimerIdBase), m_bFirstLayout(true),
-      m_bUpdateNeeded(false), m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false),
-      m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_mOptionGroup(kMapBuckets),
-      m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000),
-      m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
-      m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(), m_mImageHash(kMapBuckets),
-      m_DefaultAttrHash(kMapBuckets)
+      m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false),
+      m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
+      m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA),
+      m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
+      m_dwDefaultSelectedBkColor(0xFFBAE4FF)
 {
     if (!m_bProcessSetUp) {
         m_bProcessSetUp = true;
@@ -146,24 +70,7 @@ CWindowManagerUI::CWindowManagerUI()
         ::InitCommonControlsEx(&icc);
         ::LoadLibraryW(L"msimg32.dll");
     }
-    InitDefaultFont();
-}
-
-void CWindowManagerUI::InitDefaultFont()
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    if (!m_sDefaultFontName.IsEmpty()) {
-        wcsncpy(lf.lfFaceName, m_sDefaultFontName.GetData(), LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);
-    m_DefaultFontInfo.sFontName = lf.lfFaceName;
-    m_DefaultFontInfo.iSize = -lf.lfHeight;
-    m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
-    m_DefaultFontInfo.bUnderline = lf.lfUnderline != FALSE;
-    m_DefaultFontInfo.bItalic = lf.lfItalic != FALSE;
+    m_fonts.InitDefault(m_sDefaultFontName);
 }
 
 // The tree goes first: its controls reap themselves from the tables below.
@@ -178,13 +85,12 @@ CWindowManagerUI::~CWindowManagerUI()
     }
     m_aAsyncNotify.Empty();
     m_mNameHash.RemoveAll();
-    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
-    RemoveAllFonts();
+    m_fonts.Release();
     RemoveAllImages();
     RemoveAllDefaultAttributeList();
     RemoveAllOptionGroups();
     RemoveAllTimers();
-    if (m_hwndTooltip != nullptr) ::DestroyWindow(m_hwndTooltip);
+    m_toolTip.Destroy();
     DropOffscreen();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     // Browsers that outlive the manager must not reach back into it.
@@ -373,16 +279,7 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     int iIndex = m_aPostPaintControls.Find(pControl);
     if (iIndex >= 0) m_aPostPaintControls.Remove(iIndex);
     RemoveBrowser(pControl);
-    for (int i = 0; i < m_mOptionGroup.GetSize();) {
-        LPCWSTR pstrGroup = m_mOptionGroup.GetAt(i);
-        CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pstrGroup, false));
-        if (pGroup != nullptr && pGroup->Find(pControl) >= 0) {
-            int nBefore = m_mOptionGroup.GetSize();
-            RemoveOptionGroup(pstrGroup, pControl);
-            if (m_mOptionGroup.GetSize() < nBefore) continue;
-        }
-        ++i;
-    }
+    m_optionGroups.RemoveFromAll(pControl);
 }
 
 // A detached subtree no longer reaches this manager from its destructors, so every
@@ -424,8 +321,7 @@ CControlUI* CWindowManagerUI::FindControl(LPCWSTR pstrName)
 
 CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
 {
-    if (m_pRoot == nullptr) return nullptr;
-    return m_pRoot->FindControl(FindPointCallback, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+    return CTreeSearchUI::ControlAt(m_pRoot, pt);
 }
 
 void CWindowManagerUI::NeedUpdate()
@@ -487,7 +383,7 @@ void CWindowManagerUI::SetFocus(CControlUI* pControl)
 
 CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOID pData)
 {
-    TFindTabInfoUI* pInfo = static_cast<TFindTabInfoUI*>(pData);
+    CTreeSearchUI::TTabSearchUI* pInfo = static_cast<CTreeSearchUI::TTabSearchUI*>(pData);
     if (pThis == pInfo->pFocus) {
         if (pInfo->bForward)
             pInfo->bNextIsIt = true;
@@ -501,20 +397,6 @@ CControlUI* CALLBACK CWindowManagerUI::TabOrderCallback(CControlUI* pThis, LPVOI
     return nullptr;
 }
 
-CControlUI* CWindowManagerUI::FindTabControl(CControlUI* pStart, bool bForward) const
-{
-    if (m_pRoot == nullptr) return nullptr;
-    TFindTabInfoUI info = { pStart, nullptr, bForward, false };
-    CControlUI* pResult =
-        m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
-    if (pResult != nullptr) return pResult;
-    if (bForward) {
-        TFindTabInfoUI first = { nullptr, nullptr, true, false };
-        return m_pRoot->FindControl(TabOrderCallback, &first, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
-    }
-    return info.pLast;
-}
-
 bool CWindowManagerUI::SetNextTabControl(bool bForward)
 {
     if (m_bUpdateNeeded && bForward) {
@@ -522,7 +404,7 @@ bool CWindowManagerUI::SetNextTabControl(bool bForward)
         if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
         return true;
     }
-    CControlUI* pNext = FindTabControl(m_pFocus, bForward);
+    CControlUI* pNext = CTreeSearchUI::NextTabStop(m_pRoot, m_pFocus, bForward);
     if (pNext != nullptr) SetFocus(pNext);
     m_bFocusNeeded = false;
     return true;
@@ -539,8 +421,7 @@ void CWindowManagerUI::SetFocusNeeded(CControlUI* pControl)
         m_pFocus = nullptr;
     }
     if (m_pRoot != nullptr) {
-        TFindTabInfoUI info = { pControl, nullptr, false, false };
-        m_pFocus = m_pRoot->FindControl(TabOrderCallback, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+        m_pFocus = CTreeSearchUI::TabStopBefore(m_pRoot, pControl);
         m_pRoot->NeedUpdate();
     }
     m_bFocusNeeded = true;
@@ -565,83 +446,24 @@ bool CWindowManagerUI::IsCaptured() const
 
 // ---------------------------------------------------------------- timers
 
-// Local ids count (counter + 1) mod 255 from 4096. Once the count wraps, an id still
-// held by another entry of this window is passed over: SetTimer with a live id would
-// silently take that timer away from its control.
 bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
 {
-    if (pControl == nullptr || m_hWndPaint == nullptr) return false;
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
-        if (!pTimer->bKilled) return false;
-        if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
-        pTimer->bKilled = false;
-        return true;
-    }
-    UINT uId = m_uTimerID;
-    bool bFree = false;
-    for (UINT nTries = 0; nTries < kTimerIdModulo && !bFree; ++nTries) {
-        uId = (uId + 1) % kTimerIdModulo;
-        bFree = true;
-        for (int i = 0; i < m_aTimers.GetCount() && bFree; ++i) {
-            TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-            if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId) bFree = false;
-        }
-    }
-    if (!bFree) return false;
-    m_uTimerID = uId;
-    if (::SetTimer(m_hWndPaint, uId, uElapse, nullptr) == 0) return false;
-    TTimerRecUI* pTimer = new (std::nothrow) TTimerRecUI;
-    if (pTimer == nullptr) {
-        ::KillTimer(m_hWndPaint, uId);
-        return false;
-    }
-    pTimer->pSender = pControl;
-    pTimer->nTimerKey = nTimerKey;
-    pTimer->hWnd = m_hWndPaint;
-    pTimer->uWinTimer = uId;
-    pTimer->bKilled = false;
-    if (!m_aTimers.Add(pTimer)) {
-        ::KillTimer(m_hWndPaint, uId);
-        delete pTimer;
-        return false;
-    }
-    return true;
+    return m_timers.SetTimer(m_hWndPaint, pControl, nTimerKey, uElapse);
 }
 
 bool CWindowManagerUI::KillTimer(CControlUI* pControl, UINT nTimerKey)
 {
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint || pTimer->nTimerKey != nTimerKey) continue;
-        if (pTimer->bKilled) continue;
-        if (::IsWindow(m_hWndPaint)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        pTimer->bKilled = true;
-        return true;
-    }
-    return false;
+    return m_timers.KillTimer(m_hWndPaint, pControl, nTimerKey);
 }
 
 void CWindowManagerUI::KillTimers(CControlUI* pControl)
 {
-    for (int i = m_aTimers.GetCount() - 1; i >= 0; --i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint) continue;
-        if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        m_aTimers.Remove(i);
-        delete pTimer;
-    }
+    m_timers.KillTimersOf(m_hWndPaint, pControl);
 }
 
 void CWindowManagerUI::RemoveAllTimers()
 {
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-        delete pTimer;
-    }
-    m_aTimers.Empty();
+    m_timers.KillAll();
 }
 
 // ---------------------------------------------------------------- listeners
@@ -955,12 +777,9 @@ void CWindowManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)
 
 void CWindowManagerUI::OnTimer(WPARAM wParam)
 {
-    for (int i = 0; i < m_aTimers.GetCount(); ++i) {
-        TTimerRecUI* pTimer = static_cast<TTimerRecUI*>(m_aTimers[i]);
-        if (pTimer->hWnd != m_hWndPaint || pTimer->uWinTimer != LOWORD(wParam) || pTimer->bKilled) continue;
-        SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, 0, GetMouseKeyFlags(), pTimer->nTimerKey, 0);
-        return;
-    }
+    const TTimerRecUI* pTimer = m_timers.FindRunning(m_hWndPaint, LOWORD(wParam));
+    if (pTimer == nullptr) return;
+    SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, 0, GetMouseKeyFlags(), pTimer->nTimerKey, 0);
 }
 
 void CWindowManagerUI::TrackMouse()
@@ -970,9 +789,7 @@ void CWindowManagerUI::TrackMouse()
     tme.cbSize = sizeof(tme);
     tme.dwFlags = TME_HOVER | TME_LEAVE;
     tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_hwndTooltip == nullptr
-        ? kHoverTimeDefault
-        : static_cast<DWORD>(::SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    tme.dwHoverTime = m_toolTip.HoverTime();
     ::_TrackMouseEvent(&tme);
     m_bMouseTracking = true;
 }
@@ -1012,33 +829,12 @@ void CWindowManagerUI::OnMouseHover(LPARAM lParam)
 void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
 {
     CStringUI sToolTip = pControl->GetToolTip();
-    if (sToolTip.IsEmpty()) return;
-    ::ZeroMemory(&m_ToolTip, sizeof(m_ToolTip));
-    m_ToolTip.cbSize = TTTOOLINFOW_V2_SIZE;
-    m_ToolTip.uFlags = TTF_IDISHWND;
-    m_ToolTip.hwnd = m_hWndPaint;
-    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    m_ToolTip.hinst = m_hInstance;
-    m_ToolTip.lpszText = const_cast<LPWSTR>(sToolTip.GetData());
-    m_ToolTip.rect = pControl->GetPos();
-    if (m_hwndTooltip == nullptr) {
-        m_hwndTooltip =
-            ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr, m_hInstance, nullptr);
-        if (m_hwndTooltip == nullptr) return;
-        ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    }
-    ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
-    // The text lived in a local string: the tooltip window has copied it.
-    m_ToolTip.lpszText = nullptr;
+    m_toolTip.Show(m_hWndPaint, m_hInstance, sToolTip.GetData(), pControl->GetPos());
 }
 
 void CWindowManagerUI::HideToolTip()
 {
-    if (m_hwndTooltip != nullptr) {
-        ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
-    }
+    m_toolTip.Hide();
 }
 
 void CWindowManagerUI::OnMouseLeave()
@@ -1101,12 +897,7 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
 
 void CWindowManagerUI::DropOffscreen()
 {
-    if (m_hDcOffscreen != nullptr) ::DeleteDC(m_hDcOffscreen);
-    if (m_hDcBackground != nullptr) ::DeleteDC(m_hDcBackground);
-    if (m_hbmpOffscreen != nullptr) ::DeleteObject(m_hbmpOffscreen);
-    if (m_hbmpBackground != nullptr) ::DeleteObject(m_hbmpBackground);
-    m_hDcOffscreen = m_hDcBackground = nullptr;
-    m_hbmpOffscreen = m_hbmpBackground = nullptr;
+    m_buffers.Drop();
 }
 
 void CWindowManagerUI::LayoutTree()
@@ -1120,8 +911,7 @@ void CWindowManagerUI::LayoutTree()
             DropOffscreen();
         } else {
             CControlUI* pControl = nullptr;
-            while ((pControl = m_pRoot->FindControl(UpdateNeededCallback, nullptr, UIFIND_VISIBLE | UIFIND_ME_FIRST)) !=
-                   nullptr) {
+            while ((pControl = CTreeSearchUI::FirstNeedingUpdate(m_pRoot)) != nullptr) {
                 pControl->SetPos(pControl->GetPos());
             }
         }
@@ -1145,13 +935,7 @@ void CWindowManagerUI::CaptureBackground(HDC hDcSource, const RECT& rcPaint)
 {
     RECT rcClient = {};
     ::GetClientRect(m_hWndPaint, &rcClient);
-    m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
-    m_hbmpBackground =
-        ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
-    if (m_hDcBackground == nullptr || m_hbmpBackground == nullptr) return;
-    ::SelectObject(m_hDcBackground, m_hbmpBackground);
-    ::BitBlt(m_hDcBackground, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
-             hDcSource, rcPaint.left, rcPaint.top, SRCCOPY);
+    m_buffers.CaptureBackdrop(m_hDcPaint, hDcSource, rcClient, rcPaint);
 }
 
 void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
@@ -1170,20 +954,18 @@ void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
 
 void CWindowManagerUI::PaintOffscreen(HDC hDcPaint, const RECT& rcPaint)
 {
-    HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hDcOffscreen, m_hbmpOffscreen));
-    int iSaveDC = ::SaveDC(m_hDcOffscreen);
+    HDC hDcOffscreen = m_buffers.GetOffscreenDC();
+    HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(hDcOffscreen, m_buffers.GetOffscreenBitmap()));
+    int iSaveDC = ::SaveDC(hDcOffscreen);
     if (m_bAlphaBackground) {
-        if (m_hbmpBackground == nullptr) CaptureBackground(hDcPaint, rcPaint);
-        if (m_hDcBackground != nullptr && m_hbmpBackground != nullptr) {
-            ::BitBlt(m_hDcOffscreen, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left,
-                     rcPaint.bottom - rcPaint.top, m_hDcBackground, rcPaint.left, rcPaint.top, SRCCOPY);
-        }
+        if (!m_buffers.HasBackdrop()) CaptureBackground(hDcPaint, rcPaint);
+        m_buffers.CopyBackdrop(hDcOffscreen, rcPaint);
     }
-    PaintTree(m_hDcOffscreen, rcPaint);
-    ::RestoreDC(m_hDcOffscreen, iSaveDC);
+    PaintTree(hDcOffscreen, rcPaint);
+    ::RestoreDC(hDcOffscreen, iSaveDC);
     ::BitBlt(hDcPaint, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
-             m_hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
-    ::SelectObject(m_hDcOffscreen, hOldBitmap);
+             hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
+    ::SelectObject(hDcOffscreen, hOldBitmap);
     FrameUpdateRect(hDcPaint, rcPaint);
 }
 
@@ -1201,16 +983,14 @@ void CWindowManagerUI::OnPaint()
     if (m_bFocusNeeded) SetNextTabControl(true);
     if (m_pRoot == nullptr) return; // a "windowinit" listener may have replaced or removed the tree
 
-    if (m_bOffscreenPaint && m_hbmpOffscreen == nullptr) {
+    if (m_bOffscreenPaint && m_buffers.GetOffscreenBitmap() == nullptr) {
         RECT rcClient = {};
         ::GetClientRect(m_hWndPaint, &rcClient);
-        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
-        m_hbmpOffscreen =
-            ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top);
+        m_buffers.MakeOffscreen(m_hDcPaint, rcClient);
     }
     PAINTSTRUCT ps = {};
     ::BeginPaint(m_hWndPaint, &ps);
-    if (m_bOffscreenPaint && m_hDcOffscreen != nullptr && m_hbmpOffscreen != nullptr) {
+    if (m_bOffscreenPaint && m_buffers.HasOffscreen()) {
         PaintOffscreen(ps.hdc, ps.rcPaint);
     } else {
         int iSaveDC = ::SaveDC(ps.hdc);
@@ -1232,7 +1012,7 @@ bool CWindowManagerUI::FocusKeepsTab() const
 
 CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOID pData)
 {
-    TFindShortcutUI* pFS = static_cast<TFindShortcutUI*>(pData);
+    CTreeSearchUI::TShortcutSearchUI* pFS = static_cast<CTreeSearchUI::TShortcutSearchUI*>(pData);
     if (!pThis->IsVisible()) return nullptr;
     if (static_cast<wchar_t>(towupper(pThis->GetShortcut())) == pFS->ch) pFS->bPickNext = true;
     if (pFS->bPickNext && !ClassNameContains(pThis, L"LabelUI")) return pThis;
@@ -1242,9 +1022,8 @@ CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOI
 bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
 {
     if (m_pRoot == nullptr) return false;
-    TFindShortcutUI fs = { static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))), false };
     CControlUI* pControl =
-        m_pRoot->FindControl(ShortcutCallback, &fs, UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+        CTreeSearchUI::ShortcutTarget(m_pRoot, static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))));
     if (pControl == nullptr) return false;
     pControl->SetFocus();
     pControl->Activate();
@@ -1291,11 +1070,7 @@ void CWindowManagerUI::MessageLoop()
 bool CWindowManagerUI::TranslateBrowserAccelerator(MSG* pMsg)
 {
     for (int i = 0; i < m_aBrowsers.GetCount(); ++i) {
-        IWebBrowser2* pBrowser = QueryBrowser(static_cast<CControlUI*>(m_aBrowsers[i]));
-        if (pBrowser == nullptr) continue;
-        bool bHandled = BrowserContentWindow(pBrowser) == pMsg->hwnd && BrowserTranslates(pBrowser, pMsg);
-        pBrowser->Release();
-        if (bHandled) return true;
+        if (CBrowserKeysUI::Translate(static_cast<CControlUI*>(m_aBrowsers[i]), pMsg)) return true;
     }
     return false;
 }
@@ -1323,43 +1098,22 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
 
 bool CWindowManagerUI::AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
 {
-    if (pStrGroupName == nullptr) return false;
-    CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
-    if (pGroup != nullptr) {
-        if (pGroup->Find(pControl) >= 0) return false;
-        return pGroup->Add(pControl);
-    }
-    pGroup = new (std::nothrow) CPtrArrayUI(kOptionGroupPrealloc);
-    if (pGroup == nullptr) return false;
-    if (!pGroup->Add(pControl) || !m_mOptionGroup.Insert(pStrGroupName, pGroup)) {
-        delete pGroup;
-        return false;
-    }
-    return true;
+    return m_optionGroups.Add(pStrGroupName, pControl);
 }
 
 CPtrArrayUI* CWindowManagerUI::GetOptionGroup(LPCWSTR pStrGroupName)
 {
-    return static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
+    return m_optionGroups.Find(pStrGroupName);
 }
 
 void CWindowManagerUI::RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
 {
-    CPtrArrayUI* pGroup = static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(pStrGroupName));
-    if (pGroup == nullptr) return;
-    pGroup->Remove(pGroup->Find(pControl));
-    if (!pGroup->IsEmpty()) return;
-    CStringUI sName(pStrGroupName); // the key text dies with its entry
-    m_mOptionGroup.Remove(sName.GetData());
-    delete pGroup;
+    m_optionGroups.Remove(pStrGroupName, pControl);
 }
 
 void CWindowManagerUI::RemoveAllOptionGroups()
 {
-    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-        delete static_cast<CPtrArrayUI*>(m_mOptionGroup.Find(m_mOptionGroup.GetAt(i), false));
-    }
-    m_mOptionGroup.RemoveAll();
+    m_optionGroups.RemoveAll();
 }
 
 // ---------------------------------------------------------------- parent manager and defaults
@@ -1437,194 +1191,108 @@ void CWindowManagerUI::SetDefaultSelectedBkColor(DWORD dwColor)
 
 // ---------------------------------------------------------------- fonts
 
-bool CWindowManagerUI::MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
-                                TFontInfoUI& info)
-{
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    if (pStrFontName != nullptr) {
-        wcsncpy(lf.lfFaceName, pStrFontName, LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -nSize;
-    if (bBold) lf.lfWeight += FW_BOLD;
-    if (bUnderline) lf.lfUnderline = TRUE;
-    if (bItalic) lf.lfItalic = TRUE;
-    HFONT hFont = ::CreateFontIndirectW(&lf);
-    if (hFont == nullptr) return false;
-    info.hFont = hFont;
-    info.sFontName = pStrFontName;
-    info.iSize = nSize;
-    info.bBold = bBold;
-    info.bUnderline = bUnderline;
-    info.bItalic = bItalic;
-    ::ZeroMemory(&info.tm, sizeof(info.tm));
-    return true;
-}
-
-void CWindowManagerUI::MeasureFont(TFontInfoUI& info)
-{
-    if (m_hDcPaint == nullptr || info.hFont == nullptr) return;
-    HFONT hOldFont = static_cast<HFONT>(::SelectObject(m_hDcPaint, info.hFont));
-    ::GetTextMetricsW(m_hDcPaint, &info.tm);
-    ::SelectObject(m_hDcPaint, hOldFont);
-}
-
 TFontInfoUI* CWindowManagerUI::GetDefaultFontInfo()
 {
     CWindowManagerUI* pTop = GetTopManager();
-    if (pTop->m_DefaultFontInfo.tm.tmHeight == 0) pTop->MeasureFont(pTop->m_DefaultFontInfo);
-    return &pTop->m_DefaultFontInfo;
+    TFontInfoUI& info = pTop->m_fonts.GetDefault();
+    if (info.tm.tmHeight == 0) CFontTableUI::MeasureFont(pTop->m_hDcPaint, info);
+    return &info;
 }
 
 void CWindowManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    TFontInfoUI info;
-    if (!MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic, info)) return;
-    if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
-    m_DefaultFontInfo = info;
-    MeasureFont(m_DefaultFontInfo);
+    m_fonts.SetDefault(pStrFontName, nSize, bBold, bUnderline, bItalic, m_hDcPaint);
 }
 
 HFONT CWindowManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
-    TFontInfoUI* pFontInfo = new (std::nothrow) TFontInfoUI();
-    if (pFontInfo == nullptr) return nullptr;
-    if (!MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic, *pFontInfo)) {
-        delete pFontInfo;
-        return nullptr;
-    }
-    MeasureFont(*pFontInfo);
-    if (!m_aCustomFonts.Add(pFontInfo)) {
-        ::DeleteObject(pFontInfo->hFont);
-        delete pFontInfo;
-        return nullptr;
-    }
-    return pFontInfo->hFont;
+    return m_fonts.Add(pStrFontName, nSize, bBold, bUnderline, bItalic, m_hDcPaint);
 }
 
 HFONT CWindowManagerUI::GetFont(int iIndex)
 {
-    if (iIndex < 0 || iIndex >= m_aCustomFonts.GetCount()) return GetTopManager()->m_DefaultFontInfo.hFont;
-    return static_cast<TFontInfoUI*>(m_aCustomFonts[iIndex])->hFont;
+    TFontInfoUI* pFontInfo = m_fonts.GetAt(iIndex);
+    if (pFontInfo == nullptr) return GetTopManager()->m_fonts.GetDefault().hFont;
+    return pFontInfo->hFont;
 }
 
 int CWindowManagerUI::GetFontCount() const
 {
-    return m_aCustomFonts.GetCount();
+    return m_fonts.GetCount();
 }
 
 HFONT CWindowManagerUI::FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
 {
     for (const CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
-        for (int i = 0; i < pManager->m_aCustomFonts.GetCount(); ++i) {
-            TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(pManager->m_aCustomFonts[i]);
-            if (pFontInfo->sFontName == pStrFontName && pFontInfo->iSize == nSize && pFontInfo->bBold == bBold &&
-                pFontInfo->bUnderline == bUnderline && pFontInfo->bItalic == bItalic) {
-                return pFontInfo->hFont;
-            }
-        }
+        HFONT hFont = pManager->m_fonts.Find(pStrFontName, nSize, bBold, bUnderline, bItalic);
+        if (hFont != nullptr) return hFont;
     }
     return nullptr;
 }
 
 TFontInfoUI* CWindowManagerUI::GetFontInfo(int iIndex)
 {
-    if (iIndex < 0 || iIndex >= m_aCustomFonts.GetCount()) return GetDefaultFontInfo();
-    TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(m_aCustomFonts[iIndex]);
-    if (pFontInfo->tm.tmHeight == 0) MeasureFont(*pFontInfo);
+    TFontInfoUI* pFontInfo = m_fonts.GetAt(iIndex);
+    if (pFontInfo == nullptr) return GetDefaultFontInfo();
+    if (pFontInfo->tm.tmHeight == 0) CFontTableUI::MeasureFont(m_hDcPaint, *pFontInfo);
     return pFontInfo;
 }
 
 TFontInfoUI* CWindowManagerUI::GetFontInfo(HFONT hFont)
 {
     for (CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
-        for (int i = 0; i < pManager->m_aCustomFonts.GetCount(); ++i) {
-            TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(pManager->m_aCustomFonts[i]);
-            if (pFontInfo->hFont != hFont) continue;
-            if (pFontInfo->tm.tmHeight == 0) pManager->MeasureFont(*pFontInfo);
-            return pFontInfo;
-        }
+        TFontInfoUI* pFontInfo = pManager->m_fonts.Find(hFont);
+        if (pFontInfo == nullptr) continue;
+        if (pFontInfo->tm.tmHeight == 0) CFontTableUI::MeasureFont(pManager->m_hDcPaint, *pFontInfo);
+        return pFontInfo;
     }
     return GetDefaultFontInfo();
 }
 
 void CWindowManagerUI::RemoveAllFonts()
 {
-    for (int i = 0; i < m_aCustomFonts.GetCount(); ++i) {
-        TFontInfoUI* pFontInfo = static_cast<TFontInfoUI*>(m_aCustomFonts[i]);
-        ::DeleteObject(pFontInfo->hFont);
-        delete pFontInfo;
-    }
-    m_aCustomFonts.Empty();
+    m_fonts.RemoveAll();
 }
 
 // ---------------------------------------------------------------- images
 
 TImageRecUI* CWindowManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
-    if (bitmap == nullptr || bitmap[0] == L'\0') return nullptr;
-    TImageRecUI* pImage = nullptr;
-    if (type != nullptr && type[0] != L'\0') {
-        if (!iswdigit(bitmap[0])) return nullptr;
-        int iIndex = static_cast<int>(wcstol(bitmap, nullptr, 10));
-        pImage = CPainterUI::LoadImageData(MAKEINTRESOURCEW(iIndex), type, mask);
-    } else {
-        pImage = CPainterUI::LoadImageData(bitmap, nullptr, mask);
-    }
-    if (pImage == nullptr) return nullptr;
-    pImage->sResType = type;
-    pImage->dwMask = mask;
-    if (!m_mImageHash.Insert(bitmap, pImage)) {
-        CPainterUI::FreeImage(pImage);
-        return nullptr;
-    }
-    return pImage;
+    return m_images.Add(bitmap, type, mask);
 }
 
 TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
-    TImageRecUI* pImage = static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap, true));
+    TImageRecUI* pImage = m_images.Find(bitmap);
     if (pImage != nullptr) return pImage;
-    if (AddImage(bitmap, type, mask) == nullptr) return nullptr;
-    return static_cast<TImageRecUI*>(m_mImageHash.Find(bitmap, true));
+    if (m_images.Add(bitmap, type, mask) == nullptr) return nullptr;
+    return m_images.Find(bitmap);
 }
 
 void CWindowManagerUI::RemoveAllImages()
 {
-    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        CPainterUI::FreeImage(static_cast<TImageRecUI*>(m_mImageHash.Find(m_mImageHash.GetAt(i), false)));
-    }
-    m_mImageHash.RemoveAll();
+    m_images.RemoveAll();
 }
 
 // ---------------------------------------------------------------- default attribute lists
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
 {
-    if (pStrControlName == nullptr || m_DefaultAttrHash.Find(pStrControlName, false) != nullptr) return;
-    CStringUI* pDefaultAttr = new (std::nothrow) CStringUI(pStrControlAttrList);
-    if (pDefaultAttr == nullptr) return;
-    if (!m_DefaultAttrHash.Insert(pStrControlName, pDefaultAttr)) delete pDefaultAttr;
+    m_defaultAttributes.Add(pStrControlName, pStrControlAttrList);
 }
 
 LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 {
     for (const CWindowManagerUI* pManager = this; pManager != nullptr; pManager = pManager->m_pParentManager) {
-        CStringUI* pDefaultAttr =
-            static_cast<CStringUI*>(const_cast<CStringMapUI&>(pManager->m_DefaultAttrHash).Find(pStrControlName));
-        if (pDefaultAttr != nullptr) return pDefaultAttr->GetData();
+        LPCWSTR pstrList = pManager->m_defaultAttributes.Find(pStrControlName);
+        if (pstrList != nullptr) return pstrList;
     }
     return nullptr;
 }
 
 void CWindowManagerUI::RemoveAllDefaultAttributeList()
 {
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
-        delete static_cast<CStringUI*>(m_DefaultAttrHash.Find(m_DefaultAttrHash.GetAt(i), false));
-    }
-    m_DefaultAttrHash.RemoveAll();
+    m_defaultAttributes.RemoveAll();
 }
 
 // ---------------------------------------------------------------- shared settings

@@ -2,12 +2,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "DefaultAttributesUI.h"
+#include "FontTableUI.h"
+#include "ImageCacheUI.h"
 #include "KeyStateUI.h"
+#include "OptionGroupsUI.h"
+#include "PaintBuffersUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
+#include "TimerTableUI.h"
+#include "ToolTipUI.h"
 
 struct IWebBrowser2;
 
@@ -87,26 +94,6 @@ struct TNotifyRecUI
     POINT mousePoint;
     WPARAM wParam;
     LPARAM lParam;
-};
-
-struct TTimerRecUI
-{
-    CControlUI* pSender;
-    UINT nTimerKey;
-    HWND hWnd;
-    UINT uWinTimer;
-    bool bKilled;
-};
-
-struct TFontInfoUI
-{
-    HFONT hFont;
-    CStringUI sFontName;
-    int iSize;
-    bool bBold;
-    bool bUnderline;
-    bool bItalic;
-    TEXTMETRICW tm; // tmHeight 0: not measured yet
 };
 
 class INotifyUI
@@ -317,7 +304,6 @@ private:
     void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState, WPARAM wParam,
                    LPARAM lParam);
     void DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive);
-    CControlUI* FindTabControl(CControlUI* pStart, bool bForward) const;
     bool IsOwnControl(CControlUI* pControl) const;
     void ShowToolTip(CControlUI* pControl);
     void HideToolTip();
@@ -325,22 +311,12 @@ private:
     void DropOffscreen();
     bool TranslateBrowserAccelerator(MSG* pMsg);
 
-    // Resources.
-    bool MakeFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic, TFontInfoUI& info);
-    void MeasureFont(TFontInfoUI& info);
-    void InitDefaultFont();
-    void FreeTimers();
-
     CPtrArrayUI m_aBrowsers;
     HWND m_hWndPaint;
     int m_nOpacity;
     HDC m_hDcPaint;
-    HDC m_hDcOffscreen;
-    HDC m_hDcBackground;
-    HBITMAP m_hbmpOffscreen;
-    HBITMAP m_hbmpBackground;
-    HWND m_hwndTooltip;
-    TOOLINFOW m_ToolTip;
+    CPaintBuffersUI m_buffers;
+    CToolTipUI m_toolTip;
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;
@@ -356,7 +332,6 @@ private:
     RECT m_rcSizeBox;
     SIZE m_szRoundCorner;
     RECT m_rcCaption;
-    UINT m_uTimerID;
 
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;
@@ -367,14 +342,14 @@ private:
     bool m_bMouseCapture;
 
     CPtrArrayUI m_aNotifiers;
-    CPtrArrayUI m_aTimers;
+    CTimerTableUI m_timers;
     CPtrArrayUI m_aPreMessageFilters;
     CPtrArrayUI m_aMessageFilters;
     CPtrArrayUI m_aPostPaintControls;
     CPtrArrayUI m_aDelayedCleanup;
     CPtrArrayUI m_aAsyncNotify;
     CStringMapUI m_mNameHash;
-    CStringMapUI m_mOptionGroup;
+    COptionGroupsUI m_optionGroups;
 
     CWindowManagerUI* m_pParentManager;
     DWORD m_dwDefaultDisabledColor;
@@ -382,10 +357,9 @@ private:
     DWORD m_dwDefaultLinkFontColor;
     DWORD m_dwDefaultLinkHoverFontColor;
     DWORD m_dwDefaultSelectedBkColor;
-    TFontInfoUI m_DefaultFontInfo;
-    CPtrArrayUI m_aCustomFonts;
-    CStringMapUI m_mImageHash;
-    CStringMapUI m_DefaultAttrHash;
+    CFontTableUI m_fonts;
+    CImageCacheUI m_images;
+    CDefaultAttributesUI m_defaultAttributes;
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
