@@ -101,12 +101,6 @@ protected:
     CWindowManagerUI manager;
 };
 
-// A hit test callback that takes every control it is offered.
-CControlUI* CALLBACK AnyControl(CControlUI* pControl, LPVOID)
-{
-    return pControl;
-}
-
 } // namespace
 
 TEST_F(CUpdWindowResources, FontIndexOutOfRangeGivesTheDefaultFont)
