@@ -56,9 +56,11 @@ bool IsTemporaryRunPath(const std::wstring& ownPath, const std::wstring& tempDir
 std::wstring CreateRunFolder(const std::wstring& tempDirectory)
 {
     if (tempDirectory.empty()) return std::wstring();
-    // Seeded once: re-seeding with the same second would draw the same name
-    // on every retry.
-    srand(static_cast<unsigned>(_time64(nullptr)) ^ GetCurrentProcessId() ^ GetTickCount());
+    // The runtime's generator is per thread, so each call seeds it; a count of
+    // the calls keeps two calls within one clock tick from drawing the same name.
+    static volatile LONG calls = 0;
+    const unsigned call = static_cast<unsigned>(InterlockedIncrement(&calls)) * 2654435761u;
+    srand(static_cast<unsigned>(_time64(nullptr)) ^ GetCurrentProcessId() ^ GetTickCount() ^ call);
     for (int attempt = 0; attempt < kFolderTries; ++attempt) {
         std::wstring folder = WithTrailingSlash(tempDirectory) + RandomFolderName();
         if (CreateDirectoryW(folder.c_str(), nullptr)) return folder + L'\\';
