@@ -1,4 +1,5 @@
 #pragma once
+#include "uishared/ClosingBracketSearchUI.h"
 #include <windows.h>
 
 #include <map>
@@ -37,7 +38,6 @@ private:
     void AlignSingleLine(LPCWSTR pstrText);
     void FindHoverLink();
     bool ParseTag(LPCWSTR& p, TTagUI& tag) const;
-    LPCWSTR FindClosing(LPCWSTR q, WCHAR chClose) const;
     bool ParseEscape(LPCWSTR& p, WCHAR& ch) const;
     void ApplyTag(const TTagUI& tag);
     void OpenLink(const CStringUI& sText);
@@ -91,13 +91,5 @@ private:
     bool m_bInLink;
     POINT m_ptLinkStart;
     bool m_bEnded;
-    // The last search for a closing bracket of each kind: from pFrom there is none before
-    // pFound (null: none at all). Tag openings that are never closed each searched the whole
-    // rest of the text, and thousands of them before a long rest took seconds.
-    struct TClosingSearchUI
-    {
-        LPCWSTR pFrom = nullptr;
-        LPCWSTR pFound = nullptr;
-    };
-    mutable TClosingSearchUI m_closingSearches[2];
+    mutable UIShared::CClosingBracketSearchUI m_closingSearch;
 };

@@ -213,32 +213,13 @@ bool CMarkupTextUI::ParseTag(LPCWSTR p, TTagUI& tag, LPCWSTR& pNext) const
         return true;
     }
     if (*q != L' ' && *q != chClose) return false;
-    LPCWSTR pstrEnd = FindClosing(q, chClose);
+    LPCWSTR pstrEnd = m_closingSearch.Find(q, chClose);
     if (pstrEnd == nullptr) return false;
     tag.pstrParams = *q == L' ' ? q + 1 : q;
     tag.nParams = (int)(pstrEnd - tag.pstrParams);
     if (*q == L' ') tag.sParams.Assign(tag.pstrParams, tag.nParams);
     pNext = pstrEnd + 1;
     return true;
-}
-
-// The first chClose at or after q. What the last search found answers for every q it
-// covered, and a search starting before it stops where it started.
-LPCWSTR CMarkupTextUI::FindClosing(LPCWSTR q, WCHAR chClose) const
-{
-    TClosingSearchUI& last = m_closingSearches[chClose == L'>' ? 0 : 1];
-    if (last.pFrom != nullptr && q >= last.pFrom && (last.pFound == nullptr || q <= last.pFound)) return last.pFound;
-    LPCWSTR pFound = nullptr;
-    if (last.pFrom != nullptr && q < last.pFrom) {
-        LPCWSTR r = q;
-        while (r < last.pFrom && *r != chClose) r++;
-        pFound = r < last.pFrom ? r : last.pFound;
-    } else {
-        pFound = wcschr(q, chClose);
-    }
-    last.pFrom = q;
-    last.pFound = pFound;
-    return pFound;
 }
 
 // "<{>" draws "{", "{<}" draws "<", and so on.

@@ -1,4 +1,5 @@
 #pragma once
+#include "uishared/ClosingBracketSearchUI.h"
 #include <windows.h>
 
 #include <map>
@@ -97,7 +98,6 @@ private:
     void Run(LPCWSTR pstrText);
     LPCWSTR DoLine(LPCWSTR p, bool bEmit, TLineUI& line);
     bool ParseTag(LPCWSTR p, TTagUI& tag, LPCWSTR& pNext) const;
-    LPCWSTR FindClosing(LPCWSTR q, WCHAR chClose) const;
     bool ParseEscape(LPCWSTR p, WCHAR& ch) const;
     bool IsRawEnd(LPCWSTR p, LPCWSTR& pNext) const;
     // Both return how the tag leaves the line (continue, end after it, end before it).
@@ -140,15 +140,7 @@ private:
     // Metrics read once per font: every tag notes the font's height on its line, and reading
     // them from the DC for each of thousands of tags took seconds.
     std::map<HFONT, TEXTMETRICW> m_metrics;
-    // The last search for a closing bracket of each kind: from pFrom there is none before
-    // pFound (null: none at all). Tag openings that are never closed each searched the whole
-    // rest of the text, and thousands of them before a long rest took seconds.
-    struct TClosingSearchUI
-    {
-        LPCWSTR pFrom = nullptr;
-        LPCWSTR pFound = nullptr;
-    };
-    mutable TClosingSearchUI m_closingSearches[2];
+    mutable UIShared::CClosingBracketSearchUI m_closingSearch;
 };
 
 } // namespace UpdUI
