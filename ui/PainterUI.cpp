@@ -10,6 +10,8 @@
 #include "ScaledImageCacheUI.h"
 #include "SkinStorageUI.h"
 #include "WindowManagerUI.h"
+#include "uishared/GradientUI.h"
+#include "uishared/PenDrawingUI.h"
 
 namespace {
 
@@ -221,59 +223,18 @@ void CPainterUI::DrawColor(HDC hDC, const RECT& rc, DWORD dwColor)
 
 void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
 {
-    if (!CMsimgUI::HasGradientFill()) {
+    if (!UIShared::CGradientUI::Fill(hDC, rc, dwFirst, dwSecond, bVertical))
         DrawGradientBands(hDC, rc, dwFirst, dwSecond, bVertical, nSteps);
-        return;
-    }
-    TRIVERTEX vertices[2] = {};
-    vertices[0].x = rc.left;
-    vertices[0].y = rc.top;
-    vertices[0].Red = (COLOR16)(((dwFirst >> 16) & 0xFF) << 8);
-    vertices[0].Green = (COLOR16)(((dwFirst >> 8) & 0xFF) << 8);
-    vertices[0].Blue = (COLOR16)((dwFirst & 0xFF) << 8);
-    vertices[0].Alpha = 0xFF00;
-    vertices[1].x = rc.right;
-    vertices[1].y = rc.bottom;
-    vertices[1].Red = (COLOR16)(((dwSecond >> 16) & 0xFF) << 8);
-    vertices[1].Green = (COLOR16)(((dwSecond >> 8) & 0xFF) << 8);
-    vertices[1].Blue = (COLOR16)((dwSecond & 0xFF) << 8);
-    vertices[1].Alpha = 0xFF00;
-    GRADIENT_RECT mesh = { 0, 1 };
-    CMsimgUI::GradientFill(hDC, vertices, 2, &mesh, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
-// Without GradientFill: n solid bands, band 0 at the bottom (vertical) or right edge
-// in the second colour, moving towards the first.
+// Without GradientFill: solid brush bands, empty ones skipped.
 void CPainterUI::DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
 {
-    int n = 2;
-    if (nSteps >= 64)
-        n = 64;
-    else if (nSteps >= 32)
-        n = 32;
-    else if (nSteps >= 16)
-        n = 16;
-    else if (nSteps >= 8)
-        n = 8;
-    else if (nSteps >= 4)
-        n = 4;
-    const int nSize = bVertical ? rc.bottom - rc.top : rc.right - rc.left;
+    const int n = UIShared::CGradientUI::BandCount(nSteps);
     for (int i = 0; i < n; i++) {
-        RECT rcBand = rc;
-        if (bVertical) {
-            rcBand.top = rc.bottom - nSize * (i + 1) / n;
-            rcBand.bottom = rc.bottom - nSize * i / n;
-        } else {
-            rcBand.left = rc.right - nSize * (i + 1) / n;
-            rcBand.right = rc.right - nSize * i / n;
-        }
+        RECT rcBand = UIShared::CGradientUI::Band(rc, bVertical, i, n);
         if (IsRectEmpty(&rcBand)) continue;
-        DWORD dwColor = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            DWORD c1 = (dwFirst >> shift) & 0xFF, c2 = (dwSecond >> shift) & 0xFF;
-            dwColor |= ((c2 * (n - i) + c1 * i) / n) << shift;
-        }
-        HBRUSH hBrush = CreateSolidBrush(ToColorRef(dwColor));
+        HBRUSH hBrush = CreateSolidBrush(ToColorRef(UIShared::CGradientUI::BandColor(dwFirst, dwSecond, i, n)));
         FillRect(hDC, &rcBand, hBrush);
         DeleteObject(hBrush);
     }
@@ -281,24 +242,12 @@ void CPainterUI::DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD
 
 void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr) return;
-    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
-    POINT ptTemp = {};
-    MoveToEx(hDC, rc.left, rc.top, &ptTemp);
-    LineTo(hDC, rc.right, rc.bottom);
-    SelectObject(hDC, hOldPen);
+    UIShared::CPenDrawingUI::Line(hDC, rc, nSize, ToColorRef(dwPenColor));
 }
 
 void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr) return;
-    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
-    HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
-    Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
-    SelectObject(hDC, hOldBrush);
-    SelectObject(hDC, hOldPen);
+    UIShared::CPenDrawingUI::Frame(hDC, rc, nSize, ToColorRef(dwPenColor));
 }
 
 void CPainterUI::DrawPlainText(HDC hDC, CWindowManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,

@@ -12,6 +12,8 @@
 #include "ScaledImageCacheUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
+#include "uishared/GradientUI.h"
+#include "uishared/PenDrawingUI.h"
 
 namespace UpdUI {
 
@@ -345,51 +347,12 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
         hTarget = hOffDC;
         rcTarget = MakeRect(0, 0, RectWidth(rc), RectHeight(rc));
     }
-    if (CMsimgUI::HasGradientFill()) {
-        TRIVERTEX vertices[2] = {};
-        vertices[0].x = rcTarget.left;
-        vertices[0].y = rcTarget.top;
-        vertices[0].Red = (COLOR16)(((dwFirst >> 16) & 0xFF) << 8);
-        vertices[0].Green = (COLOR16)(((dwFirst >> 8) & 0xFF) << 8);
-        vertices[0].Blue = (COLOR16)((dwFirst & 0xFF) << 8);
-        vertices[0].Alpha = 0xFF00;
-        vertices[1].x = rcTarget.right;
-        vertices[1].y = rcTarget.bottom;
-        vertices[1].Red = (COLOR16)(((dwSecond >> 16) & 0xFF) << 8);
-        vertices[1].Green = (COLOR16)(((dwSecond >> 8) & 0xFF) << 8);
-        vertices[1].Blue = (COLOR16)((dwSecond & 0xFF) << 8);
-        vertices[1].Alpha = 0xFF00;
-        GRADIENT_RECT mesh = { 0, 1 };
-        CMsimgUI::GradientFill(hTarget, vertices, 2, &mesh, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
-    } else {
-        int n = 2;
-        if (nSteps >= 64)
-            n = 64;
-        else if (nSteps >= 32)
-            n = 32;
-        else if (nSteps >= 16)
-            n = 16;
-        else if (nSteps >= 8)
-            n = 8;
-        else if (nSteps >= 4)
-            n = 4;
-        const int nSize = bVertical ? RectHeight(rcTarget) : RectWidth(rcTarget);
-        for (int i = 0; i < n; i++) {
-            RECT rcBand = rcTarget;
-            if (bVertical) {
-                rcBand.top = rcTarget.bottom - nSize * (i + 1) / n;
-                rcBand.bottom = rcTarget.bottom - nSize * i / n;
-            } else {
-                rcBand.left = rcTarget.right - nSize * (i + 1) / n;
-                rcBand.right = rcTarget.right - nSize * i / n;
-            }
-            DWORD dwColor = 0xFF000000;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                DWORD c1 = (dwFirst >> shift) & 0xFF, c2 = (dwSecond >> shift) & 0xFF;
-                dwColor |= ((c1 * i + c2 * (n - i)) / n) << shift;
-            }
-            DrawColor(hTarget, rcBand, dwColor);
-        }
+    if (!UIShared::CGradientUI::Fill(hTarget, rcTarget, dwFirst, dwSecond, bVertical)) {
+        // The bands go on the same target as the rest: the off-screen bitmap when translucent.
+        const int n = UIShared::CGradientUI::BandCount(nSteps);
+        for (int i = 0; i < n; i++)
+            DrawColor(hTarget, UIShared::CGradientUI::Band(rcTarget, bVertical, i, n),
+                      0xFF000000 | UIShared::CGradientUI::BandColor(dwFirst, dwSecond, i, n));
     }
     if (hOffDC != nullptr) {
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, (BYTE)dwAlpha, 0 };
@@ -403,24 +366,12 @@ void CPainterUI::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSe
 
 void CPainterUI::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr) return;
-    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
-    POINT ptTemp = {};
-    MoveToEx(hDC, rc.left, rc.top, &ptTemp);
-    LineTo(hDC, rc.right, rc.bottom);
-    SelectObject(hDC, hOldPen);
+    UIShared::CPenDrawingUI::Line(hDC, rc, nSize, ToColorRef(dwPenColor));
 }
 
 void CPainterUI::DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor)
 {
-    HPEN hPen = CPaintCacheUI::ForThisThread().Pen(PS_SOLID | PS_INSIDEFRAME, nSize, ToColorRef(dwPenColor));
-    if (hPen == nullptr) return;
-    HPEN hOldPen = (HPEN)SelectObject(hDC, hPen);
-    HBRUSH hOldBrush = (HBRUSH)SelectObject(hDC, GetStockObject(HOLLOW_BRUSH));
-    Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
-    SelectObject(hDC, hOldBrush);
-    SelectObject(hDC, hOldPen);
+    UIShared::CPenDrawingUI::Frame(hDC, rc, nSize, ToColorRef(dwPenColor));
 }
 
 void CPainterUI::DrawRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height, DWORD dwPenColor)
