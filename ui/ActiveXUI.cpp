@@ -4,6 +4,7 @@
 #include <exdisp.h>
 
 #include "ActiveXCtrl.h"
+#include "uishared/OlePlacementUI.h"
 #include "WindowManagerUI.h"
 
 namespace {
@@ -14,15 +15,6 @@ const CLSID kWebBrowserClsid = { 0x8856F961, 0x340A, 0x11D0, { 0xA9, 0x6B, 0x00,
 const GUID kSidShellBrowser = { 0x000214E2, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
 
 const int kMaxClsidText = 99;
-const int kHimetricPerInch = 2540;
-
-LONG PixelsToHimetric(int nPixels, int nIndex)
-{
-    HDC hDC = ::GetDC(nullptr);
-    int nDpi = ::GetDeviceCaps(hDC, nIndex);
-    ::ReleaseDC(nullptr, hDC);
-    return ::MulDiv(kHimetricPerInch, nPixels, nDpi > 0 ? nDpi : 96);
-}
 
 // Mouse messages from WM_MOUSEMOVE to WM_MOUSEHWHEEL.
 bool IsMouseMessage(UINT uMsg)
@@ -259,13 +251,6 @@ void CActiveXUI::AdviseBrowserEvents()
     pContainer->Release();
 }
 
-RECT CActiveXUI::HostRect() const
-{
-    RECT rc = m_rcItem;
-    if (m_pControl != nullptr && !m_pControl->IsWindowless()) ::OffsetRect(&rc, -rc.left, -rc.top);
-    return rc;
-}
-
 void CActiveXUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
@@ -276,15 +261,8 @@ void CActiveXUI::SetPos(RECT rc)
 
 void CActiveXUI::PassExtentAndRects()
 {
-    SIZEL hmSize = { PixelsToHimetric(m_rcItem.right - m_rcItem.left, LOGPIXELSX),
-                     PixelsToHimetric(m_rcItem.bottom - m_rcItem.top, LOGPIXELSY) };
-    m_pUnk->SetExtent(DVASPECT_CONTENT, &hmSize);
-    RECT rcHost = HostRect();
-    if (m_pControl->GetInPlaceObject() != nullptr) m_pControl->GetInPlaceObject()->SetObjectRects(&rcHost, &rcHost);
-    if (!m_pControl->IsWindowless() && m_hwndHost != nullptr) {
-        ::MoveWindow(m_hwndHost, m_rcItem.left, m_rcItem.top, m_rcItem.right - m_rcItem.left,
-                     m_rcItem.bottom - m_rcItem.top, TRUE);
-    }
+    UIShared::COlePlacementUI::Place(m_pUnk, m_pControl->GetInPlaceObject(), m_pControl->IsWindowless(), m_hwndHost,
+                                     m_rcItem);
 }
 
 void CActiveXUI::SetVisible(bool bVisible)

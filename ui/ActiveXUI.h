@@ -92,9 +92,6 @@ public:
 protected:
     void AdviseBrowserEvents();
     void PassExtentAndRects();
-    // The control's rectangle as the hosted control sees it: windowed controls live
-    // in their own child window, so their rectangle starts at the origin.
-    RECT HostRect() const;
     void ShowHostWindow();
 
     CLSID m_clsid;

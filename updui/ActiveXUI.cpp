@@ -4,23 +4,15 @@
 
 #include "AttributeValueUI.h"
 #include "ActiveXCtrl.h"
+#include "uishared/OlePlacementUI.h"
 
 namespace UpdUI {
 
 namespace {
 
 const int kMaxClsidText = 99;
-const int kHimetricPerInch = 2540;
 
 typedef HRESULT(STDAPICALLTYPE* GetClassObjectProc)(REFCLSID, REFIID, LPVOID*);
-
-LONG PixelsToHimetric(int nPixels, int nIndex)
-{
-    HDC hDC = ::GetDC(nullptr);
-    int nDpi = hDC != nullptr ? ::GetDeviceCaps(hDC, nIndex) : 0;
-    if (hDC != nullptr) ::ReleaseDC(nullptr, hDC);
-    return ::MulDiv(kHimetricPerInch, nPixels, nDpi > 0 ? nDpi : 96);
-}
 
 // WM_MOUSEMOVE through WM_MOUSEHWHEEL.
 bool IsMouseMessage(UINT uMsg)
@@ -338,13 +330,6 @@ bool CActiveXUI::CreateHostedControl()
     return SUCCEEDED(hr);
 }
 
-RECT CActiveXUI::HostRect() const
-{
-    RECT rc = m_rcItem;
-    if (m_pControl != nullptr && !m_pControl->IsWindowless()) ::OffsetRect(&rc, -rc.left, -rc.top);
-    return rc;
-}
-
 void CActiveXUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
@@ -355,15 +340,8 @@ void CActiveXUI::SetPos(RECT rc)
 
 void CActiveXUI::PassExtentAndRects()
 {
-    SIZEL hmSize = { PixelsToHimetric(m_rcItem.right - m_rcItem.left, LOGPIXELSX),
-                     PixelsToHimetric(m_rcItem.bottom - m_rcItem.top, LOGPIXELSY) };
-    m_pUnk->SetExtent(DVASPECT_CONTENT, &hmSize);
-    RECT rcHost = HostRect();
-    if (m_pControl->GetInPlaceObject() != nullptr) m_pControl->GetInPlaceObject()->SetObjectRects(&rcHost, &rcHost);
-    if (!m_pControl->IsWindowless() && m_hwndHost != nullptr) {
-        ::MoveWindow(m_hwndHost, m_rcItem.left, m_rcItem.top, m_rcItem.right - m_rcItem.left,
-                     m_rcItem.bottom - m_rcItem.top, TRUE);
-    }
+    UIShared::COlePlacementUI::Place(m_pUnk, m_pControl->GetInPlaceObject(), m_pControl->IsWindowless(), m_hwndHost,
+                                     m_rcItem);
 }
 
 void CActiveXUI::SetVisible(bool bVisible)

@@ -69,9 +69,6 @@ protected:
     bool InitNewAndSetSite(DWORD dwMiscStatus, IOleClientSite* pClientSite);
     void PickViewObject();
     void PassExtentAndRects();
-    // The control's rectangle as the hosted control sees it: a windowed control lives
-    // in its own child window, so its rectangle starts at the origin.
-    RECT HostRect() const;
     void ShowHostWindow();
     bool PassesMouseFilter(UINT uMsg, LPARAM lParam) const;
 
