@@ -169,14 +169,10 @@ SIZE CControlUI::GetFixedXY() const
     return m_cXY;
 }
 
-// A float control places itself; any other control is placed by its parent's layout.
 void CControlUI::SetFixedXY(SIZE szXY)
 {
     m_cXY = szXY;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetFixedWidth() const
@@ -188,10 +184,7 @@ void CControlUI::SetFixedWidth(int cx)
 {
     if (cx < 0) return;
     m_cxyFixed.cx = cx;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetFixedHeight() const
@@ -203,10 +196,7 @@ void CControlUI::SetFixedHeight(int cy)
 {
     if (cy < 0) return;
     m_cxyFixed.cy = cy;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMinWidth() const
@@ -218,10 +208,7 @@ void CControlUI::SetMinWidth(int cx)
 {
     if (cx < 0 || m_cxyMin.cx == cx) return;
     m_cxyMin.cx = cx;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMaxWidth() const
@@ -233,10 +220,7 @@ void CControlUI::SetMaxWidth(int cx)
 {
     if (cx < 0 || m_cxyMax.cx == cx) return;
     m_cxyMax.cx = cx;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMinHeight() const
@@ -248,10 +232,7 @@ void CControlUI::SetMinHeight(int cy)
 {
     if (cy < 0 || m_cxyMin.cy == cy) return;
     m_cxyMin.cy = cy;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMaxHeight() const
@@ -263,10 +244,7 @@ void CControlUI::SetMaxHeight(int cy)
 {
     if (cy < 0 || m_cxyMax.cy == cy) return;
     m_cxyMax.cy = cy;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 void CControlUI::SetRelativePos(int nMoveX, int nMoveY, int nZoomX, int nZoomY)
@@ -349,12 +327,7 @@ void CControlUI::SetVisible(bool bVisible)
     bool bWasVisible = IsVisible();
     m_bVisible = bVisible;
     if (m_bFocused) m_bFocused = false;
-    if (IsVisible() != bWasVisible) {
-        if (m_bFloat)
-            NeedUpdate();
-        else
-            NeedParentUpdate();
-    }
+    if (IsVisible() != bWasVisible) NeedPlacementUpdate();
     DropFocusIfHidden();
 }
 
@@ -629,6 +602,15 @@ void CControlUI::NeedParentUpdate()
     else
         NeedUpdate();
     if (m_pManager != nullptr) m_pManager->NeedUpdate();
+}
+
+// A float control places itself; any other control is placed by its parent's layout.
+void CControlUI::NeedPlacementUpdate()
+{
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 bool CControlUI::IsUpdateNeeded() const

@@ -104,6 +104,8 @@ public:
     void Invalidate();
     void NeedUpdate();
     void NeedParentUpdate();
+    // After a change of the control's own size or place.
+    void NeedPlacementUpdate();
     bool IsUpdateNeeded() const;
     void ApplyAttributeList(LPCWSTR pstrList);
     bool DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);

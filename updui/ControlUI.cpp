@@ -199,10 +199,7 @@ SIZE CControlUI::GetFixedXY() const
 void CControlUI::SetFixedXY(SIZE szXY)
 {
     m_cXY = szXY;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetFixedWidth() const
@@ -214,10 +211,7 @@ void CControlUI::SetFixedWidth(int cx)
 {
     if (cx < 0) return;
     m_cxyFixed.cx = cx;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetFixedHeight() const
@@ -229,10 +223,7 @@ void CControlUI::SetFixedHeight(int cy)
 {
     if (cy < 0) return;
     m_cxyFixed.cy = cy;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMinWidth() const
@@ -244,10 +235,7 @@ void CControlUI::SetMinWidth(int cx)
 {
     if (cx < 0 || m_cxyMin.cx == cx) return;
     m_cxyMin.cx = cx;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMaxWidth() const
@@ -259,10 +247,7 @@ void CControlUI::SetMaxWidth(int cx)
 {
     if (cx < 0 || m_cxyMax.cx == cx) return;
     m_cxyMax.cx = cx;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMinHeight() const
@@ -274,10 +259,7 @@ void CControlUI::SetMinHeight(int cy)
 {
     if (cy < 0 || m_cxyMin.cy == cy) return;
     m_cxyMin.cy = cy;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 int CControlUI::GetMaxHeight() const
@@ -289,10 +271,7 @@ void CControlUI::SetMaxHeight(int cy)
 {
     if (cy < 0 || m_cxyMax.cy == cy) return;
     m_cxyMax.cy = cy;
-    if (m_bFloat)
-        NeedUpdate();
-    else
-        NeedParentUpdate();
+    NeedPlacementUpdate();
 }
 
 void CControlUI::SetRelativePos(int nMoveX, int nMoveY, int nZoomX, int nZoomY)
@@ -617,6 +596,15 @@ void CControlUI::NeedParentUpdate()
         NeedUpdate();
     }
     if (m_pManager != nullptr) m_pManager->NeedUpdate();
+}
+
+// A float control places itself; any other control is placed by its parent's layout.
+void CControlUI::NeedPlacementUpdate()
+{
+    if (m_bFloat)
+        NeedUpdate();
+    else
+        NeedParentUpdate();
 }
 
 DWORD CControlUI::GetAdjustColor(DWORD dwColor) const

@@ -118,6 +118,8 @@ public:
     bool IsUpdateNeeded() const;
     void NeedUpdate();
     void NeedParentUpdate();
+    // After a change of the control's own size or place.
+    void NeedPlacementUpdate();
     DWORD GetAdjustColor(DWORD dwColor) const;
     void ApplyAttributeList(LPCWSTR pstrList);
     bool DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
