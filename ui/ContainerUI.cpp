@@ -373,38 +373,53 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     Invalidate();
 }
 
+// A line down is the default font's height and a gap; a page is the inside of the
+// container less the scroll bar across it.
+int CContainerUI::LineHeight() const
+{
+    return m_pManager != nullptr ? m_pManager->GetDefaultFontInfo().tmHeight + 8 : 8;
+}
+
+int CContainerUI::PageHeight() const
+{
+    int cy = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    if (IsBarVisible(m_pHorizontalScrollBar)) cy -= m_pHorizontalScrollBar->GetFixedHeight();
+    return cy;
+}
+
+int CContainerUI::PageWidth() const
+{
+    int cx = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (IsBarVisible(m_pVerticalScrollBar)) cx -= m_pVerticalScrollBar->GetFixedWidth();
+    return cx;
+}
+
+void CContainerUI::ScrollBy(int dx, int dy)
+{
+    SIZE sz = GetScrollPos();
+    sz.cx += dx;
+    sz.cy += dy;
+    SetScrollPos(sz);
+}
+
 void CContainerUI::LineUp()
 {
-    int cyLine = m_pManager != nullptr ? m_pManager->GetDefaultFontInfo().tmHeight + 8 : 8;
-    SIZE sz = GetScrollPos();
-    sz.cy -= cyLine;
-    SetScrollPos(sz);
+    ScrollBy(0, -LineHeight());
 }
 
 void CContainerUI::LineDown()
 {
-    int cyLine = m_pManager != nullptr ? m_pManager->GetDefaultFontInfo().tmHeight + 8 : 8;
-    SIZE sz = GetScrollPos();
-    sz.cy += cyLine;
-    SetScrollPos(sz);
+    ScrollBy(0, LineHeight());
 }
 
 void CContainerUI::PageUp()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsBarVisible(m_pHorizontalScrollBar)) iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
-    sz.cy -= iOffset;
-    SetScrollPos(sz);
+    ScrollBy(0, -PageHeight());
 }
 
 void CContainerUI::PageDown()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsBarVisible(m_pHorizontalScrollBar)) iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
-    sz.cy += iOffset;
-    SetScrollPos(sz);
+    ScrollBy(0, PageHeight());
 }
 
 void CContainerUI::HomeUp()
@@ -423,34 +438,22 @@ void CContainerUI::EndDown()
 
 void CContainerUI::LineLeft()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx -= 8;
-    SetScrollPos(sz);
+    ScrollBy(-8, 0);
 }
 
 void CContainerUI::LineRight()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx += 8;
-    SetScrollPos(sz);
+    ScrollBy(8, 0);
 }
 
 void CContainerUI::PageLeft()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsBarVisible(m_pVerticalScrollBar)) iOffset -= m_pVerticalScrollBar->GetFixedWidth();
-    sz.cx -= iOffset;
-    SetScrollPos(sz);
+    ScrollBy(-PageWidth(), 0);
 }
 
 void CContainerUI::PageRight()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsBarVisible(m_pVerticalScrollBar)) iOffset -= m_pVerticalScrollBar->GetFixedWidth();
-    sz.cx += iOffset;
-    SetScrollPos(sz);
+    ScrollBy(PageWidth(), 0);
 }
 
 void CContainerUI::HomeLeft()

@@ -92,6 +92,11 @@ protected:
     RECT GetViewRect() const;
     CControlUI* ChildAt(int iIndex) const;
     bool HandleScrollKey(TEventRecUI& event);
+    // The scroll steps of the line and page moves.
+    int LineHeight() const;
+    int PageHeight() const;
+    int PageWidth() const;
+    void ScrollBy(int dx, int dy);
     void PaintChildren(HDC hDC, const RECT& rcPaint);
 
     CPtrArrayUI m_items;

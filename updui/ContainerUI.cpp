@@ -494,46 +494,55 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     Invalidate();
 }
 
+// A line down is the default font's height and a gap; a page is the inside of the
+// container less the scroll bar across it.
+int CContainerUI::LineHeight() const
+{
+    if (m_pManager == nullptr) return kLineStep;
+    TFontInfoUI* pFont = m_pManager->GetDefaultFontInfo();
+    return (pFont != nullptr ? pFont->tm.tmHeight : 0) + kLineStep;
+}
+
+int CContainerUI::PageHeight() const
+{
+    int cy = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    if (!IsInvisibleBar(m_pHorizontalScrollBar)) cy -= m_pHorizontalScrollBar->GetFixedHeight();
+    return cy;
+}
+
+int CContainerUI::PageWidth() const
+{
+    int cx = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (!IsInvisibleBar(m_pVerticalScrollBar)) cx -= m_pVerticalScrollBar->GetFixedWidth();
+    return cx;
+}
+
+void CContainerUI::ScrollBy(int dx, int dy)
+{
+    SIZE sz = GetScrollPos();
+    sz.cx += dx;
+    sz.cy += dy;
+    SetScrollPos(sz);
+}
+
 void CContainerUI::LineUp()
 {
-    int cyLine = kLineStep;
-    if (m_pManager != nullptr) {
-        TFontInfoUI* pFont = m_pManager->GetDefaultFontInfo();
-        cyLine = (pFont != nullptr ? pFont->tm.tmHeight : 0) + kLineStep;
-    }
-    SIZE sz = GetScrollPos();
-    sz.cy -= cyLine;
-    SetScrollPos(sz);
+    ScrollBy(0, -LineHeight());
 }
 
 void CContainerUI::LineDown()
 {
-    int cyLine = kLineStep;
-    if (m_pManager != nullptr) {
-        TFontInfoUI* pFont = m_pManager->GetDefaultFontInfo();
-        cyLine = (pFont != nullptr ? pFont->tm.tmHeight : 0) + kLineStep;
-    }
-    SIZE sz = GetScrollPos();
-    sz.cy += cyLine;
-    SetScrollPos(sz);
+    ScrollBy(0, LineHeight());
 }
 
 void CContainerUI::PageUp()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (!IsInvisibleBar(m_pHorizontalScrollBar)) iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
-    sz.cy -= iOffset;
-    SetScrollPos(sz);
+    ScrollBy(0, -PageHeight());
 }
 
 void CContainerUI::PageDown()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (!IsInvisibleBar(m_pHorizontalScrollBar)) iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
-    sz.cy += iOffset;
-    SetScrollPos(sz);
+    ScrollBy(0, PageHeight());
 }
 
 void CContainerUI::HomeUp()
@@ -552,34 +561,22 @@ void CContainerUI::EndDown()
 
 void CContainerUI::LineLeft()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx -= kLineStep;
-    SetScrollPos(sz);
+    ScrollBy(-kLineStep, 0);
 }
 
 void CContainerUI::LineRight()
 {
-    SIZE sz = GetScrollPos();
-    sz.cx += kLineStep;
-    SetScrollPos(sz);
+    ScrollBy(kLineStep, 0);
 }
 
 void CContainerUI::PageLeft()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (!IsInvisibleBar(m_pVerticalScrollBar)) iOffset -= m_pVerticalScrollBar->GetFixedWidth();
-    sz.cx -= iOffset;
-    SetScrollPos(sz);
+    ScrollBy(-PageWidth(), 0);
 }
 
 void CContainerUI::PageRight()
 {
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (!IsInvisibleBar(m_pVerticalScrollBar)) iOffset -= m_pVerticalScrollBar->GetFixedWidth();
-    sz.cx += iOffset;
-    SetScrollPos(sz);
+    ScrollBy(PageWidth(), 0);
 }
 
 void CContainerUI::HomeLeft()

@@ -99,6 +99,11 @@ protected:
     // maximum under the minimum wins.
     static int ClampToLimits(int nValue, int nMin, int nMax);
     bool ScrollKey(TEventRecUI& event, bool bVertical);
+    // The scroll steps of the line and page moves.
+    int LineHeight() const;
+    int PageHeight() const;
+    int PageWidth() const;
+    void ScrollBy(int dx, int dy);
     void PaintChildren(HDC hDC, const RECT& rcPaint);
     CControlUI* FindInChildren(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags);
 
