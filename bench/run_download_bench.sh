@@ -12,7 +12,8 @@
 # <build dir>/bench/download_bench.exe. Not part of ctest or CI.
 #
 # usage: bench/run_download_bench.sh [build dir]     (default: build/out)
-# env:   BENCH_SIZE_MIB (256)  BENCH_REPEAT (3)  BENCH_STOP_PERCENT (50)
+# env:   BENCH_SIZE_MIB (256)  BENCH_REPEAT (3; 6, or 4 with BENCH_OTHER_BUILD,
+#        balances which client follows which)  BENCH_STOP_PERCENT (50)
 #        BENCH_SLOW_RATE (8388608 bytes/s: the throttled stop and resume)
 #        WINEPREFIX (default: the build's LUMORA_WINEPREFIX)
 #        BENCH_OTHER_BUILD (a build dir whose engine joins the rotation as
@@ -89,12 +90,24 @@ stop_and_resume() { # $1 = name, $2 = url, $3 = "same" or "new" process
 }
 
 echo "Lumora download benchmark: $size_mib MiB file from 127.0.0.1:$port; running..." >&2
-# Each round starts with another client, so none always follows the large
-# write of the same other one.
+# The order of the clients in round $2 of $1 clients: each round starts with
+# another client, and over n rounds (2n for an odd n) each client follows
+# every other equally often, so none always comes after the large write of
+# the same other one (a Williams square: 0 1 n-1 2 n-2 ..., shifted by the
+# round, and for an odd n mirrored in the second n rounds).
+round_order() {
+  local n="$1" row=$((($2 - 1) % ($1 % 2 == 1 ? 2 * $1 : $1))) base=(0 1) k order=()
+  for ((k = 2; k < n; k++)); do
+    if ((k % 2 == 0)); then base+=($((n - k / 2))); else base+=($(((k + 1) / 2))); fi
+  done
+  for ((k = 0; k < n; k++)); do order+=($(((base[k] + row % n) % n))); done
+  if ((row >= n)); then for ((k = n - 1; k >= 0; k--)); do echo "${order[k]}"; done; else printf '%s\n' "${order[@]}"; fi
+}
+
 clients=(engine_fetch loop_fetch curl_fetch)
 [ -n "$other_exe" ] && clients+=(other_fetch)
 for i in $(seq "$repeat"); do
-  for k in $(seq 0 $((${#clients[@]} - 1))); do "${clients[$(((i - 1 + k) % ${#clients[@]}))]}" "$i"; done
+  for k in $(round_order ${#clients[@]} "$i"); do "${clients[k]}" "$i"; done
 done
 stop_and_resume full-speed "$url" same
 stop_and_resume throttled "$url?rate=$slow_rate" same
