@@ -48,6 +48,27 @@ class Run:
         return [r["range"] for r in self.requests if r["range"]]
 
 
+def range_bounds(text):
+    first, _, last = text.split("=", 1)[1].partition("-")
+    return int(first), int(last) if last else None
+
+
+def resumed_range_index(ranges, held):
+    """The index in `ranges` of the first range asked for after the stop,
+    which left `held` bytes. Probes (bytes=0-0) are skipped. Before the stop
+    the pieces follow each other; the first range after it either overlaps
+    the one before (the stop cut that one short, or it asks for held bytes
+    again) or, when the stop fell between two pieces, starts at the stop."""
+    pieces = [(i, range_bounds(r)) for i, r in enumerate(ranges) if r != "bytes=0-0"]
+    for (_, before), (index, after) in zip(pieces, pieces[1:]):
+        if before[1] is None or after[0] <= before[1]:
+            return index
+    for index, (first, _) in pieces:
+        if held > 0 and first == held:
+            return index
+    return None
+
+
 def rate(size, seconds):
     return size / seconds / MIB
 
@@ -56,7 +77,8 @@ def report_throughput(runs, size, curl_name, wine_name):
     engine = [r for r in runs if r.kind == "engine"]
     loop = [r for r in runs if r.kind == "loop"]
     curl = [r for r in runs if r.kind == "curl"]
-    print("Throughput: %d MiB, %d runs each, alternating; every file checked (sha256)"
+    print("Throughput: %d MiB, %d runs each, each round begun by another client;"
+          " every file checked (sha256)"
           % (size / MIB, len(engine)))
     print("  engine: download_bench.exe under %s," % wine_name)
     print("          timed from its probe request to the completion message")
@@ -66,11 +88,11 @@ def report_throughput(runs, size, curl_name, wine_name):
     print("  %-3s %-6s %9s %9s %14s   %s" % ("run", "tool", "seconds", "MiB/s", "server sent",
                                            "detail"))
     for run in runs:
-        if run.kind not in ("engine", "loop", "curl"):
+        if run.kind not in ("engine", "loop", "curl", "other"):
             continue
         seconds = run.number("total_seconds")
         detail = ""
-        if run.kind == "engine":
+        if run.kind in ("engine", "other"):
             detail = ("probe %.2f s + transfer %.2f s (%.1f MiB/s); probe answer %d B, ranges %d B"
                       % (run.number("probe_seconds"), run.number("transfer_seconds"),
                          rate(size, run.number("transfer_seconds")), run.sent_without_range(),
@@ -91,6 +113,11 @@ def report_throughput(runs, size, curl_name, wine_name):
           % (engine_rate / loop_rate, transfer_rate / loop_rate))
     print("  ratio engine/curl: %.4f (transfer alone: %.4f)"
           % (engine_rate / curl_rate, transfer_rate / curl_rate))
+    other = [r for r in runs if r.kind == "other"]
+    if other:
+        other_rate = rate(size, statistics.median(r.number("total_seconds") for r in other))
+        print("  other build's engine: median %.1f MiB/s; ratio other/WinINet loop: %.4f;"
+              " ratio engine/other: %.4f" % (other_rate, other_rate / loop_rate, engine_rate / other_rate))
     print("  server sent per download: engine %.3f x file size, curl %.3f x file size"
           % (engine_sent / size, curl_sent / size))
 
@@ -109,8 +136,9 @@ def report_resume(run, size, slow_rate):
              run.text("stopped_percent"), held, held * 100.0 / size))
     ranges = run.ranges()
     print("    ranges requested, in order: %s; file identical" % (", ".join(ranges) or "none"))
-    if len(ranges) > 1:
-        resumed_at = int(ranges[-1].split("=")[1].split("-")[0])
+    resumed = resumed_range_index(ranges, held)
+    if resumed is not None:
+        resumed_at = range_bounds(ranges[resumed])[0]
         print("    the resumed range starts at byte %d: %d held bytes asked for again"
               % (resumed_at, max(held - resumed_at, 0)))
     sent = run.sent()

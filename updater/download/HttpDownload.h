@@ -117,7 +117,8 @@ private:
     void RunSegment(DownloadSegment& segment);
     bool Await(DownloadParam& param, DownloadSegment& segment, BOOL immediate);
     bool ConnectRange(DownloadParam& param, DownloadSegment& segment, HINTERNET& connection);
-    bool FetchPiece(DownloadParam& param, HINTERNET connection, HANDLE file, DownloadSegment& segment);
+    // Hands the connection over (and sets it to null) when a stop cuts a piece.
+    bool FetchPiece(DownloadParam& param, HINTERNET& connection, HANDLE file, DownloadSegment& segment);
     bool OpenRangeRequest(DownloadParam& param, DownloadSegment& segment, HINTERNET connection, DWORD pieceEnd,
                           HINTERNET& request);
     bool CheckRangeResponse(HINTERNET request, DownloadSegment& segment, DWORD& pieceEnd, RangeAnswer& answer);
