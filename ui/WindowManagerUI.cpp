@@ -529,12 +529,7 @@ bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
 
 void CWindowManagerUI::TrackMouse()
 {
-    TRACKMOUSEEVENT tme = {};
-    tme.cbSize = sizeof(TRACKMOUSEEVENT);
-    tme.dwFlags = TME_HOVER | TME_LEAVE;
-    tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_ToolTip.HoverTime();
-    ::TrackMouseEvent(&tme);
+    m_ToolTip.TrackHover(m_hWndPaint);
     m_bMouseTracking = true;
 }
 
@@ -549,7 +544,7 @@ void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
         CControlUI* pOld = m_pEventHover;
         m_pEventHover = nullptr;
         SendEvent(pOld, EventMouseLeave, pNewHover, pt, 0, 0, 0, 0);
-        m_ToolTip.Deactivate();
+        m_ToolTip.Hide();
     }
     if (pNewHover != m_pEventHover && pNewHover != nullptr) {
         SendEvent(pNewHover, EventMouseEnter, pNewHover, pt, 0, 0, 0, 0);
@@ -587,7 +582,7 @@ void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
 // starts no new tracking for a pointer that is already outside.
 void CWindowManagerUI::OnMouseLeave()
 {
-    m_ToolTip.Deactivate();
+    m_ToolTip.Hide();
     m_bMouseTracking = true;
     ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
     m_bMouseTracking = false;
@@ -597,7 +592,7 @@ void CWindowManagerUI::OnMouseLeave()
 // hand the release to.
 void CWindowManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    m_ToolTip.Deactivate(); // a press may open a menu or dialog the tip would cover
+    m_ToolTip.Hide(); // a press may open a menu or dialog the tip would cover
     ::SetFocus(m_hWndPaint);
     POINT pt = PointFromLParam(lParam);
     m_ptLastMousePos = pt;

@@ -448,6 +448,7 @@ bool CWindowManagerUI::IsCaptured() const
 
 bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
 {
+    if (pControl == nullptr || m_hWndPaint == nullptr) return false;
     return m_timers.SetTimer(m_hWndPaint, pControl, nTimerKey, uElapse);
 }
 
@@ -785,12 +786,7 @@ void CWindowManagerUI::OnTimer(WPARAM wParam)
 void CWindowManagerUI::TrackMouse()
 {
     if (m_bMouseTracking) return;
-    TRACKMOUSEEVENT tme = {};
-    tme.cbSize = sizeof(tme);
-    tme.dwFlags = TME_HOVER | TME_LEAVE;
-    tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_toolTip.HoverTime();
-    ::_TrackMouseEvent(&tme);
+    m_toolTip.TrackHover(m_hWndPaint);
     m_bMouseTracking = true;
 }
 
