@@ -6,15 +6,17 @@
 #include "FontTableUI.h"
 #include "ImageCacheUI.h"
 #include "KeyStateUI.h"
+#include "MessageFiltersUI.h"
+#include "MouseInputUI.h"
+#include "NotifyQueueUI.h"
 #include "OptionGroupsUI.h"
-#include "PaintBuffersUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
 #include "TimerTableUI.h"
-#include "ToolTipUI.h"
+#include "WindowPainterUI.h"
 
 struct IWebBrowser2;
 
@@ -271,61 +273,39 @@ public:
     static CControlUI* CALLBACK UpdateNeededCallback(CControlUI* pThis, LPVOID pData);
 
 private:
+    friend class CMouseInputUI; // sends its events through SendEvent
+
     // Message handling, one job each.
-    void DrainAsyncNotify();
-    bool RunMessageFilters(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    bool HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnSize();
     void OnPaint();
     void LayoutTree();
-    void PaintTree(HDC hDC, const RECT& rcPaint);
-    void PaintOffscreen(HDC hDcPaint, const RECT& rcPaint);
-    void CaptureBackground(HDC hDcSource, const RECT& rcPaint);
-    void FrameUpdateRect(HDC hDC, const RECT& rcPaint);
     void OnClose();
-    bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     void OnGetMinMaxInfo(LPARAM lParam);
     bool ReflectNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    void OnPrintClient(HDC hDC, LPARAM lParam);
     void OnTimer(WPARAM wParam);
-    void OnMouseMove(WPARAM wParam, LPARAM lParam);
-    void OnMouseHover(LPARAM lParam);
-    void OnMouseLeave();
-    void OnButtonDown(WPARAM wParam, LPARAM lParam, int type, bool bMoveFocus);
-    void OnButtonUp(WPARAM wParam, LPARAM lParam);
-    void OnContextMenu(WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void DeleteDelayedCleanup();
     bool FocusKeepsTab() const;
     bool HandleShortcut(WPARAM wParam);
+    void KillFocus(CControlUI* pNewFocus);
 
     void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState, WPARAM wParam,
                    LPARAM lParam);
-    void DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive);
     bool IsOwnControl(CControlUI* pControl) const;
-    void ShowToolTip(CControlUI* pControl);
-    void HideToolTip();
-    void TrackMouse();
-    void DropOffscreen();
     bool TranslateBrowserAccelerator(MSG* pMsg);
 
     CPtrArrayUI m_aBrowsers;
     HWND m_hWndPaint;
     int m_nOpacity;
     HDC m_hDcPaint;
-    CPaintBuffersUI m_buffers;
-    CToolTipUI m_toolTip;
-    bool m_bShowUpdateRect;
+    CWindowPainterUI m_painter;
+    CMouseInputUI m_mouse;
 
     CControlUI* m_pRoot;
     CControlUI* m_pFocus;
-    CControlUI* m_pEventHover;
-    CControlUI* m_pEventClick;
     CControlUI* m_pEventKey;
 
-    POINT m_ptLastMousePos;
     SIZE m_szMinWindow;
     SIZE m_szMaxWindow;
     SIZE m_szInitWindowSize;
@@ -336,18 +316,12 @@ private:
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;
     bool m_bFocusNeeded;
-    bool m_bOffscreenPaint;
-    bool m_bAlphaBackground;
-    bool m_bMouseTracking;
-    bool m_bMouseCapture;
 
-    CPtrArrayUI m_aNotifiers;
+    CNotifyQueueUI m_notify;
     CTimerTableUI m_timers;
-    CPtrArrayUI m_aPreMessageFilters;
-    CPtrArrayUI m_aMessageFilters;
-    CPtrArrayUI m_aPostPaintControls;
+    CMessageFiltersUI m_preMessageFilters;
+    CMessageFiltersUI m_messageFilters;
     CPtrArrayUI m_aDelayedCleanup;
-    CPtrArrayUI m_aAsyncNotify;
     CStringMapUI m_mNameHash;
     COptionGroupsUI m_optionGroups;
 
@@ -361,18 +335,7 @@ private:
     CImageCacheUI m_images;
     CDefaultAttributesUI m_defaultAttributes;
 
-    static HINSTANCE m_hInstance;
-    static HINSTANCE m_hResourceInstance;
-    static CStringUI m_sDefaultFontName;
-    static CStringUI m_sResourcePath;
-    static CStringUI m_sResourceZip;
-    static bool m_bCachedResourceZip;
-    static ZipArchive* m_hResourceZip;
     static CPtrArrayUI m_aManagers;
-    static CPtrArrayUI m_aPlugins;
-    static short m_H;
-    static short m_S;
-    static short m_L;
     static bool m_bProcessSetUp; // common controls and msimg32 loaded
 };
 
