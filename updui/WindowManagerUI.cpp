@@ -1,11 +1,9 @@
 #include "WindowManagerUI.h"
 
 #include <cwchar>
+#include <cwctype>
 
-#include "ActiveXUI.h"
-#include "BrowserKeysUI.h"
 #include "ControlUI.h"
-#include "RichEditUI.h"
 #include "SharedSettingsUI.h"
 #include "TreeSearchUI.h"
 
@@ -22,20 +20,14 @@ bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
     return pstrClass != nullptr && wcsstr(pstrClass, pstrPart) != nullptr;
 }
 
-bool RichEditWantsTab(CControlUI* pControl)
-{
-    CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(pControl->GetInterface(L"RichEdit"));
-    return pRichEdit == nullptr || pRichEdit->IsWantTab();
-}
-
 } // namespace
 
 CPtrArrayUI CWindowManagerUI::m_aManagers;
 bool CWindowManagerUI::m_bProcessSetUp = false;
 
 CWindowManagerUI::CWindowManagerUI()
-    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_mouse(*this), m_pRoot(nullptr), m_pFocus(nullptr),
-      m_pEventKey(nullptr), m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(),
+    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_mouse(*this), m_keyboard(*this), m_pRoot(nullptr),
+      m_pFocus(nullptr), m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(),
       m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false), m_mNameHash(kMapBuckets),
       m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000),
       m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
@@ -67,8 +59,7 @@ CWindowManagerUI::~CWindowManagerUI()
     m_mouse.DestroyToolTip();
     m_painter.DropBuffers();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
-    // Browsers that outlive the manager must not reach back into it.
-    while (m_aBrowsers.GetCount() > 0) RemoveBrowser(static_cast<CControlUI*>(m_aBrowsers[0]));
+    m_browsers.RemoveAll(this);
     int iIndex = m_aManagers.Find(this);
     if (iIndex >= 0) m_aManagers.Remove(iIndex);
 }
@@ -211,7 +202,7 @@ void CWindowManagerUI::SetBackgroundTransparent(bool bTrans)
 bool CWindowManagerUI::AttachRoot(CControlUI* pControl)
 {
     SetFocus(nullptr);
-    m_pEventKey = nullptr;
+    m_keyboard.ForgetControls();
     m_mouse.ForgetControls();
     if (m_pRoot != nullptr) {
         m_painter.ClearPostPaint();
@@ -237,7 +228,7 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     if (pControl == nullptr) return;
     if (m_pRoot == pControl) m_pRoot = nullptr;
     if (m_pFocus == pControl) m_pFocus = nullptr;
-    if (m_pEventKey == pControl) m_pEventKey = nullptr;
+    m_keyboard.Forget(pControl);
     m_mouse.Forget(pControl);
     KillTimers(pControl);
     CStringUI sName = pControl->GetName();
@@ -472,28 +463,17 @@ bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
 
 bool CWindowManagerUI::AddBrowser(CControlUI* pControl)
 {
-    CActiveXUI* pHost = pControl != nullptr ? static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX")) : nullptr;
-    if (pHost == nullptr || m_aBrowsers.Find(pControl) >= 0) return false;
-    CWindowManagerUI* pPrevious = pHost->GetListingManager();
-    if (pPrevious != nullptr) pPrevious->RemoveBrowser(pControl);
-    if (!m_aBrowsers.Add(pControl)) return false;
-    pHost->SetListingManager(this);
-    return true;
+    return m_browsers.Add(pControl, this);
 }
 
 int CWindowManagerUI::GetBrowserCount() const
 {
-    return m_aBrowsers.GetCount();
+    return m_browsers.GetCount();
 }
 
 bool CWindowManagerUI::RemoveBrowser(CControlUI* pControl)
 {
-    int iIndex = m_aBrowsers.Find(pControl);
-    if (iIndex < 0) return false;
-    m_aBrowsers.Remove(iIndex);
-    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
-    if (pHost != nullptr && pHost->GetListingManager() == this) pHost->SetListingManager(nullptr);
-    return true;
+    return m_browsers.Remove(pControl, this);
 }
 
 // ---------------------------------------------------------------- notifications
@@ -580,29 +560,8 @@ bool CWindowManagerUI::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
     default: break;
     }
     if (m_mouse.HandleMessage(uMsg, wParam, lParam, lRes)) return true;
-    HandleKeyMessage(uMsg, wParam, lParam);
+    m_keyboard.HandleMessage(uMsg, wParam, lParam);
     return false;
-}
-
-bool CWindowManagerUI::HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    switch (uMsg) {
-    case WM_KEYDOWN:
-        if (m_pFocus == nullptr) return false;
-        m_pEventKey = m_pFocus;
-        SendEvent(m_pFocus, EventKeyDown, nullptr, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        return false;
-    case WM_KEYUP:
-        if (m_pEventKey == nullptr) return false;
-        SendEvent(m_pEventKey, EventKeyUp, m_pEventKey, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        m_pEventKey = nullptr;
-        return false;
-    case WM_CHAR:
-        if (m_pFocus == nullptr) return false;
-        SendEvent(m_pFocus, EventChar, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        return false;
-    default: return false;
-    }
 }
 
 void CWindowManagerUI::OnSize()
@@ -689,14 +648,7 @@ void CWindowManagerUI::OnPaint()
     if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
-// ---------------------------------------------------------------- keyboard pre-translation
-
-bool CWindowManagerUI::FocusKeepsTab() const
-{
-    if (m_pFocus == nullptr || !m_pFocus->IsVisible() || !m_pFocus->IsEnabled()) return false;
-    if (!ClassNameContains(m_pFocus, L"RichEditUI")) return false;
-    return RichEditWantsTab(m_pFocus);
-}
+// ---------------------------------------------------------------- keyboard pre-translation and the message loop
 
 CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOID pData)
 {
@@ -707,33 +659,10 @@ CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOI
     return nullptr;
 }
 
-bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
-{
-    if (m_pRoot == nullptr) return false;
-    CControlUI* pControl =
-        CTreeSearchUI::ShortcutTarget(m_pRoot, static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))));
-    if (pControl == nullptr) return false;
-    pControl->SetFocus();
-    pControl->Activate();
-    return true;
-}
-
 bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
     if (m_preMessageFilters.Run(uMsg, wParam, lParam, lRes)) return true;
-    switch (uMsg) {
-    case WM_KEYDOWN:
-        if (wParam != VK_TAB) return false;
-        if (FocusKeepsTab()) return false;
-        SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
-        return true;
-    case WM_SYSKEYDOWN:
-        if (m_pFocus != nullptr)
-            SendEvent(m_pFocus, EventSysKey, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        return false;
-    case WM_SYSCHAR: return HandleShortcut(wParam);
-    default: return false;
-    }
+    return m_keyboard.PreHandleMessage(uMsg, wParam, lParam);
 }
 
 void CWindowManagerUI::MessageLoop()
@@ -745,14 +674,6 @@ void CWindowManagerUI::MessageLoop()
             ::DispatchMessageW(&msg);
         }
     }
-}
-
-bool CWindowManagerUI::TranslateBrowserAccelerator(MSG* pMsg)
-{
-    for (int i = 0; i < m_aBrowsers.GetCount(); ++i) {
-        if (CBrowserKeysUI::Translate(static_cast<CControlUI*>(m_aBrowsers[i]), pMsg)) return true;
-    }
-    return false;
 }
 
 bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
@@ -767,7 +688,7 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
         if (bOwnWindow) {
             LRESULT lRes = 0;
             if (pManager->PreHandleMessage(pMsg->message, pMsg->wParam, pMsg->lParam, lRes)) return true;
-        } else if (pManager->TranslateBrowserAccelerator(pMsg)) {
+        } else if (pManager->m_browsers.TranslateAccelerator(pMsg)) {
             return true;
         }
     }

@@ -2,10 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "BrowserListUI.h"
 #include "DefaultAttributesUI.h"
 #include "FontTableUI.h"
 #include "ImageCacheUI.h"
 #include "KeyStateUI.h"
+#include "KeyboardInputUI.h"
 #include "MessageFiltersUI.h"
 #include "MouseInputUI.h"
 #include "NotifyQueueUI.h"
@@ -273,11 +275,12 @@ public:
     static CControlUI* CALLBACK UpdateNeededCallback(CControlUI* pThis, LPVOID pData);
 
 private:
-    friend class CMouseInputUI; // sends its events through SendEvent
+    // They send their events through SendEvent.
+    friend class CKeyboardInputUI;
+    friend class CMouseInputUI;
 
     // Message handling, one job each.
     bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnSize();
     void OnPaint();
     void LayoutTree();
@@ -286,25 +289,22 @@ private:
     bool ReflectNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     void OnTimer(WPARAM wParam);
     void DeleteDelayedCleanup();
-    bool FocusKeepsTab() const;
-    bool HandleShortcut(WPARAM wParam);
     void KillFocus(CControlUI* pNewFocus);
 
     void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState, WPARAM wParam,
                    LPARAM lParam);
     bool IsOwnControl(CControlUI* pControl) const;
-    bool TranslateBrowserAccelerator(MSG* pMsg);
 
-    CPtrArrayUI m_aBrowsers;
+    CBrowserListUI m_browsers;
     HWND m_hWndPaint;
     int m_nOpacity;
     HDC m_hDcPaint;
     CWindowPainterUI m_painter;
     CMouseInputUI m_mouse;
+    CKeyboardInputUI m_keyboard;
 
     CControlUI* m_pRoot;
     CControlUI* m_pFocus;
-    CControlUI* m_pEventKey;
 
     SIZE m_szMinWindow;
     SIZE m_szMaxWindow;
