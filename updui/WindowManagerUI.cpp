@@ -4,7 +4,6 @@
 #include <cwctype>
 
 #include "ControlUI.h"
-#include "SharedSettingsUI.h"
 #include "TreeSearchUI.h"
 
 namespace UpdUI {
@@ -39,7 +38,7 @@ CWindowManagerUI::CWindowManagerUI()
         ::InitCommonControlsEx(&icc);
         ::LoadLibraryW(L"msimg32.dll");
     }
-    m_fonts.InitDefault(CSharedSettingsUI::GetDefaultFontName());
+    m_fonts.InitDefault(GetDefaultFontName());
 }
 
 // The tree goes first: its controls reap themselves from the tables below.
@@ -894,78 +893,6 @@ LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 void CWindowManagerUI::RemoveAllDefaultAttributeList()
 {
     m_defaultAttributes.RemoveAll();
-}
-
-// ---------------------------------------------------------------- shared settings
-
-void CWindowManagerUI::SetInstance(HINSTANCE hInst)
-{
-    CSharedSettingsUI::SetInstance(hInst);
-}
-
-HINSTANCE CWindowManagerUI::GetInstance()
-{
-    return CSharedSettingsUI::GetInstance();
-}
-
-void CWindowManagerUI::SetResourceInstance(HINSTANCE hInst)
-{
-    CSharedSettingsUI::SetResourceInstance(hInst);
-}
-
-HINSTANCE CWindowManagerUI::GetResourceInstance()
-{
-    return CSharedSettingsUI::GetResourceInstance();
-}
-
-CStringUI CWindowManagerUI::GetInstancePath()
-{
-    return CSharedSettingsUI::GetInstancePath();
-}
-
-void CWindowManagerUI::SetResourcePath(LPCWSTR pStrPath)
-{
-    CSharedSettingsUI::SetResourcePath(pStrPath);
-}
-
-const CStringUI& CWindowManagerUI::GetResourcePath()
-{
-    return CSharedSettingsUI::GetResourcePath();
-}
-
-void CWindowManagerUI::SetSkinZipMemory(const void* pData, unsigned int nLength)
-{
-    CSharedSettingsUI::SetSkinZipMemory(pData, nLength);
-}
-
-const CStringUI& CWindowManagerUI::GetSkinZipName()
-{
-    return CSharedSettingsUI::GetSkinZipName();
-}
-
-bool CWindowManagerUI::IsSkinZipCached()
-{
-    return CSharedSettingsUI::IsSkinZipCached();
-}
-
-ZipArchive* CWindowManagerUI::GetSkinZipHandle()
-{
-    return CSharedSettingsUI::GetSkinZipHandle();
-}
-
-void CWindowManagerUI::ReleaseSkinZip()
-{
-    CSharedSettingsUI::ReleaseSkinZip();
-}
-
-void CWindowManagerUI::GetSkinHsl(short* H, short* S, short* L)
-{
-    CSharedSettingsUI::GetSkinHsl(H, S, L);
-}
-
-CPtrArrayUI* CWindowManagerUI::GetPlugins()
-{
-    return CSharedSettingsUI::GetPlugins();
 }
 
 } // namespace UpdUI

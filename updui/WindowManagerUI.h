@@ -14,6 +14,7 @@
 #include "OptionGroupsUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
+#include "SharedSettingsUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
@@ -127,7 +128,7 @@ typedef CControlUI* (*LPCREATECONTROL)(LPCWSTR pstrType);
 // for the controls, delivers their notifications to the application, keeps focus, hot,
 // captured and key controls, runs per-control timers, paints the tree double-buffered
 // and keeps the window's fonts, images, default attributes and option groups.
-class CWindowManagerUI
+class CWindowManagerUI : private CSharedSettingsUI
 {
 public:
     CWindowManagerUI();
@@ -253,20 +254,20 @@ public:
     void RemoveAllDefaultAttributeList();
 
     // What every window of the program shares.
-    static void SetInstance(HINSTANCE hInst);
-    static HINSTANCE GetInstance();
-    static void SetResourceInstance(HINSTANCE hInst);
-    static HINSTANCE GetResourceInstance();
-    static CStringUI GetInstancePath();
-    static void SetResourcePath(LPCWSTR pStrPath);
-    static const CStringUI& GetResourcePath();
-    static void SetSkinZipMemory(const void* pData, unsigned int nLength);
-    static const CStringUI& GetSkinZipName();
-    static bool IsSkinZipCached();
-    static ZipArchive* GetSkinZipHandle();
-    static void ReleaseSkinZip();
-    static void GetSkinHsl(short* H, short* S, short* L);
-    static CPtrArrayUI* GetPlugins();
+    using CSharedSettingsUI::GetInstance;
+    using CSharedSettingsUI::GetInstancePath;
+    using CSharedSettingsUI::GetPlugins;
+    using CSharedSettingsUI::GetResourceInstance;
+    using CSharedSettingsUI::GetResourcePath;
+    using CSharedSettingsUI::GetSkinHsl;
+    using CSharedSettingsUI::GetSkinZipHandle;
+    using CSharedSettingsUI::GetSkinZipName;
+    using CSharedSettingsUI::IsSkinZipCached;
+    using CSharedSettingsUI::ReleaseSkinZip;
+    using CSharedSettingsUI::SetInstance;
+    using CSharedSettingsUI::SetResourceInstance;
+    using CSharedSettingsUI::SetResourcePath;
+    using CSharedSettingsUI::SetSkinZipMemory;
 
     static CControlUI* CALLBACK RegisterNameCallback(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindPointCallback(CControlUI* pThis, LPVOID pData);
