@@ -6,6 +6,7 @@
 #include "ControlUI.h"
 #include "PainterUI.h"
 #include "TreeSearchUI.h"
+#include "uishared/ParentChainUI.h"
 
 namespace {
 
@@ -707,16 +708,12 @@ void CWindowManagerUI::ReleaseResources()
 
 CWindowManagerUI* CWindowManagerUI::GetTopManager() const
 {
-    const CWindowManagerUI* pManager = this;
-    while (pManager->m_pParentManager != nullptr) pManager = pManager->m_pParentManager;
-    return const_cast<CWindowManagerUI*>(pManager);
+    return UIShared::TopOfChain(this);
 }
 
 bool CWindowManagerUI::SetParentManager(CWindowManagerUI* pParent)
 {
-    for (CWindowManagerUI* p = pParent; p != nullptr; p = p->m_pParentManager) {
-        if (p == this) return false;
-    }
+    if (UIShared::ChainWouldLoop(this, pParent)) return false;
     m_pParentManager = pParent;
     return true;
 }

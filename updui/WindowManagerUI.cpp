@@ -5,6 +5,7 @@
 
 #include "ControlUI.h"
 #include "TreeSearchUI.h"
+#include "uishared/ParentChainUI.h"
 
 namespace UpdUI {
 
@@ -720,9 +721,7 @@ void CWindowManagerUI::RemoveAllOptionGroups()
 
 bool CWindowManagerUI::SetParentManager(CWindowManagerUI* pParent)
 {
-    for (CWindowManagerUI* p = pParent; p != nullptr; p = p->m_pParentManager) {
-        if (p == this) return false;
-    }
+    if (UIShared::ChainWouldLoop(this, pParent)) return false;
     m_pParentManager = pParent;
     return true;
 }
@@ -734,9 +733,7 @@ CWindowManagerUI* CWindowManagerUI::GetParentManager() const
 
 CWindowManagerUI* CWindowManagerUI::GetTopManager() const
 {
-    const CWindowManagerUI* pTop = this;
-    while (pTop->m_pParentManager != nullptr) pTop = pTop->m_pParentManager;
-    return const_cast<CWindowManagerUI*>(pTop);
+    return UIShared::TopOfChain(this);
 }
 
 DWORD CWindowManagerUI::GetDefaultDisabledColor() const
