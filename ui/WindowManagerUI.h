@@ -11,6 +11,7 @@
 #include "StringMapUI.h"
 #include "StringUI.h"
 #include "TimerTableUI.h"
+#include "uishared/MessageFilterUI.h"
 
 class CControlUI;
 struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
@@ -128,14 +129,7 @@ protected:
     ~INotifyUI() = default;
 };
 
-class IMessageFilterUI
-{
-public:
-    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
+using UIShared::IMessageFilterUI;
 
 // Callback type of CControlUI::FindControl: returns a control to stop the search.
 typedef CControlUI*(CALLBACK* FINDCONTROLPROC)(CControlUI*, LPVOID);

@@ -1,7 +1,5 @@
 #include "MessageFiltersUI.h"
 
-#include "WindowManagerUI.h"
-
 namespace UpdUI {
 
 bool CMessageFiltersUI::Add(IMessageFilterUI* pFilter)

@@ -2,10 +2,11 @@
 #include <windows.h>
 
 #include "PtrArrayUI.h"
+#include "uishared/MessageFilterUI.h"
 
 namespace UpdUI {
 
-class IMessageFilterUI;
+using UIShared::IMessageFilterUI;
 
 // An ordered list of message filters: the first that says it handled a message ends
 // the round with its answer. A manager keeps one for its window's messages and one

@@ -20,6 +20,7 @@
 #include "StringUI.h"
 #include "TimerTableUI.h"
 #include "WindowPainterUI.h"
+#include "uishared/MessageFilterUI.h"
 
 struct IWebBrowser2;
 
@@ -110,14 +111,7 @@ protected:
     ~INotifyUI() = default;
 };
 
-class IMessageFilterUI
-{
-public:
-    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
+using UIShared::IMessageFilterUI;
 
 // Callback type of CControlUI::FindControl: returns a control to stop the search.
 typedef CControlUI*(CALLBACK* FINDCONTROLPROC)(CControlUI*, LPVOID);
