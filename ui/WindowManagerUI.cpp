@@ -1,13 +1,12 @@
 #include "WindowManagerUI.h"
 
-#include <windowsx.h>
-
 #include <cwctype>
 
 #include "ActiveXUI.h"
 #include "ControlUI.h"
 #include "PainterUI.h"
 #include "TreeSearchUI.h"
+#include "uishared/ParentChainUI.h"
 
 namespace {
 
@@ -18,12 +17,6 @@ const UINT kReflectBase = 0x2000;
 const int kHashBuckets = 83;
 
 HPEN g_hUpdateRectPen = nullptr;
-
-POINT PointFromLParam(LPARAM lParam)
-{
-    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
-    return pt;
-}
 
 // Called once per process, by the first manager.
 void InitProcessResources()
@@ -48,11 +41,10 @@ HINSTANCE CWindowManagerUI::m_hInstance = nullptr;
 CPtrArrayUI CWindowManagerUI::m_aPreMessages;
 
 CWindowManagerUI::CWindowManagerUI()
-    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hbmpOffscreen(nullptr),
-      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
-      m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szInitWindowSize(), m_rcSizeBox(),
-      m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
-      m_bOffscreenPaint(true), m_bMouseTracking(false), m_bMouseCapture(false), m_mNameHash(kHashBuckets),
+    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr), m_hbmpOffscreen(nullptr), m_mouse(*this),
+      m_bShowUpdateRect(false), m_pRoot(nullptr), m_pFocus(nullptr), m_pEventKey(nullptr), m_szMinWindow(),
+      m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true),
+      m_bUpdateNeeded(false), m_bFocusNeeded(false), m_bOffscreenPaint(true), m_mNameHash(kHashBuckets),
       m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA)
 {
     InitProcessResources();
@@ -68,7 +60,7 @@ CWindowManagerUI::~CWindowManagerUI()
     delete pRoot;
     ForgetHostedControls();
     ReleaseResources();
-    m_ToolTip.Destroy();
+    m_mouse.DestroyToolTip();
     DropOffscreen();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     int iIndex = m_aPreMessages.Find(this);
@@ -104,7 +96,7 @@ CControlUI* CWindowManagerUI::GetFocus() const
 
 POINT CWindowManagerUI::GetMousePos() const
 {
-    return m_ptLastMousePos;
+    return m_mouse.GetMousePos();
 }
 
 void CWindowManagerUI::NeedUpdate()
@@ -192,8 +184,7 @@ bool CWindowManagerUI::AttachRoot(CControlUI* pControl)
 {
     SetFocus(nullptr);
     m_pEventKey = nullptr;
-    m_pEventHover = nullptr;
-    m_pEventClick = nullptr;
+    m_mouse.ForgetControls();
     if (m_pRoot != nullptr) {
         m_aPostPaintControls.Empty();
         m_aDelayedCleanup.Add(m_pRoot);
@@ -228,8 +219,7 @@ void CWindowManagerUI::RegisterNames(CControlUI* pControl)
 void CWindowManagerUI::ReapObjects(CControlUI* pControl)
 {
     if (pControl == m_pEventKey) m_pEventKey = nullptr;
-    if (pControl == m_pEventHover) m_pEventHover = nullptr;
-    if (pControl == m_pEventClick) m_pEventClick = nullptr;
+    m_mouse.Forget(pControl);
     if (pControl == m_pFocus) m_pFocus = nullptr;
     if (pControl == m_pRoot) m_pRoot = nullptr;
     CStringUI sName = pControl->GetName();
@@ -258,19 +248,6 @@ CControlUI* CWindowManagerUI::FindControlAt(POINT pt) const
     return CTreeSearchUI::ControlAt(m_pRoot, pt);
 }
 
-bool CWindowManagerUI::IsForeign(CControlUI* pControl) const
-{
-    return pControl != nullptr && pControl->GetManager() != this;
-}
-
-// The control under the point, or null when there is none or it belongs to another
-// manager.
-CControlUI* CWindowManagerUI::ControlAt(POINT pt) const
-{
-    CControlUI* pControl = FindControlAt(pt);
-    return IsForeign(pControl) ? nullptr : pControl;
-}
-
 // ---------------------------------------------------------------------------
 // Focus
 
@@ -280,13 +257,13 @@ bool CWindowManagerUI::SetFocus(CControlUI* pControl)
     if (pControl == m_pFocus) return true;
     if (m_pFocus != nullptr) {
         CControlUI* pOld = m_pFocus;
-        SendEvent(pOld, EventKillFocus, pControl, m_ptLastMousePos, 0, 0, 0, 0);
+        SendEvent(pOld, EventKillFocus, pControl, GetMousePos(), 0, 0, 0, 0);
         SendNotify(pOld, NotifyKillFocus);
         m_pFocus = nullptr;
     }
     if (pControl != nullptr && pControl->GetManager() == this && pControl->IsVisible() && pControl->IsEnabled()) {
         m_pFocus = pControl;
-        SendEvent(pControl, EventSetFocus, pControl, m_ptLastMousePos, 0, 0, 0, 0);
+        SendEvent(pControl, EventSetFocus, pControl, GetMousePos(), 0, 0, 0, 0);
         SendNotify(pControl, NotifySetFocus);
     }
     return true;
@@ -328,7 +305,7 @@ void CWindowManagerUI::OnTimer(WPARAM wParam)
 {
     const TTimerRecUI* pTimer = m_Timers.FindRunning(m_hWndPaint, LOWORD(wParam));
     if (pTimer == nullptr) return;
-    SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, m_ptLastMousePos, 0, 0, pTimer->nTimerKey, 0);
+    SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, GetMousePos(), 0, 0, pTimer->nTimerKey, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -395,7 +372,7 @@ void CWindowManagerUI::SendNotify(CControlUI* pControl, TNotifyTypeUI type, WPAR
 
 void CWindowManagerUI::DispatchNotify(TNotifyRecUI& msg)
 {
-    msg.mousePoint = m_ptLastMousePos;
+    msg.mousePoint = GetMousePos();
     msg.timestamp = ::GetTickCount();
     for (int i = 0; i < m_aNotifiers.GetSize(); i++) static_cast<INotifyUI*>(m_aNotifiers.GetAt(i))->Notify(msg);
 }
@@ -439,7 +416,7 @@ bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_PAINT: OnPaint(); return true;
     case WM_ERASEBKGND: lRes = 1; return true;
     case WM_SIZE:
-        SendEvent(m_pFocus, EventWindowSize, m_pFocus, m_ptLastMousePos, 0, 0, wParam, lParam);
+        SendEvent(m_pFocus, EventWindowSize, m_pFocus, GetMousePos(), 0, 0, wParam, lParam);
         if (m_pRoot != nullptr) m_pRoot->NeedUpdate();
         return true;
     case WM_CLOSE: OnClose(); return false;
@@ -449,7 +426,6 @@ bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
         if (m_szMinWindow.cy > 0) lpMMI->ptMinTrackSize.y = m_szMinWindow.cy;
         return false;
     }
-    case WM_SETCURSOR: return OnSetCursor(wParam, lParam);
     case WM_KEYDOWN:
         if (m_pFocus != nullptr) {
             OnKey(EventKeyDown, m_pFocus, wParam, lParam);
@@ -467,185 +443,27 @@ bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
         if (m_pFocus != nullptr) OnKey(EventChar, m_pFocus, wParam, lParam);
         return false;
     case WM_TIMER: OnTimer(wParam); return false;
-    case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return false;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN: OnButtonDown(uMsg, wParam, lParam); return false;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP: OnButtonUp(uMsg, wParam, lParam); return false;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK: OnDoubleClick(uMsg, wParam, lParam); return false;
-    case WM_MOUSEWHEEL: OnMouseWheel(wParam, lParam); return false;
-    case WM_MOUSEHOVER: return OnMouseHover(lParam);
-    case WM_MOUSELEAVE: OnMouseLeave(); return false;
-    case WM_ENTERMENULOOP:
-        // The menu takes the mouse and ends the tracking without a leave: the
-        // hot control and its tip go now, and the next move tracks afresh.
-        OnMouseLeave();
-        return false;
     case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam), lParam); return false;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_NOTIFY:
     case WM_COMMAND: return ReflectMessage(uMsg, wParam, lParam, lRes);
     case kMsgDelayedCleanup: DeleteQueuedRoots(); return false;
-    default: return false;
+    default: return m_mouse.HandleMessage(uMsg, wParam, lParam);
     }
 }
 
 void CWindowManagerUI::OnKey(TEventTypeUI type, CControlUI* pTarget, WPARAM wParam, LPARAM lParam)
 {
-    SendEvent(pTarget, type, pTarget, m_ptLastMousePos, static_cast<WORD>(wParam), GetMouseKeyFlags(), wParam, lParam);
+    SendEvent(pTarget, type, pTarget, GetMousePos(), static_cast<WORD>(wParam), GetMouseKeyFlags(), wParam, lParam);
 }
 
 void CWindowManagerUI::OnClose()
 {
-    if (m_pEventHover != nullptr) {
-        CControlUI* pHover = m_pEventHover;
-        m_pEventHover = nullptr;
-        SendEvent(pHover, EventMouseLeave, pHover, m_ptLastMousePos, 0, 0, 0, 0);
-    }
-    if (m_pEventClick != nullptr) {
-        CControlUI* pClick = m_pEventClick;
-        m_pEventClick = nullptr;
-        SendEvent(pClick, EventButtonUp, pClick, m_ptLastMousePos, 0, 0, 0, 0);
-    }
+    m_mouse.OnClose();
     SetFocus(nullptr);
     HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
     if (hWndOwner != nullptr) ::SetFocus(hWndOwner);
-}
-
-bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
-{
-    if (LOWORD(lParam) != HTCLIENT) return false;
-    if (m_bMouseCapture) return true;
-    POINT pt = {};
-    ::GetCursorPos(&pt);
-    ::ScreenToClient(m_hWndPaint, &pt);
-    CControlUI* pControl = ControlAt(pt);
-    if (pControl == nullptr || (pControl->GetControlFlags() & UIFLAG_SETCURSOR) == 0) return false;
-    SendEvent(pControl, EventSetCursor, pControl, pt, 0, GetMouseKeyFlags(), wParam, lParam);
-    return true;
-}
-
-void CWindowManagerUI::TrackMouse()
-{
-    TRACKMOUSEEVENT tme = {};
-    tme.cbSize = sizeof(TRACKMOUSEEVENT);
-    tme.dwFlags = TME_HOVER | TME_LEAVE;
-    tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_ToolTip.HoverTime();
-    ::TrackMouseEvent(&tme);
-    m_bMouseTracking = true;
-}
-
-void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
-{
-    if (!m_bMouseTracking) TrackMouse();
-    POINT pt = PointFromLParam(lParam);
-    m_ptLastMousePos = pt;
-    CControlUI* pNewHover = FindControlAt(pt);
-    if (IsForeign(pNewHover)) return;
-    if (pNewHover != m_pEventHover && m_pEventHover != nullptr) {
-        CControlUI* pOld = m_pEventHover;
-        m_pEventHover = nullptr;
-        SendEvent(pOld, EventMouseLeave, pNewHover, pt, 0, 0, 0, 0);
-        m_ToolTip.Deactivate();
-    }
-    if (pNewHover != m_pEventHover && pNewHover != nullptr) {
-        SendEvent(pNewHover, EventMouseEnter, pNewHover, pt, 0, 0, 0, 0);
-        m_pEventHover = pNewHover;
-    }
-    CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;
-    SendEvent(pTarget, EventMouseMove, pTarget, pt, 0, LOWORD(wParam), wParam, lParam);
-}
-
-bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
-{
-    m_bMouseTracking = false;
-    // A hover report that arrives while a menu is open would put the tip over the menu.
-    GUITHREADINFO gui = {};
-    gui.cbSize = sizeof(gui);
-    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &gui) && (gui.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0)
-        return false;
-    POINT pt = PointFromLParam(lParam);
-    CControlUI* pHover = ControlAt(pt);
-    if (pHover == nullptr) return false;
-    SendEvent(m_pEventHover, EventMouseHover, pHover, pt, 0, 0, 0, 0);
-    ShowToolTip(pHover);
-    return true;
-}
-
-void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
-{
-    CStringUI sToolTip = pControl->GetToolTip();
-    if (sToolTip.IsEmpty()) return;
-    m_ToolTip.Show(m_hWndPaint, m_hInstance, sToolTip.GetData(), pControl->GetPos());
-}
-
-// The leave counts even after the hover report has ended the hover part of
-// the tracking. The synthetic move runs with the flag still set, so it
-// starts no new tracking for a pointer that is already outside.
-void CWindowManagerUI::OnMouseLeave()
-{
-    m_ToolTip.Deactivate();
-    m_bMouseTracking = true;
-    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
-    m_bMouseTracking = false;
-}
-
-// A press with nothing under the pointer starts no capture: there is no control to
-// hand the release to.
-void CWindowManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    m_ToolTip.Deactivate(); // a press may open a menu or dialog the tip would cover
-    ::SetFocus(m_hWndPaint);
-    POINT pt = PointFromLParam(lParam);
-    m_ptLastMousePos = pt;
-    CControlUI* pControl = ControlAt(pt);
-    if (pControl == nullptr) return;
-    m_pEventClick = pControl;
-    pControl->SetFocus();
-    TEventTypeUI type = uMsg == WM_LBUTTONDOWN ? EventButtonDown : EventRightButtonDown;
-    SendEvent(m_pEventClick, type, m_pEventClick, pt, 0, LOWORD(wParam), wParam, lParam);
-    ::SetCapture(m_hWndPaint);
-    m_bMouseCapture = true;
-}
-
-// The capture is released whenever it was taken, even when the pressed control went
-// away meanwhile.
-void CWindowManagerUI::OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    POINT pt = PointFromLParam(lParam);
-    m_ptLastMousePos = pt;
-    if (m_bMouseCapture) {
-        m_bMouseCapture = false;
-        ::ReleaseCapture();
-    }
-    if (m_pEventClick == nullptr) return;
-    CControlUI* pClick = m_pEventClick;
-    m_pEventClick = nullptr;
-    TEventTypeUI type = uMsg == WM_LBUTTONUP ? EventButtonUp : EventRightButtonUp;
-    SendEvent(pClick, type, pClick, pt, 0, LOWORD(wParam), wParam, lParam);
-}
-
-void CWindowManagerUI::OnDoubleClick(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    POINT pt = PointFromLParam(lParam);
-    CControlUI* pControl = ControlAt(pt);
-    if (pControl == nullptr) return;
-    TEventTypeUI type = uMsg == WM_LBUTTONDBLCLK ? EventDoubleClick : EventRightDoubleClick;
-    SendEvent(pControl, type, pControl, pt, 0, LOWORD(wParam), 0, 0);
-    m_pEventClick = pControl;
-    ::SetCapture(m_hWndPaint);
-    m_bMouseCapture = true;
-}
-
-void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
-{
-    if (m_pFocus == nullptr) return;
-    int zDelta = GET_WHEEL_DELTA_WPARAM(wParam);
-    SendEvent(m_pFocus, EventScrollWheel, m_pFocus, m_ptLastMousePos, 0, 0, zDelta < 0 ? 1 : 0, lParam);
-    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
 }
 
 bool CWindowManagerUI::ReflectMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
@@ -890,16 +708,12 @@ void CWindowManagerUI::ReleaseResources()
 
 CWindowManagerUI* CWindowManagerUI::GetTopManager() const
 {
-    const CWindowManagerUI* pManager = this;
-    while (pManager->m_pParentManager != nullptr) pManager = pManager->m_pParentManager;
-    return const_cast<CWindowManagerUI*>(pManager);
+    return UIShared::TopOfChain(this);
 }
 
 bool CWindowManagerUI::SetParentManager(CWindowManagerUI* pParent)
 {
-    for (CWindowManagerUI* p = pParent; p != nullptr; p = p->m_pParentManager) {
-        if (p == this) return false;
-    }
+    if (UIShared::ChainWouldLoop(this, pParent)) return false;
     m_pParentManager = pParent;
     return true;
 }

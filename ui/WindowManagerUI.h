@@ -5,12 +5,13 @@
 #include "DefaultAttributesUI.h"
 #include "FontTableUI.h"
 #include "ImageCacheUI.h"
+#include "MouseInputUI.h"
 #include "PtrArrayUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
 #include "TimerTableUI.h"
-#include "ToolTipUI.h"
+#include "uishared/MessageFilterUI.h"
 
 class CControlUI;
 struct TImageRecUI; // made by the render engine (CPainterUI::LoadImageData)
@@ -128,14 +129,7 @@ protected:
     ~INotifyUI() = default;
 };
 
-class IMessageFilterUI
-{
-public:
-    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
+using UIShared::IMessageFilterUI;
 
 // Callback type of CControlUI::FindControl: returns a control to stop the search.
 typedef CControlUI*(CALLBACK* FINDCONTROLPROC)(CControlUI*, LPVOID);
@@ -242,6 +236,8 @@ public:
     static WORD GetMouseKeyFlags();
 
 private:
+    friend class CMouseInputUI; // sends its events through SendEvent
+
     // Message handling, one job each.
     void OnPaint();
     void LayoutTree();
@@ -249,14 +245,6 @@ private:
     void MoveFocusIfNeeded();
     void OnPrintClient(HDC hDC, LPARAM lParam);
     void OnClose();
-    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
-    void OnMouseMove(WPARAM wParam, LPARAM lParam);
-    bool OnMouseHover(LPARAM lParam);
-    void OnMouseLeave();
-    void OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    void OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    void OnDoubleClick(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void OnKey(TEventTypeUI type, CControlUI* pTarget, WPARAM wParam, LPARAM lParam);
     void OnTimer(WPARAM wParam);
     bool ReflectMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
@@ -266,12 +254,8 @@ private:
 
     void SendEvent(CControlUI* pControl, TEventTypeUI type, CControlUI* pSender, POINT pt, WORD keyChar, WORD keyState,
                    WPARAM wParam, LPARAM lParam);
-    CControlUI* ControlAt(POINT pt) const;
-    void ShowToolTip(CControlUI* pControl);
-    void TrackMouse();
     void DropOffscreen();
     void RegisterNames(CControlUI* pControl);
-    bool IsForeign(CControlUI* pControl) const;
 
     void ReleaseResources();
 
@@ -281,16 +265,13 @@ private:
     HDC m_hDcPaint;
     HDC m_hDcOffscreen;
     HBITMAP m_hbmpOffscreen;
-    CToolTipUI m_ToolTip;
+    CMouseInputUI m_mouse;
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;
     CControlUI* m_pFocus;
-    CControlUI* m_pEventHover;
-    CControlUI* m_pEventClick;
     CControlUI* m_pEventKey;
 
-    POINT m_ptLastMousePos;
     SIZE m_szMinWindow;
     SIZE m_szInitWindowSize;
     RECT m_rcSizeBox;
@@ -301,8 +282,6 @@ private:
     bool m_bUpdateNeeded;
     bool m_bFocusNeeded;
     bool m_bOffscreenPaint;
-    bool m_bMouseTracking;
-    bool m_bMouseCapture;
 
     CPtrArrayUI m_aNotifiers;
     CTimerTableUI m_Timers;

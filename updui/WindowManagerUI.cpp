@@ -1,16 +1,11 @@
 #include "WindowManagerUI.h"
 
-#include <windowsx.h>
-
 #include <cwchar>
-#include <new>
+#include <cwctype>
 
-#include "ActiveXUI.h"
-#include "BrowserKeysUI.h"
 #include "ControlUI.h"
-#include "RichEditUI.h"
 #include "TreeSearchUI.h"
-#include "ZipArchive.h"
+#include "uishared/ParentChainUI.h"
 
 namespace UpdUI {
 
@@ -18,13 +13,6 @@ namespace {
 
 const int kMapBuckets = 83;
 const UINT kReflectOffset = 0x2000;
-const wchar_t kMemoryZipName[] = L"membuffer";
-
-POINT PointFromLParam(LPARAM lParam)
-{
-    POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
-    return pt;
-}
 
 bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
 {
@@ -32,36 +20,17 @@ bool ClassNameContains(CControlUI* pControl, LPCWSTR pstrPart)
     return pstrClass != nullptr && wcsstr(pstrClass, pstrPart) != nullptr;
 }
 
-bool RichEditWantsTab(CControlUI* pControl)
-{
-    CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(pControl->GetInterface(L"RichEdit"));
-    return pRichEdit == nullptr || pRichEdit->IsWantTab();
-}
-
 } // namespace
 
-HINSTANCE CWindowManagerUI::m_hInstance = nullptr;
-HINSTANCE CWindowManagerUI::m_hResourceInstance = nullptr;
-CStringUI CWindowManagerUI::m_sDefaultFontName;
-CStringUI CWindowManagerUI::m_sResourcePath;
-CStringUI CWindowManagerUI::m_sResourceZip;
-bool CWindowManagerUI::m_bCachedResourceZip = false;
-ZipArchive* CWindowManagerUI::m_hResourceZip = nullptr;
 CPtrArrayUI CWindowManagerUI::m_aManagers;
-CPtrArrayUI CWindowManagerUI::m_aPlugins;
-short CWindowManagerUI::m_H = 180;
-short CWindowManagerUI::m_S = 100;
-short CWindowManagerUI::m_L = 100;
 bool CWindowManagerUI::m_bProcessSetUp = false;
 
 CWindowManagerUI::CWindowManagerUI()
-    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_bShowUpdateRect(false), m_pRoot(nullptr),
-      m_pFocus(nullptr), m_pEventHover(nullptr), m_pEventClick(nullptr),
-      m_pEventKey(nullptr), m_ptLastMousePos{ -1, -1 }, m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(),
-      m_rcSizeBox(), m_szRoundCorner(), m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false),
-      m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
-      m_bMouseCapture(false), m_mNameHash(kMapBuckets), m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA),
-      m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
+    : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_mouse(*this), m_keyboard(*this), m_pRoot(nullptr),
+      m_pFocus(nullptr), m_szMinWindow(), m_szMaxWindow(), m_szInitWindowSize(), m_rcSizeBox(), m_szRoundCorner(),
+      m_rcCaption(), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false), m_mNameHash(kMapBuckets),
+      m_pParentManager(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000),
+      m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
       m_dwDefaultSelectedBkColor(0xFFBAE4FF)
 {
     if (!m_bProcessSetUp) {
@@ -70,7 +39,7 @@ CWindowManagerUI::CWindowManagerUI()
         ::InitCommonControlsEx(&icc);
         ::LoadLibraryW(L"msimg32.dll");
     }
-    m_fonts.InitDefault(m_sDefaultFontName);
+    m_fonts.InitDefault(GetDefaultFontName());
 }
 
 // The tree goes first: its controls reap themselves from the tables below.
@@ -80,21 +49,17 @@ CWindowManagerUI::~CWindowManagerUI()
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
-    for (int i = 0; i < m_aAsyncNotify.GetCount(); ++i) {
-        delete static_cast<TNotifyRecUI*>(m_aAsyncNotify[i]);
-    }
-    m_aAsyncNotify.Empty();
+    m_notify.Clear();
     m_mNameHash.RemoveAll();
     m_fonts.Release();
     RemoveAllImages();
     RemoveAllDefaultAttributeList();
     RemoveAllOptionGroups();
     RemoveAllTimers();
-    m_toolTip.Destroy();
-    DropOffscreen();
+    m_mouse.DestroyToolTip();
+    m_painter.DropBuffers();
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
-    // Browsers that outlive the manager must not reach back into it.
-    while (m_aBrowsers.GetCount() > 0) RemoveBrowser(static_cast<CControlUI*>(m_aBrowsers[0]));
+    m_browsers.RemoveAll(this);
     int iIndex = m_aManagers.Find(this);
     if (iIndex >= 0) m_aManagers.Remove(iIndex);
 }
@@ -120,7 +85,7 @@ HDC CWindowManagerUI::GetPaintDC() const
 
 POINT CWindowManagerUI::GetMousePos() const
 {
-    return m_ptLastMousePos;
+    return m_mouse.GetMousePos();
 }
 
 CControlUI* CWindowManagerUI::GetRoot() const
@@ -199,7 +164,7 @@ SIZE CWindowManagerUI::GetMaxInfo() const
 
 void CWindowManagerUI::SetShowUpdateRect(bool bShow)
 {
-    m_bShowUpdateRect = bShow;
+    m_painter.SetShowUpdateRect(bShow);
 }
 
 // A value outside 0..255 switches the layered style off; the stored value is clamped.
@@ -229,7 +194,7 @@ int CWindowManagerUI::GetTransparent() const
 
 void CWindowManagerUI::SetBackgroundTransparent(bool bTrans)
 {
-    m_bAlphaBackground = bTrans;
+    m_painter.SetBackgroundTransparent(bTrans);
 }
 
 // ---------------------------------------------------------------- control tree
@@ -237,11 +202,10 @@ void CWindowManagerUI::SetBackgroundTransparent(bool bTrans)
 bool CWindowManagerUI::AttachRoot(CControlUI* pControl)
 {
     SetFocus(nullptr);
-    m_pEventKey = nullptr;
-    m_pEventHover = nullptr;
-    m_pEventClick = nullptr;
+    m_keyboard.ForgetControls();
+    m_mouse.ForgetControls();
     if (m_pRoot != nullptr) {
-        m_aPostPaintControls.Empty();
+        m_painter.ClearPostPaint();
         AddDelayedCleanup(m_pRoot);
     }
     m_pRoot = pControl;
@@ -264,20 +228,15 @@ void CWindowManagerUI::ReapObjects(CControlUI* pControl)
     if (pControl == nullptr) return;
     if (m_pRoot == pControl) m_pRoot = nullptr;
     if (m_pFocus == pControl) m_pFocus = nullptr;
-    if (m_pEventHover == pControl) m_pEventHover = nullptr;
-    if (m_pEventClick == pControl) m_pEventClick = nullptr;
-    if (m_pEventKey == pControl) m_pEventKey = nullptr;
+    m_keyboard.Forget(pControl);
+    m_mouse.Forget(pControl);
     KillTimers(pControl);
     CStringUI sName = pControl->GetName();
     if (!sName.IsEmpty() && m_mNameHash.Find(sName.GetData(), false) == pControl) m_mNameHash.Remove(sName.GetData());
-    for (int i = 0; i < m_aAsyncNotify.GetCount(); ++i) {
-        TNotifyRecUI* pMsg = static_cast<TNotifyRecUI*>(m_aAsyncNotify[i]);
-        if (pMsg->sender == pControl) pMsg->sender = nullptr;
-    }
+    m_notify.ForgetSender(pControl);
     // The lists below are walked later by painting, message translation and option
     // selection; a dead control left in them would be called after it is gone.
-    int iIndex = m_aPostPaintControls.Find(pControl);
-    if (iIndex >= 0) m_aPostPaintControls.Remove(iIndex);
+    m_painter.RemovePostPaint(pControl);
     RemoveBrowser(pControl);
     m_optionGroups.RemoveFromAll(pControl);
 }
@@ -364,16 +323,21 @@ bool CWindowManagerUI::IsOwnControl(CControlUI* pControl) const
     return pControl != nullptr && pControl->GetManager() == this;
 }
 
+// The focused control hears that it loses the focus to pNewFocus.
+void CWindowManagerUI::KillFocus(CControlUI* pNewFocus)
+{
+    if (m_pFocus == nullptr) return;
+    CControlUI* pOld = m_pFocus;
+    SendEvent(pOld, EventKillFocus, pNewFocus, 0, GetMouseKeyFlags(), 0, 0);
+    SendNotify(pOld, L"killfocus");
+    m_pFocus = nullptr;
+}
+
 void CWindowManagerUI::SetFocus(CControlUI* pControl)
 {
     if (m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) ::SetFocus(m_hWndPaint);
     if (pControl == m_pFocus) return;
-    if (m_pFocus != nullptr) {
-        CControlUI* pOld = m_pFocus;
-        SendEvent(pOld, EventKillFocus, pControl, 0, GetMouseKeyFlags(), 0, 0);
-        SendNotify(pOld, L"killfocus");
-        m_pFocus = nullptr;
-    }
+    KillFocus(pControl);
     if (pControl == nullptr) return;
     if (!IsOwnControl(pControl) || !pControl->IsVisible() || !pControl->IsEnabled()) return;
     m_pFocus = pControl;
@@ -414,12 +378,7 @@ void CWindowManagerUI::SetFocusNeeded(CControlUI* pControl)
 {
     if (m_hWndPaint != nullptr) ::SetFocus(m_hWndPaint);
     if (pControl == nullptr) return;
-    if (m_pFocus != nullptr) {
-        CControlUI* pOld = m_pFocus;
-        SendEvent(pOld, EventKillFocus, pControl, 0, GetMouseKeyFlags(), 0, 0);
-        SendNotify(pOld, L"killfocus");
-        m_pFocus = nullptr;
-    }
+    KillFocus(pControl);
     if (m_pRoot != nullptr) {
         m_pFocus = CTreeSearchUI::TabStopBefore(m_pRoot, pControl);
         m_pRoot->NeedUpdate();
@@ -429,25 +388,24 @@ void CWindowManagerUI::SetFocusNeeded(CControlUI* pControl)
 
 void CWindowManagerUI::SetCapture()
 {
-    if (m_hWndPaint != nullptr) ::SetCapture(m_hWndPaint);
-    m_bMouseCapture = true;
+    m_mouse.SetCapture();
 }
 
 void CWindowManagerUI::ReleaseCapture()
 {
-    ::ReleaseCapture();
-    m_bMouseCapture = false;
+    m_mouse.ReleaseCapture();
 }
 
 bool CWindowManagerUI::IsCaptured() const
 {
-    return m_bMouseCapture;
+    return m_mouse.IsCaptured();
 }
 
 // ---------------------------------------------------------------- timers
 
 bool CWindowManagerUI::SetTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse)
 {
+    if (pControl == nullptr || m_hWndPaint == nullptr) return false;
     return m_timers.SetTimer(m_hWndPaint, pControl, nTimerKey, uElapse);
 }
 
@@ -470,63 +428,52 @@ void CWindowManagerUI::RemoveAllTimers()
 
 bool CWindowManagerUI::AddNotifier(INotifyUI* pNotifier)
 {
-    return pNotifier != nullptr && m_aNotifiers.Add(pNotifier);
+    return m_notify.AddNotifier(pNotifier);
 }
 
 bool CWindowManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter)
 {
-    return pFilter != nullptr && m_aPreMessageFilters.Add(pFilter);
+    return m_preMessageFilters.Add(pFilter);
 }
 
 bool CWindowManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter)
 {
-    return m_aPreMessageFilters.Remove(m_aPreMessageFilters.Find(pFilter));
+    return m_preMessageFilters.Remove(pFilter);
 }
 
 bool CWindowManagerUI::AddMessageFilter(IMessageFilterUI* pFilter)
 {
-    return pFilter != nullptr && m_aMessageFilters.Add(pFilter);
+    return m_messageFilters.Add(pFilter);
 }
 
 bool CWindowManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter)
 {
-    return m_aMessageFilters.Remove(m_aMessageFilters.Find(pFilter));
+    return m_messageFilters.Remove(pFilter);
 }
 
 bool CWindowManagerUI::AddPostPaint(CControlUI* pControl)
 {
-    return pControl != nullptr && m_aPostPaintControls.Add(pControl);
+    return m_painter.AddPostPaint(pControl);
 }
 
 bool CWindowManagerUI::RemovePostPaint(CControlUI* pControl)
 {
-    return m_aPostPaintControls.Remove(m_aPostPaintControls.Find(pControl));
+    return m_painter.RemovePostPaint(pControl);
 }
 
 bool CWindowManagerUI::AddBrowser(CControlUI* pControl)
 {
-    CActiveXUI* pHost = pControl != nullptr ? static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX")) : nullptr;
-    if (pHost == nullptr || m_aBrowsers.Find(pControl) >= 0) return false;
-    CWindowManagerUI* pPrevious = pHost->GetListingManager();
-    if (pPrevious != nullptr) pPrevious->RemoveBrowser(pControl);
-    if (!m_aBrowsers.Add(pControl)) return false;
-    pHost->SetListingManager(this);
-    return true;
+    return m_browsers.Add(pControl, this);
 }
 
 int CWindowManagerUI::GetBrowserCount() const
 {
-    return m_aBrowsers.GetCount();
+    return m_browsers.GetCount();
 }
 
 bool CWindowManagerUI::RemoveBrowser(CControlUI* pControl)
 {
-    int iIndex = m_aBrowsers.Find(pControl);
-    if (iIndex < 0) return false;
-    m_aBrowsers.Remove(iIndex);
-    CActiveXUI* pHost = static_cast<CActiveXUI*>(pControl->GetInterface(L"ActiveX"));
-    if (pHost != nullptr && pHost->GetListingManager() == this) pHost->SetListingManager(nullptr);
-    return true;
+    return m_browsers.Remove(pControl, this);
 }
 
 // ---------------------------------------------------------------- notifications
@@ -537,7 +484,7 @@ void CWindowManagerUI::SendNotify(CControlUI* pControl, LPCWSTR pstrType, WPARAM
     msg.type = pstrType;
     msg.sender = pControl;
     msg.timestamp = 0;
-    msg.mousePoint = m_ptLastMousePos;
+    msg.mousePoint = m_mouse.GetMousePos();
     msg.wParam = wParam;
     msg.lParam = lParam;
     DispatchNotify(msg, bAsync);
@@ -545,33 +492,12 @@ void CWindowManagerUI::SendNotify(CControlUI* pControl, LPCWSTR pstrType, WPARAM
 
 void CWindowManagerUI::DispatchNotify(TNotifyRecUI& msg, bool bAsync)
 {
-    msg.mousePoint = m_ptLastMousePos;
+    msg.mousePoint = m_mouse.GetMousePos();
     msg.timestamp = ::GetTickCount();
-    if (!bAsync) {
-        DeliverNotify(msg, true);
-        return;
-    }
-    TNotifyRecUI* pCopy = new (std::nothrow) TNotifyRecUI(msg);
-    if (pCopy == nullptr) return;
-    if (!m_aAsyncNotify.Add(pCopy)) delete pCopy;
-}
-
-void CWindowManagerUI::DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive)
-{
-    if (bSenderAlive && msg.sender != nullptr && msg.sender->OnNotify.HasAny()) msg.sender->OnNotify.CallAll(&msg);
-    for (int i = 0; i < m_aNotifiers.GetCount(); ++i) {
-        static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(msg);
-    }
-}
-
-void CWindowManagerUI::DrainAsyncNotify()
-{
-    while (!m_aAsyncNotify.IsEmpty()) {
-        TNotifyRecUI* pMsg = static_cast<TNotifyRecUI*>(m_aAsyncNotify[0]);
-        m_aAsyncNotify.Remove(0);
-        DeliverNotify(*pMsg, pMsg->sender != nullptr);
-        delete pMsg;
-    }
+    if (bAsync)
+        m_notify.Queue(msg);
+    else
+        m_notify.Deliver(msg, true);
 }
 
 // ---------------------------------------------------------------- events
@@ -584,7 +510,7 @@ void CWindowManagerUI::SendEvent(CControlUI* pControl, int type, CControlUI* pSe
     event.type = type;
     event.sender = pSender;
     event.timestamp = ::GetTickCount();
-    event.mousePoint = m_ptLastMousePos;
+    event.mousePoint = m_mouse.GetMousePos();
     event.keyChar = keyChar;
     event.keyState = keyState;
     event.wParam = wParam;
@@ -597,24 +523,10 @@ void CWindowManagerUI::SendEvent(CControlUI* pControl, int type, CControlUI* pSe
 bool CWindowManagerUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
     if (m_hWndPaint == nullptr) return false;
-    DrainAsyncNotify();
-    if (RunMessageFilters(uMsg, wParam, lParam, lRes)) return true;
+    m_notify.Drain();
+    if (m_messageFilters.Run(uMsg, wParam, lParam, lRes)) return true;
     if (HandleOwnMessage(uMsg, wParam, lParam, lRes)) return true;
-    DrainAsyncNotify();
-    return false;
-}
-
-bool CWindowManagerUI::RunMessageFilters(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
-{
-    for (int i = 0; i < m_aMessageFilters.GetCount(); ++i) {
-        bool bHandled = false;
-        LRESULT lResult =
-            static_cast<IMessageFilterUI*>(m_aMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
-        if (bHandled) {
-            lRes = lResult;
-            return true;
-        }
-    }
+    m_notify.Drain();
     return false;
 }
 
@@ -631,7 +543,7 @@ bool CWindowManagerUI::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
         return true;
     case WM_ERASEBKGND: lRes = 1; return true;
     case WM_CLOSE: OnClose(); return false;
-    case WM_SETCURSOR: return OnSetCursor(wParam, lParam, lRes);
+    case WM_SETCURSOR: return m_mouse.OnSetCursor(wParam, lParam, lRes);
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(lParam); return false;
     case WM_NOTIFY: return ReflectNotify(wParam, lParam, lRes);
     case WM_COMMAND:
@@ -640,54 +552,16 @@ bool CWindowManagerUI::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
         if (lParam == 0) return false;
         lRes = ::SendMessageW(reinterpret_cast<HWND>(lParam), kReflectOffset + uMsg, wParam, lParam);
         return true;
-    case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam), lParam); return false;
+    case WM_PRINTCLIENT:
+        m_painter.PrintClient(m_hWndPaint, m_pRoot, reinterpret_cast<HDC>(wParam), lParam);
+        return false;
     case WM_TIMER: OnTimer(wParam); return false;
     case WM_UPDUI_CLEANUP: DeleteDelayedCleanup(); return false;
     default: break;
     }
-    if (HandleMouseMessage(uMsg, wParam, lParam, lRes)) return true;
-    HandleKeyMessage(uMsg, wParam, lParam);
+    if (m_mouse.HandleMessage(uMsg, wParam, lParam, lRes)) return true;
+    m_keyboard.HandleMessage(uMsg, wParam, lParam);
     return false;
-}
-
-bool CWindowManagerUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
-{
-    switch (uMsg) {
-    case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return false;
-    case WM_MOUSEHOVER:
-        OnMouseHover(lParam);
-        lRes = 0;
-        return true;
-    case WM_MOUSELEAVE: OnMouseLeave(); return false;
-    case WM_LBUTTONDOWN: OnButtonDown(wParam, lParam, EventButtonDown, true); return false;
-    case WM_LBUTTONUP: OnButtonUp(wParam, lParam); return false;
-    case WM_LBUTTONDBLCLK: OnButtonDown(wParam, lParam, EventDoubleClick, false); return false;
-    case WM_RBUTTONDOWN: OnButtonDown(wParam, lParam, EventRightButtonDown, true); return false;
-    case WM_CONTEXTMENU: OnContextMenu(wParam, lParam); return false;
-    case WM_MOUSEWHEEL: OnMouseWheel(wParam, lParam); return false;
-    default: return false;
-    }
-}
-
-bool CWindowManagerUI::HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    switch (uMsg) {
-    case WM_KEYDOWN:
-        if (m_pFocus == nullptr) return false;
-        m_pEventKey = m_pFocus;
-        SendEvent(m_pFocus, EventKeyDown, nullptr, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        return false;
-    case WM_KEYUP:
-        if (m_pEventKey == nullptr) return false;
-        SendEvent(m_pEventKey, EventKeyUp, m_pEventKey, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        m_pEventKey = nullptr;
-        return false;
-    case WM_CHAR:
-        if (m_pFocus == nullptr) return false;
-        SendEvent(m_pFocus, EventChar, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        return false;
-    default: return false;
-    }
 }
 
 void CWindowManagerUI::OnSize()
@@ -698,40 +572,10 @@ void CWindowManagerUI::OnSize()
 
 void CWindowManagerUI::OnClose()
 {
-    if (m_pEventHover != nullptr) {
-        SendEvent(m_pEventHover, EventMouseLeave, m_pEventHover, 0, GetMouseKeyFlags(), 0, 0);
-    }
-    if (m_pEventClick != nullptr) {
-        SendEvent(m_pEventClick, EventButtonUp, m_pEventClick, 0, GetMouseKeyFlags(), 0, 0);
-    }
+    m_mouse.OnClose();
     SetFocus(nullptr);
     HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
     if (hWndOwner != nullptr) ::SetFocus(hWndOwner);
-}
-
-bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& lRes)
-{
-    if (LOWORD(lParam) != HTCLIENT) return false;
-    if (m_bMouseCapture) {
-        lRes = 0;
-        return true;
-    }
-    POINT pt = {};
-    ::GetCursorPos(&pt);
-    ::ScreenToClient(m_hWndPaint, &pt);
-    CControlUI* pControl = FindControlAt(pt);
-    if (pControl == nullptr || (pControl->GetControlFlags() & UIFLAG_SETCURSOR) == 0) return false;
-    TEventRecUI event = {};
-    event.type = EventSetCursor;
-    event.sender = pControl;
-    event.timestamp = ::GetTickCount();
-    event.mousePoint = pt;
-    event.keyState = GetMouseKeyFlags();
-    event.wParam = wParam;
-    event.lParam = lParam;
-    pControl->Event(event);
-    lRes = TRUE;
-    return true;
 }
 
 void CWindowManagerUI::OnGetMinMaxInfo(LPARAM lParam)
@@ -755,26 +599,6 @@ bool CWindowManagerUI::ReflectNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes
     return true;
 }
 
-void CWindowManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)
-{
-    if (m_pRoot == nullptr || hDC == nullptr) return;
-    RECT rcClient = {};
-    ::GetClientRect(m_hWndPaint, &rcClient);
-    int iSaved = ::SaveDC(hDC);
-    m_pRoot->DoPaint(hDC, rcClient);
-    if ((lParam & PRF_CHILDREN) != 0) {
-        for (HWND hWndChild = ::GetWindow(m_hWndPaint, GW_CHILD); hWndChild != nullptr;
-             hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
-            RECT rcPos = {};
-            ::GetWindowRect(hWndChild, &rcPos);
-            ::MapWindowPoints(HWND_DESKTOP, m_hWndPaint, reinterpret_cast<LPPOINT>(&rcPos), 2);
-            ::SetWindowOrgEx(hDC, -rcPos.left, -rcPos.top, nullptr);
-            ::SendMessageW(hWndChild, WM_PRINT, reinterpret_cast<WPARAM>(hDC), lParam | PRF_NONCLIENT);
-        }
-    }
-    ::RestoreDC(hDC, iSaved);
-}
-
 void CWindowManagerUI::OnTimer(WPARAM wParam)
 {
     const TTimerRecUI* pTimer = m_timers.FindRunning(m_hWndPaint, LOWORD(wParam));
@@ -782,123 +606,7 @@ void CWindowManagerUI::OnTimer(WPARAM wParam)
     SendEvent(pTimer->pSender, EventTimer, pTimer->pSender, 0, GetMouseKeyFlags(), pTimer->nTimerKey, 0);
 }
 
-void CWindowManagerUI::TrackMouse()
-{
-    if (m_bMouseTracking) return;
-    TRACKMOUSEEVENT tme = {};
-    tme.cbSize = sizeof(tme);
-    tme.dwFlags = TME_HOVER | TME_LEAVE;
-    tme.hwndTrack = m_hWndPaint;
-    tme.dwHoverTime = m_toolTip.HoverTime();
-    ::_TrackMouseEvent(&tme);
-    m_bMouseTracking = true;
-}
-
-void CWindowManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
-{
-    TrackMouse();
-    m_ptLastMousePos = PointFromLParam(lParam);
-    CControlUI* pNewHover = FindControlAt(m_ptLastMousePos);
-    if (pNewHover != nullptr && pNewHover->GetManager() != this) return;
-    if (pNewHover != m_pEventHover && m_pEventHover != nullptr) {
-        CControlUI* pOld = m_pEventHover;
-        m_pEventHover = nullptr;
-        SendEvent(pOld, EventMouseLeave, pNewHover, 0, GetMouseKeyFlags(), wParam, lParam);
-        HideToolTip();
-    }
-    if (pNewHover != m_pEventHover && pNewHover != nullptr) {
-        SendEvent(pNewHover, EventMouseEnter, pNewHover, 0, GetMouseKeyFlags(), wParam, lParam);
-        m_pEventHover = pNewHover;
-    }
-    CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;
-    if (pTarget != nullptr) SendEvent(pTarget, EventMouseMove, pTarget, 0, GetMouseKeyFlags(), wParam, lParam);
-}
-
-void CWindowManagerUI::OnMouseHover(LPARAM lParam)
-{
-    m_bMouseTracking = false;
-    POINT pt = PointFromLParam(lParam);
-    CControlUI* pHover = FindControlAt(pt);
-    if (pHover == nullptr) return;
-    if (m_pEventHover != nullptr) {
-        SendEvent(m_pEventHover, EventMouseHover, m_pEventHover, 0, GetMouseKeyFlags(), 0, lParam);
-    }
-    ShowToolTip(pHover);
-}
-
-void CWindowManagerUI::ShowToolTip(CControlUI* pControl)
-{
-    CStringUI sToolTip = pControl->GetToolTip();
-    m_toolTip.Show(m_hWndPaint, m_hInstance, sToolTip.GetData(), pControl->GetPos());
-}
-
-void CWindowManagerUI::HideToolTip()
-{
-    m_toolTip.Hide();
-}
-
-void CWindowManagerUI::OnMouseLeave()
-{
-    HideToolTip();
-    if (m_bMouseTracking) ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
-    m_bMouseTracking = false;
-}
-
-void CWindowManagerUI::OnButtonDown(WPARAM wParam, LPARAM lParam, int type, bool bMoveFocus)
-{
-    ::SetFocus(m_hWndPaint);
-    m_ptLastMousePos = PointFromLParam(lParam);
-    CControlUI* pControl = FindControlAt(m_ptLastMousePos);
-    if (!IsOwnControl(pControl)) return;
-    m_pEventClick = pControl;
-    if (bMoveFocus) pControl->SetFocus();
-    SetCapture();
-    if (type == EventDoubleClick)
-        SendEvent(pControl, type, pControl, 0, GetMouseKeyFlags(), 0, 0);
-    else
-        SendEvent(pControl, type, pControl, 0, LOWORD(wParam), wParam, lParam);
-}
-
-void CWindowManagerUI::OnButtonUp(WPARAM wParam, LPARAM lParam)
-{
-    m_ptLastMousePos = PointFromLParam(lParam);
-    if (m_pEventClick == nullptr) return;
-    ReleaseCapture();
-    CControlUI* pControl = m_pEventClick;
-    SendEvent(pControl, EventButtonUp, pControl, 0, LOWORD(wParam), wParam, lParam);
-    m_pEventClick = nullptr;
-}
-
-void CWindowManagerUI::OnContextMenu(WPARAM wParam, LPARAM lParam)
-{
-    POINT pt = PointFromLParam(lParam);
-    ::ScreenToClient(m_hWndPaint, &pt);
-    m_ptLastMousePos = pt;
-    if (m_pEventClick == nullptr) return;
-    ReleaseCapture();
-    CControlUI* pControl = m_pEventClick;
-    SendEvent(pControl, EventContextMenu, pControl, 0, LOWORD(wParam), wParam, reinterpret_cast<LPARAM>(pControl));
-    m_pEventClick = nullptr;
-}
-
-void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
-{
-    POINT pt = PointFromLParam(lParam);
-    ::ScreenToClient(m_hWndPaint, &pt);
-    m_ptLastMousePos = pt;
-    CControlUI* pControl = FindControlAt(pt);
-    if (!IsOwnControl(pControl)) return;
-    int zDelta = GET_WHEEL_DELTA_WPARAM(wParam);
-    SendEvent(pControl, EventScrollWheel, pControl, 0, GetMouseKeyFlags(), zDelta < 0 ? 1 : 0, lParam);
-    ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
-}
-
 // ---------------------------------------------------------------- painting
-
-void CWindowManagerUI::DropOffscreen()
-{
-    m_buffers.Drop();
-}
 
 void CWindowManagerUI::LayoutTree()
 {
@@ -908,7 +616,7 @@ void CWindowManagerUI::LayoutTree()
     if (!::IsRectEmpty(&rcClient)) {
         if (m_pRoot->IsUpdateNeeded()) {
             m_pRoot->SetPos(rcClient);
-            DropOffscreen();
+            m_painter.DropBuffers();
         } else {
             CControlUI* pControl = nullptr;
             while ((pControl = CTreeSearchUI::FirstNeedingUpdate(m_pRoot)) != nullptr) {
@@ -920,53 +628,6 @@ void CWindowManagerUI::LayoutTree()
             SendNotify(m_pRoot, L"windowinit");
         }
     }
-}
-
-void CWindowManagerUI::PaintTree(HDC hDC, const RECT& rcPaint)
-{
-    if (m_pRoot != nullptr) m_pRoot->DoPaint(hDC, rcPaint);
-    for (int i = 0; i < m_aPostPaintControls.GetCount(); ++i) {
-        static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(hDC, rcPaint);
-    }
-}
-
-// The first paint keeps what the window showed as the backdrop of a transparent skin.
-void CWindowManagerUI::CaptureBackground(HDC hDcSource, const RECT& rcPaint)
-{
-    RECT rcClient = {};
-    ::GetClientRect(m_hWndPaint, &rcClient);
-    m_buffers.CaptureBackdrop(m_hDcPaint, hDcSource, rcClient, rcPaint);
-}
-
-void CWindowManagerUI::FrameUpdateRect(HDC hDC, const RECT& rcPaint)
-{
-    if (!m_bShowUpdateRect) return;
-    // The pen lives only for this frame: a pen kept for the process would never be freed.
-    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
-    if (hPen == nullptr) return;
-    HPEN hOldPen = static_cast<HPEN>(::SelectObject(hDC, hPen));
-    HBRUSH hOldBrush = static_cast<HBRUSH>(::SelectObject(hDC, ::GetStockObject(HOLLOW_BRUSH)));
-    ::Rectangle(hDC, rcPaint.left, rcPaint.top, rcPaint.right, rcPaint.bottom);
-    ::SelectObject(hDC, hOldBrush);
-    ::SelectObject(hDC, hOldPen);
-    ::DeleteObject(hPen);
-}
-
-void CWindowManagerUI::PaintOffscreen(HDC hDcPaint, const RECT& rcPaint)
-{
-    HDC hDcOffscreen = m_buffers.GetOffscreenDC();
-    HBITMAP hOldBitmap = static_cast<HBITMAP>(::SelectObject(hDcOffscreen, m_buffers.GetOffscreenBitmap()));
-    int iSaveDC = ::SaveDC(hDcOffscreen);
-    if (m_bAlphaBackground) {
-        if (!m_buffers.HasBackdrop()) CaptureBackground(hDcPaint, rcPaint);
-        m_buffers.CopyBackdrop(hDcOffscreen, rcPaint);
-    }
-    PaintTree(hDcOffscreen, rcPaint);
-    ::RestoreDC(hDcOffscreen, iSaveDC);
-    ::BitBlt(hDcPaint, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left, rcPaint.bottom - rcPaint.top,
-             hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
-    ::SelectObject(hDcOffscreen, hOldBitmap);
-    FrameUpdateRect(hDcPaint, rcPaint);
 }
 
 void CWindowManagerUI::OnPaint()
@@ -983,32 +644,11 @@ void CWindowManagerUI::OnPaint()
     if (m_bFocusNeeded) SetNextTabControl(true);
     if (m_pRoot == nullptr) return; // a "windowinit" listener may have replaced or removed the tree
 
-    if (m_bOffscreenPaint && m_buffers.GetOffscreenBitmap() == nullptr) {
-        RECT rcClient = {};
-        ::GetClientRect(m_hWndPaint, &rcClient);
-        m_buffers.MakeOffscreen(m_hDcPaint, rcClient);
-    }
-    PAINTSTRUCT ps = {};
-    ::BeginPaint(m_hWndPaint, &ps);
-    if (m_bOffscreenPaint && m_buffers.HasOffscreen()) {
-        PaintOffscreen(ps.hdc, ps.rcPaint);
-    } else {
-        int iSaveDC = ::SaveDC(ps.hdc);
-        PaintTree(ps.hdc, ps.rcPaint);
-        ::RestoreDC(ps.hdc, iSaveDC);
-    }
-    ::EndPaint(m_hWndPaint, &ps);
+    m_painter.Paint(m_hWndPaint, m_hDcPaint, m_pRoot);
     if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
-// ---------------------------------------------------------------- keyboard pre-translation
-
-bool CWindowManagerUI::FocusKeepsTab() const
-{
-    if (m_pFocus == nullptr || !m_pFocus->IsVisible() || !m_pFocus->IsEnabled()) return false;
-    if (!ClassNameContains(m_pFocus, L"RichEditUI")) return false;
-    return RichEditWantsTab(m_pFocus);
-}
+// ---------------------------------------------------------------- keyboard pre-translation and the message loop
 
 CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOID pData)
 {
@@ -1019,41 +659,10 @@ CControlUI* CALLBACK CWindowManagerUI::ShortcutCallback(CControlUI* pThis, LPVOI
     return nullptr;
 }
 
-bool CWindowManagerUI::HandleShortcut(WPARAM wParam)
-{
-    if (m_pRoot == nullptr) return false;
-    CControlUI* pControl =
-        CTreeSearchUI::ShortcutTarget(m_pRoot, static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam))));
-    if (pControl == nullptr) return false;
-    pControl->SetFocus();
-    pControl->Activate();
-    return true;
-}
-
 bool CWindowManagerUI::PreHandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
-    for (int i = 0; i < m_aPreMessageFilters.GetCount(); ++i) {
-        bool bHandled = false;
-        LRESULT lResult =
-            static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
-        if (bHandled) {
-            lRes = lResult;
-            return true;
-        }
-    }
-    switch (uMsg) {
-    case WM_KEYDOWN:
-        if (wParam != VK_TAB) return false;
-        if (FocusKeepsTab()) return false;
-        SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
-        return true;
-    case WM_SYSKEYDOWN:
-        if (m_pFocus != nullptr)
-            SendEvent(m_pFocus, EventSysKey, m_pFocus, LOWORD(wParam), GetMouseKeyFlags(), wParam, lParam);
-        return false;
-    case WM_SYSCHAR: return HandleShortcut(wParam);
-    default: return false;
-    }
+    if (m_preMessageFilters.Run(uMsg, wParam, lParam, lRes)) return true;
+    return m_keyboard.PreHandleMessage(uMsg, wParam, lParam);
 }
 
 void CWindowManagerUI::MessageLoop()
@@ -1065,14 +674,6 @@ void CWindowManagerUI::MessageLoop()
             ::DispatchMessageW(&msg);
         }
     }
-}
-
-bool CWindowManagerUI::TranslateBrowserAccelerator(MSG* pMsg)
-{
-    for (int i = 0; i < m_aBrowsers.GetCount(); ++i) {
-        if (CBrowserKeysUI::Translate(static_cast<CControlUI*>(m_aBrowsers[i]), pMsg)) return true;
-    }
-    return false;
 }
 
 bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
@@ -1087,7 +688,7 @@ bool CWindowManagerUI::PreTranslateAll(MSG* pMsg)
         if (bOwnWindow) {
             LRESULT lRes = 0;
             if (pManager->PreHandleMessage(pMsg->message, pMsg->wParam, pMsg->lParam, lRes)) return true;
-        } else if (pManager->TranslateBrowserAccelerator(pMsg)) {
+        } else if (pManager->m_browsers.TranslateAccelerator(pMsg)) {
             return true;
         }
     }
@@ -1120,9 +721,7 @@ void CWindowManagerUI::RemoveAllOptionGroups()
 
 bool CWindowManagerUI::SetParentManager(CWindowManagerUI* pParent)
 {
-    for (CWindowManagerUI* p = pParent; p != nullptr; p = p->m_pParentManager) {
-        if (p == this) return false;
-    }
+    if (UIShared::ChainWouldLoop(this, pParent)) return false;
     m_pParentManager = pParent;
     return true;
 }
@@ -1134,9 +733,7 @@ CWindowManagerUI* CWindowManagerUI::GetParentManager() const
 
 CWindowManagerUI* CWindowManagerUI::GetTopManager() const
 {
-    const CWindowManagerUI* pTop = this;
-    while (pTop->m_pParentManager != nullptr) pTop = pTop->m_pParentManager;
-    return const_cast<CWindowManagerUI*>(pTop);
+    return UIShared::TopOfChain(this);
 }
 
 DWORD CWindowManagerUI::GetDefaultDisabledColor() const
@@ -1293,100 +890,6 @@ LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 void CWindowManagerUI::RemoveAllDefaultAttributeList()
 {
     m_defaultAttributes.RemoveAll();
-}
-
-// ---------------------------------------------------------------- shared settings
-
-void CWindowManagerUI::SetInstance(HINSTANCE hInst)
-{
-    m_hInstance = hInst;
-}
-
-HINSTANCE CWindowManagerUI::GetInstance()
-{
-    return m_hInstance;
-}
-
-void CWindowManagerUI::SetResourceInstance(HINSTANCE hInst)
-{
-    m_hResourceInstance = hInst;
-}
-
-HINSTANCE CWindowManagerUI::GetResourceInstance()
-{
-    return m_hResourceInstance != nullptr ? m_hResourceInstance : m_hInstance;
-}
-
-CStringUI CWindowManagerUI::GetInstancePath()
-{
-    if (m_hInstance == nullptr) return CStringUI();
-    wchar_t szModule[MAX_PATH + 1] = {};
-    DWORD nLen = ::GetModuleFileNameW(m_hInstance, szModule, MAX_PATH);
-    if (nLen == 0 || nLen >= MAX_PATH) return CStringUI();
-    LPCWSTR pSlash = wcsrchr(szModule, L'\\');
-    if (pSlash == nullptr) return CStringUI();
-    return CStringUI(szModule, static_cast<int>(pSlash - szModule) + 1);
-}
-
-void CWindowManagerUI::SetResourcePath(LPCWSTR pStrPath)
-{
-    m_sResourcePath = pStrPath;
-    if (m_sResourcePath.IsEmpty()) return;
-    wchar_t cEnd = m_sResourcePath.GetAt(m_sResourcePath.GetLength() - 1);
-    if (cEnd != L'\\' && cEnd != L'/') m_sResourcePath += L'\\';
-}
-
-const CStringUI& CWindowManagerUI::GetResourcePath()
-{
-    return m_sResourcePath;
-}
-
-void CWindowManagerUI::SetSkinZipMemory(const void* pData, unsigned int nLength)
-{
-    if (m_sResourceZip == kMemoryZipName) return;
-    if (m_bCachedResourceZip && m_hResourceZip != nullptr) {
-        ZipClose(m_hResourceZip);
-        m_hResourceZip = nullptr;
-    }
-    m_sResourceZip = kMemoryZipName;
-    m_bCachedResourceZip = true;
-    m_hResourceZip = ZipOpen(const_cast<void*>(pData), nLength, ZIP_MEMORY);
-}
-
-const CStringUI& CWindowManagerUI::GetSkinZipName()
-{
-    return m_sResourceZip;
-}
-
-bool CWindowManagerUI::IsSkinZipCached()
-{
-    return m_bCachedResourceZip;
-}
-
-ZipArchive* CWindowManagerUI::GetSkinZipHandle()
-{
-    return m_hResourceZip;
-}
-
-void CWindowManagerUI::ReleaseSkinZip()
-{
-    // Name and flag go with the archive: later reads must not look for a closed one.
-    if (m_bCachedResourceZip && m_hResourceZip != nullptr) ZipClose(m_hResourceZip);
-    m_hResourceZip = nullptr;
-    m_bCachedResourceZip = false;
-    m_sResourceZip.Empty();
-}
-
-void CWindowManagerUI::GetSkinHsl(short* H, short* S, short* L)
-{
-    if (H != nullptr) *H = m_H;
-    if (S != nullptr) *S = m_S;
-    if (L != nullptr) *L = m_L;
-}
-
-CPtrArrayUI* CWindowManagerUI::GetPlugins()
-{
-    return &m_aPlugins;
 }
 
 } // namespace UpdUI

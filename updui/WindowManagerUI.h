@@ -2,19 +2,25 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "BrowserListUI.h"
 #include "DefaultAttributesUI.h"
 #include "FontTableUI.h"
 #include "ImageCacheUI.h"
 #include "KeyStateUI.h"
+#include "KeyboardInputUI.h"
+#include "MessageFiltersUI.h"
+#include "MouseInputUI.h"
+#include "NotifyQueueUI.h"
 #include "OptionGroupsUI.h"
-#include "PaintBuffersUI.h"
 #include "PtrArrayUI.h"
 #include "RectUI.h"
+#include "SharedSettingsUI.h"
 #include "SizeUI.h"
 #include "StringMapUI.h"
 #include "StringUI.h"
 #include "TimerTableUI.h"
-#include "ToolTipUI.h"
+#include "WindowPainterUI.h"
+#include "uishared/MessageFilterUI.h"
 
 struct IWebBrowser2;
 
@@ -105,14 +111,7 @@ protected:
     ~INotifyUI() = default;
 };
 
-class IMessageFilterUI
-{
-public:
-    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
+using UIShared::IMessageFilterUI;
 
 // Callback type of CControlUI::FindControl: returns a control to stop the search.
 typedef CControlUI*(CALLBACK* FINDCONTROLPROC)(CControlUI*, LPVOID);
@@ -123,7 +122,7 @@ typedef CControlUI* (*LPCREATECONTROL)(LPCWSTR pstrType);
 // for the controls, delivers their notifications to the application, keeps focus, hot,
 // captured and key controls, runs per-control timers, paints the tree double-buffered
 // and keeps the window's fonts, images, default attributes and option groups.
-class CWindowManagerUI
+class CWindowManagerUI : private CSharedSettingsUI
 {
 public:
     CWindowManagerUI();
@@ -249,20 +248,20 @@ public:
     void RemoveAllDefaultAttributeList();
 
     // What every window of the program shares.
-    static void SetInstance(HINSTANCE hInst);
-    static HINSTANCE GetInstance();
-    static void SetResourceInstance(HINSTANCE hInst);
-    static HINSTANCE GetResourceInstance();
-    static CStringUI GetInstancePath();
-    static void SetResourcePath(LPCWSTR pStrPath);
-    static const CStringUI& GetResourcePath();
-    static void SetSkinZipMemory(const void* pData, unsigned int nLength);
-    static const CStringUI& GetSkinZipName();
-    static bool IsSkinZipCached();
-    static ZipArchive* GetSkinZipHandle();
-    static void ReleaseSkinZip();
-    static void GetSkinHsl(short* H, short* S, short* L);
-    static CPtrArrayUI* GetPlugins();
+    using CSharedSettingsUI::GetInstance;
+    using CSharedSettingsUI::GetInstancePath;
+    using CSharedSettingsUI::GetPlugins;
+    using CSharedSettingsUI::GetResourceInstance;
+    using CSharedSettingsUI::GetResourcePath;
+    using CSharedSettingsUI::GetSkinHsl;
+    using CSharedSettingsUI::GetSkinZipHandle;
+    using CSharedSettingsUI::GetSkinZipName;
+    using CSharedSettingsUI::IsSkinZipCached;
+    using CSharedSettingsUI::ReleaseSkinZip;
+    using CSharedSettingsUI::SetInstance;
+    using CSharedSettingsUI::SetResourceInstance;
+    using CSharedSettingsUI::SetResourcePath;
+    using CSharedSettingsUI::SetSkinZipMemory;
 
     static CControlUI* CALLBACK RegisterNameCallback(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindPointCallback(CControlUI* pThis, LPVOID pData);
@@ -271,61 +270,37 @@ public:
     static CControlUI* CALLBACK UpdateNeededCallback(CControlUI* pThis, LPVOID pData);
 
 private:
+    // They send their events through SendEvent.
+    friend class CKeyboardInputUI;
+    friend class CMouseInputUI;
+
     // Message handling, one job each.
-    void DrainAsyncNotify();
-    bool RunMessageFilters(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    bool HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnSize();
     void OnPaint();
     void LayoutTree();
-    void PaintTree(HDC hDC, const RECT& rcPaint);
-    void PaintOffscreen(HDC hDcPaint, const RECT& rcPaint);
-    void CaptureBackground(HDC hDcSource, const RECT& rcPaint);
-    void FrameUpdateRect(HDC hDC, const RECT& rcPaint);
     void OnClose();
-    bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     void OnGetMinMaxInfo(LPARAM lParam);
     bool ReflectNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-    void OnPrintClient(HDC hDC, LPARAM lParam);
     void OnTimer(WPARAM wParam);
-    void OnMouseMove(WPARAM wParam, LPARAM lParam);
-    void OnMouseHover(LPARAM lParam);
-    void OnMouseLeave();
-    void OnButtonDown(WPARAM wParam, LPARAM lParam, int type, bool bMoveFocus);
-    void OnButtonUp(WPARAM wParam, LPARAM lParam);
-    void OnContextMenu(WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void DeleteDelayedCleanup();
-    bool FocusKeepsTab() const;
-    bool HandleShortcut(WPARAM wParam);
+    void KillFocus(CControlUI* pNewFocus);
 
     void SendEvent(CControlUI* pControl, int type, CControlUI* pSender, WORD keyChar, WORD keyState, WPARAM wParam,
                    LPARAM lParam);
-    void DeliverNotify(TNotifyRecUI& msg, bool bSenderAlive);
     bool IsOwnControl(CControlUI* pControl) const;
-    void ShowToolTip(CControlUI* pControl);
-    void HideToolTip();
-    void TrackMouse();
-    void DropOffscreen();
-    bool TranslateBrowserAccelerator(MSG* pMsg);
 
-    CPtrArrayUI m_aBrowsers;
+    CBrowserListUI m_browsers;
     HWND m_hWndPaint;
     int m_nOpacity;
     HDC m_hDcPaint;
-    CPaintBuffersUI m_buffers;
-    CToolTipUI m_toolTip;
-    bool m_bShowUpdateRect;
+    CWindowPainterUI m_painter;
+    CMouseInputUI m_mouse;
+    CKeyboardInputUI m_keyboard;
 
     CControlUI* m_pRoot;
     CControlUI* m_pFocus;
-    CControlUI* m_pEventHover;
-    CControlUI* m_pEventClick;
-    CControlUI* m_pEventKey;
 
-    POINT m_ptLastMousePos;
     SIZE m_szMinWindow;
     SIZE m_szMaxWindow;
     SIZE m_szInitWindowSize;
@@ -336,18 +311,12 @@ private:
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;
     bool m_bFocusNeeded;
-    bool m_bOffscreenPaint;
-    bool m_bAlphaBackground;
-    bool m_bMouseTracking;
-    bool m_bMouseCapture;
 
-    CPtrArrayUI m_aNotifiers;
+    CNotifyQueueUI m_notify;
     CTimerTableUI m_timers;
-    CPtrArrayUI m_aPreMessageFilters;
-    CPtrArrayUI m_aMessageFilters;
-    CPtrArrayUI m_aPostPaintControls;
+    CMessageFiltersUI m_preMessageFilters;
+    CMessageFiltersUI m_messageFilters;
     CPtrArrayUI m_aDelayedCleanup;
-    CPtrArrayUI m_aAsyncNotify;
     CStringMapUI m_mNameHash;
     COptionGroupsUI m_optionGroups;
 
@@ -361,18 +330,7 @@ private:
     CImageCacheUI m_images;
     CDefaultAttributesUI m_defaultAttributes;
 
-    static HINSTANCE m_hInstance;
-    static HINSTANCE m_hResourceInstance;
-    static CStringUI m_sDefaultFontName;
-    static CStringUI m_sResourcePath;
-    static CStringUI m_sResourceZip;
-    static bool m_bCachedResourceZip;
-    static ZipArchive* m_hResourceZip;
     static CPtrArrayUI m_aManagers;
-    static CPtrArrayUI m_aPlugins;
-    static short m_H;
-    static short m_S;
-    static short m_L;
     static bool m_bProcessSetUp; // common controls and msimg32 loaded
 };
 
