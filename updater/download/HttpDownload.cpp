@@ -49,34 +49,6 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-struct StoppedHandles
-{
-    HINTERNET request;
-    HINTERNET connection;
-};
-
-DWORD WINAPI CloseStoppedProc(void* handles)
-{
-    StoppedHandles* stopped = static_cast<StoppedHandles*>(handles);
-    InternetCloseHandle(stopped->request);
-    InternetCloseHandle(stopped->connection);
-    delete stopped;
-    return 0;
-}
-
-// Closing a request whose answer is still arriving makes WinINet read the
-// rest of it to keep the connection (under Wine, more slowly than the
-// transfer ran): after a stop at full speed that took up to 1.2 s for a
-// piece. What the stop keeps is settled before the close, so a thread of the
-// system's pool closes the request, then its connection, and the stop does
-// not wait. The connection goes along: closing it first would close the
-// request with it, at once, in the stopping thread.
-void CloseAfterStop(HINTERNET request, HINTERNET connection)
-{
-    StoppedHandles* handles = new StoppedHandles{ request, connection };
-    if (!QueueUserWorkItem(CloseStoppedProc, handles, WT_EXECUTELONGFUNCTION)) CloseStoppedProc(handles);
-}
-
 } // namespace
 
 CHttpDownload::CHttpDownload() = default;
@@ -118,8 +90,7 @@ DWORD CHttpDownload::OpenSession()
 void CHttpDownload::CloseSession()
 {
     if (!session) return;
-    InternetSetStatusCallbackW(session, nullptr);
-    InternetCloseHandle(session);
+    closer.CloseSession(session);
     session = nullptr;
 }
 
@@ -919,7 +890,7 @@ bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET& connection, HAND
         CheckRangeResponse(request, segment, pieceEnd, answer) &&
         ReadRangeBody(param, request, file, segment, pieceEnd, answer);
     if (segment.stopped && request) {
-        CloseAfterStop(request, connection);
+        closer.CloseCutPiece(request, connection);
         connection = nullptr;
     } else if (request) {
         InternetCloseHandle(request);

@@ -7,6 +7,7 @@
 // leaves resume records from which the next run continues.
 #pragma once
 
+#include "DeferredClose.h"
 #include "DownloadParam.h"
 #include "DownloadPublic.h"
 #include "ResumeRecordFile.h"
@@ -129,4 +130,7 @@ private:
     std::string BuildRangeHeaders(DWORD from, const std::string& last) const;
     std::string Referrer() const;
     DWORD SumReceived();
+
+    // Cut pieces and the session are closed through it, in WinINet's order.
+    DeferredClose closer;
 };
