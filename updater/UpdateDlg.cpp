@@ -89,6 +89,7 @@ std::wstring KeepManifestUnderFixedName(const std::wstring& cache, const std::ws
 CUpdateDlg::CUpdateDlg() : m_manifestDeadline(kManifestDeadlineTimer, kManifestStepMs)
 {
     InitializeCriticalSection(&m_dataLock);
+    m_downloads.SetStepDeadline(DownloadStepDeadlineMs());
     m_manifestUrl = BuildManifestUrl(CurrentUpdateServer(), GetTickCount());
 }
 

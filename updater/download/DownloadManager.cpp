@@ -119,6 +119,7 @@ void CDownloadManager::StartInfoDownload(const std::string& url, const std::wstr
     download->url = url;
     download->owner = m_owner;
     download->isInfo = 1;
+    download->stepDeadlineMs = m_stepDeadlineMs;
     download->folder = ToAnsi(folder);
     m_info = download;
     download->StartProbe();
@@ -147,6 +148,7 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
         downloader->url = request.url;
         downloader->fileName = request.fileName;
         downloader->owner = m_owner;
+        downloader->stepDeadlineMs = m_stepDeadlineMs;
     }
     SectionLock control(m_controlLock);
     CDownloadPublic* replaced = nullptr;

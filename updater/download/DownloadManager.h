@@ -64,6 +64,8 @@ public:
     CDownloadManager& operator=(const CDownloadManager&) = delete;
 
     void SetOwner(HWND window) { m_owner = window; }
+    // The step deadline of the downloads made from now on.
+    void SetStepDeadline(DWORD stepMs) { m_stepDeadlineMs = stepMs; }
     HWND GetOwner() const { return m_owner; }
 
     void StartInfoDownload(const std::string& url, const std::wstring& folder);
@@ -111,4 +113,5 @@ private:
     volatile LONG m_pending = 0;
     std::shared_ptr<CHttpDownload> m_info;
     BYTE m_winsockStarted = 0;
+    DWORD m_stepDeadlineMs = CDownloadPublic::kStepDeadlineMs;
 };
