@@ -68,7 +68,7 @@ AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent, DWORD stepMs)
             if (InterlockedCompareExchange(&completions, 0, 0) < expected) continue;
             return error == 0 ? AsyncDone : AsyncFailed;
         case WAIT_OBJECT_0 + 2: return AsyncStopped;
-        case WAIT_TIMEOUT: error = ERROR_INTERNET_TIMEOUT; return AsyncFailed;
+        case WAIT_TIMEOUT: return AsyncTimedOut;
         default:
             // A wait that itself failed proves nothing about the request.
             error = GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;

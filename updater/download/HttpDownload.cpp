@@ -229,7 +229,7 @@ HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& s
             if (result != AsyncDone) {
                 // A request given up at its deadline is closed here, not left
                 // to the session's close.
-                if (param.error == ERROR_INTERNET_TIMEOUT && param.handle) InternetCloseHandle(param.handle);
+                if (result == AsyncTimedOut && param.handle) InternetCloseHandle(param.handle);
                 return nullptr;
             }
             handle = param.handle;
@@ -607,6 +607,7 @@ bool CHttpDownload::Await(DownloadParam& param, DownloadSegment& segment, BOOL i
     switch (param.Wait(stopEvent, stepDeadlineMs)) {
     case AsyncDone: return true;
     case AsyncStopped: segment.stopped = 1; return false;
+    case AsyncTimedOut: segment.error = ERROR_INTERNET_TIMEOUT; return false;
     default: segment.error = OrInternalError(param.error); return false;
     }
 }
