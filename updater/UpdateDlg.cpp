@@ -89,6 +89,7 @@ std::wstring KeepManifestUnderFixedName(const std::wstring& cache, const std::ws
 CUpdateDlg::CUpdateDlg() : m_manifestDeadline(kManifestDeadlineTimer, kManifestStepMs)
 {
     InitializeCriticalSection(&m_dataLock);
+    m_downloads.SetStepDeadline(DownloadStepDeadlineMs());
     m_manifestUrl = BuildManifestUrl(CurrentUpdateServer(), GetTickCount());
 }
 
@@ -702,8 +703,14 @@ void CUpdateDlg::Notify(TNotifyRecUI& msg)
 {
     if (msg.type == L"link") {
         if (msg.sender == m_browserDown && m_browserDown) {
-            SectionLock hold(m_dataLock);
-            if (!m_setupUrl.empty()) ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+            bool offered = false;
+            {
+                SectionLock hold(m_dataLock);
+                offered = !m_setupUrl.empty();
+            }
+            // The browser starts with the lock left: ShellExecute may wait on
+            // other windows, which may need the lock meanwhile.
+            if (offered) ShellExecuteW(nullptr, L"open", kProductHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         }
         return;
     }

@@ -1,5 +1,7 @@
 #include "UpdateServer.h"
 
+#include "DownloadPublic.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,4 +39,17 @@ std::string BuildManifestUrl(const UpdateServerAddress& server, DWORD tickCount)
     char tick[16];
     snprintf(tick, sizeof(tick), "%d", static_cast<int>(tickCount));
     return url + "/lumo/2014/newupdate.ini?" + tick;
+}
+
+DWORD DownloadStepDeadlineMs()
+{
+#ifdef LUMORA_STEP_DEADLINE_FROM_ENV
+    char value[16];
+    DWORD length = GetEnvironmentVariableA("LUMORA_UPDATE_STEP_MS", value, sizeof(value));
+    if (length > 0 && length < sizeof(value)) {
+        long stepMs = strtol(value, nullptr, 10);
+        if (stepMs > 0) return static_cast<DWORD>(stepMs);
+    }
+#endif
+    return CDownloadPublic::kStepDeadlineMs;
 }

@@ -21,3 +21,10 @@ UpdateServerAddress CurrentUpdateServer();
 // "http://host[:port]/lumo/2014/newupdate.ini?" followed by the tick count,
 // so each run fetches past caches.
 std::string BuildManifestUrl(const UpdateServerAddress& server, DWORD tickCount);
+
+// The deadline of each network step of the downloads (see
+// CDownloadPublic::stepDeadlineMs). Builds for tests (compiled with
+// LUMORA_STEP_DEADLINE_FROM_ENV) take a shorter one in milliseconds from the
+// environment variable LUMORA_UPDATE_STEP_MS when it is set, so a hung server
+// is given up within a test's time; the shipped updater never reads it.
+DWORD DownloadStepDeadlineMs();

@@ -1,14 +1,17 @@
 // The download manager: its result codes, one-at-a-time transfers against the
 // loopback server, and the enciphered list file "updatefile.list".
 #include "DownloadManager.h"
+#include "ListFileSaver.h"
 #include "StringCipher.h"
 #include "UpdaterCipherKey.h"
 #include "UpdaterTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
+#include <mutex>
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -271,13 +274,15 @@ private:
 };
 
 // Stopping waits for a downloader's threads; meanwhile the wizard, the
-// progress timer and the list save must still get at the tables.
+// progress timer and the list save must still get at the tables, and control
+// operations on other tasks must still go on.
 TEST_F(DownloadManagerTest, TablesStayReachableWhileADownloaderStops)
 {
     HANDLE entered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    for (bool clear : { false, true }) {
-        SCOPED_TRACE(clear ? "ClearAllDownloads" : "StopDownload");
+    enum Way { ByStop, ByClear, ByReplace };
+    for (Way way : { ByStop, ByClear, ByReplace }) {
+        SCOPED_TRACE(way == ByStop ? "StopDownload" : way == ByClear ? "ClearAllDownloads" : "AddFileDownload");
         ResetEvent(entered);
         ResetEvent(release);
         CDownloadManager manager;
@@ -288,24 +293,128 @@ TEST_F(DownloadManagerTest, TablesStayReachableWhileADownloaderStops)
         request.downloader->state = DownloadRunning;
 
         auto stopping = std::async(std::launch::async, [&]() {
-            if (clear)
+            if (way == ByClear)
                 manager.ClearAllDownloads();
-            else
+            else if (way == ByStop)
                 manager.StopDownload(request.url, false);
+            else
+                manager.AddFileDownload(Request(request.url, "slow.bin"));
         });
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(entered, 20000));
         auto reader = std::async(std::launch::async, [&]() {
             manager.GetDownloadPercent(request.url);
             manager.SaveDownloadList();
+            const std::string other = "http://127.0.0.1/other.bin";
+            manager.AddFileDownload(Request(other, "other.bin"));
+            manager.StopDownload(other, false);
+            manager.RemoveDownload(other);
         });
         EXPECT_EQ(std::future_status::ready, reader.wait_for(std::chrono::seconds(10)))
-            << "the manager's lock is held across the stop";
+            << "a lock is held across the stop";
         SetEvent(release);
         stopping.wait();
         reader.wait();
     }
     CloseHandle(entered);
     CloseHandle(release);
+}
+
+// Records its stop and its end in a log that outlives it.
+class LoggingSlowDownload : public CDownloadPublic
+{
+public:
+    LoggingSlowDownload(HANDLE entered, HANDLE release, std::vector<std::string>& log, std::mutex& logLock)
+        : m_entered(entered), m_release(release), m_log(log), m_logLock(logLock)
+    { }
+    ~LoggingSlowDownload() override { Note(m_log, m_logLock, "deleted"); }
+    DWORD Stop() override
+    {
+        std::vector<std::string>& log = m_log;
+        std::mutex& logLock = m_logLock;
+        const bool first = m_stops++ == 0;
+        if (first) {
+            SetEvent(m_entered);
+            WaitForSingleObject(m_release, 20000);
+        }
+        Note(log, logLock, first ? "stop ended" : "stopped again");
+        return 0;
+    }
+
+private:
+    static void Note(std::vector<std::string>& log, std::mutex& logLock, const char* what)
+    {
+        std::lock_guard<std::mutex> hold(logLock);
+        log.push_back(what);
+    }
+    HANDLE m_entered;
+    HANDLE m_release;
+    std::vector<std::string>& m_log;
+    std::mutex& m_logLock;
+    int m_stops = 0;
+};
+
+// The control lock is left while a downloader stops; a removal of that
+// downloader meanwhile waits for the stop to end before it deletes it.
+TEST_F(DownloadManagerTest, ARemovalWaitsForTheStopUnderWay)
+{
+    HANDLE entered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::vector<std::string> log;
+    std::mutex logLock;
+    CDownloadManager manager;
+    DownloadRequest request = Request("http://127.0.0.1/slow.bin", "slow.bin");
+    request.kind = 1;
+    request.downloader = new LoggingSlowDownload(entered, release, log, logLock);
+    manager.AddFileDownload(request);
+    request.downloader->state = DownloadRunning;
+
+    auto stopping = std::async(std::launch::async, [&]() { manager.StopDownload(request.url, false); });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(entered, 20000));
+    auto removing = std::async(std::launch::async, [&]() { manager.RemoveDownload(request.url); });
+    EXPECT_NE(std::future_status::ready, removing.wait_for(std::chrono::seconds(1)))
+        << "the removal did not wait for the stop";
+    SetEvent(release);
+    stopping.wait();
+    removing.wait();
+    EXPECT_EQ((std::vector<std::string>{ "stop ended", "stopped again", "deleted" }), log);
+    CloseHandle(entered);
+    CloseHandle(release);
+}
+
+// Saves racing from many threads leave the newest list, whichever write ends
+// last: older lists are written bigger here, so their writes tend to end
+// after newer ones. No temporary file of a save is left behind.
+TEST_F(DownloadManagerTest, RacingSavesLeaveTheNewestList)
+{
+    const LONG threads = 6, rounds = 8;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SCOPED_TRACE(attempt);
+        DeleteFileA("racing.list");
+        ListFileSaver saver("racing.list");
+        std::atomic<LONG> taken{ 0 };
+        std::vector<std::future<void>> savers;
+        for (LONG t = 0; t < threads; ++t) {
+            savers.push_back(std::async(std::launch::async, [&]() {
+                for (LONG r = 0; r < rounds; ++r) {
+                    const LONG snapshot = ++taken;
+                    const size_t size = static_cast<size_t>(threads * rounds + 1 - snapshot) * 8192;
+                    saver.Save(snapshot, std::to_string(snapshot) + std::string(size, 'x'));
+                }
+            }));
+        }
+        for (auto& running : savers) running.wait();
+        const std::string list = ReadWholeFile(m_folder + "racing.list");
+        EXPECT_EQ(std::to_string(threads * rounds), list.substr(0, list.find('x')));
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((m_folder + "racing.list.new*").c_str(), &found);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    }
+    // One after the other, an older snapshot does not replace a newer list.
+    ListFileSaver saver("racing.list");
+    saver.Save(2, "newer");
+    saver.Save(1, "older");
+    EXPECT_EQ("newer", ReadWholeFile(m_folder + "racing.list"));
 }
 
 // A kill at any moment of a save leaves a list that loads: the old one or the

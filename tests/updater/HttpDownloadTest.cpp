@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -74,6 +75,20 @@ protected:
         EXPECT_EQ(download.queuedUrl, probed.url);
         EXPECT_EQ(0u, download.StartTransfer());
         return m_recorder.WaitForAny({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED });
+    }
+
+    // The same, with a limit on the whole run.
+    PostedMessage RunToEndWithin(CHttpDownload& download, DWORD limitMs)
+    {
+        const ULONGLONG deadline = GetTickCount64() + limitMs;
+        m_recorder.Clear();
+        EXPECT_EQ(0u, download.StartProbe());
+        PostedMessage probed = m_recorder.WaitForAny({ WM_DOWNLOAD_PROBED, WM_DOWNLOAD_FAILED }, limitMs);
+        if (probed.message != WM_DOWNLOAD_PROBED) return probed;
+        EXPECT_EQ(0u, download.StartTransfer());
+        const ULONGLONG now = GetTickCount64();
+        return m_recorder.WaitForAny({ WM_DOWNLOAD_COMPLETED, WM_DOWNLOAD_FAILED },
+                                     now < deadline ? static_cast<DWORD>(deadline - now) : 0);
     }
 
     // Starts a throttled transfer and stops it once part of the file arrived.
@@ -570,6 +585,72 @@ TEST_F(HttpDownloadTest, UnknownLengthBodyCutShortIsContinuedNeverFinishedShort)
     auto empty = MakeDownload(TestServer::Url("/files/cut.bin?chunked=1&drop=0"), "cut.bin");
     EXPECT_EQ(WM_DOWNLOAD_FAILED, RunToEnd(*empty).message);
     EXPECT_FALSE(PathExists(m_folder + "cut.bin"));
+}
+
+// Every network step has a deadline the engine keeps itself (WinINet's own
+// time-outs are ignored by some builds). A server that never answers the
+// probe, never answers a range request, or stalls in the middle of a body
+// ends the download as a failure once the retries are spent, within the
+// steps' deadlines; a late completion of a step given up breaks nothing.
+TEST_F(HttpDownloadTest, AStepThatGetsNoAnswerFailsTheDownloadAtItsDeadline)
+{
+    const DWORD stepMs = 1500;
+    const std::string content = RandomBytes(1000000, 50);
+    struct Case
+    {
+        const char* name;
+        const char* query;
+        bool hangFile;
+        size_t requests; // the probe's, then each try's
+    } cases[] = {
+        { "hungprobe.bin", "", true, 1 },
+        { "hungrange.bin", "?hangrange=1", false, 2 + CHttpDownload::kMaxRetries },
+        { "stalled.bin", "?stall=100000", false, 2 + CHttpDownload::kMaxRetries },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestServer::Serve(c.name, content);
+        if (c.hangFile) TestServer::Serve(std::string(c.name) + ".hang", "");
+        const std::string path = std::string("/files/") + c.name;
+        auto download = MakeDownload(TestServer::Url(path + c.query), c.name);
+        download->stepDeadlineMs = stepMs;
+        const ULONGLONG started = GetTickCount64();
+
+        // Each try waits one step at most: the bound of the whole run.
+        PostedMessage end = RunToEndWithin(*download, static_cast<DWORD>(c.requests) * stepMs + 30000);
+
+        printf("[ measured ] %s failed after %llu ms\n", c.name, GetTickCount64() - started);
+        EXPECT_EQ(WM_DOWNLOAD_FAILED, end.message);
+        EXPECT_EQ(DownloadFailed, download->state);
+        EXPECT_FALSE(PathExists(m_folder + c.name));
+        EXPECT_EQ(c.requests, TestServer::RequestsFor(path).size());
+        download->Stop();
+        download.reset(); // with steps WinINet may still complete
+        m_recorder.Drain();
+        EXPECT_FALSE(m_recorder.Has(WM_DOWNLOAD_COMPLETED));
+    }
+}
+
+// A body that keeps moving is not cut, however long the whole transfer
+// takes: only one step without its completion is.
+TEST_F(HttpDownloadTest, ASlowBodyThatKeepsMovingOutlastsManyDeadlines)
+{
+    const DWORD stepMs = 1500;
+    const std::string content = RandomBytes(500000, 51);
+    TestServer::Serve("slow.bin", content);
+    auto download = MakeDownload(TestServer::Url("/files/slow.bin?rate=100000"), "slow.bin");
+    download->stepDeadlineMs = stepMs;
+    const ULONGLONG started = GetTickCount64();
+
+    PostedMessage end = RunToEndWithin(*download, 60000);
+
+    const ULONGLONG tookMs = GetTickCount64() - started;
+    printf("[ measured ] slow body of %u bytes took %llu ms\n", static_cast<unsigned>(content.size()), tookMs);
+    ASSERT_EQ(WM_DOWNLOAD_COMPLETED, end.message);
+    EXPECT_GT(tookMs, 2ull * stepMs) << "the throttle did not make the transfer outlast the deadline";
+    EXPECT_TRUE(content == ReadWholeFile(m_folder + "slow.bin"));
+    EXPECT_EQ(2u, TestServer::RequestsFor("/files/slow.bin").size()) << "no step was retried";
+    download->Stop();
 }
 
 // A worker never shows UI: a stop whose resume records cannot be written is

@@ -20,6 +20,10 @@ engine through one server:
   drop=N         closes the connection after N body bytes of each answer (with
                  nolength=1 by a reset, since a normal close would end the
                  body properly; with chunked=1 before the last chunk)
+  stall=N        sends N body bytes of each answer, then nothing more, holding
+                 the connection open as a server that stalled mid-body
+  hangrange=1    answers the probe's one-byte request (Range: bytes=0-0) and
+                 holds every other request without an answer
   status=S       answers with status S and a short text body
 
 Hostile behaviours, chosen by files beside the served one, because the
@@ -94,6 +98,8 @@ class Handler(BaseHTTPRequestHandler):
         path = os.path.join(self.server.root, name)
         if name and self.hostile(path):
             return
+        if self.options.get("hangrange") == "1" and self.headers.get("Range") != "bytes=0-0":
+            return self.hold_without_answer()
         if not name or not os.path.isfile(path):
             return self.send_text(404, b"not found\n")
         self.send_file(path)
@@ -209,14 +215,16 @@ class Handler(BaseHTTPRequestHandler):
     def send_body(self, path, offset, length, chunked=False):
         rate = int(self.options.get("rate", "0"))
         drop = int(self.options["drop"]) if "drop" in self.options else None
+        stall = int(self.options["stall"]) if "stall" in self.options else None
+        cut = drop if drop is not None else stall
         sent = 0
         started = time.monotonic()
         with open(path, "rb") as f:
             f.seek(offset)
             while sent < length:
                 piece = min(CHUNK, length - sent)
-                if drop is not None:
-                    piece = min(piece, drop - sent)
+                if cut is not None:
+                    piece = min(piece, cut - sent)
                     if piece <= 0:
                         break
                 data = f.read(piece)
@@ -235,7 +243,13 @@ class Handler(BaseHTTPRequestHandler):
                     ahead = sent / rate - (time.monotonic() - started)
                     if ahead > 0:
                         time.sleep(ahead)
-        if drop is not None and sent < length:
+        if stall is not None and sent < length:
+            try:
+                self.wfile.flush()
+            except OSError:
+                return
+            self.hold_without_answer()
+        elif drop is not None and sent < length:
             self.close_connection = True
             try:
                 self.wfile.flush()

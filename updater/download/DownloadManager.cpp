@@ -9,6 +9,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -18,26 +19,6 @@ namespace {
 
 // Far beyond the list of any update (a line of a few hundred bytes per file).
 const DWORD kMaxListFileSize = 16 * 1024 * 1024;
-
-// Writes the whole text to a file of its own beside the list, flushed to
-// disk, then puts it in place of the list in one step: a kill at any moment
-// leaves either the old list or the new one.
-bool ReplaceListFile(const std::string& text)
-{
-    const std::string temporary = std::string(CDownloadManager::kListFileName) + ".new";
-    HANDLE file =
-        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-        written == text.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (ok)
-        ok = MoveFileExA(temporary.c_str(), CDownloadManager::kListFileName,
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!ok) DeleteFileA(temporary.c_str());
-    return ok;
-}
 
 bool StartsWith(const std::string& text, const char* prefix)
 {
@@ -70,11 +51,11 @@ bool ReadListFile(std::string& text)
 
 } // namespace
 
-CDownloadManager::CDownloadManager()
+CDownloadManager::CDownloadManager() : m_listSaver(kListFileName)
 {
     InitializeCriticalSection(&m_lock);
     InitializeCriticalSection(&m_controlLock);
-    InitializeCriticalSection(&m_saveLock);
+    InitializeConditionVariable(&m_stopEnded);
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
         m_winsockStarted = 1;
@@ -87,7 +68,6 @@ CDownloadManager::~CDownloadManager()
     ClearAllDownloads();
     // Winsock counts its start-ups: each successful one is matched here.
     if (m_winsockStarted) WSACleanup();
-    DeleteCriticalSection(&m_saveLock);
     DeleteCriticalSection(&m_controlLock);
     DeleteCriticalSection(&m_lock);
 }
@@ -119,6 +99,7 @@ void CDownloadManager::StartInfoDownload(const std::string& url, const std::wstr
     download->url = url;
     download->owner = m_owner;
     download->isInfo = 1;
+    download->stepDeadlineMs = m_stepDeadlineMs;
     download->folder = ToAnsi(folder);
     m_info = download;
     download->StartProbe();
@@ -147,6 +128,7 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
         downloader->url = request.url;
         downloader->fileName = request.fileName;
         downloader->owner = m_owner;
+        downloader->stepDeadlineMs = m_stepDeadlineMs;
     }
     SectionLock control(m_controlLock);
     CDownloadPublic* replaced = nullptr;
@@ -160,8 +142,8 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
         task.downloader = downloader;
     }
     if (downloader) downloader->state = DownloadWaiting;
-    // A replaced task must not leak its threads; it is stopped outside the lock.
-    DeleteDownloader(replaced);
+    // A replaced task must not leak its threads.
+    DeleteLeavingControl(replaced);
     return 0;
 }
 
@@ -169,12 +151,59 @@ int CDownloadManager::AddFileDownload(DownloadRequest request)
 // their own lock, which no transfer thread ever takes: the manager's lock,
 // which the wizard, the progress timer and the list save wait for, is only
 // held to read and change the tables, never across a thread start, a join or
-// a file operation.
+// a file operation. The control lock is left while a downloader's threads are
+// joined; meanwhile that downloader counts as stopping, and the other control
+// operations wait for its stop to end before they touch it.
+bool CDownloadManager::IsStopping(const CDownloadPublic* downloader) const
+{
+    return downloader && std::find(m_stopping.begin(), m_stopping.end(), downloader) != m_stopping.end();
+}
+
+void CDownloadManager::WaitForStopOf(const CDownloadPublic* downloader)
+{
+    while (IsStopping(downloader)) SleepConditionVariableCS(&m_stopEnded, &m_controlLock, INFINITE);
+}
+
+bool CDownloadManager::FindTaskOutOfStop(const std::string& url, CDownloadPublic*& downloader)
+{
+    for (;;) {
+        {
+            ManagerLock hold(*this);
+            auto found = m_tasks.find(url);
+            if (found == m_tasks.end()) return false;
+            downloader = found->second.downloader;
+        }
+        if (!IsStopping(downloader)) return true;
+        WaitForStopOf(downloader);
+    }
+}
+
+void CDownloadManager::StopLeavingControl(CDownloadPublic* downloader)
+{
+    m_stopping.push_back(downloader);
+    {
+        SectionUnlock unlocked(m_controlLock);
+        downloader->Stop();
+    }
+    m_stopping.erase(std::find(m_stopping.begin(), m_stopping.end(), downloader));
+    WakeAllConditionVariable(&m_stopEnded);
+}
+
+// For a downloader already out of the tables: no new stop can reach it.
+void CDownloadManager::DeleteLeavingControl(CDownloadPublic* downloader)
+{
+    if (!downloader) return;
+    WaitForStopOf(downloader);
+    SectionUnlock unlocked(m_controlLock);
+    DeleteDownloader(downloader);
+}
+
 int CDownloadManager::StartDownload(const std::string& url)
 {
     SectionLock control(m_controlLock);
     CDownloadPublic* downloader = nullptr;
     bool transfer = false;
+    if (!FindTaskOutOfStop(url, downloader)) return DownloadResultNoTask;
     {
         ManagerLock hold(*this);
         auto found = m_tasks.find(url);
@@ -197,6 +226,7 @@ int CDownloadManager::StopDownload(const std::string& url, bool remove)
     SectionLock control(m_controlLock);
     CDownloadPublic* downloader = nullptr;
     bool running = false;
+    if (!FindTaskOutOfStop(url, downloader)) return DownloadResultNoTask;
     {
         ManagerLock hold(*this);
         auto found = m_tasks.find(url);
@@ -212,8 +242,10 @@ int CDownloadManager::StopDownload(const std::string& url, bool remove)
             m_tasks.erase(found);
         }
     }
-    if (running) downloader->Stop();
-    if (remove) DeleteDownloader(downloader);
+    if (remove)
+        DeleteLeavingControl(downloader); // stops it first
+    else if (running)
+        StopLeavingControl(downloader);
     return 0;
 }
 
@@ -272,7 +304,7 @@ void CDownloadManager::ClearAllDownloads()
         tasks.swap(m_tasks);
         CompletedDownloadMap().swap(m_finished);
     }
-    for (auto& entry : tasks) DeleteDownloader(entry.second.downloader);
+    for (auto& entry : tasks) DeleteLeavingControl(entry.second.downloader);
 }
 
 bool CDownloadManager::MoveToFinished(const CompletedDownloadRecord& record)
@@ -298,12 +330,9 @@ void CDownloadManager::SaveDownloadList()
         snapshot = ++m_saveCount;
     }
     StringCipherKey key = MakeUpdaterCipherKey();
-    std::string cipherText = StringCipher(text, key, CipherEncode);
-    // Saves from two threads write one after the other, and a snapshot older
-    // than the one already written is not written over it.
-    SectionLock save(m_saveLock);
-    if (snapshot < m_savedCount) return;
-    if (ReplaceListFile(cipherText)) m_savedCount = snapshot;
+    // Saves from two threads never interleave, and a snapshot older than one
+    // already written is not written over it.
+    m_listSaver.Save(snapshot, StringCipher(text, key, CipherEncode));
 }
 
 void CDownloadManager::LoadDownloadList()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "HttpDownload.h"
+#include "ListFileSaver.h"
 
 #include <memory>
 #include <string>
@@ -64,6 +65,8 @@ public:
     CDownloadManager& operator=(const CDownloadManager&) = delete;
 
     void SetOwner(HWND window) { m_owner = window; }
+    // The step deadline of the downloads made from now on.
+    void SetStepDeadline(DWORD stepMs) { m_stepDeadlineMs = stepMs; }
     HWND GetOwner() const { return m_owner; }
 
     void StartInfoDownload(const std::string& url, const std::wstring& folder);
@@ -99,16 +102,24 @@ public:
 
 private:
     static void DeleteDownloader(CDownloadPublic* downloader);
+    // With m_controlLock held.
+    bool IsStopping(const CDownloadPublic* downloader) const;
+    void WaitForStopOf(const CDownloadPublic* downloader);
+    bool FindTaskOutOfStop(const std::string& url, CDownloadPublic*& downloader);
+    void StopLeavingControl(CDownloadPublic* downloader);
+    void DeleteLeavingControl(CDownloadPublic* downloader);
 
     HWND m_owner = nullptr;
     DownloadTaskMap m_tasks;
     CompletedDownloadMap m_finished;
     CRITICAL_SECTION m_lock;
     CRITICAL_SECTION m_controlLock; // serialises control operations, see StartDownload
-    CRITICAL_SECTION m_saveLock;    // serialises writes of the list file
-    LONG m_saveCount = 0;           // snapshots taken, under m_lock
-    LONG m_savedCount = 0;          // the snapshot the file holds, under m_saveLock
+    CONDITION_VARIABLE m_stopEnded; // a stop left the list below, under m_controlLock
+    std::vector<CDownloadPublic*> m_stopping;
+    LONG m_saveCount = 0; // snapshots taken, under m_lock
+    ListFileSaver m_listSaver;
     volatile LONG m_pending = 0;
     std::shared_ptr<CHttpDownload> m_info;
     BYTE m_winsockStarted = 0;
+    DWORD m_stepDeadlineMs = CDownloadPublic::kStepDeadlineMs;
 };

@@ -53,11 +53,14 @@ void DownloadParam::Complete(DWORD resultError)
     SetEvent(resultError == 0 ? requestDone : requestFailed);
 }
 
-AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent)
+AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent, DWORD stepMs)
 {
     HANDLE events[3] = { requestDone, requestFailed, stopEvent };
+    const ULONGLONG deadline = GetTickCount64() + stepMs;
     for (;;) {
-        switch (WaitForMultipleObjects(3, events, FALSE, INFINITE)) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        switch (WaitForMultipleObjects(3, events, FALSE, left)) {
         case WAIT_OBJECT_0:
         case WAIT_OBJECT_0 + 1:
             // Which event woke us may be an earlier operation's; the count
@@ -65,6 +68,7 @@ AsyncWaitResult DownloadParam::Wait(HANDLE stopEvent)
             if (InterlockedCompareExchange(&completions, 0, 0) < expected) continue;
             return error == 0 ? AsyncDone : AsyncFailed;
         case WAIT_OBJECT_0 + 2: return AsyncStopped;
+        case WAIT_TIMEOUT: return AsyncTimedOut;
         default:
             // A wait that itself failed proves nothing about the request.
             error = GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;

@@ -20,6 +20,7 @@ enum AsyncWaitResult {
     AsyncDone,
     AsyncFailed,
     AsyncStopped,
+    AsyncTimedOut,
 };
 
 // Shared between the issuing thread and WinINet: every handle created with
@@ -52,8 +53,10 @@ public:
     void PrepareAsync();
     // Waits for the pending operation: done, failed (error set) or stopped.
     // A signal left from an earlier operation is recognised by the count and
-    // waited past.
-    AsyncWaitResult Wait(HANDLE stopEvent);
+    // waited past. An operation still pending after `stepMs` is timed out;
+    // WinINet may complete it later, into this context, which the handles
+    // keep alive.
+    AsyncWaitResult Wait(HANDLE stopEvent, DWORD stepMs);
     // Called by the status callback when an operation completed.
     void Complete(DWORD resultError);
 

@@ -111,6 +111,14 @@ public:
     std::string preRedirectUrl;
     std::atomic<DWORD> contentLength{ 0 };
     std::atomic<BYTE> resumable{ 0 };
+    // How long one network step (a request until its answer's headers, one
+    // read of the body) may take before it fails as timed out. The engine
+    // keeps it itself: some WinINet builds ignore their own time-outs, and a
+    // server that accepts and never answers would hold the download for good.
+    // A read completes when its buffer is full, so a body slower than a read
+    // buffer per step is cut as well.
+    static const DWORD kStepDeadlineMs = 30000;
+    DWORD stepDeadlineMs = kStepDeadlineMs;
 
 protected:
     bool Post(UINT message, WPARAM wParam, LPARAM lParam) const;

@@ -223,9 +223,14 @@ HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& s
                                             flags, reinterpret_cast<DWORD_PTR>(&param));
         if (!handle) {
             if (GetLastError() != ERROR_IO_PENDING) return nullptr;
-            AsyncWaitResult result = param.Wait(stopEvent);
+            AsyncWaitResult result = param.Wait(stopEvent, stepDeadlineMs);
             if (result == AsyncStopped) stopped = true;
-            if (result != AsyncDone) return nullptr;
+            if (result != AsyncDone) {
+                // A request given up at its deadline is closed here, not left
+                // to the session's close.
+                if (result == AsyncTimedOut && param.handle) InternetCloseHandle(param.handle);
+                return nullptr;
+            }
             handle = param.handle;
             if (!handle) return nullptr;
         }
@@ -598,9 +603,10 @@ bool CHttpDownload::Await(DownloadParam& param, DownloadSegment& segment, BOOL i
         segment.error = OrInternalError(error);
         return false;
     }
-    switch (param.Wait(stopEvent)) {
+    switch (param.Wait(stopEvent, stepDeadlineMs)) {
     case AsyncDone: return true;
     case AsyncStopped: segment.stopped = 1; return false;
+    case AsyncTimedOut: segment.error = ERROR_INTERNET_TIMEOUT; return false;
     default: segment.error = OrInternalError(param.error); return false;
     }
 }

@@ -20,6 +20,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -28,6 +29,11 @@ namespace {
 
 // A server that never answers is given up after one step's deadline (15 s).
 const DWORD kHungRunLimitMs = 45000;
+// The download steps' deadline these runs give the updater, and a bound on a
+// forced run whose download gets no answer: the probe and every try of the
+// transfer wait one step at most, beside the run's own start and end.
+const wchar_t kTestStepMs[] = L"3000";
+const DWORD kHungDownloadLimitMs = 60000;
 const char kRestoreLine[] = "syscommand 0xf120";  // SC_RESTORE
 const char kMinimizeLine[] = "syscommand 0xf020"; // SC_MINIMIZE
 
@@ -89,10 +95,12 @@ protected:
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
                               (m_serverRoot + L"setup.exe").c_str(), FALSE));
         DeleteFileW((m_serverRoot + L"newupdate.ini.hang").c_str());
+        DeleteFileW((m_serverRoot + L"setup.exe.hang").c_str());
     }
 
     void TearDown() override
     {
+        SetEnvironmentVariableW(L"LUMORA_UPDATE_STEP_MS", nullptr);
         EndProcess(m_updater);
         EndProcess(m_mainStub);
         EndMainProgramsOfTheFolder();
@@ -129,6 +137,15 @@ protected:
         WriteWholeFile(m_serverRoot + L"newupdate.ini",
                        "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
                            "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
+    }
+
+    // The manifest raises a hidden check ("S A") to a forced update.
+    void ServeForcedSetup(const std::string& query)
+    {
+        WriteWholeFile(
+            m_serverRoot + L"newupdate.ini",
+            "[RUN]\r\nMODE=1\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
+                Encipher(ServerUrl("setup.exe" + query)) + "\r\n");
     }
 
     void ServeNewerSetup(const std::string& runName = "setup.exe", const std::string& query = "")
@@ -307,6 +324,46 @@ TEST_F(UpdaterCheckTest, AServerThatNeverAnswersEndsTheCheckInBoundedTime)
     EXPECT_EQ(L"错误", WindowText(box));
     SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(UpdaterEnds());
+    ExpectNextCheckWorks();
+}
+
+// A forced run shows nothing while it downloads: a download whose server
+// never answers, or stalls in the middle of the file, must still end the run
+// within the steps' deadlines, or it would hold the single-instance lock and
+// every later check would do nothing. The main program stays as it was.
+TEST_F(UpdaterCheckTest, AForcedRunWhoseDownloadGetsNoAnswerEndsInBoundedTime)
+{
+    StartMainStub();
+    SetEnvironmentVariableW(L"LUMORA_UPDATE_STEP_MS", kTestStepMs);
+    struct Case
+    {
+        const char* what;
+        const char* query;
+        bool hang;
+    } cases[] = {
+        { "the setup's server never answers", "", true },
+        { "the setup's body stalls", "?stall=20000", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ServeForcedSetup(c.query);
+        if (c.hang) WriteWholeFile(m_serverRoot + L"setup.exe.hang", "");
+        const ULONGLONG started = GetTickCount64();
+        StartUpdater(L"S A");
+        EXPECT_EQ(nullptr, WaitForWindow(nullptr, nullptr, kHungDownloadLimitMs)) << "a forced run shows nothing";
+        ASSERT_TRUE(UpdaterEnds(kHungDownloadLimitMs)) << "the run waits on its download without an end";
+        printf("[ measured ] %s: the forced run ended after %llu ms\n", c.what, GetTickCount64() - started);
+        EXPECT_NE(std::string::npos, RequestLog().find("setup.exe" + std::string(c.query)));
+        EXPECT_EQ("", SetupLog()) << "no setup runs without its file";
+        // A forced run leaves the main program alone until its files are in:
+        // it still runs, neither closed nor asked to quit nor left minimized.
+        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(m_mainStub.hProcess, 0));
+        EXPECT_NE(nullptr, FindMainWindow(m_mainStub.dwProcessId));
+        EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060")) << MainLog();
+        EXPECT_EQ(std::string::npos, MainLog().find(kMinimizeLine)) << MainLog();
+        DeleteFileW((m_serverRoot + L"setup.exe.hang").c_str());
+    }
+    SetEnvironmentVariableW(L"LUMORA_UPDATE_STEP_MS", nullptr);
     ExpectNextCheckWorks();
 }
 
