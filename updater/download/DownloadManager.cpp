@@ -164,9 +164,10 @@ void CDownloadManager::WaitForStopOf(const CDownloadPublic* downloader)
     while (IsStopping(downloader)) SleepConditionVariableCS(&m_stopEnded, &m_controlLock, INFINITE);
 }
 
-bool CDownloadManager::FindTaskOutOfStop(const std::string& url, CDownloadPublic*& downloader)
+bool CDownloadManager::WaitForTaskOutOfStop(const std::string& url)
 {
     for (;;) {
+        CDownloadPublic* downloader = nullptr;
         {
             ManagerLock hold(*this);
             auto found = m_tasks.find(url);
@@ -203,7 +204,7 @@ int CDownloadManager::StartDownload(const std::string& url)
     SectionLock control(m_controlLock);
     CDownloadPublic* downloader = nullptr;
     bool transfer = false;
-    if (!FindTaskOutOfStop(url, downloader)) return DownloadResultNoTask;
+    if (!WaitForTaskOutOfStop(url)) return DownloadResultNoTask;
     {
         ManagerLock hold(*this);
         auto found = m_tasks.find(url);
@@ -226,7 +227,7 @@ int CDownloadManager::StopDownload(const std::string& url, bool remove)
     SectionLock control(m_controlLock);
     CDownloadPublic* downloader = nullptr;
     bool running = false;
-    if (!FindTaskOutOfStop(url, downloader)) return DownloadResultNoTask;
+    if (!WaitForTaskOutOfStop(url)) return DownloadResultNoTask;
     {
         ManagerLock hold(*this);
         auto found = m_tasks.find(url);

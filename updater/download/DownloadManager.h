@@ -105,7 +105,8 @@ private:
     // With m_controlLock held.
     bool IsStopping(const CDownloadPublic* downloader) const;
     void WaitForStopOf(const CDownloadPublic* downloader);
-    bool FindTaskOutOfStop(const std::string& url, CDownloadPublic*& downloader);
+    // False when there is no such task.
+    bool WaitForTaskOutOfStop(const std::string& url);
     void StopLeavingControl(CDownloadPublic* downloader);
     void DeleteLeavingControl(CDownloadPublic* downloader);
 

@@ -68,7 +68,7 @@ void ListFileSaver::Save(LONG snapshot, const std::string& bytes)
         m_slots[slot] = false;
         return;
     }
-    if (snapshot < m_newestHanded || snapshot < m_savedSnapshot) {
+    if (snapshot < m_newestHanded) {
         Discard(slot); // a newer list is already on its way or in place
     } else {
         const int superseded = m_pendingSlot;
@@ -93,15 +93,12 @@ void ListFileSaver::MoveWhilePending()
         const int slot = m_pendingSlot;
         const LONG snapshot = m_newestHanded;
         m_pendingSlot = -1;
-        bool moved = false;
         {
             SectionUnlock unlocked(m_lock);
             const std::string temporary = TemporaryName(slot);
-            moved = MoveFileExA(temporary.c_str(), m_listName.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-            if (!moved) DeleteFileA(temporary.c_str());
+            if (!MoveFileExA(temporary.c_str(), m_listName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                DeleteFileA(temporary.c_str());
         }
-        if (moved) m_savedSnapshot = snapshot;
         m_settledSnapshot = snapshot;
         m_slots[slot] = false;
         WakeAllConditionVariable(&m_settled);

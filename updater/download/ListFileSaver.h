@@ -40,7 +40,6 @@ private:
     std::vector<bool> m_slots;
     int m_pendingSlot = -1;     // the newest written list, not yet moved
     LONG m_newestHanded = 0;    // the newest snapshot handed over for moving
-    LONG m_savedSnapshot = 0;   // the snapshot the list file holds
     LONG m_settledSnapshot = 0; // the newest snapshot whose move was tried
     bool m_moving = false;      // a thread is moving lists
 };
