@@ -43,30 +43,6 @@ const char kMinimizeLine[] = "syscommand 0xf020"; // SC_MINIMIZE
 const POINT kUpdateButton = { 253, 292 };
 const POINT kDownloadCancelButton = { 369, 292 };
 
-struct WindowSearch
-{
-    DWORD processId; // 0: any process
-    const wchar_t* className;
-    const wchar_t* property;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (search->processId && owner != search->processId) return TRUE;
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (search->className && wcscmp(className, search->className) != 0) return TRUE;
-    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
-    if (search->property && !GetPropW(window, search->property)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 std::wstring WindowText(HWND window)
 {
     wchar_t text[128] = {};
@@ -120,12 +96,7 @@ protected:
         }
     }
 
-    HWND FindMainWindow(DWORD processId)
-    {
-        WindowSearch search = { processId, L"LumoraStubMain", L"lumora", false, nullptr };
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND FindMainWindow(DWORD processId) { return FindProcessWindow(processId, L"LumoraStubMain", L"lumora", false); }
 
     std::string Encipher(const std::string& text) const
     {
@@ -162,28 +133,14 @@ protected:
     {
         ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_main.exe",
                               (m_program + L"lumora.exe").c_str(), FALSE));
-        std::wstring line = L"\"" + m_program + L"lumora.exe\"";
-        STARTUPINFOW startup = { sizeof(startup) };
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup,
-                                   &m_mainStub));
-        HWND found = nullptr;
-        for (int i = 0; i < 200 && !found; ++i) {
-            Sleep(50);
-            found = FindMainWindow(m_mainStub.dwProcessId);
-        }
-        ASSERT_NE(nullptr, found);
+        LaunchMainStub();
     }
 
     // Waits for a visible window of the updater; null when the updater ends
     // first or the time is up.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = { m_updater.dwProcessId, className, property, true, nullptr };
-        for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0) break;
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        }
-        return search.found;
+        return WaitForUpdaterWindow(className, property, true, limitMs);
     }
 
     HWND WaitForWizard(DWORD limitMs = kRunLimitMs) { return WaitForWindow(L"UpdateDlg", nullptr, limitMs); }

@@ -6,6 +6,34 @@
 
 const DWORD UpdaterRunTest::kRunLimitMs;
 
+namespace {
+
+struct WindowSearch
+{
+    DWORD processId; // 0: any process
+    const wchar_t* className;
+    const wchar_t* property;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (search->processId && owner != search->processId) return TRUE;
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (search->className && wcscmp(className, search->className) != 0) return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
+    if (search->property && !GetPropW(window, search->property)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
 void UpdaterRunTest::PrepareRun(const wchar_t* baseName)
 {
     m_port = Env(L"LUMORA_TEST_HTTP_PORT");
@@ -61,4 +89,37 @@ void UpdaterRunTest::StartUpdater(const std::wstring& arguments)
 bool UpdaterRunTest::UpdaterEnds(DWORD limitMs)
 {
     return WaitForSingleObject(m_updater.hProcess, limitMs) == WAIT_OBJECT_0;
+}
+
+void UpdaterRunTest::LaunchMainStub()
+{
+    std::wstring line = L"\"" + m_program + L"lumora.exe\"";
+    STARTUPINFOW startup = { sizeof(startup) };
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup,
+                               &m_mainStub));
+    HWND found = nullptr;
+    for (int i = 0; i < 200 && !found; ++i) {
+        Sleep(50);
+        found = FindProcessWindow(m_mainStub.dwProcessId, nullptr, L"lumora", false);
+    }
+    ASSERT_NE(nullptr, found);
+}
+
+HWND UpdaterRunTest::FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* property,
+                                       bool visibleOnly)
+{
+    WindowSearch search = { processId, className, property, visibleOnly, nullptr };
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND UpdaterRunTest::WaitForUpdaterWindow(const wchar_t* className, const wchar_t* property, bool visibleOnly,
+                                          DWORD limitMs)
+{
+    HWND found = nullptr;
+    for (DWORD waited = 0; waited < limitMs && !found; waited += 50) {
+        if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0) break;
+        found = FindProcessWindow(m_updater.dwProcessId, className, property, visibleOnly);
+    }
+    return found;
 }

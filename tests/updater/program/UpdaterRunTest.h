@@ -26,6 +26,17 @@ protected:
     // first start; an updater of an earlier start is ended first.
     void StartUpdater(const std::wstring& arguments);
     bool UpdaterEnds(DWORD limitMs = kRunLimitMs);
+    // Starts the "lumora.exe" of the program folder and waits for its main
+    // window.
+    void LaunchMainStub();
+
+    // The first top-level window of the process (0: any process) with this
+    // class and this window property (null: any), visible when asked.
+    static HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* property, bool visibleOnly);
+    // Waits for such a window of the updater; null when the updater ends
+    // first or the time is up.
+    HWND WaitForUpdaterWindow(const wchar_t* className, const wchar_t* property, bool visibleOnly,
+                              DWORD limitMs = kRunLimitMs);
 
     std::wstring m_port;
     std::wstring m_serverRoot;

@@ -31,28 +31,6 @@ std::wstring Profile(const std::wstring& file, const wchar_t* section, const wch
     return value;
 }
 
-struct WindowSearch
-{
-    DWORD processId;
-    const wchar_t* className;
-    const wchar_t* property;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId) return TRUE;
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (search->className && (wcscmp(className, search->className) != 0 || !IsWindowVisible(window))) return TRUE;
-    if (search->property && !GetPropW(window, search->property)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 class UpdaterWizardTest : public UpdaterRunTest
 {
 protected:
@@ -86,28 +64,11 @@ protected:
 
     void ServeNewestManifest() { WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n"); }
 
-    void StartMainStub()
-    {
-        std::wstring line = L"\"" + m_program + L"lumora.exe\"";
-        STARTUPINFOW startup = { sizeof(startup) };
-        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup,
-                                   &m_mainStub));
-        WindowSearch search = { m_mainStub.dwProcessId, nullptr, L"lumora", nullptr };
-        for (int i = 0; i < 200 && !search.found; ++i) {
-            Sleep(50);
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        }
-        ASSERT_NE(nullptr, search.found);
-    }
-
+    // A window looked for by class must be visible; the wizard, found by its
+    // property, may still be hidden.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* property, DWORD limitMs = kRunLimitMs)
     {
-        WindowSearch search = { m_updater.dwProcessId, className, property, nullptr };
-        for (DWORD waited = 0; waited < limitMs && !search.found; waited += 50) {
-            if (WaitForSingleObject(m_updater.hProcess, 50) == WAIT_OBJECT_0) break;
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        }
-        return search.found;
+        return WaitForUpdaterWindow(className, property, className != nullptr, limitMs);
     }
 
     HWND WaitForWizard() { return WaitForWindow(nullptr, L"lumoravid_UpdateDlg"); }
@@ -159,7 +120,7 @@ TEST_F(UpdaterWizardTest, EnterAndEscapeCloseTheWizard)
 
 TEST_F(UpdaterWizardTest, SilentRunShowsTheNewVersionAndMinimizesTheMainProgram)
 {
-    StartMainStub();
+    LaunchMainStub();
     ServeManifest("setup.exe", false);
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
@@ -176,7 +137,7 @@ TEST_F(UpdaterWizardTest, SilentRunShowsTheNewVersionAndMinimizesTheMainProgram)
 
 TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
 {
-    StartMainStub();
+    LaunchMainStub();
     ServeManifest("setup.exe /S", true);
     StartUpdater(L"F");
     HWND box = WaitForMessageBox();
@@ -220,7 +181,7 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
 
 TEST_F(UpdaterWizardTest, ForcedInstallReportsProgressThenCleansUp)
 {
-    StartMainStub();
+    LaunchMainStub();
     ServeManifest("setup.exe", false);
     StartUpdater(L"F");
     HWND box = WaitForMessageBox();
@@ -260,7 +221,7 @@ TEST_F(UpdaterWizardTest, InteractiveFailureIsReportedInAnErrorBox)
 // the list when it starts.
 TEST_F(UpdaterWizardTest, FinishedDownloadOfAnEarlierRunIsInstalledWithoutFetching)
 {
-    StartMainStub();
+    LaunchMainStub();
     ServeManifest("setup.exe", false);
     const std::wstring cache = m_program + L"cache\\";
     ASSERT_TRUE(CreateDirectoryW(cache.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
