@@ -617,10 +617,12 @@ void CUpdateDlg::ShowDownloadPercent(int percent)
 {
     wchar_t text[32];
     swprintf_s(text, 32, L"{f 0}%d%%{/f}", percent);
-    if (m_percent) {
+    if (m_percent && wcscmp(m_percent->GetText().GetData(), text) != 0) {
         m_percent->SetText(text);
         // The field is as wide as its text was when the row was laid out: a
-        // wider number would wrap its "%" onto a clipped second line.
+        // wider number would wrap its "%" onto a clipped second line. The
+        // progress timer shows the same number many times; only a new one is
+        // laid out again.
         m_percent->NeedParentUpdate();
     }
     if (m_progress) m_progress->SetValue(percent);
