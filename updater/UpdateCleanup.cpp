@@ -1,5 +1,7 @@
 #include "UpdateCleanup.h"
 
+#include "AnsiText.h"
+#include "DownloadManager.h"
 #include "PendingInstall.h"
 #include "ProcessRoutines.h"
 #include "UpdateInstaller.h"
@@ -99,7 +101,7 @@ unsigned __stdcall SetupDeletionThread(void* parameter)
 
 void DeleteWorkingFiles(const std::wstring& manifestPath)
 {
-    DeleteFileW(L"updatefile.list");
+    CDownloadManager::DeleteListFile();
     if (!manifestPath.empty()) DeleteFileW(manifestPath.c_str());
     RemoveDirectoryW(L"cache");
 }
@@ -141,7 +143,7 @@ void DeleteLeftoversOfWizard(const std::wstring& manifestPath, const std::wstrin
     const std::wstring cache = installFolder + cacheName;
     // Without a download list no later run can resume a partial file: those
     // that stopped tasks left behind are only clutter.
-    if (!PathFileExistsW((installFolder + L"updatefile.list").c_str())) {
+    if (!PathFileExistsW((installFolder + FromAnsi(CDownloadManager::kListFileName)).c_str())) {
         for (const wchar_t* pattern : { L"*_tmp", L"*.Cfg" }) DeleteMatching(cache, pattern);
         // Nor is there a record of work left: a setup package that a stopped run's
         // clean-up never got to delete is clutter that would keep "cache" for good.

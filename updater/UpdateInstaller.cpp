@@ -332,7 +332,7 @@ void CUpdateInstaller::InstallUpdate()
     const std::wstring commandLine = BuildSetupCommandLine(arguments, m_dialog.GetWindow());
 
     if (!safe || !PathFileExistsW(setupPath.c_str())) {
-        DeleteFileW(L"updatefile.list");
+        CDownloadManager::DeleteListFile();
         DeleteFileW(manifest.c_str());
         // A setup that is not there cannot be run later either.
         ForgetSetup();

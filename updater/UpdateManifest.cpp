@@ -302,11 +302,11 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
         if (filesChanged || setupNewer)
             result = WM_UPDATE_NEW_VERSION;
         else if (HasNoDownloads(host.GetDownloadManager()))
-            DeleteFileW(L"updatefile.list");
+            CDownloadManager::DeleteListFile();
     } else if (setupNewer) {
         result = WM_UPDATE_NEW_VERSION;
     } else {
-        DeleteFileW(L"updatefile.list");
+        CDownloadManager::DeleteListFile();
     }
     PostMessageW(host.GetWindow(), result, 0, 0);
     return 0;

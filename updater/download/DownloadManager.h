@@ -57,6 +57,8 @@ class CDownloadManager
 {
 public:
     static const char kListFileName[];
+    // Deletes the list file of the current folder.
+    static void DeleteListFile() { DeleteFileA(kListFileName); }
 
     CDownloadManager();
     ~CDownloadManager();
