@@ -199,11 +199,16 @@ int CContainerUI::ClampToLimits(int nValue, int nMin, int nMax)
     return nValue;
 }
 
+RECT CContainerUI::GetInnerRect() const
+{
+    return { m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
+             m_rcItem.bottom - m_rcInset.bottom };
+}
+
 // The inner rectangle without the room the visible bars take.
 RECT CContainerUI::GetClientRect() const
 {
-    RECT rc = { m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
-                m_rcItem.bottom - m_rcInset.bottom };
+    RECT rc = GetInnerRect();
     if (!IsInvisibleBar(m_pVerticalScrollBar)) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     return rc;
