@@ -50,12 +50,6 @@ UINT CButtonUI::GetButtonState() const
     return m_uButtonState;
 }
 
-void CButtonUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CButtonUI::GetNormalImage() const
 {
     return m_sNormalImage.GetData();

@@ -173,12 +173,6 @@ LONG CEditUI::GetWindowStyles() const
     return m_lWindowStyles;
 }
 
-void CEditUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CEditUI::GetNormalImage() const
 {
     return m_sNormalImage.GetData();
