@@ -141,10 +141,7 @@ void CButtonUI::HandleMouseEvent(TEventRecUI& event)
     switch (event.type) {
     case EventMouseMove:
         if ((m_uButtonState & UISTATE_CAPTURED) == 0) return;
-        if (bInside)
-            m_uButtonState |= UISTATE_PUSHED;
-        else
-            m_uButtonState &= ~UISTATE_PUSHED;
+        SetStateBits(m_uButtonState, UISTATE_PUSHED, bInside);
         Invalidate();
         return;
     case EventMouseEnter:
