@@ -229,10 +229,8 @@ RECT CContainerUI::GetInnerRect() const
 RECT CContainerUI::GetViewRect() const
 {
     RECT rc = GetInnerRect();
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
-        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
-        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    if (IsBarVisible(m_pVerticalScrollBar)) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    if (IsBarVisible(m_pHorizontalScrollBar)) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     return rc;
 }
 
@@ -382,16 +380,14 @@ int CContainerUI::LineHeight() const
 
 int CContainerUI::PageHeight() const
 {
-    int cy = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (IsBarVisible(m_pHorizontalScrollBar)) cy -= m_pHorizontalScrollBar->GetFixedHeight();
-    return cy;
+    const RECT rc = GetViewRect();
+    return rc.bottom - rc.top;
 }
 
 int CContainerUI::PageWidth() const
 {
-    int cx = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (IsBarVisible(m_pVerticalScrollBar)) cx -= m_pVerticalScrollBar->GetFixedWidth();
-    return cx;
+    const RECT rc = GetViewRect();
+    return rc.right - rc.left;
 }
 
 void CContainerUI::ScrollBy(int dx, int dy)

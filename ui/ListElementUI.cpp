@@ -2,11 +2,6 @@
 
 #include "ListItemBehaviorUI.h"
 
-void CListElementUI::DoLabelEvent(TEventRecUI& event)
-{
-    CListItemBaseUI<CControlUI>::DoEvent(event);
-}
-
 void CListElementUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
     if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;

@@ -11,6 +11,4 @@ public:
 
 protected:
     DWORD CurrentTextColor() const;
-    // Label steps of the event handling, then the owner (or the base without one).
-    void DoLabelEvent(TEventRecUI& event);
 };

@@ -93,7 +93,7 @@ void CListTextElementUI::DoTextEvent(TEventRecUI& event)
         return;
     }
     if (HandleLinkEvent(event)) return;
-    DoLabelEvent(event);
+    CListElementUI::DoEvent(event);
 }
 
 void CListTextElementUI::DoEvent(TEventRecUI& event)

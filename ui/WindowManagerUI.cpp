@@ -4,7 +4,6 @@
 
 #include "ActiveXUI.h"
 #include "ControlUI.h"
-#include "PainterUI.h"
 #include "TreeSearchUI.h"
 #include "uishared/ParentChainUI.h"
 

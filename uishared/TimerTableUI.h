@@ -52,14 +52,11 @@ public:
 
     bool KillTimer(HWND hWnd, TControl* pControl, UINT nTimerKey)
     {
-        for (TRec& timer : m_aTimers) {
-            if (timer.pSender != pControl || timer.hWnd != hWnd || timer.nTimerKey != nTimerKey) continue;
-            if (timer.bKilled) continue;
-            KillWindowTimer(timer);
-            timer.bKilled = true;
-            return true;
-        }
-        return false;
+        TRec* pEntry = FindEntry(hWnd, pControl, nTimerKey);
+        if (pEntry == nullptr || pEntry->bKilled) return false;
+        KillWindowTimer(*pEntry);
+        pEntry->bKilled = true;
+        return true;
     }
 
     // Kills and forgets every timer of the control, whichever window it runs on.

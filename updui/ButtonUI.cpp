@@ -50,12 +50,6 @@ UINT CButtonUI::GetButtonState() const
     return m_uButtonState;
 }
 
-void CButtonUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CButtonUI::GetNormalImage() const
 {
     return m_sNormalImage.GetData();
@@ -147,10 +141,7 @@ void CButtonUI::HandleMouseEvent(TEventRecUI& event)
     switch (event.type) {
     case EventMouseMove:
         if ((m_uButtonState & UISTATE_CAPTURED) == 0) return;
-        if (bInside)
-            m_uButtonState |= UISTATE_PUSHED;
-        else
-            m_uButtonState &= ~UISTATE_PUSHED;
+        SetStateBits(m_uButtonState, UISTATE_PUSHED, bInside);
         Invalidate();
         return;
     case EventMouseEnter:

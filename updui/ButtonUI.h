@@ -43,7 +43,6 @@ public:
     void SetFocusedTextColor(DWORD dwColor);
 
 protected:
-    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     void RefreshStateBits();
     DWORD StateTextColor() const;
     void HandleMouseEvent(TEventRecUI& event);

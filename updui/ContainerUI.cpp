@@ -199,11 +199,16 @@ int CContainerUI::ClampToLimits(int nValue, int nMin, int nMax)
     return nValue;
 }
 
+RECT CContainerUI::GetInnerRect() const
+{
+    return { m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
+             m_rcItem.bottom - m_rcInset.bottom };
+}
+
 // The inner rectangle without the room the visible bars take.
 RECT CContainerUI::GetClientRect() const
 {
-    RECT rc = { m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top, m_rcItem.right - m_rcInset.right,
-                m_rcItem.bottom - m_rcInset.bottom };
+    RECT rc = GetInnerRect();
     if (!IsInvisibleBar(m_pVerticalScrollBar)) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (!IsInvisibleBar(m_pHorizontalScrollBar)) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     return rc;
@@ -505,16 +510,14 @@ int CContainerUI::LineHeight() const
 
 int CContainerUI::PageHeight() const
 {
-    int cy = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (!IsInvisibleBar(m_pHorizontalScrollBar)) cy -= m_pHorizontalScrollBar->GetFixedHeight();
-    return cy;
+    const RECT rc = GetClientRect();
+    return rc.bottom - rc.top;
 }
 
 int CContainerUI::PageWidth() const
 {
-    int cx = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (!IsInvisibleBar(m_pVerticalScrollBar)) cx -= m_pVerticalScrollBar->GetFixedWidth();
-    return cx;
+    const RECT rc = GetClientRect();
+    return rc.right - rc.left;
 }
 
 void CContainerUI::ScrollBy(int dx, int dy)

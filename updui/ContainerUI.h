@@ -92,6 +92,8 @@ protected:
     virtual void SetFloatPos(int iIndex);
     virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
 
+    // The item rectangle less the inset: where the children go before any bar takes room.
+    RECT GetInnerRect() const;
     RECT GetClientRect() const;
     void DisposeChild(CControlUI* pControl);
     bool IsInvisibleBar(CScrollBarUI* pBar) const;

@@ -713,7 +713,7 @@ void CControlUI::PaintBkImage(HDC hDC)
 {
     if (m_sBkImage.IsEmpty()) return;
     if (m_bBkImageChanged && m_bShapedHitTest) RebuildShapeRegion();
-    if (!DrawImage(hDC, m_sBkImage.GetData())) m_sBkImage.Empty();
+    DrawImageOrForget(hDC, m_sBkImage);
 }
 
 // Hit-test region of a shaped control: the pixels of its background image that are

@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "ControlStateUI.h"
 #include "DateTimeWnd.h"
 
 namespace UpdUI {

@@ -173,12 +173,6 @@ LONG CEditUI::GetWindowStyles() const
     return m_lWindowStyles;
 }
 
-void CEditUI::SetImage(CStringUI& sImage, LPCWSTR pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 LPCWSTR CEditUI::GetNormalImage() const
 {
     return m_sNormalImage.GetData();
@@ -253,10 +247,7 @@ void CEditUI::DoEvent(TEventRecUI& event)
     case EventMouseEnter:
     case EventMouseLeave:
         if (!IsEnabled()) break;
-        if (event.type == EventMouseEnter)
-            m_uButtonState |= UISTATE_HOT;
-        else
-            m_uButtonState &= ~static_cast<UINT>(UISTATE_HOT);
+        SetStateBits(m_uButtonState, UISTATE_HOT, event.type == EventMouseEnter);
         Invalidate();
         return;
     case EventButtonDown:

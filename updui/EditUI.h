@@ -64,7 +64,6 @@ protected:
     void OpenWindow();
     void SelectAllInWindow();
     void RefreshStateBits();
-    void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     // The text as painted: the password character once per character in password mode.
     CStringUI GetShownText() const;
 

@@ -241,7 +241,7 @@ void CListHeaderItemUI::PaintStatusImage(HDC hDC)
     RECT rcThumb = GetThumbRect();
     m_sSepImageModify.Format(L"dest='%d,%d,%d,%d'", rcThumb.left - m_rcItem.left, rcThumb.top - m_rcItem.top,
                              rcThumb.right - m_rcItem.left, rcThumb.bottom - m_rcItem.top);
-    if (!DrawImage(hDC, m_sSepImage.GetData(), m_sSepImageModify.GetData())) m_sSepImage.Empty();
+    DrawImageOrForget(hDC, m_sSepImage, m_sSepImageModify.GetData());
 }
 
 void CListHeaderItemUI::PaintText(HDC hDC)

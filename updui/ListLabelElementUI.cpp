@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "ControlStateUI.h"
-#include "ListRowUI.h"
 #include "PainterUI.h"
 
 namespace UpdUI {

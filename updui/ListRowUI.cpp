@@ -67,10 +67,9 @@ void CListRowUI::DrawItemBk(CControlUI* pRow, HDC hDC, TListInfoUI* pInfo, int i
     }
 
     if (!ownBkImage.IsEmpty()) {
-        if (bEvenOrAll && !pRow->DrawImage(hDC, ownBkImage.GetData())) ownBkImage.Empty();
-    } else if (!pInfo->sBkImage.IsEmpty()) {
-        if (pRow->DrawImage(hDC, pInfo->sBkImage.GetData())) return;
-        pInfo->sBkImage.Empty();
+        if (bEvenOrAll) pRow->DrawImageOrForget(hDC, ownBkImage);
+    } else if (pRow->DrawImageOrForget(hDC, pInfo->sBkImage)) {
+        return;
     }
 
     if (pInfo->dwLineColor != 0) {

@@ -20,8 +20,6 @@ public:
     static void DrawItemBk(CControlUI* pRow, HDC hDC, TListInfoUI* pInfo, int iIndex, UINT uState, bool bSelected,
                            CStringUI& ownBkImage);
     static DWORD TextColor(const TListInfoUI& info, UINT uState, bool bSelected, bool bEnabled);
-
-private:
 };
 
 } // namespace UpdUI

@@ -72,10 +72,7 @@ void COptionUI::Select(bool bSelected)
 {
     if (m_bSelected == bSelected) return;
     m_bSelected = bSelected;
-    if (m_bSelected)
-        m_uButtonState |= UISTATE_SELECTED;
-    else
-        m_uButtonState &= ~UISTATE_SELECTED;
+    SetStateBits(m_uButtonState, UISTATE_SELECTED, m_bSelected);
     if (m_pManager != nullptr) {
         if (!m_sGroupName.IsEmpty()) {
             if (m_bSelected) {

@@ -157,7 +157,7 @@ void CProgressUI::PaintStatusImage(HDC hDC)
         m_sForeImageModify.Format(L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", rc.left, rc.top, rc.right, rc.bottom,
                                   rc.left, rc.top, rc.right, rc.bottom);
     }
-    if (!DrawImage(hDC, m_sForeImage.GetData(), m_sForeImageModify.GetData())) m_sForeImage.Empty();
+    DrawImageOrForget(hDC, m_sForeImage, m_sForeImageModify.GetData());
 }
 
 } // namespace UpdUI

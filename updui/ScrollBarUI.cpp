@@ -436,10 +436,7 @@ void CScrollBarUI::OnMouseMove(const TEventRecUI& event)
     bool bOverThumb = ::PtInRect(&m_rcThumb, pt) != FALSE;
     bool bHot = (m_uThumbState & UISTATE_HOT) != 0;
     if (bOverThumb == bHot) return;
-    if (bOverThumb)
-        m_uThumbState |= UISTATE_HOT;
-    else
-        m_uThumbState &= ~UISTATE_HOT;
+    SetStateBits(m_uThumbState, UISTATE_HOT, bOverThumb);
     Invalidate();
 }
 

@@ -66,11 +66,7 @@ int CSeparatorLayoutUI::ClampAcross(CControlUI* pControl, int n) const
 void CSeparatorLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = GetInnerRect();
     const RECT rcInset = rc;
     bool bVBar = !IsInvisibleBar(m_pVerticalScrollBar);
     bool bHBar = !IsInvisibleBar(m_pHorizontalScrollBar);

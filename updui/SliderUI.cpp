@@ -78,8 +78,7 @@ LPCWSTR CSliderUI::GetThumbImage() const
 
 void CSliderUI::SetThumbImage(LPCWSTR pStrImage)
 {
-    m_sThumbImage = pStrImage;
-    Invalidate();
+    SetImage(m_sThumbImage, pStrImage);
 }
 
 LPCWSTR CSliderUI::GetThumbHotImage() const
@@ -89,8 +88,7 @@ LPCWSTR CSliderUI::GetThumbHotImage() const
 
 void CSliderUI::SetThumbHotImage(LPCWSTR pStrImage)
 {
-    m_sThumbHotImage = pStrImage;
-    Invalidate();
+    SetImage(m_sThumbHotImage, pStrImage);
 }
 
 LPCWSTR CSliderUI::GetThumbPushedImage() const
@@ -100,8 +98,7 @@ LPCWSTR CSliderUI::GetThumbPushedImage() const
 
 void CSliderUI::SetThumbPushedImage(LPCWSTR pStrImage)
 {
-    m_sThumbPushedImage = pStrImage;
-    Invalidate();
+    SetImage(m_sThumbPushedImage, pStrImage);
 }
 
 RECT CSliderUI::GetThumbRect() const

@@ -98,11 +98,7 @@ int CTileLayoutUI::MeasureRow(int iFirst, int iCount, int cxTile) const
 void CTileLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = GetInnerRect();
     if (m_items.GetCount() == 0) {
         ProcessScrollBar(rc, 0, 0);
         return;
