@@ -51,7 +51,7 @@ const int kInstallerCancelId = IDCANCEL;
 
 } // namespace
 
-CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false) { }
+CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false), m_bClosing(false) { }
 
 CWindowManagerUI& CSetupWnd::GetManager()
 {
@@ -111,6 +111,11 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!::IsIconic(m_hWnd)) return wParam == FALSE ? TRUE : FALSE;
         break;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_CLOSE:
+        // Our own close after the user's Yes goes on to destroy the window.
+        if (m_bClosing) break;
+        CloseAsTold();
+        return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         // The licence view answers for its own colours.
@@ -280,6 +285,30 @@ void CSetupWnd::ConfirmClose()
         return;
     }
     if (answer != IDYES) return;
+    CancelInstaller();
+}
+
+// A close whose sender has already decided (WM_CLOSE, as a task manager sends
+// it) ends the installer as a confirmed close does, without asking: before the
+// work the installer is cancelled, during it the work ends first and the
+// installer leaves then, after it the last page is left.
+void CSetupWnd::CloseAsTold()
+{
+    TPluginState& state = PluginState();
+    switch (state.phase) {
+    case SetupPhaseFinished: Finish(); break;
+    case SetupPhaseWorking:
+        state.closeRequested = true;
+        state.setupFlagAfterRun = 0;
+        OnCloseDuringWork();
+        break;
+    default: CancelInstaller(); break;
+    }
+}
+
+void CSetupWnd::CancelInstaller()
+{
+    m_bClosing = true;
     Close();
     StopPluginLoop();
     HWND hwndInstaller = PluginState().nsisParentWindow;

@@ -70,9 +70,12 @@ private:
     bool OnKeyDown(WPARAM wParam);
     void ApplyPendingFocus();
     void ConfirmClose();
+    void CloseAsTold();
+    void CancelInstaller();
     void CloseOpenPrompt() const;
 
     bool m_bAsking;
     bool m_bNextHeld;
     bool m_bFocusDefault;
+    bool m_bClosing;
 };
