@@ -266,11 +266,34 @@ Function RemoveEmptyTarget
 done:
 FunctionEnd
 
+; The entries of the installation in FOLDER, given back to it by an install or
+; uninstall of another folder that had taken them.
+!macro ENTRIES_FOR FOLDER
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation" ""
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"${FOLDER}\uninst.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "${FOLDER}\lumora.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "${FOLDER}"
+  CreateDirectory "$SMPROGRAMS\Lumora"
+  CreateShortCut "$SMPROGRAMS\Lumora\Lumora.lnk" "${FOLDER}\lumora.exe"
+  CreateShortCut "$SMPROGRAMS\Lumora\卸载Lumora.lnk" "${FOLDER}\uninst.exe"
+  CreateShortCut "$DESKTOP\Lumora.lnk" "${FOLDER}\lumora.exe"
+!macroend
+
 ; The uninstall entry and the shortcuts are written all or none: a part that
 ; fails takes back what this install wrote, unless the same folder's earlier
 ; installation had them, whose files are put back with them.
 Function WriteEntries
+  ; An installation in another folder whose entries this one takes is named,
+  ; so uninstalling this one gives them back.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation"
+  StrCmp $0 "$INSTDIR" replaced
+  StrCpy $1 ""
+  IfFileExists "$0\uninst.exe" 0 replaced
+  StrCpy $1 $0
+replaced:
   ClearErrors
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation" "$1"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${PRODUCT_VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -291,11 +314,15 @@ shortcuts:
   StrCpy $Failure "无法创建快捷方式。"
 undo:
   StrCmp $HadInstallation 1 done
+  StrCmp $1 "" 0 give_back
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\Lumora\Lumora.lnk"
   Delete "$SMPROGRAMS\Lumora\卸载Lumora.lnk"
   RMDir "$SMPROGRAMS\Lumora"
   Delete "$DESKTOP\Lumora.lnk"
+  Return
+give_back:
+  !insertmacro ENTRIES_FOR "$1"
 done:
 FunctionEnd
 
@@ -303,6 +330,19 @@ FunctionEnd
 ; shown it as the install will use it.
 Function TakeInstallFolder
   Pop $INSTDIR
+  Call OfferEarlierInstallation
+FunctionEnd
+
+; Another installation in another folder is not taken over behind the user's
+; back: the user learns of it, and may install over it instead.
+Function OfferEarlierInstallation
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $0 "" done
+  StrCmp $0 "$INSTDIR" done
+  IfFileExists "$0\lumora.exe" 0 done
+  MessageBox MB_YESNO|MB_ICONQUESTION "Lumora 已安装在 $0。$\n是否安装到该目录，替换原有的安装？$\n选择“否”将另外安装一份到 $INSTDIR。" /SD IDNO IDNO done
+  StrCpy $INSTDIR $0
+done:
 FunctionEnd
 
 ; A folder named with /D goes by the rule the folder browser follows.
@@ -401,6 +441,14 @@ entries:
   ; The entries are ours only while they name this installation.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   StrCmp $0 "$INSTDIR" 0 run_value
+  ; The installation these entries were taken from gets them back.
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation"
+  StrCmp $1 "" remove_entries
+  IfFileExists "$1\uninst.exe" 0 remove_entries
+  IfFileExists "$1\lumora.exe" 0 remove_entries
+  !insertmacro ENTRIES_FOR "$1"
+  Goto run_value
+remove_entries:
   Delete "$DESKTOP\Lumora.lnk"
   Delete "$SMPROGRAMS\Lumora\Lumora.lnk"
   Delete "$SMPROGRAMS\Lumora\卸载Lumora.lnk"

@@ -50,6 +50,8 @@ IDialogBuilderCallback* CInstallWnd::GetBuilderCallback()
 
 LPCWSTR CInstallWnd::GetClosePrompt() const
 {
+    // Nothing runs yet while the user is still choosing.
+    if (PluginState().phase == SetupPhaseChoosing) return L"Lumora 尚未安装，是否确认退出安装程序？";
     return L"安装程序正在执行，是否确认退出安装过程？";
 }
 

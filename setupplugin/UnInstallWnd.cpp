@@ -16,6 +16,7 @@ LPCWSTR CUnInstallWnd::GetSkinXml() const
 
 LPCWSTR CUnInstallWnd::GetClosePrompt() const
 {
+    if (PluginState().phase == SetupPhaseChoosing) return L"Lumora 尚未卸载，是否确认退出卸载程序？";
     return L"卸载程序正在执行，是否确认退出卸载过程？";
 }
 

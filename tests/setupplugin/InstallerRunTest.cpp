@@ -389,6 +389,55 @@ bool WaitForProgressPage(const CSetupDriver& driver)
         CSetupDriver::kStateWaitMs);
 }
 
+// Copies the program's files into a folder, as an earlier installation there.
+void PutInstallation(const std::wstring& folder)
+{
+    for (LPCWSTR pstrSub : { L"", L"\\skin", L"\\html" }) ::CreateDirectoryW((folder + pstrSub).c_str(), nullptr);
+    for (const wchar_t* pstrFile : kProgramFiles) {
+        ::CopyFileW((std::wstring(LUMORA_TEST_BIN_DIR) + L"\\" + pstrFile).c_str(),
+                    (folder + L"\\" + pstrFile).c_str(), FALSE);
+    }
+}
+
+// The files a user keeps, in folders named as the programs name theirs, and
+// beside them.
+const std::map<std::wstring, const char*> kUserFiles = {
+    { L"notes.txt", "my notes" },
+    { L"Log\\diary.txt", "dear diary" },
+    { L"cache\\keep.txt", "keep this" },
+    { L"plugins\\myplugin.txt", "a plug-in of mine" },
+    { L"html\\index.html", "<p>my page</p>" },
+    { L"skin\\myskin.txt", "my skin" },
+    { L"~lumora.old\\photo.jpg", "a photo" },
+    { L"~lumora.new\\page.html", "another page" },
+};
+
+TFolderSnapshot PutUserFiles(const std::wstring& folder)
+{
+    TFolderSnapshot snapshot;
+    for (const auto& file : kUserFiles) {
+        size_t cut = file.first.find(L'\\');
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        if (cut != std::wstring::npos) ::CreateDirectoryW((folder + L"\\" + file.first.substr(0, cut)).c_str(), nullptr);
+        WriteText(folder + L"\\" + file.first, file.second);
+        snapshot[file.first] = std::vector<char>(file.second, file.second + strlen(file.second));
+    }
+    return snapshot;
+}
+
+// What a folder holds, leaving out one subfolder.
+TFolderSnapshot SnapshotWithout(const std::wstring& folder, const std::wstring& subfolder)
+{
+    TFolderSnapshot snapshot = SnapshotOf(folder);
+    for (auto it = snapshot.begin(); it != snapshot.end();) {
+        if (it->first.compare(0, subfolder.size() + 1, subfolder + L"\\") == 0)
+            it = snapshot.erase(it);
+        else
+            ++it;
+    }
+    return snapshot;
+}
+
 class InstallerRunTest : public ::testing::Test
 {
 protected:
@@ -848,22 +897,155 @@ TEST_F(InstallerRunTest, AFileInUseMidCopyFailsInOurWindowAndKeepsTheEarlierInst
     }
 }
 
+// The user's files in folders named as the programs name theirs, inside the
+// installation: uninstall removes what is ours and keeps every one of them,
+// byte for byte, and its last page says so.
+TEST_F(InstallerRunTest, UninstallKeepsTheUsersFilesByteForByte)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    const TFolderSnapshot users = PutUserFiles(Target());
+    LeaveTracesOfUse(Target());
+    UninstallByClicks(Target(), L"uninstall-kept");
+    ExpectSameFiles(users, SnapshotOf(Target()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"LUMORA"), L"<none>");
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
+}
+
+// A folder that holds the user's files and no installation gets a folder of
+// Lumora's own; the silent uninstall of that one leaves the user's as they were.
+TEST_F(InstallerRunTest, AFolderWithTheUsersFilesGetsAFolderOfItsOwn)
+{
+    const std::wstring folder = L"C:\\LumoraRun";
+    const TFolderSnapshot users = PutUserFiles(folder);
+    ASSERT_EQ(RunSilent(L"/D=" + folder + L"\\"), 0u);
+    ExpectCompleteInstallation(folder + L"\\Lumora");
+    ExpectEntries(folder + L"\\Lumora");
+    ExpectSameFiles(users, SnapshotWithout(folder, L"Lumora"));
+
+    CSetupDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(L"\"" + folder + L"\\Lumora\\uninst.exe\" /S"));
+    EXPECT_TRUE(CSetupDriver::WaitUntil(
+        [&]() { return !Exists(folder + L"\\Lumora") && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); },
+        kUninstallEndMs));
+    ExpectSameFiles(users, SnapshotOf(folder));
+}
+
+// WM_CLOSE, as a task manager sends it, ends the installer on every page,
+// before, during and after the copy; the uninstaller too.
+TEST_F(InstallerRunTest, WmCloseEndsTheInstallerOnEveryPage)
+{
+    struct TPage
+    {
+        const wchar_t* pstrName;
+        TPoint open;
+        TPoint shown;
+    };
+    const TPage kChoosingPages[] = {
+        { L"welcome", { -1, -1 }, kQuickInstallEdge },
+        { L"licence", kLicenceLink, kLicenceBackEdge },
+        { L"custom", kCustomLink, kStartEdge },
+    };
+    for (const TPage& page : kChoosingPages) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        if (page.open.x >= 0) driver.Click(page.open.x, page.open.y);
+        ASSERT_TRUE(WaitForButton(driver, page.shown));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
+        EXPECT_FALSE(Exists(Target()));
+    }
+    {
+        SCOPED_TRACE("finish page");
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+        ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+        ExpectCompleteInstallation(Target());
+        KillAllNamed(L"lumora.exe");
+    }
+    {
+        SCOPED_TRACE("during the copy");
+        CHeldFile held = HoldInReplacedFiles();
+        ASSERT_TRUE(held.IsHeld());
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+        ASSERT_TRUE(WaitForProgressPage(driver));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        held.Release();
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+        ExpectCompleteInstallation(Target());
+        // Whoever closed it wanted out: nothing was started.
+        EXPECT_TRUE(ProcessesNamed(L"lumora.exe").empty());
+    }
+    {
+        SCOPED_TRACE("failure page");
+        CHeldFile held(Target() + L"\\html\\err.html");
+        ASSERT_TRUE(held.IsHeld());
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+        ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    }
+    for (bool bFinished : { false, true }) {
+        SCOPED_TRACE(bFinished ? "uninstall finished" : "uninstall confirm");
+        CSetupDriver driver;
+        ASSERT_TRUE(driver.Start(L"\"" + Target() + L"\\uninst.exe\""));
+        ASSERT_NE(driver.WaitForWindow(kUninstallTitle), nullptr);
+        ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        if (bFinished) {
+            driver.Click(kUninstallButton.x, kUninstallButton.y);
+            ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kInstallWaitMs));
+            ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        }
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
+        EXPECT_EQ(Exists(Target() + L"\\lumora.exe"), !bFinished);
+    }
+}
+
 class InstallerDriveTest : public InstallerRunTest
 {
 protected:
     void SetUp() override
     {
         InstallerRunTest::SetUp();
-        if (::GetDriveTypeW(L"R:\\") <= DRIVE_NO_ROOT_DIR || ::GetDriveTypeW(L"S:\\") <= DRIVE_NO_ROOT_DIR)
-            GTEST_SKIP() << "no small and read-only drives here (mounting a tmpfs needs root)";
+        if (::GetDriveTypeW(L"R:\\") <= DRIVE_NO_ROOT_DIR || ::GetDriveTypeW(L"S:\\") <= DRIVE_NO_ROOT_DIR ||
+            !Exists(kTinyTarget + std::wstring(L"\\~lumora.new")))
+            GTEST_SKIP() << "no small volumes here: setup_drives.sh mounts them with tmpfs, which needs root";
     }
+    void TearDown() override
+    {
+        InstallerRunTest::TearDown();
+        // The unpacking folder is the small volume's mount point and stays.
+        for (const auto& file : SnapshotOf(kTinyTarget)) ::DeleteFileW((std::wstring(kTinyTarget) + L"\\" + file.first).c_str());
+    }
+    void RefuseForRoom(const std::wstring& target);
+
+    // Holds a volume of 1 MiB mounted on the folder an install unpacks into.
+    static constexpr const wchar_t* kTinyTarget = L"C:\\LumoraTiny\\Lumora";
 };
 
-// A drive too small for the install: the window shows why and offers no start,
-// the quick install included; a silent install fails without writing.
-TEST_F(InstallerDriveTest, NearlyFullDriveIsRefusedByQuickCustomAndSilentInstall)
+// A volume too small for the install, as a drive of its own or mounted on a
+// folder of a roomy drive: the window shows why and offers no start, the quick
+// install included; a silent install fails without writing.
+TEST_F(InstallerDriveTest, NearlyFullVolumeIsRefusedByQuickCustomAndSilentInstall)
 {
-    const std::wstring target = L"R:\\Lumora";
+    for (const wchar_t* pstrTarget : { L"R:\\Lumora", L"C:\\LumoraSmallMount\\Lumora" }) {
+        const std::wstring target = pstrTarget;
+        SCOPED_TRACE(testing::PrintToString(target));
+        RefuseForRoom(target);
+    }
+}
+
+void InstallerDriveTest::RefuseForRoom(const std::wstring& target)
+{
     CSetupDriver driver;
     OpenInstallWindow(driver, target);
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
@@ -897,6 +1079,31 @@ TEST_F(InstallerDriveTest, ReadOnlyTargetFailsWithAMessageAndWritesNothing)
     EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
 
     EXPECT_EQ(RunSilent(L"/D=" + target), kFailureExitCode);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// The volume fills up in the middle of a file: the install ends on our failure
+// page (no box of the installer's own), the process ends with the failure's
+// code, and the earlier installation is as it was.
+TEST_F(InstallerDriveTest, AVolumeFullInTheMiddleOfAFileEndsOnOurFailurePage)
+{
+    PutInstallation(kTinyTarget);
+    WriteText(std::wstring(kTinyTarget) + L"\\skin\\skin.sk", "the earlier skin");
+    const TFolderSnapshot before = SnapshotOf(kTinyTarget);
+    ASSERT_FALSE(before.empty());
+
+    CSetupDriver driver;
+    OpenInstallWindow(driver, kTinyTarget);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
+    driver.Shot(L"install-10-volume-full");
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+
+    EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 

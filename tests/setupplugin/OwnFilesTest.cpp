@@ -143,7 +143,9 @@ TEST_F(OwnFilesTest, ThePageAndTheInstallJudgeRoomByOneRule)
         bool bEnough = CRoomCheck::Check(target, required).bEnough;
         std::wstring failure = CRoomCheck::FailureText(target, required);
         EXPECT_EQ(bEnough, failure.empty()) << required << " " << testing::PrintToString(failure);
-        if (!bEnough) EXPECT_EQ(failure.rfind(L"磁盘空间不足：安装需要 ", 0), 0u) << testing::PrintToString(failure);
+        if (!bEnough) {
+            EXPECT_EQ(failure.rfind(L"磁盘空间不足：安装需要 ", 0), 0u) << testing::PrintToString(failure);
+        }
     }
     EXPECT_EQ(CRoomCheck::FailureText(L"?:\\nowhere", 1), L"无法安装到 ?:\\nowhere：该位置不存在或无法访问。");
     EXPECT_FALSE(CRoomCheck::Check(L"?:\\nowhere", 1).bEnough);
