@@ -382,7 +382,8 @@ Function .onInstSuccess
   Pop $AfterRun
   Pop $0
   StrCmp $AfterRun "1" 0 restart
-  Exec '"$INSTDIR\lumora.exe"'
+  ; As the user, not with this installer's administrator token.
+  LumoraPlugin::StartProgram "$INSTDIR\lumora.exe"
   Return
 restart:
   ; A program closed for the install runs again, from wherever it ran.

@@ -15,6 +15,7 @@
 #include "RoomCheck.h"
 #include "StagedCopy.h"
 #include "UninstallCleaner.h"
+#include "UserLauncher.h"
 #include "UnInstallWnd.h"
 
 namespace {
@@ -223,4 +224,10 @@ NSIS_PLUGIN_FUNCTION(RemoveOwnFiles)
     state.uninstallStuckFile = cleaner.StuckFile();
     state.uninstallKeptFolder = cleaner.FolderKept() ? folder : std::wstring();
     stack.Push(cleaner.StuckFile().c_str());
+}
+
+NSIS_PLUGIN_FUNCTION(StartProgram)
+{
+    CNsisStack stack(stackTop, stringSize);
+    CUserLauncher::Launch(PopText(stack, stringSize));
 }

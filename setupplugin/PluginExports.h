@@ -33,6 +33,9 @@ NSIS_PLUGIN_FUNCTION(CopyStagedFile);
 // own file that could not be removed, or "". The uninstall window's last page
 // says when the user's files kept the folder.
 NSIS_PLUGIN_FUNCTION(RemoveOwnFiles);
+// Pops a program's path and starts it as the signed-in user where the desktop
+// shell can be asked to, else directly.
+NSIS_PLUGIN_FUNCTION(StartProgram);
 
 // Exported beside the installer's functions; the installer never calls them.
 extern "C" int fnNsisPlugin();
