@@ -12,6 +12,9 @@
 
 #include <tlhelp32.h>
 
+#include <map>
+#include <utility>
+
 namespace {
 
 HWND FindMarkedWindowOf(DWORD pid)
@@ -68,17 +71,18 @@ TEST(MainProgramTerminator, WithoutAMainProgramItOnlyWaits)
     EXPECT_EQ(CMainProgramTerminator::FindProcessIdByNameNoCase(L"Lumora.exe"), CMainProgramTerminator::kNoProcess);
 }
 
-DWORD ParentOf(DWORD pid)
+// A process's parent id and the parent's file name.
+std::pair<DWORD, std::wstring> ParentOf(DWORD pid)
 {
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
-    DWORD parent = 0;
-    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore; bMore = ::Process32NextW(hSnapshot, &entry)) {
-        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
-    }
+    std::map<DWORD, std::pair<DWORD, std::wstring>> processes;
+    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore; bMore = ::Process32NextW(hSnapshot, &entry))
+        processes[entry.th32ProcessID] = { entry.th32ParentProcessID, entry.szExeFile };
     ::CloseHandle(hSnapshot);
-    return parent;
+    DWORD parent = processes[pid].first;
+    return { parent, processes.count(parent) != 0 ? processes[parent].second : std::wstring() };
 }
 
 // The program started at the end of an install runs as the user where the
@@ -100,10 +104,13 @@ TEST(MainProgramTerminator, TheProgramIsStartedByTheShellWhereItCanBeAsked)
     ASSERT_NE(pid, CMainProgramTerminator::kNoProcess);
     RecordProperty("way", way == CUserLauncher::StartedByShell ? "shell" : "direct");
     std::printf("started %s\n", way == CUserLauncher::StartedByShell ? "by the shell" : "directly");
-    if (way == CUserLauncher::StartedByShell)
-        EXPECT_NE(ParentOf(pid), ::GetCurrentProcessId());
-    else
-        EXPECT_EQ(ParentOf(pid), ::GetCurrentProcessId());
+    const auto parent = ParentOf(pid);
+    if (way == CUserLauncher::StartedByShell) {
+        EXPECT_NE(parent.first, ::GetCurrentProcessId());
+        EXPECT_EQ(_wcsicmp(parent.second.c_str(), L"explorer.exe"), 0) << testing::PrintToString(parent.second);
+    } else {
+        EXPECT_EQ(parent.first, ::GetCurrentProcessId());
+    }
     if (HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
         ::TerminateProcess(hProcess, 0);
         ::WaitForSingleObject(hProcess, 5000);
