@@ -163,6 +163,9 @@ void CInstallWnd::StartInstall()
         return;
     }
     ShowPage(kPageInstalling);
+    // Painted now: once the script runs, the installer's own messages keep this
+    // window's paint waiting, and the pressed button would stay on the screen.
+    ::UpdateWindow(m_hWnd);
     state.phase = SetupPhaseWorking;
     CNsisStack(state.stackTop, state.stringSize).Push(m_pPath->GetText().GetData());
     // Without a script function there is nothing to run: address 0 would make

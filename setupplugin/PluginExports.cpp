@@ -97,6 +97,7 @@ NSIS_PLUGIN_FUNCTION(InitWindow)
     ::OleInitialize(nullptr);
     if (FAILED(::CoInitialize(nullptr))) return;
     CreateSetupWindow();
+    if (CurrentSetupWindow().GetWindowHandle() != nullptr) CInstallerSubclass::KeepHidden(hwndParent);
 }
 
 NSIS_PLUGIN_FUNCTION(ShowWnd)

@@ -9,10 +9,12 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "LumoraVersion.h"
 #include "SetupDriver.h"
 
 namespace {
@@ -338,30 +340,20 @@ bool WaitForButton(const CSetupDriver& driver, TPoint pt)
     return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
 }
 
-// A click a loaded display lost is given again, only while the button it was
-// meant for still shows there.
+// One click, then the button gives way to the page it leads to. The window
+// paints that page before the installer takes over, so a loaded machine makes
+// the change slow, never lost.
 bool PressButton(const CSetupDriver& driver, TPoint pt, TPoint edge)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
-    do {
-        driver.Click(pt.x, pt.y);
-        if (CSetupDriver::WaitUntil([&]() { return !IsButtonAt(driver, edge); }, 3000)) return true;
-    } while (::GetTickCount64() < deadline);
-    return false;
+    driver.Click(pt.x, pt.y);
+    return CSetupDriver::WaitUntil([&]() { return !IsButtonAt(driver, edge); }, CSetupDriver::kStateWaitMs);
 }
 
-// Clicks the close button until its prompt shows: under Wine a click can be
-// lost while another window of the run appears or goes (the running program
-// being closed by the install, say), and the close button cannot be read.
-HWND CloseUntilPrompt(const CSetupDriver& driver)
+// One click on the close button, then its prompt.
+HWND ClickCloseForPrompt(const CSetupDriver& driver)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
-    do {
-        driver.Click(kCloseButton.x, kCloseButton.y);
-        HWND hPrompt = driver.WaitForPrompt(3000);
-        if (hPrompt != nullptr) return hPrompt;
-    } while (::GetTickCount64() < deadline);
-    return nullptr;
+    driver.Click(kCloseButton.x, kCloseButton.y);
+    return driver.WaitForPrompt(CSetupDriver::kStateWaitMs);
 }
 
 // Clicks a check box until what it controls shows the wanted state. The state
@@ -376,6 +368,24 @@ bool ToggleUntil(const CSetupDriver& driver, TPoint pt, const std::function<bool
         if (CSetupDriver::WaitUntil(shown, 3000)) return true;
     } while (::GetTickCount64() < deadline);
     return shown();
+}
+
+// Waits for the state while watching the installer's process: none of the
+// installer's own windows (its pages or boxes) may show meanwhile, not even
+// for a moment.
+bool WaitWatchingForStockWindows(const CSetupDriver& driver, const std::function<bool()>& reached, DWORD timeoutMs)
+{
+    const DWORD pid = driver.ProcessId();
+    size_t seen = 0;
+    bool bReached = CSetupDriver::WaitUntil(
+        [&]() {
+            size_t now = VisibleDialogsOf(pid);
+            if (now > seen) seen = now;
+            return reached();
+        },
+        timeoutMs);
+    EXPECT_EQ(seen, 0u) << "a window of the installer's own showed";
+    return bReached;
 }
 
 // The installing page: its bar, empty or moving.
@@ -588,10 +598,12 @@ protected:
         driver.Shot((std::wstring(pstrShotPrefix) + L"-confirm").c_str());
         driver.Click(kUninstallButton.x, kUninstallButton.y);
         // Finished: the folder is gone and the button is back, now the finish button.
-        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(folder + L"\\lumora.exe"); }, kInstallWaitMs));
-        ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        ASSERT_TRUE(WaitWatchingForStockWindows(
+            driver, [&]() { return !Exists(folder + L"\\lumora.exe") && IsButtonAt(driver, kUninstallButtonEdge); },
+            kInstallWaitMs));
         driver.Shot((std::wstring(pstrShotPrefix) + L"-finished").c_str());
         driver.Click(kUninstallButton.x, kUninstallButton.y);
+        EXPECT_TRUE(WaitWatchingForStockWindows(driver, [&]() { return driver.HasExited(); }, kUninstallEndMs));
         EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
     }
 };
@@ -622,11 +634,12 @@ TEST_F(InstallerRunTest, ClickedThroughEveryPageInstallsStartsAndUninstallsWithN
     driver.Shot(L"install-4-custom");
     // Enter presses the page's main button.
     driver.PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    ASSERT_TRUE(WaitWatchingForStockWindows(driver, [&]() { return IsButtonAt(driver, kFinishEdge); }, kInstallWaitMs));
     driver.Shot(L"install-5-finished");
     ExpectCompleteInstallation(Target());
     ExpectEntries(Target());
     driver.Click(kFinish.x, kFinish.y);
+    EXPECT_TRUE(WaitWatchingForStockWindows(driver, [&]() { return driver.HasExited(); }, kInstallWaitMs));
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
     // "after run" was left on: the program starts from its new folder.
     EXPECT_TRUE(MainProgramShowsFrom(Target()));
@@ -695,7 +708,7 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
             driver.Click(page.open.x, page.open.y);
         }
         ASSERT_TRUE(WaitForButton(driver, page.shown));
-        HWND hPrompt = CloseUntilPrompt(driver);
+        HWND hPrompt = ClickCloseForPrompt(driver);
         ASSERT_NE(hPrompt, nullptr);
         if (page.open.x < 0) driver.Shot(L"install-0-close-prompt");
         driver.AnswerPrompt(hPrompt, IDNO);
@@ -812,7 +825,7 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    HWND hPrompt = CloseUntilPrompt(driver);
+    HWND hPrompt = ClickCloseForPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     driver.Shot(L"install-6-close-during-copy");
     driver.AnswerPrompt(hPrompt, IDYES);
@@ -835,7 +848,7 @@ TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    HWND hPrompt = CloseUntilPrompt(driver);
+    HWND hPrompt = ClickCloseForPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     held.Release();
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
@@ -1010,6 +1023,28 @@ TEST_F(InstallerRunTest, WmCloseEndsTheInstallerOnEveryPage)
     }
 }
 
+// A second installation in another folder takes the entries; uninstalling it
+// gives them back to the first, which is never left without them.
+TEST_F(InstallerRunTest, AnInstallationWhoseEntriesWereTakenGetsThemBack)
+{
+    const std::wstring second = L"C:\\LumoraRun\\Second";
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    ASSERT_EQ(RunSilent(L"/D=" + second), 0u);
+    ExpectEntries(second);
+    ExpectCompleteInstallation(Target());
+
+    CSetupDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(L"\"" + second + L"\\uninst.exe\" /S"));
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(second); }, kUninstallEndMs));
+    EXPECT_TRUE(CSetupDriver::WaitUntil(
+        [&]() { return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation") == Target(); },
+        kUninstallEndMs));
+    ExpectEntries(Target());
+    ExpectCompleteInstallation(Target());
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"), LUMORA_VERSION_WTEXT);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"Publisher"), L"" LUMORA_COMPANY_NAME);
+}
+
 class InstallerDriveTest : public InstallerRunTest
 {
 protected:
@@ -1052,7 +1087,7 @@ void InstallerDriveTest::RefuseForRoom(const std::wstring& target)
     // The custom page comes instead of the copy, its start greyed.
     ASSERT_TRUE(driver.WaitForColor(kStartEdge.x, kStartEdge.y, kButtonDisabled));
     driver.Shot(L"install-7-drive-full");
-    HWND hPrompt = CloseUntilPrompt(driver);
+    HWND hPrompt = ClickCloseForPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     driver.AnswerPrompt(hPrompt, IDYES);
     EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1));
