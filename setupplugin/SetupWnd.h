@@ -69,6 +69,7 @@ private:
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     bool OnKeyDown(WPARAM wParam);
     void ApplyPendingFocus();
+    void MarkFocus();
     void ConfirmClose();
     void CloseAsTold();
     void CancelInstaller();
@@ -78,4 +79,6 @@ private:
     bool m_bNextHeld;
     bool m_bFocusDefault;
     bool m_bClosing;
+    // Where the focus frame was last drawn; empty when none is.
+    RECT m_rcFocusMark;
 };

@@ -727,27 +727,42 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
 }
 
 // Keys as in any dialog: the page's main button has the focus, Tab walks the
-// window's controls and comes round again, Space and Enter press the focused
-// one, Enter on a control that is not pressed presses the main button.
+// window's controls with a visible mark and comes round again, Space presses
+// the focused control, Enter the focused button, and Enter anywhere else (a
+// check box included) presses the main button.
 TEST_F(InstallerRunTest, KeyboardWalksPressesAndAsksToClose)
 {
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    // From the quick install on to the agreement: Space and Enter untick and tick it.
-    driver.PressKey(VK_TAB);
+    const RECT kClient = { 0, 0, 550, 359 };
+    std::vector<COLORREF> shown = driver.Capture(kClient);
+    // Each Tab moves the mark: the window looks different after it.
+    auto tab = [&]() {
+        driver.PressKey(VK_TAB);
+        EXPECT_TRUE(CSetupDriver::WaitUntil([&]() { return driver.Capture(kClient) != shown; },
+                                            CSetupDriver::kStateWaitMs))
+            << "the focus moved without a mark";
+        shown = driver.Capture(kClient);
+    };
+    // On to the agreement: Space unticks and ticks it.
+    tab();
     driver.PressKey(VK_SPACE);
     ASSERT_TRUE(driver.WaitForColor(kQuickInstallEdge.x, kQuickInstallEdge.y, kButtonDisabled));
-    driver.PressKey(VK_RETURN);
+    driver.PressKey(VK_SPACE);
     ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+    shown = driver.Capture(kClient);
     // Round to the close button, whose Enter asks; No keeps the installer.
-    driver.PressKey(VK_TAB);
+    tab();
     driver.PressKey(VK_RETURN);
     HWND hPrompt = driver.WaitForPrompt();
     ASSERT_NE(hPrompt, nullptr);
     driver.AnswerPrompt(hPrompt, IDNO);
     ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hPrompt); }, 10000));
-    // On to the quick install, whose Enter installs; Enter then leaves the finish page.
-    driver.PressKey(VK_TAB);
+    shown = driver.Capture(kClient);
+    // On to the quick install and the agreement again; Enter there installs
+    // (the agreement stays ticked); Enter then leaves the finish page.
+    tab();
+    tab();
     driver.PressKey(VK_RETURN);
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     ExpectCompleteInstallation(Target());
