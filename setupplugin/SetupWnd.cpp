@@ -118,6 +118,11 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!::IsIconic(m_hWnd)) return wParam == FALSE ? TRUE : FALSE;
         break;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_KEYDOWN:
+        // While the installer works its own loop runs, which does not know
+        // these keys: Esc must still ask.
+        if (OnKeyDown(wParam)) return 0;
+        break;
     case WM_CLOSE:
         // Our own close after the user's Yes goes on to destroy the window.
         if (m_bClosing) break;

@@ -853,7 +853,8 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
     EXPECT_TRUE(MainProgramShowsFrom(Target()));
 }
 
-// Left unanswered, the prompt goes when the install ends and the finish page shows.
+// Esc during the copy asks as the close button does. Left unanswered, the
+// prompt goes when the install ends and the finish page shows.
 TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
 {
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
@@ -863,7 +864,8 @@ TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    HWND hPrompt = ClickCloseForPrompt(driver);
+    driver.PressKey(VK_ESCAPE);
+    HWND hPrompt = driver.WaitForPrompt();
     ASSERT_NE(hPrompt, nullptr);
     held.Release();
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
