@@ -368,8 +368,14 @@ FunctionEnd
 
 ; Our window's last page, success or failure, whatever "after run" says; the
 ; stock page then has nothing left to show and the installer ends.
+; A failed install lets the user choose another folder: the installer starts
+; afresh and this one ends with the failure.
 Function FinishInstallPage
+  Push "-"
   LumoraPlugin::ShowFinish "$Failure"
+  Pop $0
+  StrCmp $0 "again" 0 +2
+  Exec '"$EXEPATH"'
 FunctionEnd
 
 ; The options of the install window: the plug-in pushes the main-page flag,

@@ -35,7 +35,7 @@ CInstallWnd::CInstallWnd()
       m_pStart(nullptr), m_pChangePath(nullptr), m_pBack(nullptr), m_pLicense(nullptr), m_pCustom(nullptr),
       m_pReturn(nullptr), m_pSpace(nullptr), m_pTabView(nullptr), m_pAgree(nullptr), m_pSetMainPage(nullptr),
       m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr), m_pFinishTitle(nullptr), m_pFinishMsg(nullptr),
-      m_pFinish(nullptr), m_pInstallMsg(nullptr)
+      m_pFinish(nullptr), m_pInstallMsg(nullptr), m_pAgain(nullptr)
 { }
 
 LPCWSTR CInstallWnd::GetSkinXml() const
@@ -79,6 +79,7 @@ bool CInstallWnd::FindControls()
     m_pFinishMsg = m_manager.FindControl(L"finishmsg");
     m_pFinish = m_manager.FindControl(L"finish");
     m_pInstallMsg = m_manager.FindControl(L"installmsg");
+    m_pAgain = m_manager.FindControl(L"again");
     return bAll;
 }
 
@@ -148,6 +149,10 @@ void CInstallWnd::OnLink(CControlUI* pSender)
         ShowPage(kPageCustom);
     else if (pSender == m_pReturn)
         ResetCustomPage();
+    else if (pSender == m_pAgain && m_pAgain != nullptr) {
+        PluginState().chooseAnotherFolder = true;
+        Finish();
+    }
 }
 
 // Hands the folder to the script's function, then lets ShowWnd return so the
@@ -300,6 +305,7 @@ void CInstallWnd::ShowResult(LPCWSTR pstrFailure)
         message = L"Lumora 已安装到 " + std::wstring(m_pPath->GetText().GetData()) + L"。";
     }
     m_pFinishTitle->SetText(bFailed ? L"安装未完成" : L"安装完成");
+    if (m_pAgain != nullptr) m_pAgain->SetVisible(bFailed);
     m_pFinishMsg->SetText(message.c_str());
     ShowLicense(false);
     ShowPage(kPageFinished);

@@ -85,4 +85,6 @@ private:
     CControlUI* m_pFinishMsg;
     CControlUI* m_pFinish;
     CControlUI* m_pInstallMsg;
+    // On the failure page: leave it to choose another folder; optional in the skin.
+    CControlUI* m_pAgain;
 };

@@ -148,6 +148,7 @@ NSIS_PLUGIN_FUNCTION(ShowFinish)
     InstallWindow().ShowResult(failure.c_str());
     state.pluginRunFlag = 1;
     RunLoopOverSetupWindow();
+    if (state.chooseAnotherFolder) stack.Push(L"again");
 }
 
 NSIS_PLUGIN_FUNCTION(SetRequiredSpace)

@@ -18,7 +18,8 @@ NSIS_PLUGIN_FUNCTION(LumoraTerminater);
 // Pops the room the install takes, in KiB, for the free-space check.
 NSIS_PLUGIN_FUNCTION(SetRequiredSpace);
 // Pops the failure text ("" when the install succeeded) and shows the last page
-// until the user leaves it.
+// until the user leaves it; pushes "again" when the user left the failure page
+// to choose another folder, and nothing otherwise.
 NSIS_PLUGIN_FUNCTION(ShowFinish);
 // Starts the main program LumoraTerminater closed, if it closed one.
 NSIS_PLUGIN_FUNCTION(RestartMainProgram);

@@ -61,6 +61,8 @@ struct TPluginState
     // What the uninstall left: the folder when files that are not ours kept
     // it, and an own file that could not be removed.
     std::wstring uninstallKeptFolder;
+    // The user left the failure page to choose another folder.
+    bool chooseAnotherFolder = false;
     std::wstring uninstallStuckFile;
     // The main program the terminator closed, to start again once the work ends.
     wchar_t closedProgramPath[kPluginPathChars] = {};

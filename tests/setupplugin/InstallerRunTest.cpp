@@ -55,6 +55,7 @@ const RECT kPathField = { 40, 72, 438, 100 };
 const TPoint kProgressBar = { 44, 206 };
 const TPoint kFinish = { 275, 317 };
 const TPoint kFinishEdge = { 202, 308 };
+const TPoint kChooseAgain = { 80, 302 };
 const TPoint kUninstallButton = { 275, 307 };
 const TPoint kUninstallButtonEdge = { 202, 298 };
 
@@ -1150,9 +1151,16 @@ TEST_F(InstallerDriveTest, AVolumeFullInTheMiddleOfAFileEndsOnOurFailurePage)
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
     driver.Shot(L"install-10-volume-full");
-    driver.Click(kFinish.x, kFinish.y);
+    // The failure page leads back to the choice of a folder: a new installer.
+    const DWORD failedPid = driver.ProcessId();
+    driver.Click(kChooseAgain.x, kChooseAgain.y);
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+    CSetupDriver again;
+    ASSERT_NE(again.WaitForWindow(kInstallTitle), nullptr);
+    EXPECT_NE(again.ProcessId(), failedPid);
+    ASSERT_TRUE(WaitForButton(again, kQuickInstallEdge));
+    KillAllSetups();
 
     EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
