@@ -74,8 +74,12 @@ bool CInstallFolder::IsSystemPlace(const std::wstring& folder)
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring profile = ShellFolder(CSIDL_PROFILE);
     const std::wstring profiles = ParentOf(profile);
-    std::vector<std::wstring> places = { windows, ShellFolder(CSIDL_PROGRAM_FILES), ShellFolder(CSIDL_PROGRAM_FILESX86),
-                                         ShellFolder(CSIDL_SYSTEM), profile, profiles };
+    std::vector<std::wstring> places = { windows,
+                                         ShellFolder(CSIDL_PROGRAM_FILES),
+                                         ShellFolder(CSIDL_PROGRAM_FILESX86),
+                                         ShellFolder(CSIDL_SYSTEM),
+                                         profile,
+                                         profiles };
     for (const std::wstring& place : places) {
         if (SameFolder(folder, WithoutTrailingBackslash(place))) return true;
     }

@@ -83,7 +83,8 @@ std::vector<std::wstring> CUninstallCleaner::ReadInstalledList() const
     if (::GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart < static_cast<LONGLONG>(kMaxListBytes)) {
         text.resize(static_cast<size_t>(size.QuadPart) / sizeof(wchar_t));
         DWORD read = 0;
-        if (!::ReadFile(hFile, &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr)) text.clear();
+        if (!::ReadFile(hFile, &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr))
+            text.clear();
         text.resize(read / sizeof(wchar_t));
     }
     ::CloseHandle(hFile);

@@ -405,8 +405,8 @@ void PutInstallation(const std::wstring& folder)
 {
     for (LPCWSTR pstrSub : { L"", L"\\skin", L"\\html" }) ::CreateDirectoryW((folder + pstrSub).c_str(), nullptr);
     for (const wchar_t* pstrFile : kProgramFiles) {
-        ::CopyFileW((std::wstring(LUMORA_TEST_BIN_DIR) + L"\\" + pstrFile).c_str(),
-                    (folder + L"\\" + pstrFile).c_str(), FALSE);
+        ::CopyFileW((std::wstring(LUMORA_TEST_BIN_DIR) + L"\\" + pstrFile).c_str(), (folder + L"\\" + pstrFile).c_str(),
+                    FALSE);
     }
 }
 
@@ -429,7 +429,8 @@ TFolderSnapshot PutUserFiles(const std::wstring& folder)
     for (const auto& file : kUserFiles) {
         size_t cut = file.first.find(L'\\');
         ::CreateDirectoryW(folder.c_str(), nullptr);
-        if (cut != std::wstring::npos) ::CreateDirectoryW((folder + L"\\" + file.first.substr(0, cut)).c_str(), nullptr);
+        if (cut != std::wstring::npos)
+            ::CreateDirectoryW((folder + L"\\" + file.first.substr(0, cut)).c_str(), nullptr);
         WriteText(folder + L"\\" + file.first, file.second);
         snapshot[file.first] = std::vector<char>(file.second, file.second + strlen(file.second));
     }
@@ -604,7 +605,8 @@ protected:
             kInstallWaitMs));
         driver.Shot((std::wstring(pstrShotPrefix) + L"-finished").c_str());
         driver.Click(kUninstallButton.x, kUninstallButton.y);
-        EXPECT_TRUE(WaitWatchingForStockWindows(driver, [&]() { return driver.HasExited(); }, kUninstallEndMs));
+        EXPECT_TRUE(WaitWatchingForStockWindows(
+            driver, [&]() { return driver.HasExited(); }, kUninstallEndMs));
         EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
     }
 };
@@ -635,12 +637,14 @@ TEST_F(InstallerRunTest, ClickedThroughEveryPageInstallsStartsAndUninstallsWithN
     driver.Shot(L"install-4-custom");
     // Enter presses the page's main button.
     driver.PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitWatchingForStockWindows(driver, [&]() { return IsButtonAt(driver, kFinishEdge); }, kInstallWaitMs));
+    ASSERT_TRUE(WaitWatchingForStockWindows(
+        driver, [&]() { return IsButtonAt(driver, kFinishEdge); }, kInstallWaitMs));
     driver.Shot(L"install-5-finished");
     ExpectCompleteInstallation(Target());
     ExpectEntries(Target());
     driver.Click(kFinish.x, kFinish.y);
-    EXPECT_TRUE(WaitWatchingForStockWindows(driver, [&]() { return driver.HasExited(); }, kInstallWaitMs));
+    EXPECT_TRUE(WaitWatchingForStockWindows(
+        driver, [&]() { return driver.HasExited(); }, kInstallWaitMs));
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
     // "after run" was left on: the program starts from its new folder.
     EXPECT_TRUE(MainProgramShowsFrom(Target()));
@@ -740,8 +744,8 @@ TEST_F(InstallerRunTest, KeyboardWalksPressesAndAsksToClose)
     // Each Tab moves the mark: the window looks different after it.
     auto tab = [&]() {
         driver.PressKey(VK_TAB);
-        EXPECT_TRUE(CSetupDriver::WaitUntil([&]() { return driver.Capture(kClient) != shown; },
-                                            CSetupDriver::kStateWaitMs))
+        EXPECT_TRUE(
+            CSetupDriver::WaitUntil([&]() { return driver.Capture(kClient) != shown; }, CSetupDriver::kStateWaitMs))
             << "the focus moved without a mark";
         shown = driver.Capture(kClient);
     };
@@ -1077,7 +1081,8 @@ protected:
     {
         InstallerRunTest::TearDown();
         // The unpacking folder is the small volume's mount point and stays.
-        for (const auto& file : SnapshotOf(kTinyTarget)) ::DeleteFileW((std::wstring(kTinyTarget) + L"\\" + file.first).c_str());
+        for (const auto& file : SnapshotOf(kTinyTarget))
+            ::DeleteFileW((std::wstring(kTinyTarget) + L"\\" + file.first).c_str());
     }
     void RefuseForRoom(const std::wstring& target);
 

@@ -183,10 +183,17 @@ TEST(OwnFilesRules, ListLinesAndDumpNames)
         const wchar_t* path;
         bool bSafe;
     } paths[] = {
-        { L"lumora.exe", true },         { L"skin\\skin.sk", true },  { L"", false },
-        { L"\\Windows\\x.dll", false },  { L"C:\\x.dll", false },     { L"..\\x.dll", false },
-        { L"skin\\..\\..\\x", false },   { L"skin\\\\x", false },     { L"skin/x", false },
-        { L"*.exe", false },             { L"skin\\.", false },
+        { L"lumora.exe", true },
+        { L"skin\\skin.sk", true },
+        { L"", false },
+        { L"\\Windows\\x.dll", false },
+        { L"C:\\x.dll", false },
+        { L"..\\x.dll", false },
+        { L"skin\\..\\..\\x", false },
+        { L"skin\\\\x", false },
+        { L"skin/x", false },
+        { L"*.exe", false },
+        { L"skin\\.", false },
     };
     for (const PathCase& c : paths) EXPECT_EQ(CUninstallCleaner::IsSafeRelativePath(c.path), c.bSafe) << c.path;
     struct NameCase
@@ -194,7 +201,7 @@ TEST(OwnFilesRules, ListLinesAndDumpNames)
         const wchar_t* name;
         bool bDump;
     } names[] = {
-        { L"2026-01-01 000000.dmp", true }, { L"2026-01-01 000000.DMP", true }, { L"diary.dmp", false },
+        { L"2026-01-01 000000.dmp", true }, { L"2026-01-01 000000.DMP", true },  { L"diary.dmp", false },
         { L"2026-01-01 00000.dmp", false }, { L"2026-01-01_000000.dmp", false }, { L"2026-01-01 000000.txt", false },
     };
     for (const NameCase& c : names) EXPECT_EQ(CUninstallCleaner::IsCrashDumpName(c.name), c.bDump) << c.name;
@@ -205,29 +212,43 @@ TEST(OwnFilesRules, ListLinesAndDumpNames)
 TEST_F(OwnFilesTest, UninstallRemovesOnlyWhatIsOurs)
 {
     const std::wstring folder = TempBase() + L"\\Lumora";
-    const std::vector<std::wstring> listed = { L"lumora.exe", L"skin\\skin.sk", L"html\\err.html", L"uninst.exe",
-                                               L"extra\\added by an update.dll", L"installed.list" };
+    const std::vector<std::wstring> listed = {
+        L"lumora.exe",    L"skin\\skin.sk", L"html\\err.html", L"uninst.exe", L"extra\\added by an update.dll",
+        L"installed.list"
+    };
     for (const std::wstring& file : listed) Put(folder + L"\\" + file, "ours");
     PutList(folder, listed);
     const std::vector<std::wstring> programMade = {
-        L"cfg.db", L"updatefile.list", L"uprelay.ini", L"newupdate.ini", L"Log\\2026-01-01 000000.dmp",
-        L"cache\\setup.exe", L"cache\\setup.exe.Cfg", L"lumora_cookies_and_storge\\Local Storage\\leveldb",
-        L"~lumora.new\\skin\\skin.sk", L"~lumora.old\\lumora.exe",
+        L"cfg.db",
+        L"updatefile.list",
+        L"uprelay.ini",
+        L"newupdate.ini",
+        L"Log\\2026-01-01 000000.dmp",
+        L"cache\\setup.exe",
+        L"cache\\setup.exe.Cfg",
+        L"lumora_cookies_and_storge\\Local Storage\\leveldb",
+        L"~lumora.new\\skin\\skin.sk",
+        L"~lumora.old\\lumora.exe",
     };
     for (const std::wstring& file : programMade) Put(folder + L"\\" + file, "ours");
     const std::map<std::wstring, std::string> users = {
-        { L"notes.txt", "my notes" },           { L"Log\\diary.txt", "dear diary" },
-        { L"cache\\keep.txt", "keep" },         { L"plugins\\myplugin.txt", "plug" },
-        { L"html\\index.html", "<p>mine</p>" }, { L"skin\\myskin.txt", "skin" },
-        { L"Log\\old.dmp", "not a dump of ours" }, { L"~lumora.old\\photo.jpg", "photo" },
+        { L"notes.txt", "my notes" },
+        { L"Log\\diary.txt", "dear diary" },
+        { L"cache\\keep.txt", "keep" },
+        { L"plugins\\myplugin.txt", "plug" },
+        { L"html\\index.html", "<p>mine</p>" },
+        { L"skin\\myskin.txt", "skin" },
+        { L"Log\\old.dmp", "not a dump of ours" },
+        { L"~lumora.old\\photo.jpg", "photo" },
         { L"extra\\mine.txt", "also mine" },
     };
     for (const auto& file : users) Put(folder + L"\\" + file.first, file.second);
     // The list names only files inside the folder: a line that points outside is ignored.
     const std::wstring outside = TempBase() + L"\\outside.txt";
     Put(outside, "outside");
-    PutList(folder, { L"lumora.exe", L"..\\outside.txt", L"skin\\skin.sk", L"html\\err.html", L"uninst.exe",
-                      L"extra\\added by an update.dll", L"installed.list" });
+    PutList(folder,
+            { L"lumora.exe", L"..\\outside.txt", L"skin\\skin.sk", L"html\\err.html", L"uninst.exe",
+              L"extra\\added by an update.dll", L"installed.list" });
 
     CUninstallCleaner cleaner(folder + L"\\");
     cleaner.Run();
@@ -235,8 +256,7 @@ TEST_F(OwnFilesTest, UninstallRemovesOnlyWhatIsOurs)
     EXPECT_TRUE(cleaner.FolderKept());
     for (const auto& file : users)
         EXPECT_EQ(Read(folder + L"\\" + file.first), file.second) << testing::PrintToString(file.first);
-    for (const std::wstring& file : listed)
-        EXPECT_FALSE(Exists(folder + L"\\" + file)) << testing::PrintToString(file);
+    for (const std::wstring& file : listed) EXPECT_FALSE(Exists(folder + L"\\" + file)) << testing::PrintToString(file);
     for (const std::wstring& file : programMade)
         EXPECT_FALSE(Exists(folder + L"\\" + file)) << testing::PrintToString(file);
     EXPECT_EQ(Read(outside), "outside");
