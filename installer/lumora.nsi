@@ -3,6 +3,7 @@
 ; makensis [-DAMD64] -DBIN_DIR=<program folder> -DPLUGIN_DIR=<folder of LumoraPlugin.dll>
 ;          -DSKIN_DIR=<folder of lumora_setup_skin.sk> -DOUT_FILE=<setup.exe>
 ;          -DPROGRAM_NSH=<program_files.nsh made by program_files.cmake>
+;          -DPRODUCT_VERSION=<a.b.c.d> -DPUBLISHER=<name>
 ; AMD64 makes the x86-64 installer, which loads the x86-64 plug-in.
 ;
 ; Every file is named without a guard: a build that lacks a deliverable or the
@@ -29,6 +30,9 @@ LoadLanguageFile "${NSISDIR}/Contrib/Language files/SimpChinese.nlf"
 ; place; a failure at any point puts the earlier installation back.
 !define STAGE "~lumora.new"
 !define BACKUP "~lumora.old"
+; The installation's list of the files the installer wrote; the uninstaller
+; removes what it names.
+!define INSTALLED_LIST "installed.list"
 ; Room taken beyond the program files: the uninstaller, shortcuts, first start.
 !define EXTRA_KB 1024
 
@@ -45,11 +49,18 @@ ShowUninstDetails show
 SetCompressor /SOLID lzma
 ; A file that cannot be written fails the install; it is never left out quietly.
 AllowSkipFiles off
+; A drive root named with /D is turned into a folder of Lumora's own, not
+; replaced by the default folder behind the user's back.
+AllowRootDirInstall true
 
 Var AfterRun
 ; "" while the install goes well; the reason shown to the user once it failed.
 Var Failure
 Var TargetExisted
+; The folder held an installation before this install began.
+Var HadInstallation
+; The first file a rollback could not put back; its earlier copy stays in BACKUP.
+Var Unrestored
 
 Page custom SkinnedInstallPage
 Page instfiles "" FollowInstallProgress
@@ -62,20 +73,26 @@ UninstPage custom un.FinishUninstallPage
 ; its backslash, or empty) and name; LUMORA_PROGRAM_FILES applies the macro OP
 ; to each, and PROGRAM_KB is the room they take. Made from the build's list.
 !include "${PROGRAM_NSH}"
+; The list goes last: it is written as the swap completes.
 !macro LUMORA_INSTALLED_FILES OP
   !insertmacro LUMORA_PROGRAM_FILES ${OP}
   !insertmacro ${OP} "" "uninst.exe"
+  !insertmacro ${OP} "" "${INSTALLED_LIST}"
 !macroend
 
-; A file the folder does not take (in use, or the drive turned read-only) sets
-; the error flag instead of stopping the copy with the installer's own box.
+; Each file is unpacked into the installer's own temporary folder and copied
+; into the target by the plug-in, which turns a write error (a full volume in
+; the middle of a file, a file in use, a target gone) into the failure text
+; instead of the installer's own box. After a failure nothing more is unpacked.
 !macro STAGE_FILE DIR NAME
   StrCpy $R0 "${DIR}${NAME}"
-  SetOutPath "$INSTDIR\${STAGE}\${DIR}"
-  SetOverwrite try
+  StrCmp $Failure "" 0 +4
+  SetOutPath "$PLUGINSDIR\payload\${DIR}"
   File "${BIN_DIR}\${DIR}${NAME}"
-  SetOverwrite on
-  Call CheckStagedFile
+  Call StageFile
+!macroend
+!macro LIST_LINE DIR NAME
+  FileWriteUTF16LE $R2 "${DIR}${NAME}$\r$\n"
 !macroend
 !macro SWAP_IN_FILE DIR NAME
   StrCpy $R0 "${DIR}${NAME}"
@@ -91,7 +108,12 @@ Section "Lumora" SecMain
   ; The files are unpacked by a function, which the section's size does not see.
   AddSize ${PROGRAM_KB}
   SetShellVarContext all
+  InitPluginsDir
   StrCpy $Failure ""
+  StrCpy $Unrestored ""
+  StrCpy $HadInstallation 0
+  IfFileExists "$INSTDIR\lumora.exe" 0 +2
+  StrCpy $HadInstallation 1
   Call CheckRoom
   StrCmp $Failure "" 0 done
   Call StageNewFiles
@@ -109,32 +131,38 @@ Section "Lumora" SecMain
   Goto done
 restore:
   !insertmacro LUMORA_INSTALLED_FILES RESTORE_FILE
+  ; A file that could not be put back still has its earlier copy there.
+  StrCmp $Unrestored "" 0 done
   RMDir /r "$INSTDIR\${BACKUP}"
 done:
   RMDir /r "$INSTDIR\${STAGE}"
-  StrCmp $Failure "" +3
+  RMDir /r "$PLUGINSDIR\payload"
+  StrCmp $Failure "" +4
   Call RemoveEmptyTarget
+  Call DescribeFailure
   DetailPrint "$Failure"
 SectionEnd
 
-; The needed room is what this installer puts on the drive, asked of the drive
-; that holds the target folder; quick, custom and silent installs all pass here.
+; The failure page says what became of the folder, and where an earlier file
+; that could not be put back was kept.
+Function DescribeFailure
+  StrCmp $Unrestored "" 0 unrestored
+  StrCmp $HadInstallation 1 0 done
+  StrCpy $Failure "$Failure$\n原有文件保持不变。"
+  Return
+unrestored:
+  StrCpy $Failure "$Failure$\n无法恢复原有文件 $Unrestored，原有文件已保存在 $INSTDIR\${BACKUP}。"
+done:
+FunctionEnd
+
+; The needed room is what this installer puts on the volume, asked of the
+; volume that will hold the files, by the rule the custom page uses; quick,
+; custom and silent installs all pass here.
 Function CheckRoom
   SectionGetSize ${SecMain} $0
   IntOp $0 $0 + ${EXTRA_KB}
-  IntOp $0 $0 + 1023
-  IntOp $0 $0 / 1024
-  ${GetRoot} "$INSTDIR" $1
-  ClearErrors
-  ${DriveSpace} "$1\" "/D=F /S=M" $2
-  IfErrors cannot
-  IntCmp $2 $0 short short
-  Return
-short:
-  StrCpy $Failure "磁盘空间不足：安装需要 $0 MB，$1 只剩 $2 MB。请选择其他目录。"
-  Return
-cannot:
-  StrCpy $Failure "无法安装到 $INSTDIR：该位置不存在或无法访问。"
+  LumoraPlugin::CheckRoom "$INSTDIR" $0
+  Pop $Failure
 FunctionEnd
 
 Function StageNewFiles
@@ -154,7 +182,14 @@ Function StageNewFiles
   ClearErrors
   !insertmacro LUMORA_PROGRAM_FILES STAGE_FILE
   StrCmp $Failure "" 0 done
+  ClearErrors
   WriteUninstaller "$INSTDIR\${STAGE}\uninst.exe"
+  IfErrors unwritable
+  FileOpen $R2 "$INSTDIR\${STAGE}\${INSTALLED_LIST}" w
+  IfErrors unwritable
+  FileWriteUTF16LE /BOM $R2 ""
+  !insertmacro LUMORA_INSTALLED_FILES LIST_LINE
+  FileClose $R2
   IfErrors unwritable
   Return
 unwritable:
@@ -162,13 +197,13 @@ unwritable:
 done:
 FunctionEnd
 
-; $R0 the file just unpacked. The first file that did not arrive names the
-; failure; the error flag stays set, so later files are checked no further.
-Function CheckStagedFile
-  IfErrors 0 done
-  StrCmp $Failure "" 0 done
-  StrCpy $Failure "无法写入 $INSTDIR\$R0：文件正被其他程序使用，或该位置已无法写入。"
-done:
+; $R0 the file just unpacked into the temporary folder.
+Function StageFile
+  ${GetParent} "$INSTDIR\${STAGE}\$R0" $0
+  CreateDirectory "$0"
+  LumoraPlugin::CopyStagedFile "$PLUGINSDIR\payload\$R0" "$INSTDIR\${STAGE}\$R0"
+  Pop $Failure
+  Delete "$PLUGINSDIR\payload\$R0"
 FunctionEnd
 
 ; $R0 the file, $R1 its folder. Moves the earlier file aside, then the new one
@@ -191,15 +226,21 @@ done:
 FunctionEnd
 
 ; $R0 the file. The earlier file goes back; a new file without an earlier one is
-; removed; a file never moved in is left as it was.
+; removed; a file never moved in is left as it was. A step that fails is
+; remembered, so its earlier copy is kept and the failure page names it.
 Function RestoreFile
+  ClearErrors
   IfFileExists "$INSTDIR\${BACKUP}\$R0" 0 no_backup
   Delete "$INSTDIR\$R0"
   Rename "$INSTDIR\${BACKUP}\$R0" "$INSTDIR\$R0"
-  Return
+  Goto check
 no_backup:
   IfFileExists "$INSTDIR\${STAGE}\$R0" done
   Delete "$INSTDIR\$R0"
+check:
+  IfErrors 0 done
+  StrCmp $Unrestored "" 0 done
+  StrCpy $Unrestored "$INSTDIR\$R0"
 done:
 FunctionEnd
 
@@ -225,9 +266,37 @@ Function RemoveEmptyTarget
 done:
 FunctionEnd
 
+; The entries of the installation in FOLDER, given back to it by an install or
+; uninstall of another folder that had taken them.
+!macro ENTRIES_FOR FOLDER
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation" ""
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"${FOLDER}\uninst.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "${FOLDER}\lumora.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "${FOLDER}"
+  CreateDirectory "$SMPROGRAMS\Lumora"
+  CreateShortCut "$SMPROGRAMS\Lumora\Lumora.lnk" "${FOLDER}\lumora.exe"
+  CreateShortCut "$SMPROGRAMS\Lumora\卸载Lumora.lnk" "${FOLDER}\uninst.exe"
+  CreateShortCut "$DESKTOP\Lumora.lnk" "${FOLDER}\lumora.exe"
+!macroend
+
+; The uninstall entry and the shortcuts are written all or none: a part that
+; fails takes back what this install wrote, unless the same folder's earlier
+; installation had them, whose files are put back with them.
 Function WriteEntries
+  ; An installation in another folder whose entries this one takes is named,
+  ; so uninstalling this one gives them back.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation"
+  StrCmp $0 "$INSTDIR" replaced
+  StrCpy $1 ""
+  IfFileExists "$0\uninst.exe" 0 replaced
+  StrCpy $1 $0
+replaced:
   ClearErrors
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation" "$1"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${PRODUCT_VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninst.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\lumora.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
@@ -240,13 +309,45 @@ Function WriteEntries
   Return
 registry:
   StrCpy $Failure "无法写入注册表：请以管理员身份运行安装程序。"
-  Return
+  Goto undo
 shortcuts:
   StrCpy $Failure "无法创建快捷方式。"
+undo:
+  StrCmp $HadInstallation 1 done
+  StrCmp $1 "" 0 give_back
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$SMPROGRAMS\Lumora\Lumora.lnk"
+  Delete "$SMPROGRAMS\Lumora\卸载Lumora.lnk"
+  RMDir "$SMPROGRAMS\Lumora"
+  Delete "$DESKTOP\Lumora.lnk"
+  Return
+give_back:
+  !insertmacro ENTRIES_FOR "$1"
+done:
 FunctionEnd
 
-; Called by the plug-in with the chosen folder on the stack.
+; Called by the plug-in with the chosen folder on the stack; the page has
+; shown it as the install will use it.
 Function TakeInstallFolder
+  Pop $INSTDIR
+  Call OfferEarlierInstallation
+FunctionEnd
+
+; Another installation in another folder is not taken over behind the user's
+; back: the user learns of it, and may install over it instead.
+Function OfferEarlierInstallation
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $0 "" done
+  StrCmp $0 "$INSTDIR" done
+  IfFileExists "$0\lumora.exe" 0 done
+  MessageBox MB_YESNO|MB_ICONQUESTION "Lumora 已安装在 $0。$\n是否安装到该目录，替换原有的安装？$\n选择“否”将另外安装一份到 $INSTDIR。" /SD IDNO IDNO done
+  StrCpy $INSTDIR $0
+done:
+FunctionEnd
+
+; A folder named with /D goes by the rule the folder browser follows.
+Function .onInit
+  LumoraPlugin::ResolveFolder "$INSTDIR"
   Pop $INSTDIR
 FunctionEnd
 
@@ -267,8 +368,14 @@ FunctionEnd
 
 ; Our window's last page, success or failure, whatever "after run" says; the
 ; stock page then has nothing left to show and the installer ends.
+; A failed install lets the user choose another folder: the installer starts
+; afresh and this one ends with the failure.
 Function FinishInstallPage
+  Push "-"
   LumoraPlugin::ShowFinish "$Failure"
+  Pop $0
+  StrCmp $0 "again" 0 +2
+  Exec '"$EXEPATH"'
 FunctionEnd
 
 ; The options of the install window: the plug-in pushes the main-page flag,
@@ -281,7 +388,8 @@ Function .onInstSuccess
   Pop $AfterRun
   Pop $0
   StrCmp $AfterRun "1" 0 restart
-  Exec '"$INSTDIR\lumora.exe"'
+  ; As the user, not with this installer's administrator token.
+  LumoraPlugin::StartProgram "$INSTDIR\lumora.exe"
   Return
 restart:
   ; A program closed for the install runs again, from wherever it ran.
@@ -314,37 +422,51 @@ FunctionEnd
   Delete "$INSTDIR\${DIR}${NAME}"
 !macroend
 
+; Only what is ours goes. The plug-in removes the files the installation's list
+; names and what the programs make, where and as they make it, then every
+; folder of ours left empty and the installation folder when it is empty; a
+; file the user put there stays. An installation from before the list existed
+; has its files removed by their names here first.
 Section "Uninstall"
   SetShellVarContext all
   SetOutPath "$TEMP"
+  StrCpy $Failure ""
   LumoraPlugin::LumoraTerminater
-  !insertmacro LUMORA_INSTALLED_FILES REMOVE_FILE
-  ; What the programs make beside themselves: settings, browser cache, the
-  ; updater's downloads, list, manifest and pending-install file, crash reports,
-  ; the browser plug-in folder and a portal override.
-  Delete "$INSTDIR\cfg.db"
-  Delete "$INSTDIR\updatefile.list"
-  Delete "$INSTDIR\uprelay.ini"
-  Delete "$INSTDIR\newupdate.ini"
-  Delete "$INSTDIR\portal.ini"
-  RMDir /r "$INSTDIR\skin"
-  RMDir /r "$INSTDIR\html"
-  RMDir /r "$INSTDIR\cache"
-  RMDir /r "$INSTDIR\Log"
-  RMDir /r "$INSTDIR\plugins"
-  RMDir /r "$INSTDIR\lumora_cookies_and_storge"
-  RMDir /r "$INSTDIR\${STAGE}"
-  RMDir /r "$INSTDIR\${BACKUP}"
-  ; Only a folder left empty goes: files the user put there stay with it.
-  RMDir "$INSTDIR"
+  ClearErrors
+  !insertmacro LUMORA_PROGRAM_FILES REMOVE_FILE
+  Delete "$INSTDIR\uninst.exe"
+  LumoraPlugin::RemoveOwnFiles "$INSTDIR"
+  Pop $Failure
+  StrCmp $Failure "" 0 failed
+  IfErrors 0 entries
+  StrCpy $Failure "$INSTDIR"
+failed:
+  ; The entries stay with the files they name, so the uninstall can run again.
+  SetErrorLevel 2
+  Return
+entries:
+  ; The entries are ours only while they name this installation.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $0 "$INSTDIR" 0 run_value
+  ; The installation these entries were taken from gets them back.
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation"
+  StrCmp $1 "" remove_entries
+  IfFileExists "$1\uninst.exe" 0 remove_entries
+  IfFileExists "$1\lumora.exe" 0 remove_entries
+  !insertmacro ENTRIES_FOR "$1"
+  Goto run_value
+remove_entries:
   Delete "$DESKTOP\Lumora.lnk"
-  RMDir /r "$SMPROGRAMS\Lumora"
+  Delete "$SMPROGRAMS\Lumora\Lumora.lnk"
+  Delete "$SMPROGRAMS\Lumora\卸载Lumora.lnk"
+  RMDir "$SMPROGRAMS\Lumora"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+run_value:
   ; The start-with-Windows value is ours only when it starts this installation.
   ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
   StrCmp $0 "$INSTDIR\lumora.exe" remove_run
-  StrCmp $0 '"$INSTDIR\lumora.exe"' remove_run keep_run
+  StrCmp $0 '"$INSTDIR\lumora.exe"' remove_run done
 remove_run:
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
-keep_run:
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+done:
 SectionEnd

@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "InstallFolder.h"
 #include "LicenseText.h"
 #include "NsisStack.h"
 #include "PluginState.h"
@@ -34,7 +35,7 @@ CInstallWnd::CInstallWnd()
       m_pStart(nullptr), m_pChangePath(nullptr), m_pBack(nullptr), m_pLicense(nullptr), m_pCustom(nullptr),
       m_pReturn(nullptr), m_pSpace(nullptr), m_pTabView(nullptr), m_pAgree(nullptr), m_pSetMainPage(nullptr),
       m_pAfterRun(nullptr), m_pPath(nullptr), m_pLicenseTxt(nullptr), m_pFinishTitle(nullptr), m_pFinishMsg(nullptr),
-      m_pFinish(nullptr), m_pInstallMsg(nullptr)
+      m_pFinish(nullptr), m_pInstallMsg(nullptr), m_pAgain(nullptr)
 { }
 
 LPCWSTR CInstallWnd::GetSkinXml() const
@@ -49,6 +50,8 @@ IDialogBuilderCallback* CInstallWnd::GetBuilderCallback()
 
 LPCWSTR CInstallWnd::GetClosePrompt() const
 {
+    // Nothing runs yet while the user is still choosing.
+    if (PluginState().phase == SetupPhaseChoosing) return L"Lumora 尚未安装，是否确认退出安装程序？";
     return L"安装程序正在执行，是否确认退出安装过程？";
 }
 
@@ -76,6 +79,7 @@ bool CInstallWnd::FindControls()
     m_pFinishMsg = m_manager.FindControl(L"finishmsg");
     m_pFinish = m_manager.FindControl(L"finish");
     m_pInstallMsg = m_manager.FindControl(L"installmsg");
+    m_pAgain = m_manager.FindControl(L"again");
     return bAll;
 }
 
@@ -145,6 +149,10 @@ void CInstallWnd::OnLink(CControlUI* pSender)
         ShowPage(kPageCustom);
     else if (pSender == m_pReturn)
         ResetCustomPage();
+    else if (pSender == m_pAgain && m_pAgain != nullptr) {
+        PluginState().chooseAnotherFolder = true;
+        Finish();
+    }
 }
 
 // Hands the folder to the script's function, then lets ShowWnd return so the
@@ -160,6 +168,9 @@ void CInstallWnd::StartInstall()
         return;
     }
     ShowPage(kPageInstalling);
+    // Painted now: once the script runs, the installer's own messages keep this
+    // window's paint waiting, and the pressed button would stay on the screen.
+    ::UpdateWindow(m_hWnd);
     state.phase = SetupPhaseWorking;
     CNsisStack(state.stackTop, state.stringSize).Push(m_pPath->GetText().GetData());
     // Without a script function there is nothing to run: address 0 would make
@@ -203,26 +214,12 @@ void CInstallWnd::ChangeFolder()
 
 std::wstring CInstallWnd::ProposedFolder(const std::wstring& chosen)
 {
-    if (chosen.empty() || !::PathIsRootW(chosen.c_str())) return chosen;
-    std::wstring folder = chosen;
-    if (folder.back() != L'\\') folder += L'\\';
-    return folder + L"lumora";
+    return CInstallFolder::Resolve(chosen);
 }
 
 std::wstring CInstallWnd::ExistingFolderOf(const std::wstring& path)
 {
-    std::wstring folder = path;
-    while (!folder.empty()) {
-        DWORD attributes = ::GetFileAttributesW(folder.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return folder;
-        size_t cut = folder.find_last_of(L'\\');
-        if (cut == std::wstring::npos) break;
-        // A drive keeps its backslash: "C:" alone names the drive's current folder.
-        bool bDriveRoot = cut == 2 && folder[1] == L':';
-        if (bDriveRoot && folder.size() == 3) break;
-        folder.erase(bDriveRoot ? cut + 1 : cut);
-    }
-    return std::wstring();
+    return CInstallFolder::NearestExisting(path);
 }
 
 int CALLBACK CInstallWnd::BrowseCallback(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData)
@@ -256,21 +253,12 @@ std::wstring CInstallWnd::BrowseForFolder()
 
 CInstallWnd::TSpaceVerdict CInstallWnd::JudgeFreeSpace(bool bQueried, ULONGLONG freeBytes, ULONGLONG requiredBytes)
 {
-    if (!bQueried) return { L"所选目录无法安装，请选择其他目录", kSpaceShortColor, false };
-    wchar_t text[128] = {};
-    // Whole mebibytes, rounded up: the text never promises less than is needed.
-    swprintf(text, sizeof(text) / sizeof(text[0]), L"所需空间：%llu MB（磁盘剩余空间：%.2lf MB）",
-             (requiredBytes + 1048575ULL) / 1048576ULL, static_cast<double>(freeBytes) / 1048576.0);
-    if (freeBytes > requiredBytes) return { text, kSpaceOkColor, true };
-    return { std::wstring(text) + L"请选择其他目录！", kSpaceShortColor, false };
+    return CRoomCheck::Judge(bQueried, freeBytes, requiredBytes);
 }
 
 void CInstallWnd::CheckFreeSpace()
 {
-    std::wstring drive = std::wstring(m_pPath->GetText().GetData()).substr(0, 2);
-    ULARGE_INTEGER freeBytes = {};
-    bool bQueried = ::GetDiskFreeSpaceExW(drive.c_str(), nullptr, nullptr, &freeBytes) != FALSE;
-    TSpaceVerdict verdict = JudgeFreeSpace(bQueried, freeBytes.QuadPart, PluginState().requiredFreeBytes);
+    TSpaceVerdict verdict = CRoomCheck::Check(m_pPath->GetText().GetData(), PluginState().requiredFreeBytes);
     m_bSpaceOk = verdict.bEnough;
     m_pSpace->SetText(verdict.text.c_str());
     m_pSpace->SetTextColor(verdict.color);
@@ -312,11 +300,12 @@ void CInstallWnd::ShowResult(LPCWSTR pstrFailure)
     bool bFailed = pstrFailure != nullptr && pstrFailure[0] != L'\0';
     std::wstring message;
     if (bFailed) {
-        message = std::wstring(pstrFailure) + L"\n原有文件保持不变。";
+        message = pstrFailure;
     } else {
         message = L"Lumora 已安装到 " + std::wstring(m_pPath->GetText().GetData()) + L"。";
     }
     m_pFinishTitle->SetText(bFailed ? L"安装未完成" : L"安装完成");
+    if (m_pAgain != nullptr) m_pAgain->SetVisible(bFailed);
     m_pFinishMsg->SetText(message.c_str());
     ShowLicense(false);
     ShowPage(kPageFinished);

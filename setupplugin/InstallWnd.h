@@ -3,6 +3,7 @@
 
 #include "EditBuilder.h"
 #include "PluginState.h"
+#include "RoomCheck.h"
 #include "SetupWnd.h"
 
 // The install window: welcome page with the licence agreement, the licence view,
@@ -12,18 +13,11 @@ class CInstallWnd : public CSetupWnd
 {
 public:
     static constexpr ULONGLONG kRequiredFreeBytes = kDefaultRequiredFreeBytes;
-    static constexpr DWORD kSpaceOkColor = 0xFFFFFFFF;
-    // Light amber: readable on the blue background, where red is not.
-    static constexpr DWORD kSpaceShortColor = 0xFFFFE08A;
+    static constexpr DWORD kSpaceOkColor = CRoomCheck::kOkColor;
+    static constexpr DWORD kSpaceShortColor = CRoomCheck::kShortColor;
     static constexpr DWORD kLinkColor = 0xFFD2E4F0;
 
-    // What the "space" text says about a folder, and whether it can take the install.
-    struct TSpaceVerdict
-    {
-        std::wstring text;
-        DWORD color;
-        bool bEnough;
-    };
+    using TSpaceVerdict = CRoomCheck::TVerdict;
 
     CInstallWnd();
 
@@ -37,9 +31,10 @@ public:
     // empty when none does.
     static std::wstring ExistingFolderOf(const std::wstring& path);
 
-    // The last page: the install went well (empty failure text) or failed.
+    // The last page: the install went well (empty failure text) or failed, the
+    // text then saying why and what became of the earlier files.
     void ShowResult(LPCWSTR pstrFailure);
-    // The folder a choice in the folder browser proposes: a drive root gets "lumora".
+    // The folder a choice in the folder browser proposes: one of Lumora's own.
     static std::wstring ProposedFolder(const std::wstring& chosen);
 
 protected:
@@ -90,4 +85,6 @@ private:
     CControlUI* m_pFinishMsg;
     CControlUI* m_pFinish;
     CControlUI* m_pInstallMsg;
+    // On the failure page: leave it to choose another folder; optional in the skin.
+    CControlUI* m_pAgain;
 };

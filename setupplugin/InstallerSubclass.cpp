@@ -21,6 +21,13 @@ void CInstallerSubclass::Attach(HWND hwndInstaller)
     SubclassOnce(::FindWindowExW(hwndPage, nullptr, WC_LISTVIEWW, nullptr));
 }
 
+void CInstallerSubclass::KeepHidden(HWND hwndInstaller)
+{
+    if (hwndInstaller == nullptr) return;
+    SubclassOnce(hwndInstaller);
+    ::ShowWindow(hwndInstaller, SW_HIDE);
+}
+
 // Subclassing a window twice would record this procedure as its own previous
 // one and make every forwarded message call itself.
 void CInstallerSubclass::SubclassOnce(HWND hWnd)
@@ -45,6 +52,7 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
     case WM_SHOWWINDOW:
     case LVM_SETITEMTEXTW: return 0;
     case PBM_SETPOS: return OnSetPos(wParam);
+    case WM_WINDOWPOSCHANGING: DropShowing(lParam); break;
     case WM_NCDESTROY:
         // The handle may be reused by another window once this one is gone.
         subclassMap.erase(it);
@@ -67,6 +75,14 @@ LRESULT CInstallerSubclass::OnSetPos(WPARAM wParam)
     // An open close prompt would otherwise hold the next page inside its own loop.
     if (!CurrentSetupWindow().HoldNextWhileAsking()) PressNext();
     return 0;
+}
+
+// The installer shows its window when it leaves the first page and again for
+// each page after it; the request to show is taken out of every move.
+void CInstallerSubclass::DropShowing(LPARAM lParam)
+{
+    WINDOWPOS* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (pPos != nullptr) pPos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
 }
 
 void CInstallerSubclass::PressNext()

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "PluginState.h"
+#include "UserLauncher.h"
 
 // The system reads these records by size: on 32-bit Windows they must have
 // the sizes the system expects there.
@@ -57,17 +58,7 @@ bool CMainProgramTerminator::RestartClosedProgram()
     std::wstring path = pstrPath;
     pstrPath[0] = L'\0';
     if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    // The program finds its skin and settings beside itself.
-    std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-        return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return true;
+    return CUserLauncher::Launch(path) != CUserLauncher::NotStarted;
 }
 
 DWORD CMainProgramTerminator::FindProcessIdByNameNoCase(LPCWSTR pstrName)

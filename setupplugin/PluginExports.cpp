@@ -5,12 +5,17 @@
 
 #include <vector>
 
+#include "InstallFolder.h"
 #include "InstallWnd.h"
 #include "InstallerSubclass.h"
 #include "MainProgramTerminator.h"
 #include "NsisStack.h"
 #include "PluginMessageLoop.h"
 #include "PluginState.h"
+#include "RoomCheck.h"
+#include "StagedCopy.h"
+#include "UninstallCleaner.h"
+#include "UserLauncher.h"
 #include "UnInstallWnd.h"
 
 namespace {
@@ -55,6 +60,13 @@ void CreateSetupWindow()
     window.CenterWindow();
 }
 
+std::wstring PopText(CNsisStack& stack, int stringSize)
+{
+    std::vector<wchar_t> text(static_cast<size_t>(stringSize > 0 ? stringSize : 1) + 1, L'\0');
+    stack.Pop(text.data(), text.size());
+    return text.data();
+}
+
 // Without a window nothing could clear the run flag: the loop would never end.
 void RunLoopOverSetupWindow()
 {
@@ -85,6 +97,7 @@ NSIS_PLUGIN_FUNCTION(InitWindow)
     ::OleInitialize(nullptr);
     if (FAILED(::CoInitialize(nullptr))) return;
     CreateSetupWindow();
+    if (CurrentSetupWindow().GetWindowHandle() != nullptr) CInstallerSubclass::KeepHidden(hwndParent);
 }
 
 NSIS_PLUGIN_FUNCTION(ShowWnd)
@@ -121,19 +134,21 @@ NSIS_PLUGIN_FUNCTION(UninstallFin)
 
 NSIS_PLUGIN_FUNCTION(ShowFinish)
 {
-    std::vector<wchar_t> failure(static_cast<size_t>(stringSize > 0 ? stringSize : 1) + 1, L'\0');
-    CNsisStack(stackTop, stringSize).Pop(failure.data(), failure.size());
+    CNsisStack stack(stackTop, stringSize);
+    const std::wstring failure = PopText(stack, stringSize);
     TPluginState& state = PluginState();
     state.phase = SetupPhaseFinished;
     if (!IsInstallMode() || InstallWindow().GetWindowHandle() == nullptr) return;
-    // The user asked to leave while the files were written: the work is done.
-    if (state.closeRequested) {
+    // The user asked to leave while the files were written: the work is done,
+    // unless it failed, which the user must still learn.
+    if (state.closeRequested && failure.empty()) {
         ::DestroyWindow(InstallWindow().GetWindowHandle());
         return;
     }
-    InstallWindow().ShowResult(failure.data());
+    InstallWindow().ShowResult(failure.c_str());
     state.pluginRunFlag = 1;
     RunLoopOverSetupWindow();
+    if (state.chooseAnotherFolder) stack.Push(L"again");
 }
 
 NSIS_PLUGIN_FUNCTION(SetRequiredSpace)
@@ -174,4 +189,47 @@ NSIS_PLUGIN_FUNCTION(LumoraTerminater)
 {
     StayLoaded(extra);
     CMainProgramTerminator::Run();
+}
+
+NSIS_PLUGIN_FUNCTION(ResolveFolder)
+{
+    CNsisStack stack(stackTop, stringSize);
+    stack.Push(CInstallFolder::Resolve(PopText(stack, stringSize)).c_str());
+}
+
+NSIS_PLUGIN_FUNCTION(CheckRoom)
+{
+    CNsisStack stack(stackTop, stringSize);
+    const std::wstring folder = PopText(stack, stringSize);
+    long kib = stack.PopLong();
+    ULONGLONG requiredBytes = kib > 0 ? static_cast<ULONGLONG>(kib) * 1024 : kDefaultRequiredFreeBytes;
+    stack.Push(CRoomCheck::FailureText(folder, requiredBytes).c_str());
+}
+
+NSIS_PLUGIN_FUNCTION(CopyStagedFile)
+{
+    CNsisStack stack(stackTop, stringSize);
+    const std::wstring source = PopText(stack, stringSize);
+    const std::wstring target = PopText(stack, stringSize);
+    stack.Push(CStagedCopy::Copy(source, target).c_str());
+}
+
+NSIS_PLUGIN_FUNCTION(RemoveOwnFiles)
+{
+    // The uninstall window, shown later, reads what was kept.
+    StayLoaded(extra);
+    CNsisStack stack(stackTop, stringSize);
+    const std::wstring folder = PopText(stack, stringSize);
+    CUninstallCleaner cleaner(folder);
+    cleaner.Run();
+    TPluginState& state = PluginState();
+    state.uninstallStuckFile = cleaner.StuckFile();
+    state.uninstallKeptFolder = cleaner.FolderKept() ? folder : std::wstring();
+    stack.Push(cleaner.StuckFile().c_str());
+}
+
+NSIS_PLUGIN_FUNCTION(StartProgram)
+{
+    CNsisStack stack(stackTop, stringSize);
+    CUserLauncher::Launch(PopText(stack, stringSize));
 }

@@ -18,10 +18,25 @@ NSIS_PLUGIN_FUNCTION(LumoraTerminater);
 // Pops the room the install takes, in KiB, for the free-space check.
 NSIS_PLUGIN_FUNCTION(SetRequiredSpace);
 // Pops the failure text ("" when the install succeeded) and shows the last page
-// until the user leaves it.
+// until the user leaves it; pushes "again" when the user left the failure page
+// to choose another folder, and nothing otherwise.
 NSIS_PLUGIN_FUNCTION(ShowFinish);
 // Starts the main program LumoraTerminater closed, if it closed one.
 NSIS_PLUGIN_FUNCTION(RestartMainProgram);
+// Pops a folder, pushes the folder the install goes to (one of Lumora's own).
+NSIS_PLUGIN_FUNCTION(ResolveFolder);
+// Pops the folder and the room the install takes in KiB; pushes why the install
+// cannot go there, or "" when it can. The custom page judges by the same rule.
+NSIS_PLUGIN_FUNCTION(CheckRoom);
+// Pops the source and the target file; pushes why the copy failed, or "".
+NSIS_PLUGIN_FUNCTION(CopyStagedFile);
+// Pops the installation folder and removes what is Lumora's there; pushes an
+// own file that could not be removed, or "". The uninstall window's last page
+// says when the user's files kept the folder.
+NSIS_PLUGIN_FUNCTION(RemoveOwnFiles);
+// Pops a program's path and starts it as the signed-in user where the desktop
+// shell can be asked to, else directly.
+NSIS_PLUGIN_FUNCTION(StartProgram);
 
 // Exported beside the installer's functions; the installer never calls them.
 extern "C" int fnNsisPlugin();

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
 
 #include "NsisPluginApi.h"
 
@@ -57,6 +58,12 @@ struct TPluginState
     bool closeRequested = false;
     // Room the install takes on the target drive, as the script counts it.
     ULONGLONG requiredFreeBytes = kDefaultRequiredFreeBytes;
+    // What the uninstall left: the folder when files that are not ours kept
+    // it, and an own file that could not be removed.
+    std::wstring uninstallKeptFolder;
+    // The user left the failure page to choose another folder.
+    bool chooseAnotherFolder = false;
+    std::wstring uninstallStuckFile;
     // The main program the terminator closed, to start again once the work ends.
     wchar_t closedProgramPath[kPluginPathChars] = {};
 

@@ -46,12 +46,18 @@ bool IsPressableClass(LPCWSTR pstrClass)
     return wcscmp(pstrClass, L"ButtonUI") == 0 || wcscmp(pstrClass, L"OptionUI") == 0;
 }
 
+// The focus frame: white, two pixels wide, two pixels outside the control.
+const COLORREF kFocusMarkColor = RGB(0xFF, 0xFF, 0xFF);
+const int kFocusMarkGap = 3;
+
 // Installer dialog item of its Cancel button.
 const int kInstallerCancelId = IDCANCEL;
 
 } // namespace
 
-CSetupWnd::CSetupWnd() : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false) { }
+CSetupWnd::CSetupWnd()
+    : m_bAsking(false), m_bNextHeld(false), m_bFocusDefault(false), m_bClosing(false), m_rcFocusMark()
+{ }
 
 CWindowManagerUI& CSetupWnd::GetManager()
 {
@@ -97,6 +103,7 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         {
             bool bHandled = m_manager.HandleWindowMessage(uMsg, wParam, lParam, lRes);
             ApplyPendingFocus();
+            MarkFocus();
             if (bHandled) return lRes;
         }
         break;
@@ -111,6 +118,16 @@ LRESULT CSetupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (!::IsIconic(m_hWnd)) return wParam == FALSE ? TRUE : FALSE;
         break;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_KEYDOWN:
+        // While the installer works its own loop runs, which does not know
+        // these keys: Esc must still ask.
+        if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_CLOSE:
+        // Our own close after the user's Yes goes on to destroy the window.
+        if (m_bClosing) break;
+        CloseAsTold();
+        return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         // The licence view answers for its own colours.
@@ -234,8 +251,9 @@ bool CSetupWnd::TranslateKey(const MSG& msg)
     return OnKeyDown(msg.wParam);
 }
 
-// Esc asks to close; Enter and Space press the focused button or option, and
-// Enter with nothing of that kind focused presses the page's main button.
+// Esc asks to close; Space presses the focused button or option; Enter presses
+// the focused button, and the page's main button when the focus is elsewhere
+// (a check box included), as in any dialog.
 bool CSetupWnd::OnKeyDown(WPARAM wParam)
 {
     if (wParam == VK_ESCAPE) {
@@ -246,6 +264,8 @@ bool CSetupWnd::OnKeyDown(WPARAM wParam)
     CControlUI* pTarget = m_manager.GetFocus();
     // A focus left on a page that is gone counts as none.
     if (pTarget != nullptr && (!IsPressableClass(pTarget->GetControlClass()) || !pTarget->IsVisible()))
+        pTarget = nullptr;
+    if (pTarget != nullptr && wParam == VK_RETURN && wcscmp(pTarget->GetControlClass(), L"ButtonUI") != 0)
         pTarget = nullptr;
     if (pTarget == nullptr && wParam == VK_RETURN) pTarget = GetDefaultButton();
     if (pTarget == nullptr || !pTarget->IsVisible() || !pTarget->IsEnabled()) return false;
@@ -280,6 +300,30 @@ void CSetupWnd::ConfirmClose()
         return;
     }
     if (answer != IDYES) return;
+    CancelInstaller();
+}
+
+// A close whose sender has already decided (WM_CLOSE, as a task manager sends
+// it) ends the installer as a confirmed close does, without asking: before the
+// work the installer is cancelled, during it the work ends first and the
+// installer leaves then, after it the last page is left.
+void CSetupWnd::CloseAsTold()
+{
+    TPluginState& state = PluginState();
+    switch (state.phase) {
+    case SetupPhaseFinished: Finish(); break;
+    case SetupPhaseWorking:
+        state.closeRequested = true;
+        state.setupFlagAfterRun = 0;
+        OnCloseDuringWork();
+        break;
+    default: CancelInstaller(); break;
+    }
+}
+
+void CSetupWnd::CancelInstaller()
+{
+    m_bClosing = true;
     Close();
     StopPluginLoop();
     HWND hwndInstaller = PluginState().nsisParentWindow;
@@ -306,6 +350,32 @@ void CSetupWnd::ApplyPendingFocus()
     // A page whose main button is greyed keeps the manager's choice.
     CControlUI* pDefault = GetDefaultButton();
     if (pDefault != nullptr && pDefault->IsVisible() && pDefault->IsEnabled()) m_manager.SetFocus(pDefault);
+}
+
+// The control with the keyboard focus gets a frame just outside it, drawn over
+// each paint; the frame of the control that had it before is painted away.
+void CSetupWnd::MarkFocus()
+{
+    CControlUI* pFocus = m_manager.GetFocus();
+    if (pFocus != nullptr && (!pFocus->IsVisible() || !IsPressableClass(pFocus->GetControlClass()))) pFocus = nullptr;
+    RECT rcMark = {};
+    if (pFocus != nullptr) {
+        rcMark = pFocus->GetPos();
+        ::InflateRect(&rcMark, kFocusMarkGap, kFocusMarkGap);
+    }
+    if (!::EqualRect(&rcMark, &m_rcFocusMark)) {
+        if (!::IsRectEmpty(&m_rcFocusMark)) ::InvalidateRect(m_hWnd, &m_rcFocusMark, FALSE);
+        m_rcFocusMark = rcMark;
+    }
+    if (::IsRectEmpty(&rcMark)) return;
+    HDC hDC = ::GetDC(m_hWnd);
+    HBRUSH hBrush = ::CreateSolidBrush(kFocusMarkColor);
+    RECT rcInner = rcMark;
+    ::FrameRect(hDC, &rcMark, hBrush);
+    ::InflateRect(&rcInner, -1, -1);
+    ::FrameRect(hDC, &rcInner, hBrush);
+    ::DeleteObject(hBrush);
+    ::ReleaseDC(m_hWnd, hDC);
 }
 
 void CSetupWnd::StopPluginLoop()

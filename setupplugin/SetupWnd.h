@@ -69,10 +69,16 @@ private:
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     bool OnKeyDown(WPARAM wParam);
     void ApplyPendingFocus();
+    void MarkFocus();
     void ConfirmClose();
+    void CloseAsTold();
+    void CancelInstaller();
     void CloseOpenPrompt() const;
 
     bool m_bAsking;
     bool m_bNextHeld;
     bool m_bFocusDefault;
+    bool m_bClosing;
+    // Where the focus frame was last drawn; empty when none is.
+    RECT m_rcFocusMark;
 };

@@ -1,10 +1,12 @@
 #include "UnInstallWnd.h"
 
+#include <string>
+
 #include "PluginState.h"
 
 CUnInstallWnd::CUnInstallWnd()
     : m_pClose(nullptr), m_p3q(nullptr), m_pUnsetup(nullptr), m_pFinBtn(nullptr), m_pProgress(nullptr),
-      m_pStateMsg(nullptr), m_pFinMsg(nullptr)
+      m_pStateMsg(nullptr), m_pFinMsg(nullptr), m_pKeptMsg(nullptr)
 { }
 
 LPCWSTR CUnInstallWnd::GetSkinXml() const
@@ -14,6 +16,7 @@ LPCWSTR CUnInstallWnd::GetSkinXml() const
 
 LPCWSTR CUnInstallWnd::GetClosePrompt() const
 {
+    if (PluginState().phase == SetupPhaseChoosing) return L"Lumora 尚未卸载，是否确认退出卸载程序？";
     return L"卸载程序正在执行，是否确认退出卸载过程？";
 }
 
@@ -27,6 +30,7 @@ bool CUnInstallWnd::InitControls()
     m_pProgress = RequireControl(L"progress", bAll);
     m_pStateMsg = RequireControl(L"statemsg", bAll);
     m_pFinMsg = m_manager.FindControl(L"finmsg");
+    m_pKeptMsg = m_manager.FindControl(L"keptmsg");
     return bAll;
 }
 
@@ -73,5 +77,24 @@ void CUnInstallWnd::ShowFinished()
     m_pStateMsg->SetVisible(false);
     m_pProgress->SetVisible(false);
     if (m_pFinMsg != nullptr) m_pFinMsg->SetVisible(true);
+    ShowWhatWasKept();
     FocusDefaultButton();
+}
+
+// The user's own files stay where they were: the page names the folder that
+// still holds them, or the file of ours that could not go.
+void CUnInstallWnd::ShowWhatWasKept()
+{
+    if (m_pFinMsg == nullptr || m_pKeptMsg == nullptr) return;
+    const TPluginState& state = PluginState();
+    std::wstring detail;
+    if (!state.uninstallStuckFile.empty()) {
+        m_pFinMsg->SetText(L"卸载未完成");
+        detail = L"无法删除 " + state.uninstallStuckFile + L"：文件正被使用。请关闭 Lumora 后重新卸载。";
+    } else if (!state.uninstallKeptFolder.empty()) {
+        m_pFinMsg->SetText(L"卸载完成，部分文件已保留。");
+        detail = L"不属于 Lumora 的文件仍保留在 " + state.uninstallKeptFolder + L"。";
+    }
+    m_pKeptMsg->SetText(detail.c_str());
+    m_pKeptMsg->SetVisible(!detail.empty());
 }

@@ -20,6 +20,7 @@ protected:
 private:
     void ShowWorking();
     void ShowFinished();
+    void ShowWhatWasKept();
 
     CControlUI* m_pClose;
     CControlUI* m_p3q;
@@ -29,4 +30,6 @@ private:
     CControlUI* m_pStateMsg;
     // Says the uninstall is complete; optional in the skin.
     CControlUI* m_pFinMsg;
+    // Names what the uninstall left; optional in the skin.
+    CControlUI* m_pKeptMsg;
 };

@@ -277,16 +277,16 @@ TEST(InstallFolderChoice, TheBrowserOpensAtTheNearestFolderThatExists)
     ::RemoveDirectoryW(folder.c_str());
 }
 
-TEST(InstallFolderChoice, ADriveRootGetsLumoraDeeperFoldersStay)
+TEST(InstallFolderChoice, ADriveRootGetsLumoraFoldersThatAreNotThereStay)
 {
     struct Case
     {
         const wchar_t* chosen;
         const wchar_t* proposed;
     } cases[] = {
-        { L"C:\\", L"C:\\lumora" },
-        { L"D:\\", L"D:\\lumora" },
-        { L"C:\\Games", L"C:\\Games" },
+        { L"C:\\", L"C:\\Lumora" },
+        { L"D:\\", L"D:\\Lumora" },
+        { L"C:\\No Games Here", L"C:\\No Games Here" },
         { L"D:\\Apps\\Video", L"D:\\Apps\\Video" },
         { L"", L"" },
     };

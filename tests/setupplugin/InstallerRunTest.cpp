@@ -9,10 +9,12 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "LumoraVersion.h"
 #include "SetupDriver.h"
 
 namespace {
@@ -53,6 +55,7 @@ const RECT kPathField = { 40, 72, 438, 100 };
 const TPoint kProgressBar = { 44, 206 };
 const TPoint kFinish = { 275, 317 };
 const TPoint kFinishEdge = { 202, 308 };
+const TPoint kChooseAgain = { 80, 302 };
 const TPoint kUninstallButton = { 275, 307 };
 const TPoint kUninstallButtonEdge = { 202, 298 };
 
@@ -338,30 +341,20 @@ bool WaitForButton(const CSetupDriver& driver, TPoint pt)
     return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
 }
 
-// A click a loaded display lost is given again, only while the button it was
-// meant for still shows there.
+// One click, then the button gives way to the page it leads to. The window
+// paints that page before the installer takes over, so a loaded machine makes
+// the change slow, never lost.
 bool PressButton(const CSetupDriver& driver, TPoint pt, TPoint edge)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
-    do {
-        driver.Click(pt.x, pt.y);
-        if (CSetupDriver::WaitUntil([&]() { return !IsButtonAt(driver, edge); }, 3000)) return true;
-    } while (::GetTickCount64() < deadline);
-    return false;
+    driver.Click(pt.x, pt.y);
+    return CSetupDriver::WaitUntil([&]() { return !IsButtonAt(driver, edge); }, CSetupDriver::kStateWaitMs);
 }
 
-// Clicks the close button until its prompt shows: under Wine a click can be
-// lost while another window of the run appears or goes (the running program
-// being closed by the install, say), and the close button cannot be read.
-HWND CloseUntilPrompt(const CSetupDriver& driver)
+// One click on the close button, then its prompt.
+HWND ClickCloseForPrompt(const CSetupDriver& driver)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + CSetupDriver::kStateWaitMs;
-    do {
-        driver.Click(kCloseButton.x, kCloseButton.y);
-        HWND hPrompt = driver.WaitForPrompt(3000);
-        if (hPrompt != nullptr) return hPrompt;
-    } while (::GetTickCount64() < deadline);
-    return nullptr;
+    driver.Click(kCloseButton.x, kCloseButton.y);
+    return driver.WaitForPrompt(CSetupDriver::kStateWaitMs);
 }
 
 // Clicks a check box until what it controls shows the wanted state. The state
@@ -378,6 +371,24 @@ bool ToggleUntil(const CSetupDriver& driver, TPoint pt, const std::function<bool
     return shown();
 }
 
+// Waits for the state while watching the installer's process: none of the
+// installer's own windows (its pages or boxes) may show meanwhile, not even
+// for a moment.
+bool WaitWatchingForStockWindows(const CSetupDriver& driver, const std::function<bool()>& reached, DWORD timeoutMs)
+{
+    const DWORD pid = driver.ProcessId();
+    size_t seen = 0;
+    bool bReached = CSetupDriver::WaitUntil(
+        [&]() {
+            size_t now = VisibleDialogsOf(pid);
+            if (now > seen) seen = now;
+            return reached();
+        },
+        timeoutMs);
+    EXPECT_EQ(seen, 0u) << "a window of the installer's own showed";
+    return bReached;
+}
+
 // The installing page: its bar, empty or moving.
 bool WaitForProgressPage(const CSetupDriver& driver)
 {
@@ -387,6 +398,56 @@ bool WaitForProgressPage(const CSetupDriver& driver)
             return CSetupDriver::ColorNear(color, kProgressBack) || CSetupDriver::ColorNear(color, kButton);
         },
         CSetupDriver::kStateWaitMs);
+}
+
+// Copies the program's files into a folder, as an earlier installation there.
+void PutInstallation(const std::wstring& folder)
+{
+    for (LPCWSTR pstrSub : { L"", L"\\skin", L"\\html" }) ::CreateDirectoryW((folder + pstrSub).c_str(), nullptr);
+    for (const wchar_t* pstrFile : kProgramFiles) {
+        ::CopyFileW((std::wstring(LUMORA_TEST_BIN_DIR) + L"\\" + pstrFile).c_str(), (folder + L"\\" + pstrFile).c_str(),
+                    FALSE);
+    }
+}
+
+// The files a user keeps, in folders named as the programs name theirs, and
+// beside them.
+const std::map<std::wstring, const char*> kUserFiles = {
+    { L"notes.txt", "my notes" },
+    { L"Log\\diary.txt", "dear diary" },
+    { L"cache\\keep.txt", "keep this" },
+    { L"plugins\\myplugin.txt", "a plug-in of mine" },
+    { L"html\\index.html", "<p>my page</p>" },
+    { L"skin\\myskin.txt", "my skin" },
+    { L"~lumora.old\\photo.jpg", "a photo" },
+    { L"~lumora.new\\page.html", "another page" },
+};
+
+TFolderSnapshot PutUserFiles(const std::wstring& folder)
+{
+    TFolderSnapshot snapshot;
+    for (const auto& file : kUserFiles) {
+        size_t cut = file.first.find(L'\\');
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        if (cut != std::wstring::npos)
+            ::CreateDirectoryW((folder + L"\\" + file.first.substr(0, cut)).c_str(), nullptr);
+        WriteText(folder + L"\\" + file.first, file.second);
+        snapshot[file.first] = std::vector<char>(file.second, file.second + strlen(file.second));
+    }
+    return snapshot;
+}
+
+// What a folder holds, leaving out one subfolder.
+TFolderSnapshot SnapshotWithout(const std::wstring& folder, const std::wstring& subfolder)
+{
+    TFolderSnapshot snapshot = SnapshotOf(folder);
+    for (auto it = snapshot.begin(); it != snapshot.end();) {
+        if (it->first.compare(0, subfolder.size() + 1, subfolder + L"\\") == 0)
+            it = snapshot.erase(it);
+        else
+            ++it;
+    }
+    return snapshot;
 }
 
 class InstallerRunTest : public ::testing::Test
@@ -539,10 +600,13 @@ protected:
         driver.Shot((std::wstring(pstrShotPrefix) + L"-confirm").c_str());
         driver.Click(kUninstallButton.x, kUninstallButton.y);
         // Finished: the folder is gone and the button is back, now the finish button.
-        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(folder + L"\\lumora.exe"); }, kInstallWaitMs));
-        ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        ASSERT_TRUE(WaitWatchingForStockWindows(
+            driver, [&]() { return !Exists(folder + L"\\lumora.exe") && IsButtonAt(driver, kUninstallButtonEdge); },
+            kInstallWaitMs));
         driver.Shot((std::wstring(pstrShotPrefix) + L"-finished").c_str());
         driver.Click(kUninstallButton.x, kUninstallButton.y);
+        EXPECT_TRUE(WaitWatchingForStockWindows(
+            driver, [&]() { return driver.HasExited(); }, kUninstallEndMs));
         EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
     }
 };
@@ -573,11 +637,14 @@ TEST_F(InstallerRunTest, ClickedThroughEveryPageInstallsStartsAndUninstallsWithN
     driver.Shot(L"install-4-custom");
     // Enter presses the page's main button.
     driver.PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    ASSERT_TRUE(WaitWatchingForStockWindows(
+        driver, [&]() { return IsButtonAt(driver, kFinishEdge); }, kInstallWaitMs));
     driver.Shot(L"install-5-finished");
     ExpectCompleteInstallation(Target());
     ExpectEntries(Target());
     driver.Click(kFinish.x, kFinish.y);
+    EXPECT_TRUE(WaitWatchingForStockWindows(
+        driver, [&]() { return driver.HasExited(); }, kInstallWaitMs));
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
     // "after run" was left on: the program starts from its new folder.
     EXPECT_TRUE(MainProgramShowsFrom(Target()));
@@ -646,7 +713,7 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
             driver.Click(page.open.x, page.open.y);
         }
         ASSERT_TRUE(WaitForButton(driver, page.shown));
-        HWND hPrompt = CloseUntilPrompt(driver);
+        HWND hPrompt = ClickCloseForPrompt(driver);
         ASSERT_NE(hPrompt, nullptr);
         if (page.open.x < 0) driver.Shot(L"install-0-close-prompt");
         driver.AnswerPrompt(hPrompt, IDNO);
@@ -665,27 +732,42 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
 }
 
 // Keys as in any dialog: the page's main button has the focus, Tab walks the
-// window's controls and comes round again, Space and Enter press the focused
-// one, Enter on a control that is not pressed presses the main button.
+// window's controls with a visible mark and comes round again, Space presses
+// the focused control, Enter the focused button, and Enter anywhere else (a
+// check box included) presses the main button.
 TEST_F(InstallerRunTest, KeyboardWalksPressesAndAsksToClose)
 {
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    // From the quick install on to the agreement: Space and Enter untick and tick it.
-    driver.PressKey(VK_TAB);
+    const RECT kClient = { 0, 0, 550, 359 };
+    std::vector<COLORREF> shown = driver.Capture(kClient);
+    // Each Tab moves the mark: the window looks different after it.
+    auto tab = [&]() {
+        driver.PressKey(VK_TAB);
+        EXPECT_TRUE(
+            CSetupDriver::WaitUntil([&]() { return driver.Capture(kClient) != shown; }, CSetupDriver::kStateWaitMs))
+            << "the focus moved without a mark";
+        shown = driver.Capture(kClient);
+    };
+    // On to the agreement: Space unticks and ticks it.
+    tab();
     driver.PressKey(VK_SPACE);
     ASSERT_TRUE(driver.WaitForColor(kQuickInstallEdge.x, kQuickInstallEdge.y, kButtonDisabled));
-    driver.PressKey(VK_RETURN);
+    driver.PressKey(VK_SPACE);
     ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+    shown = driver.Capture(kClient);
     // Round to the close button, whose Enter asks; No keeps the installer.
-    driver.PressKey(VK_TAB);
+    tab();
     driver.PressKey(VK_RETURN);
     HWND hPrompt = driver.WaitForPrompt();
     ASSERT_NE(hPrompt, nullptr);
     driver.AnswerPrompt(hPrompt, IDNO);
     ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hPrompt); }, 10000));
-    // On to the quick install, whose Enter installs; Enter then leaves the finish page.
-    driver.PressKey(VK_TAB);
+    shown = driver.Capture(kClient);
+    // On to the quick install and the agreement again; Enter there installs
+    // (the agreement stays ticked); Enter then leaves the finish page.
+    tab();
+    tab();
     driver.PressKey(VK_RETURN);
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     ExpectCompleteInstallation(Target());
@@ -763,7 +845,7 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    HWND hPrompt = CloseUntilPrompt(driver);
+    HWND hPrompt = ClickCloseForPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     driver.Shot(L"install-6-close-during-copy");
     driver.AnswerPrompt(hPrompt, IDYES);
@@ -776,7 +858,8 @@ TEST_F(InstallerRunTest, YesDuringTheCopyOverARunningInstallationLeavesItComplet
     EXPECT_TRUE(MainProgramShowsFrom(Target()));
 }
 
-// Left unanswered, the prompt goes when the install ends and the finish page shows.
+// Esc during the copy asks as the close button does. Left unanswered, the
+// prompt goes when the install ends and the finish page shows.
 TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
 {
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
@@ -786,7 +869,8 @@ TEST_F(InstallerRunTest, AnUnansweredPromptGoesAwayWhenTheInstallEnds)
     OpenInstallWindow(driver, Target());
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForProgressPage(driver));
-    HWND hPrompt = CloseUntilPrompt(driver);
+    driver.PressKey(VK_ESCAPE);
+    HWND hPrompt = driver.WaitForPrompt();
     ASSERT_NE(hPrompt, nullptr);
     held.Release();
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
@@ -848,29 +932,185 @@ TEST_F(InstallerRunTest, AFileInUseMidCopyFailsInOurWindowAndKeepsTheEarlierInst
     }
 }
 
+// The user's files in folders named as the programs name theirs, inside the
+// installation: uninstall removes what is ours and keeps every one of them,
+// byte for byte, and its last page says so.
+TEST_F(InstallerRunTest, UninstallKeepsTheUsersFilesByteForByte)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    const TFolderSnapshot users = PutUserFiles(Target());
+    LeaveTracesOfUse(Target());
+    UninstallByClicks(Target(), L"uninstall-kept");
+    ExpectSameFiles(users, SnapshotOf(Target()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"LUMORA"), L"<none>");
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
+}
+
+// A folder that holds the user's files and no installation gets a folder of
+// Lumora's own; the silent uninstall of that one leaves the user's as they were.
+TEST_F(InstallerRunTest, AFolderWithTheUsersFilesGetsAFolderOfItsOwn)
+{
+    const std::wstring folder = L"C:\\LumoraRun";
+    const TFolderSnapshot users = PutUserFiles(folder);
+    ASSERT_EQ(RunSilent(L"/D=" + folder + L"\\"), 0u);
+    ExpectCompleteInstallation(folder + L"\\Lumora");
+    ExpectEntries(folder + L"\\Lumora");
+    ExpectSameFiles(users, SnapshotWithout(folder, L"Lumora"));
+
+    CSetupDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(L"\"" + folder + L"\\Lumora\\uninst.exe\" /S"));
+    EXPECT_TRUE(CSetupDriver::WaitUntil(
+        [&]() { return !Exists(folder + L"\\Lumora") && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); },
+        kUninstallEndMs));
+    ExpectSameFiles(users, SnapshotOf(folder));
+}
+
+// WM_CLOSE, as a task manager sends it, ends the installer on every page,
+// before, during and after the copy; the uninstaller too.
+TEST_F(InstallerRunTest, WmCloseEndsTheInstallerOnEveryPage)
+{
+    struct TPage
+    {
+        const wchar_t* pstrName;
+        TPoint open;
+        TPoint shown;
+    };
+    const TPage kChoosingPages[] = {
+        { L"welcome", { -1, -1 }, kQuickInstallEdge },
+        { L"licence", kLicenceLink, kLicenceBackEdge },
+        { L"custom", kCustomLink, kStartEdge },
+    };
+    for (const TPage& page : kChoosingPages) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        if (page.open.x >= 0) driver.Click(page.open.x, page.open.y);
+        ASSERT_TRUE(WaitForButton(driver, page.shown));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
+        EXPECT_FALSE(Exists(Target()));
+    }
+    {
+        SCOPED_TRACE("finish page");
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+        ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+        ExpectCompleteInstallation(Target());
+        KillAllNamed(L"lumora.exe");
+    }
+    {
+        SCOPED_TRACE("during the copy");
+        CHeldFile held = HoldInReplacedFiles();
+        ASSERT_TRUE(held.IsHeld());
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+        ASSERT_TRUE(WaitForProgressPage(driver));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        held.Release();
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+        ExpectCompleteInstallation(Target());
+        // Whoever closed it wanted out: nothing was started.
+        EXPECT_TRUE(ProcessesNamed(L"lumora.exe").empty());
+    }
+    {
+        SCOPED_TRACE("failure page");
+        CHeldFile held(Target() + L"\\html\\err.html");
+        ASSERT_TRUE(held.IsHeld());
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+        ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    }
+    for (bool bFinished : { false, true }) {
+        SCOPED_TRACE(bFinished ? "uninstall finished" : "uninstall confirm");
+        CSetupDriver driver;
+        ASSERT_TRUE(driver.Start(L"\"" + Target() + L"\\uninst.exe\""));
+        ASSERT_NE(driver.WaitForWindow(kUninstallTitle), nullptr);
+        ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        if (bFinished) {
+            driver.Click(kUninstallButton.x, kUninstallButton.y);
+            ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kInstallWaitMs));
+            ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
+        }
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
+        EXPECT_EQ(Exists(Target() + L"\\lumora.exe"), !bFinished);
+    }
+}
+
+// A second installation in another folder takes the entries; uninstalling it
+// gives them back to the first, which is never left without them.
+TEST_F(InstallerRunTest, AnInstallationWhoseEntriesWereTakenGetsThemBack)
+{
+    const std::wstring second = L"C:\\LumoraRun\\Second";
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    ASSERT_EQ(RunSilent(L"/D=" + second), 0u);
+    ExpectEntries(second);
+    ExpectCompleteInstallation(Target());
+
+    CSetupDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(L"\"" + second + L"\\uninst.exe\" /S"));
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(second); }, kUninstallEndMs));
+    EXPECT_TRUE(CSetupDriver::WaitUntil(
+        [&]() { return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation") == Target(); },
+        kUninstallEndMs));
+    ExpectEntries(Target());
+    ExpectCompleteInstallation(Target());
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"), LUMORA_VERSION_WTEXT);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"Publisher"), L"" LUMORA_COMPANY_NAME);
+}
+
 class InstallerDriveTest : public InstallerRunTest
 {
 protected:
     void SetUp() override
     {
         InstallerRunTest::SetUp();
-        if (::GetDriveTypeW(L"R:\\") <= DRIVE_NO_ROOT_DIR || ::GetDriveTypeW(L"S:\\") <= DRIVE_NO_ROOT_DIR)
-            GTEST_SKIP() << "no small and read-only drives here (mounting a tmpfs needs root)";
+        if (::GetDriveTypeW(L"R:\\") <= DRIVE_NO_ROOT_DIR || ::GetDriveTypeW(L"S:\\") <= DRIVE_NO_ROOT_DIR ||
+            !Exists(kTinyTarget + std::wstring(L"\\~lumora.new")))
+            GTEST_SKIP() << "no small volumes here: setup_drives.sh mounts them with tmpfs, which needs root";
     }
+    void TearDown() override
+    {
+        InstallerRunTest::TearDown();
+        // The unpacking folder is the small volume's mount point and stays.
+        for (const auto& file : SnapshotOf(kTinyTarget))
+            ::DeleteFileW((std::wstring(kTinyTarget) + L"\\" + file.first).c_str());
+    }
+    void RefuseForRoom(const std::wstring& target);
+
+    // Holds a volume of 1 MiB mounted on the folder an install unpacks into.
+    static constexpr const wchar_t* kTinyTarget = L"C:\\LumoraTiny\\Lumora";
 };
 
-// A drive too small for the install: the window shows why and offers no start,
-// the quick install included; a silent install fails without writing.
-TEST_F(InstallerDriveTest, NearlyFullDriveIsRefusedByQuickCustomAndSilentInstall)
+// A volume too small for the install, as a drive of its own or mounted on a
+// folder of a roomy drive: the window shows why and offers no start, the quick
+// install included; a silent install fails without writing.
+TEST_F(InstallerDriveTest, NearlyFullVolumeIsRefusedByQuickCustomAndSilentInstall)
 {
-    const std::wstring target = L"R:\\Lumora";
+    for (const wchar_t* pstrTarget : { L"R:\\Lumora", L"C:\\LumoraSmallMount\\Lumora" }) {
+        const std::wstring target = pstrTarget;
+        SCOPED_TRACE(testing::PrintToString(target));
+        RefuseForRoom(target);
+    }
+}
+
+void InstallerDriveTest::RefuseForRoom(const std::wstring& target)
+{
     CSetupDriver driver;
     OpenInstallWindow(driver, target);
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     // The custom page comes instead of the copy, its start greyed.
     ASSERT_TRUE(driver.WaitForColor(kStartEdge.x, kStartEdge.y, kButtonDisabled));
     driver.Shot(L"install-7-drive-full");
-    HWND hPrompt = CloseUntilPrompt(driver);
+    HWND hPrompt = ClickCloseForPrompt(driver);
     ASSERT_NE(hPrompt, nullptr);
     driver.AnswerPrompt(hPrompt, IDYES);
     EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1));
@@ -897,6 +1137,38 @@ TEST_F(InstallerDriveTest, ReadOnlyTargetFailsWithAMessageAndWritesNothing)
     EXPECT_FALSE(Exists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Lumora.lnk"));
 
     EXPECT_EQ(RunSilent(L"/D=" + target), kFailureExitCode);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// The volume fills up in the middle of a file: the install ends on our failure
+// page (no box of the installer's own), the process ends with the failure's
+// code, and the earlier installation is as it was.
+TEST_F(InstallerDriveTest, AVolumeFullInTheMiddleOfAFileEndsOnOurFailurePage)
+{
+    PutInstallation(kTinyTarget);
+    WriteText(std::wstring(kTinyTarget) + L"\\skin\\skin.sk", "the earlier skin");
+    const TFolderSnapshot before = SnapshotOf(kTinyTarget);
+    ASSERT_FALSE(before.empty());
+
+    CSetupDriver driver;
+    OpenInstallWindow(driver, kTinyTarget);
+    ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+    EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
+    driver.Shot(L"install-10-volume-full");
+    // The failure page leads back to the choice of a folder: a new installer.
+    const DWORD failedPid = driver.ProcessId();
+    driver.Click(kChooseAgain.x, kChooseAgain.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+    CSetupDriver again;
+    ASSERT_NE(again.WaitForWindow(kInstallTitle), nullptr);
+    EXPECT_NE(again.ProcessId(), failedPid);
+    ASSERT_TRUE(WaitForButton(again, kQuickInstallEdge));
+    KillAllSetups();
+
+    EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 

@@ -8,6 +8,12 @@
 #include "FakeInstaller.h"
 #include "MainProgramTerminator.h"
 #include "PluginExports.h"
+#include "UserLauncher.h"
+
+#include <tlhelp32.h>
+
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -63,6 +69,53 @@ TEST(MainProgramTerminator, WithoutAMainProgramItOnlyWaits)
     EXPECT_FALSE(CMainProgramTerminator::CloseMarkedMainWindow());
     LumoraTerminater(nullptr, 1024, nullptr, nullptr, nullptr);
     EXPECT_EQ(CMainProgramTerminator::FindProcessIdByNameNoCase(L"Lumora.exe"), CMainProgramTerminator::kNoProcess);
+}
+
+// A process's parent id and the parent's file name.
+std::pair<DWORD, std::wstring> ParentOf(DWORD pid)
+{
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    std::map<DWORD, std::pair<DWORD, std::wstring>> processes;
+    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore; bMore = ::Process32NextW(hSnapshot, &entry))
+        processes[entry.th32ProcessID] = { entry.th32ParentProcessID, entry.szExeFile };
+    ::CloseHandle(hSnapshot);
+    DWORD parent = processes[pid].first;
+    return { parent, processes.count(parent) != 0 ? processes[parent].second : std::wstring() };
+}
+
+// The program started at the end of an install runs as the user where the
+// desktop shell can start it: then it is the shell's child, not the installer's.
+// Otherwise it is started directly; either way it runs from its own folder.
+TEST(MainProgramTerminator, TheProgramIsStartedByTheShellWhereItCanBeAsked)
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    const std::wstring program = std::wstring(folder) + L"\\LUMORA.exe";
+    EXPECT_EQ(CUserLauncher::Launch(std::wstring(folder) + L"\\no such program.exe"), CUserLauncher::NotStarted);
+    CUserLauncher::TWay way = CUserLauncher::Launch(program);
+    ASSERT_NE(way, CUserLauncher::NotStarted);
+    DWORD pid = CMainProgramTerminator::kNoProcess;
+    for (int i = 0; i < 400 && pid == CMainProgramTerminator::kNoProcess; i++) {
+        pid = CMainProgramTerminator::FindProcessIdByNameNoCase(L"Lumora.exe");
+        if (pid == CMainProgramTerminator::kNoProcess) ::Sleep(50);
+    }
+    ASSERT_NE(pid, CMainProgramTerminator::kNoProcess);
+    RecordProperty("way", way == CUserLauncher::StartedByShell ? "shell" : "direct");
+    std::printf("started %s\n", way == CUserLauncher::StartedByShell ? "by the shell" : "directly");
+    const auto parent = ParentOf(pid);
+    if (way == CUserLauncher::StartedByShell) {
+        EXPECT_NE(parent.first, ::GetCurrentProcessId());
+        EXPECT_EQ(_wcsicmp(parent.second.c_str(), L"explorer.exe"), 0) << testing::PrintToString(parent.second);
+    } else {
+        EXPECT_EQ(parent.first, ::GetCurrentProcessId());
+    }
+    if (HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        ::TerminateProcess(hProcess, 0);
+        ::WaitForSingleObject(hProcess, 5000);
+        ::CloseHandle(hProcess);
+    }
 }
 
 } // namespace
