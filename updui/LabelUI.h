@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "ControlUI.h"
-#include "TextPaintCacheUI.h"
+#include "PaintResultCacheUI.h"
 
 namespace UpdUI {
 
@@ -50,7 +50,7 @@ protected:
     UINT m_uTextStyle;
     RECT m_rcTextPadding;
     bool m_bShowHtml;
-    CTextPaintCacheUI m_textCache;
+    CPaintResultCacheUI m_textCache;
 
 private:
     void SetAlign(LPCWSTR pstrValue);

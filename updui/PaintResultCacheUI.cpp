@@ -1,4 +1,4 @@
-#include "TextPaintCacheUI.h"
+#include "PaintResultCacheUI.h"
 
 #include <string.h>
 
@@ -16,17 +16,17 @@ const int kMaxPixels = 256 * 1024;
 
 } // namespace
 
-CTextPaintCacheUI::CTextPaintCacheUI()
+CPaintResultCacheUI::CPaintResultCacheUI()
     : m_hUnder(nullptr), m_hResult(nullptr), m_hNow(nullptr), m_pUnder(nullptr), m_pResult(nullptr), m_pNow(nullptr),
-      m_cx(0), m_cy(0), m_bHeld(false), m_key{ CStringUI(), 0, 0, nullptr, false }
+      m_cx(0), m_cy(0), m_bSeen(false), m_bHeld(false), m_key{ CStringUI(), 0, 0, nullptr, false }
 { }
 
-CTextPaintCacheUI::~CTextPaintCacheUI()
+CPaintResultCacheUI::~CPaintResultCacheUI()
 {
     Forget();
 }
 
-void CTextPaintCacheUI::Forget()
+void CPaintResultCacheUI::Forget()
 {
     for (HBITMAP* phBitmap : { &m_hUnder, &m_hResult, &m_hNow }) {
         if (*phBitmap != nullptr) DeleteObject(*phBitmap);
@@ -38,7 +38,7 @@ void CTextPaintCacheUI::Forget()
 }
 
 // The three surfaces at the text's size, made again when it changed.
-bool CTextPaintCacheUI::Fits(int cx, int cy)
+bool CPaintResultCacheUI::Fits(int cx, int cy)
 {
     if (m_hNow != nullptr && m_cx == cx && m_cy == cy) return true;
     Forget();
@@ -55,7 +55,7 @@ bool CTextPaintCacheUI::Fits(int cx, int cy)
 }
 
 // A text cut by the clipping would be kept cut, and copied back so where it is not cut.
-bool CTextPaintCacheUI::IsWhollyVisible(HDC hDC, const RECT& rcText)
+bool CPaintResultCacheUI::IsWhollyVisible(HDC hDC, const RECT& rcText)
 {
     RECT rcClip;
     const int nComplexity = GetClipBox(hDC, &rcClip);
@@ -64,15 +64,19 @@ bool CTextPaintCacheUI::IsWhollyVisible(HDC hDC, const RECT& rcText)
     return IntersectRect(&rcInside, &rcClip, &rcText) && EqualRect(&rcInside, &rcText);
 }
 
-bool CTextPaintCacheUI::Holds(const TKeyUI& key) const
+bool CPaintResultCacheUI::SameKey(const TKeyUI& key) const
 {
-    return m_bHeld && m_key.dwColor == key.dwColor && m_key.uStyle == key.uStyle && m_key.hFont == key.hFont &&
-        m_key.bHtml == key.bHtml && m_key.sText == key.sText &&
-        memcmp(m_pNow, m_pUnder, (size_t)m_cx * (size_t)m_cy * sizeof(DWORD)) == 0;
+    return m_key.dwColor == key.dwColor && m_key.uStyle == key.uStyle && m_key.hFont == key.hFont &&
+        m_key.bHtml == key.bHtml && m_key.sText == key.sText;
 }
 
-bool CTextPaintCacheUI::Copy(HDC hTarget, int xTarget, int yTarget, HDC hSource, int xSource, int ySource, int cx,
-                             int cy, HBITMAP hSelect, bool bIntoBitmap)
+bool CPaintResultCacheUI::Holds(const TKeyUI& key) const
+{
+    return m_bHeld && SameKey(key) && memcmp(m_pNow, m_pUnder, (size_t)m_cx * (size_t)m_cy * sizeof(DWORD)) == 0;
+}
+
+bool CPaintResultCacheUI::Copy(HDC hTarget, int xTarget, int yTarget, HDC hSource, int xSource, int ySource, int cx,
+                               int cy, HBITMAP hSelect, bool bIntoBitmap)
 {
     HDC hMemDC = CPaintCacheUI::ForThisThread().MemoryDC();
     if (hMemDC == nullptr) return false;
@@ -84,7 +88,8 @@ bool CTextPaintCacheUI::Copy(HDC hTarget, int xTarget, int yTarget, HDC hSource,
     return bCopied != FALSE;
 }
 
-bool CTextPaintCacheUI::Draw(HDC hDC, const RECT& rcText, const RECT& rcPaint, const TKeyUI& key, const FRender& render)
+bool CPaintResultCacheUI::Draw(HDC hDC, const RECT& rcText, const RECT& rcPaint, const TKeyUI& key,
+                               const FRender& render)
 {
     const int cx = rcText.right - rcText.left, cy = rcText.bottom - rcText.top;
     // Only a memory DC can be read back as it was drawn; a window's pixels may be covered.
@@ -93,7 +98,16 @@ bool CTextPaintCacheUI::Draw(HDC hDC, const RECT& rcText, const RECT& rcPaint, c
     if ((key.uStyle & DT_NOCLIP) != 0) return false; // the glyphs may reach past the rectangle
     RECT rcPart;
     if (!IntersectRect(&rcPart, &rcText, &rcPaint)) return true; // nothing of it is painted now
-    if (!EqualRect(&rcPart, &rcText) || !IsWhollyVisible(hDC, rcText) || !Fits(cx, cy)) return false;
+    if (!EqualRect(&rcPart, &rcText) || !IsWhollyVisible(hDC, rcText)) return false;
+    // The first paint draws directly and only notes the drawing: surfaces are made when a
+    // second paint shows the same drawing again, so a first paint pays nothing for them.
+    if (!m_bSeen || !SameKey(key)) {
+        m_bSeen = true;
+        m_bHeld = false;
+        m_key = key;
+        return false;
+    }
+    if (!Fits(cx, cy)) return false;
     if (!Copy(nullptr, 0, 0, hDC, rcText.left, rcText.top, cx, cy, m_hNow, true)) return false;
     if (Holds(key) && Copy(hDC, rcText.left, rcText.top, nullptr, 0, 0, cx, cy, m_hResult, false)) return true;
     render(hDC, rcText);

@@ -7,11 +7,11 @@
 
 namespace UpdUI {
 
-// What a control's text made of the pixels under it, kept with those pixels: when a
-// later paint finds the same pixels under the same text, the kept result is copied
-// back instead of measuring and drawing the glyphs again. The result is the very one
-// drawing gives, since it is what drawing gave over the same pixels.
-class CTextPaintCacheUI
+// What a control's text or image made of the pixels under it, kept with those pixels:
+// when a later paint finds the same pixels under the same drawing, the kept result is
+// copied back instead of measuring glyphs or blending the image again. The result is
+// the very one drawing gives, since it is what drawing gave over the same pixels.
+class CPaintResultCacheUI
 {
 public:
     // Everything the drawing depends on besides the pixels under it.
@@ -23,22 +23,23 @@ public:
         HFONT hFont;
         bool bHtml;
     };
-    // Draws the text at rc into hDC.
+    // Draws the text or image at rc into hDC.
     using FRender = std::function<void(HDC hDC, RECT rc)>;
 
-    CTextPaintCacheUI();
-    ~CTextPaintCacheUI();
-    CTextPaintCacheUI(const CTextPaintCacheUI&) = delete;
-    CTextPaintCacheUI& operator=(const CTextPaintCacheUI&) = delete;
+    CPaintResultCacheUI();
+    ~CPaintResultCacheUI();
+    CPaintResultCacheUI(const CPaintResultCacheUI&) = delete;
+    CPaintResultCacheUI& operator=(const CPaintResultCacheUI&) = delete;
 
-    // Paints the text at rcText, from the kept result when it still holds. False when
-    // the text is not drawn here (not a memory DC, a text cut by the paint rectangle, too
-    // large to keep): the caller draws it directly.
+    // Paints the drawing at rcText, from the kept result when it still holds. False when
+    // it is not drawn here (not a memory DC, cut by the paint rectangle or the clipping,
+    // too large to keep): the caller draws it directly.
     bool Draw(HDC hDC, const RECT& rcText, const RECT& rcPaint, const TKeyUI& key, const FRender& render);
     void Forget();
 
 private:
     bool Fits(int cx, int cy);
+    bool SameKey(const TKeyUI& key) const;
     bool Holds(const TKeyUI& key) const;
     static bool IsWhollyVisible(HDC hDC, const RECT& rcText);
     static bool Copy(HDC hTarget, int xTarget, int yTarget, HDC hSource, int xSource, int ySource, int cx, int cy,
@@ -52,6 +53,7 @@ private:
     DWORD* m_pNow;
     int m_cx;
     int m_cy;
+    bool m_bSeen; // the key was noted by a paint before
     bool m_bHeld;
     TKeyUI m_key;
 };
