@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "EventSourceUI.h"
+#include "PaintResultCacheUI.h"
 #include "RectUI.h"
 #include "StringUI.h"
 #include "WindowManagerUI.h"
@@ -202,6 +203,7 @@ protected:
     DWORD m_dwBackColor2;
     DWORD m_dwBackColor3;
     CStringUI m_sBkImage;
+    CPaintResultCacheUI m_bkImageCache;
     DWORD m_dwBorderColor;
     DWORD m_dwFocusBorderColor;
     bool m_bColorHsl;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ControlUI.h"
+#include "PaintResultCacheUI.h"
 
 namespace UpdUI {
 
@@ -38,7 +39,10 @@ protected:
     RECT GetTextRect() const;
     // Height of the label's font, or -1 without a manager to measure it.
     int FontHeight() const;
+    // Through the text's paint cache: drawn again only when the text or the pixels under it changed.
     void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+    void DrawLabelTextDirectly(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+    HFONT FontHandle() const;
 
     DWORD m_dwTextColor;
     DWORD m_dwDisabledTextColor;
@@ -46,6 +50,7 @@ protected:
     UINT m_uTextStyle;
     RECT m_rcTextPadding;
     bool m_bShowHtml;
+    CPaintResultCacheUI m_textCache;
 
 private:
     void SetAlign(LPCWSTR pstrValue);

@@ -146,19 +146,21 @@ void CMouseInputUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
     m_ptLastMousePos = PointFromLParam(lParam);
     CControlUI* pNewHover = m_manager.FindControlAt(m_ptLastMousePos);
     if (pNewHover != nullptr && !IsOwnControl(pNewHover)) return;
+    // The keys do not change between the events of one move.
+    const WORD wKeys = GetMouseKeyFlags();
     if (pNewHover != m_pEventHover && m_pEventHover != nullptr) {
         CControlUI* pOld = m_pEventHover;
         m_pEventHover = nullptr;
-        m_manager.SendEvent(pOld, EventMouseLeave, pNewHover, 0, GetMouseKeyFlags(), wParam, lParam);
+        m_manager.SendEvent(pOld, EventMouseLeave, pNewHover, 0, wKeys, wParam, lParam);
         m_toolTip.Hide();
     }
     if (pNewHover != m_pEventHover && pNewHover != nullptr) {
-        m_manager.SendEvent(pNewHover, EventMouseEnter, pNewHover, 0, GetMouseKeyFlags(), wParam, lParam);
+        m_manager.SendEvent(pNewHover, EventMouseEnter, pNewHover, 0, wKeys, wParam, lParam);
         m_pEventHover = pNewHover;
     }
     CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;
     if (pTarget != nullptr) {
-        m_manager.SendEvent(pTarget, EventMouseMove, pTarget, 0, GetMouseKeyFlags(), wParam, lParam);
+        m_manager.SendEvent(pTarget, EventMouseMove, pTarget, 0, wKeys, wParam, lParam);
     }
 }
 

@@ -132,6 +132,13 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
     return sz;
 }
 
+// Whether the tagged text may open a link ("<a" or "{a"); a false alarm only costs speed.
+bool CTextUI::MayHoldLinks() const
+{
+    LPCWSTR pstrText = m_sText.GetData();
+    return wcsstr(pstrText, L"<a") != nullptr || wcsstr(pstrText, L"{a") != nullptr;
+}
+
 void CTextUI::PaintText(HDC hDC)
 {
     FillDefaultColors();
@@ -141,13 +148,17 @@ void CTextUI::PaintText(HDC hDC)
     }
     DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
     RECT rc = GetTextRect();
-    if (m_bShowHtml) {
+    if (m_bShowHtml && !MayHoldLinks()) {
+        m_nLinks = 0;
+        DrawLabelText(hDC, rc, dwColor, m_uTextStyle);
+    } else if (m_bShowHtml) {
+        // Links need their places and the hover colour of every paint: drawn directly.
         m_nLinks = MAX_LINK;
         CPainterUI::DrawMarkupText(hDC, m_pManager, rc, m_sText.GetData(), dwColor, m_rcLinks, m_sLinks, m_nLinks,
                                    m_uTextStyle);
     } else {
         m_nLinks = 0;
-        CPainterUI::DrawPlainText(hDC, m_pManager, rc, m_sText.GetData(), dwColor, m_iFont, m_uTextStyle);
+        DrawLabelText(hDC, rc, dwColor, m_uTextStyle);
     }
 }
 

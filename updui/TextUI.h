@@ -28,6 +28,7 @@ public:
     int GetHotLink() const;
 
 protected:
+    bool MayHoldLinks() const;
     // Index of the link under the point, or -1.
     int LinkAt(POINT pt) const;
 

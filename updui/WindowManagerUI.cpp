@@ -632,8 +632,8 @@ void CWindowManagerUI::LayoutTree()
 
 void CWindowManagerUI::OnPaint()
 {
-    RECT rcPaint = {};
-    if (!::GetUpdateRect(m_hWndPaint, &rcPaint, FALSE)) return;
+    // BeginPaint tells what to paint; asking the update rectangle first would be one more
+    // round trip to the window server for every paint.
     if (m_pRoot == nullptr) {
         PAINTSTRUCT ps = {};
         ::BeginPaint(m_hWndPaint, &ps);

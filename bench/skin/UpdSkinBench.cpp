@@ -13,6 +13,7 @@
 #include "BenchUpdSkinWnd.h"
 #include "ControlUI.h"
 #include "SkinMarkupMaker.h"
+#include "UpdSkinBenchProfile.h"
 
 namespace {
 
@@ -81,6 +82,8 @@ int main()
     }
     if (hBare != nullptr) DestroyWindow(hBare);
     canvas.SaveBmp(L"upd_skin_bench_window.bmp");
+    CUpdSkinBenchProfile profile;
+    profile.Run(wnd.GetManager().GetRoot(), canvas.DC(), kPaintRounds);
     DestroyWindow(hWnd);
     CBenchPaintSteps::PumpMessages();
 
@@ -95,12 +98,12 @@ int main()
            nHoverPixels * 100.0 / (kWidth * kHeight));
     const double blend = alphaBlend.Median(), full = fullPaint.Median();
     if (blend > 0.0 && full > 0.0) {
-        printf("updater library ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
-        printf("updater library ratio tree paint / AlphaBlend: %.2f\n", printClient.Median() / blend);
-        printf("updater library ratio hover repaint / full paint: %.3f (goal 0.1)\n", hover.Median() / full);
-        printf("updater library ratio bare window's WM_PAINT of the button / full paint: %.3f\n",
-               barePaint.Median() / full);
-        printf("updater library ratio first paint / full paint: %.2f (goal 2)\n", firstPaint / full);
+        printf("ratio updater full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
+        printf("ratio updater tree paint / AlphaBlend: %.2f\n", printClient.Median() / blend);
+        printf("ratio updater hover repaint / full paint: %.3f (goal 0.1)\n", hover.Median() / full);
+        printf("ratio updater bare window's WM_PAINT of the button / full paint: %.3f\n", barePaint.Median() / full);
+        printf("ratio updater first paint / full paint: %.2f (goal 2)\n", firstPaint / full);
     }
+    profile.Print();
     return 0;
 }

@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace UpdUI {
+class CControlUI;
+}
+
+// Where the updater library's full paint goes: every visible control's paint steps run
+// one by one into a DIB, timed and summed by control class and step. Run after a full
+// paint, so each control's paint rectangle is its whole visible part.
+class CUpdSkinBenchProfile
+{
+public:
+    void Run(UpdUI::CControlUI* pRoot, HDC hDC, int nRounds);
+    void Print() const;
+
+private:
+    void TimeControl(UpdUI::CControlUI* pControl, HDC hDC);
+    void Add(const std::string& key, double seconds);
+
+    std::map<std::string, double> m_seconds;
+    int m_nRounds = 0;
+};
