@@ -15,6 +15,11 @@ namespace {
 const int kBytesPerPixel = 4;
 const int kAlphaChannel = 3; // the pixels are B, G, R, A in memory
 
+float EnlargedShift(float fScale)
+{
+    return fScale > 1.0f ? 0.5f * fScale - 0.5f : 0.0f;
+}
+
 // One part, scaled from the image's pixels into the copy's.
 void ResamplePart(const DWORD* pImage, int nImageWidth, const TImagePartUI& part, DWORD* pCopy, int nCopyWidth)
 {
@@ -27,13 +32,17 @@ void ResamplePart(const DWORD* pImage, int nImageWidth, const TImagePartUI& part
         return;
     }
     // The triangle filter averages the area a target pixel covers when shrinking and
-    // interpolates between neighbours when enlarging, as HALFTONE does; the pixels are
-    // premultiplied already, so the resampler must not weight them by alpha again.
-    stbir_resize_uint8_generic(reinterpret_cast<const unsigned char*>(pSrc), part.nSrcWidth, part.nSrcHeight,
-                               nImageWidth * kBytesPerPixel, reinterpret_cast<unsigned char*>(pDst), dw, dh,
-                               nCopyWidth * kBytesPerPixel, kBytesPerPixel, kAlphaChannel,
-                               STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE,
-                               STBIR_COLORSPACE_LINEAR, nullptr);
+    // interpolates between neighbours when enlarging. Enlarged, the shift puts source
+    // pixel k at target pixel k * scale, where GDI's stretch puts it, rather than centre
+    // on centre, so the picture does not move by a fraction of a pixel against a
+    // GDI-drawn one; shrunk, centre on centre keeps the picture's mean colour.
+    // The pixels are premultiplied already: the resampler must not weight them again.
+    const float fScaleX = (float)dw / (float)part.nSrcWidth, fScaleY = (float)dh / (float)part.nSrcHeight;
+    stbir_resize_subpixel(pSrc, part.nSrcWidth, part.nSrcHeight, nImageWidth * kBytesPerPixel, pDst, dw, dh,
+                          nCopyWidth * kBytesPerPixel, STBIR_TYPE_UINT8, kBytesPerPixel, kAlphaChannel,
+                          STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE,
+                          STBIR_FILTER_TRIANGLE, STBIR_COLORSPACE_LINEAR, nullptr, fScaleX, fScaleY,
+                          EnlargedShift(fScaleX), EnlargedShift(fScaleY));
 }
 
 } // namespace
@@ -47,9 +56,15 @@ bool CScaledCopyUI::ReadablePart(const TImageRecUI& image, const RECT& rcDest, i
 HBITMAP CScaledCopyUI::Resample(const TImageRecUI& image, int cx, int cy, const RECT& rcBmpPart,
                                 const RECT& rcCorners, bool bHole)
 {
+    // Every decoded image is a top-down DIB section (see CImageDecoderUI).
     DIBSECTION dib = {};
     if (GetObjectW(image.hBitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr ||
-        dib.dsBm.bmBitsPixel != 32 || dib.dsBmih.biHeight >= 0 || dib.dsBm.bmWidth != image.nWidth)
+        dib.dsBm.bmBitsPixel != 32 || dib.dsBm.bmWidth != image.nWidth || dib.dsBm.bmHeight != image.nHeight)
+        return nullptr;
+    // Corners that do not fit side by side overlap, and where they overlap GDI blends
+    // one over the other.
+    if (rcCorners.left < 0 || rcCorners.top < 0 || rcCorners.right < 0 || rcCorners.bottom < 0 ||
+        rcCorners.left + rcCorners.right > cx || rcCorners.top + rcCorners.bottom > cy)
         return nullptr;
     const RECT rcCopy = { 0, 0, cx, cy };
     TImagePartUI parts[CNinePartsUI::MAX_PARTS];

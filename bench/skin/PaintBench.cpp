@@ -146,11 +146,11 @@ void CPaintBench::Print() const
     const double blend = m_alphaBlend.Median();
     const double full = m_fullPaint.Median();
     if (blend > 0.0 && full > 0.0) {
-        printf("ratio full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
-        printf("ratio tree paint / AlphaBlend: %.2f\n", m_printClient.Median() / blend);
-        printf("ratio hover repaint / full paint: %.3f (goal 0.1)\n", m_hover.Median() / full);
-        printf("ratio bare window's WM_PAINT of the button / full paint: %.3f\n", m_barePaint.Median() / full);
-        printf("ratio first paint / full paint: %.2f (goal 2)\n", m_firstPaint / full);
+        printf("tree paint / AlphaBlend: %.2f\n", m_printClient.Median() / blend);
+        printf("bare window's WM_PAINT of the button / full paint: %.3f\n", m_barePaint.Median() / full);
+        printf("ratio main library full paint / AlphaBlend: %.2f (goal 2)\n", full / blend);
+        printf("ratio main library hover repaint / full paint: %.3f (goal 0.1)\n", m_hover.Median() / full);
+        printf("ratio main library first paint / full paint: %.2f (goal 2)\n", m_firstPaint / full);
     }
     m_profile.Print();
 }
