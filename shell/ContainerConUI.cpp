@@ -33,8 +33,7 @@ void CContainerConUI::LoadAnimation()
         return;
     }
     std::unique_ptr<CGifAnimation> pAnimation(new CGifAnimation);
-    if (!pAnimation->LoadResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEW_LOADING_GIF), L"gif"))
-        return;
+    if (!pAnimation->LoadResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEW_LOADING_GIF), L"gif")) return;
     m_pAnimation = std::move(pAnimation);
     if (!m_bAttached) Invalidate();
 }

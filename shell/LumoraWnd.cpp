@@ -434,8 +434,6 @@ bool CLumoraWnd::InitWindow()
     m_frameInset = m_controls.main->GetInset();
     m_frameBorder = m_controls.tabView->GetBorderSize();
     SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
-    InitMenuLook(GetModuleHandleW(nullptr));
-    AddTrayIcon();
     m_controls.version->SetText(VersionLabelText().c_str());
     CreateViews();
     UpdateGripCorner();
@@ -457,14 +455,17 @@ void CLumoraWnd::OnPainted()
     if (!m_finishStartPosted) FinishStart();
 }
 
-// Each of these takes longer than the whole first paint: the updater's start, the
-// views' loading animation (GDI+ and the image) and the views' browsers, whose
+// None of this is seen in the first picture, and most of it takes longer than the
+// whole first paint: the menus' fonts and images, the tray icon, the updater's start,
+// the views' loading animation (GDI+ and the image) and the views' browsers, whose
 // windows cover the views once their pages are ready.
 void CLumoraWnd::FinishStart()
 {
     m_finishStartPosted = true;
     if (m_startFinished) return;
     m_startFinished = true;
+    InitMenuLook(GetModuleHandleW(nullptr));
+    if (!BossHidden) AddTrayIcon();
     StartUpdater(L"S A");
     for (CContainerConUI* view : m_views) {
         if (view) view->LoadAnimation();

@@ -1,7 +1,6 @@
 #include "NinePartsUI.h"
 
-int CNinePartsUI::Build(const RECT& rc, const RECT& rcBmpPart, const RECT& rcCorners, bool bHole,
-                        TImagePartUI* pParts)
+int CNinePartsUI::Build(const RECT& rc, const RECT& rcBmpPart, const RECT& rcCorners, bool bHole, TImagePartUI* pParts)
 {
     const int cl = rcCorners.left, ct = rcCorners.top, cr = rcCorners.right, cb = rcCorners.bottom;
     const int sw = rcBmpPart.right - rcBmpPart.left, sh = rcBmpPart.bottom - rcBmpPart.top;

@@ -53,8 +53,8 @@ bool CScaledCopyUI::ReadablePart(const TImageRecUI& image, const RECT& rcDest, i
         rcDest.right > rcDest.left && rcDest.bottom > rcDest.top;
 }
 
-HBITMAP CScaledCopyUI::Resample(const TImageRecUI& image, int cx, int cy, const RECT& rcBmpPart,
-                                const RECT& rcCorners, bool bHole)
+HBITMAP CScaledCopyUI::Resample(const TImageRecUI& image, int cx, int cy, const RECT& rcBmpPart, const RECT& rcCorners,
+                                bool bHole)
 {
     // Every decoded image is a top-down DIB section (see CImageDecoderUI).
     DIBSECTION dib = {};
