@@ -88,9 +88,24 @@ bool CPaintBench::Run(int nRounds)
     if (hBare != nullptr) DestroyWindow(hBare);
     canvas.SaveBmp(L"skin_bench_window.bmp");
     m_profile.Run(wnd.GetRoot(), canvas.DC(), nRounds);
+    TimeFreshMemory();
     DestroyWindow(hWnd);
     CBenchPaintSteps::PumpMessages();
     return true;
+}
+
+void CPaintBench::TimeFreshMemory()
+{
+    CBenchDib fresh(kWidth, kHeight);
+    if (!fresh.IsValid()) return;
+    double start = CBenchSamples::Now();
+    fresh.Fill(0x808080);
+    GdiFlush();
+    m_freshFill = CBenchSamples::Now() - start;
+    start = CBenchSamples::Now();
+    fresh.Fill(0x404040);
+    GdiFlush();
+    m_warmFill = CBenchSamples::Now() - start;
 }
 
 void CPaintBench::SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager)
@@ -135,6 +150,8 @@ void CPaintBench::Print() const
            m_firstTree * 1000.0,
            (m_firstPaint - m_firstLayout - m_firstImages - m_firstFonts - m_firstTexts - m_firstTree) * 1000.0);
     printf("first paint (layout, image decoding and scaling, the paint): %.2f ms\n", m_firstPaint * 1000.0);
+    printf("a fresh window-sized DIB filled: first %.2f ms, again %.2f ms\n", m_freshFill * 1000.0,
+           m_warmFill * 1000.0);
     PrintLine("full paint (WM_PAINT, whole client)", m_fullPaint);
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", m_printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", m_alphaBlend);
