@@ -7,9 +7,9 @@
 #include "ViewsResource.h"
 
 CContainerConUI::CContainerConUI()
-    : m_bAttached(false), m_hWndBrowser(nullptr), m_nSideMargin(1), m_nGripCorner(0), m_gdiplusToken(0)
+    : m_bAttached(false), m_hWndBrowser(nullptr), m_nSideMargin(1), m_nGripCorner(0), m_gdiplusToken(0),
+      m_bAnimationLoaded(false)
 {
-    LoadAnimation();
     SetBkColor(0xFF000000);
 }
 
@@ -25,14 +25,17 @@ CContainerConUI::~CContainerConUI()
 // its browser window.
 void CContainerConUI::LoadAnimation()
 {
+    if (m_bAnimationLoaded) return;
+    m_bAnimationLoaded = true;
     Gdiplus::GdiplusStartupInput input;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
         m_gdiplusToken = 0;
         return;
     }
     std::unique_ptr<CGifAnimation> pAnimation(new CGifAnimation);
-    if (pAnimation->LoadResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEW_LOADING_GIF), L"gif"))
-        m_pAnimation = std::move(pAnimation);
+    if (!pAnimation->LoadResource(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEW_LOADING_GIF), L"gif")) return;
+    m_pAnimation = std::move(pAnimation);
+    if (!m_bAttached) Invalidate();
 }
 
 void CContainerConUI::AttachWindow(HWND hWnd)

@@ -22,7 +22,12 @@ public:
     void AttachWindow(HWND hWnd);
     bool IsAttached() const;
     HWND GetBrowserWindow() const;
-    // The loading animation; null when GDI+ or the image could not be loaded.
+    // Starts GDI+ and loads the loading animation, then repaints the view; later
+    // calls do nothing. Left out of the constructor since both take longer than the
+    // window's first paint and the black view already stands for "loading".
+    void LoadAnimation();
+    // The loading animation; null until it is loaded, or when GDI+ or the image could
+    // not be loaded.
     const CGifAnimation* GetAnimation() const;
 
     // Pixels the browser leaves free on its left and right (1 at first, for
@@ -39,7 +44,6 @@ public:
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
 
 private:
-    void LoadAnimation();
     void PlaceBrowserWindow(bool bRepaint);
     void CutGripCorner();
     void PaintAnimationFrame(HDC hDC);
@@ -51,4 +55,5 @@ private:
     int m_nGripCorner;
     std::unique_ptr<CGifAnimation> m_pAnimation;
     ULONG_PTR m_gdiplusToken;
+    bool m_bAnimationLoaded;
 };

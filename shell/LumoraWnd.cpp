@@ -120,7 +120,10 @@ LRESULT CLumoraWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (HandleOwnMessage(uMsg, wParam, lParam, result)) return result;
     if (HandlePrivateMessage(uMsg, wParam, lParam, result)) return result;
     if (HandleMenuMessage(uMsg, wParam, lParam, result)) return result;
-    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result)) return result;
+    if (m_manager.HandleWindowMessage(uMsg, wParam, lParam, result)) {
+        if (uMsg == WM_PAINT) OnPainted();
+        return result;
+    }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
@@ -171,12 +174,15 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
     switch (uMsg) {
     case kTrayMessage: OnTrayIcon(lParam); return true;
     case kRecreateViewsMessage:
-        // Any process can send this: only a view whose browser is gone gets a new one.
+        // Any process can send this: only a view whose browser is gone gets a new one,
+        // and none is gone before the start has made them.
+        if (!m_startFinished) return true;
         for (int view : { HomeView, PlayingView }) {
             if (m_views[view] && !m_handlers[view]->GetBrowser()) CreateViewBrowser(view);
         }
         return true;
     case kArmPowerOffMessage: ArmPowerOffCheck(); return true;
+    case kFinishStartMessage: FinishStart(); return true;
     case kLoadHomeAddressMessage: {
         // The address comes only from OpenNoticeAddress in this process: lParam
         // may be a pointer into another process and is never read.
@@ -428,9 +434,6 @@ bool CLumoraWnd::InitWindow()
     m_frameInset = m_controls.main->GetInset();
     m_frameBorder = m_controls.tabView->GetBorderSize();
     SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
-    InitMenuLook(GetModuleHandleW(nullptr));
-    AddTrayIcon();
-    StartUpdater(L"S A");
     m_controls.version->SetText(VersionLabelText().c_str());
     CreateViews();
     UpdateGripCorner();
@@ -441,6 +444,35 @@ bool CLumoraWnd::InitWindow()
     if (GlobalSettings && PowerOffSchedule::Armed(*GlobalSettings)) ArmPowerOffCheck();
     m_initialized = true;
     return true;
+}
+
+// The window is painted: what its first picture does not need comes now, after it.
+// A posted message, so the paint's own update finishes first.
+void CLumoraWnd::OnPainted()
+{
+    if (!m_initialized || m_finishStartPosted) return;
+    m_finishStartPosted = PostMessageW(m_hWnd, kFinishStartMessage, 0, 0) != FALSE;
+    if (!m_finishStartPosted) FinishStart();
+}
+
+// None of this is seen in the first picture, and most of it takes longer than the
+// whole first paint: the menus' fonts and images, the tray icon, the updater's start,
+// the views' loading animation (GDI+ and the image) and the views' browsers, whose
+// windows cover the views once their pages are ready.
+void CLumoraWnd::FinishStart()
+{
+    m_finishStartPosted = true;
+    if (m_startFinished) return;
+    m_startFinished = true;
+    InitMenuLook(GetModuleHandleW(nullptr));
+    if (!BossHidden) AddTrayIcon();
+    StartUpdater(L"S A");
+    for (CContainerConUI* view : m_views) {
+        if (view) view->LoadAnimation();
+    }
+    // The TV view gets its browser when its page is first selected.
+    if (m_views[HomeView]) CreateViewBrowser(HomeView);
+    if (m_views[PlayingView]) CreateViewBrowser(PlayingView);
 }
 
 template <class T> T* CLumoraWnd::FindNamed(LPCWSTR name, LPCWSTR interfaceName)
@@ -519,9 +551,6 @@ void CLumoraWnd::CreateViews()
         }
         m_views[i] = view;
     }
-    // The TV view gets its browser when its page is first selected.
-    if (m_views[HomeView]) CreateViewBrowser(HomeView);
-    if (m_views[PlayingView]) CreateViewBrowser(PlayingView);
 }
 
 void CLumoraWnd::CreateViewBrowser(int view)

@@ -45,6 +45,7 @@ public:
     static const UINT kArmPowerOffMessage = WM_USER + 3;
     static const UINT kLoadHomeAddressMessage = WM_USER + 4;
     static const UINT kApplyTopMostMessage = WM_USER + 5;
+    static const UINT kFinishStartMessage = WM_USER + 7;
     static const UINT kColorSchemeMessage = CColorScheme::kMessage;
     static const UINT kSelectPageMessage = WM_APP + 3; // lParam = page number from 1
     static const UINT kReservedMessage = WM_APP + 4;
@@ -133,6 +134,8 @@ private:
     void OnTrayIcon(LPARAM lParam);
 
     bool InitWindow();
+    void OnPainted();
+    void FinishStart();
     bool FindControls();
     template <class T> T* FindNamed(LPCWSTR name, LPCWSTR interfaceName);
     void AddTrayIcon();
@@ -194,6 +197,8 @@ private:
     bool m_hotKeyRegistered = false;
     bool m_inApplicationWindowList = false;
     bool m_initialized = false; // every named control was found
+    bool m_finishStartPosted = false;
+    bool m_startFinished = false; // the updater was started and the views got their browsers
     std::wstring m_pendingHomeAddress;
     std::vector<BossHiddenWindow> m_bossHiddenWindows;
     PowerOffSchedule m_powerOff;

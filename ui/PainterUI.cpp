@@ -6,7 +6,9 @@
 #include "ImageDescUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
+#include "NinePartsUI.h"
 #include "PaintCacheUI.h"
+#include "ScaledCopyUI.h"
 #include "ScaledImageCacheUI.h"
 #include "SkinStorageUI.h"
 #include "WindowManagerUI.h"
@@ -14,35 +16,6 @@
 #include "uishared/PenDrawingUI.h"
 
 namespace {
-
-// One of the nine parts of a stretchable frame: where it goes and where it comes from.
-struct TImagePartUI
-{
-    RECT rcDest;
-    int nSrcX, nSrcY, nSrcWidth, nSrcHeight;
-};
-
-int BuildNineParts(const RECT& rc, const RECT& rcBmpPart, const RECT& rcCorners, bool bHole, TImagePartUI* pParts)
-{
-    const int cl = rcCorners.left, ct = rcCorners.top, cr = rcCorners.right, cb = rcCorners.bottom;
-    const int sw = rcBmpPart.right - rcBmpPart.left, sh = rcBmpPart.bottom - rcBmpPart.top;
-    const int sl = rcBmpPart.left, st = rcBmpPart.top, sr = rcBmpPart.right, sb = rcBmpPart.bottom;
-    int n = 0;
-    auto add = [&](int l, int t, int r, int b, int x, int y, int w, int h) {
-        pParts[n++] = TImagePartUI{ { l, t, r, b }, x, y, w, h };
-    };
-    if (!bHole)
-        add(rc.left + cl, rc.top + ct, rc.right - cr, rc.bottom - cb, sl + cl, st + ct, sw - cl - cr, sh - ct - cb);
-    if (cl > 0 && ct > 0) add(rc.left, rc.top, rc.left + cl, rc.top + ct, sl, st, cl, ct);
-    if (ct > 0) add(rc.left + cl, rc.top, rc.right - cr, rc.top + ct, sl + cl, st, sw - cl - cr, ct);
-    if (cr > 0 && ct > 0) add(rc.right - cr, rc.top, rc.right, rc.top + ct, sr - cr, st, cr, ct);
-    if (cl > 0) add(rc.left, rc.top + ct, rc.left + cl, rc.bottom - cb, sl, st + ct, cl, sh - ct - cb);
-    if (cr > 0) add(rc.right - cr, rc.top + ct, rc.right, rc.bottom - cb, sr - cr, st + ct, cr, sh - ct - cb);
-    if (cl > 0 && cb > 0) add(rc.left, rc.bottom - cb, rc.left + cl, rc.bottom, sl, sb - cb, cl, cb);
-    if (cb > 0) add(rc.left + cl, rc.bottom - cb, rc.right - cr, rc.bottom, sl + cl, sb - cb, sw - cl - cr, cb);
-    if (cr > 0 && cb > 0) add(rc.right - cr, rc.bottom - cb, rc.right, rc.bottom, sr - cr, sb - cb, cr, cb);
-    return n;
-}
 
 bool ShouldDrawPart(const TImagePartUI& part, const RECT& rcPaint)
 {
@@ -103,8 +76,8 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
             BitBlt(hDC, rcTemp.left, rcTemp.top, rcTemp.right - rcTemp.left, rcTemp.bottom - rcTemp.top, hMemDC,
                    rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
     } else {
-        TImagePartUI parts[9];
-        int nParts = BuildNineParts(rc, rcBmpPart, rcCorners, bHole, parts);
+        TImagePartUI parts[CNinePartsUI::MAX_PARTS];
+        int nParts = CNinePartsUI::Build(rc, rcBmpPart, rcCorners, bHole, parts);
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
         for (int i = 0; i < nParts; i++) {
             const TImagePartUI& part = parts[i];
@@ -138,7 +111,8 @@ bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, co
     const CScaledImageCacheUI::TKeyUI key = { rcBmpPart, rcCorners, cx, cy, (bBlend ? 1u : 0u) | (bHole ? 2u : 0u) };
     HBITMAP hCopy = pImage->pScaled->Find(key);
     if (hCopy == nullptr) {
-        hCopy = MakeScaledCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole);
+        hCopy = CScaledCopyUI::Resample(*pImage, cx, cy, rcBmpPart, rcCorners, bHole);
+        if (hCopy == nullptr) hCopy = CScaledCopyUI::Stretch(hDC, *pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole);
         if (hCopy == nullptr) return false;
         pImage->pScaled->Add(key, hCopy);
     }
@@ -156,29 +130,6 @@ bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, co
     }
     SelectObject(hMemDC, hOld);
     return true;
-}
-
-// The stretch is drawn by DrawImage itself into a transparent surface, so the copy has
-// exactly the pixels a direct drawing would have had: a blend over nothing leaves the
-// source as it is.
-HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
-                                   const RECT& rcCorners, bool bBlend, bool bHole)
-{
-    DWORD* pBits = nullptr;
-    HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(cx, cy, &pBits);
-    if (hCopy == nullptr) return nullptr;
-    HDC hCopyDC = CreateCompatibleDC(hDC);
-    if (hCopyDC == nullptr) {
-        DeleteObject(hCopy);
-        return nullptr;
-    }
-    HGDIOBJ hOld = SelectObject(hCopyDC, hCopy);
-    const RECT rcCopy = { 0, 0, cx, cy };
-    DrawImage(hCopyDC, pImage->hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole);
-    GdiFlush();
-    SelectObject(hCopyDC, hOld);
-    DeleteDC(hCopyDC);
-    return hCopy;
 }
 
 bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,

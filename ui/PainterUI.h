@@ -45,7 +45,5 @@ public:
 private:
     static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
                                const RECT& rcCorners, BYTE uFade, bool bHole);
-    static HBITMAP MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
-                                  const RECT& rcCorners, bool bBlend, bool bHole);
     static void DrawGradientBands(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);
 };

@@ -45,4 +45,10 @@ private:
     CPaintProfile m_profile;
     double m_firstTexts = 0.0;
     double m_firstTree = 0.0;
+    // A fresh window-sized DIB filled twice: the first fill writes pages the process has
+    // never touched, as a window's first paint does (its back buffer, its surface, the
+    // copy of an image stretched over it); the second is what a later paint pays.
+    double m_freshFill = 0.0;
+    double m_warmFill = 0.0;
+    void TimeFreshMemory();
 };

@@ -2,6 +2,8 @@
 # Runs the skin benchmarks once under Wine and prints their figures (the main UI
 # library's parse and paint figures, then the updater library's paint figures); starts a private
 # Xvfb when there is no display. Not a test: nothing here passes or fails on timings.
+# Each ratio with a goal is a line of its own, the same for both libraries:
+#   ratio <main|updater> library <what>: <value> (goal <goal>)
 #   bench/skin/run_skin_bench.sh [build folder, default build/out]
 # Build it first: cmake --build build/out --target skin_bench
 set -euo pipefail

@@ -30,6 +30,8 @@ public:
         tabs = new CTabLayoutUI;
         views[0] = new CContainerConUI;
         views[1] = new CContainerConUI;
+        views[0]->LoadAnimation();
+        views[1]->LoadAnimation();
         tabs->Add(views[0]);
         tabs->Add(views[1]);
         manager.AttachRoot(tabs);
@@ -131,6 +133,20 @@ TEST_F(ContainerConUITest, ViewStartsBlackWithTheLoadingAnimation)
     EXPECT_EQ(12u, view->GetAnimation()->GetFrameCount());
     EXPECT_FALSE(view->IsAttached());
     EXPECT_EQ(nullptr, view->GetBrowserWindow());
+}
+
+// The window's first paint comes before the animation: the view is black until it is
+// asked to load it, and a second request keeps the animation it has.
+TEST_F(ContainerConUITest, TheAnimationComesOnlyWhenAskedForAndOnce)
+{
+    CContainerConUI view;
+    EXPECT_EQ(0xFF000000u, view.GetBkColor());
+    EXPECT_EQ(nullptr, view.GetAnimation());
+    view.LoadAnimation();
+    const CGifAnimation* pFirst = view.GetAnimation();
+    ASSERT_NE(nullptr, pFirst);
+    view.LoadAnimation();
+    EXPECT_EQ(pFirst, view.GetAnimation());
 }
 
 TEST_F(ContainerConUITest, EachPaintShowsTheNextFrameAndTheTimerBringsTheNextPaint)
