@@ -50,6 +50,8 @@ Var AfterRun
 ; "" while the install goes well; the reason shown to the user once it failed.
 Var Failure
 Var TargetExisted
+; "1" when the updater started this run to report to its wizard.
+Var UpdateRun
 
 Page custom SkinnedInstallPage
 Page instfiles "" FollowInstallProgress
@@ -66,6 +68,15 @@ UninstPage custom un.FinishUninstallPage
   !insertmacro LUMORA_PROGRAM_FILES ${OP}
   !insertmacro ${OP} "" "uninst.exe"
 !macroend
+; The updater's wizard follows the unpacking (the bulk of the work) up to
+; this position of the 0..30000 range, one step per file.
+!define STAGED_SHARE 27000
+!define PROGRAM_COUNT 0
+!define STAGED_COUNT 0
+!macro COUNT_FILE DIR NAME
+  !define /redef /math PROGRAM_COUNT ${PROGRAM_COUNT} + 1
+!macroend
+!insertmacro LUMORA_PROGRAM_FILES COUNT_FILE
 
 ; A file the folder does not take (in use, or the drive turned read-only) sets
 ; the error flag instead of stopping the copy with the installer's own box.
@@ -76,6 +87,10 @@ UninstPage custom un.FinishUninstallPage
   File "${BIN_DIR}\${DIR}${NAME}"
   SetOverwrite on
   Call CheckStagedFile
+  !define /redef /math STAGED_COUNT ${STAGED_COUNT} + 1
+  !define /redef /math STAGED_POSITION ${STAGED_COUNT} * ${STAGED_SHARE}
+  !define /redef /math STAGED_POSITION ${STAGED_POSITION} / ${PROGRAM_COUNT}
+  LumoraPlugin::UpdateProgress ${STAGED_POSITION}
 !macroend
 !macro SWAP_IN_FILE DIR NAME
   StrCpy $R0 "${DIR}${NAME}"
@@ -105,16 +120,21 @@ Section "Lumora" SecMain
   StrCmp $Failure "" 0 restore
   Call WriteEntries
   StrCmp $Failure "" 0 restore
+  ; Files, entries and shortcuts are in place: the update is done.
+  LumoraPlugin::UpdateInstalled
   Call RemoveBackup
   Goto done
 restore:
+  LumoraPlugin::UpdateFailed
   !insertmacro LUMORA_INSTALLED_FILES RESTORE_FILE
   RMDir /r "$INSTDIR\${BACKUP}"
 done:
   RMDir /r "$INSTDIR\${STAGE}"
-  StrCmp $Failure "" +3
+  StrCmp $Failure "" installed
+  LumoraPlugin::UpdateFailed
   Call RemoveEmptyTarget
   DetailPrint "$Failure"
+installed:
 SectionEnd
 
 ; The needed room is what this installer puts on the drive, asked of the drive
@@ -168,6 +188,7 @@ Function CheckStagedFile
   IfErrors 0 done
   StrCmp $Failure "" 0 done
   StrCpy $Failure "无法写入 $INSTDIR\$R0：文件正被其他程序使用，或该位置已无法写入。"
+  LumoraPlugin::UpdateFailed
 done:
 FunctionEnd
 
@@ -245,9 +266,39 @@ shortcuts:
   StrCpy $Failure "无法创建快捷方式。"
 FunctionEnd
 
-; Called by the plug-in with the chosen folder on the stack.
+; Called by the plug-in with the chosen folder on the stack. An update stays
+; in the folder of the installation it replaces.
 Function TakeInstallFolder
-  Pop $INSTDIR
+  Pop $0
+  StrCmp $UpdateRun "1" done
+  StrCpy $INSTDIR $0
+done:
+FunctionEnd
+
+Function .onInit
+  Call DetectUpdateRun
+FunctionEnd
+
+; The updater runs its setup package with the handle of its wizard. Such a run
+; replaces the existing installation where its entry says it is; one without
+; an entry is the folder the updater runs the setup from, when it holds the
+; program. Never the default folder: that would be a second installation.
+Function DetectUpdateRun
+  LumoraPlugin::UpdateRun
+  Pop $UpdateRun
+  StrCmp $UpdateRun "1" 0 done
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $0 "" 0 found
+  IfFileExists "$EXEDIR\lumora.exe" 0 nowhere
+  StrCpy $0 "$EXEDIR"
+found:
+  StrCpy $INSTDIR $0
+  Return
+nowhere:
+  LumoraPlugin::UpdateFailed
+  SetErrorLevel 2
+  Quit
+done:
 FunctionEnd
 
 Function SkinnedInstallPage
@@ -276,6 +327,7 @@ FunctionEnd
 ; A close confirmed during the copy clears the after-run flag.
 Function .onInstSuccess
   StrCmp $Failure "" 0 failed
+  StrCmp $UpdateRun "1" updated
   IfSilent restart
   LumoraPlugin::GetSetupData
   Pop $AfterRun
@@ -286,6 +338,12 @@ Function .onInstSuccess
 restart:
   ; A program closed for the install runs again, from wherever it ran.
   LumoraPlugin::RestartMainProgram
+  Return
+updated:
+  ; The updater closed the program for the update: the new one runs now,
+  ; from its folder, whatever the options said.
+  SetOutPath "$INSTDIR"
+  Exec '"$INSTDIR\lumora.exe"'
   Return
 failed:
   LumoraPlugin::RestartMainProgram

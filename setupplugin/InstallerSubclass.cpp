@@ -4,6 +4,7 @@
 
 #include "PluginState.h"
 #include "SetupWnd.h"
+#include "UpdateProgressRelay.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
 // The installer's bar never sees the position; the skin shows it instead.
 LRESULT CInstallerSubclass::OnSetPos(WPARAM wParam)
 {
+    CUpdateProgressRelay::ReportCopyProgress(static_cast<int>(wParam));
     CControlUI* pControl = CurrentSetupWindow().FindControl(L"progress");
     CProgressUI* pProgress =
         pControl != nullptr ? static_cast<CProgressUI*>(pControl->GetInterface(L"Progress")) : nullptr;

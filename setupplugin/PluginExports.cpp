@@ -12,6 +12,7 @@
 #include "PluginMessageLoop.h"
 #include "PluginState.h"
 #include "UnInstallWnd.h"
+#include "UpdateProgressRelay.h"
 
 namespace {
 
@@ -174,4 +175,30 @@ NSIS_PLUGIN_FUNCTION(LumoraTerminater)
 {
     StayLoaded(extra);
     CMainProgramTerminator::Run();
+}
+
+NSIS_PLUGIN_FUNCTION(UpdateRun)
+{
+    StayLoaded(extra);
+    CNsisStack(stackTop, stringSize).Push(CUpdateProgressRelay::IsUpdateRun() ? L"1" : L"0");
+}
+
+// Section code calls these: a silent install has no progress bar to follow.
+NSIS_PLUGIN_FUNCTION(UpdateProgress)
+{
+    StayLoaded(extra);
+    long position = CNsisStack(stackTop, stringSize).PopLong();
+    CUpdateProgressRelay::ReportCopyProgress(static_cast<int>(position));
+}
+
+NSIS_PLUGIN_FUNCTION(UpdateInstalled)
+{
+    StayLoaded(extra);
+    CUpdateProgressRelay::ReportInstalled();
+}
+
+NSIS_PLUGIN_FUNCTION(UpdateFailed)
+{
+    StayLoaded(extra);
+    CUpdateProgressRelay::Stop();
 }
