@@ -58,25 +58,41 @@ std::wstring Installers()
     return LUMORA_JOURNEY_INSTALLERS;
 }
 
+// Read as a virus scanner reads: sharing every kind of access, so that the
+// installer can still move the file meanwhile.
+std::string ReadShared(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
 Snapshot FilesOf(const std::wstring& folder)
 {
     Snapshot files;
-    for (const wchar_t* name : kProgramFiles) {
-        std::wstring path = WithTrailingSlash(folder) + name;
-        files[name] = PathExists(path) ? ReadWholeFile(path) : std::string("<missing>");
-    }
+    for (const wchar_t* name : kProgramFiles) files[name] = ReadShared(WithTrailingSlash(folder) + name);
     return files;
 }
 
 std::string Sha256Hex(const std::string& bytes)
 {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_HASH_HANDLE hash = nullptr;
     unsigned char digest[32] = {};
     if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) return std::string();
-    NTSTATUS status = BCryptHash(algorithm, nullptr, 0, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
-                                 static_cast<ULONG>(bytes.size()), digest, sizeof(digest));
+    bool done = BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0 &&
+        BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                       static_cast<ULONG>(bytes.size()), 0) == 0 &&
+        BCryptFinishHash(hash, digest, sizeof(digest), 0) == 0;
+    if (hash) BCryptDestroyHash(hash);
     BCryptCloseAlgorithmProvider(algorithm, 0);
-    if (status != 0) return std::string();
+    if (!done) return std::string();
     std::string hex;
     char pair[3];
     for (unsigned char byte : digest) {
@@ -138,6 +154,26 @@ void SuspendProcess(DWORD processId)
         }
     }
     CloseHandle(snapshot);
+}
+
+// The installer framework's own window (its pages are dialogs) on the screen.
+bool ShowsFrameworkPage(DWORD processId)
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (owner == processId && IsWindowVisible(window) && wcscmp(name, L"#32770") == 0) return true;
+    }
+    return false;
+}
+
+DWORD ExitCodeOf(HANDLE process)
+{
+    DWORD code = STILL_ACTIVE;
+    if (process) GetExitCodeProcess(process, &code);
+    return code;
 }
 
 class InstallerJourneyTest : public ::testing::Test
@@ -257,7 +293,7 @@ protected:
     {
         const std::wstring image = std::wstring(kTarget) + L"\\lumora.exe";
         return WaitFor([&]() {
-            if (ReadWholeFile(image) != expectedFile) return false;
+            if (ReadShared(image) != expectedFile) return false;
             for (const RunningProcess& process : ProcessesNamed(L"lumora.exe")) {
                 if (_wcsicmp(process.image.c_str(), image.c_str()) != 0) continue;
                 if (FindMainWindowOf(process.id)) return true;
@@ -283,7 +319,8 @@ protected:
         return ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() &&
             ProcessesNamed(L"LumoraSetup.exe").empty() && !PathExists(folder + L"uprelay.ini") &&
             !PathExists(folder + L"cache") && !PathExists(folder + L"updatefile.list") &&
-            !PathExists(folder + L"~lumora.new") && !PathExists(folder + L"~lumora.old");
+            !PathExists(folder + L"~lumora.new") && !PathExists(folder + L"~lumora.old") &&
+            !PathExists(folder + L"LumoraSetup.exe");
     }
 
     void ExpectNewerInstalled()
@@ -323,16 +360,22 @@ TEST_F(InstallerJourneyTest, InteractiveInstallerUpdatesTheInstallationAndRestar
     StartLumora();
     AcceptUpdate(L"journey-1-new-version");
     CSetupDriver installer;
-    ASSERT_NE(nullptr, installer.WaitForWindow(kInstallTitle, kLimitMs));
+    ASSERT_NE(nullptr, installer.WaitForWindow(kInstallTitle, kLimitMs))
+        << ProcessesNamed(L"LumoraSetup.exe").size() << " installers running; the updater's error box "
+        << (FindUpdaterBox(L"错误") ? "shows" : "does not show") << "; the folder holds the "
+        << (FilesOf(kTarget) == m_newer ? "newer" : "earlier or a mixed") << " installation";
     ASSERT_TRUE(WaitFor([&]() { return IsButtonAt(installer, kQuickInstallEdge); }, 30000));
     // The wizard waits on its installing page, above the installer's window.
     HWND wizard = FindVisibleWizard();
     ASSERT_NE(nullptr, wizard) << "the wizard hid before the installer reported anything";
     m_shots.Shot(L"journey-2-installer-and-wizard");
+    bool frameworkPage = false;
     ASSERT_TRUE(WaitFor([&]() {
+        frameworkPage = frameworkPage || ShowsFrameworkPage(installer.ProcessId());
         if (IsButtonAt(installer, kQuickInstallEdge)) installer.Click(kQuickInstall.x, kQuickInstall.y);
         return IsButtonAt(installer, kFinishEdge);
     })) << "the install did not reach its last page";
+    EXPECT_FALSE(frameworkPage) << "the installer's own pages showed";
     // The installer reported the finished installation while it still shows
     // its last page: the wizard hides and cleans up, no error box.
     EXPECT_TRUE(WaitWatchingForError([&]() { return FindVisibleWizard() == nullptr; }));
@@ -359,8 +402,14 @@ TEST_F(InstallerJourneyTest, SilentInstallerUpdatesTheInstallationAndRestartsIt)
     StartLumora();
     AcceptUpdate(L"journey-s1-new-version");
     bool installerWindow = false;
+    HANDLE setupProcess = nullptr;
     EXPECT_TRUE(WaitWatchingForError([&]() {
         for (const RunningProcess& setup : ProcessesNamed(L"LumoraSetup.exe")) {
+            if (!setupProcess) {
+                setupProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, setup.id);
+                // The wizard on its installing page, following the installer.
+                if (FindVisibleWizard()) m_shots.Shot(L"journey-s2-wizard-follows-installer");
+            }
             for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
                  window = GetWindow(window, GW_HWNDNEXT)) {
                 DWORD owner = 0;
@@ -369,12 +418,14 @@ TEST_F(InstallerJourneyTest, SilentInstallerUpdatesTheInstallationAndRestartsIt)
             }
         }
         return FilesOf(kTarget) == m_newer && ProcessesNamed(L"LumoraSetup.exe").empty();
-    }));
+    })) << "the installer ended with "
+        << ExitCodeOf(setupProcess);
+    if (setupProcess) CloseHandle(setupProcess);
     EXPECT_FALSE(installerWindow) << "the silent installer showed a window";
     EXPECT_TRUE(MainProgramRuns(m_newer[L"lumora.exe"])) << "the newer program does not run";
     std::cout << "[ figure ] from the check to the restarted newer program: " << (GetTickCount64() - started)
               << " ms (the click included)" << std::endl;
-    m_shots.Shot(L"journey-s2-restarted");
+    m_shots.Shot(L"journey-s3-restarted");
     EXPECT_TRUE(WaitWatchingForError([&]() { return UpdateWoundUp(); }));
     EXPECT_FALSE(m_errorShown) << "the wizard said the installer ended unexpectedly";
     ExpectNewerInstalled();
@@ -388,18 +439,17 @@ TEST_F(InstallerJourneyTest, InstallerKilledMidCopyLeavesTheEarlierInstallationA
     StartLumora();
     AcceptUpdate(L"journey-k1-new-version");
     const std::wstring staging = std::wstring(kTarget) + L"\\~lumora.new";
+    // Looked for as often as the system lets a thread run: the unpacking
+    // takes a moment only.
     bool caught = false;
-    ASSERT_TRUE(WaitFor(
-        [&]() {
-            if (!PathExists(staging)) return false;
-            for (const RunningProcess& setup : ProcessesNamed(L"LumoraSetup.exe")) {
-                SuspendProcess(setup.id);
-                caught = true;
-            }
-            return caught;
-        },
-        kLimitMs))
-        << "the installer never began its copy";
+    for (ULONGLONG deadline = GetTickCount64() + kLimitMs; !caught && GetTickCount64() < deadline; Sleep(1)) {
+        if (GetFileAttributesW(staging.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        for (const RunningProcess& setup : ProcessesNamed(L"LumoraSetup.exe")) {
+            SuspendProcess(setup.id);
+            caught = true;
+        }
+    }
+    ASSERT_TRUE(caught) << "the installer never began its copy";
     // Stopped while unpacking: nothing of the installation is replaced yet.
     EXPECT_TRUE(FilesOf(kTarget) == m_earlier) << "the copy had got past the unpacking";
     KillProcessesNamed(L"LumoraSetup.exe");
@@ -514,7 +564,9 @@ TEST_F(InstallerUpdateRunTest, SilentRunReportsToTheWizardInstallsInPlaceAndStar
     ASSERT_GE(wizard.values.size(), 3u);
     for (size_t i = 0; i < wizard.values.size(); ++i) {
         EXPECT_GE(wizard.values[i], 1u);
-        if (i > 0) EXPECT_GT(wizard.values[i], wizard.values[i - 1]);
+        if (i > 0) {
+            EXPECT_GT(wizard.values[i], wizard.values[i - 1]);
+        }
     }
     EXPECT_EQ(30000u, wizard.values.back());
     EXPECT_TRUE(FilesOf(kTarget) == m_newer);
@@ -522,6 +574,18 @@ TEST_F(InstallerUpdateRunTest, SilentRunReportsToTheWizardInstallsInPlaceAndStar
     ExpandEnvironmentStringsW(L"%ProgramFiles%\\Lumora", programs, MAX_PATH);
     EXPECT_FALSE(PathExists(std::wstring(programs))) << "installed into the default folder";
     EXPECT_TRUE(MainProgramRuns(m_newer[L"lumora.exe"]));
+}
+
+// The updater runs the setup package from the program folder it updates.
+TEST_F(InstallerUpdateRunTest, SilentRunFromTheProgramFolderItself)
+{
+    const std::wstring inside = std::wstring(kTarget) + L"\\LumoraSetup.exe";
+    ASSERT_TRUE(CopyFileW((Installers() + L"\\newer\\LumoraSetup.exe").c_str(), inside.c_str(), FALSE));
+    CStandInWizard wizard(true);
+    EXPECT_EQ(0u, wizard.Run(L"\"" + inside + L"\" /S" + wizard.Option()));
+    ASSERT_FALSE(wizard.values.empty());
+    EXPECT_EQ(30000u, wizard.values.back());
+    EXPECT_TRUE(FilesOf(kTarget) == m_newer);
 }
 
 // A file in use stops the copy: the values stop short of the end, the exit
