@@ -22,6 +22,13 @@ void CInstallerSubclass::Attach(HWND hwndInstaller)
     SubclassOnce(::FindWindowExW(hwndPage, nullptr, WC_LISTVIEWW, nullptr));
 }
 
+void CInstallerSubclass::KeepHidden(HWND hwndInstaller)
+{
+    if (hwndInstaller == nullptr) return;
+    SubclassOnce(hwndInstaller);
+    if (::IsWindowVisible(hwndInstaller)) ::ShowWindow(hwndInstaller, SW_HIDE);
+}
+
 // Subclassing a window twice would record this procedure as its own previous
 // one and make every forwarded message call itself.
 void CInstallerSubclass::SubclassOnce(HWND hWnd)
@@ -45,6 +52,10 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
     case WM_PAINT: ::ShowWindow(hWnd, SW_HIDE); return 0;
     case WM_SHOWWINDOW:
     case LVM_SETITEMTEXTW: return 0;
+    case WM_WINDOWPOSCHANGING:
+        // Hiding on the first paint would still let the window flash up.
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        break;
     case PBM_SETPOS: return OnSetPos(wParam);
     case WM_NCDESTROY:
         // The handle may be reused by another window once this one is gone.

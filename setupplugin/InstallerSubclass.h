@@ -10,6 +10,9 @@ public:
     // Subclasses the installer window and the progress bar and detail list of its
     // inner page dialog; windows already taken over are left as they are.
     static void Attach(HWND hwndInstaller);
+    // Takes over the installer's own window alone, before its first page shows,
+    // so that it is never shown at all.
+    static void KeepHidden(HWND hwndInstaller);
 
     static LRESULT CALLBACK InstallerSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 

@@ -81,6 +81,7 @@ NSIS_PLUGIN_FUNCTION(InitWindow)
 {
     SaveInstallerContext(hwndParent, stringSize, stackTop, extra);
     StayLoaded(extra);
+    CInstallerSubclass::KeepHidden(hwndParent);
     CNsisStack stack(stackTop, stringSize);
     PopInitArguments(stack);
     ::OleInitialize(nullptr);
