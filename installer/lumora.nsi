@@ -341,9 +341,10 @@ restart:
   Return
 updated:
   ; The updater closed the program for the update: the new one runs now,
-  ; from its folder, whatever the options said.
+  ; from its folder, whatever the options said, and shows its window as a
+  ; program the user starts does.
   SetOutPath "$INSTDIR"
-  Exec '"$INSTDIR\lumora.exe"'
+  ExecShell "open" "$INSTDIR\lumora.exe" "" SW_SHOWNORMAL
   Return
 failed:
   LumoraPlugin::RestartMainProgram

@@ -307,7 +307,8 @@ protected:
         for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && GetPropW(window, L"lumora") && IsWindowVisible(window)) return true;
+            if (owner == processId && GetPropW(window, L"lumora") && IsWindowVisible(window) && !IsIconic(window))
+                return true;
         }
         return false;
     }
@@ -403,12 +404,15 @@ TEST_F(InstallerJourneyTest, SilentInstallerUpdatesTheInstallationAndRestartsIt)
     AcceptUpdate(L"journey-s1-new-version");
     bool installerWindow = false;
     HANDLE setupProcess = nullptr;
+    bool shot = false;
     EXPECT_TRUE(WaitWatchingForError([&]() {
         for (const RunningProcess& setup : ProcessesNamed(L"LumoraSetup.exe")) {
-            if (!setupProcess) {
+            if (!setupProcess)
                 setupProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, setup.id);
-                // The wizard on its installing page, following the installer.
-                if (FindVisibleWizard()) m_shots.Shot(L"journey-s2-wizard-follows-installer");
+            // The wizard on its installing page while the installer copies.
+            if (!shot && FindVisibleWizard() && PathExists(std::wstring(kTarget) + L"\\~lumora.new")) {
+                m_shots.Shot(L"journey-s2-wizard-follows-installer");
+                shot = true;
             }
             for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
                  window = GetWindow(window, GW_HWNDNEXT)) {
