@@ -5,7 +5,8 @@
 # lumora.exe with and serves until stopped (Ctrl+C).
 # usage: serve_update.sh <folder> <installer> <version> [setup arguments, e.g. /S]
 # Run from the source tree after ./dev build, with the Wine prefix the build
-# made (WINEPREFIX set as for the programs).
+# made (WINEPREFIX set as for the programs) and WINE naming the Wine that runs
+# the build (wine, or /usr/lib/wine/wine64 where 32-bit Wine cannot run).
 set -eu
 folder=$1
 installer=$2
@@ -24,8 +25,12 @@ while [ ! -s "$folder/port" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); don
 port=$(cat "$folder/port")
 # The manifest names the setup package by an enciphered address, with the
 # updater's key.
-url=$(wine "$src/build/out/bin/strcipher.exe" encode 'L#u9m!o2R@a7x$V4q%Z8k' \
+url=$("${WINE:-wine}" "$src/build/out/bin/strcipher.exe" encode 'L#u9m!o2R@a7x$V4q%Z8k' \
       "http://127.0.0.1:$port/lumo/2014/LumoraSetup.exe" | tr -d '\r\n')
+if [ -z "$url" ]; then
+  echo "strcipher.exe did not run: set WINE" >&2
+  exit 1
+fi
 digest=$(python3 "$src/tools/sign_update.py" digest "$folder/LumoraSetup.exe" | tr -d '\r')
 {
   printf '[RUN]\r\nNAME=LumoraSetup.exe%s\r\n' "${arguments:+ $arguments}"
