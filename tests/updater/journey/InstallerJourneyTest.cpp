@@ -436,8 +436,10 @@ TEST_F(InstallerJourneyTest, SilentInstallerUpdatesTheInstallationAndRestartsIt)
 }
 
 // The installer is ended in the middle of its copy: the earlier installation
-// stays whole and runs again, and the next start offers the update again.
-TEST_F(InstallerJourneyTest, InstallerKilledMidCopyLeavesTheEarlierInstallationAndTheOffer)
+// stays whole and runs again, and the next start of the program brings the
+// update again (the new-version page, or the recorded setup run again: the
+// screenshot tells which) and completes it.
+TEST_F(InstallerJourneyTest, InstallerKilledMidCopyLeavesTheEarlierInstallationAndTheNextStartUpdates)
 {
     PublishManifest(" /S");
     StartLumora();
@@ -465,7 +467,7 @@ TEST_F(InstallerJourneyTest, InstallerKilledMidCopyLeavesTheEarlierInstallationA
     EXPECT_TRUE(MainProgramRuns(m_earlier[L"lumora.exe"])) << "the earlier program does not run again";
     EXPECT_TRUE(FilesOf(kTarget) == m_earlier);
 
-    // Next start: the same update is offered and goes through.
+    // Next start: the same update comes again and goes through.
     StopEverything();
     StartLumora();
     AcceptUpdate(L"journey-k3-offered-again");
