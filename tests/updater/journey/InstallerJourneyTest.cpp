@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <bcrypt.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -219,10 +220,16 @@ protected:
         }
     }
 
+    // The folder, its entry and the shortcuts the installer made.
     static void RemoveInstallation()
     {
         RemoveTree(kTarget);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
+        wchar_t folder[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder)))
+            DeleteFileW((std::wstring(folder) + L"\\Lumora.lnk").c_str());
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder)))
+            RemoveTree(std::wstring(folder) + L"\\Lumora");
     }
 
     // Every manifest the server gives out goes through here, signed with the
