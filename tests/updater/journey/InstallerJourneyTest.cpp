@@ -477,7 +477,7 @@ TEST_F(InstallerJourneyTest, InstallerKilledMidCopyLeavesTheEarlierInstallationA
     // Next start: the same update comes again and goes through.
     StopEverything();
     StartLumora();
-    AcceptUpdate(L"journey-k3-offered-again");
+    AcceptUpdate(L"journey-k3-next-start");
     EXPECT_TRUE(MainProgramRuns(m_newer[L"lumora.exe"])) << "the update offered again did not install";
     EXPECT_TRUE(WaitFor([&]() { return UpdateWoundUp(); }));
     ExpectNewerInstalled();
