@@ -61,6 +61,8 @@ Var TargetExisted
 Var HadInstallation
 ; The first file a rollback could not put back; its earlier copy stays in BACKUP.
 Var Unrestored
+; "1" when the updater started this run to report to its wizard.
+Var UpdateRun
 
 Page custom SkinnedInstallPage
 Page instfiles "" FollowInstallProgress
@@ -79,13 +81,26 @@ UninstPage custom un.FinishUninstallPage
   !insertmacro ${OP} "" "uninst.exe"
   !insertmacro ${OP} "" "${INSTALLED_LIST}"
 !macroend
+; The updater's wizard follows the unpacking (the bulk of the work) up to
+; this position of the 0..30000 range, one step per file.
+!define STAGED_SHARE 27000
+!define PROGRAM_COUNT 0
+!define STAGED_COUNT 0
+!macro COUNT_FILE DIR NAME
+  !define /redef /math PROGRAM_COUNT ${PROGRAM_COUNT} + 1
+!macroend
+!insertmacro LUMORA_PROGRAM_FILES COUNT_FILE
 
 ; Each file is unpacked into the installer's own temporary folder and copied
 ; into the target by the plug-in, which turns a write error (a full volume in
 ; the middle of a file, a file in use, a target gone) into the failure text
 ; instead of the installer's own box. After a failure nothing more is unpacked.
 !macro STAGE_FILE DIR NAME
+  !define /redef /math STAGED_COUNT ${STAGED_COUNT} + 1
+  !define /redef /math STAGED_POSITION ${STAGED_COUNT} * ${STAGED_SHARE}
+  !define /redef /math STAGED_POSITION ${STAGED_POSITION} / ${PROGRAM_COUNT}
   StrCpy $R0 "${DIR}${NAME}"
+  StrCpy $R3 ${STAGED_POSITION}
   StrCmp $Failure "" 0 +4
   SetOutPath "$PLUGINSDIR\payload\${DIR}"
   File "${BIN_DIR}\${DIR}${NAME}"
@@ -127,9 +142,12 @@ Section "Lumora" SecMain
   StrCmp $Failure "" 0 restore
   Call WriteEntries
   StrCmp $Failure "" 0 restore
+  ; Files, entries and shortcuts are in place: the update is done.
+  LumoraPlugin::UpdateInstalled
   Call RemoveBackup
   Goto done
 restore:
+  LumoraPlugin::UpdateFailed
   !insertmacro LUMORA_INSTALLED_FILES RESTORE_FILE
   ; A file that could not be put back still has its earlier copy there.
   StrCmp $Unrestored "" 0 done
@@ -137,10 +155,12 @@ restore:
 done:
   RMDir /r "$INSTDIR\${STAGE}"
   RMDir /r "$PLUGINSDIR\payload"
-  StrCmp $Failure "" +4
+  StrCmp $Failure "" installed
+  LumoraPlugin::UpdateFailed
   Call RemoveEmptyTarget
   Call DescribeFailure
   DetailPrint "$Failure"
+installed:
 SectionEnd
 
 ; The failure page says what became of the folder, and where an earlier file
@@ -197,13 +217,19 @@ unwritable:
 done:
 FunctionEnd
 
-; $R0 the file just unpacked into the temporary folder.
+; $R0 the file just unpacked into the temporary folder, $R3 the position of
+; the updater's wizard once it is in place.
 Function StageFile
   ${GetParent} "$INSTDIR\${STAGE}\$R0" $0
   CreateDirectory "$0"
   LumoraPlugin::CopyStagedFile "$PLUGINSDIR\payload\$R0" "$INSTDIR\${STAGE}\$R0"
   Pop $Failure
   Delete "$PLUGINSDIR\payload\$R0"
+  StrCmp $Failure "" 0 failed
+  LumoraPlugin::UpdateProgress $R3
+  Return
+failed:
+  LumoraPlugin::UpdateFailed
 FunctionEnd
 
 ; $R0 the file, $R1 its folder. Moves the earlier file aside, then the new one
@@ -327,10 +353,14 @@ done:
 FunctionEnd
 
 ; Called by the plug-in with the chosen folder on the stack; the page has
-; shown it as the install will use it.
+; shown it as the install will use it. An update stays in the folder of the
+; installation it replaces.
 Function TakeInstallFolder
-  Pop $INSTDIR
+  Pop $0
+  StrCmp $UpdateRun "1" done
+  StrCpy $INSTDIR $0
   Call OfferEarlierInstallation
+done:
 FunctionEnd
 
 ; Another installation in another folder is not taken over behind the user's
@@ -345,10 +375,35 @@ Function OfferEarlierInstallation
 done:
 FunctionEnd
 
-; A folder named with /D goes by the rule the folder browser follows.
 Function .onInit
+  Call DetectUpdateRun
+  StrCmp $UpdateRun "1" done
+  ; A folder named with /D goes by the rule the folder browser follows.
   LumoraPlugin::ResolveFolder "$INSTDIR"
   Pop $INSTDIR
+done:
+FunctionEnd
+
+; The updater runs its setup package with the handle of its wizard. Such a run
+; replaces the existing installation where its entry says it is; one without
+; an entry is the folder the updater runs the setup from, when it holds the
+; program. Never the default folder: that would be a second installation.
+Function DetectUpdateRun
+  LumoraPlugin::UpdateRun
+  Pop $UpdateRun
+  StrCmp $UpdateRun "1" 0 done
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $0 "" 0 found
+  IfFileExists "$EXEDIR\lumora.exe" 0 nowhere
+  StrCpy $0 "$EXEDIR"
+found:
+  StrCpy $INSTDIR $0
+  Return
+nowhere:
+  LumoraPlugin::UpdateFailed
+  SetErrorLevel 2
+  Quit
+done:
 FunctionEnd
 
 Function SkinnedInstallPage
@@ -383,6 +438,7 @@ FunctionEnd
 ; A close confirmed during the copy clears the after-run flag.
 Function .onInstSuccess
   StrCmp $Failure "" 0 failed
+  StrCmp $UpdateRun "1" updated
   IfSilent restart
   LumoraPlugin::GetSetupData
   Pop $AfterRun
@@ -394,6 +450,12 @@ Function .onInstSuccess
 restart:
   ; A program closed for the install runs again, from wherever it ran.
   LumoraPlugin::RestartMainProgram
+  Return
+updated:
+  ; The updater closed the program for the update: the new one runs now,
+  ; from its folder, whatever the options said, and shows its window as a
+  ; program the user starts does.
+  LumoraPlugin::StartProgram "$INSTDIR\lumora.exe"
   Return
 failed:
   LumoraPlugin::RestartMainProgram

@@ -9,6 +9,7 @@
 #include "LicenseText.h"
 #include "NsisStack.h"
 #include "PluginState.h"
+#include "UpdateProgressRelay.h"
 
 namespace {
 
@@ -90,6 +91,8 @@ bool CInstallWnd::InitControls()
     // A long folder keeps its last part in sight.
     m_pPath->SetTextStyle(m_pPath->GetTextStyle() | DT_PATH_ELLIPSIS);
     m_pPath->SetText(PluginState().defaultInstallFolder);
+    // An update replaces the installation where it is.
+    if (CUpdateProgressRelay::IsUpdateRun()) m_pChangePath->SetEnabled(false);
     m_pLicenseTxt->SetText(LicenseText());
     OnSelectChanged(m_pAgree);
     m_manager.SetDefaultLinkFont(m_manager.GetDefaultLinkFont(), kLinkColor, kLinkColor);

@@ -4,6 +4,7 @@
 
 #include "PluginState.h"
 #include "SetupWnd.h"
+#include "UpdateProgressRelay.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void CInstallerSubclass::KeepHidden(HWND hwndInstaller)
 {
     if (hwndInstaller == nullptr) return;
     SubclassOnce(hwndInstaller);
-    ::ShowWindow(hwndInstaller, SW_HIDE);
+    if (::IsWindowVisible(hwndInstaller)) ::ShowWindow(hwndInstaller, SW_HIDE);
 }
 
 // Subclassing a window twice would record this procedure as its own previous
@@ -51,6 +52,10 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
     case WM_PAINT: ::ShowWindow(hWnd, SW_HIDE); return 0;
     case WM_SHOWWINDOW:
     case LVM_SETITEMTEXTW: return 0;
+    case WM_WINDOWPOSCHANGING:
+        // Hiding on the first paint would still let the window flash up.
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        break;
     case PBM_SETPOS: return OnSetPos(wParam);
     case WM_WINDOWPOSCHANGING: DropShowing(lParam); break;
     case WM_NCDESTROY:
@@ -65,6 +70,7 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
 // The installer's bar never sees the position; the skin shows it instead.
 LRESULT CInstallerSubclass::OnSetPos(WPARAM wParam)
 {
+    CUpdateProgressRelay::ReportCopyProgress(static_cast<int>(wParam));
     CControlUI* pControl = CurrentSetupWindow().FindControl(L"progress");
     CProgressUI* pProgress =
         pControl != nullptr ? static_cast<CProgressUI*>(pControl->GetInterface(L"Progress")) : nullptr;

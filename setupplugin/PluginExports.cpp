@@ -17,6 +17,7 @@
 #include "UninstallCleaner.h"
 #include "UserLauncher.h"
 #include "UnInstallWnd.h"
+#include "UpdateProgressRelay.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ NSIS_PLUGIN_FUNCTION(InitWindow)
 {
     SaveInstallerContext(hwndParent, stringSize, stackTop, extra);
     StayLoaded(extra);
+    CInstallerSubclass::KeepHidden(hwndParent);
     CNsisStack stack(stackTop, stringSize);
     PopInitArguments(stack);
     ::OleInitialize(nullptr);
@@ -232,4 +234,30 @@ NSIS_PLUGIN_FUNCTION(StartProgram)
 {
     CNsisStack stack(stackTop, stringSize);
     CUserLauncher::Launch(PopText(stack, stringSize));
+}
+
+NSIS_PLUGIN_FUNCTION(UpdateRun)
+{
+    StayLoaded(extra);
+    CNsisStack(stackTop, stringSize).Push(CUpdateProgressRelay::IsUpdateRun() ? L"1" : L"0");
+}
+
+// Section code calls these: a silent install has no progress bar to follow.
+NSIS_PLUGIN_FUNCTION(UpdateProgress)
+{
+    StayLoaded(extra);
+    long position = CNsisStack(stackTop, stringSize).PopLong();
+    CUpdateProgressRelay::ReportCopyProgress(static_cast<int>(position));
+}
+
+NSIS_PLUGIN_FUNCTION(UpdateInstalled)
+{
+    StayLoaded(extra);
+    CUpdateProgressRelay::ReportInstalled();
+}
+
+NSIS_PLUGIN_FUNCTION(UpdateFailed)
+{
+    StayLoaded(extra);
+    CUpdateProgressRelay::Stop();
 }

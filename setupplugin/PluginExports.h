@@ -37,6 +37,14 @@ NSIS_PLUGIN_FUNCTION(RemoveOwnFiles);
 // Pops a program's path and starts it as the signed-in user where the desktop
 // shell can be asked to, else directly.
 NSIS_PLUGIN_FUNCTION(StartProgram);
+// An update run (see CUpdateProgressRelay): UpdateRun pushes "1" for one, "0"
+// otherwise; UpdateProgress pops a position of the 0..30000 range;
+// UpdateInstalled reports the finished installation, UpdateFailed ends the
+// reports.
+NSIS_PLUGIN_FUNCTION(UpdateRun);
+NSIS_PLUGIN_FUNCTION(UpdateProgress);
+NSIS_PLUGIN_FUNCTION(UpdateInstalled);
+NSIS_PLUGIN_FUNCTION(UpdateFailed);
 
 // Exported beside the installer's functions; the installer never calls them.
 extern "C" int fnNsisPlugin();

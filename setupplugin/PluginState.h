@@ -66,6 +66,9 @@ struct TPluginState
     std::wstring uninstallStuckFile;
     // The main program the terminator closed, to start again once the work ends.
     wchar_t closedProgramPath[kPluginPathChars] = {};
+    // The last progress value sent to the updater's wizard in an update run,
+    // -1 once the install failed (CUpdateProgressRelay).
+    volatile LONG updateReported = 0;
 
     // Previous window procedure of every installer window the plug-in subclassed.
     std::map<HWND, WNDPROC> subclassMap;
