@@ -52,10 +52,6 @@ LRESULT CALLBACK CInstallerSubclass::InstallerSubclassProc(HWND hWnd, UINT uMsg,
     case WM_PAINT: ::ShowWindow(hWnd, SW_HIDE); return 0;
     case WM_SHOWWINDOW:
     case LVM_SETITEMTEXTW: return 0;
-    case WM_WINDOWPOSCHANGING:
-        // Hiding on the first paint would still let the window flash up.
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
-        break;
     case PBM_SETPOS: return OnSetPos(wParam);
     case WM_WINDOWPOSCHANGING: DropShowing(lParam); break;
     case WM_NCDESTROY:
