@@ -1,5 +1,7 @@
 #include "RunFolderGuard.h"
 
+#include "DeviceNames.h"
+
 #include <windows.h>
 
 #include <cwctype>
@@ -90,7 +92,8 @@ bool IsFile(const std::wstring& path)
 bool IsPlainFileName(const std::wstring& name)
 {
     if (name.empty() || name == L"." || name == L"..") return false;
-    return name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
+    // "NUL" or "com1.exe" would name a device, never the updater's file.
+    return name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos && !IsReservedDeviceName(name);
 }
 
 std::wstring VerifiedRunFolder(const std::wstring& folder)
@@ -100,7 +103,10 @@ std::wstring VerifiedRunFolder(const std::wstring& folder)
     std::wstring canonical = CanonicalFolder(folder);
     std::wstring temp = UserTempFolder();
     if (canonical.empty() || temp.empty()) return std::wstring();
-    if (!SameTextIgnoringCase(ParentFolder(canonical), temp)) return std::wstring();
+    const std::wstring parent = ParentFolder(canonical);
+    if (!SameTextIgnoringCase(parent, temp)) return std::wstring();
+    // The folder's own name follows the updater name's rule: "TEMP\NUL\" is a device.
+    if (!IsPlainFileName(canonical.substr(parent.size(), canonical.size() - parent.size() - 1))) return std::wstring();
     if (!IsRealFolder(canonical) || !IsFile(canonical + kRunConfigFileName)) return std::wstring();
     return canonical;
 }

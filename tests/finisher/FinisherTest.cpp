@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DirectoryTree.h"
+#include "FileNameRuleCases.h"
 #include "RunFolderGuard.h"
 #include "RunFolderLock.h"
 
@@ -210,27 +211,8 @@ bool CreateJunction(const std::wstring& link, const std::wstring& target)
 
 TEST(FinisherArguments, UpdaterNameMustBeABareFileName)
 {
-    struct Case
-    {
-        const wchar_t* name;
-        bool plain;
-    } cases[] = {
-        { L"lumoraupd.exe", true },
-        { L"LumoraUpd.EXE", true },
-        { L".hidden", true },
-        { L"", false },
-        { L".", false },
-        { L"..", false },
-        { L"..\\cfg.db", false },
-        { L"sub\\lumoraupd.exe", false },
-        { L"sub/lumoraupd.exe", false },
-        { L"C:lumoraupd.exe", false },
-        { L"C:\\Windows\\notepad.exe", false },
-        { L"*.exe", false },
-        { L"lumora?.exe", false },
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsPlainFileName(c.name), c.plain) << testing::PrintToString(std::wstring(c.name));
+    for (const FileNameRuleCase& c : kFileNameRuleCases)
+        EXPECT_EQ(IsPlainFileName(c.name), c.plainForFinisher) << testing::PrintToString(std::wstring(c.name));
 }
 
 TEST(FinisherArguments, OnlyTheUpdatersRunFolderUnderTempIsAccepted)

@@ -2,6 +2,9 @@
 // the version routines it is built on.
 #include "UpdateManifest.h"
 #include "AnsiText.h"
+#include "FileNameRuleCases.h"
+#include "ManifestRules.h"
+#include "SafeFileName.h"
 #include "PendingInstall.h"
 #include "UpdateCleanup.h"
 #include "UpdateInstaller.h"
@@ -60,6 +63,14 @@ TEST(UpdaterCipherKey, EnciphersAndDeciphersAFixedVector)
     EXPECT_EQ("http://127.0.0.1/lumo/setup.exe",
               StringCipher("8eeafc142Dj3Mkmc6QRnYK4tRvJe6exTAatfJz2ppodpVDyRXB4E3tyPbhAsmqPC/WvfjLyFbkq7Yfpc/Bx",
                            MakeUpdaterCipherKey(), CipherDecode));
+}
+
+TEST(FileNameRules, NamesFromTheNetworkAreBareAndNoDevice)
+{
+    for (const FileNameRuleCase& c : kFileNameRuleCases) {
+        EXPECT_EQ(IsSafeFileName(std::wstring(c.name)), c.safeForDownload) << testing::PrintToString(std::wstring(c.name));
+        EXPECT_EQ(IsSafeSetupName(c.name), c.safeForDownload) << testing::PrintToString(std::wstring(c.name));
+    }
 }
 
 TEST(ManifestTargetFolder, PathValuesSelectTheFolder)
