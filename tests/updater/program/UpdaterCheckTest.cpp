@@ -238,16 +238,22 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
     struct Case
     {
         const char* what;
+        bool served;
         std::string manifest;
     };
     const Case cases[] = {
-        { "an error page answered with 200", "<html><head><title>502</title></head><body>Bad Gateway</body></html>" },
-        { "an address that does not decipher",
+        { "no manifest on the server", false, "" },
+        { "an error page answered with 200", true,
+          "<html><head><title>502</title></head><body>Bad Gateway</body></html>" },
+        { "an address that does not decipher", true,
           "[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteWholeFile(m_serverRoot + L"newupdate.ini", c.manifest);
+        if (c.served)
+            WriteWholeFile(m_serverRoot + L"newupdate.ini", c.manifest);
+        else
+            DeleteFileW((m_serverRoot + L"newupdate.ini").c_str());
         // Interactive: the error box, never the "newest" page.
         StartUpdater(L"");
         HWND box = WaitForMessageBox();

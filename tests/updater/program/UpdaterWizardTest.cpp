@@ -221,20 +221,6 @@ TEST_F(UpdaterWizardTest, ForcedInstallStartsTheSetupWithTheWizardHandleThenClea
     EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
 }
 
-TEST_F(UpdaterWizardTest, InteractiveFailureIsReportedInAnErrorBox)
-{
-    // No manifest on the server: the fetch fails and says so.
-    DeleteFileW((m_serverRoot + L"newupdate.ini").c_str());
-    StartUpdater(L"");
-    HWND box = WaitForMessageBox();
-    ASSERT_NE(nullptr, box);
-    wchar_t title[32] = {};
-    GetWindowTextW(box, title, 32);
-    EXPECT_STREQ(L"错误", title);
-    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(UpdaterEnds());
-}
-
 // A setup package that an earlier run downloaded and listed as finished in
 // "updatefile.list" is installed without being fetched again: the wizard loads
 // the list when it starts.
