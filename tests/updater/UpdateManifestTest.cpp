@@ -68,7 +68,8 @@ TEST(UpdaterCipherKey, EnciphersAndDeciphersAFixedVector)
 TEST(FileNameRules, NamesFromTheNetworkAreBareAndNoDevice)
 {
     for (const FileNameRuleCase& c : kFileNameRuleCases) {
-        EXPECT_EQ(IsSafeFileName(std::wstring(c.name)), c.safeForDownload) << testing::PrintToString(std::wstring(c.name));
+        EXPECT_EQ(IsSafeFileName(std::wstring(c.name)), c.safeForDownload)
+            << testing::PrintToString(std::wstring(c.name));
         EXPECT_EQ(IsSafeSetupName(c.name), c.safeForDownload) << testing::PrintToString(std::wstring(c.name));
     }
 }

@@ -154,7 +154,8 @@ TEST(StringCipherKey, DerivesItsKeysFromMd5OfTheKeyString)
 TEST(StringCipher, FixedViewKeyVector)
 {
     const std::string text = "http://127.0.0.1/tv/index.html?id=7";
-    const std::string cipher = "8eeafc19F5IPrnBH7MdpXvl+K5u7wkRApB/RHZ+DrYDucQrLKA5jqYz8q2oACd20orED/Tq/730DliZn48j0fRWiA";
+    const std::string cipher =
+        "8eeafc19F5IPrnBH7MdpXvl+K5u7wkRApB/RHZ+DrYDucQrLKA5jqYz8q2oACd20orED/Tq/730DliZn48j0fRWiA";
     StringCipherKey key(kViewKey);
     EXPECT_EQ(Encode(text, key), cipher);
     EXPECT_EQ(Decode(cipher, key), text);

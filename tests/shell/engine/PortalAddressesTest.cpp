@@ -42,8 +42,9 @@ TEST(PortalAddresses, DeciphersAFixedVector)
     EXPECT_EQ(L"http://127.0.0.1:8790/home.html",
               PortalAddresses::Decipher(
                   "98764daVajLBsy6oKB1IAzdUGLWPLujTNKuzaVDDgJ5BF7pOH3p/sMNiEycPD/5W8Q4J0X32MRQI9RoAvt+"));
-    EXPECT_EQ(L"", PortalAddresses::Decipher(
-                       "98764daVajLBsy6oKB1IAzdUGLWPLujTNKuzaVDDgJ5BF7pOH3p/sMNiEycPD/5W8Q4J0X32MRQI9RoAvt-"));
+    EXPECT_EQ(L"",
+              PortalAddresses::Decipher(
+                  "98764daVajLBsy6oKB1IAzdUGLWPLujTNKuzaVDDgJ5BF7pOH3p/sMNiEycPD/5W8Q4J0X32MRQI9RoAvt-"));
 }
 
 } // namespace

@@ -344,9 +344,8 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     // One click: the wizard lays out a page just shown before it looks for
     // the control under a click.
     Click(wizard, kUpdateButton);
-    ASSERT_TRUE(WaitFor([&]() {
-        return PathExists(m_program + L"setup_stub.log");
-    })) << "the click started no download";
+    ASSERT_TRUE(WaitFor([&]() { return PathExists(m_program + L"setup_stub.log"); }))
+        << "the click started no download";
     WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
 
     Snapshot expected = m_version1;

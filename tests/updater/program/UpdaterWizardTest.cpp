@@ -280,10 +280,10 @@ TEST_F(UpdaterWizardTest, ReplayMovesOnlyFilesFromCacheIntoTheInstallFolder)
     WriteWholeFile(cache + L"good.dat", "good");
     WriteWholeFile(elsewhere + L"stray.dat", "stray");
     WriteWholeFile(cache + L"away.dat", "away");
-    WriteWholeFile(Pending(), "[FILE]\r\nFILES1=" + ToAnsi(cache) + "good.dat|" + ToAnsi(m_program) + "good.dat\r\n" +
-                                  "FILES2=" + ToAnsi(elsewhere) + "stray.dat|" + ToAnsi(m_program) + "stray.dat\r\n" +
-                                  "FILES3=" + ToAnsi(cache) + "away.dat|" + ToAnsi(outside) + "away.dat\r\n" +
-                                  "NUMBER=3\r\n");
+    WriteWholeFile(Pending(),
+                   "[FILE]\r\nFILES1=" + ToAnsi(cache) + "good.dat|" + ToAnsi(m_program) + "good.dat\r\n" +
+                       "FILES2=" + ToAnsi(elsewhere) + "stray.dat|" + ToAnsi(m_program) + "stray.dat\r\n" +
+                       "FILES3=" + ToAnsi(cache) + "away.dat|" + ToAnsi(outside) + "away.dat\r\n" + "NUMBER=3\r\n");
     ServeNewestManifest();
 
     StartUpdater(L"S F");
