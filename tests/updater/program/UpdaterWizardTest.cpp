@@ -371,7 +371,7 @@ TEST_F(UpdaterWizardTest, ProgramsOfTheRunListAreStartedWithTheirArguments)
     ASSERT_TRUE(CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe",
                           (m_serverRoot + L"tool.exe").c_str(), FALSE));
     ServeManifest("", true, "NUMBER=1\r\nFILE1=tool.exe /first second\r\n", "tool.exe");
-    StartUpdater(L"S F");
+    StartUpdater(L"F");
     ASSERT_TRUE(UpdaterEnds());
     const std::wstring entry = std::to_wstring(RecordedMoveOf(L"tool.exe"));
     EXPECT_EQ(L"1", Profile(Pending(), L"FILE", (L"RUN" + entry).c_str()));
