@@ -76,7 +76,11 @@ bool IsAbsoluteDrivePath(const std::wstring& path)
 
 bool IsRealFolder(const std::wstring& folder)
 {
-    DWORD attributes = GetFileAttributesW(folder.c_str());
+    // Asked with its trailing backslash, Wine answers for the folder a
+    // symbolic link points to, not for the link.
+    std::wstring path = folder;
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
