@@ -1,5 +1,7 @@
 #include "RunFolderGuard.h"
 
+#include "DeviceNames.h"
+
 #include <windows.h>
 
 #include <cwctype>
@@ -74,7 +76,11 @@ bool IsAbsoluteDrivePath(const std::wstring& path)
 
 bool IsRealFolder(const std::wstring& folder)
 {
-    DWORD attributes = GetFileAttributesW(folder.c_str());
+    // Asked with its trailing backslash, Wine answers for the folder a
+    // symbolic link points to, not for the link.
+    std::wstring path = folder;
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
@@ -90,7 +96,8 @@ bool IsFile(const std::wstring& path)
 bool IsPlainFileName(const std::wstring& name)
 {
     if (name.empty() || name == L"." || name == L"..") return false;
-    return name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
+    // "NUL" or "com1.exe" would name a device, never the updater's file.
+    return name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos && !IsReservedDeviceName(name);
 }
 
 std::wstring VerifiedRunFolder(const std::wstring& folder)
@@ -100,7 +107,10 @@ std::wstring VerifiedRunFolder(const std::wstring& folder)
     std::wstring canonical = CanonicalFolder(folder);
     std::wstring temp = UserTempFolder();
     if (canonical.empty() || temp.empty()) return std::wstring();
-    if (!SameTextIgnoringCase(ParentFolder(canonical), temp)) return std::wstring();
+    const std::wstring parent = ParentFolder(canonical);
+    if (!SameTextIgnoringCase(parent, temp)) return std::wstring();
+    // The folder's own name follows the updater name's rule: "TEMP\NUL\" is a device.
+    if (!IsPlainFileName(canonical.substr(parent.size(), canonical.size() - parent.size() - 1))) return std::wstring();
     if (!IsRealFolder(canonical) || !IsFile(canonical + kRunConfigFileName)) return std::wstring();
     return canonical;
 }

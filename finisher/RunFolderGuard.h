@@ -9,7 +9,7 @@
 extern const wchar_t kRunConfigFileName[];
 
 // True for a bare file name such as "lumoraupd.exe": no folder, drive or
-// wildcard part, and not "." or "..".
+// wildcard part, not "." or "..", and no device name ("CON", "nul.exe").
 bool IsPlainFileName(const std::wstring& name);
 
 // The updater's temporary run folder as a full path with a trailing backslash,

@@ -81,6 +81,8 @@ void CMouseInputUI::DestroyToolTip()
 
 bool CMouseInputUI::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
+    // Every message below finds its control by position.
+    if ((uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST) || uMsg == WM_CONTEXTMENU) m_manager.LayOutPendingChanges();
     switch (uMsg) {
     case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return false;
     case WM_MOUSEHOVER:

@@ -288,6 +288,14 @@ void CWindowManagerUI::NeedUpdate()
     m_bUpdateNeeded = true;
 }
 
+void CWindowManagerUI::LayOutPendingChanges()
+{
+    if (!m_bUpdateNeeded || m_pRoot == nullptr || m_hWndPaint == nullptr) return;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    if (!::IsRectEmpty(&rcClient)) LayoutTree();
+}
+
 void CWindowManagerUI::Invalidate(const RECT& rcItem)
 {
     if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);

@@ -163,6 +163,10 @@ public:
     CControlUI* FindControl(LPCWSTR pstrName);
     CControlUI* FindControlAt(POINT pt) const;
     void NeedUpdate();
+    // Lays out what changed since the last paint. Positions are otherwise set
+    // only when the window paints, and input waiting in the queue comes before
+    // that paint: a click on a page just shown would miss its controls.
+    void LayOutPendingChanges();
     void Invalidate(const RECT& rcItem);
 
     // Focus and capture.

@@ -113,6 +113,27 @@ TEST_F(DownloadManagerTest, ListRoundTripRestoresTasksAndFinishedDownloads)
     loaded.Unlock();
 }
 
+// A list saved by an earlier updater, enciphered once outside this code
+// (tests/shell/cipher/cipher_reference.py) with the updater key.
+TEST_F(DownloadManagerTest, LoadsAFixedEncipheredList)
+{
+    WriteWholeFile(m_folder + "updatefile.list",
+                   "8eeafc142Dj3Mkmc6QRnYO47EXMLKvmT1Gke8Gk95kO80ftEi87Rz0gf+Ed9maEf+L4Zi+xROZ88IOzZrI7QoKWSZBz0Dj9bp/"
+                   "oItTDLig/zapjo+uzxUUJeud/gVhwalUCw1Vf8oFWkMQXg9Difbmh+x6+E3d0d5aQ+5KgggDCE/"
+                   "1QOgFQ65gOqhMOFUW3jv2xLHWvjVxCNXf2osjKbIVbha9knahvCD4RrDSEj4cAWaA8yj99BsTUXaiR+sj4");
+    CDownloadManager loaded;
+    loaded.LoadDownloadList();
+    loaded.Lock();
+    EXPECT_TRUE(loaded.Tasks().empty());
+    ASSERT_EQ(1u, loaded.Finished().count("http://h/a/done.exe"));
+    const CompletedDownload& done = loaded.Finished().at("http://h/a/done.exe");
+    EXPECT_EQ("done.exe_new.exe", done.listName);
+    EXPECT_EQ("C:\\Lumora\\cache\\", done.downloadPath);
+    EXPECT_EQ(L"3.0", done.version);
+    EXPECT_EQ(777u, done.fileSize);
+    loaded.Unlock();
+}
+
 TEST_F(DownloadManagerTest, EmptyListIsAnObjectWithTwoEmptyArrays)
 {
     CDownloadManager manager;

@@ -2,6 +2,9 @@
 // the version routines it is built on.
 #include "UpdateManifest.h"
 #include "AnsiText.h"
+#include "FileNameRuleCases.h"
+#include "ManifestRules.h"
+#include "SafeFileName.h"
 #include "PendingInstall.h"
 #include "UpdateCleanup.h"
 #include "UpdateInstaller.h"
@@ -46,6 +49,29 @@ TEST(VersionCheck, FileVersionIsReadOrLeftUntouched)
     std::wstring untouched = L"keep";
     QueryFileVersion(L"Z:\\no\\such\\file.exe", untouched);
     EXPECT_EQ(L"keep", untouched);
+}
+
+// The updater key's output, enciphered once outside this code
+// (tests/shell/cipher/cipher_reference.py) and written here: every manifest
+// and saved list in the field depends on the key staying what it is.
+const char kFixedSetupUrl[] = "http://h/pkg/setup.exe";
+const char kFixedSetupUrlCipher[] = "8eeafc142Dj3Mkmc6QRnYDpvhbBfqrgSwWsfcak+8sdpVDyRXB4SmY1eO9B8SHKUen0diW4";
+
+TEST(UpdaterCipherKey, EnciphersAndDeciphersAFixedVector)
+{
+    EXPECT_EQ(kFixedSetupUrlCipher, StringCipher(kFixedSetupUrl, MakeUpdaterCipherKey(), CipherEncode, 1700000000));
+    EXPECT_EQ("http://127.0.0.1/lumo/setup.exe",
+              StringCipher("8eeafc142Dj3Mkmc6QRnYK4tRvJe6exTAatfJz2ppodpVDyRXB4E3tyPbhAsmqPC/WvfjLyFbkq7Yfpc/Bx",
+                           MakeUpdaterCipherKey(), CipherDecode));
+}
+
+TEST(FileNameRules, NamesFromTheNetworkAreBareAndNoDevice)
+{
+    for (const FileNameRuleCase& c : kFileNameRuleCases) {
+        EXPECT_EQ(IsSafeFileName(std::wstring(c.name)), c.safeForDownload)
+            << testing::PrintToString(std::wstring(c.name));
+        EXPECT_EQ(IsSafeSetupName(c.name), c.safeForDownload) << testing::PrintToString(std::wstring(c.name));
+    }
 }
 
 TEST(ManifestTargetFolder, PathValuesSelectTheFolder)
@@ -171,7 +197,7 @@ TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
 {
     WriteManifest("[SETUP]\r\nVERSION=9999.0\r\nFILE=9999\r\nNAME=setup.exe\r\n"
                   "NEWFEATURES=first\\nsecond\r\nURL=" +
-                  Encipher("http://h/pkg/setup.exe") + "\r\n");
+                  std::string(kFixedSetupUrlCipher) + "\r\n");
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 

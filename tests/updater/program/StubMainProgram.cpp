@@ -1,7 +1,8 @@
 // Stands in for lumora.exe in the updater's end-to-end tests: a window with
 // the main program's "lumora" property that writes every system command it
-// gets into "lumora_stub.log" beside itself. The quit request ends it; so
-// does a time limit, so a stub started by the updater never outlives a test.
+// gets into "lumora_stub.log" beside itself. The quit request ends it; the
+// tests end the stubs of their program folder. The time limit, far beyond any
+// test's own, only keeps a stub left by a killed test run from staying for ever.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +11,7 @@
 namespace {
 
 const UINT_PTR kLifetimeTimer = 1;
-const UINT kLifetimeMs = 30000;
+const UINT kLifetimeMs = 30 * 60 * 1000;
 std::wstring g_logPath;
 
 void AppendLog(const char* line)

@@ -4,9 +4,11 @@
 #include "UpdateInstaller.h"
 #include "UpdateManifest.h"
 #include "UpdaterCommandLine.h"
+#include "TestProcesses.h"
 
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include <set>
@@ -260,8 +262,58 @@ TEST_F(UpdaterProgramTest, SecondInstanceEndsAtOnceWithoutCopying)
     CloseHandle(mutex);
 }
 
+// A loopback port that takes connections and never answers: an updater that
+// asks it for the manifest waits there until the socket is closed.
+class SilentServer
+{
+public:
+    SilentServer()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        m_socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof(address);
+        if (bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 && listen(m_socket, 8) == 0 &&
+            getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ~SilentServer()
+    {
+        for (SOCKET s : m_accepted) closesocket(s);
+        closesocket(m_socket);
+        WSACleanup();
+    }
+    int Port() const { return m_port; }
+    // Takes the next connection; false when none came within the limit.
+    bool Accept(DWORD limitMs)
+    {
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(m_socket, &ready);
+        timeval wait = { static_cast<long>(limitMs / 1000), static_cast<long>(limitMs % 1000) * 1000 };
+        if (select(0, &ready, nullptr, nullptr, &wait) != 1) return false;
+        SOCKET s = accept(m_socket, nullptr, nullptr);
+        if (s == INVALID_SOCKET) return false;
+        m_accepted.push_back(s);
+        return true;
+    }
+
+private:
+    SOCKET m_socket = INVALID_SOCKET;
+    int m_port = 0;
+    std::vector<SOCKET> m_accepted;
+};
+
+// The run from the program folder only makes the copy: the copy is the one
+// that then runs, from its own folder, and asks the update server.
 TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
 {
+    SilentServer server;
+    ASSERT_NE(0, server.Port());
+    SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + std::to_wstring(server.Port())).c_str());
     std::set<std::wstring> before = RunFoldersIn(m_temp);
     ASSERT_EQ(WAIT_OBJECT_0, RunAndWait(m_program + L"lumoraupd.exe", L"S A", 30000));
     std::wstring made;
@@ -270,16 +322,15 @@ TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
     }
     ASSERT_FALSE(made.empty());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((made + L"lumoraupd.exe").c_str()));
-    // The copy takes the mutex; with no server it ends quietly, and without a
-    // finisher beside the program its folder stays for us to remove.
-    HANDLE mutex = nullptr;
-    for (int i = 0; i < 300; ++i) {
-        mutex = CreateMutexW(nullptr, FALSE, L"lumoravid_update_mutex");
-        bool copyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
-        CloseHandle(mutex);
-        if (!copyRunning && i > 10) break;
-        Sleep(100);
-    }
+
+    // The copy runs from its folder and waits for the server's answer.
+    EXPECT_TRUE(server.Accept(30000)) << "nobody asked the update server";
+    bool copyRunning = false;
+    for (const RunningProcess& process : ProcessesNamed(L"lumoraupd.exe"))
+        copyRunning |=
+            CompareStringOrdinal(process.image.c_str(), -1, (made + L"lumoraupd.exe").c_str(), -1, TRUE) == CSTR_EQUAL;
+    EXPECT_TRUE(copyRunning) << "no lumoraupd.exe runs from the copy's folder";
+    KillProcessesUnder(made);
     RemoveRunFolder(made);
 }
 

@@ -57,16 +57,42 @@ int BarValue(CUpdateDlg& dialog, const wchar_t* name)
     return bar ? static_cast<CProgressUI*>(bar)->GetValue() : -1;
 }
 
-// Once the window has painted what it was asked to, the percentage's field is
-// at least as wide as its text.
+// The shown text's width measured with GDI in the font its tags name (the
+// percentage is "{f 0}37%{/f}"), independent of the control's own estimate.
+int MeasuredTextWidth(CUpdateDlg& dialog, const std::wstring& tagged)
+{
+    std::wstring text;
+    int font = 0;
+    for (size_t at = 0; at < tagged.size(); ++at) {
+        if (tagged[at] != L'{') {
+            text.push_back(tagged[at]);
+            continue;
+        }
+        size_t end = tagged.find(L'}', at);
+        if (tagged.compare(at, 3, L"{f ") == 0) font = _wtoi(tagged.c_str() + at + 3);
+        at = end == std::wstring::npos ? tagged.size() : end;
+    }
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, dialog.Manager().GetFont(font));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+// Once the window has painted what it was asked to, the percentage's field
+// (less its text padding) is at least as wide as its text.
 void NotePercentField(Observation& seen)
 {
     if (GetUpdateRect(seen.window, nullptr, FALSE)) return;
-    CControlUI* percent = seen.dialog->Manager().FindControl(L"Percent");
+    CTextUI* percent = static_cast<CTextUI*>(seen.dialog->Manager().FindControl(L"Percent"));
     const RECT& rc = percent->GetPos();
-    SIZE needed = percent->EstimateSize(SIZE{ 400, 24 });
+    const RECT padding = percent->GetTextPadding();
+    const std::wstring text = percent->GetText().GetData();
     ++seen.percentTextsSeen;
-    if (needed.cx > rc.right - rc.left) seen.percentTextsCut.push_back(percent->GetText().GetData());
+    if (MeasuredTextWidth(*seen.dialog, text) > rc.right - rc.left - padding.left - padding.right)
+        seen.percentTextsCut.push_back(text);
 }
 
 void CALLBACK Sample(HWND, UINT, UINT_PTR timer, DWORD)

@@ -232,6 +232,20 @@ TEST_F(CUpdWindowManager, MouseMessagesBecomeEventsWithTheLibrarysNumbers)
     EXPECT_EQ(EventTimer, 24);
 }
 
+// A page shown just before a click is laid out only when the window paints;
+// the click waiting in the queue comes first and must still find its control.
+TEST_F(CUpdWindowManager, AClickBeforeThePaintFindsAControlJustShown)
+{
+    CProbeUI* late = new CProbeUI(L"late");
+    late->SetVisible(false);
+    Attach({ late }); // laid out and painted while hidden: it has no place yet
+    late->SetVisible(true);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    Send(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(1, late->Count(EventButtonDown));
+    EXPECT_EQ(1, late->Count(EventButtonUp));
+}
+
 TEST_F(CUpdWindowManager, KeysGoToTheFocusAndKeyUpToTheControlThatGotKeyDown)
 {
     CProbeUI* a = new CProbeUI(L"a");
