@@ -21,7 +21,6 @@
 #include "ShellMessages.h"
 #include "SkinBuilderUI.h"
 #include "TabLayoutUI.h"
-#include "WaitPoweroff.h"
 #include "WindowRegion.h"
 #include "cef_browser.h"
 #include "cef_frame.h"
@@ -37,24 +36,14 @@ const wchar_t kSkinFile[] = L"skin\\skin.sk";
 const wchar_t kMainMarkup[] = L"main.xml";
 const wchar_t kUpdaterFile[] = L"lumoraupd.exe";
 const wchar_t kErrorPage[] = L"html/err.html";
-const wchar_t kTrayTip[] = L"Lumora\r\n版本V2.0";
 const wchar_t kFeedbackAddress[] = L"https://www.lumora.tv/feedback";
 const DWORD kBrowserStyle = 0x56010000; // child, visible, clip children and siblings, tab stop
 const UINT kPowerOffCheckMs = 1000;
-const wchar_t kPowerOffTitle[] = L"自动关机程序";
-const DWORD kPowerOffStyle = 0x86C80000;
-const DWORD kPowerOffExStyle = 0x188;
-const int kPowerOffWidth = 360;
-const int kPowerOffHeight = 160;
-const int kPowerOffSeconds = 10;
 const int kMiniMinWidth = 314;
 const int kMiniMinHeight = 217;
 const int kMinWidth = 990;
 const int kMinHeight = 660;
 const int kGripCorner = 10; // the bottom-right square that sizes the window
-
-// Set while Alt+Q keeps the program's windows out of sight.
-bool BossHidden = false;
 
 bool HasClass(CControlUI* control, LPCWSTR className)
 {
@@ -159,7 +148,7 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         // Shown while the boss key keeps everything hidden (a second start of
         // the program asks for it): everything comes back, so the next Alt+Q
         // hides again instead of finding the program already hidden.
-        if (wParam && BossHidden) EndBossHiding();
+        if (wParam && m_bossHiding.IsHiding()) EndBossHiding();
         return false;
     }
     return false;
@@ -364,7 +353,7 @@ void CLumoraWnd::EndDrag()
 // brings back exactly the windows that were shown, in the state they had.
 void CLumoraWnd::OnBossKey()
 {
-    if (BossHidden)
+    if (m_bossHiding.IsHiding())
         EndBossHiding();
     else
         StartBossHiding();
@@ -372,28 +361,13 @@ void CLumoraWnd::OnBossKey()
 
 void CLumoraWnd::StartBossHiding()
 {
-    m_bossHiddenWindows.clear();
-    for (int i = 0; i < ApplicationWindowList.GetSize(); ++i) {
-        auto* manager = static_cast<CWindowManagerUI*>(ApplicationWindowList.GetAt(i));
-        HWND window = manager ? manager->GetPaintWindow() : nullptr;
-        if (!window) return;
-        m_bossHiddenWindows.push_back({ window, IsWindowVisible(window) != FALSE });
-    }
-    BossHidden = true;
-    for (const BossHiddenWindow& hidden : m_bossHiddenWindows) ShowWindow(hidden.window, SW_HIDE);
+    m_bossHiding.Hide();
     DeleteTrayIcon();
 }
 
-// Cleared first: showing the main window below comes back here through
-// WM_SHOWWINDOW.
 void CLumoraWnd::EndBossHiding()
 {
-    BossHidden = false;
-    std::vector<BossHiddenWindow> hiddenWindows;
-    hiddenWindows.swap(m_bossHiddenWindows);
-    for (const BossHiddenWindow& hidden : hiddenWindows) {
-        if (hidden.wasVisible && IsWindow(hidden.window)) ShowWindow(hidden.window, SW_SHOW);
-    }
+    m_bossHiding.Reveal();
     AddTrayIcon();
 }
 
@@ -486,7 +460,7 @@ void CLumoraWnd::AddTrayIcon()
             static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUMORA), IMAGE_ICON,
                                           GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     }
-    lstrcpynW(m_trayIcon.szTip, kTrayTip, ARRAYSIZE(m_trayIcon.szTip));
+    lstrcpynW(m_trayIcon.szTip, TrayTipText().c_str(), ARRAYSIZE(m_trayIcon.szTip));
     m_trayIconAdded = Shell_NotifyIconW(NIM_ADD, &m_trayIcon) != FALSE;
 }
 
@@ -736,29 +710,12 @@ int CLumoraWnd::MenuX(POINT screenPoint)
 // due again the next day. Turned off in the settings, it stops here.
 void CLumoraWnd::CheckPowerOff()
 {
-    if (!GlobalSettings || !PowerOffSchedule::Armed(*GlobalSettings)) {
-        m_manager.KillTimer(m_controls.setting, kPowerOffTimer);
-        return;
-    }
-    if (m_powerOff.Due(*GlobalSettings)) OpenPowerOffCountdown();
+    if (!m_powerOff.Check(GlobalSettings)) m_manager.KillTimer(m_controls.setting, kPowerOffTimer);
 }
 
 void CLumoraWnd::ArmPowerOffCheck()
 {
     m_manager.SetTimer(m_controls.setting, kPowerOffTimer, kPowerOffCheckMs);
-}
-
-void CLumoraWnd::OpenPowerOffCountdown()
-{
-    CWaitPoweroff* countdown = new CWaitPoweroff();
-    if (!countdown->Create(nullptr, kPowerOffTitle, kPowerOffStyle, kPowerOffExStyle)) {
-        delete countdown; // without a window the object stays ours
-        return;
-    }
-    countdown->MoveWindow(0, 0, kPowerOffWidth, kPowerOffHeight);
-    countdown->CenterWindow();
-    countdown->StartCountdown(kPowerOffSeconds);
-    countdown->Show(true, true);
 }
 
 // ---------------------------------------------------------------------------

@@ -9,7 +9,8 @@
 #include "ColorScheme.h"
 #include "CoolContextMenu.h"
 #include "HelpWnd.h"
-#include "PowerOffSchedule.h"
+#include "BossKeyHiding.h"
+#include "PowerOffWatch.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
@@ -108,13 +109,6 @@ private:
         COptionUI* playing = nullptr;
     };
 
-    // A window hidden by the boss key and how to bring it back.
-    struct BossHiddenWindow
-    {
-        HWND window;
-        bool wasVisible;
-    };
-
     bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnCreate();
@@ -156,7 +150,6 @@ private:
     static int MenuX(POINT screenPoint);
     void CheckPowerOff();
     void ArmPowerOffCheck();
-    void OpenPowerOffCountdown();
 
     int ViewOfBrowser(LPARAM browserId) const;
     HWND BrowserWindowOf(int view) const;
@@ -195,7 +188,7 @@ private:
     bool m_inApplicationWindowList = false;
     bool m_initialized = false; // every named control was found
     std::wstring m_pendingHomeAddress;
-    std::vector<BossHiddenWindow> m_bossHiddenWindows;
-    PowerOffSchedule m_powerOff;
+    CBossKeyHiding m_bossHiding;
+    CPowerOffWatch m_powerOff;
     Controls m_controls;
 };
