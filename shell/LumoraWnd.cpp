@@ -64,7 +64,7 @@ RECT WorkAreaOf(HMONITOR monitor, RECT* monitorRect = nullptr)
 
 } // namespace
 
-CLumoraWnd::CLumoraWnd()
+CLumoraWnd::CLumoraWnd() : m_notices(this)
 {
     for (int i = 0; i < kViewCount; ++i) {
         m_handlers[i] = new CefClientHandler(this);
@@ -96,8 +96,22 @@ bool CLumoraWnd::HasOneRef() const
 bool CLumoraWnd::OnProcessMessageReceived(CefRefPtr<CefClientHandler> handler, CefRefPtr<CefBrowser> browser,
                                           CefProcessId source_process, CefRefPtr<CefProcessMessage> message)
 {
-    DispatchPageCommand(*this, message);
+    // Pages of other sites (a link followed, a redirect) never drive the window.
+    if (!IsPortalPage(browser) || !message) return true;
+    // Run behind the window's own messages, so a burst cannot hold them back.
+    if (m_pageCommands.Add(message) && m_hWnd) PostMessageW(m_hWnd, kRunPageCommandsMessage, 0, 0);
     return true; // the message counts as handled even when no command matched
+}
+
+bool CLumoraWnd::IsPortalPage(CefRefPtr<CefBrowser> browser) const
+{
+    CefRefPtr<CefFrame> frame = browser ? browser->GetMainFrame() : nullptr;
+    return frame && PortalAddresses::IsOneOf(frame->GetURL().ToWString(), m_portalOrigins);
+}
+
+void CLumoraWnd::RunPageCommands()
+{
+    for (const CefRefPtr<CefProcessMessage>& message : m_pageCommands.TakeAll()) DispatchPageCommand(*this, message);
 }
 
 // ---------------------------------------------------------------------------
@@ -166,6 +180,7 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
         }
         return true;
     case kArmPowerOffMessage: ArmPowerOffCheck(); return true;
+    case kRunPageCommandsMessage: RunPageCommands(); return true;
     case kLoadHomeAddressMessage: {
         // The address comes only from OpenNoticeAddress in this process: lParam
         // may be a pointer into another process and is never read.
@@ -406,6 +421,7 @@ bool CLumoraWnd::InitWindow()
     AddTrayIcon();
     StartUpdater(L"S A");
     m_controls.version->SetText(VersionLabelText().c_str());
+    m_portalOrigins = PortalAddresses::Origins(ProgramFile(L"lumora.exe"));
     CreateViews();
     UpdateGripCorner();
     ApplyColorScheme(GlobalSettings ? static_cast<WPARAM>(GlobalSettings->skincolor) : 1);

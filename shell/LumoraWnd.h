@@ -9,6 +9,8 @@
 #include "ColorScheme.h"
 #include "CoolContextMenu.h"
 #include "HelpWnd.h"
+#include "NoticeStack.h"
+#include "PageCommandQueue.h"
 #include "BossKeyHiding.h"
 #include "PowerOffWatch.h"
 #include "WindowManagerUI.h"
@@ -46,6 +48,7 @@ public:
     static const UINT kArmPowerOffMessage = WM_USER + 3;
     static const UINT kLoadHomeAddressMessage = WM_USER + 4;
     static const UINT kApplyTopMostMessage = WM_USER + 5;
+    static const UINT kRunPageCommandsMessage = WM_USER + 7;
     static const UINT kColorSchemeMessage = CColorScheme::kMessage;
     static const UINT kSelectPageMessage = WM_APP + 3; // lParam = page number from 1
     static const UINT kReservedMessage = WM_APP + 4;
@@ -156,6 +159,8 @@ private:
     LRESULT AttachView(LPARAM browserId);
     LRESULT ShowErrorPage(LPARAM browserId);
     std::wstring ProgramFile(const wchar_t* name) const;
+    bool IsPortalPage(CefRefPtr<CefBrowser> browser) const;
+    void RunPageCommands();
 
     mutable LONG m_refCount = 0;
     CefRefPtr<CefClientHandler> m_handlers[kViewCount];
@@ -189,6 +194,9 @@ private:
     bool m_initialized = false; // every named control was found
     std::wstring m_pendingHomeAddress;
     CBossKeyHiding m_bossHiding;
+    CNoticeStack m_notices;
+    CPageCommandQueue m_pageCommands;
+    std::vector<std::wstring> m_portalOrigins;
     CPowerOffWatch m_powerOff;
     Controls m_controls;
 };

@@ -129,7 +129,15 @@ bool LumoraProcess::SendPageMessage(const std::string& name, const std::string& 
 
 bool LumoraProcess::SendPageMessageArgs(const std::string& name, const Json::Value& args) const
 {
+    Json::Value answer = SendPageMessageFromFrame(std::string(), name, args);
+    return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");
+}
+
+Json::Value LumoraProcess::SendPageMessageFromFrame(const std::string& frame, const std::string& name,
+                                                    const Json::Value& args) const
+{
     Json::Value request(Json::objectValue);
+    if (!frame.empty()) request["frame"] = frame;
     request["browser"] = 0;
     request["call"] = "app.sendMessage";
     request["args"] = Json::Value(Json::arrayValue);
@@ -139,10 +147,11 @@ bool LumoraProcess::SendPageMessageArgs(const std::string& name, const Json::Val
     writer["indentation"] = "";
     PageCallClient client;
     std::string reply;
-    if (!client.Connect(info_.dwProcessId) || !client.Call(Json::writeString(writer, request), reply)) return false;
+    if (!client.Connect(info_.dwProcessId) || !client.Call(Json::writeString(writer, request), reply))
+        return Json::Value();
     Json::CharReaderBuilder builder;
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value answer;
-    if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return false;
-    return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");
+    if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return Json::Value();
+    return answer;
 }

@@ -41,6 +41,11 @@ public:
     bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
     // The same with the arguments as a JSON array value.
     bool SendPageMessageArgs(const std::string& name, const Json::Value& args) const;
+    // The same from a frame of this address inside the page; the answer as
+    // the engine gives it ({"exception": ...} when the page got an error),
+    // or null when the call could not be made.
+    Json::Value SendPageMessageFromFrame(const std::string& frame, const std::string& name,
+                                         const Json::Value& args) const;
 
 private:
     PROCESS_INFORMATION info_ = {};
