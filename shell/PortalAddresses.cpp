@@ -86,7 +86,8 @@ std::wstring PortalAddresses::OriginOf(const std::wstring& address)
     if (scheme == L"file") return L"file://";
     size_t hostStart = colon + 3;
     size_t hostEnd = lower.find_first_of(L"/?#", hostStart);
-    std::wstring host = lower.substr(hostStart, hostEnd == std::wstring::npos ? std::wstring::npos : hostEnd - hostStart);
+    std::wstring host =
+        lower.substr(hostStart, hostEnd == std::wstring::npos ? std::wstring::npos : hostEnd - hostStart);
     size_t at = host.rfind(L'@'); // user information is not part of the origin
     if (at != std::wstring::npos) host = host.substr(at + 1);
     if (host.empty()) return std::wstring();

@@ -109,7 +109,7 @@ TEST(PowerOffSchedule, AMinuteMissedWhileBusyFiresLateOnceWithinFiveMinutes)
         WORD hour, minute, second; // the first question after the busy time
         bool due;
     } cases[] = {
-        { 17, 20, 30, true }, { 17, 21, 0, true },   { 17, 23, 10, true },
+        { 17, 20, 30, true }, { 17, 21, 0, true },  { 17, 23, 10, true },
         { 17, 24, 59, true }, { 17, 25, 0, false }, { 18, 40, 0, false },
     };
     const SettingsStore settings = Armed(17, 20);

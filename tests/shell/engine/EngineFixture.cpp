@@ -21,7 +21,7 @@ public:
     {
         CefSettings settings;
         ASSERT_TRUE(CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings,
-                                 new CefClientApp({ L"file://", L"http://127.0.0.1:8790" })));
+                                  new CefClientApp({ L"file://", L"http://127.0.0.1:8790" })));
     }
     void TearDown() override { CefShutdown(); }
 };

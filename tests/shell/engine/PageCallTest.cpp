@@ -109,11 +109,15 @@ TEST_F(PageCallTest, BadSendMessageCallsThrowAndSendNothing)
 // nothing, whichever command it names.
 TEST_F(PageCallTest, FramesInsideThePageCannotSendCommands)
 {
-    const char* frames[] = { "http://127.0.0.1:8791/ad.html", "https://127.0.0.1:8790/", "http://127.0.0.1:8790/in.html",
-                             "file:///C:/portal/frame.html" };
+    const char* frames[] = { "http://127.0.0.1:8791/ad.html", "https://127.0.0.1:8790/",
+                             "http://127.0.0.1:8790/in.html", "file:///C:/portal/frame.html" };
     const char* commands[] = {
-        R"(["setFullscreen", [true]])", R"(["setMini", [true]])",        R"(["setWindowFront", [true]])",
-        R"(["showPlayerWindow"])",      R"(["hidePlayerWindow", []])",   R"(["movePlayerWindow", [1, 2]])",
+        R"(["setFullscreen", [true]])",
+        R"(["setMini", [true]])",
+        R"(["setWindowFront", [true]])",
+        R"(["showPlayerWindow"])",
+        R"(["hidePlayerWindow", []])",
+        R"(["movePlayerWindow", [1, 2]])",
         R"(["notice", ["t|x", "http://127.0.0.1:8791/"]])",
     };
     for (const char* frame : frames) {
@@ -128,7 +132,8 @@ TEST_F(PageCallTest, FramesInsideThePageCannotSendCommands)
             EXPECT_NE(reply.find("Access denied"), std::string::npos) << frame << " " << command << ": " << reply;
         }
     }
-    EXPECT_EQ(Send(R"(["setMini", [true]])"), "setMini[b:true]") << "every refused call sent nothing, the page still can";
+    EXPECT_EQ(Send(R"(["setMini", [true]])"), "setMini[b:true]")
+        << "every refused call sent nothing, the page still can";
 }
 
 // What counts as the portal's origin: scheme, host and port, nothing more.
