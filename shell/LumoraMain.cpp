@@ -86,8 +86,8 @@ void LoadSettings()
 // with the program's windows still up, and the system takes them away with it.
 // Destroyed one by one they cost time the user waits for (under Wine without
 // a window manager about two seconds for every window on the screen: the main
-// window, the settings dialog, each notice); their objects are never freed
-// here, so no late message can reach one.
+// window, each notice); their objects are never freed here, so no late
+// message can reach one.
 void EndAfterQuit()
 {
     CefShutdown();

@@ -39,6 +39,7 @@ const wchar_t kErrorPage[] = L"html/err.html";
 const wchar_t kFeedbackAddress[] = L"https://www.lumora.tv/feedback";
 const DWORD kBrowserStyle = 0x56010000; // child, visible, clip children and siblings, tab stop
 const UINT kPowerOffCheckMs = 1000;
+const DWORD kTrayDeleteWaitMs = 200; // a shell that answers at once is waited for
 const int kMiniMinWidth = 314;
 const int kMiniMinHeight = 217;
 const int kMinWidth = 990;
@@ -263,7 +264,7 @@ void CLumoraWnd::OnClose(LPARAM lParam)
         return;
     }
     RemovePropW(m_hWnd, kMainWindowProperty);
-    DeleteTrayIcon();
+    DeleteTrayIconOnQuit();
     PostQuitMessage(0);
 }
 
@@ -478,6 +479,32 @@ void CLumoraWnd::AddTrayIcon()
     }
     lstrcpynW(m_trayIcon.szTip, TrayTipText().c_str(), ARRAYSIZE(m_trayIcon.szTip));
     m_trayIconAdded = Shell_NotifyIconW(NIM_ADD, &m_trayIcon) != FALSE;
+}
+
+// The shell takes the icon away while the program ends: under Wine without a
+// window manager, hiding its stand-alone notification area takes the shell
+// two seconds, which the quit need not wait for. The shell still removes the
+// icon when the program is gone by then.
+void CLumoraWnd::DeleteTrayIconOnQuit()
+{
+    if (!m_trayIconAdded) return;
+    m_trayIconAdded = false;
+    auto* icon = new NOTIFYICONDATAW(m_trayIcon);
+    HANDLE thread = CreateThread(nullptr, 0, &CLumoraWnd::DeleteTrayIconThread, icon, 0, nullptr);
+    if (!thread) {
+        DeleteTrayIconThread(icon);
+        return;
+    }
+    WaitForSingleObject(thread, kTrayDeleteWaitMs);
+    CloseHandle(thread);
+}
+
+DWORD WINAPI CLumoraWnd::DeleteTrayIconThread(LPVOID parameter)
+{
+    auto* icon = static_cast<NOTIFYICONDATAW*>(parameter);
+    Shell_NotifyIconW(NIM_DELETE, icon);
+    delete icon;
+    return 0;
 }
 
 void CLumoraWnd::DeleteTrayIcon()

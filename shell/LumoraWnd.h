@@ -134,6 +134,8 @@ private:
     template <class T> T* FindNamed(LPCWSTR name, LPCWSTR interfaceName);
     void AddTrayIcon();
     void DeleteTrayIcon();
+    void DeleteTrayIconOnQuit();
+    static DWORD WINAPI DeleteTrayIconThread(LPVOID parameter);
     void StartUpdater(LPCWSTR arguments) const;
     void CreateViews();
     void CreateViewBrowser(int view);

@@ -88,9 +88,11 @@ void CSettingDialog::Open(HWND parent, bool startOnAbout)
     dialog->RunModalLoop();
     if (parent) EnableWindow(parent, TRUE);
     // A quit (the tray's "退出", the updater's quit request) ends the loop while
-    // the window is still open: it goes before its object, or its last messages
-    // would reach freed memory and its manager would stay listed.
-    if (IsWindow(window)) DestroyWindow(window);
+    // the window is still open. The program ends with it: window and object stay
+    // together until then, so no message can reach freed memory, and the quit
+    // does not wait for the window to be taken down (two seconds under Wine
+    // without a window manager).
+    if (IsWindow(window)) return;
     delete dialog;
 }
 

@@ -465,9 +465,10 @@ TEST_F(SettingDialogTest, MenuCommandsOpenTheModalDialogOnTheirPage)
 }
 
 // Quitting while the dialog is open (the tray's "退出" or the updater's quit
-// request end the program's loop) closes the dialog's window before its object
-// goes, and passes the quit on to the outer loop.
-TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst)
+// request end the program's loop) leaves the dialog's window with its object
+// for the program's end, which follows at once, and passes the quit on to the
+// outer loop with the main window enabled again.
+TEST_F(SettingDialogTest, QuitWhileOpenLeavesTheDialogToTheProgramsEnd)
 {
     HWND seen = nullptr;
     parent_->onTimer = [&] {
@@ -480,11 +481,16 @@ TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst)
     MSG quit = {};
     bool quitPassedOn = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
     ASSERT_NE(nullptr, seen) << "the dialog was open when the quit came";
-    EXPECT_FALSE(IsWindow(seen)) << "the dialog's window outlived its object";
-    EXPECT_EQ(0, ApplicationWindowList.GetSize());
+    EXPECT_TRUE(IsWindow(seen));
+    // Its object still answers: it draws and takes messages as before.
+    EXPECT_EQ(1, ApplicationWindowList.GetSize());
+    SendMessageW(seen, WM_PAINT, 0, 0);
     EXPECT_TRUE(IsWindowEnabled(Parent()));
     EXPECT_TRUE(quitPassedOn);
     EXPECT_EQ(7u, quit.wParam);
+    // This test program goes on: it takes the dialog down itself.
+    DestroyWindow(seen);
+    EXPECT_EQ(0, ApplicationWindowList.GetSize());
 }
 
 // Pixels of the window at a control's client rectangle that look blue: the
