@@ -127,6 +127,17 @@ bool LumoraProcess::SendPageMessage(const std::string& name, const std::string& 
     return SendPageMessageArgs(name, args);
 }
 
+// The first browser that shows one of the folder's portal pages (a notice's
+// link can take the home view to another site, which may send nothing); the
+// first browser of all when none does.
+int LumoraProcess::PortalBrowser() const
+{
+    for (const Browser& browser : Browsers()) {
+        if (browser.url.compare(0, 8, L"file:///") == 0) return browser.id;
+    }
+    return 0;
+}
+
 bool LumoraProcess::SendPageMessageArgs(const std::string& name, const Json::Value& args) const
 {
     Json::Value answer = SendPageMessageFromFrame(std::string(), name, args);
@@ -138,7 +149,7 @@ Json::Value LumoraProcess::SendPageMessageFromFrame(const std::string& frame, co
 {
     Json::Value request(Json::objectValue);
     if (!frame.empty()) request["frame"] = frame;
-    request["browser"] = 0;
+    request["browser"] = PortalBrowser();
     request["call"] = "app.sendMessage";
     request["args"] = Json::Value(Json::arrayValue);
     request["args"].append(name);

@@ -36,7 +36,8 @@ public:
     DWORD WaitExit(DWORD timeoutMs);
     bool Running() const;
     std::vector<Browser> Browsers() const;
-    // The page of the first browser calls app.sendMessage(name, args); args is
+    // The page of the first browser that shows a portal page (a "file:///"
+    // page of the folder) calls app.sendMessage(name, args); args is
     // a JSON array as a page would pass it. False when the call did not run.
     bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
     // The same with the arguments as a JSON array value.
@@ -48,6 +49,8 @@ public:
                                          const Json::Value& args) const;
 
 private:
+    int PortalBrowser() const;
+
     PROCESS_INFORMATION info_ = {};
     HWND mainWindow_ = nullptr;
 };
