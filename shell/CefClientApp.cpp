@@ -1,7 +1,12 @@
 #include "CefClientApp.h"
 
+#include <windows.h>
+
+#include <utility>
+
 #include "ClientAppExtensionHandler.h"
 #include "DocumentReadyDetector.h"
+#include "PortalAddresses.h"
 #include "cef_cookie.h"
 #include "cef_frame.h"
 
@@ -22,12 +27,28 @@ const wchar_t kAppExtensionSource[] =
 
 const char kCreateDomListenerMessage[] = "CreateDomListener";
 
+std::wstring ProgramPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
 } // namespace
 
-CefClientApp::CefClientApp()
+CefClientApp::CefClientApp() : CefClientApp(PortalAddresses::Origins(ProgramPath())) { }
+
+CefClientApp::CefClientApp(std::vector<std::wstring> portalOrigins) : m_portalOrigins(std::move(portalOrigins))
 {
     m_cookieSchemes.push_back(L"http");
     m_cookieSchemes.push_back(L"https");
+}
+
+// A frame inside the page (an advertisement, a site the page embeds) is never
+// the portal, whatever its address; nor is a main frame that a link took elsewhere.
+bool CefClientApp::IsPortalFrame(CefRefPtr<CefFrame> frame) const
+{
+    return frame && frame->IsMain() && PortalAddresses::IsOneOf(frame->GetURL().ToWString(), m_portalOrigins);
 }
 
 void CefClientApp::OnContextInitialized()

@@ -9,6 +9,7 @@
 
 namespace {
 const wchar_t kInvalidArguments[] = L"Invalid method arguments";
+const wchar_t kNotPortalFrame[] = L"Access denied: only the portal page may send messages";
 } // namespace
 
 ClientAppExtensionHandler::ClientAppExtensionHandler(CefRefPtr<CefClientApp> app) : m_app(app) { }
@@ -19,7 +20,7 @@ bool ClientAppExtensionHandler::Execute(const CefString& name, CefRefPtr<CefV8Va
 {
     const std::wstring function = name.ToWString();
     if (function == L"sendMessage") {
-        if (!SendPageMessage(arguments)) exception = kInvalidArguments;
+        if (const wchar_t* thrown = SendPageMessage(arguments)) exception = thrown;
     } else if (function == L"setClientInfo" && IsOneString(arguments)) {
         retval = ClientInfo(arguments[0]->GetStringValue(), CipherEncode);
     } else if (function == L"getClientInfo" && IsOneString(arguments)) {
@@ -35,20 +36,22 @@ bool ClientAppExtensionHandler::Execute(const CefString& name, CefRefPtr<CefV8Va
 // sendMessage(name[, array]): the message is named after the command and
 // carries the array's elements; a second argument that is no array sends
 // no arguments.
-bool ClientAppExtensionHandler::SendPageMessage(const CefV8ValueList& arguments)
+const wchar_t* ClientAppExtensionHandler::SendPageMessage(const CefV8ValueList& arguments)
 {
-    if (arguments.empty() || arguments.size() > 2 || !arguments[0] || !arguments[0]->IsString()) return false;
+    if (arguments.empty() || arguments.size() > 2 || !arguments[0] || !arguments[0]->IsString())
+        return kInvalidArguments;
     CefString name = arguments[0]->GetStringValue();
-    if (name.empty()) return false;
+    if (name.empty()) return kInvalidArguments;
     CefRefPtr<CefV8Context> context = CefV8Context::GetCurrentContext();
     CefRefPtr<CefBrowser> browser = context ? context->GetBrowser() : nullptr;
-    if (!browser) return false;
+    if (!browser) return kInvalidArguments;
+    if (!m_app || !m_app->IsPortalFrame(context->GetFrame())) return kNotPortalFrame;
     CefRefPtr<CefProcessMessage> message = CefProcessMessage::Create(name);
     if (arguments.size() == 2 && arguments[1] && arguments[1]->IsArray() &&
         !ConvertArrayToList(arguments[1], message->GetArgumentList()))
-        return false;
+        return kInvalidArguments;
     browser->SendProcessMessage(PID_BROWSER, message);
-    return true;
+    return nullptr;
 }
 
 bool ClientAppExtensionHandler::IsOneString(const CefV8ValueList& arguments)

@@ -8,7 +8,8 @@
 // The native side of the page's "app" object: sendMessage hands a page
 // command to the browser process as a process message; setClientInfo and
 // getClientInfo encipher and decipher with the client-info key;
-// getClientVersion names the program's version.
+// getClientVersion names the program's version. sendMessage only sends from
+// the portal's own main frame; any other frame gets an exception.
 class ClientAppExtensionHandler : public CefV8Handler
 {
 public:
@@ -30,7 +31,8 @@ public:
 private:
     static bool ConvertArray(CefRefPtr<CefV8Value> array, CefRefPtr<CefListValue> list, int depth, size_t& budget);
     static void ConvertElement(CefRefPtr<CefV8Value> value, CefRefPtr<CefListValue> list, size_t index);
-    bool SendPageMessage(const CefV8ValueList& arguments);
+    // The exception to throw, or null when the message went.
+    const wchar_t* SendPageMessage(const CefV8ValueList& arguments);
     static bool IsOneString(const CefV8ValueList& arguments);
     static CefRefPtr<CefV8Value> ClientInfo(const CefString& text, int mode);
 

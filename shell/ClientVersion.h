@@ -7,3 +7,10 @@ const wchar_t* ClientVersion();
 
 // The main window's version label: "版本 : " followed by ClientVersion().
 std::wstring VersionLabelText();
+
+// The About page's line: "版本 " followed by ClientVersion().
+std::wstring AboutVersionText();
+
+// The notification-area icon's tip: the product name, and "版本V" followed by
+// ClientVersion() on the second line.
+std::wstring TrayTipText();

@@ -32,11 +32,41 @@ HWND CHelpWnd::Show(const std::wstring& text, const std::wstring& address)
         delete this;
         return nullptr;
     }
+    m_manager.SetDefaultLinkFont(m_manager.GetDefaultLinkFont(), kLinkColor, kLinkHoverColor);
+    MeasureTextCapacity();
     SetNoticeText(text);
     m_address = address;
-    m_manager.SetDefaultLinkFont(m_manager.GetDefaultLinkFont(), kLinkColor, kLinkHoverColor);
     MoveToWorkAreaCorner();
     return hWnd;
+}
+
+void CHelpWnd::Replace(const std::wstring& text, const std::wstring& address)
+{
+    SetNoticeText(text);
+    m_address = address;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
+CHelpWnd* CHelpWnd::FromWindow(HWND hWnd)
+{
+    wchar_t className[16] = {};
+    if (::GetClassNameW(hWnd, className, 16) == 0 || wcscmp(className, kClassName) != 0) return nullptr;
+    // The window procedure keeps its object here.
+    auto* window = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    return dynamic_cast<CHelpWnd*>(window);
+}
+
+// Characters no narrower than half the font's average width, in as many
+// lines as the box is high (and one more, partly shown).
+void CHelpWnd::MeasureTextCapacity()
+{
+    const TEXTMETRICW& tm = m_manager.GetFontInfo(kLinkFont);
+    const int narrowest = tm.tmAveCharWidth / 2 > 0 ? tm.tmAveCharWidth / 2 : 1;
+    const int lineHeight = tm.tmHeight > 0 ? tm.tmHeight : 1;
+    const int width = kWidth > 0 ? kWidth : 1;
+    const int height = m_pText->GetFixedHeight() > 0 ? m_pText->GetFixedHeight() : kHeight;
+    m_nMaxTitleChars = static_cast<size_t>(width / narrowest);
+    m_nMaxLinkChars = m_nMaxTitleChars * static_cast<size_t>(height / lineHeight + 1);
 }
 
 bool CHelpWnd::InitControls()
@@ -86,9 +116,17 @@ std::wstring CHelpWnd::EscapeMarkup(const std::wstring& text)
 
 void CHelpWnd::SetNoticeText(const std::wstring& text)
 {
+    size_t bar = text.find(L'|');
+    std::wstring shown;
+    if (bar == std::wstring::npos) {
+        shown = text.substr(0, m_nMaxLinkChars);
+    } else {
+        shown = text.substr(0, bar < m_nMaxTitleChars ? bar : m_nMaxTitleChars) + L'|' +
+            text.substr(bar + 1, m_nMaxLinkChars);
+    }
     std::wstring title;
     std::wstring linkMarkup;
-    SplitNoticeText(text, title, linkMarkup);
+    SplitNoticeText(shown, title, linkMarkup);
     m_pTitle->SetText(title.c_str());
     m_pText->SetText(linkMarkup.c_str());
 }
@@ -124,9 +162,7 @@ struct PopupSearch
 BOOL CALLBACK CollectPopup(HWND hWnd, LPARAM lParam)
 {
     PopupSearch* search = reinterpret_cast<PopupSearch*>(lParam);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hWnd, className, 16);
-    if (hWnd == search->self || !::IsWindowVisible(hWnd) || wcscmp(className, L"helpwnd") != 0) return TRUE;
+    if (hWnd == search->self || !::IsWindowVisible(hWnd) || !CHelpWnd::FromWindow(hWnd)) return TRUE;
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     search->rects->push_back(rc);

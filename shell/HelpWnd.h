@@ -33,6 +33,16 @@ public:
     // created; either way the object is no longer the caller's: it goes with
     // its window, or at once when there is none.
     HWND Show(const std::wstring& text, const std::wstring& address);
+    // Shows another notice in this popup, in its place, above other windows.
+    void Replace(const std::wstring& text, const std::wstring& address);
+    // The popup of a window made by Show; null for any other window.
+    static CHelpWnd* FromWindow(HWND hWnd);
+
+    // The most characters the link box and the title can show: more is cut
+    // before the text is laid out, so a page cannot stall the window with a
+    // notice of megabytes.
+    size_t MaxLinkChars() const { return m_nMaxLinkChars; }
+    size_t MaxTitleChars() const { return m_nMaxTitleChars; }
 
     // "title|link text" -> the title (empty without "|") and the tagged text
     // that shows the rest as one link in font 3. The notice comes from a page:
@@ -44,14 +54,18 @@ public:
     void Notify(TNotifyRecUI& msg) override;
 
 protected:
-    LPCWSTR GetWindowClassName() const override { return L"helpwnd"; }
+    LPCWSTR GetWindowClassName() const override { return kClassName; }
     UINT GetClassStyle() const override { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
     LPCWSTR GetSkinXml() const override { return L"helpwnd.xml"; }
     bool InitControls() override;
     void ApplyWindowRegion() override;
 
 private:
+    static constexpr const wchar_t* kClassName = L"helpwnd";
+    static constexpr int kLinkFont = 3;
+
     void SetNoticeText(const std::wstring& text);
+    void MeasureTextCapacity();
     void MoveToWorkAreaCorner();
     std::vector<RECT> OtherPopupRects() const;
     static bool Overlaps(const std::vector<RECT>& rects, int x, int y, int width, int height);
@@ -63,4 +77,6 @@ private:
     CControlUI* m_pClose;
     CControlUI* m_pShow;
     INoticeAddressTarget* m_pTarget;
+    size_t m_nMaxLinkChars = 0;
+    size_t m_nMaxTitleChars = 0;
 };

@@ -82,18 +82,30 @@ void LoadSettings()
     GlobalSettings->skincolor = 1; // every start shows the first scheme
 }
 
+// The engine closes its pages and stores what it keeps; then the process ends
+// with the program's windows still up, and the system takes them away with it.
+// Destroyed one by one they cost time the user waits for (under Wine without
+// a window manager about two seconds for every window on the screen: the main
+// window, each notice); their objects are never freed here, so no late
+// message can reach one.
+void EndAfterQuit()
+{
+    CefShutdown();
+    ExitProcess(0);
+}
+
+// Returns only when the window could not be made; a quit ends the process.
 void RunMainWindow(CLumoraWnd& mainWnd)
 {
     HWND wnd = mainWnd.Create(nullptr, L"Lumora", 0x10CF0000, 0, 0, 0, kMainWidth, kMainHeight);
-    if (wnd) {
-        mainWnd.CenterWindow();
-        mainWnd.Show(true, true);
-        CefRunMessageLoop();
+    if (!wnd) {
+        CefShutdown();
+        return;
     }
-    // The window must be gone before the engine shuts down and before its
-    // object is destroyed, so no message reaches a freed object.
-    if (IsWindow(mainWnd.GetWindowHandle())) DestroyWindow(mainWnd.GetWindowHandle());
-    CefShutdown();
+    mainWnd.CenterWindow();
+    mainWnd.Show(true, true);
+    CefRunMessageLoop();
+    EndAfterQuit();
 }
 
 } // namespace

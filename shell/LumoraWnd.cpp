@@ -21,7 +21,6 @@
 #include "ShellMessages.h"
 #include "SkinBuilderUI.h"
 #include "TabLayoutUI.h"
-#include "WaitPoweroff.h"
 #include "WindowRegion.h"
 #include "cef_browser.h"
 #include "cef_frame.h"
@@ -37,24 +36,15 @@ const wchar_t kSkinFile[] = L"skin\\skin.sk";
 const wchar_t kMainMarkup[] = L"main.xml";
 const wchar_t kUpdaterFile[] = L"lumoraupd.exe";
 const wchar_t kErrorPage[] = L"html/err.html";
-const wchar_t kTrayTip[] = L"Lumora\r\n版本V2.0";
 const wchar_t kFeedbackAddress[] = L"https://www.lumora.tv/feedback";
 const DWORD kBrowserStyle = 0x56010000; // child, visible, clip children and siblings, tab stop
 const UINT kPowerOffCheckMs = 1000;
-const wchar_t kPowerOffTitle[] = L"自动关机程序";
-const DWORD kPowerOffStyle = 0x86C80000;
-const DWORD kPowerOffExStyle = 0x188;
-const int kPowerOffWidth = 360;
-const int kPowerOffHeight = 160;
-const int kPowerOffSeconds = 10;
+const DWORD kTrayDeleteWaitMs = 200; // a shell that answers at once is waited for
 const int kMiniMinWidth = 314;
 const int kMiniMinHeight = 217;
 const int kMinWidth = 990;
 const int kMinHeight = 660;
 const int kGripCorner = 10; // the bottom-right square that sizes the window
-
-// Set while Alt+Q keeps the program's windows out of sight.
-bool BossHidden = false;
 
 bool HasClass(CControlUI* control, LPCWSTR className)
 {
@@ -75,7 +65,7 @@ RECT WorkAreaOf(HMONITOR monitor, RECT* monitorRect = nullptr)
 
 } // namespace
 
-CLumoraWnd::CLumoraWnd()
+CLumoraWnd::CLumoraWnd() : m_notices(this)
 {
     for (int i = 0; i < kViewCount; ++i) {
         m_handlers[i] = new CefClientHandler(this);
@@ -107,8 +97,22 @@ bool CLumoraWnd::HasOneRef() const
 bool CLumoraWnd::OnProcessMessageReceived(CefRefPtr<CefClientHandler> handler, CefRefPtr<CefBrowser> browser,
                                           CefProcessId source_process, CefRefPtr<CefProcessMessage> message)
 {
-    DispatchPageCommand(*this, message);
+    // Pages of other sites (a link followed, a redirect) never drive the window.
+    if (!IsPortalPage(browser) || !message) return true;
+    // Run behind the window's own messages, so a burst cannot hold them back.
+    if (m_pageCommands.Add(message) && m_hWnd) PostMessageW(m_hWnd, kRunPageCommandsMessage, 0, 0);
     return true; // the message counts as handled even when no command matched
+}
+
+bool CLumoraWnd::IsPortalPage(CefRefPtr<CefBrowser> browser) const
+{
+    CefRefPtr<CefFrame> frame = browser ? browser->GetMainFrame() : nullptr;
+    return frame && PortalAddresses::IsOneOf(frame->GetURL().ToWString(), m_portalOrigins);
+}
+
+void CLumoraWnd::RunPageCommands()
+{
+    for (const CefRefPtr<CefProcessMessage>& message : m_pageCommands.TakeAll()) DispatchPageCommand(*this, message);
 }
 
 // ---------------------------------------------------------------------------
@@ -162,7 +166,7 @@ bool CLumoraWnd::HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
         // Shown while the boss key keeps everything hidden (a second start of
         // the program asks for it): everything comes back, so the next Alt+Q
         // hides again instead of finding the program already hidden.
-        if (wParam && BossHidden) EndBossHiding();
+        if (wParam && m_bossHiding.IsHiding()) EndBossHiding();
         return false;
     }
     return false;
@@ -183,6 +187,7 @@ bool CLumoraWnd::HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, L
         return true;
     case kArmPowerOffMessage: ArmPowerOffCheck(); return true;
     case kFinishStartMessage: FinishStart(); return true;
+    case kRunPageCommandsMessage: RunPageCommands(); return true;
     case kLoadHomeAddressMessage: {
         // The address comes only from OpenNoticeAddress in this process: lParam
         // may be a pointer into another process and is never read.
@@ -265,7 +270,7 @@ void CLumoraWnd::OnClose(LPARAM lParam)
         return;
     }
     RemovePropW(m_hWnd, kMainWindowProperty);
-    DeleteTrayIcon();
+    DeleteTrayIconOnQuit();
     PostQuitMessage(0);
 }
 
@@ -370,7 +375,7 @@ void CLumoraWnd::EndDrag()
 // brings back exactly the windows that were shown, in the state they had.
 void CLumoraWnd::OnBossKey()
 {
-    if (BossHidden)
+    if (m_bossHiding.IsHiding())
         EndBossHiding();
     else
         StartBossHiding();
@@ -378,28 +383,13 @@ void CLumoraWnd::OnBossKey()
 
 void CLumoraWnd::StartBossHiding()
 {
-    m_bossHiddenWindows.clear();
-    for (int i = 0; i < ApplicationWindowList.GetSize(); ++i) {
-        auto* manager = static_cast<CWindowManagerUI*>(ApplicationWindowList.GetAt(i));
-        HWND window = manager ? manager->GetPaintWindow() : nullptr;
-        if (!window) return;
-        m_bossHiddenWindows.push_back({ window, IsWindowVisible(window) != FALSE });
-    }
-    BossHidden = true;
-    for (const BossHiddenWindow& hidden : m_bossHiddenWindows) ShowWindow(hidden.window, SW_HIDE);
+    m_bossHiding.Hide();
     DeleteTrayIcon();
 }
 
-// Cleared first: showing the main window below comes back here through
-// WM_SHOWWINDOW.
 void CLumoraWnd::EndBossHiding()
 {
-    BossHidden = false;
-    std::vector<BossHiddenWindow> hiddenWindows;
-    hiddenWindows.swap(m_bossHiddenWindows);
-    for (const BossHiddenWindow& hidden : hiddenWindows) {
-        if (hidden.wasVisible && IsWindow(hidden.window)) ShowWindow(hidden.window, SW_SHOW);
-    }
+    m_bossHiding.Reveal();
     AddTrayIcon();
 }
 
@@ -435,6 +425,7 @@ bool CLumoraWnd::InitWindow()
     m_frameBorder = m_controls.tabView->GetBorderSize();
     SetPropW(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
     m_controls.version->SetText(VersionLabelText().c_str());
+    m_portalOrigins = PortalAddresses::Origins(ProgramFile(L"lumora.exe"));
     CreateViews();
     UpdateGripCorner();
     ApplyColorScheme(GlobalSettings ? static_cast<WPARAM>(GlobalSettings->skincolor) : 1);
@@ -518,8 +509,34 @@ void CLumoraWnd::AddTrayIcon()
             static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUMORA), IMAGE_ICON,
                                           GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     }
-    lstrcpynW(m_trayIcon.szTip, kTrayTip, ARRAYSIZE(m_trayIcon.szTip));
+    lstrcpynW(m_trayIcon.szTip, TrayTipText().c_str(), ARRAYSIZE(m_trayIcon.szTip));
     m_trayIconAdded = Shell_NotifyIconW(NIM_ADD, &m_trayIcon) != FALSE;
+}
+
+// The shell takes the icon away while the program ends: under Wine without a
+// window manager, hiding its stand-alone notification area takes the shell
+// two seconds, which the quit need not wait for. The shell still removes the
+// icon when the program is gone by then.
+void CLumoraWnd::DeleteTrayIconOnQuit()
+{
+    if (!m_trayIconAdded) return;
+    m_trayIconAdded = false;
+    auto* icon = new NOTIFYICONDATAW(m_trayIcon);
+    HANDLE thread = CreateThread(nullptr, 0, &CLumoraWnd::DeleteTrayIconThread, icon, 0, nullptr);
+    if (!thread) {
+        DeleteTrayIconThread(icon);
+        return;
+    }
+    WaitForSingleObject(thread, kTrayDeleteWaitMs);
+    CloseHandle(thread);
+}
+
+DWORD WINAPI CLumoraWnd::DeleteTrayIconThread(LPVOID parameter)
+{
+    auto* icon = static_cast<NOTIFYICONDATAW*>(parameter);
+    Shell_NotifyIconW(NIM_DELETE, icon);
+    delete icon;
+    return 0;
 }
 
 void CLumoraWnd::DeleteTrayIcon()
@@ -765,29 +782,12 @@ int CLumoraWnd::MenuX(POINT screenPoint)
 // due again the next day. Turned off in the settings, it stops here.
 void CLumoraWnd::CheckPowerOff()
 {
-    if (!GlobalSettings || !PowerOffSchedule::Armed(*GlobalSettings)) {
-        m_manager.KillTimer(m_controls.setting, kPowerOffTimer);
-        return;
-    }
-    if (m_powerOff.Due(*GlobalSettings)) OpenPowerOffCountdown();
+    if (!m_powerOff.Check(GlobalSettings)) m_manager.KillTimer(m_controls.setting, kPowerOffTimer);
 }
 
 void CLumoraWnd::ArmPowerOffCheck()
 {
     m_manager.SetTimer(m_controls.setting, kPowerOffTimer, kPowerOffCheckMs);
-}
-
-void CLumoraWnd::OpenPowerOffCountdown()
-{
-    CWaitPoweroff* countdown = new CWaitPoweroff();
-    if (!countdown->Create(nullptr, kPowerOffTitle, kPowerOffStyle, kPowerOffExStyle)) {
-        delete countdown; // without a window the object stays ours
-        return;
-    }
-    countdown->MoveWindow(0, 0, kPowerOffWidth, kPowerOffHeight);
-    countdown->CenterWindow();
-    countdown->StartCountdown(kPowerOffSeconds);
-    countdown->Show(true, true);
 }
 
 // ---------------------------------------------------------------------------

@@ -9,7 +9,10 @@
 #include "ColorScheme.h"
 #include "CoolContextMenu.h"
 #include "HelpWnd.h"
-#include "PowerOffSchedule.h"
+#include "NoticeStack.h"
+#include "PageCommandQueue.h"
+#include "BossKeyHiding.h"
+#include "PowerOffWatch.h"
 #include "WindowManagerUI.h"
 #include "WindowWnd.h"
 
@@ -46,6 +49,7 @@ public:
     static const UINT kLoadHomeAddressMessage = WM_USER + 4;
     static const UINT kApplyTopMostMessage = WM_USER + 5;
     static const UINT kFinishStartMessage = WM_USER + 7;
+    static const UINT kRunPageCommandsMessage = WM_USER + 8;
     static const UINT kColorSchemeMessage = CColorScheme::kMessage;
     static const UINT kSelectPageMessage = WM_APP + 3; // lParam = page number from 1
     static const UINT kReservedMessage = WM_APP + 4;
@@ -109,13 +113,6 @@ private:
         COptionUI* playing = nullptr;
     };
 
-    // A window hidden by the boss key and how to bring it back.
-    struct BossHiddenWindow
-    {
-        HWND window;
-        bool wasVisible;
-    };
-
     bool HandleOwnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandlePrivateMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnCreate();
@@ -140,6 +137,8 @@ private:
     template <class T> T* FindNamed(LPCWSTR name, LPCWSTR interfaceName);
     void AddTrayIcon();
     void DeleteTrayIcon();
+    void DeleteTrayIconOnQuit();
+    static DWORD WINAPI DeleteTrayIconThread(LPVOID parameter);
     void StartUpdater(LPCWSTR arguments) const;
     void CreateViews();
     void CreateViewBrowser(int view);
@@ -159,13 +158,14 @@ private:
     static int MenuX(POINT screenPoint);
     void CheckPowerOff();
     void ArmPowerOffCheck();
-    void OpenPowerOffCountdown();
 
     int ViewOfBrowser(LPARAM browserId) const;
     HWND BrowserWindowOf(int view) const;
     LRESULT AttachView(LPARAM browserId);
     LRESULT ShowErrorPage(LPARAM browserId);
     std::wstring ProgramFile(const wchar_t* name) const;
+    bool IsPortalPage(CefRefPtr<CefBrowser> browser) const;
+    void RunPageCommands();
 
     mutable LONG m_refCount = 0;
     CefRefPtr<CefClientHandler> m_handlers[kViewCount];
@@ -200,7 +200,10 @@ private:
     bool m_finishStartPosted = false;
     bool m_startFinished = false; // the updater was started and the views got their browsers
     std::wstring m_pendingHomeAddress;
-    std::vector<BossHiddenWindow> m_bossHiddenWindows;
-    PowerOffSchedule m_powerOff;
+    CBossKeyHiding m_bossHiding;
+    CNoticeStack m_notices;
+    CPageCommandQueue m_pageCommands;
+    std::vector<std::wstring> m_portalOrigins;
+    CPowerOffWatch m_powerOff;
     Controls m_controls;
 };

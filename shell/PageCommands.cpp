@@ -221,6 +221,5 @@ void PageCommands::HidePlayerWindow(CLumoraWnd& window)
 void PageCommands::Notice(CLumoraWnd& window)
 {
     if (!WindowReady(window)) return;
-    // The popup belongs to its window from here on (or is gone when it has none).
-    (new CHelpWnd(&window))->Show(StringArgument(0), StringArgument(1));
+    window.m_notices.Show(StringArgument(0), StringArgument(1));
 }

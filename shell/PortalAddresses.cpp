@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwctype>
+
 #include "AppPaths.h"
 #include "StringCipher.h"
 
@@ -68,4 +71,46 @@ std::wstring PortalAddresses::Decipher(const std::string& enciphered)
 std::wstring PortalAddresses::StartAddress(int view, const std::wstring& modulePath)
 {
     return Decipher(Enciphered(view, modulePath));
+}
+
+std::wstring PortalAddresses::OriginOf(const std::wstring& address)
+{
+    size_t colon = address.find(L"://");
+    if (colon == std::wstring::npos || colon == 0) return std::wstring();
+    std::wstring lower(address);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    std::wstring scheme = lower.substr(0, colon);
+    if (scheme.find_first_not_of(L"abcdefghijklmnopqrstuvwxyz0123456789+-.") != std::wstring::npos)
+        return std::wstring();
+    if (scheme == L"file") return L"file://";
+    size_t hostStart = colon + 3;
+    size_t hostEnd = lower.find_first_of(L"/?#", hostStart);
+    std::wstring host =
+        lower.substr(hostStart, hostEnd == std::wstring::npos ? std::wstring::npos : hostEnd - hostStart);
+    size_t at = host.rfind(L'@'); // user information is not part of the origin
+    if (at != std::wstring::npos) host = host.substr(at + 1);
+    if (host.empty()) return std::wstring();
+    const wchar_t* defaultPort = scheme == L"http" ? L":80" : scheme == L"https" ? L":443" : nullptr;
+    if (defaultPort && host.size() > wcslen(defaultPort) &&
+        host.compare(host.size() - wcslen(defaultPort), std::wstring::npos, defaultPort) == 0)
+        host.resize(host.size() - wcslen(defaultPort));
+    return scheme + L"://" + host;
+}
+
+std::vector<std::wstring> PortalAddresses::Origins(const std::wstring& modulePath)
+{
+    std::vector<std::wstring> origins;
+    for (int view = 0; view < kViewCount; ++view) {
+        std::wstring origin = OriginOf(StartAddress(view, modulePath));
+        if (!origin.empty() && std::find(origins.begin(), origins.end(), origin) == origins.end())
+            origins.push_back(origin);
+    }
+    return origins;
+}
+
+bool PortalAddresses::IsOneOf(const std::wstring& address, const std::vector<std::wstring>& origins)
+{
+    std::wstring origin = OriginOf(address);
+    return !origin.empty() && std::find(origins.begin(), origins.end(), origin) != origins.end();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Start addresses of the main window's three browser views (0 home, 1 TV,
 // 2 now playing). They are configuration of the deployment and stay
@@ -19,4 +20,13 @@ public:
     // The deciphered address; "" when the enciphered text is damaged.
     static std::wstring StartAddress(int view, const std::wstring& modulePath);
     static std::wstring Decipher(const std::string& enciphered);
+
+    // "scheme://host[:port]" of an address, lower case, without the scheme's
+    // default port; "file://" for every local file; "" when the address has
+    // no scheme and host to speak of.
+    static std::wstring OriginOf(const std::wstring& address);
+    // The origins of the three views' start addresses (those that have one).
+    static std::vector<std::wstring> Origins(const std::wstring& modulePath);
+    // Whether an address belongs to one of these origins.
+    static bool IsOneOf(const std::wstring& address, const std::vector<std::wstring>& origins);
 };

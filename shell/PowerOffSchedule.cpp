@@ -2,27 +2,52 @@
 
 #include "SettingsStore.h"
 
+namespace {
+
+const int64_t kMinutesPerDay = 24 * 60;
+const int64_t kFileTimeTicksPerMinute = 600000000; // 100 ns ticks
+
+} // namespace
+
 bool PowerOffSchedule::Armed(const SettingsStore& settings)
 {
     return settings.powerOffArmed && settings.poweroffhour >= 0 && settings.poweroffminute >= 0;
 }
 
-bool PowerOffSchedule::Due(const SettingsStore& settings)
+bool PowerOffSchedule::Wants(const SettingsStore& settings, int hour, int minute)
 {
-    if (!Armed(settings)) return false;
-    SYSTEMTIME now = {};
-    m_clock(&now);
-    if (settings.poweroffhour != now.wHour || settings.poweroffminute != now.wMinute) return false;
-    // The minute of one day counts once; a time moved to later the same day,
-    // or the same time the next day, is a new one.
-    const Moment moment = { now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute };
-    if (m_fired && Same(moment, m_lastFired)) return false;
-    m_fired = true;
-    m_lastFired = moment;
-    return true;
+    return Armed(settings) && settings.poweroffhour == hour && settings.poweroffminute == minute;
 }
 
-bool PowerOffSchedule::Same(const Moment& a, const Moment& b)
+int64_t PowerOffSchedule::MinuteOf(const SYSTEMTIME& time)
 {
-    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute;
+    FILETIME fileTime = {};
+    if (!::SystemTimeToFileTime(&time, &fileTime)) return 0;
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = fileTime.dwLowDateTime;
+    ticks.HighPart = fileTime.dwHighDateTime;
+    return static_cast<int64_t>(ticks.QuadPart / kFileTimeTicksPerMinute);
+}
+
+// Due when the latest occurrence of the chosen minute lies after the minute
+// of the previous question (so each occurrence counts once, also when the
+// question comes late) and no more than kLateMinutes back. The first
+// question after a start or a switch-on only looks at the current minute.
+bool PowerOffSchedule::Due(const SettingsStore& settings)
+{
+    if (!Armed(settings)) {
+        Forget();
+        return false;
+    }
+    SYSTEMTIME now = {};
+    m_clock(&now);
+    const int64_t nowMinute = MinuteOf(now);
+    const int64_t previous = m_asked ? m_lastAskedMinute : nowMinute - 1;
+    m_asked = true;
+    m_lastAskedMinute = nowMinute;
+    const int64_t minuteOfDay = now.wHour * 60 + now.wMinute;
+    const int64_t chosenOfDay = settings.poweroffhour * 60 + settings.poweroffminute;
+    const int64_t sinceChosen = (minuteOfDay - chosenOfDay + kMinutesPerDay) % kMinutesPerDay;
+    const int64_t chosenMinute = nowMinute - sinceChosen;
+    return chosenMinute > previous && sinceChosen < kLateMinutes;
 }

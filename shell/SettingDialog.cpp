@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "ClientVersion.h"
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
 #include "WindowRegion.h"
@@ -87,9 +88,11 @@ void CSettingDialog::Open(HWND parent, bool startOnAbout)
     dialog->RunModalLoop();
     if (parent) EnableWindow(parent, TRUE);
     // A quit (the tray's "退出", the updater's quit request) ends the loop while
-    // the window is still open: it goes before its object, or its last messages
-    // would reach freed memory and its manager would stay listed.
-    if (IsWindow(window)) DestroyWindow(window);
+    // the window is still open. The program ends with it: window and object stay
+    // together until then, so no message can reach freed memory, and the quit
+    // does not wait for the window to be taken down (two seconds under Wine
+    // without a window manager).
+    if (IsWindow(window)) return;
     delete dialog;
 }
 
@@ -166,14 +169,16 @@ bool CSettingDialog::FindControls()
     c.autoShutdown = FindAs<COptionUI>(m_manager, L"autoshotdown", L"Option");
     c.autoOff = FindAs<COptionUI>(m_manager, L"autooff", L"Option");
     c.about = FindAs<CTextUI>(m_manager, L"eee", L"Text");
+    c.aboutVersion = m_manager.FindControl(L"aboutversion");
     return c.main && c.caption && c.controlBar && c.close && c.sure && c.giveUp && c.apply && c.custom && c.timeAuto &&
         c.aboutUs && c.tabView && c.minimize && c.exit && c.autorun && c.topWenTv && c.hour && c.minute &&
-        c.autoShutdown && c.autoOff && c.about;
+        c.autoShutdown && c.autoOff && c.about && c.aboutVersion;
 }
 
 void CSettingDialog::ShowInitialState()
 {
     ShowSettings();
+    m_controls.aboutVersion->SetText(AboutVersionText().c_str());
     CenterWindow();
     if (m_startOnAbout) SelectOneOf(m_controls.aboutUs, m_controls.custom);
     if (GlobalSettings) ApplyColorScheme(static_cast<WPARAM>(GlobalSettings->skincolor));
@@ -188,9 +193,10 @@ void CSettingDialog::ShowSettings()
             SelectOneOf(m_controls.exit, m_controls.minimize);
         else
             SelectOneOf(m_controls.minimize, m_controls.exit);
-        m_controls.autorun->Select(settings->autorun);
         m_controls.topWenTv->Select(settings->topwentv);
     }
+    // What starts with Windows is what the registry holds, whatever was saved.
+    m_controls.autorun->Select(RunValuePresent());
     FillNumbers(m_controls.hour, kHours, settings ? settings->poweroffhour : -1);
     FillNumbers(m_controls.minute, kMinutes, settings ? settings->poweroffminute : -1);
     if (settings && settings->powerOffArmed)
@@ -331,20 +337,21 @@ void CSettingDialog::Apply()
     if (GlobalSettings) {
         SettingsStore& settings = *GlobalSettings;
         settings.quit = !IsSelected(m_controls.minimize);
-        settings.autorun = IsSelected(m_controls.autorun);
         settings.topwentv = IsSelected(m_controls.topWenTv);
         settings.poweroffhour = m_controls.hour->GetCurSel();
         settings.poweroffminute = m_controls.minute->GetCurSel();
         settings.powerOffArmed = IsSelected(m_controls.autoShutdown);
         if (settings.powerOffArmed) PostToParent(kArmPowerOffMessage);
-        UpdateRunValue(settings.autorun);
+        settings.autorun = UpdateRunValue(IsSelected(m_controls.autorun));
+        m_controls.autorun->Select(settings.autorun);
         PostToParent(kApplyTopMostMessage);
         settings.Save();
     }
     EnableApply(false);
 }
 
-void CSettingDialog::UpdateRunValue(bool on)
+// Returns whether the program starts with Windows afterwards.
+bool CSettingDialog::UpdateRunValue(bool on)
 {
     HKEY key = nullptr;
     REGSAM access = on ? KEY_SET_VALUE : KEY_SET_VALUE | KEY_QUERY_VALUE;
@@ -365,6 +372,13 @@ void CSettingDialog::UpdateRunValue(bool on)
         if (!written) ReportAutorunFailure();
     }
     if (key) RegCloseKey(key);
+    return RunValuePresent();
+}
+
+bool CSettingDialog::RunValuePresent() const
+{
+    return RegGetValueW(HKEY_LOCAL_MACHINE, RunKeyPath().c_str(), kRunValue, RRF_RT_REG_SZ, nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
 }
 
 std::wstring CSettingDialog::RunKeyPath() const

@@ -85,6 +85,7 @@ private:
         COptionUI* autoShutdown = nullptr;
         COptionUI* autoOff = nullptr;
         CTextUI* about = nullptr;
+        CControlUI* aboutVersion = nullptr;
     };
 
     bool FindControls();
@@ -100,7 +101,8 @@ private:
     void OnLink(CControlUI* sender, WPARAM link);
     void SelectPage(int page);
     void EnableApply(bool enable);
-    void UpdateRunValue(bool on);
+    bool UpdateRunValue(bool on);
+    bool RunValuePresent() const;
     void PostToParent(UINT message);
 
     bool m_startOnAbout;

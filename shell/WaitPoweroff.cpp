@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "PowerOffSchedule.h"
 #include "ProgramGlobals.h"
 #include "SettingsStore.h"
 #include "WindowRegion.h"
@@ -62,6 +63,24 @@ int CWaitPoweroff::GetCountdown() const
     return m_nCountdown;
 }
 
+void CWaitPoweroff::FollowSchedule(const SettingsStore* settings, int hour, int minute)
+{
+    m_pSchedule = settings;
+    m_nHour = hour;
+    m_nMinute = minute;
+}
+
+bool CWaitPoweroff::IsCountdownWindow(HWND hWnd)
+{
+    wchar_t className[16] = {};
+    return ::GetClassNameW(hWnd, className, 16) > 0 && wcscmp(className, kClassName) == 0;
+}
+
+bool CWaitPoweroff::StillWanted() const
+{
+    return m_pSchedule == nullptr || PowerOffSchedule::Wants(*m_pSchedule, m_nHour, m_nMinute);
+}
+
 void CWaitPoweroff::Notify(TNotifyRecUI& msg)
 {
     if (msg.type == NotifyTimer) {
@@ -81,6 +100,11 @@ void CWaitPoweroff::Notify(TNotifyRecUI& msg)
 
 void CWaitPoweroff::Tick()
 {
+    if (!StillWanted()) {
+        StopTicks();
+        CloseBySysCommand();
+        return;
+    }
     ShowCountdown();
     if (m_nCountdown <= 0) {
         StopTicks();

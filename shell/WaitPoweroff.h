@@ -3,9 +3,13 @@
 #include "SkinPopupWnd.h"
 #include "SystemShutdown.h"
 
+class SettingsStore;
+
 // The timed power-off's countdown window: counts down once a second on its
 // "close" button's timer and switches the computer off at 0, unless the user
-// cancels. "rn" switches off at the next tick.
+// cancels. "rn" switches off at the next tick. A countdown opened for the
+// daily power-off follows the settings at every tick: switched off or moved to
+// another time, it ends without switching anything off.
 class CWaitPoweroff : public CSkinPopupWnd
 {
 public:
@@ -21,11 +25,16 @@ public:
     // Sets the seconds left and starts the ticks; the window must exist.
     bool StartCountdown(int seconds);
     int GetCountdown() const;
+    // The countdown goes on only while these settings still ask for a
+    // power-off at this hour and minute; the settings must outlive the window.
+    void FollowSchedule(const SettingsStore* settings, int hour, int minute);
+    // Whether the window is a power-off countdown.
+    static bool IsCountdownWindow(HWND hWnd);
 
     void Notify(TNotifyRecUI& msg) override;
 
 protected:
-    LPCWSTR GetWindowClassName() const override { return L"自动关机"; }
+    LPCWSTR GetWindowClassName() const override { return kClassName; }
     UINT GetClassStyle() const override { return CS_DBLCLKS; }
     LPCWSTR GetSkinXml() const override { return L"poweroff.xml"; }
     bool InitControls() override;
@@ -33,7 +42,10 @@ protected:
     bool HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) override;
 
 private:
+    static constexpr const wchar_t* kClassName = L"自动关机";
+
     void Tick();
+    bool StillWanted() const;
     void ShowCountdown();
     void StopTicks();
     void PowerOff();
@@ -47,4 +59,7 @@ private:
     CControlUI* m_pMain;
     CControlUI* m_pCaption;
     CSystemShutdown& m_shutdown;
+    const SettingsStore* m_pSchedule = nullptr;
+    int m_nHour = -1;
+    int m_nMinute = -1;
 };

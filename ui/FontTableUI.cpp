@@ -1,6 +1,8 @@
 #include "FontTableUI.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <vector>
 
 CFontTableUI::CFontTableUI()
     : m_DefaultFont(), m_dwDefaultFontColor(0xFF000000), m_DefaultBoldFont(), m_dwDefaultBoldFontColor(0xFF000000),
@@ -42,16 +44,19 @@ void CFontTableUI::ReleaseDefaultFonts()
     m_DefaultFont.hFont = m_DefaultBoldFont.hFont = m_DefaultLinkFont.hFont = nullptr;
 }
 
+// A handle listed more than once is deleted once. Every entry is still read
+// when later ones are checked for a handle seen before, so the entries are
+// only freed once all handles are gone.
 void CFontTableUI::ReleaseNumberedFonts()
 {
-    for (int i = 0; i < m_aCustomFonts.GetSize(); i++) {
-        TFontInfoUI* pFont = static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i));
-        bool bSeen = false;
-        for (int j = 0; j < i; j++)
-            bSeen = bSeen || static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(j))->hFont == pFont->hFont;
-        if (!bSeen) ::DeleteObject(pFont->hFont);
-        delete pFont;
-    }
+    const int nCount = m_aCustomFonts.GetSize();
+    std::vector<HFONT> handles;
+    handles.reserve(static_cast<size_t>(nCount));
+    for (int i = 0; i < nCount; i++) handles.push_back(static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i))->hFont);
+    std::sort(handles.begin(), handles.end());
+    handles.erase(std::unique(handles.begin(), handles.end()), handles.end());
+    for (HFONT hFont : handles) ::DeleteObject(hFont);
+    for (int i = 0; i < nCount; i++) delete static_cast<TFontInfoUI*>(m_aCustomFonts.GetAt(i));
     m_aCustomFonts.Empty();
 }
 

@@ -127,10 +127,29 @@ bool LumoraProcess::SendPageMessage(const std::string& name, const std::string& 
     return SendPageMessageArgs(name, args);
 }
 
+// The first browser that shows one of the folder's portal pages (a notice's
+// link can take the home view to another site, which may send nothing); the
+// first browser of all when none does.
+int LumoraProcess::PortalBrowser() const
+{
+    for (const Browser& browser : Browsers()) {
+        if (browser.url.compare(0, 8, L"file:///") == 0) return browser.id;
+    }
+    return 0;
+}
+
 bool LumoraProcess::SendPageMessageArgs(const std::string& name, const Json::Value& args) const
 {
+    Json::Value answer = SendPageMessageFromFrame(std::string(), name, args);
+    return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");
+}
+
+Json::Value LumoraProcess::SendPageMessageFromFrame(const std::string& frame, const std::string& name,
+                                                    const Json::Value& args) const
+{
     Json::Value request(Json::objectValue);
-    request["browser"] = 0;
+    if (!frame.empty()) request["frame"] = frame;
+    request["browser"] = PortalBrowser();
     request["call"] = "app.sendMessage";
     request["args"] = Json::Value(Json::arrayValue);
     request["args"].append(name);
@@ -139,10 +158,11 @@ bool LumoraProcess::SendPageMessageArgs(const std::string& name, const Json::Val
     writer["indentation"] = "";
     PageCallClient client;
     std::string reply;
-    if (!client.Connect(info_.dwProcessId) || !client.Call(Json::writeString(writer, request), reply)) return false;
+    if (!client.Connect(info_.dwProcessId) || !client.Call(Json::writeString(writer, request), reply))
+        return Json::Value();
     Json::CharReaderBuilder builder;
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value answer;
-    if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return false;
-    return answer.isObject() && !answer.isMember("error") && !answer.isMember("exception");
+    if (!reader->parse(reply.data(), reply.data() + reply.size(), &answer, nullptr)) return Json::Value();
+    return answer;
 }

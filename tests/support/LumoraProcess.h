@@ -36,13 +36,21 @@ public:
     DWORD WaitExit(DWORD timeoutMs);
     bool Running() const;
     std::vector<Browser> Browsers() const;
-    // The page of the first browser calls app.sendMessage(name, args); args is
+    // The page of the first browser that shows a portal page (a "file:///"
+    // page of the folder) calls app.sendMessage(name, args); args is
     // a JSON array as a page would pass it. False when the call did not run.
     bool SendPageMessage(const std::string& name, const std::string& jsonArgs) const;
     // The same with the arguments as a JSON array value.
     bool SendPageMessageArgs(const std::string& name, const Json::Value& args) const;
+    // The same from a frame of this address inside the page; the answer as
+    // the engine gives it ({"exception": ...} when the page got an error),
+    // or null when the call could not be made.
+    Json::Value SendPageMessageFromFrame(const std::string& frame, const std::string& name,
+                                         const Json::Value& args) const;
 
 private:
+    int PortalBrowser() const;
+
     PROCESS_INFORMATION info_ = {};
     HWND mainWindow_ = nullptr;
 };

@@ -1,4 +1,4 @@
-// pagecall [--pid N] [--browser ID] <call> [argument ...]
+// pagecall [--pid N] [--browser ID] [--frame ADDRESS] <call> [argument ...]
 //
 // Acts as the page of a browser in a running lumora.exe built with the
 // engine stand-in. <call> is "app.sendMessage", "app.getClientVersion" or
@@ -6,6 +6,7 @@
 // ("window.open", "confirm", "alert", "requestFullscreen", "exitFullscreen",
 // "crash"). Each argument is JSON; text that is no JSON is taken as a string:
 //   pagecall app.sendMessage setMini [true]
+// --frame makes an "app." call from a frame of that address inside the page.
 // Prints the result as JSON ("undefined" when there is none) and exits 0; a
 // thrown exception is printed as "exception: <text>" with exit code 3;
 // other failures exit with 2.
@@ -63,7 +64,7 @@ void PrintUtf8(FILE* out, const std::string& text)
 
 int Usage()
 {
-    std::fputs("usage: pagecall [--pid N] [--browser ID] <call> [json-argument ...]\n", stderr);
+    std::fputs("usage: pagecall [--pid N] [--browser ID] [--frame ADDRESS] <call> [json-argument ...]\n", stderr);
     return kExitFailed;
 }
 
@@ -92,6 +93,7 @@ int wmain(int argc, wchar_t** argv)
 {
     DWORD processId = 0;
     int browserId = 0;
+    std::string frame;
     int i = 1;
     for (; i + 1 < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; i += 2) {
         std::wstring option = argv[i];
@@ -99,6 +101,8 @@ int wmain(int argc, wchar_t** argv)
             processId = static_cast<DWORD>(_wtoi(argv[i + 1]));
         else if (option == L"--browser")
             browserId = _wtoi(argv[i + 1]);
+        else if (option == L"--frame")
+            frame = Utf8(argv[i + 1]);
         else
             return Usage();
     }
@@ -107,6 +111,7 @@ int wmain(int argc, wchar_t** argv)
     request["browser"] = browserId;
     request["call"] = Utf8(argv[i]);
     request["args"] = Json::Value(Json::arrayValue);
+    if (!frame.empty()) request["frame"] = frame;
     for (++i; i < argc; ++i) request["args"].append(Argument(Utf8(argv[i])));
 
     PageCallClient client;

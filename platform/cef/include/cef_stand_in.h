@@ -3,6 +3,8 @@
 //
 // A page call is a UTF-8 JSON request
 //   {"browser": <id, or 0 for the first browser>, "call": "<name>", "args": [...]}
+// with "frame": "<address>" added, an "app." call is made from a frame of
+// that address inside the page instead of from the page itself.
 // answered by one of
 //   {"result": <value>}        the call returned a value
 //   {}                         the call returned undefined

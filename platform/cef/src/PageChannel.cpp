@@ -94,12 +94,14 @@ std::string StringArg(const Json::Value& args, Json::ArrayIndex index)
     return args.isArray() && index < args.size() && args[index].isString() ? args[index].asString() : std::string();
 }
 
-std::string CallAppFunction(CefRefPtr<RendererBrowser> browser, const std::string& function, const Json::Value& args)
+std::string CallAppFunction(CefRefPtr<RendererBrowser> browser, const std::string& function, const Json::Value& args,
+                            const Json::Value& frame)
 {
     std::wstring name = Utf8ToWide(function);
     CefRefPtr<CefV8Handler> handler = FindNativeFunction(L"app", name);
     if (!handler) return Exception(L"TypeError: app." + name + L" is not a function");
-    CefRefPtr<CefV8Context> context = browser->Context();
+    CefRefPtr<CefV8Context> context =
+        frame.isString() ? browser->SubFrameContext(Utf8ToWide(frame.asString())) : browser->Context();
     if (!context) return Error("the browser has no document");
     CefV8ValueList arguments;
     if (args.isArray()) {
@@ -203,7 +205,9 @@ std::string PageChannel::Handle(const std::string& request)
         RendererThread::Current()->FindBrowser(browserId.isInt() ? browserId.asInt() : 0);
     if (!browser) return Error("no such browser");
     const std::string name = call.asString();
-    if (name.compare(0, 4, "app.") == 0) return CallAppFunction(browser, name.substr(4), req["args"]);
+    const Json::Value& frame = req["frame"];
+    if (!frame.isNull() && !frame.isString()) return Error("the frame address is not a string");
+    if (name.compare(0, 4, "app.") == 0) return CallAppFunction(browser, name.substr(4), req["args"], frame);
     return RunPageAction(browser, name, req["args"]);
 }
 

@@ -38,15 +38,38 @@ private:
     IMPLEMENT_REFCOUNTING(RendererFrame);
 };
 
+// A frame inside the page (an advertisement, another site): it has its own
+// address and no document of its own in the stand-in.
+class RendererSubFrame : public CefFrame
+{
+public:
+    RendererSubFrame(CefRefPtr<RendererBrowser> browser, const std::wstring& url) : browser_(browser), url_(url) { }
+    bool IsValid() override { return true; }
+    bool IsMain() override { return false; }
+    int64_t GetIdentifier() override { return -static_cast<int64_t>(browser_->GetIdentifier()); }
+    CefString GetName() override { return CefString(); }
+    CefString GetURL() override { return url_; }
+    CefRefPtr<CefBrowser> GetBrowser() override { return browser_.get(); }
+    void LoadURL(const CefString& url) override { url_ = url.ToWString(); }
+    void VisitDOM(CefRefPtr<CefDOMVisitor>) override { }
+    CefRefPtr<CefV8Context> GetV8Context() override { return browser_->SubFrameContext(url_); }
+
+private:
+    CefRefPtr<RendererBrowser> browser_;
+    std::wstring url_;
+    IMPLEMENT_REFCOUNTING(RendererSubFrame);
+};
+
 class DocumentContext : public CefV8Context
 {
 public:
-    DocumentContext(CefRefPtr<RendererBrowser> browser, CefRefPtr<RendererDocument> document)
-        : browser_(browser), document_(document)
+    DocumentContext(CefRefPtr<RendererBrowser> browser, CefRefPtr<RendererDocument> document,
+                    CefRefPtr<CefFrame> subFrame = nullptr)
+        : browser_(browser), document_(document), subFrame_(subFrame)
     { }
     bool IsValid() override { return browser_->Document().get() == document_.get(); }
     CefRefPtr<CefBrowser> GetBrowser() override { return browser_.get(); }
-    CefRefPtr<CefFrame> GetFrame() override { return browser_->GetMainFrame(); }
+    CefRefPtr<CefFrame> GetFrame() override { return subFrame_ ? subFrame_ : browser_->GetMainFrame(); }
     bool Enter() override
     {
         RendererThread* renderer = RendererThread::Current();
@@ -62,12 +85,13 @@ public:
     bool IsSame(CefRefPtr<CefV8Context> that) override
     {
         auto* other = dynamic_cast<DocumentContext*>(that.get());
-        return other && other->document_.get() == document_.get();
+        return other && other->document_.get() == document_.get() && !other->subFrame_ == !subFrame_;
     }
 
 private:
     CefRefPtr<RendererBrowser> browser_;
     CefRefPtr<RendererDocument> document_;
+    CefRefPtr<CefFrame> subFrame_;
     IMPLEMENT_REFCOUNTING(DocumentContext);
 };
 
@@ -100,6 +124,12 @@ CefRefPtr<CefV8Context> RendererBrowser::Context()
 {
     if (!document_) return nullptr;
     return new DocumentContext(this, document_);
+}
+
+CefRefPtr<CefV8Context> RendererBrowser::SubFrameContext(const std::wstring& frameUrl)
+{
+    if (!document_) return nullptr;
+    return new DocumentContext(this, document_, new RendererSubFrame(this, frameUrl));
 }
 
 void RendererBrowser::BeginDocument(const std::wstring& url, int navigation)

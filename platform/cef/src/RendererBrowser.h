@@ -31,6 +31,9 @@ public:
     std::wstring Url() const { return url_; }
     // The script context of the current document; null without one.
     CefRefPtr<CefV8Context> Context();
+    // The script context of a frame inside the current document whose
+    // document has this address; null without a document.
+    CefRefPtr<CefV8Context> SubFrameContext(const std::wstring& frameUrl);
 
 private:
     int id_;

@@ -100,6 +100,54 @@ TEST(PowerOffSchedule, AChangedTimeMovesIt)
     EXPECT_EQ(DueCountDuring(schedule, settings, 11, 17, 45), 1);
 }
 
+// The window was kept busy across the chosen minute: the next question still
+// finds it, once, when it comes within five minutes; never later.
+TEST(PowerOffSchedule, AMinuteMissedWhileBusyFiresLateOnceWithinFiveMinutes)
+{
+    const struct
+    {
+        WORD hour, minute, second; // the first question after the busy time
+        bool due;
+    } cases[] = {
+        { 17, 20, 30, true }, { 17, 21, 0, true },  { 17, 23, 10, true },
+        { 17, 24, 59, true }, { 17, 25, 0, false }, { 18, 40, 0, false },
+    };
+    const SettingsStore settings = Armed(17, 20);
+    for (const auto& c : cases) {
+        PowerOffSchedule schedule(&TestClock);
+        SetClock(10, 17, 19, 59);
+        EXPECT_FALSE(schedule.Due(settings));
+        SetClock(10, c.hour, c.minute, c.second);
+        EXPECT_EQ(schedule.Due(settings), c.due) << c.hour << ":" << c.minute << ":" << c.second;
+        SetClock(10, c.hour, c.minute, c.second + 1);
+        EXPECT_FALSE(schedule.Due(settings)) << "once only";
+        EXPECT_EQ(DueCountDuring(schedule, settings, 10, 17, 26), 0);
+    }
+}
+
+// Late across midnight as well: 23:58 chosen, asked again at 00:01.
+TEST(PowerOffSchedule, ALateQuestionAfterMidnightStillCounts)
+{
+    PowerOffSchedule schedule(&TestClock);
+    const SettingsStore settings = Armed(23, 58);
+    SetClock(10, 23, 57, 59);
+    EXPECT_FALSE(schedule.Due(settings));
+    SetClock(11, 0, 1, 0);
+    EXPECT_TRUE(schedule.Due(settings));
+}
+
+// A time switched on when it has already passed is not a missed one.
+TEST(PowerOffSchedule, SwitchedOnAfterTheMinuteDoesNotFire)
+{
+    PowerOffSchedule schedule(&TestClock);
+    SettingsStore settings = Armed(17, 20, false);
+    SetClock(10, 17, 19, 0);
+    EXPECT_FALSE(schedule.Due(settings));
+    settings.powerOffArmed = true;
+    EXPECT_EQ(DueCountDuring(schedule, settings, 10, 17, 22), 0);
+    EXPECT_EQ(DueCountDuring(schedule, settings, 11, 17, 20), 1) << "the next day it counts";
+}
+
 // What the settings dialog saves is what the next run schedules.
 TEST(PowerOffSchedule, ARestartKeepsIt)
 {

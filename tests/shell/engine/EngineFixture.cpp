@@ -20,7 +20,8 @@ public:
     void SetUp() override
     {
         CefSettings settings;
-        ASSERT_TRUE(CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, new CefClientApp()));
+        ASSERT_TRUE(CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings,
+                                  new CefClientApp({ L"file://", L"http://127.0.0.1:8790" })));
     }
     void TearDown() override { CefShutdown(); }
 };

@@ -4,8 +4,11 @@
 #include "EngineFixture.h"
 
 #include <memory>
+#include <vector>
 
+#include "PortalAddresses.h"
 #include "ShellMessages.h"
+#include "cef_stand_in.h"
 
 namespace engine_test {
 namespace {
@@ -101,6 +104,64 @@ TEST_F(PageCallTest, BadSendMessageCallsThrowAndSendNothing)
     }
 }
 
+// Only the portal page itself drives the program: a frame inside it, of
+// another origin or even of the portal's own, gets an exception and sends
+// nothing, whichever command it names.
+TEST_F(PageCallTest, FramesInsideThePageCannotSendCommands)
+{
+    const char* frames[] = { "http://127.0.0.1:8791/ad.html", "https://127.0.0.1:8790/",
+                             "http://127.0.0.1:8790/in.html", "file:///C:/portal/frame.html" };
+    const char* commands[] = {
+        R"(["setFullscreen", [true]])",
+        R"(["setMini", [true]])",
+        R"(["setWindowFront", [true]])",
+        R"(["showPlayerWindow"])",
+        R"(["hidePlayerWindow", []])",
+        R"(["movePlayerWindow", [1, 2]])",
+        R"(["notice", ["t|x", "http://127.0.0.1:8791/"]])",
+    };
+    for (const char* frame : frames) {
+        for (const char* command : commands) {
+            Json::Value request(Json::objectValue);
+            request["browser"] = id_;
+            request["call"] = "app.sendMessage";
+            request["args"] = Parse(command);
+            request["frame"] = frame;
+            Json::StreamWriterBuilder writer;
+            std::string reply = CefStandInCallPage(Json::writeString(writer, request));
+            EXPECT_NE(reply.find("Access denied"), std::string::npos) << frame << " " << command << ": " << reply;
+        }
+    }
+    EXPECT_EQ(Send(R"(["setMini", [true]])"), "setMini[b:true]")
+        << "every refused call sent nothing, the page still can";
+}
+
+// What counts as the portal's origin: scheme, host and port, nothing more.
+TEST(PortalOrigins, OriginsOfAddresses)
+{
+    const struct
+    {
+        const wchar_t* address;
+        const wchar_t* origin;
+    } cases[] = {
+        { L"http://127.0.0.1:8790/home.html", L"http://127.0.0.1:8790" },
+        { L"HTTP://Portal.Example:80/x?y#z", L"http://portal.example" },
+        { L"https://a.b:443", L"https://a.b" },
+        { L"https://a.b:8443/", L"https://a.b:8443" },
+        { L"http://user@127.0.0.1:8790/", L"http://127.0.0.1:8790" },
+        { L"file:///C:/portal/home.html", L"file://" },
+        { L"about:blank", L"" },
+        { L"http:///nohost", L"" },
+        { L"", L"" },
+    };
+    for (const auto& c : cases) EXPECT_EQ(PortalAddresses::OriginOf(c.address), c.origin) << c.address;
+    const std::vector<std::wstring> portal = { L"http://127.0.0.1:8790" };
+    EXPECT_TRUE(PortalAddresses::IsOneOf(L"http://127.0.0.1:8790/tv.html", portal));
+    EXPECT_FALSE(PortalAddresses::IsOneOf(L"http://127.0.0.1:8791/tv.html", portal));
+    EXPECT_FALSE(PortalAddresses::IsOneOf(L"http://127.0.0.1:8790.evil.example/", portal));
+    EXPECT_FALSE(PortalAddresses::IsOneOf(L"about:blank", { L"" }));
+}
+
 TEST_F(PageCallTest, ClientInfoAndVersionAnswerThePage)
 {
     Json::Value abc(Json::arrayValue);
@@ -183,6 +244,10 @@ TEST_F(PageCallTest, PagecallToolActsAsThePageFromAnotherProcess)
     EXPECT_EQ(delegate_->messages.back()->GetName().ToString() +
                   Describe(delegate_->messages.back()->GetArgumentList()),
               "setMini[b:true]");
+
+    ToolRun framed = RunPagecall(browser + L"--frame http://127.0.0.1:8791/ad.html app.sendMessage setMini [true]");
+    EXPECT_EQ(framed.exitCode, 3u) << framed.output;
+    EXPECT_NE(framed.output.find("exception: Access denied"), std::string::npos) << framed.output;
 
     ToolRun bad = RunPagecall(browser + L"app.sendMessage \"\\\"\\\"\"");
     EXPECT_EQ(bad.exitCode, 3u) << bad.output;

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "ClientVersion.h"
 #include "LumoraResource.h"
+#include "LumoraVersion.h"
 #include "ProgramGlobals.h"
 #include "SettingDialog.h"
 #include "SettingsStore.h"
@@ -90,6 +92,18 @@ public:
         } else {
             RegDeleteValueW(key, L"LUMORA");
         }
+        RegCloseKey(key);
+    }
+    // Writes or removes the value as another program (or an earlier run) might.
+    static void Put(bool present)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+        const wchar_t command[] = L"\"C:\\lumora\\lumora.exe\"";
+        if (present)
+            RegSetValueExW(key, L"LUMORA", 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof(command));
+        else
+            RegDeleteValueW(key, L"LUMORA");
         RegCloseKey(key);
     }
     static bool Read(std::wstring* value)
@@ -196,9 +210,12 @@ TEST_F(SettingDialogTest, ShowsTheSettingsItOpensWith)
         { false, false, true, false, 0, 59 },
         { false, false, false, false, -1, -1 },
     };
+    RunValueGuard guard;
     for (const Case& c : cases) {
         settings_->quit = c.quit;
-        settings_->autorun = c.autorun;
+        // The box shows the registry, not the saved flag, which says the opposite here.
+        settings_->autorun = !c.autorun;
+        RunValueGuard::Put(c.autorun);
         settings_->topwentv = c.topwentv;
         settings_->powerOffArmed = c.armed;
         settings_->poweroffhour = c.hour;
@@ -348,11 +365,22 @@ TEST_F(SettingDialogTest, RunValueFailureIsReportedAndTheRestOfApplyStillRuns)
     PumpMessages();
     EXPECT_EQ(1, failures_);
     EXPECT_TRUE(FileSaved());
-    EXPECT_EQ(1, StoredKey(L"autorun"));
+    EXPECT_EQ(0, StoredKey(L"autorun")) << "nothing starts with Windows, so that is what is saved";
+    EXPECT_FALSE(Option(L"autorun")->IsSelected()) << "and what the box shows";
     EXPECT_EQ(1, parent_->Count(CSettingDialog::kArmPowerOffMessage));
     Click(L"autorun");
+    Click(L"autorun"); // off again, but the dialog counts a change
     Click(L"apply");
     EXPECT_EQ(1, failures_) << "removing from a missing key is silent";
+}
+
+// The About page and the notification-area tip name the version this build is.
+TEST_F(SettingDialogTest, VersionTextsAreTheProductVersion)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    Click(L"aboutus");
+    EXPECT_EQ(std::wstring(L"版本 ") + LUMORA_VERSION_WTEXT, Control(L"aboutversion")->GetText().GetData());
+    EXPECT_EQ(std::wstring(L"Lumora\r\n版本V") + LUMORA_VERSION_WTEXT, TrayTipText());
 }
 
 TEST_F(SettingDialogTest, PageOptionsSwitchPagesWithoutCountingAsChanges)
@@ -437,9 +465,10 @@ TEST_F(SettingDialogTest, MenuCommandsOpenTheModalDialogOnTheirPage)
 }
 
 // Quitting while the dialog is open (the tray's "退出" or the updater's quit
-// request end the program's loop) closes the dialog's window before its object
-// goes, and passes the quit on to the outer loop.
-TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst)
+// request end the program's loop) leaves the dialog's window with its object
+// for the program's end, which follows at once, and passes the quit on to the
+// outer loop with the main window enabled again.
+TEST_F(SettingDialogTest, QuitWhileOpenLeavesTheDialogToTheProgramsEnd)
 {
     HWND seen = nullptr;
     parent_->onTimer = [&] {
@@ -452,11 +481,16 @@ TEST_F(SettingDialogTest, QuitWhileOpenClosesTheDialogFirst)
     MSG quit = {};
     bool quitPassedOn = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
     ASSERT_NE(nullptr, seen) << "the dialog was open when the quit came";
-    EXPECT_FALSE(IsWindow(seen)) << "the dialog's window outlived its object";
-    EXPECT_EQ(0, ApplicationWindowList.GetSize());
+    EXPECT_TRUE(IsWindow(seen));
+    // Its object still answers: it draws and takes messages as before.
+    EXPECT_EQ(1, ApplicationWindowList.GetSize());
+    SendMessageW(seen, WM_PAINT, 0, 0);
     EXPECT_TRUE(IsWindowEnabled(Parent()));
     EXPECT_TRUE(quitPassedOn);
     EXPECT_EQ(7u, quit.wParam);
+    // This test program goes on: it takes the dialog down itself.
+    DestroyWindow(seen);
+    EXPECT_EQ(0, ApplicationWindowList.GetSize());
 }
 
 // Pixels of the window at a control's client rectangle that look blue: the
@@ -484,6 +518,8 @@ TEST_F(SettingDialogTest, EachPageShowsOnScreenWithTheSettingsItOpenedWith)
     settings_->topwentv = false;
     settings_->quit = false;
     settings_->powerOffArmed = false;
+    RunValueGuard guard;
+    RunValueGuard::Put(true);
     ASSERT_NO_FATAL_FAILURE(OpenDialog());
     const wchar_t* const pages[] = { L"custom", L"timeauto", L"aboutus" };
     // A control's image area: the first 16 x 16 of it, 4 pixels down.

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs the quit benchmark under Wine and prints its figures: the time from the main
+# menu's exit to the window and the process gone, for lumora.exe alone and with its
+# settings dialog open, beside the bare window program closed the same way. The
+# program folder is the benchmark's own (no updater in it, so none starts). Starts a
+# private Xvfb when there is no display. Not a test: nothing here passes or fails.
+#   bench/quit/run_quit_bench.sh [build folder, default build/out] [rounds, default 5]
+# Build it first: cmake --build build/out --target quit_bench lumora_skin_main
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD_DIR="$(cd "${1:-$ROOT/build/out}" && pwd)"
+ROUNDS="${2:-5}"
+EXE="$BUILD_DIR/bench/quit_bench.exe"
+for f in "$EXE" "$BUILD_DIR/bench/bare_window.exe" "$BUILD_DIR/bin/lumora.exe" "$BUILD_DIR/bin/skin/skin.sk"; do
+  [ -f "$f" ] || { echo "missing $f: run 'cmake --build $BUILD_DIR --target quit_bench lumora_skin_main'" >&2; exit 1; }
+done
+
+. "$ROOT/bench/bench_wine.sh"
+bench_wine_env "$BUILD_DIR"
+unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
+WORK="$(mktemp -d "${TMPDIR:-/tmp}/lumora-quit.XXXXXX")"
+bench_on_exit 'rm -rf "$WORK"'
+bench_display
+bench_prefix
+
+mkdir -p "$WORK/prog/skin" "$WORK/prog/html"
+cp "$BUILD_DIR/bin/lumora.exe" "$BUILD_DIR/bench/bare_window.exe" "$WORK/prog/"
+cp "$BUILD_DIR/bin/skin/skin.sk" "$WORK/prog/skin/"
+[ -f "$BUILD_DIR/bin/html/err.html" ] && cp "$BUILD_DIR/bin/html/err.html" "$WORK/prog/html/"
+for dll in "$BUILD_DIR"/bin/*.dll; do [ -f "$dll" ] && cp "$dll" "$WORK/prog/"; done
+
+cd "$BUILD_DIR/bench"
+"$WINE" ./quit_bench.exe "$ROUNDS" "$(bench_winpath "$WORK/prog/lumora.exe")" "$(bench_winpath "$WORK/prog/bare_window.exe")"
