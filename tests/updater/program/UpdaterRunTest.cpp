@@ -2,6 +2,7 @@
 
 #include "AppDirectory.h"
 #include "SelfRelocation.h"
+#include "TestProcesses.h"
 #include "UpdaterTestSupport.h"
 
 const DWORD UpdaterRunTest::kRunLimitMs;
@@ -52,6 +53,8 @@ void UpdaterRunTest::TearDown()
 {
     EndProcess(m_updater);
     EndProcess(m_mainStub);
+    // A main program the updater started again ends with the test too.
+    if (!m_program.empty()) KillProcessesUnder(m_program);
     if (!m_runFolder.empty()) RemoveTree(m_runFolder);
 }
 
