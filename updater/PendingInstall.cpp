@@ -120,9 +120,11 @@ void CPendingInstall::MarkSetupStarted()
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
+// A setup still named is kept even once started: until it ends, the record
+// is what tells a later run that it ran.
 void CPendingInstall::DeleteWhenDone()
 {
-    if (!HasWork()) Delete();
+    if (!HasWork() && ReadSetup().empty()) Delete();
 }
 
 void CPendingInstall::Delete()
