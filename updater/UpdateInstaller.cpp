@@ -400,10 +400,15 @@ void SetupReportedFinished(const std::wstring& installFolder)
 void SetupEndedUnfinished(const std::wstring& installFolder, const std::wstring& setupFile)
 {
     LogUpdateFailure(L"the setup \"" + setupFile + L"\" ended before it reported its finish");
-    CPendingInstall pending(WithTrailingSlash(installFolder) + kPendingInstallName);
-    if (!pending.Exists()) return;
-    pending.MarkSetupStarted();
-    pending.DeleteWhenDone();
+    const std::wstring folder = WithTrailingSlash(installFolder);
+    CPendingInstall pending(folder + kPendingInstallName);
+    if (pending.Exists()) {
+        pending.MarkSetupStarted();
+        pending.DeleteWhenDone();
+    }
+    // Its process has ended: the package goes now, before anything else can
+    // stop this run.
+    if (IsFileDirectlyIn(setupFile, folder)) DeleteFileW(setupFile.c_str());
 }
 
 void SettleEndedSetup(const std::wstring& installFolder)
@@ -416,7 +421,6 @@ void SettleEndedSetup(const std::wstring& installFolder)
     // Still at work: its own end is its business.
     if (FindProcessIdInFolder(FileNamePart(setupFile).c_str(), folder) != kNoProcessId) return;
     SetupEndedUnfinished(folder, setupFile);
-    if (IsFileDirectlyIn(setupFile, folder)) DeleteFileW(setupFile.c_str());
 }
 
 bool HasPendingInstall(const std::wstring& installFolder)

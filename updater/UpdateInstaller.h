@@ -35,8 +35,9 @@ bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder);
 // the file with it when nothing else is left to do.
 void SetupReportedFinished(const std::wstring& installFolder);
 
-// The setup ended without reporting its finish: it is logged and its record
-// goes (never started again from it); the moves recorded beside it stay.
+// The setup ended without reporting its finish: it is logged, its record
+// goes (never started again from it) and so does its package; the moves
+// recorded beside it stay.
 void SetupEndedUnfinished(const std::wstring& installFolder, const std::wstring& setupFile);
 
 // At the start of a run: a recorded setup that was started and runs no more
