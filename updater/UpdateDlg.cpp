@@ -672,8 +672,8 @@ void CUpdateDlg::OnSetupEnded()
 {
     m_setupWatch.Stop();
     if (m_setupReportedDone) return;
-    // It ran: it is not started again from the record, and its package goes
-    // with the clean-up below. The next check offers the update anew.
+    // It ran: it is not started again from the record, and its package goes.
+    // The next check offers the update anew.
     SetupEndedUnfinished(m_installFolder, GetSetupFileName());
     SelectPage(WizardPageInstalling);
     ShowUpdMessageBox(L"安装程序意外退出，更新没有完成！", L"错误", L"更新程序", UpdIconError, m_hWnd, 1);
