@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // FindProcessIdByName's answer when no process has the name.
 const DWORD kNoProcessId = 0xFFFFFFFF;
 
@@ -17,10 +19,17 @@ void EnableDebugPrivilege();
 // matters), or kNoProcessId.
 DWORD FindProcessIdByName(const wchar_t* exeName);
 
+// First process named exeName (exactly) whose executable lies directly in
+// folder (compared ignoring case, short names expanded), or kNoProcessId.
+DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder);
+
+// True when the executable of the process lies directly in folder.
+bool ProcessLiesIn(DWORD processId, const std::wstring& folder);
+
 // A handle (SYNCHRONIZE only) to the first thread of the process, which ends
 // when the process ends; null when there is none.
 HANDLE OpenFirstThreadOfProcess(DWORD processId);
 
 // First top-level window, hidden ones included, that carries
-// kUpdaterWindowProperty; null when there is none.
-HWND FindUpdateDialogWindow();
+// kUpdaterWindowProperty and belongs to the process; null when there is none.
+HWND FindUpdateDialogWindowOf(DWORD processId);

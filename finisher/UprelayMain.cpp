@@ -57,12 +57,14 @@ void TerminateProcessById(DWORD processId)
 }
 
 // Asks the updater to close, gives it the grace time and then makes sure it is
-// gone, so that its executable can be deleted.
+// gone, so that its executable can be deleted. Only that process's own window
+// is asked: another run of the updater (the main program that the update
+// restarted starts one at once) carries the same window property.
 void StopUpdater(DWORD processId)
 {
     HANDLE thread = OpenFirstThreadOfProcess(processId);
     // SendMessageW returns once the updater has handled its close.
-    if (HWND dialog = FindUpdateDialogWindow()) SendMessageW(dialog, WM_CLOSE, 0, 0);
+    if (HWND dialog = FindUpdateDialogWindowOf(processId)) SendMessageW(dialog, WM_CLOSE, 0, 0);
     if (!thread) return;
     WaitForSingleObject(thread, kUpdaterExitWaitMs);
     CloseHandle(thread);
@@ -85,7 +87,9 @@ void FinishUpdate(const std::wstring& updaterExe, const std::wstring& folderArgu
     CRunFolderLock lock;
     if (!lock.Acquire(folder)) return;
 
-    DWORD processId = FindProcessIdByName(updaterExe.c_str());
+    // The updater to end is the copy that runs from this folder; one of the
+    // same name elsewhere is a run of its own.
+    DWORD processId = FindProcessIdInFolder(updaterExe.c_str(), folder);
     if (processId != kNoProcessId) {
         StopUpdater(processId);
         if (lock.StillTheSame()) DeleteFileW((folder + updaterExe).c_str());

@@ -32,7 +32,7 @@ bool CPendingInstall::Exists() const
 bool CPendingInstall::HasWork() const
 {
     if (!Exists()) return false;
-    if (!ReadSetup().empty()) return true;
+    if (!ReadSetup().empty() && !SetupWasStarted()) return true;
     for (const PendingMove& move : ReadMoves()) {
         if (GetFileAttributesW(move.source.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     }
@@ -78,6 +78,32 @@ void CPendingInstall::RecordSetup(const std::wstring& later)
 {
     WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"1", m_path.c_str());
     WritePrivateProfileStringW(L"FORCE", L"NAME", later.c_str(), m_path.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"REPLAYS", nullptr, m_path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
+}
+
+void CPendingInstall::MarkSetupRunning()
+{
+    if (!Exists()) return;
+    WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"0", m_path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
+}
+
+bool CPendingInstall::SetupWasStarted() const
+{
+    return !ReadSetup().empty() && GetPrivateProfileIntW(L"FORCE", L"NEXTTIME", 1, m_path.c_str()) == 0;
+}
+
+int CPendingInstall::ReplaysBegun() const
+{
+    int begun = static_cast<int>(GetPrivateProfileIntW(L"FORCE", L"REPLAYS", 0, m_path.c_str()));
+    // A count that no run writes is no licence for more replays.
+    return begun < 0 ? kMaxReplays : begun;
+}
+
+void CPendingInstall::NoteReplayBegun()
+{
+    WritePrivateProfileStringW(L"FORCE", L"REPLAYS", std::to_wstring(ReplaysBegun() + 1).c_str(), m_path.c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
@@ -94,9 +120,11 @@ void CPendingInstall::MarkSetupStarted()
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
+// A setup still named is kept even once started: until it ends, the record
+// is what tells a later run that it ran.
 void CPendingInstall::DeleteWhenDone()
 {
-    if (!HasWork()) Delete();
+    if (!HasWork() && ReadSetup().empty()) Delete();
 }
 
 void CPendingInstall::Delete()

@@ -22,18 +22,31 @@ public:
 
     const std::wstring& Path() const { return m_path; }
     bool Exists() const;
-    // True when the file records a setup, or a move whose file is still in
-    // "cache", still to be carried out.
+    // True when the file records a setup not yet started, or a move whose
+    // file is still in "cache", still to be carried out.
     bool HasWork() const;
 
     // Replaces the recorded moves ("FILE" section) with `moves`.
     void RecordMoves(const std::vector<PendingMove>& moves);
     std::vector<PendingMove> ReadMoves() const;
 
-    // "FORCE"/"NAME": setup path, "|", its arguments; "NEXTTIME" 1.
+    // "FORCE"/"NAME": setup path, "|", its arguments; "NEXTTIME" 1. A new
+    // setup starts with no replays counted.
     void RecordSetup(const std::wstring& later);
     std::wstring ReadSetup() const;
+    // "NEXTTIME" 0 with "NAME" kept: the setup is running. Written before it
+    // starts, so a record never claims a setup that ran as one still to run.
+    void MarkSetupRunning();
+    // A setup recorded and started: it runs, or it ran and ended.
+    bool SetupWasStarted() const;
     void MarkSetupStarted(); // "NEXTTIME" 0 and "NAME" removed
+
+    // "FORCE"/"REPLAYS": how many runs began to replay this record. Each run
+    // counts itself before it closes the main program, so a replay that never
+    // gets through (a crash, a kill) cannot close it at every start.
+    static const int kMaxReplays = 2;
+    int ReplaysBegun() const;
+    void NoteReplayBegun();
 
     // Deletes the file once nothing is left to do in it.
     void DeleteWhenDone();

@@ -2,6 +2,7 @@
 
 #include "AppDirectory.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 // The system reads these records by size: on 32-bit Windows they must have
@@ -21,44 +22,6 @@ const int kTerminateRounds = 50;
 const DWORD kTerminateRoundMs = 100;
 const UINT kQuitRequestTimeoutMs = 10000;
 
-std::wstring ProcessImagePath(DWORD processId)
-{
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process) return std::wstring();
-    wchar_t path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
-    CloseHandle(process);
-    return ok ? std::wstring(path, size) : std::wstring();
-}
-
-bool ProcessLiesIn(DWORD processId, const std::wstring& folder)
-{
-    std::wstring image = ProcessImagePath(processId);
-    size_t slash = image.rfind(L'\\');
-    if (slash == std::wstring::npos) return false;
-    std::wstring imageFolder = image.substr(0, slash + 1);
-    return _wcsicmp(imageFolder.c_str(), WithTrailingSlash(folder).c_str()) == 0;
-}
-
-// Walks the process list until `match` accepts an entry.
-template <typename Match> DWORD FindProcess(Match match)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return kNoProcessId;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    DWORD found = kNoProcessId;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (match(entry)) {
-            found = entry.th32ProcessID;
-            break;
-        }
-    }
-    CloseHandle(snapshot);
-    return found;
-}
-
 void TerminateById(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
@@ -68,13 +31,6 @@ void TerminateById(DWORD processId)
 }
 
 } // namespace
-
-DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder)
-{
-    return FindProcess([exeName, &folder](const PROCESSENTRY32W& entry) {
-        return wcscmp(entry.szExeFile, exeName) == 0 && ProcessLiesIn(entry.th32ProcessID, folder);
-    });
-}
 
 HWND FindMainProgramWindow(const std::wstring& installFolder)
 {
@@ -102,4 +58,11 @@ void CloseMainProgram(const std::wstring& installFolder)
         Sleep(round == 0 ? 0 : kTerminateRoundMs);
         processId = FindProcessIdInFolder(kMainProgramExe, installFolder);
     }
+}
+
+void EnsureMainProgramRunning(const std::wstring& installFolder)
+{
+    if (FindProcessIdInFolder(kMainProgramExe, installFolder) != kNoProcessId) return;
+    const std::wstring folder = WithTrailingSlash(installFolder);
+    ShellExecuteW(nullptr, L"open", (folder + kMainProgramExe).c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
 }

@@ -2,7 +2,7 @@
 // are replaced, and the setup package before its file is deleted.
 #pragma once
 
-#include "ProcessTools.h" // FindProcessIdByName, OpenFirstThreadOfProcess, shared with the finisher
+#include "ProcessTools.h" // process lookups shared with the finisher
 
 #include <windows.h>
 
@@ -10,10 +10,6 @@
 
 extern const wchar_t kMainProgramExe[];     // "lumora.exe"
 extern const wchar_t kMainWindowProperty[]; // "lumora"
-
-// First process named exeName (exactly) whose executable lies in folder
-// (compared ignoring case), or kNoProcessId.
-DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder);
 
 // The main program's window ("lumora" property) of the installation in
 // installFolder, or null. Main programs of other installations are left alone.
@@ -23,3 +19,7 @@ HWND FindMainProgramWindow(const std::wstring& installFolder);
 // second, then terminates what is left of it. Gives up after a bounded number
 // of rounds on a process that cannot be ended.
 void CloseMainProgram(const std::wstring& installFolder);
+
+// Starts the installation's main program unless it runs already: a run that
+// closed it gives it back, whatever became of the update.
+void EnsureMainProgramRunning(const std::wstring& installFolder);

@@ -19,6 +19,8 @@ public:
     bool Start(HANDLE process, HWND window, UINT message);
     // Ends the watch without a message; safe to call when none runs.
     void Stop();
+    // True while a watched setup process has not ended.
+    bool IsRunning() const { return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
 
 private:
     static unsigned __stdcall WatchThread(void* self);

@@ -395,9 +395,11 @@ void CUpdateDlg::OnClose()
 {
     m_manifestDeadline.Disarm();
     KillTimer(m_hWnd, kCheckingActivityTimer);
+    const bool setupRunning = m_setupWatch.IsRunning();
     m_setupWatch.Stop();
-    // Every way out gives the user the main program back, unless the
-    // installation closed it.
+    // Every way out gives the user the main program back: restored, or, when
+    // the installation closed it, running again unless a setup still at work
+    // will start it.
     if (m_mainMinimized && ReadFlag(m_mainClosed) == 0) RestoreMainWindow();
     if (m_installDoneEvent) SetEvent(m_installDoneEvent);
     RemovePropW(m_hWnd, kUpdaterWindowProperty);
@@ -415,6 +417,7 @@ void CUpdateDlg::OnClose()
     for (HANDLE worker : { m_installThread, m_parseThread, m_finishThread }) {
         if (worker) WaitHandlingSentMessages(worker);
     }
+    if (ReadFlag(m_mainClosed) == 1 && !setupRunning) EnsureMainProgramRunning(m_installFolder);
     m_downloads.ReleaseInfoDownload();
     m_downloads.ClearAllDownloads();
     DeleteLeftoversOfWizard(GetManifestPath(), WithTrailingSlash(m_installFolder), kCacheFolderName);
@@ -422,9 +425,13 @@ void CUpdateDlg::OnClose()
 
 // ---- worker reports ---------------------------------------------------------
 
+// The probe has learnt the length, the validator and the resume record's
+// name: the list names them from now on, so a run killed during the
+// transfer leaves what the next one continues from.
 void CUpdateDlg::OnStartDownloadRequest(WPARAM wParam, LPARAM lParam)
 {
-    if (lParam != 1 && wParam) m_downloads.StartDownload(reinterpret_cast<const char*>(wParam));
+    if (lParam != 1 && wParam && m_downloads.StartDownload(reinterpret_cast<const char*>(wParam)) == 0)
+        m_downloads.SaveDownloadList();
     FreePostedUrl(wParam);
 }
 
@@ -665,10 +672,12 @@ void CUpdateDlg::OnSetupEnded()
 {
     m_setupWatch.Stop();
     if (m_setupReportedDone) return;
+    // It ran: it is not started again from the record, and its package goes.
+    // The next check offers the update anew.
+    SetupEndedUnfinished(m_installFolder, GetSetupFileName());
     SelectPage(WizardPageInstalling);
     ShowUpdMessageBox(L"安装程序意外退出，更新没有完成！", L"错误", L"更新程序", UpdIconError, m_hWnd, 1);
-    ShellExecuteW(nullptr, L"open", (WithTrailingSlash(m_installFolder) + kMainProgramExe).c_str(), nullptr,
-                  m_installFolder.c_str(), SW_SHOWNORMAL);
+    EnsureMainProgramRunning(m_installFolder);
     SetCloseEnabled(true);
     InterlockedExchange(&m_updateStarted, 0);
     CleanupUpdateFiles();
@@ -792,7 +801,16 @@ void CUpdateDlg::OnConnectCancel()
     if (m_connectCancel) m_connectCancel->SetVisible(false);
     if (m_connectingInfo) m_connectingInfo->SetText(L"{f 0}正在停止，请勿强制关闭...{/f}");
     SetCloseEnabled(false);
-    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, StopManifestAndClose, this, 0, nullptr));
+    // The stopping thread gets what it needs now, on this thread: the window
+    // may be closed (and the dialog deleted) before the stop ends.
+    ManifestStop* job = new (std::nothrow) ManifestStop{ m_hWnd, m_downloads.GetInfoDownload() };
+    HANDLE thread =
+        job ? reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, StopManifestAndClose, job, 0, nullptr)) : nullptr;
+    if (!thread) {
+        delete job;
+        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        return;
+    }
     CloseThreadHandle(thread);
 }
 
@@ -919,11 +937,15 @@ unsigned __stdcall CUpdateDlg::ProgressTimerThread(void* param)
     }
 }
 
-unsigned __stdcall CUpdateDlg::StopManifestAndClose(void* self)
+// Touches no dialog: a wizard closed meanwhile has lost its property, and a
+// window without it is left alone.
+unsigned __stdcall CUpdateDlg::StopManifestAndClose(void* parameter)
 {
-    CUpdateDlg* dialog = static_cast<CUpdateDlg*>(self);
-    if (std::shared_ptr<CHttpDownload> info = dialog->m_downloads.GetInfoDownload()) info->Stop();
-    PostMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
+    ManifestStop* job = static_cast<ManifestStop*>(parameter);
+    if (job->download) job->download->Stop();
+    if (IsWindow(job->window) && GetPropW(job->window, kUpdaterWindowProperty))
+        PostMessageW(job->window, WM_CLOSE, 0, 0);
+    delete job;
     return 0;
 }
 

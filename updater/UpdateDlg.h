@@ -120,7 +120,13 @@ private:
 
     static unsigned __stdcall InstallThread(void* self);
     static unsigned __stdcall ProgressTimerThread(void* self);
-    static unsigned __stdcall StopManifestAndClose(void* self);
+    // What the thread that stops the manifest request holds.
+    struct ManifestStop
+    {
+        HWND window;
+        std::shared_ptr<CHttpDownload> download;
+    };
+    static unsigned __stdcall StopManifestAndClose(void* job);
     static DWORD WINAPI InstallFinishedCleanup(void* self);
 
     UpdUI::CWindowManagerUI m_manager;

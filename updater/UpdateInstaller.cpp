@@ -84,6 +84,12 @@ std::wstring FileNamePart(const std::wstring& path)
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
+// The updater's log, as for refused manifest entries: the debug output.
+void LogUpdateFailure(const std::wstring& text)
+{
+    OutputDebugStringW((L"lumoraupd: " + text + L"\n").c_str());
+}
+
 } // namespace
 
 ProgramList ReadProgramList(const std::wstring& manifestPath)
@@ -194,11 +200,33 @@ void CUpdateInstaller::PostponeInstallation(const ProgramList& programs, const s
     m_dialog.CloseWizard();
 }
 
+// A record that runs have begun to replay kMaxReplays times without getting
+// through is dropped: the main program, not yet closed by this run, stays.
+void CUpdateInstaller::GiveUpReplay()
+{
+    CPendingInstall pending(m_pendingPath);
+    std::wstring setupFile, arguments;
+    SplitSetupEntry(pending.ReadSetup(), L'|', setupFile, arguments);
+    LogUpdateFailure(L"the recorded installation was begun " + std::to_wstring(pending.ReplaysBegun()) +
+                     L" times and never finished; its record is dropped (setup \"" + setupFile + L"\")");
+    pending.Delete();
+    if (IsFileDirectlyIn(setupFile, m_installFolder) &&
+        FindProcessIdInFolder(FileNamePart(setupFile).c_str(), m_installFolder) == kNoProcessId)
+        DeleteFileW(setupFile.c_str());
+    m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
+    m_dialog.CloseWizard();
+}
+
 bool CUpdateInstaller::ReplayPendingInstall()
 {
+    CPendingInstall pending(m_pendingPath);
+    if (pending.ReplaysBegun() >= CPendingInstall::kMaxReplays) {
+        GiveUpReplay();
+        return false;
+    }
+    pending.NoteReplayBegun();
     m_dialog.NoteMainProgramClosed();
     CloseMainProgram(m_installFolder);
-    CPendingInstall pending(m_pendingPath);
     std::vector<PendingMove> moves = pending.ReadMoves();
     for (size_t i = moves.size(); i-- > 0;) {
         const PendingMove& move = moves[i];
@@ -241,16 +269,17 @@ bool CUpdateInstaller::AskRestartNow()
     return answer == 1;
 }
 
+// In every mode the wizard follows the setup to its end: it waits for the
+// setup's reports, and watches the process, so a setup that ends without
+// reporting does not keep it waiting and the main program it closed runs
+// again. The record says "running" before the setup starts: a setup that ran
+// is never started again from it.
 void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstring& commandLine)
 {
     m_dialog.NoteMainProgramClosed();
     CloseMainProgram(m_installFolder);
-    if (m_forced) {
-        Open(setupPath, commandLine);
-        return;
-    }
-    // The wizard waits for the setup's reports; it also watches the process,
-    // so a setup that ends without reporting does not keep it waiting.
+    CPendingInstall(m_pendingPath).MarkSetupRunning();
+    m_dialog.SetSetupFileNameForCleanup(setupPath);
     HANDLE process = OpenWatched(setupPath, commandLine);
     if (process) m_dialog.RunOnDialog([this, process]() { m_dialog.WatchSetup(process); });
 }
@@ -355,17 +384,9 @@ void CUpdateInstaller::InstallUpdate()
         return;
     }
     StartSetup(setupPath, commandLine);
-    if (!m_forced) {
-        // The record of the setup goes when the setup reports that it finished.
-        m_dialog.SetUpdateStarted(0);
-        return;
-    }
-    // The record of the setup stays until the setup reports that it finished:
-    // a setup stopped half-way runs again on the next start.
-    if (CPendingInstall(m_pendingPath).Exists()) Write(m_pendingPath, L"FORCE", L"NEXTTIME", L"0");
-    m_dialog.SetSetupFileNameForCleanup(setupPath);
-    m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
-    m_dialog.CloseWizard();
+    // The record of the setup goes when the setup reports that it finished,
+    // or when it ends without that report.
+    m_dialog.SetUpdateStarted(0);
 }
 
 void SetupReportedFinished(const std::wstring& installFolder)
@@ -374,6 +395,32 @@ void SetupReportedFinished(const std::wstring& installFolder)
     if (!pending.Exists()) return;
     pending.MarkSetupStarted();
     pending.DeleteWhenDone();
+}
+
+void SetupEndedUnfinished(const std::wstring& installFolder, const std::wstring& setupFile)
+{
+    LogUpdateFailure(L"the setup \"" + setupFile + L"\" ended before it reported its finish");
+    const std::wstring folder = WithTrailingSlash(installFolder);
+    CPendingInstall pending(folder + kPendingInstallName);
+    if (pending.Exists()) {
+        pending.MarkSetupStarted();
+        pending.DeleteWhenDone();
+    }
+    // Its process has ended: the package goes now, before anything else can
+    // stop this run.
+    if (IsFileDirectlyIn(setupFile, folder)) DeleteFileW(setupFile.c_str());
+}
+
+void SettleEndedSetup(const std::wstring& installFolder)
+{
+    const std::wstring folder = WithTrailingSlash(installFolder);
+    CPendingInstall pending(folder + kPendingInstallName);
+    if (!pending.SetupWasStarted()) return;
+    std::wstring setupFile, arguments;
+    SplitSetupEntry(pending.ReadSetup(), L'|', setupFile, arguments);
+    // Still at work: its own end is its business.
+    if (FindProcessIdInFolder(FileNamePart(setupFile).c_str(), folder) != kNoProcessId) return;
+    SetupEndedUnfinished(folder, setupFile);
 }
 
 bool HasPendingInstall(const std::wstring& installFolder)

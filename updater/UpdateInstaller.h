@@ -35,6 +35,17 @@ bool IsFileDirectlyIn(const std::wstring& path, const std::wstring& folder);
 // the file with it when nothing else is left to do.
 void SetupReportedFinished(const std::wstring& installFolder);
 
+// The setup ended without reporting its finish: it is logged, its record
+// goes (never started again from it) and so does its package; the moves
+// recorded beside it stay.
+void SetupEndedUnfinished(const std::wstring& installFolder, const std::wstring& setupFile);
+
+// At the start of a run: a recorded setup that was started and runs no more
+// ended without its finish (its run was killed or ended early). It is not
+// replayed: its record and its package go, and the check that follows offers
+// the update again.
+void SettleEndedSetup(const std::wstring& installFolder);
+
 // A run started from the program folder that finds work in "uprelay.ini"
 // carries it out first (as a replay) before it looks for new updates.
 bool HasPendingInstall(const std::wstring& installFolder);
@@ -54,6 +65,7 @@ private:
     void PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry);
     // False when the replay ended the run (nothing postponed).
     bool ReplayPendingInstall();
+    void GiveUpReplay();
     void StartSetup(const std::wstring& setupPath, const std::wstring& commandLine);
     bool AskRestartNow();
     void ArmProgressTimer();

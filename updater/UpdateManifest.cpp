@@ -257,12 +257,14 @@ int CheckExistingDownload(CDownloadManager& manager, const std::wstring& install
     }
     bool current = !CompareVersionStrings(version, done->second.version);
     std::wstring listName = FromAnsi(done->second.listName);
-    std::wstring copyPath = done->second.copyPath;
     manager.Unlock();
     if (current) return 2;
-    DeleteFileW((copyPath + listName).c_str());
-    DeleteFileW((WithBackslash(installFolder) + L"cache\\" + listName).c_str());
+    // Only the updater's own copy in "cache" goes. The file in its target
+    // folder is the installed one (or one the user has): should the new
+    // download fail, the installation must still have it.
+    if (IsSafeFileName(listName)) DeleteFileW((WithBackslash(installFolder) + L"cache\\" + listName).c_str());
     manager.RemoveCompletedDownload(url);
+    manager.SaveDownloadList();
     return 0;
 }
 

@@ -123,7 +123,9 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
         OleUninitialize();
         return;
     }
-    // What an earlier run left to do is done before anything new is looked for.
+    // What an earlier run left to do is done before anything new is looked
+    // for; a setup it started and that ended unfinished is not started again.
+    SettleEndedSetup(installFolder);
     if (!line.installFromDownload && HasPendingInstall(installFolder)) {
         line.mode = UpdateModeForced;
         line.installFromDownload = true;

@@ -494,6 +494,42 @@ TEST(Uprelay, WrongArgumentsCloseAndDeleteNothing)
     DeleteFileW(marker.c_str());
 }
 
+// The main program that a finished update restarted starts its own updater
+// run at once: that run is no business of the finisher of the earlier one.
+TEST(Uprelay, UpdaterRunningFromAnotherFolderIsNeitherClosedNorKilled)
+{
+    RunFolder finished;
+    WriteTextFile(finished / L"lumoraupd.exe", "MZ");
+    RunFolder next;
+    StubUpdater nextRun;
+    ASSERT_TRUE(nextRun.Launch(next));
+
+    EXPECT_EQ(RunUprelay(L"lumoraupd.exe " + finished.Path()), 0u);
+
+    EXPECT_TRUE(nextRun.IsRunning());
+    EXPECT_TRUE(nextRun.HasWindow());
+    EXPECT_TRUE(Exists(next / L"lumoraupd.exe"));
+    EXPECT_FALSE(Exists(finished.Path()));
+}
+
+TEST(Uprelay, OfTwoUpdatersOnlyTheOneInTheGivenFolderIsClosed)
+{
+    RunFolder finished;
+    StubUpdater finishedRun;
+    ASSERT_TRUE(finishedRun.Launch(finished));
+    RunFolder next;
+    StubUpdater nextRun;
+    ASSERT_TRUE(nextRun.Launch(next));
+
+    EXPECT_EQ(RunUprelay(L"lumoraupd.exe " + finished.Path()), 0u);
+
+    EXPECT_EQ(finishedRun.Wait(), static_cast<DWORD>(kStubClosedExitCode)) << "closed through its own window";
+    EXPECT_TRUE(nextRun.IsRunning());
+    EXPECT_TRUE(nextRun.HasWindow());
+    EXPECT_FALSE(Exists(finished.Path()));
+    EXPECT_TRUE(Exists(next / L"lumoraupd.exe"));
+}
+
 TEST(Uprelay, UpdaterWhoseNameDiffersInCaseIsLeftRunning)
 {
     RunFolder run;

@@ -1,6 +1,7 @@
 // The download manager: its result codes, one-at-a-time transfers against the
 // loopback server, and the enciphered list file "updatefile.list".
 #include "DownloadManager.h"
+#include "AnsiText.h"
 #include "ListFileSaver.h"
 #include "StringCipher.h"
 #include "UpdaterCipherKey.h"
@@ -482,6 +483,33 @@ TEST_F(DownloadManagerTest, KillDuringAListSaveLeavesALoadableList)
         manager.Unlock();
         EXPECT_TRUE(tasks == 3000 || tasks == 2000) << tasks << " tasks";
     }
+}
+
+// The wizard's thread replaces and releases the manifest download while
+// worker threads (the stop after "取消", the progress timer) take their own
+// reference to it: a reference taken meanwhile is always whole.
+TEST_F(DownloadManagerTest, TheManifestDownloadIsTakenSafelyWhileItIsReplaced)
+{
+    CDownloadManager manager;
+    manager.SetOwner(m_recorder.Window());
+    std::atomic<bool> done{ false };
+    std::atomic<long> taken{ 0 };
+    auto reader = std::async(std::launch::async, [&]() {
+        while (!done) {
+            std::shared_ptr<CHttpDownload> info = manager.GetInfoDownload();
+            if (info && info->isInfo == 1) ++taken;
+        }
+    });
+    // Port 1 on the loopback address: nothing listens, each probe ends at once.
+    for (int i = 0; i < 300; ++i) {
+        manager.StartInfoDownload("http://127.0.0.1:1/lumo/2014/newupdate.ini", FromAnsi(m_folder));
+        if (i % 2) manager.ReleaseInfoDownload();
+    }
+    manager.ReleaseInfoDownload();
+    done = true;
+    reader.get();
+    EXPECT_GT(taken.load(), 0);
+    EXPECT_EQ(nullptr, manager.GetInfoDownload());
 }
 
 } // namespace

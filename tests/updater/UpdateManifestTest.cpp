@@ -402,6 +402,7 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
 {
     const std::string cache = m_folder + "cache\\";
     CreateDirectoryA(cache.c_str(), nullptr);
+    CreateDirectoryA((m_folder + "plugins").c_str(), nullptr);
     struct Case
     {
         const wchar_t* had;
@@ -414,12 +415,15 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
     const std::string url = "http://h/f.dll";
     for (const Case& c : cases) {
         SCOPED_TRACE(ToAnsi(std::wstring(c.had) + L" then " + c.manifest));
-        // A finished download from an earlier run.
+        // A finished download from an earlier run, not installed yet: its
+        // target folder holds the installed file.
         WriteWholeFile(cache + "f.dll", "old");
+        WriteWholeFile(m_folder + "plugins\\f.dll", "installed");
         CompletedDownloadRecord record;
         record.url = url;
         record.folder = cache;
         record.fileName = "f.dll";
+        record.copyPath = m_dialog.installFolder + L"plugins\\";
         record.version = c.had;
         m_dialog.manager.MoveToFinished(record);
         EXPECT_EQ(c.result, CheckExistingDownload(m_dialog.manager, m_dialog.installFolder, url, c.manifest));
@@ -427,6 +431,8 @@ TEST_F(UpdateManifestTest, ExistingDownloadsAreComparedByNumber)
         EXPECT_EQ(c.result == 2, m_dialog.manager.Finished().count(url) == 1);
         m_dialog.manager.Unlock();
         EXPECT_EQ(c.result == 2, PathExists(cache + "f.dll"));
+        // Should the new download fail, the installation still has its file.
+        EXPECT_EQ("installed", ReadWholeFile(m_folder + "plugins\\f.dll"));
         m_dialog.manager.RemoveCompletedDownload(url);
 
         // The same with a queued task.

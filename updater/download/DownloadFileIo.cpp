@@ -81,6 +81,28 @@ DWORD AppendToFile(HANDLE writeLock, const std::string& path, const void* data, 
     return WriteAt(path, 0, FILE_END, data, size);
 }
 
+DWORD ReplaceFileContents(HANDLE writeLock, const std::string& path, const void* data, DWORD size)
+{
+    WriteLockScope scope(writeLock);
+    if (!scope.Held()) return LockFailure();
+    const std::string fresh = path + ".new";
+    HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    DWORD written = 0;
+    DWORD result = 0;
+    if (!WriteFile(file, data, size, &written, nullptr))
+        result = GetLastError();
+    else if (written != size)
+        result = ERROR_WRITE_FAULT;
+    else if (!FlushFileBuffers(file))
+        result = GetLastError();
+    CloseHandle(file);
+    if (result == 0 && !MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        result = GetLastError();
+    if (result != 0) DeleteFileA(fresh.c_str());
+    return result;
+}
+
 DWORD ReadFromFileEnd(const std::string& path, DWORD distance, void* data, DWORD size)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

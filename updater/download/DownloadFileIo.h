@@ -16,6 +16,10 @@ DWORD WriteOpenFileAtOffset(HANDLE writeLock, HANDLE file, DWORD offset, const v
 // other ranges; INVALID_HANDLE_VALUE on failure.
 HANDLE OpenForWriting(const std::string& path);
 DWORD AppendToFile(HANDLE writeLock, const std::string& path, const void* data, DWORD size);
+// Makes `data` the whole file at once: a new file written and flushed beside
+// it takes its place, so a kill at any point leaves the old or the new file
+// whole. 0 or the system error code.
+DWORD ReplaceFileContents(HANDLE writeLock, const std::string& path, const void* data, DWORD size);
 // Reads `size` bytes that start `distance` bytes before the end of the file.
 DWORD ReadFromFileEnd(const std::string& path, DWORD distance, void* data, DWORD size);
 // Size of an existing file; false when it cannot be opened or is 4 GiB or more.

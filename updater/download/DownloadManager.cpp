@@ -101,18 +101,31 @@ void CDownloadManager::StartInfoDownload(const std::string& url, const std::wstr
     download->isInfo = 1;
     download->stepDeadlineMs = m_stepDeadlineMs;
     download->folder = ToAnsi(folder);
-    m_info = download;
+    std::shared_ptr<CHttpDownload> replaced;
+    {
+        ManagerLock hold(*this);
+        replaced.swap(m_info);
+        m_info = download;
+    }
     download->StartProbe();
 }
 
+// The wizard's thread replaces and releases the manifest download while
+// worker threads take their own reference to it: the pointer itself is only
+// read and written under the lock.
 std::shared_ptr<CHttpDownload> CDownloadManager::GetInfoDownload()
 {
+    ManagerLock hold(*this);
     return m_info;
 }
 
+// The last reference may go here, and with it the download's threads are
+// joined: that happens with the lock left.
 void CDownloadManager::ReleaseInfoDownload()
 {
-    m_info.reset();
+    std::shared_ptr<CHttpDownload> released;
+    ManagerLock hold(*this);
+    released.swap(m_info);
 }
 
 int CDownloadManager::AddFileDownload(DownloadRequest request)

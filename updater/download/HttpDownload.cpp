@@ -425,14 +425,27 @@ bool CHttpDownload::LoadResumeRecords(const std::string& partial, std::vector<Re
     return true;
 }
 
+// Without a known length and a validator nothing can tell whether a partial
+// file still belongs to the content on the server.
+bool CHttpDownload::CanResumeLater() const
+{
+    return resumable && contentLength > 0 && !validator.empty();
+}
+
 bool CHttpDownload::PlanResume(const std::string& partial, std::vector<ResumeRecord>& ranges)
 {
-    // Without a known length and a validator nothing can tell whether the
-    // partial file still belongs to the content on the server.
-    if (!resumable || contentLength == 0 || validator.empty() || !FileExists(cfgFile)) return false;
-    if (LoadResumeRecords(partial, ranges)) return true;
-    ranges.clear();
-    return false;
+    if (!CanResumeLater() || !FileExists(cfgFile)) return false;
+    if (!LoadResumeRecords(partial, ranges)) {
+        ranges.clear();
+        return false;
+    }
+    // What the partial file already holds counts, however the earlier run
+    // ended (a killed run never stored its percentage).
+    unsigned long long missing = 0;
+    for (const ResumeRecord& range : ranges) missing += range.end - range.start;
+    percent = static_cast<DWORD>((contentLength - std::min<unsigned long long>(missing, contentLength)) * 100 /
+                                 contentLength);
+    return true;
 }
 
 void CHttpDownload::PlanFreshStart(const std::string& partial, std::vector<ResumeRecord>& ranges)
@@ -567,11 +580,32 @@ void CHttpDownload::RunWorker()
     }
     LeaveCriticalSection(&lock);
 
+    // The record is there before the first byte arrives: a kill at any
+    // point finds one.
+    if (!failed && CanResumeLater()) SaveStoredRecords();
     for (DownloadSegment* segment : segments) {
         if (!failed && !StartSegmentThread(segment)) failed = true;
     }
     if (!WaitForSegments()) failed = true;
     FinishTransfer(failed);
+}
+
+DWORD CHttpDownload::SaveStoredRecords()
+{
+    EnterCriticalSection(&lock);
+    std::vector<ResumeRecord> records;
+    for (const DownloadSegment* segment : segments)
+        records.push_back({ segment->start, segment->end, segment->stored });
+    LeaveCriticalSection(&lock);
+    return ResumeRecordFile::Replace(writeLock, cfgFile, CurrentStamp(), records);
+}
+
+// The piece's bytes reach the disk before the record that claims them.
+void CHttpDownload::RecordPieceStored(DownloadSegment& segment, HANDLE file)
+{
+    if (!CanResumeLater() || !FlushFileBuffers(file)) return;
+    segment.stored = segment.received.load();
+    SaveStoredRecords();
 }
 
 DWORD CHttpDownload::SaveResumeRecords()
@@ -739,6 +773,7 @@ bool CHttpDownload::RestartAtZero(DownloadSegment& segment)
         segment.start = 0;
         segment.received = 0;
         segment.runReceived = 0;
+        segment.stored = 0;
         percent = 0;
     }
     LeaveCriticalSection(&lock);
@@ -901,6 +936,7 @@ bool CHttpDownload::FetchPiece(DownloadParam& param, HINTERNET& connection, HAND
     } else if (request) {
         InternetCloseHandle(request);
     }
+    if (whole) RecordPieceStored(segment, file);
     return whole;
 }
 

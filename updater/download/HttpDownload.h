@@ -36,6 +36,9 @@ struct DownloadSegment
     DWORD end = 0; // 0: length unknown, read to the end of the body
     std::atomic<DWORD> received{ 0 };
     std::atomic<DWORD> runReceived{ 0 };
+    // Of `received`, the bytes flushed to the partial file when the last
+    // piece ended: what a resume record may claim while the range runs.
+    std::atomic<DWORD> stored{ 0 };
     CHttpDownload* owner = nullptr;
 };
 
@@ -109,6 +112,11 @@ private:
     void PlanFreshStart(const std::string& partial, std::vector<ResumeRecord>& ranges);
     bool StartSegmentThread(DownloadSegment* segment);
     bool WaitForSegments();
+    // Resume records kept current while the transfer runs, so that a killed
+    // run leaves what the next one continues from.
+    bool CanResumeLater() const;
+    DWORD SaveStoredRecords();
+    void RecordPieceStored(DownloadSegment& segment, HANDLE file);
     void FinishTransfer(bool failed);
     void FreeSegments();
     bool PartialFileIsComplete() const;

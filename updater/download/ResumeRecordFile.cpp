@@ -33,22 +33,41 @@ bool ParseStamp(const std::string& bytes, ResumeStamp& stamp)
 
 } // namespace
 
-DWORD ResumeRecordFile::Append(HANDLE writeLock, const std::string& path, const ResumeStamp& stamp,
-                               const std::vector<ResumeRecord>& records)
+namespace {
+
+bool BuildBlock(const ResumeStamp& stamp, const std::vector<ResumeRecord>& records, std::string& block)
 {
-    if (records.size() > kMaxRecords || 8 + stamp.validator.size() + stamp.version.size() > kMaxStampSize)
-        return ERROR_INVALID_DATA;
-    std::string block;
+    if (records.size() > ResumeRecordFile::kMaxRecords ||
+        8 + stamp.validator.size() + stamp.version.size() > ResumeRecordFile::kMaxStampSize)
+        return false;
     PutDword(block, stamp.total);
     PutDword(block, static_cast<DWORD>(stamp.validator.size()));
     block += stamp.validator;
     block += stamp.version;
     PutDword(block, static_cast<DWORD>(block.size()));
     for (const ResumeRecord& record : records) block.append(reinterpret_cast<const char*>(&record), kRecordSize);
-    PutDword(block, static_cast<DWORD>(records.size()) | (DWORD(kStampMark) << 16));
+    PutDword(block, static_cast<DWORD>(records.size()) | (DWORD(ResumeRecordFile::kStampMark) << 16));
+    return true;
+}
+
+} // namespace
+
+DWORD ResumeRecordFile::Append(HANDLE writeLock, const std::string& path, const ResumeStamp& stamp,
+                               const std::vector<ResumeRecord>& records)
+{
+    std::string block;
+    if (!BuildBlock(stamp, records, block)) return ERROR_INVALID_DATA;
     // One append: a block is either whole or, cut short by a crash, fails
     // the reader's checks.
     return AppendToFile(writeLock, path, block.data(), static_cast<DWORD>(block.size()));
+}
+
+DWORD ResumeRecordFile::Replace(HANDLE writeLock, const std::string& path, const ResumeStamp& stamp,
+                                const std::vector<ResumeRecord>& records)
+{
+    std::string block;
+    if (!BuildBlock(stamp, records, block)) return ERROR_INVALID_DATA;
+    return ReplaceFileContents(writeLock, path, block.data(), static_cast<DWORD>(block.size()));
 }
 
 bool ResumeRecordFile::Read(const std::string& path, std::vector<ResumeRecord>& records, ResumeStamp& stamp,

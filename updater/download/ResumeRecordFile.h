@@ -44,6 +44,11 @@ public:
     static DWORD Append(HANDLE writeLock, const std::string& path, const ResumeStamp& stamp,
                         const std::vector<ResumeRecord>& records);
 
+    // Makes one block the whole file, as one step that a kill cannot cut;
+    // 0 or the system error code.
+    static DWORD Replace(HANDLE writeLock, const std::string& path, const ResumeStamp& stamp,
+                         const std::vector<ResumeRecord>& records);
+
     // Reads the last block. False for a missing, short or damaged file;
     // `stamped` is false for a block written without a stamp.
     static bool Read(const std::string& path, std::vector<ResumeRecord>& records, ResumeStamp& stamp, bool& stamped);

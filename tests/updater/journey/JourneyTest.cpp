@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -432,8 +433,15 @@ TEST_P(KillPointTest, NextStartCompletesTheUpdate)
     bool record = HasPendingInstall(m_program);
     std::cout << "[ state ] killed at " << point << ": " << Name(stopped) << (record ? ", with a record" : "")
               << (RunFolderLeft() ? ", run folder left: " + RunFoldersLeft() : "") << std::endl;
-    // Never a mix without a record that the next run completes.
-    EXPECT_TRUE(stopped != State::Mixed || record) << point;
+    // Never a mix without a way on: a record that the next run completes, or
+    // a setup that ran (the stand-in copies in place and was stopped half-way)
+    // and is never run again from a record, but offered again by the next
+    // check.
+    const bool setupRan = strcmp(point, "setup") == 0;
+    EXPECT_TRUE(stopped != State::Mixed || record || setupRan) << point;
+    EXPECT_FALSE(setupRan && PathExists(m_program + L"setup.exe")) << "the setup that ran is not kept";
+    // The server goes on offering version 2 until a setup runs again.
+    if (setupRan) DeleteFileW((m_program + L"setup_stub.log").c_str());
 
     DeleteFileW(m_killNote.c_str());
     StartLumora(nullptr);

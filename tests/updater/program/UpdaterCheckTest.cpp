@@ -7,6 +7,7 @@
 // nothing that blocks the next check.
 #include "AppDirectory.h"
 #include "ClientVersion.h"
+#include "ResumeRecordFile.h"
 #include "SelfRelocation.h"
 #include "StringCipher.h"
 #include "TestProcesses.h"
@@ -21,9 +22,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -58,6 +61,41 @@ void Click(HWND window, POINT at)
     PostMessageW(window, WM_MOUSEMOVE, 0, point);
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(window, WM_LBUTTONUP, 0, point);
+}
+
+// How often `text` occurs in `log`.
+size_t CountOf(const std::string& log, const std::string& text)
+{
+    size_t count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+    return count;
+}
+
+// The start of the first ranged request for `name` in the server's request
+// log that is not the probe's one byte ("bytes=0-0").
+bool FirstDataRangeStart(const std::string& log, const std::string& name, DWORD& start)
+{
+    std::istringstream lines(log);
+    std::string line;
+    const std::string key = "\"range\": \"bytes=";
+    while (std::getline(lines, line)) {
+        size_t at = line.find(key);
+        if (line.find(name) == std::string::npos || at == std::string::npos) continue;
+        std::string range = line.substr(at + key.size());
+        if (range.compare(0, 4, "0-0\"") == 0) continue;
+        start = static_cast<DWORD>(strtoul(range.c_str(), nullptr, 10));
+        return true;
+    }
+    return false;
+}
+
+template <typename Condition> bool WaitFor(Condition done, DWORD limitMs)
+{
+    for (DWORD waited = 0; waited < limitMs; waited += 50) {
+        if (done()) return true;
+        Sleep(50);
+    }
+    return done();
 }
 
 class UpdaterCheckTest : public UpdaterRunTest
@@ -353,20 +391,61 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
     EXPECT_NE(nullptr, main) << "the main program was started again";
     EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
     EXPECT_FALSE(PathExists(m_program + L"cache"));
-    // The setup may have changed part of the program before it ended: its file
-    // and its record stay, and the next start runs it again.
-    EXPECT_TRUE(PathExists(m_program + L"setup.exe"));
-    EXPECT_TRUE(HasPendingInstall(m_program));
-    EndMainProgramsOfTheFolder();
-    StartUpdater(L"S");
-    bool ranAgain = false;
-    for (int i = 0; i < 300 && !ranAgain; ++i) {
-        const std::string log = SetupLog();
-        ranAgain = log.find("arguments") != log.rfind("arguments");
-        if (!ranAgain) Sleep(50);
-    }
-    EXPECT_TRUE(ranAgain) << SetupLog();
-    EXPECT_TRUE(UpdaterEnds());
+    // The setup ran: its package leaves the program folder and its record
+    // goes, so no later start runs it again unasked.
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
+    EXPECT_FALSE(HasPendingInstall(m_program));
+    // The next start offers the update again and waits for the user.
+    EXPECT_TRUE(QuietCheckOffersUpdate());
+    EXPECT_EQ(1u, CountOf(SetupLog(), "arguments")) << SetupLog();
+    EXPECT_NE(nullptr, FindMainWindow(0)) << "not closed by the next start";
+}
+
+// A recorded setup whose replays never got through (each run crashed or was
+// killed after it had closed the main program) is not replayed a third time:
+// the record goes and the main program is left running.
+TEST_F(UpdaterCheckTest, ARecordReplayedTwiceIsDroppedAndTheMainProgramStays)
+{
+    StartMainStub();
+    ASSERT_TRUE(
+        CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe", (m_program + L"setup.exe").c_str(), FALSE));
+    WriteWholeFile(m_program + L"uprelay.ini",
+                   "[FORCE]\r\nNEXTTIME=1\r\nNAME=" + Narrow(m_program) + "setup.exe|\r\nREPLAYS=2\r\n");
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    StartUpdater(L"S A");
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_EQ("", SetupLog()) << "the setup did not run again";
+    EXPECT_FALSE(PathExists(m_program + L"uprelay.ini"));
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(m_mainStub.hProcess, 0));
+    EXPECT_EQ(std::string::npos, MainLog().find("syscommand 0xf060")) << MainLog();
+}
+
+// Each run that begins a replay counts itself before it closes the main
+// program: what a crash at any later point leaves is a record one replay
+// nearer its end.
+TEST_F(UpdaterCheckTest, AReplayCountsItselfBeforeItClosesTheMainProgram)
+{
+    StartMainStub();
+    ASSERT_TRUE(
+        CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe", (m_program + L"setup.exe").c_str(), FALSE));
+    WriteWholeFile(m_program + L"uprelay.ini",
+                   "[FORCE]\r\nNEXTTIME=1\r\nNAME=" + Narrow(m_program) + "setup.exe|/hold\r\n");
+    StartUpdater(L"S A");
+    ASSERT_TRUE(WaitForLog(m_program + L"setup_stub.log", "progress 15000"));
+    EXPECT_EQ(1u, GetPrivateProfileIntW(L"FORCE", L"REPLAYS", 0, (m_program + L"uprelay.ini").c_str()));
+    EXPECT_EQ(0u, GetPrivateProfileIntW(L"FORCE", L"NEXTTIME", 1, (m_program + L"uprelay.ini").c_str()))
+        << "marked running before it started";
+    // The updater is killed while the setup runs; the setup then ends
+    // unfinished. The next start does not run it again.
+    EndProcess(m_updater);
+    ASSERT_TRUE(WaitForLog(m_program + L"setup_stub.log", "ended without completing"));
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    StartUpdater(L"S A");
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_EQ(1u, CountOf(SetupLog(), "arguments")) << SetupLog();
+    EXPECT_FALSE(HasPendingInstall(m_program));
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
 }
 
 // A download the user stops, or one that failed and is given up, ends the run
@@ -410,6 +489,53 @@ TEST_F(UpdaterCheckTest, LeavingADownloadGivesTheMainProgramBack)
         ExpectNextCheckWorks();
         EndProcess(m_mainStub);
     }
+}
+
+// The updater is killed in the middle of a download: the next run continues
+// the partial file instead of fetching it from byte 0, and the finished file
+// is the served one byte for byte.
+TEST_F(UpdaterCheckTest, AKilledDownloadResumesWhereItsRecordsEnd)
+{
+    const DWORD kSize = 24 * 1024 * 1024;
+    std::string content(kSize, '\0');
+    for (DWORD i = 0; i < kSize; ++i) content[i] = static_cast<char>((i * 2654435761u) >> 24);
+    // In place of the stand-in setup: a package of several pieces.
+    WriteWholeFile(m_serverRoot + L"setup.exe", content);
+    // No setup is run: the finished package stays in the program folder.
+    ServeSetupManifest("99.0", "", Encipher(ServerUrl("setup.exe?rate=4000000")));
+    StartUpdater(L"S");
+    HWND wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    Click(wizard, kUpdateButton);
+    // Killed once a record claims bytes of the partial file.
+    const std::string cfg = Narrow(m_program) + "cache\\setup.exe.Cfg";
+    DWORD claimed = 0;
+    for (DWORD waited = 0; waited < kRunLimitMs && claimed == 0; waited += 50) {
+        std::vector<ResumeRecord> records;
+        ResumeStamp stamp;
+        bool stamped = false;
+        if (ResumeRecordFile::Read(cfg, records, stamp, stamped))
+            for (const ResumeRecord& record : records) claimed += record.received;
+        if (claimed == 0) Sleep(50);
+    }
+    ASSERT_GT(claimed, 0u) << "no record claimed a byte while the download ran";
+    TerminateProcess(m_updater.hProcess, 9);
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_TRUE(PathExists(m_program + L"updatefile.list")) << "the list names the download";
+
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
+    StartUpdater(L"S");
+    wizard = WaitForWizard();
+    ASSERT_NE(nullptr, wizard);
+    Click(wizard, kUpdateButton);
+    ASSERT_TRUE(WaitFor([&]() { return ReadWholeFile(m_program + L"setup.exe").size() == kSize; }, kRunLimitMs));
+    EXPECT_TRUE(ReadWholeFile(m_program + L"setup.exe") == content) << "the finished file is the served one";
+    DWORD firstData = 0;
+    ASSERT_TRUE(FirstDataRangeStart(RequestLog(), "setup.exe", firstData)) << RequestLog();
+    printf("[ measured ] killed with %lu bytes recorded; the next run asked from byte %lu\n",
+           static_cast<unsigned long>(claimed), static_cast<unsigned long>(firstData));
+    EXPECT_GT(firstData, 0u);
+    EXPECT_LE(firstData, claimed) << "never past what the record claims";
 }
 
 } // namespace

@@ -174,6 +174,19 @@ TEST(PendingInstallTest, RecordHasWorkWhileAFileWaitsInCacheOrASetupIsNamed)
     pending.RecordSetup(folder + L"setup.exe|/S");
     EXPECT_TRUE(pending.HasWork());
     EXPECT_EQ(folder + L"setup.exe|/S", pending.ReadSetup());
+    // Replays count up; a setup recorded anew starts with none.
+    pending.NoteReplayBegun();
+    pending.NoteReplayBegun();
+    EXPECT_EQ(2, pending.ReplaysBegun());
+    pending.RecordSetup(folder + L"setup.exe|/S");
+    EXPECT_EQ(0, pending.ReplaysBegun());
+    // A setup started from the record is no work for a replay: it runs, or it
+    // ran and ended.
+    EXPECT_FALSE(pending.SetupWasStarted());
+    pending.MarkSetupRunning();
+    EXPECT_TRUE(pending.SetupWasStarted());
+    EXPECT_FALSE(pending.HasWork());
+    EXPECT_EQ(folder + L"setup.exe|/S", pending.ReadSetup());
     pending.DeleteWhenDone();
     EXPECT_TRUE(pending.Exists());
     pending.MarkSetupStarted();
