@@ -456,7 +456,7 @@ void CLumoraWnd::FinishStart()
     if (m_startFinished) return;
     m_startFinished = true;
     InitMenuLook(GetModuleHandleW(nullptr));
-    if (!BossHidden) AddTrayIcon();
+    if (!m_bossHiding.IsHiding()) AddTrayIcon();
     StartUpdater(L"S A");
     for (CContainerConUI* view : m_views) {
         if (view) view->LoadAnimation();
