@@ -198,7 +198,10 @@ bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, co
 HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
                                    const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY)
 {
-    HBITMAP hCopy = CScaledCopyUI::Resample(*pImage, cx, cy, rcBmpPart, rcCorners, bHole, bTiledX, bTiledY);
+    // A blended copy is GDI's AlphaBlend stretch, which takes the nearest pixel rather
+    // than averaging: only the HALFTONE stretch of opaque pictures is the resampler's.
+    HBITMAP hCopy =
+        bBlend ? nullptr : CScaledCopyUI::Resample(*pImage, cx, cy, rcBmpPart, rcCorners, bHole, bTiledX, bTiledY);
     if (hCopy != nullptr) return hCopy;
     return StretchCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole, bTiledX, bTiledY);
 }
