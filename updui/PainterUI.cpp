@@ -6,9 +6,11 @@
 
 #include "ImageDecoderUI.h"
 #include "ImageDescUI.h"
+#include "ImagePiecesUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
 #include "PaintCacheUI.h"
+#include "ScaledCopyUI.h"
 #include "ScaledImageCacheUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
@@ -18,13 +20,6 @@
 namespace UpdUI {
 
 namespace {
-
-// One piece of a nine-grid drawing: where it goes and which part of the image it shows.
-struct TImagePieceUI
-{
-    RECT rcDest;
-    RECT rcSource;
-};
 
 RECT MakeRect(int l, int t, int r, int b)
 {
@@ -40,54 +35,6 @@ int RectWidth(const RECT& rc)
 int RectHeight(const RECT& rc)
 {
     return rc.bottom - rc.top;
-}
-
-// Lays source-centre-sized tiles over the destination centre along one or both axes; the
-// last tile of a row or column is cut to what is left (and its source alike). Along an
-// axis that is not tiled the one tile stretches over the whole centre.
-void AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool bTiledY,
-                    std::vector<TImagePieceUI>& pieces)
-{
-    const int cxTile = RectWidth(rcSource), cyTile = RectHeight(rcSource);
-    if (cxTile <= 0 || cyTile <= 0 || RectWidth(rcDest) <= 0 || RectHeight(rcDest) <= 0) return;
-    const int cxStep = bTiledX ? cxTile : RectWidth(rcDest);
-    const int cyStep = bTiledY ? cyTile : RectHeight(rcDest);
-    for (int y = rcDest.top; y < rcDest.bottom; y += cyStep) {
-        const int cy = y + cyStep > rcDest.bottom ? rcDest.bottom - y : cyStep;
-        const int cySource = bTiledY ? cy : cyTile;
-        for (int x = rcDest.left; x < rcDest.right; x += cxStep) {
-            const int cx = x + cxStep > rcDest.right ? rcDest.right - x : cxStep;
-            const int cxSource = bTiledX ? cx : cxTile;
-            pieces.push_back(TImagePieceUI{
-                MakeRect(x, y, x + cx, y + cy),
-                MakeRect(rcSource.left, rcSource.top, rcSource.left + cxSource, rcSource.top + cySource) });
-        }
-    }
-}
-
-// The eight border pieces: corners unscaled, edges stretched along their length.
-void AddBorderPieces(const RECT& rc, const RECT& src, const RECT& cr, std::vector<TImagePieceUI>& pieces)
-{
-    auto add = [&](bool bWanted, RECT rcDest, RECT rcSource) {
-        if (bWanted) pieces.push_back(TImagePieceUI{ rcDest, rcSource });
-    };
-    const int l = cr.left, t = cr.top, r = cr.right, b = cr.bottom;
-    add(l > 0 && t > 0, MakeRect(rc.left, rc.top, rc.left + l, rc.top + t),
-        MakeRect(src.left, src.top, src.left + l, src.top + t));
-    add(t > 0, MakeRect(rc.left + l, rc.top, rc.right - r, rc.top + t),
-        MakeRect(src.left + l, src.top, src.right - r, src.top + t));
-    add(r > 0 && t > 0, MakeRect(rc.right - r, rc.top, rc.right, rc.top + t),
-        MakeRect(src.right - r, src.top, src.right, src.top + t));
-    add(l > 0, MakeRect(rc.left, rc.top + t, rc.left + l, rc.bottom - b),
-        MakeRect(src.left, src.top + t, src.left + l, src.bottom - b));
-    add(r > 0, MakeRect(rc.right - r, rc.top + t, rc.right, rc.bottom - b),
-        MakeRect(src.right - r, src.top + t, src.right, src.bottom - b));
-    add(l > 0 && b > 0, MakeRect(rc.left, rc.bottom - b, rc.left + l, rc.bottom),
-        MakeRect(src.left, src.bottom - b, src.left + l, src.bottom));
-    add(b > 0, MakeRect(rc.left + l, rc.bottom - b, rc.right - r, rc.bottom),
-        MakeRect(src.left + l, src.bottom - b, src.right - r, src.bottom));
-    add(r > 0 && b > 0, MakeRect(rc.right - r, rc.bottom - b, rc.right, rc.bottom),
-        MakeRect(src.right - r, src.bottom - b, src.right, src.bottom));
 }
 
 void DrawPiece(HDC hDC, HDC hMemDC, const TImagePieceUI& piece, bool bBlend, BYTE uFade)
@@ -196,13 +143,11 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
                    rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
     } else {
         std::vector<TImagePieceUI> pieces;
-        RECT rcDestCentre = MakeRect(rc.left + rcCorners.left, rc.top + rcCorners.top, rc.right - rcCorners.right,
-                                     rc.bottom - rcCorners.bottom);
-        RECT rcSourceCentre = MakeRect(rcBmpPart.left + rcCorners.left, rcBmpPart.top + rcCorners.top,
-                                       rcBmpPart.right - rcCorners.right, rcBmpPart.bottom - rcCorners.bottom);
+        const RECT rcDestCentre = CImagePiecesUI::DestCentre(rc, rcCorners);
         if (!bHole && Meets(rcDestCentre, rcPaint))
-            AddCentreTiles(rcDestCentre, rcSourceCentre, bTiledX, bTiledY, pieces);
-        AddBorderPieces(rc, rcBmpPart, rcCorners, pieces);
+            CImagePiecesUI::AddCentreTiles(rcDestCentre, CImagePiecesUI::SourceCentre(rcBmpPart, rcCorners), bTiledX,
+                                           bTiledY, pieces);
+        CImagePiecesUI::AddBorderPieces(rc, rcBmpPart, rcCorners, pieces);
         for (const TImagePieceUI& piece : pieces) {
             if (Meets(piece.rcDest, rcPaint)) DrawPiece(hDC, hMemDC, piece, bBlend, uFade);
         }
@@ -250,11 +195,22 @@ bool CPainterUI::DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, co
     return true;
 }
 
+HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                                   const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY)
+{
+    // A blended copy is GDI's AlphaBlend stretch, which takes the nearest pixel rather
+    // than averaging: only the HALFTONE stretch of opaque pictures is the resampler's.
+    HBITMAP hCopy =
+        bBlend ? nullptr : CScaledCopyUI::Resample(*pImage, cx, cy, rcBmpPart, rcCorners, bHole, bTiledX, bTiledY);
+    if (hCopy != nullptr) return hCopy;
+    return StretchCopy(hDC, pImage, cx, cy, rcBmpPart, rcCorners, bBlend, bHole, bTiledX, bTiledY);
+}
+
 // The copy is drawn by DrawImage itself into a transparent surface, so it has exactly
 // the pixels a direct drawing would have had: a blend over nothing leaves the source as
 // it is.
-HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
-                                   const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY)
+HBITMAP CPainterUI::StretchCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                                const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY)
 {
     DWORD* pBits = nullptr;
     HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(hDC, cx, cy, &pBits);

@@ -60,6 +60,10 @@ public:
                                    int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
 
     static COLORREF ToColorRef(DWORD dwArgb);
+    // The copy of an image part at the drawn size made with GDI's stretch (HALFTONE), as a
+    // direct drawing over nothing would leave it; null when it cannot be made.
+    static HBITMAP StretchCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
+                               const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY);
 
 private:
     static bool DrawScaledCopy(HDC hDC, TImageRecUI* pImage, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "BenchDib.h"
@@ -21,11 +22,17 @@ const int kWidth = CSkinMarkupMaker::WINDOW_WIDTH;
 const int kHeight = CSkinMarkupMaker::WINDOW_HEIGHT;
 const int kPaintRounds = 60;
 
-std::wstring PicturesFromArgs()
+const wchar_t kFirstStepsFlag[] = L"--first-steps";
+
+// The arguments: [--first-steps] [<folder with the test skin's images>].
+std::wstring PicturesFromArgs(bool* pbFirstSteps)
 {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::wstring folder = argc > 1 && argv != nullptr ? argv[1] : UPD_SKIN_BENCH_PICTURES;
+    int nArg = 1;
+    *pbFirstSteps = argv != nullptr && argc > nArg && wcscmp(argv[nArg], kFirstStepsFlag) == 0;
+    if (*pbFirstSteps) nArg++;
+    std::wstring folder = argc > nArg && argv != nullptr ? argv[nArg] : UPD_SKIN_BENCH_PICTURES;
     LocalFree(argv);
     if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
@@ -43,12 +50,48 @@ void PrintLine(const char* pstrWhat, const CBenchSamples& samples)
            samples.Min() * 1000.0, samples.Count());
 }
 
+double TimeFreshFill(CBenchDib& dib, DWORD dwColour)
+{
+    const double start = CBenchSamples::Now();
+    dib.Fill(dwColour);
+    GdiFlush();
+    return CBenchSamples::Now() - start;
+}
+
+// What a first paint pays for, step by step, in a process that has painted nothing yet:
+// the layout, a fresh surface, then each control's paint steps once, each the first of
+// its kind (image decoding and scaling, font creation, the first drawing of each text).
+int RunFirstSteps()
+{
+    CBenchUpdSkinWnd wnd(CSkinMarkupMaker::Widen(CSkinMarkupMaker::MakeWindowSkin()));
+    HWND hWnd = wnd.Create(nullptr, L"Lumora updater skin benchmark", WS_POPUP, 0, 0, 0, kWidth, kHeight);
+    if (hWnd == nullptr || !wnd.IsBuilt()) return 1;
+    const RECT rcClient = { 0, 0, kWidth, kHeight };
+    double start = CBenchSamples::Now();
+    wnd.GetManager().GetRoot()->SetPos(rcClient);
+    const double layout = CBenchSamples::Now() - start;
+    CBenchDib canvas(kWidth, kHeight);
+    if (!canvas.IsValid()) return 1;
+    const double freshFill = TimeFreshFill(canvas, 0xFF808080);
+    const double warmFill = TimeFreshFill(canvas, 0xFF404040);
+    CUpdSkinBenchProfile profile;
+    profile.Run(wnd.GetManager().GetRoot(), canvas.DC(), 1);
+    DestroyWindow(hWnd);
+    printf("updater library first paint, step by step (a process that has painted nothing yet):\n");
+    printf("  layout %.2f ms; a fresh window-sized DIB filled: first %.2f ms, again %.2f ms\n", layout * 1000.0,
+           freshFill * 1000.0, warmFill * 1000.0);
+    profile.Print();
+    return 0;
+}
+
 } // namespace
 
 int main()
 {
     UpdUI::CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
-    UpdUI::CWindowManagerUI::SetResourcePath(PicturesFromArgs().c_str());
+    bool bFirstSteps = false;
+    UpdUI::CWindowManagerUI::SetResourcePath(PicturesFromArgs(&bFirstSteps).c_str());
+    if (bFirstSteps) return RunFirstSteps();
     CBenchUpdSkinWnd wnd(CSkinMarkupMaker::Widen(CSkinMarkupMaker::MakeWindowSkin()));
     HWND hWnd = wnd.Create(nullptr, L"Lumora updater skin benchmark", WS_POPUP | WS_VISIBLE, 0, 0, 0, kWidth, kHeight);
     if (hWnd == nullptr || !wnd.IsBuilt()) {

@@ -26,5 +26,6 @@ cd "$BUILD_DIR/bench"
 echo "the painted window: $BUILD_DIR/bench/skin_bench_window.bmp"
 if [ -f ./upd_skin_bench.exe ]; then
   "$WINE" ./upd_skin_bench.exe
+  "$WINE" ./upd_skin_bench.exe --first-steps
   echo "the updater library's painted window: $BUILD_DIR/bench/upd_skin_bench_window.bmp"
 fi
