@@ -605,10 +605,12 @@ protected:
         ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
     }
 
-    static void UninstallByClicks(const std::wstring& folder, const wchar_t* pstrShotPrefix)
+    // bAsEntryNames: started as the uninstall entry and shortcut start it, from
+    // its folder; else as a user double-clicks it, through a copy of itself.
+    static void UninstallByClicks(const std::wstring& folder, const wchar_t* pstrShotPrefix, bool bAsEntryNames)
     {
         CSetupDriver driver;
-        ASSERT_TRUE(driver.Start(L"\"" + folder + L"\\uninst.exe\""));
+        ASSERT_TRUE(driver.Start(bAsEntryNames ? UninstallCommand(folder) : L"\"" + folder + L"\\uninst.exe\""));
         ASSERT_NE(driver.WaitForWindow(kUninstallTitle), nullptr);
         ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
         driver.Shot((std::wstring(pstrShotPrefix) + L"-confirm").c_str());
@@ -622,6 +624,8 @@ protected:
         EXPECT_TRUE(WaitWatchingForStockWindows(
             driver, [&]() { return driver.HasExited(); }, kUninstallEndMs));
         EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
+        // Its own file, in use while it ran, goes once it has ended.
+        EXPECT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(folder + L"\\uninst.exe"); }, kUninstallEndMs));
     }
 };
 
@@ -665,7 +669,7 @@ TEST_F(InstallerRunTest, ClickedThroughEveryPageInstallsStartsAndUninstallsWithN
 
     KillAllNamed(L"lumora.exe");
     LeaveTracesOfUse(Target());
-    UninstallByClicks(Target(), L"uninstall");
+    UninstallByClicks(Target(), L"uninstall", false);
     ExpectNothingOf(Target());
 }
 
@@ -990,7 +994,7 @@ TEST_F(InstallerRunTest, UninstallKeepsTheUsersFilesByteForByte)
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
     const TFolderSnapshot users = PutUserFiles(Target());
     LeaveTracesOfUse(Target());
-    UninstallByClicks(Target(), L"uninstall-kept");
+    UninstallByClicks(Target(), L"uninstall-kept", true);
     ExpectSameFiles(users, SnapshotOf(Target()));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"LUMORA"), L"<none>");
