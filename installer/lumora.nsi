@@ -296,12 +296,12 @@ FunctionEnd
 ; uninstall of another folder that had taken them.
 !macro ENTRIES_FOR FOLDER
   WriteRegStr HKLM "${UNINSTALL_KEY}" "ReplacedInstallLocation" ""
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"${FOLDER}\uninst.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"${FOLDER}\uninst.exe" _?=${FOLDER}'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "${FOLDER}\lumora.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "${FOLDER}"
   CreateDirectory "$SMPROGRAMS\Lumora"
   CreateShortCut "$SMPROGRAMS\Lumora\Lumora.lnk" "${FOLDER}\lumora.exe"
-  CreateShortCut "$SMPROGRAMS\Lumora\卸载Lumora.lnk" "${FOLDER}\uninst.exe"
+  CreateShortCut "$SMPROGRAMS\Lumora\卸载Lumora.lnk" "${FOLDER}\uninst.exe" "_?=${FOLDER}"
   CreateShortCut "$DESKTOP\Lumora.lnk" "${FOLDER}\lumora.exe"
 !macroend
 
@@ -323,13 +323,16 @@ replaced:
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${PRODUCT_VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninst.exe"'
+  ; Named with the folder, the uninstaller runs where it is instead of from a
+  ; copy that outlives it: whoever starts it waits for the work and gets its
+  ; exit code.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninst.exe" _?=$INSTDIR'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\lumora.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   IfErrors registry
   CreateDirectory "$SMPROGRAMS\Lumora"
   CreateShortCut "$SMPROGRAMS\Lumora\Lumora.lnk" "$INSTDIR\lumora.exe"
-  CreateShortCut "$SMPROGRAMS\Lumora\卸载Lumora.lnk" "$INSTDIR\uninst.exe"
+  CreateShortCut "$SMPROGRAMS\Lumora\卸载Lumora.lnk" "$INSTDIR\uninst.exe" "_?=$INSTDIR"
   CreateShortCut "$DESKTOP\Lumora.lnk" "$INSTDIR\lumora.exe"
   IfErrors shortcuts
   Return
@@ -480,6 +483,44 @@ Function un.FinishUninstallPage
   LumoraPlugin::UninstallFin
 FunctionEnd
 
+; "uninst.exe" while the uninstaller runs from the installation folder; its own
+; file goes once the work has succeeded and this process ends.
+Var RunsInPlace
+
+; Started with /REMOVEUNINSTALLER by an uninstaller that ran in its folder, this
+; copy (run from the temporary folder) waits for that one to end, then removes
+; its file and the folder, when nothing else is left in it.
+Function un.onInit
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVEUNINSTALLER" $1
+  IfErrors done
+  StrCpy $0 0
+again:
+  Delete "$INSTDIR\uninst.exe"
+  IfFileExists "$INSTDIR\uninst.exe" 0 removed
+  IntOp $0 $0 + 1
+  IntCmp $0 600 removed
+  Sleep 100
+  Goto again
+removed:
+  RMDir "$INSTDIR"
+  Quit
+done:
+FunctionEnd
+
+; The last thing an uninstaller run in its folder does.
+Function un.onUninstSuccess
+  StrCmp $RunsInPlace "" done
+  Delete "$INSTDIR\uninst.exe"
+  IfFileExists "$INSTDIR\uninst.exe" 0 removed
+  Exec '"$INSTDIR\uninst.exe" /REMOVEUNINSTALLER'
+  Return
+removed:
+  RMDir "$INSTDIR"
+done:
+FunctionEnd
+
 !macro REMOVE_FILE DIR NAME
   Delete "$INSTDIR\${DIR}${NAME}"
 !macroend
@@ -493,16 +534,21 @@ Section "Uninstall"
   SetShellVarContext all
   SetOutPath "$TEMP"
   StrCpy $Failure ""
+  StrCpy $RunsInPlace ""
+  StrCmp $EXEPATH "$INSTDIR\uninst.exe" 0 +2
+  StrCpy $RunsInPlace "uninst.exe"
   LumoraPlugin::LumoraTerminater
   ClearErrors
   !insertmacro LUMORA_PROGRAM_FILES REMOVE_FILE
+  StrCmp $RunsInPlace "" 0 +2
   Delete "$INSTDIR\uninst.exe"
-  LumoraPlugin::RemoveOwnFiles "$INSTDIR"
+  LumoraPlugin::RemoveOwnFiles "$INSTDIR" "$RunsInPlace"
   Pop $Failure
   StrCmp $Failure "" 0 failed
   IfErrors 0 entries
   StrCpy $Failure "$INSTDIR"
 failed:
+  StrCpy $RunsInPlace ""
   ; The entries stay with the files they name, so the uninstall can run again.
   SetErrorLevel 2
   Return

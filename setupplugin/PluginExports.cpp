@@ -222,7 +222,8 @@ NSIS_PLUGIN_FUNCTION(RemoveOwnFiles)
     StayLoaded(extra);
     CNsisStack stack(stackTop, stringSize);
     const std::wstring folder = PopText(stack, stringSize);
-    CUninstallCleaner cleaner(folder);
+    const std::wstring leftForLater = PopText(stack, stringSize);
+    CUninstallCleaner cleaner(folder, leftForLater);
     cleaner.Run();
     TPluginState& state = PluginState();
     state.uninstallStuckFile = cleaner.StuckFile();

@@ -31,7 +31,8 @@ std::wstring ParentOf(const std::wstring& relative)
 
 } // namespace
 
-CUninstallCleaner::CUninstallCleaner(const std::wstring& folder) : m_folder(folder), m_bFolderKept(false)
+CUninstallCleaner::CUninstallCleaner(const std::wstring& folder, const std::wstring& leftForLater)
+    : m_folder(folder), m_leftForLater(leftForLater), m_bFolderKept(false)
 {
     while (m_folder.size() > 3 && m_folder.back() == L'\\') m_folder.pop_back();
 }
@@ -42,7 +43,24 @@ void CUninstallCleaner::Run()
     RemoveProgramMadeFiles();
     RemoveEmptyFolders();
     ::RemoveDirectoryW(m_folder.c_str());
-    m_bFolderKept = ::GetFileAttributesW(m_folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+    m_bFolderKept = ::GetFileAttributesW(m_folder.c_str()) != INVALID_FILE_ATTRIBUTES && !HoldsOnlyLeftForLater();
+}
+
+// The folder goes with the running uninstaller's file when nothing else is in it.
+bool CUninstallCleaner::HoldsOnlyLeftForLater() const
+{
+    if (m_leftForLater.empty()) return false;
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = ::FindFirstFileW((m_folder + L"\\*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE) return false;
+    bool bOnly = true;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (_wcsicmp(name.c_str(), m_leftForLater.c_str()) != 0) bOnly = false;
+    } while (bOnly && ::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+    return bOnly;
 }
 
 bool CUninstallCleaner::IsSafeRelativePath(const std::wstring& path)
@@ -107,6 +125,7 @@ void CUninstallCleaner::RemoveInstalledFiles()
     std::vector<std::wstring> listed = ReadInstalledList();
     for (const std::wstring& relative : listed) {
         if (_wcsicmp(relative.c_str(), CInstallFolder::kInstalledListName) == 0) continue;
+        if (_wcsicmp(relative.c_str(), m_leftForLater.c_str()) == 0) continue;
         RemoveOwnFile(relative);
         for (const wchar_t* pstrWork : kWorkFolders) {
             std::wstring leftover = std::wstring(pstrWork) + L"\\" + relative;

@@ -11,7 +11,9 @@
 class CUninstallCleaner
 {
 public:
-    explicit CUninstallCleaner(const std::wstring& folder);
+    // leftForLater names, relative to the folder, the uninstaller running from
+    // it: its file cannot go while it runs and is removed once it has ended.
+    explicit CUninstallCleaner(const std::wstring& folder, const std::wstring& leftForLater = std::wstring());
 
     void Run();
     // An own file that could not be removed (in use, say); empty when none.
@@ -37,8 +39,10 @@ private:
     // Every file name in a subfolder that matches the pattern.
     std::vector<std::wstring> FilesIn(const std::wstring& relativeFolder, LPCWSTR pstrPattern) const;
     static void RemoveTree(const std::wstring& path);
+    bool HoldsOnlyLeftForLater() const;
 
     std::wstring m_folder;
+    std::wstring m_leftForLater;
     std::vector<std::wstring> m_ownFolders;
     std::wstring m_stuckFile;
     bool m_bFolderKept;

@@ -505,6 +505,21 @@ protected:
         ::RemoveDirectoryW(menu.c_str());
     }
 
+    // The uninstall entry's command: the uninstaller named with its folder.
+    static std::wstring UninstallCommand(const std::wstring& folder)
+    {
+        return L"\"" + folder + L"\\uninst.exe\" _?=" + folder;
+    }
+
+    // A caller that adds /S to the entry's command, before the folder, and
+    // waits for the uninstaller: its exit code is the uninstall's result.
+    static DWORD UninstallSilentlyAndWait(const std::wstring& folder)
+    {
+        CSetupDriver driver;
+        if (!driver.Start(L"\"" + folder + L"\\uninst.exe\" /S _?=" + folder)) return static_cast<DWORD>(-1);
+        return driver.WaitForExit(kInstallWaitMs);
+    }
+
     static DWORD RunSilent(const std::wstring& arguments)
     {
         CSetupDriver driver;
@@ -529,8 +544,7 @@ protected:
 
     static void ExpectEntries(const std::wstring& folder)
     {
-        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
-                  L"\"" + folder + L"\\uninst.exe\"");
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"), UninstallCommand(folder));
         EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayIcon"), folder + L"\\lumora.exe");
         EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumora");
         std::wstring menu = ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Lumora";
@@ -591,10 +605,12 @@ protected:
         ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
     }
 
-    static void UninstallByClicks(const std::wstring& folder, const wchar_t* pstrShotPrefix)
+    // bAsEntryNames: started as the uninstall entry and shortcut start it, from
+    // its folder; else as a user double-clicks it, through a copy of itself.
+    static void UninstallByClicks(const std::wstring& folder, const wchar_t* pstrShotPrefix, bool bAsEntryNames)
     {
         CSetupDriver driver;
-        ASSERT_TRUE(driver.Start(L"\"" + folder + L"\\uninst.exe\""));
+        ASSERT_TRUE(driver.Start(bAsEntryNames ? UninstallCommand(folder) : L"\"" + folder + L"\\uninst.exe\""));
         ASSERT_NE(driver.WaitForWindow(kUninstallTitle), nullptr);
         ASSERT_TRUE(WaitForButton(driver, kUninstallButtonEdge));
         driver.Shot((std::wstring(pstrShotPrefix) + L"-confirm").c_str());
@@ -608,6 +624,8 @@ protected:
         EXPECT_TRUE(WaitWatchingForStockWindows(
             driver, [&]() { return driver.HasExited(); }, kUninstallEndMs));
         EXPECT_NE(driver.WaitForExit(kUninstallEndMs), static_cast<DWORD>(-1)) << "the uninstaller did not end";
+        // Its own file, in use while it ran, goes once it has ended.
+        EXPECT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(folder + L"\\uninst.exe"); }, kUninstallEndMs));
     }
 };
 
@@ -651,7 +669,7 @@ TEST_F(InstallerRunTest, ClickedThroughEveryPageInstallsStartsAndUninstallsWithN
 
     KillAllNamed(L"lumora.exe");
     LeaveTracesOfUse(Target());
-    UninstallByClicks(Target(), L"uninstall");
+    UninstallByClicks(Target(), L"uninstall", false);
     ExpectNothingOf(Target());
 }
 
@@ -664,11 +682,47 @@ TEST_F(InstallerRunTest, SilentInstallAndUninstallLeaveNothingBehind)
     EXPECT_TRUE(ProcessesNamed(L"lumora.exe").empty());
 
     LeaveTracesOfUse(Target());
+    // Run as its entry names it, the uninstaller returns once its work is done.
+    ASSERT_EQ(UninstallSilentlyAndWait(Target()), 0u);
+    for (const wchar_t* pstrFile : kProgramFiles)
+        EXPECT_FALSE(Exists(Target() + L"\\" + pstrFile)) << testing::PrintToString(std::wstring(pstrFile));
+    EXPECT_FALSE(Exists(Target() + L"\\installed.list"));
+    EXPECT_FALSE(Exists(Target() + L"\\cfg.db"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    // The uninstaller's own file, in use until it ends, goes right after it.
+    EXPECT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kUninstallEndMs));
+    ExpectNothingOf(Target());
+}
+
+// Started without its folder, the uninstaller runs from a copy of itself and
+// returns at once; that way still removes everything.
+TEST_F(InstallerRunTest, SilentUninstallStartedWithoutItsFolderStillRemovesEverything)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
     CSetupDriver uninstaller;
     ASSERT_TRUE(uninstaller.Start(L"\"" + Target() + L"\\uninst.exe\" /S"));
-    // The uninstaller runs from a copy of itself; the key it removes last tells its end.
     EXPECT_TRUE(CSetupDriver::WaitUntil(
         [&]() { return !Exists(Target()) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, kUninstallEndMs));
+    ExpectNothingOf(Target());
+}
+
+// A file of ours held open: the caller learns of the failure from the exit
+// code, and the entries and the uninstaller stay so it can run again.
+TEST_F(InstallerRunTest, SilentUninstallOfAFileInUseReturnsTheFailureToItsCaller)
+{
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    {
+        CHeldFile held(Target() + L"\\skin\\skin.sk");
+        ASSERT_TRUE(held.IsHeld());
+        EXPECT_EQ(UninstallSilentlyAndWait(Target()), kFailureExitCode);
+        EXPECT_TRUE(Exists(Target() + L"\\skin\\skin.sk"));
+        EXPECT_TRUE(Exists(Target() + L"\\uninst.exe"));
+        EXPECT_TRUE(Exists(Target() + L"\\installed.list"));
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"), UninstallCommand(Target()));
+    }
+    // Once the file is free, the same command finishes the uninstall.
+    ASSERT_EQ(UninstallSilentlyAndWait(Target()), 0u);
+    EXPECT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kUninstallEndMs));
     ExpectNothingOf(Target());
 }
 
@@ -940,7 +994,7 @@ TEST_F(InstallerRunTest, UninstallKeepsTheUsersFilesByteForByte)
     ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
     const TFolderSnapshot users = PutUserFiles(Target());
     LeaveTracesOfUse(Target());
-    UninstallByClicks(Target(), L"uninstall-kept");
+    UninstallByClicks(Target(), L"uninstall-kept", true);
     ExpectSameFiles(users, SnapshotOf(Target()));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, L"LUMORA"), L"<none>");

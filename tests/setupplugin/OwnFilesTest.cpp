@@ -292,3 +292,29 @@ TEST_F(OwnFilesTest, AnOwnFileInUseIsNamedAndTheListKept)
 }
 
 } // namespace
+
+// The uninstaller running from the folder is left for later, not named as
+// stuck; the folder counts as kept only when something else is still in it.
+TEST_F(OwnFilesTest, TheRunningUninstallerIsLeftForLater)
+{
+    const std::wstring folder = TempBase() + L"\\Lumora";
+    const std::vector<std::wstring> listed = { L"lumora.exe", L"uninst.exe", L"installed.list" };
+    for (bool bUserFile : { false, true }) {
+        SCOPED_TRACE(bUserFile ? "with a user's file" : "nothing else");
+        for (const std::wstring& file : listed) Put(folder + L"\\" + file, "ours");
+        PutList(folder, listed);
+        if (bUserFile) Put(folder + L"\\notes.txt", "mine");
+        HANDLE hRunning = ::CreateFileW((folder + L"\\uninst.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(hRunning, INVALID_HANDLE_VALUE);
+        CUninstallCleaner cleaner(folder, L"uninst.exe");
+        cleaner.Run();
+        ::CloseHandle(hRunning);
+        EXPECT_EQ(cleaner.StuckFile(), L"");
+        EXPECT_EQ(cleaner.FolderKept(), bUserFile);
+        EXPECT_TRUE(Exists(folder + L"\\uninst.exe"));
+        EXPECT_FALSE(Exists(folder + L"\\lumora.exe"));
+        EXPECT_FALSE(Exists(folder + L"\\installed.list"));
+        RemoveTree(folder);
+    }
+}
