@@ -279,7 +279,10 @@ bool CUpdateInstaller::ReplayPendingInstall()
         }
         if (!PathFileExistsW(move.source.c_str())) continue; // moved before the run was stopped
         if (!FileMatchesDigest(move.source, move.digest)) {
+            // Never installed, and not kept either: a file left in "cache"
+            // would make every later start replay the record again.
             LogManifestRefusal(L"recorded move whose bytes changed", move.source);
+            DeleteFileW(move.source.c_str());
             continue;
         }
         if (!Move(move.source, move.target)) continue;
@@ -407,7 +410,12 @@ void CUpdateInstaller::InstallUpdate()
     bool safe = m_fromDownload ? IsFileDirectlyIn(file, m_installFolder) : IsSafeSetupName(file);
     const std::wstring commandLine = BuildSetupCommandLine(arguments, m_dialog.GetWindow());
 
-    if (!safe || !PathFileExistsW(setupPath.c_str()) || !SetupStillVerified(setupPath)) {
+    const bool present = safe && PathFileExistsW(setupPath.c_str());
+    const bool verified = present && SetupStillVerified(setupPath);
+    // A package that is not the manifest's bytes is never started, nor left
+    // in the program folder.
+    if (present && !verified) DeleteFileW(setupPath.c_str());
+    if (!verified) {
         CDownloadManager::DeleteListFile();
         DeleteFileW(manifest.c_str());
         // A setup that is not there cannot be run later either.

@@ -556,6 +556,9 @@ void CHttpDownload::RunWorker()
             }
             failed = true;
         }
+        // A failed download of the manifest's file leaves nothing to resume
+        // from (records are kept only by a stop): its bytes go with it.
+        if (failed && hasDigest && !IsStopSignalled()) DiscardPartialFile();
         FinishTransfer(failed);
         return;
     }
