@@ -285,6 +285,9 @@ protected:
 
     size_t m_requestsAtVersion2 = SIZE_MAX;
 
+    void ClickUpdateUntilTheSetupRuns(HWND wizard);
+    void ExpectSetupInstalledAndMainProgramBack();
+
     std::wstring m_port, m_serverRoot, m_program, m_killNote;
     std::unique_ptr<TestProgramFolder> m_folder;
     Snapshot m_version1, m_version2;
@@ -336,18 +339,12 @@ void Click(HWND window, POINT at)
 // hides, the finisher deletes the temporary copy, and the main program runs
 // again. The main program has no version yet: once the setup ran, the server
 // offers nothing newer, so the next start ends quietly.
-TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
+// The wizard may be visible a moment before its page takes clicks: a click
+// that fetched nothing is given again, never once a fetch has begun.
+void UpdateJourneyTest::ClickUpdateUntilTheSetupRuns(HWND wizard)
 {
-    Publish("[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + SetupSection("setup.exe"));
-    DeleteFileW((m_serverRoot + L"requests.log").c_str());
-    StartLumora(nullptr);
-    HWND wizard = nullptr;
-    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
-    EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     // Nothing is fetched before the click.
     EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
-    // The wizard may be visible a moment before its page takes clicks: a click
-    // that fetched nothing is given again, never once a fetch has begun.
     Click(wizard, kUpdateButton);
     DWORD clicked = GetTickCount();
     ASSERT_TRUE(WaitFor([&]() {
@@ -360,11 +357,16 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
         return PathExists(m_program + L"setup_stub.log");
     })) << "the click started no download";
     Publish("[SETUP]\r\nVERSION=0.0\r\n");
+}
 
+// The setup wrote its files, reported to the wizard, and the main program
+// runs again; done once the restarted main program's own updater run has
+// ended too.
+void UpdateJourneyTest::ExpectSetupInstalledAndMainProgramBack()
+{
     Snapshot expected = m_version1;
     expected[L"c.dat"] = m_version2[L"c.dat"];
     expected[L"d.dat"] = m_version2[L"d.dat"];
-    // Done once the restarted main program's own updater run has ended too.
     size_t requestsAtInstall = SIZE_MAX;
     EXPECT_TRUE(WaitFor([&]() {
         if (Take() != expected) return false;
@@ -380,6 +382,53 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     EXPECT_NE(std::string::npos, log.find("progress 10000 visible 1")) << log;
     EXPECT_NE(std::string::npos, log.find("progress 30000 visible 0")) << log;
     EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
+}
+
+TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
+{
+    Publish("[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + SetupSection("setup.exe"));
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
+    StartLumora(nullptr);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
+    EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    ClickUpdateUntilTheSetupRuns(wizard);
+    ExpectSetupInstalledAndMainProgramBack();
+}
+
+HWND FindMainProgramWindow()
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (GetPropW(window, L"lumora")) return window;
+    }
+    return nullptr;
+}
+
+// The updater started by hand (no arguments) while lumora.exe runs: the
+// interactive wizard offers the signed update, minimises the main program,
+// and installs on the click as the silent start does.
+TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
+{
+    Publish("[SETUP]\r\nVERSION=0.0\r\n");
+    StartLumora(nullptr);
+    ASSERT_TRUE(WaitFor([this]() {
+        return ManifestRequests() > 0 && ProcessesNamed(L"lumoraupd.exe").empty() && FindMainProgramWindow();
+    }));
+    Publish("[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + SetupSection("setup.exe"));
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
+    std::wstring line = L"\"" + m_program + L"lumoraupd.exe\"";
+    STARTUPINFOW startup = { sizeof(startup) };
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup, &process));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // The interactive wizard shows from its first page on; a click before the
+    // new-version page hits no button there and is given again.
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr && ManifestRequests() > 0; }));
+    ClickUpdateUntilTheSetupRuns(wizard);
+    ExpectSetupInstalledAndMainProgramBack();
 }
 
 // Nothing new: the start of lumora.exe runs the updater, which ends without a
