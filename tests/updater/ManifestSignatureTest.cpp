@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -70,6 +72,21 @@ TEST(ManifestSignature, AnotherPublicKeyVerifiesNothingOfOurs)
     std::string key = CManifestSignature::FromHex(std::string(128, 'a'));
     EXPECT_FALSE(CManifestSignature(key).Verify(data));
     EXPECT_FALSE(CManifestSignature(std::string()).Verify(data));
+}
+
+// The publisher's tool (tools/sign_update.py, run by the build) and the
+// updater agree: its signature verifies, and it replaced the stale one.
+TEST(ManifestSignature, TheSigningToolsManifestVerifies)
+{
+    std::ifstream file(LUMORA_TEST_BUILD_DIR L"\\tests\\tool_signed_manifest.ini", std::ios::binary);
+    ASSERT_TRUE(file.good());
+    std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(Verifier().Verify(data));
+    EXPECT_EQ(3, std::count(data.begin(), data.end(), '[')); // RUN, SETUP and one SIGNATURE
+    EXPECT_EQ(std::string::npos, data.find(std::string(128, '0')));
+    std::string body, signature;
+    ASSERT_TRUE(CManifestSignature::Split(data, body, signature));
+    EXPECT_EQ(0u, body.find("[RUN]\r\nMODE=1\r\n"));
 }
 
 TEST(FileDigest, SizeAndShaOfKnownBytes)
