@@ -236,7 +236,13 @@ void CUpdateInstaller::RefuseUnverifiedDownloads()
     CDownloadManager& manager = m_dialog.GetDownloadManager();
     std::vector<std::string> files;
     manager.Lock();
-    for (const auto& entry : manager.Finished()) files.push_back(entry.second.downloadPath + entry.second.listName);
+    for (const auto& entry : manager.Finished()) {
+        // Only our own downloads in "cache", whatever the list file says.
+        std::wstring source, target;
+        if (TargetFor(FromAnsi(entry.second.listName), FromAnsi(entry.second.downloadPath), std::wstring(), source,
+                      target))
+            files.push_back(ToAnsi(source));
+    }
     manager.Unlock();
     for (const std::string& file : files) DeleteFileA(file.c_str());
     manager.ClearAllDownloads();
@@ -414,7 +420,7 @@ void CUpdateInstaller::InstallUpdate()
     const bool verified = present && SetupStillVerified(setupPath);
     // A package that is not the manifest's bytes is never started, nor left
     // in the program folder.
-    if (present && !verified) DeleteFileW(setupPath.c_str());
+    if (present && !verified && !IsProgramFileName(FileNamePart(setupPath))) DeleteFileW(setupPath.c_str());
     if (!verified) {
         CDownloadManager::DeleteListFile();
         DeleteFileW(manifest.c_str());

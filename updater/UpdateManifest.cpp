@@ -85,8 +85,8 @@ DownloadRequest CacheRequest(const std::wstring& installFolder, const std::strin
 // A download kept from an earlier run counts only when it is the file the
 // manifest names now: under the manifest's name and, once finished, with
 // the manifest's bytes. Anything else is fetched anew.
-void DropUnlessItMatches(CDownloadManager& manager, const std::string& url, const std::string& name,
-                         const FileDigest& digest)
+void DropUnlessItMatches(CDownloadManager& manager, const std::string& cache, const std::string& url,
+                         const std::string& name, const FileDigest& digest)
 {
     manager.Lock();
     auto task = manager.Tasks().find(url);
@@ -96,14 +96,17 @@ void DropUnlessItMatches(CDownloadManager& manager, const std::string& url, cons
     std::string cached;
     bool dropFinished = false;
     if (done != manager.Finished().end()) {
-        cached = done->second.downloadPath + done->second.listName;
-        dropFinished = _stricmp(done->second.listName.c_str(), name.c_str()) != 0 || !FileMatchesDigest(cached, digest);
+        // Deleted below only when it is a plain name in our "cache" folder.
+        if (IsSafeFileName(done->second.listName) && _stricmp(done->second.downloadPath.c_str(), cache.c_str()) == 0)
+            cached = done->second.downloadPath + done->second.listName;
+        dropFinished = cached.empty() || _stricmp(done->second.listName.c_str(), name.c_str()) != 0 ||
+            !FileMatchesDigest(cached, digest);
     }
     manager.Unlock();
     if (dropTask) manager.RemoveDownload(url);
     if (dropFinished) {
         manager.RemoveCompletedDownload(url);
-        DeleteFileA(cached.c_str());
+        if (!cached.empty()) DeleteFileA(cached.c_str());
     }
 }
 
@@ -113,7 +116,7 @@ void QueueUnlessPresent(IUpdateCheckHost& host, const std::string& url, const st
     CDownloadManager& manager = host.GetDownloadManager();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
     manager.ExpectDigest(url, digest);
-    DropUnlessItMatches(manager, url, ToAnsi(name), digest);
+    DropUnlessItMatches(manager, ToAnsi(installFolder + L"cache\\"), url, ToAnsi(name), digest);
     if (CheckExistingDownload(manager, installFolder, url, version) != 2)
         manager.AddFileDownload(CacheRequest(installFolder, url, name, copyPath, version));
 }
