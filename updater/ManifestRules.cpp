@@ -55,6 +55,20 @@ bool IsSafeSetupName(const std::wstring& name)
     return IsSafeFileName(name);
 }
 
+bool IsProgramFileName(const std::wstring& name)
+{
+    static const wchar_t* const kProgramFiles[] = { L"lumora.exe", L"lumoraupd.exe", L"Uprelay.exe", L"uninst.exe",
+                                                    L"LumoraPlugin.dll" };
+    // Windows drops trailing dots and blanks from a name, and a short name
+    // ("LUMORA~1.DLL") opens the long one: both may reach a program file.
+    if (name.find(L'~') != std::wstring::npos) return true;
+    std::wstring trimmed = name.substr(0, name.find_last_not_of(L". ") + 1);
+    for (const wchar_t* program : kProgramFiles) {
+        if (_wcsicmp(trimmed.c_str(), program) == 0) return true;
+    }
+    return false;
+}
+
 std::wstring EscapeTaggedText(const std::wstring& text)
 {
     std::wstring escaped;

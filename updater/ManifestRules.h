@@ -15,6 +15,10 @@ bool IsTargetInsideInstallFolder(const std::wstring& folder, const std::wstring&
 // name that lands in "cache" and then in the install folder, nothing more.
 bool IsSafeSetupName(const std::wstring& name);
 
+// True for the name (any case) of a file the installation itself consists
+// of: lumora.exe, lumoraupd.exe, Uprelay.exe, uninst.exe, LumoraPlugin.dll.
+bool IsProgramFileName(const std::wstring& name);
+
 // Text from the manifest shown in a control that reads tags ("{f 0}",
 // "{i image}", "<a ...>"): brackets become their escapes, so the text shows
 // as it stands and cannot name fonts, images or links.

@@ -46,6 +46,13 @@ void CPendingInstall::RecordMoves(const std::vector<PendingMove>& moves)
         const PendingMove& move = moves[i];
         WritePrivateProfileStringW(L"FILE", Numbered(L"FILES", i + 1).c_str(),
                                    (move.source + L"|" + move.target).c_str(), m_path.c_str());
+        if (!move.digest.sha256.empty()) {
+            WritePrivateProfileStringW(L"FILE", Numbered(L"SIZE", i + 1).c_str(),
+                                       std::to_wstring(move.digest.size).c_str(), m_path.c_str());
+            WritePrivateProfileStringW(L"FILE", Numbered(L"SHA256", i + 1).c_str(),
+                                       std::wstring(move.digest.sha256.begin(), move.digest.sha256.end()).c_str(),
+                                       m_path.c_str());
+        }
         if (move.run) {
             WritePrivateProfileStringW(L"FILE", Numbered(L"ARGUMENT", i + 1).c_str(), move.arguments.c_str(),
                                        m_path.c_str());
@@ -69,6 +76,8 @@ std::vector<PendingMove> CPendingInstall::ReadMoves() const
         move.target = bar == std::wstring::npos ? value : value.substr(bar + 1);
         move.run = GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, m_path.c_str()) != 0;
         if (move.run) move.arguments = ReadString(m_path, L"FILE", Numbered(L"ARGUMENT", i));
+        ParseFileDigest(ReadString(m_path, L"FILE", Numbered(L"SIZE", i), 16),
+                        ReadString(m_path, L"FILE", Numbered(L"SHA256", i), 80), move.digest);
         moves.push_back(move);
     }
     return moves;
@@ -112,11 +121,27 @@ std::wstring CPendingInstall::ReadSetup() const
     return ReadString(m_path, L"FORCE", L"NAME");
 }
 
+void CPendingInstall::RecordSetupDigest(const FileDigest& digest)
+{
+    WritePrivateProfileStringW(L"FORCE", L"SIZE", std::to_wstring(digest.size).c_str(), m_path.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"SHA256", std::wstring(digest.sha256.begin(), digest.sha256.end()).c_str(),
+                               m_path.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
+}
+
+bool CPendingInstall::ReadSetupDigest(FileDigest& digest) const
+{
+    return ParseFileDigest(ReadString(m_path, L"FORCE", L"SIZE", 16), ReadString(m_path, L"FORCE", L"SHA256", 80),
+                           digest);
+}
+
 void CPendingInstall::MarkSetupStarted()
 {
     if (!Exists()) return;
     WritePrivateProfileStringW(L"FORCE", L"NEXTTIME", L"0", m_path.c_str());
     WritePrivateProfileStringW(L"FORCE", L"NAME", nullptr, m_path.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"SIZE", nullptr, m_path.c_str());
+    WritePrivateProfileStringW(L"FORCE", L"SHA256", nullptr, m_path.c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 

@@ -4,6 +4,8 @@
 // postponed setup) leaves a record that the next updater run completes.
 #pragma once
 
+#include "FileDigest.h"
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ struct PendingMove
     std::wstring target;    // target folder + name
     bool run = false;       // start the target after it is moved
     std::wstring arguments; // for that start
+    FileDigest digest;      // the bytes the manifest gave ("SIZE%d", "SHA256%d"); empty: unknown
 };
 
 class CPendingInstall
@@ -39,6 +42,9 @@ public:
     void MarkSetupRunning();
     // A setup recorded and started: it runs, or it ran and ended.
     bool SetupWasStarted() const;
+    // "FORCE"/"SIZE" and "SHA256": the bytes of the recorded setup package.
+    void RecordSetupDigest(const FileDigest& digest);
+    bool ReadSetupDigest(FileDigest& digest) const;
     void MarkSetupStarted(); // "NEXTTIME" 0 and "NAME" removed
 
     // "FORCE"/"REPLAYS": how many runs began to replay this record. Each run

@@ -4,7 +4,10 @@
 #include "AppDirectory.h"
 #include "DownloadManager.h"
 #include "ManagerLock.h"
+#include "FileDigest.h"
+#include "ManifestCheck.h"
 #include "ManifestRules.h"
+#include "ManifestSignature.h"
 #include "PendingInstall.h"
 #include "ProcessRoutines.h"
 #include "SafeFileName.h"
@@ -160,6 +163,7 @@ std::vector<PendingMove> CUpdateInstaller::CollectFinishedMoves(const ProgramLis
         PendingMove move;
         std::wstring listName = FromAnsi(done.listName);
         if (!TargetFor(listName, FromAnsi(done.downloadPath), done.copyPath, move.source, move.target)) continue;
+        manager.ExpectedDigest(entry.first, move.digest);
         auto program = programs.find(listName);
         if (program != programs.end()) {
             move.run = true;
@@ -182,7 +186,9 @@ void CUpdateInstaller::InstallFinishedDownloads(const ProgramList& programs)
     for (const PendingMove& move : moves) {
         if (m_forced && move.run) continue;
         if (movedOne) TestKillPoint("move");
-        if (!Move(move.source, move.target)) continue;
+        // "cache" may have changed since the download ended: only the bytes
+        // the manifest names go into the program folder.
+        if (!FileMatchesDigest(move.source, move.digest) || !Move(move.source, move.target)) continue;
         movedOne = true;
         if (move.run) Open(move.target, move.arguments);
     }
@@ -197,6 +203,7 @@ void CUpdateInstaller::PostponeInstallation(const ProgramList& programs, const s
     std::wstring file, arguments;
     SplitSetupEntry(setupEntry, L' ', file, arguments);
     pending.RecordSetup(m_installFolder + file + L"|" + arguments);
+    RecordSetupDigest(pending);
     m_dialog.CloseWizard();
 }
 
@@ -215,6 +222,71 @@ void CUpdateInstaller::GiveUpReplay()
         DeleteFileW(setupFile.c_str());
     m_dialog.RunOnDialog([this]() { m_dialog.CleanupUpdateFiles(); });
     m_dialog.CloseWizard();
+}
+
+void CUpdateInstaller::RecordSetupDigest(CPendingInstall& pending)
+{
+    FileDigest digest;
+    if (CManifestCheck(m_dialog.GetManifestPath(), m_installFolder).EntryDigest(0, digest))
+        pending.RecordSetupDigest(digest);
+}
+
+// Before anything is closed or moved: the manifest is still the signed one,
+// and every finished download still has the bytes it names.
+bool CUpdateInstaller::DownloadsStillVerified()
+{
+    if (!CManifestSignature::WithBuiltInKey().VerifyFile(m_dialog.GetManifestPath())) {
+        LogManifestRefusal(L"manifest changed after its check", m_dialog.GetManifestPath());
+        return false;
+    }
+    CDownloadManager& manager = m_dialog.GetDownloadManager();
+    ManagerLock hold(manager);
+    for (const auto& entry : manager.Finished()) {
+        FileDigest digest;
+        std::wstring file = FromAnsi(entry.second.downloadPath + entry.second.listName);
+        if (!manager.ExpectedDigest(entry.first, digest) || !FileMatchesDigest(file, digest)) {
+            LogManifestRefusal(L"download that does not match the manifest", file);
+            return false;
+        }
+    }
+    return true;
+}
+
+// What does not match is not installed, nor kept for a later run; the main
+// program was not touched.
+void CUpdateInstaller::RefuseUnverifiedDownloads()
+{
+    CDownloadManager& manager = m_dialog.GetDownloadManager();
+    std::vector<std::string> files;
+    manager.Lock();
+    for (const auto& entry : manager.Finished()) {
+        // Only our own downloads in "cache", whatever the list file says.
+        std::wstring source, target;
+        if (TargetFor(FromAnsi(entry.second.listName), FromAnsi(entry.second.downloadPath), std::wstring(), source,
+                      target))
+            files.push_back(ToAnsi(source));
+    }
+    manager.Unlock();
+    for (const std::string& file : files) DeleteFileA(file.c_str());
+    manager.ClearAllDownloads();
+    CDownloadManager::DeleteListFile();
+    CPendingInstall(m_pendingPath).DeleteWhenDone();
+    if (!m_forced) {
+        HWND owner = m_dialog.GetWindow();
+        m_dialog.RunOnDialog([owner]() { ShowUpdMessageBox(L"下载更新失败！", L"错误", L"更新程序", 1, owner, 1); });
+        m_dialog.SetUpdateStarted(0);
+    }
+    m_dialog.CloseWizard();
+}
+
+bool CUpdateInstaller::SetupStillVerified(const std::wstring& setupPath)
+{
+    FileDigest digest;
+    bool known = m_fromDownload ? CPendingInstall(m_pendingPath).ReadSetupDigest(digest)
+                                : CManifestCheck(m_dialog.GetManifestPath(), m_installFolder).EntryDigest(0, digest);
+    if (known && FileMatchesDigest(setupPath, digest)) return true;
+    LogManifestRefusal(L"setup that does not match the manifest", setupPath);
+    return false;
 }
 
 bool CUpdateInstaller::ReplayPendingInstall()
@@ -240,6 +312,13 @@ bool CUpdateInstaller::ReplayPendingInstall()
             continue;
         }
         if (!PathFileExistsW(move.source.c_str())) continue; // moved before the run was stopped
+        if (!FileMatchesDigest(move.source, move.digest)) {
+            // Never installed, and not kept either: a file left in "cache"
+            // would make every later start replay the record again.
+            LogManifestRefusal(L"recorded move whose bytes changed", move.source);
+            DeleteFileW(move.source.c_str());
+            continue;
+        }
         if (!Move(move.source, move.target)) continue;
         if (move.run) Open(move.target, move.arguments);
     }
@@ -291,7 +370,9 @@ void CUpdateInstaller::RecordSetupAhead(const std::wstring& manifest)
     std::wstring file, arguments;
     SplitSetupEntry(ReadString(manifest, L"RUN", L"NAME"), L' ', file, arguments);
     if (file.empty() || !IsSafeSetupName(file)) return;
-    CPendingInstall(m_pendingPath).RecordSetup(m_installFolder + file + L"|" + arguments);
+    CPendingInstall pending(m_pendingPath);
+    pending.RecordSetup(m_installFolder + file + L"|" + arguments);
+    RecordSetupDigest(pending);
 }
 
 // After the setup was started (or could not be), the record keeps only what
@@ -324,6 +405,10 @@ void CUpdateInstaller::InstallUpdate()
     if (m_fromDownload) {
         if (!ReplayPendingInstall()) return;
     } else {
+        if (!DownloadsStillVerified()) {
+            RefuseUnverifiedDownloads();
+            return;
+        }
         std::wstring setupEntry = ReadString(manifest, L"RUN", L"NAME");
         if (m_forced && !setupEntry.empty() && !AskRestartNow()) {
             PostponeInstallation(programs, setupEntry);
@@ -360,7 +445,12 @@ void CUpdateInstaller::InstallUpdate()
     bool safe = m_fromDownload ? IsFileDirectlyIn(file, m_installFolder) : IsSafeSetupName(file);
     const std::wstring commandLine = BuildSetupCommandLine(arguments, m_dialog.GetWindow());
 
-    if (!safe || !PathFileExistsW(setupPath.c_str())) {
+    const bool present = safe && PathFileExistsW(setupPath.c_str());
+    const bool verified = present && SetupStillVerified(setupPath);
+    // A package that is not the manifest's bytes is never started, nor left
+    // in the program folder.
+    if (present && !verified && !IsProgramFileName(FileNamePart(setupPath))) DeleteFileW(setupPath.c_str());
+    if (!verified) {
         CDownloadManager::DeleteListFile();
         DeleteFileW(manifest.c_str());
         // A setup that is not there cannot be run later either.

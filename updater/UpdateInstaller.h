@@ -60,6 +60,10 @@ private:
     std::vector<PendingMove> CollectFinishedMoves(const ProgramList& programs);
     void InstallFinishedDownloads(const ProgramList& programs);
     void RecordSetupAhead(const std::wstring& manifest);
+    void RecordSetupDigest(CPendingInstall& pending);
+    bool DownloadsStillVerified();
+    void RefuseUnverifiedDownloads();
+    bool SetupStillVerified(const std::wstring& setupPath);
     void ForgetSetup();
     void EndWithoutSetup();
     void PostponeInstallation(const ProgramList& programs, const std::wstring& setupEntry);

@@ -1,6 +1,7 @@
 #include "UpdateManifest.h"
 
 #include "AnsiText.h"
+#include "ManifestCheck.h"
 #include "ManifestRules.h"
 #include "SafeFileName.h"
 #include "SetupProgressTimer.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-const int kMaxFileEntries = 99; // "VERSION%d" keys hold two digits
 std::wstring WithBackslash(std::wstring folder)
 {
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
@@ -82,11 +82,41 @@ DownloadRequest CacheRequest(const std::wstring& installFolder, const std::strin
     return request;
 }
 
+// A download kept from an earlier run counts only when it is the file the
+// manifest names now: under the manifest's name and, once finished, with
+// the manifest's bytes. Anything else is fetched anew.
+void DropUnlessItMatches(CDownloadManager& manager, const std::string& cache, const std::string& url,
+                         const std::string& name, const FileDigest& digest)
+{
+    manager.Lock();
+    auto task = manager.Tasks().find(url);
+    bool dropTask = task != manager.Tasks().end() &&
+        (!task->second.downloader || _stricmp(task->second.downloader->GetNames().fileName.c_str(), name.c_str()) != 0);
+    auto done = manager.Finished().find(url);
+    std::string cached;
+    bool dropFinished = false;
+    if (done != manager.Finished().end()) {
+        // Deleted below only when it is a plain name in our "cache" folder.
+        if (IsSafeFileName(done->second.listName) && _stricmp(done->second.downloadPath.c_str(), cache.c_str()) == 0)
+            cached = done->second.downloadPath + done->second.listName;
+        dropFinished = cached.empty() || _stricmp(done->second.listName.c_str(), name.c_str()) != 0 ||
+            !FileMatchesDigest(cached, digest);
+    }
+    manager.Unlock();
+    if (dropTask) manager.RemoveDownload(url);
+    if (dropFinished) {
+        manager.RemoveCompletedDownload(url);
+        if (!cached.empty()) DeleteFileA(cached.c_str());
+    }
+}
+
 void QueueUnlessPresent(IUpdateCheckHost& host, const std::string& url, const std::wstring& name,
-                        const std::wstring& copyPath, const std::wstring& version)
+                        const std::wstring& copyPath, const std::wstring& version, const FileDigest& digest)
 {
     CDownloadManager& manager = host.GetDownloadManager();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
+    manager.ExpectDigest(url, digest);
+    DropUnlessItMatches(manager, ToAnsi(installFolder + L"cache\\"), url, ToAnsi(name), digest);
     if (CheckExistingDownload(manager, installFolder, url, version) != 2)
         manager.AddFileDownload(CacheRequest(installFolder, url, name, copyPath, version));
 }
@@ -97,7 +127,7 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl, std::s
     const std::wstring manifest = host.GetManifestPath();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
     int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, manifest.c_str());
-    count = std::min(count, kMaxFileEntries);
+    count = std::min(count, kMaxManifestFileEntries);
     bool changed = false;
     for (int i = 1; i <= count; ++i) {
         std::wstring folder = ResolveTargetFolder(
@@ -121,7 +151,9 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl, std::s
             if (version.empty() || !IsManifestVersionNewer(fullPath, version)) continue;
         }
         changed = true;
-        QueueUnlessPresent(host, url, name, folder, version);
+        FileDigest digest;
+        CManifestCheck(manifest, installFolder).EntryDigest(i, digest);
+        QueueUnlessPresent(host, url, name, folder, version, digest);
     }
     return changed;
 }
@@ -163,7 +195,9 @@ SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrl
     if (!IsWebAddress(setupUrl)) return SetupUnusable;
     host.SetSetupUrl(setupUrl);
     manifestUrls.insert(setupUrl);
-    QueueUnlessPresent(host, setupUrl, name, std::wstring(), version);
+    FileDigest digest;
+    CManifestCheck(manifest, installFolder).EntryDigest(0, digest);
+    QueueUnlessPresent(host, setupUrl, name, std::wstring(), version, digest);
     if (host.GetUpdateMode() != UpdateModeForced) StartProgressTimer(host);
     return SetupNewer;
 }
@@ -277,7 +311,9 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
 {
     IUpdateCheckHost& host = *static_cast<IUpdateCheckHost*>(hostPointer);
     const std::wstring manifest = host.GetManifestPath();
-    if (!IsUpdateManifest(manifest)) {
+    // Nothing of a manifest is used, not even its mode, before all of it was
+    // found signed and acceptable.
+    if (!IsUpdateManifest(manifest) || !CManifestCheck(manifest, host.GetInstallFolder()).Accept()) {
         PostMessageW(host.GetWindow(), WM_MANIFEST_FAILED, 0, 0);
         return 0;
     }

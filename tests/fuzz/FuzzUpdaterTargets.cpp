@@ -17,6 +17,7 @@
 #include "FuzzRunner.h"
 #include "StringCipher.h"
 #include "UpdateManifest.h"
+#include "UpdateManifestSigner.h"
 #include "UpdaterCipherKey.h"
 
 namespace {
@@ -99,7 +100,10 @@ void RunDownloadList(const BYTE* data, size_t size)
 void RunManifest(const BYTE* data, size_t size)
 {
     std::string manifest = g_folder + "newupdate.ini";
-    WriteWholeFile(manifest, data, size);
+    // Signed as published, so the mutations reach the entry rules and the
+    // check past the signature; unsigned inputs only ever meet the signature.
+    std::string signedText = SignedManifest(std::string(reinterpret_cast<const char*>(data), size));
+    WriteWholeFile(manifest, reinterpret_cast<const BYTE*>(signedText.data()), signedText.size());
     FuzzUpdateHost host;
     host.mode = (WORD)(size % 3);
     host.installFolder = Wide(g_folder + "install\\");

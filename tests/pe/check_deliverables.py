@@ -36,7 +36,7 @@ SYSTEM_DLLS = {
     "ole32.dll", "oleaut32.dll", "comctl32.dll", "comdlg32.dll", "msimg32.dll",
     "gdiplus.dll", "wininet.dll", "ws2_32.dll", "version.dll", "shlwapi.dll",
     "msvcrt.dll", "imm32.dll", "uxtheme.dll", "winmm.dll", "dbghelp.dll",
-    "psapi.dll", "riched20.dll", "urlmon.dll", "crypt32.dll", "secur32.dll",
+    "psapi.dll", "riched20.dll", "urlmon.dll", "crypt32.dll", "secur32.dll", "bcrypt.dll",
 }
 
 failures = []

@@ -1,5 +1,6 @@
 // The transfer engine against the loopback test server, with a message-only
 // window as the owner that records what is posted.
+#include "FileDigest.h"
 #include "HttpDownload.h"
 #include "UpdaterTestSupport.h"
 
@@ -221,28 +222,75 @@ TEST_F(HttpDownloadTest, TwoRedirectsAreFollowedAndTheRangeCarriesTheRightRefere
     EXPECT_EQ(TestServer::Url("/redirect/1/files"), ranged[3].referer);
 }
 
-TEST_F(HttpDownloadTest, ServerFileNameIsReducedToASafeBaseName)
+// The name a download lands under is the one it was asked for: the
+// server's Content-Disposition never chooses it.
+TEST_F(HttpDownloadTest, ServerFileNameIsNeverUsed)
 {
-    struct Case
-    {
-        const char* disposition;
-        const char* expected;
-    } cases[] = {
-        { "server.bin", "server.bin" },  { "..%5C..%5Cevil.bin", "evil.bin" },
-        { "C:%5Cevil.bin", "evil.bin" }, { "sub%2Fevil.bin", "evil.bin" },
-        { "..", "asked.bin" },           { "a:b.bin", "asked.bin" },
-    };
     TestServer::Serve("named.bin", RandomBytes(1000, 4));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.disposition);
+    for (const char* disposition :
+         { "server.bin", "lumora.exe", "newupdate.ini", "..%5C..%5Cevil.bin", "C:%5Cevil.bin" }) {
+        SCOPED_TRACE(disposition);
         auto download =
-            MakeDownload(TestServer::Url(std::string("/files/named.bin?disposition=") + c.disposition), "asked.bin");
+            MakeDownload(TestServer::Url(std::string("/files/named.bin?disposition=") + disposition), "asked.bin");
         PostedMessage done = RunToEnd(*download);
         ASSERT_EQ(WM_DOWNLOAD_COMPLETED, done.message);
-        EXPECT_EQ(c.expected, done.completed.fileName);
-        EXPECT_TRUE(PathExists(m_folder + c.expected));
+        EXPECT_EQ("asked.bin", done.completed.fileName);
+        EXPECT_TRUE(PathExists(m_folder + "asked.bin"));
         EXPECT_EQ(m_folder + "named.bin.Cfg", download->cfgFile); // named after the URL
-        DeleteFileA((m_folder + c.expected).c_str());
+        DeleteFileA((m_folder + "asked.bin").c_str());
+    }
+    EXPECT_FALSE(PathExists(m_folder + "server.bin"));
+    EXPECT_FALSE(PathExists(m_folder + "lumora.exe"));
+    EXPECT_FALSE(PathExists(m_folder + "evil.bin"));
+}
+
+// A download that carries the manifest's size and SHA-256 ends only with
+// those bytes. A body that differs, or is cut short where the server gives
+// no length and no ranges to notice it, is fetched once more from byte 0 and
+// then fails, leaving no file and no partial file behind.
+TEST_F(HttpDownloadTest, ABodyThatIsNotTheManifestsBytesIsRetriedOnceThenFails)
+{
+    const std::string content = RandomBytes(300000, 43);
+    TestServer::Serve("pinned.bin", content);
+    FileDigest right;
+    right.size = static_cast<DWORD>(content.size());
+    right.sha256 = ToHex(Sha256Of(content));
+    FileDigest otherBytes = right;
+    otherBytes.sha256 = ToHex(Sha256Of(content + "x"));
+    struct Case
+    {
+        const char* what;
+        const char* query;
+        FileDigest digest;
+        bool completes;
+    } cases[] = {
+        { "the right bytes", "", right, true },
+        { "the right bytes without length or ranges", "?ranges=0&nolength=1", right, true },
+        { "other bytes", "", otherBytes, false },
+        { "cut short without length or ranges", "?ranges=0&nolength=1&drop=100000", right, false },
+        { "cut short in chunks", "?ranges=0&chunked=1&drop=100000", right, false },
+        { "cut short with a length and without ranges", "?ranges=0&drop=100000", right, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const size_t before = TestServer::RequestsFor("/files/pinned.bin").size();
+        auto download = MakeDownload(TestServer::Url(std::string("/files/pinned.bin") + c.query), "pinned.bin");
+        download->hasDigest = true;
+        download->expectedDigest = c.digest;
+        PostedMessage done = RunToEnd(*download);
+        EXPECT_EQ(c.completes ? WM_DOWNLOAD_COMPLETED : WM_DOWNLOAD_FAILED, done.message);
+        EXPECT_EQ(c.completes, PathExists(m_folder + "pinned.bin"));
+        if (c.completes) EXPECT_TRUE(content == ReadWholeFile(m_folder + "pinned.bin"));
+        EXPECT_FALSE(PathExists(m_folder + "pinned.bin_Tmp"));
+        EXPECT_FALSE(PathExists(m_folder + "pinned.bin.Cfg"));
+        if (!c.completes && std::string(c.what) == "other bytes") {
+            // The probe, the first whole body, and the one fetch from zero.
+            auto requests = TestServer::RequestsFor("/files/pinned.bin");
+            ASSERT_EQ(before + 3, requests.size());
+            EXPECT_EQ("bytes=0-300000", requests[before + 1].range);
+            EXPECT_EQ("bytes=0-300000", requests[before + 2].range);
+        }
+        DeleteFileA((m_folder + "pinned.bin").c_str());
     }
 }
 

@@ -10,6 +10,7 @@
 #include "UpdateInstaller.h"
 #include "UpdaterCipherKey.h"
 #include "UpdaterTestSupport.h"
+#include "UpdateManifestSigner.h"
 #include "VersionCheck.h"
 
 #include <gtest/gtest.h>
@@ -148,7 +149,12 @@ protected:
     }
     void TearDown() override { SetCurrentDirectoryA(m_previous); }
 
-    void WriteManifest(const std::string& text) { WriteWholeFile(m_folder + "newupdate.ini", text); }
+    // As the update server publishes it: signed with the tests' key.
+    void WriteManifest(const std::string& text) { WriteWholeFile(m_folder + "newupdate.ini", SignedManifest(text)); }
+
+    // SIZE and SHA256 keys for an entry (suffix "" for SETUP); these tests
+    // fetch nothing, so any bytes do.
+    static std::string Digest(const std::string& suffix) { return DigestKeys("bytes of " + suffix, suffix); }
 
     static std::string Encipher(const std::string& text)
     {
@@ -182,8 +188,9 @@ protected:
 TEST_F(UpdateManifestTest, SameSetupVersionIsNewestAndDeletesTheList)
 {
     WriteWholeFile(m_folder + "updatefile.list", "old");
-    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(m_installedVersion) + "\r\nFILE=5.0\r\nNAME=setup.exe\r\nURL=" +
-                  Encipher("http://h/setup.exe") + "\r\n[FILE]\r\nNUMBER=1\r\nNAME1=missing.dll\r\n");
+    WriteManifest("[SETUP]\r\nVERSION=" + ToAnsi(m_installedVersion) +
+                  "\r\nFILE=5.0\r\nNAME=setup.exe\r\nURL=" + Encipher("http://h/setup.exe") + "\r\n" + Digest("") +
+                  "[FILE]\r\nNUMBER=1\r\nNAME1=missing.dll\r\n" + Digest("1"));
 
     EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
 
@@ -197,7 +204,7 @@ TEST_F(UpdateManifestTest, NewerSetupIsQueuedWithItsDecipheredAddress)
 {
     WriteManifest("[SETUP]\r\nVERSION=9999.0\r\nFILE=9999\r\nNAME=setup.exe\r\n"
                   "NEWFEATURES=first\\nsecond\r\nURL=" +
-                  std::string(kFixedSetupUrlCipher) + "\r\n");
+                  std::string(kFixedSetupUrlCipher) + "\r\n" + Digest(""));
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
@@ -228,10 +235,11 @@ TEST_F(UpdateManifestTest, WhatIsNoManifestOrNamesNoUsableSetupFailsTheCheck)
         { "an empty answer", "" },
         { "sections of another file", "[portal]\r\nhome=x\r\n" },
         { "a newer setup whose address does not decipher",
-          "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" },
-        { "a newer setup without an address", "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\n" },
+          "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" + Digest("") },
+        { "a newer setup without an address", "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\n" + Digest("") },
         { "a newer setup whose address deciphers into no web address",
-          "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=" + Encipher("file:///c:/setup.exe") + "\r\n" },
+          "[SETUP]\r\nVERSION=9999.0\r\nNAME=setup.exe\r\nURL=" + Encipher("file:///c:/setup.exe") + "\r\n" +
+              Digest("") },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -246,11 +254,16 @@ TEST_F(UpdateManifestTest, WhatIsNoManifestOrNamesNoUsableSetupFailsTheCheck)
     }
 }
 
-TEST_F(UpdateManifestTest, OlderSetupIsNewestWhateverItsAddress)
+// The whole manifest is checked, not only what this run would use: an older
+// setup with an address that is none is a refused manifest all the same.
+TEST_F(UpdateManifestTest, OlderSetupWithAnUnusableAddressRefusesTheManifest)
 {
-    WriteManifest("[SETUP]\r\nVERSION=0.9\r\nNAME=setup.exe\r\nURL=notciphertext\r\n");
-    EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
+    WriteManifest("[SETUP]\r\nVERSION=0.9\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" + Digest(""));
+    EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck());
     EXPECT_TRUE(QueuedUrls().empty());
+    WriteManifest("[SETUP]\r\nVERSION=0.9\r\nNAME=setup.exe\r\nURL=" + Encipher("http://h/setup.exe") + "\r\n" +
+                  Digest(""));
+    EXPECT_EQ(WM_UPDATE_ALREADY_NEWEST, RunCheck());
 }
 
 TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
@@ -258,15 +271,13 @@ TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
     m_dialog.mode = UpdateModeForced;
     WriteWholeFile(m_folder + "present.dll", "x"); // no version information
     CopyFileA((m_folder + "lumora.exe").c_str(), (m_folder + "current.dll").c_str(), FALSE);
-    WriteManifest("[FILE]\r\nNUMBER=6\r\n"
-                  "NAME1=missing.dll\r\n"                 // not on disk: queued without a version
-                  "NAME2=present.dll\r\n"                 // on disk, no version: skipped
-                  "NAME3=present.dll\r\nVERSION3=1.0\r\n" // newer than none: queued
-                  "NAME4=current.dll\r\nVERSION4=" +
-                  ToAnsi(m_installedVersion) +
-                  "\r\n"                     // same version: skipped
-                  "NAME5=..\\evil.dll\r\n"   // refused
-                  "NAME6=sub/evil.dll\r\n"); // refused
+    WriteManifest("[FILE]\r\nNUMBER=4\r\n"
+                  "NAME1=missing.dll\r\n" +
+                  Digest("1") +                                           // not on disk: queued without a version
+                  "NAME2=present.dll\r\n" + Digest("2") +                 // on disk, no version: skipped
+                  "NAME3=present.dll\r\nVERSION3=1.0\r\n" + Digest("3") + // newer than none: queued
+                  "NAME4=current.dll\r\nVERSION4=" + ToAnsi(m_installedVersion) + "\r\n" +
+                  Digest("4")); // same version: skipped
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
@@ -279,7 +290,7 @@ TEST_F(UpdateManifestTest, ForcedModeQueuesChangedFilesOnly)
 TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
 {
     m_dialog.mode = UpdateModeSilent;
-    WriteManifest("[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=1\r\nPATH1=\\plugins\r\nNAME1=new.dll\r\n");
+    WriteManifest("[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=1\r\nPATH1=\\plugins\r\nNAME1=new.dll\r\n" + Digest("1"));
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
 
@@ -291,24 +302,24 @@ TEST_F(UpdateManifestTest, SilentModeRaisedByTheManifestComparesFiles)
 }
 
 // A manifest from a hostile server: every target outside the install folder
-// and every name that is a path is refused; the rest of the manifest still works.
-TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
+// and every name that is a path is refused, and with it the whole manifest.
+TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderRefuseTheManifest)
 {
     m_dialog.mode = UpdateModeForced;
     struct Entry
     {
         std::string path, name;
-        bool queued;
+        bool accepted;
     } entries[] = {
         { "", "ok1.dll", true },
         { "\\sub\\deeper", "ok2.dll", true },
         { "\\sub\\..\\sub2", "ok3.dll", true },
+        { "\\\\server\\share", "unc.dll", true }, // a leading backslash is install-relative
         { "\\..", "up.dll", false },
         { "\\sub\\..\\..\\x", "up2.dll", false },
         { "C:\\Windows", "abs.dll", false },
         { "Z:\\elsewhere", "drive.dll", false },
         { "C:relative", "driverel.dll", false },
-        { "\\\\server\\share", "unc.dll", true }, // a leading backslash is install-relative
         { "\\\\?\\C:\\x", "device.dll", false },
         { "$S", "sys.dll", false },
         { "$W\\fonts", "win.dll", false },
@@ -316,28 +327,147 @@ TEST_F(UpdateManifestTest, ForcedTargetsOutsideTheInstallFolderAreRefused)
         { "", "\\\\server\\share\\x.dll", false },
         { "", "..", false },
         { "", "a:b.dll", false },
+        { "", "sub/evil.dll", false },
         { "", std::string(300, 'n'), false },
     };
-    std::string manifest = "[FILE]\r\nNUMBER=" + std::to_string(std::size(entries)) + "\r\n";
-    std::vector<std::string> expected;
-    for (size_t i = 0; i < std::size(entries); ++i) {
-        std::string n = std::to_string(i + 1);
-        manifest += "PATH" + n + "=" + entries[i].path + "\r\nNAME" + n + "=" + entries[i].name + "\r\n";
-        if (entries[i].queued) expected.push_back("http://127.0.0.1/lumo/2014/" + entries[i].name);
+    for (const Entry& entry : entries) {
+        SCOPED_TRACE(entry.path + " " + entry.name);
+        m_dialog.manager.ClearAllDownloads();
+        // The entry after a good one: the good one is not fetched either.
+        WriteManifest("[FILE]\r\nNUMBER=2\r\nNAME1=good.dll\r\n" + Digest("1") + "PATH2=" + entry.path +
+                      "\r\nNAME2=" + entry.name + "\r\n" + Digest("2"));
+        if (entry.accepted) {
+            EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+            EXPECT_EQ((std::vector<std::string>{ "http://127.0.0.1/lumo/2014/good.dll",
+                                                 "http://127.0.0.1/lumo/2014/" + entry.name }),
+                      QueuedUrls());
+            m_dialog.manager.Lock();
+            for (const auto& task : m_dialog.manager.Tasks()) {
+                std::wstring target = task.second.downloader->copyPath;
+                EXPECT_EQ(0, _wcsnicmp(target.c_str(), m_dialog.installFolder.c_str(), m_dialog.installFolder.size()))
+                    << ToAnsi(target);
+            }
+            m_dialog.manager.Unlock();
+        } else {
+            EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck());
+            EXPECT_TRUE(QueuedUrls().empty());
+        }
     }
-    WriteManifest(manifest);
+}
 
+// Every rule of the manifest, each broken alone in an otherwise good
+// manifest: the check refuses it whole, in every mode, before it queues,
+// raises the mode or shows anything.
+TEST_F(UpdateManifestTest, OneRefusedEntryRefusesTheWholeManifest)
+{
+    const std::string setupUrl = Encipher("http://h/setup.exe");
+    const std::string good = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /S\r\nNUMBER=1\r\nFILE1=a.dll /x\r\n"
+                             "[FILE]\r\nNUMBER=1\r\nNAME1=a.dll\r\n" +
+        Digest("1") + "[SETUP]\r\nVERSION=9999.0\r\nFILE=9999\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n" +
+        Digest("");
+    auto replaced = [&good](const std::string& from, const std::string& to) {
+        std::string text = good;
+        size_t at = text.find(from);
+        EXPECT_NE(std::string::npos, at) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    struct Case
+    {
+        const char* what;
+        std::string manifest;
+    } cases[] = {
+        { "a FILE entry without SIZE", replaced("SIZE1=", "XSIZE1=") },
+        { "a FILE entry without SHA256", replaced("SHA2561=", "XSHA2561=") },
+        { "a FILE entry with a short SHA256", replaced("SHA2561=", "SHA2561=0") },
+        { "a SETUP section without SIZE", replaced("SIZE=", "XSIZE=") },
+        { "a SETUP section without SHA256", replaced("SHA256=", "XSHA256=") },
+        { "a SETUP named lumora.exe", replaced("NAME=setup.exe\r\nURL", "NAME=lumora.exe\r\nURL") },
+        { "a SETUP named Uprelay.exe in other case", replaced("NAME=setup.exe\r\nURL", "NAME=UPRELAY.EXE\r\nURL") },
+        { "a SETUP named uninst.exe", replaced("NAME=setup.exe\r\nURL", "NAME=uninst.exe\r\nURL") },
+        { "a SETUP named the plug-in", replaced("NAME=setup.exe\r\nURL", "NAME=LumoraPlugin.dll\r\nURL") },
+        { "a SETUP named the updater with a trailing dot",
+          replaced("NAME=setup.exe\r\nURL", "NAME=lumoraupd.exe.\r\nURL") },
+        { "a SETUP named by a short name", replaced("NAME=setup.exe\r\nURL", "NAME=LUMORA~1.DLL\r\nURL") },
+        { "a RUN setup that is a path", replaced("NAME=setup.exe /S", "NAME=..\\..\\evil.exe") },
+        { "a RUN setup that is not the package", replaced("NAME=setup.exe /S", "NAME=other.exe /S") },
+        { "a RUN setup that is the main program", replaced("NAME=setup.exe /S", "NAME=lumora.exe") },
+        { "a RUN program that is a path", replaced("FILE1=a.dll /x", "FILE1=C:\\Windows\\evil.exe /x") },
+        { "a SETUP address that is none", replaced("URL=" + setupUrl, "URL=notciphertext") },
+    };
+    for (WORD mode : { UpdateModeInteractive, UpdateModeSilent, UpdateModeForced }) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + " in mode " + std::to_string(mode));
+            m_dialog.manager.ClearAllDownloads();
+            m_dialog.mode = mode;
+            m_dialog.foundVersion.clear();
+            WriteManifest(c.manifest);
+            EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck());
+            EXPECT_TRUE(QueuedUrls().empty());
+            EXPECT_EQ(mode, m_dialog.mode);
+            EXPECT_EQ(L"", m_dialog.foundVersion);
+            EXPECT_FALSE(m_dialog.timerStarted);
+        }
+        m_dialog.manager.ClearAllDownloads();
+        WriteManifest(good);
+        EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck()) << "the good manifest, mode " << mode;
+        m_dialog.timerStarted = false;
+    }
+}
+
+// No signature, another key's, or a manifest changed after signing: the
+// check fails before the mode is raised or anything is queued.
+TEST_F(UpdateManifestTest, UnsignedManifestIsAFailedCheck)
+{
+    const std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=1\r\nNAME1=a.dll\r\n" + Digest("1");
+    std::string tampered = SignedManifest(text);
+    tampered.replace(tampered.find("a.dll"), 5, "b.dll");
+    const std::string cases[] = { text, SignedWithOtherKey(text), tampered };
+    for (const std::string& manifest : cases) {
+        m_dialog.mode = UpdateModeSilent;
+        WriteWholeFile(m_folder + "newupdate.ini", manifest);
+        EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck());
+        EXPECT_EQ(UpdateModeSilent, m_dialog.mode);
+        EXPECT_TRUE(QueuedUrls().empty());
+    }
+    WriteManifest(text);
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+    EXPECT_EQ(UpdateModeForced, m_dialog.mode);
+}
 
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, QueuedUrls());
-    m_dialog.manager.Lock();
-    for (const auto& task : m_dialog.manager.Tasks()) {
-        std::wstring target = task.second.downloader->copyPath;
-        EXPECT_EQ(0, _wcsnicmp(target.c_str(), m_dialog.installFolder.c_str(), m_dialog.installFolder.size()))
-            << ToAnsi(target);
+// A download kept from an earlier run whose cached bytes are no longer the
+// manifest's, or that the server once named otherwise, is fetched anew.
+TEST_F(UpdateManifestTest, KeptDownloadCountsOnlyWithTheManifestsNameAndBytes)
+{
+    m_dialog.mode = UpdateModeForced;
+    const std::string cache = m_folder + "cache\\";
+    CreateDirectoryA(cache.c_str(), nullptr);
+    const std::string url = "http://127.0.0.1/lumo/2014/f.dll";
+    WriteManifest("[FILE]\r\nNUMBER=1\r\nNAME1=f.dll\r\nVERSION1=2.0\r\n" + DigestKeys("right bytes", "1"));
+    struct Case
+    {
+        const char* what;
+        std::string listName, bytes;
+        bool kept;
+    } cases[] = {
+        { "the manifest's bytes", "f.dll", "right bytes", true },
+        { "other bytes", "f.dll", "wrong bytes", false },
+        { "named by the server", "lumora.exe", "right bytes", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_dialog.manager.ClearAllDownloads();
+        WriteWholeFile(cache + c.listName, c.bytes);
+        CompletedDownloadRecord record;
+        record.url = url;
+        record.folder = cache;
+        record.fileName = c.listName;
+        record.version = L"2.0";
+        m_dialog.manager.MoveToFinished(record);
+        EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
+        EXPECT_EQ(c.kept ? std::vector<std::string>() : std::vector<std::string>{ url }, QueuedUrls());
+        EXPECT_EQ(c.kept, PathExists(cache + c.listName));
+        DeleteFileA((cache + c.listName).c_str());
     }
-    m_dialog.manager.Unlock();
 }
 
 TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
@@ -349,7 +479,7 @@ TEST_F(UpdateManifestTest, SetupNameThatIsAPathNamesNoSetup)
     for (const char* name : names) {
         m_dialog.manager.ClearAllDownloads();
         WriteManifest(std::string("[SETUP]\r\nVERSION=9999.0\r\nNAME=") + name +
-                      "\r\nURL=" + Encipher("http://h/setup.exe") + "\r\n");
+                      "\r\nURL=" + Encipher("http://h/setup.exe") + "\r\n" + Digest(""));
         // A newer setup that cannot be fetched safely is a failed check, never "newest".
         EXPECT_EQ(static_cast<UINT>(WM_MANIFEST_FAILED), RunCheck()) << name;
         EXPECT_TRUE(QueuedUrls().empty()) << name;
@@ -370,7 +500,8 @@ TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
 {
     m_dialog.mode = UpdateModeForced;
     std::string manifest = "[FILE]\r\nNUMBER=100000\r\n";
-    for (int i = 98; i <= 101; ++i) manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n";
+    for (int i = 98; i <= 101; ++i)
+        manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n" + Digest(std::to_string(i));
     WriteManifest(manifest);
 
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());

@@ -34,6 +34,9 @@ block "hostile behaviours" below):
                  held until the client closes it or the server stops
   <name>.delay   the answer comes after the number of milliseconds the file
                  holds (at most 10000), as from a slow server
+  <name>.query   query parameters (as above, "a=1&b=2") that every request
+                 for <name> gets as if it had asked for them: the files a
+                 manifest names are fetched by their bare names
 
 Files carry a strong ETag made from their content and a Last-Modified date
 from their time stamp; a Range request whose If-Range names neither gets the
@@ -96,6 +99,9 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_text(404, b"not found\n")
         name = os.path.basename(urllib.parse.unquote(parsed.path[len(prefix):]))
         path = os.path.join(self.server.root, name)
+        if name and os.path.isfile(path + ".query"):
+            with open(path + ".query") as query:
+                self.options.update(urllib.parse.parse_qsl(query.read().strip()))
         if name and self.hostile(path):
             return
         if self.options.get("hangrange") == "1" and self.headers.get("Range") != "bytes=0-0":

@@ -224,6 +224,9 @@ int CDownloadManager::StartDownload(const std::string& url)
         if (found == m_tasks.end()) return DownloadResultNoTask;
         downloader = found->second.downloader;
         if (!downloader || downloader->state == DownloadRunning || downloader->probing) return 0;
+        auto digest = m_digests.find(url);
+        downloader->hasDigest = digest != m_digests.end();
+        if (downloader->hasDigest) downloader->expectedDigest = digest->second;
         transfer = downloader->probed != 0;
         if (transfer) {
             downloader->state = DownloadRunning;
@@ -233,6 +236,21 @@ int CDownloadManager::StartDownload(const std::string& url)
     if (transfer) return static_cast<int>(downloader->StartTransfer());
     downloader->StartProbe();
     return 0;
+}
+
+void CDownloadManager::ExpectDigest(const std::string& url, const FileDigest& digest)
+{
+    ManagerLock hold(*this);
+    m_digests[url] = digest;
+}
+
+bool CDownloadManager::ExpectedDigest(const std::string& url, FileDigest& digest)
+{
+    ManagerLock hold(*this);
+    auto found = m_digests.find(url);
+    if (found == m_digests.end()) return false;
+    digest = found->second;
+    return true;
 }
 
 int CDownloadManager::StopDownload(const std::string& url, bool remove)

@@ -85,6 +85,12 @@ public:
     void StartQueuedDownloads();
     void ClearAllDownloads();
 
+    // The size and SHA-256 the signed manifest gives for the file at `url`:
+    // its download ends only with those bytes, and the installation moves or
+    // starts it only while they still match.
+    void ExpectDigest(const std::string& url, const FileDigest& digest);
+    bool ExpectedDigest(const std::string& url, FileDigest& digest);
+
     // A finished file moves from the task map to the finished map; the
     // record's downloader is left to the caller. True when no task is left.
     bool MoveToFinished(const CompletedDownloadRecord& record);
@@ -119,7 +125,8 @@ private:
     CRITICAL_SECTION m_controlLock; // serialises control operations, see StartDownload
     CONDITION_VARIABLE m_stopEnded; // a stop left the list below, under m_controlLock
     std::vector<CDownloadPublic*> m_stopping;
-    LONG m_saveCount = 0; // snapshots taken, under m_lock
+    std::unordered_map<std::string, FileDigest> m_digests; // under m_lock
+    LONG m_saveCount = 0;                                  // snapshots taken, under m_lock
     ListFileSaver m_listSaver;
     volatile LONG m_pending = 0;
     std::shared_ptr<CHttpDownload> m_info;

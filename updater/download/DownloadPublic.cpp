@@ -104,7 +104,10 @@ bool CDownloadPublic::RenamePartialFile()
     const std::string ext = ExtensionOf(fileName);
     std::string base = fileName;
     std::string finalName = fileName;
-    for (int attempt = 1; attempt <= kMaxRenameAttempts; ++attempt) {
+    // A file of the manifest keeps the manifest's name, which is what it is
+    // installed as: when that name cannot be had, the download fails.
+    const int attempts = hasDigest ? 1 : kMaxRenameAttempts;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
         if (rename(partial.c_str(), (folder + finalName).c_str()) == 0) {
             EnterCriticalSection(&lock);
             fileName = finalName;
@@ -140,7 +143,7 @@ void CDownloadPublic::PostCompleted()
     record->fileName = fileName;
     record->copyPath = copyPath;
     record->version = version;
-    record->size = contentLength;
+    record->size = hasDigest ? expectedDigest.size : contentLength.load();
     record->download = this;
     if (!Post(WM_DOWNLOAD_COMPLETED, reinterpret_cast<WPARAM>(record), cancelled)) delete record;
 }

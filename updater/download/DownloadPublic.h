@@ -3,6 +3,8 @@
 // partial file into the final file, and telling the owner window.
 #pragma once
 
+#include "FileDigest.h"
+
 #include <windows.h>
 #include <wininet.h>
 
@@ -107,6 +109,10 @@ public:
     BYTE isInfo = 0;
     std::wstring copyPath;
     std::wstring version;
+    // What the signed manifest gives for the file; set by the manager before
+    // each start. A download with a digest ends only with exactly these bytes.
+    bool hasDigest = false;
+    FileDigest expectedDigest;
     BYTE redirected = 0;
     std::string preRedirectUrl;
     std::atomic<DWORD> contentLength{ 0 };

@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "DownloadFileIo.h"
+#include "FileDigest.h"
 #include "HttpHeaders.h"
 #include "SafeFileName.h"
 
@@ -31,8 +32,9 @@ const char kProbeRange[] = "Range: bytes=0-0\r\n";
 
 const DWORD kProbeFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT;
 const DWORD kRangeFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
-const DWORD kSecureRangeFlags =
-    kRangeFlags | INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+// The server's certificate is checked in full: a body from a server that is
+// not the one named is no update.
+const DWORD kSecureRangeFlags = kRangeFlags | INTERNET_FLAG_SECURE;
 
 const DWORD kPieceSize = 0x1000000;
 const DWORD kConnectTimeoutMs = 20000;
@@ -246,22 +248,6 @@ HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& s
     }
 }
 
-void CHttpDownload::TakeContentDispositionName(HINTERNET handle)
-{
-    // The manifest is kept under the updater's own name, whatever the server
-    // calls it: a name of the server's could replace a file of the installation.
-    if (isInfo) return;
-    char disposition[200];
-    if (!QueryHeaderA(handle, HTTP_QUERY_CONTENT_DISPOSITION, disposition, sizeof(disposition))) return;
-    const char* key = strstr(disposition, "filename=");
-    if (!key || strlen(key) < 10) return;
-    std::string quoted = key + 10;
-    size_t closing = quoted.rfind('"');
-    if (closing == std::string::npos) return;
-    std::string name = ReduceToSafeFileName(quoted.substr(0, closing));
-    if (!name.empty()) SetNames(name, cfgFile);
-}
-
 // A strong ETag names the content exactly; Last-Modified is the fallback that
 // If-Range also accepts. A weak ETag may not be used with If-Range.
 void CHttpDownload::TakeValidator(HINTERNET handle)
@@ -309,7 +295,8 @@ bool CHttpDownload::ReadProbeHeaders(HINTERNET handle)
     const bool partial = status == HTTP_STATUS_PARTIAL_CONTENT;
     if (partial ? !TakeLengthFromContentRange(handle) : !TakeLengthFromContentLength(handle)) return false;
 
-    TakeContentDispositionName(handle);
+    // The name comes from the manifest alone, never from Content-Disposition:
+    // the server does not choose where a file lands or what it replaces.
     TakeValidator(handle);
 
     char ranges[10];
@@ -518,6 +505,20 @@ bool CHttpDownload::PartialFileIsComplete() const
     return QueryFileSize(folder + fileName + "_Tmp", size) && size == contentLength;
 }
 
+// A file the manifest describes is finished only when its bytes are the ones
+// it names: a body cut short, or changed on the way, is not a download.
+bool CHttpDownload::PartialFileMatchesDigest() const
+{
+    return !hasDigest || FileMatchesDigest(folder + fileName + "_Tmp", expectedDigest);
+}
+
+void CHttpDownload::DiscardPartialFile()
+{
+    DeleteFileA(cfgFile.c_str());
+    DeleteFileA((folder + fileName + "_Tmp").c_str());
+    percent = 0;
+}
+
 void CHttpDownload::FinishTransfer(bool failed)
 {
     if (!IsStopSignalled()) {
@@ -534,10 +535,7 @@ void CHttpDownload::FinishTransfer(bool failed)
         }
     }
     FreeSegments();
-    if (writeLock) {
-        CloseHandle(writeLock);
-        writeLock = nullptr;
-    }
+    CloseWriteLock();
     if (state == DownloadDone)
         FinishDownloadedFile();
     else if (state == DownloadFailed)
@@ -558,6 +556,37 @@ void CHttpDownload::FreeSegments()
 void CHttpDownload::RunWorker()
 {
     InterlockedExchange(&workerRunning, 1);
+    // A file whose bytes do not match the manifest is fetched once more from
+    // byte 0; a second mismatch fails the download.
+    for (int attempt = 0;; ++attempt) {
+        bool failed = RunTransferOnce();
+        if (!failed && !IsStopSignalled() && !PartialFileMatchesDigest()) {
+            DiscardPartialFile();
+            if (attempt == 0) {
+                FreeSegments();
+                CloseWriteLock();
+                continue;
+            }
+            failed = true;
+        }
+        // A failed download of the manifest's file leaves nothing to resume
+        // from (records are kept only by a stop): its bytes go with it.
+        if (failed && hasDigest && !IsStopSignalled()) DiscardPartialFile();
+        FinishTransfer(failed);
+        return;
+    }
+}
+
+void CHttpDownload::CloseWriteLock()
+{
+    if (writeLock) {
+        CloseHandle(writeLock);
+        writeLock = nullptr;
+    }
+}
+
+bool CHttpDownload::RunTransferOnce()
+{
     const std::string partial = folder + fileName + "_Tmp";
     std::vector<ResumeRecord> ranges;
     if (!PlanResume(partial, ranges)) PlanFreshStart(partial, ranges);
@@ -587,7 +616,7 @@ void CHttpDownload::RunWorker()
         if (!failed && !StartSegmentThread(segment)) failed = true;
     }
     if (!WaitForSegments()) failed = true;
-    FinishTransfer(failed);
+    return failed;
 }
 
 DWORD CHttpDownload::SaveStoredRecords()

@@ -97,7 +97,6 @@ private:
     bool ReadProbeHeaders(HINTERNET handle);
     bool TakeLengthFromContentLength(HINTERNET handle);
     bool TakeLengthFromContentRange(HINTERNET handle);
-    void TakeContentDispositionName(HINTERNET handle);
     void TakeValidator(HINTERNET handle);
     void SetNames(const std::string& newFileName, const std::string& newCfgFile);
     void SetUrl(const std::string& newUrl);
@@ -105,6 +104,11 @@ private:
 
     // transfer
     void RunWorker();
+    // One pass over every range; true when it failed.
+    bool RunTransferOnce();
+    void CloseWriteLock();
+    bool PartialFileMatchesDigest() const;
+    void DiscardPartialFile();
     bool PlanResume(const std::string& partial, std::vector<ResumeRecord>& ranges);
     bool LoadResumeRecords(const std::string& partial, std::vector<ResumeRecord>& ranges);
     ResumeStamp CurrentStamp() const;

@@ -46,11 +46,3 @@ bool IsSafeFileName(const std::string& name)
     std::wstring wide = FromAnsi(name);
     return IsSafeName(wide) && ToAnsi(wide) == name;
 }
-
-std::string ReduceToSafeFileName(const std::string& name)
-{
-    std::wstring wide = FromAnsi(name);
-    size_t slash = wide.find_last_of(L"/\\");
-    std::wstring base = slash == std::wstring::npos ? wide : wide.substr(slash + 1);
-    return IsSafeName(base) ? ToAnsi(base) : std::string();
-}

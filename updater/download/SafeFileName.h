@@ -1,5 +1,5 @@
-// File names that come from the network (Content-Disposition, URL paths, the
-// manifest) name a file inside the download folder and nothing else.
+// File names that come from the network (URL paths, the manifest) name a
+// file inside the download folder and nothing else.
 #pragma once
 
 #include <string>
@@ -9,6 +9,3 @@
 // reserved device name.
 bool IsSafeFileName(const std::string& name);
 bool IsSafeFileName(const std::wstring& name);
-
-// The last path element of `name` when that is a safe file name, else "".
-std::string ReduceToSafeFileName(const std::string& name);

@@ -13,6 +13,8 @@
 #include "TestProgramFolder.h"
 #include "UpdaterCipherKey.h"
 #include "UpdaterTestSupport.h"
+#include "UpdateManifestSigner.h"
+#include "FileDigest.h"
 #include "DownloadManager.h"
 #include "VersionCheck.h"
 
@@ -116,29 +118,37 @@ protected:
                               (m_serverRoot + L"setup.exe").c_str(), FALSE));
     }
 
-    // Version 2 as forced files (the manifest raises the silent start to a
-    // forced run) and as a setup package that the user accepts.
-    void ServeVersion2()
+    // The FILE section of version 2: a.dll and b.dll, each with its bytes.
+    std::string Version2Files() const
+    {
+        return "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) + "\r\n" +
+            DigestKeysOfFile(m_serverRoot + L"a.dll", "1") + "NAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) +
+            "\r\n" + DigestKeysOfFile(m_serverRoot + L"b.dll", "2");
+    }
+
+    std::string SetupSection(const std::string& name) const
     {
         std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
-        std::string text = "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) +
-            "payload\r\n"
-            "[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" +
-            Narrow(m_versions[0]) + "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) +
-            "\r\n"
-            "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
-            StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n";
-        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
+        return "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=" + name +
+            "\r\nURL=" + StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n" +
+            DigestKeysOfFile(m_serverRoot + L"setup.exe", "");
     }
+
+    // Version 2 as forced files (the manifest raises the silent start to a
+    // forced run) and as a setup package that the user accepts; unsigned.
+    std::string Version2Text() const
+    {
+        return "[RUN]\r\nMODE=1\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + Version2Files() +
+            SetupSection("setup.exe");
+    }
+
+    void Publish(const std::string& text) { WriteWholeFile(m_serverRoot + L"newupdate.ini", SignedManifest(text)); }
+
+    void ServeVersion2() { Publish(Version2Text()); }
 
     // What a complete update leaves: the main program has no version yet, so
     // the server stops offering the setup once it was installed.
-    void ServeNewest()
-    {
-        std::string text = "[RUN]\r\nMODE=1\r\n[FILE]\r\nNUMBER=2\r\nNAME1=a.dll\r\nVERSION1=" + Narrow(m_versions[0]) +
-            "\r\nNAME2=b.dll\r\nVERSION2=" + Narrow(m_versions[1]) + "\r\n[SETUP]\r\nVERSION=0.0\r\n";
-        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
-    }
+    void ServeNewest() { Publish("[RUN]\r\nMODE=1\r\n" + Version2Files() + "[SETUP]\r\nVERSION=0.0\r\n"); }
 
     Snapshot Take() const
     {
@@ -276,6 +286,9 @@ protected:
 
     size_t m_requestsAtVersion2 = SIZE_MAX;
 
+    void ClickUpdateUntilTheSetupRuns(HWND wizard);
+    void ExpectSetupInstalledAndMainProgramBack();
+
     std::wstring m_port, m_serverRoot, m_program, m_killNote;
     std::unique_ptr<TestProgramFolder> m_folder;
     Snapshot m_version1, m_version2;
@@ -327,19 +340,10 @@ void Click(HWND window, POINT at)
 // hides, the finisher deletes the temporary copy, and the main program runs
 // again. The main program has no version yet: once the setup ran, the server
 // offers nothing newer, so the next start ends quietly.
-TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
+// The wizard may be visible a moment before its page takes clicks: a click
+// that fetched nothing is given again, never once a fetch has begun.
+void UpdateJourneyTest::ClickUpdateUntilTheSetupRuns(HWND wizard)
 {
-    std::string url = "http://127.0.0.1:" + Narrow(m_port) + "/lumo/2014/setup.exe";
-    WriteWholeFile(m_serverRoot + L"newupdate.ini",
-                   "[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) +
-                       "payload\r\n"
-                       "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=two\\nfiles\r\nNAME=setup.exe\r\nURL=" +
-                       StringCipher(url, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
-    DeleteFileW((m_serverRoot + L"requests.log").c_str());
-    StartLumora(nullptr);
-    HWND wizard = nullptr;
-    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
-    EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     // Nothing is fetched before the click.
     EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
     // One click: the wizard lays out a page just shown before it looks for
@@ -347,12 +351,17 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     Click(wizard, kUpdateButton);
     ASSERT_TRUE(WaitFor([&]() { return PathExists(m_program + L"setup_stub.log"); }))
         << "the click started no download";
-    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    Publish("[SETUP]\r\nVERSION=0.0\r\n");
+}
 
+// The setup wrote its files, reported to the wizard, and the main program
+// runs again; done once the restarted main program's own updater run has
+// ended too.
+void UpdateJourneyTest::ExpectSetupInstalledAndMainProgramBack()
+{
     Snapshot expected = m_version1;
     expected[L"c.dat"] = m_version2[L"c.dat"];
     expected[L"d.dat"] = m_version2[L"d.dat"];
-    // Done once the restarted main program's own updater run has ended too.
     size_t requestsAtInstall = SIZE_MAX;
     EXPECT_TRUE(WaitFor([&]() {
         if (Take() != expected) return false;
@@ -370,11 +379,58 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     EXPECT_TRUE(WaitFor([]() { return !ProcessesNamed(L"lumora.exe").empty(); }));
 }
 
+TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
+{
+    Publish("[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + SetupSection("setup.exe"));
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
+    StartLumora(nullptr);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr; }));
+    EXPECT_NE(0, GetWindowLongPtrW(wizard, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    ClickUpdateUntilTheSetupRuns(wizard);
+    ExpectSetupInstalledAndMainProgramBack();
+}
+
+HWND FindMainProgramWindow()
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (GetPropW(window, L"lumora")) return window;
+    }
+    return nullptr;
+}
+
+// The updater started by hand (no arguments) while lumora.exe runs: the
+// interactive wizard offers the signed update, minimises the main program,
+// and installs on the click as the silent start does.
+TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
+{
+    Publish("[SETUP]\r\nVERSION=0.0\r\n");
+    StartLumora(nullptr);
+    ASSERT_TRUE(WaitFor([this]() {
+        return ManifestRequests() > 0 && ProcessesNamed(L"lumoraupd.exe").empty() && FindMainProgramWindow();
+    }));
+    Publish("[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + SetupSection("setup.exe"));
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
+    std::wstring line = L"\"" + m_program + L"lumoraupd.exe\"";
+    STARTUPINFOW startup = { sizeof(startup) };
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup, &process));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // The interactive wizard shows from its first page on; a click before the
+    // new-version page hits no button there and is given again.
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr && ManifestRequests() > 0; }));
+    ClickUpdateUntilTheSetupRuns(wizard);
+    ExpectSetupInstalledAndMainProgramBack();
+}
+
 // Nothing new: the start of lumora.exe runs the updater, which ends without a
 // window and leaves nothing behind.
 TEST_F(UpdateJourneyTest, NewestEndsQuietly)
 {
-    WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n");
+    Publish("[SETUP]\r\nVERSION=0.0\r\n");
     DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
     ASSERT_TRUE(WaitFor(
@@ -388,6 +444,181 @@ TEST_F(UpdateJourneyTest, NewestEndsQuietly)
     EXPECT_FALSE(PathExists(m_program + L"cache"));
     EXPECT_FALSE(PathExists(m_program + L"updatefile.list"));
 }
+
+// A hostile server or network path, case by case: lumora.exe starts its
+// updater as at every start and the server answers with one attack. The
+// program folder stays byte for byte as it was (only the updater's own
+// working files may be left for a later run), lumora.exe runs, and the user
+// sees no wizard (a silent start that fails ends quietly).
+struct HostileCase
+{
+    const char* name;
+    // The manifest text (unsigned) and the server's answers for one attack.
+    std::function<std::string(class HostileServerTest&)> serve;
+    // Names the update may legitimately replace (the signed update of a
+    // server that only misnames its files installs under the manifest's names).
+    std::vector<std::wstring> updated;
+};
+
+class HostileServerTest : public UpdateJourneyTest, public ::testing::WithParamInterface<HostileCase>
+{
+public:
+    using UpdateJourneyTest::Publish;
+    using UpdateJourneyTest::SetupSection;
+    using UpdateJourneyTest::Version2Files;
+    using UpdateJourneyTest::Version2Text;
+
+    std::wstring ServerFile(const wchar_t* name) const { return m_serverRoot + name; }
+    std::string Root() const { return Narrow(m_serverRoot); }
+
+protected:
+    void TearDown() override
+    {
+        for (const wchar_t* name : { L"a.dll.query", L"b.dll.query", L"setup.exe.query" })
+            DeleteFileW(ServerFile(name).c_str());
+        UpdateJourneyTest::TearDown();
+    }
+
+    // Every file of the program folder with the SHA-256 of its bytes; the
+    // updater's resumable working files ("cache", "updatefile.list") apart.
+    std::map<std::wstring, std::string> Hashes(const std::wstring& folder = std::wstring()) const
+    {
+        std::map<std::wstring, std::string> hashes;
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((m_program + folder + L"*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) return hashes;
+        do {
+            std::wstring name = folder + entry.cFileName;
+            if (wcscmp(entry.cFileName, L".") == 0 || wcscmp(entry.cFileName, L"..") == 0) continue;
+            if (_wcsicmp(name.c_str(), L"cache") == 0 || _wcsicmp(name.c_str(), L"updatefile.list") == 0) continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                auto inner = Hashes(name + L"\\");
+                hashes.insert(inner.begin(), inner.end());
+                continue;
+            }
+            FileDigest digest;
+            hashes[name] = ComputeFileDigest(m_program + name, digest) ? digest.sha256 : "<unreadable>";
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+        return hashes;
+    }
+
+    static std::string Describe(const std::map<std::wstring, std::string>& before,
+                                const std::map<std::wstring, std::string>& after)
+    {
+        std::string text;
+        for (const auto& file : after) {
+            auto was = before.find(file.first);
+            if (was == before.end())
+                text += "new " + Narrow(file.first) + "; ";
+            else if (was->second != file.second)
+                text += "changed " + Narrow(file.first) + "; ";
+        }
+        for (const auto& file : before)
+            if (!after.count(file.first)) text += "gone " + Narrow(file.first) + "; ";
+        return text;
+    }
+};
+
+std::string Flip(std::string text, const std::string& from, const std::string& to)
+{
+    return text.replace(text.find(from), from.size(), to);
+}
+
+const HostileCase kHostileCases[] = {
+    { "BadSignature",
+      [](HostileServerTest& t) {
+          // Signed, then one value changed: the version the server claims.
+          return Flip(SignedManifest(t.Version2Text()), "VERSION=9.9", "VERSION=9.8");
+      },
+      {} },
+    { "NoSignature", [](HostileServerTest& t) { return t.Version2Text(); }, {} },
+    { "SignatureOfAnotherKey", [](HostileServerTest& t) { return SignedWithOtherKey(t.Version2Text()); }, {} },
+    { "ForcedModeFromAnUnsignedManifest",
+      [](HostileServerTest& t) { return "[RUN]\r\nMODE=1\r\n" + t.Version2Files(); },
+      {} },
+    { "FileWhoseBytesDifferFromItsHash",
+      [](HostileServerTest& t) {
+          std::string text = "[RUN]\r\nMODE=1\r\n" + t.Version2Files();
+          return SignedManifest(
+              Flip(text, DigestKeysOfFile(t.ServerFile(L"a.dll"), "1"), DigestKeys("not the bytes of a.dll", "1")));
+      },
+      {} },
+    { "BodyCutShortWithALength",
+      [](HostileServerTest& t) {
+          WriteWholeFile(t.ServerFile(L"a.dll.query"), "ranges=0&drop=3000");
+          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
+      },
+      {} },
+    { "BodyCutShortWithoutALength",
+      [](HostileServerTest& t) {
+          WriteWholeFile(t.ServerFile(L"a.dll.query"), "ranges=0&nolength=1&drop=3000");
+          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
+      },
+      {} },
+    { "ChunkedBodyWithoutItsLastChunk",
+      [](HostileServerTest& t) {
+          WriteWholeFile(t.ServerFile(L"a.dll.query"), "ranges=0&chunked=1&drop=3000");
+          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
+      },
+      {} },
+    { "ContentDispositionNamingTheMainProgram",
+      [](HostileServerTest& t) {
+          // The signed update is installed, under the manifest's names only.
+          WriteWholeFile(t.ServerFile(L"a.dll.query"), "disposition=lumora.exe");
+          WriteWholeFile(t.ServerFile(L"b.dll.query"), "disposition=newupdate.ini");
+          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
+      },
+      { L"a.dll", L"b.dll" } },
+    { "SetupNamedAsTheMainProgram",
+      [](HostileServerTest& t) {
+          return SignedManifest("[RUN]\r\nMODE=1\r\nNAME=lumora.exe /payload=" + t.Root() + "payload\r\n" +
+                                t.Version2Files() + t.SetupSection("lumora.exe"));
+      },
+      {} },
+    { "RunEntryWithAPath",
+      [](HostileServerTest& t) {
+          return SignedManifest("[RUN]\r\nMODE=1\r\nNAME=..\\..\\setup.exe\r\n" + t.Version2Files() +
+                                t.SetupSection("setup.exe"));
+      },
+      {} },
+};
+
+TEST_P(HostileServerTest, ProgramFolderStaysAndTheMainProgramRuns)
+{
+    const HostileCase& attack = GetParam();
+    WriteWholeFile(m_serverRoot + L"newupdate.ini", attack.serve(*this));
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
+    std::map<std::wstring, std::string> before = Hashes();
+    for (const std::wstring& name : attack.updated) before[name] = ToHex(Sha256Of(ReadWholeFile(m_serverRoot + name)));
+
+    StartLumora(nullptr);
+    ASSERT_TRUE(WaitFor(
+        [this]() { return ReadWholeFile(m_serverRoot + L"requests.log").find("newupdate.ini") != std::string::npos; }));
+    // The run has ended, with every program it started, and a main program runs.
+    EXPECT_TRUE(WaitFor([this]() {
+        return ProcessesNamed(L"lumoraupd.exe").empty() && ProcessesNamed(L"Uprelay.exe").empty() && !RunFolderLeft() &&
+            !ProcessesNamed(L"lumora.exe").empty();
+    }));
+    EXPECT_EQ(nullptr, FindVisibleWizard());
+    std::map<std::wstring, std::string> after = Hashes();
+    EXPECT_TRUE(before == after) << Describe(before, after);
+    EXPECT_FALSE(ProcessesNamed(L"lumora.exe").empty());
+    EXPECT_TRUE(ProcessesNamed(L"setup.exe").empty());
+    EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
+    EXPECT_FALSE(HasRecord());
+    if (attack.updated.empty()) {
+        // Nothing of a refused manifest was fetched.
+        std::string log = ReadWholeFile(m_serverRoot + L"requests.log");
+        bool signedFiles = std::string(attack.name).find("Body") != std::string::npos ||
+            std::string(attack.name).find("Bytes") != std::string::npos;
+        if (!signedFiles) EXPECT_EQ(std::string::npos, log.find(".dll")) << log;
+        EXPECT_EQ(std::string::npos, log.find("setup.exe")) << log;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachAttack, HostileServerTest, ::testing::ValuesIn(kHostileCases),
+                         [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 // The server names the manifest after a deliverable: it is saved under the
 // updater's own name all the same, and the deliverable stays as it was.

@@ -15,6 +15,7 @@
 #include "UpdaterCipherKey.h"
 #include "UpdaterRunTest.h"
 #include "UpdaterTestSupport.h"
+#include "UpdateManifestSigner.h"
 #include "VersionCheck.h"
 
 #include <gtest/gtest.h>
@@ -140,20 +141,22 @@ protected:
         return StringCipher(text, MakeUpdaterCipherKey(), CipherEncode);
     }
 
+    // As the update server publishes it: signed with the tests' key.
+    void Publish(const std::string& text) { WriteWholeFile(m_serverRoot + L"newupdate.ini", SignedManifest(text)); }
+
+    std::string SetupDigest() const { return DigestKeysOfFile(m_serverRoot + L"setup.exe", ""); }
+
     void ServeSetupManifest(const std::string& version, const std::string& runName, const std::string& setupUrl)
     {
-        WriteWholeFile(m_serverRoot + L"newupdate.ini",
-                       "[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
-                           "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n");
+        Publish("[RUN]\r\nNAME=" + runName + "\r\n[SETUP]\r\nVERSION=" + version + "\r\nFILE=" + version +
+                "\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" + setupUrl + "\r\n" + SetupDigest());
     }
 
     // The manifest raises a hidden check ("S A") to a forced update.
     void ServeForcedSetup(const std::string& query)
     {
-        WriteWholeFile(
-            m_serverRoot + L"newupdate.ini",
-            "[RUN]\r\nMODE=1\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
-                Encipher(ServerUrl("setup.exe" + query)) + "\r\n");
+        Publish("[RUN]\r\nMODE=1\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
+                Encipher(ServerUrl("setup.exe" + query)) + "\r\n" + SetupDigest());
     }
 
     void ServeNewerSetup(const std::string& runName = "setup.exe", const std::string& query = "")
@@ -279,12 +282,18 @@ TEST_F(UpdaterCheckTest, ACheckWithoutAUsableAnswerIsAFailureNotTheNewest)
         bool served;
         std::string manifest;
     };
+    const std::string newer =
+        "[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" + Encipher(ServerUrl("setup.exe")) + "\r\n" +
+        SetupDigest();
     const Case cases[] = {
         { "no manifest on the server", false, "" },
         { "an error page answered with 200", true,
-          "<html><head><title>502</title></head><body>Bad Gateway</body></html>" },
+          SignedManifest("<html><head><title>502</title></head><body>Bad Gateway</body></html>") },
         { "an address that does not decipher", true,
-          "[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" },
+          SignedManifest("[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=notciphertext\r\n" +
+                         SetupDigest()) },
+        { "a newer setup without a signature", true, newer },
+        { "a newer setup signed by another key", true, SignedWithOtherKey(newer) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -11,6 +11,7 @@
 #include "UpdaterCipherKey.h"
 #include "UpdaterRunTest.h"
 #include "UpdaterTestSupport.h"
+#include "UpdateManifestSigner.h"
 
 #include <gtest/gtest.h>
 
@@ -59,13 +60,18 @@ protected:
                        const std::string& fileName = "a.dat")
     {
         std::string text = "[RUN]\r\nNAME=" + runName + "\r\n" + runLines;
-        if (withFile) text += "[FILE]\r\nNUMBER=1\r\nPATH1=\r\nNAME1=" + fileName + "\r\nVERSION1=1.0\r\n";
+        if (withFile)
+            text += "[FILE]\r\nNUMBER=1\r\nPATH1=\r\nNAME1=" + fileName + "\r\nVERSION1=1.0\r\n" +
+                DigestKeysOfFile(m_serverRoot + std::wstring(fileName.begin(), fileName.end()), "1");
         text += "[SETUP]\r\nVERSION=9.9\r\nFILE=9.9\r\nNEWFEATURES=one\\ntwo\r\nNAME=setup.exe\r\nURL=" +
-            EncipheredSetupUrl() + "\r\n";
-        WriteWholeFile(m_serverRoot + L"newupdate.ini", text);
+            EncipheredSetupUrl() + "\r\n" + DigestKeysOfFile(m_serverRoot + L"setup.exe", "");
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", SignedManifest(text));
     }
 
-    void ServeNewestManifest() { WriteWholeFile(m_serverRoot + L"newupdate.ini", "[SETUP]\r\nVERSION=0.0\r\n"); }
+    void ServeNewestManifest()
+    {
+        WriteWholeFile(m_serverRoot + L"newupdate.ini", SignedManifest("[SETUP]\r\nVERSION=0.0\r\n"));
+    }
 
     // A window looked for by class must be visible; the wizard, found by its
     // property, may still be hidden.
@@ -194,6 +200,32 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
     // The setup file goes once the setup has ended.
     for (int i = 0; i < 100 && PathExists(m_program + L"setup.exe"); ++i) Sleep(100);
     EXPECT_FALSE(PathExists(m_program + L"setup.exe"));
+}
+
+// "cache" may change between the download and a later run: the record
+// keeps the manifest's size and SHA-256 of each file, and the run that
+// carries it out moves only files that still match. A changed file is
+// neither installed nor kept; the verified setup still runs.
+TEST_F(UpdaterWizardTest, PostponedFileWhoseBytesChangedIsNotInstalled)
+{
+    LaunchMainStub();
+    ServeManifest("setup.exe /S", true);
+    StartUpdater(L"F");
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(nullptr, box) << "the restart prompt";
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0); // not now
+    ASSERT_TRUE(UpdaterEnds());
+    const std::wstring cache = m_program + L"cache\\";
+    EXPECT_EQ(std::to_wstring(m_payload.size()), Profile(Pending(), L"FILE", L"SIZE1"));
+    EXPECT_EQ(64u, Profile(Pending(), L"FILE", L"SHA2561").size());
+    EXPECT_EQ(64u, Profile(Pending(), L"FORCE", L"SHA256").size());
+    WriteWholeFile(cache + L"a.dat", "changed in the cache");
+
+    StartUpdater(L"S F");
+    ASSERT_TRUE(UpdaterEnds());
+    EXPECT_FALSE(PathExists(m_program + L"a.dat"));
+    EXPECT_FALSE(PathExists(cache + L"a.dat"));
+    EXPECT_NE(std::string::npos, SetupLog().find("/S /updateDlg=")) << SetupLog();
 }
 
 // A forced run closes the wizard once the setup runs, so the setup's progress

@@ -8,6 +8,7 @@
 #include "UpdateDlg.h"
 #include "UpdaterCipherKey.h"
 #include "UpdaterTestSupport.h"
+#include "UpdateManifestSigner.h"
 #include "UpdaterCommandLine.h"
 
 #include <gtest/gtest.h>
@@ -156,8 +157,10 @@ protected:
         m_setupUrl =
             "http://127.0.0.1:" + std::string(m_port.begin(), m_port.end()) + "/lumo/2014/setup.exe?rate=200000";
         WriteWholeFile(m_serverRoot + L"newupdate.ini",
-                       "[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME=setup.exe\r\nURL=" +
-                           StringCipher(m_setupUrl, MakeUpdaterCipherKey(), CipherEncode) + "\r\n");
+                       SignedManifest("[RUN]\r\nNAME=setup.exe\r\n[SETUP]\r\nVERSION=99.0\r\nFILE=99.0\r\nNAME="
+                                      "setup.exe\r\nURL=" +
+                                      StringCipher(m_setupUrl, MakeUpdaterCipherKey(), CipherEncode) + "\r\n" +
+                                      DigestKeysOfFile(m_serverRoot + L"setup.exe", "")));
     }
 
     void TearDown() override { SetCurrentDirectoryW(m_previous); }
