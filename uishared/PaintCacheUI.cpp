@@ -8,12 +8,23 @@ namespace {
 // pen goes, so a program drawing ever new colours does not pile up pens.
 const size_t kMaxPens = 32;
 
+// A pointer, not an object: a thread-local object with a destructor makes the
+// runtime pin the module that holds it, so the installer's plug-in could never
+// be unloaded and its temporary folder never deleted.
+thread_local CPaintCacheUI* t_pCache = nullptr;
+
 } // namespace
 
 CPaintCacheUI& CPaintCacheUI::ForThisThread()
 {
-    static thread_local CPaintCacheUI cache;
-    return cache;
+    if (t_pCache == nullptr) t_pCache = new CPaintCacheUI();
+    return *t_pCache;
+}
+
+void CPaintCacheUI::ReleaseForThisThread()
+{
+    delete t_pCache;
+    t_pCache = nullptr;
 }
 
 CPaintCacheUI::CPaintCacheUI()

@@ -13,6 +13,9 @@ class CPaintCacheUI
 {
 public:
     static CPaintCacheUI& ForThisThread();
+    // Deletes this thread's cache and its GDI objects; a module that is unloaded
+    // while its process goes on calls it, as a thread's end does not.
+    static void ReleaseForThisThread();
 
     CPaintCacheUI();
     ~CPaintCacheUI();

@@ -243,8 +243,12 @@ bool CUpdateInstaller::DownloadsStillVerified()
     ManagerLock hold(manager);
     for (const auto& entry : manager.Finished()) {
         FileDigest digest;
+        // A download this manifest does not ask for (one an earlier, stopped
+        // run left in the list) has no digest here and is never moved: each
+        // move checks its bytes. It must not refuse the downloads that count.
+        if (!manager.ExpectedDigest(entry.first, digest)) continue;
         std::wstring file = FromAnsi(entry.second.downloadPath + entry.second.listName);
-        if (!manager.ExpectedDigest(entry.first, digest) || !FileMatchesDigest(file, digest)) {
+        if (!FileMatchesDigest(file, digest)) {
             LogManifestRefusal(L"download that does not match the manifest", file);
             return false;
         }

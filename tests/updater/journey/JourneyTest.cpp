@@ -418,10 +418,14 @@ TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
         CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_program.c_str(), &startup, &process));
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    // The interactive wizard shows from its first page on; a click before the
-    // new-version page hits no button there and is given again.
+    // The interactive wizard shows from its first page on. The new-version
+    // page comes in the same step that minimises the main program, so a click
+    // posted once the main program is minimised meets that page.
     HWND wizard = nullptr;
-    ASSERT_TRUE(WaitFor([&]() { return (wizard = FindVisibleWizard()) != nullptr && ManifestRequests() > 0; }));
+    ASSERT_TRUE(WaitFor([&]() {
+        HWND main = FindMainProgramWindow();
+        return (wizard = FindVisibleWizard()) != nullptr && main != nullptr && IsIconic(main);
+    })) << "the wizard never offered the update";
     ClickUpdateUntilTheSetupRuns(wizard);
     ExpectSetupInstalledAndMainProgramBack();
 }

@@ -438,8 +438,10 @@ TEST_F(UpdaterCheckTest, AReplayCountsItselfBeforeItClosesTheMainProgram)
     StartMainStub();
     ASSERT_TRUE(
         CopyFileW(LUMORA_TEST_BUILD_DIR L"\\tests\\updater_stub_setup.exe", (m_program + L"setup.exe").c_str(), FALSE));
+    // The record names the package's bytes, as a forced run writes it.
     WriteWholeFile(m_program + L"uprelay.ini",
-                   "[FORCE]\r\nNEXTTIME=1\r\nNAME=" + Narrow(m_program) + "setup.exe|/hold\r\n");
+                   "[FORCE]\r\nNEXTTIME=1\r\nNAME=" + Narrow(m_program) + "setup.exe|/hold\r\n" +
+                       DigestKeysOfFile(m_program + L"setup.exe", ""));
     StartUpdater(L"S A");
     ASSERT_TRUE(WaitForLog(m_program + L"setup_stub.log", "progress 15000"));
     EXPECT_EQ(1u, GetPrivateProfileIntW(L"FORCE", L"REPLAYS", 0, (m_program + L"uprelay.ini").c_str()));

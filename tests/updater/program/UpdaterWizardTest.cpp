@@ -312,10 +312,16 @@ TEST_F(UpdaterWizardTest, ReplayMovesOnlyFilesFromCacheIntoTheInstallFolder)
     WriteWholeFile(cache + L"good.dat", "good");
     WriteWholeFile(elsewhere + L"stray.dat", "stray");
     WriteWholeFile(cache + L"away.dat", "away");
+    // Each entry carries its file's true size and SHA-256, so only where it
+    // points can keep it from being moved.
     WriteWholeFile(Pending(),
                    "[FILE]\r\nFILES1=" + ToAnsi(cache) + "good.dat|" + ToAnsi(m_program) + "good.dat\r\n" +
+                       "SIZE1=4\r\nSHA2561=770e607624d689265ca6c44884d0807d9b054d23c473c106c72be9de08b7376c\r\n" +
                        "FILES2=" + ToAnsi(elsewhere) + "stray.dat|" + ToAnsi(m_program) + "stray.dat\r\n" +
-                       "FILES3=" + ToAnsi(cache) + "away.dat|" + ToAnsi(outside) + "away.dat\r\n" + "NUMBER=3\r\n");
+                       "SIZE2=5\r\nSHA2562=e224ddc6b55af8b2a88404a0b6cb2617db0dfc25b3584a4dd7c4358d911e91f5\r\n" +
+                       "FILES3=" + ToAnsi(cache) + "away.dat|" + ToAnsi(outside) + "away.dat\r\n" +
+                       "SIZE3=4\r\nSHA2563=378ce56a9d146d5174c89d1c0353d7f8e2244e89bb83935a5b1bdcf5e74b4e7f\r\n" +
+                       "NUMBER=3\r\n");
     ServeNewestManifest();
 
     StartUpdater(L"S F");
@@ -360,13 +366,15 @@ TEST_F(UpdaterWizardTest, ForcedInstallLeavesATargetInUseInCacheAndInTheRecord)
 // record keeps no setup to start.
 TEST_F(UpdaterWizardTest, MissingOrRefusedSetupPackageIsNotStarted)
 {
+    // The package is taken away or changed in "cache" while the restart
+    // prompt waits, after the downloads were checked.
     const struct
     {
         const char* what;
-        const char* runName;
+        bool replaced;
     } cases[] = {
-        { "missing", "absent.exe" },
-        { "refused", "..\\program\\setup.exe" },
+        { "missing", false },
+        { "refused", true },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -374,10 +382,16 @@ TEST_F(UpdaterWizardTest, MissingOrRefusedSetupPackageIsNotStarted)
         DeleteFileW((m_program + L"setup_stub.log").c_str());
         DeleteFileW(Pending().c_str());
         LaunchMainStub();
-        ServeManifest(c.runName, false);
+        ServeManifest("setup.exe", false);
         StartUpdater(L"F");
         HWND box = WaitForMessageBox();
         ASSERT_NE(nullptr, box) << "the restart prompt";
+        const std::wstring cached = m_program + L"cache\\setup.exe";
+        ASSERT_TRUE(PathExists(cached));
+        if (c.replaced)
+            WriteWholeFile(cached, "not the published setup");
+        else
+            ASSERT_TRUE(DeleteFileW(cached.c_str()));
         SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0); // restart now
         ASSERT_TRUE(UpdaterEnds());
         EXPECT_EQ("", SetupLog());
@@ -391,6 +405,7 @@ TEST_F(UpdaterWizardTest, MissingOrRefusedSetupPackageIsNotStarted)
         }
         EXPECT_TRUE(restarted) << MainLog();
         EXPECT_EQ(L"<missing>", Profile(Pending(), L"FORCE", L"NAME"));
+        EXPECT_FALSE(PathExists(m_program + L"setup.exe")) << "nothing unverified reaches the program folder";
         EndProcess(m_mainStub);
     }
 }
