@@ -272,3 +272,28 @@ TEST_F(ListWindowTest, FrameWidensWhileHot)
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(390, 390));
     PumpMessages(kPumpRounds);
 }
+
+// The drop-down opens scrolled to the selected row and paints it selected, whether
+// the row is near the top, in the middle or last.
+TEST_F(ListWindowTest, DropDownOpensOnTheSelectedRow)
+{
+    for (int selected : { 0, 12, 19 }) {
+        SCOPED_TRACE(selected);
+        ASSERT_TRUE(m_combo->SelectItem(selected));
+        HWND hDrop = OpenDropDown(m_combo);
+        ASSERT_NE(nullptr, hDrop);
+        const RECT rcView = m_combo->GetDropWindow()->GetLayout()->GetPos();
+        const RECT rcRow = m_combo->GetItemAt(selected)->GetPos();
+        EXPECT_GE(rcRow.top, rcView.top);
+        EXPECT_LE(rcRow.bottom, rcView.bottom);
+        EXPECT_EQ(selected > 6, m_combo->GetDropWindow()->GetLayout()->GetScrollPos().cy > 0);
+        RECT rcDrop = {};
+        ::GetClientRect(hDrop, &rcDrop);
+        CDibCanvas canvas(rcDrop.right, rcDrop.bottom, RGB(1, 2, 3));
+        ::SendMessageW(hDrop, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
+        EXPECT_EQ(0xC1E3FFu, canvas.Pixel(rcRow.left + 40, (rcRow.top + rcRow.bottom) / 2));
+        PostKey(hDrop, VK_ESCAPE);
+        EXPECT_FALSE(::IsWindow(hDrop));
+        EXPECT_EQ(selected, m_combo->GetCurSel());
+    }
+}
