@@ -31,3 +31,24 @@ void PostClick(HWND hWnd, POINT pt, int pumpRounds)
     ::PostMessageW(hWnd, WM_LBUTTONUP, 0, lParam);
     PumpMessages(pumpRounds);
 }
+
+void SendClickAt(HWND hWnd, POINT ptClient)
+{
+    ::ClientToScreen(hWnd, &ptClient);
+    ::SetCursorPos(ptClient.x, ptClient.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+void SendKeyPress(WORD vk)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+

@@ -24,6 +24,7 @@ const wchar_t kMarkup[] = L"<Window><VerticalLayout>"
                           L"<ListHeader height=\"20\"><ListHeaderItem name=\"colA\" text=\"A\" width=\"100\" />"
                           L"<ListHeaderItem text=\"B\" width=\"100\" /></ListHeader>"
                           L"</List>"
+                          L"<Button name=\"ok\" height=\"24\" text=\"OK\" />"
                           L"<Control />"
                           L"</VerticalLayout></Window>";
 
@@ -295,5 +296,27 @@ TEST_F(ListWindowTest, DropDownOpensOnTheSelectedRow)
         PostKey(hDrop, VK_ESCAPE);
         EXPECT_FALSE(::IsWindow(hDrop));
         EXPECT_EQ(selected, m_combo->GetCurSel());
+    }
+}
+
+// A drop-down closed with Escape leaves nothing behind (capture, focus, activation)
+// that would take the next click: the first click on a button counts.
+TEST_F(ListWindowTest, FirstClickAfterEscapeClosedTheDropDownCounts)
+{
+    CControlUI* ok = s_wnd->manager.FindControl(L"ok");
+    ASSERT_NE(nullptr, ok);
+    ::SetForegroundWindow(m_hWnd);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == m_hWnd; }));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        s_wnd->log.records.clear();
+        SendClickAt(m_hWnd, CentreOf(m_combo->GetPos()));
+        ASSERT_TRUE(PumpUntil([&] { return m_combo->GetDropWindow() != nullptr; }));
+        HWND hDrop = m_combo->GetDropWindow()->GetWindowHandle();
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hDrop; }));
+        SendKeyPress(VK_ESCAPE);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(hDrop); }));
+        SendClickAt(m_hWnd, CentreOf(ok->GetPos()));
+        EXPECT_TRUE(PumpUntil([&] { return s_wnd->log.Count(NotifyClick, ok) == 1; }));
     }
 }
