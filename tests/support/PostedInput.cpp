@@ -1,5 +1,7 @@
 #include "PostedInput.h"
 
+#include <string>
+
 void PumpMessages(int rounds)
 {
     MSG msg;
@@ -52,3 +54,27 @@ void SendKeyPress(WORD vk)
     ::SendInput(2, input, sizeof(INPUT));
 }
 
+// The display's own input: xdotool run as a Unix program, waited for.
+bool RunXdotool(const std::wstring& args)
+{
+    std::wstring cmd = L"Z:\\usr\\bin\\xdotool " + args;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    ::WaitForSingleObject(pi.hProcess, 5000);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return true;
+}
+
+bool XClickAt(HWND hWnd, POINT ptClient)
+{
+    ::ClientToScreen(hWnd, &ptClient);
+    return RunXdotool(L"mousemove " + std::to_wstring(ptClient.x) + L" " + std::to_wstring(ptClient.y) + L" click 1");
+}
+
+bool XKey(const wchar_t* key)
+{
+    return RunXdotool(std::wstring(L"key ") + key);
+}

@@ -28,3 +28,6 @@ void PostClick(HWND hWnd, POINT pt, int pumpRounds = 3);
 // active window say, which posted messages skip. Pump to have them delivered.
 void SendClickAt(HWND hWnd, POINT ptClient);
 void SendKeyPress(WORD vk);
+// The same through the X display (xdotool): also through the window system's focus.
+bool XClickAt(HWND hWnd, POINT ptClient);
+bool XKey(const wchar_t* key);
