@@ -599,6 +599,10 @@ TEST_F(SettingDialogTest, FirstClickOnOkAfterEscapeClosedADropDownCounts)
     ASSERT_TRUE(XKey(L"Escape"));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(drop); }));
     EXPECT_EQ(20, hour->GetCurSel());
+    EXPECT_EQ(dialogWindow_, GetForegroundWindow()) << "the dialog is the foreground window again";
+    EXPECT_EQ(dialogWindow_, GetActiveWindow());
+    EXPECT_EQ(dialogWindow_, GetFocus());
+    EXPECT_EQ(nullptr, GetCapture());
     ASSERT_TRUE(XClickAt(dialogWindow_, CentreOf(Control(L"sure"))));
     EXPECT_TRUE(PumpUntil([&] { return Closed(); }));
 }
