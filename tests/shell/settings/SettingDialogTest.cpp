@@ -584,6 +584,10 @@ TEST_F(SettingDialogTest, FirstClickOnOkAfterEscapeClosedADropDownCounts)
 {
     settings_->poweroffhour = 20;
     ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    // As while the dialog runs modal; enabled again however the test ends.
+    EnableWindow(Parent(), FALSE);
+    std::unique_ptr<void, void (*)(void*)> enableAgain(Parent(),
+                                                       [](void* w) { EnableWindow(static_cast<HWND>(w), TRUE); });
     Click(L"timeauto");
     CComboUI* hour = Combo(L"hour");
     ASSERT_TRUE(PumpUntil([&] { return hour->IsVisible() && hour->GetWidth() > 0; }));
