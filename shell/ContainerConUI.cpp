@@ -7,7 +7,7 @@
 #include "ViewsResource.h"
 
 CContainerConUI::CContainerConUI()
-    : m_bAttached(false), m_hWndBrowser(nullptr), m_nSideMargin(1), m_nGripCorner(0), m_gdiplusToken(0),
+    : m_bAttached(false), m_hWndBrowser(nullptr), m_nSideMargin(1), m_nGripCorner(0), m_rcGripCut(), m_gdiplusToken(0),
       m_bAnimationLoaded(false)
 {
     SetBkColor(0xFF000000);
@@ -100,9 +100,12 @@ void CContainerConUI::CutGripCorner()
                           rcOwner.bottom };
     RECT rcCut = {};
     if (m_nGripCorner == 0 || !::IntersectRect(&rcCut, &rcGrip, &rcBrowser)) {
+        ::SetRectEmpty(&m_rcGripCut);
         ::SetWindowRgn(m_hWndBrowser, nullptr, TRUE);
         return;
     }
+    m_rcGripCut = rcCut;
+    Invalidate();
     ::OffsetRect(&rcCut, -rcBrowser.left, -rcBrowser.top);
     HRGN hRgn = ::CreateRectRgn(0, 0, rcBrowser.right - rcBrowser.left, rcBrowser.bottom - rcBrowser.top);
     HRGN hCut = ::CreateRectRgnIndirect(&rcCut);
@@ -132,12 +135,23 @@ void CContainerConUI::DoEvent(TEventRecUI& event)
     Invalidate();
 }
 
+// The corner the browser leaves to the sizing grip keeps what the layout around
+// the view painted there: the view's own black would show as a square in the page.
 void CContainerConUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
+    const int iSaved = ::SaveDC(hDC);
+    ExcludeGripCorner(hDC);
     CControlUI::DoPaint(hDC, rcPaint);
     RECT rcMeet;
     if (::IntersectRect(&rcMeet, &rcPaint, &m_rcItem)) PaintAnimationFrame(hDC);
+    ::RestoreDC(hDC, iSaved);
     if (!m_bAttached) ArmAnimationTimer();
+}
+
+void CContainerConUI::ExcludeGripCorner(HDC hDC) const
+{
+    if (::IsRectEmpty(&m_rcGripCut) || !::IsWindow(m_hWndBrowser) || !::IsWindowVisible(m_hWndBrowser)) return;
+    ::ExcludeClipRect(hDC, m_rcGripCut.left, m_rcGripCut.top, m_rcGripCut.right, m_rcGripCut.bottom);
 }
 
 void CContainerConUI::PaintAnimationFrame(HDC hDC)

@@ -46,6 +46,8 @@ public:
 private:
     void PlaceBrowserWindow(bool bRepaint);
     void CutGripCorner();
+    // Clips the grip corner out of the view's own painting.
+    void ExcludeGripCorner(HDC hDC) const;
     void PaintAnimationFrame(HDC hDC);
     void ArmAnimationTimer();
 
@@ -53,6 +55,7 @@ private:
     HWND m_hWndBrowser;
     int m_nSideMargin;
     int m_nGripCorner;
+    RECT m_rcGripCut; // the corner left to the owner, in its client coordinates; empty when none
     std::unique_ptr<CGifAnimation> m_pAnimation;
     ULONG_PTR m_gdiplusToken;
     bool m_bAnimationLoaded;

@@ -77,7 +77,21 @@ bool CComboWnd::Init(CComboUI* pOwner)
     while (::GetParent(hWndTop) != nullptr) hWndTop = ::GetParent(hWndTop);
     ::ShowWindow(hWnd, SW_SHOW);
     ::SendMessageW(hWndTop, WM_NCACTIVATE, TRUE, 0);
+    ShowSelection();
     return true;
+}
+
+// The rows get their places now rather than at the first paint, so the list can be
+// scrolled to the selected row before anything is drawn: otherwise it opens at the
+// top, with a selection further down out of sight.
+void CComboWnd::ShowSelection()
+{
+    if (m_pLayout == nullptr) return;
+    RECT rcClient = {};
+    ::GetClientRect(m_hWnd, &rcClient);
+    m_pLayout->SetPos(rcClient);
+    EnsureVisible(m_iOldSel);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CComboWnd::OnCreate()

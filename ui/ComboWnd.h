@@ -28,6 +28,7 @@ protected:
 private:
     RECT DropRect() const;
     void OnCreate();
+    void ShowSelection();
     // The rows go back to the combo; safe to call more than once.
     void ReturnItems(bool bFocusOwner);
     bool OnKeyDown(WPARAM wParam);

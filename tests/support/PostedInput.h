@@ -22,3 +22,12 @@ template <class TControl> POINT CentreOf(const TControl* pControl)
 // A left click by posted mouse messages at a client point, then the queue
 // pumped for that many rounds.
 void PostClick(HWND hWnd, POINT pt, int pumpRounds = 3);
+
+// A left click at a client point and a key press given through the system's input
+// queue, as the display gives them: they go where the capture, the focus and the
+// active window say, which posted messages skip. Pump to have them delivered.
+void SendClickAt(HWND hWnd, POINT ptClient);
+void SendKeyPress(WORD vk);
+// The same through the X display (xdotool): also through the window system's focus.
+bool XClickAt(HWND hWnd, POINT ptClient);
+bool XKey(const wchar_t* key);

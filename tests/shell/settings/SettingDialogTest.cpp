@@ -576,3 +576,37 @@ TEST_F(SettingDialogTest, EachPageShowsOnScreenWithTheSettingsItOpenedWith)
 }
 
 } // namespace
+
+// Escape closes a drop-down of the power-off time and the first click on 确定
+// then closes the dialog: nothing the drop-down had is left to swallow it. The
+// clicks and the key come through the X display, as a user's do.
+TEST_F(SettingDialogTest, FirstClickOnOkAfterEscapeClosedADropDownCounts)
+{
+    settings_->poweroffhour = 20;
+    ASSERT_NO_FATAL_FAILURE(OpenDialog());
+    // As while the dialog runs modal; enabled again however the test ends.
+    EnableWindow(Parent(), FALSE);
+    std::unique_ptr<void, void (*)(void*)> enableAgain(Parent(),
+                                                       [](void* w) { EnableWindow(static_cast<HWND>(w), TRUE); });
+    Click(L"timeauto");
+    CComboUI* hour = Combo(L"hour");
+    ASSERT_TRUE(PumpUntil([&] { return hour->IsVisible() && hour->GetWidth() > 0; }));
+    SetForegroundWindow(dialogWindow_);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialogWindow_; }));
+    ASSERT_TRUE(XClickAt(dialogWindow_, CentreOf(hour)));
+    ASSERT_TRUE(PumpUntil([&] { return hour->GetDropWindow() != nullptr; }));
+    HWND drop = hour->GetDropWindow()->GetWindowHandle();
+    const RECT view = hour->GetDropWindow()->GetLayout()->GetPos();
+    const RECT row = hour->GetItemAt(20)->GetPos();
+    EXPECT_TRUE(row.top >= view.top && row.bottom <= view.bottom) << "the drop-down opens on the set hour";
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == drop; }));
+    ASSERT_TRUE(XKey(L"Escape"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(drop); }));
+    EXPECT_EQ(20, hour->GetCurSel());
+    EXPECT_EQ(dialogWindow_, GetForegroundWindow()) << "the dialog is the foreground window again";
+    EXPECT_EQ(dialogWindow_, GetActiveWindow());
+    EXPECT_EQ(dialogWindow_, GetFocus());
+    EXPECT_EQ(nullptr, GetCapture());
+    ASSERT_TRUE(XClickAt(dialogWindow_, CentreOf(Control(L"sure"))));
+    EXPECT_TRUE(PumpUntil([&] { return Closed(); }));
+}

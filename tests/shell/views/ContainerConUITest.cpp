@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ContainerConUI.h"
+#include "ScreenShot.h"
 #include "GifAnimation.h"
 #include "ViewsTestSupport.h"
 
@@ -235,3 +236,55 @@ TEST_F(ContainerConUITest, AViewWithoutAWindowStillStopsItsAnimation)
 }
 
 } // namespace
+
+// A stand-in page painted white. Unlike STATIC it has no CS_PARENTDC, which would
+// paint through the parent's clipping and ignore the window's region as a real
+// browser window does not.
+HWND CreateWhitePage(HWND parent)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"LumoraTestWhitePage";
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, wc.hInstance, nullptr);
+}
+
+// The corner the browser leaves to the window's sizing grip shows what the layout
+// around the view shows, not the view's black; the rest of the view stays the page's.
+TEST_F(ContainerConUITest, GripCornerShowsTheLayoutAroundTheView)
+{
+    const DWORD kLayoutColour = 0x3A7BC8;
+    Host().tabs->SetBkColor(0xFF000000 | kLayoutColour);
+    ::DestroyWindow(m_browsers[0]);
+    m_browsers[0] = CreateWhitePage(m_hWnd);
+    ASSERT_NE(nullptr, m_browsers[0]);
+    CContainerConUI* view = Host().views[0];
+    view->AttachWindow(m_browsers[0]);
+    view->SetGripCorner(10);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+
+    ScreenShot shot(m_hWnd);
+    shot.Save(std::wstring(L"grip_corner.bmp"));
+    const int right = shot.Width() - 1;
+    const int bottom = shot.Height() - 1;
+    const DWORD page = shot.Pixel(right / 2, bottom - 20);
+    ASSERT_EQ(0xFFFFFFu, page) << std::hex << page;
+    // Inside the cut (the browser's part of it: right of the side margin) and at its edges.
+    for (POINT pt : { POINT{ right - 1, bottom }, POINT{ right - 8, bottom - 9 }, POINT{ right - 4, bottom - 4 } }) {
+        SCOPED_TRACE(::testing::Message() << pt.x << "," << pt.y);
+        EXPECT_TRUE(Near(shot.Pixel(pt.x, pt.y), kLayoutColour)) << std::hex << shot.Pixel(pt.x, pt.y);
+    }
+    EXPECT_EQ(page, shot.Pixel(right - 12, bottom - 4)) << "the page beside the corner";
+    EXPECT_EQ(page, shot.Pixel(right - 4, bottom - 12)) << "the page above the corner";
+
+    // Without a grip (maximized, full screen) the page reaches the corner again.
+    view->SetGripCorner(0);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    ScreenShot whole(m_hWnd);
+    EXPECT_EQ(page, whole.Pixel(right - 4, bottom - 4));
+    Host().tabs->SetBkColor(0);
+}

@@ -24,6 +24,7 @@ const wchar_t kMarkup[] = L"<Window><VerticalLayout>"
                           L"<ListHeader height=\"20\"><ListHeaderItem name=\"colA\" text=\"A\" width=\"100\" />"
                           L"<ListHeaderItem text=\"B\" width=\"100\" /></ListHeader>"
                           L"</List>"
+                          L"<Button name=\"ok\" height=\"24\" text=\"OK\" />"
                           L"<Control />"
                           L"</VerticalLayout></Window>";
 
@@ -271,4 +272,51 @@ TEST_F(ListWindowTest, FrameWidensWhileHot)
     }
     ::PostMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(390, 390));
     PumpMessages(kPumpRounds);
+}
+
+// The drop-down opens scrolled to the selected row and paints it selected, whether
+// the row is near the top, in the middle or last.
+TEST_F(ListWindowTest, DropDownOpensOnTheSelectedRow)
+{
+    for (int selected : { 0, 12, 19 }) {
+        SCOPED_TRACE(selected);
+        ASSERT_TRUE(m_combo->SelectItem(selected));
+        HWND hDrop = OpenDropDown(m_combo);
+        ASSERT_NE(nullptr, hDrop);
+        const RECT rcView = m_combo->GetDropWindow()->GetLayout()->GetPos();
+        const RECT rcRow = m_combo->GetItemAt(selected)->GetPos();
+        EXPECT_GE(rcRow.top, rcView.top);
+        EXPECT_LE(rcRow.bottom, rcView.bottom);
+        EXPECT_EQ(selected > 6, m_combo->GetDropWindow()->GetLayout()->GetScrollPos().cy > 0);
+        RECT rcDrop = {};
+        ::GetClientRect(hDrop, &rcDrop);
+        CDibCanvas canvas(rcDrop.right, rcDrop.bottom, RGB(1, 2, 3));
+        ::SendMessageW(hDrop, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
+        EXPECT_EQ(0xC1E3FFu, canvas.Pixel(rcRow.left + 40, (rcRow.top + rcRow.bottom) / 2));
+        PostKey(hDrop, VK_ESCAPE);
+        EXPECT_FALSE(::IsWindow(hDrop));
+        EXPECT_EQ(selected, m_combo->GetCurSel());
+    }
+}
+
+// A drop-down closed with Escape leaves nothing behind (capture, focus, activation)
+// that would take the next click: the first click on a button counts.
+TEST_F(ListWindowTest, FirstClickAfterEscapeClosedTheDropDownCounts)
+{
+    CControlUI* ok = s_wnd->manager.FindControl(L"ok");
+    ASSERT_NE(nullptr, ok);
+    ::SetForegroundWindow(m_hWnd);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == m_hWnd; }));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        s_wnd->log.records.clear();
+        SendClickAt(m_hWnd, CentreOf(m_combo->GetPos()));
+        ASSERT_TRUE(PumpUntil([&] { return m_combo->GetDropWindow() != nullptr; }));
+        HWND hDrop = m_combo->GetDropWindow()->GetWindowHandle();
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hDrop; }));
+        SendKeyPress(VK_ESCAPE);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(hDrop); }));
+        SendClickAt(m_hWnd, CentreOf(ok->GetPos()));
+        EXPECT_TRUE(PumpUntil([&] { return s_wnd->log.Count(NotifyClick, ok) == 1; }));
+    }
 }
