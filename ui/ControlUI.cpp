@@ -560,6 +560,13 @@ bool CControlUI::SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR 
 
 void CControlUI::PaintBkImage(HDC hDC)
 {
+    if (m_sBkImage.IsEmpty()) return;
+    // An image placed with "dest" may reach past the control, where the kept result ends.
+    if (wcsstr(m_sBkImage.GetData(), L"dest=") == nullptr) {
+        const CPaintResultCacheUI::TKeyUI key = { m_sBkImage, 0, 0, nullptr, false };
+        auto render = [this](HDC hImageDC, RECT /*rc*/) { DrawImageOrForget(hImageDC, m_sBkImage); };
+        if (m_bkImageCache.Draw(hDC, m_rcItem, m_rcPaint, key, render)) return;
+    }
     DrawImageOrForget(hDC, m_sBkImage);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "PaintResultCacheUI.h"
 #include "StringUI.h"
 #include "WindowManagerUI.h"
 
@@ -169,6 +170,7 @@ protected:
     DWORD m_dwBackColor;
     DWORD m_dwBackColor2;
     CStringUI m_sBkImage;
+    CPaintResultCacheUI m_bkImageCache;
     CStringUI m_sForeImage;
     DWORD m_dwBorderColor;
     int m_nBorderSize;
