@@ -1,6 +1,7 @@
 #include "PaintResultCacheUI.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include <utility>
 
@@ -16,7 +17,7 @@ const int kMaxPixels = 256 * 1024;
 
 CPaintResultCacheUI::CPaintResultCacheUI()
     : m_hUnder(nullptr), m_hResult(nullptr), m_hNow(nullptr), m_pUnder(nullptr), m_pResult(nullptr), m_pNow(nullptr),
-      m_cx(0), m_cy(0), m_bSeen(false), m_bHeld(false), m_key{ CStringUI(), 0, 0, nullptr, false }
+      m_cx(0), m_cy(0), m_bSeen(false), m_bHeld(false), m_key{ CStringUI(), 0, 0, nullptr, false, 0 }
 { }
 
 CPaintResultCacheUI::~CPaintResultCacheUI()
@@ -65,7 +66,8 @@ bool CPaintResultCacheUI::IsWhollyVisible(HDC hDC, const RECT& rcText)
 bool CPaintResultCacheUI::SameKey(const TKeyUI& key) const
 {
     return m_key.dwColor == key.dwColor && m_key.uStyle == key.uStyle && m_key.hFont == key.hFont &&
-        m_key.bHtml == key.bHtml && m_key.sText == key.sText;
+        m_key.bHtml == key.bHtml && m_key.uImageGeneration == key.uImageGeneration &&
+        wcscmp(m_key.sText.GetData(), key.sText.GetData()) == 0;
 }
 
 bool CPaintResultCacheUI::Holds(const TKeyUI& key) const

@@ -20,6 +20,7 @@ public:
         UINT uStyle;
         HFONT hFont;
         bool bHtml;
+        UINT uImageGeneration; // the manager's images, where the drawing names any
     };
     // Draws the text or image at rc into hDC.
     using FRender = std::function<void(HDC hDC, RECT rc)>;

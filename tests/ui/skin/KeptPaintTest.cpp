@@ -21,7 +21,7 @@ const wchar_t kMarkup[] =
     L"<Window size=\"240,180\">"
     L"<Font name=\"Tahoma\" size=\"12\" default=\"true\"/>"
     L"<VerticalLayout name=\"root\" bkimage=\"backdrop.png\" inset=\"6,6,6,6\" childpadding=\"4\">"
-    L"<VerticalLayout name=\"card\" height=\"130\" inset=\"4,4,4,4\" childpadding=\"4\" "
+    L"<VerticalLayout name=\"card\" height=\"130\" inset=\"4,4,4,4\" childpadding=\"4\" bkcolor=\"#A0F0F0F0\" "
     L"bkimage=\"file='framea.png' corner='3,3,3,3'\">"
     L"<Control name=\"thumb\" height=\"60\" bkimage=\"file='backdrop.png' fade='230'\" bordersize=\"1\" "
     L"bordercolor=\"#FFD0D0D0\"/>"
@@ -87,6 +87,7 @@ const TChangeCase kChanges[] = {
     { "a label's text", [](CTree& t) { t.Find(L"title")->SetText(L"视频标题 9 & 第 8 集"); } },
     { "a tagged text", [](CTree& t) { t.Find(L"info")->SetText(L"<c #FF204080>播放 7.1万</c> <i frames.png 1>"); } },
     { "a label's colour", [](CTree& t) { t.Find(L"title")->SetAttribute(L"textcolor", L"#FFC02020"); } },
+    { "a translucent colour", [](CTree& t) { t.Find(L"card")->SetBkColor(0x80102030); } },
     { "an image", [](CTree& t) { t.Find(L"thumb")->SetBkImage(L"file='backdrop.png' fade='120'"); } },
     { "the pixels under the card", [](CTree& t) { t.Find(L"root")->SetBkImage(L"file='backdrop.png' fade='160'"); } },
     { "the pixels under a text", [](CTree& t) { t.Find(L"card")->SetBkImage(L"file='frame.png' corner='3,3,3,3'"); } },

@@ -89,7 +89,7 @@ void DrawSample(HDC hDC, RECT rc, LPCWSTR pstrText, COLORREF clr)
     DeleteDC(hPixelDC);
 }
 
-enum EChange { CHANGE_NOTHING, CHANGE_PIXELS_UNDER, CHANGE_TEXT, CHANGE_COLOUR, CHANGE_STYLE };
+enum EChange { CHANGE_NOTHING, CHANGE_PIXELS_UNDER, CHANGE_TEXT, CHANGE_COLOUR, CHANGE_STYLE, CHANGE_IMAGES };
 
 struct TCase
 {
@@ -106,7 +106,7 @@ TEST_P(PaintResultCacheTest, EveryPaintEqualsDrawingAgain)
     CCanvas cached(0), direct(0);
     CPaintResultCacheUI cache;
     int nRenders = 0;
-    CPaintResultCacheUI::TKeyUI key = { L"Ab 12", 0xFF102030, DT_SINGLELINE, nullptr, false };
+    CPaintResultCacheUI::TKeyUI key = { L"Ab 12", 0xFF102030, DT_SINGLELINE, nullptr, false, 0 };
     const RECT rcPaint = { 0, 0, kSize, kSize };
     for (int iPaint = 0; iPaint < 3; iPaint++) {
         // Each paint starts over the pattern, as a paint starts with what lies under the text.
@@ -117,6 +117,7 @@ TEST_P(PaintResultCacheTest, EveryPaintEqualsDrawingAgain)
             if (c.change == CHANGE_TEXT) key.sText = L"Xy 34";
             if (c.change == CHANGE_COLOUR) key.dwColor = 0xFF806040;
             if (c.change == CHANGE_STYLE) key.uStyle |= DT_RIGHT;
+            if (c.change == CHANGE_IMAGES) key.uImageGeneration++;
         }
         const COLORREF clr = RGB((key.dwColor >> 16) & 0xFF, (key.dwColor >> 8) & 0xFF, key.dwColor & 0xFF);
         auto render = [&](HDC hDC, RECT rc) {
@@ -134,22 +135,22 @@ TEST_P(PaintResultCacheTest, EveryPaintEqualsDrawingAgain)
 // unless something changed.
 INSTANTIATE_TEST_SUITE_P(Changes, PaintResultCacheTest,
                          ::testing::Values(TCase{ CHANGE_NOTHING, 2 }, TCase{ CHANGE_PIXELS_UNDER, 3 },
-                                           TCase{ CHANGE_TEXT, 3 }, TCase{ CHANGE_COLOUR, 3 },
-                                           TCase{ CHANGE_STYLE, 3 }));
+                                           TCase{ CHANGE_TEXT, 3 }, TCase{ CHANGE_COLOUR, 3 }, TCase{ CHANGE_STYLE, 3 },
+                                           TCase{ CHANGE_IMAGES, 3 }));
 
 // Where the kept result could not stand for the drawing the caller draws directly.
 TEST(PaintResultCacheRefusals, CutDrawingsAndWindowDcsAreLeftToTheCaller)
 {
     CCanvas canvas(0);
     CPaintResultCacheUI cache;
-    const CPaintResultCacheUI::TKeyUI key = { L"Ab", 0xFF000000, DT_SINGLELINE, nullptr, false };
+    const CPaintResultCacheUI::TKeyUI key = { L"Ab", 0xFF000000, DT_SINGLELINE, nullptr, false, 0 };
     auto render = [](HDC, RECT) {};
     const RECT rcAll = { 0, 0, kSize, kSize };
     const RECT rcHalf = { 0, 0, 30, kSize };
     ASSERT_FALSE(cache.Draw(canvas.DC(), kText, rcAll, key, render)) << "a first paint only notes the drawing";
     for (int i = 0; i < 2; i++) ASSERT_TRUE(cache.Draw(canvas.DC(), kText, rcAll, key, render));
     EXPECT_FALSE(cache.Draw(canvas.DC(), kText, rcHalf, key, render)) << "cut by the paint rectangle";
-    const CPaintResultCacheUI::TKeyUI noClip = { L"Ab", 0xFF000000, DT_SINGLELINE | DT_NOCLIP, nullptr, false };
+    const CPaintResultCacheUI::TKeyUI noClip = { L"Ab", 0xFF000000, DT_SINGLELINE | DT_NOCLIP, nullptr, false, 0 };
     EXPECT_FALSE(cache.Draw(canvas.DC(), kText, rcAll, noClip, render)) << "glyphs may reach past it";
     HRGN hRound = CreateRoundRectRgn(0, 0, kSize, kSize, 30, 30);
     SelectClipRgn(canvas.DC(), hRound);
