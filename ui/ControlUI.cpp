@@ -529,7 +529,11 @@ void CControlUI::PaintBkColor(HDC hDC)
     } else if (m_dwBackColor >= 0xFF000000) {
         CPainterUI::DrawColor(hDC, m_rcPaint, m_dwBackColor);
     } else {
-        CPainterUI::DrawColor(hDC, m_rcItem, m_dwBackColor);
+        // A translucent colour is blended over what lies under it on every paint; kept like an image.
+        const CPaintResultCacheUI::TKeyUI key = { CStringUI(), m_dwBackColor, 0, nullptr, false, 0 };
+        auto render = [this](HDC hColorDC, RECT rc) { CPainterUI::DrawColor(hColorDC, rc, m_dwBackColor); };
+        if (!m_bkColorCache.Draw(hDC, m_rcItem, m_rcPaint, key, render))
+            CPainterUI::DrawColor(hDC, m_rcItem, m_dwBackColor);
     }
 }
 
@@ -558,8 +562,20 @@ bool CControlUI::SetImageByName(const TImageSlotUI* aSlots, int nSlots, LPCWSTR 
     return false;
 }
 
+UINT CControlUI::ImageGeneration() const
+{
+    return m_pManager != nullptr ? m_pManager->GetImageGeneration() : 0;
+}
+
 void CControlUI::PaintBkImage(HDC hDC)
 {
+    if (m_sBkImage.IsEmpty()) return;
+    // An image placed with "dest" may reach past the control, where the kept result ends.
+    if (wcsstr(m_sBkImage.GetData(), L"dest=") == nullptr) {
+        const CPaintResultCacheUI::TKeyUI key = { m_sBkImage, 0, 0, nullptr, false, ImageGeneration() };
+        auto render = [this](HDC hImageDC, RECT /*rc*/) { DrawImageOrForget(hImageDC, m_sBkImage); };
+        if (m_bkImageCache.Draw(hDC, m_rcItem, m_rcPaint, key, render)) return;
+    }
     DrawImageOrForget(hDC, m_sBkImage);
 }
 

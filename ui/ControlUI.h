@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "PaintResultCacheUI.h"
 #include "StringUI.h"
 #include "WindowManagerUI.h"
 
@@ -130,6 +131,8 @@ protected:
     void DropFocusIfHidden();
     // Draws sImage; a description that fails to draw is emptied, so it is tried once.
     bool DrawImageOrForget(HDC hDC, CStringUI& sImage, LPCWSTR pStrModify = nullptr);
+    // Of the manager's images, for kept paints that name any.
+    UINT ImageGeneration() const;
     // Stores one of the control's state images and repaints.
     void SetImage(CStringUI& sImage, LPCWSTR pStrImage);
     // An image attribute and the member it sets.
@@ -169,6 +172,8 @@ protected:
     DWORD m_dwBackColor;
     DWORD m_dwBackColor2;
     CStringUI m_sBkImage;
+    CPaintResultCacheUI m_bkImageCache;
+    CPaintResultCacheUI m_bkColorCache;
     CStringUI m_sForeImage;
     DWORD m_dwBorderColor;
     int m_nBorderSize;

@@ -55,9 +55,11 @@ void CImageCacheUI::RemoveAll()
     }
     m_mImageHash.Resize(kHashBuckets);
     m_missingImages.clear();
+    m_uGeneration++;
 }
 
 void CImageCacheUI::ForgetMissing()
 {
     m_missingImages.clear();
+    m_uGeneration++;
 }

@@ -26,8 +26,11 @@ public:
     void RemoveAll();
     // The skin changed: a name missing from the old one may be in the new one.
     void ForgetMissing();
+    // Changes whenever a name may stand for another picture than before.
+    UINT Generation() const { return m_uGeneration; }
 
 private:
     CStringMapUI m_mImageHash;
     std::set<std::wstring> m_missingImages;
+    UINT m_uGeneration = 0;
 };

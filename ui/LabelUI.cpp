@@ -155,7 +155,20 @@ RECT CLabelUI::GetTextRect() const
 }
 
 // Plain text with the label's font, or tagged text without link bookkeeping.
+HFONT CLabelUI::FontHandle() const
+{
+    return m_pManager != nullptr ? m_pManager->GetFont(m_iFont) : nullptr;
+}
+
 void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
+{
+    const CPaintResultCacheUI::TKeyUI key = { m_sText,      dwColor,     uStyle,
+                                              FontHandle(), m_bShowHtml, m_bShowHtml ? ImageGeneration() : 0 };
+    auto render = [&](HDC hTextDC, RECT rcDrawn) { DrawLabelTextDirectly(hTextDC, rcDrawn, dwColor, uStyle); };
+    if (!m_textCache.Draw(hDC, rc, m_rcPaint, key, render)) DrawLabelTextDirectly(hDC, rc, dwColor, uStyle);
+}
+
+void CLabelUI::DrawLabelTextDirectly(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
 {
     if (m_bShowHtml) {
         int nLinks = 0;

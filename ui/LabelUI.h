@@ -34,7 +34,10 @@ protected:
     RECT GetTextRect() const;
     // Height of the manager's default font, or -1 without a manager.
     int DefaultFontHeight() const;
+    // Through the text's paint cache: drawn again only when the text or the pixels under it changed.
     void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+    void DrawLabelTextDirectly(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+    HFONT FontHandle() const;
 
     DWORD m_dwTextColor;
     DWORD m_dwDisabledTextColor;
@@ -42,6 +45,7 @@ protected:
     UINT m_uTextStyle;
     RECT m_rcTextPadding;
     bool m_bShowHtml;
+    CPaintResultCacheUI m_textCache;
 
 private:
     void SetAlign(LPCWSTR pstrValue);

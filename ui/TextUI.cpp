@@ -126,6 +126,13 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
     return sz;
 }
 
+// Whether the tagged text may open a link ("<a" or "{a"); a false alarm only costs speed.
+bool CTextUI::MayHoldLinks() const
+{
+    LPCWSTR pstrText = m_sText.GetData();
+    return wcsstr(pstrText, L"<a") != nullptr || wcsstr(pstrText, L"{a") != nullptr;
+}
+
 void CTextUI::PaintText(HDC hDC)
 {
     if (m_sText.IsEmpty()) {
@@ -135,14 +142,18 @@ void CTextUI::PaintText(HDC hDC)
     FillDefaultColors();
     RECT rc = GetTextRect();
     const DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
-    if (m_bShowHtml) {
+    if (m_bShowHtml && !MayHoldLinks()) {
+        m_nLinks = 0;
+        DrawLabelText(hDC, rc, dwColor, m_uTextStyle);
+    } else if (m_bShowHtml) {
+        // Links need their places and the hover colour of every paint: drawn directly.
         m_nLinks = MAX_LINK;
         CPainterUI::DrawMarkupText(hDC, m_pManager, rc, m_sText.GetData(), dwColor, m_rcLinks, m_sLinks, m_nLinks,
                                    m_uTextStyle);
     } else {
         // Plain text has no links: none of an earlier tagged text may stay clickable.
         m_nLinks = 0;
-        CPainterUI::DrawPlainText(hDC, m_pManager, rc, m_sText.GetData(), dwColor, m_iFont, m_uTextStyle);
+        DrawLabelText(hDC, rc, dwColor, m_uTextStyle);
     }
     if (m_nHoverLink >= m_nLinks) m_nHoverLink = -1;
 }

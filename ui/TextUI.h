@@ -23,6 +23,7 @@ public:
     int GetHotLink() const;
 
 private:
+    bool MayHoldLinks() const;
     int LinkAt(POINT pt) const;
     bool HandleLinkEvent(const TEventRecUI& event);
 

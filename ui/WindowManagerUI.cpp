@@ -854,6 +854,11 @@ TImageRecUI* CWindowManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD ma
     return AddImage(bitmap, type, mask);
 }
 
+UINT CWindowManagerUI::GetImageGeneration() const
+{
+    return m_Images.Generation();
+}
+
 void CWindowManagerUI::RemoveAllImages()
 {
     m_Images.RemoveAll();

@@ -225,6 +225,8 @@ public:
     TImageRecUI* AddImage(LPCWSTR bitmap, LPCWSTR type = nullptr, DWORD mask = 0);
     TImageRecUI* GetImageEx(LPCWSTR bitmap, LPCWSTR type = nullptr, DWORD mask = 0);
     void RemoveAllImages();
+    // Changes whenever an image name may stand for another picture than before.
+    UINT GetImageGeneration() const;
 
     void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
     LPCWSTR GetDefaultAttributeList(LPCWSTR pStrControlName) const;
