@@ -391,10 +391,21 @@ TEST_F(UpdateJourneyTest, SilentStartUpdateClickedFromNewVersionToRestart)
     ExpectSetupInstalledAndMainProgramBack();
 }
 
-HWND FindMainProgramWindow()
+// The main window of the program started from `folder`: tests of other
+// programs running beside this one show windows with the same property.
+HWND FindMainProgramWindowIn(const std::wstring& folder)
 {
     for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (GetPropW(window, L"lumora")) return window;
+        if (!GetPropW(window, L"lumora")) continue;
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+        if (!process) continue;
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        const bool named = QueryFullProcessImageNameW(process, 0, image, &size) != 0;
+        CloseHandle(process);
+        if (named && _wcsnicmp(image, folder.c_str(), folder.size()) == 0) return window;
     }
     return nullptr;
 }
@@ -407,7 +418,7 @@ TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
     Publish("[SETUP]\r\nVERSION=0.0\r\n");
     StartLumora(nullptr);
     ASSERT_TRUE(WaitFor([this]() {
-        return ManifestRequests() > 0 && ProcessesNamed(L"lumoraupd.exe").empty() && FindMainProgramWindow();
+        return ManifestRequests() > 0 && ProcessesNamed(L"lumoraupd.exe").empty() && FindMainProgramWindowIn(m_program);
     }));
     Publish("[RUN]\r\nNAME=setup.exe /payload=" + Narrow(m_serverRoot) + "payload\r\n" + SetupSection("setup.exe"));
     DeleteFileW((m_serverRoot + L"requests.log").c_str());
@@ -423,7 +434,7 @@ TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
     // posted once the main program is minimised meets that page.
     HWND wizard = nullptr;
     ASSERT_TRUE(WaitFor([&]() {
-        HWND main = FindMainProgramWindow();
+        HWND main = FindMainProgramWindowIn(m_program);
         return (wizard = FindVisibleWizard()) != nullptr && main != nullptr && IsIconic(main);
     })) << "the wizard never offered the update";
     ClickUpdateUntilTheSetupRuns(wizard);
