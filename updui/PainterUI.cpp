@@ -6,7 +6,7 @@
 
 #include "ImageDecoderUI.h"
 #include "ImageDescUI.h"
-#include "ImagePiecesUI.h"
+#include "NineGridUI.h"
 #include "MarkupTextUI.h"
 #include "MsimgUI.h"
 #include "PaintCacheUI.h"
@@ -37,10 +37,10 @@ int RectHeight(const RECT& rc)
     return rc.bottom - rc.top;
 }
 
-void DrawPiece(HDC hDC, HDC hMemDC, const TImagePieceUI& piece, bool bBlend, BYTE uFade)
+void DrawCell(HDC hDC, HDC hMemDC, const TGridCellUI& cell, bool bBlend, BYTE uFade)
 {
-    const RECT& d = piece.rcDest;
-    const RECT& s = piece.rcSource;
+    const RECT& d = cell.rcDest;
+    const RECT& s = cell.rcSource;
     if (RectWidth(d) <= 0 || RectHeight(d) <= 0 || RectWidth(s) <= 0 || RectHeight(s) <= 0) return;
     if (bBlend) {
         BLENDFUNCTION blend = { AC_SRC_OVER, 0, uFade, AC_SRC_ALPHA };
@@ -142,14 +142,14 @@ void CPainterUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT&
             BitBlt(hDC, rcTemp.left, rcTemp.top, RectWidth(rcTemp), RectHeight(rcTemp), hMemDC,
                    rcBmpPart.left + rcTemp.left - rc.left, rcBmpPart.top + rcTemp.top - rc.top, SRCCOPY);
     } else {
-        std::vector<TImagePieceUI> pieces;
-        const RECT rcDestCentre = CImagePiecesUI::DestCentre(rc, rcCorners);
+        std::vector<TGridCellUI> cells;
+        const RECT rcDestCentre = CNineGridUI::DestCentre(rc, rcCorners);
         if (!bHole && Meets(rcDestCentre, rcPaint))
-            CImagePiecesUI::AddCentreTiles(rcDestCentre, CImagePiecesUI::SourceCentre(rcBmpPart, rcCorners), bTiledX,
-                                           bTiledY, pieces);
-        CImagePiecesUI::AddBorderPieces(rc, rcBmpPart, rcCorners, pieces);
-        for (const TImagePieceUI& piece : pieces) {
-            if (Meets(piece.rcDest, rcPaint)) DrawPiece(hDC, hMemDC, piece, bBlend, uFade);
+            CNineGridUI::AddCentreTiles(rcDestCentre, CNineGridUI::SourceCentre(rcBmpPart, rcCorners), bTiledX, bTiledY,
+                                        cells);
+        CNineGridUI::AddBorderCells(rc, rcBmpPart, rcCorners, cells);
+        for (const TGridCellUI& cell : cells) {
+            if (Meets(cell.rcDest, rcPaint)) DrawCell(hDC, hMemDC, cell, bBlend, uFade);
         }
     }
     SelectObject(hMemDC, hOldBitmap);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ImageDecoderUI.h"
-#include "ImagePiecesUI.h"
+#include "NineGridUI.h"
 #include "PainterUI.h"
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
@@ -23,27 +23,27 @@ float EnlargedShift(float fScale)
     return fScale > 1.0f ? 0.5f * fScale - 0.5f : 0.0f;
 }
 
-bool IsEmptyPiece(const TImagePieceUI& piece)
+bool IsEmptyCell(const TGridCellUI& cell)
 {
-    return piece.rcDest.right <= piece.rcDest.left || piece.rcDest.bottom <= piece.rcDest.top ||
-        piece.rcSource.right <= piece.rcSource.left || piece.rcSource.bottom <= piece.rcSource.top;
+    return cell.rcDest.right <= cell.rcDest.left || cell.rcDest.bottom <= cell.rcDest.top ||
+        cell.rcSource.right <= cell.rcSource.left || cell.rcSource.bottom <= cell.rcSource.top;
 }
 
-bool IsReadable(const TImageRecUI& image, int cx, int cy, const TImagePieceUI& piece)
+bool IsReadable(const TImageRecUI& image, int cx, int cy, const TGridCellUI& cell)
 {
-    const RECT& s = piece.rcSource;
-    const RECT& d = piece.rcDest;
+    const RECT& s = cell.rcSource;
+    const RECT& d = cell.rcDest;
     return s.left >= 0 && s.top >= 0 && s.right <= image.nWidth && s.bottom <= image.nHeight && d.left >= 0 &&
         d.top >= 0 && d.right <= cx && d.bottom <= cy;
 }
 
-// One piece, scaled from the image's pixels into the copy's.
-void ResamplePiece(const DWORD* pImage, int nImageWidth, const TImagePieceUI& piece, DWORD* pCopy, int nCopyWidth)
+// One cell, scaled from the image's pixels into the copy's.
+void ResampleCell(const DWORD* pImage, int nImageWidth, const TGridCellUI& cell, DWORD* pCopy, int nCopyWidth)
 {
-    const int dw = piece.rcDest.right - piece.rcDest.left, dh = piece.rcDest.bottom - piece.rcDest.top;
-    const int sw = piece.rcSource.right - piece.rcSource.left, sh = piece.rcSource.bottom - piece.rcSource.top;
-    const DWORD* pSrc = pImage + (size_t)piece.rcSource.top * nImageWidth + piece.rcSource.left;
-    DWORD* pDst = pCopy + (size_t)piece.rcDest.top * nCopyWidth + piece.rcDest.left;
+    const int dw = cell.rcDest.right - cell.rcDest.left, dh = cell.rcDest.bottom - cell.rcDest.top;
+    const int sw = cell.rcSource.right - cell.rcSource.left, sh = cell.rcSource.bottom - cell.rcSource.top;
+    const DWORD* pSrc = pImage + (size_t)cell.rcSource.top * nImageWidth + cell.rcSource.left;
+    DWORD* pDst = pCopy + (size_t)cell.rcDest.top * nCopyWidth + cell.rcDest.left;
     if (dw == sw && dh == sh) {
         for (int y = 0; y < dh; y++)
             memcpy(pDst + (size_t)y * nCopyWidth, pSrc + (size_t)y * nImageWidth, (size_t)dw * sizeof(DWORD));
@@ -83,13 +83,13 @@ HBITMAP CScaledCopyUI::Resample(const TImageRecUI& image, int cx, int cy, const 
         !CornersFit(cx, cy, rcCorners))
         return nullptr;
     const RECT rcCopy = { 0, 0, cx, cy };
-    std::vector<TImagePieceUI> pieces;
+    std::vector<TGridCellUI> cells;
     if (!bHole)
-        CImagePiecesUI::AddCentreTiles(CImagePiecesUI::DestCentre(rcCopy, rcCorners),
-                                       CImagePiecesUI::SourceCentre(rcBmpPart, rcCorners), bTiledX, bTiledY, pieces);
-    CImagePiecesUI::AddBorderPieces(rcCopy, rcBmpPart, rcCorners, pieces);
-    for (const TImagePieceUI& piece : pieces) {
-        if (!IsEmptyPiece(piece) && !IsReadable(image, cx, cy, piece)) return nullptr;
+        CNineGridUI::AddCentreTiles(CNineGridUI::DestCentre(rcCopy, rcCorners),
+                                    CNineGridUI::SourceCentre(rcBmpPart, rcCorners), bTiledX, bTiledY, cells);
+    CNineGridUI::AddBorderCells(rcCopy, rcBmpPart, rcCorners, cells);
+    for (const TGridCellUI& cell : cells) {
+        if (!IsEmptyCell(cell) && !IsReadable(image, cx, cy, cell)) return nullptr;
     }
     DWORD* pBits = nullptr;
     HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(nullptr, cx, cy, &pBits);
@@ -97,8 +97,8 @@ HBITMAP CScaledCopyUI::Resample(const TImageRecUI& image, int cx, int cy, const 
     // The image's pixels may still be the target of queued drawing.
     GdiFlush();
     const DWORD* pImage = static_cast<const DWORD*>(dib.dsBm.bmBits);
-    for (const TImagePieceUI& piece : pieces) {
-        if (!IsEmptyPiece(piece)) ResamplePiece(pImage, image.nWidth, piece, pBits, cx);
+    for (const TGridCellUI& cell : cells) {
+        if (!IsEmptyCell(cell)) ResampleCell(pImage, image.nWidth, cell, pBits, cx);
     }
     return hCopy;
 }

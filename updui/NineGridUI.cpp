@@ -1,4 +1,4 @@
-#include "ImagePiecesUI.h"
+#include "NineGridUI.h"
 
 namespace UpdUI {
 
@@ -22,8 +22,8 @@ int RectHeight(const RECT& rc)
 
 } // namespace
 
-void CImagePiecesUI::AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool bTiledY,
-                                    std::vector<TImagePieceUI>& pieces)
+void CNineGridUI::AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bool bTiledX, bool bTiledY,
+                                 std::vector<TGridCellUI>& cells)
 {
     const int cxTile = RectWidth(rcSource), cyTile = RectHeight(rcSource);
     if (cxTile <= 0 || cyTile <= 0 || RectWidth(rcDest) <= 0 || RectHeight(rcDest) <= 0) return;
@@ -35,18 +35,17 @@ void CImagePiecesUI::AddCentreTiles(const RECT& rcDest, const RECT& rcSource, bo
         for (int x = rcDest.left; x < rcDest.right; x += cxStep) {
             const int cx = x + cxStep > rcDest.right ? rcDest.right - x : cxStep;
             const int cxSource = bTiledX ? cx : cxTile;
-            pieces.push_back(TImagePieceUI{
+            cells.push_back(TGridCellUI{
                 MakeRect(x, y, x + cx, y + cy),
                 MakeRect(rcSource.left, rcSource.top, rcSource.left + cxSource, rcSource.top + cySource) });
         }
     }
 }
 
-void CImagePiecesUI::AddBorderPieces(const RECT& rc, const RECT& src, const RECT& cr,
-                                     std::vector<TImagePieceUI>& pieces)
+void CNineGridUI::AddBorderCells(const RECT& rc, const RECT& src, const RECT& cr, std::vector<TGridCellUI>& cells)
 {
     auto add = [&](bool bWanted, RECT rcDest, RECT rcSource) {
-        if (bWanted) pieces.push_back(TImagePieceUI{ rcDest, rcSource });
+        if (bWanted) cells.push_back(TGridCellUI{ rcDest, rcSource });
     };
     const int l = cr.left, t = cr.top, r = cr.right, b = cr.bottom;
     add(l > 0 && t > 0, MakeRect(rc.left, rc.top, rc.left + l, rc.top + t),
@@ -67,13 +66,13 @@ void CImagePiecesUI::AddBorderPieces(const RECT& rc, const RECT& src, const RECT
         MakeRect(src.right - r, src.bottom - b, src.right, src.bottom));
 }
 
-RECT CImagePiecesUI::DestCentre(const RECT& rc, const RECT& rcCorners)
+RECT CNineGridUI::DestCentre(const RECT& rc, const RECT& rcCorners)
 {
     return MakeRect(rc.left + rcCorners.left, rc.top + rcCorners.top, rc.right - rcCorners.right,
                     rc.bottom - rcCorners.bottom);
 }
 
-RECT CImagePiecesUI::SourceCentre(const RECT& rcBmpPart, const RECT& rcCorners)
+RECT CNineGridUI::SourceCentre(const RECT& rcBmpPart, const RECT& rcCorners)
 {
     return MakeRect(rcBmpPart.left + rcCorners.left, rcBmpPart.top + rcCorners.top, rcBmpPart.right - rcCorners.right,
                     rcBmpPart.bottom - rcCorners.bottom);
