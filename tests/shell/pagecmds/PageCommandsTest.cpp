@@ -13,7 +13,7 @@
 
 #include "HeldPageServer.h"
 #include "LumoraProcess.h"
-#include "LumoraProgramSuite.h"
+#include "PageCommandSuite.h"
 #include "ScreenShot.h"
 #include "TestProgramFolder.h"
 #include "WindowProbes.h"
@@ -39,13 +39,6 @@ bool RectIs(HWND wnd, const RECT& expected)
     return EqualRect(&rc, &expected) != FALSE;
 }
 
-Json::Value Args(std::initializer_list<Json::Value> values)
-{
-    Json::Value args(Json::arrayValue);
-    for (const Json::Value& v : values) args.append(v);
-    return args;
-}
-
 bool IsRed(DWORD p)
 {
     return (p >> 16) > 0xC0 && ((p >> 8) & 0xFF) < 0x40 && (p & 0xFF) < 0x40;
@@ -56,7 +49,7 @@ bool IsDark(DWORD p)
 }
 
 // The suite's program run.
-class PageCommands : public TLumoraProgramSuite<PageCommands>
+class PageCommands : public TPageCommandSuite<PageCommands>
 {
 public:
     static constexpr const wchar_t* kProgramFolder = L"pagecmds_program";
@@ -66,23 +59,6 @@ protected:
     void TearDown() override
     {
         if (IsIconic(main_)) SendMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
-    }
-
-    bool Send(const std::string& name, const Json::Value& args = Json::Value(Json::arrayValue))
-    {
-        return process_->SendPageMessageArgs(name, args);
-    }
-
-    // Returns once the main window has run every page command sent before:
-    // they arrive in order, so a stay-on-top change seen from here is the
-    // proof. The window's stay-on-top state is as it was afterwards.
-    void Barrier()
-    {
-        bool was = TopMost(main_);
-        ASSERT_TRUE(Send("setWindowFront", Args({ !was })));
-        ASSERT_TRUE(WaitUntil([&] { return TopMost(main_) == !was; }));
-        ASSERT_TRUE(Send("setWindowFront", Args({ was })));
-        ASSERT_TRUE(WaitUntil([&] { return TopMost(main_) == was; }));
     }
 
     // Waits until the view shows between these offsets from the window's top and bottom.

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "LumoraProcess.h"
-#include "LumoraProgramSuite.h"
+#include "PageCommandSuite.h"
 #include "TestProgramFolder.h"
 #include "WindowProbes.h"
 
@@ -21,35 +21,13 @@ namespace {
 
 const size_t kMaxNoticesShown = 5;
 
-Json::Value Args(std::initializer_list<Json::Value> values)
-{
-    Json::Value args(Json::arrayValue);
-    for (const Json::Value& v : values) args.append(v);
-    return args;
-}
-
-class PageFlood : public TLumoraProgramSuite<PageFlood>
+class PageFlood : public TPageCommandSuite<PageFlood>
 {
 public:
     static constexpr const wchar_t* kProgramFolder = L"pagecmds_flood_program";
 
 protected:
     void SetUp() override { SetUpWithHomePage(); }
-
-    bool Send(const std::string& name, const Json::Value& args = Json::Value(Json::arrayValue))
-    {
-        return process_->SendPageMessageArgs(name, args);
-    }
-
-    // Every command sent before has run once a stay-on-top change is seen.
-    void Barrier()
-    {
-        bool was = TopMost(main_);
-        ASSERT_TRUE(Send("setWindowFront", Args({ !was })));
-        ASSERT_TRUE(WaitUntil([&] { return TopMost(main_) == !was; }));
-        ASSERT_TRUE(Send("setWindowFront", Args({ was })));
-        ASSERT_TRUE(WaitUntil([&] { return TopMost(main_) == was; }));
-    }
 
     size_t Popups() const { return NoticePopups(process_->ProcessId()).size(); }
 };

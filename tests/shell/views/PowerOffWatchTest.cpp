@@ -34,17 +34,6 @@ void SetClock(WORD hour, WORD minute, WORD second)
     clockNow.wSecond = second;
 }
 
-class CShutdownRecorder : public CSystemShutdown
-{
-public:
-    bool PowerOff() override
-    {
-        calls++;
-        return true;
-    }
-    int calls = 0;
-};
-
 // The open countdown windows of this thread.
 BOOL CALLBACK CollectCountdown(HWND hWnd, LPARAM lParam)
 {

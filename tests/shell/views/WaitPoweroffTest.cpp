@@ -12,18 +12,6 @@
 // process of the prefix, this test included).
 namespace {
 
-class CShutdownRecorder : public CSystemShutdown
-{
-public:
-    bool PowerOff() override
-    {
-        calls++;
-        return accept;
-    }
-    int calls = 0;
-    bool accept = true;
-};
-
 class WaitPoweroffTest : public ::testing::Test
 {
 protected:
