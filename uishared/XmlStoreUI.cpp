@@ -1,5 +1,6 @@
 #include "XmlStoreUI.h"
 
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
@@ -54,17 +55,27 @@ LPCWSTR CXmlStoreUI::GetLastErrorLocation() const
     return m_szErrorXml;
 }
 
+// One conversion pass into a buffer of one character per byte, which no code page
+// exceeds: a counting pass first would read the whole text twice.
 bool CXmlStoreUI::DecodeMultiByte(UINT uCodePage, const BYTE* pData, DWORD dwSize)
 {
+    if (dwSize > (DWORD)INT_MAX) return Fail(L"Could not convert the markup text");
+    LPWSTR pstrText = (LPWSTR)malloc(((size_t)dwSize + 1) * sizeof(WCHAR));
+    if (pstrText == nullptr) return Fail(L"Out of memory");
     int nChars = 0;
     if (dwSize > 0) {
-        nChars = MultiByteToWideChar(uCodePage, 0, (LPCSTR)pData, (int)dwSize, nullptr, 0);
-        if (nChars <= 0) return Fail(L"Could not convert the markup text");
+        nChars = MultiByteToWideChar(uCodePage, 0, (LPCSTR)pData, (int)dwSize, pstrText, (int)dwSize);
+        if (nChars <= 0) {
+            free(pstrText);
+            return Fail(L"Could not convert the markup text");
+        }
     }
-    LPWSTR pstrText = (LPWSTR)malloc(((size_t)nChars + 1) * sizeof(WCHAR));
-    if (pstrText == nullptr) return Fail(L"Out of memory");
-    if (nChars > 0) MultiByteToWideChar(uCodePage, 0, (LPCSTR)pData, (int)dwSize, pstrText, nChars);
     pstrText[nChars] = L'\0';
+    // Text of many multi-byte characters leaves much of the buffer unused.
+    if ((DWORD)nChars < dwSize / 2) {
+        LPWSTR pstrShrunk = (LPWSTR)realloc(pstrText, ((size_t)nChars + 1) * sizeof(WCHAR));
+        if (pstrShrunk != nullptr) pstrText = pstrShrunk;
+    }
     m_pstrText = pstrText;
     m_pstrEnd = pstrText + nChars;
     return true;
@@ -154,10 +165,23 @@ void CXmlStoreUI::SkipPast(LPWSTR& p, LPCWSTR pstrMarker) const
     }
 }
 
+// Text before the first entity or run of blanks stays where it is: most of a skin's text
+// needs no decoding, and reading it without writing it back halves the work.
+void CXmlStoreUI::SkipUnchanged(LPWSTR& p, WCHAR chStop) const
+{
+    while (p < m_pstrEnd) {
+        WCHAR ch = *p;
+        if (ch == chStop || ch == L'&') return;
+        if (ch == L' ' && !m_bPreserveWhitespace && p + 1 < m_pstrEnd && p[1] <= L' ') return;
+        p++;
+    }
+}
+
 // Decodes in place up to chStop (or the end of the text), leaving p on it; returns the end
 // of the decoded text. The output never passes the input; what decoding freed becomes blanks.
 LPWSTR CXmlStoreUI::Decode(LPWSTR& p, WCHAR chStop)
 {
+    SkipUnchanged(p, chStop);
     LPWSTR pstrOut = p;
     while (p < m_pstrEnd && *p != chStop) {
         if (*p == L'&') {

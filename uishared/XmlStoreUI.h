@@ -35,6 +35,7 @@ protected:
     bool DecodeUtf16(const BYTE* pData, DWORD dwSize);
 
     LPWSTR Decode(LPWSTR& p, WCHAR chStop);
+    void SkipUnchanged(LPWSTR& p, WCHAR chStop) const;
     void SkipWhitespace(LPWSTR& p) const;
     void SkipPast(LPWSTR& p, LPCWSTR pstrMarker) const;
     bool GrowElements();

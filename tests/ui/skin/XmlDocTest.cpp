@@ -263,3 +263,64 @@ TEST(XmlDoc, FileErrorsAndTheFourMebibyteLimit)
     EXPECT_FALSE(doc.GetRoot().IsValid()) << "a failed load drops the earlier document";
     DeleteFileW(path.c_str());
 }
+
+// Attribute values are decoded in place: entities become their characters, a run of
+// blanks becomes one blank, and text needing neither is left as it is. The same
+// values come through the UTF-16 and the UTF-8 loads, multi-byte characters included.
+TEST(XmlDoc, AttributeValuesAreDecodedInPlace)
+{
+    const struct
+    {
+        const wchar_t* value;
+        const wchar_t* decoded;
+    } cases[] = {
+        { L"plain", L"plain" },
+        { L"a b", L"a b" },
+        { L"a   b", L"a b" },
+        { L"a \t\r\n b", L"a b" },
+        { L"trailing ", L"trailing " },
+        { L"trailing  ", L"trailing " },
+        { L"x&amp;y", L"x&y" },
+        { L"&lt;&gt;&quot;&apos;", L"<>\"'" },
+        { L"a  &lt;b &amp;  c", L"a <b & c" },
+        { L"&unknown; &amp", L"&unknown; &amp" },
+        { L"\u89c6\u9891  \u64ad\u653e&amp;", L"\u89c6\u9891 \u64ad\u653e&" },
+        { L"", L"" },
+    };
+    for (const auto& c : cases) {
+        const std::wstring markup = std::wstring(L"<Window a=\"") + c.value + L"\" b=\"after\"/>";
+        CXmlDocUI wide;
+        ASSERT_TRUE(wide.LoadFromString(markup.c_str())) << wide.GetLastErrorMessage();
+        CXmlNodeUI root = wide.GetRoot();
+        ASSERT_EQ(root.GetAttributeCount(), 2) << c.value;
+        EXPECT_STREQ(root.GetAttributeValue(0), c.decoded) << c.value;
+        EXPECT_STREQ(root.GetAttributeValue(1), L"after") << c.value;
+
+        const int nBytes =
+            WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), nullptr, 0, nullptr, nullptr);
+        std::string utf8((size_t)nBytes, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), &utf8[0], nBytes, nullptr, nullptr);
+        CXmlDocUI narrow;
+        ASSERT_TRUE(narrow.LoadFromMem((const BYTE*)utf8.data(), (DWORD)utf8.size(), CXmlDocUI::ENCODING_UTF8))
+            << narrow.GetLastErrorMessage();
+        CXmlNodeUI root8 = narrow.GetRoot();
+        ASSERT_EQ(root8.GetAttributeCount(), 2) << c.value;
+        EXPECT_STREQ(root8.GetAttributeValue(0), c.decoded) << c.value;
+    }
+}
+
+// A text of mostly multi-byte characters converts into a buffer much larger than it
+// needs, which is given back; the text is whole either way.
+TEST(XmlDoc, MultiByteTextLoadsWhole)
+{
+    std::wstring value;
+    for (int i = 0; i < 5000; i++) value += (wchar_t)(0x4E00 + i % 2000);
+    const std::wstring markup = L"<Window a=\"" + value + L"\"/>";
+    const int nBytes =
+        WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), nullptr, 0, nullptr, nullptr);
+    std::string utf8((size_t)nBytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), &utf8[0], nBytes, nullptr, nullptr);
+    CXmlDocUI doc;
+    ASSERT_TRUE(doc.LoadFromMem((const BYTE*)utf8.data(), (DWORD)utf8.size(), CXmlDocUI::ENCODING_UTF8));
+    EXPECT_EQ(std::wstring(doc.GetRoot().GetAttributeValue(0)), value);
+}
