@@ -23,7 +23,10 @@ void EnableDebugPrivilege()
     CloseHandle(token);
 }
 
-DWORD FindProcessIdByName(const wchar_t* exeName)
+namespace {
+
+// The first process named exeName (exactly) that `accepts` takes, or kNoProcessId.
+template <typename Accepts> DWORD FindProcessIdWith(const wchar_t* exeName, Accepts accepts)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return kNoProcessId;
@@ -31,13 +34,20 @@ DWORD FindProcessIdByName(const wchar_t* exeName)
     entry.dwSize = sizeof(entry);
     DWORD found = kNoProcessId;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (wcscmp(entry.szExeFile, exeName) == 0) {
+        if (wcscmp(entry.szExeFile, exeName) == 0 && accepts(entry.th32ProcessID)) {
             found = entry.th32ProcessID;
             break;
         }
     }
     CloseHandle(snapshot);
     return found;
+}
+
+} // namespace
+
+DWORD FindProcessIdByName(const wchar_t* exeName)
+{
+    return FindProcessIdWith(exeName, [](DWORD) { return true; });
 }
 
 HANDLE OpenFirstThreadOfProcess(DWORD processId)
@@ -105,17 +115,5 @@ bool ProcessLiesIn(DWORD processId, const std::wstring& folder)
 
 DWORD FindProcessIdInFolder(const wchar_t* exeName, const std::wstring& folder)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return kNoProcessId;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    DWORD found = kNoProcessId;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (wcscmp(entry.szExeFile, exeName) == 0 && ProcessLiesIn(entry.th32ProcessID, folder)) {
-            found = entry.th32ProcessID;
-            break;
-        }
-    }
-    CloseHandle(snapshot);
-    return found;
+    return FindProcessIdWith(exeName, [&folder](DWORD processId) { return ProcessLiesIn(processId, folder); });
 }

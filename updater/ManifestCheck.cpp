@@ -10,21 +10,12 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace {
-
-const int kMaxRunEntries = 99999;
 
 std::wstring WithBackslash(std::wstring folder)
 {
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     return folder;
-}
-
-std::wstring Numbered(const wchar_t* prefix, int index)
-{
-    return index > 0 ? prefix + std::to_wstring(index) : std::wstring(prefix);
 }
 
 bool Refuse(const std::wstring& what, const std::wstring& value)
@@ -51,24 +42,15 @@ CManifestCheck::CManifestCheck(const std::wstring& manifestPath, const std::wstr
     : m_manifest(manifestPath), m_installFolder(WithBackslash(installFolder))
 { }
 
-std::wstring CManifestCheck::Read(const wchar_t* section, const std::wstring& key, unsigned capacity) const
-{
-    std::vector<wchar_t> buffer(capacity + 1, L'\0');
-    GetPrivateProfileStringW(section, key.c_str(), L"", buffer.data(), capacity, m_manifest.c_str());
-    return buffer.data();
-}
-
-bool CManifestCheck::EntryDigest(int index, FileDigest& digest) const
-{
-    const wchar_t* section = index > 0 ? L"FILE" : L"SETUP";
-    return ParseFileDigest(Read(section, Numbered(L"SIZE", index), 16), Read(section, Numbered(L"SHA256", index), 80),
-                           digest);
-}
-
-bool CManifestCheck::Accept() const
+bool CManifestCheck::Accept()
 {
     if (!CManifestSignature::WithBuiltInKey().VerifyFile(m_manifest))
         return Refuse(L"signature", L"missing or not by the update key");
+    m_entries = CManifestEntries(m_manifest);
+    // Counted before any entry is looked at: a manifest that counts more
+    // entries than any update has is no update of ours.
+    if (!m_entries.InBounds())
+        return Refuse(L"entry count", L"more than " + std::to_wstring(kMaxManifestEntries) + L" FILE or RUN entries");
     return CheckFileEntries() && CheckSetupEntry() && CheckRunEntries();
 }
 
@@ -76,16 +58,15 @@ bool CManifestCheck::Accept() const
 // install folder, and the bytes it must have.
 bool CManifestCheck::CheckFileEntries() const
 {
-    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, m_manifest.c_str());
-    for (int i = 1; i <= count && i <= kMaxManifestFileEntries; ++i) {
-        std::wstring name = Read(L"FILE", Numbered(L"NAME", i));
+    for (int i = 1; i <= m_entries.FileCount(); ++i) {
+        std::wstring name = m_entries.FileValue(L"NAME", i);
         if (name.empty()) continue;
-        std::wstring folder = ResolveTargetFolder(Read(L"FILE", Numbered(L"PATH", i)), m_installFolder);
+        std::wstring folder = ResolveTargetFolder(m_entries.FileValue(L"PATH", i), m_installFolder);
         if (!IsAcceptableName(name) || (folder + name).size() >= MAX_PATH) return Refuse(L"FILE name", name);
         if (!IsTargetInsideInstallFolder(folder, m_installFolder))
             return Refuse(L"FILE target outside the install folder", folder);
         FileDigest digest;
-        if (!EntryDigest(i, digest)) return Refuse(L"FILE without SIZE and SHA256", name);
+        if (!m_entries.EntryDigest(i, digest)) return Refuse(L"FILE without SIZE and SHA256", name);
     }
     return true;
 }
@@ -95,9 +76,10 @@ bool CManifestCheck::CheckFileEntries() const
 // web address, and the bytes.
 bool CManifestCheck::CheckSetupEntry() const
 {
-    if (Read(L"SETUP", L"VERSION", 255).empty()) return true;
-    std::wstring name = Read(L"SETUP", L"NAME");
-    std::wstring cipherUrl = Read(L"SETUP", L"URL");
+    const CIniSection& setup = m_entries.Setup();
+    if (setup.Value(L"VERSION", 255).empty()) return true;
+    std::wstring name = setup.Value(L"NAME", 260);
+    std::wstring cipherUrl = setup.Value(L"URL", 260);
     if (name.empty() && cipherUrl.empty()) return true;
     if (!IsAcceptableName(name) || (m_installFolder + L"cache\\" + name).size() >= MAX_PATH)
         return Refuse(L"SETUP name", name);
@@ -106,7 +88,7 @@ bool CManifestCheck::CheckSetupEntry() const
     if (url.compare(0, 7, "http://") != 0 && url.compare(0, 8, "https://") != 0)
         return Refuse(L"SETUP address", cipherUrl);
     FileDigest digest;
-    if (!EntryDigest(0, digest)) return Refuse(L"SETUP without SIZE and SHA256", name);
+    if (!m_entries.EntryDigest(0, digest)) return Refuse(L"SETUP without SIZE and SHA256", name);
     return true;
 }
 
@@ -114,16 +96,15 @@ bool CManifestCheck::CheckSetupEntry() const
 // section, and each program after the move is a plain name.
 bool CManifestCheck::CheckRunEntries() const
 {
-    std::wstring setupEntry = Read(L"RUN", L"NAME");
+    std::wstring setupEntry = m_entries.Run().Value(L"NAME", 260);
     if (!setupEntry.empty()) {
         std::wstring file = FirstWord(setupEntry);
         if (!IsAcceptableName(file) || IsProgramFileName(file)) return Refuse(L"RUN setup", setupEntry);
-        if (_wcsicmp(file.c_str(), Read(L"SETUP", L"NAME").c_str()) != 0)
+        if (_wcsicmp(file.c_str(), m_entries.Setup().Value(L"NAME", 260).c_str()) != 0)
             return Refuse(L"RUN setup that is not the SETUP package", setupEntry);
     }
-    int count = GetPrivateProfileIntW(L"RUN", L"NUMBER", 0, m_manifest.c_str());
-    for (int i = 1; i <= count && i <= kMaxRunEntries; ++i) {
-        std::wstring entry = Read(L"RUN", Numbered(L"FILE", i));
+    for (int i = 1; i <= m_entries.RunCount(); ++i) {
+        std::wstring entry = m_entries.RunValue(L"FILE", i);
         if (!entry.empty() && !IsAcceptableName(FirstWord(entry))) return Refuse(L"RUN program", entry);
     }
     return true;

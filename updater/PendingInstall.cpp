@@ -1,5 +1,8 @@
 #include "PendingInstall.h"
 
+#include "IniSection.h"
+#include "ManifestEntries.h"
+
 #include <windows.h>
 
 namespace {
@@ -64,20 +67,26 @@ void CPendingInstall::RecordMoves(const std::vector<PendingMove>& moves)
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_path.c_str());
 }
 
+// Anyone may write the file: a record that counts more moves than a
+// manifest has entries was not written by an installation, and none of it
+// is read. The rest is read in one pass over the section.
 std::vector<PendingMove> CPendingInstall::ReadMoves() const
 {
     std::vector<PendingMove> moves;
-    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, m_path.c_str());
-    for (int i = 1; i <= count && i < 100000; ++i) {
-        std::wstring value = ReadString(m_path, L"FILE", Numbered(L"FILES", i), kPathValueCapacity);
+    int count = static_cast<int>(GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, m_path.c_str()));
+    if (count > kMaxManifestEntries) return moves;
+    CIniSection section(m_path, L"FILE");
+    if (!section.Whole()) return moves;
+    for (int i = 1; i <= count; ++i) {
+        std::wstring value = section.Value(Numbered(L"FILES", i), kPathValueCapacity);
         size_t bar = value.find(L'|');
         PendingMove move;
         move.source = value.substr(0, bar);
         move.target = bar == std::wstring::npos ? value : value.substr(bar + 1);
-        move.run = GetPrivateProfileIntW(L"FILE", Numbered(L"RUN", i).c_str(), 0, m_path.c_str()) != 0;
-        if (move.run) move.arguments = ReadString(m_path, L"FILE", Numbered(L"ARGUMENT", i));
-        ParseFileDigest(ReadString(m_path, L"FILE", Numbered(L"SIZE", i), 16),
-                        ReadString(m_path, L"FILE", Numbered(L"SHA256", i), 80), move.digest);
+        move.run = section.Integer(Numbered(L"RUN", i), 0) != 0;
+        if (move.run) move.arguments = section.Value(Numbered(L"ARGUMENT", i), MAX_PATH);
+        ParseFileDigest(section.Value(Numbered(L"SIZE", i), 16), section.Value(Numbered(L"SHA256", i), 80),
+                        move.digest);
         moves.push_back(move);
     }
     return moves;

@@ -5,7 +5,7 @@
 #include "DownloadManager.h"
 #include "ManagerLock.h"
 #include "FileDigest.h"
-#include "ManifestCheck.h"
+#include "ManifestEntries.h"
 #include "ManifestRules.h"
 #include "ManifestSignature.h"
 #include "PendingInstall.h"
@@ -33,11 +33,6 @@ std::wstring ReadString(const std::wstring& file, const wchar_t* section, const 
     std::vector<wchar_t> buffer(capacity + 1, L'\0');
     GetPrivateProfileStringW(section, key.c_str(), L"", buffer.data(), capacity, file.c_str());
     return buffer.data();
-}
-
-std::wstring Numbered(const wchar_t* prefix, int index)
-{
-    return prefix + std::to_wstring(index);
 }
 
 void Write(const std::wstring& file, const wchar_t* section, const std::wstring& key, const std::wstring& value)
@@ -95,12 +90,11 @@ void LogUpdateFailure(const std::wstring& text)
 
 } // namespace
 
-ProgramList ReadProgramList(const std::wstring& manifestPath)
+ProgramList ReadProgramList(const CManifestEntries& manifest)
 {
     ProgramList programs;
-    int count = GetPrivateProfileIntW(L"RUN", L"NUMBER", 0, manifestPath.c_str());
-    for (int i = 1; i <= count && i < 100000; ++i) {
-        std::wstring value = ReadString(manifestPath, L"RUN", Numbered(L"FILE", i));
+    for (int i = 1; i <= manifest.RunCount(); ++i) {
+        std::wstring value = manifest.RunValue(L"FILE", i);
         if (value.empty()) continue;
         std::wstring name, arguments;
         SplitSetupEntry(value, L' ', name, arguments);
@@ -227,8 +221,7 @@ void CUpdateInstaller::GiveUpReplay()
 void CUpdateInstaller::RecordSetupDigest(CPendingInstall& pending)
 {
     FileDigest digest;
-    if (CManifestCheck(m_dialog.GetManifestPath(), m_installFolder).EntryDigest(0, digest))
-        pending.RecordSetupDigest(digest);
+    if (m_manifest.EntryDigest(0, digest)) pending.RecordSetupDigest(digest);
 }
 
 // Before anything is closed or moved: the manifest is still the signed one,
@@ -286,8 +279,8 @@ void CUpdateInstaller::RefuseUnverifiedDownloads()
 bool CUpdateInstaller::SetupStillVerified(const std::wstring& setupPath)
 {
     FileDigest digest;
-    bool known = m_fromDownload ? CPendingInstall(m_pendingPath).ReadSetupDigest(digest)
-                                : CManifestCheck(m_dialog.GetManifestPath(), m_installFolder).EntryDigest(0, digest);
+    bool known =
+        m_fromDownload ? CPendingInstall(m_pendingPath).ReadSetupDigest(digest) : m_manifest.EntryDigest(0, digest);
     if (known && FileMatchesDigest(setupPath, digest)) return true;
     LogManifestRefusal(L"setup that does not match the manifest", setupPath);
     return false;
@@ -369,10 +362,10 @@ void CUpdateInstaller::StartSetup(const std::wstring& setupPath, const std::wstr
 
 // The setup is recorded before anything is moved, so a run stopped between
 // the moves still starts it next time.
-void CUpdateInstaller::RecordSetupAhead(const std::wstring& manifest)
+void CUpdateInstaller::RecordSetupAhead()
 {
     std::wstring file, arguments;
-    SplitSetupEntry(ReadString(manifest, L"RUN", L"NAME"), L' ', file, arguments);
+    SplitSetupEntry(m_manifest.Run().Value(L"NAME", MAX_PATH), L' ', file, arguments);
     if (file.empty() || !IsSafeSetupName(file)) return;
     CPendingInstall pending(m_pendingPath);
     pending.RecordSetup(m_installFolder + file + L"|" + arguments);
@@ -405,7 +398,6 @@ void CUpdateInstaller::InstallUpdate()
 {
     m_dialog.RunOnDialog([this]() { m_dialog.SetCloseEnabled(false); });
     const std::wstring manifest = m_dialog.GetManifestPath();
-    ProgramList programs = ReadProgramList(manifest);
     if (m_fromDownload) {
         if (!ReplayPendingInstall()) return;
     } else {
@@ -413,7 +405,10 @@ void CUpdateInstaller::InstallUpdate()
             RefuseUnverifiedDownloads();
             return;
         }
-        std::wstring setupEntry = ReadString(manifest, L"RUN", L"NAME");
+        // Read once its signature holds again, and used for all that follows.
+        m_manifest = CManifestEntries(manifest);
+        ProgramList programs = ReadProgramList(m_manifest);
+        std::wstring setupEntry = m_manifest.Run().Value(L"NAME", MAX_PATH);
         if (m_forced && !setupEntry.empty() && !AskRestartNow()) {
             PostponeInstallation(programs, setupEntry);
             return;
@@ -421,12 +416,12 @@ void CUpdateInstaller::InstallUpdate()
         // Every mode closes the main program before a file of it is replaced.
         m_dialog.NoteMainProgramClosed();
         CloseMainProgram(m_installFolder);
-        RecordSetupAhead(manifest);
+        RecordSetupAhead();
         InstallFinishedDownloads(programs);
     }
 
     std::wstring entry =
-        m_fromDownload ? ReadString(m_pendingPath, L"FORCE", L"NAME") : ReadString(manifest, L"RUN", L"NAME");
+        m_fromDownload ? ReadString(m_pendingPath, L"FORCE", L"NAME") : m_manifest.Run().Value(L"NAME", MAX_PATH);
     if (entry.empty()) {
         if (m_fromDownload) {
             CPendingInstall(m_pendingPath).DeleteWhenDone();

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "ManifestEntries.h"
 #include "PendingInstall.h"
 
 #include <map>
@@ -19,7 +20,7 @@ extern const wchar_t kPendingInstallName[]; // "uprelay.ini"
 
 // Program file name -> its arguments, from the manifest's "RUN"/"FILE%d".
 typedef std::map<std::wstring, std::wstring> ProgramList;
-ProgramList ReadProgramList(const std::wstring& manifestPath);
+ProgramList ReadProgramList(const CManifestEntries& manifest);
 
 // The setup entry split at its first separator into file part and arguments.
 void SplitSetupEntry(const std::wstring& entry, wchar_t separator, std::wstring& file, std::wstring& arguments);
@@ -59,7 +60,7 @@ public:
 private:
     std::vector<PendingMove> CollectFinishedMoves(const ProgramList& programs);
     void InstallFinishedDownloads(const ProgramList& programs);
-    void RecordSetupAhead(const std::wstring& manifest);
+    void RecordSetupAhead();
     void RecordSetupDigest(CPendingInstall& pending);
     bool DownloadsStillVerified();
     void RefuseUnverifiedDownloads();
@@ -82,4 +83,7 @@ private:
     std::wstring m_pendingPath;
     bool m_forced = false;
     bool m_fromDownload = false;
+    // The manifest's entries, read once its signature was verified again;
+    // none in a replay, which works from the pending record alone.
+    CManifestEntries m_manifest;
 };

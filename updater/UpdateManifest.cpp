@@ -11,7 +11,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <set>
 #include <vector>
@@ -22,20 +21,6 @@ std::wstring WithBackslash(std::wstring folder)
 {
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     return folder;
-}
-
-std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key, DWORD capacity)
-{
-    std::vector<wchar_t> buffer(capacity + 1, L'\0');
-    GetPrivateProfileStringW(section, key, L"", buffer.data(), capacity, file.c_str());
-    return buffer.data();
-}
-
-std::wstring NumberedKey(const wchar_t* format, int index)
-{
-    wchar_t key[10];
-    swprintf_s(key, 10, format, index);
-    return key;
 }
 
 std::wstring ReplaceLineBreaks(std::wstring text)
@@ -122,17 +107,14 @@ void QueueUnlessPresent(IUpdateCheckHost& host, const std::string& url, const st
 }
 
 // Forced mode: compares every "FILE" entry with the installed file.
-bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl, std::set<std::string>& manifestUrls)
+bool CheckSingleFiles(IUpdateCheckHost& host, const CManifestEntries& entries, const std::string& baseUrl,
+                      std::set<std::string>& manifestUrls)
 {
-    const std::wstring manifest = host.GetManifestPath();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
-    int count = GetPrivateProfileIntW(L"FILE", L"NUMBER", 0, manifest.c_str());
-    count = std::min(count, kMaxManifestFileEntries);
     bool changed = false;
-    for (int i = 1; i <= count; ++i) {
-        std::wstring folder = ResolveTargetFolder(
-            ReadIniString(manifest, L"FILE", NumberedKey(L"PATH%d", i).c_str(), 260), installFolder);
-        std::wstring name = ReadIniString(manifest, L"FILE", NumberedKey(L"NAME%d", i).c_str(), 260);
+    for (int i = 1; i <= entries.FileCount(); ++i) {
+        std::wstring folder = ResolveTargetFolder(entries.FileValue(L"PATH", i), installFolder);
+        std::wstring name = entries.FileValue(L"NAME", i);
         // A name is a file beside the manifest and in the target folder, never a
         // path; the folder is the install folder or one of its sub-folders.
         if (!IsSafeFileName(name) || MayBeCut(name, 260) || (folder + name).size() >= MAX_PATH) {
@@ -143,7 +125,7 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl, std::s
             LogManifestRefusal(L"FILE target outside the install folder", folder);
             continue;
         }
-        std::wstring version = ReadIniString(manifest, L"FILE", NumberedKey(L"VERSION%d", i).c_str(), 260);
+        std::wstring version = entries.FileValue(L"VERSION", i);
         std::string url = baseUrl + ToAnsi(name);
         manifestUrls.insert(url);
         std::wstring fullPath = folder + name;
@@ -152,7 +134,7 @@ bool CheckSingleFiles(IUpdateCheckHost& host, const std::string& baseUrl, std::s
         }
         changed = true;
         FileDigest digest;
-        CManifestCheck(manifest, installFolder).EntryDigest(i, digest);
+        entries.EntryDigest(i, digest);
         QueueUnlessPresent(host, url, name, folder, version, digest);
     }
     return changed;
@@ -171,17 +153,17 @@ enum SetupCheck { SetupNotNewer, SetupNewer, SetupUnusable };
 // Every mode: the setup package against the installed main program. A newer
 // setup whose address does not decipher into a web address cannot be fetched:
 // that is a failed check, never "already the newest".
-SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrls)
+SetupCheck CheckSetup(IUpdateCheckHost& host, const CManifestEntries& entries, std::set<std::string>& manifestUrls)
 {
-    const std::wstring manifest = host.GetManifestPath();
     const std::wstring installFolder = WithBackslash(host.GetInstallFolder());
-    std::wstring version = ReadIniString(manifest, L"SETUP", L"VERSION", 255);
+    const CIniSection& setup = entries.Setup();
+    std::wstring version = setup.Value(L"VERSION", 255);
     if (version.empty()) return SetupNotNewer;
-    std::wstring found = ReadIniString(manifest, L"SETUP", L"FILE", 255);
+    std::wstring found = setup.Value(L"FILE", 255);
     host.SetFoundVersionText(L"{f 0}{c #00FF6F0F}" + EscapeTaggedText(found) + L"{/c}{/f}");
     if (!CompareMainProgramVersion(version, installFolder)) return SetupNotNewer;
-    host.SetNewFeatures(ReplaceLineBreaks(ReadIniString(manifest, L"SETUP", L"NEWFEATURES", 1024)));
-    std::wstring name = ReadIniString(manifest, L"SETUP", L"NAME", 260);
+    host.SetNewFeatures(ReplaceLineBreaks(setup.Value(L"NEWFEATURES", 1024)));
+    std::wstring name = setup.Value(L"NAME", 260);
     // The package is saved in "cache" under this name and deleted by it later.
     if (!IsSafeSetupName(name) || MayBeCut(name, 260) || (installFolder + L"cache\\" + name).size() >= MAX_PATH) {
         LogManifestRefusal(L"SETUP name", name);
@@ -190,13 +172,13 @@ SetupCheck CheckSetup(IUpdateCheckHost& host, std::set<std::string>& manifestUrl
     host.SetSetupFileName(name);
 
     StringCipherKey key = MakeUpdaterCipherKey();
-    std::wstring cipherUrl = ReadIniString(manifest, L"SETUP", L"URL", 260);
+    std::wstring cipherUrl = setup.Value(L"URL", 260);
     std::string setupUrl = cipherUrl.empty() ? std::string() : StringCipher(ToAnsi(cipherUrl), key, CipherDecode);
     if (!IsWebAddress(setupUrl)) return SetupUnusable;
     host.SetSetupUrl(setupUrl);
     manifestUrls.insert(setupUrl);
     FileDigest digest;
-    CManifestCheck(manifest, installFolder).EntryDigest(0, digest);
+    entries.EntryDigest(0, digest);
     QueueUnlessPresent(host, setupUrl, name, std::wstring(), version, digest);
     if (host.GetUpdateMode() != UpdateModeForced) StartProgressTimer(host);
     return SetupNewer;
@@ -312,8 +294,10 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
     IUpdateCheckHost& host = *static_cast<IUpdateCheckHost*>(hostPointer);
     const std::wstring manifest = host.GetManifestPath();
     // Nothing of a manifest is used, not even its mode, before all of it was
-    // found signed and acceptable.
-    if (!IsUpdateManifest(manifest) || !CManifestCheck(manifest, host.GetInstallFolder()).Accept()) {
+    // found signed and acceptable. The signature comes first: it reads no
+    // more than a manifest's size of a file that may be anything.
+    CManifestCheck check(manifest, host.GetInstallFolder());
+    if (!check.Accept() || !IsUpdateManifest(manifest)) {
         PostMessageW(host.GetWindow(), WM_MANIFEST_FAILED, 0, 0);
         return 0;
     }
@@ -326,8 +310,8 @@ unsigned __stdcall ParseUpdateManifest(void* hostPointer)
     std::set<std::string> manifestUrls;
 
     const bool forced = host.GetUpdateMode() == UpdateModeForced;
-    bool filesChanged = forced && CheckSingleFiles(host, baseUrl, manifestUrls);
-    SetupCheck setup = CheckSetup(host, manifestUrls);
+    bool filesChanged = forced && CheckSingleFiles(host, check.Entries(), baseUrl, manifestUrls);
+    SetupCheck setup = CheckSetup(host, check.Entries(), manifestUrls);
     if (setup == SetupUnusable) {
         PostMessageW(host.GetWindow(), WM_MANIFEST_FAILED, 0, 0);
         return 0;

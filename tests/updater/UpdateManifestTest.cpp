@@ -3,6 +3,7 @@
 #include "UpdateManifest.h"
 #include "AnsiText.h"
 #include "FileNameRuleCases.h"
+#include "ManifestEntries.h"
 #include "ManifestRules.h"
 #include "SafeFileName.h"
 #include "PendingInstall.h"
@@ -499,7 +500,7 @@ TEST_F(UpdateManifestTest, FoundVersionTextIsEscaped)
 TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
 {
     m_dialog.mode = UpdateModeForced;
-    std::string manifest = "[FILE]\r\nNUMBER=100000\r\n";
+    std::string manifest = "[FILE]\r\nNUMBER=" + std::to_string(kMaxManifestEntries) + "\r\n";
     for (int i = 98; i <= 101; ++i)
         manifest += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n" + Digest(std::to_string(i));
     WriteManifest(manifest);
@@ -507,6 +508,51 @@ TEST_F(UpdateManifestTest, FileCountIsCappedAtNinetyNine)
     EXPECT_EQ(WM_UPDATE_NEW_VERSION, RunCheck());
     EXPECT_EQ((std::vector<std::string>{ "http://127.0.0.1/lumo/2014/f98.dll", "http://127.0.0.1/lumo/2014/f99.dll" }),
               QueuedUrls());
+}
+
+// A FILE or RUN section may count up to kMaxManifestEntries entries: all of
+// them are read and checked (up to the 99 FILE entries the updater reads),
+// and a manifest that counts one more is refused whole.
+TEST_F(UpdateManifestTest, EntryCountsUpToTheBoundAreReadAndBeyondItRefused)
+{
+    const int most = kMaxManifestEntries;
+    auto files = [](int number, int named) {
+        std::string text = "[FILE]\r\nNUMBER=" + std::to_string(number) + "\r\n";
+        for (int i = 1; i <= named; ++i)
+            text += "NAME" + std::to_string(i) + "=f" + std::to_string(i) + ".dll\r\n" + Digest(std::to_string(i));
+        return text;
+    };
+    auto programs = [](int number, const std::string& last) {
+        std::string text = "[RUN]\r\nNUMBER=" + std::to_string(number) + "\r\n";
+        for (int i = 1; i < number; ++i) text += "FILE" + std::to_string(i) + "=f1.dll /x\r\n";
+        return text + "FILE" + std::to_string(number) + "=" + last + "\r\n";
+    };
+    struct Case
+    {
+        const char* what;
+        std::string manifest;
+        UINT expected;
+        size_t queued;
+    } cases[] = {
+        { "FILE counting the most", files(most, most), WM_UPDATE_NEW_VERSION, kMaxManifestFileEntries },
+        { "FILE counting one more", files(most + 1, 1), WM_MANIFEST_FAILED, 0 },
+        { "RUN counting the most", files(1, 1) + programs(most, "f1.dll"), WM_UPDATE_NEW_VERSION, 1 },
+        { "RUN counting the most, the last a path", files(1, 1) + programs(most, "C:\\Windows\\evil.exe"),
+          WM_MANIFEST_FAILED, 0 },
+        { "RUN counting one more", files(1, 1) + programs(most + 1, "f1.dll"), WM_MANIFEST_FAILED, 0 },
+        { "RUN counting the most without its entries", files(1, 1) + "[RUN]\r\nNUMBER=" + std::to_string(most),
+          WM_UPDATE_NEW_VERSION, 1 },
+        { "RUN counting one more without its entries", files(1, 1) + "[RUN]\r\nNUMBER=" + std::to_string(most + 1),
+          WM_MANIFEST_FAILED, 0 },
+    };
+    m_dialog.mode = UpdateModeForced;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_dialog.manager.ClearAllDownloads();
+        WriteManifest(c.manifest);
+        EXPECT_EQ(c.expected, RunCheck());
+        EXPECT_EQ(c.queued, QueuedUrls().size());
+    }
 }
 
 TEST_F(UpdateManifestTest, StaleTaskIsRemovedWithItsFiles)

@@ -619,14 +619,19 @@ bool CHttpDownload::RunTransferOnce()
     return failed;
 }
 
-DWORD CHttpDownload::SaveStoredRecords()
+std::vector<ResumeRecord> CHttpDownload::SegmentRecords(std::atomic<DWORD> DownloadSegment::*held)
 {
     EnterCriticalSection(&lock);
     std::vector<ResumeRecord> records;
     for (const DownloadSegment* segment : segments)
-        records.push_back({ segment->start, segment->end, segment->stored });
+        records.push_back({ segment->start, segment->end, (segment->*held).load() });
     LeaveCriticalSection(&lock);
-    return ResumeRecordFile::Replace(writeLock, cfgFile, CurrentStamp(), records);
+    return records;
+}
+
+DWORD CHttpDownload::SaveStoredRecords()
+{
+    return ResumeRecordFile::Replace(writeLock, cfgFile, CurrentStamp(), SegmentRecords(&DownloadSegment::stored));
 }
 
 // The piece's bytes reach the disk before the record that claims them.
@@ -639,12 +644,7 @@ void CHttpDownload::RecordPieceStored(DownloadSegment& segment, HANDLE file)
 
 DWORD CHttpDownload::SaveResumeRecords()
 {
-    EnterCriticalSection(&lock);
-    std::vector<ResumeRecord> records;
-    for (const DownloadSegment* segment : segments)
-        records.push_back({ segment->start, segment->end, segment->received });
-    LeaveCriticalSection(&lock);
-    return ResumeRecordFile::Append(writeLock, cfgFile, CurrentStamp(), records);
+    return ResumeRecordFile::Append(writeLock, cfgFile, CurrentStamp(), SegmentRecords(&DownloadSegment::received));
 }
 
 // ---------------------------------------------------------------- one range

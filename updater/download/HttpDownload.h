@@ -119,6 +119,8 @@ private:
     // Resume records kept current while the transfer runs, so that a killed
     // run leaves what the next one continues from.
     bool CanResumeLater() const;
+    // Every range as a record that claims the bytes `held` counts of it.
+    std::vector<ResumeRecord> SegmentRecords(std::atomic<DWORD> DownloadSegment::*held);
     DWORD SaveStoredRecords();
     void RecordPieceStored(DownloadSegment& segment, HANDLE file);
     void FinishTransfer(bool failed);

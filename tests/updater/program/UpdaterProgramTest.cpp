@@ -1,3 +1,4 @@
+#include "ManifestEntries.h"
 #include "PendingInstall.h"
 #include "SafeFileName.h"
 #include "SelfRelocation.h"
@@ -194,6 +195,61 @@ TEST(PendingInstallTest, RecordHasWorkWhileAFileWaitsInCacheOrASetupIsNamed)
     pending.DeleteWhenDone();
     EXPECT_FALSE(pending.Exists());
     EXPECT_FALSE(HasPendingInstall(folder));
+    RemoveDirectoryW((folder + L"cache").c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Anyone may write the record. One that counts as many moves as a manifest
+// may have entries is read whole; one that counts more is not read at all,
+// even with a file waiting in "cache".
+TEST(PendingInstallTest, RecordCountingMoreMovesThanAManifestHasIsNotRead)
+{
+    const std::wstring folder =
+        TemporaryDirectory() + L"lumora_pending_bound_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"cache").c_str(), nullptr);
+    const std::wstring waiting = folder + L"cache\\a.dll";
+    HANDLE file = CreateFileW(waiting.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    const std::string sha(64, 'a');
+    auto record = [&](int number) {
+        std::wstring text = L"[FILE]\r\n";
+        for (int i = 1; i <= kMaxManifestEntries; ++i) {
+            std::wstring n = std::to_wstring(i);
+            text += L"FILES" + n + L"=" + waiting + L"|" + folder + L"a.dll\r\nSIZE" + n + L"=" + n + L"\r\nSHA256" +
+                n + L"=" + std::wstring(sha.begin(), sha.end()) + L"\r\n";
+            if (i % 2 == 0) text += L"RUN" + n + L"=1\r\nARGUMENT" + n + L"=/x " + n + L"\r\n";
+        }
+        text += L"NUMBER=" + std::to_wstring(number) + L"\r\n";
+        std::string bytes(text.begin(), text.end());
+        HANDLE out =
+            CreateFileW((folder + L"uprelay.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(out);
+    };
+    CPendingInstall pending(folder + L"uprelay.ini");
+
+    record(kMaxManifestEntries);
+    std::vector<PendingMove> read = pending.ReadMoves();
+    ASSERT_EQ(static_cast<size_t>(kMaxManifestEntries), read.size());
+    const PendingMove& last = read.back();
+    EXPECT_EQ(waiting, last.source);
+    EXPECT_EQ(folder + L"a.dll", last.target);
+    EXPECT_TRUE(last.run);
+    EXPECT_EQ(L"/x " + std::to_wstring(kMaxManifestEntries), last.arguments);
+    EXPECT_EQ(static_cast<DWORD>(kMaxManifestEntries), last.digest.size);
+    EXPECT_EQ(sha, last.digest.sha256);
+    EXPECT_FALSE(read[0].run);
+    EXPECT_TRUE(pending.HasWork());
+
+    record(kMaxManifestEntries + 1);
+    EXPECT_TRUE(pending.ReadMoves().empty());
+    EXPECT_FALSE(pending.HasWork());
+
+    pending.Delete();
+    DeleteFileW(waiting.c_str());
     RemoveDirectoryW((folder + L"cache").c_str());
     RemoveDirectoryW(folder.c_str());
 }

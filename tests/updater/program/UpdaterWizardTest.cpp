@@ -108,6 +108,22 @@ protected:
         return 0;
     }
 
+    // A forced run with a file and a setup to install, whose restart prompt
+    // the user answers "not now": Esc, like "取消".
+    void PostponeForcedRun()
+    {
+        LaunchMainStub();
+        ServeManifest("setup.exe /S", true);
+        StartUpdater(L"F");
+        HWND box = WaitForMessageBox();
+        ASSERT_NE(nullptr, box) << "the restart prompt";
+        wchar_t title[32] = {};
+        GetWindowTextW(box, title, 32);
+        EXPECT_STREQ(L"提示", title);
+        SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(UpdaterEnds());
+    }
+
     std::string m_payload;
 };
 
@@ -157,17 +173,7 @@ TEST_F(UpdaterWizardTest, SilentRunShowsTheNewVersionAndMinimizesTheMainProgram)
 
 TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
 {
-    LaunchMainStub();
-    ServeManifest("setup.exe /S", true);
-    StartUpdater(L"F");
-    HWND box = WaitForMessageBox();
-    ASSERT_NE(nullptr, box) << "the restart prompt";
-    wchar_t title[32] = {};
-    GetWindowTextW(box, title, 32);
-    EXPECT_STREQ(L"提示", title);
-    // Esc answers like "取消": not now.
-    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(UpdaterEnds());
+    ASSERT_NO_FATAL_FAILURE(PostponeForcedRun());
 
     const std::wstring cache = m_program + L"cache\\";
     EXPECT_EQ(L"2", Profile(Pending(), L"FILE", L"NUMBER"));
@@ -208,13 +214,7 @@ TEST_F(UpdaterWizardTest, ForcedRunPostponedByTheUserRecordsThePendingInstall)
 // neither installed nor kept; the verified setup still runs.
 TEST_F(UpdaterWizardTest, PostponedFileWhoseBytesChangedIsNotInstalled)
 {
-    LaunchMainStub();
-    ServeManifest("setup.exe /S", true);
-    StartUpdater(L"F");
-    HWND box = WaitForMessageBox();
-    ASSERT_NE(nullptr, box) << "the restart prompt";
-    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0); // not now
-    ASSERT_TRUE(UpdaterEnds());
+    ASSERT_NO_FATAL_FAILURE(PostponeForcedRun());
     const std::wstring cache = m_program + L"cache\\";
     EXPECT_EQ(std::to_wstring(m_payload.size()), Profile(Pending(), L"FILE", L"SIZE1"));
     EXPECT_EQ(64u, Profile(Pending(), L"FILE", L"SHA2561").size());
