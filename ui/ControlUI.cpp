@@ -530,7 +530,7 @@ void CControlUI::PaintBkColor(HDC hDC)
         CPainterUI::DrawColor(hDC, m_rcPaint, m_dwBackColor);
     } else {
         // A translucent colour is blended over what lies under it on every paint; kept like an image.
-        const CPaintResultCacheUI::TKeyUI key = { CStringUI(), m_dwBackColor, 0, nullptr, false, 0 };
+        const CPaintResultCacheUI::TKeyUI key = { nullptr, m_dwBackColor, 0, nullptr, false, 0 };
         auto render = [this](HDC hColorDC, RECT rc) { CPainterUI::DrawColor(hColorDC, rc, m_dwBackColor); };
         if (!m_bkColorCache.Draw(hDC, m_rcItem, m_rcPaint, key, render))
             CPainterUI::DrawColor(hDC, m_rcItem, m_dwBackColor);
@@ -572,7 +572,7 @@ void CControlUI::PaintBkImage(HDC hDC)
     if (m_sBkImage.IsEmpty()) return;
     // An image placed with "dest" may reach past the control, where the kept result ends.
     if (wcsstr(m_sBkImage.GetData(), L"dest=") == nullptr) {
-        const CPaintResultCacheUI::TKeyUI key = { m_sBkImage, 0, 0, nullptr, false, ImageGeneration() };
+        const CPaintResultCacheUI::TKeyUI key = { m_sBkImage.GetData(), 0, 0, nullptr, false, ImageGeneration() };
         auto render = [this](HDC hImageDC, RECT /*rc*/) { DrawImageOrForget(hImageDC, m_sBkImage); };
         if (m_bkImageCache.Draw(hDC, m_rcItem, m_rcPaint, key, render)) return;
     }

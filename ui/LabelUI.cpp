@@ -162,8 +162,8 @@ HFONT CLabelUI::FontHandle() const
 
 void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
 {
-    const CPaintResultCacheUI::TKeyUI key = { m_sText,      dwColor,     uStyle,
-                                              FontHandle(), m_bShowHtml, m_bShowHtml ? ImageGeneration() : 0 };
+    const CPaintResultCacheUI::TKeyUI key = { m_sText.GetData(), dwColor,     uStyle,
+                                              FontHandle(),      m_bShowHtml, m_bShowHtml ? ImageGeneration() : 0 };
     auto render = [&](HDC hTextDC, RECT rcDrawn) { DrawLabelTextDirectly(hTextDC, rcDrawn, dwColor, uStyle); };
     if (!m_textCache.Draw(hDC, rc, m_rcPaint, key, render)) DrawLabelTextDirectly(hDC, rc, dwColor, uStyle);
 }

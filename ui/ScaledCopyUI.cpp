@@ -5,6 +5,7 @@
 #include "ImageDecoderUI.h"
 #include "NinePartsUI.h"
 #include "PainterUI.h"
+#include "uishared/DrawnCopyUI.h"
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
@@ -93,19 +94,7 @@ HBITMAP CScaledCopyUI::Resample(const TImageRecUI& image, int cx, int cy, const 
 HBITMAP CScaledCopyUI::Stretch(HDC hDC, const TImageRecUI& image, int cx, int cy, const RECT& rcBmpPart,
                                const RECT& rcCorners, bool bBlend, bool bHole)
 {
-    DWORD* pBits = nullptr;
-    HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(cx, cy, &pBits);
-    if (hCopy == nullptr) return nullptr;
-    HDC hCopyDC = CreateCompatibleDC(hDC);
-    if (hCopyDC == nullptr) {
-        DeleteObject(hCopy);
-        return nullptr;
-    }
-    HGDIOBJ hOld = SelectObject(hCopyDC, hCopy);
-    const RECT rcCopy = { 0, 0, cx, cy };
-    CPainterUI::DrawImage(hCopyDC, image.hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole);
-    GdiFlush();
-    SelectObject(hCopyDC, hOld);
-    DeleteDC(hCopyDC);
-    return hCopy;
+    return UIShared::CDrawnCopyUI::Make(hDC, cx, cy, [&](HDC hCopyDC, const RECT& rcCopy) {
+        CPainterUI::DrawImage(hCopyDC, image.hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole);
+    });
 }

@@ -715,7 +715,7 @@ void CControlUI::PaintBkImage(HDC hDC)
     if (m_bBkImageChanged && m_bShapedHitTest) RebuildShapeRegion();
     // An image placed with "dest" may reach past the control, where the kept result ends.
     if (wcsstr(m_sBkImage.GetData(), L"dest=") == nullptr) {
-        const CPaintResultCacheUI::TKeyUI key = { m_sBkImage, 0, 0, nullptr, false };
+        const CPaintResultCacheUI::TKeyUI key = { m_sBkImage.GetData(), 0, 0, nullptr, false, 0 };
         auto render = [this](HDC hImageDC, RECT /*rc*/) { DrawImageOrForget(hImageDC, m_sBkImage); };
         if (m_bkImageCache.Draw(hDC, m_rcItem, m_rcPaint, key, render)) return;
     }

@@ -14,6 +14,7 @@
 #include "ScaledImageCacheUI.h"
 #include "SkinSourceUI.h"
 #include "WindowManagerUI.h"
+#include "uishared/DrawnCopyUI.h"
 #include "uishared/GradientUI.h"
 #include "uishared/PenDrawingUI.h"
 
@@ -212,21 +213,9 @@ HBITMAP CPainterUI::MakeScaledCopy(HDC hDC, const TImageRecUI* pImage, int cx, i
 HBITMAP CPainterUI::StretchCopy(HDC hDC, const TImageRecUI* pImage, int cx, int cy, const RECT& rcBmpPart,
                                 const RECT& rcCorners, bool bBlend, bool bHole, bool bTiledX, bool bTiledY)
 {
-    DWORD* pBits = nullptr;
-    HBITMAP hCopy = CImageDecoderUI::CreateTopDownDib(hDC, cx, cy, &pBits);
-    if (hCopy == nullptr) return nullptr;
-    HDC hCopyDC = CreateCompatibleDC(hDC);
-    if (hCopyDC == nullptr) {
-        DeleteObject(hCopy);
-        return nullptr;
-    }
-    HGDIOBJ hOld = SelectObject(hCopyDC, hCopy);
-    const RECT rcCopy = MakeRect(0, 0, cx, cy);
-    DrawImage(hCopyDC, pImage->hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole, bTiledX, bTiledY);
-    GdiFlush();
-    SelectObject(hCopyDC, hOld);
-    DeleteDC(hCopyDC);
-    return hCopy;
+    return UIShared::CDrawnCopyUI::Make(hDC, cx, cy, [&](HDC hCopyDC, const RECT& rcCopy) {
+        DrawImage(hCopyDC, pImage->hBitmap, rcCopy, rcCopy, rcBmpPart, rcCorners, bBlend, 255, bHole, bTiledX, bTiledY);
+    });
 }
 
 bool CPainterUI::DrawImageDesc(HDC hDC, CWindowManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,

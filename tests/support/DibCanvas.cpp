@@ -28,10 +28,25 @@ void CDibCanvas::Fill(DWORD rgb)
     for (size_t i = 0; i < static_cast<size_t>(m_cx) * m_cy; i++) m_pBits[i] = rgb;
 }
 
+void CDibCanvas::FillPattern(int nSeed)
+{
+    ::GdiFlush();
+    for (int y = 0; y < m_cy; y++)
+        for (int x = 0; x < m_cx; x++)
+            m_pBits[static_cast<size_t>(y) * m_cx + x] =
+                (((x * 37 + nSeed) & 0xFF) << 16) | (((y * 53) & 0xFF) << 8) | ((x + y) * 11 & 0xFF);
+}
+
 DWORD CDibCanvas::Pixel(int x, int y) const
 {
     ::GdiFlush();
     return m_pBits[static_cast<size_t>(y) * m_cx + x] & 0x00FFFFFF;
+}
+
+std::vector<DWORD> CDibCanvas::Pixels() const
+{
+    ::GdiFlush();
+    return std::vector<DWORD>(m_pBits, m_pBits + static_cast<size_t>(m_cx) * m_cy);
 }
 
 int CDibCanvas::CountOf(const RECT& rc, DWORD rgb) const

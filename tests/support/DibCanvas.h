@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A 32-bit top-down DIB section selected into its own memory DC, for either UI
 // library to paint on and the tests to read back. Pixels read as 0xRRGGBB (the
@@ -21,9 +22,14 @@ public:
     int Height() const { return m_cy; }
     RECT Rect() const { return RECT{ 0, 0, m_cx, m_cy }; }
 
-    // Every pixel to rgb (0xRRGGBB).
+    // Every pixel to rgb (0xRRGGBB), stored as given: an alpha byte above it is kept.
     void Fill(DWORD rgb);
+    // A pattern whose every pixel differs from its neighbours, so no drawing matches it by
+    // chance; each seed gives other pixels.
+    void FillPattern(int nSeed = 0);
     DWORD Pixel(int x, int y) const;
+    // Every pixel as it is stored, the alpha byte included, row by row.
+    std::vector<DWORD> Pixels() const;
 
     // Pixels of rc that have, or do not have, the colour rgb.
     int CountOf(const RECT& rc, DWORD rgb) const;

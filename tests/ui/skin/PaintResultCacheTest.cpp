@@ -1,64 +1,19 @@
-// Drawings kept with the pixels under them: what comes back from the cache is pixel for
-// pixel what drawing again gives, and anything that changes the drawing or what lies
-// under it makes it draw again.
+// Drawings kept with the pixels under them, by the cache both UI libraries paint
+// through: what comes back from the cache is pixel for pixel what drawing again gives,
+// and anything that changes the drawing or what lies under it makes it draw again.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
 
-#include "PaintResultCacheUI.h"
+#include "DibCanvas.h"
+#include "uishared/PaintResultCacheUI.h"
 
 namespace {
 
+using UIShared::CPaintResultCacheUI;
+
 const int kSize = 64;
 const RECT kText = { 8, 10, 56, 40 };
-
-// A DIB canvas with a pattern under the drawing; its pixels can be read and changed.
-class CCanvas
-{
-public:
-    explicit CCanvas(int nSeed)
-    {
-        m_hDC = CreateCompatibleDC(nullptr);
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = kSize;
-        bmi.bmiHeader.biHeight = -kSize;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        m_hBitmap = CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, (void**)&m_pBits, nullptr, 0);
-        m_hOld = SelectObject(m_hDC, m_hBitmap);
-        Fill(nSeed);
-    }
-    ~CCanvas()
-    {
-        SelectObject(m_hDC, m_hOld);
-        DeleteObject(m_hBitmap);
-        DeleteDC(m_hDC);
-    }
-    CCanvas(const CCanvas&) = delete;
-    CCanvas& operator=(const CCanvas&) = delete;
-
-    void Fill(int nSeed)
-    {
-        GdiFlush();
-        for (int y = 0; y < kSize; y++)
-            for (int x = 0; x < kSize; x++)
-                m_pBits[y * kSize + x] =
-                    (((x * 37 + nSeed) & 0xFF) << 16) | (((y * 53) & 0xFF) << 8) | ((x + y) & 0xFF);
-    }
-    HDC DC() const { return m_hDC; }
-    std::vector<DWORD> Pixels() const
-    {
-        GdiFlush();
-        return std::vector<DWORD>(m_pBits, m_pBits + kSize * kSize);
-    }
-
-private:
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-    DWORD* m_pBits = nullptr;
-};
 
 // Antialiased text over the pattern and a translucent square: the drawing depends on
 // every pixel under it.
@@ -71,22 +26,10 @@ void DrawSample(HDC hDC, RECT rc, LPCWSTR pstrText, COLORREF clr)
     DrawTextW(hDC, pstrText, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(hDC, hOldFont);
     DeleteObject(hFont);
-    HDC hPixelDC = CreateCompatibleDC(hDC);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 1;
-    bmi.bmiHeader.biHeight = 1;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    DWORD* pPixel = nullptr;
-    HBITMAP hPixel = CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)&pPixel, nullptr, 0);
-    *pPixel = 0x80402000;
-    HGDIOBJ hOld = SelectObject(hPixelDC, hPixel);
+    CDibCanvas square(1, 1);
+    square.Fill(0x80402000); // premultiplied, with its alpha byte
     const BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
-    AlphaBlend(hDC, rc.left, rc.top, 12, 12, hPixelDC, 0, 0, 1, 1, blend);
-    SelectObject(hPixelDC, hOld);
-    DeleteObject(hPixel);
-    DeleteDC(hPixelDC);
+    AlphaBlend(hDC, rc.left, rc.top, 12, 12, square.DC(), 0, 0, 1, 1, blend);
 }
 
 enum EChange { CHANGE_NOTHING, CHANGE_PIXELS_UNDER, CHANGE_TEXT, CHANGE_COLOUR, CHANGE_STYLE, CHANGE_IMAGES };
@@ -103,29 +46,31 @@ class PaintResultCacheTest : public ::testing::TestWithParam<TCase>
 TEST_P(PaintResultCacheTest, EveryPaintEqualsDrawingAgain)
 {
     const TCase& c = GetParam();
-    CCanvas cached(0), direct(0);
+    CDibCanvas cached(kSize, kSize), direct(kSize, kSize);
     CPaintResultCacheUI cache;
     int nRenders = 0;
-    CPaintResultCacheUI::TKeyUI key = { L"Ab 12", 0xFF102030, DT_SINGLELINE, nullptr, false, 0 };
+    std::wstring sText = L"Ab 12";
+    CPaintResultCacheUI::TKeyUI key = { nullptr, 0xFF102030, DT_SINGLELINE, nullptr, false, 0 };
     const RECT rcPaint = { 0, 0, kSize, kSize };
     for (int iPaint = 0; iPaint < 3; iPaint++) {
         // Each paint starts over the pattern, as a paint starts with what lies under the text.
         const int nSeed = iPaint == 2 ? (c.change == CHANGE_PIXELS_UNDER ? 99 : 1) : iPaint;
-        cached.Fill(nSeed);
-        direct.Fill(nSeed);
+        cached.FillPattern(nSeed);
+        direct.FillPattern(nSeed);
         if (iPaint == 2) {
-            if (c.change == CHANGE_TEXT) key.sText = L"Xy 34";
+            if (c.change == CHANGE_TEXT) sText = L"Xy 34";
             if (c.change == CHANGE_COLOUR) key.dwColor = 0xFF806040;
             if (c.change == CHANGE_STYLE) key.uStyle |= DT_RIGHT;
             if (c.change == CHANGE_IMAGES) key.uImageGeneration++;
         }
+        key.pstrText = sText.c_str();
         const COLORREF clr = RGB((key.dwColor >> 16) & 0xFF, (key.dwColor >> 8) & 0xFF, key.dwColor & 0xFF);
         auto render = [&](HDC hDC, RECT rc) {
             nRenders++;
-            DrawSample(hDC, rc, key.sText.GetData(), clr);
+            DrawSample(hDC, rc, sText.c_str(), clr);
         };
         if (!cache.Draw(cached.DC(), kText, rcPaint, key, render)) render(cached.DC(), kText);
-        DrawSample(direct.DC(), kText, key.sText.GetData(), clr);
+        DrawSample(direct.DC(), kText, sText.c_str(), clr);
         ASSERT_EQ(direct.Pixels(), cached.Pixels()) << "paint " << iPaint + 1;
     }
     EXPECT_EQ(c.nRenders, nRenders);
@@ -138,10 +83,42 @@ INSTANTIATE_TEST_SUITE_P(Changes, PaintResultCacheTest,
                                            TCase{ CHANGE_TEXT, 3 }, TCase{ CHANGE_COLOUR, 3 }, TCase{ CHANGE_STYLE, 3 },
                                            TCase{ CHANGE_IMAGES, 3 }));
 
+// A drawing may change the very text its key points at (an image that fails to draw is
+// forgotten): the cache keeps the text it was given, so the same text passed again is
+// copied back, and the changed one is not taken for it.
+TEST(PaintResultCacheKey, TextChangedByTheDrawingIsKeptAsItWasGiven)
+{
+    CDibCanvas canvas(kSize, kSize);
+    CPaintResultCacheUI cache;
+    const RECT rcAll = { 0, 0, kSize, kSize };
+    std::wstring sText = L"Ab";
+    const CPaintResultCacheUI::TKeyUI key = { L"Ab", 0xFF000000, DT_SINGLELINE, nullptr, false, 0 };
+    int nRenders = 0;
+    auto render = [&](HDC hDC, RECT rc) {
+        nRenders++;
+        DrawSample(hDC, rc, L"Ab", RGB(0, 0, 0));
+        sText.assign(200, L'z'); // moves the text the key pointed at and overwrites where it was
+    };
+    canvas.FillPattern(0);
+    ASSERT_FALSE(cache.Draw(canvas.DC(), kText, rcAll, key, render));
+    CPaintResultCacheUI::TKeyUI changing = key;
+    changing.pstrText = sText.c_str();
+    ASSERT_TRUE(cache.Draw(canvas.DC(), kText, rcAll, changing, render));
+    ASSERT_EQ(1, nRenders);
+    canvas.FillPattern(0);
+    EXPECT_TRUE(cache.Draw(canvas.DC(), kText, rcAll, key, render));
+    EXPECT_EQ(1, nRenders) << "the text as given is still what is kept";
+    canvas.FillPattern(0);
+    CPaintResultCacheUI::TKeyUI changed = key;
+    changed.pstrText = sText.c_str();
+    EXPECT_FALSE(cache.Draw(canvas.DC(), kText, rcAll, changed, render)) << "another text is only noted";
+}
+
 // Where the kept result could not stand for the drawing the caller draws directly.
 TEST(PaintResultCacheRefusals, CutDrawingsAndWindowDcsAreLeftToTheCaller)
 {
-    CCanvas canvas(0);
+    CDibCanvas canvas(kSize, kSize);
+    canvas.FillPattern(0);
     CPaintResultCacheUI cache;
     const CPaintResultCacheUI::TKeyUI key = { L"Ab", 0xFF000000, DT_SINGLELINE, nullptr, false, 0 };
     auto render = [](HDC, RECT) {};

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "DibCanvas.h"
 #include "MsimgUI.h"
 #include "PainterUI.h"
 #include "ScaledImageCacheUI.h"
@@ -29,45 +30,10 @@ int LargestByteDifference(DWORD a, DWORD b)
 }
 
 // A canvas whose every pixel differs from its neighbours, so no drawing matches it by chance.
-class CPatternCanvas
+class CPatternCanvas : public CDibCanvas
 {
 public:
-    CPatternCanvas()
-    {
-        m_hDC = CreateCompatibleDC(nullptr);
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = kCanvas;
-        bmi.bmiHeader.biHeight = -kCanvas;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        m_hBitmap = CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, (void**)&m_pBits, nullptr, 0);
-        m_hOld = SelectObject(m_hDC, m_hBitmap);
-        for (int y = 0; y < kCanvas; y++)
-            for (int x = 0; x < kCanvas; x++)
-                m_pBits[y * kCanvas + x] = (((x * 37) & 0xFF) << 16) | (((y * 53) & 0xFF) << 8) | ((x + y) * 11 & 0xFF);
-    }
-    ~CPatternCanvas()
-    {
-        SelectObject(m_hDC, m_hOld);
-        DeleteObject(m_hBitmap);
-        DeleteDC(m_hDC);
-    }
-    CPatternCanvas(const CPatternCanvas&) = delete;
-    CPatternCanvas& operator=(const CPatternCanvas&) = delete;
-
-    HDC DC() const { return m_hDC; }
-    DWORD At(int x, int y) const
-    {
-        GdiFlush();
-        return m_pBits[y * kCanvas + x] & 0x00FFFFFF;
-    }
-
-private:
-    HDC m_hDC;
-    HBITMAP m_hBitmap;
-    HGDIOBJ m_hOld;
-    DWORD* m_pBits = nullptr;
+    CPatternCanvas() : CDibCanvas(kCanvas, kCanvas) { FillPattern(); }
 };
 
 struct TScaledCase
@@ -181,9 +147,10 @@ TEST_P(UpdScaledImageTest, CopiesDrawWhatADirectDrawingDraws)
                     for (int x = 0; x < kCanvas; x++) {
                         const POINT pt = { x, y };
                         if (PtInRect(&rcPaint, pt))
-                            nDiffer += LargestByteDifference(copied.At(x, y), direct.At(x, y)) > kMaxCopyDifference;
+                            nDiffer +=
+                                LargestByteDifference(copied.Pixel(x, y), direct.Pixel(x, y)) > kMaxCopyDifference;
                         else
-                            nOutside += copied.At(x, y) != background.At(x, y);
+                            nOutside += copied.Pixel(x, y) != background.Pixel(x, y);
                     }
                 EXPECT_EQ(nDiffer, 0) << c.pstrDesc << " paint " << rcPaint.left << "," << rcPaint.top << " round "
                                       << round;

@@ -1,24 +1,30 @@
 #include "PaintResultCacheUI.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include <utility>
 
 #include "ImageDecoderUI.h"
 #include "PaintCacheUI.h"
 
-namespace UpdUI {
+namespace UIShared {
 
 namespace {
 
 // Larger texts are drawn directly: keeping them would cost more memory than it saves time.
 const int kMaxPixels = 256 * 1024;
 
+LPCWSTR TextOf(const CPaintResultCacheUI::TKeyUI& key)
+{
+    return key.pstrText != nullptr ? key.pstrText : L"";
+}
+
 } // namespace
 
 CPaintResultCacheUI::CPaintResultCacheUI()
     : m_hUnder(nullptr), m_hResult(nullptr), m_hNow(nullptr), m_pUnder(nullptr), m_pResult(nullptr), m_pNow(nullptr),
-      m_cx(0), m_cy(0), m_bSeen(false), m_bHeld(false), m_key{ CStringUI(), 0, 0, nullptr, false }
+      m_cx(0), m_cy(0), m_bSeen(false), m_bHeld(false), m_key{ L"", 0, 0, nullptr, false, 0 }
 { }
 
 CPaintResultCacheUI::~CPaintResultCacheUI()
@@ -64,10 +70,19 @@ bool CPaintResultCacheUI::IsWhollyVisible(HDC hDC, const RECT& rcText)
     return IntersectRect(&rcInside, &rcClip, &rcText) && EqualRect(&rcInside, &rcText);
 }
 
+// The text is copied up to its end, as far as the comparison reads it.
+void CPaintResultCacheUI::Note(const TKeyUI& key)
+{
+    m_sKeyText.assign(TextOf(key));
+    m_key = key;
+    m_key.pstrText = m_sKeyText.c_str();
+}
+
 bool CPaintResultCacheUI::SameKey(const TKeyUI& key) const
 {
     return m_key.dwColor == key.dwColor && m_key.uStyle == key.uStyle && m_key.hFont == key.hFont &&
-        m_key.bHtml == key.bHtml && m_key.sText == key.sText;
+        m_key.bHtml == key.bHtml && m_key.uImageGeneration == key.uImageGeneration &&
+        wcscmp(m_key.pstrText, TextOf(key)) == 0;
 }
 
 bool CPaintResultCacheUI::Holds(const TKeyUI& key) const
@@ -104,18 +119,19 @@ bool CPaintResultCacheUI::Draw(HDC hDC, const RECT& rcText, const RECT& rcPaint,
     if (!m_bSeen || !SameKey(key)) {
         m_bSeen = true;
         m_bHeld = false;
-        m_key = key;
+        Note(key);
         return false;
     }
     if (!Fits(cx, cy)) return false;
     if (!Copy(nullptr, 0, 0, hDC, rcText.left, rcText.top, cx, cy, m_hNow, true)) return false;
     if (Holds(key) && Copy(hDC, rcText.left, rcText.top, nullptr, 0, 0, cx, cy, m_hResult, false)) return true;
+    // Noted first: the drawing may change or free the text the key points at.
+    Note(key);
     render(hDC, rcText);
     std::swap(m_hNow, m_hUnder);
     std::swap(m_pNow, m_pUnder);
-    m_key = key;
     m_bHeld = Copy(nullptr, 0, 0, hDC, rcText.left, rcText.top, cx, cy, m_hResult, true);
     return true;
 }
 
-} // namespace UpdUI
+} // namespace UIShared
