@@ -264,6 +264,14 @@ TEST(XmlDoc, FileErrorsAndTheFourMebibyteLimit)
     DeleteFileW(path.c_str());
 }
 
+std::string Utf8Of(const std::wstring& text)
+{
+    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string utf8((size_t)nBytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), &utf8[0], nBytes, nullptr, nullptr);
+    return utf8;
+}
+
 // Attribute values are decoded in place: entities become their characters, a run of
 // blanks becomes one blank, and text needing neither is left as it is. The same
 // values come through the UTF-16 and the UTF-8 loads, multi-byte characters included.
