@@ -304,10 +304,7 @@ TEST(XmlDoc, AttributeValuesAreDecodedInPlace)
         EXPECT_STREQ(root.GetAttributeValue(0), c.decoded) << c.value;
         EXPECT_STREQ(root.GetAttributeValue(1), L"after") << c.value;
 
-        const int nBytes =
-            WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), nullptr, 0, nullptr, nullptr);
-        std::string utf8((size_t)nBytes, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), &utf8[0], nBytes, nullptr, nullptr);
+        const std::string utf8 = Utf8Of(markup);
         CXmlDocUI narrow;
         ASSERT_TRUE(narrow.LoadFromMem((const BYTE*)utf8.data(), (DWORD)utf8.size(), CXmlDocUI::ENCODING_UTF8))
             << narrow.GetLastErrorMessage();
@@ -324,10 +321,7 @@ TEST(XmlDoc, MultiByteTextLoadsWhole)
     std::wstring value;
     for (int i = 0; i < 5000; i++) value += (wchar_t)(0x4E00 + i % 2000);
     const std::wstring markup = L"<Window a=\"" + value + L"\"/>";
-    const int nBytes =
-        WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), nullptr, 0, nullptr, nullptr);
-    std::string utf8((size_t)nBytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, markup.c_str(), (int)markup.size(), &utf8[0], nBytes, nullptr, nullptr);
+    const std::string utf8 = Utf8Of(markup);
     CXmlDocUI doc;
     ASSERT_TRUE(doc.LoadFromMem((const BYTE*)utf8.data(), (DWORD)utf8.size(), CXmlDocUI::ENCODING_UTF8));
     EXPECT_EQ(std::wstring(doc.GetRoot().GetAttributeValue(0)), value);
