@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <malloc.h>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -679,6 +680,35 @@ TEST_F(HttpDownloadTest, AStepThatGetsNoAnswerFailsTheDownloadAtItsDeadline)
         m_recorder.Drain();
         EXPECT_FALSE(m_recorder.Has(WM_DOWNLOAD_COMPLETED));
     }
+}
+
+// A download dropped while its probe is still on its way (the wizard retrying
+// the manifest) leaves nothing behind that WinINet completes into later: not
+// a refused connection that ends within the stop, not an answer that arrives
+// long after the download is gone. The CRT heap is checked once the server
+// has answered every probe that reached it.
+TEST_F(HttpDownloadTest, DownloadsDroppedDuringTheirProbeLeaveNothingForWinInet)
+{
+    TestServer::Serve("dropped.bin", "0123456789");
+    TestServer::Serve("dropped.bin.delay", "300");
+    const std::string urls[] = { "http://127.0.0.1:1/lumo/dropped.bin", TestServer::Url("/files/dropped.bin") };
+    for (const std::string& url : urls) {
+        SCOPED_TRACE(url);
+        for (int i = 0; i < 60; ++i) {
+            auto download = MakeDownload(url, "dropped.bin");
+            ASSERT_EQ(0u, download->StartProbe());
+            // Drops at different points of the probe's way.
+            if (i % 3) Sleep(i % 3 - 1);
+            download.reset();
+        }
+    }
+    EXPECT_TRUE(m_recorder.PumpUntil([]() {
+        return TestServer::AnswersFor("/files/dropped.bin").size() ==
+            TestServer::RequestsFor("/files/dropped.bin").size();
+    }));
+    m_recorder.Drain();
+    EXPECT_FALSE(m_recorder.Has(WM_DOWNLOAD_PROBED));
+    EXPECT_EQ(_HEAPOK, _heapchk());
 }
 
 // A body that keeps moving is not cut, however long the whole transfer

@@ -13,7 +13,6 @@ static_assert(sizeof(void*) != 4 || sizeof(INTERNET_BUFFERSA) == 40, "read buffe
 enum DownloadParamKind : WORD {
     ParamConnect = 0,
     ParamOpenRequest = 1,
-    ParamOpenUrl = 2,
 };
 
 enum AsyncWaitResult {

@@ -178,6 +178,7 @@ bool CHttpDownload::CrackCurrentUrl()
     memcpy(host, newHost, sizeof(host));
     memcpy(urlPath, newPath, sizeof(urlPath));
     port = parts.nPort;
+    secureUrl = parts.nScheme == INTERNET_SCHEME_HTTPS;
     return true;
 }
 
@@ -214,37 +215,56 @@ std::string CHttpDownload::BuildProbeHeaders() const
     return std::string(kProbeRange) + kCommonHeaders + host + "\r\n";
 }
 
-HINTERNET CHttpDownload::OpenUrlFollowingRedirects(DownloadParam& param, bool& stopped)
+// The probe's connection and request are both made here, on this thread,
+// before anything is waited for. WinINet's asynchronous open would make them
+// later on a thread of its own: a stop in between left the context with no
+// handle holding it, so it was freed under callbacks still to come, and a
+// session closed meanwhile cut down a request WinINet was still building.
+AsyncWaitResult CHttpDownload::SendProbeRequest(DownloadParam& param, ProbeRequest& probe)
 {
-    const DWORD flags = protocol == kProtocolHttps ? kProbeFlags | INTERNET_FLAG_SECURE : kProbeFlags;
-    std::string headers = BuildProbeHeaders();
+    const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&param);
+    param.kind = ParamConnect;
+    probe.connection = InternetConnectA(session, host, port, userName, password, INTERNET_SERVICE_HTTP, 0, context);
+    if (!probe.connection) return AsyncFailed;
+    param.kind = ParamOpenRequest;
+    // The scheme of the address asks for TLS too, as after a redirect to https.
+    const DWORD flags = protocol == kProtocolHttps || secureUrl ? kProbeFlags | INTERNET_FLAG_SECURE : kProbeFlags;
+    probe.request = HttpOpenRequestA(probe.connection, "GET", urlPath, nullptr, nullptr, nullptr, flags, context);
+    if (!probe.request) return AsyncFailed;
+    const std::string headers = BuildProbeHeaders();
+    param.PrepareAsync();
+    if (HttpSendRequestA(probe.request, headers.c_str(), static_cast<DWORD>(headers.size()), nullptr, 0))
+        return AsyncDone;
+    if (GetLastError() != ERROR_IO_PENDING) return AsyncFailed;
+    return param.Wait(stopEvent, stepDeadlineMs);
+}
+
+void CHttpDownload::CloseProbeRequest(ProbeRequest& probe)
+{
+    if (probe.request) InternetCloseHandle(probe.request);
+    if (probe.connection) InternetCloseHandle(probe.connection);
+    probe = ProbeRequest();
+}
+
+// True with `probe` holding the final answer. A request cut by a stop stays
+// in `probe`, for the caller to hand over.
+bool CHttpDownload::ProbeFollowingRedirects(DownloadParam& param, ProbeRequest& probe, bool& stopped)
+{
     for (int redirects = 0;; ++redirects) {
-        param.PrepareAsync();
-        param.handle = nullptr;
-        HINTERNET handle = InternetOpenUrlA(session, url.c_str(), headers.c_str(), static_cast<DWORD>(headers.size()),
-                                            flags, reinterpret_cast<DWORD_PTR>(&param));
-        if (!handle) {
-            if (GetLastError() != ERROR_IO_PENDING) return nullptr;
-            AsyncWaitResult result = param.Wait(stopEvent, stepDeadlineMs);
-            if (result == AsyncStopped) stopped = true;
-            if (result != AsyncDone) {
-                // A request given up at its deadline is closed here, not left
-                // to the session's close.
-                if (result == AsyncTimedOut && param.handle) InternetCloseHandle(param.handle);
-                return nullptr;
-            }
-            handle = param.handle;
-            if (!handle) return nullptr;
+        const AsyncWaitResult result = SendProbeRequest(param, probe);
+        if (result == AsyncStopped) {
+            stopped = true;
+            return false;
         }
+        if (result != AsyncDone) return false;
         char location[2084];
-        if (!QueryHeaderA(handle, HTTP_QUERY_LOCATION, location, sizeof(location))) return handle;
-        InternetCloseHandle(handle);
-        if (redirects >= kMaxRedirects) return nullptr;
+        if (!QueryHeaderA(probe.request, HTTP_QUERY_LOCATION, location, sizeof(location))) return true;
+        CloseProbeRequest(probe);
+        if (redirects >= kMaxRedirects) return false;
         redirected = 1;
         preRedirectUrl = url;
         SetUrl(location);
-        CrackCurrentUrl();
-        headers = BuildProbeHeaders();
+        if (!CrackCurrentUrl()) return false;
     }
 }
 
@@ -316,7 +336,7 @@ void CHttpDownload::RunProbe()
     validator.clear();
     probed = 0;
 
-    DownloadParam* param = new DownloadParam(ParamOpenUrl);
+    DownloadParam* param = new DownloadParam(ParamConnect);
     if (!param->IsValid() || OpenSession() != 0 || !CrackCurrentUrl()) {
         param->Release();
         FailProbe();
@@ -325,15 +345,18 @@ void CHttpDownload::RunProbe()
     TakeNamesFromUrl();
 
     bool stopped = false;
-    HINTERNET handle = OpenUrlFollowingRedirects(*param, stopped);
+    ProbeRequest probe;
+    const bool answered = ProbeFollowingRedirects(*param, probe, stopped);
     if (stopped) {
+        // The pool closes the cut request; its handles keep the context.
+        if (probe.request) closer.CloseCutPiece(probe.request, probe.connection);
         probing = 0;
         state = DownloadWaiting;
         param->Release();
         return;
     }
-    bool ok = handle && ReadProbeHeaders(handle);
-    if (handle) InternetCloseHandle(handle);
+    bool ok = answered && ReadProbeHeaders(probe.request);
+    CloseProbeRequest(probe);
     param->Release();
     if (!ok) {
         FailProbe();

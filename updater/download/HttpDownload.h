@@ -93,7 +93,14 @@ private:
     void RunProbe();
     bool CrackCurrentUrl();
     void TakeNamesFromUrl();
-    HINTERNET OpenUrlFollowingRedirects(DownloadParam& param, bool& stopped);
+    struct ProbeRequest
+    {
+        HINTERNET connection = nullptr;
+        HINTERNET request = nullptr;
+    };
+    AsyncWaitResult SendProbeRequest(DownloadParam& param, ProbeRequest& probe);
+    static void CloseProbeRequest(ProbeRequest& probe);
+    bool ProbeFollowingRedirects(DownloadParam& param, ProbeRequest& probe, bool& stopped);
     bool ReadProbeHeaders(HINTERNET handle);
     bool TakeLengthFromContentLength(HINTERNET handle);
     bool TakeLengthFromContentRange(HINTERNET handle);
@@ -145,6 +152,8 @@ private:
     std::string Referrer() const;
     DWORD SumReceived();
 
+    // The scheme of the address last cracked is https.
+    bool secureUrl = false;
     // Cut pieces and the session are closed through it, in WinINet's order.
     DeferredClose closer;
 };
