@@ -17,10 +17,6 @@ add_library(lumora_gtest STATIC IMPORTED GLOBAL)
 set_target_properties(lumora_gtest PROPERTIES
   IMPORTED_LOCATION ${LUMORA_DEPS}/lib/libgtest.a
   INTERFACE_INCLUDE_DIRECTORIES ${LUMORA_DEPS}/include)
-add_library(lumora_gtest_main STATIC IMPORTED GLOBAL)
-set_target_properties(lumora_gtest_main PROPERTIES
-  IMPORTED_LOCATION ${LUMORA_DEPS}/lib/libgtest_main.a
-  INTERFACE_LINK_LIBRARIES lumora_gtest)
 add_library(lumora_gmock STATIC IMPORTED GLOBAL)
 set_target_properties(lumora_gmock PROPERTIES
   IMPORTED_LOCATION ${LUMORA_DEPS}/lib/libgmock.a
