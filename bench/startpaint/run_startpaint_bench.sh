@@ -4,6 +4,7 @@
 # beside the bare window program, both started by the same launcher in turns. Starts
 # a private Xvfb when there is no display. Not a test: nothing here passes or fails.
 #   bench/startpaint/run_startpaint_bench.sh [build folder, default build/out] [rounds, default 15]
+# Each start follows a pause of 3 s, so a round takes about 7 s.
 # Build it first: cmake --build build/out --target startpaint_bench
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
