@@ -74,7 +74,7 @@ bool CPaintBench::Run(int nRounds)
     source.FillTranslucentPattern();
     target.Fill(0xFF808080);
     CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
-    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight);
+    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight, &m_bareFirstPaint);
     CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
     for (int i = 0; i < nRounds; i++) {
         m_fullPaint.Add(CBenchPaintSteps::TimeFullPaint(hWnd));
@@ -180,6 +180,7 @@ void CPaintBench::Print() const
     printf("window: %dx%d, %d controls\n", kWidth, kHeight, m_nControls);
     printf("first paint (the window's first WM_PAINT: layout, image decoding and scaling, the paint): %.2f ms\n",
            m_firstPaint * 1000.0);
+    printf("  a bare window's first WM_PAINT of the whole client: %.2f ms\n", m_bareFirstPaint * 1000.0);
     PrintLine("full paint (WM_PAINT, whole client)", m_fullPaint);
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", m_printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", m_alphaBlend);

@@ -36,6 +36,7 @@ private:
     std::wstring m_markup;
     int m_nControls;
     double m_firstPaint;
+    double m_bareFirstPaint = 0.0;
     // The first paint's parts, each done ahead of it: layout, image decoding, fonts.
     double m_firstLayout = 0.0;
     double m_firstImages = 0.0;
