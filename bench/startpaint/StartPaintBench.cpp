@@ -21,9 +21,10 @@ const int kMinSide = 400;
 // lumora.exe quits (not to the tray) on SC_CLOSE with this; the bare window closes on any.
 const LPARAM kQuitRequest = 0x800;
 // Under Wine a program started within about two seconds of lumora.exe's quit waits that
-// long for its window, whichever program it is; each start is preceded by this pause so
-// one program's quit is not charged to the other's start. The wait itself is measured
-// on its own line.
+// long for its window, whichever program it is; it matches the two seconds the shell takes
+// to hide its stand-alone notification area once the tray icon is gone. Each
+// start is preceded by this pause so one program's quit is not charged to the other's
+// start; the wait itself is measured on its own line.
 const DWORD kSettleMs = 3000;
 
 struct TFindWindow
