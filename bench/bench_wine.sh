@@ -5,6 +5,10 @@
 #   bench_prefix               creates the prefix on first use
 #   bench_on_exit COMMAND      runs COMMAND at exit, after the benchmark's own clean-up
 #   bench_winpath PATH         PATH as the Windows programs see it
+#   bench_program_folder BUILD_DIR NAME
+#                              all of the above for a benchmark that starts lumora.exe and the
+#                              bare window program: WORK, a temporary folder removed at exit,
+#                              holds the program folder WORK/prog (no updater in it, so none starts)
 # Not a test: nothing here passes or fails on timings.
 
 BENCH_XVFB_PID=
@@ -55,3 +59,22 @@ bench_prefix() {
 }
 
 bench_winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
+
+# The programs, the skin, the error page and the DLLs the build made, in a folder of
+# the benchmark's own, on the benchmark's display and prefix, with no proxy between
+# them and the loopback servers they may reach.
+bench_program_folder() {
+  local build_dir="$1" name="$2" dll
+  bench_wine_env "$build_dir"
+  unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
+  WORK="$(mktemp -d "${TMPDIR:-/tmp}/lumora-$name.XXXXXX")"
+  bench_on_exit 'rm -rf "$WORK"'
+  bench_display
+  bench_prefix
+  mkdir -p "$WORK/prog/skin" "$WORK/prog/html"
+  cp "$build_dir/bin/lumora.exe" "$build_dir/bench/bare_window.exe" "$WORK/prog/"
+  cp "$build_dir/bin/skin/skin.sk" "$WORK/prog/skin/"
+  [ -f "$build_dir/bin/html/err.html" ] && cp "$build_dir/bin/html/err.html" "$WORK/prog/html/"
+  for dll in "$build_dir"/bin/*.dll; do [ -f "$dll" ] && cp "$dll" "$WORK/prog/"; done
+  return 0
+}

@@ -106,7 +106,7 @@ void CWindowManagerUI::NeedUpdate()
 void CWindowManagerUI::Invalidate(const RECT& rcItem)
 {
     // Without a window, a null handle would invalidate every window on the desktop.
-    if (m_hWndPaint == nullptr) return;
+    if (m_hWndPaint == nullptr || m_bLayingOutWhole) return;
     ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 
@@ -504,7 +504,7 @@ void CWindowManagerUI::LayoutTree()
     ::GetClientRect(m_hWndPaint, &rcClient);
     if (::IsRectEmpty(&rcClient)) return;
     if (m_pRoot->IsUpdateNeeded()) {
-        m_pRoot->SetPos(rcClient);
+        LayOutWhole(rcClient);
         DropOffscreen();
         return;
     }
@@ -513,6 +513,17 @@ void CWindowManagerUI::LayoutTree()
         pControl->SetPos(pControl->GetPos());
         if (pControl->IsUpdateNeeded()) break; // a control that cannot settle must not hang the paint
     }
+}
+
+// Every control's rectangle lies within the root's, which is invalidated as a whole:
+// one invalidation instead of one round trip to the window server per control.
+void CWindowManagerUI::LayOutWhole(const RECT& rcClient)
+{
+    const bool bWasLayingOutWhole = m_bLayingOutWhole;
+    m_bLayingOutWhole = true;
+    m_pRoot->SetPos(rcClient);
+    m_bLayingOutWhole = bWasLayingOutWhole;
+    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
 void CWindowManagerUI::MoveFocusIfNeeded()

@@ -243,6 +243,7 @@ private:
     // Message handling, one job each.
     void OnPaint();
     void LayoutTree();
+    void LayOutWhole(const RECT& rcClient);
     bool PaintOffscreen(const PAINTSTRUCT& ps);
     void MoveFocusIfNeeded();
     void OnPrintClient(HDC hDC, LPARAM lParam);
@@ -281,6 +282,7 @@ private:
     RECT m_rcCaption;
 
     bool m_bFirstLayout;
+    bool m_bLayingOutWhole = false; // a full relayout, invalidated as a whole after it
     bool m_bUpdateNeeded;
     bool m_bFocusNeeded;
     bool m_bOffscreenPaint;

@@ -298,7 +298,7 @@ void CWindowManagerUI::LayOutPendingChanges()
 
 void CWindowManagerUI::Invalidate(const RECT& rcItem)
 {
-    if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+    if (m_hWndPaint != nullptr && !m_bLayingOutWhole) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 
 CControlUI* CALLBACK CWindowManagerUI::RegisterNameCallback(CControlUI* pThis, LPVOID pData)
@@ -623,7 +623,7 @@ void CWindowManagerUI::LayoutTree()
     ::GetClientRect(m_hWndPaint, &rcClient);
     if (!::IsRectEmpty(&rcClient)) {
         if (m_pRoot->IsUpdateNeeded()) {
-            m_pRoot->SetPos(rcClient);
+            LayOutWhole(rcClient);
             m_painter.DropBuffers();
         } else {
             CControlUI* pControl = nullptr;
@@ -636,6 +636,17 @@ void CWindowManagerUI::LayoutTree()
             SendNotify(m_pRoot, L"windowinit");
         }
     }
+}
+
+// Every control's rectangle lies within the root's, which is invalidated as a whole:
+// one invalidation instead of one round trip to the window server per control.
+void CWindowManagerUI::LayOutWhole(const RECT& rcClient)
+{
+    const bool bWasLayingOutWhole = m_bLayingOutWhole;
+    m_bLayingOutWhole = true;
+    m_pRoot->SetPos(rcClient);
+    m_bLayingOutWhole = bWasLayingOutWhole;
+    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
 void CWindowManagerUI::OnPaint()

@@ -283,6 +283,7 @@ private:
     void OnSize();
     void OnPaint();
     void LayoutTree();
+    void LayOutWhole(const RECT& rcClient);
     void OnClose();
     void OnGetMinMaxInfo(LPARAM lParam);
     bool ReflectNotify(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
@@ -313,6 +314,7 @@ private:
     RECT m_rcCaption;
 
     bool m_bFirstLayout;
+    bool m_bLayingOutWhole = false; // a full relayout, invalidated as a whole after it
     bool m_bUpdateNeeded;
     bool m_bFocusNeeded;
 

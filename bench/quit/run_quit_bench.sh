@@ -16,18 +16,7 @@ for f in "$EXE" "$BUILD_DIR/bench/bare_window.exe" "$BUILD_DIR/bin/lumora.exe" "
 done
 
 . "$ROOT/bench/bench_wine.sh"
-bench_wine_env "$BUILD_DIR"
-unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
-WORK="$(mktemp -d "${TMPDIR:-/tmp}/lumora-quit.XXXXXX")"
-bench_on_exit 'rm -rf "$WORK"'
-bench_display
-bench_prefix
-
-mkdir -p "$WORK/prog/skin" "$WORK/prog/html"
-cp "$BUILD_DIR/bin/lumora.exe" "$BUILD_DIR/bench/bare_window.exe" "$WORK/prog/"
-cp "$BUILD_DIR/bin/skin/skin.sk" "$WORK/prog/skin/"
-[ -f "$BUILD_DIR/bin/html/err.html" ] && cp "$BUILD_DIR/bin/html/err.html" "$WORK/prog/html/"
-for dll in "$BUILD_DIR"/bin/*.dll; do [ -f "$dll" ] && cp "$dll" "$WORK/prog/"; done
+bench_program_folder "$BUILD_DIR" quit
 
 cd "$BUILD_DIR/bench"
 "$WINE" ./quit_bench.exe "$ROUNDS" "$(bench_winpath "$WORK/prog/lumora.exe")" "$(bench_winpath "$WORK/prog/bare_window.exe")"

@@ -91,7 +91,7 @@ LRESULT CALLBACK CBenchPaintSteps::BareWndProc(HWND hWnd, UINT uMsg, WPARAM wPar
     return 0;
 }
 
-HWND CBenchPaintSteps::CreateBareWindow(int cx, int cy)
+HWND CBenchPaintSteps::CreateBareWindow(int cx, int cy, double* pFirstPaint)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = BareWndProc;
@@ -100,7 +100,7 @@ HWND CBenchPaintSteps::CreateBareWindow(int cx, int cy)
     RegisterClassW(&wc);
     HWND hWnd = CreateWindowExW(0, wc.lpszClassName, L"bare", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr,
                                 wc.hInstance, nullptr);
-    if (hWnd != nullptr) UpdateWindow(hWnd);
+    if (hWnd != nullptr) *pFirstPaint = TimeFullPaint(hWnd);
     return hWnd;
 }
 

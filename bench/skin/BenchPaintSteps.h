@@ -29,7 +29,9 @@ public:
 
     // The platform's floor for a repaint: a plain window of the same size whose WM_PAINT
     // only fills the update rectangle with one colour.
-    static HWND CreateBareWindow(int cx, int cy);
+    // Painted once, its first WM_PAINT of the whole client timed: what any window's
+    // first paint pays (its surface, the first copy to the screen).
+    static HWND CreateBareWindow(int cx, int cy, double* pFirstPaint);
     // The rectangle invalidated in the bare window and painted, from the invalidation on.
     static double TimeBarePaint(HWND hBare, const RECT& rc);
 

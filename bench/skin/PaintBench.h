@@ -6,14 +6,15 @@
 #include "BenchSamples.h"
 #include "PaintProfile.h"
 
+class CBenchSkinWnd;
 class CWindowManagerUI;
 
 // Times one full paint of a window built from skin markup (the whole client area
 // invalidated, WM_PAINT handled by the window manager: the control tree drawn into
 // its back buffer and copied to the window) against one AlphaBlend of a DIB of the
 // same size, the smallest unit of work a layered skin window does per frame; the
-// first paint, split into its parts; and the repaint after the pointer moves onto one
-// button, with the pixels it repaints.
+// window's first paint (and, run on its own, that paint split into its parts); and the
+// repaint after the pointer moves onto one button, with the pixels it repaints.
 class CPaintBench
 {
 public:
@@ -22,8 +23,12 @@ public:
     // False, with the reason printed, when the window cannot be built.
     bool Run(int nRounds);
     void Print() const;
+    // The first paint's parts one by one, in a process of their own.
+    bool RunFirstSteps();
+    void PrintFirstSteps() const;
 
 private:
+    HWND CreateWindowOf(CBenchSkinWnd& wnd, DWORD dwStyle);
     void PrintLine(const char* pstrWhat, const CBenchSamples& samples) const;
     void SplitFirstPaint(HWND hWnd, CWindowManagerUI& manager);
 
@@ -31,6 +36,7 @@ private:
     std::wstring m_markup;
     int m_nControls;
     double m_firstPaint;
+    double m_bareFirstPaint = 0.0;
     // The first paint's parts, each done ahead of it: layout, image decoding, fonts.
     double m_firstLayout = 0.0;
     double m_firstImages = 0.0;

@@ -107,7 +107,8 @@ int main()
     target.Fill(0xFF808080);
     UpdUI::CControlUI* pButton = wnd.GetManager().FindControl(L"play7");
     UpdUI::CControlUI* pAway = wnd.GetManager().FindControl(L"statustext");
-    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight);
+    double bareFirstPaint = 0.0;
+    HWND hBare = CBenchPaintSteps::CreateBareWindow(kWidth, kHeight, &bareFirstPaint);
     CBenchSamples fullPaint, printClient, alphaBlend, hover, barePaint;
     long long nHoverPixels = 0;
     for (int i = 0; i < kPaintRounds; i++) {
@@ -132,6 +133,7 @@ int main()
 
     printf("updater library window: %dx%d, %d controls, first paint %.2f ms\n", kWidth, kHeight, wnd.CountControls(),
            firstPaint * 1000.0);
+    printf("updater library   a bare window's first WM_PAINT of the whole client: %.2f ms\n", bareFirstPaint * 1000.0);
     PrintLine("full paint (WM_PAINT, whole client)", fullPaint);
     PrintLine("tree paint into a DIB (WM_PRINTCLIENT)", printClient);
     PrintLine("AlphaBlend of a same-size 32-bit DIB", alphaBlend);

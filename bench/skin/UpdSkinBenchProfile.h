@@ -1,8 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
-#include <string>
+#include "PaintStepTable.h"
 
 namespace UpdUI {
 class CControlUI;
@@ -19,8 +18,5 @@ public:
 
 private:
     void TimeControl(UpdUI::CControlUI* pControl, HDC hDC);
-    void Add(const std::string& key, double seconds);
-
-    std::map<std::string, double> m_seconds;
-    int m_nRounds = 0;
+    CPaintStepTable m_table;
 };

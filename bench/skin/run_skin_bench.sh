@@ -23,6 +23,7 @@ bench_prefix
 SKIN_WIN="Z:${SKIN//\//\\}"
 cd "$BUILD_DIR/bench"
 "$WINE" ./skin_bench.exe "$SKIN_WIN"
+"$WINE" ./skin_bench.exe --first-steps "$SKIN_WIN"
 echo "the painted window: $BUILD_DIR/bench/skin_bench_window.bmp"
 if [ -f ./upd_skin_bench.exe ]; then
   "$WINE" ./upd_skin_bench.exe

@@ -4,6 +4,7 @@
 # beside the bare window program, both started by the same launcher in turns. Starts
 # a private Xvfb when there is no display. Not a test: nothing here passes or fails.
 #   bench/startpaint/run_startpaint_bench.sh [build folder, default build/out] [rounds, default 15]
+# Each start follows a pause of 3 s, so a round takes about 7 s.
 # Build it first: cmake --build build/out --target startpaint_bench
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -15,19 +16,7 @@ for f in "$EXE" "$BUILD_DIR/bench/bare_window.exe" "$BUILD_DIR/bin/lumora.exe" "
 done
 
 . "$ROOT/bench/bench_wine.sh"
-bench_wine_env "$BUILD_DIR"
-unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
-WORK="$(mktemp -d "${TMPDIR:-/tmp}/lumora-startpaint.XXXXXX")"
-bench_on_exit 'rm -rf "$WORK"'
-bench_display
-bench_prefix
-
-# The program folder: the program, its skin and error page; both programs sit in it.
-mkdir -p "$WORK/prog/skin" "$WORK/prog/html"
-cp "$BUILD_DIR/bin/lumora.exe" "$BUILD_DIR/bench/bare_window.exe" "$WORK/prog/"
-cp "$BUILD_DIR/bin/skin/skin.sk" "$WORK/prog/skin/"
-[ -f "$BUILD_DIR/bin/html/err.html" ] && cp "$BUILD_DIR/bin/html/err.html" "$WORK/prog/html/"
-for dll in "$BUILD_DIR"/bin/*.dll; do [ -f "$dll" ] && cp "$dll" "$WORK/prog/"; done
+bench_program_folder "$BUILD_DIR" startpaint
 
 cd "$BUILD_DIR/bench"
 "$WINE" ./startpaint_bench.exe "$ROUNDS" "$(bench_winpath "$WORK/prog/lumora.exe")" "$(bench_winpath "$WORK/prog/bare_window.exe")"

@@ -577,6 +577,30 @@ TEST_F(WindowManagerTest, PrintClientPaintsTheTree)
     ::DeleteDC(hDC);
 }
 
+// The relayout of the whole tree leaves the whole client to repaint, with every control
+// at its new place, whatever was invalidated before it.
+TEST_F(WindowManagerTest, RelayoutOfTheWholeTreeRepaintsTheWholeClient)
+{
+    CContainerUI* root = AttachThree();
+    probes[2]->SetFixedXY(SIZE{ 40, 100 });
+    root->NeedUpdate();
+    ::ValidateRect(hwnd, nullptr);
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT); // lays the tree out first
+    ::DeleteDC(hDC);
+    RECT rcClient = {}, rcUpdate = {};
+    ::GetClientRect(hwnd, &rcClient);
+    ASSERT_TRUE(::GetUpdateRect(hwnd, &rcUpdate, FALSE));
+    EXPECT_TRUE(::EqualRect(&rcClient, &rcUpdate));
+    EXPECT_EQ(40, probes[2]->GetPos().left);
+    EXPECT_EQ(100, probes[2]->GetPos().top);
+    // An invalidation of one control afterwards is its own again.
+    ::ValidateRect(hwnd, nullptr);
+    probes[0]->Invalidate();
+    ASSERT_TRUE(::GetUpdateRect(hwnd, &rcUpdate, FALSE));
+    EXPECT_TRUE(::EqualRect(&probes[0]->GetPos(), &rcUpdate));
+}
+
 namespace {
 
 class CChildWnd : public CWindowWnd

@@ -246,6 +246,34 @@ TEST_F(CUpdWindowManager, AClickBeforeThePaintFindsAControlJustShown)
     EXPECT_EQ(1, late->Count(EventButtonUp));
 }
 
+// The relayout of the whole tree leaves the whole client to repaint, with every control
+// at its new place, whatever was invalidated before it.
+TEST_F(CUpdWindowManager, RelayoutOfTheWholeTreeRepaintsTheWholeClient)
+{
+    CProbeUI* pMoved = new CProbeUI(L"moved");
+    pMoved->SetFloat(true);
+    pMoved->SetFixedXY(SIZE{ 0, 0 });
+    pMoved->SetFixedWidth(50);
+    pMoved->SetFixedHeight(30);
+    CContainerUI* pRoot = Attach({ pMoved });
+    pMoved->SetFixedXY(SIZE{ 40, 100 });
+    pRoot->NeedUpdate();
+    ::ValidateRect(hWnd, nullptr);
+    manager->LayOutPendingChanges();
+    RECT rcClient = {}, rcUpdate = {};
+    ::GetClientRect(hWnd, &rcClient);
+    ASSERT_TRUE(::GetUpdateRect(hWnd, &rcUpdate, FALSE));
+    EXPECT_TRUE(::EqualRect(&rcClient, &rcUpdate));
+    EXPECT_EQ(40, pMoved->GetPos().left);
+    EXPECT_EQ(100, pMoved->GetPos().top);
+    // An invalidation of one control afterwards is its own again.
+    ::ValidateRect(hWnd, nullptr);
+    pMoved->Invalidate();
+    ASSERT_TRUE(::GetUpdateRect(hWnd, &rcUpdate, FALSE));
+    const RECT rcMoved = pMoved->GetPos();
+    EXPECT_TRUE(::EqualRect(&rcMoved, &rcUpdate));
+}
+
 TEST_F(CUpdWindowManager, KeysGoToTheFocusAndKeyUpToTheControlThatGotKeyDown)
 {
     CProbeUI* a = new CProbeUI(L"a");
