@@ -415,13 +415,12 @@ HWND FindMainProgramWindowIn(const std::wstring& folder)
 // and installs on the click as the silent start does.
 TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
 {
-    // Run alone, or after the silent journey in a prefix of its own, this
-    // passes in seconds; in the suite's prefix the wizard never offered the
-    // update within the time limit, for a reason not yet found. Until it is,
-    // the interactive journey is the real installer's (InstallerJourneyTest).
-    GTEST_SKIP() << "the by-hand interactive run does not reach its new-version page in the suite's Wine prefix; "
-                    "cause not found yet";
+    // The main program's own check at its start ends first: a run started by
+    // hand meanwhile would meet it (one of the two ends at the other's mutex).
+    // Its request is the first in a fresh log; an earlier test's requests
+    // would let this wait end before that check has even begun.
     Publish("[SETUP]\r\nVERSION=0.0\r\n");
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
     ASSERT_TRUE(WaitFor([this]() {
         return ManifestRequests() > 0 && ProcessesNamed(L"lumoraupd.exe").empty() && FindMainProgramWindowIn(m_program);
