@@ -192,3 +192,11 @@ std::string Narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());
 }
+
+void PostClickTo(HWND window, POINT at)
+{
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, where);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(window, WM_LBUTTONUP, 0, where);
+}

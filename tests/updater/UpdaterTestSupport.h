@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+// A left click as the mouse makes it, at a client point of a window of
+// another program, posted without waiting for the window to paint: a page
+// just selected must take it.
+void PostClickTo(HWND window, POINT at);
+
 // The server started by run_with_server.sh around the test program.
 class TestServer
 {

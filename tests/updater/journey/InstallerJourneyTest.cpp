@@ -126,14 +126,6 @@ HWND FindUpdaterBox(const wchar_t* title)
     return nullptr;
 }
 
-void PostClick(HWND window, POINT at)
-{
-    LPARAM where = MAKELPARAM(at.x, at.y);
-    PostMessageW(window, WM_MOUSEMOVE, 0, where);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageW(window, WM_LBUTTONUP, 0, where);
-}
-
 bool IsButtonAt(const CSetupDriver& driver, POINT pt)
 {
     COLORREF color = driver.PixelAt(pt.x, pt.y);
@@ -282,12 +274,12 @@ protected:
             return TestServer::RequestsFor("LumoraSetup.exe").size() > asked ||
                 !ProcessesNamed(L"LumoraSetup.exe").empty();
         };
-        PostClick(wizard, kUpdateButton);
+        PostClickTo(wizard, kUpdateButton);
         ULONGLONG clicked = GetTickCount64();
         ASSERT_TRUE(WaitFor([&]() {
             if (begun()) return true;
             if (GetTickCount64() - clicked > 5000 && IsWindow(wizard)) {
-                PostClick(wizard, kUpdateButton);
+                PostClickTo(wizard, kUpdateButton);
                 clicked = GetTickCount64();
             }
             return false;
@@ -345,6 +337,15 @@ protected:
         EXPECT_STREQ(kTarget, location);
     }
 
+    // The newer program's own check finds nothing newer, the update winds up,
+    // and the wizard never said the installer ended unexpectedly.
+    void ExpectWoundUpWithTheNewerInstalled()
+    {
+        EXPECT_TRUE(WaitWatchingForError([&]() { return UpdateWoundUp(); }));
+        EXPECT_FALSE(m_errorShown) << "the wizard said the installer ended unexpectedly";
+        ExpectNewerInstalled();
+    }
+
     // Waits for `done`, noting whether the updater ever showed its error box.
     bool WaitWatchingForError(const std::function<bool()>& done)
     {
@@ -393,10 +394,7 @@ TEST_F(InstallerJourneyTest, InteractiveInstallerUpdatesTheInstallationAndRestar
     EXPECT_EQ(0u, installer.WaitForExit(kLimitMs));
     EXPECT_TRUE(MainProgramRuns(m_newer[L"lumora.exe"])) << "the newer program does not run";
     m_shots.Shot(L"journey-4-restarted");
-    // The server offers nothing newer to the newer program's own check.
-    EXPECT_TRUE(WaitWatchingForError([&]() { return UpdateWoundUp(); }));
-    EXPECT_FALSE(m_errorShown) << "the wizard said the installer ended unexpectedly";
-    ExpectNewerInstalled();
+    ExpectWoundUpWithTheNewerInstalled();
 }
 
 // "/S" in the manifest: no window of the installer, the wizard shows its
@@ -437,9 +435,7 @@ TEST_F(InstallerJourneyTest, SilentInstallerUpdatesTheInstallationAndRestartsIt)
     std::cout << "[ figure ] from the check to the restarted newer program: " << (GetTickCount64() - started)
               << " ms (the click included)" << std::endl;
     m_shots.Shot(L"journey-s3-restarted");
-    EXPECT_TRUE(WaitWatchingForError([&]() { return UpdateWoundUp(); }));
-    EXPECT_FALSE(m_errorShown) << "the wizard said the installer ended unexpectedly";
-    ExpectNewerInstalled();
+    ExpectWoundUpWithTheNewerInstalled();
 }
 
 // The installer is ended in the middle of its copy: the earlier installation

@@ -326,14 +326,6 @@ HWND FindVisibleWizard()
     return nullptr;
 }
 
-void Click(HWND window, POINT at)
-{
-    LPARAM where = MAKELPARAM(at.x, at.y);
-    PostMessageW(window, WM_MOUSEMOVE, 0, where);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageW(window, WM_LBUTTONUP, 0, where);
-}
-
 // The silent start at every start of lumora.exe: the wizard shows the new
 // version, the user clicks "立即更新", the setup package is fetched, the main
 // program is closed, the setup reports its progress to the wizard, the wizard
@@ -348,7 +340,7 @@ void UpdateJourneyTest::ClickUpdateUntilTheSetupRuns(HWND wizard)
     EXPECT_EQ(std::string::npos, ReadWholeFile(m_serverRoot + L"requests.log").find("setup.exe"));
     // One click: the wizard lays out a page just shown before it looks for
     // the control under a click.
-    Click(wizard, kUpdateButton);
+    PostClickTo(wizard, kUpdateButton);
     ASSERT_TRUE(WaitFor([&]() { return PathExists(m_program + L"setup_stub.log"); }))
         << "the click started no download";
     Publish("[SETUP]\r\nVERSION=0.0\r\n");
@@ -415,13 +407,12 @@ HWND FindMainProgramWindowIn(const std::wstring& folder)
 // and installs on the click as the silent start does.
 TEST_F(UpdateJourneyTest, InteractiveRunStartedByHandInstallsTheSignedUpdate)
 {
-    // Run alone, or after the silent journey in a prefix of its own, this
-    // passes in seconds; in the suite's prefix the wizard never offered the
-    // update within the time limit, for a reason not yet found. Until it is,
-    // the interactive journey is the real installer's (InstallerJourneyTest).
-    GTEST_SKIP() << "the by-hand interactive run does not reach its new-version page in the suite's Wine prefix; "
-                    "cause not found yet";
+    // The main program's own check at its start ends first: a run started by
+    // hand meanwhile would meet it (one of the two ends at the other's mutex).
+    // Its request is the first in a fresh log; an earlier test's requests
+    // would let this wait end before that check has even begun.
     Publish("[SETUP]\r\nVERSION=0.0\r\n");
+    DeleteFileW((m_serverRoot + L"requests.log").c_str());
     StartLumora(nullptr);
     ASSERT_TRUE(WaitFor([this]() {
         return ManifestRequests() > 0 && ProcessesNamed(L"lumoraupd.exe").empty() && FindMainProgramWindowIn(m_program);
@@ -546,6 +537,15 @@ std::string Flip(std::string text, const std::string& from, const std::string& t
     return text.replace(text.find(from), from.size(), to);
 }
 
+// The signed forced files, a.dll answered as `query` tells the server.
+std::function<std::string(HostileServerTest&)> FilesWithADllAnswered(const char* query)
+{
+    return [query](HostileServerTest& t) {
+        WriteWholeFile(t.ServerFile(L"a.dll.query"), query);
+        return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
+    };
+}
+
 const HostileCase kHostileCases[] = {
     { "BadSignature",
       [](HostileServerTest& t) {
@@ -565,24 +565,9 @@ const HostileCase kHostileCases[] = {
               Flip(text, DigestKeysOfFile(t.ServerFile(L"a.dll"), "1"), DigestKeys("not the bytes of a.dll", "1")));
       },
       {} },
-    { "BodyCutShortWithALength",
-      [](HostileServerTest& t) {
-          WriteWholeFile(t.ServerFile(L"a.dll.query"), "ranges=0&drop=3000");
-          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
-      },
-      {} },
-    { "BodyCutShortWithoutALength",
-      [](HostileServerTest& t) {
-          WriteWholeFile(t.ServerFile(L"a.dll.query"), "ranges=0&nolength=1&drop=3000");
-          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
-      },
-      {} },
-    { "ChunkedBodyWithoutItsLastChunk",
-      [](HostileServerTest& t) {
-          WriteWholeFile(t.ServerFile(L"a.dll.query"), "ranges=0&chunked=1&drop=3000");
-          return SignedManifest("[RUN]\r\nMODE=1\r\n" + t.Version2Files());
-      },
-      {} },
+    { "BodyCutShortWithALength", FilesWithADllAnswered("ranges=0&drop=3000"), {} },
+    { "BodyCutShortWithoutALength", FilesWithADllAnswered("ranges=0&nolength=1&drop=3000"), {} },
+    { "ChunkedBodyWithoutItsLastChunk", FilesWithADllAnswered("ranges=0&chunked=1&drop=3000"), {} },
     { "ContentDispositionNamingTheMainProgram",
       [](HostileServerTest& t) {
           // The signed update is installed, under the manifest's names only.

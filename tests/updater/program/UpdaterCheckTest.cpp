@@ -54,16 +54,6 @@ std::wstring WindowText(HWND window)
     return text;
 }
 
-// A click as the mouse makes it, at a client point of a skinned window, sent
-// without waiting for the window to paint: a page just selected must take it.
-void Click(HWND window, POINT at)
-{
-    LPARAM point = MAKELPARAM(at.x, at.y);
-    PostMessageW(window, WM_MOUSEMOVE, 0, point);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageW(window, WM_LBUTTONUP, 0, point);
-}
-
 // How often `text` occurs in `log`.
 size_t CountOf(const std::string& log, const std::string& text)
 {
@@ -383,7 +373,7 @@ TEST_F(UpdaterCheckTest, ASetupThatEndsWithoutReportingIsAFailedInstall)
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    Click(wizard, kUpdateButton);
+    PostClickTo(wizard, kUpdateButton);
     // Downloaded, main program closed, setup started and gone: the user is told.
     HWND box = WaitForMessageBox();
     ASSERT_NE(nullptr, box) << SetupLog();
@@ -484,10 +474,10 @@ TEST_F(UpdaterCheckTest, LeavingADownloadGivesTheMainProgramBack)
         HWND wizard = WaitForWizard();
         ASSERT_NE(nullptr, wizard);
         ASSERT_TRUE(WaitForLog(m_program + L"lumora_stub.log", kMinimizeLine));
-        Click(wizard, kUpdateButton);
+        PostClickTo(wizard, kUpdateButton);
         if (c.stopByUser) {
             ASSERT_TRUE(WaitForLog(m_serverRoot + L"requests.log", "setup.exe"));
-            Click(wizard, kDownloadCancelButton);
+            PostClickTo(wizard, kDownloadCancelButton);
         }
         HWND box = WaitForMessageBox();
         ASSERT_NE(nullptr, box);
@@ -517,7 +507,7 @@ TEST_F(UpdaterCheckTest, AKilledDownloadResumesWhereItsRecordsEnd)
     StartUpdater(L"S");
     HWND wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    Click(wizard, kUpdateButton);
+    PostClickTo(wizard, kUpdateButton);
     // Killed once a record claims bytes of the partial file.
     const std::string cfg = Narrow(m_program) + "cache\\setup.exe.Cfg";
     DWORD claimed = 0;
@@ -538,7 +528,7 @@ TEST_F(UpdaterCheckTest, AKilledDownloadResumesWhereItsRecordsEnd)
     StartUpdater(L"S");
     wizard = WaitForWizard();
     ASSERT_NE(nullptr, wizard);
-    Click(wizard, kUpdateButton);
+    PostClickTo(wizard, kUpdateButton);
     ASSERT_TRUE(WaitFor([&]() { return ReadWholeFile(m_program + L"setup.exe").size() == kSize; }, kRunLimitMs));
     EXPECT_TRUE(ReadWholeFile(m_program + L"setup.exe") == content) << "the finished file is the served one";
     DWORD firstData = 0;
