@@ -1,49 +1,20 @@
 #include "ScaledCopyUI.h"
 
-#include <cstring>
-
 #include "ImageDecoderUI.h"
 #include "NinePartsUI.h"
 #include "PainterUI.h"
 #include "uishared/DrawnCopyUI.h"
-
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#define STB_IMAGE_RESIZE_STATIC
-#include "stb_image_resize.h"
+#include "uishared/ResampleUI.h"
 
 namespace {
-
-const int kBytesPerPixel = 4;
-const int kAlphaChannel = 3; // the pixels are B, G, R, A in memory
-
-float EnlargedShift(float fScale)
-{
-    return fScale > 1.0f ? 0.5f * fScale - 0.5f : 0.0f;
-}
 
 // One part, scaled from the image's pixels into the copy's.
 void ResamplePart(const DWORD* pImage, int nImageWidth, const TImagePartUI& part, DWORD* pCopy, int nCopyWidth)
 {
-    const int dw = part.rcDest.right - part.rcDest.left, dh = part.rcDest.bottom - part.rcDest.top;
-    const DWORD* pSrc = pImage + (size_t)part.nSrcY * nImageWidth + part.nSrcX;
-    DWORD* pDst = pCopy + (size_t)part.rcDest.top * nCopyWidth + part.rcDest.left;
-    if (dw == part.nSrcWidth && dh == part.nSrcHeight) {
-        for (int y = 0; y < dh; y++)
-            memcpy(pDst + (size_t)y * nCopyWidth, pSrc + (size_t)y * nImageWidth, (size_t)dw * sizeof(DWORD));
-        return;
-    }
-    // The triangle filter averages the area a target pixel covers when shrinking and
-    // interpolates between neighbours when enlarging. Enlarged, the shift puts source
-    // pixel k at target pixel k * scale, where GDI's stretch puts it, rather than centre
-    // on centre, so the picture does not move by a fraction of a pixel against a
-    // GDI-drawn one; shrunk, centre on centre keeps the picture's mean colour.
-    // The pixels are premultiplied already: the resampler must not weight them again.
-    const float fScaleX = (float)dw / (float)part.nSrcWidth, fScaleY = (float)dh / (float)part.nSrcHeight;
-    stbir_resize_subpixel(pSrc, part.nSrcWidth, part.nSrcHeight, nImageWidth * kBytesPerPixel, pDst, dw, dh,
-                          nCopyWidth * kBytesPerPixel, STBIR_TYPE_UINT8, kBytesPerPixel, kAlphaChannel,
-                          STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE,
-                          STBIR_FILTER_TRIANGLE, STBIR_COLORSPACE_LINEAR, nullptr, fScaleX, fScaleY,
-                          EnlargedShift(fScaleX), EnlargedShift(fScaleY));
+    UIShared::CResampleUI::Resample(
+        pImage + (size_t)part.nSrcY * nImageWidth + part.nSrcX, part.nSrcWidth, part.nSrcHeight, nImageWidth,
+        pCopy + (size_t)part.rcDest.top * nCopyWidth + part.rcDest.left, part.rcDest.right - part.rcDest.left,
+        part.rcDest.bottom - part.rcDest.top, nCopyWidth);
 }
 
 } // namespace

@@ -1,27 +1,15 @@
 #include "ScaledCopyUI.h"
 
-#include <cstring>
 #include <vector>
 
 #include "ImageDecoderUI.h"
 #include "NineGridUI.h"
 #include "PainterUI.h"
-
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#define STB_IMAGE_RESIZE_STATIC
-#include "stb_image_resize.h"
+#include "uishared/ResampleUI.h"
 
 namespace UpdUI {
 
 namespace {
-
-const int kBytesPerPixel = 4;
-const int kAlphaChannel = 3; // the pixels are B, G, R, A in memory
-
-float EnlargedShift(float fScale)
-{
-    return fScale > 1.0f ? 0.5f * fScale - 0.5f : 0.0f;
-}
 
 bool IsEmptyCell(const TGridCellUI& cell)
 {
@@ -40,27 +28,11 @@ bool IsReadable(const TImageRecUI& image, int cx, int cy, const TGridCellUI& cel
 // One cell, scaled from the image's pixels into the copy's.
 void ResampleCell(const DWORD* pImage, int nImageWidth, const TGridCellUI& cell, DWORD* pCopy, int nCopyWidth)
 {
-    const int dw = cell.rcDest.right - cell.rcDest.left, dh = cell.rcDest.bottom - cell.rcDest.top;
-    const int sw = cell.rcSource.right - cell.rcSource.left, sh = cell.rcSource.bottom - cell.rcSource.top;
-    const DWORD* pSrc = pImage + (size_t)cell.rcSource.top * nImageWidth + cell.rcSource.left;
-    DWORD* pDst = pCopy + (size_t)cell.rcDest.top * nCopyWidth + cell.rcDest.left;
-    if (dw == sw && dh == sh) {
-        for (int y = 0; y < dh; y++)
-            memcpy(pDst + (size_t)y * nCopyWidth, pSrc + (size_t)y * nImageWidth, (size_t)dw * sizeof(DWORD));
-        return;
-    }
-    // The triangle filter averages the area a target pixel covers when shrinking and
-    // interpolates between neighbours when enlarging. Enlarged, the shift puts source
-    // pixel k at target pixel k * scale, where GDI's stretch puts it, rather than centre
-    // on centre, so the picture does not move by a fraction of a pixel against a
-    // GDI-drawn one; shrunk, centre on centre keeps the picture's mean colour.
-    // The pixels are premultiplied already: the resampler must not weight them again.
-    const float fScaleX = (float)dw / (float)sw, fScaleY = (float)dh / (float)sh;
-    stbir_resize_subpixel(pSrc, sw, sh, nImageWidth * kBytesPerPixel, pDst, dw, dh, nCopyWidth * kBytesPerPixel,
-                          STBIR_TYPE_UINT8, kBytesPerPixel, kAlphaChannel, STBIR_FLAG_ALPHA_PREMULTIPLIED,
-                          STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE, STBIR_FILTER_TRIANGLE,
-                          STBIR_COLORSPACE_LINEAR, nullptr, fScaleX, fScaleY, EnlargedShift(fScaleX),
-                          EnlargedShift(fScaleY));
+    const RECT& s = cell.rcSource;
+    const RECT& d = cell.rcDest;
+    UIShared::CResampleUI::Resample(pImage + (size_t)s.top * nImageWidth + s.left, s.right - s.left, s.bottom - s.top,
+                                    nImageWidth, pCopy + (size_t)d.top * nCopyWidth + d.left, d.right - d.left,
+                                    d.bottom - d.top, nCopyWidth);
 }
 
 bool CornersFit(int cx, int cy, const RECT& rcCorners)
