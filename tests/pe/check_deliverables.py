@@ -32,7 +32,7 @@ PLUGIN_OWN_EXPORTS = {
 # folder under %TEMP%) and the plug-in (unpacked alone by the installer) run
 # with nothing beside them: only DLLs that every Windows has may be imported.
 SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+    "ntdll.dll", "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
     "ole32.dll", "oleaut32.dll", "comctl32.dll", "comdlg32.dll", "msimg32.dll",
     "gdiplus.dll", "wininet.dll", "ws2_32.dll", "version.dll", "shlwapi.dll",
     "msvcrt.dll", "imm32.dll", "uxtheme.dll", "winmm.dll", "dbghelp.dll",
