@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ const TPoint kLicenceBackEdge = { 436, 322 };
 const TPoint kStart = { 440, 319 };
 const TPoint kStartEdge = { 376, 310 };
 const TPoint kAfterRun = { 47, 148 };
+const RECT kAfterRunBox = { 40, 141, 55, 156 };
 const TPoint kChangePath = { 478, 86 };
 // The folder field of the custom page.
 const RECT kPathField = { 40, 72, 438, 100 };
@@ -58,6 +60,20 @@ const TPoint kFinishEdge = { 202, 308 };
 const TPoint kChooseAgain = { 80, 302 };
 const TPoint kUninstallButton = { 275, 307 };
 const TPoint kUninstallButtonEdge = { 202, 298 };
+
+// The pages shown before the copy: the link that opens each from the welcome
+// page (none for the welcome page itself) and a point of its main button.
+struct TChoosingPage
+{
+    const wchar_t* pstrName;
+    TPoint open;
+    TPoint shown;
+};
+const TChoosingPage kChoosingPages[] = {
+    { L"welcome", { -1, -1 }, kQuickInstallEdge },
+    { L"licence", kLicenceLink, kLicenceBackEdge },
+    { L"custom", kCustomLink, kStartEdge },
+};
 
 const COLORREF kButton = RGB(0xF2, 0x9A, 0x1D);
 const COLORREF kButtonHot = RGB(0xF7, 0xB0, 0x4A);
@@ -130,6 +146,63 @@ void ExpectSameFiles(const TFolderSnapshot& expected, const TFolderSnapshot& act
         if (expected.count(file.first) == 0) ADD_FAILURE() << "new: " << testing::PrintToString(file.first);
     }
 }
+
+// Everything under a folder: its path relative to the folder (folders end
+// with a backslash, so an empty one counts too) and its last write, so a
+// folder or file written again under an earlier name counts as new.
+using TFolderListing = std::set<std::pair<std::wstring, ULONGLONG>>;
+
+ULONGLONG LastWriteOf(const WIN32_FIND_DATAW& found)
+{
+    return (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
+}
+
+void AddToListing(const std::wstring& folder, const std::wstring& relative, TFolderListing& listing)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = ::FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            listing.emplace(relative + name, LastWriteOf(found));
+            continue;
+        }
+        listing.emplace(relative + name + L"\\", LastWriteOf(found));
+        AddToListing(folder, relative + name + L"\\", listing);
+    } while (::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+}
+
+TFolderListing ListingOf(const std::wstring& folder)
+{
+    TFolderListing listing;
+    AddToListing(folder, std::wstring(), listing);
+    return listing;
+}
+
+std::wstring TempFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, path);
+    return path;
+}
+
+// pstrSpared: names starting with it are not counted.
+void ExpectNothingNewIn(const std::wstring& folder, const TFolderListing& before, const wchar_t* pstrSpared = nullptr)
+{
+    for (const auto& entry : ListingOf(folder)) {
+        if (before.count(entry) != 0) continue;
+        if (pstrSpared != nullptr && entry.first.compare(0, wcslen(pstrSpared), pstrSpared) == 0) continue;
+        ADD_FAILURE() << "left behind: " << testing::PrintToString(folder + entry.first);
+    }
+}
+
+// The copy of itself an uninstaller runs from when started without its folder
+// (here, the one that removes the uninstaller's file after the uninstall) is
+// the framework's, left to be deleted when Windows restarts.
+const wchar_t kUninstallerCopyPrefix[] = L"~nsu";
 
 struct TDialogCount
 {
@@ -746,18 +819,7 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
 {
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    struct TPage
-    {
-        const wchar_t* pstrName;
-        TPoint open;
-        TPoint shown;
-    };
-    const TPage kPages[] = {
-        { L"welcome", { -1, -1 }, kQuickInstallEdge },
-        { L"licence", kLicenceLink, kLicenceBackEdge },
-        { L"custom", kCustomLink, kStartEdge },
-    };
-    for (const TPage& page : kPages) {
+    for (const TChoosingPage& page : kChoosingPages) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
         if (page.open.x >= 0) {
             if (page.open.x == kCustomLink.x) {
@@ -879,7 +941,10 @@ TEST_F(InstallerRunTest, ALongPathShowsItsEnd)
         fields[i] = driver.Capture(kPathField);
         if (i == 0) driver.Shot(L"install-4c-long-path");
         ASSERT_FALSE(fields[i].empty());
-        KillAllSetups();
+        // Closed as a user closes it: a killed installer cannot take its
+        // temporary folder with it.
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
     }
     EXPECT_TRUE(fields[0] != fields[1]) << "both fields show only the start of their path";
 }
@@ -1020,22 +1085,51 @@ TEST_F(InstallerRunTest, AFolderWithTheUsersFilesGetsAFolderOfItsOwn)
     ExpectSameFiles(users, SnapshotOf(folder));
 }
 
+// Every run takes its temporary folder (the plug-in, the skin) with it:
+// silent and clicked installs, and the uninstall as its entry starts it,
+// clicked and silent, whose own file goes once it has ended. A killed
+// installer could not: each run here ends by itself.
+TEST_F(InstallerRunTest, InstallsAndUninstallsLeaveNothingInTheTemporaryFolder)
+{
+    const std::wstring temp = TempFolder();
+    const TFolderListing before = ListingOf(temp);
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    ExpectNothingNewIn(temp, before);
+    {
+        SCOPED_TRACE("clicked install");
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        driver.Click(kCustomLink.x, kCustomLink.y);
+        ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+        // The program started afterwards would use the folder too.
+        const std::vector<COLORREF> ticked = driver.Capture(kAfterRunBox);
+        ASSERT_TRUE(ToggleUntil(driver, kAfterRun, [&]() { return driver.Capture(kAfterRunBox) != ticked; }));
+        ASSERT_TRUE(PressButton(driver, kStart, kStartEdge));
+        ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+        driver.Click(kFinish.x, kFinish.y);
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+        ExpectNothingNewIn(temp, before);
+    }
+    {
+        SCOPED_TRACE("clicked uninstall");
+        UninstallByClicks(Target(), L"uninstall-temp", true);
+        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kUninstallEndMs));
+        ExpectNothingNewIn(temp, before, kUninstallerCopyPrefix);
+    }
+    {
+        SCOPED_TRACE("silent uninstall");
+        ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+        ASSERT_EQ(UninstallSilentlyAndWait(Target()), 0u);
+        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kUninstallEndMs));
+        ExpectNothingNewIn(temp, before, kUninstallerCopyPrefix);
+    }
+}
+
 // WM_CLOSE, as a task manager sends it, ends the installer on every page,
 // before, during and after the copy; the uninstaller too.
 TEST_F(InstallerRunTest, WmCloseEndsTheInstallerOnEveryPage)
 {
-    struct TPage
-    {
-        const wchar_t* pstrName;
-        TPoint open;
-        TPoint shown;
-    };
-    const TPage kChoosingPages[] = {
-        { L"welcome", { -1, -1 }, kQuickInstallEdge },
-        { L"licence", kLicenceLink, kLicenceBackEdge },
-        { L"custom", kCustomLink, kStartEdge },
-    };
-    for (const TPage& page : kChoosingPages) {
+    for (const TChoosingPage& page : kChoosingPages) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
         CSetupDriver driver;
         OpenInstallWindow(driver, Target());
