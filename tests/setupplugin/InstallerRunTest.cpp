@@ -1313,7 +1313,9 @@ TEST_F(InstallerDriveTest, AVolumeFullInTheMiddleOfAFileEndsOnOurFailurePage)
     ASSERT_NE(again.WaitForWindow(kInstallTitle), nullptr);
     EXPECT_NE(again.ProcessId(), failedPid);
     ASSERT_TRUE(WaitForButton(again, kQuickInstallEdge));
-    KillAllSetups();
+    // Closed, not killed: it takes its temporary folder with it.
+    ::PostMessageW(again.Window(), WM_CLOSE, 0, 0);
+    EXPECT_NE(again.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
 
     EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
