@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "LumoraVersion.h"
+#include "RemoveTree.h"
 #include "SetupDriver.h"
 
 namespace {
@@ -557,14 +558,7 @@ protected:
 
     static void Cleanup()
     {
-        for (const std::wstring& target : { TargetParent(), std::wstring(L"C:\\LumoraRun") }) {
-            SHFILEOPSTRUCTW op = {};
-            std::wstring from = target + L'\0';
-            op.wFunc = FO_DELETE;
-            op.pFrom = from.c_str();
-            op.fFlags = FOF_NO_UI;
-            ::SHFileOperationW(&op);
-        }
+        for (const std::wstring& target : { TargetParent(), std::wstring(L"C:\\LumoraRun") }) RemoveTree(target);
         ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
         HKEY hRun = nullptr;
         if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &hRun) == ERROR_SUCCESS) {
