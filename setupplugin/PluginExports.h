@@ -21,6 +21,11 @@ NSIS_PLUGIN_FUNCTION(SetRequiredSpace);
 // until the user leaves it; pushes "again" when the user left the failure page
 // to choose another folder, and nothing otherwise.
 NSIS_PLUGIN_FUNCTION(ShowFinish);
+// After "again": pushes the option (CFolderPageRestart) that opens the window
+// of the installer started again on the folder page with the user's options.
+NSIS_PLUGIN_FUNCTION(FolderPageOption);
+// Pops the value given with that option; called before InitWindow.
+NSIS_PLUGIN_FUNCTION(OpenOnFolderPage);
 // Starts the main program LumoraTerminater closed, if it closed one.
 NSIS_PLUGIN_FUNCTION(RestartMainProgram);
 // Pops a folder, pushes the folder the install goes to (one of Lumora's own).

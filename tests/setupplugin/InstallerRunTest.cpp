@@ -404,6 +404,43 @@ std::wstring BrowserSelection(HWND hBrowser)
     return parent + L"|" + TreeItemText(hTree, hItem);
 }
 
+// The item under hParent whose text holds this part, looked for among the
+// items a user sees on opening hParent, and among theirs down to the depth.
+HTREEITEM FindBrowserItem(HWND hTree, HTREEITEM hParent, const std::wstring& part, int depth)
+{
+    auto next = [hTree](UINT relation, HTREEITEM hItem) {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(hItem)));
+    };
+    HTREEITEM hFirst = hParent != nullptr ? next(TVGN_CHILD, hParent) : next(TVGN_ROOT, nullptr);
+    for (HTREEITEM hItem = hFirst; hItem != nullptr; hItem = next(TVGN_NEXT, hItem)) {
+        if (TreeItemText(hTree, hItem).find(part) != std::wstring::npos) return hItem;
+    }
+    if (depth == 0) return nullptr;
+    for (HTREEITEM hItem = hFirst; hItem != nullptr; hItem = next(TVGN_NEXT, hItem)) {
+        // Opening an item fills in its children.
+        ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+        if (HTREEITEM hFound = FindBrowserItem(hTree, hItem, part, depth - 1)) return hFound;
+    }
+    return nullptr;
+}
+
+// Selects a folder of drive C: in a folder browser as clicks in its tree
+// would: the drive is opened where the desktop shows it, then the folder.
+bool SelectInBrowser(HWND hBrowser, const std::wstring& folderOfC)
+{
+    HWND hTree = nullptr;
+    ::EnumChildWindows(hBrowser, &FindTreeView, reinterpret_cast<LPARAM>(&hTree));
+    if (hTree == nullptr) return false;
+    HTREEITEM hDrive = FindBrowserItem(hTree, nullptr, L"(C:)", 2);
+    if (hDrive == nullptr) return false;
+    ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hDrive));
+    HTREEITEM hFolder = FindBrowserItem(hTree, hDrive, folderOfC, 0);
+    return hFolder != nullptr &&
+        ::SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hFolder)) != FALSE &&
+        BrowserSelection(hBrowser) == TreeItemText(hTree, hDrive) + L"|" + folderOfC;
+}
+
 bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
 {
     COLORREF color = driver.PixelAt(pt.x, pt.y);
@@ -413,6 +450,17 @@ bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
 bool WaitForButton(const CSetupDriver& driver, TPoint pt)
 {
     return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
+}
+
+// The page of the folder, its start button there whether or not it can be pressed.
+bool WaitForFolderPage(const CSetupDriver& driver)
+{
+    return CSetupDriver::WaitUntil(
+        [&]() {
+            return IsButtonAt(driver, kStartEdge) ||
+                CSetupDriver::ColorNear(driver.PixelAt(kStartEdge.x, kStartEdge.y), kButtonDisabled);
+        },
+        CSetupDriver::kStateWaitMs);
 }
 
 // One click, then the button gives way to the page it leads to. The window
@@ -522,6 +570,20 @@ TFolderSnapshot SnapshotWithout(const std::wstring& folder, const std::wstring& 
             ++it;
     }
     return snapshot;
+}
+
+// What the page of the folder shows: the folder field, the "after run" box,
+// and whether its start button can be pressed.
+struct TFolderPageLook
+{
+    std::vector<COLORREF> field;
+    std::vector<COLORREF> afterRun;
+    bool bStartEnabled;
+};
+
+TFolderPageLook FolderPageLookOf(const CSetupDriver& driver)
+{
+    return { driver.Capture(kPathField), driver.Capture(kAfterRunBox), IsButtonAt(driver, kStartEdge) };
 }
 
 class InstallerRunTest : public ::testing::Test
@@ -663,6 +725,24 @@ protected:
         CSetupDriver program;
         ASSERT_TRUE(program.Start(L"\"" + folder + L"\\lumora.exe\""));
         ASSERT_TRUE(MainProgramShowsFrom(folder));
+    }
+
+    // Starts the installer with these arguments, goes to the page of the
+    // folder (through the custom link, unless the window opens there), notes
+    // what it shows and closes the installer as a user does.
+    static void LookAtFolderPage(const std::wstring& arguments, bool bOpensThere, TFolderPageLook& look)
+    {
+        CSetupDriver driver;
+        ASSERT_TRUE(driver.Start(L"\"" + SetupExe() + L"\" " + arguments));
+        ASSERT_NE(driver.WaitForWindow(kInstallTitle), nullptr);
+        if (!bOpensThere) {
+            ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+            driver.Click(kCustomLink.x, kCustomLink.y);
+        }
+        ASSERT_TRUE(WaitForFolderPage(driver));
+        look = FolderPageLookOf(driver);
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
     }
 
     static void OpenInstallWindow(CSetupDriver& driver, const std::wstring& folder)
@@ -1292,28 +1372,102 @@ TEST_F(InstallerDriveTest, AVolumeFullInTheMiddleOfAFileEndsOnOurFailurePage)
     const TFolderSnapshot before = SnapshotOf(kTinyTarget);
     ASSERT_FALSE(before.empty());
 
+    EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
     CSetupDriver driver;
     OpenInstallWindow(driver, kTinyTarget);
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
     driver.Shot(L"install-10-volume-full");
-    // The failure page leads back to the choice of a folder: a new installer.
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+}
+
+// "选择其他目录" on the failure page leads back to the choice of the folder: an
+// installer started afresh opens on the page of the folder with the folder and
+// the options the user had chosen; another folder chosen there gets the
+// installation, and the earlier one stays as it was.
+TEST_F(InstallerDriveTest, ChoosingAnotherFolderAfterAFailureInstallsThere)
+{
+    PutInstallation(kTinyTarget);
+    const TFolderSnapshot before = SnapshotOf(kTinyTarget);
+    const std::wstring other = L"C:\\LumoraRun";
+    ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+    TFolderPageLook fresh = {};
+    LookAtFolderPage(std::wstring(L"/D=") + kTinyTarget, false, fresh);
+
+    CSetupDriver driver;
+    OpenInstallWindow(driver, kTinyTarget);
+    driver.Click(kCustomLink.x, kCustomLink.y);
+    ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+    const std::vector<COLORREF> ticked = driver.Capture(kAfterRunBox);
+    ASSERT_TRUE(fresh.afterRun == ticked);
+    ASSERT_TRUE(ToggleUntil(driver, kAfterRun, [&]() { return driver.Capture(kAfterRunBox) != ticked; }));
+    ASSERT_TRUE(PressButton(driver, kStart, kStartEdge));
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     const DWORD failedPid = driver.ProcessId();
     driver.Click(kChooseAgain.x, kChooseAgain.y);
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+
     CSetupDriver again;
     ASSERT_NE(again.WaitForWindow(kInstallTitle), nullptr);
     EXPECT_NE(again.ProcessId(), failedPid);
-    ASSERT_TRUE(WaitForButton(again, kQuickInstallEdge));
-    // Closed, not killed: it takes its temporary folder with it.
-    ::PostMessageW(again.Window(), WM_CLOSE, 0, 0);
-    EXPECT_NE(again.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
+    ASSERT_TRUE(WaitForButton(again, kStartEdge));
+    again.Shot(L"install-11-choose-again");
+    const TFolderPageLook shown = FolderPageLookOf(again);
+    EXPECT_TRUE(shown.field == fresh.field) << "the field does not show the folder chosen before";
+    EXPECT_TRUE(shown.afterRun != ticked) << "\"after run\" is ticked again";
 
-    EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
+    again.Click(kChangePath.x, kChangePath.y);
+    HWND hBrowser = again.WaitForPrompt();
+    ASSERT_NE(hBrowser, nullptr);
+    ASSERT_TRUE(
+        CSetupDriver::WaitUntil([&]() { return SelectInBrowser(hBrowser, L"LumoraRun"); }, CSetupDriver::kStateWaitMs));
+    again.AnswerPrompt(hBrowser, IDOK);
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hBrowser); }, 10000));
+    ASSERT_TRUE(PressButton(again, kStart, kStartEdge));
+    ASSERT_TRUE(WaitForButton(again, kFinishEdge));
+    ExpectCompleteInstallation(other);
+    ExpectEntries(other);
+    again.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(again.WaitForExit(kInstallWaitMs), 0u);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// The option that opens the page of the folder gives the folder no way
+// around the rules of any folder named: a folder of the user's files gets a
+// folder of Lumora's own, and a volume without room offers no start.
+TEST_F(InstallerDriveTest, TheFolderPageOptionKeepsTheRulesOfTheFolder)
+{
+    struct TCase
+    {
+        const wchar_t* pstrFolder;
+        // The folder a run started for it shows.
+        const wchar_t* pstrShown;
+        bool bRoom;
+    };
+    const TCase kCases[] = {
+        { L"C:\\LumoraRun", L"C:\\LumoraRun\\Lumora", true },
+        { L"R:\\Lumora", L"R:\\Lumora", false },
+    };
+    PutUserFiles(L"C:\\LumoraRun");
+    for (const TCase& test : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(test.pstrFolder)));
+        TFolderPageLook restarted = {};
+        LookAtFolderPage(std::wstring(L"/CHOOSEFOLDER=11 /D=") + test.pstrFolder, true, restarted);
+        TFolderPageLook named = {};
+        LookAtFolderPage(std::wstring(L"/D=") + test.pstrShown, false, named);
+        EXPECT_TRUE(restarted.field == named.field);
+        EXPECT_EQ(restarted.bStartEnabled, test.bRoom);
+        EXPECT_EQ(named.bStartEnabled, test.bRoom);
+    }
+    EXPECT_FALSE(Exists(L"R:\\Lumora"));
+    EXPECT_FALSE(Exists(L"C:\\LumoraRun\\Lumora"));
 }
 
 } // namespace
