@@ -590,29 +590,45 @@ class InstallerRunTest : public ::testing::Test
 {
 protected:
     // An installer a failed test left open would answer the next test's clicks.
-    void SetUp() override
+    void SetUp() override { RemoveEverythingLeft(); }
+    void TearDown() override { RemoveEverythingLeft(); }
+
+    // The programs a test starts, directly or through one another: the
+    // installer, the uninstaller (which runs from a copy of itself under the
+    // temporary folder), the main program, which starts the updater, which
+    // starts the finisher, which may start the program again. The updater
+    // the program starts once its window shows may be on its way while the
+    // program is killed, and live on in the folder after it. So they are
+    // killed until a look finds none of them and the folders they ran from
+    // could be removed: a folder left with part of an installation in it
+    // would take the next test's install into a folder of its own inside it.
+    static void RemoveEverythingLeft()
     {
-        KillAllSetups();
-        Cleanup();
-        KillAllNamed(L"lumora.exe");
+        const bool bGone = CSetupDriver::WaitUntil(
+            []() {
+                const bool bNoneRan = KillStartedPrograms();
+                Cleanup();
+                return bNoneRan && !Exists(TargetParent()) && !Exists(kOtherFolder);
+            },
+            kInstallWaitMs);
+        EXPECT_TRUE(bGone) << "a program a test started keeps running from its folder";
     }
 
-    // The program a test started may have started the updater, which starts
-    // the finisher, which may start the program again: they go in that order.
-    void TearDown() override
+    // True when none of them was running.
+    static bool KillStartedPrograms()
     {
-        KillAllSetups();
-        KillAllNamed(L"lumoraupd.exe");
-        KillAllNamed(L"Uprelay.exe");
-        KillAllNamed(L"lumora.exe");
-        Cleanup();
+        bool bNoneRan = true;
+        for (LPCWSTR pstrName :
+             { L"LumoraSetup.exe", L"Un_A.exe", L"Au_.exe", L"lumoraupd.exe", L"Uprelay.exe", L"lumora.exe" }) {
+            if (ProcessesNamed(pstrName).empty()) continue;
+            bNoneRan = false;
+            KillAllNamed(pstrName);
+        }
+        return bNoneRan;
     }
 
-    // The uninstaller runs from a copy of itself under the temporary folder.
-    static void KillAllSetups()
-    {
-        for (LPCWSTR pstrName : { L"LumoraSetup.exe", L"Un_A.exe", L"Au_.exe" }) KillAllNamed(pstrName);
-    }
+    // A second folder some tests install into.
+    static constexpr const wchar_t* kOtherFolder = L"C:\\LumoraRun";
 
     // A folder whose path holds spaces and Chinese characters.
     static std::wstring TargetParent() { return L"C:\\Lumora 测试"; }
@@ -620,7 +636,7 @@ protected:
 
     static void Cleanup()
     {
-        for (const std::wstring& target : { TargetParent(), std::wstring(L"C:\\LumoraRun") }) RemoveTree(target);
+        for (const std::wstring& target : { TargetParent(), std::wstring(kOtherFolder) }) RemoveTree(target);
         ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
         HKEY hRun = nullptr;
         if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &hRun) == ERROR_SUCCESS) {
@@ -1395,7 +1411,7 @@ TEST_F(InstallerDriveTest, ChoosingAnotherFolderAfterAFailureInstallsThere)
 {
     PutInstallation(kTinyTarget);
     const TFolderSnapshot before = SnapshotOf(kTinyTarget);
-    const std::wstring other = L"C:\\LumoraRun";
+    const std::wstring other = kOtherFolder;
     ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
     TFolderPageLook fresh = {};
     LookAtFolderPage(std::wstring(L"/D=") + kTinyTarget, false, fresh);
