@@ -2,11 +2,13 @@
 #include "NsisPluginApi.h"
 
 // The functions the installer script calls by name, in the order it uses them:
+// OpenOnFolderPage (in an installer started again to choose another folder),
 // SetRequiredSpace, InitWindow, ShowWnd, StartInstall or StartUnInstall, then
-// (install) ShowFinish and GetSetupData or (uninstall) UninstallFin; UserCancel,
-// LumoraTerminater and RestartMainProgram stand on their own. ShowFinish and
-// UninstallFin run loops over the window: call them from a page callback, on the
-// installer's window thread, never from section code.
+// (install) ShowFinish, FolderPageOption after "again", and GetSetupData or
+// (uninstall) UninstallFin; UserCancel, LumoraTerminater and RestartMainProgram
+// stand on their own. ShowFinish and UninstallFin run loops over the window:
+// call them from a page callback, on the installer's window thread, never from
+// section code.
 NSIS_PLUGIN_FUNCTION(InitWindow);
 NSIS_PLUGIN_FUNCTION(ShowWnd);
 NSIS_PLUGIN_FUNCTION(StartInstall);
