@@ -594,11 +594,11 @@ protected:
     void TearDown() override { RemoveEverythingLeft(); }
 
     // The programs a test starts, directly or through one another: the
-    // installer, the uninstaller (which runs from a copy of itself under the
-    // temporary folder), the main program, which starts the updater, which
-    // starts the finisher, which may start the program again. The updater
-    // the program starts once its window shows may be on its way while the
-    // program is killed, and live on in the folder after it. So they are
+    // installer, the uninstaller, the main program, which starts the updater,
+    // which starts the finisher, which may start the program again. The
+    // updater the program starts once its window shows may be on its way while
+    // the program is killed, and live on in the folder after it; an
+    // uninstaller that does not end holds its own file there. So they are
     // killed until a look finds none of them and the folders they ran from
     // could be removed: a folder left with part of an installation in it
     // would take the next test's install into a folder of its own inside it.
@@ -614,12 +614,18 @@ protected:
         EXPECT_TRUE(bGone) << "a program a test started keeps running from its folder";
     }
 
+    // The uninstaller runs as uninst.exe from its folder, or from a copy of
+    // itself under the temporary folder, whose name depends on the version
+    // of the framework that made it.
+    static constexpr const wchar_t* kStartedPrograms[] = { L"LumoraSetup.exe", L"uninst.exe", L"Un.exe",
+                                                           L"Un_A.exe",        L"Au_.exe",    L"lumoraupd.exe",
+                                                           L"Uprelay.exe",     L"lumora.exe" };
+
     // True when none of them was running.
     static bool KillStartedPrograms()
     {
         bool bNoneRan = true;
-        for (LPCWSTR pstrName :
-             { L"LumoraSetup.exe", L"Un_A.exe", L"Au_.exe", L"lumoraupd.exe", L"Uprelay.exe", L"lumora.exe" }) {
+        for (LPCWSTR pstrName : kStartedPrograms) {
             if (ProcessesNamed(pstrName).empty()) continue;
             bNoneRan = false;
             KillAllNamed(pstrName);
