@@ -384,6 +384,12 @@ Function .onInit
   ; A folder named with /D goes by the rule the folder browser follows.
   LumoraPlugin::ResolveFolder "$INSTDIR"
   Pop $INSTDIR
+  ; Started again by a failed install to choose another folder.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/CHOOSEFOLDER=" $1
+  IfErrors done
+  LumoraPlugin::OpenOnFolderPage $1
 done:
 FunctionEnd
 
@@ -427,13 +433,19 @@ FunctionEnd
 ; Our window's last page, success or failure, whatever "after run" says; the
 ; stock page then has nothing left to show and the installer ends.
 ; A failed install lets the user choose another folder: the installer starts
-; afresh and this one ends with the failure.
+; again on the page of the folder, with this folder and the user's options, and
+; this one ends with the failure. A new run installs afresh, from its own
+; choice, where this run's install section has already had its turn.
 Function FinishInstallPage
   Push "-"
   LumoraPlugin::ShowFinish "$Failure"
   Pop $0
-  StrCmp $0 "again" 0 +2
-  Exec '"$EXEPATH"'
+  StrCmp $0 "again" 0 done
+  LumoraPlugin::FolderPageOption
+  Pop $0
+  ; /D= goes last: the rest of the command line is the folder, spaces and all.
+  Exec '"$EXEPATH" $0 /D=$INSTDIR'
+done:
 FunctionEnd
 
 ; The options of the install window: the plug-in pushes the main-page flag,

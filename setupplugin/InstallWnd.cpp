@@ -96,7 +96,20 @@ bool CInstallWnd::InitControls()
     m_pLicenseTxt->SetText(LicenseText());
     OnSelectChanged(m_pAgree);
     m_manager.SetDefaultLinkFont(m_manager.GetDefaultLinkFont(), kLinkColor, kLinkColor);
+    if (PluginState().openOnFolderPage && !CUpdateProgressRelay::IsUpdateRun()) OpenOnFolderPage();
     return true;
+}
+
+// Started again after a failed install: the user goes on choosing where the
+// earlier window left off. The folder's room is judged afresh, as for any
+// folder shown.
+void CInstallWnd::OpenOnFolderPage()
+{
+    const TPluginState& state = PluginState();
+    m_pSetMainPage->Select(state.setupFlagMainPage != 0);
+    m_pAfterRun->Select(state.setupFlagAfterRun != 0);
+    ShowPage(kPageCustom);
+    CheckFreeSpace();
 }
 
 void CInstallWnd::Notify(TNotifyRecUI& msg)

@@ -53,6 +53,7 @@ private:
     void StartInstall();
     void ShowLicense(bool bShow);
     void ShowPage(int iPage);
+    void OpenOnFolderPage();
     void ResetCustomPage();
     void ChangeFolder();
     void CheckFreeSpace();

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "FolderPageRestart.h"
 #include "InstallFolder.h"
 #include "InstallWnd.h"
 #include "InstallerSubclass.h"
@@ -151,6 +152,21 @@ NSIS_PLUGIN_FUNCTION(ShowFinish)
     state.pluginRunFlag = 1;
     RunLoopOverSetupWindow();
     if (state.chooseAnotherFolder) stack.Push(L"again");
+}
+
+NSIS_PLUGIN_FUNCTION(FolderPageOption)
+{
+    const TPluginState& state = PluginState();
+    CNsisStack(stackTop, stringSize)
+        .Push(CFolderPageRestart::Option(state.setupFlagMainPage, state.setupFlagAfterRun).c_str());
+}
+
+NSIS_PLUGIN_FUNCTION(OpenOnFolderPage)
+{
+    // Called before InitWindow: the choice must outlive this call.
+    StayLoaded(extra);
+    CNsisStack stack(stackTop, stringSize);
+    CFolderPageRestart::Apply(PopText(stack, stringSize), PluginState());
 }
 
 NSIS_PLUGIN_FUNCTION(SetRequiredSpace)

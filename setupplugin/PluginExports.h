@@ -2,11 +2,13 @@
 #include "NsisPluginApi.h"
 
 // The functions the installer script calls by name, in the order it uses them:
+// OpenOnFolderPage (in an installer started again to choose another folder),
 // SetRequiredSpace, InitWindow, ShowWnd, StartInstall or StartUnInstall, then
-// (install) ShowFinish and GetSetupData or (uninstall) UninstallFin; UserCancel,
-// LumoraTerminater and RestartMainProgram stand on their own. ShowFinish and
-// UninstallFin run loops over the window: call them from a page callback, on the
-// installer's window thread, never from section code.
+// (install) ShowFinish, FolderPageOption after "again", and GetSetupData or
+// (uninstall) UninstallFin; UserCancel, LumoraTerminater and RestartMainProgram
+// stand on their own. ShowFinish and UninstallFin run loops over the window:
+// call them from a page callback, on the installer's window thread, never from
+// section code.
 NSIS_PLUGIN_FUNCTION(InitWindow);
 NSIS_PLUGIN_FUNCTION(ShowWnd);
 NSIS_PLUGIN_FUNCTION(StartInstall);
@@ -21,6 +23,11 @@ NSIS_PLUGIN_FUNCTION(SetRequiredSpace);
 // until the user leaves it; pushes "again" when the user left the failure page
 // to choose another folder, and nothing otherwise.
 NSIS_PLUGIN_FUNCTION(ShowFinish);
+// After "again": pushes the option (CFolderPageRestart) that opens the window
+// of the installer started again on the folder page with the user's options.
+NSIS_PLUGIN_FUNCTION(FolderPageOption);
+// Pops the value given with that option; called before InitWindow.
+NSIS_PLUGIN_FUNCTION(OpenOnFolderPage);
 // Starts the main program LumoraTerminater closed, if it closed one.
 NSIS_PLUGIN_FUNCTION(RestartMainProgram);
 // Pops a folder, pushes the folder the install goes to (one of Lumora's own).

@@ -63,6 +63,9 @@ struct TPluginState
     std::wstring uninstallKeptFolder;
     // The user left the failure page to choose another folder.
     bool chooseAnotherFolder = false;
+    // This installer was started again for that choice: the window opens on
+    // the folder page (CFolderPageRestart).
+    bool openOnFolderPage = false;
     std::wstring uninstallStuckFile;
     // The main program the terminator closed, to start again once the work ends.
     wchar_t closedProgramPath[kPluginPathChars] = {};

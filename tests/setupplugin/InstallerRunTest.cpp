@@ -11,10 +11,12 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "LumoraVersion.h"
+#include "RemoveTree.h"
 #include "SetupDriver.h"
 
 namespace {
@@ -49,6 +51,7 @@ const TPoint kLicenceBackEdge = { 436, 322 };
 const TPoint kStart = { 440, 319 };
 const TPoint kStartEdge = { 376, 310 };
 const TPoint kAfterRun = { 47, 148 };
+const RECT kAfterRunBox = { 40, 141, 55, 156 };
 const TPoint kChangePath = { 478, 86 };
 // The folder field of the custom page.
 const RECT kPathField = { 40, 72, 438, 100 };
@@ -58,6 +61,20 @@ const TPoint kFinishEdge = { 202, 308 };
 const TPoint kChooseAgain = { 80, 302 };
 const TPoint kUninstallButton = { 275, 307 };
 const TPoint kUninstallButtonEdge = { 202, 298 };
+
+// The pages shown before the copy: the link that opens each from the welcome
+// page (none for the welcome page itself) and a point of its main button.
+struct TChoosingPage
+{
+    const wchar_t* pstrName;
+    TPoint open;
+    TPoint shown;
+};
+const TChoosingPage kChoosingPages[] = {
+    { L"welcome", { -1, -1 }, kQuickInstallEdge },
+    { L"licence", kLicenceLink, kLicenceBackEdge },
+    { L"custom", kCustomLink, kStartEdge },
+};
 
 const COLORREF kButton = RGB(0xF2, 0x9A, 0x1D);
 const COLORREF kButtonHot = RGB(0xF7, 0xB0, 0x4A);
@@ -130,6 +147,63 @@ void ExpectSameFiles(const TFolderSnapshot& expected, const TFolderSnapshot& act
         if (expected.count(file.first) == 0) ADD_FAILURE() << "new: " << testing::PrintToString(file.first);
     }
 }
+
+// Everything under a folder: its path relative to the folder (folders end
+// with a backslash, so an empty one counts too) and its last write, so a
+// folder or file written again under an earlier name counts as new.
+using TFolderListing = std::set<std::pair<std::wstring, ULONGLONG>>;
+
+ULONGLONG LastWriteOf(const WIN32_FIND_DATAW& found)
+{
+    return (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
+}
+
+void AddToListing(const std::wstring& folder, const std::wstring& relative, TFolderListing& listing)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = ::FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            listing.emplace(relative + name, LastWriteOf(found));
+            continue;
+        }
+        listing.emplace(relative + name + L"\\", LastWriteOf(found));
+        AddToListing(folder, relative + name + L"\\", listing);
+    } while (::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+}
+
+TFolderListing ListingOf(const std::wstring& folder)
+{
+    TFolderListing listing;
+    AddToListing(folder, std::wstring(), listing);
+    return listing;
+}
+
+std::wstring TempFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, path);
+    return path;
+}
+
+// pstrSpared: names starting with it are not counted.
+void ExpectNothingNewIn(const std::wstring& folder, const TFolderListing& before, const wchar_t* pstrSpared = nullptr)
+{
+    for (const auto& entry : ListingOf(folder)) {
+        if (before.count(entry) != 0) continue;
+        if (pstrSpared != nullptr && entry.first.compare(0, wcslen(pstrSpared), pstrSpared) == 0) continue;
+        ADD_FAILURE() << "left behind: " << testing::PrintToString(folder + entry.first);
+    }
+}
+
+// The copy of itself an uninstaller runs from when started without its folder
+// (here, the one that removes the uninstaller's file after the uninstall) is
+// the framework's, left to be deleted when Windows restarts.
+const wchar_t kUninstallerCopyPrefix[] = L"~nsu";
 
 struct TDialogCount
 {
@@ -330,6 +404,43 @@ std::wstring BrowserSelection(HWND hBrowser)
     return parent + L"|" + TreeItemText(hTree, hItem);
 }
 
+// The item under hParent whose text holds this part, looked for among the
+// items a user sees on opening hParent, and among theirs down to the depth.
+HTREEITEM FindBrowserItem(HWND hTree, HTREEITEM hParent, const std::wstring& part, int depth)
+{
+    auto next = [hTree](UINT relation, HTREEITEM hItem) {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(hItem)));
+    };
+    HTREEITEM hFirst = hParent != nullptr ? next(TVGN_CHILD, hParent) : next(TVGN_ROOT, nullptr);
+    for (HTREEITEM hItem = hFirst; hItem != nullptr; hItem = next(TVGN_NEXT, hItem)) {
+        if (TreeItemText(hTree, hItem).find(part) != std::wstring::npos) return hItem;
+    }
+    if (depth == 0) return nullptr;
+    for (HTREEITEM hItem = hFirst; hItem != nullptr; hItem = next(TVGN_NEXT, hItem)) {
+        // Opening an item fills in its children.
+        ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+        if (HTREEITEM hFound = FindBrowserItem(hTree, hItem, part, depth - 1)) return hFound;
+    }
+    return nullptr;
+}
+
+// Selects a folder of drive C: in a folder browser as clicks in its tree
+// would: the drive is opened where the desktop shows it, then the folder.
+bool SelectInBrowser(HWND hBrowser, const std::wstring& folderOfC)
+{
+    HWND hTree = nullptr;
+    ::EnumChildWindows(hBrowser, &FindTreeView, reinterpret_cast<LPARAM>(&hTree));
+    if (hTree == nullptr) return false;
+    HTREEITEM hDrive = FindBrowserItem(hTree, nullptr, L"(C:)", 2);
+    if (hDrive == nullptr) return false;
+    ::SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hDrive));
+    HTREEITEM hFolder = FindBrowserItem(hTree, hDrive, folderOfC, 0);
+    return hFolder != nullptr &&
+        ::SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hFolder)) != FALSE &&
+        BrowserSelection(hBrowser) == TreeItemText(hTree, hDrive) + L"|" + folderOfC;
+}
+
 bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
 {
     COLORREF color = driver.PixelAt(pt.x, pt.y);
@@ -339,6 +450,17 @@ bool IsButtonAt(const CSetupDriver& driver, TPoint pt)
 bool WaitForButton(const CSetupDriver& driver, TPoint pt)
 {
     return CSetupDriver::WaitUntil([&]() { return IsButtonAt(driver, pt); }, CSetupDriver::kStateWaitMs);
+}
+
+// The page of the folder, its start button there whether or not it can be pressed.
+bool WaitForFolderPage(const CSetupDriver& driver)
+{
+    return CSetupDriver::WaitUntil(
+        [&]() {
+            return IsButtonAt(driver, kStartEdge) ||
+                CSetupDriver::ColorNear(driver.PixelAt(kStartEdge.x, kStartEdge.y), kButtonDisabled);
+        },
+        CSetupDriver::kStateWaitMs);
 }
 
 // One click, then the button gives way to the page it leads to. The window
@@ -450,33 +572,69 @@ TFolderSnapshot SnapshotWithout(const std::wstring& folder, const std::wstring& 
     return snapshot;
 }
 
+// What the page of the folder shows: the folder field, the "after run" box,
+// and whether its start button can be pressed.
+struct TFolderPageLook
+{
+    std::vector<COLORREF> field;
+    std::vector<COLORREF> afterRun;
+    bool bStartEnabled;
+};
+
+TFolderPageLook FolderPageLookOf(const CSetupDriver& driver)
+{
+    return { driver.Capture(kPathField), driver.Capture(kAfterRunBox), IsButtonAt(driver, kStartEdge) };
+}
+
 class InstallerRunTest : public ::testing::Test
 {
 protected:
     // An installer a failed test left open would answer the next test's clicks.
-    void SetUp() override
+    void SetUp() override { RemoveEverythingLeft(); }
+    void TearDown() override { RemoveEverythingLeft(); }
+
+    // The programs a test starts, directly or through one another: the
+    // installer, the uninstaller, the main program, which starts the updater,
+    // which starts the finisher, which may start the program again. The
+    // updater the program starts once its window shows may be on its way while
+    // the program is killed, and live on in the folder after it; an
+    // uninstaller that does not end holds its own file there. So they are
+    // killed until a look finds none of them and the folders they ran from
+    // could be removed: a folder left with part of an installation in it
+    // would take the next test's install into a folder of its own inside it.
+    static void RemoveEverythingLeft()
     {
-        KillAllSetups();
-        Cleanup();
-        KillAllNamed(L"lumora.exe");
+        const bool bGone = CSetupDriver::WaitUntil(
+            []() {
+                const bool bNoneRan = KillStartedPrograms();
+                Cleanup();
+                return bNoneRan && !Exists(TargetParent()) && !Exists(kOtherFolder);
+            },
+            kInstallWaitMs);
+        EXPECT_TRUE(bGone) << "a program a test started keeps running from its folder";
     }
 
-    // The program a test started may have started the updater, which starts
-    // the finisher, which may start the program again: they go in that order.
-    void TearDown() override
+    // The uninstaller runs as uninst.exe from its folder, or from a copy of
+    // itself under the temporary folder, whose name depends on the version
+    // of the framework that made it.
+    static constexpr const wchar_t* kStartedPrograms[] = { L"LumoraSetup.exe", L"uninst.exe", L"Un.exe",
+                                                           L"Un_A.exe",        L"Au_.exe",    L"lumoraupd.exe",
+                                                           L"Uprelay.exe",     L"lumora.exe" };
+
+    // True when none of them was running.
+    static bool KillStartedPrograms()
     {
-        KillAllSetups();
-        KillAllNamed(L"lumoraupd.exe");
-        KillAllNamed(L"Uprelay.exe");
-        KillAllNamed(L"lumora.exe");
-        Cleanup();
+        bool bNoneRan = true;
+        for (LPCWSTR pstrName : kStartedPrograms) {
+            if (ProcessesNamed(pstrName).empty()) continue;
+            bNoneRan = false;
+            KillAllNamed(pstrName);
+        }
+        return bNoneRan;
     }
 
-    // The uninstaller runs from a copy of itself under the temporary folder.
-    static void KillAllSetups()
-    {
-        for (LPCWSTR pstrName : { L"LumoraSetup.exe", L"Un_A.exe", L"Au_.exe" }) KillAllNamed(pstrName);
-    }
+    // A second folder some tests install into.
+    static constexpr const wchar_t* kOtherFolder = L"C:\\LumoraRun";
 
     // A folder whose path holds spaces and Chinese characters.
     static std::wstring TargetParent() { return L"C:\\Lumora 测试"; }
@@ -484,14 +642,7 @@ protected:
 
     static void Cleanup()
     {
-        for (const std::wstring& target : { TargetParent(), std::wstring(L"C:\\LumoraRun") }) {
-            SHFILEOPSTRUCTW op = {};
-            std::wstring from = target + L'\0';
-            op.wFunc = FO_DELETE;
-            op.pFrom = from.c_str();
-            op.fFlags = FOF_NO_UI;
-            ::SHFileOperationW(&op);
-        }
+        for (const std::wstring& target : { TargetParent(), std::wstring(kOtherFolder) }) RemoveTree(target);
         ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
         HKEY hRun = nullptr;
         if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &hRun) == ERROR_SUCCESS) {
@@ -596,6 +747,24 @@ protected:
         CSetupDriver program;
         ASSERT_TRUE(program.Start(L"\"" + folder + L"\\lumora.exe\""));
         ASSERT_TRUE(MainProgramShowsFrom(folder));
+    }
+
+    // Starts the installer with these arguments, goes to the page of the
+    // folder (through the custom link, unless the window opens there), notes
+    // what it shows and closes the installer as a user does.
+    static void LookAtFolderPage(const std::wstring& arguments, bool bOpensThere, TFolderPageLook& look)
+    {
+        CSetupDriver driver;
+        ASSERT_TRUE(driver.Start(L"\"" + SetupExe() + L"\" " + arguments));
+        ASSERT_NE(driver.WaitForWindow(kInstallTitle), nullptr);
+        if (!bOpensThere) {
+            ASSERT_TRUE(WaitForButton(driver, kQuickInstallEdge));
+            driver.Click(kCustomLink.x, kCustomLink.y);
+        }
+        ASSERT_TRUE(WaitForFolderPage(driver));
+        look = FolderPageLookOf(driver);
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
     }
 
     static void OpenInstallWindow(CSetupDriver& driver, const std::wstring& folder)
@@ -746,18 +915,7 @@ TEST_F(InstallerRunTest, CloseAsksOnEveryPageNoKeepsGoingYesBeforeTheCopyWritesN
 {
     CSetupDriver driver;
     OpenInstallWindow(driver, Target());
-    struct TPage
-    {
-        const wchar_t* pstrName;
-        TPoint open;
-        TPoint shown;
-    };
-    const TPage kPages[] = {
-        { L"welcome", { -1, -1 }, kQuickInstallEdge },
-        { L"licence", kLicenceLink, kLicenceBackEdge },
-        { L"custom", kCustomLink, kStartEdge },
-    };
-    for (const TPage& page : kPages) {
+    for (const TChoosingPage& page : kChoosingPages) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
         if (page.open.x >= 0) {
             if (page.open.x == kCustomLink.x) {
@@ -879,7 +1037,10 @@ TEST_F(InstallerRunTest, ALongPathShowsItsEnd)
         fields[i] = driver.Capture(kPathField);
         if (i == 0) driver.Shot(L"install-4c-long-path");
         ASSERT_FALSE(fields[i].empty());
-        KillAllSetups();
+        // Closed as a user closes it: a killed installer cannot take its
+        // temporary folder with it.
+        ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
+        EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
     }
     EXPECT_TRUE(fields[0] != fields[1]) << "both fields show only the start of their path";
 }
@@ -1020,22 +1181,51 @@ TEST_F(InstallerRunTest, AFolderWithTheUsersFilesGetsAFolderOfItsOwn)
     ExpectSameFiles(users, SnapshotOf(folder));
 }
 
+// Every run takes its temporary folder (the plug-in, the skin) with it:
+// silent and clicked installs, and the uninstall as its entry starts it,
+// clicked and silent, whose own file goes once it has ended. A killed
+// installer could not: each run here ends by itself.
+TEST_F(InstallerRunTest, InstallsAndUninstallsLeaveNothingInTheTemporaryFolder)
+{
+    const std::wstring temp = TempFolder();
+    const TFolderListing before = ListingOf(temp);
+    ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+    ExpectNothingNewIn(temp, before);
+    {
+        SCOPED_TRACE("clicked install");
+        CSetupDriver driver;
+        OpenInstallWindow(driver, Target());
+        driver.Click(kCustomLink.x, kCustomLink.y);
+        ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+        // The program started afterwards would use the folder too.
+        const std::vector<COLORREF> ticked = driver.Capture(kAfterRunBox);
+        ASSERT_TRUE(ToggleUntil(driver, kAfterRun, [&]() { return driver.Capture(kAfterRunBox) != ticked; }));
+        ASSERT_TRUE(PressButton(driver, kStart, kStartEdge));
+        ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
+        driver.Click(kFinish.x, kFinish.y);
+        EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), 0u);
+        ExpectNothingNewIn(temp, before);
+    }
+    {
+        SCOPED_TRACE("clicked uninstall");
+        UninstallByClicks(Target(), L"uninstall-temp", true);
+        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kUninstallEndMs));
+        ExpectNothingNewIn(temp, before, kUninstallerCopyPrefix);
+    }
+    {
+        SCOPED_TRACE("silent uninstall");
+        ASSERT_EQ(RunSilent(L"/D=" + Target()), 0u);
+        ASSERT_EQ(UninstallSilentlyAndWait(Target()), 0u);
+        ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !Exists(Target()); }, kUninstallEndMs));
+        ExpectNothingNewIn(temp, before, kUninstallerCopyPrefix);
+    }
+}
+
 // WM_CLOSE, as a task manager sends it, ends the installer on every page,
 // before, during and after the copy; the uninstaller too.
 TEST_F(InstallerRunTest, WmCloseEndsTheInstallerOnEveryPage)
 {
-    struct TPage
-    {
-        const wchar_t* pstrName;
-        TPoint open;
-        TPoint shown;
-    };
-    const TPage kChoosingPages[] = {
-        { L"welcome", { -1, -1 }, kQuickInstallEdge },
-        { L"licence", kLicenceLink, kLicenceBackEdge },
-        { L"custom", kCustomLink, kStartEdge },
-    };
-    for (const TPage& page : kChoosingPages) {
+    for (const TChoosingPage& page : kChoosingPages) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(page.pstrName)));
         CSetupDriver driver;
         OpenInstallWindow(driver, Target());
@@ -1204,26 +1394,102 @@ TEST_F(InstallerDriveTest, AVolumeFullInTheMiddleOfAFileEndsOnOurFailurePage)
     const TFolderSnapshot before = SnapshotOf(kTinyTarget);
     ASSERT_FALSE(before.empty());
 
+    EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
     CSetupDriver driver;
     OpenInstallWindow(driver, kTinyTarget);
     ASSERT_TRUE(PressButton(driver, kQuickInstall, kQuickInstallEdge));
     ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     EXPECT_EQ(VisibleDialogsOf(driver.ProcessId()), 0u) << "a box of the installer's own";
     driver.Shot(L"install-10-volume-full");
-    // The failure page leads back to the choice of a folder: a new installer.
+    driver.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
+    ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+}
+
+// "选择其他目录" on the failure page leads back to the choice of the folder: an
+// installer started afresh opens on the page of the folder with the folder and
+// the options the user had chosen; another folder chosen there gets the
+// installation, and the earlier one stays as it was.
+TEST_F(InstallerDriveTest, ChoosingAnotherFolderAfterAFailureInstallsThere)
+{
+    PutInstallation(kTinyTarget);
+    const TFolderSnapshot before = SnapshotOf(kTinyTarget);
+    const std::wstring other = kOtherFolder;
+    ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+    TFolderPageLook fresh = {};
+    LookAtFolderPage(std::wstring(L"/D=") + kTinyTarget, false, fresh);
+
+    CSetupDriver driver;
+    OpenInstallWindow(driver, kTinyTarget);
+    driver.Click(kCustomLink.x, kCustomLink.y);
+    ASSERT_TRUE(WaitForButton(driver, kStartEdge));
+    const std::vector<COLORREF> ticked = driver.Capture(kAfterRunBox);
+    ASSERT_TRUE(fresh.afterRun == ticked);
+    ASSERT_TRUE(ToggleUntil(driver, kAfterRun, [&]() { return driver.Capture(kAfterRunBox) != ticked; }));
+    ASSERT_TRUE(PressButton(driver, kStart, kStartEdge));
+    ASSERT_TRUE(WaitForButton(driver, kFinishEdge));
     const DWORD failedPid = driver.ProcessId();
     driver.Click(kChooseAgain.x, kChooseAgain.y);
     EXPECT_EQ(driver.WaitForExit(kInstallWaitMs), kFailureExitCode);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
+
     CSetupDriver again;
     ASSERT_NE(again.WaitForWindow(kInstallTitle), nullptr);
     EXPECT_NE(again.ProcessId(), failedPid);
-    ASSERT_TRUE(WaitForButton(again, kQuickInstallEdge));
-    KillAllSetups();
+    ASSERT_TRUE(WaitForButton(again, kStartEdge));
+    again.Shot(L"install-11-choose-again");
+    const TFolderPageLook shown = FolderPageLookOf(again);
+    EXPECT_TRUE(shown.field == fresh.field) << "the field does not show the folder chosen before";
+    EXPECT_TRUE(shown.afterRun != ticked) << "\"after run\" is ticked again";
 
-    EXPECT_EQ(RunSilent(std::wstring(L"/D=") + kTinyTarget), kFailureExitCode);
+    again.Click(kChangePath.x, kChangePath.y);
+    HWND hBrowser = again.WaitForPrompt();
+    ASSERT_NE(hBrowser, nullptr);
+    ASSERT_TRUE(
+        CSetupDriver::WaitUntil([&]() { return SelectInBrowser(hBrowser, L"LumoraRun"); }, CSetupDriver::kStateWaitMs));
+    again.AnswerPrompt(hBrowser, IDOK);
+    ASSERT_TRUE(CSetupDriver::WaitUntil([&]() { return !::IsWindow(hBrowser); }, 10000));
+    ASSERT_TRUE(PressButton(again, kStart, kStartEdge));
+    ASSERT_TRUE(WaitForButton(again, kFinishEdge));
+    ExpectCompleteInstallation(other);
+    ExpectEntries(other);
+    again.Click(kFinish.x, kFinish.y);
+    EXPECT_EQ(again.WaitForExit(kInstallWaitMs), 0u);
     ExpectSameFiles(before, SnapshotOf(kTinyTarget));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// The option that opens the page of the folder gives the folder no way
+// around the rules of any folder named: a folder of the user's files gets a
+// folder of Lumora's own, and a volume without room offers no start.
+TEST_F(InstallerDriveTest, TheFolderPageOptionKeepsTheRulesOfTheFolder)
+{
+    struct TCase
+    {
+        const wchar_t* pstrFolder;
+        // The folder a run started for it shows.
+        const wchar_t* pstrShown;
+        bool bRoom;
+    };
+    const TCase kCases[] = {
+        { L"C:\\LumoraRun", L"C:\\LumoraRun\\Lumora", true },
+        { L"R:\\Lumora", L"R:\\Lumora", false },
+    };
+    PutUserFiles(L"C:\\LumoraRun");
+    for (const TCase& test : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(test.pstrFolder)));
+        TFolderPageLook restarted = {};
+        LookAtFolderPage(std::wstring(L"/CHOOSEFOLDER=11 /D=") + test.pstrFolder, true, restarted);
+        TFolderPageLook named = {};
+        LookAtFolderPage(std::wstring(L"/D=") + test.pstrShown, false, named);
+        EXPECT_TRUE(restarted.field == named.field);
+        EXPECT_EQ(restarted.bStartEnabled, test.bRoom);
+        EXPECT_EQ(named.bStartEnabled, test.bRoom);
+    }
+    EXPECT_FALSE(Exists(L"R:\\Lumora"));
+    EXPECT_FALSE(Exists(L"C:\\LumoraRun\\Lumora"));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "InstallFolder.h"
+#include "RemoveTree.h"
 #include "RoomCheck.h"
 #include "StagedCopy.h"
 #include "UninstallCleaner.h"
@@ -63,16 +64,6 @@ std::string Read(const std::wstring& path)
     while (::ReadFile(hFile, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
     ::CloseHandle(hFile);
     return bytes;
-}
-
-void RemoveTree(const std::wstring& path)
-{
-    SHFILEOPSTRUCTW op = {};
-    std::wstring from = path + L'\0';
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    ::SHFileOperationW(&op);
 }
 
 // The list as the installer writes it: UTF-16 with a byte order mark, CRLF lines.

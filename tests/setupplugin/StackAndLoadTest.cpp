@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FakeInstaller.h"
+#include "FolderPageRestart.h"
 #include "InstallWnd.h"
 #include "NsisStack.h"
 #include "PluginExports.h"
@@ -100,6 +101,60 @@ TEST(InitWindowWithoutSkin, CreatesNoWindowAndShowWndDoesNotHang)
     PluginState().stackTop = nullptr;
     GetSetupData(installer.Handle(), CFakeNsisStack::kStringSize, nullptr, stack.Top(), extra.Get());
     EXPECT_EQ(stack.Size(), 0u);
+}
+
+// A failed install hands its two options to the installer it starts again; the
+// option it writes is the one that installer reads, whatever the options were.
+TEST(FolderPageRestart, TheOptionWrittenIsTheOneRead)
+{
+    CFakeNsisStack stack;
+    CFakeExtraParameters extra(stack);
+    TPluginState& state = PluginState();
+    const TPluginState saved = state;
+    const std::wstring prefix = CFolderPageRestart::kOption;
+    for (BYTE mainPage : { 0, 1 }) {
+        for (BYTE afterRun : { 0, 1 }) {
+            SCOPED_TRACE(std::to_string(mainPage) + std::to_string(afterRun));
+            state.setupFlagMainPage = mainPage;
+            state.setupFlagAfterRun = afterRun;
+            FolderPageOption(nullptr, CFakeNsisStack::kStringSize, nullptr, stack.Top(), extra.Get());
+            ASSERT_EQ(stack.Size(), 1u);
+            const std::wstring option = stack.Pop();
+            ASSERT_EQ(option.compare(0, prefix.size(), prefix), 0) << testing::PrintToString(option);
+
+            state.setupFlagMainPage = 1 - mainPage;
+            state.setupFlagAfterRun = 1 - afterRun;
+            state.openOnFolderPage = false;
+            stack.Push(option.substr(prefix.size()));
+            OpenOnFolderPage(nullptr, CFakeNsisStack::kStringSize, nullptr, stack.Top(), extra.Get());
+            EXPECT_EQ(stack.Size(), 0u);
+            EXPECT_EQ(state.setupFlagMainPage, mainPage);
+            EXPECT_EQ(state.setupFlagAfterRun, afterRun);
+            EXPECT_TRUE(state.openOnFolderPage);
+            // The plug-in stays loaded until the window reads the choice.
+            EXPECT_NE(extra.Calls().registeredCallback, nullptr);
+        }
+    }
+    state.setupFlagMainPage = saved.setupFlagMainPage;
+    state.setupFlagAfterRun = saved.setupFlagAfterRun;
+    state.openOnFolderPage = saved.openOnFolderPage;
+}
+
+// Anything else given with the option is no choice at all: the installer
+// starts as it always does, with its options at their defaults.
+TEST(FolderPageRestart, AnyOtherValueChangesNothing)
+{
+    const wchar_t* const kValues[] = { L"", L"1", L"111", L"2", L"21", L"1 ", L" 10", L"x0", L"01/S", L"\x0661\x0660" };
+    for (const wchar_t* pstrValue : kValues) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(pstrValue)));
+        TPluginState state;
+        state.setupFlagMainPage = 1;
+        state.setupFlagAfterRun = 1;
+        EXPECT_FALSE(CFolderPageRestart::Apply(pstrValue, state));
+        EXPECT_FALSE(state.openOnFolderPage);
+        EXPECT_EQ(state.setupFlagMainPage, 1);
+        EXPECT_EQ(state.setupFlagAfterRun, 1);
+    }
 }
 
 } // namespace
