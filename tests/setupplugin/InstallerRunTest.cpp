@@ -110,7 +110,10 @@ std::vector<char> ReadAll(const std::wstring& path)
 // Every file under a folder, by its path relative to the folder, with its bytes.
 using TFolderSnapshot = std::map<std::wstring, std::vector<char>>;
 
-void AddToSnapshot(const std::wstring& folder, const std::wstring& relative, TFolderSnapshot& snapshot)
+// Calls `visit` for everything under a folder, folders before what they hold,
+// with its path relative to the folder (a folder's ends with a backslash).
+void WalkFolder(const std::wstring& folder, const std::wstring& relative,
+                const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& visit)
 {
     WIN32_FIND_DATAW found = {};
     HANDLE hFind = ::FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &found);
@@ -118,10 +121,12 @@ void AddToSnapshot(const std::wstring& folder, const std::wstring& relative, TFo
     do {
         std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            AddToSnapshot(folder, relative + name + L"\\", snapshot);
-        else
-            snapshot[relative + name] = ReadAll(folder + L"\\" + relative + name);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            visit(relative + name, found);
+            continue;
+        }
+        visit(relative + name + L"\\", found);
+        WalkFolder(folder, relative + name + L"\\", visit);
     } while (::FindNextFileW(hFind, &found));
     ::FindClose(hFind);
 }
@@ -129,7 +134,10 @@ void AddToSnapshot(const std::wstring& folder, const std::wstring& relative, TFo
 TFolderSnapshot SnapshotOf(const std::wstring& folder)
 {
     TFolderSnapshot snapshot;
-    AddToSnapshot(folder, std::wstring(), snapshot);
+    WalkFolder(folder, std::wstring(), [&](const std::wstring& relative, const WIN32_FIND_DATAW& found) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            snapshot[relative] = ReadAll(folder + L"\\" + relative);
+    });
     return snapshot;
 }
 
@@ -158,28 +166,12 @@ ULONGLONG LastWriteOf(const WIN32_FIND_DATAW& found)
     return (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
 }
 
-void AddToListing(const std::wstring& folder, const std::wstring& relative, TFolderListing& listing)
-{
-    WIN32_FIND_DATAW found = {};
-    HANDLE hFind = ::FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            listing.emplace(relative + name, LastWriteOf(found));
-            continue;
-        }
-        listing.emplace(relative + name + L"\\", LastWriteOf(found));
-        AddToListing(folder, relative + name + L"\\", listing);
-    } while (::FindNextFileW(hFind, &found));
-    ::FindClose(hFind);
-}
-
 TFolderListing ListingOf(const std::wstring& folder)
 {
     TFolderListing listing;
-    AddToListing(folder, std::wstring(), listing);
+    WalkFolder(folder, std::wstring(), [&](const std::wstring& relative, const WIN32_FIND_DATAW& found) {
+        listing.emplace(relative, LastWriteOf(found));
+    });
     return listing;
 }
 
@@ -752,7 +744,10 @@ protected:
     // Starts the installer with these arguments, goes to the page of the
     // folder (through the custom link, unless the window opens there), notes
     // what it shows and closes the installer as a user does.
-    static void LookAtFolderPage(const std::wstring& arguments, bool bOpensThere, TFolderPageLook& look)
+    // settled: the look the page is waited for, within the time limit, since it
+    // may show before it has painted its field and judged the room.
+    static void LookAtFolderPage(const std::wstring& arguments, bool bOpensThere, TFolderPageLook& look,
+                                 const std::function<bool(const TFolderPageLook&)>& settled = nullptr)
     {
         CSetupDriver driver;
         ASSERT_TRUE(driver.Start(L"\"" + SetupExe() + L"\" " + arguments));
@@ -762,6 +757,8 @@ protected:
             driver.Click(kCustomLink.x, kCustomLink.y);
         }
         ASSERT_TRUE(WaitForFolderPage(driver));
+        if (settled)
+            CSetupDriver::WaitUntil([&]() { return settled(FolderPageLookOf(driver)); }, CSetupDriver::kStateWaitMs);
         look = FolderPageLookOf(driver);
         ::PostMessageW(driver.Window(), WM_CLOSE, 0, 0);
         EXPECT_NE(driver.WaitForExit(kInstallWaitMs), static_cast<DWORD>(-1)) << "the installer did not end";
@@ -1440,6 +1437,7 @@ TEST_F(InstallerDriveTest, ChoosingAnotherFolderAfterAFailureInstallsThere)
     ASSERT_NE(again.WaitForWindow(kInstallTitle), nullptr);
     EXPECT_NE(again.ProcessId(), failedPid);
     ASSERT_TRUE(WaitForButton(again, kStartEdge));
+    CSetupDriver::WaitUntil([&]() { return FolderPageLookOf(again).field == fresh.field; }, CSetupDriver::kStateWaitMs);
     again.Shot(L"install-11-choose-again");
     const TFolderPageLook shown = FolderPageLookOf(again);
     EXPECT_TRUE(shown.field == fresh.field) << "the field does not show the folder chosen before";
@@ -1480,10 +1478,13 @@ TEST_F(InstallerDriveTest, TheFolderPageOptionKeepsTheRulesOfTheFolder)
     PutUserFiles(L"C:\\LumoraRun");
     for (const TCase& test : kCases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(test.pstrFolder)));
-        TFolderPageLook restarted = {};
-        LookAtFolderPage(std::wstring(L"/CHOOSEFOLDER=11 /D=") + test.pstrFolder, true, restarted);
         TFolderPageLook named = {};
-        LookAtFolderPage(std::wstring(L"/D=") + test.pstrShown, false, named);
+        LookAtFolderPage(std::wstring(L"/D=") + test.pstrShown, false, named,
+                         [&](const TFolderPageLook& now) { return now.bStartEnabled == test.bRoom; });
+        TFolderPageLook restarted = {};
+        LookAtFolderPage(
+            std::wstring(L"/CHOOSEFOLDER=11 /D=") + test.pstrFolder, true, restarted,
+            [&](const TFolderPageLook& now) { return now.field == named.field && now.bStartEnabled == test.bRoom; });
         EXPECT_TRUE(restarted.field == named.field);
         EXPECT_EQ(restarted.bStartEnabled, test.bRoom);
         EXPECT_EQ(named.bStartEnabled, test.bRoom);
