@@ -26,6 +26,8 @@ const wchar_t kUpdaterMutexName[] = L"lumoravid_update_mutex";
 const wchar_t kWizardTitle[] = L"Lumora升级程序";
 const DWORD kWizardStyle = 0x96C80000;
 const int kWizardIconId = 107;
+// How long a copy waits for the run that started it to let the mutex go.
+const DWORD kHandOverWaitMs = 10000;
 
 class Arguments
 {
@@ -85,8 +87,22 @@ void RelocateAndRestart(HANDLE mutex, const Arguments& arguments, const std::wst
     // The mutex is held: no other run of this updater is at work in TEMP now.
     RemoveStaleRunFolders(tempDirectory, ownPath.substr(0, slash + 1), runFolder);
     std::wstring parameters = BuildForwardedParameters(arguments.Count(), arguments.Values());
-    CloseMutex(mutex);
+    // The copy starts while this run still owns the mutex and takes it over as
+    // this run lets it go: a run started in between finds it taken. Let go
+    // first, it could take the gap, copy itself and remove the first copy's
+    // folder as a stale one.
+    TestPausePoint("handover");
     ShellExecuteW(nullptr, L"open", copy.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    CloseMutex(mutex);
+}
+
+// A copy in its run folder is started by the run that made the folder, which
+// owns the mutex until the copy has started.
+bool TakeOverFromRelocatingRun(HANDLE mutex)
+{
+    if (!mutex) return false;
+    const DWORD waited = WaitForSingleObject(mutex, kHandOverWaitMs);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 
 void SetWizardIcon(HWND window, HINSTANCE instance)
@@ -157,15 +173,17 @@ void RunWizard(HANDLE mutex, HINSTANCE instance, const Arguments& arguments)
 
 int UpdaterMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand)
 {
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, kUpdaterMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (mutex) CloseHandle(mutex);
-        return 0;
-    }
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, kUpdaterMutexName);
+    const bool taken = GetLastError() == ERROR_ALREADY_EXISTS;
     Arguments arguments;
     const std::wstring ownPath = OwnPath();
     const std::wstring tempDirectory = TemporaryDirectory();
-    if (IsTemporaryRunPath(ownPath, tempDirectory))
+    const bool isCopy = IsTemporaryRunPath(ownPath, tempDirectory);
+    if (taken && !(isCopy && TakeOverFromRelocatingRun(mutex))) {
+        if (mutex) CloseHandle(mutex);
+        return 0;
+    }
+    if (isCopy)
         RunWizard(mutex, instance, arguments);
     else
         RelocateAndRestart(mutex, arguments, ownPath, tempDirectory);

@@ -403,6 +403,58 @@ TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
     RemoveRunFolder(made);
 }
 
+// A run started by hand while the first run hands over to its copy ends at
+// once: it neither copies itself nor takes the copy's folder for a stale one,
+// and the copy, once started, runs from its folder and asks the server.
+TEST_F(UpdaterProgramTest, ARunStartedWhileTheFirstHandsOverToItsCopyEndsAtOnce)
+{
+    SilentServer server;
+    ASSERT_NE(0, server.Port());
+    SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + std::to_wstring(server.Port())).c_str());
+    std::wstring program = m_temp + L"lumoraupd_tests\\seams_program\\";
+    CreateDirectoryW(program.c_str(), nullptr);
+    ASSERT_TRUE(
+        CopyFileW(LUMORA_TEST_SEAMS_UPDATER_DIR L"\\lumoraupd.exe", (program + L"lumoraupd.exe").c_str(), FALSE));
+    const std::wstring note = m_temp + L"lumora_pause_point.txt";
+    DeleteFileW(note.c_str());
+    const std::set<std::wstring> earlier = RunFoldersIn(m_temp);
+
+    SetEnvironmentVariableW(L"LUMORA_TEST_PAUSE_AT", L"handover");
+    std::wstring line = L"\"" + program + L"lumoraupd.exe\" S A";
+    STARTUPINFOW startup = { sizeof(startup) };
+    PROCESS_INFORMATION first = {};
+    const BOOL started =
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &first);
+    SetEnvironmentVariableW(L"LUMORA_TEST_PAUSE_AT", nullptr);
+    ASSERT_TRUE(started);
+    CloseHandle(first.hThread);
+    bool paused = false;
+    for (int i = 0; i < 300 && !(paused = GetFileAttributesW(note.c_str()) != INVALID_FILE_ATTRIBUTES); ++i) Sleep(100);
+    ASSERT_TRUE(paused) << "the first run never reached its hand-over";
+    std::wstring made;
+    for (const std::wstring& name : RunFoldersIn(m_temp)) {
+        if (!earlier.count(name) && ReadRunConfig(m_temp + name + L"\\") == program) made = m_temp + name + L"\\";
+    }
+    ASSERT_FALSE(made.empty()) << "the first run made no folder for its copy";
+
+    const std::set<std::wstring> before = RunFoldersIn(m_temp);
+    EXPECT_EQ(WAIT_OBJECT_0, RunAndWait(program + L"lumoraupd.exe", L"S A", 30000));
+    EXPECT_EQ(before, RunFoldersIn(m_temp)) << "the run started by hand copied itself or removed a folder";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((made + L"lumoraupd.exe").c_str()));
+
+    DeleteFileW(note.c_str());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first.hProcess, 30000));
+    CloseHandle(first.hProcess);
+    EXPECT_TRUE(server.Accept(30000)) << "the copy never asked the update server";
+    bool copyRunning = false;
+    for (const RunningProcess& process : ProcessesNamed(L"lumoraupd.exe"))
+        copyRunning |=
+            CompareStringOrdinal(process.image.c_str(), -1, (made + L"lumoraupd.exe").c_str(), -1, TRUE) == CSTR_EQUAL;
+    EXPECT_TRUE(copyRunning) << "no lumoraupd.exe runs from the copy's folder";
+    KillProcessesUnder(made);
+    RemoveRunFolder(made);
+}
+
 TEST_F(UpdaterProgramTest, TemporaryRunWithTooManyArgumentsEndsWithoutWindow)
 {
     std::wstring run = CreateRunFolder(m_temp);
