@@ -8,24 +8,36 @@
 
 #include <cstring>
 
+// True when the environment variable names this point.
+inline bool TestPointNamed(const char* variable, const char* name)
+{
+    char value[64] = {};
+    DWORD length = GetEnvironmentVariableA(variable, value, sizeof(value));
+    return length != 0 && length < sizeof(value) && strcmp(value, name) == 0;
+}
+
+// Writes the note a test waits for into TEMP; false when it could not.
+inline bool WriteTestNote(const char* fileName, const char* text, char (&note)[MAX_PATH + 32])
+{
+    DWORD folder = GetTempPathA(MAX_PATH, note);
+    if (folder == 0 || folder >= MAX_PATH) return false;
+    strcat(note, fileName);
+    HANDLE file =
+        CreateFileA(note, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
 // Ends the process at once when LUMORA_TEST_KILL_AT names this point.
 inline void TestKillPoint(const char* name)
 {
-    char value[64] = {};
-    DWORD length = GetEnvironmentVariableA("LUMORA_TEST_KILL_AT", value, sizeof(value));
-    if (length == 0 || length >= sizeof(value) || strcmp(value, name) != 0) return;
+    if (!TestPointNamed("LUMORA_TEST_KILL_AT", name)) return;
     // The test waits for this note, then for the process to be gone.
     char note[MAX_PATH + 32] = {};
-    DWORD folder = GetTempPathA(MAX_PATH, note);
-    if (folder > 0 && folder < MAX_PATH) {
-        strcat(note, "lumora_kill_point.txt");
-        HANDLE file = CreateFileA(note, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(file, name, static_cast<DWORD>(strlen(name)), &written, nullptr);
-            CloseHandle(file);
-        }
-    }
+    WriteTestNote("lumora_kill_point.txt", name, note);
     TerminateProcess(GetCurrentProcess(), 86);
 }
 
@@ -33,17 +45,9 @@ inline void TestKillPoint(const char* name)
 // test learns of the wait from a note in TEMP and ends it by deleting the note.
 inline void TestPausePoint(const char* name)
 {
-    char value[64] = {};
-    DWORD length = GetEnvironmentVariableA("LUMORA_TEST_PAUSE_AT", value, sizeof(value));
-    if (length == 0 || length >= sizeof(value) || strcmp(value, name) != 0) return;
+    if (!TestPointNamed("LUMORA_TEST_PAUSE_AT", name)) return;
     char note[MAX_PATH + 32] = {};
-    DWORD folder = GetTempPathA(MAX_PATH, note);
-    if (folder == 0 || folder >= MAX_PATH) return;
-    strcat(note, "lumora_pause_point.txt");
-    HANDLE file =
-        CreateFileA(note, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    CloseHandle(file);
+    if (!WriteTestNote("lumora_pause_point.txt", name, note)) return;
     for (int i = 0; i < 600 && GetFileAttributesA(note) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
 }
 #else

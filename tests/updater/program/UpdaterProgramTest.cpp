@@ -297,6 +297,16 @@ DWORD RunAndWait(const std::wstring& exe, const std::wstring& arguments, DWORD l
     return waited;
 }
 
+bool UpdaterRunsFrom(const std::wstring& folder)
+{
+    for (const RunningProcess& process : ProcessesNamed(L"lumoraupd.exe")) {
+        if (CompareStringOrdinal(process.image.c_str(), -1, (folder + L"lumoraupd.exe").c_str(), -1, TRUE) ==
+            CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
 void RemoveRunFolder(const std::wstring& folder)
 {
     for (int i = 0; i < 50; ++i) {
@@ -394,11 +404,7 @@ TEST_F(UpdaterProgramTest, FirstRunCopiesItselfWithConfigAndStartsTheCopy)
 
     // The copy runs from its folder and waits for the server's answer.
     EXPECT_TRUE(server.Accept(30000)) << "nobody asked the update server";
-    bool copyRunning = false;
-    for (const RunningProcess& process : ProcessesNamed(L"lumoraupd.exe"))
-        copyRunning |=
-            CompareStringOrdinal(process.image.c_str(), -1, (made + L"lumoraupd.exe").c_str(), -1, TRUE) == CSTR_EQUAL;
-    EXPECT_TRUE(copyRunning) << "no lumoraupd.exe runs from the copy's folder";
+    EXPECT_TRUE(UpdaterRunsFrom(made)) << "no lumoraupd.exe runs from the copy's folder";
     KillProcessesUnder(made);
     RemoveRunFolder(made);
 }
@@ -446,11 +452,7 @@ TEST_F(UpdaterProgramTest, ARunStartedWhileTheFirstHandsOverToItsCopyEndsAtOnce)
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first.hProcess, 30000));
     CloseHandle(first.hProcess);
     EXPECT_TRUE(server.Accept(30000)) << "the copy never asked the update server";
-    bool copyRunning = false;
-    for (const RunningProcess& process : ProcessesNamed(L"lumoraupd.exe"))
-        copyRunning |=
-            CompareStringOrdinal(process.image.c_str(), -1, (made + L"lumoraupd.exe").c_str(), -1, TRUE) == CSTR_EQUAL;
-    EXPECT_TRUE(copyRunning) << "no lumoraupd.exe runs from the copy's folder";
+    EXPECT_TRUE(UpdaterRunsFrom(made)) << "no lumoraupd.exe runs from the copy's folder";
     KillProcessesUnder(made);
     RemoveRunFolder(made);
 }
