@@ -20,6 +20,9 @@ const wchar_t kMainWindowProp[] = L"lumora";
 // notification area.
 const LPARAM kQuitRequest = 0x800;
 const DWORD kCloseWaitMs = 1000;
+// A main program whose window does not answer is ended like one that did not
+// quit: the request must not hold the installer.
+const UINT kCloseRequestTimeoutMs = 2000;
 const DWORD kKillWaitMs = 300;
 const DWORD kExitWaitMs = 5000;
 
@@ -84,7 +87,9 @@ bool CMainProgramTerminator::CloseMarkedMainWindow()
     for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); ::IsWindow(hWnd);
          hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
         if (::GetPropW(hWnd, kMainWindowProp) != nullptr) {
-            ::SendMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, kQuitRequest);
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutW(hWnd, WM_SYSCOMMAND, SC_CLOSE, kQuitRequest, SMTO_ABORTIFHUNG, kCloseRequestTimeoutMs,
+                                  &result);
             return true;
         }
     }

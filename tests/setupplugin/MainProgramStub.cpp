@@ -1,9 +1,11 @@
 // Stands in for a running main program: a top-level window marked "lumora" that
 // writes down the quit request it receives and then keeps running, so only a
-// termination ends it.
+// termination ends it. Given "hung " before the log's path, its window never
+// answers at all.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 
 namespace {
 
@@ -26,7 +28,8 @@ LRESULT CALLBACK StubProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR pstrCmdLine, int)
 {
-    g_logPath = pstrCmdLine;
+    const bool bHung = wcsncmp(pstrCmdLine, L"hung ", 5) == 0;
+    g_logPath = bHung ? pstrCmdLine + 5 : pstrCmdLine;
     WNDCLASSW wc = {};
     wc.lpfnWndProc = StubProc;
     wc.hInstance = hInstance;
@@ -35,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR pstrCmdLine, int)
     HWND hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"Lumora", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                   hInstance, nullptr);
     ::SetPropW(hWnd, L"lumora", reinterpret_cast<HANDLE>(1));
+    if (bHung) ::Sleep(INFINITE);
     MSG msg = {};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
     return 0;

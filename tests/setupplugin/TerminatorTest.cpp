@@ -13,6 +13,7 @@
 #include <tlhelp32.h>
 
 #include <map>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -62,6 +63,31 @@ TEST(MainProgramTerminator, AsksTheMarkedWindowToQuitThenKillsByNameIgnoringCase
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     ::DeleteFileW(log.c_str());
+}
+
+// A main program whose window never answers does not hold the installer: the
+// quit request gives up and the program is ended by name.
+TEST(MainProgramTerminator, AMainProgramThatDoesNotAnswerIsEndedAllTheSame)
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    std::wstring log = std::wstring(folder) + L"\\terminator_hung_stub.log";
+    ::DeleteFileW(log.c_str());
+    std::wstring cmd = L"LUMORA.exe hung " + log;
+    STARTUPINFOW si = { sizeof(si) };
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(::CreateProcessW(L"LUMORA.exe", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    for (int i = 0; i < 200 && FindMarkedWindowOf(pi.dwProcessId) == nullptr; i++) ::Sleep(50);
+    ASSERT_NE(FindMarkedWindowOf(pi.dwProcessId), nullptr);
+
+    std::thread terminator([]() { LumoraTerminater(nullptr, 1024, nullptr, nullptr, nullptr); });
+    const bool bEnded = ::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!bEnded) ::TerminateProcess(pi.hProcess, 1);
+    terminator.join();
+    EXPECT_TRUE(bEnded) << "the installer waited on a window that never answers";
+    EXPECT_EQ(::GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES) << "the hung window answered";
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
 }
 
 TEST(MainProgramTerminator, WithoutAMainProgramItOnlyWaits)
