@@ -29,20 +29,33 @@ HWND FindMarkedWindowOf(DWORD pid)
     return nullptr;
 }
 
+// The log the stub writes its quit requests to, in the current folder, not there yet.
+std::wstring StubLogPath(const wchar_t* pstrName)
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    const std::wstring log = std::wstring(folder) + L"\\" + pstrName;
+    ::DeleteFileW(log.c_str());
+    return log;
+}
+
+// Starts the stub main program; true once its marked window is there, waited for.
+bool StartStub(const std::wstring& log, const wchar_t* pstrMode, PROCESS_INFORMATION& pi)
+{
+    std::wstring cmd = L"LUMORA.exe " + std::wstring(pstrMode) + log;
+    STARTUPINFOW si = { sizeof(si) };
+    if (!::CreateProcessW(L"LUMORA.exe", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    for (int i = 0; i < 200 && FindMarkedWindowOf(pi.dwProcessId) == nullptr; i++) ::Sleep(50);
+    return FindMarkedWindowOf(pi.dwProcessId) != nullptr;
+}
+
 TEST(MainProgramTerminator, AsksTheMarkedWindowToQuitThenKillsByNameIgnoringCase)
 {
     EXPECT_EQ(CMainProgramTerminator::FindProcessIdByNameNoCase(L"Lumora.exe"), CMainProgramTerminator::kNoProcess);
 
-    wchar_t folder[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring log = std::wstring(folder) + L"\\terminator_stub.log";
-    ::DeleteFileW(log.c_str());
-    std::wstring cmd = L"LUMORA.exe " + log;
-    STARTUPINFOW si = { sizeof(si) };
+    const std::wstring log = StubLogPath(L"terminator_stub.log");
     PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessW(L"LUMORA.exe", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    ::WaitForInputIdle(pi.hProcess, 10000);
-    for (int i = 0; i < 200 && FindMarkedWindowOf(pi.dwProcessId) == nullptr; i++) ::Sleep(50);
+    ASSERT_TRUE(StartStub(log, L"", pi));
     ASSERT_NE(FindMarkedWindowOf(pi.dwProcessId), nullptr);
     EXPECT_EQ(CMainProgramTerminator::FindProcessIdByNameNoCase(L"Lumora.exe"), pi.dwProcessId);
 
@@ -69,15 +82,9 @@ TEST(MainProgramTerminator, AsksTheMarkedWindowToQuitThenKillsByNameIgnoringCase
 // quit request gives up and the program is ended by name.
 TEST(MainProgramTerminator, AMainProgramThatDoesNotAnswerIsEndedAllTheSame)
 {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring log = std::wstring(folder) + L"\\terminator_hung_stub.log";
-    ::DeleteFileW(log.c_str());
-    std::wstring cmd = L"LUMORA.exe hung " + log;
-    STARTUPINFOW si = { sizeof(si) };
+    const std::wstring log = StubLogPath(L"terminator_hung_stub.log");
     PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessW(L"LUMORA.exe", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    for (int i = 0; i < 200 && FindMarkedWindowOf(pi.dwProcessId) == nullptr; i++) ::Sleep(50);
+    ASSERT_TRUE(StartStub(log, L"hung ", pi));
     ASSERT_NE(FindMarkedWindowOf(pi.dwProcessId), nullptr);
 
     std::thread terminator([]() { LumoraTerminater(nullptr, 1024, nullptr, nullptr, nullptr); });
