@@ -62,9 +62,14 @@ bench_winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 
 # The programs, the skin, the error page and the DLLs the build made, in a folder of
 # the benchmark's own, on the benchmark's display and prefix, with no proxy between
-# them and the loopback servers they may reach.
+# them and the loopback servers they may reach. $2 names the benchmark: its program
+# is bench/<name>_bench.exe, made by the target <name>_bench.
 bench_program_folder() {
-  local build_dir="$1" name="$2" dll
+  local build_dir="$1" name="$2" dll f
+  for f in "$build_dir/bench/${name}_bench.exe" "$build_dir/bench/bare_window.exe" "$build_dir/bin/lumora.exe" \
+           "$build_dir/bin/skin/skin.sk"; do
+    [ -f "$f" ] || { echo "missing $f: run 'cmake --build $build_dir --target ${name}_bench lumora_skin_main'" >&2; exit 1; }
+  done
   bench_wine_env "$build_dir"
   unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
   WORK="$(mktemp -d "${TMPDIR:-/tmp}/lumora-$name.XXXXXX")"

@@ -10,11 +10,6 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_DIR="$(cd "${1:-$ROOT/build/out}" && pwd)"
 ROUNDS="${2:-5}"
-EXE="$BUILD_DIR/bench/quit_bench.exe"
-for f in "$EXE" "$BUILD_DIR/bench/bare_window.exe" "$BUILD_DIR/bin/lumora.exe" "$BUILD_DIR/bin/skin/skin.sk"; do
-  [ -f "$f" ] || { echo "missing $f: run 'cmake --build $BUILD_DIR --target quit_bench lumora_skin_main'" >&2; exit 1; }
-done
-
 . "$ROOT/bench/bench_wine.sh"
 bench_program_folder "$BUILD_DIR" quit
 
