@@ -188,6 +188,16 @@ std::wstring Env(const wchar_t* name)
     return length > 0 && length < 512 ? value : L"";
 }
 
+bool UseTestUpdateServer(std::wstring& port, std::wstring& root)
+{
+    port = Env(L"LUMORA_TEST_HTTP_PORT");
+    root = Env(L"LUMORA_TEST_HTTP_ROOT");
+    if (!root.empty() && root.back() != L'\\') root += L'\\';
+    if (port.empty()) return false;
+    SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + port).c_str());
+    return true;
+}
+
 std::string Narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());

@@ -59,5 +59,9 @@ bool PathExists(const std::wstring& path);
 void RemoveTree(const std::wstring& folder);
 // An environment variable; empty when unset or too long.
 std::wstring Env(const wchar_t* name);
+// The loopback server run_with_server.sh started: its port and root folder (with
+// a trailing backslash), and the updater's test build pointed at it. False when
+// the test was not started through that script.
+bool UseTestUpdateServer(std::wstring& port, std::wstring& root);
 // ASCII paths, numbers and versions only.
 std::string Narrow(const std::wstring& text);

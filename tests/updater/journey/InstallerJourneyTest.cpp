@@ -174,10 +174,7 @@ class InstallerJourneyTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_port = Env(L"LUMORA_TEST_HTTP_PORT");
-        m_serverRoot = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-        ASSERT_FALSE(m_port.empty()) << "run through run_with_server.sh";
-        SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
+        ASSERT_TRUE(UseTestUpdateServer(m_port, m_serverRoot)) << "run through run_with_server.sh";
         StopEverything();
         RemoveInstallation();
         m_earlier = FilesOf(Installers() + L"\\earlier_bin");

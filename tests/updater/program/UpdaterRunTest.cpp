@@ -37,10 +37,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
 
 void UpdaterRunTest::PrepareRun(const wchar_t* baseName)
 {
-    m_port = Env(L"LUMORA_TEST_HTTP_PORT");
-    m_serverRoot = WithTrailingSlash(Env(L"LUMORA_TEST_HTTP_ROOT"));
-    ASSERT_FALSE(m_port.empty()) << "run through run_with_server.sh";
-    SetEnvironmentVariableW(L"LUMORA_UPDATE_SERVER", (L"127.0.0.1:" + m_port).c_str());
+    ASSERT_TRUE(UseTestUpdateServer(m_port, m_serverRoot)) << "run through run_with_server.sh";
     m_temp = TemporaryDirectory();
     std::wstring base = m_temp + baseName + L"\\";
     CreateDirectoryW(base.c_str(), nullptr);
